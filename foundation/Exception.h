@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+#include <exception>
+
+// The one base of every failure the program raises: a message the user can be shown.
+class Exception : public std::exception {
+public:
+    explicit Exception(QString message);
+    ~Exception() override;
+
+    const QString& Message() const { return message_; }
+    const char* what() const noexcept override;
+
+private:
+    QString message_;
+    QByteArray utf8_;
+};

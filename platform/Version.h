@@ -1,0 +1,7 @@
+#pragma once
+#include <QString>
+
+namespace Platform {
+// The program's version text, from the build's project version; never empty.
+QString VersionText();
+} // namespace Platform

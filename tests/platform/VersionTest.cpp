@@ -1,0 +1,9 @@
+#include "platform/Version.h"
+
+#include <gtest/gtest.h>
+
+TEST(Version, IsNeverEmptyAndDotted) {
+    const QString v = Platform::VersionText();
+    ASSERT_FALSE(v.isEmpty());
+    EXPECT_EQ(v.count(QLatin1Char('.')), 2);
+}
