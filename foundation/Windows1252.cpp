@@ -1,0 +1,56 @@
+#include "foundation/Windows1252.h"
+
+#include <array>
+
+namespace {
+// Bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
+constexpr std::array<char16_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char EncodeUnit(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < HighControls.size(); ++i) {
+        if (HighControls[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+} // namespace
+
+namespace Windows1252 {
+
+QByteArray Encode(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i; // one character, one '?'
+            bytes.append('?');
+        } else if (c.isSurrogate()) {
+            bytes.append('?');
+        } else {
+            bytes.append(EncodeUnit(c.unicode()));
+        }
+    }
+    return bytes;
+}
+
+QString Decode(const char* bytes, qsizetype count) {
+    QString text(count, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < count; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[i] = (b >= 0x80 && b < 0xA0) ? QChar(HighControls[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+QString Decode(const QByteArray& bytes) {
+    return Decode(bytes.constData(), bytes.size());
+}
+
+} // namespace Windows1252
