@@ -1,0 +1,348 @@
+#include "storage/DBData.h"
+
+#include "foundation/LxString.h"
+#include "foundation/Messages.h"
+#include "storage/DBFile.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+QString DataListErrorFormat(int code) {
+    switch (code) {
+    case 1:
+        return QStringLiteral("Index %d skal være mellem %d og %d");
+    case 2:
+        return QStringLiteral("Error on destroying index. Index do not exists");
+    case 3:
+        return QStringLiteral("Index is defined to have %d fields. You calling search with %d fields");
+    default:
+        return {};
+    }
+}
+
+QString MessageOf(const std::exception& error) {
+    if (const auto* own = dynamic_cast<const Exception*>(&error))
+        return own->Message();
+    return QString::fromUtf8(error.what());
+}
+
+} // namespace
+
+EDataListError::EDataListError(const QString& directory, int code, const QStringList& args)
+    : Exception(QStringLiteral("File: ") + directory + QStringLiteral("\r\nObject: TDataList\r\n") +
+                FormatErrorText(DataListErrorFormat(code), args))
+    , code_(code) {}
+
+// ---------------------------------------------------------------- TDataElement
+
+TDataElement::TDataElement(TDataList* owner, TDataTable& table)
+    : owner_(owner)
+    , table_(table) {
+    table_.CreateFields(this, fields_);
+}
+
+TDataElement::~TDataElement() = default;
+
+void TDataElement::InitRecord(bool isNew) {
+    buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
+    IsNew = isNew;
+    if (!isNew) {
+        buffer_->CopyFrom(*table_.RecordBuffer(), false);
+        buffer_->Save();
+        Position = table_.GetPosition();
+    }
+    for (const auto& field : fields_)
+        field->SetBuffer(buffer_.get());
+}
+
+TField* TDataElement::GetField(int fieldNo) const {
+    if (fieldNo < 0 || fieldNo >= GetFieldCount())
+        RaiseListIndexError(fieldNo);
+    return fields_[static_cast<std::size_t>(fieldNo)].get();
+}
+
+bool TDataElement::IsModified() const {
+    return IsNew || (buffer_ && buffer_->IsChanged());
+}
+
+void TDataElement::FieldChanged(TField& field) {
+    if (owner_ != nullptr)
+        owner_->FieldChanged(*this, field);
+}
+
+bool TDataElement::Save() {
+    if (DeleteRequested) {
+        if (!IsNew) {
+            try {
+                table_.GotoPosition(Position);
+                table_.Delete();
+            } catch (const std::exception& error) {
+                ShowError(nullptr, QStringLiteral("Delete failed in table: ") + table_.TableName() +
+                                       QStringLiteral(", message: ") + MessageOf(error));
+                return false;
+            }
+        }
+        IsNew = false;
+        DeleteRequested = false;
+        Deleted = true;
+        return true;
+    }
+    if (!IsModified())
+        return true;
+    if (IsNew) {
+        table_.Insert();
+    } else {
+        table_.GotoPosition(Position);
+        table_.Edit();
+    }
+    try {
+        table_.RecordBuffer()->CopyFrom(*buffer_, false);
+        table_.Post();
+    } catch (const std::exception& error) {
+        table_.Cancel();
+        ShowError(nullptr, QStringLiteral("Insert/update failed in table: ") + table_.TableName() +
+                               QStringLiteral(", message: ") + MessageOf(error));
+        return false;
+    }
+    if (IsNew) {
+        Position = table_.GetPosition();
+        IsNew = false;
+    }
+    // The record as written, time stamps and numbers the record manager gave included.
+    buffer_->CopyFrom(*table_.RecordBuffer(), false);
+    buffer_->Save();
+    return true;
+}
+
+// ---------------------------------------------------------------- TDataListIndex
+
+TDataListIndex::TDataListIndex(TDataList& list, std::vector<int> fieldNos)
+    : list_(list)
+    , fieldNos_(std::move(fieldNos)) {
+    map_.resize(static_cast<std::size_t>(list_.GetCount()));
+    for (std::size_t i = 0; i < map_.size(); ++i)
+        map_[i] = static_cast<int>(i);
+    Sort();
+}
+
+bool TDataListIndex::HasFields(const std::vector<int>& fieldNos) const {
+    return fieldNos.size() <= fieldNos_.size() &&
+           std::equal(fieldNos.begin(), fieldNos.end(), fieldNos_.begin());
+}
+
+void TDataListIndex::Sort() {
+    // The keys are computed once per element, then compared field by field as ordinal texts.
+    std::vector<QStringList> keys(static_cast<std::size_t>(list_.GetCount()));
+    for (const int raw : map_) {
+        const TDataElement* element = list_.GetRawElement(raw);
+        QStringList& key = keys[static_cast<std::size_t>(raw)];
+        for (const int fieldNo : fieldNos_)
+            key.append(element->GetField(fieldNo)->GetSortKey());
+    }
+    std::stable_sort(map_.begin(), map_.end(), [&keys](int a, int b) {
+        const QStringList& keyA = keys[static_cast<std::size_t>(a)];
+        const QStringList& keyB = keys[static_cast<std::size_t>(b)];
+        for (qsizetype i = 0; i < keyA.size(); ++i) {
+            const int c = QString::compare(keyA.at(i), keyB.at(i), Qt::CaseSensitive);
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    });
+    Dirty = false;
+}
+
+void TDataListIndex::AddPosition(int rawPos) {
+    map_.push_back(rawPos);
+    Dirty = true;
+}
+
+void TDataListIndex::RemovePosition(int rawPos) {
+    map_.erase(std::remove(map_.begin(), map_.end(), rawPos), map_.end());
+    for (int& raw : map_) {
+        if (raw > rawPos)
+            --raw;
+    }
+}
+
+void TDataListIndex::NotifyFieldChanged(int fieldNo) {
+    if (!Dirty && std::find(fieldNos_.begin(), fieldNos_.end(), fieldNo) != fieldNos_.end())
+        Dirty = true;
+}
+
+// ---------------------------------------------------------------- TDataList
+
+TDataList::TDataList(TDataTable& table)
+    : table_(table) {}
+
+TDataList::~TDataList() = default;
+
+void TDataList::Clear() {
+    indexes_.clear();
+    currentIndex_ = nullptr;
+    elements_.clear();
+    currentRaw_ = -1;
+    currentLost_ = false;
+}
+
+void TDataList::LoadFromTable() {
+    Clear();
+    for (bool found = table_.First(); found; found = table_.Next())
+        AddCurrent();
+}
+
+int TDataList::AddCurrent() {
+    return AddElement(false);
+}
+
+int TDataList::AddNew() {
+    return AddElement(true);
+}
+
+int TDataList::AddElement(bool isNew) {
+    std::unique_ptr<TDataElement> element = CreateElement();
+    element->InitRecord(isNew);
+    const int raw = GetCount();
+    for (const auto& index : indexes_)
+        index->AddPosition(raw);
+    elements_.push_back(std::move(element));
+    currentRaw_ = raw;
+    currentLost_ = false;
+    return raw;
+}
+
+void TDataList::FieldChanged(TDataElement&, TField& field) {
+    for (const auto& index : indexes_)
+        index->NotifyFieldChanged(field.FieldNo);
+}
+
+void TDataList::CheckPosition(int pos) const {
+    if (pos < 0 || pos >= GetCount())
+        throw EDataListError(table_.Directory(), 1,
+                             {QString::number(pos), QStringLiteral("0"), QString::number(GetCount() - 1)});
+}
+
+int TDataList::RawAt(int pos) const {
+    return currentIndex_ != nullptr ? currentIndex_->Map().at(static_cast<std::size_t>(pos)) : pos;
+}
+
+TDataElement* TDataList::GetElement(int pos) {
+    CheckPosition(pos);
+    currentRaw_ = RawAt(pos);
+    currentLost_ = false;
+    return elements_[static_cast<std::size_t>(currentRaw_)].get();
+}
+
+TDataElement* TDataList::GetRawElement(int pos) const {
+    CheckPosition(pos);
+    return elements_[static_cast<std::size_t>(pos)].get();
+}
+
+TDataElement* TDataList::GetCurrent() const {
+    return currentRaw_ >= 0 ? elements_[static_cast<std::size_t>(currentRaw_)].get() : nullptr;
+}
+
+int TDataList::GetCurrentPos() const {
+    if (currentRaw_ < 0 || currentIndex_ == nullptr)
+        return currentRaw_;
+    const auto& map = currentIndex_->Map();
+    const auto found = std::find(map.begin(), map.end(), currentRaw_);
+    return found == map.end() ? -1 : static_cast<int>(found - map.begin());
+}
+
+int TDataList::IndexOf(const TDataElement* element) {
+    const auto found = std::find_if(elements_.begin(), elements_.end(),
+                                    [element](const auto& own) { return own.get() == element; });
+    if (found == elements_.end())
+        return -1;
+    currentRaw_ = static_cast<int>(found - elements_.begin());
+    currentLost_ = false;
+    return GetCurrentPos();
+}
+
+TDataListIndex* TDataList::SetIndex(const std::vector<int>& fieldNos) {
+    for (const auto& index : indexes_) {
+        if (index->HasFields(fieldNos)) {
+            currentIndex_ = index.get();
+            return currentIndex_;
+        }
+    }
+    indexes_.push_back(std::make_unique<TDataListIndex>(*this, fieldNos));
+    currentIndex_ = indexes_.back().get();
+    return currentIndex_;
+}
+
+TDataListIndex* TDataList::GetListIndex(int n) const {
+    if (n < 0 || n >= GetListIndexCount())
+        RaiseListIndexError(n);
+    return indexes_[static_cast<std::size_t>(n)].get();
+}
+
+bool TDataList::Locate(const std::vector<int>& fieldNos, const QStringList& values, int& pos) {
+    const std::size_t compared = std::min(fieldNos.size(), static_cast<std::size_t>(values.size()));
+    for (int p = 0; p < GetCount(); ++p) {
+        const TDataElement* element = GetElement(p);
+        bool equal = true;
+        for (std::size_t i = 0; i < compared && equal; ++i)
+            equal = TrimBlanks(element->GetField(fieldNos[i])->GetAsString()) ==
+                    TrimBlanks(values.at(static_cast<qsizetype>(i)));
+        if (equal) {
+            pos = p;
+            return true;
+        }
+    }
+    pos = -1;
+    return false;
+}
+
+bool TDataList::IsModified() const {
+    return std::any_of(elements_.begin(), elements_.end(), [](const auto& element) {
+        return element->IsModified() || (element->DeleteRequested && !element->Deleted);
+    });
+}
+
+bool TDataList::SaveAll() {
+    bool saved = true;
+    try {
+        for (const auto& element : elements_) {
+            if (element->DeleteRequested && !element->Save())
+                saved = false;
+        }
+        for (const auto& element : elements_) {
+            if (!element->Deleted && !element->Save())
+                saved = false;
+        }
+    } catch (...) {
+        // What was deleted from the file goes from memory too, whatever stopped the pass.
+        RemoveDeleted();
+        throw;
+    }
+    RemoveDeleted();
+    return saved;
+}
+
+void TDataList::RemoveDeleted() {
+    for (int raw = GetCount() - 1; raw >= 0; --raw) {
+        if (!elements_[static_cast<std::size_t>(raw)]->Deleted)
+            continue;
+        for (const auto& index : indexes_)
+            index->RemovePosition(raw);
+        if (currentRaw_ == raw) {
+            currentRaw_ = -1;
+            currentLost_ = true;
+        } else if (currentRaw_ > raw) {
+            --currentRaw_;
+        }
+        elements_.erase(elements_.begin() + raw);
+    }
+}
+
+void TDataList::Resort() {
+    for (const auto& index : indexes_)
+        index->Sort();
+    if (currentLost_ && GetCount() > 0)
+        currentRaw_ = RawAt(GetCount() - 1);
+    currentLost_ = false;
+}

@@ -1,0 +1,139 @@
+#pragma once
+// Records in memory: a list holds the records of one table (or the part a meet uses) as elements, each
+// with its own buffer and fields, keeps any number of sorted indexes over them, and writes every pending
+// insert, update and delete back through the table in one pass.
+#include "foundation/Exception.h"
+#include "storage/DBField.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class TDataTable;
+class TDataList;
+
+// "File: " + directory, "Object: TDataList", then the text of the code.
+class EDataListError : public Exception {
+public:
+    EDataListError(const QString& directory, int code, const QStringList& args);
+    int Code() const { return code_; }
+
+private:
+    int code_;
+};
+
+class TDataElement : public TFieldOwner {
+public:
+    TDataElement(TDataList* owner, TDataTable& table);
+    virtual ~TDataElement();
+    TDataElement(const TDataElement&) = delete;
+    TDataElement& operator=(const TDataElement&) = delete;
+
+    // A buffer of the table's record length; an element that is not new takes the table's current record
+    // and its position.
+    void InitRecord(bool isNew);
+    TField* GetField(int fieldNo) const;
+    int GetFieldCount() const { return static_cast<int>(fields_.size()); }
+    TDataBuffer* Buffer() const { return buffer_.get(); }
+    TDataTable& Table() const { return table_; }
+    bool IsModified() const;
+    void FieldChanged(TField& field) override;
+    // Writes the pending delete, insert or update. A failure of the record manager is shown to the user
+    // and leaves the change pending; the result tells whether everything pending was written.
+    bool Save();
+
+    bool DeleteRequested = false;
+    bool Deleted = false;
+    bool IsNew = false;
+    quint32 Position = 0;
+
+private:
+    TDataList* owner_;
+    TDataTable& table_;
+    TFieldList fields_;
+    std::unique_ptr<TDataBuffer> buffer_;
+};
+
+class TDataListIndex {
+public:
+    TDataListIndex(TDataList& list, std::vector<int> fieldNos);
+
+    // True when fieldNos is a leading part of this index's fields.
+    bool HasFields(const std::vector<int>& fieldNos) const;
+    void Sort();
+    void AddPosition(int rawPos);
+    void RemovePosition(int rawPos);
+    void NotifyFieldChanged(int fieldNo);
+
+    const std::vector<int>& FieldNos() const { return fieldNos_; }
+    // Raw positions in index order.
+    const std::vector<int>& Map() const { return map_; }
+    bool Dirty = false;
+
+private:
+    TDataList& list_;
+    std::vector<int> fieldNos_;
+    std::vector<int> map_;
+};
+
+class TDataList {
+public:
+    explicit TDataList(TDataTable& table);
+    virtual ~TDataList();
+    TDataList(const TDataList&) = delete;
+    TDataList& operator=(const TDataList&) = delete;
+
+    void Clear();
+    // Every record the table's First and Next give.
+    void LoadFromTable();
+    // The table's current record as a new element; returns its raw position.
+    virtual int AddCurrent();
+    // An empty new element; returns its raw position.
+    virtual int AddNew();
+    virtual void FieldChanged(TDataElement& element, TField& field);
+
+    int GetCount() const { return static_cast<int>(elements_.size()); }
+    // The element at a position of the current order, which becomes current.
+    TDataElement* GetElement(int pos);
+    TDataElement* GetRawElement(int pos) const;
+    TDataElement* GetCurrent() const;
+    // The current element's position in the current order; -1 when none.
+    int GetCurrentPos() const;
+    // Position in the current order (the element becomes current); -1 when absent.
+    int IndexOf(const TDataElement* element);
+    // The first index beginning with fieldNos, or a new one on exactly them; it becomes current.
+    TDataListIndex* SetIndex(const std::vector<int>& fieldNos);
+    TDataListIndex* SetIndexFields(std::vector<int> fieldNos) { return SetIndex(fieldNos); }
+    TDataListIndex* CurrentIndex() const { return currentIndex_; }
+    TDataListIndex* GetListIndex(int n) const;
+    int GetListIndexCount() const { return static_cast<int>(indexes_.size()); }
+    // The first element, in the current order, whose given fields' trimmed texts equal the trimmed values.
+    bool Locate(const std::vector<int>& fieldNos, const QStringList& values, int& pos);
+    bool IsModified() const;
+    // Deletes, then inserts and updates, then frees the deleted elements. True when nothing is left
+    // pending; a record-manager failure has then been shown to the user and its change stays for a retry.
+    bool SaveAll();
+    // Sorts every index; the current element stays current.
+    void Resort();
+
+    TDataTable& Table() const { return table_; }
+
+protected:
+    virtual std::unique_ptr<TDataElement> CreateElement() = 0;
+    int AddElement(bool isNew);
+
+private:
+    void RemoveDeleted();
+    void CheckPosition(int pos) const;
+    int RawAt(int pos) const;
+
+    TDataTable& table_;
+    std::vector<std::unique_ptr<TDataElement>> elements_;
+    std::vector<std::unique_ptr<TDataListIndex>> indexes_;
+    TDataListIndex* currentIndex_ = nullptr;
+    int currentRaw_ = -1;
+    // The current element was freed by a save; the next resort takes the last one instead.
+    bool currentLost_ = false;
+};

@@ -1,0 +1,420 @@
+#include "storage/DBFieldDate.h"
+
+#include "foundation/LxString.h"
+#include "storage/DBField.h"
+
+#include <bit>
+#include <cmath>
+
+namespace {
+
+constexpr qint64 MsPerDay = 86400000;
+
+const QDate& Epoch() {
+    static const QDate epoch(1899, 12, 30);
+    return epoch;
+}
+
+QString TwoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+// Whole days and milliseconds of the day, the milliseconds carried into the next day when they round up.
+bool Split(TDateTime value, qint64& days, qint64& ms) {
+    if (!IsValidDateTime(value))
+        return false;
+    const double whole = std::trunc(value);
+    days = static_cast<qint64>(whole);
+    ms = std::llround(std::fabs(value - whole) * MsPerDay);
+    if (ms >= MsPerDay) {
+        ms -= MsPerDay;
+        ++days;
+    }
+    return true;
+}
+
+// Reads up to maxDigits digits at pos; false when there is none.
+bool ReadNumber(const QString& text, qsizetype& pos, int maxDigits, int& number, int& digits) {
+    number = 0;
+    digits = 0;
+    while (pos < text.size() && digits < maxDigits && text.at(pos).unicode() >= u'0' &&
+           text.at(pos).unicode() <= u'9') {
+        number = number * 10 + (text.at(pos).unicode() - u'0');
+        ++digits;
+        ++pos;
+    }
+    return digits > 0;
+}
+
+bool IsDateSeparator(QChar c) {
+    return c == u'-' || c == u'.' || c == u'/';
+}
+
+bool ParseDate(const QString& text, qsizetype& pos, QDate& date) {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    int digits = 0;
+    if (!ReadNumber(text, pos, 2, day, digits) || pos >= text.size() || !IsDateSeparator(text.at(pos)))
+        return false;
+    const QChar separator = text.at(pos++);
+    if (!ReadNumber(text, pos, 2, month, digits) || pos >= text.size() || text.at(pos) != separator)
+        return false;
+    ++pos;
+    if (!ReadNumber(text, pos, 4, year, digits) || (digits != 2 && digits != 4))
+        return false;
+    if (digits == 2)
+        year += year >= 50 ? 1900 : 2000;
+    date = QDate(year, month, day);
+    return date.isValid();
+}
+
+bool ParseTime(const QString& text, qsizetype& pos, QTime& time) {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int digits = 0;
+    if (!ReadNumber(text, pos, 2, hour, digits) || pos >= text.size() || text.at(pos) != u':')
+        return false;
+    ++pos;
+    if (!ReadNumber(text, pos, 2, minute, digits))
+        return false;
+    if (pos < text.size() && text.at(pos) == u':') {
+        ++pos;
+        if (!ReadNumber(text, pos, 2, second, digits))
+            return false;
+    }
+    if (hour > 23 || minute > 59 || second > 59)
+        return false;
+    time = QTime(hour, minute, second);
+    return true;
+}
+
+} // namespace
+
+bool IsValidDateTime(TDateTime value) {
+    return std::isfinite(value) && value > MinDateTime - 1.0 && value < MaxDateTime;
+}
+
+TDateTime QDateToDateTime(const QDate& date) {
+    return date.isValid() ? static_cast<TDateTime>(Epoch().daysTo(date)) : EmptyDateTime;
+}
+
+TDateTime QTimeToDateTime(const QTime& time) {
+    return time.isValid() ? static_cast<TDateTime>(time.msecsSinceStartOfDay()) / MsPerDay : 0.0;
+}
+
+TDateTime EncodeDateTime(const QDate& date, const QTime& time) {
+    if (!date.isValid())
+        return EmptyDateTime;
+    const TDateTime days = QDateToDateTime(date);
+    const TDateTime fraction = QTimeToDateTime(time);
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+TDateTime QDateTimeToDateTime(const QDateTime& dateTime) {
+    return dateTime.isValid() ? EncodeDateTime(dateTime.date(), dateTime.time()) : EmptyDateTime;
+}
+
+QDate DateTimeToQDate(TDateTime value) {
+    qint64 days = 0;
+    qint64 ms = 0;
+    if (!Split(value, days, ms))
+        return {};
+    return Epoch().addDays(days);
+}
+
+QTime DateTimeToQTime(TDateTime value) {
+    qint64 days = 0;
+    qint64 ms = 0;
+    if (!Split(value, days, ms))
+        return {};
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+}
+
+QDateTime DateTimeToQDateTime(TDateTime value) {
+    const QDate date = DateTimeToQDate(value);
+    if (!date.isValid())
+        return {};
+    return QDateTime(date, DateTimeToQTime(value));
+}
+
+TDateTime NowDateTime() {
+    return QDateTimeToDateTime(QDateTime::currentDateTime());
+}
+
+QString DateToStr(TDateTime value) {
+    const QDate date = DateTimeToQDate(value);
+    if (!date.isValid())
+        return {};
+    return TwoDigits(date.day()) + u'-' + TwoDigits(date.month()) + u'-' +
+           QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString TimeToStr(TDateTime value) {
+    const QTime time = DateTimeToQTime(value);
+    if (!time.isValid())
+        return {};
+    return TwoDigits(time.hour()) + u':' + TwoDigits(time.minute()) + u':' + TwoDigits(time.second());
+}
+
+QString DateTimeToStr(TDateTime value) {
+    const QString date = DateToStr(value);
+    if (date.isEmpty())
+        return {};
+    const QTime time = DateTimeToQTime(value);
+    return time.msecsSinceStartOfDay() == 0 ? date : date + u' ' + TimeToStr(value);
+}
+
+bool TryStrToDateTime(const QString& text, TDateTime& value) {
+    const QString s = TrimBlanks(text);
+    qsizetype pos = 0;
+    QDate date;
+    QTime time(0, 0);
+    if (ParseDate(s, pos, date)) {
+        if (pos < s.size()) {
+            if (s.at(pos) != u' ')
+                return false;
+            while (pos < s.size() && s.at(pos) == u' ')
+                ++pos;
+            if (!ParseTime(s, pos, time))
+                return false;
+        }
+        if (pos != s.size())
+            return false;
+        value = EncodeDateTime(date, time);
+        return true;
+    }
+    pos = 0;
+    if (!ParseTime(s, pos, time) || pos != s.size())
+        return false;
+    value = QTimeToDateTime(time);
+    return true;
+}
+
+TDateTime StrToDateTime(const QString& text) {
+    TDateTime value = 0;
+    if (!TryStrToDateTime(text, value))
+        throw EConvertError(QStringLiteral("\"%1\" er ikke en gyldig dato eller tid").arg(text));
+    return value;
+}
+
+// ---------------------------------------------------------------- date-time fields
+
+namespace {
+
+const QDate& NddEpoch() {
+    static const QDate epoch(1989, 12, 31);
+    return epoch;
+}
+
+QString DateTimeError(const QString& text) {
+    return QStringLiteral("\"%1\" er ikke en gyldig dato eller tid").arg(text);
+}
+
+// 0 when the date lies outside 1980-2107.
+quint16 DosDateWord(TDateTime value) {
+    const QDate date = DateTimeToQDate(value);
+    if (!date.isValid() || date.year() < 1980 || date.year() > 2107)
+        return 0;
+    return static_cast<quint16>(((date.year() - 1980) << 9) | (date.month() << 5) | date.day());
+}
+
+quint16 DosTimeWord(TDateTime value) {
+    const QTime time = DateTimeToQTime(value);
+    if (!time.isValid())
+        return 0;
+    return static_cast<quint16>((time.hour() << 11) | (time.minute() << 5) | (time.second() / 2));
+}
+
+bool DecodeDosDate(quint16 word, QDate& date) {
+    date = QDate(1980 + (word >> 9), (word >> 5) & 0x0F, word & 0x1F);
+    return date.isValid();
+}
+
+bool DecodeDosTime(quint16 word, QTime& time) {
+    const int hour = word >> 11;
+    const int minute = (word >> 5) & 0x3F;
+    const int second = (word & 0x1F) * 2;
+    if (hour > 23 || minute > 59 || second > 59)
+        return false;
+    time = QTime(hour, minute, second);
+    return true;
+}
+
+} // namespace
+
+TTSDateField::TTSDateField(TFieldOwner* owner)
+    : TTSDateTimeField(owner) {
+    Kind = 1;
+}
+
+TTSTimeField::TTSTimeField(TFieldOwner* owner)
+    : TTSDateTimeField(owner) {
+    Kind = 2;
+}
+
+TDPDateField::TDPDateField(TFieldOwner* owner)
+    : TDPDateTimeField(owner) {
+    Kind = 1;
+}
+
+TNDDDateField::TNDDDateField(TFieldOwner* owner)
+    : TNDDDateTimeField(owner) {
+    Kind = 1;
+}
+
+TDateTime TBasicDateTimeField::GetAsDateTime() const {
+    TDateTime value = 0;
+    return GetRawDateTime(value) ? value : EmptyDateTime;
+}
+
+double TBasicDateTimeField::GetAsFloat() const {
+    return GetAsDateTime();
+}
+
+QString TBasicDateTimeField::GetAsString() const {
+    const TDateTime value = GetAsDateTime();
+    if (value == EmptyDateTime)
+        return {};
+    switch (Kind) {
+    case 1:
+        return DateToStr(value);
+    case 2:
+        return TimeToStr(value);
+    default:
+        return DateTimeToStr(value);
+    }
+}
+
+void TBasicDateTimeField::SetAsFloat(double value) {
+    SetAsDateTime(value);
+}
+
+void TBasicDateTimeField::SetAsString(const QString& value) {
+    if (TrimBlanks(value).isEmpty()) {
+        Clear();
+        return;
+    }
+    TDateTime dateTime = 0;
+    if (!TryStrToDateTime(value, dateTime))
+        RaiseFieldError(20, {DateTimeError(value)});
+    SetAsDateTime(dateTime);
+}
+
+void TBasicDateTimeField::AssignField(const TField& other) {
+    TField::AssignField(other);
+    if (const auto* source = dynamic_cast<const TBasicDateTimeField*>(&other))
+        Kind = source->Kind;
+}
+
+int TBasicDateTimeField::Compare(const TField& other) const {
+    const TDateTime a = GetAsDateTime();
+    const TDateTime b = other.GetAsDateTime();
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+QString TBasicDateTimeField::GetSortKey() const {
+    return DateTimeSortKey(GetAsDateTime());
+}
+
+void TTSDateTimeField::SetAsDateTime(TDateTime value) {
+    quint32 stored = 0;
+    if (value != EmptyDateTime && IsValidDateTime(value)) {
+        switch (Kind) {
+        case 1:
+            stored = DosDateWord(value);
+            break;
+        case 2:
+            // The time of day alone: a time field also keeps a value that has no date.
+            stored = DosTimeWord(value);
+            break;
+        default: {
+            const quint16 date = DosDateWord(value);
+            stored = date == 0 ? 0 : (static_cast<quint32>(date) << 16) | DosTimeWord(value);
+            break;
+        }
+        }
+    }
+    WriteLittleEndian(stored);
+}
+
+bool TTSDateTimeField::GetRawDateTime(TDateTime& value) const {
+    value = EmptyDateTime;
+    const quint32 stored = static_cast<quint32>(ReadLittleEndian(Kind == 0 ? 4 : 2));
+    if (stored == 0)
+        return true;
+    QDate date;
+    QTime time;
+    switch (Kind) {
+    case 1:
+        if (!DecodeDosDate(static_cast<quint16>(stored), date))
+            return false;
+        value = QDateToDateTime(date);
+        return true;
+    case 2:
+        if (!DecodeDosTime(static_cast<quint16>(stored), time))
+            return false;
+        value = QTimeToDateTime(time);
+        return true;
+    default:
+        if (!DecodeDosDate(static_cast<quint16>(stored >> 16), date) ||
+            !DecodeDosTime(static_cast<quint16>(stored & 0xFFFF), time))
+            return false;
+        value = EncodeDateTime(date, time);
+        return true;
+    }
+}
+
+void TDPDateTimeField::SetAsDateTime(TDateTime value) {
+    if (Kind == 0) {
+        WriteLittleEndian(std::bit_cast<quint64>(value));
+        return;
+    }
+    if (!IsValidDateTime(value))
+        RaiseFieldError(11, {FloatToStrDec(value, 2), FieldName, FloatToStrDec(MinDateTime, 2),
+                             FloatToStrDec(MaxDateTime, 2)});
+    WriteLittleEndian(static_cast<quint32>(static_cast<qint32>(std::trunc(value))));
+}
+
+bool TDPDateTimeField::GetRawDateTime(TDateTime& value) const {
+    if (Kind == 0)
+        value = std::bit_cast<double>(static_cast<quint64>(ReadLittleEndian(8)));
+    else
+        value = static_cast<qint32>(static_cast<quint32>(ReadLittleEndian(4)));
+    if (value == EmptyDateTime)
+        return true;
+    if (IsValidDateTime(value))
+        return true;
+    value = EmptyDateTime;
+    return false;
+}
+
+void TNDDDateTimeField::SetAsDateTime(TDateTime value) {
+    quint32 stored = 0;
+    const QDate date = value == EmptyDateTime ? QDate() : DateTimeToQDate(value);
+    const qint64 days = date.isValid() ? NddEpoch().daysTo(date) : -1;
+    // A date the 16-bit day count cannot hold is stored as nothing rather than as another date.
+    if (days >= 0 && days <= 0xFFFF)
+        stored =
+            Kind == 0 ? (static_cast<quint32>(days) << 16) | DosTimeWord(value) : static_cast<quint32>(days);
+    WriteLittleEndian(stored);
+}
+
+bool TNDDDateTimeField::GetRawDateTime(TDateTime& value) const {
+    value = EmptyDateTime;
+    if (!IsBound())
+        return true;
+    if (Kind != 0) {
+        value = QDateToDateTime(NddEpoch().addDays(static_cast<qint64>(ReadLittleEndian(2))));
+        return true;
+    }
+    const quint32 stored = static_cast<quint32>(ReadLittleEndian(4));
+    if (stored == 0)
+        return true;
+    QTime time;
+    if (!DecodeDosTime(static_cast<quint16>(stored & 0xFFFF), time))
+        return false;
+    value = EncodeDateTime(NddEpoch().addDays(stored >> 16), time);
+    return true;
+}

@@ -1,0 +1,573 @@
+#include "storage/DBFile.h"
+
+#include "foundation/LxDisk.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+QString DataTableErrorFormat(int code) {
+    switch (code) {
+    case 1:
+        return QStringLiteral("Table not open");
+    case 2:
+        return QStringLiteral("Not in edit mode");
+    case 3:
+        return QStringLiteral("Tablename undefined");
+    case 4:
+        return QStringLiteral("Cannot perform this operation on an open table");
+    case 9:
+        return QStringLiteral("Invalid indexnumber");
+    case 12:
+        return QStringLiteral("Dataset open");
+    case 14:
+        return QStringLiteral("Unknown fieldtype");
+    case 17:
+        return QStringLiteral("Dataset read only");
+    case 18:
+        return QStringLiteral("Dataset empty");
+    case 19:
+        return QStringLiteral("Feltet %s (nr. %d) ligger uden for posten i %s: offset %d, størrelse %d, "
+                              "postlængde %d");
+    default:
+        return {};
+    }
+}
+
+// Puts the field back on the record buffer however the assignment ends.
+class TBindGuard {
+public:
+    TBindGuard(TField& field, TDataBuffer* temporary, TDataBuffer* home)
+        : field_(field)
+        , home_(home) {
+        field_.SetBuffer(temporary);
+    }
+    ~TBindGuard() { field_.SetBuffer(home_); }
+    TBindGuard(const TBindGuard&) = delete;
+    TBindGuard& operator=(const TBindGuard&) = delete;
+
+private:
+    TField& field_;
+    TDataBuffer* home_;
+};
+
+} // namespace
+
+EDataTableError::EDataTableError(int code, const QString& text)
+    : Exception(text)
+    , code_(code) {}
+
+void RaiseDataTableError(int code, const QStringList& args) {
+    throw EDataTableError(code, FormatErrorText(DataTableErrorFormat(code), args));
+}
+
+// ---------------------------------------------------------------- definitions
+
+TFieldDef& TFieldDefs::Add(TFieldDef def) {
+    items_.push_back(std::move(def));
+    return items_.back();
+}
+
+const TFieldDef& TFieldDefs::GetItem(int index) const {
+    if (index < 0 || index >= GetCount())
+        RaiseListIndexError(index);
+    return items_[static_cast<std::size_t>(index)];
+}
+
+const TSegmentDef& TIndexDef::GetSegment(int index) const {
+    if (index < 0 || index >= GetSegmentCount())
+        RaiseListIndexError(index);
+    return segments_[static_cast<std::size_t>(index)];
+}
+
+int TIndexDef::GetKeyLength(int n) const {
+    const int count = n < 0 ? GetSegmentCount() : std::min<int>(n, GetSegmentCount());
+    int length = 0;
+    for (int i = 0; i < count; ++i)
+        length += segments_[static_cast<std::size_t>(i)].Length;
+    return length;
+}
+
+TIndexDef& TIndexDefs::Add() {
+    items_.emplace_back();
+    return items_.back();
+}
+
+const TIndexDef& TIndexDefs::GetItem(int indexNumber) const {
+    if (indexNumber < 0 || indexNumber >= GetCount())
+        RaiseListIndexError(indexNumber);
+    return items_[static_cast<std::size_t>(indexNumber)];
+}
+
+// ---------------------------------------------------------------- the table
+
+TDataTable::TDataTable() = default;
+
+TDataTable::~TDataTable() {
+    // The storage class has closed the file already; what is left is memory.
+    FreeOpenState();
+}
+
+void TDataTable::Notify(const TDataTableNotifyEvent& event, TDataTable& table) {
+    if (event)
+        event(table);
+}
+
+void TDataTable::DoAfterCancel() {
+    Notify(AfterCancel, *this);
+}
+
+void TDataTable::DoAfterClose() {
+    Notify(AfterClose, *this);
+}
+
+void TDataTable::DoAfterDelete() {
+    Notify(AfterDelete, *this);
+}
+
+void TDataTable::DoAfterEdit() {
+    Notify(AfterEdit, *this);
+}
+
+void TDataTable::DoAfterInsert() {
+    Notify(AfterInsert, *this);
+}
+
+void TDataTable::DoAfterOpen() {
+    Notify(AfterOpen, *this);
+}
+
+void TDataTable::DoAfterPost() {
+    Notify(AfterPost, *this);
+}
+
+void TDataTable::DoBeforeCancel() {
+    Notify(BeforeCancel, *this);
+}
+
+void TDataTable::DoBeforeClose() {
+    Notify(BeforeClose, *this);
+}
+
+void TDataTable::DoBeforeDelete() {
+    Notify(BeforeDelete, *this);
+}
+
+void TDataTable::DoBeforeEdit() {
+    Notify(BeforeEdit, *this);
+}
+
+void TDataTable::DoBeforeInsert() {
+    Notify(BeforeInsert, *this);
+}
+
+void TDataTable::DoBeforeOpen() {
+    Notify(BeforeOpen, *this);
+}
+
+void TDataTable::DoBeforePost() {
+    if (state_ == dsEdit || state_ == dsInsert) {
+        const TDateTime now = NowDateTime();
+        if (state_ == dsInsert && UpdateCreateTimeStamp && CreateTimeStampFieldNo >= 0)
+            GetField(CreateTimeStampFieldNo)->SetAsDateTime(now);
+        if (UpdateModifiedTimeStamp && ModifiedTimeStampFieldNo >= 0)
+            GetField(ModifiedTimeStampFieldNo)->SetAsDateTime(now);
+    }
+    Notify(BeforePost, *this);
+}
+
+void TDataTable::DoOnNewRecord() {
+    Notify(OnNewRecord, *this);
+}
+
+TFieldClass TDataTable::GetFieldClass(int fieldNo) {
+    if (fieldNo == CreateTimeStampFieldNo || fieldNo == ModifiedTimeStampFieldNo)
+        return FieldClassOf<TDPDateTimeField>();
+    const TFieldDef& def = FieldDefs.GetItem(fieldNo);
+    switch (def.FieldType) {
+    case 0:
+        return FieldClassOf<TStringField>();
+    case 1:
+        switch (def.Size) {
+        case 1:
+            return FieldClassOf<TByteField>();
+        case 2:
+            return FieldClassOf<TSmallintField>();
+        case 4:
+            return FieldClassOf<TIntegerField>();
+        default:
+            return nullptr;
+        }
+    case 2:
+        return def.Size == 4 ? FieldClassOf<TSingleField>()
+                             : (def.Size == 8 ? FieldClassOf<TFloatField>() : nullptr);
+    case 9:
+        return FieldClassOf<TDPDateTimeField>();
+    case 10:
+        return FieldClassOf<TLStringField>();
+    case 11:
+        return FieldClassOf<TZStringField>();
+    case 101:
+        return FieldClassOf<TIntegerSetField>();
+    case 102:
+        return FieldClassOf<TTSDateTimeField>();
+    case 103:
+        return FieldClassOf<TTSDateField>();
+    case 104:
+        return FieldClassOf<TTSTimeField>();
+    case 105:
+        return FieldClassOf<TDPDateField>();
+    case 106:
+        return FieldClassOf<TNDDDateTimeField>();
+    case 107:
+        return FieldClassOf<TNDDDateField>();
+    default:
+        return nullptr;
+    }
+}
+
+void TDataTable::SetActive(bool active) {
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+void TDataTable::Open() {
+    if (Active())
+        return;
+    recordBuffer_.reset();
+    searchBuffer_.reset();
+    DoBeforeOpen();
+    bool fileOpened = false;
+    try {
+        if (tableName_.isEmpty() || directory_.isEmpty())
+            RaiseDataTableError(3);
+        fileName_ = PathJoin(directory_, tableName_);
+        InitFieldDefs(directory_, tableName_, fileName_);
+        CreateFields(nullptr, fields_);
+        InternalOpen();
+        fileOpened = true;
+        SetKeyBufferSize(InitIndexDefs());
+        const int recordLength = GetRecordLength();
+        CheckFieldPlacement(recordLength);
+        recordBuffer_ = std::make_unique<TDataBuffer>(recordLength);
+        searchBuffer_ = std::make_unique<TDataBuffer>(recordLength);
+        for (const auto& field : fields_)
+            field->SetBuffer(recordBuffer_.get());
+        indexNumber_ = 0;
+        SetIndexNumber(0);
+        writable_ = openMode_ != omReadOnly;
+        state_ = dsBrowse;
+    } catch (...) {
+        // Undo only what was done: the file is closed only when it was opened, and without events.
+        if (fileOpened) {
+            try {
+                InternalClose();
+            } catch (...) {
+            }
+        }
+        FreeOpenState();
+        throw;
+    }
+    DoAfterOpen();
+}
+
+void TDataTable::Close() {
+    if (!Active())
+        return;
+    DoBeforeClose();
+    state_ = dsInactive;
+    std::exception_ptr failure;
+    try {
+        InternalClose();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // Fields and buffers go whatever the storage said, so that a later open starts clean.
+    FreeOpenState();
+    if (failure)
+        std::rethrow_exception(failure);
+    DoAfterClose();
+}
+
+void TDataTable::CloseForDestroy() noexcept {
+    if (!Active())
+        return;
+    state_ = dsInactive;
+    try {
+        InternalClose();
+    } catch (...) {
+    }
+    FreeOpenState();
+}
+
+void TDataTable::FreeOpenState() noexcept {
+    state_ = dsInactive;
+    recordBuffer_.reset();
+    searchBuffer_.reset();
+    keyBuffer_.clear();
+    while (!fields_.empty())
+        fields_.pop_back();
+    IndexDefs.Clear();
+    FieldDefs.Clear();
+    fileName_.clear();
+    writable_ = false;
+    indexNumber_ = 0;
+}
+
+void TDataTable::CheckFieldPlacement(int recordLength) const {
+    for (int i = 0; i < FieldDefs.GetCount(); ++i) {
+        const TFieldDef& def = FieldDefs.GetItem(i);
+        if (def.Offset < 0 || def.Size < 0 || static_cast<qint64>(def.Offset) + def.Size > recordLength)
+            RaiseDataTableError(19, {def.Name, QString::number(i), tableName_, QString::number(def.Offset),
+                                     QString::number(def.Size), QString::number(recordLength)});
+    }
+}
+
+void TDataTable::CheckBrowseMode() {
+    switch (state_) {
+    case dsInactive:
+        RaiseDataTableError(1);
+    case dsEdit:
+    case dsInsert:
+        if (IsModified())
+            Post();
+        else
+            Cancel();
+        break;
+    default:
+        break;
+    }
+}
+
+void TDataTable::Edit() {
+    switch (state_) {
+    case dsEdit:
+    case dsInsert:
+        return;
+    case dsInactive:
+        RaiseDataTableError(1);
+    default:
+        break;
+    }
+    CheckBrowseMode();
+    if (!writable_)
+        RaiseDataTableError(17);
+    InternalEdit();
+    DoBeforeEdit();
+    recordBuffer_->Save();
+    state_ = dsEdit;
+    DoAfterEdit();
+}
+
+void TDataTable::Insert() {
+    CheckBrowseMode();
+    if (!writable_)
+        RaiseDataTableError(17);
+    recordBuffer_->Save();
+    recordBuffer_->Clear(false);
+    try {
+        DoBeforeInsert();
+        state_ = dsInsert;
+        DoOnNewRecord();
+    } catch (...) {
+        recordBuffer_->Restore();
+        state_ = dsBrowse;
+        throw;
+    }
+    DoAfterInsert();
+}
+
+void TDataTable::Post() {
+    if (state_ != dsEdit && state_ != dsInsert)
+        RaiseDataTableError(2);
+    DoBeforePost();
+    if (state_ == dsInsert)
+        InternalInsert();
+    else
+        InternalUpdate();
+    state_ = dsBrowse;
+    DoAfterPost();
+}
+
+void TDataTable::Cancel() {
+    if (state_ != dsEdit && state_ != dsInsert)
+        return;
+    DoBeforeCancel();
+    recordBuffer_->Restore();
+    state_ = dsBrowse;
+    DoAfterCancel();
+}
+
+void TDataTable::Delete() {
+    if (state_ == dsInactive)
+        RaiseDataTableError(1);
+    if (state_ == dsInsert) {
+        Cancel();
+        return;
+    }
+    if (GetRecordCount() == 0)
+        RaiseDataTableError(18);
+    DoBeforeDelete();
+    InternalDelete();
+    state_ = dsBrowse;
+    DoAfterDelete();
+}
+
+bool TDataTable::IsModified() const {
+    if (state_ != dsEdit && state_ != dsInsert)
+        RaiseDataTableError(2);
+    return recordBuffer_->IsChanged();
+}
+
+bool TDataTable::First() {
+    if (!Active())
+        RaiseDataTableError(1);
+    SetIndexNumber(0);
+    GetFirst();
+    return !GetEof();
+}
+
+bool TDataTable::Next() {
+    if (!Active())
+        RaiseDataTableError(1);
+    GetNext();
+    return !GetEof();
+}
+
+bool TDataTable::FindKey(const std::vector<TKeyValue>& values) {
+    if (!Active())
+        RaiseDataTableError(1);
+    if (IndexDefs.GetCount() == 0)
+        RaiseDataTableError(9);
+    KeyLength = IndexDefs.GetItem(indexNumber_).GetKeyLength(static_cast<int>(values.size()));
+    return FindKeyOp(FindKeyGreaterOrEqual, values);
+}
+
+bool TDataTable::FindKeyOp(int operation, const std::vector<TKeyValue>& values) {
+    CheckBrowseMode();
+    if (IndexDefs.GetCount() == 0)
+        RaiseDataTableError(9);
+    const TIndexDef& index = IndexDefs.GetItem(indexNumber_);
+
+    searchBuffer_->Clear(false);
+    for (int i = 0; i < static_cast<int>(values.size()) && i < index.GetSegmentCount(); ++i) {
+        const TSegmentDef& segment = index.GetSegment(i);
+        const auto found = std::find_if(fields_.begin(), fields_.end(), [&segment](const auto& field) {
+            return field->Offset == segment.Position && field->Size == segment.Length;
+        });
+        if (found == fields_.end())
+            continue;
+        TBindGuard bind(**found, searchBuffer_.get(), recordBuffer_.get());
+        (*found)->AssignValue(values[static_cast<std::size_t>(i)]);
+    }
+
+    // The key is the segments' bytes one after another.
+    std::fill(keyBuffer_.begin(), keyBuffer_.end(), 0);
+    std::size_t keyPos = 0;
+    for (int i = 0; i < index.GetSegmentCount(); ++i) {
+        const TSegmentDef& segment = index.GetSegment(i);
+        const std::size_t available =
+            segment.Position < searchBuffer_->Size() ? searchBuffer_->Size() - segment.Position : 0;
+        const std::size_t n = std::min<std::size_t>(
+            {segment.Length, available, keyBuffer_.size() > keyPos ? keyBuffer_.size() - keyPos : 0});
+        std::memcpy(keyBuffer_.data() + keyPos, searchBuffer_->Current() + segment.Position, n);
+        keyPos += segment.Length;
+    }
+
+    const std::size_t compared =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(KeyLength, 0)), keyBuffer_.size());
+    const std::vector<quint8> sought(keyBuffer_.begin(),
+                                     keyBuffer_.begin() + static_cast<std::ptrdiff_t>(compared));
+    const bool found = InternalGetKey(operation);
+    state_ = dsBrowse;
+    if (!found)
+        return false;
+    if (operation == FindKeyGreaterOrEqual)
+        return std::equal(sought.begin(), sought.end(), keyBuffer_.begin());
+    return true;
+}
+
+void TDataTable::SetIndexNumber(int indexNumber) {
+    if (IndexDefs.GetCount() == 0)
+        return;
+    if (indexNumber < 0 || indexNumber >= IndexDefs.GetCount())
+        RaiseDataTableError(9);
+    indexNumber_ = indexNumber;
+}
+
+TField* TDataTable::GetField(int fieldNo) const {
+    if (fieldNo < 0 || fieldNo >= static_cast<int>(fields_.size()))
+        RaiseListIndexError(fieldNo);
+    return fields_[static_cast<std::size_t>(fieldNo)].get();
+}
+
+quint16 TDataTable::GetFieldCount() const {
+    if (!Active())
+        RaiseDataTableError(1);
+    return static_cast<quint16>(fields_.size());
+}
+
+quint16 TDataTable::GetIndexCount() const {
+    if (!Active())
+        RaiseDataTableError(1);
+    return IndexDefs.GetCount();
+}
+
+void TDataTable::CreateFields(TFieldOwner* owner, TFieldList& list) {
+    const bool own = &list == &fields_;
+    for (int i = 0; i < FieldDefs.GetCount(); ++i) {
+        const TFieldClass fieldClass = GetFieldClass(i);
+        if (fieldClass == nullptr)
+            RaiseDataTableError(14);
+        std::unique_ptr<TField> field = fieldClass(owner);
+        if (own) {
+            const TFieldDef& def = FieldDefs.GetItem(i);
+            field->FieldNo = i;
+            field->Offset = def.Offset;
+            field->Size = def.Size;
+            field->FieldName = def.Name;
+        } else {
+            if (i >= static_cast<int>(fields_.size()))
+                RaiseDataTableError(1);
+            field->AssignField(*fields_[static_cast<std::size_t>(i)]);
+        }
+        list.push_back(std::move(field));
+    }
+}
+
+std::unique_ptr<TField> TDataTable::RemoveField(TField* field) {
+    const auto found =
+        std::find_if(fields_.begin(), fields_.end(), [field](const auto& own) { return own.get() == field; });
+    if (found == fields_.end())
+        return nullptr;
+    std::unique_ptr<TField> removed = std::move(*found);
+    fields_.erase(found);
+    removed->SetBuffer(nullptr);
+    return removed;
+}
+
+void TDataTable::SetDirectory(const QString& directory) {
+    if (Active())
+        RaiseDataTableError(4);
+    directory_ = directory;
+}
+
+void TDataTable::SetTableName(const QString& tableName) {
+    if (Active())
+        RaiseDataTableError(4);
+    tableName_ = tableName;
+}
+
+void TDataTable::SetOpenMode(TOpenMode mode) {
+    if (Active())
+        RaiseDataTableError(4);
+    openMode_ = mode;
+}
+
+void TDataTable::SetKeyBufferSize(quint16 size) {
+    keyBuffer_.assign(size, 0);
+}

@@ -1,0 +1,181 @@
+#include "storage/DBData.h"
+
+#include "MemoryTable.h"
+#include "foundation/Messages.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TTestList : public TDataList {
+public:
+    using TDataList::TDataList;
+
+protected:
+    std::unique_ptr<TDataElement> CreateElement() override {
+        return std::make_unique<TDataElement>(this, Table());
+    }
+};
+
+// Oprettet, SidstRettet, Nr, Navn, Klasse as in the table tests; no keys, so records come in the order
+// they were written.
+class DataListTest : public ::testing::Test {
+protected:
+    DataListTest()
+        : presenter_(std::make_unique<TRecordingPresenter>()) {
+        file->RecordLength = 33;
+        table.CreateTimeStampFieldNo = 0;
+        table.ModifiedTimeStampFieldNo = 1;
+        table.Open();
+        for (const auto& [nr, navn] :
+             std::vector<std::pair<int, QString>>{{5, "Anna"}, {-3, "Bo"}, {-10, "Carl"}}) {
+            table.Insert();
+            table.GetField(2)->SetAsInteger(nr);
+            table.GetField(3)->SetAsString(navn);
+            table.Post();
+        }
+        list.LoadFromTable();
+        table.Log.clear();
+    }
+
+    const std::vector<TMessageBox>& Boxes() const {
+        return static_cast<TRecordingPresenter&>(MessagePresenter()).Shown();
+    }
+    QString Name(int pos) { return list.GetElement(pos)->GetField(3)->GetTrimmedString(); }
+    QStringList Writes() const {
+        return table.Log.filter(QRegularExpression("^Internal(Insert|Update|Delete)$"));
+    }
+    QString StoredName(quint32 position) const { return file->Records.at(position).mid(20, 10).trimmed(); }
+
+    TScopedMessagePresenter presenter_;
+    std::shared_ptr<TMemoryFile> file = std::make_shared<TMemoryFile>();
+    TMemoryTable table{
+        file, {{"Oprettet", 9, 8}, {"SidstRettet", 9, 8}, {"Nr", 1, 4}, {"Navn", 0, 10}, {"Klasse", 0, 3}}};
+    TTestList list{table};
+};
+
+TEST_F(DataListTest, LoadChangeAddDeleteAndOneSaveAll) {
+    ASSERT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(Name(2), "Carl");
+    EXPECT_FALSE(list.IsModified());
+
+    list.GetElement(0)->GetField(3)->SetAsString("Anja");
+    list.GetElement(1)->DeleteRequested = true;
+    EXPECT_TRUE(list.IsModified());
+    const int added = list.AddNew();
+    EXPECT_EQ(list.GetCurrent(), list.GetRawElement(added));
+    list.GetRawElement(added)->GetField(2)->SetAsInteger(8);
+    list.GetRawElement(added)->GetField(3)->SetAsString("Dorte");
+    // New, then deleted: never reaches the file.
+    list.GetRawElement(list.AddNew())->DeleteRequested = true;
+
+    EXPECT_TRUE(list.SaveAll());
+    EXPECT_EQ(Writes(), QStringList({"InternalDelete", "InternalUpdate", "InternalInsert"}));
+    EXPECT_TRUE(Boxes().empty());
+    ASSERT_EQ(list.GetCount(), 3);
+    EXPECT_FALSE(list.IsModified());
+    EXPECT_EQ(file->Records.size(), 3u);
+    const TDataElement* dorte = list.GetElement(2);
+    EXPECT_FALSE(dorte->IsNew);
+    EXPECT_EQ(StoredName(dorte->Position), "Dorte");
+    EXPECT_EQ(StoredName(list.GetElement(0)->Position), "Anja");
+
+    table.Log.clear();
+    EXPECT_TRUE(list.SaveAll());
+    EXPECT_TRUE(Writes().isEmpty());
+}
+
+TEST_F(DataListTest, AnInsertedRecordKeepsItsCreationStampWhenUpdated) {
+    TDataElement* element = list.GetRawElement(list.AddNew());
+    element->GetField(3)->SetAsString("Eva");
+    ASSERT_TRUE(list.SaveAll());
+    const TDateTime created = element->GetField(0)->GetAsDateTime();
+    EXPECT_NE(created, EmptyDateTime);
+    EXPECT_FALSE(element->IsModified());
+
+    element->GetField(3)->SetAsString("Eve");
+    ASSERT_TRUE(list.SaveAll());
+    TDataBuffer stored(33);
+    stored.Load(file->Records.at(element->Position).constData());
+    TDPDateTimeField oprettet;
+    oprettet.Size = 8;
+    oprettet.SetBuffer(&stored);
+    EXPECT_EQ(oprettet.GetAsDateTime(), created);
+}
+
+TEST_F(DataListTest, AFailingSaveIsShownAndLeftPending) {
+    list.GetElement(0)->GetField(3)->SetAsString("Anja");
+    list.GetElement(1)->DeleteRequested = true;
+    table.FailOn = "InternalUpdate";
+    EXPECT_FALSE(list.SaveAll());
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, "Insert/update failed in table: TEST.ZU2, message: InternalUpdate failed");
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_TRUE(list.GetElement(0)->IsModified());
+    EXPECT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(StoredName(list.GetElement(0)->Position), "Anna");
+
+    list.GetElement(1)->DeleteRequested = true;
+    table.FailOn = "InternalDelete";
+    EXPECT_FALSE(list.SaveAll());
+    EXPECT_EQ(Boxes().back().Text, "Delete failed in table: TEST.ZU2, message: InternalDelete failed");
+    EXPECT_TRUE(list.GetElement(1)->DeleteRequested);
+
+    table.FailOn.clear();
+    EXPECT_TRUE(list.SaveAll());
+    EXPECT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(StoredName(list.GetElement(0)->Position), "Anja");
+}
+
+TEST_F(DataListTest, IndexesOrderNegativeNumbersAndResortOnlyWhenAsked) {
+    list.GetRawElement(list.AddNew())->GetField(2)->SetAsInteger(0);
+    TDataListIndex* byNr = list.SetIndex({2});
+    ASSERT_EQ(list.GetCount(), 4);
+    EXPECT_TRUE(byNr->Dirty == false);
+    QStringList order;
+    for (int i = 0; i < list.GetCount(); ++i)
+        order << list.GetElement(i)->GetField(2)->GetAsString();
+    EXPECT_EQ(order, QStringList({"-10", "-3", "0", "5"}));
+
+    TDataListIndex* byName = list.SetIndex({3, 4});
+    EXPECT_EQ(list.SetIndex({3}), byName);
+    EXPECT_NE(list.SetIndex({4}), byName);
+    EXPECT_EQ(list.GetListIndexCount(), 3);
+
+    list.SetIndex({2});
+    TDataElement* bo = list.GetElement(1);
+    bo->GetField(3)->SetAsString("Bodil");
+    EXPECT_FALSE(byNr->Dirty);
+    EXPECT_TRUE(byName->Dirty);
+    bo->GetField(2)->SetAsInteger(-20);
+    EXPECT_TRUE(byNr->Dirty);
+    EXPECT_EQ(list.GetElement(1), bo);
+    list.Resort();
+    EXPECT_EQ(list.GetCurrent(), bo);
+    EXPECT_EQ(list.GetCurrentPos(), 0);
+    EXPECT_FALSE(byName->Dirty);
+}
+
+TEST_F(DataListTest, LocateAndPositions) {
+    list.GetElement(2)->GetField(3)->SetAsString("Ab");
+    int pos = 0;
+    EXPECT_TRUE(list.Locate({3}, {" Ab "}, pos));
+    EXPECT_EQ(pos, 2);
+    EXPECT_FALSE(list.Locate({3}, {"ab"}, pos));
+    EXPECT_EQ(pos, -1);
+
+    list.SetIndex({3});
+    EXPECT_EQ(list.IndexOf(list.GetRawElement(2)), 0);
+    EXPECT_EQ(list.GetCurrent(), list.GetRawElement(2));
+
+    try {
+        list.GetElement(-1);
+        FAIL();
+    } catch (const EDataListError& error) {
+        EXPECT_EQ(error.Message(), "File: /data\r\nObject: TDataList\r\nIndex -1 skal være mellem 0 og 2");
+    }
+    EXPECT_THROW(list.GetRawElement(3), EDataListError);
+}
+
+} // namespace
