@@ -1,0 +1,46 @@
+#pragma once
+#include "foundation/Messages.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The program's own modal message box: icon, word-wrapped text and a row of the kind's buttons.
+class TMessageForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TMessageForm(QWidget* Owner = nullptr);
+
+    // Shows Box's caption, icon, text and buttons and sizes the form to the wrapped text.
+    void Setup(const TMessageBox& Box);
+    // Centres the form on Owner's window, or on the screen without one; never left of or above 0.
+    void PlaceOver(const QWidget* Owner);
+    // The button that is the default of the box; it gets the focus when the form shows.
+    QPushButton* DefaultButton() const;
+
+    QLabel* const MessageLabel;
+    QLabel* const PaintBox;
+    QPushButton* const OKBtn;
+    QPushButton* const JaBtn;
+    QPushButton* const NejBtn;
+    QPushButton* const CancelBtn;
+
+public slots:
+    // Escape and the window's close button give the modal result 2.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+
+private:
+    QPushButton* MakeButton(const QString& Caption, int ModalResult);
+};
+
+// Shows every box as a TMessageForm, modally; installed by the window program.
+class TQtMessagePresenter : public TMessagePresenter {
+public:
+    int Present(QObject* Owner, const TMessageBox& Box) override;
+    // The window of Owner, or of its nearest widget ancestor; null when there is none.
+    static QWidget* OwnerWindow(QObject* Owner);
+};

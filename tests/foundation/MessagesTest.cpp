@@ -1,0 +1,101 @@
+#include "foundation/Messages.h"
+
+#include "support/QtPrinters.h"
+#include <QObject>
+#include <cstdio>
+
+#include <gtest/gtest.h>
+#include <ostream>
+#include <stdexcept>
+
+namespace {
+
+class MessagesTest : public ::testing::Test {
+protected:
+    MessagesTest()
+        : scope_(std::make_unique<TRecordingPresenter>()) {
+        recorder_ = static_cast<TRecordingPresenter*>(&MessagePresenter());
+    }
+    TScopedMessagePresenter scope_;
+    TRecordingPresenter* recorder_;
+};
+
+TEST_F(MessagesTest, EachKindHasItsCaptionAndButtons) {
+    QObject Owner;
+    ShowInformation(&Owner, "Gemt");
+    ShowError(nullptr, "Kunne ikke åbne stævnet: Æbelø");
+    recorder_->QueueAnswer(mrCancel);
+    EXPECT_EQ(ShowMessageForm(nullptr, "Gem ændringer", TMessageKind::Confirm), mrCancel);
+
+    const std::vector<TMessageBox>& Shown = recorder_->Shown();
+    ASSERT_EQ(Shown.size(), 3u);
+    EXPECT_EQ(Shown[0].Caption, "Information");
+    EXPECT_EQ(Shown[0].Buttons, QList<int>{mrOk});
+    EXPECT_EQ(recorder_->Owners()[0], &Owner);
+    EXPECT_EQ(Shown[1].Caption, "Fejl");
+    EXPECT_EQ(Shown[1].Text, "Kunne ikke åbne stævnet: Æbelø");
+    EXPECT_EQ(Shown[1].Buttons, QList<int>{mrOk});
+    EXPECT_EQ(Shown[2].Caption, "Bekræft");
+    EXPECT_EQ(Shown[2].Buttons, (QList<int>{mrYes, mrNo, mrCancel}));
+    QStringList Captions;
+    for (int Result : Shown[2].Buttons)
+        Captions << ButtonCaption(Result);
+    EXPECT_EQ(Captions, (QStringList{"&Ja", "&Nej", "&Annullér"}));
+    EXPECT_EQ(ButtonCaption(mrOk), "&OK");
+}
+
+TEST_F(MessagesTest, AskConfirmAppendsAQuestionMarkAndIsTrueOnlyForJa) {
+    recorder_->QueueAnswer(mrYes);
+    recorder_->QueueAnswer(mrNo);
+    recorder_->QueueAnswer(mrCancel); // the box closed without an answer
+    EXPECT_TRUE(AskConfirm(nullptr, "Slet"));
+    EXPECT_FALSE(AskConfirm(nullptr, "Slet"));
+    EXPECT_FALSE(AskConfirm(nullptr, "Slet"));
+    const TMessageBox& Box = recorder_->Shown().back();
+    EXPECT_EQ(Box.Text, "Slet?");
+    EXPECT_EQ(Box.Caption, "Bekræft");
+    EXPECT_EQ(Box.Buttons, (QList<int>{mrYes, mrNo}));
+}
+
+TEST_F(MessagesTest, DefaultButtonAppliesToTheNextBoxOnly) {
+    MessageDefaultButton = 1;
+    EXPECT_FALSE(AskConfirm(nullptr, "Slet øvelse")) << "unanswered, the default Nej is the answer";
+    EXPECT_EQ(MessageDefaultButton, 0);
+    EXPECT_TRUE(AskConfirm(nullptr, "Slet øvelse"));
+    MessageDefaultButton = 2;
+    EXPECT_EQ(ShowMessageForm(nullptr, "Gem", TMessageKind::Confirm), mrCancel);
+    // An index past the row falls back to the first button.
+    MessageDefaultButton = 1;
+    ShowInformation(nullptr, "Info");
+    EXPECT_EQ(recorder_->Shown().back().DefaultButton, 0);
+    EXPECT_EQ(MessageDefaultButton, 0);
+
+    class TThrowing : public TMessagePresenter {
+        int Present(QObject*, const TMessageBox&) override { throw std::runtime_error("no display"); }
+    };
+    const TScopedMessagePresenter Throwing(std::make_unique<TThrowing>());
+    MessageDefaultButton = 1;
+    EXPECT_THROW(AskConfirm(nullptr, "Slet"), std::runtime_error);
+    EXPECT_EQ(MessageDefaultButton, 0);
+}
+
+TEST(MessagePresenter, LoggingIsTheDefaultAndAnswersAsTheDefaultButton) {
+    EXPECT_NE(dynamic_cast<TLoggingPresenter*>(&MessagePresenter()), nullptr);
+
+    std::FILE* Log = std::tmpfile();
+    ASSERT_NE(Log, nullptr);
+    const TScopedMessagePresenter Scope(std::make_unique<TLoggingPresenter>(Log));
+    ShowError(nullptr, "Fejl i data for stævnet: A\r\n\r\nData er nulstillet");
+    EXPECT_TRUE(AskConfirm(nullptr, "Overskriv"));
+    MessageDefaultButton = 1;
+    EXPECT_EQ(ShowMessageForm(nullptr, "Gem", TMessageKind::Confirm), mrNo);
+
+    std::rewind(Log);
+    char Buffer[512] = {};
+    const size_t Read = std::fread(Buffer, 1, sizeof Buffer - 1, Log);
+    std::fclose(Log);
+    EXPECT_EQ(QString::fromUtf8(Buffer, qsizetype(Read)),
+              "Fejl: Fejl i data for stævnet: A\n\nData er nulstillet\nBekræft: Overskriv?\nBekræft: Gem\n");
+}
+
+} // namespace
