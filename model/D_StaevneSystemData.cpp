@@ -1,6 +1,7 @@
 #include "model/D_StaevneSystemData.h"
 
 #include "foundation/LxClass.h"
+#include "foundation/Messages.h"
 #include "foundation/Windows1252.h"
 
 #include <QBuffer>
@@ -175,36 +176,33 @@ QByteArray TSystemData::GetVariablePart() const {
     return bytes + block;
 }
 
-TSystemDataLoad TSystemData::LoadVariablePart(const QByteArray& variablePart) {
+bool TSystemData::LoadVariablePart(const QByteArray& variablePart) {
     SetSystemDataDefaults();
-    TSystemDataLoad result;
     const qint32 length = variablePart.size() < 4 ? 0 : qFromLittleEndian<qint32>(variablePart.constData());
     if (length < 1) {
         // A meet without a block; the fixes still give it a usable report file and counts.
         ApplyReadFixes();
-        return result;
+        return true;
     }
     if (variablePart.size() - 4 < length) {
-        result.Message = ChunkMessage;
         ApplyReadFixes();
-        return result;
+        ShowError(nullptr, ChunkMessage);
+        return true;
     }
-    const QByteArray block = variablePart.mid(4, length);
     try {
-        ReadBlock(block);
+        ReadBlock(variablePart.mid(4, length));
     } catch (const Exception&) {
         SetSystemDataDefaults();
         ApplyReadFixes();
-        result.Ok = false;
-        return result;
+        return false;
     }
+    ApplyReadFixes();
     if (newerBlock_) {
         // The meet's own bytes are kept so that they can be written back as they were.
         newerVariablePart_ = variablePart.left(4 + length);
-        result.Message = NewerMessage;
+        ShowError(nullptr, NewerMessage);
     }
-    ApplyReadFixes();
-    return result;
+    return true;
 }
 
 void TSystemData::ReadBlock(const QByteArray& block) {

@@ -5,14 +5,6 @@
 
 #include <functional>
 
-// What reading a meet's system data came to.
-struct TSystemDataLoad {
-    // False: the block was damaged and the settings are the defaults again.
-    bool Ok = true;
-    // An error the user must be shown; empty when there is none.
-    QString Message;
-};
-
 // One meet's settings as they travel in the variable part of its meet record: a 32-bit length, then the
 // block of 90 positional fields behind its count. Spare fields are written as zeros and dropped on
 // reading, so nothing holds them; carried fields are kept as read and written back unchanged.
@@ -39,10 +31,10 @@ public:
 
     // Reads the variable part of a meet record, as many bytes of it as could be read. Nothing there, or a
     // length below 1, keeps the defaults. A part shorter than its length, or a block of a newer version,
-    // keeps the defaults with a message. A block that ends inside its fields resets to the defaults and
-    // fails. Never raises. Whenever the settings end at their defaults, the report file name and the
-    // counts are made usable as after a good read.
-    TSystemDataLoad LoadVariablePart(const QByteArray& variablePart);
+    // keeps the defaults and shows an error. A block that ends inside its fields resets to the defaults
+    // and returns false, showing nothing: the caller tells the user. Never raises. Whenever the settings
+    // end at their defaults, the report file name and the counts are made usable as after a good read.
+    bool LoadVariablePart(const QByteArray& variablePart);
 
     // The last read met a block with more fields than this version knows. Its settings are the
     // defaults; the meet's own bytes are kept in NewerVariablePart and must not be replaced by these.

@@ -2,6 +2,7 @@
 
 #include "foundation/LxString.h"
 #include "model/D_StaevneSystemData.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
