@@ -1,21 +1,15 @@
 #include "foundation/controls/MsgForm.h"
 
+#include "support/QtPrinters.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+
 #include <gtest/gtest.h>
 #include <ostream>
-
-static void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
-
-static void PrintTo(const QRect& Rect, std::ostream* Out) {
-    *Out << Rect.x() << ',' << Rect.y() << ' ' << Rect.width() << 'x' << Rect.height();
-}
 
 namespace {
 

@@ -1,14 +1,12 @@
 #include "foundation/Barcode.h"
 
+#include "support/QtPrinters.h"
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+
 #include <gtest/gtest.h>
 #include <ostream>
-
-static void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,14 +1,12 @@
 #include "foundation/Messages.h"
 
+#include "support/QtPrinters.h"
 #include <QObject>
 #include <cstdio>
+
 #include <gtest/gtest.h>
 #include <ostream>
 #include <stdexcept>
-
-static void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,0 +1,256 @@
+#include "model/D_Tekster.h"
+
+#include "foundation/LxString.h"
+#include "model/D_StaevneSystemData.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every case starts Danish, with "." as decimal separator, on a meet of its own.
+class Tekster : public ::testing::Test {
+protected:
+    void SetUp() override {
+        separator_ = GetDecimalSeparator();
+        SetDecimalSeparator(u'.');
+        SetCurrentSystemDataSource([this]() -> const TSystemData& { return meet; });
+    }
+    void TearDown() override {
+        SetCurrentSystemDataSource({});
+        SetDecimalSeparator(separator_);
+    }
+
+    TSystemData meet;
+
+private:
+    QChar separator_;
+};
+
+} // namespace
+
+TEST_F(Tekster, FormatResultatByTypeAndSeparator) {
+    struct Case {
+        qint32 restype, mark;
+        const char* point;
+        const char* comma;
+    } cases[] = {
+        // clang-format off
+        {1, 0, "0.00", "0,00"},                    {1, 1052, "10.52", "10,52"},
+        {1, 10523, "1.05.23", "105,23"},           {1, 1234567, "1.23.45.67", "12345,67"},
+        {1, 12345678, "12.34.56.78", "123456,78"}, {1, 123456789, "1234567.89", "1234567,89"},
+        {1, -123, "12.3", "12,3"},                 {1, -6123, "6.12.3", "612,3"},
+        {2, 765, "7.65", "7,65"},                  {4, 215, "2.15", "2,15"},
+        {3, 7023, "7023", "7023"},                 {5, -12, "-12", "-12"},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SetDecimalSeparator(u'.');
+        EXPECT_EQ(FormatResultat(c.restype, c.mark), c.point) << c.mark;
+        SetDecimalSeparator(u',');
+        EXPECT_EQ(FormatResultat(c.restype, c.mark), c.comma) << c.mark;
+    }
+}
+
+TEST_F(Tekster, ParseResultatTrimsAndReadsTenths) {
+    struct Case {
+        qint32 restype;
+        const char* text;
+        qint32 mark;
+    } cases[] = {
+        // clang-format off
+        {1, "10.52", 1052},  {1, "10,5", -105},   {1, "1.05.23", 10523}, {1, "1:05.23", 10523},
+        {1, "7", -7},        {1, "-1052", -1052}, {1, " 10.52 ", 1052},  {1, "", 0},
+        {1, " x ", 0},       {2, "7.6", 76},      {2, "-76", -76},       {4, "2.15\t", 215},
+        {3, "2147483647", 2147483647},            {1, "-214748364.8", -2147483648},
+        // clang-format on
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseResultat(c.restype, c.text), c.mark) << c.text;
+
+    for (const char* bad : {"abc", "10.5 2", "-", "1e3"})
+        EXPECT_THROW(ParseResultat(2, bad), EConvertError) << bad;
+    try {
+        ParseResultat(1, "99999999.99");
+        FAIL() << "a mark beyond 32 bits was accepted";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "Resultatet \"99999999.99\" er for stort");
+    }
+    EXPECT_THROW(ParseResultat(3, "2147483648"), EConvertError);
+    EXPECT_THROW(ParseOvelseInteger("-2147483649"), EConvertError);
+    EXPECT_EQ(ParseOvelseInteger(" -2147483648 "), -2147483647 - 1);
+}
+
+TEST_F(Tekster, EventMarksWithWindAndFouls) {
+    EXPECT_EQ(FormatOvelseResultat(2, 2, true, 0, 999), "X");
+    EXPECT_EQ(FormatOvelseResultat(1, 1, false, 0, 0), "0.00");
+    EXPECT_EQ(FormatOvelseResultat(5, 1, false, 0, 0), "0.00");
+    EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, 999), "x10.52");
+    EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, 21), "w10.52");
+    EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, 20), "10.52");
+    EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, NoWindMarking), "10.52");
+    EXPECT_EQ(FormatOvelseResultat(1, 1, false, 1052, 999), "10.52");
+    EXPECT_EQ(FormatOvelseResultatTenths(1, 1, 1052), "10.5");
+    EXPECT_EQ(RemoveResultatSeparators("1:05.2,3"), "10523");
+}
+
+TEST_F(Tekster, WindTextsAndLimits) {
+    EXPECT_EQ(FormatVind(0), "+0.0");
+    EXPECT_EQ(FormatVind(-5), "-0.5");
+    EXPECT_EQ(FormatVind(21), "+2.1");
+    EXPECT_EQ(FormatVind(999), "x");
+    EXPECT_EQ(FormatVindMs(18), "+1.8m/s");
+    EXPECT_EQ(FormatVindMs(999), "x");
+    SetDecimalSeparator(u',');
+    EXPECT_EQ(FormatVind(-12), "-1,2");
+
+    struct Case {
+        const char* text;
+        qint16 wind;
+    } cases[] = {
+        // clang-format off
+        {"+1.8", 18}, {"2.05", 21}, {"-1.25", -12}, {"2", 2}, {"+2.01", 21}, {"-2.01", -20}, {" x ", 999},
+        {"*", 999},   {"", 999},    {"m/s", 999},   {"1,8+-", 18}, {"-0.0000000000000000001", 0},
+        {"+99999999999999999999", 100},
+        // clang-format on
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseVind(c.text), c.wind) << c.text;
+}
+
+TEST_F(Tekster, StatusAndOutsideCompetitionCodes) {
+    struct Case {
+        const char* kode;
+        const char* danish;
+        const char* english;
+        const char* word;
+    } cases[] = {
+        // clang-format off
+        {"A", "DNS", "DNS", "Afbud"}, {" a ", "DNS", "DNS", "Afbud"}, {"E", "DNS", "DNS", "Ej mødt"},
+        {"d", "DQ", "DQ", "Disk"},    {"U", "DNF", "DNF", "Udgået"},  {"v", "Venter", "WAIT", "Venter"},
+        {"", "", "", ""},             {"X", "", "", ""},              {"AE", "", "", ""},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        meet.Engelsk = false;
+        EXPECT_EQ(FormatResKode(c.kode), c.danish) << c.kode;
+        EXPECT_EQ(FormatResKodeTekst(c.kode), c.word) << c.kode;
+        meet.Engelsk = true;
+        EXPECT_EQ(FormatResKode(c.kode), c.english) << c.kode;
+    }
+    // clang-format off
+    for (auto [text, kode] : {std::pair{"afbud", "A"}, {"Ej mødt", "E"}, {"DISK", "D"}, {"udgået", "U"},
+                              {"v", "V"}, {"A ", ""}, {"x", ""}})
+        // clang-format on
+        EXPECT_EQ(ParseResKode(text), kode) << text;
+
+    EXPECT_TRUE(IsResKodeStarted("") && IsResKodeStarted(" ") && IsResKodeStarted("d") &&
+                IsResKodeStarted("U"));
+    EXPECT_FALSE(IsResKodeStarted("A") || IsResKodeStarted("E") || IsResKodeStarted("V"));
+    EXPECT_TRUE(IsResKodeDiskUdgaaet("u") && !IsResKodeDiskUdgaaet("") && !IsResKodeDiskUdgaaet("A"));
+    EXPECT_TRUE(IsResKodeAfbud("A") && !IsResKodeAfbud("a") && IsResKodeEjMoedt("E") && IsResKodeVenter("V"));
+    EXPECT_TRUE(IsKodeBlank("") && IsKodeBlank(" ") && !IsKodeBlank("  "));
+
+    meet.Engelsk = false;
+    const QString code1(QChar(1));
+    for (const QString& kode : {QString("uh"), QString(" - "), code1})
+        EXPECT_EQ(FormatUdenforKonk(kode), "UH");
+    EXPECT_EQ(FormatUdenforKonk("u"), "UK");
+    EXPECT_EQ(FormatUdenforKonk("x"), "");
+    meet.Engelsk = true;
+    EXPECT_EQ(FormatUdenforKonk(code1), "OOT");
+    EXPECT_EQ(FormatUdenforKonk("OOC"), "OOC");
+    for (const QString& text : {QString("oot"), QString("-"), code1 + "x", QString("UH")})
+        EXPECT_EQ(ParseUdenforKonk(text), "-");
+    for (const QString& text : {QString("u"), QString("UK"), QString("ooc")})
+        EXPECT_EQ(ParseUdenforKonk(text), "U");
+    EXPECT_EQ(ParseUdenforKonk(""), "");
+    EXPECT_EQ(ParseUdenforKonk("Z"), "");
+}
+
+TEST_F(Tekster, RoundHeatAndDayNames) {
+    struct Case {
+        QString runde;
+        const char* english;
+        const char* danish;
+    } cases[] = {{"", "final", "finale"},         {QString(QChar(0)), "final", "finale"},
+                 {"I", "round 1", "indledende"},  {"K2", "qualification", "kvalifikation"},
+                 {"M", "round 2", "mellemheats"}, {"S", "semi finals", "semifinale"},
+                 {"F", "final", "finale"}};
+    for (const Case& c : cases) {
+        meet.Engelsk = true;
+        EXPECT_EQ(GetRundeNavn(c.runde), c.english);
+        meet.Engelsk = false;
+        EXPECT_EQ(GetRundeNavn(c.runde), c.danish);
+    }
+    EXPECT_EQ(FormatSerieNr(3), "3:");
+    EXPECT_EQ(FormatSerieNr(0), "");
+    EXPECT_EQ(ParseSerieNr(" 12 "), 12);
+    EXPECT_EQ(ParseSerieNr("x"), 0);
+    EXPECT_EQ(ParseSerieNr("99999999999"), 0);
+
+    const QDate wednesday(2026, 7, 15);
+    const QDate saturday(2026, 7, 18);
+    EXPECT_EQ(GetShortDayName(wednesday), "Ons");
+    EXPECT_EQ(GetLongDayName(saturday), "Lør");
+    meet.Engelsk = true;
+    EXPECT_EQ(GetShortDayName(wednesday), "Wed");
+    EXPECT_EQ(GetLongDayName(wednesday), "Wedneysday");
+    EXPECT_EQ(GetLongDayName(saturday.addDays(1)), "Sunday");
+    EXPECT_EQ(GetShortDayName(QDate()), "");
+
+    EXPECT_EQ(FormatJaNej(true), "Ja");
+    EXPECT_TRUE(ParseJaNej("ja") && ParseJaNej("Yes") && ParseJaNej("true"));
+    EXPECT_FALSE(ParseJaNej("nej") || ParseJaNej(" ja"));
+}
+
+TEST_F(Tekster, PointsNamesAndAges) {
+    EXPECT_EQ(FormatPoint(12), "12p");
+    EXPECT_EQ(FormatPoint(12.5), "12½p");
+    EXPECT_EQ(FormatPoint(12.25), "12.3p");
+    EXPECT_EQ(FormatPoint(12.004), "12p");
+    meet.VT = true;
+    EXPECT_EQ(FormatPoint(12.5), "13p");
+
+    EXPECT_EQ(FormatSurnameFirst(" Hans Peter  Jensen (Aarhus) "), "JENSEN Hans Peter (Aarhus)");
+    EXPECT_EQ(FormatSurnameFirst("søren  ærø"), "ÆRØ søren");
+    EXPECT_EQ(FormatSurnameFirst("Åse"), "ÅSE");
+    EXPECT_EQ(FormatSurnameFirst("(Gæst)"), "(Gæst)");
+    EXPECT_EQ(FormatSurnameFirst(""), "");
+
+    struct Case {
+        int aargang, year, alder;
+    } cases[] = {{5, 2008, 3}, {15, 2008, 93},  {12, 2026, 14},    {26, 2026, 0},   {27, 2026, 99},
+                 {0, 2026, 0}, {2010, 2008, 0}, {1883, 2008, 125}, {1882, 2008, 0}, {12, 1999, 87}};
+    for (const Case& c : cases)
+        EXPECT_EQ(CalcAlder(c.aargang, c.year), c.alder) << c.aargang << " " << c.year;
+    meet.Dato = QDate(1899, 12, 30).daysTo(QDate(2026, 6, 1)) + 0.5;
+    EXPECT_EQ(CalcAlder(12), 14);
+}
+
+TEST_F(Tekster, PackedTimesAndAttemptCodes) {
+    EXPECT_EQ(FormatTidHHMM(13301500), "13:30");
+    EXPECT_EQ(FormatTidHHMM(-1330150), "13:30");
+    EXPECT_EQ(FormatTidHHMM(93000), "00:09");
+    EXPECT_EQ(TidToDateTime(1234), QTime(0, 0, 12, 34));
+    EXPECT_EQ(DateTimeToTid(QTime(13, 5, 12, 34)), 13051234);
+    EXPECT_EQ(DateTimeToTid(TidToDateTime(23595999)), 23595999);
+    EXPECT_FALSE(TidToDateTime(24000000).isValid());
+    EXPECT_EQ(TidToHundredths(1020304), 360000 + 12000 + 300 + 4);
+    EXPECT_EQ(HundredthsToTid(372304), 1020304);
+    EXPECT_EQ(TidToHundredths(-2147483647), 21474LL * 360000 + 83 * 6000 + 64 * 100 + 70);
+    EXPECT_DOUBLE_EQ(TidToSeconds(-123), 12.3);
+    EXPECT_DOUBLE_EQ(TidToSeconds(1020304), 3723.04);
+    EXPECT_DOUBLE_EQ(CalcKmPerHour(1000000, 10000), 10);
+    EXPECT_EQ(CalcKmPerHour(0, 10000), 0);
+
+    EXPECT_EQ(FormatForsogKode(123), "*-+");
+    EXPECT_EQ(FormatForsogKode(32), "+-");
+    EXPECT_EQ(FormatForsogKode(0), "");
+    EXPECT_EQ(FormatForsogKodeXO(123), "-XO");
+    EXPECT_EQ(FormatForsogKodeXO(3), "O  ");
+    EXPECT_EQ(ParseForsogKode("*-+"), 123);
+    EXPECT_EQ(ParseForsogKode("+ "), 30);
+    EXPECT_EQ(ParseForsogKode(""), 0);
+    EXPECT_EQ(ParseForsogKode("************"), 0);
+}
