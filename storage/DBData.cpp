@@ -46,6 +46,8 @@ TDataElement::TDataElement(TDataList* owner, TDataTable& table)
 TDataElement::~TDataElement() = default;
 
 void TDataElement::InitRecord(bool isNew) {
+    if (!table_.Active())
+        RaiseDataTableError(1);
     buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
     IsNew = isNew;
     if (!isNew) {

@@ -256,30 +256,6 @@ TEST_F(DataTableTest, FieldClassesAndIndexNumbers) {
     EXPECT_EQ(plain.IndexNumber(), 0);
 }
 
-TEST_F(DataTableTest, FindKeyOnATwoSegmentKey) {
-    OpenWith3Records();
-    // One value of two segments: the record whose key begins with it.
-    EXPECT_TRUE(table.FindKey({QString("P12")}));
-    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Anna");
-    EXPECT_EQ(table.KeyLength, 3);
-    EXPECT_EQ(table.State(), dsBrowse);
-
-    EXPECT_TRUE(table.FindKey({QString("P12"), QString("Bo")}));
-    EXPECT_EQ(table.GetField(2)->GetAsInteger(), 2);
-
-    // A greater-or-equal hit that is not equal.
-    EXPECT_FALSE(table.FindKey({QString("P12"), QString("Berit")}));
-    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Bo");
-
-    // Above the last key: end of file, no error.
-    EXPECT_FALSE(table.FindKey({QString("Z")}));
-    EXPECT_TRUE(table.GetEof());
-
-    table.SetIndexNumber(1);
-    EXPECT_TRUE(table.FindKey({qint64(3)}));
-    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Carl");
-}
-
 TEST_F(DataTableTest, FindKeyPostsAPendingChangeFirstAndEndsInBrowse) {
     OpenWith3Records();
     table.First();
