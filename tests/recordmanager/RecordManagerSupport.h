@@ -179,7 +179,7 @@ protected:
         std::vector<int32_t> ids;
         Bytes r;
         int16_t status = h.get(backwards ? OpGetLast : OpGetFirst, key, nullptr, r);
-        while (status == StatusSuccess) {
+        while (status == StatusSuccess && ids.size() < 100000) {
             ids.push_back(idOf(r));
             status = h.get(backwards ? OpGetPrevious : OpGetNext, key, nullptr, r);
         }
