@@ -10,6 +10,7 @@ namespace RecordManager {
 
 constexpr int PositionBlockSize = 128;
 constexpr int StatBufferSize = 1920;
+constexpr int MaxKeyLength = 255;
 
 enum Operation : uint16_t {
     OpOpen = 0,
@@ -52,13 +53,122 @@ enum Status : int16_t {
     StatusNoCurrentRecord = 8,
     StatusEndOfFile = 9,
     StatusFileNotFound = 12,
+    StatusKeyBufferTooShort = 21,
     StatusDataBufferTooShort = 22,
+    StatusInvalidKeyPosition = 27,  // Create: a key segment outside the fixed record
+    StatusInvalidRecordLength = 28, // Create: record length 0
+    StatusInvalidKeyLength = 29,    // Create: a segment length its type cannot have, or a key over 255 bytes
     StatusNotARecordFile = 30,
+    StatusTransactionActive = 37, // Begin while a transaction is active
+    StatusNoTransaction = 39,     // End or Abort without Begin
     StatusInvalidPosition = 43,
     StatusReadOnly = 46,
     StatusFileExists = 59,
     StatusFileLocked = 85,
     StatusChunkOffsetTooBig = 103,
 };
+
+// Key number of Open: the open mode.
+enum OpenMode : int8_t {
+    OpenNormal = 0,
+    OpenAccelerated = -1,
+    OpenReadOnly = -2,
+    OpenVerify = -3,
+    OpenExclusive = -4,
+};
+
+// Key number of Create: 0 replaces an existing file, -1 refuses to (status 59).
+constexpr int8_t CreateReplace = 0;
+constexpr int8_t CreateKeepExisting = -1;
+
+// Key number of Get Direct that reads a chunk instead of the record.
+constexpr int8_t GetDirectChunk = -2;
+
+// Statistics buffer (Stat, Create): offsets of the little-endian fields.
+namespace Stat {
+constexpr int RecordLength = 0; // 16-bit
+constexpr int PageSize = 2;     // 16-bit, kept as given
+constexpr int KeyCount = 4;     // 16-bit, keys (not segments)
+constexpr int RecordCount = 6;  // 32-bit, filled in by Stat
+constexpr int FileFlags = 10;   // 16-bit
+constexpr int KeySpecs = 16;    // one KeySpec per key segment from here
+constexpr uint16_t FlagVariableLength = 0x0001;
+} // namespace Stat
+
+// One 16-byte key segment specification inside the statistics buffer.
+namespace KeySpec {
+constexpr int Size = 16;
+constexpr int Position = 0;      // 16-bit, 1-based offset in the record
+constexpr int Length = 2;        // 16-bit
+constexpr int Flags = 4;         // 16-bit
+constexpr int UniqueCount = 6;   // 32-bit, kept as given
+constexpr int ExtendedType = 10; // 8-bit, used with FlagExtendedType
+constexpr int NullValue = 11;    // 8-bit, used with FlagNullKey
+constexpr int ManualKeyNumber = 14;
+constexpr int CollatingSequence = 15;
+
+constexpr uint16_t FlagDuplicates = 0x0001;
+constexpr uint16_t FlagModifiable = 0x0002;
+constexpr uint16_t FlagBinary = 0x0004;
+constexpr uint16_t FlagNullKey = 0x0008;   // a record whose key is all null values is left out of the key
+constexpr uint16_t FlagSegmented = 0x0010; // the next specification continues this key
+constexpr uint16_t FlagDescending = 0x0040;
+constexpr uint16_t FlagExtendedType = 0x0100;
+constexpr uint16_t FlagCaseInsensitive = 0x0400;
+
+constexpr uint8_t TypeString = 0;
+constexpr uint8_t TypeInteger = 1; // signed little-endian, 1, 2, 4 or 8 bytes
+constexpr uint8_t TypeFloat = 2;   // IEEE little-endian, 4 or 8 bytes
+constexpr uint8_t TypeZString = 11;
+constexpr uint8_t TypeUnsignedBinary = 14; // unsigned little-endian, 1, 2, 4 or 8 bytes
+constexpr uint8_t TypeAutoIncrement = 15;  // signed little-endian, 2, 4 or 8 bytes
+} // namespace KeySpec
+
+// Chunk descriptor. The 20-byte layout keeps its 32-bit address field, which cannot hold a pointer
+// in a 64-bit process; the real buffer address follows it in 8 more bytes (little-endian). So:
+//   Update Chunk (53): DataBuffer = descriptor + pointer, DataLength = ChunkUpdateLength (28).
+//   Get Direct with key number -2: DataBuffer = 4-byte record position + descriptor + pointer,
+//     DataLength = ChunkReadLength (32); the bytes read go to the pointer and DataLength returns their
+//     count (status 103 and 0 when the offset is at or past the record's end).
+// A shorter DataLength is refused with status 1. Offsets count from the start of the record.
+namespace Chunk {
+constexpr uint32_t IndirectRandom = 0x80000001; // the only subfunction offered
+constexpr int Subfunction = 0;
+constexpr int Count = 4; // must be 1
+constexpr int Offset = 8;
+constexpr int Length = 12;
+constexpr int Address32 = 16; // kept in the layout, not used
+constexpr int Pointer = 20;   // 8 bytes: the buffer's real address
+constexpr int DescriptorSize = 28;
+constexpr int ChunkUpdateLength = DescriptorSize;
+constexpr int ChunkReadLength = 4 + DescriptorSize;
+} // namespace Chunk
+
+struct ChunkDescriptor {
+    uint32_t Offset = 0;
+    uint32_t Length = 0;
+    void* Buffer = nullptr;
+};
+
+// Writes the Chunk::DescriptorSize bytes of a chunk descriptor at `at`.
+inline void storeChunkDescriptor(const ChunkDescriptor& d, void* at) {
+    auto* p = static_cast<unsigned char*>(at);
+    const uint32_t words[5] = {Chunk::IndirectRandom, 1, d.Offset, d.Length,
+                               static_cast<uint32_t>(reinterpret_cast<uintptr_t>(d.Buffer))};
+    for (int i = 0; i < 5; ++i)
+        for (int b = 0; b < 4; ++b)
+            p[i * 4 + b] = static_cast<unsigned char>(words[i] >> (8 * b));
+    const uint64_t address = reinterpret_cast<uintptr_t>(d.Buffer);
+    for (int b = 0; b < 8; ++b)
+        p[Chunk::Pointer + b] = static_cast<unsigned char>(address >> (8 * b));
+}
+
+// Fills `block` (Chunk::ChunkReadLength bytes) for a chunk read of the record at `position`.
+inline void storeChunkRead(uint32_t position, const ChunkDescriptor& d, void* block) {
+    auto* p = static_cast<unsigned char*>(block);
+    for (int b = 0; b < 4; ++b)
+        p[b] = static_cast<unsigned char>(position >> (8 * b));
+    storeChunkDescriptor(d, p + 4);
+}
 
 } // namespace RecordManager

@@ -1,0 +1,59 @@
+#pragma once
+// One position block: where it stands in its file, and the calls that move it or change records there.
+#include "platform/recordmanager/RecordFile.h"
+
+#include <cstdint>
+
+namespace RecordManager {
+
+// The caller's buffers of one call.
+struct CallBuffers {
+    uint8_t* data = nullptr;
+    uint32_t* dataLength = nullptr;
+    uint8_t* key = nullptr;
+    uint8_t keyLength = 0;
+    int8_t keyNumber = 0;
+};
+
+class Cursor {
+public:
+    Cursor(RecordFile& file, bool readOnly);
+
+    RecordFile& file() { return file_; }
+
+    int16_t getByKey(Query query, const CallBuffers& c); // Equal to Less, First, Last
+    int16_t getAdjacent(bool forward, const CallBuffers& c);
+    int16_t step(Query query, const CallBuffers& c);
+    int16_t getPosition(const CallBuffers& c);
+    int16_t getDirect(const CallBuffers& c);
+    int16_t readChunk(const CallBuffers& c);
+    int16_t insert(const CallBuffers& c);
+    int16_t update(const CallBuffers& c);
+    int16_t remove();
+    int16_t updateChunk(const CallBuffers& c);
+    int16_t stat(const CallBuffers& c);
+
+private:
+    enum class Place {
+        None,        // no position: Next and Previous give 8
+        OnRecord,    // current_ is the current record
+        Deleted,     // current_ was deleted; Next and Previous go on from where it stood
+        BeforeFirst, // a move ran off the start
+        AfterLast,   // a move ran off the end
+    };
+
+    int16_t checkKey(const CallBuffers& c) const;
+    int16_t checkWrite() const;
+    bool recordFrom(const CallBuffers& c, Record& into) const;
+    int16_t land(const CallBuffers& c, int key);
+    int16_t missed(Place place, int16_t status);
+    int16_t deliver(const CallBuffers& c) const;
+
+    RecordFile& file_;
+    bool readOnly_;
+    Place place_ = Place::None;
+    Record current_;
+    Record found_; // scratch of every lookup; swapped with current_ when the cursor moves
+};
+
+} // namespace RecordManager

@@ -1,0 +1,119 @@
+#include "platform/recordmanager/FileLayout.h"
+
+#include "platform/recordmanager/Bytes.h"
+#include "platform/recordmanager/RecordManager.h"
+
+namespace RecordManager {
+
+namespace {
+
+constexpr size_t MaxKeys = 119;
+
+bool validLength(SegmentKind kind, bool autoIncrement, uint16_t length) {
+    switch (kind) {
+    case SegmentKind::Signed:
+        if (autoIncrement)
+            return length == 2 || length == 4 || length == 8;
+        [[fallthrough]];
+    case SegmentKind::Unsigned:
+        return length == 1 || length == 2 || length == 4 || length == 8;
+    case SegmentKind::Float:
+        return length == 4 || length == 8;
+    default:
+        return length > 0;
+    }
+}
+
+KeySegment segmentFrom(const uint8_t* spec, uint16_t flags) {
+    KeySegment s;
+    s.length = loadLE<uint16_t>(spec + KeySpec::Length);
+    s.descending = flags & KeySpec::FlagDescending;
+    s.nullValue = spec[KeySpec::NullValue];
+    if (!(flags & KeySpec::FlagExtendedType)) {
+        s.kind = (flags & KeySpec::FlagBinary) ? SegmentKind::Bytes : SegmentKind::Text;
+    } else {
+        switch (spec[KeySpec::ExtendedType]) {
+        case KeySpec::TypeString:
+            s.kind = SegmentKind::Text;
+            break;
+        case KeySpec::TypeZString:
+            s.kind = SegmentKind::ZText;
+            break;
+        case KeySpec::TypeInteger:
+            s.kind = SegmentKind::Signed;
+            break;
+        case KeySpec::TypeAutoIncrement:
+            s.kind = SegmentKind::Signed;
+            s.autoIncrement = true;
+            break;
+        case KeySpec::TypeUnsignedBinary:
+            s.kind = SegmentKind::Unsigned;
+            break;
+        case KeySpec::TypeFloat:
+            s.kind = SegmentKind::Float;
+            break;
+        default:
+            s.kind = SegmentKind::Bytes;
+            break;
+        }
+    }
+    s.foldCase = (flags & KeySpec::FlagCaseInsensitive) &&
+                 (s.kind == SegmentKind::Text || s.kind == SegmentKind::ZText);
+    return s;
+}
+
+} // namespace
+
+bool FileLayout::hasAutoIncrement() const {
+    for (const KeyDef& k : keys)
+        for (const KeySegment& s : k.segments)
+            if (s.autoIncrement)
+                return true;
+    return false;
+}
+
+int16_t parseLayout(const uint8_t* stat, size_t size, FileLayout& layout) {
+    if (!stat || size < size_t(Stat::KeySpecs))
+        return StatusInvalidOperation;
+    layout = FileLayout{};
+    layout.recordLength = loadLE<uint16_t>(stat + Stat::RecordLength);
+    layout.variableLength = loadLE<uint16_t>(stat + Stat::FileFlags) & Stat::FlagVariableLength;
+    if (layout.recordLength == 0)
+        return StatusInvalidRecordLength;
+    const size_t keyCount = loadLE<uint16_t>(stat + Stat::KeyCount);
+    if (keyCount > MaxKeys)
+        return StatusInvalidKeyLength;
+
+    size_t at = Stat::KeySpecs;
+    for (size_t k = 0; k < keyCount; ++k) {
+        KeyDef key;
+        bool more = true;
+        while (more) {
+            if (at + KeySpec::Size > size)
+                return StatusInvalidOperation;
+            const uint8_t* spec = stat + at;
+            at += KeySpec::Size;
+            const uint16_t flags = loadLE<uint16_t>(spec + KeySpec::Flags);
+            const uint16_t position = loadLE<uint16_t>(spec + KeySpec::Position);
+            KeySegment s = segmentFrom(spec, flags);
+            if (position == 0 || size_t(position) - 1 + s.length > layout.recordLength)
+                return StatusInvalidKeyPosition;
+            if (!validLength(s.kind, s.autoIncrement, s.length))
+                return StatusInvalidKeyLength;
+            s.offset = position - 1;
+            if (key.segments.empty()) {
+                key.unique = !(flags & KeySpec::FlagDuplicates);
+                key.nullable = flags & KeySpec::FlagNullKey;
+            }
+            key.length += s.length;
+            if (key.length > MaxKeyLength)
+                return StatusInvalidKeyLength;
+            key.segments.push_back(s);
+            more = flags & KeySpec::FlagSegmented;
+        }
+        layout.keys.push_back(std::move(key));
+    }
+    return StatusSuccess;
+}
+
+} // namespace RecordManager

@@ -1,0 +1,447 @@
+#include "platform/recordmanager/RecordFile.h"
+
+#include "platform/recordmanager/Bytes.h"
+#include "platform/recordmanager/RecordManager.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace RecordManager {
+
+namespace {
+
+// Marks a database as one of our record files ("ZRM1" in the SQLite header's application id).
+constexpr uint32_t ApplicationId = 0x5A524D31;
+constexpr int FormatVersion = 1;
+constexpr int BusyTimeoutMs = 5000;
+constexpr int SqliteHeaderSize = 100;
+constexpr int ApplicationIdOffset = 68;
+
+enum WriteQuery {
+    InsertRecord,
+    UpdateIfSameKeys,
+    UpdateRecord,
+    DeleteRecord,
+    CountRecords,
+    ScanRecords,
+    WriteCount
+};
+
+std::string column(int key) {
+    return "k" + std::to_string(key);
+}
+
+void removeDatabaseFiles(const std::string& path) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        ::unlink((path + suffix).c_str());
+}
+
+void syncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::string schema(const FileLayout& layout) {
+    std::string sql = "PRAGMA application_id = " + std::to_string(ApplicationId) +
+                      "; PRAGMA user_version = " + std::to_string(FormatVersion) +
+                      "; BEGIN; CREATE TABLE meta(id INTEGER PRIMARY KEY, stat BLOB NOT NULL);"
+                      " CREATE TABLE records(pos INTEGER PRIMARY KEY AUTOINCREMENT";
+    for (size_t k = 0; k < layout.keys.size(); ++k)
+        sql += ", " + column(int(k)) + " BLOB";
+    sql += ", data BLOB NOT NULL);";
+    for (size_t k = 0; k < layout.keys.size(); ++k)
+        sql += std::string(layout.keys[k].unique ? " CREATE UNIQUE INDEX" : " CREATE INDEX") + " key" +
+               std::to_string(k) + " ON records(" + column(int(k)) + ");";
+    return sql;
+}
+
+bool headerIsOurs(int fd) {
+    uint8_t header[SqliteHeaderSize];
+    if (::pread(fd, header, sizeof header, 0) != SqliteHeaderSize)
+        return false;
+    if (std::memcmp(header, "SQLite format 3", 16) != 0)
+        return false;
+    const uint32_t id = uint32_t(header[ApplicationIdOffset]) << 24 |
+                        uint32_t(header[ApplicationIdOffset + 1]) << 16 |
+                        uint32_t(header[ApplicationIdOffset + 2]) << 8 | header[ApplicationIdOffset + 3];
+    return id == ApplicationId;
+}
+
+} // namespace
+
+FileLock::~FileLock() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int16_t FileLock::acquire(const std::string& path, bool exclusive) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        return errno == ENOENT || errno == ENOTDIR ? StatusFileNotFound : StatusIOError;
+    if (::flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd_);
+        fd_ = -1;
+        return error == EWOULDBLOCK ? StatusFileLocked : StatusIOError;
+    }
+    return StatusSuccess;
+}
+
+bool FileLock::upgrade() {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    // The conversion may have dropped the shared lock on its way.
+    ::flock(fd_, LOCK_SH | LOCK_NB);
+    return false;
+}
+
+bool RecordFile::identify(const std::string& path, FileId& id, int16_t& status) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        status = errno == ENOENT || errno == ENOTDIR ? StatusFileNotFound : StatusIOError;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        status = StatusNotARecordFile;
+        return false;
+    }
+    id = FileId{st.st_dev, st.st_ino};
+    return true;
+}
+
+int16_t RecordFile::create(const std::string& path, const uint8_t* stat, size_t statSize, bool replace) {
+    FileLayout layout;
+    if (const int16_t status = parseLayout(stat, statSize, layout))
+        return status;
+
+    // Replacing: nobody may have the old file open, and we keep it that way until the new one is in place.
+    FileLock old;
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!replace)
+            return StatusFileExists;
+        if (!S_ISREG(st.st_mode))
+            return StatusIOError;
+        if (const int16_t status = old.acquire(path, true))
+            return status;
+    } else if (errno != ENOENT) {
+        return StatusIOError;
+    }
+
+    // Built aside and renamed into place, so a failed create leaves any old file as it was.
+    const std::string temp = path + ".~create";
+    removeDatabaseFiles(temp);
+    int16_t status = StatusSuccess;
+    {
+        Database db;
+        if (db.open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX) != SQLITE_OK)
+            return StatusIOError;
+        try {
+            db.exec(schema(layout).c_str());
+            std::vector<uint8_t> kept(stat, stat + statSize);
+            storeLE<uint32_t>(kept.data() + Stat::RecordCount, 0);
+            {
+                Statement insert(db.handle(), "INSERT INTO meta(id, stat) VALUES(1, ?1)");
+                insert.bindBlob(1, kept.data(), kept.size());
+                insert.step();
+            }
+            db.exec("COMMIT; PRAGMA journal_mode = WAL;");
+        } catch (const StatusError& e) {
+            status = e.status == StatusFileNotFound ? int16_t(StatusIOError) : e.status;
+        }
+    }
+    if (status != StatusSuccess) {
+        removeDatabaseFiles(temp);
+        return status;
+    }
+    // Companions of an old file would be replayed into the new one.
+    ::unlink((path + "-wal").c_str());
+    ::unlink((path + "-shm").c_str());
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        removeDatabaseFiles(temp);
+        return StatusIOError;
+    }
+    syncFolderOf(path);
+    return StatusSuccess;
+}
+
+std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclusive) {
+    std::unique_ptr<RecordFile> file(new RecordFile);
+    if (const int16_t status = file->lock_.acquire(path, exclusive))
+        fail(status);
+    struct stat st;
+    if (::fstat(file->lock_.fd(), &st) != 0)
+        fail(StatusIOError);
+    if (!S_ISREG(st.st_mode) || !headerIsOurs(file->lock_.fd()))
+        fail(StatusNotARecordFile);
+    file->id_ = FileId{st.st_dev, st.st_ino};
+    file->exclusive = exclusive;
+
+    const int rc = file->db_.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    if (rc != SQLITE_OK)
+        fail(statusOfSqlite(rc) == StatusFileNotFound ? int16_t(StatusIOError) : statusOfSqlite(rc));
+    sqlite3_busy_timeout(file->db_.handle(), BusyTimeoutMs);
+    // In WAL mode NORMAL loses no committed transaction when the process dies, only on power loss.
+    file->db_.exec("PRAGMA synchronous = NORMAL");
+
+    {
+        Statement meta(file->db_.handle(), "SELECT stat FROM meta WHERE id = 1");
+        if (!meta.step())
+            fail(StatusNotARecordFile);
+        const uint8_t* bytes = meta.blob(0);
+        file->stat_.assign(bytes, bytes + meta.blobSize(0));
+    }
+    if (parseLayout(file->stat_.data(), file->stat_.size(), file->layout_) != StatusSuccess)
+        fail(StatusNotARecordFile);
+    std::string probe = "SELECT pos";
+    for (size_t k = 0; k < file->layout_.keys.size(); ++k)
+        probe += ", " + column(int(k));
+    probe += ", data FROM records LIMIT 0";
+    Statement(file->db_.handle(), probe).step();
+
+    const size_t keySlots = std::max<size_t>(1, file->layout_.keys.size());
+    file->queries_.resize(size_t(Query::QueryCount) * keySlots);
+    file->writes_.resize(WriteCount);
+    file->keyScratch_.resize(file->layout_.keys.size());
+    return file;
+}
+
+RecordFile::~RecordFile() {
+    if (inTransaction_)
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::string RecordFile::queryText(Query query, int key) const {
+    const std::string k = column(key);
+    const std::string select = "SELECT pos, data FROM records ";
+    const std::string up = " ORDER BY " + k + ", pos LIMIT 1";
+    const std::string down = " ORDER BY " + k + " DESC, pos DESC LIMIT 1";
+    switch (query) {
+    case Query::Equal:
+        return select + "WHERE " + k + " = ?1 ORDER BY pos LIMIT 1";
+    case Query::GreaterOrEqual:
+        return select + "WHERE " + k + " >= ?1" + up;
+    case Query::Greater:
+        return select + "WHERE " + k + " > ?1" + up;
+    case Query::LessOrEqual:
+        return select + "WHERE " + k + " <= ?1" + down;
+    case Query::Less:
+        return select + "WHERE " + k + " < ?1" + down;
+    case Query::First: // every blob sorts at or above the empty one; null keys stay out
+        return select + "WHERE " + k + " >= x''" + up;
+    case Query::Last:
+        return select + "WHERE " + k + " >= x''" + down;
+    case Query::Next: // the rest of the duplicates, else the next key; stops at the first row found
+        return "SELECT pos, data FROM (" + select + "WHERE " + k +
+               " = ?1 AND pos > ?2 ORDER BY pos LIMIT 1)" + " UNION ALL SELECT pos, data FROM (" + select +
+               "WHERE " + k + " > ?1" + up + ") LIMIT 1";
+    case Query::Previous:
+        return "SELECT pos, data FROM (" + select + "WHERE " + k +
+               " = ?1 AND pos < ?2 ORDER BY pos DESC LIMIT 1)" + " UNION ALL SELECT pos, data FROM (" +
+               select + "WHERE " + k + " < ?1" + down + ") LIMIT 1";
+    case Query::StepFirst:
+        return select + "ORDER BY pos LIMIT 1";
+    case Query::StepLast:
+        return select + "ORDER BY pos DESC LIMIT 1";
+    case Query::StepNext:
+        return select + "WHERE pos > ?1 ORDER BY pos LIMIT 1";
+    case Query::StepPrevious:
+        return select + "WHERE pos < ?1 ORDER BY pos DESC LIMIT 1";
+    case Query::Direct:
+    case Query::QueryCount:
+        break;
+    }
+    return select + "WHERE pos = ?1";
+}
+
+Statement& RecordFile::statement(Query query, int key) {
+    const size_t keySlots = std::max<size_t>(1, layout_.keys.size());
+    Statement& s = queries_[size_t(query) * keySlots + size_t(key)];
+    if (!s)
+        s = Statement(db_.handle(), queryText(query, key));
+    return s;
+}
+
+Statement& RecordFile::writeStatement(int which) {
+    Statement& s = writes_[size_t(which)];
+    if (s)
+        return s;
+    const size_t keys = layout_.keys.size();
+    std::string sql;
+    switch (which) {
+    case InsertRecord:
+        sql = "INSERT INTO records(data";
+        for (size_t k = 0; k < keys; ++k)
+            sql += ", " + column(int(k));
+        sql += ") VALUES(?1";
+        for (size_t k = 0; k < keys; ++k)
+            sql += ", ?" + std::to_string(k + 3);
+        sql += ")";
+        break;
+    case UpdateIfSameKeys:
+        sql = "UPDATE records SET data = ?1 WHERE pos = ?2";
+        for (size_t k = 0; k < keys; ++k)
+            sql += " AND " + column(int(k)) + " IS ?" + std::to_string(k + 3);
+        break;
+    case UpdateRecord:
+        sql = "UPDATE records SET data = ?1";
+        for (size_t k = 0; k < keys; ++k)
+            sql += ", " + column(int(k)) + " = ?" + std::to_string(k + 3);
+        sql += " WHERE pos = ?2";
+        break;
+    case DeleteRecord:
+        sql = "DELETE FROM records WHERE pos = ?1";
+        break;
+    case CountRecords:
+        sql = "SELECT count(*) FROM records";
+        break;
+    default:
+        sql = "SELECT data FROM records";
+        break;
+    }
+    s = Statement(db_.handle(), sql);
+    return s;
+}
+
+bool RecordFile::find(Query query, int key, const EncodedKey* value, uint32_t position, Record& out) {
+    Statement& s = statement(query, key);
+    StatementUse use(s);
+    if (value)
+        s.bindBlob(1, value->bytes.data(), value->size);
+    if (query == Query::Next || query == Query::Previous)
+        s.bindInt(2, position);
+    else if (!value)
+        s.bindInt(1, position);
+    if (!s.step())
+        return false;
+    const int64_t pos = s.integer(0);
+    const uint8_t* data = s.blob(1);
+    const size_t size = s.blobSize(1);
+    if (pos <= 0 || pos > int64_t(UINT32_MAX) || size < layout_.recordLength)
+        fail(StatusNotARecordFile);
+    out.position = uint32_t(pos);
+    out.data.assign(data, data + size);
+    return true;
+}
+
+void RecordFile::bindKeys(Statement& s, const uint8_t* data, size_t size) {
+    s.bindBlob(1, data, size);
+    for (size_t k = 0; k < layout_.keys.size(); ++k) {
+        EncodedKey& key = keyScratch_[k];
+        if (encodeRecordKey(layout_.keys[k], data, key))
+            s.bindBlob(int(k) + 3, key.bytes.data(), key.size);
+        else
+            s.bindNull(int(k) + 3);
+    }
+}
+
+uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
+    Statement& s = writeStatement(InsertRecord);
+    StatementUse use(s);
+    bindKeys(s, data, size);
+    s.step();
+    return uint32_t(sqlite3_last_insert_rowid(db_.handle()));
+}
+
+bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
+    // Most updates leave every key as it was: then no index is touched.
+    for (const int which : {UpdateIfSameKeys, UpdateRecord}) {
+        Statement& s = writeStatement(which);
+        StatementUse use(s);
+        bindKeys(s, data, size);
+        s.bindInt(2, position);
+        s.step();
+        if (sqlite3_changes(db_.handle()) > 0)
+            return true;
+    }
+    return false;
+}
+
+bool RecordFile::remove(uint32_t position) {
+    Statement& s = writeStatement(DeleteRecord);
+    StatementUse use(s);
+    s.bindInt(1, position);
+    s.step();
+    return sqlite3_changes(db_.handle()) > 0;
+}
+
+uint32_t RecordFile::recordCount() {
+    Statement& s = writeStatement(CountRecords);
+    StatementUse use(s);
+    s.step();
+    return uint32_t(s.integer(0));
+}
+
+int64_t RecordFile::highestValue(const KeySegment& segment) {
+    Record found;
+    for (size_t k = 0; k < layout_.keys.size(); ++k) {
+        const KeySegment& first = layout_.keys[k].segments.front();
+        if (first.offset == segment.offset && first.length == segment.length && first.autoIncrement) {
+            if (!find(first.descending ? Query::First : Query::Last, int(k), nullptr, 0, found))
+                return 0;
+            return readInteger(segment, found.data.data());
+        }
+    }
+    // Not the head of any key: look at every record.
+    int64_t highest = 0;
+    Statement& s = writeStatement(ScanRecords);
+    StatementUse use(s);
+    while (s.step()) {
+        const uint8_t* data = s.blob(0);
+        if (s.blobSize(0) < layout_.recordLength)
+            fail(StatusNotARecordFile);
+        highest = std::max(highest, readInteger(segment, data));
+    }
+    return highest;
+}
+
+void RecordFile::begin() {
+    db_.exec(writable() ? "BEGIN IMMEDIATE" : "BEGIN");
+    inTransaction_ = true;
+}
+
+void RecordFile::commit() {
+    inTransaction_ = false;
+    try {
+        db_.exec("COMMIT");
+    } catch (const StatusError&) {
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void RecordFile::rollback() {
+    inTransaction_ = false;
+    sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+RecordFile::WriteScope::WriteScope(RecordFile& file)
+    : file_(file)
+    , own_(!file.inTransaction_) {
+    if (own_)
+        file_.db_.exec("BEGIN IMMEDIATE");
+}
+
+RecordFile::WriteScope::~WriteScope() {
+    if (own_)
+        sqlite3_exec(file_.db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void RecordFile::WriteScope::commit() {
+    if (own_) {
+        file_.db_.exec("COMMIT");
+        own_ = false;
+    }
+}
+
+} // namespace RecordManager

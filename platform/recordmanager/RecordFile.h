@@ -1,0 +1,138 @@
+#pragma once
+// One open record file: its SQLite database, the lock that tells other processes it is open,
+// and the prepared statements of every query the cursors run.
+#include "platform/recordmanager/FileLayout.h"
+#include "platform/recordmanager/KeyCodec.h"
+#include "platform/recordmanager/Sqlite.h"
+
+#include <sys/types.h>
+
+#include <compare>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace RecordManager {
+
+// The same file under any name.
+struct FileId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    auto operator<=>(const FileId&) const = default;
+};
+
+// A whole-file flock on the record file: shared while open, exclusive for an exclusive open.
+// Kept until the database is closed: closing another descriptor of the file would drop SQLite's
+// own POSIX locks.
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Returns 0 or the status: 12 missing, 85 locked elsewhere.
+    int16_t acquire(const std::string& path, bool exclusive);
+    bool upgrade();
+    int fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
+enum class Query : uint8_t {
+    Equal,
+    GreaterOrEqual,
+    Greater,
+    LessOrEqual,
+    Less,
+    First,
+    Last,
+    Next,
+    Previous,
+    StepFirst,
+    StepLast,
+    StepNext,
+    StepPrevious,
+    Direct,
+    QueryCount
+};
+
+struct Record {
+    uint32_t position = 0;
+    std::vector<uint8_t> data;
+};
+
+class RecordFile {
+public:
+    // Returns 0 or the status that refuses the creation.
+    static int16_t create(const std::string& path, const uint8_t* stat, size_t statSize, bool replace);
+    // Throws StatusError.
+    static std::unique_ptr<RecordFile> open(const std::string& path, bool exclusive);
+    static bool identify(const std::string& path, FileId& id, int16_t& status);
+
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    const FileLayout& layout() const { return layout_; }
+    const FileId& id() const { return id_; }
+    bool writable() const { return !db_.readOnly(); }
+    const std::vector<uint8_t>& statBytes() const { return stat_; }
+
+    // Runs a query into `out` (left alone when nothing is found). Key queries take the encoded key;
+    // Next and Previous go on from (key, position); the step queries and Direct take the position.
+    bool find(Query query, int key, const EncodedKey* value, uint32_t position, Record& out);
+
+    // The writes compute every key from the record. A duplicate of a unique key throws status 5.
+    uint32_t insert(const uint8_t* data, size_t size);
+    bool update(uint32_t position, const uint8_t* data, size_t size); // false: the record is gone
+    bool remove(uint32_t position);                                   // false: the record is gone
+    uint32_t recordCount();
+    int64_t highestValue(const KeySegment& segment);
+
+    // The process-wide transaction, joined by each file as it is first used.
+    bool inTransaction() const { return inTransaction_; }
+    void begin();
+    void commit();
+    void rollback();
+
+    // Makes a read-then-write call atomic when no explicit transaction covers it.
+    class WriteScope {
+    public:
+        explicit WriteScope(RecordFile& file);
+        ~WriteScope();
+        WriteScope(const WriteScope&) = delete;
+        WriteScope& operator=(const WriteScope&) = delete;
+        void commit();
+
+    private:
+        RecordFile& file_;
+        bool own_;
+    };
+
+    // Bookkeeping of the session: cursors on this file and whether one of them holds it exclusively.
+    int cursors = 0;
+    bool exclusive = false;
+    bool upgradeLock() { return lock_.upgrade(); }
+
+private:
+    RecordFile() = default;
+    Statement& statement(Query query, int key);
+    Statement& writeStatement(int which);
+    void bindKeys(Statement& s, const uint8_t* data, size_t size);
+    std::string queryText(Query query, int key) const;
+
+    // Destroyed in reverse: statements, then the database, then the lock.
+    FileLock lock_;
+    FileId id_;
+    FileLayout layout_;
+    std::vector<uint8_t> stat_;
+    Database db_;
+    std::vector<Statement> queries_;
+    std::vector<Statement> writes_;
+    std::vector<EncodedKey> keyScratch_;
+    bool inTransaction_ = false;
+};
+
+} // namespace RecordManager

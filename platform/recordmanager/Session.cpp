@@ -1,0 +1,235 @@
+#include "platform/recordmanager/Session.h"
+
+#include "platform/recordmanager/Bytes.h"
+#include "platform/recordmanager/RecordManager.h"
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+namespace RecordManager {
+
+namespace {
+
+// What a position block holds: a mark, the cursor's slot and the slot's serial number, so a block
+// that was closed, never opened or copied from garbage does not name a cursor.
+constexpr uint32_t BlockMark = 0x434D525A; // "ZRMC"
+constexpr int BlockMarkAt = 0;
+constexpr int BlockSlotAt = 4;
+constexpr int BlockSerialAt = 8;
+
+std::string fileName(const uint8_t* key) {
+    return std::string(reinterpret_cast<const char*>(key),
+                       strnlen(reinterpret_cast<const char*>(key), PATH_MAX));
+}
+
+} // namespace
+
+Session& Session::instance() {
+    static Session session;
+    return session;
+}
+
+Cursor* Session::cursorOf(const uint8_t* block) {
+    if (!block || loadLE<uint32_t>(block + BlockMarkAt) != BlockMark)
+        return nullptr;
+    const uint32_t slot = loadLE<uint32_t>(block + BlockSlotAt);
+    if (slot >= slots_.size() || !slots_[slot].cursor ||
+        slots_[slot].serial != loadLE<uint64_t>(block + BlockSerialAt))
+        return nullptr;
+    return slots_[slot].cursor.get();
+}
+
+int16_t Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
+    switch (operation) {
+    case OpStop:
+        stop();
+        return StatusSuccess;
+    case OpBeginTransaction:
+        if (transaction_)
+            return StatusTransactionActive;
+        transaction_ = true; // each file joins when it is first used
+        return StatusSuccess;
+    case OpEndTransaction:
+    case OpAbortTransaction:
+        return endTransaction(operation == OpEndTransaction);
+    case OpCreate:
+        return create(c);
+    case OpOpen:
+        return open(block, c);
+    default:
+        break;
+    }
+    Cursor* cursor = cursorOf(block);
+    if (!cursor)
+        return StatusFileNotOpen;
+    if (operation == OpClose)
+        return close(block, *cursor);
+    if (!c.dataLength)
+        return StatusInvalidOperation;
+    RecordFile& file = cursor->file();
+    if (transaction_ && !file.inTransaction())
+        file.begin();
+    return onCursor(operation, *cursor, c);
+}
+
+int16_t Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c) {
+    switch (operation) {
+    case OpInsert:
+        return cursor.insert(c);
+    case OpUpdate:
+        return cursor.update(c);
+    case OpDelete:
+        return cursor.remove();
+    case OpGetEqual:
+        return cursor.getByKey(Query::Equal, c);
+    case OpGetNext:
+        return cursor.getAdjacent(true, c);
+    case OpGetPrevious:
+        return cursor.getAdjacent(false, c);
+    case OpGetGreater:
+        return cursor.getByKey(Query::Greater, c);
+    case OpGetGreaterOrEqual:
+        return cursor.getByKey(Query::GreaterOrEqual, c);
+    case OpGetLess:
+        return cursor.getByKey(Query::Less, c);
+    case OpGetLessOrEqual:
+        return cursor.getByKey(Query::LessOrEqual, c);
+    case OpGetFirst:
+        return cursor.getByKey(Query::First, c);
+    case OpGetLast:
+        return cursor.getByKey(Query::Last, c);
+    case OpStat:
+        return cursor.stat(c);
+    case OpGetPosition:
+        return cursor.getPosition(c);
+    case OpGetDirect:
+        return c.keyNumber == GetDirectChunk ? cursor.readChunk(c) : cursor.getDirect(c);
+    case OpStepNext:
+        return cursor.step(Query::StepNext, c);
+    case OpStepFirst:
+        return cursor.step(Query::StepFirst, c);
+    case OpStepLast:
+        return cursor.step(Query::StepLast, c);
+    case OpStepPrevious:
+        return cursor.step(Query::StepPrevious, c);
+    case OpUpdateChunk:
+        return cursor.updateChunk(c);
+    default:
+        return StatusInvalidOperation;
+    }
+}
+
+int16_t Session::open(uint8_t* block, const CallBuffers& c) {
+    if (!block || !c.key)
+        return StatusInvalidOperation;
+    if (c.keyNumber > OpenNormal || c.keyNumber < OpenExclusive)
+        return StatusInvalidOperation;
+    if (cursorOf(block))
+        return StatusInvalidOperation; // still open: close it first
+    const std::string path = fileName(c.key);
+    if (path.empty())
+        return StatusFileNotFound;
+    const bool exclusive = c.keyNumber == OpenExclusive;
+
+    FileId id;
+    int16_t status = StatusSuccess;
+    if (!RecordFile::identify(path, id, status))
+        return status;
+    RecordFile* file = nullptr;
+    if (auto it = files_.find(id); it != files_.end()) {
+        file = it->second.get();
+        if (file->cursors > 0 && (file->exclusive || exclusive))
+            return StatusFileLocked;
+        if (exclusive && !file->upgradeLock())
+            return StatusFileLocked;
+        file->exclusive = exclusive;
+    } else {
+        std::unique_ptr<RecordFile> opened = RecordFile::open(path, exclusive);
+        const FileId actual = opened->id();
+        if (files_.count(actual))
+            return StatusFileLocked; // replaced under our feet by a file we already have open
+        file = files_.emplace(actual, std::move(opened)).first->second.get();
+    }
+
+    size_t slot = 0;
+    while (slot < slots_.size() && slots_[slot].cursor)
+        ++slot;
+    if (slot == slots_.size())
+        slots_.emplace_back();
+    slots_[slot].serial = nextSerial_++;
+    slots_[slot].cursor = std::make_unique<Cursor>(*file, c.keyNumber == OpenReadOnly);
+    ++file->cursors;
+
+    storeLE<uint32_t>(block + BlockMarkAt, BlockMark);
+    storeLE<uint32_t>(block + BlockSlotAt, uint32_t(slot));
+    storeLE<uint64_t>(block + BlockSerialAt, slots_[slot].serial);
+    return StatusSuccess;
+}
+
+int16_t Session::close(uint8_t* block, Cursor& cursor) {
+    RecordFile& file = cursor.file();
+    slots_[loadLE<uint32_t>(block + BlockSlotAt)] = Slot{};
+    std::memset(block, 0, BlockSerialAt + 8);
+    --file.cursors;
+    release(file);
+    return StatusSuccess;
+}
+
+// Closes a file nobody has open, unless its part of the transaction still waits for End or Abort.
+void Session::release(RecordFile& file) {
+    if (file.cursors == 0 && !file.inTransaction())
+        files_.erase(file.id());
+}
+
+int16_t Session::create(const CallBuffers& c) {
+    if (!c.key || !c.data || !c.dataLength)
+        return StatusInvalidOperation;
+    const std::string path = fileName(c.key);
+    if (path.empty())
+        return StatusFileNotFound;
+    if (c.keyNumber != CreateReplace && c.keyNumber != CreateKeepExisting)
+        return StatusInvalidOperation;
+    FileId id;
+    int16_t status = StatusSuccess;
+    if (RecordFile::identify(path, id, status) && files_.count(id))
+        return c.keyNumber == CreateKeepExisting ? StatusFileExists : StatusFileLocked;
+    return RecordFile::create(path, c.data, *c.dataLength, c.keyNumber == CreateReplace);
+}
+
+int16_t Session::endTransaction(bool commit) {
+    if (!transaction_)
+        return StatusNoTransaction;
+    transaction_ = false;
+    int16_t result = StatusSuccess;
+    std::vector<RecordFile*> done;
+    for (auto& [id, file] : files_) {
+        if (!file->inTransaction())
+            continue;
+        if (!commit) {
+            file->rollback();
+        } else {
+            try {
+                file->commit();
+            } catch (const StatusError& e) {
+                if (result == StatusSuccess)
+                    result = e.status;
+            }
+        }
+        done.push_back(file.get());
+    }
+    for (RecordFile* file : done)
+        release(*file);
+    return result;
+}
+
+void Session::stop() {
+    for (auto& [id, file] : files_)
+        if (file->inTransaction())
+            file->rollback();
+    transaction_ = false;
+    slots_.clear();
+    files_.clear();
+}
+
+} // namespace RecordManager

@@ -1,0 +1,44 @@
+#pragma once
+// The process-wide state of the record manager: the open files, the cursors the callers' position blocks
+// name, and the transaction that spans every file the process touches.
+#include "platform/recordmanager/Cursor.h"
+#include "platform/recordmanager/RecordFile.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace RecordManager {
+
+class Session {
+public:
+    static Session& instance();
+    std::mutex& mutex() { return mutex_; }
+
+    int16_t call(uint16_t operation, uint8_t* positionBlock, const CallBuffers& c);
+
+private:
+    struct Slot {
+        uint64_t serial = 0;
+        std::unique_ptr<Cursor> cursor;
+    };
+
+    int16_t open(uint8_t* positionBlock, const CallBuffers& c);
+    int16_t close(uint8_t* positionBlock, Cursor& cursor);
+    int16_t create(const CallBuffers& c);
+    int16_t endTransaction(bool commit);
+    void stop();
+    Cursor* cursorOf(const uint8_t* positionBlock);
+    void release(RecordFile& file);
+    int16_t onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c);
+
+    std::mutex mutex_;
+    // Cursors refer to files: the slots go first.
+    std::map<FileId, std::unique_ptr<RecordFile>> files_;
+    std::vector<Slot> slots_;
+    uint64_t nextSerial_ = 1;
+    bool transaction_ = false;
+};
+
+} // namespace RecordManager

@@ -1,0 +1,193 @@
+#include "RecordManagerSupport.h"
+
+#include <sqlite3.h>
+
+#include <fstream>
+
+using namespace RmTest;
+
+namespace {
+
+class Files : public RecordManagerTest {};
+
+TEST_F(Files, StatGivesBackTheBytesTheFileWasCreatedFrom) {
+    StatBuilder b = testLayout(true);
+    Bytes& raw = b.raw();
+    raw[Stat::PageSize] = 0x00; // 2048
+    raw[Stat::PageSize + 1] = 0x08;
+    raw[Stat::KeySpecs + KeySpec::UniqueCount] = 17;
+    raw[Stat::KeySpecs + KeySpec::ManualKeyNumber] = 3;
+    raw[Stat::KeySpecs + KeySpec::CollatingSequence] = 1;
+    raw[Stat::KeySpecs + KeySpec::Size + KeySpec::NullValue] = ' ';
+    raw[1900] = 0x5A; // the rest travels unchanged as well
+    ASSERT_EQ(createFile(path("KLUB.ZU2"), raw), StatusSuccess);
+
+    Handle h;
+    ASSERT_EQ(h.open(path("KLUB.ZU2")), StatusSuccess);
+    for (int32_t id : {1, 2, 3}) {
+        Bytes r = testRecord(id);
+        ASSERT_EQ(h.write(OpInsert, r), StatusSuccess);
+    }
+    Bytes stat(StatBufferSize);
+    uint32_t length = StatBufferSize;
+    uint8_t key[64];
+    ASSERT_EQ(h.call(OpStat, stat.data(), length, key, 0), StatusSuccess);
+    EXPECT_EQ(length, uint32_t(StatBufferSize));
+    EXPECT_EQ(Handle::get32(stat, Stat::RecordCount), 3);
+    std::memset(stat.data() + Stat::RecordCount, 0, 4);
+    EXPECT_EQ(stat, raw);
+
+    // A short buffer still gets the count.
+    length = 16;
+    EXPECT_EQ(h.call(OpStat, stat.data(), length, key, 0), StatusDataBufferTooShort);
+    EXPECT_EQ(Handle::get32(stat, Stat::RecordCount), 3);
+}
+
+TEST_F(Files, CreateKeepsOrReplacesAndRefusesBadSpecifications) {
+    const std::string name = path("OVELSE.ZU2");
+    ASSERT_EQ(createFile(name, testLayout().bytes(), CreateKeepExisting), StatusSuccess);
+    EXPECT_EQ(createFile(name, testLayout().bytes(), CreateKeepExisting), StatusFileExists);
+    {
+        Handle h;
+        ASSERT_EQ(h.open(name), StatusSuccess);
+        Bytes r = testRecord(1);
+        ASSERT_EQ(h.write(OpInsert, r), StatusSuccess);
+        EXPECT_EQ(createFile(name, testLayout().bytes()), StatusFileLocked); // open: not replaced
+        ASSERT_EQ(h.close(), StatusSuccess);
+    }
+    ASSERT_EQ(createFile(name, testLayout().bytes()), StatusSuccess);
+    Handle h;
+    ASSERT_EQ(h.open(name), StatusSuccess);
+    EXPECT_EQ(h.recordCount(), 0u);
+
+    StatBuilder outside(TestRecordLength);
+    outside.key({{38, 4, KeySpec::TypeInteger}});
+    EXPECT_EQ(createFile(path("BAD.ZU2"), outside.bytes()), StatusInvalidKeyPosition);
+    StatBuilder oddInteger(TestRecordLength);
+    oddInteger.key({{1, 3, KeySpec::TypeInteger}});
+    EXPECT_EQ(createFile(path("BAD.ZU2"), oddInteger.bytes()), StatusInvalidKeyLength);
+    EXPECT_EQ(createFile(path("BAD.ZU2"), StatBuilder(0).bytes()), StatusInvalidRecordLength);
+    EXPECT_EQ(createFile(path("missing/BAD.ZU2"), testLayout().bytes()), StatusIOError);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("BAD.ZU2"))));
+}
+
+TEST_F(Files, ForeignAndDamagedFilesAreRefusedWith30) {
+    Handle h;
+    EXPECT_EQ(h.open(path("NONE.ZU2")), StatusFileNotFound);
+    EXPECT_EQ(h.open(dir_.path().toStdString()), StatusNotARecordFile);
+
+    std::ofstream(path("TEXT.ZU2")) << "Dette er ikke en postfil\n";
+    EXPECT_EQ(h.open(path("TEXT.ZU2")), StatusNotARecordFile);
+    std::ofstream(path("EMPTY.ZU2")).flush();
+    EXPECT_EQ(h.open(path("EMPTY.ZU2")), StatusNotARecordFile);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path("OTHER.ZU2").c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE t(x)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(h.open(path("OTHER.ZU2")), StatusNotARecordFile);
+
+    // Our own file with its pages overwritten: whatever a call answers, it must not crash or succeed
+    // with garbage.
+    ASSERT_EQ(createFile(path("DAMAGED.ZU2"), testLayout().bytes()), StatusSuccess);
+    {
+        Handle w;
+        ASSERT_EQ(w.open(path("DAMAGED.ZU2")), StatusSuccess);
+        for (int32_t id = 1; id <= 300; ++id) {
+            Bytes r = testRecord(id, std::string(20, 'x'));
+            ASSERT_EQ(w.write(OpInsert, r), StatusSuccess);
+        }
+    }
+    uint32_t length = 0;
+    BTRCALL(OpStop, nullptr, nullptr, &length, nullptr, 0, 0); // checkpoints the file
+    {
+        std::fstream f(path("DAMAGED.ZU2"), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(4096);
+        const std::string junk(8192, '\x7f');
+        f.write(junk.data(), std::streamsize(junk.size()));
+    }
+    int16_t status = h.open(path("DAMAGED.ZU2"));
+    if (status == StatusSuccess) {
+        Bytes r;
+        status = h.get(OpGetFirst, 0, nullptr, r);
+        for (int i = 0; status == StatusSuccess && i < 400; ++i)
+            status = h.get(OpGetNext, 0, nullptr, r);
+    }
+    EXPECT_EQ(status, StatusNotARecordFile);
+}
+
+TEST_F(Files, ReadOnlyAndExclusiveOpenModes) {
+    Handle writer;
+    openTestFile(writer);
+    Bytes r = testRecord(1);
+    ASSERT_EQ(writer.write(OpInsert, r), StatusSuccess);
+
+    Handle reader;
+    ASSERT_EQ(reader.open(path("TEST.ZU2"), OpenReadOnly), StatusSuccess);
+    Bytes got;
+    ASSERT_EQ(reader.get(OpGetFirst, 0, nullptr, got), StatusSuccess);
+    Bytes other = testRecord(2);
+    EXPECT_EQ(reader.write(OpInsert, other), StatusReadOnly);
+    EXPECT_EQ(reader.write(OpUpdate, other), StatusReadOnly);
+    EXPECT_EQ(reader.simple(OpDelete), StatusReadOnly);
+
+    Handle exclusive;
+    EXPECT_EQ(exclusive.open(path("TEST.ZU2"), OpenExclusive), StatusFileLocked);
+    ASSERT_EQ(reader.close(), StatusSuccess);
+    ASSERT_EQ(writer.close(), StatusSuccess);
+    ASSERT_EQ(exclusive.open(path("TEST.ZU2"), OpenExclusive), StatusSuccess);
+    Handle second;
+    EXPECT_EQ(second.open(path("TEST.ZU2")), StatusFileLocked);
+    // The same file under another name is still the same file.
+    EXPECT_EQ(second.open(dir_.path().toStdString() + "/./TEST.ZU2"), StatusFileLocked);
+    EXPECT_EQ(exclusive.write(OpInsert, other), StatusSuccess);
+}
+
+TEST_F(Files, PositionBlocksCloseAndStopClosesEverything) {
+    Handle a, b;
+    openTestFile(a);
+    EXPECT_EQ(b.simple(OpStepFirst), StatusFileNotOpen);
+    ASSERT_EQ(b.open(path("TEST.ZU2")), StatusSuccess);
+    EXPECT_EQ(b.open(path("TEST.ZU2")), StatusInvalidOperation); // still open
+    ASSERT_EQ(b.close(), StatusSuccess);
+    EXPECT_EQ(b.close(), StatusFileNotOpen);
+
+    Handle copy = a;
+    uint32_t length = 0;
+    ASSERT_EQ(BTRCALL(OpStop, nullptr, nullptr, &length, nullptr, 0, 0), StatusSuccess);
+    Bytes r;
+    EXPECT_EQ(a.get(OpGetFirst, 0, nullptr, r), StatusFileNotOpen);
+    // A new cursor in the freed slot is not reachable through an old block.
+    ASSERT_EQ(b.open(path("TEST.ZU2")), StatusSuccess);
+    EXPECT_EQ(copy.get(OpGetFirst, 0, nullptr, r), StatusFileNotOpen);
+    // Stop released the files: an exclusive open elsewhere now succeeds.
+    ASSERT_EQ(b.close(), StatusSuccess);
+    EXPECT_EQ(a.open(path("TEST.ZU2"), OpenExclusive), StatusSuccess);
+}
+
+TEST_F(Files, TransactionsSpanEveryFileTouched) {
+    Handle one, two;
+    openTestFile(one, false, "ONE.ZU2");
+    openTestFile(two, false, "TWO.ZU2");
+    EXPECT_EQ(one.simple(OpEndTransaction), StatusNoTransaction);
+
+    ASSERT_EQ(one.simple(OpBeginTransaction), StatusSuccess);
+    EXPECT_EQ(one.simple(OpBeginTransaction), StatusTransactionActive);
+    Bytes r1 = testRecord(1), r2 = testRecord(2);
+    ASSERT_EQ(one.write(OpInsert, r1), StatusSuccess);
+    ASSERT_EQ(two.write(OpInsert, r2), StatusSuccess);
+    ASSERT_EQ(one.simple(OpAbortTransaction), StatusSuccess);
+    EXPECT_EQ(one.recordCount(), 0u);
+    EXPECT_EQ(two.recordCount(), 0u);
+
+    ASSERT_EQ(one.simple(OpBeginTransaction), StatusSuccess);
+    ASSERT_EQ(one.write(OpInsert, r1), StatusSuccess);
+    ASSERT_EQ(two.write(OpInsert, r2), StatusSuccess);
+    ASSERT_EQ(two.close(), StatusSuccess); // its part waits for End
+    ASSERT_EQ(one.simple(OpEndTransaction), StatusSuccess);
+    EXPECT_EQ(one.recordCount(), 1u);
+    ASSERT_EQ(two.open(path("TWO.ZU2")), StatusSuccess);
+    EXPECT_EQ(two.recordCount(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,159 @@
+#include "RecordManagerSupport.h"
+
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+
+using namespace RmTest;
+
+namespace {
+
+// A forked child running `body`; its result is the exit status. The parent must have no record file
+// open at the fork: the child starts from the parent's state of the record manager.
+pid_t runChild(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(body());
+    return pid;
+}
+
+int waitChild(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Pipe {
+    Pipe() { EXPECT_EQ(pipe(fds), 0); }
+    ~Pipe() {
+        ::close(fds[0]);
+        ::close(fds[1]);
+    }
+    int fds[2] = {-1, -1};
+};
+
+bool elapsed(std::chrono::steady_clock::time_point since, int seconds) {
+    return std::chrono::steady_clock::now() - since > std::chrono::seconds(seconds);
+}
+
+class Processes : public RecordManagerTest {};
+
+TEST_F(Processes, ASecondProcessReadsWhileTheFirstWrites) {
+    const std::string name = path("RESULTAT.ZU2");
+    ASSERT_EQ(createFile(name, testLayout(true).bytes()), StatusSuccess);
+    Pipe go, done;
+
+    const pid_t reader = runChild([&]() {
+        char c;
+        if (read(go.fds[0], &c, 1) != 1)
+            return 10;
+        Handle h;
+        if (h.open(name, OpenExclusive) != StatusFileLocked)
+            return 11;
+        uint32_t seen = 0;
+        int growing = 0;
+        const auto start = std::chrono::steady_clock::now();
+        while (growing < 5) {
+            if (elapsed(start, 20))
+                return 12;
+            if (h.open(name, OpenReadOnly) != StatusSuccess)
+                return 13;
+            uint32_t count = 0;
+            Bytes r;
+            int16_t status = h.get(OpStepFirst, 0, nullptr, r);
+            for (; status == StatusSuccess; status = h.get(OpStepNext, 0, nullptr, r)) {
+                ++count;
+                if (Handle::get32(r, 24) != idOf(r) * 3 || r.size() != TestRecordLength + 4)
+                    return 14;
+            }
+            if (status != StatusEndOfFile || h.close() != StatusSuccess)
+                return 15;
+            if (count < seen)
+                return 16;
+            if (count > seen)
+                ++growing;
+            seen = count;
+        }
+        return write(done.fds[1], "x", 1) == 1 ? 0 : 17;
+    });
+
+    Handle h;
+    ASSERT_EQ(h.open(name), StatusSuccess);
+    ASSERT_EQ(write(go.fds[1], "x", 1), 1);
+    fcntl(done.fds[0], F_SETFL, O_NONBLOCK);
+    char c;
+    const auto start = std::chrono::steady_clock::now();
+    for (int32_t id = 1; read(done.fds[0], &c, 1) != 1 && !elapsed(start, 30); ++id) {
+        Bytes r = testRecord(id, "runner", id * 3);
+        r.insert(r.end(), {0, 0, 0, 0});
+        ASSERT_EQ(h.write(OpInsert, r), StatusSuccess);
+    }
+    EXPECT_EQ(waitChild(reader), 0);
+}
+
+TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
+    const std::string name = path("DELTAGER.ZU2");
+    ASSERT_EQ(createFile(name, testLayout().bytes()), StatusSuccess);
+    Pipe confirmed;
+
+    // Five records per transaction; each id is reported once its transaction has ended.
+    const pid_t writer = runChild([&]() {
+        Handle h;
+        if (h.open(name) != StatusSuccess)
+            return 10;
+        for (int32_t id = 1;; id += 5) {
+            if (h.simple(OpBeginTransaction) != StatusSuccess)
+                return 11;
+            for (int32_t i = id; i < id + 5; ++i) {
+                Bytes r = testRecord(i, "n", i);
+                if (h.write(OpInsert, r) != StatusSuccess)
+                    return 12;
+            }
+            if (h.simple(OpEndTransaction) != StatusSuccess)
+                return 13;
+            const int32_t last = id + 4;
+            if (write(confirmed.fds[1], &last, 4) != 4)
+                return 14;
+        }
+    });
+    ::close(confirmed.fds[1]);
+    confirmed.fds[1] = -1;
+
+    int32_t last = 0, got = 0;
+    while (last < 1500 && read(confirmed.fds[0], &got, 4) == 4)
+        last = got;
+    kill(writer, SIGKILL);
+    waitChild(writer);
+    while (read(confirmed.fds[0], &got, 4) == 4)
+        last = got;
+    ASSERT_GE(last, 1500);
+
+    Handle h;
+    ASSERT_EQ(h.open(name), StatusSuccess);
+    const uint32_t count = h.recordCount();
+    EXPECT_GE(count, uint32_t(last));
+    EXPECT_EQ(count % 5, 0u) << "a transaction was cut in half";
+    const std::vector<int32_t> ids = walk(h, 0);
+    ASSERT_EQ(ids.size(), count);
+    for (size_t i = 0; i < ids.size(); ++i)
+        ASSERT_EQ(ids[i], int32_t(i) + 1);
+
+    uint32_t length = 0;
+    BTRCALL(OpStop, nullptr, nullptr, &length, nullptr, 0, 0);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* check = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
+    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+}
+
+} // namespace
