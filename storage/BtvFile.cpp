@@ -1,0 +1,478 @@
+#include "storage/BtvFile.h"
+
+#include "foundation/LxDisk.h"
+#include "foundation/LxString.h"
+#include "foundation/PathResolver.h"
+#include "foundation/Windows1252.h"
+#include "platform/recordmanager/RecordManager.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace RM = RecordManager;
+
+namespace {
+
+constexpr int MinKeyBufferSize = 128;
+constexpr int FileRecordSize = 97;
+constexpr int FieldRecordSize = 32;
+constexpr int DictionaryNameSize = 20;
+
+QString BtvErrorFormat(int code) {
+    switch (code) {
+    case 1:
+        return QStringLiteral("Btrieve table %s could not be found in FILE.DDF");
+    case 2:
+        return QStringLiteral("FILE.DDF open error %d");
+    case 3:
+        return QStringLiteral("Could not read FIELD.DDF");
+    case 4:
+        return QStringLiteral("FIELD.DDF open error");
+    case 5:
+        return QStringLiteral("Btrieve table %s does not exist");
+    case 6:
+        return QStringLiteral("Ugyldig ny postlængde %d for %s: mindst %d og højst 65535");
+    default:
+        return {};
+    }
+}
+
+quint16 LoadWord(const quint8* at) {
+    return static_cast<quint16>(at[0] | (at[1] << 8));
+}
+
+quint32 LoadLong(const quint8* at) {
+    return static_cast<quint32>(at[0]) | (static_cast<quint32>(at[1]) << 8) |
+           (static_cast<quint32>(at[2]) << 16) | (static_cast<quint32>(at[3]) << 24);
+}
+
+void StoreWord(quint8* at, quint16 value) {
+    at[0] = static_cast<quint8>(value & 0xFF);
+    at[1] = static_cast<quint8>(value >> 8);
+}
+
+void StoreLong(quint8* at, quint32 value) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<quint8>((value >> (8 * i)) & 0xFF);
+}
+
+// A file name as the record manager takes it: resolved, zero-terminated.
+QByteArray FileNameKey(const QString& name) {
+    QByteArray key = QFile::encodeName(ResolvePath(name));
+    key.append('\0');
+    return key;
+}
+
+QString FolderOf(const QString& path) {
+    const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return cut < 0 ? QString() : path.left(cut);
+}
+
+QString FileNamePart(const QString& path) {
+    const qsizetype cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'), path.lastIndexOf(u':')});
+    return path.mid(cut + 1);
+}
+
+QString DictionaryText(const quint8* at, int size) {
+    const char* text = reinterpret_cast<const char*>(at);
+    return TrimBlanks(
+        Windows1252::Decode(text, static_cast<qsizetype>(strnlen(text, static_cast<std::size_t>(size)))));
+}
+
+// A record file opened on a position block of its own, closed again however the work ends.
+class TOwnFile {
+public:
+    TOwnFile() = default;
+    ~TOwnFile() { Close(); }
+    TOwnFile(const TOwnFile&) = delete;
+    TOwnFile& operator=(const TOwnFile&) = delete;
+
+    int Open(const QString& name, int keyNumber = RM::OpenNormal) {
+        QByteArray key = FileNameKey(name);
+        quint8 owner = 0;
+        quint32 length = 1;
+        const int status =
+            Call(RM::OpOpen, keyNumber, key.data(), static_cast<int>(key.size()), length, &owner);
+        open_ = status == 0;
+        return status;
+    }
+    void Close() {
+        if (!open_)
+            return;
+        open_ = false;
+        quint8 dummy[2] = {};
+        quint32 length = sizeof dummy;
+        Call(RM::OpClose, 0, dummy, sizeof dummy, length, dummy);
+    }
+    // The key buffer takes back the key of the record read or written.
+    int Call(int operation, int keyNumber, void* key, int keyLength, quint32& dataLength, void* data) {
+        return BTRCALL(static_cast<uint16_t>(operation), block_.data(), data, &dataLength, key,
+                       static_cast<uint8_t>(std::clamp(keyLength, 0, 255)), static_cast<int8_t>(keyNumber));
+    }
+
+private:
+    std::array<quint8, RM::PositionBlockSize> block_{};
+    bool open_ = false;
+};
+
+} // namespace
+
+EBtvException::EBtvException(const QString& tableName, int status, int operation)
+    : Exception(QStringLiteral("Tablename: ") + tableName + QStringLiteral("   Operation: ") +
+                QString::number(operation) + QStringLiteral("   Return: ") + QString::number(status))
+    , operation_(operation)
+    , status_(status)
+    , tableName_(tableName) {}
+
+EBtvError::EBtvError(int code, const QStringList& args)
+    : Exception(FormatErrorText(BtvErrorFormat(code), args))
+    , code_(code) {}
+
+void StopRecordManager() {
+    quint32 length = 0;
+    BTRCALL(RM::OpStop, nullptr, nullptr, &length, nullptr, 0, 0);
+}
+
+// ---------------------------------------------------------------- calls
+
+TBtvTable::~TBtvTable() {
+    CloseForDestroy();
+}
+
+int TBtvTable::Call(int operation, int keyNumber, void* keyBuffer, int keyLength, quint32& dataLength,
+                    void* dataBuffer) {
+    lastOperation_ = operation;
+    int status =
+        BTRCALL(static_cast<uint16_t>(operation), positionBlock_.data(), dataBuffer, &dataLength, keyBuffer,
+                static_cast<uint8_t>(std::clamp(keyLength, 0, 255)), static_cast<int8_t>(keyNumber));
+    if (variableLength_ && status == RM::StatusDataBufferTooShort)
+        status = 0;
+    eof_ = status == RM::StatusEndOfFile;
+    if (eof_)
+        status = 0;
+    status_ = status;
+    return status;
+}
+
+void TBtvTable::Raise(int status) const {
+    throw EBtvException(TableName(), status, lastOperation_);
+}
+
+int TBtvTable::CallBtrieve(int operation, int keyNumber, void* keyBuffer, int keyLength, quint32& dataLength,
+                           void* dataBuffer) {
+    const int status = Call(operation, keyNumber, keyBuffer, keyLength, dataLength, dataBuffer);
+    if (status != 0)
+        Raise(status);
+    return status;
+}
+
+void TBtvTable::Read(int operation) {
+    if (!Active())
+        RaiseDataTableError(1);
+    quint32 length = recordLength_;
+    CallBtrieve(operation, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
+    RecordBuffer()->Load(dataBuffer_.data());
+}
+
+void TBtvTable::CopyRecordToDataBuffer() {
+    std::memcpy(dataBuffer_.data(), RecordBuffer()->Current(), recordLength_);
+}
+
+void TBtvTable::GetFirst() {
+    Read(RM::OpGetFirst);
+}
+
+void TBtvTable::GetLast() {
+    Read(RM::OpGetLast);
+}
+
+void TBtvTable::GetNext() {
+    Read(RM::OpGetNext);
+}
+
+void TBtvTable::GetPrevious() {
+    Read(RM::OpGetPrevious);
+}
+
+void TBtvTable::StepFirst() {
+    Read(RM::OpStepFirst);
+}
+
+void TBtvTable::StepLast() {
+    Read(RM::OpStepLast);
+}
+
+void TBtvTable::StepNext() {
+    Read(RM::OpStepNext);
+}
+
+void TBtvTable::StepPrevious() {
+    Read(RM::OpStepPrevious);
+}
+
+qint32 TBtvTable::GetRecordCount() {
+    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    std::array<quint8, 64> key{};
+    quint32 length = RM::StatBufferSize;
+    const int status = Call(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
+    if (status != 0 && status != RM::StatusDataBufferTooShort)
+        return 0;
+    return static_cast<qint32>(LoadLong(stat.data() + RM::Stat::RecordCount));
+}
+
+quint32 TBtvTable::GetPosition() {
+    std::array<quint8, 4> position{};
+    std::array<quint8, 2> dummy{};
+    quint32 length = static_cast<quint32>(position.size());
+    CallBtrieve(RM::OpGetPosition, 0, dummy.data(), static_cast<int>(dummy.size()), length, position.data());
+    return LoadLong(position.data());
+}
+
+void TBtvTable::GotoPosition(quint32 position) {
+    if (!Active())
+        RaiseDataTableError(1);
+    StoreLong(dataBuffer_.data(), position);
+    Read(RM::OpGetDirect);
+}
+
+void TBtvTable::WriteChunk(const void* buffer, quint32 offset, quint32 length) {
+    std::array<quint8, RM::Chunk::ChunkUpdateLength> descriptor{};
+    RM::storeChunkDescriptor({offset, length, const_cast<void*>(buffer)}, descriptor.data());
+    quint32 dataLength = static_cast<quint32>(descriptor.size());
+    CallBtrieve(RM::OpUpdateChunk, IndexNumber(), KeyBuffer(), KeyBufferSize(), dataLength,
+                descriptor.data());
+}
+
+quint32 TBtvTable::ReadChunk(void* buffer, quint32 offset, quint32 length) {
+    std::array<quint8, RM::Chunk::ChunkReadLength> block{};
+    RM::storeChunkRead(GetPosition(), {offset, length, buffer}, block.data());
+    std::array<quint8, 2> dummy{};
+    quint32 dataLength = static_cast<quint32>(block.size());
+    const int status = Call(RM::OpGetDirect, RM::GetDirectChunk, dummy.data(), static_cast<int>(dummy.size()),
+                            dataLength, block.data());
+    if (status == RM::StatusChunkOffsetTooBig)
+        status_ = 0;
+    else if (status != 0)
+        Raise(status);
+    return dataLength;
+}
+
+// ---------------------------------------------------------------- open, close, writes
+
+void TBtvTable::InternalOpen() {
+    positionBlock_.fill(0);
+    QByteArray key = FileNameKey(FileName());
+    QByteArray owner = Windows1252::Encode(OwnerName);
+    owner.append('\0');
+    quint32 length = static_cast<quint32>(owner.size());
+    CallBtrieve(RM::OpOpen, -static_cast<int>(OpenMode()), key.data(), static_cast<int>(key.size()), length,
+                owner.data());
+}
+
+void TBtvTable::InternalClose() {
+    std::array<quint8, 2> dummy{};
+    quint32 length = static_cast<quint32>(dummy.size());
+    const int status =
+        Call(RM::OpClose, 0, dummy.data(), static_cast<int>(dummy.size()), length, dummy.data());
+    dataBuffer_.clear();
+    positionBlock_.fill(0);
+    if (status != 0)
+        Raise(status);
+}
+
+void TBtvTable::InternalInsert() {
+    CopyRecordToDataBuffer();
+    quint32 length = recordLength_;
+    CallBtrieve(RM::OpInsert, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
+    // The record as stored: the record manager fills in automatic numbers.
+    RecordBuffer()->Load(dataBuffer_.data());
+}
+
+void TBtvTable::InternalUpdate() {
+    CopyRecordToDataBuffer();
+    if (variableLength_) {
+        // Only the fixed part: the variable part stays as it is.
+        WriteChunk(dataBuffer_.data(), 0, recordLength_);
+        return;
+    }
+    quint32 length = recordLength_;
+    CallBtrieve(RM::OpUpdate, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
+}
+
+void TBtvTable::InternalDelete() {
+    std::array<quint8, 2> dummy{};
+    quint32 length = static_cast<quint32>(dummy.size());
+    CallBtrieve(RM::OpDelete, 0, dummy.data(), static_cast<int>(dummy.size()), length, dummy.data());
+}
+
+void TBtvTable::InternalEdit() {
+    savedPosition_ = GetPosition();
+}
+
+bool TBtvTable::InternalGetKey(int operation) {
+    const int sent = operation == FindKeyGreaterOrEqual ? RM::OpGetGreaterOrEqual : operation;
+    quint32 length = recordLength_;
+    const int status = Call(sent, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
+    if (status == RM::StatusKeyNotFound)
+        return false;
+    if (status != 0)
+        Raise(status);
+    RecordBuffer()->Load(dataBuffer_.data());
+    return !eof_;
+}
+
+// ---------------------------------------------------------------- definitions
+
+quint16 TBtvTable::InitIndexDefs() {
+    dataBuffer_.clear();
+    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    std::array<quint8, 64> key{};
+    quint32 length = RM::StatBufferSize;
+    CallBtrieve(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
+
+    recordLength_ = LoadWord(stat.data() + RM::Stat::RecordLength);
+    variableLength_ = (LoadWord(stat.data() + RM::Stat::FileFlags) & RM::Stat::FlagVariableLength) != 0;
+    dataBuffer_.assign(std::max<std::size_t>(recordLength_, 4), 0);
+
+    int keyBufferSize = MinKeyBufferSize;
+    const int keyCount = LoadWord(stat.data() + RM::Stat::KeyCount);
+    int spec = RM::Stat::KeySpecs;
+    for (int k = 0; k < keyCount && spec + RM::KeySpec::Size <= RM::StatBufferSize; ++k) {
+        TIndexDef& index = IndexDefs.Add();
+        bool continued = true;
+        while (continued && spec + RM::KeySpec::Size <= RM::StatBufferSize) {
+            const quint8* at = stat.data() + spec;
+            const quint16 position = LoadWord(at + RM::KeySpec::Position);
+            index.AddSegment(position > 0 ? position - 1 : 0, LoadWord(at + RM::KeySpec::Length));
+            continued = (LoadWord(at + RM::KeySpec::Flags) & RM::KeySpec::FlagSegmented) != 0;
+            spec += RM::KeySpec::Size;
+        }
+        keyBufferSize = std::max(keyBufferSize, index.GetKeyLength());
+    }
+    return static_cast<quint16>(std::min(keyBufferSize, 0xFFFF));
+}
+
+void TBtvTable::InitFieldDefs(const QString&, const QString& tableName, QString& fileName) {
+    if (!UseBuiltInFieldDefs) {
+        ReadDictionary(tableName, fileName);
+        return;
+    }
+    QString name;
+    quint8 fieldType = 0;
+    int size = 0;
+    qint32 offset = 0;
+    for (int i = 0; GetFieldDef(i, name, fieldType, size); ++i) {
+        FieldDefs.Add({i, TrimBlanks(name), offset, size, fieldType});
+        offset += size;
+    }
+}
+
+void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
+    const QString folder = FolderOf(fileName);
+    std::array<quint8, 255> key{};
+
+    TOwnFile files;
+    int status = files.Open(PathJoin(folder, QStringLiteral("FILE.DDF")));
+    if (status != 0)
+        throw EBtvError(2, {QString::number(status)});
+    const QByteArray name = Windows1252::Encode(PadRightStr(tableName, DictionaryNameSize, u' ', false));
+    std::copy(name.begin(), name.end(), key.begin());
+    std::array<quint8, FileRecordSize> fileRecord{};
+    quint32 length = FileRecordSize;
+    status =
+        files.Call(RM::OpGetEqual, 1, key.data(), static_cast<int>(key.size()), length, fileRecord.data());
+    if (status != 0)
+        throw EBtvError(1, {tableName});
+    files.Close();
+    const quint16 fileId = LoadWord(fileRecord.data());
+    const QString location = DictionaryText(fileRecord.data() + 2 + DictionaryNameSize, 64);
+
+    TOwnFile fields;
+    if (fields.Open(PathJoin(folder, QStringLiteral("FIELD.DDF"))) != 0)
+        throw EBtvError(4, {});
+    key.fill(0);
+    StoreWord(key.data(), fileId);
+    std::array<quint8, FieldRecordSize> record{};
+    length = FieldRecordSize;
+    status = fields.Call(RM::OpGetEqual, 1, key.data(), static_cast<int>(key.size()), length, record.data());
+    while (status == 0 && LoadWord(record.data() + 2) == fileId) {
+        FieldDefs.Add({LoadWord(record.data()), DictionaryText(record.data() + 4, DictionaryNameSize),
+                       LoadWord(record.data() + 25), LoadWord(record.data() + 27), record[24]});
+        length = FieldRecordSize;
+        status =
+            fields.Call(RM::OpGetNext, 1, key.data(), static_cast<int>(key.size()), length, record.data());
+    }
+    if (status != 0 && status != RM::StatusEndOfFile)
+        throw EBtvError(3, {});
+
+    const QString found = PathJoin(folder, FileNamePart(location));
+    if (!QFileInfo::exists(ResolvePath(found)))
+        throw EBtvError(5, {found});
+    fileName = found;
+}
+
+// ---------------------------------------------------------------- conversion copy
+
+void TBtvTable::CopyToNewFile(const QString& newFileName, int newRecordLength) {
+    Open();
+    try {
+        std::vector<quint8> stat(RM::StatBufferSize, 0);
+        std::array<quint8, 64> statKey{};
+        quint32 length = RM::StatBufferSize;
+        CallBtrieve(RM::OpStat, 0, statKey.data(), static_cast<int>(statKey.size()), length, stat.data());
+        if (newRecordLength <= 0)
+            newRecordLength = recordLength_;
+        // A shorter record would cut fields off every record.
+        if (newRecordLength < recordLength_ || newRecordLength > 0xFFFF)
+            throw EBtvError(6,
+                            {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
+        StoreWord(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
+
+        QByteArray newKey = FileNameKey(newFileName);
+        std::array<quint8, RM::PositionBlockSize> createBlock{};
+        length = RM::StatBufferSize;
+        const int created =
+            BTRCALL(RM::OpCreate, createBlock.data(), stat.data(), &length, newKey.data(),
+                    static_cast<uint8_t>(std::min<qsizetype>(newKey.size(), 255)), RM::CreateReplace);
+        if (created != 0)
+            throw EBtvException(newFileName, created, RM::OpCreate);
+
+        TOwnFile target;
+        if (const int status = target.Open(newFileName); status != 0)
+            throw EBtvException(newFileName, status, RM::OpOpen);
+
+        std::array<quint8, 255> key{};
+        std::vector<quint8> record;
+        for (StepFirst(); !eof_; StepNext()) {
+            record.assign(static_cast<std::size_t>(newRecordLength), 0);
+            std::memcpy(record.data(), dataBuffer_.data(), recordLength_);
+            if (variableLength_) {
+                // The variable part follows the new fixed part unchanged.
+                constexpr quint32 Piece = 65536;
+                std::vector<quint8> piece(Piece);
+                quint32 offset = recordLength_;
+                for (quint32 n = Piece; n == Piece; offset += n) {
+                    n = ReadChunk(piece.data(), offset, Piece);
+                    record.insert(record.end(), piece.begin(), piece.begin() + n);
+                }
+            }
+            length = static_cast<quint32>(record.size());
+            if (const int status = target.Call(RM::OpInsert, 0, key.data(), static_cast<int>(key.size()),
+                                               length, record.data());
+                status != 0)
+                throw EBtvException(newFileName, status, RM::OpInsert);
+        }
+        target.Close();
+    } catch (...) {
+        try {
+            Close();
+        } catch (...) {
+        }
+        throw;
+    }
+    Close();
+}

@@ -1,0 +1,125 @@
+#pragma once
+// The record table over the record manager: one table object is one open record file with its own
+// position block. Record length and keys come from the file itself, field definitions from the subclass
+// or from the optional data dictionary (FILE.DDF, FIELD.DDF); every failing status becomes an exception.
+#include "foundation/Exception.h"
+#include "storage/DBFile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+// "Tablename: " + table + "   Operation: " + operation + "   Return: " + status.
+class EBtvException : public Exception {
+public:
+    EBtvException(const QString& tableName, int status, int operation);
+    int Operation() const { return operation_; }
+    int Status() const { return status_; }
+    const QString& TableName() const { return tableName_; }
+
+private:
+    int operation_;
+    int status_;
+    QString tableName_;
+};
+
+// Data dictionary and copy errors.
+class EBtvError : public Exception {
+public:
+    EBtvError(int code, const QStringList& args);
+    int Code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// Sends the record manager's stop operation, which ends its work for the program.
+void StopRecordManager();
+
+// The program's main block holds one for its whole run: the stop operation goes out when it ends.
+class TRecordManagerSession {
+public:
+    TRecordManagerSession() = default;
+    ~TRecordManagerSession() { StopRecordManager(); }
+    TRecordManagerSession(const TRecordManagerSession&) = delete;
+    TRecordManagerSession& operator=(const TRecordManagerSession&) = delete;
+};
+
+class TBtvTable : public TDataTable {
+public:
+    TBtvTable() = default;
+    ~TBtvTable() override;
+
+    // One call on this table's position block. On a variable-length file status 22 (the data buffer
+    // held only the fixed part) counts as success; status 9 sets Eof and counts as success; any other
+    // status raises EBtvException.
+    int CallBtrieve(int operation, int keyNumber, void* keyBuffer, int keyLength, quint32& dataLength,
+                    void* dataBuffer);
+    // Chunks of the current record; offsets count from the record's start, so the variable part begins
+    // at RecordLength.
+    void WriteChunk(const void* buffer, quint32 offset, quint32 length);
+    // The number of bytes read; none past the record's end.
+    quint32 ReadChunk(void* buffer, quint32 offset, quint32 length);
+    // Copies every record into a new file with the same keys and a record length at least the old one,
+    // each record's variable part included. Opens this table first and closes it at the end.
+    void CopyToNewFile(const QString& newFileName, int newRecordLength);
+
+    void GetFirst() override;
+    void GetLast() override;
+    void GetNext() override;
+    void GetPrevious() override;
+    void StepFirst() override;
+    void StepLast() override;
+    void StepNext() override;
+    void StepPrevious() override;
+    bool GetEof() override { return eof_; }
+    // 0 when the statistics cannot be read.
+    qint32 GetRecordCount() override;
+    int GetRecordLength() override { return recordLength_; }
+    quint32 GetPosition() override;
+    void GotoPosition(quint32 position) override;
+
+    int LastOperation() const { return lastOperation_; }
+    int Status() const { return status_; }
+    bool VariableLength() const { return variableLength_; }
+    quint32 SavedPosition() const { return savedPosition_; }
+    // The record image exchanged with the record manager (RecordLength bytes while open).
+    const std::vector<quint8>& DataBuffer() const { return dataBuffer_; }
+
+    bool UseBuiltInFieldDefs = false;
+    QString OwnerName;
+
+protected:
+    // The subclass's field list: name, type code and size of field index; False after the last one.
+    virtual bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) = 0;
+
+    quint16 InitIndexDefs() override;
+    void InitFieldDefs(const QString& directory, const QString& tableName, QString& fileName) override;
+    void InternalClose() override;
+    void InternalDelete() override;
+    void InternalEdit() override;
+    void InternalInsert() override;
+    void InternalOpen() override;
+    void InternalUpdate() override;
+    bool InternalGetKey(int operation) override;
+
+private:
+    // Steps 1-3 of a call: the status with the tolerated ones cleared, without raising.
+    int Call(int operation, int keyNumber, void* keyBuffer, int keyLength, quint32& dataLength,
+             void* dataBuffer);
+    [[noreturn]] void Raise(int status) const;
+    void Read(int operation);
+    void CopyRecordToDataBuffer();
+    void ReadDictionary(const QString& tableName, QString& fileName);
+
+    std::array<quint8, 128> positionBlock_{};
+    bool eof_ = false;
+    int lastOperation_ = 0;
+    quint32 savedPosition_ = 0;
+    int status_ = 0;
+    bool variableLength_ = false;
+    std::vector<quint8> dataBuffer_;
+    quint16 recordLength_ = 0;
+};

@@ -1,0 +1,327 @@
+#include "storage/BtvFile.h"
+
+#include "foundation/LxDisk.h"
+#include "foundation/Windows1252.h"
+#include "platform/recordmanager/RecordManager.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace RM = RecordManager;
+
+namespace {
+
+struct TSegment {
+    int Position; // 0-based
+    int Length;
+    quint8 Type;
+    bool Duplicates = false;
+};
+
+// Creates a record file with the given keys (each a list of segments).
+void CreateRecordFile(const QString& path, int recordLength, bool variable,
+                      const std::vector<std::vector<TSegment>>& keys) {
+    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    const auto word = [&stat](int at, int value) {
+        stat[static_cast<std::size_t>(at)] = static_cast<quint8>(value & 0xFF);
+        stat[static_cast<std::size_t>(at) + 1] = static_cast<quint8>(value >> 8);
+    };
+    word(RM::Stat::RecordLength, recordLength);
+    word(RM::Stat::PageSize, 4096);
+    word(RM::Stat::KeyCount, static_cast<int>(keys.size()));
+    word(RM::Stat::FileFlags, variable ? RM::Stat::FlagVariableLength : 0);
+    int at = RM::Stat::KeySpecs;
+    for (const auto& key : keys) {
+        for (std::size_t i = 0; i < key.size(); ++i, at += RM::KeySpec::Size) {
+            word(at + RM::KeySpec::Position, key[i].Position + 1);
+            word(at + RM::KeySpec::Length, key[i].Length);
+            word(at + RM::KeySpec::Flags, RM::KeySpec::FlagExtendedType |
+                                              (i + 1 < key.size() ? RM::KeySpec::FlagSegmented : 0) |
+                                              (key[i].Duplicates ? RM::KeySpec::FlagDuplicates : 0));
+            stat[static_cast<std::size_t>(at + RM::KeySpec::ExtendedType)] = key[i].Type;
+        }
+    }
+    QByteArray name = path.toLocal8Bit();
+    name.append('\0');
+    std::array<quint8, RM::PositionBlockSize> block{};
+    quint32 length = RM::StatBufferSize;
+    ASSERT_EQ(BTRCALL(RM::OpCreate, block.data(), stat.data(), &length, name.data(), 255, RM::CreateReplace),
+              0);
+}
+
+struct TDef {
+    const char* Name;
+    quint8 Type;
+    int Size;
+};
+
+// Oprettet, SidstRettet, Nr, Navn, Klasse: 33 bytes.
+const std::vector<TDef> TestFields = {
+    {"Oprettet", 9, 8}, {"SidstRettet", 9, 8}, {" Nr ", 1, 4}, {"Navn", 0, 10}, {"Klasse", 0, 3}};
+
+class TTestBtvTable : public TBtvTable {
+public:
+    TTestBtvTable(const QString& directory, const QString& name, std::vector<TDef> fields = TestFields)
+        : fields_(std::move(fields)) {
+        UseBuiltInFieldDefs = true;
+        CreateTimeStampFieldNo = 0;
+        ModifiedTimeStampFieldNo = 1;
+        SetDirectory(directory);
+        SetTableName(name);
+    }
+
+    void Add(qint32 nr, const QString& navn, const QString& klasse) {
+        Insert();
+        GetField(2)->SetAsInteger(nr);
+        GetField(3)->SetAsString(navn);
+        GetField(4)->SetAsString(klasse);
+        Post();
+    }
+
+protected:
+    bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) override {
+        if (index >= static_cast<int>(fields_.size()))
+            return false;
+        const TDef& def = fields_[static_cast<std::size_t>(index)];
+        name = def.Name;
+        fieldType = def.Type;
+        size = def.Size;
+        return true;
+    }
+
+private:
+    std::vector<TDef> fields_;
+};
+
+class BtvTableTest : public ::testing::Test {
+protected:
+    BtvTableTest() {
+        // Key 0: Klasse + Nr; key 1: Nr.
+        CreateRecordFile(Path("TEST.ZU2"), 33, false,
+                         {{{30, 3, RM::KeySpec::TypeString}, {16, 4, RM::KeySpec::TypeInteger}},
+                          {{16, 4, RM::KeySpec::TypeInteger}}});
+    }
+    QString Path(const QString& name) const { return dir.path() + "/" + name; }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(BtvTableTest, OpenOfAMissingFileRaisesTheRecordManagerStatus) {
+    TTestBtvTable table(dir.path(), "MANGLER.ZU2");
+    try {
+        table.Open();
+        FAIL();
+    } catch (const EBtvException& error) {
+        EXPECT_EQ(error.Message(), "Tablename: MANGLER.ZU2   Operation: 0   Return: 12");
+        EXPECT_EQ(error.Status(), RM::StatusFileNotFound);
+    }
+    EXPECT_FALSE(table.Active());
+    EXPECT_EQ(table.GetFieldDefs().GetCount(), 0);
+}
+
+TEST_F(BtvTableTest, OpenReadsLayoutAndKeysFromTheFile) {
+    // The name is found without regard to case.
+    TTestBtvTable table(dir.path(), "test.zu2");
+    table.Open();
+    EXPECT_EQ(table.GetRecordLength(), 33);
+    EXPECT_FALSE(table.VariableLength());
+    EXPECT_EQ(table.GetField(2)->FieldName, "Nr");
+    EXPECT_EQ(table.GetField(4)->Offset, 30);
+    ASSERT_EQ(table.GetIndexCount(), 2);
+    const TIndexDef& key0 = table.GetIndexDefs().GetItem(0);
+    ASSERT_EQ(key0.GetSegmentCount(), 2);
+    EXPECT_EQ(key0.GetSegment(0).Position, 30);
+    EXPECT_EQ(key0.GetSegment(1).Length, 4);
+    EXPECT_EQ(table.KeyBufferSize(), 128);
+
+    // An empty file: end of file, no error, a record of zeros.
+    EXPECT_FALSE(table.First());
+    EXPECT_TRUE(table.GetEof());
+    EXPECT_EQ(table.GetRecordCount(), 0);
+    EXPECT_TRUE(table.RecordBuffer()->IsEqual());
+    EXPECT_EQ(table.GetField(2)->GetAsInteger(), 0);
+}
+
+TEST_F(BtvTableTest, FindKeyOnATwoSegmentKey) {
+    TTestBtvTable table(dir.path(), "TEST.ZU2");
+    table.Open();
+    table.Add(300, "Carl", "K14");
+    table.Add(2, "Bo", "P12");
+    table.Add(1, "Anna", "P12");
+    EXPECT_EQ(table.GetRecordCount(), 3);
+
+    EXPECT_TRUE(table.FindKey({QString("P12")}));
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Anna");
+    EXPECT_TRUE(table.FindKey({QString("P12"), qint64(2)}));
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Bo");
+    // Greater or equal finds a record, but not an equal one.
+    EXPECT_FALSE(table.FindKey({QString("L")}));
+    EXPECT_FALSE(table.GetEof());
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Anna");
+    // Above the last key: end of file, not an error.
+    EXPECT_FALSE(table.FindKey({QString("P12"), qint64(3)}));
+    EXPECT_TRUE(table.GetEof());
+
+    // First always takes key 0; the gets follow the current index.
+    table.SetIndexNumber(1);
+    table.GetFirst();
+    EXPECT_EQ(table.GetField(2)->GetAsInteger(), 1);
+    table.GetNext();
+    table.GetNext();
+    EXPECT_EQ(table.GetField(2)->GetAsInteger(), 300);
+    EXPECT_FALSE(table.Next());
+    ASSERT_TRUE(table.First());
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Carl");
+}
+
+TEST_F(BtvTableTest, WritesPositionsAndRefusedWrites) {
+    TTestBtvTable table(dir.path(), "TEST.ZU2");
+    table.Open();
+    table.Add(1, "Anna", "P12");
+    const quint32 anna = table.GetPosition();
+    const TDateTime created = table.GetField(0)->GetAsDateTime();
+    table.Add(2, "Bo", "P12");
+
+    table.GotoPosition(anna);
+    table.Edit();
+    EXPECT_EQ(table.SavedPosition(), anna);
+    table.GetField(3)->SetAsString("Anja");
+    table.Post();
+    table.StepFirst();
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Anja");
+    EXPECT_EQ(table.GetField(0)->GetAsDateTime(), created);
+
+    // A duplicate key names the insert and the record manager's status; the insert stays pending.
+    table.Insert();
+    table.GetField(2)->SetAsInteger(2);
+    table.GetField(4)->SetAsString("P12");
+    try {
+        table.Post();
+        FAIL();
+    } catch (const EBtvException& error) {
+        EXPECT_EQ(error.Message(), "Tablename: TEST.ZU2   Operation: 2   Return: 5");
+    }
+    EXPECT_EQ(table.State(), dsInsert);
+    table.Cancel();
+
+    table.GotoPosition(anna);
+    table.Delete();
+    EXPECT_EQ(table.GetRecordCount(), 1);
+    EXPECT_THROW(table.GotoPosition(anna), EBtvException);
+    table.Close();
+
+    table.SetOpenMode(omReadOnly);
+    table.Open();
+    EXPECT_FALSE(table.Writable());
+    EXPECT_THROW(table.Insert(), EDataTableError);
+}
+
+TEST_F(BtvTableTest, ChunksAndCopyToNewFileKeepTheVariablePart) {
+    CreateRecordFile(Path("VAR.ZU2"), 33, true, {{{16, 4, RM::KeySpec::TypeInteger}}});
+    TTestBtvTable table(dir.path(), "VAR.ZU2");
+    table.Open();
+    EXPECT_TRUE(table.VariableLength());
+    const QByteArray tail = QByteArray("\x05\0\0\0", 4) + Windows1252::Encode("Ærøbø");
+    for (int nr : {1, 2}) {
+        table.Add(nr, "Anna", "P12");
+        table.WriteChunk(tail.constData(), 33, static_cast<quint32>(tail.size()));
+    }
+    QByteArray read(64, '\0');
+    EXPECT_EQ(table.ReadChunk(read.data(), 33, 64), static_cast<quint32>(tail.size()));
+    EXPECT_EQ(read.left(tail.size()), tail);
+    // Past the record's end: nothing read, no error.
+    EXPECT_EQ(table.ReadChunk(read.data(), 200, 10), 0u);
+
+    // An update rewrites the fixed part only.
+    table.First();
+    table.Edit();
+    table.GetField(3)->SetAsString("Anja");
+    table.Post();
+    EXPECT_EQ(table.ReadChunk(read.data(), 33, 64), static_cast<quint32>(tail.size()));
+    table.Close();
+
+    EXPECT_THROW(table.CopyToNewFile(Path("SHORT.ZU2"), 32), EBtvError);
+    EXPECT_FALSE(table.Active());
+    table.CopyToNewFile(Path("NEW.ZU2"), 40);
+    EXPECT_FALSE(table.Active());
+
+    TTestBtvTable copy(dir.path(), "NEW.ZU2");
+    copy.Open();
+    EXPECT_EQ(copy.GetRecordLength(), 40);
+    EXPECT_EQ(copy.GetRecordCount(), 2);
+    ASSERT_TRUE(copy.First());
+    EXPECT_EQ(copy.GetField(3)->GetTrimmedString(), "Anja");
+    EXPECT_EQ(copy.ReadChunk(read.data(), 40, 64), static_cast<quint32>(tail.size()));
+    EXPECT_EQ(read.left(tail.size()), tail);
+    EXPECT_EQ(copy.ReadChunk(read.data(), 33, 7), 7u);
+    EXPECT_EQ(read.left(7), QByteArray(7, '\0'));
+}
+
+TEST_F(BtvTableTest, FieldDefinitionsFromTheDataDictionary) {
+    CreateRecordFile(Path("FILE.DDF"), 97, false,
+                     {{{0, 2, RM::KeySpec::TypeInteger}}, {{2, 20, RM::KeySpec::TypeString}}});
+    CreateRecordFile(Path("FIELD.DDF"), 32, false,
+                     {{{0, 2, RM::KeySpec::TypeInteger}}, {{2, 2, RM::KeySpec::TypeInteger, true}}});
+    const auto insert = [](const QString& path, QByteArray record) {
+        std::array<quint8, RM::PositionBlockSize> block{};
+        QByteArray name = path.toLocal8Bit() + '\0';
+        quint8 owner = 0;
+        quint32 length = 1;
+        ASSERT_EQ(BTRCALL(RM::OpOpen, block.data(), &owner, &length, name.data(), 255, 0), 0);
+        std::array<quint8, 255> key{};
+        length = static_cast<quint32>(record.size());
+        ASSERT_EQ(BTRCALL(RM::OpInsert, block.data(), record.data(), &length, key.data(), 255, 0), 0);
+        length = 0;
+        BTRCALL(RM::OpClose, block.data(), nullptr, &length, key.data(), 255, 0);
+    };
+    QByteArray file("\x07\0"
+                    "KLASSE              ",
+                    22);
+    file += QByteArray("C:\\ZUNO\\test.zu2").leftJustified(64, ' ') + QByteArray(11, '\0');
+    insert(Path("FILE.DDF"), file);
+    const auto field = [](int id, const char* name, int type, int offset, int size) {
+        QByteArray record(32, '\0');
+        record[0] = static_cast<char>(id);
+        record[2] = 7;
+        record.replace(4, 20, QByteArray(name).leftJustified(20, ' '));
+        record[24] = static_cast<char>(type);
+        record[25] = static_cast<char>(offset);
+        record[27] = static_cast<char>(size);
+        return record;
+    };
+    insert(Path("FIELD.DDF"), field(40, "Nr", 1, 16, 4));
+    insert(Path("FIELD.DDF"), field(41, "Klasse", 0, 30, 3));
+
+    TTestBtvTable table(dir.path(), "KLASSE", {});
+    table.UseBuiltInFieldDefs = false;
+    table.Open();
+    EXPECT_EQ(table.FileName(), PathJoin(dir.path(), "test.zu2"));
+    ASSERT_EQ(table.GetFieldCount(), 2);
+    EXPECT_EQ(table.GetFieldDefs().GetItem(1).FieldId, 41);
+    EXPECT_EQ(table.GetField(1)->FieldName, "Klasse");
+    EXPECT_EQ(table.GetField(1)->Offset, 30);
+    table.Close();
+
+    TTestBtvTable unknown(dir.path(), "DELTAGER", {});
+    unknown.UseBuiltInFieldDefs = false;
+    try {
+        unknown.Open();
+        FAIL();
+    } catch (const EBtvError& error) {
+        EXPECT_EQ(error.Message(), "Btrieve table DELTAGER could not be found in FILE.DDF");
+    }
+    EXPECT_FALSE(unknown.Active());
+}
+
+TEST_F(BtvTableTest, AfterTheStopACloseStillFreesTheTable) {
+    TTestBtvTable table(dir.path(), "TEST.ZU2");
+    table.Open();
+    { TRecordManagerSession session; }
+    EXPECT_THROW(table.First(), EBtvException);
+    EXPECT_THROW(table.Close(), EBtvException);
+    EXPECT_FALSE(table.Active());
+    table.Open();
+    EXPECT_EQ(table.GetFieldCount(), 5);
+}
+
+} // namespace
