@@ -216,6 +216,25 @@ TEST_F(BtvTableTest, WritesPositionsAndRefusedWrites) {
     EXPECT_THROW(table.Insert(), EDataTableError);
 }
 
+TEST_F(BtvTableTest, KeyBufferAndNumbersFromTheRecordManager) {
+    // A key longer than the usual key buffer widens it; an automatic number comes back into the record.
+    CreateRecordFile(Path("AUTO.ZU2"), 216, false,
+                     {{{16, 4, RM::KeySpec::TypeAutoIncrement}}, {{20, 196, RM::KeySpec::TypeString}}});
+    TTestBtvTable table(dir.path(), "AUTO.ZU2",
+                        {{"Oprettet", 9, 8}, {"SidstRettet", 9, 8}, {"Nr", 1, 4}, {"Tekst", 0, 196}});
+    table.Open();
+    EXPECT_EQ(table.KeyBufferSize(), 196);
+    for (const char* text : {"første", "anden"}) {
+        table.Insert();
+        table.GetField(3)->SetAsString(text);
+        table.Post();
+    }
+    EXPECT_EQ(table.GetField(2)->GetAsInteger(), 2);
+    table.SetIndexNumber(1);
+    EXPECT_TRUE(table.FindKey({QString("første")}));
+    EXPECT_EQ(table.GetField(2)->GetAsInteger(), 1);
+}
+
 TEST_F(BtvTableTest, ChunksAndCopyToNewFileKeepTheVariablePart) {
     CreateRecordFile(Path("VAR.ZU2"), 33, true, {{{16, 4, RM::KeySpec::TypeInteger}}});
     TTestBtvTable table(dir.path(), "VAR.ZU2");

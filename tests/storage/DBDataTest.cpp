@@ -60,9 +60,10 @@ TEST_F(DataListTest, LoadChangeAddDeleteAndOneSaveAll) {
     EXPECT_EQ(Name(2), "Carl");
     EXPECT_FALSE(list.IsModified());
 
-    list.GetElement(0)->GetField(3)->SetAsString("Anja");
+    // A pending delete is a change too.
     list.GetElement(1)->DeleteRequested = true;
     EXPECT_TRUE(list.IsModified());
+    list.GetElement(0)->GetField(3)->SetAsString("Anja");
     const int added = list.AddNew();
     EXPECT_EQ(list.GetCurrent(), list.GetRawElement(added));
     list.GetRawElement(added)->GetField(2)->SetAsInteger(8);
