@@ -214,6 +214,9 @@ TEST_F(BtvTableTest, WritesPositionsAndRefusedWrites) {
     table.Open();
     EXPECT_FALSE(table.Writable());
     EXPECT_THROW(table.Insert(), EDataTableError);
+    table.First();
+    EXPECT_THROW(table.Edit(), EDataTableError);
+    EXPECT_EQ(table.State(), dsBrowse);
 }
 
 TEST_F(BtvTableTest, KeyBufferAndNumbersFromTheRecordManager) {

@@ -68,7 +68,6 @@ TEST_F(DataTableTest, OpenAndCloseRunTheirStepsAndEventsInOrder) {
     EXPECT_EQ(table.GetField(3)->GetBuffer(), table.RecordBuffer());
 
     EXPECT_EQ(ErrorText([&] { table.SetTableName("X"); }), "Cannot perform this operation on an open table");
-    EXPECT_EQ(ErrorText([&] { table.SetDirectory("X"); }), "Cannot perform this operation on an open table");
 
     table.Log.clear();
     table.Close();
@@ -226,15 +225,6 @@ TEST_F(DataTableTest, DeleteRowByRow) {
     table.Delete();
     EXPECT_EQ(table.Log, QStringList({"BeforeDelete", "InternalDelete", "AfterDelete"}));
     EXPECT_TRUE(file->Records.empty());
-}
-
-TEST_F(DataTableTest, AReadOnlyTableRefusesChanges) {
-    table.SetOpenMode(omReadOnly);
-    table.Open();
-    EXPECT_FALSE(table.Writable());
-    EXPECT_EQ(ErrorText([&] { table.Insert(); }), "Dataset read only");
-    EXPECT_EQ(ErrorText([&] { table.Edit(); }), "Dataset read only");
-    EXPECT_EQ(table.State(), dsBrowse);
 }
 
 TEST_F(DataTableTest, FieldClassesAndIndexNumbers) {
