@@ -2,6 +2,8 @@
 
 #include "foundation/LxString.h"
 
+#include "support/ErrorText.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,16 +35,6 @@ public:
     TChangeCounter Owner;
     F Field;
 };
-
-template <typename F>
-QString ErrorText(F&& action) {
-    try {
-        action();
-    } catch (const Exception& error) {
-        return error.Message();
-    }
-    return QStringLiteral("<no error>");
-}
 
 TEST(DataBufferTest, SavedCopyAndRanges) {
     TDataBuffer buffer(4);

@@ -3,6 +3,8 @@
 #include "MemoryTable.h"
 #include "foundation/LxDisk.h"
 
+#include "support/ErrorText.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,16 +19,6 @@ std::shared_ptr<TMemoryFile> TestFile() {
     file->RecordLength = 33;
     file->Keys = {{{30, 3}, {20, 10}}, {{16, 4}}};
     return file;
-}
-
-template <typename F>
-QString ErrorText(F&& action) {
-    try {
-        action();
-    } catch (const Exception& error) {
-        return error.Message();
-    }
-    return QStringLiteral("<no error>");
 }
 
 class DataTableTest : public ::testing::Test {
