@@ -23,14 +23,14 @@ constexpr int BusyTimeoutMs = 5000;
 constexpr int SqliteHeaderSize = 100;
 constexpr int ApplicationIdOffset = 68;
 
-enum WriteQuery {
+enum FileQuery {
     InsertRecord,
     UpdateIfSameKeys,
     UpdateRecord,
     DeleteRecord,
     CountRecords,
     ScanRecords,
-    WriteCount
+    FileQueryCount
 };
 
 std::string column(int key) {
@@ -223,7 +223,7 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
 
     const size_t keySlots = std::max<size_t>(1, file->layout_.keys.size());
     file->queries_.resize(size_t(Query::QueryCount) * keySlots);
-    file->writes_.resize(WriteCount);
+    file->fileQueries_.resize(FileQueryCount);
     file->keyScratch_.resize(file->layout_.keys.size());
     return file;
 }
@@ -288,8 +288,8 @@ Statement& RecordFile::statement(Query query, int key) {
     return s;
 }
 
-Statement& RecordFile::writeStatement(int which) {
-    Statement& s = writes_[size_t(which)];
+Statement& RecordFile::fileStatement(int which) {
+    Statement& s = fileQueries_[size_t(which)];
     if (s)
         return s;
     const size_t keys = layout_.keys.size();
@@ -390,7 +390,7 @@ void RecordFile::bindKeys(Statement& s, const uint8_t* data, size_t size) {
 }
 
 uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
-    Statement& s = writeStatement(InsertRecord);
+    Statement& s = fileStatement(InsertRecord);
     StatementUse use(s);
     bindKeys(s, data, size);
     ++changes_;
@@ -402,7 +402,7 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
     // Most updates leave every key as it was: then no index is touched.
     ++changes_;
     for (const int which : {UpdateIfSameKeys, UpdateRecord}) {
-        Statement& s = writeStatement(which);
+        Statement& s = fileStatement(which);
         StatementUse use(s);
         bindKeys(s, data, size);
         s.bindInt(2, position);
@@ -414,7 +414,7 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
 }
 
 bool RecordFile::remove(uint32_t position) {
-    Statement& s = writeStatement(DeleteRecord);
+    Statement& s = fileStatement(DeleteRecord);
     StatementUse use(s);
     ++changes_;
     s.bindInt(1, position);
@@ -423,7 +423,7 @@ bool RecordFile::remove(uint32_t position) {
 }
 
 uint32_t RecordFile::recordCount() {
-    Statement& s = writeStatement(CountRecords);
+    Statement& s = fileStatement(CountRecords);
     StatementUse use(s);
     s.step();
     return uint32_t(s.integer(0));
@@ -441,7 +441,7 @@ int64_t RecordFile::highestValue(const KeySegment& segment) {
     }
     // Not the head of any key: look at every record.
     int64_t highest = 0;
-    Statement& s = writeStatement(ScanRecords);
+    Statement& s = fileStatement(ScanRecords);
     StatementUse use(s);
     while (s.step()) {
         const uint8_t* data = s.blob(0);

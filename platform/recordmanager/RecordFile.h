@@ -129,7 +129,7 @@ public:
 private:
     RecordFile() = default;
     Statement& statement(Query query, int key);
-    Statement& writeStatement(int which);
+    Statement& fileStatement(int which);
     void bindKeys(Statement& s, const uint8_t* data, size_t size);
     std::string queryText(Query query, int key) const;
     size_t run(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit, Record* out);
@@ -143,7 +143,7 @@ private:
     std::vector<uint8_t> stat_;
     Database db_;
     std::vector<Statement> queries_;
-    std::vector<Statement> writes_;
+    std::vector<Statement> fileQueries_;
     std::vector<EncodedKey> keyScratch_;
     bool inTransaction_ = false;
     uint64_t changes_ = 0;
