@@ -28,6 +28,10 @@ bool readDescriptor(const uint8_t* at, ChunkRequest& r) {
     return r.buffer || r.length == 0;
 }
 
+constexpr size_t FirstBatch = 4;
+constexpr size_t MaxBatch = 128;
+constexpr auto ReadAheadLifetime = std::chrono::milliseconds(10);
+
 } // namespace
 
 Cursor::Cursor(RecordFile& file, bool readOnly)
@@ -122,8 +126,7 @@ int16_t Cursor::getAdjacent(bool forward, const CallBuffers& c) {
         EncodedKey anchor;
         if (!encodeRecordKey(file_.layout().keys[size_t(c.keyNumber)], current_.data.data(), anchor))
             return StatusNoCurrentRecord; // the record is not in this key
-        found = file_.find(forward ? Query::Next : Query::Previous, c.keyNumber, &anchor, current_.position,
-                           found_);
+        found = advance(forward ? Query::Next : Query::Previous, c.keyNumber, &anchor);
         break;
     }
     }
@@ -143,9 +146,36 @@ int16_t Cursor::step(Query query, const CallBuffers& c) {
             query = forward ? Query::StepFirst : Query::StepLast;
         }
     }
-    if (file_.find(query, 0, nullptr, current_.position, found_))
+    const bool found = query == Query::StepNext || query == Query::StepPrevious
+                           ? advance(query, 0, nullptr)
+                           : file_.find(query, 0, nullptr, current_.position, found_);
+    if (found)
         return land(c, -1);
     return missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
+}
+
+bool Cursor::advance(Query query, int key, const EncodedKey* anchor) {
+    ReadAhead& a = ahead_;
+    const auto now = std::chrono::steady_clock::now();
+    const bool continues = place_ == Place::OnRecord && a.query == query && a.key == key &&
+                           a.stamp == file_.changeStamp() && a.next > 0 && a.handedOut == current_.position &&
+                           now - a.fetched < ReadAheadLifetime;
+    if (continues && a.next == a.count && a.count < a.batch)
+        return false; // that read already met the end
+    if (!continues || a.next == a.count) {
+        a.batch = continues ? std::min(a.batch * 4, MaxBatch) : FirstBatch;
+        a.query = query;
+        a.key = key;
+        a.stamp = file_.changeStamp();
+        a.fetched = now;
+        a.count = file_.findMany(query, key, anchor, current_.position, a.batch, a.rows);
+        a.next = 0;
+        if (a.count == 0)
+            return false;
+    }
+    std::swap(found_, a.rows[a.next++]); // the row handed out is not read again
+    a.handedOut = found_.position;
+    return true;
 }
 
 int16_t Cursor::getPosition(const CallBuffers& c) {
@@ -182,7 +212,8 @@ int16_t Cursor::readChunk(const CallBuffers& c) {
         return StatusChunkOffsetTooBig;
     }
     const size_t n = std::min<size_t>(chunk.length, size - chunk.offset);
-    std::memcpy(chunk.buffer, current_.data.data() + chunk.offset, n);
+    if (n > 0)
+        std::memcpy(chunk.buffer, current_.data.data() + chunk.offset, n);
     *c.dataLength = uint32_t(n);
     return StatusSuccess;
 }
@@ -271,7 +302,8 @@ int16_t Cursor::updateChunk(const CallBuffers& c) {
             return StatusInvalidOperation; // a fixed-length record cannot grow
         record.resize(size_t(end));
     }
-    std::memcpy(record.data() + chunk.offset, chunk.buffer, chunk.length);
+    if (chunk.length > 0)
+        std::memcpy(record.data() + chunk.offset, chunk.buffer, chunk.length);
     if (!file_.update(found_.position, record.data(), record.size()))
         return missed(Place::None, StatusNoCurrentRecord);
     scope.commit();

@@ -2,7 +2,9 @@
 // One position block: where it stands in its file, and the calls that move it or change records there.
 #include "platform/recordmanager/RecordFile.h"
 
+#include <chrono>
 #include <cstdint>
+#include <vector>
 
 namespace RecordManager {
 
@@ -49,11 +51,28 @@ private:
     int16_t missed(Place place, int16_t status);
     int16_t deliver(const CallBuffers& c) const;
 
+    // Records read ahead by a run of Next, Previous or Step calls. They are handed out only to the
+    // calls that continue the run, while this process has not changed the file and for a few
+    // milliseconds at most; no read snapshot is kept between calls.
+    struct ReadAhead {
+        std::vector<Record> rows;
+        size_t count = 0;
+        size_t next = 0;
+        size_t batch = 0;
+        uint32_t handedOut = 0; // position of the row handed out last
+        Query query = Query::Direct;
+        int key = -1;
+        uint64_t stamp = 0;
+        std::chrono::steady_clock::time_point fetched;
+    };
+    bool advance(Query query, int key, const EncodedKey* anchor);
+
     RecordFile& file_;
     bool readOnly_;
     Place place_ = Place::None;
     Record current_;
     Record found_; // scratch of every lookup; swapped with current_ when the cursor moves
+    ReadAhead ahead_;
 };
 
 } // namespace RecordManager

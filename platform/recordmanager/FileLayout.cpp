@@ -64,14 +64,6 @@ KeySegment segmentFrom(const uint8_t* spec, uint16_t flags) {
 
 } // namespace
 
-bool FileLayout::hasAutoIncrement() const {
-    for (const KeyDef& k : keys)
-        for (const KeySegment& s : k.segments)
-            if (s.autoIncrement)
-                return true;
-    return false;
-}
-
 int16_t parseLayout(const uint8_t* stat, size_t size, FileLayout& layout) {
     if (!stat || size < size_t(Stat::KeySpecs))
         return StatusInvalidOperation;

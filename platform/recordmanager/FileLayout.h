@@ -37,8 +37,6 @@ struct FileLayout {
     uint16_t recordLength = 0;
     bool variableLength = false;
     std::vector<KeyDef> keys;
-
-    bool hasAutoIncrement() const;
 };
 
 // Reads and checks a statistics buffer; returns 0 or the status that refuses it.

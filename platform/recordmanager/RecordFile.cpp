@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -22,14 +23,14 @@ constexpr int BusyTimeoutMs = 5000;
 constexpr int SqliteHeaderSize = 100;
 constexpr int ApplicationIdOffset = 68;
 
-enum WriteQuery {
+enum FileQuery {
     InsertRecord,
     UpdateIfSameKeys,
     UpdateRecord,
     DeleteRecord,
     CountRecords,
     ScanRecords,
-    WriteCount
+    FileQueryCount
 };
 
 std::string column(int key) {
@@ -54,11 +55,18 @@ void syncFolderOf(const std::string& path) {
 std::string schema(const FileLayout& layout) {
     std::string sql = "PRAGMA application_id = " + std::to_string(ApplicationId) +
                       "; PRAGMA user_version = " + std::to_string(FormatVersion) +
-                      "; BEGIN; CREATE TABLE meta(id INTEGER PRIMARY KEY, stat BLOB NOT NULL);"
-                      " CREATE TABLE records(pos INTEGER PRIMARY KEY AUTOINCREMENT";
+                      "; BEGIN; CREATE TABLE meta(id INTEGER PRIMARY KEY, stat BLOB NOT NULL,"
+                      " deleted INTEGER NOT NULL DEFAULT 0);"
+                      " CREATE TABLE records(pos INTEGER PRIMARY KEY";
     for (size_t k = 0; k < layout.keys.size(); ++k)
         sql += ", " + column(int(k)) + " BLOB";
     sql += ", data BLOB NOT NULL);";
+    // Positions are never used twice: meta.deleted keeps the highest position ever deleted, and an
+    // insert takes the next above it and above every record. Cheaper than AUTOINCREMENT, which writes
+    // its counter on every insert.
+    sql += " CREATE TRIGGER keep_deleted AFTER DELETE ON records"
+           " WHEN old.pos > (SELECT deleted FROM meta WHERE id = 1)"
+           " BEGIN UPDATE meta SET deleted = old.pos WHERE id = 1; END;";
     for (size_t k = 0; k < layout.keys.size(); ++k)
         sql += std::string(layout.keys[k].unique ? " CREATE UNIQUE INDEX" : " CREATE INDEX") + " key" +
                std::to_string(k) + " ON records(" + column(int(k)) + ");";
@@ -190,7 +198,11 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
     const int rc = file->db_.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
     if (rc != SQLITE_OK)
         fail(statusOfSqlite(rc) == StatusFileNotFound ? int16_t(StatusIOError) : statusOfSqlite(rc));
-    sqlite3_busy_timeout(file->db_.handle(), BusyTimeoutMs);
+    sqlite3* db = file->db_.handle();
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    // A file from elsewhere may carry any schema: run none of its code.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     // In WAL mode NORMAL loses no committed transaction when the process dies, only on power loss.
     file->db_.exec("PRAGMA synchronous = NORMAL");
 
@@ -211,7 +223,7 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
 
     const size_t keySlots = std::max<size_t>(1, file->layout_.keys.size());
     file->queries_.resize(size_t(Query::QueryCount) * keySlots);
-    file->writes_.resize(WriteCount);
+    file->fileQueries_.resize(FileQueryCount);
     file->keyScratch_.resize(file->layout_.keys.size());
     return file;
 }
@@ -226,6 +238,8 @@ std::string RecordFile::queryText(Query query, int key) const {
     const std::string select = "SELECT pos, data FROM records ";
     const std::string up = " ORDER BY " + k + ", pos LIMIT 1";
     const std::string down = " ORDER BY " + k + " DESC, pos DESC LIMIT 1";
+    const std::string upMany = " ORDER BY " + k + ", pos LIMIT ?3";
+    const std::string downMany = " ORDER BY " + k + " DESC, pos DESC LIMIT ?3";
     switch (query) {
     case Query::Equal:
         return select + "WHERE " + k + " = ?1 ORDER BY pos LIMIT 1";
@@ -241,22 +255,24 @@ std::string RecordFile::queryText(Query query, int key) const {
         return select + "WHERE " + k + " >= x''" + up;
     case Query::Last:
         return select + "WHERE " + k + " >= x''" + down;
-    case Query::Next: // the rest of the duplicates, else the next key; stops at the first row found
-        return "SELECT pos, data FROM (" + select + "WHERE " + k +
-               " = ?1 AND pos > ?2 ORDER BY pos LIMIT 1)" + " UNION ALL SELECT pos, data FROM (" + select +
-               "WHERE " + k + " > ?1" + up + ") LIMIT 1";
-    case Query::Previous:
-        return "SELECT pos, data FROM (" + select + "WHERE " + k +
-               " = ?1 AND pos < ?2 ORDER BY pos DESC LIMIT 1)" + " UNION ALL SELECT pos, data FROM (" +
-               select + "WHERE " + k + " < ?1" + down + ") LIMIT 1";
+    case Query::NextSame:
+        return select + "WHERE " + k + " = ?1 AND pos > ?2 ORDER BY pos LIMIT ?3";
+    case Query::NextAbove:
+        return select + "WHERE " + k + " > ?1" + upMany;
+    case Query::PreviousSame:
+        return select + "WHERE " + k + " = ?1 AND pos < ?2 ORDER BY pos DESC LIMIT ?3";
+    case Query::PreviousBelow:
+        return select + "WHERE " + k + " < ?1" + downMany;
     case Query::StepFirst:
         return select + "ORDER BY pos LIMIT 1";
     case Query::StepLast:
         return select + "ORDER BY pos DESC LIMIT 1";
     case Query::StepNext:
-        return select + "WHERE pos > ?1 ORDER BY pos LIMIT 1";
+        return select + "WHERE pos > ?1 ORDER BY pos LIMIT ?3";
     case Query::StepPrevious:
-        return select + "WHERE pos < ?1 ORDER BY pos DESC LIMIT 1";
+        return select + "WHERE pos < ?1 ORDER BY pos DESC LIMIT ?3";
+    case Query::Next: // run as their two halves
+    case Query::Previous:
     case Query::Direct:
     case Query::QueryCount:
         break;
@@ -272,18 +288,19 @@ Statement& RecordFile::statement(Query query, int key) {
     return s;
 }
 
-Statement& RecordFile::writeStatement(int which) {
-    Statement& s = writes_[size_t(which)];
+Statement& RecordFile::fileStatement(int which) {
+    Statement& s = fileQueries_[size_t(which)];
     if (s)
         return s;
     const size_t keys = layout_.keys.size();
     std::string sql;
     switch (which) {
     case InsertRecord:
-        sql = "INSERT INTO records(data";
+        sql = "INSERT INTO records(pos, data";
         for (size_t k = 0; k < keys; ++k)
             sql += ", " + column(int(k));
-        sql += ") VALUES(?1";
+        sql += ") VALUES(max(coalesce((SELECT max(pos) FROM records), 0),"
+               " (SELECT deleted FROM meta WHERE id = 1)) + 1, ?1";
         for (size_t k = 0; k < keys; ++k)
             sql += ", ?" + std::to_string(k + 3);
         sql += ")";
@@ -314,24 +331,51 @@ Statement& RecordFile::writeStatement(int which) {
 }
 
 bool RecordFile::find(Query query, int key, const EncodedKey* value, uint32_t position, Record& out) {
+    return run(query, key, value, position, 1, &out) == 1;
+}
+
+size_t RecordFile::findMany(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit,
+                            std::vector<Record>& out) {
+    if (out.size() < limit)
+        out.resize(limit);
+    return run(query, key, value, position, limit, out.data());
+}
+
+size_t RecordFile::run(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit,
+                       Record* out) {
+    if (query != Query::Next && query != Query::Previous)
+        return runOne(query, key, value, position, limit, out);
+    // Two plain statements: a compound one would copy every row once more.
+    const bool forward = query == Query::Next;
+    size_t n = runOne(forward ? Query::NextSame : Query::PreviousSame, key, value, position, limit, out);
+    if (n < limit)
+        n += runOne(forward ? Query::NextAbove : Query::PreviousBelow, key, value, 0, limit - n, out + n);
+    return n;
+}
+
+size_t RecordFile::runOne(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit,
+                          Record* out) {
     Statement& s = statement(query, key);
     StatementUse use(s);
     if (value)
         s.bindBlob(1, value->bytes.data(), value->size);
-    if (query == Query::Next || query == Query::Previous)
+    if (query == Query::NextSame || query == Query::PreviousSame)
         s.bindInt(2, position);
     else if (!value)
         s.bindInt(1, position);
-    if (!s.step())
-        return false;
-    const int64_t pos = s.integer(0);
-    const uint8_t* data = s.blob(1);
-    const size_t size = s.blobSize(1);
-    if (pos <= 0 || pos > int64_t(UINT32_MAX) || size < layout_.recordLength)
-        fail(StatusNotARecordFile);
-    out.position = uint32_t(pos);
-    out.data.assign(data, data + size);
-    return true;
+    s.bindInt(3, int64_t(limit));
+    size_t n = 0;
+    while (n < limit && s.step()) {
+        const int64_t pos = s.integer(0);
+        const uint8_t* data = s.blob(1);
+        const size_t size = s.blobSize(1);
+        if (pos <= 0 || pos > int64_t(UINT32_MAX) || size < layout_.recordLength)
+            fail(StatusNotARecordFile);
+        out[n].position = uint32_t(pos);
+        out[n].data.assign(data, data + size);
+        ++n;
+    }
+    return n;
 }
 
 void RecordFile::bindKeys(Statement& s, const uint8_t* data, size_t size) {
@@ -346,17 +390,19 @@ void RecordFile::bindKeys(Statement& s, const uint8_t* data, size_t size) {
 }
 
 uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
-    Statement& s = writeStatement(InsertRecord);
+    Statement& s = fileStatement(InsertRecord);
     StatementUse use(s);
     bindKeys(s, data, size);
+    ++changes_;
     s.step();
     return uint32_t(sqlite3_last_insert_rowid(db_.handle()));
 }
 
 bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
     // Most updates leave every key as it was: then no index is touched.
+    ++changes_;
     for (const int which : {UpdateIfSameKeys, UpdateRecord}) {
-        Statement& s = writeStatement(which);
+        Statement& s = fileStatement(which);
         StatementUse use(s);
         bindKeys(s, data, size);
         s.bindInt(2, position);
@@ -368,15 +414,16 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
 }
 
 bool RecordFile::remove(uint32_t position) {
-    Statement& s = writeStatement(DeleteRecord);
+    Statement& s = fileStatement(DeleteRecord);
     StatementUse use(s);
+    ++changes_;
     s.bindInt(1, position);
     s.step();
     return sqlite3_changes(db_.handle()) > 0;
 }
 
 uint32_t RecordFile::recordCount() {
-    Statement& s = writeStatement(CountRecords);
+    Statement& s = fileStatement(CountRecords);
     StatementUse use(s);
     s.step();
     return uint32_t(s.integer(0));
@@ -394,7 +441,7 @@ int64_t RecordFile::highestValue(const KeySegment& segment) {
     }
     // Not the head of any key: look at every record.
     int64_t highest = 0;
-    Statement& s = writeStatement(ScanRecords);
+    Statement& s = fileStatement(ScanRecords);
     StatementUse use(s);
     while (s.step()) {
         const uint8_t* data = s.blob(0);
@@ -412,6 +459,7 @@ void RecordFile::begin() {
 
 void RecordFile::commit() {
     inTransaction_ = false;
+    ++changes_;
     try {
         db_.exec("COMMIT");
     } catch (const StatusError&) {
@@ -422,6 +470,7 @@ void RecordFile::commit() {
 
 void RecordFile::rollback() {
     inTransaction_ = false;
+    ++changes_;
     sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
@@ -433,8 +482,10 @@ RecordFile::WriteScope::WriteScope(RecordFile& file)
 }
 
 RecordFile::WriteScope::~WriteScope() {
-    if (own_)
-        sqlite3_exec(file_.db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!own_)
+        return;
+    ++file_.changes_;
+    sqlite3_exec(file_.db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void RecordFile::WriteScope::commit() {

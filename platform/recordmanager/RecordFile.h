@@ -55,6 +55,11 @@ enum class Query : uint8_t {
     StepNext,
     StepPrevious,
     Direct,
+    // The two halves of Next and Previous: the rest of the duplicates, then the keys beyond.
+    NextSame,
+    NextAbove,
+    PreviousSame,
+    PreviousBelow,
     QueryCount
 };
 
@@ -83,6 +88,11 @@ public:
     // Runs a query into `out` (left alone when nothing is found). Key queries take the encoded key;
     // Next and Previous go on from (key, position); the step queries and Direct take the position.
     bool find(Query query, int key, const EncodedKey* value, uint32_t position, Record& out);
+    // Next, Previous, StepNext and StepPrevious for up to `limit` records, into out's first elements.
+    size_t findMany(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit,
+                    std::vector<Record>& out);
+    // Changes whenever this process changes the file (writes, commit, abort).
+    uint64_t changeStamp() const { return changes_; }
 
     // The writes compute every key from the record. A duplicate of a unique key throws status 5.
     uint32_t insert(const uint8_t* data, size_t size);
@@ -119,9 +129,12 @@ public:
 private:
     RecordFile() = default;
     Statement& statement(Query query, int key);
-    Statement& writeStatement(int which);
+    Statement& fileStatement(int which);
     void bindKeys(Statement& s, const uint8_t* data, size_t size);
     std::string queryText(Query query, int key) const;
+    size_t run(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit, Record* out);
+    size_t runOne(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit,
+                  Record* out);
 
     // Destroyed in reverse: statements, then the database, then the lock.
     FileLock lock_;
@@ -130,9 +143,10 @@ private:
     std::vector<uint8_t> stat_;
     Database db_;
     std::vector<Statement> queries_;
-    std::vector<Statement> writes_;
+    std::vector<Statement> fileQueries_;
     std::vector<EncodedKey> keyScratch_;
     bool inTransaction_ = false;
+    uint64_t changes_ = 0;
 };
 
 } // namespace RecordManager

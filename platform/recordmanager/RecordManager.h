@@ -1,6 +1,23 @@
 #pragma once
 // The record manager: keyed record files behind one call, BTRCALL.
 // Every record file is one SQLite database file under the record file's own name.
+//
+// Conventions of the call:
+// - The position block (PositionBlockSize bytes, the caller's) names one cursor after a successful Open
+//   and nothing after Close or Stop (status 3); Open on a block that is still open gives 1. Many blocks
+//   may be open on one file, each with its own position.
+// - Open: KeyBuffer = the file name, zero-terminated, relative to the current folder or absolute, used
+//   as given; KeyNumber = the OpenMode. Create: KeyBuffer = the name, DataBuffer = the statistics buffer.
+// - KeyLength is only checked against the key's length (status 21 when shorter). Keyed calls read the
+//   key value from KeyBuffer and put the found record's key there; Insert and Update put the record's key
+//   there too.
+// - Gets return the record and its length in DataLength; a buffer shorter than the record gets the
+//   bytes that fit, DataLength = the record's length, status 22. On 4 and 9 the buffers are left alone.
+// - Get Equal on a key with duplicates finds the first of them, Get Less and Get Less or Equal the last.
+// - Every call is its own transaction unless Begin (19) is active; then every file used joins it, and
+//   a file closed before End or Abort stays open until then. Stop (25) aborts an active transaction and
+//   closes every file of the process.
+// - Positions are 32-bit, start at 1, never change for a record and are never used again.
 #include <cstdint>
 
 extern "C" int16_t BTRCALL(uint16_t Operation, void* PositionBlock, void* DataBuffer, uint32_t* DataLength,

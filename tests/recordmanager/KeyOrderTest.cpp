@@ -162,4 +162,28 @@ TEST_F(Lookup, KeyBufferReceivesTheFoundKeyAndBadKeysAreRefused) {
     EXPECT_EQ(BTRCALL(OpGetFirst, h.block.data(), r.data(), &length, name, 10, 1), StatusKeyBufferTooShort);
 }
 
+TEST_F(KeyOrder, FloatKeysOrderAsNumbersAndNullKeysStayOutOfTheirKey) {
+    // Key 0: a double at 9; key 1: a null key on the name (null value blank), unique.
+    StatBuilder b(TestRecordLength);
+    b.key({{9, 8, KeySpec::TypeFloat}}, true);
+    b.key({{17, 8, KeySpec::TypeString, KeySpec::FlagNullKey}});
+    b.raw()[Stat::KeySpecs + KeySpec::Size + KeySpec::NullValue] = ' ';
+    ASSERT_EQ(createFile(path("FLOAT.ZU2"), b.bytes()), StatusSuccess);
+    Handle h;
+    ASSERT_EQ(h.open(path("FLOAT.ZU2")), StatusSuccess);
+
+    const double values[] = {0.25, -1.5, 1e10, -0.5, 0.0, -1e-3};
+    int32_t id = 0;
+    for (double v : values) {
+        Bytes r = testRecord(++id);
+        std::memcpy(r.data() + 8, &v, 8);
+        std::memset(r.data() + 16, ' ', 8); // a blank name: not in key 1
+        if (id == 3)
+            std::memcpy(r.data() + 16, "named", 5);
+        ASSERT_EQ(h.write(OpInsert, r), StatusSuccess); // blank names do not clash in the unique key
+    }
+    EXPECT_EQ(walk(h, 0), (std::vector<int32_t>{2, 4, 6, 5, 1, 3}));
+    EXPECT_EQ(walk(h, 1), (std::vector<int32_t>{3}));
+}
+
 } // namespace
