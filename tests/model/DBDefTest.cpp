@@ -1,6 +1,7 @@
 #include "model/D_DBDef.h"
 
 #include "ProgramFolderFixture.h"
+#include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 #include "support/QtPrinters.h"
 
@@ -218,6 +219,78 @@ TEST_F(DBDefTest, WithoutAMeetNothingIsMeetBoundAndDeleteAllOfAnEmptyFileDoesNot
     empty.DeleteAll();
     EXPECT_FALSE(empty.Active());
     EXPECT_EQ(table.GetRecordCount(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Classes of two meets written alternately.
+void AddClasses(qint32 a, qint32 b) {
+    TKlasseTable table;
+    table.Open();
+    for (int i = 0; i < 6; ++i) {
+        table.Insert();
+        table.GetField(KlasseField::StID)->SetAsInteger(i % 2 ? a : b);
+        table.GetField(KlasseField::Klasse)->SetAsString(QStringLiteral("K%1").arg(i));
+        table.Post();
+    }
+}
+
+QStringList Classes() {
+    TKlasseTable table;
+    table.Open();
+    TKlasseList list(table);
+    list.LoadFromTable();
+    QStringList codes;
+    for (int i = 0; i < list.GetCount(); ++i)
+        codes.append(QString::number(list.GetElement(i)->GetField(KlasseField::StID)->GetAsInteger()) + u':' +
+                     list.GetElement(i)->GetField(KlasseField::Klasse)->GetAsString().trimmed());
+    return codes;
+}
+
+TEST_F(DBDefTest, MeetBoundTablesAndListsSeeOnlyTheCurrentMeet) {
+    const qint32 a = CreateMeet(QStringLiteral("A"));
+    const qint32 b = CreateMeet(QStringLiteral("B"));
+    AddClasses(a, b);
+    EXPECT_EQ(Classes(), QStringList({"2:K0", "2:K2", "2:K4"}));
+    Manager().OpenStaevne(Manager().IndexOfStID(a));
+    // Key order puts meet 2 right behind meet 1: the walk stops there.
+    EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5"}));
+    TStaevneTable meets;
+    meets.Open();
+    ASSERT_TRUE(meets.First());
+    EXPECT_EQ(meets.GetField(StaevneField::Navn)->GetAsString().trimmed(), "A");
+    EXPECT_FALSE(meets.Next());
+
+    TKlasseTable table;
+    table.Open();
+    TKlasseList list(table);
+    TKlasseElement* added = list.GetElement(list.AddNew());
+    EXPECT_EQ(added->GetField(KlasseField::StID)->GetAsInteger(), a);
+    added->GetField(KlasseField::Klasse)->SetAsString(QStringLiteral("K6"));
+    EXPECT_TRUE(list.SaveAll());
+    EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5", "1:K6"}));
+
+    EXPECT_TRUE(list.IsStaevneBound());
+    TOvelseTable events;
+    EXPECT_FALSE(TOvelseList(events).IsStaevneBound());
+}
+
+TEST_F(DBDefTest, DeleteAllRemovesOneMeetOnly) {
+    const qint32 a = CreateMeet(QStringLiteral("A"));
+    const qint32 b = CreateMeet(QStringLiteral("B"));
+    AddClasses(a, b);
+    TKlasseTable table;
+    table.DeleteAll();
+    EXPECT_FALSE(table.Active());
+    EXPECT_EQ(Classes(), QStringList());
+    Manager().OpenStaevne(Manager().IndexOfStID(a));
+    EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5"}));
+    table.DeleteAll();
+    table.DeleteAll();
+    table.Open();
+    EXPECT_EQ(table.GetRecordCount(), 0);
 }
 
 } // namespace
