@@ -55,17 +55,6 @@ Qt::WindowStates StateOf(int Value) {
 
 } // namespace
 
-TBusyCursor::TBusyCursor()
-    : set_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (set_)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-TBusyCursor::~TBusyCursor() {
-    if (set_ && QCoreApplication::instance())
-        QGuiApplication::restoreOverrideCursor();
-}
-
 TMainFormChannel& TMainFormChannel::Instance() {
     static TMainFormChannel Channel;
     return Channel;

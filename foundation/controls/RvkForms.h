@@ -1,4 +1,6 @@
 #pragma once
+#include "foundation/BusyCursor.h"
+
 #include <QDialog>
 #include <memory>
 #include <optional>
@@ -8,18 +10,6 @@ class QKeyEvent;
 namespace Platform {
 class TRegistry;
 }
-
-// Shows the hourglass for its lifetime; does nothing in a program without windows.
-class TBusyCursor {
-public:
-    TBusyCursor();
-    ~TBusyCursor();
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-
-private:
-    bool set_;
-};
 
 // What the windows tell the main window: a form with a Tag of 1 or more shows for the first time, and
 // the user pressed Ctrl+Shift+F7 in a form. The main window connects to these; without one nothing happens.

@@ -1,32 +1,22 @@
 #include "tools/setup/EventCatalogue.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Windows1252.h"
 
 #include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
-#include <iterator>
 #include <span>
 #include <variant>
 
 namespace {
 
-// The characters Windows-1252 puts at 0x80-0x9F in place of Latin-1's control codes; 0 marks the five
-// bytes that have no character.
-constexpr char16_t Cp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 // Every character Windows-1252 holds is one byte, so a text that passes this check takes as many bytes
-// as it has characters. (A stand-in until the foundation codec can be used here.)
+// as it has characters. The codec writes "?" for a character it has no byte for.
 bool IsWindows1252(QChar c) {
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return true;
-    return u > 0xFF && std::find(std::begin(Cp1252High), std::end(Cp1252High), u) != std::end(Cp1252High);
+    return c == u'?' || Windows1252::Encode(QString(c)) != "?";
 }
 
 enum class Rule { Free, Required, Code };

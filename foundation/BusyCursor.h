@@ -1,0 +1,14 @@
+#pragma once
+
+// Shows the hourglass for its lifetime; does nothing in a program without windows (no QGuiApplication),
+// so model code may use it in batch jobs and tests.
+class TBusyCursor {
+public:
+    TBusyCursor();
+    ~TBusyCursor();
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    bool set_;
+};

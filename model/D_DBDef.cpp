@@ -1,0 +1,209 @@
+#include "model/D_DBDef.h"
+
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneSystemData.h"
+
+#include <numeric>
+
+qint32 CurrentStID() {
+    return StaevneManager ? StaevneManager->GetCurrentStID() : -1;
+}
+
+quint8 CurrentSprog() {
+    return CurrentSystemData().Engelsk ? 1 : 0;
+}
+
+// ---------------------------------------------------------------- TZunoDataTable
+
+TZunoDataTable::TZunoDataTable(const QString& fileName, const QString& prefix, TZunoFieldList fields)
+    : fields_(fields) {
+    CreateTimeStampFieldNo = 0;
+    ModifiedTimeStampFieldNo = 1;
+    UseBuiltInFieldDefs = true;
+    Prefix = prefix;
+    SetDirectory(ProgramDir);
+    SetTableName(fileName);
+}
+
+int TZunoDataTable::RecordLengthOf(TZunoFieldList fields) {
+    return std::accumulate(fields.begin(), fields.end(), 0,
+                           [](int sum, const TZunoFieldDef& field) { return sum + field.Size; });
+}
+
+bool TZunoDataTable::GetFieldDef(int index, QString& name, quint8& fieldType, int& size) {
+    if (index < 0 || index >= static_cast<int>(fields_.size()))
+        return false;
+    const TZunoFieldDef& field = fields_[static_cast<std::size_t>(index)];
+    name = QString::fromUtf8(field.Name);
+    fieldType = field.FieldType;
+    size = field.Size;
+    return true;
+}
+
+bool TZunoDataTable::IsCurrentMeet() const {
+    return GetField(StaevneField::StID)->GetAsInteger() == CurrentStID();
+}
+
+bool TZunoDataTable::First() {
+    if (!staevneBound_)
+        return TBtvTable::First();
+    if (!Active())
+        RaiseDataTableError(1);
+    SetIndexNumber(0);
+    // No record carries -1, so with no meet open nothing is found.
+    return FindKey({TKeyValue(qint64(CurrentStID()))}) && IsCurrentMeet();
+}
+
+bool TZunoDataTable::Next() {
+    if (!staevneBound_)
+        return TBtvTable::Next();
+    if (!Active())
+        RaiseDataTableError(1);
+    GetNext();
+    return !GetEof() && IsCurrentMeet();
+}
+
+bool TZunoDataTable::FirstOfLanguage(int sprogFieldNo) {
+    if (!Active())
+        RaiseDataTableError(1);
+    StepFirst();
+    const qint32 sprog = CurrentSprog();
+    while (!GetEof() && GetField(sprogFieldNo)->GetAsInteger() != sprog)
+        StepNext();
+    return !GetEof();
+}
+
+bool TZunoDataTable::NextOfLanguage(int sprogFieldNo) {
+    if (!Active())
+        RaiseDataTableError(1);
+    const qint32 sprog = CurrentSprog();
+    do
+        StepNext();
+    while (!GetEof() && GetField(sprogFieldNo)->GetAsInteger() != sprog);
+    return !GetEof();
+}
+
+void TZunoDataTable::DeleteAll() {
+    const bool opened = !Active();
+    Open();
+    try {
+        if (First()) {
+            do
+                Delete();
+            while (Next());
+        }
+    } catch (...) {
+        if (opened)
+            CloseForDestroy();
+        throw;
+    }
+    if (opened)
+        Close();
+}
+
+// ---------------------------------------------------------------- elements
+
+qint32 TOvelseElement::GetOvtype() const {
+    return GetField(OvelseField::Ovtype)->GetAsInteger();
+}
+
+bool TOvelseElement::IsTidOvelse() const {
+    const qint32 type = GetOvtype();
+    return type == 1 || type == 5;
+}
+
+bool TOvelseElement::IsLobeOvelse() const {
+    return IsTidOvelse();
+}
+
+bool TOvelseElement::IsVertikalSpringOvelse() const {
+    return GetOvtype() == 2;
+}
+
+bool TOvelseElement::IsHorizontalSpringOvelse() const {
+    return GetOvtype() == 3;
+}
+
+bool TOvelseElement::IsSpringOvelse() const {
+    const qint32 type = GetOvtype();
+    return type == 2 || type == 3;
+}
+
+bool TOvelseElement::IsKasteOvelse() const {
+    return GetOvtype() == 4;
+}
+
+bool TOvelseElement::IsSerieOvelse() const {
+    const qint32 type = GetOvtype();
+    return type >= 2 && type <= 5;
+}
+
+bool TOvelseElement::IsStafetOvelse() const {
+    return GetOvtype() == 5;
+}
+
+bool TOvelseElement::IsMangekampOvelse() const {
+    return GetOvtype() == 6;
+}
+
+bool TOvelseRnElement::IsResTypeHeat() const {
+    return GetField(OvelseRnField::ResType)->GetAsInteger() == 0;
+}
+
+bool TOvelseRnElement::IsResTypeResultat() const {
+    return GetField(OvelseRnField::ResType)->GetAsInteger() == 1;
+}
+
+bool TOvelseRnElement::IsRankAsSeedning() const {
+    return GetField(OvelseRnField::RankAsSeedning)->GetAsInteger() == 1;
+}
+
+bool TOvelseRnElement::IsFinaleTypeABC() const {
+    return IsResTypeHeat() && GetField(OvelseRnField::FinaleType)->GetAsInteger() == 1;
+}
+
+bool TOvelseRnElement::IsFinaleTypeCBA() const {
+    return IsResTypeHeat() && GetField(OvelseRnField::FinaleType)->GetAsInteger() == 2;
+}
+
+QChar TOvelseRnElement::GetRundeChar() const {
+    const QString runde = GetField(OvelseRnField::Runde)->GetAsString();
+    return runde.isEmpty() ? QChar(0) : runde.at(0);
+}
+
+QString TOvelseRnElement::GetExtraText() const {
+    return GetField(OvelseRnField::ExtraText)->GetAsString() +
+           GetField(OvelseRnField::ExtraText2)->GetAsString() +
+           GetField(OvelseRnField::ExtraText3)->GetAsString();
+}
+
+void TOvelseRnElement::SetExtraText(const QString& text) {
+    GetField(OvelseRnField::ExtraText)->SetAsString(text.left(6));
+    GetField(OvelseRnField::ExtraText2)->SetAsString(text.mid(6, 6));
+    GetField(OvelseRnField::ExtraText3)->SetAsString(text.mid(12, 14));
+}
+
+// ---------------------------------------------------------------- lists
+
+TZunoDataList::TZunoDataList(TDataTable& table)
+    : TDataList(table) {}
+
+int TZunoDataList::SetStID(int raw) {
+    if (staevneBound_)
+        GetRawElement(raw)->GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
+    return raw;
+}
+
+int TZunoDataList::AddCurrent() {
+    return SetStID(TDataList::AddCurrent());
+}
+
+int TZunoDataList::AddNew() {
+    return SetStID(TDataList::AddNew());
+}
+
+TZunoStaevneDataList::TZunoStaevneDataList(TDataTable& table)
+    : TZunoDataList(table) {
+    staevneBound_ = true;
+}

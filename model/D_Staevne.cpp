@@ -1,0 +1,452 @@
+#include "model/D_Staevne.h"
+
+#include "foundation/BusyCursor.h"
+#include "foundation/Exception.h"
+#include "foundation/LxClass.h"
+#include "foundation/LxDisk.h"
+#include "foundation/LxString.h"
+#include "foundation/Messages.h"
+#include "foundation/PathResolver.h"
+#include "foundation/Windows1252.h"
+#include "model/D_Globals.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+QString DatoText(TDateTime dato) {
+    return dato == 0 ? QString() : DateToStr(dato);
+}
+
+QString StatusText(int status) {
+    switch (status) {
+    case 1:
+        return QStringLiteral("er ved at blive oprettet,");
+    case 2:
+        return QStringLiteral("er ved at blive slettet,");
+    case 3:
+        return QStringLiteral("er under import,");
+    default:
+        return {};
+    }
+}
+
+[[noreturn]] void RefuseNavn(const QString& navn, const QString& why) {
+    throw Exception(QStringLiteral("Illegalt stævnenavn: ") + navn + CrLf + why);
+}
+
+// A name becomes a folder name on Windows and on Linux, and must fit the record's Navn field.
+void CheckFolderName(const QString& navn) {
+    static const QString Forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : navn) {
+        if (c.unicode() < 32 || Forbidden.contains(c))
+            RefuseNavn(navn, QStringLiteral("Et stævnenavn må ikke indeholde: \\ / : * ? \" < > |"));
+    }
+    if (navn == u"." || navn == u"..")
+        RefuseNavn(navn, QStringLiteral("Et stævnenavn må ikke være \".\" eller \"..\""));
+    const QByteArray bytes = Windows1252::Encode(navn);
+    if (Windows1252::Decode(bytes) != navn)
+        RefuseNavn(navn, QStringLiteral("Et stævnenavn kan kun indeholde tegn fra tegnsættet Windows-1252"));
+    const int size = TStaevneTable::Fields()[StaevneField::Navn].Size;
+    if (bytes.size() > size)
+        RefuseNavn(navn, QStringLiteral("Et stævnenavn må højst være på %1 tegn").arg(size));
+}
+
+// The meet's folder when its name makes it a direct child of the data folder, not the data folder
+// itself nor a place elsewhere; empty otherwise.
+QString OwnFolder(const QString& navn) {
+    if (navn.isEmpty() || navn == u"." || navn == u".." || navn.contains(u'/') || navn.contains(u'\\'))
+        return {};
+    const QString folder = ResolvePath(PathJoin(ProgramDir, navn));
+    return QFileInfo(folder).path() == ResolvePath(ProgramDir) ? folder : QString();
+}
+
+// The folder a new name gives, in exactly that letter case.
+QString NewFolder(const QString& navn) {
+    return ResolvePath(ProgramDir) + u'/' + navn;
+}
+
+bool EntryExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// The same directory entry (a file system that ignores letter case gives one entry two names).
+bool SameEntry(const QString& a, const QString& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return ::lstat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::lstat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+template <typename Table>
+void DeleteMeetRecords() {
+    Table table;
+    table.DeleteAll();
+}
+
+} // namespace
+
+TStaevneManager::TStaevneManager()
+    : table_(std::make_unique<TStaevneTable>()) {
+    SetSystemDataDefaults();
+    table_->Open();
+    LoadStaevneList();
+    LoadRegistry();
+    SetCurrentSystemDataSource([this]() -> const TSystemData& { return data_; });
+}
+
+TStaevneManager::~TStaevneManager() {
+    SetCurrentSystemDataSource({});
+}
+
+// ---------------------------------------------------------------- the list
+
+const TStaevneManager::TListedMeet& TStaevneManager::Meet(int index) const {
+    if (index < 0 || index >= GetStaevneCount())
+        RaiseListIndexError(index);
+    return meets_[static_cast<std::size_t>(index)];
+}
+
+QString TStaevneManager::GetStaevneNavn(int index) const {
+    return Meet(index).Navn;
+}
+
+QString TStaevneManager::GetStaevneDatoText(int index) const {
+    return Meet(index).DatoText;
+}
+
+qint32 TStaevneManager::GetStaevneStID(int index) const {
+    return Meet(index).StID;
+}
+
+int TStaevneManager::IndexOfStaevneNavn(const QString& navn) const {
+    if (navn.isEmpty())
+        return -1;
+    for (std::size_t i = 0; i < meets_.size(); ++i) {
+        if (meets_[i].Navn == navn)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int TStaevneManager::IndexOfStID(qint32 stID) const {
+    for (std::size_t i = 0; i < meets_.size(); ++i) {
+        if (meets_[i].StID == stID)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+QString TStaevneManager::RecordNavn() const {
+    return TrimBlanks(table_->GetField(StaevneField::Navn)->GetAsString());
+}
+
+void TStaevneManager::GotoCurrent() {
+    table_->GotoPosition(Meet(currentIndex_).Position);
+}
+
+void TStaevneManager::LoadStaevneList() {
+    meets_.clear();
+    currentIndex_ = -1;
+    currentStID_ = -1;
+    table_->SetIndexNumber(0);
+    for (table_->GetFirst(); !table_->GetEof(); table_->GetNext()) {
+        const QString navn = RecordNavn();
+        const int status = table_->GetField(StaevneField::Status)->GetAsInteger();
+        if (status != 0) {
+            ShowError(nullptr, QStringLiteral("Stævnet: ") + navn + CrLf + StatusText(status) + CrLf +
+                                   QStringLiteral("men funktionen er ikke korrekt tilendebragt.") + CrLf +
+                                   CrLf + QStringLiteral("Stævnet vil ikke optræde i stævneoversigten."));
+            continue;
+        }
+        const quint32 position = table_->GetPosition();
+        const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
+        if (!LoadSystemData())
+            ShowError(nullptr,
+                      QStringLiteral("Fejl i data for stævnet: ") + navn + CrLf + CrLf +
+                          QStringLiteral("Data er nulstillet, husk at oprette igen under \"StævneData\"."));
+        meets_.push_back({navn, position, stID, DatoText(data_.Dato)});
+    }
+}
+
+// ---------------------------------------------------------------- meets
+
+void TStaevneManager::OpenStaevne(int index) {
+    if (index < 0 || index >= GetStaevneCount())
+        return;
+    const TBusyCursor busy;
+    table_->GotoPosition(meets_[static_cast<std::size_t>(index)].Position);
+    currentIndex_ = index;
+    currentStID_ = table_->GetField(StaevneField::StID)->GetAsInteger();
+    LoadSystemData();
+    ReloadOvelseManager();
+}
+
+void TStaevneManager::ReloadOvelseManager() {
+    // The event manager's reload of the current meet comes here: OvelseManager, when there is one.
+}
+
+bool TStaevneManager::CheckStaevneNavn(const QString& name) {
+    const QString navn = TrimBlanks(name);
+    if (navn.isEmpty())
+        throw Exception(QStringLiteral("Der skal angives et stævnenavn"));
+    CheckFolderName(navn);
+    for (const TListedMeet& meet : meets_) {
+        if (meet.Navn.compare(navn, Qt::CaseInsensitive) == 0)
+            RefuseNavn(navn, QStringLiteral("Stævnenavnet er allerede brugt"));
+    }
+    const QString folder = ResolvePath(PathJoin(ProgramDir, navn));
+    if (QFileInfo(folder).isDir())
+        return false;
+    if (!QDir().mkpath(folder))
+        RefuseNavn(navn, QStringLiteral("Mappen ") + folder + QStringLiteral(" kunne ikke oprettes"));
+    return true;
+}
+
+int TStaevneManager::CreateStaevne(const QString& name) {
+    const QString navn = TrimBlanks(name);
+    const bool oprettet = CheckStaevneNavn(navn);
+    try {
+        // Status 1 until the settings are in: an interrupted create is reported, not listed.
+        table_->Insert();
+        table_->GetField(StaevneField::Navn)->SetAsString(navn);
+        table_->GetField(StaevneField::Status)->SetAsInteger(1);
+        table_->Post();
+        WriteVariablePart(TSystemData().GetVariablePart());
+        table_->Edit();
+        table_->GetField(StaevneField::Status)->SetAsInteger(0);
+        table_->Post();
+    } catch (...) {
+        table_->Cancel();
+        if (oprettet)
+            QDir().rmdir(ResolvePath(PathJoin(ProgramDir, navn)));
+        throw;
+    }
+    SetSystemDataDefaults();
+    meets_.push_back(
+        {navn, table_->GetPosition(), table_->GetField(StaevneField::StID)->GetAsInteger(), QString()});
+    const int index = GetStaevneCount() - 1;
+    OpenStaevne(index);
+    return index;
+}
+
+QString TStaevneManager::RenameFolder(const QString& gammelt, const QString& nyt, bool nytOprettet) {
+    const QString from = OwnFolder(gammelt);
+    const QString to = NewFolder(nyt);
+    if (from.isEmpty() || !EntryExists(from)) {
+        // Nothing to move: the new folder is all the meet needs.
+        if (!QFileInfo(to).isDir() && !QDir().mkpath(to))
+            RefuseNavn(nyt, QStringLiteral("Mappen ") + to + QStringLiteral(" kunne ikke oprettes"));
+        return {};
+    }
+    if (from == to)
+        return {};
+    const Exception failed(QStringLiteral("Det var ikke muligt at ændre stævnenavnet fra ") + gammelt +
+                           QStringLiteral(" til ") + nyt);
+    // Only a folder the name check has just created, still empty, may go to make room.
+    if (EntryExists(to) && !SameEntry(from, to) && (!nytOprettet || !QDir().rmdir(to)))
+        throw failed;
+    if (!QDir().rename(from, to))
+        throw failed;
+    return from;
+}
+
+void TStaevneManager::RenameStaevne(const QString& nytNavn) {
+    if (currentIndex_ < 0)
+        return;
+    const QString nyt = TrimBlanks(nytNavn);
+    const QString gammelt = meets_[static_cast<std::size_t>(currentIndex_)].Navn;
+    if (nyt == gammelt)
+        return;
+    const bool caseOnly = nyt.compare(gammelt, Qt::CaseInsensitive) == 0;
+    bool oprettet = false;
+    if (caseOnly)
+        CheckFolderName(nyt);
+    else
+        oprettet = CheckStaevneNavn(nyt);
+    const QString movedFrom = RenameFolder(gammelt, nyt, oprettet);
+    try {
+        GotoCurrent();
+        table_->Edit();
+        table_->GetField(StaevneField::Navn)->SetAsString(nyt);
+        table_->Post();
+    } catch (...) {
+        table_->Cancel();
+        // The folder goes back to the name the record still holds.
+        if (!movedFrom.isEmpty())
+            QDir().rename(NewFolder(nyt), movedFrom);
+        throw;
+    }
+    meets_[static_cast<std::size_t>(currentIndex_)].Navn = nyt;
+    if (lastUsedName_ == gammelt)
+        lastUsedName_ = nyt;
+    SaveStaevneData();
+    // Registry keys ignore letter case: after a change of case only, the key is the same one.
+    if (!caseOnly)
+        DeleteRegistryKey(gammelt);
+}
+
+void TStaevneManager::DeleteStaevne() {
+    if (currentIndex_ < 0)
+        return;
+    // The tables delete the records of the global manager's current meet: it must be this one.
+    if (StaevneManager.get() != this)
+        throw Exception(QStringLiteral("Stævnet kan kun slettes gennem programmets stævnestyring"));
+    const TBusyCursor busy;
+    const TListedMeet meet = meets_[static_cast<std::size_t>(currentIndex_)];
+    GotoCurrent();
+    table_->Edit();
+    table_->GetField(StaevneField::Status)->SetAsInteger(2);
+    table_->Post();
+    DeleteMeetRecords<TAfvStedTable>();
+    DeleteMeetRecords<TKlasseTable>();
+    DeleteMeetRecords<TOvelseRkTable>();
+    DeleteMeetRecords<TOvelseRnTable>();
+    DeleteMeetRecords<TKlubTable>();
+    DeleteMeetRecords<TBetalingTable>();
+    DeleteMeetRecords<TKlubkobTable>();
+    DeleteMeetRecords<TGruppeTable>();
+    DeleteMeetRecords<TVareTable>();
+    DeleteMeetRecords<TDeltagerTable>();
+    DeleteMeetRecords<TResultatTable>();
+    meets_.erase(meets_.begin() + currentIndex_);
+    currentIndex_ = -1;
+    currentStID_ = -1;
+    // Only the meet's own folder: a link is removed, never followed.
+    if (const QString folder = OwnFolder(meet.Navn); !folder.isEmpty() && EntryExists(folder))
+        RemoveTree(folder);
+    table_->GotoPosition(meet.Position);
+    table_->Delete();
+    DeleteRegistryKey(meet.Navn);
+    SetSystemDataDefaults();
+}
+
+// ---------------------------------------------------------------- settings
+
+void TStaevneManager::SetSystemDataDefaults() {
+    // An empty variable part gives the defaults, made usable as after a read.
+    data_.LoadVariablePart(QByteArray());
+    registry_ = TStaevneRegistry();
+}
+
+QByteArray TStaevneManager::ReadVariablePart() {
+    const quint32 start = static_cast<quint32>(table_->GetRecordLength());
+    QByteArray part(4, '\0');
+    const quint32 n = table_->ReadChunk(part.data(), start, 4);
+    if (n < 4)
+        return part.left(static_cast<qsizetype>(n));
+    const qint32 length = qFromLittleEndian<qint32>(part.constData());
+    // Read in pieces: a damaged length must not ask for more memory than the record holds.
+    constexpr quint32 Piece = 65536;
+    QByteArray piece(Piece, '\0');
+    quint32 offset = start + 4;
+    for (quint32 wanted = length > 0 ? static_cast<quint32>(length) : 0; wanted > 0;) {
+        const quint32 ask = std::min(wanted, Piece);
+        const quint32 got = table_->ReadChunk(piece.data(), offset, ask);
+        part.append(piece.constData(), static_cast<qsizetype>(got));
+        if (got < ask)
+            break;
+        wanted -= got;
+        offset += got;
+    }
+    return part;
+}
+
+void TStaevneManager::WriteVariablePart(const QByteArray& part) {
+    table_->WriteChunk(part.constData(), static_cast<quint32>(table_->GetRecordLength()),
+                       static_cast<quint32>(part.size()));
+}
+
+bool TStaevneManager::LoadSystemData() {
+    SetSystemDataDefaults();
+    if (!data_.LoadVariablePart(ReadVariablePart()))
+        return false;
+    LoadRegistry();
+    return true;
+}
+
+bool TStaevneManager::SaveSystemData() {
+    const bool write = !data_.IsNewerBlock();
+    if (write)
+        WriteVariablePart(data_.GetVariablePart());
+    SaveRegistry();
+    return write;
+}
+
+bool TStaevneManager::SaveStaevneData() {
+    if (currentIndex_ < 0)
+        return false;
+    GotoCurrent();
+    return SaveSystemData();
+}
+
+void TStaevneManager::SetDato(TDateTime dato) {
+    data_.Dato = dato;
+    if (currentIndex_ >= 0)
+        meets_[static_cast<std::size_t>(currentIndex_)].DatoText = DatoText(dato);
+}
+
+void TStaevneManager::SetOvelseRettet(TDateTime tid) {
+    if (currentIndex_ < 0)
+        return;
+    GotoCurrent();
+    table_->Edit();
+    try {
+        table_->GetField(StaevneField::OvelseRettet)->SetAsDateTime(tid);
+        table_->Post();
+    } catch (...) {
+        table_->Cancel();
+        throw;
+    }
+}
+
+bool TStaevneManager::IsDTVTLTUTurnering() const {
+    return data_.DT || data_.VT || data_.LTU;
+}
+
+bool TStaevneManager::IsHoldTurnering() const {
+    return IsDTVTLTUTurnering() || data_.EgenTurnering;
+}
+
+bool TStaevneManager::IsDTOvelseHalvePoints(const QString& ovelse) const {
+    const QString kode = TrimBlanks(ovelse).toUpper();
+    for (const QString& halve : data_.DTOvelserHalvePoints) {
+        if (TrimBlanks(halve).toUpper() == kode)
+            return true;
+    }
+    return false;
+}
+
+QString TStaevneManager::GetFoerText() const {
+    return IsHoldTurnering() ? QStringLiteral("FØR") : QString();
+}
+
+QString TStaevneManager::GetNuText() const {
+    return IsHoldTurnering() ? QStringLiteral("NU") : QString();
+}
+
+// ---------------------------------------------------------------- files
+
+QString TStaevneManager::GetStaevneDir() const {
+    return PathJoin(ProgramDir, RecordNavn());
+}
+
+QString TStaevneManager::GetRptFileName() const {
+    return PathJoin(ProgramDir, data_.ReportFilename);
+}
+
+QString TStaevneManager::GetSlfFileName() const {
+    return PathJoin(ProgramDir, QStringLiteral("ZUNO2.SLF"));
+}
+
+QString TStaevneManager::GetHtmlExt() const {
+    return data_.OnlyHtmlBody ? QStringLiteral(".body") : QStringLiteral(".htm");
+}

@@ -1,0 +1,177 @@
+#pragma once
+// The meet manager: the list of meets in STAEVNE.ZU2, the current meet and its settings (the system-data
+// block of its meet record and the registry values), and the meets' folders in the data folder.
+#include "model/D_DBDef.h"
+#include "model/D_StaevneSystemData.h"
+#include "storage/DBFieldDate.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// The scoreboard server from the registry, and the texts the timing reader gives the XML documents.
+struct TScoreboard {
+    QString ScoreboardServer;
+    qint32 ScoreboardServerPort = 2010;
+    QString Command;
+    QString Header;
+    QString PreliminaryTime;
+};
+
+// The values each meet keeps in the registry under its own key.
+struct TStaevneRegistry {
+    qint32 OversigtKlasse = 0;
+    qint32 VisUgedag = 0;
+    bool UdskrivTilSkaerm = true;
+    bool UdskrivTilPrinter = false;
+    bool HtmlUdskrift = false;
+    bool HtmlNavnPrOvelse = false;
+    bool XmlUdskrift = false;
+    bool SideskiftPrKlasse = false;
+    bool SideskiftPrTidspunkt = false;
+    bool SideskiftPrHeat = false;
+    bool UdskrivTommeOvelser = false;
+    bool InklusivKlubstilling = false;
+    bool InklusivMangekampStilling = false;
+    bool InklusivHoldkonkurrence = false;
+    bool InklusivKlubkonkurrence = false;
+    bool TidsskemaSortering = false;
+    bool VisNulOvelser = false;
+    bool AutoTidRegistrering = false;
+    bool AutoPopup = false;
+    qint32 EltidSystem = 0;
+    qint32 CameraNo = 0;
+    bool EltidDirekte = false;
+    QString PrinterNavn;
+    QString DiplomPrinter;
+    qint32 OversigtGridSortering = 0;
+    qint32 PageTabPosition = 0;
+};
+
+// The one meet manager is the global StaevneManager: the meet-bound tables and lists ask it for the
+// current meet's number, and the text routines read the current meet's settings through it
+// (CurrentSystemData). A meet's name is also the name of its folder in the data folder (ProgramDir).
+//
+// Failures of create, rename and delete raise Exception with a Danish message; the caller shows it.
+class TStaevneManager {
+public:
+    // Opens STAEVNE.ZU2 in ProgramDir, lists its meets (reporting those left unfinished and those whose
+    // settings are damaged) and reads the registry. No meet is current.
+    TStaevneManager();
+    ~TStaevneManager();
+    TStaevneManager(const TStaevneManager&) = delete;
+    TStaevneManager& operator=(const TStaevneManager&) = delete;
+
+    // ---- The listed meets (status 0), in key order, meets created since at the end.
+    int GetStaevneCount() const { return static_cast<int>(meets_.size()); }
+    QString GetStaevneNavn(int index) const;
+    // "dd-mm-yyyy"; empty when the meet has no date.
+    QString GetStaevneDatoText(int index) const;
+    qint32 GetStaevneStID(int index) const;
+    // Exact comparison; -1 for none or an empty name.
+    int IndexOfStaevneNavn(const QString& navn) const;
+    int IndexOfStID(qint32 stID) const;
+    // -1 when no meet is open.
+    int GetCurrentIndex() const { return currentIndex_; }
+    qint32 GetCurrentStID() const { return currentIndex_ < 0 ? -1 : currentStID_; }
+    void LoadStaevneList();
+
+    // ---- Meets
+    // Makes the meet current and reads its settings; an index outside the list is ignored.
+    void OpenStaevne(int index);
+    // Creates a meet with its folder and default settings, opens it and returns its index.
+    int CreateStaevne(const QString& navn);
+    // Renames the current meet, its folder and its registry key. A change of letter case only needs no
+    // check against the other meets.
+    void RenameStaevne(const QString& nytNavn);
+    // Deletes the current meet's records of every file, its folder and its registry key; then no meet
+    // is current. A delete that stops half-way leaves the meet record with status 2. Only the global
+    // StaevneManager deletes: the tables take the current meet from it.
+    void DeleteStaevne();
+    // Refuses a name that cannot be a meet's (empty, too long for the record, not a folder name on
+    // Windows or Linux, or a listed meet's name in any letter case); then makes sure the folder exists.
+    // True when this call created the folder.
+    bool CheckStaevneNavn(const QString& navn);
+
+    // ---- The current meet's settings
+    TSystemData& SystemData() { return data_; }
+    const TSystemData& SystemData() const { return data_; }
+    TStaevneRegistry& Registry() { return registry_; }
+    const TStaevneRegistry& Registry() const { return registry_; }
+    TScoreboard& Scoreboard() { return scoreboard_; }
+    qint32 GetHttpServerPort() const { return httpServerPort_; }
+    void SetHttpServerPort(qint32 port) { httpServerPort_ = port; }
+    // The meet the program opens at start; empty for none.
+    const QString& GetLastUsedName() const { return lastUsedName_; }
+    void SetLastUsedName(const QString& navn) { lastUsedName_ = navn; }
+
+    // The date with the start time of day; also the date text of the list.
+    void SetDato(TDateTime dato);
+    // Stamps the meet record with the time of the last saved change to the programme.
+    void SetOvelseRettet(TDateTime tid);
+    // Writes the current meet's settings into its record and the registry. False when no meet is open,
+    // or when the meet's block was written by a newer version: that block is kept as it is (only the
+    // registry values are written), since this version would lose what it does not know.
+    bool SaveStaevneData();
+    // Reads the settings of the meet record the meet table stands on; false (defaults kept) when its
+    // block is damaged.
+    bool LoadSystemData();
+    // Every setting, the per-meet registry values included, to its default; the report file name and
+    // the counts as after a read.
+    void SetSystemDataDefaults();
+    qint32 GetSystemDataSize() const { return data_.GetSystemDataSize(); }
+    void LoadRegistry();
+    void SaveRegistry();
+    // Make the meet's list or diploma printer the current printer (the default one when not installed).
+    void SelectPrinter();
+    void SelectDiplomPrinter();
+
+    bool IsDTVTLTUTurnering() const;
+    bool IsHoldTurnering() const;
+    bool IsDTOvelseHalvePoints(const QString& ovelse) const;
+    // Column labels of team competitions: "FØR" and "NU", else empty.
+    QString GetFoerText() const;
+    QString GetNuText() const;
+
+    // ---- Files
+    // The meet's folder: the data folder joined with the name in the meet table's current record.
+    QString GetStaevneDir() const;
+    QString GetRptFileName() const;
+    QString GetSlfFileName() const;
+    QString GetHtmlExt() const;
+
+    TStaevneTable& StaevneTable() { return *table_; }
+
+private:
+    struct TListedMeet {
+        QString Navn;
+        quint32 Position = 0;
+        qint32 StID = -1;
+        QString DatoText;
+    };
+
+    // Raises the list's index error outside the list.
+    const TListedMeet& Meet(int index) const;
+    // The name in the meet table's current record.
+    QString RecordNavn() const;
+    void GotoCurrent();
+    QByteArray ReadVariablePart();
+    void WriteVariablePart(const QByteArray& part);
+    bool SaveSystemData();
+    // The event manager reads the newly opened meet's programme.
+    void ReloadOvelseManager();
+    // The old folder's path when it was moved to the new name, else empty.
+    QString RenameFolder(const QString& gammelt, const QString& nyt, bool nytOprettet);
+    void DeleteRegistryKey(const QString& navn);
+
+    std::unique_ptr<TStaevneTable> table_;
+    std::vector<TListedMeet> meets_;
+    int currentIndex_ = -1;
+    qint32 currentStID_ = -1;
+    TSystemData data_;
+    TStaevneRegistry registry_;
+    TScoreboard scoreboard_;
+    qint32 httpServerPort_ = 2000;
+    QString lastUsedName_;
+};

@@ -1,0 +1,296 @@
+#include "model/D_DBDef.h"
+
+#include "ProgramFolderFixture.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneSystemData.h"
+#include "support/QtPrinters.h"
+
+#include <functional>
+
+namespace {
+
+struct TLayout {
+    std::function<std::unique_ptr<TZunoDataTable>()> Make;
+    int RecordLength;
+    // One field whose place the layout must keep: number, stored name, offset.
+    int FieldNo;
+    const char* Name;
+    int Offset;
+};
+
+template <typename Table>
+std::unique_ptr<TZunoDataTable> Make() {
+    return std::make_unique<Table>();
+}
+
+const TLayout Layouts[] = {
+    {Make<TStaevneTable>, 80, StaevneField::OvelseRettet, "OvelseRettet", 51},
+    {Make<TOvelseTable>, 155, OvelseField::StartBlok, "StartBlok", 136},
+    {Make<TOvDefTable>, 102, OvDefField::Sprog, "Sprog", 82},
+    {Make<TKlasseTable>, 146, KlasseField::Reserveret, "Reserveret", 125},
+    {Make<TOvelseRkTable>, 161, OvelseRkField::Uofficiel, "Uofficiel", 140},
+    {Make<TOvelseRnTable>, 110, OvelseRnField::ExtraText3, "ExtraText3", 96},
+    {Make<TAfvStedTable>, 98, AfvStedField::Reserveret, "Reserveret", 82},
+    {Make<TKlubTable>, 366, KlubField::KortNavn, "KortNavn", 347},
+    {Make<TDeltagerTable>, 57, DeltagerField::Koen, "Køn", 53},
+    {Make<TResultatTable>, 95, ResultatField::ResultatKom2, "ResultatKom", 88},
+    {Make<TKlubkobTable>, 32, KlubkobField::Antal, "Antal", 24},
+    {Make<TVareTable>, 198, VareField::Gruppe, "Gruppe", 170},
+    {Make<TGruppeTable>, 98, GruppeField::Reserveret, "Reserveret", 72},
+    {Make<TBetalingTable>, 100, BetalingField::Belob, "Belob", 76},
+};
+
+class DBDefTest : public TProgramFolderTest {};
+
+TEST_F(DBDefTest, EveryLayoutFillsItsInstalledRecordExactly) {
+    for (const TLayout& layout : Layouts) {
+        const auto table = layout.Make();
+        SCOPED_TRACE(table->TableName().toStdString());
+        EXPECT_EQ(TZunoDataTable::RecordLengthOf(table->FieldList()), layout.RecordLength);
+        table->Open();
+        EXPECT_EQ(table->GetRecordLength(), layout.RecordLength);
+        const TFieldDef& last = table->GetFieldDefs().GetItem(table->GetFieldDefs().GetCount() - 1);
+        EXPECT_EQ(last.Offset + last.Size, layout.RecordLength);
+        const TFieldDef& kept = table->GetFieldDefs().GetItem(layout.FieldNo);
+        EXPECT_EQ(kept.Name, QString::fromUtf8(layout.Name));
+        EXPECT_EQ(kept.Offset, layout.Offset);
+        EXPECT_EQ(table->GetFieldDefs().GetItem(1).Name, "SidstRettet");
+        EXPECT_EQ(table->IsStaevneBound(),
+                  !dynamic_cast<TOvelseTable*>(table.get()) && !dynamic_cast<TOvDefTable*>(table.get()));
+    }
+}
+
+TEST_F(DBDefTest, CodeFieldsOfResultsAndRounds) {
+    TResultatTable table;
+    table.Open();
+    table.Insert();
+    TField* runde = table.GetField(ResultatField::Runde);
+    TField* kode = table.GetField(ResultatField::ResultatKode);
+    TField* efter = table.GetField(ResultatField::Efteranmeldelse);
+    TField* vind = table.GetField(ResultatField::Vind);
+    TField* uk = table.GetField(ResultatField::UdenforKonk);
+    const quint8* record = table.RecordBuffer()->Current();
+
+    for (const QString& blank : {QString(), QStringLiteral(" ")}) {
+        runde->SetAsString(QStringLiteral("F"));
+        runde->SetAsString(blank);
+        EXPECT_EQ(record[29], 0);
+        EXPECT_EQ(runde->GetAsString(), QString());
+    }
+    runde->SetAsString(QStringLiteral("S"));
+    EXPECT_EQ(record[29], 'S');
+
+    for (const char* yes : {"ja", "JA", "j", "Y", "yes", "True"}) {
+        efter->SetAsString(QString::fromUtf8(yes));
+        EXPECT_EQ(efter->GetAsInteger(), 1) << yes;
+        EXPECT_EQ(efter->GetAsString(), "Ja");
+    }
+    for (const char* no : {"", "nej", "x", " ja", "1"}) {
+        efter->SetAsInteger(1);
+        efter->SetAsString(QString::fromUtf8(no));
+        EXPECT_EQ(efter->GetAsInteger(), 0) << no;
+        EXPECT_EQ(efter->GetAsString(), "Nej");
+    }
+
+    auto* resKode = static_cast<TResKodeField*>(kode);
+    resKode->SetAsString(QStringLiteral("Ej mødt"));
+    EXPECT_EQ(resKode->GetKode(), "E");
+    EXPECT_EQ(resKode->GetAsString(), "Ej mødt");
+    EXPECT_TRUE(resKode->IsCodeE());
+    EXPECT_FALSE(resKode->IsBlank());
+    resKode->TStringField::SetAsString(QStringLiteral("v"));
+    EXPECT_TRUE(resKode->IsCodeV());
+    for (const QString& blank : {QString(), QStringLiteral(" ")}) {
+        resKode->TStringField::SetAsString(blank);
+        EXPECT_TRUE(resKode->IsBlank());
+        EXPECT_FALSE(resKode->IsCodeE());
+    }
+
+    vind->SetAsString(QStringLiteral("-1,5"));
+    EXPECT_EQ(vind->GetAsInteger(), -15);
+    vind->SetAsString(QString());
+    EXPECT_EQ(vind->GetAsInteger(), 999);
+    EXPECT_EQ(vind->GetAsString(), "x");
+
+    uk->SetAsString(QStringLiteral("UK"));
+    EXPECT_EQ(static_cast<TUdenforKonkField*>(uk)->GetKode(), "U");
+    EXPECT_EQ(uk->GetAsString(), "UK");
+    table.Cancel();
+}
+
+TEST_F(DBDefTest, RoundElementReadsItsLetterPredicatesAndExtraText) {
+    TOvelseRnTable table;
+    table.Open();
+    TOvelseRnList list(table);
+    TOvelseRnElement* round = list.GetElement(list.AddNew());
+    EXPECT_EQ(round->GetRundeChar(), QChar(0));
+    round->GetField(OvelseRnField::Runde)->SetAsString(QStringLiteral("I"));
+    EXPECT_EQ(round->GetRundeChar(), u'I');
+
+    const struct {
+        int ResType, FinaleType;
+        bool Heat, Resultat, ABC, CBA;
+    } cases[] = {{0, 0, true, false, false, false}, {0, 1, true, false, true, false},
+                 {0, 2, true, false, false, true},  {1, 1, false, true, false, false},
+                 {1, 2, false, true, false, false}, {2, 1, false, false, false, false}};
+    for (const auto& c : cases) {
+        round->GetField(OvelseRnField::ResType)->SetAsInteger(c.ResType);
+        round->GetField(OvelseRnField::FinaleType)->SetAsInteger(c.FinaleType);
+        EXPECT_EQ(std::tuple(round->IsResTypeHeat(), round->IsResTypeResultat(), round->IsFinaleTypeABC(),
+                             round->IsFinaleTypeCBA()),
+                  std::tuple(c.Heat, c.Resultat, c.ABC, c.CBA))
+            << c.ResType << "/" << c.FinaleType;
+    }
+    round->GetField(OvelseRnField::RankAsSeedning)->SetAsInteger(2);
+    EXPECT_FALSE(round->IsRankAsSeedning());
+
+    const QString text = QStringLiteral("Første seks|næste seks|og de sidste 14 tegn!");
+    round->SetExtraText(text);
+    EXPECT_EQ(round->GetField(OvelseRnField::ExtraText)->GetAsString(), "Første");
+    EXPECT_EQ(round->GetField(OvelseRnField::ExtraText2)->GetAsString(), " seks|");
+    EXPECT_EQ(round->GetField(OvelseRnField::ExtraText3)->GetAsString(), "næste seks|og ");
+    EXPECT_EQ(round->GetExtraText(), text.left(26));
+    round->SetExtraText(QStringLiteral("Kort"));
+    EXPECT_EQ(round->GetExtraText().trimmed(), "Kort");
+}
+
+TEST_F(DBDefTest, EventTypePredicates) {
+    TOvelseTable table;
+    table.Open();
+    TOvelseList list(table);
+    TOvelseElement* event = list.GetElement(list.AddNew());
+    // Columns: Tid, Lobe, VertikalSpring, HorizontalSpring, Spring, Kaste, Serie, Stafet, Mangekamp.
+    const struct {
+        int Ovtype;
+        const char* Expected;
+    } cases[] = {{0, "000000000"}, {1, "110000000"}, {2, "001010100"}, {3, "000110100"},   {4, "000001100"},
+                 {5, "110000110"}, {6, "000000001"}, {7, "000000000"}, {257, "000000000"}, {-1, "000000000"}};
+    for (const auto& c : cases) {
+        event->GetField(OvelseField::Ovtype)->SetAsInteger(c.Ovtype);
+        QString got;
+        for (bool b : {event->IsTidOvelse(), event->IsLobeOvelse(), event->IsVertikalSpringOvelse(),
+                       event->IsHorizontalSpringOvelse(), event->IsSpringOvelse(), event->IsKasteOvelse(),
+                       event->IsSerieOvelse(), event->IsStafetOvelse(), event->IsMangekampOvelse()})
+            got += b ? u'1' : u'0';
+        EXPECT_EQ(got, QString::fromLatin1(c.Expected)) << c.Ovtype;
+    }
+}
+
+TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
+    TSystemData english;
+    english.Engelsk = true;
+    for (const bool engelsk : {false, true}) {
+        if (engelsk)
+            SetCurrentSystemDataSource([&english]() -> const TSystemData& { return english; });
+        TOvelseTable events;
+        events.Open();
+        TOvelseList list(events);
+        list.LoadFromTable();
+        EXPECT_GT(list.GetCount(), 60);
+        EXPECT_EQ(list.GetCount() * 2, events.GetRecordCount());
+        for (int i = 0; i < list.GetCount(); ++i)
+            EXPECT_EQ(list.GetElement(i)->GetField(OvelseField::Sprog)->GetAsInteger(), engelsk ? 1 : 0);
+        int pos = -1;
+        ASSERT_TRUE(list.Locate({OvelseField::Ovelse}, {QStringLiteral("HØ")}, pos));
+        EXPECT_EQ(list.GetElement(pos)->GetField(OvelseField::Korttekst)->GetAsString().trimmed(),
+                  engelsk ? "High jump" : "Højdespring");
+
+        TOvDefTable attributes;
+        attributes.Open();
+        int count = 0;
+        for (bool found = attributes.First(); found; found = attributes.Next()) {
+            EXPECT_EQ(attributes.GetField(OvDefField::Sprog)->GetAsInteger(), engelsk ? 1 : 0);
+            ++count;
+        }
+        EXPECT_EQ(count * 2, attributes.GetRecordCount());
+    }
+    SetCurrentSystemDataSource({});
+}
+
+TEST_F(DBDefTest, WithoutAMeetNothingIsMeetBoundAndDeleteAllOfAnEmptyFileDoesNothing) {
+    TKlasseTable table;
+    table.Open();
+    table.Insert();
+    table.GetField(KlasseField::Klasse)->SetAsString(QStringLiteral("P9"));
+    table.Post();
+    EXPECT_FALSE(table.First());
+
+    TAfvStedTable empty;
+    empty.DeleteAll();
+    EXPECT_FALSE(empty.Active());
+    EXPECT_EQ(table.GetRecordCount(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Classes of two meets written alternately.
+void AddClasses(qint32 a, qint32 b) {
+    TKlasseTable table;
+    table.Open();
+    for (int i = 0; i < 6; ++i) {
+        table.Insert();
+        table.GetField(KlasseField::StID)->SetAsInteger(i % 2 ? a : b);
+        table.GetField(KlasseField::Klasse)->SetAsString(QStringLiteral("K%1").arg(i));
+        table.Post();
+    }
+}
+
+QStringList Classes() {
+    TKlasseTable table;
+    table.Open();
+    TKlasseList list(table);
+    list.LoadFromTable();
+    QStringList codes;
+    for (int i = 0; i < list.GetCount(); ++i)
+        codes.append(QString::number(list.GetElement(i)->GetField(KlasseField::StID)->GetAsInteger()) + u':' +
+                     list.GetElement(i)->GetField(KlasseField::Klasse)->GetAsString().trimmed());
+    return codes;
+}
+
+TEST_F(DBDefTest, MeetBoundTablesAndListsSeeOnlyTheCurrentMeet) {
+    const qint32 a = CreateMeet(QStringLiteral("A"));
+    const qint32 b = CreateMeet(QStringLiteral("B"));
+    AddClasses(a, b);
+    EXPECT_EQ(Classes(), QStringList({"2:K0", "2:K2", "2:K4"}));
+    Manager().OpenStaevne(Manager().IndexOfStID(a));
+    // Key order puts meet 2 right behind meet 1: the walk stops there.
+    EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5"}));
+    TStaevneTable meets;
+    meets.Open();
+    ASSERT_TRUE(meets.First());
+    EXPECT_EQ(meets.GetField(StaevneField::Navn)->GetAsString().trimmed(), "A");
+    EXPECT_FALSE(meets.Next());
+
+    TKlasseTable table;
+    table.Open();
+    TKlasseList list(table);
+    TKlasseElement* added = list.GetElement(list.AddNew());
+    EXPECT_EQ(added->GetField(KlasseField::StID)->GetAsInteger(), a);
+    added->GetField(KlasseField::Klasse)->SetAsString(QStringLiteral("K6"));
+    EXPECT_TRUE(list.SaveAll());
+    EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5", "1:K6"}));
+
+    EXPECT_TRUE(list.IsStaevneBound());
+    TOvelseTable events;
+    EXPECT_FALSE(TOvelseList(events).IsStaevneBound());
+}
+
+TEST_F(DBDefTest, DeleteAllRemovesOneMeetOnly) {
+    const qint32 a = CreateMeet(QStringLiteral("A"));
+    const qint32 b = CreateMeet(QStringLiteral("B"));
+    AddClasses(a, b);
+    TKlasseTable table;
+    table.DeleteAll();
+    EXPECT_FALSE(table.Active());
+    EXPECT_EQ(Classes(), QStringList());
+    Manager().OpenStaevne(Manager().IndexOfStID(a));
+    EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5"}));
+    table.DeleteAll();
+    table.DeleteAll();
+    table.Open();
+    EXPECT_EQ(table.GetRecordCount(), 0);
+}
+
+} // namespace

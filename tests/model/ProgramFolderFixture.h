@@ -1,0 +1,52 @@
+#pragma once
+// A test's own program folder: a temporary folder made by the installation (the 14 record files with
+// the event catalogue, and the shipped files), set as ProgramDir, with the program's registry emptied and
+// message boxes recorded instead of shown. The global meet manager over it is made on first use and
+// freed with the test. Derive a test class from it, or use TEST_F(TProgramFolderTest, ...) directly:
+//
+//     TEST_F(TProgramFolderTest, Something) {
+//         CreateMeet("Stævne 1");                // open from here on
+//         TKlasseTable table;                    // any of the 14 tables, in this folder
+//         ...
+//     }
+#include "foundation/Messages.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class TStaevneManager;
+
+class TProgramFolderTest : public ::testing::Test {
+protected:
+    TProgramFolderTest();
+    ~TProgramFolderTest() override;
+
+    // The global StaevneManager, created over the folder when there is none.
+    TStaevneManager& Manager();
+    // Frees the manager and makes a new one, as the next start of the program would.
+    TStaevneManager& Restart();
+    // Creates and opens a meet; returns its number.
+    qint32 CreateMeet(const QString& navn);
+    // Writes a meet record directly (no folder, no checks), as another version or an interrupted
+    // operation may have left it. Do it before Manager() or follow it with Restart().
+    qint32 AddMeetRecord(const QString& navn, int status, const QByteArray& variablePart = {});
+
+    // The folder's path with a trailing "/", as ProgramDir holds it.
+    const QString& Dir() const { return dir_; }
+    QString Path(const QString& name) const { return dir_ + name; }
+    // The texts of the message boxes shown since the last call.
+    QStringList Shown();
+
+private:
+    QTemporaryDir folder_;
+    QString dir_;
+    QString previousProgramDir_;
+    TScopedMessagePresenter presenter_;
+    TRecordingPresenter* recorder_;
+    std::size_t seen_ = 0;
+};

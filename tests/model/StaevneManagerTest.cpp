@@ -1,0 +1,384 @@
+#include "model/D_Staevne.h"
+
+#include "ProgramFolderFixture.h"
+#include "foundation/Exception.h"
+#include "model/D_Globals.h"
+#include "platform/Registry.h"
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+namespace {
+
+QString BaseKey() {
+    return Platform::TRegistry::ProgramKey(QStringLiteral(".cfg"));
+}
+
+QByteArray VariablePart(quint16 count, const QByteArray& fields) {
+    QByteArray block(2, '\0');
+    qToLittleEndian<quint16>(count, block.data());
+    block += fields;
+    QByteArray part(4, '\0');
+    qToLittleEndian<qint32>(static_cast<qint32>(block.size()), part.data());
+    return part + block;
+}
+
+// The variable part of the meet record with that number, as stored.
+QByteArray StoredPart(qint32 stID) {
+    TStaevneTable table;
+    table.Open();
+    for (table.GetFirst(); !table.GetEof(); table.GetNext()) {
+        if (table.GetField(StaevneField::StID)->GetAsInteger() != stID)
+            continue;
+        QByteArray part(4096, '\0');
+        part.truncate(table.ReadChunk(part.data(), 80, 4096));
+        return part;
+    }
+    return {};
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QString ReadRegistry(const QString& key, const QString& name) {
+    Platform::TRegistry registry;
+    return registry.OpenKey(key, false) && registry.ValueExists(name) ? registry.ReadString(name, {})
+                                                                      : QStringLiteral("(ingen)");
+}
+
+// The folder's entries, without the record manager's journal files.
+QStringList Entries(const QString& dir) {
+    QStringList entries = QDir(dir).entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    entries.removeIf([](const QString& e) { return e.endsWith("-wal") || e.endsWith("-shm"); });
+    return entries;
+}
+
+class StaevneManagerTest : public TProgramFolderTest {
+protected:
+    // Records of the current meet in every meet-bound file.
+    void AddRecords() {
+        const auto add = [](auto table) {
+            table.Open();
+            table.Insert();
+            table.GetField(StaevneField::StID)->SetAsInteger(StaevneManager->GetCurrentStID());
+            table.Post();
+        };
+        add(TAfvStedTable());
+        add(TKlasseTable());
+        add(TOvelseRkTable());
+        add(TOvelseRnTable());
+        add(TKlubTable());
+        add(TBetalingTable());
+        add(TKlubkobTable());
+        add(TGruppeTable());
+        add(TVareTable());
+        add(TDeltagerTable());
+        add(TResultatTable());
+    }
+    static qint32 Count(TZunoDataTable&& table) {
+        table.Open();
+        return table.GetRecordCount();
+    }
+};
+
+TEST_F(StaevneManagerTest, MeetsAreCreatedListedAndOpenedAgainAtTheNextStart) {
+    EXPECT_EQ(Manager().GetCurrentStID(), -1);
+    EXPECT_EQ(CreateMeet(QStringLiteral("Forårsstævne")), 1);
+    EXPECT_EQ(CreateMeet(QStringLiteral("  Høstløb  ")), 2);
+    EXPECT_TRUE(QFileInfo(Path("Forårsstævne")).isDir());
+    EXPECT_TRUE(QFileInfo(Path("Høstløb")).isDir());
+    EXPECT_EQ(Manager().GetCurrentIndex(), 1);
+    EXPECT_EQ(Manager().GetStaevneStID(1), 2);
+    EXPECT_EQ(Manager().GetStaevneDir(), Path("Høstløb"));
+    Manager().SystemData().Overskrift1 = QStringLiteral("DM for hold");
+    Manager().SetDato(QDateToDateTime(QDate(2026, 5, 17)) + 0.375);
+    EXPECT_TRUE(Manager().SaveStaevneData());
+    EXPECT_TRUE(Shown().isEmpty());
+
+    TStaevneManager& again = Restart();
+    EXPECT_EQ(again.GetCurrentStID(), -1);
+    ASSERT_EQ(again.GetStaevneCount(), 2);
+    EXPECT_EQ(again.GetStaevneNavn(0), "Forårsstævne");
+    EXPECT_EQ(again.GetStaevneDatoText(0), "");
+    EXPECT_EQ(again.GetStaevneDatoText(1), "17-05-2026");
+    EXPECT_EQ(again.IndexOfStaevneNavn(QStringLiteral("Høstløb")), 1);
+    EXPECT_EQ(again.IndexOfStaevneNavn(QStringLiteral("høstløb")), -1);
+    EXPECT_EQ(again.IndexOfStaevneNavn(QString()), -1);
+    EXPECT_EQ(again.IndexOfStID(2), 1);
+    EXPECT_EQ(again.IndexOfStID(3), -1);
+    again.OpenStaevne(1);
+    EXPECT_EQ(again.GetCurrentStID(), 2);
+    EXPECT_EQ(again.SystemData().Overskrift1, "DM for hold");
+    EXPECT_EQ(CurrentSystemData().Overskrift1, "DM for hold");
+    again.OpenStaevne(5);
+    EXPECT_EQ(again.GetCurrentStID(), 2);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(StaevneManagerTest, UnfinishedAndDamagedMeetsAreReported) {
+    AddMeetRecord(QStringLiteral("Oprettes"), 1);
+    AddMeetRecord(QStringLiteral("Slettes"), 2);
+    AddMeetRecord(QStringLiteral("Importeres"), 3);
+    AddMeetRecord(QStringLiteral("Skadet"), 0, VariablePart(90, QByteArray(3, '\x05')));
+    AddMeetRecord(QStringLiteral("Uden data"), 0);
+    ASSERT_EQ(Manager().GetStaevneCount(), 2);
+    EXPECT_EQ(Manager().GetStaevneNavn(0), "Skadet");
+    EXPECT_EQ(Manager().GetStaevneNavn(1), "Uden data");
+    const QString tail = QStringLiteral("\r\nmen funktionen er ikke korrekt tilendebragt.\r\n\r\n"
+                                        "Stævnet vil ikke optræde i stævneoversigten.");
+    EXPECT_EQ(Shown(),
+              QStringList({"Stævnet: Oprettes\r\ner ved at blive oprettet," + tail,
+                           "Stævnet: Slettes\r\ner ved at blive slettet," + tail,
+                           "Stævnet: Importeres\r\ner under import," + tail,
+                           "Fejl i data for stævnet: Skadet\r\n\r\nData er nulstillet, husk at oprette "
+                           "igen under \"StævneData\"."}));
+
+    // A meet whose settings are the defaults still has a report file and usable counts.
+    for (int index : {0, 1}) {
+        Manager().OpenStaevne(index);
+        EXPECT_EQ(Manager().GetRptFileName(), Path("ZUNO2.RPT"));
+        EXPECT_EQ(Manager().SystemData().AntalTaellendeDeltagere, 1);
+        EXPECT_EQ(Manager().SystemData().AntalDTHold, 6);
+    }
+}
+
+TEST_F(StaevneManagerTest, NamesThatCannotBeAFolderOrAreTakenAreRefused) {
+    CreateMeet(QStringLiteral("Forårsstævne"));
+    const QStringList before = Entries(Dir());
+    const QString chars = QStringLiteral("\r\nEt stævnenavn må ikke indeholde: \\ / : * ? \" < > |");
+    const struct {
+        QString Navn;
+        QString Message;
+    } cases[] = {
+        {QString(), "Der skal angives et stævnenavn"},
+        {"   ", "Der skal angives et stævnenavn"},
+        {"FORÅRSSTÆVNE", "Illegalt stævnenavn: FORÅRSSTÆVNE\r\nStævnenavnet er allerede brugt"},
+        {"Løb?", "Illegalt stævnenavn: Løb?" + chars},
+        {"a\\b", "Illegalt stævnenavn: a\\b" + chars},
+        {"a/b", "Illegalt stævnenavn: a/b" + chars},
+        {"a:b", "Illegalt stævnenavn: a:b" + chars},
+        {"*", "Illegalt stævnenavn: *" + chars},
+        {"\"x\"", "Illegalt stævnenavn: \"x\"" + chars},
+        {"<>", "Illegalt stævnenavn: <>" + chars},
+        {"a|b", "Illegalt stævnenavn: a|b" + chars},
+        {"a\tb", "Illegalt stævnenavn: a\tb" + chars},
+        {".", "Illegalt stævnenavn: .\r\nEt stævnenavn må ikke være \".\" eller \"..\""},
+        {"..", "Illegalt stævnenavn: ..\r\nEt stævnenavn må ikke være \".\" eller \"..\""},
+        {QString(31, u'Æ'),
+         "Illegalt stævnenavn: " + QString(31, u'Æ') + "\r\nEt stævnenavn må højst være på 30 tegn"},
+        {"Løb → mål", "Illegalt stævnenavn: Løb → mål\r\nEt stævnenavn kan kun indeholde tegn fra tegnsættet "
+                      "Windows-1252"},
+    };
+    for (const auto& c : cases) {
+        try {
+            Manager().CreateStaevne(c.Navn);
+            ADD_FAILURE() << c.Navn.toStdString() << " accepted";
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.Message(), c.Message);
+        }
+    }
+    EXPECT_EQ(Entries(Dir()), before);
+    EXPECT_EQ(Manager().GetStaevneCount(), 1);
+    EXPECT_EQ(Count(TStaevneTable()), 1);
+
+    EXPECT_EQ(Manager().CreateStaevne(QString(30, u'Æ')), 1);
+    EXPECT_EQ(Restart().GetStaevneNavn(1), QString(30, u'Æ'));
+}
+
+TEST_F(StaevneManagerTest, RenameMovesFolderRecordAndRegistryKey) {
+    CreateMeet(QStringLiteral("Andet stævne"));
+    CreateMeet(QStringLiteral("Stævne"));
+    WriteFile(Path("Stævne/resultater.htm"), "<p>");
+    Manager().Registry().VisUgedag = 4;
+    Manager().SetLastUsedName(QStringLiteral("Stævne"));
+    Manager().SaveStaevneData();
+
+    Manager().RenameStaevne(QStringLiteral(" Sommerstævne "));
+    EXPECT_EQ(Manager().GetStaevneNavn(1), "Sommerstævne");
+    EXPECT_FALSE(QFileInfo::exists(Path("Stævne")));
+    EXPECT_TRUE(QFile::exists(Path("Sommerstævne/resultater.htm")));
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\Sommerstævne", "VisUgedag"), "4");
+    EXPECT_FALSE(Platform::TRegistry().KeyExists(BaseKey() + "\\Stævne"));
+    EXPECT_EQ(ReadRegistry(BaseKey(), "LastUsedName"), "Sommerstævne");
+
+    // Letter case only: the folder follows the name.
+    Manager().RenameStaevne(QStringLiteral("SOMMERSTÆVNE"));
+    EXPECT_TRUE(QFile::exists(Path("SOMMERSTÆVNE/resultater.htm")));
+    EXPECT_TRUE(Entries(Dir()).contains("SOMMERSTÆVNE"));
+    EXPECT_FALSE(Entries(Dir()).contains("Sommerstævne"));
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\SOMMERSTÆVNE", "VisUgedag"), "4");
+
+    // A folder the rename did not make is never removed to make room.
+    WriteFile(Path("Arkiv/gammel.txt"), "vigtig");
+    try {
+        Manager().RenameStaevne(QStringLiteral("Arkiv"));
+        ADD_FAILURE() << "rename onto a folder of someone else's";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "Det var ikke muligt at ændre stævnenavnet fra SOMMERSTÆVNE til Arkiv");
+    }
+    EXPECT_TRUE(QFile::exists(Path("Arkiv/gammel.txt")));
+    EXPECT_TRUE(QFile::exists(Path("SOMMERSTÆVNE/resultater.htm")));
+    EXPECT_THROW(Manager().RenameStaevne(QStringLiteral("andet STÆVNE")), Exception);
+    EXPECT_THROW(Manager().RenameStaevne(QStringLiteral("Ny?")), Exception);
+    EXPECT_FALSE(QFileInfo::exists(Path("Ny?")));
+
+    TStaevneManager& again = Restart();
+    EXPECT_EQ(again.GetStaevneNavn(1), "SOMMERSTÆVNE");
+    EXPECT_EQ(again.GetLastUsedName(), "SOMMERSTÆVNE");
+}
+
+TEST_F(StaevneManagerTest, DeleteTakesTheMeetsRecordsFolderAndKeyAndNothingElse) {
+    CreateMeet(QStringLiteral("Bliver"));
+    AddRecords();
+    CreateMeet(QStringLiteral("Slettes"));
+    AddRecords();
+    Manager().SaveStaevneData();
+    QTemporaryDir outside;
+    WriteFile(outside.filePath("billede.jpg"), "jpeg");
+    WriteFile(Path("Slettes/sub/side.htm"), "<p>");
+    ASSERT_TRUE(QFile::link(outside.path(), Path("Slettes/link")));
+
+    Manager().DeleteStaevne();
+    EXPECT_EQ(Manager().GetCurrentStID(), -1);
+    EXPECT_EQ(Manager().GetStaevneCount(), 1);
+    EXPECT_FALSE(QFileInfo::exists(Path("Slettes")));
+    EXPECT_TRUE(QFile::exists(outside.filePath("billede.jpg")));
+    EXPECT_TRUE(QFileInfo(Path("Bliver")).isDir());
+    EXPECT_FALSE(Platform::TRegistry().KeyExists(BaseKey() + "\\Slettes"));
+    EXPECT_EQ(Manager().GetRptFileName(), Path("ZUNO2.RPT"));
+    for (auto count :
+         {Count(TAfvStedTable()), Count(TKlasseTable()), Count(TOvelseRkTable()), Count(TOvelseRnTable()),
+          Count(TKlubTable()), Count(TBetalingTable()), Count(TKlubkobTable()), Count(TGruppeTable()),
+          Count(TVareTable()), Count(TDeltagerTable()), Count(TResultatTable())})
+        EXPECT_EQ(count, 1);
+    EXPECT_EQ(Count(TStaevneTable()), 1);
+    Manager().DeleteStaevne(); // no meet open: nothing happens
+    EXPECT_EQ(Restart().GetStaevneCount(), 1);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(StaevneManagerTest, DeleteNeverLeavesTheMeetsOwnFolder) {
+    // Records another version may have left: names that are no folder of their own.
+    AddMeetRecord(QString(), 0);
+    AddMeetRecord(QStringLiteral(".."), 0);
+    AddMeetRecord(QStringLiteral("Link"), 0);
+    QTemporaryDir outside;
+    WriteFile(outside.filePath("vigtig.txt"), "x");
+    ASSERT_TRUE(QFile::link(outside.path(), Path("Link")));
+    const QStringList installed = Entries(Dir());
+    ASSERT_EQ(Manager().GetStaevneCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        Manager().OpenStaevne(0);
+        Manager().DeleteStaevne();
+    }
+    EXPECT_EQ(Manager().GetStaevneCount(), 0);
+    QStringList left = installed;
+    left.removeAll("Link");
+    EXPECT_EQ(Entries(Dir()), left);
+    EXPECT_TRUE(QFile::exists(outside.filePath("vigtig.txt")));
+}
+
+TEST_F(StaevneManagerTest, ABlockOfANewerVersionIsNeverOverwritten) {
+    QByteArray fields;
+    for (int i = 0; i < 91; ++i)
+        fields += QByteArray(1, '\x01');
+    const QByteArray newer = VariablePart(91, fields);
+    const qint32 stID = AddMeetRecord(QStringLiteral("Fremtid"), 0, newer);
+    Manager();
+    EXPECT_EQ(Shown(),
+              QStringList({"ZUNO version er for gammel - systemdata indeholder nyere data. Opdater til "
+                           "nyeste ZUNO version."}));
+    Manager().OpenStaevne(0);
+    EXPECT_EQ(Manager().SystemData().ReportFilename, "ZUNO2.RPT");
+    Manager().SystemData().Overskrift1 = QStringLiteral("Ændret");
+    Manager().Registry().VisUgedag = 2;
+    EXPECT_FALSE(Manager().SaveStaevneData());
+    Manager().RenameStaevne(QStringLiteral("Fremtiden"));
+    Manager().SetOvelseRettet(45000.5);
+    EXPECT_EQ(StoredPart(stID).left(newer.size()), newer);
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\Fremtiden", "VisUgedag"), "2");
+    EXPECT_EQ(Restart().GetStaevneNavn(0), "Fremtiden");
+}
+
+TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
+    {
+        Platform::TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(BaseKey(), true));
+        registry.WriteInteger(QStringLiteral("visugedag"), 3);
+        registry.WriteBool(QStringLiteral("UdskrivTilSkaerm"), false);
+        registry.WriteString(QStringLiteral("ScoreboardServer"), QStringLiteral("tavle"));
+        registry.WriteInteger(QStringLiteral("HttpServerPort"), 8080);
+        registry.WriteString(QStringLiteral("LastUsedName"), QStringLiteral("B"));
+    }
+    EXPECT_EQ(Manager().Scoreboard().ScoreboardServer, "tavle");
+    EXPECT_EQ(Manager().Scoreboard().ScoreboardServerPort, 2010);
+    EXPECT_EQ(Manager().GetHttpServerPort(), 8080);
+    EXPECT_EQ(Manager().GetLastUsedName(), "B");
+
+    CreateMeet(QStringLiteral("A"));
+    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
+    EXPECT_FALSE(Manager().Registry().UdskrivTilSkaerm);
+    Manager().Registry().VisUgedag = 5;
+    Manager().Registry().PrinterNavn = QStringLiteral("Ingen printer af det navn");
+    Manager().SetLastUsedName(QString());
+    Manager().SaveStaevneData();
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\A", "VisUgedag"), "5");
+    EXPECT_EQ(ReadRegistry(BaseKey(), "VisUgedag"), "3");
+    EXPECT_EQ(ReadRegistry(BaseKey(), "LastUsedName"), "(ingen)");
+    EXPECT_EQ(ReadRegistry(BaseKey(), "HttpServerPort"), "8080");
+
+    Manager().SetSystemDataDefaults();
+    EXPECT_TRUE(Manager().Registry().UdskrivTilSkaerm);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 0);
+    CreateMeet(QStringLiteral("B"));
+    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
+    Restart().OpenStaevne(0);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 5);
+    EXPECT_EQ(Manager().Registry().PrinterNavn, "Ingen printer af det navn");
+}
+
+TEST_F(StaevneManagerTest, SettingsAnswerForTheCurrentMeet) {
+    EXPECT_EQ(Manager().GetRptFileName(), Path("ZUNO2.RPT"));
+    EXPECT_EQ(Manager().GetSlfFileName(), Path("ZUNO2.SLF"));
+    const qint32 stID = CreateMeet(QStringLiteral("Holdkamp"));
+    EXPECT_EQ(Manager().GetFoerText(), "");
+    EXPECT_EQ(Manager().GetNuText(), "");
+    EXPECT_FALSE(Manager().IsHoldTurnering());
+    EXPECT_EQ(Manager().GetHtmlExt(), ".htm");
+    TSystemData& data = Manager().SystemData();
+    data.EgenTurnering = true;
+    data.OnlyHtmlBody = true;
+    data.DTOvelserHalvePoints = {QStringLiteral("KU "), QStringLiteral("4X100")};
+    data.ReportFilename = QStringLiteral("EGEN.RPT");
+    EXPECT_FALSE(Manager().IsDTVTLTUTurnering());
+    EXPECT_EQ(Manager().GetFoerText(), "FØR");
+    EXPECT_EQ(Manager().GetNuText(), "NU");
+    EXPECT_EQ(Manager().GetHtmlExt(), ".body");
+    EXPECT_EQ(Manager().GetRptFileName(), Path("EGEN.RPT"));
+    EXPECT_TRUE(Manager().IsDTOvelseHalvePoints(QStringLiteral(" ku")));
+    EXPECT_FALSE(Manager().IsDTOvelseHalvePoints(QStringLiteral("DI")));
+    data.LTU = true;
+    EXPECT_TRUE(Manager().IsDTVTLTUTurnering());
+
+    Manager().SetOvelseRettet(46000.25);
+    TStaevneTable table;
+    table.Open();
+    table.GetFirst();
+    EXPECT_EQ(table.GetField(StaevneField::StID)->GetAsInteger(), stID);
+    EXPECT_EQ(table.GetField(StaevneField::OvelseRettet)->GetAsFloat(), 46000.25);
+    EXPECT_EQ(table.GetField(StaevneField::Status)->GetAsInteger(), 0);
+
+    EXPECT_TRUE(CurrentSystemData().EgenTurnering);
+    StaevneManager.reset();
+    EXPECT_FALSE(CurrentSystemData().EgenTurnering);
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+#include "tools/setup/Installation.h"
+
+#include "foundation/Exception.h"
+#include "model/D_DBDef.h"
+#include "support/QtPrinters.h"
+#include "tools/setup/EventCatalogue.h"
+#include "tools/setup/RecordFileSpecs.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Shipped = QStringLiteral(ZUNO_SOURCE_DIR "/data");
+
+const char* const FileNames[] = {"STAEVNE.ZU2",  "OVELSE.ZU2",  "OVDEF.ZU2",    "KLASSE.ZU2",  "OVELSERK.ZU2",
+                                 "OVELSERN.ZU2", "AFVSTED.ZU2", "BETALING.ZU2", "KLUBKOB.ZU2", "VARE.ZU2",
+                                 "GRUPPE.ZU2",   "KLUB.ZU2",    "DELTAGER.ZU2", "RESULTAT.ZU2"};
+
+// Every file of the folder with a hash of its content and its modification time.
+QMap<QString, QString> Snapshot(const QString& dir) {
+    QMap<QString, QString> files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        files[QDir(dir).relativeFilePath(path)] =
+            QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex() + u' ' +
+            QString::number(it.fileInfo().lastModified().toMSecsSinceEpoch());
+    }
+    return files;
+}
+
+// A table of the installed folder, opened.
+template <typename Table>
+std::unique_ptr<Table> Opened(const QString& dir) {
+    auto table = std::make_unique<Table>();
+    table->SetDirectory(dir);
+    table->Open();
+    return table;
+}
+
+class InstallationTest : public ::testing::Test {
+protected:
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(InstallationTest, EmptyFolderBecomesCompleteAndASecondRunChangesNothing) {
+    const QStringList done = InstallProgramFolder(dir.path(), Shipped);
+    for (const char* name : FileNames) {
+        EXPECT_TRUE(QFile::exists(Path(QLatin1String(name)))) << name;
+        EXPECT_TRUE(done.contains(QStringLiteral("Oprettet: ") + QLatin1String(name)));
+    }
+    EXPECT_TRUE(done.contains(QStringLiteral("Kopieret: ZUNO2.RPT")));
+    EXPECT_TRUE(QFile::exists(Path("ZUNO2.RPT")));
+    EXPECT_FALSE(QFile::exists(Path("ovelser.csv")));
+    EXPECT_FALSE(QFile::exists(Path(InstallationMarker)));
+
+    const EventCatalogue catalogue = EventCatalogue::Load(Shipped);
+    EXPECT_EQ(Opened<TOvelseTable>(dir.path())->GetRecordCount(), qint32(catalogue.Ovelser().size()));
+    EXPECT_EQ(Opened<TOvDefTable>(dir.path())->GetRecordCount(), qint32(catalogue.OvDef().size()));
+
+    const auto before = Snapshot(dir.path());
+    EXPECT_EQ(InstallProgramFolder(dir.path(), Shipped), QStringList());
+    EXPECT_EQ(Snapshot(dir.path()), before);
+}
+
+TEST_F(InstallationTest, FilesCarryTheirKeysAndTheMeetFileNumbersNewMeets) {
+    InstallProgramFolder(dir.path(), Shipped);
+    for (const TRecordFileSpec& spec : RecordFileSpecs()) {
+        SCOPED_TRACE(spec.FileName);
+        TZunoDataTable table(QLatin1String(spec.FileName), QStringLiteral("xx"), spec.Fields);
+        table.SetDirectory(dir.path());
+        table.Open();
+        const QString name = QLatin1String(spec.FileName);
+        EXPECT_EQ(table.VariableLength(), name == "STAEVNE.ZU2" || name == "RESULTAT.ZU2");
+        const TIndexDef& key0 = table.GetIndexDefs().GetItem(0);
+        const bool meetBound = name != "OVELSE.ZU2" && name != "OVDEF.ZU2";
+        if (meetBound) {
+            EXPECT_EQ(key0.GetSegment(0).Position, 16);
+            EXPECT_EQ(key0.GetSegment(0).Length, 4);
+        }
+    }
+    // The keys the program searches by.
+    const auto segments = [this](auto table, int key) {
+        QList<int> positions;
+        table->SetDirectory(dir.path());
+        table->Open();
+        const TIndexDef& index = table->GetIndexDefs().GetItem(key);
+        for (int i = 0; i < index.GetSegmentCount(); ++i)
+            positions.append(index.GetSegment(i).Position);
+        return positions;
+    };
+    EXPECT_EQ(segments(std::make_unique<TKlubTable>(), 0), QList<int>({16, 20}));
+    EXPECT_EQ(segments(std::make_unique<TDeltagerTable>(), 0), QList<int>({16, 20}));
+    EXPECT_EQ(segments(std::make_unique<TDeltagerTable>(), 1), QList<int>({16, 24}));
+    EXPECT_EQ(segments(std::make_unique<TResultatTable>(), 0), QList<int>({16, 20, 23, 29}));
+    EXPECT_EQ(segments(std::make_unique<TResultatTable>(), 1), QList<int>({16, 30}));
+    EXPECT_EQ(segments(std::make_unique<TOvelseRnTable>(), 0), QList<int>({16, 20, 23}));
+    EXPECT_EQ(segments(std::make_unique<TKlubkobTable>(), 0), QList<int>({16, 20}));
+    EXPECT_EQ(segments(std::make_unique<TBetalingTable>(), 0), QList<int>({16, 20}));
+
+    auto meets = Opened<TStaevneTable>(dir.path());
+    for (const char* navn : {"Første", "Anden"}) {
+        meets->Insert();
+        meets->GetField(StaevneField::Navn)->SetAsString(QString::fromUtf8(navn));
+        meets->Post();
+    }
+    meets->GetFirst();
+    EXPECT_EQ(meets->GetField(StaevneField::StID)->GetAsInteger(), 1);
+    meets->GetNext();
+    EXPECT_EQ(meets->GetField(StaevneField::StID)->GetAsInteger(), 2);
+    EXPECT_EQ(meets->GetField(StaevneField::Navn)->GetAsString().trimmed(), "Anden");
+}
+
+TEST_F(InstallationTest, AnInterruptedRunLeavesTheMarkerAndTheNextRunCompletesTheFolder) {
+    QTemporaryDir noCatalogue;
+    QFile::copy(Shipped + "/ZUNO2.RPT", noCatalogue.filePath("ZUNO2.RPT"));
+    EXPECT_THROW(InstallProgramFolder(dir.path(), noCatalogue.path()), Exception);
+    EXPECT_TRUE(QFile::exists(Path(InstallationMarker)));
+    EXPECT_TRUE(QFile::exists(Path("STAEVNE.ZU2")));
+    EXPECT_EQ(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
+
+    const QStringList done = InstallProgramFolder(dir.path(), Shipped);
+    EXPECT_FALSE(done.contains(QStringLiteral("Oprettet: OVELSE.ZU2")));
+    EXPECT_TRUE(done.contains(QStringLiteral("Kopieret: ZUNO2.RPT")));
+    EXPECT_GT(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
+    EXPECT_FALSE(QFile::exists(Path(InstallationMarker)));
+}
+
+TEST_F(InstallationTest, ExistingFilesInAnyLetterCaseAreNeverReplaced) {
+    QFile report(Path("zuno2.rpt"));
+    ASSERT_TRUE(report.open(QIODevice::WriteOnly));
+    report.write("; egen\n");
+    report.close();
+    InstallProgramFolder(dir.path(), Shipped);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.readAll(), "; egen\n");
+    EXPECT_FALSE(QFile::exists(Path("ZUNO2.RPT")));
+
+    // An organiser's own catalogue stays as it is.
+    auto events = Opened<TOvelseTable>(dir.path());
+    events->StepFirst();
+    events->Delete();
+    const qint32 count = events->GetRecordCount();
+    events->Close();
+    QFile::rename(Path("OVELSE.ZU2"), Path("ovelse.zu2"));
+    EXPECT_EQ(InstallProgramFolder(dir.path(), Shipped), QStringList());
+    EXPECT_FALSE(QFile::exists(Path("OVELSE.ZU2")));
+    EXPECT_EQ(Opened<TOvelseTable>(dir.path())->GetRecordCount(), count);
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+#include "tools/setup/Installation.h"
+
+#include "foundation/Exception.h"
+#include "foundation/LxDisk.h"
+#include "foundation/PathResolver.h"
+#include "model/D_DBDef.h"
+#include "platform/recordmanager/RecordManager.h"
+#include "tools/setup/EventCatalogue.h"
+#include "tools/setup/RecordFileSpecs.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <array>
+#include <optional>
+
+namespace RM = RecordManager;
+
+namespace {
+
+bool Exists(const QString& path) {
+    return QFileInfo::exists(ResolvePath(path));
+}
+
+// Creates the file unless it exists under its name in any letter case; true when it was created.
+bool CreateRecordFile(const QString& path, const TRecordFileSpec& spec) {
+    QByteArray stat = spec.CreateBuffer();
+    QByteArray name = QFile::encodeName(ResolvePath(path));
+    name.append('\0');
+    std::array<quint8, RM::PositionBlockSize> block{};
+    quint32 length = static_cast<quint32>(stat.size());
+    const int status =
+        BTRCALL(RM::OpCreate, block.data(), stat.data(), &length, name.data(),
+                static_cast<uint8_t>(std::min<qsizetype>(name.size(), 255)), RM::CreateKeepExisting);
+    if (status == RM::StatusFileExists)
+        return false;
+    if (status != 0)
+        throw Exception(QStringLiteral("Filen %1 kunne ikke oprettes (status %2)").arg(path).arg(status));
+    return true;
+}
+
+// The record manager's transaction over every file; aborted unless committed.
+class TTransaction {
+public:
+    TTransaction() { Call(RM::OpBeginTransaction, QStringLiteral("start")); }
+    ~TTransaction() {
+        if (!done_)
+            Send(RM::OpAbortTransaction);
+    }
+    TTransaction(const TTransaction&) = delete;
+    TTransaction& operator=(const TTransaction&) = delete;
+
+    void Commit() {
+        done_ = true;
+        Call(RM::OpEndTransaction, QStringLiteral("afslutning"));
+    }
+
+private:
+    static int Send(int operation) {
+        std::array<quint8, RM::PositionBlockSize> block{};
+        quint32 length = 0;
+        return BTRCALL(static_cast<uint16_t>(operation), block.data(), nullptr, &length, nullptr, 0, 0);
+    }
+    static void Call(int operation, const QString& what) {
+        if (const int status = Send(operation); status != 0)
+            throw Exception(
+                QStringLiteral("Transaktionens %1 mislykkedes (status %2)").arg(what).arg(status));
+    }
+
+    bool done_ = false;
+};
+
+// Fills a catalogue file that holds no records (a new one, or one whose filling a run before did not
+// finish); the number of rows written, -1 when the file held records.
+template <typename Table, typename Rows, typename Fill>
+int FillCatalogue(const QString& programDir, Rows rows, Fill fill) {
+    Table table;
+    table.SetDirectory(programDir);
+    table.Open();
+    if (table.GetRecordCount() > 0) {
+        table.Close();
+        return -1;
+    }
+    const auto& source = rows();
+    // All rows or none.
+    TTransaction transaction;
+    for (const auto& row : source) {
+        table.Insert();
+        fill(table, row);
+        table.Post();
+    }
+    transaction.Commit();
+    table.Close();
+    return static_cast<int>(source.size());
+}
+
+void FillOvelse(TDataTable& t, const OvelseRow& r) {
+    t.GetField(OvelseField::Sortkode)->SetAsInteger(r.Sortkode);
+    t.GetField(OvelseField::Ovelse)->SetAsString(r.Ovelse);
+    t.GetField(OvelseField::Korttekst)->SetAsString(r.Korttekst);
+    t.GetField(OvelseField::Langtekst)->SetAsString(r.Langtekst);
+    t.GetField(OvelseField::Ovtype)->SetAsInteger(r.Ovtype);
+    t.GetField(OvelseField::EltidKorr)->SetAsInteger(r.EltidKorr);
+    t.GetField(OvelseField::Vindmaaling)->SetAsInteger(r.Vindmaaling);
+    t.GetField(OvelseField::Restype)->SetAsInteger(r.Restype);
+    t.GetField(OvelseField::System)->SetAsInteger(r.System);
+    t.GetField(OvelseField::Sprog)->SetAsInteger(r.Sprog);
+    t.GetField(OvelseField::StartBlok)->SetAsInteger(r.StartBlok);
+}
+
+void FillOvDef(TDataTable& t, const OvDefRow& r) {
+    t.GetField(OvDefField::Sortkode)->SetAsInteger(r.Sortkode);
+    t.GetField(OvDefField::Ovelse)->SetAsString(r.Ovelse);
+    t.GetField(OvDefField::Attribut)->SetAsString(r.Attribut);
+    t.GetField(OvDefField::Tekst)->SetAsString(r.Tekst);
+    t.GetField(OvDefField::System)->SetAsInteger(r.System);
+    t.GetField(OvDefField::Sprog)->SetAsInteger(r.Sprog);
+}
+
+bool IsCatalogueSource(const QString& relativePath) {
+    return relativePath.compare(QLatin1String(EventCatalogue::OvelserFileName), Qt::CaseInsensitive) == 0 ||
+           relativePath.compare(QLatin1String(EventCatalogue::OvDefFileName), Qt::CaseInsensitive) == 0;
+}
+
+void CopyShippedFiles(const QString& programDir, const QString& shippedDir, QStringList& done) {
+    const QString source = ResolvePath(shippedDir);
+    if (!QFileInfo(source).isDir())
+        throw Exception(QStringLiteral("Mappen med installationsfilerne findes ikke: %1").arg(shippedDir));
+    const QDir sourceDir(source);
+    QDirIterator files(source, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QStringList relatives;
+    while (files.hasNext())
+        relatives.append(sourceDir.relativeFilePath(files.next()));
+    relatives.sort();
+    for (const QString& relative : relatives) {
+        if (IsCatalogueSource(relative))
+            continue;
+        const QString target = PathJoin(programDir, relative);
+        if (Exists(target))
+            continue;
+        const QString resolved = ResolvePath(target);
+        if (!QDir().mkpath(QFileInfo(resolved).path()) ||
+            CopyFileTo(sourceDir.filePath(relative), resolved) != 0)
+            throw Exception(QStringLiteral("Filen %1 kunne ikke kopieres til %2").arg(relative, programDir));
+        done.append(QStringLiteral("Kopieret: %1").arg(relative));
+    }
+}
+
+} // namespace
+
+QStringList InstallProgramFolder(const QString& programDir, const QString& shippedDir) {
+    const QString folder = ResolvePath(programDir);
+    if (!QDir().mkpath(folder))
+        throw Exception(QStringLiteral("Programmappen %1 kunne ikke oprettes").arg(programDir));
+    QFile marker(ResolvePath(PathJoin(folder, QLatin1String(InstallationMarker))));
+    if (!marker.open(QIODevice::WriteOnly))
+        throw Exception(QStringLiteral("Markeringsfilen %1 kunne ikke skrives").arg(marker.fileName()));
+    marker.close();
+
+    QStringList done;
+    for (const TRecordFileSpec& spec : RecordFileSpecs()) {
+        if (CreateRecordFile(PathJoin(folder, QLatin1String(spec.FileName)), spec))
+            done.append(QStringLiteral("Oprettet: %1").arg(QLatin1String(spec.FileName)));
+    }
+
+    std::optional<EventCatalogue> catalogue;
+    const auto load = [&]() -> const EventCatalogue& {
+        if (!catalogue)
+            catalogue = EventCatalogue::Load(ResolvePath(shippedDir));
+        return *catalogue;
+    };
+    const int events = FillCatalogue<TOvelseTable>(
+        folder, [&]() -> const auto& { return load().Ovelser(); }, FillOvelse);
+    if (events >= 0)
+        done.append(QStringLiteral("Udfyldt: %1 med %2 øvelser")
+                        .arg(QLatin1String(TOvelseTable::FileName))
+                        .arg(events));
+    const int attributes = FillCatalogue<TOvDefTable>(
+        folder, [&]() -> const auto& { return load().OvDef(); }, FillOvDef);
+    if (attributes >= 0)
+        done.append(QStringLiteral("Udfyldt: %1 med %2 attributter")
+                        .arg(QLatin1String(TOvDefTable::FileName))
+                        .arg(attributes));
+
+    CopyShippedFiles(folder, shippedDir, done);
+
+    if (!marker.remove())
+        throw Exception(QStringLiteral("Markeringsfilen %1 kunne ikke slettes").arg(marker.fileName()));
+    return done;
+}
