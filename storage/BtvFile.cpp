@@ -340,16 +340,16 @@ quint16 TBtvTable::InitIndexDefs() {
 
     int keyBufferSize = MinKeyBufferSize;
     const int keyCount = LoadWord(stat.data() + RM::Stat::KeyCount);
-    int spec = RM::Stat::KeySpecs;
-    for (int k = 0; k < keyCount && spec + RM::KeySpec::Size <= RM::StatBufferSize; ++k) {
+    int keySpec = RM::Stat::KeySpecs;
+    for (int k = 0; k < keyCount && keySpec + RM::KeySpec::Size <= RM::StatBufferSize; ++k) {
         TIndexDef& index = IndexDefs.Add();
         bool continued = true;
-        while (continued && spec + RM::KeySpec::Size <= RM::StatBufferSize) {
-            const quint8* at = stat.data() + spec;
+        while (continued && keySpec + RM::KeySpec::Size <= RM::StatBufferSize) {
+            const quint8* at = stat.data() + keySpec;
             const quint16 position = LoadWord(at + RM::KeySpec::Position);
             index.AddSegment(position > 0 ? position - 1 : 0, LoadWord(at + RM::KeySpec::Length));
             continued = (LoadWord(at + RM::KeySpec::Flags) & RM::KeySpec::FlagSegmented) != 0;
-            spec += RM::KeySpec::Size;
+            keySpec += RM::KeySpec::Size;
         }
         keyBufferSize = std::max(keyBufferSize, index.GetKeyLength());
     }

@@ -70,7 +70,7 @@ struct Ours {
         std::vector<uint8_t> stat(StatBufferSize, 0);
         stat[Stat::RecordLength] = RecordLength;
         stat[Stat::KeyCount] = 2;
-        auto spec = [&](int at, uint16_t position, uint16_t length, uint16_t flags, uint8_t type) {
+        auto keySpec = [&](int at, uint16_t position, uint16_t length, uint16_t flags, uint8_t type) {
             uint8_t* s = stat.data() + Stat::KeySpecs + at * KeySpec::Size;
             s[KeySpec::Position] = uint8_t(position);
             s[KeySpec::Length] = uint8_t(length);
@@ -78,8 +78,8 @@ struct Ours {
             s[KeySpec::Flags + 1] = uint8_t(flags >> 8);
             s[KeySpec::ExtendedType] = type;
         };
-        spec(0, 1, 4, KeySpec::FlagExtendedType, KeySpec::TypeInteger);
-        spec(1, 5, NameLength, KeySpec::FlagExtendedType | KeySpec::FlagDuplicates, KeySpec::TypeString);
+        keySpec(0, 1, 4, KeySpec::FlagExtendedType, KeySpec::TypeInteger);
+        keySpec(1, 5, NameLength, KeySpec::FlagExtendedType | KeySpec::FlagDuplicates, KeySpec::TypeString);
         std::string name = (folder() / "OURS.ZU2").string();
         length = StatBufferSize;
         check(BTRCALL(OpCreate, block.data(), stat.data(), &length, name.data(), 255, CreateReplace) == 0,

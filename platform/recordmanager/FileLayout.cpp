@@ -24,15 +24,15 @@ bool validLength(SegmentKind kind, bool autoIncrement, uint16_t length) {
     }
 }
 
-KeySegment segmentFrom(const uint8_t* spec, uint16_t flags) {
+KeySegment segmentFrom(const uint8_t* keySpec, uint16_t flags) {
     KeySegment s;
-    s.length = loadLE<uint16_t>(spec + KeySpec::Length);
+    s.length = loadLE<uint16_t>(keySpec + KeySpec::Length);
     s.descending = flags & KeySpec::FlagDescending;
-    s.nullValue = spec[KeySpec::NullValue];
+    s.nullValue = keySpec[KeySpec::NullValue];
     if (!(flags & KeySpec::FlagExtendedType)) {
         s.kind = (flags & KeySpec::FlagBinary) ? SegmentKind::Bytes : SegmentKind::Text;
     } else {
-        switch (spec[KeySpec::ExtendedType]) {
+        switch (keySpec[KeySpec::ExtendedType]) {
         case KeySpec::TypeString:
             s.kind = SegmentKind::Text;
             break;
@@ -83,11 +83,11 @@ int16_t parseLayout(const uint8_t* stat, size_t size, FileLayout& layout) {
         while (more) {
             if (at + KeySpec::Size > size)
                 return StatusInvalidOperation;
-            const uint8_t* spec = stat + at;
+            const uint8_t* keySpec = stat + at;
             at += KeySpec::Size;
-            const uint16_t flags = loadLE<uint16_t>(spec + KeySpec::Flags);
-            const uint16_t position = loadLE<uint16_t>(spec + KeySpec::Position);
-            KeySegment s = segmentFrom(spec, flags);
+            const uint16_t flags = loadLE<uint16_t>(keySpec + KeySpec::Flags);
+            const uint16_t position = loadLE<uint16_t>(keySpec + KeySpec::Position);
+            KeySegment s = segmentFrom(keySpec, flags);
             if (position == 0 || size_t(position) - 1 + s.length > layout.recordLength)
                 return StatusInvalidKeyPosition;
             if (!validLength(s.kind, s.autoIncrement, s.length))

@@ -112,7 +112,7 @@ constexpr int KeySpecs = 16;    // one KeySpec per key segment from here
 constexpr uint16_t FlagVariableLength = 0x0001;
 } // namespace Stat
 
-// One 16-byte key segment specification inside the statistics buffer.
+// One 16-byte key segment description inside the statistics buffer.
 namespace KeySpec {
 constexpr int Size = 16;
 constexpr int Position = 0;      // 16-bit, 1-based offset in the record
@@ -128,7 +128,7 @@ constexpr uint16_t FlagDuplicates = 0x0001;
 constexpr uint16_t FlagModifiable = 0x0002;
 constexpr uint16_t FlagBinary = 0x0004;
 constexpr uint16_t FlagNullKey = 0x0008;   // a record whose key is all null values is left out of the key
-constexpr uint16_t FlagSegmented = 0x0010; // the next specification continues this key
+constexpr uint16_t FlagSegmented = 0x0010; // the next segment continues this key
 constexpr uint16_t FlagDescending = 0x0040;
 constexpr uint16_t FlagExtendedType = 0x0100;
 constexpr uint16_t FlagCaseInsensitive = 0x0400;

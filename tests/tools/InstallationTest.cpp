@@ -74,12 +74,12 @@ TEST_F(InstallationTest, EmptyFolderBecomesCompleteAndASecondRunChangesNothing) 
 
 TEST_F(InstallationTest, FilesCarryTheirKeysAndTheMeetFileNumbersNewMeets) {
     InstallProgramFolder(dir.path(), Shipped);
-    for (const TRecordFileSpec& spec : RecordFileSpecs()) {
-        SCOPED_TRACE(spec.FileName);
-        TZunoDataTable table(QLatin1String(spec.FileName), QStringLiteral("xx"), spec.Fields);
+    for (const TRecordFileSpec& recordFile : RecordFileSpecs()) {
+        SCOPED_TRACE(recordFile.FileName);
+        TZunoDataTable table(QLatin1String(recordFile.FileName), QStringLiteral("xx"), recordFile.Fields);
         table.SetDirectory(dir.path());
         table.Open();
-        const QString name = QLatin1String(spec.FileName);
+        const QString name = QLatin1String(recordFile.FileName);
         EXPECT_EQ(table.VariableLength(), name == "STAEVNE.ZU2" || name == "RESULTAT.ZU2");
         const TIndexDef& key0 = table.GetIndexDefs().GetItem(0);
         const bool meetBound = name != "OVELSE.ZU2" && name != "OVDEF.ZU2";

@@ -25,8 +25,8 @@ bool Exists(const QString& path) {
 }
 
 // Creates the file unless it exists under its name in any letter case; true when it was created.
-bool CreateRecordFile(const QString& path, const TRecordFileSpec& spec) {
-    QByteArray stat = spec.CreateBuffer();
+bool CreateRecordFile(const QString& path, const TRecordFileSpec& recordFile) {
+    QByteArray stat = recordFile.CreateBuffer();
     QByteArray name = QFile::encodeName(ResolvePath(path));
     name.append('\0');
     std::array<quint8, RM::PositionBlockSize> block{};
@@ -160,9 +160,9 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
     marker.close();
 
     QStringList done;
-    for (const TRecordFileSpec& spec : RecordFileSpecs()) {
-        if (CreateRecordFile(PathJoin(folder, QLatin1String(spec.FileName)), spec))
-            done.append(QStringLiteral("Oprettet: %1").arg(QLatin1String(spec.FileName)));
+    for (const TRecordFileSpec& recordFile : RecordFileSpecs()) {
+        if (CreateRecordFile(PathJoin(folder, QLatin1String(recordFile.FileName)), recordFile))
+            done.append(QStringLiteral("Oprettet: %1").arg(QLatin1String(recordFile.FileName)));
     }
 
     std::optional<EventCatalogue> catalogue;

@@ -43,10 +43,10 @@ QByteArray TRecordFileSpec::CreateBuffer() const {
     qToLittleEndian<quint16>(PageSize, at + RM::Stat::PageSize);
     qToLittleEndian<quint16>(static_cast<quint16>(Keys.size()), at + RM::Stat::KeyCount);
     qToLittleEndian<quint16>(VariableLength ? RM::Stat::FlagVariableLength : 0, at + RM::Stat::FileFlags);
-    int spec = RM::Stat::KeySpecs;
+    int keySpec = RM::Stat::KeySpecs;
     for (const TRecordKeySpec& key : Keys) {
-        for (std::size_t i = 0; i < key.FieldNos.size(); ++i, spec += RM::KeySpec::Size) {
-            if (spec + RM::KeySpec::Size > RM::StatBufferSize)
+        for (std::size_t i = 0; i < key.FieldNos.size(); ++i, keySpec += RM::KeySpec::Size) {
+            if (keySpec + RM::KeySpec::Size > RM::StatBufferSize)
                 throw Exception(QStringLiteral("For mange nøgler i %1").arg(QLatin1String(FileName)));
             const int fieldNo = key.FieldNos[i];
             const TZunoFieldDef& field = Fields[static_cast<std::size_t>(fieldNo)];
@@ -59,10 +59,10 @@ QByteArray TRecordFileSpec::CreateBuffer() const {
             if (i + 1 < key.FieldNos.size())
                 flags |= RM::KeySpec::FlagSegmented;
             qToLittleEndian<quint16>(static_cast<quint16>(OffsetOf(Fields, fieldNo) + 1),
-                                     at + spec + RM::KeySpec::Position);
-            qToLittleEndian<quint16>(static_cast<quint16>(field.Size), at + spec + RM::KeySpec::Length);
-            qToLittleEndian<quint16>(flags, at + spec + RM::KeySpec::Flags);
-            at[spec + RM::KeySpec::ExtendedType] =
+                                     at + keySpec + RM::KeySpec::Position);
+            qToLittleEndian<quint16>(static_cast<quint16>(field.Size), at + keySpec + RM::KeySpec::Length);
+            qToLittleEndian<quint16>(flags, at + keySpec + RM::KeySpec::Flags);
+            at[keySpec + RM::KeySpec::ExtendedType] =
                 numbered ? RM::KeySpec::TypeAutoIncrement : SegmentType(field);
         }
     }
