@@ -4,6 +4,7 @@
 #include "model/D_StdKlasser.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -194,13 +195,11 @@ private:
     }
 
     void Gather(TDataElement& element) {
-        if (!IsGathered(element))
+        if (gatheredSet_.insert(&element).second)
             gathered_.push_back(&element);
     }
 
-    bool IsGathered(const TDataElement& element) const {
-        return std::find(gathered_.begin(), gathered_.end(), &element) != gathered_.end();
-    }
+    bool IsGathered(const TDataElement& element) const { return gatheredSet_.contains(&element); }
 
     // A class that goes takes its event rows and rounds along: left behind they would keep the meet
     // from opening.
@@ -347,6 +346,7 @@ private:
     TOvelseManager& m_;
     const TEditOvelsesRaekke& raekke_;
     std::vector<TDataElement*> gathered_;
+    std::unordered_set<const TDataElement*> gatheredSet_;
 };
 
 void TOvelseManager::SaveEditOvelsesRaekke(const std::vector<int>* klasser,

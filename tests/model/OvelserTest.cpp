@@ -147,6 +147,13 @@ TEST_F(Ovelser, TheFirstRoundIsStoredWithoutALetterAndFoundWithOrWithoutIt) {
     EXPECT_EQ(Ov().KlasseIndex().GetItem(0), first);
     EXPECT_EQ(Ov().MangekampIndex().Count(), 0);
     EXPECT_EQ(first->GetOvelseText(), "100 m - indledende");
+    EXPECT_EQ(Ov().FindOvelseInfoByRecord(final->OvelseRn()), final);
+
+    final->OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(Dag);
+    EXPECT_EQ(Ov().TidIndex().GetItem(0), first);
+    Ov().Reindex();
+    EXPECT_EQ(Ov().TidIndex().GetItem(0), final);
+    EXPECT_EQ(Ov().KlasseIndex().GetItem(0), first);
 }
 
 TEST_F(Ovelser, AClassTakenOutTakesItsProgrammeAndTheMeetStillOpens) {
@@ -226,6 +233,9 @@ TEST_F(Ovelser, RoundsAreMatchedToTheRowsSlots) {
     raekke_.GetItem(0)->Slot(1).Sted = "BANE";
     Write({M});
     EXPECT_EQ(Rounds(), (QStringList{"M/100//BANE", "M/100//BANE"}));
+    // Both enter the natural-key index; the lookup gives the first.
+    EXPECT_EQ(Ov().KodeIndex().Count(), 2);
+    EXPECT_EQ(&Ov().FindOvelseInfo("M", "100", "")->OvelseRn(), Ov().OvelseRnList().GetRawElement(0));
 
     // Five letters: slots 2 to 4 get rounds, the fifth letter none; a stored fifth round is left alone.
     raekke_.GetItem(0)->Runder = "IMSFK";
