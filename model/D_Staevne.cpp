@@ -9,6 +9,7 @@
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
 #include "model/D_Globals.h"
+#include "model/D_Ovelser.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -191,7 +192,8 @@ void TStaevneManager::OpenStaevne(int index) {
 }
 
 void TStaevneManager::ReloadOvelseManager() {
-    // The event manager's reload of the current meet comes here: OvelseManager, when there is one.
+    if (OvelseManager)
+        OvelseManager->Reload();
 }
 
 bool TStaevneManager::CheckStaevneNavn(const QString& name) {

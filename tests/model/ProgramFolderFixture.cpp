@@ -1,6 +1,7 @@
 #include "ProgramFolderFixture.h"
 
 #include "model/D_Globals.h"
+#include "model/D_Ovelser.h"
 #include "model/D_Staevne.h"
 #include "platform/Registry.h"
 #include "tools/setup/Installation.h"
@@ -22,6 +23,7 @@ TProgramFolderTest::TProgramFolderTest()
 }
 
 TProgramFolderTest::~TProgramFolderTest() {
+    OvelseManager.reset();
     StaevneManager.reset();
     ProgramDir = previousProgramDir_;
     ClearRegistry();
@@ -34,6 +36,7 @@ TStaevneManager& TProgramFolderTest::Manager() {
 }
 
 TStaevneManager& TProgramFolderTest::Restart() {
+    OvelseManager.reset();
     StaevneManager.reset();
     return Manager();
 }

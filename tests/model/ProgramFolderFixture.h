@@ -2,7 +2,8 @@
 // A test's own program folder: a temporary folder made by the installation (the 14 record files with
 // the event catalogue, and the shipped files), set as ProgramDir, with the program's registry emptied and
 // message boxes recorded instead of shown. The global meet manager over it is made on first use and
-// freed with the test. Derive a test class from it, or use TEST_F(TProgramFolderTest, ...) directly:
+// freed with the test, after the global event manager when a test made one. Derive a test class from
+// it, or use TEST_F(TProgramFolderTest, ...) directly:
 //
 //     TEST_F(TProgramFolderTest, Something) {
 //         CreateMeet("Stævne 1");                // open from here on

@@ -1,0 +1,431 @@
+#include "model/D_Ovelser.h"
+
+#include "foundation/LxString.h"
+#include "foundation/Messages.h"
+#include "foundation/PathResolver.h"
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneSystemData.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// At most this many skipped rounds are named in the report of a build.
+constexpr int MaxReportedRounds = 10;
+
+QString ErrorFormat(int errorNo) {
+    switch (errorNo) {
+    case 1:
+        return QStringLiteral("Klasse \"%s\" er ikke defineret i stævnet");
+    case 2:
+        return QStringLiteral("Øvelse \"%s\" er ikke defineret i stævnet");
+    case 3:
+        return QStringLiteral("Øvelse \"%s\" attribut %s er ikke defineret i stævnet");
+    case 4:
+        return QStringLiteral("Klasse \"%s\" og øvelse \"%s\" er ikke defineret i stævnets øvelsesrække");
+    case 5:
+        return QStringLiteral(
+            "Klasse \"%s\", øvelse \"%s\" og attribut \"%s\" er ikke defineret i stævnets øvelsesrække");
+    case 6:
+        return QStringLiteral(
+            "Klasse \"%s\", øvelse \"%s\" og kode \"%s\" er ikke defineret i stævnets øvelsesrække");
+    case 7:
+        return QStringLiteral("Afviklingssted \"%s\" er ikke defineret i stævnet");
+    default:
+        return {};
+    }
+}
+
+QString Code(const QString& code) {
+    return TrimBlanks(code).toUpper();
+}
+
+QString Text(const TDataElement& element, int fieldNo) {
+    return element.GetField(fieldNo)->GetTrimmedString();
+}
+
+// The first element, in the list's current order, whose fields, trimmed and upper-cased as codes are
+// compared, equal the codes.
+template <typename List>
+auto FindByCodes(List& list, std::initializer_list<std::pair<int, QString>> codes, int* pos)
+    -> decltype(list.GetElement(0)) {
+    for (int p = 0; p < list.GetCount(); ++p) {
+        auto* element = list.GetElement(p);
+        bool equal = true;
+        for (const auto& [fieldNo, code] : codes)
+            equal = equal && Code(element->GetField(fieldNo)->GetAsString()) == code;
+        if (equal) {
+            if (pos != nullptr)
+                *pos = p;
+            return element;
+        }
+    }
+    if (pos != nullptr)
+        *pos = -1;
+    return nullptr;
+}
+
+} // namespace
+
+EOvelseManagerError::EOvelseManagerError(int errorNo, const QStringList& args)
+    : Exception(QStringLiteral("Object = <TKlOvManager>") + CrLf +
+                QStringLiteral("<OvelseManager-ErrorNo> = ") + QString::number(errorNo) + CrLf +
+                FormatErrorText(ErrorFormat(errorNo), args))
+    , errorNo_(static_cast<quint16>(errorNo))
+    , text_(FormatErrorText(ErrorFormat(errorNo), args)) {}
+
+// ---------------------------------------------------------------- life
+
+TOvelseManager::TOvelseManager()
+    : ovelseTable_(std::make_unique<TOvelseTable>())
+    , ovDefTable_(std::make_unique<TOvDefTable>())
+    , klasseTable_(std::make_unique<TKlasseTable>())
+    , ovelseRkTable_(std::make_unique<TOvelseRkTable>())
+    , ovelseRnTable_(std::make_unique<TOvelseRnTable>())
+    , afvStedTable_(std::make_unique<TAfvStedTable>()) {
+    ovelseTable_->Open();
+    ovDefTable_->Open();
+    klasseTable_->Open();
+    ovelseRkTable_->Open();
+    ovelseRnTable_->Open();
+    afvStedTable_->Open();
+    ovelseList_ = std::make_unique<TOvelseList>(*ovelseTable_);
+    ovDefList_ = std::make_unique<TOvDefList>(*ovDefTable_);
+    klasseList_ = std::make_unique<TKlasseList>(*klasseTable_);
+    ovelseRkList_ = std::make_unique<TOvelseRkList>(*ovelseRkTable_);
+    ovelseRnList_ = std::make_unique<TOvelseRnList>(*ovelseRnTable_);
+    afvStedList_ = std::make_unique<TAfvStedList>(*afvStedTable_);
+    ovelseList_->LoadFromTable();
+    ovDefList_->LoadFromTable();
+}
+
+TOvelseManager::~TOvelseManager() {
+    for (TOvelseInfoIndex& index : index_)
+        index.Clear();
+    infos_.clear();
+    rekorder_.clear();
+    // The lists go before the tables they read.
+    afvStedList_.reset();
+    ovelseRnList_.reset();
+    ovelseRkList_.reset();
+    klasseList_.reset();
+    ovDefList_.reset();
+    ovelseList_.reset();
+}
+
+void TOvelseManager::Reload() {
+    if (StaevneManager && StaevneManager->GetCurrentIndex() >= 0)
+        QDir().mkpath(ResolvePath(StaevneManager->GetStaevneDir()));
+    ReloadLists();
+    LoadRekorder();
+    BuildInfos();
+}
+
+void TOvelseManager::ReloadLists() {
+    // The infos point into the lists.
+    for (TOvelseInfoIndex& index : index_)
+        index.Clear();
+    infos_.clear();
+    ovelseList_->LoadFromTable();
+    ovDefList_->LoadFromTable();
+    klasseList_->LoadFromTable();
+    ovelseRkList_->LoadFromTable();
+    ovelseRnList_->LoadFromTable();
+    afvStedList_->LoadFromTable();
+    afvStedList_->SetIndex({AfvStedField::Sortkode});
+    klasseList_->SetIndex({KlasseField::Sortkode});
+}
+
+bool TOvelseManager::IsModified() const {
+    return ovelseList_->IsModified() || ovDefList_->IsModified() || klasseList_->IsModified() ||
+           ovelseRkList_->IsModified() || ovelseRnList_->IsModified() || afvStedList_->IsModified();
+}
+
+bool TOvelseManager::Save() {
+    const bool changed = IsModified();
+    bool saved = klasseList_->SaveAll();
+    saved = ovelseRkList_->SaveAll() && saved;
+    saved = ovelseRnList_->SaveAll() && saved;
+    saved = afvStedList_->SaveAll() && saved;
+    saved = ovelseList_->SaveAll() && saved;
+    saved = ovDefList_->SaveAll() && saved;
+    if (changed && StaevneManager)
+        StaevneManager->SetOvelseRettet(NowDateTime());
+    return saved;
+}
+
+// ---------------------------------------------------------------- building the infos
+
+void TOvelseManager::LoadRekorder() {
+    rekorder_.clear();
+    QStringList names = CurrentSystemData().RekordFilenames.split(u';');
+    // Only names ended by ";" count.
+    names.removeLast();
+    for (const QString& entry : names) {
+        const QString name = TrimBlanks(entry);
+        if (name.isEmpty())
+            continue;
+        auto rekorder = std::make_unique<TRekorder>();
+        if (!rekorder->LoadFromFile(RekorderName(ProgramDir, name))) {
+            ShowError(nullptr, QStringLiteral("Rekordfilen ") + name +
+                                   QStringLiteral(".TXT findes ikke i mappen \"_rekorder\" og bruges ikke."));
+            continue;
+        }
+        rekorder_.push_back(std::move(rekorder));
+    }
+}
+
+std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde) {
+    TOvelseRkElement& row =
+        LocateOvelseRk(Text(runde, OvelseRnField::Klasse), Text(runde, OvelseRnField::Ovelse));
+    TAfvStedElement& sted = LocateAfvSted(Text(runde, OvelseRnField::Sted));
+    TKlasseElement& klasse = LocateKlasse(Text(row, OvelseRkField::Klasse));
+    TOvelseElement& ovelse = LocateOvelse(Text(row, OvelseRkField::Ovelse));
+    TOvDefElement* ovDef = nullptr;
+    const QString attribut = Text(row, OvelseRkField::Attribut);
+    if (!attribut.isEmpty()) {
+        ovDef = FindOvDef(Text(row, OvelseRkField::Ovelse), attribut);
+        if (ovDef == nullptr)
+            throw EOvelseManagerError(3, {Text(row, OvelseRkField::Ovelse), attribut});
+    }
+    return std::make_unique<TOvelseInfo>(ovelse, ovDef, klasse, row, runde, sted);
+}
+
+void TOvelseManager::IndexInfo(TOvelseInfo& info) {
+    index_[0].Add(info.GetKlasseSortKey(), &info);
+    index_[1].Add(info.GetOvelseSortKey(), &info);
+    index_[2].Add(info.GetTidSortKey(), &info);
+    index_[3].Add(info.GetStedTidSortKey(), &info);
+    index_[4].Add(info.GetKodeKey(), &info);
+    if (const QString key = info.GetMKKey(); !key.isEmpty())
+        index_[5].Add(key, &info);
+}
+
+void TOvelseManager::BuildInfos() {
+    for (TOvelseInfoIndex& index : index_)
+        index.Clear();
+    infos_.clear();
+    // A round that cannot be joined (its class removed, say) is left out so that the rest of the
+    // programme still opens; the user hears of it once.
+    QStringList skipped;
+    int skippedCount = 0;
+    for (int raw = 0; raw < ovelseRnList_->GetCount(); ++raw) {
+        auto& runde = static_cast<TOvelseRnElement&>(*ovelseRnList_->GetRawElement(raw));
+        std::unique_ptr<TOvelseInfo> info;
+        try {
+            info = MakeInfo(runde);
+        } catch (const EOvelseManagerError& error) {
+            if (++skippedCount <= MaxReportedRounds)
+                skipped.append(error.Text());
+            continue;
+        }
+        IndexInfo(*info);
+        infos_.push_back(std::move(info));
+    }
+    LinkMangekamp();
+    AttachRekorder();
+    if (skippedCount > 0) {
+        if (skippedCount > skipped.size())
+            skipped.append(QStringLiteral("... og %1 flere").arg(skippedCount - skipped.size()));
+        ShowError(nullptr,
+                  QStringLiteral("%1 runde(r) i stævnets øvelsesprogram kan ikke vises:").arg(skippedCount) +
+                      CrLf + skipped.join(CrLf));
+    }
+}
+
+void TOvelseManager::LinkMangekamp() {
+    const TOvelseInfoIndex& index = index_[5];
+    for (int i = 0; i < index.Count(); ++i) {
+        TOvelseInfo* info = index.GetItem(i);
+        const QString mkOvelse = info->GetMKOvelse().toUpper();
+        std::vector<TOvelseInfo*>& siblings = info->MKOvelser();
+        siblings.clear();
+        for (int j = i - 1; j >= 0 && index.GetItem(j)->GetMKOvelse().toUpper() == mkOvelse; --j)
+            siblings.insert(siblings.begin(), index.GetItem(j));
+    }
+}
+
+void TOvelseManager::AttachRekorder() {
+    for (const auto& [key, info] : index_[1]) {
+        info->Rekorder().clear();
+        const QString langtekst = Text(info->Klasse(), KlasseField::Langtekst).toUpper();
+        if (langtekst.isEmpty())
+            continue;
+        const QString ovelse = info->GetOvelseKode().toUpper();
+        const QString attribut = info->GetAttributKode().toUpper();
+        // Every entry of the event, also those of a group that comes again further down the file.
+        for (const auto& rekorder : rekorder_) {
+            for (int i = 0; i < rekorder->GetCount(); ++i) {
+                TRekord* rekord = rekorder->GetRekord(i);
+                if (rekord->Key1 == ovelse && (rekord->Key2.isEmpty() || rekord->Key2 == attribut) &&
+                    langtekst.contains(u'#' + rekord->Kategori))
+                    info->Rekorder().push_back(rekord);
+            }
+        }
+    }
+}
+
+void TOvelseManager::Reindex() {
+    for (const auto& info : infos_)
+        info->SetAfvSted(LocateAfvSted(Text(info->OvelseRn(), OvelseRnField::Sted)));
+    for (TOvelseInfoIndex& index : index_)
+        index.Clear();
+    for (const auto& info : infos_)
+        IndexInfo(*info);
+}
+
+// ---------------------------------------------------------------- rounds
+
+TOvelseInfo* TOvelseManager::FindOvelseInfo(const QString& klasse, const QString& ovelse,
+                                            const QString& runde) const {
+    QString letter = Code(runde).left(1);
+    if (letter == QString(QChar(0)))
+        letter.clear();
+    const QString prefix = RightJustify(Code(klasse), 3) + RightJustify(Code(ovelse), 6);
+    const TOvelseInfoIndex& index = index_[4];
+    if (const int pos = index.IndexOf(prefix + LeftJustify(letter, 1)); pos >= 0)
+        return index.GetItem(pos);
+    if (letter.isEmpty())
+        return nullptr;
+    // The first round is stored without its letter.
+    const QString blank = prefix + u' ';
+    for (int pos = index.IndexOf(blank); pos >= 0 && pos < index.Count() && index.GetKey(pos) == blank;
+         ++pos) {
+        if (TOvelseInfo* info = index.GetItem(pos); info->GetRunde() == letter)
+            return info;
+    }
+    return nullptr;
+}
+
+TOvelseInfo* TOvelseManager::FindOvelseInfoByRecord(const TDataElement& record) const {
+    return FindOvelseInfo(record.GetField(3)->GetAsString(), record.GetField(4)->GetAsString(),
+                          record.GetField(5)->GetAsString());
+}
+
+TOvelseInfo* TOvelseManager::FindOvelseInfoByRecord(const TDataTable& record) const {
+    return FindOvelseInfo(record.GetField(3)->GetAsString(), record.GetField(4)->GetAsString(),
+                          record.GetField(5)->GetAsString());
+}
+
+TOvelseInfo* TOvelseManager::FindNextRundeInfo(const TOvelseInfo& info) const {
+    const QChar next = info.GetNextRunde();
+    if (next == QChar(0))
+        return nullptr;
+    return FindOvelseInfo(info.GetKlasseKode(), info.GetOvelseKode(), QString(next));
+}
+
+std::vector<TKlasseElement*> TOvelseManager::GetKlasser() const {
+    std::vector<TKlasseElement*> klasser;
+    for (const auto& [key, info] : index_[0]) {
+        TKlasseElement* klasse = &info->Klasse();
+        if (std::find(klasser.begin(), klasser.end(), klasse) == klasser.end())
+            klasser.push_back(klasse);
+    }
+    return klasser;
+}
+
+bool TOvelseManager::IsKlasseUsed(const QString& klasse) const {
+    const QString code = Code(klasse);
+    for (int raw = 0; raw < ovelseRnList_->GetCount(); ++raw) {
+        if (Code(ovelseRnList_->GetRawElement(raw)->GetField(OvelseRnField::Klasse)->GetAsString()) == code)
+            return true;
+    }
+    return false;
+}
+
+bool TOvelseManager::IsAfvStedUsed(const QString& sted) const {
+    const QString code = Code(sted);
+    for (int raw = 0; raw < ovelseRnList_->GetCount(); ++raw) {
+        if (Code(ovelseRnList_->GetRawElement(raw)->GetField(OvelseRnField::Sted)->GetAsString()) == code)
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- lookups
+
+TOvelseElement* TOvelseManager::FindOvelse(const QString& ovelse, int* pos) {
+    return FindByCodes(*ovelseList_, {{OvelseField::Ovelse, Code(ovelse)}}, pos);
+}
+
+TKlasseElement* TOvelseManager::FindKlasse(const QString& klasse, int* pos) {
+    return FindByCodes(*klasseList_, {{KlasseField::Klasse, Code(klasse)}}, pos);
+}
+
+TOvelseRkElement* TOvelseManager::FindOvelseRk(const QString& klasse, const QString& ovelse, int* pos) {
+    return FindByCodes(*ovelseRkList_,
+                       {{OvelseRkField::Klasse, Code(klasse)}, {OvelseRkField::Ovelse, Code(ovelse)}}, pos);
+}
+
+TAfvStedElement* TOvelseManager::FindAfvSted(const QString& sted, int* pos) {
+    return FindByCodes(*afvStedList_, {{AfvStedField::Sted, Code(sted)}}, pos);
+}
+
+TOvDefElement* TOvelseManager::FindOvDef(const QString& ovelse, const QString& attribut, int* pos) {
+    return FindByCodes(*ovDefList_,
+                       {{OvDefField::Ovelse, Code(ovelse)}, {OvDefField::Attribut, Code(attribut)}}, pos);
+}
+
+TOvelseElement& TOvelseManager::LocateOvelse(const QString& ovelse) {
+    if (TOvelseElement* element = FindOvelse(ovelse))
+        return *element;
+    throw EOvelseManagerError(2, {TrimBlanks(ovelse)});
+}
+
+TKlasseElement& TOvelseManager::LocateKlasse(const QString& klasse) {
+    if (TKlasseElement* element = FindKlasse(klasse))
+        return *element;
+    throw EOvelseManagerError(1, {TrimBlanks(klasse)});
+}
+
+TOvelseRkElement& TOvelseManager::LocateOvelseRk(const QString& klasse, const QString& ovelse) {
+    if (TOvelseRkElement* element = FindOvelseRk(klasse, ovelse))
+        return *element;
+    throw EOvelseManagerError(4, {TrimBlanks(klasse), TrimBlanks(ovelse)});
+}
+
+TAfvStedElement& TOvelseManager::LocateAfvSted(const QString& sted) {
+    if (TAfvStedElement* element = FindAfvSted(sted))
+        return *element;
+    throw EOvelseManagerError(7, {TrimBlanks(sted)});
+}
+
+// ---------------------------------------------------------------- new records
+
+TKlasseElement* TOvelseManager::AddKlasse(const QString& klasse) {
+    if (FindKlasse(klasse) != nullptr)
+        return nullptr;
+    auto* element = static_cast<TKlasseElement*>(klasseList_->GetRawElement(klasseList_->AddNew()));
+    element->GetField(KlasseField::Klasse)->SetAsString(Code(klasse));
+    return element;
+}
+
+TAfvStedElement* TOvelseManager::AddAfvSted(const QString& sted) {
+    if (FindAfvSted(sted) != nullptr)
+        return nullptr;
+    auto* element = static_cast<TAfvStedElement*>(afvStedList_->GetRawElement(afvStedList_->AddNew()));
+    element->GetField(AfvStedField::Sted)->SetAsString(Code(sted));
+    return element;
+}
+
+TOvelseRkElement& TOvelseManager::AddOvelseRk(TKlasseElement& klasse, TOvelseElement& ovelse,
+                                              TOvDefElement* ovDef) {
+    auto& element = static_cast<TOvelseRkElement&>(*ovelseRkList_->GetRawElement(ovelseRkList_->AddNew()));
+    element.GetField(OvelseRkField::Klasse)->SetAsString(Text(klasse, KlasseField::Klasse));
+    element.GetField(OvelseRkField::Ovelse)->SetAsString(Text(ovelse, OvelseField::Ovelse));
+    element.GetField(OvelseRkField::Attribut)
+        ->SetAsString(ovDef != nullptr ? Text(*ovDef, OvDefField::Attribut) : QString());
+    return element;
+}
+
+TOvelseRnElement& TOvelseManager::AddOvelseRn(TOvelseRkElement& ovelseRk) {
+    auto& element = static_cast<TOvelseRnElement&>(*ovelseRnList_->GetRawElement(ovelseRnList_->AddNew()));
+    element.GetField(OvelseRnField::Klasse)->SetAsString(Text(ovelseRk, OvelseRkField::Klasse));
+    element.GetField(OvelseRnField::Ovelse)->SetAsString(Text(ovelseRk, OvelseRkField::Ovelse));
+    return element;
+}

@@ -1,0 +1,328 @@
+#include "model/D_Ovelser.h"
+
+#include "foundation/LxString.h"
+#include "model/D_StaevneSystemData.h"
+#include "model/D_Tekster.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString Text(const TDataElement& element, int fieldNo) {
+    return element.GetField(fieldNo)->GetTrimmedString();
+}
+
+qint32 Int(const TDataElement& element, int fieldNo) {
+    return element.GetField(fieldNo)->GetAsInteger();
+}
+
+double Fraction(TDateTime value) {
+    return value - std::trunc(value);
+}
+
+QString SortCode(qint32 value) {
+    return RightJustify(QString::number(value), 5);
+}
+
+QString StampKey(TDateTime value) {
+    const QDateTime stamp = DateTimeToQDateTime(value);
+    return stamp.isValid() ? stamp.toString(QStringLiteral("yyyyMMddHHmmss")) : QString(14, u'0');
+}
+
+} // namespace
+
+TOvelseInfo::TOvelseInfo(TOvelseElement& ovelse, TOvDefElement* ovDef, TKlasseElement& klasse,
+                         TOvelseRkElement& ovelseRk, TOvelseRnElement& ovelseRn, TAfvStedElement& afvSted)
+    : ovelse_(&ovelse)
+    , ovDef_(ovDef)
+    , klasse_(&klasse)
+    , ovelseRk_(&ovelseRk)
+    , ovelseRn_(&ovelseRn)
+    , afvSted_(&afvSted) {}
+
+void TOvelseInfo::AddPoint(const QString& key, const QString& name, const QString& extraText,
+                           qint32 placering, double points) {
+    if (points != 0)
+        points_.Add(key, name, extraText, placering, points);
+}
+
+// ---------------------------------------------------------------- codes
+
+QString TOvelseInfo::GetKlasseKode() const {
+    return Text(*klasse_, KlasseField::Klasse);
+}
+
+QString TOvelseInfo::GetOvelseKode() const {
+    return Text(*ovelse_, OvelseField::Ovelse);
+}
+
+QString TOvelseInfo::GetAttributKode() const {
+    return Text(*ovelseRk_, OvelseRkField::Attribut);
+}
+
+QString TOvelseInfo::GetStedKode() const {
+    return Text(*afvSted_, AfvStedField::Sted);
+}
+
+// ---------------------------------------------------------------- date and time
+
+int TOvelseInfo::GetUgedag() const {
+    const QDate date = DateTimeToQDate(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat());
+    return date.isValid() ? date.dayOfWeek() : 0;
+}
+
+TDateTime TOvelseInfo::GetDato() const {
+    return std::trunc(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat());
+}
+
+TDateTime TOvelseInfo::GetTid() const {
+    return Fraction(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat()) +
+           Fraction(CurrentSystemData().Dato);
+}
+
+TDateTime TOvelseInfo::GetHeatTid(int heat) const {
+    return GetTid() + static_cast<double>(GetTidPrHeat()) * (heat - 1) / 86400.0;
+}
+
+QString TOvelseInfo::GetDatoTidText() const {
+    const TDateTime datoTid = ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat();
+    const TDateTime tid = GetTid();
+    if (datoTid == 0 || tid == 0)
+        return {};
+    // Start time and round time together may pass midnight; the clock shows the time of day.
+    const qint64 minutes = std::llround(tid * 24 * 60) % (24 * 60);
+    const QString klokken = QString::number(minutes / 60) + u'.' + IntToZeroStr(minutes % 60, 2);
+    const QString dag = GetLongDayName(DateTimeToQDate(datoTid));
+    const TSystemData& data = CurrentSystemData();
+    if (data.Oversattelse)
+        return dag + QStringLiteral("  ") + data.OversattelsesTekster.value(15) + u' ' + klokken;
+    return dag + QStringLiteral("  kl. ") + klokken;
+}
+
+// ---------------------------------------------------------------- settings
+
+qint32 TOvelseInfo::GetAntalPrHeat() const {
+    return Int(*ovelseRn_, OvelseRnField::AntalPrHeat);
+}
+
+qint32 TOvelseInfo::GetHeatinddeling() const {
+    return Int(*ovelseRn_, OvelseRnField::Heatinddeling);
+}
+
+qint32 TOvelseInfo::GetBanefordeling() const {
+    return Int(*ovelseRn_, OvelseRnField::Banefordeling);
+}
+
+qint32 TOvelseInfo::GetBanenummerering() const {
+    return Int(*ovelseRn_, OvelseRnField::Banenummerering);
+}
+
+qint32 TOvelseInfo::GetTidPrHeat() const {
+    return Int(*ovelseRn_, OvelseRnField::TidPrHeat);
+}
+
+qint32 TOvelseInfo::GetAntalPrHold() const {
+    return Int(*ovelseRn_, OvelseRnField::AntalPrHold);
+}
+
+QString TOvelseInfo::GetMKOvelse() const {
+    return Text(*ovelseRk_, OvelseRkField::MKOvelse);
+}
+
+qint32 TOvelseInfo::GetMKOvelseNr() const {
+    return Int(*ovelseRk_, OvelseRkField::MKOvelseNr);
+}
+
+qint32 TOvelseInfo::GetPointBeregning() const {
+    const qint32 own = Int(*ovelseRk_, OvelseRkField::PointBeregning);
+    return own > 0 ? own - 1 : CurrentSystemData().PointBeregning;
+}
+
+bool TOvelseInfo::IsFinaleType1() const {
+    return ovelseRn_->IsFinaleTypeABC();
+}
+
+bool TOvelseInfo::IsFinaleType2() const {
+    return ovelseRn_->IsFinaleTypeCBA();
+}
+
+bool TOvelseInfo::HasVindmaaling() const {
+    return Int(*ovelse_, OvelseField::Vindmaaling) != 0 && !CurrentSystemData().Indendors;
+}
+
+bool TOvelseInfo::IsVindPrHeat() const {
+    const qint32 vind = Int(*ovelseRn_, OvelseRnField::Vindmaaling);
+    return vind == 1 || (vind == 0 && HasVindmaaling() && ovelse_->IsTidOvelse());
+}
+
+bool TOvelseInfo::IsVindPrForsog() const {
+    const qint32 vind = Int(*ovelseRn_, OvelseRnField::Vindmaaling);
+    return vind == 2 || (vind == 0 && HasVindmaaling() && !ovelse_->IsTidOvelse());
+}
+
+// ---------------------------------------------------------------- rounds
+
+QString TOvelseInfo::StoredRunde() const {
+    const QString runde = Text(*ovelseRn_, OvelseRnField::Runde).toUpper();
+    return runde.isEmpty() || runde.at(0) == QChar(0) ? QString() : runde.left(1);
+}
+
+QString TOvelseInfo::Runder() const {
+    return Text(*ovelseRk_, OvelseRkField::Runder).toUpper();
+}
+
+QString TOvelseInfo::GetRunde() const {
+    const QString runde = StoredRunde();
+    return runde.isEmpty() ? Runder().left(1) : runde;
+}
+
+QChar TOvelseInfo::GetNextRunde() const {
+    const int nr = GetRundeNr();
+    const QString runder = Runder();
+    return nr >= 1 && nr < runder.size() ? runder.at(nr) : QChar(0);
+}
+
+int TOvelseInfo::GetRundeNr() const {
+    const QString runde = StoredRunde();
+    return runde.isEmpty() ? 1 : static_cast<int>(Runder().indexOf(runde)) + 1;
+}
+
+int TOvelseInfo::GetAntalRunder() const {
+    return static_cast<int>(Runder().size());
+}
+
+bool TOvelseInfo::IsLastRunde() const {
+    return GetRundeNr() == GetAntalRunder();
+}
+
+QString TOvelseInfo::RundeLevel() const {
+    const QString runde = GetRunde();
+    const QChar c = runde.isEmpty() ? QChar() : runde.at(0);
+    int level = 4;
+    if (c == u'I' || c == u'K')
+        level = 1;
+    else if (c == u'M')
+        level = 2;
+    else if (c == u'S')
+        level = 3;
+    return RightJustify(QString::number(level), 2);
+}
+
+// ---------------------------------------------------------------- texts
+
+QString TOvelseInfo::GetRundeText() const {
+    return GetRundeNavn(GetRunde());
+}
+
+QString TOvelseInfo::GetKlasseText() const {
+    const QString tekst = Text(*klasse_, KlasseField::Korttekst);
+    return CurrentSystemData().Motionsloeb ? GetKlasseKode() + QStringLiteral(": ") + tekst : tekst;
+}
+
+QString TOvelseInfo::GetOvelseText() const {
+    const QString tekst = Text(*ovelse_, OvelseField::Korttekst);
+    if (GetAntalRunder() >= 2 || CurrentSystemData().AltidFinale)
+        return tekst + QStringLiteral(" - ") + GetRundeText();
+    return tekst;
+}
+
+QString TOvelseInfo::GetKlasseOvelseText() const {
+    return GetKlasseText() + QStringLiteral(" - ") + GetOvelseText();
+}
+
+QString TOvelseInfo::GetKlasseOvelseKode() const {
+    return GetKlasseKode() + QStringLiteral(" - ") + GetOvelseKode();
+}
+
+QString TOvelseInfo::GetAttributText() const {
+    if (ovDef_ == nullptr)
+        return {};
+    return QStringLiteral("( ") + Text(*ovDef_, OvDefField::Tekst) + QStringLiteral(" )");
+}
+
+QString TOvelseInfo::HeatLetter(int heat) const {
+    int offset = -1;
+    if (IsFinaleType1() && heat >= 1)
+        offset = heat - 1;
+    else if (IsFinaleType2() && heat >= 1 && heat <= MaxHeatNr)
+        offset = (MaxHeatNr - heat) + (MaxHeatNr - AntalHeat);
+    // Past "Z" the heat keeps its number.
+    if (offset < 0 || offset >= 26)
+        return {};
+    return QString(QChar(u'A' + offset));
+}
+
+QString TOvelseInfo::GetHeatNavn(int heat) const {
+    const QString letter = HeatLetter(heat);
+    return letter.isEmpty() ? QString::number(heat) : letter;
+}
+
+QString TOvelseInfo::HeatWord(bool engelskGroup) const {
+    if (ovelse_->IsTidOvelse())
+        return QStringLiteral("HEAT");
+    return engelskGroup && CurrentSystemData().Engelsk ? QStringLiteral("GROUP") : QStringLiteral("GRUPPE");
+}
+
+QString TOvelseInfo::GetHeatText(int heat) const {
+    const QString letter = HeatLetter(heat);
+    if (!letter.isEmpty())
+        return letter + u'-' +
+               (CurrentSystemData().Engelsk ? QStringLiteral("FINAL") : QStringLiteral("FINALE"));
+    return HeatWord(false) + u' ' + QString::number(heat);
+}
+
+QString TOvelseInfo::GetHeatAntalText(int heat) const {
+    if (!HeatLetter(heat).isEmpty())
+        return GetHeatText(heat);
+    return HeatWord(true) + u' ' + QString::number(heat) + QStringLiteral(" / ") + QString::number(AntalHeat);
+}
+
+// ---------------------------------------------------------------- keys
+
+QString TOvelseInfo::GetKlasseSortKey() const {
+    return SortCode(Int(*klasse_, KlasseField::Sortkode)) + SortCode(Int(*ovelse_, OvelseField::Sortkode)) +
+           RundeLevel();
+}
+
+QString TOvelseInfo::GetOvelseSortKey() const {
+    return SortCode(Int(*ovelse_, OvelseField::Sortkode)) + RundeLevel() +
+           SortCode(Int(*klasse_, KlasseField::Sortkode));
+}
+
+QString TOvelseInfo::GetTidSortKey() const {
+    return StampKey(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat()) +
+           SortCode(Int(*afvSted_, AfvStedField::Sortkode)) + GetKlasseSortKey();
+}
+
+QString TOvelseInfo::GetStedTidSortKey() const {
+    return SortCode(Int(*afvSted_, AfvStedField::Sortkode)) +
+           StampKey(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat()) + GetKlasseSortKey();
+}
+
+QString TOvelseInfo::GetKodeKey() const {
+    return RightJustify(GetKlasseKode().toUpper(), 3) + RightJustify(GetOvelseKode().toUpper(), 6) +
+           LeftJustify(StoredRunde(), 1);
+}
+
+QString TOvelseInfo::GetMKKey() const {
+    const QString mkOvelse = GetMKOvelse();
+    const qint32 nr = GetMKOvelseNr();
+    if (mkOvelse.isEmpty() || nr <= 0)
+        return {};
+    return RightJustify(mkOvelse.toUpper(), 6) + RightJustify(QString::number(nr), 3);
+}
+
+// ---------------------------------------------------------------- TOvelseInfoIndex
+
+void TOvelseInfoIndex::Add(const QString& key, TOvelseInfo* info) {
+    const auto at = std::upper_bound(items_.begin(), items_.end(), key,
+                                     [](const QString& k, const auto& item) { return k < item.first; });
+    items_.insert(at, {key, info});
+}
+
+int TOvelseInfoIndex::IndexOf(const QString& key) const {
+    const auto at = std::lower_bound(items_.begin(), items_.end(), key,
+                                     [](const auto& item, const QString& k) { return item.first < k; });
+    return at != items_.end() && at->first == key ? static_cast<int>(at - items_.begin()) : -1;
+}

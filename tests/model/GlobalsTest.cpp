@@ -1,0 +1,237 @@
+#include "model/D_Globals.h"
+
+#include "foundation/Messages.h"
+#include "model/D_DBDef.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Staevne.h"
+#include "platform/Registry.h"
+#include "platform/Version.h"
+#include "platform/recordmanager/RecordManager.h"
+#include "support/QtPrinters.h"
+#include "tools/setup/Installation.h"
+#include "tools/setup/RecordFileSpecs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+// The rounds layout of the older generation: the fields up to FinaleKrav.
+TZunoFieldList OldRoundsFields() {
+    return TOvelseRnTable::Fields().first(OvelseRnField::FinaleKrav + 1);
+}
+
+void CreateRecordFile(const QString& path, TRecordFileSpec spec) {
+    QByteArray stat = spec.CreateBuffer();
+    QByteArray name = QFile::encodeName(path);
+    name.append('\0');
+    std::array<quint8, RecordManager::PositionBlockSize> block{};
+    quint32 length = static_cast<quint32>(stat.size());
+    ASSERT_EQ(BTRCALL(RecordManager::OpCreate, block.data(), stat.data(), &length, name.data(),
+                      static_cast<uint8_t>(name.size()), RecordManager::CreateKeepExisting),
+              0);
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(ingen)");
+}
+
+// Start-up makes the program folder the current one; a test gives the old one back.
+class TCurrentDirGuard {
+public:
+    ~TCurrentDirGuard() { QDir::setCurrent(saved_); }
+
+private:
+    QString saved_ = QDir::currentPath();
+};
+
+class Startup : public ::testing::Test {
+protected:
+    Startup()
+        : presenter_(std::make_unique<TRecordingPresenter>())
+        , recorder_(static_cast<TRecordingPresenter*>(&MessagePresenter())) {
+        ClearRegistry();
+    }
+    ~Startup() override {
+        FreeGlobals();
+        ProgramDir = savedProgramDir_;
+        ClearRegistry();
+    }
+
+    static void ClearRegistry() {
+        Platform::TRegistry().DeleteKey(Platform::TRegistry::ProgramKey(QStringLiteral(".cfg")));
+    }
+    // A new empty folder under the test's own, with a trailing "/".
+    QString Folder(const QString& name) {
+        const QString dir = root_.path() + u'/' + name + u'/';
+        EXPECT_TRUE(QDir().mkpath(dir));
+        return dir;
+    }
+    QString Installed(const QString& name) {
+        const QString dir = Folder(name);
+        InstallProgramFolder(dir, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
+        return dir;
+    }
+    // The 14 files of the older generation, the rounds file with its shorter records and one round,
+    // and the report file; except the one named.
+    QString OldFolder(const QString& name, const QString& without = {}) {
+        const QString dir = Folder(name);
+        for (TRecordFileSpec spec : RecordFileSpecs()) {
+            const QString fileName = QString::fromLatin1(spec.FileName).toLower().replace(".zu2", ".zun");
+            if (fileName == without)
+                continue;
+            if (fileName == "ovelsern.zun")
+                spec.Fields = OldRoundsFields();
+            CreateRecordFile(dir + fileName, spec);
+        }
+        TZunoDataTable rounds("ovelsern.zun", "rn", OldRoundsFields());
+        rounds.SetDirectory(dir);
+        rounds.Open();
+        rounds.Insert();
+        rounds.GetField(OvelseRnField::StID)->SetAsInteger(3);
+        rounds.GetField(OvelseRnField::Klasse)->SetAsString("M");
+        rounds.GetField(OvelseRnField::Ovelse)->SetAsString("100");
+        rounds.GetField(OvelseRnField::Sted)->SetAsString("LØB");
+        rounds.GetField(OvelseRnField::FinaleKrav)->SetAsInteger(1234);
+        rounds.Post();
+        rounds.Close();
+        WriteFile(dir + "zuno2.rpt", "rapport");
+        return dir;
+    }
+    QStringList Shown() {
+        QStringList texts;
+        for (; seen_ < recorder_->Shown().size(); ++seen_)
+            texts.append(recorder_->Shown()[seen_].Text);
+        return texts;
+    }
+
+    TCurrentDirGuard cwd_;
+    QTemporaryDir root_;
+
+private:
+    QString savedProgramDir_ = ProgramDir;
+    TScopedMessagePresenter presenter_;
+    TRecordingPresenter* recorder_;
+    std::size_t seen_ = 0;
+};
+
+const QString NoConversion =
+    QStringLiteral("ZUNO konvertering er ikke tilendebragt korrekt, og ZUNO kan derfor ikke startes");
+
+} // namespace
+
+TEST_F(Startup, MarkersComeFirstThenABlankInThePath) {
+    const QString dir = Installed("markers");
+    WriteFile(dir + "zuno-installation", "");
+    WriteFile(dir + "zuno-konvertering", "");
+    EXPECT_FALSE(CheckStartup(dir));
+    EXPECT_EQ(Shown(), QStringList{NoConversion});
+    EXPECT_EQ(ProgramDir, dir);
+    EXPECT_EQ(QDir::currentPath() + u'/', dir);
+    QFile::remove(dir + "zuno-konvertering");
+    EXPECT_FALSE(CheckStartup(dir.chopped(1)));
+    EXPECT_EQ(Shown(), QStringList{"ZUNO installation er ikke tilendebragt korrekt, og ZUNO kan derfor ikke "
+                                   "startes"});
+
+    // The blank is refused before anything is converted.
+    const QString blank = OldFolder("med blank");
+    EXPECT_FALSE(CheckStartup(blank));
+    EXPECT_EQ(Shown(),
+              QStringList{QStringLiteral("Der må ikke være blanktegn (mellemrum) i stien til ZUNO2.EXE. "
+                                         "Sti = \"") +
+                          blank + u'"'});
+    EXPECT_TRUE(QFile::exists(blank + "ovelsern.zun"));
+    EXPECT_FALSE(QFile::exists(blank + "zuno-konvertering"));
+}
+
+TEST_F(Startup, EveryMissingFileIsNamedInListOrder) {
+    EXPECT_FALSE(CheckStartup(Folder("tom")));
+    QStringList expected;
+    for (const QString& file : DataFileNames())
+        expected << "Systemfejl 1: filen " + file + " findes ikke";
+    EXPECT_EQ(expected.size(), 15);
+    EXPECT_EQ(Shown(), expected);
+
+    const QString dir = Installed("uden-rapport");
+    ASSERT_TRUE(QFile::remove(dir + "ZUNO2.RPT"));
+    EXPECT_FALSE(InitGlobals(dir));
+    EXPECT_EQ(Shown(), QStringList{"Systemfejl 1: filen zuno2.rpt findes ikke"});
+    EXPECT_FALSE(StaevneManager || OvelseManager);
+
+    WriteFile(dir + "Zuno2.Rpt", "rapport");
+    EXPECT_TRUE(InitGlobals(dir));
+    EXPECT_EQ(Shown(), QStringList{});
+    EXPECT_TRUE(StaevneManager && OvelseManager);
+    EXPECT_EQ(ProgramVersion, Platform::VersionText());
+    EXPECT_FALSE(SpeakerMode);
+    FreeGlobals();
+    EXPECT_FALSE(StaevneManager || OvelseManager);
+    EXPECT_TRUE(ProgramVersion.isEmpty());
+}
+
+TEST_F(Startup, OlderDataFilesAreConvertedAndBackedUp) {
+    const QString dir = OldFolder("gammel");
+    ASSERT_TRUE(CheckStartup(dir));
+    EXPECT_EQ(Shown(), QStringList{});
+    EXPECT_FALSE(QFile::exists(dir + "zuno-konvertering"));
+    EXPECT_EQ(QDir(dir).entryList({"*.zun"}, QDir::Files), QStringList{});
+    EXPECT_EQ(QDir(dir + "_xyz_backup_1").entryList(QDir::Files).size(), 14);
+
+    TOvelseRnTable rounds;
+    rounds.Open();
+    EXPECT_EQ(rounds.GetRecordLength(), 110);
+    rounds.StepFirst();
+    ASSERT_FALSE(rounds.GetEof());
+    EXPECT_EQ(rounds.GetField(OvelseRnField::Klasse)->GetTrimmedString(), "M");
+    EXPECT_EQ(rounds.GetField(OvelseRnField::Sted)->GetTrimmedString(), QStringLiteral("LØB"));
+    EXPECT_EQ(rounds.GetField(OvelseRnField::FinaleKrav)->GetAsInteger(), 1234);
+    EXPECT_EQ(rounds.GetField(OvelseRnField::AntalPrHeat)->GetAsInteger(), 0);
+    rounds.Close();
+    EXPECT_TRUE(InitGlobals(dir));
+}
+
+TEST_F(Startup, AConversionThatFailsKeepsTheMarkerAndTheOldFiles) {
+    const QString dir = OldFolder("uden-resultat", "resultat.zun");
+    EXPECT_FALSE(CheckStartup(dir));
+    EXPECT_EQ(Shown(), QStringList{"Systemfejl 5: filen resultat.zun findes ikke"});
+    EXPECT_TRUE(QFile::exists(dir + "zuno-konvertering"));
+    EXPECT_TRUE(QFile::exists(dir + "ovelsern.zun"));
+    EXPECT_EQ(QDir(dir + "_xyz_backup_1").entryList(QDir::Files).size(), 13);
+    EXPECT_FALSE(CheckStartup(dir));
+    EXPECT_EQ(Shown(), QStringList{NoConversion});
+
+    // A rounds file that cannot be copied stops before anything is deleted or renamed.
+    const QString broken = OldFolder("ødelagt");
+    ASSERT_TRUE(QFile::remove(broken + "ovelsern.zun"));
+    WriteFile(broken + "ovelsern.zun", "ikke en postfil");
+    EXPECT_FALSE(CheckStartup(broken));
+    const QStringList shown = Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(
+        shown[0].startsWith("Systemfejl 6: kunne ikke konvertere filen ovelsern.zun til ovelsern.zu2"));
+    EXPECT_EQ(ReadFile(broken + "ovelsern.zun"), "ikke en postfil");
+    EXPECT_FALSE(QFile::exists(broken + "ovelsern.zu2"));
+    EXPECT_TRUE(QFile::exists(broken + "staevne.zun"));
+    EXPECT_TRUE(QFile::exists(broken + "zuno-konvertering"));
+
+    // A current file of the same name is never replaced.
+    const QString both = OldFolder("begge");
+    WriteFile(both + "KLUB.ZU2", "nyere");
+    EXPECT_FALSE(CheckStartup(both));
+    EXPECT_EQ(Shown(), QStringList{"Systemfejl 2: kunne ikke omdøbe filen klub.zun til klub.zu2"});
+    EXPECT_EQ(ReadFile(both + "KLUB.ZU2"), "nyere");
+    EXPECT_TRUE(QFile::exists(both + "klub.zun"));
+    EXPECT_TRUE(QFile::exists(both + "deltager.zu2"));
+    EXPECT_TRUE(QFile::exists(both + "zuno-konvertering"));
+}

@@ -1,0 +1,452 @@
+#include "model/D_Ovelser.h"
+
+#include "ProgramFolderFixture.h"
+#include "foundation/LxString.h"
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
+#include "model/D_StdKlasser.h"
+#include "model/D_Tekster.h"
+#include "support/ErrorText.h"
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+const int M = FindStdKlasse("M");
+const int K = FindStdKlasse("K");
+// Saturday 1 June 2024.
+const TDateTime Dag = QDateToDateTime(QDate(2024, 6, 1));
+
+// The stored records of the current meet, the given fields of each joined by "/".
+template <typename Table>
+QStringList Stored(std::initializer_list<int> fieldNos) {
+    Table table;
+    table.Open();
+    QStringList records;
+    for (bool found = table.First(); found; found = table.Next()) {
+        QStringList fields;
+        for (const int fieldNo : fieldNos)
+            fields << table.GetField(fieldNo)->GetTrimmedString();
+        records << fields.join(u'/');
+    }
+    return records;
+}
+
+QStringList Rounds() {
+    return Stored<TOvelseRnTable>(
+        {OvelseRnField::Klasse, OvelseRnField::Ovelse, OvelseRnField::Runde, OvelseRnField::Sted});
+}
+
+class Ovelser : public TProgramFolderTest {
+protected:
+    TOvelseManager& Ov() {
+        if (!OvelseManager)
+            OvelseManager = std::make_unique<TOvelseManager>();
+        return *OvelseManager;
+    }
+    // A meet opened with the event manager in place, as the program has it.
+    void NewMeet() {
+        Ov();
+        CreateMeet(QStringLiteral("Stævne"));
+    }
+    // The next start of the program, opening the meet again.
+    void Reopen() {
+        Restart();
+        Ov();
+        Manager().OpenStaevne(0);
+    }
+
+    // A row as the wizard makes it: its event's type and number from the catalogue.
+    TEditOvelseData& Add(const QString& klasse, const QString& ovelse, const QString& runder,
+                         const QString& sted = QStringLiteral("LØB")) {
+        auto row = std::make_unique<TEditOvelseData>();
+        row->KlasseNr = FindStdKlasse(klasse) >= 0 && GetStdKlasseKode(FindStdKlasse(klasse)) == klasse
+                            ? FindStdKlasse(klasse)
+                            : NoStdKlasse;
+        row->Klasse = klasse;
+        row->Ovelse = ovelse;
+        if (TOvelseElement* event = Ov().FindOvelse(ovelse)) {
+            row->Ovtype = event->GetOvtype();
+            row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
+        }
+        row->Runder = runder;
+        row->AntalPrHeat = 8;
+        for (int n = 1; n <= EditRundeSlots; ++n) {
+            row->Slot(n).DatoTid = Dag + (12 + n) / 24.0;
+            row->Slot(n).Sted = sted;
+        }
+        return *raekke_.Add(std::move(row));
+    }
+    void Write(std::vector<int> klasser) { Ov().SaveEditOvelsesRaekke(&klasser, raekke_); }
+    void Write() { Ov().SaveEditOvelsesRaekke(nullptr, raekke_); }
+
+    TEditOvelsesRaekke raekke_;
+};
+
+} // namespace
+
+TEST_F(Ovelser, ARowWithTwoRoundsIsWrittenOnceHoweverOftenItIsSaved) {
+    NewMeet();
+    Add("M", "100", "IF");
+    Write({M});
+    const QStringList rounds = {"M/100//LØB", "M/100/F/LØB"};
+    EXPECT_EQ(Stored<TKlasseTable>({KlasseField::Klasse, KlasseField::Sortkode, KlasseField::Korttekst}),
+              QStringList{"M/" + QString::number(M) + "/" + GetStdKlasseText(M)});
+    EXPECT_EQ(Stored<TOvelseRkTable>({OvelseRkField::Klasse, OvelseRkField::Ovelse, OvelseRkField::Runder}),
+              QStringList{"M/100/IF"});
+    EXPECT_EQ(Rounds(), rounds);
+    EXPECT_EQ(Stored<TAfvStedTable>({AfvStedField::Sted, AfvStedField::Sortkode}), QStringList{"LØB/0"});
+
+    Write({M}); // appended records are found again without a reload
+    Write();
+    EXPECT_EQ(Rounds(), rounds);
+    EXPECT_EQ(Stored<TOvelseRkTable>({OvelseRkField::Ovelse}).size(), 1);
+
+    Reopen();
+    TEditOvelsesRaekke loaded;
+    Ov().LoadEditOvelsesRaekke(loaded);
+    ASSERT_EQ(loaded.GetCount(), 1);
+    const TEditOvelseData& row = *loaded.GetItem(0);
+    EXPECT_EQ(row.KlasseNr, M);
+    EXPECT_EQ(row.Runder, "IF");
+    EXPECT_EQ(row.AntalPrHeat, 8);
+    EXPECT_EQ(row.Slot(2).DatoTid, Dag + 14 / 24.0);
+    EXPECT_EQ(row.Slot(3).Sted, "");
+    Ov().SaveEditOvelsesRaekke(nullptr, loaded);
+    EXPECT_EQ(Rounds(), rounds);
+}
+
+TEST_F(Ovelser, TheFirstRoundIsStoredWithoutALetterAndFoundWithOrWithoutIt) {
+    NewMeet();
+    Add("M", "100", "IF");
+    Write({M});
+    TOvelseInfo* first = Ov().FindOvelseInfo(" m", "100 ", "");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetRunde(), "I");
+    EXPECT_EQ(first->GetRundeNr(), 1);
+    EXPECT_EQ(first->GetNextRunde(), QChar(u'F'));
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "I"), first);
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", QString(QChar(0))), first);
+    TOvelseInfo* final = Ov().FindNextRundeInfo(*first);
+    ASSERT_NE(final, nullptr);
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "f"), final);
+    EXPECT_TRUE(final->IsLastRunde());
+    EXPECT_EQ(Ov().FindNextRundeInfo(*final), nullptr);
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "S"), nullptr);
+
+    const QString klasse = RightJustify(QString::number(M), 5) + "  140";
+    EXPECT_EQ(first->GetKodeKey(), "  M   100 ");
+    EXPECT_EQ(first->GetKlasseSortKey(), klasse + " 1");
+    EXPECT_EQ(final->GetKlasseSortKey(), klasse + " 4");
+    EXPECT_EQ(first->GetOvelseSortKey(), "  140 1" + RightJustify(QString::number(M), 5));
+    EXPECT_EQ(first->GetTidSortKey(), "20240601130000    0" + klasse + " 1");
+    EXPECT_EQ(final->GetStedTidSortKey(), "    020240601140000" + klasse + " 4");
+    EXPECT_EQ(first->GetMKKey(), "");
+    EXPECT_EQ(Ov().KlasseIndex().GetItem(0), first);
+    EXPECT_EQ(Ov().MangekampIndex().Count(), 0);
+    EXPECT_EQ(first->GetOvelseText(), "100 m - indledende");
+    EXPECT_EQ(Ov().FindOvelseInfoByRecord(final->OvelseRn()), final);
+
+    final->OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(Dag);
+    EXPECT_EQ(Ov().TidIndex().GetItem(0), first);
+    Ov().Reindex();
+    EXPECT_EQ(Ov().TidIndex().GetItem(0), final);
+    EXPECT_EQ(Ov().KlasseIndex().GetItem(0), first);
+}
+
+TEST_F(Ovelser, AClassTakenOutTakesItsProgrammeAndTheMeetStillOpens) {
+    NewMeet();
+    Add("M", "100", "IF");
+    Add("K", "LÆ", "F", "grav");
+    Write({M, K});
+    EXPECT_EQ(Rounds().size(), 3);
+    Write({M});
+    EXPECT_EQ(Stored<TKlasseTable>({KlasseField::Klasse}), QStringList{"M"});
+    EXPECT_EQ(Stored<TOvelseRkTable>({OvelseRkField::Klasse}), QStringList{"M"});
+    EXPECT_EQ(Rounds(), (QStringList{"M/100//LØB", "M/100/F/LØB"}));
+    Reopen();
+    EXPECT_EQ(Shown(), QStringList{});
+    EXPECT_EQ(Ov().GetInfoCount(), 2);
+
+    // A class record gone by other means: its rounds are left out and named once, the rest opens.
+    Write({M, K});
+    {
+        TKlasseTable table;
+        table.Open();
+        for (bool found = table.First(); found; found = table.Next()) {
+            if (table.GetField(KlasseField::Klasse)->GetTrimmedString() == "K") {
+                table.Delete();
+                break;
+            }
+        }
+    }
+    Reopen();
+    const QStringList shown = Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains("Klasse \"K\" er ikke defineret i stævnet")) << shown[0].toStdString();
+    EXPECT_EQ(Ov().GetInfoCount(), 2);
+    EXPECT_EQ(Ov().GetKlasser().size(), 1u);
+}
+
+TEST_F(Ovelser, ClassesOfTheMeetsOwnAreNeverTakenForStandardClasses) {
+    NewMeet();
+    for (const char* code : {"XY", "m"}) {
+        TKlasseList& list = Ov().KlasseList();
+        list.GetRawElement(list.AddNew())->GetField(KlasseField::Klasse)->SetAsString(code);
+        Add(code, "100", "F");
+    }
+    Write();
+    EXPECT_EQ(Rounds(), (QStringList{"XY/100//LØB", "m/100//LØB"}));
+
+    TEditOvelsesRaekke loaded;
+    Ov().LoadEditOvelsesRaekke(loaded);
+    ASSERT_EQ(loaded.GetCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(loaded.GetItem(i)->KlasseNr, NoStdKlasse);
+        EXPECT_NE(loaded.GetItem(i)->Klasse, GetStdKlasseKode(0));
+    }
+    // The wizard's classes are standard ones; the meet's own stay with their rows.
+    std::vector<int> klasser = {0};
+    Ov().SaveEditOvelsesRaekke(&klasser, loaded);
+    EXPECT_EQ(Stored<TKlasseTable>({KlasseField::Klasse}).size(), 3);
+    EXPECT_EQ(Rounds(), (QStringList{"XY/100//LØB", "m/100//LØB"}));
+    EXPECT_EQ(Ov().FindOvelseInfo("XY", "100", "")->GetKlasseKode(), "XY");
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "")->GetKlasseKode(), "m");
+}
+
+TEST_F(Ovelser, RoundsAreMatchedToTheRowsSlots) {
+    NewMeet();
+    Add("M", "100", "IF");
+    Write({M});
+    // A second round without a letter, and one whose letter the row does not name.
+    TOvelseRkElement& row = *Ov().FindOvelseRk("M", "100");
+    Ov().AddOvelseRn(row).GetField(OvelseRnField::Sted)->SetAsString("LØB");
+    TOvelseRnElement& x = Ov().AddOvelseRn(row);
+    x.GetField(OvelseRnField::Runde)->SetAsString("X");
+    x.GetField(OvelseRnField::Sted)->SetAsString("LØB");
+    Ov().Save();
+    EXPECT_EQ(Rounds().size(), 4);
+
+    raekke_.GetItem(0)->Runder = "F";
+    raekke_.GetItem(0)->Slot(1).Sted = "BANE";
+    Write({M});
+    EXPECT_EQ(Rounds(), (QStringList{"M/100//BANE", "M/100//BANE"}));
+    // Both enter the natural-key index; the lookup gives the first.
+    EXPECT_EQ(Ov().KodeIndex().Count(), 2);
+    EXPECT_EQ(&Ov().FindOvelseInfo("M", "100", "")->OvelseRn(), Ov().OvelseRnList().GetRawElement(0));
+
+    // Five letters: slots 2 to 4 get rounds, the fifth letter none; a stored fifth round is left alone.
+    raekke_.GetItem(0)->Runder = "IMSFK";
+    Write({M});
+    EXPECT_EQ(Rounds(),
+              (QStringList{"M/100//BANE", "M/100//BANE", "M/100/M/LØB", "M/100/S/LØB", "M/100/F/LØB"}));
+    TOvelseRnElement& k = Ov().AddOvelseRn(*Ov().FindOvelseRk("M", "100"));
+    k.GetField(OvelseRnField::Runde)->SetAsString("K");
+    k.GetField(OvelseRnField::Sted)->SetAsString("EGEN");
+    Ov().AddAfvSted("egen");
+    Ov().Save();
+    raekke_.GetItem(0)->Slot(4).Sted = "MÅL";
+    Write({M});
+    EXPECT_TRUE(Rounds().contains("M/100/K/EGEN"));
+    EXPECT_TRUE(Rounds().contains("M/100/F/MÅL"));
+    TEditOvelsesRaekke loaded;
+    Ov().LoadEditOvelsesRaekke(loaded);
+    EXPECT_EQ(loaded.GetItem(0)->Slot(4).Sted, "MÅL");
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "K")->GetRundeNr(), 5);
+
+    // Runder "F": a stored "F" has no slot and goes; the blank ones stay.
+    raekke_.GetItem(0)->Runder = "F";
+    Write({M});
+    EXPECT_EQ(Rounds(), (QStringList{"M/100//BANE", "M/100//BANE"}));
+}
+
+TEST_F(Ovelser, VenuesAreCreatedOnceEventsAndAttributesAsTheCatalogueHasThem) {
+    NewMeet();
+    Add("M", "100", "F", "løb");
+    Add("K", "100", "F", "Løb");
+    Add("M", "LÆ", "F", "Grav");
+    Add("M", "ZZZ", "F", "Nyt"); // not in the catalogue: passed over
+    Add("M", "60H", "F").Attribut = "76 /B";
+    Add("K", "60H", "F").Attribut = "77"; // no such definition
+    Write({M, K});
+    EXPECT_EQ(Stored<TAfvStedTable>({AfvStedField::Sted, AfvStedField::Sortkode}),
+              (QStringList{"GRAV/620", "LØB/0"}));
+    EXPECT_EQ(Ov().FindAfvSted("grav")->GetField(AfvStedField::Sted)->GetTrimmedString(), "GRAV");
+    EXPECT_EQ(Stored<TOvelseRkTable>({OvelseRkField::Klasse, OvelseRkField::Ovelse, OvelseRkField::Attribut}),
+              (QStringList{"K/100/", "K/60H/", "M/100/", "M/60H/76 /B", "M/LÆ/"}));
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "60H", "")->GetAttributText(), "( 76,2 cm, afstande B )");
+
+    raekke_.GetItem(4)->Attribut = "84 /B"; // an existing event row keeps its attribute
+    Write({M, K});
+    EXPECT_EQ(Stored<TOvelseRkTable>({OvelseRkField::Attribut}).count("76 /B"), 1);
+    EXPECT_EQ(Stored<TAfvStedTable>({AfvStedField::Sted}).size(), 2);
+}
+
+TEST_F(Ovelser, AWriteThatFailsLeavesNothingHalfDone) {
+    NewMeet();
+    Add("M", "100", "F");
+    Add("K", "LÆ", "F").Slot(1).ResType = 300; // does not fit its byte
+    EXPECT_NE(ErrorText([&] { Write({M, K}); }), "<no error>");
+    EXPECT_FALSE(Ov().IsModified());
+    EXPECT_EQ(Ov().KlasseList().GetCount(), 0);
+    Ov().Save();
+    EXPECT_EQ(Stored<TKlasseTable>({KlasseField::Klasse}), QStringList{});
+    EXPECT_EQ(Rounds(), QStringList{});
+}
+
+TEST_F(Ovelser, LookupsRaiseNumberedErrors) {
+    NewMeet();
+    const QString error = ErrorText([&] { Ov().LocateOvelseRk(" k", "lÆ"); });
+    EXPECT_EQ(error, "Object = <TKlOvManager>\r\n<OvelseManager-ErrorNo> = 4\r\n"
+                     "Klasse \"k\" og øvelse \"lÆ\" er ikke defineret i stævnets øvelsesrække");
+    try {
+        Ov().LocateAfvSted("X");
+        FAIL();
+    } catch (const EOvelseManagerError& e) {
+        EXPECT_EQ(e.ErrorNo(), 7);
+        EXPECT_EQ(e.Text(), "Afviklingssted \"X\" er ikke defineret i stævnet");
+    }
+    EXPECT_EQ(Ov().AddKlasse(" p12 ")->GetField(KlasseField::Klasse)->GetTrimmedString(), "P12");
+    EXPECT_EQ(Ov().AddKlasse("P12"), nullptr);
+    EXPECT_EQ(&Ov().LocateKlasse("p12"), Ov().FindKlasse("P12"));
+}
+
+TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {
+    NewMeet();
+    Add("M", "100", "F");
+    Add("M", "LÆ", "F");
+    Write({M});
+    TSystemData& data = Manager().SystemData();
+    TOvelseInfo& lob = *Ov().FindOvelseInfo("M", "100", "");
+    TOvelseInfo& spring = *Ov().FindOvelseInfo("M", "LÆ", "");
+    EXPECT_EQ(lob.GetOvelseText(), "100 m");
+    data.AltidFinale = true;
+    EXPECT_EQ(lob.GetOvelseText(), "100 m - finale");
+    EXPECT_EQ(lob.GetDatoTidText(), QStringLiteral("Lør  kl. 13.00"));
+    data.Oversattelse = true;
+    data.OversattelsesTekster = QStringList(20, "?");
+    data.OversattelsesTekster[15] = "at";
+    EXPECT_EQ(lob.GetDatoTidText(), QStringLiteral("Lør  at 13.00"));
+    lob.OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(Dag); // midnight, meet starting at midnight
+    EXPECT_EQ(lob.GetDatoTidText(), "");
+    data.Dato = Dag + 0.5;
+    EXPECT_EQ(lob.GetUgedag(), 6);
+    EXPECT_EQ(lob.GetHeatTid(3), 0.5);
+    lob.OvelseRn().GetField(OvelseRnField::TidPrHeat)->SetAsInteger(600);
+    EXPECT_DOUBLE_EQ(lob.GetHeatTid(3), 0.5 + 1200 / 86400.0);
+
+    EXPECT_TRUE(lob.HasVindmaaling() && lob.IsVindPrHeat() && !lob.IsVindPrForsog());
+    EXPECT_TRUE(spring.IsVindPrForsog());
+    data.Indendors = true;
+    EXPECT_FALSE(spring.HasVindmaaling() || spring.IsVindPrForsog());
+    EXPECT_EQ(FormatOvelseResultat(spring, 0, 30), "X");
+    EXPECT_EQ(ParseOvelseResultat(lob, "10.52"), 1052);
+
+    TField* finale = lob.OvelseRn().GetField(OvelseRnField::FinaleType);
+    finale->SetAsInteger(2);
+    lob.MaxHeatNr = 3;
+    lob.AntalHeat = 3;
+    EXPECT_EQ(lob.GetHeatNavn(3) + lob.GetHeatNavn(2) + lob.GetHeatNavn(1), "ABC");
+    EXPECT_EQ(lob.GetHeatText(3), "A-FINALE");
+    lob.MaxHeatNr = 30;
+    lob.AntalHeat = 30;
+    EXPECT_EQ(lob.GetHeatNavn(1), "1"); // would be past "Z"
+    EXPECT_EQ(lob.GetHeatAntalText(1), "HEAT 1 / 30");
+    EXPECT_EQ(lob.GetHeatNavn(10), "U");
+    finale->SetAsInteger(1);
+    EXPECT_EQ(lob.GetHeatNavn(26), "Z");
+    EXPECT_EQ(lob.GetHeatText(27), "HEAT 27");
+    data.Engelsk = true;
+    EXPECT_EQ(lob.GetHeatText(2), "B-FINAL");
+    spring.AntalHeat = 3;
+    EXPECT_EQ(spring.GetHeatText(2), "GRUPPE 2");
+    EXPECT_EQ(spring.GetHeatAntalText(2), "GROUP 2 / 3");
+
+    EXPECT_EQ(lob.GetPointBeregning(), data.PointBeregning);
+    lob.OvelseRk().GetField(OvelseRkField::PointBeregning)->SetAsInteger(3);
+    EXPECT_EQ(lob.GetPointBeregning(), 2);
+    lob.AddPoint("1", "Klub", "", 1, 0);
+    lob.AddPoint("1", "Klub", "", 1, 8);
+    EXPECT_EQ(lob.Points().Count(), 1);
+    EXPECT_EQ(lob.Points().GetItem(0)->Count(), 1);
+}
+
+TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
+    QDir(Dir()).mkdir("_rekorder");
+    QFile file(Path("_rekorder/dm.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("=DM\r\n"
+               "100;SEN;10.00;A;B;C;D;\r\n"
+               "60H/76 /B;sen;8.00;A;B;C;D;\r\n"
+               "60H/84 /B;SEN;7.90;A;B;C;D;\r\n"
+               "100;U20;10.50;A;B;C;D;\r\n"
+               "100;VET;11.00;A;B;C;D;\r\n"
+               "60H;SEN;7.80;A;B;C;D;\r\n");
+    file.close();
+    QFile::copy(Path("_rekorder/dm.txt"), Path("_rekorder/LAST.TXT"));
+    NewMeet();
+    Add("M", "100", "F");
+    Add("M", "60H", "F").Attribut = "76 /B";
+    Add("M", "C200", "F");
+    Add("M", "CLÆ", "F");
+    Write({M});
+    Ov().FindKlasse("M")->GetField(KlasseField::Langtekst)->SetAsString("Mænd #sen #U20");
+    for (const char* ovelse : {"C200", "CLÆ"}) {
+        TOvelseRkElement& row = *Ov().FindOvelseRk("M", ovelse);
+        row.GetField(OvelseRkField::MKOvelse)->SetAsString("7k");
+        row.GetField(OvelseRkField::MKOvelseNr)->SetAsInteger(QString(ovelse) == "C200" ? 1 : 2);
+    }
+    Ov().Save();
+    Manager().SystemData().RekordFilenames = "DM; nm;last";
+    Manager().SaveStaevneData();
+    Shown();
+    Manager().OpenStaevne(0);
+
+    const QStringList shown = Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains("nm.TXT")) << shown[0].toStdString();
+    EXPECT_EQ(Ov().GetRekorderCount(), 1); // "last" has no ";" after it
+    QStringList marks;
+    for (const TRekord* rekord : Ov().FindOvelseInfo("M", "100", "")->Rekorder())
+        marks << rekord->Resultat;
+    EXPECT_EQ(marks, (QStringList{"10.00", "10.50"})); // both groups of the event
+    marks.clear();
+    for (const TRekord* rekord : Ov().FindOvelseInfo("M", "60H", "")->Rekorder())
+        marks << rekord->Resultat;
+    EXPECT_EQ(marks, (QStringList{"8.00", "7.80"}));
+
+    ASSERT_EQ(Ov().MangekampIndex().Count(), 2);
+    TOvelseInfo* second = Ov().FindOvelseInfo("M", "CLÆ", "");
+    EXPECT_EQ(second->GetMKKey(), "    7K  2");
+    ASSERT_EQ(second->MKOvelser().size(), 1u);
+    EXPECT_EQ(second->MKOvelser()[0], Ov().FindOvelseInfo("M", "C200", ""));
+}
+
+TEST(EditOvelsesRaekke, SortedInsertRefusesARowEqualOnBothNumbers) {
+    TEditOvelsesRaekke raekke;
+    const auto row = [](int klasse, int ovelse) {
+        auto data = std::make_unique<TEditOvelseData>();
+        data->KlasseNr = klasse;
+        data->OvelseNr = ovelse;
+        return data;
+    };
+    EXPECT_TRUE(raekke.AddSorted(row(2, 100)));
+    EXPECT_TRUE(raekke.AddSorted(row(1, 300)));
+    EXPECT_TRUE(raekke.AddSorted(row(2, 50)));
+    EXPECT_FALSE(raekke.AddSorted(row(1, 300)));
+    ASSERT_EQ(raekke.GetCount(), 3);
+    EXPECT_EQ(raekke.GetItem(0)->OvelseNr, 300);
+    EXPECT_EQ(raekke.GetItem(1)->OvelseNr, 50);
+    raekke.SortByOvelse();
+    EXPECT_EQ(raekke.GetItem(0)->OvelseNr, 50);
+    EXPECT_EQ(raekke.GetItem(2)->OvelseNr, 300);
+    raekke.SortByKlasse();
+    EXPECT_EQ(raekke.GetItem(0)->KlasseNr, 1);
+    std::unique_ptr<TEditOvelseData> taken = raekke.Remove(raekke.GetItem(1));
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(raekke.GetCount(), 2);
+    EXPECT_EQ(raekke.Remove(taken.get()), nullptr);
+    EXPECT_EQ(CompareOvelseKlasse(*raekke.GetItem(0), *raekke.GetItem(1)), 1);
+}
