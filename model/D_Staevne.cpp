@@ -329,6 +329,8 @@ void TStaevneManager::DeleteStaevne() {
     table_->Delete();
     DeleteRegistryKey(meet.Navn);
     SetSystemDataDefaults();
+    // Nothing of the deleted meet's programme may stay on show.
+    ReloadOvelseManager();
 }
 
 // ---------------------------------------------------------------- settings

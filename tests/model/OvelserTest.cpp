@@ -116,6 +116,9 @@ TEST_F(Ovelser, ARowWithTwoRoundsIsWrittenOnceHoweverOftenItIsSaved) {
     EXPECT_EQ(row.Slot(3).Sted, "");
     Ov().SaveEditOvelsesRaekke(nullptr, loaded);
     EXPECT_EQ(Rounds(), rounds);
+
+    Manager().DeleteStaevne();
+    EXPECT_EQ(Ov().KlasseIndex().Count(), 0);
 }
 
 TEST_F(Ovelser, TheFirstRoundIsStoredWithoutALetterAndFoundWithOrWithoutIt) {
