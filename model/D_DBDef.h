@@ -8,11 +8,16 @@
 #include "storage/DBData.h"
 #include "storage/DBField.h"
 
+#include <QByteArray>
 #include <QChar>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <span>
+
+class TStreamReader;
+class TStreamWriter;
 
 // The current meet's number; -1 when no meet is open or there is no meet manager.
 qint32 CurrentStID();
@@ -77,6 +82,14 @@ struct TZunoFieldDef {
 };
 using TZunoFieldList = std::span<const TZunoFieldDef>;
 
+// One record of a table section in the meet transfer file: the fixed part, zero-filled to the reading
+// table's record length, and (in a file with variable-length records) the variable part without its
+// length in front.
+struct TTransferRecord {
+    QByteArray Fixed;
+    QByteArray Variable;
+};
+
 // The base of the 14 tables: the file in the data folder (ProgramDir), fields from the class's own
 // layout, time stamps in fields 0 and 1. A meet-bound table walks only the current meet's records in
 // key-0 order; the two catalogue tables walk every record of the current language in physical order.
@@ -89,6 +102,32 @@ public:
     // Deletes every record First and Next give: all of the current meet's. Opens the table when it is
     // closed and then closes it again.
     virtual void DeleteAll();
+
+    // ---- Sections of the meet transfer file. ExportTable, ImportTable, SkipTable and ReadSection
+    // open the table when it is closed and close it again; a failure leaves no record half-inserted.
+    // Writes the table's name, then each record First and Next give behind a byte 1, then a byte 0.
+    // Raises when a record's variable part cannot be read whole.
+    void ExportTable(TStreamWriter& writer);
+    // Reads a section into this table: every record inserted with the meet number stID (0 for -1, so
+    // the record manager numbers it). The section's name must be this table's but for its extension.
+    // Returns the number of records.
+    int ImportTable(TStreamReader& reader, qint32 stID);
+    // Reads and drops a section of exactly this table's name.
+    int SkipTable(TStreamReader& reader);
+    // Reads a section, checking its name (wholeName: the extension too) and every record, and hands
+    // each record to onRecord when there is one; writes nothing. Returns the number of records.
+    int ReadSection(TStreamReader& reader, bool wholeName,
+                    const std::function<void(const TTransferRecord&)>& onRecord = {});
+    // One record as ExportTable wrote it. A size above the table's record length raises "Kritisk fejl";
+    // a shorter record reads with its missing fields zero. A variable part longer than what is left of
+    // the stream raises EStreamError. The table must be open.
+    TTransferRecord ReadRecord(TStreamReader& reader);
+    // Inserts the record with the meet number stID (0 for -1) and writes its variable part; prepare,
+    // when given, may set fields before the post. The new record is the current one.
+    void InsertRecord(const TTransferRecord& record, qint32 stID, const std::function<void()>& prepare = {});
+    // The current record's variable part without its length: empty when the record has none. Raises
+    // when it cannot be read whole.
+    QByteArray ReadVariableData();
 
     bool IsStaevneBound() const { return staevneBound_; }
     TZunoFieldList FieldList() const { return fields_; }

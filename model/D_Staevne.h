@@ -3,12 +3,17 @@
 // block of its meet record and the registry values), and the meets' folders in the data folder.
 #include "model/D_DBDef.h"
 #include "model/D_StaevneSystemData.h"
+#include "model/D_StaevneTree.h"
 #include "storage/DBFieldDate.h"
 
 #include <QString>
 
 #include <memory>
 #include <vector>
+
+class TImportStaevneQuestion;
+class TStreamReader;
+struct TTransferRecord;
 
 // The scoreboard server from the registry, and the texts the timing reader gives the XML documents.
 struct TScoreboard {
@@ -141,6 +146,28 @@ public:
     QString GetSlfFileName() const;
     QString GetHtmlExt() const;
 
+    // ---- The meet transfer file
+    // Writes the current meet, all its records of the 12 meet files, into a transfer file; a file of
+    // that name is replaced only when the whole meet is written. Raises with no meet open, or when a
+    // record cannot be read whole. Only the global StaevneManager exports: the tables take the
+    // current meet from it.
+    void ExportStaevne(const QString& fileName);
+    // Reads a transfer file into a new meet, asking for its name until one is accepted, and opens it;
+    // returns its index, the last of the list. Level 0 imports everything; level k imports the
+    // sections of level k and below (1 the programme, 2 also the clubs, 3 also the participants, 4
+    // also payments, purchases and results). The whole file is checked before the name is asked, and
+    // the records are written in one transaction: a damaged or too new file, a cancel and any failure
+    // raise Exception and leave no meet behind, and the meet that was open stays open.
+    int ImportStaevne(const QString& fileName, int level, TImportStaevneQuestion& question);
+
+    // ---- The meet-folder tree file
+    // The folders of "ZUNO2.SLF", with every listed meet that no folder holds added, sorted by name,
+    // to the first folder (or to a single folder "ZUNO stævner" when there is none). A file that
+    // cannot be read is reported and left out.
+    TStaevneTree LoadStaevneTree() const;
+    // Replaces "ZUNO2.SLF" with the folders, only once they are written whole; raises when it cannot.
+    void SaveStaevneTree(const TStaevneTree& tree) const;
+
     TStaevneTable& StaevneTable() { return *table_; }
 
 private:
@@ -164,6 +191,15 @@ private:
     // The old folder's path when it was moved to the new name, else empty.
     QString RenameFolder(const QString& gammelt, const QString& nyt, bool nytOprettet);
     void DeleteRegistryKey(const QString& navn);
+    // The import's name question; returns the accepted name and whether its folder was created.
+    QString AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
+                          TImportStaevneQuestion& question, bool& folderCreated);
+    // Writes the checked transfer file as a new meet inside the caller's transaction; the stream stands
+    // behind the meet's section. Returns the new meet's number and the position of its record.
+    qint32 WriteImport(TStreamReader& reader, const TTransferRecord& meet, const QString& navn, int level,
+                       const QString& fileName, quint32& position);
+    // After a failed import: the meet table back on the open meet, the new folder gone.
+    void UndoImport(const QString& navn, bool folderCreated) noexcept;
 
     std::unique_ptr<TStaevneTable> table_;
     std::vector<TListedMeet> meets_;

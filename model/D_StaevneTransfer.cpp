@@ -1,0 +1,266 @@
+#include "model/D_StaevneTransfer.h"
+
+#include "foundation/BusyCursor.h"
+#include "foundation/Exception.h"
+#include "foundation/LxClass.h"
+#include "foundation/LxDisk.h"
+#include "foundation/LxString.h"
+#include "foundation/Messages.h"
+#include "foundation/PathResolver.h"
+#include "foundation/Windows1252.h"
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
+#include "platform/Version.h"
+#include "storage/BtvTransaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <array>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString KipSignatureBegin = QStringLiteral("QWDRTMKAHYFX-ZUNO-KIP-BEGIN");
+const QString KipSignatureEnd = QStringLiteral("QWDRTMKAHYFX-ZUNO-KIP-END");
+constexpr quint16 TableCount = 12;
+
+struct TSection {
+    std::unique_ptr<TZunoDataTable> (*Make)();
+    int Level;
+};
+
+template <typename Table>
+std::unique_ptr<TZunoDataTable> Make() {
+    return std::make_unique<Table>();
+}
+
+// The sections in file order, each with the lowest import level that takes it. The meet's own section
+// comes first: the others need its new number.
+constexpr std::array<TSection, TableCount> Sections{{
+    {Make<TStaevneTable>, 1},
+    {Make<TAfvStedTable>, 1},
+    {Make<TKlasseTable>, 1},
+    {Make<TOvelseRkTable>, 1},
+    {Make<TOvelseRnTable>, 1},
+    {Make<TKlubTable>, 2},
+    {Make<TBetalingTable>, 4},
+    {Make<TKlubkobTable>, 4},
+    {Make<TGruppeTable>, 1},
+    {Make<TVareTable>, 1},
+    {Make<TDeltagerTable>, 3},
+    {Make<TResultatTable>, 4},
+}};
+
+bool Imports(int level, int sectionLevel) {
+    return level <= 0 || sectionLevel <= level;
+}
+
+Exception NotKipFile(const QString& fileName, const QString& why) {
+    return Exception(fileName + QStringLiteral(" er ikke en korrekt ZUNO importfil") + CrLf + why);
+}
+
+Exception Damaged(const QString& fileName, const EStreamError& error) {
+    return NotKipFile(fileName, QStringLiteral("Filen er afkortet eller beskadiget (") + error.Message() +
+                                    QStringLiteral(")"));
+}
+
+QString WriterVersion() {
+    return ProgramVersion.isEmpty() ? Platform::VersionText() : ProgramVersion;
+}
+
+// Release, version and revision as numbers; a build number after them does not count, nor anything
+// after a part's digits.
+std::array<quint32, 3> VersionParts(const QString& version) {
+    std::array<quint32, 3> parts{};
+    const QStringList texts = version.split(u'.');
+    for (std::size_t i = 0; i < parts.size() && i < static_cast<std::size_t>(texts.size()); ++i) {
+        quint32 value = 0;
+        for (const QChar c : texts[static_cast<qsizetype>(i)].trimmed()) {
+            if (c < u'0' || c > u'9')
+                break;
+            value = std::min<quint32>(value * 10 + static_cast<quint32>(c.unicode() - u'0'), 99999999);
+        }
+        parts[i] = value;
+    }
+    return parts;
+}
+
+// A marker that cannot be read is simply not the marker.
+QString ReadMarker(TStreamReader& reader) {
+    try {
+        return reader.ReadString();
+    } catch (const EStreamError&) {
+        return {};
+    }
+}
+
+void ReadHeader(TStreamReader& reader, const QString& fileName) {
+    if (ReadMarker(reader) != KipSignatureBegin)
+        throw NotKipFile(fileName, QStringLiteral("<KIPSignatureBegin> er forkert"));
+    const QString version = reader.ReadString();
+    const QString own = WriterVersion();
+    if (VersionParts(own) < VersionParts(version))
+        throw Exception(QStringLiteral("Importfilen har et for nyt versionsnummer") + CrLf +
+                        QStringLiteral("ZUNO versionsnummer: ") + own + CrLf +
+                        QStringLiteral("Versionsnummer i importfil: ") + version);
+    reader.ReadWord(); // the table count: the sections are known
+}
+
+// Reads every section as the import will, writing nothing. Returns the one meet record and, in
+// afterMeet, where the next section begins.
+TTransferRecord CheckSections(TStreamReader& reader, const QString& fileName, int level, qint64& afterMeet) {
+    TTransferRecord meet;
+    int meets = 0;
+    Sections[0].Make()->ReadSection(reader, false, [&](const TTransferRecord& record) {
+        if (++meets == 1)
+            meet = record;
+    });
+    if (meets != 1)
+        throw NotKipFile(
+            fileName, QStringLiteral("Filen skal indeholde netop ét stævne, men indeholder %1").arg(meets));
+    afterMeet = reader.Stream()->pos();
+    for (std::size_t i = 1; i < Sections.size(); ++i)
+        Sections[i].Make()->ReadSection(reader, !Imports(level, Sections[i].Level));
+    if (ReadMarker(reader) != KipSignatureEnd)
+        throw NotKipFile(fileName, QStringLiteral("<KIPSignatureEnd> er forkert"));
+    return meet;
+}
+
+QString NavnOf(const TTransferRecord& meet) {
+    const TZunoFieldList fields = TStaevneTable::Fields();
+    int offset = 0;
+    for (int i = 0; i < StaevneField::Navn; ++i)
+        offset += fields[static_cast<std::size_t>(i)].Size;
+    QByteArray bytes = meet.Fixed.mid(offset, fields[StaevneField::Navn].Size);
+    if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)
+        bytes.truncate(zero);
+    return TrimBlanks(Windows1252::Decode(bytes));
+}
+
+QByteArray WithLength(const QByteArray& data) {
+    QByteArray part(4, '\0');
+    qToLittleEndian<qint32>(static_cast<qint32>(data.size()), part.data());
+    return part + data;
+}
+
+} // namespace
+
+void TStaevneManager::ExportStaevne(const QString& fileName) {
+    if (currentIndex_ < 0)
+        throw Exception(QStringLiteral("Der er ikke åbnet noget stævne, som kan eksporteres"));
+    if (StaevneManager.get() != this)
+        throw Exception(QStringLiteral("Stævnet kan kun eksporteres gennem programmets stævnestyring"));
+    const TBusyCursor busy;
+    QSaveFile file(ResolvePath(fileName));
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception(QStringLiteral("Filen ") + fileName + QStringLiteral(" kan ikke oprettes") + CrLf +
+                        file.errorString());
+    TStreamWriter writer(&file);
+    writer.WriteString(KipSignatureBegin);
+    writer.WriteString(WriterVersion());
+    writer.WriteWord(TableCount);
+    for (const TSection& section : Sections)
+        section.Make()->ExportTable(writer);
+    writer.WriteString(KipSignatureEnd);
+    if (!file.commit())
+        throw Exception(QStringLiteral("Filen ") + fileName + QStringLiteral(" kunne ikke gemmes") + CrLf +
+                        file.errorString());
+}
+
+int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportStaevneQuestion& question) {
+    QFile file(ResolvePath(fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Importfilen ") + fileName + QStringLiteral(" kan ikke åbnes") + CrLf +
+                        file.errorString());
+    TStreamReader reader(&file);
+    TTransferRecord meet;
+    qint64 afterMeet = 0;
+    try {
+        ReadHeader(reader, fileName);
+        meet = CheckSections(reader, fileName, level, afterMeet);
+    } catch (const EStreamError& error) {
+        throw Damaged(fileName, error);
+    }
+
+    TSystemData imported;
+    imported.LoadVariablePart(WithLength(meet.Variable));
+    bool folderCreated = false;
+    const QString navn = AskImportNavn(meet, imported, question, folderCreated);
+
+    qint32 stID = -1;
+    quint32 position = 0;
+    try {
+        const TBusyCursor busy;
+        if (!file.seek(afterMeet))
+            throw EStreamError(file.errorString());
+        TBtvTransaction transaction;
+        stID = WriteImport(reader, meet, navn, level, fileName, position);
+        transaction.Commit();
+    } catch (const EStreamError& error) {
+        UndoImport(navn, folderCreated);
+        throw Damaged(fileName, error);
+    } catch (...) {
+        UndoImport(navn, folderCreated);
+        throw;
+    }
+    meets_.push_back({navn, position, stID, imported.Dato == 0 ? QString() : DateToStr(imported.Dato)});
+    const int index = GetStaevneCount() - 1;
+    OpenStaevne(index);
+    SaveStaevneData();
+    return index;
+}
+
+QString TStaevneManager::AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
+                                       TImportStaevneQuestion& question, bool& folderCreated) {
+    QString navn = NavnOf(meet);
+    for (;;) {
+        if (!question.AskStaevneNavn(imported, navn))
+            throw Exception(QStringLiteral("Import af stævne er afbrudt"));
+        try {
+            folderCreated = CheckStaevneNavn(navn);
+            return TrimBlanks(navn);
+        } catch (const Exception& error) {
+            ShowError(nullptr, error.Message());
+        }
+    }
+}
+
+qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord& meet, const QString& navn,
+                                    int level, const QString& fileName, quint32& position) {
+    // Status 3 until the last section is in.
+    table_->InsertRecord(meet, -1, [&] {
+        table_->GetField(StaevneField::Navn)->SetAsString(navn);
+        table_->GetField(StaevneField::Status)->SetAsInteger(3);
+    });
+    const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
+    position = table_->GetPosition();
+    for (std::size_t i = 1; i < Sections.size(); ++i) {
+        const std::unique_ptr<TZunoDataTable> table = Sections[i].Make();
+        if (Imports(level, Sections[i].Level))
+            table->ImportTable(reader, stID);
+        else
+            table->SkipTable(reader);
+    }
+    if (ReadMarker(reader) != KipSignatureEnd)
+        throw NotKipFile(fileName, QStringLiteral("<KIPSignatureEnd> er forkert"));
+    table_->GotoPosition(position);
+    table_->Edit();
+    table_->GetField(StaevneField::Status)->SetAsInteger(0);
+    table_->Post();
+    return stID;
+}
+
+void TStaevneManager::UndoImport(const QString& navn, bool folderCreated) noexcept {
+    try {
+        table_->Cancel();
+        if (folderCreated)
+            QDir().rmdir(ResolvePath(PathJoin(ProgramDir, navn)));
+        if (currentIndex_ >= 0)
+            GotoCurrent();
+    } catch (...) {
+        // the import's own error is the one to report
+    }
+}

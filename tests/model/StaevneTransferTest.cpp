@@ -1,0 +1,441 @@
+#include "model/D_StaevneTransfer.h"
+
+#include "ProgramFolderFixture.h"
+#include "foundation/Windows1252.h"
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
+#include "support/ErrorText.h"
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+const QStringList SectionNames = {"STAEVNE.ZU2",  "AFVSTED.ZU2", "KLASSE.ZU2",   "OVELSERK.ZU2",
+                                  "OVELSERN.ZU2", "KLUB.ZU2",    "BETALING.ZU2", "KLUBKOB.ZU2",
+                                  "GRUPPE.ZU2",   "VARE.ZU2",    "DELTAGER.ZU2", "RESULTAT.ZU2"};
+
+// A transfer file put together byte by byte: markers, version, the 12 sections, each record a 16-bit
+// size and its bytes, and in the two files with variable parts a 32-bit length and those bytes.
+struct THandMadeFile {
+    QString Begin = "QWDRTMKAHYFX-ZUNO-KIP-BEGIN";
+    QString Version = "2.0.0";
+    QString End = "QWDRTMKAHYFX-ZUNO-KIP-END";
+    QStringList Names = SectionNames;
+    std::map<QString, std::vector<TTransferRecord>> Records;
+
+    QByteArray Bytes() const {
+        QByteArray out;
+        const auto word = [&](quint16 v) { out += char(v & 0xFF), out += char(v >> 8); };
+        const auto text = [&](const QString& s) {
+            const QByteArray b = Windows1252::Encode(s);
+            word(quint16(b.size()));
+            out += b;
+        };
+        text(Begin);
+        text(Version);
+        word(12);
+        for (int i = 0; i < 12; ++i) {
+            text(Names[i]);
+            const auto found = Records.find(SectionNames[i]);
+            for (const TTransferRecord& r :
+                 found == Records.end() ? std::vector<TTransferRecord>() : found->second) {
+                out += char(1);
+                word(quint16(r.Fixed.size()));
+                out += r.Fixed;
+                if (i == 0 || i == 11) {
+                    QByteArray length(4, '\0');
+                    qToLittleEndian<qint32>(qint32(r.Variable.size()), length.data());
+                    out += length + r.Variable;
+                }
+            }
+            out += char(0);
+        }
+        text(End);
+        return out;
+    }
+};
+
+// A fixed record of the given length with StID at 16 and texts and integers put at their offsets.
+struct TRecordBytes {
+    explicit TRecordBytes(int length, qint32 stID = 999)
+        : Bytes(length, '\0') {
+        Int(16, 4, stID);
+    }
+    TRecordBytes& Text(int offset, const QString& text) {
+        const QByteArray bytes = Windows1252::Encode(text);
+        Bytes.replace(offset, bytes.size(), bytes);
+        return *this;
+    }
+    TRecordBytes& Int(int offset, int size, qint64 value) {
+        for (int i = 0; i < size; ++i)
+            Bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
+        return *this;
+    }
+    QByteArray Bytes;
+};
+
+// Answers the name question from a script: each answer in turn, then Cancel.
+struct TScriptedQuestion : TImportStaevneQuestion {
+    explicit TScriptedQuestion(QStringList answers = {})
+        : Answers(std::move(answers)) {}
+    bool AskStaevneNavn(const TSystemData& imported, QString& navn) override {
+        Offered.append(navn);
+        Heading = imported.Overskrift1;
+        if (OnAsk)
+            OnAsk();
+        if (Answers.isEmpty())
+            return false;
+        navn = Answers.takeFirst();
+        return true;
+    }
+    QStringList Answers;
+    QStringList Offered;
+    QString Heading;
+    std::function<void()> OnAsk;
+};
+
+struct TStored {
+    QByteArray Fixed;
+    QByteArray Variable;
+    bool operator==(const TStored&) const = default;
+};
+
+// A meet's records of one file in key order: the bytes after the time stamps and StID, and the
+// variable part.
+template <typename Table>
+std::vector<TStored> Stored(qint32 stID) {
+    Table table;
+    table.Open();
+    std::vector<TStored> out;
+    if (table.FindKey({TKeyValue(qint64(stID))})) {
+        for (; !table.GetEof() && table.GetField(2)->GetAsInteger() == stID; table.GetNext())
+            out.push_back({QByteArray(reinterpret_cast<const char*>(table.RecordBuffer()->Current()) + 20,
+                                      table.GetRecordLength() - 20),
+                           table.VariableLength() ? table.ReadVariableData() : QByteArray()});
+    }
+    return out;
+}
+
+// Records patterned after StID (bytes below 0x80: the meet-bound walk finds no negative key numbers);
+// the first record of a file with variable parts gets one.
+template <typename Table>
+void AddPatterned(qint32 stID, int count, int seed) {
+    Table table;
+    table.Open();
+    for (int k = 0; k < count; ++k) {
+        table.Insert();
+        quint8* bytes = table.RecordBuffer()->Current();
+        for (int i = 20; i < table.GetRecordLength(); ++i)
+            bytes[i] = quint8((seed * 31 + k * 7 + i) & 0x7F);
+        table.GetField(2)->SetAsInteger(stID);
+        table.Post();
+        if (table.VariableLength() && k == 0)
+            table.WriteChunk("\x03\0\0\0abc", quint32(table.GetRecordLength()), 7);
+    }
+}
+
+// The 11 files after the meet file, in the transfer file's order, and the import level of each.
+template <typename... Tables>
+struct TTableList {};
+using TMeetTables =
+    TTableList<TAfvStedTable, TKlasseTable, TOvelseRkTable, TOvelseRnTable, TKlubTable, TBetalingTable,
+               TKlubkobTable, TGruppeTable, TVareTable, TDeltagerTable, TResultatTable>;
+const int SectionLevels[] = {1, 1, 1, 1, 2, 4, 4, 1, 1, 3, 4};
+
+template <typename... Tables>
+std::vector<std::vector<TStored>> StoredAll(qint32 stID, TTableList<Tables...>) {
+    return {Stored<Tables>(stID)...};
+}
+
+template <typename... Tables>
+void AddPatternedAll(qint32 stID, int count, TTableList<Tables...>) {
+    int seed = 0;
+    (AddPatterned<Tables>(stID, count, ++seed), ...);
+}
+
+// Every file of the transfer, the meet file first, open for the whole test so that counting is quick.
+template <typename... Tables>
+std::vector<std::unique_ptr<TZunoDataTable>> OpenAll(TTableList<Tables...>) {
+    std::vector<std::unique_ptr<TZunoDataTable>> tables;
+    tables.push_back(std::make_unique<TStaevneTable>());
+    (tables.push_back(std::make_unique<Tables>()), ...);
+    for (auto& table : tables)
+        table->Open();
+    return tables;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class StaevneTransferTest : public TProgramFolderTest {
+protected:
+    static std::vector<std::unique_ptr<TZunoDataTable>> OpenTables() { return OpenAll(TMeetTables()); }
+    static std::vector<qint32> Counts(const std::vector<std::unique_ptr<TZunoDataTable>>& tables) {
+        std::vector<qint32> counts;
+        for (const auto& table : tables)
+            counts.push_back(table->GetRecordCount());
+        return counts;
+    }
+    // A meet with records in all 11 files; returns its number.
+    qint32 SourceMeet(int perTable = 2) {
+        const qint32 stID = CreateMeet("Kilde");
+        Manager().SystemData().Overskrift1 = "Original";
+        Manager().SaveStaevneData();
+        AddPatternedAll(stID, perTable, TMeetTables());
+        return stID;
+    }
+    QString Import(const QByteArray& bytes, const QString& navn, int level = 0) {
+        WriteFile(Path("hand.kip"), bytes);
+        TScriptedQuestion question({navn});
+        return ErrorText([&] { Manager().ImportStaevne(Path("hand.kip"), level, question); });
+    }
+    // A small valid hand-made file.
+    static THandMadeFile MinimalFile() {
+        THandMadeFile file;
+        file.Records["STAEVNE.ZU2"] = {{TRecordBytes(80).Text(20, "Håndlavet").Bytes, {}}};
+        return file;
+    }
+};
+
+TEST_F(StaevneTransferTest, HandMadeFileImportsToTheExpectedRecords) {
+    CreateMeet("Eksisterende");
+    TSystemData data;
+    data.Overskrift1 = "Byens stævne";
+    data.Dato = QDateToDateTime(QDate(2025, 6, 1));
+    THandMadeFile file;
+    file.Records["STAEVNE.ZU2"] = {
+        {TRecordBytes(80).Text(20, "Håndlavet").Bytes, data.GetVariablePart().mid(4)}};
+    file.Records["KLASSE.ZU2"] = {
+        {TRecordBytes(146).Int(20, 2, 3).Text(22, "MS").Text(25, "Mænd").Bytes, {}}};
+    file.Records["OVELSERN.ZU2"] = {
+        {TRecordBytes(110).Text(20, "MS").Text(23, "100M").Text(29, "A").Bytes, {}}};
+    file.Records["KLUB.ZU2"] = {{TRecordBytes(366).Int(20, 2, 7).Text(22, "IF Hand").Bytes, {}}};
+    file.Records["DELTAGER.ZU2"] = {
+        {TRecordBytes(57).Int(20, 4, 101).Int(24, 2, 7).Text(26, "Ib").Bytes, {}}};
+    file.Records["RESULTAT.ZU2"] = {{TRecordBytes(95).Text(20, "MS").Int(30, 4, 101).Bytes, "serie"},
+                                    {TRecordBytes(95).Text(20, "MS").Int(30, 4, 102).Bytes, {}}};
+    WriteFile(Path("hand.kip"), file.Bytes());
+
+    TScriptedQuestion question({"Importeret"});
+    EXPECT_EQ(Manager().ImportStaevne(Path("hand.kip"), 0, question), 1);
+    EXPECT_EQ(question.Offered, QStringList{"Håndlavet"});
+    EXPECT_EQ(question.Heading, "Byens stævne");
+    const qint32 stID = Manager().GetCurrentStID();
+    EXPECT_EQ(stID, 2);
+    EXPECT_EQ(Manager().GetStaevneNavn(1), "Importeret");
+    EXPECT_EQ(Manager().GetStaevneDatoText(1), "01-06-2025");
+    EXPECT_EQ(Manager().GetStaevneDir(), Path("Importeret"));
+    EXPECT_TRUE(QDir(Path("Importeret")).exists());
+
+    TKlasseTable klasse;
+    klasse.Open();
+    ASSERT_TRUE(klasse.First());
+    EXPECT_EQ(klasse.GetField(KlasseField::Klasse)->GetAsString(), "MS");
+    EXPECT_EQ(klasse.GetField(KlasseField::Korttekst)->GetAsString(), "Mænd");
+    EXPECT_EQ(klasse.GetField(KlasseField::Sortkode)->GetAsInteger(), 3);
+    const auto results = Stored<TResultatTable>(stID);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0].Variable, "serie");
+    EXPECT_EQ(results[1].Variable, "");
+    EXPECT_EQ(Stored<TOvelseRnTable>(stID).size(), 1u);
+    EXPECT_EQ(Stored<TKlubTable>(stID).size(), 1u);
+    EXPECT_EQ(Stored<TDeltagerTable>(stID).size(), 1u);
+    EXPECT_TRUE(Stored<TKlasseTable>(999).empty());
+    EXPECT_EQ(Restart().IndexOfStID(stID), 1);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(StaevneTransferTest, ExportThenImportAtEachLevelGivesTheSameRecords) {
+    const auto source = StoredAll(SourceMeet(), TMeetTables());
+    Manager().ExportStaevne(Path("kilde.kip"));
+    for (int level = 0; level <= 4; ++level) {
+        TScriptedQuestion question({QStringLiteral("Niveau %1").arg(level)});
+        Manager().ImportStaevne(Path("kilde.kip"), level, question);
+        EXPECT_EQ(question.Offered, QStringList{"Kilde"});
+        EXPECT_EQ(Manager().SystemData().Overskrift1, "Original");
+        const auto imported = StoredAll(Manager().GetCurrentStID(), TMeetTables());
+        for (std::size_t i = 0; i < source.size(); ++i) {
+            const bool taken = level == 0 || SectionLevels[i] <= level;
+            EXPECT_EQ(imported[i] == source[i], taken) << level << " " << i;
+            EXPECT_EQ(imported[i].empty(), !taken) << level << " " << i;
+        }
+    }
+    EXPECT_EQ(source.back()[0].Variable, "abc");
+    EXPECT_EQ(Restart().GetStaevneCount(), 6);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(StaevneTransferTest, ShortRecordsReadZeroAndLongOnesAreRefused) {
+    THandMadeFile file = MinimalFile();
+    file.Records["KLASSE.ZU2"] = {{TRecordBytes(30).Text(22, "MS").Bytes, {}}};
+    EXPECT_EQ(Import(file.Bytes(), "Kort"), "<no error>");
+    const auto klasser = Stored<TKlasseTable>(Manager().GetCurrentStID());
+    ASSERT_EQ(klasser.size(), 1u);
+    EXPECT_EQ(klasser[0].Fixed.left(5), QByteArray("\0\0MS\0", 5));
+    EXPECT_EQ(klasser[0].Fixed.mid(10), QByteArray(116, '\0'));
+
+    file.Records["KLASSE.ZU2"] = {{TRecordBytes(147).Bytes, {}}};
+    const auto tables = OpenTables();
+    const auto before = Counts(tables);
+    EXPECT_EQ(Import(file.Bytes(), "Lang"),
+              "Kritisk fejl\r\nTabelnavn: KLASSE.ZU2\r\nForventet buffer-størrelse: 146\r\n"
+              "Modtaget buffer-størrelse fra importfil: 147");
+    EXPECT_EQ(Counts(tables), before);
+}
+
+TEST_F(StaevneTransferTest, FilesWithWrongMarkersNamesOrMeetCountAreRefusedBeforeTheQuestion) {
+    const QString notKip = Path("hand.kip") + " er ikke en korrekt ZUNO importfil\r\n";
+    const auto refused = [&](const THandMadeFile& file, int level = 0) {
+        WriteFile(Path("hand.kip"), file.Bytes());
+        TScriptedQuestion question({"Ny"});
+        const QString error = ErrorText([&] { Manager().ImportStaevne(Path("hand.kip"), level, question); });
+        EXPECT_TRUE(question.Offered.isEmpty()) << error.toStdString();
+        return error;
+    };
+    const auto tables = OpenTables();
+    const auto before = Counts(tables);
+    THandMadeFile file = MinimalFile();
+    file.Begin = "QWDRTMKAHYFX-ZUNO-KIP-BEGIM";
+    EXPECT_EQ(refused(file), notKip + "<KIPSignatureBegin> er forkert");
+    file = MinimalFile();
+    file.End = "QWDRTMKAHYFX-ZUNO-KIP-EN";
+    EXPECT_EQ(refused(file), notKip + "<KIPSignatureEnd> er forkert");
+    file = MinimalFile();
+    file.Names[2] = "KLUB.ZU2";
+    EXPECT_EQ(
+        refused(file),
+        "Kritisk fejl\r\nForventet tabelnavn: KLASSE.ZU2\r\nModtaget tabelnavn fra importfil: KLUB.ZU2");
+    // An imported section may carry another extension, a skipped one may not.
+    file = MinimalFile();
+    file.Names[5] = "KLUB.ZU1";
+    EXPECT_EQ(Import(file.Bytes(), "Udvidelse", 2), "<no error>");
+    EXPECT_EQ(refused(file, 1),
+              "Kritisk fejl\r\nForventet tabelnavn: KLUB.ZU2\r\nModtaget tabelnavn fra importfil: KLUB.ZU1");
+    file = MinimalFile();
+    file.Records["STAEVNE.ZU2"].clear();
+    EXPECT_EQ(refused(file), notKip + "Filen skal indeholde netop ét stævne, men indeholder 0");
+    file.Records["STAEVNE.ZU2"] = {{TRecordBytes(80).Bytes, {}}, {TRecordBytes(80).Bytes, {}}};
+    EXPECT_EQ(refused(file), notKip + "Filen skal indeholde netop ét stævne, men indeholder 2");
+    file = MinimalFile();
+    file.Records["RESULTAT.ZU2"] = {{TRecordBytes(95).Bytes, QByteArray(10, 'x')}};
+    QByteArray bytes = file.Bytes();
+    bytes.replace(bytes.indexOf(QByteArray(10, 'x')) - 4, 4, "\xff\xff\xff\x7f"); // a length past the end
+    WriteFile(Path("hand.kip"), bytes);
+    TScriptedQuestion question({"Ny"});
+    EXPECT_TRUE(ErrorText([&] {
+                    Manager().ImportStaevne(Path("hand.kip"), 0, question);
+                }).startsWith(notKip + "Filen er afkortet eller beskadiget"));
+    EXPECT_EQ(Counts(tables)[0], before[0] + 1); // only the one import that was meant to succeed
+}
+
+TEST_F(StaevneTransferTest, VersionsCompareAsNumbersBeforeAnythingIsWritten) {
+    const QString saved = ProgramVersion;
+    ProgramVersion = "2.9.0";
+    THandMadeFile file = MinimalFile();
+    file.Version = "2.10.0";
+    const auto tables = OpenTables();
+    const auto before = Counts(tables);
+    EXPECT_EQ(Import(file.Bytes(), "Ny"),
+              "Importfilen har et for nyt versionsnummer\r\nZUNO versionsnummer: 2.9.0\r\n"
+              "Versionsnummer i importfil: 2.10.0");
+    EXPECT_EQ(Counts(tables), before);
+    ProgramVersion = "2.10.0";
+    file.Version = "2.9.7.1234";
+    EXPECT_EQ(Import(file.Bytes(), "Ældre"), "<no error>");
+    file.Version = "2.10.0.9999";
+    EXPECT_EQ(Import(file.Bytes(), "Samme udgave"), "<no error>");
+    ProgramVersion = saved;
+}
+
+TEST_F(StaevneTransferTest, RefusedNamesAreAskedAgainAndCancelLeavesNothing) {
+    CreateMeet("Findes");
+    WriteFile(Path("hand.kip"), MinimalFile().Bytes());
+    const auto tables = OpenTables();
+    const auto before = Counts(tables);
+    const QStringList entries = QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+
+    TScriptedQuestion cancel({"FINDES", "  "});
+    EXPECT_EQ(ErrorText([&] { Manager().ImportStaevne(Path("hand.kip"), 0, cancel); }),
+              "Import af stævne er afbrudt");
+    EXPECT_EQ(cancel.Offered, QStringList({"Håndlavet", "FINDES", "  "}));
+    EXPECT_EQ(Shown(), QStringList({"Illegalt stævnenavn: FINDES\r\nStævnenavnet er allerede brugt",
+                                    "Der skal angives et stævnenavn"}));
+    EXPECT_EQ(Counts(tables), before);
+    EXPECT_EQ(QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), entries);
+    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "Findes");
+
+    TScriptedQuestion accept({"Lø?b", " Løb "});
+    EXPECT_EQ(Manager().ImportStaevne(Path("hand.kip"), 0, accept), 1);
+    EXPECT_EQ(Manager().GetStaevneNavn(1), "Løb");
+}
+
+TEST_F(StaevneTransferTest, EveryTruncationIsRefusedWithoutATrace) {
+    SourceMeet(1);
+    Manager().ExportStaevne(Path("kilde.kip"));
+    const QByteArray whole = ReadFile(Path("kilde.kip"));
+    const auto tables = OpenTables();
+    const auto before = Counts(tables);
+    const QStringList entries = QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QString notKip = Path("cut.kip") + " er ikke en korrekt ZUNO importfil\r\n";
+    TScriptedQuestion question;
+    for (qsizetype size = 0; size < whole.size(); ++size) {
+        WriteFile(Path("cut.kip"), whole.left(size));
+        const QString error = ErrorText([&] { Manager().ImportStaevne(Path("cut.kip"), 0, question); });
+        ASSERT_TRUE(error.startsWith(notKip)) << size << ": " << error.toStdString();
+    }
+    EXPECT_TRUE(question.Offered.isEmpty());
+    EXPECT_EQ(Counts(tables), before);
+    EXPECT_EQ(QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), entries);
+}
+
+TEST_F(StaevneTransferTest, AFailureWhileWritingLeavesNoMeetBehind) {
+    const qint32 source = SourceMeet();
+    Manager().ExportStaevne(Path("kilde.kip"));
+    const QByteArray whole = ReadFile(Path("kilde.kip"));
+    const auto tables = OpenTables();
+    const auto before = Counts(tables);
+    // The file is cut short in its results while the name question is open.
+    TScriptedQuestion question({"Halvt"});
+    question.OnAsk = [&] { QFile::resize(Path("kilde.kip"), whole.lastIndexOf("RESULTAT.ZU2") + 40); };
+    EXPECT_TRUE(ErrorText([&] {
+                    Manager().ImportStaevne(Path("kilde.kip"), 0, question);
+                }).startsWith(Path("kilde.kip") + " er ikke en korrekt ZUNO importfil\r\nFilen er afkortet"));
+    EXPECT_EQ(Counts(tables), before);
+    EXPECT_FALSE(QDir(Path("Halvt")).exists());
+    EXPECT_EQ(Manager().GetCurrentStID(), source);
+    EXPECT_EQ(Manager().GetStaevneDir(), Path("Kilde"));
+    Restart();
+    EXPECT_TRUE(Shown().isEmpty()); // no meet left with status 3
+}
+
+TEST_F(StaevneTransferTest, ExportNeedsAnOpenMeetAndWholeRecords) {
+    EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
+              "Der er ikke åbnet noget stævne, som kan eksporteres");
+    const qint32 stID = CreateMeet("Skadet");
+    WriteFile(Path("x.kip"), "tidligere");
+    TResultatTable table;
+    table.Open();
+    table.Insert();
+    table.GetField(2)->SetAsInteger(stID);
+    table.Post();
+    table.WriteChunk("\x64\0\0\0abc", 95, 7); // says 100 bytes, holds 3
+    EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
+              "Kritisk fejl\r\nTabelnavn: RESULTAT.ZU2\r\nDen variable del af en post kan ikke læses hel");
+    EXPECT_EQ(ReadFile(Path("x.kip")), "tidligere");
+}
+
+} // namespace
