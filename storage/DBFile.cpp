@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -454,7 +455,14 @@ bool TDataTable::FindKeyOp(int operation, const std::vector<TKeyValue>& values) 
     const TIndexDef& index = IndexDefs.GetItem(indexNumber_);
 
     searchBuffer_->Clear(false);
-    for (int i = 0; i < static_cast<int>(values.size()) && i < index.GetSegmentCount(); ++i) {
+    // A search from the front of a key prefix (greater or equal, or less than) starts below every value
+    // of the segments not given: zero bytes would pass over negative numbers.
+    const bool fromPrefixStart =
+        operation == FindKeyGreaterOrEqual || operation == KeyOpGreaterOrEqual || operation == KeyOpLess;
+    for (int i = 0; i < index.GetSegmentCount(); ++i) {
+        const bool given = i < static_cast<int>(values.size());
+        if (!given && !fromPrefixStart)
+            break;
         const TSegmentDef& segment = index.GetSegment(i);
         const auto found = std::find_if(fields_.begin(), fields_.end(), [&segment](const auto& field) {
             return field->Offset == segment.Position && field->Size == segment.Length;
@@ -462,7 +470,12 @@ bool TDataTable::FindKeyOp(int operation, const std::vector<TKeyValue>& values) 
         if (found == fields_.end())
             continue;
         TBindGuard bind(**found, searchBuffer_.get(), recordBuffer_.get());
-        (*found)->AssignValue(values[static_cast<std::size_t>(i)]);
+        if (given)
+            (*found)->AssignValue(values[static_cast<std::size_t>(i)]);
+        else if (auto* integer = dynamic_cast<TIntegerField*>(found->get()))
+            integer->SetAsInteger(integer->TypeMin);
+        else if (dynamic_cast<TFloatField*>(found->get()) || dynamic_cast<TSingleField*>(found->get()))
+            (*found)->SetAsFloat(-std::numeric_limits<float>::max());
     }
 
     // The key is the segments' bytes one after another.

@@ -18,6 +18,9 @@ enum TDataTableState : quint8 { dsInactive = 0, dsBrowse = 1, dsEdit = 2, dsInse
 
 // A greater-or-equal lookup followed by an exact compare of the given key bytes.
 constexpr int FindKeyGreaterOrEqual = 200;
+// The record manager's own lookups that FindKeyOp passes on.
+constexpr int KeyOpGreaterOrEqual = 9;
+constexpr int KeyOpLess = 10;
 
 class EDataTableError : public Exception {
 public:

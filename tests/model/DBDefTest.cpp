@@ -293,4 +293,20 @@ TEST_F(DBDefTest, DeleteAllRemovesOneMeetOnly) {
     EXPECT_EQ(table.GetRecordCount(), 0);
 }
 
+TEST_F(DBDefTest, AMeetsWalkFindsRecordsWhoseNextKeyFieldIsNegative) {
+    CreateMeet(QStringLiteral("A"));
+    TKlubTable table;
+    table.Open();
+    TKlubList list(table);
+    for (const int nr : {-5, 3}) {
+        TKlubElement* club = list.GetElement(list.AddNew());
+        club->GetField(KlubField::KlubNr)->SetAsInteger(nr);
+    }
+    ASSERT_TRUE(list.SaveAll());
+    QStringList numbers;
+    for (bool found = table.First(); found; found = table.Next())
+        numbers << table.GetField(KlubField::KlubNr)->GetAsString();
+    EXPECT_EQ(numbers, QStringList({"-5", "3"}));
+}
+
 } // namespace
