@@ -25,17 +25,6 @@ TZunoFieldList OldRoundsFields() {
     return TOvelseRnTable::Fields().first(OvelseRnField::FinaleKrav + 1);
 }
 
-void CreateRecordFile(const QString& path, TRecordFileSpec spec) {
-    QByteArray stat = spec.CreateBuffer();
-    QByteArray name = QFile::encodeName(path);
-    name.append('\0');
-    std::array<quint8, RecordManager::PositionBlockSize> block{};
-    quint32 length = static_cast<quint32>(stat.size());
-    ASSERT_EQ(BTRCALL(RecordManager::OpCreate, block.data(), stat.data(), &length, name.data(),
-                      static_cast<uint8_t>(name.size()), RecordManager::CreateKeepExisting),
-              0);
-}
-
 void WriteFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -87,13 +76,14 @@ protected:
     // and the report file; except the one named.
     QString OldFolder(const QString& name, const QString& without = {}) {
         const QString dir = Folder(name);
-        for (TRecordFileSpec spec : RecordFileSpecs()) {
-            const QString fileName = QString::fromLatin1(spec.FileName).toLower().replace(".zu2", ".zun");
+        for (TRecordFileSpec recordFile : RecordFileSpecs()) {
+            const QString fileName =
+                QString::fromLatin1(recordFile.FileName).toLower().replace(".zu2", ".zun");
             if (fileName == without)
                 continue;
             if (fileName == "ovelsern.zun")
-                spec.Fields = OldRoundsFields();
-            CreateRecordFile(dir + fileName, spec);
+                recordFile.Fields = OldRoundsFields();
+            EXPECT_TRUE(recordFile.Create(dir + fileName));
         }
         TZunoDataTable rounds("ovelsern.zun", "rn", OldRoundsFields());
         rounds.SetDirectory(dir);

@@ -1,5 +1,7 @@
 #include "tools/setup/Installation.h"
 
+#include "storage/BtvTransaction.h"
+
 #include "foundation/Exception.h"
 #include "foundation/LxDisk.h"
 #include "foundation/PathResolver.h"
@@ -24,54 +26,6 @@ bool Exists(const QString& path) {
     return QFileInfo::exists(ResolvePath(path));
 }
 
-// Creates the file unless it exists under its name in any letter case; true when it was created.
-bool CreateRecordFile(const QString& path, const TRecordFileSpec& recordFile) {
-    QByteArray stat = recordFile.CreateBuffer();
-    QByteArray name = QFile::encodeName(ResolvePath(path));
-    name.append('\0');
-    std::array<quint8, RM::PositionBlockSize> block{};
-    quint32 length = static_cast<quint32>(stat.size());
-    const int status =
-        BTRCALL(RM::OpCreate, block.data(), stat.data(), &length, name.data(),
-                static_cast<uint8_t>(std::min<qsizetype>(name.size(), 255)), RM::CreateKeepExisting);
-    if (status == RM::StatusFileExists)
-        return false;
-    if (status != 0)
-        throw Exception(QStringLiteral("Filen %1 kunne ikke oprettes (status %2)").arg(path).arg(status));
-    return true;
-}
-
-// The record manager's transaction over every file; aborted unless committed.
-class TTransaction {
-public:
-    TTransaction() { Call(RM::OpBeginTransaction, QStringLiteral("start")); }
-    ~TTransaction() {
-        if (!done_)
-            Send(RM::OpAbortTransaction);
-    }
-    TTransaction(const TTransaction&) = delete;
-    TTransaction& operator=(const TTransaction&) = delete;
-
-    void Commit() {
-        done_ = true;
-        Call(RM::OpEndTransaction, QStringLiteral("afslutning"));
-    }
-
-private:
-    static int Send(int operation) {
-        std::array<quint8, RM::PositionBlockSize> block{};
-        quint32 length = 0;
-        return BTRCALL(static_cast<uint16_t>(operation), block.data(), nullptr, &length, nullptr, 0, 0);
-    }
-    static void Call(int operation, const QString& what) {
-        if (const int status = Send(operation); status != 0)
-            throw Exception(
-                QStringLiteral("Transaktionens %1 mislykkedes (status %2)").arg(what).arg(status));
-    }
-
-    bool done_ = false;
-};
-
 // Fills a catalogue file that holds no records (a new one, or one whose filling a run before did not
 // finish); the number of rows written, -1 when the file held records.
 template <typename Table, typename Rows, typename Fill>
@@ -85,7 +39,7 @@ int FillCatalogue(const QString& programDir, Rows rows, Fill fill) {
     }
     const auto& source = rows();
     // All rows or none.
-    TTransaction transaction;
+    TBtvTransaction transaction;
     for (const auto& row : source) {
         table.Insert();
         fill(table, row);
@@ -161,7 +115,7 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
 
     QStringList done;
     for (const TRecordFileSpec& recordFile : RecordFileSpecs()) {
-        if (CreateRecordFile(PathJoin(folder, QLatin1String(recordFile.FileName)), recordFile))
+        if (recordFile.Create(PathJoin(folder, QLatin1String(recordFile.FileName))))
             done.append(QStringLiteral("Oprettet: %1").arg(QLatin1String(recordFile.FileName)));
     }
 

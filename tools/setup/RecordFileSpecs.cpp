@@ -1,9 +1,14 @@
 #include "tools/setup/RecordFileSpecs.h"
 
 #include "foundation/Exception.h"
+#include "foundation/PathResolver.h"
 #include "platform/recordmanager/RecordManager.h"
 
+#include <QFile>
 #include <QtEndian>
+
+#include <algorithm>
+#include <array>
 
 namespace RM = RecordManager;
 
@@ -122,4 +127,20 @@ const std::vector<TRecordFileSpec>& RecordFileSpecs() {
           {{ResultatField::StID, ResultatField::Startnummer}}}},
     };
     return specs;
+}
+
+bool TRecordFileSpec::Create(const QString& path) const {
+    QByteArray stat = CreateBuffer();
+    QByteArray name = QFile::encodeName(ResolvePath(path));
+    name.append('\0');
+    std::array<quint8, RM::PositionBlockSize> block{};
+    quint32 length = static_cast<quint32>(stat.size());
+    const int status =
+        BTRCALL(RM::OpCreate, block.data(), stat.data(), &length, name.data(),
+                static_cast<uint8_t>(std::min<qsizetype>(name.size(), 255)), RM::CreateKeepExisting);
+    if (status == RM::StatusFileExists)
+        return false;
+    if (status != 0)
+        throw Exception(QStringLiteral("Filen %1 kunne ikke oprettes (status %2)").arg(path).arg(status));
+    return true;
 }

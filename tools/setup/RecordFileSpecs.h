@@ -24,6 +24,9 @@ struct TRecordFileSpec {
     int RecordLength() const { return TZunoDataTable::RecordLengthOf(Fields); }
     // The statistics buffer that the record manager's Create takes.
     QByteArray CreateBuffer() const;
+    // Creates the file at path unless it exists under its name in any letter case; true when it was
+    // created. A failure raises Exception.
+    bool Create(const QString& path) const;
 };
 
 // The 14 files in the order start-up checks them.
