@@ -35,24 +35,18 @@ public:
         , fieldList_(std::move(fields)) {
         SetDirectory(QStringLiteral("/data"));
         SetTableName(QStringLiteral("TEST.ZU2"));
-        const auto log = [this](const char* name) {
-            return [this, name](TDataTable&) { Log.append(QString::fromLatin1(name)); };
-        };
-        BeforeOpen = log("BeforeOpen");
-        AfterOpen = log("AfterOpen");
-        BeforeClose = log("BeforeClose");
-        AfterClose = log("AfterClose");
-        BeforeEdit = log("BeforeEdit");
-        AfterEdit = log("AfterEdit");
-        BeforeInsert = log("BeforeInsert");
-        AfterInsert = log("AfterInsert");
-        OnNewRecord = log("OnNewRecord");
-        BeforePost = log("BeforePost");
-        AfterPost = log("AfterPost");
-        BeforeCancel = log("BeforeCancel");
-        AfterCancel = log("AfterCancel");
-        BeforeDelete = log("BeforeDelete");
-        AfterDelete = log("AfterDelete");
+        using Hook = TDataTableNotifyEvent TDataTable::*;
+        const std::pair<Hook, const char*> hooks[] = {
+            {&TDataTable::BeforeOpen, "BeforeOpen"},     {&TDataTable::AfterOpen, "AfterOpen"},
+            {&TDataTable::BeforeClose, "BeforeClose"},   {&TDataTable::AfterClose, "AfterClose"},
+            {&TDataTable::BeforeEdit, "BeforeEdit"},     {&TDataTable::AfterEdit, "AfterEdit"},
+            {&TDataTable::BeforeInsert, "BeforeInsert"}, {&TDataTable::AfterInsert, "AfterInsert"},
+            {&TDataTable::OnNewRecord, "OnNewRecord"},   {&TDataTable::BeforePost, "BeforePost"},
+            {&TDataTable::AfterPost, "AfterPost"},       {&TDataTable::BeforeCancel, "BeforeCancel"},
+            {&TDataTable::AfterCancel, "AfterCancel"},   {&TDataTable::BeforeDelete, "BeforeDelete"},
+            {&TDataTable::AfterDelete, "AfterDelete"}};
+        for (const auto& [hook, name] : hooks)
+            this->*hook = [this, name](TDataTable&) { Log.append(QString::fromLatin1(name)); };
     }
     ~TMemoryTable() override { CloseForDestroy(); }
 
