@@ -1,8 +1,8 @@
 #include "storage/BtvFile.h"
 
+#include "StorageTables.h"
 #include "foundation/LxDisk.h"
 #include "foundation/Windows1252.h"
-#include "recordmanager/RecordManagerSupport.h"
 #include "support/ErrorText.h"
 
 #include <QTemporaryDir>
@@ -11,59 +11,6 @@
 using namespace RmTest;
 
 namespace {
-
-// A record file at path: record length, variable-length flag and unique keys (1-based segment positions).
-void CreateRecordFile(const QString& path, uint16_t recordLength, bool variable,
-                      std::initializer_list<std::initializer_list<Segment>> keys) {
-    StatBuilder stat(recordLength, variable);
-    for (const auto& key : keys)
-        stat.key(key);
-    ASSERT_EQ(createFile(path.toStdString(), stat.bytes()), StatusSuccess);
-}
-
-struct TDef {
-    const char* Name;
-    quint8 Type;
-    int Size;
-};
-
-// Oprettet, SidstRettet, Nr, Navn, Klasse: 33 bytes.
-const std::vector<TDef> TestFields = {
-    {"Oprettet", 9, 8}, {"SidstRettet", 9, 8}, {" Nr ", 1, 4}, {"Navn", 0, 10}, {"Klasse", 0, 3}};
-
-class TTestBtvTable : public TBtvTable {
-public:
-    TTestBtvTable(const QString& directory, const QString& name, std::vector<TDef> fields = TestFields)
-        : fields_(std::move(fields)) {
-        UseBuiltInFieldDefs = true;
-        CreateTimeStampFieldNo = 0;
-        ModifiedTimeStampFieldNo = 1;
-        SetDirectory(directory);
-        SetTableName(name);
-    }
-
-    void Add(qint32 nr, const QString& navn, const QString& klasse) {
-        Insert();
-        GetField(2)->SetAsInteger(nr);
-        GetField(3)->SetAsString(navn);
-        GetField(4)->SetAsString(klasse);
-        Post();
-    }
-
-protected:
-    bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) override {
-        if (index >= static_cast<int>(fields_.size()))
-            return false;
-        const TDef& def = fields_[static_cast<std::size_t>(index)];
-        name = def.Name;
-        fieldType = def.Type;
-        size = def.Size;
-        return true;
-    }
-
-private:
-    std::vector<TDef> fields_;
-};
 
 class BtvTableTest : public ::testing::Test {
 protected:
