@@ -1,5 +1,7 @@
 #include "foundation/controls/RvkForms.h"
+
 #include "platform/Registry.h"
+#include "support/Test.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,7 +13,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -42,10 +43,8 @@ class TEditDialog : public TStdRVKForm {
 public:
     TEditDialog() {
         auto* Layout = new QVBoxLayout(this);
-        for (QWidget* Control : std::initializer_list<QWidget*>{
-                 First = new QLineEdit(this), Combo = new QComboBox(this), Spin = new QSpinBox(this),
-      Button = new QPushButton("OK", this), Date = new QDateTimeEdit(this), Hidden = new QLineEdit(this),
-      Disabled = new QLineEdit(this), Memo = new QPlainTextEdit(this), Last = new QLineEdit(this)})
+        for (QWidget* Control :
+             std::initializer_list<QWidget*>{First, Combo, Spin, Button, Date, Hidden, Disabled, Memo, Last})
             Layout->addWidget(Control);
         Combo->setEditable(true);
         Hidden->hide();
@@ -53,15 +52,15 @@ public:
         Button->setDefault(true);
         connect(Button, &QPushButton::clicked, this, [this] { ++Clicks; });
     }
-    QLineEdit* First;
-    QComboBox* Combo;
-    QSpinBox* Spin;
-    QPushButton* Button;
-    QDateTimeEdit* Date;
-    QLineEdit* Hidden;
-    QLineEdit* Disabled;
-    QPlainTextEdit* Memo;
-    QLineEdit* Last;
+    QLineEdit* First = new QLineEdit(this);
+    QComboBox* Combo = new QComboBox(this);
+    QSpinBox* Spin = new QSpinBox(this);
+    QPushButton* Button = new QPushButton("OK", this);
+    QDateTimeEdit* Date = new QDateTimeEdit(this);
+    QLineEdit* Hidden = new QLineEdit(this);
+    QLineEdit* Disabled = new QLineEdit(this);
+    QPlainTextEdit* Memo = new QPlainTextEdit(this);
+    QLineEdit* Last = new QLineEdit(this);
     int Clicks{0};
 };
 
@@ -103,7 +102,18 @@ TEST_F(FocusMoves, EnterMovesOnIncludingDateEditsWithoutPressingTheDefaultButton
     EXPECT_TRUE(Dialog.isVisible());
 }
 
-TEST_F(FocusMoves, ModifiersAndSwitchesTurnMovesOff) {
+TEST_F(FocusMoves, ModifiersAndSwitchesTurnMovesOffAndCtrlShiftF7IsToldToTheMainWindow) {
+    Dialog.Tag = 4;
+    QList<std::pair<int, QWidget*>> Told;
+    const QMetaObject::Connection Connection = QObject::connect(
+        &TMainFormChannel::Instance(), &TMainFormChannel::UserKeyCombination, [&](int Tag, QWidget* Form) {
+            Told.append({Tag, Form});
+        });
+    From(Dialog.First, Qt::Key_F7, Qt::ControlModifier | Qt::ShiftModifier);
+    From(Dialog.First, Qt::Key_F7, Qt::ControlModifier);
+    QObject::disconnect(Connection);
+    EXPECT_EQ(Told, (QList<std::pair<int, QWidget*>>{{4, &Dialog}}));
+
     EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ShiftModifier), Dialog.First);
     EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ControlModifier), Dialog.First);
     Dialog.EnterNavigation = false;
@@ -115,19 +125,6 @@ TEST_F(FocusMoves, ModifiersAndSwitchesTurnMovesOff) {
     Press(Qt::Key_Escape);
     EXPECT_FALSE(Dialog.isVisible());
     EXPECT_EQ(Dialog.result(), 2);
-}
-
-TEST_F(FocusMoves, CtrlShiftF7IsToldToTheMainWindow) {
-    Dialog.Tag = 4;
-    QList<std::pair<int, QWidget*>> Told;
-    const QMetaObject::Connection Connection = QObject::connect(
-        &TMainFormChannel::Instance(), &TMainFormChannel::UserKeyCombination, [&](int Tag, QWidget* Form) {
-            Told.append({Tag, Form});
-        });
-    From(Dialog.First, Qt::Key_F7, Qt::ControlModifier | Qt::ShiftModifier);
-    From(Dialog.First, Qt::Key_F7, Qt::ControlModifier);
-    QObject::disconnect(Connection);
-    EXPECT_EQ(Told, (QList<std::pair<int, QWidget*>>{{4, &Dialog}}));
 }
 
 // A dialog of its own class name, with a value of its own.

@@ -1,11 +1,10 @@
 #include "foundation/Barcode.h"
 
-#include "support/QtPrinters.h"
+#include "support/Test.h"
+
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,11 +1,6 @@
 #include "foundation/LxClass.h"
 
-#include "support/Files.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 TEST(TraceLog, WritesOnlyWhenEnabledAndAppends) {
     QTemporaryDir dir;

@@ -1,8 +1,6 @@
 #include "foundation/LxClass.h"
 
-#include "support/ErrorText.h"
-
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 #include <limits>
 

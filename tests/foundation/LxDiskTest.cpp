@@ -1,12 +1,7 @@
 #include "foundation/LxDisk.h"
-#include "foundation/LxTimer.h"
-#include "support/Files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "foundation/LxTimer.h"
+#include "support/Test.h"
 
 namespace {
 class Disk : public ::testing::Test {

@@ -1,8 +1,6 @@
 #include "foundation/LxString.h"
 
-#include "support/ErrorText.h"
-
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 namespace {
 // Sets the decimal separator for one test and puts the old one back.

@@ -1,12 +1,11 @@
 #include "foundation/Messages.h"
 
-#include "support/QtPrinters.h"
+#include "support/Test.h"
+
 #include "support/RecordedMessages.h"
 #include <QObject>
 #include <cstdio>
 
-#include <gtest/gtest.h>
-#include <ostream>
 #include <stdexcept>
 
 namespace {

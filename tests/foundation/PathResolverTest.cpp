@@ -1,9 +1,6 @@
 #include "foundation/PathResolver.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 namespace {
 class Resolver : public ::testing::Test {

@@ -1,7 +1,8 @@
 #include "foundation/LxClass.h"
 
+#include "support/Test.h"
+
 #include <QBuffer>
-#include <gtest/gtest.h>
 
 TEST(Streams, LittleEndianLayoutAndRoundTrip) {
     QByteArray bytes;

@@ -1,9 +1,8 @@
 #include "platform/Printer.h"
 
-#include "support/QtPrinters.h"
+#include "support/Test.h"
 
 #include <QPrinter>
-#include <gtest/gtest.h>
 
 namespace {
 

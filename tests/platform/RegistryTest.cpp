@@ -1,9 +1,6 @@
 #include "platform/Registry.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 using Platform::TRegistry;
 

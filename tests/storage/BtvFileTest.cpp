@@ -1,12 +1,10 @@
 #include "storage/BtvFile.h"
 
+#include "support/Test.h"
+
 #include "StorageTables.h"
 #include "foundation/LxDisk.h"
 #include "foundation/Windows1252.h"
-#include "support/ErrorText.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace RmTest;
 

@@ -1,13 +1,11 @@
 #include "storage/DBData.h"
 
+#include "support/Test.h"
+
 #include "StorageTables.h"
-#include "support/ErrorText.h"
-#include "support/QtPrinters.h"
 #include "support/RecordedMessages.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "storage/DBField.h"
 
-#include "foundation/LxString.h"
+#include "support/Test.h"
 
-#include <gtest/gtest.h>
+#include "foundation/LxString.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
 #include "storage/DBField.h"
 
+#include "support/Test.h"
+
 #include "foundation/LxString.h"
-
-#include "support/ErrorText.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

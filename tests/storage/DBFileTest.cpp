@@ -1,11 +1,9 @@
 #include "storage/DBFile.h"
 
+#include "support/Test.h"
+
 #include "StorageTables.h"
 #include "foundation/LxDisk.h"
-#include "support/ErrorText.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace RmTest;
 

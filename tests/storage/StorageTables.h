@@ -4,9 +4,9 @@
 // fail.
 #include "storage/BtvFile.h"
 
-#include "recordmanager/RecordManagerSupport.h"
+#include "support/Test.h"
 
-#include <QStringList>
+#include "recordmanager/RecordManagerSupport.h"
 
 #include <utility>
 #include <vector>
