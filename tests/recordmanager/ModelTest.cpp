@@ -52,14 +52,15 @@ struct Model {
     uint32_t pos = 0;
     Bytes data;
 
-    // (key, position) order.
+    // (key, position) order; position order for key -1.
     std::vector<uint32_t> ordered(int key) const {
         std::vector<uint32_t> v;
         for (const auto& [p, r] : records)
             v.push_back(p);
-        std::stable_sort(v.begin(), v.end(), [&](uint32_t a, uint32_t b) {
-            return compareKeys(key, records.at(a), records.at(b)) < 0;
-        });
+        if (key >= 0)
+            std::stable_sort(v.begin(), v.end(), [&](uint32_t a, uint32_t b) {
+                return compareKeys(key, records.at(a), records.at(b)) < 0;
+            });
         return v;
     }
     bool after(int key, uint32_t p) const {
@@ -201,16 +202,23 @@ TEST_F(Randomized, ThousandsOfCallsAgreeWithASimpleModel) {
                 expected = m.land(found, Place::Before);
             }
             delivers = true;
-        } else if (what <= 9) { // first, last, next, previous
-            const bool forward = what != 8;
+        } else if (what <= 10) { // first, last, next, previous: by a key (7 to 9) or in position order (10)
+            const bool physical = what == 10;
+            const bool forward = physical ? pick(0, 1) == 0 : what != 8;
             const bool fromEnd = pick(0, 3) == 0;
-            const uint16_t op =
-                fromEnd ? (forward ? OpGetFirst : OpGetLast) : (forward ? OpGetNext : OpGetPrevious);
-            status = h.get(op, int8_t(key), nullptr, r, 64);
-            auto order = m.ordered(key);
+            const uint16_t op = physical ? (fromEnd ? (forward ? OpStepFirst : OpStepLast)
+                                                    : (forward ? OpStepNext : OpStepPrevious))
+                                         : (fromEnd ? (forward ? OpGetFirst : OpGetLast)
+                                                    : (forward ? OpGetNext : OpGetPrevious));
+            status = h.get(op, physical ? 0 : int8_t(key), nullptr, r, 64);
+            std::vector<uint32_t> order = m.ordered(physical ? -1 : key);
             if (!forward)
                 std::reverse(order.begin(), order.end());
-            const Place none = forward ? Place::After : Place::Before;
+            const auto beyond = [&](uint32_t p) {
+                return physical  ? (forward ? p > m.pos : p < m.pos)
+                       : forward ? m.after(key, p)
+                                 : m.before(key, p);
+            };
             if (!fromEnd && m.place == Place::None) {
                 expected = StatusNoCurrentRecord;
             } else if (!fromEnd && m.place == (forward ? Place::After : Place::Before)) {
@@ -218,34 +226,10 @@ TEST_F(Randomized, ThousandsOfCallsAgreeWithASimpleModel) {
             } else {
                 uint32_t found = 0;
                 for (uint32_t p : order) {
-                    if (fromEnd || m.place == Place::Before || m.place == Place::After ||
-                        (forward ? m.after(key, p) : m.before(key, p))) {
+                    if (fromEnd || m.place == Place::Before || m.place == Place::After || beyond(p)) {
                         found = p;
                         break;
                     }
-                }
-                expected = m.land(found, none);
-            }
-            delivers = true;
-        } else if (what == 10) { // steps
-            const bool forward = pick(0, 1) == 0;
-            const bool fromEnd = pick(0, 3) == 0;
-            const uint16_t op =
-                fromEnd ? (forward ? OpStepFirst : OpStepLast) : (forward ? OpStepNext : OpStepPrevious);
-            status = h.get(op, 0, nullptr, r, 64);
-            if (!fromEnd && m.place == Place::None) {
-                expected = StatusNoCurrentRecord;
-            } else if (!fromEnd && m.place == (forward ? Place::After : Place::Before)) {
-                expected = StatusEndOfFile;
-            } else {
-                const bool anywhere = fromEnd || m.place == Place::Before || m.place == Place::After;
-                uint32_t found = 0;
-                if (forward) {
-                    auto it = anywhere ? m.records.begin() : m.records.upper_bound(m.pos);
-                    found = it == m.records.end() ? 0 : it->first;
-                } else {
-                    auto it = anywhere ? m.records.end() : m.records.lower_bound(m.pos);
-                    found = it == m.records.begin() ? 0 : std::prev(it)->first;
                 }
                 expected = m.land(found, forward ? Place::After : Place::Before);
             }

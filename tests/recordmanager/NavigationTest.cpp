@@ -42,36 +42,6 @@ TEST_F(Navigation, DeleteInsideANextLoopGoesOnFromWhereTheRecordStood) {
     EXPECT_EQ(idOf(r), 30);
 }
 
-TEST_F(Navigation, PositionsSurviveUpdateAndAreNeverReused) {
-    for (size_t i = 1; i < positions.size(); ++i)
-        EXPECT_GT(positions[i], positions[i - 1]);
-    EXPECT_NE(positions.front(), 0u);
-
-    int32_t key = 30;
-    Bytes r;
-    ASSERT_EQ(h.get(OpGetEqual, 0, &key, r), StatusSuccess);
-    Bytes changed = testRecord(35, "changed", 3);
-    ASSERT_EQ(h.write(OpUpdate, changed), StatusSuccess);
-    EXPECT_EQ(h.position(), positions[2]);
-
-    // Deleting the newest record must not hand its position to the next insert.
-    ASSERT_EQ(h.get(OpGetLast, 0, nullptr, r), StatusSuccess);
-    ASSERT_EQ(h.simple(OpDelete), StatusSuccess);
-    Bytes fresh = testRecord(70);
-    ASSERT_EQ(h.write(OpInsert, fresh), StatusSuccess);
-    EXPECT_GT(h.position(), positions.back());
-
-    // Physical order is position order.
-    std::vector<int32_t> stepped;
-    for (int16_t s = h.get(OpStepFirst, 0, nullptr, r); s == StatusSuccess;
-         s = h.get(OpStepNext, 0, nullptr, r))
-        stepped.push_back(idOf(r));
-    EXPECT_EQ(stepped, (std::vector<int32_t>{10, 20, 35, 40, 50, 70}));
-    ASSERT_EQ(h.get(OpStepLast, 0, nullptr, r), StatusSuccess);
-    ASSERT_EQ(h.get(OpStepPrevious, 0, nullptr, r), StatusSuccess);
-    EXPECT_EQ(idOf(r), 50);
-}
-
 TEST_F(Navigation, GetDirectFindsLivePositionsAndRefusesDeletedOnes) {
     Bytes r(TestRecordLength);
     uint32_t length = TestRecordLength;

@@ -109,20 +109,14 @@ public:
         return call(op, dummy, length, dummy, 0);
     }
     uint32_t position() {
-        uint8_t data[4] = {};
-        uint32_t length = 4;
-        uint8_t dummy[255] = {};
-        if (call(OpGetPosition, data, length, dummy, 0) != StatusSuccess)
-            return 0;
-        return uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 | uint32_t(data[3]) << 24;
+        Bytes data;
+        return get(OpGetPosition, 0, nullptr, data, 4) == StatusSuccess ? uint32_t(get32(data, 0)) : 0;
     }
     uint32_t recordCount() {
-        Bytes stat(StatBufferSize);
-        uint32_t length = StatBufferSize;
-        uint8_t key[64] = {};
-        if (call(OpStat, stat.data(), length, key, 0) != StatusSuccess)
-            return UINT32_MAX;
-        return get32(stat, Stat::RecordCount);
+        Bytes stat;
+        return get(OpStat, 0, nullptr, stat, StatBufferSize) == StatusSuccess
+                   ? uint32_t(get32(stat, Stat::RecordCount))
+                   : UINT32_MAX;
     }
     void insertAll(std::vector<Bytes> records) {
         for (Bytes& r : records)
