@@ -366,7 +366,7 @@ TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
         row.GetField(OvelseRkField::MKOvelseNr)->SetAsInteger(QString(ovelse) == "C200" ? 1 : 2);
     }
     Ov().Save();
-    Manager().SystemData().RekordFilenames = "DM; nm;last";
+    Manager().SystemData().RekordFilenames = "nm; DM;last";
     Manager().SaveStaevneData();
     Shown();
     Manager().OpenStaevne(0);
