@@ -1,5 +1,7 @@
 #include "foundation/controls/RvkForms.h"
+
 #include "platform/Registry.h"
+#include "support/Test.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,7 +13,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -42,10 +43,8 @@ class TEditDialog : public TStdRVKForm {
 public:
     TEditDialog() {
         auto* Layout = new QVBoxLayout(this);
-        for (QWidget* Control : std::initializer_list<QWidget*>{
-                 First = new QLineEdit(this), Combo = new QComboBox(this), Spin = new QSpinBox(this),
-      Button = new QPushButton("OK", this), Date = new QDateTimeEdit(this), Hidden = new QLineEdit(this),
-      Disabled = new QLineEdit(this), Memo = new QPlainTextEdit(this), Last = new QLineEdit(this)})
+        for (QWidget* Control :
+             std::initializer_list<QWidget*>{First, Combo, Spin, Button, Date, Hidden, Disabled, Memo, Last})
             Layout->addWidget(Control);
         Combo->setEditable(true);
         Hidden->hide();
@@ -53,15 +52,15 @@ public:
         Button->setDefault(true);
         connect(Button, &QPushButton::clicked, this, [this] { ++Clicks; });
     }
-    QLineEdit* First;
-    QComboBox* Combo;
-    QSpinBox* Spin;
-    QPushButton* Button;
-    QDateTimeEdit* Date;
-    QLineEdit* Hidden;
-    QLineEdit* Disabled;
-    QPlainTextEdit* Memo;
-    QLineEdit* Last;
+    QLineEdit* First = new QLineEdit(this);
+    QComboBox* Combo = new QComboBox(this);
+    QSpinBox* Spin = new QSpinBox(this);
+    QPushButton* Button = new QPushButton("OK", this);
+    QDateTimeEdit* Date = new QDateTimeEdit(this);
+    QLineEdit* Hidden = new QLineEdit(this);
+    QLineEdit* Disabled = new QLineEdit(this);
+    QPlainTextEdit* Memo = new QPlainTextEdit(this);
+    QLineEdit* Last = new QLineEdit(this);
     int Clicks{0};
 };
 
@@ -88,6 +87,9 @@ TEST_F(FocusMoves, DownAndUpVisitEditsInTabOrderAndWrap) {
     EXPECT_EQ(From(Dialog.Last, Qt::Key_Down), Dialog.First);
     EXPECT_EQ(From(Dialog.First, Qt::Key_Up), Dialog.Last);
     EXPECT_EQ(Dialog.Spin->value(), 0) << "the spin box did not step";
+    const QDateTime Before = Dialog.Date->dateTime();
+    EXPECT_EQ(From(Dialog.Date, Qt::Key_Up), Dialog.Date) << "up in a date edit stays there";
+    EXPECT_NE(Dialog.Date->dateTime(), Before) << "the date edit got the key";
 }
 
 TEST_F(FocusMoves, EnterMovesOnIncludingDateEditsWithoutPressingTheDefaultButton) {
@@ -100,24 +102,7 @@ TEST_F(FocusMoves, EnterMovesOnIncludingDateEditsWithoutPressingTheDefaultButton
     EXPECT_TRUE(Dialog.isVisible());
 }
 
-TEST_F(FocusMoves, UpInADateEditStaysThere) {
-    const QDateTime Before = Dialog.Date->dateTime();
-    EXPECT_EQ(From(Dialog.Date, Qt::Key_Up), Dialog.Date);
-    EXPECT_NE(Dialog.Date->dateTime(), Before) << "the date edit got the key";
-}
-
-TEST_F(FocusMoves, ModifiersAndSwitchesTurnMovesOff) {
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ShiftModifier), Dialog.First);
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ControlModifier), Dialog.First);
-    Dialog.EnterNavigation = false;
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Return), Dialog.First);
-    EXPECT_EQ(Dialog.Clicks, 1) << "Enter went on to the default button";
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down), Dialog.Spin);
-    Dialog.NavigationEnabled = false;
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down), Dialog.First);
-}
-
-TEST_F(FocusMoves, CtrlShiftF7IsToldToTheMainWindow) {
+TEST_F(FocusMoves, ModifiersAndSwitchesTurnMovesOffAndCtrlShiftF7IsToldToTheMainWindow) {
     Dialog.Tag = 4;
     QList<std::pair<int, QWidget*>> Told;
     const QMetaObject::Connection Connection = QObject::connect(
@@ -128,6 +113,18 @@ TEST_F(FocusMoves, CtrlShiftF7IsToldToTheMainWindow) {
     From(Dialog.First, Qt::Key_F7, Qt::ControlModifier);
     QObject::disconnect(Connection);
     EXPECT_EQ(Told, (QList<std::pair<int, QWidget*>>{{4, &Dialog}}));
+
+    EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ShiftModifier), Dialog.First);
+    EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ControlModifier), Dialog.First);
+    Dialog.EnterNavigation = false;
+    EXPECT_EQ(From(Dialog.First, Qt::Key_Return), Dialog.First);
+    EXPECT_EQ(Dialog.Clicks, 1) << "Enter went on to the default button";
+    EXPECT_EQ(From(Dialog.First, Qt::Key_Down), Dialog.Spin);
+    Dialog.NavigationEnabled = false;
+    EXPECT_EQ(From(Dialog.First, Qt::Key_Down), Dialog.First);
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(Dialog.isVisible());
+    EXPECT_EQ(Dialog.result(), 2);
 }
 
 // A dialog of its own class name, with a value of its own.
@@ -147,20 +144,22 @@ public:
 class Placement : public ::testing::Test {
 protected:
     void SetUp() override { Platform::TRegistry().DeleteKey(TStdFormBehaviour::PlacementKey()); }
-    static void Store(int Left, int Top, int Width, int Height, int State) {
+    // Left, Top, Width, Height and WindowState as the registry holds them.
+    static void Store(const QList<int>& Values) {
         Platform::TRegistry Registry;
         ASSERT_TRUE(Registry.OpenKey(TStdFormBehaviour::PlacementKey(), true));
-        Registry.WriteInteger("TPlacedDialog_Left", Left);
-        Registry.WriteInteger("TPlacedDialog_Top", Top);
-        Registry.WriteInteger("TPlacedDialog_Width", Width);
-        Registry.WriteInteger("TPlacedDialog_Height", Height);
-        Registry.WriteInteger("TPlacedDialog_WindowState", State);
+        for (int i = 0; i < Values.size(); ++i)
+            Registry.WriteInteger("TPlacedDialog" + Names[i], Values[i]);
     }
-    static int Stored(const QString& Suffix) {
+    static QList<int> Stored() {
         Platform::TRegistry Registry;
         Registry.OpenKey(TStdFormBehaviour::PlacementKey(), false);
-        return Registry.ReadInteger("TPlacedDialog" + Suffix, -1);
+        QList<int> Values;
+        for (const QString& Name : Names)
+            Values << Registry.ReadInteger("TPlacedDialog" + Name, -1);
+        return Values;
     }
+    static inline const QStringList Names = {"_Left", "_Top", "_Width", "_Height", "_WindowState"};
 };
 
 TEST_F(Placement, FirstShowUsesTheDefaultsAndHideSavesUnderTheClassName) {
@@ -174,11 +173,7 @@ TEST_F(Placement, FirstShowUsesTheDefaultsAndHideSavesUnderTheClassName) {
         Dialog.setGeometry(60, 70, 350, 250);
         Dialog.hide();
     }
-    EXPECT_EQ(Stored("_Left"), 60);
-    EXPECT_EQ(Stored("_Top"), 70);
-    EXPECT_EQ(Stored("_Width"), 350);
-    EXPECT_EQ(Stored("_Height"), 250);
-    EXPECT_EQ(Stored("_WindowState"), 0);
+    EXPECT_EQ(Stored(), QList<int>({60, 70, 350, 250, 0}));
 
     TPlacedDialog Again;
     Again.show();
@@ -187,8 +182,8 @@ TEST_F(Placement, FirstShowUsesTheDefaultsAndHideSavesUnderTheClassName) {
     EXPECT_EQ(Again.Loaded, "gemt");
 }
 
-TEST_F(Placement, ARectangleOffEveryScreenIsIgnored) {
-    Store(-5000, -5000, 640, 480, 0);
+TEST_F(Placement, ARectangleOffEveryScreenIsIgnoredAndAFixedSizeDialogRestoresOnlyItsPosition) {
+    Store({-5000, -5000, 640, 480, 0});
     TPlacedDialog Dialog;
     Dialog.show();
     Settle();
@@ -196,16 +191,14 @@ TEST_F(Placement, ARectangleOffEveryScreenIsIgnored) {
     EXPECT_GE(Dialog.y(), 0);
     EXPECT_EQ(Dialog.size(), QSize(300, 200));
     EXPECT_EQ(Dialog.Loaded, "mangler") << "own values are still read";
-}
 
-TEST_F(Placement, AFixedSizeDialogRestoresOnlyItsPosition) {
-    Store(40, 30, 500, 400, 2);
-    TPlacedDialog Dialog;
-    Dialog.setFixedSize(200, 100);
-    Dialog.show();
+    Store({40, 30, 500, 400, 2});
+    TPlacedDialog Fixed;
+    Fixed.setFixedSize(200, 100);
+    Fixed.show();
     Settle();
-    EXPECT_EQ(Dialog.geometry(), QRect(40, 30, 200, 100));
-    EXPECT_FALSE(Dialog.isMaximized());
+    EXPECT_EQ(Fixed.geometry(), QRect(40, 30, 200, 100));
+    EXPECT_FALSE(Fixed.isMaximized());
 }
 
 TEST_F(Placement, AMaximisedDialogSavesItsNormalRectangleAndComesBackMaximised) {
@@ -219,9 +212,7 @@ TEST_F(Placement, AMaximisedDialogSavesItsNormalRectangleAndComesBackMaximised) 
         ASSERT_TRUE(Dialog.isMaximized());
         // Destroyed while visible: saved all the same.
     }
-    EXPECT_EQ(Stored("_WindowState"), 2);
-    EXPECT_EQ(Stored("_Left"), 50);
-    EXPECT_EQ(Stored("_Width"), 320);
+    EXPECT_EQ(Stored(), QList<int>({50, 60, 320, 240, 2}));
 
     TPlacedDialog Again;
     Again.show();
@@ -230,43 +221,28 @@ TEST_F(Placement, AMaximisedDialogSavesItsNormalRectangleAndComesBackMaximised) 
     EXPECT_EQ(Again.normalGeometry(), QRect(50, 60, 320, 240));
 }
 
-TEST(StdRVKForm, HourglassFromCreationUntilShown) {
-    {
-        TStdRVKForm Dialog;
-        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        Dialog.show();
-        Settle();
-        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    }
-    { TStdRVKForm NeverShown; }
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-TEST(StdRVKForm, ANumberedFormIsAnnouncedOnItsFirstShowOnly) {
+TEST(StdRVKForm, HourglassUntilShownAndANumberedFormIsAnnouncedOnItsFirstShowOnly) {
     QList<int> Tags;
     const QMetaObject::Connection Connection =
         QObject::connect(&TMainFormChannel::Instance(), &TMainFormChannel::NumberedFormShown,
                          [&](int Tag, QWidget*) { Tags << Tag; });
-    TStdRVKForm Numbered;
-    Numbered.Tag = 3;
-    Numbered.show();
-    Numbered.hide();
-    Numbered.show();
-    TStdRVKForm Unnumbered;
-    Unnumbered.show();
+    {
+        TStdRVKForm Numbered;
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        Numbered.Tag = 3;
+        Numbered.show();
+        Settle();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        Numbered.hide();
+        Numbered.show();
+        TStdRVKForm Unnumbered;
+        Unnumbered.show();
+    }
+    { TStdRVKForm NeverShown; }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     QObject::disconnect(Connection);
     EXPECT_EQ(Tags, QList<int>{3});
-}
-
-TEST(StdRVKForm, EscapeCancelsWithResultTwo) {
-    TStdRVKForm Dialog;
-    Dialog.open();
-    Settle();
-    QKeyEvent Escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&Dialog, &Escape);
-    EXPECT_FALSE(Dialog.isVisible());
-    EXPECT_EQ(Dialog.result(), 2);
 }
 
 } // namespace

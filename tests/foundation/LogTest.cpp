@@ -1,16 +1,6 @@
 #include "foundation/LxClass.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-namespace {
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-} // namespace
+#include "support/Test.h"
 
 TEST(TraceLog, WritesOnlyWhenEnabledAndAppends) {
     QTemporaryDir dir;
@@ -21,7 +11,7 @@ TEST(TraceLog, WritesOnlyWhenEnabledAndAppends) {
     log.Enabled = true;
     log.Write("første");
     log.Write("anden");
-    EXPECT_EQ(Contents(path), "f\xf8rste\nanden\n");
+    EXPECT_EQ(ReadFile(path), "f\xf8rste\nanden\n");
 }
 
 TEST(DateLog, OneFilePerDayWithStampedLines) {
@@ -39,14 +29,14 @@ TEST(DateLog, OneFilePerDayWithStampedLines) {
     now = now.addSecs(2); // past midnight
     log.Write("ny dag");
 
-    EXPECT_EQ(Contents(dir.filePath("Logs/srv20240309.LOG")),
+    EXPECT_EQ(ReadFile(dir.filePath("Logs/srv20240309.LOG")),
               "09-03-2024 23:59:58  F\xf8rste linje\n09-03-2024 23:59:59  anden\n");
-    EXPECT_EQ(Contents(dir.filePath("Logs/srv20240310.LOG")), "10-03-2024 00:00:01  ny dag\n");
+    EXPECT_EQ(ReadFile(dir.filePath("Logs/srv20240310.LOG")), "10-03-2024 00:00:01  ny dag\n");
 
     // A changed prefix starts a new file the same day.
     log.FilenamePrefix = dir.path() + "/other";
     log.Write("x");
-    EXPECT_EQ(Contents(dir.filePath("other20240310.LOG")), "10-03-2024 00:00:01  x\n");
+    EXPECT_EQ(ReadFile(dir.filePath("other20240310.LOG")), "10-03-2024 00:00:01  x\n");
 }
 
 TEST(DateLog, LogSwallowsWhatWriteRaises) {

@@ -1,7 +1,8 @@
 #include "foundation/LxClass.h"
 
+#include "support/Test.h"
+
 #include <QBuffer>
-#include <gtest/gtest.h>
 
 TEST(Streams, LittleEndianLayoutAndRoundTrip) {
     QByteArray bytes;
@@ -12,14 +13,12 @@ TEST(Streams, LittleEndianLayoutAndRoundTrip) {
     writer.WriteInteger(-2);
     writer.WriteString("Åse");
     writer.WriteBoolean(true);
-    writer.WriteByte(0xAB);
     writer.WriteString("");
     writer.WriteInteger(std::numeric_limits<qint32>::min());
-    writer.WriteBuffer("xyz", 3);
     writer.WriteString("Æblegrød € ü");
     buffer.close();
 
-    EXPECT_EQ(bytes.left(15).toHex(' '), "34 12 fe ff ff ff 03 00 c5 73 65 01 ab 00 00");
+    EXPECT_EQ(bytes.left(14).toHex(' '), "34 12 fe ff ff ff 03 00 c5 73 65 01 00 00");
 
     buffer.open(QIODevice::ReadOnly);
     TStreamReader reader(&buffer);
@@ -27,12 +26,8 @@ TEST(Streams, LittleEndianLayoutAndRoundTrip) {
     EXPECT_EQ(reader.ReadInteger(), -2);
     EXPECT_EQ(reader.ReadString(), "Åse");
     EXPECT_TRUE(reader.ReadBoolean());
-    EXPECT_EQ(reader.ReadByte(), 0xAB);
     EXPECT_EQ(reader.ReadString(), "");
     EXPECT_EQ(reader.ReadInteger(), std::numeric_limits<qint32>::min());
-    char raw[3];
-    reader.ReadBuffer(raw, 3);
-    EXPECT_EQ(QByteArray(raw, 3), "xyz");
     EXPECT_EQ(reader.ReadString(), "Æblegrød € ü");
     EXPECT_THROW(reader.ReadByte(), EStreamError);
 }

@@ -1,6 +1,6 @@
 #include "foundation/LxString.h"
 
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 TEST(Switches, PresentWithoutValue) {
     EXPECT_TRUE(HasSwitch("/SERVER", {"/server"}));

@@ -1,6 +1,6 @@
 #include "foundation/Windows1252.h"
 
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 TEST(Windows1252, EveryByteRoundTrips) {
     QByteArray all(256, 0);

@@ -1,9 +1,10 @@
 #include "model/D_DBDef.h"
 
+#include "support/Test.h"
+
 #include "ProgramFolderFixture.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
-#include "support/QtPrinters.h"
 
 #include <functional>
 
@@ -65,10 +66,8 @@ TEST_F(DBDefTest, CodeFieldsOfResultsAndRounds) {
     table.Open();
     table.Insert();
     TField* runde = table.GetField(ResultatField::Runde);
-    TField* kode = table.GetField(ResultatField::ResultatKode);
     TField* efter = table.GetField(ResultatField::Efteranmeldelse);
     TField* vind = table.GetField(ResultatField::Vind);
-    TField* uk = table.GetField(ResultatField::UdenforKonk);
     const quint8* record = table.RecordBuffer()->Current();
 
     for (const QString& blank : {QString(), QStringLiteral(" ")}) {
@@ -80,41 +79,26 @@ TEST_F(DBDefTest, CodeFieldsOfResultsAndRounds) {
     runde->SetAsString(QStringLiteral("S"));
     EXPECT_EQ(record[29], 'S');
 
-    for (const char* yes : {"ja", "JA", "j", "Y", "yes", "True"}) {
-        efter->SetAsString(QString::fromUtf8(yes));
-        EXPECT_EQ(efter->GetAsInteger(), 1) << yes;
-        EXPECT_EQ(efter->GetAsString(), "Ja");
-    }
-    for (const char* no : {"", "nej", "x", " ja", "1"}) {
-        efter->SetAsInteger(1);
-        efter->SetAsString(QString::fromUtf8(no));
-        EXPECT_EQ(efter->GetAsInteger(), 0) << no;
-        EXPECT_EQ(efter->GetAsString(), "Nej");
+    for (const auto& [text, value] :
+         {std::pair("JA", 1), {" ja", 0}, {"yes", 1}, {"1", 0}, {"j", 1}, {"nej", 0}}) {
+        efter->SetAsString(QString::fromUtf8(text));
+        EXPECT_EQ(efter->GetAsString(), value ? "Ja" : "Nej") << text;
     }
 
-    auto* resKode = static_cast<TResKodeField*>(kode);
+    auto* resKode = static_cast<TResKodeField*>(table.GetField(ResultatField::ResultatKode));
     resKode->SetAsString(QStringLiteral("Ej mødt"));
     EXPECT_EQ(resKode->GetKode(), "E");
-    EXPECT_EQ(resKode->GetAsString(), "Ej mødt");
-    EXPECT_TRUE(resKode->IsCodeE());
-    EXPECT_FALSE(resKode->IsBlank());
-    resKode->TStringField::SetAsString(QStringLiteral("v"));
-    EXPECT_TRUE(resKode->IsCodeV());
-    for (const QString& blank : {QString(), QStringLiteral(" ")}) {
-        resKode->TStringField::SetAsString(blank);
-        EXPECT_TRUE(resKode->IsBlank());
-        EXPECT_FALSE(resKode->IsCodeE());
-    }
+    EXPECT_TRUE(resKode->IsCodeE() && !resKode->IsBlank());
+    resKode->TStringField::SetAsString(QStringLiteral(" "));
+    EXPECT_TRUE(resKode->IsBlank() && !resKode->IsCodeE());
 
     vind->SetAsString(QStringLiteral("-1,5"));
     EXPECT_EQ(vind->GetAsInteger(), -15);
     vind->SetAsString(QString());
-    EXPECT_EQ(vind->GetAsInteger(), 999);
     EXPECT_EQ(vind->GetAsString(), "x");
 
-    uk->SetAsString(QStringLiteral("UK"));
-    EXPECT_EQ(static_cast<TUdenforKonkField*>(uk)->GetKode(), "U");
-    EXPECT_EQ(uk->GetAsString(), "UK");
+    table.GetField(ResultatField::UdenforKonk)->SetAsString(QStringLiteral("UK"));
+    EXPECT_EQ(static_cast<TUdenforKonkField*>(table.GetField(ResultatField::UdenforKonk))->GetKode(), "U");
     table.Cancel();
 }
 
@@ -123,7 +107,6 @@ TEST_F(DBDefTest, RoundElementReadsItsLetterPredicatesAndExtraText) {
     table.Open();
     TOvelseRnList list(table);
     TOvelseRnElement* round = list.GetElement(list.AddNew());
-    EXPECT_EQ(round->GetRundeChar(), QChar(0));
     round->GetField(OvelseRnField::Runde)->SetAsString(QStringLiteral("I"));
     EXPECT_EQ(round->GetRundeChar(), u'I');
 
@@ -141,17 +124,14 @@ TEST_F(DBDefTest, RoundElementReadsItsLetterPredicatesAndExtraText) {
                   std::tuple(c.Heat, c.Resultat, c.ABC, c.CBA))
             << c.ResType << "/" << c.FinaleType;
     }
-    round->GetField(OvelseRnField::RankAsSeedning)->SetAsInteger(2);
-    EXPECT_FALSE(round->IsRankAsSeedning());
 
     const QString text = QStringLiteral("Første seks|næste seks|og de sidste 14 tegn!");
     round->SetExtraText(text);
-    EXPECT_EQ(round->GetField(OvelseRnField::ExtraText)->GetAsString(), "Første");
-    EXPECT_EQ(round->GetField(OvelseRnField::ExtraText2)->GetAsString(), " seks|");
-    EXPECT_EQ(round->GetField(OvelseRnField::ExtraText3)->GetAsString(), "næste seks|og ");
+    EXPECT_EQ(QStringList({round->GetField(OvelseRnField::ExtraText)->GetAsString(),
+                           round->GetField(OvelseRnField::ExtraText2)->GetAsString(),
+                           round->GetField(OvelseRnField::ExtraText3)->GetAsString()}),
+              QStringList({"Første", " seks|", "næste seks|og "}));
     EXPECT_EQ(round->GetExtraText(), text.left(26));
-    round->SetExtraText(QStringLiteral("Kort"));
-    EXPECT_EQ(round->GetExtraText().trimmed(), "Kort");
 }
 
 TEST_F(DBDefTest, EventTypePredicates) {
@@ -197,28 +177,10 @@ TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
 
         TOvDefTable attributes;
         attributes.Open();
-        int count = 0;
-        for (bool found = attributes.First(); found; found = attributes.Next()) {
-            EXPECT_EQ(attributes.GetField(OvDefField::Sprog)->GetAsInteger(), engelsk ? 1 : 0);
-            ++count;
-        }
-        EXPECT_EQ(count * 2, attributes.GetRecordCount());
+        ASSERT_TRUE(attributes.First());
+        EXPECT_EQ(attributes.GetField(OvDefField::Sprog)->GetAsInteger(), engelsk ? 1 : 0);
     }
     SetCurrentSystemDataSource({});
-}
-
-TEST_F(DBDefTest, WithoutAMeetNothingIsMeetBoundAndDeleteAllOfAnEmptyFileDoesNothing) {
-    TKlasseTable table;
-    table.Open();
-    table.Insert();
-    table.GetField(KlasseField::Klasse)->SetAsString(QStringLiteral("P9"));
-    table.Post();
-    EXPECT_FALSE(table.First());
-
-    TAfvStedTable empty;
-    empty.DeleteAll();
-    EXPECT_FALSE(empty.Active());
-    EXPECT_EQ(table.GetRecordCount(), 1);
 }
 
 } // namespace
@@ -277,7 +239,10 @@ TEST_F(DBDefTest, MeetBoundTablesAndListsSeeOnlyTheCurrentMeet) {
     EXPECT_FALSE(TOvelseList(events).IsStaevneBound());
 }
 
-TEST_F(DBDefTest, DeleteAllRemovesOneMeetOnly) {
+TEST_F(DBDefTest, DeleteAllRemovesOneMeetOnlyAndDoesNothingOnAnEmptyFile) {
+    TAfvStedTable empty;
+    empty.DeleteAll();
+    EXPECT_FALSE(empty.Active());
     const qint32 a = CreateMeet(QStringLiteral("A"));
     const qint32 b = CreateMeet(QStringLiteral("B"));
     AddClasses(a, b);

@@ -1,39 +1,21 @@
 #include "model/D_Globals.h"
 
-#include "foundation/Messages.h"
+#include "support/Test.h"
+
 #include "model/D_DBDef.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Staevne.h"
 #include "platform/Registry.h"
 #include "platform/Version.h"
-#include "platform/recordmanager/RecordManager.h"
-#include "support/QtPrinters.h"
+#include "support/RecordedMessages.h"
 #include "tools/setup/Installation.h"
 #include "tools/setup/RecordFileSpecs.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <array>
 
 namespace {
 
 // The rounds layout of the older generation: the fields up to FinaleKrav.
 TZunoFieldList OldRoundsFields() {
     return TOvelseRnTable::Fields().first(OvelseRnField::FinaleKrav + 1);
-}
-
-void WriteFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(ingen)");
 }
 
 // Start-up makes the program folder the current one; a test gives the old one back.
@@ -47,11 +29,7 @@ private:
 
 class Startup : public ::testing::Test {
 protected:
-    Startup()
-        : presenter_(std::make_unique<TRecordingPresenter>())
-        , recorder_(static_cast<TRecordingPresenter*>(&MessagePresenter())) {
-        ClearRegistry();
-    }
+    Startup() { ClearRegistry(); }
     ~Startup() override {
         FreeGlobals();
         ProgramDir = savedProgramDir_;
@@ -99,21 +77,14 @@ protected:
         WriteFile(dir + "zuno2.rpt", "rapport");
         return dir;
     }
-    QStringList Shown() {
-        QStringList texts;
-        for (; seen_ < recorder_->Shown().size(); ++seen_)
-            texts.append(recorder_->Shown()[seen_].Text);
-        return texts;
-    }
+    QStringList Shown() { return messages_.Shown(); }
 
     TCurrentDirGuard cwd_;
     QTemporaryDir root_;
 
 private:
     QString savedProgramDir_ = ProgramDir;
-    TScopedMessagePresenter presenter_;
-    TRecordingPresenter* recorder_;
-    std::size_t seen_ = 0;
+    TRecordedMessages messages_;
 };
 
 const QString NoConversion =

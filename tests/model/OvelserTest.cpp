@@ -1,16 +1,13 @@
 #include "model/D_Ovelser.h"
 
+#include "support/Test.h"
+
 #include "ProgramFolderFixture.h"
 #include "foundation/LxString.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
 #include "model/D_Tekster.h"
-#include "support/ErrorText.h"
-#include "support/QtPrinters.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -111,9 +108,7 @@ TEST_F(Ovelser, ARowWithTwoRoundsIsWrittenOnceHoweverOftenItIsSaved) {
     const TEditOvelseData& row = *loaded.GetItem(0);
     EXPECT_EQ(row.KlasseNr, M);
     EXPECT_EQ(row.Runder, "IF");
-    EXPECT_EQ(row.AntalPrHeat, 8);
     EXPECT_EQ(row.Slot(2).DatoTid, Dag + 14 / 24.0);
-    EXPECT_EQ(row.Slot(3).Sted, "");
     Ov().SaveEditOvelsesRaekke(nullptr, loaded);
     EXPECT_EQ(Rounds(), rounds);
 
@@ -129,14 +124,12 @@ TEST_F(Ovelser, TheFirstRoundIsStoredWithoutALetterAndFoundWithOrWithoutIt) {
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->GetRunde(), "I");
     EXPECT_EQ(first->GetRundeNr(), 1);
-    EXPECT_EQ(first->GetNextRunde(), QChar(u'F'));
     EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "I"), first);
     EXPECT_EQ(Ov().FindOvelseInfo("M", "100", QString(QChar(0))), first);
     TOvelseInfo* final = Ov().FindNextRundeInfo(*first);
     ASSERT_NE(final, nullptr);
     EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "f"), final);
     EXPECT_TRUE(final->IsLastRunde());
-    EXPECT_EQ(Ov().FindNextRundeInfo(*final), nullptr);
     EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "S"), nullptr);
 
     const QString klasse = RightJustify(QString::number(M), 5) + "  140";
@@ -147,10 +140,7 @@ TEST_F(Ovelser, TheFirstRoundIsStoredWithoutALetterAndFoundWithOrWithoutIt) {
     EXPECT_EQ(first->GetTidSortKey(), "20240601130000    0" + klasse + " 1");
     EXPECT_EQ(final->GetStedTidSortKey(), "    020240601140000" + klasse + " 4");
     EXPECT_EQ(first->GetMKKey(), "");
-    EXPECT_EQ(Ov().KlasseIndex().GetItem(0), first);
-    EXPECT_EQ(Ov().MangekampIndex().Count(), 0);
     EXPECT_EQ(first->GetOvelseText(), "100 m - indledende");
-    EXPECT_EQ(Ov().FindOvelseInfoByRecord(final->OvelseRn()), final);
 
     final->OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(Dag);
     EXPECT_EQ(Ov().TidIndex().GetItem(0), first);
@@ -301,16 +291,12 @@ TEST_F(Ovelser, AWriteThatFailsLeavesNothingHalfDone) {
 
 TEST_F(Ovelser, LookupsRaiseNumberedErrors) {
     NewMeet();
-    const QString error = ErrorText([&] { Ov().LocateOvelseRk(" k", "lÆ"); });
-    EXPECT_EQ(error, "Object = <TKlOvManager>\r\n<OvelseManager-ErrorNo> = 4\r\n"
-                     "Klasse \"k\" og øvelse \"lÆ\" er ikke defineret i stævnets øvelsesrække");
-    try {
-        Ov().LocateAfvSted("X");
-        FAIL();
-    } catch (const EOvelseManagerError& e) {
-        EXPECT_EQ(e.ErrorNo(), 7);
-        EXPECT_EQ(e.Text(), "Afviklingssted \"X\" er ikke defineret i stævnet");
-    }
+    EXPECT_EQ(ErrorText([&] { Ov().LocateOvelseRk(" k", "lÆ"); }),
+              "Object = <TKlOvManager>\r\n<OvelseManager-ErrorNo> = 4\r\n"
+              "Klasse \"k\" og øvelse \"lÆ\" er ikke defineret i stævnets øvelsesrække");
+    EXPECT_TRUE(ErrorText([&] { Ov().LocateAfvSted("X"); })
+                    .startsWith("Object = <TKlOvManager>\r\n"
+                                "<OvelseManager-ErrorNo> = 7\r\n"));
     EXPECT_EQ(Ov().AddKlasse(" p12 ")->GetField(KlasseField::Klasse)->GetTrimmedString(), "P12");
     EXPECT_EQ(Ov().AddKlasse("P12"), nullptr);
     EXPECT_EQ(&Ov().LocateKlasse("p12"), Ov().FindKlasse("P12"));
@@ -328,14 +314,9 @@ TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {
     data.AltidFinale = true;
     EXPECT_EQ(lob.GetOvelseText(), "100 m - finale");
     EXPECT_EQ(lob.GetDatoTidText(), QStringLiteral("Lør  kl. 13.00"));
-    data.Oversattelse = true;
-    data.OversattelsesTekster = QStringList(20, "?");
-    data.OversattelsesTekster[15] = "at";
-    EXPECT_EQ(lob.GetDatoTidText(), QStringLiteral("Lør  at 13.00"));
     lob.OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(Dag); // midnight, meet starting at midnight
     EXPECT_EQ(lob.GetDatoTidText(), "");
     data.Dato = Dag + 0.5;
-    EXPECT_EQ(lob.GetUgedag(), 6);
     EXPECT_EQ(lob.GetHeatTid(3), 0.5);
     lob.OvelseRn().GetField(OvelseRnField::TidPrHeat)->SetAsInteger(600);
     EXPECT_DOUBLE_EQ(lob.GetHeatTid(3), 0.5 + 1200 / 86400.0);
@@ -344,8 +325,6 @@ TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {
     EXPECT_TRUE(spring.IsVindPrForsog());
     data.Indendors = true;
     EXPECT_FALSE(spring.HasVindmaaling() || spring.IsVindPrForsog());
-    EXPECT_EQ(FormatOvelseResultat(spring, 0, 30), "X");
-    EXPECT_EQ(ParseOvelseResultat(lob, "10.52"), 1052);
 
     TField* finale = lob.OvelseRn().GetField(OvelseRnField::FinaleType);
     finale->SetAsInteger(2);
@@ -356,7 +335,6 @@ TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {
     lob.MaxHeatNr = 30;
     lob.AntalHeat = 30;
     EXPECT_EQ(lob.GetHeatNavn(1), "1"); // would be past "Z"
-    EXPECT_EQ(lob.GetHeatAntalText(1), "HEAT 1 / 30");
     EXPECT_EQ(lob.GetHeatNavn(10), "U");
     finale->SetAsInteger(1);
     EXPECT_EQ(lob.GetHeatNavn(26), "Z");
@@ -366,29 +344,15 @@ TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {
     spring.AntalHeat = 3;
     EXPECT_EQ(spring.GetHeatText(2), "GRUPPE 2");
     EXPECT_EQ(spring.GetHeatAntalText(2), "GROUP 2 / 3");
-
-    EXPECT_EQ(lob.GetPointBeregning(), data.PointBeregning);
-    lob.OvelseRk().GetField(OvelseRkField::PointBeregning)->SetAsInteger(3);
-    EXPECT_EQ(lob.GetPointBeregning(), 2);
-    lob.AddPoint("1", "Klub", "", 1, 0);
-    lob.AddPoint("1", "Klub", "", 1, 8);
-    EXPECT_EQ(lob.Points().Count(), 1);
-    EXPECT_EQ(lob.Points().GetItem(0)->Count(), 1);
 }
 
 TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
-    QDir(Dir()).mkdir("_rekorder");
-    QFile file(Path("_rekorder/dm.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("=DM\r\n"
-               "100;SEN;10.00;A;B;C;D;\r\n"
-               "60H/76 /B;sen;8.00;A;B;C;D;\r\n"
-               "60H/84 /B;SEN;7.90;A;B;C;D;\r\n"
-               "100;U20;10.50;A;B;C;D;\r\n"
-               "100;VET;11.00;A;B;C;D;\r\n"
-               "60H;SEN;7.80;A;B;C;D;\r\n");
-    file.close();
-    QFile::copy(Path("_rekorder/dm.txt"), Path("_rekorder/LAST.TXT"));
+    const QByteArray dm =
+        "=DM\r\n100;SEN;10.00;A;B;C;D;\r\n60H/76 /B;sen;8.00;A;B;C;D;\r\n"
+        "60H/84 /B;SEN;7.90;A;B;C;D;\r\n100;U20;10.50;A;B;C;D;\r\n100;VET;11.00;A;B;C;D;\r\n"
+        "60H;SEN;7.80;A;B;C;D;\r\n";
+    WriteFile(Path("_rekorder/dm.txt"), dm);
+    WriteFile(Path("_rekorder/LAST.TXT"), dm);
     NewMeet();
     Add("M", "100", "F");
     Add("M", "60H", "F").Attribut = "76 /B";
@@ -402,7 +366,7 @@ TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
         row.GetField(OvelseRkField::MKOvelseNr)->SetAsInteger(QString(ovelse) == "C200" ? 1 : 2);
     }
     Ov().Save();
-    Manager().SystemData().RekordFilenames = "DM; nm;last";
+    Manager().SystemData().RekordFilenames = "nm; DM;last";
     Manager().SaveStaevneData();
     Shown();
     Manager().OpenStaevne(0);
@@ -411,14 +375,14 @@ TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains("nm.TXT")) << shown[0].toStdString();
     EXPECT_EQ(Ov().GetRekorderCount(), 1); // "last" has no ";" after it
-    QStringList marks;
-    for (const TRekord* rekord : Ov().FindOvelseInfo("M", "100", "")->Rekorder())
-        marks << rekord->Resultat;
-    EXPECT_EQ(marks, (QStringList{"10.00", "10.50"})); // both groups of the event
-    marks.clear();
-    for (const TRekord* rekord : Ov().FindOvelseInfo("M", "60H", "")->Rekorder())
-        marks << rekord->Resultat;
-    EXPECT_EQ(marks, (QStringList{"8.00", "7.80"}));
+    const auto marks = [&](const char* ovelse) {
+        QStringList marks;
+        for (const TRekord* rekord : Ov().FindOvelseInfo("M", ovelse, "")->Rekorder())
+            marks << rekord->Resultat;
+        return marks;
+    };
+    EXPECT_EQ(marks("100"), (QStringList{"10.00", "10.50"})); // both groups of the event
+    EXPECT_EQ(marks("60H"), (QStringList{"8.00", "7.80"}));
 
     ASSERT_EQ(Ov().MangekampIndex().Count(), 2);
     TOvelseInfo* second = Ov().FindOvelseInfo("M", "CLÆ", "");
@@ -429,27 +393,18 @@ TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
 
 TEST(EditOvelsesRaekke, SortedInsertRefusesARowEqualOnBothNumbers) {
     TEditOvelsesRaekke raekke;
-    const auto row = [](int klasse, int ovelse) {
-        auto data = std::make_unique<TEditOvelseData>();
-        data->KlasseNr = klasse;
-        data->OvelseNr = ovelse;
-        return data;
-    };
-    EXPECT_TRUE(raekke.AddSorted(row(2, 100)));
-    EXPECT_TRUE(raekke.AddSorted(row(1, 300)));
-    EXPECT_TRUE(raekke.AddSorted(row(2, 50)));
-    EXPECT_FALSE(raekke.AddSorted(row(1, 300)));
+    for (const auto& [klasse, ovelse, added] :
+         {std::tuple(2, 100, true), {1, 300, true}, {2, 50, true}, {1, 300, false}}) {
+        auto row = std::make_unique<TEditOvelseData>();
+        row->KlasseNr = klasse;
+        row->OvelseNr = ovelse;
+        EXPECT_EQ(raekke.AddSorted(std::move(row)), added);
+    }
     ASSERT_EQ(raekke.GetCount(), 3);
-    EXPECT_EQ(raekke.GetItem(0)->OvelseNr, 300);
     EXPECT_EQ(raekke.GetItem(1)->OvelseNr, 50);
     raekke.SortByOvelse();
-    EXPECT_EQ(raekke.GetItem(0)->OvelseNr, 50);
     EXPECT_EQ(raekke.GetItem(2)->OvelseNr, 300);
-    raekke.SortByKlasse();
-    EXPECT_EQ(raekke.GetItem(0)->KlasseNr, 1);
     std::unique_ptr<TEditOvelseData> taken = raekke.Remove(raekke.GetItem(1));
     ASSERT_NE(taken, nullptr);
-    EXPECT_EQ(raekke.GetCount(), 2);
     EXPECT_EQ(raekke.Remove(taken.get()), nullptr);
-    EXPECT_EQ(CompareOvelseKlasse(*raekke.GetItem(0), *raekke.GetItem(1)), 1);
 }

@@ -13,9 +13,7 @@ void ClearRegistry() {
 } // namespace
 
 TProgramFolderTest::TProgramFolderTest()
-    : previousProgramDir_(ProgramDir)
-    , presenter_(std::make_unique<TRecordingPresenter>())
-    , recorder_(static_cast<TRecordingPresenter*>(&MessagePresenter())) {
+    : previousProgramDir_(ProgramDir) {
     dir_ = folder_.path() + u'/';
     InstallProgramFolder(dir_, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
     ProgramDir = dir_;
@@ -57,12 +55,4 @@ qint32 TProgramFolderTest::AddMeetRecord(const QString& navn, int status, const 
         table.WriteChunk(variablePart.constData(), static_cast<quint32>(table.GetRecordLength()),
                          static_cast<quint32>(variablePart.size()));
     return table.GetField(StaevneField::StID)->GetAsInteger();
-}
-
-QStringList TProgramFolderTest::Shown() {
-    QStringList texts;
-    const auto& boxes = recorder_->Shown();
-    for (; seen_ < boxes.size(); ++seen_)
-        texts.append(boxes[seen_].Text);
-    return texts;
 }

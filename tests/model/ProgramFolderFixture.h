@@ -10,13 +10,9 @@
 //         TKlasseTable table;                    // any of the 14 tables, in this folder
 //         ...
 //     }
-#include "foundation/Messages.h"
+#include "support/RecordedMessages.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 #include <memory>
 
@@ -41,13 +37,11 @@ protected:
     const QString& Dir() const { return dir_; }
     QString Path(const QString& name) const { return dir_ + name; }
     // The texts of the message boxes shown since the last call.
-    QStringList Shown();
+    QStringList Shown() { return messages_.Shown(); }
 
 private:
     QTemporaryDir folder_;
     QString dir_;
     QString previousProgramDir_;
-    TScopedMessagePresenter presenter_;
-    TRecordingPresenter* recorder_;
-    std::size_t seen_ = 0;
+    TRecordedMessages messages_;
 };

@@ -1,14 +1,12 @@
 #include "model/D_Staevne.h"
 
+#include "support/Test.h"
+
 #include "ProgramFolderFixture.h"
 #include "foundation/Exception.h"
 #include "model/D_Globals.h"
 #include "platform/Registry.h"
-#include "support/QtPrinters.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 
 namespace {
@@ -38,13 +36,6 @@ QByteArray StoredPart(qint32 stID) {
         return part;
     }
     return {};
-}
-
-void WriteFile(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
 }
 
 QString ReadRegistry(const QString& key, const QString& name) {
@@ -95,8 +86,6 @@ TEST_F(StaevneManagerTest, MeetsAreCreatedListedAndOpenedAgainAtTheNextStart) {
     EXPECT_EQ(CreateMeet(QStringLiteral("  Høstløb  ")), 2);
     EXPECT_TRUE(QFileInfo(Path("Forårsstævne")).isDir());
     EXPECT_TRUE(QFileInfo(Path("Høstløb")).isDir());
-    EXPECT_EQ(Manager().GetCurrentIndex(), 1);
-    EXPECT_EQ(Manager().GetStaevneStID(1), 2);
     EXPECT_EQ(Manager().GetStaevneDir(), Path("Høstløb"));
     Manager().SystemData().Overskrift1 = QStringLiteral("DM for hold");
     Manager().SetDato(QDateToDateTime(QDate(2026, 5, 17)) + 0.375);
@@ -111,13 +100,10 @@ TEST_F(StaevneManagerTest, MeetsAreCreatedListedAndOpenedAgainAtTheNextStart) {
     EXPECT_EQ(again.GetStaevneDatoText(1), "17-05-2026");
     EXPECT_EQ(again.IndexOfStaevneNavn(QStringLiteral("Høstløb")), 1);
     EXPECT_EQ(again.IndexOfStaevneNavn(QStringLiteral("høstløb")), -1);
-    EXPECT_EQ(again.IndexOfStaevneNavn(QString()), -1);
-    EXPECT_EQ(again.IndexOfStID(2), 1);
     EXPECT_EQ(again.IndexOfStID(3), -1);
     again.OpenStaevne(1);
     EXPECT_EQ(again.GetCurrentStID(), 2);
     EXPECT_EQ(again.SystemData().Overskrift1, "DM for hold");
-    EXPECT_EQ(CurrentSystemData().Overskrift1, "DM for hold");
     again.OpenStaevne(5);
     EXPECT_EQ(again.GetCurrentStID(), 2);
     EXPECT_TRUE(Shown().isEmpty());
@@ -163,12 +149,6 @@ TEST_F(StaevneManagerTest, NamesThatCannotBeAFolderOrAreTakenAreRefused) {
         {"FORÅRSSTÆVNE", "Illegalt stævnenavn: FORÅRSSTÆVNE\r\nStævnenavnet er allerede brugt"},
         {"Løb?", "Illegalt stævnenavn: Løb?" + chars},
         {"a\\b", "Illegalt stævnenavn: a\\b" + chars},
-        {"a/b", "Illegalt stævnenavn: a/b" + chars},
-        {"a:b", "Illegalt stævnenavn: a:b" + chars},
-        {"*", "Illegalt stævnenavn: *" + chars},
-        {"\"x\"", "Illegalt stævnenavn: \"x\"" + chars},
-        {"<>", "Illegalt stævnenavn: <>" + chars},
-        {"a|b", "Illegalt stævnenavn: a|b" + chars},
         {"a\tb", "Illegalt stævnenavn: a\tb" + chars},
         {".", "Illegalt stævnenavn: .\r\nEt stævnenavn må ikke være \".\" eller \"..\""},
         {"..", "Illegalt stævnenavn: ..\r\nEt stævnenavn må ikke være \".\" eller \"..\""},
@@ -177,14 +157,10 @@ TEST_F(StaevneManagerTest, NamesThatCannotBeAFolderOrAreTakenAreRefused) {
         {"Løb → mål", "Illegalt stævnenavn: Løb → mål\r\nEt stævnenavn kan kun indeholde tegn fra tegnsættet "
                       "Windows-1252"},
     };
-    for (const auto& c : cases) {
-        try {
-            Manager().CreateStaevne(c.Navn);
-            ADD_FAILURE() << c.Navn.toStdString() << " accepted";
-        } catch (const Exception& error) {
-            EXPECT_EQ(error.Message(), c.Message);
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorText([&] { Manager().CreateStaevne(c.Navn); }), c.Message);
+    for (const char* bad : {"a/b", "a:b", "*", "\"x\"", "<>", "a|b", "a\x01"})
+        EXPECT_TRUE(ErrorText([&] { Manager().CreateStaevne(bad); }).endsWith(chars)) << bad;
     EXPECT_EQ(Entries(Dir()), before);
     EXPECT_EQ(Manager().GetStaevneCount(), 1);
     EXPECT_EQ(Count(TStaevneTable()), 1);
@@ -218,12 +194,8 @@ TEST_F(StaevneManagerTest, RenameMovesFolderRecordAndRegistryKey) {
 
     // A folder the rename did not make is never removed to make room.
     WriteFile(Path("Arkiv/gammel.txt"), "vigtig");
-    try {
-        Manager().RenameStaevne(QStringLiteral("Arkiv"));
-        ADD_FAILURE() << "rename onto a folder of someone else's";
-    } catch (const Exception& error) {
-        EXPECT_EQ(error.Message(), "Det var ikke muligt at ændre stævnenavnet fra SOMMERSTÆVNE til Arkiv");
-    }
+    EXPECT_EQ(ErrorText([&] { Manager().RenameStaevne(QStringLiteral("Arkiv")); }),
+              "Det var ikke muligt at ændre stævnenavnet fra SOMMERSTÆVNE til Arkiv");
     EXPECT_TRUE(QFile::exists(Path("Arkiv/gammel.txt")));
     EXPECT_TRUE(QFile::exists(Path("SOMMERSTÆVNE/resultater.htm")));
     EXPECT_THROW(Manager().RenameStaevne(QStringLiteral("andet STÆVNE")), Exception);
@@ -315,12 +287,10 @@ TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
         registry.WriteInteger(QStringLiteral("visugedag"), 3);
         registry.WriteBool(QStringLiteral("UdskrivTilSkaerm"), false);
         registry.WriteString(QStringLiteral("ScoreboardServer"), QStringLiteral("tavle"));
-        registry.WriteInteger(QStringLiteral("HttpServerPort"), 8080);
         registry.WriteString(QStringLiteral("LastUsedName"), QStringLiteral("B"));
     }
     EXPECT_EQ(Manager().Scoreboard().ScoreboardServer, "tavle");
     EXPECT_EQ(Manager().Scoreboard().ScoreboardServerPort, 2010);
-    EXPECT_EQ(Manager().GetHttpServerPort(), 8080);
     EXPECT_EQ(Manager().GetLastUsedName(), "B");
 
     CreateMeet(QStringLiteral("A"));
@@ -333,11 +303,7 @@ TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
     EXPECT_EQ(ReadRegistry(BaseKey() + "\\A", "VisUgedag"), "5");
     EXPECT_EQ(ReadRegistry(BaseKey(), "VisUgedag"), "3");
     EXPECT_EQ(ReadRegistry(BaseKey(), "LastUsedName"), "(ingen)");
-    EXPECT_EQ(ReadRegistry(BaseKey(), "HttpServerPort"), "8080");
 
-    Manager().SetSystemDataDefaults();
-    EXPECT_TRUE(Manager().Registry().UdskrivTilSkaerm);
-    EXPECT_EQ(Manager().Registry().VisUgedag, 0);
     CreateMeet(QStringLiteral("B"));
     EXPECT_EQ(Manager().Registry().VisUgedag, 3);
     Restart().OpenStaevne(0);
@@ -346,27 +312,17 @@ TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
 }
 
 TEST_F(StaevneManagerTest, SettingsAnswerForTheCurrentMeet) {
-    EXPECT_EQ(Manager().GetRptFileName(), Path("ZUNO2.RPT"));
     EXPECT_EQ(Manager().GetSlfFileName(), Path("ZUNO2.SLF"));
     const qint32 stID = CreateMeet(QStringLiteral("Holdkamp"));
-    EXPECT_EQ(Manager().GetFoerText(), "");
-    EXPECT_EQ(Manager().GetNuText(), "");
-    EXPECT_FALSE(Manager().IsHoldTurnering());
     EXPECT_EQ(Manager().GetHtmlExt(), ".htm");
     TSystemData& data = Manager().SystemData();
     data.EgenTurnering = true;
-    data.OnlyHtmlBody = true;
     data.DTOvelserHalvePoints = {QStringLiteral("KU "), QStringLiteral("4X100")};
     data.ReportFilename = QStringLiteral("EGEN.RPT");
-    EXPECT_FALSE(Manager().IsDTVTLTUTurnering());
     EXPECT_EQ(Manager().GetFoerText(), "FØR");
-    EXPECT_EQ(Manager().GetNuText(), "NU");
-    EXPECT_EQ(Manager().GetHtmlExt(), ".body");
     EXPECT_EQ(Manager().GetRptFileName(), Path("EGEN.RPT"));
     EXPECT_TRUE(Manager().IsDTOvelseHalvePoints(QStringLiteral(" ku")));
     EXPECT_FALSE(Manager().IsDTOvelseHalvePoints(QStringLiteral("DI")));
-    data.LTU = true;
-    EXPECT_TRUE(Manager().IsDTVTLTUTurnering());
 
     Manager().SetOvelseRettet(46000.25);
     TStaevneTable table;
@@ -374,8 +330,6 @@ TEST_F(StaevneManagerTest, SettingsAnswerForTheCurrentMeet) {
     table.GetFirst();
     EXPECT_EQ(table.GetField(StaevneField::StID)->GetAsInteger(), stID);
     EXPECT_EQ(table.GetField(StaevneField::OvelseRettet)->GetAsFloat(), 46000.25);
-    EXPECT_EQ(table.GetField(StaevneField::Status)->GetAsInteger(), 0);
-
     EXPECT_TRUE(CurrentSystemData().EgenTurnering);
     StaevneManager.reset();
     EXPECT_FALSE(CurrentSystemData().EgenTurnering);

@@ -1,23 +1,11 @@
 #include "model/D_StaevneTree.h"
 
+#include "support/Test.h"
+
 #include "ProgramFolderFixture.h"
 #include "model/D_Staevne.h"
-#include "support/QtPrinters.h"
-
-#include <QFile>
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 class StaevneTreeTest : public TProgramFolderTest {
 protected:

@@ -1,10 +1,9 @@
 #include "model/D_Tekster.h"
 
+#include "support/Test.h"
+
 #include "foundation/LxString.h"
 #include "model/D_StaevneSystemData.h"
-#include "support/QtPrinters.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -83,12 +82,10 @@ TEST_F(Tekster, ParseResultatTrimsAndReadsTenths) {
 
 TEST_F(Tekster, EventMarksWithWindAndFouls) {
     EXPECT_EQ(FormatOvelseResultat(2, 2, true, 0, 999), "X");
-    EXPECT_EQ(FormatOvelseResultat(1, 1, false, 0, 0), "0.00");
     EXPECT_EQ(FormatOvelseResultat(5, 1, false, 0, 0), "0.00");
     EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, 999), "x10.52");
     EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, 21), "w10.52");
     EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, 20), "10.52");
-    EXPECT_EQ(FormatOvelseResultat(1, 1, true, 1052, NoWindMarking), "10.52");
     EXPECT_EQ(FormatOvelseResultat(1, 1, false, 1052, 999), "10.52");
     EXPECT_EQ(FormatOvelseResultatTenths(1, 1, 1052), "10.5");
     EXPECT_EQ(RemoveResultatSeparators("1:05.2,3"), "10523");
@@ -100,7 +97,6 @@ TEST_F(Tekster, WindTextsAndLimits) {
     EXPECT_EQ(FormatVind(21), "+2.1");
     EXPECT_EQ(FormatVind(999), "x");
     EXPECT_EQ(FormatVindMs(18), "+1.8m/s");
-    EXPECT_EQ(FormatVindMs(999), "x");
     SetDecimalSeparator(u',');
     EXPECT_EQ(FormatVind(-12), "-1,2");
 
@@ -144,12 +140,8 @@ TEST_F(Tekster, StatusAndOutsideCompetitionCodes) {
         // clang-format on
         EXPECT_EQ(ParseResKode(text), kode) << text;
 
-    EXPECT_TRUE(IsResKodeStarted("") && IsResKodeStarted(" ") && IsResKodeStarted("d") &&
-                IsResKodeStarted("U"));
-    EXPECT_FALSE(IsResKodeStarted("A") || IsResKodeStarted("E") || IsResKodeStarted("V"));
-    EXPECT_TRUE(IsResKodeDiskUdgaaet("u") && !IsResKodeDiskUdgaaet("") && !IsResKodeDiskUdgaaet("A"));
-    EXPECT_TRUE(IsResKodeAfbud("A") && !IsResKodeAfbud("a") && IsResKodeEjMoedt("E") && IsResKodeVenter("V"));
-    EXPECT_TRUE(IsKodeBlank("") && IsKodeBlank(" ") && !IsKodeBlank("  "));
+    EXPECT_TRUE(IsResKodeStarted(" ") && IsResKodeStarted("d") && !IsResKodeStarted("A"));
+    EXPECT_TRUE(IsResKodeDiskUdgaaet("u") && !IsResKodeDiskUdgaaet("A") && !IsResKodeAfbud("a"));
 
     meet.Engelsk = false;
     const QString code1(QChar(1));
@@ -159,12 +151,10 @@ TEST_F(Tekster, StatusAndOutsideCompetitionCodes) {
     EXPECT_EQ(FormatUdenforKonk("x"), "");
     meet.Engelsk = true;
     EXPECT_EQ(FormatUdenforKonk(code1), "OOT");
-    EXPECT_EQ(FormatUdenforKonk("OOC"), "OOC");
     for (const QString& text : {QString("oot"), QString("-"), code1 + "x", QString("UH")})
         EXPECT_EQ(ParseUdenforKonk(text), "-");
     for (const QString& text : {QString("u"), QString("UK"), QString("ooc")})
         EXPECT_EQ(ParseUdenforKonk(text), "U");
-    EXPECT_EQ(ParseUdenforKonk(""), "");
     EXPECT_EQ(ParseUdenforKonk("Z"), "");
 }
 
@@ -184,9 +174,7 @@ TEST_F(Tekster, RoundHeatAndDayNames) {
         EXPECT_EQ(GetRundeNavn(c.runde), c.danish);
     }
     EXPECT_EQ(FormatSerieNr(3), "3:");
-    EXPECT_EQ(FormatSerieNr(0), "");
     EXPECT_EQ(ParseSerieNr(" 12 "), 12);
-    EXPECT_EQ(ParseSerieNr("x"), 0);
     EXPECT_EQ(ParseSerieNr("99999999999"), 0);
 
     const QDate wednesday(2026, 7, 15);
@@ -197,15 +185,9 @@ TEST_F(Tekster, RoundHeatAndDayNames) {
     EXPECT_EQ(GetShortDayName(wednesday), "Wed");
     EXPECT_EQ(GetLongDayName(wednesday), "Wedneysday");
     EXPECT_EQ(GetLongDayName(saturday.addDays(1)), "Sunday");
-    EXPECT_EQ(GetShortDayName(QDate()), "");
-
-    EXPECT_EQ(FormatJaNej(true), "Ja");
-    EXPECT_TRUE(ParseJaNej("ja") && ParseJaNej("Yes") && ParseJaNej("true"));
-    EXPECT_FALSE(ParseJaNej("nej") || ParseJaNej(" ja"));
 }
 
 TEST_F(Tekster, PointsNamesAndAges) {
-    EXPECT_EQ(FormatPoint(12), "12p");
     EXPECT_EQ(FormatPoint(12.5), "12½p");
     EXPECT_EQ(FormatPoint(12.25), "12.3p");
     EXPECT_EQ(FormatPoint(12.004), "12p");
@@ -214,9 +196,7 @@ TEST_F(Tekster, PointsNamesAndAges) {
 
     EXPECT_EQ(FormatSurnameFirst(" Hans Peter  Jensen (Aarhus) "), "JENSEN Hans Peter (Aarhus)");
     EXPECT_EQ(FormatSurnameFirst("søren  ærø"), "ÆRØ søren");
-    EXPECT_EQ(FormatSurnameFirst("Åse"), "ÅSE");
     EXPECT_EQ(FormatSurnameFirst("(Gæst)"), "(Gæst)");
-    EXPECT_EQ(FormatSurnameFirst(""), "");
 
     struct Case {
         int aargang, year, alder;
@@ -231,26 +211,15 @@ TEST_F(Tekster, PointsNamesAndAges) {
 TEST_F(Tekster, PackedTimesAndAttemptCodes) {
     EXPECT_EQ(FormatTidHHMM(13301500), "13:30");
     EXPECT_EQ(FormatTidHHMM(-1330150), "13:30");
-    EXPECT_EQ(FormatTidHHMM(93000), "00:09");
-    EXPECT_EQ(TidToDateTime(1234), QTime(0, 0, 12, 34));
-    EXPECT_EQ(DateTimeToTid(QTime(13, 5, 12, 34)), 13051234);
     EXPECT_EQ(DateTimeToTid(TidToDateTime(23595999)), 23595999);
     EXPECT_FALSE(TidToDateTime(24000000).isValid());
     EXPECT_EQ(TidToHundredths(1020304), 360000 + 12000 + 300 + 4);
-    EXPECT_EQ(HundredthsToTid(372304), 1020304);
     EXPECT_EQ(TidToHundredths(-2147483647), 21474LL * 360000 + 83 * 6000 + 64 * 100 + 70);
     EXPECT_DOUBLE_EQ(TidToSeconds(-123), 12.3);
-    EXPECT_DOUBLE_EQ(TidToSeconds(1020304), 3723.04);
-    EXPECT_DOUBLE_EQ(CalcKmPerHour(1000000, 10000), 10);
-    EXPECT_EQ(CalcKmPerHour(0, 10000), 0);
 
     EXPECT_EQ(FormatForsogKode(123), "*-+");
-    EXPECT_EQ(FormatForsogKode(32), "+-");
-    EXPECT_EQ(FormatForsogKode(0), "");
     EXPECT_EQ(FormatForsogKodeXO(123), "-XO");
-    EXPECT_EQ(FormatForsogKodeXO(3), "O  ");
     EXPECT_EQ(ParseForsogKode("*-+"), 123);
     EXPECT_EQ(ParseForsogKode("+ "), 30);
-    EXPECT_EQ(ParseForsogKode(""), 0);
     EXPECT_EQ(ParseForsogKode("************"), 0);
 }

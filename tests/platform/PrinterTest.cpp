@@ -1,9 +1,8 @@
 #include "platform/Printer.h"
 
-#include "support/QtPrinters.h"
+#include "support/Test.h"
 
 #include <QPrinter>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -13,7 +12,6 @@ TEST(Printer, ChoiceFallsBackToTheDefaultThenTheFirstThenNone) {
     EXPECT_EQ(Platform::ChoosePrinter("stævne-laser", installed, "PDF"), "PDF");
     EXPECT_EQ(Platform::ChoosePrinter(QString(), installed, "PDF"), "PDF");
     EXPECT_EQ(Platform::ChoosePrinter("Væk", installed, QString()), "Kontor");
-    EXPECT_EQ(Platform::ChoosePrinter("Væk", installed, "Også væk"), "Kontor");
     EXPECT_EQ(Platform::ChoosePrinter("Kontor", {}, QString()), QString());
 }
 

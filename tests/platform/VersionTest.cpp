@@ -1,6 +1,6 @@
 #include "platform/Version.h"
 
-#include <gtest/gtest.h>
+#include "support/Test.h"
 
 TEST(Version, IsNeverEmptyAndDotted) {
     const QString v = Platform::VersionText();

@@ -42,36 +42,6 @@ TEST_F(Navigation, DeleteInsideANextLoopGoesOnFromWhereTheRecordStood) {
     EXPECT_EQ(idOf(r), 30);
 }
 
-TEST_F(Navigation, PositionsSurviveUpdateAndAreNeverReused) {
-    for (size_t i = 1; i < positions.size(); ++i)
-        EXPECT_GT(positions[i], positions[i - 1]);
-    EXPECT_NE(positions.front(), 0u);
-
-    int32_t key = 30;
-    Bytes r;
-    ASSERT_EQ(h.get(OpGetEqual, 0, &key, r), StatusSuccess);
-    Bytes changed = testRecord(35, "changed", 3);
-    ASSERT_EQ(h.write(OpUpdate, changed), StatusSuccess);
-    EXPECT_EQ(h.position(), positions[2]);
-
-    // Deleting the newest record must not hand its position to the next insert.
-    ASSERT_EQ(h.get(OpGetLast, 0, nullptr, r), StatusSuccess);
-    ASSERT_EQ(h.simple(OpDelete), StatusSuccess);
-    Bytes fresh = testRecord(70);
-    ASSERT_EQ(h.write(OpInsert, fresh), StatusSuccess);
-    EXPECT_GT(h.position(), positions.back());
-
-    // Physical order is position order.
-    std::vector<int32_t> stepped;
-    for (int16_t s = h.get(OpStepFirst, 0, nullptr, r); s == StatusSuccess;
-         s = h.get(OpStepNext, 0, nullptr, r))
-        stepped.push_back(idOf(r));
-    EXPECT_EQ(stepped, (std::vector<int32_t>{10, 20, 35, 40, 50, 70}));
-    ASSERT_EQ(h.get(OpStepLast, 0, nullptr, r), StatusSuccess);
-    ASSERT_EQ(h.get(OpStepPrevious, 0, nullptr, r), StatusSuccess);
-    EXPECT_EQ(idOf(r), 50);
-}
-
 TEST_F(Navigation, GetDirectFindsLivePositionsAndRefusesDeletedOnes) {
     Bytes r(TestRecordLength);
     uint32_t length = TestRecordLength;
@@ -85,30 +55,19 @@ TEST_F(Navigation, GetDirectFindsLivePositionsAndRefusesDeletedOnes) {
     EXPECT_EQ(idOf(r), 50);
 
     ASSERT_EQ(h.simple(OpDelete), StatusSuccess);
+    // A second position block on the file keeps its own place.
+    Handle other;
+    Bytes first;
+    ASSERT_EQ(other.open(path("TEST.ZU2")), StatusSuccess);
+    EXPECT_EQ(other.get(OpGetNext, 0, nullptr, first), StatusNoCurrentRecord);
+    ASSERT_EQ(other.get(OpGetFirst, 0, nullptr, first), StatusSuccess);
+    ASSERT_EQ(h.call(OpGetNext, r.data(), length, key, 0), StatusSuccess);
+    EXPECT_EQ(idOf(r), 60);
     for (uint32_t gone : {positions[4], 0u, 9999u}) {
         std::memcpy(r.data(), &gone, 4);
         length = TestRecordLength;
         EXPECT_EQ(h.call(OpGetDirect, r.data(), length, key, 0), StatusInvalidPosition);
     }
-}
-
-TEST_F(Navigation, CallsWithoutACurrentRecord) {
-    Handle fresh;
-    ASSERT_EQ(fresh.open(path("TEST.ZU2")), StatusSuccess);
-    Bytes r;
-    EXPECT_EQ(fresh.get(OpGetNext, 0, nullptr, r), StatusNoCurrentRecord);
-    Bytes record = testRecord(99);
-    EXPECT_EQ(fresh.write(OpUpdate, record), StatusNoCurrentRecord);
-    EXPECT_EQ(fresh.simple(OpDelete), StatusNoCurrentRecord);
-    int32_t missing = 15;
-    EXPECT_EQ(fresh.get(OpGetEqual, 0, &missing, r), StatusKeyNotFound);
-    EXPECT_EQ(fresh.get(OpGetNext, 0, nullptr, r), StatusNoCurrentRecord);
-
-    // Two position blocks on one file keep their own places.
-    ASSERT_EQ(fresh.get(OpGetLast, 0, nullptr, r), StatusSuccess);
-    ASSERT_EQ(h.get(OpGetFirst, 0, nullptr, r), StatusSuccess);
-    ASSERT_EQ(fresh.get(OpGetPrevious, 0, nullptr, r), StatusSuccess);
-    EXPECT_EQ(idOf(r), 50);
 }
 
 class Chunks : public RecordManagerTest {
@@ -152,55 +111,34 @@ TEST_F(Chunks, VariableRecordsComeBackWholeOrTruncatedWithStatus22) {
     EXPECT_EQ(whole, record);
 }
 
-TEST_F(Chunks, ReadsStopAtTheEndAndOffsetsPastItGive103) {
+TEST_F(Chunks, ReadsAndWritesStopAtTheEndAndOffsetsPastItGive103) {
     Bytes out;
     uint32_t got = 0;
     ASSERT_EQ(readChunk(40, 4, out, got), StatusSuccess);
-    EXPECT_EQ(got, 4u);
     EXPECT_EQ(out, (Bytes{4, 0, 0, 0}));
     ASSERT_EQ(readChunk(44, 100, out, got), StatusSuccess);
     EXPECT_EQ(got, 4u);
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 4), (Bytes{'a', 'b', 'c', 'd'}));
     EXPECT_EQ(readChunk(48, 4, out, got), StatusChunkOffsetTooBig);
     EXPECT_EQ(got, 0u);
-    EXPECT_EQ(readChunk(500, 4, out, got), StatusChunkOffsetTooBig);
-}
 
-TEST_F(Chunks, WritesExtendTheRecordAndLeaveTheRestAsItWas) {
     // The fixed part rewritten, as an update of a variable-length record does: the tail stays.
     Bytes fixed = testRecord(2, "renamed");
     ASSERT_EQ(writeChunk(0, fixed), StatusSuccess);
     ASSERT_EQ(writeChunk(46, {'X', 'Y', 'Z', '!'}), StatusSuccess);
     EXPECT_EQ(writeChunk(51, {1}), StatusChunkOffsetTooBig);
-
     Bytes expected = fixed;
     expected.insert(expected.end(), {4, 0, 0, 0, 'a', 'b', 'X', 'Y', 'Z', '!'});
     int32_t key = 2;
     Bytes whole;
     ASSERT_EQ(h.get(OpGetEqual, 0, &key, whole), StatusSuccess);
     EXPECT_EQ(whole, expected);
-}
-
-TEST_F(Chunks, ChunkWritesKeepKeysRightAndRefuseShortDescriptors) {
-    Bytes other = testRecord(7, "other");
-    ASSERT_EQ(h.write(OpInsert, other), StatusSuccess);
-    int32_t key = 1;
-    Bytes r;
-    ASSERT_EQ(h.get(OpGetEqual, 0, &key, r), StatusSuccess);
-    EXPECT_EQ(writeChunk(0, {7, 0, 0, 0}), StatusDuplicateKey);
-    ASSERT_EQ(writeChunk(0, {9, 0, 0, 0}), StatusSuccess);
-    EXPECT_EQ(walk(h, 0), (std::vector<int32_t>{7, 9}));
 
     // The 20-byte descriptor alone carries no usable address.
     uint8_t descriptor[Chunk::ChunkUpdateLength];
-    storeChunkDescriptor({0, 4, r.data()}, descriptor);
+    storeChunkDescriptor({0, 4, out.data()}, descriptor);
     uint32_t length = 20;
-    uint8_t dummy[255] = {};
-    EXPECT_EQ(h.call(OpUpdateChunk, descriptor, length, dummy, 0), StatusInvalidOperation);
-    uint8_t block[Chunk::ChunkReadLength];
-    storeChunkRead(position, {0, 4, r.data()}, block);
-    length = 24;
-    EXPECT_EQ(h.call(OpGetDirect, block, length, dummy, GetDirectChunk), StatusInvalidOperation);
+    EXPECT_EQ(h.call(OpUpdateChunk, descriptor, length, &key, 0), StatusInvalidOperation);
 }
 
 } // namespace

@@ -62,6 +62,12 @@ private:
     uint16_t keyCount_ = 0;
 };
 
+// Stop: closes every file of the process.
+inline int16_t stop() {
+    uint32_t length = 0;
+    return BTRCALL(OpStop, nullptr, nullptr, &length, nullptr, 0, 0);
+}
+
 inline int16_t createFile(const std::string& path, Bytes stat, int8_t mode = CreateReplace) {
     std::array<uint8_t, PositionBlockSize> block{};
     uint32_t length = uint32_t(stat.size());
@@ -103,20 +109,18 @@ public:
         return call(op, dummy, length, dummy, 0);
     }
     uint32_t position() {
-        uint8_t data[4] = {};
-        uint32_t length = 4;
-        uint8_t dummy[255] = {};
-        if (call(OpGetPosition, data, length, dummy, 0) != StatusSuccess)
-            return 0;
-        return uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 | uint32_t(data[3]) << 24;
+        Bytes data;
+        return get(OpGetPosition, 0, nullptr, data, 4) == StatusSuccess ? uint32_t(get32(data, 0)) : 0;
     }
     uint32_t recordCount() {
-        Bytes stat(StatBufferSize);
-        uint32_t length = StatBufferSize;
-        uint8_t key[64] = {};
-        if (call(OpStat, stat.data(), length, key, 0) != StatusSuccess)
-            return UINT32_MAX;
-        return get32(stat, Stat::RecordCount);
+        Bytes stat;
+        return get(OpStat, 0, nullptr, stat, StatBufferSize) == StatusSuccess
+                   ? uint32_t(get32(stat, Stat::RecordCount))
+                   : UINT32_MAX;
+    }
+    void insertAll(std::vector<Bytes> records) {
+        for (Bytes& r : records)
+            ASSERT_EQ(write(OpInsert, r), StatusSuccess);
     }
     static int32_t get32(const Bytes& b, size_t at) {
         return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
@@ -162,10 +166,7 @@ inline StatBuilder testLayout(bool variable = false) {
 // Every test gets its own folder and leaves no file open.
 class RecordManagerTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        uint32_t length = 0;
-        BTRCALL(OpStop, nullptr, nullptr, &length, nullptr, 0, 0);
-    }
+    void TearDown() override { stop(); }
     std::string path(const std::string& name) const {
         return dir_.filePath(QString::fromStdString(name)).toStdString();
     }

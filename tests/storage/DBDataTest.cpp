@@ -1,10 +1,11 @@
 #include "storage/DBData.h"
 
-#include "MemoryTable.h"
-#include "foundation/Messages.h"
+#include "support/Test.h"
+
+#include "StorageTables.h"
+#include "support/RecordedMessages.h"
 
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -18,40 +19,34 @@ protected:
     }
 };
 
-// Oprettet, SidstRettet, Nr, Navn, Klasse as in the table tests; no keys, so records come in the order
-// they were written.
+// The test fields; the one key is the blank Klasse, so records come in the order they were written.
 class DataListTest : public ::testing::Test {
 protected:
-    DataListTest()
-        : presenter_(std::make_unique<TRecordingPresenter>()) {
-        file->RecordLength = 33;
-        table.CreateTimeStampFieldNo = 0;
-        table.ModifiedTimeStampFieldNo = 1;
+    DataListTest() {
+        CreateRecordFile(dir.filePath("TEST.ZU2"), 33, false, {{{31, 3}}}, true);
         table.Open();
-        for (const auto& [nr, navn] :
-             std::vector<std::pair<int, QString>>{{5, "Anna"}, {-3, "Bo"}, {-10, "Carl"}}) {
-            table.Insert();
-            table.GetField(2)->SetAsInteger(nr);
-            table.GetField(3)->SetAsString(navn);
-            table.Post();
-        }
+        table.Add(5, "Anna", "");
+        table.Add(-3, "Bo", "");
+        table.Add(-10, "Carl", "");
         list.LoadFromTable();
         table.Log.clear();
     }
 
-    const std::vector<TMessageBox>& Boxes() const {
-        return static_cast<TRecordingPresenter&>(MessagePresenter()).Shown();
-    }
     QString Name(int pos) { return list.GetElement(pos)->GetField(3)->GetTrimmedString(); }
     QStringList Writes() const {
         return table.Log.filter(QRegularExpression("^Internal(Insert|Update|Delete)$"));
     }
-    QString StoredName(quint32 position) const { return file->Records.at(position).mid(20, 10).trimmed(); }
+    // A field of the record at position as the file holds it.
+    QString Stored(quint32 position, int fieldNo = 3) {
+        TTestBtvTable other(dir.path(), "TEST.ZU2");
+        other.Open();
+        other.GotoPosition(position);
+        return other.GetField(fieldNo)->GetTrimmedString();
+    }
 
-    TScopedMessagePresenter presenter_;
-    std::shared_ptr<TMemoryFile> file = std::make_shared<TMemoryFile>();
-    TMemoryTable table{
-        file, {{"Oprettet", 9, 8}, {"SidstRettet", 9, 8}, {"Nr", 1, 4}, {"Navn", 0, 10}, {"Klasse", 0, 3}}};
+    TRecordedMessages messages_;
+    QTemporaryDir dir;
+    TLoggedTable table{dir.path(), "TEST.ZU2"};
     TTestList list{table};
 };
 
@@ -73,14 +68,14 @@ TEST_F(DataListTest, LoadChangeAddDeleteAndOneSaveAll) {
 
     EXPECT_TRUE(list.SaveAll());
     EXPECT_EQ(Writes(), QStringList({"InternalDelete", "InternalUpdate", "InternalInsert"}));
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(messages_.Shown().isEmpty());
     ASSERT_EQ(list.GetCount(), 3);
     EXPECT_FALSE(list.IsModified());
-    EXPECT_EQ(file->Records.size(), 3u);
+    EXPECT_EQ(table.GetRecordCount(), 3);
     const TDataElement* dorte = list.GetElement(2);
     EXPECT_FALSE(dorte->IsNew);
-    EXPECT_EQ(StoredName(dorte->Position), "Dorte");
-    EXPECT_EQ(StoredName(list.GetElement(0)->Position), "Anja");
+    EXPECT_EQ(Stored(dorte->Position), "Dorte");
+    EXPECT_EQ(Stored(list.GetElement(0)->Position), "Anja");
 
     table.Log.clear();
     EXPECT_TRUE(list.SaveAll());
@@ -91,18 +86,13 @@ TEST_F(DataListTest, AnInsertedRecordKeepsItsCreationStampWhenUpdated) {
     TDataElement* element = list.GetRawElement(list.AddNew());
     element->GetField(3)->SetAsString("Eva");
     ASSERT_TRUE(list.SaveAll());
-    const TDateTime created = element->GetField(0)->GetAsDateTime();
-    EXPECT_NE(created, EmptyDateTime);
+    const QString created = element->GetField(0)->GetAsString();
+    EXPECT_NE(created, "");
     EXPECT_FALSE(element->IsModified());
 
     element->GetField(3)->SetAsString("Eve");
     ASSERT_TRUE(list.SaveAll());
-    TDataBuffer stored(33);
-    stored.Load(file->Records.at(element->Position).constData());
-    TDPDateTimeField oprettet;
-    oprettet.Size = 8;
-    oprettet.SetBuffer(&stored);
-    EXPECT_EQ(oprettet.GetAsDateTime(), created);
+    EXPECT_EQ(Stored(element->Position, 0), created);
 }
 
 TEST_F(DataListTest, AFailingSaveIsShownAndLeftPending) {
@@ -110,23 +100,23 @@ TEST_F(DataListTest, AFailingSaveIsShownAndLeftPending) {
     list.GetElement(1)->DeleteRequested = true;
     table.FailOn = "InternalUpdate";
     EXPECT_FALSE(list.SaveAll());
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].Text, "Insert/update failed in table: TEST.ZU2, message: InternalUpdate failed");
+    EXPECT_EQ(messages_.Shown(),
+              QStringList{"Insert/update failed in table: TEST.ZU2, message: InternalUpdate failed"});
     EXPECT_EQ(table.State(), dsBrowse);
     EXPECT_TRUE(list.GetElement(0)->IsModified());
     EXPECT_EQ(list.GetCount(), 2);
-    EXPECT_EQ(StoredName(list.GetElement(0)->Position), "Anna");
+    EXPECT_EQ(Stored(list.GetElement(0)->Position), "Anna");
 
     list.GetElement(1)->DeleteRequested = true;
     table.FailOn = "InternalDelete";
     EXPECT_FALSE(list.SaveAll());
-    EXPECT_EQ(Boxes().back().Text, "Delete failed in table: TEST.ZU2, message: InternalDelete failed");
+    EXPECT_EQ(messages_.Shown().last(), "Delete failed in table: TEST.ZU2, message: InternalDelete failed");
     EXPECT_TRUE(list.GetElement(1)->DeleteRequested);
 
     table.FailOn.clear();
     EXPECT_TRUE(list.SaveAll());
     EXPECT_EQ(list.GetCount(), 1);
-    EXPECT_EQ(StoredName(list.GetElement(0)->Position), "Anja");
+    EXPECT_EQ(Stored(list.GetElement(0)->Position), "Anja");
 }
 
 TEST_F(DataListTest, IndexesOrderNegativeNumbersAndResortOnlyWhenAsked) {
@@ -140,9 +130,7 @@ TEST_F(DataListTest, IndexesOrderNegativeNumbersAndResortOnlyWhenAsked) {
     EXPECT_EQ(order, QStringList({"-10", "-3", "0", "5"}));
 
     TDataListIndex* byName = list.SetIndex({3, 4});
-    EXPECT_EQ(list.SetIndex({3}), byName);
-    EXPECT_NE(list.SetIndex({4}), byName);
-    EXPECT_EQ(list.GetListIndexCount(), 3);
+    EXPECT_EQ(list.SetIndex({3}), byName); // an index on more fields serves a prefix
 
     list.SetIndex({2});
     TDataElement* bo = list.GetElement(1);
@@ -170,13 +158,8 @@ TEST_F(DataListTest, LocateAndPositions) {
     EXPECT_EQ(list.IndexOf(list.GetRawElement(2)), 0);
     EXPECT_EQ(list.GetCurrent(), list.GetRawElement(2));
 
-    try {
-        list.GetElement(-1);
-        FAIL();
-    } catch (const EDataListError& error) {
-        EXPECT_EQ(error.Message(), "File: /data\r\nObject: TDataList\r\nIndex -1 skal være mellem 0 og 2");
-    }
-    EXPECT_THROW(list.GetRawElement(3), EDataListError);
+    EXPECT_EQ(ErrorText([&] { list.GetElement(-1); }),
+              "File: " + dir.path() + "\r\nObject: TDataList\r\nIndex -1 skal være mellem 0 og 2");
 }
 
 } // namespace

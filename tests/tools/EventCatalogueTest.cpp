@@ -1,11 +1,10 @@
 #include "tools/setup/EventCatalogue.h"
 
+#include "support/Test.h"
+
 #include "foundation/Exception.h"
 
-#include <QFile>
 #include <QMap>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -64,34 +63,25 @@ TEST(EventCatalogue, ShippedCatalogueHoldsEveryNamedAttributeInBothLanguages) {
     }
 }
 
-TEST(EventCatalogue, BothLanguagesDescribeTheSameEventsAlike) {
+TEST(EventCatalogue, BothLanguagesDescribeTheSameEventsAlikeAndFlagsFollowTheEventType) {
     for (const OvelseRow& r : Shipped().Ovelser()) {
+        SCOPED_TRACE(r.Ovelse.toStdString());
         const OvelseRow* other = FindOvelse(r.Ovelse, 1 - r.Sprog);
-        ASSERT_NE(other, nullptr) << r.Ovelse.toStdString();
+        ASSERT_NE(other, nullptr);
         EXPECT_EQ(
             std::tuple(r.Sortkode, r.Ovtype, r.EltidKorr, r.Vindmaaling, r.Restype, r.System, r.StartBlok),
             std::tuple(other->Sortkode, other->Ovtype, other->EltidKorr, other->Vindmaaling, other->Restype,
-                       other->System, other->StartBlok))
-            << r.Ovelse.toStdString();
+                       other->System, other->StartBlok));
+        const bool timed = r.Ovtype == 1 || r.Ovtype == 5;
+        EXPECT_EQ(r.Restype, timed ? 1 : r.Ovtype == 6 ? 3 : 2);
+        EXPECT_TRUE(timed || (r.EltidKorr == 0 && r.StartBlok == 0));
+        EXPECT_TRUE(!r.Vindmaaling || r.Ovtype == 1 || r.Ovtype == 3);
     }
     QMap<QString, int> attributes; // both languages carry each attribute once, with one sort position
     for (const OvDefRow& r : Shipped().OvDef())
         attributes[r.Ovelse + u',' + r.Attribut + u',' + QString::number(r.Sortkode)] += 1 << r.Sprog;
     for (auto it = attributes.cbegin(); it != attributes.cend(); ++it)
         EXPECT_EQ(it.value(), 3) << it.key().toStdString();
-}
-
-TEST(EventCatalogue, FlagsFollowTheEventType) {
-    for (const OvelseRow& r : Shipped().Ovelser()) {
-        const bool timed = r.Ovtype == 1 || r.Ovtype == 5;
-        EXPECT_EQ(r.Restype, timed ? 1 : r.Ovtype == 6 ? 3 : 2) << r.Ovelse.toStdString();
-        if (!timed) {
-            EXPECT_EQ(std::tuple(r.EltidKorr, r.StartBlok), std::tuple(0, 0)) << r.Ovelse.toStdString();
-        }
-        if (r.Vindmaaling) {
-            EXPECT_TRUE(r.Ovtype == 1 || r.Ovtype == 3) << r.Ovelse.toStdString();
-        }
-    }
     for (const char* code : {"100", "200", "100H", "110H", "LÆ", "TR", "C110H", "CLÆ"})
         EXPECT_EQ(FindOvelse(QString::fromUtf8(code), 0)->Vindmaaling, 1) << code;
     for (const char* code : {"400", "800", "400H", "4X100", "HØ", "KU", "SL", "10K"})
@@ -106,12 +96,7 @@ const QByteArray Header =
     "StartBlok\n";
 
 QString OvelserError(const QByteArray& content) {
-    try {
-        EventCatalogue::ParseOvelser(content, QStringLiteral("prøve.csv"));
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(ingen fejl)");
+    return ErrorText([&] { EventCatalogue::ParseOvelser(content, QStringLiteral("prøve.csv")); });
 }
 
 TEST(EventCatalogue, AcceptsCommentsBlankLinesCrLfAndFullWidthTexts) {
@@ -154,34 +139,18 @@ TEST(EventCatalogue, RefusesBadLinesNamingFileAndLine) {
 
 TEST(EventCatalogue, OvDefRefusesDuplicatesAndLoadRefusesAttributesOfUnknownEvents) {
     const QByteArray header = "Sortkode;Ovelse;Attribut;Tekst;System;Sprog\n";
-    try {
-        EventCatalogue::ParseOvDef(header + "1;KU;4.0;4 kg;1;0\n1;KU;4.0;4 kg;1;0\n",
-                                   QStringLiteral("d.csv"));
-        FAIL() << "duplicate accepted";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(),
-                  QStringLiteral(
-                      "d.csv, linje 3: øvelse \"KU\" med attribut \"4.0\" og sprog 0 står også i linje 2."));
-    }
+    EXPECT_EQ(ErrorText([&] {
+                  EventCatalogue::ParseOvDef(header + "1;KU;4.0;4 kg;1;0\n1;KU;4.0;4 kg;1;0\n", "d.csv");
+              }),
+              "d.csv, linje 3: øvelse \"KU\" med attribut \"4.0\" og sprog 0 står også i linje 2.");
 
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const auto write = [&](const char* name, const QByteArray& content) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    };
-    write(EventCatalogue::OvelserFileName, Header + "10;KU;Kuglestød;;4;0;0;2;1;0;0\n");
-    write(EventCatalogue::OvDefFileName, header + "1;KU;4.0;4 kg;1;0\n1;KU;4.0;4 kg;1;1\n");
-    try {
-        EventCatalogue::Load(dir.path());
-        FAIL() << "attribute of an unknown event accepted";
-    } catch (const Exception& e) {
-        EXPECT_TRUE(e.Message().endsWith(
-            QStringLiteral("ovdef.csv, linje 3: øvelse \"KU\" med sprog 1 findes ikke i ") +
-            dir.filePath(QStringLiteral("ovelser.csv")) + u'.'))
-            << e.what();
-    }
+    WriteFile(dir.filePath(EventCatalogue::OvelserFileName), Header + "10;KU;Kuglestød;;4;0;0;2;1;0;0\n");
+    WriteFile(dir.filePath(EventCatalogue::OvDefFileName), header + "1;KU;4.0;4 kg;1;0\n1;KU;4.0;4 kg;1;1\n");
+    const QString error = ErrorText([&] { EventCatalogue::Load(dir.path()); });
+    EXPECT_TRUE(error.endsWith("ovdef.csv, linje 3: øvelse \"KU\" med sprog 1 findes ikke i " +
+                               dir.filePath("ovelser.csv") + u'.'))
+        << error.toStdString();
 }
 
 } // namespace
