@@ -88,9 +88,9 @@ TEST_F(InstallationTest, FilesCarryTheirKeysAndTheMeetFileNumbersNewMeets) {
     // The keys the program searches by: file, key number, segment positions.
     const auto segments = [this](const char* fileName, int key) {
         QList<int> positions;
-        for (const TRecordFileSpec& spec : RecordFileSpecs())
-            if (QLatin1String(spec.FileName) == QLatin1String(fileName)) {
-                TZunoDataTable table(QLatin1String(fileName), QStringLiteral("xx"), spec.Fields);
+        for (const TRecordFileSpec& recordFile : RecordFileSpecs())
+            if (QLatin1String(recordFile.FileName) == QLatin1String(fileName)) {
+                TZunoDataTable table(QLatin1String(fileName), QStringLiteral("xx"), recordFile.Fields);
                 table.SetDirectory(dir.path());
                 table.Open();
                 const TIndexDef& index = table.GetIndexDefs().GetItem(key);
