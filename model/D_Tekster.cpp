@@ -3,6 +3,7 @@
 #include "foundation/LxString.h"
 #include "model/D_Ovelser.h"
 #include "model/D_StaevneSystemData.h"
+#include "storage/DBFieldDate.h"
 
 #include <array>
 #include <cmath>
@@ -69,12 +70,10 @@ Tid SplitTid(qint32 tid) {
     return {v / 1000000, v / 10000 % 100, v / 100 % 100, v % 100};
 }
 
-// Days since 1899-12-30 to the calendar year.
-int YearOfDateTime(double dateTime) {
-    // A damaged block may hold anything here; such a date counts as none.
-    if (!std::isfinite(dateTime) || std::fabs(dateTime) > 3.0e6)
-        dateTime = 0;
-    return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(dateTime))).year();
+// The calendar year of a stored date; a damaged date (a block may hold anything) counts as none.
+int YearOfDateTime(TDateTime dateTime) {
+    const QDate date = DateTimeToQDate(dateTime);
+    return date.isValid() ? date.year() : DateTimeToQDate(EmptyDateTime).year();
 }
 
 // Integer digits and decimals of a mark, with "." as point.
