@@ -1,6 +1,6 @@
 # Helpers shared by every folder: one library per folder, one test binary per folder.
 
-set(ZUNO_WARNINGS -Wall -Wextra)
+set(ZUNO_WARNINGS -Wall -Wextra -Wshadow)
 
 # zuno_library(<target> [NOQT] [DIR <dir>] [DEPS <targets...>])
 # Builds every .cpp/.h directly in DIR (default: the current source folder) into a static library.

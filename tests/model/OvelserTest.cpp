@@ -376,10 +376,10 @@ TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
     EXPECT_TRUE(shown[0].contains("nm.TXT")) << shown[0].toStdString();
     EXPECT_EQ(Ov().GetRekorderCount(), 1); // "last" has no ";" after it
     const auto marks = [&](const char* ovelse) {
-        QStringList marks;
+        QStringList found;
         for (const TRekord* rekord : Ov().FindOvelseInfo("M", ovelse, "")->Rekorder())
-            marks << rekord->Resultat;
-        return marks;
+            found << rekord->Resultat;
+        return found;
     };
     EXPECT_EQ(marks("100"), (QStringList{"10.00", "10.50"})); // both groups of the event
     EXPECT_EQ(marks("60H"), (QStringList{"8.00", "7.80"}));

@@ -59,12 +59,12 @@ TEST_F(DataTableTest, OpenOfAMissingFileRaisesItsErrorAndUndoesOnlyWhatItDid) {
 TEST_F(DataTableTest, AFailingOpenStepAfterTheFileOpenedClosesTheFile) {
     // Fields reaching past the record (a class with more fields than an older, shorter file).
     CreateRecordFile(dir.filePath("KORT.ZU2"), 30, false, {{{1, 4}}});
-    TLoggedTable table(dir.path(), "KORT.ZU2");
-    const QString text = ErrorText([&] { table.Open(); });
+    TLoggedTable shorter(dir.path(), "KORT.ZU2");
+    const QString text = ErrorText([&] { shorter.Open(); });
     EXPECT_TRUE(text.contains("Klasse")) << text.toStdString();
     EXPECT_TRUE(text.contains("postlængde 30")) << text.toStdString();
-    EXPECT_EQ(table.Log, QStringList({"BeforeOpen", "InternalOpen", "InternalClose"}));
-    EXPECT_FALSE(table.Active());
+    EXPECT_EQ(shorter.Log, QStringList({"BeforeOpen", "InternalOpen", "InternalClose"}));
+    EXPECT_FALSE(shorter.Active());
 
     TLoggedTable odd(dir.path(), "TEST.ZU2", {{"Oprettet", 9, 8}, {"SidstRettet", 9, 8}, {"Nr", 1, 3}});
     EXPECT_EQ(ErrorText([&] { odd.Open(); }), "Unknown fieldtype");

@@ -79,8 +79,8 @@ public:
             {&TDataTable::AfterPost, "AfterPost"},       {&TDataTable::BeforeCancel, "BeforeCancel"},
             {&TDataTable::AfterCancel, "AfterCancel"},   {&TDataTable::BeforeDelete, "BeforeDelete"},
             {&TDataTable::AfterDelete, "AfterDelete"}};
-        for (const auto& [event, name] : events)
-            this->*event = [this, name](TDataTable&) { Log.append(QString::fromLatin1(name)); };
+        for (const auto& [event, eventName] : events)
+            this->*event = [this, eventName](TDataTable&) { Log.append(QString::fromLatin1(eventName)); };
     }
     ~TLoggedTable() override { CloseForDestroy(); }
 

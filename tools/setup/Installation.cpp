@@ -78,6 +78,11 @@ bool IsCatalogueSource(const QString& relativePath) {
            relativePath.compare(QLatin1String(EventCatalogue::OvDefFileName), Qt::CaseInsensitive) == 0;
 }
 
+// The tables the build compiles into the program are no files of a program folder.
+bool IsBuiltIn(const QString& relativePath) {
+    return relativePath.startsWith(QLatin1String("builtin/"), Qt::CaseInsensitive);
+}
+
 void CopyShippedFiles(const QString& programDir, const QString& shippedDir, QStringList& done) {
     const QString source = ResolvePath(shippedDir);
     if (!QFileInfo(source).isDir())
@@ -89,7 +94,7 @@ void CopyShippedFiles(const QString& programDir, const QString& shippedDir, QStr
         relatives.append(sourceDir.relativeFilePath(files.next()));
     relatives.sort();
     for (const QString& relative : relatives) {
-        if (IsCatalogueSource(relative))
+        if (IsCatalogueSource(relative) || IsBuiltIn(relative))
             continue;
         const QString target = PathJoin(programDir, relative);
         if (Exists(target))
