@@ -29,7 +29,7 @@ import os
 import sys
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-DEFAULT_SOURCE = "/work/shared/data/athletics-tables"
+DEFAULT_SOURCE = os.path.join(REPO, "tests", "data", "athletics-tables")
 
 # The program's event codes against the published ones. "SP" is the shot put in the published files and
 # the javelin in the program.
