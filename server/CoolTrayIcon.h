@@ -6,15 +6,15 @@
 
 #include <QIcon>
 #include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 
-class QMenu;
 class QSystemTrayIcon;
-class QWidget;
 
 class TCoolTrayIcon : public QObject {
 public:
