@@ -24,9 +24,7 @@ THttpClientStatistics ReportOf(const std::vector<THttpClientStatistics>& reports
 } // namespace
 
 TEST_F(GatewayTest, SilentClientIsDroppedAfterTheTimeout) {
-    server.Stop();
-    timeout = 300;
-    server.Start();
+    RestartWithTimeout(300);
     int calls = 0;
     handler = [&](THttpClientThread&) { ++calls; };
     TestClient client(Port());
@@ -43,9 +41,7 @@ TEST_F(GatewayTest, SilentClientIsDroppedAfterTheTimeout) {
 }
 
 TEST_F(GatewayTest, TricklingClientIsDroppedWhenTheWholeRequestIsLate) {
-    server.Stop();
-    timeout = 400;
-    server.Start();
+    RestartWithTimeout(400);
     int calls = 0;
     handler = [&](THttpClientThread&) { ++calls; };
     TestClient client(Port());
@@ -173,6 +169,7 @@ TEST_F(GatewayTest, StopEndsEveryConnectionAndTheServerStartsAgain) {
     queued.Send("GET /queued HTTP/1.0\r\n\r\n");
     ASSERT_TRUE(WaitUntil([&] { return server.QueueCount() == 1; }));
 
+    const int port = Port();
     std::thread stopping([this] { server.Stop(); });
     // Stop waits for the handler in hand, and for nothing else.
     EXPECT_TRUE(WaitUntil([&] { return !LogLinesWith("waiting on ProcessQueue").isEmpty(); }));
@@ -187,14 +184,12 @@ TEST_F(GatewayTest, StopEndsEveryConnectionAndTheServerStartsAgain) {
     EXPECT_EQ(LogLinesWith("No longer connected to client").size(), 2); // handled and queued
     EXPECT_EQ(
         LogLines().filter(QRegularExpression("^HttpServer|ProcessQueue")),
-        QStringList(
-            {"HttpServer is about to start on port 0",
-             "HttpServer is now running on port " + QString::number(LogLines()[1].split(' ').last().toInt()),
-             "<ProcessQueue.Execute.Begin>", "HttpServer is about to stop", "HttpServer is stopped",
-             "HttpServer waiting on ProcessQueue to terminate", "<ProcessQueue.Execute.End>"}));
+        QStringList({"HttpServer is about to start on port 0",
+                     "HttpServer is now running on port " + QString::number(port),
+                     "<ProcessQueue.Execute.Begin>", "HttpServer is about to stop", "HttpServer is stopped",
+                     "HttpServer waiting on ProcessQueue to terminate", "<ProcessQueue.Execute.End>"}));
 
     // The same port again, answering as before.
-    const int port = LogLines()[1].split(' ').last().toInt();
     server.Port = port;
     server.Start();
     EXPECT_EQ(Port(), port);

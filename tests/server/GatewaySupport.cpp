@@ -49,39 +49,29 @@ bool TestClient::Send(const QByteArray& bytes) {
     return fd_ >= 0;
 }
 
-QByteArray TestClient::ReadAll(int boundMs) {
-    QByteArray data;
+bool TestClient::ReadUntilClosed(int boundMs, QByteArray* data) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
     char buffer[65536];
     while (fd_ >= 0) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         pollfd entry{fd_, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&entry, 1, int(left.count())) <= 0) {
-            ADD_FAILURE() << "the server neither answered nor closed";
-            break;
-        }
+        if (left.count() <= 0 || ::poll(&entry, 1, int(left.count())) <= 0)
+            return false;
         const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
         if (n <= 0)
             break;
-        data.append(buffer, n);
-    }
-    return data;
-}
-
-bool TestClient::ClosedByServer(int boundMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
-    char buffer[4096];
-    while (fd_ >= 0) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-        pollfd entry{fd_, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&entry, 1, int(left.count())) <= 0)
-            return false;
-        if (::recv(fd_, buffer, sizeof buffer, 0) <= 0)
-            return true;
+        if (data)
+            data->append(buffer, n);
     }
     return true;
+}
+
+QByteArray TestClient::ReadAll(int boundMs) {
+    QByteArray data;
+    if (!ReadUntilClosed(boundMs, &data))
+        ADD_FAILURE() << "the server neither answered nor closed";
+    return data;
 }
 
 void TestClient::Reset() {
@@ -105,6 +95,12 @@ void GatewayTest::SetUp() {
         ended_.push_back(report);
         changed_.notify_all();
     };
+    server.Start();
+}
+
+void GatewayTest::RestartWithTimeout(int ms) {
+    server.Stop();
+    timeout = ms;
     server.Start();
 }
 
@@ -143,12 +139,6 @@ bool Gate::Pass(int boundMs) {
     ++arrivals_;
     changed_.notify_all();
     return changed_.wait_for(lock, std::chrono::milliseconds(boundMs), [this] { return open_; });
-}
-
-void Gate::Arrive() {
-    std::lock_guard lock(mutex_);
-    ++arrivals_;
-    changed_.notify_all();
 }
 
 bool Gate::WaitForArrivals(int count, int boundMs) {

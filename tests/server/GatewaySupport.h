@@ -31,11 +31,13 @@ public:
     // Everything up to the server's end of the stream (or a reset).
     QByteArray ReadAll(int boundMs = WaitBoundMs);
     // True once the server has closed the connection (data before the close is dropped).
-    bool ClosedByServer(int boundMs);
+    bool ClosedByServer(int boundMs) { return ReadUntilClosed(boundMs, nullptr); }
     // Closes at once with a reset.
     void Reset();
 
 private:
+    bool ReadUntilClosed(int boundMs, QByteArray* data);
+
     int fd_ = -1;
 };
 
@@ -60,6 +62,8 @@ protected:
     void TearDown() override { server.Stop(); }
 
     int Port() const { return server.ListeningPort(); }
+    // Starts the server again with clients that wait so long for their request.
+    void RestartWithTimeout(int ms);
     // One request on its own connection; the whole answer.
     QByteArray Request(const QByteArray& request);
     // Waits until count connections have ended, and returns their last report records.
@@ -84,9 +88,8 @@ private:
 class Gate {
 public:
     void Open();
-    // False when the bound ran out first.
+    // Counts an arrival and waits; false when the bound ran out first.
     bool Pass(int boundMs = WaitBoundMs);
-    void Arrive();
     bool WaitForArrivals(int count, int boundMs = WaitBoundMs);
 
 private:
