@@ -1,0 +1,759 @@
+#include "server/HttpServer.h"
+
+#include "foundation/LxString.h"
+#include "foundation/LxTimer.h"
+#include "foundation/PathResolver.h"
+#include "foundation/Windows1252.h"
+#include "server/socket/Socket.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr int ClosePauseMs = 5;
+const QByteArray CrLf = QByteArrayLiteral("\r\n");
+
+struct ReasonPhrase {
+    int status;
+    const char* reason;
+};
+
+// Statuses outside the table go out with an empty reason.
+constexpr std::array<ReasonPhrase, 5> ReasonPhrases = {{
+    {200, "OK"},
+    {404, "Not Found"},
+    {414, "URI Too Long"},
+    {431, "Request Header Fields Too Large"},
+    {500, "Internal Server Error"},
+}};
+
+QString ReasonFor(int status) {
+    for (const ReasonPhrase& phrase : ReasonPhrases)
+        if (phrase.status == status)
+            return QString::fromLatin1(phrase.reason);
+    return {};
+}
+
+constexpr std::array<const char*, 8> StateNames = {
+    "",           "Connect", "Modtager data", "Afventer server", "Server kommunikation", "Sender svar",
+    "Disconnect", "",
+};
+
+// Milliseconds as seconds with three decimals, the same in every locale.
+QString Seconds(qint64 milliseconds) {
+    return QStringLiteral("%1.%2").arg(milliseconds / 1000).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
+}
+
+QString ErrorText(const std::exception& error) {
+    if (const auto* own = dynamic_cast<const Exception*>(&error))
+        return own->Message();
+    return QString::fromLocal8Bit(error.what());
+}
+
+} // namespace
+
+QString HttpClientStateName(int state) {
+    return state >= 0 && state < int(StateNames.size()) ? QString::fromUtf8(StateNames[state]) : QString();
+}
+
+THttpClientThread::THttpClientThread() = default;
+
+THttpClientThread::~THttpClientThread() {
+    Join();
+}
+
+QString THttpClientThread::GetParam(const QString& name) const {
+    for (const QString& param : Params) {
+        const qsizetype equals = param.indexOf(u'=');
+        const QString paramName = equals < 0 ? param : param.left(equals);
+        if (paramName.compare(name, Qt::CaseInsensitive) == 0)
+            return equals < 0 ? QString() : param.mid(equals + 1);
+    }
+    return {};
+}
+
+int THttpClientThread::GetParamIntDef(const QString& name, int def) const {
+    const QByteArray text = GetParam(name).toLatin1();
+    int value = 0;
+    const char* last = text.constData() + text.size();
+    const auto [end, error] = std::from_chars(text.constData(), last, value);
+    return text.isEmpty() || error != std::errc() || end != last ? def : value;
+}
+
+QString THttpClientThread::GetRemoteAddress() {
+    return remoteAddress_;
+}
+
+void THttpClientThread::Log(const QString& text) {
+    if (Server)
+        Server->Log(LeftJustify(GetRemoteAddress(), 16) + text);
+}
+
+void THttpClientThread::LogDetail(const QString& text) {
+    if (Server && (Server->LogFlags & THttpServer::LogFlagDetail))
+        Log(text);
+}
+
+void THttpClientThread::Attach(std::unique_ptr<Net::Connection> connection) {
+    connection_ = std::move(connection);
+    // Taken now, before other threads may ask for it.
+    remoteAddress_ = QString::fromStdString(connection_->remoteAddress());
+}
+
+void THttpClientThread::Resume() {
+    thread_ = std::thread([this] { Execute(); });
+}
+
+void THttpClientThread::Join() {
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void THttpClientThread::Abort() {
+    if (connection_)
+        connection_->abort();
+}
+
+bool THttpClientThread::Connected() {
+    return connection_ && connection_->connected();
+}
+
+void THttpClientThread::SetState(THttpClientState state) {
+    state_ = state;
+    statistics_.State = static_cast<int>(state);
+    if (state >= THttpClientState::Connect)
+        Server->ClientState(this);
+}
+
+void THttpClientThread::SetDone() {
+    std::lock_guard lock(doneMutex_);
+    done_ = true;
+    doneChanged_.notify_all();
+}
+
+void THttpClientThread::Execute() {
+    THttpServer* server = Server;
+    server->LogDetail(QStringLiteral("<ThreadStart>"));
+    ClientExecute();
+    server->LogDetail(QStringLiteral("<ClientDisconnect>"));
+    server->LogDetail(QStringLiteral("<ThreadEnd>"));
+    server->ThreadEnded(this); // the last touch: the server may free this object from here on
+}
+
+void THttpClientThread::ClientExecute() {
+    statistics_.Clear();
+    statistics_.RemoteAddress = GetRemoteAddress();
+    statistics_.ConnectDateTime = QDateTime::currentDateTime();
+    SetState(THttpClientState::Started);
+    const std::uint32_t start = GetMsTick();
+    Server->ClientConnect(this);
+    SetState(THttpClientState::Connect);
+    Log(QStringLiteral("<client communication>"));
+    try {
+        SetState(THttpClientState::Receiving);
+        const ReadResult result = ReadRequest();
+        if (result == ReadResult::LineTooLong)
+            Refuse(ReceivedLines.isEmpty() ? 414 : 431,
+                   (ReceivedLines.isEmpty() ? QStringLiteral("request line longer than %1 bytes")
+                                            : QStringLiteral("header line longer than %1 bytes"))
+                       .arg(ReceiveBufferSize));
+        else if (result == ReadResult::HeaderTooLarge)
+            Refuse(431, QStringLiteral("request header larger than %1 bytes").arg(MaxHeaderSize));
+        else if (result == ReadResult::Complete)
+            QueueAndWait();
+        if (result != ReadResult::Failed) {
+            SetState(THttpClientState::Sending);
+            WriteResponse();
+            SetState(THttpClientState::Disconnect);
+            statistics_.AtEnd = Server->QueueCount();
+        }
+    } catch (const std::exception& error) {
+        Log(QStringLiteral("<exception> ") + ErrorText(error));
+    }
+    ReceivedLines.clear();
+    ResponseLines.clear();
+    Params.clear();
+    CloseConnection();
+    SetState(THttpClientState::Closed);
+    statistics_.ConnectTime = TickDiff(start, GetMsTick());
+    LogStatistics();
+    Log(QStringLiteral("</client communication>"));
+    Server->ClientDisconnect(this);
+    statistics_.Clear();
+}
+
+THttpClientThread::ReadResult THttpClientThread::ReadRequest() {
+    ReceivedLines.clear();
+    HttpVersion.clear();
+    HttpCommand.clear();
+    HttpParams.clear();
+    Command.clear();
+    Extension.clear();
+    Params.clear();
+
+    std::array<char, ReceiveBufferSize> buffer;
+    std::size_t used = 0;   // the unread part, always from the buffer's start
+    qint64 headerBytes = 0; // the lines cut so far, with their line ends
+    const std::uint32_t start = GetMsTick();
+    const auto fail = [&](const char* what) {
+        Log(QStringLiteral("<error> timeout: %1 - read time: %2 seconds")
+                .arg(QLatin1String(what), Seconds(TickDiff(start, GetMsTick()))));
+        ReceivedLines.clear();
+        return ReadResult::Failed;
+    };
+
+    for (;;) {
+        if (used == buffer.size())
+            return ReadResult::LineTooLong;
+        // The whole request shares one time limit, so a client that trickles is dropped all the same.
+        const qint64 left = qint64(Timeout) - TickDiff(start, GetMsTick());
+        std::uint32_t tick = GetMsTick();
+        Net::Connection::Wait wait = Net::Connection::Wait::Timeout;
+        try {
+            if (left > 0)
+                wait = connection_->waitReadable(static_cast<int>(left));
+        } catch (const Net::SocketError& error) {
+            Log(QStringLiteral("<WaitForData.ESocketError> ") + QString::fromLocal8Bit(error.what()));
+            ReceivedLines.clear();
+            return ReadResult::Failed;
+        }
+        statistics_.ReadIdleTime += TickDiff(tick, GetMsTick());
+        if (wait == Net::Connection::Wait::Timeout)
+            return fail("no data ready from client or client is no longer connected");
+
+        tick = GetMsTick();
+        std::size_t count = 0;
+        try {
+            count = connection_->read(buffer.data() + used, buffer.size() - used);
+        } catch (const Net::SocketError& error) {
+            Log(QStringLiteral("<Read.ESocketError> ") + QString::fromLocal8Bit(error.what()));
+            ReceivedLines.clear();
+            return ReadResult::Failed;
+        }
+        statistics_.ReadTime += TickDiff(tick, GetMsTick());
+        if (count == 0)
+            return fail("no data received from client or client is no longer connected");
+        statistics_.BytesReceived += qint64(count);
+        used += count;
+
+        const std::string_view unread(buffer.data(), used);
+        std::size_t lineStart = 0;
+        for (std::size_t end; (end = unread.find("\r\n", lineStart)) != std::string_view::npos;
+             lineStart = end + 2) {
+            headerBytes += qint64(end - lineStart) + 2;
+            if (headerBytes > MaxHeaderSize)
+                return ReadResult::HeaderTooLarge;
+            const QString line = Windows1252::Decode(buffer.data() + lineStart, qsizetype(end - lineStart));
+            ++statistics_.LinesReceived;
+            if (line.isEmpty()) {
+                if (!ReceivedLines.isEmpty())
+                    ParseRequestLine(ReceivedLines.first());
+                Log(QStringLiteral("</receive data from client> Lines: %1").arg(ReceivedLines.size()));
+                return ReadResult::Complete;
+            }
+            if (ReceivedLines.isEmpty())
+                Log(QStringLiteral("<receive data from client>"));
+            ReceivedLines.append(line);
+            Log(line);
+        }
+        std::memmove(buffer.data(), buffer.data() + lineStart, used - lineStart);
+        used -= lineStart;
+        if (headerBytes + qint64(used) > MaxHeaderSize)
+            return ReadResult::HeaderTooLarge;
+    }
+}
+
+void THttpClientThread::ParseRequestLine(const QString& line) {
+    const qsizetype lastBlank = line.lastIndexOf(u' ');
+    HttpVersion = line.mid(lastBlank + 1);
+    QString rest = lastBlank < 0 ? QString() : line.left(lastBlank);
+    HttpCommand = SplitFirst(rest, QStringLiteral(" ")).toUpper();
+    HttpParams = rest;
+
+    QString query = HttpParams;
+    Command = SplitFirst(query, QStringLiteral("?"));
+    Params = query.split(u'&');
+    if (Params.last().isEmpty())
+        Params.removeLast();
+    const qsizetype dot = Command.lastIndexOf(u'.');
+    Extension = dot < 0 ? QString() : Command.mid(dot);
+    Command.replace(u'/', u'\\');
+}
+
+void THttpClientThread::Refuse(int status, const QString& reason) {
+    Log(QStringLiteral("<error> ") + reason + QStringLiteral(": answered %1").arg(status));
+    StatusCode = status;
+    gatewayStatus_ = true;
+    ResponseLines.clear();
+    FileName.clear();
+}
+
+void THttpClientThread::QueueAndWait() {
+    StatusCode = 0;
+    ResponseLines.clear();
+    SetState(THttpClientState::AwaitingServer);
+    {
+        std::lock_guard lock(doneMutex_);
+        done_ = false;
+    }
+    tick_ = GetMsTick(); // before queueing: the queue thread reads it at once
+    const int atStart = Server->QueueAdd(this);
+    std::unique_lock lock(doneMutex_);
+    doneChanged_.wait(lock, [this] { return done_; });
+    statistics_.AtStart = atStart; // only now: the queue thread copies the statistics while it has them
+}
+
+void THttpClientThread::ServerRequest() {
+    statistics_.WaitOnServerTime += TickDiff(tick_, GetMsTick());
+    if (Connected()) {
+        SetState(THttpClientState::ServerCommunication);
+        Log(QStringLiteral("<server request>"));
+        const std::uint32_t start = GetMsTick();
+        try {
+            HandleRequest();
+        } catch (...) {
+            // A failing handler gets an empty 500 answer, never a stuck connection.
+            QString text = QStringLiteral("unknown error");
+            try {
+                throw;
+            } catch (const std::exception& error) {
+                text = ErrorText(error);
+            } catch (...) {
+            }
+            Log(QStringLiteral("<exception> ") + text);
+            StatusCode = 500;
+            gatewayStatus_ = true;
+            ResponseLines.clear();
+            FileName.clear();
+        }
+        const std::uint32_t duration = TickDiff(start, GetMsTick());
+        statistics_.ServerRequestTime += duration;
+        Log(QStringLiteral("</server request> ") + Seconds(duration) + QStringLiteral(" seconds"));
+    } else {
+        Log(QStringLiteral("<error> No connection to client. Server update interrupted."));
+    }
+    SetDone();
+}
+
+void THttpClientThread::WriteResponse() {
+    if (!Connected()) {
+        Log(QStringLiteral("<error> No longer connected to client"));
+        Log(QStringLiteral("<data from server> Lines: %1").arg(ResponseLines.size()));
+        for (const QString& line : std::as_const(ResponseLines))
+            Log(line);
+        Log(QStringLiteral("</data from server>"));
+        return;
+    }
+    if (StatusCode == 0)
+        StatusCode = 200;
+    else if (!gatewayStatus_)
+        ResponseLines.clear();
+
+    // The file is opened before its length is announced, so a missing one is answered as no file.
+    QFile file;
+    bool withFile = false;
+    qint64 length = 0;
+    if (!FileName.isEmpty()) {
+        const QFileInfo info(ResolvePath(FileName));
+        file.setFileName(info.filePath());
+        withFile = info.isFile() && file.open(QIODevice::ReadOnly);
+        length = withFile ? file.size() : 0;
+    }
+    // The file is the body: lines beside it would go out uncounted by the length.
+    if (withFile)
+        ResponseLines.clear();
+    QList<QByteArray> body;
+    body.reserve(ResponseLines.size());
+    for (const QString& line : std::as_const(ResponseLines)) {
+        body.append(Windows1252::Encode(line));
+        length += body.last().size() + 2;
+    }
+    if (!withFile && length == 0 && !gatewayStatus_)
+        StatusCode = 404;
+
+    const QString version = HttpVersion.isEmpty() ? QStringLiteral("HTTP/1.1") : HttpVersion;
+    const QStringList header = {
+        version + u' ' + QString::number(StatusCode) + u' ' + ReasonFor(StatusCode),
+        QStringLiteral("Expires: Thu, 01 Dec 1994 16:00:00 GMT"),
+        QStringLiteral("Content-Length: ") + QString::number(length),
+        QString(),
+    };
+    Log(QStringLiteral("<send data to client> Lines: %1").arg(header.size() + ResponseLines.size()));
+    // One write for the whole answer; lineEnds tells how many lines a short write got out.
+    QByteArray bytes;
+    std::vector<qsizetype> lineEnds;
+    for (const QString& line : header) {
+        Log(line);
+        bytes += Windows1252::Encode(line) + CrLf;
+        lineEnds.push_back(bytes.size());
+    }
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        Log(ResponseLines[i]);
+        bytes += body[i] + CrLf;
+        lineEnds.push_back(bytes.size());
+    }
+    const qint64 written = WriteBytes(bytes);
+    for (const qsizetype end : lineEnds)
+        statistics_.LinesSend += end <= written ? 1 : 0;
+
+    bool lost = written < bytes.size();
+    if (!lost && withFile)
+        lost = !Connected() || !SendFile(file, length);
+    if (lost)
+        Log(QStringLiteral("<error> Connection to client lost"));
+    Log(QStringLiteral("</send data to client>"));
+}
+
+qint64 THttpClientThread::WriteBytes(const QByteArray& bytes) {
+    const std::uint32_t start = GetMsTick();
+    std::size_t written = 0;
+    try {
+        written = connection_->write(bytes.constData(), std::size_t(bytes.size()), Timeout);
+    } catch (const Net::SocketError& error) {
+        Log(QStringLiteral("<Write.ESocketError> ") + QString::fromLocal8Bit(error.what()));
+    }
+    statistics_.WriteTime += TickDiff(start, GetMsTick());
+    statistics_.BytesSend += qint64(written);
+    return qint64(written);
+}
+
+bool THttpClientThread::SendFile(QFile& file, qint64 length) {
+    Log(QStringLiteral("<file> %1, Length: %2").arg(FileName).arg(length));
+    QByteArray block(FileBlockSize, Qt::Uninitialized);
+    // Never more than announced, even when the file grew since.
+    for (qint64 left = length; left > 0;) {
+        const qint64 count = file.read(block.data(), qMin<qint64>(FileBlockSize, left));
+        if (count <= 0)
+            break;
+        ++statistics_.LinesSend;
+        if (WriteBytes(QByteArray::fromRawData(block.constData(), count)) < count)
+            return false;
+        left -= count;
+        if (count < FileBlockSize)
+            break;
+    }
+    return true;
+}
+
+void THttpClientThread::CloseConnection() {
+    if (!connection_)
+        return;
+    if (connection_->connected())
+        connection_->closeGracefully(ClosePauseMs);
+    else
+        connection_->close();
+}
+
+void THttpClientThread::LogStatistics() {
+    const THttpClientStatistics& s = statistics_;
+    Log(QStringLiteral("<info> ConnectTime:%1 AdminTime:%2 ReadIdleTime:%3 ReadTime:%4 WriteTime:%5 "
+                       "WaitOnServerTime:%6 ServerRequestTime:%7 LinesReceived:%8 LinesSend:%9")
+            .arg(s.ConnectTime)
+            .arg(s.AdminTime())
+            .arg(s.ReadIdleTime)
+            .arg(s.ReadTime)
+            .arg(s.WriteTime)
+            .arg(s.WaitOnServerTime)
+            .arg(s.ServerRequestTime)
+            .arg(s.LinesReceived)
+            .arg(s.LinesSend) +
+        QStringLiteral(" BytesReceived:%1 BytesSend:%2 AtStart:%3 AtEnd:%4")
+            .arg(s.BytesReceived)
+            .arg(s.BytesSend)
+            .arg(s.AtStart)
+            .arg(s.AtEnd));
+}
+
+namespace {
+
+// A client must not be able to start a line of its own in the log, nor hide one.
+QString EscapeControls(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        if (code < 0x20 || (code >= 0x7f && code <= 0x9f))
+            escaped += QStringLiteral("\\x") + QString::number(code, 16).rightJustified(2, u'0').toUpper();
+        else
+            escaped += ch;
+    }
+    return escaped;
+}
+
+} // namespace
+
+TProcessQueue::TProcessQueue(THttpServer& server)
+    : server_(server)
+    , thread_([this] { Execute(); }) {}
+
+TProcessQueue::~TProcessQueue() {
+    Terminate();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void TProcessQueue::Terminate() {
+    terminated_ = true;
+    server_.WakeQueue();
+}
+
+void TProcessQueue::Execute() {
+    server_.Log(QStringLiteral("<ProcessQueue.Execute.Begin>"));
+    while (!terminated_) {
+        if (THttpClientThread* client = server_.QueueNext())
+            client->ServerRequest();
+        else
+            server_.WaitForQueue(100);
+    }
+    server_.Log(QStringLiteral("<ProcessQueue.Execute.End>"));
+}
+
+THttpServer::THttpServer() = default;
+
+THttpServer::~THttpServer() {
+    Stop();
+}
+
+void THttpServer::Start() {
+    if (Active())
+        return;
+    Log(QStringLiteral("HttpServer is about to start on port %1").arg(Port));
+    try {
+        listener_ = std::make_unique<Net::Listener>(static_cast<std::uint16_t>(Port));
+    } catch (const Net::SocketError& error) {
+        const QString text = QString::fromLocal8Bit(error.what());
+        Log(QStringLiteral("<exception> ") + text);
+        throw Exception(QStringLiteral("HTTP-serveren kan ikke lytte på port %1:\n%2").arg(Port).arg(text));
+    }
+    listeningPort_ = listener_->port();
+    Log(QStringLiteral("HttpServer is now running on port %1").arg(listeningPort_));
+    {
+        std::lock_guard lock(lock_);
+        queueOpen_ = true;
+    }
+    stopping_ = false;
+    processQueue_ = std::make_unique<TProcessQueue>(*this);
+    acceptThread_ = std::thread([this] { AcceptLoop(); });
+}
+
+void THttpServer::Stop() {
+    if (!Active())
+        return;
+    Log(QStringLiteral("HttpServer is about to stop"));
+    stopping_ = true;
+    listener_->wake();
+    acceptThread_.join();
+    {
+        std::lock_guard threads(threadsMutex_);
+        listener_.reset();
+        listeningPort_ = 0;
+        for (auto& [client, owned] : threads_)
+            client->Abort();
+    }
+    Log(QStringLiteral("HttpServer is stopped"));
+    Log(QStringLiteral("HttpServer waiting on ProcessQueue to terminate"));
+    processQueue_.reset();
+
+    // What is still queued is let go unanswered: its connection was cut above.
+    std::deque<THttpClientThread*> left;
+    {
+        std::lock_guard lock(lock_);
+        queueOpen_ = false;
+        left.swap(queue_);
+    }
+    for (THttpClientThread* client : left)
+        client->ServerRequest();
+
+    decltype(threads_) threads;
+    {
+        std::lock_guard guard(threadsMutex_);
+        threads.swap(threads_);
+        ended_.clear();
+    }
+    for (auto& [client, owned] : threads)
+        client->Join();
+}
+
+void THttpServer::AcceptLoop() {
+    while (!stopping_) {
+        std::unique_ptr<Net::Connection> connection = listener_->accept();
+        ReapEnded();
+        if (connection)
+            Serve(std::move(connection));
+    }
+}
+
+void THttpServer::Serve(std::unique_ptr<Net::Connection> connection) {
+    if (activeConnections_ >= MaxConnections) {
+        Log(LeftJustify(QString::fromStdString(connection->remoteAddress()), 16) +
+            QStringLiteral("<error> Too many connections (%1): connection closed").arg(MaxConnections));
+        return;
+    }
+    LogDetail(QStringLiteral("<ClientConnect>"));
+    std::unique_ptr<THttpClientThread> client =
+        OnGetClientThread ? OnGetClientThread(*this) : std::make_unique<THttpClientThread>();
+    if (!client)
+        return;
+    THttpClientThread* thread = client.get();
+    thread->Server = this;
+    thread->Attach(std::move(connection));
+    {
+        std::lock_guard guard(threadsMutex_);
+        threads_.emplace(thread, std::move(client));
+    }
+    ++activeConnections_;
+    LogDetail(QStringLiteral("Before \"Thread.Resume\""));
+    thread->Resume();
+    LogDetail(QStringLiteral("After \"Thread.Resume\""));
+}
+
+void THttpServer::ThreadEnded(THttpClientThread* client) {
+    --activeConnections_;
+    std::lock_guard guard(threadsMutex_);
+    ended_.push_back(client);
+    if (listener_)
+        listener_->wake();
+}
+
+void THttpServer::ReapEnded() {
+    std::vector<std::unique_ptr<THttpClientThread>> reaped;
+    {
+        std::lock_guard guard(threadsMutex_);
+        for (THttpClientThread* client : ended_) {
+            auto found = threads_.find(client);
+            if (found != threads_.end()) {
+                reaped.push_back(std::move(found->second));
+                threads_.erase(found);
+            }
+        }
+        ended_.clear();
+    }
+    for (auto& client : reaped)
+        client->Join();
+}
+
+void THttpServer::Log(const QString& text) noexcept {
+    try {
+        Write(text);
+    } catch (...) {
+        // the log must never end a connection
+    }
+}
+
+void THttpServer::Write(const QString& text) {
+    const QString line = EscapeControls(text);
+    std::lock_guard lock(lock_);
+    log_.Write(line);
+}
+
+void THttpServer::LogDetail(const QString& text) noexcept {
+    if (LogFlags & LogFlagDetail)
+        Log(text);
+}
+
+QString THttpServer::GetServiceName() {
+    std::lock_guard lock(lock_);
+    return serviceName_;
+}
+
+void THttpServer::SetServiceName(const QString& name) {
+    std::lock_guard lock(lock_);
+    serviceName_ = name;
+}
+
+void THttpServer::SetLogPrefix(const QString& prefix) {
+    std::lock_guard lock(lock_);
+    log_.FilenamePrefix = prefix;
+}
+
+void THttpServer::SetLogSuffix(const QString& suffix) {
+    std::lock_guard lock(lock_);
+    log_.FilenameSuffix = suffix;
+}
+
+int THttpServer::QueueAdd(THttpClientThread* client) {
+    std::lock_guard lock(lock_);
+    const int count = static_cast<int>(queue_.size());
+    client->LogDetail(QStringLiteral("<QueueAdd> count before add:%1").arg(count));
+    if (!queueOpen_) {
+        client->ServerRequest();
+        return count;
+    }
+    queue_.push_back(client);
+    queueChanged_.notify_one();
+    return count;
+}
+
+THttpClientThread* THttpServer::QueueNext() {
+    std::lock_guard lock(lock_);
+    if (queue_.empty())
+        return nullptr;
+    THttpClientThread* client = queue_.front();
+    queue_.pop_front();
+    LogDetail(QStringLiteral("<QueueNext> count:%1").arg(queue_.size()));
+    return client;
+}
+
+int THttpServer::QueueCount() {
+    std::lock_guard lock(lock_);
+    return static_cast<int>(queue_.size());
+}
+
+void THttpServer::WaitForQueue(int milliseconds) {
+    std::unique_lock lock(lock_);
+    queueChanged_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                           [this] { return !queue_.empty() || queueWake_; });
+    queueWake_ = false;
+}
+
+void THttpServer::WakeQueue() {
+    std::lock_guard lock(lock_);
+    queueWake_ = true;
+    queueChanged_.notify_all();
+}
+
+int THttpServer::ClientIndex(THttpClientThread* client) const {
+    for (std::size_t i = 0; i < clients_.size(); ++i)
+        if (clients_[i] == &client->report_)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void THttpServer::ClientConnect(THttpClientThread* client) {
+    std::lock_guard lock(lock_);
+    client->report_.Assign(client->statistics_);
+    clients_.push_back(&client->report_);
+    client->report_.ClientCount = static_cast<int>(clients_.size());
+    if (OnClientConnect)
+        OnClientConnect(*this, static_cast<int>(clients_.size()) - 1, client->report_);
+}
+
+void THttpServer::ClientState(THttpClientThread* client) {
+    std::lock_guard lock(lock_);
+    const int index = ClientIndex(client);
+    if (index < 0)
+        return;
+    client->report_.Assign(client->statistics_);
+    client->report_.ClientCount = static_cast<int>(clients_.size());
+    if (OnClientState)
+        OnClientState(*this, index, client->report_);
+}
+
+void THttpServer::ClientDisconnect(THttpClientThread* client) {
+    std::lock_guard lock(lock_);
+    const int index = ClientIndex(client);
+    if (index < 0)
+        return;
+    client->report_.Assign(client->statistics_);
+    client->report_.ClientCount = static_cast<int>(clients_.size()) - 1;
+    if (OnClientDisconnect)
+        OnClientDisconnect(*this, index, client->report_);
+    clients_.erase(clients_.begin() + index);
+}

@@ -1,0 +1,261 @@
+#pragma once
+// The HTTP gateway: a listening socket, one thread per connection that reads exactly one request, and
+// one queue thread that runs the request handler for one request at a time, so that handlers may use
+// the program's single-threaded data model. The gateway keeps a daily log of all it receives and sends.
+#include "foundation/LxClass.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace Net {
+class Connection;
+class Listener;
+} // namespace Net
+
+class QFile;
+class THttpServer;
+
+// The life of one connection, in order.
+enum class THttpClientState : int {
+    Started = 0,
+    Connect = 1,
+    Receiving = 2,
+    AwaitingServer = 3,
+    ServerCommunication = 4,
+    Sending = 5,
+    Disconnect = 6,
+    Closed = 7,
+};
+
+// The name a state is shown under ("" for one outside the table).
+QString HttpClientStateName(int state);
+
+// Timing and byte counts of one connection; times in milliseconds of the millisecond clock.
+struct THttpClientStatistics {
+    QString RemoteAddress;
+    int State = 0;
+    QDateTime ConnectDateTime;
+    int AtStart = 0; // requests queued when this one was added
+    int AtEnd = 0;   // requests queued after the answer was written
+    int LinesReceived = 0;
+    int LinesSend = 0; // a sent file counts one line per block
+    qint64 BytesReceived = 0;
+    qint64 BytesSend = 0;
+    int ClientCount = 0; // open connections, filled in just before each owner notification
+    qint64 ConnectTime = 0;
+    qint64 ReadIdleTime = 0;
+    qint64 ReadTime = 0;
+    qint64 WriteTime = 0;
+    qint64 WaitOnServerTime = 0;
+    qint64 ServerRequestTime = 0;
+
+    // The lifetime not spent waiting, reading, writing or in the handler.
+    qint64 AdminTime() const {
+        return ConnectTime - (ReadIdleTime + ReadTime + WriteTime + WaitOnServerTime + ServerRequestTime);
+    }
+    void Clear() { *this = THttpClientStatistics(); }
+    void Assign(const THttpClientStatistics& other) { *this = other; }
+};
+
+// One connection. The owner's subclass overrides HandleRequest, which runs on the queue thread while
+// this connection's own thread waits; the request fields are stable then, and the answer fields are
+// the handler's to fill.
+class THttpClientThread {
+public:
+    static constexpr int DefaultTimeout = 30000;
+    static constexpr int ReceiveBufferSize = 4096;
+    static constexpr int FileBlockSize = 8192;
+    static constexpr int MaxHeaderSize = 16 * 1024;
+
+    THttpClientThread();
+    virtual ~THttpClientThread();
+    THttpClientThread(const THttpClientThread&) = delete;
+    THttpClientThread& operator=(const THttpClientThread&) = delete;
+
+    // Builds the answer into ResponseLines, StatusCode and FileName; does nothing here.
+    virtual void HandleRequest() {}
+
+    // The value of the first parameter named so (without regard to case): the text after its first
+    // "=", empty when there is none.
+    QString GetParam(const QString& name) const;
+    // The value as an integer; -1 (or def) when missing or not a number.
+    int GetParamInt(const QString& name) const { return GetParamIntDef(name, -1); }
+    int GetParamIntDef(const QString& name, int def) const;
+    QString GetRemoteAddress();
+    // The client's address in 16 characters, then the text, into the server's log.
+    void Log(const QString& text);
+    void LogDetail(const QString& text);
+    const THttpClientStatistics& Statistics() const { return statistics_; }
+
+    // The whole request must arrive within this time (ms); answers may stall no longer either.
+    int Timeout = DefaultTimeout;
+    THttpServer* Server = nullptr;
+
+    QStringList ReceivedLines; // the request header as received, the request line first
+    QStringList ResponseLines; // the answer body; the header lines go in front when it is written
+    QString HttpVersion;       // third part of the request line
+    QString HttpCommand;       // first part, upper-cased
+    QString HttpParams;        // second part: path and query
+    QString Command;           // the path, "/" turned into "\"
+    QString Extension;         // Command from its last "." on; empty without one
+    QStringList Params;        // the query split at "&", as received
+    int StatusCode = 0;        // 0 until the handler sets it
+    QString FileName;          // a file sent after the header in place of a body
+
+private:
+    friend class THttpServer;
+    friend class TProcessQueue;
+
+    enum class ReadResult { Complete, Failed, LineTooLong, HeaderTooLarge };
+
+    void Attach(std::unique_ptr<Net::Connection> connection);
+    void Resume();
+    void Join();
+    void Abort();
+    void Execute();
+    void ClientExecute();
+    ReadResult ReadRequest();
+    void ParseRequestLine(const QString& line);
+    void Refuse(int status, const QString& reason);
+    void QueueAndWait();
+    void ServerRequest();
+    void WriteResponse();
+    qint64 WriteBytes(const QByteArray& bytes);
+    bool SendFile(QFile& file, qint64 length);
+    void SetState(THttpClientState state);
+    bool Connected();
+    void CloseConnection();
+    void LogStatistics();
+    void SetDone();
+
+    std::unique_ptr<Net::Connection> connection_;
+    QString remoteAddress_; // cached when the connection is attached
+    THttpClientState state_ = THttpClientState::Started;
+    THttpClientStatistics statistics_;
+    THttpClientStatistics report_; // the copy the owner is shown, guarded by the server's lock
+    std::uint32_t tick_ = 0;
+    bool gatewayStatus_ = false; // StatusCode was set by the gateway itself and is sent as it stands
+    std::mutex doneMutex_;
+    std::condition_variable doneChanged_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+// The single thread that runs the queued requests, oldest first.
+class TProcessQueue {
+public:
+    explicit TProcessQueue(THttpServer& server);
+    ~TProcessQueue();
+    TProcessQueue(const TProcessQueue&) = delete;
+    TProcessQueue& operator=(const TProcessQueue&) = delete;
+
+    // Ends the loop after the request in hand; the destructor waits for it.
+    void Terminate();
+
+private:
+    void Execute();
+
+    THttpServer& server_;
+    std::atomic<bool> terminated_ = false;
+    std::thread thread_;
+};
+
+class THttpServer {
+public:
+    static constexpr int DefaultPort = 2412;
+    static constexpr int DefaultMaxConnections = 64;
+    static constexpr std::uint8_t LogFlagDetail = 2;
+
+    using GetClientThreadEvent = std::function<std::unique_ptr<THttpClientThread>(THttpServer&)>;
+    // Runs on the client's thread under the server's lock: copy the record, pass it on, return.
+    using ClientEvent = std::function<void(THttpServer&, int index, const THttpClientStatistics&)>;
+
+    THttpServer();
+    ~THttpServer();
+    THttpServer(const THttpServer&) = delete;
+    THttpServer& operator=(const THttpServer&) = delete;
+
+    // Listens on Port and starts the queue thread; nothing while active. A port that cannot be
+    // listened on raises Exception and leaves the server inactive.
+    void Start();
+    // Stops listening, cuts every open connection and ends the queue thread and every client thread;
+    // nothing while inactive. Never from an owner notification.
+    void Stop();
+    bool Active() const { return listener_ != nullptr; }
+    // The port listened on while active: Port, or the system's choice when Port is 0.
+    int ListeningPort() const { return listeningPort_; }
+
+    // One line into the daily log; control characters show escaped. Log swallows failures.
+    void Log(const QString& text) noexcept;
+    void Write(const QString& text);
+    void LogDetail(const QString& text) noexcept;
+
+    QString GetServiceName();
+    void SetServiceName(const QString& name);
+    void SetLogPrefix(const QString& prefix);
+    void SetLogSuffix(const QString& suffix);
+
+    // Returns the count before adding. A queue closed by Stop refuses the request and lets it go on.
+    int QueueAdd(THttpClientThread* client);
+    // The oldest request, removed; nullptr when none.
+    THttpClientThread* QueueNext();
+    int QueueCount();
+    // Returns when a request is queued, on Terminate, or after the given time.
+    void WaitForQueue(int milliseconds);
+    void WakeQueue();
+
+    void ClientConnect(THttpClientThread* client);
+    void ClientDisconnect(THttpClientThread* client);
+    void ClientState(THttpClientThread* client);
+
+    int Port = DefaultPort;
+    std::uint8_t LogFlags = 1;
+    // Connections served at once; one more is closed as soon as it is accepted.
+    int MaxConnections = DefaultMaxConnections;
+
+    GetClientThreadEvent OnGetClientThread;
+    ClientEvent OnClientConnect;
+    ClientEvent OnClientDisconnect;
+    ClientEvent OnClientState;
+
+private:
+    friend class THttpClientThread;
+
+    void AcceptLoop();
+    void Serve(std::unique_ptr<Net::Connection> connection);
+    void ThreadEnded(THttpClientThread* client);
+    void ReapEnded();
+    int ClientIndex(THttpClientThread* client) const;
+
+    std::recursive_mutex lock_; // the queue, the client list, the log and the service name
+    std::condition_variable_any queueChanged_;
+    TDateLog log_;
+    QString serviceName_;
+    std::deque<THttpClientThread*> queue_;
+    bool queueOpen_ = false;
+    bool queueWake_ = false;
+    std::vector<THttpClientStatistics*> clients_;
+
+    std::unique_ptr<Net::Listener> listener_;
+    int listeningPort_ = 0;
+    std::thread acceptThread_;
+    std::atomic<bool> stopping_ = false;
+    std::unique_ptr<TProcessQueue> processQueue_;
+
+    std::mutex threadsMutex_; // the client threads' ownership, and the listener against late wakes
+    std::unordered_map<THttpClientThread*, std::unique_ptr<THttpClientThread>> threads_;
+    std::vector<THttpClientThread*> ended_;
+    std::atomic<int> activeConnections_ = 0;
+};

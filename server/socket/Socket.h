@@ -1,0 +1,83 @@
+#pragma once
+// TCP over POSIX sockets for the HTTP gateway: a listening socket whose accept can be woken from another
+// thread, and one accepted connection with bounded waits. Plain C++, no Qt.
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+
+namespace Net {
+
+// A failing socket call, with the system's text for its error number.
+class SocketError : public std::runtime_error {
+public:
+    SocketError(const std::string& call, int errorNumber);
+    int errorNumber() const { return errorNumber_; }
+
+private:
+    int errorNumber_;
+};
+
+// One accepted connection. Reads, waits and writes belong to one thread; abort() may come from any
+// other and ends that thread's waits at once.
+class Connection {
+public:
+    Connection(int fd, std::string remoteAddress);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    enum class Wait { Ready, Timeout };
+
+    const std::string& remoteAddress() const { return remoteAddress_; }
+    // Ready when a read will not block: data, the peer's end of stream or an abort.
+    Wait waitReadable(int timeoutMs);
+    // Up to size bytes; 0 at the end of the stream or after an abort.
+    std::size_t read(void* buffer, std::size_t size);
+    // Writes until all is sent, the peer stops taking data for timeoutMs, or the connection is gone;
+    // returns the bytes written. A broken connection throws.
+    std::size_t write(const void* data, std::size_t size, int timeoutMs);
+    // Neither aborted nor closed here nor ended by the peer.
+    bool connected();
+    // Ends the connection in both directions without closing the descriptor.
+    void abort();
+    // Closes the descriptor; later calls see a closed connection.
+    void close();
+    // Sends the end of the stream, drops what the peer still sends for at most lingerMs (unread input
+    // would make the close reset the connection before the peer has read the answer), then closes.
+    void closeGracefully(int lingerMs);
+
+private:
+    std::mutex mutex_; // the descriptor's lifetime against abort() from another thread
+    int fd_;
+    std::atomic<bool> aborted_ = false;
+    std::string remoteAddress_;
+};
+
+// A listening socket on every IPv4 address of the machine.
+class Listener {
+public:
+    // Port 0 lets the system choose; port() tells which. Throws SocketError.
+    explicit Listener(std::uint16_t port);
+    ~Listener();
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    // Waits for the next connection; nullptr when wake() came first.
+    std::unique_ptr<Connection> accept();
+    // Makes a waiting (or the next) accept() return nullptr; callable from any thread.
+    void wake();
+
+private:
+    void closeDescriptors();
+
+    int fd_ = -1;
+    int wakeFd_ = -1;
+    std::uint16_t port_ = 0;
+};
+
+} // namespace Net

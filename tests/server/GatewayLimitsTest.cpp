@@ -1,0 +1,206 @@
+#include "GatewaySupport.h"
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace {
+
+const QByteArray Expires = "Expires: Thu, 01 Dec 1994 16:00:00 GMT\r\n";
+
+QByteArray Refusal(const QByteArray& statusLine) {
+    return statusLine + "\r\n" + Expires + "Content-Length: 0\r\n\r\n";
+}
+
+// The report whose request had this many bytes.
+THttpClientStatistics ReportOf(const std::vector<THttpClientStatistics>& reports, qint64 bytes) {
+    for (const THttpClientStatistics& report : reports)
+        if (report.BytesReceived == bytes)
+            return report;
+    ADD_FAILURE() << "no connection received " << bytes << " bytes";
+    return {};
+}
+
+} // namespace
+
+TEST_F(GatewayTest, SilentClientIsDroppedAfterTheTimeout) {
+    RestartWithTimeout(300);
+    int calls = 0;
+    handler = [&](THttpClientThread&) { ++calls; };
+    TestClient client(Port());
+    EXPECT_EQ(client.ReadAll(), "");
+    Ended(1);
+    EXPECT_EQ(calls, 0);
+    const QStringList errors = LogLinesWith("<error>");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QRegularExpression(
+        "^127\\.0\\.0\\.1 +<error> timeout: no data ready from client or client is no longer connected - "
+        "read time: 0\\.[3-9]\\d\\d seconds$")))
+        << errors[0].toStdString();
+    EXPECT_EQ(LogLinesWith("<info>").size(), 1); // the statistics line still comes
+}
+
+TEST_F(GatewayTest, TricklingClientIsDroppedWhenTheWholeRequestIsLate) {
+    RestartWithTimeout(400);
+    int calls = 0;
+    handler = [&](THttpClientThread&) { ++calls; };
+    TestClient client(Port());
+    // A byte every 20 ms: every piece comes in time, the request as a whole does not.
+    const QByteArray request = "GET /" + QByteArray(2000, 'a');
+    bool dropped = false;
+    for (const char byte : request) {
+        if (!client.Send(QByteArray(1, byte)) || client.ClosedByServer(20)) {
+            dropped = true;
+            break;
+        }
+    }
+    EXPECT_TRUE(dropped);
+    Ended(1);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(LogLinesWith("no data ready from client").size(), 1);
+}
+
+TEST_F(GatewayTest, OversizeRequestsAreRefusedOnce) {
+    int calls = 0;
+    handler = [&](THttpClientThread&) { ++calls; };
+    // The request line alone fills the receive buffer.
+    EXPECT_EQ(Request("GET /" + QByteArray(4091, 'a') + "\r\n"), Refusal("HTTP/1.1 414 URI Too Long"));
+    // A line that fits exactly is read.
+    EXPECT_EQ(Request("GET /" + QByteArray(4080, 'a') + " HTTP/1.0\r\n\r\n"),
+              Refusal("HTTP/1.0 404 Not Found"));
+    // A header field line that fills the buffer, and a header of many lines beyond 16 KiB.
+    EXPECT_EQ(Request("GET / HTTP/1.0\r\nCookie: " + QByteArray(4096, 'c') + "\r\n\r\n"),
+              Refusal("HTTP/1.1 431 Request Header Fields Too Large"));
+    QByteArray many = "GET / HTTP/1.0\r\n";
+    for (int i = 0; i < 20; ++i)
+        many += "X-Field: " + QByteArray(1000, 'f') + "\r\n";
+    EXPECT_EQ(Request(many + "\r\n"), Refusal("HTTP/1.1 431 Request Header Fields Too Large"));
+    Ended(4);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(LogLinesWith("<error>"),
+              QStringList({
+                  "127.0.0.1       <error> request line longer than 4096 bytes: answered 414",
+                  "127.0.0.1       <error> header line longer than 4096 bytes: answered 431",
+                  "127.0.0.1       <error> request header larger than 16384 bytes: answered 431",
+              }));
+}
+
+TEST_F(GatewayTest, TwoClientsAreAnsweredOneAfterTheOther) {
+    Gate gate;
+    std::mutex mutex;
+    QStringList order;
+    handler = [&](THttpClientThread& client) {
+        {
+            std::lock_guard lock(mutex);
+            order << client.Command;
+        }
+        if (client.Command == "\\z")
+            EXPECT_TRUE(gate.Pass());
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        client.ResponseLines << client.Command;
+    };
+    // The handler is kept busy while the two are queued, so both wait in line.
+    const QByteArray z = "GET /z HTTP/1.0\r\n\r\n", a = "GET /aa HTTP/1.0\r\n\r\n",
+                     b = "GET /bbb HTTP/1.0\r\n\r\n";
+    TestClient zClient(Port()), aClient(Port()), bClient(Port());
+    zClient.Send(z);
+    ASSERT_TRUE(gate.WaitForArrivals(1));
+    aClient.Send(a);
+    ASSERT_TRUE(WaitUntil([&] { return server.QueueCount() == 1; }));
+    bClient.Send(b);
+    ASSERT_TRUE(WaitUntil([&] { return server.QueueCount() == 2; }));
+    gate.Open();
+    EXPECT_TRUE(bClient.ReadAll().endsWith("\\bbb\r\n"));
+    EXPECT_TRUE(aClient.ReadAll().endsWith("\\aa\r\n"));
+    EXPECT_TRUE(zClient.ReadAll().endsWith("\\z\r\n"));
+
+    const auto reports = Ended(3);
+    EXPECT_EQ(order, QStringList({"\\z", "\\aa", "\\bbb"}));
+    const THttpClientStatistics first = ReportOf(reports, a.size()), second = ReportOf(reports, b.size());
+    EXPECT_GE(first.ServerRequestTime, 50);
+    EXPECT_GE(second.WaitOnServerTime, first.ServerRequestTime);
+    EXPECT_EQ(first.AtStart, 0);
+    EXPECT_EQ(second.AtStart, 1);
+}
+
+TEST_F(GatewayTest, ConnectionsBeyondTheBoundAreClosedAtOnce) {
+    ASSERT_EQ(server.MaxConnections, 64);
+    Gate gate;
+    handler = [&](THttpClientThread& client) {
+        gate.Pass();
+        client.ResponseLines << "ok";
+    };
+    std::vector<std::unique_ptr<TestClient>> clients;
+    for (int i = 0; i < 200; ++i) {
+        clients.push_back(std::make_unique<TestClient>(Port()));
+        ASSERT_TRUE(clients.back()->Connected());
+        clients.back()->Send("GET / HTTP/1.0\r\n\r\n");
+    }
+    // While the first 64 wait for the handler, every other one is closed.
+    ASSERT_TRUE(WaitUntil([&] { return LogLinesWith("Too many connections").size() == 136; }))
+        << LogLinesWith("Too many connections").size();
+    gate.Open();
+    int answered = 0, closed = 0;
+    for (auto& client : clients) {
+        const QByteArray answer = client->ReadAll();
+        answered += answer == "HTTP/1.0 200 OK\r\n" + Expires + "Content-Length: 4\r\n\r\nok\r\n";
+        closed += answer.isEmpty();
+    }
+    EXPECT_EQ(answered, 64);
+    EXPECT_EQ(closed, 136);
+    Ended(64);
+    EXPECT_EQ(LogLinesWith("Too many connections").front(),
+              "127.0.0.1       <error> Too many connections (64): connection closed");
+}
+
+TEST_F(GatewayTest, StopEndsEveryConnectionAndTheServerStartsAgain) {
+    Gate gate;
+    int calls = 0;
+    handler = [&](THttpClientThread& client) {
+        ++calls;
+        gate.Pass();
+        client.ResponseLines << "late";
+    };
+    TestClient idle(Port()), partial(Port()), handled(Port()), queued(Port());
+    partial.Send("GET /half HTTP/1.0\r\n");
+    handled.Send("GET /handled HTTP/1.0\r\n\r\n");
+    ASSERT_TRUE(gate.WaitForArrivals(1));
+    queued.Send("GET /queued HTTP/1.0\r\n\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return server.QueueCount() == 1; }));
+
+    const int port = Port();
+    std::thread stopping([this] { server.Stop(); });
+    // Stop waits for the handler in hand, and for nothing else.
+    EXPECT_TRUE(WaitUntil([&] { return !LogLinesWith("waiting on ProcessQueue").isEmpty(); }));
+    gate.Open();
+    stopping.join();
+    EXPECT_FALSE(server.Active());
+    for (TestClient* client : {&idle, &partial, &handled, &queued})
+        EXPECT_EQ(client->ReadAll(), "");
+    EXPECT_EQ(Ended(4).size(), 4u);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(LogLinesWith("Server update interrupted").size(), 1);
+    EXPECT_EQ(LogLinesWith("No longer connected to client").size(), 2); // handled and queued
+    EXPECT_EQ(
+        LogLines().filter(QRegularExpression("^HttpServer|ProcessQueue")),
+        QStringList({"HttpServer is about to start on port 0",
+                     "HttpServer is now running on port " + QString::number(port),
+                     "<ProcessQueue.Execute.Begin>", "HttpServer is about to stop", "HttpServer is stopped",
+                     "HttpServer waiting on ProcessQueue to terminate", "<ProcessQueue.Execute.End>"}));
+
+    // The same port again, answering as before.
+    server.Port = port;
+    server.Start();
+    EXPECT_EQ(Port(), port);
+    EXPECT_TRUE(Request("GET /again HTTP/1.0\r\n\r\n").endsWith("late\r\n"));
+    EXPECT_EQ(calls, 2);
+}
+
+TEST_F(GatewayTest, PortInUseIsReportedAndLeavesTheServerStopped) {
+    THttpServer other;
+    other.SetLogPrefix(folder.filePath("Other_"));
+    other.Port = Port();
+    EXPECT_TRUE(ErrorText([&] { other.Start(); }).startsWith("HTTP-serveren kan ikke lytte på port"));
+    EXPECT_FALSE(other.Active());
+}

@@ -1,0 +1,230 @@
+#include "GatewaySupport.h"
+
+#include <QRandomGenerator>
+
+namespace {
+
+const QByteArray Expires = "Expires: Thu, 01 Dec 1994 16:00:00 GMT\r\n";
+
+QByteArray Answer(const QByteArray& statusLine, const QByteArray& body) {
+    return statusLine + "\r\n" + Expires + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
+           body;
+}
+
+struct SeenRequest {
+    QString HttpVersion, HttpCommand, HttpParams, Command, Extension;
+    QStringList Params, ReceivedLines;
+};
+
+} // namespace
+
+TEST_F(GatewayTest, RequestLineIsTakenApartAndAnsweredWithThreeHeaderLines) {
+    SeenRequest seen;
+    int sid = 0, x = 0, missing = 0;
+    QString xText;
+    handler = [&](THttpClientThread& client) {
+        seen = {client.HttpVersion, client.HttpCommand, client.HttpParams,   client.Command,
+                client.Extension,   client.Params,      client.ReceivedLines};
+        sid = client.GetParamInt("SID");
+        x = client.GetParamInt("x");
+        xText = client.GetParam("X");
+        missing = client.GetParamIntDef("none", 5);
+        client.ResponseLines << "<p>"
+                             << "Bjørn";
+    };
+    EXPECT_EQ(Request("get /a/b.gif?sid=7&x HTTP/1.1\r\nHost: here\r\n\r\n"),
+              Answer("HTTP/1.1 200 OK", "<p>\r\nBj\xf8rn\r\n"));
+    EXPECT_EQ(seen.HttpCommand, "GET");
+    EXPECT_EQ(seen.HttpParams, "/a/b.gif?sid=7&x");
+    EXPECT_EQ(seen.Command, "\\a\\b.gif");
+    EXPECT_EQ(seen.Extension, ".gif");
+    EXPECT_EQ(seen.Params, QStringList({"sid=7", "x"}));
+    EXPECT_EQ(seen.HttpVersion, "HTTP/1.1");
+    EXPECT_EQ(seen.ReceivedLines, QStringList({"get /a/b.gif?sid=7&x HTTP/1.1", "Host: here"}));
+    EXPECT_EQ(sid, 7);
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(xText, "");
+    EXPECT_EQ(missing, 5);
+}
+
+TEST_F(GatewayTest, QueryPartsAndNumbers) {
+    SeenRequest seen;
+    std::vector<int> numbers;
+    handler = [&](THttpClientThread& client) {
+        seen.Params = client.Params;
+        seen.Extension = client.Extension;
+        seen.Command = client.Command;
+        numbers = {client.GetParamInt("a"), client.GetParamInt("b"), client.GetParamInt("n"),
+                   client.GetParamInt("m"), client.GetParamInt("big")};
+    };
+    Request("GET /dir.d/page?a=1&&b=&n=12x&m=-3&big=99999999999&a=2& HTTP/1.0\r\n\r\n");
+    EXPECT_EQ(seen.Params, QStringList({"a=1", "", "b=", "n=12x", "m=-3", "big=99999999999", "a=2"}));
+    EXPECT_EQ(numbers, (std::vector<int>{1, -1, -1, -3, -1}));
+    EXPECT_EQ(seen.Command, "\\dir.d\\page");
+    EXPECT_EQ(seen.Extension, ".d/page"); // the last dot of the path, taken before "/" turns into "\"
+
+    Request("GET / HTTP/1.0\r\n\r\n");
+    EXPECT_TRUE(seen.Params.isEmpty());
+    EXPECT_EQ(seen.Extension, "");
+    EXPECT_EQ(seen.Command, "\\");
+}
+
+TEST_F(GatewayTest, AnswersWithoutBody) {
+    // Nothing added, a status with lines (which are dropped), and a file that is not there: all 404.
+    const QByteArray notFound = Answer("HTTP/1.0 404 Not Found", "");
+    handler = [](THttpClientThread&) {};
+    EXPECT_EQ(Request("GET /nothing HTTP/1.0\r\n\r\n"), notFound);
+    handler = [](THttpClientThread& client) {
+        client.StatusCode = 500;
+        client.ResponseLines << "dropped";
+    };
+    EXPECT_EQ(Request("GET /status HTTP/1.0\r\n\r\n"), notFound);
+    handler = [this](THttpClientThread& client) { client.FileName = folder.filePath("missing.gif"); };
+    EXPECT_EQ(Request("GET /missing.gif HTTP/1.0\r\n\r\n"), notFound);
+
+    // A failing handler gives an empty 500 answer and its text in the log.
+    handler = [](THttpClientThread& client) {
+        client.ResponseLines << "half";
+        throw Exception("Kaput");
+    };
+    EXPECT_EQ(Request("GET /fails HTTP/1.1\r\n\r\n"), Answer("HTTP/1.1 500 Internal Server Error", ""));
+    handler = [](THttpClientThread&) { throw 42; };
+    EXPECT_EQ(Request("GET /fails HTTP/1.1\r\n\r\n"), Answer("HTTP/1.1 500 Internal Server Error", ""));
+    Ended(5);
+    EXPECT_EQ(LogLinesWith("<exception>"), QStringList({"127.0.0.1       <exception> Kaput",
+                                                        "127.0.0.1       <exception> unknown error"}));
+}
+
+TEST_F(GatewayTest, FileIsSentWholeInBlocks) {
+    QByteArray content(1024 * 1024 + 100, Qt::Uninitialized);
+    for (char& byte : content)
+        byte = char(QRandomGenerator::global()->generate());
+    WriteFile(folder.filePath("images/felt.jpg"), content);
+    handler = [this](THttpClientThread& client) {
+        client.ResponseLines << "ignored";
+        client.FileName = folder.path() + "\\IMAGES\\Felt.JPG"; // as a Windows path: any case, either slash
+    };
+    const QByteArray header = "HTTP/1.1 200 OK\r\n" + Expires + "Content-Length: 1048676\r\n\r\n";
+    const QByteArray answer = Request("GET /images/felt.jpg HTTP/1.1\r\n\r\n");
+    EXPECT_EQ(answer.size(), header.size() + content.size());
+    EXPECT_TRUE(answer == header + content);
+
+    const THttpClientStatistics report = Ended(1).front();
+    EXPECT_EQ(report.LinesSend, 4 + 129); // the header's lines, then one per block of 8192 bytes
+    EXPECT_EQ(report.BytesSend, answer.size());
+    EXPECT_EQ(LogLinesWith("<file>"),
+              QStringList("127.0.0.1       <file> " + folder.path() + "\\IMAGES\\Felt.JPG, Length: 1048676"));
+}
+
+TEST_F(GatewayTest, ASecondRequestOnTheConnectionIsNotRead) {
+    int calls = 0;
+    handler = [&](THttpClientThread& client) {
+        ++calls;
+        client.ResponseLines << client.HttpParams;
+    };
+    EXPECT_EQ(Request("GET /first HTTP/1.0\r\n\r\nGET /second HTTP/1.0\r\n\r\n"),
+              Answer("HTTP/1.0 200 OK", "/first\r\n"));
+    Ended(1);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(GatewayTest, ConnectionIsLoggedLineByLineWithItsStatistics) {
+    handler = [](THttpClientThread& client) { client.ResponseLines << "svar"; };
+    const QByteArray request = "GET /side?sid=1 HTTP/1.0\r\nHost: x\r\n\r\n";
+    Request(request);
+    const THttpClientStatistics report = Ended(1).front();
+
+    QStringList lines = LogLines();
+    lines.replaceInStrings(QRegularExpression("\\d+\\.\\d{3} seconds"), "S seconds");
+    lines.replaceInStrings(QRegularExpression("running on port \\d+"), "running on port N");
+    lines.replaceInStrings(QRegularExpression(":\\d+"), ":N");
+    const QString from = "127.0.0.1       ";
+    // The queue thread starts beside the first connection.
+    EXPECT_EQ(lines.removeAll("<ProcessQueue.Execute.Begin>"), 1);
+    EXPECT_EQ(lines, QStringList({
+                         "HttpServer is about to start on port 0",
+                         "HttpServer is now running on port N",
+                         from + "<client communication>",
+                         from + "<receive data from client>",
+                         from + "GET /side?sid=1 HTTP/1.0",
+                         from + "Host: x",
+                         from + "</receive data from client> Lines: 2",
+                         from + "<server request>",
+                         from + "</server request> S seconds",
+                         from + "<send data to client> Lines: 5",
+                         from + "HTTP/1.0 200 OK",
+                         from + "Expires: Thu, 01 Dec 1994 16:N:N GMT",
+                         from + "Content-Length: 6",
+                         from,
+                         from + "svar",
+                         from + "</send data to client>",
+                         from + "<info> ConnectTime:N AdminTime:N ReadIdleTime:N ReadTime:N WriteTime:N "
+                                "WaitOnServerTime:N ServerRequestTime:N LinesReceived:N LinesSend:N "
+                                "BytesReceived:N BytesSend:N AtStart:N AtEnd:N",
+                         from + "</client communication>",
+                     }));
+
+    // The statistics line tells the finished connection's figures.
+    const QString info = LogLinesWith("<info>").front();
+    QMap<QString, qint64> value;
+    for (const auto& match : QRegularExpression("(\\w+):(-?\\d+)").globalMatch(info))
+        value[match.captured(1)] = match.captured(2).toLongLong();
+    EXPECT_EQ(value["AdminTime"], value["ConnectTime"] - value["ReadIdleTime"] - value["ReadTime"] -
+                                      value["WriteTime"] - value["WaitOnServerTime"] -
+                                      value["ServerRequestTime"]);
+    EXPECT_EQ(value["LinesReceived"], 3);
+    EXPECT_EQ(value["LinesSend"], 5);
+    EXPECT_EQ(value["BytesReceived"], request.size());
+    EXPECT_EQ(value["BytesSend"], Answer("HTTP/1.0 200 OK", "svar\r\n").size());
+    EXPECT_EQ(value["AtStart"], 0);
+    EXPECT_EQ(value["AtEnd"], 0);
+    // The owner's last record is the cleared one's predecessor: every figure but the end ones.
+    EXPECT_EQ(report.BytesReceived, request.size());
+    EXPECT_EQ(report.State, int(THttpClientState::Closed));
+    EXPECT_EQ(report.ClientCount, 0);
+    EXPECT_EQ(report.RemoteAddress, "127.0.0.1");
+}
+
+TEST_F(GatewayTest, OwnerIsToldOfEveryStateInTurn) {
+    std::mutex mutex;
+    std::vector<std::pair<QString, int>> events;
+    const auto record = [&](const char* what) {
+        return [&, what](THttpServer&, int index, const THttpClientStatistics& report) {
+            std::lock_guard lock(mutex);
+            events.emplace_back(what, index * 100 + report.ClientCount * 10 + report.State);
+        };
+    };
+    server.OnClientConnect = record("connect");
+    server.OnClientState = record("state");
+    const auto disconnect = server.OnClientDisconnect;
+    server.OnClientDisconnect = [&, disconnect](THttpServer& s, int index,
+                                                const THttpClientStatistics& report) {
+        record("disconnect")(s, index, report);
+        disconnect(s, index, report);
+    };
+    handler = [](THttpClientThread& client) { client.ResponseLines << "x"; };
+    Request("GET / HTTP/1.0\r\n\r\n");
+    Ended(1);
+    // index * 100 + ClientCount * 10 + state
+    EXPECT_EQ(events, (std::vector<std::pair<QString, int>>{{"connect", 10},
+                                                            {"state", 11},
+                                                            {"state", 12},
+                                                            {"state", 13},
+                                                            {"state", 14},
+                                                            {"state", 15},
+                                                            {"state", 16},
+                                                            {"state", 17},
+                                                            {"disconnect", 7}}));
+    EXPECT_EQ(HttpClientStateName(3), "Afventer server");
+    EXPECT_EQ(HttpClientStateName(7), "");
+}
+
+TEST_F(GatewayTest, ControlCharactersCannotForgeLogLines) {
+    handler = [](THttpClientThread& client) { client.ResponseLines << client.HttpParams; };
+    Request("GET /a\n01-01-2024 00:00:00  forged\x1b[2J HTTP/1.0\r\n\r\n");
+    Ended(1);
+    const QStringList lines = LogLinesWith("forged");
+    ASSERT_EQ(lines.size(), 2); // as received and as answered
+    for (const QString& line : lines)
+        EXPECT_TRUE(line.contains("/a\\x0A01-01-2024 00:00:00  forged\\x1B[2J")) << line.toStdString();
+}
