@@ -31,9 +31,12 @@ QTime MotionsloebTid(qint32 resultat, TDateTime start) {
 
 QString MotionsloebSpeedText(const QTime& tid, const QString& ovelseText) {
     QString distance;
-    for (const QChar c : QString(ovelseText).replace(u'.', u','))
-        if ((c >= u'0' && c <= u'9') || c == u',')
+    for (const QChar c : ovelseText) {
+        if (c >= u'0' && c <= u'9')
             distance += c;
+        else if (c == u'.' || c == u',')
+            distance += u',';
+    }
     const double metres = std::nearbyint(CommaStrToFloatDef(distance, 0) * 1000);
     const double speed = CalcKmPerHour(DateTimeToTid(tid), metres);
     if (std::nearbyint(speed) == 0)
