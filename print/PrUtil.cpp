@@ -6,9 +6,9 @@
 
 namespace {
 
-std::unique_ptr<TPrintPreviewPresenter>& PresenterSlot() {
-    static std::unique_ptr<TPrintPreviewPresenter> presenter;
-    return presenter;
+TPrintPreviewWindow& PreviewWindowSlot() {
+    static TPrintPreviewWindow window;
+    return window;
 }
 
 // The offset in units that a row's fraction gives (row 12.005 is 500 units below the top of line 12).
@@ -122,16 +122,14 @@ void TCustomPrint::DoAfterPrintPage() {
         AfterPrintPage(*this);
 }
 
-// ---------------------------------------------------------------- preview presenter
+// ---------------------------------------------------------------- preview window
 
-TPrintPreviewPresenter::~TPrintPreviewPresenter() = default;
-
-std::unique_ptr<TPrintPreviewPresenter>
-InstallPrintPreviewPresenter(std::unique_ptr<TPrintPreviewPresenter> presenter) {
-    std::swap(PresenterSlot(), presenter);
-    return presenter;
+TPrintPreviewWindow SetPrintPreviewWindow(TPrintPreviewWindow window) {
+    std::swap(PreviewWindowSlot(), window);
+    return window;
 }
 
-TPrintPreviewPresenter* PrintPreviewPresenter() {
-    return PresenterSlot().get();
+void TPrint::ShowPreviewWindow() {
+    if (const TPrintPreviewWindow& window = PreviewWindowSlot())
+        window(*this);
 }

@@ -207,17 +207,13 @@ public:
 
     // Prints every page on a paged device (a printer or a PDF writer) at its resolution.
     void PrintOn(QPagedPaintDevice& device);
+
+private:
+    void ShowPreviewWindow();
 };
 
-// Shows the preview window of an engine. The window program installs one; without it Preview shows
-// nothing.
-class TPrintPreviewPresenter {
-public:
-    virtual ~TPrintPreviewPresenter();
-    virtual void ShowPreview(TPrint& print) = 0;
-};
-
-// Installs presenter (null: none) and hands back the one it replaces.
-std::unique_ptr<TPrintPreviewPresenter>
-InstallPrintPreviewPresenter(std::unique_ptr<TPrintPreviewPresenter> presenter);
-TPrintPreviewPresenter* PrintPreviewPresenter();
+// Shows the preview window of an engine, modally. The window program installs it; without one Preview
+// shows nothing.
+using TPrintPreviewWindow = std::function<void(TPrint& print)>;
+// Installs window (empty: none) and hands back the one it replaces.
+TPrintPreviewWindow SetPrintPreviewWindow(TPrintPreviewWindow window);

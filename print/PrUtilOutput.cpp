@@ -72,11 +72,10 @@ void TPrint::PrintOn(QPagedPaintDevice& device) {
 
 void TPrint::Preview() {
     Printed = false;
-    TPrintPreviewPresenter* presenter = PrintPreviewPresenter();
-    if (Lines(TPrintSection::Body).Count() == 0 || !presenter)
+    if (Lines(TPrintSection::Body).Count() == 0)
         return;
     const TOrientationScope orientation(Platform::CurrentPrinter(), Orientation);
-    presenter->ShowPreview(*this);
+    ShowPreviewWindow();
 }
 
 TPrintPreviewLayout TPrint::DrawPreview(int pixelsPerInch) {

@@ -187,9 +187,9 @@ void TPrUtilPrintForm::UdskrivTilPrinterClick() {
     print_.PageNo = pageNo;
 }
 
-// ---------------------------------------------------------------- the presenter
+// ---------------------------------------------------------------- the window for Preview
 
-void TPrUtilPreviewPresenter::ShowPreview(TPrint& print) {
+void ShowPrintPreviewForm(TPrint& print) {
     TPrUtilPrintForm form(print, QApplication::activeWindow());
     if (print.HideToolbar)
         form.MenuToolBar->hide();
@@ -198,5 +198,5 @@ void TPrUtilPreviewPresenter::ShowPreview(TPrint& print) {
 }
 
 void InstallPrintPreviewWindow() {
-    InstallPrintPreviewPresenter(std::make_unique<TPrUtilPreviewPresenter>());
+    SetPrintPreviewWindow(ShowPrintPreviewForm);
 }

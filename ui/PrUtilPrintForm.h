@@ -59,11 +59,8 @@ private:
     TPrint& print_;
 };
 
-// Shows the preview window for TPrint::Preview.
-class TPrUtilPreviewPresenter : public TPrintPreviewPresenter {
-public:
-    void ShowPreview(TPrint& print) override;
-};
+// Shows the preview window of the engine modally, its tool bar hidden when the engine says so.
+void ShowPrintPreviewForm(TPrint& print);
 
 // Makes TPrint::Preview open the window; the window program calls this once at start.
 void InstallPrintPreviewWindow();

@@ -12,25 +12,18 @@ namespace {
 constexpr auto Body = TPrintSection::Body;
 
 // Records what Preview hands over, and the printer's orientation at that moment.
-class TRecordingPresenter : public TPrintPreviewPresenter {
-public:
-    void ShowPreview(TPrint& print) override {
-        Shown.append(&print);
-        Orientation = Platform::CurrentPrinter().pageLayout().orientation();
-    }
-    QList<TPrint*> Shown;
-    QPageLayout::Orientation Orientation = QPageLayout::Portrait;
-};
-
 class PrUtilPreviewTest : public ::testing::Test {
 protected:
     PrUtilPreviewTest()
-        : previous_(InstallPrintPreviewPresenter(std::make_unique<TRecordingPresenter>()))
-        , presenter_(static_cast<TRecordingPresenter&>(*PrintPreviewPresenter())) {}
-    ~PrUtilPreviewTest() override { InstallPrintPreviewPresenter(std::move(previous_)); }
+        : previous_(SetPrintPreviewWindow([this](TPrint& print) {
+            shown_.append(&print);
+            orientation_ = Platform::CurrentPrinter().pageLayout().orientation();
+        })) {}
+    ~PrUtilPreviewTest() override { SetPrintPreviewWindow(std::move(previous_)); }
 
-    std::unique_ptr<TPrintPreviewPresenter> previous_;
-    TRecordingPresenter& presenter_;
+    TPrintPreviewWindow previous_;
+    QList<TPrint*> shown_;
+    QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
     TPrinterToPdf pdf_;
 };
 
@@ -39,7 +32,7 @@ TEST_F(PrUtilPreviewTest, AnEmptyBodyShowsAndPrintsNothing) {
     print.AddField(TPrintSection::Header, TPrintAlignment::Left, 0, 1, 0, TFieldKind::Text, "kun hoved");
     print.Printed = true;
     print.Preview();
-    EXPECT_TRUE(presenter_.Shown.isEmpty());
+    EXPECT_TRUE(shown_.isEmpty());
     EXPECT_FALSE(print.Printed);
     print.Print();
     EXPECT_FALSE(QFile::exists(pdf_.FileName()));
@@ -53,8 +46,8 @@ TEST_F(PrUtilPreviewTest, ThePreviewAndThePrinterRunInTheListsOrientationAndPutT
     print.Title = "Startliste";
     print.AddField(Body, TPrintAlignment::Left, 0, 1, 0, TFieldKind::Text, "linje");
     print.Preview();
-    ASSERT_EQ(presenter_.Shown, QList<TPrint*>({&print}));
-    EXPECT_EQ(presenter_.Orientation, QPageLayout::Landscape);
+    ASSERT_EQ(shown_, QList<TPrint*>({&print}));
+    EXPECT_EQ(orientation_, QPageLayout::Landscape);
     EXPECT_EQ(Platform::CurrentPrinter().pageLayout().orientation(), QPageLayout::Portrait);
 
     print.Print();

@@ -124,7 +124,7 @@ TEST(PrUtilPrintFormTest, PreviewOpensTheWindowModallyOnceTheWindowProgramInstal
         form.close();
     });
     print.Preview();
-    InstallPrintPreviewPresenter(nullptr);
+    SetPrintPreviewWindow(nullptr);
     EXPECT_EQ(title, "Vis udskrift");
     EXPECT_FALSE(toolbar);
     EXPECT_FALSE(print.Printed);
