@@ -90,8 +90,17 @@ QFont Font(int size, bool bold) {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+// The best time of every kind of work over the rounds, in milliseconds, for the ratios at the end.
+std::map<std::string, double>& BestMs() {
+    static std::map<std::string, double> best;
+    return best;
+}
+
+void Timed(benchmark::State& state, const std::string& work, Clock::time_point start) {
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    const auto [it, added] = BestMs().emplace(work, seconds * 1000);
+    it->second = std::min(it->second, seconds * 1000);
 }
 
 // The same texts drawn one line below the other, a new page when the page is full.
@@ -128,7 +137,7 @@ void DrawStraight(benchmark::State& state) {
             for (int c = 0; c < 4; ++c)
                 painter.drawText(QPointF(left[c], y), Cell(row, c));
         }
-        state.SetIterationTime(Seconds(start));
+        Timed(state, "draw", start);
     }
 }
 
@@ -141,7 +150,7 @@ void MeasureAndPaginate(benchmark::State& state) {
         const auto start = Clock::now();
         print->Measure();
         print->Paginate(pageHeight);
-        state.SetIterationTime(Seconds(start));
+        Timed(state, "measure " + std::to_string(state.range(0)), start);
         benchmark::DoNotOptimize(print->Pages().size());
     }
     state.counters["pages"] = static_cast<double>(print->Pages().size());
@@ -157,25 +166,9 @@ void PrintWhole(benchmark::State& state) {
         print->PageNo = 0;
         print->OutputPages(painter, static_cast<int>(image.width() * 0.99), image.height(),
                            [&image] { image.fill(Qt::white); });
-        state.SetIterationTime(Seconds(start));
+        Timed(state, "print", start);
     }
 }
-
-// Keeps the best time of every benchmark for the ratios at the end.
-class BestTimes : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration)
-                continue;
-            const auto [it, added] = best.emplace(run.benchmark_name(), run.GetAdjustedRealTime());
-            if (!added)
-                it->second = std::min(it->second, run.GetAdjustedRealTime());
-        }
-    }
-    std::map<std::string, double> best;
-};
 
 } // namespace
 
@@ -206,28 +199,23 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
-    BestTimes times;
-    benchmark::RunSpecifiedBenchmarks(&times);
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const auto best = [&times](const std::string& name) {
-        const auto it = times.best.find(name);
-        return it == times.best.end() ? 0.0 : it->second;
+    const std::map<std::string, double>& best = BestMs();
+    const auto ms = [&best](const std::string& work) {
+        const auto it = best.find(work);
+        return it == best.end() ? 0.0 : it->second;
     };
-    const double straight = best("draw/straight/iterations:1/manual_time");
+    const double straight = ms("draw");
     std::printf("\n%-28s %10s %8s\n", "work (20,000 lines)", "ms", "ratio");
-    std::printf("%-28s %10.1f %8s\n", "drawing straight", straight, "1.00");
-    for (const auto& [label, name] :
-         {std::pair{"measure and paginate", "engine/measure+paginate/20000/iterations:1/manual_time"},
-          std::pair{"print every page", "engine/print/iterations:1/manual_time"}}) {
-        const double ms = best(name);
-        std::printf("%-28s %10.1f %8.2f\n", label, ms, straight > 0 ? ms / straight : 0.0);
-    }
+    for (const auto& [label, work] :
+         {std::pair{"drawing straight", "draw"}, std::pair{"measure and paginate", "measure 20000"},
+          std::pair{"print every page", "print"}})
+        std::printf("%-28s %10.1f %8.2f\n", label, ms(work), straight > 0 ? ms(work) / straight : 0.0);
     std::printf("\n%-28s %10s %14s\n", "measure and paginate", "ms", "us per line");
-    for (const int lines : {2000, 20000, 200000}) {
-        const double ms =
-            best("lines/measure+paginate/" + std::to_string(lines) + "/iterations:1/manual_time");
-        std::printf("%-28d %10.1f %14.3f\n", lines, ms, ms * 1000 / lines);
-    }
+    for (const int lines : {2000, 20000, 200000})
+        std::printf("%-28d %10.1f %14.3f\n", lines, ms("measure " + std::to_string(lines)),
+                    ms("measure " + std::to_string(lines)) * 1000 / lines);
     return 0;
 }
