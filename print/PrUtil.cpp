@@ -79,7 +79,7 @@ TColumnField& TCustomPrint::GetColumnField(int index) {
 void TCustomPrint::AddBlock(double fromRow, double toRow) {
     fromRow = std::trunc(fromRow);
     toRow = std::trunc(toRow);
-    if (toRow <= fromRow)
+    if (!(toRow > fromRow))
         return;
     model_->Blocks.Add(fromRow, toRow);
 }

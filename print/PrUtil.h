@@ -107,7 +107,8 @@ public:
     // ---- Output
     // Measures every font, line and block, and wraps the kind-10 fields.
     void Measure();
-    // Cuts the measured body into pages of pageHeight units; see Pages.
+    // Cuts the measured body into pages of pageHeight units (see Pages). A line with NewPage, or a block
+    // that fits an empty page but not the rest of this one, starts a new page; no page is ever empty.
     void Paginate(int pageHeight);
     const std::vector<TPrintPage>& Pages() const { return pages_; }
     // Header, footer and both margins (units), as pagination takes them off a page.

@@ -193,7 +193,8 @@ public:
     int Compare(const double& key1, const double& key2) const override;
     double GetKey(const std::unique_ptr<TPrintLine>& item) const override { return item->Row; }
     TPrintLine& FindOrAdd(double row);
-    TPrintLine& operator[](int index) const { return *Items(index); }
+    TPrintLine& operator[](int index) { return *Items(index); }
+    const TPrintLine& operator[](int index) const { return *Items(index); }
 };
 
 // What a stream holds of an engine's model.
