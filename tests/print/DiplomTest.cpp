@@ -1,0 +1,69 @@
+#include "print/D_TeksterDiplom.h"
+#include "print/PrUtil.h"
+
+#include "PrintRecorder.h"
+#include "foundation/LxString.h"
+#include "support/PrinterToPdf.h"
+#include "support/Test.h"
+
+namespace {
+
+TDateTime At(int hour, int minute) {
+    return QTimeToDateTime(QTime(hour, minute));
+}
+
+TEST(DiplomTest, AFunRunsTimeIsTheFinishLessTheStartAndItsSpeedComesFromTheEventText) {
+    EXPECT_EQ(MotionsloebTid(103015, At(10, 0)), QTime(0, 30, 15));
+    EXPECT_EQ(MotionsloebTid(103015, 2 + At(10, 0)), QTime(0, 30, 15)); // the date part does not count
+    EXPECT_EQ(MotionsloebTid(1500, At(23, 45)), QTime(0, 30));          // past midnight
+    EXPECT_FALSE(MotionsloebTid(250000, At(10, 0)).isValid());
+
+    const QChar separator = GetDecimalSeparator();
+    SetDecimalSeparator(u'.');
+    EXPECT_EQ(MotionsloebSpeedText(QTime(0, 30), "5 km"), "Km/time: 10.0");
+    EXPECT_EQ(MotionsloebSpeedText(QTime(1, 30), "Halvmarathon 21.1 km - finale"), "Km/time: 14.1");
+    EXPECT_EQ(MotionsloebSpeedText(QTime(1, 30), "Stafet"), "");
+    EXPECT_EQ(MotionsloebSpeedText(QTime(9, 0), "3 km"), ""); // 0.3 km/h rounds to 0
+    SetDecimalSeparator(separator);
+}
+
+TEST(DiplomTest, TheSecondStyleCentresItsLinesInVerdanaPrintsThemAndClearsTheBody) {
+    const TPrinterToPdf pdf;
+    TPrint print;
+    QStringList laidOut;
+    print.BeforePrintPage = [&](TCustomPrint& engine) {
+        const TPrintLines& body = engine.Lines(TPrintSection::Body);
+        for (int i = 0; i < body.Count(); ++i) {
+            const TPrintField& field = body[i].Fields.at(0);
+            laidOut.append(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                               .arg(body[i].Row)
+                               .arg(static_cast<int>(field.Alignment))
+                               .arg(field.Font->Font.Name)
+                               .arg(field.Font->Font.Size)
+                               .arg(field.Font->Font.Style)
+                               .arg(body[i].SpaceBefore) +
+                           " " + field.Text);
+        }
+    };
+    TDiplomStyle2 diplom{"Ib Holm", "Aarhus 1900", "100 m", 4.5, "10.52 w:+1.2", ""};
+    double row = 3;
+    PrintDiplomStyle2(print, row, diplom);
+    EXPECT_EQ(laidOut, QStringList({"3 0 Arial 10 0 0  ", "4 4 Verdana 24 1 4500 Ib Holm",
+                                    "5 4 Verdana 24 0 0 Aarhus 1900", "6 0 Verdana 24 0 0  ",
+                                    "7 4 Verdana 48 0 0 100 m", "8 0 Verdana 24 0 0  ",
+                                    "9 4 Verdana 30 1 0 Tid: 10.52 w:+1.2"}));
+    EXPECT_EQ(row, 10);
+    EXPECT_EQ(print.Lines(TPrintSection::Body).Count(), 0);
+    EXPECT_TRUE(print.Printed);
+    const QStringList pages = PdfFilePages(pdf.FileName());
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains("Tid: 10.52 w:+1.2"));
+
+    laidOut.clear();
+    diplom.SpeedText = "Km/time: 10.0";
+    PrintDiplomStyle2(print, row, diplom);
+    EXPECT_EQ(laidOut.size(), 8);
+    EXPECT_EQ(laidOut.last(), "17 4 Verdana 30 0 0 Km/time: 10.0");
+}
+
+} // namespace

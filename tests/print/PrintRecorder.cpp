@@ -1,0 +1,126 @@
+#include "PrintRecorder.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+class TRecordingEngine : public QPaintEngine {
+public:
+    explicit TRecordingEngine(TRecordingDevice& device)
+        : QPaintEngine(QPaintEngine::AllFeatures)
+        , device_(device) {}
+
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    Type type() const override { return QPaintEngine::User; }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+
+    void drawTextItem(const QPointF& position, const QTextItem& item) override {
+        const QRectF clip = painter()->hasClipping() ? painter()->clipBoundingRect() : QRectF();
+        device_.Texts.push_back({item.text(), position, item.font(), clip, device_.Page});
+    }
+    void drawRects(const QRectF* rects, int count) override {
+        for (int i = 0; i < count; ++i)
+            device_.Rects.push_back({rects[i], device_.Page});
+    }
+    void drawRects(const QRect* rects, int count) override {
+        for (int i = 0; i < count; ++i)
+            device_.Rects.push_back({QRectF(rects[i]), device_.Page});
+    }
+
+private:
+    TRecordingDevice& device_;
+};
+
+} // namespace
+
+TRecordingDevice::TRecordingDevice(int dpi, QSizeF inches)
+    : dpi_(dpi)
+    , inches_(inches)
+    , engine_(std::make_unique<TRecordingEngine>(*this)) {}
+
+TRecordingDevice::~TRecordingDevice() = default;
+
+QPaintEngine* TRecordingDevice::paintEngine() const {
+    return engine_.get();
+}
+
+int TRecordingDevice::metric(PaintDeviceMetric metricKind) const {
+    switch (metricKind) {
+    case PdmWidth:
+        return qRound(inches_.width() * dpi_);
+    case PdmHeight:
+        return qRound(inches_.height() * dpi_);
+    case PdmWidthMM:
+        return qRound(inches_.width() * 25.4);
+    case PdmHeightMM:
+        return qRound(inches_.height() * 25.4);
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY:
+        return dpi_;
+    case PdmDepth:
+        return 32;
+    case PdmNumColors:
+        return 0x7FFFFFFF;
+    case PdmDevicePixelRatio:
+        return 1;
+    case PdmDevicePixelRatioScaled:
+        return static_cast<int>(devicePixelRatioFScale());
+    default:
+        return QPaintDevice::metric(metricKind);
+    }
+}
+
+QStringList TRecordingDevice::TextsOf(int page) const {
+    QStringList texts;
+    for (const TRecordedText& text : Texts)
+        if (text.Page == page)
+            texts.append(text.Text);
+    return texts;
+}
+
+const TRecordedText* TRecordingDevice::Find(const QString& text) const {
+    for (const TRecordedText& recorded : Texts)
+        if (recorded.Text == text)
+            return &recorded;
+    return nullptr;
+}
+
+void RecordPrint(TPrint& print, TRecordingDevice& device) {
+    print.SetResolution(static_cast<quint16>(device.Dpi()));
+    QPainter painter(&device);
+    print.OutputPages(painter, static_cast<int>(device.width() * 0.99), device.height(),
+                      [&device] { ++device.Page; });
+}
+
+QStringList PdfFilePages(const QString& fileName) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), fileName, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
+        return {QStringLiteral("<pdftotext failed>")};
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+QStringList PdfPages(TPrint& print, int dpi) {
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("list.pdf"));
+    {
+        QPdfWriter writer(fileName);
+        writer.setResolution(dpi);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        print.PrintOn(writer);
+    }
+    return PdfFilePages(fileName);
+}

@@ -1,0 +1,133 @@
+#include "ui/PrUtilPrintForm.h"
+
+#include "support/PrinterToPdf.h"
+#include "support/Test.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPrintDialog>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <functional>
+
+namespace {
+
+void AddRows(TPrint& print, int count) {
+    for (int row = 1; row <= count; ++row)
+        print.AddField(TPrintSection::Body, TPrintAlignment::Left, 0, row, 0, TFieldKind::Text,
+                       QStringLiteral("Række %1").arg(row));
+}
+
+// Runs action on the modal window that opens next; a window still open after two seconds is closed,
+// so a fault fails the test instead of hanging it. The timers go with the object returned.
+std::unique_ptr<QObject> OnNextModal(std::function<void(QWidget&)> action) {
+    auto scope = std::make_unique<QObject>();
+    QTimer::singleShot(0, scope.get(), [action] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            action(*modal);
+    });
+    QTimer::singleShot(2000, scope.get(), [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    return scope;
+}
+
+TEST(PrUtilPrintFormTest, TheWindowShowsItsButtonsAsTheEngineSays) {
+    TPrint print;
+    AddRows(print, 3);
+    TPrUtilPrintForm form(print);
+    form.DrawPreview();
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "Vis udskrift");
+    EXPECT_EQ(std::tuple(form.MenuToolBar->isVisible(), form.PrinterSetup->isVisible(),
+                         form.UdskrivTilPrinter->isVisible()),
+              std::tuple(true, true, true));
+    EXPECT_EQ(form.PrinterSetup->toolTip(), "Printeropsætning");
+    EXPECT_EQ(form.UdskrivTilPrinter->toolTip(), "Udskriv til printer");
+    EXPECT_EQ(form.PrintImage->size(),
+              QSize(form.PrintImage->Layout().Width, form.PrintImage->Layout().Height));
+    form.hide();
+
+    print.HideToolbar = true;
+    print.ShowPrintButton = false;
+    print.ShowPrinterSetup = false;
+    form.show();
+    EXPECT_EQ(std::tuple(form.MenuToolBar->isVisible(), form.PrinterSetup->isVisible(),
+                         form.UdskrivTilPrinter->isVisible()),
+              std::tuple(false, false, false));
+}
+
+TEST(PrUtilPrintFormTest, PageKeysMoveThePictureByAViewLessTwentyPixels) {
+    TPrint print;
+    AddRows(print, 300);
+    TPrUtilPrintForm form(print);
+    form.DrawPreview();
+    form.show();
+    QScrollBar* bar = form.PrintScrollBox->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 1000);
+    const auto press = [&](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(form.PrintScrollBox, &event);
+        return bar->value();
+    };
+    const int page = form.PrintScrollBox->height() - 20;
+    EXPECT_EQ(press(Qt::Key_PageDown), page);
+    EXPECT_EQ(press(Qt::Key_PageDown), 2 * page);
+    EXPECT_EQ(press(Qt::Key_PageUp), page);
+    EXPECT_EQ(press(Qt::Key_End), bar->maximum());
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+}
+
+TEST(PrUtilPrintFormTest, ThePrintButtonPrintsFromPageOneAndACancelledSetUpPrintsNothing) {
+    const TPrinterToPdf pdf;
+    TPrint print;
+    AddRows(print, 3);
+    print.AddField(TPrintSection::Footer, TPrintAlignment::Left, 0, 1, 0, TFieldKind::PageNumber, "Side ");
+    TPrUtilPrintForm form(print);
+    form.DrawPreview();
+
+    bool setUpShown = false;
+    const auto watch = OnNextModal([&](QWidget& modal) {
+        setUpShown = qobject_cast<QPrintDialog*>(&modal) != nullptr;
+        static_cast<QDialog&>(modal).reject();
+    });
+    form.PrinterSetupClick();
+    EXPECT_TRUE(setUpShown);
+    EXPECT_FALSE(QFile::exists(pdf.FileName()));
+    EXPECT_FALSE(print.Printed);
+
+    print.PageNo = 9;
+    form.UdskrivTilPrinter->trigger();
+    EXPECT_TRUE(print.Printed);
+    EXPECT_EQ(print.PageNo, 1);
+    EXPECT_TRUE(ReadFile(pdf.FileName()).startsWith("%PDF"));
+    EXPECT_FALSE(form.PrintImage->Layout().IsEmpty()); // laid out again for the window
+}
+
+TEST(PrUtilPrintFormTest, PreviewOpensTheWindowModallyOnceTheWindowProgramInstalledIt) {
+    TPrint print;
+    AddRows(print, 5);
+    print.Preview(); // nothing installed: nothing shown, nothing waits
+    InstallPrintPreviewWindow();
+    print.HideToolbar = true;
+    QString title;
+    bool toolbar = true;
+    const auto watch = OnNextModal([&](QWidget& modal) {
+        auto& form = static_cast<TPrUtilPrintForm&>(modal);
+        title = form.windowTitle();
+        toolbar = form.MenuToolBar->isVisible();
+        form.close();
+    });
+    print.Preview();
+    SetPrintPreviewWindow(nullptr);
+    EXPECT_EQ(title, "Vis udskrift");
+    EXPECT_FALSE(toolbar);
+    EXPECT_FALSE(print.Printed);
+}
+
+} // namespace
