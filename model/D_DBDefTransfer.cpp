@@ -1,5 +1,7 @@
 #include "model/D_DBDef.h"
 
+#include "foundation/LxString.h"
+
 #include "foundation/LxClass.h"
 
 #include <QIODevice>
@@ -12,7 +14,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 constexpr quint8 RecordFollows = 1;
 constexpr quint8 SectionEnd = 0;
 constexpr quint32 ChunkPiece = 65536;

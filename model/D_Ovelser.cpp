@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
-
 // At most this many skipped rounds are named in the report of a build.
 constexpr int MaxReportedRounds = 10;
 
@@ -43,10 +41,6 @@ QString ErrorFormat(int errorNo) {
 
 QString Code(const QString& code) {
     return TrimBlanks(code).toUpper();
-}
-
-QString Text(const TDataElement& element, int fieldNo) {
-    return element.GetField(fieldNo)->GetTrimmedString();
 }
 
 // The first element, in the list's current order, whose fields, trimmed and upper-cased as codes are
@@ -181,17 +175,17 @@ void TOvelseManager::LoadRekorder() {
 }
 
 std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde) {
-    TOvelseRkElement& row =
-        LocateOvelseRk(Text(runde, OvelseRnField::Klasse), Text(runde, OvelseRnField::Ovelse));
-    TAfvStedElement& sted = LocateAfvSted(Text(runde, OvelseRnField::Sted));
-    TKlasseElement& klasse = LocateKlasse(Text(row, OvelseRkField::Klasse));
-    TOvelseElement& ovelse = LocateOvelse(Text(row, OvelseRkField::Ovelse));
+    TOvelseRkElement& row = LocateOvelseRk(runde.GetTrimmedString(OvelseRnField::Klasse),
+                                           runde.GetTrimmedString(OvelseRnField::Ovelse));
+    TAfvStedElement& sted = LocateAfvSted(runde.GetTrimmedString(OvelseRnField::Sted));
+    TKlasseElement& klasse = LocateKlasse(row.GetTrimmedString(OvelseRkField::Klasse));
+    TOvelseElement& ovelse = LocateOvelse(row.GetTrimmedString(OvelseRkField::Ovelse));
     TOvDefElement* ovDef = nullptr;
-    const QString attribut = Text(row, OvelseRkField::Attribut);
+    const QString attribut = row.GetTrimmedString(OvelseRkField::Attribut);
     if (!attribut.isEmpty()) {
-        ovDef = FindOvDef(Text(row, OvelseRkField::Ovelse), attribut);
+        ovDef = FindOvDef(row.GetTrimmedString(OvelseRkField::Ovelse), attribut);
         if (ovDef == nullptr)
-            throw EOvelseManagerError(3, {Text(row, OvelseRkField::Ovelse), attribut});
+            throw EOvelseManagerError(3, {row.GetTrimmedString(OvelseRkField::Ovelse), attribut});
     }
     return std::make_unique<TOvelseInfo>(ovelse, ovDef, klasse, row, runde, sted);
 }
@@ -253,7 +247,7 @@ void TOvelseManager::LinkMangekamp() {
 void TOvelseManager::AttachRekorder() {
     for (const auto& [key, info] : index_[1]) {
         info->Rekorder().clear();
-        const QString langtekst = Text(info->Klasse(), KlasseField::Langtekst).toUpper();
+        const QString langtekst = info->Klasse().GetTrimmedString(KlasseField::Langtekst).toUpper();
         if (langtekst.isEmpty())
             continue;
         const QString ovelse = info->GetOvelseKode().toUpper();
@@ -272,7 +266,7 @@ void TOvelseManager::AttachRekorder() {
 
 void TOvelseManager::Reindex() {
     for (const auto& info : infos_)
-        info->SetAfvSted(LocateAfvSted(Text(info->OvelseRn(), OvelseRnField::Sted)));
+        info->SetAfvSted(LocateAfvSted(info->OvelseRn().GetTrimmedString(OvelseRnField::Sted)));
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
     for (const auto& info : infos_)
@@ -416,16 +410,16 @@ TAfvStedElement* TOvelseManager::AddAfvSted(const QString& sted) {
 TOvelseRkElement& TOvelseManager::AddOvelseRk(TKlasseElement& klasse, TOvelseElement& ovelse,
                                               TOvDefElement* ovDef) {
     auto& element = static_cast<TOvelseRkElement&>(*ovelseRkList_->GetRawElement(ovelseRkList_->AddNew()));
-    element.GetField(OvelseRkField::Klasse)->SetAsString(Text(klasse, KlasseField::Klasse));
-    element.GetField(OvelseRkField::Ovelse)->SetAsString(Text(ovelse, OvelseField::Ovelse));
+    element.GetField(OvelseRkField::Klasse)->SetAsString(klasse.GetTrimmedString(KlasseField::Klasse));
+    element.GetField(OvelseRkField::Ovelse)->SetAsString(ovelse.GetTrimmedString(OvelseField::Ovelse));
     element.GetField(OvelseRkField::Attribut)
-        ->SetAsString(ovDef != nullptr ? Text(*ovDef, OvDefField::Attribut) : QString());
+        ->SetAsString(ovDef != nullptr ? ovDef->GetTrimmedString(OvDefField::Attribut) : QString());
     return element;
 }
 
 TOvelseRnElement& TOvelseManager::AddOvelseRn(TOvelseRkElement& ovelseRk) {
     auto& element = static_cast<TOvelseRnElement&>(*ovelseRnList_->GetRawElement(ovelseRnList_->AddNew()));
-    element.GetField(OvelseRnField::Klasse)->SetAsString(Text(ovelseRk, OvelseRkField::Klasse));
-    element.GetField(OvelseRnField::Ovelse)->SetAsString(Text(ovelseRk, OvelseRkField::Ovelse));
+    element.GetField(OvelseRnField::Klasse)->SetAsString(ovelseRk.GetTrimmedString(OvelseRkField::Klasse));
+    element.GetField(OvelseRnField::Ovelse)->SetAsString(ovelseRk.GetTrimmedString(OvelseRkField::Ovelse));
     return element;
 }

@@ -19,8 +19,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
-
 QString DatoText(TDateTime dato) {
     return dato == 0 ? QString() : DateToStr(dato);
 }

@@ -22,7 +22,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString KipSignatureBegin = QStringLiteral("QWDRTMKAHYFX-ZUNO-KIP-BEGIN");
 const QString KipSignatureEnd = QStringLiteral("QWDRTMKAHYFX-ZUNO-KIP-END");
 constexpr quint16 TableCount = 12;

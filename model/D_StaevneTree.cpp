@@ -2,6 +2,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
+#include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
 #include "model/D_Staevne.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString DefaultFolder = QStringLiteral("ZUNO stævner");
 constexpr quint8 PropertyCount = 3;
 // The least a node or a name takes in the file: a node its property count and list byte, a name its

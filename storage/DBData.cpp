@@ -22,12 +22,6 @@ QString DataListErrorFormat(int code) {
     }
 }
 
-QString MessageOf(const std::exception& error) {
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        return own->Message();
-    return QString::fromUtf8(error.what());
-}
-
 } // namespace
 
 EDataListError::EDataListError(const QString& directory, int code, const QStringList& args)

@@ -35,6 +35,8 @@ public:
     // and its position.
     void InitRecord(bool isNew);
     TField* GetField(int fieldNo) const;
+    // The field's text without leading and trailing blanks.
+    QString GetTrimmedString(int fieldNo) const { return GetField(fieldNo)->GetTrimmedString(); }
     int GetFieldCount() const { return static_cast<int>(fields_.size()); }
     TDataBuffer* Buffer() const { return buffer_.get(); }
     TDataTable& Table() const { return table_; }
