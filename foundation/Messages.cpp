@@ -1,5 +1,7 @@
 #include "foundation/Messages.h"
 
+#include "foundation/CodeText.h"
+
 #include <utility>
 
 int MessageDefaultButton = 0;
@@ -20,27 +22,36 @@ public:
     TDefaultButtonReset& operator=(const TDefaultButtonReset&) = delete;
 };
 
+const TCodeText<TMessageKind> KindCaptions[] = {
+    {TMessageKind::Information, "Information"},
+    {TMessageKind::Error, "Fejl"},
+    {TMessageKind::Confirm, "Bekræft"},
+    {TMessageKind::YesNo, "Bekræft"},
+};
+
+const TCodeText<TModalResult> ButtonCaptions[] = {
+    {mrOk, "&OK"},
+    {mrYes, "&Ja"},
+    {mrNo, "&Nej"},
+    {mrCancel, "&Annullér"},
+};
+
 } // namespace
 
 TMessageBox MakeMessageBox(TMessageKind kind, const QString& text, int defaultButton) {
     TMessageBox box;
     box.Kind = kind;
     box.Text = text;
+    box.Caption = CodeText(KindCaptions, kind);
     switch (kind) {
     case TMessageKind::Information:
-        box.Caption = QStringLiteral("Information");
-        box.Buttons = {mrOk};
-        break;
     case TMessageKind::Error:
-        box.Caption = QStringLiteral("Fejl");
         box.Buttons = {mrOk};
         break;
     case TMessageKind::Confirm:
-        box.Caption = QStringLiteral("Bekræft");
         box.Buttons = {mrYes, mrNo, mrCancel};
         break;
     case TMessageKind::YesNo:
-        box.Caption = QStringLiteral("Bekræft");
         box.Buttons = {mrYes, mrNo};
         break;
     }
@@ -49,18 +60,7 @@ TMessageBox MakeMessageBox(TMessageKind kind, const QString& text, int defaultBu
 }
 
 QString ButtonCaption(int modalResult) {
-    switch (modalResult) {
-    case mrOk:
-        return QStringLiteral("&OK");
-    case mrYes:
-        return QStringLiteral("&Ja");
-    case mrNo:
-        return QStringLiteral("&Nej");
-    case mrCancel:
-        return QStringLiteral("&Annullér");
-    default:
-        return QString();
-    }
+    return CodeText(ButtonCaptions, static_cast<TModalResult>(modalResult));
 }
 
 TMessagePresenter::~TMessagePresenter() = default;

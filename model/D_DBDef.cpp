@@ -31,7 +31,7 @@ int TZunoDataTable::RecordLengthOf(TZunoFieldList fields) {
                            [](int sum, const TZunoFieldDef& field) { return sum + field.Size; });
 }
 
-bool TZunoDataTable::GetFieldDef(int index, QString& name, quint8& fieldType, int& size) {
+bool TZunoDataTable::GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) {
     if (index < 0 || index >= static_cast<int>(fields_.size()))
         return false;
     const TZunoFieldDef& field = fields_[static_cast<std::size_t>(index)];
@@ -49,7 +49,7 @@ bool TZunoDataTable::First() {
     if (!staevneBound_)
         return TBtvTable::First();
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     SetIndexNumber(0);
     // No record carries -1, so with no meet open nothing is found.
     return FindKey({TKeyValue(qint64(CurrentStID()))}) && IsCurrentMeet();
@@ -59,14 +59,14 @@ bool TZunoDataTable::Next() {
     if (!staevneBound_)
         return TBtvTable::Next();
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     GetNext();
     return !GetEof() && IsCurrentMeet();
 }
 
 bool TZunoDataTable::FirstOfLanguage(int sprogFieldNo) {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     StepFirst();
     const qint32 sprog = CurrentSprog();
     while (!GetEof() && GetField(sprogFieldNo)->GetAsInteger() != sprog)
@@ -76,7 +76,7 @@ bool TZunoDataTable::FirstOfLanguage(int sprogFieldNo) {
 
 bool TZunoDataTable::NextOfLanguage(int sprogFieldNo) {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     const qint32 sprog = CurrentSprog();
     do
         StepNext();
@@ -108,9 +108,12 @@ qint32 TOvelseElement::GetOvtype() const {
     return GetField(OvelseField::Ovtype)->GetAsInteger();
 }
 
+bool TOvelseElement::IsOvtype(TOvtype type) const {
+    return GetOvtype() == static_cast<qint32>(type);
+}
+
 bool TOvelseElement::IsTidOvelse() const {
-    const qint32 type = GetOvtype();
-    return type == 1 || type == 5;
+    return IsTidOvtype(GetOvtype());
 }
 
 bool TOvelseElement::IsLobeOvelse() const {
@@ -118,33 +121,31 @@ bool TOvelseElement::IsLobeOvelse() const {
 }
 
 bool TOvelseElement::IsVertikalSpringOvelse() const {
-    return GetOvtype() == 2;
+    return IsOvtype(TOvtype::VertikalSpring);
 }
 
 bool TOvelseElement::IsHorizontalSpringOvelse() const {
-    return GetOvtype() == 3;
+    return IsOvtype(TOvtype::HorisontalSpring);
 }
 
 bool TOvelseElement::IsSpringOvelse() const {
-    const qint32 type = GetOvtype();
-    return type == 2 || type == 3;
+    return IsVertikalSpringOvelse() || IsHorizontalSpringOvelse();
 }
 
 bool TOvelseElement::IsKasteOvelse() const {
-    return GetOvtype() == 4;
+    return IsOvtype(TOvtype::Kast);
 }
 
 bool TOvelseElement::IsSerieOvelse() const {
-    const qint32 type = GetOvtype();
-    return type >= 2 && type <= 5;
+    return IsSpringOvelse() || IsKasteOvelse() || IsStafetOvelse();
 }
 
 bool TOvelseElement::IsStafetOvelse() const {
-    return GetOvtype() == 5;
+    return IsOvtype(TOvtype::Stafet);
 }
 
 bool TOvelseElement::IsMangekampOvelse() const {
-    return GetOvtype() == 6;
+    return IsOvtype(TOvtype::Mangekamp);
 }
 
 bool TOvelseRnElement::IsResTypeHeat() const {

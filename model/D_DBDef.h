@@ -77,7 +77,7 @@ public:
 // One field of a record layout: stored name, type code and size in bytes.
 struct TZunoFieldDef {
     const char* Name;
-    quint8 FieldType;
+    TFieldType FieldType;
     int Size;
 };
 using TZunoFieldList = std::span<const TZunoFieldDef>;
@@ -135,7 +135,7 @@ public:
     static int RecordLengthOf(TZunoFieldList fields);
 
 protected:
-    bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) override;
+    bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) override;
     void SetLanguageFiltered() { staevneBound_ = false; }
     // Physical order, skipping records whose language field differs from CurrentSprog.
     bool FirstOfLanguage(int sprogFieldNo);
@@ -263,12 +263,12 @@ public:
     using TDataElement::TDataElement;
 };
 
-// An event of the catalogue. The type predicates read Ovtype: 1 running, 2 vertical jump,
-// 3 horizontal jump, 4 throw, 5 relay, 6 combined event.
+// An event of the catalogue; the type predicates read its Ovtype.
 class TOvelseElement : public TZunoDataElement {
 public:
     using TZunoDataElement::TZunoDataElement;
     qint32 GetOvtype() const;
+    bool IsOvtype(TOvtype type) const;
     bool IsTidOvelse() const;
     bool IsLobeOvelse() const;
     bool IsVertikalSpringOvelse() const;

@@ -6,9 +6,11 @@
 
 namespace {
 
-#define ZUNO_FIELD_DEF(id, name, type, size) TZunoFieldDef{name, type, size},
+#define ZUNO_FIELD_DEF(id, name, type, size) TZunoFieldDef{name, TFieldType::type, size},
 #define ZUNO_FIELD_DEFS(LIST)                                                                                \
-    std::to_array<TZunoFieldDef>({{"Oprettet", 9, 8}, {"SidstRettet", 9, 8}, LIST(ZUNO_FIELD_DEF)})
+    std::to_array<TZunoFieldDef>({{"Oprettet", TFieldType::DateTime, 8},                                     \
+                                  {"SidstRettet", TFieldType::DateTime, 8},                                  \
+                                  LIST(ZUNO_FIELD_DEF)})
 
 const auto StaevneFields = ZUNO_FIELD_DEFS(ZUNO_STAEVNE_FIELDS);
 const auto OvelseFields = ZUNO_FIELD_DEFS(ZUNO_OVELSE_FIELDS);

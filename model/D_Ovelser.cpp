@@ -1,5 +1,6 @@
 #include "model/D_Ovelser.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
@@ -16,28 +17,18 @@ namespace {
 // At most this many skipped rounds are named in the report of a build.
 constexpr int MaxReportedRounds = 10;
 
-QString ErrorFormat(int errorNo) {
-    switch (errorNo) {
-    case 1:
-        return QStringLiteral("Klasse \"%s\" er ikke defineret i stævnet");
-    case 2:
-        return QStringLiteral("Øvelse \"%s\" er ikke defineret i stævnet");
-    case 3:
-        return QStringLiteral("Øvelse \"%s\" attribut %s er ikke defineret i stævnet");
-    case 4:
-        return QStringLiteral("Klasse \"%s\" og øvelse \"%s\" er ikke defineret i stævnets øvelsesrække");
-    case 5:
-        return QStringLiteral(
-            "Klasse \"%s\", øvelse \"%s\" og attribut \"%s\" er ikke defineret i stævnets øvelsesrække");
-    case 6:
-        return QStringLiteral(
-            "Klasse \"%s\", øvelse \"%s\" og kode \"%s\" er ikke defineret i stævnets øvelsesrække");
-    case 7:
-        return QStringLiteral("Afviklingssted \"%s\" er ikke defineret i stævnet");
-    default:
-        return {};
-    }
-}
+using E = TOvelseManagerErrorNo;
+const TCodeText<TOvelseManagerErrorNo> ErrorTexts[] = {
+    {E::KlasseUndefined, "Klasse \"%s\" er ikke defineret i stævnet"},
+    {E::OvelseUndefined, "Øvelse \"%s\" er ikke defineret i stævnet"},
+    {E::AttributUndefined, "Øvelse \"%s\" attribut %s er ikke defineret i stævnet"},
+    {E::OvelseRkUndefined, "Klasse \"%s\" og øvelse \"%s\" er ikke defineret i stævnets øvelsesrække"},
+    {E::AttributRkUndefined,
+     "Klasse \"%s\", øvelse \"%s\" og attribut \"%s\" er ikke defineret i stævnets øvelsesrække"},
+    {E::KodeRkUndefined,
+     "Klasse \"%s\", øvelse \"%s\" og kode \"%s\" er ikke defineret i stævnets øvelsesrække"},
+    {E::AfvStedUndefined, "Afviklingssted \"%s\" er ikke defineret i stævnet"},
+};
 
 QString Code(const QString& code) {
     return TrimBlanks(code).toUpper();
@@ -66,12 +57,12 @@ auto FindByCodes(List& list, std::initializer_list<std::pair<int, QString>> code
 
 } // namespace
 
-EOvelseManagerError::EOvelseManagerError(int errorNo, const QStringList& args)
+EOvelseManagerError::EOvelseManagerError(TOvelseManagerErrorNo errorNo, const QStringList& args)
     : Exception(QStringLiteral("Object = <TKlOvManager>") + CrLf +
-                QStringLiteral("<OvelseManager-ErrorNo> = ") + QString::number(errorNo) + CrLf +
-                FormatErrorText(ErrorFormat(errorNo), args))
+                QStringLiteral("<OvelseManager-ErrorNo> = ") + QString::number(static_cast<int>(errorNo)) +
+                CrLf + FormatErrorText(CodeText(ErrorTexts, errorNo), args))
     , errorNo_(static_cast<quint16>(errorNo))
-    , text_(FormatErrorText(ErrorFormat(errorNo), args)) {}
+    , text_(FormatErrorText(CodeText(ErrorTexts, errorNo), args)) {}
 
 // ---------------------------------------------------------------- life
 
@@ -185,7 +176,8 @@ std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde) {
     if (!attribut.isEmpty()) {
         ovDef = FindOvDef(row.GetTrimmedString(OvelseRkField::Ovelse), attribut);
         if (ovDef == nullptr)
-            throw EOvelseManagerError(3, {row.GetTrimmedString(OvelseRkField::Ovelse), attribut});
+            throw EOvelseManagerError(E::AttributUndefined,
+                                      {row.GetTrimmedString(OvelseRkField::Ovelse), attribut});
     }
     return std::make_unique<TOvelseInfo>(ovelse, ovDef, klasse, row, runde, sted);
 }
@@ -368,25 +360,25 @@ TOvDefElement* TOvelseManager::FindOvDef(const QString& ovelse, const QString& a
 TOvelseElement& TOvelseManager::LocateOvelse(const QString& ovelse) {
     if (TOvelseElement* element = FindOvelse(ovelse))
         return *element;
-    throw EOvelseManagerError(2, {TrimBlanks(ovelse)});
+    throw EOvelseManagerError(E::OvelseUndefined, {TrimBlanks(ovelse)});
 }
 
 TKlasseElement& TOvelseManager::LocateKlasse(const QString& klasse) {
     if (TKlasseElement* element = FindKlasse(klasse))
         return *element;
-    throw EOvelseManagerError(1, {TrimBlanks(klasse)});
+    throw EOvelseManagerError(E::KlasseUndefined, {TrimBlanks(klasse)});
 }
 
 TOvelseRkElement& TOvelseManager::LocateOvelseRk(const QString& klasse, const QString& ovelse) {
     if (TOvelseRkElement* element = FindOvelseRk(klasse, ovelse))
         return *element;
-    throw EOvelseManagerError(4, {TrimBlanks(klasse), TrimBlanks(ovelse)});
+    throw EOvelseManagerError(E::OvelseRkUndefined, {TrimBlanks(klasse), TrimBlanks(ovelse)});
 }
 
 TAfvStedElement& TOvelseManager::LocateAfvSted(const QString& sted) {
     if (TAfvStedElement* element = FindAfvSted(sted))
         return *element;
-    throw EOvelseManagerError(7, {TrimBlanks(sted)});
+    throw EOvelseManagerError(E::AfvStedUndefined, {TrimBlanks(sted)});
 }
 
 // ---------------------------------------------------------------- new records

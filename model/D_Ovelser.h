@@ -17,12 +17,21 @@
 #include <utility>
 #include <vector>
 
-// "Object = <TKlOvManager>", the error number and its text:
-//   1 class, 2 event, 3 attribute of an event, 4 event row of a class and event, 7 venue not defined;
-//   5 and 6 keep their texts but nothing raises them.
+// What the event manager did not find; 5 and 6 keep their texts but nothing raises them.
+enum class TOvelseManagerErrorNo : quint16 {
+    KlasseUndefined = 1,
+    OvelseUndefined = 2,
+    AttributUndefined = 3,
+    OvelseRkUndefined = 4,
+    AttributRkUndefined = 5,
+    KodeRkUndefined = 6,
+    AfvStedUndefined = 7,
+};
+
+// "Object = <TKlOvManager>", the error number and its text.
 class EOvelseManagerError : public Exception {
 public:
-    EOvelseManagerError(int errorNo, const QStringList& args);
+    EOvelseManagerError(TOvelseManagerErrorNo errorNo, const QStringList& args);
     quint16 ErrorNo() const { return errorNo_; }
     // The text of the number with its arguments, without the two heading lines.
     const QString& Text() const { return text_; }

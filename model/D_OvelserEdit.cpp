@@ -335,7 +335,7 @@ private:
         if (m_.FindAfvSted(sted) != nullptr)
             return;
         TAfvStedElement* afvSted = m_.AddAfvSted(sted);
-        if (afvSted != nullptr && row.Ovtype != 1 && row.Ovtype != 5)
+        if (afvSted != nullptr && !IsTidOvtype(row.Ovtype))
             afvSted->GetField(AfvStedField::Sortkode)->SetAsInteger(row.OvelseNr);
     }
 

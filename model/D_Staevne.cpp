@@ -1,6 +1,7 @@
 #include "model/D_Staevne.h"
 
 #include "foundation/BusyCursor.h"
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
 #include "foundation/LxDisk.h"
@@ -23,18 +24,11 @@ QString DatoText(TDateTime dato) {
     return dato == 0 ? QString() : DateToStr(dato);
 }
 
-QString StatusText(int status) {
-    switch (status) {
-    case 1:
-        return QStringLiteral("er ved at blive oprettet,");
-    case 2:
-        return QStringLiteral("er ved at blive slettet,");
-    case 3:
-        return QStringLiteral("er under import,");
-    default:
-        return {};
-    }
-}
+const TCodeText<TStaevneStatus> StatusTexts[] = {
+    {TStaevneStatus::Oprettes, "er ved at blive oprettet,"},
+    {TStaevneStatus::Slettes, "er ved at blive slettet,"},
+    {TStaevneStatus::Importeres, "er under import,"},
+};
 
 [[noreturn]] void RefuseNavn(const QString& navn, const QString& why) {
     throw Exception(QStringLiteral("Illegalt stævnenavn: ") + navn + CrLf + why);
@@ -148,6 +142,10 @@ QString TStaevneManager::RecordNavn() const {
     return TrimBlanks(table_->GetField(StaevneField::Navn)->GetAsString());
 }
 
+void TStaevneManager::SetStatus(TStaevneStatus status) {
+    table_->GetField(StaevneField::Status)->SetAsInteger(static_cast<int>(status));
+}
+
 void TStaevneManager::GotoCurrent() {
     table_->GotoPosition(Meet(currentIndex_).Position);
 }
@@ -160,8 +158,9 @@ void TStaevneManager::LoadStaevneList() {
     for (table_->GetFirst(); !table_->GetEof(); table_->GetNext()) {
         const QString navn = RecordNavn();
         const int status = table_->GetField(StaevneField::Status)->GetAsInteger();
-        if (status != 0) {
-            ShowError(nullptr, QStringLiteral("Stævnet: ") + navn + CrLf + StatusText(status) + CrLf +
+        if (status != static_cast<int>(TStaevneStatus::Klar)) {
+            ShowError(nullptr, QStringLiteral("Stævnet: ") + navn + CrLf +
+                                   CodeText(StatusTexts, static_cast<TStaevneStatus>(status)) + CrLf +
                                    QStringLiteral("men funktionen er ikke korrekt tilendebragt.") + CrLf +
                                    CrLf + QStringLiteral("Stævnet vil ikke optræde i stævneoversigten."));
             continue;
@@ -218,11 +217,11 @@ int TStaevneManager::CreateStaevne(const QString& name) {
         // Status 1 until the settings are in: an interrupted create is reported, not listed.
         table_->Insert();
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
-        table_->GetField(StaevneField::Status)->SetAsInteger(1);
+        SetStatus(TStaevneStatus::Oprettes);
         table_->Post();
         WriteVariablePart(TSystemData().GetVariablePart());
         table_->Edit();
-        table_->GetField(StaevneField::Status)->SetAsInteger(0);
+        SetStatus(TStaevneStatus::Klar);
         table_->Post();
     } catch (...) {
         table_->Cancel();
@@ -304,7 +303,7 @@ void TStaevneManager::DeleteStaevne() {
     const TListedMeet meet = meets_[static_cast<std::size_t>(currentIndex_)];
     GotoCurrent();
     table_->Edit();
-    table_->GetField(StaevneField::Status)->SetAsInteger(2);
+    SetStatus(TStaevneStatus::Slettes);
     table_->Post();
     DeleteMeetRecords<TAfvStedTable>();
     DeleteMeetRecords<TKlasseTable>();

@@ -15,6 +15,14 @@ class TImportStaevneQuestion;
 class TStreamReader;
 struct TTransferRecord;
 
+// The Status of a meet record: a meet is listed only when its last create, delete or import finished.
+enum class TStaevneStatus : int {
+    Klar = 0,
+    Oprettes = 1,
+    Slettes = 2,
+    Importeres = 3,
+};
+
 // The scoreboard server from the registry, and the texts the timing reader gives the XML documents.
 struct TScoreboard {
     QString ScoreboardServer;
@@ -182,6 +190,8 @@ private:
     const TListedMeet& Meet(int index) const;
     // The name in the meet table's current record.
     QString RecordNavn() const;
+    // Sets the Status of the meet table's record being inserted or edited.
+    void SetStatus(TStaevneStatus status);
     void GotoCurrent();
     QByteArray ReadVariablePart();
     void WriteVariablePart(const QByteArray& part);

@@ -232,7 +232,7 @@ qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord
     // Status 3 until the last section is in.
     table_->InsertRecord(meet, -1, [&] {
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
-        table_->GetField(StaevneField::Status)->SetAsInteger(3);
+        SetStatus(TStaevneStatus::Importeres);
     });
     const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
     position = table_->GetPosition();
@@ -247,7 +247,7 @@ qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord
         throw NotKipFile(fileName, QStringLiteral("<KIPSignatureEnd> er forkert"));
     table_->GotoPosition(position);
     table_->Edit();
-    table_->GetField(StaevneField::Status)->SetAsInteger(0);
+    SetStatus(TStaevneStatus::Klar);
     table_->Post();
     return stID;
 }

@@ -1,6 +1,7 @@
 #include "model/D_Tekster.h"
 
 #include "foundation/LxString.h"
+#include "model/D_DBDefFields.h"
 #include "model/D_Ovelser.h"
 #include "model/D_StaevneSystemData.h"
 #include "storage/DBFieldDate.h"
@@ -294,7 +295,7 @@ QString RemoveResultatSeparators(const QString& text) {
 QString FormatOvelseResultat(qint32 ovtype, qint32 restype, bool hasVindmaaling, qint32 resultat,
                              qint32 vind) {
     // A 0 in a field event is a foul, shown as such and without wind.
-    if (resultat == 0 && ovtype != 1 && ovtype != 5)
+    if (resultat == 0 && !IsTidOvtype(ovtype))
         return QStringLiteral("X");
     const QString text = FormatResultat(restype, resultat);
     if (text.isEmpty() || vind == NoWindMarking || !hasVindmaaling)

@@ -1,5 +1,6 @@
 #include "storage/BtvFile.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxDisk.h"
 #include "foundation/LxString.h"
 #include "foundation/PathResolver.h"
@@ -22,24 +23,15 @@ constexpr int FileRecordSize = 97;
 constexpr int FieldRecordSize = 32;
 constexpr int DictionaryNameSize = 20;
 
-QString BtvErrorFormat(int code) {
-    switch (code) {
-    case 1:
-        return QStringLiteral("Btrieve table %s could not be found in FILE.DDF");
-    case 2:
-        return QStringLiteral("FILE.DDF open error %d");
-    case 3:
-        return QStringLiteral("Could not read FIELD.DDF");
-    case 4:
-        return QStringLiteral("FIELD.DDF open error");
-    case 5:
-        return QStringLiteral("Btrieve table %s does not exist");
-    case 6:
-        return QStringLiteral("Ugyldig ny postlængde %d for %s: mindst %d og højst 65535");
-    default:
-        return {};
-    }
-}
+using E = TBtvError;
+const TCodeText<TBtvError> BtvErrorTexts[] = {
+    {E::TableNotInDictionary, "Btrieve table %s could not be found in FILE.DDF"},
+    {E::DictionaryOpen, "FILE.DDF open error %d"},
+    {E::FieldDictionaryRead, "Could not read FIELD.DDF"},
+    {E::FieldDictionaryOpen, "FIELD.DDF open error"},
+    {E::TableMissing, "Btrieve table %s does not exist"},
+    {E::InvalidRecordLength, "Ugyldig ny postlængde %d for %s: mindst %d og højst 65535"},
+};
 
 quint16 LoadWord(const quint8* at) {
     return static_cast<quint16>(at[0] | (at[1] << 8));
@@ -128,8 +120,8 @@ EBtvException::EBtvException(const QString& tableName, int status, int operation
     , status_(status)
     , tableName_(tableName) {}
 
-EBtvError::EBtvError(int code, const QStringList& args)
-    : Exception(FormatErrorText(BtvErrorFormat(code), args))
+EBtvError::EBtvError(TBtvError code, const QStringList& args)
+    : Exception(FormatErrorText(CodeText(BtvErrorTexts, code), args))
     , code_(code) {}
 
 void StopRecordManager() {
@@ -172,7 +164,7 @@ int TBtvTable::CallBtrieve(int operation, int keyNumber, void* keyBuffer, int ke
 
 void TBtvTable::Read(int operation) {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     quint32 length = recordLength_;
     CallBtrieve(operation, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
     RecordBuffer()->Load(dataBuffer_.data());
@@ -234,7 +226,7 @@ quint32 TBtvTable::GetPosition() {
 
 void TBtvTable::GotoPosition(quint32 position) {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     StoreLong(dataBuffer_.data(), position);
     Read(RM::OpGetDirect);
 }
@@ -362,7 +354,7 @@ void TBtvTable::InitFieldDefs(const QString&, const QString& tableName, QString&
         return;
     }
     QString name;
-    quint8 fieldType = 0;
+    TFieldType fieldType = TFieldType::String;
     int size = 0;
     qint32 offset = 0;
     for (int i = 0; GetFieldDef(i, name, fieldType, size); ++i) {
@@ -378,7 +370,7 @@ void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
     TOwnFile files;
     int status = files.Open(PathJoin(folder, QStringLiteral("FILE.DDF")));
     if (status != 0)
-        throw EBtvError(2, {QString::number(status)});
+        throw EBtvError(TBtvError::DictionaryOpen, {QString::number(status)});
     const QByteArray name = Windows1252::Encode(PadRightStr(tableName, DictionaryNameSize, u' ', false));
     std::copy(name.begin(), name.end(), key.begin());
     std::array<quint8, FileRecordSize> fileRecord{};
@@ -386,14 +378,14 @@ void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
     status =
         files.Call(RM::OpGetEqual, 1, key.data(), static_cast<int>(key.size()), length, fileRecord.data());
     if (status != 0)
-        throw EBtvError(1, {tableName});
+        throw EBtvError(TBtvError::TableNotInDictionary, {tableName});
     files.Close();
     const quint16 fileId = LoadWord(fileRecord.data());
     const QString location = DictionaryText(fileRecord.data() + 2 + DictionaryNameSize, 64);
 
     TOwnFile fields;
     if (fields.Open(PathJoin(folder, QStringLiteral("FIELD.DDF"))) != 0)
-        throw EBtvError(4, {});
+        throw EBtvError(TBtvError::FieldDictionaryOpen, {});
     key.fill(0);
     StoreWord(key.data(), fileId);
     std::array<quint8, FieldRecordSize> record{};
@@ -401,17 +393,18 @@ void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
     status = fields.Call(RM::OpGetEqual, 1, key.data(), static_cast<int>(key.size()), length, record.data());
     while (status == 0 && LoadWord(record.data() + 2) == fileId) {
         FieldDefs.Add({LoadWord(record.data()), DictionaryText(record.data() + 4, DictionaryNameSize),
-                       LoadWord(record.data() + 25), LoadWord(record.data() + 27), record[24]});
+                       LoadWord(record.data() + 25), LoadWord(record.data() + 27),
+                       static_cast<TFieldType>(record[24])});
         length = FieldRecordSize;
         status =
             fields.Call(RM::OpGetNext, 1, key.data(), static_cast<int>(key.size()), length, record.data());
     }
     if (status != 0 && status != RM::StatusEndOfFile)
-        throw EBtvError(3, {});
+        throw EBtvError(TBtvError::FieldDictionaryRead, {});
 
     const QString found = PathJoin(folder, FileNamePart(location));
     if (!QFileInfo::exists(ResolvePath(found)))
-        throw EBtvError(5, {found});
+        throw EBtvError(TBtvError::TableMissing, {found});
     fileName = found;
 }
 
@@ -428,7 +421,7 @@ void TBtvTable::CopyToNewFile(const QString& newFileName, int newRecordLength) {
             newRecordLength = recordLength_;
         // A shorter record would cut fields off every record.
         if (newRecordLength < recordLength_ || newRecordLength > 0xFFFF)
-            throw EBtvError(6,
+            throw EBtvError(TBtvError::InvalidRecordLength,
                             {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
         StoreWord(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
 

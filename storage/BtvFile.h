@@ -25,14 +25,23 @@ private:
     QString tableName_;
 };
 
+enum class TBtvError {
+    TableNotInDictionary = 1,
+    DictionaryOpen = 2,
+    FieldDictionaryRead = 3,
+    FieldDictionaryOpen = 4,
+    TableMissing = 5,
+    InvalidRecordLength = 6,
+};
+
 // Data dictionary and copy errors.
 class EBtvError : public Exception {
 public:
-    EBtvError(int code, const QStringList& args);
-    int Code() const { return code_; }
+    EBtvError(TBtvError code, const QStringList& args);
+    TBtvError Code() const { return code_; }
 
 private:
-    int code_;
+    TBtvError code_;
 };
 
 // Sends the record manager's stop operation, which ends its work for the program.
@@ -93,7 +102,7 @@ public:
 
 protected:
     // The subclass's field list: name, type code and size of field index; False after the last one.
-    virtual bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) = 0;
+    virtual bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) = 0;
 
     quint16 InitIndexDefs() override;
     void InitFieldDefs(const QString& directory, const QString& tableName, QString& fileName) override;

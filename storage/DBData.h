@@ -14,14 +14,20 @@
 class TDataTable;
 class TDataList;
 
+enum class TDataListError {
+    IndexOutOfRange = 1,
+    NoSuchIndex = 2,
+    WrongFieldCount = 3,
+};
+
 // "File: " + directory, "Object: TDataList", then the text of the code.
 class EDataListError : public Exception {
 public:
-    EDataListError(const QString& directory, int code, const QStringList& args);
-    int Code() const { return code_; }
+    EDataListError(const QString& directory, TDataListError code, const QStringList& args);
+    TDataListError Code() const { return code_; }
 
 private:
-    int code_;
+    TDataListError code_;
 };
 
 class TDataElement : public TFieldOwner {

@@ -14,21 +14,30 @@
 #include <variant>
 #include <vector>
 
+enum class TFieldError {
+    InvalidInteger = 10,
+    OutOfRange = 11,
+    Abstract = 15,
+    InvalidFloat = 16,
+    ValueError = 19,
+    Text = 20,
+};
+
 // Texts: "Object: TField", a line break, then the text of the code.
 class EFieldError : public Exception {
 public:
-    EFieldError(int code, const QString& text);
-    int Code() const { return code_; }
+    EFieldError(TFieldError code, const QString& text);
+    TFieldError Code() const { return code_; }
 
 private:
-    int code_;
+    TFieldError code_;
 };
 
 // Puts args in place of the placeholders %s, %d and %f of format, in order.
 QString FormatErrorText(const QString& format, const QStringList& args);
 
 // Formats the text of code with args (already texts, in the order of the text's placeholders) and raises.
-[[noreturn]] void RaiseFieldError(int code, const QStringList& args);
+[[noreturn]] void RaiseFieldError(TFieldError code, const QStringList& args);
 
 class TDataBuffer {
 public:

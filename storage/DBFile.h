@@ -22,24 +22,54 @@ constexpr int FindKeyGreaterOrEqual = 200;
 constexpr int KeyOpGreaterOrEqual = 9;
 constexpr int KeyOpLess = 10;
 
+enum class TDataTableError {
+    NotOpen = 1,
+    NotInEditMode = 2,
+    NoTableName = 3,
+    TableOpen = 4,
+    InvalidIndexNumber = 9,
+    DatasetOpen = 12,
+    UnknownFieldType = 14,
+    ReadOnly = 17,
+    Empty = 18,
+    FieldOutsideRecord = 19,
+};
+
 class EDataTableError : public Exception {
 public:
-    EDataTableError(int code, const QString& text);
-    int Code() const { return code_; }
+    EDataTableError(TDataTableError code, const QString& text);
+    TDataTableError Code() const { return code_; }
 
 private:
-    int code_;
+    TDataTableError code_;
 };
 
 // The text of code formatted with args; codes without a text give an empty message.
-[[noreturn]] void RaiseDataTableError(int code, const QStringList& args = {});
+[[noreturn]] void RaiseDataTableError(TDataTableError code, const QStringList& args = {});
+
+// The field type codes of a record layout.
+enum class TFieldType : quint8 {
+    String = 0,
+    Integer = 1,
+    Float = 2,
+    DateTime = 9,
+    LString = 10,
+    ZString = 11,
+    IntegerSet = 101,
+    TSDateTime = 102,
+    TSDate = 103,
+    TSTime = 104,
+    DPDate = 105,
+    NDDDateTime = 106,
+    NDDDate = 107,
+};
 
 struct TFieldDef {
     qint32 FieldId = 0;
     QString Name;
     qint32 Offset = 0;
     qint32 Size = 0;
-    quint8 FieldType = 0;
+    TFieldType FieldType = TFieldType::String;
 };
 
 class TFieldDefs {

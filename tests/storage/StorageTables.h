@@ -51,12 +51,12 @@ public:
     }
 
 protected:
-    bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) override {
+    bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) override {
         if (index >= static_cast<int>(fields_.size()))
             return false;
         const TDef& def = fields_[static_cast<std::size_t>(index)];
         name = def.Name;
-        fieldType = def.Type;
+        fieldType = static_cast<TFieldType>(def.Type);
         size = def.Size;
         return true;
     }

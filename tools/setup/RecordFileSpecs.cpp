@@ -18,14 +18,14 @@ constexpr int PageSize = 4096;
 
 quint8 SegmentType(const TZunoFieldDef& field) {
     switch (field.FieldType) {
-    case 0:
+    case TFieldType::String:
         return RM::KeySpec::TypeString;
-    case 1:
+    case TFieldType::Integer:
         return field.Size == 1 ? RM::KeySpec::TypeUnsignedBinary : RM::KeySpec::TypeInteger;
-    case 2:
-    case 9:
+    case TFieldType::Float:
+    case TFieldType::DateTime:
         return RM::KeySpec::TypeFloat;
-    case 11:
+    case TFieldType::ZString:
         return RM::KeySpec::TypeZString;
     default:
         return RM::KeySpec::TypeInteger;
