@@ -4,8 +4,6 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
-#include <numeric>
-
 qint32 CurrentStID() {
     return StaevneManager ? StaevneManager->GetCurrentStID() : -1;
 }
@@ -16,6 +14,12 @@ quint8 CurrentSprog() {
 
 // ---------------------------------------------------------------- TZunoDataTable
 
+TZunoDataTable::TZunoDataTable(const TRecordFileDef& file)
+    : TZunoDataTable(QLatin1String(file.FileName), QLatin1String(file.Prefix), file.Fields) {
+    fieldClasses_ = file.FieldClasses;
+    sprogFieldNo_ = file.SprogFieldNo;
+}
+
 TZunoDataTable::TZunoDataTable(const QString& fileName, const QString& prefix, TZunoFieldList fields)
     : fields_(fields) {
     CreateTimeStampFieldNo = 0;
@@ -24,11 +28,6 @@ TZunoDataTable::TZunoDataTable(const QString& fileName, const QString& prefix, T
     Prefix = prefix;
     SetDirectory(ProgramDir);
     SetTableName(fileName);
-}
-
-int TZunoDataTable::RecordLengthOf(TZunoFieldList fields) {
-    return std::accumulate(fields.begin(), fields.end(), 0,
-                           [](int sum, const TZunoFieldDef& field) { return sum + field.Size; });
 }
 
 bool TZunoDataTable::GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) {
@@ -41,47 +40,48 @@ bool TZunoDataTable::GetFieldDef(int index, QString& name, TFieldType& fieldType
     return true;
 }
 
+TFieldClass TZunoDataTable::GetFieldClass(int fieldNo) {
+    for (const TFieldClassDef& own : fieldClasses_) {
+        if (own.FieldNo == fieldNo)
+            return own.Class;
+    }
+    return TBtvTable::GetFieldClass(fieldNo);
+}
+
 bool TZunoDataTable::IsCurrentMeet() const {
     return GetField(StaevneField::StID)->GetAsInteger() == CurrentStID();
 }
 
+bool TZunoDataTable::IsCurrentSprog() {
+    return GetField(sprogFieldNo_)->GetAsInteger() == CurrentSprog();
+}
+
 bool TZunoDataTable::First() {
-    if (!staevneBound_)
-        return TBtvTable::First();
     if (!Active())
         RaiseDataTableError(TDataTableError::NotOpen);
+    if (!IsStaevneBound()) {
+        // Physical order, skipping the other language's records.
+        StepFirst();
+        while (!GetEof() && !IsCurrentSprog())
+            StepNext();
+        return !GetEof();
+    }
     SetIndexNumber(0);
     // No record carries -1, so with no meet open nothing is found.
     return FindKey({TKeyValue(qint64(CurrentStID()))}) && IsCurrentMeet();
 }
 
 bool TZunoDataTable::Next() {
-    if (!staevneBound_)
-        return TBtvTable::Next();
     if (!Active())
         RaiseDataTableError(TDataTableError::NotOpen);
+    if (!IsStaevneBound()) {
+        do
+            StepNext();
+        while (!GetEof() && !IsCurrentSprog());
+        return !GetEof();
+    }
     GetNext();
     return !GetEof() && IsCurrentMeet();
-}
-
-bool TZunoDataTable::FirstOfLanguage(int sprogFieldNo) {
-    if (!Active())
-        RaiseDataTableError(TDataTableError::NotOpen);
-    StepFirst();
-    const qint32 sprog = CurrentSprog();
-    while (!GetEof() && GetField(sprogFieldNo)->GetAsInteger() != sprog)
-        StepNext();
-    return !GetEof();
-}
-
-bool TZunoDataTable::NextOfLanguage(int sprogFieldNo) {
-    if (!Active())
-        RaiseDataTableError(TDataTableError::NotOpen);
-    const qint32 sprog = CurrentSprog();
-    do
-        StepNext();
-    while (!GetEof() && GetField(sprogFieldNo)->GetAsInteger() != sprog);
-    return !GetEof();
 }
 
 void TZunoDataTable::DeleteAll() {
@@ -187,8 +187,9 @@ void TOvelseRnElement::SetExtraText(const QString& text) {
 
 // ---------------------------------------------------------------- lists
 
-TZunoDataList::TZunoDataList(TDataTable& table)
-    : TDataList(table) {}
+TZunoDataList::TZunoDataList(TDataTable& table, bool staevneBound)
+    : TDataList(table)
+    , staevneBound_(staevneBound) {}
 
 int TZunoDataList::SetStID(int raw) {
     if (staevneBound_)
@@ -202,9 +203,4 @@ int TZunoDataList::AddCurrent() {
 
 int TZunoDataList::AddNew() {
     return SetStID(TDataList::AddNew());
-}
-
-TZunoStaevneDataList::TZunoStaevneDataList(TDataTable& table)
-    : TZunoDataList(table) {
-    staevneBound_ = true;
 }

@@ -66,25 +66,24 @@ EOvelseManagerError::EOvelseManagerError(TOvelseManagerErrorNo errorNo, const QS
 
 // ---------------------------------------------------------------- life
 
+// Opens the file's table and makes its list.
+template <typename List>
+List* TOvelseManager::AddList(TRecordFileNo file) {
+    auto& table = tables_.emplace_back(std::make_unique<TZunoDataTable>(RecordFileDef(file)));
+    table->Open();
+    auto list = std::make_unique<List>(*table);
+    List* own = list.get();
+    lists_.push_back(std::move(list));
+    return own;
+}
+
 TOvelseManager::TOvelseManager()
-    : ovelseTable_(std::make_unique<TOvelseTable>())
-    , ovDefTable_(std::make_unique<TOvDefTable>())
-    , klasseTable_(std::make_unique<TKlasseTable>())
-    , ovelseRkTable_(std::make_unique<TOvelseRkTable>())
-    , ovelseRnTable_(std::make_unique<TOvelseRnTable>())
-    , afvStedTable_(std::make_unique<TAfvStedTable>()) {
-    ovelseTable_->Open();
-    ovDefTable_->Open();
-    klasseTable_->Open();
-    ovelseRkTable_->Open();
-    ovelseRnTable_->Open();
-    afvStedTable_->Open();
-    ovelseList_ = std::make_unique<TOvelseList>(*ovelseTable_);
-    ovDefList_ = std::make_unique<TOvDefList>(*ovDefTable_);
-    klasseList_ = std::make_unique<TKlasseList>(*klasseTable_);
-    ovelseRkList_ = std::make_unique<TOvelseRkList>(*ovelseRkTable_);
-    ovelseRnList_ = std::make_unique<TOvelseRnList>(*ovelseRnTable_);
-    afvStedList_ = std::make_unique<TAfvStedList>(*afvStedTable_);
+    : ovelseList_(AddList<TOvelseList>(TRecordFileNo::Ovelse))
+    , ovDefList_(AddList<TOvDefList>(TRecordFileNo::OvDef))
+    , klasseList_(AddList<TKlasseList>(TRecordFileNo::Klasse))
+    , ovelseRkList_(AddList<TOvelseRkList>(TRecordFileNo::OvelseRk))
+    , ovelseRnList_(AddList<TOvelseRnList>(TRecordFileNo::OvelseRn))
+    , afvStedList_(AddList<TAfvStedList>(TRecordFileNo::AfvSted)) {
     ovelseList_->LoadFromTable();
     ovDefList_->LoadFromTable();
 }
@@ -94,13 +93,7 @@ TOvelseManager::~TOvelseManager() {
         index.Clear();
     infos_.clear();
     rekorder_.clear();
-    // The lists go before the tables they read.
-    afvStedList_.reset();
-    ovelseRnList_.reset();
-    ovelseRkList_.reset();
-    klasseList_.reset();
-    ovDefList_.reset();
-    ovelseList_.reset();
+    lists_.clear();
 }
 
 void TOvelseManager::Reload() {
@@ -116,29 +109,26 @@ void TOvelseManager::ReloadLists() {
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
     infos_.clear();
-    ovelseList_->LoadFromTable();
-    ovDefList_->LoadFromTable();
-    klasseList_->LoadFromTable();
-    ovelseRkList_->LoadFromTable();
-    ovelseRnList_->LoadFromTable();
-    afvStedList_->LoadFromTable();
+    for (const auto& list : lists_)
+        list->LoadFromTable();
     afvStedList_->SetIndex({AfvStedField::Sortkode});
     klasseList_->SetIndex({KlasseField::Sortkode});
 }
 
 bool TOvelseManager::IsModified() const {
-    return ovelseList_->IsModified() || ovDefList_->IsModified() || klasseList_->IsModified() ||
-           ovelseRkList_->IsModified() || ovelseRnList_->IsModified() || afvStedList_->IsModified();
+    return std::any_of(lists_.begin(), lists_.end(), [](const auto& list) { return list->IsModified(); });
 }
 
 bool TOvelseManager::Save() {
     const bool changed = IsModified();
-    bool saved = klasseList_->SaveAll();
-    saved = ovelseRkList_->SaveAll() && saved;
-    saved = ovelseRnList_->SaveAll() && saved;
-    saved = afvStedList_->SaveAll() && saved;
-    saved = ovelseList_->SaveAll() && saved;
-    saved = ovDefList_->SaveAll() && saved;
+    // The meet's programme first, the catalogue after it.
+    bool saved = true;
+    for (const bool staevneBound : {true, false}) {
+        for (const auto& list : lists_) {
+            if (list->IsStaevneBound() == staevneBound)
+                saved = list->SaveAll() && saved;
+        }
+    }
     if (changed && StaevneManager)
         StaevneManager->SetOvelseRettet(NowDateTime());
     return saved;

@@ -356,6 +356,9 @@ public:
 private:
     class TRaekkeWriter;
 
+    template <typename List>
+    List* AddList(TRecordFileNo file);
+
     void ReloadLists();
     void LoadRekorder();
     void BuildInfos();
@@ -367,16 +370,13 @@ private:
     std::vector<std::unique_ptr<TOvelseInfo>> infos_;
     std::vector<std::unique_ptr<TRekorder>> rekorder_;
     std::array<TOvelseInfoIndex, 6> index_;
-    std::unique_ptr<TOvelseTable> ovelseTable_;
-    std::unique_ptr<TOvDefTable> ovDefTable_;
-    std::unique_ptr<TKlasseTable> klasseTable_;
-    std::unique_ptr<TOvelseRkTable> ovelseRkTable_;
-    std::unique_ptr<TOvelseRnTable> ovelseRnTable_;
-    std::unique_ptr<TAfvStedTable> afvStedTable_;
-    std::unique_ptr<TOvelseList> ovelseList_;
-    std::unique_ptr<TOvDefList> ovDefList_;
-    std::unique_ptr<TKlasseList> klasseList_;
-    std::unique_ptr<TOvelseRkList> ovelseRkList_;
-    std::unique_ptr<TOvelseRnList> ovelseRnList_;
-    std::unique_ptr<TAfvStedList> afvStedList_;
+    // The six files; each list reads the table of the same place. The lists go before the tables.
+    std::vector<std::unique_ptr<TZunoDataTable>> tables_;
+    std::vector<std::unique_ptr<TZunoDataList>> lists_;
+    TOvelseList* ovelseList_;
+    TOvDefList* ovDefList_;
+    TKlasseList* klasseList_;
+    TOvelseRkList* ovelseRkList_;
+    TOvelseRnList* ovelseRnList_;
+    TAfvStedList* afvStedList_;
 };

@@ -79,12 +79,6 @@ bool SameEntry(const QString& a, const QString& b) {
            sa.st_ino == sb.st_ino;
 }
 
-template <typename Table>
-void DeleteMeetRecords() {
-    Table table;
-    table.DeleteAll();
-}
-
 } // namespace
 
 TStaevneManager::TStaevneManager()
@@ -305,17 +299,11 @@ void TStaevneManager::DeleteStaevne() {
     table_->Edit();
     SetStatus(TStaevneStatus::Slettes);
     table_->Post();
-    DeleteMeetRecords<TAfvStedTable>();
-    DeleteMeetRecords<TKlasseTable>();
-    DeleteMeetRecords<TOvelseRkTable>();
-    DeleteMeetRecords<TOvelseRnTable>();
-    DeleteMeetRecords<TKlubTable>();
-    DeleteMeetRecords<TBetalingTable>();
-    DeleteMeetRecords<TKlubkobTable>();
-    DeleteMeetRecords<TGruppeTable>();
-    DeleteMeetRecords<TVareTable>();
-    DeleteMeetRecords<TDeltagerTable>();
-    DeleteMeetRecords<TResultatTable>();
+    // Every meet-bound file but the meet file itself, whose record goes last.
+    for (const TRecordFileDef& file : RecordFileDefs()) {
+        if (file.IsStaevneBound() && &file != &TStaevneTable::Def())
+            TZunoDataTable(file).DeleteAll();
+    }
     meets_.erase(meets_.begin() + currentIndex_);
     currentIndex_ = -1;
     currentStID_ = -1;

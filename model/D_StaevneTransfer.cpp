@@ -27,30 +27,29 @@ const QString KipSignatureEnd = QStringLiteral("QWDRTMKAHYFX-ZUNO-KIP-END");
 constexpr quint16 TableCount = 12;
 
 struct TSection {
-    std::unique_ptr<TZunoDataTable> (*Make)();
+    TRecordFileNo File;
     int Level;
-};
 
-template <typename Table>
-std::unique_ptr<TZunoDataTable> Make() {
-    return std::make_unique<Table>();
-}
+    std::unique_ptr<TZunoDataTable> Make() const {
+        return std::make_unique<TZunoDataTable>(RecordFileDef(File));
+    }
+};
 
 // The sections in file order, each with the lowest import level that takes it. The meet's own section
 // comes first: the others need its new number.
 constexpr std::array<TSection, TableCount> Sections{{
-    {Make<TStaevneTable>, 1},
-    {Make<TAfvStedTable>, 1},
-    {Make<TKlasseTable>, 1},
-    {Make<TOvelseRkTable>, 1},
-    {Make<TOvelseRnTable>, 1},
-    {Make<TKlubTable>, 2},
-    {Make<TBetalingTable>, 4},
-    {Make<TKlubkobTable>, 4},
-    {Make<TGruppeTable>, 1},
-    {Make<TVareTable>, 1},
-    {Make<TDeltagerTable>, 3},
-    {Make<TResultatTable>, 4},
+    {TRecordFileNo::Staevne, 1},
+    {TRecordFileNo::AfvSted, 1},
+    {TRecordFileNo::Klasse, 1},
+    {TRecordFileNo::OvelseRk, 1},
+    {TRecordFileNo::OvelseRn, 1},
+    {TRecordFileNo::Klub, 2},
+    {TRecordFileNo::Betaling, 4},
+    {TRecordFileNo::Klubkob, 4},
+    {TRecordFileNo::Gruppe, 1},
+    {TRecordFileNo::Vare, 1},
+    {TRecordFileNo::Deltager, 3},
+    {TRecordFileNo::Resultat, 4},
 }};
 
 bool Imports(int level, int sectionLevel) {
@@ -130,9 +129,7 @@ TTransferRecord CheckSections(TStreamReader& reader, const QString& fileName, in
 
 QString NavnOf(const TTransferRecord& meet) {
     const TZunoFieldList fields = TStaevneTable::Fields();
-    int offset = 0;
-    for (int i = 0; i < StaevneField::Navn; ++i)
-        offset += fields[static_cast<std::size_t>(i)].Size;
+    const int offset = FieldOffsetOf(fields, StaevneField::Navn);
     QByteArray bytes = meet.Fixed.mid(offset, fields[StaevneField::Navn].Size);
     if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)
         bytes.truncate(zero);

@@ -9,7 +9,6 @@
 #include "platform/Version.h"
 #include "support/RecordedMessages.h"
 #include "tools/setup/Installation.h"
-#include "tools/setup/RecordFileSpecs.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ protected:
     // and the report file; except the one named.
     QString OldFolder(const QString& name, const QString& without = {}) {
         const QString dir = Folder(name);
-        for (TRecordFileSpec recordFile : RecordFileSpecs()) {
+        for (TRecordFileDef recordFile : RecordFileDefs()) {
             const QString fileName =
                 QString::fromLatin1(recordFile.FileName).toLower().replace(".zu2", ".zun");
             if (fileName == without)

@@ -8,7 +8,6 @@
 #include "model/D_DBDef.h"
 #include "platform/recordmanager/RecordManager.h"
 #include "tools/setup/EventCatalogue.h"
-#include "tools/setup/RecordFileSpecs.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -119,7 +118,7 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
     marker.close();
 
     QStringList done;
-    for (const TRecordFileSpec& recordFile : RecordFileSpecs()) {
+    for (const TRecordFileDef& recordFile : RecordFileDefs()) {
         if (recordFile.Create(PathJoin(folder, QLatin1String(recordFile.FileName))))
             done.append(QStringLiteral("Oprettet: %1").arg(QLatin1String(recordFile.FileName)));
     }
@@ -134,13 +133,13 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
         folder, [&]() -> const auto& { return load().Ovelser(); }, FillOvelse);
     if (events >= 0)
         done.append(QStringLiteral("Udfyldt: %1 med %2 øvelser")
-                        .arg(QLatin1String(TOvelseTable::FileName))
+                        .arg(QLatin1String(TOvelseTable::Def().FileName))
                         .arg(events));
     const int attributes = FillCatalogue<TOvDefTable>(
         folder, [&]() -> const auto& { return load().OvDef(); }, FillOvDef);
     if (attributes >= 0)
         done.append(QStringLiteral("Udfyldt: %1 med %2 attributter")
-                        .arg(QLatin1String(TOvDefTable::FileName))
+                        .arg(QLatin1String(TOvDefTable::Def().FileName))
                         .arg(attributes));
 
     CopyShippedFiles(folder, shippedDir, done);
