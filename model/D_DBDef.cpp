@@ -1,11 +1,10 @@
 #include "model/D_DBDef.h"
 
-#include "model/D_Globals.h"
-#include "model/D_Staevne.h"
+#include "model/D_Context.h"
 #include "model/D_StaevneSystemData.h"
 
 qint32 CurrentStID() {
-    return StaevneManager ? StaevneManager->GetCurrentStID() : -1;
+    return ModelContext().CurrentStID;
 }
 
 quint8 CurrentSprog() {
@@ -26,7 +25,7 @@ TZunoDataTable::TZunoDataTable(const QString& fileName, const QString& prefix, T
     ModifiedTimeStampFieldNo = 1;
     UseBuiltInFieldDefs = true;
     Prefix = prefix;
-    SetDirectory(ProgramDir);
+    SetDirectory(ModelContext().ProgramDir);
     SetTableName(fileName);
 }
 
@@ -38,6 +37,10 @@ bool TZunoDataTable::GetFieldDef(int index, QString& name, TFieldType& fieldType
     fieldType = field.FieldType;
     size = field.Size;
     return true;
+}
+
+TDateTime TZunoDataTable::Now() const {
+    return ModelContext().Now();
 }
 
 TFieldClass TZunoDataTable::GetFieldClass(int fieldNo) {

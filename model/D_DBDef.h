@@ -83,6 +83,8 @@ public:
 protected:
     bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) override;
     TFieldClass GetFieldClass(int fieldNo) override;
+    // The model's clock.
+    TDateTime Now() const override;
 
 private:
     bool IsCurrentMeet() const;

@@ -13,11 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString ProgramDir;
-QString ProgramVersion;
-bool SpeakerMode = false;
-std::unique_ptr<TStaevneManager> StaevneManager;
-std::unique_ptr<TOvelseManager> OvelseManager;
+QString& ProgramDir = ModelContext().ProgramDir;
+QString& ProgramVersion = ModelContext().ProgramVersion;
+bool& SpeakerMode = ModelContext().SpeakerMode;
+TOwned<TStaevneManager>& StaevneManager = ModelContext().StaevneManager;
+TOwned<TOvelseManager>& OvelseManager = ModelContext().OvelseManager;
 
 namespace {
 

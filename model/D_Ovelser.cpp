@@ -4,7 +4,7 @@
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
-#include "model/D_Globals.h"
+#include "model/D_Context.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
@@ -86,9 +86,11 @@ TOvelseManager::TOvelseManager()
     , afvStedList_(AddList<TAfvStedList>(TRecordFileNo::AfvSted)) {
     ovelseList_->LoadFromTable();
     ovDefList_->LoadFromTable();
+    ModelContext().OnStaevneChanged = [this] { Reload(); };
 }
 
 TOvelseManager::~TOvelseManager() {
+    ModelContext().OnStaevneChanged = nullptr;
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
     infos_.clear();
@@ -97,8 +99,8 @@ TOvelseManager::~TOvelseManager() {
 }
 
 void TOvelseManager::Reload() {
-    if (StaevneManager && StaevneManager->GetCurrentIndex() >= 0)
-        QDir().mkpath(ResolvePath(StaevneManager->GetStaevneDir()));
+    if (const TModelContext& context = ModelContext(); context.CurrentStID >= 0)
+        QDir().mkpath(ResolvePath(context.StaevneDir));
     ReloadLists();
     LoadRekorder();
     BuildInfos();
@@ -129,8 +131,8 @@ bool TOvelseManager::Save() {
                 saved = list->SaveAll() && saved;
         }
     }
-    if (changed && StaevneManager)
-        StaevneManager->SetOvelseRettet(NowDateTime());
+    if (const TModelContext& context = ModelContext(); changed && context.StaevneManager)
+        context.StaevneManager->SetOvelseRettet(context.Now());
     return saved;
 }
 
@@ -146,7 +148,7 @@ void TOvelseManager::LoadRekorder() {
         if (name.isEmpty())
             continue;
         auto rekorder = std::make_unique<TRekorder>();
-        if (!rekorder->LoadFromFile(RekorderName(ProgramDir, name))) {
+        if (!rekorder->LoadFromFile(RekorderName(ModelContext().ProgramDir, name))) {
             ShowError(nullptr, QStringLiteral("Rekordfilen ") + name +
                                    QStringLiteral(".TXT findes ikke i mappen \"_rekorder\" og bruges ikke."));
             continue;

@@ -178,6 +178,14 @@ private:
     TAfvStedElement* afvSted_;
 };
 
+// The marks of the round's event (D_Tekster's routines with its event's type and result type, and
+// whether the round measures wind).
+QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind);
+QString FormatOvelseResultatNoWind(const TOvelseInfo& info, qint32 resultat);
+QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat);
+// ParseResultat with the result type of the round's event.
+qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text);
+
 // Infos under key texts, in key order; equal keys keep the order they were added in.
 class TOvelseInfoIndex {
 public:

@@ -322,3 +322,30 @@ int TOvelseInfoIndex::IndexOf(const QString& key) const {
                                      [](const auto& item, const QString& k) { return item.first < k; });
     return at != items_.end() && at->first == key ? static_cast<int>(at - items_.begin()) : -1;
 }
+
+// ---------------------------------------------------------------- marks of a round
+
+namespace {
+
+qint32 Restype(const TOvelseInfo& info) {
+    return info.Ovelse().GetField(OvelseField::Restype)->GetAsInteger();
+}
+
+} // namespace
+
+QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind) {
+    return FormatOvelseResultat(info.Ovelse().GetOvtype(), Restype(info), info.HasVindmaaling(), resultat,
+                                vind);
+}
+
+QString FormatOvelseResultatNoWind(const TOvelseInfo& info, qint32 resultat) {
+    return FormatOvelseResultatNoWind(info.Ovelse().GetOvtype(), Restype(info), resultat);
+}
+
+QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat) {
+    return FormatOvelseResultatTenths(info.Ovelse().GetOvtype(), Restype(info), resultat);
+}
+
+qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text) {
+    return ParseResultat(Restype(info), text);
+}

@@ -9,8 +9,7 @@
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
-#include "model/D_Globals.h"
-#include "model/D_Ovelser.h"
+#include "model/D_Context.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +18,10 @@
 #include <sys/stat.h>
 
 namespace {
+
+const QString& DataDir() {
+    return ModelContext().ProgramDir;
+}
 
 QString DatoText(TDateTime dato) {
     return dato == 0 ? QString() : DateToStr(dato);
@@ -56,13 +59,13 @@ void CheckFolderName(const QString& navn) {
 QString OwnFolder(const QString& navn) {
     if (navn.isEmpty() || navn == u"." || navn == u".." || navn.contains(u'/') || navn.contains(u'\\'))
         return {};
-    const QString folder = ResolvePath(PathJoin(ProgramDir, navn));
-    return QFileInfo(folder).path() == ResolvePath(ProgramDir) ? folder : QString();
+    const QString folder = ResolvePath(PathJoin(DataDir(), navn));
+    return QFileInfo(folder).path() == ResolvePath(DataDir()) ? folder : QString();
 }
 
 // The folder a new name gives, in exactly that letter case.
 QString NewFolder(const QString& navn) {
-    return ResolvePath(ProgramDir) + u'/' + navn;
+    return ResolvePath(DataDir()) + u'/' + navn;
 }
 
 bool EntryExists(const QString& path) {
@@ -87,11 +90,17 @@ TStaevneManager::TStaevneManager()
     table_->Open();
     LoadStaevneList();
     LoadRegistry();
-    SetCurrentSystemDataSource([this]() -> const TSystemData& { return data_; });
+    ModelContext().SystemData = &data_;
+    UpdateContext();
 }
 
 TStaevneManager::~TStaevneManager() {
-    SetCurrentSystemDataSource({});
+    TModelContext& context = ModelContext();
+    if (context.SystemData == &data_) {
+        context.SystemData = nullptr;
+        context.CurrentStID = -1;
+        context.StaevneDir.clear();
+    }
 }
 
 // ---------------------------------------------------------------- the list
@@ -146,8 +155,7 @@ void TStaevneManager::GotoCurrent() {
 
 void TStaevneManager::LoadStaevneList() {
     meets_.clear();
-    currentIndex_ = -1;
-    currentStID_ = -1;
+    SetCurrent(-1);
     table_->SetIndexNumber(0);
     for (table_->GetFirst(); !table_->GetEof(); table_->GetNext()) {
         const QString navn = RecordNavn();
@@ -176,15 +184,28 @@ void TStaevneManager::OpenStaevne(int index) {
         return;
     const TBusyCursor busy;
     table_->GotoPosition(meets_[static_cast<std::size_t>(index)].Position);
-    currentIndex_ = index;
-    currentStID_ = table_->GetField(StaevneField::StID)->GetAsInteger();
+    SetCurrent(index);
     LoadSystemData();
     ReloadOvelseManager();
 }
 
+void TStaevneManager::SetCurrent(int index) {
+    currentIndex_ = index;
+    currentStID_ = index < 0 ? -1 : table_->GetField(StaevneField::StID)->GetAsInteger();
+    UpdateContext();
+}
+
+void TStaevneManager::UpdateContext() {
+    TModelContext& context = ModelContext();
+    if (context.SystemData != &data_)
+        return;
+    context.CurrentStID = GetCurrentStID();
+    context.StaevneDir = currentIndex_ < 0 ? QString() : PathJoin(DataDir(), GetStaevneNavn(currentIndex_));
+}
+
 void TStaevneManager::ReloadOvelseManager() {
-    if (OvelseManager)
-        OvelseManager->Reload();
+    if (const auto& changed = ModelContext().OnStaevneChanged)
+        changed();
 }
 
 bool TStaevneManager::CheckStaevneNavn(const QString& name) {
@@ -196,7 +217,7 @@ bool TStaevneManager::CheckStaevneNavn(const QString& name) {
         if (meet.Navn.compare(navn, Qt::CaseInsensitive) == 0)
             RefuseNavn(navn, QStringLiteral("Stævnenavnet er allerede brugt"));
     }
-    const QString folder = ResolvePath(PathJoin(ProgramDir, navn));
+    const QString folder = ResolvePath(PathJoin(DataDir(), navn));
     if (QFileInfo(folder).isDir())
         return false;
     if (!QDir().mkpath(folder))
@@ -220,7 +241,7 @@ int TStaevneManager::CreateStaevne(const QString& name) {
     } catch (...) {
         table_->Cancel();
         if (oprettet)
-            QDir().rmdir(ResolvePath(PathJoin(ProgramDir, navn)));
+            QDir().rmdir(ResolvePath(PathJoin(DataDir(), navn)));
         throw;
     }
     SetSystemDataDefaults();
@@ -279,6 +300,7 @@ void TStaevneManager::RenameStaevne(const QString& nytNavn) {
         throw;
     }
     meets_[static_cast<std::size_t>(currentIndex_)].Navn = nyt;
+    UpdateContext();
     if (lastUsedName_ == gammelt)
         lastUsedName_ = nyt;
     SaveStaevneData();
@@ -291,7 +313,7 @@ void TStaevneManager::DeleteStaevne() {
     if (currentIndex_ < 0)
         return;
     // The tables delete the records of the global manager's current meet: it must be this one.
-    if (StaevneManager.get() != this)
+    if (ModelContext().StaevneManager.get() != this)
         throw Exception(QStringLiteral("Stævnet kan kun slettes gennem programmets stævnestyring"));
     const TBusyCursor busy;
     const TListedMeet meet = meets_[static_cast<std::size_t>(currentIndex_)];
@@ -305,8 +327,7 @@ void TStaevneManager::DeleteStaevne() {
             TZunoDataTable(file).DeleteAll();
     }
     meets_.erase(meets_.begin() + currentIndex_);
-    currentIndex_ = -1;
-    currentStID_ = -1;
+    SetCurrent(-1);
     // Only the meet's own folder: a link is removed, never followed.
     if (const QString folder = OwnFolder(meet.Navn); !folder.isEmpty() && EntryExists(folder))
         RemoveTree(folder);
@@ -425,15 +446,15 @@ QString TStaevneManager::GetNuText() const {
 // ---------------------------------------------------------------- files
 
 QString TStaevneManager::GetStaevneDir() const {
-    return PathJoin(ProgramDir, RecordNavn());
+    return PathJoin(DataDir(), RecordNavn());
 }
 
 QString TStaevneManager::GetRptFileName() const {
-    return PathJoin(ProgramDir, data_.ReportFilename);
+    return PathJoin(DataDir(), data_.ReportFilename);
 }
 
 QString TStaevneManager::GetSlfFileName() const {
-    return PathJoin(ProgramDir, QStringLiteral("ZUNO2.SLF"));
+    return PathJoin(DataDir(), QStringLiteral("ZUNO2.SLF"));
 }
 
 QString TStaevneManager::GetHtmlExt() const {

@@ -196,6 +196,10 @@ private:
     QByteArray ReadVariablePart();
     void WriteVariablePart(const QByteArray& part);
     bool SaveSystemData();
+    // Makes the listed meet (the meet table stands on it) or none (-1) the current one, also in the
+    // model's context.
+    void SetCurrent(int index);
+    void UpdateContext();
     // The event manager reads the newly opened meet's programme.
     void ReloadOvelseManager();
     // The old folder's path when it was moved to the new name, else empty.

@@ -3,6 +3,7 @@
 #include "foundation/LxClass.h"
 #include "foundation/Messages.h"
 #include "foundation/Windows1252.h"
+#include "model/D_Context.h"
 
 #include <QBuffer>
 #include <QtEndian>
@@ -254,19 +255,8 @@ void TSystemData::ApplyReadFixes() {
         ReportFilename = DefaultReportFilename();
 }
 
-namespace {
-TSystemDataSource& CurrentSource() {
-    static TSystemDataSource source;
-    return source;
-}
-} // namespace
-
-void SetCurrentSystemDataSource(TSystemDataSource source) {
-    CurrentSource() = std::move(source);
-}
-
 const TSystemData& CurrentSystemData() {
     static const TSystemData defaults;
-    const TSystemDataSource& source = CurrentSource();
-    return source ? source() : defaults;
+    const TSystemData* current = ModelContext().SystemData;
+    return current ? *current : defaults;
 }

@@ -8,7 +8,7 @@
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
-#include "model/D_Globals.h"
+#include "model/D_Context.h"
 #include "model/D_Staevne.h"
 #include "platform/Version.h"
 #include "storage/BtvTransaction.h"
@@ -66,7 +66,8 @@ Exception Damaged(const QString& fileName, const EStreamError& error) {
 }
 
 QString WriterVersion() {
-    return ProgramVersion.isEmpty() ? Platform::VersionText() : ProgramVersion;
+    const QString& version = ModelContext().ProgramVersion;
+    return version.isEmpty() ? Platform::VersionText() : version;
 }
 
 // Release, version and revision as numbers; a build number after them does not count, nor anything
@@ -147,7 +148,7 @@ QByteArray WithLength(const QByteArray& data) {
 void TStaevneManager::ExportStaevne(const QString& fileName) {
     if (currentIndex_ < 0)
         throw Exception(QStringLiteral("Der er ikke åbnet noget stævne, som kan eksporteres"));
-    if (StaevneManager.get() != this)
+    if (ModelContext().StaevneManager.get() != this)
         throw Exception(QStringLiteral("Stævnet kan kun eksporteres gennem programmets stævnestyring"));
     const TBusyCursor busy;
     QSaveFile file(ResolvePath(fileName));
@@ -253,7 +254,7 @@ void TStaevneManager::UndoImport(const QString& navn, bool folderCreated) noexce
     try {
         table_->Cancel();
         if (folderCreated)
-            QDir().rmdir(ResolvePath(PathJoin(ProgramDir, navn)));
+            QDir().rmdir(ResolvePath(PathJoin(ModelContext().ProgramDir, navn)));
         if (currentIndex_ >= 0)
             GotoCurrent();
     } catch (...) {

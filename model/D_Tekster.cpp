@@ -2,7 +2,6 @@
 
 #include "foundation/LxString.h"
 #include "model/D_DBDefFields.h"
-#include "model/D_Ovelser.h"
 #include "model/D_StaevneSystemData.h"
 #include "storage/DBFieldDate.h"
 
@@ -313,31 +312,6 @@ QString FormatOvelseResultatNoWind(qint32 ovtype, qint32 restype, qint32 resulta
 
 QString FormatOvelseResultatTenths(qint32 ovtype, qint32 restype, qint32 resultat) {
     return FormatOvelseResultatNoWind(ovtype, restype, resultat).chopped(1);
-}
-
-namespace {
-
-qint32 Restype(const TOvelseInfo& info) {
-    return info.Ovelse().GetField(OvelseField::Restype)->GetAsInteger();
-}
-
-} // namespace
-
-QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind) {
-    return FormatOvelseResultat(info.Ovelse().GetOvtype(), Restype(info), info.HasVindmaaling(), resultat,
-                                vind);
-}
-
-QString FormatOvelseResultatNoWind(const TOvelseInfo& info, qint32 resultat) {
-    return FormatOvelseResultatNoWind(info.Ovelse().GetOvtype(), Restype(info), resultat);
-}
-
-QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat) {
-    return FormatOvelseResultatTenths(info.Ovelse().GetOvtype(), Restype(info), resultat);
-}
-
-qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text) {
-    return ParseResultat(Restype(info), text);
 }
 
 QString FormatOvelseInteger(qint32 value) {

@@ -158,13 +158,17 @@ void TDataTable::DoBeforeOpen() {
 
 void TDataTable::DoBeforePost() {
     if (state_ == dsEdit || state_ == dsInsert) {
-        const TDateTime now = NowDateTime();
+        const TDateTime now = Now();
         if (state_ == dsInsert && UpdateCreateTimeStamp && CreateTimeStampFieldNo >= 0)
             GetField(CreateTimeStampFieldNo)->SetAsDateTime(now);
         if (UpdateModifiedTimeStamp && ModifiedTimeStampFieldNo >= 0)
             GetField(ModifiedTimeStampFieldNo)->SetAsDateTime(now);
     }
     Notify(BeforePost, *this);
+}
+
+TDateTime TDataTable::Now() const {
+    return NowDateTime();
 }
 
 void TDataTable::DoOnNewRecord() {

@@ -207,6 +207,8 @@ public:
     TDataTableNotifyEvent OnNewRecord;
 
 protected:
+    // The time that Post stamps; the wall clock unless a subclass keeps a clock of its own.
+    virtual TDateTime Now() const;
     virtual void DoAfterCancel();
     virtual void DoAfterClose();
     virtual void DoAfterDelete();

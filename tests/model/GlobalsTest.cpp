@@ -29,11 +29,7 @@ private:
 class Startup : public ::testing::Test {
 protected:
     Startup() { ClearRegistry(); }
-    ~Startup() override {
-        FreeGlobals();
-        ProgramDir = savedProgramDir_;
-        ClearRegistry();
-    }
+    ~Startup() override { ClearRegistry(); }
 
     static void ClearRegistry() {
         Platform::TRegistry().DeleteKey(Platform::TRegistry::ProgramKey(QStringLiteral(".cfg")));
@@ -82,8 +78,9 @@ protected:
     QTemporaryDir root_;
 
 private:
-    QString savedProgramDir_ = ProgramDir;
     TRecordedMessages messages_;
+    // Start-up's globals live in this test's own context.
+    const TModelContextScope context_;
 };
 
 const QString NoConversion =

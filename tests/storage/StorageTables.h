@@ -42,6 +42,9 @@ public:
         SetTableName(name);
     }
 
+    // The time the table stamps its posts with.
+    TDateTime Stamp = 45000.5;
+
     void Add(qint32 nr, const QString& navn, const QString& klasse) {
         Insert();
         GetField(2)->SetAsInteger(nr);
@@ -51,6 +54,7 @@ public:
     }
 
 protected:
+    TDateTime Now() const override { return Stamp; }
     bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) override {
         if (index >= static_cast<int>(fields_.size()))
             return false;

@@ -1,3 +1,5 @@
+// The meet manager's tree file "ZUNO2.SLF": reading, filing the unfiled meets, writing.
+#include "model/D_Staevne.h"
 #include "model/D_StaevneTree.h"
 
 #include "foundation/Exception.h"
@@ -5,7 +7,6 @@
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
-#include "model/D_Staevne.h"
 
 #include <QFile>
 #include <QFileInfo>
