@@ -3,9 +3,9 @@
 #include "foundation/LxString.h"
 
 #include "foundation/LxClass.h"
+#include "platform/LittleEndian.h"
 
 #include <QIODevice>
-#include <QtEndian>
 
 #include <algorithm>
 #include <array>
@@ -95,7 +95,7 @@ QByteArray TZunoDataTable::ReadVariableData() {
         return {};
     if (got < 4)
         throw broken;
-    const qint32 length = qFromLittleEndian<qint32>(head.data());
+    const qint32 length = loadLE<qint32>(head.data());
     if (length < 0)
         throw broken;
     // In pieces: a damaged length must not ask for more memory than the record holds.
@@ -188,7 +188,7 @@ void TZunoDataTable::InsertRecord(const TTransferRecord& record, qint32 stID,
     if (!VariableLength())
         return;
     QByteArray part(4, '\0');
-    qToLittleEndian<qint32>(static_cast<qint32>(record.Variable.size()), part.data());
+    storeLE<qint32>(part.data(), static_cast<qint32>(record.Variable.size()));
     part += record.Variable;
     WriteChunk(part.constData(), static_cast<quint32>(GetRecordLength()), static_cast<quint32>(part.size()));
 }

@@ -10,10 +10,10 @@
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
 #include "model/D_Context.h"
+#include "platform/LittleEndian.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <sys/stat.h>
 
@@ -353,7 +353,7 @@ QByteArray TStaevneManager::ReadVariablePart() {
     const quint32 n = table_->ReadChunk(part.data(), start, 4);
     if (n < 4)
         return part.left(static_cast<qsizetype>(n));
-    const qint32 length = qFromLittleEndian<qint32>(part.constData());
+    const qint32 length = loadLE<qint32>(part.constData());
     // Read in pieces: a damaged length must not ask for more memory than the record holds.
     constexpr quint32 Piece = 65536;
     QByteArray piece(Piece, '\0');

@@ -10,13 +10,13 @@
 #include "foundation/Windows1252.h"
 #include "model/D_Context.h"
 #include "model/D_Staevne.h"
+#include "platform/LittleEndian.h"
 #include "platform/Version.h"
 #include "storage/BtvTransaction.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QtEndian>
 
 #include <array>
 
@@ -139,7 +139,7 @@ QString NavnOf(const TTransferRecord& meet) {
 
 QByteArray WithLength(const QByteArray& data) {
     QByteArray part(4, '\0');
-    qToLittleEndian<qint32>(static_cast<qint32>(data.size()), part.data());
+    storeLE<qint32>(part.data(), static_cast<qint32>(data.size()));
     return part + data;
 }
 

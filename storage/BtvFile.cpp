@@ -5,6 +5,7 @@
 #include "foundation/LxString.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
+#include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <QFile>
@@ -32,25 +33,6 @@ const TCodeText<TBtvError> BtvErrorTexts[] = {
     {E::TableMissing, "Btrieve table %s does not exist"},
     {E::InvalidRecordLength, "Ugyldig ny postlængde %d for %s: mindst %d og højst 65535"},
 };
-
-quint16 LoadWord(const quint8* at) {
-    return static_cast<quint16>(at[0] | (at[1] << 8));
-}
-
-quint32 LoadLong(const quint8* at) {
-    return static_cast<quint32>(at[0]) | (static_cast<quint32>(at[1]) << 8) |
-           (static_cast<quint32>(at[2]) << 16) | (static_cast<quint32>(at[3]) << 24);
-}
-
-void StoreWord(quint8* at, quint16 value) {
-    at[0] = static_cast<quint8>(value & 0xFF);
-    at[1] = static_cast<quint8>(value >> 8);
-}
-
-void StoreLong(quint8* at, quint32 value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<quint8>((value >> (8 * i)) & 0xFF);
-}
 
 // A file name as the record manager takes it: resolved, zero-terminated.
 QByteArray FileNameKey(const QString& name) {
@@ -213,7 +195,7 @@ qint32 TBtvTable::GetRecordCount() {
     const int status = Call(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
     if (status != 0 && status != RM::StatusDataBufferTooShort)
         return 0;
-    return static_cast<qint32>(LoadLong(stat.data() + RM::Stat::RecordCount));
+    return static_cast<qint32>(loadLE<quint32>(stat.data() + RM::Stat::RecordCount));
 }
 
 quint32 TBtvTable::GetPosition() {
@@ -221,13 +203,13 @@ quint32 TBtvTable::GetPosition() {
     std::array<quint8, 2> dummy{};
     quint32 length = static_cast<quint32>(position.size());
     CallBtrieve(RM::OpGetPosition, 0, dummy.data(), static_cast<int>(dummy.size()), length, position.data());
-    return LoadLong(position.data());
+    return loadLE<quint32>(position.data());
 }
 
 void TBtvTable::GotoPosition(quint32 position) {
     if (!Active())
         RaiseDataTableError(TDataTableError::NotOpen);
-    StoreLong(dataBuffer_.data(), position);
+    storeLE<quint32>(dataBuffer_.data(), position);
     Read(RM::OpGetDirect);
 }
 
@@ -326,21 +308,22 @@ quint16 TBtvTable::InitIndexDefs() {
     quint32 length = RM::StatBufferSize;
     CallBtrieve(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
 
-    recordLength_ = LoadWord(stat.data() + RM::Stat::RecordLength);
-    variableLength_ = (LoadWord(stat.data() + RM::Stat::FileFlags) & RM::Stat::FlagVariableLength) != 0;
+    recordLength_ = loadLE<quint16>(stat.data() + RM::Stat::RecordLength);
+    variableLength_ =
+        (loadLE<quint16>(stat.data() + RM::Stat::FileFlags) & RM::Stat::FlagVariableLength) != 0;
     dataBuffer_.assign(std::max<std::size_t>(recordLength_, 4), 0);
 
     int keyBufferSize = MinKeyBufferSize;
-    const int keyCount = LoadWord(stat.data() + RM::Stat::KeyCount);
+    const int keyCount = loadLE<quint16>(stat.data() + RM::Stat::KeyCount);
     int keySpec = RM::Stat::KeySpecs;
     for (int k = 0; k < keyCount && keySpec + RM::KeySpec::Size <= RM::StatBufferSize; ++k) {
         TIndexDef& index = IndexDefs.Add();
         bool continued = true;
         while (continued && keySpec + RM::KeySpec::Size <= RM::StatBufferSize) {
             const quint8* at = stat.data() + keySpec;
-            const quint16 position = LoadWord(at + RM::KeySpec::Position);
-            index.AddSegment(position > 0 ? position - 1 : 0, LoadWord(at + RM::KeySpec::Length));
-            continued = (LoadWord(at + RM::KeySpec::Flags) & RM::KeySpec::FlagSegmented) != 0;
+            const quint16 position = loadLE<quint16>(at + RM::KeySpec::Position);
+            index.AddSegment(position > 0 ? position - 1 : 0, loadLE<quint16>(at + RM::KeySpec::Length));
+            continued = (loadLE<quint16>(at + RM::KeySpec::Flags) & RM::KeySpec::FlagSegmented) != 0;
             keySpec += RM::KeySpec::Size;
         }
         keyBufferSize = std::max(keyBufferSize, index.GetKeyLength());
@@ -380,20 +363,20 @@ void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
     if (status != 0)
         throw EBtvError(TBtvError::TableNotInDictionary, {tableName});
     files.Close();
-    const quint16 fileId = LoadWord(fileRecord.data());
+    const quint16 fileId = loadLE<quint16>(fileRecord.data());
     const QString location = DictionaryText(fileRecord.data() + 2 + DictionaryNameSize, 64);
 
     TOwnFile fields;
     if (fields.Open(PathJoin(folder, QStringLiteral("FIELD.DDF"))) != 0)
         throw EBtvError(TBtvError::FieldDictionaryOpen, {});
     key.fill(0);
-    StoreWord(key.data(), fileId);
+    storeLE<quint16>(key.data(), fileId);
     std::array<quint8, FieldRecordSize> record{};
     length = FieldRecordSize;
     status = fields.Call(RM::OpGetEqual, 1, key.data(), static_cast<int>(key.size()), length, record.data());
-    while (status == 0 && LoadWord(record.data() + 2) == fileId) {
-        FieldDefs.Add({LoadWord(record.data()), DictionaryText(record.data() + 4, DictionaryNameSize),
-                       LoadWord(record.data() + 25), LoadWord(record.data() + 27),
+    while (status == 0 && loadLE<quint16>(record.data() + 2) == fileId) {
+        FieldDefs.Add({loadLE<quint16>(record.data()), DictionaryText(record.data() + 4, DictionaryNameSize),
+                       loadLE<quint16>(record.data() + 25), loadLE<quint16>(record.data() + 27),
                        static_cast<TFieldType>(record[24])});
         length = FieldRecordSize;
         status =
@@ -423,7 +406,7 @@ void TBtvTable::CopyToNewFile(const QString& newFileName, int newRecordLength) {
         if (newRecordLength < recordLength_ || newRecordLength > 0xFFFF)
             throw EBtvError(TBtvError::InvalidRecordLength,
                             {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
-        StoreWord(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
+        storeLE<quint16>(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
 
         QByteArray newKey = FileNameKey(newFileName);
         std::array<quint8, RM::PositionBlockSize> createBlock{};

@@ -3,6 +3,7 @@
 #include "foundation/CodeText.h"
 #include "foundation/LxString.h"
 #include "foundation/Windows1252.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <charconv>
@@ -261,16 +262,12 @@ void TField::WriteBytes(const QByteArray& bytes) {
 
 quint64 TField::ReadLittleEndian(int count) const {
     const QByteArray bytes = Bytes();
-    quint64 value = 0;
-    for (int i = std::min<int>(count, static_cast<int>(bytes.size())) - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<quint8>(bytes.at(i));
-    return value;
+    return loadLEBytes(bytes.constData(), static_cast<std::size_t>(std::min<qsizetype>(count, bytes.size())));
 }
 
 void TField::WriteLittleEndian(quint64 value) {
     QByteArray bytes(std::max(Size, 0), '\0');
-    for (int i = 0; i < std::min(Size, 8); ++i)
-        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    storeLEBytes(bytes.data(), value, static_cast<std::size_t>(bytes.size()));
     WriteBytes(bytes);
 }
 

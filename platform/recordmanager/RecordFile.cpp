@@ -1,6 +1,6 @@
 #include "platform/recordmanager/RecordFile.h"
 
-#include "platform/recordmanager/Bytes.h"
+#include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "platform/recordmanager/Session.h"
 
-#include "platform/recordmanager/Bytes.h"
+#include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <climits>

@@ -7,7 +7,7 @@
 #include "model/D_Globals.h"
 #include "platform/Registry.h"
 
-#include <QtEndian>
+#include "platform/LittleEndian.h"
 
 namespace {
 
@@ -17,10 +17,10 @@ QString BaseKey() {
 
 QByteArray VariablePart(quint16 count, const QByteArray& fields) {
     QByteArray block(2, '\0');
-    qToLittleEndian<quint16>(count, block.data());
+    storeLE<quint16>(block.data(), count);
     block += fields;
     QByteArray part(4, '\0');
-    qToLittleEndian<qint32>(static_cast<qint32>(block.size()), part.data());
+    storeLE<qint32>(part.data(), static_cast<qint32>(block.size()));
     return part + block;
 }
 

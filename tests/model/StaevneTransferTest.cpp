@@ -7,7 +7,7 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 
-#include <QtEndian>
+#include "platform/LittleEndian.h"
 
 #include <functional>
 #include <map>
@@ -48,7 +48,7 @@ struct THandMadeFile {
                 out += r.Fixed;
                 if (i == 0 || i == 11) {
                     QByteArray length(4, '\0');
-                    qToLittleEndian<qint32>(qint32(r.Variable.size()), length.data());
+                    storeLE<qint32>(length.data(), qint32(r.Variable.size()));
                     out += length + r.Variable;
                 }
             }
