@@ -88,21 +88,13 @@ bool TZunoDataTable::Next() {
 }
 
 void TZunoDataTable::DeleteAll() {
-    const bool opened = !Active();
-    Open();
-    try {
-        if (First()) {
-            do
-                Delete();
-            while (Next());
-        }
-    } catch (...) {
-        if (opened)
-            CloseForDestroy();
-        throw;
+    TTableWork work(*this);
+    if (First()) {
+        do
+            Delete();
+        while (Next());
     }
-    if (opened)
-        Close();
+    work.Done();
 }
 
 // ---------------------------------------------------------------- elements

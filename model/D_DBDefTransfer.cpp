@@ -26,44 +26,6 @@ QString WithoutExtension(const QString& name) {
     throw EStreamError(text);
 }
 
-// The table open for one piece of work: opened when it was closed and closed again afterwards. A piece
-// of work that fails drops a pending insert or edit rather than posting it on the close.
-class TTableWork {
-public:
-    explicit TTableWork(TDataTable& table)
-        : table_(table)
-        , opened_(!table.Active())
-        , uncaught_(std::uncaught_exceptions()) {
-        if (opened_)
-            table_.Open();
-    }
-    ~TTableWork() {
-        try {
-            if (std::uncaught_exceptions() > uncaught_)
-                table_.Cancel();
-            if (opened_)
-                table_.Close();
-        } catch (...) {
-            // already failing: the first error is the one to report
-        }
-    }
-    TTableWork(const TTableWork&) = delete;
-    TTableWork& operator=(const TTableWork&) = delete;
-
-    // Closes the table when this work opened it; a failing close reaches the caller.
-    void Done() {
-        if (opened_) {
-            opened_ = false;
-            table_.Close();
-        }
-    }
-
-private:
-    TDataTable& table_;
-    bool opened_;
-    int uncaught_;
-};
-
 } // namespace
 
 void TZunoDataTable::ExportTable(TStreamWriter& writer) {

@@ -394,61 +394,53 @@ void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
 // ---------------------------------------------------------------- conversion copy
 
 void TBtvTable::CopyToNewFile(const QString& newFileName, int newRecordLength) {
-    Open();
-    try {
-        std::vector<quint8> stat(RM::StatBufferSize, 0);
-        std::array<quint8, 64> statKey{};
-        quint32 length = RM::StatBufferSize;
-        CallBtrieve(RM::OpStat, 0, statKey.data(), static_cast<int>(statKey.size()), length, stat.data());
-        if (newRecordLength <= 0)
-            newRecordLength = recordLength_;
-        // A shorter record would cut fields off every record.
-        if (newRecordLength < recordLength_ || newRecordLength > 0xFFFF)
-            throw EBtvError(TBtvError::InvalidRecordLength,
-                            {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
-        storeLE<quint16>(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
+    TTableWork work(*this);
+    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    std::array<quint8, 64> statKey{};
+    quint32 length = RM::StatBufferSize;
+    CallBtrieve(RM::OpStat, 0, statKey.data(), static_cast<int>(statKey.size()), length, stat.data());
+    if (newRecordLength <= 0)
+        newRecordLength = recordLength_;
+    // A shorter record would cut fields off every record.
+    if (newRecordLength < recordLength_ || newRecordLength > 0xFFFF)
+        throw EBtvError(TBtvError::InvalidRecordLength,
+                        {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
+    storeLE<quint16>(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
 
-        QByteArray newKey = FileNameKey(newFileName);
-        std::array<quint8, RM::PositionBlockSize> createBlock{};
-        length = RM::StatBufferSize;
-        const int created =
-            BTRCALL(RM::OpCreate, createBlock.data(), stat.data(), &length, newKey.data(),
-                    static_cast<uint8_t>(std::min<qsizetype>(newKey.size(), 255)), RM::CreateReplace);
-        if (created != 0)
-            throw EBtvException(newFileName, created, RM::OpCreate);
+    QByteArray newKey = FileNameKey(newFileName);
+    std::array<quint8, RM::PositionBlockSize> createBlock{};
+    length = RM::StatBufferSize;
+    const int created =
+        BTRCALL(RM::OpCreate, createBlock.data(), stat.data(), &length, newKey.data(),
+                static_cast<uint8_t>(std::min<qsizetype>(newKey.size(), 255)), RM::CreateReplace);
+    if (created != 0)
+        throw EBtvException(newFileName, created, RM::OpCreate);
 
-        TOwnFile target;
-        if (const int status = target.Open(newFileName); status != 0)
-            throw EBtvException(newFileName, status, RM::OpOpen);
+    TOwnFile target;
+    if (const int status = target.Open(newFileName); status != 0)
+        throw EBtvException(newFileName, status, RM::OpOpen);
 
-        std::array<quint8, 255> key{};
-        std::vector<quint8> record;
-        for (StepFirst(); !eof_; StepNext()) {
-            record.assign(static_cast<std::size_t>(newRecordLength), 0);
-            std::memcpy(record.data(), dataBuffer_.data(), recordLength_);
-            if (variableLength_) {
-                // The variable part follows the new fixed part unchanged.
-                constexpr quint32 Piece = 65536;
-                std::vector<quint8> piece(Piece);
-                quint32 offset = recordLength_;
-                for (quint32 n = Piece; n == Piece; offset += n) {
-                    n = ReadChunk(piece.data(), offset, Piece);
-                    record.insert(record.end(), piece.begin(), piece.begin() + n);
-                }
+    std::array<quint8, 255> key{};
+    std::vector<quint8> record;
+    for (StepFirst(); !eof_; StepNext()) {
+        record.assign(static_cast<std::size_t>(newRecordLength), 0);
+        std::memcpy(record.data(), dataBuffer_.data(), recordLength_);
+        if (variableLength_) {
+            // The variable part follows the new fixed part unchanged.
+            constexpr quint32 Piece = 65536;
+            std::vector<quint8> piece(Piece);
+            quint32 offset = recordLength_;
+            for (quint32 n = Piece; n == Piece; offset += n) {
+                n = ReadChunk(piece.data(), offset, Piece);
+                record.insert(record.end(), piece.begin(), piece.begin() + n);
             }
-            length = static_cast<quint32>(record.size());
-            if (const int status = target.Call(RM::OpInsert, 0, key.data(), static_cast<int>(key.size()),
-                                               length, record.data());
-                status != 0)
-                throw EBtvException(newFileName, status, RM::OpInsert);
         }
-        target.Close();
-    } catch (...) {
-        try {
-            Close();
-        } catch (...) {
-        }
-        throw;
+        length = static_cast<quint32>(record.size());
+        if (const int status =
+                target.Call(RM::OpInsert, 0, key.data(), static_cast<int>(key.size()), length, record.data());
+            status != 0)
+            throw EBtvException(newFileName, status, RM::OpInsert);
     }
-    Close();
+    target.Close();
+    work.Done();
 }

@@ -72,7 +72,7 @@ public:
     // The number of bytes read; none past the record's end.
     quint32 ReadChunk(void* buffer, quint32 offset, quint32 length);
     // Copies every record into a new file with the same keys and a record length at least the old one,
-    // each record's variable part included. Opens this table first and closes it at the end.
+    // each record's variable part included. Opens this table when it is closed and closes it again.
     void CopyToNewFile(const QString& newFileName, int newRecordLength);
 
     void GetFirst() override;

@@ -577,3 +577,37 @@ void TDataTable::SetOpenMode(TOpenMode mode) {
 void TDataTable::SetKeyBufferSize(quint16 size) {
     keyBuffer_.assign(size, 0);
 }
+
+// ---------------------------------------------------------------- TTableWork
+
+TTableWork::TTableWork(TDataTable& table)
+    : table_(table)
+    , opened_(!table.Active())
+    , uncaught_(std::uncaught_exceptions()) {
+    if (opened_)
+        table_.Open();
+}
+
+TTableWork::~TTableWork() {
+    if (std::uncaught_exceptions() <= uncaught_) {
+        try {
+            Done();
+        } catch (...) {
+            // a close that fails in a destructor cannot be reported; the table is closed all the same
+        }
+        return;
+    }
+    try {
+        table_.Cancel();
+    } catch (...) {
+    }
+    if (opened_)
+        table_.CloseForDestroy();
+}
+
+void TTableWork::Done() {
+    if (opened_) {
+        opened_ = false;
+        table_.Close();
+    }
+}

@@ -248,6 +248,8 @@ protected:
     // A storage class calls this in its own destructor: past it the base can no longer reach the
     // storage operations. Closes without events and without raising.
     void CloseForDestroy() noexcept;
+    // Work that fails closes the table the same way.
+    friend class TTableWork;
 
     TFieldDefs FieldDefs;
     TIndexDefs IndexDefs;
@@ -268,4 +270,23 @@ private:
     std::unique_ptr<TDataBuffer> recordBuffer_;
     std::unique_ptr<TDataBuffer> searchBuffer_;
     std::vector<quint8> keyBuffer_;
+};
+
+// The table open for one piece of work: opened when it was closed, and closed again afterwards. A piece
+// of work that fails drops a pending insert or edit rather than posting it, and its close reports
+// nothing: the work's own error is the one to report.
+class TTableWork {
+public:
+    explicit TTableWork(TDataTable& table);
+    ~TTableWork();
+    TTableWork(const TTableWork&) = delete;
+    TTableWork& operator=(const TTableWork&) = delete;
+
+    // Closes the table when this work opened it; a failing close reaches the caller.
+    void Done();
+
+private:
+    TDataTable& table_;
+    bool opened_;
+    int uncaught_;
 };
