@@ -11,6 +11,7 @@
 #include "foundation/Windows1252.h"
 #include "model/D_Context.h"
 #include "platform/LittleEndian.h"
+#include "storage/BtvTransaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -229,7 +230,9 @@ int TStaevneManager::CreateStaevne(const QString& name) {
     const QString navn = TrimBlanks(name);
     const bool oprettet = CheckStaevneNavn(navn);
     try {
-        // Status 1 until the settings are in: an interrupted create is reported, not listed.
+        // All or nothing: a write that fails (a full disk) leaves no record. Status 1 until the
+        // settings are in, so that a create interrupted all the same is reported, not listed.
+        TBtvTransaction transaction;
         table_->Insert();
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Oprettes);
@@ -238,6 +241,7 @@ int TStaevneManager::CreateStaevne(const QString& name) {
         table_->Edit();
         SetStatus(TStaevneStatus::Klar);
         table_->Post();
+        transaction.Commit();
     } catch (...) {
         table_->Cancel();
         if (oprettet)

@@ -93,7 +93,8 @@ public:
     // ---- Meets
     // Makes the meet current and reads its settings; an index outside the list is ignored.
     void OpenStaevne(int index);
-    // Creates a meet with its folder and default settings, opens it and returns its index.
+    // Creates a meet with its folder and default settings, opens it and returns its index. A failure
+    // leaves neither its record nor a folder it made.
     int CreateStaevne(const QString& navn);
     // Renames the current meet, its folder and its registry key. A change of letter case only needs no
     // check against the other meets.

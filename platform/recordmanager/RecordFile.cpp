@@ -1,6 +1,7 @@
 #include "platform/recordmanager/RecordFile.h"
 
 #include "platform/LittleEndian.h"
+#include "platform/recordmanager/FileSystem.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <fcntl.h>
@@ -39,17 +40,19 @@ std::string column(int key) {
 
 void removeDatabaseFiles(const std::string& path) {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
-        ::unlink((path + suffix).c_str());
+        fileSystem().unlink((path + suffix).c_str());
 }
 
-void syncFolderOf(const std::string& path) {
+// False when syncing the folder's entries failed.
+bool syncFolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0)
+        return true; // a folder we may not read is left to the system, as before
+    const bool synced = fileSystem().sync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 std::string schema(const FileLayout& layout) {
@@ -96,7 +99,7 @@ void FileLock::acquire(const std::string& path, bool exclusive) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
         fail(errno == ENOENT || errno == ENOTDIR ? StatusFileNotFound : StatusIOError);
-    if (::flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    if (fileSystem().lock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd_);
         fd_ = -1;
@@ -105,10 +108,10 @@ void FileLock::acquire(const std::string& path, bool exclusive) {
 }
 
 bool FileLock::upgrade() {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+    if (fileSystem().lock(fd_, LOCK_EX | LOCK_NB) == 0)
         return true;
     // The conversion may have dropped the shared lock on its way.
-    ::flock(fd_, LOCK_SH | LOCK_NB);
+    fileSystem().lock(fd_, LOCK_SH | LOCK_NB);
     return false;
 }
 
@@ -164,13 +167,15 @@ void RecordFile::create(const std::string& path, const uint8_t* stat, size_t sta
         fail(status);
     }
     // Companions of an old file would be replayed into the new one.
-    ::unlink((path + "-wal").c_str());
-    ::unlink((path + "-shm").c_str());
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    fileSystem().unlink((path + "-wal").c_str());
+    fileSystem().unlink((path + "-shm").c_str());
+    if (fileSystem().rename(temp.c_str(), path.c_str()) != 0) {
         removeDatabaseFiles(temp);
         fail(StatusIOError);
     }
-    syncFolderOf(path);
+    // The new name must last: a folder that cannot be synced fails the create.
+    if (!syncFolderOf(path))
+        fail(StatusIOError);
 }
 
 std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclusive) {
