@@ -1,6 +1,10 @@
 #pragma once
 // The texts of a family of codes: one table per family, read through one routine.
+#include "foundation/Exception.h"
+
 #include <QString>
+
+#include <utility>
 
 template <typename Code>
 struct TCodeText {
@@ -17,3 +21,16 @@ QString CodeText(const Table& table, Code code, const QString& fallback = {}) {
     }
     return fallback;
 }
+
+// A failure that carries the code of its family.
+template <typename TCode>
+class ECodedError : public Exception {
+public:
+    ECodedError(TCode code, QString message)
+        : Exception(std::move(message))
+        , code_(code) {}
+    TCode Code() const { return code_; }
+
+private:
+    TCode code_;
+};

@@ -11,7 +11,7 @@ enum class TOvtype : int {
     HorisontalSpring = 3,
     Kast = 4,
     Stafet = 5,
-    Mangekamp = 6,
+    Mangekamp = 6
 };
 // A running event or a relay: the mark is a time.
 constexpr bool IsTidOvtype(int ovtype) {

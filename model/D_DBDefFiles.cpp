@@ -1,18 +1,11 @@
 #include "model/D_DBDefFiles.h"
 
-#include "foundation/Exception.h"
-#include "foundation/PathResolver.h"
 #include "model/D_DBDefCodeFields.h"
-#include "platform/LittleEndian.h"
-#include "platform/recordmanager/RecordManager.h"
-
-#include <QFile>
+#include "storage/BtvFile.h"
 
 #include <algorithm>
 #include <array>
 #include <numeric>
-
-namespace RM = RecordManager;
 
 namespace {
 
@@ -51,24 +44,6 @@ static_assert(KlubkobFields.size() == KlubkobField::Count);
 static_assert(VareFields.size() == VareField::Count);
 static_assert(GruppeFields.size() == GruppeField::Count);
 static_assert(BetalingFields.size() == BetalingField::Count);
-
-constexpr int PageSize = 4096;
-
-quint8 SegmentType(const TZunoFieldDef& field) {
-    switch (field.FieldType) {
-    case TFieldType::String:
-        return RM::KeySpec::TypeString;
-    case TFieldType::Integer:
-        return field.Size == 1 ? RM::KeySpec::TypeUnsignedBinary : RM::KeySpec::TypeInteger;
-    case TFieldType::Float:
-    case TFieldType::DateTime:
-        return RM::KeySpec::TypeFloat;
-    case TFieldType::ZString:
-        return RM::KeySpec::TypeZString;
-    default:
-        return RM::KeySpec::TypeInteger;
-    }
-}
 
 // Key 0 of a meet-bound file begins with the meet number and keeps, in key order, a meet's records
 // together, a class's event rows together and an event row's rounds together (duplicates stay in the
@@ -168,51 +143,16 @@ const TRecordFileDef& RecordFileDef(TRecordFileNo file) {
     return RecordFileDefs().at(static_cast<std::size_t>(file));
 }
 
-QByteArray TRecordFileDef::CreateBuffer() const {
-    QByteArray stat(RM::StatBufferSize, '\0');
-    auto* at = reinterpret_cast<uchar*>(stat.data());
-    storeLE<quint16>(at + RM::Stat::RecordLength, static_cast<quint16>(RecordLength()));
-    storeLE<quint16>(at + RM::Stat::PageSize, PageSize);
-    storeLE<quint16>(at + RM::Stat::KeyCount, static_cast<quint16>(Keys.size()));
-    storeLE<quint16>(at + RM::Stat::FileFlags, VariableLength ? RM::Stat::FlagVariableLength : 0);
-    int keySpec = RM::Stat::KeySpecs;
+bool TRecordFileDef::Create(const QString& path) const {
+    std::vector<TBtvKeyDef> keys;
     for (const TRecordKeyDef& key : Keys) {
-        for (std::size_t i = 0; i < key.FieldNos.size(); ++i, keySpec += RM::KeySpec::Size) {
-            if (keySpec + RM::KeySpec::Size > RM::StatBufferSize)
-                throw Exception(QStringLiteral("For mange nøgler i %1").arg(QLatin1String(FileName)));
-            const int fieldNo = key.FieldNos[i];
+        TBtvKeyDef& own = keys.emplace_back();
+        own.Duplicates = key.Duplicates;
+        own.AutoIncrement = key.AutoIncrement;
+        for (const int fieldNo : key.FieldNos) {
             const TZunoFieldDef& field = Fields[static_cast<std::size_t>(fieldNo)];
-            const bool numbered = key.AutoIncrement && i == 0;
-            quint16 flags = RM::KeySpec::FlagExtendedType;
-            if (!numbered)
-                flags |= RM::KeySpec::FlagModifiable;
-            if (key.Duplicates && !key.AutoIncrement)
-                flags |= RM::KeySpec::FlagDuplicates;
-            if (i + 1 < key.FieldNos.size())
-                flags |= RM::KeySpec::FlagSegmented;
-            storeLE<quint16>(at + keySpec + RM::KeySpec::Position,
-                             static_cast<quint16>(FieldOffsetOf(Fields, fieldNo) + 1));
-            storeLE<quint16>(at + keySpec + RM::KeySpec::Length, static_cast<quint16>(field.Size));
-            storeLE<quint16>(at + keySpec + RM::KeySpec::Flags, flags);
-            at[keySpec + RM::KeySpec::ExtendedType] =
-                numbered ? RM::KeySpec::TypeAutoIncrement : SegmentType(field);
+            own.Segments.push_back({FieldOffsetOf(Fields, fieldNo), field.Size, field.FieldType});
         }
     }
-    return stat;
-}
-
-bool TRecordFileDef::Create(const QString& path) const {
-    QByteArray stat = CreateBuffer();
-    QByteArray name = QFile::encodeName(ResolvePath(path));
-    name.append('\0');
-    std::array<quint8, RM::PositionBlockSize> block{};
-    quint32 length = static_cast<quint32>(stat.size());
-    const int status =
-        BTRCALL(RM::OpCreate, block.data(), stat.data(), &length, name.data(),
-                static_cast<uint8_t>(std::min<qsizetype>(name.size(), 255)), RM::CreateKeepExisting);
-    if (status == RM::StatusFileExists)
-        return false;
-    if (status != 0)
-        throw Exception(QStringLiteral("Filen %1 kunne ikke oprettes (status %2)").arg(path).arg(status));
-    return true;
+    return CreateBtvFile(path, RecordLength(), VariableLength, keys);
 }

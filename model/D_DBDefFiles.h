@@ -53,8 +53,6 @@ struct TRecordFileDef {
 
     bool IsStaevneBound() const { return SprogFieldNo < 0; }
     int RecordLength() const { return RecordLengthOf(Fields); }
-    // The statistics buffer that the record manager's Create takes.
-    QByteArray CreateBuffer() const;
     // Creates the file at path unless it exists under its name in any letter case; true when it was
     // created. A failure raises Exception.
     bool Create(const QString& path) const;
@@ -75,7 +73,7 @@ enum class TRecordFileNo {
     Gruppe,
     Klub,
     Deltager,
-    Resultat,
+    Resultat
 };
 
 const TRecordFileDef& RecordFileDef(TRecordFileNo file);

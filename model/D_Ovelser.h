@@ -25,7 +25,7 @@ enum class TOvelseManagerErrorNo : quint16 {
     OvelseRkUndefined = 4,
     AttributRkUndefined = 5,
     KodeRkUndefined = 6,
-    AfvStedUndefined = 7,
+    AfvStedUndefined = 7
 };
 
 // "Object = <TKlOvManager>", the error number and its text.

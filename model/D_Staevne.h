@@ -16,12 +16,7 @@ class TStreamReader;
 struct TTransferRecord;
 
 // The Status of a meet record: a meet is listed only when its last create, delete or import finished.
-enum class TStaevneStatus : int {
-    Klar = 0,
-    Oprettes = 1,
-    Slettes = 2,
-    Importeres = 3,
-};
+enum class TStaevneStatus : int { Klar = 0, Oprettes = 1, Slettes = 2, Importeres = 3 };
 
 // The scoreboard server from the registry, and the texts the timing reader gives the XML documents.
 struct TScoreboard {

@@ -103,8 +103,82 @@ EBtvException::EBtvException(const QString& tableName, int status, int operation
     , tableName_(tableName) {}
 
 EBtvError::EBtvError(TBtvError code, const QStringList& args)
-    : Exception(FormatErrorText(CodeText(BtvErrorTexts, code), args))
-    , code_(code) {}
+    : ECodedError(code, FormatErrorText(CodeText(BtvErrorTexts, code), args)) {}
+
+namespace {
+
+constexpr int PageSize = 4096;
+
+quint8 SegmentType(const TBtvKeySegment& segment) {
+    switch (segment.FieldType) {
+    case TFieldType::String:
+        return RM::KeySpec::TypeString;
+    case TFieldType::Integer:
+        return segment.Size == 1 ? RM::KeySpec::TypeUnsignedBinary : RM::KeySpec::TypeInteger;
+    case TFieldType::Float:
+    case TFieldType::DateTime:
+        return RM::KeySpec::TypeFloat;
+    case TFieldType::ZString:
+        return RM::KeySpec::TypeZString;
+    default:
+        return RM::KeySpec::TypeInteger;
+    }
+}
+
+// The statistics buffer that the record manager's Create takes.
+std::vector<quint8> CreateBuffer(const QString& path, int recordLength, bool variableLength,
+                                 const std::vector<TBtvKeyDef>& keys) {
+    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    quint8* at = stat.data();
+    storeLE<quint16>(at + RM::Stat::RecordLength, static_cast<quint16>(recordLength));
+    storeLE<quint16>(at + RM::Stat::PageSize, PageSize);
+    storeLE<quint16>(at + RM::Stat::KeyCount, static_cast<quint16>(keys.size()));
+    storeLE<quint16>(at + RM::Stat::FileFlags, variableLength ? RM::Stat::FlagVariableLength : 0);
+    int keySpec = RM::Stat::KeySpecs;
+    for (const TBtvKeyDef& key : keys) {
+        for (std::size_t i = 0; i < key.Segments.size(); ++i, keySpec += RM::KeySpec::Size) {
+            if (keySpec + RM::KeySpec::Size > RM::StatBufferSize)
+                throw Exception(QStringLiteral("For mange nøgler i %1").arg(FileNamePart(path)));
+            const TBtvKeySegment& segment = key.Segments[i];
+            const bool numbered = key.AutoIncrement && i == 0;
+            quint16 flags = RM::KeySpec::FlagExtendedType;
+            if (!numbered)
+                flags |= RM::KeySpec::FlagModifiable;
+            if (key.Duplicates && !key.AutoIncrement)
+                flags |= RM::KeySpec::FlagDuplicates;
+            if (i + 1 < key.Segments.size())
+                flags |= RM::KeySpec::FlagSegmented;
+            storeLE<quint16>(at + keySpec + RM::KeySpec::Position, static_cast<quint16>(segment.Offset + 1));
+            storeLE<quint16>(at + keySpec + RM::KeySpec::Length, static_cast<quint16>(segment.Size));
+            storeLE<quint16>(at + keySpec + RM::KeySpec::Flags, flags);
+            at[keySpec + RM::KeySpec::ExtendedType] =
+                numbered ? RM::KeySpec::TypeAutoIncrement : SegmentType(segment);
+        }
+    }
+    return stat;
+}
+
+// Sends the statistics buffer to the record manager's Create; the status.
+int CallCreate(const QString& path, std::vector<quint8>& stat, int8_t mode) {
+    QByteArray name = FileNameKey(path);
+    std::array<quint8, RM::PositionBlockSize> block{};
+    quint32 length = static_cast<quint32>(stat.size());
+    return BTRCALL(RM::OpCreate, block.data(), stat.data(), &length, name.data(),
+                   static_cast<uint8_t>(std::min<qsizetype>(name.size(), 255)), mode);
+}
+
+} // namespace
+
+bool CreateBtvFile(const QString& path, int recordLength, bool variableLength,
+                   const std::vector<TBtvKeyDef>& keys) {
+    std::vector<quint8> stat = CreateBuffer(path, recordLength, variableLength, keys);
+    const int status = CallCreate(path, stat, RM::CreateKeepExisting);
+    if (status == RM::StatusFileExists)
+        return false;
+    if (status != 0)
+        throw Exception(QStringLiteral("Filen %1 kunne ikke oprettes (status %2)").arg(path).arg(status));
+    return true;
+}
 
 void StopRecordManager() {
     quint32 length = 0;
@@ -407,12 +481,7 @@ void TBtvTable::CopyToNewFile(const QString& newFileName, int newRecordLength) {
                         {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
     storeLE<quint16>(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
 
-    QByteArray newKey = FileNameKey(newFileName);
-    std::array<quint8, RM::PositionBlockSize> createBlock{};
-    length = RM::StatBufferSize;
-    const int created =
-        BTRCALL(RM::OpCreate, createBlock.data(), stat.data(), &length, newKey.data(),
-                static_cast<uint8_t>(std::min<qsizetype>(newKey.size(), 255)), RM::CreateReplace);
+    const int created = CallCreate(newFileName, stat, RM::CreateReplace);
     if (created != 0)
         throw EBtvException(newFileName, created, RM::OpCreate);
 

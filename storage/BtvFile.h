@@ -2,6 +2,7 @@
 // The record table over the record manager: one table object is one open record file with its own
 // position block. Record length and keys come from the file itself, field definitions from the subclass
 // or from the optional data dictionary (FILE.DDF, FIELD.DDF); every failing status becomes an exception.
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "storage/DBFile.h"
 
@@ -31,18 +32,35 @@ enum class TBtvError {
     FieldDictionaryRead = 3,
     FieldDictionaryOpen = 4,
     TableMissing = 5,
-    InvalidRecordLength = 6,
+    InvalidRecordLength = 6
 };
 
 // Data dictionary and copy errors.
-class EBtvError : public Exception {
+class EBtvError : public ECodedError<TBtvError> {
 public:
     EBtvError(TBtvError code, const QStringList& args);
-    TBtvError Code() const { return code_; }
-
-private:
-    TBtvError code_;
 };
+
+// One segment of a key: where it lies in the record and how its bytes compare.
+struct TBtvKeySegment {
+    int Offset;
+    int Size;
+    TFieldType FieldType;
+};
+
+// A key of a new record file: its segments in order.
+struct TBtvKeyDef {
+    std::vector<TBtvKeySegment> Segments;
+    bool Duplicates = true;
+    // The record manager numbers new records in the first segment (a record inserted with 0 there gets
+    // the highest number + 1); the key is then unique.
+    bool AutoIncrement = false;
+};
+
+// Creates a record file at path (resolved as every name is) unless it exists under its name in any
+// letter case; true when it was created. A failure raises Exception.
+bool CreateBtvFile(const QString& path, int recordLength, bool variableLength,
+                   const std::vector<TBtvKeyDef>& keys);
 
 // Sends the record manager's stop operation, which ends its work for the program.
 void StopRecordManager();

@@ -20,9 +20,8 @@ const TCodeText<TDataListError> DataListErrorTexts[] = {
 } // namespace
 
 EDataListError::EDataListError(const QString& directory, TDataListError code, const QStringList& args)
-    : Exception(QStringLiteral("File: ") + directory + QStringLiteral("\r\nObject: TDataList\r\n") +
-                FormatErrorText(CodeText(DataListErrorTexts, code), args))
-    , code_(code) {}
+    : ECodedError(code, QStringLiteral("File: ") + directory + QStringLiteral("\r\nObject: TDataList\r\n") +
+                            FormatErrorText(CodeText(DataListErrorTexts, code), args)) {}
 
 // ---------------------------------------------------------------- TDataElement
 

@@ -2,6 +2,7 @@
 // Records in memory: a list holds the records of one table (or the part a meet uses) as elements, each
 // with its own buffer and fields, keeps any number of sorted indexes over them, and writes every pending
 // insert, update and delete back through the table in one pass.
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "storage/DBField.h"
 
@@ -14,20 +15,12 @@
 class TDataTable;
 class TDataList;
 
-enum class TDataListError {
-    IndexOutOfRange = 1,
-    NoSuchIndex = 2,
-    WrongFieldCount = 3,
-};
+enum class TDataListError { IndexOutOfRange = 1, NoSuchIndex = 2, WrongFieldCount = 3 };
 
 // "File: " + directory, "Object: TDataList", then the text of the code.
-class EDataListError : public Exception {
+class EDataListError : public ECodedError<TDataListError> {
 public:
     EDataListError(const QString& directory, TDataListError code, const QStringList& args);
-    TDataListError Code() const { return code_; }
-
-private:
-    TDataListError code_;
 };
 
 class TDataElement : public TFieldOwner {

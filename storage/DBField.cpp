@@ -97,8 +97,7 @@ double ParseFloatField(const QString& text, const QString& name) {
 } // namespace
 
 EFieldError::EFieldError(TFieldError code, const QString& text)
-    : Exception(QStringLiteral("Object: TField\r\n") + text)
-    , code_(code) {}
+    : ECodedError(code, QStringLiteral("Object: TField\r\n") + text) {}
 
 void RaiseFieldError(TFieldError code, const QStringList& args) {
     throw EFieldError(code, FormatErrorText(CodeText(FieldErrorTexts, code,

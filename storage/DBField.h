@@ -1,6 +1,7 @@
 #pragma once
 // A record is one block of bytes held twice, as it is and as it was (TDataBuffer); a field is a typed
 // view of a byte range of it. Every stored text is Windows-1252, so a field's width counts bytes.
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
 #include "storage/DBFieldDate.h"
@@ -20,17 +21,13 @@ enum class TFieldError {
     Abstract = 15,
     InvalidFloat = 16,
     ValueError = 19,
-    Text = 20,
+    Text = 20
 };
 
 // Texts: "Object: TField", a line break, then the text of the code.
-class EFieldError : public Exception {
+class EFieldError : public ECodedError<TFieldError> {
 public:
     EFieldError(TFieldError code, const QString& text);
-    TFieldError Code() const { return code_; }
-
-private:
-    TFieldError code_;
 };
 
 // Puts args in place of the placeholders %s, %d and %f of format, in order.

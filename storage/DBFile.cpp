@@ -44,10 +44,6 @@ private:
 
 } // namespace
 
-EDataTableError::EDataTableError(TDataTableError code, const QString& text)
-    : Exception(text)
-    , code_(code) {}
-
 void RaiseDataTableError(TDataTableError code, const QStringList& args) {
     throw EDataTableError(code, FormatErrorText(CodeText(DataTableErrorTexts, code), args));
 }

@@ -2,6 +2,7 @@
 // The storage-neutral record table: field and key definitions, the field objects over the current
 // record, and the browse/edit/insert state machine with its Before/After events. The storage operations
 // are left to a subclass (the record-manager table).
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "storage/DBField.h"
 
@@ -32,16 +33,12 @@ enum class TDataTableError {
     UnknownFieldType = 14,
     ReadOnly = 17,
     Empty = 18,
-    FieldOutsideRecord = 19,
+    FieldOutsideRecord = 19
 };
 
-class EDataTableError : public Exception {
+class EDataTableError : public ECodedError<TDataTableError> {
 public:
-    EDataTableError(TDataTableError code, const QString& text);
-    TDataTableError Code() const { return code_; }
-
-private:
-    TDataTableError code_;
+    using ECodedError::ECodedError;
 };
 
 // The text of code formatted with args; codes without a text give an empty message.
@@ -61,7 +58,7 @@ enum class TFieldType : quint8 {
     TSTime = 104,
     DPDate = 105,
     NDDDateTime = 106,
-    NDDDate = 107,
+    NDDDate = 107
 };
 
 struct TFieldDef {

@@ -100,10 +100,8 @@ void Cursor::getByKey(Query query, const CallBuffers& c) {
     const bool keyed = query != Query::First && query != Query::Last;
     if (keyed)
         encodeKeyValue(key, c.key, value);
-    if (file_.find(query, c.keyNumber, keyed ? &value : nullptr, 0, found_)) {
-        land(c, c.keyNumber);
-        return;
-    }
+    if (file_.find(query, c.keyNumber, keyed ? &value : nullptr, 0, found_))
+        return land(c, c.keyNumber);
     switch (query) {
     case Query::Equal:
         missed(Place::None, StatusKeyNotFound);
@@ -156,10 +154,8 @@ void Cursor::step(Query query, const CallBuffers& c) {
     const bool found = query == Query::StepNext || query == Query::StepPrevious
                            ? advance(query, 0, nullptr)
                            : file_.find(query, 0, nullptr, current_.position, found_);
-    if (found) {
-        land(c, -1);
-        return;
-    }
+    if (found)
+        return land(c, -1);
     missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
 }
 

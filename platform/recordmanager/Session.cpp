@@ -52,93 +52,69 @@ void Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
         return;
     case OpEndTransaction:
     case OpAbortTransaction:
-        endTransaction(operation == OpEndTransaction);
-        return;
+        return endTransaction(operation == OpEndTransaction);
     case OpCreate:
-        create(c);
-        return;
+        return create(c);
     case OpOpen:
-        open(block, c);
-        return;
+        return open(block, c);
     default:
         break;
     }
     Cursor* cursor = cursorOf(block);
     if (!cursor)
         fail(StatusFileNotOpen);
-    if (operation == OpClose) {
-        close(block, *cursor);
-        return;
-    }
+    if (operation == OpClose)
+        return close(block, *cursor);
     if (!c.dataLength)
         fail(StatusInvalidOperation);
     RecordFile& file = cursor->file();
     if (transaction_ && !file.inTransaction())
         file.begin();
-    onCursor(operation, *cursor, c);
+    return onCursor(operation, *cursor, c);
 }
 
 void Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c) {
     switch (operation) {
     case OpInsert:
-        cursor.insert(c);
-        return;
+        return cursor.insert(c);
     case OpUpdate:
-        cursor.update(c);
-        return;
+        return cursor.update(c);
     case OpDelete:
-        cursor.remove();
-        return;
+        return cursor.remove();
     case OpGetEqual:
-        cursor.getByKey(Query::Equal, c);
-        return;
+        return cursor.getByKey(Query::Equal, c);
     case OpGetNext:
-        cursor.getAdjacent(true, c);
-        return;
+        return cursor.getAdjacent(true, c);
     case OpGetPrevious:
-        cursor.getAdjacent(false, c);
-        return;
+        return cursor.getAdjacent(false, c);
     case OpGetGreater:
-        cursor.getByKey(Query::Greater, c);
-        return;
+        return cursor.getByKey(Query::Greater, c);
     case OpGetGreaterOrEqual:
-        cursor.getByKey(Query::GreaterOrEqual, c);
-        return;
+        return cursor.getByKey(Query::GreaterOrEqual, c);
     case OpGetLess:
-        cursor.getByKey(Query::Less, c);
-        return;
+        return cursor.getByKey(Query::Less, c);
     case OpGetLessOrEqual:
-        cursor.getByKey(Query::LessOrEqual, c);
-        return;
+        return cursor.getByKey(Query::LessOrEqual, c);
     case OpGetFirst:
-        cursor.getByKey(Query::First, c);
-        return;
+        return cursor.getByKey(Query::First, c);
     case OpGetLast:
-        cursor.getByKey(Query::Last, c);
-        return;
+        return cursor.getByKey(Query::Last, c);
     case OpStat:
-        cursor.stat(c);
-        return;
+        return cursor.stat(c);
     case OpGetPosition:
-        cursor.getPosition(c);
-        return;
+        return cursor.getPosition(c);
     case OpGetDirect:
         return c.keyNumber == GetDirectChunk ? cursor.readChunk(c) : cursor.getDirect(c);
     case OpStepNext:
-        cursor.step(Query::StepNext, c);
-        return;
+        return cursor.step(Query::StepNext, c);
     case OpStepFirst:
-        cursor.step(Query::StepFirst, c);
-        return;
+        return cursor.step(Query::StepFirst, c);
     case OpStepLast:
-        cursor.step(Query::StepLast, c);
-        return;
+        return cursor.step(Query::StepLast, c);
     case OpStepPrevious:
-        cursor.step(Query::StepPrevious, c);
-        return;
+        return cursor.step(Query::StepPrevious, c);
     case OpUpdateChunk:
-        cursor.updateChunk(c);
-        return;
+        return cursor.updateChunk(c);
     default:
         fail(StatusInvalidOperation);
     }
