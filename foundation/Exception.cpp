@@ -9,3 +9,9 @@ Exception::~Exception() = default;
 const char* Exception::what() const noexcept {
     return utf8_.constData();
 }
+
+QString MessageOf(const std::exception& error) {
+    if (const auto* own = dynamic_cast<const Exception*>(&error))
+        return own->Message();
+    return QString::fromUtf8(error.what());
+}

@@ -15,3 +15,6 @@ private:
     QString message_;
     QByteArray utf8_;
 };
+
+// The message of any failure: our own text, or what() of another exception.
+QString MessageOf(const std::exception& error);

@@ -14,6 +14,9 @@ public:
 
 // ---- Text
 
+// The line break of every message and text file the program writes.
+inline const QString CrLf = QStringLiteral("\r\n");
+
 // Removes every leading Ch; Ch = 0 removes every leading character up to and including the blank.
 QString TrimLeftChar(const QString& text, QChar ch);
 QString TrimRightChar(const QString& text, QChar ch);

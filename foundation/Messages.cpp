@@ -1,5 +1,7 @@
 #include "foundation/Messages.h"
 
+#include "foundation/CodeText.h"
+
 #include <utility>
 
 int MessageDefaultButton = 0;
@@ -7,8 +9,8 @@ int MessageDefaultButton = 0;
 namespace {
 
 std::unique_ptr<TMessagePresenter>& PresenterSlot() {
-    static std::unique_ptr<TMessagePresenter> Presenter;
-    return Presenter;
+    static std::unique_ptr<TMessagePresenter> presenter;
+    return presenter;
 }
 
 // Every box resets the default button, also one whose presenter throws.
@@ -20,107 +22,105 @@ public:
     TDefaultButtonReset& operator=(const TDefaultButtonReset&) = delete;
 };
 
+const TCodeText<TMessageKind> KindCaptions[] = {
+    {TMessageKind::Information, "Information"},
+    {TMessageKind::Error, "Fejl"},
+    {TMessageKind::Confirm, "Bekræft"},
+    {TMessageKind::YesNo, "Bekræft"},
+};
+
+const TCodeText<TModalResult> ButtonCaptions[] = {
+    {mrOk, "&OK"},
+    {mrYes, "&Ja"},
+    {mrNo, "&Nej"},
+    {mrCancel, "&Annullér"},
+};
+
 } // namespace
 
-TMessageBox MakeMessageBox(TMessageKind Kind, const QString& Text, int DefaultButton) {
-    TMessageBox Box;
-    Box.Kind = Kind;
-    Box.Text = Text;
-    switch (Kind) {
+TMessageBox MakeMessageBox(TMessageKind kind, const QString& text, int defaultButton) {
+    TMessageBox box;
+    box.Kind = kind;
+    box.Text = text;
+    box.Caption = CodeText(KindCaptions, kind);
+    switch (kind) {
     case TMessageKind::Information:
-        Box.Caption = QStringLiteral("Information");
-        Box.Buttons = {mrOk};
-        break;
     case TMessageKind::Error:
-        Box.Caption = QStringLiteral("Fejl");
-        Box.Buttons = {mrOk};
+        box.Buttons = {mrOk};
         break;
     case TMessageKind::Confirm:
-        Box.Caption = QStringLiteral("Bekræft");
-        Box.Buttons = {mrYes, mrNo, mrCancel};
+        box.Buttons = {mrYes, mrNo, mrCancel};
         break;
     case TMessageKind::YesNo:
-        Box.Caption = QStringLiteral("Bekræft");
-        Box.Buttons = {mrYes, mrNo};
+        box.Buttons = {mrYes, mrNo};
         break;
     }
-    Box.DefaultButton = DefaultButton >= 0 && DefaultButton < Box.Buttons.size() ? DefaultButton : 0;
-    return Box;
+    box.DefaultButton = defaultButton >= 0 && defaultButton < box.Buttons.size() ? defaultButton : 0;
+    return box;
 }
 
-QString ButtonCaption(int ModalResult) {
-    switch (ModalResult) {
-    case mrOk:
-        return QStringLiteral("&OK");
-    case mrYes:
-        return QStringLiteral("&Ja");
-    case mrNo:
-        return QStringLiteral("&Nej");
-    case mrCancel:
-        return QStringLiteral("&Annullér");
-    default:
-        return QString();
-    }
+QString ButtonCaption(int modalResult) {
+    return CodeText(ButtonCaptions, static_cast<TModalResult>(modalResult));
 }
 
 TMessagePresenter::~TMessagePresenter() = default;
 
 TMessagePresenter& MessagePresenter() {
-    std::unique_ptr<TMessagePresenter>& Presenter = PresenterSlot();
-    if (!Presenter)
-        Presenter = std::make_unique<TLoggingPresenter>();
-    return *Presenter;
+    std::unique_ptr<TMessagePresenter>& presenter = PresenterSlot();
+    if (!presenter)
+        presenter = std::make_unique<TLoggingPresenter>();
+    return *presenter;
 }
 
-std::unique_ptr<TMessagePresenter> InstallMessagePresenter(std::unique_ptr<TMessagePresenter> Presenter) {
-    return std::exchange(PresenterSlot(), std::move(Presenter));
+std::unique_ptr<TMessagePresenter> InstallMessagePresenter(std::unique_ptr<TMessagePresenter> presenter) {
+    return std::exchange(PresenterSlot(), std::move(presenter));
 }
 
-TScopedMessagePresenter::TScopedMessagePresenter(std::unique_ptr<TMessagePresenter> Presenter)
-    : previous_(InstallMessagePresenter(std::move(Presenter))) {}
+TScopedMessagePresenter::TScopedMessagePresenter(std::unique_ptr<TMessagePresenter> presenter)
+    : previous_(InstallMessagePresenter(std::move(presenter))) {}
 
 TScopedMessagePresenter::~TScopedMessagePresenter() {
     InstallMessagePresenter(std::move(previous_));
 }
 
-int ShowMessageForm(QObject* Owner, const QString& Text, TMessageKind Kind) {
-    const TDefaultButtonReset Reset;
-    return MessagePresenter().Present(Owner, MakeMessageBox(Kind, Text, MessageDefaultButton));
+int ShowMessageForm(QObject* owner, const QString& text, TMessageKind kind) {
+    const TDefaultButtonReset reset;
+    return MessagePresenter().Present(owner, MakeMessageBox(kind, text, MessageDefaultButton));
 }
 
-void ShowInformation(QObject* Owner, const QString& Text) {
-    ShowMessageForm(Owner, Text, TMessageKind::Information);
+void ShowInformation(QObject* owner, const QString& text) {
+    ShowMessageForm(owner, text, TMessageKind::Information);
 }
 
-void ShowError(QObject* Owner, const QString& Text) {
-    ShowMessageForm(Owner, Text, TMessageKind::Error);
+void ShowError(QObject* owner, const QString& text) {
+    ShowMessageForm(owner, text, TMessageKind::Error);
 }
 
-bool AskConfirm(QObject* Owner, const QString& Text) {
-    return ShowMessageForm(Owner, Text + u'?', TMessageKind::YesNo) == mrYes;
+bool AskConfirm(QObject* owner, const QString& text) {
+    return ShowMessageForm(owner, text + u'?', TMessageKind::YesNo) == mrYes;
 }
 
-TLoggingPresenter::TLoggingPresenter(std::FILE* Stream)
-    : stream_(Stream) {}
+TLoggingPresenter::TLoggingPresenter(std::FILE* stream)
+    : stream_(stream) {}
 
-int TLoggingPresenter::Present(QObject*, const TMessageBox& Box) {
-    QString Line = Box.Caption + QStringLiteral(": ") + Box.Text;
-    Line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fputs(Line.toUtf8().append('\n').constData(), stream_);
+int TLoggingPresenter::Present(QObject*, const TMessageBox& box) {
+    QString line = box.Caption + QStringLiteral(": ") + box.Text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fputs(line.toUtf8().append('\n').constData(), stream_);
     std::fflush(stream_);
-    return Box.DefaultResult();
+    return box.DefaultResult();
 }
 
-TRecordingPresenter::TRecordingPresenter(std::optional<int> Fallback)
-    : fallback_(Fallback) {}
+TRecordingPresenter::TRecordingPresenter(std::optional<int> fallback)
+    : fallback_(fallback) {}
 
-int TRecordingPresenter::Present(QObject* Owner, const TMessageBox& Box) {
-    shown_.push_back(Box);
-    owners_.push_back(Owner);
+int TRecordingPresenter::Present(QObject* owner, const TMessageBox& box) {
+    shown_.push_back(box);
+    owners_.push_back(owner);
     if (!answers_.empty()) {
-        const int Answer = answers_.front();
+        const int answer = answers_.front();
         answers_.pop_front();
-        return Answer;
+        return answer;
     }
-    return fallback_.value_or(Box.DefaultResult());
+    return fallback_.value_or(box.DefaultResult());
 }

@@ -30,26 +30,26 @@ struct TMessageBox {
 
 // The box of a kind: caption "Information", "Fejl" or "Bekræft" and its buttons. A default button index
 // outside the row picks the first button.
-TMessageBox MakeMessageBox(TMessageKind Kind, const QString& Text, int DefaultButton);
+TMessageBox MakeMessageBox(TMessageKind kind, const QString& text, int defaultButton);
 // "&OK", "&Ja", "&Nej", "&Annullér".
-QString ButtonCaption(int ModalResult);
+QString ButtonCaption(int modalResult);
 
 class TMessagePresenter {
 public:
     virtual ~TMessagePresenter();
     // Shows the box and returns the modal result of the answer. Owner is the asking window, or null.
-    virtual int Present(QObject* Owner, const TMessageBox& Box) = 0;
+    virtual int Present(QObject* owner, const TMessageBox& box) = 0;
 };
 
 // The presenter in use; the logging one until another is installed.
 TMessagePresenter& MessagePresenter();
 // Installs Presenter (null: the logging one) and hands back the one it replaces.
-std::unique_ptr<TMessagePresenter> InstallMessagePresenter(std::unique_ptr<TMessagePresenter> Presenter);
+std::unique_ptr<TMessagePresenter> InstallMessagePresenter(std::unique_ptr<TMessagePresenter> presenter);
 
 // Installs a presenter for its own lifetime and puts the previous one back.
 class TScopedMessagePresenter {
 public:
-    explicit TScopedMessagePresenter(std::unique_ptr<TMessagePresenter> Presenter);
+    explicit TScopedMessagePresenter(std::unique_ptr<TMessagePresenter> presenter);
     ~TScopedMessagePresenter();
     TScopedMessagePresenter(const TScopedMessagePresenter&) = delete;
     TScopedMessagePresenter& operator=(const TScopedMessagePresenter&) = delete;
@@ -62,17 +62,17 @@ private:
 // resets it to 0.
 extern int MessageDefaultButton;
 
-void ShowInformation(QObject* Owner, const QString& Text);
-void ShowError(QObject* Owner, const QString& Text);
-int ShowMessageForm(QObject* Owner, const QString& Text, TMessageKind Kind);
+void ShowInformation(QObject* owner, const QString& text);
+void ShowError(QObject* owner, const QString& text);
+int ShowMessageForm(QObject* owner, const QString& text, TMessageKind kind);
 // Asks Text + "?" with Ja and Nej; true only for Ja.
-bool AskConfirm(QObject* Owner, const QString& Text);
+bool AskConfirm(QObject* owner, const QString& text);
 
 // For batch jobs and server mode: writes "Caption: Text" to Stream and answers as the default button.
 class TLoggingPresenter : public TMessagePresenter {
 public:
-    explicit TLoggingPresenter(std::FILE* Stream = stderr);
-    int Present(QObject* Owner, const TMessageBox& Box) override;
+    explicit TLoggingPresenter(std::FILE* stream = stderr);
+    int Present(QObject* owner, const TMessageBox& box) override;
 
 private:
     std::FILE* stream_;
@@ -82,10 +82,10 @@ private:
 // Fallback, or as the default button when there is none.
 class TRecordingPresenter : public TMessagePresenter {
 public:
-    explicit TRecordingPresenter(std::optional<int> Fallback = std::nullopt);
-    int Present(QObject* Owner, const TMessageBox& Box) override;
+    explicit TRecordingPresenter(std::optional<int> fallback = std::nullopt);
+    int Present(QObject* owner, const TMessageBox& box) override;
 
-    void QueueAnswer(int ModalResult) { answers_.push_back(ModalResult); }
+    void QueueAnswer(int modalResult) { answers_.push_back(modalResult); }
     const std::vector<TMessageBox>& Shown() const { return shown_; }
     const std::vector<QObject*>& Owners() const { return owners_; }
 

@@ -1,13 +1,10 @@
 #include "model/D_DBDef.h"
 
-#include "model/D_Globals.h"
-#include "model/D_Staevne.h"
+#include "model/D_Context.h"
 #include "model/D_StaevneSystemData.h"
 
-#include <numeric>
-
 qint32 CurrentStID() {
-    return StaevneManager ? StaevneManager->GetCurrentStID() : -1;
+    return ModelContext().CurrentStID;
 }
 
 quint8 CurrentSprog() {
@@ -16,22 +13,23 @@ quint8 CurrentSprog() {
 
 // ---------------------------------------------------------------- TZunoDataTable
 
+TZunoDataTable::TZunoDataTable(const TRecordFileDef& file)
+    : TZunoDataTable(QLatin1String(file.FileName), QLatin1String(file.Prefix), file.Fields) {
+    fieldClasses_ = file.FieldClasses;
+    sprogFieldNo_ = file.SprogFieldNo;
+}
+
 TZunoDataTable::TZunoDataTable(const QString& fileName, const QString& prefix, TZunoFieldList fields)
     : fields_(fields) {
     CreateTimeStampFieldNo = 0;
     ModifiedTimeStampFieldNo = 1;
     UseBuiltInFieldDefs = true;
     Prefix = prefix;
-    SetDirectory(ProgramDir);
+    SetDirectory(ModelContext().ProgramDir);
     SetTableName(fileName);
 }
 
-int TZunoDataTable::RecordLengthOf(TZunoFieldList fields) {
-    return std::accumulate(fields.begin(), fields.end(), 0,
-                           [](int sum, const TZunoFieldDef& field) { return sum + field.Size; });
-}
-
-bool TZunoDataTable::GetFieldDef(int index, QString& name, quint8& fieldType, int& size) {
+bool TZunoDataTable::GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) {
     if (index < 0 || index >= static_cast<int>(fields_.size()))
         return false;
     const TZunoFieldDef& field = fields_[static_cast<std::size_t>(index)];
@@ -41,65 +39,62 @@ bool TZunoDataTable::GetFieldDef(int index, QString& name, quint8& fieldType, in
     return true;
 }
 
+TDateTime TZunoDataTable::Now() const {
+    return ModelContext().Now();
+}
+
+TFieldClass TZunoDataTable::GetFieldClass(int fieldNo) {
+    for (const TFieldClassDef& own : fieldClasses_) {
+        if (own.FieldNo == fieldNo)
+            return own.Class;
+    }
+    return TBtvTable::GetFieldClass(fieldNo);
+}
+
 bool TZunoDataTable::IsCurrentMeet() const {
     return GetField(StaevneField::StID)->GetAsInteger() == CurrentStID();
 }
 
+bool TZunoDataTable::IsCurrentSprog() {
+    return GetField(sprogFieldNo_)->GetAsInteger() == CurrentSprog();
+}
+
 bool TZunoDataTable::First() {
-    if (!staevneBound_)
-        return TBtvTable::First();
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
+    if (!IsStaevneBound()) {
+        // Physical order, skipping the other language's records.
+        StepFirst();
+        while (!GetEof() && !IsCurrentSprog())
+            StepNext();
+        return !GetEof();
+    }
     SetIndexNumber(0);
     // No record carries -1, so with no meet open nothing is found.
     return FindKey({TKeyValue(qint64(CurrentStID()))}) && IsCurrentMeet();
 }
 
 bool TZunoDataTable::Next() {
-    if (!staevneBound_)
-        return TBtvTable::Next();
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
+    if (!IsStaevneBound()) {
+        do
+            StepNext();
+        while (!GetEof() && !IsCurrentSprog());
+        return !GetEof();
+    }
     GetNext();
     return !GetEof() && IsCurrentMeet();
 }
 
-bool TZunoDataTable::FirstOfLanguage(int sprogFieldNo) {
-    if (!Active())
-        RaiseDataTableError(1);
-    StepFirst();
-    const qint32 sprog = CurrentSprog();
-    while (!GetEof() && GetField(sprogFieldNo)->GetAsInteger() != sprog)
-        StepNext();
-    return !GetEof();
-}
-
-bool TZunoDataTable::NextOfLanguage(int sprogFieldNo) {
-    if (!Active())
-        RaiseDataTableError(1);
-    const qint32 sprog = CurrentSprog();
-    do
-        StepNext();
-    while (!GetEof() && GetField(sprogFieldNo)->GetAsInteger() != sprog);
-    return !GetEof();
-}
-
 void TZunoDataTable::DeleteAll() {
-    const bool opened = !Active();
-    Open();
-    try {
-        if (First()) {
-            do
-                Delete();
-            while (Next());
-        }
-    } catch (...) {
-        if (opened)
-            CloseForDestroy();
-        throw;
+    TTableWork work(*this);
+    if (First()) {
+        do
+            Delete();
+        while (Next());
     }
-    if (opened)
-        Close();
+    work.Done();
 }
 
 // ---------------------------------------------------------------- elements
@@ -108,9 +103,12 @@ qint32 TOvelseElement::GetOvtype() const {
     return GetField(OvelseField::Ovtype)->GetAsInteger();
 }
 
+bool TOvelseElement::IsOvtype(TOvtype type) const {
+    return GetOvtype() == static_cast<qint32>(type);
+}
+
 bool TOvelseElement::IsTidOvelse() const {
-    const qint32 type = GetOvtype();
-    return type == 1 || type == 5;
+    return IsTidOvtype(GetOvtype());
 }
 
 bool TOvelseElement::IsLobeOvelse() const {
@@ -118,33 +116,31 @@ bool TOvelseElement::IsLobeOvelse() const {
 }
 
 bool TOvelseElement::IsVertikalSpringOvelse() const {
-    return GetOvtype() == 2;
+    return IsOvtype(TOvtype::VertikalSpring);
 }
 
 bool TOvelseElement::IsHorizontalSpringOvelse() const {
-    return GetOvtype() == 3;
+    return IsOvtype(TOvtype::HorisontalSpring);
 }
 
 bool TOvelseElement::IsSpringOvelse() const {
-    const qint32 type = GetOvtype();
-    return type == 2 || type == 3;
+    return IsVertikalSpringOvelse() || IsHorizontalSpringOvelse();
 }
 
 bool TOvelseElement::IsKasteOvelse() const {
-    return GetOvtype() == 4;
+    return IsOvtype(TOvtype::Kast);
 }
 
 bool TOvelseElement::IsSerieOvelse() const {
-    const qint32 type = GetOvtype();
-    return type >= 2 && type <= 5;
+    return IsSpringOvelse() || IsKasteOvelse() || IsStafetOvelse();
 }
 
 bool TOvelseElement::IsStafetOvelse() const {
-    return GetOvtype() == 5;
+    return IsOvtype(TOvtype::Stafet);
 }
 
 bool TOvelseElement::IsMangekampOvelse() const {
-    return GetOvtype() == 6;
+    return IsOvtype(TOvtype::Mangekamp);
 }
 
 bool TOvelseRnElement::IsResTypeHeat() const {
@@ -186,8 +182,9 @@ void TOvelseRnElement::SetExtraText(const QString& text) {
 
 // ---------------------------------------------------------------- lists
 
-TZunoDataList::TZunoDataList(TDataTable& table)
-    : TDataList(table) {}
+TZunoDataList::TZunoDataList(TDataTable& table, bool staevneBound)
+    : TDataList(table)
+    , staevneBound_(staevneBound) {}
 
 int TZunoDataList::SetStID(int raw) {
     if (staevneBound_)
@@ -201,9 +198,4 @@ int TZunoDataList::AddCurrent() {
 
 int TZunoDataList::AddNew() {
     return SetStID(TDataList::AddNew());
-}
-
-TZunoStaevneDataList::TZunoStaevneDataList(TDataTable& table)
-    : TZunoDataList(table) {
-    staevneBound_ = true;
 }

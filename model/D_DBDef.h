@@ -1,9 +1,10 @@
 #pragma once
-// The 14 record files of the meet data: one table class per file with its record layout, the list and
-// element classes that hold its records in memory, and the field classes that turn stored codes into
-// text. All meets share the files; every record of a meet-bound file carries its meet's number (StID)
-// in field 2, and meet-bound tables and lists see only the current meet's records.
-#include "model/D_DBDefFields.h"
+// The 14 record files of the meet data: one table class per file, driven by the file's description, and
+// the list and element classes that hold its records in memory. All meets share the files; every record
+// of a meet-bound file carries its meet's number (StID) in field 2, and meet-bound tables and lists see
+// only the current meet's records.
+#include "model/D_DBDefCodeFields.h"
+#include "model/D_DBDefFiles.h"
 #include "storage/BtvFile.h"
 #include "storage/DBData.h"
 #include "storage/DBField.h"
@@ -14,7 +15,6 @@
 
 #include <functional>
 #include <memory>
-#include <span>
 
 class TStreamReader;
 class TStreamWriter;
@@ -24,63 +24,7 @@ qint32 CurrentStID();
 // The language of the catalogue records the current meet reads: 1 with its Engelsk setting, else 0.
 quint8 CurrentSprog();
 
-// ---------------------------------------------------------------- code fields
-
-// The result status letter, read as its Danish word and written from a letter or word.
-class TResKodeField : public TStringField {
-public:
-    using TStringField::TStringField;
-    QString GetAsString() const override;
-    void SetAsString(const QString& value) override;
-    // The letter as stored.
-    QString GetKode() const { return TStringField::GetAsString(); }
-    // Empty or one blank.
-    bool IsBlank() const;
-    bool IsCodeE() const;
-    bool IsCodeV() const;
-};
-
-// The outside-competition code, read and written as its text.
-class TUdenforKonkField : public TStringField {
-public:
-    using TStringField::TStringField;
-    QString GetAsString() const override;
-    void SetAsString(const QString& value) override;
-    QString GetKode() const { return TStringField::GetAsString(); }
-};
-
-// "Ja" or "Nej"; 1 for a yes-word in any case, 0 for every other text.
-class TBooleanField : public TSmallintField {
-public:
-    using TSmallintField::TSmallintField;
-    QString GetAsString() const override;
-    void SetAsString(const QString& value) override;
-};
-
-// Wind in tenths of m/s, read and written as wind text.
-class TVindField : public TSmallintField {
-public:
-    using TSmallintField::TSmallintField;
-    QString GetAsString() const override;
-    void SetAsString(const QString& value) override;
-};
-
-// A round letter. A final has no letter: it is stored as one zero byte, which reads back empty.
-class TRundeField : public TStringField {
-public:
-    using TStringField::TStringField;
-    void SetAsString(const QString& value) override;
-};
-
 // ---------------------------------------------------------------- tables
-
-// One field of a record layout: stored name, type code and size in bytes.
-struct TZunoFieldDef {
-    const char* Name;
-    quint8 FieldType;
-    int Size;
-};
-using TZunoFieldList = std::span<const TZunoFieldDef>;
 
 // One record of a table section in the meet transfer file: the fixed part, zero-filled to the reading
 // table's record length, and (in a file with variable-length records) the variable part without its
@@ -90,11 +34,14 @@ struct TTransferRecord {
     QByteArray Variable;
 };
 
-// The base of the 14 tables: the file in the data folder (ProgramDir), fields from the class's own
-// layout, time stamps in fields 0 and 1. A meet-bound table walks only the current meet's records in
-// key-0 order; the two catalogue tables walk every record of the current language in physical order.
+// The base of the 14 tables: the file in the data folder (ProgramDir), fields, code fields and language
+// field from the file's description, time stamps in fields 0 and 1. A meet-bound table walks only the
+// current meet's records in key-0 order; the two catalogue tables walk every record of the current
+// language in physical order.
 class TZunoDataTable : public TBtvTable {
 public:
+    explicit TZunoDataTable(const TRecordFileDef& file);
+    // A meet-bound table of another name and layout (an older generation's file).
     TZunoDataTable(const QString& fileName, const QString& prefix, TZunoFieldList fields);
 
     bool First() override;
@@ -129,132 +76,49 @@ public:
     // when it cannot be read whole.
     QByteArray ReadVariableData();
 
-    bool IsStaevneBound() const { return staevneBound_; }
+    bool IsStaevneBound() const { return sprogFieldNo_ < 0; }
     TZunoFieldList FieldList() const { return fields_; }
-    // The sum of the layout's field sizes.
-    static int RecordLengthOf(TZunoFieldList fields);
+    static int RecordLengthOf(TZunoFieldList fields) { return ::RecordLengthOf(fields); }
 
 protected:
-    bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) override;
-    void SetLanguageFiltered() { staevneBound_ = false; }
-    // Physical order, skipping records whose language field differs from CurrentSprog.
-    bool FirstOfLanguage(int sprogFieldNo);
-    bool NextOfLanguage(int sprogFieldNo);
+    bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) override;
+    TFieldClass GetFieldClass(int fieldNo) override;
+    // The model's clock.
+    TDateTime Now() const override;
 
 private:
     bool IsCurrentMeet() const;
+    bool IsCurrentSprog();
 
     TZunoFieldList fields_;
-    bool staevneBound_ = true;
+    std::span<const TFieldClassDef> fieldClasses_;
+    int sprogFieldNo_ = -1;
 };
 
-class TStaevneTable : public TZunoDataTable {
+// The table of one of the 14 files.
+template <TRecordFileNo File>
+class TZunoTable : public TZunoDataTable {
 public:
-    static constexpr const char* FileName = "STAEVNE.ZU2";
-    static TZunoFieldList Fields();
-    TStaevneTable();
+    static const TRecordFileDef& Def() { return RecordFileDef(File); }
+    static TZunoFieldList Fields() { return Def().Fields; }
+    TZunoTable()
+        : TZunoDataTable(Def()) {}
 };
 
-class TOvelseTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "OVELSE.ZU2";
-    static TZunoFieldList Fields();
-    TOvelseTable();
-    bool First() override;
-    bool Next() override;
-};
-
-class TOvDefTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "OVDEF.ZU2";
-    static TZunoFieldList Fields();
-    TOvDefTable();
-    bool First() override;
-    bool Next() override;
-};
-
-class TKlasseTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "KLASSE.ZU2";
-    static TZunoFieldList Fields();
-    TKlasseTable();
-};
-
-class TOvelseRkTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "OVELSERK.ZU2";
-    static TZunoFieldList Fields();
-    TOvelseRkTable();
-};
-
-class TOvelseRnTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "OVELSERN.ZU2";
-    static TZunoFieldList Fields();
-    TOvelseRnTable();
-
-protected:
-    TFieldClass GetFieldClass(int fieldNo) override;
-};
-
-class TAfvStedTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "AFVSTED.ZU2";
-    static TZunoFieldList Fields();
-    TAfvStedTable();
-};
-
-class TKlubTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "KLUB.ZU2";
-    static TZunoFieldList Fields();
-    TKlubTable();
-};
-
-class TDeltagerTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "DELTAGER.ZU2";
-    static TZunoFieldList Fields();
-    TDeltagerTable();
-};
-
-class TResultatTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "RESULTAT.ZU2";
-    static TZunoFieldList Fields();
-    TResultatTable();
-
-protected:
-    TFieldClass GetFieldClass(int fieldNo) override;
-};
-
-class TKlubkobTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "KLUBKOB.ZU2";
-    static TZunoFieldList Fields();
-    TKlubkobTable();
-};
-
-class TVareTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "VARE.ZU2";
-    static TZunoFieldList Fields();
-    TVareTable();
-};
-
-class TGruppeTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "GRUPPE.ZU2";
-    static TZunoFieldList Fields();
-    TGruppeTable();
-};
-
-class TBetalingTable : public TZunoDataTable {
-public:
-    static constexpr const char* FileName = "BETALING.ZU2";
-    static TZunoFieldList Fields();
-    TBetalingTable();
-};
+using TStaevneTable = TZunoTable<TRecordFileNo::Staevne>;
+using TOvelseTable = TZunoTable<TRecordFileNo::Ovelse>;
+using TOvDefTable = TZunoTable<TRecordFileNo::OvDef>;
+using TKlasseTable = TZunoTable<TRecordFileNo::Klasse>;
+using TOvelseRkTable = TZunoTable<TRecordFileNo::OvelseRk>;
+using TOvelseRnTable = TZunoTable<TRecordFileNo::OvelseRn>;
+using TAfvStedTable = TZunoTable<TRecordFileNo::AfvSted>;
+using TKlubTable = TZunoTable<TRecordFileNo::Klub>;
+using TDeltagerTable = TZunoTable<TRecordFileNo::Deltager>;
+using TResultatTable = TZunoTable<TRecordFileNo::Resultat>;
+using TKlubkobTable = TZunoTable<TRecordFileNo::Klubkob>;
+using TVareTable = TZunoTable<TRecordFileNo::Vare>;
+using TGruppeTable = TZunoTable<TRecordFileNo::Gruppe>;
+using TBetalingTable = TZunoTable<TRecordFileNo::Betaling>;
 
 // ---------------------------------------------------------------- elements
 
@@ -263,12 +127,19 @@ public:
     using TDataElement::TDataElement;
 };
 
-// An event of the catalogue. The type predicates read Ovtype: 1 running, 2 vertical jump,
-// 3 horizontal jump, 4 throw, 5 relay, 6 combined event.
-class TOvelseElement : public TZunoDataElement {
+// A record of one of the 14 files in a list.
+template <TRecordFileNo File>
+class TZunoElement : public TZunoDataElement {
 public:
     using TZunoDataElement::TZunoDataElement;
+};
+
+// An event of the catalogue; the type predicates read its Ovtype.
+class TOvelseElement : public TZunoElement<TRecordFileNo::Ovelse> {
+public:
+    using TZunoElement::TZunoElement;
     qint32 GetOvtype() const;
+    bool IsOvtype(TOvtype type) const;
     bool IsTidOvelse() const;
     bool IsLobeOvelse() const;
     bool IsVertikalSpringOvelse() const;
@@ -281,24 +152,9 @@ public:
     bool IsMangekampOvelse() const;
 };
 
-class TOvDefElement : public TZunoDataElement {
+class TOvelseRnElement : public TZunoElement<TRecordFileNo::OvelseRn> {
 public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TKlasseElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TOvelseRkElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TOvelseRnElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
+    using TZunoElement::TZunoElement;
     bool IsResTypeHeat() const;
     bool IsResTypeResultat() const;
     bool IsRankAsSeedning() const;
@@ -311,45 +167,17 @@ public:
     void SetExtraText(const QString& text);
 };
 
-class TAfvStedElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TKlubElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TDeltagerElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TResultatElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TKlubkobElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TVareElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TGruppeElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
-
-class TBetalingElement : public TZunoDataElement {
-public:
-    using TZunoDataElement::TZunoDataElement;
-};
+using TOvDefElement = TZunoElement<TRecordFileNo::OvDef>;
+using TKlasseElement = TZunoElement<TRecordFileNo::Klasse>;
+using TOvelseRkElement = TZunoElement<TRecordFileNo::OvelseRk>;
+using TAfvStedElement = TZunoElement<TRecordFileNo::AfvSted>;
+using TKlubElement = TZunoElement<TRecordFileNo::Klub>;
+using TDeltagerElement = TZunoElement<TRecordFileNo::Deltager>;
+using TResultatElement = TZunoElement<TRecordFileNo::Resultat>;
+using TKlubkobElement = TZunoElement<TRecordFileNo::Klubkob>;
+using TVareElement = TZunoElement<TRecordFileNo::Vare>;
+using TGruppeElement = TZunoElement<TRecordFileNo::Gruppe>;
+using TBetalingElement = TZunoElement<TRecordFileNo::Betaling>;
 
 // ---------------------------------------------------------------- lists
 
@@ -357,48 +185,41 @@ public:
 // number in field 2.
 class TZunoDataList : public TDataList {
 public:
-    explicit TZunoDataList(TDataTable& table);
+    TZunoDataList(TDataTable& table, bool staevneBound);
     int AddCurrent() override;
     int AddNew() override;
     bool IsStaevneBound() const { return staevneBound_; }
 
-protected:
-    bool staevneBound_ = false;
-
 private:
     int SetStID(int raw);
+
+    bool staevneBound_;
 };
 
-class TZunoStaevneDataList : public TZunoDataList {
+// The list of one of the 14 files, its elements of one class, with a typed GetElement.
+template <TRecordFileNo File, typename Element = TZunoElement<File>>
+class TZunoList : public TZunoDataList {
 public:
-    explicit TZunoStaevneDataList(TDataTable& table);
-};
-
-// A list whose elements are of one class, with a typed GetElement.
-template <typename Element, typename Base>
-class TZunoTypedList : public Base {
-public:
-    using Base::Base;
+    explicit TZunoList(TDataTable& table)
+        : TZunoDataList(table, RecordFileDef(File).IsStaevneBound()) {}
     Element* GetElement(int pos) { return static_cast<Element*>(TDataList::GetElement(pos)); }
 
 protected:
     std::unique_ptr<TDataElement> CreateElement() override {
-        return std::make_unique<Element>(this, this->Table());
+        return std::make_unique<Element>(this, Table());
     }
 };
 
-// clang-format off
-class TOvelseList : public TZunoTypedList<TOvelseElement, TZunoDataList> { using TZunoTypedList::TZunoTypedList; };
-class TOvDefList : public TZunoTypedList<TOvDefElement, TZunoDataList> { using TZunoTypedList::TZunoTypedList; };
-class TKlasseList : public TZunoTypedList<TKlasseElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TOvelseRkList : public TZunoTypedList<TOvelseRkElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TOvelseRnList : public TZunoTypedList<TOvelseRnElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TAfvStedList : public TZunoTypedList<TAfvStedElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TKlubList : public TZunoTypedList<TKlubElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TDeltagerList : public TZunoTypedList<TDeltagerElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TResultatList : public TZunoTypedList<TResultatElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TKlubkobList : public TZunoTypedList<TKlubkobElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TVareList : public TZunoTypedList<TVareElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TGruppeList : public TZunoTypedList<TGruppeElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-class TBetalingList : public TZunoTypedList<TBetalingElement, TZunoStaevneDataList> { using TZunoTypedList::TZunoTypedList; };
-// clang-format on
+using TOvelseList = TZunoList<TRecordFileNo::Ovelse, TOvelseElement>;
+using TOvDefList = TZunoList<TRecordFileNo::OvDef>;
+using TKlasseList = TZunoList<TRecordFileNo::Klasse>;
+using TOvelseRkList = TZunoList<TRecordFileNo::OvelseRk>;
+using TOvelseRnList = TZunoList<TRecordFileNo::OvelseRn, TOvelseRnElement>;
+using TAfvStedList = TZunoList<TRecordFileNo::AfvSted>;
+using TKlubList = TZunoList<TRecordFileNo::Klub>;
+using TDeltagerList = TZunoList<TRecordFileNo::Deltager>;
+using TResultatList = TZunoList<TRecordFileNo::Resultat>;
+using TKlubkobList = TZunoList<TRecordFileNo::Klubkob>;
+using TVareList = TZunoList<TRecordFileNo::Vare>;
+using TGruppeList = TZunoList<TRecordFileNo::Gruppe>;
+using TBetalingList = TZunoList<TRecordFileNo::Betaling>;

@@ -1,9 +1,11 @@
 #include "model/D_DBDef.h"
 
+#include "foundation/LxString.h"
+
 #include "foundation/LxClass.h"
+#include "platform/LittleEndian.h"
 
 #include <QIODevice>
-#include <QtEndian>
 
 #include <algorithm>
 #include <array>
@@ -12,7 +14,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 constexpr quint8 RecordFollows = 1;
 constexpr quint8 SectionEnd = 0;
 constexpr quint32 ChunkPiece = 65536;
@@ -24,44 +25,6 @@ QString WithoutExtension(const QString& name) {
 [[noreturn]] void RaiseDamaged(const QString& text) {
     throw EStreamError(text);
 }
-
-// The table open for one piece of work: opened when it was closed and closed again afterwards. A piece
-// of work that fails drops a pending insert or edit rather than posting it on the close.
-class TTableWork {
-public:
-    explicit TTableWork(TDataTable& table)
-        : table_(table)
-        , opened_(!table.Active())
-        , uncaught_(std::uncaught_exceptions()) {
-        if (opened_)
-            table_.Open();
-    }
-    ~TTableWork() {
-        try {
-            if (std::uncaught_exceptions() > uncaught_)
-                table_.Cancel();
-            if (opened_)
-                table_.Close();
-        } catch (...) {
-            // already failing: the first error is the one to report
-        }
-    }
-    TTableWork(const TTableWork&) = delete;
-    TTableWork& operator=(const TTableWork&) = delete;
-
-    // Closes the table when this work opened it; a failing close reaches the caller.
-    void Done() {
-        if (opened_) {
-            opened_ = false;
-            table_.Close();
-        }
-    }
-
-private:
-    TDataTable& table_;
-    bool opened_;
-    int uncaught_;
-};
 
 } // namespace
 
@@ -94,7 +57,7 @@ QByteArray TZunoDataTable::ReadVariableData() {
         return {};
     if (got < 4)
         throw broken;
-    const qint32 length = qFromLittleEndian<qint32>(head.data());
+    const qint32 length = loadLE<qint32>(head.data());
     if (length < 0)
         throw broken;
     // In pieces: a damaged length must not ask for more memory than the record holds.
@@ -187,7 +150,7 @@ void TZunoDataTable::InsertRecord(const TTransferRecord& record, qint32 stID,
     if (!VariableLength())
         return;
     QByteArray part(4, '\0');
-    qToLittleEndian<qint32>(static_cast<qint32>(record.Variable.size()), part.data());
+    storeLE<qint32>(part.data(), static_cast<qint32>(record.Variable.size()));
     part += record.Variable;
     WriteChunk(part.constData(), static_cast<quint32>(GetRecordLength()), static_cast<quint32>(part.size()));
 }

@@ -13,15 +13,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString ProgramDir;
-QString ProgramVersion;
-bool SpeakerMode = false;
-std::unique_ptr<TStaevneManager> StaevneManager;
-std::unique_ptr<TOvelseManager> OvelseManager;
+QString& ProgramDir = ModelContext().ProgramDir;
+QString& ProgramVersion = ModelContext().ProgramVersion;
+bool& SpeakerMode = ModelContext().SpeakerMode;
+TOwned<TStaevneManager>& StaevneManager = ModelContext().StaevneManager;
+TOwned<TOvelseManager>& OvelseManager = ModelContext().OvelseManager;
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString OldRoundsBase = QStringLiteral("ovelsern");
 
 const char* const DataFileBases[] = {"staevne",  "ovelse",  "ovdef",    "klasse",  "ovelserk",
@@ -50,12 +49,6 @@ public:
         : TZunoDataTable(fileName, QStringLiteral("rn"),
                          TOvelseRnTable::Fields().first(OvelseRnField::Runde + 1)) {}
 };
-
-QString MessageOf(const std::exception& error) {
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        return own->Message();
-    return QString::fromUtf8(error.what());
-}
 
 bool CreateMarker() {
     QFile marker(InProgramDir(QLatin1String(ConversionMarker)));

@@ -1,26 +1,20 @@
 #pragma once
 // The program's global state and the start-up that prepares the data folder before any window uses it.
+#include "model/D_Context.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-class TStaevneManager;
-class TOvelseManager;
-
-// The folder of the executable, with a trailing separator: also the data folder of the 14 record files
-// and the meet folders.
-extern QString ProgramDir;
-// The program's version text; empty until start-up has read it.
-extern QString ProgramVersion;
-// Announcer mode: nothing is saved.
-extern bool SpeakerMode;
-
-// The one meet manager; null until start-up has created it and after it failed. Owned here: resetting
-// the pointer frees the manager, and the event manager must go first.
-extern std::unique_ptr<TStaevneManager> StaevneManager;
-// The one event manager, owned the same way.
-extern std::unique_ptr<TOvelseManager> OvelseManager;
+// The globals by their own names: the members of the model's context (D_Context.h), where a test's
+// context guard replaces them too.
+// The folder of the executable, with a trailing separator.
+extern QString& ProgramDir;
+extern QString& ProgramVersion;
+extern bool& SpeakerMode;
+// The one meet manager; null until start-up has created it and after it failed. Resetting it frees the
+// manager, and the event manager must go first.
+extern TOwned<TStaevneManager>& StaevneManager;
+extern TOwned<TOvelseManager>& OvelseManager;
 
 // Marker files: while one is there an installation or a data conversion is unfinished.
 inline constexpr char ConversionMarker[] = "zuno-konvertering";

@@ -1,9 +1,10 @@
 #include "model/D_Ovelser.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
-#include "model/D_Globals.h"
+#include "model/D_Context.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
@@ -13,40 +14,24 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
-
 // At most this many skipped rounds are named in the report of a build.
 constexpr int MaxReportedRounds = 10;
 
-QString ErrorFormat(int errorNo) {
-    switch (errorNo) {
-    case 1:
-        return QStringLiteral("Klasse \"%s\" er ikke defineret i stævnet");
-    case 2:
-        return QStringLiteral("Øvelse \"%s\" er ikke defineret i stævnet");
-    case 3:
-        return QStringLiteral("Øvelse \"%s\" attribut %s er ikke defineret i stævnet");
-    case 4:
-        return QStringLiteral("Klasse \"%s\" og øvelse \"%s\" er ikke defineret i stævnets øvelsesrække");
-    case 5:
-        return QStringLiteral(
-            "Klasse \"%s\", øvelse \"%s\" og attribut \"%s\" er ikke defineret i stævnets øvelsesrække");
-    case 6:
-        return QStringLiteral(
-            "Klasse \"%s\", øvelse \"%s\" og kode \"%s\" er ikke defineret i stævnets øvelsesrække");
-    case 7:
-        return QStringLiteral("Afviklingssted \"%s\" er ikke defineret i stævnet");
-    default:
-        return {};
-    }
-}
+using E = TOvelseManagerErrorNo;
+const TCodeText<TOvelseManagerErrorNo> ErrorTexts[] = {
+    {E::KlasseUndefined, "Klasse \"%s\" er ikke defineret i stævnet"},
+    {E::OvelseUndefined, "Øvelse \"%s\" er ikke defineret i stævnet"},
+    {E::AttributUndefined, "Øvelse \"%s\" attribut %s er ikke defineret i stævnet"},
+    {E::OvelseRkUndefined, "Klasse \"%s\" og øvelse \"%s\" er ikke defineret i stævnets øvelsesrække"},
+    {E::AttributRkUndefined,
+     "Klasse \"%s\", øvelse \"%s\" og attribut \"%s\" er ikke defineret i stævnets øvelsesrække"},
+    {E::KodeRkUndefined,
+     "Klasse \"%s\", øvelse \"%s\" og kode \"%s\" er ikke defineret i stævnets øvelsesrække"},
+    {E::AfvStedUndefined, "Afviklingssted \"%s\" er ikke defineret i stævnet"},
+};
 
 QString Code(const QString& code) {
     return TrimBlanks(code).toUpper();
-}
-
-QString Text(const TDataElement& element, int fieldNo) {
-    return element.GetField(fieldNo)->GetTrimmedString();
 }
 
 // The first element, in the list's current order, whose fields, trimmed and upper-cased as codes are
@@ -72,55 +57,50 @@ auto FindByCodes(List& list, std::initializer_list<std::pair<int, QString>> code
 
 } // namespace
 
-EOvelseManagerError::EOvelseManagerError(int errorNo, const QStringList& args)
+EOvelseManagerError::EOvelseManagerError(TOvelseManagerErrorNo errorNo, const QStringList& args)
     : Exception(QStringLiteral("Object = <TKlOvManager>") + CrLf +
-                QStringLiteral("<OvelseManager-ErrorNo> = ") + QString::number(errorNo) + CrLf +
-                FormatErrorText(ErrorFormat(errorNo), args))
+                QStringLiteral("<OvelseManager-ErrorNo> = ") + QString::number(static_cast<int>(errorNo)) +
+                CrLf + FormatErrorText(CodeText(ErrorTexts, errorNo), args))
     , errorNo_(static_cast<quint16>(errorNo))
-    , text_(FormatErrorText(ErrorFormat(errorNo), args)) {}
+    , text_(FormatErrorText(CodeText(ErrorTexts, errorNo), args)) {}
 
 // ---------------------------------------------------------------- life
 
+// Opens the file's table and makes its list.
+template <typename List>
+List* TOvelseManager::AddList(TRecordFileNo file) {
+    auto& table = tables_.emplace_back(std::make_unique<TZunoDataTable>(RecordFileDef(file)));
+    table->Open();
+    auto list = std::make_unique<List>(*table);
+    List* own = list.get();
+    lists_.push_back(std::move(list));
+    return own;
+}
+
 TOvelseManager::TOvelseManager()
-    : ovelseTable_(std::make_unique<TOvelseTable>())
-    , ovDefTable_(std::make_unique<TOvDefTable>())
-    , klasseTable_(std::make_unique<TKlasseTable>())
-    , ovelseRkTable_(std::make_unique<TOvelseRkTable>())
-    , ovelseRnTable_(std::make_unique<TOvelseRnTable>())
-    , afvStedTable_(std::make_unique<TAfvStedTable>()) {
-    ovelseTable_->Open();
-    ovDefTable_->Open();
-    klasseTable_->Open();
-    ovelseRkTable_->Open();
-    ovelseRnTable_->Open();
-    afvStedTable_->Open();
-    ovelseList_ = std::make_unique<TOvelseList>(*ovelseTable_);
-    ovDefList_ = std::make_unique<TOvDefList>(*ovDefTable_);
-    klasseList_ = std::make_unique<TKlasseList>(*klasseTable_);
-    ovelseRkList_ = std::make_unique<TOvelseRkList>(*ovelseRkTable_);
-    ovelseRnList_ = std::make_unique<TOvelseRnList>(*ovelseRnTable_);
-    afvStedList_ = std::make_unique<TAfvStedList>(*afvStedTable_);
+    : ovelseList_(AddList<TOvelseList>(TRecordFileNo::Ovelse))
+    , ovDefList_(AddList<TOvDefList>(TRecordFileNo::OvDef))
+    , klasseList_(AddList<TKlasseList>(TRecordFileNo::Klasse))
+    , ovelseRkList_(AddList<TOvelseRkList>(TRecordFileNo::OvelseRk))
+    , ovelseRnList_(AddList<TOvelseRnList>(TRecordFileNo::OvelseRn))
+    , afvStedList_(AddList<TAfvStedList>(TRecordFileNo::AfvSted)) {
     ovelseList_->LoadFromTable();
     ovDefList_->LoadFromTable();
+    ModelContext().OnStaevneChanged = [this] { Reload(); };
 }
 
 TOvelseManager::~TOvelseManager() {
+    ModelContext().OnStaevneChanged = nullptr;
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
     infos_.clear();
     rekorder_.clear();
-    // The lists go before the tables they read.
-    afvStedList_.reset();
-    ovelseRnList_.reset();
-    ovelseRkList_.reset();
-    klasseList_.reset();
-    ovDefList_.reset();
-    ovelseList_.reset();
+    lists_.clear();
 }
 
 void TOvelseManager::Reload() {
-    if (StaevneManager && StaevneManager->GetCurrentIndex() >= 0)
-        QDir().mkpath(ResolvePath(StaevneManager->GetStaevneDir()));
+    if (const TModelContext& context = ModelContext(); context.CurrentStID >= 0)
+        QDir().mkpath(ResolvePath(context.StaevneDir));
     ReloadLists();
     LoadRekorder();
     BuildInfos();
@@ -131,31 +111,28 @@ void TOvelseManager::ReloadLists() {
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
     infos_.clear();
-    ovelseList_->LoadFromTable();
-    ovDefList_->LoadFromTable();
-    klasseList_->LoadFromTable();
-    ovelseRkList_->LoadFromTable();
-    ovelseRnList_->LoadFromTable();
-    afvStedList_->LoadFromTable();
+    for (const auto& list : lists_)
+        list->LoadFromTable();
     afvStedList_->SetIndex({AfvStedField::Sortkode});
     klasseList_->SetIndex({KlasseField::Sortkode});
 }
 
 bool TOvelseManager::IsModified() const {
-    return ovelseList_->IsModified() || ovDefList_->IsModified() || klasseList_->IsModified() ||
-           ovelseRkList_->IsModified() || ovelseRnList_->IsModified() || afvStedList_->IsModified();
+    return std::any_of(lists_.begin(), lists_.end(), [](const auto& list) { return list->IsModified(); });
 }
 
 bool TOvelseManager::Save() {
     const bool changed = IsModified();
-    bool saved = klasseList_->SaveAll();
-    saved = ovelseRkList_->SaveAll() && saved;
-    saved = ovelseRnList_->SaveAll() && saved;
-    saved = afvStedList_->SaveAll() && saved;
-    saved = ovelseList_->SaveAll() && saved;
-    saved = ovDefList_->SaveAll() && saved;
-    if (changed && StaevneManager)
-        StaevneManager->SetOvelseRettet(NowDateTime());
+    // The meet's programme first, the catalogue after it.
+    bool saved = true;
+    for (const bool staevneBound : {true, false}) {
+        for (const auto& list : lists_) {
+            if (list->IsStaevneBound() == staevneBound)
+                saved = list->SaveAll() && saved;
+        }
+    }
+    if (const TModelContext& context = ModelContext(); changed && context.StaevneManager)
+        context.StaevneManager->SetOvelseRettet(context.Now());
     return saved;
 }
 
@@ -171,7 +148,7 @@ void TOvelseManager::LoadRekorder() {
         if (name.isEmpty())
             continue;
         auto rekorder = std::make_unique<TRekorder>();
-        if (!rekorder->LoadFromFile(RekorderName(ProgramDir, name))) {
+        if (!rekorder->LoadFromFile(RekorderName(ModelContext().ProgramDir, name))) {
             ShowError(nullptr, QStringLiteral("Rekordfilen ") + name +
                                    QStringLiteral(".TXT findes ikke i mappen \"_rekorder\" og bruges ikke."));
             continue;
@@ -181,17 +158,18 @@ void TOvelseManager::LoadRekorder() {
 }
 
 std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde) {
-    TOvelseRkElement& row =
-        LocateOvelseRk(Text(runde, OvelseRnField::Klasse), Text(runde, OvelseRnField::Ovelse));
-    TAfvStedElement& sted = LocateAfvSted(Text(runde, OvelseRnField::Sted));
-    TKlasseElement& klasse = LocateKlasse(Text(row, OvelseRkField::Klasse));
-    TOvelseElement& ovelse = LocateOvelse(Text(row, OvelseRkField::Ovelse));
+    TOvelseRkElement& row = LocateOvelseRk(runde.GetTrimmedString(OvelseRnField::Klasse),
+                                           runde.GetTrimmedString(OvelseRnField::Ovelse));
+    TAfvStedElement& sted = LocateAfvSted(runde.GetTrimmedString(OvelseRnField::Sted));
+    TKlasseElement& klasse = LocateKlasse(row.GetTrimmedString(OvelseRkField::Klasse));
+    TOvelseElement& ovelse = LocateOvelse(row.GetTrimmedString(OvelseRkField::Ovelse));
     TOvDefElement* ovDef = nullptr;
-    const QString attribut = Text(row, OvelseRkField::Attribut);
+    const QString attribut = row.GetTrimmedString(OvelseRkField::Attribut);
     if (!attribut.isEmpty()) {
-        ovDef = FindOvDef(Text(row, OvelseRkField::Ovelse), attribut);
+        ovDef = FindOvDef(row.GetTrimmedString(OvelseRkField::Ovelse), attribut);
         if (ovDef == nullptr)
-            throw EOvelseManagerError(3, {Text(row, OvelseRkField::Ovelse), attribut});
+            throw EOvelseManagerError(E::AttributUndefined,
+                                      {row.GetTrimmedString(OvelseRkField::Ovelse), attribut});
     }
     return std::make_unique<TOvelseInfo>(ovelse, ovDef, klasse, row, runde, sted);
 }
@@ -253,7 +231,7 @@ void TOvelseManager::LinkMangekamp() {
 void TOvelseManager::AttachRekorder() {
     for (const auto& [key, info] : index_[1]) {
         info->Rekorder().clear();
-        const QString langtekst = Text(info->Klasse(), KlasseField::Langtekst).toUpper();
+        const QString langtekst = info->Klasse().GetTrimmedString(KlasseField::Langtekst).toUpper();
         if (langtekst.isEmpty())
             continue;
         const QString ovelse = info->GetOvelseKode().toUpper();
@@ -272,7 +250,7 @@ void TOvelseManager::AttachRekorder() {
 
 void TOvelseManager::Reindex() {
     for (const auto& info : infos_)
-        info->SetAfvSted(LocateAfvSted(Text(info->OvelseRn(), OvelseRnField::Sted)));
+        info->SetAfvSted(LocateAfvSted(info->OvelseRn().GetTrimmedString(OvelseRnField::Sted)));
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
     for (const auto& info : infos_)
@@ -374,25 +352,25 @@ TOvDefElement* TOvelseManager::FindOvDef(const QString& ovelse, const QString& a
 TOvelseElement& TOvelseManager::LocateOvelse(const QString& ovelse) {
     if (TOvelseElement* element = FindOvelse(ovelse))
         return *element;
-    throw EOvelseManagerError(2, {TrimBlanks(ovelse)});
+    throw EOvelseManagerError(E::OvelseUndefined, {TrimBlanks(ovelse)});
 }
 
 TKlasseElement& TOvelseManager::LocateKlasse(const QString& klasse) {
     if (TKlasseElement* element = FindKlasse(klasse))
         return *element;
-    throw EOvelseManagerError(1, {TrimBlanks(klasse)});
+    throw EOvelseManagerError(E::KlasseUndefined, {TrimBlanks(klasse)});
 }
 
 TOvelseRkElement& TOvelseManager::LocateOvelseRk(const QString& klasse, const QString& ovelse) {
     if (TOvelseRkElement* element = FindOvelseRk(klasse, ovelse))
         return *element;
-    throw EOvelseManagerError(4, {TrimBlanks(klasse), TrimBlanks(ovelse)});
+    throw EOvelseManagerError(E::OvelseRkUndefined, {TrimBlanks(klasse), TrimBlanks(ovelse)});
 }
 
 TAfvStedElement& TOvelseManager::LocateAfvSted(const QString& sted) {
     if (TAfvStedElement* element = FindAfvSted(sted))
         return *element;
-    throw EOvelseManagerError(7, {TrimBlanks(sted)});
+    throw EOvelseManagerError(E::AfvStedUndefined, {TrimBlanks(sted)});
 }
 
 // ---------------------------------------------------------------- new records
@@ -416,16 +394,16 @@ TAfvStedElement* TOvelseManager::AddAfvSted(const QString& sted) {
 TOvelseRkElement& TOvelseManager::AddOvelseRk(TKlasseElement& klasse, TOvelseElement& ovelse,
                                               TOvDefElement* ovDef) {
     auto& element = static_cast<TOvelseRkElement&>(*ovelseRkList_->GetRawElement(ovelseRkList_->AddNew()));
-    element.GetField(OvelseRkField::Klasse)->SetAsString(Text(klasse, KlasseField::Klasse));
-    element.GetField(OvelseRkField::Ovelse)->SetAsString(Text(ovelse, OvelseField::Ovelse));
+    element.GetField(OvelseRkField::Klasse)->SetAsString(klasse.GetTrimmedString(KlasseField::Klasse));
+    element.GetField(OvelseRkField::Ovelse)->SetAsString(ovelse.GetTrimmedString(OvelseField::Ovelse));
     element.GetField(OvelseRkField::Attribut)
-        ->SetAsString(ovDef != nullptr ? Text(*ovDef, OvDefField::Attribut) : QString());
+        ->SetAsString(ovDef != nullptr ? ovDef->GetTrimmedString(OvDefField::Attribut) : QString());
     return element;
 }
 
 TOvelseRnElement& TOvelseManager::AddOvelseRn(TOvelseRkElement& ovelseRk) {
     auto& element = static_cast<TOvelseRnElement&>(*ovelseRnList_->GetRawElement(ovelseRnList_->AddNew()));
-    element.GetField(OvelseRnField::Klasse)->SetAsString(Text(ovelseRk, OvelseRkField::Klasse));
-    element.GetField(OvelseRnField::Ovelse)->SetAsString(Text(ovelseRk, OvelseRkField::Ovelse));
+    element.GetField(OvelseRnField::Klasse)->SetAsString(ovelseRk.GetTrimmedString(OvelseRkField::Klasse));
+    element.GetField(OvelseRnField::Ovelse)->SetAsString(ovelseRk.GetTrimmedString(OvelseRkField::Ovelse));
     return element;
 }

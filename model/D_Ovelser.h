@@ -17,12 +17,21 @@
 #include <utility>
 #include <vector>
 
-// "Object = <TKlOvManager>", the error number and its text:
-//   1 class, 2 event, 3 attribute of an event, 4 event row of a class and event, 7 venue not defined;
-//   5 and 6 keep their texts but nothing raises them.
+// What the event manager did not find; 5 and 6 keep their texts but nothing raises them.
+enum class TOvelseManagerErrorNo : quint16 {
+    KlasseUndefined = 1,
+    OvelseUndefined = 2,
+    AttributUndefined = 3,
+    OvelseRkUndefined = 4,
+    AttributRkUndefined = 5,
+    KodeRkUndefined = 6,
+    AfvStedUndefined = 7
+};
+
+// "Object = <TKlOvManager>", the error number and its text.
 class EOvelseManagerError : public Exception {
 public:
-    EOvelseManagerError(int errorNo, const QStringList& args);
+    EOvelseManagerError(TOvelseManagerErrorNo errorNo, const QStringList& args);
     quint16 ErrorNo() const { return errorNo_; }
     // The text of the number with its arguments, without the two heading lines.
     const QString& Text() const { return text_; }
@@ -168,6 +177,14 @@ private:
     TOvelseRnElement* ovelseRn_;
     TAfvStedElement* afvSted_;
 };
+
+// The marks of the round's event (D_Tekster's routines with its event's type and result type, and
+// whether the round measures wind).
+QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind);
+QString FormatOvelseResultatNoWind(const TOvelseInfo& info, qint32 resultat);
+QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat);
+// ParseResultat with the result type of the round's event.
+qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text);
 
 // Infos under key texts, in key order; equal keys keep the order they were added in.
 class TOvelseInfoIndex {
@@ -347,6 +364,9 @@ public:
 private:
     class TRaekkeWriter;
 
+    template <typename List>
+    List* AddList(TRecordFileNo file);
+
     void ReloadLists();
     void LoadRekorder();
     void BuildInfos();
@@ -358,16 +378,13 @@ private:
     std::vector<std::unique_ptr<TOvelseInfo>> infos_;
     std::vector<std::unique_ptr<TRekorder>> rekorder_;
     std::array<TOvelseInfoIndex, 6> index_;
-    std::unique_ptr<TOvelseTable> ovelseTable_;
-    std::unique_ptr<TOvDefTable> ovDefTable_;
-    std::unique_ptr<TKlasseTable> klasseTable_;
-    std::unique_ptr<TOvelseRkTable> ovelseRkTable_;
-    std::unique_ptr<TOvelseRnTable> ovelseRnTable_;
-    std::unique_ptr<TAfvStedTable> afvStedTable_;
-    std::unique_ptr<TOvelseList> ovelseList_;
-    std::unique_ptr<TOvDefList> ovDefList_;
-    std::unique_ptr<TKlasseList> klasseList_;
-    std::unique_ptr<TOvelseRkList> ovelseRkList_;
-    std::unique_ptr<TOvelseRnList> ovelseRnList_;
-    std::unique_ptr<TAfvStedList> afvStedList_;
+    // The six files; each list reads the table of the same place. The lists go before the tables.
+    std::vector<std::unique_ptr<TZunoDataTable>> tables_;
+    std::vector<std::unique_ptr<TZunoDataList>> lists_;
+    TOvelseList* ovelseList_;
+    TOvDefList* ovDefList_;
+    TKlasseList* klasseList_;
+    TOvelseRkList* ovelseRkList_;
+    TOvelseRnList* ovelseRnList_;
+    TAfvStedList* afvStedList_;
 };

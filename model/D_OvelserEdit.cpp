@@ -8,10 +8,6 @@
 
 namespace {
 
-QString Text(const TDataElement& element, int fieldNo) {
-    return element.GetField(fieldNo)->GetTrimmedString();
-}
-
 int Compare(qint32 a, qint32 b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
@@ -90,8 +86,8 @@ void TOvelseManager::LoadEditOvelsesRaekke(TEditOvelsesRaekke& raekke) const {
             row->Klasse = row->KlasseNr == NoStdKlasse ? klasse : GetStdKlasseKode(row->KlasseNr);
             row->Ovelse = ovelse;
             if (const TOvDefElement* ovDef = info->OvDef()) {
-                row->Attribut = Text(*ovDef, OvDefField::Attribut);
-                row->AttributTekst = Text(*ovDef, OvDefField::Tekst);
+                row->Attribut = ovDef->GetTrimmedString(OvDefField::Attribut);
+                row->AttributTekst = ovDef->GetTrimmedString(OvDefField::Tekst);
             }
             row->Ovtype = info->Ovelse().GetOvtype();
             row->OvelseNr = info->Ovelse().GetField(OvelseField::Sortkode)->GetAsInteger();
@@ -103,8 +99,8 @@ void TOvelseManager::LoadEditOvelsesRaekke(TEditOvelsesRaekke& raekke) const {
             row->Startgebyr2 = rk.GetField(OvelseRkField::Startgebyr2)->GetAsFloat();
             row->Efteranmgebyr2 = rk.GetField(OvelseRkField::Efteranmgebyr2)->GetAsFloat();
             row->Strafgebyr2 = rk.GetField(OvelseRkField::Strafgebyr2)->GetAsFloat();
-            row->Runder = Text(rk, OvelseRkField::Runder);
-            row->HoldBaneFordeling = Text(rk, OvelseRkField::HoldBaneFordeling);
+            row->Runder = rk.GetTrimmedString(OvelseRkField::Runder);
+            row->HoldBaneFordeling = rk.GetTrimmedString(OvelseRkField::HoldBaneFordeling);
         }
         // A round beyond the four slots, or whose letter the row does not name, fills none.
         const int nr = info->GetRundeNr();
@@ -113,7 +109,7 @@ void TOvelseManager::LoadEditOvelsesRaekke(TEditOvelsesRaekke& raekke) const {
         const TOvelseRnElement& rn = info->OvelseRn();
         TEditRundeData& slot = row->Slot(nr);
         slot.DatoTid = rn.GetField(OvelseRnField::DatoTid)->GetAsFloat();
-        slot.Sted = Text(rn, OvelseRnField::Sted);
+        slot.Sted = rn.GetTrimmedString(OvelseRnField::Sted);
         slot.ResType = rn.GetField(OvelseRnField::ResType)->GetAsInteger();
         slot.Heatinddeling = rn.GetField(OvelseRnField::Heatinddeling)->GetAsInteger();
     }
@@ -141,7 +137,7 @@ public:
         if (klasser == nullptr) {
             const std::vector<const TEditOvelseData*> all = rows();
             for (TKlasseElement* klasse : existing) {
-                const QString code = Text(*klasse, KlasseField::Klasse);
+                const QString code = klasse->GetTrimmedString(KlasseField::Klasse);
                 if (std::any_of(all.begin(), all.end(),
                                 [&code](const TEditOvelseData* row) { return row->Klasse == code; }))
                     WriteKlasse(*klasse);
@@ -154,7 +150,7 @@ public:
                 remaining.push_back(nr);
         }
         for (TKlasseElement* klasse : existing) {
-            const QString code = Text(*klasse, KlasseField::Klasse);
+            const QString code = klasse->GetTrimmedString(KlasseField::Klasse);
             const auto chosen = std::find_if(remaining.begin(), remaining.end(),
                                              [&code](int nr) { return GetStdKlasseKode(nr) == code; });
             if (chosen != remaining.end()) {
@@ -205,13 +201,13 @@ private:
     // from opening.
     void GatherKlasse(TKlasseElement& klasse) {
         Gather(klasse);
-        const QString code = Text(klasse, KlasseField::Klasse);
+        const QString code = klasse.GetTrimmedString(KlasseField::Klasse);
         for (TOvelseRkElement* row : EventRowsOf(code))
             Gather(*row);
         TOvelseRnList& rounds = *m_.ovelseRnList_;
         for (int raw = 0; raw < rounds.GetCount(); ++raw) {
             TDataElement* round = rounds.GetRawElement(raw);
-            if (Text(*round, OvelseRnField::Klasse) == code)
+            if (round->GetTrimmedString(OvelseRnField::Klasse) == code)
                 Gather(*round);
         }
     }
@@ -221,7 +217,7 @@ private:
         TOvelseRkList& list = *m_.ovelseRkList_;
         for (int raw = 0; raw < list.GetCount(); ++raw) {
             auto* row = static_cast<TOvelseRkElement*>(list.GetRawElement(raw));
-            if (!IsGathered(*row) && Text(*row, OvelseRkField::Klasse) == klasse)
+            if (!IsGathered(*row) && row->GetTrimmedString(OvelseRkField::Klasse) == klasse)
                 found.push_back(row);
         }
         return found;
@@ -232,15 +228,15 @@ private:
         TOvelseRnList& list = *m_.ovelseRnList_;
         for (int raw = 0; raw < list.GetCount(); ++raw) {
             auto* round = static_cast<TOvelseRnElement*>(list.GetRawElement(raw));
-            if (!IsGathered(*round) && Text(*round, OvelseRnField::Klasse) == klasse &&
-                Text(*round, OvelseRnField::Ovelse) == ovelse)
+            if (!IsGathered(*round) && round->GetTrimmedString(OvelseRnField::Klasse) == klasse &&
+                round->GetTrimmedString(OvelseRnField::Ovelse) == ovelse)
                 found.push_back(round);
         }
         return found;
     }
 
     void WriteKlasse(TKlasseElement& klasse) {
-        const QString code = Text(klasse, KlasseField::Klasse);
+        const QString code = klasse.GetTrimmedString(KlasseField::Klasse);
         std::vector<const TEditOvelseData*> left;
         for (const TEditOvelseData* row : rows()) {
             if (row->Klasse == code)
@@ -249,7 +245,7 @@ private:
         std::vector<QString> kept;
         std::vector<TOvelseRkElement*> unmatched;
         for (TOvelseRkElement* eventRow : EventRowsOf(code)) {
-            const QString ovelse = Text(*eventRow, OvelseRkField::Ovelse);
+            const QString ovelse = eventRow->GetTrimmedString(OvelseRkField::Ovelse);
             const auto row = std::find_if(left.begin(), left.end(), [&ovelse](const TEditOvelseData* r) {
                 return r->Ovelse == ovelse;
             });
@@ -263,7 +259,7 @@ private:
         }
         for (TOvelseRkElement* eventRow : unmatched) {
             Gather(*eventRow);
-            const QString ovelse = Text(*eventRow, OvelseRkField::Ovelse);
+            const QString ovelse = eventRow->GetTrimmedString(OvelseRkField::Ovelse);
             // A second event row of the same event shares the rounds of the one kept.
             if (std::find(kept.begin(), kept.end(), ovelse) != kept.end())
                 continue;
@@ -299,11 +295,11 @@ private:
         eventRow.GetField(OvelseRkField::Runder)->SetAsString(row.Runder);
         eventRow.GetField(OvelseRkField::HoldBaneFordeling)->SetAsString(row.HoldBaneFordeling);
 
-        const QString runder = Text(eventRow, OvelseRkField::Runder);
+        const QString runder = eventRow.GetTrimmedString(OvelseRkField::Runder);
         std::array<bool, EditRundeSlots> used{};
-        for (TOvelseRnElement* round :
-             RoundsOf(Text(eventRow, OvelseRkField::Klasse), Text(eventRow, OvelseRkField::Ovelse))) {
-            const int slot = SlotOf(Text(*round, OvelseRnField::Runde), runder);
+        for (TOvelseRnElement* round : RoundsOf(eventRow.GetTrimmedString(OvelseRkField::Klasse),
+                                                eventRow.GetTrimmedString(OvelseRkField::Ovelse))) {
+            const int slot = SlotOf(round->GetTrimmedString(OvelseRnField::Runde), runder);
             // Rounds past the four slots are neither the editor's to change nor to delete.
             if (slot > EditRundeSlots)
                 continue;
@@ -335,11 +331,11 @@ private:
         if (data.DT || data.VT || data.LTU)
             round.GetField(OvelseRnField::AutoCalcPoint)->SetAsInteger(1);
         // The code as the round holds it, so that a long code cut to the field finds its venue again.
-        const QString sted = Text(round, OvelseRnField::Sted);
+        const QString sted = round.GetTrimmedString(OvelseRnField::Sted);
         if (m_.FindAfvSted(sted) != nullptr)
             return;
         TAfvStedElement* afvSted = m_.AddAfvSted(sted);
-        if (afvSted != nullptr && row.Ovtype != 1 && row.Ovtype != 5)
+        if (afvSted != nullptr && !IsTidOvtype(row.Ovtype))
             afvSted->GetField(AfvStedField::Sortkode)->SetAsInteger(row.OvelseNr);
     }
 

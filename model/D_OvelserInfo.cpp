@@ -9,10 +9,6 @@
 
 namespace {
 
-QString Text(const TDataElement& element, int fieldNo) {
-    return element.GetField(fieldNo)->GetTrimmedString();
-}
-
 qint32 Int(const TDataElement& element, int fieldNo) {
     return element.GetField(fieldNo)->GetAsInteger();
 }
@@ -50,19 +46,19 @@ void TOvelseInfo::AddPoint(const QString& key, const QString& name, const QStrin
 // ---------------------------------------------------------------- codes
 
 QString TOvelseInfo::GetKlasseKode() const {
-    return Text(*klasse_, KlasseField::Klasse);
+    return klasse_->GetTrimmedString(KlasseField::Klasse);
 }
 
 QString TOvelseInfo::GetOvelseKode() const {
-    return Text(*ovelse_, OvelseField::Ovelse);
+    return ovelse_->GetTrimmedString(OvelseField::Ovelse);
 }
 
 QString TOvelseInfo::GetAttributKode() const {
-    return Text(*ovelseRk_, OvelseRkField::Attribut);
+    return ovelseRk_->GetTrimmedString(OvelseRkField::Attribut);
 }
 
 QString TOvelseInfo::GetStedKode() const {
-    return Text(*afvSted_, AfvStedField::Sted);
+    return afvSted_->GetTrimmedString(AfvStedField::Sted);
 }
 
 // ---------------------------------------------------------------- date and time
@@ -127,7 +123,7 @@ qint32 TOvelseInfo::GetAntalPrHold() const {
 }
 
 QString TOvelseInfo::GetMKOvelse() const {
-    return Text(*ovelseRk_, OvelseRkField::MKOvelse);
+    return ovelseRk_->GetTrimmedString(OvelseRkField::MKOvelse);
 }
 
 qint32 TOvelseInfo::GetMKOvelseNr() const {
@@ -164,12 +160,12 @@ bool TOvelseInfo::IsVindPrForsog() const {
 // ---------------------------------------------------------------- rounds
 
 QString TOvelseInfo::StoredRunde() const {
-    const QString runde = Text(*ovelseRn_, OvelseRnField::Runde).toUpper();
+    const QString runde = ovelseRn_->GetTrimmedString(OvelseRnField::Runde).toUpper();
     return runde.isEmpty() || runde.at(0) == QChar(0) ? QString() : runde.left(1);
 }
 
 QString TOvelseInfo::Runder() const {
-    return Text(*ovelseRk_, OvelseRkField::Runder).toUpper();
+    return ovelseRk_->GetTrimmedString(OvelseRkField::Runder).toUpper();
 }
 
 QString TOvelseInfo::GetRunde() const {
@@ -216,12 +212,12 @@ QString TOvelseInfo::GetRundeText() const {
 }
 
 QString TOvelseInfo::GetKlasseText() const {
-    const QString tekst = Text(*klasse_, KlasseField::Korttekst);
+    const QString tekst = klasse_->GetTrimmedString(KlasseField::Korttekst);
     return CurrentSystemData().Motionsloeb ? GetKlasseKode() + QStringLiteral(": ") + tekst : tekst;
 }
 
 QString TOvelseInfo::GetOvelseText() const {
-    const QString tekst = Text(*ovelse_, OvelseField::Korttekst);
+    const QString tekst = ovelse_->GetTrimmedString(OvelseField::Korttekst);
     if (GetAntalRunder() >= 2 || CurrentSystemData().AltidFinale)
         return tekst + QStringLiteral(" - ") + GetRundeText();
     return tekst;
@@ -238,7 +234,7 @@ QString TOvelseInfo::GetKlasseOvelseKode() const {
 QString TOvelseInfo::GetAttributText() const {
     if (ovDef_ == nullptr)
         return {};
-    return QStringLiteral("( ") + Text(*ovDef_, OvDefField::Tekst) + QStringLiteral(" )");
+    return QStringLiteral("( ") + ovDef_->GetTrimmedString(OvDefField::Tekst) + QStringLiteral(" )");
 }
 
 QString TOvelseInfo::HeatLetter(int heat) const {
@@ -325,4 +321,31 @@ int TOvelseInfoIndex::IndexOf(const QString& key) const {
     const auto at = std::lower_bound(items_.begin(), items_.end(), key,
                                      [](const auto& item, const QString& k) { return item.first < k; });
     return at != items_.end() && at->first == key ? static_cast<int>(at - items_.begin()) : -1;
+}
+
+// ---------------------------------------------------------------- marks of a round
+
+namespace {
+
+qint32 Restype(const TOvelseInfo& info) {
+    return info.Ovelse().GetField(OvelseField::Restype)->GetAsInteger();
+}
+
+} // namespace
+
+QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind) {
+    return FormatOvelseResultat(info.Ovelse().GetOvtype(), Restype(info), info.HasVindmaaling(), resultat,
+                                vind);
+}
+
+QString FormatOvelseResultatNoWind(const TOvelseInfo& info, qint32 resultat) {
+    return FormatOvelseResultatNoWind(info.Ovelse().GetOvtype(), Restype(info), resultat);
+}
+
+QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat) {
+    return FormatOvelseResultatTenths(info.Ovelse().GetOvtype(), Restype(info), resultat);
+}
+
+qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text) {
+    return ParseResultat(Restype(info), text);
 }

@@ -1,6 +1,7 @@
 #include "model/D_Staevne.h"
 
 #include "foundation/BusyCursor.h"
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
 #include "foundation/LxDisk.h"
@@ -8,35 +9,30 @@
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
-#include "model/D_Globals.h"
-#include "model/D_Ovelser.h"
+#include "model/D_Context.h"
+#include "platform/LittleEndian.h"
+#include "storage/BtvTransaction.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <sys/stat.h>
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+const QString& DataDir() {
+    return ModelContext().ProgramDir;
+}
 
 QString DatoText(TDateTime dato) {
     return dato == 0 ? QString() : DateToStr(dato);
 }
 
-QString StatusText(int status) {
-    switch (status) {
-    case 1:
-        return QStringLiteral("er ved at blive oprettet,");
-    case 2:
-        return QStringLiteral("er ved at blive slettet,");
-    case 3:
-        return QStringLiteral("er under import,");
-    default:
-        return {};
-    }
-}
+const TCodeText<TStaevneStatus> StatusTexts[] = {
+    {TStaevneStatus::Oprettes, "er ved at blive oprettet,"},
+    {TStaevneStatus::Slettes, "er ved at blive slettet,"},
+    {TStaevneStatus::Importeres, "er under import,"},
+};
 
 [[noreturn]] void RefuseNavn(const QString& navn, const QString& why) {
     throw Exception(QStringLiteral("Illegalt stævnenavn: ") + navn + CrLf + why);
@@ -64,13 +60,13 @@ void CheckFolderName(const QString& navn) {
 QString OwnFolder(const QString& navn) {
     if (navn.isEmpty() || navn == u"." || navn == u".." || navn.contains(u'/') || navn.contains(u'\\'))
         return {};
-    const QString folder = ResolvePath(PathJoin(ProgramDir, navn));
-    return QFileInfo(folder).path() == ResolvePath(ProgramDir) ? folder : QString();
+    const QString folder = ResolvePath(PathJoin(DataDir(), navn));
+    return QFileInfo(folder).path() == ResolvePath(DataDir()) ? folder : QString();
 }
 
 // The folder a new name gives, in exactly that letter case.
 QString NewFolder(const QString& navn) {
-    return ResolvePath(ProgramDir) + u'/' + navn;
+    return ResolvePath(DataDir()) + u'/' + navn;
 }
 
 bool EntryExists(const QString& path) {
@@ -87,12 +83,6 @@ bool SameEntry(const QString& a, const QString& b) {
            sa.st_ino == sb.st_ino;
 }
 
-template <typename Table>
-void DeleteMeetRecords() {
-    Table table;
-    table.DeleteAll();
-}
-
 } // namespace
 
 TStaevneManager::TStaevneManager()
@@ -101,11 +91,17 @@ TStaevneManager::TStaevneManager()
     table_->Open();
     LoadStaevneList();
     LoadRegistry();
-    SetCurrentSystemDataSource([this]() -> const TSystemData& { return data_; });
+    ModelContext().SystemData = &data_;
+    UpdateContext();
 }
 
 TStaevneManager::~TStaevneManager() {
-    SetCurrentSystemDataSource({});
+    TModelContext& context = ModelContext();
+    if (context.SystemData == &data_) {
+        context.SystemData = nullptr;
+        context.CurrentStID = -1;
+        context.StaevneDir.clear();
+    }
 }
 
 // ---------------------------------------------------------------- the list
@@ -150,20 +146,24 @@ QString TStaevneManager::RecordNavn() const {
     return TrimBlanks(table_->GetField(StaevneField::Navn)->GetAsString());
 }
 
+void TStaevneManager::SetStatus(TStaevneStatus status) {
+    table_->GetField(StaevneField::Status)->SetAsInteger(static_cast<int>(status));
+}
+
 void TStaevneManager::GotoCurrent() {
     table_->GotoPosition(Meet(currentIndex_).Position);
 }
 
 void TStaevneManager::LoadStaevneList() {
     meets_.clear();
-    currentIndex_ = -1;
-    currentStID_ = -1;
+    SetCurrent(-1);
     table_->SetIndexNumber(0);
     for (table_->GetFirst(); !table_->GetEof(); table_->GetNext()) {
         const QString navn = RecordNavn();
         const int status = table_->GetField(StaevneField::Status)->GetAsInteger();
-        if (status != 0) {
-            ShowError(nullptr, QStringLiteral("Stævnet: ") + navn + CrLf + StatusText(status) + CrLf +
+        if (status != static_cast<int>(TStaevneStatus::Klar)) {
+            ShowError(nullptr, QStringLiteral("Stævnet: ") + navn + CrLf +
+                                   CodeText(StatusTexts, static_cast<TStaevneStatus>(status)) + CrLf +
                                    QStringLiteral("men funktionen er ikke korrekt tilendebragt.") + CrLf +
                                    CrLf + QStringLiteral("Stævnet vil ikke optræde i stævneoversigten."));
             continue;
@@ -185,15 +185,28 @@ void TStaevneManager::OpenStaevne(int index) {
         return;
     const TBusyCursor busy;
     table_->GotoPosition(meets_[static_cast<std::size_t>(index)].Position);
-    currentIndex_ = index;
-    currentStID_ = table_->GetField(StaevneField::StID)->GetAsInteger();
+    SetCurrent(index);
     LoadSystemData();
     ReloadOvelseManager();
 }
 
+void TStaevneManager::SetCurrent(int index) {
+    currentIndex_ = index;
+    currentStID_ = index < 0 ? -1 : table_->GetField(StaevneField::StID)->GetAsInteger();
+    UpdateContext();
+}
+
+void TStaevneManager::UpdateContext() {
+    TModelContext& context = ModelContext();
+    if (context.SystemData != &data_)
+        return;
+    context.CurrentStID = GetCurrentStID();
+    context.StaevneDir = currentIndex_ < 0 ? QString() : PathJoin(DataDir(), GetStaevneNavn(currentIndex_));
+}
+
 void TStaevneManager::ReloadOvelseManager() {
-    if (OvelseManager)
-        OvelseManager->Reload();
+    if (const auto& changed = ModelContext().OnStaevneChanged)
+        changed();
 }
 
 bool TStaevneManager::CheckStaevneNavn(const QString& name) {
@@ -205,7 +218,7 @@ bool TStaevneManager::CheckStaevneNavn(const QString& name) {
         if (meet.Navn.compare(navn, Qt::CaseInsensitive) == 0)
             RefuseNavn(navn, QStringLiteral("Stævnenavnet er allerede brugt"));
     }
-    const QString folder = ResolvePath(PathJoin(ProgramDir, navn));
+    const QString folder = ResolvePath(PathJoin(DataDir(), navn));
     if (QFileInfo(folder).isDir())
         return false;
     if (!QDir().mkpath(folder))
@@ -217,19 +230,22 @@ int TStaevneManager::CreateStaevne(const QString& name) {
     const QString navn = TrimBlanks(name);
     const bool oprettet = CheckStaevneNavn(navn);
     try {
-        // Status 1 until the settings are in: an interrupted create is reported, not listed.
+        // All or nothing: a write that fails (a full disk) leaves no record. Status 1 until the
+        // settings are in, so that a create interrupted all the same is reported, not listed.
+        TBtvTransaction transaction;
         table_->Insert();
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
-        table_->GetField(StaevneField::Status)->SetAsInteger(1);
+        SetStatus(TStaevneStatus::Oprettes);
         table_->Post();
         WriteVariablePart(TSystemData().GetVariablePart());
         table_->Edit();
-        table_->GetField(StaevneField::Status)->SetAsInteger(0);
+        SetStatus(TStaevneStatus::Klar);
         table_->Post();
+        transaction.Commit();
     } catch (...) {
         table_->Cancel();
         if (oprettet)
-            QDir().rmdir(ResolvePath(PathJoin(ProgramDir, navn)));
+            QDir().rmdir(ResolvePath(PathJoin(DataDir(), navn)));
         throw;
     }
     SetSystemDataDefaults();
@@ -288,6 +304,7 @@ void TStaevneManager::RenameStaevne(const QString& nytNavn) {
         throw;
     }
     meets_[static_cast<std::size_t>(currentIndex_)].Navn = nyt;
+    UpdateContext();
     if (lastUsedName_ == gammelt)
         lastUsedName_ = nyt;
     SaveStaevneData();
@@ -300,28 +317,21 @@ void TStaevneManager::DeleteStaevne() {
     if (currentIndex_ < 0)
         return;
     // The tables delete the records of the global manager's current meet: it must be this one.
-    if (StaevneManager.get() != this)
+    if (ModelContext().StaevneManager.get() != this)
         throw Exception(QStringLiteral("Stævnet kan kun slettes gennem programmets stævnestyring"));
     const TBusyCursor busy;
     const TListedMeet meet = meets_[static_cast<std::size_t>(currentIndex_)];
     GotoCurrent();
     table_->Edit();
-    table_->GetField(StaevneField::Status)->SetAsInteger(2);
+    SetStatus(TStaevneStatus::Slettes);
     table_->Post();
-    DeleteMeetRecords<TAfvStedTable>();
-    DeleteMeetRecords<TKlasseTable>();
-    DeleteMeetRecords<TOvelseRkTable>();
-    DeleteMeetRecords<TOvelseRnTable>();
-    DeleteMeetRecords<TKlubTable>();
-    DeleteMeetRecords<TBetalingTable>();
-    DeleteMeetRecords<TKlubkobTable>();
-    DeleteMeetRecords<TGruppeTable>();
-    DeleteMeetRecords<TVareTable>();
-    DeleteMeetRecords<TDeltagerTable>();
-    DeleteMeetRecords<TResultatTable>();
+    // Every meet-bound file but the meet file itself, whose record goes last.
+    for (const TRecordFileDef& file : RecordFileDefs()) {
+        if (file.IsStaevneBound() && &file != &TStaevneTable::Def())
+            TZunoDataTable(file).DeleteAll();
+    }
     meets_.erase(meets_.begin() + currentIndex_);
-    currentIndex_ = -1;
-    currentStID_ = -1;
+    SetCurrent(-1);
     // Only the meet's own folder: a link is removed, never followed.
     if (const QString folder = OwnFolder(meet.Navn); !folder.isEmpty() && EntryExists(folder))
         RemoveTree(folder);
@@ -347,7 +357,7 @@ QByteArray TStaevneManager::ReadVariablePart() {
     const quint32 n = table_->ReadChunk(part.data(), start, 4);
     if (n < 4)
         return part.left(static_cast<qsizetype>(n));
-    const qint32 length = qFromLittleEndian<qint32>(part.constData());
+    const qint32 length = loadLE<qint32>(part.constData());
     // Read in pieces: a damaged length must not ask for more memory than the record holds.
     constexpr quint32 Piece = 65536;
     QByteArray piece(Piece, '\0');
@@ -440,15 +450,15 @@ QString TStaevneManager::GetNuText() const {
 // ---------------------------------------------------------------- files
 
 QString TStaevneManager::GetStaevneDir() const {
-    return PathJoin(ProgramDir, RecordNavn());
+    return PathJoin(DataDir(), RecordNavn());
 }
 
 QString TStaevneManager::GetRptFileName() const {
-    return PathJoin(ProgramDir, data_.ReportFilename);
+    return PathJoin(DataDir(), data_.ReportFilename);
 }
 
 QString TStaevneManager::GetSlfFileName() const {
-    return PathJoin(ProgramDir, QStringLiteral("ZUNO2.SLF"));
+    return PathJoin(DataDir(), QStringLiteral("ZUNO2.SLF"));
 }
 
 QString TStaevneManager::GetHtmlExt() const {

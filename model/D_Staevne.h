@@ -15,6 +15,9 @@ class TImportStaevneQuestion;
 class TStreamReader;
 struct TTransferRecord;
 
+// The Status of a meet record: a meet is listed only when its last create, delete or import finished.
+enum class TStaevneStatus : int { Klar = 0, Oprettes = 1, Slettes = 2, Importeres = 3 };
+
 // The scoreboard server from the registry, and the texts the timing reader gives the XML documents.
 struct TScoreboard {
     QString ScoreboardServer;
@@ -85,7 +88,8 @@ public:
     // ---- Meets
     // Makes the meet current and reads its settings; an index outside the list is ignored.
     void OpenStaevne(int index);
-    // Creates a meet with its folder and default settings, opens it and returns its index.
+    // Creates a meet with its folder and default settings, opens it and returns its index. A failure
+    // leaves neither its record nor a folder it made.
     int CreateStaevne(const QString& navn);
     // Renames the current meet, its folder and its registry key. A change of letter case only needs no
     // check against the other meets.
@@ -182,10 +186,16 @@ private:
     const TListedMeet& Meet(int index) const;
     // The name in the meet table's current record.
     QString RecordNavn() const;
+    // Sets the Status of the meet table's record being inserted or edited.
+    void SetStatus(TStaevneStatus status);
     void GotoCurrent();
     QByteArray ReadVariablePart();
     void WriteVariablePart(const QByteArray& part);
     bool SaveSystemData();
+    // Makes the listed meet (the meet table stands on it) or none (-1) the current one, also in the
+    // model's context.
+    void SetCurrent(int index);
+    void UpdateContext();
     // The event manager reads the newly opened meet's programme.
     void ReloadOvelseManager();
     // The old folder's path when it was moved to the new name, else empty.

@@ -3,9 +3,10 @@
 #include "foundation/LxClass.h"
 #include "foundation/Messages.h"
 #include "foundation/Windows1252.h"
+#include "model/D_Context.h"
+#include "platform/LittleEndian.h"
 
 #include <QBuffer>
-#include <QtEndian>
 
 #include <array>
 #include <cstring>
@@ -64,19 +65,15 @@ qint32 TextSize(const QString& text) {
 }
 
 void WriteDouble(TStreamWriter& writer, double value) {
-    quint64 bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    const quint64 little = qToLittleEndian(bits);
-    writer.WriteBuffer(&little, sizeof little);
+    char bytes[8];
+    storeLE<double>(bytes, value);
+    writer.WriteBuffer(bytes, sizeof bytes);
 }
 
 double ReadDouble(TStreamReader& reader) {
-    quint64 little = 0;
-    reader.ReadBuffer(&little, sizeof little);
-    const quint64 bits = qFromLittleEndian(little);
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    char bytes[8] = {};
+    reader.ReadBuffer(bytes, sizeof bytes);
+    return loadLE<double>(bytes);
 }
 
 void WriteList(TStreamWriter& writer, const QStringList& list) {
@@ -172,13 +169,13 @@ QByteArray TSystemData::GetSystemDataBlock() const {
 QByteArray TSystemData::GetVariablePart() const {
     const QByteArray block = GetSystemDataBlock();
     QByteArray bytes(4, '\0');
-    qToLittleEndian<qint32>(static_cast<qint32>(block.size()), bytes.data());
+    storeLE<qint32>(bytes.data(), static_cast<qint32>(block.size()));
     return bytes + block;
 }
 
 bool TSystemData::LoadVariablePart(const QByteArray& variablePart) {
     SetSystemDataDefaults();
-    const qint32 length = variablePart.size() < 4 ? 0 : qFromLittleEndian<qint32>(variablePart.constData());
+    const qint32 length = variablePart.size() < 4 ? 0 : loadLE<qint32>(variablePart.constData());
     if (length < 1) {
         // A meet without a block; the fixes still give it a usable report file and counts.
         ApplyReadFixes();
@@ -254,19 +251,8 @@ void TSystemData::ApplyReadFixes() {
         ReportFilename = DefaultReportFilename();
 }
 
-namespace {
-TSystemDataSource& CurrentSource() {
-    static TSystemDataSource source;
-    return source;
-}
-} // namespace
-
-void SetCurrentSystemDataSource(TSystemDataSource source) {
-    CurrentSource() = std::move(source);
-}
-
 const TSystemData& CurrentSystemData() {
     static const TSystemData defaults;
-    const TSystemDataSource& source = CurrentSource();
-    return source ? source() : defaults;
+    const TSystemData* current = ModelContext().SystemData;
+    return current ? *current : defaults;
 }

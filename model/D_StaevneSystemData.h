@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 // One meet's settings as they travel in the variable part of its meet record: a 32-bit length, then the
 // block of 90 positional fields behind its count. Spare fields are written as zeros and dropped on
 // reading, so nothing holds them; carried fields are kept as read and written back unchanged.
@@ -126,8 +124,6 @@ private:
     QByteArray newerVariablePart_;
 };
 
-// The settings of the current meet, for routines that have no meet manager at hand. The meet manager
-// registers itself as the source; without a source the defaults are seen.
-using TSystemDataSource = std::function<const TSystemData&()>;
-void SetCurrentSystemDataSource(TSystemDataSource source);
+// The settings of the current meet, for routines that have no meet manager at hand: those the model's
+// context points to, else the defaults.
 const TSystemData& CurrentSystemData();

@@ -8,50 +8,48 @@
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
-#include "model/D_Globals.h"
+#include "model/D_Context.h"
 #include "model/D_Staevne.h"
+#include "platform/LittleEndian.h"
 #include "platform/Version.h"
 #include "storage/BtvTransaction.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QtEndian>
 
 #include <array>
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString KipSignatureBegin = QStringLiteral("QWDRTMKAHYFX-ZUNO-KIP-BEGIN");
 const QString KipSignatureEnd = QStringLiteral("QWDRTMKAHYFX-ZUNO-KIP-END");
 constexpr quint16 TableCount = 12;
 
 struct TSection {
-    std::unique_ptr<TZunoDataTable> (*Make)();
+    TRecordFileNo File;
     int Level;
-};
 
-template <typename Table>
-std::unique_ptr<TZunoDataTable> Make() {
-    return std::make_unique<Table>();
-}
+    std::unique_ptr<TZunoDataTable> Make() const {
+        return std::make_unique<TZunoDataTable>(RecordFileDef(File));
+    }
+};
 
 // The sections in file order, each with the lowest import level that takes it. The meet's own section
 // comes first: the others need its new number.
 constexpr std::array<TSection, TableCount> Sections{{
-    {Make<TStaevneTable>, 1},
-    {Make<TAfvStedTable>, 1},
-    {Make<TKlasseTable>, 1},
-    {Make<TOvelseRkTable>, 1},
-    {Make<TOvelseRnTable>, 1},
-    {Make<TKlubTable>, 2},
-    {Make<TBetalingTable>, 4},
-    {Make<TKlubkobTable>, 4},
-    {Make<TGruppeTable>, 1},
-    {Make<TVareTable>, 1},
-    {Make<TDeltagerTable>, 3},
-    {Make<TResultatTable>, 4},
+    {TRecordFileNo::Staevne, 1},
+    {TRecordFileNo::AfvSted, 1},
+    {TRecordFileNo::Klasse, 1},
+    {TRecordFileNo::OvelseRk, 1},
+    {TRecordFileNo::OvelseRn, 1},
+    {TRecordFileNo::Klub, 2},
+    {TRecordFileNo::Betaling, 4},
+    {TRecordFileNo::Klubkob, 4},
+    {TRecordFileNo::Gruppe, 1},
+    {TRecordFileNo::Vare, 1},
+    {TRecordFileNo::Deltager, 3},
+    {TRecordFileNo::Resultat, 4},
 }};
 
 bool Imports(int level, int sectionLevel) {
@@ -68,7 +66,8 @@ Exception Damaged(const QString& fileName, const EStreamError& error) {
 }
 
 QString WriterVersion() {
-    return ProgramVersion.isEmpty() ? Platform::VersionText() : ProgramVersion;
+    const QString& version = ModelContext().ProgramVersion;
+    return version.isEmpty() ? Platform::VersionText() : version;
 }
 
 // Release, version and revision as numbers; a build number after them does not count, nor anything
@@ -131,9 +130,7 @@ TTransferRecord CheckSections(TStreamReader& reader, const QString& fileName, in
 
 QString NavnOf(const TTransferRecord& meet) {
     const TZunoFieldList fields = TStaevneTable::Fields();
-    int offset = 0;
-    for (int i = 0; i < StaevneField::Navn; ++i)
-        offset += fields[static_cast<std::size_t>(i)].Size;
+    const int offset = FieldOffsetOf(fields, StaevneField::Navn);
     QByteArray bytes = meet.Fixed.mid(offset, fields[StaevneField::Navn].Size);
     if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)
         bytes.truncate(zero);
@@ -142,7 +139,7 @@ QString NavnOf(const TTransferRecord& meet) {
 
 QByteArray WithLength(const QByteArray& data) {
     QByteArray part(4, '\0');
-    qToLittleEndian<qint32>(static_cast<qint32>(data.size()), part.data());
+    storeLE<qint32>(part.data(), static_cast<qint32>(data.size()));
     return part + data;
 }
 
@@ -151,7 +148,7 @@ QByteArray WithLength(const QByteArray& data) {
 void TStaevneManager::ExportStaevne(const QString& fileName) {
     if (currentIndex_ < 0)
         throw Exception(QStringLiteral("Der er ikke åbnet noget stævne, som kan eksporteres"));
-    if (StaevneManager.get() != this)
+    if (ModelContext().StaevneManager.get() != this)
         throw Exception(QStringLiteral("Stævnet kan kun eksporteres gennem programmets stævnestyring"));
     const TBusyCursor busy;
     QSaveFile file(ResolvePath(fileName));
@@ -233,7 +230,7 @@ qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord
     // Status 3 until the last section is in.
     table_->InsertRecord(meet, -1, [&] {
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
-        table_->GetField(StaevneField::Status)->SetAsInteger(3);
+        SetStatus(TStaevneStatus::Importeres);
     });
     const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
     position = table_->GetPosition();
@@ -248,7 +245,7 @@ qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord
         throw NotKipFile(fileName, QStringLiteral("<KIPSignatureEnd> er forkert"));
     table_->GotoPosition(position);
     table_->Edit();
-    table_->GetField(StaevneField::Status)->SetAsInteger(0);
+    SetStatus(TStaevneStatus::Klar);
     table_->Post();
     return stID;
 }
@@ -257,7 +254,7 @@ void TStaevneManager::UndoImport(const QString& navn, bool folderCreated) noexce
     try {
         table_->Cancel();
         if (folderCreated)
-            QDir().rmdir(ResolvePath(PathJoin(ProgramDir, navn)));
+            QDir().rmdir(ResolvePath(PathJoin(ModelContext().ProgramDir, navn)));
         if (currentIndex_ >= 0)
             GotoCurrent();
     } catch (...) {

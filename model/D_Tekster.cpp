@@ -1,7 +1,7 @@
 #include "model/D_Tekster.h"
 
 #include "foundation/LxString.h"
-#include "model/D_Ovelser.h"
+#include "model/D_DBDefFields.h"
 #include "model/D_StaevneSystemData.h"
 #include "storage/DBFieldDate.h"
 
@@ -294,7 +294,7 @@ QString RemoveResultatSeparators(const QString& text) {
 QString FormatOvelseResultat(qint32 ovtype, qint32 restype, bool hasVindmaaling, qint32 resultat,
                              qint32 vind) {
     // A 0 in a field event is a foul, shown as such and without wind.
-    if (resultat == 0 && ovtype != 1 && ovtype != 5)
+    if (resultat == 0 && !IsTidOvtype(ovtype))
         return QStringLiteral("X");
     const QString text = FormatResultat(restype, resultat);
     if (text.isEmpty() || vind == NoWindMarking || !hasVindmaaling)
@@ -312,31 +312,6 @@ QString FormatOvelseResultatNoWind(qint32 ovtype, qint32 restype, qint32 resulta
 
 QString FormatOvelseResultatTenths(qint32 ovtype, qint32 restype, qint32 resultat) {
     return FormatOvelseResultatNoWind(ovtype, restype, resultat).chopped(1);
-}
-
-namespace {
-
-qint32 Restype(const TOvelseInfo& info) {
-    return info.Ovelse().GetField(OvelseField::Restype)->GetAsInteger();
-}
-
-} // namespace
-
-QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind) {
-    return FormatOvelseResultat(info.Ovelse().GetOvtype(), Restype(info), info.HasVindmaaling(), resultat,
-                                vind);
-}
-
-QString FormatOvelseResultatNoWind(const TOvelseInfo& info, qint32 resultat) {
-    return FormatOvelseResultatNoWind(info.Ovelse().GetOvtype(), Restype(info), resultat);
-}
-
-QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat) {
-    return FormatOvelseResultatTenths(info.Ovelse().GetOvtype(), Restype(info), resultat);
-}
-
-qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text) {
-    return ParseResultat(Restype(info), text);
 }
 
 QString FormatOvelseInteger(qint32 value) {

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QTime>
 
-class TOvelseInfo;
-
 // The texts of stored marks, times, wind, codes and rounds, and the parsers of typed ones. Routines that
 // choose between English and Danish words follow the current meet's Engelsk setting.
 //
@@ -56,13 +54,6 @@ QString FormatOvelseResultat(qint32 ovtype, qint32 restype, bool hasVindmaaling,
 QString FormatOvelseResultatNoWind(qint32 ovtype, qint32 restype, qint32 resultat);
 // A time shown to tenths: the last digit cut off.
 QString FormatOvelseResultatTenths(qint32 ovtype, qint32 restype, qint32 resultat);
-// The same for the event and round of info: its event's type and result type, and whether the round
-// measures wind.
-QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind);
-QString FormatOvelseResultatNoWind(const TOvelseInfo& info, qint32 resultat);
-QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat);
-// ParseResultat with the result type of the round's event.
-qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text);
 QString FormatOvelseInteger(qint32 value);
 // Raises EConvertError for a text that is no 32-bit integer.
 qint32 ParseOvelseInteger(const QString& text);

@@ -18,72 +18,72 @@ const QString IniSuffix = QStringLiteral(".ini");
 // the encoded form of a name.
 const QString KeyMarker = QStringLiteral("%");
 
-bool SameName(const QString& A, const QString& B) {
-    return QString::compare(A, B, Qt::CaseInsensitive) == 0;
+bool SameName(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
 // QSettings reads "/" and "\" in a key as group separators.
-QString EncodeName(QString Name) {
-    Name.replace(u'%', QStringLiteral("%25"));
-    Name.replace(u'/', QStringLiteral("%2F"));
-    Name.replace(u'\\', QStringLiteral("%5C"));
-    return Name;
+QString EncodeName(QString name) {
+    name.replace(u'%', QStringLiteral("%25"));
+    name.replace(u'/', QStringLiteral("%2F"));
+    name.replace(u'\\', QStringLiteral("%5C"));
+    return name;
 }
 
-QString DecodeName(const QString& Encoded) {
-    QString Name;
-    Name.reserve(Encoded.size());
-    for (qsizetype i = 0; i < Encoded.size(); ++i) {
-        const QStringView Next = QStringView(Encoded).mid(i, 3);
-        if (Next.compare(u"%25", Qt::CaseInsensitive) == 0) {
-            Name += u'%';
-        } else if (Next.compare(u"%2F", Qt::CaseInsensitive) == 0) {
-            Name += u'/';
-        } else if (Next.compare(u"%5C", Qt::CaseInsensitive) == 0) {
-            Name += u'\\';
+QString DecodeName(const QString& encoded) {
+    QString name;
+    name.reserve(encoded.size());
+    for (qsizetype i = 0; i < encoded.size(); ++i) {
+        const QStringView next = QStringView(encoded).mid(i, 3);
+        if (next.compare(u"%25", Qt::CaseInsensitive) == 0) {
+            name += u'%';
+        } else if (next.compare(u"%2F", Qt::CaseInsensitive) == 0) {
+            name += u'/';
+        } else if (next.compare(u"%5C", Qt::CaseInsensitive) == 0) {
+            name += u'\\';
         } else {
-            Name += Encoded[i];
+            name += encoded[i];
             continue;
         }
         i += 2;
     }
-    return Name;
+    return name;
 }
 
-QString Join(const QString& Group, const QString& Encoded) {
-    return Group.isEmpty() ? Encoded : Group + u'/' + Encoded;
+QString Join(const QString& group, const QString& encoded) {
+    return group.isEmpty() ? encoded : group + u'/' + encoded;
 }
 
-// The entry of Names equal to Name ignoring case; Name itself when there is none.
-QString StoredName(const QStringList& Names, const QString& Name) {
-    for (const QString& Candidate : Names)
-        if (SameName(Candidate, Name))
-            return Candidate;
-    return Name;
+// The entry of names equal to name ignoring case; name itself when there is none.
+QString StoredName(const QStringList& names, const QString& name) {
+    for (const QString& candidate : names)
+        if (SameName(candidate, name))
+            return candidate;
+    return name;
 }
 
-bool IsFileName(const QString& Name) {
-    return Name != u"." && Name != u".." && !Name.contains(u'/') && !Name.contains(QChar(0));
+bool IsFileName(const QString& name) {
+    return name != u"." && name != u".." && !name.contains(u'/') && !name.contains(QChar(0));
 }
 
-QStringList ChildGroups(QSettings& Settings, const QString& Group) {
-    Settings.beginGroup(Group);
-    QStringList Groups = Settings.childGroups();
-    Settings.endGroup();
-    for (QString& Name : Groups)
-        Name = DecodeName(Name);
-    return Groups;
+QStringList ChildGroups(QSettings& settings, const QString& group) {
+    settings.beginGroup(group);
+    QStringList groups = settings.childGroups();
+    settings.endGroup();
+    for (QString& name : groups)
+        name = DecodeName(name);
+    return groups;
 }
 
-QStringList ChildKeys(QSettings& Settings, const QString& Group) {
-    Settings.beginGroup(Group);
-    const QStringList Keys = Settings.childKeys();
-    Settings.endGroup();
-    QStringList Names;
-    for (const QString& Key : Keys)
-        if (Key != KeyMarker)
-            Names << DecodeName(Key);
-    return Names;
+QStringList ChildKeys(QSettings& settings, const QString& group) {
+    settings.beginGroup(group);
+    const QStringList keys = settings.childKeys();
+    settings.endGroup();
+    QStringList names;
+    for (const QString& key : keys)
+        if (key != KeyMarker)
+            names << DecodeName(key);
+    return names;
 }
 
 } // namespace
@@ -102,8 +102,8 @@ struct TRegistry::Location {
     QString Path() const { return u'\\' + Names.join(u'\\'); }
 };
 
-TRegistry::TRegistry(QString RootFolder)
-    : root_(RootFolder.isEmpty() ? DefaultRootFolder() : std::move(RootFolder)) {}
+TRegistry::TRegistry(QString rootFolder)
+    : root_(rootFolder.isEmpty() ? DefaultRootFolder() : std::move(rootFolder)) {}
 
 TRegistry::~TRegistry() {
     CloseKey();
@@ -113,83 +113,83 @@ QString TRegistry::DefaultRootFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
-QString TRegistry::ProgramKey(const QString& Extension) {
-    QString Program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    if (Program.isEmpty())
-        Program = QStringLiteral("zuno2");
-    return QStringLiteral("\\Software\\Zuno\\") + Program + Extension;
+QString TRegistry::ProgramKey(const QString& extension) {
+    QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    if (program.isEmpty())
+        program = QStringLiteral("zuno2");
+    return QStringLiteral("\\Software\\Zuno\\") + program + extension;
 }
 
-std::optional<TRegistry::Location> TRegistry::Resolve(const QString& Key) const {
-    QString Full = Key;
-    if (!Key.startsWith(u'\\') && settings_)
-        Full = path_ + u'\\' + Key;
-    const QStringList Parts = Full.split(u'\\', Qt::SkipEmptyParts);
-    if (Parts.size() < 3 || !SameName(Parts[0], QStringLiteral("Software")) || !IsFileName(Parts[1]) ||
-        !IsFileName(Parts[2]))
+std::optional<TRegistry::Location> TRegistry::Resolve(const QString& key) const {
+    QString full = key;
+    if (!key.startsWith(u'\\') && settings_)
+        full = path_ + u'\\' + key;
+    const QStringList parts = full.split(u'\\', Qt::SkipEmptyParts);
+    if (parts.size() < 3 || !SameName(parts[0], QStringLiteral("Software")) || !IsFileName(parts[1]) ||
+        !IsFileName(parts[2]))
         return std::nullopt;
 
-    Location Where;
-    const QDir Root(root_);
-    const QString Vendor =
-        StoredName(Root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), Parts[1]);
-    Where.VendorFolder = Root.filePath(Vendor);
-    QStringList TopKeys;
-    for (const QString& File : QDir(Where.VendorFolder).entryList(QDir::Files | QDir::Hidden))
-        if (File.endsWith(IniSuffix, Qt::CaseInsensitive))
-            TopKeys << File.chopped(IniSuffix.size());
-    const QString Top = StoredName(TopKeys, Parts[2]);
-    Where.FilePath = QDir(Where.VendorFolder).filePath(Top + IniSuffix);
-    Where.FileExists = QFileInfo(Where.FilePath).isFile();
-    Where.Names = {QStringLiteral("Software"), Vendor, Top};
+    Location where;
+    const QDir root(root_);
+    const QString vendor =
+        StoredName(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), parts[1]);
+    where.VendorFolder = root.filePath(vendor);
+    QStringList topKeys;
+    for (const QString& file : QDir(where.VendorFolder).entryList(QDir::Files | QDir::Hidden))
+        if (file.endsWith(IniSuffix, Qt::CaseInsensitive))
+            topKeys << file.chopped(IniSuffix.size());
+    const QString top = StoredName(topKeys, parts[2]);
+    where.FilePath = QDir(where.VendorFolder).filePath(top + IniSuffix);
+    where.FileExists = QFileInfo(where.FilePath).isFile();
+    where.Names = {QStringLiteral("Software"), vendor, top};
 
-    std::unique_ptr<QSettings> Own;
-    QSettings* Settings = nullptr;
-    if (Where.FileExists) {
-        if (settings_ && settings_->fileName() == Where.FilePath) {
-            Settings = settings_.get();
+    std::unique_ptr<QSettings> own;
+    QSettings* settings = nullptr;
+    if (where.FileExists) {
+        if (settings_ && settings_->fileName() == where.FilePath) {
+            settings = settings_.get();
         } else {
-            Own = SettingsFor(Where);
-            Settings = Own.get();
+            own = SettingsFor(where);
+            settings = own.get();
         }
     }
-    QString Group;
-    bool Found = Where.FileExists;
-    for (qsizetype i = 3; i < Parts.size(); ++i) {
-        QString Name = Parts[i];
-        if (Found) {
-            const QStringList Children = ChildGroups(*Settings, Group);
-            Name = StoredName(Children, Name);
-            Found = Children.contains(Name);
-            if (Found)
-                ++Where.ExistingLevels;
+    QString group;
+    bool found = where.FileExists;
+    for (qsizetype i = 3; i < parts.size(); ++i) {
+        QString name = parts[i];
+        if (found) {
+            const QStringList children = ChildGroups(*settings, group);
+            name = StoredName(children, name);
+            found = children.contains(name);
+            if (found)
+                ++where.ExistingLevels;
         }
-        Group = Join(Group, EncodeName(Name));
-        Where.Names << Name;
-        Where.Groups << Group;
+        group = Join(group, EncodeName(name));
+        where.Names << name;
+        where.Groups << group;
     }
-    return Where;
+    return where;
 }
 
-std::unique_ptr<QSettings> TRegistry::SettingsFor(const Location& Where) const {
-    return std::make_unique<QSettings>(Where.FilePath, QSettings::IniFormat);
+std::unique_ptr<QSettings> TRegistry::SettingsFor(const Location& where) const {
+    return std::make_unique<QSettings>(where.FilePath, QSettings::IniFormat);
 }
 
-bool TRegistry::OpenKey(const QString& Key, bool CanCreate) {
-    const std::optional<Location> Where = Resolve(Key);
-    if (!Where)
+bool TRegistry::OpenKey(const QString& key, bool canCreate) {
+    const std::optional<Location> where = Resolve(key);
+    if (!where)
         return false;
-    if (!Where->Exists() && (!CanCreate || !CreateKey(Where->Path())))
+    if (!where->Exists() && (!canCreate || !CreateKey(where->Path())))
         return false;
-    const QString Path = Where->Path();
+    const QString path = where->Path();
     CloseKey();
     // Resolve again: creating may have fixed the case of names that were missing.
-    const std::optional<Location> Opened = Resolve(Path);
-    if (!Opened || !Opened->Exists())
+    const std::optional<Location> opened = Resolve(path);
+    if (!opened || !opened->Exists())
         return false;
-    settings_ = SettingsFor(*Opened);
-    group_ = Opened->Group();
-    path_ = Opened->Path();
+    settings_ = SettingsFor(*opened);
+    group_ = opened->Group();
+    path_ = opened->Path();
     return true;
 }
 
@@ -197,11 +197,11 @@ bool TRegistry::CloseKey() {
     if (!settings_)
         return true;
     settings_->sync();
-    const bool Written = settings_->status() == QSettings::NoError;
+    const bool written = settings_->status() == QSettings::NoError;
     settings_.reset();
     group_.clear();
     path_.clear();
-    return Written;
+    return written;
 }
 
 bool TRegistry::HasCurrentKey() const {
@@ -212,57 +212,57 @@ QString TRegistry::CurrentPath() const {
     return path_;
 }
 
-bool TRegistry::KeyExists(const QString& Key) const {
-    const std::optional<Location> Where = Resolve(Key);
-    return Where && Where->Exists();
+bool TRegistry::KeyExists(const QString& key) const {
+    const std::optional<Location> where = Resolve(key);
+    return where && where->Exists();
 }
 
-bool TRegistry::CreateKey(const QString& Key) {
-    const std::optional<Location> Where = Resolve(Key);
-    if (!Where)
+bool TRegistry::CreateKey(const QString& key) {
+    const std::optional<Location> where = Resolve(key);
+    if (!where)
         return false;
-    if (Where->Exists())
+    if (where->Exists())
         return true;
-    if (!Where->FileExists) {
-        if (!QDir().mkpath(Where->VendorFolder))
+    if (!where->FileExists) {
+        if (!QDir().mkpath(where->VendorFolder))
             return false;
-        QFile File(Where->FilePath);
-        if (!File.open(QIODevice::WriteOnly | QIODevice::Append))
+        QFile file(where->FilePath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
             return false;
     }
-    const bool Open = settings_ && settings_->fileName() == Where->FilePath;
-    std::unique_ptr<QSettings> Own = Open ? nullptr : SettingsFor(*Where);
-    QSettings& Settings = Open ? *settings_ : *Own;
-    for (qsizetype i = Where->ExistingLevels; i < Where->Groups.size(); ++i)
-        Settings.setValue(Join(Where->Groups[i], KeyMarker), QString());
-    if (Own) {
-        Own->sync();
-        if (Own->status() != QSettings::NoError)
+    const bool isOpen = settings_ && settings_->fileName() == where->FilePath;
+    std::unique_ptr<QSettings> own = isOpen ? nullptr : SettingsFor(*where);
+    QSettings& settings = isOpen ? *settings_ : *own;
+    for (qsizetype i = where->ExistingLevels; i < where->Groups.size(); ++i)
+        settings.setValue(Join(where->Groups[i], KeyMarker), QString());
+    if (own) {
+        own->sync();
+        if (own->status() != QSettings::NoError)
             return false;
     }
     return true;
 }
 
-bool TRegistry::DeleteKey(const QString& Key) {
-    const std::optional<Location> Where = Resolve(Key);
-    if (!Where || !Where->Exists())
+bool TRegistry::DeleteKey(const QString& key) {
+    const std::optional<Location> where = Resolve(key);
+    if (!where || !where->Exists())
         return false;
-    const QString Path = Where->Path();
-    if (settings_ && (SameName(path_, Path) || path_.startsWith(Path + u'\\', Qt::CaseInsensitive)))
+    const QString path = where->Path();
+    if (settings_ && (SameName(path_, path) || path_.startsWith(path + u'\\', Qt::CaseInsensitive)))
         CloseKey();
-    const bool Open = settings_ && settings_->fileName() == Where->FilePath;
-    std::unique_ptr<QSettings> Own = Open ? nullptr : SettingsFor(*Where);
-    QSettings& Settings = Open ? *settings_ : *Own;
-    if (Where->Groups.isEmpty()) {
+    const bool isOpen = settings_ && settings_->fileName() == where->FilePath;
+    std::unique_ptr<QSettings> own = isOpen ? nullptr : SettingsFor(*where);
+    QSettings& settings = isOpen ? *settings_ : *own;
+    if (where->Groups.isEmpty()) {
         // Empty the shared cache of the file too, or another object could write it back.
-        Settings.clear();
-        Settings.sync();
-        return QFile::remove(Where->FilePath);
+        settings.clear();
+        settings.sync();
+        return QFile::remove(where->FilePath);
     }
-    Settings.remove(Where->Group());
-    if (Own) {
-        Own->sync();
-        return Own->status() == QSettings::NoError;
+    settings.remove(where->Group());
+    if (own) {
+        own->sync();
+        return own->status() == QSettings::NoError;
     }
     return true;
 }
@@ -275,100 +275,100 @@ QStringList TRegistry::GetValueNames() const {
     return settings_ ? ChildKeys(*settings_, group_) : QStringList();
 }
 
-bool TRegistry::ValueExists(const QString& Name) const {
-    return ReadText(Name).has_value();
+bool TRegistry::ValueExists(const QString& name) const {
+    return ReadText(name).has_value();
 }
 
-bool TRegistry::DeleteValue(const QString& Name) {
-    if (!ValueExists(Name))
+bool TRegistry::DeleteValue(const QString& name) {
+    if (!ValueExists(name))
         return false;
-    const QString Stored = StoredName(ChildKeys(*settings_, group_), Name);
-    settings_->remove(Join(group_, EncodeName(Stored)));
+    const QString stored = StoredName(ChildKeys(*settings_, group_), name);
+    settings_->remove(Join(group_, EncodeName(stored)));
     return true;
 }
 
-std::optional<QString> TRegistry::ReadText(const QString& Name) const {
-    if (!settings_ || Name.isEmpty())
+std::optional<QString> TRegistry::ReadText(const QString& name) const {
+    if (!settings_ || name.isEmpty())
         return std::nullopt;
-    const QStringList Names = ChildKeys(*settings_, group_);
-    const QString Stored = StoredName(Names, Name);
-    if (!Names.contains(Stored))
+    const QStringList names = ChildKeys(*settings_, group_);
+    const QString stored = StoredName(names, name);
+    if (!names.contains(stored))
         return std::nullopt;
-    const QVariant Value = settings_->value(Join(group_, EncodeName(Stored)));
+    const QVariant value = settings_->value(Join(group_, EncodeName(stored)));
     // An unquoted comma in a file edited by hand makes QSettings read a list.
-    if (Value.typeId() == QMetaType::QStringList)
-        return Value.toStringList().join(QStringLiteral(", "));
-    return Value.toString();
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
 }
 
-bool TRegistry::WriteText(const QString& Name, const QString& Value) {
-    if (!settings_ || Name.isEmpty())
+bool TRegistry::WriteText(const QString& name, const QString& value) {
+    if (!settings_ || name.isEmpty())
         return false;
-    const QString Stored = StoredName(ChildKeys(*settings_, group_), Name);
-    settings_->setValue(Join(group_, EncodeName(Stored)), Value);
+    const QString stored = StoredName(ChildKeys(*settings_, group_), name);
+    settings_->setValue(Join(group_, EncodeName(stored)), value);
     return true;
 }
 
-int TRegistry::ReadInteger(const QString& Name, int Default) const {
-    const std::optional<QString> Text = ReadText(Name);
-    bool Ok = false;
-    const int Value = Text ? Text->trimmed().toInt(&Ok) : 0;
-    return Ok ? Value : Default;
+int TRegistry::ReadInteger(const QString& name, int fallback) const {
+    const std::optional<QString> text = ReadText(name);
+    bool ok = false;
+    const int value = text ? text->trimmed().toInt(&ok) : 0;
+    return ok ? value : fallback;
 }
 
-QString TRegistry::ReadString(const QString& Name, const QString& Default) const {
-    return ReadText(Name).value_or(Default);
+QString TRegistry::ReadString(const QString& name, const QString& fallback) const {
+    return ReadText(name).value_or(fallback);
 }
 
-bool TRegistry::ReadBool(const QString& Name, bool Default) const {
-    const std::optional<QString> Text = ReadText(Name);
-    if (!Text)
-        return Default;
-    const QString Trimmed = Text->trimmed();
-    bool Ok = false;
-    const int Value = Trimmed.toInt(&Ok);
-    if (Ok)
-        return Value != 0;
-    if (SameName(Trimmed, QStringLiteral("true")))
+bool TRegistry::ReadBool(const QString& name, bool fallback) const {
+    const std::optional<QString> text = ReadText(name);
+    if (!text)
+        return fallback;
+    const QString trimmed = text->trimmed();
+    bool ok = false;
+    const int value = trimmed.toInt(&ok);
+    if (ok)
+        return value != 0;
+    if (SameName(trimmed, QStringLiteral("true")))
         return true;
-    if (SameName(Trimmed, QStringLiteral("false")))
+    if (SameName(trimmed, QStringLiteral("false")))
         return false;
-    return Default;
+    return fallback;
 }
 
-double TRegistry::ReadFloat(const QString& Name, double Default) const {
-    const std::optional<QString> Text = ReadText(Name);
-    bool Ok = false;
-    const double Value = Text ? Text->trimmed().toDouble(&Ok) : 0.0;
-    return Ok ? Value : Default;
+double TRegistry::ReadFloat(const QString& name, double fallback) const {
+    const std::optional<QString> text = ReadText(name);
+    bool ok = false;
+    const double value = text ? text->trimmed().toDouble(&ok) : 0.0;
+    return ok ? value : fallback;
 }
 
-QDateTime TRegistry::ReadDateTime(const QString& Name, const QDateTime& Default) const {
-    const std::optional<QString> Text = ReadText(Name);
-    if (!Text)
-        return Default;
-    const QDateTime Value = QDateTime::fromString(Text->trimmed(), Qt::ISODateWithMs);
-    return Value.isValid() ? Value : Default;
+QDateTime TRegistry::ReadDateTime(const QString& name, const QDateTime& fallback) const {
+    const std::optional<QString> text = ReadText(name);
+    if (!text)
+        return fallback;
+    const QDateTime value = QDateTime::fromString(text->trimmed(), Qt::ISODateWithMs);
+    return value.isValid() ? value : fallback;
 }
 
-bool TRegistry::WriteInteger(const QString& Name, int Value) {
-    return WriteText(Name, QString::number(Value));
+bool TRegistry::WriteInteger(const QString& name, int value) {
+    return WriteText(name, QString::number(value));
 }
 
-bool TRegistry::WriteString(const QString& Name, const QString& Value) {
-    return WriteText(Name, Value);
+bool TRegistry::WriteString(const QString& name, const QString& value) {
+    return WriteText(name, value);
 }
 
-bool TRegistry::WriteBool(const QString& Name, bool Value) {
-    return WriteText(Name, Value ? QStringLiteral("1") : QStringLiteral("0"));
+bool TRegistry::WriteBool(const QString& name, bool value) {
+    return WriteText(name, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-bool TRegistry::WriteFloat(const QString& Name, double Value) {
-    return WriteText(Name, QString::number(Value, 'g', QLocale::FloatingPointShortest));
+bool TRegistry::WriteFloat(const QString& name, double value) {
+    return WriteText(name, QString::number(value, 'g', QLocale::FloatingPointShortest));
 }
 
-bool TRegistry::WriteDateTime(const QString& Name, const QDateTime& Value) {
-    return WriteText(Name, Value.toString(Qt::ISODateWithMs));
+bool TRegistry::WriteDateTime(const QString& name, const QDateTime& value) {
+    return WriteText(name, value.toString(Qt::ISODateWithMs));
 }
 
 } // namespace Platform

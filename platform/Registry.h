@@ -29,56 +29,56 @@ namespace Platform {
 class TRegistry {
 public:
     // RootFolder empty: the user's configuration folder.
-    explicit TRegistry(QString RootFolder = QString());
+    explicit TRegistry(QString rootFolder = QString());
     ~TRegistry();
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
     static QString DefaultRootFolder();
     // "\Software\Zuno\" and the program file's name with its extension changed to Extension (".cfg").
-    static QString ProgramKey(const QString& Extension);
+    static QString ProgramKey(const QString& extension);
 
     // A key path beginning with "\" is absolute; any other is relative to the open key (absolute when
     // none is open). False when the key is missing and CanCreate is off, or the path cannot be a key.
-    bool OpenKey(const QString& Key, bool CanCreate);
+    bool OpenKey(const QString& key, bool canCreate);
     // Writes pending changes; false when the file could not be written.
     bool CloseKey();
     bool HasCurrentKey() const;
     // The open key's path with the stored case of its names, "\Software\Zuno\zuno2.cfg\Meet 1".
     QString CurrentPath() const;
 
-    bool KeyExists(const QString& Key) const;
+    bool KeyExists(const QString& key) const;
     // Creates the key and every missing parent; true when the key exists afterwards.
-    bool CreateKey(const QString& Key);
+    bool CreateKey(const QString& key);
     // Deletes the key with all its subkeys and values; closes the open key when it is inside.
-    bool DeleteKey(const QString& Key);
+    bool DeleteKey(const QString& key);
 
     // Of the open key; empty when none is open.
     QStringList GetKeyNames() const;
     QStringList GetValueNames() const;
-    bool ValueExists(const QString& Name) const;
-    bool DeleteValue(const QString& Name);
+    bool ValueExists(const QString& name) const;
+    bool DeleteValue(const QString& name);
 
-    int ReadInteger(const QString& Name, int Default) const;
-    QString ReadString(const QString& Name, const QString& Default) const;
-    bool ReadBool(const QString& Name, bool Default) const;
-    double ReadFloat(const QString& Name, double Default) const;
-    QDateTime ReadDateTime(const QString& Name, const QDateTime& Default) const;
+    int ReadInteger(const QString& name, int fallback) const;
+    QString ReadString(const QString& name, const QString& fallback) const;
+    bool ReadBool(const QString& name, bool fallback) const;
+    double ReadFloat(const QString& name, double fallback) const;
+    QDateTime ReadDateTime(const QString& name, const QDateTime& fallback) const;
 
     // False when no key is open.
-    bool WriteInteger(const QString& Name, int Value);
-    bool WriteString(const QString& Name, const QString& Value);
-    bool WriteBool(const QString& Name, bool Value);
-    bool WriteFloat(const QString& Name, double Value);
-    bool WriteDateTime(const QString& Name, const QDateTime& Value);
+    bool WriteInteger(const QString& name, int value);
+    bool WriteString(const QString& name, const QString& value);
+    bool WriteBool(const QString& name, bool value);
+    bool WriteFloat(const QString& name, double value);
+    bool WriteDateTime(const QString& name, const QDateTime& value);
 
 private:
     struct Location;
 
-    std::optional<Location> Resolve(const QString& Key) const;
-    std::unique_ptr<QSettings> SettingsFor(const Location& Where) const;
-    std::optional<QString> ReadText(const QString& Name) const;
-    bool WriteText(const QString& Name, const QString& Value);
+    std::optional<Location> Resolve(const QString& key) const;
+    std::unique_ptr<QSettings> SettingsFor(const Location& where) const;
+    std::optional<QString> ReadText(const QString& name) const;
+    bool WriteText(const QString& name, const QString& value);
 
     QString root_;
     std::unique_ptr<QSettings> settings_; // of the open key's file; null when none is open

@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int ClosePauseMs = 5;
-const QByteArray CrLf = QByteArrayLiteral("\r\n");
+const QByteArray CrLfBytes = QByteArrayLiteral("\r\n");
 
 struct ReasonPhrase {
     int status;
@@ -391,12 +391,12 @@ void THttpClientThread::WriteResponse() {
     std::vector<qsizetype> lineEnds;
     for (const QString& line : header) {
         Log(line);
-        bytes += Windows1252::Encode(line) + CrLf;
+        bytes += Windows1252::Encode(line) + CrLfBytes;
         lineEnds.push_back(bytes.size());
     }
     for (qsizetype i = 0; i < body.size(); ++i) {
         Log(ResponseLines[i]);
-        bytes += body[i] + CrLf;
+        bytes += body[i] + CrLfBytes;
         lineEnds.push_back(bytes.size());
     }
     const qint64 written = WriteBytes(bytes);

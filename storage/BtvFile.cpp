@@ -1,9 +1,11 @@
 #include "storage/BtvFile.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxDisk.h"
 #include "foundation/LxString.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
+#include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <QFile>
@@ -22,43 +24,15 @@ constexpr int FileRecordSize = 97;
 constexpr int FieldRecordSize = 32;
 constexpr int DictionaryNameSize = 20;
 
-QString BtvErrorFormat(int code) {
-    switch (code) {
-    case 1:
-        return QStringLiteral("Btrieve table %s could not be found in FILE.DDF");
-    case 2:
-        return QStringLiteral("FILE.DDF open error %d");
-    case 3:
-        return QStringLiteral("Could not read FIELD.DDF");
-    case 4:
-        return QStringLiteral("FIELD.DDF open error");
-    case 5:
-        return QStringLiteral("Btrieve table %s does not exist");
-    case 6:
-        return QStringLiteral("Ugyldig ny postlængde %d for %s: mindst %d og højst 65535");
-    default:
-        return {};
-    }
-}
-
-quint16 LoadWord(const quint8* at) {
-    return static_cast<quint16>(at[0] | (at[1] << 8));
-}
-
-quint32 LoadLong(const quint8* at) {
-    return static_cast<quint32>(at[0]) | (static_cast<quint32>(at[1]) << 8) |
-           (static_cast<quint32>(at[2]) << 16) | (static_cast<quint32>(at[3]) << 24);
-}
-
-void StoreWord(quint8* at, quint16 value) {
-    at[0] = static_cast<quint8>(value & 0xFF);
-    at[1] = static_cast<quint8>(value >> 8);
-}
-
-void StoreLong(quint8* at, quint32 value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<quint8>((value >> (8 * i)) & 0xFF);
-}
+using E = TBtvError;
+const TCodeText<TBtvError> BtvErrorTexts[] = {
+    {E::TableNotInDictionary, "Btrieve table %s could not be found in FILE.DDF"},
+    {E::DictionaryOpen, "FILE.DDF open error %d"},
+    {E::FieldDictionaryRead, "Could not read FIELD.DDF"},
+    {E::FieldDictionaryOpen, "FIELD.DDF open error"},
+    {E::TableMissing, "Btrieve table %s does not exist"},
+    {E::InvalidRecordLength, "Ugyldig ny postlængde %d for %s: mindst %d og højst 65535"},
+};
 
 // A file name as the record manager takes it: resolved, zero-terminated.
 QByteArray FileNameKey(const QString& name) {
@@ -128,9 +102,83 @@ EBtvException::EBtvException(const QString& tableName, int status, int operation
     , status_(status)
     , tableName_(tableName) {}
 
-EBtvError::EBtvError(int code, const QStringList& args)
-    : Exception(FormatErrorText(BtvErrorFormat(code), args))
-    , code_(code) {}
+EBtvError::EBtvError(TBtvError code, const QStringList& args)
+    : ECodedError(code, FormatErrorText(CodeText(BtvErrorTexts, code), args)) {}
+
+namespace {
+
+constexpr int PageSize = 4096;
+
+quint8 SegmentType(const TBtvKeySegment& segment) {
+    switch (segment.FieldType) {
+    case TFieldType::String:
+        return RM::KeySpec::TypeString;
+    case TFieldType::Integer:
+        return segment.Size == 1 ? RM::KeySpec::TypeUnsignedBinary : RM::KeySpec::TypeInteger;
+    case TFieldType::Float:
+    case TFieldType::DateTime:
+        return RM::KeySpec::TypeFloat;
+    case TFieldType::ZString:
+        return RM::KeySpec::TypeZString;
+    default:
+        return RM::KeySpec::TypeInteger;
+    }
+}
+
+// The statistics buffer that the record manager's Create takes.
+std::vector<quint8> CreateBuffer(const QString& path, int recordLength, bool variableLength,
+                                 const std::vector<TBtvKeyDef>& keys) {
+    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    quint8* at = stat.data();
+    storeLE<quint16>(at + RM::Stat::RecordLength, static_cast<quint16>(recordLength));
+    storeLE<quint16>(at + RM::Stat::PageSize, PageSize);
+    storeLE<quint16>(at + RM::Stat::KeyCount, static_cast<quint16>(keys.size()));
+    storeLE<quint16>(at + RM::Stat::FileFlags, variableLength ? RM::Stat::FlagVariableLength : 0);
+    int keySpec = RM::Stat::KeySpecs;
+    for (const TBtvKeyDef& key : keys) {
+        for (std::size_t i = 0; i < key.Segments.size(); ++i, keySpec += RM::KeySpec::Size) {
+            if (keySpec + RM::KeySpec::Size > RM::StatBufferSize)
+                throw Exception(QStringLiteral("For mange nøgler i %1").arg(FileNamePart(path)));
+            const TBtvKeySegment& segment = key.Segments[i];
+            const bool numbered = key.AutoIncrement && i == 0;
+            quint16 flags = RM::KeySpec::FlagExtendedType;
+            if (!numbered)
+                flags |= RM::KeySpec::FlagModifiable;
+            if (key.Duplicates && !key.AutoIncrement)
+                flags |= RM::KeySpec::FlagDuplicates;
+            if (i + 1 < key.Segments.size())
+                flags |= RM::KeySpec::FlagSegmented;
+            storeLE<quint16>(at + keySpec + RM::KeySpec::Position, static_cast<quint16>(segment.Offset + 1));
+            storeLE<quint16>(at + keySpec + RM::KeySpec::Length, static_cast<quint16>(segment.Size));
+            storeLE<quint16>(at + keySpec + RM::KeySpec::Flags, flags);
+            at[keySpec + RM::KeySpec::ExtendedType] =
+                numbered ? RM::KeySpec::TypeAutoIncrement : SegmentType(segment);
+        }
+    }
+    return stat;
+}
+
+// Sends the statistics buffer to the record manager's Create; the status.
+int CallCreate(const QString& path, std::vector<quint8>& stat, int8_t mode) {
+    QByteArray name = FileNameKey(path);
+    std::array<quint8, RM::PositionBlockSize> block{};
+    quint32 length = static_cast<quint32>(stat.size());
+    return BTRCALL(RM::OpCreate, block.data(), stat.data(), &length, name.data(),
+                   static_cast<uint8_t>(std::min<qsizetype>(name.size(), 255)), mode);
+}
+
+} // namespace
+
+bool CreateBtvFile(const QString& path, int recordLength, bool variableLength,
+                   const std::vector<TBtvKeyDef>& keys) {
+    std::vector<quint8> stat = CreateBuffer(path, recordLength, variableLength, keys);
+    const int status = CallCreate(path, stat, RM::CreateKeepExisting);
+    if (status == RM::StatusFileExists)
+        return false;
+    if (status != 0)
+        throw Exception(QStringLiteral("Filen %1 kunne ikke oprettes (status %2)").arg(path).arg(status));
+    return true;
+}
 
 void StopRecordManager() {
     quint32 length = 0;
@@ -172,7 +220,7 @@ int TBtvTable::CallBtrieve(int operation, int keyNumber, void* keyBuffer, int ke
 
 void TBtvTable::Read(int operation) {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     quint32 length = recordLength_;
     CallBtrieve(operation, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
     RecordBuffer()->Load(dataBuffer_.data());
@@ -221,7 +269,7 @@ qint32 TBtvTable::GetRecordCount() {
     const int status = Call(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
     if (status != 0 && status != RM::StatusDataBufferTooShort)
         return 0;
-    return static_cast<qint32>(LoadLong(stat.data() + RM::Stat::RecordCount));
+    return static_cast<qint32>(loadLE<quint32>(stat.data() + RM::Stat::RecordCount));
 }
 
 quint32 TBtvTable::GetPosition() {
@@ -229,13 +277,13 @@ quint32 TBtvTable::GetPosition() {
     std::array<quint8, 2> dummy{};
     quint32 length = static_cast<quint32>(position.size());
     CallBtrieve(RM::OpGetPosition, 0, dummy.data(), static_cast<int>(dummy.size()), length, position.data());
-    return LoadLong(position.data());
+    return loadLE<quint32>(position.data());
 }
 
 void TBtvTable::GotoPosition(quint32 position) {
     if (!Active())
-        RaiseDataTableError(1);
-    StoreLong(dataBuffer_.data(), position);
+        RaiseDataTableError(TDataTableError::NotOpen);
+    storeLE<quint32>(dataBuffer_.data(), position);
     Read(RM::OpGetDirect);
 }
 
@@ -334,21 +382,22 @@ quint16 TBtvTable::InitIndexDefs() {
     quint32 length = RM::StatBufferSize;
     CallBtrieve(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
 
-    recordLength_ = LoadWord(stat.data() + RM::Stat::RecordLength);
-    variableLength_ = (LoadWord(stat.data() + RM::Stat::FileFlags) & RM::Stat::FlagVariableLength) != 0;
+    recordLength_ = loadLE<quint16>(stat.data() + RM::Stat::RecordLength);
+    variableLength_ =
+        (loadLE<quint16>(stat.data() + RM::Stat::FileFlags) & RM::Stat::FlagVariableLength) != 0;
     dataBuffer_.assign(std::max<std::size_t>(recordLength_, 4), 0);
 
     int keyBufferSize = MinKeyBufferSize;
-    const int keyCount = LoadWord(stat.data() + RM::Stat::KeyCount);
+    const int keyCount = loadLE<quint16>(stat.data() + RM::Stat::KeyCount);
     int keySpec = RM::Stat::KeySpecs;
     for (int k = 0; k < keyCount && keySpec + RM::KeySpec::Size <= RM::StatBufferSize; ++k) {
         TIndexDef& index = IndexDefs.Add();
         bool continued = true;
         while (continued && keySpec + RM::KeySpec::Size <= RM::StatBufferSize) {
             const quint8* at = stat.data() + keySpec;
-            const quint16 position = LoadWord(at + RM::KeySpec::Position);
-            index.AddSegment(position > 0 ? position - 1 : 0, LoadWord(at + RM::KeySpec::Length));
-            continued = (LoadWord(at + RM::KeySpec::Flags) & RM::KeySpec::FlagSegmented) != 0;
+            const quint16 position = loadLE<quint16>(at + RM::KeySpec::Position);
+            index.AddSegment(position > 0 ? position - 1 : 0, loadLE<quint16>(at + RM::KeySpec::Length));
+            continued = (loadLE<quint16>(at + RM::KeySpec::Flags) & RM::KeySpec::FlagSegmented) != 0;
             keySpec += RM::KeySpec::Size;
         }
         keyBufferSize = std::max(keyBufferSize, index.GetKeyLength());
@@ -362,7 +411,7 @@ void TBtvTable::InitFieldDefs(const QString&, const QString& tableName, QString&
         return;
     }
     QString name;
-    quint8 fieldType = 0;
+    TFieldType fieldType = TFieldType::String;
     int size = 0;
     qint32 offset = 0;
     for (int i = 0; GetFieldDef(i, name, fieldType, size); ++i) {
@@ -378,7 +427,7 @@ void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
     TOwnFile files;
     int status = files.Open(PathJoin(folder, QStringLiteral("FILE.DDF")));
     if (status != 0)
-        throw EBtvError(2, {QString::number(status)});
+        throw EBtvError(TBtvError::DictionaryOpen, {QString::number(status)});
     const QByteArray name = Windows1252::Encode(PadRightStr(tableName, DictionaryNameSize, u' ', false));
     std::copy(name.begin(), name.end(), key.begin());
     std::array<quint8, FileRecordSize> fileRecord{};
@@ -386,93 +435,81 @@ void TBtvTable::ReadDictionary(const QString& tableName, QString& fileName) {
     status =
         files.Call(RM::OpGetEqual, 1, key.data(), static_cast<int>(key.size()), length, fileRecord.data());
     if (status != 0)
-        throw EBtvError(1, {tableName});
+        throw EBtvError(TBtvError::TableNotInDictionary, {tableName});
     files.Close();
-    const quint16 fileId = LoadWord(fileRecord.data());
+    const quint16 fileId = loadLE<quint16>(fileRecord.data());
     const QString location = DictionaryText(fileRecord.data() + 2 + DictionaryNameSize, 64);
 
     TOwnFile fields;
     if (fields.Open(PathJoin(folder, QStringLiteral("FIELD.DDF"))) != 0)
-        throw EBtvError(4, {});
+        throw EBtvError(TBtvError::FieldDictionaryOpen, {});
     key.fill(0);
-    StoreWord(key.data(), fileId);
+    storeLE<quint16>(key.data(), fileId);
     std::array<quint8, FieldRecordSize> record{};
     length = FieldRecordSize;
     status = fields.Call(RM::OpGetEqual, 1, key.data(), static_cast<int>(key.size()), length, record.data());
-    while (status == 0 && LoadWord(record.data() + 2) == fileId) {
-        FieldDefs.Add({LoadWord(record.data()), DictionaryText(record.data() + 4, DictionaryNameSize),
-                       LoadWord(record.data() + 25), LoadWord(record.data() + 27), record[24]});
+    while (status == 0 && loadLE<quint16>(record.data() + 2) == fileId) {
+        FieldDefs.Add({loadLE<quint16>(record.data()), DictionaryText(record.data() + 4, DictionaryNameSize),
+                       loadLE<quint16>(record.data() + 25), loadLE<quint16>(record.data() + 27),
+                       static_cast<TFieldType>(record[24])});
         length = FieldRecordSize;
         status =
             fields.Call(RM::OpGetNext, 1, key.data(), static_cast<int>(key.size()), length, record.data());
     }
     if (status != 0 && status != RM::StatusEndOfFile)
-        throw EBtvError(3, {});
+        throw EBtvError(TBtvError::FieldDictionaryRead, {});
 
     const QString found = PathJoin(folder, FileNamePart(location));
     if (!QFileInfo::exists(ResolvePath(found)))
-        throw EBtvError(5, {found});
+        throw EBtvError(TBtvError::TableMissing, {found});
     fileName = found;
 }
 
 // ---------------------------------------------------------------- conversion copy
 
 void TBtvTable::CopyToNewFile(const QString& newFileName, int newRecordLength) {
-    Open();
-    try {
-        std::vector<quint8> stat(RM::StatBufferSize, 0);
-        std::array<quint8, 64> statKey{};
-        quint32 length = RM::StatBufferSize;
-        CallBtrieve(RM::OpStat, 0, statKey.data(), static_cast<int>(statKey.size()), length, stat.data());
-        if (newRecordLength <= 0)
-            newRecordLength = recordLength_;
-        // A shorter record would cut fields off every record.
-        if (newRecordLength < recordLength_ || newRecordLength > 0xFFFF)
-            throw EBtvError(6,
-                            {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
-        StoreWord(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
+    TTableWork work(*this);
+    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    std::array<quint8, 64> statKey{};
+    quint32 length = RM::StatBufferSize;
+    CallBtrieve(RM::OpStat, 0, statKey.data(), static_cast<int>(statKey.size()), length, stat.data());
+    if (newRecordLength <= 0)
+        newRecordLength = recordLength_;
+    // A shorter record would cut fields off every record.
+    if (newRecordLength < recordLength_ || newRecordLength > 0xFFFF)
+        throw EBtvError(TBtvError::InvalidRecordLength,
+                        {QString::number(newRecordLength), TableName(), QString::number(recordLength_)});
+    storeLE<quint16>(stat.data() + RM::Stat::RecordLength, static_cast<quint16>(newRecordLength));
 
-        QByteArray newKey = FileNameKey(newFileName);
-        std::array<quint8, RM::PositionBlockSize> createBlock{};
-        length = RM::StatBufferSize;
-        const int created =
-            BTRCALL(RM::OpCreate, createBlock.data(), stat.data(), &length, newKey.data(),
-                    static_cast<uint8_t>(std::min<qsizetype>(newKey.size(), 255)), RM::CreateReplace);
-        if (created != 0)
-            throw EBtvException(newFileName, created, RM::OpCreate);
+    const int created = CallCreate(newFileName, stat, RM::CreateReplace);
+    if (created != 0)
+        throw EBtvException(newFileName, created, RM::OpCreate);
 
-        TOwnFile target;
-        if (const int status = target.Open(newFileName); status != 0)
-            throw EBtvException(newFileName, status, RM::OpOpen);
+    TOwnFile target;
+    if (const int status = target.Open(newFileName); status != 0)
+        throw EBtvException(newFileName, status, RM::OpOpen);
 
-        std::array<quint8, 255> key{};
-        std::vector<quint8> record;
-        for (StepFirst(); !eof_; StepNext()) {
-            record.assign(static_cast<std::size_t>(newRecordLength), 0);
-            std::memcpy(record.data(), dataBuffer_.data(), recordLength_);
-            if (variableLength_) {
-                // The variable part follows the new fixed part unchanged.
-                constexpr quint32 Piece = 65536;
-                std::vector<quint8> piece(Piece);
-                quint32 offset = recordLength_;
-                for (quint32 n = Piece; n == Piece; offset += n) {
-                    n = ReadChunk(piece.data(), offset, Piece);
-                    record.insert(record.end(), piece.begin(), piece.begin() + n);
-                }
+    std::array<quint8, 255> key{};
+    std::vector<quint8> record;
+    for (StepFirst(); !eof_; StepNext()) {
+        record.assign(static_cast<std::size_t>(newRecordLength), 0);
+        std::memcpy(record.data(), dataBuffer_.data(), recordLength_);
+        if (variableLength_) {
+            // The variable part follows the new fixed part unchanged.
+            constexpr quint32 Piece = 65536;
+            std::vector<quint8> piece(Piece);
+            quint32 offset = recordLength_;
+            for (quint32 n = Piece; n == Piece; offset += n) {
+                n = ReadChunk(piece.data(), offset, Piece);
+                record.insert(record.end(), piece.begin(), piece.begin() + n);
             }
-            length = static_cast<quint32>(record.size());
-            if (const int status = target.Call(RM::OpInsert, 0, key.data(), static_cast<int>(key.size()),
-                                               length, record.data());
-                status != 0)
-                throw EBtvException(newFileName, status, RM::OpInsert);
         }
-        target.Close();
-    } catch (...) {
-        try {
-            Close();
-        } catch (...) {
-        }
-        throw;
+        length = static_cast<quint32>(record.size());
+        if (const int status =
+                target.Call(RM::OpInsert, 0, key.data(), static_cast<int>(key.size()), length, record.data());
+            status != 0)
+            throw EBtvException(newFileName, status, RM::OpInsert);
     }
-    Close();
+    target.Close();
+    work.Done();
 }

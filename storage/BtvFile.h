@@ -2,6 +2,7 @@
 // The record table over the record manager: one table object is one open record file with its own
 // position block. Record length and keys come from the file itself, field definitions from the subclass
 // or from the optional data dictionary (FILE.DDF, FIELD.DDF); every failing status becomes an exception.
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "storage/DBFile.h"
 
@@ -25,15 +26,41 @@ private:
     QString tableName_;
 };
 
-// Data dictionary and copy errors.
-class EBtvError : public Exception {
-public:
-    EBtvError(int code, const QStringList& args);
-    int Code() const { return code_; }
-
-private:
-    int code_;
+enum class TBtvError {
+    TableNotInDictionary = 1,
+    DictionaryOpen = 2,
+    FieldDictionaryRead = 3,
+    FieldDictionaryOpen = 4,
+    TableMissing = 5,
+    InvalidRecordLength = 6
 };
+
+// Data dictionary and copy errors.
+class EBtvError : public ECodedError<TBtvError> {
+public:
+    EBtvError(TBtvError code, const QStringList& args);
+};
+
+// One segment of a key: where it lies in the record and how its bytes compare.
+struct TBtvKeySegment {
+    int Offset;
+    int Size;
+    TFieldType FieldType;
+};
+
+// A key of a new record file: its segments in order.
+struct TBtvKeyDef {
+    std::vector<TBtvKeySegment> Segments;
+    bool Duplicates = true;
+    // The record manager numbers new records in the first segment (a record inserted with 0 there gets
+    // the highest number + 1); the key is then unique.
+    bool AutoIncrement = false;
+};
+
+// Creates a record file at path (resolved as every name is) unless it exists under its name in any
+// letter case; true when it was created. A failure raises Exception.
+bool CreateBtvFile(const QString& path, int recordLength, bool variableLength,
+                   const std::vector<TBtvKeyDef>& keys);
 
 // Sends the record manager's stop operation, which ends its work for the program.
 void StopRecordManager();
@@ -63,7 +90,7 @@ public:
     // The number of bytes read; none past the record's end.
     quint32 ReadChunk(void* buffer, quint32 offset, quint32 length);
     // Copies every record into a new file with the same keys and a record length at least the old one,
-    // each record's variable part included. Opens this table first and closes it at the end.
+    // each record's variable part included. Opens this table when it is closed and closes it again.
     void CopyToNewFile(const QString& newFileName, int newRecordLength);
 
     void GetFirst() override;
@@ -93,7 +120,7 @@ public:
 
 protected:
     // The subclass's field list: name, type code and size of field index; False after the last one.
-    virtual bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) = 0;
+    virtual bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) = 0;
 
     quint16 InitIndexDefs() override;
     void InitFieldDefs(const QString& directory, const QString& tableName, QString& fileName) override;

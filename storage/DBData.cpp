@@ -1,5 +1,6 @@
 #include "storage/DBData.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "storage/DBFile.h"
@@ -9,31 +10,18 @@
 
 namespace {
 
-QString DataListErrorFormat(int code) {
-    switch (code) {
-    case 1:
-        return QStringLiteral("Index %d skal være mellem %d og %d");
-    case 2:
-        return QStringLiteral("Error on destroying index. Index do not exists");
-    case 3:
-        return QStringLiteral("Index is defined to have %d fields. You calling search with %d fields");
-    default:
-        return {};
-    }
-}
-
-QString MessageOf(const std::exception& error) {
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        return own->Message();
-    return QString::fromUtf8(error.what());
-}
+using E = TDataListError;
+const TCodeText<TDataListError> DataListErrorTexts[] = {
+    {E::IndexOutOfRange, "Index %d skal være mellem %d og %d"},
+    {E::NoSuchIndex, "Error on destroying index. Index do not exists"},
+    {E::WrongFieldCount, "Index is defined to have %d fields. You calling search with %d fields"},
+};
 
 } // namespace
 
-EDataListError::EDataListError(const QString& directory, int code, const QStringList& args)
-    : Exception(QStringLiteral("File: ") + directory + QStringLiteral("\r\nObject: TDataList\r\n") +
-                FormatErrorText(DataListErrorFormat(code), args))
-    , code_(code) {}
+EDataListError::EDataListError(const QString& directory, TDataListError code, const QStringList& args)
+    : ECodedError(code, QStringLiteral("File: ") + directory + QStringLiteral("\r\nObject: TDataList\r\n") +
+                            FormatErrorText(CodeText(DataListErrorTexts, code), args)) {}
 
 // ---------------------------------------------------------------- TDataElement
 
@@ -47,7 +35,7 @@ TDataElement::~TDataElement() = default;
 
 void TDataElement::InitRecord(bool isNew) {
     if (!table_.Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
     IsNew = isNew;
     if (!isNew) {
@@ -222,7 +210,7 @@ void TDataList::FieldChanged(TDataElement&, TField& field) {
 
 void TDataList::CheckPosition(int pos) const {
     if (pos < 0 || pos >= GetCount())
-        throw EDataListError(table_.Directory(), 1,
+        throw EDataListError(table_.Directory(), TDataListError::IndexOutOfRange,
                              {QString::number(pos), QStringLiteral("0"), QString::number(GetCount() - 1)});
 }
 

@@ -2,6 +2,7 @@
 // Records in memory: a list holds the records of one table (or the part a meet uses) as elements, each
 // with its own buffer and fields, keeps any number of sorted indexes over them, and writes every pending
 // insert, update and delete back through the table in one pass.
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "storage/DBField.h"
 
@@ -14,14 +15,12 @@
 class TDataTable;
 class TDataList;
 
-// "File: " + directory, "Object: TDataList", then the text of the code.
-class EDataListError : public Exception {
-public:
-    EDataListError(const QString& directory, int code, const QStringList& args);
-    int Code() const { return code_; }
+enum class TDataListError { IndexOutOfRange = 1, NoSuchIndex = 2, WrongFieldCount = 3 };
 
-private:
-    int code_;
+// "File: " + directory, "Object: TDataList", then the text of the code.
+class EDataListError : public ECodedError<TDataListError> {
+public:
+    EDataListError(const QString& directory, TDataListError code, const QStringList& args);
 };
 
 class TDataElement : public TFieldOwner {
@@ -35,6 +34,8 @@ public:
     // and its position.
     void InitRecord(bool isNew);
     TField* GetField(int fieldNo) const;
+    // The field's text without leading and trailing blanks.
+    QString GetTrimmedString(int fieldNo) const { return GetField(fieldNo)->GetTrimmedString(); }
     int GetFieldCount() const { return static_cast<int>(fields_.size()); }
     TDataBuffer* Buffer() const { return buffer_.get(); }
     TDataTable& Table() const { return table_; }

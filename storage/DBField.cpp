@@ -1,7 +1,9 @@
 #include "storage/DBField.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxString.h"
 #include "foundation/Windows1252.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,24 +13,15 @@
 
 namespace {
 
-QString FieldErrorFormat(int code) {
-    switch (code) {
-    case 10:
-        return QStringLiteral("Ulovlig \"integer\" værdi: %s");
-    case 11:
-        return QStringLiteral("Ulovlig værdi:%f Felt:%s Min:%f Max:%f");
-    case 15:
-        return QStringLiteral("Abstract error");
-    case 16:
-        return QStringLiteral("Ulovlig \"float\" værdi: %s");
-    case 19:
-        return QStringLiteral("Field value error");
-    case 20:
-        return QStringLiteral("%s");
-    default:
-        return QStringLiteral("Unknown error: ") + QString::number(code);
-    }
-}
+using E = TFieldError;
+const TCodeText<TFieldError> FieldErrorTexts[] = {
+    {E::InvalidInteger, "Ulovlig \"integer\" værdi: %s"},
+    {E::OutOfRange, "Ulovlig værdi:%f Felt:%s Min:%f Max:%f"},
+    {E::Abstract, "Abstract error"},
+    {E::InvalidFloat, "Ulovlig \"float\" værdi: %s"},
+    {E::ValueError, "Field value error"},
+    {E::Text, "%s"},
+};
 
 } // namespace
 
@@ -57,7 +50,7 @@ QString FloatArg(double value) {
 }
 
 [[noreturn]] void RaiseRange(double value, const QString& name, double low, double high) {
-    RaiseFieldError(11, {FloatArg(value), name, FloatArg(low), FloatArg(high)});
+    RaiseFieldError(TFieldError::OutOfRange, {FloatArg(value), name, FloatArg(low), FloatArg(high)});
 }
 
 // Decimal 32-bit integer with an optional sign, blanks around allowed.
@@ -97,18 +90,20 @@ double ParseFloatField(const QString& text, const QString& name) {
     try {
         return CommaStrToFloat(TrimBlanks(text));
     } catch (const EConvertError&) {
-        RaiseFieldError(16, {text, name});
+        RaiseFieldError(TFieldError::InvalidFloat, {text, name});
     }
 }
 
 } // namespace
 
-EFieldError::EFieldError(int code, const QString& text)
-    : Exception(QStringLiteral("Object: TField\r\n") + text)
-    , code_(code) {}
+EFieldError::EFieldError(TFieldError code, const QString& text)
+    : ECodedError(code, QStringLiteral("Object: TField\r\n") + text) {}
 
-void RaiseFieldError(int code, const QStringList& args) {
-    throw EFieldError(code, FormatErrorText(FieldErrorFormat(code), args));
+void RaiseFieldError(TFieldError code, const QStringList& args) {
+    throw EFieldError(code, FormatErrorText(CodeText(FieldErrorTexts, code,
+                                                     QStringLiteral("Unknown error: ") +
+                                                         QString::number(static_cast<int>(code))),
+                                            args));
 }
 
 QString IntegerSortKey(qint32 value) {
@@ -169,7 +164,7 @@ TField::TField(TFieldOwner* owner)
 TField::~TField() = default;
 
 void TField::RaiseAbstract(const char* kind) const {
-    RaiseFieldError(15, {FieldName, QString::fromLatin1(kind)});
+    RaiseFieldError(TFieldError::Abstract, {FieldName, QString::fromLatin1(kind)});
 }
 
 bool TField::GetAsBoolean() const {
@@ -266,16 +261,12 @@ void TField::WriteBytes(const QByteArray& bytes) {
 
 quint64 TField::ReadLittleEndian(int count) const {
     const QByteArray bytes = Bytes();
-    quint64 value = 0;
-    for (int i = std::min<int>(count, static_cast<int>(bytes.size())) - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<quint8>(bytes.at(i));
-    return value;
+    return loadLEBytes(bytes.constData(), static_cast<std::size_t>(std::min<qsizetype>(count, bytes.size())));
 }
 
 void TField::WriteLittleEndian(quint64 value) {
     QByteArray bytes(std::max(Size, 0), '\0');
-    for (int i = 0; i < std::min(Size, 8); ++i)
-        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    storeLEBytes(bytes.data(), value, static_cast<std::size_t>(bytes.size()));
     WriteBytes(bytes);
 }
 
@@ -374,7 +365,7 @@ void TIntegerField::SetAsString(const QString& value) {
     }
     qint32 number = 0;
     if (!ParseInteger(value, number))
-        RaiseFieldError(10, {value, FieldName});
+        RaiseFieldError(TFieldError::InvalidInteger, {value, FieldName});
     SetAsInteger(number);
 }
 
@@ -563,7 +554,8 @@ TDateTime TStringField::GetAsDateTime() const {
     const QString text = GetAsString();
     TDateTime value = 0;
     if (!TryStrToDateTime(text, value))
-        RaiseFieldError(20, {QStringLiteral("\"%1\" er ikke en gyldig dato eller tid").arg(text)});
+        RaiseFieldError(TFieldError::Text,
+                        {QStringLiteral("\"%1\" er ikke en gyldig dato eller tid").arg(text)});
     return value;
 }
 
@@ -575,7 +567,7 @@ qint32 TStringField::GetAsInteger() const {
     const QString text = GetAsString();
     qint32 value = 0;
     if (!ParseInteger(text, value))
-        RaiseFieldError(10, {text, FieldName});
+        RaiseFieldError(TFieldError::InvalidInteger, {text, FieldName});
     return value;
 }
 
@@ -614,6 +606,6 @@ void TIntegerSetField::SetAsString(const QString& value) {
     try {
         Intervals.SetAsText(value);
     } catch (const Exception& error) {
-        RaiseFieldError(20, {error.Message()});
+        RaiseFieldError(TFieldError::Text, {error.Message()});
     }
 }

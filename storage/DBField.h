@@ -1,6 +1,7 @@
 #pragma once
 // A record is one block of bytes held twice, as it is and as it was (TDataBuffer); a field is a typed
 // view of a byte range of it. Every stored text is Windows-1252, so a field's width counts bytes.
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
 #include "storage/DBFieldDate.h"
@@ -14,21 +15,26 @@
 #include <variant>
 #include <vector>
 
-// Texts: "Object: TField", a line break, then the text of the code.
-class EFieldError : public Exception {
-public:
-    EFieldError(int code, const QString& text);
-    int Code() const { return code_; }
+enum class TFieldError {
+    InvalidInteger = 10,
+    OutOfRange = 11,
+    Abstract = 15,
+    InvalidFloat = 16,
+    ValueError = 19,
+    Text = 20
+};
 
-private:
-    int code_;
+// Texts: "Object: TField", a line break, then the text of the code.
+class EFieldError : public ECodedError<TFieldError> {
+public:
+    EFieldError(TFieldError code, const QString& text);
 };
 
 // Puts args in place of the placeholders %s, %d and %f of format, in order.
 QString FormatErrorText(const QString& format, const QStringList& args);
 
 // Formats the text of code with args (already texts, in the order of the text's placeholders) and raises.
-[[noreturn]] void RaiseFieldError(int code, const QStringList& args);
+[[noreturn]] void RaiseFieldError(TFieldError code, const QStringList& args);
 
 class TDataBuffer {
 public:

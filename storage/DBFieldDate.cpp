@@ -298,7 +298,7 @@ void TBasicDateTimeField::SetAsString(const QString& value) {
     }
     TDateTime dateTime = 0;
     if (!TryStrToDateTime(value, dateTime))
-        RaiseFieldError(20, {DateTimeError(value)});
+        RaiseFieldError(TFieldError::Text, {DateTimeError(value)});
     SetAsDateTime(dateTime);
 }
 
@@ -372,8 +372,9 @@ void TDPDateTimeField::SetAsDateTime(TDateTime value) {
         return;
     }
     if (!IsValidDateTime(value))
-        RaiseFieldError(11, {FloatToStrDec(value, 2), FieldName, FloatToStrDec(MinDateTime, 2),
-                             FloatToStrDec(MaxDateTime, 2)});
+        RaiseFieldError(TFieldError::OutOfRange,
+                        {FloatToStrDec(value, 2), FieldName, FloatToStrDec(MinDateTime, 2),
+                         FloatToStrDec(MaxDateTime, 2)});
     WriteLittleEndian(static_cast<quint32>(static_cast<qint32>(std::trunc(value))));
 }
 

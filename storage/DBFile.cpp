@@ -1,5 +1,6 @@
 #include "storage/DBFile.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxDisk.h"
 
 #include <algorithm>
@@ -9,33 +10,20 @@
 
 namespace {
 
-QString DataTableErrorFormat(int code) {
-    switch (code) {
-    case 1:
-        return QStringLiteral("Table not open");
-    case 2:
-        return QStringLiteral("Not in edit mode");
-    case 3:
-        return QStringLiteral("Tablename undefined");
-    case 4:
-        return QStringLiteral("Cannot perform this operation on an open table");
-    case 9:
-        return QStringLiteral("Invalid indexnumber");
-    case 12:
-        return QStringLiteral("Dataset open");
-    case 14:
-        return QStringLiteral("Unknown fieldtype");
-    case 17:
-        return QStringLiteral("Dataset read only");
-    case 18:
-        return QStringLiteral("Dataset empty");
-    case 19:
-        return QStringLiteral("Feltet %s (nr. %d) ligger uden for posten i %s: offset %d, størrelse %d, "
-                              "postlængde %d");
-    default:
-        return {};
-    }
-}
+using E = TDataTableError;
+const TCodeText<TDataTableError> DataTableErrorTexts[] = {
+    {E::NotOpen, "Table not open"},
+    {E::NotInEditMode, "Not in edit mode"},
+    {E::NoTableName, "Tablename undefined"},
+    {E::TableOpen, "Cannot perform this operation on an open table"},
+    {E::InvalidIndexNumber, "Invalid indexnumber"},
+    {E::DatasetOpen, "Dataset open"},
+    {E::UnknownFieldType, "Unknown fieldtype"},
+    {E::ReadOnly, "Dataset read only"},
+    {E::Empty, "Dataset empty"},
+    {E::FieldOutsideRecord,
+     "Feltet %s (nr. %d) ligger uden for posten i %s: offset %d, størrelse %d, postlængde %d"},
+};
 
 // Puts the field back on the record buffer however the assignment ends.
 class TBindGuard {
@@ -56,12 +44,8 @@ private:
 
 } // namespace
 
-EDataTableError::EDataTableError(int code, const QString& text)
-    : Exception(text)
-    , code_(code) {}
-
-void RaiseDataTableError(int code, const QStringList& args) {
-    throw EDataTableError(code, FormatErrorText(DataTableErrorFormat(code), args));
+void RaiseDataTableError(TDataTableError code, const QStringList& args) {
+    throw EDataTableError(code, FormatErrorText(CodeText(DataTableErrorTexts, code), args));
 }
 
 // ---------------------------------------------------------------- definitions
@@ -170,13 +154,17 @@ void TDataTable::DoBeforeOpen() {
 
 void TDataTable::DoBeforePost() {
     if (state_ == dsEdit || state_ == dsInsert) {
-        const TDateTime now = NowDateTime();
+        const TDateTime now = Now();
         if (state_ == dsInsert && UpdateCreateTimeStamp && CreateTimeStampFieldNo >= 0)
             GetField(CreateTimeStampFieldNo)->SetAsDateTime(now);
         if (UpdateModifiedTimeStamp && ModifiedTimeStampFieldNo >= 0)
             GetField(ModifiedTimeStampFieldNo)->SetAsDateTime(now);
     }
     Notify(BeforePost, *this);
+}
+
+TDateTime TDataTable::Now() const {
+    return NowDateTime();
 }
 
 void TDataTable::DoOnNewRecord() {
@@ -188,9 +176,9 @@ TFieldClass TDataTable::GetFieldClass(int fieldNo) {
         return FieldClassOf<TDPDateTimeField>();
     const TFieldDef& def = FieldDefs.GetItem(fieldNo);
     switch (def.FieldType) {
-    case 0:
+    case TFieldType::String:
         return FieldClassOf<TStringField>();
-    case 1:
+    case TFieldType::Integer:
         switch (def.Size) {
         case 1:
             return FieldClassOf<TByteField>();
@@ -201,28 +189,28 @@ TFieldClass TDataTable::GetFieldClass(int fieldNo) {
         default:
             return nullptr;
         }
-    case 2:
+    case TFieldType::Float:
         return def.Size == 4 ? FieldClassOf<TSingleField>()
                              : (def.Size == 8 ? FieldClassOf<TFloatField>() : nullptr);
-    case 9:
+    case TFieldType::DateTime:
         return FieldClassOf<TDPDateTimeField>();
-    case 10:
+    case TFieldType::LString:
         return FieldClassOf<TLStringField>();
-    case 11:
+    case TFieldType::ZString:
         return FieldClassOf<TZStringField>();
-    case 101:
+    case TFieldType::IntegerSet:
         return FieldClassOf<TIntegerSetField>();
-    case 102:
+    case TFieldType::TSDateTime:
         return FieldClassOf<TTSDateTimeField>();
-    case 103:
+    case TFieldType::TSDate:
         return FieldClassOf<TTSDateField>();
-    case 104:
+    case TFieldType::TSTime:
         return FieldClassOf<TTSTimeField>();
-    case 105:
+    case TFieldType::DPDate:
         return FieldClassOf<TDPDateField>();
-    case 106:
+    case TFieldType::NDDDateTime:
         return FieldClassOf<TNDDDateTimeField>();
-    case 107:
+    case TFieldType::NDDDate:
         return FieldClassOf<TNDDDateField>();
     default:
         return nullptr;
@@ -245,7 +233,7 @@ void TDataTable::Open() {
     bool fileOpened = false;
     try {
         if (tableName_.isEmpty() || directory_.isEmpty())
-            RaiseDataTableError(3);
+            RaiseDataTableError(TDataTableError::NoTableName);
         fileName_ = PathJoin(directory_, tableName_);
         InitFieldDefs(directory_, tableName_, fileName_);
         CreateFields(nullptr, fields_);
@@ -323,15 +311,16 @@ void TDataTable::CheckFieldPlacement(int recordLength) const {
     for (int i = 0; i < FieldDefs.GetCount(); ++i) {
         const TFieldDef& def = FieldDefs.GetItem(i);
         if (def.Offset < 0 || def.Size < 0 || static_cast<qint64>(def.Offset) + def.Size > recordLength)
-            RaiseDataTableError(19, {def.Name, QString::number(i), tableName_, QString::number(def.Offset),
-                                     QString::number(def.Size), QString::number(recordLength)});
+            RaiseDataTableError(TDataTableError::FieldOutsideRecord,
+                                {def.Name, QString::number(i), tableName_, QString::number(def.Offset),
+                                 QString::number(def.Size), QString::number(recordLength)});
     }
 }
 
 void TDataTable::CheckBrowseMode() {
     switch (state_) {
     case dsInactive:
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     case dsEdit:
     case dsInsert:
         if (IsModified())
@@ -350,13 +339,13 @@ void TDataTable::Edit() {
     case dsInsert:
         return;
     case dsInactive:
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     default:
         break;
     }
     CheckBrowseMode();
     if (!writable_)
-        RaiseDataTableError(17);
+        RaiseDataTableError(TDataTableError::ReadOnly);
     InternalEdit();
     DoBeforeEdit();
     recordBuffer_->Save();
@@ -367,7 +356,7 @@ void TDataTable::Edit() {
 void TDataTable::Insert() {
     CheckBrowseMode();
     if (!writable_)
-        RaiseDataTableError(17);
+        RaiseDataTableError(TDataTableError::ReadOnly);
     recordBuffer_->Save();
     recordBuffer_->Clear(false);
     try {
@@ -384,7 +373,7 @@ void TDataTable::Insert() {
 
 void TDataTable::Post() {
     if (state_ != dsEdit && state_ != dsInsert)
-        RaiseDataTableError(2);
+        RaiseDataTableError(TDataTableError::NotInEditMode);
     DoBeforePost();
     if (state_ == dsInsert)
         InternalInsert();
@@ -405,13 +394,13 @@ void TDataTable::Cancel() {
 
 void TDataTable::Delete() {
     if (state_ == dsInactive)
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     if (state_ == dsInsert) {
         Cancel();
         return;
     }
     if (GetRecordCount() == 0)
-        RaiseDataTableError(18);
+        RaiseDataTableError(TDataTableError::Empty);
     DoBeforeDelete();
     InternalDelete();
     state_ = dsBrowse;
@@ -420,13 +409,13 @@ void TDataTable::Delete() {
 
 bool TDataTable::IsModified() const {
     if (state_ != dsEdit && state_ != dsInsert)
-        RaiseDataTableError(2);
+        RaiseDataTableError(TDataTableError::NotInEditMode);
     return recordBuffer_->IsChanged();
 }
 
 bool TDataTable::First() {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     SetIndexNumber(0);
     GetFirst();
     return !GetEof();
@@ -434,16 +423,16 @@ bool TDataTable::First() {
 
 bool TDataTable::Next() {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     GetNext();
     return !GetEof();
 }
 
 bool TDataTable::FindKey(const std::vector<TKeyValue>& values) {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     if (IndexDefs.GetCount() == 0)
-        RaiseDataTableError(9);
+        RaiseDataTableError(TDataTableError::InvalidIndexNumber);
     KeyLength = IndexDefs.GetItem(indexNumber_).GetKeyLength(static_cast<int>(values.size()));
     return FindKeyOp(FindKeyGreaterOrEqual, values);
 }
@@ -451,7 +440,7 @@ bool TDataTable::FindKey(const std::vector<TKeyValue>& values) {
 bool TDataTable::FindKeyOp(int operation, const std::vector<TKeyValue>& values) {
     CheckBrowseMode();
     if (IndexDefs.GetCount() == 0)
-        RaiseDataTableError(9);
+        RaiseDataTableError(TDataTableError::InvalidIndexNumber);
     const TIndexDef& index = IndexDefs.GetItem(indexNumber_);
 
     searchBuffer_->Clear(false);
@@ -508,7 +497,7 @@ void TDataTable::SetIndexNumber(int indexNumber) {
     if (IndexDefs.GetCount() == 0)
         return;
     if (indexNumber < 0 || indexNumber >= IndexDefs.GetCount())
-        RaiseDataTableError(9);
+        RaiseDataTableError(TDataTableError::InvalidIndexNumber);
     indexNumber_ = indexNumber;
 }
 
@@ -520,13 +509,13 @@ TField* TDataTable::GetField(int fieldNo) const {
 
 quint16 TDataTable::GetFieldCount() const {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     return static_cast<quint16>(fields_.size());
 }
 
 quint16 TDataTable::GetIndexCount() const {
     if (!Active())
-        RaiseDataTableError(1);
+        RaiseDataTableError(TDataTableError::NotOpen);
     return IndexDefs.GetCount();
 }
 
@@ -535,7 +524,7 @@ void TDataTable::CreateFields(TFieldOwner* owner, TFieldList& list) {
     for (int i = 0; i < FieldDefs.GetCount(); ++i) {
         const TFieldClass fieldClass = GetFieldClass(i);
         if (fieldClass == nullptr)
-            RaiseDataTableError(14);
+            RaiseDataTableError(TDataTableError::UnknownFieldType);
         std::unique_ptr<TField> field = fieldClass(owner);
         if (own) {
             const TFieldDef& def = FieldDefs.GetItem(i);
@@ -545,7 +534,7 @@ void TDataTable::CreateFields(TFieldOwner* owner, TFieldList& list) {
             field->FieldName = def.Name;
         } else {
             if (i >= static_cast<int>(fields_.size()))
-                RaiseDataTableError(1);
+                RaiseDataTableError(TDataTableError::NotOpen);
             field->AssignField(*fields_[static_cast<std::size_t>(i)]);
         }
         list.push_back(std::move(field));
@@ -565,22 +554,56 @@ std::unique_ptr<TField> TDataTable::RemoveField(TField* field) {
 
 void TDataTable::SetDirectory(const QString& directory) {
     if (Active())
-        RaiseDataTableError(4);
+        RaiseDataTableError(TDataTableError::TableOpen);
     directory_ = directory;
 }
 
 void TDataTable::SetTableName(const QString& tableName) {
     if (Active())
-        RaiseDataTableError(4);
+        RaiseDataTableError(TDataTableError::TableOpen);
     tableName_ = tableName;
 }
 
 void TDataTable::SetOpenMode(TOpenMode mode) {
     if (Active())
-        RaiseDataTableError(4);
+        RaiseDataTableError(TDataTableError::TableOpen);
     openMode_ = mode;
 }
 
 void TDataTable::SetKeyBufferSize(quint16 size) {
     keyBuffer_.assign(size, 0);
+}
+
+// ---------------------------------------------------------------- TTableWork
+
+TTableWork::TTableWork(TDataTable& table)
+    : table_(table)
+    , opened_(!table.Active())
+    , uncaught_(std::uncaught_exceptions()) {
+    if (opened_)
+        table_.Open();
+}
+
+TTableWork::~TTableWork() {
+    if (std::uncaught_exceptions() <= uncaught_) {
+        try {
+            Done();
+        } catch (...) {
+            // a close that fails in a destructor cannot be reported; the table is closed all the same
+        }
+        return;
+    }
+    try {
+        table_.Cancel();
+    } catch (...) {
+    }
+    if (opened_)
+        table_.CloseForDestroy();
+}
+
+void TTableWork::Done() {
+    if (opened_) {
+        opened_ = false;
+        table_.Close();
+    }
 }

@@ -2,6 +2,7 @@
 // The storage-neutral record table: field and key definitions, the field objects over the current
 // record, and the browse/edit/insert state machine with its Before/After events. The storage operations
 // are left to a subclass (the record-manager table).
+#include "foundation/CodeText.h"
 #include "foundation/Exception.h"
 #include "storage/DBField.h"
 
@@ -22,24 +23,50 @@ constexpr int FindKeyGreaterOrEqual = 200;
 constexpr int KeyOpGreaterOrEqual = 9;
 constexpr int KeyOpLess = 10;
 
-class EDataTableError : public Exception {
-public:
-    EDataTableError(int code, const QString& text);
-    int Code() const { return code_; }
+enum class TDataTableError {
+    NotOpen = 1,
+    NotInEditMode = 2,
+    NoTableName = 3,
+    TableOpen = 4,
+    InvalidIndexNumber = 9,
+    DatasetOpen = 12,
+    UnknownFieldType = 14,
+    ReadOnly = 17,
+    Empty = 18,
+    FieldOutsideRecord = 19
+};
 
-private:
-    int code_;
+class EDataTableError : public ECodedError<TDataTableError> {
+public:
+    using ECodedError::ECodedError;
 };
 
 // The text of code formatted with args; codes without a text give an empty message.
-[[noreturn]] void RaiseDataTableError(int code, const QStringList& args = {});
+[[noreturn]] void RaiseDataTableError(TDataTableError code, const QStringList& args = {});
+
+// The field type codes of a record layout.
+enum class TFieldType : quint8 {
+    String = 0,
+    Integer = 1,
+    Float = 2,
+    DateTime = 9,
+    LString = 10,
+    ZString = 11,
+    IntegerSet = 101,
+    TSDateTime = 102,
+    TSDate = 103,
+    TSTime = 104,
+    DPDate = 105,
+    NDDDateTime = 106,
+    NDDDate = 107
+};
 
 struct TFieldDef {
     qint32 FieldId = 0;
     QString Name;
     qint32 Offset = 0;
     qint32 Size = 0;
-    quint8 FieldType = 0;
+    TFieldType FieldType = TFieldType::String;
 };
 
 class TFieldDefs {
@@ -177,6 +204,8 @@ public:
     TDataTableNotifyEvent OnNewRecord;
 
 protected:
+    // The time that Post stamps; the wall clock unless a subclass keeps a clock of its own.
+    virtual TDateTime Now() const;
     virtual void DoAfterCancel();
     virtual void DoAfterClose();
     virtual void DoAfterDelete();
@@ -216,6 +245,8 @@ protected:
     // A storage class calls this in its own destructor: past it the base can no longer reach the
     // storage operations. Closes without events and without raising.
     void CloseForDestroy() noexcept;
+    // Work that fails closes the table the same way.
+    friend class TTableWork;
 
     TFieldDefs FieldDefs;
     TIndexDefs IndexDefs;
@@ -236,4 +267,23 @@ private:
     std::unique_ptr<TDataBuffer> recordBuffer_;
     std::unique_ptr<TDataBuffer> searchBuffer_;
     std::vector<quint8> keyBuffer_;
+};
+
+// The table open for one piece of work: opened when it was closed, and closed again afterwards. A piece
+// of work that fails drops a pending insert or edit rather than posting it, and its close reports
+// nothing: the work's own error is the one to report.
+class TTableWork {
+public:
+    explicit TTableWork(TDataTable& table);
+    ~TTableWork();
+    TTableWork(const TTableWork&) = delete;
+    TTableWork& operator=(const TTableWork&) = delete;
+
+    // Closes the table when this work opened it; a failing close reaches the caller.
+    void Done();
+
+private:
+    TDataTable& table_;
+    bool opened_;
+    int uncaught_;
 };

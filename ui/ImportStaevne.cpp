@@ -13,23 +13,23 @@
 
 namespace {
 
-QLabel* MakeLabel(const QString& Name, QWidget* Parent, const QString& Text = {}) {
-    auto* Label = new QLabel(Text, Parent);
-    Label->setObjectName(Name);
-    Label->setTextFormat(Qt::PlainText);
-    return Label;
+QLabel* MakeLabel(const QString& name, QWidget* parent, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }
 
-QString DatoTidText(TDateTime Value) {
-    if (Value == EmptyDateTime || !IsValidDateTime(Value))
+QString DatoTidText(TDateTime value) {
+    if (value == EmptyDateTime || !IsValidDateTime(value))
         return {};
-    return DateToStr(Value) + u' ' + DateTimeToQTime(Value).toString(QStringLiteral("hh:mm"));
+    return DateToStr(value) + u' ' + DateTimeToQTime(value).toString(QStringLiteral("hh:mm"));
 }
 
 } // namespace
 
-TImportStaevneForm::TImportStaevneForm(QWidget* Owner)
-    : TStdRVKForm(Owner)
+TImportStaevneForm::TImportStaevneForm(QWidget* owner)
+    : TStdRVKForm(owner)
     , GroupBox(new QGroupBox(QStringLiteral(" Data fra import-fil "), this))
     , Header1(MakeLabel(QStringLiteral("Header1"), GroupBox))
     , Header2(MakeLabel(QStringLiteral("Header2"), GroupBox))
@@ -48,25 +48,25 @@ TImportStaevneForm::TImportStaevneForm(QWidget* Owner)
     OKButton->setObjectName(QStringLiteral("OKButton"));
     AnnullerButton->setObjectName(QStringLiteral("AnnullerButton"));
 
-    auto* Data = new QGridLayout(GroupBox);
-    Data->addWidget(Header1, 0, 0, 1, 2);
-    Data->addWidget(Header2, 1, 0, 1, 2);
-    Data->addWidget(Header3, 2, 0, 1, 2);
-    Data->addWidget(Footer1, 3, 0);
-    Data->addWidget(Footer2, 3, 1);
-    Data->addWidget(Dato, 4, 0, 1, 2);
-    Data->setColumnStretch(1, 1);
+    auto* dataGrid = new QGridLayout(GroupBox);
+    dataGrid->addWidget(Header1, 0, 0, 1, 2);
+    dataGrid->addWidget(Header2, 1, 0, 1, 2);
+    dataGrid->addWidget(Header3, 2, 0, 1, 2);
+    dataGrid->addWidget(Footer1, 3, 0);
+    dataGrid->addWidget(Footer2, 3, 1);
+    dataGrid->addWidget(Dato, 4, 0, 1, 2);
+    dataGrid->setColumnStretch(1, 1);
 
-    auto* Buttons = new QHBoxLayout;
-    Buttons->addStretch();
-    Buttons->addWidget(OKButton);
-    Buttons->addWidget(AnnullerButton);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(AnnullerButton);
 
-    auto* Form = new QVBoxLayout(this);
-    Form->addWidget(GroupBox);
-    Form->addWidget(NavnLabel);
-    Form->addWidget(StaevneNavn);
-    Form->addLayout(Buttons);
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(GroupBox);
+    form->addWidget(NavnLabel);
+    form->addWidget(StaevneNavn);
+    form->addLayout(buttons);
     setMinimumWidth(360);
 
     OKButton->setDefault(true);

@@ -13,7 +13,7 @@ class QPushButton;
 class TImportStaevneForm : public TStdRVKForm, public TImportStaevneQuestion {
     Q_OBJECT
 public:
-    explicit TImportStaevneForm(QWidget* Owner = nullptr);
+    explicit TImportStaevneForm(QWidget* owner = nullptr);
 
     // Fills the form and shows it modally; true when closed with OK, navn then holds the typed text.
     bool AskStaevneNavn(const TSystemData& imported, QString& navn) override;

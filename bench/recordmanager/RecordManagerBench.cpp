@@ -70,12 +70,11 @@ struct Ours {
         std::vector<uint8_t> stat(StatBufferSize, 0);
         stat[Stat::RecordLength] = RecordLength;
         stat[Stat::KeyCount] = 2;
-        auto keySpec = [&](int at, uint16_t position, uint16_t length, uint16_t flags, uint8_t type) {
+        auto keySpec = [&](int at, uint16_t position, uint16_t size, uint16_t flags, uint8_t type) {
             uint8_t* s = stat.data() + Stat::KeySpecs + at * KeySpec::Size;
-            s[KeySpec::Position] = uint8_t(position);
-            s[KeySpec::Length] = uint8_t(length);
-            s[KeySpec::Flags] = uint8_t(flags);
-            s[KeySpec::Flags + 1] = uint8_t(flags >> 8);
+            storeLE<uint16_t>(s + KeySpec::Position, position);
+            storeLE<uint16_t>(s + KeySpec::Length, size);
+            storeLE<uint16_t>(s + KeySpec::Flags, flags);
             s[KeySpec::ExtendedType] = type;
         };
         keySpec(0, 1, 4, KeySpec::FlagExtendedType, KeySpec::TypeInteger);

@@ -1,6 +1,6 @@
 #include "platform/recordmanager/Cursor.h"
 
-#include "platform/recordmanager/Bytes.h"
+#include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <algorithm>
@@ -38,7 +38,7 @@ Cursor::Cursor(RecordFile& file, bool readOnly)
     : file_(file)
     , readOnly_(readOnly) {}
 
-int16_t Cursor::checkKey(const CallBuffers& c) const {
+int16_t Cursor::keyStatus(const CallBuffers& c) const {
     const auto& keys = file_.layout().keys;
     if (c.keyNumber < 0 || size_t(c.keyNumber) >= keys.size())
         return StatusInvalidKeyNumber;
@@ -49,8 +49,14 @@ int16_t Cursor::checkKey(const CallBuffers& c) const {
     return StatusSuccess;
 }
 
-int16_t Cursor::checkWrite() const {
-    return readOnly_ || !file_.writable() ? StatusReadOnly : StatusSuccess;
+void Cursor::checkKey(const CallBuffers& c) const {
+    if (const int16_t status = keyStatus(c))
+        fail(status);
+}
+
+void Cursor::checkWrite() const {
+    if (readOnly_ || !file_.writable())
+        fail(StatusReadOnly);
 }
 
 // The record a write passes: at least the fixed part; a fixed-length file keeps only that.
@@ -63,32 +69,32 @@ bool Cursor::recordFrom(const CallBuffers& c, Record& into) const {
     return true;
 }
 
-int16_t Cursor::deliver(const CallBuffers& c) const {
+void Cursor::deliver(const CallBuffers& c) const {
     const size_t size = current_.data.size();
     const size_t room = c.data ? *c.dataLength : 0;
     if (room > 0)
         std::memcpy(c.data, current_.data.data(), std::min(size, room));
     *c.dataLength = uint32_t(size);
-    return size <= room ? StatusSuccess : StatusDataBufferTooShort;
+    if (size > room)
+        fail(StatusDataBufferTooShort);
 }
 
 // The lookup found found_: it becomes the current record.
-int16_t Cursor::land(const CallBuffers& c, int key) {
+void Cursor::land(const CallBuffers& c, int key) {
     std::swap(current_, found_);
     place_ = Place::OnRecord;
     if (key >= 0)
         copyKeyValue(file_.layout().keys[size_t(key)], current_.data.data(), c.key);
-    return deliver(c);
+    deliver(c);
 }
 
-int16_t Cursor::missed(Place place, int16_t status) {
+void Cursor::missed(Place place, int16_t status) {
     place_ = place;
-    return status;
+    fail(status);
 }
 
-int16_t Cursor::getByKey(Query query, const CallBuffers& c) {
-    if (const int16_t status = checkKey(c))
-        return status;
+void Cursor::getByKey(Query query, const CallBuffers& c) {
+    checkKey(c);
     const KeyDef& key = file_.layout().keys[size_t(c.keyNumber)];
     EncodedKey value;
     const bool keyed = query != Query::First && query != Query::Last;
@@ -98,51 +104,50 @@ int16_t Cursor::getByKey(Query query, const CallBuffers& c) {
         return land(c, c.keyNumber);
     switch (query) {
     case Query::Equal:
-        return missed(Place::None, StatusKeyNotFound);
+        missed(Place::None, StatusKeyNotFound);
     case Query::LessOrEqual:
     case Query::Less:
     case Query::Last:
-        return missed(Place::BeforeFirst, StatusEndOfFile);
+        missed(Place::BeforeFirst, StatusEndOfFile);
     default:
-        return missed(Place::AfterLast, StatusEndOfFile);
+        missed(Place::AfterLast, StatusEndOfFile);
     }
 }
 
-int16_t Cursor::getAdjacent(bool forward, const CallBuffers& c) {
-    if (const int16_t status = checkKey(c))
-        return status;
+void Cursor::getAdjacent(bool forward, const CallBuffers& c) {
+    checkKey(c);
     bool found = false;
     switch (place_) {
     case Place::None:
-        return StatusNoCurrentRecord;
+        fail(StatusNoCurrentRecord);
     case Place::BeforeFirst:
     case Place::AfterLast:
         if (forward == (place_ == Place::AfterLast))
-            return StatusEndOfFile;
+            fail(StatusEndOfFile);
         found = file_.find(forward ? Query::First : Query::Last, c.keyNumber, nullptr, 0, found_);
         break;
     case Place::OnRecord:
     case Place::Deleted: {
         EncodedKey anchor;
         if (!encodeRecordKey(file_.layout().keys[size_t(c.keyNumber)], current_.data.data(), anchor))
-            return StatusNoCurrentRecord; // the record is not in this key
+            fail(StatusNoCurrentRecord); // the record is not in this key
         found = advance(forward ? Query::Next : Query::Previous, c.keyNumber, &anchor);
         break;
     }
     }
     if (!found)
-        return missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
-    return land(c, c.keyNumber);
+        missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
+    land(c, c.keyNumber);
 }
 
-int16_t Cursor::step(Query query, const CallBuffers& c) {
+void Cursor::step(Query query, const CallBuffers& c) {
     const bool forward = query == Query::StepFirst || query == Query::StepNext;
     if (query == Query::StepNext || query == Query::StepPrevious) {
         if (place_ == Place::None)
-            return StatusNoCurrentRecord;
+            fail(StatusNoCurrentRecord);
         if (place_ == Place::BeforeFirst || place_ == Place::AfterLast) {
             if (forward == (place_ == Place::AfterLast))
-                return StatusEndOfFile;
+                fail(StatusEndOfFile);
             query = forward ? Query::StepFirst : Query::StepLast;
         }
     }
@@ -151,7 +156,7 @@ int16_t Cursor::step(Query query, const CallBuffers& c) {
                            : file_.find(query, 0, nullptr, current_.position, found_);
     if (found)
         return land(c, -1);
-    return missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
+    missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
 }
 
 bool Cursor::advance(Query query, int key, const EncodedKey* anchor) {
@@ -178,53 +183,49 @@ bool Cursor::advance(Query query, int key, const EncodedKey* anchor) {
     return true;
 }
 
-int16_t Cursor::getPosition(const CallBuffers& c) {
+void Cursor::getPosition(const CallBuffers& c) {
     if (place_ != Place::OnRecord)
-        return StatusNoCurrentRecord;
+        fail(StatusNoCurrentRecord);
     if (!c.data || *c.dataLength < 4)
-        return StatusDataBufferTooShort;
+        fail(StatusDataBufferTooShort);
     storeLE<uint32_t>(c.data, current_.position);
     *c.dataLength = 4;
-    return StatusSuccess;
 }
 
-int16_t Cursor::getDirect(const CallBuffers& c) {
+void Cursor::getDirect(const CallBuffers& c) {
     if (!c.data || *c.dataLength < 4)
-        return StatusDataBufferTooShort;
+        fail(StatusDataBufferTooShort);
     const uint32_t position = loadLE<uint32_t>(c.data);
     if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
-        return StatusInvalidPosition;
-    return land(c, checkKey(c) == StatusSuccess ? c.keyNumber : -1);
+        fail(StatusInvalidPosition);
+    land(c, keyStatus(c) == StatusSuccess ? c.keyNumber : -1);
 }
 
-int16_t Cursor::readChunk(const CallBuffers& c) {
+void Cursor::readChunk(const CallBuffers& c) {
     ChunkRequest chunk;
     if (!c.data || *c.dataLength < uint32_t(Chunk::ChunkReadLength) || !readDescriptor(c.data + 4, chunk))
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     const uint32_t position = loadLE<uint32_t>(c.data);
     if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
-        return StatusInvalidPosition;
+        fail(StatusInvalidPosition);
     std::swap(current_, found_);
     place_ = Place::OnRecord;
     const size_t size = current_.data.size();
     if (chunk.offset >= size) {
         *c.dataLength = 0;
-        return StatusChunkOffsetTooBig;
+        fail(StatusChunkOffsetTooBig);
     }
     const size_t n = std::min<size_t>(chunk.length, size - chunk.offset);
     if (n > 0)
         std::memcpy(chunk.buffer, current_.data.data() + chunk.offset, n);
     *c.dataLength = uint32_t(n);
-    return StatusSuccess;
 }
 
-int16_t Cursor::insert(const CallBuffers& c) {
-    if (const int16_t status = checkWrite())
-        return status;
-    if (const int16_t status = checkKey(c))
-        return status;
+void Cursor::insert(const CallBuffers& c) {
+    checkWrite();
+    checkKey(c);
     if (!recordFrom(c, found_))
-        return StatusDataBufferTooShort;
+        fail(StatusDataBufferTooShort);
     uint8_t* record = found_.data.data();
 
     // A zero autoincrement value asks for the highest one + 1: read and insert under one lock.
@@ -249,77 +250,70 @@ int16_t Cursor::insert(const CallBuffers& c) {
     std::swap(current_, found_);
     place_ = Place::OnRecord;
     copyKeyValue(file_.layout().keys[size_t(c.keyNumber)], current_.data.data(), c.key);
-    return StatusSuccess;
 }
 
-int16_t Cursor::update(const CallBuffers& c) {
-    if (const int16_t status = checkWrite())
-        return status;
+void Cursor::update(const CallBuffers& c) {
+    checkWrite();
     if (place_ != Place::OnRecord)
-        return StatusNoCurrentRecord;
-    if (const int16_t status = checkKey(c))
-        return status;
+        fail(StatusNoCurrentRecord);
+    checkKey(c);
     if (!recordFrom(c, found_))
-        return StatusDataBufferTooShort;
+        fail(StatusDataBufferTooShort);
     found_.position = current_.position;
     if (!file_.update(found_.position, found_.data.data(), found_.data.size()))
-        return missed(Place::None, StatusNoCurrentRecord);
+        missed(Place::None, StatusNoCurrentRecord);
     std::swap(current_, found_);
     copyKeyValue(file_.layout().keys[size_t(c.keyNumber)], current_.data.data(), c.key);
-    return StatusSuccess;
 }
 
-int16_t Cursor::remove() {
-    if (const int16_t status = checkWrite())
-        return status;
+void Cursor::remove() {
+    checkWrite();
     if (place_ != Place::OnRecord)
-        return StatusNoCurrentRecord;
+        fail(StatusNoCurrentRecord);
     if (!file_.remove(current_.position))
-        return missed(Place::None, StatusNoCurrentRecord);
+        missed(Place::None, StatusNoCurrentRecord);
     place_ = Place::Deleted;
-    return StatusSuccess;
 }
 
-int16_t Cursor::updateChunk(const CallBuffers& c) {
-    if (const int16_t status = checkWrite())
-        return status;
+void Cursor::updateChunk(const CallBuffers& c) {
+    checkWrite();
     ChunkRequest chunk;
     if (!c.data || *c.dataLength < uint32_t(Chunk::ChunkUpdateLength) || !readDescriptor(c.data, chunk))
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     if (place_ != Place::OnRecord)
-        return StatusNoCurrentRecord;
+        fail(StatusNoCurrentRecord);
 
     // The record as stored now, not as this cursor last saw it.
     RecordFile::WriteScope scope(file_);
     if (!file_.find(Query::Direct, 0, nullptr, current_.position, found_))
-        return missed(Place::None, StatusNoCurrentRecord);
+        missed(Place::None, StatusNoCurrentRecord);
     std::vector<uint8_t>& record = found_.data;
     if (chunk.offset > record.size())
-        return StatusChunkOffsetTooBig;
+        fail(StatusChunkOffsetTooBig);
     const uint64_t end = uint64_t(chunk.offset) + chunk.length;
     if (end > record.size()) {
         if (!file_.layout().variableLength)
-            return StatusInvalidOperation; // a fixed-length record cannot grow
+            fail(StatusInvalidOperation); // a fixed-length record cannot grow
         record.resize(size_t(end));
     }
     if (chunk.length > 0)
         std::memcpy(record.data() + chunk.offset, chunk.buffer, chunk.length);
     if (!file_.update(found_.position, record.data(), record.size()))
-        return missed(Place::None, StatusNoCurrentRecord);
+        missed(Place::None, StatusNoCurrentRecord);
     scope.commit();
     std::swap(current_, found_);
-    return StatusSuccess;
 }
 
-int16_t Cursor::stat(const CallBuffers& c) {
+void Cursor::stat(const CallBuffers& c) {
     if (!c.data)
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     std::vector<uint8_t> stat = file_.statBytes();
     storeLE<uint32_t>(stat.data() + Stat::RecordCount, file_.recordCount());
     const size_t n = std::min<size_t>(*c.dataLength, stat.size());
     std::memcpy(c.data, stat.data(), n);
     *c.dataLength = uint32_t(n);
-    return n < stat.size() ? StatusDataBufferTooShort : StatusSuccess;
+    if (n < stat.size())
+        fail(StatusDataBufferTooShort);
 }
 
 } // namespace RecordManager

@@ -17,23 +17,25 @@ struct CallBuffers {
     int8_t keyNumber = 0;
 };
 
+// Every call throws StatusError for a status other than 0; its effects up to the throw stay (a buffer
+// too short still gets the bytes that fit and moves the position).
 class Cursor {
 public:
     Cursor(RecordFile& file, bool readOnly);
 
     RecordFile& file() { return file_; }
 
-    int16_t getByKey(Query query, const CallBuffers& c); // Equal to Less, First, Last
-    int16_t getAdjacent(bool forward, const CallBuffers& c);
-    int16_t step(Query query, const CallBuffers& c);
-    int16_t getPosition(const CallBuffers& c);
-    int16_t getDirect(const CallBuffers& c);
-    int16_t readChunk(const CallBuffers& c);
-    int16_t insert(const CallBuffers& c);
-    int16_t update(const CallBuffers& c);
-    int16_t remove();
-    int16_t updateChunk(const CallBuffers& c);
-    int16_t stat(const CallBuffers& c);
+    void getByKey(Query query, const CallBuffers& c); // Equal to Less, First, Last
+    void getAdjacent(bool forward, const CallBuffers& c);
+    void step(Query query, const CallBuffers& c);
+    void getPosition(const CallBuffers& c);
+    void getDirect(const CallBuffers& c);
+    void readChunk(const CallBuffers& c);
+    void insert(const CallBuffers& c);
+    void update(const CallBuffers& c);
+    void remove();
+    void updateChunk(const CallBuffers& c);
+    void stat(const CallBuffers& c);
 
 private:
     enum class Place {
@@ -44,12 +46,14 @@ private:
         AfterLast,   // a move ran off the end
     };
 
-    int16_t checkKey(const CallBuffers& c) const;
-    int16_t checkWrite() const;
+    // The status a key-number check of the call gives: 0 when its key number and buffer are good.
+    int16_t keyStatus(const CallBuffers& c) const;
+    void checkKey(const CallBuffers& c) const;
+    void checkWrite() const;
     bool recordFrom(const CallBuffers& c, Record& into) const;
-    int16_t land(const CallBuffers& c, int key);
-    int16_t missed(Place place, int16_t status);
-    int16_t deliver(const CallBuffers& c) const;
+    void land(const CallBuffers& c, int key);
+    [[noreturn]] void missed(Place place, int16_t status);
+    void deliver(const CallBuffers& c) const;
 
     // Records read ahead by a run of Next, Previous or Step calls. They are handed out only to the
     // calls that continue the run, while this process has not changed the file and for a few

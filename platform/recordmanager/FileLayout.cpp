@@ -1,7 +1,8 @@
 #include "platform/recordmanager/FileLayout.h"
 
-#include "platform/recordmanager/Bytes.h"
+#include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
+#include "platform/recordmanager/StatusError.h"
 
 namespace RecordManager {
 
@@ -64,17 +65,17 @@ KeySegment segmentFrom(const uint8_t* keySpec, uint16_t flags) {
 
 } // namespace
 
-int16_t parseLayout(const uint8_t* stat, size_t size, FileLayout& layout) {
+FileLayout parseLayout(const uint8_t* stat, size_t size) {
+    FileLayout layout;
     if (!stat || size < size_t(Stat::KeySpecs))
-        return StatusInvalidOperation;
-    layout = FileLayout{};
+        fail(StatusInvalidOperation);
     layout.recordLength = loadLE<uint16_t>(stat + Stat::RecordLength);
     layout.variableLength = loadLE<uint16_t>(stat + Stat::FileFlags) & Stat::FlagVariableLength;
     if (layout.recordLength == 0)
-        return StatusInvalidRecordLength;
+        fail(StatusInvalidRecordLength);
     const size_t keyCount = loadLE<uint16_t>(stat + Stat::KeyCount);
     if (keyCount > MaxKeys)
-        return StatusInvalidKeyLength;
+        fail(StatusInvalidKeyLength);
 
     size_t at = Stat::KeySpecs;
     for (size_t k = 0; k < keyCount; ++k) {
@@ -82,16 +83,16 @@ int16_t parseLayout(const uint8_t* stat, size_t size, FileLayout& layout) {
         bool more = true;
         while (more) {
             if (at + KeySpec::Size > size)
-                return StatusInvalidOperation;
+                fail(StatusInvalidOperation);
             const uint8_t* keySpec = stat + at;
             at += KeySpec::Size;
             const uint16_t flags = loadLE<uint16_t>(keySpec + KeySpec::Flags);
             const uint16_t position = loadLE<uint16_t>(keySpec + KeySpec::Position);
             KeySegment s = segmentFrom(keySpec, flags);
             if (position == 0 || size_t(position) - 1 + s.length > layout.recordLength)
-                return StatusInvalidKeyPosition;
+                fail(StatusInvalidKeyPosition);
             if (!validLength(s.kind, s.autoIncrement, s.length))
-                return StatusInvalidKeyLength;
+                fail(StatusInvalidKeyLength);
             s.offset = position - 1;
             if (key.segments.empty()) {
                 key.unique = !(flags & KeySpec::FlagDuplicates);
@@ -99,13 +100,13 @@ int16_t parseLayout(const uint8_t* stat, size_t size, FileLayout& layout) {
             }
             key.length += s.length;
             if (key.length > MaxKeyLength)
-                return StatusInvalidKeyLength;
+                fail(StatusInvalidKeyLength);
             key.segments.push_back(s);
             more = flags & KeySpec::FlagSegmented;
         }
         layout.keys.push_back(std::move(key));
     }
-    return StatusSuccess;
+    return layout;
 }
 
 } // namespace RecordManager

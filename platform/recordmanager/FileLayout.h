@@ -39,7 +39,7 @@ struct FileLayout {
     std::vector<KeyDef> keys;
 };
 
-// Reads and checks a statistics buffer; returns 0 or the status that refuses it.
-int16_t parseLayout(const uint8_t* stat, size_t size, FileLayout& layout);
+// Reads and checks a statistics buffer; throws the status that refuses it.
+FileLayout parseLayout(const uint8_t* stat, size_t size);
 
 } // namespace RecordManager

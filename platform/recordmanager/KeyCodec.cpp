@@ -1,5 +1,7 @@
 #include "platform/recordmanager/KeyCodec.h"
 
+#include "platform/LittleEndian.h"
+
 #include <cstring>
 
 namespace RecordManager {
@@ -108,17 +110,14 @@ void copyKeyValue(const KeyDef& key, const uint8_t* record, uint8_t* value) {
 }
 
 int64_t readInteger(const KeySegment& s, const uint8_t* record) {
-    uint64_t v = 0;
-    for (unsigned i = 0; i < s.length; ++i)
-        v |= uint64_t(record[s.offset + i]) << (8 * i);
+    uint64_t v = loadLEBytes(record + s.offset, s.length);
     if (s.length < 8 && (v >> (8 * s.length - 1)) & 1)
         v |= ~uint64_t(0) << (8 * s.length);
     return int64_t(v);
 }
 
 void writeInteger(const KeySegment& s, uint8_t* record, int64_t value) {
-    for (unsigned i = 0; i < s.length; ++i)
-        record[s.offset + i] = uint8_t(uint64_t(value) >> (8 * i));
+    storeLEBytes(record + s.offset, uint64_t(value), s.length);
 }
 
 bool isZero(const KeySegment& s, const uint8_t* record) {

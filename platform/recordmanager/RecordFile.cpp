@@ -1,6 +1,7 @@
 #include "platform/recordmanager/RecordFile.h"
 
-#include "platform/recordmanager/Bytes.h"
+#include "platform/LittleEndian.h"
+#include "platform/recordmanager/FileSystem.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <fcntl.h>
@@ -39,17 +40,19 @@ std::string column(int key) {
 
 void removeDatabaseFiles(const std::string& path) {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
-        ::unlink((path + suffix).c_str());
+        fileSystem().unlink((path + suffix).c_str());
 }
 
-void syncFolderOf(const std::string& path) {
+// False when syncing the folder's entries failed.
+bool syncFolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0)
+        return true; // a folder we may not read is left to the system, as before
+    const bool synced = fileSystem().sync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 std::string schema(const FileLayout& layout) {
@@ -92,58 +95,49 @@ FileLock::~FileLock() {
         ::close(fd_);
 }
 
-int16_t FileLock::acquire(const std::string& path, bool exclusive) {
+void FileLock::acquire(const std::string& path, bool exclusive) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
-        return errno == ENOENT || errno == ENOTDIR ? StatusFileNotFound : StatusIOError;
-    if (::flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        fail(errno == ENOENT || errno == ENOTDIR ? StatusFileNotFound : StatusIOError);
+    if (fileSystem().lock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd_);
         fd_ = -1;
-        return error == EWOULDBLOCK ? StatusFileLocked : StatusIOError;
+        fail(error == EWOULDBLOCK ? StatusFileLocked : StatusIOError);
     }
-    return StatusSuccess;
 }
 
 bool FileLock::upgrade() {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+    if (fileSystem().lock(fd_, LOCK_EX | LOCK_NB) == 0)
         return true;
     // The conversion may have dropped the shared lock on its way.
-    ::flock(fd_, LOCK_SH | LOCK_NB);
+    fileSystem().lock(fd_, LOCK_SH | LOCK_NB);
     return false;
 }
 
-bool RecordFile::identify(const std::string& path, FileId& id, int16_t& status) {
+FileId RecordFile::identify(const std::string& path) {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) {
-        status = errno == ENOENT || errno == ENOTDIR ? StatusFileNotFound : StatusIOError;
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        status = StatusNotARecordFile;
-        return false;
-    }
-    id = FileId{st.st_dev, st.st_ino};
-    return true;
+    if (::stat(path.c_str(), &st) != 0)
+        fail(errno == ENOENT || errno == ENOTDIR ? StatusFileNotFound : StatusIOError);
+    if (!S_ISREG(st.st_mode))
+        fail(StatusNotARecordFile);
+    return FileId{st.st_dev, st.st_ino};
 }
 
-int16_t RecordFile::create(const std::string& path, const uint8_t* stat, size_t statSize, bool replace) {
-    FileLayout layout;
-    if (const int16_t status = parseLayout(stat, statSize, layout))
-        return status;
+void RecordFile::create(const std::string& path, const uint8_t* stat, size_t statSize, bool replace) {
+    const FileLayout layout = parseLayout(stat, statSize);
 
     // Replacing: nobody may have the old file open, and we keep it that way until the new one is in place.
     FileLock old;
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) {
         if (!replace)
-            return StatusFileExists;
+            fail(StatusFileExists);
         if (!S_ISREG(st.st_mode))
-            return StatusIOError;
-        if (const int16_t status = old.acquire(path, true))
-            return status;
+            fail(StatusIOError);
+        old.acquire(path, true);
     } else if (errno != ENOENT) {
-        return StatusIOError;
+        fail(StatusIOError);
     }
 
     // Built aside and renamed into place, so a failed create leaves any old file as it was.
@@ -153,7 +147,7 @@ int16_t RecordFile::create(const std::string& path, const uint8_t* stat, size_t 
     {
         Database db;
         if (db.open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX) != SQLITE_OK)
-            return StatusIOError;
+            fail(StatusIOError);
         try {
             db.exec(schema(layout).c_str());
             std::vector<uint8_t> kept(stat, stat + statSize);
@@ -170,23 +164,23 @@ int16_t RecordFile::create(const std::string& path, const uint8_t* stat, size_t 
     }
     if (status != StatusSuccess) {
         removeDatabaseFiles(temp);
-        return status;
+        fail(status);
     }
     // Companions of an old file would be replayed into the new one.
-    ::unlink((path + "-wal").c_str());
-    ::unlink((path + "-shm").c_str());
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    fileSystem().unlink((path + "-wal").c_str());
+    fileSystem().unlink((path + "-shm").c_str());
+    if (fileSystem().rename(temp.c_str(), path.c_str()) != 0) {
         removeDatabaseFiles(temp);
-        return StatusIOError;
+        fail(StatusIOError);
     }
-    syncFolderOf(path);
-    return StatusSuccess;
+    // The new name must last: a folder that cannot be synced fails the create.
+    if (!syncFolderOf(path))
+        fail(StatusIOError);
 }
 
 std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclusive) {
     std::unique_ptr<RecordFile> file(new RecordFile);
-    if (const int16_t status = file->lock_.acquire(path, exclusive))
-        fail(status);
+    file->lock_.acquire(path, exclusive);
     struct stat st;
     if (::fstat(file->lock_.fd(), &st) != 0)
         fail(StatusIOError);
@@ -213,8 +207,11 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
         const uint8_t* bytes = meta.blob(0);
         file->stat_.assign(bytes, bytes + meta.blobSize(0));
     }
-    if (parseLayout(file->stat_.data(), file->stat_.size(), file->layout_) != StatusSuccess)
+    try {
+        file->layout_ = parseLayout(file->stat_.data(), file->stat_.size());
+    } catch (const StatusError&) {
         fail(StatusNotARecordFile);
+    }
     std::string probe = "SELECT pos";
     for (size_t k = 0; k < file->layout_.keys.size(); ++k)
         probe += ", " + column(int(k));

@@ -31,8 +31,8 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // Returns 0 or the status: 12 missing, 85 locked elsewhere.
-    int16_t acquire(const std::string& path, bool exclusive);
+    // Throws the status: 12 missing, 85 locked elsewhere.
+    void acquire(const std::string& path, bool exclusive);
     bool upgrade();
     int fd() const { return fd_; }
 
@@ -70,11 +70,10 @@ struct Record {
 
 class RecordFile {
 public:
-    // Returns 0 or the status that refuses the creation.
-    static int16_t create(const std::string& path, const uint8_t* stat, size_t statSize, bool replace);
-    // Throws StatusError.
+    // Every call throws StatusError for the status that ends it.
+    static void create(const std::string& path, const uint8_t* stat, size_t statSize, bool replace);
     static std::unique_ptr<RecordFile> open(const std::string& path, bool exclusive);
-    static bool identify(const std::string& path, FileId& id, int16_t& status);
+    static FileId identify(const std::string& path);
 
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;

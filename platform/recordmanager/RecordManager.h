@@ -18,6 +18,8 @@
 //   a file closed before End or Abort stays open until then. Stop (25) aborts an active transaction and
 //   closes every file of the process.
 // - Positions are 32-bit, start at 1, never change for a record and are never used again.
+#include "platform/LittleEndian.h"
+
 #include <cstdint>
 
 extern "C" int16_t BTRCALL(uint16_t Operation, void* PositionBlock, void* DataBuffer, uint32_t* DataLength,
@@ -170,21 +172,19 @@ struct ChunkDescriptor {
 // Writes the Chunk::DescriptorSize bytes of a chunk descriptor at `at`.
 inline void storeChunkDescriptor(const ChunkDescriptor& d, void* at) {
     auto* p = static_cast<unsigned char*>(at);
-    const uint32_t words[5] = {Chunk::IndirectRandom, 1, d.Offset, d.Length,
-                               static_cast<uint32_t>(reinterpret_cast<uintptr_t>(d.Buffer))};
-    for (int i = 0; i < 5; ++i)
-        for (int b = 0; b < 4; ++b)
-            p[i * 4 + b] = static_cast<unsigned char>(words[i] >> (8 * b));
     const uint64_t address = reinterpret_cast<uintptr_t>(d.Buffer);
-    for (int b = 0; b < 8; ++b)
-        p[Chunk::Pointer + b] = static_cast<unsigned char>(address >> (8 * b));
+    storeLE<uint32_t>(p + Chunk::Subfunction, Chunk::IndirectRandom);
+    storeLE<uint32_t>(p + Chunk::Count, 1);
+    storeLE<uint32_t>(p + Chunk::Offset, d.Offset);
+    storeLE<uint32_t>(p + Chunk::Length, d.Length);
+    storeLE<uint32_t>(p + Chunk::Address32, uint32_t(address));
+    storeLE<uint64_t>(p + Chunk::Pointer, address);
 }
 
 // Fills `block` (Chunk::ChunkReadLength bytes) for a chunk read of the record at `position`.
 inline void storeChunkRead(uint32_t position, const ChunkDescriptor& d, void* block) {
     auto* p = static_cast<unsigned char*>(block);
-    for (int b = 0; b < 4; ++b)
-        p[b] = static_cast<unsigned char>(position >> (8 * b));
+    storeLE<uint32_t>(p, position);
     storeChunkDescriptor(d, p + 4);
 }
 

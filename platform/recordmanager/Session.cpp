@@ -1,6 +1,6 @@
 #include "platform/recordmanager/Session.h"
 
-#include "platform/recordmanager/Bytes.h"
+#include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <climits>
@@ -40,16 +40,16 @@ Cursor* Session::cursorOf(const uint8_t* block) {
     return slots_[slot].cursor.get();
 }
 
-int16_t Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
+void Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
     switch (operation) {
     case OpStop:
         stop();
-        return StatusSuccess;
+        return;
     case OpBeginTransaction:
         if (transaction_)
-            return StatusTransactionActive;
+            fail(StatusTransactionActive);
         transaction_ = true; // each file joins when it is first used
-        return StatusSuccess;
+        return;
     case OpEndTransaction:
     case OpAbortTransaction:
         return endTransaction(operation == OpEndTransaction);
@@ -62,18 +62,18 @@ int16_t Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) 
     }
     Cursor* cursor = cursorOf(block);
     if (!cursor)
-        return StatusFileNotOpen;
+        fail(StatusFileNotOpen);
     if (operation == OpClose)
         return close(block, *cursor);
     if (!c.dataLength)
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     RecordFile& file = cursor->file();
     if (transaction_ && !file.inTransaction())
         file.begin();
     return onCursor(operation, *cursor, c);
 }
 
-int16_t Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c) {
+void Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c) {
     switch (operation) {
     case OpInsert:
         return cursor.insert(c);
@@ -116,39 +116,36 @@ int16_t Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers&
     case OpUpdateChunk:
         return cursor.updateChunk(c);
     default:
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     }
 }
 
-int16_t Session::open(uint8_t* block, const CallBuffers& c) {
+void Session::open(uint8_t* block, const CallBuffers& c) {
     if (!block || !c.key)
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     if (c.keyNumber > OpenNormal || c.keyNumber < OpenExclusive)
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     if (cursorOf(block))
-        return StatusInvalidOperation; // still open: close it first
+        fail(StatusInvalidOperation); // still open: close it first
     const std::string path = fileName(c.key);
     if (path.empty())
-        return StatusFileNotFound;
+        fail(StatusFileNotFound);
     const bool exclusive = c.keyNumber == OpenExclusive;
 
-    FileId id;
-    int16_t status = StatusSuccess;
-    if (!RecordFile::identify(path, id, status))
-        return status;
+    const FileId id = RecordFile::identify(path);
     RecordFile* file = nullptr;
     if (auto it = files_.find(id); it != files_.end()) {
         file = it->second.get();
         if (file->cursors > 0 && (file->exclusive || exclusive))
-            return StatusFileLocked;
+            fail(StatusFileLocked);
         if (exclusive && !file->upgradeLock())
-            return StatusFileLocked;
+            fail(StatusFileLocked);
         file->exclusive = exclusive;
     } else {
         std::unique_ptr<RecordFile> opened = RecordFile::open(path, exclusive);
         const FileId actual = opened->id();
         if (files_.count(actual))
-            return StatusFileLocked; // replaced under our feet by a file we already have open
+            fail(StatusFileLocked); // replaced under our feet by a file we already have open
         file = files_.emplace(actual, std::move(opened)).first->second.get();
     }
 
@@ -164,16 +161,14 @@ int16_t Session::open(uint8_t* block, const CallBuffers& c) {
     storeLE<uint32_t>(block + BlockMarkAt, BlockMark);
     storeLE<uint32_t>(block + BlockSlotAt, uint32_t(slot));
     storeLE<uint64_t>(block + BlockSerialAt, slots_[slot].serial);
-    return StatusSuccess;
 }
 
-int16_t Session::close(uint8_t* block, Cursor& cursor) {
+void Session::close(uint8_t* block, Cursor& cursor) {
     RecordFile& file = cursor.file();
     slots_[loadLE<uint32_t>(block + BlockSlotAt)] = Slot{};
     std::memset(block, 0, BlockSerialAt + 8);
     --file.cursors;
     release(file);
-    return StatusSuccess;
 }
 
 // Closes a file nobody has open, unless its part of the transaction still waits for End or Abort.
@@ -182,24 +177,28 @@ void Session::release(RecordFile& file) {
         files_.erase(file.id());
 }
 
-int16_t Session::create(const CallBuffers& c) {
+void Session::create(const CallBuffers& c) {
     if (!c.key || !c.data || !c.dataLength)
-        return StatusInvalidOperation;
+        fail(StatusInvalidOperation);
     const std::string path = fileName(c.key);
     if (path.empty())
-        return StatusFileNotFound;
+        fail(StatusFileNotFound);
     if (c.keyNumber != CreateReplace && c.keyNumber != CreateKeepExisting)
-        return StatusInvalidOperation;
-    FileId id;
-    int16_t status = StatusSuccess;
-    if (RecordFile::identify(path, id, status) && files_.count(id))
-        return c.keyNumber == CreateKeepExisting ? StatusFileExists : StatusFileLocked;
-    return RecordFile::create(path, c.data, *c.dataLength, c.keyNumber == CreateReplace);
+        fail(StatusInvalidOperation);
+    bool openHere = false;
+    try {
+        openHere = files_.count(RecordFile::identify(path)) > 0;
+    } catch (const StatusError&) {
+        // nothing by that name yet, or nothing we could have open
+    }
+    if (openHere)
+        fail(c.keyNumber == CreateKeepExisting ? StatusFileExists : StatusFileLocked);
+    RecordFile::create(path, c.data, *c.dataLength, c.keyNumber == CreateReplace);
 }
 
-int16_t Session::endTransaction(bool commit) {
+void Session::endTransaction(bool commit) {
     if (!transaction_)
-        return StatusNoTransaction;
+        fail(StatusNoTransaction);
     transaction_ = false;
     int16_t result = StatusSuccess;
     std::vector<RecordFile*> done;
@@ -220,7 +219,8 @@ int16_t Session::endTransaction(bool commit) {
     }
     for (RecordFile* file : done)
         release(*file);
-    return result;
+    if (result != StatusSuccess)
+        fail(result);
 }
 
 void Session::stop() {

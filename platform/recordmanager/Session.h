@@ -16,7 +16,8 @@ public:
     static Session& instance();
     std::mutex& mutex() { return mutex_; }
 
-    int16_t call(uint16_t operation, uint8_t* positionBlock, const CallBuffers& c);
+    // Throws StatusError for a status other than 0.
+    void call(uint16_t operation, uint8_t* positionBlock, const CallBuffers& c);
 
 private:
     struct Slot {
@@ -24,14 +25,14 @@ private:
         std::unique_ptr<Cursor> cursor;
     };
 
-    int16_t open(uint8_t* positionBlock, const CallBuffers& c);
-    int16_t close(uint8_t* positionBlock, Cursor& cursor);
-    int16_t create(const CallBuffers& c);
-    int16_t endTransaction(bool commit);
+    void open(uint8_t* positionBlock, const CallBuffers& c);
+    void close(uint8_t* positionBlock, Cursor& cursor);
+    void create(const CallBuffers& c);
+    void endTransaction(bool commit);
     void stop();
     Cursor* cursorOf(const uint8_t* positionBlock);
     void release(RecordFile& file);
-    int16_t onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c);
+    void onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c);
 
     std::mutex mutex_;
     // Cursors refer to files: the slots go first.

@@ -1,5 +1,6 @@
 #include "platform/recordmanager/Sqlite.h"
 
+#include "platform/recordmanager/FileSystem.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <utility>
@@ -42,7 +43,7 @@ Database::~Database() {
 }
 
 int Database::open(const std::string& path, int flags) {
-    const int rc = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_EXRESCODE, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_EXRESCODE, seamVfsName());
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db_);
         db_ = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 // Thin RAII over the SQLite C API. Failures travel as StatusError up to BTRCALL.
+#include "platform/recordmanager/StatusError.h"
+
 #include <sqlite3.h>
 
 #include <cstddef>
@@ -7,13 +9,6 @@
 #include <string>
 
 namespace RecordManager {
-
-// A call that ends with this status; thrown below the dispatcher, answered by it.
-struct StatusError {
-    int16_t status;
-};
-
-[[noreturn]] void fail(int16_t status);
 
 // The record manager's status for an SQLite result code.
 int16_t statusOfSqlite(int rc);

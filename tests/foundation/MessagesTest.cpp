@@ -17,25 +17,25 @@ protected:
 };
 
 TEST_F(MessagesTest, EachKindHasItsCaptionAndButtons) {
-    QObject Owner;
-    ShowInformation(&Owner, "Gemt");
+    QObject owner;
+    ShowInformation(&owner, "Gemt");
     ShowError(nullptr, "Kunne ikke åbne stævnet: Æbelø");
     recorder_->QueueAnswer(mrCancel);
     EXPECT_EQ(ShowMessageForm(nullptr, "Gem ændringer", TMessageKind::Confirm), mrCancel);
 
-    const std::vector<TMessageBox>& Shown = recorder_->Shown();
-    ASSERT_EQ(Shown.size(), 3u);
-    EXPECT_EQ(Shown[0].Caption, "Information");
-    EXPECT_EQ(Shown[0].Buttons, QList<int>{mrOk});
-    EXPECT_EQ(recorder_->Owners()[0], &Owner);
-    EXPECT_EQ(Shown[1].Caption, "Fejl");
-    EXPECT_EQ(Shown[1].Text, "Kunne ikke åbne stævnet: Æbelø");
-    EXPECT_EQ(Shown[2].Caption, "Bekræft");
-    EXPECT_EQ(Shown[2].Buttons, (QList<int>{mrYes, mrNo, mrCancel}));
-    QStringList Captions;
-    for (int Result : Shown[2].Buttons)
-        Captions << ButtonCaption(Result);
-    EXPECT_EQ(Captions, (QStringList{"&Ja", "&Nej", "&Annullér"}));
+    const std::vector<TMessageBox>& shown = recorder_->Shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].Caption, "Information");
+    EXPECT_EQ(shown[0].Buttons, QList<int>{mrOk});
+    EXPECT_EQ(recorder_->Owners()[0], &owner);
+    EXPECT_EQ(shown[1].Caption, "Fejl");
+    EXPECT_EQ(shown[1].Text, "Kunne ikke åbne stævnet: Æbelø");
+    EXPECT_EQ(shown[2].Caption, "Bekræft");
+    EXPECT_EQ(shown[2].Buttons, (QList<int>{mrYes, mrNo, mrCancel}));
+    QStringList captions;
+    for (int result : shown[2].Buttons)
+        captions << ButtonCaption(result);
+    EXPECT_EQ(captions, (QStringList{"&Ja", "&Nej", "&Annullér"}));
 }
 
 TEST_F(MessagesTest, AskConfirmAppendsAQuestionMarkAndIsTrueOnlyForJa) {
@@ -45,10 +45,10 @@ TEST_F(MessagesTest, AskConfirmAppendsAQuestionMarkAndIsTrueOnlyForJa) {
     EXPECT_TRUE(AskConfirm(nullptr, "Slet"));
     EXPECT_FALSE(AskConfirm(nullptr, "Slet"));
     EXPECT_FALSE(AskConfirm(nullptr, "Slet"));
-    const TMessageBox& Box = recorder_->Shown().back();
-    EXPECT_EQ(Box.Text, "Slet?");
-    EXPECT_EQ(Box.Caption, "Bekræft");
-    EXPECT_EQ(Box.Buttons, (QList<int>{mrYes, mrNo}));
+    const TMessageBox& box = recorder_->Shown().back();
+    EXPECT_EQ(box.Text, "Slet?");
+    EXPECT_EQ(box.Caption, "Bekræft");
+    EXPECT_EQ(box.Buttons, (QList<int>{mrYes, mrNo}));
 }
 
 TEST_F(MessagesTest, DefaultButtonAppliesToTheNextBoxOnly) {
@@ -67,7 +67,7 @@ TEST_F(MessagesTest, DefaultButtonAppliesToTheNextBoxOnly) {
     class TThrowing : public TMessagePresenter {
         int Present(QObject*, const TMessageBox&) override { throw std::runtime_error("no display"); }
     };
-    const TScopedMessagePresenter Throwing(std::make_unique<TThrowing>());
+    const TScopedMessagePresenter throwing(std::make_unique<TThrowing>());
     MessageDefaultButton = 1;
     EXPECT_THROW(AskConfirm(nullptr, "Slet"), std::runtime_error);
     EXPECT_EQ(MessageDefaultButton, 0);
@@ -76,19 +76,19 @@ TEST_F(MessagesTest, DefaultButtonAppliesToTheNextBoxOnly) {
 TEST(MessagePresenter, LoggingIsTheDefaultAndAnswersAsTheDefaultButton) {
     EXPECT_NE(dynamic_cast<TLoggingPresenter*>(&MessagePresenter()), nullptr);
 
-    std::FILE* Log = std::tmpfile();
-    ASSERT_NE(Log, nullptr);
-    const TScopedMessagePresenter Scope(std::make_unique<TLoggingPresenter>(Log));
+    std::FILE* log = std::tmpfile();
+    ASSERT_NE(log, nullptr);
+    const TScopedMessagePresenter scope(std::make_unique<TLoggingPresenter>(log));
     ShowError(nullptr, "Fejl i data for stævnet: A\r\n\r\nData er nulstillet");
     EXPECT_TRUE(AskConfirm(nullptr, "Overskriv"));
     MessageDefaultButton = 1;
     EXPECT_EQ(ShowMessageForm(nullptr, "Gem", TMessageKind::Confirm), mrNo);
 
-    std::rewind(Log);
-    char Buffer[512] = {};
-    const size_t Read = std::fread(Buffer, 1, sizeof Buffer - 1, Log);
-    std::fclose(Log);
-    EXPECT_EQ(QString::fromUtf8(Buffer, qsizetype(Read)),
+    std::rewind(log);
+    char buffer[512] = {};
+    const size_t bytesRead = std::fread(buffer, 1, sizeof buffer - 1, log);
+    std::fclose(log);
+    EXPECT_EQ(QString::fromUtf8(buffer, qsizetype(bytesRead)),
               "Fejl: Fejl i data for stævnet: A\n\nData er nulstillet\nBekræft: Overskriv?\nBekræft: Gem\n");
 }
 

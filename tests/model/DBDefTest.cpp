@@ -3,6 +3,7 @@
 #include "support/Test.h"
 
 #include "ProgramFolderFixture.h"
+#include "model/D_Context.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
@@ -161,7 +162,7 @@ TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
     english.Engelsk = true;
     for (const bool engelsk : {false, true}) {
         if (engelsk)
-            SetCurrentSystemDataSource([&english]() -> const TSystemData& { return english; });
+            ModelContext().SystemData = &english;
         TOvelseTable events;
         events.Open();
         TOvelseList list(events);
@@ -180,7 +181,6 @@ TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
         ASSERT_TRUE(attributes.First());
         EXPECT_EQ(attributes.GetField(OvDefField::Sprog)->GetAsInteger(), engelsk ? 1 : 0);
     }
-    SetCurrentSystemDataSource({});
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include "platform/Version.h"
 #include "support/RecordedMessages.h"
 #include "tools/setup/Installation.h"
-#include "tools/setup/RecordFileSpecs.h"
 
 namespace {
 
@@ -30,11 +29,7 @@ private:
 class Startup : public ::testing::Test {
 protected:
     Startup() { ClearRegistry(); }
-    ~Startup() override {
-        FreeGlobals();
-        ProgramDir = savedProgramDir_;
-        ClearRegistry();
-    }
+    ~Startup() override { ClearRegistry(); }
 
     static void ClearRegistry() {
         Platform::TRegistry().DeleteKey(Platform::TRegistry::ProgramKey(QStringLiteral(".cfg")));
@@ -54,7 +49,7 @@ protected:
     // and the report file; except the one named.
     QString OldFolder(const QString& name, const QString& without = {}) {
         const QString dir = Folder(name);
-        for (TRecordFileSpec recordFile : RecordFileSpecs()) {
+        for (TRecordFileDef recordFile : RecordFileDefs()) {
             const QString fileName =
                 QString::fromLatin1(recordFile.FileName).toLower().replace(".zu2", ".zun");
             if (fileName == without)
@@ -83,8 +78,9 @@ protected:
     QTemporaryDir root_;
 
 private:
-    QString savedProgramDir_ = ProgramDir;
     TRecordedMessages messages_;
+    // Start-up's globals live in this test's own context.
+    const TModelContextScope context_;
 };
 
 const QString NoConversion =

@@ -408,3 +408,24 @@ TEST(EditOvelsesRaekke, SortedInsertRefusesARowEqualOnBothNumbers) {
     ASSERT_NE(taken, nullptr);
     EXPECT_EQ(raekke.Remove(taken.get()), nullptr);
 }
+
+namespace {
+
+TEST_F(Ovelser, ASaveStampsTheRecordsAndTheMeetWithTheModelsClock) {
+    NewMeet();
+    const TClockScope clock(45500.75);
+    Ov().AddKlasse("P12");
+    ASSERT_TRUE(Ov().Save());
+    EXPECT_EQ(Stored<TKlasseTable>({KlasseField::SidstRettet}), QStringList{"27-07-2024 18:00:00"});
+    TStaevneTable meets;
+    meets.Open();
+    ASSERT_TRUE(meets.First());
+    EXPECT_EQ(meets.GetField(StaevneField::OvelseRettet)->GetAsFloat(), 45500.75);
+    // Nothing changed: no new stamp.
+    const TClockScope later(45501.0);
+    ASSERT_TRUE(Ov().Save());
+    meets.GetFirst();
+    EXPECT_EQ(meets.GetField(StaevneField::OvelseRettet)->GetAsFloat(), 45500.75);
+}
+
+} // namespace

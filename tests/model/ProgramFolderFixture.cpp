@@ -12,18 +12,14 @@ void ClearRegistry() {
 }
 } // namespace
 
-TProgramFolderTest::TProgramFolderTest()
-    : previousProgramDir_(ProgramDir) {
+TProgramFolderTest::TProgramFolderTest() {
     dir_ = folder_.path() + u'/';
     InstallProgramFolder(dir_, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
-    ProgramDir = dir_;
+    ModelContext().ProgramDir = dir_;
     ClearRegistry();
 }
 
 TProgramFolderTest::~TProgramFolderTest() {
-    OvelseManager.reset();
-    StaevneManager.reset();
-    ProgramDir = previousProgramDir_;
     ClearRegistry();
 }
 

@@ -10,6 +10,7 @@
 //         TKlasseTable table;                    // any of the 14 tables, in this folder
 //         ...
 //     }
+#include "model/D_Context.h"
 #include "support/RecordedMessages.h"
 
 #include "support/Test.h"
@@ -42,6 +43,7 @@ protected:
 private:
     QTemporaryDir folder_;
     QString dir_;
-    QString previousProgramDir_;
     TRecordedMessages messages_;
+    // The test's own context over the folder; its managers go before the folder.
+    const TModelContextScope context_;
 };

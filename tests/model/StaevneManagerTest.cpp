@@ -5,9 +5,11 @@
 #include "ProgramFolderFixture.h"
 #include "foundation/Exception.h"
 #include "model/D_Globals.h"
+#include "platform/LittleEndian.h"
 #include "platform/Registry.h"
+#include "platform/recordmanager/FileSystem.h"
 
-#include <QtEndian>
+#include <cerrno>
 
 namespace {
 
@@ -17,10 +19,10 @@ QString BaseKey() {
 
 QByteArray VariablePart(quint16 count, const QByteArray& fields) {
     QByteArray block(2, '\0');
-    qToLittleEndian<quint16>(count, block.data());
+    storeLE<quint16>(block.data(), count);
     block += fields;
     QByteArray part(4, '\0');
-    qToLittleEndian<qint32>(static_cast<qint32>(block.size()), part.data());
+    storeLE<qint32>(part.data(), static_cast<qint32>(block.size()));
     return part + block;
 }
 
@@ -56,23 +58,15 @@ class StaevneManagerTest : public TProgramFolderTest {
 protected:
     // Records of the current meet in every meet-bound file.
     void AddRecords() {
-        const auto add = [](auto table) {
+        for (const TRecordFileDef& file : RecordFileDefs()) {
+            if (!file.IsStaevneBound() || &file == &TStaevneTable::Def())
+                continue;
+            TZunoDataTable table(file);
             table.Open();
             table.Insert();
             table.GetField(StaevneField::StID)->SetAsInteger(StaevneManager->GetCurrentStID());
             table.Post();
-        };
-        add(TAfvStedTable());
-        add(TKlasseTable());
-        add(TOvelseRkTable());
-        add(TOvelseRnTable());
-        add(TKlubTable());
-        add(TBetalingTable());
-        add(TKlubkobTable());
-        add(TGruppeTable());
-        add(TVareTable());
-        add(TDeltagerTable());
-        add(TResultatTable());
+        }
     }
     static qint32 Count(TZunoDataTable&& table) {
         table.Open();
@@ -333,6 +327,43 @@ TEST_F(StaevneManagerTest, SettingsAnswerForTheCurrentMeet) {
     EXPECT_TRUE(CurrentSystemData().EgenTurnering);
     StaevneManager.reset();
     EXPECT_FALSE(CurrentSystemData().EgenTurnering);
+}
+
+// A disk that fills after a number of writes.
+class TFillingDisk : public RecordManager::FileSystem {
+public:
+    explicit TFillingDisk(int writes)
+        : writes_(writes) {}
+    int beforeWrite(const char* path) override {
+        return writes_-- > 0 ? FileSystem::beforeWrite(path) : ENOSPC;
+    }
+
+private:
+    int writes_;
+};
+
+TEST_F(StaevneManagerTest, AMeetCreatedWhileTheDiskIsFullLeavesNoHalfMadeMeet) {
+    CreateMeet(QStringLiteral("Først"));
+    // The disk fills after each number of writes in turn, until the create gets through.
+    for (int writes = 0;; ++writes) {
+        ASSERT_LT(writes, 200);
+        TFillingDisk disk(writes);
+        QString error;
+        {
+            const RecordManager::ScopedFileSystem full(disk);
+            error = ErrorText([&] { Manager().CreateStaevne(QStringLiteral("Nyt")); });
+        }
+        if (error == "<no error>")
+            break;
+        SCOPED_TRACE(writes);
+        EXPECT_EQ(Manager().GetStaevneCount(), 1);
+        EXPECT_FALSE(QFileInfo::exists(Path("Nyt")));
+        Restart();
+        EXPECT_EQ(Shown(), QStringList()); // no meet left unfinished
+        EXPECT_EQ(Count(TStaevneTable()), 1);
+    }
+    EXPECT_EQ(Manager().GetStaevneCount(), 2);
+    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "Nyt");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "support/Test.h"
 
 #include "foundation/LxString.h"
+#include "model/D_Context.h"
 #include "model/D_StaevneSystemData.h"
 
 namespace {
@@ -13,16 +14,14 @@ protected:
     void SetUp() override {
         separator_ = GetDecimalSeparator();
         SetDecimalSeparator(u'.');
-        SetCurrentSystemDataSource([this]() -> const TSystemData& { return meet; });
+        ModelContext().SystemData = &meet;
     }
-    void TearDown() override {
-        SetCurrentSystemDataSource({});
-        SetDecimalSeparator(separator_);
-    }
+    void TearDown() override { SetDecimalSeparator(separator_); }
 
     TSystemData meet;
 
 private:
+    const TModelContextScope context_;
     QChar separator_;
 };
 

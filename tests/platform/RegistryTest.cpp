@@ -6,7 +6,7 @@ using Platform::TRegistry;
 
 namespace {
 
-const QString CfgKey = QStringLiteral("\\Software\\Zuno\\zuno2.cfg");
+const QString cfgKey = QStringLiteral("\\Software\\Zuno\\zuno2.cfg");
 
 class RegistryTest : public ::testing::Test {
 protected:
@@ -15,119 +15,119 @@ protected:
 };
 
 TEST_F(RegistryTest, ValuesSurviveARereadAndTwoObjectsKeepEachOthersWrites) {
-    const QString Text = QStringLiteral("  Stævne 1, \"Århus\"; 50%\\x/y\r\nnæste linje");
-    const QDateTime When(QDate(2024, 6, 1), QTime(13, 45, 10, 250));
+    const QString text = QStringLiteral("  Stævne 1, \"Århus\"; 50%\\x/y\r\nnæste linje");
+    const QDateTime when(QDate(2024, 6, 1), QTime(13, 45, 10, 250));
     {
-        TRegistry Registry = Make();
-        TRegistry Other = Make();
-        ASSERT_TRUE(Registry.OpenKey(CfgKey, true));
-        ASSERT_TRUE(Other.OpenKey(CfgKey + "\\Stævne", true));
-        EXPECT_TRUE(Registry.WriteInteger("HttpServerPort", -2000));
-        EXPECT_TRUE(Other.WriteInteger("B", 2));
-        EXPECT_TRUE(Other.CloseKey());
-        EXPECT_TRUE(Registry.WriteString("LastUsedName", Text));
-        EXPECT_TRUE(Registry.WriteBool("UdskrivTilSkaerm", true));
-        EXPECT_TRUE(Registry.WriteFloat("Faktor", 0.1));
-        EXPECT_TRUE(Registry.WriteDateTime("Tid", When));
+        TRegistry registry = Make();
+        TRegistry other = Make();
+        ASSERT_TRUE(registry.OpenKey(cfgKey, true));
+        ASSERT_TRUE(other.OpenKey(cfgKey + "\\Stævne", true));
+        EXPECT_TRUE(registry.WriteInteger("HttpServerPort", -2000));
+        EXPECT_TRUE(other.WriteInteger("B", 2));
+        EXPECT_TRUE(other.CloseKey());
+        EXPECT_TRUE(registry.WriteString("LastUsedName", text));
+        EXPECT_TRUE(registry.WriteBool("UdskrivTilSkaerm", true));
+        EXPECT_TRUE(registry.WriteFloat("Faktor", 0.1));
+        EXPECT_TRUE(registry.WriteDateTime("Tid", when));
         // Destroyed without CloseKey: the destructor writes.
     }
     EXPECT_TRUE(QFile::exists(root_.filePath("Zuno/zuno2.cfg.ini")));
-    TRegistry Registry = Make();
-    ASSERT_TRUE(Registry.OpenKey(CfgKey, false));
-    EXPECT_EQ(Registry.ReadInteger("HttpServerPort", 0), -2000);
-    EXPECT_EQ(Registry.ReadString("LastUsedName", {}), Text);
-    EXPECT_TRUE(Registry.ReadBool("UdskrivTilSkaerm", false));
-    EXPECT_EQ(Registry.ReadFloat("Faktor", 0), 0.1);
-    EXPECT_EQ(Registry.ReadDateTime("Tid", {}), When);
-    EXPECT_EQ(Registry.ReadInteger("UdskrivTilSkaerm", 5), 1); // Booleans are stored as integers
-    ASSERT_TRUE(Registry.OpenKey("Stævne", false));
-    EXPECT_EQ(Registry.ReadInteger("B", 0), 2);
+    TRegistry registry = Make();
+    ASSERT_TRUE(registry.OpenKey(cfgKey, false));
+    EXPECT_EQ(registry.ReadInteger("HttpServerPort", 0), -2000);
+    EXPECT_EQ(registry.ReadString("LastUsedName", {}), text);
+    EXPECT_TRUE(registry.ReadBool("UdskrivTilSkaerm", false));
+    EXPECT_EQ(registry.ReadFloat("Faktor", 0), 0.1);
+    EXPECT_EQ(registry.ReadDateTime("Tid", {}), when);
+    EXPECT_EQ(registry.ReadInteger("UdskrivTilSkaerm", 5), 1); // Booleans are stored as integers
+    ASSERT_TRUE(registry.OpenKey("Stævne", false));
+    EXPECT_EQ(registry.ReadInteger("B", 0), 2);
 }
 
 TEST_F(RegistryTest, MissingOrMistypedValuesGiveTheDefault) {
-    TRegistry Registry = Make();
-    EXPECT_EQ(Registry.ReadInteger("HttpServerPort", 2000), 2000);
-    EXPECT_FALSE(Registry.WriteInteger("HttpServerPort", 1)) << "no key is open";
-    ASSERT_TRUE(Registry.OpenKey(CfgKey, true));
-    EXPECT_EQ(Registry.ReadInteger("ScoreboardServerPort", 2010), 2010);
-    Registry.WriteString("Port", "abc");
-    EXPECT_EQ(Registry.ReadInteger("Port", 7), 7);
-    EXPECT_TRUE(Registry.ReadBool("Port", true));
-    Registry.WriteString("Tom", "");
-    EXPECT_TRUE(Registry.ValueExists("Tom"));
-    EXPECT_EQ(Registry.ReadString("Tom", "x"), "");
+    TRegistry registry = Make();
+    EXPECT_EQ(registry.ReadInteger("HttpServerPort", 2000), 2000);
+    EXPECT_FALSE(registry.WriteInteger("HttpServerPort", 1)) << "no key is open";
+    ASSERT_TRUE(registry.OpenKey(cfgKey, true));
+    EXPECT_EQ(registry.ReadInteger("ScoreboardServerPort", 2010), 2010);
+    registry.WriteString("Port", "abc");
+    EXPECT_EQ(registry.ReadInteger("Port", 7), 7);
+    EXPECT_TRUE(registry.ReadBool("Port", true));
+    registry.WriteString("Tom", "");
+    EXPECT_TRUE(registry.ValueExists("Tom"));
+    EXPECT_EQ(registry.ReadString("Tom", "x"), "");
 }
 
 TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstCase) {
-    TRegistry Registry = Make();
-    ASSERT_TRUE(Registry.OpenKey(CfgKey + "\\Stævne Æble", true));
-    Registry.WriteInteger("OversigtKlasse", 1);
-    Registry.WriteInteger("OVERSIGTKLASSE", 2);
-    EXPECT_EQ(Registry.GetValueNames(), QStringList{"OversigtKlasse"});
-    Registry.CloseKey();
+    TRegistry registry = Make();
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Stævne Æble", true));
+    registry.WriteInteger("OversigtKlasse", 1);
+    registry.WriteInteger("OVERSIGTKLASSE", 2);
+    EXPECT_EQ(registry.GetValueNames(), QStringList{"OversigtKlasse"});
+    registry.CloseKey();
 
-    ASSERT_TRUE(Registry.OpenKey("\\SOFTWARE\\zuno\\ZUNO2.CFG\\STÆVNE æBLE", false));
-    EXPECT_EQ(Registry.CurrentPath(), CfgKey + "\\Stævne Æble");
-    EXPECT_EQ(Registry.ReadInteger("oversigtklasse", 0), 2);
-    EXPECT_TRUE(Registry.DeleteValue("oVERSIGTkLASSE"));
-    EXPECT_FALSE(Registry.ValueExists("OversigtKlasse"));
-    Registry.CloseKey();
+    ASSERT_TRUE(registry.OpenKey("\\SOFTWARE\\zuno\\ZUNO2.CFG\\STÆVNE æBLE", false));
+    EXPECT_EQ(registry.CurrentPath(), cfgKey + "\\Stævne Æble");
+    EXPECT_EQ(registry.ReadInteger("oversigtklasse", 0), 2);
+    EXPECT_TRUE(registry.DeleteValue("oVERSIGTkLASSE"));
+    EXPECT_FALSE(registry.ValueExists("OversigtKlasse"));
+    registry.CloseKey();
     EXPECT_EQ(QDir(root_.filePath("Zuno")).entryList(QDir::Files), QStringList{"zuno2.cfg.ini"});
 }
 
 TEST_F(RegistryTest, SubkeysNestAndListAndStayWhenEmpty) {
-    TRegistry Registry = Make();
-    EXPECT_FALSE(Registry.OpenKey(CfgKey, false));
-    ASSERT_TRUE(Registry.CreateKey(CfgKey + "\\Tom\\Dybere"));
-    ASSERT_TRUE(Registry.OpenKey(CfgKey, false));
-    Registry.WriteString("LastUsedName", "base");
+    TRegistry registry = Make();
+    EXPECT_FALSE(registry.OpenKey(cfgKey, false));
+    ASSERT_TRUE(registry.CreateKey(cfgKey + "\\Tom\\Dybere"));
+    ASSERT_TRUE(registry.OpenKey(cfgKey, false));
+    registry.WriteString("LastUsedName", "base");
     // Relative to the open key; a subkey named like the top key's own section keeps them apart.
-    ASSERT_TRUE(Registry.OpenKey("General", true));
-    Registry.WriteString("LastUsedName", "meet");
-    Registry.WriteString("a/b\\c%2F", "skråstreg");
-    Registry.CloseKey();
+    ASSERT_TRUE(registry.OpenKey("General", true));
+    registry.WriteString("LastUsedName", "meet");
+    registry.WriteString("a/b\\c%2F", "skråstreg");
+    registry.CloseKey();
 
-    TRegistry Reread = Make();
-    EXPECT_TRUE(Reread.KeyExists(CfgKey + "\\tom\\dybere"));
-    ASSERT_TRUE(Reread.OpenKey(CfgKey, false));
-    QStringList Keys = Reread.GetKeyNames();
-    Keys.sort();
-    EXPECT_EQ(Keys, (QStringList{"General", "Tom"}));
-    EXPECT_EQ(Reread.GetValueNames(), QStringList{"LastUsedName"});
-    EXPECT_EQ(Reread.ReadString("LastUsedName", {}), "base");
-    ASSERT_TRUE(Reread.OpenKey("general", false));
-    EXPECT_EQ(Reread.ReadString("LastUsedName", {}), "meet");
-    EXPECT_EQ(Reread.ReadString("A/B\\C%2f", {}), "skråstreg");
+    TRegistry reread = Make();
+    EXPECT_TRUE(reread.KeyExists(cfgKey + "\\tom\\dybere"));
+    ASSERT_TRUE(reread.OpenKey(cfgKey, false));
+    QStringList keys = reread.GetKeyNames();
+    keys.sort();
+    EXPECT_EQ(keys, (QStringList{"General", "Tom"}));
+    EXPECT_EQ(reread.GetValueNames(), QStringList{"LastUsedName"});
+    EXPECT_EQ(reread.ReadString("LastUsedName", {}), "base");
+    ASSERT_TRUE(reread.OpenKey("general", false));
+    EXPECT_EQ(reread.ReadString("LastUsedName", {}), "meet");
+    EXPECT_EQ(reread.ReadString("A/B\\C%2f", {}), "skråstreg");
 }
 
 TEST_F(RegistryTest, DeleteKeyTakesSubkeysAndClosesWhatIsInside) {
-    TRegistry Registry = Make();
-    ASSERT_TRUE(Registry.OpenKey(CfgKey + "\\Andet", true));
-    Registry.WriteInteger("Y", 2);
-    ASSERT_TRUE(Registry.OpenKey(CfgKey + "\\Stævne\\Under", true));
-    Registry.WriteInteger("X", 1);
-    EXPECT_TRUE(Registry.DeleteKey(CfgKey + "\\STÆVNE"));
-    EXPECT_FALSE(Registry.HasCurrentKey());
-    EXPECT_FALSE(Registry.KeyExists(CfgKey + "\\Stævne"));
-    EXPECT_FALSE(Registry.DeleteKey(CfgKey + "\\Stævne"));
-    ASSERT_TRUE(Registry.OpenKey(CfgKey + "\\Andet", false));
-    EXPECT_EQ(Registry.ReadInteger("Y", 0), 2);
+    TRegistry registry = Make();
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Andet", true));
+    registry.WriteInteger("Y", 2);
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Stævne\\Under", true));
+    registry.WriteInteger("X", 1);
+    EXPECT_TRUE(registry.DeleteKey(cfgKey + "\\STÆVNE"));
+    EXPECT_FALSE(registry.HasCurrentKey());
+    EXPECT_FALSE(registry.KeyExists(cfgKey + "\\Stævne"));
+    EXPECT_FALSE(registry.DeleteKey(cfgKey + "\\Stævne"));
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Andet", false));
+    EXPECT_EQ(registry.ReadInteger("Y", 0), 2);
 
-    EXPECT_TRUE(Registry.DeleteKey(CfgKey));
+    EXPECT_TRUE(registry.DeleteKey(cfgKey));
     EXPECT_FALSE(QFile::exists(root_.filePath("Zuno/zuno2.cfg.ini")));
-    EXPECT_FALSE(Make().KeyExists(CfgKey + "\\Andet"));
+    EXPECT_FALSE(Make().KeyExists(cfgKey + "\\Andet"));
 }
 
 TEST_F(RegistryTest, OnlyKeysFromTheTopLevelDownCanBeOpened) {
-    TRegistry Registry = Make();
-    EXPECT_FALSE(Registry.OpenKey("\\Software\\Zuno", true));
-    EXPECT_FALSE(Registry.OpenKey("\\Software\\..\\x", true));
-    EXPECT_FALSE(Registry.CreateKey("\\Software\\Zuno\\.."));
+    TRegistry registry = Make();
+    EXPECT_FALSE(registry.OpenKey("\\Software\\Zuno", true));
+    EXPECT_FALSE(registry.OpenKey("\\Software\\..\\x", true));
+    EXPECT_FALSE(registry.CreateKey("\\Software\\Zuno\\.."));
     EXPECT_TRUE(QDir(root_.path()).isEmpty());
     // A failed open keeps the key that was open.
-    ASSERT_TRUE(Registry.OpenKey(CfgKey, true));
-    EXPECT_FALSE(Registry.OpenKey("Mangler", false));
-    EXPECT_EQ(Registry.CurrentPath(), CfgKey);
+    ASSERT_TRUE(registry.OpenKey(cfgKey, true));
+    EXPECT_FALSE(registry.OpenKey("Mangler", false));
+    EXPECT_EQ(registry.CurrentPath(), cfgKey);
 }
 
 } // namespace

@@ -42,6 +42,9 @@ public:
         SetTableName(name);
     }
 
+    // The time the table stamps its posts with.
+    TDateTime Stamp = 45000.5;
+
     void Add(qint32 nr, const QString& navn, const QString& klasse) {
         Insert();
         GetField(2)->SetAsInteger(nr);
@@ -51,12 +54,13 @@ public:
     }
 
 protected:
-    bool GetFieldDef(int index, QString& name, quint8& fieldType, int& size) override {
+    TDateTime Now() const override { return Stamp; }
+    bool GetFieldDef(int index, QString& name, TFieldType& fieldType, int& size) override {
         if (index >= static_cast<int>(fields_.size()))
             return false;
         const TDef& def = fields_[static_cast<std::size_t>(index)];
         name = def.Name;
-        fieldType = def.Type;
+        fieldType = static_cast<TFieldType>(def.Type);
         size = def.Size;
         return true;
     }

@@ -5,7 +5,6 @@
 #include "foundation/Exception.h"
 #include "model/D_DBDef.h"
 #include "tools/setup/EventCatalogue.h"
-#include "tools/setup/RecordFileSpecs.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -71,7 +70,7 @@ TEST_F(InstallationTest, EmptyFolderBecomesCompleteAndASecondRunChangesNothing) 
 
 TEST_F(InstallationTest, FilesCarryTheirKeysAndTheMeetFileNumbersNewMeets) {
     InstallProgramFolder(dir.path(), Shipped);
-    for (const TRecordFileSpec& recordFile : RecordFileSpecs()) {
+    for (const TRecordFileDef& recordFile : RecordFileDefs()) {
         SCOPED_TRACE(recordFile.FileName);
         TZunoDataTable table(QLatin1String(recordFile.FileName), QStringLiteral("xx"), recordFile.Fields);
         table.SetDirectory(dir.path());
@@ -88,7 +87,7 @@ TEST_F(InstallationTest, FilesCarryTheirKeysAndTheMeetFileNumbersNewMeets) {
     // The keys the program searches by: file, key number, segment positions.
     const auto segments = [this](const char* fileName, int key) {
         QList<int> positions;
-        for (const TRecordFileSpec& recordFile : RecordFileSpecs())
+        for (const TRecordFileDef& recordFile : RecordFileDefs())
             if (QLatin1String(recordFile.FileName) == QLatin1String(fileName)) {
                 TZunoDataTable table(QLatin1String(fileName), QStringLiteral("xx"), recordFile.Fields);
                 table.SetDirectory(dir.path());

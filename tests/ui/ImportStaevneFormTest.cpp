@@ -29,55 +29,55 @@ TSystemData Imported() {
 
 // Runs Action once the form's modal loop has started; a form still open after two seconds is closed
 // with a result that is neither OK nor Cancel, so a fault fails the test instead of hanging it.
-bool AskWhileDoing(TImportStaevneForm& Form, QString& Navn, std::function<void()> Action) {
-    QTimer::singleShot(0, &Form, [&Form, Action] {
-        if (Form.isVisible())
-            Action();
+bool AskWhileDoing(TImportStaevneForm& form, QString& navn, std::function<void()> action) {
+    QTimer::singleShot(0, &form, [&form, action] {
+        if (form.isVisible())
+            action();
     });
-    QTimer Watchdog;
-    Watchdog.setSingleShot(true);
-    QObject::connect(&Watchdog, &QTimer::timeout, &Form, [&Form] { Form.done(99); });
-    Watchdog.start(2000);
-    return Form.AskStaevneNavn(Imported(), Navn);
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, &form, [&form] { form.done(99); });
+    watchdog.start(2000);
+    return form.AskStaevneNavn(Imported(), navn);
 }
 
 TEST(ImportStaevneFormTest, ShowsTheImportedMeetAndTheNameToOffer) {
-    TImportStaevneForm Form;
-    Form.ShowImportData(Imported(), "Stævne fra fil");
-    EXPECT_EQ(Form.windowTitle(), "Importér stævne");
-    EXPECT_EQ(Form.GroupBox->title(), " Data fra import-fil ");
-    EXPECT_EQ(QStringList({Form.Header1->text(), Form.Header2->text(), Form.Header3->text(),
-                           Form.Footer1->text(), Form.Footer2->text(), Form.Dato->text(),
-                           Form.NavnLabel->text(), Form.StaevneNavn->text()}),
+    TImportStaevneForm form;
+    form.ShowImportData(Imported(), "Stævne fra fil");
+    EXPECT_EQ(form.windowTitle(), "Importér stævne");
+    EXPECT_EQ(form.GroupBox->title(), " Data fra import-fil ");
+    EXPECT_EQ(QStringList({form.Header1->text(), form.Header2->text(), form.Header3->text(),
+                           form.Footer1->text(), form.Footer2->text(), form.Dato->text(),
+                           form.NavnLabel->text(), form.StaevneNavn->text()}),
               QStringList({"DM i atletik", "Ungdom", "Østerbro", "Arrangør:", "Århus 1900",
                            "09-08-2025 13:45", "Angiv nyt stævnenavn", "Stævne fra fil"}));
 
-    Form.ShowImportData(TSystemData(), "x");
-    EXPECT_EQ(Form.Dato->text(), ""); // no date
+    form.ShowImportData(TSystemData(), "x");
+    EXPECT_EQ(form.Dato->text(), ""); // no date
 }
 
 TEST(ImportStaevneFormTest, OkGivesTheTypedNameAndCancelOrEscapeRefuse) {
-    TImportStaevneForm Form;
-    QString Navn = "Fra fil";
-    EXPECT_TRUE(AskWhileDoing(Form, Navn, [&] {
-        Form.StaevneNavn->setText("Mit stævne");
-        Form.OKButton->click();
+    TImportStaevneForm form;
+    QString navn = "Fra fil";
+    EXPECT_TRUE(AskWhileDoing(form, navn, [&] {
+        form.StaevneNavn->setText("Mit stævne");
+        form.OKButton->click();
     }));
-    EXPECT_EQ(Navn, "Mit stævne");
+    EXPECT_EQ(navn, "Mit stævne");
 
     // Enter in the name box is OK.
-    EXPECT_TRUE(AskWhileDoing(Form, Navn, [&] {
+    EXPECT_TRUE(AskWhileDoing(form, navn, [&] {
         QKeyEvent Enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(Form.StaevneNavn, &Enter);
+        QApplication::sendEvent(form.StaevneNavn, &Enter);
     }));
 
-    EXPECT_FALSE(AskWhileDoing(Form, Navn, [&] { Form.AnnullerButton->click(); }));
-    EXPECT_EQ(Form.result(), mrCancel);
-    EXPECT_FALSE(AskWhileDoing(Form, Navn, [&] {
+    EXPECT_FALSE(AskWhileDoing(form, navn, [&] { form.AnnullerButton->click(); }));
+    EXPECT_EQ(form.result(), mrCancel);
+    EXPECT_FALSE(AskWhileDoing(form, navn, [&] {
         QKeyEvent Escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(Form.StaevneNavn, &Escape);
+        QApplication::sendEvent(form.StaevneNavn, &Escape);
     }));
-    EXPECT_EQ(Navn, "Mit stævne");
+    EXPECT_EQ(navn, "Mit stævne");
 }
 
 } // namespace

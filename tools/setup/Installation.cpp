@@ -8,7 +8,6 @@
 #include "model/D_DBDef.h"
 #include "platform/recordmanager/RecordManager.h"
 #include "tools/setup/EventCatalogue.h"
-#include "tools/setup/RecordFileSpecs.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -27,16 +26,14 @@ bool Exists(const QString& path) {
 }
 
 // Fills a catalogue file that holds no records (a new one, or one whose filling a run before did not
-// finish); the number of rows written, -1 when the file held records.
+// finish) and tells so in done, counting the rows as what.
 template <typename Table, typename Rows, typename Fill>
-int FillCatalogue(const QString& programDir, Rows rows, Fill fill) {
+void FillCatalogue(const QString& programDir, Rows rows, Fill fill, const char* what, QStringList& done) {
     Table table;
     table.SetDirectory(programDir);
-    table.Open();
-    if (table.GetRecordCount() > 0) {
-        table.Close();
-        return -1;
-    }
+    TTableWork work(table);
+    if (table.GetRecordCount() > 0)
+        return;
     const auto& source = rows();
     // All rows or none.
     TBtvTransaction transaction;
@@ -46,8 +43,11 @@ int FillCatalogue(const QString& programDir, Rows rows, Fill fill) {
         table.Post();
     }
     transaction.Commit();
-    table.Close();
-    return static_cast<int>(source.size());
+    work.Done();
+    done.append(QStringLiteral("Udfyldt: %1 med %2 %3")
+                    .arg(QLatin1String(Table::Def().FileName))
+                    .arg(source.size())
+                    .arg(QString::fromUtf8(what)));
 }
 
 void FillOvelse(TDataTable& t, const OvelseRow& r) {
@@ -119,7 +119,7 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
     marker.close();
 
     QStringList done;
-    for (const TRecordFileSpec& recordFile : RecordFileSpecs()) {
+    for (const TRecordFileDef& recordFile : RecordFileDefs()) {
         if (recordFile.Create(PathJoin(folder, QLatin1String(recordFile.FileName))))
             done.append(QStringLiteral("Oprettet: %1").arg(QLatin1String(recordFile.FileName)));
     }
@@ -130,18 +130,10 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
             catalogue = EventCatalogue::Load(ResolvePath(shippedDir));
         return *catalogue;
     };
-    const int events = FillCatalogue<TOvelseTable>(
-        folder, [&]() -> const auto& { return load().Ovelser(); }, FillOvelse);
-    if (events >= 0)
-        done.append(QStringLiteral("Udfyldt: %1 med %2 øvelser")
-                        .arg(QLatin1String(TOvelseTable::FileName))
-                        .arg(events));
-    const int attributes = FillCatalogue<TOvDefTable>(
-        folder, [&]() -> const auto& { return load().OvDef(); }, FillOvDef);
-    if (attributes >= 0)
-        done.append(QStringLiteral("Udfyldt: %1 med %2 attributter")
-                        .arg(QLatin1String(TOvDefTable::FileName))
-                        .arg(attributes));
+    FillCatalogue<TOvelseTable>(
+        folder, [&]() -> const auto& { return load().Ovelser(); }, FillOvelse, "øvelser", done);
+    FillCatalogue<TOvDefTable>(
+        folder, [&]() -> const auto& { return load().OvDef(); }, FillOvDef, "attributter", done);
 
     CopyShippedFiles(folder, shippedDir, done);
 

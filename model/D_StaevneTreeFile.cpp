@@ -1,10 +1,12 @@
+// The meet manager's tree file "ZUNO2.SLF": reading, filing the unfiled meets, writing.
+#include "model/D_Staevne.h"
 #include "model/D_StaevneTree.h"
 
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
+#include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
-#include "model/D_Staevne.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +16,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString DefaultFolder = QStringLiteral("ZUNO stævner");
 constexpr quint8 PropertyCount = 3;
 // The least a node or a name takes in the file: a node its property count and list byte, a name its

@@ -1,0 +1,32 @@
+#include "model/D_Context.h"
+
+TDateTime TModelContext::Now() const {
+    return Clock ? Clock() : NowDateTime();
+}
+
+TModelContext& ModelContext() {
+    static TModelContext context;
+    return context;
+}
+
+TModelContextScope::TModelContextScope(TModelContext context)
+    : saved_(std::move(ModelContext())) {
+    ModelContext() = std::move(context);
+}
+
+TModelContextScope::~TModelContextScope() {
+    TModelContext& context = ModelContext();
+    context.OvelseManager.reset();
+    context.StaevneManager.reset();
+    context = std::move(saved_);
+}
+
+TClockScope::TClockScope(TClock clock)
+    : saved_(std::exchange(ModelContext().Clock, std::move(clock))) {}
+
+TClockScope::TClockScope(TDateTime at)
+    : TClockScope([at] { return at; }) {}
+
+TClockScope::~TClockScope() {
+    ModelContext().Clock = std::move(saved_);
+}
