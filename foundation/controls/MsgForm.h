@@ -10,12 +10,12 @@ class QPushButton;
 class TMessageForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TMessageForm(QWidget* Owner = nullptr);
+    explicit TMessageForm(QWidget* owner = nullptr);
 
-    // Shows Box's caption, icon, text and buttons and sizes the form to the wrapped text.
-    void Setup(const TMessageBox& Box);
-    // Centres the form on Owner's window, or on the screen without one; never left of or above 0.
-    void PlaceOver(const QWidget* Owner);
+    // Shows box's caption, icon, text and buttons and sizes the form to the wrapped text.
+    void Setup(const TMessageBox& box);
+    // Centres the form on owner's window, or on the screen without one; never left of or above 0.
+    void PlaceOver(const QWidget* owner);
     // The button that is the default of the box; it gets the focus when the form shows.
     QPushButton* DefaultButton() const;
 
@@ -31,16 +31,16 @@ public slots:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* Event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    QPushButton* MakeButton(const QString& Caption, int ModalResult);
+    QPushButton* MakeButton(const QString& caption, int modalResult);
 };
 
 // Shows every box as a TMessageForm, modally; installed by the window program.
 class TQtMessagePresenter : public TMessagePresenter {
 public:
-    int Present(QObject* Owner, const TMessageBox& Box) override;
-    // The window of Owner, or of its nearest widget ancestor; null when there is none.
-    static QWidget* OwnerWindow(QObject* Owner);
+    int Present(QObject* owner, const TMessageBox& box) override;
+    // The window of owner, or of its nearest widget ancestor; null when there is none.
+    static QWidget* OwnerWindow(QObject* owner);
 };
