@@ -1,7 +1,9 @@
 #include "foundation/controls/MsgForm.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -140,4 +142,10 @@ int TQtMessagePresenter::Present(QObject* owner, const TMessageBox& box) {
     form.Setup(box);
     form.PlaceOver(window);
     return form.exec();
+}
+
+void ShowErrorLater(QObject* owner, const QString& text) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [guard = QPointer<QObject>(owner), text] { ShowError(guard.data(), text); }, Qt::QueuedConnection);
 }

@@ -1,7 +1,11 @@
 #pragma once
 #include "foundation/Messages.h"
 
+#include "foundation/Exception.h"
+
 #include <QDialog>
+#include <exception>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -44,3 +48,31 @@ public:
     // The window of owner, or of its nearest widget ancestor; null when there is none.
     static QWidget* OwnerWindow(QObject* owner);
 };
+
+// Shows text as an error once the event being handled is done, as a failure that reached the message loop
+// would be: a control's handler must not open a modal box inside a focus change or a mouse press.
+void ShowErrorLater(QObject* owner, const QString& text);
+
+// Runs work; the message of a failure it raises, none when it succeeds.
+template <typename Work>
+std::optional<QString> FailureOf(Work&& work) {
+    try {
+        work();
+    } catch (const Exception& failure) {
+        return failure.Message();
+    } catch (const std::exception& failure) {
+        return QString::fromUtf8(failure.what());
+    }
+    return std::nullopt;
+}
+
+// Runs work (returning bool) for a control's own event; a failure it raises is shown later and counts
+// as false, since no exception may leave a Qt event handler.
+template <typename Work>
+bool Guarded(QObject* owner, Work&& work) {
+    bool result = false;
+    const std::optional<QString> failure = FailureOf([&] { result = work(); });
+    if (failure)
+        ShowErrorLater(owner, *failure);
+    return result && !failure;
+}

@@ -3,6 +3,7 @@
 #include "foundation/Messages.h"
 #include "platform/Registry.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -25,11 +26,13 @@ bool IsEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// The line edit inside a spin box or an editable combo box is part of that control, not one of its own.
+// The line edit inside a spin box or an editable combo box is part of that control, not one of its own;
+// the cell editor of a grid is the grid's, which moves with Enter and the arrows itself.
 bool IsInsideCompound(const QWidget* control) {
     for (const QWidget* parent = control->parentWidget(); parent && !parent->isWindow();
          parent = parent->parentWidget())
-        if (qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QComboBox*>(parent))
+        if (qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QComboBox*>(parent) ||
+            qobject_cast<const QAbstractItemView*>(parent))
             return true;
     return false;
 }
@@ -119,6 +122,25 @@ bool TStdFormBehaviour::IsKeyNavigable(QWidget* control, int key, Qt::KeyboardMo
 }
 
 void TStdFormBehaviour::LoadFormSettings(Platform::TRegistry&, const QString&) {}
+
+void TStdFormBehaviour::EditLeft(QWidget*) {}
+
+void TStdFormBehaviour::GridMoved(QWidget*) {}
+
+void TStdFormBehaviour::PostToForm(QWidget* control, void (TStdFormBehaviour::*handler)(QWidget*)) {
+    if (!control || !dynamic_cast<TStdFormBehaviour*>(control->window()))
+        return;
+    QMetaObject::invokeMethod(
+        control->window(),
+        [guard = QPointer<QWidget>(control), handler] {
+            if (!guard)
+                return;
+            // Looked up again: the control may have moved to another window meanwhile.
+            if (auto* form = dynamic_cast<TStdFormBehaviour*>(guard->window()))
+                (form->*handler)(guard.data());
+        },
+        Qt::QueuedConnection);
+}
 
 void TStdFormBehaviour::SaveFormSettings(Platform::TRegistry&, const QString&) {}
 

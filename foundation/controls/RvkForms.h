@@ -29,7 +29,7 @@ signals:
 //   "_Height" (client rectangle), "_WindowState" (0 normal, 1 minimised, 2 maximised); loaded on the first
 //   show, saved on every hide and when destroyed while visible;
 // - Enter, Up and Down move the focus among edit controls in tab order, wrapping; the form sees the keys
-//   before the focused control does;
+//   before the focused control does, but an editor inside a grid or list leaves them to its view;
 // - the hourglass from construction until the window first shows or is activated.
 // A window class derives from its Qt window class first and from this second, and calls BeforeShow and
 // AfterShow around the inherited showEvent and AfterHide after the inherited hideEvent (see TStdRVKForm).
@@ -53,6 +53,14 @@ public:
     // Descendants read and write their own values under the open key, named with prefix (the class name).
     virtual void LoadFormSettings(Platform::TRegistry& registry, const QString& prefix);
     virtual void SaveFormSettings(Platform::TRegistry& registry, const QString& prefix);
+
+    // What the form's own controls tell it, each after the event that caused it has been handled: a
+    // validating edit was left with a valid text; a grid's current cell was moved by a key.
+    virtual void EditLeft(QWidget* control);
+    virtual void GridMoved(QWidget* grid);
+    // Calls handler of control's form with control once the current event is done; nothing when the
+    // window is no such form or either is gone by then.
+    static void PostToForm(QWidget* control, void (TStdFormBehaviour::*handler)(QWidget*));
 
     void LoadPlacement();
     void SavePlacement();

@@ -1,12 +1,12 @@
 #include "foundation/controls/RvkForms.h"
 
+#include "Gui.h"
 #include "platform/Registry.h"
 #include "support/Test.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,20 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
-void ShowActive(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    QElapsedTimer timer;
-    timer.start();
-    while (QApplication::activeWindow() != &window && timer.elapsed() < 2000)
-        QApplication::processEvents();
-}
 
 // Presses key in the focused control and lets the posted focus move run.
 void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
