@@ -332,10 +332,16 @@ TExtStringGrid::TExtStringGrid(QWidget* parent)
             OnColumnMoved(from, to);
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { updateEditorGeometries(); });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        const auto inside = [this](const QWidget* widget) { return widget == this || isAncestorOf(widget); };
-        if (old && now && inside(old) && !inside(now) && now->window() == window())
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        // Told once per leave, also when the focus passes through the grid on its way elsewhere.
+        if (!now)
+            return;
+        if (now == this || isAncestorOf(now)) {
+            focusInside_ = true;
+        } else if (focusInside_ && now->window() == window()) {
+            focusInside_ = false;
             emit Exited();
+        }
     });
 
     editor_ = new TExtInplaceEdit(*this);

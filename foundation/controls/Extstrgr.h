@@ -311,7 +311,8 @@ private:
     TGridOptions options_;
     int updating_{0};
     bool internalMove_{false};
-    bool editorLeftBackwards_{false}; // Shift+Tab in the editor goes on past the grid
+    bool editorLeftBackwards_{false};
+    bool focusInside_{false}; // Shift+Tab in the editor goes on past the grid
     TModel* model_;
     TSelection* selection_;
     TDelegate* delegate_;

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QStringList>
 
-
 class TTabListbox : public QListWidget {
     Q_OBJECT
 public:
