@@ -107,11 +107,6 @@ double Power10(int decimals) {
     return std::pow(10.0, std::clamp(decimals, 0, 9));
 }
 
-// "-" may be typed unless a limit is set and the minimum is not negative.
-bool NegativeAllowed(double minValue, double maxValue) {
-    return !(minValue >= 0 && (minValue != 0 || maxValue != 0));
-}
-
 bool IsDigit(QChar key) {
     return key >= u'0' && key <= u'9';
 }
@@ -226,7 +221,43 @@ void TStringEdit::SetValue(const QString& value) {
     setText(value);
 }
 
-// ---------------------------------------------------------------- TIntegerEdit
+// ---------------------------------------------------------------- number edits
+
+template <typename Value>
+void TNumberEdit<Value>::Check() {
+    const QString normalised = Normalised(text(), Decimals);
+    value_ = ValueOf(normalised);
+    ShowNormalised(*this, normalised);
+}
+
+template <typename Value>
+Value TNumberEdit<Value>::GetValue() {
+    Check();
+    return value_;
+}
+
+template <typename Value>
+QString TNumberEdit<Value>::GetDisplayText() const {
+    if (DisplayFormat.isEmpty())
+        return text();
+    try {
+        return FormatFloatPattern(DisplayFormat, Shown(ValueOf(Normalised(text(), Decimals))));
+    } catch (const Exception&) {
+        return text(); // a bad text is shown as it stands until it is checked
+    }
+}
+
+template <typename Value>
+bool TNumberEdit<Value>::IsValidChar(QChar key) const {
+    if (!TBasicEdit::IsValidChar(key))
+        return false;
+    // "-" may be typed unless a limit is set and the minimum is not negative.
+    const bool negative = !(MinValue >= 0 && (MinValue != 0 || MaxValue != 0));
+    return IsDigit(key) || (key == u'-' && negative) || (TakesDecimalChars() && (key == u',' || key == u'.'));
+}
+
+template class TNumberEdit<qint32>;
+template class TNumberEdit<double>;
 
 qint32 TIntegerEdit::ValueOf(const QString& normalised) const {
     double value = 0;
@@ -251,15 +282,8 @@ qint32 TIntegerEdit::ValueOf(const QString& normalised) const {
     return static_cast<qint32>(value);
 }
 
-void TIntegerEdit::Check() {
-    const QString normalised = Normalised(text(), Decimals);
-    value_ = ValueOf(normalised);
-    ShowNormalised(*this, normalised);
-}
-
-qint32 TIntegerEdit::GetValue() {
-    Check();
-    return value_;
+double TIntegerEdit::Shown(qint32 value) const {
+    return value / Power10(Decimals);
 }
 
 void TIntegerEdit::SetValue(qint32 value) {
@@ -275,25 +299,6 @@ void TIntegerEdit::SetValue(qint32 value) {
             GetDecimalSeparator() + IntToZeroStr(magnitude % scale, Decimals));
 }
 
-QString TIntegerEdit::GetDisplayText() const {
-    if (DisplayFormat.isEmpty())
-        return text();
-    try {
-        return FormatFloatPattern(DisplayFormat, ValueOf(Normalised(text(), Decimals)) / Power10(Decimals));
-    } catch (const Exception&) {
-        return text(); // a bad text is shown as it stands until it is checked
-    }
-}
-
-bool TIntegerEdit::IsValidChar(QChar key) const {
-    if (!TBasicEdit::IsValidChar(key))
-        return false;
-    return IsDigit(key) || (key == u'-' && NegativeAllowed(MinValue, MaxValue)) ||
-           (Decimals > 0 && (key == u',' || key == u'.'));
-}
-
-// ---------------------------------------------------------------- TFloatEdit
-
 double TFloatEdit::ValueOf(const QString& normalised) const {
     const double value = CommaStrToFloat(normalised);
     const auto show = [this](double shown) { return NumberText(shown, Decimals); };
@@ -301,36 +306,9 @@ double TFloatEdit::ValueOf(const QString& normalised) const {
     return value;
 }
 
-void TFloatEdit::Check() {
-    const QString normalised = Normalised(text(), Decimals);
-    value_ = ValueOf(normalised);
-    ShowNormalised(*this, normalised);
-}
-
-double TFloatEdit::GetValue() {
-    Check();
-    return value_;
-}
-
 void TFloatEdit::SetValue(double value) {
     value_ = value;
     setText(FloatToStrDec(value, Decimals));
-}
-
-QString TFloatEdit::GetDisplayText() const {
-    if (DisplayFormat.isEmpty())
-        return text();
-    try {
-        return FormatFloatPattern(DisplayFormat, ValueOf(Normalised(text(), Decimals)));
-    } catch (const Exception&) {
-        return text();
-    }
-}
-
-bool TFloatEdit::IsValidChar(QChar key) const {
-    if (!TBasicEdit::IsValidChar(key))
-        return false;
-    return IsDigit(key) || (key == u'-' && NegativeAllowed(MinValue, MaxValue)) || key == u',' || key == u'.';
 }
 
 // ---------------------------------------------------------------- TIntegerSet

@@ -56,54 +56,60 @@ public:
     void SetValue(const QString& value);
 };
 
+// What the integer and the float edit share: a value read from a number typed with Decimals decimals
+// and checked against MinValue and MaxValue (a limit of 0 is none).
+template <typename Value>
+class TNumberEdit : public TBasicEdit {
+public:
+    using TBasicEdit::TBasicEdit;
+
+    int Decimals{0};
+    QString DisplayFormat;
+    Value MinValue{0};
+    Value MaxValue{0};
+
+    Value GetValue();
+    QString GetDisplayText() const override;
+    void Check() override;
+    bool IsValidChar(QChar key) const override;
+
+protected:
+    // The value of a normalised text, raising for a bad text or a value out of range.
+    virtual Value ValueOf(const QString& normalised) const = 0;
+    // The value as a display format shows it.
+    virtual double Shown(Value value) const = 0;
+    virtual bool TakesDecimalChars() const = 0;
+
+    Value value_{0};
+};
+
 // A 32-bit integer in units of 10^-Decimals, typed with Decimals decimals (marks in centimetres shown
-// as metres). Limits of 0 are no limits.
-class TIntegerEdit : public TBasicEdit {
+// as metres).
+class TIntegerEdit : public TNumberEdit<qint32> {
     Q_OBJECT
 public:
     static constexpr qint32 StorageMin = -2147483647 - 1;
     static constexpr qint32 StorageMax = 2147483647;
 
-    using TBasicEdit::TBasicEdit;
-
-    int Decimals{0};
-    QString DisplayFormat;
-    qint32 MinValue{0};
-    qint32 MaxValue{0};
-
-    qint32 GetValue();
+    using TNumberEdit::TNumberEdit;
     void SetValue(qint32 value);
 
-    QString GetDisplayText() const override;
-    void Check() override;
-    bool IsValidChar(QChar key) const override;
-
-private:
-    // The value of normalised (see Check), raising for a bad text or a value out of range.
-    qint32 ValueOf(const QString& normalised) const;
-    qint32 value_{0};
+protected:
+    qint32 ValueOf(const QString& normalised) const override;
+    double Shown(qint32 value) const override;
+    bool TakesDecimalChars() const override { return Decimals > 0; }
 };
 
-class TFloatEdit : public TBasicEdit {
+class TFloatEdit : public TNumberEdit<double> {
     Q_OBJECT
 public:
-    using TBasicEdit::TBasicEdit;
-
-    int Decimals{0};
-    QString DisplayFormat;
-    double MinValue{0};
-    double MaxValue{0};
-
-    double GetValue();
+    using TNumberEdit::TNumberEdit;
     void SetValue(double value);
 
-    QString GetDisplayText() const override;
-    void Check() override;
-    bool IsValidChar(QChar key) const override;
-
-private:
-    double ValueOf(const QString& normalised) const;
-    double value_{0};
+protected:
+    double ValueOf(const QString& normalised) const override;
+    double Shown(double value) const override { return value; }
+    bool TakesDecimalChars() const override { return true; }
 };
 
 // A set of integers written as ranges, such as 1-3,5; shown merged and sorted once checked.
