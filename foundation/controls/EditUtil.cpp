@@ -1,5 +1,6 @@
 #include "foundation/controls/EditUtil.h"
 
+#include "foundation/CodeText.h"
 #include "foundation/LxString.h"
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/RvkForms.h"
@@ -21,13 +22,14 @@ namespace {
 enum class TRangeMessage { OutsideInterval, BelowMinimum, AboveMaximum };
 
 // %1 the value, %2 and %3 the limits.
+constexpr TCodeText<TRangeMessage> RangeTexts[] = {
+    {TRangeMessage::OutsideInterval, "%1 er ikke indenfor tilladte interval : [%2 - %3]"},
+    {TRangeMessage::BelowMinimum, "%1 er mindre end tilladte mindste værdi : %2"},
+    {TRangeMessage::AboveMaximum, "%1 er større end tilladte max. værdi : %2"},
+};
+
 QString RangeText(TRangeMessage message) {
-    static const QString texts[] = {
-        QStringLiteral("%1 er ikke indenfor tilladte interval : [%2 - %3]"),
-        QStringLiteral("%1 er mindre end tilladte mindste værdi : %2"),
-        QStringLiteral("%1 er større end tilladte max. værdi : %2"),
-    };
-    return texts[static_cast<int>(message)];
+    return CodeText(RangeTexts, message);
 }
 
 QChar OtherDecimalChar() {
