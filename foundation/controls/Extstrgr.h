@@ -186,6 +186,7 @@ public:
     int Col() const { return col_; }
     int Row() const { return row_; }
     // Moves the current cell as a click would, through the leave and select events; false when refused.
+    // What an event raises reaches the caller.
     bool GotoCell(int col, int row, bool scroll);
     // Leaves and enters the current cell again, so its text reaches its bound field and the events; for a
     // command started from a tool button, which takes no focus. False when refused (the reason is shown).
@@ -241,12 +242,6 @@ public:
     // After the event allows it, a bound field takes the cell's text.
     virtual bool DoLeaveCell(int col, int row);
 
-    // A key for the grid, from the grid or its editor; true when the grid took it.
-    bool GridKey(QKeyEvent* event);
-    // Re-lays the columns from their descriptions (the collection's update hook).
-    void LayoutColumns();
-    void SetupColumn(int col);
-
 signals:
     // The focus went from the grid to another control of its window.
     void Exited();
@@ -268,6 +263,13 @@ private:
     class TSelection;
     class TDelegate;
     friend class TExtInplaceEdit;
+    friend class TExtColumns;
+
+    // A key for the grid, from the grid or its editor; true when the grid took it.
+    bool GridKey(QKeyEvent* event);
+    // Re-lays the columns from their descriptions (the collection's update hook).
+    void LayoutColumns();
+    void SetupColumn(int col);
 
     bool IsDataCell(int col, int row) const;
     const TGridCell* CellAt(int col, int row) const;
@@ -285,7 +287,6 @@ private:
     // The current cell has been entered: its text remembered, the editor placed on it.
     void EnterCell(bool movedRight);
     void UpdateEditor();
-    void AfterKeyMove();
     void KeepCurrentInside();
 
     bool MoveRight();
@@ -311,8 +312,9 @@ private:
     TGridOptions options_;
     int updating_{0};
     bool internalMove_{false};
-    bool editorLeftBackwards_{false};
-    bool focusInside_{false}; // Shift+Tab in the editor goes on past the grid
+    bool editorLeftBackwards_{false}; // Shift+Tab in the editor goes on past the grid
+    bool focusInside_{false};         // for telling each leave once
+    // Children of the grid, which owns them as their Qt parent.
     TModel* model_;
     TSelection* selection_;
     TDelegate* delegate_;
