@@ -2,6 +2,7 @@
 // 100,000 records of 100 bytes with two keys (a unique integer, a text with duplicates).
 // Every call runs in its own implicit transaction on both sides, as the program's calls do.
 #include "platform/recordmanager/RecordManager.h"
+#include "support/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -281,35 +282,6 @@ void deletePlain(benchmark::State& state) {
     });
 }
 
-// Passes every run on to the console and keeps the best time of each, for the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration)
-                continue;
-            double& best = best_[run.run_name.function_name];
-            const double t = run.GetAdjustedRealTime();
-            best = best == 0 ? t : std::min(best, t);
-        }
-    }
-    void printRatios() const {
-        std::printf("\n%-8s %14s %14s %8s\n", "work", "ours (ms)", "sqlite (ms)", "ratio");
-        for (const char* work : {"insert", "get", "walk", "update", "delete"}) {
-            const auto ours = best_.find(std::string(work) + "/recordmanager");
-            const auto plain = best_.find(std::string(work) + "/sqlite");
-            if (ours == best_.end() || plain == best_.end())
-                continue;
-            std::printf("%-8s %14.1f %14.1f %8.2f\n", work, ours->second, plain->second,
-                        ours->second / plain->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> best_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -333,7 +305,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    std::vector<RatioReporter::Ratio> ratios;
+    for (const char* work : {"insert", "get", "walk", "update", "delete"})
+        ratios.push_back({work, std::string(work) + "/recordmanager", std::string(work) + "/sqlite"});
+    reporter.PrintRatios("sqlite (ms)", ratios);
     benchmark::Shutdown();
     std::filesystem::remove_all(folder());
     return 0;

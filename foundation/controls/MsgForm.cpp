@@ -1,7 +1,9 @@
 #include "foundation/controls/MsgForm.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -23,8 +25,8 @@ constexpr int RowGap = 12;
 constexpr int BottomMargin = 10;
 constexpr int ClientWidth = LabelLeft + LabelWidth + RightMargin;
 
-QStyle::StandardPixmap IconOf(TMessageKind Kind) {
-    switch (Kind) {
+QStyle::StandardPixmap IconOf(TMessageKind kind) {
+    switch (kind) {
     case TMessageKind::Information:
         return QStyle::SP_MessageBoxInformation;
     case TMessageKind::Error:
@@ -38,8 +40,8 @@ QStyle::StandardPixmap IconOf(TMessageKind Kind) {
 
 } // namespace
 
-TMessageForm::TMessageForm(QWidget* Owner)
-    : QDialog(Owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+TMessageForm::TMessageForm(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
     , MessageLabel(new QLabel(this))
     , PaintBox(new QLabel(this))
@@ -61,83 +63,89 @@ TMessageForm::TMessageForm(QWidget* Owner)
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
 }
 
-QPushButton* TMessageForm::MakeButton(const QString& Caption, int ModalResult) {
-    auto* Button = new QPushButton(Caption, this);
-    Button->setAutoDefault(false);
-    Button->resize(ButtonWidth, ButtonHeight);
-    Button->hide();
-    connect(Button, &QPushButton::clicked, this, [this, ModalResult] { done(ModalResult); });
-    return Button;
+QPushButton* TMessageForm::MakeButton(const QString& caption, int modalResult) {
+    auto* button = new QPushButton(caption, this);
+    button->setAutoDefault(false);
+    button->resize(ButtonWidth, ButtonHeight);
+    button->hide();
+    connect(button, &QPushButton::clicked, this, [this, modalResult] { done(modalResult); });
+    return button;
 }
 
-void TMessageForm::Setup(const TMessageBox& Box) {
-    setWindowTitle(Box.Caption);
-    PaintBox->setPixmap(style()->standardIcon(IconOf(Box.Kind)).pixmap(32, 32));
+void TMessageForm::Setup(const TMessageBox& box) {
+    setWindowTitle(box.Caption);
+    PaintBox->setPixmap(style()->standardIcon(IconOf(box.Kind)).pixmap(32, 32));
 
-    QString Text = Box.Text;
-    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    MessageLabel->setText(Text);
-    const int LabelHeight = std::max(MessageLabel->heightForWidth(LabelWidth), fontMetrics().height());
-    MessageLabel->setGeometry(LabelLeft, LabelTop, LabelWidth, LabelHeight);
+    QString text = box.Text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    MessageLabel->setText(text);
+    const int labelHeight = std::max(MessageLabel->heightForWidth(LabelWidth), fontMetrics().height());
+    MessageLabel->setGeometry(LabelLeft, LabelTop, LabelWidth, labelHeight);
 
-    QList<QPushButton*> Row;
-    for (int Result : Box.Buttons)
-        Row << (Result == mrOk ? OKBtn : Result == mrYes ? JaBtn : Result == mrNo ? NejBtn : CancelBtn);
-    const int RowTop = std::max(LabelTop + LabelHeight, IconTop + IconSize) + RowGap;
-    const int RowWidth = int(Row.size()) * ButtonWidth + (int(Row.size()) - 1) * ButtonGap;
-    int X = (ClientWidth - RowWidth) / 2;
-    for (QPushButton* Button : {OKBtn, JaBtn, NejBtn, CancelBtn}) {
-        Button->setVisible(Row.contains(Button));
-        Button->setDefault(false);
+    QList<QPushButton*> row;
+    for (int result : box.Buttons)
+        row << (result == mrOk ? OKBtn : result == mrYes ? JaBtn : result == mrNo ? NejBtn : CancelBtn);
+    const int rowTop = std::max(LabelTop + labelHeight, IconTop + IconSize) + RowGap;
+    const int rowWidth = int(row.size()) * ButtonWidth + (int(row.size()) - 1) * ButtonGap;
+    int x = (ClientWidth - rowWidth) / 2;
+    for (QPushButton* button : {OKBtn, JaBtn, NejBtn, CancelBtn}) {
+        button->setVisible(row.contains(button));
+        button->setDefault(false);
     }
-    for (QPushButton* Button : Row) {
-        Button->setGeometry(X, RowTop, ButtonWidth, ButtonHeight);
-        X += ButtonWidth + ButtonGap;
+    for (QPushButton* button : row) {
+        button->setGeometry(x, rowTop, ButtonWidth, ButtonHeight);
+        x += ButtonWidth + ButtonGap;
     }
-    if (!Row.isEmpty())
-        Row.at(std::clamp(Box.DefaultButton, 0, int(Row.size()) - 1))->setDefault(true);
-    setFixedSize(ClientWidth, RowTop + ButtonHeight + BottomMargin);
+    if (!row.isEmpty())
+        row.at(std::clamp(box.DefaultButton, 0, int(row.size()) - 1))->setDefault(true);
+    setFixedSize(ClientWidth, rowTop + ButtonHeight + BottomMargin);
 }
 
 QPushButton* TMessageForm::DefaultButton() const {
-    for (QPushButton* Button : {OKBtn, CancelBtn, JaBtn, NejBtn})
-        if (Button->isDefault())
-            return Button;
+    for (QPushButton* button : {OKBtn, CancelBtn, JaBtn, NejBtn})
+        if (button->isDefault())
+            return button;
     return nullptr;
 }
 
-void TMessageForm::PlaceOver(const QWidget* Owner) {
-    QRect Area;
-    if (Owner)
-        Area = Owner->window()->frameGeometry();
-    else if (const QScreen* Screen = QGuiApplication::primaryScreen())
-        Area = Screen->geometry();
-    const QPoint Corner(Area.left() + (Area.width() - width()) / 2,
-                        Area.top() + (Area.height() - height()) / 2);
-    move(std::max(0, Corner.x()), std::max(0, Corner.y()));
+void TMessageForm::PlaceOver(const QWidget* owner) {
+    QRect area;
+    if (owner)
+        area = owner->window()->frameGeometry();
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->geometry();
+    const QPoint corner(area.left() + (area.width() - width()) / 2,
+                        area.top() + (area.height() - height()) / 2);
+    move(std::max(0, corner.x()), std::max(0, corner.y()));
 }
 
 void TMessageForm::reject() {
     done(mrCancel);
 }
 
-void TMessageForm::showEvent(QShowEvent* Event) {
-    QDialog::showEvent(Event);
-    if (QPushButton* Button = DefaultButton())
-        Button->setFocus(Qt::OtherFocusReason);
+void TMessageForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (QPushButton* button = DefaultButton())
+        button->setFocus(Qt::OtherFocusReason);
 }
 
-QWidget* TQtMessagePresenter::OwnerWindow(QObject* Owner) {
-    for (QObject* Object = Owner; Object; Object = Object->parent())
-        if (Object->isWidgetType())
-            return static_cast<QWidget*>(Object)->window();
+QWidget* TQtMessagePresenter::OwnerWindow(QObject* owner) {
+    for (QObject* object = owner; object; object = object->parent())
+        if (object->isWidgetType())
+            return static_cast<QWidget*>(object)->window();
     return nullptr;
 }
 
-int TQtMessagePresenter::Present(QObject* Owner, const TMessageBox& Box) {
-    QWidget* Window = OwnerWindow(Owner);
-    TMessageForm Form(Window);
-    Form.Setup(Box);
-    Form.PlaceOver(Window);
-    return Form.exec();
+int TQtMessagePresenter::Present(QObject* owner, const TMessageBox& box) {
+    QWidget* window = OwnerWindow(owner);
+    TMessageForm form(window);
+    form.Setup(box);
+    form.PlaceOver(window);
+    return form.exec();
+}
+
+void ShowErrorLater(QObject* owner, const QString& text) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [guard = QPointer<QObject>(owner), text] { ShowError(guard.data(), text); }, Qt::QueuedConnection);
 }

@@ -1,7 +1,11 @@
 #pragma once
 #include "foundation/Messages.h"
 
+#include "foundation/Exception.h"
+
 #include <QDialog>
+#include <exception>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -10,12 +14,12 @@ class QPushButton;
 class TMessageForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TMessageForm(QWidget* Owner = nullptr);
+    explicit TMessageForm(QWidget* owner = nullptr);
 
-    // Shows Box's caption, icon, text and buttons and sizes the form to the wrapped text.
-    void Setup(const TMessageBox& Box);
-    // Centres the form on Owner's window, or on the screen without one; never left of or above 0.
-    void PlaceOver(const QWidget* Owner);
+    // Shows box's caption, icon, text and buttons and sizes the form to the wrapped text.
+    void Setup(const TMessageBox& box);
+    // Centres the form on owner's window, or on the screen without one; never left of or above 0.
+    void PlaceOver(const QWidget* owner);
     // The button that is the default of the box; it gets the focus when the form shows.
     QPushButton* DefaultButton() const;
 
@@ -31,16 +35,44 @@ public slots:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* Event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    QPushButton* MakeButton(const QString& Caption, int ModalResult);
+    QPushButton* MakeButton(const QString& caption, int modalResult);
 };
 
 // Shows every box as a TMessageForm, modally; installed by the window program.
 class TQtMessagePresenter : public TMessagePresenter {
 public:
-    int Present(QObject* Owner, const TMessageBox& Box) override;
-    // The window of Owner, or of its nearest widget ancestor; null when there is none.
-    static QWidget* OwnerWindow(QObject* Owner);
+    int Present(QObject* owner, const TMessageBox& box) override;
+    // The window of owner, or of its nearest widget ancestor; null when there is none.
+    static QWidget* OwnerWindow(QObject* owner);
 };
+
+// Shows text as an error once the event being handled is done, as a failure that reached the message loop
+// would be: a control's handler must not open a modal box inside a focus change or a mouse press.
+void ShowErrorLater(QObject* owner, const QString& text);
+
+// Runs work; the message of a failure it raises, none when it succeeds.
+template <typename Work>
+std::optional<QString> FailureOf(Work&& work) {
+    try {
+        work();
+    } catch (const Exception& failure) {
+        return failure.Message();
+    } catch (const std::exception& failure) {
+        return QString::fromUtf8(failure.what());
+    }
+    return std::nullopt;
+}
+
+// Runs work (returning bool) for a control's own event; a failure it raises is shown later and counts
+// as false, since no exception may leave a Qt event handler.
+template <typename Work>
+bool Guarded(QObject* owner, Work&& work) {
+    bool result = false;
+    const std::optional<QString> failure = FailureOf([&] { result = work(); });
+    if (failure)
+        ShowErrorLater(owner, *failure);
+    return result && !failure;
+}

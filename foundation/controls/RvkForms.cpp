@@ -3,6 +3,7 @@
 #include "foundation/Messages.h"
 #include "platform/Registry.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -21,29 +22,31 @@ namespace {
 constexpr int DefaultLeft = 18;
 constexpr int DefaultTop = 18;
 
-bool IsEnter(int Key) {
-    return Key == Qt::Key_Return || Key == Qt::Key_Enter;
+bool IsEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// The line edit inside a spin box or an editable combo box is part of that control, not one of its own.
-bool IsInsideCompound(const QWidget* Control) {
-    for (const QWidget* Parent = Control->parentWidget(); Parent && !Parent->isWindow();
-         Parent = Parent->parentWidget())
-        if (qobject_cast<const QAbstractSpinBox*>(Parent) || qobject_cast<const QComboBox*>(Parent))
+// The line edit inside a spin box or an editable combo box is part of that control, not one of its own;
+// the cell editor of a grid is the grid's, which moves with Enter and the arrows itself.
+bool IsInsideCompound(const QWidget* control) {
+    for (const QWidget* parent = control->parentWidget(); parent && !parent->isWindow();
+         parent = parent->parentWidget())
+        if (qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QComboBox*>(parent) ||
+            qobject_cast<const QAbstractItemView*>(parent))
             return true;
     return false;
 }
 
-int StateValue(Qt::WindowStates State) {
-    if (State & Qt::WindowMinimized)
+int StateValue(Qt::WindowStates state) {
+    if (state & Qt::WindowMinimized)
         return 1;
-    if (State & Qt::WindowMaximized)
+    if (state & Qt::WindowMaximized)
         return 2;
     return 0;
 }
 
-Qt::WindowStates StateOf(int Value) {
-    switch (Value) {
+Qt::WindowStates StateOf(int value) {
+    switch (value) {
     case 1:
         return Qt::WindowMinimized;
     case 2:
@@ -56,27 +59,27 @@ Qt::WindowStates StateOf(int Value) {
 } // namespace
 
 TMainFormChannel& TMainFormChannel::Instance() {
-    static TMainFormChannel Channel;
-    return Channel;
+    static TMainFormChannel channel;
+    return channel;
 }
 
 // Sees the window's keys before its controls do, and its activation.
 class TStdFormBehaviour::TKeyPreview : public QObject {
 public:
-    TKeyPreview(TStdFormBehaviour& Owner)
-        : owner_(Owner) {
-        if (QCoreApplication* App = QCoreApplication::instance())
-            App->installEventFilter(this);
+    TKeyPreview(TStdFormBehaviour& owner)
+        : owner_(owner) {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            app->installEventFilter(this);
     }
 
 protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override {
-        if (Event->type() == QEvent::KeyPress && Watched->isWidgetType()) {
-            auto* Control = static_cast<QWidget*>(Watched);
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+            auto* control = static_cast<QWidget*>(watched);
             // Only the first delivery, to the focused control; not again as the key travels to its parents.
-            if (Control->window() == &owner_.form_ && Control == owner_.form_.focusWidget())
-                return owner_.FormKeyDown(static_cast<QKeyEvent*>(Event));
-        } else if (Event->type() == QEvent::WindowActivate && Watched == &owner_.form_) {
+            if (control->window() == &owner_.form_ && control == owner_.form_.focusWidget())
+                return owner_.FormKeyDown(static_cast<QKeyEvent*>(event));
+        } else if (event->type() == QEvent::WindowActivate && watched == &owner_.form_) {
             owner_.busy_.reset();
         }
         return false;
@@ -86,14 +89,14 @@ private:
     TStdFormBehaviour& owner_;
 };
 
-TStdFormBehaviour::TStdFormBehaviour(QWidget& Form)
-    : form_(Form)
+TStdFormBehaviour::TStdFormBehaviour(QWidget& form)
+    : form_(form)
     , preview_(std::make_unique<TKeyPreview>(*this)) {
     busy_.emplace();
 }
 
 TStdFormBehaviour::~TStdFormBehaviour() {
-    const TBusyCursor Busy;
+    const TBusyCursor busy;
     // Visible means shown, so the class name was taken while the object was whole.
     if (form_.isVisible() && !className_.isEmpty())
         SavePlacement();
@@ -109,16 +112,35 @@ QString TStdFormBehaviour::PlacementKey() {
     return Platform::TRegistry::ProgramKey(QStringLiteral(".dsk"));
 }
 
-bool TStdFormBehaviour::IsKeyNavigable(QWidget* Control, int Key, Qt::KeyboardModifiers) {
-    if (!Control || IsInsideCompound(Control))
+bool TStdFormBehaviour::IsKeyNavigable(QWidget* control, int key, Qt::KeyboardModifiers) {
+    if (!control || IsInsideCompound(control))
         return false;
-    if (qobject_cast<QDateTimeEdit*>(Control))
-        return IsEnter(Key);
-    return qobject_cast<QLineEdit*>(Control) || qobject_cast<QTextEdit*>(Control) ||
-           qobject_cast<QPlainTextEdit*>(Control) || qobject_cast<QAbstractSpinBox*>(Control);
+    if (qobject_cast<QDateTimeEdit*>(control))
+        return IsEnter(key);
+    return qobject_cast<QLineEdit*>(control) || qobject_cast<QTextEdit*>(control) ||
+           qobject_cast<QPlainTextEdit*>(control) || qobject_cast<QAbstractSpinBox*>(control);
 }
 
 void TStdFormBehaviour::LoadFormSettings(Platform::TRegistry&, const QString&) {}
+
+void TStdFormBehaviour::EditLeft(QWidget*) {}
+
+void TStdFormBehaviour::GridMoved(QWidget*) {}
+
+void TStdFormBehaviour::PostToForm(QWidget* control, void (TStdFormBehaviour::*handler)(QWidget*)) {
+    if (!control || !dynamic_cast<TStdFormBehaviour*>(control->window()))
+        return;
+    QMetaObject::invokeMethod(
+        control->window(),
+        [guard = QPointer<QWidget>(control), handler] {
+            if (!guard)
+                return;
+            // Looked up again: the control may have moved to another window meanwhile.
+            if (auto* form = dynamic_cast<TStdFormBehaviour*>(guard->window()))
+                (form->*handler)(guard.data());
+        },
+        Qt::QueuedConnection);
+}
 
 void TStdFormBehaviour::SaveFormSettings(Platform::TRegistry&, const QString&) {}
 
@@ -130,57 +152,57 @@ bool TStdFormBehaviour::IsResizable() const {
 void TStdFormBehaviour::LoadPlacement() {
     if (!form_.isWindow())
         return;
-    Platform::TRegistry Registry;
+    Platform::TRegistry registry;
     // A key that cannot be opened reads as defaults.
-    Registry.OpenKey(PlacementKey(), true);
-    const QString Prefix = ClassName();
-    const QRect Saved(Registry.ReadInteger(Prefix + QStringLiteral("_Left"), DefaultLeft),
-                      Registry.ReadInteger(Prefix + QStringLiteral("_Top"), DefaultTop),
-                      Registry.ReadInteger(Prefix + QStringLiteral("_Width"), form_.width()),
-                      Registry.ReadInteger(Prefix + QStringLiteral("_Height"), form_.height()));
-    const int State =
-        Registry.ReadInteger(Prefix + QStringLiteral("_WindowState"), StateValue(form_.windowState()));
-    bool OnScreen = false;
-    for (const QScreen* Screen : QGuiApplication::screens())
-        OnScreen = OnScreen || Saved.intersects(Screen->geometry());
-    if (OnScreen) {
+    registry.OpenKey(PlacementKey(), true);
+    const QString prefix = ClassName();
+    const QRect saved(registry.ReadInteger(prefix + QStringLiteral("_Left"), DefaultLeft),
+                      registry.ReadInteger(prefix + QStringLiteral("_Top"), DefaultTop),
+                      registry.ReadInteger(prefix + QStringLiteral("_Width"), form_.width()),
+                      registry.ReadInteger(prefix + QStringLiteral("_Height"), form_.height()));
+    const int state =
+        registry.ReadInteger(prefix + QStringLiteral("_WindowState"), StateValue(form_.windowState()));
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        onScreen = onScreen || saved.intersects(screen->geometry());
+    if (onScreen) {
         if (IsResizable()) {
-            form_.setGeometry(Saved);
-            form_.setWindowState(StateOf(State));
+            form_.setGeometry(saved);
+            form_.setWindowState(StateOf(state));
         } else {
-            form_.setGeometry(QRect(Saved.topLeft(), form_.size()));
+            form_.setGeometry(QRect(saved.topLeft(), form_.size()));
         }
     }
-    LoadFormSettings(Registry, Prefix);
+    LoadFormSettings(registry, prefix);
 }
 
 void TStdFormBehaviour::SavePlacement() {
     if (!form_.isWindow())
         return;
-    Platform::TRegistry Registry;
-    if (!Registry.OpenKey(PlacementKey(), true))
+    Platform::TRegistry registry;
+    if (!registry.OpenKey(PlacementKey(), true))
         return;
-    const QString Prefix = ClassName();
+    const QString prefix = ClassName();
     // A minimised or maximised window keeps the rectangle it comes back to.
-    QRect Rect = form_.geometry();
+    QRect rect = form_.geometry();
     if (StateValue(form_.windowState()) != 0 && form_.normalGeometry().isValid())
-        Rect = form_.normalGeometry();
-    Registry.WriteInteger(Prefix + QStringLiteral("_Left"), Rect.left());
-    Registry.WriteInteger(Prefix + QStringLiteral("_Top"), Rect.top());
-    Registry.WriteInteger(Prefix + QStringLiteral("_Width"), Rect.width());
-    Registry.WriteInteger(Prefix + QStringLiteral("_Height"), Rect.height());
-    Registry.WriteInteger(Prefix + QStringLiteral("_WindowState"), StateValue(form_.windowState()));
-    SaveFormSettings(Registry, Prefix);
+        rect = form_.normalGeometry();
+    registry.WriteInteger(prefix + QStringLiteral("_Left"), rect.left());
+    registry.WriteInteger(prefix + QStringLiteral("_Top"), rect.top());
+    registry.WriteInteger(prefix + QStringLiteral("_Width"), rect.width());
+    registry.WriteInteger(prefix + QStringLiteral("_Height"), rect.height());
+    registry.WriteInteger(prefix + QStringLiteral("_WindowState"), StateValue(form_.windowState()));
+    SaveFormSettings(registry, prefix);
 }
 
-void TStdFormBehaviour::BeforeShow(const QShowEvent* Event) {
-    if (Event->spontaneous() || !FirstShow || Tag < 1)
+void TStdFormBehaviour::BeforeShow(const QShowEvent* event) {
+    if (event->spontaneous() || !FirstShow || Tag < 1)
         return;
     emit TMainFormChannel::Instance().NumberedFormShown(Tag, &form_);
 }
 
-void TStdFormBehaviour::AfterShow(const QShowEvent* Event) {
-    if (Event->spontaneous())
+void TStdFormBehaviour::AfterShow(const QShowEvent* event) {
+    if (event->spontaneous())
         return;
     if (FirstShow) {
         FirstShow = false;
@@ -189,63 +211,63 @@ void TStdFormBehaviour::AfterShow(const QShowEvent* Event) {
     busy_.reset();
 }
 
-void TStdFormBehaviour::AfterHide(const QHideEvent* Event) {
-    if (!Event->spontaneous())
+void TStdFormBehaviour::AfterHide(const QHideEvent* event) {
+    if (!event->spontaneous())
         SavePlacement();
 }
 
-QWidget* TStdFormBehaviour::NextNavigable(QWidget* Active, bool Forward, int Key,
-                                          Qt::KeyboardModifiers Shift) {
+QWidget* TStdFormBehaviour::NextNavigable(QWidget* active, bool forward, int key,
+                                          Qt::KeyboardModifiers shift) {
     // Every control that can take the focus, in tab order; tab stops are not required.
-    QList<QWidget*> Order;
-    QSet<QWidget*> Seen;
-    for (QWidget* Widget = form_.nextInFocusChain(); Widget && Widget != &form_ && !Seen.contains(Widget);
-         Widget = Widget->nextInFocusChain()) {
-        Seen.insert(Widget);
-        if (Widget->window() == &form_ && Widget->isVisible() && Widget->isEnabled())
-            Order << Widget;
+    QList<QWidget*> order;
+    QSet<QWidget*> seen;
+    for (QWidget* widget = form_.nextInFocusChain(); widget && widget != &form_ && !seen.contains(widget);
+         widget = widget->nextInFocusChain()) {
+        seen.insert(widget);
+        if (widget->window() == &form_ && widget->isVisible() && widget->isEnabled())
+            order << widget;
     }
-    const qsizetype Count = Order.size();
-    const qsizetype Start = Order.indexOf(Active);
-    if (Count == 0 || Start < 0)
+    const qsizetype count = order.size();
+    const qsizetype start = order.indexOf(active);
+    if (count == 0 || start < 0)
         return nullptr;
-    for (qsizetype Step = 1; Step <= Count; ++Step) {
-        QWidget* Candidate = Order[((Forward ? Start + Step : Start - Step) % Count + Count) % Count];
-        if (IsKeyNavigable(Candidate, Key, Shift))
-            return Candidate;
+    for (qsizetype step = 1; step <= count; ++step) {
+        QWidget* candidate = order[((forward ? start + step : start - step) % count + count) % count];
+        if (IsKeyNavigable(candidate, key, shift))
+            return candidate;
     }
     return nullptr;
 }
 
-bool TStdFormBehaviour::FormKeyDown(const QKeyEvent* Event) {
-    const int Key = Event->key();
-    const Qt::KeyboardModifiers Shift = Event->modifiers() & ~Qt::KeypadModifier;
-    if (Key == Qt::Key_F7 && Shift == (Qt::ControlModifier | Qt::ShiftModifier))
+bool TStdFormBehaviour::FormKeyDown(const QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers shift = event->modifiers() & ~Qt::KeypadModifier;
+    if (key == Qt::Key_F7 && shift == (Qt::ControlModifier | Qt::ShiftModifier))
         emit TMainFormChannel::Instance().UserKeyCombination(Tag, &form_);
-    if (!NavigationEnabled || Shift != Qt::NoModifier)
+    if (!NavigationEnabled || shift != Qt::NoModifier)
         return false;
-    if (!(IsEnter(Key) && EnterNavigation) && Key != Qt::Key_Up && Key != Qt::Key_Down)
+    if (!(IsEnter(key) && EnterNavigation) && key != Qt::Key_Up && key != Qt::Key_Down)
         return false;
-    QWidget* Active = form_.focusWidget();
-    if (!IsKeyNavigable(Active, Key, Shift))
+    QWidget* active = form_.focusWidget();
+    if (!IsKeyNavigable(active, key, shift))
         return false;
-    QWidget* Next = NextNavigable(Active, Key != Qt::Key_Up, Key, Shift);
-    if (!Next)
+    QWidget* next = NextNavigable(active, key != Qt::Key_Up, key, shift);
+    if (!next)
         return false;
-    const Qt::FocusReason Reason = Key == Qt::Key_Up ? Qt::BacktabFocusReason : Qt::TabFocusReason;
+    const Qt::FocusReason reason = key == Qt::Key_Up ? Qt::BacktabFocusReason : Qt::TabFocusReason;
     // The focus moves after the key has been handled, not inside its delivery.
     QMetaObject::invokeMethod(
         &form_,
-        [Target = QPointer<QWidget>(Next), Reason] {
-            if (Target)
-                Target->setFocus(Reason);
+        [target = QPointer<QWidget>(next), reason] {
+            if (target)
+                target->setFocus(reason);
         },
         Qt::QueuedConnection);
     return true;
 }
 
-TStdRVKForm::TStdRVKForm(QWidget* Owner)
-    : QDialog(Owner)
+TStdRVKForm::TStdRVKForm(QWidget* owner)
+    : QDialog(owner)
     , TStdFormBehaviour(static_cast<QWidget&>(*this)) {}
 
 TStdRVKForm::~TStdRVKForm() = default;
@@ -254,13 +276,13 @@ void TStdRVKForm::reject() {
     done(mrCancel);
 }
 
-void TStdRVKForm::showEvent(QShowEvent* Event) {
-    BeforeShow(Event);
-    QDialog::showEvent(Event);
-    AfterShow(Event);
+void TStdRVKForm::showEvent(QShowEvent* event) {
+    BeforeShow(event);
+    QDialog::showEvent(event);
+    AfterShow(event);
 }
 
-void TStdRVKForm::hideEvent(QHideEvent* Event) {
-    QDialog::hideEvent(Event);
-    AfterHide(Event);
+void TStdRVKForm::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    AfterHide(event);
 }

@@ -10,106 +10,106 @@
 
 namespace {
 
-QList<QPushButton*> VisibleButtonsLeftToRight(const TMessageForm& Form) {
-    QList<QPushButton*> Row;
-    for (QPushButton* Button : {Form.OKBtn, Form.JaBtn, Form.NejBtn, Form.CancelBtn})
-        if (!Button->isHidden())
-            Row << Button;
-    std::sort(Row.begin(), Row.end(), [](QPushButton* A, QPushButton* B) { return A->x() < B->x(); });
-    return Row;
+QList<QPushButton*> VisibleButtonsLeftToRight(const TMessageForm& form) {
+    QList<QPushButton*> row;
+    for (QPushButton* button : {form.OKBtn, form.JaBtn, form.NejBtn, form.CancelBtn})
+        if (!button->isHidden())
+            row << button;
+    std::sort(row.begin(), row.end(), [](QPushButton* a, QPushButton* b) { return a->x() < b->x(); });
+    return row;
 }
 
 TEST(MessageForm, LaysOutTheKindsButtonsOnOneRowBelowTheText) {
-    TMessageForm Form;
-    Form.Setup(MakeMessageBox(TMessageKind::Confirm, "Gem ændringer?", 1));
-    EXPECT_EQ(Form.windowTitle(), "Bekræft");
-    EXPECT_TRUE(Form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    TMessageForm form;
+    form.Setup(MakeMessageBox(TMessageKind::Confirm, "Gem ændringer?", 1));
+    EXPECT_EQ(form.windowTitle(), "Bekræft");
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
-    const QList<QPushButton*> Row = VisibleButtonsLeftToRight(Form);
-    ASSERT_EQ(Row, (QList<QPushButton*>{Form.JaBtn, Form.NejBtn, Form.CancelBtn}));
-    QStringList Captions;
-    for (QPushButton* Button : Row) {
-        Captions << Button->text();
-        EXPECT_EQ(Button->y(), Row[0]->y());
-        EXPECT_GE(Button->y(), Form.MessageLabel->geometry().bottom());
-        EXPECT_LE(Button->geometry().right(), Form.width());
+    const QList<QPushButton*> row = VisibleButtonsLeftToRight(form);
+    ASSERT_EQ(row, (QList<QPushButton*>{form.JaBtn, form.NejBtn, form.CancelBtn}));
+    QStringList captions;
+    for (QPushButton* button : row) {
+        captions << button->text();
+        EXPECT_EQ(button->y(), row[0]->y());
+        EXPECT_GE(button->y(), form.MessageLabel->geometry().bottom());
+        EXPECT_LE(button->geometry().right(), form.width());
     }
-    EXPECT_EQ(Captions, (QStringList{"&Ja", "&Nej", "&Annullér"}));
-    EXPECT_EQ(Form.DefaultButton(), Form.NejBtn);
-    EXPECT_EQ(Form.minimumSize(), Form.maximumSize()) << "a dialog border does not resize";
+    EXPECT_EQ(captions, (QStringList{"&Ja", "&Nej", "&Annullér"}));
+    EXPECT_EQ(form.DefaultButton(), form.NejBtn);
+    EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "a dialog border does not resize";
 
-    Form.Setup(MakeMessageBox(TMessageKind::Error, "Fejl", 0));
-    EXPECT_EQ(VisibleButtonsLeftToRight(Form), QList<QPushButton*>{Form.OKBtn});
-    EXPECT_EQ(Form.DefaultButton(), Form.OKBtn);
+    form.Setup(MakeMessageBox(TMessageKind::Error, "Fejl", 0));
+    EXPECT_EQ(VisibleButtonsLeftToRight(form), QList<QPushButton*>{form.OKBtn});
+    EXPECT_EQ(form.DefaultButton(), form.OKBtn);
 }
 
 TEST(MessageForm, GrowsWithTheWrappedTextWhichStaysPlain) {
-    TMessageForm Short;
-    Short.Setup(MakeMessageBox(TMessageKind::Information, "Kort", 0));
-    TMessageForm Long;
-    QString Text = "Stævnet: <b>Åbent</b>\r\nmen funktionen er ikke korrekt tilendebragt.";
+    TMessageForm brief;
+    brief.Setup(MakeMessageBox(TMessageKind::Information, "Kort", 0));
+    TMessageForm wordy;
+    QString text = "Stævnet: <b>Åbent</b>\r\nmen funktionen er ikke korrekt tilendebragt.";
     for (int i = 0; i < 5; ++i)
-        Text += " Stævnet vil ikke optræde i stævneoversigten.";
-    Long.Setup(MakeMessageBox(TMessageKind::Information, Text, 0));
-    EXPECT_GT(Long.MessageLabel->height(), 4 * Short.MessageLabel->height());
-    EXPECT_GT(Long.height(), Short.height() + 3 * Short.MessageLabel->height());
-    EXPECT_EQ(Long.MessageLabel->textFormat(), Qt::PlainText);
-    EXPECT_FALSE(Long.MessageLabel->text().contains(u'\r'));
+        text += " Stævnet vil ikke optræde i stævneoversigten.";
+    wordy.Setup(MakeMessageBox(TMessageKind::Information, text, 0));
+    EXPECT_GT(wordy.MessageLabel->height(), 4 * brief.MessageLabel->height());
+    EXPECT_GT(wordy.height(), brief.height() + 3 * brief.MessageLabel->height());
+    EXPECT_EQ(wordy.MessageLabel->textFormat(), Qt::PlainText);
+    EXPECT_FALSE(wordy.MessageLabel->text().contains(u'\r'));
 }
 
 TEST(MessageForm, ButtonsEscapeAndCloseGiveTheirModalResults) {
-    TMessageForm Form;
-    Form.Setup(MakeMessageBox(TMessageKind::Confirm, "Gem", 0));
-    const std::pair<QPushButton*, int> Cases[] = {{Form.JaBtn, 6}, {Form.NejBtn, 7}, {Form.CancelBtn, 2}};
-    for (const auto& [Button, Result] : Cases) {
-        Form.open();
-        Button->click();
-        EXPECT_FALSE(Form.isVisible());
-        EXPECT_EQ(Form.result(), Result);
+    TMessageForm form;
+    form.Setup(MakeMessageBox(TMessageKind::Confirm, "Gem", 0));
+    const std::pair<QPushButton*, int> cases[] = {{form.JaBtn, 6}, {form.NejBtn, 7}, {form.CancelBtn, 2}};
+    for (const auto& [button, result] : cases) {
+        form.open();
+        button->click();
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), result);
     }
-    Form.open();
-    QKeyEvent Escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&Form, &Escape);
-    EXPECT_EQ(Form.result(), 2);
-    Form.open();
-    Form.close();
-    EXPECT_EQ(Form.result(), 2);
+    form.open();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&form, &escape);
+    EXPECT_EQ(form.result(), 2);
+    form.open();
+    form.close();
+    EXPECT_EQ(form.result(), 2);
 }
 
 TEST(MessageForm, FocusesTheDefaultButtonOnShow) {
-    TMessageForm Form;
-    Form.Setup(MakeMessageBox(TMessageKind::YesNo, "Slet?", 1));
-    Form.open();
-    Form.activateWindow();
-    QElapsedTimer Timer;
-    Timer.start();
-    while (QApplication::focusWidget() != Form.NejBtn && Timer.elapsed() < 2000)
+    TMessageForm form;
+    form.Setup(MakeMessageBox(TMessageKind::YesNo, "Slet?", 1));
+    form.open();
+    form.activateWindow();
+    QElapsedTimer timer;
+    timer.start();
+    while (QApplication::focusWidget() != form.NejBtn && timer.elapsed() < 2000)
         QApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), Form.NejBtn);
-    Form.reject();
+    EXPECT_EQ(QApplication::focusWidget(), form.NejBtn);
+    form.reject();
 }
 
 TEST(MessageForm, IsCentredOnItsOwnerOrTheScreenNeverAboveOrLeftOfZero) {
-    TMessageForm Form;
-    Form.Setup(MakeMessageBox(TMessageKind::Information, "Info", 0));
-    QWidget Owner;
-    Owner.setGeometry(300, 200, 500, 300);
-    Form.PlaceOver(&Owner);
-    EXPECT_EQ(Form.frameGeometry().center().x(), Owner.frameGeometry().center().x());
-    EXPECT_NEAR(Form.frameGeometry().center().y(), Owner.frameGeometry().center().y(), 1);
+    TMessageForm form;
+    form.Setup(MakeMessageBox(TMessageKind::Information, "Info", 0));
+    QWidget owner;
+    owner.setGeometry(300, 200, 500, 300);
+    form.PlaceOver(&owner);
+    EXPECT_EQ(form.frameGeometry().center().x(), owner.frameGeometry().center().x());
+    EXPECT_NEAR(form.frameGeometry().center().y(), owner.frameGeometry().center().y(), 1);
 
-    Owner.setGeometry(0, 0, 100, 40);
-    Form.PlaceOver(&Owner);
-    EXPECT_EQ(Form.pos(), QPoint(0, 0));
+    owner.setGeometry(0, 0, 100, 40);
+    form.PlaceOver(&owner);
+    EXPECT_EQ(form.pos(), QPoint(0, 0));
 }
 
 TEST(MessageForm, TheOwnerIsTheWindowOfTheNearestWidget) {
-    QWidget Window;
-    QWidget* Child = new QWidget(&Window);
-    QObject Helper(Child);
-    QObject Loose;
-    EXPECT_EQ(TQtMessagePresenter::OwnerWindow(&Helper), &Window);
-    EXPECT_EQ(TQtMessagePresenter::OwnerWindow(&Loose), nullptr);
+    QWidget window;
+    QWidget* child = new QWidget(&window);
+    QObject helper(child);
+    QObject loose;
+    EXPECT_EQ(TQtMessagePresenter::OwnerWindow(&helper), &window);
+    EXPECT_EQ(TQtMessagePresenter::OwnerWindow(&loose), nullptr);
     EXPECT_EQ(TQtMessagePresenter::OwnerWindow(nullptr), nullptr);
 }
 

@@ -1,12 +1,12 @@
 #include "foundation/controls/RvkForms.h"
 
+#include "Gui.h"
 #include "platform/Registry.h"
 #include "support/Test.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,25 +16,11 @@
 
 namespace {
 
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
-void ShowActive(QWidget& Window) {
-    Window.show();
-    Window.activateWindow();
-    QElapsedTimer Timer;
-    Timer.start();
-    while (QApplication::activeWindow() != &Window && Timer.elapsed() < 2000)
-        QApplication::processEvents();
-}
-
-// Presses Key in the focused control and lets the posted focus move run.
-void Press(int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-    QKeyEvent Event(QEvent::KeyPress, Key, Modifiers);
-    if (QWidget* Focused = QApplication::focusWidget())
-        QApplication::sendEvent(Focused, &Event);
+// Presses key in the focused control and lets the posted focus move run.
+void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    if (QWidget* focused = QApplication::focusWidget())
+        QApplication::sendEvent(focused, &event);
     Settle();
 }
 
@@ -42,10 +28,10 @@ class TEditDialog : public TStdRVKForm {
     Q_OBJECT
 public:
     TEditDialog() {
-        auto* Layout = new QVBoxLayout(this);
-        for (QWidget* Control :
+        auto* layout = new QVBoxLayout(this);
+        for (QWidget* control :
              std::initializer_list<QWidget*>{First, Combo, Spin, Button, Date, Hidden, Disabled, Memo, Last})
-            Layout->addWidget(Control);
+            layout->addWidget(control);
         Combo->setEditable(true);
         Hidden->hide();
         Disabled->setEnabled(false);
@@ -67,64 +53,64 @@ public:
 class FocusMoves : public ::testing::Test {
 protected:
     void SetUp() override {
-        ShowActive(Dialog);
-        ASSERT_EQ(QApplication::activeWindow(), &Dialog) << "the offscreen window did not become active";
+        ShowActive(dialog);
+        ASSERT_EQ(QApplication::activeWindow(), &dialog) << "the offscreen window did not become active";
     }
-    QWidget* From(QWidget* Control, int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-        Control->setFocus();
+    QWidget* From(QWidget* control, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        control->setFocus();
         Settle();
-        Press(Key, Modifiers);
+        Press(key, modifiers);
         return QApplication::focusWidget();
     }
-    TEditDialog Dialog;
+    TEditDialog dialog;
 };
 
 TEST_F(FocusMoves, DownAndUpVisitEditsInTabOrderAndWrap) {
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down), Dialog.Spin) << "the combo box is not an edit";
+    EXPECT_EQ(From(dialog.First, Qt::Key_Down), dialog.Spin) << "the combo box is not an edit";
     // Neither the button nor the date edit (Enter only), nor hidden or disabled edits, take part.
-    EXPECT_EQ(From(Dialog.Spin, Qt::Key_Down), Dialog.Memo);
-    EXPECT_EQ(From(Dialog.Memo, Qt::Key_Up), Dialog.Spin);
-    EXPECT_EQ(From(Dialog.Last, Qt::Key_Down), Dialog.First);
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Up), Dialog.Last);
-    EXPECT_EQ(Dialog.Spin->value(), 0) << "the spin box did not step";
-    const QDateTime Before = Dialog.Date->dateTime();
-    EXPECT_EQ(From(Dialog.Date, Qt::Key_Up), Dialog.Date) << "up in a date edit stays there";
-    EXPECT_NE(Dialog.Date->dateTime(), Before) << "the date edit got the key";
+    EXPECT_EQ(From(dialog.Spin, Qt::Key_Down), dialog.Memo);
+    EXPECT_EQ(From(dialog.Memo, Qt::Key_Up), dialog.Spin);
+    EXPECT_EQ(From(dialog.Last, Qt::Key_Down), dialog.First);
+    EXPECT_EQ(From(dialog.First, Qt::Key_Up), dialog.Last);
+    EXPECT_EQ(dialog.Spin->value(), 0) << "the spin box did not step";
+    const QDateTime before = dialog.Date->dateTime();
+    EXPECT_EQ(From(dialog.Date, Qt::Key_Up), dialog.Date) << "up in a date edit stays there";
+    EXPECT_NE(dialog.Date->dateTime(), before) << "the date edit got the key";
 }
 
 TEST_F(FocusMoves, EnterMovesOnIncludingDateEditsWithoutPressingTheDefaultButton) {
-    EXPECT_EQ(From(Dialog.Spin, Qt::Key_Return), Dialog.Date);
-    EXPECT_EQ(From(Dialog.Date, Qt::Key_Enter, Qt::KeypadModifier), Dialog.Memo);
-    EXPECT_EQ(From(Dialog.Memo, Qt::Key_Return), Dialog.Last);
-    EXPECT_TRUE(Dialog.Memo->toPlainText().isEmpty());
-    EXPECT_EQ(From(Dialog.Last, Qt::Key_Return), Dialog.First);
-    EXPECT_EQ(Dialog.Clicks, 0);
-    EXPECT_TRUE(Dialog.isVisible());
+    EXPECT_EQ(From(dialog.Spin, Qt::Key_Return), dialog.Date);
+    EXPECT_EQ(From(dialog.Date, Qt::Key_Enter, Qt::KeypadModifier), dialog.Memo);
+    EXPECT_EQ(From(dialog.Memo, Qt::Key_Return), dialog.Last);
+    EXPECT_TRUE(dialog.Memo->toPlainText().isEmpty());
+    EXPECT_EQ(From(dialog.Last, Qt::Key_Return), dialog.First);
+    EXPECT_EQ(dialog.Clicks, 0);
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST_F(FocusMoves, ModifiersAndSwitchesTurnMovesOffAndCtrlShiftF7IsToldToTheMainWindow) {
-    Dialog.Tag = 4;
-    QList<std::pair<int, QWidget*>> Told;
-    const QMetaObject::Connection Connection = QObject::connect(
-        &TMainFormChannel::Instance(), &TMainFormChannel::UserKeyCombination, [&](int Tag, QWidget* Form) {
-            Told.append({Tag, Form});
+    dialog.Tag = 4;
+    QList<std::pair<int, QWidget*>> told;
+    const QMetaObject::Connection connection = QObject::connect(
+        &TMainFormChannel::Instance(), &TMainFormChannel::UserKeyCombination, [&](int tag, QWidget* form) {
+            told.append({tag, form});
         });
-    From(Dialog.First, Qt::Key_F7, Qt::ControlModifier | Qt::ShiftModifier);
-    From(Dialog.First, Qt::Key_F7, Qt::ControlModifier);
-    QObject::disconnect(Connection);
-    EXPECT_EQ(Told, (QList<std::pair<int, QWidget*>>{{4, &Dialog}}));
+    From(dialog.First, Qt::Key_F7, Qt::ControlModifier | Qt::ShiftModifier);
+    From(dialog.First, Qt::Key_F7, Qt::ControlModifier);
+    QObject::disconnect(connection);
+    EXPECT_EQ(told, (QList<std::pair<int, QWidget*>>{{4, &dialog}}));
 
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ShiftModifier), Dialog.First);
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down, Qt::ControlModifier), Dialog.First);
-    Dialog.EnterNavigation = false;
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Return), Dialog.First);
-    EXPECT_EQ(Dialog.Clicks, 1) << "Enter went on to the default button";
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down), Dialog.Spin);
-    Dialog.NavigationEnabled = false;
-    EXPECT_EQ(From(Dialog.First, Qt::Key_Down), Dialog.First);
+    EXPECT_EQ(From(dialog.First, Qt::Key_Down, Qt::ShiftModifier), dialog.First);
+    EXPECT_EQ(From(dialog.First, Qt::Key_Down, Qt::ControlModifier), dialog.First);
+    dialog.EnterNavigation = false;
+    EXPECT_EQ(From(dialog.First, Qt::Key_Return), dialog.First);
+    EXPECT_EQ(dialog.Clicks, 1) << "Enter went on to the default button";
+    EXPECT_EQ(From(dialog.First, Qt::Key_Down), dialog.Spin);
+    dialog.NavigationEnabled = false;
+    EXPECT_EQ(From(dialog.First, Qt::Key_Down), dialog.First);
     Press(Qt::Key_Escape);
-    EXPECT_FALSE(Dialog.isVisible());
-    EXPECT_EQ(Dialog.result(), 2);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), 2);
 }
 
 // A dialog of its own class name, with a value of its own.
@@ -132,11 +118,11 @@ class TPlacedDialog : public TStdRVKForm {
     Q_OBJECT
 public:
     TPlacedDialog() { resize(300, 200); }
-    void LoadFormSettings(Platform::TRegistry& Registry, const QString& Prefix) override {
-        Loaded = Registry.ReadString(Prefix + "_Extra", "mangler");
+    void LoadFormSettings(Platform::TRegistry& registry, const QString& prefix) override {
+        Loaded = registry.ReadString(prefix + "_Extra", "mangler");
     }
-    void SaveFormSettings(Platform::TRegistry& Registry, const QString& Prefix) override {
-        Registry.WriteString(Prefix + "_Extra", "gemt");
+    void SaveFormSettings(Platform::TRegistry& registry, const QString& prefix) override {
+        registry.WriteString(prefix + "_Extra", "gemt");
     }
     QString Loaded;
 };
@@ -145,104 +131,104 @@ class Placement : public ::testing::Test {
 protected:
     void SetUp() override { Platform::TRegistry().DeleteKey(TStdFormBehaviour::PlacementKey()); }
     // Left, Top, Width, Height and WindowState as the registry holds them.
-    static void Store(const QList<int>& Values) {
-        Platform::TRegistry Registry;
-        ASSERT_TRUE(Registry.OpenKey(TStdFormBehaviour::PlacementKey(), true));
-        for (int i = 0; i < Values.size(); ++i)
-            Registry.WriteInteger("TPlacedDialog" + Names[i], Values[i]);
+    static void Store(const QList<int>& values) {
+        Platform::TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TStdFormBehaviour::PlacementKey(), true));
+        for (int i = 0; i < values.size(); ++i)
+            registry.WriteInteger("TPlacedDialog" + names[i], values[i]);
     }
     static QList<int> Stored() {
-        Platform::TRegistry Registry;
-        Registry.OpenKey(TStdFormBehaviour::PlacementKey(), false);
-        QList<int> Values;
-        for (const QString& Name : Names)
-            Values << Registry.ReadInteger("TPlacedDialog" + Name, -1);
-        return Values;
+        Platform::TRegistry registry;
+        registry.OpenKey(TStdFormBehaviour::PlacementKey(), false);
+        QList<int> values;
+        for (const QString& name : names)
+            values << registry.ReadInteger("TPlacedDialog" + name, -1);
+        return values;
     }
-    static inline const QStringList Names = {"_Left", "_Top", "_Width", "_Height", "_WindowState"};
+    static inline const QStringList names = {"_Left", "_Top", "_Width", "_Height", "_WindowState"};
 };
 
 TEST_F(Placement, FirstShowUsesTheDefaultsAndHideSavesUnderTheClassName) {
     {
-        TPlacedDialog Dialog;
-        Dialog.show();
+        TPlacedDialog dialog;
+        dialog.show();
         Settle();
-        EXPECT_EQ(Dialog.geometry(), QRect(18, 18, 300, 200));
-        EXPECT_EQ(Dialog.Loaded, "mangler");
-        EXPECT_FALSE(Dialog.FirstShow);
-        Dialog.setGeometry(60, 70, 350, 250);
-        Dialog.hide();
+        EXPECT_EQ(dialog.geometry(), QRect(18, 18, 300, 200));
+        EXPECT_EQ(dialog.Loaded, "mangler");
+        EXPECT_FALSE(dialog.FirstShow);
+        dialog.setGeometry(60, 70, 350, 250);
+        dialog.hide();
     }
     EXPECT_EQ(Stored(), QList<int>({60, 70, 350, 250, 0}));
 
-    TPlacedDialog Again;
-    Again.show();
+    TPlacedDialog again;
+    again.show();
     Settle();
-    EXPECT_EQ(Again.geometry(), QRect(60, 70, 350, 250));
-    EXPECT_EQ(Again.Loaded, "gemt");
+    EXPECT_EQ(again.geometry(), QRect(60, 70, 350, 250));
+    EXPECT_EQ(again.Loaded, "gemt");
 }
 
 TEST_F(Placement, ARectangleOffEveryScreenIsIgnoredAndAFixedSizeDialogRestoresOnlyItsPosition) {
     Store({-5000, -5000, 640, 480, 0});
-    TPlacedDialog Dialog;
-    Dialog.show();
+    TPlacedDialog dialog;
+    dialog.show();
     Settle();
-    EXPECT_GE(Dialog.x(), 0);
-    EXPECT_GE(Dialog.y(), 0);
-    EXPECT_EQ(Dialog.size(), QSize(300, 200));
-    EXPECT_EQ(Dialog.Loaded, "mangler") << "own values are still read";
+    EXPECT_GE(dialog.x(), 0);
+    EXPECT_GE(dialog.y(), 0);
+    EXPECT_EQ(dialog.size(), QSize(300, 200));
+    EXPECT_EQ(dialog.Loaded, "mangler") << "own values are still read";
 
     Store({40, 30, 500, 400, 2});
-    TPlacedDialog Fixed;
-    Fixed.setFixedSize(200, 100);
-    Fixed.show();
+    TPlacedDialog fixed;
+    fixed.setFixedSize(200, 100);
+    fixed.show();
     Settle();
-    EXPECT_EQ(Fixed.geometry(), QRect(40, 30, 200, 100));
-    EXPECT_FALSE(Fixed.isMaximized());
+    EXPECT_EQ(fixed.geometry(), QRect(40, 30, 200, 100));
+    EXPECT_FALSE(fixed.isMaximized());
 }
 
 TEST_F(Placement, AMaximisedDialogSavesItsNormalRectangleAndComesBackMaximised) {
     {
-        TPlacedDialog Dialog;
-        Dialog.show();
+        TPlacedDialog dialog;
+        dialog.show();
         Settle();
-        Dialog.setGeometry(50, 60, 320, 240);
-        Dialog.showMaximized();
+        dialog.setGeometry(50, 60, 320, 240);
+        dialog.showMaximized();
         Settle();
-        ASSERT_TRUE(Dialog.isMaximized());
+        ASSERT_TRUE(dialog.isMaximized());
         // Destroyed while visible: saved all the same.
     }
     EXPECT_EQ(Stored(), QList<int>({50, 60, 320, 240, 2}));
 
-    TPlacedDialog Again;
-    Again.show();
+    TPlacedDialog again;
+    again.show();
     Settle();
-    EXPECT_TRUE(Again.isMaximized());
-    EXPECT_EQ(Again.normalGeometry(), QRect(50, 60, 320, 240));
+    EXPECT_TRUE(again.isMaximized());
+    EXPECT_EQ(again.normalGeometry(), QRect(50, 60, 320, 240));
 }
 
 TEST(StdRVKForm, HourglassUntilShownAndANumberedFormIsAnnouncedOnItsFirstShowOnly) {
-    QList<int> Tags;
-    const QMetaObject::Connection Connection =
+    QList<int> tags;
+    const QMetaObject::Connection connection =
         QObject::connect(&TMainFormChannel::Instance(), &TMainFormChannel::NumberedFormShown,
-                         [&](int Tag, QWidget*) { Tags << Tag; });
+                         [&](int tag, QWidget*) { tags << tag; });
     {
-        TStdRVKForm Numbered;
+        TStdRVKForm numbered;
         ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        Numbered.Tag = 3;
-        Numbered.show();
+        numbered.Tag = 3;
+        numbered.show();
         Settle();
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-        Numbered.hide();
-        Numbered.show();
-        TStdRVKForm Unnumbered;
-        Unnumbered.show();
+        numbered.hide();
+        numbered.show();
+        TStdRVKForm unnumbered;
+        unnumbered.show();
     }
-    { TStdRVKForm NeverShown; }
+    { TStdRVKForm neverShown; }
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    QObject::disconnect(Connection);
-    EXPECT_EQ(Tags, QList<int>{3});
+    QObject::disconnect(connection);
+    EXPECT_EQ(tags, QList<int>{3});
 }
 
 } // namespace

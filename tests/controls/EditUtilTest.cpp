@@ -1,0 +1,279 @@
+#include "foundation/controls/EditUtil.h"
+
+#include "Gui.h"
+#include "foundation/LxString.h"
+#include "foundation/controls/RvkForms.h"
+#include "support/RecordedMessages.h"
+#include "support/Test.h"
+
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+// The decimal separator of a Danish installation for the test's length.
+class TCommaSeparator {
+public:
+    TCommaSeparator()
+        : previous_(GetDecimalSeparator()) {
+        SetDecimalSeparator(u',');
+    }
+    ~TCommaSeparator() { SetDecimalSeparator(previous_); }
+
+private:
+    QChar previous_;
+};
+
+class TEditForm : public TStdRVKForm {
+    Q_OBJECT
+public:
+    TEditForm() {
+        auto* layout = new QVBoxLayout(this);
+        for (QWidget* control : std::initializer_list<QWidget*>{Integer, Float, Set, Text})
+            layout->addWidget(control);
+    }
+    void EditLeft(QWidget* control) override { Left << control; }
+
+    TIntegerEdit* Integer = new TIntegerEdit(this);
+    TFloatEdit* Float = new TFloatEdit(this);
+    TIntegerSet* Set = new TIntegerSet(this);
+    TStringEdit* Text = new TStringEdit(this);
+    QList<QWidget*> Left;
+};
+
+class Edits : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ShowActive(form);
+        ASSERT_EQ(QApplication::activeWindow(), &form);
+    }
+    // Types text into edit (emptied first) as the keyboard would, then tabs on to the next control.
+    void TypeAndLeave(QLineEdit* edit, const QString& text) {
+        Type(edit, text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        Settle();
+    }
+    void Type(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        Settle();
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+
+    TCommaSeparator comma;
+    TRecordedMessages messages;
+    TEditForm form;
+};
+
+TEST_F(Edits, AnIntegerWithDecimalsIsShownInItsNormalFormAndReadInHundredths) {
+    form.Integer->Decimals = 2;
+    TypeAndLeave(form.Integer, "1,5");
+    EXPECT_EQ(form.Integer->text(), "1,50");
+    EXPECT_EQ(form.Integer->GetValue(), 150);
+    TypeAndLeave(form.Integer, "12.3");
+    EXPECT_EQ(form.Integer->text(), "12,30") << "either decimal character is taken";
+    EXPECT_EQ(form.Integer->GetValue(), 1230);
+    TypeAndLeave(form.Integer, "7");
+    EXPECT_EQ(form.Integer->text(), "7,00");
+    form.Integer->clear();
+    EXPECT_EQ(form.Integer->GetValue(), 0) << "an empty text counts as 0";
+    EXPECT_EQ(form.Integer->text(), "") << "and stays empty";
+
+    form.Integer->SetValue(-5);
+    EXPECT_EQ(form.Integer->text(), "-0,05");
+    form.Integer->Decimals = 0;
+    form.Integer->SetValue(-2147483647 - 1);
+    EXPECT_EQ(form.Integer->text(), "-2147483648");
+    form.Float->Decimals = 2;
+    form.Float->SetValue(3.14159);
+    EXPECT_EQ(form.Float->text(), "3,14");
+    EXPECT_EQ(messages.Shown(), QStringList());
+}
+
+TEST_F(Edits, TooManyDecimalsKeepTheFocusAndTellTheUser) {
+    form.Integer->Decimals = 2;
+    TypeAndLeave(form.Integer, "1,555");
+    EXPECT_EQ(QApplication::focusWidget(), form.Integer) << "the focus comes back";
+    EXPECT_EQ(messages.Shown(), QStringList{"Der må højst indtastes 2 decimaler"});
+    EXPECT_EQ(form.Integer->text(), "1,555");
+    EXPECT_TRUE(form.Left.isEmpty()) << "the form hears only of a valid edit left";
+
+    form.Float->Decimals = 1;
+    EXPECT_EQ(ErrorText([&] {
+                  form.Float->setText("0,25");
+                  form.Float->GetValue();
+              }),
+              "Der må højst indtastes 1 decimal");
+}
+
+TEST_F(Edits, LeavingAValidEditTellsTheFormAfterTheMove) {
+    TypeAndLeave(form.Integer, "12");
+    EXPECT_EQ(form.Left, QList<QWidget*>{form.Integer});
+    EXPECT_EQ(QApplication::focusWidget(), form.Float);
+    EXPECT_EQ(form.Integer->EnteredText(), "");
+    form.Integer->setFocus();
+    Settle();
+    EXPECT_EQ(form.Integer->EnteredText(), "12");
+}
+
+TEST_F(Edits, TwoBadEditsDoNotHandTheFocusToAndFro) {
+    form.Integer->MaxValue = 10;
+    form.Float->MaxValue = 10;
+    form.Float->setText("99");
+    TypeAndLeave(form.Integer, "50");
+    Settle();
+    EXPECT_EQ(QApplication::focusWidget(), form.Integer);
+    EXPECT_EQ(messages.Shown(), QStringList{"50 er større end tilladte max. værdi : 10"});
+}
+
+TEST_F(Edits, LimitsOfZeroAreNoLimitsAndEachSetLimitHasItsMessage) {
+    const auto failure = [&](TIntegerEdit* edit, const QString& text) {
+        return ErrorText([&] {
+            edit->setText(text);
+            edit->GetValue();
+        });
+    };
+    form.Integer->MinValue = 1;
+    EXPECT_EQ(failure(form.Integer, "0"), "0 er mindre end tilladte mindste værdi : 1");
+    EXPECT_EQ(failure(form.Integer, "99999"), "<no error>");
+    form.Integer->MinValue = 0;
+    form.Integer->MaxValue = 0;
+    EXPECT_EQ(failure(form.Integer, "-2147483648"), "<no error>");
+    form.Integer->MinValue = -5;
+    form.Integer->MaxValue = 5;
+    EXPECT_EQ(failure(form.Integer, "6"), "6 er ikke indenfor tilladte interval : [-5 - 5]");
+
+    form.Integer->Decimals = 2;
+    form.Integer->MinValue = 0;
+    form.Integer->MaxValue = 1000;
+    EXPECT_EQ(failure(form.Integer, "10,01"), "10,01 er større end tilladte max. værdi : 10,00");
+    form.Float->MinValue = 0.5;
+    form.Float->MaxValue = 1500;
+    EXPECT_EQ(ErrorText([&] {
+                  form.Float->setText("2000");
+                  form.Float->GetValue();
+              }),
+              "2.000,00 er ikke indenfor tilladte interval : [0,50 - 1.500,00]");
+}
+
+TEST_F(Edits, ANumberBeyondThirtyTwoBitsGetsTheRangeMessageInsteadOfWrapping) {
+    const auto failure = [&](const QString& text) {
+        return ErrorText([&] {
+            form.Integer->setText(text);
+            form.Integer->GetValue();
+        });
+    };
+    EXPECT_EQ(failure("2147483648"),
+              "2147483648 er ikke indenfor tilladte interval : [-2147483648 - 2147483647]");
+    EXPECT_EQ(failure("-99999999999999999999"),
+              "-99999999999999999999 er ikke indenfor tilladte interval : [-2147483648 - 2147483647]");
+    form.Integer->Decimals = 2;
+    EXPECT_EQ(failure("30000000"),
+              "30.000.000,00 er ikke indenfor tilladte interval : [-21.474.836,48 - 21.474.836,47]");
+    form.Integer->Decimals = 0;
+    EXPECT_EQ(failure("1-2"), "\"1-2\" er ikke et gyldigt heltal");
+}
+
+TEST_F(Edits, TheKeyboardOnlyLetsThroughWhatTheEditCanRead) {
+    const auto typed = [&](QLineEdit* edit, const QString& keys) {
+        Type(edit, keys);
+        return edit->text();
+    };
+    form.Float->MinValue = 0;
+    form.Float->MaxValue = 10;
+    EXPECT_EQ(typed(form.Float, "-5,5x"), "5,5") << "no minus with a limit that forbids negatives";
+    form.Float->MaxValue = 0;
+    EXPECT_EQ(typed(form.Float, "-5.5"), "-5.5") << "without any limit";
+    EXPECT_EQ(typed(form.Integer, "-1,5"), "-15") << "no decimal characters without decimals";
+    form.Integer->OKCharSet = "0123";
+    EXPECT_EQ(typed(form.Integer, "12345"), "123") << "the character set comes first";
+    EXPECT_EQ(typed(form.Set, "1-3,5;a 7"), "1-3,57");
+    EXPECT_EQ(typed(form.Text, "Å b!"), "Å b!");
+
+    // Shortcuts and editing keys still work in a filtered edit.
+    form.Integer->OKCharSet.clear();
+    Type(form.Integer, "123");
+    QTest::keyClick(form.Integer, Qt::Key_Backspace);
+    QTest::keyClick(form.Integer, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(form.Integer, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(form.Integer->text(), "");
+}
+
+TEST_F(Edits, AnIntegerSetIsShownMergedAndSortedAndRefusesInvertedOrHugeRanges) {
+    TypeAndLeave(form.Set, "3,1-2");
+    EXPECT_EQ(form.Set->text(), "1-3");
+    EXPECT_EQ(form.Set->GetValue().AsText(), "1-3");
+
+    TypeAndLeave(form.Set, "5,3-1");
+    EXPECT_EQ(QApplication::focusWidget(), form.Set);
+    EXPECT_EQ(messages.Shown(), QStringList{"Ugyldigt talinterval i \"5,3-1\" i position 4"});
+    EXPECT_EQ(ErrorText([&] { form.Set->SetValueText("1-99999999999"); }),
+              "Ugyldigt talinterval i \"1-99999999999\" i position 12");
+
+    // The whole 32-bit range is one interval, never a walk over its members.
+    form.Set->SetValueText("0-2147483647,5");
+    EXPECT_EQ(form.Set->text(), "0-2147483647");
+    // Going back to a text that failed reads it again rather than keeping a half-read list.
+    form.Set->setText("1-2,x");
+    EXPECT_THROW(form.Set->GetValue(), Exception);
+    form.Set->setText("0-2147483647");
+    EXPECT_EQ(form.Set->GetValue().AsText(), "0-2147483647");
+    form.Set->clear();
+    EXPECT_EQ(form.Set->GetValue().Count(), 0) << "an emptied edit empties the set";
+}
+
+TEST_F(Edits, AnAlignedEditShowsItsFormattedValueOnlyWhileItHasNoFocus) {
+    form.Integer->Decimals = 2;
+    form.Integer->DisplayFormat = "0.00 m";
+    form.Integer->SetValue(150);
+    EXPECT_EQ(form.Integer->GetDisplayText(), "1,50 m");
+    form.Integer->setText("abc");
+    EXPECT_EQ(form.Integer->GetDisplayText(), "abc") << "a bad text is shown as it stands";
+    form.Integer->SetValue(0);
+    form.Float->Decimals = 2;
+    form.Float->DisplayFormat = "#,##0.0;(#,##0.0);nul";
+    form.Float->SetValue(-1234.56);
+    EXPECT_EQ(form.Float->GetDisplayText(), "(1.234,6)");
+    form.Float->SetValue(0);
+    EXPECT_EQ(form.Float->GetDisplayText(), "nul");
+
+    // Drawn right-aligned while unfocused, as typed while focused.
+    form.Float->SetEditAlignment(TAlignment::taRightJustify);
+    form.Float->DisplayFormat = "0.00";
+    form.Float->SetValue(7);
+    form.Text->setFocus();
+    Settle();
+    const QImage unfocused = form.Float->grab().toImage();
+    const auto inkColumns = [](const QImage& image) {
+        int first = image.width();
+        int last = -1;
+        for (int x = 3; x < image.width() - 3; ++x)
+            for (int y = 3; y < image.height() - 3; ++y)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return std::pair(first, last);
+    };
+    EXPECT_GT(inkColumns(unfocused).first, form.Float->width() / 2) << "the text sits at the right";
+    form.Float->setFocus();
+    Settle();
+    ASSERT_EQ(QApplication::focusWidget(), form.Float);
+    EXPECT_LT(inkColumns(form.Float->grab().toImage()).first, form.Float->width() / 2);
+}
+
+TEST(FormatFloatPattern, DigitsGroupsSectionsAndLiterals) {
+    TCommaSeparator comma;
+    EXPECT_EQ(FormatFloatPattern("0.00", 1.5), "1,50");
+    EXPECT_EQ(FormatFloatPattern("#,##0.00", 1234567.891), "1.234.567,89");
+    EXPECT_EQ(FormatFloatPattern("000", 7), "007");
+    EXPECT_EQ(FormatFloatPattern("0.##", 2.5), "2,5");
+    EXPECT_EQ(FormatFloatPattern("0.##", 2), "2");
+    EXPECT_EQ(FormatFloatPattern("\"kr. \"0.00", -3), "-kr. 3,00");
+    EXPECT_EQ(FormatFloatPattern("0;'minus '0", -3), "minus 3");
+    EXPECT_EQ(FormatFloatPattern("0.0", -0.04), "0,0") << "no sign on what rounds to zero";
+}
+
+} // namespace
+
+#include "EditUtilTest.moc"

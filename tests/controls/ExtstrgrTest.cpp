@@ -1,0 +1,400 @@
+#include "foundation/controls/Extstrgr.h"
+
+#include "Gui.h"
+#include "foundation/controls/RvkForms.h"
+#include "storage/DBField.h"
+#include "support/RecordedMessages.h"
+#include "support/Test.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// A dialog as the editing dialogs are: edits around a grid of columns "Nr", "Navn", "Klub".
+class TGridForm : public TStdRVKForm {
+    Q_OBJECT
+public:
+    TGridForm() {
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(Before);
+        layout->addWidget(Grid);
+        layout->addWidget(After);
+        layout->addWidget(Save);
+        Save->setFocusPolicy(Qt::NoFocus);
+        Grid->SetFixedCols(0);
+        for (const char* heading : {"Nr", "Navn", "Klub"})
+            Grid->Columns().Add().SetText(heading);
+        Grid->SetRowCount(3);
+        Grid->AutoExtend = true;
+        resize(400, 300);
+    }
+    void GridMoved(QWidget* grid) override { Moved << grid; }
+
+    QLineEdit* Before = new QLineEdit(this);
+    TExtStringGrid* Grid = new TExtStringGrid(this);
+    QLineEdit* After = new QLineEdit(this);
+    QToolButton* Save = new QToolButton(this);
+    QList<QWidget*> Moved;
+};
+
+class Grid : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ShowActive(form);
+        ASSERT_EQ(QApplication::activeWindow(), &form);
+        grid().setFocus();
+        Settle();
+    }
+    TExtStringGrid& grid() { return *form.Grid; }
+    // A key as the user presses it, to whatever has the focus.
+    static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+        Settle();
+    }
+    static void Type(const QString& text) {
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        Settle();
+    }
+    std::pair<int, int> Cursor() { return {grid().Col(), grid().Row()}; }
+    QStringList Column(int col) {
+        QStringList texts;
+        for (int row = grid().FixedRows(); row < grid().RowCount(); ++row)
+            texts << grid().Cells(col, row);
+        return texts;
+    }
+    void Fill(const QList<QStringList>& rows) {
+        grid().SetRowCount(static_cast<int>(rows.size()) + 1);
+        for (int row = 0; row < rows.size(); ++row)
+            for (int col = 0; col < rows[row].size(); ++col)
+                grid().SetCells(col, row + 1, rows[row][col]);
+    }
+
+    TRecordedMessages messages;
+    TGridForm form;
+};
+
+TEST_F(Grid, TypingGoesIntoTheCurrentCellAndTheGridsKeysWinOverTheDialogs) {
+    ASSERT_EQ(QApplication::focusWidget(), grid().InplaceEditor()) << "the editor stands on the cell";
+    EXPECT_EQ(Cursor(), std::pair(0, 1));
+    Type("12");
+    EXPECT_EQ(grid().Cells(0, 1), "12") << "the cell follows the editor as it is typed";
+    EXPECT_TRUE(grid().CellModified(0));
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Cursor(), std::pair(1, 1)) << "Enter moves to the next tab column, not to the next edit";
+    Type("Ane");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    Press(Qt::Key_Up);
+    EXPECT_EQ(Cursor(), std::pair(1, 1));
+    EXPECT_EQ(QApplication::focusWidget(), grid().InplaceEditor());
+    EXPECT_EQ(grid().InplaceEditor()->text(), "Ane");
+    EXPECT_EQ(form.Moved.size(), 3) << "every key move is told to the form";
+    EXPECT_EQ(form.Moved.value(0), &grid());
+    EXPECT_EQ(grid().Cells(1, 0), "Navn") << "the heading is the fixed row";
+}
+
+TEST_F(Grid, EnterSkipsColumnsThatAreNoTabStopsAndStartsTheNextLineWhereItShould) {
+    grid().Columns().GetItem(1).Tabulator = false;
+    grid().StartColumnAtNewLine = 1;
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Cursor(), std::pair(2, 1));
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Cursor(), std::pair(1, 2)) << "from the last tab column on to the next row";
+    grid().EnterKeyMovement = TEnterKeyMovement::ekDownArrow;
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Cursor(), std::pair(1, 2)) << "an empty last row does not grow";
+    grid().EnterKeyMovement = TEnterKeyMovement::ekRightArrow;
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Cursor(), std::pair(2, 2));
+}
+
+TEST_F(Grid, RightAndLeftLeaveTheEditorOnlyAtTheEndsOfItsText) {
+    grid().SetCells(0, 1, "abc");
+    grid().SetCells(1, 1, "def");
+    grid().GotoCell(1, 1, true);
+    grid().GotoCell(0, 1, true);
+    QLineEdit* editor = grid().InplaceEditor();
+    EXPECT_EQ(editor->selectedText(), "abc") << "entering selects the text";
+    Press(Qt::Key_End);
+    Press(Qt::Key_Left);
+    EXPECT_EQ(Cursor(), std::pair(0, 1)) << "inside the text the caret moves";
+    Press(Qt::Key_Right);
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Cursor(), std::pair(1, 1)) << "at the end the cell moves";
+    EXPECT_EQ(editor->selectedText(), "def");
+    grid().AutoPosCursor = true;
+    Press(Qt::Key_Left);
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Cursor(), std::pair(1, 1));
+    EXPECT_FALSE(editor->hasSelectedText());
+    EXPECT_EQ(editor->cursorPosition(), 3) << "after a move right the caret stands at the end";
+    Press(Qt::Key_Right);
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Cursor(), std::pair(0, 2)) << "from the last column to the first of the next row";
+    Press(Qt::Key_Left);
+    EXPECT_EQ(Cursor(), std::pair(2, 1)) << "and back";
+}
+
+TEST_F(Grid, DownOnAFilledLastRowAddsExactlyOneRowAndUpOnTheNewEmptyRowRemovesIt) {
+    grid().StartColumnAtNewLine = 1;
+    grid().GotoCell(2, 2, true);
+    Type("x");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(grid().RowCount(), 4);
+    EXPECT_EQ(Cursor(), std::pair(1, 3)) << "the new line starts in its start column";
+    Press(Qt::Key_Down);
+    EXPECT_EQ(grid().RowCount(), 4) << "an empty last row does not grow";
+    Press(Qt::Key_Up);
+    EXPECT_EQ(grid().RowCount(), 3);
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+
+    // Left from the first column of an empty last row removes it too; a lone data row stays.
+    Press(Qt::Key_Down);
+    ASSERT_EQ(grid().RowCount(), 4);
+    grid().GotoCell(0, 3, true);
+    Press(Qt::Key_Left);
+    EXPECT_EQ(grid().RowCount(), 3);
+    EXPECT_EQ(Cursor(), std::pair(2, 2));
+    grid().SetRowCount(2);
+    grid().ClearRows();
+    Press(Qt::Key_Up);
+    EXPECT_EQ(grid().RowCount(), 2);
+    grid().AutoExtend = false;
+    grid().SetCells(0, 1, "y");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(grid().RowCount(), 2) << "without AutoExtend the last row is the last";
+}
+
+TEST_F(Grid, RemoveRowOnTheOnlyDataRowEmptiesItButKeepsIt) {
+    grid().SetRowCount(2);
+    grid().SetCells(1, 1, "Ane");
+    grid().SetObjects(0, 1, 1007);
+    grid().RemoveRow(1);
+    EXPECT_EQ(grid().RowCount(), 2);
+    EXPECT_EQ(grid().Cells(1, 1), "");
+    EXPECT_EQ(grid().Objects(0, 1), 0);
+    EXPECT_EQ(grid().Cells(1, 0), "Navn") << "the heading stays";
+    Fill({{"1"}, {"2"}, {"3"}});
+    grid().RemoveRow(2);
+    EXPECT_EQ(Column(0), (QStringList{"1", "3"}));
+}
+
+TEST_F(Grid, SortingKeepsEachRowsObjectsAndFieldsWithItsTexts) {
+    Fill({{"3", "bo", "B"}, {"1", "Åse", "A"}, {"2", "", "C"}, {"10", "anne", "D"}, {"x", "Øjvind", "E"}});
+    for (int row = 1; row <= 5; ++row)
+        grid().SetObjects(0, row, 1000 + row - 1); // record index + 1000
+    grid().SortRowsByText({1});
+    EXPECT_EQ(Column(1), (QStringList{"", "anne", "bo", "Øjvind", "Åse"}))
+        << "an empty key first, case ignored, Danish letters last";
+    EXPECT_EQ(Column(2), (QStringList{"C", "D", "B", "E", "A"}));
+    EXPECT_EQ(grid().Objects(0, 1), 1002);
+    EXPECT_EQ(grid().Objects(0, 5), 1001);
+
+    grid().SortRows(TSortKind::Integer, {0}, false);
+    EXPECT_EQ(Column(0), (QStringList{"x", "1", "2", "3", "10"})) << "no integer counts as 0";
+    grid().SortRows(TSortKind::Integer, {0}, true);
+    EXPECT_EQ(Column(0), (QStringList{"10", "3", "2", "1", "x"}));
+    for (int row = 1; row <= 5; ++row)
+        EXPECT_EQ(grid().Objects(0, row),
+                  1000 + QStringList({"3", "1", "2", "10", "x"}).indexOf(grid().Cells(0, row)));
+
+    Fill({{"1,5", "2"}, {"1.25", "9"}, {"-2", "1"}, {"1,5", "1,0"}});
+    grid().SortRowsByNumber({0, 1});
+    EXPECT_EQ(Column(0), (QStringList{"-2", "1.25", "1,5", "1,5"}));
+    EXPECT_EQ(Column(1), (QStringList{"1", "9", "1,0", "2"})) << "ties go to the next column";
+}
+
+TEST_F(Grid, ABoundFieldTakesTheCellsTextWhenTheCellIsLeft) {
+    TDataBuffer record(8);
+    TIntegerField number;
+    number.SetBuffer(&record);
+    number.Size = 4;
+    number.FieldName = "Startnummer";
+    grid().BindCellField(0, 1, number);
+    ASSERT_NE(grid().GetCellField(0, 1), nullptr);
+    Type("42");
+    EXPECT_EQ(number.GetAsInteger(), 0) << "nothing is written while the cell is being typed";
+    Press(Qt::Key_Right);
+    EXPECT_EQ(number.GetAsInteger(), 42);
+
+    // A text the field refuses keeps the cursor in the cell and tells the user why.
+    grid().GotoCell(0, 1, true);
+    Type("4x");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Cursor(), std::pair(0, 1));
+    const QStringList shown = messages.Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains("4x")) << shown[0].toStdString();
+    EXPECT_EQ(number.GetAsInteger(), 42);
+}
+
+TEST_F(Grid, AVetoOnLeavingARowOrACellKeepsTheCursorForKeysAndClicks) {
+    Fill({{"1", "Ane"}, {"2", "Bo"}, {"3", "Carl"}});
+    QList<int> leftRows;
+    grid().OnLeaveRow = [&](int row, bool& allow) {
+        leftRows << row;
+        allow = grid().Cells(1, row) != "Bo";
+    };
+    grid().GotoCell(1, 2, true);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    const QRect other = grid().visualRect(grid().model()->index(0, 0));
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, other.center());
+    Settle();
+    EXPECT_EQ(Cursor(), std::pair(1, 2)) << "a click is refused the same way";
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Cursor(), std::pair(2, 2)) << "a move within the row does not leave it";
+
+    grid().OnLeaveCell = [](int, int, bool&) { throw Exception("Der skal angives et startnummer"); };
+    Press(Qt::Key_Left);
+    EXPECT_EQ(Cursor(), std::pair(2, 2));
+    EXPECT_EQ(messages.Shown(), QStringList{"Der skal angives et startnummer"});
+    EXPECT_EQ(QApplication::focusWidget(), grid().InplaceEditor());
+
+    grid().OnLeaveCell = nullptr;
+    grid().SetCells(1, 2, "Bodil");
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, other.center());
+    Settle();
+    EXPECT_EQ(Cursor(), std::pair(0, 1));
+    EXPECT_EQ(leftRows.last(), 2);
+}
+
+TEST_F(Grid, CtrlDeleteAsksBeforeDeletingAndKeepsTheCursorInPlace) {
+    Fill({{"1"}, {"2"}, {"3"}});
+    grid().AutoDelete = true;
+    QList<int> deleted;
+    bool allowed = false;
+    grid().BeforeDelete = [&](int, bool& allow) { allow = allowed; };
+    grid().AfterDelete = [&](int row) { deleted << row; };
+    grid().GotoCell(0, 2, true);
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(Column(0), (QStringList{"1", "2", "3"})) << "refused";
+    EXPECT_TRUE(deleted.isEmpty());
+    allowed = true;
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(Column(0), (QStringList{"1", "3"}));
+    EXPECT_EQ(deleted, QList<int>{2});
+    EXPECT_EQ(Cursor(), std::pair(0, 2));
+    EXPECT_EQ(grid().InplaceEditor()->text(), "3");
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(grid().RowCount(), 2) << "the last data row is emptied, not deleted";
+    EXPECT_EQ(Column(0), QStringList{""});
+
+    grid().AutoDelete = false;
+    grid().SetCells(0, 1, "abc");
+    Press(Qt::Key_End);
+    Press(Qt::Key_Left);
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(grid().Cells(0, 1), "ab") << "without AutoDelete the key is the editor's";
+}
+
+TEST_F(Grid, InsertAddsAnEmptyRowAtTheCurrentOne) {
+    Fill({{"1", "Ane"}, {"2", "Bo"}});
+    grid().AutoInsert = true;
+    grid().StartColumnAtNewLine = 1;
+    grid().SetObjects(0, 2, 1001);
+    grid().GotoCell(0, 2, true);
+    Press(Qt::Key_Insert);
+    EXPECT_EQ(Column(1), (QStringList{"Ane", "", "Bo"}));
+    EXPECT_EQ(grid().Objects(0, 3), 1001);
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+}
+
+TEST_F(Grid, AToolButtonCommandCommitsTheOpenEditorWithOneCall) {
+    QList<QString> leftTexts;
+    grid().OnLeaveCell = [&](int col, int row, bool&) { leftTexts << grid().Cells(col, row); };
+    grid().OnSelectCell = [&](int col, int row, bool&) {
+        grid().SetCells(col, row, grid().Cells(col, row).trimmed());
+    };
+    bool committed = false;
+    QObject::connect(form.Save, &QToolButton::clicked, [&] { committed = grid().CommitCell(); });
+    Type(" 7 ");
+    QTest::mouseClick(form.Save, Qt::LeftButton);
+    Settle();
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(leftTexts, QList<QString>{" 7 "});
+    EXPECT_EQ(grid().InplaceEditor()->text(), "7") << "the cell is entered again";
+    EXPECT_FALSE(grid().CellModified(0));
+    EXPECT_EQ(QApplication::focusWidget(), grid().InplaceEditor());
+
+    grid().OnLeaveCell = [](int, int, bool& allow) { allow = false; };
+    EXPECT_FALSE(grid().CommitCell());
+}
+
+TEST_F(Grid, TheGridIsLeftByTabOrClickAndTellsSo) {
+    int exits = 0;
+    QObject::connect(&grid(), &TExtStringGrid::Exited, [&] { ++exits; });
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.After);
+    EXPECT_EQ(exits, 1);
+    Press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), grid().InplaceEditor());
+    Press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.Before) << "Shift+Tab goes on past the grid";
+    EXPECT_EQ(exits, 2);
+}
+
+TEST_F(Grid, ColumnDescriptionsLayTheGridOut) {
+    TExtColumn& klub = grid().Columns().GetItem(2);
+    klub.CharCase = "U";
+    grid().GotoCell(2, 1, true);
+    Type("aik");
+    EXPECT_EQ(grid().Cells(2, 1), "AIK");
+
+    TExtColumn& navn = grid().Columns().GetItem(1);
+    navn.SetInvisible(true);
+    EXPECT_EQ(grid().ColCount(), 2);
+    EXPECT_EQ(grid().GetExtColumn(1), &klub);
+    EXPECT_EQ(grid().Cells(1, 0), "Klub");
+    navn.SetInvisible(false);
+    EXPECT_EQ(grid().ColCount(), 3);
+    klub.SetText("Forening");
+    EXPECT_EQ(grid().Cells(2, 0), "Forening");
+    EXPECT_EQ(grid().horizontalHeader()->model()->headerData(2, Qt::Horizontal).toString(), "Forening");
+
+    navn.ReadOnly = true; // seen when a cell of the column is entered
+    grid().GotoCell(2, 1, true);
+    grid().GotoCell(1, 1, true);
+    EXPECT_FALSE(grid().InplaceEditor()->isVisible()) << "a read-only column has no editor";
+    Type("zz");
+    EXPECT_EQ(grid().Cells(1, 1), "");
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Cursor(), std::pair(2, 1)) << "but the keys still move";
+
+    grid().RemoveColumn(0);
+    EXPECT_EQ(grid().Columns().Count(), 2);
+    EXPECT_EQ(grid().Cells(0, 0), "Navn");
+    grid().RemoveColumn(0);
+    grid().SetCells(0, 1, "x");
+    grid().RemoveColumn(0);
+    EXPECT_EQ(grid().ColCount(), 1) << "the only column is emptied, not removed";
+    EXPECT_EQ(grid().Cells(0, 1), "");
+}
+
+TEST_F(Grid, ManyRowsFillSortAndMoveWithoutSurprises) {
+    constexpr int rows = 20000;
+    grid().BeginUpdate();
+    grid().SetRowCount(rows + 1);
+    for (int row = 1; row <= rows; ++row) {
+        grid().SetCells(0, row, QString::number((row * 7919) % rows));
+        grid().SetObjects(0, row, 1000 + row);
+    }
+    grid().EndUpdate();
+    grid().SortRows(TSortKind::Integer, {0}, false);
+    for (int row = 1; row <= rows; ++row)
+        ASSERT_EQ(grid().Cells(0, row).toInt(), row - 1);
+    EXPECT_EQ(grid().Objects(0, 1), 1000 + rows) << "the row that held 0 came first with its object";
+    grid().GotoCell(0, rows, true);
+    Type("x");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(grid().RowCount(), rows + 2);
+}
+
+} // namespace
+
+#include "ExtstrgrTest.moc"
