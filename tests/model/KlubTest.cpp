@@ -231,18 +231,22 @@ TEST_F(Klub, NewClubNumberFollowsTheMeetsHighestClub) {
 
 TEST_F(Klub, NewClubAfterTheHighestClubWasDeleted) {
     TwoMeets();
+    StoreKlub(5, QStringLiteral("Tom"));
     {
         TKlubManager a;
-        a.NewKlub();
+        // A club stored before this run, then one made in it.
+        a.GetKlub(2);
+        ASSERT_TRUE(a.DeleteKlub());
+        EXPECT_EQ(a.NewKlub().GetField(KlubField::KlubNr)->GetAsInteger(), 6);
         ASSERT_TRUE(a.DeleteKlub());
         EXPECT_EQ(a.GetKlubCount(), 2);
-        EXPECT_EQ(a.NewKlub().GetField(KlubField::KlubNr)->GetAsInteger(), 4);
+        EXPECT_EQ(a.NewKlub().GetField(KlubField::KlubNr)->GetAsInteger(), 7);
         a.GetKlub(2);
         ASSERT_TRUE(a.DeleteKlub());
     }
     EXPECT_EQ(Stored<TKlubTable>({KlubField::KlubNr}), QStringList({"1", "2"}));
     // A later manager in the same run, and the other meet, which has its own numbers.
-    EXPECT_EQ(TKlubManager().NewKlub().GetField(KlubField::KlubNr)->GetAsInteger(), 5);
+    EXPECT_EQ(TKlubManager().NewKlub().GetField(KlubField::KlubNr)->GetAsInteger(), 8);
     OpenB();
     EXPECT_EQ(TKlubManager().NewKlub().GetField(KlubField::KlubNr)->GetAsInteger(), 2);
 }
