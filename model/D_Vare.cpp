@@ -44,6 +44,16 @@ QString Quoted(qint32 nummer) {
     return u'"' + QString::number(nummer) + u'"';
 }
 
+// Marks the element for deletion unless it is in use; then the refusal is shown.
+bool MarkDeleted(TDataElement& element, bool used, const QString& refusal) {
+    if (used) {
+        ShowError(nullptr, refusal);
+        return false;
+    }
+    element.DeleteRequested = true;
+    return true;
+}
+
 } // namespace
 
 EVareManagerError::EVareManagerError(TVareManagerErrorNo errorNo, const QString& nummer)
@@ -148,22 +158,14 @@ bool TVareManager::IsVareUsed(qint32 varenummer) {
 
 bool TVareManager::DeleteGruppe(TGruppeElement& gruppe) {
     const qint32 nummer = gruppe.GetField(GruppeField::Gruppe)->GetAsInteger();
-    if (IsGruppeUsed(nummer)) {
-        ShowError(nullptr, QStringLiteral("Kan ikke slette gruppe ") + Quoted(nummer) +
-                               QStringLiteral(", da den er i brug."));
-        return false;
-    }
-    gruppe.DeleteRequested = true;
-    return true;
+    return MarkDeleted(gruppe, IsGruppeUsed(nummer),
+                       QStringLiteral("Kan ikke slette gruppe ") + Quoted(nummer) +
+                           QStringLiteral(", da den er i brug."));
 }
 
 bool TVareManager::DeleteVare(TVareElement& vare) {
     const qint32 nummer = vare.GetField(VareField::Varenummer)->GetAsInteger();
-    if (IsVareUsed(nummer)) {
-        ShowError(nullptr, QStringLiteral("Kan ikke slette vare ") + Quoted(nummer) +
-                               QStringLiteral(", da der findes registreringer på varen."));
-        return false;
-    }
-    vare.DeleteRequested = true;
-    return true;
+    return MarkDeleted(vare, IsVareUsed(nummer),
+                       QStringLiteral("Kan ikke slette vare ") + Quoted(nummer) +
+                           QStringLiteral(", da der findes registreringer på varen."));
 }

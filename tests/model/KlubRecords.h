@@ -60,21 +60,6 @@ protected:
             {{VareField::Varenummer, varenummer}, {VareField::Gruppe, gruppe}, {VareField::Pris, pris}});
     }
 
-    // The given fields of the current meet's stored records, each record's joined by "/".
-    template <typename Table>
-    static QStringList Stored(std::initializer_list<int> fieldNos) {
-        Table table;
-        table.Open();
-        QStringList records;
-        for (bool found = table.First(); found; found = table.Next()) {
-            QStringList fields;
-            for (const int fieldNo : fieldNos)
-                fields << table.GetField(fieldNo)->GetTrimmedString();
-            records << fields.join(u'/');
-        }
-        return records;
-    }
-
     qint32 meetA_;
     qint32 meetB_;
 };
