@@ -36,7 +36,13 @@ auto AddNummer(List& list, int fieldNo, const QString& nummer) -> decltype(list.
         return nullptr;
     const int raw = list.AddNew();
     TDataElement* element = list.GetRawElement(raw);
-    element->GetField(fieldNo)->SetAsString(TrimBlanks(nummer));
+    try {
+        element->GetField(fieldNo)->SetAsString(TrimBlanks(nummer));
+    } catch (...) {
+        // No number: the element is dropped by the next save and found by no one meanwhile.
+        element->DeleteRequested = true;
+        throw;
+    }
     return list.GetElement(list.IndexOf(element));
 }
 

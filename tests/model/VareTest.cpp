@@ -56,6 +56,8 @@ TEST_F(Vare, AddedGroupsAndGoodsAreStoredInTheCurrentMeet) {
     TGruppeElement* gruppe = varer.AddGruppe(QStringLiteral(" 4 "));
     ASSERT_NE(gruppe, nullptr);
     gruppe->GetField(GruppeField::Tekst)->SetAsString(QStringLiteral("Drikke"));
+    EXPECT_EQ(ErrorText([&] { varer.AddVare(QStringLiteral("tolv")); }),
+              "Object: TField\r\nUlovlig \"integer\" værdi: tolv");
     TVareElement* vare = varer.AddVare(QStringLiteral("12"));
     ASSERT_NE(vare, nullptr);
     EXPECT_EQ(varer.CurrentVare(), vare);
