@@ -22,7 +22,7 @@ class TKlubManager {
 public:
     // With a club number: that club of the current meet, selected with its data ordered by name (an
     // unknown number gives an empty club list). With AlleKlubber (any negative number): every club of
-    // the meet, none selected.
+    // the meet, with no club's data loaded.
     explicit TKlubManager(qint32 klubNr = AlleKlubber);
     ~TKlubManager();
     TKlubManager(const TKlubManager&) = delete;
