@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -78,6 +79,11 @@ struct TModelContext {
     const TSystemData* SystemData = nullptr;
     // Called when another meet (or none) became the current one: the event manager reads its programme.
     std::function<void()> OnStaevneChanged;
+
+    // ---- The highest club and start numbers the club manager handed out or saw deleted in this run, by
+    // meet number: a number freed by a delete is not handed out again.
+    std::map<qint32, qint32> HighestKlubNr;
+    std::map<qint32, qint32> HighestStartnummer;
 
     // The wall clock when null.
     TClock Clock;

@@ -3,6 +3,8 @@
 #include "model/D_Context.h"
 #include "model/D_StaevneSystemData.h"
 
+#include <algorithm>
+
 qint32 CurrentStID() {
     return ModelContext().CurrentStID;
 }
@@ -85,6 +87,37 @@ bool TZunoDataTable::Next() {
     }
     GetNext();
     return !GetEof() && IsCurrentMeet();
+}
+
+bool TZunoDataTable::FindStaevneKey(int keyNo, std::initializer_list<qint64> values) {
+    std::vector<TKeyValue> key{TKeyValue(qint64(CurrentStID()))};
+    for (const qint64 value : values)
+        key.emplace_back(value);
+    SetIndexNumber(keyNo);
+    const bool found = FindKey(key);
+    soughtKey_.clear();
+    const TIndexDef& index = IndexDefs.GetItem(keyNo);
+    const auto* sought = reinterpret_cast<const char*>(SearchBuffer()->Current());
+    for (int i = 0; i < std::min<int>(static_cast<int>(key.size()), index.GetSegmentCount()); ++i) {
+        const TSegmentDef& segment = index.GetSegment(i);
+        soughtKey_.emplace_back(segment, QByteArray(sought + segment.Position, segment.Length));
+    }
+    return found;
+}
+
+bool TZunoDataTable::NextStaevneKey() {
+    GetNext();
+    if (GetEof())
+        return false;
+    const auto* record = reinterpret_cast<const char*>(RecordBuffer()->Current());
+    return std::all_of(soughtKey_.begin(), soughtKey_.end(), [record](const auto& sought) {
+        return QByteArrayView(record + sought.first.Position, sought.first.Length) == sought.second;
+    });
+}
+
+bool TZunoDataTable::LastStaevneKey(int keyNo) {
+    SetIndexNumber(keyNo);
+    return FindKeyOp(KeyOpLess, {TKeyValue(qint64(CurrentStID()) + 1)}) && IsCurrentMeet();
 }
 
 void TZunoDataTable::DeleteAll() {

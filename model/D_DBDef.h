@@ -14,7 +14,10 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class TStreamReader;
 class TStreamWriter;
@@ -76,6 +79,15 @@ public:
     // when it cannot be read whole.
     QByteArray ReadVariableData();
 
+    // ---- Lookups in key keyNo of a meet-bound table (its first segment StID); values are whole numbers
+    // for the segments after it. The record found is the current one.
+    // The first of the current meet's records whose key begins with values; false when there is none.
+    bool FindStaevneKey(int keyNo, std::initializer_list<qint64> values = {});
+    // The record after it in that key while its key still begins with the same values.
+    bool NextStaevneKey();
+    // The meet's last record in that key's order: the last whose key lies below the next meet number.
+    bool LastStaevneKey(int keyNo);
+
     bool IsStaevneBound() const { return sprogFieldNo_ < 0; }
     TZunoFieldList FieldList() const { return fields_; }
     static int RecordLengthOf(TZunoFieldList fields) { return ::RecordLengthOf(fields); }
@@ -91,6 +103,8 @@ private:
     bool IsCurrentSprog();
 
     TZunoFieldList fields_;
+    // The segments FindStaevneKey sought, with their bytes.
+    std::vector<std::pair<TSegmentDef, QByteArray>> soughtKey_;
     std::span<const TFieldClassDef> fieldClasses_;
     int sprogFieldNo_ = -1;
 };

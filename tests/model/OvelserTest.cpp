@@ -16,21 +16,6 @@ const int K = FindStdKlasse("K");
 // Saturday 1 June 2024.
 const TDateTime Dag = QDateToDateTime(QDate(2024, 6, 1));
 
-// The stored records of the current meet, the given fields of each joined by "/".
-template <typename Table>
-QStringList Stored(std::initializer_list<int> fieldNos) {
-    Table table;
-    table.Open();
-    QStringList records;
-    for (bool found = table.First(); found; found = table.Next()) {
-        QStringList fields;
-        for (const int fieldNo : fieldNos)
-            fields << table.GetField(fieldNo)->GetTrimmedString();
-        records << fields.join(u'/');
-    }
-    return records;
-}
-
 QStringList Rounds() {
     return Stored<TOvelseRnTable>(
         {OvelseRnField::Klasse, OvelseRnField::Ovelse, OvelseRnField::Runde, OvelseRnField::Sted});

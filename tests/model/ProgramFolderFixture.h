@@ -15,9 +15,26 @@
 
 #include "support/Test.h"
 
+#include <initializer_list>
 #include <memory>
 
 class TStaevneManager;
+
+// The stored records of the current meet (of the current language in a catalogue file) in the order
+// First and Next give, the given fields of each trimmed and joined by "/".
+template <typename Table>
+QStringList Stored(std::initializer_list<int> fieldNos) {
+    Table table;
+    table.Open();
+    QStringList records;
+    for (bool found = table.First(); found; found = table.Next()) {
+        QStringList fields;
+        for (const int fieldNo : fieldNos)
+            fields << table.GetField(fieldNo)->GetTrimmedString();
+        records << fields.join(u'/');
+    }
+    return records;
+}
 
 class TProgramFolderTest : public ::testing::Test {
 protected:
