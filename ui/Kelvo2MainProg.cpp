@@ -24,6 +24,7 @@ const QString Caption = QStringLiteral("  ZUNO-2");
 const QString IdSwitch = QStringLiteral("ID=");
 constexpr int BoardPrefixLength = 5;
 constexpr QSize ButtonSize(91, 36);
+constexpr QSize ClientSize(677, 70);
 
 QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& caption,
                             QStyle::StandardPixmap image) {
@@ -32,7 +33,8 @@ QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& c
     button->setText(caption);
     button->setIcon(bar->style()->standardIcon(image));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setFixedSize(ButtonSize);
+    // A caption in a font larger than the one the size was made for gets the room it needs.
+    button->setMinimumSize(ButtonSize);
     bar->addWidget(button);
     return button;
 }
@@ -107,6 +109,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
     MainToolBar->setFloatable(false);
     MainToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     MainToolBar->layout()->setContentsMargins(3, 3, 3, 3);
+    MainToolBar->setIconSize(QSize(16, 16));
     addToolBar(MainToolBar);
 
     StaevneLabel->setObjectName(QStringLiteral("StaevneLabel"));
@@ -129,6 +132,9 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
     row->addWidget(StaevneLabel, 1);
     row->addWidget(ImportButton);
     setCentralWidget(client);
+    // Every button in view, none behind the tool bar's overflow arrow.
+    resize(std::max(ClientSize.width(), MainToolBar->sizeHint().width()), sizeHint().height());
+    setMinimumWidth(MainToolBar->sizeHint().width());
 
     commands_ = {
         {NytStaevneButton, TNeeds::NoSpeaker, false}, // the meet wizard
