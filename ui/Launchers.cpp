@@ -5,17 +5,17 @@
 #include "foundation/PathResolver.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "platform/Shell.h"
+#include "platform/Shell.h"
 #include "ui/DialogButtons.h"
 #include "ui/ImportStaevne.h"
 #include "ui/RetStaevne.h"
 #include "ui/SletStaevne.h"
 #include "ui/ValgStaevne2.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QUrl>
 
 namespace {
 
@@ -186,6 +186,5 @@ bool ImporterStaevne(QWidget* owner, int level) {
 }
 
 void VisRettelser() {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(ResolvePath(PathJoin(ProgramDir, QStringLiteral("zuno2.htm")))));
+    Platform::StartShellCommand(QStringLiteral(".\\zuno2.htm"), ProgramDir, Platform::TShowMode::Maximized);
 }

@@ -1,5 +1,6 @@
 #include "ui/Kelvo2MainProg.h"
 
+#include "UiTestSupport.h"
 #include "model/ProgramFolderFixture.h"
 #include "support/Test.h"
 
@@ -8,6 +9,7 @@
 #include "ui/Kelvo2MainProgJobs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -164,6 +166,27 @@ TEST_F(MainProgTest, ButtonsOfDialogsStillToComeAreThereButDisabled) {
     EXPECT_TRUE(reveal.isAccepted());
     EXPECT_TRUE(form->ImportButton->isVisible());
     EXPECT_FALSE(form->ImportButton->isEnabled());
+}
+
+TEST_F(MainProgTest, ChangeNotesOpenTheShippedPageInTheProgramFolder) {
+    Prepare({});
+    const auto form = Start({});
+    TUrlRecorder opener;
+    QDesktopServices::setUrlHandler("file", &opener, "Open");
+    form->RettelserButton->click();
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(opener.Opened.size(), 1);
+    EXPECT_EQ(opener.Opened.front().toLocalFile(), QFileInfo(Path("zuno2.htm")).canonicalFilePath());
+}
+
+TEST_F(MainProgTest, ClosingTheWindowEndsTheProgram) {
+    Prepare({});
+    const auto form = Start({});
+    int closed = 0;
+    QObject::connect(form.get(), &TKelvo2MainProgForm::FormClosed, [&closed] { ++closed; });
+    form->close();
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(form->ExitCode(), 0);
 }
 
 // ---------------------------------------------------------------- batch jobs

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -61,4 +62,14 @@ public:
 private:
     TScopedFileChooser scope_;
     TScriptedFileChooser* chooser_;
+};
+
+// Stands in for the desktop's opener of documents while installed with QDesktopServices::setUrlHandler.
+class TUrlRecorder : public QObject {
+    Q_OBJECT
+public slots:
+    void Open(const QUrl& url) { Opened << url; }
+
+public:
+    QList<QUrl> Opened;
 };
