@@ -3,6 +3,7 @@
 #include "foundation/Exception.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
+#include "foundation/controls/MsgForm.h"
 #include "model/D_Staevne.h"
 #include "ui/Launchers.h"
 
@@ -208,18 +209,13 @@ void TKelvo2MainProgForm::FormShow() {
 
 void TKelvo2MainProgForm::SelectStaevne() {
     int index = -1;
-    const QString id = SwitchArgument(IdSwitch, arguments_);
-    if (!id.isEmpty()) {
-        bool number = false;
-        const int stID = id.toInt(&number);
-        if (number && stID >= 0) {
-            // Not being able to open it is as if it were not there.
-            try {
-                index = StaevneManager->IndexOfStID(stID);
-                if (index >= 0)
-                    StaevneManager->OpenStaevne(index);
-            } catch (const std::exception&) {
-            }
+    if (const qint32 stID = RequestedStID(); stID >= 0) {
+        // Not being able to open it is as if it were not there.
+        try {
+            index = StaevneManager->IndexOfStID(stID);
+            if (index >= 0)
+                StaevneManager->OpenStaevne(index);
+        } catch (const std::exception&) {
         }
     }
     const QString last = StaevneManager->GetLastUsedName();
@@ -237,26 +233,26 @@ void TKelvo2MainProgForm::WMStartJobs() {
         CheckBoard();
     if (!batch_)
         return;
-    try {
+    const std::optional<QString> failure = FailureOf([this] {
         // A script names its meet: another one (the last used) must not stand in for it.
-        if (!FindSwitchValue(IdSwitch, arguments_).isEmpty()) {
-            const QString id = SwitchArgument(IdSwitch, arguments_);
-            bool number = false;
-            const int stID = id.toInt(&number);
-            if (!number || stID < 0 || StaevneManager->GetCurrentStID() != stID)
-                throw Exception(QStringLiteral("Der findes intet stævne med ID=") + id +
-                                QStringLiteral(", så der er ikke kørt noget"));
-        }
+        const bool idGiven = !FindSwitchValue(IdSwitch, arguments_).isEmpty();
+        if (idGiven && (RequestedStID() < 0 || StaevneManager->GetCurrentStID() != RequestedStID()))
+            throw Exception(QStringLiteral("Der findes intet stævne med ID=") +
+                            SwitchArgument(IdSwitch, arguments_) +
+                            QStringLiteral(", så der er ikke kørt noget"));
         RunBatchJobs(arguments_);
-    } catch (const std::exception& error) {
-        Fail(MessageOf(error));
+    });
+    if (failure) {
+        exitCode_ = 1;
+        ShowError(nullptr, *failure);
     }
     close();
 }
 
-void TKelvo2MainProgForm::Fail(const QString& reason) {
-    exitCode_ = 1;
-    ShowError(nullptr, reason);
+qint32 TKelvo2MainProgForm::RequestedStID() const {
+    bool number = false;
+    const int stID = SwitchArgument(IdSwitch, arguments_).toInt(&number);
+    return number && stID >= 0 ? stID : -1;
 }
 
 // ---------------------------------------------------------------- the view

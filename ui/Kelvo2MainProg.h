@@ -87,7 +87,8 @@ private:
     void SelectStaevne();
     // The main window is off the screen while a launcher's dialog is open.
     void RunHidden(const std::function<void()>& launcher);
-    void Fail(const QString& reason);
+    // The meet number "ID=" gives; -1 when it gives none (absent, no value, no number, negative).
+    qint32 RequestedStID() const;
 
     const QStringList arguments_;
     const QString programDir_;

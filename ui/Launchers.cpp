@@ -3,9 +3,9 @@
 #include "foundation/LxDisk.h"
 #include "foundation/LxString.h"
 #include "foundation/PathResolver.h"
+#include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "platform/Shell.h"
 #include "platform/Shell.h"
 #include "ui/DialogButtons.h"
 #include "ui/ImportStaevne.h"
@@ -40,20 +40,24 @@ void OpenAgain(qint32 stID) {
         StaevneManager->OpenStaevne(index);
 }
 
-// Runs work on the meet at index as the current one, and opens the meet that was open before again
-// afterwards, also when work fails.
-bool WithMeetOpened(int index, const std::function<bool()>& work) {
+// Shows the dialog about the meet at index, which is the current one meanwhile, and on OK runs onOk.
+// Afterwards the meet that was open before is open again, also when onOk fails. True on OK.
+template <typename Form>
+bool AskAboutMeet(QWidget* owner, int index, const std::function<void(Form&)>& onOk) {
     const qint32 before = StaevneManager->GetCurrentStID();
     StaevneManager->OpenStaevne(index);
-    bool done = false;
+    bool ok = false;
     try {
-        done = work();
+        Form form(owner);
+        ok = form.exec() == mrOk;
+        if (ok)
+            onOk(form);
     } catch (...) {
         OpenAgain(before);
         throw;
     }
     OpenAgain(before);
-    return done;
+    return ok;
 }
 
 } // namespace
@@ -118,35 +122,22 @@ QString KipFileName(const QString& chosen) {
 }
 
 bool RunShowingErrors(QWidget* owner, const std::function<void()>& work) {
-    try {
-        work();
-        return true;
-    } catch (const std::exception& error) {
-        ShowError(owner, MessageOf(error));
-        return false;
-    }
+    const std::optional<QString> failure = FailureOf(work);
+    if (failure)
+        ShowError(owner, *failure);
+    return !failure;
 }
 
 // ---------------------------------------------------------------- the launchers
 
 bool RetStaevne(QWidget* owner, int index) {
-    return WithMeetOpened(index, [owner] {
-        TRetStaevneForm form(owner);
-        if (form.exec() != mrOk)
-            return false;
-        StaevneManager->RenameStaevne(form.StaevneNavn->text());
-        return true;
-    });
+    return AskAboutMeet<TRetStaevneForm>(
+        owner, index, [](TRetStaevneForm& form) { StaevneManager->RenameStaevne(form.StaevneNavn->text()); });
 }
 
 bool SletStaevne(QWidget* owner, int index) {
-    return WithMeetOpened(index, [owner] {
-        TSletStaevneForm form(owner);
-        if (form.exec() != mrOk)
-            return false;
-        StaevneManager->DeleteStaevne();
-        return true;
-    });
+    return AskAboutMeet<TSletStaevneForm>(owner, index,
+                                          [](TSletStaevneForm&) { StaevneManager->DeleteStaevne(); });
 }
 
 bool VaelgStaevne(QWidget* owner) {

@@ -11,6 +11,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -82,34 +83,30 @@ bool TDropTreeWidget::Accepts(const QObject* source) const {
                        [source](const QWidget* view) { return view == source; });
 }
 
-void TDropTreeWidget::dragEnterEvent(QDragEnterEvent* event) {
+bool TDropTreeWidget::TakeAsCopy(QDropEvent* event) const {
     if (!Accepts(event->source())) {
         event->ignore();
-        return;
+        return false;
     }
-    QTreeWidget::dragEnterEvent(event);
     event->setDropAction(Qt::CopyAction);
     event->accept();
+    return true;
+}
+
+void TDropTreeWidget::dragEnterEvent(QDragEnterEvent* event) {
+    QTreeWidget::dragEnterEvent(event);
+    TakeAsCopy(event);
 }
 
 void TDropTreeWidget::dragMoveEvent(QDragMoveEvent* event) {
-    if (!Accepts(event->source())) {
-        event->ignore();
-        return;
-    }
     QTreeWidget::dragMoveEvent(event);
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    TakeAsCopy(event);
 }
 
 void TDropTreeWidget::dropEvent(QDropEvent* event) {
-    if (!Accepts(event->source())) {
-        event->ignore();
+    if (!TakeAsCopy(event))
         return;
-    }
     QTreeWidgetItem* target = itemAt(event->position().toPoint());
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
     setState(NoState);
     viewport()->update();
     if (Dropped)
@@ -316,14 +313,14 @@ void TValgStaevne2Form::SelectFolderOf(const QString& navn) {
 
 void TValgStaevne2Form::TreeViewChange() {
     StaevneListView->clear();
+    // The dates by name, found once for the whole list.
+    QHash<QString, QString> datoer;
+    for (int index = 0; StaevneManager && index < StaevneManager->GetStaevneCount(); ++index)
+        datoer.insert(StaevneManager->GetStaevneNavn(index), StaevneManager->GetStaevneDatoText(index));
+    QList<QTreeWidgetItem*> items;
     for (const QString& navn : FolderNavne(SelectedFolder()).value_or(QStringList()))
-        AddListItem(navn);
-}
-
-void TValgStaevne2Form::AddListItem(const QString& navn) {
-    const int index = StaevneManager ? StaevneManager->IndexOfStaevneNavn(navn) : -1;
-    StaevneListView->addTopLevelItem(
-        new QTreeWidgetItem({navn, index < 0 ? QString() : StaevneManager->GetStaevneDatoText(index)}));
+        items.append(new QTreeWidgetItem({navn, datoer.value(navn)}));
+    StaevneListView->addTopLevelItems(items);
 }
 
 void TValgStaevne2Form::SaveTree() const {
@@ -420,8 +417,9 @@ void TValgStaevne2Form::Import() {
     QTreeWidgetItem* folder = SelectedFolder();
     if (!folder || !ImporterStaevne(this, ImportTypes->currentIndex()))
         return;
-    const QString navn = StaevneManager->GetStaevneNavn(StaevneManager->GetStaevneCount() - 1);
-    AddListItem(navn);
+    const int index = StaevneManager->GetStaevneCount() - 1;
+    const QString navn = StaevneManager->GetStaevneNavn(index);
+    StaevneListView->addTopLevelItem(new QTreeWidgetItem({navn, StaevneManager->GetStaevneDatoText(index)}));
     QStringList navne = FolderNavne(folder).value_or(QStringList());
     navne.append(navn);
     SetFolderNavne(folder, navne);

@@ -32,6 +32,8 @@ protected:
 
 private:
     bool Accepts(const QObject* source) const;
+    // Accepts a drag or drop from a view named in AcceptsFrom as a copy, and refuses any other.
+    bool TakeAsCopy(QDropEvent* event) const;
 };
 
 class TValgStaevne2Form : public TStdRVKForm {
@@ -92,7 +94,6 @@ private:
     void TreeViewChange();
     // The one selected meet of the list; raises "Intet stævne valgt" or several.
     QTreeWidgetItem* OneSelected(const QString& several) const;
-    void AddListItem(const QString& navn);
     void SaveTree() const;
     void Aabn();
     void Ret();
