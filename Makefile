@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test bench format clean
+.PHONY: all deps configure build test run bench format clean
 
 all: build
 
@@ -20,6 +20,11 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Builds the program and its program folder and starts it from there; ARGS go on its command line.
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target zuno2 zuno2_program_folder
+	cd $(BUILD_DIR)/zuno2 && ./zuno2 $(ARGS)
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

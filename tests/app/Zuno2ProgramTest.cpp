@@ -1,0 +1,123 @@
+// The program itself, started in a program folder of its own as a script on a server would start it.
+#include "model/ProgramFolderFixture.h"
+#include "support/Test.h"
+
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneTransfer.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+struct TRun {
+    int ExitCode = -1;
+    QString Errors;
+};
+
+class Zuno2ProgramTest : public TProgramFolderTest {
+protected:
+    Zuno2ProgramTest() {
+        const QString program = Path("zuno2");
+        EXPECT_TRUE(QFile::copy(QStringLiteral(ZUNO2_EXECUTABLE), program));
+        QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
+    }
+
+    // Runs the program without a display; a run that does not end fails the test instead of hanging it.
+    TRun Run(const QStringList& arguments) {
+        // The program opens the record files itself.
+        OvelseManager.reset();
+        StaevneManager.reset();
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QDir::tempPath());
+        process.start(Path("zuno2"), arguments);
+        if (!process.waitForFinished(120000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "zuno2 " << arguments.join(' ').toStdString() << " did not end";
+            return {};
+        }
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    QStringList KipFiles(const QString& meet) const {
+        return QDir(Path(meet)).entryList({"_kip_*.kip"}, QDir::Files);
+    }
+};
+
+struct TNamed : TImportStaevneQuestion {
+    bool AskStaevneNavn(const TSystemData&, QString& navn) override {
+        navn = "Igen";
+        return true;
+    }
+};
+
+TEST_F(Zuno2ProgramTest, KipWritesATransferFileThatImportsAgain) {
+    const qint32 stID = CreateMeet("Stævne på server");
+    Manager().SystemData().Overskrift1 = "Sommerstævne";
+    Manager().SaveStaevneData();
+    {
+        TKlubTable klub;
+        klub.Open();
+        klub.Insert();
+        klub.GetField(KlubField::StID)->SetAsInteger(stID);
+        klub.GetField(KlubField::Navn)->SetAsString("Århus 1900");
+        klub.Post();
+    }
+    CreateMeet("Et andet"); // the last used would be this one
+
+    const TRun run = Run({"ID=" + QString::number(stID), "/KIP"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_EQ(run.Errors, "");
+    const QStringList written = KipFiles("Stævne på server");
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_TRUE(KipFiles("Et andet").isEmpty());
+
+    TNamed question;
+    Manager().ImportStaevne(Path("Stævne på server/" + written.front()), 0, question);
+    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "Igen");
+    EXPECT_EQ(Manager().SystemData().Overskrift1, "Sommerstævne");
+    TKlubTable klub;
+    klub.Open();
+    ASSERT_TRUE(klub.First());
+    EXPECT_EQ(klub.GetField(KlubField::Navn)->GetAsString().trimmed(), "Århus 1900");
+    EXPECT_FALSE(klub.Next());
+}
+
+TEST_F(Zuno2ProgramTest, ABadIdNoMeetOrAnUnfinishedInstallationEndsWithAnError) {
+    const qint32 stID = CreateMeet("Stævne");
+    const TRun unknown = Run({"ID=" + QString::number(stID + 1), "/KIP"});
+    EXPECT_NE(unknown.ExitCode, 0);
+    EXPECT_TRUE(unknown.Errors.contains("Der findes intet stævne med ID=")) << unknown.Errors.toStdString();
+    const TRun notANumber = Run({"ID=x", "/KIP"});
+    EXPECT_NE(notANumber.ExitCode, 0);
+
+    const TRun noMeet = Run({"/KIP"});
+    EXPECT_NE(noMeet.ExitCode, 0);
+    EXPECT_TRUE(noMeet.Errors.contains("der er ikke åbnet noget stævne")) << noMeet.Errors.toStdString();
+    EXPECT_TRUE(KipFiles("Stævne").isEmpty());
+
+    WriteFile(Path("zuno-installation"), {});
+    const TRun marker = Run({"ID=" + QString::number(stID), "/KIP"});
+    EXPECT_NE(marker.ExitCode, 0);
+    EXPECT_TRUE(marker.Errors.contains("ZUNO installation er ikke tilendebragt korrekt"))
+        << marker.Errors.toStdString();
+    EXPECT_TRUE(KipFiles("Stævne").isEmpty());
+}
+
+TEST_F(Zuno2ProgramTest, WithoutADisplayOnlyABatchJobRuns) {
+    const TRun window = Run({});
+    EXPECT_NE(window.ExitCode, 0);
+    EXPECT_TRUE(window.Errors.contains("der er ingen skærm")) << window.Errors.toStdString();
+    const TRun server = Run({"/SERVER", "/KIP"});
+    EXPECT_NE(server.ExitCode, 0);
+    EXPECT_TRUE(server.Errors.contains("/SERVER")) << server.Errors.toStdString();
+}
+
+} // namespace

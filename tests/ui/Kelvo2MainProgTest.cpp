@@ -1,0 +1,258 @@
+#include "ui/Kelvo2MainProg.h"
+
+#include "UiTestSupport.h"
+#include "model/ProgramFolderFixture.h"
+#include "support/Test.h"
+
+#include "foundation/PathResolver.h"
+#include "model/D_Staevne.h"
+#include "ui/Kelvo2MainProgJobs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+// A program folder with meets; the main window starts over it as the program would.
+class MainProgTest : public TProgramFolderTest {
+protected:
+    // Creates the meets, remembers the last used one, and leaves the start-up to the window.
+    void Prepare(const QStringList& meets, const QString& lastUsed = {}) {
+        for (const QString& navn : meets)
+            stIDs_.append(CreateMeet(navn));
+        Manager().SetLastUsedName(lastUsed);
+        Manager().SaveRegistry();
+        OvelseManager.reset();
+        StaevneManager.reset();
+    }
+    qint32 StID(int meet) const { return stIDs_.at(meet); }
+
+    // Shows the window and lets its deferred start work run.
+    std::unique_ptr<TKelvo2MainProgForm> Start(const QStringList& arguments) {
+        auto form = std::make_unique<TKelvo2MainProgForm>(arguments, Dir());
+        form->show();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        return form;
+    }
+    static QString OpenMeet() {
+        return StaevneManager && StaevneManager->GetCurrentIndex() >= 0
+                   ? StaevneManager->GetStaevneNavn(StaevneManager->GetCurrentIndex())
+                   : QString();
+    }
+
+private:
+    QList<qint32> stIDs_;
+};
+
+TEST_F(MainProgTest, IdOpensItsMeetAndAnythingElseFallsBackToTheLastUsed) {
+    Prepare({"Forår", "Sommer", "Efterår"}, "Sommer");
+    const QString forAar = QString::number(StID(0));
+    const QString efterAar = QString::number(StID(2));
+    struct TCase {
+        QStringList Arguments;
+        QString Opened;
+    };
+    const TCase cases[] = {
+        {{"ID=" + efterAar}, "Efterår"},
+        {{"id=" + forAar, "/XYZ"}, "Forår"},
+        {{"ID=9999"}, "Sommer"}, // unknown number
+        {{"ID=abc"}, "Sommer"},  // not a number
+        {{"ID=-1"}, "Sommer"},
+        {{"ID="}, "Sommer"}, // no value
+        {{}, "Sommer"},
+    };
+    for (const TCase& test : cases) {
+        const auto form = Start(test.Arguments);
+        EXPECT_EQ(OpenMeet(), test.Opened) << test.Arguments.join(' ').toStdString();
+        EXPECT_EQ(form->ExitCode(), 0);
+        EXPECT_TRUE(form->isVisible());
+    }
+    const auto form = Start({"ID=" + efterAar});
+    EXPECT_EQ(form->StaevneLabel->text(), "Efterår (" + efterAar + ")");
+    EXPECT_EQ(form->windowTitle(), "  ZUNO-2,  Version " + ProgramVersion);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(MainProgTest, WithoutLastUsedNameOrWithAnUnknownOneNoMeetIsOpen) {
+    for (const QString& lastUsed : {QString(), QStringLiteral("Findes ikke")}) {
+        Prepare({}, lastUsed);
+        const auto form = Start({});
+        EXPECT_EQ(OpenMeet(), "");
+        EXPECT_EQ(form->StaevneLabel->text(), "");
+        EXPECT_FALSE(form->ExportButton->isEnabled());
+        EXPECT_TRUE(form->VaelgStaevneButton->isEnabled());
+        EXPECT_TRUE(form->RettelserButton->isEnabled());
+    }
+}
+
+TEST_F(MainProgTest, AFailedStartUpClosesTheWindowWithItsReason) {
+    Prepare({"Stævne"}, "Stævne");
+    WriteFile(Path("zuno-installation"), {});
+    const auto form = Start({});
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->ExitCode(), 1);
+    EXPECT_EQ(form->StartupFailure(),
+              "ZUNO installation er ikke tilendebragt korrekt, og ZUNO kan derfor ikke startes");
+    EXPECT_EQ(Shown(), QStringList{form->StartupFailure()});
+    EXPECT_FALSE(StaevneManager);
+
+    QFile::remove(Path("zuno-installation"));
+    QFile::remove(ResolvePath(Path("klub.zu2")));
+    const auto missing = Start({});
+    EXPECT_EQ(missing->ExitCode(), 1);
+    EXPECT_EQ(missing->StartupFailure(), "Systemfejl 1: filen klub.zu2 findes ikke");
+}
+
+TEST_F(MainProgTest, BoardNumberIsBoardAndOneDigitFromOneToNine) {
+    EXPECT_EQ(TKelvo2MainProgForm::BoardNumber("BOARD3"), 3);
+    EXPECT_EQ(TKelvo2MainProgForm::BoardNumber("board3"), 3);
+    EXPECT_EQ(TKelvo2MainProgForm::BoardNumber("BoArD9"), 9);
+    for (const QString& other : QStringList{"BOARD0", "BOARD10", "BOARD3X", "BOARD", "BOARDX", "XBOARD3", ""})
+        EXPECT_EQ(TKelvo2MainProgForm::BoardNumber(other), 0) << other.toStdString();
+    // Only the first parameter counts.
+    Prepare({"Stævne"}, "Stævne");
+    EXPECT_EQ(Start({"board3"})->CheckBoard(), 3);
+    EXPECT_EQ(Start({"/S", "BOARD3"})->CheckBoard(), 0);
+}
+
+TEST_F(MainProgTest, AnnouncerModeLeavesOnlyChoosingEventsAndChangeNotes) {
+    Prepare({"Stævne"}, "Stævne");
+    const auto form = Start({});
+    QAbstractButton* const meetBound[] = {form->StaevneDataButton, form->KlubberButton, form->ExportButton,
+                                          form->ImportButton};
+    EXPECT_TRUE(form->ExportButton->isEnabled());
+    for (QAbstractButton* button : meetBound)
+        EXPECT_TRUE(form->IsCommandAllowed(button)) << button->objectName().toStdString();
+
+    SpeakerMode = true;
+    form->UpdateView();
+    EXPECT_FALSE(form->IsCommandAllowed(form->NytStaevneButton));
+    for (QAbstractButton* button : meetBound) {
+        EXPECT_FALSE(form->IsCommandAllowed(button)) << button->objectName().toStdString();
+        EXPECT_FALSE(button->isEnabled());
+    }
+    EXPECT_TRUE(form->IsCommandAllowed(form->OvelserButton));
+    EXPECT_TRUE(form->VaelgStaevneButton->isEnabled());
+    EXPECT_TRUE(form->RettelserButton->isEnabled());
+    EXPECT_EQ(form->StaevneLabel->text(), "Stævne (" + QString::number(StID(0)) + ")");
+}
+
+TEST_F(MainProgTest, ButtonsOfDialogsStillToComeAreThereButDisabled) {
+    Prepare({"Stævne"}, "Stævne");
+    const auto form = Start({});
+    const std::pair<QToolButton*, QString> pending[] = {{form->NytStaevneButton, "&Nyt stævne"},
+                                                        {form->StaevneDataButton, "&Stævne-data"},
+                                                        {form->KlubberButton, "&Klubber"},
+                                                        {form->OvelserButton, "Øve&lser"}};
+    for (const auto& [button, caption] : pending) {
+        EXPECT_EQ(button->text(), caption);
+        EXPECT_FALSE(button->isEnabled()) << caption.toStdString();
+    }
+    EXPECT_EQ(form->ExportButton->text(), "&Exporter stævne");
+    EXPECT_EQ(form->RettelserButton->text(), "Se rettelser");
+
+    // The hidden Import button is revealed by Ctrl+Shift+F5, and stays off until it has its imports.
+    EXPECT_FALSE(form->ImportButton->isVisible());
+    QKeyEvent plainF5(QEvent::KeyPress, Qt::Key_F5, Qt::ControlModifier);
+    QApplication::sendEvent(form.get(), &plainF5);
+    EXPECT_FALSE(form->ImportButton->isVisible());
+    QKeyEvent reveal(QEvent::KeyPress, Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::sendEvent(form.get(), &reveal);
+    EXPECT_TRUE(reveal.isAccepted());
+    EXPECT_TRUE(form->ImportButton->isVisible());
+    EXPECT_FALSE(form->ImportButton->isEnabled());
+}
+
+TEST_F(MainProgTest, ChangeNotesOpenTheShippedPageInTheProgramFolder) {
+    Prepare({});
+    const auto form = Start({});
+    TUrlRecorder opener;
+    QDesktopServices::setUrlHandler("file", &opener, "Open");
+    form->RettelserButton->click();
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(opener.Opened.size(), 1);
+    EXPECT_EQ(opener.Opened.front().toLocalFile(), QFileInfo(Path("zuno2.htm")).canonicalFilePath());
+}
+
+TEST_F(MainProgTest, ClosingTheWindowEndsTheProgram) {
+    Prepare({});
+    const auto form = Start({});
+    int closed = 0;
+    QObject::connect(form.get(), &TKelvo2MainProgForm::FormClosed, [&closed] { ++closed; });
+    form->close();
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(form->ExitCode(), 0);
+}
+
+// ---------------------------------------------------------------- batch jobs
+
+TEST_F(MainProgTest, KipWritesTheNamedMeetStampedWithTheClockAndEnds) {
+    Prepare({"Forår", "Sommer"}, "Sommer");
+    const TClockScope clock(EncodeDateTime(QDate(2025, 6, 7), QTime(8, 9, 10)));
+    const auto form = Start({"ID=" + QString::number(StID(0)), "/kip"});
+    EXPECT_TRUE(form->IsBatch());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->ExitCode(), 0);
+    EXPECT_TRUE(QFileInfo(Path("Forår/_kip_20250607_080910.kip")).isFile());
+    EXPECT_FALSE(QDir(Path("Sommer")).entryList(QDir::Files).contains("_kip_20250607_080910.kip"));
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(MainProgTest, ABatchRunWithABadIdOrNoMeetFailsAndWritesNothing) {
+    Prepare({"Forår"}, "Forår");
+    for (const QString& id : {QStringLiteral("ID=9999"), QStringLiteral("ID=abc"), QStringLiteral("ID=")}) {
+        const auto form = Start({id, "/KIP"});
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(form->ExitCode(), 1);
+        EXPECT_EQ(Shown(),
+                  QStringList{"Der findes intet stævne med ID=" + id.mid(3) + ", så der er ikke kørt noget"});
+    }
+    StaevneManager->SetLastUsedName({});
+    StaevneManager->SaveRegistry();
+    const auto noMeet = Start({"/KIP"});
+    EXPECT_EQ(noMeet->ExitCode(), 1);
+    EXPECT_FALSE(noMeet->isVisible());
+    EXPECT_EQ(Shown(), QStringList{"/KIP: der er ikke åbnet noget stævne, så der er ikke skrevet nogen "
+                                   "overførselsfil"});
+    EXPECT_TRUE(QDir(Path("Forår")).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(MainProgTest, JobsRunInTheirOrderAndOneStillToComeStopsTheRun) {
+    Prepare({"Forår"}, "Forår");
+    // "/HTML_RESULTS" comes after "/KIP" whatever the order on the command line.
+    const auto form = Start({"/HTML_RESULTS", "/KIP"});
+    EXPECT_EQ(form->ExitCode(), 1);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(QDir(Path("Forår")).entryList({"_kip_*.kip"}, QDir::Files).size(), 1);
+    EXPECT_EQ(Shown(), QStringList{"Kørslen /HTML_RESULTS findes endnu ikke i denne udgave af ZUNO"});
+
+    QStringList order;
+    for (const TBatchJob& job : BatchJobs())
+        order.append(job.Switch);
+    EXPECT_EQ(order, QStringList({"/REDID", "/KIP", "/HTML_RESULTS", "/HTML_ATHLETES", "/HTML_START_LIST",
+                                  "/HTML_TEAM", "/HTML_TEAM_START_LIST", "/HTML_TEAM_RESULTS", "/XML_OVELSE",
+                                  "/XML_STAEVNE_INFO", "/XML_STAEVNE"}));
+}
+
+TEST(BatchCommandLineTest, OnlyAJobSwitchWithoutValueMakesABatchRun) {
+    EXPECT_TRUE(IsBatchCommandLine({"ID=3", "/kip"}));
+    EXPECT_TRUE(IsBatchCommandLine({"/XML_STAEVNE", "/FILENAME=x.xml"}));
+    EXPECT_FALSE(IsBatchCommandLine({"ID=3", "/S", "BOARD2"}));
+    EXPECT_FALSE(IsBatchCommandLine({"/KIPX"}));
+    EXPECT_FALSE(IsBatchCommandLine({}));
+}
+
+TEST(BatchCommandLineTest, ASwitchWithoutValueNeverGivesItsOwnText) {
+    EXPECT_EQ(SwitchArgument("/FILENAME=", {"/FILENAME="}), "");
+    EXPECT_EQ(SwitchArgument("/FILENAME=", {"/filename=ud.xml"}), "ud.xml");
+    EXPECT_EQ(SwitchArgument("/FILENAME=", {"/FILENAME=\"a b.xml\""}), "a b.xml");
+    EXPECT_EQ(SwitchArgument("ID=", {"/KIP"}), "");
+    EXPECT_EQ(SwitchArgument("ID=", {"id=12"}), "12");
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+#include "ui/Launchers.h"
+
+#include "UiTestSupport.h"
+#include "model/ProgramFolderFixture.h"
+#include "support/Test.h"
+
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
+#include "ui/ImportStaevne.h"
+#include "ui/RetStaevne.h"
+#include "ui/SletStaevne.h"
+
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class LaunchersTest : public TProgramFolderTest {
+protected:
+    static QString OpenMeet() {
+        return StaevneManager->GetCurrentIndex() < 0
+                   ? QString()
+                   : StaevneManager->GetStaevneNavn(StaevneManager->GetCurrentIndex());
+    }
+    // Answers the next rename dialog with the name, or cancels it.
+    static void RenameTo(const std::optional<QString>& navn) {
+        OnNextModal<TRetStaevneForm>([navn](TRetStaevneForm& form) {
+            if (!navn) {
+                form.AnnullerButton->click();
+                return;
+            }
+            form.StaevneNavn->setText(*navn);
+            form.OKButton->click();
+        });
+    }
+    static void DeleteWith(const std::optional<QString>& word, QString* offered = nullptr) {
+        OnNextModal<TSletStaevneForm>([word, offered](TSletStaevneForm& form) {
+            if (offered)
+                *offered = form.StaevneNavn->text();
+            if (!word) {
+                form.AnnullerButton->click();
+                return;
+            }
+            form.SletteKode->setText(*word);
+            form.OKButton->click();
+        });
+    }
+
+    static TRecordingPresenter& Recorder() { return static_cast<TRecordingPresenter&>(MessagePresenter()); }
+
+    TScriptedFiles files_;
+};
+
+TEST(KipFileNameTest, KipInAnyCaseIsKeptAndEverythingElseGetsIt) {
+    EXPECT_EQ(KipFileName("x"), "x.kip");
+    EXPECT_EQ(KipFileName("x.KIP"), "x.KIP");
+    EXPECT_EQ(KipFileName("x.Kip"), "x.Kip");
+    EXPECT_EQ(KipFileName("a.txt"), "a.txt.kip");
+    EXPECT_EQ(KipFileName("ab"), "ab.kip");
+    EXPECT_EQ(KipFileName(".kip"), ".kip");
+    EXPECT_EQ(KipFileName("/a/kip"), "/a/kip.kip");
+}
+
+TEST_F(LaunchersTest, ExportWritesUnderTheFinalNameAndAsksBeforeReplacingIt) {
+    EXPECT_FALSE(EksporterStaevne(nullptr)); // no meet open: not even a dialog
+    EXPECT_TRUE(files_->Offered.isEmpty());
+
+    CreateMeet("Stævne");
+    files_->Answers = {Path("x"), Path("y.KIP"), Path("z.Kip"), Path("a.txt"), Path("ab")};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(EksporterStaevne(nullptr));
+    EXPECT_EQ(files_->Offered.front(), Path("Stævne/Stævne"));
+    for (const QString& name : QStringList{"x.kip", "y.KIP", "z.Kip", "a.txt.kip", "ab.kip"})
+        EXPECT_TRUE(QFileInfo(Path(name)).isFile()) << name.toStdString();
+    EXPECT_TRUE(Shown().isEmpty());
+
+    // "x" becomes "x.kip", which is there: the question names it, and "Nej" offers the dialog again.
+    WriteFile(Path("x.kip"), "gammel");
+    files_->Offered.clear();
+    files_->Answers = {Path("x")};
+    Recorder().QueueAnswer(mrNo);
+    EXPECT_FALSE(EksporterStaevne(nullptr));
+    EXPECT_EQ(Shown(), QStringList{"Filen " + Path("x.kip") + " findes allerede.\r\nVil du erstatte den?"});
+    EXPECT_EQ(Recorder().Shown().back().DefaultButton, 1);
+    EXPECT_EQ(files_->Offered, QStringList({Path("Stævne/Stævne"), Path("x.kip")}));
+    EXPECT_EQ(ReadFile(Path("x.kip")), "gammel");
+
+    files_->Answers = {Path("x")};
+    Recorder().QueueAnswer(mrYes);
+    EXPECT_TRUE(EksporterStaevne(nullptr));
+    EXPECT_NE(ReadFile(Path("x.kip")), "gammel");
+    EXPECT_EQ(Shown().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(Path("x.kip.kip")));
+
+    // Names are found as Windows finds them: "X.KIP" is the file "x.kip".
+    files_->Answers = {Path("X.KIP")};
+    Recorder().QueueAnswer(mrNo);
+    EXPECT_FALSE(EksporterStaevne(nullptr));
+    EXPECT_EQ(Shown().size(), 1);
+}
+
+TEST_F(LaunchersTest, ImportOffersTheProgramFolderAndOpensTheImportedMeet) {
+    CreateMeet("Kilde");
+    Manager().ExportStaevne(Path("kilde.kip"));
+    EXPECT_FALSE(ImporterStaevne(nullptr, 0)); // cancelled
+    EXPECT_EQ(files_->Offered, QStringList{Dir()});
+    EXPECT_EQ(Manager().GetStaevneCount(), 1);
+
+    files_->Answers = {Path("kilde.kip")};
+    OnNextModal<TImportStaevneForm>([](TImportStaevneForm& form) {
+        form.StaevneNavn->setText("Kopi");
+        form.OKButton->click();
+    });
+    EXPECT_TRUE(ImporterStaevne(nullptr, 1));
+    EXPECT_EQ(OpenMeet(), "Kopi");
+    EXPECT_EQ(Manager().GetStaevneCount(), 2);
+}
+
+TEST_F(LaunchersTest, RenameLeavesTheMeetThatWasOpenOpenWhateverHappens) {
+    CreateMeet("Første");
+    CreateMeet("Anden");
+    CreateMeet("Tredje"); // open
+    RenameTo("  Nummer to  ");
+    EXPECT_TRUE(RetStaevne(nullptr, 1));
+    EXPECT_EQ(Manager().GetStaevneNavn(1), "Nummer to");
+    EXPECT_EQ(OpenMeet(), "Tredje");
+
+    // A refused name passes on, and the open meet is still the one that was.
+    RenameTo("Første");
+    EXPECT_EQ(ErrorText([] { RetStaevne(nullptr, 1); }),
+              "Illegalt stævnenavn: Første\r\nStævnenavnet er allerede brugt");
+    EXPECT_EQ(OpenMeet(), "Tredje");
+    EXPECT_EQ(Manager().GetStaevneNavn(1), "Nummer to");
+
+    RenameTo(std::nullopt);
+    EXPECT_FALSE(RetStaevne(nullptr, 0));
+    EXPECT_EQ(OpenMeet(), "Tredje");
+
+    // The open meet itself.
+    RenameTo("Tre");
+    EXPECT_TRUE(RetStaevne(nullptr, 2));
+    EXPECT_EQ(OpenMeet(), "Tre");
+    EXPECT_TRUE(QFileInfo(Path("Tre")).isDir());
+}
+
+TEST_F(LaunchersTest, DeleteOffersTheChosenMeetAndLeavesTheOpenOneOpen) {
+    CreateMeet("Første");
+    const qint32 anden = CreateMeet("Anden");
+    CreateMeet("Tredje"); // open
+    QString offered;
+    DeleteWith(std::nullopt, &offered);
+    EXPECT_FALSE(SletStaevne(nullptr, 1));
+    EXPECT_EQ(offered, "Anden");
+    EXPECT_EQ(OpenMeet(), "Tredje");
+
+    DeleteWith("ZUNO", &offered);
+    EXPECT_TRUE(SletStaevne(nullptr, 1));
+    EXPECT_EQ(Manager().IndexOfStID(anden), -1);
+    EXPECT_EQ(OpenMeet(), "Tredje");
+    EXPECT_FALSE(QFileInfo::exists(Path("Anden")));
+
+    // Deleting the open meet leaves none open.
+    DeleteWith("ZUNO");
+    EXPECT_TRUE(SletStaevne(nullptr, 1));
+    EXPECT_EQ(OpenMeet(), "");
+    EXPECT_EQ(Manager().GetStaevneCount(), 1);
+}
+
+TEST_F(LaunchersTest, TheDeleteWordIsZunoInCapitals) {
+    CreateMeet("Stævne");
+    TSletStaevneForm form;
+    EXPECT_EQ(form.StaevneNavn->text(), "Stævne");
+    int finished = 0;
+    QObject::connect(&form, &QDialog::finished, [&finished] { ++finished; });
+    for (const QString& word : QStringList{"zuno", "Zuno", "ZUNO ", ""}) {
+        form.SletteKode->setText(word);
+        form.OKButton->click();
+        EXPECT_EQ(Shown(), QStringList{"Forkert slettekode - stævnet er ikke slettet"}) << word.toStdString();
+    }
+    EXPECT_EQ(finished, 0);
+    form.SletteKode->setText("ZUNO");
+    form.OKButton->click();
+    EXPECT_EQ(form.result(), mrOk);
+    EXPECT_EQ(Manager().GetStaevneCount(), 1); // the launcher deletes, not the dialog
+}
+
+TEST_F(LaunchersTest, TheRenameDialogOffersTheOpenMeetsName) {
+    CreateMeet("Stævne");
+    TRetStaevneForm form;
+    EXPECT_EQ(form.StaevneNavn->text(), "Stævne");
+    EXPECT_EQ(form.windowTitle(), " ");
+    EXPECT_EQ(form.Label1->text(), "Angiv nyt stævnenavn");
+}
+
+// The dialog's list: transfer files in any letter case are offered, other files are not.
+TEST_F(LaunchersTest, TheTransferFileFilterIgnoresLetterCase) {
+    for (const QString& name : QStringList{"a.kip", "B.KIP", "c.Kip", "d.txt", "kip"})
+        WriteFile(Path("filer/" + name), "x");
+    const auto dialog = TQtFileChooser::MakeDialog(nullptr, TQtFileChooser::TMode::Open, Path("filer"));
+    EXPECT_EQ(dialog->nameFilters(), KipFileFilters());
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    // The model reads the folder on a thread of its own.
+    const QString filer = QDir(Path("filer")).absolutePath();
+    bool loaded = false;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded,
+                     [&](const QString& path) { loaded = loaded || QDir(path).absolutePath() == filer; });
+    dialog->show();
+    for (int turn = 0; !loaded && turn < 5000; ++turn)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    ASSERT_TRUE(loaded);
+    const QModelIndex folder = model->index(filer);
+    QStringList offered;
+    for (int row = 0; row < model->rowCount(folder); ++row) {
+        const QModelIndex file = model->index(row, 0, folder);
+        if (model->flags(file) & Qt::ItemIsEnabled)
+            offered.append(model->fileName(file));
+    }
+    offered.sort();
+    EXPECT_EQ(offered, QStringList({"B.KIP", "a.kip", "c.Kip"}));
+    dialog->close();
+
+    const auto save =
+        TQtFileChooser::MakeDialog(nullptr, TQtFileChooser::TMode::Save, Path("filer/Mit stævne"));
+    EXPECT_TRUE(save->testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(save->directory().absolutePath(), QDir(Path("filer")).absolutePath());
+}
+
+} // namespace

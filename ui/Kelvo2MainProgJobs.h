@@ -1,0 +1,31 @@
+#pragma once
+// The command-line batch jobs: a script starts the program with a job's switch, the main window runs
+// the job on the meet chosen at start ("ID=" or the last used meet) and the program ends.
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+// A job's switch and what it does with the program's parameters; Run is null for a job still to come.
+struct TBatchJob {
+    const char* Switch;
+    void (*Run)(const QStringList& arguments);
+};
+
+// Every job, in the order in which they are tested and run.
+std::span<const TBatchJob> BatchJobs();
+// True when a job is asked for: the program then runs without a display and logs its message boxes.
+bool IsBatchCommandLine(const QStringList& arguments);
+// Runs every job asked for, in order. The first that fails raises, and the later ones do not run.
+void RunBatchJobs(const QStringList& arguments);
+
+// "/KIP": the open meet's transfer file "_kip_" + "yyyymmdd_hhnnss" + ".kip" in the meet's folder,
+// stamped with the model's clock. Raises with no meet open; a file is there only when written whole.
+// Returns the file's path.
+QString KipJob();
+
+// The value written after a switch; empty when the switch is absent and when it stands without a value
+// (a switch never gives its own text as value).
+QString SwitchArgument(const QString& switchText, const QStringList& arguments);
+// The program's parameters, after the executable's name.
+QStringList ProgramParameters();
