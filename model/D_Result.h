@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <unordered_map>
 #include <vector>
 
 class TOvelseInfo;
@@ -232,7 +233,7 @@ public:
 
     // ---- Columns
     QString GetFieldText(int id) const;
-    QString GetFieldEditText(int id) const { return GetFieldText(id); }
+    QString GetFieldEditText(int id) const;
     // Parses the text into the column; a text the column's parser refuses raises and changes nothing.
     // Columns that are not written ignore the text.
     void SetFieldText(int id, const QString& text);
@@ -262,9 +263,10 @@ public:
 
     // ---- Series
     int GetSerieCount() const { return Serier.Count(); }
-    TSerie* GetSerie(int index) const { return Serier.GetSerie(index); }
+    TSerie* GetSerie(int index) const;
     void ClearSerier();
     QString GetSerieText(int index) const;
+    // With raw numbers, as they are typed.
     QString GetSerieEditText(int index) const;
     // Parses the text into attempt index, appending empty attempts up to it; a text that is no attempt
     // raises and changes nothing.
@@ -312,14 +314,16 @@ public:
     // ---- Derived numbers
     // Age in the year of the round's date; 0 when unknown or outside 0..125.
     int CalcAlder(int aargang) const;
-    int GetAlder() const { return CalcAlder(Aargang); }
+    int GetAlder() const;
     qint32 GetPRForbedring() const;
     qint32 GetAlderRes() const;
     qint32 GetAlderRes2() const;
-    qint32 GetPlaceringsPoint1() const { return GetPlaceringsPoint(1); }
-    qint32 GetPlaceringsPoint2() const { return GetPlaceringsPoint(2); }
-    qint32 GetPlaceringsPoint3() const { return GetPlaceringsPoint(3); }
-    qint32 GetPlaceringsPoint4() const { return GetPlaceringsPoint(4); }
+    // Points by place from the manager's table 1..4.
+    qint32 GetPlaceringsPoint(int table) const;
+    qint32 GetPlaceringsPoint1() const;
+    qint32 GetPlaceringsPoint2() const;
+    qint32 GetPlaceringsPoint3() const;
+    qint32 GetPlaceringsPoint4() const;
     qint32 GetVeteranPoint(const TPointTabel* menTable, const TPointTabel* womenTable) const;
     qint32 GetVeteranPoint2(const TPointTabel* menTable, const TPointTabel* womenTable) const;
     double GetMKPoint();
@@ -344,7 +348,7 @@ private:
         bool HasDeltager = false;
     };
 
-    qint32 GetPlaceringsPoint(int table) const;
+    QString SerieText(int index, bool edit) const;
     qint32 VeteranPoint(qint32 alderRes, const TPointTabel* menTable, const TPointTabel* womenTable) const;
     QString FormatMark(qint32 value) const;
     qint32 ParseMark(const QString& text) const;
@@ -437,6 +441,14 @@ TResultatManager* CurrentResultatManager();
 
 // ---------------------------------------------------------------- the manager
 
+// A club of the current meet as the rows show it.
+struct TKlubData {
+    QString Navn;
+    QString KortNavn;
+    QString Adresse5;
+    QChar HoldKode;
+};
+
 // Column alignment of the result grid.
 enum class TColumnAlignment : int { Left = 0, Right = 1, Center = 2 };
 
@@ -466,6 +478,10 @@ public:
     bool DeleteResultat(int index);
     // Frees every row.
     void Clear();
+    // Heat, side and lane 0 on every row.
+    void ClearHeatBaneSide();
+    // Both change flags off on every row.
+    void ClearModified();
 
     // ---- Rows
     int Count() const { return static_cast<int>(rows_.size()); }
@@ -493,8 +509,6 @@ public:
     bool HasSerier() const;
 
     void AddKorrektion(qint32 delta);
-    void ClearHeatBaneSide();
-    void ClearModified();
     // 1 when a sorts after b by the current round's rules, -1 before, 0 equal.
     int CompareResultat(qint32 a, qint32 b, bool withKorrektion) const;
 
@@ -566,9 +580,6 @@ public:
     QStringList ScoreboardFiler;
 
 private:
-    struct TKlubData;
-    class TKlubCache;
-
     // The current manager is the newest alive unless one was made current since.
     void Register();
     void Unregister();
@@ -591,6 +602,7 @@ private:
     TOvelseInfo* ovelseInfo_ = nullptr;
     std::vector<TOvelseInfo*> ovelser_;
     TResultRules rules_;
-    std::unique_ptr<TKlubCache> klubber_;
+    // The clubs met since the last load, by number; a number without a club is kept as none.
+    std::unordered_map<qint32, std::optional<TKlubData>> klubber_;
     std::mt19937 random_;
 };

@@ -151,12 +151,8 @@ private:
 void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
     TRoundCounter counter(info);
     TDateTime sidstRettet = 0;
-    const TOvelseRnElement& runde = info.OvelseRn();
     TResultatRecordTable& table = *resultatTable_;
-    for (bool found = table.FirstOfRound(CurrentStID(), runde.GetTrimmedString(OvelseRnField::Klasse),
-                                         runde.GetTrimmedString(OvelseRnField::Ovelse),
-                                         runde.GetField(OvelseRnField::Runde)->GetAsString());
-         found; found = table.NextOfRound()) {
+    for (bool found = table.FirstOfRound(info); found; found = table.NextOfRound()) {
         counter.Add(TRecordEntry(table, *deltagerTable_));
         sidstRettet = std::max(sidstRettet, table.GetField(ResultatField::SidstRettet)->GetAsFloat());
     }

@@ -107,24 +107,10 @@ QString GetKode(const TField* field) {
 
 } // namespace
 
-struct TResultatManager::TKlubData {
-    QString Navn;
-    QString KortNavn;
-    QString Adresse5;
-    QChar HoldKode;
-};
-
-// The clubs met since the last load, by number; a number without a club is kept as none.
-class TResultatManager::TKlubCache {
-public:
-    std::unordered_map<qint32, std::optional<TKlubData>> Klubber;
-};
-
 TResultatManager::TResultatManager()
     : resultatTable_(std::make_unique<TResultatRecordTable>())
     , deltagerTable_(std::make_unique<TDeltagerTable>())
     , klubTable_(std::make_unique<TKlubTable>())
-    , klubber_(std::make_unique<TKlubCache>())
     , random_(QRandomGenerator::global()->generate()) {
     resultatTable_->Open();
     deltagerTable_->Open();
@@ -170,9 +156,9 @@ void TResultatManager::Clear() {
     rows_.clear();
 }
 
-const TResultatManager::TKlubData* TResultatManager::FindKlub(qint32 klubNr) {
-    auto found = klubber_->Klubber.find(klubNr);
-    if (found == klubber_->Klubber.end()) {
+const TKlubData* TResultatManager::FindKlub(qint32 klubNr) {
+    auto found = klubber_.find(klubNr);
+    if (found == klubber_.end()) {
         std::optional<TKlubData> klub;
         TKlubTable& table = *klubTable_;
         table.SetIndexNumber(0);
@@ -182,7 +168,7 @@ const TResultatManager::TKlubData* TResultatManager::FindKlub(qint32 klubNr) {
                              table.GetField(KlubField::Adresse5)->GetTrimmedString(),
                              FirstChar(table.GetField(KlubField::HoldKode)->GetAsString())};
         }
-        found = klubber_->Klubber.emplace(klubNr, std::move(klub)).first;
+        found = klubber_.emplace(klubNr, std::move(klub)).first;
     }
     return found->second ? &*found->second : nullptr;
 }
@@ -195,7 +181,7 @@ std::unique_ptr<TResultat> TResultatManager::ReadRow(TOvelseInfo& info) {
 
     auto row = std::make_unique<TResultat>(this, &info);
     TResultat& r = *row;
-    r.stored_.Key = t.GetKey();
+    r.stored_.Key = t.CurrentKey();
     r.Position = t.GetPosition();
     r.Startnummer = integer(F::Startnummer);
     r.Heat = static_cast<quint16>(integer(F::Heat));
@@ -254,12 +240,8 @@ std::unique_ptr<TResultat> TResultatManager::ReadRow(TOvelseInfo& info) {
 
 void TResultatManager::ReadRound(TOvelseInfo& info, std::vector<std::unique_ptr<TResultat>>& into,
                                  QStringList* damaged) {
-    const TOvelseRnElement& runde = info.OvelseRn();
     TResultatRecordTable& table = *resultatTable_;
-    for (bool found = table.FirstOfRound(CurrentStID(), runde.GetTrimmedString(OvelseRnField::Klasse),
-                                         runde.GetTrimmedString(OvelseRnField::Ovelse),
-                                         runde.GetField(OvelseRnField::Runde)->GetAsString());
-         found; found = table.NextOfRound()) {
+    for (bool found = table.FirstOfRound(info); found; found = table.NextOfRound()) {
         into.push_back(ReadRow(info));
         if (damaged && into.back()->IsSerieDamaged())
             damaged->append(IntStr(into.back()->Startnummer));
@@ -276,7 +258,7 @@ void TResultatManager::LoadOvelse(TOvelseInfo* info) {
     rows_.clear();
     mkResultater_.clear();
     ovelser_.clear();
-    klubber_->Klubber.clear();
+    klubber_.clear();
     QStringList damaged;
     if (info) {
         ReadRound(*info, rows_, &damaged);
@@ -293,7 +275,7 @@ void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
     rows_.clear();
     mkResultater_.clear();
     ovelser_.clear();
-    klubber_->Klubber.clear();
+    klubber_.clear();
     QStringList damaged;
     for (TOvelseInfo* info : ovelser) {
         if (!info || info->AntalDeltagere == 0)
@@ -454,7 +436,7 @@ TResultat* TResultatManager::GetResultat(int index) const {
 namespace {
 
 template <typename Rows, typename Match>
-int IndexOf(const Rows& rows, Match match) {
+int FirstRowWhere(const Rows& rows, Match match) {
     const auto found = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return match(*row); });
     return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
 }
@@ -467,15 +449,16 @@ bool AnyRow(const Rows& rows, Test test) {
 } // namespace
 
 int TResultatManager::IndexOfStartnummer(qint32 startnummer) const {
-    return IndexOf(rows_, [=](const TResultat& r) { return r.Startnummer == startnummer; });
+    return FirstRowWhere(rows_, [=](const TResultat& r) { return r.Startnummer == startnummer; });
 }
 
 int TResultatManager::IndexOfHeatBane(qint32 heat, qint32 bane) const {
-    return IndexOf(rows_, [=](const TResultat& r) { return r.Heat == heat && r.Bane == bane; });
+    return FirstRowWhere(rows_, [=](const TResultat& r) { return r.Heat == heat && r.Bane == bane; });
 }
 
 int TResultatManager::IndexOfHeatStartnummer(qint32 heat, qint32 startnummer) const {
-    return IndexOf(rows_, [=](const TResultat& r) { return r.Heat == heat && r.Startnummer == startnummer; });
+    return FirstRowWhere(rows_,
+                         [=](const TResultat& r) { return r.Heat == heat && r.Startnummer == startnummer; });
 }
 
 int TResultatManager::CountValid() const {

@@ -51,31 +51,13 @@ private:
     qsizetype pos_ = 0;
 };
 
-// One attempt of fieldCount fields, in stored order; false when it ends early.
+// One attempt of fieldCount fields, in stored order (the fourth is the text); false when it ends early.
 bool ReadSerie(TSerieReader& reader, quint16 fieldCount, TSerie& serie) {
-    for (quint16 field = 1; field <= fieldCount; ++field) {
-        bool read = false;
-        switch (field) {
-        case 1:
-            read = reader.Integer(serie.Value);
-            break;
-        case 2:
-            read = reader.Integer(serie.Kode);
-            break;
-        case 3:
-            read = reader.Integer(serie.SerieNr);
-            break;
-        case 4:
-            read = reader.Text(serie.Tekst);
-            break;
-        case 5:
-            read = reader.Integer(serie.Point1);
-            break;
-        default:
-            read = reader.Integer(serie.Point2);
-            break;
-        }
-        if (!read)
+    qint32* const integers[SerieFieldCount] = {&serie.Value, &serie.Kode,   &serie.SerieNr,
+                                               nullptr,      &serie.Point1, &serie.Point2};
+    for (quint16 field = 0; field < fieldCount; ++field) {
+        qint32* integer = integers[field];
+        if (!(integer ? reader.Integer(*integer) : reader.Text(serie.Tekst)))
             return false;
     }
     return true;
@@ -242,12 +224,27 @@ void TResultat::ClearSerier() {
     Modified = true;
 }
 
+TSerie* TResultat::GetSerie(int index) const {
+    return Serier.GetSerie(index);
+}
+
 QString TResultat::GetSerieText(int index) const {
+    return SerieText(index, false);
+}
+
+QString TResultat::GetSerieEditText(int index) const {
+    return SerieText(index, true);
+}
+
+QString TResultat::SerieText(int index, bool edit) const {
     const TSerie* serie = Serier.GetSerie(index);
     if (!serie || serie->IsEmpty())
         return {};
     switch (Ovtype()) {
     case int(TOvtype::VertikalSpring):
+        if (edit)
+            return FormatSerieNr(serie->SerieNr) + IntStr(serie->Value) + u',' +
+                   FormatForsogKode(serie->Kode);
         if (serie->Value <= 0)
             return {};
         return FormatSerieNr(serie->SerieNr) + FormatMark(serie->Value) + QStringLiteral(" (") +
@@ -259,30 +256,13 @@ QString TResultat::GetSerieText(int index) const {
             return QStringLiteral("-");
         if (serie->IsFoul())
             return QStringLiteral("X");
-        if (Ovtype() == int(TOvtype::HorisontalSpring) && IsVindPrForsog())
+        if (Ovtype() == int(TOvtype::HorisontalSpring) && IsVindPrForsog()) {
+            if (edit)
+                return IntStr(serie->Value) + u',' +
+                       (serie->Kode == SerieUdenVind ? QStringLiteral("x") : IntStr(serie->Kode));
             return FormatMark(serie->Value) + QStringLiteral(" (") + FormatVind(serie->Kode) + u')';
-        return FormatMark(serie->Value);
-    }
-}
-
-QString TResultat::GetSerieEditText(int index) const {
-    const TSerie* serie = Serier.GetSerie(index);
-    if (!serie || serie->IsEmpty())
-        return {};
-    switch (Ovtype()) {
-    case int(TOvtype::VertikalSpring):
-        return FormatSerieNr(serie->SerieNr) + IntStr(serie->Value) + u',' + FormatForsogKode(serie->Kode);
-    case int(TOvtype::Stafet):
-        return IntStr(serie->Value);
-    default:
-        if (serie->IsPass())
-            return QStringLiteral("-");
-        if (serie->IsFoul())
-            return QStringLiteral("X");
-        if (Ovtype() == int(TOvtype::HorisontalSpring) && IsVindPrForsog())
-            return IntStr(serie->Value) + u',' +
-                   (serie->Kode == SerieUdenVind ? QStringLiteral("x") : IntStr(serie->Kode));
-        return IntStr(serie->Value);
+        }
+        return edit ? IntStr(serie->Value) : FormatMark(serie->Value);
     }
 }
 

@@ -66,6 +66,17 @@ int Chain(const TResultat& a, const TResultat& b, Compare... compare) {
     return c;
 }
 
+// Status with out-of-competition rows, then a score, highest first.
+template <typename T>
+int StatusUKThenHigher(const TResultat& a, const TResultat& b, T TResultat::*score) {
+    const int c = Sign(a.GetStatusOrderUK(), b.GetStatusOrderUK());
+    return c != 0 ? c : Descending(a.*score, b.*score);
+}
+
+int CompareByKlub(const TResultat& a, const TResultat& b) {
+    return CompareUpper(a.Klub, b.Klub);
+}
+
 // A mark's comparison value: timed events ascending, others descending.
 int CompareMarks(const TResultRules& rules, qint32 a, qint32 b, bool withKorrektion) {
     const qint64 x = CompareValue(rules, a, withKorrektion);
@@ -190,8 +201,8 @@ int CompareByPK(const TResultat& a, const TResultat& b) {
 }
 
 int CompareByPlac(const TResultat& a, const TResultat& b) {
-    const int c = Sign(a.Plac, b.Plac);
-    return c != 0 ? c : CompareByPK(a, b);
+    return Chain(
+        a, b, [](const TResultat& x, const TResultat& y) { return Sign(x.Plac, y.Plac); }, CompareByPK);
 }
 
 int CompareByForbedring(const TResultat& a, const TResultat& b) {
@@ -211,19 +222,15 @@ int CompareByHeatNavn(const TResultat& a, const TResultat& b) {
 }
 
 int CompareByHeatKlubNavn(const TResultat& a, const TResultat& b) {
-    return Chain(
-        a, b, CompareByHeat,
-        [](const TResultat& x, const TResultat& y) { return CompareUpper(x.Klub, y.Klub); }, CompareByNavn);
+    return Chain(a, b, CompareByHeat, CompareByKlub, CompareByNavn);
 }
 
 int CompareByKlubSeedning(const TResultat& a, const TResultat& b) {
-    const int c = CompareUpper(a.Klub, b.Klub);
-    return c != 0 ? c : CompareBySeedning(a, b);
+    return Chain(a, b, CompareByKlub, CompareBySeedning);
 }
 
 int CompareByKlubResultat(const TResultat& a, const TResultat& b) {
-    const int c = CompareUpper(a.Klub, b.Klub);
-    return c != 0 ? c : CompareByResultat(a, b);
+    return Chain(a, b, CompareByKlub, CompareByResultat);
 }
 
 int CompareByRank(const TResultat& a, const TResultat& b) {
@@ -280,23 +287,21 @@ int CompareByHeatKlubSeedning(const TResultat& a, const TResultat& b) {
 }
 
 int CompareByPoint(const TResultat& a, const TResultat& b) {
-    const int c = CompareByStatusUK(a, b);
-    return c != 0 ? c : Descending(a.Point, b.Point);
+    return StatusUKThenHigher(a, b, &TResultat::Point);
 }
 
 int CompareByPointPlac(const TResultat& a, const TResultat& b) {
-    const int c = Descending(a.Point, b.Point);
-    return c != 0 ? c : CompareByPlac(a, b);
+    return Chain(
+        a, b, [](const TResultat& x, const TResultat& y) { return Descending(x.Point, y.Point); },
+        CompareByPlac);
 }
 
 int CompareByVTPoint(const TResultat& a, const TResultat& b) {
-    const int c = CompareByStatusUK(a, b);
-    return c != 0 ? c : Descending(a.VTPoint, b.VTPoint);
+    return StatusUKThenHigher(a, b, &TResultat::VTPoint);
 }
 
 int CompareByVeteranPoint2(const TResultat& a, const TResultat& b) {
-    const int c = CompareByStatusUK(a, b);
-    return c != 0 ? c : Descending(a.VeteranPoint2, b.VeteranPoint2);
+    return StatusUKThenHigher(a, b, &TResultat::VeteranPoint2);
 }
 
 // ---------------------------------------------------------------- sort methods

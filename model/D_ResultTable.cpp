@@ -1,6 +1,7 @@
 #include "model/D_ResultTable.h"
 
 #include "foundation/LxString.h"
+#include "model/D_Ovelser.h"
 #include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 
@@ -36,11 +37,18 @@ bool TResultatRecordTable::FirstOfRound(qint32 stID, const QString& klasse, cons
     return ReadWhole(RM::OpGetDirect, GetPosition()) && InRound();
 }
 
+bool TResultatRecordTable::FirstOfRound(const TOvelseInfo& info) {
+    const TOvelseRnElement& runde = info.OvelseRn();
+    return FirstOfRound(CurrentStID(), runde.GetTrimmedString(OvelseRnField::Klasse),
+                        runde.GetTrimmedString(OvelseRnField::Ovelse),
+                        runde.GetField(OvelseRnField::Runde)->GetAsString());
+}
+
 bool TResultatRecordTable::NextOfRound() {
     return ReadWhole(RM::OpGetNext) && InRound();
 }
 
-TResultatKey TResultatRecordTable::GetKey() const {
+TResultatKey TResultatRecordTable::CurrentKey() const {
     return {GetField(ResultatField::StID)->GetAsInteger(),
             GetField(ResultatField::Klasse)->GetTrimmedString(),
             GetField(ResultatField::Ovelse)->GetTrimmedString(),
@@ -56,7 +64,7 @@ bool TResultatRecordTable::FindEntryAt(quint32 position, const TResultatKey& key
             return false;
         throw;
     }
-    return GetKey() == key;
+    return CurrentKey() == key;
 }
 
 void TResultatRecordTable::ReadEntryAt(quint32 position, const TResultatKey& key) {
@@ -108,7 +116,7 @@ void TResultatRecordTable::TakeSerie(quint32 length) {
 }
 
 bool TResultatRecordTable::InRound() const {
-    const TResultatKey key = GetKey();
+    const TResultatKey key = CurrentKey();
     return key.StID == stID_ && key.Klasse == klasse_ && key.Ovelse == ovelse_ && key.Runde == runde_;
 }
 

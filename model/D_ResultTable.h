@@ -16,10 +16,12 @@ public:
     // Positions on the first record of the round (meet, class, event and round letter, the letter
     // compared trimmed) and reads it; false when the round has none.
     bool FirstOfRound(qint32 stID, const QString& klasse, const QString& ovelse, const QString& runde);
+    // The same for the round's own codes in the current meet.
+    bool FirstOfRound(const TOvelseInfo& info);
     // The round's next record; false after its last.
     bool NextOfRound();
     // The key of the record just read.
-    TResultatKey GetKey() const;
+    TResultatKey CurrentKey() const;
     // Reads the record at a position; false when there is none or it is no longer the entry of key.
     bool FindEntryAt(quint32 position, const TResultatKey& key);
     // The same, raising EBtvException (invalid position) for a record that is gone or another's.

@@ -173,6 +173,10 @@ void TResultat::SetUK(const QString& value) {
 
 // ---------------------------------------------------------------- columns
 
+QString TResultat::GetFieldEditText(int id) const {
+    return GetFieldText(id);
+}
+
 QString TResultat::GetFieldText(int id) const {
     // A mark of 0 is no mark; a field event's 0 result with attempts is a foul ("X").
     const auto mark = [this](qint32 value) { return value == 0 ? QString() : FormatMark(value); };
@@ -500,6 +504,10 @@ int TResultat::CalcAlder(int aargang) const {
     return alder >= 0 && alder <= MaxAlder ? alder : 0;
 }
 
+int TResultat::GetAlder() const {
+    return CalcAlder(Aargang);
+}
+
 qint32 TResultat::GetPRForbedring() const {
     if (!IsValid() || IsUK() || IsUdenforHold() || Resultat == 0 || PR == 0 || !IsVindLegal())
         return 0;
@@ -529,6 +537,22 @@ qint32 TResultat::GetPlaceringsPoint(int table) const {
     return points && Resultat != 0 ? points->GetPoint(Plac) : 0;
 }
 
+qint32 TResultat::GetPlaceringsPoint1() const {
+    return GetPlaceringsPoint(1);
+}
+
+qint32 TResultat::GetPlaceringsPoint2() const {
+    return GetPlaceringsPoint(2);
+}
+
+qint32 TResultat::GetPlaceringsPoint3() const {
+    return GetPlaceringsPoint(3);
+}
+
+qint32 TResultat::GetPlaceringsPoint4() const {
+    return GetPlaceringsPoint(4);
+}
+
 qint32 TResultat::VeteranPoint(qint32 alderRes, const TPointTabel* menTable,
                                const TPointTabel* womenTable) const {
     if (!IsValid() || IsUK() || IsUdenforHold() || !HasResultat())
@@ -549,29 +573,32 @@ qint32 TResultat::GetVeteranPoint2(const TPointTabel* menTable, const TPointTabe
     return VeteranPoint(GetAlderRes2(), menTable, womenTable);
 }
 
-double TResultat::GetMKPoint() {
-    if (MKPointSum < 0) {
-        MKPointSum = 0;
-        for (int i = 0; Manager && i < Manager->MKResultatCount(); ++i) {
-            const TMKResultat& discipline = *Manager->GetMKResultat(i);
-            const int at = discipline.IndexOfStartnummer(Startnummer);
-            if (at >= 0)
-                MKPointSum += discipline.GetResultat(at)->Point;
-        }
+namespace {
+
+// The sum of a field of this start number's rows over the disciplines of a combined event.
+template <typename T>
+T SumDisciplines(const TResultatManager* manager, qint32 startnummer, T TResultat::*field) {
+    T sum = 0;
+    for (int i = 0; manager && i < manager->MKResultatCount(); ++i) {
+        const TMKResultat& discipline = *manager->GetMKResultat(i);
+        const int at = discipline.IndexOfStartnummer(startnummer);
+        if (at >= 0)
+            sum += discipline.GetResultat(at)->*field;
     }
+    return sum;
+}
+
+} // namespace
+
+double TResultat::GetMKPoint() {
+    if (MKPointSum < 0)
+        MKPointSum = SumDisciplines(Manager, Startnummer, &TResultat::Point);
     return Point + MKPointSum;
 }
 
 qint32 TResultat::GetMKPoint3() {
-    if (MKPoint3Sum < 0) {
-        MKPoint3Sum = 0;
-        for (int i = 0; Manager && i < Manager->MKResultatCount(); ++i) {
-            const TMKResultat& discipline = *Manager->GetMKResultat(i);
-            const int at = discipline.IndexOfStartnummer(Startnummer);
-            if (at >= 0)
-                MKPoint3Sum += discipline.GetResultat(at)->Point3;
-        }
-    }
+    if (MKPoint3Sum < 0)
+        MKPoint3Sum = SumDisciplines(Manager, Startnummer, &TResultat::Point3);
     return Point3 + MKPoint3Sum;
 }
 

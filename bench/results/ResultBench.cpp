@@ -350,11 +350,27 @@ std::vector<quint32> PlainRound(TPlain& plain) {
     return positions;
 }
 
+// The name of the figure running.
+std::string& CurrentFigure() {
+    static std::string name;
+    return name;
+}
+
+// The best time of each figure, in seconds, by its name.
+std::map<std::string, double>& BestTimes() {
+    static std::map<std::string, double> times;
+    return times;
+}
+
 template <typename Work>
 void Timed(benchmark::State& state, TMeet& meet, Work work) {
     TMeet::Use use(meet);
-    for (auto _ : state)
-        state.SetIterationTime(work());
+    double& best = BestTimes()[CurrentFigure()];
+    for (auto _ : state) {
+        const double t = work();
+        best = best == 0 ? t : std::min(best, t);
+        state.SetIterationTime(t);
+    }
 }
 
 void LoadRound(benchmark::State& state, TMeet& meet) {
@@ -445,44 +461,25 @@ void CreateManager(benchmark::State& state) {
     });
 }
 
-// Passes every run on to the console and keeps the best time of each, for the ratios at the end.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration)
-                continue;
-            double& best = best_[run.run_name.function_name];
-            const double t = run.GetAdjustedRealTime();
-            best = best == 0 ? t : std::min(best, t);
-        }
+// The ratios of the best times, each figure beside its baseline.
+void PrintRatios() {
+    std::printf("\n%-34s %10s   %-36s %10s %7s\n", "work", "ms", "baseline", "ms", "ratio");
+    const std::pair<const char*, const char*> pairs[] = {
+        {"load round", "plain read round"},
+        {"load round (meet of one round)", "plain read round (meet of one round)"},
+        {"load round", "load round (meet of one round)"},
+        {"sort round", "plain read round"},
+        {"save round", "plain read round"},
+        {"save round", "plain update round"},
+        {"load meet round by round", "plain read meet"},
+        {"create manager", "plain read meet"},
+    };
+    for (const auto& [work, baseline] : pairs) {
+        const double a = BestTimes()[work] * 1000;
+        const double b = BestTimes()[baseline] * 1000;
+        std::printf("%-34s %10.2f   %-36s %10.2f %7.2f\n", work, a, baseline, b, a / b);
     }
-    void PrintRatios() const {
-        std::printf("\n%-34s %12s %-26s %12s %8s\n", "work", "ms", "against", "ms", "ratio");
-        const std::pair<const char*, const char*> pairs[] = {
-            {"load round", "plain read round"},
-            {"load round (meet of one round)", "plain read round (meet of one round)"},
-            {"load round", "load round (meet of one round)"},
-            {"sort round", "plain read round"},
-            {"save round", "plain read round"},
-            {"save round", "plain update round"},
-            {"load meet round by round", "plain read meet"},
-            {"create manager", "plain read meet"},
-        };
-        for (const auto& [ours, theirs] : pairs) {
-            const auto a = best_.find(ours);
-            const auto b = best_.find(theirs);
-            if (a == best_.end() || b == best_.end())
-                continue;
-            std::printf("%-34s %12.2f %-26.26s %12.2f %8.2f\n", ours, a->second, theirs, b->second,
-                        a->second / b->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> best_;
-};
+}
 
 } // namespace
 
@@ -494,7 +491,7 @@ int main(int argc, char** argv) {
     FullMeet() = std::make_unique<TMeet>(true);
     SmallMeet() = std::make_unique<TMeet>(false);
 
-    const std::pair<const char*, std::function<void(benchmark::State&)>> pairs[] = {
+    const std::pair<const char*, std::function<void(benchmark::State&)>> figures[] = {
         {"load round", [](benchmark::State& s) { LoadRound(s, *FullMeet()); }},
         {"plain read round", [](benchmark::State& s) { PlainReadRound(s, *FullMeet()); }},
         {"load round (meet of one round)", [](benchmark::State& s) { LoadRound(s, *SmallMeet()); }},
@@ -507,16 +504,25 @@ int main(int argc, char** argv) {
         {"plain read meet", PlainReadMeet},
         {"create manager", CreateManager},
     };
-    // Rounds of every pair, so both sides of a ratio meet the same load on the machine.
-    for (int round = 0; round < 5; ++round)
-        for (const auto& [name, fn] : pairs)
-            benchmark::RegisterBenchmark(name, fn)->Iterations(1)->UseManualTime()->Unit(
-                benchmark::kMillisecond);
+    // Five rounds of all figures, each run once a round, so that a figure and its baseline meet the same
+    // load on the machine; the best of the five counts.
+    for (int round = 0; round < 5; ++round) {
+        for (const auto& [name, work] : figures) {
+            const std::string figure = name;
+            benchmark::RegisterBenchmark(name,
+                                         [figure, work = work](benchmark::State& state) {
+                                             CurrentFigure() = figure;
+                                             work(state);
+                                         })
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
 
     benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    benchmark::RunSpecifiedBenchmarks();
+    PrintRatios();
     benchmark::Shutdown();
     SmallMeet().reset();
     FullMeet().reset();
