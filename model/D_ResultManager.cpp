@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr quint32 LodtraekningRange = 64000;
+constexpr int LodtraekningMax = 63999;
 constexpr int PlaceringsPointTables = 4;
 constexpr int DefaultColumnWidth = 50;
 
@@ -209,7 +209,7 @@ std::unique_ptr<TResultat> TResultatManager::ReadRow(TOvelseInfo& info) {
     r.Klasse = r.stored_.Key.Klasse;
     r.Ovelse = r.stored_.Key.Ovelse;
     r.Runde = r.stored_.Key.Runde.isEmpty() ? QChar() : r.stored_.Key.Runde.at(0);
-    r.Lodtraekning = static_cast<quint16>(random_() % LodtraekningRange);
+    r.Lodtraekning = static_cast<quint16>(std::uniform_int_distribution<int>(0, LodtraekningMax)(random_));
 
     TDeltagerTable& deltager = *deltagerTable_;
     deltager.SetIndexNumber(0);
