@@ -69,9 +69,7 @@ public:
     double Point() const override { return record_.GetField(ResultatField::Point)->GetAsFloat(); }
     qint32 Placering() const override { return Integer(ResultatField::Placering); }
     bool KlubNr(qint32& klubNr) const override {
-        deltager_.SetIndexNumber(0);
-        if (!deltager_.FindKey({TKeyValue(qint64(Integer(ResultatField::StID))),
-                                TKeyValue(qint64(Integer(ResultatField::Startnummer)))}))
+        if (!deltager_.FindStaevneKey(0, {Integer(ResultatField::Startnummer)}))
             return false;
         klubNr = deltager_.GetField(DeltagerField::KlubNr)->GetAsInteger();
         return true;

@@ -161,8 +161,7 @@ const TKlubData* TResultatManager::FindKlub(qint32 klubNr) {
     if (found == klubber_.end()) {
         std::optional<TKlubData> klub;
         TKlubTable& table = *klubTable_;
-        table.SetIndexNumber(0);
-        if (table.FindKey({TKeyValue(qint64(CurrentStID())), TKeyValue(qint64(klubNr))})) {
+        if (table.FindStaevneKey(0, {klubNr})) {
             klub = TKlubData{table.GetField(KlubField::Navn)->GetTrimmedString(),
                              table.GetField(KlubField::KortNavn)->GetTrimmedString(),
                              table.GetField(KlubField::Adresse5)->GetTrimmedString(),
@@ -212,8 +211,7 @@ std::unique_ptr<TResultat> TResultatManager::ReadRow(TOvelseInfo& info) {
     r.Lodtraekning = static_cast<quint16>(std::uniform_int_distribution<int>(0, LodtraekningMax)(random_));
 
     TDeltagerTable& deltager = *deltagerTable_;
-    deltager.SetIndexNumber(0);
-    if (deltager.FindKey({TKeyValue(qint64(r.stored_.Key.StID)), TKeyValue(qint64(r.Startnummer))})) {
+    if (deltager.FindStaevneKey(0, {r.Startnummer})) {
         r.stored_.HasDeltager = true;
         r.Navn = deltager.GetField(DeltagerField::Navn)->GetTrimmedString();
         r.Aargang = static_cast<quint16>(deltager.GetField(DeltagerField::Aargang)->GetAsInteger());
@@ -341,8 +339,7 @@ void TResultatManager::WriteRow(TResultat& row, bool writePlaces, const std::opt
 
 void TResultatManager::WriteDeltager(const TResultat& row) {
     TDeltagerTable& t = *deltagerTable_;
-    t.SetIndexNumber(0);
-    if (!t.FindKey({TKeyValue(qint64(row.stored_.Key.StID)), TKeyValue(qint64(row.Startnummer))}))
+    if (!t.FindStaevneKey(0, {row.Startnummer}))
         return;
     t.Edit();
     t.GetField(DeltagerField::Navn)->SetAsString(row.Navn);

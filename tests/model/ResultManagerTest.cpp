@@ -388,3 +388,86 @@ TEST_F(ResultManager, ColumnTextsParseBackAndMarkWhatChanged) {
     EXPECT_EQ(row.GetFieldText(Col(TResultColumn::Resultat)), "");
     EXPECT_EQ(row.GetFieldText(99), "???");
 }
+
+TEST_F(ResultManager, DerivedNumbersOfARow) {
+    Manager().SystemData().PlaceringsPoint2 = "10,8,6";
+    TResultatManager manager;
+    TResultat row(&manager, &Round("M", "100"));
+    row.Klasse = "M";
+    // The round is in 2024; a two-digit year is of the 1900s.
+    EXPECT_EQ(row.CalcAlder(85), 39);
+    EXPECT_EQ(row.CalcAlder(5), 119);
+    EXPECT_EQ(row.CalcAlder(1880), 0);
+    EXPECT_EQ(row.CalcAlder(0), 0);
+
+    // A hand time is compared in hundredths with its timing correction: 10.4 counts as 10.64.
+    row.PR = 1080;
+    row.Resultat = -104;
+    EXPECT_EQ(row.GetPRForbedring(), 16);
+    row.Resultat = 10004; // 1.00.04 against 10.80 is no improvement
+    EXPECT_EQ(row.GetPRForbedring(), 0);
+    row.Resultat = 1050;
+    row.Vind = 21;
+    EXPECT_EQ(row.GetPRForbedring(), 0);
+    row.Vind = 20;
+    EXPECT_EQ(row.GetPRForbedring(), 30);
+    row.UK = "-";
+    EXPECT_EQ(row.GetPRForbedring(), 0);
+
+    row.Plac = 2;
+    EXPECT_EQ(row.GetPlaceringsPoint2(), 8);
+    EXPECT_EQ(row.GetPlaceringsPoint1(), 0);
+    row.Bane = 3;
+    EXPECT_EQ(row.GetBaneSide(), "3");
+    row.Side = 2;
+    EXPECT_EQ(row.GetBaneSide(), "3-2");
+
+    // Age grading of a woman of 40 in the 100 m: 12.00 by the factor 0.9548, rounded up.
+    TResultat kvinde(&manager, &Round("K", "100"));
+    kvinde.Klasse = "K";
+    kvinde.Aargang = 1984;
+    kvinde.Resultat = 1200;
+    EXPECT_EQ(kvinde.GetAlderRes(), 1146);
+}
+
+TEST_F(ResultManager, HeatCountsAndTheDisciplinesOfACombinedEvent) {
+    const auto entry = [](qint32 heat, qint32 vind, double point) {
+        return [=](TResultatTable& t) {
+            t.GetField(ResultatField::Heat)->SetAsInteger(heat);
+            t.GetField(ResultatField::Vind)->SetAsInteger(vind);
+            t.GetField(ResultatField::Point)->SetAsFloat(point);
+        };
+    };
+    AddResultat(Round("M", "LÆ"), 11, entry(1, 5, 700), Serie({{650, 5}}));
+    AddResultat(Round("M", "LÆ"), 12, entry(2, 0, 600), Serie({{600, 0}}));
+    AddResultat(Round("M", "KU"), 11, entry(1, 0, 650), Serie({{1300, 0}}));
+    AddResultat(Round("M", "KU"), 12, entry(2, 0, 500), Serie({{1100, 0}}));
+    AddResultat(Round("M", "KU"), 13, entry(2, 0, 0));
+    // Long jump and shot put as the first two disciplines of a decathlon.
+    for (const auto& [ovelse, nr] : {std::pair("LÆ", 1), std::pair("KU", 2)}) {
+        TOvelseRkElement* row = Ov().FindOvelseRk("M", ovelse);
+        row->GetField(OvelseRkField::MKOvelse)->SetAsString("10K");
+        row->GetField(OvelseRkField::MKOvelseNr)->SetAsInteger(nr);
+    }
+    Ov().Save();
+    Ov().Reload();
+
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "KU"));
+    EXPECT_EQ(manager.GetHeatCount(), 2);
+    EXPECT_EQ(manager.CountHeat(2), 2);
+    manager.GetResultat(2)->SetRK("E");
+    EXPECT_EQ(manager.CountValid(), 2);
+    EXPECT_EQ(manager.GetHeatVind(1), 0);
+    ASSERT_EQ(manager.MKResultatCount(), 1);
+    EXPECT_EQ(manager.GetMKResultat(0)->OvelseInfo, &Round("M", "LÆ"));
+    TResultat& first = *manager.GetResultat(manager.IndexOfStartnummer(11));
+    EXPECT_EQ(first.GetMKPoint(), 1350);
+    EXPECT_EQ(manager.GetResultat(manager.IndexOfStartnummer(13))->GetMKPoint(), 0);
+
+    manager.ClearHeatBaneSide();
+    EXPECT_FALSE(manager.HasHeat());
+    manager.LoadOvelse(&Round("M", "LÆ"));
+    EXPECT_EQ(manager.GetHeatVind(1), 5);
+    EXPECT_EQ(manager.MKResultatCount(), 0);
+}
