@@ -547,6 +547,8 @@ public:
     void SortPRForbedring();
     // Sorts the rows by a comparison with this manager current.
     void Sort(TResultatCompare compare);
+    // The same for rows of this manager held elsewhere (a team's rows, a discipline's rows).
+    void SortRows(std::vector<TResultat*>& rows, TResultatCompare compare);
     // Makes this manager the current one.
     void MakeCurrent();
     // The current round's rules.
@@ -583,6 +585,8 @@ private:
     // The current manager is the newest alive unless one was made current since.
     void Register();
     void Unregister();
+    template <typename Rows>
+    void SortBy(Rows& rows, TResultatCompare compare);
     void SetOvelseInfo(TOvelseInfo* info);
     // Reads the round's records into rows; start numbers of damaged series are added to damaged.
     void ReadRound(TOvelseInfo& info, std::vector<std::unique_ptr<TResultat>>& into, QStringList* damaged);

@@ -145,11 +145,20 @@ void TResultatManager::MakeCurrent() {
     Managers().Current = this;
 }
 
-void TResultatManager::Sort(TResultatCompare compare) {
+template <typename Rows>
+void TResultatManager::SortBy(Rows& rows, TResultatCompare compare) {
     rules_ = RulesOf(ovelseInfo_);
     const TCurrentScope current(*this);
-    std::stable_sort(rows_.begin(), rows_.end(),
+    std::stable_sort(rows.begin(), rows.end(),
                      [compare](const auto& a, const auto& b) { return compare(*a, *b) < 0; });
+}
+
+void TResultatManager::Sort(TResultatCompare compare) {
+    SortBy(rows_, compare);
+}
+
+void TResultatManager::SortRows(std::vector<TResultat*>& rows, TResultatCompare compare) {
+    SortBy(rows, compare);
 }
 
 int TResultatManager::CompareResultat(qint32 a, qint32 b, bool withKorrektion) const {

@@ -134,6 +134,15 @@ TEST_F(ResultSort, EachManagerSortsByItsOwnRoundWhicheverWasCreatedLast) {
     older.SortResultatStartnummer();
     EXPECT_EQ(Startnumre(older), (QList<qint32>{3, 4, 1, 2}));
     EXPECT_LT(CompareByResultat(*older.GetResultat(0), *older.GetResultat(1)), 0);
+
+    // Rows held elsewhere sort by their manager's round too, whichever manager is current.
+    TResultatManager newest;
+    newest.LoadOvelse(&Round("M", "KU"));
+    std::vector<TResultat*> rows = {older.GetResultat(2), older.GetResultat(0), older.GetResultat(3)};
+    older.SortRows(rows, CompareByResultat);
+    EXPECT_EQ(rows,
+              (std::vector<TResultat*>{older.GetResultat(0), older.GetResultat(2), older.GetResultat(3)}));
+    EXPECT_EQ(CurrentResultatManager(), &newest);
 }
 
 TEST_F(ResultSort, ListOrdersOfNamesHeatsLanesAndPoints) {
