@@ -449,9 +449,6 @@ struct TKlubData {
     QChar HoldKode;
 };
 
-// Column alignment of the result grid.
-enum class TColumnAlignment : int { Left = 0, Right = 1, Center = 2 };
-
 // The rows of one event round, or of several shown together, of the current meet.
 class TResultatManager {
 public:
@@ -521,7 +518,7 @@ public:
     bool IsColumnEnabled(int id) const;
     bool IsColumnReadOnly(int id) const;
     int GetColumnWidth(int id) const;
-    TColumnAlignment GetColumnAlignment(int) const { return TColumnAlignment::Left; }
+    Qt::Alignment GetColumnAlignment(int) const { return Qt::AlignLeft; }
     // 0: no limit.
     int GetColumnMaxLength(int) const { return 0; }
     bool GetColumnTabulator(int) const { return true; }
