@@ -1,0 +1,530 @@
+// The result manager against plainly reading the same records through the record manager, in the same
+// run. A meet of 5,000 participants in 100 clubs and 20,000 results in 20 rounds of 1,000 (ten events in
+// two classes: runs, jumps with their attempts and wind, throws and relays with their legs):
+// - load one round (a long jump with six attempts a row), sort it, save it after a change to every row;
+// - load the whole meet round by round, and make a manager (which counts every round);
+// - load the same round from a meet that holds nothing else, so that the two loads show whether the time
+//   of a round depends on the rounds around it.
+// The plain read takes the round's result records by key and, for each, its participant by key and its
+// club (each club once): the records the manager reads. The plain write reads each record by position and
+// updates it, in one transaction.
+#include "foundation/Windows1252.h"
+#include "model/D_Context.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Result.h"
+#include "model/D_Staevne.h"
+#include "model/D_StdKlasser.h"
+#include "platform/LittleEndian.h"
+#include "platform/recordmanager/RecordManager.h"
+#include "storage/BtvTransaction.h"
+#include "tools/setup/Installation.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace RM = RecordManager;
+
+namespace {
+
+constexpr int Deltagere = 5000;
+constexpr int Klubber = 100;
+constexpr int PrRunde = 1000;
+const char* const Ovelser[] = {"100", "200", "400", "800", "1500", "LÆ", "HØ", "KU", "DI", "4X100"};
+const char* const Klasser[] = {"M", "K"};
+// The round the single-round figures use.
+const QString RundeKlasse = QStringLiteral("M");
+const QString RundeOvelse = QStringLiteral("LÆ");
+
+using Clock = std::chrono::steady_clock;
+
+void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "benchmark failed: %s\n", what);
+        std::exit(1);
+    }
+}
+
+double Since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// ---------------------------------------------------------------- the meets
+
+// The attempts of one entry, by the event's type.
+QByteArray SerieOf(qint32 ovtype, int k) {
+    TSerier serier;
+    const auto add = [&serier](qint32 value, qint32 kode) {
+        TSerie& serie = *serier.GetSerie(serier.Add());
+        serie.Value = value;
+        serie.Kode = kode;
+    };
+    switch (ovtype) {
+    case int(TOvtype::HorisontalSpring):
+    case int(TOvtype::Kast):
+        for (int a = 0; a < 6; ++a)
+            add(a == 2 ? 0 : 500 + (k * 37 + a * 11) % 300, (k + a) % 40 - 15);
+        break;
+    case int(TOvtype::VertikalSpring):
+        for (int h = 0; h < 8; ++h)
+            add(150 + 5 * h, h < 6 ? 3 : 223);
+        break;
+    case int(TOvtype::Stafet):
+        for (int leg = 0; leg < 4; ++leg)
+            add((k * 4 + leg) % Deltagere + 1, 0);
+        break;
+    default:
+        break;
+    }
+    return serier.SaveToString();
+}
+
+// A program folder with one meet, its programme and its records; its model context is held here while
+// another one is in use.
+class TMeet {
+public:
+    // Every event row of the programme when full, else the benchmark's round alone.
+    explicit TMeet(bool full) {
+        dir_ = folder_.path() + u'/';
+        InstallProgramFolder(dir_, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
+        Use use(*this);
+        ModelContext().ProgramDir = dir_;
+        ModelContext().StaevneManager = std::make_unique<TStaevneManager>();
+        ModelContext().OvelseManager = std::make_unique<TOvelseManager>();
+        ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
+        MakeProgramme(full);
+        Fill();
+    }
+    ~TMeet() {
+        Use use(*this);
+        ModelContext().OvelseManager.reset();
+        ModelContext().StaevneManager.reset();
+    }
+    TMeet(const TMeet&) = delete;
+    TMeet& operator=(const TMeet&) = delete;
+
+    // The meet's context for the guard's lifetime.
+    class Use {
+    public:
+        explicit Use(TMeet& meet)
+            : meet_(meet) {
+            std::swap(ModelContext(), meet_.context_);
+        }
+        ~Use() { std::swap(ModelContext(), meet_.context_); }
+        Use(const Use&) = delete;
+        Use& operator=(const Use&) = delete;
+
+    private:
+        TMeet& meet_;
+    };
+
+    // Needs the meet in use.
+    static TOvelseInfo& Round(const QString& klasse, const QString& ovelse) {
+        TOvelseInfo* info = ModelContext().OvelseManager->FindOvelseInfo(klasse, ovelse, QString());
+        Check(info, "round");
+        return *info;
+    }
+    static std::vector<TOvelseInfo*> Rounds() {
+        std::vector<TOvelseInfo*> rounds;
+        for (const auto& [key, info] : ModelContext().OvelseManager->KlasseIndex())
+            rounds.push_back(info);
+        return rounds;
+    }
+    const QString& Dir() const { return dir_; }
+
+private:
+    void MakeProgramme(bool full) {
+        TOvelseManager& ov = *ModelContext().OvelseManager;
+        TEditOvelsesRaekke raekke;
+        for (const char* klasse : Klasser) {
+            for (const char* ovelse : Ovelser) {
+                if (!full && (klasse != RundeKlasse || QString::fromUtf8(ovelse) != RundeOvelse))
+                    continue;
+                auto row = std::make_unique<TEditOvelseData>();
+                row->KlasseNr = FindStdKlasse(klasse);
+                row->Klasse = klasse;
+                row->Ovelse = QString::fromUtf8(ovelse);
+                TOvelseElement* event = ov.FindOvelse(row->Ovelse);
+                row->Ovtype = event->GetOvtype();
+                row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
+                row->Runder = QStringLiteral("F");
+                row->AntalPrHeat = 8;
+                row->Slot(1).DatoTid = QDateToDateTime(QDate(2024, 6, 1)) + 0.5;
+                row->Slot(1).Sted = QStringLiteral("STADION");
+                raekke.Add(std::move(row));
+            }
+        }
+        std::vector<int> klasser = {FindStdKlasse("M"), FindStdKlasse("K")};
+        ov.SaveEditOvelsesRaekke(&klasser, raekke);
+    }
+
+    void Fill() {
+        const qint32 stID = CurrentStID();
+        TBtvTransaction transaction;
+        TKlubTable klub;
+        klub.Open();
+        for (qint32 nr = 1; nr <= Klubber; ++nr) {
+            klub.Insert();
+            klub.GetField(KlubField::StID)->SetAsInteger(stID);
+            klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
+            klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub %1").arg(nr));
+            klub.Post();
+        }
+        TDeltagerTable deltager;
+        deltager.Open();
+        for (qint32 nr = 1; nr <= Deltagere; ++nr) {
+            deltager.Insert();
+            deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
+            deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
+            deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % Klubber + 1);
+            deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager Nummer %1").arg(nr));
+            deltager.GetField(DeltagerField::Aargang)->SetAsInteger(1960 + nr % 50);
+            deltager.Post();
+        }
+        TResultatTable resultat;
+        resultat.Open();
+        int r = 0;
+        for (const auto& [key, info] : ModelContext().OvelseManager->KlasseIndex()) {
+            // The benchmark's round has the same entries in both meets.
+            const int first = info->GetKlasseKode() == RundeKlasse && info->GetOvelseKode() == RundeOvelse
+                                  ? 0
+                                  : (++r) * PrRunde;
+            const qint32 ovtype = info->Ovelse().GetOvtype();
+            for (int k = 0; k < PrRunde; ++k) {
+                resultat.Insert();
+                resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
+                for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
+                    resultat.GetField(f)->SetAsString(info->OvelseRn().GetField(f)->GetAsString());
+                resultat.GetField(ResultatField::Startnummer)->SetAsInteger((first + k) % Deltagere + 1);
+                resultat.GetField(ResultatField::Heat)->SetAsInteger(k / 8 + 1);
+                resultat.GetField(ResultatField::Banenummer)->SetAsInteger(k % 8 + 1);
+                resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (k * 7919) % 900);
+                resultat.Post();
+                const QByteArray serie = SerieOf(ovtype, k);
+                if (!serie.isEmpty()) {
+                    QByteArray tail(4, '\0');
+                    storeLE<qint32>(tail.data(), static_cast<qint32>(serie.size()));
+                    tail += serie;
+                    resultat.WriteChunk(tail.constData(), static_cast<quint32>(resultat.GetRecordLength()),
+                                        static_cast<quint32>(tail.size()));
+                }
+            }
+        }
+        transaction.Commit();
+    }
+
+    QTemporaryDir folder_;
+    QString dir_;
+    TModelContext context_;
+};
+
+// ---------------------------------------------------------------- the plain side
+
+// The three files on position blocks of their own, read with plain calls.
+class TPlain {
+public:
+    explicit TPlain(const QString& dir) {
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            QByteArray name = QFile::encodeName(dir + QString::fromLatin1(Names[i]));
+            name.append('\0');
+            quint8 owner = 0;
+            quint32 length = 1;
+            Check(Call(i, RM::OpOpen, &owner, length, name.data(), static_cast<int>(name.size())) == 0,
+                  "open");
+        }
+    }
+    ~TPlain() {
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            quint32 length = 0;
+            Call(i, RM::OpClose, nullptr, length, nullptr, 0);
+        }
+    }
+    TPlain(const TPlain&) = delete;
+    TPlain& operator=(const TPlain&) = delete;
+
+    // The round's records with their participants and clubs; the positions of the round's records.
+    std::vector<quint32> ReadRound(qint32 stID, const QString& klasse, const QString& ovelse) {
+        std::vector<quint32> positions;
+        std::vector<bool> klubSeen(Klubber + 2, false);
+        std::array<quint8, 14> key{};
+        storeLE<qint32>(key.data(), stID);
+        const QByteArray k =
+            Windows1252::Encode(klasse.leftJustified(3)) + Windows1252::Encode(ovelse.leftJustified(6));
+        std::memcpy(key.data() + 4, k.constData(), 9);
+        std::array<quint8, 255> keyBuffer{};
+        std::memcpy(keyBuffer.data(), key.data(), key.size());
+        quint32 length = static_cast<quint32>(record_.size());
+        int status = Call(Resultat, RM::OpGetGreaterOrEqual, record_.data(), length, keyBuffer.data(), 255);
+        while ((status == 0 || status == RM::StatusDataBufferTooShort) &&
+               std::memcmp(record_.data() + 16, key.data(), key.size()) == 0) {
+            positions.push_back(Position());
+            std::array<quint8, 255> deltagerKey{};
+            storeLE<qint32>(deltagerKey.data(), stID);
+            std::memcpy(deltagerKey.data() + 4, record_.data() + 30, 4);
+            quint32 dl = static_cast<quint32>(other_.size());
+            if (Call(Deltager, RM::OpGetEqual, other_.data(), dl, deltagerKey.data(), 255) == 0) {
+                const qint16 klubNr = loadLE<qint16>(other_.data() + 24);
+                if (klubNr >= 0 && klubNr < static_cast<qint16>(klubSeen.size()) && !klubSeen[klubNr]) {
+                    klubSeen[klubNr] = true;
+                    std::array<quint8, 255> klubKey{};
+                    storeLE<qint32>(klubKey.data(), stID);
+                    storeLE<qint16>(klubKey.data() + 4, klubNr);
+                    dl = static_cast<quint32>(other_.size());
+                    Call(Klub, RM::OpGetEqual, other_.data(), dl, klubKey.data(), 255);
+                }
+            }
+            length = static_cast<quint32>(record_.size());
+            status = Call(Resultat, RM::OpGetNext, record_.data(), length, keyBuffer.data(), 255);
+        }
+        return positions;
+    }
+
+    // Each record read by position and written back whole, with a field changed, in one transaction.
+    void UpdateRecords(const std::vector<quint32>& positions) {
+        quint32 none = 0;
+        Check(Call(Resultat, RM::OpBeginTransaction, nullptr, none, nullptr, 0) == 0, "begin");
+        std::array<quint8, 255> keyBuffer{};
+        for (const quint32 position : positions) {
+            storeLE<quint32>(record_.data(), position);
+            quint32 length = static_cast<quint32>(record_.size());
+            Check(Call(Resultat, RM::OpGetDirect, record_.data(), length, keyBuffer.data(), 255) == 0,
+                  "direct");
+            record_[43] ^= 1;
+            Check(Call(Resultat, RM::OpUpdate, record_.data(), length, keyBuffer.data(), 255) == 0, "update");
+        }
+        Check(Call(Resultat, RM::OpEndTransaction, nullptr, none, nullptr, 0) == 0, "end");
+    }
+
+private:
+    static constexpr const char* Names[] = {"RESULTAT.ZU2", "DELTAGER.ZU2", "KLUB.ZU2"};
+    static constexpr std::size_t Resultat = 0;
+    static constexpr std::size_t Deltager = 1;
+    static constexpr std::size_t Klub = 2;
+
+    int Call(std::size_t file, int operation, void* data, quint32& length, void* key, int keyLength) {
+        return BTRCALL(static_cast<uint16_t>(operation), files_[file].data(), data, &length, key,
+                       static_cast<uint8_t>(keyLength), 0);
+    }
+    quint32 Position() {
+        std::array<quint8, 4> position{};
+        quint32 length = 4;
+        Call(Resultat, RM::OpGetPosition, position.data(), length, nullptr, 0);
+        return loadLE<quint32>(position.data());
+    }
+
+    std::array<std::array<quint8, RM::PositionBlockSize>, 3> files_{};
+    std::array<quint8, 4096> record_{};
+    std::array<quint8, 1024> other_{};
+};
+
+// ---------------------------------------------------------------- the timed work
+
+std::unique_ptr<TMeet>& FullMeet() {
+    static std::unique_ptr<TMeet> meet;
+    return meet;
+}
+std::unique_ptr<TMeet>& SmallMeet() {
+    static std::unique_ptr<TMeet> meet;
+    return meet;
+}
+
+std::vector<quint32> PlainRound(TPlain& plain) {
+    const std::vector<quint32> positions = plain.ReadRound(CurrentStID(), RundeKlasse, RundeOvelse);
+    Check(positions.size() == PrRunde, "plain round");
+    return positions;
+}
+
+// The name of the figure running.
+std::string& CurrentFigure() {
+    static std::string name;
+    return name;
+}
+
+// The best time of each figure, in seconds, by its name.
+std::map<std::string, double>& BestTimes() {
+    static std::map<std::string, double> times;
+    return times;
+}
+
+template <typename Work>
+void Timed(benchmark::State& state, TMeet& meet, Work work) {
+    TMeet::Use use(meet);
+    double& best = BestTimes()[CurrentFigure()];
+    for (auto _ : state) {
+        const double t = work();
+        best = best == 0 ? t : std::min(best, t);
+        state.SetIterationTime(t);
+    }
+}
+
+void LoadRound(benchmark::State& state, TMeet& meet) {
+    Timed(state, meet, [&] {
+        TResultatManager manager;
+        const auto start = Clock::now();
+        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        const double t = Since(start);
+        Check(manager.Count() == PrRunde, "round");
+        return t;
+    });
+}
+
+void PlainReadRound(benchmark::State& state, TMeet& meet) {
+    Timed(state, meet, [&] {
+        TPlain plain(meet.Dir());
+        const auto start = Clock::now();
+        PlainRound(plain);
+        return Since(start);
+    });
+}
+
+void SortRound(benchmark::State& state) {
+    Timed(state, *FullMeet(), [] {
+        TResultatManager manager;
+        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        const auto start = Clock::now();
+        manager.SortResultatHeat();
+        return Since(start);
+    });
+}
+
+void SaveRound(benchmark::State& state) {
+    Timed(state, *FullMeet(), [] {
+        TResultatManager manager;
+        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        for (int i = 0; i < manager.Count(); ++i)
+            manager.GetResultat(i)->SetPK(manager.GetResultat(i)->PK ^ 1);
+        const auto start = Clock::now();
+        manager.SaveResultater();
+        return Since(start);
+    });
+}
+
+void PlainUpdateRound(benchmark::State& state) {
+    Timed(state, *FullMeet(), [] {
+        TPlain plain(FullMeet()->Dir());
+        const std::vector<quint32> positions = PlainRound(plain);
+        const auto start = Clock::now();
+        plain.UpdateRecords(positions);
+        return Since(start);
+    });
+}
+
+void LoadMeet(benchmark::State& state) {
+    Timed(state, *FullMeet(), [] {
+        TResultatManager manager;
+        int rows = 0;
+        const auto start = Clock::now();
+        for (TOvelseInfo* round : TMeet::Rounds()) {
+            manager.LoadOvelse(round);
+            rows += manager.Count();
+        }
+        const double t = Since(start);
+        Check(rows == PrRunde * 20, "meet");
+        return t;
+    });
+}
+
+void PlainReadMeet(benchmark::State& state) {
+    Timed(state, *FullMeet(), [] {
+        TPlain plain(FullMeet()->Dir());
+        std::size_t rows = 0;
+        const auto start = Clock::now();
+        for (TOvelseInfo* round : TMeet::Rounds())
+            rows += plain.ReadRound(CurrentStID(), round->GetKlasseKode(), round->GetOvelseKode()).size();
+        const double t = Since(start);
+        Check(rows == PrRunde * 20, "plain meet");
+        return t;
+    });
+}
+
+void CreateManager(benchmark::State& state) {
+    Timed(state, *FullMeet(), [] {
+        const auto start = Clock::now();
+        TResultatManager manager;
+        return Since(start);
+    });
+}
+
+// The ratios of the best times, each figure beside its baseline.
+void PrintRatios() {
+    std::printf("\n%-34s %10s   %-36s %10s %7s\n", "work", "ms", "baseline", "ms", "ratio");
+    const std::pair<const char*, const char*> pairs[] = {
+        {"load round", "plain read round"},
+        {"load round (meet of one round)", "plain read round (meet of one round)"},
+        {"load round", "load round (meet of one round)"},
+        {"sort round", "plain read round"},
+        {"save round", "plain read round"},
+        {"save round", "plain update round"},
+        {"load meet round by round", "plain read meet"},
+        {"create manager", "plain read meet"},
+    };
+    for (const auto& [work, baseline] : pairs) {
+        const double a = BestTimes()[work] * 1000;
+        const double b = BestTimes()[baseline] * 1000;
+        std::printf("%-34s %10.2f   %-36s %10.2f %7.2f\n", work, a, baseline, b, a / b);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The registry values the meet manager writes go to a folder of the run's own.
+    const QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    QCoreApplication application(argc, argv);
+    FullMeet() = std::make_unique<TMeet>(true);
+    SmallMeet() = std::make_unique<TMeet>(false);
+
+    const std::pair<const char*, std::function<void(benchmark::State&)>> figures[] = {
+        {"load round", [](benchmark::State& s) { LoadRound(s, *FullMeet()); }},
+        {"plain read round", [](benchmark::State& s) { PlainReadRound(s, *FullMeet()); }},
+        {"load round (meet of one round)", [](benchmark::State& s) { LoadRound(s, *SmallMeet()); }},
+        {"plain read round (meet of one round)",
+         [](benchmark::State& s) { PlainReadRound(s, *SmallMeet()); }},
+        {"sort round", SortRound},
+        {"save round", SaveRound},
+        {"plain update round", PlainUpdateRound},
+        {"load meet round by round", LoadMeet},
+        {"plain read meet", PlainReadMeet},
+        {"create manager", CreateManager},
+    };
+    // Five rounds of all figures, each run once a round, so that a figure and its baseline meet the same
+    // load on the machine; the best of the five counts.
+    for (int round = 0; round < 5; ++round) {
+        for (const auto& [name, work] : figures) {
+            const std::string figure = name;
+            benchmark::RegisterBenchmark(name,
+                                         [figure, work = work](benchmark::State& state) {
+                                             CurrentFigure() = figure;
+                                             work(state);
+                                         })
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    PrintRatios();
+    benchmark::Shutdown();
+    SmallMeet().reset();
+    FullMeet().reset();
+    return 0;
+}

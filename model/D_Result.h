@@ -1,0 +1,609 @@
+#pragma once
+// The results of an event round: one participant's entry and result (TResultat) with its attempt,
+// height or leg series (TSerier of TSerie), and the result manager (TResultatManager) that reads a
+// round's rows from the result records joined with their participants and clubs, writes them back,
+// keeps the rounds' counters and sorts the rows.
+//
+// The manager created last is the current result manager; the row comparisons read the rules of its
+// round. Every sort method makes its own manager current while it sorts, so a manager always sorts by
+// the rules of its own round, whichever manager was created last.
+#include "foundation/Exception.h"
+#include "model/D_DBDef.h"
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <random>
+#include <unordered_map>
+#include <vector>
+
+class TOvelseInfo;
+class TPlaceringsPoint;
+class TPointTabel;
+class TPoints;
+class TResultat;
+class TResultatManager;
+class TResultatRecordTable;
+
+// A result that cannot be set or written; the message is the one the user is shown.
+class EResultError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// ---------------------------------------------------------------- attempts
+
+// Values of an attempt besides marks.
+constexpr qint32 SerieTom = -999999999;
+constexpr qint32 SeriePas = -999999998;
+constexpr qint32 SerieUgyldig = 0;
+
+// The digits of a vertical-jump attempt code, one per try at a height.
+enum class TForsog : int { Pas = 1, Fejl = 2, Klaret = 3 };
+constexpr int MaxForsogPrHoejde = 3;
+
+// No wind given with a horizontal-jump attempt.
+constexpr qint32 SerieUdenVind = 999;
+
+// One attempt; in vertical jumps one height with its tries, in relays one leg (the member's start number).
+struct TSerie {
+    // The mark in the event's stored form, the height, or the member's start number.
+    qint32 Value = SerieTom;
+    // Vertical jumps: the tries as digits of TForsog; horizontal jumps with wind per attempt: the wind.
+    qint32 Kode = 0;
+    // A mark number shown as "n:" before a height; 0 for none.
+    qint32 SerieNr = 0;
+    qint32 Point1 = 0;
+    qint32 Point2 = 0;
+    // Kept as stored; nothing here sets it.
+    QString Tekst;
+
+    bool IsEmpty() const { return Value == SerieTom; }
+    bool IsPass() const { return Value == SeriePas; }
+    bool IsFoul() const { return Value == SerieUgyldig; }
+    // Neither empty, a pass nor a foul.
+    bool IsMark() const { return !IsEmpty() && !IsPass() && !IsFoul(); }
+    // Vertical jumps: the tries hold a clearance.
+    bool IsCleared() const;
+};
+
+// A row's attempts in order. Clear, Add and Delete count as edits of the row's series.
+class TSerier {
+public:
+    explicit TSerier(TResultat* owner = nullptr);
+    TSerier(const TSerier&) = delete;
+    TSerier& operator=(const TSerier&) = delete;
+
+    void Clear();
+    // An empty attempt at the end; its index.
+    int Add();
+    // Ignored outside the series.
+    void Delete(int index);
+    int Count() const { return static_cast<int>(items_.size()); }
+    // Null outside the series.
+    TSerie* GetSerie(int index) const;
+
+    // The stored form: a 32-bit count, then each attempt as a 16-bit field count (6) and its fields
+    // Value, Kode, SerieNr, Tekst (16-bit length and Windows-1252 bytes), Point1, Point2, all
+    // little-endian. No attempts give no bytes.
+    QByteArray SaveToString() const;
+    // Replaces the attempts with those of a stored form. Fewer than 4 bytes hold no attempts. A form
+    // whose count is negative or more than its bytes can hold, whose attempt has more than six fields or
+    // ends inside one is damaged: the whole attempts before the fault are kept and false is returned.
+    bool LoadFromString(const QByteArray& blob);
+    // Text keys of equal results: a larger key is the better performance (see TResultat); empty for
+    // events of other types.
+    QString GetTieBreakKey(qint32 ovtype) const;
+
+    TResultat* Owner() const { return owner_; }
+
+private:
+    void Edited();
+
+    TResultat* owner_;
+    std::vector<std::unique_ptr<TSerie>> items_;
+};
+
+// ---------------------------------------------------------------- rows
+
+// Which record a row was read from: meet, class, event, round letter (trimmed) and start number.
+struct TResultatKey {
+    qint32 StID = -1;
+    QString Klasse;
+    QString Ovelse;
+    QString Runde;
+    qint32 Startnummer = 0;
+
+    bool operator==(const TResultatKey&) const = default;
+};
+
+// The columns of the result grid, prints and timing reader by their ids.
+enum class TResultColumn : int {
+    Startnummer = 3,
+    Heat = 4,
+    Efter = 5,
+    RK = 6,
+    Seedning = 7,
+    Resultat = 8,
+    PK = 9,
+    Plac = 10,
+    Side = 11,
+    Bane = 12,
+    VK = 13,
+    AlderRes = 14,
+    Vind = 15,
+    PR = 16,
+    Navn = 17,
+    Aargang = 18,
+    Klub = 19,
+    NavnAargang = 20,
+    NavnAargangKlub = 21,
+    Rank = 22,
+    Bem = 23,
+    Point = 24,
+    Holdkode = 25,
+    Koen = 26,
+    Match = 27,
+    UK = 28,
+    ScanningTid = 29,
+    Licensnummer = 30,
+    KortNavn = 31,
+    Point3 = 32,
+    Klasse = 33,
+    Ovelse = 34,
+    Runde = 35,
+    Reaktion = 36,
+    SG = 37,
+    ResultatKopi = 38,
+    Bem2 = 39,
+    Tusindedele = 40
+};
+constexpr int FirstResultColumn = 3;
+constexpr int LastResultColumn = 40;
+
+// Heat numbers run from 1 to 255; 0 is no heat.
+constexpr qint32 MaxHeatNr = 255;
+
+// One participant's entry and result in one round. Owned by its manager; the comparisons read the
+// fields directly. Every setter changes a value only when it fits where it is stored (EResultError
+// otherwise) and sets Modified when the value changed.
+class TResultat {
+public:
+    TResultat(TResultatManager* manager, TOvelseInfo* ovelseInfo);
+    ~TResultat();
+    TResultat(const TResultat&) = delete;
+    TResultat& operator=(const TResultat&) = delete;
+
+    TResultatManager* Manager;
+    TSerier Serier;
+    bool Modified = false;
+    bool DeltagerModified = false;
+    // The position of the row's record in the result file.
+    quint32 Position = 0;
+    TOvelseInfo* OvelseInfo;
+    qint32 Startnummer = 0;
+    quint16 Heat = 0;
+    quint16 Efter = 0;
+    QString RK;
+    qint32 Seedning = 0;
+    qint32 Resultat = 0;
+    quint16 PK = 0;
+    quint16 Plac = 0;
+    quint16 Side = 0;
+    quint16 Bane = 0;
+    QString VK;
+    qint32 Vind = 0;
+    qint32 PR = 0;
+    QString Navn;
+    quint16 Aargang = 0;
+    // The club's name; in a team's row the team key.
+    QString Klub;
+    quint16 Rank = 0;
+    QString Bem;
+    double Point = 0;
+    QChar Holdkode;
+    QChar Koen;
+    QString UK;
+    // A time kept in memory only.
+    qint32 ScanningTid = 0;
+    quint16 Licensnummer = 0;
+    QString KortNavn;
+    qint32 Point3 = 0;
+    QString Klasse;
+    QString Ovelse;
+    QChar Runde;
+    qint32 Reaktion = 0;
+    qint32 SG = 0;
+    QString Bem2;
+    qint32 Tusindedele = 0;
+    qint32 KlubNr = 0;
+    QString KlubAdresse5;
+    quint16 Lodtraekning = 0;
+    quint16 SeedLodtraekning = 0;
+    double MKPointSum = -1.0;
+    qint32 MKPoint3Sum = -1;
+    qint32 BestLegalResultat = 0;
+    qint32 BestLegalVind = 0;
+    qint32 VTPoint = 0;
+    qint32 VeteranPoint2 = 0;
+
+    // ---- Columns
+    QString GetFieldText(int id) const;
+    QString GetFieldEditText(int id) const;
+    // Parses the text into the column; a text the column's parser refuses raises and changes nothing.
+    // Columns that are not written ignore the text.
+    void SetFieldText(int id, const QString& text);
+
+    // ---- Setters
+    void SetHeat(qint32 value);
+    void SetRank(qint32 value);
+    void SetEfter(qint32 value);
+    void SetRK(const QString& value);
+    void SetBem(const QString& value);
+    void SetBem2(const QString& value);
+    void SetTusindedele(qint32 value);
+    void SetSeedning(qint32 value);
+    void SetSG(qint32 value);
+    void SetResultat(qint32 value);
+    void SetReaktion(qint32 value);
+    void SetPR(qint32 value);
+    void SetPK(qint32 value);
+    void SetPlac(qint32 value);
+    void SetSide(qint32 value);
+    void SetBane(qint32 value);
+    void SetVK(const QString& value);
+    void SetPoint(double value);
+    void SetPoint3(qint32 value);
+    void SetVind(qint32 value);
+    void SetUK(const QString& value);
+
+    // ---- Series
+    int GetSerieCount() const { return Serier.Count(); }
+    TSerie* GetSerie(int index) const;
+    void ClearSerier();
+    QString GetSerieText(int index) const;
+    // With raw numbers, as they are typed.
+    QString GetSerieEditText(int index) const;
+    // Parses the text into attempt index, appending empty attempts up to it; a text that is no attempt
+    // raises and changes nothing.
+    void SetSerieText(int index, const QString& text);
+    // Result and wind from the best attempt (series events).
+    void CalcSerieResultat();
+    void RemoveEmptySerier();
+    // Corrects every mark of a field event's series, else the result (a time in hundredths of a second).
+    void AddKorrektion(qint32 delta);
+    // The stored series could not be read whole; it is written back only once it was edited.
+    bool IsSerieDamaged() const { return stored_.SerieDamaged; }
+    // The participant's record was found when the row was read.
+    bool HasDeltager() const { return stored_.HasDeltager; }
+
+    // ---- Predicates
+    bool HasHeat() const { return Heat != 0; }
+    bool HasPoint() const { return Point != 0; }
+    bool HasReaktion() const { return Reaktion != 0; }
+    bool HasSerier() const { return Serier.Count() > 0; }
+    bool HasResultat() const;
+    bool IsValid() const;
+    bool HasStarted() const;
+    bool IsAfbud() const;
+    bool IsEjMoedt() const;
+    bool IsVenter() const;
+    bool IsUK() const;
+    bool IsUdenforHold() const;
+    bool IsVindLegal() const;
+    bool IsModified() const { return Modified || DeltagerModified; }
+    bool IsKvinde() const;
+
+    // ---- Orders (smaller first)
+    int GetStatusOrder() const;
+    int GetStatusOrderUK() const;
+    int GetHeatOrder() const;
+
+    // ---- Texts
+    QString GetNavnAargang() const;
+    QString GetNavnAargangKlub() const;
+    // Surname first, or as typed with the meet setting UndladInternationaltNavn.
+    QString GetFormattedNavn() const;
+    QString GetKlub() const { return Klub; }
+    QString GetBaneSide() const;
+
+    // ---- Derived numbers
+    // Age in the year of the round's date; 0 when unknown or outside 0..125.
+    int CalcAlder(int aargang) const;
+    int GetAlder() const;
+    qint32 GetPRForbedring() const;
+    qint32 GetAlderRes() const;
+    qint32 GetAlderRes2() const;
+    // Points by place from the manager's table 1..4.
+    qint32 GetPlaceringsPoint(int table) const;
+    qint32 GetPlaceringsPoint1() const;
+    qint32 GetPlaceringsPoint2() const;
+    qint32 GetPlaceringsPoint3() const;
+    qint32 GetPlaceringsPoint4() const;
+    qint32 GetVeteranPoint(const TPointTabel* menTable, const TPointTabel* womenTable) const;
+    qint32 GetVeteranPoint2(const TPointTabel* menTable, const TPointTabel* womenTable) const;
+    double GetMKPoint();
+    qint32 GetMKPoint3();
+    // Raises "Ikke tilladt at indlægge resultat på heat 0" without a heat.
+    void CheckHeat() const;
+
+    // The event type of the row's round; 0 without one.
+    qint32 Ovtype() const;
+
+private:
+    friend class TSerier;
+    friend class TResultatManager;
+
+    // What the row was read from, for writing it back.
+    struct TStored {
+        TResultatKey Key;
+        // The stored series as read, without its length.
+        QByteArray Serie;
+        bool SerieDamaged = false;
+        bool SerieEdited = false;
+        bool HasDeltager = false;
+    };
+
+    QString SerieText(int index, bool edit) const;
+    qint32 VeteranPoint(qint32 alderRes, const TPointTabel* menTable, const TPointTabel* womenTable) const;
+    QString FormatMark(qint32 value) const;
+    qint32 ParseMark(const QString& text) const;
+    bool IsSerieOvelse() const;
+    bool IsVindPrForsog() const;
+    void SerieEdited() { stored_.SerieEdited = true; }
+    void SetText(QString& field, const QString& value, int width);
+    void SetParticipantField(int id, const QString& text);
+
+    TStored stored_;
+};
+
+// ---------------------------------------------------------------- combined events
+
+// The rows of one discipline of a combined event.
+class TMKResultat {
+public:
+    explicit TMKResultat(TOvelseInfo* ovelseInfo)
+        : OvelseInfo(ovelseInfo) {}
+
+    void Clear() { Resultater.clear(); }
+    int Count() const { return static_cast<int>(Resultater.size()); }
+    TResultat* GetResultat(int index) const { return Resultater[static_cast<std::size_t>(index)].get(); }
+    // -1 when none.
+    int IndexOfStartnummer(qint32 startnummer) const;
+
+    TOvelseInfo* OvelseInfo;
+    std::vector<std::unique_ptr<TResultat>> Resultater;
+};
+
+// ---------------------------------------------------------------- comparisons
+
+// The rules of a round that the comparisons follow.
+struct TResultRules {
+    qint32 Ovtype = 0;
+    // Hundredths added to hand times of seeding marks.
+    qint32 EltidKorr = 0;
+    bool RankAsSeedning = false;
+    // 0 places by heat, 1 over all heats.
+    qint32 ResType = 0;
+    qint32 FinaleType = 0;
+
+    bool IsTid() const;
+    // Jumps and throws: equal results are told apart by the series.
+    bool HasTieBreak() const;
+};
+TResultRules RulesOf(const TOvelseInfo* info);
+
+// A stored mark as the comparisons see it: a hand time in hundredths (with the timing correction when
+// asked), no time as the slowest.
+qint64 CompareValue(const TResultRules& rules, qint32 value, bool withKorrektion);
+
+// List-sort callbacks: negative when a sorts first. They follow the current result manager's round.
+using TResultatCompare = int (*)(const TResultat& a, const TResultat& b);
+
+int CompareByStartnummer(const TResultat& a, const TResultat& b);
+int CompareByStatus(const TResultat& a, const TResultat& b);
+int CompareByStatusUK(const TResultat& a, const TResultat& b);
+int CompareBySG(const TResultat& a, const TResultat& b);
+int CompareBySeedning(const TResultat& a, const TResultat& b);
+int CompareByResultat(const TResultat& a, const TResultat& b);
+int CompareByPK(const TResultat& a, const TResultat& b);
+int CompareByPlac(const TResultat& a, const TResultat& b);
+int CompareByForbedring(const TResultat& a, const TResultat& b);
+int CompareByHeat(const TResultat& a, const TResultat& b);
+int CompareByNavn(const TResultat& a, const TResultat& b);
+int CompareByHeatNavn(const TResultat& a, const TResultat& b);
+int CompareByHeatKlubNavn(const TResultat& a, const TResultat& b);
+int CompareByKlubSeedning(const TResultat& a, const TResultat& b);
+int CompareByKlubResultat(const TResultat& a, const TResultat& b);
+int CompareByRank(const TResultat& a, const TResultat& b);
+int CompareByHoldkode(const TResultat& a, const TResultat& b);
+int CompareByRankHoldkode(const TResultat& a, const TResultat& b);
+int CompareBySeedningRankNavn(const TResultat& a, const TResultat& b);
+int CompareByHeatSeedningRankNavn(const TResultat& a, const TResultat& b);
+int CompareByHeatStartnummer(const TResultat& a, const TResultat& b);
+int CompareByBaneSide(const TResultat& a, const TResultat& b);
+int CompareByHeatBaneSide(const TResultat& a, const TResultat& b);
+int CompareByHeatResultat(const TResultat& a, const TResultat& b);
+int CompareByResultatHeat(const TResultat& a, const TResultat& b);
+int CompareByResultatStartnummer(const TResultat& a, const TResultat& b);
+int CompareByHeatKlubSeedning(const TResultat& a, const TResultat& b);
+int CompareByPoint(const TResultat& a, const TResultat& b);
+int CompareByPointPlac(const TResultat& a, const TResultat& b);
+int CompareByVTPoint(const TResultat& a, const TResultat& b);
+int CompareByVeteranPoint2(const TResultat& a, const TResultat& b);
+
+// The current result manager; null when none is alive.
+TResultatManager* CurrentResultatManager();
+
+// ---------------------------------------------------------------- the manager
+
+// A club of the current meet as the rows show it.
+struct TKlubData {
+    QString Navn;
+    QString KortNavn;
+    QString Adresse5;
+    QChar HoldKode;
+};
+
+// The rows of one event round, or of several shown together, of the current meet.
+class TResultatManager {
+public:
+    // Becomes the current result manager; opens the three tables and counts every round of the event
+    // manager from its records.
+    TResultatManager();
+    // When it was the current one, the newest manager still alive becomes current.
+    ~TResultatManager();
+    TResultatManager(const TResultatManager&) = delete;
+    TResultatManager& operator=(const TResultatManager&) = delete;
+
+    // ---- Loading and writing
+    // The round's rows; then places and the disciplines of a combined event. A round without records
+    // only becomes current. A series that cannot be read whole is reported once for the load.
+    void LoadOvelse(TOvelseInfo* info);
+    // The rows of every listed round that has entries; the first of them becomes current. No places.
+    void LoadOvelser(const std::vector<TOvelseInfo*>& ovelser);
+    // Computes places, then writes every changed row, and its participant when that changed, in one
+    // transaction: a failure leaves every record as it was and raises EResultError with the row's
+    // start number, name, operation and status. Places are written only with one round loaded.
+    void SaveResultater();
+    // Deletes the row's own record and frees the row; false (the row freed all the same) when its record
+    // is gone or no longer the row's.
+    bool DeleteResultat(int index);
+    // Frees every row.
+    void Clear();
+    // Heat, side and lane 0 on every row.
+    void ClearHeatBaneSide();
+    // Both change flags off on every row.
+    void ClearModified();
+
+    // ---- Rows
+    int Count() const { return static_cast<int>(rows_.size()); }
+    // Null outside the rows.
+    TResultat* GetResultat(int index) const;
+    int IndexOfStartnummer(qint32 startnummer) const;
+    int IndexOfHeatBane(qint32 heat, qint32 bane) const;
+    int IndexOfHeatStartnummer(qint32 heat, qint32 startnummer) const;
+    int OvelseCount() const { return static_cast<int>(ovelser_.size()); }
+    TOvelseInfo* GetOvelse(int index) const { return ovelser_.at(static_cast<std::size_t>(index)); }
+    TOvelseInfo* OvelseInfo() const { return ovelseInfo_; }
+    int CountValid() const;
+    // Distinct heats 1..255 among the valid rows.
+    int GetHeatCount() const;
+    int CountHeat(qint32 heat) const;
+    // The wind of the last row in the heat; 0 when none.
+    qint32 GetHeatVind(qint32 heat) const;
+
+    bool IsModified() const;
+    bool HasHeat() const;
+    bool HasPoint() const;
+    bool HasReaktion() const;
+    bool HasPRForbedring() const;
+    bool HasResultat() const;
+    bool HasSerier() const;
+
+    void AddKorrektion(qint32 delta);
+    // 1 when a sorts after b by the current round's rules, -1 before, 0 equal.
+    int CompareResultat(qint32 a, qint32 b, bool withKorrektion) const;
+
+    // ---- Clubs of the current meet by number
+    QString GetKlubNavn(qint32 klubNr);
+    QString GetKlubKortNavn(qint32 klubNr);
+    QString GetKlubTekst(qint32 klubNr);
+
+    // ---- Result grid
+    bool IsColumnEnabled(int id) const;
+    bool IsColumnReadOnly(int id) const;
+    int GetColumnWidth(int id) const;
+    Qt::Alignment GetColumnAlignment(int) const { return Qt::AlignLeft; }
+    // 0: no limit.
+    int GetColumnMaxLength(int) const { return 0; }
+    bool GetColumnTabulator(int) const { return true; }
+
+    // ---- Sorting
+    void SortSeedning();
+    void SortHeatSeedning();
+    void SortHeatStartnummer();
+    void SortStartnummer();
+    void SortNavn();
+    void SortKlubSeedning();
+    void SortKlubResultat();
+    void SortHeatBaneSide();
+    void SortHeatResultat();
+    void SortResultatHeat();
+    void SortResultatStartnummer();
+    void SortHeatKlubSeedning();
+    void SortPoints();
+    void SortPointsPlacering();
+    void SortVTPoint();
+    void SortVeteranPoint2();
+    void SortRankHoldkode();
+    void SortPRForbedring();
+    // Sorts the rows by a comparison with this manager current.
+    void Sort(TResultatCompare compare);
+    // The same for rows of this manager held elsewhere (a team's rows, a discipline's rows).
+    void SortRows(std::vector<TResultat*>& rows, TResultatCompare compare);
+    // Makes this manager the current one.
+    void MakeCurrent();
+    // The current round's rules.
+    const TResultRules& Rules() const { return rules_; }
+
+    // ---- Round counters and club points
+    // From the round's stored records, its last-change time included.
+    void CalcOvelseInfo(TOvelseInfo& info);
+    // The current round's, from its loaded rows.
+    void UpdateOvelseInfo();
+    // Sums the club points of the rounds of the events in codes (the one empty code: every round) into
+    // total; with runde1 and the meet setting FlereRunder also the points of round 1 and this meet's.
+    void CalcKlubStilling(const QStringList& codes, bool runde1, TPoints& total, TPoints* runde1Points,
+                          TPoints* detteStaevne);
+    void LoadKlubPointRunde1(TPoints& points);
+
+    // ---- Steps of the placing and combined-event routines
+    void CalcPlacering();
+    // The rows of the disciplines before the loaded round of a combined event.
+    void CalcMKResultater();
+    int MKResultatCount() const { return static_cast<int>(mkResultater_.size()); }
+    TMKResultat* GetMKResultat(int index) const {
+        return mkResultater_.at(static_cast<std::size_t>(index)).get();
+    }
+
+    // Points by place from the meet settings PlaceringsPoint1..4; null when that setting is empty.
+    const TPlaceringsPoint* PlaceringsPoint(int table) const;
+    // A second participant table, opened on first use.
+    TDeltagerTable& DeltagerTable2();
+    // Names of the scoreboard files written.
+    QStringList ScoreboardFiler;
+
+private:
+    // The current manager is the newest alive unless one was made current since.
+    void Register();
+    void Unregister();
+    template <typename Rows>
+    void SortBy(Rows& rows, TResultatCompare compare);
+    void SetOvelseInfo(TOvelseInfo* info);
+    // Reads the round's records into rows; start numbers of damaged series are added to damaged.
+    void ReadRound(TOvelseInfo& info, std::vector<std::unique_ptr<TResultat>>& into, QStringList* damaged);
+    std::unique_ptr<TResultat> ReadRow(TOvelseInfo& info);
+    const TKlubData* FindKlub(qint32 klubNr);
+    void WriteRow(TResultat& row, bool writePlaces, const std::optional<QByteArray>& serie);
+    void WriteDeltager(const TResultat& row);
+    void ReportDamagedSerier(const QStringList& damaged) const;
+
+    std::unique_ptr<TResultatRecordTable> resultatTable_;
+    std::unique_ptr<TDeltagerTable> deltagerTable_;
+    std::unique_ptr<TKlubTable> klubTable_;
+    std::unique_ptr<TDeltagerTable> deltagerTable2_;
+    std::vector<std::unique_ptr<TResultat>> rows_;
+    std::vector<std::unique_ptr<TMKResultat>> mkResultater_;
+    std::vector<std::unique_ptr<TPlaceringsPoint>> placeringsPoint_;
+    TOvelseInfo* ovelseInfo_ = nullptr;
+    std::vector<TOvelseInfo*> ovelser_;
+    TResultRules rules_;
+    // The clubs met since the last load, by number; a number without a club is kept as none.
+    std::unordered_map<qint32, std::optional<TKlubData>> klubber_;
+    std::mt19937 random_;
+};

@@ -1,0 +1,212 @@
+// The counters of a round and its club points, from its stored records or from its loaded rows through
+// one count, and the club standings of a group of events.
+#include "model/D_Result.h"
+
+#include "foundation/LxString.h"
+#include "model/D_Context.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Point.h"
+#include "model/D_ResultTable.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneSystemData.h"
+#include "model/D_Tekster.h"
+
+#include <bitset>
+#include <cmath>
+
+namespace {
+
+// One entry of a round as the count sees it. The series and the club are asked for only when they count.
+class TRoundEntry {
+public:
+    virtual ~TRoundEntry() = default;
+    virtual QString ResultatKode() const = 0;
+    virtual qint32 Heat() const = 0;
+    virtual qint32 Resultat() const = 0;
+    virtual bool HasSerie() const = 0;
+    virtual double Point() const = 0;
+    virtual qint32 Placering() const = 0;
+    // False when the entry's participant is missing.
+    virtual bool KlubNr(qint32& klubNr) const = 0;
+};
+
+class TRowEntry : public TRoundEntry {
+public:
+    explicit TRowEntry(const TResultat& row)
+        : row_(row) {}
+    QString ResultatKode() const override { return row_.RK; }
+    qint32 Heat() const override { return row_.Heat; }
+    qint32 Resultat() const override { return row_.Resultat; }
+    bool HasSerie() const override { return row_.HasSerier(); }
+    double Point() const override { return row_.Point; }
+    qint32 Placering() const override { return row_.Plac; }
+    bool KlubNr(qint32& klubNr) const override {
+        klubNr = row_.KlubNr;
+        return row_.HasDeltager();
+    }
+
+private:
+    const TResultat& row_;
+};
+
+class TRecordEntry : public TRoundEntry {
+public:
+    TRecordEntry(const TResultatRecordTable& record, TDeltagerTable& deltager)
+        : record_(record)
+        , deltager_(deltager) {}
+    QString ResultatKode() const override {
+        return static_cast<const TStringField*>(record_.GetField(ResultatField::ResultatKode))
+            ->TStringField::GetAsString();
+    }
+    qint32 Heat() const override { return Integer(ResultatField::Heat); }
+    qint32 Resultat() const override { return Integer(ResultatField::Resultat); }
+    // The series as far as it reads, as a loaded row holds it.
+    bool HasSerie() const override {
+        TSerier serier;
+        serier.LoadFromString(record_.Serie());
+        return serier.Count() > 0;
+    }
+    double Point() const override { return record_.GetField(ResultatField::Point)->GetAsFloat(); }
+    qint32 Placering() const override { return Integer(ResultatField::Placering); }
+    bool KlubNr(qint32& klubNr) const override {
+        if (!deltager_.FindStaevneKey(0, {Integer(ResultatField::Startnummer)}))
+            return false;
+        klubNr = deltager_.GetField(DeltagerField::KlubNr)->GetAsInteger();
+        return true;
+    }
+
+private:
+    qint32 Integer(int fieldNo) const { return record_.GetField(fieldNo)->GetAsInteger(); }
+
+    const TResultatRecordTable& record_;
+    TDeltagerTable& deltager_;
+};
+
+bool IsHoldPoints() {
+    const TStaevneManager* manager = ModelContext().StaevneManager.get();
+    return (manager && manager->IsHoldTurnering()) || CurrentSystemData().OstHoldTurnering;
+}
+
+// Counts a round's entries into its counters and club points.
+class TRoundCounter {
+public:
+    explicit TRoundCounter(TOvelseInfo& info)
+        : info_(info)
+        , serieCounts_(info.Ovelse().IsSpringOvelse() || info.Ovelse().IsKasteOvelse())
+        , holdPoints_(IsHoldPoints()) {
+        info.AntalAktiveDeltagere = 0;
+        info.AntalDeltagere = 0;
+        info.AntalHeat = 0;
+        info.MaxHeatNr = 0;
+        info.AntalResultater = 0;
+        info.Heat0Findes = false;
+        info.SeedningFindes = false;
+        info.ResultaterFindes = false;
+        info.ClearPoints();
+    }
+
+    void Add(const TRoundEntry& entry) {
+        ++info_.AntalDeltagere;
+        const QString kode = ParseResKode(TrimBlanks(entry.ResultatKode()));
+        if (IsResKodeStarted(kode)) {
+            ++info_.AntalAktiveDeltagere;
+            const qint32 heat = entry.Heat();
+            if (heat == 0) {
+                info_.Heat0Findes = true;
+            } else if (heat >= 1 && heat <= MaxHeatNr) {
+                info_.SeedningFindes = true;
+                info_.MaxHeatNr = std::max(info_.MaxHeatNr, heat);
+                if (!heats_.test(static_cast<std::size_t>(heat))) {
+                    heats_.set(static_cast<std::size_t>(heat));
+                    ++info_.AntalHeat;
+                }
+            }
+            if (entry.Resultat() != 0 || IsResKodeDiskUdgaaet(kode) || (serieCounts_ && entry.HasSerie())) {
+                ++info_.AntalResultater;
+                info_.ResultaterFindes = true;
+            }
+        }
+        qint32 klubNr = 0;
+        if (holdPoints_ && entry.Point() != 0 && entry.KlubNr(klubNr))
+            info_.AddPoint(IntStr(klubNr), IntStr(klubNr), QString(), entry.Placering(), entry.Point());
+    }
+
+    void Finish() {
+        const qint32 prHeat = info_.GetAntalPrHeat();
+        if (info_.AntalHeat == 0 && info_.AntalAktiveDeltagere >= 1 && prHeat >= 1)
+            info_.AntalHeat = (info_.AntalAktiveDeltagere + prHeat - 1) / prHeat;
+    }
+
+private:
+    TOvelseInfo& info_;
+    const bool serieCounts_;
+    const bool holdPoints_;
+    std::bitset<MaxHeatNr + 1> heats_;
+};
+
+} // namespace
+
+void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
+    TRoundCounter counter(info);
+    TDateTime sidstRettet = 0;
+    TResultatRecordTable& table = *resultatTable_;
+    for (bool found = table.FirstOfRound(info); found; found = table.NextOfRound()) {
+        counter.Add(TRecordEntry(table, *deltagerTable_));
+        sidstRettet = std::max(sidstRettet, table.GetField(ResultatField::SidstRettet)->GetAsFloat());
+    }
+    counter.Finish();
+    info.SidstRettet = sidstRettet;
+}
+
+void TResultatManager::UpdateOvelseInfo() {
+    if (!ovelseInfo_)
+        return;
+    TRoundCounter counter(*ovelseInfo_);
+    for (const auto& row : rows_) {
+        if (row->OvelseInfo == ovelseInfo_)
+            counter.Add(TRowEntry(*row));
+    }
+    counter.Finish();
+}
+
+void TResultatManager::CalcKlubStilling(const QStringList& codes, bool runde1, TPoints& total,
+                                        TPoints* runde1Points, TPoints* detteStaevne) {
+    const bool alle = codes.isEmpty() || codes.first().isEmpty();
+    qint32 antalIGruppe = 0;
+    qint32 antalMedPoint = 0;
+    QString klasse;
+    if (const TOvelseManager* ovelser = ModelContext().OvelseManager.get()) {
+        for (const auto& [key, info] : ovelser->OvelseIndex()) {
+            if (!alle && !codes.contains(info->GetOvelseKode()))
+                continue;
+            if (antalIGruppe++ == 0)
+                klasse = info->GetKlasseKode();
+            if (info->Points().Count() > 0)
+                ++antalMedPoint;
+            total.Merge(info->Points());
+        }
+    }
+    total.AntalMedPoint = antalMedPoint;
+    total.AntalIGruppe = antalIGruppe;
+    total.Klasse = klasse;
+    if (runde1 && CurrentSystemData().FlereRunder && runde1Points && detteStaevne) {
+        detteStaevne->Merge(total);
+        LoadKlubPointRunde1(*runde1Points);
+        total.Merge(*runde1Points);
+        runde1Points->Sort();
+        detteStaevne->Sort();
+    }
+    total.Sort();
+}
+
+void TResultatManager::LoadKlubPointRunde1(TPoints& points) {
+    points.Clear();
+    TKlubTable& table = *klubTable_;
+    for (bool found = table.First(); found; found = table.Next()) {
+        const double point = table.GetField(KlubField::PointRunde1)->GetAsFloat();
+        if (point == 0)
+            continue;
+        const QString klubNr = IntStr(table.GetField(KlubField::KlubNr)->GetAsInteger());
+        points.Add(klubNr, klubNr, table.GetField(KlubField::Navn)->GetTrimmedString(), 0, point);
+    }
+}

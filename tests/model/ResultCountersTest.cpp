@@ -1,0 +1,142 @@
+#include "model/D_Result.h"
+
+#include "support/Test.h"
+
+#include "ResultFixture.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Point.h"
+#include "model/D_Staevne.h"
+
+namespace {
+
+// A round's counters and club points in one text.
+QString Counters(const TOvelseInfo& info) {
+    QStringList parts = {QString::number(info.AntalDeltagere),  QString::number(info.AntalAktiveDeltagere),
+                         QString::number(info.AntalHeat),       QString::number(info.MaxHeatNr),
+                         QString::number(info.AntalResultater), QString::number(info.Heat0Findes),
+                         QString::number(info.SeedningFindes),  QString::number(info.ResultaterFindes)};
+    for (int i = 0; i < info.Points().Count(); ++i) {
+        const TPoint& point = *info.Points().GetItem(i);
+        parts << point.Key() + u'=' + QString::number(point.GetTotalPoint());
+    }
+    return parts.join(u' ');
+}
+
+auto Entry(qint32 heat, const char* kode = "", qint32 resultat = 0, double point = 0, qint32 placering = 0) {
+    return [=](TResultatTable& t) {
+        t.GetField(ResultatField::Heat)->SetAsInteger(heat);
+        t.GetField(ResultatField::ResultatKode)->SetAsString(QString::fromUtf8(kode));
+        t.GetField(ResultatField::Resultat)->SetAsInteger(resultat);
+        t.GetField(ResultatField::Point)->SetAsFloat(point);
+        t.GetField(ResultatField::Placering)->SetAsInteger(placering);
+    };
+}
+
+class ResultCounters : public TResultTest {
+protected:
+    void SetUp() override {
+        AddKlub(1, "Sparta");
+        AddKlub(2, "Hellas");
+        for (qint32 nr = 1; nr <= 30; ++nr)
+            AddDeltager(nr, QStringLiteral("Deltager %1").arg(nr), 2000, nr % 2 + 1);
+    }
+};
+
+} // namespace
+
+TEST_F(ResultCounters, CountsFromTheRecordsEqualCountsFromTheLoadedRows) {
+    Manager().SystemData().EgenTurnering = true;
+    TOvelseInfo& round = Round("M", "LÆ");
+    AddResultat(round, 1, Entry(1, "", 0), Serie({{0, 0}}));            // only a foul: a result all the same
+    AddResultat(round, 2, Entry(1, "", 0));                             // no attempt yet
+    AddResultat(round, 3, Entry(2, "D"));                               // disqualified counts as a result
+    AddResultat(round, 4, Entry(3, "A", 0, 4.5, 6), Serie({{600, 0}})); // withdrawn: points, no heat
+    AddResultat(round, 5, Entry(0, "", 0, 10, 1), Serie({{690, 5}}));
+    AddResultat(round, 6, Entry(2, "U"));
+    AddResultat(round, 99, Entry(1, "", 0, 3, 2), Serie({{500, 0}})); // no participant: no club points
+    AddResultat(round, 7, Entry(300, "", 0));                         // a heat number beyond 255 is none
+
+    TResultatManager manager;
+    const QString fromRecords = Counters(round);
+    EXPECT_EQ(fromRecords, "8 7 2 2 5 1 1 1 1=4.5 2=10");
+    EXPECT_GT(round.SidstRettet, 0);
+
+    manager.LoadOvelse(&round);
+    round.AntalDeltagere = -1;
+    manager.UpdateOvelseInfo();
+    EXPECT_EQ(Counters(round), fromRecords);
+
+    // Saving counts again from the rows.
+    manager.GetResultat(manager.IndexOfStartnummer(2))->SetSerieText(0, "612,10");
+    manager.SaveResultater();
+    EXPECT_EQ(round.AntalResultater, 6);
+    manager.CalcOvelseInfo(round);
+    EXPECT_EQ(round.AntalResultater, 6);
+}
+
+TEST_F(ResultCounters, WithoutHeatsTheHeatCountComesFromTheRoundsSize) {
+    TOvelseInfo& round = Round("M", "100");
+    for (qint32 nr = 1; nr <= 17; ++nr)
+        AddResultat(round, nr, Entry(0));
+    AddResultat(round, 18, Entry(0, "A"));
+    TResultatManager manager;
+    EXPECT_EQ(Counters(round), "18 17 3 0 0 1 0 0");
+    round.OvelseRn().GetField(OvelseRnField::AntalPrHeat)->SetAsInteger(0);
+    manager.CalcOvelseInfo(round);
+    EXPECT_EQ(round.AntalHeat, 0);
+}
+
+TEST_F(ResultCounters, ClubPointsCountOnlyInATeamCompetition) {
+    AddResultat(Round("M", "100"), 1, Entry(1, "A", 0, 5, 1));
+    TResultatManager plain;
+    EXPECT_EQ(Round("M", "100").Points().Count(), 0);
+    Manager().SystemData().OstHoldTurnering = true;
+    TResultatManager team;
+    EXPECT_EQ(Counters(Round("M", "100")), "1 0 0 0 0 0 0 0 2=5");
+}
+
+TEST_F(ResultCounters, ClubStandingsSumTheRoundsOfAGroupOfEvents) {
+    Manager().SystemData().DT = true;
+    AddResultat(Round("M", "KU"), 1, Entry(1, "", 1200, 8, 1));
+    AddResultat(Round("M", "KU"), 2, Entry(1, "", 1100, 6, 2));
+    AddResultat(Round("M", "LÆ"), 3, Entry(1, "", 600, 8, 1));
+    AddResultat(Round("K", "100"), 4, Entry(1, "", 1300, 5, 1));
+    TResultatManager manager;
+
+    TPoints kast;
+    manager.CalcKlubStilling({"KU", "DI"}, false, kast, nullptr, nullptr);
+    EXPECT_EQ(kast.AntalIGruppe, 1);
+    EXPECT_EQ(kast.AntalMedPoint, 1);
+    EXPECT_EQ(kast.Klasse, "M");
+    ASSERT_EQ(kast.Count(), 2);
+    EXPECT_EQ(kast.GetItem(0)->Key(), "2");
+
+    TPoints alle;
+    manager.CalcKlubStilling({""}, false, alle, nullptr, nullptr);
+    EXPECT_EQ(alle.AntalIGruppe, 7);
+    EXPECT_EQ(alle.AntalMedPoint, 3);
+    ASSERT_EQ(alle.Count(), 2);
+    EXPECT_EQ(alle.GetItem(0)->Key(), "2");
+    EXPECT_EQ(alle.GetItem(0)->GetTotalPoint(), 16);
+
+    // With the points of a first round: a club's earlier points join its total.
+    {
+        TKlubTable klub;
+        klub.Open();
+        klub.SetIndexNumber(0);
+        ASSERT_TRUE(klub.FindKey({TKeyValue(qint64(CurrentStID())), TKeyValue(qint64(1))}));
+        klub.Edit();
+        klub.GetField(KlubField::PointRunde1)->SetAsFloat(30);
+        klub.Post();
+    }
+    Manager().SystemData().FlereRunder = true;
+    TPoints total;
+    TPoints runde1;
+    TPoints detteStaevne;
+    manager.CalcKlubStilling({""}, true, total, &runde1, &detteStaevne);
+    ASSERT_EQ(runde1.Count(), 1);
+    EXPECT_EQ(runde1.GetItem(0)->ExtraText(), "Sparta");
+    EXPECT_EQ(detteStaevne.GetItem(0)->GetTotalPoint(), 16);
+    EXPECT_EQ(total.GetItem(0)->Key(), "1");
+    EXPECT_EQ(total.GetItem(0)->GetTotalPoint(), 41);
+}

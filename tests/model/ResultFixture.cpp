@@ -1,0 +1,152 @@
+#include "ResultFixture.h"
+
+#include "foundation/LxString.h"
+#include "model/D_Globals.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Staevne.h"
+#include "model/D_StdKlasser.h"
+#include "platform/LittleEndian.h"
+#include "storage/DBFieldDate.h"
+
+#include <QDate>
+
+namespace {
+
+void AddRow(TEditOvelsesRaekke& raekke, TOvelseManager& ov, const QString& klasse, const QString& ovelse,
+            const QString& runder) {
+    auto row = std::make_unique<TEditOvelseData>();
+    row->KlasseNr = FindStdKlasse(klasse);
+    row->Klasse = klasse;
+    row->Ovelse = ovelse;
+    TOvelseElement* event = ov.FindOvelse(ovelse);
+    row->Ovtype = event->GetOvtype();
+    row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
+    row->Runder = runder;
+    row->AntalPrHeat = 8;
+    for (int n = 1; n <= EditRundeSlots; ++n) {
+        row->Slot(n).DatoTid = QDateToDateTime(QDate(2024, 6, 1)) + (12 + n) / 24.0;
+        row->Slot(n).Sted = QStringLiteral("STADION");
+    }
+    raekke.Add(std::move(row));
+}
+
+} // namespace
+
+TResultTest::TResultTest()
+    : separator_(GetDecimalSeparator()) {
+    SetDecimalSeparator(u'.');
+    Ov();
+    CreateMeet(QStringLiteral("Stævne"));
+    TEditOvelsesRaekke raekke;
+    AddRow(raekke, Ov(), "M", "100", "IF");
+    AddRow(raekke, Ov(), "M", "LÆ", "F");
+    AddRow(raekke, Ov(), "M", "HØ", "F");
+    AddRow(raekke, Ov(), "M", "KU", "F");
+    AddRow(raekke, Ov(), "M", "4X100", "F");
+    AddRow(raekke, Ov(), "K", "100", "F");
+    std::vector<int> klasser = {FindStdKlasse("M"), FindStdKlasse("K")};
+    Ov().SaveEditOvelsesRaekke(&klasser, raekke);
+}
+
+TResultTest::~TResultTest() {
+    SetDecimalSeparator(separator_);
+}
+
+TOvelseManager& TResultTest::Ov() {
+    if (!OvelseManager)
+        OvelseManager = std::make_unique<TOvelseManager>();
+    return *OvelseManager;
+}
+
+TOvelseInfo& TResultTest::Round(const QString& klasse, const QString& ovelse, const QString& runde) {
+    TOvelseInfo* info = Ov().FindOvelseInfo(klasse, ovelse, runde);
+    if (!info)
+        throw Exception(QStringLiteral("No round %1 %2 %3").arg(klasse, ovelse, runde));
+    return *info;
+}
+
+void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn) {
+    TKlubTable table;
+    table.Open();
+    table.Insert();
+    table.GetField(KlubField::StID)->SetAsInteger(CurrentStID());
+    table.GetField(KlubField::KlubNr)->SetAsInteger(klubNr);
+    table.GetField(KlubField::Navn)->SetAsString(navn);
+    table.GetField(KlubField::KortNavn)->SetAsString(kortNavn);
+    table.Post();
+}
+
+void TResultTest::AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang, qint32 klubNr,
+                              const QString& koen) {
+    TDeltagerTable table;
+    table.Open();
+    table.Insert();
+    table.GetField(DeltagerField::StID)->SetAsInteger(CurrentStID());
+    table.GetField(DeltagerField::Startnummer)->SetAsInteger(startnummer);
+    table.GetField(DeltagerField::KlubNr)->SetAsInteger(klubNr);
+    table.GetField(DeltagerField::Navn)->SetAsString(navn);
+    table.GetField(DeltagerField::Aargang)->SetAsInteger(aargang);
+    table.GetField(DeltagerField::Koen)->SetAsString(koen);
+    table.Post();
+}
+
+quint32 TResultTest::AddResultat(const TOvelseInfo& round, qint32 startnummer,
+                                 const std::function<void(TResultatTable&)>& fill,
+                                 const std::optional<QByteArray>& serie) {
+    TResultatTable table;
+    table.Open();
+    table.Insert();
+    table.GetField(ResultatField::StID)->SetAsInteger(CurrentStID());
+    for (const int fieldNo : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
+        table.GetField(fieldNo)->SetAsString(round.OvelseRn().GetField(fieldNo)->GetAsString());
+    table.GetField(ResultatField::Startnummer)->SetAsInteger(startnummer);
+    if (fill)
+        fill(table);
+    table.Post();
+    const quint32 position = table.GetPosition();
+    if (serie) {
+        QByteArray tail(4, '\0');
+        storeLE<qint32>(tail.data(), static_cast<qint32>(serie->size()));
+        tail += *serie;
+        table.WriteChunk(tail.constData(), static_cast<quint32>(table.GetRecordLength()),
+                         static_cast<quint32>(tail.size()));
+    }
+    return position;
+}
+
+QByteArray TResultTest::Serie(const std::vector<std::pair<qint32, qint32>>& attempts) {
+    TSerier serier;
+    for (const auto& [value, kode] : attempts) {
+        TSerie& serie = *serier.GetSerie(serier.Add());
+        serie.Value = value;
+        serie.Kode = kode;
+    }
+    return serier.SaveToString();
+}
+
+qint32 TResultTest::StoredInteger(quint32 position, int fieldNo) {
+    TResultatTable table;
+    table.Open();
+    table.GotoPosition(position);
+    return table.GetField(fieldNo)->GetAsInteger();
+}
+
+QByteArray TResultTest::StoredTail(quint32 position) {
+    TResultatTable table;
+    table.Open();
+    table.GotoPosition(position);
+    QByteArray tail(8192, '\0');
+    tail.truncate(table.ReadChunk(tail.data(), static_cast<quint32>(table.GetRecordLength()), 8192));
+    return tail;
+}
+
+bool TResultTest::RecordExists(quint32 position) {
+    TResultatTable table;
+    table.Open();
+    try {
+        table.GotoPosition(position);
+        return true;
+    } catch (const EBtvException&) {
+        return false;
+    }
+}

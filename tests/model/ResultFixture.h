@@ -1,0 +1,47 @@
+#pragma once
+// A program folder with an open meet whose programme holds a round of each event kind, and helpers that
+// store clubs, participants and result records (with their series) directly in the record files.
+#include "ProgramFolderFixture.h"
+#include "model/D_DBDef.h"
+#include "model/D_Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class TOvelseInfo;
+class TOvelseManager;
+
+class TResultTest : public TProgramFolderTest {
+protected:
+    // Class M: 100 m with rounds I and F, long jump, high jump, shot put and 4 x 100 m; class K: 100 m.
+    TResultTest();
+    ~TResultTest() override;
+
+    TOvelseManager& Ov();
+    // The round of class, event and round letter (empty: the first).
+    TOvelseInfo& Round(const QString& klasse, const QString& ovelse, const QString& runde = {});
+
+    void AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn = {});
+    void AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang = 0, qint32 klubNr = 1,
+                     const QString& koen = {});
+    // A result record of the round for the start number, its fields set by fill; the series, when
+    // given, is stored behind the record as it stands (its 32-bit length first). Returns its position.
+    quint32 AddResultat(const TOvelseInfo& round, qint32 startnummer,
+                        const std::function<void(TResultatTable&)>& fill = {},
+                        const std::optional<QByteArray>& serie = std::nullopt);
+
+    // The stored form of attempts given as (value, kode) pairs.
+    static QByteArray Serie(const std::vector<std::pair<qint32, qint32>>& attempts);
+    // A field of the record at a position, as an integer.
+    qint32 StoredInteger(quint32 position, int fieldNo);
+    // The variable part behind the record: its length and the series, as stored.
+    QByteArray StoredTail(quint32 position);
+    bool RecordExists(quint32 position);
+
+private:
+    QChar separator_;
+};

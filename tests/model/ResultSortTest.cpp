@@ -1,0 +1,182 @@
+#include "model/D_Result.h"
+
+#include "support/Test.h"
+
+#include "ResultFixture.h"
+#include "model/D_Ovelser.h"
+
+namespace {
+
+QList<qint32> Startnumre(const TResultatManager& manager) {
+    QList<qint32> numbers;
+    for (int i = 0; i < manager.Count(); ++i)
+        numbers.append(manager.GetResultat(i)->Startnummer);
+    return numbers;
+}
+
+auto Fields(std::initializer_list<std::pair<int, qint32>> values) {
+    return [values](TResultatTable& t) {
+        for (const auto& [fieldNo, value] : values)
+            t.GetField(fieldNo)->SetAsInteger(value);
+    };
+}
+
+class ResultSort : public TResultTest {
+protected:
+    // 100 m in heat 1: 10.52, no time, a hand 10.4 and 10.45.
+    void AddTimes() {
+        using namespace ResultatField;
+        AddResultat(Round("M", "100"), 1, Fields({{Heat, 1}, {Resultat, 1052}, {Seedning, 1050}}));
+        AddResultat(Round("M", "100"), 2, Fields({{Heat, 1}, {Resultat, 0}}));
+        AddResultat(Round("M", "100"), 3, Fields({{Heat, 1}, {Resultat, -104}, {Seedning, -104}}));
+        AddResultat(Round("M", "100"), 4, Fields({{Heat, 1}, {Resultat, 1045}, {Seedning, 1045}}));
+    }
+    // Shot put, all with heat 1: 14.12, no mark, 15.01.
+    void AddThrows() {
+        using namespace ResultatField;
+        AddResultat(Round("M", "KU"), 1, Fields({{Heat, 1}}), Serie({{1412, 0}}));
+        AddResultat(Round("M", "KU"), 2, Fields({{Heat, 1}}));
+        AddResultat(Round("M", "KU"), 3, Fields({{Heat, 1}}), Serie({{1501, 0}}));
+    }
+};
+
+} // namespace
+
+TEST(ResultStatus, StatusOrdersPutValidRowsFirstAndRowsWithAHeatBeforeThoseWithout) {
+    TResultat row(nullptr, nullptr);
+    const auto order = [&row](const char* rk, qint32 heat, const char* uk = "") {
+        row.RK = QString::fromUtf8(rk);
+        row.Heat = static_cast<quint16>(heat);
+        row.UK = QString::fromUtf8(uk);
+        return std::pair(row.GetStatusOrder(), row.GetStatusOrderUK());
+    };
+    EXPECT_EQ(order("", 0), std::pair(0, 0));
+    EXPECT_EQ(order(" ", 4), std::pair(0, 0));
+    EXPECT_EQ(order("D", 3), std::pair(12, 12));
+    EXPECT_EQ(order("D", 0), std::pair(22, 22));
+    EXPECT_EQ(order("", 2, "U"), std::pair(0, 11));
+    EXPECT_EQ(order("", 0, "UK"), std::pair(0, 21));
+    EXPECT_EQ(order("u", 1), std::pair(13, 13));
+    EXPECT_EQ(order("V", 1), std::pair(14, 14));
+    EXPECT_EQ(order("A", 1), std::pair(15, 15));
+    EXPECT_EQ(order("E", 0), std::pair(26, 26));
+    EXPECT_EQ(order("Q", 1), std::pair(17, 17));
+    // Out of team scoring is no out-of-competition row.
+    EXPECT_EQ(order("", 1, "-"), std::pair(0, 0));
+    EXPECT_TRUE(row.IsUdenforHold());
+    EXPECT_EQ(row.GetHeatOrder(), 1);
+    row.Heat = 0;
+    EXPECT_EQ(row.GetHeatOrder(), 9999);
+}
+
+TEST_F(ResultSort, TimesAscendWithNoTimeLastAndHandTimesInHundredths) {
+    AddTimes();
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "100"));
+    manager.SortResultatStartnummer();
+    // The hand 10.4 counts as 10.40 in the result order ...
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{3, 4, 1, 2}));
+    // ... and as 10.40 plus the timing correction (0.24) in the seeding order.
+    manager.SortSeedning();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{4, 1, 3, 2}));
+    EXPECT_EQ(manager.CompareResultat(-104, 1045, false), -1);
+    EXPECT_EQ(manager.CompareResultat(-104, 1045, true), 1);
+    EXPECT_EQ(manager.CompareResultat(0, 1045, false), 1);
+}
+
+TEST_F(ResultSort, FieldEventsDescendAndEqualMarksGoByTheSeries) {
+    using namespace ResultatField;
+    // Long jump, best 6.50 each: 11 and 12 tie on the second mark, 11 has one more valid jump; 13 has
+    // the better second mark; 14 and 15 are equal throughout, their placing codes decide.
+    const TOvelseInfo& round = Round("M", "LÆ");
+    AddResultat(round, 11, Fields({{Heat, 1}}), Serie({{650, 0}, {600, 0}, {580, 0}}));
+    AddResultat(round, 12, Fields({{Heat, 1}}), Serie({{650, 0}, {600, 0}, {0, 0}}));
+    AddResultat(round, 13, Fields({{Heat, 1}}), Serie({{620, 0}, {650, 0}}));
+    AddResultat(round, 14, Fields({{Heat, 1}, {PlKode, 2}}), Serie({{640, 0}}));
+    AddResultat(round, 15, Fields({{Heat, 1}, {PlKode, 1}}), Serie({{640, 0}}));
+    AddResultat(round, 16, Fields({{Heat, 0}}), Serie({{700, 0}}));
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "LÆ"));
+    manager.SortResultatHeat();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{16, 13, 11, 12, 15, 14}));
+    manager.SortHeatResultat();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{13, 11, 12, 15, 14, 16}));
+
+    // A status row goes after every valid one, whatever its mark.
+    manager.GetResultat(0)->SetRK("D");
+    manager.SortResultatHeat();
+    EXPECT_EQ(Startnumre(manager).back(), 13);
+}
+
+TEST_F(ResultSort, EachManagerSortsByItsOwnRoundWhicheverWasCreatedLast) {
+    AddTimes();
+    AddThrows();
+    TResultatManager older;
+    older.LoadOvelse(&Round("M", "100"));
+    EXPECT_EQ(CurrentResultatManager(), &older);
+    {
+        TResultatManager newer;
+        newer.LoadOvelse(&Round("M", "KU"));
+        EXPECT_EQ(CurrentResultatManager(), &newer);
+        older.SortResultatStartnummer();
+        EXPECT_EQ(Startnumre(older), (QList<qint32>{3, 4, 1, 2}));
+        newer.SortResultatStartnummer();
+        EXPECT_EQ(Startnumre(newer), (QList<qint32>{3, 1, 2}));
+        // Sorting does not change which manager is current.
+        EXPECT_EQ(CurrentResultatManager(), &newer);
+        older.MakeCurrent();
+        EXPECT_EQ(CurrentResultatManager(), &older);
+        newer.MakeCurrent();
+    }
+    // The freed manager's round is nobody's rules: the older one is current again and sorts as before.
+    EXPECT_EQ(CurrentResultatManager(), &older);
+    older.SortStartnummer();
+    older.SortResultatStartnummer();
+    EXPECT_EQ(Startnumre(older), (QList<qint32>{3, 4, 1, 2}));
+    EXPECT_LT(CompareByResultat(*older.GetResultat(0), *older.GetResultat(1)), 0);
+
+    // Rows held elsewhere sort by their manager's round too, whichever manager is current.
+    TResultatManager newest;
+    newest.LoadOvelse(&Round("M", "KU"));
+    std::vector<TResultat*> rows = {older.GetResultat(2), older.GetResultat(0), older.GetResultat(3)};
+    older.SortRows(rows, CompareByResultat);
+    EXPECT_EQ(rows,
+              (std::vector<TResultat*>{older.GetResultat(0), older.GetResultat(2), older.GetResultat(3)}));
+    EXPECT_EQ(CurrentResultatManager(), &newest);
+}
+
+TEST_F(ResultSort, ListOrdersOfNamesHeatsLanesAndPoints) {
+    using namespace ResultatField;
+    AddKlub(1, "Sparta");
+    AddKlub(2, "aarhus");
+    AddDeltager(1, "bo", 0, 1);
+    AddDeltager(2, "Al", 0, 2);
+    AddDeltager(3, "Cy", 0, 2);
+    AddDeltager(4, "ad", 0, 1);
+    const TOvelseInfo& round = Round("M", "100");
+    AddResultat(round, 1, Fields({{Heat, 2}, {Banenummer, 1}, {Rank, 2}}));
+    AddResultat(round, 2, Fields({{Heat, 1}, {Banenummer, 5}, {Rank, 1}}));
+    AddResultat(round, 3, Fields({{Heat, 0}, {Banenummer, 0}, {Rank, 3}}));
+    AddResultat(round, 4, Fields({{Heat, 1}, {Banenummer, 2}, {Rank, 1}}));
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "100"));
+    manager.SortNavn();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{4, 2, 1, 3}));
+    manager.SortHeatBaneSide();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{4, 2, 1, 3}));
+    manager.SortHeatStartnummer();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{2, 4, 1, 3}));
+    manager.SortKlubSeedning();
+    EXPECT_EQ(Startnumre(manager).mid(0, 2), (QList<qint32>{2, 3}));
+
+    manager.GetResultat(manager.IndexOfStartnummer(1))->SetPoint(5);
+    manager.GetResultat(manager.IndexOfStartnummer(2))->SetPoint(8);
+    manager.GetResultat(manager.IndexOfStartnummer(3))->SetPoint(9);
+    manager.GetResultat(manager.IndexOfStartnummer(3))->SetUK("U");
+    manager.SortPoints();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{2, 1, 4, 3}));
+    manager.SortPointsPlacering();
+    EXPECT_EQ(Startnumre(manager).front(), 3);
+    manager.SortRankHoldkode();
+    EXPECT_EQ(Startnumre(manager).mid(2), (QList<qint32>{1, 3}));
+}
