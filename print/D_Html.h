@@ -1,0 +1,72 @@
+#pragma once
+// The web pages of the lists: the page skeleton with the meet's heading and footer, a body fragment for
+// inclusion in a site built elsewhere, or an XML document with indented lines. The jobs write their own
+// rows between header and footer.
+#include "foundation/Exception.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QSaveFile;
+
+// A file could not be created, written or put in place.
+class EInOutError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A text from the data as it goes into markup: "&", "<", ">", '"' and "'" as references, and a character
+// the page's Windows-1252 has no byte for as its number, so that the text shows as typed and never
+// changes the page.
+QString HtmlEscape(const QString& text);
+
+class THtmlMaker {
+public:
+    // Creates the page file: only its own name is lower-cased, its folder is found as Windows would. The
+    // page is written under a temporary name and takes its own name when closed, so that nobody reads
+    // half a page, and a page of that name stays until then. With a title the header is written: the XML
+    // prolog, the update table of a body fragment (meet setting OnlyHtmlBody), or the full page's head
+    // and heading. Raises EInOutError when the file cannot be made.
+    THtmlMaker(const QString& fileName, const QString& title, bool xmlMode);
+    // A page that was not closed is dropped.
+    ~THtmlMaker();
+    THtmlMaker(const THtmlMaker&) = delete;
+    THtmlMaker& operator=(const THtmlMaker&) = delete;
+
+    // Markup as given, and a line end; in XML mode after Indent blanks.
+    void WriteLn(const QString& text);
+    // Markup as given.
+    void Write(const QString& text);
+    // Each line of the file with a line end (no indent); nothing when there is no such file.
+    void IncludeFile(const QString& path);
+    // With a title the footer is written; then the page takes its name. Raises EInOutError when any of
+    // it could not be written, leaving no temporary file behind.
+    void Close();
+
+    const QString& FileName() const { return fileName_; }
+    const QString& Title() const { return title_; }
+    bool XmlMode() const { return xmlMode_; }
+
+    // Blanks before each line in XML mode.
+    int Indent = 0;
+
+private:
+    void WriteHeader();
+    void WriteBodyHeader();
+    void WritePageHeader();
+    void WriteStyles();
+    void WriteFooter();
+    void Put(const QString& text);
+    // The lines of a text file beside the pages; none when there is no such file.
+    QStringList ReadLines(const QString& path);
+    // Drops the temporary file and raises.
+    [[noreturn]] void Fail(const QString& error);
+
+    std::unique_ptr<QSaveFile> file_;
+    QString fileName_;
+    QString title_;
+    bool xmlMode_;
+};
