@@ -2,21 +2,9 @@
 // The web pages of the lists: the page skeleton with the meet's heading and footer, a body fragment for
 // inclusion in a site built elsewhere, or an XML document with indented lines. The jobs write their own
 // rows between header and footer.
-#include "foundation/Exception.h"
+#include "print/D_HtmlFile.h"
 
-#include <QByteArray>
 #include <QString>
-#include <QStringList>
-
-#include <memory>
-
-class QSaveFile;
-
-// A file could not be created, written or put in place.
-class EInOutError : public Exception {
-public:
-    using Exception::Exception;
-};
 
 // A text from the data as it goes into markup: "&", "<", ">", '"' and "'" as references, and a character
 // the page's Windows-1252 has no byte for as its number, so that the text shows as typed and never
@@ -32,7 +20,7 @@ public:
     // and heading. Raises EInOutError when the file cannot be made.
     THtmlMaker(const QString& fileName, const QString& title, bool xmlMode);
     // A page that was not closed is dropped.
-    ~THtmlMaker();
+    ~THtmlMaker() = default;
     THtmlMaker(const THtmlMaker&) = delete;
     THtmlMaker& operator=(const THtmlMaker&) = delete;
 
@@ -46,7 +34,7 @@ public:
     // it could not be written, leaving no temporary file behind.
     void Close();
 
-    const QString& FileName() const { return fileName_; }
+    const QString& FileName() const { return file_.FileName(); }
     const QString& Title() const { return title_; }
     bool XmlMode() const { return xmlMode_; }
 
@@ -59,14 +47,8 @@ private:
     void WritePageHeader();
     void WriteStyles();
     void WriteFooter();
-    void Put(const QString& text);
-    // The lines of a text file beside the pages; none when there is no such file.
-    QStringList ReadLines(const QString& path);
-    // Drops the temporary file and raises.
-    [[noreturn]] void Fail(const QString& error);
 
-    std::unique_ptr<QSaveFile> file_;
-    QString fileName_;
+    THtmlFile file_;
     QString title_;
     bool xmlMode_;
 };

@@ -32,8 +32,9 @@ QStringList Fields(TStdPrint& print, TPrintSection section, double row) {
 
 class TStdPrintTest : public ::testing::Test {
 protected:
-    // Writes the report file (Windows-1252, CRLF) and loads its section.
+    // Writes the report file (Windows-1252, CRLF) and loads its section into a cleared engine.
     void Load(const QString& text, const QString& section = QStringLiteral("Liste")) {
+        print.ClearAll();
         WriteFile(FileName(), Windows1252::Encode(QString(text).replace("\n", "\r\n")));
         print.LoadLayout(section, FileName());
     }
@@ -85,13 +86,11 @@ TEST_F(TStdPrintTest, FontsOrientationMarginsAndTitleComeFromTheSectionOrKeepThe
     EXPECT_EQ(print.LargeHeaderLines, 1);
 
     // Keys left out keep the fonts as they are; a style that names none makes the font regular.
-    print.ClearAll();
     Load("[Liste]\nFontStyle=fsNormal\nOrientation=P\n");
     EXPECT_EQ(print.LineFont(), (TPrintFont{"Verdana", 9, 0, 0}));
     EXPECT_EQ(print.Orientation, TPrintOrientation::Portrait);
     EXPECT_EQ(print.CSVSeparator, ";");
     EXPECT_EQ(print.Title, "???????????");
-    print.ClearAll();
     Load("[Liste]\nFontSize=11\n");
     EXPECT_EQ(print.Orientation, TPrintOrientation::Portrait); // empty: unchanged
 }
@@ -108,7 +107,6 @@ TEST_F(TStdPrintTest, ColumnsAreNumberedInFileOrderWhateverTheirKeysSay) {
     EXPECT_EQ(std::tuple(third.Left, third.Width, third.Alignment),
               std::tuple(10000, 2000, TPrintAlignment::Left));
 
-    print.ClearAll();
     EXPECT_EQ(ErrorText([&] { Load("[Liste]\nKol_1=1|bred\nFelt_A=A|0|0|0|A\n"); }),
               "\"bred\" er ikke et gyldigt tal");
     EXPECT_TRUE(print.FeltDefs().empty()); // loading stopped at the bad column
@@ -132,7 +130,6 @@ TEST_F(TStdPrintTest, FieldHeadingsAreCommaTextLaidInTheirColumnsInABoldFooterFo
     EXPECT_EQ(print.HeaderFont(), (TPrintFont{"Arial", 14, 0, 0}));
 
     // A new load frees the old definitions.
-    print.ClearAll();
     Load("[Liste]\nFelt_A=A|0|0|0|A\n");
     ASSERT_EQ(print.FeltDefs().size(), 1u);
 
@@ -152,7 +149,6 @@ TEST(StdPrintCommaTextTest, BlanksAndCommasSeparateUnlessQuoted) {
 
 TEST_F(TStdPrintTest, ASectionWithoutKeysIsReportedAndKeepsWhatWasAppliedBeforeIt) {
     Load("[Liste]\nFelt_A=A|0|0|0|A\n");
-    print.ClearAll();
     Load("[Anden]\nFontSize=12\n[Liste]\n");
     EXPECT_EQ(messages.Shown(),
               QStringList({"Der er ingen værdier i sektionen Liste i INI-filen: " + FileName()}));
@@ -184,16 +180,13 @@ TEST_F(TStdPrintTest, TheMeetsHeaderLinesPrintAtDoubleSizeAsFarAsLargeHeaderLine
             result.append(print.GetLine(Header, row).Fields[0].Font->Font.Size);
         return result;
     };
-    print.ClearAll();
     Load("[Liste]\nHeaderFontSize=10\nLargeHeaderLines=0\n");
     EXPECT_EQ(sizes(), QList<int>({10, 10, 10, 10}));
-    print.ClearAll();
     Load("[Liste]\nLargeHeaderLines=4\n");
     EXPECT_EQ(sizes(), QList<int>({20, 20, 20, 20}));
 
     meet.Data.Oversattelse = true;
     meet.Data.OversattelsesTekster = QStringList({"Organizer: "});
-    print.ClearAll();
     Load("[Liste]\nTitle=x\n");
     EXPECT_EQ(print.GetLine(Header, 4).Fields[0].Text, "Organizer: Hansen & Søn");
 }
@@ -208,7 +201,6 @@ TEST_F(TStdPrintTest, TheFooterNamesTheMeetThePlaceThePageTheDateAndTheVersion) 
 
     meet.Data.Engelsk = true;
     meet.Data.Stadion = "Århus Stadion";
-    print.ClearAll();
     Load("[Liste]\nTitle=x\n");
     EXPECT_EQ(print.GetLine(Footer, 1).Fields[1].Text, "Page ");
     EXPECT_EQ(print.GetLine(Footer, 2).Fields[0].Text, "Stadion: Århus Stadion");
@@ -216,7 +208,6 @@ TEST_F(TStdPrintTest, TheFooterNamesTheMeetThePlaceThePageTheDateAndTheVersion) 
 
     meet.Data.Oversattelse = true;
     meet.Data.OversattelsesTekster = QStringList({"Host: "});
-    print.ClearAll();
     Load("[Liste]\nTitle=x\n");
     EXPECT_EQ(print.GetLine(Footer, 2).Fields[0].Text, "Host: AGF");
 }
