@@ -1,0 +1,54 @@
+#pragma once
+// The web pages of the lists: the page skeleton with the meet's heading and footer, a body fragment for
+// inclusion in a site built elsewhere, or an XML document with indented lines. The jobs write their own
+// rows between header and footer.
+#include "print/D_HtmlFile.h"
+
+#include <QString>
+
+// A text from the data as it goes into markup: "&", "<", ">", '"' and "'" as references, and a character
+// the page's Windows-1252 has no byte for as its number, so that the text shows as typed and never
+// changes the page.
+QString HtmlEscape(const QString& text);
+
+class THtmlMaker {
+public:
+    // Creates the page file: only its own name is lower-cased, its folder is found as Windows would. The
+    // page is written under a temporary name and takes its own name when closed, so that nobody reads
+    // half a page, and a page of that name stays until then. With a title the header is written: the XML
+    // prolog, the update table of a body fragment (meet setting OnlyHtmlBody), or the full page's head
+    // and heading. Raises EInOutError when the file cannot be made.
+    THtmlMaker(const QString& fileName, const QString& title, bool xmlMode);
+    // A page that was not closed is dropped.
+    ~THtmlMaker() = default;
+    THtmlMaker(const THtmlMaker&) = delete;
+    THtmlMaker& operator=(const THtmlMaker&) = delete;
+
+    // Markup as given, and a line end; in XML mode after Indent blanks.
+    void WriteLn(const QString& text);
+    // Markup as given.
+    void Write(const QString& text);
+    // Each line of the file with a line end (no indent); nothing when there is no such file.
+    void IncludeFile(const QString& path);
+    // With a title the footer is written; then the page takes its name. Raises EInOutError when any of
+    // it could not be written, leaving no temporary file behind.
+    void Close();
+
+    const QString& FileName() const { return file_.FileName(); }
+    const QString& Title() const { return title_; }
+    bool XmlMode() const { return xmlMode_; }
+
+    // Blanks before each line in XML mode.
+    int Indent = 0;
+
+private:
+    void WriteHeader();
+    void WriteBodyHeader();
+    void WritePageHeader();
+    void WriteStyles();
+    void WriteFooter();
+
+    THtmlFile file_;
+    QString title_;
+    bool xmlMode_;
+};

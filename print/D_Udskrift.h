@@ -1,0 +1,137 @@
+#pragma once
+// The base of the print jobs of event rounds: the output options, the run over one round or a list of
+// rounds with breaks per class and start time, and the standard event heading (title, date and time,
+// attribute and qualification lines, the round's records) in the body, in the page header or as HTML.
+#include "print/D_Html.h"
+#include "print/D_Print.h"
+#include "print/D_UdskriftHeading.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QObject;
+class TOvelseInfo;
+class TRekord;
+class TResultat;
+class TResultatManager;
+
+class TUdskrift {
+public:
+    // owner: the window the job prints for (the preview and the boxes belong to it); may be null.
+    explicit TUdskrift(QObject* owner = nullptr);
+    virtual ~TUdskrift();
+    TUdskrift(const TUdskrift&) = delete;
+    TUdskrift& operator=(const TUdskrift&) = delete;
+
+    // ---- What the job prints and how
+    // The rows of the round being printed; not owned.
+    TResultatManager* Data = nullptr;
+    TStdPrint& Print() { return *print_; }
+    // Row columns of the current table, for HTML column spans.
+    int ColumnCount = 0;
+    // The column texts of the row being output, 1 to 9; another index raises EListError.
+    QString GetText(int index) const;
+    void SetText(int index, const QString& text);
+    // The page being written, while it is open.
+    std::unique_ptr<THtmlMaker> Html;
+
+    // Several rounds follow one another on a page: their headings go into the body, not the header.
+    bool HeadingInBody = false;
+    // No generic event heading (standings jobs).
+    bool SkipGeneric = false;
+    bool SideskiftPrKlasse = false;
+    bool SideskiftPrTidspunkt = false;
+    bool SideskiftPrHeat = false;
+    bool UdskrivTommeOvelser = false;
+    bool HtmlUdskrift = false;
+    // Appended to the fixed page names.
+    QString HtmlNameSuffix;
+    // The caller's page name (no folder, no extension), used instead of the fixed name and suffix.
+    QString HtmlFileName;
+    bool InList = false;
+    // The start list takes unseeded rounds too (batch jobs).
+    bool ListUnseeded = false;
+    // The next body row to fill, and its value when the current round started.
+    double Row = 0;
+    double SavedRow = 0;
+
+    // The preview flag of the engine follows UdskrivTilSkaerm.
+    bool UdskrivTilSkaerm() const { return udskrivTilSkaerm_; }
+    void SetUdskrivTilSkaerm(bool value);
+    bool UdskrivTilPrinter() const { return udskrivTilPrinter_; }
+    void SetUdskrivTilPrinter(bool value);
+    bool UdskrivEnLangSide() const { return print_->OneLongPage; }
+    void SetUdskrivEnLangSide(bool value);
+    // The first page gets number n.
+    void SetStartPage(int n);
+
+    // ---- Running
+    // The round whose rows Data holds now: printed, previewed or written as HTML.
+    void RunOne();
+    // Loads and prints each round of the list (null entries are passed over).
+    void RunList(const std::vector<TOvelseInfo*>& list);
+
+    // ---- For the jobs
+    // A blank line under the column headings, at the left of layout column 0.
+    void AddHeaderSpacer();
+    // The members of a relay row in italics in a layout column, two to a line from Row + 1 on; the
+    // number of lines used.
+    int PrintRelayMembers(const TResultat& resultat, int column);
+    // The members' texts as HTML (escaped), one to a line; and their start numbers alike.
+    QString RelayMembersHtml(const TResultat& resultat);
+    QString RelayStartNumbersHtml(const TResultat& resultat) const;
+    // The rule that takes athletes from this round to the next; empty after the last round.
+    QString QualificationText() const;
+    // The holder of a record as the record lines show it.
+    QString GetRecordHolderText(const TRekord& rekord) const;
+    // The page file in the meet's folder: HtmlFileName when given, else fixedName + HtmlNameSuffix, with
+    // the meet's HTML extension.
+    QString HtmlPageFileName(const QString& fixedName) const;
+
+    // ---- The steps a job overrides
+    virtual void SetData(TResultatManager* data);
+    virtual bool HasData();
+    virtual void PrintOvelse();
+    virtual void WriteOvelseHtml();
+    virtual void AfterOvelse() {}
+    virtual void BeforeRun() {}
+    virtual void AfterRun() {}
+    virtual void KlasseChanged() {}
+    virtual void Prepare() {}
+    virtual void OpenHtml() {}
+    virtual void CloseHtml();
+
+protected:
+    // The result list shows no event long text under its heading.
+    virtual bool ShowsLangtekst() const { return true; }
+    // The programme and the check-in list show the number of heats with the qualification rule.
+    virtual bool ShowsHeatCount() const { return false; }
+
+    bool WantsPrint() const { return udskrivTilSkaerm_ || udskrivTilPrinter_; }
+    bool OnlyHtml() const { return !WantsPrint() && HtmlUdskrift; }
+
+private:
+    // The heading of the round Data holds now.
+    TOvelseHeading Heading() const;
+    void OvelseStep();
+    void KlasseBreak(bool pageBreak);
+    void TidBreak();
+    // The members of a relay row: printed with their start numbers, or for HTML without.
+    QStringList RelayMembers(const TResultat& resultat, bool withStartnummer);
+
+    std::unique_ptr<TStdPrint> print_;
+    std::array<QString, 9> texts_;
+    bool udskrivTilSkaerm_ = false;
+    bool udskrivTilPrinter_ = false;
+};
+
+// A job's class as callers pick it: makes the job for an owner window.
+using TUdskriftClass = std::unique_ptr<TUdskrift> (*)(QObject* owner);
+
+template <typename Job>
+std::unique_ptr<TUdskrift> CreateUdskrift(QObject* owner) {
+    return std::make_unique<Job>(owner);
+}

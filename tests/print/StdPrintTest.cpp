@@ -1,0 +1,295 @@
+#include "print/D_Print.h"
+#include "print/D_PrintIniFile.h"
+
+#include "PrintMeet.h"
+#include "foundation/LxString.h"
+#include "foundation/Windows1252.h"
+#include "support/PrinterToPdf.h"
+#include "support/RecordedMessages.h"
+#include "support/Test.h"
+
+namespace {
+
+constexpr auto Header = TPrintSection::Header;
+constexpr auto Footer = TPrintSection::Footer;
+
+// A line's fields as "alignment kind size style text", one per field.
+QStringList Fields(const TPrintLine& line) {
+    QStringList fields;
+    for (const TPrintField& field : line.Fields)
+        fields.append(QStringLiteral("%1 %2 %3 %4 ")
+                          .arg(static_cast<int>(field.Alignment))
+                          .arg(static_cast<int>(field.Kind))
+                          .arg(field.Font->Font.Size)
+                          .arg(field.Font->Font.Style) +
+                      field.Text);
+    return fields;
+}
+
+QStringList Fields(TStdPrint& print, TPrintSection section, double row) {
+    return Fields(print.GetLine(section, row));
+}
+
+class TStdPrintTest : public ::testing::Test {
+protected:
+    // Writes the report file (Windows-1252, CRLF) and loads its section into a cleared engine.
+    void Load(const QString& text, const QString& section = QStringLiteral("Liste")) {
+        print.ClearAll();
+        WriteFile(FileName(), Windows1252::Encode(QString(text).replace("\n", "\r\n")));
+        print.LoadLayout(section, FileName());
+    }
+    QString FileName() const { return folder.filePath(QStringLiteral("ZUNO2.RPT")); }
+
+    QTemporaryDir folder;
+    TPrintMeet meet;
+    TRecordedMessages messages;
+    TStdPrint print;
+};
+
+TEST(OrderedIniFileTest, KeysComeInFileOrderFromWindows1252WithEitherLineEnd) {
+    const TOrderedIniFile ini = TOrderedIniFile::FromBytes(Windows1252::Encode(
+        "; kommentar\r\n[Første]\r\nZeta = sidst\nAlfa=\"i citat\"\r\n; Beta=væk\r\nuden lighedstegn\n"
+        "Kol_2 =  Århus  \r\n[første]\nAlfa=anden sektion\n[Tom]\n[Tal]\nN=12\nM=12a\n"));
+    const std::vector<TIniEntry>& entries = ini.ReadSection("FØRSTE");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].Key + "|" + entries[0].Value, "Zeta|sidst");
+    EXPECT_EQ(entries[1].Key + "|" + entries[1].Value, "Alfa|i citat");
+    EXPECT_EQ(entries[2].Key + "|" + entries[2].Value, "Kol_2|Århus");
+    // A repeated section adds nothing; names are compared without regard to case.
+    EXPECT_EQ(ini.ReadString("første", "ALFA", "?"), "i citat");
+    EXPECT_TRUE(ini.SectionExists("Tom"));
+    EXPECT_TRUE(ini.ReadSection("Tom").empty());
+    EXPECT_TRUE(ini.ReadSection("Ingen").empty());
+    EXPECT_EQ(ini.ReadString("Ingen", "Alfa", "standard"), "standard");
+    EXPECT_EQ(ini.ReadInteger("Tal", "N", 5), 12);
+    EXPECT_EQ(ini.ReadInteger("Tal", "M", 5), 5);
+    EXPECT_EQ(ini.ReadInteger("Tal", "O", 5), 5);
+
+    const TOrderedIniFile missing(QStringLiteral("/nowhere/ZUNO2.RPT"));
+    EXPECT_FALSE(missing.SectionExists("Første"));
+}
+
+TEST_F(TStdPrintTest, FontsOrientationMarginsAndTitleComeFromTheSectionOrKeepTheirDefaults) {
+    Load("[Liste]\nFontName=Verdana\nFontSize=9\nFontStyle=[fsBold,fsItalic]\nHeaderFontSize=12\n"
+         "HeaderFontStyle=fsUnderline\nFooterFontName=Times New Roman\nOrientation=p\nCSVSeparator=,\n"
+         "TopMargin=30\nLeftMargin=125\nTitle=Resultatliste\n");
+    EXPECT_EQ(print.LineFont(), (TPrintFont{"Verdana", 9, PrintFontStyle::Bold | PrintFontStyle::Italic, 0}));
+    EXPECT_EQ(print.HeaderFont(), (TPrintFont{"Arial", 12, PrintFontStyle::Underline, 0}));
+    EXPECT_EQ(print.FooterFont().Name, "Times New Roman");
+    EXPECT_EQ(print.Orientation, TPrintOrientation::Landscape); // only a capital P is portrait
+    EXPECT_EQ(print.CSVSeparator, ",");
+    EXPECT_DOUBLE_EQ(print.TopMargin(), 0.3);
+    EXPECT_DOUBLE_EQ(print.BottomMargin(), 0.5);
+    EXPECT_DOUBLE_EQ(print.LeftMargin(), 1.25);
+    EXPECT_DOUBLE_EQ(print.RightMargin(), 0);
+    EXPECT_EQ(print.Title, "Resultatliste");
+    EXPECT_EQ(print.LargeHeaderLines, 1);
+
+    // Keys left out keep the fonts as they are; a style that names none makes the font regular.
+    Load("[Liste]\nFontStyle=fsNormal\nOrientation=P\n");
+    EXPECT_EQ(print.LineFont(), (TPrintFont{"Verdana", 9, 0, 0}));
+    EXPECT_EQ(print.Orientation, TPrintOrientation::Portrait);
+    EXPECT_EQ(print.CSVSeparator, ";");
+    EXPECT_EQ(print.Title, "???????????");
+    Load("[Liste]\nFontSize=11\n");
+    EXPECT_EQ(print.Orientation, TPrintOrientation::Portrait); // empty: unchanged
+}
+
+TEST_F(TStdPrintTest, ColumnsAreNumberedInFileOrderWhateverTheirKeysSay) {
+    Load("[Liste]\nKol_7=1,5|2.25|taRight\nFelt_Navn=Navn|0|0|0|Navn\nKol_1= 4 | 6 |taCenter\n"
+         "kol_2=9|1|\nKol_X=10|2\n");
+    ASSERT_EQ(print.Columns().size(), 3u);
+    const TColumnField& first = print.Columns()[0];
+    EXPECT_EQ(std::tuple(first.Left, first.Width, first.Alignment),
+              std::tuple(1500, 2250, TPrintAlignment::Right));
+    EXPECT_EQ(print.Columns()[1].Alignment, TPrintAlignment::Center);
+    const TColumnField& third = print.Columns()[2]; // "kol_2" is no column key
+    EXPECT_EQ(std::tuple(third.Left, third.Width, third.Alignment),
+              std::tuple(10000, 2000, TPrintAlignment::Left));
+
+    EXPECT_EQ(ErrorText([&] { Load("[Liste]\nKol_1=1|bred\nFelt_A=A|0|0|0|A\n"); }),
+              "\"bred\" er ikke et gyldigt tal");
+    EXPECT_TRUE(print.FeltDefs().empty()); // loading stopped at the bad column
+}
+
+TEST_F(TStdPrintTest, FieldHeadingsAreCommaTextLaidInTheirColumnsInABoldFooterFont) {
+    Load("[Liste]\nHeaderFontSize=14\nFooterFontName=Verdana\nKol_0=0|1\nKol_1=2|5\n"
+         "Felt_Plac=Plac|0|3|-4|Nr\nFelt_Navn = Navn | 1 | 0 | 0 | \"Bedste tid\",Navn Klub\n"
+         "Felt_Tom=Tom|1|0|0|\n");
+    ASSERT_EQ(print.FeltDefs().size(), 3u);
+    const TFeltDef& plac = print.FeltDefs()[0];
+    EXPECT_EQ(std::tuple(plac.Name, plac.Column, plac.Value1, plac.Value2, plac.Heading),
+              std::tuple(QString("Plac"), 0, 3, -4, QString("Nr")));
+    EXPECT_EQ(print.FeltDefs()[1].Heading, "\"Bedste tid\",Navn Klub");
+    // The footer font is regular 8 pt once the footer is laid; its bold copy sets the headings.
+    EXPECT_EQ(Fields(print, Header, 101), QStringList({"0 0 8 1 Nr", "0 0 8 1 Bedste tid"}));
+    EXPECT_EQ(Fields(print, Header, 102), QStringList({"0 0 8 1 Navn"}));
+    EXPECT_EQ(Fields(print, Header, 103), QStringList({"0 0 8 1 Klub"}));
+    EXPECT_EQ(print.GetLine(Header, 101).Fields[1].X, 2000);
+    EXPECT_EQ(print.GetLine(Header, 101).Fields[0].Font->Font.Name, "Verdana");
+    EXPECT_EQ(print.HeaderFont(), (TPrintFont{"Arial", 14, 0, 0}));
+
+    // A new load frees the old definitions.
+    Load("[Liste]\nFelt_A=A|0|0|0|A\n");
+    ASSERT_EQ(print.FeltDefs().size(), 1u);
+
+    // A field without its parts fails on the empty column.
+    EXPECT_EQ(ErrorText([&] { Load("[Liste]\nFelt_=Navn\n"); }), "\"\" er ikke et gyldigt tal");
+    EXPECT_EQ(ErrorText([&] { Load("[Liste]\nFelt_X=Navn|1|en|0|X\n"); }), "\"en\" er ikke et gyldigt tal");
+}
+
+TEST(StdPrintCommaTextTest, BlanksAndCommasSeparateUnlessQuoted) {
+    EXPECT_EQ(SplitCommaText("Navn,Klub"), QStringList({"Navn", "Klub"}));
+    EXPECT_EQ(SplitCommaText("  Bedste tid "), QStringList({"Bedste", "tid"}));
+    EXPECT_EQ(SplitCommaText("\"Bedste tid\", \"sagde \"\"hun\"\"\""),
+              QStringList({"Bedste tid", "sagde \"hun\""}));
+    EXPECT_EQ(SplitCommaText("a,,b,"), QStringList({"a", "", "b", ""}));
+    EXPECT_EQ(SplitCommaText(""), QStringList());
+}
+
+TEST_F(TStdPrintTest, ASectionWithoutKeysIsReportedAndKeepsWhatWasAppliedBeforeIt) {
+    Load("[Liste]\nFelt_A=A|0|0|0|A\n");
+    Load("[Anden]\nFontSize=12\n[Liste]\n");
+    EXPECT_EQ(messages.Shown(),
+              QStringList({"Der er ingen værdier i sektionen Liste i INI-filen: " + FileName()}));
+    EXPECT_TRUE(print.FeltDefs().empty());
+    EXPECT_EQ(print.Title, "???????????");
+    EXPECT_GT(print.Lines(Footer).Count(), 0);
+
+    print.ClearAll();
+    print.LoadLayout("Resultatliste", folder.filePath("MANGLER.RPT"));
+    EXPECT_EQ(messages.Shown().size(), 1);
+    EXPECT_DOUBLE_EQ(print.BottomMargin(), 0.5);
+}
+
+TEST_F(TStdPrintTest, TheMeetsHeaderLinesPrintAtDoubleSizeAsFarAsLargeHeaderLinesSays) {
+    meet.Data.Overskrift1 = "DM";
+    meet.Data.Overskrift2 = "Stadion";
+    meet.Data.Overskrift3 = "Juni";
+    meet.Data.Arrangor = "Hansen & Søn";
+    Load("[Liste]\nHeaderFontSize=11\nTitle=Startliste\n");
+    EXPECT_EQ(Fields(print, Header, 1), QStringList({"3 0 22 0 DM", "0 0 16 0 Startliste"})); // Round(16.5)
+    EXPECT_EQ(Fields(print, Header, 2), QStringList({"3 0 11 0 Stadion"}));
+    EXPECT_EQ(Fields(print, Header, 4), QStringList({"3 0 11 0 Arrangør: Hansen & Søn"}));
+    EXPECT_EQ(Fields(print, Header, 100), QStringList({"0 8 8 0 0,08"}));
+    EXPECT_EQ(print.HeaderFont().Size, 11);
+
+    const auto sizes = [&] {
+        QList<int> result;
+        for (int row = 1; row <= 4; ++row)
+            result.append(print.GetLine(Header, row).Fields[0].Font->Font.Size);
+        return result;
+    };
+    Load("[Liste]\nHeaderFontSize=10\nLargeHeaderLines=0\n");
+    EXPECT_EQ(sizes(), QList<int>({10, 10, 10, 10}));
+    Load("[Liste]\nLargeHeaderLines=4\n");
+    EXPECT_EQ(sizes(), QList<int>({20, 20, 20, 20}));
+
+    meet.Data.Oversattelse = true;
+    meet.Data.OversattelsesTekster = QStringList({"Organizer: "});
+    Load("[Liste]\nTitle=x\n");
+    EXPECT_EQ(print.GetLine(Header, 4).Fields[0].Text, "Organizer: Hansen & Søn");
+}
+
+TEST_F(TStdPrintTest, TheFooterNamesTheMeetThePlaceThePageTheDateAndTheVersion) {
+    meet.Data.Overskrift1 = "DM";
+    meet.Data.Arrangor = "AGF";
+    Load("[Liste]\nTitle=x\n");
+    EXPECT_EQ(Fields(print, Footer, 1), QStringList({"0 0 9 1 DM", "4 6 8 0 Side "}));
+    EXPECT_EQ(Fields(print, Footer, 2), QStringList({"0 0 9 1 Arrangør: AGF", "3 0 9 1 Zuno version 2.0.0",
+                                                     "4 0 8 0 Udskrevet den 13. juni 2026  14:05"}));
+
+    meet.Data.Engelsk = true;
+    meet.Data.Stadion = "Århus Stadion";
+    Load("[Liste]\nTitle=x\n");
+    EXPECT_EQ(print.GetLine(Footer, 1).Fields[1].Text, "Page ");
+    EXPECT_EQ(print.GetLine(Footer, 2).Fields[0].Text, "Stadion: Århus Stadion");
+    EXPECT_EQ(print.GetLine(Footer, 2).Fields[2].Text, "Printed 13. juni 2026  14:05");
+
+    meet.Data.Oversattelse = true;
+    meet.Data.OversattelsesTekster = QStringList({"Host: "});
+    Load("[Liste]\nTitle=x\n");
+    EXPECT_EQ(print.GetLine(Footer, 2).Fields[0].Text, "Host: AGF");
+}
+
+TEST_F(TStdPrintTest, ShorthandsPlaceTextsAndRulesKeepingTheSectionFonts) {
+    print.LineFont().Size = 12;
+    print.GetColumnField(2).SetLeft(3);
+    print.GetColumnField(2).SetWidth(2);
+    print.GetColumnField(2).Alignment = TPrintAlignment::Right;
+    print.AddColumnText(2, "10.52", 5);
+    print.AddColumnText(9, "ingen kolonne", 5);
+    print.AddBodyText(TPrintAlignment::Left, "Navn", 1.5, 5);
+    print.AddBodyRule(RuleListHeading, 6);
+    print.AddHeaderRule(RuleJudgesSheet, 7);
+    print.AddFooterText(TPrintAlignment::CenterMargins, "fod", 0, 1);
+    const TPrintLine& line5 = print.GetLine(TPrintSection::Body, 5);
+    ASSERT_EQ(line5.Fields.size(), 2u);
+    EXPECT_EQ(std::tuple(line5.Fields[0].X, line5.Fields[0].Width, line5.Fields[0].Alignment),
+              std::tuple(3000, 2000, TPrintAlignment::Right));
+    EXPECT_EQ(std::tuple(line5.Fields[1].X, line5.Fields[1].Width), std::tuple(1500, 0));
+    EXPECT_EQ(Fields(print, TPrintSection::Body, 6), QStringList({"0 8 8 0 0,02"}));
+    EXPECT_EQ(Fields(print, Header, 7), QStringList({"0 8 8 0 0,03"}));
+    EXPECT_EQ(print.LineFont().Size, 12);
+    EXPECT_EQ(print.HeaderFont().Size, 10);
+}
+
+TEST_F(TStdPrintTest, PrintShowsThePreviewWithItsFlagClearedOrPrints) {
+    const TPrinterToPdf pdf;
+    bool flagInWindow = true;
+    const TPrintPreviewWindow previous = SetPrintPreviewWindow(
+        [&](TPrint& shown) { flagInWindow = static_cast<TStdPrint&>(shown).GetPreview(); });
+    print.AddBodyText(TPrintAlignment::Left, "linje", 0, 1);
+    print.SetPreview(true);
+    print.Print();
+    EXPECT_FALSE(flagInWindow);
+    EXPECT_TRUE(print.GetPreview());
+    EXPECT_FALSE(print.Printed);
+
+    print.SetPreview(false);
+    print.Print();
+    EXPECT_TRUE(print.Printed);
+    EXPECT_TRUE(QFile::exists(pdf.FileName()));
+    SetPrintPreviewWindow(previous);
+}
+
+TEST_F(TStdPrintTest, TheShippedReportFileLaysOutEveryListWithItsDanishTitle) {
+    const QString shipped = QStringLiteral(ZUNO_SOURCE_DIR "/data/ZUNO2.RPT");
+    const std::pair<const char*, const char*> lists[] = {
+        {"Resultatliste", "Resultatliste"},
+        {"Motion_Resultatliste", "Resultatliste"},
+        {"Startliste", "Startliste"},
+        {"Program", "Program"},
+        {"Afkrydsningsliste", "Afkrydsningsliste"},
+        {"Dommerliste", "Dommerliste"},
+        {"Klubstilling_Hold", "Klubstilling"},
+        {"KlubKonkurrence", "Klubkonkurrence"},
+        {"Medaljeliste", "Medaljeliste"},
+        {"Reaktionstider", "Reaktionstider"},
+        {"TidsskemaTidsorden", "Tidsskema"},
+        {"TidsskemaTidsorden2", "Tidsskema"},
+        {"KlubInfoListeStarttid", "Klubliste med starttider"},
+        {"KlubInfoListeResultat", "Klubliste med resultater"},
+        {"Motion_KlubInfoListeStarttid", "Klubliste med starttider"},
+        {"Motion_KlubInfoListeResultat", "Klubliste med resultater"},
+        {"KlubSaldoListe", "Saldoliste"}};
+    const TOrderedIniFile ini(shipped);
+    for (const auto& [section, title] : lists) {
+        SCOPED_TRACE(section);
+        for (const char* key : {"FontName", "FontSize", "HeaderFontName", "HeaderFontSize",
+                                "LargeHeaderLines", "FooterFontName", "FooterFontSize", "Orientation",
+                                "TopMargin", "BottomMargin", "LeftMargin", "RightMargin", "Title"})
+            EXPECT_NE(ini.ReadString(section, key, "<mangler>"), "<mangler>") << key;
+        TStdPrint loaded;
+        loaded.LoadLayout(section, shipped);
+        EXPECT_EQ(loaded.Title, title);
+        EXPECT_EQ(loaded.LineFont().Name, "Arial");
+        EXPECT_GT(loaded.LeftMargin(), 0);
+    }
+    EXPECT_TRUE(messages.Shown().isEmpty());
+    TStdPrint wide;
+    wide.LoadLayout("TidsskemaTidsorden2", shipped);
+    EXPECT_EQ(wide.Orientation, TPrintOrientation::Landscape);
+}
+
+} // namespace

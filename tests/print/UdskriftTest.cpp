@@ -1,0 +1,488 @@
+#include "print/D_Udskrift.h"
+
+#include "foundation/Windows1252.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Rekord.h"
+#include "model/D_Result.h"
+#include "model/D_Staevne.h"
+#include "model/ResultFixture.h"
+#include "storage/DBFieldDate.h"
+#include "support/Test.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr auto Body = TPrintSection::Body;
+constexpr auto Header = TPrintSection::Header;
+
+// A job that notes its steps and writes the page "testliste".
+class TTestJob : public TUdskrift {
+public:
+    using TUdskrift::TUdskrift;
+
+    void BeforeRun() override { Steps.append("BeforeRun"); }
+    void AfterRun() override { Steps.append("AfterRun"); }
+    void KlasseChanged() override { Steps.append("KlasseChanged"); }
+    void PrintOvelse() override {
+        TUdskrift::PrintOvelse();
+        Print().AddBodyText(TPrintAlignment::Left, "række", 0, Row);
+        Row += 1;
+        Steps.append("PrintOvelse " + Data->OvelseInfo()->GetKlasseOvelseKode());
+    }
+    void WriteOvelseHtml() override {
+        TUdskrift::WriteOvelseHtml();
+        Steps.append("WriteOvelseHtml " + Data->OvelseInfo()->GetKlasseOvelseKode());
+    }
+    void OpenHtml() override {
+        Steps.append("OpenHtml");
+        Html = std::make_unique<THtmlMaker>(HtmlPageFileName("TestListe"), "TEST", false);
+    }
+    void CloseHtml() override {
+        Steps.append("CloseHtml");
+        TUdskrift::CloseHtml();
+    }
+    bool ShowsHeatCount() const override { return HeatCount; }
+    bool ShowsLangtekst() const override { return Langtekst; }
+
+    QStringList Steps;
+    bool HeatCount = false;
+    bool Langtekst = true;
+};
+
+// A line's fields as "alignment size style text".
+QStringList Fields(const TPrintLine& line) {
+    QStringList fields;
+    for (const TPrintField& field : line.Fields)
+        fields.append(QStringLiteral("%1 %2 %3 ")
+                          .arg(static_cast<int>(field.Alignment))
+                          .arg(field.Font->Font.Size)
+                          .arg(field.Font->Font.Style) +
+                      field.Text);
+    return fields;
+}
+
+// Every line of a section, "row: fields", with the line's space before when it has one.
+QStringList Section(TCustomPrint& print, TPrintSection section, double fromRow = 0, double toRow = 99) {
+    QStringList lines;
+    const TPrintLines& all = print.Lines(section);
+    for (int i = 0; i < all.Count(); ++i) {
+        if (all[i].Row < fromRow || all[i].Row > toRow)
+            continue;
+        QString line = QString::number(all[i].Row) + ": " + Fields(all[i]).join(" | ");
+        if (all[i].SpaceBefore != 0)
+            line += QStringLiteral(" [%1]").arg(all[i].SpaceBefore);
+        lines.append(line);
+    }
+    return lines;
+}
+
+QString Parsed(const QString& fileName, const QString& xpath) {
+    QProcess xmllint;
+    xmllint.start("xmllint", {"--html", "--nowarning", "--xpath", xpath, fileName});
+    xmllint.waitForFinished();
+    return QString::fromUtf8(xmllint.readAllStandardOutput()).trimmed();
+}
+
+class TUdskriftTest : public TResultTest {
+protected:
+    TUdskriftTest() {
+        AddKlub(1, "AGF");
+        AddDeltager(1, "Hans Jensen", 1999);
+        AddDeltager(2, "Ole Holm", 98);
+        AddDeltager(3, "Per Berg");
+        AddResultat(Round("M", "100", "I"), 1);
+        AddResultat(Round("M", "LÆ"), 2);
+        job.SetData(&data);
+        previous_ = SetPrintPreviewWindow([this](TPrint& print) {
+            QStringList run;
+            const TPrintLines& body = print.Lines(Body);
+            for (int i = 0; i < body.Count(); ++i)
+                for (const TPrintField& field : body[i].Fields)
+                    if (field.Kind == TFieldKind::Text && !field.Text.isEmpty())
+                        run.append(field.Text);
+            Runs.append(run.join(", "));
+        });
+    }
+    ~TUdskriftTest() override { SetPrintPreviewWindow(previous_); }
+
+    TSystemData& Settings() { return Manager().SystemData(); }
+    void SetField(const QString& klasse, const QString& ovelse, const QString& runde, int fieldNo,
+                  qint32 value) {
+        Round(klasse, ovelse, runde).OvelseRn().GetField(fieldNo)->SetAsInteger(value);
+    }
+    // A records list read from its file, its records attached to the round.
+    TRekorder& Rekorder(const QString& name, const QString& lines, TOvelseInfo& round) {
+        WriteFile(Path(name + ".TXT"), Windows1252::Encode(lines));
+        auto& list = *rekorder_.emplace_back(std::make_unique<TRekorder>());
+        EXPECT_TRUE(list.LoadFromFile(Path(name)));
+        for (int i = 0; i < list.GetCount(); ++i)
+            round.Rekorder().push_back(list.GetRekord(i));
+        return list;
+    }
+
+    // Two rounds shown together, each counted from its records.
+    void LoadTogether(TOvelseInfo& a, TOvelseInfo& b) {
+        data.CalcOvelseInfo(a);
+        data.CalcOvelseInfo(b);
+        data.LoadOvelser({&a, &b});
+        ASSERT_EQ(data.OvelseCount(), 2);
+    }
+
+    TResultatManager data;
+    TTestJob job;
+    QStringList Runs;
+
+private:
+    TPrintPreviewWindow previous_;
+    std::vector<std::unique_ptr<TRekorder>> rekorder_;
+};
+
+TEST_F(TUdskriftTest, ThePreviewFollowsTheScreenOptionAndTheTextsRunFromOneToNine) {
+    job.SetUdskrivTilSkaerm(true);
+    EXPECT_TRUE(job.Print().GetPreview());
+    job.SetUdskrivTilPrinter(true);
+    EXPECT_TRUE(job.Print().GetPreview());
+    job.SetUdskrivTilSkaerm(false);
+    job.SetUdskrivTilPrinter(true);
+    EXPECT_FALSE(job.Print().GetPreview());
+    job.SetUdskrivEnLangSide(true);
+    EXPECT_TRUE(job.Print().OneLongPage);
+    job.SetStartPage(5);
+    EXPECT_EQ(job.Print().PageNo, 4);
+
+    job.SetText(9, "React");
+    EXPECT_EQ(job.GetText(9), "React");
+    EXPECT_THROW(job.SetText(0, "x"), EListError);
+    EXPECT_THROW(job.GetText(10), EListError);
+
+    job.Print().GetColumnField(0).SetLeft(1.5);
+    job.AddHeaderSpacer();
+    EXPECT_EQ(job.Print().GetLine(Header, 1002).Fields.at(0).X, 1500);
+}
+
+TEST_F(TUdskriftTest, OnlyHtmlAndNoRows_TheListStillWritesItsPageWhileOneRoundWritesNothing) {
+    job.HtmlUdskrift = true;
+    data.LoadOvelse(&Round("K", "100"));
+    job.RunOne();
+    EXPECT_TRUE(job.Steps.isEmpty());
+    EXPECT_FALSE(QFile::exists(Manager().GetStaevneDir() + "/testliste.htm"));
+
+    job.RunList({&Round("K", "100"), nullptr});
+    EXPECT_EQ(job.Steps, QStringList({"OpenHtml", "BeforeRun", "KlasseChanged", "AfterRun", "CloseHtml"}));
+    const QString page = Manager().GetStaevneDir() + "/testliste.htm";
+    EXPECT_EQ(Parsed(page, "string(//td[@class='c6'])"), "TEST");
+    EXPECT_EQ(Parsed(page, "count(//p[@class='s'])"), "1");
+    EXPECT_TRUE(job.InList);
+
+    // Print output wins over HTML: nothing is written.
+    job.Steps.clear();
+    job.SetUdskrivTilSkaerm(true);
+    data.LoadOvelse(&Round("M", "LÆ"));
+    job.RunOne();
+    EXPECT_EQ(job.Steps, QStringList({"PrintOvelse M - LÆ"}));
+    EXPECT_FALSE(job.InList);
+    EXPECT_EQ(Runs.size(), 1);
+}
+
+TEST_F(TUdskriftTest, AClassBreakComesAtTheEndOfTheListEvenWhenTheLastClassPrintedNothing) {
+    job.SetUdskrivTilSkaerm(true);
+    job.HeadingInBody = true;
+    job.SideskiftPrKlasse = true;
+    job.RunList({&Round("M", "100", "I"), &Round("M", "HØ"), &Round("M", "LÆ"), &Round("K", "100")});
+    EXPECT_EQ(job.Steps, QStringList({"BeforeRun", "PrintOvelse M - 100", "PrintOvelse M - LÆ",
+                                      "KlasseChanged", "KlasseChanged", "AfterRun"}));
+    ASSERT_EQ(Runs.size(), 1); // class M; K printed nothing, and the run at the end has an empty body
+    EXPECT_EQ(Runs[0], "MÆND SENIOR - 100 M - INDLEDENDE, LØR  KL. 13.00, ( 100 meter løb ), række, "
+                       "MÆND SENIOR - LÆNGDESPRING, LØR  KL. 13.00, ( Længdespring ), række");
+
+    // Without page breaks the classes print in one run.
+    AddResultat(Round("K", "100"), 3);
+    Runs.clear();
+    job.SideskiftPrKlasse = false;
+    job.RunList({&Round("M", "LÆ"), &Round("K", "100")});
+    ASSERT_EQ(Runs.size(), 1);
+    EXPECT_TRUE(Runs[0].endsWith("MÆND SENIOR - LÆNGDESPRING, LØR  KL. 13.00, ( Længdespring ), række, "
+                                 "KVINDER SENIOR - 100 M, LØR  KL. 13.00, ( 100 meter løb ), række"));
+}
+
+TEST_F(TUdskriftTest, EachStartTimeIsAPrintRunOfItsOwn) {
+    const auto at = [&](const QString& ovelse, int hour) {
+        Round("M", ovelse)
+            .OvelseRn()
+            .GetField(OvelseRnField::DatoTid)
+            ->SetAsFloat(QDateToDateTime(QDate(2024, 6, 1)) + hour / 24.0);
+    };
+    AddResultat(Round("M", "HØ"), 3);
+    AddResultat(Round("M", "KU"), 1);
+    at("LÆ", 10);
+    at("HØ", 10);
+    at("KU", 11);
+    job.SetUdskrivTilSkaerm(true);
+    job.HeadingInBody = true;
+    job.SideskiftPrTidspunkt = true;
+    job.RunList({&Round("M", "LÆ"), &Round("M", "HØ"), &Round("M", "KU")});
+    ASSERT_EQ(Runs.size(), 2);
+    EXPECT_EQ(Runs[0].count("SENIOR"), 2) << Runs[0].toStdString();
+    EXPECT_EQ(Runs[1].count("SENIOR"), 1) << Runs[1].toStdString();
+    EXPECT_EQ(job.Print().Lines(Body).Count(), 0);
+}
+
+TEST_F(TUdskriftTest, QualificationRulesOfRunningEventsInDanishAndEnglish) {
+    data.LoadOvelse(&Round("M", "100", "I"));
+    Round("M", "100", "I").AntalHeat = 3;
+    SetField("M", "100", "I", OvelseRnField::AntalViderePlac, 2);
+    SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 8);
+    EXPECT_EQ(job.QualificationText(), "Til finale: 2 bedste i hvert heat, samt de 2 bedste tider");
+    SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 6);
+    EXPECT_EQ(job.QualificationText(), "Til finale: 2 bedste i hvert heat");
+    SetField("M", "100", "I", OvelseRnField::AntalViderePlac, 1);
+    EXPECT_EQ(job.QualificationText(), "Til finale: 3 heatvindere, samt de 3 bedste tider");
+    SetField("M", "100", "I", OvelseRnField::AntalViderePlac, 0);
+    EXPECT_EQ(job.QualificationText(), "Til finale: 6 bedste tider");
+    SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 0);
+    EXPECT_EQ(job.QualificationText(), ""); // no qualifiers named
+
+    SetField("M", "100", "I", OvelseRnField::AntalViderePlac, 2);
+    SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 8);
+    SetField("M", "100", "F", OvelseRnField::FinaleType, 1);
+    EXPECT_EQ(job.QualificationText(),
+              "Til finale (AB-finale): 2 bedste i hvert heat, samt de 2 bedste tider");
+    job.HeatCount = true;
+    EXPECT_EQ(job.QualificationText(),
+              "Antal heats: 3 - Til finale (AB-finale): 2 bedste i hvert heat, samt de 2 bedste tider");
+    job.HeatCount = false;
+    SetField("M", "100", "F", OvelseRnField::FinaleType, 0);
+
+    Settings().Redid = true; // English rules, Danish round names
+    EXPECT_EQ(job.QualificationText(),
+              "Qualification for finale: top 2 from each heat plus 2 fastest losers");
+    Settings().Redid = false;
+    Settings().Engelsk = true;
+    EXPECT_EQ(job.QualificationText(), "Qualification for final: top 2 from each heat plus 2 fastest losers");
+    SetField("M", "100", "I", OvelseRnField::AntalViderePlac, 1);
+    EXPECT_EQ(job.QualificationText(), "Qualification for final: winner of each heat plus 5 fastest losers");
+    SetField("M", "100", "I", OvelseRnField::AntalViderePlac, 0);
+    EXPECT_EQ(job.QualificationText(), "Qualification for final: 8 best times");
+    job.HeatCount = true;
+    EXPECT_EQ(job.QualificationText(), "No of heats: 3 - Qualification for final: 8 best times");
+    Round("M", "100", "I").AntalHeat = 1;
+    EXPECT_EQ(job.QualificationText(), "Qualification for final: 8 best times");
+
+    // A next round missing from the programme, and the last round.
+    Round("M", "100", "I").OvelseRk().GetField(OvelseRkField::Runder)->SetAsString("IMF");
+    EXPECT_EQ(job.QualificationText(), "Qualification for next round: 8 best times");
+    Settings().Engelsk = false;
+    EXPECT_EQ(job.QualificationText(), "Til næste runde: 8 bedste tider");
+    data.LoadOvelse(&Round("M", "100", "F"));
+    EXPECT_EQ(job.QualificationText(), "");
+}
+
+TEST_F(TUdskriftTest, FieldEventsQualifyByAMarkUnlessTheyAreTheLastRound) {
+    data.LoadOvelse(&Round("M", "LÆ"));
+    SetField("M", "LÆ", "", OvelseRnField::FinaleKrav, 750);
+    EXPECT_EQ(job.QualificationText(), ""); // the only round
+    Round("M", "LÆ").OvelseRk().GetField(OvelseRkField::Runder)->SetAsString("FX");
+    EXPECT_EQ(job.QualificationText(), "Finalekrav: 7.50");
+    Settings().Engelsk = true;
+    EXPECT_EQ(job.QualificationText(), "Qualification: 7.50");
+    SetField("M", "LÆ", "", OvelseRnField::FinaleKrav, 0);
+    EXPECT_EQ(job.QualificationText(), "");
+}
+
+TEST_F(TUdskriftTest, RecordLinesNameTheirCategoryOnlyWhereOneListHasSeveral) {
+    TOvelseInfo& round = Round("M", "100", "I");
+    Rekorder("DM",
+             "=DM-rekorder\n100;SEN;10.25;Hans Peter Jensen;AGF;Århus;12.06.2019;\n"
+             "100;U20;10.80;Ole Holm (Sverige);Hansen & Søn <B>;;2018;\n",
+             round);
+    Rekorder("KLUB", "=Klubrekorder\n100;SEN;10.90;Per Berg;;;;\n", round);
+    data.LoadOvelse(&round);
+    job.HeadingInBody = true;
+    job.PrintOvelse();
+    EXPECT_EQ(Section(job.Print(), Body, 4),
+              QStringList({"4: 0 10 1 DM-rekorder (SEN):  | 1 10 0 10.25 | 0 10 0 JENSEN Hans Peter  -  AGF  "
+                           "(12.06.2019, Århus)",
+                           "5: 0 10 1 DM-rekorder (U20):  | 1 10 0 10.80 | 0 10 0 HOLM Ole (Sverige)  -  "
+                           "Hansen & Søn <B>  (2018)",
+                           "6: 0 10 1 Klubrekorder:  | 1 10 0 10.90 | 0 10 0 BERG Per", "7: 0 8 0 0,02",
+                           "8: 0 10 0 række"}));
+    EXPECT_EQ(job.Print().GetLine(Body, 4).Fields[1].X, 5500);
+    EXPECT_EQ(job.Print().GetLine(Body, 4).Fields[2].X, 7000);
+    EXPECT_EQ(job.Row, 9);
+
+    Settings().ECup2007 = true;
+    Settings().UndladInternationaltNavn = true;
+    job.Print().ClearAll();
+    job.Row = 0;
+    job.PrintOvelse();
+    EXPECT_EQ(
+        Section(job.Print(), Body, 4, 6),
+        QStringList({"4: 0 10 1 DM-rekorder:  | 1 10 0 10.25 | 0 10 0 Hans Peter Jensen  -  AGF  "
+                     "(12.06.2019, Århus)",
+                     "5: 0 10 1  | 1 10 0 10.80 | 0 10 0 Ole Holm (Sverige)  -  Hansen & Søn <B>  (2018)",
+                     "6: 0 10 1 Klubrekorder:  | 1 10 0 10.90 | 0 10 0 Per Berg"}));
+
+    // Relays put the team's club in brackets.
+    TOvelseInfo& stafet = Round("M", "4X100");
+    Rekorder("STAFET", "=DM-rekorder\n4X100;SEN;39.90;Hold 1;AGF;;;\n", stafet);
+    data.LoadOvelse(&stafet);
+    EXPECT_EQ(job.GetRecordHolderText(*stafet.Rekorder().at(0)), "Hold 1 (AGF)");
+    // Several rounds shown together have no record lines.
+    LoadTogether(round, Round("M", "LÆ"));
+    job.Print().ClearAll();
+    job.PrintOvelse();
+    EXPECT_EQ(job.Print().Lines(Body).Count(), 5);
+}
+
+TEST_F(TUdskriftTest, TheHeadingInTheBodyHasRulesTitleDateAndItalicInfoLines) {
+    Settings().Overskrift1 = "DM";
+    data.LoadOvelse(&Round("M", "100", "I"));
+    Round("M", "100", "I").AntalHeat = 2;
+    SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 8);
+    Round("M", "100", "I").OvelseRn().SetExtraText("vindmåler ved 50 m");
+    job.Row = 3;
+    job.HeadingInBody = true;
+    job.PrintOvelse();
+    EXPECT_EQ(job.SavedRow, 3);
+    EXPECT_EQ(
+        Section(job.Print(), Body),
+        QStringList({"3: 0 8 0 0,02 [500]",
+                     "4: 0 13 1 MÆND SENIOR - 100 M - INDLEDENDE | 3 13 1 LØR  KL. 13.00", "5: 0 8 0 0,02",
+                     "6: 0 10 2 Til finale: 8 bedste tider [200]", "7: 0 10 2 ( VINDMÅLER VED 50 M ) [200]",
+                     "8: 0 10 2 ( 100 meter løb ) [200]", "9: 0 10 0 række"}));
+    EXPECT_EQ(job.Print().LineFont(), TPrintFont());
+
+    // The result list shows no long text; an unofficial timetable no time; VT
+    // meets no info lines.
+    Settings().TidsskemaUofficielt = true;
+    job.Langtekst = false;
+    job.Print().ClearAll();
+    job.PrintOvelse();
+    EXPECT_EQ(Section(job.Print(), Body, 11, 14),
+              QStringList({"11: 0 13 1 MÆND SENIOR - 100 M - INDLEDENDE", "12: 0 8 0 0,02",
+                           "13: 0 10 2 Til finale: 8 bedste tider [200]",
+                           "14: 0 10 2 ( VINDMÅLER VED 50 M ) [200]"}));
+    Settings().VT = true;
+    job.Print().ClearAll();
+    job.Row = 0;
+    job.PrintOvelse();
+    EXPECT_EQ(job.Print().Lines(Body).Count(), 4);
+}
+
+TEST_F(TUdskriftTest, TheHeadingInThePageHeaderGrowsWithLargeHeaderLines) {
+    data.LoadOvelse(&Round("M", "100", "I"));
+    SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 8);
+    job.Print().LargeHeaderLines = 3;
+    job.PrintOvelse();
+    EXPECT_EQ(
+        Section(job.Print(), Header),
+        QStringList({"2: 0 15 0 Mænd senior", "3: 0 15 0 100 m - indledende", "4: 0 10 0 Lør  kl. 13.00",
+                     "5: 0 10 1 Til finale: 8 bedste tider [200]", "6: 0 10 2 ( 100 meter løb ) [200]"}));
+    EXPECT_EQ(job.Print().HeaderFont(), TPrintFont());
+
+    Settings().TidsskemaUofficielt = true;
+    TRekorder& dm =
+        Rekorder("DM", "=DM-rekorder\n100;SEN;10.25;Hans Jensen;AGF;;;\n", Round("M", "100", "I"));
+    job.Print().LineFont().Size = 9;
+    job.Print().LargeHeaderLines = 4;
+    job.Print().ClearAll();
+    job.PrintOvelse();
+    EXPECT_EQ(Section(job.Print(), Header, 4),
+              QStringList({"4: 0 15 0  ", "5: 0 10 1 Til finale: 8 bedste tider [200]",
+                           "6: 0 10 2 ( 100 meter løb ) [200]", "7: 0 8 0 0,02",
+                           "8: 0 9 1 DM-rekorder:  | 1 9 0 10.25 | 0 9 0 JENSEN Hans  -  AGF"}));
+    EXPECT_EQ(dm.GetCount(), 1);
+
+    // Two rounds together: the event and the time.
+    Settings().TidsskemaUofficielt = false;
+    LoadTogether(Round("M", "100", "I"), Round("M", "LÆ"));
+    job.Print().ClearAll();
+    job.PrintOvelse();
+    EXPECT_EQ(Section(job.Print(), Header, 0, 3),
+              QStringList({"2: 0 10 0 100 m - indledende", "3: 0 10 0 Lør  kl. 13.00"}));
+}
+
+TEST_F(TUdskriftTest, TheHtmlHeadingEscapesEveryText) {
+    TOvelseInfo& round = Round("M", "100", "I");
+    Rekorder("DM",
+             "=DM <rekorder>\n100;SEN;10.25;Hans Jensen;Hansen & Søn <B>;;;\n"
+             "100;SEN;10.26;Per Berg;;;;\n",
+             round);
+    round.OvelseRn().SetExtraText("<i>vind</i> & mål");
+    SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 8);
+    job.HtmlUdskrift = true;
+    data.LoadOvelse(&round);
+    job.RunOne();
+    EXPECT_EQ(job.Steps, QStringList({"OpenHtml", "WriteOvelseHtml M - 100", "CloseHtml"}));
+    const QString page = Manager().GetStaevneDir() + "/testliste.htm";
+    QStringList lines = Windows1252::Decode(ReadFile(page)).split("\r\n");
+    const qsizetype first = lines.indexOf(QRegularExpression("^<table class=o.*"));
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(
+        lines.mid(first, 3),
+        QStringList({"<table class=o cellpadding=0 cellspacing=0><col width=460><col width=200>"
+                     "<tr><td class=l3><b>&nbsp;&nbsp;MÆND SENIOR - 100 M - INDLEDENDE</b>"
+                     "<td class=rr1><b>LØR  KL. 13.00&nbsp;&nbsp;</b></tr></table>",
+                     "<table class=rs cellpadding=0 cellspacing=0><col width=20><col width=140><col width=80>"
+                     "<col width=20><col width=300><col width=80><col width=20>"
+                     "<tr><td class=l1>&nbsp;</td><td class=l1>DM &lt;rekorder&gt;: </td>"
+                     "<td class=r1>10.25</td><td class=l1>&nbsp;</td>"
+                     "<td class=l1 colspan=3>JENSEN Hans  -  Hansen &amp; Søn &lt;B&gt;</td></tr>"
+                     "<tr><td class=l1>&nbsp;</td><td class=l1>&nbsp;</td><td class=r1>10.26</td>"
+                     "<td class=l1>&nbsp;</td><td class=l1 colspan=3>BERG Per</td></tr></table>",
+                     "<table class=rs cellpadding=0 cellspacing=0><col width=460><col width=200>"
+                     "<tr><td class=l1 colspan=2>&nbsp;&nbsp;Til finale: 8 bedste tider</tr>"
+                     "<tr><td class=l1 colspan=2>&nbsp;&nbsp;( &lt;I&gt;VIND&lt;/I&gt; &amp; MÅL )</tr>"
+                     "<tr><td class=l1 colspan=2>&nbsp;&nbsp;( 100 meter løb )</tr></table>"}));
+    EXPECT_EQ(Parsed(page, "string((//table[@class='rs'])[1]//tr[1]/td[5])"),
+              "JENSEN Hans  -  Hansen & Søn <B>");
+    EXPECT_EQ(Parsed(page, "string((//table[@class='rs'])[1]//tr[1]/td[2])"), "DM <rekorder>:");
+    EXPECT_EQ(Parsed(page, "string((//table[@class='rs'])[2]//tr[2]/td)"), "( <I>VIND</I> & MÅL )");
+    EXPECT_EQ(Parsed(page, "count(//b)"), "4"); // the page heading's two, the event's two and none from data
+
+    // Redid: one cell per record; several rounds: OVERALL and no records.
+    Settings().Redid = true;
+    job.RunOne();
+    lines = Windows1252::Decode(ReadFile(page)).split("\r\n");
+    EXPECT_TRUE(lines.contains(
+        "<table class=rs cellpadding=0 cellspacing=0><col width=20><col width=140>"
+        "<col width=80><col width=20><col width=300><col width=80><col width=20>"
+        "<tr><td class=l1 colspan=7>&nbsp;&nbsp;<b>DM &lt;rekorder&gt;: 10.25  JENSEN Hans  -  "
+        "Hansen &amp; Søn &lt;B&gt;</b></tr><tr><td class=l1 colspan=7>&nbsp;&nbsp;<b>&nbsp;"
+        "10.26  BERG Per</b></tr></table>"));
+    LoadTogether(round, Round("M", "LÆ"));
+    job.RunOne();
+    lines = Windows1252::Decode(ReadFile(page)).split("\r\n");
+    EXPECT_TRUE(lines.contains("<table class=o cellpadding=0 cellspacing=0><col width=460><col width=200>"
+                               "<tr><td class=l3><b>&nbsp;&nbsp;100 M - INDLEDENDE</b>"
+                               "<td class=r1><b>OVERALL&nbsp;&nbsp;</b></tr></table>"));
+    EXPECT_FALSE(lines.join("").contains("class=rs"));
+}
+
+TEST_F(TUdskriftTest, RelayMembersTwoToALineOrOneToAnHtmlLine) {
+    AddDeltager(4, "Anna & Bo <B>", 0);
+    AddDeltager(50, "AGF 1");
+    AddResultat(Round("M", "4X100"), 50, {}, Serie({{1, 0}, {2, 0}, {4, 0}, {99, 0}, {SerieTom, 0}}));
+    data.LoadOvelse(&Round("M", "4X100"));
+    ASSERT_EQ(data.Count(), 1);
+    const TResultat& hold = *data.GetResultat(0);
+    job.Print().GetColumnField(5).SetLeft(8);
+    job.Row = 10;
+    EXPECT_EQ(job.PrintRelayMembers(hold, 5), 2);
+    EXPECT_EQ(Section(job.Print(), Body), QStringList({"11: 0 10 2 (1) Hans Jensen -1999 / (2) Ole Holm -98",
+                                                       "12: 0 10 2 (4) Anna & Bo <B> / Startnummer 99"}));
+    EXPECT_EQ(job.Print().GetLine(Body, 11).Fields[0].X, 8000);
+    EXPECT_EQ(job.Print().LineFont().Style, 0);
+    EXPECT_EQ(job.RelayMembersHtml(hold),
+              "Hans Jensen -1999<br>Ole Holm -98<br>Anna &amp; Bo &lt;B&gt;<br>Startnummer 99");
+    EXPECT_EQ(job.RelayStartNumbersHtml(hold), "1<br>2<br>4<br>99");
+
+    Settings().ECup2007 = true;
+    job.Print().ClearAll();
+    EXPECT_EQ(job.PrintRelayMembers(hold, 5), 2);
+    EXPECT_EQ(job.Print().GetLine(Body, 11).Fields[0].Text, "Hans Jensen -1999 / Ole Holm -98");
+}
+
+} // namespace
