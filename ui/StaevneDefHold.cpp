@@ -128,12 +128,26 @@ std::vector<THoldSide::THold> THoldSide::Hold() const {
     return hold;
 }
 
-void THoldSide::SetFaellesSettings(TSystemData& systemData, TStaevneRegistry& registry) {
+void THoldSide::SetFaellesSettings(TSystemData& systemData, TStaevneRegistry& registry,
+                                   TTurnering turnering) {
+    systemData.DT = turnering == TTurnering::DT;
+    systemData.VT = turnering == TTurnering::VT;
+    systemData.LTU = turnering == TTurnering::LTU;
+    systemData.FlereRunder = false;
+    systemData.MaxAntalOvelserPrDeltager = turnering == TTurnering::LTU ? 2 : 3;
     systemData.BrugPersonligRekord = false;
     systemData.Indendors = false;
     systemData.AntalDeltagerePrOvelse = 2;
     registry.VisNulOvelser = true;
     registry.OversigtGridSortering = 0;
+}
+
+int THoldSide::KoenKlasseNr(bool maend) {
+    return FindStdKlasse(maend ? QStringLiteral("M") : QStringLiteral("K"));
+}
+
+QString THoldSide::KoenText(bool maend) {
+    return maend ? QStringLiteral("MÆND") : QStringLiteral("KVINDER");
 }
 
 // ---------------------------------------------------------------- DT
@@ -256,20 +270,13 @@ int TDTSide1Page::AntalHold() const {
 }
 
 int TDTSide1Page::KlasseNr() const {
-    return FindStdKlasse(DTMaend->isChecked() ? QStringLiteral("M") : QStringLiteral("K"));
+    return KoenKlasseNr(DTMaend->isChecked());
 }
 
 void TDTSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
-    SetFaellesSettings(systemData, registry);
-    systemData.DT = true;
-    systemData.VT = false;
-    systemData.LTU = false;
-    systemData.FlereRunder = false;
+    SetFaellesSettings(systemData, registry, TTurnering::DT);
     systemData.AntalDTHold = AntalHold();
-    systemData.MaxAntalOvelserPrDeltager = 3;
-
-    systemData.Overskrift1 =
-        QStringLiteral("DT - ") + (DTMaend->isChecked() ? QStringLiteral("MÆND") : QStringLiteral("KVINDER"));
+    systemData.Overskrift1 = QStringLiteral("DT - ") + KoenText(DTMaend->isChecked());
     const int division = Division();
     QString overskrift2 = division == DTEliteDivision
                               ? QStringLiteral("Elitedivisionen")
@@ -368,19 +375,13 @@ bool TVTSide1Page::IsComplete() const {
 }
 
 int TVTSide1Page::KlasseNr() const {
-    return FindStdKlasse(VTMaend->isChecked() ? QStringLiteral("M") : QStringLiteral("K"));
+    return KoenKlasseNr(VTMaend->isChecked());
 }
 
 void TVTSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
-    SetFaellesSettings(systemData, registry);
-    systemData.DT = false;
-    systemData.VT = true;
-    systemData.LTU = false;
+    SetFaellesSettings(systemData, registry, TTurnering::VT);
     systemData.FlereRunder = VTRunde2->isChecked();
-    systemData.MaxAntalOvelserPrDeltager = 3;
-
-    systemData.Overskrift1 =
-        QStringLiteral("VT - ") + (VTMaend->isChecked() ? QStringLiteral("MÆND") : QStringLiteral("KVINDER"));
+    systemData.Overskrift1 = QStringLiteral("VT - ") + KoenText(VTMaend->isChecked());
     if (VTFinale->isChecked()) {
         systemData.Overskrift2 = QStringLiteral("Finale");
         return;
@@ -451,12 +452,7 @@ int TLTUSide1Page::KlasseNr() const {
 }
 
 void TLTUSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
-    SetFaellesSettings(systemData, registry);
-    systemData.DT = false;
-    systemData.VT = false;
-    systemData.LTU = true;
-    systemData.FlereRunder = false;
-    systemData.MaxAntalOvelserPrDeltager = 2;
+    SetFaellesSettings(systemData, registry, TTurnering::LTU);
     systemData.AntalTaellendeDeltagere = 1;
     systemData.PointBeregning = Klasse().endsWith(u"15") ? 5 : 13;
 

@@ -65,8 +65,12 @@ protected:
     bool HasHold() const;
     // PointRunde1 of the team in the grid's row; 0 here.
     virtual double PointRunde1(int row) const;
-    // The settings every league sets alike.
-    static void SetFaellesSettings(TSystemData& systemData, TStaevneRegistry& registry);
+    enum class TTurnering { DT, VT, LTU };
+    // The settings every league sets alike: its own kind on and the others off, one round.
+    static void SetFaellesSettings(TSystemData& systemData, TStaevneRegistry& registry, TTurnering turnering);
+    // The women's class "K" or the men's "M", and the sex in a heading.
+    static int KoenKlasseNr(bool maend);
+    static QString KoenText(bool maend);
 
     QRadioButton* MakeChoice(const QString& name, const QString& text);
     // Puts the buttons into a titled box among the page's choices, as one exclusive group whose clicks
