@@ -55,6 +55,8 @@ TTabListbox* MakeList(QWidget* parent, const QString& name, const QStringList& t
     auto* list = Named(new TTabListbox(parent), name);
     list->SetTabs(tabs);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The columns are cut at the list's edge.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
 }
 
