@@ -4,6 +4,7 @@
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Ovelser.h"
+#include "ui/DialogButtons.h"
 #include "ui/StaevneDefRaekke.h"
 
 #include <QButtonGroup>
@@ -73,8 +74,8 @@ TRetOvelseDataForm::TRetOvelseDataForm(QWidget* owner)
     , RetStrafgebyr2(MakeRet(QStringLiteral("RetStrafgebyr2"), this))
     , RetAntalPrHeat(MakeRet(QStringLiteral("RetAntalPrHeat"), this))
     , Runder(new QGroupBox(QStringLiteral(" Runder "), this))
-    , OKButton(new QPushButton(ButtonCaption(mrOk), this))
-    , AnnullerButton(new QPushButton(ButtonCaption(mrCancel), this))
+    , OKButton(MakeDialogButton(this, QStringLiteral("OKButton"), mrOk))
+    , AnnullerButton(MakeDialogButton(this, QStringLiteral("AnnullerButton"), mrCancel))
     , runderGroup_(new QButtonGroup(this)) {
     setObjectName(QStringLiteral("RetOvelseDataForm"));
     setWindowTitle(QStringLiteral(" "));
@@ -83,8 +84,6 @@ TRetOvelseDataForm::TRetOvelseDataForm(QWidget* owner)
     AntalPrHeat->MaxValue = 999;
     AntalPrHeat->SetEditAlignment(TAlignment::taRightJustify);
     Runder->setObjectName(QStringLiteral("Runder"));
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    AnnullerButton->setObjectName(QStringLiteral("AnnullerButton"));
 
     const std::array<std::pair<TFloatEdit*, QCheckBox*>, 3> gruppe1 = {
         {{Startgebyr1, RetStartgebyr1}, {Efteranmgebyr1, RetEfteranmgebyr1}, {Strafgebyr1, RetStrafgebyr1}}};
@@ -111,19 +110,13 @@ TRetOvelseDataForm::TRetOvelseDataForm(QWidget* owner)
         runderLayout->addWidget(item);
     }
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(AnnullerButton);
-
     auto* form = new QVBoxLayout(this);
     form->addWidget(PrisgruppeBox(QStringLiteral(" Prisgruppe 1 "), this, gruppe1));
     form->addWidget(PrisgruppeBox(QStringLiteral(" Prisgruppe 2 "), this, gruppe2));
     form->addLayout(heat);
     form->addWidget(Runder);
-    form->addLayout(buttons);
+    form->addLayout(DialogButtonRow(OKButton, AnnullerButton));
 
-    OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &TRetOvelseDataForm::OKClick);
     connect(AnnullerButton, &QPushButton::clicked, this, &TRetOvelseDataForm::reject);
 }

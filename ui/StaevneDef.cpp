@@ -10,6 +10,7 @@
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
 #include "print/PrUtilFormat.h"
+#include "ui/DialogButtons.h"
 #include "ui/StaevneDefHold.h"
 #include "ui/StaevneDefRaekke.h"
 
@@ -222,7 +223,7 @@ void TStaevneDefForm::SetupRetStaevne() {
     for (QRadioButton* button : {TomtStaevne, Danmarksturnering, VeteranHoldturnering, DMUHold})
         button->setEnabled(false);
     // The wizard writes the programme only; a new name would go nowhere.
-    StaevneNavn->setText(manager.GetStaevneNavn(manager.GetCurrentIndex()));
+    StaevneNavn->setText(CurrentStaevneNavn());
     StaevneNavn->setReadOnly(true);
     Stadion->setText(manager.SystemData().Stadion);
     Arrangor->setText(manager.SystemData().Arrangor);

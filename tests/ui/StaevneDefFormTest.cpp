@@ -230,7 +230,7 @@ TEST_F(TStaevneDefTest, TheEditDialogAppliesOnlyTheTickedValues) {
     Select(form->OvelserListbox, {"P12"});
     form->OvelserListbox->item(0)->setSelected(false); // 80 m stays as it is
 
-    WhenModal<TRetOvelseDataForm>([](TRetOvelseDataForm& dialog) {
+    OnNextModal<TRetOvelseDataForm>([](TRetOvelseDataForm& dialog) {
         EXPECT_EQ(dialog.windowTitle(), " ");
         EXPECT_FALSE(dialog.RetStartgebyr1->isChecked());
         dialog.Startgebyr1->selectAll();
@@ -258,7 +258,7 @@ TEST_F(TStaevneDefTest, TheEditDialogAppliesOnlyTheTickedValues) {
     EXPECT_EQ(form->Raekke().GetItem(2)->Startgebyr1, 45.5);
 
     // Escape changes nothing; a ticked value that is no number keeps the dialog open.
-    WhenModal<TRetOvelseDataForm>([](TRetOvelseDataForm& dialog) {
+    OnNextModal<TRetOvelseDataForm>([](TRetOvelseDataForm& dialog) {
         dialog.RetStartgebyr1->setChecked(true);
         dialog.Startgebyr1->setText("x");
         dialog.OKButton->click();

@@ -1,6 +1,7 @@
 #pragma once
 // The meet wizard's tests: a program folder with the meet and event managers, a wizard driven through
 // its controls, and the programme read back through the event manager.
+#include "UiTestSupport.h"
 #include "model/ProgramFolderFixture.h"
 
 #include "foundation/controls/EditUtil.h"
@@ -13,44 +14,12 @@
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimeEdit>
-#include <QTimer>
 
-#include <functional>
 #include <memory>
-
-// Runs action on the next modal dialog of class Dialog once its loop runs. A dialog that never comes, or
-// that the action leaves open for two seconds, fails the test and is closed, so that a fault cannot
-// hang it.
-template <typename Dialog>
-void WhenModal(std::function<void(Dialog&)> action) {
-    auto* poll = new QTimer(qApp);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, tries, action] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            action(*dialog);
-            QTimer::singleShot(2000, dialog, [dialog] {
-                if (dialog->isVisible()) {
-                    ADD_FAILURE() << "the dialog stayed open";
-                    dialog->done(QDialog::Rejected);
-                }
-            });
-        } else if (++*tries > 2000) {
-            poll->stop();
-            poll->deleteLater();
-            ADD_FAILURE() << "no " << Dialog::staticMetaObject.className() << " came";
-            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                other->done(QDialog::Rejected);
-        }
-    });
-    poll->start(1);
-}
 
 class TStaevneDefTest : public TProgramFolderTest {
 protected:
