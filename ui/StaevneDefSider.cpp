@@ -228,6 +228,7 @@ void TStaevneDefForm::SletKlasserClick() {
         fjernet.insert(GetStdKlasseKode(nr));
     }
     // A class that goes takes its events along when the meet is written; the lists say so at once.
+    OvelserListbox->clear();
     for (int i = raekke_.GetCount() - 1; i >= 0; --i) {
         if (raekke_.GetItem(i)->KlasseNr >= 0 && fjernet.contains(raekke_.GetItem(i)->Klasse))
             raekke_.Remove(raekke_.GetItem(i));
@@ -408,11 +409,14 @@ void TStaevneDefForm::FillOvelserListbox() {
     });
 
     const QTime start = Starttidspunkt->time();
+    // A change of view or values keeps the rows selected.
+    const std::vector<TEditOvelseData*> selected = SelectedRows();
     OvelserListbox->clear();
-    const auto addLine = [this](TEditOvelseData* row, const QString& runde, const QString& info) {
+    const auto addLine = [this, &selected](TEditOvelseData* row, const QString& runde, const QString& info) {
         auto* item = new QListWidgetItem(row->Klasse + u'\t' + row->Ovelse + u'\t' + runde + u'\t' + info,
                                          OvelserListbox);
         item->setData(RowRole, QVariant::fromValue(reinterpret_cast<quintptr>(row)));
+        item->setSelected(std::find(selected.begin(), selected.end(), row) != selected.end());
     };
     for (TEditOvelseData* row : rows) {
         const QString foerste = row->Runder.left(1);
@@ -485,6 +489,7 @@ void TStaevneDefForm::SletClick() {
         return;
     if (!AskConfirm(this, QStringLiteral("Slet alle markerede øvelser")))
         return;
+    OvelserListbox->clearSelection();
     for (const TEditOvelseData* row : rows)
         raekke_.Remove(row);
     FillOvelserListbox();

@@ -201,6 +201,10 @@ TEST_F(TStaevneDefTest, EventDetailsSortFilterAndShowEachView) {
     EXPECT_FALSE(form->RetButton->isEnabled());
     EXPECT_FALSE(form->SletButton->isEnabled());
     form->Informationer->setCurrentIndex(int(TStaevneDefForm::TVisning::AntalPrHeat));
+    EXPECT_EQ(Column(form->OvelserListbox, 3), QStringList({"0", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(form->SelectedRows().size(), 3U) << "the rows stay selected in another view";
+    EXPECT_TRUE(form->RetButton->isEnabled());
+    form->OvelserListbox->clearSelection();
     EXPECT_FALSE(form->RetButton->isEnabled()) << "nothing selected";
     Select(form->OvelserListbox, {"D12"});
     EXPECT_TRUE(form->SletButton->isEnabled());
@@ -256,6 +260,7 @@ TEST_F(TStaevneDefTest, TheEditDialogAppliesOnlyTheTickedValues) {
     EXPECT_EQ(hoejde.Slot(2).DatoTid, QDateToDateTime(QDate(2025, 8, 10)) + 0.125);
     EXPECT_EQ(hoejde.Slot(2).Sted, "HØ");
     EXPECT_EQ(form->Raekke().GetItem(2)->Startgebyr1, 45.5);
+    EXPECT_EQ(form->SelectedRows().size(), 2U) << "the rows stay selected for the next change";
 
     // Escape changes nothing; a ticked value that is no number keeps the dialog open.
     OnNextModal<TRetOvelseDataForm>([](TRetOvelseDataForm& dialog) {
