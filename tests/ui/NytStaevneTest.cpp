@@ -1,5 +1,6 @@
 #include "StaevneDefTestSupport.h"
 
+#include "ui/DialogButtons.h"
 #include "ui/Kelvo2MainProg.h"
 #include "ui/Launchers.h"
 
@@ -10,11 +11,6 @@ namespace {
 
 class NytStaevneTest : public TStaevneDefTest {
 protected:
-    static QString OpenMeet() {
-        return StaevneManager->GetCurrentIndex() < 0
-                   ? QString()
-                   : StaevneManager->GetStaevneNavn(StaevneManager->GetCurrentIndex());
-    }
     // Answers the next wizard: a meet of the name with the men's 100 m, finished; or cancelled.
     static void AnswerWizard(const std::optional<QString>& navn) {
         OnNextModal<TStaevneDefForm>([navn](TStaevneDefForm& form) {
@@ -42,13 +38,13 @@ TEST_F(NytStaevneTest, TheLauncherOpensTheNewMeetAndACancelChangesNothing) {
     AnswerWizard(std::nullopt);
     EXPECT_FALSE(NytStaevne(nullptr));
     EXPECT_EQ(Manager().GetStaevneCount(), 2);
-    EXPECT_EQ(OpenMeet(), "Gammelt");
+    EXPECT_EQ(CurrentStaevneNavn(), "Gammelt");
 
     AnswerWizard("Nyt");
     EXPECT_TRUE(NytStaevne(nullptr));
     EXPECT_EQ(Manager().GetStaevneCount(), 3);
     EXPECT_EQ(Manager().GetCurrentIndex(), 2);
-    EXPECT_EQ(OpenMeet(), "Nyt");
+    EXPECT_EQ(CurrentStaevneNavn(), "Nyt");
     EXPECT_EQ(Runder(), QStringList({"M 100 F"}));
 }
 
