@@ -138,7 +138,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
     setMinimumWidth(MainToolBar->sizeHint().width());
 
     commands_ = {
-        {NytStaevneButton, TNeeds::NoSpeaker, false}, // the meet wizard
+        {NytStaevneButton, TNeeds::NoSpeaker, true},
         {VaelgStaevneButton, TNeeds::Nothing, true},
         {StaevneDataButton, TNeeds::MeetNoSpeaker, false}, // the meet settings
         {KlubberButton, TNeeds::MeetNoSpeaker, false},     // clubs and participants
@@ -148,6 +148,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
         {ImportButton, TNeeds::MeetNoSpeaker, false}, // the registration imports
     };
 
+    connect(NytStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::NytStaevneClick);
     connect(VaelgStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::VaelgStaevneClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
@@ -304,6 +305,11 @@ void TKelvo2MainProgForm::RunHidden(const std::function<void()>& launcher) {
     show();
     raise();
     activateWindow();
+}
+
+void TKelvo2MainProgForm::NytStaevneClick() {
+    RunHidden([this] { NytStaevne(this); });
+    UpdateView();
 }
 
 void TKelvo2MainProgForm::VaelgStaevneClick() {

@@ -62,6 +62,7 @@ signals:
     void FormClosed();
 
 public slots:
+    void NytStaevneClick();
     void VaelgStaevneClick();
     void ExportButtonClick();
     void RettelserButtonClick();

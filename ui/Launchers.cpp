@@ -11,6 +11,7 @@
 #include "ui/ImportStaevne.h"
 #include "ui/RetStaevne.h"
 #include "ui/SletStaevne.h"
+#include "ui/StaevneDef.h"
 #include "ui/ValgStaevne2.h"
 
 #include <QFileDialog>
@@ -138,6 +139,15 @@ bool RetStaevne(QWidget* owner, int index) {
 bool SletStaevne(QWidget* owner, int index) {
     return AskAboutMeet<TSletStaevneForm>(owner, index,
                                           [](TSletStaevneForm&) { StaevneManager->DeleteStaevne(); });
+}
+
+bool NytStaevne(QWidget* owner) {
+    TStaevneDefForm form(owner);
+    form.SetupNytStaevne();
+    if (form.exec() != mrOk)
+        return false;
+    StaevneManager->OpenStaevne(StaevneManager->GetStaevneCount() - 1);
+    return true;
 }
 
 bool VaelgStaevne(QWidget* owner) {

@@ -72,6 +72,8 @@ bool RetStaevne(QWidget* owner, int index);
 // cancelled or failed delete leaves the meet that was open before open; after a delete the meet that
 // was open before (another one) is open again. True when deleted.
 bool SletStaevne(QWidget* owner, int index);
+// The meet wizard for a new meet; on OK the new meet, the last of the list, is opened. True on OK.
+bool NytStaevne(QWidget* owner);
 // The choose-meet window; true on OK (a meet was opened).
 bool VaelgStaevne(QWidget* owner);
 // With a meet open: asks for a file name (starting at the meet's folder joined with its name) and

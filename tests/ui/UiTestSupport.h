@@ -14,7 +14,8 @@
 #include <memory>
 
 // Runs action on the next modal dialog of class Dialog as soon as its loop runs. A dialog that never
-// comes fails the test, and whatever modal dialog is open then is closed, so that a fault cannot hang it.
+// comes, or that the action leaves open for two seconds, fails the test; whatever modal dialog is open
+// then is closed, so that a fault cannot hang it.
 template <typename Dialog>
 void OnNextModal(std::function<void(Dialog&)> action) {
     auto* poll = new QTimer(qApp);
@@ -24,6 +25,12 @@ void OnNextModal(std::function<void(Dialog&)> action) {
             poll->deleteLater();
             poll->stop();
             action(*dialog);
+            QTimer::singleShot(2000, dialog, [dialog] {
+                if (dialog->isVisible()) {
+                    ADD_FAILURE() << "the dialog stayed open";
+                    dialog->done(QDialog::Rejected);
+                }
+            });
         } else if (++*tries > 2000) {
             poll->stop();
             poll->deleteLater();

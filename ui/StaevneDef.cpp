@@ -1,0 +1,409 @@
+#include "ui/StaevneDef.h"
+
+#include "foundation/BusyCursor.h"
+#include "foundation/LxString.h"
+#include "foundation/controls/EditUtil.h"
+#include "foundation/controls/MsgForm.h"
+#include "foundation/controls/Tablist.h"
+#include "model/D_Globals.h"
+#include "model/D_Klub.h"
+#include "model/D_Staevne.h"
+#include "model/D_StdKlasser.h"
+#include "print/PrUtilFormat.h"
+#include "ui/DialogButtons.h"
+#include "ui/StaevneDefHold.h"
+#include "ui/StaevneDefRaekke.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& text) {
+    return Named(new QRadioButton(text, parent), name);
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text) {
+    auto* box = Named(new QCheckBox(text, parent), name);
+    box->setChecked(true);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text) {
+    return Named(new QPushButton(text, parent), name);
+}
+
+TTabListbox* MakeList(QWidget* parent, const QString& name, const QStringList& tabs) {
+    auto* list = Named(new TTabListbox(parent), name);
+    list->SetTabs(tabs);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The columns are cut at the list's edge.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return list;
+}
+
+std::array<QCheckBox*, 5> MakeTypeBoxes(QWidget* parent, const QString& suffix) {
+    return {MakeCheck(parent, QStringLiteral("Loeb") + suffix, QStringLiteral("Løb")),
+            MakeCheck(parent, QStringLiteral("Spring") + suffix, QStringLiteral("Spring")),
+            MakeCheck(parent, QStringLiteral("Kast") + suffix, QStringLiteral("Kast")),
+            MakeCheck(parent, QStringLiteral("Stafet") + suffix, QStringLiteral("Stafet")),
+            MakeCheck(parent, QStringLiteral("Mangekamp") + suffix, QStringLiteral("Mangekamp"))};
+}
+
+QWidget* MakePage(QWidget* parent, const QString& name) {
+    return Named(new QWidget(parent), name);
+}
+
+} // namespace
+
+TStaevneDefForm::TStaevneDefForm(QWidget* owner)
+    : TStdRVKForm(owner)
+    , PageControl(Named(new QTabWidget(this), QStringLiteral("PageControl")))
+    , ForsidePage(MakePage(this, QStringLiteral("ForsidePage")))
+    , Side1Page(MakePage(this, QStringLiteral("Side1Page")))
+    , Side2Page(MakePage(this, QStringLiteral("Side2Page")))
+    , Side3Page(MakePage(this, QStringLiteral("Side3Page")))
+    , DTSide1Page(new TDTSide1Page(this))
+    , VTSide1Page(new TVTSide1Page(this))
+    , LTUSide1Page(new TLTUSide1Page(this))
+    , ForrigeButton(MakeButton(this, QStringLiteral("ForrigeButton"), QStringLiteral("&Forrige")))
+    , NaesteButton(MakeButton(this, QStringLiteral("NaesteButton"), QStringLiteral("&Næste")))
+    , UdfoerButton(MakeButton(this, QStringLiteral("UdfoerButton"), QStringLiteral("&Udfør")))
+    , StaevneNavn(Named(new TStringEdit(this), QStringLiteral("StaevneNavn")))
+    , Stadion(Named(new TStringEdit(this), QStringLiteral("Stadion")))
+    , Arrangor(Named(new TStringEdit(this), QStringLiteral("Arrangor")))
+    , Dato(Named(new QDateEdit(this), QStringLiteral("Dato")))
+    , Starttidspunkt(Named(new QTimeEdit(this), QStringLiteral("Starttidspunkt")))
+    , TomtStaevne(MakeRadio(this, QStringLiteral("TomtStaevne"), QStringLiteral("Tomt stævne")))
+    , Danmarksturnering(
+          MakeRadio(this, QStringLiteral("Danmarksturnering"), QStringLiteral("Danmarksturnering")))
+    , VeteranHoldturnering(
+          MakeRadio(this, QStringLiteral("VeteranHoldturnering"), QStringLiteral("Veteran holdturnering")))
+    , DMUHold(MakeRadio(this, QStringLiteral("DMUHold"), QStringLiteral("DMU hold")))
+    , Piger(MakeRadio(this, QStringLiteral("Piger"), QStringLiteral("Piger / kvinder")))
+    , Drenge(MakeRadio(this, QStringLiteral("Drenge"), QStringLiteral("Drenge / mænd")))
+    , Begge(MakeRadio(this, QStringLiteral("Begge"), QStringLiteral("Begge")))
+    , Ungdom(MakeRadio(this, QStringLiteral("Ungdom"), QStringLiteral("Ungdom/senior")))
+    , Veteraner(MakeRadio(this, QStringLiteral("Veteraner"), QStringLiteral("Veteraner")))
+    , StandardKlasser(
+          MakeList(this, QStringLiteral("StandardKlasser"), {QStringLiteral("45"), QStringLiteral("400")}))
+    , KlasseListbox1(
+          MakeList(this, QStringLiteral("KlasseListbox1"), {QStringLiteral("45"), QStringLiteral("400")}))
+    , OpretKlasser(
+          MakeButton(this, QStringLiteral("OpretKlasser"), QStringLiteral("&Opret markerede klasser")))
+    , SletKlasser(MakeButton(this, QStringLiteral("SletKlasser"), QStringLiteral("&Slet markerede klasser")))
+    , KlasseListbox2(
+          MakeList(this, QStringLiteral("KlasseListbox2"), {QStringLiteral("45"), QStringLiteral("400")}))
+    , StandardOvelser(
+          MakeList(this, QStringLiteral("StandardOvelser"), {QStringLiteral("60"), QStringLiteral("400")}))
+    , OvelserListbox2(
+          MakeList(this, QStringLiteral("OvelserListbox2"), {QStringLiteral("45"), QStringLiteral("400")}))
+    , NaturligeOvelser(MakeCheck(this, QStringLiteral("NaturligeOvelser"),
+                                 QStringLiteral("Vis kun naturlige øvelser fra valgte klasser")))
+    , OvelseTyper2(MakeTypeBoxes(this, QStringLiteral("2")))
+    , OpretOvelser(MakeButton(this, QStringLiteral("OpretOvelser"),
+                              QStringLiteral("&Opret markerede klasser og øvelser")))
+    , OvelserListbox(MakeList(this, QStringLiteral("OvelserListbox"), {}))
+    , KlasseOvelse(MakeRadio(this, QStringLiteral("KlasseOvelse"), QStringLiteral("Klasse - Øvelse")))
+    , OvelseKlasse(MakeRadio(this, QStringLiteral("OvelseKlasse"), QStringLiteral("Øvelse - Klasse")))
+    , Informationer(Named(new QComboBox(this), QStringLiteral("Informationer")))
+    , OvelseTyper3(MakeTypeBoxes(this, QStringLiteral("3")))
+    , RetButton(MakeButton(this, QStringLiteral("RetButton"), QStringLiteral("&Ret")))
+    , SletButton(MakeButton(this, QStringLiteral("SletButton"), QStringLiteral("&Slet"))) {
+    setObjectName(QStringLiteral("StaevneDefForm"));
+    setWindowTitle(QStringLiteral("  Opret nyt stævne"));
+    BuildForside();
+    BuildSide1();
+    BuildSide2();
+    BuildSide3();
+    PageControl->addTab(ForsidePage, QStringLiteral("Stævne"));
+    PageControl->addTab(Side1Page, QStringLiteral("Side 1 - klasser"));
+    PageControl->addTab(Side2Page, QStringLiteral("Side 2 - øvelser"));
+    PageControl->addTab(Side3Page, QStringLiteral("Side 3 - øvelsesdetaljer"));
+    PageControl->addTab(DTSide1Page, QStringLiteral("DT side 1"));
+    PageControl->addTab(VTSide1Page, QStringLiteral("VT side 1"));
+    PageControl->addTab(LTUSide1Page, QStringLiteral("DMU hold side 1"));
+    BuildButtons();
+    resize(720, 520);
+
+    connect(PageControl, &QTabWidget::currentChanged, this, &TStaevneDefForm::PageEntered);
+    for (THoldSide* side : {static_cast<THoldSide*>(DTSide1Page), static_cast<THoldSide*>(VTSide1Page),
+                            static_cast<THoldSide*>(LTUSide1Page)})
+        connect(side, &THoldSide::Changed, this, &TStaevneDefForm::UpdateState);
+    BuildPageSequence();
+    UpdateState();
+}
+
+TStaevneDefForm::~TStaevneDefForm() = default;
+
+void TStaevneDefForm::BuildForside() {
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Stævnenavn"), StaevneNavn);
+    fields->addRow(QStringLiteral("Stadion"), Stadion);
+    fields->addRow(QStringLiteral("Arrangør"), Arrangor);
+    fields->addRow(QStringLiteral("Dato"), Dato);
+    fields->addRow(QStringLiteral("Starttidspunkt"), Starttidspunkt);
+    Dato->setCalendarPopup(true);
+    Dato->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+    Starttidspunkt->setDisplayFormat(QStringLiteral("HH:mm"));
+
+    auto* skabelon = new QGroupBox(QStringLiteral(" Vælg skabelon "), ForsidePage);
+    auto* skabelonLayout = new QVBoxLayout(skabelon);
+    auto* skabeloner = new QButtonGroup(skabelon);
+    for (QRadioButton* button : {TomtStaevne, Danmarksturnering, VeteranHoldturnering, DMUHold}) {
+        skabelonLayout->addWidget(button);
+        skabeloner->addButton(button);
+    }
+    TomtStaevne->setChecked(true);
+
+    auto* page = new QVBoxLayout(ForsidePage);
+    page->addLayout(fields);
+    page->addWidget(skabelon);
+    page->addStretch();
+
+    connect(skabeloner, &QButtonGroup::buttonClicked, this, [this] {
+        BuildPageSequence();
+        UpdateState();
+    });
+    for (TStringEdit* edit : {StaevneNavn, Stadion, Arrangor})
+        connect(edit, &QLineEdit::textChanged, this, &TStaevneDefForm::UpdateState);
+    connect(Dato, &QDateEdit::dateChanged, this, &TStaevneDefForm::UpdateState);
+}
+
+void TStaevneDefForm::BuildButtons() {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ForrigeButton);
+    buttons->addWidget(NaesteButton);
+    buttons->addWidget(UdfoerButton);
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(PageControl, 1);
+    form->addLayout(buttons);
+    connect(ForrigeButton, &QPushButton::clicked, this, &TStaevneDefForm::ForrigeClick);
+    connect(NaesteButton, &QPushButton::clicked, this, &TStaevneDefForm::NaesteClick);
+    connect(UdfoerButton, &QPushButton::clicked, this, &TStaevneDefForm::UdfoerClick);
+}
+
+// ---------------------------------------------------------------- modes
+
+void TStaevneDefForm::SetupNytStaevne() {
+    mode_ = TMode::Nyt;
+    Dato->setDate(DateTimeToQDate(ModelContext().Now()));
+    BuildPageSequence();
+    FillStandardKlasser();
+    PageControl->setCurrentWidget(ForsidePage);
+    UpdateState();
+}
+
+void TStaevneDefForm::SetupRetStaevne() {
+    TStaevneManager& manager = *StaevneManager;
+    if (manager.GetCurrentIndex() < 0)
+        throw Exception(QStringLiteral("Der er ikke valgt noget stævne"));
+    mode_ = TMode::Ret;
+    TomtStaevne->setChecked(true);
+    for (QRadioButton* button : {TomtStaevne, Danmarksturnering, VeteranHoldturnering, DMUHold})
+        button->setEnabled(false);
+    // The wizard writes the programme only; a new name would go nowhere.
+    StaevneNavn->setText(CurrentStaevneNavn());
+    StaevneNavn->setReadOnly(true);
+    Stadion->setText(manager.SystemData().Stadion);
+    Arrangor->setText(manager.SystemData().Arrangor);
+    Dato->setDate(DateTimeToQDate(manager.SystemData().Dato));
+    Starttidspunkt->setTime(DateTimeToQTime(manager.SystemData().Dato));
+
+    TOvelseManager& ovelser = *OvelseManager;
+    ovelser.LoadEditOvelsesRaekke(raekke_);
+    // The standard classes the meet has, also those without events, and those of its rows.
+    std::set<int> klasser;
+    TKlasseList& klasseList = ovelser.KlasseList();
+    for (int pos = 0; pos < klasseList.GetCount(); ++pos) {
+        const QString kode = klasseList.GetElement(pos)->GetTrimmedString(KlasseField::Klasse);
+        if (const int nr = FindStdKlasse(kode); nr >= 0 && GetStdKlasseKode(nr) == kode)
+            klasser.insert(nr);
+    }
+    for (int i = 0; i < raekke_.GetCount(); ++i) {
+        if (const int nr = raekke_.GetItem(i)->KlasseNr; nr >= 0 && nr < StdKlasseCount)
+            klasser.insert(nr);
+    }
+    klasser_.assign(klasser.begin(), klasser.end());
+
+    BuildPageSequence();
+    FillStandardKlasser();
+    FillKlasseListbox(*KlasseListbox1);
+    FillOvelserListbox();
+    PageControl->setCurrentWidget(ForsidePage);
+    UpdateState();
+}
+
+// ---------------------------------------------------------------- the meet's data
+
+TDateTime TStaevneDefForm::StaevneDatoTid() const {
+    return EncodeDateTime(Dato->date(), Starttidspunkt->time());
+}
+
+TDateTime TStaevneDefForm::StartDatoTid() const {
+    return RundeDatoTid(Dato->date(), Starttidspunkt->time(), Starttidspunkt->time());
+}
+
+QString TStaevneDefForm::Overskrift3Text() const {
+    QString text = QStringLiteral("den ") +
+                   FormatDateTime(QStringLiteral("d.mmm yyyy"), QDateTime(Dato->date(), QTime(0, 0)));
+    if (const QString stadion = TrimBlanks(Stadion->text()); !stadion.isEmpty())
+        text += QStringLiteral(" på ") + stadion;
+    return text;
+}
+
+// ---------------------------------------------------------------- finishing
+
+void TStaevneDefForm::UdfoerClick() {
+    if (!UdfoerButton->isEnabled())
+        return;
+    const THoldSide* hold = ActiveHoldSide();
+    const bool done = hold ? Udfoer([this, hold](TStaevneManager& manager) { UdfoerHold(manager, *hold); })
+                           : Udfoer([this](TStaevneManager& manager) { UdfoerStandard(manager); });
+    if (done)
+        this->done(mrOk);
+}
+
+bool TStaevneDefForm::Udfoer(const std::function<void(TStaevneManager&)>& work) {
+    TStaevneManager& manager = *StaevneManager;
+    const TBusyCursor busy;
+    if (mode_ == TMode::Ret) {
+        const TSystemData systemData = manager.SystemData();
+        const TStaevneRegistry registry = manager.Registry();
+        if (const std::optional<QString> failure = FailureOf([&] { work(manager); })) {
+            manager.SystemData() = systemData;
+            manager.Registry() = registry;
+            ShowError(this, *failure);
+            return false;
+        }
+        return true;
+    }
+
+    const QString navn = TrimBlanks(StaevneNavn->text());
+    const qint32 aabent = manager.GetCurrentStID();
+    if (const std::optional<QString> failure = FailureOf([&] { manager.CreateStaevne(navn); })) {
+        ShowError(this, QStringLiteral("Fejl ved oprettelse af stævne: ") + navn + CrLf + *failure);
+        return false;
+    }
+    if (const std::optional<QString> failure = FailureOf([&] { work(manager); })) {
+        // A half-made meet would hold on to its name, and a retry must be able to use it.
+        const std::optional<QString> notRemoved = FailureOf([&] {
+            manager.DeleteStaevne();
+            manager.OpenStaevne(manager.IndexOfStID(aabent));
+        });
+        ShowError(this, *failure + (notRemoved ? CrLf + *notRemoved : QString()));
+        return false;
+    }
+    return true;
+}
+
+void TStaevneDefForm::SetStaevneData(TStaevneManager& manager) const {
+    manager.SetDato(StaevneDatoTid());
+    TSystemData& systemData = manager.SystemData();
+    systemData.Overskrift3 = Overskrift3Text();
+    systemData.Stadion = TrimBlanks(Stadion->text());
+    systemData.Arrangor = TrimBlanks(Arrangor->text());
+}
+
+void TStaevneDefForm::SaveRaekke(const std::vector<int>& klasser) {
+    TOvelseManager& ovelser = *OvelseManager;
+    ovelser.SaveEditOvelsesRaekke(&klasser, raekke_);
+    if (ovelser.IsModified())
+        throw Exception(QStringLiteral("Stævnets øvelser kunne ikke gemmes"));
+}
+
+void TStaevneDefForm::SaveStaevneData(TStaevneManager& manager) {
+    if (!manager.SaveStaevneData())
+        throw Exception(QStringLiteral("Stævnets data kunne ikke gemmes"));
+}
+
+void TStaevneDefForm::UdfoerStandard(TStaevneManager& manager) {
+    TSystemData& systemData = manager.SystemData();
+    if (mode_ == TMode::Nyt) {
+        systemData.BrugPersonligRekord = false;
+        systemData.DT = false;
+        systemData.VT = false;
+        systemData.LTU = false;
+        systemData.FlereRunder = false;
+        systemData.Indendors = false;
+        systemData.PointBeregning = 6;
+    }
+    SetStaevneData(manager);
+    if (mode_ == TMode::Nyt) {
+        systemData.Overskrift1.clear();
+        systemData.Overskrift2.clear();
+    }
+    SaveRaekke(klasser_);
+    SaveStaevneData(manager);
+}
+
+void TStaevneDefForm::UdfoerHold(TStaevneManager& manager, const THoldSide& side) {
+    TSystemData& systemData = manager.SystemData();
+    side.SetSettings(systemData, manager.Registry());
+    SetStaevneData(manager);
+
+    const int klasseNr = side.KlasseNr();
+    TOvelseManager& ovelser = *OvelseManager;
+    raekke_.Clear();
+    for (const THoldProgramPost& post : side.Program()) {
+        const TOvelseKode kode = SplitOvelseKode(QString::fromUtf8(post.Ovelse));
+        const TOvelseElement* ovelse = ovelser.FindOvelse(kode.Ovelse);
+        if (ovelse == nullptr)
+            continue;
+        const TOvDefElement* ovDef =
+            kode.Attribut.isEmpty() ? nullptr : ovelser.FindOvDef(kode.Ovelse, kode.Attribut);
+        std::unique_ptr<TEditOvelseData> row = NyOvelseData(klasseNr, *ovelse, ovDef);
+        row->Attribut = kode.Attribut;
+        row->AntalPrHeat = post.AntalPrHeat;
+        TEditRundeData& runde = row->Slot(1);
+        const char* tid = side.DobbeltMatch() && post.DobbeltTid ? post.DobbeltTid : post.Tid;
+        runde.DatoTid = QDateToDateTime(Dato->date()) + HoldProgramTid(tid);
+        runde.ResType = post.Tidtagning;
+        runde.Sted = QStringLiteral("ALL");
+        if (side.IsDT())
+            runde.Heatinddeling = 4;
+        row->HoldBaneFordeling = HoldBaneFordeling(post.Baneraekkefoelge);
+        if (side.IsDT() && post.Vaegt == 2 && !systemData.DTOvelserHalvePoints.contains(row->Ovelse))
+            systemData.DTOvelserHalvePoints.append(row->Ovelse);
+        raekke_.Add(std::move(row));
+    }
+    raekke_.SortByKlasse();
+    SaveRaekke({klasseNr});
+    OpretHoldKlubber(side);
+    SaveStaevneData(manager);
+}
+
+void TStaevneDefForm::OpretHoldKlubber(const THoldSide& side) {
+    TKlubManager klubber(AlleKlubber);
+    for (const THoldSide::THold& hold : side.Hold()) {
+        const std::optional<QString> failure = FailureOf([&] {
+            TKlubElement& klub = klubber.NewKlub();
+            klub.GetField(KlubField::Navn)->SetAsString(hold.Navn);
+            klub.GetField(KlubField::HoldKode)->SetAsString(hold.HoldKode);
+            klub.GetField(KlubField::PointRunde1)->SetAsFloat(hold.PointRunde1);
+            klubber.SaveAll();
+        });
+        if (failure)
+            ShowError(this, QStringLiteral("Kunne ikke oprette ") + *failure);
+    }
+}

@@ -1,0 +1,465 @@
+#include "ui/StaevneDefHold.h"
+
+#include "foundation/LxString.h"
+#include "foundation/controls/EditUtil.h"
+#include "foundation/controls/Extstrgr.h"
+#include "foundation/controls/MsgForm.h"
+#include "model/D_Staevne.h"
+#include "model/D_StdKlasser.h"
+
+#include <QAbstractItemModel>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QString HoldLetter(int row) {
+    return QString(QChar(u'A' + row - 1));
+}
+
+bool IsNumber(const QString& text) {
+    return !FailureOf([&text] { CommaStrToFloat(text); });
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- the pages' common part
+
+THoldSide::THoldSide(QWidget* parent, const QStringList& headings)
+    : QWidget(parent)
+    , HoldGrid(new TExtStringGrid(this))
+    , Choices(new QVBoxLayout) {
+    HoldGrid->setObjectName(QStringLiteral("HoldGrid"));
+    HoldGrid->SetColCount(static_cast<int>(headings.size()));
+    HoldGrid->SetFixedRows(1);
+    HoldGrid->SetRowCount(HoldCount + 1);
+    HoldGrid->Columns().BeginUpdate();
+    for (const QString& heading : headings)
+        HoldGrid->Columns().Add().SetText(heading);
+    HoldGrid->Columns().GetItem(HoldCol).ReadOnly = true;
+    HoldGrid->Columns().GetItem(HoldCol).Tabulator = false;
+    HoldGrid->Columns().EndUpdate();
+    HoldGrid->SetColWidths(HoldCol, 40);
+    HoldGrid->SetColWidths(KlubCol, 200);
+    HoldGrid->SetOptions(TGridOption::goEditing | TGridOption::goAlwaysShowEditor | TGridOption::goColSizing);
+    HoldGrid->StartColumnAtNewLine = KlubCol;
+    HoldGrid->setEnabled(false);
+    connect(HoldGrid->model(), &QAbstractItemModel::dataChanged, this, &THoldSide::Changed);
+
+    auto* page = new QHBoxLayout(this);
+    page->addLayout(Choices);
+    page->addWidget(HoldGrid, 1);
+    Choices->setSpacing(4);
+}
+
+QRadioButton* THoldSide::MakeChoice(const QString& name, const QString& text) {
+    auto* button = new QRadioButton(text, this);
+    button->setObjectName(name);
+    return button;
+}
+
+QButtonGroup* THoldSide::ChoiceBox(const QString& title, const QList<QWidget*>& controls,
+                                   const std::function<void()>& onClick) {
+    auto* box = new QGroupBox(title, this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 2);
+    auto* group = new QButtonGroup(box);
+    for (QWidget* control : controls) {
+        layout->addWidget(control);
+        if (auto* button = qobject_cast<QRadioButton*>(control))
+            group->addButton(button);
+    }
+    Choices->addWidget(box);
+    connect(group, &QButtonGroup::buttonClicked, this, [this, onClick] {
+        onClick();
+        emit Changed();
+    });
+    return group;
+}
+
+void THoldSide::UntickDisabled(QButtonGroup* group) {
+    for (QAbstractButton* button : group->buttons()) {
+        if (!button->isEnabled() && button->isChecked()) {
+            group->setExclusive(false);
+            button->setChecked(false);
+            group->setExclusive(true);
+        }
+    }
+}
+
+void THoldSide::EnableAll(QButtonGroup* group, bool enabled) {
+    for (QAbstractButton* button : group->buttons())
+        button->setEnabled(enabled);
+}
+
+void THoldSide::Enter() {
+    for (int row = 1; row <= HoldCount; ++row)
+        HoldGrid->SetCells(HoldCol, row, HoldLetter(row));
+}
+
+bool THoldSide::HasHold() const {
+    for (int row = 1; row <= HoldCount; ++row) {
+        if (!TrimBlanks(HoldGrid->Cells(KlubCol, row)).isEmpty())
+            return true;
+    }
+    return false;
+}
+
+double THoldSide::PointRunde1(int) const {
+    return 0;
+}
+
+std::vector<THoldSide::THold> THoldSide::Hold() const {
+    std::vector<THold> hold;
+    for (int row = 1; row <= HoldCount; ++row) {
+        const QString klub = HoldGrid->Cells(KlubCol, row);
+        if (klub.isEmpty())
+            continue;
+        const QString letter = HoldLetter(row);
+        const QString navn = TrimBlanks(klub);
+        hold.push_back({navn.isEmpty() ? QStringLiteral("Hold ") + letter : navn, letter, PointRunde1(row)});
+    }
+    return hold;
+}
+
+void THoldSide::SetFaellesSettings(TSystemData& systemData, TStaevneRegistry& registry,
+                                   TTurnering turnering) {
+    systemData.DT = turnering == TTurnering::DT;
+    systemData.VT = turnering == TTurnering::VT;
+    systemData.LTU = turnering == TTurnering::LTU;
+    systemData.FlereRunder = false;
+    systemData.MaxAntalOvelserPrDeltager = turnering == TTurnering::LTU ? 2 : 3;
+    systemData.BrugPersonligRekord = false;
+    systemData.Indendors = false;
+    systemData.AntalDeltagerePrOvelse = 2;
+    registry.VisNulOvelser = true;
+    registry.OversigtGridSortering = 0;
+}
+
+int THoldSide::KoenKlasseNr(bool maend) {
+    return FindStdKlasse(maend ? QStringLiteral("M") : QStringLiteral("K"));
+}
+
+QString THoldSide::KoenText(bool maend) {
+    return maend ? QStringLiteral("MÆND") : QStringLiteral("KVINDER");
+}
+
+// ---------------------------------------------------------------- DT
+
+TDTSide1Page::TDTSide1Page(QWidget* parent)
+    : THoldSide(parent, {QStringLiteral("Hold"), QStringLiteral("Klub")})
+    , DTMaend(MakeChoice(QStringLiteral("DTMaend"), QStringLiteral("Mænd")))
+    , DTKvinder(MakeChoice(QStringLiteral("DTKvinder"), QStringLiteral("Kvinder")))
+    , DTIndledende(MakeChoice(QStringLiteral("DTIndledende"), QStringLiteral("Indledende runde")))
+    , DTKvalifikation(MakeChoice(QStringLiteral("DTKvalifikation"), QStringLiteral("Kvalifikation")))
+    , DTFinale(MakeChoice(QStringLiteral("DTFinale"), QStringLiteral("Finale")))
+    , Divisioner{MakeChoice(QStringLiteral("EliteDivision"), QStringLiteral("Elitedivision")),
+                 MakeChoice(QStringLiteral("Division1"), QStringLiteral("1. division")),
+                 MakeChoice(QStringLiteral("Division2"), QStringLiteral("2. division")),
+                 MakeChoice(QStringLiteral("Division3"), QStringLiteral("3. division")),
+                 MakeChoice(QStringLiteral("Division4"), QStringLiteral("4. division")),
+                 MakeChoice(QStringLiteral("Division5"), QStringLiteral("5. division")),
+                 MakeChoice(QStringLiteral("Division6"), QStringLiteral("6. division")),
+                 MakeChoice(QStringLiteral("Division7"), QStringLiteral("7. division"))}
+    , EliteDivision(Divisioner[DTEliteDivision])
+    , DTOest(MakeChoice(QStringLiteral("DTOest"), QStringLiteral("Øst")))
+    , DTVest(MakeChoice(QStringLiteral("DTVest"), QStringLiteral("Vest")))
+    , AntalDTHold(new TIntegerEdit(this))
+    , DTDobbeltMatch(new QCheckBox(QStringLiteral("Dobbelt match"), this)) {
+    setObjectName(QStringLiteral("DTSide1Page"));
+    AntalDTHold->setObjectName(QStringLiteral("AntalDTHold"));
+    AntalDTHold->MinValue = 1;
+    AntalDTHold->MaxValue = HoldCount;
+    DTDobbeltMatch->setObjectName(QStringLiteral("DTDobbeltMatch"));
+
+    koen_ = ChoiceBox(QStringLiteral(" Vælg køn "), {DTMaend, DTKvinder}, [this] { KoenClick(); });
+    runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {DTIndledende, DTKvalifikation, DTFinale},
+                       [this] { RundeClick(); });
+    division_ = ChoiceBox(QStringLiteral(" Vælg division"), {Divisioner.begin(), Divisioner.end()},
+                          [this] { DivisionClick(); });
+    distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {DTOest, DTVest}, [this] { DistriktClick(); });
+    ChoiceBox(QStringLiteral(" Antal hold "), {AntalDTHold}, [] {});
+    Choices->addWidget(DTDobbeltMatch);
+    Choices->addStretch();
+
+    EnableAll(runde_, false);
+    EnableAll(division_, false);
+    EnableAll(distrikt_, false);
+    AntalDTHold->setEnabled(false);
+    DTDobbeltMatch->setEnabled(false);
+    connect(AntalDTHold, &QLineEdit::textChanged, this, &THoldSide::Changed);
+    connect(DTDobbeltMatch, &QCheckBox::toggled, this, &THoldSide::Changed);
+}
+
+int TDTSide1Page::Division() const {
+    const auto chosen =
+        std::find_if(Divisioner.begin(), Divisioner.end(), [](QRadioButton* b) { return b->isChecked(); });
+    return chosen == Divisioner.end() ? -1 : static_cast<int>(chosen - Divisioner.begin());
+}
+
+void TDTSide1Page::KoenClick() {
+    if (!EliteDivision->isEnabled())
+        EnableAll(division_, true);
+    UpdateDobbeltMatch();
+}
+
+void TDTSide1Page::DivisionClick() {
+    const bool elite = Division() == DTEliteDivision;
+    DTIndledende->setEnabled(true);
+    DTKvalifikation->setEnabled(true);
+    DTFinale->setEnabled(elite);
+    DTOest->setEnabled(!elite);
+    DTVest->setEnabled(!elite);
+    UntickDisabled(runde_);
+    UntickDisabled(distrikt_);
+    UpdateDobbeltMatch();
+}
+
+void TDTSide1Page::RundeClick() {
+    EliteDivision->setEnabled(distrikt_->checkedButton() == nullptr);
+    for (int division = 1; division < DTDivisionCount; ++division)
+        Divisioner.at(static_cast<std::size_t>(division))->setEnabled(!DTFinale->isChecked());
+    HoldGrid->setEnabled(true);
+    AntalDTHold->setEnabled(true);
+    if (TrimBlanks(AntalDTHold->text()).isEmpty())
+        AntalDTHold->setText(Division() == DTEliteDivision && DTIndledende->isChecked()
+                                 ? QStringLiteral("8")
+                                 : QStringLiteral("6"));
+    UpdateDobbeltMatch();
+}
+
+void TDTSide1Page::DistriktClick() {
+    HoldGrid->setEnabled(true);
+    AntalDTHold->setEnabled(true);
+    UpdateDobbeltMatch();
+}
+
+// Only a table with double times offers the double match.
+void TDTSide1Page::UpdateDobbeltMatch() {
+    const bool offered = HarDobbeltTider(Program());
+    DTDobbeltMatch->setEnabled(offered);
+    if (!offered)
+        DTDobbeltMatch->setChecked(false);
+}
+
+bool TDTSide1Page::DobbeltMatch() const {
+    return DTDobbeltMatch->isEnabled() && DTDobbeltMatch->isChecked();
+}
+
+THoldProgram TDTSide1Page::Program() const {
+    if (koen_->checkedButton() == nullptr || runde_->checkedButton() == nullptr || Division() < 0)
+        return {};
+    return DTProgram(DTMaend->isChecked(), Division(), DTIndledende->isChecked());
+}
+
+bool TDTSide1Page::IsComplete() const {
+    const bool distrikt = Division() == DTEliteDivision || distrikt_->checkedButton() != nullptr;
+    return !Program().empty() && distrikt && AntalHold() > 0 && HasHold();
+}
+
+int TDTSide1Page::AntalHold() const {
+    bool ok = false;
+    const int antal = TrimBlanks(AntalDTHold->text()).toInt(&ok);
+    return ok && antal >= AntalDTHold->MinValue && antal <= AntalDTHold->MaxValue ? antal : 0;
+}
+
+int TDTSide1Page::KlasseNr() const {
+    return KoenKlasseNr(DTMaend->isChecked());
+}
+
+void TDTSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
+    SetFaellesSettings(systemData, registry, TTurnering::DT);
+    systemData.AntalDTHold = AntalHold();
+    systemData.Overskrift1 = QStringLiteral("DT - ") + KoenText(DTMaend->isChecked());
+    const int division = Division();
+    QString overskrift2 = division == DTEliteDivision
+                              ? QStringLiteral("Elitedivisionen")
+                              : QString::number(division) + QStringLiteral(". division ") +
+                                    (DTOest->isChecked() ? QStringLiteral("øst") : QStringLiteral("vest"));
+    overskrift2 += QStringLiteral(", ");
+    if (DTIndledende->isChecked())
+        overskrift2 += QStringLiteral("indledende");
+    else if (DTKvalifikation->isChecked())
+        overskrift2 += QStringLiteral("kvalifikation");
+    else
+        overskrift2 += QStringLiteral("finale");
+    systemData.Overskrift2 = overskrift2;
+}
+
+// ---------------------------------------------------------------- VT
+
+TVTSide1Page::TVTSide1Page(QWidget* parent)
+    : THoldSide(parent, {QStringLiteral("Hold"), QStringLiteral("Klub"), QStringLiteral("Points 1. runde")})
+    , VTMaend(MakeChoice(QStringLiteral("VTMaend"), QStringLiteral("Mænd")))
+    , VTKvinder(MakeChoice(QStringLiteral("VTKvinder"), QStringLiteral("Kvinder")))
+    , VTRunde1(MakeChoice(QStringLiteral("VTRunde1"), QStringLiteral("1. indledende runde")))
+    , VTRunde2(MakeChoice(QStringLiteral("VTRunde2"), QStringLiteral("2. indledende runde")))
+    , VTOestVestFinale(MakeChoice(QStringLiteral("VTOestVestFinale"), QStringLiteral("Øst/vest finale")))
+    , VTFinale(MakeChoice(QStringLiteral("VTFinale"), QStringLiteral("Finale")))
+    , VTOest(MakeChoice(QStringLiteral("VTOest"), QStringLiteral("Øst")))
+    , VTVest(MakeChoice(QStringLiteral("VTVest"), QStringLiteral("Vest"))) {
+    setObjectName(QStringLiteral("VTSide1Page"));
+    koen_ = ChoiceBox(QStringLiteral(" Vælg køn "), {VTMaend, VTKvinder}, [this] { KoenClick(); });
+    runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {VTRunde1, VTRunde2, VTOestVestFinale, VTFinale},
+                       [this] { RundeClick(); });
+    distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {VTOest, VTVest}, [this] { DistriktClick(); });
+    Choices->addStretch();
+    EnableAll(runde_, false);
+    EnableAll(distrikt_, false);
+    HoldGrid->Columns().GetItem(PointCol).ReadOnly = true;
+    HoldGrid->SetColWidths(PointCol, 110);
+    HoldGrid->OnLeaveCell = [this](int col, int row, bool& allow) { LeaveCell(col, row, allow); };
+}
+
+void TVTSide1Page::KoenClick() {
+    if (!VTRunde1->isEnabled())
+        EnableAll(runde_, true);
+}
+
+void TVTSide1Page::RundeClick() {
+    EnableAll(distrikt_, !VTFinale->isChecked());
+    UntickDisabled(distrikt_);
+    HoldGrid->Columns().GetItem(PointCol).ReadOnly = !VTRunde2->isChecked();
+    if (!VTRunde2->isChecked()) {
+        for (int row = 1; row <= HoldCount; ++row)
+            HoldGrid->SetCells(PointCol, row, QString());
+    }
+    if (VTFinale->isChecked())
+        HoldGrid->setEnabled(true);
+}
+
+void TVTSide1Page::DistriktClick() {
+    HoldGrid->setEnabled(true);
+}
+
+bool TVTSide1Page::PointsEditable() const {
+    return !HoldGrid->Columns().GetItem(PointCol).ReadOnly;
+}
+
+void TVTSide1Page::LeaveCell(int col, int row, bool& allow) {
+    const QString points = TrimBlanks(HoldGrid->Cells(col, row));
+    if (col != PointCol || !PointsEditable() || points.isEmpty() || IsNumber(points))
+        return;
+    allow = false;
+    ShowErrorLater(this, QStringLiteral("Forkert angivelse af points"));
+}
+
+double TVTSide1Page::PointRunde1(int row) const {
+    return PointsEditable() ? CommaStrToFloatDef(TrimBlanks(HoldGrid->Cells(PointCol, row)), 0) : 0;
+}
+
+THoldProgram TVTSide1Page::Program() const {
+    if (koen_->checkedButton() == nullptr || runde_->checkedButton() == nullptr)
+        return {};
+    return VTProgram(VTMaend->isChecked());
+}
+
+bool TVTSide1Page::IsComplete() const {
+    if (Program().empty() || !HasHold())
+        return false;
+    if (!VTFinale->isChecked() && distrikt_->checkedButton() == nullptr)
+        return false;
+    if (!PointsEditable())
+        return true;
+    for (int row = 1; row <= HoldCount; ++row) {
+        if (!HoldGrid->Cells(KlubCol, row).isEmpty() && !IsNumber(TrimBlanks(HoldGrid->Cells(PointCol, row))))
+            return false;
+    }
+    return true;
+}
+
+int TVTSide1Page::KlasseNr() const {
+    return KoenKlasseNr(VTMaend->isChecked());
+}
+
+void TVTSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
+    SetFaellesSettings(systemData, registry, TTurnering::VT);
+    systemData.FlereRunder = VTRunde2->isChecked();
+    systemData.Overskrift1 = QStringLiteral("VT - ") + KoenText(VTMaend->isChecked());
+    if (VTFinale->isChecked()) {
+        systemData.Overskrift2 = QStringLiteral("Finale");
+        return;
+    }
+    const QString runde = VTRunde1->isChecked()   ? QStringLiteral("1. runde")
+                          : VTRunde2->isChecked() ? QStringLiteral("2. runde")
+                                                  : QStringLiteral("finale");
+    systemData.Overskrift2 =
+        runde + QStringLiteral(", ") + (VTOest->isChecked() ? QStringLiteral("Øst") : QStringLiteral("Vest"));
+}
+
+// ---------------------------------------------------------------- DMU hold
+
+TLTUSide1Page::TLTUSide1Page(QWidget* parent)
+    : THoldSide(parent, {QStringLiteral("Hold"), QStringLiteral("Klub")})
+    , LTUD15(MakeChoice(QStringLiteral("LTUD15"), QStringLiteral("D15")))
+    , LTUP15(MakeChoice(QStringLiteral("LTUP15"), QStringLiteral("P15")))
+    , LTUD19(MakeChoice(QStringLiteral("LTUD19"), QStringLiteral("D19")))
+    , LTUP19(MakeChoice(QStringLiteral("LTUP19"), QStringLiteral("P19")))
+    , LTUIndledende(MakeChoice(QStringLiteral("LTUIndledende"), QStringLiteral("Indledende")))
+    , LTUFinale(MakeChoice(QStringLiteral("LTUFinale"), QStringLiteral("Finale")))
+    , LTUOest(MakeChoice(QStringLiteral("LTUOest"), QStringLiteral("Øst")))
+    , LTUVest(MakeChoice(QStringLiteral("LTUVest"), QStringLiteral("Vest"))) {
+    setObjectName(QStringLiteral("LTUSide1Page"));
+    klasse_ = ChoiceBox(QStringLiteral(" Vælg klasse "), {LTUD15, LTUP15, LTUD19, LTUP19},
+                        [this] { KlasseClick(); });
+    runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {LTUIndledende, LTUFinale}, [this] { RundeClick(); });
+    distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {LTUOest, LTUVest}, [this] { DistriktClick(); });
+    Choices->addStretch();
+    EnableAll(runde_, false);
+    EnableAll(distrikt_, false);
+}
+
+QString TLTUSide1Page::Klasse() const {
+    const QAbstractButton* chosen = klasse_->checkedButton();
+    return chosen ? chosen->text() : QString();
+}
+
+void TLTUSide1Page::KlasseClick() {
+    if (!LTUIndledende->isEnabled())
+        EnableAll(runde_, true);
+}
+
+void TLTUSide1Page::RundeClick() {
+    EnableAll(distrikt_, !LTUFinale->isChecked());
+    UntickDisabled(distrikt_);
+    if (LTUFinale->isChecked())
+        HoldGrid->setEnabled(true);
+}
+
+void TLTUSide1Page::DistriktClick() {
+    HoldGrid->setEnabled(true);
+}
+
+THoldProgram TLTUSide1Page::Program() const {
+    if (runde_->checkedButton() == nullptr)
+        return {};
+    return LTUProgram(Klasse());
+}
+
+bool TLTUSide1Page::IsComplete() const {
+    return !Program().empty() && HasHold() &&
+           (LTUFinale->isChecked() || distrikt_->checkedButton() != nullptr);
+}
+
+int TLTUSide1Page::KlasseNr() const {
+    return FindStdKlasse(Klasse());
+}
+
+void TLTUSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
+    SetFaellesSettings(systemData, registry, TTurnering::LTU);
+    systemData.AntalTaellendeDeltagere = 1;
+    systemData.PointBeregning = Klasse().endsWith(u"15") ? 5 : 13;
+
+    systemData.Overskrift1 = QStringLiteral("DMU hold - ") + Klasse();
+    if (LTUFinale->isChecked())
+        systemData.Overskrift2 = QStringLiteral("Finale");
+    else
+        systemData.Overskrift2 = QStringLiteral("Indledende, ") +
+                                 (LTUOest->isChecked() ? QStringLiteral("Øst") : QStringLiteral("Vest"));
+}

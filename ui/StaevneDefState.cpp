@@ -1,0 +1,107 @@
+// The wizard's pages as a state machine: the sequence of the template chosen, the tabs that may show,
+// and the buttons that may be pressed.
+#include "ui/StaevneDef.h"
+
+#include "foundation/LxString.h"
+#include "foundation/controls/EditUtil.h"
+#include "foundation/controls/Tablist.h"
+#include "ui/StaevneDefHold.h"
+
+#include <QDateEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <algorithm>
+
+void TStaevneDefForm::BuildPageSequence() {
+    sequence_ = {ForsidePage};
+    if (Danmarksturnering->isChecked())
+        sequence_.push_back(DTSide1Page);
+    else if (VeteranHoldturnering->isChecked())
+        sequence_.push_back(VTSide1Page);
+    else if (DMUHold->isChecked())
+        sequence_.push_back(LTUSide1Page);
+    else
+        sequence_.insert(sequence_.end(), {Side1Page, Side2Page, Side3Page});
+}
+
+int TStaevneDefForm::SequencePos(const QWidget* page) const {
+    const auto at = std::find(sequence_.begin(), sequence_.end(), page);
+    return at == sequence_.end() ? -1 : static_cast<int>(at - sequence_.begin());
+}
+
+THoldSide* TStaevneDefForm::ActiveHoldSide() const {
+    return qobject_cast<THoldSide*>(PageControl->currentWidget());
+}
+
+bool TStaevneDefForm::IsPageComplete(const QWidget* page) const {
+    if (page == ForsidePage) {
+        return !TrimBlanks(StaevneNavn->text()).isEmpty() && !TrimBlanks(Stadion->text()).isEmpty() &&
+               !TrimBlanks(Arrangor->text()).isEmpty() && QDateToDateTime(Dato->date()) > 0;
+    }
+    if (page == Side1Page)
+        return !klasser_.empty();
+    if (page == Side2Page || page == Side3Page)
+        return raekke_.GetCount() > 0;
+    if (const auto* side = qobject_cast<const THoldSide*>(page))
+        return side->IsComplete();
+    return false;
+}
+
+void TStaevneDefForm::UpdateState() {
+    if (updating_)
+        return;
+    updating_ = true;
+    const int count = static_cast<int>(sequence_.size());
+    int firstIncomplete = 0;
+    while (firstIncomplete < count && IsPageComplete(sequence_[static_cast<std::size_t>(firstIncomplete)]))
+        ++firstIncomplete;
+    for (int tab = 0; tab < PageControl->count(); ++tab) {
+        const int pos = SequencePos(PageControl->widget(tab));
+        PageControl->setTabVisible(tab, pos >= 0 && pos <= firstIncomplete);
+    }
+    if (SequencePos(PageControl->currentWidget()) < 0)
+        PageControl->setCurrentWidget(ForsidePage);
+
+    QWidget* current = PageControl->currentWidget();
+    const int pos = SequencePos(current);
+    const bool last = pos == count - 1;
+    ForrigeButton->setEnabled(pos > 0);
+    NaesteButton->setVisible(!last);
+    NaesteButton->setEnabled(!last && IsPageComplete(current));
+    UdfoerButton->setVisible(last);
+    UdfoerButton->setEnabled(last && firstIncomplete == count);
+
+    OpretOvelser->setEnabled(!StandardOvelser->selectedItems().isEmpty());
+    const bool rows = Visning() != TVisning::RundeInfo && !OvelserListbox->selectedItems().isEmpty();
+    RetButton->setEnabled(rows);
+    SletButton->setEnabled(rows);
+    updating_ = false;
+}
+
+void TStaevneDefForm::PageEntered(int) {
+    QWidget* page = PageControl->currentWidget();
+    if (page == Side2Page)
+        EnterSide2();
+    else if (page == Side3Page)
+        FillOvelserListbox();
+    else if (auto* side = qobject_cast<THoldSide*>(page))
+        side->Enter();
+    UpdateState();
+}
+
+void TStaevneDefForm::NaesteClick() {
+    QWidget* current = PageControl->currentWidget();
+    const int pos = SequencePos(current);
+    if (pos < 0 || pos + 1 >= static_cast<int>(sequence_.size()) || !IsPageComplete(current))
+        return;
+    UpdateState();
+    PageControl->setCurrentWidget(sequence_[static_cast<std::size_t>(pos + 1)]);
+}
+
+void TStaevneDefForm::ForrigeClick() {
+    const int pos = SequencePos(PageControl->currentWidget());
+    if (pos > 0)
+        PageControl->setCurrentWidget(sequence_[static_cast<std::size_t>(pos - 1)]);
+}
