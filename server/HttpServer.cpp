@@ -133,9 +133,12 @@ void THttpClientThread::SetState(THttpClientState state) {
 }
 
 void THttpClientThread::SetDone() {
-    std::lock_guard lock(doneMutex_);
-    done_ = true;
-    doneChanged_.notify_all();
+    const std::shared_ptr<DoneEvent> event = done_;
+    {
+        std::lock_guard lock(event->mutex);
+        event->done = true;
+    }
+    event->changed.notify_one(); // woken outside the lock, it need not wait for it
 }
 
 void THttpClientThread::Execute() {
@@ -305,13 +308,13 @@ void THttpClientThread::QueueAndWait() {
     ResponseLines.clear();
     SetState(THttpClientState::AwaitingServer);
     {
-        std::lock_guard lock(doneMutex_);
-        done_ = false;
+        std::lock_guard lock(done_->mutex);
+        done_->done = false;
     }
     tick_ = GetMsTick(); // before queueing: the queue thread reads it at once
     const int atStart = Server->QueueAdd(this);
-    std::unique_lock lock(doneMutex_);
-    doneChanged_.wait(lock, [this] { return done_; });
+    std::unique_lock lock(done_->mutex);
+    done_->changed.wait(lock, [this] { return done_->done; });
     statistics_.AtStart = atStart; // only now: the queue thread copies the statistics while it has them
 }
 
@@ -687,15 +690,18 @@ void THttpServer::SetLogSuffix(const QString& suffix) {
 }
 
 int THttpServer::QueueAdd(THttpClientThread* client) {
-    std::lock_guard lock(lock_);
-    const int count = static_cast<int>(queue_.size());
-    client->LogDetail(QStringLiteral("<QueueAdd> count before add:%1").arg(count));
-    if (!queueOpen_) {
-        client->ServerRequest();
-        return count;
+    int count = 0;
+    {
+        std::lock_guard lock(lock_);
+        count = static_cast<int>(queue_.size());
+        client->LogDetail(QStringLiteral("<QueueAdd> count before add:%1").arg(count));
+        if (!queueOpen_) {
+            client->ServerRequest();
+            return count;
+        }
+        queue_.push_back(client);
     }
-    queue_.push_back(client);
-    queueChanged_.notify_one();
+    queueChanged_.notify_one(); // the queue thread, woken outside the lock, need not wait for it
     return count;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The HTTP gateway: a listening socket, one thread per connection that reads exactly one request, and
-// one queue thread that runs the request handler for one request at a time, so that handlers may use
-// the program's single-threaded data model. The gateway keeps a daily log of all it receives and sends.
+// The HTTP gateway: a listening socket, one thread per connection that reads exactly one request (the
+// threads are kept for later connections, up to the connection limit), and one queue thread that runs
+// the request handler for one request at a time, so that handlers may use the program's single-threaded
+// data model. The gateway keeps a daily log of all it receives and sends.
 #include "server/GatewayLog.h"
 
 #include <QDateTime>
@@ -150,9 +151,14 @@ private:
     THttpClientStatistics report_; // the copy the owner is shown, guarded by the server's lock
     std::uint32_t tick_ = 0;
     bool gatewayStatus_ = false; // StatusCode was set by the gateway itself and is sent as it stands
-    std::mutex doneMutex_;
-    std::condition_variable doneChanged_;
-    bool done_ = false;
+    // Set by the queue thread when the handler is done. Shared, so that the queue thread can wake this
+    // thread outside the event's lock even when this thread sees it set at once and goes on.
+    struct DoneEvent {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool done = false;
+    };
+    const std::shared_ptr<DoneEvent> done_ = std::make_shared<DoneEvent>();
 };
 
 // The single thread that runs the queued requests, oldest first.
@@ -246,7 +252,7 @@ private:
 
     std::recursive_mutex lock_; // the queue, the client list and the service name
     std::condition_variable_any queueChanged_;
-    GatewayLog log_; // serialises its own writers
+    GatewayLog log_; // written to from any thread without the lock
     QString serviceName_;
     std::deque<THttpClientThread*> queue_;
     bool queueOpen_ = false;

@@ -18,18 +18,20 @@ WorkerPool::~WorkerPool() {
 }
 
 bool WorkerPool::run(std::function<void()> task) {
-    std::lock_guard lock(mutex_);
-    if (tasks_.size() >= idle_ && threads_.size() < maxThreads_) {
-        try {
-            threads_.emplace_back([this] { work(); });
-        } catch (const std::system_error&) {
-            // The system has no thread to spare now: one of ours takes the task when it comes free.
-            if (threads_.empty())
-                return false;
+    {
+        std::lock_guard lock(mutex_);
+        if (tasks_.size() >= idle_ && threads_.size() < maxThreads_) {
+            try {
+                threads_.emplace_back([this] { work(); });
+            } catch (const std::system_error&) {
+                // The system has no thread to spare now: one of ours takes the task when it comes free.
+                if (threads_.empty())
+                    return false;
+            }
         }
+        tasks_.push_back(std::move(task));
     }
-    tasks_.push_back(std::move(task));
-    changed_.notify_one();
+    changed_.notify_one(); // the thread woken outside the lock need not wait for it
     return true;
 }
 
