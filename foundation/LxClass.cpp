@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <limits>
 
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -255,8 +256,18 @@ bool TTraceLog::AppendToOpen(const QByteArray& lines) const {
     return true;
 }
 
+namespace {
+
+// The current folder as the system gives it.
+QByteArray CurrentFolder() {
+    std::array<char, PATH_MAX> folder{};
+    return ::getcwd(folder.data(), folder.size()) ? QByteArray(folder.data()) : QByteArray();
+}
+
+} // namespace
+
 bool TTraceLog::IsCurrent() const {
-    if (fd_ < 0 || openName_ != FileName)
+    if (fd_ < 0 || openName_ != FileName || (!folder_.isEmpty() && folder_ != CurrentFolder()))
         return false;
     struct stat info {};
     return ::stat(path_.constData(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_;
@@ -290,6 +301,8 @@ void TTraceLog::Open() {
     }
     fd_ = fd;
     openName_ = FileName;
+    const bool relative = !FileName.startsWith(u'/') && !FileName.startsWith(u'\\');
+    folder_ = relative ? CurrentFolder() : QByteArray();
     path_ = path;
     device_ = info.st_dev;
     inode_ = info.st_ino;

@@ -197,8 +197,9 @@ private:
 };
 
 // Appends lines to one text file while Enabled. The file stays open between lines, and is opened
-// again whenever its name no longer leads to the open file (removed, renamed away, replaced), so each
-// line lands in the file that bears the name when it is written. Every call is one write() of whole
+// again whenever its name no longer leads to the open file (removed, renamed away, replaced, or a
+// relative name in another current folder), so each line lands in the file that bears the name when
+// it is written. Every call is one write() of whole
 // lines straight to the file: nothing waits in a buffer of ours.
 class TTraceLog {
 public:
@@ -226,6 +227,7 @@ private:
 
     int fd_ = -1;
     QString openName_;   // FileName when the file was opened
+    QByteArray folder_;  // the current folder a relative FileName was found from; empty for a full one
     QByteArray path_;    // the resolved name, as the system takes it
     quint64 device_ = 0; // the identity of the open file
     quint64 inode_ = 0;

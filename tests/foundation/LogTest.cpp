@@ -68,6 +68,20 @@ TEST(DateLog, FollowsItsFileWhenItIsRemovedOrRenamedAway) {
     EXPECT_EQ(ReadFile(path), "fremmed\n06-05-2024 07:08:09  d\n");
 }
 
+TEST(DateLog, ARelativePrefixFollowsTheCurrentFolder) {
+    QTemporaryDir first, second;
+    const QString before = QDir::currentPath();
+    TDateLog log([] { return QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)); });
+    log.FilenamePrefix = ".\\Http_";
+    ASSERT_TRUE(QDir::setCurrent(first.path()));
+    log.Write("a");
+    ASSERT_TRUE(QDir::setCurrent(second.path()));
+    log.Write("b");
+    QDir::setCurrent(before);
+    EXPECT_EQ(ReadFile(first.filePath("Http_20240506")), "06-05-2024 07:08:09  a\n");
+    EXPECT_EQ(ReadFile(second.filePath("Http_20240506")), "06-05-2024 07:08:09  b\n");
+}
+
 TEST(DateLog, StampedLinesWrittenTogetherReadAsSingleWrites) {
     QTemporaryDir dir;
     QDateTime now(QDate(2024, 12, 31), QTime(23, 59, 59));
