@@ -3,7 +3,7 @@
 # nginx serving the same file from a configuration of our own, both with one request per connection,
 # 32 clients at once and the same load generator (wrk), in one run. Prints the ratio; with ROUNDS above
 # 1 the two are measured in turn that often and the medians are printed too, for a machine whose load
-# comes and goes. CLIENTS sets another number of clients.
+# comes and goes. CLIENTS sets another number of clients, MAX_CONNECTIONS another bound of the gateway.
 #   bench/http/run.sh [BUILD_DIR] [SECONDS] [ROUNDS]
 set -euo pipefail
 
@@ -66,7 +66,7 @@ CONF
 "$nginx_bin" -c "$work/nginx/nginx.conf" -p "$work/nginx" &
 pids+=($!)
 
-coproc GATEWAY { exec "$server_bin" "$work/www" "$work/gateway"; }
+coproc GATEWAY { exec "$server_bin" "$work/www" "$work/gateway" 0 ${MAX_CONNECTIONS:-}; }
 pids+=($GATEWAY_PID)
 read -r gateway_port <&"${GATEWAY[0]}"
 
