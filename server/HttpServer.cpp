@@ -1,5 +1,6 @@
 #include "server/HttpServer.h"
 
+#include "foundation/Exception.h"
 #include "foundation/LxString.h"
 #include "foundation/LxTimer.h"
 #include "foundation/PathResolver.h"
@@ -51,12 +52,6 @@ constexpr std::array<const char*, 8> StateNames = {
 // Milliseconds as seconds with three decimals, the same in every locale.
 QString Seconds(qint64 milliseconds) {
     return QStringLiteral("%1.%2").arg(milliseconds / 1000).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
-}
-
-QString ErrorText(const std::exception& error) {
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        return own->Message();
-    return QString::fromLocal8Bit(error.what());
 }
 
 } // namespace
@@ -179,7 +174,7 @@ void THttpClientThread::ClientExecute() {
             statistics_.AtEnd = Server->QueueCount();
         }
     } catch (const std::exception& error) {
-        Log(QStringLiteral("<exception> ") + ErrorText(error));
+        Log(QStringLiteral("<exception> ") + MessageOf(error));
     }
     ReceivedLines.clear();
     ResponseLines.clear();
@@ -332,7 +327,7 @@ void THttpClientThread::ServerRequest() {
             try {
                 throw;
             } catch (const std::exception& error) {
-                text = ErrorText(error);
+                text = MessageOf(error);
             } catch (...) {
             }
             Log(QStringLiteral("<exception> ") + text);
