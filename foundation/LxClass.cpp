@@ -7,7 +7,13 @@
 #include <QIODevice>
 
 #include <array>
+#include <cerrno>
 #include <limits>
+
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 void RaiseListIndexError(int index) {
     throw EListError(QStringLiteral("Listeindeks uden for grænserne (%1)").arg(index));
@@ -219,17 +225,97 @@ QString TStreamReader::ReadString() {
 
 // ---------------------------------------------------------------- logs
 
+TTraceLog::TTraceLog(QString fileName)
+    : FileName(std::move(fileName)) {}
+
+TTraceLog::~TTraceLog() {
+    Close();
+}
+
 void TTraceLog::Write(const QString& text) {
+    if (Enabled)
+        WriteLines(Windows1252::Encode(text) + '\n');
+}
+
+void TTraceLog::WriteLines(const QByteArray& lines) {
     if (!Enabled)
         return;
-    QFile file(ResolvePath(FileName));
-    const QByteArray line = Windows1252::Encode(text) + '\n';
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(line) != line.size())
-        throw Exception(QStringLiteral("Kan ikke skrive i logfilen \"%1\"").arg(FileName));
+    if (!IsCurrent())
+        Open();
+    if (!Append(lines)) {
+        Close(); // the next line tries afresh
+        throw WriteError();
+    }
+}
+
+bool TTraceLog::AppendToOpen(const QByteArray& lines) const {
+    if (!Enabled || !IsCurrent())
+        return false;
+    if (!Append(lines))
+        throw WriteError();
+    return true;
+}
+
+namespace {
+
+// The current folder as the system gives it.
+QByteArray CurrentFolder() {
+    std::array<char, PATH_MAX> folder{};
+    return ::getcwd(folder.data(), folder.size()) ? QByteArray(folder.data()) : QByteArray();
+}
+
+} // namespace
+
+bool TTraceLog::IsCurrent() const {
+    if (fd_ < 0 || openName_ != FileName || (!folder_.isEmpty() && folder_ != CurrentFolder()))
+        return false;
+    struct stat info {};
+    return ::stat(path_.constData(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_;
+}
+
+bool TTraceLog::Append(const QByteArray& lines) const {
+    for (qsizetype written = 0; written < lines.size();) {
+        const ssize_t count = ::write(fd_, lines.constData() + written, std::size_t(lines.size() - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
+Exception TTraceLog::WriteError() const {
+    return Exception(QStringLiteral("Kan ikke skrive i logfilen \"%1\"").arg(FileName));
+}
+
+void TTraceLog::Open() {
+    Close();
+    const QByteArray path = QFile::encodeName(ResolvePath(FileName));
+    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        throw WriteError();
+    }
+    fd_ = fd;
+    openName_ = FileName;
+    const bool relative = !FileName.startsWith(u'/') && !FileName.startsWith(u'\\');
+    folder_ = relative ? CurrentFolder() : QByteArray();
+    path_ = path;
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+}
+
+void TTraceLog::Close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
 }
 
 TDateLog::TDateLog(Clock clock)
-    : clock_(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); })) {}
+    : clock_(std::move(clock)) {}
 
 TDateLog::~TDateLog() = default;
 
@@ -242,13 +328,50 @@ void TDateLog::Log(const QString& text) noexcept {
 }
 
 void TDateLog::Write(const QString& text) {
-    const QDateTime now = clock_();
-    if (!log_ || logDate_ != now.date() || logPrefix_ != FilenamePrefix) {
-        logDate_ = now.date();
+    const TStamp stamp = Stamp();
+    WriteStamped(stamp.FileName, Line(stamp, text));
+}
+
+TDateLog::TStamp TDateLog::Stamp() {
+    if (clock_) {
+        SetStampTime(clock_());
+    } else {
+        // Turning the time into local time rereads the zone each time; within one second it is done once.
+        const qint64 second = QDateTime::currentSecsSinceEpoch();
+        if (second != systemSecond_)
+            SetStampTime(QDateTime::fromSecsSinceEpoch(second));
+        systemSecond_ = second;
+    }
+    if (logFileName_.isEmpty() || logDate_ != stampDate_ || logPrefix_ != FilenamePrefix) {
+        logDate_ = stampDate_;
         logPrefix_ = FilenamePrefix;
-        log_ = std::make_unique<TTraceLog>(FilenamePrefix + now.toString(QStringLiteral("yyyyMMdd")) +
-                                           FilenameSuffix);
+        logFileName_ = FilenamePrefix + logDate_.toString(QStringLiteral("yyyyMMdd")) + FilenameSuffix;
+    }
+    return {logFileName_, stampText_};
+}
+
+QByteArray TDateLog::Line(const TStamp& stamp, const QString& text) {
+    return stamp.Text + Windows1252::Encode(text) + '\n';
+}
+
+void TDateLog::SetStampTime(const QDateTime& now) {
+    const QDate date = now.date();
+    const int second = now.time().msecsSinceStartOfDay() / 1000;
+    if (date == stampDate_ && second == stampSecond_)
+        return;
+    stampDate_ = date;
+    stampSecond_ = second;
+    stampText_ = now.toString(QStringLiteral("dd-MM-yyyy hh:mm:ss")).toLatin1() + "  ";
+}
+
+bool TDateLog::AppendToOpen(const QString& fileName, const QByteArray& lines) const {
+    return log_ && log_->FileName == fileName && log_->AppendToOpen(lines);
+}
+
+void TDateLog::WriteStamped(const QString& fileName, const QByteArray& lines) {
+    if (!log_ || log_->FileName != fileName) {
+        log_ = std::make_unique<TTraceLog>(fileName);
         log_->Enabled = true;
     }
-    log_->Write(now.toString(QStringLiteral("dd-MM-yyyy hh:mm:ss")) + QStringLiteral("  ") + text);
+    log_->WriteLines(lines);
 }

@@ -196,15 +196,41 @@ private:
     QIODevice* stream_;
 };
 
-// Appends lines to one text file, opening and closing it for every line, while Enabled.
+// Appends lines to one text file while Enabled. The file stays open between lines, and is opened
+// again whenever its name no longer leads to the open file (removed, renamed away, replaced, or a
+// relative name in another current folder), so each line lands in the file that bears the name when
+// it is written. Every call is one write() of whole
+// lines straight to the file: nothing waits in a buffer of ours.
 class TTraceLog {
 public:
-    explicit TTraceLog(QString fileName)
-        : FileName(std::move(fileName)) {}
+    explicit TTraceLog(QString fileName);
+    ~TTraceLog();
+    TTraceLog(const TTraceLog&) = delete;
+    TTraceLog& operator=(const TTraceLog&) = delete;
+
     void Write(const QString& text);
+    // Lines already encoded, each ending in its line feed.
+    void WriteLines(const QByteArray& lines);
+    // WriteLines for callers on several threads: appends only while the open file is the current one,
+    // and tells whether it did; it opens nothing. Calls of it may overlap one another, not WriteLines.
+    bool AppendToOpen(const QByteArray& lines) const;
 
     QString FileName;
     bool Enabled = false;
+
+private:
+    void Open();
+    void Close();
+    bool IsCurrent() const;
+    bool Append(const QByteArray& lines) const;
+    Exception WriteError() const;
+
+    int fd_ = -1;
+    QString openName_;   // FileName when the file was opened
+    QByteArray folder_;  // the current folder a relative FileName was found from; empty for a full one
+    QByteArray path_;    // the resolved name, as the system takes it
+    quint64 device_ = 0; // the identity of the open file
+    quint64 inode_ = 0;
 };
 
 // A log with one file per day: FilenamePrefix + "yyyymmdd" + FilenameSuffix, each line stamped
@@ -212,6 +238,12 @@ public:
 class TDateLog {
 public:
     using Clock = std::function<QDateTime()>;
+
+    // The moment lines are written at: the file they go to and the stamp they begin with.
+    struct TStamp {
+        QString FileName;
+        QByteArray Text; // "dd-mm-yyyy hh:nn:ss" and two blanks
+    };
 
     // The clock gives the time of each line; the system clock when none is given.
     explicit TDateLog(Clock clock = {});
@@ -224,12 +256,31 @@ public:
     // Writes a line; a failure reaches the caller.
     void Write(const QString& text);
 
+    // Write in halves, for callers on several threads: Stamp tells where and with what stamp lines
+    // logged now go (calls of it must not overlap), Line makes a line, and WriteStamped appends lines
+    // whole with one write (calls of it must not overlap; the two halves may). A failure reaches the
+    // caller.
+    TStamp Stamp();
+    static QByteArray Line(const TStamp& stamp, const QString& text);
+    void WriteStamped(const QString& fileName, const QByteArray& lines);
+    // WriteStamped for callers on several threads, as TTraceLog::AppendToOpen.
+    bool AppendToOpen(const QString& fileName, const QByteArray& lines) const;
+
     QString FilenamePrefix;
     QString FilenameSuffix;
 
 private:
+    void SetStampTime(const QDateTime& now);
+
     Clock clock_;
-    std::unique_ptr<TTraceLog> log_;
+    // Stamping: the day and prefix of the current file, and the current second with its text.
     QDate logDate_;
     QString logPrefix_;
+    QString logFileName_;
+    qint64 systemSecond_ = -1;
+    QDate stampDate_;
+    int stampSecond_ = -1;
+    QByteArray stampText_;
+    // Writing.
+    std::unique_ptr<TTraceLog> log_;
 };

@@ -1,14 +1,17 @@
 #include "server/HttpServer.h"
 
+#include "foundation/Exception.h"
 #include "foundation/LxString.h"
 #include "foundation/LxTimer.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
 #include "server/socket/Socket.h"
+#include "server/socket/WorkerPool.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
@@ -51,12 +54,6 @@ QString Seconds(qint64 milliseconds) {
     return QStringLiteral("%1.%2").arg(milliseconds / 1000).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
 }
 
-QString ErrorText(const std::exception& error) {
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        return own->Message();
-    return QString::fromLocal8Bit(error.what());
-}
-
 } // namespace
 
 QString HttpClientStateName(int state) {
@@ -65,9 +62,7 @@ QString HttpClientStateName(int state) {
 
 THttpClientThread::THttpClientThread() = default;
 
-THttpClientThread::~THttpClientThread() {
-    Join();
-}
+THttpClientThread::~THttpClientThread() = default;
 
 QString THttpClientThread::GetParam(const QString& name) const {
     for (const QString& param : Params) {
@@ -96,6 +91,15 @@ void THttpClientThread::Log(const QString& text) {
         Server->Log(LeftJustify(GetRemoteAddress(), 16) + text);
 }
 
+void THttpClientThread::LogLines(QStringList lines) {
+    if (!Server || lines.isEmpty())
+        return;
+    const QString from = LeftJustify(GetRemoteAddress(), 16);
+    for (QString& line : lines)
+        line.prepend(from);
+    Server->LogLines(std::move(lines));
+}
+
 void THttpClientThread::LogDetail(const QString& text) {
     if (Server && (Server->LogFlags & THttpServer::LogFlagDetail))
         Log(text);
@@ -105,15 +109,6 @@ void THttpClientThread::Attach(std::unique_ptr<Net::Connection> connection) {
     connection_ = std::move(connection);
     // Taken now, before other threads may ask for it.
     remoteAddress_ = QString::fromStdString(connection_->remoteAddress());
-}
-
-void THttpClientThread::Resume() {
-    thread_ = std::thread([this] { Execute(); });
-}
-
-void THttpClientThread::Join() {
-    if (thread_.joinable())
-        thread_.join();
 }
 
 void THttpClientThread::Abort() {
@@ -133,9 +128,12 @@ void THttpClientThread::SetState(THttpClientState state) {
 }
 
 void THttpClientThread::SetDone() {
-    std::lock_guard lock(doneMutex_);
-    done_ = true;
-    doneChanged_.notify_all();
+    const std::shared_ptr<DoneEvent> event = done_;
+    {
+        std::lock_guard lock(event->mutex);
+        event->done = true;
+    }
+    event->changed.notify_one(); // woken outside the lock, it need not wait for it
 }
 
 void THttpClientThread::Execute() {
@@ -144,7 +142,6 @@ void THttpClientThread::Execute() {
     ClientExecute();
     server->LogDetail(QStringLiteral("<ClientDisconnect>"));
     server->LogDetail(QStringLiteral("<ThreadEnd>"));
-    server->ThreadEnded(this); // the last touch: the server may free this object from here on
 }
 
 void THttpClientThread::ClientExecute() {
@@ -156,9 +153,11 @@ void THttpClientThread::ClientExecute() {
     Server->ClientConnect(this);
     SetState(THttpClientState::Connect);
     Log(QStringLiteral("<client communication>"));
+    bool inputMayFollow = true; // more than the header may still come from the client
     try {
         SetState(THttpClientState::Receiving);
         const ReadResult result = ReadRequest();
+        inputMayFollow = result != ReadResult::Complete || AnnouncesBody();
         if (result == ReadResult::LineTooLong)
             Refuse(ReceivedLines.isEmpty() ? 414 : 431,
                    (ReceivedLines.isEmpty() ? QStringLiteral("request line longer than %1 bytes")
@@ -175,16 +174,15 @@ void THttpClientThread::ClientExecute() {
             statistics_.AtEnd = Server->QueueCount();
         }
     } catch (const std::exception& error) {
-        Log(QStringLiteral("<exception> ") + ErrorText(error));
+        Log(QStringLiteral("<exception> ") + MessageOf(error));
     }
     ReceivedLines.clear();
     ResponseLines.clear();
     Params.clear();
-    CloseConnection();
+    CloseConnection(inputMayFollow);
     SetState(THttpClientState::Closed);
     statistics_.ConnectTime = TickDiff(start, GetMsTick());
-    LogStatistics();
-    Log(QStringLiteral("</client communication>"));
+    LogLines({StatisticsLine(), QStringLiteral("</client communication>")});
     Server->ClientDisconnect(this);
     statistics_.Clear();
 }
@@ -245,24 +243,29 @@ THttpClientThread::ReadResult THttpClientThread::ReadRequest() {
 
         const std::string_view unread(buffer.data(), used);
         std::size_t lineStart = 0;
+        QStringList logged; // the lines of this piece go into the log together
         for (std::size_t end; (end = unread.find("\r\n", lineStart)) != std::string_view::npos;
              lineStart = end + 2) {
             headerBytes += qint64(end - lineStart) + 2;
-            if (headerBytes > MaxHeaderSize)
+            if (headerBytes > MaxHeaderSize) {
+                LogLines(logged);
                 return ReadResult::HeaderTooLarge;
+            }
             const QString line = Windows1252::Decode(buffer.data() + lineStart, qsizetype(end - lineStart));
             ++statistics_.LinesReceived;
             if (line.isEmpty()) {
                 if (!ReceivedLines.isEmpty())
                     ParseRequestLine(ReceivedLines.first());
-                Log(QStringLiteral("</receive data from client> Lines: %1").arg(ReceivedLines.size()));
+                logged << QStringLiteral("</receive data from client> Lines: %1").arg(ReceivedLines.size());
+                LogLines(logged);
                 return ReadResult::Complete;
             }
             if (ReceivedLines.isEmpty())
-                Log(QStringLiteral("<receive data from client>"));
+                logged << QStringLiteral("<receive data from client>");
             ReceivedLines.append(line);
-            Log(line);
+            logged << line;
         }
+        LogLines(logged);
         std::memmove(buffer.data(), buffer.data() + lineStart, used - lineStart);
         used -= lineStart;
         if (headerBytes + qint64(used) > MaxHeaderSize)
@@ -300,13 +303,13 @@ void THttpClientThread::QueueAndWait() {
     ResponseLines.clear();
     SetState(THttpClientState::AwaitingServer);
     {
-        std::lock_guard lock(doneMutex_);
-        done_ = false;
+        std::lock_guard lock(done_->mutex);
+        done_->done = false;
     }
     tick_ = GetMsTick(); // before queueing: the queue thread reads it at once
     const int atStart = Server->QueueAdd(this);
-    std::unique_lock lock(doneMutex_);
-    doneChanged_.wait(lock, [this] { return done_; });
+    std::unique_lock lock(done_->mutex);
+    done_->changed.wait(lock, [this] { return done_->done; });
     statistics_.AtStart = atStart; // only now: the queue thread copies the statistics while it has them
 }
 
@@ -324,7 +327,7 @@ void THttpClientThread::ServerRequest() {
             try {
                 throw;
             } catch (const std::exception& error) {
-                text = ErrorText(error);
+                text = MessageOf(error);
             } catch (...) {
             }
             Log(QStringLiteral("<exception> ") + text);
@@ -344,11 +347,9 @@ void THttpClientThread::ServerRequest() {
 
 void THttpClientThread::WriteResponse() {
     if (!Connected()) {
-        Log(QStringLiteral("<error> No longer connected to client"));
-        Log(QStringLiteral("<data from server> Lines: %1").arg(ResponseLines.size()));
-        for (const QString& line : std::as_const(ResponseLines))
-            Log(line);
-        Log(QStringLiteral("</data from server>"));
+        LogLines(QStringList{QStringLiteral("<error> No longer connected to client"),
+                             QStringLiteral("<data from server> Lines: %1").arg(ResponseLines.size())} +
+                 ResponseLines + QStringList{QStringLiteral("</data from server>")});
         return;
     }
     if (StatusCode == 0)
@@ -385,18 +386,19 @@ void THttpClientThread::WriteResponse() {
         QStringLiteral("Content-Length: ") + QString::number(length),
         QString(),
     };
-    Log(QStringLiteral("<send data to client> Lines: %1").arg(header.size() + ResponseLines.size()));
+    LogLines(
+        QStringList{
+            QStringLiteral("<send data to client> Lines: %1").arg(header.size() + ResponseLines.size())} +
+        header + ResponseLines);
     // One write for the whole answer; lineEnds tells how many lines a short write got out.
     QByteArray bytes;
     std::vector<qsizetype> lineEnds;
     for (const QString& line : header) {
-        Log(line);
         bytes += Windows1252::Encode(line) + CrLfBytes;
         lineEnds.push_back(bytes.size());
     }
-    for (qsizetype i = 0; i < body.size(); ++i) {
-        Log(ResponseLines[i]);
-        bytes += body[i] + CrLfBytes;
+    for (const QByteArray& line : std::as_const(body)) {
+        bytes += line + CrLfBytes;
         lineEnds.push_back(bytes.size());
     }
     const qint64 written = WriteBytes(bytes);
@@ -442,33 +444,42 @@ bool THttpClientThread::SendFile(QFile& file, qint64 length) {
     return true;
 }
 
-void THttpClientThread::CloseConnection() {
-    if (!connection_)
-        return;
-    if (connection_->connected())
-        connection_->closeGracefully(ClosePauseMs);
-    else
-        connection_->close();
+bool THttpClientThread::AnnouncesBody() const {
+    for (const QString& line : std::as_const(ReceivedLines)) {
+        const qsizetype colon = line.indexOf(u':');
+        const QStringView name = QStringView(line).left(colon).trimmed();
+        if (colon > 0 && name.compare(u"Transfer-Encoding", Qt::CaseInsensitive) == 0)
+            return true;
+        if (colon > 0 && name.compare(u"Content-Length", Qt::CaseInsensitive) == 0 &&
+            QStringView(line).mid(colon + 1).trimmed() != u"0")
+            return true;
+    }
+    return false;
 }
 
-void THttpClientThread::LogStatistics() {
+void THttpClientThread::CloseConnection(bool inputMayFollow) {
+    if (connection_)
+        connection_->closeGracefully(ClosePauseMs, inputMayFollow);
+}
+
+QString THttpClientThread::StatisticsLine() const {
     const THttpClientStatistics& s = statistics_;
-    Log(QStringLiteral("<info> ConnectTime:%1 AdminTime:%2 ReadIdleTime:%3 ReadTime:%4 WriteTime:%5 "
-                       "WaitOnServerTime:%6 ServerRequestTime:%7 LinesReceived:%8 LinesSend:%9")
-            .arg(s.ConnectTime)
-            .arg(s.AdminTime())
-            .arg(s.ReadIdleTime)
-            .arg(s.ReadTime)
-            .arg(s.WriteTime)
-            .arg(s.WaitOnServerTime)
-            .arg(s.ServerRequestTime)
-            .arg(s.LinesReceived)
-            .arg(s.LinesSend) +
-        QStringLiteral(" BytesReceived:%1 BytesSend:%2 AtStart:%3 AtEnd:%4")
-            .arg(s.BytesReceived)
-            .arg(s.BytesSend)
-            .arg(s.AtStart)
-            .arg(s.AtEnd));
+    return (QStringLiteral("<info> ConnectTime:%1 AdminTime:%2 ReadIdleTime:%3 ReadTime:%4 WriteTime:%5 "
+                           "WaitOnServerTime:%6 ServerRequestTime:%7 LinesReceived:%8 LinesSend:%9")
+                .arg(s.ConnectTime)
+                .arg(s.AdminTime())
+                .arg(s.ReadIdleTime)
+                .arg(s.ReadTime)
+                .arg(s.WriteTime)
+                .arg(s.WaitOnServerTime)
+                .arg(s.ServerRequestTime)
+                .arg(s.LinesReceived)
+                .arg(s.LinesSend) +
+            QStringLiteral(" BytesReceived:%1 BytesSend:%2 AtStart:%3 AtEnd:%4")
+                .arg(s.BytesReceived)
+                .arg(s.BytesSend)
+                .arg(s.AtStart)
+                .arg(s.AtEnd));
 }
 
 namespace {
@@ -539,6 +550,7 @@ void THttpServer::Start() {
         queueOpen_ = true;
     }
     stopping_ = false;
+    workers_ = std::make_unique<Net::WorkerPool>(static_cast<std::size_t>(std::max(MaxConnections, 1)));
     processQueue_ = std::make_unique<TProcessQueue>(*this);
     acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
@@ -571,21 +583,13 @@ void THttpServer::Stop() {
     for (THttpClientThread* client : left)
         client->ServerRequest();
 
-    decltype(threads_) threads;
-    {
-        std::lock_guard guard(threadsMutex_);
-        threads.swap(threads_);
-        ended_.clear();
-    }
-    for (auto& [client, owned] : threads)
-        client->Join();
+    // Every connection runs to its end (each was cut above), then the threads end.
+    workers_.reset();
 }
 
 void THttpServer::AcceptLoop() {
     while (!stopping_) {
-        std::unique_ptr<Net::Connection> connection = listener_->accept();
-        ReapEnded();
-        if (connection)
+        if (std::unique_ptr<Net::Connection> connection = listener_->accept())
             Serve(std::move(connection));
     }
 }
@@ -610,33 +614,29 @@ void THttpServer::Serve(std::unique_ptr<Net::Connection> connection) {
     }
     ++activeConnections_;
     LogDetail(QStringLiteral("Before \"Thread.Resume\""));
-    thread->Resume();
+    if (!workers_->run([this, thread] { Run(thread); })) {
+        thread->Log(QStringLiteral("<exception> no thread to serve the connection"));
+        Release(thread);
+    }
     LogDetail(QStringLiteral("After \"Thread.Resume\""));
 }
 
-void THttpServer::ThreadEnded(THttpClientThread* client) {
-    --activeConnections_;
-    std::lock_guard guard(threadsMutex_);
-    ended_.push_back(client);
-    if (listener_)
-        listener_->wake();
+void THttpServer::Run(THttpClientThread* client) noexcept {
+    client->Execute();
+    Release(client);
 }
 
-void THttpServer::ReapEnded() {
-    std::vector<std::unique_ptr<THttpClientThread>> reaped;
+void THttpServer::Release(THttpClientThread* client) noexcept {
+    std::unique_ptr<THttpClientThread> owned; // freed outside the mutex
     {
         std::lock_guard guard(threadsMutex_);
-        for (THttpClientThread* client : ended_) {
-            auto found = threads_.find(client);
-            if (found != threads_.end()) {
-                reaped.push_back(std::move(found->second));
-                threads_.erase(found);
-            }
+        auto found = threads_.find(client);
+        if (found != threads_.end()) {
+            owned = std::move(found->second);
+            threads_.erase(found);
         }
-        ended_.clear();
     }
-    for (auto& client : reaped)
-        client->Join();
+    --activeConnections_;
 }
 
 void THttpServer::Log(const QString& text) noexcept {
@@ -648,9 +648,17 @@ void THttpServer::Log(const QString& text) noexcept {
 }
 
 void THttpServer::Write(const QString& text) {
-    const QString line = EscapeControls(text);
-    std::lock_guard lock(lock_);
-    log_.Write(line);
+    log_.Write({EscapeControls(text)});
+}
+
+void THttpServer::LogLines(QStringList texts) noexcept {
+    try {
+        for (QString& text : texts)
+            text = EscapeControls(text);
+        log_.Write(texts);
+    } catch (...) {
+        // the log must never end a connection
+    }
 }
 
 void THttpServer::LogDetail(const QString& text) noexcept {
@@ -669,25 +677,26 @@ void THttpServer::SetServiceName(const QString& name) {
 }
 
 void THttpServer::SetLogPrefix(const QString& prefix) {
-    std::lock_guard lock(lock_);
-    log_.FilenamePrefix = prefix;
+    log_.SetPrefix(prefix);
 }
 
 void THttpServer::SetLogSuffix(const QString& suffix) {
-    std::lock_guard lock(lock_);
-    log_.FilenameSuffix = suffix;
+    log_.SetSuffix(suffix);
 }
 
 int THttpServer::QueueAdd(THttpClientThread* client) {
-    std::lock_guard lock(lock_);
-    const int count = static_cast<int>(queue_.size());
-    client->LogDetail(QStringLiteral("<QueueAdd> count before add:%1").arg(count));
-    if (!queueOpen_) {
-        client->ServerRequest();
-        return count;
+    int count = 0;
+    {
+        std::lock_guard lock(lock_);
+        count = static_cast<int>(queue_.size());
+        client->LogDetail(QStringLiteral("<QueueAdd> count before add:%1").arg(count));
+        if (!queueOpen_) {
+            client->ServerRequest();
+            return count;
+        }
+        queue_.push_back(client);
     }
-    queue_.push_back(client);
-    queueChanged_.notify_one();
+    queueChanged_.notify_one(); // the queue thread, woken outside the lock, need not wait for it
     return count;
 }
 

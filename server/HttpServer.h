@@ -1,8 +1,9 @@
 #pragma once
-// The HTTP gateway: a listening socket, one thread per connection that reads exactly one request, and
-// one queue thread that runs the request handler for one request at a time, so that handlers may use
-// the program's single-threaded data model. The gateway keeps a daily log of all it receives and sends.
-#include "foundation/LxClass.h"
+// The HTTP gateway: a listening socket, one thread per connection that reads exactly one request (the
+// threads are kept for later connections, up to the connection limit), and one queue thread that runs
+// the request handler for one request at a time, so that handlers may use the program's single-threaded
+// data model. The gateway keeps a daily log of all it receives and sends.
+#include "server/GatewayLog.h"
 
 #include <QDateTime>
 #include <QString>
@@ -22,6 +23,7 @@
 namespace Net {
 class Connection;
 class Listener;
+class WorkerPool;
 } // namespace Net
 
 class QFile;
@@ -121,8 +123,6 @@ private:
     enum class ReadResult { Complete, Failed, LineTooLong, HeaderTooLarge };
 
     void Attach(std::unique_ptr<Net::Connection> connection);
-    void Resume();
-    void Join();
     void Abort();
     void Execute();
     void ClientExecute();
@@ -136,8 +136,12 @@ private:
     bool SendFile(QFile& file, qint64 length);
     void SetState(THttpClientState state);
     bool Connected();
-    void CloseConnection();
-    void LogStatistics();
+    // The request announced a body, which is never read.
+    bool AnnouncesBody() const;
+    void CloseConnection(bool inputMayFollow);
+    QString StatisticsLine() const;
+    // Lines that follow each other with nothing done between them, into the log with one call.
+    void LogLines(QStringList lines);
     void SetDone();
 
     std::unique_ptr<Net::Connection> connection_;
@@ -147,10 +151,14 @@ private:
     THttpClientStatistics report_; // the copy the owner is shown, guarded by the server's lock
     std::uint32_t tick_ = 0;
     bool gatewayStatus_ = false; // StatusCode was set by the gateway itself and is sent as it stands
-    std::mutex doneMutex_;
-    std::condition_variable doneChanged_;
-    bool done_ = false;
-    std::thread thread_;
+    // Set by the queue thread when the handler is done. Shared, so that the queue thread can wake this
+    // thread outside the event's lock even when this thread sees it set at once and goes on.
+    struct DoneEvent {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool done = false;
+    };
+    const std::shared_ptr<DoneEvent> done_ = std::make_shared<DoneEvent>();
 };
 
 // The single thread that runs the queued requests, oldest first.
@@ -197,7 +205,8 @@ public:
     // The port listened on while active: Port, or the system's choice when Port is 0.
     int ListeningPort() const { return listeningPort_; }
 
-    // One line into the daily log; control characters show escaped. Log swallows failures.
+    // One line into the daily log; control characters show escaped. Log swallows failures. Callable
+    // from any thread; returns once the line is in the file.
     void Log(const QString& text) noexcept;
     void Write(const QString& text);
     void LogDetail(const QString& text) noexcept;
@@ -234,14 +243,16 @@ private:
     friend class THttpClientThread;
 
     void AcceptLoop();
+    void LogLines(QStringList texts) noexcept;
     void Serve(std::unique_ptr<Net::Connection> connection);
-    void ThreadEnded(THttpClientThread* client);
-    void ReapEnded();
+    // Runs a connection on a pool thread, then frees its client thread.
+    void Run(THttpClientThread* client) noexcept;
+    void Release(THttpClientThread* client) noexcept;
     int ClientIndex(THttpClientThread* client) const;
 
-    std::recursive_mutex lock_; // the queue, the client list, the log and the service name
+    std::recursive_mutex lock_; // the queue, the client list and the service name
     std::condition_variable_any queueChanged_;
-    TDateLog log_;
+    GatewayLog log_; // written to from any thread without the lock
     QString serviceName_;
     std::deque<THttpClientThread*> queue_;
     bool queueOpen_ = false;
@@ -253,9 +264,9 @@ private:
     std::thread acceptThread_;
     std::atomic<bool> stopping_ = false;
     std::unique_ptr<TProcessQueue> processQueue_;
+    std::unique_ptr<Net::WorkerPool> workers_; // the threads the connections run on
 
-    std::mutex threadsMutex_; // the client threads' ownership, and the listener against late wakes
+    std::mutex threadsMutex_; // the client threads' ownership
     std::unordered_map<THttpClientThread*, std::unique_ptr<THttpClientThread>> threads_;
-    std::vector<THttpClientThread*> ended_;
     std::atomic<int> activeConnections_ = 0;
 };

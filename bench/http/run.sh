@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Requests per second for a small static file: our gateway (a handler that sends the file) beside
 # nginx serving the same file from a configuration of our own, both with one request per connection,
-# 32 clients at once and the same load generator (wrk), in one run. Prints the ratio.
-#   bench/http/run.sh [BUILD_DIR] [SECONDS]
+# 32 clients at once and the same load generator (wrk), in one run. Prints the ratio; with ROUNDS above
+# 1 the two are measured in turn that often and the medians are printed too, for a machine whose load
+# comes and goes. CLIENTS sets another number of clients, MAX_CONNECTIONS another bound of the gateway.
+#   bench/http/run.sh [BUILD_DIR] [SECONDS] [ROUNDS]
 set -euo pipefail
 
 build_dir=${1:-build}
 seconds=${2:-10}
-clients=32
+rounds=${3:-1}
+clients=${CLIENTS:-32}
 
 missing=()
 command -v nginx >/dev/null || [ -x /usr/sbin/nginx ] || missing+=(nginx)
@@ -36,8 +39,9 @@ trap cleanup EXIT
 mkdir -p "$work/www" "$work/nginx" "$work/gateway"
 chmod 755 "$work" "$work/www" # nginx's worker reads the page as an unprivileged user
 # A small page of 2 KiB.
-for i in $(seq 1 32); do printf '<p>Resultatliste linje %02d .............................</p>\n' "$i"; done |
-    head -c 2048 >"$work/www/small.htm"
+for i in $(seq 1 40); do printf '<p>Resultatliste linje %02d .............................</p>\n' "$i"; done \
+    >"$work/www/small.htm"
+truncate -s 2048 "$work/www/small.htm"
 
 free_port() {
     python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
@@ -62,7 +66,7 @@ CONF
 "$nginx_bin" -c "$work/nginx/nginx.conf" -p "$work/nginx" &
 pids+=($!)
 
-coproc GATEWAY { exec "$server_bin" "$work/www" "$work/gateway"; }
+coproc GATEWAY { exec "$server_bin" "$work/www" "$work/gateway" 0 ${MAX_CONNECTIONS:-}; }
 pids+=($GATEWAY_PID)
 read -r gateway_port <&"${GATEWAY[0]}"
 
@@ -84,11 +88,24 @@ measure() { # name port; sets rate
     printf '%-8s %8.0f requests/s %s\n' "$1" "$rate" "${errors:+($errors)}"
 }
 
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
 echo "small static file ($(stat -c %s "$work/www/small.htm") bytes), one request per connection," \
     "$clients clients, ${seconds}s each"
-measure gateway "$gateway_port"
-gateway_rate=$rate
-measure nginx "$nginx_port"
-nginx_rate=$rate
-awk -v g="$gateway_rate" -v n="$nginx_rate" 'BEGIN { printf "ratio gateway/nginx: %.2f (target at least 0.50)\n", g / n }'
-echo "the gateway's daily log: $(cat "$work"/gateway/Http_*.LOG | wc -l) lines"
+gateway_rates=() nginx_rates=() ratios=()
+for round in $(seq "$rounds"); do
+    [ "$rounds" -gt 1 ] && echo "round $round"
+    measure gateway "$gateway_port"
+    gateway_rates+=("$rate")
+    measure nginx "$nginx_port"
+    nginx_rates+=("$rate")
+    ratios+=("$(awk -v g="${gateway_rates[-1]}" -v n="$rate" 'BEGIN { printf "%.2f", g / n }')")
+    echo "ratio gateway/nginx: ${ratios[-1]} (target at least 0.50)"
+done
+if [ "$rounds" -gt 1 ]; then
+    printf 'medians of %d rounds: gateway %.0f, nginx %.0f requests/s; ratio %.2f (target at least 0.50)\n' \
+        "$rounds" "$(printf '%s\n' "${gateway_rates[@]}" | median)" "$(printf '%s\n' "${nginx_rates[@]}" | median)" \
+        "$(printf '%s\n' "${ratios[@]}" | median)"
+fi
+echo "the gateway's daily log: $(cat "$work"/gateway/Http_*.LOG | wc -l) lines," \
+    "$(cat "$work"/gateway/Http_*.LOG | grep -c "Too many connections" || true) connections closed at the bound"

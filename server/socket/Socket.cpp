@@ -123,17 +123,23 @@ void Connection::close() {
     fd_ = -1;
 }
 
-void Connection::closeGracefully(int lingerMs) {
+void Connection::closeGracefully(int lingerMs, bool expectMore) {
     if (fd_ >= 0 && !aborted_ && ::shutdown(fd_, SHUT_WR) == 0) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lingerMs);
         char sink[4096];
         for (;;) {
+            const ssize_t n = ::recv(fd_, sink, sizeof sink, MSG_DONTWAIT);
+            if (n > 0) {
+                expectMore = true;
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || !expectMore)
+                break; // ended, failed, or nothing more to wait for
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0 || pollOne(fd_, POLLIN, static_cast<int>(left.count())) == 0)
-                break;
-            const ssize_t n = ::recv(fd_, sink, sizeof sink, MSG_DONTWAIT);
-            if (n <= 0 && !(n < 0 && errno == EINTR))
                 break;
         }
     }

@@ -46,9 +46,11 @@ public:
     void abort();
     // Closes the descriptor; later calls see a closed connection.
     void close();
-    // Sends the end of the stream, drops what the peer still sends for at most lingerMs (unread input
-    // would make the close reset the connection before the peer has read the answer), then closes.
-    void closeGracefully(int lingerMs);
+    // Sends the end of the stream and closes. Unread input would make the close reset the connection
+    // before the peer has read the answer, so what has come is dropped first; while more may come
+    // (the caller expects it, or some came), the peer's end of stream is awaited for at most lingerMs.
+    // A peer that has ended its side, or sent nothing more, is not waited for.
+    void closeGracefully(int lingerMs, bool expectMore);
 
 private:
     std::mutex mutex_; // the descriptor's lifetime against abort() from another thread

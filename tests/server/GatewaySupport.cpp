@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -59,6 +60,7 @@ bool TestClient::ReadUntilClosed(int boundMs, QByteArray* data) {
         if (left.count() <= 0 || ::poll(&entry, 1, int(left.count())) <= 0)
             return false;
         const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+        reset_ = n < 0 && errno == ECONNRESET;
         if (n <= 0)
             break;
         if (data)

@@ -34,11 +34,14 @@ public:
     bool ClosedByServer(int boundMs) { return ReadUntilClosed(boundMs, nullptr); }
     // Closes at once with a reset.
     void Reset();
+    // The server's end came as a reset rather than an orderly end of stream.
+    bool WasReset() const { return reset_; }
 
 private:
     bool ReadUntilClosed(int boundMs, QByteArray* data);
 
     int fd_ = -1;
+    bool reset_ = false;
 };
 
 using Handler = std::function<void(THttpClientThread&)>;
