@@ -119,8 +119,13 @@ void THoldResultater::CalcPlacering() {
         rows.push_back(&row);
         holdOf.emplace(&row, std::move(hold));
     }
-    // Every team row belongs to the manager that made the teams: it sorts them by its round.
-    rows.front()->Manager->SortRows(rows, CompareByResultat);
+    // The manager that made the teams sorts them by its round.
+    if (TResultatManager* manager = rows.front()->Manager)
+        manager->SortRows(rows, CompareByResultat);
+    else
+        std::stable_sort(rows.begin(), rows.end(), [](const TResultat* a, const TResultat* b) {
+            return CompareByResultat(*a, *b) < 0;
+        });
     hold_.clear();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TResultat& row = *rows[i];

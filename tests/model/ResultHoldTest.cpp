@@ -8,6 +8,8 @@
 #include "model/D_PointBeregning.h"
 #include "model/D_Staevne.h"
 
+#include <array>
+
 namespace {
 
 using namespace ResultatField;
@@ -58,30 +60,18 @@ protected:
 } // namespace
 
 TEST_F(ResultHold, AClubsBestRunnersWithATimeMakeItsTeamsWhateverTheirHeat) {
-    // Aarhus: seven runners, the best three in heat 2.
-    AddRunner(101, 1, 5980);
-    AddRunner(104, 1, 10100);
-    AddRunner(107, 1, 10400);
-    AddRunner(103, 2, 5890);
-    AddRunner(102, 2, 10050);
-    AddRunner(105, 2, 10200);
-    AddRunner(106, 2, 10300);
-    // Sparta: the disqualified, the one out of competition, the one out of team scoring and the one
-    // without a time do not count.
-    AddRunner(201, 1, 10000);
+    // Start number (the club is its hundreds), heat and time. Aarhus: seven runners, the best three in
+    // heat 2. Sparta: the disqualified, the one out of competition, the one out of team scoring and the
+    // one without a time do not count. Viking: two times and a runner without one make no team.
+    const std::array<qint32, 3> runners[] = {
+        {101, 1, 5980},  {104, 1, 10100}, {107, 1, 10400}, {103, 2, 5890},  {102, 2, 10050}, {105, 2, 10200},
+        {106, 2, 10300}, {201, 1, 10000}, {205, 2, 10010}, {206, 2, 0},     {207, 2, 5910},  {301, 1, 10500},
+        {302, 1, 10500}, {303, 2, 0},     {401, 1, 10300}, {402, 2, 10330}, {403, 2, 10370}};
+    for (const auto& [startnummer, heat, tid] : runners)
+        AddRunner(startnummer, heat, tid);
     AddRunner(202, 1, 5000, Text(ResultatKode, "D"));
     AddRunner(203, 1, 5500, Text(UdenforKonk, "U"));
     AddRunner(204, 2, 5600, Text(UdenforKonk, "-"));
-    AddRunner(205, 2, 10010);
-    AddRunner(206, 2, 0);
-    AddRunner(207, 2, 5910);
-    // Viking: two times and a runner without one make no team.
-    AddRunner(301, 1, 10500);
-    AddRunner(302, 1, 10500);
-    AddRunner(303, 2, 0);
-    AddRunner(401, 1, 10300);
-    AddRunner(402, 2, 10330);
-    AddRunner(403, 2, 10370);
 
     TResultatManager manager;
     manager.LoadOvelse(&Round("M", "400"));

@@ -40,6 +40,19 @@ protected:
                 AddResultat(round, startnummer, Fields({{Heat, heat}, {Resultat, resultat}}));
         return positions;
     }
+    // A row in heat 1 with its placing code and attempts (value, kode).
+    struct TAttempts {
+        qint32 Startnummer;
+        qint32 PK;
+        std::vector<std::pair<qint32, qint32>> Attempts;
+    };
+    QMap<qint32, quint32> AddAttempts(const TOvelseInfo& round, std::initializer_list<TAttempts> rows) {
+        QMap<qint32, quint32> positions;
+        for (const TAttempts& row : rows)
+            positions[row.Startnummer] = AddResultat(
+                round, row.Startnummer, Fields({{Heat, 1}, {PlKode, row.PK}}), Serie(row.Attempts));
+        return positions;
+    }
     // Stores a result status as it is, whatever the letter.
     void StoreKode(quint32 position, const QString& kode) {
         TResultatTable table;
@@ -86,19 +99,14 @@ TEST_F(ResultPlacering, EqualRowsShareAPlaceAndTheNextRowTakesItsPosition) {
 
 TEST_F(ResultPlacering, EqualLongJumpsGoByTheNextBestJumpsThenByThePlacingCode) {
     TOvelseInfo& round = Round("M", "LÆ");
-    QMap<qint32, quint32> positions;
-    const auto add = [&](qint32 startnummer, qint32 pk, std::vector<std::pair<qint32, qint32>> jumps) {
-        positions[startnummer] =
-            AddResultat(round, startnummer, Fields({{Heat, 1}, {PlKode, pk}}), Serie(jumps));
-    };
-    add(11, 0, {{650, 0}, {600, 0}, {580, 0}});
-    add(12, 0, {{650, 0}, {600, 0}, {0, 0}});
-    add(13, 0, {{620, 0}, {650, 0}});
-    add(14, 2, {{640, 0}, {500, 0}});
-    add(15, 1, {{500, 0}, {640, 0}});
-    add(16, 0, {{630, 0}, {SeriePas, 0}});
-    add(17, 0, {{0, 0}, {630, 0}});
-    add(18, 0, {{600, 0}});
+    const auto positions = AddAttempts(round, {{11, 0, {{650, 0}, {600, 0}, {580, 0}}},
+                                               {12, 0, {{650, 0}, {600, 0}, {0, 0}}},
+                                               {13, 0, {{620, 0}, {650, 0}}},
+                                               {14, 2, {{640, 0}, {500, 0}}},
+                                               {15, 1, {{500, 0}, {640, 0}}},
+                                               {16, 0, {{630, 0}, {SeriePas, 0}}},
+                                               {17, 0, {{0, 0}, {630, 0}}},
+                                               {18, 0, {{600, 0}}}});
     // The second best jump first; then the one with more valid jumps; then the placing code; equal
     // series and codes share.
     EXPECT_EQ(PlaceAndReadBack(round, positions),
@@ -107,17 +115,12 @@ TEST_F(ResultPlacering, EqualLongJumpsGoByTheNextBestJumpsThenByThePlacingCode) 
 
 TEST_F(ResultPlacering, EqualHighJumpsGoByTriesAtTheBestHeightThenFailuresBelowIt) {
     TOvelseInfo& round = Round("M", "HØ");
-    QMap<qint32, quint32> positions;
-    const auto add = [&](qint32 startnummer, qint32 pk, std::vector<std::pair<qint32, qint32>> heights) {
-        positions[startnummer] =
-            AddResultat(round, startnummer, Fields({{Heat, 1}, {PlKode, pk}}), Serie(heights));
-    };
     // Tries as digits: 1 pass, 2 failure, 3 clearance.
-    add(1, 1, {{170, 3}, {180, 3}, {185, 222}});
-    add(2, 0, {{170, 3}, {180, 23}, {185, 222}});
-    add(3, 0, {{170, 23}, {180, 3}, {185, 222}});
-    add(4, 2, {{170, 3}, {180, 3}, {185, 222}});
-    add(5, 0, {{170, 1}, {175, 3}});
+    const auto positions = AddAttempts(round, {{1, 1, {{170, 3}, {180, 3}, {185, 222}}},
+                                               {2, 0, {{170, 3}, {180, 23}, {185, 222}}},
+                                               {3, 0, {{170, 23}, {180, 3}, {185, 222}}},
+                                               {4, 2, {{170, 3}, {180, 3}, {185, 222}}},
+                                               {5, 0, {{170, 1}, {175, 3}}}});
     EXPECT_EQ(PlaceAndReadBack(round, positions), Expected({{1, 1}, {4, 2}, {3, 3}, {2, 4}, {5, 5}}));
 }
 
