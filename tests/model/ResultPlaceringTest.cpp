@@ -9,29 +9,18 @@
 
 #include <QMap>
 
+#include <array>
 #include <random>
 
 namespace {
 
 using namespace ResultatField;
 
+using TPlaces = QMap<qint32, int>;
+
 class ResultPlacering : public TResultTest {
 protected:
-    // The places of the rows by start number.
-    static QMap<qint32, int> Places(const TResultatManager& manager) {
-        QMap<qint32, int> places;
-        for (int i = 0; i < manager.Count(); ++i)
-            places[manager.GetResultat(i)->Startnummer] = manager.GetResultat(i)->Plac;
-        return places;
-    }
-    // The places stored in the records at the positions, by start number.
-    QMap<qint32, int> StoredPlaces(const QMap<qint32, quint32>& positions) {
-        QMap<qint32, int> places;
-        for (auto it = positions.begin(); it != positions.end(); ++it)
-            places[it.key()] = StoredInteger(it.value(), Placering);
-        return places;
-    }
-    // Stores a row per start number, heat and result.
+    // A row per start number, heat and result; the record positions by start number.
     QMap<qint32, quint32> AddTimes(const TOvelseInfo& round,
                                    std::initializer_list<std::array<qint32, 3>> rows) {
         QMap<qint32, quint32> positions;
@@ -53,48 +42,36 @@ protected:
                 round, row.Startnummer, Fields({{Heat, 1}, {PlKode, row.PK}}), Serie(row.Attempts));
         return positions;
     }
-    // Stores a result status as it is, whatever the letter.
-    void StoreKode(quint32 position, const QString& kode) {
-        TResultatTable table;
-        table.Open();
-        table.GotoPosition(position);
-        table.Edit();
+    // A result status stored as it is, whatever the letter.
+    static void SetKode(TResultatTable& table, const char* kode) {
         static_cast<TStringField*>(table.GetField(ResultatKode))->TStringField::SetAsString(kode);
-        table.Post();
     }
-    // Loads, saves and loads again: the places the records hold.
-    QMap<qint32, int> PlaceAndReadBack(TOvelseInfo& round, const QMap<qint32, quint32>& positions) {
-        {
-            TResultatManager manager;
-            manager.LoadOvelse(&round);
-            manager.SaveResultater();
-        }
+    TPlaces StoredPlaces(const QMap<qint32, quint32>& positions) {
+        TPlaces places;
+        for (auto it = positions.begin(); it != positions.end(); ++it)
+            places[it.key()] = StoredInteger(it.value(), Placering);
+        return places;
+    }
+    // Loads and saves the round: the places the records then hold.
+    TPlaces PlaceAndReadBack(TOvelseInfo& round, const QMap<qint32, quint32>& positions) {
+        TResultatManager manager;
+        manager.LoadOvelse(&round);
+        manager.SaveResultater();
         return StoredPlaces(positions);
     }
 };
-
-QMap<qint32, int> Expected(std::initializer_list<std::pair<qint32, int>> places) {
-    QMap<qint32, int> map;
-    for (const auto& [startnummer, plac] : places)
-        map[startnummer] = plac;
-    return map;
-}
 
 } // namespace
 
 TEST_F(ResultPlacering, AHandTimeCountsInHundredthsAndRowsWithoutATimeOrWithAStatusComeLast) {
     TOvelseInfo& round = Round("M", "100");
-    auto positions = AddTimes(round, {{1, 1, 1052}, {2, 1, 0}, {3, 1, -104}, {4, 1, 1045}, {5, 1, 1030}});
-    positions[6] = AddResultat(round, 6, Fields({{Heat, 1}, {Resultat, 1040}}));
-    StoreKode(positions[5], "D");
-    // The hand 10.4 and the electronic 10.40 are equal; the disqualified 10.30 follows the row without time.
-    EXPECT_EQ(PlaceAndReadBack(round, positions), Expected({{3, 1}, {6, 1}, {4, 3}, {1, 4}, {2, 5}, {5, 6}}));
-}
-
-TEST_F(ResultPlacering, EqualRowsShareAPlaceAndTheNextRowTakesItsPosition) {
-    TOvelseInfo& round = Round("M", "100");
-    const auto positions = AddTimes(round, {{1, 1, 1040}, {2, 1, 1020}, {3, 1, 1030}, {4, 1, 1030}});
-    EXPECT_EQ(PlaceAndReadBack(round, positions), Expected({{2, 1}, {3, 2}, {4, 2}, {1, 4}}));
+    auto positions = AddTimes(round, {{1, 1, 1052}, {2, 1, 0}, {3, 1, -104}, {4, 1, 1045}, {6, 1, 1045}});
+    positions[5] = AddResultat(round, 5, [](TResultatTable& t) {
+        Fields({{Heat, 1}, {Resultat, 1030}})(t);
+        SetKode(t, "D");
+    });
+    // The hand 10.4 before the electronic 10.45; the disqualified 10.30 after the row without a time.
+    EXPECT_EQ(PlaceAndReadBack(round, positions), (TPlaces{{3, 1}, {4, 2}, {6, 2}, {1, 4}, {2, 5}, {5, 6}}));
 }
 
 TEST_F(ResultPlacering, EqualLongJumpsGoByTheNextBestJumpsThenByThePlacingCode) {
@@ -110,7 +87,7 @@ TEST_F(ResultPlacering, EqualLongJumpsGoByTheNextBestJumpsThenByThePlacingCode) 
     // The second best jump first; then the one with more valid jumps; then the placing code; equal
     // series and codes share.
     EXPECT_EQ(PlaceAndReadBack(round, positions),
-              Expected({{13, 1}, {11, 2}, {12, 3}, {15, 4}, {14, 5}, {16, 6}, {17, 6}, {18, 8}}));
+              (TPlaces{{13, 1}, {11, 2}, {12, 3}, {15, 4}, {14, 5}, {16, 6}, {17, 6}, {18, 8}}));
 }
 
 TEST_F(ResultPlacering, EqualHighJumpsGoByTriesAtTheBestHeightThenFailuresBelowIt) {
@@ -121,7 +98,7 @@ TEST_F(ResultPlacering, EqualHighJumpsGoByTriesAtTheBestHeightThenFailuresBelowI
                                                {3, 0, {{170, 23}, {180, 3}, {185, 222}}},
                                                {4, 2, {{170, 3}, {180, 3}, {185, 222}}},
                                                {5, 0, {{170, 1}, {175, 3}}}});
-    EXPECT_EQ(PlaceAndReadBack(round, positions), Expected({{1, 1}, {4, 2}, {3, 3}, {2, 4}, {5, 5}}));
+    EXPECT_EQ(PlaceAndReadBack(round, positions), (TPlaces{{1, 1}, {4, 2}, {3, 3}, {2, 4}, {5, 5}}));
 }
 
 TEST_F(ResultPlacering, PlacesRestartInEachHeatOrRunOverAllHeats) {
@@ -130,56 +107,50 @@ TEST_F(ResultPlacering, PlacesRestartInEachHeatOrRunOverAllHeats) {
         round, {{11, 1, 1050}, {12, 1, 1060}, {13, 1, 1070}, {21, 2, 1070}, {22, 2, 1080}, {41, 4, 1055}});
     // Heat 2 starts at 1 even with the time of heat 1's last.
     EXPECT_EQ(PlaceAndReadBack(round, positions),
-              Expected({{11, 1}, {12, 2}, {13, 3}, {21, 1}, {22, 2}, {41, 1}}));
+              (TPlaces{{11, 1}, {12, 2}, {13, 3}, {21, 1}, {22, 2}, {41, 1}}));
 
     SetRunde(round, OvelseRnField::ResType, 1);
     EXPECT_EQ(PlaceAndReadBack(round, positions),
-              Expected({{11, 1}, {41, 2}, {12, 3}, {13, 4}, {21, 4}, {22, 6}}));
+              (TPlaces{{11, 1}, {41, 2}, {12, 3}, {13, 4}, {21, 4}, {22, 6}}));
 }
 
-TEST_F(ResultPlacering, LetteredFinalsCountOnFromTheAFinal) {
+TEST_F(ResultPlacering, LetteredFinalsCountOnFromTheAFinalOverTheHeatsPresent) {
     TOvelseInfo& round = Round("M", "100");
+    // No heat 3; heat 5 holds only one who withdrew, and like the row without a heat keeps its place.
     auto positions = AddTimes(round, {{11, 1, 1050},
                                       {12, 1, 1060},
                                       {21, 2, 1100},
                                       {22, 2, 1090},
                                       {23, 2, 1100},
-                                      {31, 3, 1150},
-                                      {32, 3, 1140}});
-    positions[90] = AddResultat(round, 90, Fields({{Heat, 0}, {Resultat, 1000}, {Placering, 7}}));
+                                      {41, 4, 1150},
+                                      {42, 4, 1140},
+                                      {90, 0, 1000}});
+    positions[51] = AddResultat(round, 51, [](TResultatTable& t) {
+        Fields({{Heat, 5}, {Placering, 9}})(t);
+        SetKode(t, "A");
+    });
     SetRunde(round, OvelseRnField::FinaleType, 2);
-    // Heat 3 is the A final, heat 2 goes on from 3 with a tie, heat 1 from 6; no heat keeps its place.
     EXPECT_EQ(PlaceAndReadBack(round, positions),
-              Expected({{32, 1}, {31, 2}, {22, 3}, {21, 4}, {23, 4}, {11, 6}, {12, 7}, {90, 7}}));
+              (TPlaces{{42, 1}, {41, 2}, {22, 3}, {21, 4}, {23, 4}, {11, 6}, {12, 7}, {90, 0}, {51, 9}}));
 
     SetRunde(round, OvelseRnField::FinaleType, 1);
     EXPECT_EQ(PlaceAndReadBack(round, positions),
-              Expected({{11, 1}, {12, 2}, {22, 3}, {21, 4}, {23, 4}, {32, 6}, {31, 7}, {90, 7}}));
-}
-
-TEST_F(ResultPlacering, LetteredFinalsTakeTheHeatsThatArePresent) {
-    TOvelseInfo& round = Round("M", "100");
-    // Heat 3 was not run; heat 5 holds only one who withdrew and keeps its stored place.
-    auto positions = AddTimes(round, {{11, 1, 1050}, {21, 2, 1040}, {41, 4, 1090}, {42, 4, 1080}});
-    positions[51] = AddResultat(round, 51, Fields({{Heat, 5}, {Placering, 9}}));
-    StoreKode(positions[51], "A");
-    SetRunde(round, OvelseRnField::FinaleType, 2);
-    EXPECT_EQ(PlaceAndReadBack(round, positions), Expected({{42, 1}, {41, 2}, {21, 3}, {11, 4}, {51, 9}}));
+              (TPlaces{{11, 1}, {12, 2}, {22, 3}, {21, 4}, {23, 4}, {42, 6}, {41, 7}, {90, 0}, {51, 9}}));
 }
 
 TEST_F(ResultPlacering, PlacesGoWithTheLastResult) {
     TOvelseInfo& round = Round("M", "100");
     const auto positions = AddTimes(round, {{1, 1, 1050}, {2, 1, 1060}});
-    EXPECT_EQ(PlaceAndReadBack(round, positions), Expected({{1, 1}, {2, 2}}));
+    EXPECT_EQ(PlaceAndReadBack(round, positions), (TPlaces{{1, 1}, {2, 2}}));
 
     TResultatManager manager;
     manager.LoadOvelse(&round);
     Row(manager, 1).SetFieldText(int(TResultColumn::Resultat), "");
     manager.SaveResultater();
-    EXPECT_EQ(StoredPlaces(positions), Expected({{1, 2}, {2, 1}}));
+    EXPECT_EQ(StoredPlaces(positions), (TPlaces{{1, 2}, {2, 1}}));
     Row(manager, 2).SetResultat(0);
     manager.SaveResultater();
-    EXPECT_EQ(StoredPlaces(positions), Expected({{1, 0}, {2, 0}}));
+    EXPECT_EQ(StoredPlaces(positions), (TPlaces{{1, 0}, {2, 0}}));
 }
 
 TEST_F(ResultPlacering, ARelayIsAsOldAsTheRoundedUpMeanOfItsRunners) {
@@ -203,42 +174,40 @@ TEST_F(ResultPlacering, ARelayIsAsOldAsTheRoundedUpMeanOfItsRunners) {
               (QStringList{"11/1990", "12/1991", "13/0", "901/1991", "902/0"}));
 }
 
-// Every row order is a strict weak ordering (a sort can rely on it) over rows of every kind read from
-// records, in each kind of event; and sorting is stable.
+// Every row order is a strict weak ordering, so that a sort can rely on it, over random rows of every
+// kind read from records in each kind of event; and every sort keeps equal rows in their order.
 TEST_F(ResultPlacering, EveryRowOrderIsAStrictWeakOrderingAndSortsAreStable) {
-    const std::pair<TResultatCompare, const char*> orders[] = {
-        {CompareByStartnummer, "Startnummer"},
-        {CompareByStatus, "Status"},
-        {CompareByStatusUK, "StatusUK"},
-        {CompareBySG, "SG"},
-        {CompareBySeedning, "Seedning"},
-        {CompareByResultat, "Resultat"},
-        {CompareByPK, "PK"},
-        {CompareByPlac, "Plac"},
-        {CompareByForbedring, "Forbedring"},
-        {CompareByHeat, "Heat"},
-        {CompareByNavn, "Navn"},
-        {CompareByHeatNavn, "HeatNavn"},
-        {CompareByHeatKlubNavn, "HeatKlubNavn"},
-        {CompareByKlubSeedning, "KlubSeedning"},
-        {CompareByKlubResultat, "KlubResultat"},
-        {CompareByRank, "Rank"},
-        {CompareByHoldkode, "Holdkode"},
-        {CompareByRankHoldkode, "RankHoldkode"},
-        {CompareBySeedningRankNavn, "SeedningRankNavn"},
-        {CompareByHeatSeedningRankNavn, "HeatSeedningRankNavn"},
-        {CompareByHeatStartnummer, "HeatStartnummer"},
-        {CompareByBaneSide, "BaneSide"},
-        {CompareByHeatBaneSide, "HeatBaneSide"},
-        {CompareByHeatResultat, "HeatResultat"},
-        {CompareByResultatHeat, "ResultatHeat"},
-        {CompareByResultatStartnummer, "ResultatStartnummer"},
-        {CompareByHeatKlubSeedning, "HeatKlubSeedning"},
-        {CompareByPoint, "Point"},
-        {CompareByPointPlac, "PointPlac"},
-        {CompareByVTPoint, "VTPoint"},
-        {CompareByVeteranPoint2, "VeteranPoint2"},
-    };
+    const TResultatCompare orders[] = {CompareByStartnummer,
+                                       CompareByStatus,
+                                       CompareByStatusUK,
+                                       CompareBySG,
+                                       CompareBySeedning,
+                                       CompareByResultat,
+                                       CompareByPK,
+                                       CompareByPlac,
+                                       CompareByForbedring,
+                                       CompareByHeat,
+                                       CompareByNavn,
+                                       CompareByHeatNavn,
+                                       CompareByHeatKlubNavn,
+                                       CompareByKlubSeedning,
+                                       CompareByKlubResultat,
+                                       CompareByRank,
+                                       CompareByHoldkode,
+                                       CompareByRankHoldkode,
+                                       CompareBySeedningRankNavn,
+                                       CompareByHeatSeedningRankNavn,
+                                       CompareByHeatStartnummer,
+                                       CompareByBaneSide,
+                                       CompareByHeatBaneSide,
+                                       CompareByHeatResultat,
+                                       CompareByResultatHeat,
+                                       CompareByResultatStartnummer,
+                                       CompareByHeatKlubSeedning,
+                                       CompareByPoint,
+                                       CompareByPointPlac,
+                                       CompareByVTPoint,
+                                       CompareByVeteranPoint2};
     AddKlub(1, "Sparta");
     AddKlub(2, "aarhus");
     AddKlub(3, "AARHUS");
@@ -253,31 +222,27 @@ TEST_F(ResultPlacering, EveryRowOrderIsAStrictWeakOrderingAndSortsAreStable) {
     };
     const char* const koder[] = {"", "", "", "D", "U", "A", "E", "V", "Q"};
     const char* const udenfor[] = {"", "", "U", "-"};
-    const qint32 tider[] = {0, -104, 1040, 1045, 1052};
-    const qint32 laengder[] = {0, 650, 640, 600};
-    const std::pair<qint32, qint32> hoejder[] = {{170, 3}, {170, 23}, {180, 3}, {180, 23}, {185, 222}};
+    const qint32 marks[] = {0, -104, 1040, 1045, 650, 640};
+    const std::pair<qint32, qint32> attempts[] = {{650, 0}, {640, 0},  {0, 0},
+                                                  {180, 3}, {180, 23}, {185, 222}};
     constexpr int Rows = 32;
     for (const char* ovelse : {"100", "LÆ", "HØ"}) {
         TOvelseInfo& round = Round("M", ovelse);
-        SetRunde(round, OvelseRnField::RankAsSeedning, ovelse == QStringLiteral("LÆ") ? 1 : 0);
+        SetRunde(round, OvelseRnField::RankAsSeedning, small() % 2);
         for (int i = 0; i < Rows; ++i) {
-            std::vector<std::pair<qint32, qint32>> serie;
-            const int attempts = std::uniform_int_distribution<int>(0, 3)(random);
-            for (int a = 0; a < attempts && ovelse != QStringLiteral("100"); ++a)
-                serie.push_back(ovelse == QStringLiteral("HØ") ? pick(hoejder)
-                                                               : std::pair(pick(laengder), 0));
+            std::vector<std::pair<qint32, qint32>> serie(std::uniform_int_distribution<int>(0, 3)(random));
+            for (auto& attempt : serie)
+                attempt = pick(attempts);
             AddResultat(
                 round, small() + 1,
                 [&](TResultatTable& t) {
                     for (const int fieldNo : {Heat, PlKode, Placering, Banenummer, Sidenummer,
                                               SeedningsGruppe, Rank, Point3, VTPoint})
                         t.GetField(fieldNo)->SetAsInteger(small());
-                    t.GetField(Resultat)->SetAsInteger(pick(tider));
-                    t.GetField(Seedning)->SetAsInteger(pick(tider));
-                    t.GetField(PersonligRekord)->SetAsInteger(pick(tider));
+                    for (const int fieldNo : {Resultat, Seedning, PersonligRekord})
+                        t.GetField(fieldNo)->SetAsInteger(pick(marks));
                     t.GetField(Point)->SetAsFloat(small() / 2.0);
-                    static_cast<TStringField*>(t.GetField(ResultatKode))
-                        ->TStringField::SetAsString(pick(koder));
+                    SetKode(t, pick(koder));
                     t.GetField(UdenforKonk)->SetAsString(pick(udenfor));
                 },
                 Serie(serie));
@@ -285,18 +250,17 @@ TEST_F(ResultPlacering, EveryRowOrderIsAStrictWeakOrderingAndSortsAreStable) {
         TResultatManager manager;
         manager.LoadOvelse(&round);
         ASSERT_EQ(manager.Count(), Rows);
-        for (int i = 0; i < Rows; ++i)
-            manager.GetResultat(i)->VeteranPoint2 = small();
         std::vector<TResultat*> rows;
-        for (int i = 0; i < Rows; ++i)
+        for (int i = 0; i < Rows; ++i) {
             rows.push_back(manager.GetResultat(i));
-
-        for (const auto& [compare, name] : orders) {
-            SCOPED_TRACE(std::string(ovelse) + " " + name);
+            rows.back()->VeteranPoint2 = small();
+        }
+        for (std::size_t o = 0; o < std::size(orders); ++o) {
+            SCOPED_TRACE(std::string(ovelse) + ", order " + std::to_string(o));
             int c[Rows][Rows];
             for (int a = 0; a < Rows; ++a)
                 for (int b = 0; b < Rows; ++b)
-                    c[a][b] = compare(*rows[a], *rows[b]);
+                    c[a][b] = orders[o](*rows[a], *rows[b]);
             int faults = 0;
             for (int a = 0; a < Rows; ++a) {
                 faults += c[a][a] != 0;
@@ -308,13 +272,14 @@ TEST_F(ResultPlacering, EveryRowOrderIsAStrictWeakOrderingAndSortsAreStable) {
             }
             EXPECT_EQ(faults, 0);
 
-            // Stable: rows that compare equal keep the order they had.
             std::vector<TResultat*> sorted = rows;
-            manager.SortRows(sorted, compare);
+            manager.SortRows(sorted, orders[o]);
+            const auto at = [&rows](const TResultat* row) {
+                return std::find(rows.begin(), rows.end(), row);
+            };
             for (std::size_t i = 1; i < sorted.size(); ++i) {
-                const int order = compare(*sorted[i - 1], *sorted[i]);
-                EXPECT_TRUE(order < 0 || (order == 0 && std::find(rows.begin(), rows.end(), sorted[i - 1]) <
-                                                            std::find(rows.begin(), rows.end(), sorted[i])));
+                const int order = orders[o](*sorted[i - 1], *sorted[i]);
+                EXPECT_TRUE(order < 0 || (order == 0 && at(sorted[i - 1]) < at(sorted[i])));
             }
         }
     }
