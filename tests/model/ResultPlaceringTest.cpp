@@ -177,37 +177,17 @@ TEST_F(ResultPlacering, ARelayIsAsOldAsTheRoundedUpMeanOfItsRunners) {
 // Every row order is a strict weak ordering, so that a sort can rely on it, over random rows of every
 // kind read from records in each kind of event; and every sort keeps equal rows in their order.
 TEST_F(ResultPlacering, EveryRowOrderIsAStrictWeakOrderingAndSortsAreStable) {
-    const TResultatCompare orders[] = {CompareByStartnummer,
-                                       CompareByStatus,
-                                       CompareByStatusUK,
-                                       CompareBySG,
-                                       CompareBySeedning,
-                                       CompareByResultat,
-                                       CompareByPK,
-                                       CompareByPlac,
-                                       CompareByForbedring,
-                                       CompareByHeat,
-                                       CompareByNavn,
-                                       CompareByHeatNavn,
-                                       CompareByHeatKlubNavn,
-                                       CompareByKlubSeedning,
-                                       CompareByKlubResultat,
-                                       CompareByRank,
-                                       CompareByHoldkode,
-                                       CompareByRankHoldkode,
-                                       CompareBySeedningRankNavn,
-                                       CompareByHeatSeedningRankNavn,
-                                       CompareByHeatStartnummer,
-                                       CompareByBaneSide,
-                                       CompareByHeatBaneSide,
-                                       CompareByHeatResultat,
-                                       CompareByResultatHeat,
-                                       CompareByResultatStartnummer,
-                                       CompareByHeatKlubSeedning,
-                                       CompareByPoint,
-                                       CompareByPointPlac,
-                                       CompareByVTPoint,
-                                       CompareByVeteranPoint2};
+    // clang-format off
+    const TResultatCompare orders[] = {
+        CompareByStartnummer, CompareByStatus, CompareByStatusUK, CompareBySG, CompareBySeedning,
+        CompareByResultat, CompareByPK, CompareByPlac, CompareByForbedring, CompareByHeat, CompareByNavn,
+        CompareByHeatNavn, CompareByHeatKlubNavn, CompareByKlubSeedning, CompareByKlubResultat,
+        CompareByRank, CompareByHoldkode, CompareByRankHoldkode, CompareBySeedningRankNavn,
+        CompareByHeatSeedningRankNavn, CompareByHeatStartnummer, CompareByBaneSide, CompareByHeatBaneSide,
+        CompareByHeatResultat, CompareByResultatHeat, CompareByResultatStartnummer,
+        CompareByHeatKlubSeedning, CompareByPoint, CompareByPointPlac, CompareByVTPoint,
+        CompareByVeteranPoint2};
+    // clang-format on
     AddKlub(1, "Sparta");
     AddKlub(2, "aarhus");
     AddKlub(3, "AARHUS");
