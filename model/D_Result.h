@@ -2,7 +2,8 @@
 // The results of an event round: one participant's entry and result (TResultat) with its attempt,
 // height or leg series (TSerier of TSerie), and the result manager (TResultatManager) that reads a
 // round's rows from the result records joined with their participants and clubs, writes them back,
-// keeps the rounds' counters and sorts the rows.
+// keeps the rounds' counters, sorts the rows, places them, marks and moves the qualifiers for the next
+// round, and makes the team results (D_ResultHold.h) and the totals of a combined event.
 //
 // The manager created last is the current result manager; the row comparisons read the rules of its
 // round. Every sort method makes its own manager current while it sorts, so a manager always sorts by
@@ -28,6 +29,7 @@ class TPoints;
 class TResultat;
 class TResultatManager;
 class TResultatRecordTable;
+class THoldResultater;
 
 // A result that cannot be set or written; the message is the one the user is shown.
 class EResultError : public Exception {
@@ -230,6 +232,13 @@ public:
     qint32 BestLegalVind = 0;
     qint32 VTPoint = 0;
     qint32 VeteranPoint2 = 0;
+    // Combined events. A combined row counts its wind-measured disciplines and keeps the wind above an
+    // average of 2.0 m/s (tenths, 0 when none); its BestLegalResultat and BestLegalVind then hold the points
+    // lost by counting a jump with lower wind and the average wind with that jump. A discipline row keeps
+    // the number of that jump (1-based; 0 for none).
+    qint32 windDisciplines = 0;
+    qint32 windExcess = 0;
+    qint32 alternativeAttempt = 0;
 
     // ---- Columns
     QString GetFieldText(int id) const;
@@ -297,6 +306,9 @@ public:
     bool IsVindLegal() const;
     bool IsModified() const { return Modified || DeltagerModified; }
     bool IsKvinde() const;
+    // A mark or time of its own: a status or attempts without a valid mark are none. Only such rows
+    // qualify for the next round or count for a team.
+    bool hasMark() const { return Resultat != 0; }
 
     // ---- Orders (smaller first)
     int GetStatusOrder() const;
@@ -363,7 +375,7 @@ private:
 
 // ---------------------------------------------------------------- combined events
 
-// The rows of one discipline of a combined event.
+// The rows of one discipline of a combined event, as loaded; rows are not replaced afterwards.
 class TMKResultat {
 public:
     explicit TMKResultat(TOvelseInfo* ovelseInfo)
@@ -372,11 +384,18 @@ public:
     void Clear() { Resultater.clear(); }
     int Count() const { return static_cast<int>(Resultater.size()); }
     TResultat* GetResultat(int index) const { return Resultater[static_cast<std::size_t>(index)].get(); }
-    // -1 when none.
+    // The first row of the start number; -1 when none.
     int IndexOfStartnummer(qint32 startnummer) const;
 
     TOvelseInfo* OvelseInfo;
     std::vector<std::unique_ptr<TResultat>> Resultater;
+
+private:
+    void Reindex() const;
+
+    // Row index by start number, made on first use and again when the rows no longer match it.
+    mutable std::unordered_map<qint32, int> index_;
+    mutable std::size_t indexed_ = 0;
 };
 
 // ---------------------------------------------------------------- comparisons
@@ -440,6 +459,16 @@ int CompareByVeteranPoint2(const TResultat& a, const TResultat& b);
 TResultatManager* CurrentResultatManager();
 
 // ---------------------------------------------------------------- the manager
+
+// What TransferVidere did.
+enum class TTransferOutcome {
+    // The next round's entries were replaced.
+    Written,
+    // No row has the code: nothing was changed.
+    NoneQualified,
+    // The next round holds results: nothing was changed; ask before replacing them.
+    NextRoundHasResults
+};
 
 // A club of the current meet as the rows show it.
 struct TKlubData {
@@ -562,9 +591,26 @@ public:
                           TPoints* detteStaevne);
     void LoadKlubPointRunde1(TPoints& points);
 
-    // ---- Steps of the placing and combined-event routines
+    // ---- Places, qualification, teams and combined events
+    // Places the rows of the one round loaded: sorted by heat and result with places per heat (lettered
+    // finals counted on over the heats present), or by result over all heats; rows equal in the result
+    // order share a place. Clears every place when no row has a result. Then the team results.
     void CalcPlacering();
-    // The rows of the disciplines before the loaded round of a combined event.
+    // The round's teams; null when none were made.
+    THoldResultater* HoldResultater() const { return holdResultater_.get(); }
+    // Groups the valid rows with a mark of each club, best first, into teams of the round's AntalPrHold,
+    // places the teams and, with the round's HoldPoint, gives them points by place.
+    void CalcHoldResultater();
+    // Gives the rows of the one round loaded that go on to round runde its letter in VK: upper case by
+    // place in heat, lower case by result; rows equal to the last one taken by result go on too. Only
+    // valid rows with a mark and a place qualify. Returns the number of rows coded.
+    int CalcVidereKode(QChar runde);
+    // Replaces the entries of round runde (a later round of the same event) by the rows coded for it,
+    // in one transaction. Changes nothing when no row is coded, nor, unless replaceResults, when that
+    // round holds results. Raises EResultError when runde names no later round of the event.
+    TTransferOutcome TransferVidere(QChar runde, bool replaceResults = false);
+    // The rows of the disciplines before the loaded round of a combined event; with automatic points
+    // the combined rows' totals, average wind and wind alternatives from them, then their places.
     void CalcMKResultater();
     int MKResultatCount() const { return static_cast<int>(mkResultater_.size()); }
     TMKResultat* GetMKResultat(int index) const {
@@ -579,6 +625,18 @@ public:
     QStringList ScoreboardFiler;
 
 private:
+    // Makes a manager current, with its round's rules read anew, for the scope's lifetime.
+    class TCurrentScope {
+    public:
+        explicit TCurrentScope(TResultatManager& manager);
+        ~TCurrentScope();
+        TCurrentScope(const TCurrentScope&) = delete;
+        TCurrentScope& operator=(const TCurrentScope&) = delete;
+
+    private:
+        TResultatManager* saved_;
+    };
+
     // The current manager is the newest alive unless one was made current since.
     void Register();
     void Unregister();
@@ -592,6 +650,14 @@ private:
     void WriteRow(TResultat& row, bool writePlaces, const std::optional<QByteArray>& serie);
     void WriteDeltager(const TResultat& row);
     void ReportDamagedSerier(const QStringList& damaged) const;
+    // A relay's birth year: the rounded-up mean of its members' birth years.
+    void CalcStafetAargang();
+    void PlaceLetteredFinals(bool highestFirst);
+    void PlaceRows(bool perHeat);
+    // The round runde of the loaded round's event, when it is a later one; raises otherwise.
+    TOvelseInfo& VidereRunde(QChar runde) const;
+    void CalcMKPoint();
+    void CalcMKVindAlternativ();
 
     std::unique_ptr<TResultatRecordTable> resultatTable_;
     std::unique_ptr<TDeltagerTable> deltagerTable_;
@@ -599,6 +665,7 @@ private:
     std::unique_ptr<TDeltagerTable> deltagerTable2_;
     std::vector<std::unique_ptr<TResultat>> rows_;
     std::vector<std::unique_ptr<TMKResultat>> mkResultater_;
+    std::unique_ptr<THoldResultater> holdResultater_;
     std::vector<std::unique_ptr<TPlaceringsPoint>> placeringsPoint_;
     TOvelseInfo* ovelseInfo_ = nullptr;
     std::vector<TOvelseInfo*> ovelser_;

@@ -7,6 +7,7 @@
 #include "model/D_DBDefCodeFields.h"
 #include "model/D_Ovelser.h"
 #include "model/D_PointBeregning.h"
+#include "model/D_ResultHold.h"
 #include "model/D_ResultTable.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
@@ -153,6 +154,7 @@ TDeltagerTable& TResultatManager::DeltagerTable2() {
 // ---------------------------------------------------------------- loading
 
 void TResultatManager::Clear() {
+    holdResultater_.reset();
     rows_.clear();
 }
 
@@ -253,6 +255,7 @@ void TResultatManager::ReportDamagedSerier(const QStringList& damaged) const {
 }
 
 void TResultatManager::LoadOvelse(TOvelseInfo* info) {
+    holdResultater_.reset();
     rows_.clear();
     mkResultater_.clear();
     ovelser_.clear();
@@ -270,6 +273,7 @@ void TResultatManager::LoadOvelse(TOvelseInfo* info) {
 }
 
 void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
+    holdResultater_.reset();
     rows_.clear();
     mkResultater_.clear();
     ovelser_.clear();
@@ -285,17 +289,6 @@ void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
     CalcMKResultater();
     ClearModified();
     ReportDamagedSerier(damaged);
-}
-
-void TResultatManager::CalcMKResultater() {
-    mkResultater_.clear();
-    if (ovelser_.size() != 1 || !ovelseInfo_)
-        return;
-    for (TOvelseInfo* discipline : ovelseInfo_->MKOvelser()) {
-        auto resultater = std::make_unique<TMKResultat>(discipline);
-        ReadRound(*discipline, resultater->Resultater, nullptr);
-        mkResultater_.push_back(std::move(resultater));
-    }
 }
 
 // ---------------------------------------------------------------- writing
@@ -419,6 +412,8 @@ bool TResultatManager::DeleteResultat(int index) {
     const bool found = table.FindEntryAt(row.Position, row.stored_.Key);
     if (found)
         table.Delete();
+    // The teams hold the row: they come back with the next placing.
+    holdResultater_.reset();
     rows_.erase(rows_.begin() + index);
     UpdateOvelseInfo();
     return found;

@@ -1,5 +1,126 @@
-// Placing a round. The rows keep the places they were read or given with; the placing routines compute
-// them from the row orders.
+// Placing a round: its rows sorted by the round's result order and numbered, rows equal in that order
+// sharing a place, per heat, over all heats or over the heats of lettered finals.
 #include "model/D_Result.h"
 
-void TResultatManager::CalcPlacering() {}
+#include "model/D_DBDef.h"
+#include "model/D_Ovelser.h"
+#include "model/D_ResultHold.h"
+
+#include <algorithm>
+
+namespace {
+
+using TRows = std::vector<std::unique_ptr<TResultat>>;
+using TRowIt = TRows::iterator;
+
+// The rows of one heat in sorted order.
+struct THeatRun {
+    TRowIt First;
+    TRowIt Last;
+};
+
+// Numbers a run of sorted rows from n on; a row equal to the one before it shares its place. Returns
+// the number after the run's last.
+qint32 PlaceRun(TRowIt first, TRowIt last, qint32 n) {
+    const TResultat* previous = nullptr;
+    for (auto it = first; it != last; ++it, ++n) {
+        TResultat& row = **it;
+        row.SetPlac(previous && CompareByResultat(row, *previous) == 0 ? previous->Plac : n);
+        previous = &row;
+    }
+    return n;
+}
+
+// The runs of equal heat numbers in rows sorted by heat.
+std::vector<THeatRun> HeatRuns(TRows& rows) {
+    std::vector<THeatRun> runs;
+    for (auto first = rows.begin(); first != rows.end();) {
+        const quint16 heat = (*first)->Heat;
+        const auto last =
+            std::find_if(first, rows.end(), [heat](const auto& row) { return row->Heat != heat; });
+        runs.push_back({first, last});
+        first = last;
+    }
+    return runs;
+}
+
+qint32 CeilMean(qint64 sum, qint64 count) {
+    return static_cast<qint32>(sum / count + (sum % count > 0 ? 1 : 0));
+}
+
+} // namespace
+
+void TResultatManager::CalcPlacering() {
+    holdResultater_.reset();
+    if (!ovelseInfo_ || ovelser_.size() > 1)
+        return;
+    if (!HasResultat()) {
+        // The last result is gone: so are the places it gave.
+        for (const auto& row : rows_)
+            row->SetPlac(0);
+        return;
+    }
+    const TCurrentScope current(*this);
+    const TResultRules& rules = rules_;
+    if (rules.ResType == 0)
+        Sort(CompareByHeatResultat);
+    else if (rules.ResType == 1)
+        Sort(CompareByResultatHeat);
+
+    if (rules.ResType == 0 && (rules.FinaleType == 1 || rules.FinaleType == 2)) {
+        PlaceLetteredFinals(rules.FinaleType == 2);
+    } else {
+        CalcStafetAargang();
+        PlaceRows(rules.ResType == 0);
+    }
+    CalcHoldResultater();
+}
+
+void TResultatManager::PlaceLetteredFinals(bool highestFirst) {
+    // The heats with a starter, each a final of its own; the places count on from one final to the
+    // next. Rows without a heat, or in a heat where no one started, keep their places.
+    std::vector<THeatRun> finals = HeatRuns(rows_);
+    std::erase_if(finals, [](const THeatRun& run) {
+        return (*run.First)->Heat == 0 ||
+               std::none_of(run.First, run.Last, [](const auto& row) { return row->HasStarted(); });
+    });
+    if (highestFirst)
+        std::reverse(finals.begin(), finals.end());
+    qint32 n = 1;
+    for (const THeatRun& final : finals)
+        n = PlaceRun(final.First, final.Last, n);
+}
+
+void TResultatManager::PlaceRows(bool perHeat) {
+    if (!perHeat) {
+        PlaceRun(rows_.begin(), rows_.end(), 1);
+        return;
+    }
+    for (const THeatRun& heat : HeatRuns(rows_))
+        PlaceRun(heat.First, heat.Last, 1);
+}
+
+void TResultatManager::CalcStafetAargang() {
+    if (!ovelseInfo_->Ovelse().IsStafetOvelse())
+        return;
+    TDeltagerTable& deltager = DeltagerTable2();
+    for (const auto& row : rows_) {
+        qint64 sum = 0;
+        qint64 count = 0;
+        for (int i = 0; i < row->Serier.Count(); ++i) {
+            const qint32 member = row->Serier.GetSerie(i)->Value;
+            if (member <= 0 || !deltager.FindStaevneKey(0, {member}))
+                continue;
+            const qint32 aargang = deltager.GetField(DeltagerField::Aargang)->GetAsInteger();
+            if (aargang > 0) {
+                sum += aargang;
+                ++count;
+            }
+        }
+        const qint32 mean = count > 0 ? CeilMean(sum, count) : 0;
+        if (row->Aargang != mean) {
+            row->Aargang = static_cast<quint16>(mean);
+            row->DeltagerModified = true;
+        }
+    }
+}

@@ -25,19 +25,6 @@ const TResultRules& CurrentRules() {
     return current ? current->Rules() : none;
 }
 
-// Stands in for the current manager while one manager sorts, whichever was current before.
-class TCurrentScope {
-public:
-    explicit TCurrentScope(TResultatManager& manager)
-        : saved_(std::exchange(Managers().Current, &manager)) {}
-    ~TCurrentScope() { Managers().Current = saved_; }
-    TCurrentScope(const TCurrentScope&) = delete;
-    TCurrentScope& operator=(const TCurrentScope&) = delete;
-
-private:
-    TResultatManager* saved_;
-};
-
 template <typename T>
 int Sign(T a, T b) {
     return a < b ? -1 : (b < a ? 1 : 0);
@@ -145,9 +132,18 @@ void TResultatManager::MakeCurrent() {
     Managers().Current = this;
 }
 
+// Stands in for the current manager, whichever was current before.
+TResultatManager::TCurrentScope::TCurrentScope(TResultatManager& manager)
+    : saved_(std::exchange(Managers().Current, &manager)) {
+    manager.rules_ = RulesOf(manager.ovelseInfo_);
+}
+
+TResultatManager::TCurrentScope::~TCurrentScope() {
+    Managers().Current = saved_;
+}
+
 template <typename Rows>
 void TResultatManager::SortBy(Rows& rows, TResultatCompare compare) {
-    rules_ = RulesOf(ovelseInfo_);
     const TCurrentScope current(*this);
     std::stable_sort(rows.begin(), rows.end(),
                      [compare](const auto& a, const auto& b) { return compare(*a, *b) < 0; });

@@ -606,11 +606,3 @@ void TResultat::CheckHeat() const {
     if (Heat == 0)
         throw EResultError(QStringLiteral("Ikke tilladt at indlægge resultat på heat 0"));
 }
-
-int TMKResultat::IndexOfStartnummer(qint32 startnummer) const {
-    for (int i = 0; i < Count(); ++i) {
-        if (Resultater[static_cast<std::size_t>(i)]->Startnummer == startnummer)
-            return i;
-    }
-    return -1;
-}

@@ -4,7 +4,9 @@
 // - load one round (a long jump with six attempts a row), sort it, save it after a change to every row;
 // - load the whole meet round by round, and make a manager (which counts every round);
 // - load the same round from a meet that holds nothing else, so that the two loads show whether the time
-//   of a round depends on the rounds around it.
+//   of a round depends on the rounds around it;
+// - place that round, mark who goes on (two by place, eight in all) and make its teams of three, beside a
+//   sort of it, and the same in a round ten times its size.
 // The plain read takes the round's result records by key and, for each, its participant by key and its
 // club (each club once): the records the manager reads. The plain write reads each record by position and
 // updates it, in one transaction.
@@ -99,8 +101,9 @@ QByteArray SerieOf(qint32 ovtype, int k) {
 // another one is in use.
 class TMeet {
 public:
-    // Every event row of the programme when full, else the benchmark's round alone.
-    explicit TMeet(bool full) {
+    // Every event row of the programme when full, else the benchmark's round alone, with prRunde entries.
+    explicit TMeet(bool full, int prRunde = PrRunde)
+        : prRunde_(prRunde) {
         dir_ = folder_.path() + u'/';
         InstallProgramFolder(dir_, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
         Use use(*this);
@@ -172,6 +175,12 @@ private:
         }
         std::vector<int> klasser = {FindStdKlasse("M"), FindStdKlasse("K")};
         ov.SaveEditOvelsesRaekke(&klasser, raekke);
+        TOvelseRnElement& runde = Round(RundeKlasse, RundeOvelse).OvelseRn();
+        for (const auto& [field, value] :
+             {std::pair(OvelseRnField::AntalViderePlac, 2), std::pair(OvelseRnField::AntalVidereIalt, 8),
+              std::pair(OvelseRnField::AntalPrHold, 3)})
+            runde.GetField(field)->SetAsInteger(value);
+        ov.Save();
     }
 
     void Fill() {
@@ -204,9 +213,9 @@ private:
             // The benchmark's round has the same entries in both meets.
             const int first = info->GetKlasseKode() == RundeKlasse && info->GetOvelseKode() == RundeOvelse
                                   ? 0
-                                  : (++r) * PrRunde;
+                                  : (++r) * prRunde_;
             const qint32 ovtype = info->Ovelse().GetOvtype();
-            for (int k = 0; k < PrRunde; ++k) {
+            for (int k = 0; k < prRunde_; ++k) {
                 resultat.Insert();
                 resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
                 for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
@@ -232,6 +241,7 @@ private:
     QTemporaryDir folder_;
     QString dir_;
     TModelContext context_;
+    int prRunde_;
 };
 
 // ---------------------------------------------------------------- the plain side
@@ -343,6 +353,11 @@ std::unique_ptr<TMeet>& SmallMeet() {
     static std::unique_ptr<TMeet> meet;
     return meet;
 }
+// The benchmark's round alone, ten times the size.
+std::unique_ptr<TMeet>& BigMeet() {
+    static std::unique_ptr<TMeet> meet;
+    return meet;
+}
 
 std::vector<quint32> PlainRound(TPlain& plain) {
     const std::vector<quint32> positions = plain.ReadRound(CurrentStID(), RundeKlasse, RundeOvelse);
@@ -393,13 +408,29 @@ void PlainReadRound(benchmark::State& state, TMeet& meet) {
     });
 }
 
-void SortRound(benchmark::State& state) {
-    Timed(state, *FullMeet(), [] {
+void SortRound(benchmark::State& state, TMeet& meet, int rows) {
+    Timed(state, meet, [&] {
         TResultatManager manager;
         manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        Check(manager.Count() == rows, "round");
         const auto start = Clock::now();
         manager.SortResultatHeat();
         return Since(start);
+    });
+}
+
+// Places (with the teams) and qualifiers of the loaded round.
+void PlaceRound(benchmark::State& state, TMeet& meet, int rows) {
+    Timed(state, meet, [&] {
+        TResultatManager manager;
+        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        Check(manager.Count() == rows, "round");
+        const auto start = Clock::now();
+        manager.CalcPlacering();
+        const int coded = manager.CalcVidereKode(QChar(u'F'));
+        const double t = Since(start);
+        Check(coded >= 8 && manager.HoldResultater(), "qualifiers and teams");
+        return t;
     });
 }
 
@@ -469,6 +500,10 @@ void PrintRatios() {
         {"load round (meet of one round)", "plain read round (meet of one round)"},
         {"load round", "load round (meet of one round)"},
         {"sort round", "plain read round"},
+        {"place and qualify round", "sort round"},
+        {"place and qualify round x10", "sort round x10"},
+        {"place and qualify round x10", "place and qualify round"},
+        {"sort round x10", "sort round"},
         {"save round", "plain read round"},
         {"save round", "plain update round"},
         {"load meet round by round", "plain read meet"},
@@ -490,6 +525,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     FullMeet() = std::make_unique<TMeet>(true);
     SmallMeet() = std::make_unique<TMeet>(false);
+    BigMeet() = std::make_unique<TMeet>(false, 10 * PrRunde);
 
     const std::pair<const char*, std::function<void(benchmark::State&)>> figures[] = {
         {"load round", [](benchmark::State& s) { LoadRound(s, *FullMeet()); }},
@@ -497,7 +533,10 @@ int main(int argc, char** argv) {
         {"load round (meet of one round)", [](benchmark::State& s) { LoadRound(s, *SmallMeet()); }},
         {"plain read round (meet of one round)",
          [](benchmark::State& s) { PlainReadRound(s, *SmallMeet()); }},
-        {"sort round", SortRound},
+        {"sort round", [](benchmark::State& s) { SortRound(s, *FullMeet(), PrRunde); }},
+        {"place and qualify round", [](benchmark::State& s) { PlaceRound(s, *FullMeet(), PrRunde); }},
+        {"sort round x10", [](benchmark::State& s) { SortRound(s, *BigMeet(), 10 * PrRunde); }},
+        {"place and qualify round x10", [](benchmark::State& s) { PlaceRound(s, *BigMeet(), 10 * PrRunde); }},
         {"save round", SaveRound},
         {"plain update round", PlainUpdateRound},
         {"load meet round by round", LoadMeet},
@@ -524,6 +563,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     PrintRatios();
     benchmark::Shutdown();
+    BigMeet().reset();
     SmallMeet().reset();
     FullMeet().reset();
     return 0;

@@ -10,6 +10,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 namespace {
 
 void AddRow(TEditOvelsesRaekke& raekke, TOvelseManager& ov, const QString& klasse, const QString& ovelse,
@@ -37,15 +39,29 @@ TResultTest::TResultTest()
     SetDecimalSeparator(u'.');
     Ov();
     CreateMeet(QStringLiteral("Stævne"));
+    AddProgramme({{"M", "100", "IF"},
+                  {"M", "LÆ", "F"},
+                  {"M", "HØ", "F"},
+                  {"M", "KU", "F"},
+                  {"M", "4X100", "F"},
+                  {"K", "100", "F"}});
+}
+
+void TResultTest::AddProgramme(std::initializer_list<TProgrammeRow> rows) {
+    programme_.insert(programme_.end(), rows.begin(), rows.end());
     TEditOvelsesRaekke raekke;
-    AddRow(raekke, Ov(), "M", "100", "IF");
-    AddRow(raekke, Ov(), "M", "LÆ", "F");
-    AddRow(raekke, Ov(), "M", "HØ", "F");
-    AddRow(raekke, Ov(), "M", "KU", "F");
-    AddRow(raekke, Ov(), "M", "4X100", "F");
-    AddRow(raekke, Ov(), "K", "100", "F");
-    std::vector<int> klasser = {FindStdKlasse("M"), FindStdKlasse("K")};
+    std::vector<int> klasser;
+    for (const TProgrammeRow& row : programme_) {
+        AddRow(raekke, Ov(), row.Klasse, row.Ovelse, row.Runder);
+        if (std::find(klasser.begin(), klasser.end(), FindStdKlasse(row.Klasse)) == klasser.end())
+            klasser.push_back(FindStdKlasse(row.Klasse));
+    }
     Ov().SaveEditOvelsesRaekke(&klasser, raekke);
+}
+
+void TResultTest::SetRunde(TOvelseInfo& round, int fieldNo, qint32 value) {
+    round.OvelseRn().GetField(fieldNo)->SetAsInteger(value);
+    Ov().Save();
 }
 
 TResultTest::~TResultTest() {
@@ -122,6 +138,28 @@ QByteArray TResultTest::Serie(const std::vector<std::pair<qint32, qint32>>& atte
         serie.Kode = kode;
     }
     return serier.SaveToString();
+}
+
+std::function<void(TResultatTable&)>
+TResultTest::Fields(std::initializer_list<std::pair<int, qint32>> values) {
+    return [fields = std::vector<std::pair<int, qint32>>(values)](TResultatTable& t) {
+        for (const auto& [fieldNo, value] : fields)
+            t.GetField(fieldNo)->SetAsInteger(value);
+    };
+}
+
+QList<qint32> TResultTest::Startnumre(const TResultatManager& manager) {
+    QList<qint32> numbers;
+    for (int i = 0; i < manager.Count(); ++i)
+        numbers.append(manager.GetResultat(i)->Startnummer);
+    return numbers;
+}
+
+TResultat& TResultTest::Row(const TResultatManager& manager, qint32 startnummer) {
+    TResultat* row = manager.GetResultat(manager.IndexOfStartnummer(startnummer));
+    if (!row)
+        throw Exception(QStringLiteral("No row %1").arg(startnummer));
+    return *row;
 }
 
 qint32 TResultTest::StoredInteger(quint32 position, int fieldNo) {

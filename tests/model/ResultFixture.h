@@ -6,9 +6,11 @@
 #include "model/D_Result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -24,6 +26,16 @@ protected:
     TOvelseManager& Ov();
     // The round of class, event and round letter (empty: the first).
     TOvelseInfo& Round(const QString& klasse, const QString& ovelse, const QString& runde = {});
+    // Adds event rows (standard class, event, round letters) to the programme and stores it. The
+    // rounds are made anew: take them with Round afterwards.
+    struct TProgrammeRow {
+        QString Klasse;
+        QString Ovelse;
+        QString Runder;
+    };
+    void AddProgramme(std::initializer_list<TProgrammeRow> rows);
+    // Sets an integer field of a round's record (OvelseRnField) and stores it.
+    void SetRunde(TOvelseInfo& round, int fieldNo, qint32 value);
 
     void AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn = {});
     void AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang = 0, qint32 klubNr = 1,
@@ -36,6 +48,12 @@ protected:
 
     // The stored form of attempts given as (value, kode) pairs.
     static QByteArray Serie(const std::vector<std::pair<qint32, qint32>>& attempts);
+    // A record filler setting integer fields (ResultatField numbers) to values.
+    static std::function<void(TResultatTable&)> Fields(std::initializer_list<std::pair<int, qint32>> values);
+    // The rows' start numbers in their present order.
+    static QList<qint32> Startnumre(const TResultatManager& manager);
+    // The row of a start number; raises when there is none.
+    static TResultat& Row(const TResultatManager& manager, qint32 startnummer);
     // A field of the record at a position, as an integer.
     qint32 StoredInteger(quint32 position, int fieldNo);
     // The variable part behind the record: its length and the series, as stored.
@@ -44,4 +62,5 @@ protected:
 
 private:
     QChar separator_;
+    std::vector<TProgrammeRow> programme_;
 };

@@ -71,8 +71,11 @@ TEST_F(ResultManager, ARoundLoadsWithItsParticipantsAndClubsAndNothingElse) {
         t.GetField(ResultatField::MilliSeconds2)->SetAsInteger(44);
         t.GetField(ResultatField::Point)->SetAsFloat(3.5);
         t.GetField(ResultatField::ResultatKom)->SetAsString("ab");
+        t.GetField(ResultatField::Placering)->SetAsInteger(1);
     });
-    AddResultat(indledende, 99);             // no participant
+    // No participant; alone without a heat, so placed first there.
+    AddResultat(indledende, 99,
+                [](TResultatTable& t) { t.GetField(ResultatField::Placering)->SetAsInteger(1); });
     AddResultat(Round("M", "100", "F"), 11); // the next round
     AddResultat(Round("K", "100"), 21);      // another class
 
@@ -311,9 +314,12 @@ TEST_F(ResultManager, ACorrectionMovesTimesAndFieldMarksButNotRelayLegs) {
     AddResultat(Round("M", "100"), 13, time(0));
     manager.LoadOvelse(&Round("M", "100"));
     manager.AddKorrektion(10);
-    EXPECT_EQ(manager.GetResultat(0)->Resultat, 10005);
-    EXPECT_EQ(manager.GetResultat(1)->Resultat, -104);
-    EXPECT_EQ(manager.GetResultat(2)->Resultat, 0);
+    const auto resultat = [&manager](qint32 startnummer) {
+        return manager.GetResultat(manager.IndexOfStartnummer(startnummer))->Resultat;
+    };
+    EXPECT_EQ(resultat(11), 10005);
+    EXPECT_EQ(resultat(12), -104);
+    EXPECT_EQ(resultat(13), 0);
 
     AddResultat(Round("M", "KU"), 11, Heat(1), Serie({{1412, 0}, {0, 0}, {SeriePas, 0}}));
     manager.LoadOvelse(&Round("M", "KU"));

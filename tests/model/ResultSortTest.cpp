@@ -7,20 +7,6 @@
 
 namespace {
 
-QList<qint32> Startnumre(const TResultatManager& manager) {
-    QList<qint32> numbers;
-    for (int i = 0; i < manager.Count(); ++i)
-        numbers.append(manager.GetResultat(i)->Startnummer);
-    return numbers;
-}
-
-auto Fields(std::initializer_list<std::pair<int, qint32>> values) {
-    return [values](TResultatTable& t) {
-        for (const auto& [fieldNo, value] : values)
-            t.GetField(fieldNo)->SetAsInteger(value);
-    };
-}
-
 class ResultSort : public TResultTest {
 protected:
     // 100 m in heat 1: 10.52, no time, a hand 10.4 and 10.45.

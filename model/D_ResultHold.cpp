@@ -1,0 +1,175 @@
+// Team results: a club's best rows grouped into teams, the teams' totals, places and points.
+#include "model/D_ResultHold.h"
+
+#include "model/D_DBDef.h"
+#include "model/D_Ovelser.h"
+#include "model/D_PointBeregning.h"
+#include "model/D_Tekster.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+namespace {
+
+qint32 Clamped(qint64 value) {
+    return static_cast<qint32>(
+        std::clamp<qint64>(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+}
+
+// The placement-points table that each points-by-place method takes.
+int PlaceringsPointTable(qint32 method) {
+    switch (static_cast<PointBeregning>(method)) {
+    case PointBeregning::Placering1:
+        return 1;
+    case PointBeregning::Placering2:
+        return 2;
+    case PointBeregning::Placering3:
+        return 3;
+    case PointBeregning::Placering4:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- THold
+
+THold::THold(std::unique_ptr<TResultat> holdResultat)
+    : HoldResultat(std::move(holdResultat)) {}
+
+TResultat* THold::GetResultat(int index) const {
+    return index >= 0 && index < Count() ? Medlemmer[static_cast<std::size_t>(index)] : nullptr;
+}
+
+qint32 THold::CalcTotalTid() const {
+    qint64 hundredths = 0;
+    for (const TResultat* row : Medlemmer)
+        hundredths += TidToHundredths(row->Resultat);
+    return Clamped(HundredthsToTid(hundredths));
+}
+
+qint32 THold::CalcTotal() const {
+    qint64 total = 0;
+    for (const TResultat* row : Medlemmer)
+        total += row->Resultat;
+    return Clamped(total);
+}
+
+// ---------------------------------------------------------------- THoldResultater
+
+qint32 THoldResultater::HoldSize() const {
+    return OvelseInfo ? OvelseInfo->GetAntalPrHold() : 0;
+}
+
+void THoldResultater::Clear() {
+    hold_.clear();
+    byKey_.clear();
+}
+
+THold* THoldResultater::GetHold(int index) const {
+    return index >= 0 && index < Count() ? hold_[static_cast<std::size_t>(index)].get() : nullptr;
+}
+
+THold* THoldResultater::Add(std::unique_ptr<THold> hold) {
+    THold* added = hold.get();
+    hold_.push_back(std::move(hold));
+    byKey_[added->GetHoldNavn()].push_back(added);
+    return added;
+}
+
+void THoldResultater::Delete(int index) {
+    if (index < 0 || index >= Count())
+        return;
+    hold_.erase(hold_.begin() + index);
+    IndexHold();
+}
+
+void THoldResultater::IndexHold() {
+    byKey_.clear();
+    for (const auto& hold : hold_)
+        byKey_[hold->GetHoldNavn()].push_back(hold.get());
+}
+
+THold* THoldResultater::FindOpenHold(const QString& key) const {
+    const auto found = byKey_.constFind(key);
+    if (found == byKey_.constEnd())
+        return nullptr;
+    const qint32 size = HoldSize();
+    const auto open = std::find_if(found->begin(), found->end(),
+                                   [size](const THold* hold) { return hold->Count() < size; });
+    return open == found->end() ? nullptr : *open;
+}
+
+void THoldResultater::CalcPlacering() {
+    const qint32 size = HoldSize();
+    std::erase_if(hold_, [size](const auto& hold) { return hold->Count() < size; });
+    IndexHold();
+    if (hold_.empty())
+        return;
+
+    const bool tid = OvelseInfo && OvelseInfo->Ovelse().IsTidOvelse();
+    std::vector<TResultat*> rows;
+    std::unordered_map<const TResultat*, std::unique_ptr<THold>> holdOf;
+    for (auto& hold : hold_) {
+        TResultat& row = *hold->HoldResultat;
+        row.SetResultat(tid ? hold->CalcTotalTid() : hold->CalcTotal());
+        rows.push_back(&row);
+        holdOf.emplace(&row, std::move(hold));
+    }
+    // The manager that made the teams sorts them by its round.
+    if (TResultatManager* manager = rows.front()->Manager)
+        manager->SortRows(rows, CompareByResultat);
+    else
+        std::stable_sort(rows.begin(), rows.end(), [](const TResultat* a, const TResultat* b) {
+            return CompareByResultat(*a, *b) < 0;
+        });
+    hold_.clear();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        TResultat& row = *rows[i];
+        const TResultat* previous = i > 0 ? rows[i - 1] : nullptr;
+        row.SetPlac(previous && previous->Resultat == row.Resultat ? previous->Plac
+                                                                   : static_cast<qint32>(i + 1));
+        hold_.push_back(std::move(holdOf.at(&row)));
+    }
+}
+
+void THoldResultater::CalcPoint(qint32 method) {
+    const int table = PlaceringsPointTable(method);
+    if (table == 0)
+        return;
+    for (const auto& hold : hold_)
+        hold->HoldResultat->SetPoint(hold->HoldResultat->GetPlaceringsPoint(table));
+}
+
+// ---------------------------------------------------------------- the manager's teams
+
+void TResultatManager::CalcHoldResultater() {
+    holdResultater_.reset();
+    if (!ovelseInfo_ || ovelseInfo_->GetAntalPrHold() <= 0)
+        return;
+    // A club's best rows form its first team, whichever heat they ran in.
+    std::vector<TResultat*> rows;
+    for (const auto& row : rows_) {
+        if (row->IsValid() && !row->IsUK() && !row->IsUdenforHold() && row->hasMark())
+            rows.push_back(row.get());
+    }
+    SortRows(rows, CompareByResultatHeat);
+
+    auto hold = std::make_unique<THoldResultater>(ovelseInfo_);
+    for (TResultat* row : rows) {
+        THold* open = hold->FindOpenHold(row->Klub);
+        if (!open) {
+            auto holdResultat = std::make_unique<TResultat>(this, ovelseInfo_);
+            holdResultat->Klub = row->Klub;
+            open = hold->Add(std::make_unique<THold>(std::move(holdResultat)));
+        }
+        open->Add(row);
+    }
+    hold->CalcPlacering();
+    if (ovelseInfo_->OvelseRn().GetField(OvelseRnField::HoldPoint)->GetAsInteger() == 1)
+        hold->CalcPoint(ovelseInfo_->GetPointBeregning());
+    holdResultater_ = std::move(hold);
+}

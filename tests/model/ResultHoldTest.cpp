@@ -1,0 +1,121 @@
+// Team results of a round, made by the result manager from records stored in a program folder.
+#include "model/D_ResultHold.h"
+
+#include "support/Test.h"
+
+#include "ResultFixture.h"
+#include "model/D_Ovelser.h"
+#include "model/D_PointBeregning.h"
+#include "model/D_Staevne.h"
+
+#include <array>
+
+namespace {
+
+using namespace ResultatField;
+
+class ResultHold : public TResultTest {
+protected:
+    void SetUp() override {
+        AddProgramme({{"M", "400", "F"}});
+        const char* const klubber[] = {"Aarhus", "Sparta", "Viking", "Odense"};
+        for (int nr = 1; nr <= 4; ++nr)
+            AddKlub(nr, klubber[nr - 1]);
+    }
+
+    // A runner of the club with a time in a heat; the record filled further by more.
+    void AddRunner(qint32 startnummer, qint32 heat, qint32 tid,
+                   const std::function<void(TResultatTable&)>& more = {}) {
+        AddDeltager(startnummer, QStringLiteral("Løber %1").arg(startnummer), 0, startnummer / 100);
+        AddResultat(Round("M", "400"), startnummer, [=](TResultatTable& t) {
+            Fields({{Heat, heat}, {Resultat, tid}})(t);
+            if (more)
+                more(t);
+        });
+    }
+    static std::function<void(TResultatTable&)> Text(int fieldNo, const char* text) {
+        return [=](TResultatTable& t) { t.GetField(fieldNo)->SetAsString(text); };
+    }
+
+    // Each team as its name, total, place, points and members.
+    static QStringList Teams(const TResultatManager& manager) {
+        QStringList teams;
+        const THoldResultater* hold = manager.HoldResultater();
+        for (int i = 0; hold && i < hold->Count(); ++i) {
+            const THold& team = *hold->GetHold(i);
+            QStringList members;
+            for (int m = 0; m < team.Count(); ++m)
+                members << QString::number(team.GetResultat(m)->Startnummer);
+            const TResultat& row = *team.HoldResultat;
+            teams << QStringLiteral("%1 %2 %3 %4: %5")
+                         .arg(team.GetHoldNavn(), row.GetFieldText(int(TResultColumn::Resultat)))
+                         .arg(row.Plac)
+                         .arg(row.Point)
+                         .arg(members.join(u','));
+        }
+        return teams;
+    }
+};
+
+} // namespace
+
+TEST_F(ResultHold, AClubsBestRunnersWithATimeMakeItsTeamsWhateverTheirHeat) {
+    // Start number (the club is its hundreds), heat and time. Aarhus: seven runners, the best three in
+    // heat 2. Sparta: the disqualified, the one out of competition, the one out of team scoring and the
+    // one without a time do not count. Viking: two times and a runner without one make no team.
+    const std::array<qint32, 3> runners[] = {
+        {101, 1, 5980},  {104, 1, 10100}, {107, 1, 10400}, {103, 2, 5890},  {102, 2, 10050}, {105, 2, 10200},
+        {106, 2, 10300}, {201, 1, 10000}, {205, 2, 10010}, {206, 2, 0},     {207, 2, 5910},  {301, 1, 10500},
+        {302, 1, 10500}, {303, 2, 0},     {401, 1, 10300}, {402, 2, 10330}, {403, 2, 10370}};
+    for (const auto& [startnummer, heat, tid] : runners)
+        AddRunner(startnummer, heat, tid);
+    AddRunner(202, 1, 5000, Text(ResultatKode, "D"));
+    AddRunner(203, 1, 5500, Text(UdenforKonk, "U"));
+    AddRunner(204, 2, 5600, Text(UdenforKonk, "-"));
+
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "400"));
+    EXPECT_EQ(manager.HoldResultater(), nullptr);
+
+    SetRunde(Round("M", "400"), OvelseRnField::AntalPrHold, 3);
+    manager.CalcPlacering();
+    // Times add up over the minute: 58.90 + 59.80 + 1.00.50.
+    EXPECT_EQ(Teams(manager),
+              (QStringList{"Aarhus 2.59.20 1 0: 103,101,102", "Sparta 2.59.20 1 0: 207,201,205",
+                           "Aarhus 3.06.00 3 0: 104,105,106", "Odense 3.10.00 4 0: 401,402,403"}));
+
+    // Points by place for teams, from the meet's first table.
+    Manager().SystemData().PlaceringsPoint1 = QStringLiteral("10,8,6,5");
+    Ov().FindOvelseRk("M", "400")
+        ->GetField(OvelseRkField::PointBeregning)
+        ->SetAsInteger(int(PointBeregning::Placering1) + 1);
+    SetRunde(Round("M", "400"), OvelseRnField::HoldPoint, 1);
+    TResultatManager scored;
+    scored.LoadOvelse(&Round("M", "400"));
+    EXPECT_EQ(Teams(scored),
+              (QStringList{"Aarhus 2.59.20 1 10: 103,101,102", "Sparta 2.59.20 1 10: 207,201,205",
+                           "Aarhus 3.06.00 3 6: 104,105,106", "Odense 3.10.00 4 5: 401,402,403"}));
+
+    // A deleted row leaves no team pointing at it; the next placing makes them anew.
+    scored.DeleteResultat(scored.IndexOfStartnummer(101));
+    EXPECT_EQ(scored.HoldResultater(), nullptr);
+    scored.CalcPlacering();
+    EXPECT_EQ(Teams(scored).first(), "Sparta 2.59.20 1 10: 207,201,205");
+    EXPECT_EQ(Teams(scored).at(1), "Aarhus 3.00.40 2 8: 103,102,104");
+}
+
+TEST_F(ResultHold, FieldEventTeamsAddTheirMarksAndEqualTotalsSharePlaces) {
+    TOvelseInfo& round = Round("M", "KU");
+    SetRunde(round, OvelseRnField::AntalPrHold, 2);
+    const std::pair<qint32, qint32> marks[] = {{101, 1500}, {102, 1400}, {103, 1300},
+                                               {201, 1450}, {202, 1450}, {301, 1600},
+                                               {302, 1000}, {401, 1200}, {402, 1100}};
+    for (const auto& [startnummer, mark] : marks) {
+        AddDeltager(startnummer, QStringLiteral("Kaster %1").arg(startnummer), 0, startnummer / 100);
+        AddResultat(round, startnummer, Fields({{Heat, 1}}), Serie({{mark, 0}}));
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&round);
+    EXPECT_EQ(Teams(manager), (QStringList{"Aarhus 29.00 1 0: 101,102", "Sparta 29.00 1 0: 201,202",
+                                           "Viking 26.00 3 0: 301,302", "Odense 23.00 4 0: 401,402"}));
+}
