@@ -45,11 +45,6 @@ const TRegistryValue MeetValues[] = {
     {"PageTabPosition", &R::PageTabPosition},
 };
 
-template <typename... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-
 QString BaseKey() {
     return Platform::TRegistry::ProgramKey(QStringLiteral(".cfg"));
 }
