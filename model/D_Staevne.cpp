@@ -248,7 +248,9 @@ int TStaevneManager::CreateStaevne(const QString& name) {
             QDir().rmdir(ResolvePath(PathJoin(DataDir(), navn)));
         throw;
     }
+    // A new meet starts from the defaults, not from what the base key or a former meet of that name held.
     SetSystemDataDefaults();
+    WriteMeetRegistry(navn, registry_);
     meets_.push_back(
         {navn, table_->GetPosition(), table_->GetField(StaevneField::StID)->GetAsInteger(), QString()});
     const int index = GetStaevneCount() - 1;

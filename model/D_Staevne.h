@@ -201,6 +201,8 @@ private:
     // The old folder's path when it was moved to the new name, else empty.
     QString RenameFolder(const QString& gammelt, const QString& nyt, bool nytOprettet);
     void DeleteRegistryKey(const QString& navn);
+    // The per-meet values into the meet's own key, replacing whatever a key of that name held.
+    static void WriteMeetRegistry(const QString& navn, const TStaevneRegistry& values);
     // The import's name question; returns the accepted name and whether its folder was created.
     QString AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
                           TImportStaevneQuestion& question, bool& folderCreated);

@@ -203,6 +203,8 @@ int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportSt
         UndoImport(navn, folderCreated);
         throw;
     }
+    // The file carries no registry values: the new meet starts from the defaults.
+    WriteMeetRegistry(navn, TStaevneRegistry());
     meets_.push_back({navn, position, stID, imported.Dato == 0 ? QString() : DateToStr(imported.Dato)});
     const int index = GetStaevneCount() - 1;
     OpenStaevne(index);

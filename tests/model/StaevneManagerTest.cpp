@@ -274,22 +274,29 @@ TEST_F(StaevneManagerTest, ABlockOfANewerVersionIsNeverOverwritten) {
     EXPECT_EQ(Restart().GetStaevneNavn(0), "Fremtiden");
 }
 
-TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
+TEST_F(StaevneManagerTest, ANewMeetGetsTheDefaultsInItsOwnKeyAnOldOneWithoutAKeyReadsTheBaseKey) {
     {
         Platform::TRegistry registry;
         ASSERT_TRUE(registry.OpenKey(BaseKey(), true));
         registry.WriteInteger(QStringLiteral("visugedag"), 3);
         registry.WriteBool(QStringLiteral("UdskrivTilSkaerm"), false);
+        registry.WriteString(QStringLiteral("PrinterNavn"), QStringLiteral("Fælles printer"));
         registry.WriteString(QStringLiteral("ScoreboardServer"), QStringLiteral("tavle"));
         registry.WriteString(QStringLiteral("LastUsedName"), QStringLiteral("B"));
+        // What a deleted meet of the same name may have left behind.
+        ASSERT_TRUE(registry.OpenKey(BaseKey() + "\\b", true));
+        registry.WriteInteger(QStringLiteral("VisUgedag"), 6);
     }
     EXPECT_EQ(Manager().Scoreboard().ScoreboardServer, "tavle");
     EXPECT_EQ(Manager().Scoreboard().ScoreboardServerPort, 2010);
     EXPECT_EQ(Manager().GetLastUsedName(), "B");
 
     CreateMeet(QStringLiteral("A"));
-    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
-    EXPECT_FALSE(Manager().Registry().UdskrivTilSkaerm);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 0);
+    EXPECT_TRUE(Manager().Registry().UdskrivTilSkaerm);
+    EXPECT_EQ(Manager().Registry().PrinterNavn, "");
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\A", "UdskrivTilSkaerm"), "1");
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\A", "PrinterNavn"), "");
     Manager().Registry().VisUgedag = 5;
     Manager().Registry().PrinterNavn = QStringLiteral("Ingen printer af det navn");
     Manager().SetLastUsedName(QString());
@@ -299,10 +306,17 @@ TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
     EXPECT_EQ(ReadRegistry(BaseKey(), "LastUsedName"), "(ingen)");
 
     CreateMeet(QStringLiteral("B"));
-    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 0);
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\B", "VisUgedag"), "0");
     Restart().OpenStaevne(0);
     EXPECT_EQ(Manager().Registry().VisUgedag, 5);
     EXPECT_EQ(Manager().Registry().PrinterNavn, "Ingen printer af det navn");
+
+    // A meet of an older version, with no key of its own.
+    AddMeetRecord(QStringLiteral("Gammel"), 0);
+    Restart().OpenStaevne(2);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
+    EXPECT_EQ(Manager().Registry().PrinterNavn, "Fælles printer");
 }
 
 TEST_F(StaevneManagerTest, SettingsAnswerForTheCurrentMeet) {
