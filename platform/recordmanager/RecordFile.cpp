@@ -22,7 +22,11 @@ constexpr uint32_t ApplicationId = 0x5A524D31;
 constexpr int FormatVersion = 1;
 constexpr int BusyTimeoutMs = 5000;
 constexpr int SqliteHeaderSize = 100;
+constexpr int PageSizeOffset = 16;
+constexpr int ChangeCounterOffset = 24;
+constexpr int PageCountOffset = 28;
 constexpr int ApplicationIdOffset = 68;
+constexpr int VersionValidOffset = 92;
 
 enum FileQuery {
     InsertRecord,
@@ -31,7 +35,7 @@ enum FileQuery {
     DeleteRecord,
     CountRecords,
     ScanRecords,
-    FileQueryCount
+    FileQueryCount // then one query per key for its stored key
 };
 
 std::string column(int key) {
@@ -76,16 +80,31 @@ std::string schema(const FileLayout& layout) {
     return sql;
 }
 
-bool headerIsOurs(int fd) {
-    uint8_t header[SqliteHeaderSize];
-    if (::pread(fd, header, sizeof header, 0) != SqliteHeaderSize)
+uint32_t bigEndian32(const uint8_t* at) {
+    return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];
+}
+
+bool headerIsOurs(const uint8_t* header) {
+    return std::memcmp(header, "SQLite format 3", 16) == 0 &&
+           bigEndian32(header + ApplicationIdOffset) == ApplicationId;
+}
+
+// A file cut short: not whole pages, or fewer pages than its header counts. Only without a WAL that
+// still holds pages, which may stand in for the file's last pages until they are copied back.
+bool cutShort(const uint8_t* header, off_t size, const std::string& path) {
+    struct stat wal;
+    if (::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0)
         return false;
-    if (std::memcmp(header, "SQLite format 3", 16) != 0)
-        return false;
-    const uint32_t id = uint32_t(header[ApplicationIdOffset]) << 24 |
-                        uint32_t(header[ApplicationIdOffset + 1]) << 16 |
-                        uint32_t(header[ApplicationIdOffset + 2]) << 8 | header[ApplicationIdOffset + 3];
-    return id == ApplicationId;
+    const uint32_t pageSize = header[PageSizeOffset] == 0 && header[PageSizeOffset + 1] == 1
+                                  ? 65536
+                                  : uint32_t(header[PageSizeOffset]) << 8 | header[PageSizeOffset + 1];
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || size % pageSize != 0)
+        return true;
+    // The count is good while the change counter and the count's own version agree.
+    const uint32_t pages = bigEndian32(header + PageCountOffset);
+    const bool counted =
+        bigEndian32(header + ChangeCounterOffset) == bigEndian32(header + VersionValidOffset);
+    return counted && off_t(pages) * pageSize > size;
 }
 
 } // namespace
@@ -184,7 +203,9 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
     struct stat st;
     if (::fstat(file->lock_.fd(), &st) != 0)
         fail(StatusIOError);
-    if (!S_ISREG(st.st_mode) || !headerIsOurs(file->lock_.fd()))
+    uint8_t header[SqliteHeaderSize];
+    if (!S_ISREG(st.st_mode) || ::pread(file->lock_.fd(), header, sizeof header, 0) != SqliteHeaderSize ||
+        !headerIsOurs(header) || cutShort(header, st.st_size, path))
         fail(StatusNotARecordFile);
     file->id_ = FileId{st.st_dev, st.st_ino};
     file->exclusive = exclusive;
@@ -220,7 +241,7 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
 
     const size_t keySlots = std::max<size_t>(1, file->layout_.keys.size());
     file->queries_.resize(size_t(Query::QueryCount) * keySlots);
-    file->fileQueries_.resize(FileQueryCount);
+    file->fileQueries_.resize(FileQueryCount + file->layout_.keys.size());
     file->keyScratch_.resize(file->layout_.keys.size());
     return file;
 }
@@ -230,9 +251,24 @@ RecordFile::~RecordFile() {
         sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+// Keyed queries also give the key as the index holds it, so a walk goes on from that and damage shows.
+static bool keyed(Query query) {
+    switch (query) {
+    case Query::StepFirst:
+    case Query::StepLast:
+    case Query::StepNext:
+    case Query::StepPrevious:
+    case Query::Direct:
+        return false;
+    default:
+        return true;
+    }
+}
+
 std::string RecordFile::queryText(Query query, int key) const {
     const std::string k = column(key);
-    const std::string select = "SELECT pos, data FROM records ";
+    const std::string select =
+        keyed(query) ? "SELECT pos, data, " + k + " FROM records " : "SELECT pos, data FROM records ";
     const std::string up = " ORDER BY " + k + ", pos LIMIT 1";
     const std::string down = " ORDER BY " + k + " DESC, pos DESC LIMIT 1";
     const std::string upMany = " ORDER BY " + k + ", pos LIMIT ?3";
@@ -316,11 +352,14 @@ Statement& RecordFile::fileStatement(int which) {
     case DeleteRecord:
         sql = "DELETE FROM records WHERE pos = ?1";
         break;
+    case ScanRecords:
+        sql = "SELECT data FROM records";
+        break;
     case CountRecords:
         sql = "SELECT count(*) FROM records";
         break;
     default:
-        sql = "SELECT data FROM records";
+        sql = "SELECT " + column(which - FileQueryCount) + " FROM records WHERE pos = ?1";
         break;
     }
     s = Statement(db_.handle(), sql);
@@ -368,8 +407,16 @@ size_t RecordFile::runOne(Query query, int key, const EncodedKey* value, uint32_
         const size_t size = s.blobSize(1);
         if (pos <= 0 || pos > int64_t(UINT32_MAX) || size < layout_.recordLength)
             fail(StatusNotARecordFile);
-        out[n].position = uint32_t(pos);
-        out[n].data.assign(data, data + size);
+        Record& record = out[n];
+        record.position = uint32_t(pos);
+        record.data.assign(data, data + size);
+        if (keyed(query)) {
+            const uint8_t* stored = s.blob(2);
+            record.storedKey.assign(stored, stored + s.blobSize(2));
+            record.storedKeyOf = key;
+        } else {
+            record.storedKeyOf = Record::NoStoredKey;
+        }
         ++n;
     }
     return n;
@@ -424,6 +471,17 @@ uint32_t RecordFile::recordCount() {
     StatementUse use(s);
     s.step();
     return uint32_t(s.integer(0));
+}
+
+bool RecordFile::storedKey(uint32_t position, int key, std::vector<uint8_t>& out) {
+    Statement& s = fileStatement(FileQueryCount + key);
+    StatementUse use(s);
+    s.bindInt(1, position);
+    if (!s.step() || s.isNull(0))
+        return false;
+    const uint8_t* stored = s.blob(0);
+    out.assign(stored, stored + s.blobSize(0));
+    return true;
 }
 
 int64_t RecordFile::highestValue(const KeySegment& segment) {

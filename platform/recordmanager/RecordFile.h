@@ -66,6 +66,10 @@ enum class Query : uint8_t {
 struct Record {
     uint32_t position = 0;
     std::vector<uint8_t> data;
+    // The key as the file's index holds it, for keyed queries: the key of storedKeyOf.
+    std::vector<uint8_t> storedKey;
+    int storedKeyOf = NoStoredKey;
+    static constexpr int NoStoredKey = -1;
 };
 
 class RecordFile {
@@ -98,6 +102,9 @@ public:
     bool update(uint32_t position, const uint8_t* data, size_t size); // false: the record is gone
     bool remove(uint32_t position);                                   // false: the record is gone
     uint32_t recordCount();
+    // The key as the index holds it for the record at position; false when the record is gone or out of
+    // that key.
+    bool storedKey(uint32_t position, int key, std::vector<uint8_t>& out);
     int64_t highestValue(const KeySegment& segment);
 
     // The process-wide transaction, joined by each file as it is first used.

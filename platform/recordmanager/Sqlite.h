@@ -54,6 +54,7 @@ public:
     int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     const uint8_t* blob(int column) const;
     size_t blobSize(int column) const { return size_t(sqlite3_column_bytes(stmt_, column)); }
+    bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
 private:
     sqlite3_stmt* stmt_ = nullptr;
