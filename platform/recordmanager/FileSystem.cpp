@@ -1,5 +1,6 @@
 #include "platform/recordmanager/FileSystem.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -196,8 +197,23 @@ int FileSystem::beforeSync(const char*) {
     return 0;
 }
 
+int FileSystem::beforeCommit(const char*) {
+    return 0;
+}
+
 FileSystem& fileSystem() {
     return *current;
+}
+
+bool syncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool synced = fileSystem().sync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 ScopedFileSystem::ScopedFileSystem(FileSystem& fileSystem)

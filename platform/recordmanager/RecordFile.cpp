@@ -2,6 +2,7 @@
 
 #include "platform/LittleEndian.h"
 #include "platform/recordmanager/FileSystem.h"
+#include "platform/recordmanager/Journal.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <fcntl.h>
@@ -29,6 +30,8 @@ constexpr int ApplicationIdOffset = 68;
 constexpr int VersionValidOffset = 92;
 
 enum FileQuery {
+    ReadImage,
+    ReadImages,
     InsertRecord,
     UpdateIfSameKeys,
     UpdateRecord,
@@ -45,18 +48,6 @@ std::string column(int key) {
 void removeDatabaseFiles(const std::string& path) {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         fileSystem().unlink((path + suffix).c_str());
-}
-
-// False when syncing the folder's entries failed.
-bool syncFolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return true; // a folder we may not read is left to the system, as before
-    const bool synced = fileSystem().sync(fd) == 0;
-    ::close(fd);
-    return synced;
 }
 
 std::string schema(const FileLayout& layout) {
@@ -197,6 +188,19 @@ void RecordFile::create(const std::string& path, const uint8_t* stat, size_t sta
         fail(StatusIOError);
 }
 
+int RecordFile::openDatabase(Database& database, const std::string& path) {
+    const int rc = database.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    if (rc != SQLITE_OK)
+        return rc;
+    sqlite3* db = database.handle();
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    // A file from elsewhere may carry any schema: run none of its code.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    // In WAL mode NORMAL loses no committed transaction when the process dies, only on power loss.
+    return sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+}
+
 std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclusive) {
     std::unique_ptr<RecordFile> file(new RecordFile);
     file->lock_.acquire(path, exclusive);
@@ -210,16 +214,10 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
     file->id_ = FileId{st.st_dev, st.st_ino};
     file->exclusive = exclusive;
 
-    const int rc = file->db_.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    file->path_ = path;
+    const int rc = openDatabase(file->db_, path);
     if (rc != SQLITE_OK)
         fail(statusOfSqlite(rc) == StatusFileNotFound ? int16_t(StatusIOError) : statusOfSqlite(rc));
-    sqlite3* db = file->db_.handle();
-    sqlite3_busy_timeout(db, BusyTimeoutMs);
-    // A file from elsewhere may carry any schema: run none of its code.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    // In WAL mode NORMAL loses no committed transaction when the process dies, only on power loss.
-    file->db_.exec("PRAGMA synchronous = NORMAL");
 
     {
         Statement meta(file->db_.handle(), "SELECT stat FROM meta WHERE id = 1");
@@ -328,6 +326,14 @@ Statement& RecordFile::fileStatement(int which) {
     const size_t keys = layout_.keys.size();
     std::string sql;
     switch (which) {
+    case ReadImage:
+    case ReadImages:
+        sql = "SELECT pos, data";
+        for (size_t k = 0; k < keys; ++k)
+            sql += ", " + column(int(k));
+        sql +=
+            which == ReadImage ? " FROM records WHERE pos = ?1" : " FROM records WHERE pos BETWEEN ?1 AND ?2";
+        break;
     case InsertRecord:
         sql = "INSERT INTO records(pos, data";
         for (size_t k = 0; k < keys; ++k)
@@ -439,7 +445,10 @@ uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
     bindKeys(s, data, size);
     ++changes_;
     s.step();
-    return uint32_t(sqlite3_last_insert_rowid(db_.handle()));
+    const uint32_t position = uint32_t(sqlite3_last_insert_rowid(db_.handle()));
+    if (inTransaction_)
+        touched_.push_back(position);
+    return position;
 }
 
 bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
@@ -451,8 +460,11 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
         bindKeys(s, data, size);
         s.bindInt(2, position);
         s.step();
-        if (sqlite3_changes(db_.handle()) > 0)
+        if (sqlite3_changes(db_.handle()) > 0) {
+            if (inTransaction_)
+                touched_.push_back(position);
             return true;
+        }
     }
     return false;
 }
@@ -463,7 +475,10 @@ bool RecordFile::remove(uint32_t position) {
     ++changes_;
     s.bindInt(1, position);
     s.step();
-    return sqlite3_changes(db_.handle()) > 0;
+    const bool removed = sqlite3_changes(db_.handle()) > 0;
+    if (removed && inTransaction_)
+        touched_.push_back(position);
+    return removed;
 }
 
 uint32_t RecordFile::recordCount() {
@@ -510,12 +525,16 @@ int64_t RecordFile::highestValue(const KeySegment& segment) {
 void RecordFile::begin() {
     db_.exec(writable() ? "BEGIN IMMEDIATE" : "BEGIN");
     inTransaction_ = true;
+    touched_.clear();
 }
 
 void RecordFile::commit() {
     inTransaction_ = false;
+    touched_.clear();
     ++changes_;
     try {
+        if (fileSystem().beforeCommit(path_.c_str()) != 0)
+            fail(StatusIOError);
         db_.exec("COMMIT");
     } catch (const StatusError&) {
         sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
@@ -525,8 +544,70 @@ void RecordFile::commit() {
 
 void RecordFile::rollback() {
     inTransaction_ = false;
+    touched_.clear();
     ++changes_;
     sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void RecordFile::writeJournal(JournalWriter& journal) {
+    std::vector<uint32_t> positions = touched_;
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    const auto slash = path_.rfind('/');
+    const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+    const size_t keys = layout_.keys.size();
+    journal.u16(uint16_t(name.size()));
+    journal.bytes(name.data(), name.size());
+    journal.u16(uint16_t(keys));
+    journal.u32(uint32_t(positions.size()));
+    for (const uint32_t position : positions)
+        journal.u32(position);
+    // The records that stand at those positions now: one range read when they lie close together (an
+    // import's new records), else one read each.
+    uint32_t present = 0;
+    JournalWriter images;
+    const auto image = [&](const Statement& s) {
+        ++present;
+        images.u32(uint32_t(s.integer(0)));
+        images.blob(s.blob(1), s.blobSize(1));
+        for (size_t k = 0; k < keys; ++k) {
+            const int c = int(k) + 2;
+            if (s.isNull(c)) {
+                images.u16(JournalNullKey);
+            } else {
+                images.u16(uint16_t(s.blobSize(c)));
+                images.bytes(s.blob(c), s.blobSize(c));
+            }
+        }
+    };
+    if (!positions.empty() && positions.back() - positions.front() < 2 * positions.size()) {
+        Statement& s = fileStatement(ReadImages);
+        StatementUse use(s);
+        s.bindInt(1, positions.front());
+        s.bindInt(2, positions.back());
+        auto next = positions.begin();
+        while (s.step()) {
+            const uint32_t position = uint32_t(s.integer(0));
+            while (next != positions.end() && *next < position)
+                ++next;
+            if (next != positions.end() && *next == position)
+                image(s);
+        }
+    } else {
+        Statement& s = fileStatement(ReadImage);
+        for (const uint32_t position : positions) {
+            StatementUse use(s);
+            s.bindInt(1, position);
+            if (s.step())
+                image(s);
+        }
+    }
+    journal.u32(present);
+    journal.bytes(images.body().data(), images.body().size());
+}
+
+void RecordFile::syncWal() {
+    db_.syncWal();
 }
 
 RecordFile::WriteScope::WriteScope(RecordFile& file)

@@ -25,6 +25,8 @@ public:
     sqlite3* handle() const { return db_; }
     void exec(const char* sql);
     bool readOnly() const;
+    // Syncs the WAL (nothing without one): what was committed lasts also when the power fails.
+    void syncWal();
 
 private:
     sqlite3* db_ = nullptr;
