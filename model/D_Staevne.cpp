@@ -84,6 +84,12 @@ bool MarkedFor(const QString& folder, qint32 stID) {
     return mark.open(QIODevice::ReadOnly) && mark.read(32).trimmed() == QByteArray::number(stID);
 }
 
+bool IsEmptyFolder(const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink() &&
+           QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
 // The same directory entry (a file system that ignores letter case gives one entry two names).
 bool SameEntry(const QString& a, const QString& b) {
     struct stat sa {};
@@ -228,9 +234,10 @@ void TStaevneManager::CheckStaevneNavn(const QString& name) {
         if (meet.Navn.compare(navn, Qt::CaseInsensitive) == 0)
             RefuseNavn(navn, QStringLiteral("Stævnenavnet er allerede brugt"));
     }
-    // A meet never takes over what is there: deleting it would take that along.
+    // A meet never takes over what is there, since deleting it would take that along; an empty folder
+    // (one a meet left when its work was cut short) holds nothing to lose.
     const QString folder = ResolvePath(PathJoin(DataDir(), navn));
-    if (EntryExists(folder))
+    if (EntryExists(folder) && !IsEmptyFolder(folder))
         RefuseNavn(navn, QStringLiteral("Der findes allerede en mappe eller fil med navnet ") +
                              QFileInfo(folder).fileName() + QStringLiteral(" i datamappen"));
     if (!QDir().mkpath(folder))
@@ -256,7 +263,9 @@ int TStaevneManager::CreateStaevne(const QString& name) {
         // All or nothing: a write that fails (a full disk) leaves no record. Status 1 until the
         // settings are in, so that a create interrupted all the same is reported, not listed.
         TBtvTransaction transaction;
+        const qint32 stID = NextStID();
         table_->Insert();
+        table_->GetField(StaevneField::StID)->SetAsInteger(stID);
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Oprettes);
         table_->Post();
@@ -348,14 +357,29 @@ void TStaevneManager::DeleteStaevne() {
         throw Exception(QStringLiteral("Stævnet kan kun slettes gennem programmets stævnestyring"));
     const TBusyCursor busy;
     const TListedMeet meet = meets_[static_cast<std::size_t>(currentIndex_)];
-    GotoCurrent();
-    table_->Edit();
-    SetStatus(TStaevneStatus::Slettes);
-    table_->Post();
-    // Every meet-bound file but the meet file itself, whose record goes last.
-    for (const TRecordFileDef& file : RecordFileDefs()) {
-        if (file.IsStaevneBound() && &file != &TStaevneTable::Def())
-            TZunoDataTable(file).DeleteAll();
+    // All or nothing: a meet is never left with part of its records.
+    try {
+        TBtvTransaction transaction;
+        GotoCurrent();
+        table_->Edit();
+        SetStatus(TStaevneStatus::Slettes);
+        table_->Post();
+        // Every meet-bound file but the meet file itself, whose record goes last.
+        for (const TRecordFileDef& file : RecordFileDefs()) {
+            if (file.IsStaevneBound() && &file != &TStaevneTable::Def())
+                TZunoDataTable(file).DeleteAll();
+        }
+        table_->GotoPosition(meet.Position);
+        table_->Delete();
+        transaction.Commit();
+    } catch (...) {
+        // The record manager has undone it all: the meet is as it was.
+        table_->Cancel();
+        try {
+            GotoCurrent();
+        } catch (...) {
+        }
+        throw;
     }
     meets_.erase(meets_.begin() + currentIndex_);
     SetCurrent(-1);
@@ -367,12 +391,27 @@ void TStaevneManager::DeleteStaevne() {
         else
             QDir().rmdir(folder);
     }
-    table_->GotoPosition(meet.Position);
-    table_->Delete();
     DeleteRegistryKey(meet.Navn);
     SetSystemDataDefaults();
     // Nothing of the deleted meet's programme may stay on show.
     ReloadOvelseManager();
+}
+
+qint32 TStaevneManager::NextStID() {
+    // Above every meet's number and every number a record carries: records a meet left behind (work
+    // of an older version cut short) never join a new meet.
+    qint32 highest = 0;
+    for (const TRecordFileDef& file : RecordFileDefs()) {
+        if (!file.IsStaevneBound())
+            continue;
+        TZunoDataTable table(file);
+        table.Open();
+        table.SetIndexNumber(0);
+        table.GetLast();
+        if (!table.GetEof())
+            highest = std::max(highest, table.GetField(StaevneField::StID)->GetAsInteger());
+    }
+    return highest + 1;
 }
 
 // ---------------------------------------------------------------- settings

@@ -187,6 +187,8 @@ private:
         QString DatoText;
     };
 
+    // The number a new meet gets: above that of every meet and every record of the meet files.
+    qint32 NextStID();
     // Raises the list's index error outside the list.
     const TListedMeet& Meet(int index) const;
     // The name in the meet table's current record.

@@ -230,7 +230,7 @@ QString TStaevneManager::AskImportNavn(const TTransferRecord& meet, const TSyste
 qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord& meet, const QString& navn,
                                     int level, const QString& fileName, quint32& position) {
     // Status 3 until the last section is in.
-    table_->InsertRecord(meet, -1, [&] {
+    table_->InsertRecord(meet, NextStID(), [&] {
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Importeres);
     });
