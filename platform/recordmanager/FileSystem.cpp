@@ -13,15 +13,19 @@ namespace RecordManager {
 
 namespace {
 
-FileSystem realFileSystem;
-FileSystem* current = &realFileSystem;
+// The real file system lives as long as the process: SQLite may close files during exit.
+FileSystem& realFileSystem() {
+    static FileSystem* const real = new FileSystem;
+    return *real;
+}
+FileSystem* current = nullptr;
 
 // ---- The VFS: the default one, with every file's writes and syncs asking the seam first.
 
 struct SeamFile {
     sqlite3_file base;
-    const char* path; // SQLite keeps the name alive while the file is open
-    alignas(std::max_align_t) unsigned char real[1];
+    const char* path;                 // SQLite keeps the name alive while the file is open
+    alignas(8) unsigned char real[1]; // SQLite aligns its file objects to 8 bytes
 };
 
 constexpr size_t RealOffset = offsetof(SeamFile, real);
@@ -202,7 +206,7 @@ int FileSystem::beforeCommit(const char*) {
 }
 
 FileSystem& fileSystem() {
-    return *current;
+    return current ? *current : realFileSystem();
 }
 
 bool syncFolderOf(const std::string& path) {

@@ -5,6 +5,7 @@
 #include "platform/recordmanager/RecordManager.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -27,8 +28,18 @@ std::string fileName(const uint8_t* key) {
 } // namespace
 
 Session& Session::instance() {
-    static Session session;
-    return session;
+    // Never destroyed: tables of objects that outlive main (the model's managers, whatever main freed or
+    // forgot) still close through it. Its files are closed at exit, before those objects go.
+    static Session* const session = [] {
+        auto* made = new Session;
+        std::atexit([] {
+            Session& s = instance();
+            std::lock_guard lock(s.mutex());
+            s.stop();
+        });
+        return made;
+    }();
+    return *session;
 }
 
 Cursor* Session::cursorOf(const uint8_t* block) {
