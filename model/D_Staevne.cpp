@@ -383,8 +383,8 @@ void TStaevneManager::DeleteStaevne() {
     }
     meets_.erase(meets_.begin() + currentIndex_);
     SetCurrent(-1);
-    // Only the meet's own folder, and with what it holds only when the meet made it; a link is removed,
-    // never followed.
+    // Only the meet's own folder, and with what it holds only when the meet made it (else only when it is
+    // empty); a link is never followed.
     if (const QString folder = OwnFolder(meet.Navn); !folder.isEmpty() && EntryExists(folder)) {
         if (MarkedFor(folder, meet.StID))
             RemoveTree(folder);
