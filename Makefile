@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test run bench clang clang-test format clean
 
 all: build
 
@@ -28,6 +28,19 @@ run: configure
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
+
+# The tree with Debian's clang, warnings as errors, in its own build folder (CI builds with g++ only).
+# SANITIZE=address,undefined adds the sanitizers; `make clang-test` also runs every test there.
+CLANG_BUILD_DIR ?= build-clang
+SANITIZE ?=
+clang:
+	@command -v clang++ >/dev/null || { echo "clang++ is missing: apt-get install clang"; exit 1; }
+	cmake -S . -B $(CLANG_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+		-DCMAKE_CXX_COMPILER=clang++ -DZUNO_WERROR=ON -DZUNO_SANITIZE=$(SANITIZE)
+	cmake --build $(CLANG_BUILD_DIR) -j $(JOBS)
+
+clang-test: clang
+	cd $(CLANG_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

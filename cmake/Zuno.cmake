@@ -2,6 +2,17 @@
 
 set(ZUNO_WARNINGS -Wall -Wextra -Wshadow)
 
+# The clang check (`make clang`) builds with warnings as errors, and may add sanitizers to every target.
+option(ZUNO_WERROR "Warnings are errors" OFF)
+set(ZUNO_SANITIZE "" CACHE STRING "Sanitizers of every target, such as address,undefined")
+if(ZUNO_WERROR)
+    list(APPEND ZUNO_WARNINGS -Werror)
+endif()
+if(ZUNO_SANITIZE)
+    add_compile_options(-fsanitize=${ZUNO_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=${ZUNO_SANITIZE})
+endif()
+
 # zuno_library(<target> [NOQT] [DIR <dir>] [DEPS <targets...>])
 # Builds every .cpp/.h directly in DIR (default: the current source folder) into a static library.
 function(zuno_library target)

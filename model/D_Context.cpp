@@ -1,5 +1,10 @@
 #include "model/D_Context.h"
 
+TModelContext::~TModelContext() {
+    OvelseManager.reset();
+    StaevneManager.reset();
+}
+
 TDateTime TModelContext::Now() const {
     return Clock ? Clock() : NowDateTime();
 }

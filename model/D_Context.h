@@ -59,6 +59,13 @@ private:
 using TClock = std::function<TDateTime()>;
 
 struct TModelContext {
+    TModelContext() = default;
+    TModelContext(TModelContext&&) = default;
+    TModelContext& operator=(TModelContext&&) = default;
+    // The managers go first, the event manager before the meet manager, while what they clear in the
+    // context is still there: also when the program ends with them alive.
+    ~TModelContext();
+
     // The folder of the executable, with a trailing separator: also the data folder of the 14 record
     // files and the meet folders.
     QString ProgramDir;

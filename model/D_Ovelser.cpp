@@ -100,7 +100,7 @@ TOvelseManager::~TOvelseManager() {
 
 void TOvelseManager::Reload() {
     if (const TModelContext& context = ModelContext(); context.CurrentStID >= 0)
-        QDir().mkpath(ResolvePath(context.StaevneDir));
+        TStaevneManager::MakeStaevneDir(context.StaevneDir, context.CurrentStID);
     ReloadLists();
     LoadRekorder();
     BuildInfos();

@@ -4,6 +4,7 @@
 #include "model/D_StdKlasser.h"
 
 #include <algorithm>
+#include <map>
 #include <unordered_set>
 
 namespace {
@@ -17,6 +18,32 @@ int Compare(qint32 a, qint32 b) {
 qint32 StdKlasseNr(const QString& klasse) {
     const int nr = FindStdKlasse(klasse);
     return nr >= 0 && GetStdKlasseKode(nr) == klasse ? nr : NoStdKlasse;
+}
+
+// A row of the event editor with everything but the round slots, from one round of its class and event.
+std::unique_ptr<TEditOvelseData> NewEditRow(const TOvelseInfo& info) {
+    auto row = std::make_unique<TEditOvelseData>();
+    const QString klasse = info.GetKlasseKode();
+    row->KlasseNr = StdKlasseNr(klasse);
+    row->Klasse = row->KlasseNr == NoStdKlasse ? klasse : GetStdKlasseKode(row->KlasseNr);
+    row->Ovelse = info.GetOvelseKode();
+    if (const TOvDefElement* ovDef = info.OvDef()) {
+        row->Attribut = ovDef->GetTrimmedString(OvDefField::Attribut);
+        row->AttributTekst = ovDef->GetTrimmedString(OvDefField::Tekst);
+    }
+    row->Ovtype = info.Ovelse().GetOvtype();
+    row->OvelseNr = info.Ovelse().GetField(OvelseField::Sortkode)->GetAsInteger();
+    row->AntalPrHeat = info.GetAntalPrHeat();
+    const TOvelseRkElement& rk = info.OvelseRk();
+    row->Startgebyr1 = rk.GetField(OvelseRkField::Startgebyr1)->GetAsFloat();
+    row->Efteranmgebyr1 = rk.GetField(OvelseRkField::Efteranmgebyr1)->GetAsFloat();
+    row->Strafgebyr1 = rk.GetField(OvelseRkField::Strafgebyr1)->GetAsFloat();
+    row->Startgebyr2 = rk.GetField(OvelseRkField::Startgebyr2)->GetAsFloat();
+    row->Efteranmgebyr2 = rk.GetField(OvelseRkField::Efteranmgebyr2)->GetAsFloat();
+    row->Strafgebyr2 = rk.GetField(OvelseRkField::Strafgebyr2)->GetAsFloat();
+    row->Runder = rk.GetTrimmedString(OvelseRkField::Runder);
+    row->HoldBaneFordeling = rk.GetTrimmedString(OvelseRkField::HoldBaneFordeling);
+    return row;
 }
 
 } // namespace
@@ -72,36 +99,15 @@ void TEditOvelsesRaekke::SortByOvelse() {
 
 void TOvelseManager::LoadEditOvelsesRaekke(TEditOvelsesRaekke& raekke) const {
     raekke.Clear();
-    std::unique_ptr<TEditOvelseData> row;
-    QString klasse;
-    QString ovelse;
+    // One row per class and event, in programme order of its first round: classes that share a sort code
+    // interleave in the index, so neighbouring rounds need not be of one row.
+    std::map<std::pair<QString, QString>, TEditOvelseData*> rows;
     for (const auto& [key, info] : index_[0]) {
-        if (!row || info->GetKlasseKode() != klasse || info->GetOvelseKode() != ovelse) {
-            if (row)
-                raekke.Add(std::move(row));
-            klasse = info->GetKlasseKode();
-            ovelse = info->GetOvelseKode();
-            row = std::make_unique<TEditOvelseData>();
-            row->KlasseNr = StdKlasseNr(klasse);
-            row->Klasse = row->KlasseNr == NoStdKlasse ? klasse : GetStdKlasseKode(row->KlasseNr);
-            row->Ovelse = ovelse;
-            if (const TOvDefElement* ovDef = info->OvDef()) {
-                row->Attribut = ovDef->GetTrimmedString(OvDefField::Attribut);
-                row->AttributTekst = ovDef->GetTrimmedString(OvDefField::Tekst);
-            }
-            row->Ovtype = info->Ovelse().GetOvtype();
-            row->OvelseNr = info->Ovelse().GetField(OvelseField::Sortkode)->GetAsInteger();
-            row->AntalPrHeat = info->GetAntalPrHeat();
-            const TOvelseRkElement& rk = info->OvelseRk();
-            row->Startgebyr1 = rk.GetField(OvelseRkField::Startgebyr1)->GetAsFloat();
-            row->Efteranmgebyr1 = rk.GetField(OvelseRkField::Efteranmgebyr1)->GetAsFloat();
-            row->Strafgebyr1 = rk.GetField(OvelseRkField::Strafgebyr1)->GetAsFloat();
-            row->Startgebyr2 = rk.GetField(OvelseRkField::Startgebyr2)->GetAsFloat();
-            row->Efteranmgebyr2 = rk.GetField(OvelseRkField::Efteranmgebyr2)->GetAsFloat();
-            row->Strafgebyr2 = rk.GetField(OvelseRkField::Strafgebyr2)->GetAsFloat();
-            row->Runder = rk.GetTrimmedString(OvelseRkField::Runder);
-            row->HoldBaneFordeling = rk.GetTrimmedString(OvelseRkField::HoldBaneFordeling);
-        }
+        const QString klasse = info->GetKlasseKode();
+        const QString ovelse = info->GetOvelseKode();
+        TEditOvelseData*& row = rows[{klasse, ovelse}];
+        if (row == nullptr)
+            row = raekke.Add(NewEditRow(*info));
         // A round beyond the four slots, or whose letter the row does not name, fills none.
         const int nr = info->GetRundeNr();
         if (nr < 1 || nr > EditRundeSlots)
@@ -113,8 +119,6 @@ void TOvelseManager::LoadEditOvelsesRaekke(TEditOvelsesRaekke& raekke) const {
         slot.ResType = rn.GetField(OvelseRnField::ResType)->GetAsInteger();
         slot.Heatinddeling = rn.GetField(OvelseRnField::Heatinddeling)->GetAsInteger();
     }
-    if (row)
-        raekke.Add(std::move(row));
 }
 
 // ---------------------------------------------------------------- writing rows

@@ -74,6 +74,22 @@ bool EntryExists(const QString& path) {
     return info.exists() || info.isSymLink();
 }
 
+// A folder made for a meet holds this file with the meet's number. Only such a folder is the meet's to
+// remove with all it holds: a folder it did not make (an older version took over existing folders) may
+// hold what the user keeps there.
+const QString OwnFolderMark = QStringLiteral(".zuno-staevne");
+
+bool MarkedFor(const QString& folder, qint32 stID) {
+    QFile mark(PathJoin(folder, OwnFolderMark));
+    return mark.open(QIODevice::ReadOnly) && mark.read(32).trimmed() == QByteArray::number(stID);
+}
+
+bool IsEmptyFolder(const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink() &&
+           QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
 // The same directory entry (a file system that ignores letter case gives one entry two names).
 bool SameEntry(const QString& a, const QString& b) {
     struct stat sa {};
@@ -209,7 +225,7 @@ void TStaevneManager::ReloadOvelseManager() {
         changed();
 }
 
-bool TStaevneManager::CheckStaevneNavn(const QString& name) {
+void TStaevneManager::CheckStaevneNavn(const QString& name) {
     const QString navn = TrimBlanks(name);
     if (navn.isEmpty())
         throw Exception(QStringLiteral("Der skal angives et stævnenavn"));
@@ -218,22 +234,38 @@ bool TStaevneManager::CheckStaevneNavn(const QString& name) {
         if (meet.Navn.compare(navn, Qt::CaseInsensitive) == 0)
             RefuseNavn(navn, QStringLiteral("Stævnenavnet er allerede brugt"));
     }
+    // A meet never takes over what is there, since deleting it would take that along; an empty folder
+    // (one a meet left when its work was cut short) holds nothing to lose.
     const QString folder = ResolvePath(PathJoin(DataDir(), navn));
-    if (QFileInfo(folder).isDir())
-        return false;
+    if (EntryExists(folder) && !IsEmptyFolder(folder))
+        RefuseNavn(navn, QStringLiteral("Der findes allerede en mappe eller fil med navnet ") +
+                             QFileInfo(folder).fileName() + QStringLiteral(" i datamappen"));
     if (!QDir().mkpath(folder))
         RefuseNavn(navn, QStringLiteral("Mappen ") + folder + QStringLiteral(" kunne ikke oprettes"));
-    return true;
+}
+
+void TStaevneManager::MarkStaevneDir(const QString& folder, qint32 stID) {
+    QFile mark(PathJoin(folder, OwnFolderMark));
+    if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        mark.write(QByteArray::number(stID));
+}
+
+void TStaevneManager::MakeStaevneDir(const QString& folder, qint32 stID) {
+    const QString resolved = ResolvePath(folder);
+    if (!EntryExists(resolved) && QDir().mkpath(resolved))
+        MarkStaevneDir(resolved, stID);
 }
 
 int TStaevneManager::CreateStaevne(const QString& name) {
     const QString navn = TrimBlanks(name);
-    const bool oprettet = CheckStaevneNavn(navn);
+    CheckStaevneNavn(navn);
     try {
         // All or nothing: a write that fails (a full disk) leaves no record. Status 1 until the
         // settings are in, so that a create interrupted all the same is reported, not listed.
         TBtvTransaction transaction;
+        const qint32 stID = NextStID();
         table_->Insert();
+        table_->GetField(StaevneField::StID)->SetAsInteger(stID);
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Oprettes);
         table_->Post();
@@ -244,13 +276,15 @@ int TStaevneManager::CreateStaevne(const QString& name) {
         transaction.Commit();
     } catch (...) {
         table_->Cancel();
-        if (oprettet)
-            QDir().rmdir(ResolvePath(PathJoin(DataDir(), navn)));
+        QDir().rmdir(ResolvePath(PathJoin(DataDir(), navn)));
         throw;
     }
+    const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
+    MarkStaevneDir(ResolvePath(PathJoin(DataDir(), navn)), stID);
+    // A new meet starts from the defaults, not from what the base key or a former meet of that name held.
     SetSystemDataDefaults();
-    meets_.push_back(
-        {navn, table_->GetPosition(), table_->GetField(StaevneField::StID)->GetAsInteger(), QString()});
+    WriteMeetRegistry(navn, registry_);
+    meets_.push_back({navn, table_->GetPosition(), stID, QString()});
     const int index = GetStaevneCount() - 1;
     OpenStaevne(index);
     return index;
@@ -260,9 +294,12 @@ QString TStaevneManager::RenameFolder(const QString& gammelt, const QString& nyt
     const QString from = OwnFolder(gammelt);
     const QString to = NewFolder(nyt);
     if (from.isEmpty() || !EntryExists(from)) {
-        // Nothing to move: the new folder is all the meet needs.
-        if (!QFileInfo(to).isDir() && !QDir().mkpath(to))
+        // Nothing to move: a new folder, made for the meet, is all it needs.
+        const bool made = !EntryExists(to);
+        if (made && !QDir().mkpath(to))
             RefuseNavn(nyt, QStringLiteral("Mappen ") + to + QStringLiteral(" kunne ikke oprettes"));
+        if (made || nytOprettet)
+            MarkStaevneDir(to, currentStID_);
         return {};
     }
     if (from == to)
@@ -285,12 +322,11 @@ void TStaevneManager::RenameStaevne(const QString& nytNavn) {
     if (nyt == gammelt)
         return;
     const bool caseOnly = nyt.compare(gammelt, Qt::CaseInsensitive) == 0;
-    bool oprettet = false;
     if (caseOnly)
         CheckFolderName(nyt);
     else
-        oprettet = CheckStaevneNavn(nyt);
-    const QString movedFrom = RenameFolder(gammelt, nyt, oprettet);
+        CheckStaevneNavn(nyt);
+    const QString movedFrom = RenameFolder(gammelt, nyt, !caseOnly);
     try {
         GotoCurrent();
         table_->Edit();
@@ -321,26 +357,61 @@ void TStaevneManager::DeleteStaevne() {
         throw Exception(QStringLiteral("Stævnet kan kun slettes gennem programmets stævnestyring"));
     const TBusyCursor busy;
     const TListedMeet meet = meets_[static_cast<std::size_t>(currentIndex_)];
-    GotoCurrent();
-    table_->Edit();
-    SetStatus(TStaevneStatus::Slettes);
-    table_->Post();
-    // Every meet-bound file but the meet file itself, whose record goes last.
-    for (const TRecordFileDef& file : RecordFileDefs()) {
-        if (file.IsStaevneBound() && &file != &TStaevneTable::Def())
-            TZunoDataTable(file).DeleteAll();
+    // All or nothing: a meet is never left with part of its records.
+    try {
+        TBtvTransaction transaction;
+        GotoCurrent();
+        table_->Edit();
+        SetStatus(TStaevneStatus::Slettes);
+        table_->Post();
+        // Every meet-bound file but the meet file itself, whose record goes last.
+        for (const TRecordFileDef& file : RecordFileDefs()) {
+            if (file.IsStaevneBound() && &file != &TStaevneTable::Def())
+                TZunoDataTable(file).DeleteAll();
+        }
+        table_->GotoPosition(meet.Position);
+        table_->Delete();
+        transaction.Commit();
+    } catch (...) {
+        // The record manager has undone it all: the meet is as it was.
+        table_->Cancel();
+        try {
+            GotoCurrent();
+        } catch (...) {
+        }
+        throw;
     }
     meets_.erase(meets_.begin() + currentIndex_);
     SetCurrent(-1);
-    // Only the meet's own folder: a link is removed, never followed.
-    if (const QString folder = OwnFolder(meet.Navn); !folder.isEmpty() && EntryExists(folder))
-        RemoveTree(folder);
-    table_->GotoPosition(meet.Position);
-    table_->Delete();
+    // Only the meet's own folder, and with what it holds only when the meet made it (else only when it is
+    // empty); a link is never followed.
+    if (const QString folder = OwnFolder(meet.Navn); !folder.isEmpty() && EntryExists(folder)) {
+        if (MarkedFor(folder, meet.StID))
+            RemoveTree(folder);
+        else
+            QDir().rmdir(folder);
+    }
     DeleteRegistryKey(meet.Navn);
     SetSystemDataDefaults();
     // Nothing of the deleted meet's programme may stay on show.
     ReloadOvelseManager();
+}
+
+qint32 TStaevneManager::NextStID() {
+    // Above every meet's number and every number a record carries: records a meet left behind (work
+    // of an older version cut short) never join a new meet.
+    qint32 highest = 0;
+    for (const TRecordFileDef& file : RecordFileDefs()) {
+        if (!file.IsStaevneBound())
+            continue;
+        TZunoDataTable table(file);
+        table.Open();
+        table.SetIndexNumber(0);
+        table.GetLast();
+        if (!table.GetEof())
+            highest = std::max(highest, table.GetField(StaevneField::StID)->GetAsInteger());
+    }
+    return highest + 1;
 }
 
 // ---------------------------------------------------------------- settings

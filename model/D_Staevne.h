@@ -99,9 +99,14 @@ public:
     // StaevneManager deletes: the tables take the current meet from it.
     void DeleteStaevne();
     // Refuses a name that cannot be a meet's (empty, too long for the record, not a folder name on
-    // Windows or Linux, or a listed meet's name in any letter case); then makes sure the folder exists.
-    // True when this call created the folder.
-    bool CheckStaevneNavn(const QString& navn);
+    // Windows or Linux, a listed meet's name in any letter case, or that of anything in the data folder in
+    // any letter case); then creates the folder.
+    void CheckStaevneNavn(const QString& navn);
+    // Marks the folder as made for the meet with that number: deleting the meet removes it with all it
+    // holds. Deleting a meet whose folder has no such mark removes the folder only when it is empty.
+    static void MarkStaevneDir(const QString& folder, qint32 stID);
+    // Creates a missing meet folder, marked as the meet's own.
+    static void MakeStaevneDir(const QString& folder, qint32 stID);
 
     // ---- The current meet's settings
     TSystemData& SystemData() { return data_; }
@@ -182,6 +187,8 @@ private:
         QString DatoText;
     };
 
+    // The number a new meet gets: above that of every meet and every record of the meet files.
+    qint32 NextStID();
     // Raises the list's index error outside the list.
     const TListedMeet& Meet(int index) const;
     // The name in the meet table's current record.
@@ -201,15 +208,17 @@ private:
     // The old folder's path when it was moved to the new name, else empty.
     QString RenameFolder(const QString& gammelt, const QString& nyt, bool nytOprettet);
     void DeleteRegistryKey(const QString& navn);
-    // The import's name question; returns the accepted name and whether its folder was created.
+    // The per-meet values into the meet's own key, replacing whatever a key of that name held.
+    static void WriteMeetRegistry(const QString& navn, const TStaevneRegistry& values);
+    // The import's name question; returns the accepted name, whose folder the check has created.
     QString AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
-                          TImportStaevneQuestion& question, bool& folderCreated);
+                          TImportStaevneQuestion& question);
     // Writes the checked transfer file as a new meet inside the caller's transaction; the stream stands
     // behind the meet's section. Returns the new meet's number and the position of its record.
     qint32 WriteImport(TStreamReader& reader, const TTransferRecord& meet, const QString& navn, int level,
                        const QString& fileName, quint32& position);
     // After a failed import: the meet table back on the open meet, the new folder gone.
-    void UndoImport(const QString& navn, bool folderCreated) noexcept;
+    void UndoImport(const QString& navn) noexcept;
 
     std::unique_ptr<TStaevneTable> table_;
     std::vector<TListedMeet> meets_;

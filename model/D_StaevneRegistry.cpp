@@ -45,11 +45,6 @@ const TRegistryValue MeetValues[] = {
     {"PageTabPosition", &R::PageTabPosition},
 };
 
-template <typename... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-
 QString BaseKey() {
     return Platform::TRegistry::ProgramKey(QStringLiteral(".cfg"));
 }
@@ -99,15 +94,21 @@ void TStaevneManager::SaveRegistry() {
         else
             registry.WriteString(QStringLiteral("LastUsedName"), lastUsedName_);
     }
-    const QString meetKey = currentIndex_ < 0 ? QString() : MeetKey(GetStaevneNavn(currentIndex_));
+    if (currentIndex_ >= 0)
+        WriteMeetRegistry(GetStaevneNavn(currentIndex_), registry_);
+}
+
+void TStaevneManager::WriteMeetRegistry(const QString& navn, const TStaevneRegistry& values) {
+    Platform::TRegistry registry;
+    const QString meetKey = MeetKey(navn);
     if (meetKey.isEmpty() || !registry.OpenKey(meetKey, true))
         return;
     for (const TRegistryValue& value : MeetValues) {
         const QString name = QLatin1String(value.Name);
         std::visit(Overloaded{
-                       [&](bool R::*m) { registry.WriteBool(name, registry_.*m); },
-                       [&](qint32 R::*m) { registry.WriteInteger(name, registry_.*m); },
-                       [&](QString R::*m) { registry.WriteString(name, registry_.*m); },
+                       [&](bool R::*m) { registry.WriteBool(name, values.*m); },
+                       [&](qint32 R::*m) { registry.WriteInteger(name, values.*m); },
+                       [&](QString R::*m) { registry.WriteString(name, values.*m); },
                    },
                    value.Member);
     }

@@ -55,11 +55,6 @@ const std::array<Field, TSystemData::SystemDataFieldCount> Fields = {
     &S::AntalPointDec, &S::CsvLoadFilePath, &S::UndladInternationaltNavn, &S::OstHoldTurnering,
     &S::ScoreboardFilePath, &S::SeedningLigPR};
 
-template <typename... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-
 qint32 TextSize(const QString& text) {
     return 2 + static_cast<qint32>(Windows1252::Encode(text).size());
 }

@@ -3,6 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+// The visitor of a variant made of one lambda per alternative.
+template <typename... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+
 // One meet's settings as they travel in the variable part of its meet record: a 32-bit length, then the
 // block of 90 positional fields behind its count. Spare fields are written as zeros and dropped on
 // reading, so nothing holds them; carried fields are kept as read and written back unchanged.

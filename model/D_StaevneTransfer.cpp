@@ -184,8 +184,7 @@ int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportSt
 
     TSystemData imported;
     imported.LoadVariablePart(WithLength(meet.Variable));
-    bool folderCreated = false;
-    const QString navn = AskImportNavn(meet, imported, question, folderCreated);
+    const QString navn = AskImportNavn(meet, imported, question);
 
     qint32 stID = -1;
     quint32 position = 0;
@@ -197,12 +196,15 @@ int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportSt
         stID = WriteImport(reader, meet, navn, level, fileName, position);
         transaction.Commit();
     } catch (const EStreamError& error) {
-        UndoImport(navn, folderCreated);
+        UndoImport(navn);
         throw Damaged(fileName, error);
     } catch (...) {
-        UndoImport(navn, folderCreated);
+        UndoImport(navn);
         throw;
     }
+    MarkStaevneDir(ResolvePath(PathJoin(ModelContext().ProgramDir, navn)), stID);
+    // The file carries no registry values: the new meet starts from the defaults.
+    WriteMeetRegistry(navn, TStaevneRegistry());
     meets_.push_back({navn, position, stID, imported.Dato == 0 ? QString() : DateToStr(imported.Dato)});
     const int index = GetStaevneCount() - 1;
     OpenStaevne(index);
@@ -211,13 +213,13 @@ int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportSt
 }
 
 QString TStaevneManager::AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
-                                       TImportStaevneQuestion& question, bool& folderCreated) {
+                                       TImportStaevneQuestion& question) {
     QString navn = NavnOf(meet);
     for (;;) {
         if (!question.AskStaevneNavn(imported, navn))
             throw Exception(QStringLiteral("Import af stævne er afbrudt"));
         try {
-            folderCreated = CheckStaevneNavn(navn);
+            CheckStaevneNavn(navn);
             return TrimBlanks(navn);
         } catch (const Exception& error) {
             ShowError(nullptr, error.Message());
@@ -228,7 +230,7 @@ QString TStaevneManager::AskImportNavn(const TTransferRecord& meet, const TSyste
 qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord& meet, const QString& navn,
                                     int level, const QString& fileName, quint32& position) {
     // Status 3 until the last section is in.
-    table_->InsertRecord(meet, -1, [&] {
+    table_->InsertRecord(meet, NextStID(), [&] {
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Importeres);
     });
@@ -250,11 +252,10 @@ qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord
     return stID;
 }
 
-void TStaevneManager::UndoImport(const QString& navn, bool folderCreated) noexcept {
+void TStaevneManager::UndoImport(const QString& navn) noexcept {
     try {
         table_->Cancel();
-        if (folderCreated)
-            QDir().rmdir(ResolvePath(PathJoin(ModelContext().ProgramDir, navn)));
+        QDir().rmdir(ResolvePath(PathJoin(ModelContext().ProgramDir, navn)));
         if (currentIndex_ >= 0)
             GotoCurrent();
     } catch (...) {

@@ -11,7 +11,7 @@ class TResultatManager;
 class TRekord;
 class THtmlMaker;
 class TOvelseInfo;
-class TPrintFont;
+struct TPrintFont;
 class TStdPrint;
 enum class TPrintSection : int;
 

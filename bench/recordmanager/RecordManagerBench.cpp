@@ -1,6 +1,9 @@
 // The record manager against the same work done directly on SQLite, in the same run:
 // 100,000 records of 100 bytes with two keys (a unique integer, a text with duplicates).
 // Every call runs in its own implicit transaction on both sides, as the program's calls do.
+// "group": transactions over three files (10 records in each), atomic on both sides: ours with its
+// journal, SQLite with the three files attached to one connection in rollback-journal mode, its own way
+// of committing several files at once (WAL mode does not).
 #include "platform/recordmanager/RecordManager.h"
 #include "support/RatioReporter.h"
 
@@ -17,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <numeric>
 #include <random>
 #include <string>
@@ -67,7 +71,7 @@ struct Ours {
     std::array<uint8_t, RecordLength> data{};
     uint32_t length = 0;
 
-    Ours() {
+    explicit Ours(const char* file = "OURS.ZU2") {
         std::vector<uint8_t> stat(StatBufferSize, 0);
         stat[Stat::RecordLength] = RecordLength;
         stat[Stat::KeyCount] = 2;
@@ -80,7 +84,7 @@ struct Ours {
         };
         keySpec(0, 1, 4, KeySpec::FlagExtendedType, KeySpec::TypeInteger);
         keySpec(1, 5, NameLength, KeySpec::FlagExtendedType | KeySpec::FlagDuplicates, KeySpec::TypeString);
-        std::string name = (folder() / "OURS.ZU2").string();
+        std::string name = (folder() / file).string();
         length = StatBufferSize;
         check(BTRCALL(OpCreate, block.data(), stat.data(), &length, name.data(), 255, CreateReplace) == 0,
               "create");
@@ -282,6 +286,65 @@ void deletePlain(benchmark::State& state) {
     });
 }
 
+constexpr int GroupTransactions = 300;
+constexpr int GroupRecords = 10;
+
+void groupOurs(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<Ours>> files;
+        for (const char* name : {"G1.ZU2", "G2.ZU2", "G3.ZU2"})
+            files.push_back(std::make_unique<Ours>(name));
+        const auto start = Clock::now();
+        int32_t id = 0;
+        for (int t = 0; t < GroupTransactions; ++t) {
+            check(files[0]->call(OpBeginTransaction, 0) == 0, "begin");
+            for (auto& file : files)
+                for (int i = 0; i < GroupRecords; ++i)
+                    file->insert(++id);
+            check(files[0]->call(OpEndTransaction, 0) == 0, "end");
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+void groupPlain(benchmark::State& state) {
+    for (auto _ : state) {
+        Plain main;
+        main.exec("PRAGMA journal_mode = DELETE");
+        for (const char* name : {"g2.db", "g3.db"}) {
+            const std::string path = (folder() / name).string();
+            std::filesystem::remove(path);
+            main.exec(("ATTACH '" + path + "' AS " + std::string(name, 2)).c_str());
+            main.exec(
+                ("CREATE TABLE " + std::string(name, 2) +
+                 ".t(rid INTEGER PRIMARY KEY, id INTEGER NOT NULL, name TEXT NOT NULL, data BLOB NOT NULL);"
+                 "CREATE UNIQUE INDEX " +
+                 std::string(name, 2) + ".t_id ON t(id); CREATE INDEX " + std::string(name, 2) +
+                 ".t_name ON t(name);")
+                    .c_str());
+        }
+        const auto start = Clock::now();
+        int32_t id = 0;
+        for (int t = 0; t < GroupTransactions; ++t) {
+            main.exec("BEGIN");
+            for (const char* table : {"main.t", "g2.t", "g3.t"}) {
+                for (int i = 0; i < GroupRecords; ++i) {
+                    main.data = record(++id);
+                    sqlite3_stmt* s = main.statement(std::string("INSERT INTO ") + table +
+                                                     "(id, name, data) VALUES(?1, ?2, ?3)");
+                    sqlite3_bind_int(s, 1, id);
+                    sqlite3_bind_text(s, 2, reinterpret_cast<const char*>(main.data.data()) + 4, -1,
+                                      SQLITE_STATIC);
+                    sqlite3_bind_blob(s, 3, main.data.data(), RecordLength, SQLITE_STATIC);
+                    check(sqlite3_step(s) == SQLITE_DONE, "insert");
+                    sqlite3_reset(s);
+                }
+            }
+            main.exec("COMMIT");
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -295,6 +358,7 @@ int main(int argc, char** argv) {
         {"walk/recordmanager", walkOurs},     {"walk/sqlite", walkPlain},
         {"update/recordmanager", updateOurs}, {"update/sqlite", updatePlain},
         {"delete/recordmanager", deleteOurs}, {"delete/sqlite", deletePlain},
+        {"group/recordmanager", groupOurs},   {"group/sqlite", groupPlain},
     };
     // Rounds of every pair, so both sides of a ratio meet the same load on the machine.
     for (int round = 0; round < 3; ++round)
@@ -306,7 +370,7 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::vector<RatioReporter::Ratio> ratios;
-    for (const char* work : {"insert", "get", "walk", "update", "delete"})
+    for (const char* work : {"insert", "get", "walk", "update", "delete", "group"})
         ratios.push_back({work, std::string(work) + "/recordmanager", std::string(work) + "/sqlite"});
     reporter.PrintRatios("sqlite (ms)", ratios);
     benchmark::Shutdown();

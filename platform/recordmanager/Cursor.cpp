@@ -28,6 +28,10 @@ bool readDescriptor(const uint8_t* at, ChunkRequest& r) {
     return r.buffer || r.length == 0;
 }
 
+bool sameKey(const std::vector<uint8_t>& stored, const EncodedKey& key) {
+    return stored.size() == key.size && std::memcmp(stored.data(), key.bytes.data(), key.size) == 0;
+}
+
 constexpr size_t FirstBatch = 4;
 constexpr size_t MaxBatch = 128;
 constexpr auto ReadAheadLifetime = std::chrono::milliseconds(10);
@@ -66,6 +70,7 @@ bool Cursor::recordFrom(const CallBuffers& c, Record& into) const {
         return false;
     const size_t size = layout.variableLength ? *c.dataLength : layout.recordLength;
     into.data.assign(c.data, c.data + size);
+    into.storedKeyOf = Record::NoStoredKey;
     return true;
 }
 
@@ -79,8 +84,15 @@ void Cursor::deliver(const CallBuffers& c) const {
         fail(StatusDataBufferTooShort);
 }
 
-// The lookup found found_: it becomes the current record.
+// The lookup found found_: it becomes the current record. A record found through a key whose stored key
+// is not the key of its data is damage: a walk going on from either would meet records again.
 void Cursor::land(const CallBuffers& c, int key) {
+    if (key >= 0 && found_.storedKeyOf == key) {
+        EncodedKey computed;
+        if (!encodeRecordKey(file_.layout().keys[size_t(key)], found_.data.data(), computed) ||
+            !sameKey(found_.storedKey, computed))
+            fail(StatusNotARecordFile);
+    }
     std::swap(current_, found_);
     place_ = Place::OnRecord;
     if (key >= 0)
@@ -129,8 +141,7 @@ void Cursor::getAdjacent(bool forward, const CallBuffers& c) {
     case Place::OnRecord:
     case Place::Deleted: {
         EncodedKey anchor;
-        if (!encodeRecordKey(file_.layout().keys[size_t(c.keyNumber)], current_.data.data(), anchor))
-            fail(StatusNoCurrentRecord); // the record is not in this key
+        anchorOf(c.keyNumber, anchor);
         found = advance(forward ? Query::Next : Query::Previous, c.keyNumber, &anchor);
         break;
     }
@@ -138,6 +149,24 @@ void Cursor::getAdjacent(bool forward, const CallBuffers& c) {
     if (!found)
         missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
     land(c, c.keyNumber);
+}
+
+// Where Next and Previous go on from: the current record's key as the index holds it.
+void Cursor::anchorOf(int key, EncodedKey& anchor) {
+    if (current_.storedKeyOf == key && current_.storedKey.size() <= anchor.bytes.size()) {
+        anchor.size = uint16_t(current_.storedKey.size());
+        std::memcpy(anchor.bytes.data(), current_.storedKey.data(), anchor.size);
+        return;
+    }
+    // Reached otherwise (a step, a direct read, a write, another key): the index's key must be that of
+    // the record's data, unless the record is gone.
+    const bool inKey = encodeRecordKey(file_.layout().keys[size_t(key)], current_.data.data(), anchor);
+    std::vector<uint8_t>& stored = found_.storedKey;
+    if (place_ == Place::OnRecord && file_.storedKey(current_.position, key, stored) &&
+        (!inKey || !sameKey(stored, anchor)))
+        fail(StatusNotARecordFile);
+    if (!inKey)
+        fail(StatusNoCurrentRecord); // the record is not in this key
 }
 
 void Cursor::step(Query query, const CallBuffers& c) {

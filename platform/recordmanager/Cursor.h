@@ -52,6 +52,7 @@ private:
     void checkWrite() const;
     bool recordFrom(const CallBuffers& c, Record& into) const;
     void land(const CallBuffers& c, int key);
+    void anchorOf(int key, EncodedKey& anchor);
     [[noreturn]] void missed(Place place, int16_t status);
     void deliver(const CallBuffers& c) const;
 

@@ -1,5 +1,6 @@
 #include "platform/recordmanager/FileSystem.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -12,15 +13,19 @@ namespace RecordManager {
 
 namespace {
 
-FileSystem realFileSystem;
-FileSystem* current = &realFileSystem;
+// The real file system lives as long as the process: SQLite may close files during exit.
+FileSystem& realFileSystem() {
+    static FileSystem* const real = new FileSystem;
+    return *real;
+}
+FileSystem* current = nullptr;
 
 // ---- The VFS: the default one, with every file's writes and syncs asking the seam first.
 
 struct SeamFile {
     sqlite3_file base;
-    const char* path; // SQLite keeps the name alive while the file is open
-    alignas(std::max_align_t) unsigned char real[1];
+    const char* path;                 // SQLite keeps the name alive while the file is open
+    alignas(8) unsigned char real[1]; // SQLite aligns its file objects to 8 bytes
 };
 
 constexpr size_t RealOffset = offsetof(SeamFile, real);
@@ -196,8 +201,23 @@ int FileSystem::beforeSync(const char*) {
     return 0;
 }
 
+int FileSystem::beforeCommit(const char*) {
+    return 0;
+}
+
 FileSystem& fileSystem() {
-    return *current;
+    return current ? *current : realFileSystem();
+}
+
+bool syncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool synced = fileSystem().sync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 ScopedFileSystem::ScopedFileSystem(FileSystem& fileSystem)

@@ -3,6 +3,8 @@
 // makes itself, and the writes and syncs SQLite makes on the record files, their journals and their
 // WALs (through a VFS of ours that asks the seam first). The default makes the real calls; a test installs
 // one that fails a chosen call.
+#include <string>
+
 namespace RecordManager {
 
 class FileSystem {
@@ -19,10 +21,17 @@ public:
     // errno value fails it (ENOSPC as a full disk, anything else as an I/O error).
     virtual int beforeWrite(const char* path);
     virtual int beforeSync(const char* path);
+    // Asked before each record file's part of a transaction commits (the file's path), at End
+    // Transaction and when a journal is applied: 0 lets it commit, an errno value fails it.
+    virtual int beforeCommit(const char* path);
 };
 
 // The seam in use: the real file system unless a test installed another.
 FileSystem& fileSystem();
+
+// Syncs the entries of the folder that holds path; false when that failed (a folder we may not read is
+// left to the system).
+bool syncFolderOf(const std::string& path);
 
 // Installs the file system for its own lifetime (the caller keeps it alive as long), then the one
 // before. Not for use while another thread calls the record manager.

@@ -2,6 +2,7 @@
 
 #include "platform/LittleEndian.h"
 #include "platform/recordmanager/FileSystem.h"
+#include "platform/recordmanager/Journal.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <fcntl.h>
@@ -22,16 +23,22 @@ constexpr uint32_t ApplicationId = 0x5A524D31;
 constexpr int FormatVersion = 1;
 constexpr int BusyTimeoutMs = 5000;
 constexpr int SqliteHeaderSize = 100;
+constexpr int PageSizeOffset = 16;
+constexpr int ChangeCounterOffset = 24;
+constexpr int PageCountOffset = 28;
 constexpr int ApplicationIdOffset = 68;
+constexpr int VersionValidOffset = 92;
 
 enum FileQuery {
+    ReadImage,
+    ReadImages,
     InsertRecord,
     UpdateIfSameKeys,
     UpdateRecord,
     DeleteRecord,
     CountRecords,
     ScanRecords,
-    FileQueryCount
+    FileQueryCount // then one query per key for its stored key
 };
 
 std::string column(int key) {
@@ -41,18 +48,6 @@ std::string column(int key) {
 void removeDatabaseFiles(const std::string& path) {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         fileSystem().unlink((path + suffix).c_str());
-}
-
-// False when syncing the folder's entries failed.
-bool syncFolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return true; // a folder we may not read is left to the system, as before
-    const bool synced = fileSystem().sync(fd) == 0;
-    ::close(fd);
-    return synced;
 }
 
 std::string schema(const FileLayout& layout) {
@@ -76,16 +71,31 @@ std::string schema(const FileLayout& layout) {
     return sql;
 }
 
-bool headerIsOurs(int fd) {
-    uint8_t header[SqliteHeaderSize];
-    if (::pread(fd, header, sizeof header, 0) != SqliteHeaderSize)
+uint32_t bigEndian32(const uint8_t* at) {
+    return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];
+}
+
+bool headerIsOurs(const uint8_t* header) {
+    return std::memcmp(header, "SQLite format 3", 16) == 0 &&
+           bigEndian32(header + ApplicationIdOffset) == ApplicationId;
+}
+
+// A file cut short: not whole pages, or fewer pages than its header counts. Only without a WAL that
+// still holds pages, which may stand in for the file's last pages until they are copied back.
+bool cutShort(const uint8_t* header, off_t size, const std::string& path) {
+    struct stat wal;
+    if (::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0)
         return false;
-    if (std::memcmp(header, "SQLite format 3", 16) != 0)
-        return false;
-    const uint32_t id = uint32_t(header[ApplicationIdOffset]) << 24 |
-                        uint32_t(header[ApplicationIdOffset + 1]) << 16 |
-                        uint32_t(header[ApplicationIdOffset + 2]) << 8 | header[ApplicationIdOffset + 3];
-    return id == ApplicationId;
+    const uint32_t pageSize = header[PageSizeOffset] == 0 && header[PageSizeOffset + 1] == 1
+                                  ? 65536
+                                  : uint32_t(header[PageSizeOffset]) << 8 | header[PageSizeOffset + 1];
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || size % pageSize != 0)
+        return true;
+    // The count is good while the change counter and the count's own version agree.
+    const uint32_t pages = bigEndian32(header + PageCountOffset);
+    const bool counted =
+        bigEndian32(header + ChangeCounterOffset) == bigEndian32(header + VersionValidOffset);
+    return counted && off_t(pages) * pageSize > size;
 }
 
 } // namespace
@@ -178,27 +188,36 @@ void RecordFile::create(const std::string& path, const uint8_t* stat, size_t sta
         fail(StatusIOError);
 }
 
+int RecordFile::openDatabase(Database& database, const std::string& path) {
+    const int rc = database.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    if (rc != SQLITE_OK)
+        return rc;
+    sqlite3* db = database.handle();
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    // A file from elsewhere may carry any schema: run none of its code.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    // In WAL mode NORMAL loses no committed transaction when the process dies, only on power loss.
+    return sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+}
+
 std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclusive) {
     std::unique_ptr<RecordFile> file(new RecordFile);
     file->lock_.acquire(path, exclusive);
     struct stat st;
     if (::fstat(file->lock_.fd(), &st) != 0)
         fail(StatusIOError);
-    if (!S_ISREG(st.st_mode) || !headerIsOurs(file->lock_.fd()))
+    uint8_t header[SqliteHeaderSize];
+    if (!S_ISREG(st.st_mode) || ::pread(file->lock_.fd(), header, sizeof header, 0) != SqliteHeaderSize ||
+        !headerIsOurs(header) || cutShort(header, st.st_size, path))
         fail(StatusNotARecordFile);
     file->id_ = FileId{st.st_dev, st.st_ino};
     file->exclusive = exclusive;
 
-    const int rc = file->db_.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    file->path_ = path;
+    const int rc = openDatabase(file->db_, path);
     if (rc != SQLITE_OK)
         fail(statusOfSqlite(rc) == StatusFileNotFound ? int16_t(StatusIOError) : statusOfSqlite(rc));
-    sqlite3* db = file->db_.handle();
-    sqlite3_busy_timeout(db, BusyTimeoutMs);
-    // A file from elsewhere may carry any schema: run none of its code.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    // In WAL mode NORMAL loses no committed transaction when the process dies, only on power loss.
-    file->db_.exec("PRAGMA synchronous = NORMAL");
 
     {
         Statement meta(file->db_.handle(), "SELECT stat FROM meta WHERE id = 1");
@@ -220,7 +239,7 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
 
     const size_t keySlots = std::max<size_t>(1, file->layout_.keys.size());
     file->queries_.resize(size_t(Query::QueryCount) * keySlots);
-    file->fileQueries_.resize(FileQueryCount);
+    file->fileQueries_.resize(FileQueryCount + file->layout_.keys.size());
     file->keyScratch_.resize(file->layout_.keys.size());
     return file;
 }
@@ -230,9 +249,24 @@ RecordFile::~RecordFile() {
         sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+// Keyed queries also give the key as the index holds it, so a walk goes on from that and damage shows.
+static bool keyed(Query query) {
+    switch (query) {
+    case Query::StepFirst:
+    case Query::StepLast:
+    case Query::StepNext:
+    case Query::StepPrevious:
+    case Query::Direct:
+        return false;
+    default:
+        return true;
+    }
+}
+
 std::string RecordFile::queryText(Query query, int key) const {
     const std::string k = column(key);
-    const std::string select = "SELECT pos, data FROM records ";
+    const std::string select =
+        keyed(query) ? "SELECT pos, data, " + k + " FROM records " : "SELECT pos, data FROM records ";
     const std::string up = " ORDER BY " + k + ", pos LIMIT 1";
     const std::string down = " ORDER BY " + k + " DESC, pos DESC LIMIT 1";
     const std::string upMany = " ORDER BY " + k + ", pos LIMIT ?3";
@@ -292,6 +326,14 @@ Statement& RecordFile::fileStatement(int which) {
     const size_t keys = layout_.keys.size();
     std::string sql;
     switch (which) {
+    case ReadImage:
+    case ReadImages:
+        sql = "SELECT pos, data";
+        for (size_t k = 0; k < keys; ++k)
+            sql += ", " + column(int(k));
+        sql +=
+            which == ReadImage ? " FROM records WHERE pos = ?1" : " FROM records WHERE pos BETWEEN ?1 AND ?2";
+        break;
     case InsertRecord:
         sql = "INSERT INTO records(pos, data";
         for (size_t k = 0; k < keys; ++k)
@@ -316,11 +358,14 @@ Statement& RecordFile::fileStatement(int which) {
     case DeleteRecord:
         sql = "DELETE FROM records WHERE pos = ?1";
         break;
+    case ScanRecords:
+        sql = "SELECT data FROM records";
+        break;
     case CountRecords:
         sql = "SELECT count(*) FROM records";
         break;
     default:
-        sql = "SELECT data FROM records";
+        sql = "SELECT " + column(which - FileQueryCount) + " FROM records WHERE pos = ?1";
         break;
     }
     s = Statement(db_.handle(), sql);
@@ -368,8 +413,16 @@ size_t RecordFile::runOne(Query query, int key, const EncodedKey* value, uint32_
         const size_t size = s.blobSize(1);
         if (pos <= 0 || pos > int64_t(UINT32_MAX) || size < layout_.recordLength)
             fail(StatusNotARecordFile);
-        out[n].position = uint32_t(pos);
-        out[n].data.assign(data, data + size);
+        Record& record = out[n];
+        record.position = uint32_t(pos);
+        record.data.assign(data, data + size);
+        if (keyed(query)) {
+            const uint8_t* stored = s.blob(2);
+            record.storedKey.assign(stored, stored + s.blobSize(2));
+            record.storedKeyOf = key;
+        } else {
+            record.storedKeyOf = Record::NoStoredKey;
+        }
         ++n;
     }
     return n;
@@ -392,7 +445,10 @@ uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
     bindKeys(s, data, size);
     ++changes_;
     s.step();
-    return uint32_t(sqlite3_last_insert_rowid(db_.handle()));
+    const uint32_t position = uint32_t(sqlite3_last_insert_rowid(db_.handle()));
+    if (inTransaction_)
+        touched_.push_back(position);
+    return position;
 }
 
 bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
@@ -404,8 +460,11 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
         bindKeys(s, data, size);
         s.bindInt(2, position);
         s.step();
-        if (sqlite3_changes(db_.handle()) > 0)
+        if (sqlite3_changes(db_.handle()) > 0) {
+            if (inTransaction_)
+                touched_.push_back(position);
             return true;
+        }
     }
     return false;
 }
@@ -416,7 +475,10 @@ bool RecordFile::remove(uint32_t position) {
     ++changes_;
     s.bindInt(1, position);
     s.step();
-    return sqlite3_changes(db_.handle()) > 0;
+    const bool removed = sqlite3_changes(db_.handle()) > 0;
+    if (removed && inTransaction_)
+        touched_.push_back(position);
+    return removed;
 }
 
 uint32_t RecordFile::recordCount() {
@@ -424,6 +486,17 @@ uint32_t RecordFile::recordCount() {
     StatementUse use(s);
     s.step();
     return uint32_t(s.integer(0));
+}
+
+bool RecordFile::storedKey(uint32_t position, int key, std::vector<uint8_t>& out) {
+    Statement& s = fileStatement(FileQueryCount + key);
+    StatementUse use(s);
+    s.bindInt(1, position);
+    if (!s.step() || s.isNull(0))
+        return false;
+    const uint8_t* stored = s.blob(0);
+    out.assign(stored, stored + s.blobSize(0));
+    return true;
 }
 
 int64_t RecordFile::highestValue(const KeySegment& segment) {
@@ -452,12 +525,16 @@ int64_t RecordFile::highestValue(const KeySegment& segment) {
 void RecordFile::begin() {
     db_.exec(writable() ? "BEGIN IMMEDIATE" : "BEGIN");
     inTransaction_ = true;
+    touched_.clear();
 }
 
 void RecordFile::commit() {
     inTransaction_ = false;
+    touched_.clear();
     ++changes_;
     try {
+        if (fileSystem().beforeCommit(path_.c_str()) != 0)
+            fail(StatusIOError);
         db_.exec("COMMIT");
     } catch (const StatusError&) {
         sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
@@ -467,8 +544,70 @@ void RecordFile::commit() {
 
 void RecordFile::rollback() {
     inTransaction_ = false;
+    touched_.clear();
     ++changes_;
     sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void RecordFile::writeJournal(JournalWriter& journal) {
+    std::vector<uint32_t> positions = touched_;
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    const auto slash = path_.rfind('/');
+    const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+    const size_t keys = layout_.keys.size();
+    journal.u16(uint16_t(name.size()));
+    journal.bytes(name.data(), name.size());
+    journal.u16(uint16_t(keys));
+    journal.u32(uint32_t(positions.size()));
+    for (const uint32_t position : positions)
+        journal.u32(position);
+    // The records that stand at those positions now: one range read when they lie close together (an
+    // import's new records), else one read each.
+    uint32_t present = 0;
+    JournalWriter images;
+    const auto image = [&](const Statement& s) {
+        ++present;
+        images.u32(uint32_t(s.integer(0)));
+        images.blob(s.blob(1), s.blobSize(1));
+        for (size_t k = 0; k < keys; ++k) {
+            const int c = int(k) + 2;
+            if (s.isNull(c)) {
+                images.u16(JournalNullKey);
+            } else {
+                images.u16(uint16_t(s.blobSize(c)));
+                images.bytes(s.blob(c), s.blobSize(c));
+            }
+        }
+    };
+    if (!positions.empty() && positions.back() - positions.front() < 2 * positions.size()) {
+        Statement& s = fileStatement(ReadImages);
+        StatementUse use(s);
+        s.bindInt(1, positions.front());
+        s.bindInt(2, positions.back());
+        auto next = positions.begin();
+        while (s.step()) {
+            const uint32_t position = uint32_t(s.integer(0));
+            while (next != positions.end() && *next < position)
+                ++next;
+            if (next != positions.end() && *next == position)
+                image(s);
+        }
+    } else {
+        Statement& s = fileStatement(ReadImage);
+        for (const uint32_t position : positions) {
+            StatementUse use(s);
+            s.bindInt(1, position);
+            if (s.step())
+                image(s);
+        }
+    }
+    journal.u32(present);
+    journal.bytes(images.body().data(), images.body().size());
+}
+
+void RecordFile::syncWal() {
+    db_.syncWal();
 }
 
 RecordFile::WriteScope::WriteScope(RecordFile& file)

@@ -14,6 +14,8 @@
 
 namespace RecordManager {
 
+class JournalWriter;
+
 // The same file under any name.
 struct FileId {
     dev_t device = 0;
@@ -66,6 +68,10 @@ enum class Query : uint8_t {
 struct Record {
     uint32_t position = 0;
     std::vector<uint8_t> data;
+    // The key as the file's index holds it, for keyed queries: the key of storedKeyOf.
+    std::vector<uint8_t> storedKey;
+    int storedKeyOf = NoStoredKey;
+    static constexpr int NoStoredKey = -1;
 };
 
 class RecordFile {
@@ -74,6 +80,8 @@ public:
     static void create(const std::string& path, const uint8_t* stat, size_t statSize, bool replace);
     static std::unique_ptr<RecordFile> open(const std::string& path, bool exclusive);
     static FileId identify(const std::string& path);
+    // Opens the SQLite database of a record file as every connection of ours does; the SQLite result code.
+    static int openDatabase(Database& db, const std::string& path);
 
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;
@@ -81,6 +89,7 @@ public:
 
     const FileLayout& layout() const { return layout_; }
     const FileId& id() const { return id_; }
+    const std::string& path() const { return path_; }
     bool writable() const { return !db_.readOnly(); }
     const std::vector<uint8_t>& statBytes() const { return stat_; }
 
@@ -98,13 +107,23 @@ public:
     bool update(uint32_t position, const uint8_t* data, size_t size); // false: the record is gone
     bool remove(uint32_t position);                                   // false: the record is gone
     uint32_t recordCount();
+    // The key as the index holds it for the record at position; false when the record is gone or out of
+    // that key.
+    bool storedKey(uint32_t position, int key, std::vector<uint8_t>& out);
     int64_t highestValue(const KeySegment& segment);
 
     // The process-wide transaction, joined by each file as it is first used.
     bool inTransaction() const { return inTransaction_; }
+    // Records were written in this transaction.
+    bool changedInTransaction() const { return !touched_.empty(); }
     void begin();
     void commit();
     void rollback();
+    // For the journal: the file's name, its key count, the positions the transaction wrote, and the
+    // record at each as it stands now (position, data, each key or null), absent ones left out.
+    void writeJournal(JournalWriter& journal);
+    // Syncs the WAL, so what was committed lasts also when the power fails.
+    void syncWal();
 
     // Makes a read-then-write call atomic when no explicit transaction covers it.
     class WriteScope {
@@ -138,6 +157,7 @@ private:
     // Destroyed in reverse: statements, then the database, then the lock.
     FileLock lock_;
     FileId id_;
+    std::string path_;
     FileLayout layout_;
     std::vector<uint8_t> stat_;
     Database db_;
@@ -145,6 +165,7 @@ private:
     std::vector<Statement> fileQueries_;
     std::vector<EncodedKey> keyScratch_;
     bool inTransaction_ = false;
+    std::vector<uint32_t> touched_; // positions written in the transaction
     uint64_t changes_ = 0;
 };
 

@@ -17,6 +17,11 @@
 // - Every call is its own transaction unless Begin (19) is active; then every file used joins it, and
 //   a file closed before End or Abort stays open until then. Stop (25) aborts an active transaction and
 //   closes every file of the process.
+// - End (20) commits all files the transaction wrote or none, also when the process dies on the way: a
+//   transaction that wrote several files keeps a journal in their folder until each has committed, and
+//   the next Open or Create in that folder finishes it (Journal.h). Files written in one transaction must
+//   lie in one folder (End refuses others with 1 and aborts). After a failure once the journal was kept,
+//   every call but Close gives the failure's status until the journal is in.
 // - Positions are 32-bit, start at 1, never change for a record and are never used again.
 #include "platform/LittleEndian.h"
 

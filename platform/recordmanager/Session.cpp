@@ -1,9 +1,11 @@
 #include "platform/recordmanager/Session.h"
 
 #include "platform/LittleEndian.h"
+#include "platform/recordmanager/Journal.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -26,8 +28,18 @@ std::string fileName(const uint8_t* key) {
 } // namespace
 
 Session& Session::instance() {
-    static Session session;
-    return session;
+    // Never destroyed: tables of objects that outlive main (the model's managers, whatever main freed or
+    // forgot) still close through it. Its files are closed at exit, before those objects go.
+    static Session* const session = [] {
+        auto* made = new Session;
+        std::atexit([] {
+            Session& s = instance();
+            std::lock_guard lock(s.mutex());
+            s.stop();
+        });
+        return made;
+    }();
+    return *session;
 }
 
 Cursor* Session::cursorOf(const uint8_t* block) {
@@ -41,10 +53,14 @@ Cursor* Session::cursorOf(const uint8_t* block) {
 }
 
 void Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
+    if (operation == OpStop)
+        return stop();
+    // A transaction decided but not yet in every file: nothing else is done before it is.
+    if (!pendingJournal_.empty() && operation != OpClose) {
+        recoverJournal(pendingJournal_);
+        pendingJournal_.clear();
+    }
     switch (operation) {
-    case OpStop:
-        stop();
-        return;
     case OpBeginTransaction:
         if (transaction_)
             fail(StatusTransactionActive);
@@ -133,6 +149,8 @@ void Session::open(uint8_t* block, const CallBuffers& c) {
     const bool exclusive = c.keyNumber == OpenExclusive;
 
     const FileId id = RecordFile::identify(path);
+    if (!files_.count(id))
+        recoverJournal(journalPathFor(path)); // a transaction some process left unfinished there
     RecordFile* file = nullptr;
     if (auto it = files_.find(id); it != files_.end()) {
         file = it->second.get();
@@ -193,6 +211,7 @@ void Session::create(const CallBuffers& c) {
     }
     if (openHere)
         fail(c.keyNumber == CreateKeepExisting ? StatusFileExists : StatusFileLocked);
+    recoverJournal(journalPathFor(path)); // before a file it names is replaced
     RecordFile::create(path, c.data, *c.dataLength, c.keyNumber == CreateReplace);
 }
 
@@ -200,27 +219,25 @@ void Session::endTransaction(bool commit) {
     if (!transaction_)
         fail(StatusNoTransaction);
     transaction_ = false;
-    int16_t result = StatusSuccess;
-    std::vector<RecordFile*> done;
-    for (auto& [id, file] : files_) {
-        if (!file->inTransaction())
-            continue;
-        if (!commit) {
-            file->rollback();
-        } else {
-            try {
-                file->commit();
-            } catch (const StatusError& e) {
-                if (result == StatusSuccess)
-                    result = e.status;
-            }
+    std::vector<RecordFile*> joined;
+    for (auto& [id, file] : files_)
+        if (file->inTransaction())
+            joined.push_back(file.get());
+    // The files go back to the session's keeping however the end goes.
+    struct Release {
+        Session& session;
+        std::vector<RecordFile*>& files;
+        ~Release() {
+            for (RecordFile* file : files)
+                session.release(*file);
         }
-        done.push_back(file.get());
+    } release{*this, joined};
+    if (!commit) {
+        for (RecordFile* file : joined)
+            file->rollback();
+        return;
     }
-    for (RecordFile* file : done)
-        release(*file);
-    if (result != StatusSuccess)
-        fail(result);
+    commitFiles(joined, pendingJournal_);
 }
 
 void Session::stop() {
@@ -228,6 +245,7 @@ void Session::stop() {
         if (file->inTransaction())
             file->rollback();
     transaction_ = false;
+    pendingJournal_.clear(); // the next open applies it
     slots_.clear();
     files_.clear();
 }

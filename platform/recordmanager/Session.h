@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace RecordManager {
@@ -40,6 +41,8 @@ private:
     std::vector<Slot> slots_;
     uint64_t nextSerial_ = 1;
     bool transaction_ = false;
+    // The journal of a transaction that is decided but not yet written into every file.
+    std::string pendingJournal_;
 };
 
 } // namespace RecordManager

@@ -57,6 +57,15 @@ void Database::exec(const char* sql) {
         fail(statusOfSqlite(rc));
 }
 
+void Database::syncWal() {
+    sqlite3_file* wal = nullptr;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &wal) != SQLITE_OK || !wal ||
+        !wal->pMethods)
+        return;
+    if (const int rc = wal->pMethods->xSync(wal, SQLITE_SYNC_NORMAL); rc != SQLITE_OK)
+        fail(statusOfSqlite(rc));
+}
+
 bool Database::readOnly() const {
     return sqlite3_db_readonly(db_, "main") == 1;
 }

@@ -25,6 +25,8 @@ public:
     sqlite3* handle() const { return db_; }
     void exec(const char* sql);
     bool readOnly() const;
+    // Syncs the WAL (nothing without one): what was committed lasts also when the power fails.
+    void syncWal();
 
 private:
     sqlite3* db_ = nullptr;
@@ -54,6 +56,7 @@ public:
     int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     const uint8_t* blob(int column) const;
     size_t blobSize(int column) const { return size_t(sqlite3_column_bytes(stmt_, column)); }
+    bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
 private:
     sqlite3_stmt* stmt_ = nullptr;

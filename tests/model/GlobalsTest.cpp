@@ -10,6 +10,11 @@
 #include "support/RecordedMessages.h"
 #include "tools/setup/Installation.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 namespace {
 
 // The rounds layout of the older generation: the fields up to FinaleKrav.
@@ -191,4 +196,29 @@ TEST_F(Startup, AConversionThatFailsKeepsTheMarkerAndTheOldFiles) {
     EXPECT_TRUE(QFile::exists(both + "klub.zun"));
     EXPECT_TRUE(QFile::exists(both + "deltager.zu2"));
     EXPECT_TRUE(QFile::exists(both + "zuno-konvertering"));
+}
+
+TEST_F(Startup, TheProgramEndsSoundlyWhateverMainLeavesBehind) {
+    // Main ends with both managers alive; once also after stopping the record manager first.
+    for (const bool stopFirst : {false, true}) {
+        const QString dir = Installed(stopFirst ? "stoppet" : "glemt");
+        const pid_t child = fork();
+        if (child == 0) {
+            if (!InitGlobals(dir))
+                _exit(10);
+            StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
+            if (stopFirst)
+                StopRecordManager();
+            std::exit(0); // the program's end: no FreeGlobals
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        // Every file was closed: nothing waits in a WAL, and the meet is there at the next start.
+        EXPECT_EQ(QDir(dir).entryList({"*-wal"}, QDir::Files), QStringList());
+        ASSERT_TRUE(InitGlobals(dir));
+        EXPECT_EQ(StaevneManager->GetStaevneCount(), 1);
+        FreeGlobals();
+    }
 }

@@ -240,6 +240,60 @@ TEST_F(Ovelser, RoundsAreMatchedToTheRowsSlots) {
     EXPECT_EQ(Rounds(), (QStringList{"M/100//BANE", "M/100//BANE"}));
 }
 
+// Every stored record of the programme, byte for byte.
+template <typename Table>
+QStringList RawRecords() {
+    Table table;
+    table.Open();
+    QStringList records;
+    for (bool found = table.First(); found; found = table.Next()) {
+        const TDataBuffer& buffer = *table.RecordBuffer();
+        records << QByteArray(reinterpret_cast<const char*>(buffer.Current()), buffer.Size()).toHex();
+    }
+    return records;
+}
+
+QStringList Programme() {
+    return RawRecords<TKlasseTable>() + RawRecords<TOvelseRkTable>() + RawRecords<TOvelseRnTable>() +
+           RawRecords<TAfvStedTable>();
+}
+
+TEST_F(Ovelser, ClassesSharingASortCodeLoadAsWholeRowsAndSaveBackUnchanged) {
+    NewMeet();
+    // Standard class 0 and the meet's own classes all sort as 0; M and K share a sort code of their own.
+    const QString first = GetStdKlasseKode(0);
+    const std::pair<QString, int> klasser[] = {{first, 0}, {"XY", 0}, {"ZZ", 0}, {"M", 7}, {"K", 7}};
+    int hour = 0;
+    for (const auto& [code, sortkode] : klasser) {
+        TKlasseList& list = Ov().KlasseList();
+        TDataElement* klasse = list.GetRawElement(list.AddNew());
+        klasse->GetField(KlasseField::Klasse)->SetAsString(code);
+        klasse->GetField(KlasseField::Sortkode)->SetAsInteger(sortkode);
+        for (const char* ovelse : {"100", "LÆ"}) {
+            TEditOvelseData& row = Add(code, ovelse, "IMF", code + ovelse);
+            for (int n = 1; n <= 3; ++n)
+                row.Slot(n).DatoTid = Dag + ++hour / 100.0;
+        }
+    }
+    Write();
+    Reopen();
+    const QStringList stored = Programme();
+    ASSERT_EQ(Rounds().size(), 30);
+
+    TEditOvelsesRaekke loaded;
+    Ov().LoadEditOvelsesRaekke(loaded);
+    ASSERT_EQ(loaded.GetCount(), 10);
+    for (int i = 0; i < loaded.GetCount(); ++i) {
+        const TEditOvelseData& row = *loaded.GetItem(i);
+        for (int n = 1; n <= 3; ++n)
+            EXPECT_EQ(row.Slot(n).Sted, row.Klasse + row.Ovelse) << row.Klasse.toStdString();
+    }
+    Ov().SaveEditOvelsesRaekke(nullptr, loaded);
+    EXPECT_EQ(Programme(), stored);
+    Reopen();
+    EXPECT_EQ(Programme(), stored);
+}
+
 TEST_F(Ovelser, VenuesAreCreatedOnceEventsAndAttributesAsTheCatalogueHasThem) {
     NewMeet();
     Add("M", "100", "F", "løb");

@@ -4,7 +4,9 @@
 
 #include "ProgramFolderFixture.h"
 #include "foundation/Exception.h"
+#include "foundation/LxDisk.h"
 #include "model/D_Globals.h"
+#include "model/D_Ovelser.h"
 #include "platform/LittleEndian.h"
 #include "platform/Registry.h"
 #include "platform/recordmanager/FileSystem.h"
@@ -156,6 +158,18 @@ TEST_F(StaevneManagerTest, NamesThatCannotBeAFolderOrAreTakenAreRefused) {
     for (const char* bad : {"a/b", "a:b", "*", "\"x\"", "<>", "a|b", "a\x01"})
         EXPECT_TRUE(ErrorText([&] { Manager().CreateStaevne(bad); }).endsWith(chars)) << bad;
     EXPECT_EQ(Entries(Dir()), before);
+
+    // Nothing in the data folder, in any letter case, becomes a meet's folder.
+    WriteFile(Path("Arkiv/vigtig.txt"), "vigtig");
+    const QStringList taken = Entries(Dir());
+    EXPECT_EQ(ErrorText([&] { Manager().CreateStaevne("arkiv"); }),
+              "Illegalt stævnenavn: arkiv\r\nDer findes allerede en mappe eller fil med navnet Arkiv i "
+              "datamappen");
+    EXPECT_EQ(ErrorText([&] { Manager().CreateStaevne("staevne.zu2"); }),
+              "Illegalt stævnenavn: staevne.zu2\r\nDer findes allerede en mappe eller fil med navnet "
+              "STAEVNE.ZU2 i datamappen");
+    EXPECT_EQ(Entries(Dir()), taken);
+    EXPECT_EQ(ReadFile(Path("Arkiv/vigtig.txt")), "vigtig");
     EXPECT_EQ(Manager().GetStaevneCount(), 1);
     EXPECT_EQ(Count(TStaevneTable()), 1);
 
@@ -189,7 +203,8 @@ TEST_F(StaevneManagerTest, RenameMovesFolderRecordAndRegistryKey) {
     // A folder the rename did not make is never removed to make room.
     WriteFile(Path("Arkiv/gammel.txt"), "vigtig");
     EXPECT_EQ(ErrorText([&] { Manager().RenameStaevne(QStringLiteral("Arkiv")); }),
-              "Det var ikke muligt at ændre stævnenavnet fra SOMMERSTÆVNE til Arkiv");
+              "Illegalt stævnenavn: Arkiv\r\nDer findes allerede en mappe eller fil med navnet Arkiv i "
+              "datamappen");
     EXPECT_TRUE(QFile::exists(Path("Arkiv/gammel.txt")));
     EXPECT_TRUE(QFile::exists(Path("SOMMERSTÆVNE/resultater.htm")));
     EXPECT_THROW(Manager().RenameStaevne(QStringLiteral("andet STÆVNE")), Exception);
@@ -246,10 +261,35 @@ TEST_F(StaevneManagerTest, DeleteNeverLeavesTheMeetsOwnFolder) {
         Manager().DeleteStaevne();
     }
     EXPECT_EQ(Manager().GetStaevneCount(), 0);
-    QStringList left = installed;
-    left.removeAll("Link");
-    EXPECT_EQ(Entries(Dir()), left);
+    EXPECT_EQ(Entries(Dir()), installed);
     EXPECT_TRUE(QFile::exists(outside.filePath("vigtig.txt")));
+}
+
+TEST_F(StaevneManagerTest, DeleteTakesAlongOnlyAFolderTheMeetMade) {
+    // Meets of an older version, which took over the folders that were there.
+    AddMeetRecord(QStringLiteral("Arkiv"), 0);
+    AddMeetRecord(QStringLiteral("Tom"), 0);
+    WriteFile(Path("ARKIV/vigtig.txt"), "vigtig");
+    ASSERT_TRUE(QDir().mkpath(Path("Tom")));
+    for (int i = 0; i < 2; ++i) {
+        Manager().OpenStaevne(0);
+        Manager().DeleteStaevne();
+    }
+    EXPECT_EQ(Manager().GetStaevneCount(), 0);
+    EXPECT_EQ(ReadFile(Path("ARKIV/vigtig.txt")), "vigtig");
+    EXPECT_FALSE(QFileInfo::exists(Path("Tom"))); // empty: nothing lost
+
+    // A folder made again for a meet of this version, after it went, is the meet's own too.
+    CreateMeet(QStringLiteral("Ny"));
+    ASSERT_TRUE(RemoveTree(Path("Ny")));
+    OvelseManager = std::make_unique<TOvelseManager>();
+    Restart();
+    OvelseManager = std::make_unique<TOvelseManager>();
+    Manager().OpenStaevne(0);
+    WriteFile(Path("Ny/side.htm"), "<p>");
+    Manager().DeleteStaevne();
+    EXPECT_FALSE(QFileInfo::exists(Path("Ny")));
+    EXPECT_EQ(ReadFile(Path("ARKIV/vigtig.txt")), "vigtig");
 }
 
 TEST_F(StaevneManagerTest, ABlockOfANewerVersionIsNeverOverwritten) {
@@ -274,22 +314,29 @@ TEST_F(StaevneManagerTest, ABlockOfANewerVersionIsNeverOverwritten) {
     EXPECT_EQ(Restart().GetStaevneNavn(0), "Fremtiden");
 }
 
-TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
+TEST_F(StaevneManagerTest, ANewMeetGetsTheDefaultsInItsOwnKeyAnOldOneWithoutAKeyReadsTheBaseKey) {
     {
         Platform::TRegistry registry;
         ASSERT_TRUE(registry.OpenKey(BaseKey(), true));
         registry.WriteInteger(QStringLiteral("visugedag"), 3);
         registry.WriteBool(QStringLiteral("UdskrivTilSkaerm"), false);
+        registry.WriteString(QStringLiteral("PrinterNavn"), QStringLiteral("Fælles printer"));
         registry.WriteString(QStringLiteral("ScoreboardServer"), QStringLiteral("tavle"));
         registry.WriteString(QStringLiteral("LastUsedName"), QStringLiteral("B"));
+        // What a deleted meet of the same name may have left behind.
+        ASSERT_TRUE(registry.OpenKey(BaseKey() + "\\b", true));
+        registry.WriteInteger(QStringLiteral("VisUgedag"), 6);
     }
     EXPECT_EQ(Manager().Scoreboard().ScoreboardServer, "tavle");
     EXPECT_EQ(Manager().Scoreboard().ScoreboardServerPort, 2010);
     EXPECT_EQ(Manager().GetLastUsedName(), "B");
 
     CreateMeet(QStringLiteral("A"));
-    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
-    EXPECT_FALSE(Manager().Registry().UdskrivTilSkaerm);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 0);
+    EXPECT_TRUE(Manager().Registry().UdskrivTilSkaerm);
+    EXPECT_EQ(Manager().Registry().PrinterNavn, "");
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\A", "UdskrivTilSkaerm"), "1");
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\A", "PrinterNavn"), "");
     Manager().Registry().VisUgedag = 5;
     Manager().Registry().PrinterNavn = QStringLiteral("Ingen printer af det navn");
     Manager().SetLastUsedName(QString());
@@ -299,10 +346,17 @@ TEST_F(StaevneManagerTest, PerMeetValuesComeFromTheMeetKeyElseTheBaseKey) {
     EXPECT_EQ(ReadRegistry(BaseKey(), "LastUsedName"), "(ingen)");
 
     CreateMeet(QStringLiteral("B"));
-    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 0);
+    EXPECT_EQ(ReadRegistry(BaseKey() + "\\B", "VisUgedag"), "0");
     Restart().OpenStaevne(0);
     EXPECT_EQ(Manager().Registry().VisUgedag, 5);
     EXPECT_EQ(Manager().Registry().PrinterNavn, "Ingen printer af det navn");
+
+    // A meet of an older version, with no key of its own.
+    AddMeetRecord(QStringLiteral("Gammel"), 0);
+    Restart().OpenStaevne(2);
+    EXPECT_EQ(Manager().Registry().VisUgedag, 3);
+    EXPECT_EQ(Manager().Registry().PrinterNavn, "Fælles printer");
 }
 
 TEST_F(StaevneManagerTest, SettingsAnswerForTheCurrentMeet) {

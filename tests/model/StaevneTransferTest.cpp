@@ -8,6 +8,7 @@
 #include "model/D_Staevne.h"
 
 #include "platform/LittleEndian.h"
+#include "platform/Registry.h"
 
 #include <functional>
 #include <map>
@@ -195,6 +196,12 @@ protected:
 
 TEST_F(StaevneTransferTest, HandMadeFileImportsToTheExpectedRecords) {
     CreateMeet("Eksisterende");
+    {
+        // The base key's per-meet values are not the new meet's.
+        Platform::TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(Platform::TRegistry::ProgramKey(".cfg"), true));
+        registry.WriteInteger("VisUgedag", 3);
+    }
     TSystemData data;
     data.Overskrift1 = "Byens stævne";
     data.Dato = QDateToDateTime(QDate(2025, 6, 1));
@@ -221,6 +228,7 @@ TEST_F(StaevneTransferTest, HandMadeFileImportsToTheExpectedRecords) {
     EXPECT_EQ(Manager().GetStaevneNavn(1), "Importeret");
     EXPECT_EQ(Manager().GetStaevneDatoText(1), "01-06-2025");
     EXPECT_TRUE(QDir(Path("Importeret")).exists());
+    EXPECT_EQ(Manager().Registry().VisUgedag, 0);
 
     TKlasseTable klasse;
     klasse.Open();

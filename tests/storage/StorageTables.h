@@ -84,7 +84,7 @@ public:
             {&TDataTable::AfterCancel, "AfterCancel"},   {&TDataTable::BeforeDelete, "BeforeDelete"},
             {&TDataTable::AfterDelete, "AfterDelete"}};
         for (const auto& [event, eventName] : events)
-            this->*event = [this, eventName](TDataTable&) { Log.append(QString::fromLatin1(eventName)); };
+            this->*event = [this, text = eventName](TDataTable&) { Log.append(QString::fromLatin1(text)); };
     }
     ~TLoggedTable() override { CloseForDestroy(); }
 

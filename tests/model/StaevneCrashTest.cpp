@@ -1,0 +1,215 @@
+// A meet's import and deletion killed at every step of their commit: afterwards the meet is whole or
+// absent, and no record is left without its meet.
+#include "model/D_Staevne.h"
+
+#include "support/Test.h"
+
+#include "ProgramFolderFixture.h"
+#include "model/D_Globals.h"
+#include "model/D_StaevneTransfer.h"
+#include "platform/recordmanager/FileSystem.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <map>
+#include <set>
+
+namespace {
+
+// Stops the process at its n-th step of a commit: writing or syncing the journal, committing a file,
+// removing the journal. The test kills it there.
+class TStopAtStep : public RecordManager::FileSystem {
+public:
+    explicit TStopAtStep(int step)
+        : step_(step) {}
+    int beforeWrite(const char* path) override {
+        if (QByteArray(path).endsWith(".zrm-journal"))
+            Step();
+        return FileSystem::beforeWrite(path);
+    }
+    int beforeCommit(const char* path) override {
+        Step();
+        return FileSystem::beforeCommit(path);
+    }
+    int sync(int fd) override {
+        Step();
+        return FileSystem::sync(fd);
+    }
+    int unlink(const char* path) override {
+        Step();
+        return FileSystem::unlink(path);
+    }
+
+private:
+    void Step() {
+        if (++steps_ == step_)
+            raise(SIGSTOP);
+    }
+    int step_;
+    int steps_ = 0;
+};
+
+struct TNamed : TImportStaevneQuestion {
+    explicit TNamed(QString navn)
+        : Navn(std::move(navn)) {}
+    bool AskStaevneNavn(const TSystemData&, QString& navn) override {
+        navn = Navn;
+        return true;
+    }
+    QString Navn;
+};
+
+class StaevneCrashTest : public TProgramFolderTest {
+protected:
+    // A meet with records in every meet-bound file, exported to kilde.kip.
+    void SourceMeet() {
+        const qint32 stID = CreateMeet("Kilde");
+        for (const TRecordFileDef& file : RecordFileDefs()) {
+            if (!file.IsStaevneBound() || &file == &TStaevneTable::Def())
+                continue;
+            TZunoDataTable table(file);
+            table.Open();
+            for (int k = 0; k < 3; ++k) {
+                table.Insert();
+                table.GetField(StaevneField::StID)->SetAsInteger(stID);
+                table.Post();
+            }
+        }
+        Manager().ExportStaevne(Path("kilde.kip"));
+    }
+
+    // Runs work in a child process with a fresh meet manager, stopped and killed at the step of its
+    // commits; false when it ran to its end without reaching that step.
+    bool KilledAt(int step, const std::function<void()>& work) {
+        OvelseManager.reset();
+        StaevneManager.reset();
+        StopRecordManager(); // the child opens every file anew
+        const pid_t child = fork();
+        if (child == 0) {
+            int code = 0;
+            try {
+                Manager();
+                TStopAtStep stop(step);
+                const RecordManager::ScopedFileSystem seam(stop);
+                work();
+            } catch (...) {
+                code = 1;
+            }
+            _exit(code);
+        }
+        int status = 0;
+        waitpid(child, &status, WUNTRACED);
+        // Nothing between here and the kill may end the test: a stopped child would stay.
+        if (WIFSTOPPED(status)) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return true;
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the work failed at step " << step;
+        return false;
+    }
+
+    // The number of records of each meet-bound file per meet number, after the next start.
+    std::map<qint32, std::vector<int>> RecordsPerMeet() {
+        Restart();
+        std::map<qint32, std::vector<int>> counts;
+        int fileNo = 0;
+        for (const TRecordFileDef& file : RecordFileDefs()) {
+            if (!file.IsStaevneBound())
+                continue;
+            TZunoDataTable table(file);
+            table.Open();
+            for (table.StepFirst(); !table.GetEof(); table.StepNext()) {
+                std::vector<int>& meet = counts[table.GetField(StaevneField::StID)->GetAsInteger()];
+                meet.resize(RecordFileDefs().size());
+                ++meet[static_cast<std::size_t>(fileNo)];
+            }
+            ++fileNo;
+        }
+        return counts;
+    }
+
+    // Every record belongs to a listed meet, and each listed meet has what the source has.
+    void ExpectWholeMeetsOnly(const std::vector<int>& whole) {
+        const auto counts = RecordsPerMeet();
+        EXPECT_EQ(Shown(), QStringList()); // no meet left unfinished
+        std::set<qint32> listed;
+        for (int i = 0; i < Manager().GetStaevneCount(); ++i)
+            listed.insert(Manager().GetStaevneStID(i));
+        for (const auto& [stID, perFile] : counts) {
+            EXPECT_TRUE(listed.contains(stID)) << "records of meet " << stID << " without their meet";
+            EXPECT_EQ(perFile, whole) << "meet " << stID;
+        }
+        EXPECT_EQ(counts.size(), listed.size());
+    }
+};
+
+TEST_F(StaevneCrashTest, AnImportKilledAtEveryStepOfItsCommitLeavesTheMeetWholeOrAbsent) {
+    SourceMeet();
+    const std::vector<int> whole = RecordsPerMeet().at(1);
+    int killed = 0;
+    for (int step = 1;; ++step) {
+        ASSERT_LT(step, 100);
+        const QString navn = QStringLiteral("Import %1").arg(step);
+        const bool stopped = KilledAt(step, [&] {
+            TNamed question(navn);
+            StaevneManager->ImportStaevne(Path("kilde.kip"), 0, question);
+        });
+        SCOPED_TRACE(step);
+        ExpectWholeMeetsOnly(whole);
+        if (!stopped) {
+            EXPECT_GE(Manager().IndexOfStaevneNavn(navn), 0);
+            break;
+        }
+        ++killed;
+    }
+    EXPECT_GT(killed, 12) << killed; // the journal and each of the 12 files' commits at least
+    // A name whose import died before its commit is free again.
+    TNamed again(QStringLiteral("Import 1"));
+    ASSERT_LT(Manager().IndexOfStaevneNavn(again.Navn), 0);
+    EXPECT_EQ(ErrorText([&] { Manager().ImportStaevne(Path("kilde.kip"), 0, again); }), "<no error>");
+}
+
+TEST_F(StaevneCrashTest, ADeletionKilledAtEveryStepOfItsCommitLeavesTheMeetWholeOrAbsent) {
+    SourceMeet();
+    const std::vector<int> whole = RecordsPerMeet().at(1);
+    int killed = 0;
+    for (int step = 1;; ++step) {
+        ASSERT_LT(step, 100);
+        const QString navn = QStringLiteral("Slet %1").arg(step);
+        TNamed question(navn);
+        Manager().ImportStaevne(Path("kilde.kip"), 0, question);
+        const bool stopped = KilledAt(step, [&] {
+            StaevneManager->OpenStaevne(StaevneManager->IndexOfStaevneNavn(navn));
+            StaevneManager->DeleteStaevne();
+        });
+        SCOPED_TRACE(step);
+        ExpectWholeMeetsOnly(whole);
+        if (!stopped) {
+            EXPECT_LT(Manager().IndexOfStaevneNavn(navn), 0);
+            EXPECT_FALSE(QFileInfo::exists(Path(navn)));
+            break;
+        }
+        ++killed;
+    }
+    EXPECT_GT(killed, 12) << killed;
+}
+
+TEST_F(StaevneCrashTest, ANewMeetNeverTakesTheNumberOfRecordsLeftWithoutTheirMeet) {
+    CreateMeet("Første");
+    // What an older version's deletion, cut short, may have left: records of meet 2, no meet 2.
+    TKlubTable klub;
+    klub.Open();
+    klub.Insert();
+    klub.GetField(StaevneField::StID)->SetAsInteger(2);
+    klub.Post();
+    EXPECT_EQ(CreateMeet("Anden"), 3);
+    TKlubTable current;
+    current.Open();
+    EXPECT_FALSE(current.First());
+}
+
+} // namespace
