@@ -345,6 +345,8 @@ public:
 
     // The event type of the row's round; 0 without one.
     qint32 Ovtype() const;
+    // The series' tie-break key, made once for the sort numbered sort (a sort runs without edits).
+    QString TieBreakKey(qint32 ovtype, quint64 sort) const;
 
 private:
     friend class TSerier;
@@ -371,6 +373,8 @@ private:
     void SetParticipantField(int id, const QString& text);
 
     TStored stored_;
+    mutable QString tieBreakKey_;
+    mutable quint64 tieBreakSort_ = 0;
 };
 
 // ---------------------------------------------------------------- combined events

@@ -65,6 +65,14 @@ qint32 TResultat::Ovtype() const {
     return OvelseInfo ? OvelseInfo->Ovelse().GetOvtype() : 0;
 }
 
+QString TResultat::TieBreakKey(qint32 ovtype, quint64 sort) const {
+    if (tieBreakSort_ != sort) {
+        tieBreakKey_ = Serier.GetTieBreakKey(ovtype);
+        tieBreakSort_ = sort;
+    }
+    return tieBreakKey_;
+}
+
 bool TResultat::IsSerieOvelse() const {
     return OvelseInfo && OvelseInfo->Ovelse().IsSerieOvelse();
 }
