@@ -179,6 +179,10 @@ void TResultat::SetUK(const QString& value) {
     SetText(UK, value, KodeWidth);
 }
 
+void TResultat::SetVTPoint(qint32 value) {
+    Assign(VTPoint, value, Modified);
+}
+
 // ---------------------------------------------------------------- columns
 
 QString TResultat::GetFieldEditText(int id) const {

@@ -81,7 +81,8 @@ TOvelseInfo& TResultTest::Round(const QString& klasse, const QString& ovelse, co
     return *info;
 }
 
-void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn) {
+void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn,
+                          const QString& holdKode) {
     TKlubTable table;
     table.Open();
     table.Insert();
@@ -89,6 +90,7 @@ void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kor
     table.GetField(KlubField::KlubNr)->SetAsInteger(klubNr);
     table.GetField(KlubField::Navn)->SetAsString(navn);
     table.GetField(KlubField::KortNavn)->SetAsString(kortNavn);
+    table.GetField(KlubField::HoldKode)->SetAsString(holdKode);
     table.Post();
 }
 
