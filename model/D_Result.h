@@ -469,6 +469,8 @@ TResultatManager* CurrentResultatManager();
 // The points method of a class under "Naturlig aldersgruppe", by its code: youth table, combined-events
 // formula or its veteran form; -1 for none.
 qint32 GetNaturligPointType(const QString& klasseKode);
+// The placement-points table (1..4) of a points-by-place method; 0 for other methods.
+int GetPlaceringsPointTabel(qint32 method);
 
 // How SeedOvelse gives heats: the index of the seeding dialog's item; the stored Heatinddeling is one less.
 enum class THeatMethod : qint32 {

@@ -176,6 +176,21 @@ qint32 GetNaturligPointType(const QString& klasseKode) {
     return -1;
 }
 
+int GetPlaceringsPointTabel(qint32 method) {
+    switch (static_cast<PointBeregning>(method)) {
+    case PointBeregning::Placering1:
+        return 1;
+    case PointBeregning::Placering2:
+        return 2;
+    case PointBeregning::Placering3:
+        return 3;
+    case PointBeregning::Placering4:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
 qint32 TResultatManager::GetPointType() const {
     if (!ovelseInfo_)
         return -1;
@@ -345,16 +360,10 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         break;
     }
     case PointBeregning::Placering1:
-        placeringsTabel = 1;
-        break;
     case PointBeregning::Placering2:
-        placeringsTabel = 2;
-        break;
     case PointBeregning::Placering3:
-        placeringsTabel = 3;
-        break;
     case PointBeregning::Placering4:
-        placeringsTabel = 4;
+        placeringsTabel = GetPlaceringsPointTabel(method);
         break;
     default:
         // No method: the points stay as they are.

@@ -94,6 +94,12 @@ void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kor
     table.Post();
 }
 
+void TResultTest::AddHoldKlubber(int teams) {
+    for (int nr = 1; nr <= teams + 1; ++nr)
+        AddKlub(nr, QStringLiteral("Klub %1").arg(nr), {},
+                nr <= teams ? QString(QChar(u'A' + nr - 1)) : QString());
+}
+
 void TResultTest::AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang, qint32 klubNr,
                               const QString& koen) {
     TDeltagerTable table;

@@ -28,12 +28,8 @@ struct TRow {
 
 class ResultPoint : public TResultTest {
 protected:
-    // Clubs 1..8 with the team codes A..H, club 9 without one.
-    void SetUp() override {
-        for (int nr = 1; nr <= 8; ++nr)
-            AddKlub(nr, QStringLiteral("Klub %1").arg(nr), {}, QString(QChar(u'A' + nr - 1)));
-        AddKlub(9, QStringLiteral("Klub 9"));
-    }
+    // Clubs 1..8 with the team codes A, B, ..., club 9 without one.
+    void SetUp() override { AddHoldKlubber(8); }
 
     void AddRows(const TOvelseInfo& round, std::initializer_list<TRow> rows, qint32 aargang = 0) {
         for (const TRow& row : rows) {

@@ -31,12 +31,8 @@ struct TEntry {
 
 class ResultSeed : public TResultTest {
 protected:
-    // Clubs 1..8 with the team codes A..H, club 9 with the code I, club 10 without one.
-    void SetUp() override {
-        for (int nr = 1; nr <= 9; ++nr)
-            AddKlub(nr, QStringLiteral("Klub %1").arg(nr), {}, QString(QChar(u'A' + nr - 1)));
-        AddKlub(10, QStringLiteral("Klub 10"));
-    }
+    // Clubs 1..9 with the team codes A, B, ..., club 10 without one.
+    void SetUp() override { AddHoldKlubber(9); }
 
     QMap<qint32, quint32> AddEntries(const TOvelseInfo& round, std::initializer_list<TEntry> entries) {
         QMap<qint32, quint32> positions;
@@ -50,6 +46,16 @@ protected:
             });
         }
         return positions;
+    }
+    // The teams of clubs 1..teams with their first and second athlete (rank 1 and 2), numbered
+    // base + 10 x club + rank.
+    void AddTeams(const TOvelseInfo& round, qint32 teams, qint32 base = 0) {
+        for (qint32 k = 1; k <= teams; ++k)
+            AddEntries(round, {{base + k * 10 + 1, k, "", 1}, {base + k * 10 + 2, k, "", 2}});
+    }
+    void SetHoldBaner(const QString& ovelse, const QString& baner) {
+        Ov().FindOvelseRk("M", ovelse)->GetField(OvelseRkField::HoldBaneFordeling)->SetAsString(baner);
+        Ov().Save();
     }
     // Start numbers first..last of one club.
     void AddRange(const TOvelseInfo& round, qint32 first, qint32 last, qint32 klubNr = 1) {
@@ -307,77 +313,39 @@ TEST_F(ResultSeed, ResettingClearsHeatsSidesLanesPlacesAndPlacingCodes) {
 // ---------------------------------------------------------------- teams
 
 TEST_F(ResultSeed, TeamSeedingByTheLaneTextSecondAthletesInReverseOrder) {
-    Ov().FindOvelseRk("M", "100")->GetField(OvelseRkField::HoldBaneFordeling)->SetAsString(" 4213 ");
-    Ov().Save();
+    SetHoldBaner("100", " 4213 ");
     // Teams A-D with two athletes each; then a team I, a third athlete, one without rank and one
     // without a team.
-    AddEntries(Lob(), {{11, 1, "", 1},
-                       {12, 1, "", 2},
-                       {21, 2, "", 1},
-                       {22, 2, "", 2},
-                       {31, 3, "", 1},
-                       {32, 3, "A", 2},
-                       {41, 4, "", 1},
-                       {42, 4, "", 2},
-                       {91, 9, "", 1},
-                       {13, 1, "", 3},
-                       {23, 2, "", 0},
-                       {101, 10, "", 1}});
+    AddTeams(Lob(), 4);
+    AddEntries(Lob(), {{91, 9, "", 1}, {13, 1, "", 3}, {23, 2, "", 0}, {101, 10, "", 1}});
     TResultatManager manager;
     manager.LoadOvelse(&Lob());
+    // Whatever their status.
+    Row(manager, 32).SetRK("A");
     EXPECT_EQ(manager.SeedOvelse(8, 5, 0, 0, 1), "Besked: Ikke placeret ved holdseedning:\r\n"
                                                  "Startnummer: 13, Holdkode: A, Rank: 3\r\n"
                                                  "Startnummer: 23, Holdkode: B, Rank: 0\r\n"
                                                  "Startnummer: 91, Holdkode: I, Rank: 1\r\n"
                                                  "Startnummer: 101, Holdkode: , Rank: 1\r\n");
-    EXPECT_EQ(Heats(manager), (TByStartnummer{{11, 1},
-                                              {21, 1},
-                                              {31, 1},
-                                              {41, 1},
-                                              {12, 2},
-                                              {22, 2},
-                                              {32, 2},
-                                              {42, 2},
-                                              {91, 0},
-                                              {13, 0},
-                                              {23, 0},
-                                              {101, 0}}));
-    EXPECT_EQ(Lanes(manager), (TByStartnummer{{11, 4},
-                                              {21, 2},
-                                              {31, 1},
-                                              {41, 3},
-                                              {12, 1},
-                                              {22, 3},
-                                              {32, 4},
-                                              {42, 2},
-                                              {91, 0},
-                                              {13, 0},
-                                              {23, 0},
-                                              {101, 0}}));
+    const QList<qint32> order{11, 21, 31, 41, 12, 22, 32, 42, 91, 13, 23, 101};
+    QList<int> heats;
+    for (const qint32 nr : order)
+        heats << Row(manager, nr).Heat;
+    EXPECT_EQ(heats, (QList<int>{1, 1, 1, 1, 2, 2, 2, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(LanesOf(manager, order), (QList<int>{4, 2, 1, 3, 1, 3, 4, 2, 0, 0, 0, 0}));
 
     // A field event in one heat: the second athletes after the first.
-    Ov().FindOvelseRk("M", "LÆ")->GetField(OvelseRkField::HoldBaneFordeling)->SetAsString("4213");
-    Ov().Save();
-    AddEntries(Round("M", "LÆ"), {{51, 1, "", 1},
-                                  {52, 1, "", 2},
-                                  {61, 2, "", 1},
-                                  {62, 2, "", 2},
-                                  {71, 3, "", 1},
-                                  {72, 3, "", 2},
-                                  {81, 4, "", 1},
-                                  {82, 4, "", 2}});
+    SetHoldBaner("LÆ", "4213");
+    AddTeams(Round("M", "LÆ"), 4, 40);
     manager.LoadOvelse(&Round("M", "LÆ"));
     EXPECT_EQ(manager.SeedOvelse(8, 5, 0, 0, 1), "");
     EXPECT_EQ(Heats(manager).values(), QList<int>(8, 1));
-    EXPECT_EQ(Lanes(manager),
-              (TByStartnummer{{51, 4}, {52, 5}, {61, 2}, {62, 7}, {71, 1}, {72, 8}, {81, 3}, {82, 6}}));
+    EXPECT_EQ(LanesOf(manager, {51, 61, 71, 81, 52, 62, 72, 82}), (QList<int>{4, 2, 1, 3, 5, 7, 8, 6}));
 }
 
 TEST_F(ResultSeed, EightTeamsOnSixLanesRunInFourHeatsOfFour) {
-    Ov().FindOvelseRk("M", "100")->GetField(OvelseRkField::HoldBaneFordeling)->SetAsString("12345678");
-    Ov().Save();
-    for (qint32 k = 1; k <= 8; ++k)
-        AddEntries(Lob(), {{k * 10 + 1, k, "", 1}, {k * 10 + 2, k, "", 2}});
+    SetHoldBaner("100", "12345678");
+    AddTeams(Lob(), 8);
     TResultatManager manager;
     manager.LoadOvelse(&Lob());
     EXPECT_EQ(manager.SeedOvelse(6, 5, 0, 0, 1), "");
@@ -396,8 +364,7 @@ TEST_F(ResultSeed, EightTeamsOnSixLanesRunInFourHeatsOfFour) {
 }
 
 TEST_F(ResultSeed, WithoutALaneTextTheTeamsPresentDrawTheirLanes) {
-    for (qint32 k = 1; k <= 6; ++k)
-        AddEntries(Lob(), {{k * 10 + 1, k, "", 1}, {k * 10 + 2, k, "", 2}});
+    AddTeams(Lob(), 6);
     TResultatManager manager;
     manager.LoadOvelse(&Lob());
     QSet<QList<int>> draws;
