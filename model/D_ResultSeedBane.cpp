@@ -1,6 +1,6 @@
 // Lanes within the heats of a round: in seeding order from either end, fanned out from the middle, the
 // best four in the middle, drawn, or by start number, name or club; short heats moved off lane 1.
-#include "model/D_ResultSeed.h"
+#include "model/D_ResultSeedDraw.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Team seeding: each team's first and second athlete placed by the team lane text of the event row, the
 // second ones in the reverse order of the first.
-#include "model/D_ResultSeed.h"
+#include "model/D_ResultSeedDraw.h"
 
 #include "foundation/LxString.h"
 #include "model/D_Ovelser.h"
