@@ -14,8 +14,9 @@ class GridKlasse : public TResultTest {
 protected:
     // Entries of a round: start number and status code.
     void Enter(const TOvelseInfo& round, std::initializer_list<std::pair<qint32, const char*>> entries) {
-        for (const auto& [startnummer, kode] : entries) {
-            AddResultat(round, startnummer, [kode](TResultatTable& t) {
+        for (const auto& entry : entries) {
+            const char* kode = entry.second;
+            AddResultat(round, entry.first, [kode](TResultatTable& t) {
                 static_cast<TStringField*>(t.GetField(ResultatKode))->TStringField::SetAsString(kode);
             });
         }
