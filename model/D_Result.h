@@ -30,6 +30,7 @@ class TResultat;
 class TResultatManager;
 class TResultatRecordTable;
 class THoldResultater;
+class TSeedDraw;
 
 // A result that cannot be set or written; the message is the one the user is shown.
 class EResultError : public Exception {
@@ -269,6 +270,7 @@ public:
     void SetPoint3(qint32 value);
     void SetVind(qint32 value);
     void SetUK(const QString& value);
+    void SetVTPoint(qint32 value);
 
     // ---- Series
     int GetSerieCount() const { return Serier.Count(); }
@@ -345,6 +347,8 @@ public:
 
     // The event type of the row's round; 0 without one.
     qint32 Ovtype() const;
+    // The series' tie-break key, made once for the sort numbered sort (a sort runs without edits).
+    QString TieBreakKey(qint32 ovtype, quint64 sort) const;
 
 private:
     friend class TSerier;
@@ -371,6 +375,8 @@ private:
     void SetParticipantField(int id, const QString& text);
 
     TStored stored_;
+    mutable QString tieBreakKey_;
+    mutable quint64 tieBreakSort_ = 0;
 };
 
 // ---------------------------------------------------------------- combined events
@@ -458,6 +464,44 @@ int CompareByVeteranPoint2(const TResultat& a, const TResultat& b);
 // The current result manager; null when none is alive.
 TResultatManager* CurrentResultatManager();
 
+// ---------------------------------------------------------------- points and seeding
+
+// The points method of a class under "Naturlig aldersgruppe", by its code: youth table, combined-events
+// formula or its veteran form; -1 for none.
+qint32 GetNaturligPointType(const QString& klasseKode);
+// The placement-points table (1..4) of a points-by-place method; 0 for other methods.
+int GetPlaceringsPointTabel(qint32 method);
+
+// How SeedOvelse gives heats: the index of the seeding dialog's item; the stored Heatinddeling is one less.
+enum class THeatMethod : qint32 {
+    Nulstil = -1,
+    Undlad = 0,
+    BedsteFoerst = 1,
+    BedsteSidst = 2,
+    Fordeling = 3,
+    Lodtraekning = 4,
+    DTSeedning = 5
+};
+
+// How SeedOvelse gives lanes within a heat: the dialog's item index; the stored Banefordeling is one less.
+enum class TLaneMethod : qint32 {
+    Undlad = 0,
+    BedsteFoerst = 1,
+    BedsteSidst = 2,
+    Vifte = 3,
+    Bedste4IMidten = 4,
+    Lodtraekning = 5,
+    Startnummer = 6,
+    Navn = 7,
+    KlubNavn = 8
+};
+
+// Where a heat with fewer rows than lanes starts (Banenummerering, stored as it is).
+enum class TBanenummerering : qint32 { FraBane1 = 0, FraBane2 = 1, Midterbaner = 2 };
+
+// The seed of one call's draws; none seeds them from the clock.
+using TDrawSeed = std::optional<quint32>;
+
 // ---------------------------------------------------------------- the manager
 
 // What TransferVidere did.
@@ -504,6 +548,8 @@ public:
     bool DeleteResultat(int index);
     // Frees every row.
     void Clear();
+    // The rows in their present order.
+    std::vector<TResultat*> GetResultater() const;
     // Heat, side and lane 0 on every row.
     void ClearHeatBaneSide();
     // Both change flags off on every row.
@@ -617,6 +663,38 @@ public:
         return mkResultater_.at(static_cast<std::size_t>(index)).get();
     }
 
+    // ---- Points (the meet's competition form and the round's points method)
+    // Points of every row of the one round loaded: team-league points by place, veteran points, or the
+    // round's method followed by the limit of scorers per team. Returns what the user must be told (a
+    // points table that cannot be read), each text once; the caller shows it.
+    QStringList CalcPoint();
+    // Loads every listed round with entries and, when it holds results, scores and writes it. Returns the
+    // messages of all rounds, each text once.
+    QStringList CalcPointOvelser(const std::vector<TOvelseInfo*>& ovelser);
+    // Every row's second veteran score, kept in memory only; returns the messages as CalcPoint.
+    QStringList CalcVeteranPoint2();
+    // The round's points method, the natural one resolved by its class; -1 for none.
+    qint32 GetPointType() const;
+
+    // ---- Seeding (heats and lanes of the loaded round, in memory)
+    // Gives heats by heatMethod (THeatMethod) in heats of antalPrHeat rows, then lanes by laneMethod
+    // (TLaneMethod) numbered by banenummerering; with the meet setting Redid and retries above 1, draws
+    // again until no club crowds a heat, keeping the best draw. Returns what the user must be told: clubs
+    // still crowding a heat, team members team seeding could not place; empty when nothing.
+    QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
+                       qint32 retries, TDrawSeed seed = std::nullopt);
+    // Seeds and writes, each in one transaction, every listed round with entries and without results;
+    // antalPrHeat -1 takes each round's own settings. Returns the messages of all rounds, each once.
+    QStringList SeedOvelser(const std::vector<TOvelseInfo*>& ovelser, qint32 antalPrHeat, qint32 heatMethod,
+                            qint32 laneMethod, qint32 banenummerering, TDrawSeed seed = std::nullopt);
+    // Clubs with more rows in a heat than their share, one line each; empty when none.
+    QString CheckKlubPrHeat() const;
+    // The clubs of the rows with a heat (any status), in the order of their first row.
+    QStringList GetKlubListe() const;
+    int CountKlubInHeat(qint32 heat, const QString& klub) const;
+    // The club's rows with a heat.
+    int CountKlubInHeats(const QString& klub) const;
+
     // Points by place from the meet settings PlaceringsPoint1..4; null when that setting is empty.
     const TPlaceringsPoint* PlaceringsPoint(int table) const;
     // A second participant table, opened on first use.
@@ -658,6 +736,17 @@ private:
     TOvelseInfo& VidereRunde(QChar runde) const;
     void CalcMKPoint();
     void CalcMKVindAlternativ();
+    // Points.
+    void CalcDTPoint();
+    QStringList CalcVTPoint();
+    QStringList CalcMethodPoint(qint32 method);
+    void CalcScorerLimit();
+    // Seeding with the call's draws.
+    QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
+                       qint32 retries, TSeedDraw& draw);
+    QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw);
+    void AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw);
+    QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 
     std::unique_ptr<TResultatRecordTable> resultatTable_;
     std::unique_ptr<TDeltagerTable> deltagerTable_;

@@ -3,7 +3,6 @@
 
 #include "model/D_DBDef.h"
 #include "model/D_Ovelser.h"
-#include "model/D_PointBeregning.h"
 #include "model/D_Tekster.h"
 
 #include <algorithm>
@@ -15,22 +14,6 @@ namespace {
 qint32 Clamped(qint64 value) {
     return static_cast<qint32>(
         std::clamp<qint64>(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
-}
-
-// The placement-points table that each points-by-place method takes.
-int PlaceringsPointTable(qint32 method) {
-    switch (static_cast<PointBeregning>(method)) {
-    case PointBeregning::Placering1:
-        return 1;
-    case PointBeregning::Placering2:
-        return 2;
-    case PointBeregning::Placering3:
-        return 3;
-    case PointBeregning::Placering4:
-        return 4;
-    default:
-        return 0;
-    }
 }
 
 } // namespace
@@ -137,7 +120,7 @@ void THoldResultater::CalcPlacering() {
 }
 
 void THoldResultater::CalcPoint(qint32 method) {
-    const int table = PlaceringsPointTable(method);
+    const int table = GetPlaceringsPointTabel(method);
     if (table == 0)
         return;
     for (const auto& hold : hold_)

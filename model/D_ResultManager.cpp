@@ -421,6 +421,14 @@ bool TResultatManager::DeleteResultat(int index) {
 
 // ---------------------------------------------------------------- rows
 
+std::vector<TResultat*> TResultatManager::GetResultater() const {
+    std::vector<TResultat*> rows;
+    rows.reserve(rows_.size());
+    for (const auto& row : rows_)
+        rows.push_back(row.get());
+    return rows;
+}
+
 TResultat* TResultatManager::GetResultat(int index) const {
     return index >= 0 && index < Count() ? rows_[static_cast<std::size_t>(index)].get() : nullptr;
 }

@@ -12,6 +12,9 @@ namespace {
 struct TManagers {
     std::vector<TResultatManager*> Alive;
     TResultatManager* Current = nullptr;
+    // The sort running (0: none) and the last one begun: a row makes its tie-break key once per sort.
+    quint64 Sort = 0;
+    quint64 LastSort = 0;
 };
 
 TManagers& Managers() {
@@ -58,6 +61,25 @@ template <typename T>
 int StatusUKThenHigher(const TResultat& a, const TResultat& b, T TResultat::*score) {
     const int c = Sign(a.GetStatusOrderUK(), b.GetStatusOrderUK());
     return c != 0 ? c : Descending(a.*score, b.*score);
+}
+
+// Marks the rows' tie-break keys of the sort for its lifetime.
+class TSortScope {
+public:
+    TSortScope()
+        : saved_(std::exchange(Managers().Sort, ++Managers().LastSort)) {}
+    ~TSortScope() { Managers().Sort = saved_; }
+    TSortScope(const TSortScope&) = delete;
+    TSortScope& operator=(const TSortScope&) = delete;
+
+private:
+    quint64 saved_;
+};
+
+// Outside a sort the key is made for each comparison, so a row's series may change between them.
+QString TieBreakKeyOf(const TResultat& row, qint32 ovtype) {
+    const quint64 sort = Managers().Sort;
+    return sort == 0 ? row.Serier.GetTieBreakKey(ovtype) : row.TieBreakKey(ovtype, sort);
 }
 
 int CompareByKlub(const TResultat& a, const TResultat& b) {
@@ -145,6 +167,7 @@ TResultatManager::TCurrentScope::~TCurrentScope() {
 template <typename Rows>
 void TResultatManager::SortBy(Rows& rows, TResultatCompare compare) {
     const TCurrentScope current(*this);
+    const TSortScope sort;
     std::stable_sort(rows.begin(), rows.end(),
                      [compare](const auto& a, const auto& b) { return compare(*a, *b) < 0; });
 }
@@ -197,7 +220,7 @@ int CompareByResultat(const TResultat& a, const TResultat& b) {
     if (c == 0)
         c = CompareMarks(rules, a.Resultat, b.Resultat, false);
     if (c == 0 && rules.HasTieBreak())
-        c = -CompareText(a.Serier.GetTieBreakKey(rules.Ovtype), b.Serier.GetTieBreakKey(rules.Ovtype));
+        c = -CompareText(TieBreakKeyOf(a, rules.Ovtype), TieBreakKeyOf(b, rules.Ovtype));
     return c != 0 ? c : CompareByPK(a, b);
 }
 

@@ -48,10 +48,7 @@ int TResultatManager::CalcVidereKode(QChar runde) {
     if (rest <= 0)
         return coded;
     const TCurrentScope current(*this);
-    std::vector<TResultat*> order;
-    order.reserve(rows_.size());
-    for (const auto& row : rows_)
-        order.push_back(row.get());
+    std::vector<TResultat*> order = GetResultater();
     SortRows(order, CompareByResultatHeat);
     const TResultat* last = nullptr;
     for (TResultat* row : order) {

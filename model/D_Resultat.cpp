@@ -65,6 +65,14 @@ qint32 TResultat::Ovtype() const {
     return OvelseInfo ? OvelseInfo->Ovelse().GetOvtype() : 0;
 }
 
+QString TResultat::TieBreakKey(qint32 ovtype, quint64 sort) const {
+    if (tieBreakSort_ != sort) {
+        tieBreakKey_ = Serier.GetTieBreakKey(ovtype);
+        tieBreakSort_ = sort;
+    }
+    return tieBreakKey_;
+}
+
 bool TResultat::IsSerieOvelse() const {
     return OvelseInfo && OvelseInfo->Ovelse().IsSerieOvelse();
 }
@@ -169,6 +177,10 @@ void TResultat::SetVind(qint32 value) {
 
 void TResultat::SetUK(const QString& value) {
     SetText(UK, value, KodeWidth);
+}
+
+void TResultat::SetVTPoint(qint32 value) {
+    Assign(VTPoint, value, Modified);
 }
 
 // ---------------------------------------------------------------- columns

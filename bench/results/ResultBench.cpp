@@ -6,13 +6,17 @@
 // - load the same round from a meet that holds nothing else, so that the two loads show whether the time
 //   of a round depends on the rounds around it;
 // - place that round, mark who goes on (two by place, eight in all) and make its teams of three, beside a
-//   sort of it, and the same in a round ten times its size.
+//   sort of it, and the same in a round ten times its size;
+// - seed that round into ten heats with drawn groups and fanned lanes, once and with the clubs
+//   spread over the heats in ten draws, and give it team-league points (with half points) and points by
+//   place with two scorers per team, beside the same in the round ten times its size.
 // The plain read takes the round's result records by key and, for each, its participant by key and its
 // club (each club once): the records the manager reads. The plain write reads each record by position and
 // updates it, in one transaction.
 #include "foundation/Windows1252.h"
 #include "model/D_Context.h"
 #include "model/D_Ovelser.h"
+#include "model/D_PointBeregning.h"
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
@@ -193,6 +197,7 @@ private:
             klub.GetField(KlubField::StID)->SetAsInteger(stID);
             klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
             klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub %1").arg(nr));
+            klub.GetField(KlubField::HoldKode)->SetAsString(QString(QChar(u'A' + nr % 26)));
             klub.Post();
         }
         TDeltagerTable deltager;
@@ -224,6 +229,7 @@ private:
                 resultat.GetField(ResultatField::Heat)->SetAsInteger(k / 8 + 1);
                 resultat.GetField(ResultatField::Banenummer)->SetAsInteger(k % 8 + 1);
                 resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (k * 7919) % 900);
+                resultat.GetField(ResultatField::Seedning)->SetAsInteger(1000 + (k * 104729) % 900);
                 resultat.Post();
                 const QByteArray serie = SerieOf(ovtype, k);
                 if (!serie.isEmpty()) {
@@ -434,6 +440,75 @@ void PlaceRound(benchmark::State& state, TMeet& meet, int rows) {
     });
 }
 
+// The meet's settings for the scope, then those it had.
+class TSettings {
+public:
+    template <typename Change>
+    explicit TSettings(Change change)
+        : saved_(ModelContext().StaevneManager->SystemData()) {
+        change(ModelContext().StaevneManager->SystemData());
+    }
+    ~TSettings() { ModelContext().StaevneManager->SystemData() = saved_; }
+    TSettings(const TSettings&) = delete;
+    TSettings& operator=(const TSettings&) = delete;
+
+private:
+    TSystemData saved_;
+};
+
+// Heats for seeding, the same number in both rounds (a round holds at most 255): of 100 rows in the round,
+// of 1,000 in the round ten times its size.
+constexpr int SeedHeats = 10;
+
+// Heats by drawn groups and fanned lanes; with spread, the clubs spread over the heats in ten draws.
+void SeedRound(benchmark::State& state, TMeet& meet, int rows, bool spread) {
+    Timed(state, meet, [&] {
+        const TSettings settings([spread](TSystemData& data) { data.Redid = spread; });
+        TResultatManager manager;
+        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        Check(manager.Count() == rows, "round");
+        const auto start = Clock::now();
+        manager.SeedOvelse(rows / SeedHeats, 3, 3, 2, spread ? 10 : 1, 1);
+        const double t = Since(start);
+        Check(manager.GetHeatCount() == SeedHeats, "heats");
+        return t;
+    });
+}
+
+// Team-league points with half points, then points by place with two scorers per team.
+void PointRound(benchmark::State& state, TMeet& meet, int rows) {
+    Timed(state, meet, [&] {
+        TResultatManager manager;
+        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        Check(manager.Count() == rows, "round");
+        double t = 0;
+        {
+            const TSettings settings([](TSystemData& data) {
+                data.DT = true;
+                data.AntalDTHold = 26;
+                data.DTOvelserHalvePoints = QStringList{RundeOvelse};
+            });
+            const auto start = Clock::now();
+            manager.CalcPoint();
+            t += Since(start);
+            Check(manager.HasPoint(), "team-league points");
+        }
+        const TSettings settings([](TSystemData& data) {
+            data.PointBeregning = qint32(PointBeregning::Placering1);
+            data.PlaceringsPoint1 = QStringLiteral("10,8,6,5,4,3,2,1,*");
+            data.EgenTurnering = true;
+            data.AntalTaellendeDeltagere = 2;
+        });
+        TResultatManager byPlace;
+        byPlace.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        const auto start = Clock::now();
+        byPlace.CalcPoint();
+        t += Since(start);
+        Check(byPlace.HasPoint(), "points by place");
+        return t;
+    });
+}
+
 void SaveRound(benchmark::State& state) {
     Timed(state, *FullMeet(), [] {
         TResultatManager manager;
@@ -504,6 +579,12 @@ void PrintRatios() {
         {"place and qualify round x10", "sort round x10"},
         {"place and qualify round x10", "place and qualify round"},
         {"sort round x10", "sort round"},
+        {"seed round", "sort round"},
+        {"seed round x10", "seed round"},
+        {"seed round, clubs spread", "seed round"},
+        {"seed round x10, clubs spread", "seed round, clubs spread"},
+        {"points round", "place and qualify round"},
+        {"points round x10", "points round"},
         {"save round", "plain read round"},
         {"save round", "plain update round"},
         {"load meet round by round", "plain read meet"},
@@ -537,6 +618,13 @@ int main(int argc, char** argv) {
         {"place and qualify round", [](benchmark::State& s) { PlaceRound(s, *FullMeet(), PrRunde); }},
         {"sort round x10", [](benchmark::State& s) { SortRound(s, *BigMeet(), 10 * PrRunde); }},
         {"place and qualify round x10", [](benchmark::State& s) { PlaceRound(s, *BigMeet(), 10 * PrRunde); }},
+        {"seed round", [](benchmark::State& s) { SeedRound(s, *FullMeet(), PrRunde, false); }},
+        {"seed round x10", [](benchmark::State& s) { SeedRound(s, *BigMeet(), 10 * PrRunde, false); }},
+        {"seed round, clubs spread", [](benchmark::State& s) { SeedRound(s, *FullMeet(), PrRunde, true); }},
+        {"seed round x10, clubs spread",
+         [](benchmark::State& s) { SeedRound(s, *BigMeet(), 10 * PrRunde, true); }},
+        {"points round", [](benchmark::State& s) { PointRound(s, *FullMeet(), PrRunde); }},
+        {"points round x10", [](benchmark::State& s) { PointRound(s, *BigMeet(), 10 * PrRunde); }},
         {"save round", SaveRound},
         {"plain update round", PlainUpdateRound},
         {"load meet round by round", LoadMeet},

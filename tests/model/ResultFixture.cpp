@@ -81,7 +81,8 @@ TOvelseInfo& TResultTest::Round(const QString& klasse, const QString& ovelse, co
     return *info;
 }
 
-void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn) {
+void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn,
+                          const QString& holdKode) {
     TKlubTable table;
     table.Open();
     table.Insert();
@@ -89,7 +90,14 @@ void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kor
     table.GetField(KlubField::KlubNr)->SetAsInteger(klubNr);
     table.GetField(KlubField::Navn)->SetAsString(navn);
     table.GetField(KlubField::KortNavn)->SetAsString(kortNavn);
+    table.GetField(KlubField::HoldKode)->SetAsString(holdKode);
     table.Post();
+}
+
+void TResultTest::AddHoldKlubber(int teams) {
+    for (int nr = 1; nr <= teams + 1; ++nr)
+        AddKlub(nr, QStringLiteral("Klub %1").arg(nr), {},
+                nr <= teams ? QString(QChar(u'A' + nr - 1)) : QString());
 }
 
 void TResultTest::AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang, qint32 klubNr,

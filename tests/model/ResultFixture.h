@@ -37,7 +37,10 @@ protected:
     // Sets an integer field of a round's record (OvelseRnField) and stores it.
     void SetRunde(TOvelseInfo& round, int fieldNo, qint32 value);
 
-    void AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn = {});
+    void AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn = {},
+                 const QString& holdKode = {});
+    // Clubs 1..teams named "Klub n" with the team codes A, B, ...; and club teams + 1 without one.
+    void AddHoldKlubber(int teams);
     void AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang = 0, qint32 klubNr = 1,
                      const QString& koen = {});
     // A result record of the round for the start number, its fields set by fill; the series, when

@@ -1,0 +1,103 @@
+// Lanes within the heats of a round: in seeding order from either end, fanned out from the middle, the
+// best four in the middle, drawn, or by start number, name or club; short heats moved off lane 1.
+#include "model/D_ResultSeedDraw.h"
+
+namespace {
+
+// The best four rows get the middle lanes in a heat of more than four.
+constexpr int MiddleRows = 4;
+
+TResultatCompare LaneOrder(TLaneMethod method) {
+    switch (method) {
+    case TLaneMethod::Startnummer:
+        return CompareByHeatStartnummer;
+    case TLaneMethod::Navn:
+        return CompareByHeatNavn;
+    case TLaneMethod::KlubNavn:
+        return CompareByHeatKlubNavn;
+    default:
+        return CompareByHeatSeedningRankNavn;
+    }
+}
+
+// The lanes 1..n in the order of a heat's rows, best first.
+std::vector<int> Lanes(TLaneMethod method, int n, TSeedDraw& draw) {
+    std::vector<int> lanes;
+    switch (method) {
+    case TLaneMethod::BedsteSidst:
+        for (int k = 0; k < n; ++k)
+            lanes.push_back(n - k);
+        break;
+    case TLaneMethod::Vifte: {
+        // The middle lane, then outwards one to the right and one to the left in turn.
+        const int middle = n / 2 + n % 2;
+        for (int k = 1; k <= n; ++k)
+            lanes.push_back(k % 2 == 1 ? middle - (k - 1) / 2 : middle + k / 2);
+        break;
+    }
+    case TLaneMethod::Bedste4IMidten:
+        if (n > MiddleRows) {
+            // The best four drawn over the middle lanes, the next over the lanes outside them, the last
+            // over the lanes inside.
+            const int inside = (n - MiddleRows) / 2;
+            const int outside = n - MiddleRows - inside;
+            for (const auto& [first, last] :
+                 {std::pair(inside + 1, inside + MiddleRows),
+                  std::pair(inside + MiddleRows + 1, inside + MiddleRows + outside), std::pair(1, inside)}) {
+                const std::vector<int> drawn = draw.Order(first, last);
+                lanes.insert(lanes.end(), drawn.begin(), drawn.end());
+            }
+            break;
+        }
+        [[fallthrough]];
+    case TLaneMethod::Lodtraekning:
+        lanes = draw.Order(1, n);
+        break;
+    default:
+        for (int k = 1; k <= n; ++k)
+            lanes.push_back(k);
+        break;
+    }
+    return lanes;
+}
+
+// The first lane's distance from lane 1 in a heat of n rows on a track of lanes lanes.
+int LaneOffset(qint32 banenummerering, qint32 lanes, int n) {
+    if (lanes <= n || banenummerering <= qint32(TBanenummerering::FraBane1))
+        return 0;
+    if (banenummerering == qint32(TBanenummerering::FraBane2))
+        return 1;
+    return (lanes - n) / 2 + (lanes - n) % 2;
+}
+
+} // namespace
+
+void TResultatManager::AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering,
+                                   TSeedDraw& draw) {
+    if (method <= qint32(TLaneMethod::Undlad) || method > qint32(TLaneMethod::KlubNavn))
+        return;
+    const auto laneMethod = static_cast<TLaneMethod>(method);
+    Sort(LaneOrder(laneMethod));
+    const bool offset = method <= qint32(TLaneMethod::Lodtraekning);
+
+    // The valid rows of each heat in order; rows with a status code or without a heat get no lane.
+    std::vector<TResultat*> heat;
+    const auto giveLanes = [&] {
+        const int n = static_cast<int>(heat.size());
+        const std::vector<int> lanes = Lanes(laneMethod, n, draw);
+        const int first = offset ? LaneOffset(banenummerering, antalPrHeat, n) : 0;
+        for (int k = 0; k < n; ++k)
+            heat[static_cast<std::size_t>(k)]->SetBane(lanes[static_cast<std::size_t>(k)] + first);
+        heat.clear();
+    };
+    for (const auto& row : rows_) {
+        if (!row->IsValid() || row->Heat == 0) {
+            row->SetBane(0);
+            continue;
+        }
+        if (!heat.empty() && heat.front()->Heat != row->Heat)
+            giveLanes();
+        heat.push_back(row.get());
+    }
+    giveLanes();
+}

@@ -1,0 +1,513 @@
+// Seeding of heats and lanes by the result manager over records stored in a program folder: the heat
+// and lane methods with fixed draws, checked for what every draw must give, team seeding, clubs crowding
+// a heat, and the seeding of a list of rounds.
+#include "model/D_Result.h"
+
+#include "support/Test.h"
+
+#include "ResultFixture.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Staevne.h"
+
+#include <QMap>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+using namespace ResultatField;
+
+using TByStartnummer = QMap<qint32, int>;
+
+// An entry: start number, club number, status code, rank. Its seeding mark follows the start number,
+// so start number 1 is the best seeded.
+struct TEntry {
+    qint32 Startnummer;
+    qint32 KlubNr = 1;
+    const char* RK = "";
+    qint32 Rank = 0;
+};
+
+class ResultSeed : public TResultTest {
+protected:
+    // Clubs 1..9 with the team codes A, B, ..., club 10 without one.
+    void SetUp() override { AddHoldKlubber(9); }
+
+    QMap<qint32, quint32> AddEntries(const TOvelseInfo& round, std::initializer_list<TEntry> entries) {
+        QMap<qint32, quint32> positions;
+        for (const TEntry& entry : entries) {
+            AddDeltager(entry.Startnummer,
+                        QStringLiteral("Deltager %1").arg(entry.Startnummer, 2, 10, QChar(u'0')), 0,
+                        entry.KlubNr);
+            positions[entry.Startnummer] = AddResultat(round, entry.Startnummer, [=](TResultatTable& t) {
+                Fields({{Seedning, 1000 + entry.Startnummer}, {Rank, entry.Rank}})(t);
+                static_cast<TStringField*>(t.GetField(ResultatKode))->TStringField::SetAsString(entry.RK);
+            });
+        }
+        return positions;
+    }
+    // The teams of clubs 1..teams with their first and second athlete (rank 1 and 2), numbered
+    // base + 10 x club + rank.
+    void AddTeams(const TOvelseInfo& round, qint32 teams, qint32 base = 0) {
+        for (qint32 k = 1; k <= teams; ++k)
+            AddEntries(round, {{base + k * 10 + 1, k, "", 1}, {base + k * 10 + 2, k, "", 2}});
+    }
+    void SetHoldBaner(const QString& ovelse, const QString& baner) {
+        Ov().FindOvelseRk("M", ovelse)->GetField(OvelseRkField::HoldBaneFordeling)->SetAsString(baner);
+        Ov().Save();
+    }
+    // Start numbers first..last of one club.
+    void AddRange(const TOvelseInfo& round, qint32 first, qint32 last, qint32 klubNr = 1) {
+        for (qint32 nr = first; nr <= last; ++nr)
+            AddEntries(round, {{nr, klubNr}});
+    }
+
+    static TByStartnummer Heats(const TResultatManager& manager) {
+        TByStartnummer heats;
+        for (const TResultat* row : manager.GetResultater())
+            heats[row->Startnummer] = row->Heat;
+        return heats;
+    }
+    static TByStartnummer Lanes(const TResultatManager& manager) {
+        TByStartnummer lanes;
+        for (const TResultat* row : manager.GetResultater())
+            lanes[row->Startnummer] = row->Bane;
+        return lanes;
+    }
+    // Lanes in the order of the start numbers given.
+    static QList<int> LanesOf(const TResultatManager& manager, const QList<qint32>& startnumre) {
+        QList<int> lanes;
+        for (const qint32 nr : startnumre)
+            lanes << Row(manager, nr).Bane;
+        return lanes;
+    }
+    // Every valid row in one heat, in a lane of the track that no other row of its heat has; rows with a
+    // status code in no heat and no lane. The number of rows in each heat.
+    static QMap<int, int> ExpectSeeded(const TResultatManager& manager, int lanes) {
+        QSet<QPair<int, int>> taken;
+        QMap<int, int> sizes;
+        for (const TResultat* row : manager.GetResultater()) {
+            SCOPED_TRACE(row->Startnummer);
+            if (!row->IsValid()) {
+                EXPECT_EQ(row->Heat, 0);
+                EXPECT_EQ(row->Bane, 0);
+                continue;
+            }
+            EXPECT_GE(row->Heat, 1);
+            EXPECT_GE(row->Bane, 1);
+            EXPECT_LE(row->Bane, lanes);
+            EXPECT_FALSE(taken.contains({row->Heat, row->Bane}));
+            taken.insert({row->Heat, row->Bane});
+            ++sizes[row->Heat];
+        }
+        return sizes;
+    }
+
+    TOvelseInfo& Lob() { return Round("M", "100"); }
+    TSystemData& Data() { return Manager().SystemData(); }
+};
+
+// The lines of a report in any order: their order follows the rows', which a later sort changes.
+QStringList Lines(QString report) {
+    if (report.startsWith("Besked: "))
+        report.remove(0, 8);
+    QStringList lines = report.split("\r\n", Qt::SkipEmptyParts);
+    lines.sort();
+    return lines;
+}
+
+// The serpentine group of the s-th seeded row over three heats.
+int Group(int s) {
+    const int turn = (s - 1) % 6;
+    return turn < 3 ? 3 - turn : turn - 2;
+}
+
+} // namespace
+
+TEST_F(ResultSeed, SeventeenRowsInHeatsOfEightByEachHeatMethod) {
+    AddRange(Lob(), 1, 17);
+    AddEntries(Lob(), {{18, 1, "A"}, {19, 1, "E"}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    const auto heatsOf = [&](qint32 method) {
+        manager.SeedOvelse(8, method, 0, 0, 1, 7);
+        QMap<int, QList<qint32>> heats;
+        for (const TResultat* row : manager.GetResultater())
+            heats[row->Heat] << row->Startnummer;
+        for (QList<qint32>& rows : heats)
+            std::sort(rows.begin(), rows.end());
+        return heats;
+    };
+    using THeats = QMap<int, QList<qint32>>;
+    // 6, 6 and 5 rows; the best six in heat 1, or in heat 3.
+    EXPECT_EQ(
+        heatsOf(1),
+        (THeats{
+            {0, {18, 19}}, {1, {1, 2, 3, 4, 5, 6}}, {2, {7, 8, 9, 10, 11, 12}}, {3, {13, 14, 15, 16, 17}}}));
+    EXPECT_EQ(
+        heatsOf(2),
+        (THeats{
+            {0, {18, 19}}, {1, {13, 14, 15, 16, 17}}, {2, {7, 8, 9, 10, 11, 12}}, {3, {1, 2, 3, 4, 5, 6}}}));
+    // A method no one deals with clears the heats; 0 leaves them.
+    EXPECT_EQ(heatsOf(6), (THeats{{0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}}}));
+    manager.GetResultat(0)->SetHeat(4);
+    EXPECT_EQ(heatsOf(0).value(4).size(), 1);
+
+    // The back-and-forth groups go to the heats in a drawn order: seeds 1-6 to groups 3, 2, 1, 1, 2, 3,
+    // seeds 7-9 to 3, 2, 1.
+    QSet<QList<int>> orders;
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        manager.SeedOvelse(8, 3, 0, 0, 1, seed);
+        QList<int> heatOfGroup(4, 0);
+        for (int s = 1; s <= 17; ++s) {
+            const int heat = Row(manager, s).Heat;
+            int& groupHeat = heatOfGroup[Group(s)];
+            EXPECT_TRUE(groupHeat == 0 || groupHeat == heat);
+            groupHeat = heat;
+        }
+        EXPECT_EQ(QSet<int>(heatOfGroup.begin() + 1, heatOfGroup.end()), (QSet<int>{1, 2, 3}));
+        orders.insert(heatOfGroup);
+    }
+    EXPECT_GT(orders.size(), 1);
+
+    // Drawn: any 6, 6 and 5, again for the same seed.
+    QSet<QList<int>> draws;
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        manager.SeedOvelse(8, 4, 0, 0, 1, seed);
+        const TByStartnummer heats = Heats(manager);
+        QList<int> sizes;
+        for (int heat = 1; heat <= 3; ++heat)
+            sizes << static_cast<int>(std::count(heats.begin(), heats.end(), heat));
+        std::sort(sizes.begin(), sizes.end());
+        EXPECT_EQ(sizes, (QList<int>{5, 6, 6}));
+        EXPECT_EQ(heats[18] + heats[19], 0);
+        manager.SeedOvelse(8, 4, 0, 0, 1, seed);
+        EXPECT_EQ(Heats(manager), heats);
+        draws.insert(heats.values());
+    }
+    EXPECT_GT(draws.size(), 10);
+}
+
+TEST_F(ResultSeed, RowsThatFitInOneHeatGetHeatOneByEveryMethod) {
+    AddRange(Lob(), 1, 5);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    for (const qint32 method : {1, 2, 3, 4, 7}) {
+        manager.SeedOvelse(8, method, 0, 0, 1, 3);
+        EXPECT_EQ(Heats(manager), (TByStartnummer{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}})) << method;
+    }
+    // Without a number per heat too.
+    manager.SeedOvelse(0, 2, 0, 0, 1, 3);
+    EXPECT_EQ(Heats(manager).values(), QList<int>(5, 1));
+}
+
+TEST_F(ResultSeed, LanesInSeedingOrderFannedOutFromEitherEndOrByNameMovedOffLaneOne) {
+    AddRange(Lob(), 1, 8);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    const QList<qint32> seeded{1, 2, 3, 4, 5, 6, 7, 8};
+    const auto lanes = [&](qint32 antalPrHeat, qint32 method, qint32 mode, int rows) {
+        // Rows beyond the count withdraw.
+        for (TResultat* row : manager.GetResultater())
+            row->SetRK(row->Startnummer <= rows ? "" : "A");
+        manager.SeedOvelse(antalPrHeat, 1, method, mode, 1, 5);
+        if (method <= 8)
+            ExpectSeeded(manager, antalPrHeat);
+        return LanesOf(manager, seeded.mid(0, rows));
+    };
+    // A full heat starts from lane 1 in every mode.
+    for (const qint32 mode : {0, 1, 2})
+        EXPECT_EQ(lanes(8, 3, mode, 8), (QList<int>{4, 5, 3, 6, 2, 7, 1, 8}));
+    EXPECT_EQ(lanes(8, 3, 2, 6), (QList<int>{4, 5, 3, 6, 2, 7}));
+    EXPECT_EQ(lanes(8, 3, 1, 5), (QList<int>{4, 5, 3, 6, 2}));
+    EXPECT_EQ(lanes(8, 3, 7, 5), (QList<int>{5, 6, 4, 7, 3}));
+    // Counted from the rows, not from the track.
+    EXPECT_EQ(lanes(8, 2, 0, 5), (QList<int>{5, 4, 3, 2, 1}));
+    EXPECT_EQ(lanes(8, 1, 2, 5), (QList<int>{3, 4, 5, 6, 7}));
+    // By start number, name or club always from lane 1.
+    for (const qint32 method : {6, 7, 8})
+        EXPECT_EQ(lanes(8, method, 2, 5), (QList<int>{1, 2, 3, 4, 5})) << method;
+    // Beyond the methods: no lanes.
+    EXPECT_EQ(lanes(8, 9, 0, 3), (QList<int>{0, 0, 0}));
+}
+
+TEST_F(ResultSeed, TheBestFourDrawnOverTheMiddleLanesAndDrawnLanes) {
+    AddRange(Lob(), 1, 8);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    const auto lanesOf = [&](const QList<qint32>& startnumre) {
+        const QList<int> lanes = LanesOf(manager, startnumre);
+        return QSet<int>(lanes.begin(), lanes.end());
+    };
+    QSet<QList<int>> draws;
+    for (quint32 seed = 1; seed <= 30; ++seed) {
+        SCOPED_TRACE(seed);
+        for (TResultat* row : manager.GetResultater())
+            row->SetRK("");
+        // Eight rows: the best four in lanes 3-6, the next two outside them, the last two inside.
+        manager.SeedOvelse(8, 1, 4, 0, 1, seed);
+        ExpectSeeded(manager, 8);
+        EXPECT_EQ(lanesOf({1, 2, 3, 4}), (QSet<int>{3, 4, 5, 6}));
+        EXPECT_EQ(lanesOf({5, 6}), (QSet<int>{7, 8}));
+        EXPECT_EQ(lanesOf({7, 8}), (QSet<int>{1, 2}));
+        draws.insert(LanesOf(manager, {1, 2, 3, 4, 5, 6, 7, 8}));
+
+        // Drawn lanes: each lane once.
+        manager.SeedOvelse(8, 1, 5, 0, 1, seed);
+        ExpectSeeded(manager, 8);
+        draws.insert(LanesOf(manager, {1, 2, 3, 4, 5, 6, 7, 8}));
+
+        // Five rows: the best four in 1-4, the fifth in 5; moved to the middle of eight lanes.
+        for (TResultat* row : manager.GetResultater())
+            row->SetRK(row->Startnummer <= 5 ? "" : "A");
+        manager.SeedOvelse(8, 1, 4, 2, 1, seed);
+        ExpectSeeded(manager, 8);
+        EXPECT_EQ(lanesOf({1, 2, 3, 4}), (QSet<int>{3, 4, 5, 6}));
+        EXPECT_EQ(Row(manager, 5).Bane, 7);
+
+        // Four rows: all four drawn over lanes 1-4.
+        manager.GetResultat(manager.IndexOfStartnummer(5))->SetRK("A");
+        manager.SeedOvelse(8, 1, 4, 0, 1, seed);
+        ExpectSeeded(manager, 8);
+        EXPECT_EQ(lanesOf({1, 2, 3, 4}), (QSet<int>{1, 2, 3, 4}));
+    }
+    EXPECT_GT(draws.size(), 40);
+}
+
+TEST_F(ResultSeed, RowsWithAStatusCodeGetNoHeatAndNoLane) {
+    AddRange(Lob(), 1, 9);
+    AddEntries(Lob(), {{10, 1, "A"}, {11, 1, "E"}, {12, 1, "V"}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    manager.SeedOvelse(4, 3, 3, 2, 1, 11);
+    EXPECT_EQ(ExpectSeeded(manager, 4), (QMap<int, int>{{1, 3}, {2, 3}, {3, 3}}));
+
+    // Lanes alone: a row that withdrew after an earlier seeding keeps its heat but gives up its lane.
+    TResultat& withdrawn = Row(manager, 1);
+    const int heat = withdrawn.Heat;
+    withdrawn.SetRK("A");
+    manager.SeedOvelse(4, 0, 1, 0, 1, 11);
+    EXPECT_EQ(withdrawn.Heat, heat);
+    EXPECT_EQ(withdrawn.Bane, 0);
+}
+
+TEST_F(ResultSeed, ResettingClearsHeatsSidesLanesPlacesAndPlacingCodes) {
+    AddRange(Lob(), 1, 2);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    for (TResultat* row : manager.GetResultater()) {
+        row->SetHeat(2);
+        row->SetSide(1);
+        row->SetBane(3);
+        row->SetPlac(1);
+        row->SetPK(2);
+    }
+    EXPECT_EQ(manager.SeedOvelse(8, -1, 3, 0, 1), "");
+    for (const TResultat* row : manager.GetResultater())
+        EXPECT_EQ(QList<int>({row->Heat, row->Side, row->Bane, row->Plac, row->PK}), QList<int>(5, 0));
+}
+
+// ---------------------------------------------------------------- teams
+
+TEST_F(ResultSeed, TeamSeedingByTheLaneTextSecondAthletesInReverseOrder) {
+    SetHoldBaner("100", " 4213 ");
+    // Teams A-D with two athletes each; then a team I, a third athlete, one without rank and one
+    // without a team.
+    AddTeams(Lob(), 4);
+    AddEntries(Lob(), {{91, 9, "", 1}, {13, 1, "", 3}, {23, 2, "", 0}, {101, 10, "", 1}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    // Whatever their status.
+    Row(manager, 32).SetRK("A");
+    EXPECT_EQ(manager.SeedOvelse(8, 5, 0, 0, 1), "Besked: Ikke placeret ved holdseedning:\r\n"
+                                                 "Startnummer: 13, Holdkode: A, Rank: 3\r\n"
+                                                 "Startnummer: 23, Holdkode: B, Rank: 0\r\n"
+                                                 "Startnummer: 91, Holdkode: I, Rank: 1\r\n"
+                                                 "Startnummer: 101, Holdkode: , Rank: 1\r\n");
+    const QList<qint32> order{11, 21, 31, 41, 12, 22, 32, 42, 91, 13, 23, 101};
+    QList<int> heats;
+    for (const qint32 nr : order)
+        heats << Row(manager, nr).Heat;
+    EXPECT_EQ(heats, (QList<int>{1, 1, 1, 1, 2, 2, 2, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(LanesOf(manager, order), (QList<int>{4, 2, 1, 3, 1, 3, 4, 2, 0, 0, 0, 0}));
+
+    // A field event in one heat: the second athletes after the first.
+    SetHoldBaner("LÆ", "4213");
+    AddTeams(Round("M", "LÆ"), 4, 40);
+    manager.LoadOvelse(&Round("M", "LÆ"));
+    EXPECT_EQ(manager.SeedOvelse(8, 5, 0, 0, 1), "");
+    EXPECT_EQ(Heats(manager).values(), QList<int>(8, 1));
+    EXPECT_EQ(LanesOf(manager, {51, 61, 71, 81, 52, 62, 72, 82}), (QList<int>{4, 2, 1, 3, 5, 7, 8, 6}));
+}
+
+TEST_F(ResultSeed, EightTeamsOnSixLanesRunInFourHeatsOfFour) {
+    SetHoldBaner("100", "12345678");
+    AddTeams(Lob(), 8);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    EXPECT_EQ(manager.SeedOvelse(6, 5, 0, 0, 1), "");
+    const QMap<int, int> sizes = ExpectSeeded(manager, 6);
+    EXPECT_EQ(sizes, (QMap<int, int>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    for (const TResultat* row : manager.GetResultater()) {
+        EXPECT_GE(row->Bane, 2);
+        EXPECT_LE(row->Bane, 5);
+    }
+    // Team k's first athlete: lane k, the upper half a heat later; the second athletes in heats 3 and 4.
+    EXPECT_EQ(LanesOf(manager, {11, 41, 51, 81, 12, 42, 52, 82}), (QList<int>{2, 5, 2, 5, 5, 2, 5, 2}));
+    EXPECT_EQ(Heats(manager)[41], 1);
+    EXPECT_EQ(Heats(manager)[51], 2);
+    EXPECT_EQ(Heats(manager)[12], 4);
+    EXPECT_EQ(Heats(manager)[82], 3);
+}
+
+TEST_F(ResultSeed, WithoutALaneTextTheTeamsPresentDrawTheirLanes) {
+    AddTeams(Lob(), 6);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    QSet<QList<int>> draws;
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        EXPECT_EQ(manager.SeedOvelse(8, 5, 0, 0, 1, seed), "");
+        ExpectSeeded(manager, 6);
+        QList<int> first;
+        for (qint32 k = 1; k <= 6; ++k) {
+            EXPECT_EQ(Row(manager, k * 10 + 1).Heat, 1);
+            EXPECT_EQ(Row(manager, k * 10 + 2).Heat, 2);
+            EXPECT_EQ(Row(manager, k * 10 + 2).Bane, 7 - Row(manager, k * 10 + 1).Bane);
+            first << Row(manager, k * 10 + 1).Bane;
+        }
+        draws.insert(first);
+    }
+    EXPECT_GT(draws.size(), 10);
+}
+
+// ---------------------------------------------------------------- clubs per heat
+
+TEST_F(ResultSeed, AClubMayHaveItsShareOfEachHeatAndTheRestOnceEach) {
+    // Club 1: 5 rows; club 2: 7 rows; club 3: a row in each of three heats and one that withdrew.
+    AddRange(Lob(), 1, 5, 1);
+    AddRange(Lob(), 11, 17, 2);
+    AddRange(Lob(), 21, 23, 3);
+    AddEntries(Lob(), {{24, 3, "A"}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    const auto check = [&](TByStartnummer heats, const TByStartnummer& more = {}) {
+        heats.insert(more);
+        for (TResultat* row : manager.GetResultater())
+            row->SetHeat(heats.value(row->Startnummer));
+        return manager.CheckKlubPrHeat();
+    };
+    const TByStartnummer others{{21, 1}, {22, 2}, {23, 3}};
+    // Club 1 over three heats: 5 = 1 x 3 + 2, so two heats may hold two.
+    EXPECT_EQ(check(TByStartnummer{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}}, others), "");
+    EXPECT_EQ(check(TByStartnummer{{1, 1}, {2, 1}, {3, 1}, {4, 2}, {5, 3}}, others),
+              "Heat: 1, Klub: Klub 1, Antal: 3, Max: 1\r\n");
+    // Club 2 over three heats: 7 = 2 x 3 + 1; three in heat 1 uses the one spare, three in heat 2 is one
+    // too many.
+    EXPECT_EQ(check(TByStartnummer{{11, 1}, {12, 1}, {13, 1}, {14, 2}, {15, 2}, {16, 2}, {17, 3}}, others),
+              "Heat: 2, Klub: Klub 2, Antal: 3, Max: 2\r\n");
+    // Over two heats: 5 = 2 x 2 + 1 gives 3 and 2, but not 4 and 1.
+    const TByStartnummer two{{21, 1}, {22, 2}};
+    EXPECT_EQ(check(TByStartnummer{{1, 1}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}, two), "");
+    EXPECT_EQ(check(TByStartnummer{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 2}}, two),
+              "Heat: 1, Klub: Klub 1, Antal: 4, Max: 2\r\n");
+
+    // Rows of any status with a heat count; the clubs in the order of their first row.
+    check(TByStartnummer{{24, 1}, {1, 1}, {2, 2}}, two);
+    EXPECT_EQ(manager.CountKlubInHeats("Klub 3"), 3);
+    EXPECT_EQ(manager.CountKlubInHeat(1, "Klub 3"), 2);
+    manager.SortStartnummer();
+    EXPECT_EQ(manager.GetKlubListe(), (QStringList{"Klub 1", "Klub 3"}));
+
+    // Heats of rows that did not start only: nothing to compare.
+    EXPECT_EQ(check(TByStartnummer{{24, 1}}), "");
+}
+
+TEST_F(ResultSeed, SpreadingClubsOverHeatsKeepsTheBestDrawAndReportsThatOne) {
+    Data().Redid = true;
+    // Best first: club 1 holds the six best of twelve, so heat 1 is all club 1 however often it is drawn.
+    AddRange(Lob(), 1, 6, 1);
+    AddRange(Lob(), 7, 12, 2);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    EXPECT_EQ(manager.SeedOvelse(6, 1, 0, 0, 1), "");
+    EXPECT_EQ(
+        manager.SeedOvelse(6, 1, 0, 0, 100),
+        "Besked: Heat: 1, Klub: Klub 1, Antal: 6, Max: 3\r\nHeat: 2, Klub: Klub 2, Antal: 6, Max: 3\r\n");
+    // Each row's rank within its club.
+    EXPECT_EQ(Row(manager, 8).Rank, 2);
+}
+
+TEST_F(ResultSeed, AfterTheRetriesTheRowsHoldTheDistributionTheMessageReports) {
+    Data().Redid = true;
+    // Two heats of eight dealt back and forth: club 1 has seven rows in one group and five in the other,
+    // club 2 one and three, whichever heat each group draws.
+    for (qint32 nr = 1; nr <= 16; ++nr)
+        AddEntries(Lob(), {{nr, QList<qint32>{11, 14, 15, 16}.contains(nr) ? 2 : 1}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        const QString message = manager.SeedOvelse(8, 3, 3, 0, 10, seed);
+        EXPECT_TRUE(message.startsWith("Besked: Heat: "));
+        EXPECT_EQ(Lines(message), Lines(manager.CheckKlubPrHeat()));
+        EXPECT_TRUE(message.contains("Antal: 7, Max: 6"));
+        ExpectSeeded(manager, 8);
+    }
+}
+
+TEST_F(ResultSeed, RetriesNeverLeaveAWorseDistributionThanTheFirstDraw) {
+    Data().Redid = true;
+    SetRunde(Lob(), OvelseRnField::RankAsSeedning, 1);
+    for (qint32 nr = 1; nr <= 24; ++nr)
+        AddEntries(Lob(), {{nr, nr % 3 == 0 ? 1 : (nr % 4) + 2}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    int improved = 0;
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        manager.SeedOvelse(6, 3, 3, 0, 1, seed);
+        const qsizetype once = manager.CheckKlubPrHeat().size();
+        const QString message = manager.SeedOvelse(6, 3, 3, 0, 50, seed);
+        const QString report = manager.CheckKlubPrHeat();
+        EXPECT_EQ(message.isEmpty(), report.isEmpty());
+        EXPECT_EQ(Lines(message), Lines(report));
+        EXPECT_LE(report.size(), once);
+        improved += report.size() < once ? 1 : 0;
+        ExpectSeeded(manager, 6);
+    }
+    EXPECT_GT(improved, 0);
+}
+
+// ---------------------------------------------------------------- lists of rounds
+
+TEST_F(ResultSeed, ListsOfRoundsAreSeededAndWrittenUnlessTheyHoldResults) {
+    TOvelseInfo& lob = Lob();
+    SetRunde(lob, OvelseRnField::AntalPrHeat, 4);
+    SetRunde(lob, OvelseRnField::Heatinddeling, 0);
+    SetRunde(lob, OvelseRnField::Banefordeling, 2);
+    SetRunde(lob, OvelseRnField::Banenummerering, 2);
+    QMap<qint32, quint32> positions;
+    for (qint32 nr = 1; nr <= 10; ++nr)
+        positions.insert(AddEntries(lob, {{nr}}));
+    const quint32 withResult = AddResultat(Round("K", "100"), 31, Fields({{Heat, 5}, {Resultat, 1234}}));
+    AddResultat(Round("K", "100"), 32, Fields({{Heat, 6}}));
+
+    TResultatManager manager;
+    EXPECT_EQ(manager.SeedOvelser({&lob, &Round("K", "100"), &Round("M", "LÆ")}, -1, 0, 0, 0), QStringList());
+    // The round's own: best first in heats of 4, 3, 3, fanned out and moved to the middle.
+    TByStartnummer heats;
+    TByStartnummer lanes;
+    for (auto it = positions.begin(); it != positions.end(); ++it) {
+        heats[it.key()] = StoredInteger(it.value(), Heat);
+        lanes[it.key()] = StoredInteger(it.value(), Banenummer);
+    }
+    EXPECT_EQ(heats, (TByStartnummer{
+                         {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 2}, {6, 2}, {7, 2}, {8, 3}, {9, 3}, {10, 3}}));
+    EXPECT_EQ(lanes, (TByStartnummer{
+                         {1, 2}, {2, 3}, {3, 1}, {4, 4}, {5, 3}, {6, 4}, {7, 2}, {8, 3}, {9, 4}, {10, 2}}));
+    EXPECT_EQ(StoredInteger(withResult, Heat), 5);
+}
