@@ -50,11 +50,6 @@ protected:
         Settle();
     }
     TExtStringGrid& grid() { return *form.Grid; }
-    // A key as the user presses it, to whatever has the focus.
-    static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
-        Settle();
-    }
     static void Type(const QString& text) {
         QTest::keyClicks(QApplication::focusWidget(), text);
         Settle();
