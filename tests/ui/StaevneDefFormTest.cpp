@@ -8,6 +8,7 @@
 #include "platform/recordmanager/FileSystem.h"
 #include "ui/RetOvelseData.h"
 #include "ui/StaevneDefHold.h"
+#include "ui/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -323,7 +324,7 @@ TEST_F(TStaevneDefTest, ANameInUseCreatesNothingAndTheWizardStaysOpen) {
     EXPECT_TRUE(shown.front().contains("Stævnenavnet er allerede brugt"));
     EXPECT_NE(form->result(), mrOk);
     EXPECT_EQ(Manager().GetStaevneCount(), meets);
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "Sommerstævne");
+    EXPECT_EQ(CurrentStaevneNavn(), "Sommerstævne");
     EXPECT_EQ(Klasser(), QStringList());
 }
 
@@ -355,7 +356,7 @@ TEST_F(TStaevneDefTest, AMeetLeftHalfMadeIsRemovedSoThatARetryWorks) {
     EXPECT_NE(form->result(), mrOk);
     EXPECT_EQ(Manager().IndexOfStaevneNavn("Sommerstævne"), -1);
     EXPECT_FALSE(QFileInfo::exists(Path("Sommerstævne")));
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "Åbent") << "the meet open before";
+    EXPECT_EQ(CurrentStaevneNavn(), "Åbent") << "the meet open before";
 
     form->UdfoerButton->click();
     EXPECT_EQ(form->result(), mrOk);

@@ -9,6 +9,7 @@
 #include "ui/ImportStaevne.h"
 #include "ui/RetStaevne.h"
 #include "ui/SletStaevne.h"
+#include "ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -91,7 +92,7 @@ TEST_F(ValgStaevne2Test, OpenNeedsExactlyOneListedMeet) {
     Select(form, {"B"});
     form.AabnButtonClick();
     EXPECT_EQ(form.result(), mrOk);
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "B");
+    EXPECT_EQ(CurrentStaevneNavn(), "B");
     EXPECT_EQ(Restart().GetLastUsedName(), "B");
 }
 
@@ -197,7 +198,7 @@ TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
     // Written at once, under the stored name.
     EXPECT_EQ(Saved(), QStringList({"Top+: A,Bee,E", "  Under: C", "Anden: D", "Tom"}));
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "D");
+    EXPECT_EQ(CurrentStaevneNavn(), "D");
 
     // A refused name changes nothing, and D stays open.
     Select(form, {"A"});
@@ -208,7 +209,7 @@ TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     form.RetButtonClick();
     EXPECT_EQ(Shown(), QStringList{"Illegalt stævnenavn: bee\r\nStævnenavnet er allerede brugt"});
     EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "D");
+    EXPECT_EQ(CurrentStaevneNavn(), "D");
 
     Select(form, {"A", "E"});
     form.RetButtonClick();
@@ -253,7 +254,7 @@ TEST_F(ValgStaevne2Test, ImportAddsTheNewMeetToTheSelectedFolder) {
     EXPECT_EQ(Listed(form), QStringList{"C igen|"});
     form.done(mrCancel);
     EXPECT_EQ(Saved(), QStringList({"Top+: A,B,E", "  Under: C", "Anden: D", "Tom: C igen"}));
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "C igen");
+    EXPECT_EQ(CurrentStaevneNavn(), "C igen");
 }
 
 TEST_F(ValgStaevne2Test, AnnouncerModeChangesNoMeet) {
