@@ -12,6 +12,11 @@
 #include <chrono>
 #include <thread>
 
+QByteArray Answer(const QByteArray& statusLine, const QByteArray& body) {
+    return statusLine + "\r\nExpires: Thu, 01 Dec 1994 16:00:00 GMT\r\nContent-Length: " +
+           QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
 bool WaitUntil(const std::function<bool()>& pred, int boundMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
     while (!pred()) {

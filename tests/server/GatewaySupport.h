@@ -14,6 +14,9 @@
 
 constexpr int WaitBoundMs = 30000;
 
+// The whole answer of a status line and body, with the three header lines.
+QByteArray Answer(const QByteArray& statusLine, const QByteArray& body);
+
 // Waits for pred, checking every few milliseconds; false when the bound ran out.
 bool WaitUntil(const std::function<bool()>& pred, int boundMs = WaitBoundMs);
 
