@@ -6,10 +6,10 @@
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "ui/DialogButtons.h"
 #include "ui/ImportStaevne.h"
 #include "ui/RetStaevne.h"
 #include "ui/SletStaevne.h"
-#include "ui/DialogButtons.h"
 
 #include <QFileDialog>
 #include <QFileSystemModel>

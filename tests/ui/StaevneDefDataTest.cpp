@@ -4,6 +4,7 @@
 
 #include "model/D_DBDefFields.h"
 #include "model/D_StdKlasser.h"
+#include "tools/setup/EventCatalogue.h"
 
 #include <QMap>
 #include <QSet>
@@ -16,25 +17,16 @@ struct TShippedCatalogue {
     QSet<QString> OvDefs;
 };
 
-QList<QStringList> DanishRows(const QString& file, int sprogField) {
-    QList<QStringList> rows;
-    const QStringList lines = QString::fromUtf8(ReadFile(QStringLiteral(ZUNO_SOURCE_DIR "/data/") + file))
-                                  .split(u'\n', Qt::SkipEmptyParts);
-    for (const QString& line : lines) {
-        const QStringList fields = line.trimmed().split(u';');
-        if (!line.startsWith(u'#') && fields.size() > sprogField && fields[sprogField] == u"0")
-            rows.append(fields);
-    }
-    return rows;
-}
-
 const TShippedCatalogue& Shipped() {
     static const TShippedCatalogue catalogue = [] {
+        const EventCatalogue source = EventCatalogue::Load(QStringLiteral(ZUNO_SOURCE_DIR "/data"));
         TShippedCatalogue shipped;
-        for (const QStringList& row : DanishRows(QStringLiteral("ovelser.csv"), 9))
-            shipped.Ovtype.insert(row[1], row[4].toInt());
-        for (const QStringList& row : DanishRows(QStringLiteral("ovdef.csv"), 5))
-            shipped.OvDefs.insert(row[1] + u',' + row[2]);
+        for (const OvelseRow& row : source.Ovelser())
+            if (row.Sprog == 0)
+                shipped.Ovtype.insert(row.Ovelse, row.Ovtype);
+        for (const OvDefRow& row : source.OvDef())
+            if (row.Sprog == 0)
+                shipped.OvDefs.insert(row.Ovelse + u',' + row.Attribut);
         return shipped;
     }();
     return catalogue;
@@ -160,16 +152,11 @@ TEST(StaevneDefDataTest, EveryTeamTableIsShippedAndTimesTheTimedEvents) {
 }
 
 TEST(StaevneDefDataTest, TheTablesAsTheLeaguesChooseThem) {
-    // The women's elite preliminary round: 18 events, eight lanes in the running events.
-    const THoldProgram elite = DTProgram(false, DTEliteDivision, true);
-    EXPECT_EQ(elite.size(), 18U);
-    EXPECT_EQ(QString::fromUtf8(elite[0].Ovelse), "100");
-    EXPECT_EQ(HoldBaneFordeling(elite[0].Baneraekkefoelge), "12345678");
-    EXPECT_EQ(elite[0].AntalPrHeat, 8);
-    EXPECT_EQ(elite[0].Vaegt, 2);
+    // The elite division runs in eight lanes (as the women's league test shows), the 1st in six.
     EXPECT_EQ(HoldBaneFordeling(DTProgram(false, 1, true)[0].Baneraekkefoelge), "123456");
-    // Qualification and final share a table; the lower divisions ignore the round.
-    EXPECT_EQ(DTProgram(true, DTEliteDivision, false).data(), DTProgram(true, DTEliteDivision, false).data());
+    // The elite division has a table for its preliminary round and one for qualification and final; the
+    // lower divisions ignore the round.
+    EXPECT_NE(DTProgram(true, DTEliteDivision, true).data(), DTProgram(true, DTEliteDivision, false).data());
     EXPECT_EQ(DTProgram(true, 2, true).data(), DTProgram(true, 2, false).data());
     // Women from the 3rd division down share one table; men have the 3rd and the 4th and below.
     EXPECT_EQ(DTProgram(false, 3, true).data(), DTProgram(false, 7, true).data());

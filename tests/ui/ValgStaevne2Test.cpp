@@ -6,10 +6,10 @@
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "ui/DialogButtons.h"
 #include "ui/ImportStaevne.h"
 #include "ui/RetStaevne.h"
 #include "ui/SletStaevne.h"
-#include "ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -67,11 +67,8 @@ TEST_F(ValgStaevne2Test, OpensOnTheFolderOfTheOpenMeetWithItsNamesAndDates) {
     Manager().SetDato(EncodeDateTime(QDate(2025, 5, 17), QTime(10, 0)));
     Manager().SaveStaevneData();
     TValgStaevne2Form form;
-    EXPECT_EQ(form.windowTitle(), " Vælg stævne");
     EXPECT_EQ(form.SelectedFolder()->text(0), "Under");
     EXPECT_EQ(Listed(form), QStringList{"C|17-05-2025"});
-    EXPECT_EQ(form.ImportTypes->currentText(), "Alt");
-    EXPECT_EQ(form.ImportTypes->count(), 4);
 
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     EXPECT_EQ(Listed(form), QStringList({"A|", "B|", "E|"}));
