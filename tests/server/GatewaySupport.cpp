@@ -1,6 +1,5 @@
 #include "GatewaySupport.h"
 
-#include <QDirIterator>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
