@@ -4,7 +4,6 @@
 #include "support/PrinterToPdf.h"
 #include "support/Test.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPrintDialog>

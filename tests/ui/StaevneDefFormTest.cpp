@@ -169,9 +169,7 @@ TEST_F(TStaevneDefTest, EventsAreCreatedForEverySelectedClassOnce) {
 
 TEST_F(TStaevneDefTest, EventDetailsSortFilterAndShowEachView) {
     auto form = NewWizard();
-    ChooseKlasser(*form, {"P12", "D12"});
-    ChooseOvelser(*form, {"P12", "D12"}, {"80", "HØ", "DI"});
-    form->NaesteButton->click();
+    ToSide3(*form, {"P12", "D12"}, {"80", "HØ", "DI"});
     EXPECT_EQ(Lines(form->OvelserListbox),
               QStringList({"P12\t80\tF\t", "P12\tHØ\tF\t", "P12\tDI\tF\t0,75 kg", "D12\t80\tF\t",
                            "D12\tHØ\tF\t", "D12\tDI\tF\t0,75 kg"}));
@@ -218,9 +216,7 @@ TEST_F(TStaevneDefTest, EventDetailsSortFilterAndShowEachView) {
 TEST_F(TStaevneDefTest, TheEditDialogAppliesOnlyTheTickedValues) {
     auto form = NewWizard();
     form->Starttidspunkt->setTime(QTime(9, 15));
-    ChooseKlasser(*form, {"P12"});
-    ChooseOvelser(*form, {"P12"}, {"80", "HØ", "DI"});
-    form->NaesteButton->click();
+    ToSide3(*form, {"P12"}, {"80", "HØ", "DI"});
     TEditOvelseData& hoejde = *form->Raekke().GetItem(1);
     hoejde.Startgebyr2 = 30;
     hoejde.Slot(2).DatoTid = QDateToDateTime(QDate(2025, 8, 10)) + 0.125; // a time of its own
@@ -271,9 +267,7 @@ TEST_F(TStaevneDefTest, FinishingANewMeetWritesItsProgrammeAtTheTimesTyped) {
     Manager().SystemData().Indendors = true;
     auto form = NewWizard();
     form->Starttidspunkt->setTime(QTime(11, 30));
-    ChooseKlasser(*form, {"P12", "D12"});
-    ChooseOvelser(*form, {"P12", "D12"}, {"80", "HØ", "DI"});
-    form->NaesteButton->click();
+    ToSide3(*form, {"P12", "D12"}, {"80", "HØ", "DI"});
     form->UdfoerButton->click();
     EXPECT_EQ(form->result(), mrOk);
     EXPECT_EQ(Shown(), QStringList());
@@ -303,9 +297,7 @@ TEST_F(TStaevneDefTest, ANameInUseCreatesNothingAndTheWizardStaysOpen) {
     Manager().CreateStaevne("Sommerstævne");
     const int meets = Manager().GetStaevneCount();
     auto form = NewWizard("sommerstævne");
-    ChooseKlasser(*form, {"M"});
-    ChooseOvelser(*form, {"M"}, {"100"});
-    form->NaesteButton->click();
+    ToSide3(*form, {"M"}, {"100"});
     form->UdfoerButton->click();
     const QStringList shown = Shown();
     ASSERT_EQ(shown.size(), 1);
@@ -333,9 +325,7 @@ private:
 TEST_F(TStaevneDefTest, AMeetLeftHalfMadeIsRemovedSoThatARetryWorks) {
     Manager().CreateStaevne("Åbent");
     auto form = NewWizard();
-    ChooseKlasser(*form, {"M"});
-    ChooseOvelser(*form, {"M"}, {"100", "HØ"});
-    form->NaesteButton->click();
+    ToSide3(*form, {"M"}, {"100", "HØ"});
     {
         TFullDisk disk("OVELSERN");
         const RecordManager::ScopedFileSystem full(disk);
@@ -440,9 +430,7 @@ TEST_F(TRetStaevneTest, EditModeRemovesOnlyWhatTheUserRemoved) {
     form.PageControl->setCurrentWidget(form.Side1Page);
     Select(form.KlasseListbox1, {"M50"});
     form.SletKlasser->click();
-    ChooseKlasser(form, {"D12"});
-    ChooseOvelser(form, {"D12"}, {"80"});
-    form.NaesteButton->click();
+    ToSide3(form, {"D12"}, {"80"});
     Select(form.OvelserListbox, {"X2"});
     form.SletButton->click();
     form.UdfoerButton->click();

@@ -181,7 +181,6 @@ TEST_F(ValgStaevne2Test, AFolderMovesBeforeTheNodeItIsDroppedOnButNeverIntoItsel
 
 TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     SetUpMeets();
-    Manager().OpenStaevne(Manager().IndexOfStaevneNavn("D"));
     TValgStaevne2Form form;
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     Select(form, {"B"});
@@ -195,9 +194,8 @@ TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
     // Written at once, under the stored name.
     EXPECT_EQ(Saved(), QStringList({"Top+: A,Bee,E", "  Under: C", "Anden: D", "Tom"}));
-    EXPECT_EQ(CurrentStaevneNavn(), "D");
 
-    // A refused name changes nothing, and D stays open.
+    // A refused name changes nothing. (That the open meet stays open is the launcher's, tested there.)
     Select(form, {"A"});
     OnNextModal<TRetStaevneForm>([](TRetStaevneForm& dialog) {
         dialog.StaevneNavn->setText("bee");
@@ -206,7 +204,6 @@ TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     form.RetButtonClick();
     EXPECT_EQ(Shown(), QStringList{"Illegalt stævnenavn: bee\r\nStævnenavnet er allerede brugt"});
     EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
-    EXPECT_EQ(CurrentStaevneNavn(), "D");
 
     Select(form, {"A", "E"});
     form.RetButtonClick();
