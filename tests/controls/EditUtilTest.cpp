@@ -34,11 +34,13 @@ protected:
         ShowActive(form);
         ASSERT_EQ(QApplication::activeWindow(), &form);
     }
-    // Types text into edit (emptied first) as the keyboard would, then tabs on to the next control.
-    void TypeAndLeave(QLineEdit* edit, const QString& text) {
+    // Types text into edit (emptied first) as the keyboard would, then tabs on to the next control; the
+    // edit's text after that.
+    QString TypeAndLeave(QLineEdit* edit, const QString& text) {
         Type(edit, text);
         QTest::keyClick(edit, Qt::Key_Tab);
         Settle();
+        return edit->text();
     }
     void Type(QLineEdit* edit, const QString& text) {
         edit->setFocus();
@@ -62,14 +64,11 @@ protected:
 
 TEST_F(Edits, AnIntegerWithDecimalsIsShownInItsNormalFormAndReadInHundredths) {
     form.Integer->Decimals = 2;
-    TypeAndLeave(form.Integer, "1,5");
-    EXPECT_EQ(form.Integer->text(), "1,50");
+    EXPECT_EQ(TypeAndLeave(form.Integer, "1,5"), "1,50");
     EXPECT_EQ(form.Integer->GetValue(), 150);
-    TypeAndLeave(form.Integer, "12.3");
-    EXPECT_EQ(form.Integer->text(), "12,30") << "either decimal character is taken";
+    EXPECT_EQ(TypeAndLeave(form.Integer, "12.3"), "12,30") << "either decimal character is taken";
     EXPECT_EQ(form.Integer->GetValue(), 1230);
-    TypeAndLeave(form.Integer, "7");
-    EXPECT_EQ(form.Integer->text(), "7,00");
+    EXPECT_EQ(TypeAndLeave(form.Integer, "7"), "7,00");
     form.Integer->clear();
     EXPECT_EQ(form.Integer->GetValue(), 0) << "an empty text counts as 0";
     EXPECT_EQ(form.Integer->text(), "") << "and stays empty";
@@ -175,8 +174,7 @@ TEST_F(Edits, TheKeyboardOnlyLetsThroughWhatTheEditCanRead) {
 }
 
 TEST_F(Edits, AnIntegerSetIsShownMergedAndSortedAndRefusesInvertedOrHugeRanges) {
-    TypeAndLeave(form.Set, "3,1-2");
-    EXPECT_EQ(form.Set->text(), "1-3");
+    EXPECT_EQ(TypeAndLeave(form.Set, "3,1-2"), "1-3");
     EXPECT_EQ(form.Set->GetValue().AsText(), "1-3");
 
     TypeAndLeave(form.Set, "5,3-1");
