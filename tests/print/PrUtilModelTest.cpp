@@ -45,16 +45,12 @@ TEST(PrUtilModelTest, FieldsGoToTheWholeRowWithTheFractionAsOffsetAndTheSectionF
     print.HeaderFont().Size = 14;
     print.AddField(Body, TPrintAlignment::Right, 2.25, 12.005, 3, TFieldKind::Text, "a");
     print.AddField(TPrintSection::Header, TPrintAlignment::Left, 0, 1, 0, TFieldKind::Text, "b");
-    print.AddField(Body, TPrintAlignment::Left, 0, 12, 0, TFieldKind::MultiLine, "c"); // no width: kind 0
-    print.AddField(Body, TPrintAlignment::Left, 0, 13, 4, TFieldKind::MultiLine, "d");
 
     const TPrintLine& line12 = print.GetLine(Body, 12);
-    ASSERT_EQ(line12.Fields.size(), 2u);
+    ASSERT_EQ(line12.Fields.size(), 1u);
     const TPrintField& a = line12.Fields[0];
     EXPECT_EQ(std::tuple(a.X, a.Width, a.VOffset, a.VAlign),
               std::tuple(2250, 3000, 500, TPrintVAlign::Bottom));
-    EXPECT_EQ(line12.Fields[1].Kind, TFieldKind::Text);
-    EXPECT_EQ(print.GetLine(Body, 13).Fields[0].Kind, TFieldKind::MultiLine);
     EXPECT_EQ(a.Font->Font, TPrintFont());
     EXPECT_EQ(print.GetLine(TPrintSection::Header, 1).Fields[0].Font->Font.Size, 14);
     EXPECT_EQ(print.Fonts().Count(), 2); // one record per distinct font

@@ -146,8 +146,6 @@ TEST_F(TUdskriftTest, ThePreviewFollowsTheScreenOptionAndTheTextsRunFromOneToNin
     job.SetUdskrivTilSkaerm(false);
     job.SetUdskrivTilPrinter(true);
     EXPECT_FALSE(job.Print().GetPreview());
-    job.SetUdskrivEnLangSide(true);
-    EXPECT_TRUE(job.Print().OneLongPage);
     job.SetStartPage(5);
     EXPECT_EQ(job.Print().PageNo, 4);
 
@@ -369,8 +367,7 @@ TEST_F(TUdskriftTest, TheHeadingInThePageHeaderGrowsWithLargeHeaderLines) {
     EXPECT_EQ(job.Print().HeaderFont(), TPrintFont());
 
     Settings().TidsskemaUofficielt = true;
-    TRekorder& dm =
-        Rekorder("DM", "=DM-rekorder\n100;SEN;10.25;Hans Jensen;AGF;;;\n", Round("M", "100", "I"));
+    Rekorder("DM", "=DM-rekorder\n100;SEN;10.25;Hans Jensen;AGF;;;\n", Round("M", "100", "I"));
     job.Print().LineFont().Size = 9;
     job.Print().LargeHeaderLines = 4;
     job.Print().ClearAll();
@@ -379,7 +376,6 @@ TEST_F(TUdskriftTest, TheHeadingInThePageHeaderGrowsWithLargeHeaderLines) {
               QStringList({"4: 0 15 0  ", "5: 0 10 1 Til finale: 8 bedste tider [200]",
                            "6: 0 10 2 ( 100 meter løb ) [200]", "7: 0 8 0 0,02",
                            "8: 0 9 1 DM-rekorder:  | 1 9 0 10.25 | 0 9 0 JENSEN Hans  -  AGF"}));
-    EXPECT_EQ(dm.GetCount(), 1);
 
     // Two rounds together: the event and the time.
     Settings().TidsskemaUofficielt = false;
