@@ -59,13 +59,6 @@ std::vector<std::pair<QString, THoldProgram>> HoldProgrammer() {
     return programs;
 }
 
-QStringList Events(THoldProgram program) {
-    QStringList events;
-    for (const THoldProgramPost& post : program)
-        events.append(QString::fromUtf8(post.Ovelse));
-    return events;
-}
-
 TEST(StaevneDefDataTest, EveryStandardClassHasItsNaturalEventsAndAllAreShipped) {
     ASSERT_FALSE(Shipped().Ovtype.isEmpty());
     for (int nr = 0; nr < StdKlasseCount; ++nr) {
@@ -108,10 +101,6 @@ TEST(StaevneDefDataTest, TheNaturalEventsOfClassesThatDeriveFromOthers) {
                      "DI,1.5",   "SP,700", "HA,6.0", "VÆ,11.34", "10K",     "C100",    "C400",    "C1500",
                      "C100H,91", "CHØ",    "CST",    "CLÆ,P",    "CKU,6.0", "CDI,1.5", "CSP,700"}));
     EXPECT_EQ(of("M55"), of("M50"));
-    // The veteran women past 75 throw the lightest implements.
-    EXPECT_EQ(of("K95"), QStringList({"100",     "200",      "400",     "800",    "1500",   "5000",  "80H,68",
-                                      "200H,68", "2000H,76", "4X100",   "4X400",  "HØ",     "ST",    "LÆ,P",
-                                      "TR,P",    "KU,2.0",   "DI,0.75", "SP,400", "HA,2.0", "VÆ,4.0"}));
 }
 
 TEST(StaevneDefDataTest, CommonEntriesAreThoseEveryChosenClassHas) {
@@ -162,19 +151,8 @@ TEST(StaevneDefDataTest, TheTablesAsTheLeaguesChooseThem) {
     EXPECT_EQ(DTProgram(false, 3, true).data(), DTProgram(false, 7, true).data());
     EXPECT_NE(DTProgram(true, 3, true).data(), DTProgram(true, 4, true).data());
     EXPECT_EQ(DTProgram(true, 4, true).data(), DTProgram(true, 7, true).data());
-    EXPECT_FALSE(Events(DTProgram(true, 4, true)).contains("400H,91"));
-    EXPECT_TRUE(Events(DTProgram(true, 3, true)).contains("400H,91"));
-    // The men's 2nd division differs from the 1st in four double times only.
-    const THoldProgram first = DTProgram(true, 1, true);
-    const THoldProgram second = DTProgram(true, 2, true);
-    ASSERT_EQ(first.size(), second.size());
-    QStringList changed;
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        if (QByteArray(first[i].DobbeltTid) != second[i].DobbeltTid)
-            changed.append(QString::fromUtf8(first[i].Ovelse));
-        EXPECT_EQ(QByteArray(first[i].Tid), second[i].Tid);
-    }
-    EXPECT_EQ(changed, QStringList({"400", "800", "ST", "4X100"}));
+    // The men's 1st and 2nd divisions have tables of their own (they differ in double times).
+    EXPECT_NE(DTProgram(true, 1, true).data(), DTProgram(true, 2, true).data());
 
     // Double times only where the table gives them.
     for (int division = DTEliteDivision; division < DTDivisionCount; ++division) {
@@ -182,7 +160,6 @@ TEST(StaevneDefDataTest, TheTablesAsTheLeaguesChooseThem) {
         EXPECT_EQ(HarDobbeltTider(DTProgram(true, division, true)), division < 3) << division;
     }
     EXPECT_FALSE(HarDobbeltTider(VTProgram(true)));
-    EXPECT_EQ(Events(VTProgram(true)).size(), Events(VTProgram(false)).size() + 1);
     EXPECT_TRUE(LTUProgram(QStringLiteral("M")).empty());
 }
 
