@@ -1,6 +1,5 @@
 #include "GatewaySupport.h"
 
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -78,13 +77,6 @@ QByteArray TestClient::ReadAll(int boundMs) {
     if (!ReadUntilClosed(boundMs, &data))
         ADD_FAILURE() << "the server neither answered nor closed";
     return data;
-}
-
-void TestClient::Reset() {
-    const linger now{1, 0};
-    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &now, sizeof now);
-    ::close(fd_);
-    fd_ = -1;
 }
 
 void GatewayTest::SetUp() {

@@ -35,8 +35,6 @@ public:
     QByteArray ReadAll(int boundMs = WaitBoundMs);
     // True once the server has closed the connection (data before the close is dropped).
     bool ClosedByServer(int boundMs) { return ReadUntilClosed(boundMs, nullptr); }
-    // Closes at once with a reset.
-    void Reset();
     // The server's end came as a reset rather than an orderly end of stream.
     bool WasReset() const { return reset_; }
 
