@@ -191,13 +191,16 @@ TEST_F(MainProgTest, KipWritesTheNamedMeetStampedWithTheClockAndEnds) {
     EXPECT_TRUE(Shown().isEmpty());
 }
 
-// An unknown or bad number and no meet at all are run through the program itself (tests/app).
-TEST_F(MainProgTest, ABatchRunWithAnIdWithoutValueFailsAndWritesNothing) {
+// A batch run with no meet at all is run through the program itself (tests/app).
+TEST_F(MainProgTest, ABatchRunWithABadIdFailsAndWritesNothing) {
     Prepare({"Forår"}, "Forår");
-    const auto form = Start({"ID=", "/KIP"});
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->ExitCode(), 1);
-    EXPECT_EQ(Shown(), QStringList{"Der findes intet stævne med ID=, så der er ikke kørt noget"});
+    for (const QString& id : {QStringLiteral("ID=9999"), QStringLiteral("ID=abc"), QStringLiteral("ID=")}) {
+        const auto form = Start({id, "/KIP"});
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(form->ExitCode(), 1);
+        EXPECT_EQ(Shown(),
+                  QStringList{"Der findes intet stævne med ID=" + id.mid(3) + ", så der er ikke kørt noget"});
+    }
     EXPECT_TRUE(QDir(Path("Forår")).entryList(QDir::Files).isEmpty());
 }
 
