@@ -19,8 +19,8 @@ void RunKip(const QStringList&) {
     KipJob();
 }
 
-// The jobs whose writers come later are named, so that a script asking for one fails instead of
-// opening a window.
+// Every job, in the order in which they are run. The jobs whose writers come later are named, so that a
+// script asking for one fails instead of opening a window.
 constexpr std::array<TBatchJob, 11> Jobs{{
     {"/REDID", nullptr},
     {"/KIP", RunKip},
@@ -40,10 +40,6 @@ bool Asked(const TBatchJob& job, const QStringList& arguments) {
 }
 
 } // namespace
-
-std::span<const TBatchJob> BatchJobs() {
-    return Jobs;
-}
 
 bool IsBatchCommandLine(const QStringList& arguments) {
     return std::any_of(Jobs.begin(), Jobs.end(),

@@ -4,16 +4,12 @@
 #include <QString>
 #include <QStringList>
 
-#include <span>
-
 // A job's switch and what it does with the program's parameters; Run is null for a job still to come.
 struct TBatchJob {
     const char* Switch;
     void (*Run)(const QStringList& arguments);
 };
 
-// Every job, in the order in which they are tested and run.
-std::span<const TBatchJob> BatchJobs();
 // True when a job is asked for: the program then runs without a display and logs its message boxes.
 bool IsBatchCommandLine(const QStringList& arguments);
 // Runs every job asked for, in order. The first that fails raises, and the later ones do not run.

@@ -1,8 +1,8 @@
 #include "foundation/controls/EditUtil.h"
 
 #include "Gui.h"
-#include "foundation/LxString.h"
 #include "foundation/controls/RvkForms.h"
+#include "support/DecimalSeparator.h"
 #include "support/RecordedMessages.h"
 #include "support/Test.h"
 
@@ -10,19 +10,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The decimal separator of a Danish installation for the test's length.
-class TCommaSeparator {
-public:
-    TCommaSeparator()
-        : previous_(GetDecimalSeparator()) {
-        SetDecimalSeparator(u',');
-    }
-    ~TCommaSeparator() { SetDecimalSeparator(previous_); }
-
-private:
-    QChar previous_;
-};
 
 class TEditForm : public TStdRVKForm {
     Q_OBJECT
@@ -47,11 +34,13 @@ protected:
         ShowActive(form);
         ASSERT_EQ(QApplication::activeWindow(), &form);
     }
-    // Types text into edit (emptied first) as the keyboard would, then tabs on to the next control.
-    void TypeAndLeave(QLineEdit* edit, const QString& text) {
+    // Types text into edit (emptied first) as the keyboard would, then tabs on to the next control; the
+    // edit's text after that.
+    QString TypeAndLeave(QLineEdit* edit, const QString& text) {
         Type(edit, text);
         QTest::keyClick(edit, Qt::Key_Tab);
         Settle();
+        return edit->text();
     }
     void Type(QLineEdit* edit, const QString& text) {
         edit->setFocus();
@@ -59,22 +48,27 @@ protected:
         edit->clear();
         QTest::keyClicks(edit, text);
     }
+    // The message with which the edit refuses the text, or "<no error>".
+    template <typename Edit>
+    static QString Refusal(Edit* edit, const QString& text) {
+        return ErrorText([&] {
+            edit->setText(text);
+            edit->GetValue();
+        });
+    }
 
-    TCommaSeparator comma;
+    TDecimalSeparatorScope comma{u','};
     TRecordedMessages messages;
     TEditForm form;
 };
 
 TEST_F(Edits, AnIntegerWithDecimalsIsShownInItsNormalFormAndReadInHundredths) {
     form.Integer->Decimals = 2;
-    TypeAndLeave(form.Integer, "1,5");
-    EXPECT_EQ(form.Integer->text(), "1,50");
+    EXPECT_EQ(TypeAndLeave(form.Integer, "1,5"), "1,50");
     EXPECT_EQ(form.Integer->GetValue(), 150);
-    TypeAndLeave(form.Integer, "12.3");
-    EXPECT_EQ(form.Integer->text(), "12,30") << "either decimal character is taken";
+    EXPECT_EQ(TypeAndLeave(form.Integer, "12.3"), "12,30") << "either decimal character is taken";
     EXPECT_EQ(form.Integer->GetValue(), 1230);
-    TypeAndLeave(form.Integer, "7");
-    EXPECT_EQ(form.Integer->text(), "7,00");
+    EXPECT_EQ(TypeAndLeave(form.Integer, "7"), "7,00");
     form.Integer->clear();
     EXPECT_EQ(form.Integer->GetValue(), 0) << "an empty text counts as 0";
     EXPECT_EQ(form.Integer->text(), "") << "and stays empty";
@@ -99,11 +93,7 @@ TEST_F(Edits, TooManyDecimalsKeepTheFocusAndTellTheUser) {
     EXPECT_TRUE(form.Left.isEmpty()) << "the form hears only of a valid edit left";
 
     form.Float->Decimals = 1;
-    EXPECT_EQ(ErrorText([&] {
-                  form.Float->setText("0,25");
-                  form.Float->GetValue();
-              }),
-              "Der må højst indtastes 1 decimal");
+    EXPECT_EQ(Refusal(form.Float, "0,25"), "Der må højst indtastes 1 decimal");
 }
 
 TEST_F(Edits, LeavingAValidEditTellsTheFormAfterTheMove) {
@@ -127,51 +117,35 @@ TEST_F(Edits, TwoBadEditsDoNotHandTheFocusToAndFro) {
 }
 
 TEST_F(Edits, LimitsOfZeroAreNoLimitsAndEachSetLimitHasItsMessage) {
-    const auto failure = [&](TIntegerEdit* edit, const QString& text) {
-        return ErrorText([&] {
-            edit->setText(text);
-            edit->GetValue();
-        });
-    };
     form.Integer->MinValue = 1;
-    EXPECT_EQ(failure(form.Integer, "0"), "0 er mindre end tilladte mindste værdi : 1");
-    EXPECT_EQ(failure(form.Integer, "99999"), "<no error>");
+    EXPECT_EQ(Refusal(form.Integer, "0"), "0 er mindre end tilladte mindste værdi : 1");
+    EXPECT_EQ(Refusal(form.Integer, "99999"), "<no error>");
     form.Integer->MinValue = 0;
     form.Integer->MaxValue = 0;
-    EXPECT_EQ(failure(form.Integer, "-2147483648"), "<no error>");
+    EXPECT_EQ(Refusal(form.Integer, "-2147483648"), "<no error>");
     form.Integer->MinValue = -5;
     form.Integer->MaxValue = 5;
-    EXPECT_EQ(failure(form.Integer, "6"), "6 er ikke indenfor tilladte interval : [-5 - 5]");
+    EXPECT_EQ(Refusal(form.Integer, "6"), "6 er ikke indenfor tilladte interval : [-5 - 5]");
 
     form.Integer->Decimals = 2;
     form.Integer->MinValue = 0;
     form.Integer->MaxValue = 1000;
-    EXPECT_EQ(failure(form.Integer, "10,01"), "10,01 er større end tilladte max. værdi : 10,00");
+    EXPECT_EQ(Refusal(form.Integer, "10,01"), "10,01 er større end tilladte max. værdi : 10,00");
     form.Float->MinValue = 0.5;
     form.Float->MaxValue = 1500;
-    EXPECT_EQ(ErrorText([&] {
-                  form.Float->setText("2000");
-                  form.Float->GetValue();
-              }),
-              "2.000,00 er ikke indenfor tilladte interval : [0,50 - 1.500,00]");
+    EXPECT_EQ(Refusal(form.Float, "2000"), "2.000,00 er ikke indenfor tilladte interval : [0,50 - 1.500,00]");
 }
 
 TEST_F(Edits, ANumberBeyondThirtyTwoBitsGetsTheRangeMessageInsteadOfWrapping) {
-    const auto failure = [&](const QString& text) {
-        return ErrorText([&] {
-            form.Integer->setText(text);
-            form.Integer->GetValue();
-        });
-    };
-    EXPECT_EQ(failure("2147483648"),
+    EXPECT_EQ(Refusal(form.Integer, "2147483648"),
               "2147483648 er ikke indenfor tilladte interval : [-2147483648 - 2147483647]");
-    EXPECT_EQ(failure("-99999999999999999999"),
+    EXPECT_EQ(Refusal(form.Integer, "-99999999999999999999"),
               "-99999999999999999999 er ikke indenfor tilladte interval : [-2147483648 - 2147483647]");
     form.Integer->Decimals = 2;
-    EXPECT_EQ(failure("30000000"),
+    EXPECT_EQ(Refusal(form.Integer, "30000000"),
               "30.000.000,00 er ikke indenfor tilladte interval : [-21.474.836,48 - 21.474.836,47]");
     form.Integer->Decimals = 0;
-    EXPECT_EQ(failure("1-2"), "\"1-2\" er ikke et gyldigt heltal");
+    EXPECT_EQ(Refusal(form.Integer, "1-2"), "\"1-2\" er ikke et gyldigt heltal");
 }
 
 TEST_F(Edits, TheKeyboardOnlyLetsThroughWhatTheEditCanRead) {
@@ -200,8 +174,7 @@ TEST_F(Edits, TheKeyboardOnlyLetsThroughWhatTheEditCanRead) {
 }
 
 TEST_F(Edits, AnIntegerSetIsShownMergedAndSortedAndRefusesInvertedOrHugeRanges) {
-    TypeAndLeave(form.Set, "3,1-2");
-    EXPECT_EQ(form.Set->text(), "1-3");
+    EXPECT_EQ(TypeAndLeave(form.Set, "3,1-2"), "1-3");
     EXPECT_EQ(form.Set->GetValue().AsText(), "1-3");
 
     TypeAndLeave(form.Set, "5,3-1");
@@ -243,27 +216,20 @@ TEST_F(Edits, AnAlignedEditShowsItsFormattedValueOnlyWhileItHasNoFocus) {
     form.Float->SetValue(7);
     form.Text->setFocus();
     Settle();
-    const QImage unfocused = form.Float->grab().toImage();
-    const auto inkColumns = [](const QImage& image) {
-        int first = image.width();
-        int last = -1;
-        for (int x = 3; x < image.width() - 3; ++x)
-            for (int y = 3; y < image.height() - 3; ++y)
-                if (qGray(image.pixel(x, y)) < 128) {
-                    first = std::min(first, x);
-                    last = std::max(last, x);
-                }
-        return std::pair(first, last);
+    const auto inkStart = [&] {
+        const QImage image = form.Float->grab().toImage();
+        return InkColumns(image, image.rect().adjusted(3, 3, -3, -3)).first;
     };
-    EXPECT_GT(inkColumns(unfocused).first, form.Float->width() / 2) << "the text sits at the right";
+    EXPECT_GT(inkStart(), form.Float->width() / 2) << "the text sits at the right";
     form.Float->setFocus();
     Settle();
     ASSERT_EQ(QApplication::focusWidget(), form.Float);
-    EXPECT_LT(inkColumns(form.Float->grab().toImage()).first, form.Float->width() / 2);
+    const int focused = inkStart();
+    EXPECT_TRUE(focused >= 0 && focused < form.Float->width() / 2) << focused;
 }
 
 TEST(FormatFloatPattern, DigitsGroupsSectionsAndLiterals) {
-    TCommaSeparator comma;
+    const TDecimalSeparatorScope comma(u',');
     EXPECT_EQ(FormatFloatPattern("0.00", 1.5), "1,50");
     EXPECT_EQ(FormatFloatPattern("#,##0.00", 1234567.891), "1.234.567,89");
     EXPECT_EQ(FormatFloatPattern("000", 7), "007");

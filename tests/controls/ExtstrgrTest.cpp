@@ -50,16 +50,16 @@ protected:
         Settle();
     }
     TExtStringGrid& grid() { return *form.Grid; }
-    // A key as the user presses it, to whatever has the focus.
-    static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
-        Settle();
-    }
     static void Type(const QString& text) {
         QTest::keyClicks(QApplication::focusWidget(), text);
         Settle();
     }
     std::pair<int, int> Cursor() { return {grid().Col(), grid().Row()}; }
+    // The cursor after a key press.
+    std::pair<int, int> After(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Press(key, modifiers);
+        return Cursor();
+    }
     QStringList Column(int col) {
         QStringList texts;
         for (int row = grid().FixedRows(); row < grid().RowCount(); ++row)
@@ -83,13 +83,11 @@ TEST_F(Grid, TypingGoesIntoTheCurrentCellAndTheGridsKeysWinOverTheDialogs) {
     Type("12");
     EXPECT_EQ(grid().Cells(0, 1), "12") << "the cell follows the editor as it is typed";
     EXPECT_TRUE(grid().CellModified(0));
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Cursor(), std::pair(1, 1)) << "Enter moves to the next tab column, not to the next edit";
+    EXPECT_EQ(After(Qt::Key_Return), std::pair(1, 1))
+        << "Enter moves to the next tab column, not to the next edit";
     Type("Ane");
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Cursor(), std::pair(1, 2));
-    Press(Qt::Key_Up);
-    EXPECT_EQ(Cursor(), std::pair(1, 1));
+    EXPECT_EQ(After(Qt::Key_Down), std::pair(1, 2));
+    EXPECT_EQ(After(Qt::Key_Up), std::pair(1, 1));
     EXPECT_EQ(QApplication::focusWidget(), grid().InplaceEditor());
     EXPECT_EQ(grid().InplaceEditor()->text(), "Ane");
     EXPECT_EQ(form.Moved.size(), 3) << "every key move is told to the form";
@@ -100,16 +98,12 @@ TEST_F(Grid, TypingGoesIntoTheCurrentCellAndTheGridsKeysWinOverTheDialogs) {
 TEST_F(Grid, EnterSkipsColumnsThatAreNoTabStopsAndStartsTheNextLineWhereItShould) {
     grid().Columns().GetItem(1).Tabulator = false;
     grid().StartColumnAtNewLine = 1;
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Cursor(), std::pair(2, 1));
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Cursor(), std::pair(1, 2)) << "from the last tab column on to the next row";
+    EXPECT_EQ(After(Qt::Key_Return), std::pair(2, 1));
+    EXPECT_EQ(After(Qt::Key_Return), std::pair(1, 2)) << "from the last tab column on to the next row";
     grid().EnterKeyMovement = TEnterKeyMovement::ekDownArrow;
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Cursor(), std::pair(1, 2)) << "an empty last row does not grow";
+    EXPECT_EQ(After(Qt::Key_Return), std::pair(1, 2)) << "an empty last row does not grow";
     grid().EnterKeyMovement = TEnterKeyMovement::ekRightArrow;
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Cursor(), std::pair(2, 2));
+    EXPECT_EQ(After(Qt::Key_Return), std::pair(2, 2));
 }
 
 TEST_F(Grid, RightAndLeftLeaveTheEditorOnlyAtTheEndsOfItsText) {
@@ -120,23 +114,18 @@ TEST_F(Grid, RightAndLeftLeaveTheEditorOnlyAtTheEndsOfItsText) {
     QLineEdit* editor = grid().InplaceEditor();
     EXPECT_EQ(editor->selectedText(), "abc") << "entering selects the text";
     Press(Qt::Key_End);
-    Press(Qt::Key_Left);
-    EXPECT_EQ(Cursor(), std::pair(0, 1)) << "inside the text the caret moves";
+    EXPECT_EQ(After(Qt::Key_Left), std::pair(0, 1)) << "inside the text the caret moves";
     Press(Qt::Key_Right);
-    Press(Qt::Key_Right);
-    EXPECT_EQ(Cursor(), std::pair(1, 1)) << "at the end the cell moves";
+    EXPECT_EQ(After(Qt::Key_Right), std::pair(1, 1)) << "at the end the cell moves";
     EXPECT_EQ(editor->selectedText(), "def");
     grid().AutoPosCursor = true;
     Press(Qt::Key_Left);
-    Press(Qt::Key_Right);
-    EXPECT_EQ(Cursor(), std::pair(1, 1));
+    EXPECT_EQ(After(Qt::Key_Right), std::pair(1, 1));
     EXPECT_FALSE(editor->hasSelectedText());
     EXPECT_EQ(editor->cursorPosition(), 3) << "after a move right the caret stands at the end";
     Press(Qt::Key_Right);
-    Press(Qt::Key_Right);
-    EXPECT_EQ(Cursor(), std::pair(0, 2)) << "from the last column to the first of the next row";
-    Press(Qt::Key_Left);
-    EXPECT_EQ(Cursor(), std::pair(2, 1)) << "and back";
+    EXPECT_EQ(After(Qt::Key_Right), std::pair(0, 2)) << "from the last column to the first of the next row";
+    EXPECT_EQ(After(Qt::Key_Left), std::pair(2, 1)) << "and back";
 }
 
 TEST_F(Grid, DownOnAFilledLastRowAddsExactlyOneRowAndUpOnTheNewEmptyRowRemovesIt) {
@@ -224,8 +213,7 @@ TEST_F(Grid, ABoundFieldTakesTheCellsTextWhenTheCellIsLeft) {
     // A text the field refuses keeps the cursor in the cell and tells the user why.
     grid().GotoCell(0, 1, true);
     Type("4x");
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Cursor(), std::pair(0, 1));
+    EXPECT_EQ(After(Qt::Key_Down), std::pair(0, 1));
     const QStringList shown = messages.Shown();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains("4x")) << shown[0].toStdString();
@@ -240,18 +228,15 @@ TEST_F(Grid, AVetoOnLeavingARowOrACellKeepsTheCursorForKeysAndClicks) {
         allow = grid().Cells(1, row) != "Bo";
     };
     grid().GotoCell(1, 2, true);
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    EXPECT_EQ(After(Qt::Key_Down), std::pair(1, 2));
     const QRect other = grid().visualRect(grid().model()->index(0, 0));
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, other.center());
     Settle();
     EXPECT_EQ(Cursor(), std::pair(1, 2)) << "a click is refused the same way";
-    Press(Qt::Key_Right);
-    EXPECT_EQ(Cursor(), std::pair(2, 2)) << "a move within the row does not leave it";
+    EXPECT_EQ(After(Qt::Key_Right), std::pair(2, 2)) << "a move within the row does not leave it";
 
     grid().OnLeaveCell = [](int, int, bool&) { throw Exception("Der skal angives et startnummer"); };
-    Press(Qt::Key_Left);
-    EXPECT_EQ(Cursor(), std::pair(2, 2));
+    EXPECT_EQ(After(Qt::Key_Left), std::pair(2, 2));
     EXPECT_EQ(messages.Shown(), QStringList{"Der skal angives et startnummer"});
     EXPECT_EQ(QApplication::focusWidget(), grid().InplaceEditor());
 
@@ -363,8 +348,7 @@ TEST_F(Grid, ColumnDescriptionsLayTheGridOut) {
     EXPECT_FALSE(grid().InplaceEditor()->isVisible()) << "a read-only column has no editor";
     Type("zz");
     EXPECT_EQ(grid().Cells(1, 1), "");
-    Press(Qt::Key_Right);
-    EXPECT_EQ(Cursor(), std::pair(2, 1)) << "but the keys still move";
+    EXPECT_EQ(After(Qt::Key_Right), std::pair(2, 1)) << "but the keys still move";
 
     grid().RemoveColumn(0);
     EXPECT_EQ(grid().Columns().Count(), 2);

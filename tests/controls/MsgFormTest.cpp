@@ -27,14 +27,11 @@ TEST(MessageForm, LaysOutTheKindsButtonsOnOneRowBelowTheText) {
 
     const QList<QPushButton*> row = VisibleButtonsLeftToRight(form);
     ASSERT_EQ(row, (QList<QPushButton*>{form.JaBtn, form.NejBtn, form.CancelBtn}));
-    QStringList captions;
     for (QPushButton* button : row) {
-        captions << button->text();
         EXPECT_EQ(button->y(), row[0]->y());
         EXPECT_GE(button->y(), form.MessageLabel->geometry().bottom());
         EXPECT_LE(button->geometry().right(), form.width());
     }
-    EXPECT_EQ(captions, (QStringList{"&Ja", "&Nej", "&Annullér"}));
     EXPECT_EQ(form.DefaultButton(), form.NejBtn);
     EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "a dialog border does not resize";
 

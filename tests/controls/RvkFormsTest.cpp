@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,14 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// Presses key in the focused control and lets the posted focus move run.
-void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent event(QEvent::KeyPress, key, modifiers);
-    if (QWidget* focused = QApplication::focusWidget())
-        QApplication::sendEvent(focused, &event);
-    Settle();
-}
 
 class TEditDialog : public TStdRVKForm {
     Q_OBJECT

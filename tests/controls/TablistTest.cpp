@@ -1,5 +1,6 @@
 #include "foundation/controls/Tablist.h"
 
+#include "Gui.h"
 #include "support/Test.h"
 
 #include <QApplication>
@@ -64,25 +65,11 @@ TEST(TabListbox, EachColumnsTextIsDrawnFromItsLeftEdgePlusItsMargin) {
     const QImage image = list.viewport()->grab().toImage();
     const QRect first = list.visualItemRect(list.item(0));
     const QRect second = list.visualItemRect(list.item(1));
-    const auto leftmostInk = [&](const QRect& row) {
-        for (int x = row.left(); x <= row.right(); ++x)
-            for (int y = row.top(); y <= row.bottom(); ++y)
-                if (qGray(image.pixel(x, y)) < 128)
-                    return x;
-        return -1;
-    };
-    const auto inkRight = [&](const QRect& row, int from) {
-        for (int x = row.right(); x >= from; --x)
-            for (int y = row.top(); y <= row.bottom(); ++y)
-                if (qGray(image.pixel(x, y)) < 128)
-                    return true;
-        return false;
-    };
-    EXPECT_GE(leftmostInk(first), 80);
-    EXPECT_LT(leftmostInk(first), 90);
-    EXPECT_GE(leftmostInk(second), 5);
-    EXPECT_LT(leftmostInk(second), 15);
-    EXPECT_FALSE(inkRight(second, 160)) << "a part beyond the columns is not drawn";
+    EXPECT_GE(InkColumns(image, first).first, 80);
+    EXPECT_LT(InkColumns(image, first).first, 90);
+    EXPECT_GE(InkColumns(image, second).first, 5);
+    EXPECT_LT(InkColumns(image, second).first, 15);
+    EXPECT_LT(InkColumns(image, second).second, 160) << "a part beyond the columns is not drawn";
 }
 
 } // namespace

@@ -1,18 +1,7 @@
 #include "foundation/LxString.h"
 
+#include "support/DecimalSeparator.h"
 #include "support/Test.h"
-
-namespace {
-// Sets the decimal separator for one test and puts the old one back.
-struct SeparatorScope {
-    explicit SeparatorScope(QChar separator)
-        : old(GetDecimalSeparator()) {
-        SetDecimalSeparator(separator);
-    }
-    ~SeparatorScope() { SetDecimalSeparator(old); }
-    QChar old;
-};
-} // namespace
 
 TEST(LxStringText, TrimsOnlyWhatItIsAskedTo) {
     EXPECT_EQ(TrimLeftChar("xxaxx", u'x'), "axx");
@@ -50,7 +39,7 @@ TEST(LxStringNumbers, IntegersInWidths) {
 }
 
 TEST(LxStringNumbers, FloatsUseTheDecimalSeparatorAndRoundHalvesAway) {
-    SeparatorScope comma(u',');
+    const TDecimalSeparatorScope comma(u',');
     EXPECT_EQ(FloatToStrWidth(12345.678, 6, 2), "12345,");
     EXPECT_EQ(FloatToStrWidth(45000.5, 20, 10), "    45000,5000000000");
     EXPECT_EQ(FloatToStrDec(1052 / 100.0, 2), "10,52");
@@ -67,7 +56,7 @@ TEST(LxStringNumbers, FloatsUseTheDecimalSeparatorAndRoundHalvesAway) {
 
 TEST(LxStringNumbers, CommaTextsParseWhateverTheSeparator) {
     for (const QChar separator : {QChar(u','), QChar(u'.')}) {
-        SeparatorScope scope(separator);
+        const TDecimalSeparatorScope scope(separator);
         EXPECT_DOUBLE_EQ(CommaStrToFloat("3,5"), 3.5);
         EXPECT_DOUBLE_EQ(CommaStrToFloat("3.5"), 3.5);
         EXPECT_DOUBLE_EQ(CommaStrToFloat(" -1,25e2 "), -125);

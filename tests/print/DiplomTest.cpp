@@ -2,7 +2,7 @@
 #include "print/PrUtil.h"
 
 #include "PrintRecorder.h"
-#include "foundation/LxString.h"
+#include "support/DecimalSeparator.h"
 #include "support/PrinterToPdf.h"
 #include "support/Test.h"
 
@@ -18,13 +18,11 @@ TEST(DiplomTest, AFunRunsTimeIsTheFinishLessTheStartAndItsSpeedComesFromTheEvent
     EXPECT_EQ(MotionsloebTid(1500, At(23, 45)), QTime(0, 30));          // past midnight
     EXPECT_FALSE(MotionsloebTid(250000, At(10, 0)).isValid());
 
-    const QChar separator = GetDecimalSeparator();
-    SetDecimalSeparator(u'.');
+    const TDecimalSeparatorScope point(u'.');
     EXPECT_EQ(MotionsloebSpeedText(QTime(0, 30), "5 km"), "Km/time: 10.0");
     EXPECT_EQ(MotionsloebSpeedText(QTime(1, 30), "Halvmarathon 21.1 km - finale"), "Km/time: 14.1");
     EXPECT_EQ(MotionsloebSpeedText(QTime(1, 30), "Stafet"), "");
     EXPECT_EQ(MotionsloebSpeedText(QTime(9, 0), "3 km"), ""); // 0.3 km/h rounds to 0
-    SetDecimalSeparator(separator);
 }
 
 TEST(DiplomTest, TheSecondStyleCentresItsLinesInVerdanaPrintsThemAndClearsTheBody) {

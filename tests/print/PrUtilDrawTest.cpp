@@ -103,6 +103,8 @@ TEST(PrUtilDrawTest, AnOverlongWordOfAMultiLineFieldIsClippedToItsBox) {
 TEST(PrUtilDrawTest, VariablesPageNumbersDatesAndFontsOfTheLists) {
     TPrint print;
     print.AddField(Body, TPrintAlignment::Left, 0, 1, 0, TFieldKind::Variable, "Klub");
+    // Names ignore case: the second value replaces the first.
+    print.GetLine(Body, 1).Variables.SetValue("KLUB", "AGF");
     print.GetLine(Body, 1).Variables.SetValue("klub", "Aarhus 1900");
     print.AddField(Body, TPrintAlignment::Left, 0, 2, 0, TFieldKind::Variable, "Hold");
     print.AddField(Body, TPrintAlignment::Left, 0, 3, 0, TFieldKind::DateTime, "'år' yyyy");

@@ -39,20 +39,18 @@ TEST(PrUtilLayoutTest, NewPageBreaksExceptAtTheTopOfAPage) {
 }
 
 TEST(PrUtilLayoutTest, ABlockMovesToTheNextPageWholeUnlessItIsTallerThanAPage) {
-    TPrint print;
-    AddRows(print, 10, 100);
-    print.AddBlock(4, 6); // 300 units where 200 are left
-    EXPECT_EQ(PagesOf(print, 500), QStringList({"0-2", "3-7", "8-9"}));
-
-    print.ClearSection(Body);
-    AddRows(print, 10, 100);
-    print.AddBlock(2, 8); // taller than a page: cut where it falls
-    EXPECT_EQ(PagesOf(print, 500), QStringList({"0-4", "5-9"}));
-
-    print.ClearSection(Body);
-    AddRows(print, 10, 100);
-    print.AddBlock(3, 7); // exactly a page: not moved either
-    EXPECT_EQ(PagesOf(print, 500), QStringList({"0-4", "5-9"}));
+    // Rows of 100 units on pages of 500: a block of 300 where 200 are left moves; one taller than a page
+    // is cut where it falls; one exactly a page high is not moved either.
+    const struct {
+        int From, To;
+        QStringList Pages;
+    } cases[] = {{4, 6, {"0-2", "3-7", "8-9"}}, {2, 8, {"0-4", "5-9"}}, {3, 7, {"0-4", "5-9"}}};
+    for (const auto& block : cases) {
+        TPrint print;
+        AddRows(print, 10, 100);
+        print.AddBlock(block.From, block.To);
+        EXPECT_EQ(PagesOf(print, 500), block.Pages) << block.From;
+    }
 }
 
 TEST(PrUtilLayoutTest, SpaceBeforeIsDroppedAtTheTopOfEveryPageAndTheHeaderAndFooterTakeTheirRoom) {

@@ -16,23 +16,19 @@ TEST(PrUtilModelTest, EveryUnitValueMustFitSixteenBitsAndNoCentimetreBeNegative)
     EXPECT_EQ(ErrorText([] { CmToUnits(65.536); }), UnitError("65.536"));
     EXPECT_EQ(ErrorText([] { CmToUnits(-0.0001); }), UnitError("-0.0001"));
 
+    // X, width, an offset of 70,000 units (row 3.7) and a negative one (row -2.5).
+    const struct {
+        double X, Row, Width;
+        const char* Value;
+    } fields[] = {
+        {70, 1, 0, "70"}, {1, 1, 66, "66"}, {-1, 1, 0, "-1"}, {1, 3.7, 0, "3.7"}, {1, -2.5, 0, "-2.5"}};
     TPrint print;
-    EXPECT_EQ(
-        ErrorText([&] { print.AddField(Body, TPrintAlignment::Left, 70, 1, 0, TFieldKind::Text, "x"); }),
-        UnitError("70"));
-    EXPECT_EQ(
-        ErrorText([&] { print.AddField(Body, TPrintAlignment::Left, 1, 1, 66, TFieldKind::Text, "x"); }),
-        UnitError("66"));
-    EXPECT_EQ(
-        ErrorText([&] { print.AddField(Body, TPrintAlignment::Left, -1, 1, 0, TFieldKind::Text, "x"); }),
-        UnitError("-1"));
-    // An offset of 70,000 units (row 3.7) and a negative one (row -2.5).
-    EXPECT_EQ(
-        ErrorText([&] { print.AddField(Body, TPrintAlignment::Left, 1, 3.7, 0, TFieldKind::Text, "x"); }),
-        UnitError("3.7"));
-    EXPECT_EQ(
-        ErrorText([&] { print.AddField(Body, TPrintAlignment::Left, 1, -2.5, 0, TFieldKind::Text, "x"); }),
-        UnitError("-2.5"));
+    for (const auto& field : fields)
+        EXPECT_EQ(ErrorText([&] {
+                      print.AddField(Body, TPrintAlignment::Left, field.X, field.Row, field.Width,
+                                     TFieldKind::Text, "x");
+                  }),
+                  UnitError(field.Value));
     EXPECT_EQ(print.Lines(Body).Count(), 0); // a refused field makes no line
 
     TPrintLine& line = print.GetLine(Body, 1);
@@ -49,16 +45,12 @@ TEST(PrUtilModelTest, FieldsGoToTheWholeRowWithTheFractionAsOffsetAndTheSectionF
     print.HeaderFont().Size = 14;
     print.AddField(Body, TPrintAlignment::Right, 2.25, 12.005, 3, TFieldKind::Text, "a");
     print.AddField(TPrintSection::Header, TPrintAlignment::Left, 0, 1, 0, TFieldKind::Text, "b");
-    print.AddField(Body, TPrintAlignment::Left, 0, 12, 0, TFieldKind::MultiLine, "c"); // no width: kind 0
-    print.AddField(Body, TPrintAlignment::Left, 0, 13, 4, TFieldKind::MultiLine, "d");
 
     const TPrintLine& line12 = print.GetLine(Body, 12);
-    ASSERT_EQ(line12.Fields.size(), 2u);
+    ASSERT_EQ(line12.Fields.size(), 1u);
     const TPrintField& a = line12.Fields[0];
     EXPECT_EQ(std::tuple(a.X, a.Width, a.VOffset, a.VAlign),
               std::tuple(2250, 3000, 500, TPrintVAlign::Bottom));
-    EXPECT_EQ(line12.Fields[1].Kind, TFieldKind::Text);
-    EXPECT_EQ(print.GetLine(Body, 13).Fields[0].Kind, TFieldKind::MultiLine);
     EXPECT_EQ(a.Font->Font, TPrintFont());
     EXPECT_EQ(print.GetLine(TPrintSection::Header, 1).Fields[0].Font->Font.Size, 14);
     EXPECT_EQ(print.Fonts().Count(), 2); // one record per distinct font
@@ -98,29 +90,8 @@ TEST(PrUtilModelTest, BlocksSpanTwoWholeRowsAtLeastAndNeverOverlap) {
     EXPECT_EQ(print.Blocks().Count(), 0);
 }
 
-TEST(PrUtilModelTest, VariablesIgnoreCaseAndAnUnknownOneShowsItsName) {
-    TVariableList variables;
-    variables.SetValue("Klub", "AK");
-    variables.SetValue("KLUB", "IF");
-    variables.SetValue("Navn", "Ib");
-    EXPECT_EQ(variables.Count(), 2);
-    EXPECT_EQ(variables.GetValue("klub"), "IF");
-    EXPECT_EQ(variables.GetValue("Hold"), "? <Hold> ?");
-}
-
-TEST(PrUtilModelTest, ClearingAndTheSeparator) {
+TEST(PrUtilModelTest, AnEmptyMultiLineSeparatorIsRefused) {
     TPrint print;
-    print.AddField(TPrintSection::Footer, TPrintAlignment::Left, 0, 1, 0, TFieldKind::Text, "f");
-    print.AddField(Body, TPrintAlignment::Left, 0, 1, 0, TFieldKind::Text, "b");
-    print.AddBlock(1, 2);
-    print.PageNo = 7;
-    print.ClearSection(TPrintSection::Footer);
-    EXPECT_EQ(print.Lines(TPrintSection::Footer).Count(), 0);
-    EXPECT_EQ(print.Lines(Body).Count(), 1);
-    print.ClearAll();
-    EXPECT_EQ(std::tuple(print.Lines(Body).Count(), print.Blocks().Count(), print.PageNo),
-              std::tuple(0, 0, 0));
-
     EXPECT_EQ(
         ErrorText([&] { print.SetMultiLineSeparator(""); }),
         "Programmeringsfejl(SCustomPrintSetMultiLineSeparatorError): <MultiLineSeparator> må ikke være tom");

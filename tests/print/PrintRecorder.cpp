@@ -1,5 +1,8 @@
 #include "PrintRecorder.h"
 
+#include "foundation/Windows1252.h"
+#include "support/Files.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
@@ -68,12 +71,6 @@ int TRecordingDevice::metric(PaintDeviceMetric metricKind) const {
         return dpi_;
     case PdmDepth:
         return 32;
-    case PdmNumColors:
-        return 0x7FFFFFFF;
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return static_cast<int>(devicePixelRatioFScale());
     default:
         return QPaintDevice::metric(metricKind);
     }
@@ -123,4 +120,19 @@ QStringList PdfPages(TPrint& print, int dpi) {
         print.PrintOn(writer);
     }
     return PdfFilePages(fileName);
+}
+
+QStringList PageLines(const QString& fileName) {
+    QString text = Windows1252::Decode(ReadFile(fileName));
+    EXPECT_TRUE(text.endsWith("\r\n") || text.isEmpty()) << fileName.toStdString();
+    text.chop(2);
+    return text.split("\r\n");
+}
+
+QString HtmlXPath(const QString& fileName, const QString& xpath) {
+    QProcess xmllint;
+    xmllint.start("xmllint", {"--html", "--nowarning", "--xpath", xpath, fileName});
+    if (!xmllint.waitForFinished())
+        return "<xmllint did not run>";
+    return QString::fromUtf8(xmllint.readAllStandardOutput()).trimmed();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A paint device that records what the engine draws (texts with their font, baseline and clip, filled
-// rectangles) page by page, and the engine's output on it or on a PDF read back with pdftotext.
+// rectangles) page by page, the engine's output on it or on a PDF read back with pdftotext, and HTML
+// pages read back.
 #include "print/PrUtil.h"
 
 #include <QFont>
@@ -58,3 +59,8 @@ void RecordPrint(TPrint& print, TRecordingDevice& device);
 QStringList PdfPages(TPrint& print, int dpi);
 // The text of every page of a PDF file.
 QStringList PdfFilePages(const QString& fileName);
+
+// The lines of a Windows-1252 page with CRLF line ends (the last line end dropped).
+QStringList PageLines(const QString& fileName);
+// What libxml2's HTML parser finds at an XPath in a page: the page is parsed, not searched.
+QString HtmlXPath(const QString& fileName, const QString& xpath);

@@ -6,12 +6,6 @@
 
 namespace {
 
-const QByteArray Expires = "Expires: Thu, 01 Dec 1994 16:00:00 GMT\r\n";
-
-QByteArray Refusal(const QByteArray& statusLine) {
-    return statusLine + "\r\n" + Expires + "Content-Length: 0\r\n\r\n";
-}
-
 // The report whose request had this many bytes.
 THttpClientStatistics ReportOf(const std::vector<THttpClientStatistics>& reports, qint64 bytes) {
     for (const THttpClientStatistics& report : reports)
@@ -64,17 +58,17 @@ TEST_F(GatewayTest, OversizeRequestsAreRefusedOnce) {
     int calls = 0;
     handler = [&](THttpClientThread&) { ++calls; };
     // The request line alone fills the receive buffer.
-    EXPECT_EQ(Request("GET /" + QByteArray(4091, 'a') + "\r\n"), Refusal("HTTP/1.1 414 URI Too Long"));
+    EXPECT_EQ(Request("GET /" + QByteArray(4091, 'a') + "\r\n"), Answer("HTTP/1.1 414 URI Too Long", ""));
     // A line that fits exactly is read.
     EXPECT_EQ(Request("GET /" + QByteArray(4080, 'a') + " HTTP/1.0\r\n\r\n"),
-              Refusal("HTTP/1.0 404 Not Found"));
+              Answer("HTTP/1.0 404 Not Found", ""));
     // A header field line that fills the buffer, and a header of many lines beyond 16 KiB.
     EXPECT_EQ(Request("GET / HTTP/1.0\r\nCookie: " + QByteArray(4096, 'c') + "\r\n\r\n"),
-              Refusal("HTTP/1.1 431 Request Header Fields Too Large"));
+              Answer("HTTP/1.1 431 Request Header Fields Too Large", ""));
     QByteArray many = "GET / HTTP/1.0\r\n";
     for (int i = 0; i < 20; ++i)
         many += "X-Field: " + QByteArray(1000, 'f') + "\r\n";
-    EXPECT_EQ(Request(many + "\r\n"), Refusal("HTTP/1.1 431 Request Header Fields Too Large"));
+    EXPECT_EQ(Request(many + "\r\n"), Answer("HTTP/1.1 431 Request Header Fields Too Large", ""));
     Ended(4);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(LogLinesWith("<error>"),
@@ -144,7 +138,7 @@ TEST_F(GatewayTest, ConnectionsBeyondTheBoundAreClosedAtOnce) {
     int answered = 0, closed = 0;
     for (auto& client : clients) {
         const QByteArray answer = client->ReadAll();
-        answered += answer == "HTTP/1.0 200 OK\r\n" + Expires + "Content-Length: 4\r\n\r\nok\r\n";
+        answered += answer == Answer("HTTP/1.0 200 OK", "ok\r\n");
         closed += answer.isEmpty();
     }
     EXPECT_EQ(answered, 64);

@@ -4,13 +4,6 @@
 
 namespace {
 
-const QByteArray Expires = "Expires: Thu, 01 Dec 1994 16:00:00 GMT\r\n";
-
-QByteArray Answer(const QByteArray& statusLine, const QByteArray& body) {
-    return statusLine + "\r\n" + Expires + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
-           body;
-}
-
 struct SeenRequest {
     QString HttpVersion, HttpCommand, HttpParams, Command, Extension;
     QStringList Params, ReceivedLines;
@@ -104,10 +97,9 @@ TEST_F(GatewayTest, FileIsSentWholeInBlocks) {
         client.ResponseLines << "ignored";
         client.FileName = folder.path() + "\\IMAGES\\Felt.JPG"; // as a Windows path: any case, either slash
     };
-    const QByteArray header = "HTTP/1.1 200 OK\r\n" + Expires + "Content-Length: 1048676\r\n\r\n";
     const QByteArray answer = Request("GET /images/felt.jpg HTTP/1.1\r\n\r\n");
-    EXPECT_EQ(answer.size(), header.size() + content.size());
-    EXPECT_TRUE(answer == header + content);
+    EXPECT_EQ(answer.size(), Answer("HTTP/1.1 200 OK", content).size());
+    EXPECT_TRUE(answer == Answer("HTTP/1.1 200 OK", content));
 
     const THttpClientStatistics report = Ended(1).front();
     EXPECT_EQ(report.LinesSend, 4 + 129); // the header's lines, then one per block of 8192 bytes
@@ -228,8 +220,6 @@ TEST_F(GatewayTest, OwnerIsToldOfEveryStateInTurn) {
                                                             {"state", 16},
                                                             {"state", 17},
                                                             {"disconnect", 7}}));
-    EXPECT_EQ(HttpClientStateName(3), "Afventer server");
-    EXPECT_EQ(HttpClientStateName(7), "");
 }
 
 TEST_F(GatewayTest, ControlCharactersCannotForgeLogLines) {

@@ -1,7 +1,5 @@
 #include "GatewaySupport.h"
 
-#include <QDirIterator>
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -11,6 +9,11 @@
 #include <cerrno>
 #include <chrono>
 #include <thread>
+
+QByteArray Answer(const QByteArray& statusLine, const QByteArray& body) {
+    return statusLine + "\r\nExpires: Thu, 01 Dec 1994 16:00:00 GMT\r\nContent-Length: " +
+           QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
 
 bool WaitUntil(const std::function<bool()>& pred, int boundMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
@@ -74,13 +77,6 @@ QByteArray TestClient::ReadAll(int boundMs) {
     if (!ReadUntilClosed(boundMs, &data))
         ADD_FAILURE() << "the server neither answered nor closed";
     return data;
-}
-
-void TestClient::Reset() {
-    const linger now{1, 0};
-    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &now, sizeof now);
-    ::close(fd_);
-    fd_ = -1;
 }
 
 void GatewayTest::SetUp() {

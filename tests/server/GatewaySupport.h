@@ -14,6 +14,9 @@
 
 constexpr int WaitBoundMs = 30000;
 
+// The whole answer of a status line and body, with the three header lines.
+QByteArray Answer(const QByteArray& statusLine, const QByteArray& body);
+
 // Waits for pred, checking every few milliseconds; false when the bound ran out.
 bool WaitUntil(const std::function<bool()>& pred, int boundMs = WaitBoundMs);
 
@@ -32,8 +35,6 @@ public:
     QByteArray ReadAll(int boundMs = WaitBoundMs);
     // True once the server has closed the connection (data before the close is dropped).
     bool ClosedByServer(int boundMs) { return ReadUntilClosed(boundMs, nullptr); }
-    // Closes at once with a reset.
-    void Reset();
     // The server's end came as a reset rather than an orderly end of stream.
     bool WasReset() const { return reset_; }
 

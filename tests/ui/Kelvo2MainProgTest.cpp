@@ -6,6 +6,7 @@
 
 #include "foundation/PathResolver.h"
 #include "model/D_Staevne.h"
+#include "ui/DialogButtons.h"
 #include "ui/Kelvo2MainProgJobs.h"
 
 #include <QApplication>
@@ -39,11 +40,6 @@ protected:
         QApplication::processEvents();
         return form;
     }
-    static QString OpenMeet() {
-        return StaevneManager && StaevneManager->GetCurrentIndex() >= 0
-                   ? StaevneManager->GetStaevneNavn(StaevneManager->GetCurrentIndex())
-                   : QString();
-    }
 
 private:
     QList<qint32> stIDs_;
@@ -68,13 +64,12 @@ TEST_F(MainProgTest, IdOpensItsMeetAndAnythingElseFallsBackToTheLastUsed) {
     };
     for (const TCase& test : cases) {
         const auto form = Start(test.Arguments);
-        EXPECT_EQ(OpenMeet(), test.Opened) << test.Arguments.join(' ').toStdString();
+        EXPECT_EQ(CurrentStaevneNavn(), test.Opened) << test.Arguments.join(' ').toStdString();
         EXPECT_EQ(form->ExitCode(), 0);
         EXPECT_TRUE(form->isVisible());
     }
     const auto form = Start({"ID=" + efterAar});
     EXPECT_EQ(form->StaevneLabel->text(), "Efterår (" + efterAar + ")");
-    EXPECT_EQ(form->windowTitle(), "  ZUNO-2,  Version " + ProgramVersion);
     EXPECT_TRUE(Shown().isEmpty());
 }
 
@@ -82,7 +77,7 @@ TEST_F(MainProgTest, WithoutLastUsedNameOrWithAnUnknownOneNoMeetIsOpen) {
     for (const QString& lastUsed : {QString(), QStringLiteral("Findes ikke")}) {
         Prepare({}, lastUsed);
         const auto form = Start({});
-        EXPECT_EQ(OpenMeet(), "");
+        EXPECT_EQ(CurrentStaevneNavn(), "");
         EXPECT_EQ(form->StaevneLabel->text(), "");
         EXPECT_FALSE(form->ExportButton->isEnabled());
         EXPECT_TRUE(form->VaelgStaevneButton->isEnabled());
@@ -145,17 +140,9 @@ TEST_F(MainProgTest, AnnouncerModeLeavesOnlyChoosingEventsAndChangeNotes) {
 TEST_F(MainProgTest, ButtonsOfDialogsStillToComeAreThereButDisabled) {
     Prepare({"Stævne"}, "Stævne");
     const auto form = Start({});
-    const std::pair<QToolButton*, QString> pending[] = {{form->StaevneDataButton, "&Stævne-data"},
-                                                        {form->KlubberButton, "&Klubber"},
-                                                        {form->OvelserButton, "Øve&lser"}};
-    for (const auto& [button, caption] : pending) {
-        EXPECT_EQ(button->text(), caption);
-        EXPECT_FALSE(button->isEnabled()) << caption.toStdString();
-    }
-    EXPECT_EQ(form->NytStaevneButton->text(), "&Nyt stævne");
+    for (QToolButton* pending : {form->StaevneDataButton, form->KlubberButton, form->OvelserButton})
+        EXPECT_FALSE(pending->isEnabled()) << pending->objectName().toStdString();
     EXPECT_TRUE(form->NytStaevneButton->isEnabled());
-    EXPECT_EQ(form->ExportButton->text(), "&Exporter stævne");
-    EXPECT_EQ(form->RettelserButton->text(), "Se rettelser");
 
     // The hidden Import button is revealed by Ctrl+Shift+F5, and stays off until it has its imports.
     EXPECT_FALSE(form->ImportButton->isVisible());
@@ -204,7 +191,8 @@ TEST_F(MainProgTest, KipWritesTheNamedMeetStampedWithTheClockAndEnds) {
     EXPECT_TRUE(Shown().isEmpty());
 }
 
-TEST_F(MainProgTest, ABatchRunWithABadIdOrNoMeetFailsAndWritesNothing) {
+// A batch run with no meet at all is run through the program itself (tests/app).
+TEST_F(MainProgTest, ABatchRunWithABadIdFailsAndWritesNothing) {
     Prepare({"Forår"}, "Forår");
     for (const QString& id : {QStringLiteral("ID=9999"), QStringLiteral("ID=abc"), QStringLiteral("ID=")}) {
         const auto form = Start({id, "/KIP"});
@@ -213,13 +201,6 @@ TEST_F(MainProgTest, ABatchRunWithABadIdOrNoMeetFailsAndWritesNothing) {
         EXPECT_EQ(Shown(),
                   QStringList{"Der findes intet stævne med ID=" + id.mid(3) + ", så der er ikke kørt noget"});
     }
-    StaevneManager->SetLastUsedName({});
-    StaevneManager->SaveRegistry();
-    const auto noMeet = Start({"/KIP"});
-    EXPECT_EQ(noMeet->ExitCode(), 1);
-    EXPECT_FALSE(noMeet->isVisible());
-    EXPECT_EQ(Shown(), QStringList{"/KIP: der er ikke åbnet noget stævne, så der er ikke skrevet nogen "
-                                   "overførselsfil"});
     EXPECT_TRUE(QDir(Path("Forår")).entryList(QDir::Files).isEmpty());
 }
 
@@ -231,13 +212,6 @@ TEST_F(MainProgTest, JobsRunInTheirOrderAndOneStillToComeStopsTheRun) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(QDir(Path("Forår")).entryList({"_kip_*.kip"}, QDir::Files).size(), 1);
     EXPECT_EQ(Shown(), QStringList{"Kørslen /HTML_RESULTS findes endnu ikke i denne udgave af ZUNO"});
-
-    QStringList order;
-    for (const TBatchJob& job : BatchJobs())
-        order.append(job.Switch);
-    EXPECT_EQ(order, QStringList({"/REDID", "/KIP", "/HTML_RESULTS", "/HTML_ATHLETES", "/HTML_START_LIST",
-                                  "/HTML_TEAM", "/HTML_TEAM_START_LIST", "/HTML_TEAM_RESULTS", "/XML_OVELSE",
-                                  "/XML_STAEVNE_INFO", "/XML_STAEVNE"}));
 }
 
 TEST(BatchCommandLineTest, OnlyAJobSwitchWithoutValueMakesABatchRun) {

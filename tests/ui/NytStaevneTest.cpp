@@ -22,9 +22,7 @@ protected:
             form.Stadion->setText("Stadion");
             form.Arrangor->setText("Klub");
             form.NaesteButton->click();
-            ChooseKlasser(form, {"M"});
-            ChooseOvelser(form, {"M"}, {"100"});
-            form.NaesteButton->click();
+            ToSide3(form, {"M"}, {"100"});
             form.UdfoerButton->click();
         });
     }

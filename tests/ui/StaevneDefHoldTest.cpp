@@ -33,6 +33,9 @@ protected:
     static QString BaneFordeling(const QString& ovelse) {
         return Info(ovelse).OvelseRk().GetTrimmedString(OvelseRkField::HoldBaneFordeling);
     }
+    static QStringList Overskrifter(const TSystemData& data) {
+        return {data.Overskrift1, data.Overskrift2, data.Overskrift3};
+    }
     // Each club as "team code name points".
     static QStringList Klubber() {
         TKlubManager klubber(AlleKlubber);
@@ -54,9 +57,8 @@ TEST_F(TStaevneDefHoldTest, DanmarksturneringEliteWithADoubleMatch) {
     EXPECT_EQ(dt.HoldGrid->RowCount(), 27);
     EXPECT_EQ(dt.HoldGrid->Cells(THoldSide::HoldCol, 1), "A");
     EXPECT_EQ(dt.HoldGrid->Cells(THoldSide::HoldCol, 26), "Z");
-    for (QWidget* later : {static_cast<QWidget*>(dt.EliteDivision), static_cast<QWidget*>(dt.DTIndledende),
-                           static_cast<QWidget*>(dt.DTOest), static_cast<QWidget*>(dt.HoldGrid),
-                           static_cast<QWidget*>(dt.AntalDTHold), static_cast<QWidget*>(dt.DTDobbeltMatch)})
+    for (QWidget* later : std::initializer_list<QWidget*>{dt.EliteDivision, dt.DTIndledende, dt.DTOest,
+                                                          dt.HoldGrid, dt.AntalDTHold, dt.DTDobbeltMatch})
         EXPECT_FALSE(later->isEnabled()) << later->objectName().toStdString();
 
     dt.DTKvinder->click();
@@ -78,35 +80,34 @@ TEST_F(TStaevneDefHoldTest, DanmarksturneringEliteWithADoubleMatch) {
 
     TStaevneManager& manager = Reopen("Holdkamp");
     const TSystemData& data = manager.SystemData();
-    EXPECT_TRUE(data.DT);
+    EXPECT_TRUE(data.DT && manager.Registry().VisNulOvelser);
     EXPECT_FALSE(data.VT || data.LTU || data.FlereRunder || data.Indendors || data.BrugPersonligRekord);
-    EXPECT_EQ(data.AntalDTHold, 8);
-    EXPECT_EQ(data.AntalDeltagerePrOvelse, 2);
-    EXPECT_EQ(data.MaxAntalOvelserPrDeltager, 3);
-    EXPECT_TRUE(manager.Registry().VisNulOvelser);
-    EXPECT_EQ(data.Overskrift1, "DT - KVINDER");
-    EXPECT_EQ(data.Overskrift2, "Elitedivisionen, indledende");
-    EXPECT_EQ(data.Overskrift3, "den 9.aug 2025 på Østerbro Stadion");
+    EXPECT_EQ(std::tuple(data.AntalDTHold, data.AntalDeltagerePrOvelse, data.MaxAntalOvelserPrDeltager),
+              std::tuple(8, 2, 3));
+    EXPECT_EQ(Overskrifter(data), QStringList({"DT - KVINDER", "Elitedivisionen, indledende",
+                                               "den 9.aug 2025 på Østerbro Stadion"}));
     EXPECT_EQ(data.DTOvelserHalvePoints, QStringList({"100", "1500", "LÆ", "KU"}));
 
     EXPECT_EQ(Klasser(), QStringList({"K"}));
     EXPECT_EQ(OvelseManager->GetInfoCount(), 18);
     // The double times after the start at 10:00.
-    EXPECT_EQ(Tid("100"), QTime(10, 45));
-    EXPECT_EQ(Tid("4X400"), QTime(15, 30));
-    EXPECT_EQ(Tid("DI"), QTime(10, 0));
+    EXPECT_EQ(std::tuple(Tid("100"), Tid("4X400"), Tid("DI")),
+              std::tuple(QTime(10, 45), QTime(15, 30), QTime(10, 0)));
     EXPECT_EQ(DateTimeToQDate(Info("100").GetDato()), QDate(2025, 8, 9));
-    EXPECT_EQ(BaneFordeling("100"), "12345678");
-    EXPECT_EQ(BaneFordeling("HØ"), "78123456");
-    EXPECT_EQ(Info("100").GetAntalPrHeat(), 8);
-    EXPECT_EQ(Info("1500").GetAntalPrHeat(), 0);
-    EXPECT_EQ(Info("100").GetHeatinddeling(), 4);
+    EXPECT_EQ(QStringList({BaneFordeling("100"), BaneFordeling("HØ")}),
+              QStringList({"12345678", "78123456"}));
+    EXPECT_EQ(std::tuple(Info("100").GetAntalPrHeat(), Info("1500").GetAntalPrHeat(),
+                         Info("100").GetHeatinddeling()),
+              std::tuple(8, 0, 4));
     EXPECT_EQ(Info("100").GetStedKode(), "ALL");
-    EXPECT_EQ(Info("100").OvelseRn().GetField(OvelseRnField::ResType)->GetAsInteger(), 1);
-    EXPECT_EQ(Info("HØ").OvelseRn().GetField(OvelseRnField::ResType)->GetAsInteger(), 0);
-    EXPECT_EQ(Info("HØ").OvelseRn().GetField(OvelseRnField::AutoCalcPoint)->GetAsInteger(), 1);
-    EXPECT_EQ(Info("HA").GetAttributKode(), "4/116");
-    EXPECT_EQ(Info("100H").GetAttributKode(), "84");
+    const auto field = [](const QString& ovelse, int fieldNo) {
+        return Info(ovelse).OvelseRn().GetField(fieldNo)->GetAsInteger();
+    };
+    EXPECT_EQ(std::tuple(field("100", OvelseRnField::ResType), field("HØ", OvelseRnField::ResType),
+                         field("HØ", OvelseRnField::AutoCalcPoint)),
+              std::tuple(1, 0, 1));
+    EXPECT_EQ(QStringList({Info("HA").GetAttributKode(), Info("100H").GetAttributKode()}),
+              QStringList({"4/116", "84"}));
 
     // An empty cell gives no club; one of blanks gives "Hold " and its letter.
     EXPECT_EQ(Klubber(), QStringList({"A AK 0", "C Hold C 0", "D Sparta 0"}));
@@ -146,14 +147,12 @@ TEST_F(TStaevneDefHoldTest, DanmarksturneringChoicesAndTheDoubleMatchOffer) {
     ASSERT_EQ(form->result(), mrOk);
 
     const TSystemData& data = Reopen("Holdkamp").SystemData();
-    EXPECT_EQ(data.Overskrift1, "DT - MÆND");
-    EXPECT_EQ(data.Overskrift2, "3. division øst, indledende");
+    EXPECT_EQ(Overskrifter(data).mid(0, 2), QStringList({"DT - MÆND", "3. division øst, indledende"}));
     EXPECT_EQ(data.AntalDTHold, 6);
     EXPECT_EQ(data.DTOvelserHalvePoints, QStringList());
     EXPECT_EQ(Klasser(), QStringList({"M"}));
     EXPECT_EQ(OvelseManager->GetInfoCount(), 15);
-    EXPECT_EQ(Tid("100"), QTime(10, 45));
-    EXPECT_EQ(Tid("4X100"), QTime(12, 15));
+    EXPECT_EQ(std::tuple(Tid("100"), Tid("4X100")), std::tuple(QTime(10, 45), QTime(12, 15)));
     EXPECT_EQ(BaneFordeling("4X100"), "561234");
 }
 
@@ -190,17 +189,15 @@ TEST_F(TStaevneDefHoldTest, VeteranLeagueSecondRoundBringsTheFirstRoundsPoints) 
     ASSERT_EQ(form->result(), mrOk);
 
     const TSystemData& data = Reopen("Holdkamp").SystemData();
-    EXPECT_TRUE(data.VT);
-    EXPECT_TRUE(data.FlereRunder);
+    EXPECT_TRUE(data.VT && data.FlereRunder);
     EXPECT_FALSE(data.DT || data.LTU);
     EXPECT_EQ(data.MaxAntalOvelserPrDeltager, 3);
-    EXPECT_EQ(data.Overskrift1, "VT - MÆND");
-    EXPECT_EQ(data.Overskrift2, "2. runde, Vest");
+    EXPECT_EQ(Overskrifter(data).mid(0, 2), QStringList({"VT - MÆND", "2. runde, Vest"}));
     EXPECT_EQ(Klasser(), QStringList({"M"}));
     EXPECT_EQ(OvelseManager->GetInfoCount(), 12);
     EXPECT_EQ(Tid("1000ST"), QTime(12, 15));
-    EXPECT_EQ(Info("1500").GetAntalPrHeat(), 12);
-    EXPECT_EQ(Info("1500").GetHeatinddeling(), 0) << "heat allocation is DT's";
+    // 12 in a heat; heat allocation is DT's.
+    EXPECT_EQ(std::pair(Info("1500").GetAntalPrHeat(), Info("1500").GetHeatinddeling()), std::pair(12, 0));
     EXPECT_EQ(BaneFordeling("100"), "");
     EXPECT_EQ(Info("KU").GetAttributKode(), "7.26");
     EXPECT_EQ(Klubber(), QStringList({"A AK 12.5", "B Sparta 7.5"}));
@@ -220,11 +217,9 @@ TEST_F(TStaevneDefHoldTest, DMUHoldFinalOfTheGirls15) {
     const TSystemData& data = Reopen("Holdkamp").SystemData();
     EXPECT_TRUE(data.LTU);
     EXPECT_FALSE(data.DT || data.VT || data.FlereRunder);
-    EXPECT_EQ(data.PointBeregning, 5);
-    EXPECT_EQ(data.MaxAntalOvelserPrDeltager, 2);
-    EXPECT_EQ(data.AntalTaellendeDeltagere, 1);
-    EXPECT_EQ(data.Overskrift1, "DMU hold - P15");
-    EXPECT_EQ(data.Overskrift2, "Finale");
+    EXPECT_EQ(std::tuple(data.PointBeregning, data.MaxAntalOvelserPrDeltager, data.AntalTaellendeDeltagere),
+              std::tuple(5, 2, 1));
+    EXPECT_EQ(Overskrifter(data).mid(0, 2), QStringList({"DMU hold - P15", "Finale"}));
     EXPECT_EQ(Klasser(), QStringList({"P15"}));
     EXPECT_EQ(OvelseManager->GetInfoCount(), 13);
     EXPECT_EQ(Tid("4X100"), QTime(16, 15));

@@ -83,6 +83,12 @@ protected:
         Select(form.StandardOvelser, ovelser);
         form.OpretOvelser->click();
     }
+    // Side 1 and 2 as above, with the same classes on both, and on to side 3.
+    static void ToSide3(TStaevneDefForm& form, const QStringList& klasser, const QStringList& ovelser) {
+        ChooseKlasser(form, klasser);
+        ChooseOvelser(form, klasser, ovelser);
+        form.NaesteButton->click();
+    }
 
     // The open meet's rounds in class-major order, each as "class event round-letter".
     static QStringList Runder() {

@@ -6,6 +6,7 @@
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "ui/DialogButtons.h"
 #include "ui/ImportStaevne.h"
 #include "ui/RetStaevne.h"
 #include "ui/SletStaevne.h"
@@ -66,11 +67,8 @@ TEST_F(ValgStaevne2Test, OpensOnTheFolderOfTheOpenMeetWithItsNamesAndDates) {
     Manager().SetDato(EncodeDateTime(QDate(2025, 5, 17), QTime(10, 0)));
     Manager().SaveStaevneData();
     TValgStaevne2Form form;
-    EXPECT_EQ(form.windowTitle(), " Vælg stævne");
     EXPECT_EQ(form.SelectedFolder()->text(0), "Under");
     EXPECT_EQ(Listed(form), QStringList{"C|17-05-2025"});
-    EXPECT_EQ(form.ImportTypes->currentText(), "Alt");
-    EXPECT_EQ(form.ImportTypes->count(), 4);
 
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     EXPECT_EQ(Listed(form), QStringList({"A|", "B|", "E|"}));
@@ -91,7 +89,7 @@ TEST_F(ValgStaevne2Test, OpenNeedsExactlyOneListedMeet) {
     Select(form, {"B"});
     form.AabnButtonClick();
     EXPECT_EQ(form.result(), mrOk);
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "B");
+    EXPECT_EQ(CurrentStaevneNavn(), "B");
     EXPECT_EQ(Restart().GetLastUsedName(), "B");
 }
 
@@ -183,7 +181,6 @@ TEST_F(ValgStaevne2Test, AFolderMovesBeforeTheNodeItIsDroppedOnButNeverIntoItsel
 
 TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     SetUpMeets();
-    Manager().OpenStaevne(Manager().IndexOfStaevneNavn("D"));
     TValgStaevne2Form form;
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     Select(form, {"B"});
@@ -197,9 +194,8 @@ TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
     // Written at once, under the stored name.
     EXPECT_EQ(Saved(), QStringList({"Top+: A,Bee,E", "  Under: C", "Anden: D", "Tom"}));
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "D");
 
-    // A refused name changes nothing, and D stays open.
+    // A refused name changes nothing. (That the open meet stays open is the launcher's, tested there.)
     Select(form, {"A"});
     OnNextModal<TRetStaevneForm>([](TRetStaevneForm& dialog) {
         dialog.StaevneNavn->setText("bee");
@@ -208,7 +204,6 @@ TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
     form.RetButtonClick();
     EXPECT_EQ(Shown(), QStringList{"Illegalt stævnenavn: bee\r\nStævnenavnet er allerede brugt"});
     EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "D");
 
     Select(form, {"A", "E"});
     form.RetButtonClick();
@@ -253,7 +248,7 @@ TEST_F(ValgStaevne2Test, ImportAddsTheNewMeetToTheSelectedFolder) {
     EXPECT_EQ(Listed(form), QStringList{"C igen|"});
     form.done(mrCancel);
     EXPECT_EQ(Saved(), QStringList({"Top+: A,B,E", "  Under: C", "Anden: D", "Tom: C igen"}));
-    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "C igen");
+    EXPECT_EQ(CurrentStaevneNavn(), "C igen");
 }
 
 TEST_F(ValgStaevne2Test, AnnouncerModeChangesNoMeet) {
