@@ -29,7 +29,7 @@ run: configure
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 
-# The tree with Debian's clang, warnings as errors, in its own build folder (CI builds with g++ only).
+# The tree with Debian's clang, warnings as errors, in its own build folder (CI builds it too).
 # SANITIZE=address,undefined adds the sanitizers; `make clang-test` also runs every test there.
 CLANG_BUILD_DIR ?= build-clang
 SANITIZE ?=
