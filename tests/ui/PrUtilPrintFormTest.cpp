@@ -5,10 +5,7 @@
 #include "support/Test.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QPrintDialog>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QToolBar>
 
 namespace {

@@ -7,13 +7,8 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/DialogButtons.h"
-#include "ui/ImportStaevne.h"
-#include "ui/RetStaevne.h"
-#include "ui/SletStaevne.h"
 
-#include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
