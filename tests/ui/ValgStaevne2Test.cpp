@@ -7,13 +7,8 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/DialogButtons.h"
-#include "ui/ImportStaevne.h"
-#include "ui/RetStaevne.h"
-#include "ui/SletStaevne.h"
 
-#include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -31,7 +26,7 @@ class ValgStaevne2Test : public TProgramFolderTest {
 protected:
     // Meets A to E and the folders: Top holds A and B, its child Under holds C, Anden holds D; E is in no
     // folder, so it joins the first.
-    void SetUpMeets() {
+    ValgStaevne2Test() {
         for (const QString& navn : QStringList{"A", "B", "C", "D", "E"})
             CreateMeet(navn);
         Manager().SaveStaevneTree({{0, "Top", true, QStringList{"A", "B"}},
@@ -62,7 +57,6 @@ protected:
 };
 
 TEST_F(ValgStaevne2Test, OpensOnTheFolderOfTheOpenMeetWithItsNamesAndDates) {
-    SetUpMeets();
     Manager().OpenStaevne(Manager().IndexOfStaevneNavn("C"));
     Manager().SetDato(EncodeDateTime(QDate(2025, 5, 17), QTime(10, 0)));
     Manager().SaveStaevneData();
@@ -72,11 +66,9 @@ TEST_F(ValgStaevne2Test, OpensOnTheFolderOfTheOpenMeetWithItsNamesAndDates) {
 
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     EXPECT_EQ(Listed(form), QStringList({"A|", "B|", "E|"}));
-    EXPECT_EQ(Lines(form.StaevneTree()), QStringList({"Top+: A,B,E", "  Under: C", "Anden: D", "Tom"}));
 }
 
 TEST_F(ValgStaevne2Test, OpenNeedsExactlyOneListedMeet) {
-    SetUpMeets();
     Manager().SetLastUsedName("A");
     TValgStaevne2Form form;
     form.TreeView->setCurrentItem(Folder(form, "Top"));
@@ -94,7 +86,6 @@ TEST_F(ValgStaevne2Test, OpenNeedsExactlyOneListedMeet) {
 }
 
 TEST_F(ValgStaevne2Test, AMeetNoLongerListedShowsNoDateAndDoesNotOpen) {
-    SetUpMeets();
     Manager().SaveStaevneTree({{0, "Top", false, QStringList{"Væk", "A"}}});
     TValgStaevne2Form form;
     EXPECT_EQ(Listed(form), QStringList({"Væk|", "A|", "B|", "C|", "D|", "E|"}));
@@ -102,12 +93,9 @@ TEST_F(ValgStaevne2Test, AMeetNoLongerListedShowsNoDateAndDoesNotOpen) {
     form.AabnButtonClick();
     EXPECT_EQ(Shown(), QStringList{"Kunne ikke åbne stævnet: Væk"});
     EXPECT_EQ(form.result(), 0);
-    EXPECT_TRUE(form.Panel1->isEnabled());
-    EXPECT_FALSE(form.Busy());
 }
 
 TEST_F(ValgStaevne2Test, FoldersAreMadeAndDeletedOnlyWhenNoMeetIsBelowThem) {
-    SetUpMeets();
     TValgStaevne2Form form;
     form.TreeView->setCurrentItem(Folder(form, "Anden"));
     form.OpretMappeButtonClick();
@@ -136,7 +124,6 @@ TEST_F(ValgStaevne2Test, FoldersAreMadeAndDeletedOnlyWhenNoMeetIsBelowThem) {
 }
 
 TEST_F(ValgStaevne2Test, DroppedNamesMoveToTheFolderAndStayPutOnTheirOwn) {
-    SetUpMeets();
     TValgStaevne2Form form;
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     Select(form, {"A", "B", "E"});
@@ -163,7 +150,6 @@ TEST_F(ValgStaevne2Test, DroppedNamesMoveToTheFolderAndStayPutOnTheirOwn) {
 }
 
 TEST_F(ValgStaevne2Test, AFolderMovesBeforeTheNodeItIsDroppedOnButNeverIntoItself) {
-    SetUpMeets();
     TValgStaevne2Form form;
     QTreeWidgetItem* top = Folder(form, "Top");
     form.DropFolder(top, Folder(form, "Under")); // into its own subtree
@@ -179,85 +165,11 @@ TEST_F(ValgStaevne2Test, AFolderMovesBeforeTheNodeItIsDroppedOnButNeverIntoItsel
     EXPECT_EQ(Saved(), QStringList({"Anden: D", "Top+: A,B,E", "  Tom", "  Under: C"}));
 }
 
-TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
-    SetUpMeets();
-    TValgStaevne2Form form;
-    form.TreeView->setCurrentItem(Folder(form, "Top"));
-    Select(form, {"B"});
-    OnNextModal<TRetStaevneForm>([](TRetStaevneForm& dialog) {
-        EXPECT_EQ(dialog.StaevneNavn->text(), "B");
-        dialog.StaevneNavn->setText("  Bee  ");
-        dialog.OKButton->click();
-    });
-    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-    QApplication::sendEvent(form.StaevneListView, &f2);
-    EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
-    // Written at once, under the stored name.
-    EXPECT_EQ(Saved(), QStringList({"Top+: A,Bee,E", "  Under: C", "Anden: D", "Tom"}));
-
-    // A refused name changes nothing. (That the open meet stays open is the launcher's, tested there.)
-    Select(form, {"A"});
-    OnNextModal<TRetStaevneForm>([](TRetStaevneForm& dialog) {
-        dialog.StaevneNavn->setText("bee");
-        dialog.OKButton->click();
-    });
-    form.RetButtonClick();
-    EXPECT_EQ(Shown(), QStringList{"Illegalt stævnenavn: bee\r\nStævnenavnet er allerede brugt"});
-    EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
-
-    Select(form, {"A", "E"});
-    form.RetButtonClick();
-    EXPECT_EQ(Shown(), QStringList{"Kan kun rette et stævne ad gangen"});
-}
-
-TEST_F(ValgStaevne2Test, DeleteRemovesTheMeetFromItsFolder) {
-    SetUpMeets();
-    TValgStaevne2Form form;
-    form.TreeView->setCurrentItem(Folder(form, "Top"));
-    Select(form, {"B"});
-    OnNextModal<TSletStaevneForm>([](TSletStaevneForm& dialog) {
-        dialog.SletteKode->setText("ZUNO");
-        dialog.OKButton->click();
-    });
-    form.SletButtonClick();
-    EXPECT_EQ(Listed(form), QStringList({"A|", "E|"}));
-    EXPECT_TRUE(form.StaevneListView->selectedItems().isEmpty());
-    EXPECT_EQ(Manager().IndexOfStaevneNavn("B"), -1);
-    EXPECT_EQ(Saved(), QStringList({"Top+: A,E", "  Under: C", "Anden: D", "Tom"}));
-
-    Select(form, {"A", "E"});
-    form.SletButtonClick();
-    EXPECT_EQ(Shown(), QStringList{"Kan kun slette et stævne ad gangen"});
-    EXPECT_EQ(Manager().GetStaevneCount(), 4);
-}
-
-TEST_F(ValgStaevne2Test, ImportAddsTheNewMeetToTheSelectedFolder) {
-    SetUpMeets();
-    Manager().OpenStaevne(Manager().IndexOfStaevneNavn("C"));
-    Manager().ExportStaevne(Path("c.KIP"));
-    TScriptedFiles files;
-    files->Answers = {Path("c.KIP")};
-    TValgStaevne2Form form;
-    form.TreeView->setCurrentItem(Folder(form, "Tom"));
-    form.ImportTypes->setCurrentIndex(2);
-    OnNextModal<TImportStaevneForm>([](TImportStaevneForm& dialog) {
-        dialog.StaevneNavn->setText("C igen");
-        dialog.OKButton->click();
-    });
-    form.ImportButtonClick();
-    EXPECT_EQ(Listed(form), QStringList{"C igen|"});
-    form.done(mrCancel);
-    EXPECT_EQ(Saved(), QStringList({"Top+: A,B,E", "  Under: C", "Anden: D", "Tom: C igen"}));
-    EXPECT_EQ(CurrentStaevneNavn(), "C igen");
-}
-
 TEST_F(ValgStaevne2Test, AnnouncerModeChangesNoMeet) {
-    SetUpMeets();
     SpeakerMode = true;
     TValgStaevne2Form form;
-    EXPECT_FALSE(form.RetButton->isEnabled());
-    EXPECT_FALSE(form.SletButton->isEnabled());
-    EXPECT_FALSE(form.ImportButton->isEnabled());
+    EXPECT_FALSE(form.RetButton->isEnabled() || form.SletButton->isEnabled() ||
+                 form.ImportButton->isEnabled());
     EXPECT_TRUE(form.AabnButton->isEnabled());
     Select(form, {"A"});
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
