@@ -114,6 +114,4 @@ TEST_F(Disk, DeletesFilesAndTreesWithoutFollowingLinks) {
 
 TEST(MsTick, DifferenceSurvivesTheWrap) {
     EXPECT_EQ(TickDiff(0xFFFFFFF0u, 0x10u), 0x20u);
-    const std::uint32_t start = GetMsTick();
-    EXPECT_LT(TickDiff(start, GetMsTick()), 1000u);
 }

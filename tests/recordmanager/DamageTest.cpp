@@ -1,7 +1,6 @@
 #include "RecordManagerSupport.h"
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,14 +12,6 @@ namespace {
 
 class Damage : public RecordManagerTest {
 protected:
-    // The test file with records 1 to 5, closed again.
-    void fiveRecords() {
-        Handle h;
-        openTestFile(h);
-        for (int32_t id = 1; id <= 5; ++id)
-            h.insertAll({testRecord(id, "n" + std::to_string(id), id)});
-        stop();
-    }
     // Gives the record at `position` another id in its data, leaving its keys in the index as they were.
     void changeIdBehindTheIndex(int position, int32_t id) {
         sqlite3* db = nullptr;
@@ -52,20 +43,18 @@ protected:
 };
 
 TEST_F(Damage, AWalkOverARecordWhoseDataDisagreesWithItsKeyEndsWith30) {
-    fiveRecords();
+    Handle h;
+    openTestFile(h);
+    for (int32_t id = 1; id <= 5; ++id)
+        h.insertAll({testRecord(id, "n" + std::to_string(id), id)});
+    stop();
     changeIdBehindTheIndex(4, 1); // its data now say it belongs before record 2
-    auto [ids, status] = slowWalk(false);
-    EXPECT_EQ(ids, (std::vector<int32_t>{1, 2, 3}));
-    EXPECT_EQ(status, StatusNotARecordFile);
-
+    EXPECT_EQ(slowWalk(false), std::make_pair(std::vector<int32_t>{1, 2, 3}, int16_t(StatusNotARecordFile)));
     changeIdBehindTheIndex(4, 4);
     changeIdBehindTheIndex(2, 5); // now after record 4
-    std::tie(ids, status) = slowWalk(true);
-    EXPECT_EQ(ids, (std::vector<int32_t>{5, 4, 3}));
-    EXPECT_EQ(status, StatusNotARecordFile);
+    EXPECT_EQ(slowWalk(true), std::make_pair(std::vector<int32_t>{5, 4, 3}, int16_t(StatusNotARecordFile)));
 
     // Standing on the damaged record by a step or a direct read, a keyed move from it is refused too.
-    Handle h;
     ASSERT_EQ(h.open(path("TEST.ZU2")), StatusSuccess);
     Bytes r;
     ASSERT_EQ(h.get(OpStepFirst, 0, nullptr, r), StatusSuccess);

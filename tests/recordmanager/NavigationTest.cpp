@@ -8,26 +8,25 @@ class Navigation : public RecordManagerTest {
 protected:
     void SetUp() override {
         openTestFile(h);
-        for (int32_t id = 1; id <= 6; ++id) {
-            Bytes r = testRecord(id * 10, "n", id);
-            ASSERT_EQ(h.write(OpInsert, r), StatusSuccess);
+        for (int32_t id = 10; id <= 60; id += 10) {
+            h.insertAll({testRecord(id, "n", id)});
             positions.push_back(h.position());
         }
     }
     Handle h;
     std::vector<uint32_t> positions;
+    Bytes r = Bytes(TestRecordLength);
+    uint32_t length = TestRecordLength;
 };
 
 TEST_F(Navigation, DeleteInsideANextLoopGoesOnFromWhereTheRecordStood) {
     std::vector<int32_t> seen;
-    Bytes r;
     int16_t status = h.get(OpGetFirst, 0, nullptr, r);
-    while (status == StatusSuccess) {
+    for (; status == StatusSuccess; status = h.get(OpGetNext, 0, nullptr, r)) {
         seen.push_back(idOf(r));
         if (idOf(r) % 20 == 0) {
             ASSERT_EQ(h.simple(OpDelete), StatusSuccess);
         }
-        status = h.get(OpGetNext, 0, nullptr, r);
     }
     EXPECT_EQ(status, StatusEndOfFile);
     EXPECT_EQ(seen, (std::vector<int32_t>{10, 20, 30, 40, 50, 60}));
@@ -43,8 +42,6 @@ TEST_F(Navigation, DeleteInsideANextLoopGoesOnFromWhereTheRecordStood) {
 }
 
 TEST_F(Navigation, GetDirectFindsLivePositionsAndRefusesDeletedOnes) {
-    Bytes r(TestRecordLength);
-    uint32_t length = TestRecordLength;
     uint8_t key[4] = {};
     std::memcpy(r.data(), &positions[3], 4);
     ASSERT_EQ(h.call(OpGetDirect, r.data(), length, key, 0), StatusSuccess);
@@ -65,9 +62,28 @@ TEST_F(Navigation, GetDirectFindsLivePositionsAndRefusesDeletedOnes) {
     EXPECT_EQ(idOf(r), 60);
     for (uint32_t gone : {positions[4], 0u, 9999u}) {
         std::memcpy(r.data(), &gone, 4);
-        length = TestRecordLength;
         EXPECT_EQ(h.call(OpGetDirect, r.data(), length, key, 0), StatusInvalidPosition);
     }
+}
+
+TEST_F(Navigation, ALookupGivesBackTheFoundKeyOrLeavesTheBuffersAloneAndBadKeysAreRefused) {
+    int32_t key = 11;
+    ASSERT_EQ(h.get(OpGetGreaterOrEqual, 0, &key, r), StatusSuccess);
+    EXPECT_EQ(key, 20);
+    key = 61;
+    const Bytes untouched(TestRecordLength, 0xAB);
+    r = untouched;
+    EXPECT_EQ(h.call(OpGetGreaterOrEqual, r.data(), length, &key, 0), StatusEndOfFile);
+    EXPECT_EQ(r, untouched);
+    EXPECT_EQ(key, 61);
+    // Having run off the end, Previous gives the last record.
+    EXPECT_EQ(h.call(OpGetPrevious, r.data(), length, &key, 0), StatusSuccess);
+    EXPECT_EQ(idOf(r), 60);
+
+    EXPECT_EQ(h.get(OpGetFirst, 4, nullptr, r), StatusInvalidKeyNumber);
+    EXPECT_EQ(h.get(OpGetFirst, -1, nullptr, r), StatusInvalidKeyNumber);
+    char name[20] = {};
+    EXPECT_EQ(BTRCALL(OpGetFirst, h.block.data(), r.data(), &length, name, 10, 1), StatusKeyBufferTooShort);
 }
 
 class Chunks : public RecordManagerTest {
@@ -99,19 +115,13 @@ protected:
     uint32_t position = 0;
 };
 
-TEST_F(Chunks, VariableRecordsComeBackWholeOrTruncatedWithStatus22) {
+TEST_F(Chunks, RecordsComeBackWholeOrTruncatedAndChunksStopAtTheEndOrGive103PastIt) {
     Bytes r(TestRecordLength);
     uint32_t length = TestRecordLength;
     int32_t key = 1;
     ASSERT_EQ(h.call(OpGetEqual, r.data(), length, &key, 0), StatusDataBufferTooShort);
     EXPECT_EQ(length, record.size());
     EXPECT_EQ(r, Bytes(record.begin(), record.begin() + TestRecordLength));
-    Bytes whole;
-    ASSERT_EQ(h.get(OpGetEqual, 0, &key, whole), StatusSuccess);
-    EXPECT_EQ(whole, record);
-}
-
-TEST_F(Chunks, ReadsAndWritesStopAtTheEndAndOffsetsPastItGive103) {
     Bytes out;
     uint32_t got = 0;
     ASSERT_EQ(readChunk(40, 4, out, got), StatusSuccess);
@@ -129,15 +139,14 @@ TEST_F(Chunks, ReadsAndWritesStopAtTheEndAndOffsetsPastItGive103) {
     EXPECT_EQ(writeChunk(51, {1}), StatusChunkOffsetTooBig);
     Bytes expected = fixed;
     expected.insert(expected.end(), {4, 0, 0, 0, 'a', 'b', 'X', 'Y', 'Z', '!'});
-    int32_t key = 2;
-    Bytes whole;
-    ASSERT_EQ(h.get(OpGetEqual, 0, &key, whole), StatusSuccess);
-    EXPECT_EQ(whole, expected);
+    key = 2;
+    ASSERT_EQ(h.get(OpGetEqual, 0, &key, r), StatusSuccess);
+    EXPECT_EQ(r, expected);
 
     // The 20-byte descriptor alone carries no usable address.
     uint8_t descriptor[Chunk::ChunkUpdateLength];
     storeChunkDescriptor({0, 4, out.data()}, descriptor);
-    uint32_t length = 20;
+    length = 20;
     EXPECT_EQ(h.call(OpUpdateChunk, descriptor, length, &key, 0), StatusInvalidOperation);
 }
 

@@ -3,31 +3,13 @@
 #include <sqlite3.h>
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <functional>
+#include <numeric>
 
 using namespace RmTest;
 
 namespace {
-
-// A forked child running `body`; its result is the exit status. The parent must have no record file
-// open at the fork: the child starts from the parent's state of the record manager.
-pid_t runChild(const std::function<int()>& body) {
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(body());
-    return pid;
-}
-
-int waitChild(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 struct Pipe {
     Pipe() { EXPECT_EQ(pipe(fds), 0); }
@@ -49,38 +31,28 @@ TEST_F(Processes, ASecondProcessReadsWhileTheFirstWrites) {
     ASSERT_EQ(createFile(name, testLayout(true).bytes()), StatusSuccess);
     Pipe go, done;
 
-    const pid_t reader = runChild([&]() {
+    Child reader([&]() {
         char c;
-        if (read(go.fds[0], &c, 1) != 1)
-            return 10;
         Handle h;
-        if (h.open(name, OpenExclusive) != StatusFileLocked)
-            return 11;
+        if (read(go.fds[0], &c, 1) != 1 || h.open(name, OpenExclusive) != StatusFileLocked)
+            return 10;
         uint32_t seen = 0;
-        int growing = 0;
         const auto start = std::chrono::steady_clock::now();
-        while (growing < 5) {
-            if (elapsed(start, 20))
-                return 12;
-            if (h.open(name, OpenReadOnly) != StatusSuccess)
-                return 13;
+        for (int growing = 0; growing < 5;) {
+            if (elapsed(start, 20) || h.open(name, OpenReadOnly) != StatusSuccess)
+                return 11;
             uint32_t count = 0;
             Bytes r;
             int16_t status = h.get(OpStepFirst, 0, nullptr, r);
-            for (; status == StatusSuccess; status = h.get(OpStepNext, 0, nullptr, r)) {
-                ++count;
+            for (; status == StatusSuccess; status = h.get(OpStepNext, 0, nullptr, r), ++count)
                 if (Handle::get32(r, 24) != idOf(r) * 3 || r.size() != TestRecordLength + 4)
-                    return 14;
-            }
-            if (status != StatusEndOfFile || h.close() != StatusSuccess)
-                return 15;
-            if (count < seen)
-                return 16;
-            if (count > seen)
-                ++growing;
+                    return 12;
+            if (status != StatusEndOfFile || h.close() != StatusSuccess || count < seen)
+                return 13;
+            growing += count > seen;
             seen = count;
         }
-        return write(done.fds[1], "x", 1) == 1 ? 0 : 17;
+        return write(done.fds[1], "x", 1) == 1 ? 0 : 14;
     });
 
     Handle h;
@@ -94,7 +66,7 @@ TEST_F(Processes, ASecondProcessReadsWhileTheFirstWrites) {
         r.insert(r.end(), {0, 0, 0, 0});
         ASSERT_EQ(h.write(OpInsert, r), StatusSuccess);
     }
-    EXPECT_EQ(waitChild(reader), 0);
+    EXPECT_EQ(reader.exitCode(), 0);
 }
 
 TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
@@ -103,7 +75,7 @@ TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
     Pipe confirmed;
 
     // Five records per transaction; each id is reported once its transaction has ended.
-    const pid_t writer = runChild([&]() {
+    Child writer([&]() {
         Handle h;
         if (h.open(name) != StatusSuccess)
             return 10;
@@ -115,11 +87,9 @@ TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
                 if (h.write(OpInsert, r) != StatusSuccess)
                     return 12;
             }
-            if (h.simple(OpEndTransaction) != StatusSuccess)
-                return 13;
             const int32_t last = id + 4;
-            if (write(confirmed.fds[1], &last, 4) != 4)
-                return 14;
+            if (h.simple(OpEndTransaction) != StatusSuccess || write(confirmed.fds[1], &last, 4) != 4)
+                return 13;
         }
     });
     ::close(confirmed.fds[1]);
@@ -128,8 +98,8 @@ TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
     int32_t last = 0, got = 0;
     while (last < 1500 && read(confirmed.fds[0], &got, 4) == 4)
         last = got;
-    kill(writer, SIGKILL);
-    waitChild(writer);
+    kill(writer.pid, SIGKILL);
+    writer.wait();
     while (read(confirmed.fds[0], &got, 4) == 4)
         last = got;
     ASSERT_GE(last, 1500);
@@ -139,13 +109,11 @@ TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
     const uint32_t count = h.recordCount();
     EXPECT_GE(count, uint32_t(last));
     EXPECT_EQ(count % 5, 0u) << "a transaction was cut in half";
-    const std::vector<int32_t> ids = walk(h, 0);
-    ASSERT_EQ(ids.size(), count);
-    for (size_t i = 0; i < ids.size(); ++i)
-        ASSERT_EQ(ids[i], int32_t(i) + 1);
+    std::vector<int32_t> ids(count);
+    std::iota(ids.begin(), ids.end(), 1);
+    EXPECT_EQ(walk(h, 0), ids);
 
-    uint32_t length = 0;
-    BTRCALL(OpStop, nullptr, nullptr, &length, nullptr, 0, 0);
+    stop();
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* check = nullptr;

@@ -1,15 +1,23 @@
 #pragma once
 // Helpers of the record manager tests: statistics buffers, a position block with typed calls,
 // a fixed test record, and a temporary folder that closes every file afterwards.
+#include "platform/recordmanager/FileSystem.h"
 #include "platform/recordmanager/RecordManager.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace RmTest {
@@ -147,10 +155,6 @@ inline Bytes testRecord(int32_t id, const std::string& name = "", int32_t score 
 inline int32_t idOf(const Bytes& r) {
     return Handle::get32(r, 0);
 }
-inline std::string nameOf(const Bytes& r) {
-    return std::string(reinterpret_cast<const char*>(r.data()) + 4,
-                       strnlen(reinterpret_cast<const char*>(r.data()) + 4, 20));
-}
 
 // Key 0: id, unique integer. Key 1: name, case-insensitive text, duplicates.
 // Key 2: score, descending integer, duplicates. Key 3: tag (zero-terminated) + code (unsigned), duplicates.
@@ -162,6 +166,65 @@ inline StatBuilder testLayout(bool variable = false) {
     b.key({{31, 10, KeySpec::TypeZString}, {29, 2, KeySpec::TypeUnsignedBinary}}, true);
     return b;
 }
+
+// A file system a test can fail or stop at any step: `hook` gets the step ("write", "sync", "commit",
+// "fsync", "rename" or "unlink") with its path, and an errno value it gives fails the step.
+class HookedFileSystem : public FileSystem {
+public:
+    std::function<int(std::string_view step, std::string_view path)> hook;
+
+    int beforeWrite(const char* p) override {
+        return failed("write", p) ? error_ : FileSystem::beforeWrite(p);
+    }
+    int beforeSync(const char* p) override { return failed("sync", p) ? error_ : FileSystem::beforeSync(p); }
+    int beforeCommit(const char* p) override {
+        return failed("commit", p) ? error_ : FileSystem::beforeCommit(p);
+    }
+    int sync(int fd) override { return failed("fsync", "") ? fail() : FileSystem::sync(fd); }
+    int rename(const char* f, const char* t) override {
+        return failed("rename", t) ? fail() : FileSystem::rename(f, t);
+    }
+    int unlink(const char* p) override { return failed("unlink", p) ? fail() : FileSystem::unlink(p); }
+
+private:
+    bool failed(std::string_view step, std::string_view path) {
+        return (error_ = hook ? hook(step, path) : 0) != 0;
+    }
+    int fail() {
+        errno = error_;
+        return -1;
+    }
+    int error_ = 0;
+};
+
+// A forked child whose exit status is body's result, killed when the test ends before it was waited for.
+// The parent must have no record file open at the fork: the child starts from its record manager's state.
+struct Child {
+    explicit Child(const std::function<int()>& body)
+        : pid(fork()) {
+        if (pid == 0)
+            _exit(body());
+    }
+    ~Child() {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    // The wait status; a child that stopped is still there to be waited for again.
+    int wait(int options = 0) {
+        int status = 0;
+        waitpid(pid, &status, options);
+        if (!WIFSTOPPED(status))
+            pid = -1;
+        return status;
+    }
+    int exitCode() {
+        const int status = wait();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    pid_t pid;
+};
 
 // Every test gets its own folder and leaves no file open.
 class RecordManagerTest : public ::testing::Test {

@@ -34,6 +34,23 @@ public:
     F Field;
 };
 
+// Sort keys and Compare of field class F follow the values, given in rising order.
+template <typename F, typename T, typename Set>
+void ExpectRisingSortKeys(int size, const std::vector<T>& values, Set set) {
+    Bound<F> a(size);
+    Bound<F> b(size);
+    for (std::size_t i = 0; i + 1 < values.size(); ++i) {
+        set(a.Field, values[i]);
+        set(b.Field, values[i + 1]);
+        EXPECT_LT(a.Field.GetSortKey(), b.Field.GetSortKey()) << values[i];
+        EXPECT_EQ(a.Field.Compare(b.Field), -1);
+    }
+}
+
+TDateTime At(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
+    return EncodeDateTime(QDate(y, m, d), QTime(h, n, s));
+}
+
 TEST(DataBufferTest, SavedCopyAndRanges) {
     TDataBuffer buffer(4);
     const char source[] = "abcd";
@@ -108,16 +125,14 @@ TEST(FieldTest, IntegerBytesAndLimits) {
     EXPECT_EQ(ErrorText([&] { integer.Field.GetAsDateTime(); }), "Object: TField\r\nAbstract error");
 }
 
-TEST(FieldTest, IntegerSortKeysOrderNegativeNumbers) {
+TEST(FieldTest, SortKeysOrderNegativeNumbersAndDatesBeforeTheEpoch) {
+    ExpectRisingSortKeys<TIntegerField>(
+        4, std::vector<qint32>{-2147483647 - 1, -1000, -5, -1, 0, 3, 42, 2147483647},
+        [](TField& f, qint32 v) { f.SetAsInteger(v); });
+    ExpectRisingSortKeys<TDPDateTimeField>(
+        8, std::vector<TDateTime>{At(1800, 1, 1), -1.75, -1.25, 0.5, At(2024, 3, 5, 8), At(2024, 3, 5, 9)},
+        [](TField& f, TDateTime v) { f.SetAsDateTime(v); });
     Bound<TIntegerField> a(4);
-    Bound<TIntegerField> b(4);
-    const qint32 values[] = {-2147483647 - 1, -1000, -5, -1, 0, 3, 42, 2147483647};
-    for (std::size_t i = 0; i + 1 < std::size(values); ++i) {
-        a.Field.SetAsInteger(values[i]);
-        b.Field.SetAsInteger(values[i + 1]);
-        EXPECT_LT(a.Field.GetSortKey(), b.Field.GetSortKey()) << values[i];
-        EXPECT_EQ(a.Field.Compare(b.Field), -1);
-    }
     a.Field.SetAsInteger(42);
     EXPECT_EQ(a.Field.GetSortKey(), "        42");
 }
@@ -207,6 +222,78 @@ TEST(FieldTest, AssignFieldCopiesSettingsAndAssignValueTakesEachKind) {
     copy.AssignValue(qint64(7));
     EXPECT_EQ(source.Field.GetAsInteger(), 7);
     EXPECT_THROW(copy.AssignValue(true), EFieldError);
+}
+
+TEST(DateTimeTest, DayNumbersOnBothSidesOfTheEpoch) {
+    EXPECT_EQ(At(1899, 12, 30), 0.0);
+    EXPECT_EQ(At(2000, 1, 1, 12), 36526.5);
+    EXPECT_EQ(At(1899, 12, 29, 6), -1.25);
+    EXPECT_EQ(DateTimeToQDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+    // A time that rounds up to midnight is the next day.
+    EXPECT_EQ(DateTimeToQDateTime(36526.9999999999), QDateTime(QDate(2000, 1, 2), QTime(0, 0)));
+    EXPECT_EQ(QDateTimeToDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+    EXPECT_FALSE(DateTimeToQDateTime(1e300).isValid());
+    EXPECT_FALSE(DateTimeToQDate(std::numeric_limits<double>::quiet_NaN()).isValid());
+}
+
+TEST(DateTimeTest, DanishTextsParseBackAsFormatted) {
+    EXPECT_EQ(DateTimeToStr(At(2024, 3, 5, 8, 5, 9)), "05-03-2024 08:05:09");
+    EXPECT_EQ(DateTimeToStr(At(2024, 3, 5)), "05-03-2024");
+    EXPECT_EQ(DateToStr(-1.25), "29-12-1899");
+    for (const TDateTime value : {At(2024, 3, 5, 8, 5, 9), At(2024, 3, 5), At(1899, 12, 29, 6), At(1, 1, 1)})
+        EXPECT_EQ(StrToDateTime(DateTimeToStr(value)), value) << DateTimeToStr(value).toStdString();
+    EXPECT_EQ(StrToDateTime("5.3.2024 8:05"), At(2024, 3, 5, 8, 5));
+    EXPECT_EQ(StrToDateTime("05-03-24"), At(2024, 3, 5));
+    EXPECT_EQ(StrToDateTime("05-03-87"), At(1987, 3, 5));
+    EXPECT_DOUBLE_EQ(StrToDateTime("12:30"), 0.5 + 30.0 / 1440);
+    for (const char* bad :
+         {"", "32-01-2000", "29-02-2023", "01-01-2000x", "1-1-200", "12:60", "24:00", "01-02/2000"})
+        EXPECT_THROW(StrToDateTime(bad), EConvertError) << bad;
+}
+
+// A field of class F over bytes that held something else, given value: its bytes and its text.
+template <typename F>
+QString Stored(int size, TDateTime value) {
+    Bound<F> f(size);
+    f.Store(QByteArray(size, '\xAA'));
+    f.Field.SetAsDateTime(value);
+    return QString::fromLatin1(f.Bytes().toHex(' ')) + " = " + f.Field.GetAsString();
+}
+
+TEST(DateFieldTest, EachEncodingStoresItsBytesAndReadsBackToItsResolution) {
+    // DOS date-time, date and time: two-second resolution, nothing outside 1980-2107.
+    EXPECT_EQ(Stored<TTSDateTimeField>(4, At(1980, 1, 1)), "00 00 21 00 = 01-01-1980");
+    EXPECT_EQ(Stored<TTSDateTimeField>(4, At(2107, 12, 31, 23, 59, 58)), "7d bf 9f ff = 31-12-2107 23:59:58");
+    EXPECT_EQ(Stored<TTSDateTimeField>(4, At(2010, 6, 7, 10, 20, 31)), "8f 52 c7 3c = 07-06-2010 10:20:30");
+    EXPECT_EQ(Stored<TTSDateTimeField>(4, At(1979, 12, 31, 12)), "00 00 00 00 = ");
+    EXPECT_EQ(Stored<TTSDateTimeField>(4, At(2108, 1, 1)), "00 00 00 00 = ");
+    EXPECT_EQ(Stored<TTSDateField>(2, At(2010, 6, 7, 10, 20)), "c7 3c = 07-06-2010");
+    EXPECT_EQ(Stored<TTSTimeField>(2, At(1899, 12, 30, 10, 20, 31)), "8f 52 = 10:20:30");
+    // A double, and whole days as a 32-bit number, on both sides of 1899-12-30.
+    EXPECT_EQ(Stored<TDPDateTimeField>(8, -1.25), "00 00 00 00 00 00 f4 bf = 29-12-1899 06:00:00");
+    EXPECT_EQ(Stored<TDPDateField>(4, At(2000, 1, 1, 23, 59)), "ae 8e 00 00 = 01-01-2000");
+    EXPECT_EQ(Stored<TDPDateField>(4, At(1899, 12, 29, 12)), "ff ff ff ff = 29-12-1899");
+    // Days since 1989-12-31 in 16 bits: outside them, zero rather than another date.
+    EXPECT_EQ(Stored<TNDDDateField>(2, At(1990, 1, 1, 18)), "01 00 = 01-01-1990");
+    EXPECT_EQ(Stored<TNDDDateField>(2, At(1989, 12, 31)), "00 00 = 31-12-1989");
+    EXPECT_EQ(Stored<TNDDDateField>(2, At(1989, 12, 30)), "00 00 = 31-12-1989");
+    EXPECT_EQ(Stored<TNDDDateField>(2, At(2170, 1, 1)), "00 00 = 31-12-1989");
+    EXPECT_EQ(Stored<TNDDDateTimeField>(4, At(1990, 1, 2, 10, 20, 31)), "8f 52 02 00 = 02-01-1990 10:20:30");
+    EXPECT_EQ(Stored<TNDDDateTimeField>(4, EmptyDateTime), "00 00 00 00 = ");
+}
+
+TEST(DateFieldTest, BytesThatAreNoDateReadAsEmptyAndBadValuesAreRefused) {
+    Bound<TTSDateTimeField> dos(4);
+    dos.Store(QByteArray("\0\0\xE0\x01", 4));
+    EXPECT_EQ(dos.Field.GetAsDateTime(), EmptyDateTime);
+
+    Bound<TDPDateTimeField> dateTime(8);
+    dateTime.Field.SetAsDateTime(-1.25);
+    EXPECT_EQ(dateTime.Field.GetAsDateTime(), -1.25);
+    dateTime.Field.SetAsString("");
+    EXPECT_EQ(dateTime.Bytes(), QByteArray(8, '\0'));
+    EXPECT_THROW(dateTime.Field.SetAsString("i morgen"), EFieldError);
+    EXPECT_THROW(Bound<TDPDateField>(4).Field.SetAsDateTime(1e12), EFieldError);
 }
 
 } // namespace

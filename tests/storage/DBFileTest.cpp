@@ -29,11 +29,16 @@ protected:
 };
 
 TEST_F(DataTableTest, OpenAndCloseRunTheirStepsAndEventsInOrder) {
+    // A time-stamp field is a date-time double whatever its definition says.
+    table.ModifiedTimeStampFieldNo = 3;
     table.Open();
     EXPECT_EQ(table.Log, QStringList({"BeforeOpen", "InternalOpen", "AfterOpen"}));
     EXPECT_EQ(table.State(), dsBrowse);
     EXPECT_EQ(table.FileName(), PathJoin(dir.path(), "TEST.ZU2"));
     EXPECT_EQ(table.GetFieldCount(), 5);
+    EXPECT_NE(dynamic_cast<TDPDateTimeField*>(table.GetField(3)), nullptr);
+    EXPECT_NE(dynamic_cast<TIntegerField*>(table.GetField(2)), nullptr);
+    EXPECT_EQ(ErrorText([&] { table.SetIndexNumber(2); }), "Invalid indexnumber");
 
     EXPECT_EQ(ErrorText([&] { table.SetTableName("X"); }), "Cannot perform this operation on an open table");
 
@@ -70,7 +75,7 @@ TEST_F(DataTableTest, AFailingOpenStepAfterTheFileOpenedClosesTheFile) {
     EXPECT_EQ(ErrorText([&] { odd.Open(); }), "Unknown fieldtype");
 }
 
-TEST_F(DataTableTest, EditRowByRow) {
+TEST_F(DataTableTest, EditRowByRowAndFindKeyPostsAPendingEdit) {
     EXPECT_EQ(ErrorText([&] { table.Edit(); }), "Table not open");
     OpenWith3Records();
     ASSERT_TRUE(table.First());
@@ -94,9 +99,16 @@ TEST_F(DataTableTest, EditRowByRow) {
     table.Cancel();
     EXPECT_TRUE(table.Log.isEmpty());
     EXPECT_EQ(ErrorText([&] { table.Post(); }), "Not in edit mode");
+
+    // FindKey posts a pending change first and ends in browse.
+    table.Edit();
+    table.GetField(3)->SetAsString("Carla");
+    EXPECT_TRUE(table.FindKey({QString("K14")}));
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Carla");
 }
 
-TEST_F(DataTableTest, InsertPostsOrCancelsAPendingEdit) {
+TEST_F(DataTableTest, InsertPostsOrCancelsAPendingEditAndAFailingOnNewRecordRestoresTheRecord) {
     OpenWith3Records();
     table.First();
     table.Edit();
@@ -115,6 +127,13 @@ TEST_F(DataTableTest, InsertPostsOrCancelsAPendingEdit) {
               QStringList({"BeforePost", "InternalUpdate", "AfterPost", "BeforeInsert"}));
     table.Cancel();
     EXPECT_EQ(table.GetRecordCount(), 3);
+
+    // A failing OnNewRecord restores the record.
+    table.First();
+    table.OnNewRecord = [](TDataTable&) { throw Exception("nej"); };
+    EXPECT_EQ(ErrorText([&] { table.Insert(); }), "nej");
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Cecilie");
 }
 
 TEST_F(DataTableTest, PostStampsAndFailingPostStaysInEdit) {
@@ -145,15 +164,6 @@ TEST_F(DataTableTest, PostStampsAndFailingPostStaysInEdit) {
     EXPECT_EQ(table.GetField(1)->GetAsDateTime(), 5.0);
 }
 
-TEST_F(DataTableTest, AFailingOnNewRecordRestoresTheRecord) {
-    OpenWith3Records();
-    table.First();
-    table.OnNewRecord = [](TDataTable&) { throw Exception("nej"); };
-    EXPECT_EQ(ErrorText([&] { table.Insert(); }), "nej");
-    EXPECT_EQ(table.State(), dsBrowse);
-    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Carl");
-}
-
 TEST_F(DataTableTest, DeleteRowByRow) {
     EXPECT_EQ(ErrorText([&] { table.Delete(); }), "Table not open");
     table.Open();
@@ -171,25 +181,6 @@ TEST_F(DataTableTest, DeleteRowByRow) {
     table.Delete();
     EXPECT_EQ(table.Log, QStringList({"BeforeDelete", "InternalDelete", "AfterDelete"}));
     EXPECT_EQ(table.GetRecordCount(), 0);
-}
-
-TEST_F(DataTableTest, FieldClassesAndIndexNumbers) {
-    // A time-stamp field is a date-time double whatever its definition says.
-    table.ModifiedTimeStampFieldNo = 3;
-    table.Open();
-    EXPECT_NE(dynamic_cast<TDPDateTimeField*>(table.GetField(3)), nullptr);
-    EXPECT_NE(dynamic_cast<TIntegerField*>(table.GetField(2)), nullptr);
-    EXPECT_EQ(ErrorText([&] { table.SetIndexNumber(2); }), "Invalid indexnumber");
-}
-
-TEST_F(DataTableTest, FindKeyPostsAPendingChangeFirstAndEndsInBrowse) {
-    OpenWith3Records();
-    table.First();
-    table.Edit();
-    table.GetField(3)->SetAsString("Carla");
-    EXPECT_TRUE(table.FindKey({QString("K14")}));
-    EXPECT_EQ(table.State(), dsBrowse);
-    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Carla");
 }
 
 } // namespace
