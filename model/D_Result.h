@@ -701,6 +701,9 @@ public:
     TDeltagerTable& DeltagerTable2();
     // Names of the scoreboard files written.
     QStringList ScoreboardFiler;
+    // Keeps the clubs read by one load for the loads that follow, for a manager that loads one round after
+    // another into a document of them all; by default every load reads the clubs anew.
+    bool KeepKlubber = false;
 
     // ---- Scoreboard files, in the folder of the meet setting ScoreboardFilePath (the data folder when it
     // is empty). Failures raise Exception with a Danish message.

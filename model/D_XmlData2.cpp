@@ -8,6 +8,7 @@
 #include "model/D_Ovelser.h"
 #include "model/D_Result.h"
 #include "model/D_ResultHold.h"
+#include "model/D_ResultTable.h"
 #include "model/D_Staevne.h"
 #include "model/D_Tekster.h"
 
@@ -164,6 +165,8 @@ void TXmlData2::Begin(QStringList& list) {
     list.clear();
     list_ = &list;
     heatRow_ = nullptr;
+    // The texts of no mark follow the decimal separator, which may have changed since the last document.
+    zeroMarks_.clear();
     list.append(XmlDeclaration);
     OpenElement("Zuno");
     TextAttribute("xmlns", ZunoXmlNamespace);
@@ -176,7 +179,11 @@ void TXmlData2::End() {
 }
 
 void TXmlData2::OpenElement(const char* name) {
-    line_ = u'<' + QLatin1String(name) + u' ';
+    // The line is built in one buffer that keeps its room; the list gets a copy of its own size.
+    line_.resize(0);
+    line_ += u'<';
+    line_ += QLatin1String(name);
+    line_ += u' ';
 }
 
 void TXmlData2::Attribute(const char* name, const QString& value, const QString& defaultText) {
@@ -202,13 +209,25 @@ void TXmlData2::BooleanAttribute(const char* name, bool value) {
 }
 
 void TXmlData2::EndStartTag(bool empty) {
-    line_ += empty ? QStringLiteral("/>") : QStringLiteral(">");
-    list_->append(line_);
-    line_.clear();
+    line_ += empty ? QLatin1String("/>") : QLatin1String(">");
+    list_->append(QString(line_.constData(), line_.size()));
+    line_.resize(0);
 }
 
 void TXmlData2::CloseElement(const char* name) {
     list_->append(QStringLiteral("</") + QLatin1String(name) + u'>');
+}
+
+const QString& TXmlData2::MarkText(qint32 restype, qint32 value) {
+    // Most rows have no seeding mark and no record: their texts are made once.
+    if (value == 0) {
+        auto zero = zeroMarks_.find(restype);
+        if (zero == zeroMarks_.end())
+            zero = zeroMarks_.emplace(restype, FormatResultat(restype, 0)).first;
+        return zero->second;
+    }
+    mark_ = FormatResultat(restype, value);
+    return mark_;
 }
 
 // ---------------------------------------------------------------- documents
@@ -235,6 +254,7 @@ void TXmlData2::MakeXmlMeet(QStringList& list, bool withResults) {
         WriteKlubber(nullptr);
     // One manager for all rounds: making it counts every round once.
     TResultatManager manager;
+    manager.KeepKlubber = true;
     for (const auto& [key, info] : ovelser.KlasseIndex()) {
         WriteOvelseStart(*info);
         if (withResults && info->AntalDeltagere > 0) {
@@ -352,21 +372,22 @@ void TXmlData2::WriteStaevneEnd() {
 }
 
 void TXmlData2::WriteKlasser() {
-    ForEachInOrder(EventManager().KlasseList(), [this](const TDataElement& klasse) {
-        OpenElement("Klasse");
-        TextAttribute("Id", klasse.GetTrimmedString(KlasseField::Klasse));
-        TextAttribute("Tekst", klasse.GetTrimmedString(KlasseField::Korttekst));
-        TextAttribute("SortKode", Integer(klasse, KlasseField::Sortkode));
-        EndStartTag(true);
-    });
+    WriteCodeList(EventManager().KlasseList(), "Klasse", KlasseField::Klasse, KlasseField::Korttekst,
+                  KlasseField::Sortkode);
 }
 
 void TXmlData2::WriteSteder() {
-    ForEachInOrder(EventManager().AfvStedList(), [this](const TDataElement& sted) {
-        OpenElement("Sted");
-        TextAttribute("Id", sted.GetTrimmedString(AfvStedField::Sted));
-        TextAttribute("Tekst", sted.GetTrimmedString(AfvStedField::Tekst));
-        TextAttribute("SortKode", Integer(sted, AfvStedField::Sortkode));
+    WriteCodeList(EventManager().AfvStedList(), "Sted", AfvStedField::Sted, AfvStedField::Tekst,
+                  AfvStedField::Sortkode);
+}
+
+void TXmlData2::WriteCodeList(TDataList& list, const char* name, int codeField, int textField,
+                              int sortField) {
+    ForEachInOrder(list, [&](const TDataElement& element) {
+        OpenElement(name);
+        TextAttribute("Id", element.GetTrimmedString(codeField));
+        TextAttribute("Tekst", element.GetTrimmedString(textField));
+        TextAttribute("SortKode", Integer(element, sortField));
         EndStartTag(true);
     });
 }
@@ -398,8 +419,36 @@ void TXmlData2::WriteKlubber(const std::set<qint32>* startnumre) {
             take();
     }
 
-    TResultatTable resultatTable;
-    resultatTable.Open();
+    // Each participant's entries: the rounds of the meet that hold its start number, in programme order.
+    // The whole meet's from its rounds in turn; a few participants' by their start numbers.
+    std::unordered_map<qint32, std::vector<const TOvelseInfo*>> entries;
+    if (startnumre) {
+        TResultatTable resultatTable;
+        resultatTable.Open();
+        for (const auto& [klubNr, deltagere] : byKlub) {
+            for (const TXmlDeltager& deltager : deltagere) {
+                std::vector<const TOvelseInfo*>& own = entries[deltager.Startnummer];
+                for (bool found =
+                         resultatTable.FindStaevneKey(ResultatStartnummerKey, {deltager.Startnummer});
+                     found; found = resultatTable.NextStaevneKey()) {
+                    if (const TOvelseInfo* info = ovelser.FindOvelseInfoByRecord(resultatTable))
+                        own.push_back(info);
+                }
+                std::stable_sort(own.begin(), own.end(), [&](const TOvelseInfo* a, const TOvelseInfo* b) {
+                    return programme.at(a) < programme.at(b);
+                });
+            }
+        }
+    } else {
+        TResultatRecordTable resultatTable;
+        resultatTable.Open();
+        for (const auto& [key, info] : ovelser.KlasseIndex()) {
+            for (bool found = resultatTable.FirstOfRound(*info); found; found = resultatTable.NextOfRound())
+                entries[resultatTable.GetField(ResultatField::Startnummer)->GetAsInteger()].push_back(info);
+        }
+    }
+    const std::vector<const TOvelseInfo*> none;
+
     const auto writeDeltager = [&](const TXmlDeltager& deltager) {
         OpenElement("Deltager");
         TextAttribute("StartNr", IntStr(deltager.Startnummer));
@@ -408,16 +457,8 @@ void TXmlData2::WriteKlubber(const std::set<qint32>* startnumre) {
         IntegerAttribute("Alder", CalcAlder(deltager.Aargang));
         TextAttribute("Koen", deltager.Koen);
         EndStartTag(false);
-        std::vector<TOvelseInfo*> entries;
-        for (bool found = resultatTable.FindStaevneKey(ResultatStartnummerKey, {deltager.Startnummer}); found;
-             found = resultatTable.NextStaevneKey()) {
-            if (TOvelseInfo* info = ovelser.FindOvelseInfoByRecord(resultatTable))
-                entries.push_back(info);
-        }
-        std::stable_sort(entries.begin(), entries.end(), [&](const TOvelseInfo* a, const TOvelseInfo* b) {
-            return programme.at(a) < programme.at(b);
-        });
-        for (const TOvelseInfo* info : entries) {
+        const auto own = entries.find(deltager.Startnummer);
+        for (const TOvelseInfo* info : own == entries.end() ? none : own->second) {
             OpenElement("Ovelse");
             TextAttribute("KlasseId", info->GetKlasseKode());
             TextAttribute("OvelseId", info->GetOvelseKode());
@@ -601,7 +642,7 @@ void TXmlData2::WriteRow(TResultat& row) {
     const TSystemData& data = CurrentSystemData();
     const qint32 restype = Restype(row.OvelseInfo);
     // What a stored mark of 0 reads as: no mark.
-    const QString noMark = FormatResultat(0, 0);
+    const QString& noMark = MarkText(0, 0);
     OpenElement("Deltager");
     IntegerAttribute("StartNr", row.Startnummer);
     Attribute("BaneNr", IntStr(row.Bane), QStringLiteral("0"));
@@ -612,15 +653,15 @@ void TXmlData2::WriteRow(TResultat& row) {
     TextAttribute("ResStatus", FormatResKodeTekst(row.RK));
     Attribute("EfterAnm", FormatJaNej(row.Efter != 0), FormatJaNej(false));
     Attribute("SG", IntStr(row.SG), QStringLiteral("0"));
-    Attribute("Seedning", FormatResultat(restype, row.Seedning), noMark);
-    Attribute("PR", FormatResultat(restype, row.PR), noMark);
+    Attribute("Seedning", MarkText(restype, row.Seedning), noMark);
+    Attribute("PR", MarkText(restype, row.PR), noMark);
     TextAttribute("Kommentar", TrimBlanks(row.Bem + u' ' + row.Bem2));
     if (row.HasResultat()) {
         // Placing numbers every row, a disqualified one too; only a valid result has a place.
         if (row.IsValid())
             Attribute("Plac", IntStr(row.Plac), QStringLiteral("0"));
         Attribute("PlacKode", IntStr(row.PK), QStringLiteral("0"));
-        Attribute("Resultat", FormatResultat(restype, row.Resultat), noMark);
+        Attribute("Resultat", MarkText(restype, row.Resultat), noMark);
         Attribute("Reaktion", IntStr(row.Reaktion), QStringLiteral("0"));
         if (row.Point != 0)
             TextAttribute("Points", row.GetFieldText(int(TResultColumn::Point)));
@@ -695,8 +736,23 @@ void TXmlData2::WriteHold(TResultatManager& manager) {
 
 void SaveXmlFile(const QStringList& lines, const QString& fileName) {
     QSaveFile file(ResolvePath(fileName));
-    const QByteArray bytes = Windows1252::Encode(lines.join(CrLf) + CrLf);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // Written in blocks: a whole meet's document is never held twice.
+    constexpr qsizetype BlockSize = 1 << 20;
+    QByteArray block;
+    block.reserve(BlockSize + 4096);
+    const auto flush = [&] {
+        const bool written = file.write(block) == block.size();
+        block.resize(0);
+        return written;
+    };
+    bool ok = file.open(QIODevice::WriteOnly);
+    for (qsizetype i = 0; ok && i < lines.size(); ++i) {
+        block += Windows1252::Encode(lines.at(i));
+        block += "\r\n";
+        if (block.size() >= BlockSize)
+            ok = flush();
+    }
+    if (!ok || !flush() || !file.commit())
         throw Exception(QStringLiteral("XML-filen ") + fileName + QStringLiteral(" kunne ikke gemmes") +
                         CrLf + file.errorString());
 }

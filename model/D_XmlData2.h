@@ -9,8 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <set>
 
+class TDataList;
 class TOvelseInfo;
 class TResultat;
 class TResultatManager;
@@ -58,6 +60,8 @@ private:
     // "/>" for an empty element, else ">"; the line goes into the list.
     void EndStartTag(bool empty);
     void CloseElement(const char* name);
+    // FormatResultat, valid until the next call.
+    const QString& MarkText(qint32 restype, qint32 value);
 
     // ---- Parts of the documents
     void MakeXmlMeet(QStringList& list, bool withResults);
@@ -65,6 +69,8 @@ private:
     void WriteStaevneEnd();
     void WriteKlasser();
     void WriteSteder();
+    // An empty element per element of the list: its code, text and sort code.
+    void WriteCodeList(TDataList& list, const char* name, int codeField, int textField, int sortField);
     // Every club of the meet, or only those of the participants with these start numbers.
     void WriteKlubber(const std::set<qint32>* startnumre);
     // The round's element with its records, left open.
@@ -81,6 +87,9 @@ private:
     QString line_;
     // The first row of the heat being written; null before the first row.
     TResultat* heatRow_ = nullptr;
+    // The text of a mark of 0 by result type, and the last other mark (see MarkText).
+    std::map<qint32, QString> zeroMarks_;
+    QString mark_;
 };
 
 // Writes the lines as the file fileName, each ended by CR LF, in Windows-1252, under a temporary name that

@@ -152,9 +152,13 @@ TEST_F(XmlData2, EveryDocumentOfTheMeetIsWellFormed) {
             << round.GetKlasseOvelseKode().toStdString();
     }
     QStringList files;
-    TXmlData2().MakeXmlFileList(files, {QStringLiteral("a&b<c>.xml"), QStringLiteral("æøå€.xml")});
+    // A character beyond the 16-bit range is one reference; half of one is no character and is dropped.
+    const QString smil = QString::fromUtf8("smil\xF0\x9F\x98\x80.xml");
+    TXmlData2().MakeXmlFileList(files, {QStringLiteral("a&b<c>.xml"), QStringLiteral("æøå€.xml"), smil,
+                                        QStringLiteral("halv") + QChar(0xD83D) + QStringLiteral(".xml")});
     EXPECT_EQ(SavedXmlLint(files, Path("files.xml")), QString());
-    EXPECT_EQ(XmlValues(files, "File", "Name"), QStringList({"a&b<c>.xml", "æøå€.xml"}));
+    EXPECT_EQ(XmlValues(files, "File", "Name"), QStringList({"a&b<c>.xml", "æøå€.xml", smil, "halv.xml"}));
+    EXPECT_TRUE(files.contains(QStringLiteral("<File Name=\"smil&#128512;.xml\" />")));
     // Nothing was shown on the way.
     EXPECT_EQ(Shown(), QStringList());
 }
