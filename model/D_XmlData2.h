@@ -16,7 +16,7 @@ class TDataList;
 class TOvelseInfo;
 class TResultat;
 class TResultatManager;
-class TSerie;
+struct TSerie;
 class TStaevneManager;
 
 // The schema the root element names: an address of this project's own, under a name that no one owns.

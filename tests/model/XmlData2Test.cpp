@@ -73,12 +73,15 @@ protected:
             {1, 1, 3, 1052, 12},  {11, 1, 4, 1071, 12}, {2, 2, 3, 1090, -5},
             {12, 2, 4, 1088, -5}, {3, 3, 3, 1101, 0},   {13, 3, 4, 0, 0}};
         for (const auto& [startnummer, heat, bane, tid, vind] : runs) {
-            AddResultat(Round("M", "100", "I"), startnummer, [&](TResultatTable& t) {
-                Fields({{Heat, heat}, {Banenummer, bane}, {Resultat, tid}, {Vind, vind}, {Seedning, 1100}})(
-                    t);
-                if (startnummer == 13)
-                    t.GetField(ResultatKode)->SetAsString("D");
-            });
+            AddResultat(
+                Round("M", "100", "I"), startnummer,
+                [fields = Fields(
+                     {{Heat, heat}, {Banenummer, bane}, {Resultat, tid}, {Vind, vind}, {Seedning, 1100}}),
+                 disk = startnummer == 13](TResultatTable& t) {
+                    fields(t);
+                    if (disk)
+                        t.GetField(ResultatKode)->SetAsString("D");
+                });
         }
         // Long jump with the wind of every attempt; a foul, a pass and a jump without wind.
         AddResultat(Round("M", "LÆ"), 1, Fields({{Heat, 1}, {PersonligRekord, 720}}),
@@ -100,15 +103,17 @@ protected:
         // A combined event: two disciplines and the totals' round.
         for (const auto& [startnummer, tid, kast, point100, pointKast] :
              {std::tuple(21, 1250, 1210, 850.0, 700.0), std::tuple(22, 1302, 1344, 780.0, 760.0)}) {
-            AddResultat(Round("K", "100"), startnummer, [=](TResultatTable& t) {
-                Fields({{Heat, 1}, {Resultat, tid}, {Vind, 8}})(t);
-                t.GetField(Point)->SetAsFloat(point100);
-            });
+            AddResultat(Round("K", "100"), startnummer,
+                        [fields = Fields({{Heat, 1}, {Resultat, tid}, {Vind, 8}}),
+                         point = point100](TResultatTable& t) {
+                            fields(t);
+                            t.GetField(Point)->SetAsFloat(point);
+                        });
             AddResultat(
                 Round("K", "KU"), startnummer,
-                [=](TResultatTable& t) {
+                [point = pointKast](TResultatTable& t) {
                     t.GetField(Heat)->SetAsInteger(1);
-                    t.GetField(Point)->SetAsFloat(pointKast);
+                    t.GetField(Point)->SetAsFloat(point);
                 },
                 Serie({{kast, 0}}));
             AddResultat(Round("K", "7K"), startnummer, Fields({{Heat, 1}}));
