@@ -23,19 +23,22 @@ char EncodeUnit(char16_t c) {
 namespace Windows1252 {
 
 QByteArray Encode(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // At most one byte per unit, written in place: large texts (whole documents) are encoded at once.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    qsizetype n = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             ++i; // one character, one '?'
-            bytes.append('?');
+            out[n++] = '?';
         } else if (c.isSurrogate()) {
-            bytes.append('?');
+            out[n++] = '?';
         } else {
-            bytes.append(EncodeUnit(c.unicode()));
+            out[n++] = EncodeUnit(c.unicode());
         }
     }
+    bytes.truncate(n);
     return bytes;
 }
 

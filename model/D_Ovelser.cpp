@@ -99,11 +99,14 @@ TOvelseManager::~TOvelseManager() {
 }
 
 void TOvelseManager::Reload() {
-    if (const TModelContext& context = ModelContext(); context.CurrentStID >= 0)
+    const TModelContext& context = ModelContext();
+    if (context.CurrentStID >= 0)
         TStaevneManager::MakeStaevneDir(context.StaevneDir, context.CurrentStID);
+    reloadedStID_ = -1;
     ReloadLists();
     LoadRekorder();
     BuildInfos();
+    reloadedStID_ = context.CurrentStID;
 }
 
 void TOvelseManager::ReloadLists() {

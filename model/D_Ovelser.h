@@ -291,6 +291,8 @@ public:
     // builds the infos. A round whose class, event, event row, attribute or venue is missing is left out
     // and reported once for the whole build.
     void Reload();
+    // The meet whose programme the last Reload read; -1 before the first.
+    qint32 GetReloadedStID() const { return reloadedStID_; }
     bool IsModified() const;
     // Stores every list; stamps the meet's OvelseRettet when anything had changed. False when a record
     // could not be written (the user has been told; the change stays pending).
@@ -387,4 +389,5 @@ private:
     TOvelseRkList* ovelseRkList_;
     TOvelseRnList* ovelseRnList_;
     TAfvStedList* afvStedList_;
+    qint32 reloadedStID_ = -1;
 };

@@ -701,6 +701,23 @@ public:
     TDeltagerTable& DeltagerTable2();
     // Names of the scoreboard files written.
     QStringList ScoreboardFiler;
+    // Keeps the clubs read by one load for the loads that follow, for a manager that loads one round after
+    // another into a document of them all; by default every load reads the clubs anew.
+    bool KeepKlubber = false;
+
+    // ---- Scoreboard files, in the folder of the meet setting ScoreboardFilePath (the data folder when it
+    // is empty). Failures raise Exception with a Danish message.
+    // Writes the round with its rows, of the one heat or of all, as the next numbered file
+    // "zuno-scoreboard-nnn.xml" and adds its name to ScoreboardFiler; a file that cannot be saved leaves
+    // the list as it was.
+    void WriteScoreboardFil(bool oneHeat, qint32 heat);
+    // The index file "zuno-scoreboard-data.xml", listing ScoreboardFiler.
+    void WriteScoreboardData();
+    // Copies the file (a name without a folder is one of the data folder) into the folder under its
+    // name, and lists only that name in the index file; ScoreboardFiler stays as it is.
+    void ActivateScoreboardFil(const QString& fileName);
+    // Deletes the listed files (one already gone is no failure) and empties the list.
+    void ClearScoreboardFiler();
 
 private:
     // Makes a manager current, with its round's rules read anew, for the scope's lifetime.

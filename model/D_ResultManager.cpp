@@ -259,7 +259,8 @@ void TResultatManager::LoadOvelse(TOvelseInfo* info) {
     rows_.clear();
     mkResultater_.clear();
     ovelser_.clear();
-    klubber_.clear();
+    if (!KeepKlubber)
+        klubber_.clear();
     QStringList damaged;
     if (info) {
         ReadRound(*info, rows_, &damaged);
@@ -277,7 +278,8 @@ void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
     rows_.clear();
     mkResultater_.clear();
     ovelser_.clear();
-    klubber_.clear();
+    if (!KeepKlubber)
+        klubber_.clear();
     QStringList damaged;
     for (TOvelseInfo* info : ovelser) {
         if (!info || info->AntalDeltagere == 0)

@@ -154,6 +154,9 @@ public:
     QString GetRptFileName() const;
     QString GetSlfFileName() const;
     QString GetHtmlExt() const;
+    // The whole meet as the XML document "zuno-staevne.xml" in the data folder; raises Exception with no
+    // meet open or when the file cannot be saved.
+    void SaveStaevneXml();
 
     // ---- The meet transfer file
     // Writes the current meet, all its records of the 12 meet files, into a transfer file; a file of

@@ -10,9 +10,13 @@
 // - seed that round into ten heats with drawn groups and fanned lanes, once and with the clubs
 //   spread over the heats in ten draws, and give it team-league points (with half points) and points by
 //   place with two scorers per team, beside the same in the round ten times its size.
+// - write the whole meet as its XML document ("zuno-staevne.xml"), beside a plain read of every record of
+//   the meet that the document holds, and the same in a meet ten times its size (50,000 participants in
+//   1,000 clubs, 200 rounds of 1,000 in twenty classes).
 // The plain read takes the round's result records by key and, for each, its participant by key and its
 // club (each club once): the records the manager reads. The plain write reads each record by position and
-// updates it, in one transaction.
+// updates it, in one transaction. The plain read of a meet walks each of its files by key from the meet's
+// first record to its last, the results with their series.
 #include "foundation/Windows1252.h"
 #include "model/D_Context.h"
 #include "model/D_Ovelser.h"
@@ -53,7 +57,9 @@ constexpr int Deltagere = 5000;
 constexpr int Klubber = 100;
 constexpr int PrRunde = 1000;
 const char* const Ovelser[] = {"100", "200", "400", "800", "1500", "LÆ", "HØ", "KU", "DI", "4X100"};
-const char* const Klasser[] = {"M", "K"};
+// The classes of the meet, two for each unit of its scale.
+const char* const Klasser[] = {"M",   "K",   "M30", "K30", "M35", "K35", "M40", "K40", "M45", "K45",
+                               "M50", "K50", "M55", "K55", "M60", "K60", "M65", "K65", "M70", "K70"};
 // The round the single-round figures use.
 const QString RundeKlasse = QStringLiteral("M");
 const QString RundeOvelse = QStringLiteral("LÆ");
@@ -74,7 +80,7 @@ double Since(Clock::time_point start) {
 // ---------------------------------------------------------------- the meets
 
 // The attempts of one entry, by the event's type.
-QByteArray SerieOf(qint32 ovtype, int k) {
+QByteArray SerieOf(qint32 ovtype, int k, int deltagere) {
     TSerier serier;
     const auto add = [&serier](qint32 value, qint32 kode) {
         TSerie& serie = *serier.GetSerie(serier.Add());
@@ -93,7 +99,7 @@ QByteArray SerieOf(qint32 ovtype, int k) {
         break;
     case int(TOvtype::Stafet):
         for (int leg = 0; leg < 4; ++leg)
-            add((k * 4 + leg) % Deltagere + 1, 0);
+            add((k * 4 + leg) % deltagere + 1, 0);
         break;
     default:
         break;
@@ -105,9 +111,13 @@ QByteArray SerieOf(qint32 ovtype, int k) {
 // another one is in use.
 class TMeet {
 public:
-    // Every event row of the programme when full, else the benchmark's round alone, with prRunde entries.
-    explicit TMeet(bool full, int prRunde = PrRunde)
-        : prRunde_(prRunde) {
+    // Every event row of the programme when full, else the benchmark's round alone, with prRunde entries;
+    // scale times the classes, clubs and participants.
+    explicit TMeet(bool full, int prRunde = PrRunde, int scale = 1)
+        : prRunde_(prRunde)
+        , klasser_(2 * scale)
+        , klubber_(Klubber * scale)
+        , deltagere_(Deltagere * scale) {
         dir_ = folder_.path() + u'/';
         InstallProgramFolder(dir_, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
         Use use(*this);
@@ -154,12 +164,17 @@ public:
         return rounds;
     }
     const QString& Dir() const { return dir_; }
+    int Participants() const { return deltagere_; }
+    int Results() const { return static_cast<int>(Rounds().size()) * prRunde_; }
 
 private:
     void MakeProgramme(bool full) {
         TOvelseManager& ov = *ModelContext().OvelseManager;
         TEditOvelsesRaekke raekke;
-        for (const char* klasse : Klasser) {
+        std::vector<int> klasser;
+        for (int i = 0; i < klasser_; ++i) {
+            const char* klasse = Klasser[i];
+            klasser.push_back(FindStdKlasse(klasse));
             for (const char* ovelse : Ovelser) {
                 if (!full && (klasse != RundeKlasse || QString::fromUtf8(ovelse) != RundeOvelse))
                     continue;
@@ -177,7 +192,6 @@ private:
                 raekke.Add(std::move(row));
             }
         }
-        std::vector<int> klasser = {FindStdKlasse("M"), FindStdKlasse("K")};
         ov.SaveEditOvelsesRaekke(&klasser, raekke);
         TOvelseRnElement& runde = Round(RundeKlasse, RundeOvelse).OvelseRn();
         for (const auto& [field, value] :
@@ -192,7 +206,7 @@ private:
         TBtvTransaction transaction;
         TKlubTable klub;
         klub.Open();
-        for (qint32 nr = 1; nr <= Klubber; ++nr) {
+        for (qint32 nr = 1; nr <= klubber_; ++nr) {
             klub.Insert();
             klub.GetField(KlubField::StID)->SetAsInteger(stID);
             klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
@@ -202,11 +216,11 @@ private:
         }
         TDeltagerTable deltager;
         deltager.Open();
-        for (qint32 nr = 1; nr <= Deltagere; ++nr) {
+        for (qint32 nr = 1; nr <= deltagere_; ++nr) {
             deltager.Insert();
             deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
             deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
-            deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % Klubber + 1);
+            deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % klubber_ + 1);
             deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager Nummer %1").arg(nr));
             deltager.GetField(DeltagerField::Aargang)->SetAsInteger(1960 + nr % 50);
             deltager.Post();
@@ -225,13 +239,13 @@ private:
                 resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
                 for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
                     resultat.GetField(f)->SetAsString(info->OvelseRn().GetField(f)->GetAsString());
-                resultat.GetField(ResultatField::Startnummer)->SetAsInteger((first + k) % Deltagere + 1);
+                resultat.GetField(ResultatField::Startnummer)->SetAsInteger((first + k) % deltagere_ + 1);
                 resultat.GetField(ResultatField::Heat)->SetAsInteger(k / 8 + 1);
                 resultat.GetField(ResultatField::Banenummer)->SetAsInteger(k % 8 + 1);
                 resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (k * 7919) % 900);
                 resultat.GetField(ResultatField::Seedning)->SetAsInteger(1000 + (k * 104729) % 900);
                 resultat.Post();
-                const QByteArray serie = SerieOf(ovtype, k);
+                const QByteArray serie = SerieOf(ovtype, k, deltagere_);
                 if (!serie.isEmpty()) {
                     QByteArray tail(4, '\0');
                     storeLE<qint32>(tail.data(), static_cast<qint32>(serie.size()));
@@ -248,6 +262,9 @@ private:
     QString dir_;
     TModelContext context_;
     int prRunde_;
+    int klasser_;
+    int klubber_;
+    int deltagere_;
 };
 
 // ---------------------------------------------------------------- the plain side
@@ -349,6 +366,47 @@ private:
     std::array<quint8, 1024> other_{};
 };
 
+// Every record of the files of a meet, each file walked by key 0 with plain calls (the benchmark's
+// folders hold one meet each); the results are read with their series.
+class TPlainMeet {
+public:
+    explicit TPlainMeet(const QString& dir)
+        : dir_(dir) {}
+
+    // The records read.
+    std::size_t Read() {
+        std::size_t records = 0;
+        for (const char* name : Names) {
+            std::array<quint8, RM::PositionBlockSize> block{};
+            QByteArray path = QFile::encodeName(dir_ + QString::fromLatin1(name));
+            path.append('\0');
+            quint8 owner = 0;
+            quint32 length = 1;
+            Check(BTRCALL(RM::OpOpen, block.data(), &owner, &length, path.data(),
+                          static_cast<uint8_t>(path.size()), 0) == 0,
+                  "open");
+            std::array<quint8, 255> key{};
+            length = static_cast<quint32>(record_.size());
+            int status = BTRCALL(RM::OpGetFirst, block.data(), record_.data(), &length, key.data(), 255, 0);
+            while (status == RM::StatusSuccess) {
+                ++records;
+                length = static_cast<quint32>(record_.size());
+                status = BTRCALL(RM::OpGetNext, block.data(), record_.data(), &length, key.data(), 255, 0);
+            }
+            Check(status == RM::StatusEndOfFile, "walk");
+            length = 0;
+            BTRCALL(RM::OpClose, block.data(), nullptr, &length, nullptr, 0, 0);
+        }
+        return records;
+    }
+
+private:
+    static constexpr const char* Names[] = {"STAEVNE.ZU2",  "KLASSE.ZU2", "AFVSTED.ZU2",  "OVELSERK.ZU2",
+                                            "OVELSERN.ZU2", "KLUB.ZU2",   "DELTAGER.ZU2", "RESULTAT.ZU2"};
+    QString dir_;
+    std::array<quint8, 4096> record_{};
+};
+
 // ---------------------------------------------------------------- the timed work
 
 std::unique_ptr<TMeet>& FullMeet() {
@@ -361,6 +419,11 @@ std::unique_ptr<TMeet>& SmallMeet() {
 }
 // The benchmark's round alone, ten times the size.
 std::unique_ptr<TMeet>& BigMeet() {
+    static std::unique_ptr<TMeet> meet;
+    return meet;
+}
+// The whole meet ten times the size.
+std::unique_ptr<TMeet>& TenfoldMeet() {
     static std::unique_ptr<TMeet> meet;
     return meet;
 }
@@ -567,6 +630,29 @@ void CreateManager(benchmark::State& state) {
     });
 }
 
+// The meet manager's XML document of the whole meet, built and saved.
+void MeetXml(benchmark::State& state, TMeet& meet) {
+    Timed(state, meet, [&] {
+        const auto start = Clock::now();
+        ModelContext().StaevneManager->SaveStaevneXml();
+        const double t = Since(start);
+        Check(QFile(meet.Dir() + QStringLiteral("zuno-staevne.xml")).size() > 100L * meet.Results(),
+              "document");
+        return t;
+    });
+}
+
+void PlainReadMeetRecords(benchmark::State& state, TMeet& meet) {
+    Timed(state, meet, [&] {
+        TPlainMeet plain(meet.Dir());
+        const auto start = Clock::now();
+        const std::size_t records = plain.Read();
+        const double t = Since(start);
+        Check(records > std::size_t(meet.Results() + meet.Participants()), "plain meet records");
+        return t;
+    });
+}
+
 // The ratios of the best times, each figure beside its baseline.
 void PrintRatios() {
     std::printf("\n%-34s %10s   %-36s %10s %7s\n", "work", "ms", "baseline", "ms", "ratio");
@@ -589,6 +675,10 @@ void PrintRatios() {
         {"save round", "plain update round"},
         {"load meet round by round", "plain read meet"},
         {"create manager", "plain read meet"},
+        {"meet as XML", "plain read meet records"},
+        {"meet as XML x10", "plain read meet records x10"},
+        {"meet as XML x10", "meet as XML"},
+        {"plain read meet records x10", "plain read meet records"},
     };
     for (const auto& [work, baseline] : pairs) {
         const double a = BestTimes()[work] * 1000;
@@ -607,6 +697,7 @@ int main(int argc, char** argv) {
     FullMeet() = std::make_unique<TMeet>(true);
     SmallMeet() = std::make_unique<TMeet>(false);
     BigMeet() = std::make_unique<TMeet>(false, 10 * PrRunde);
+    TenfoldMeet() = std::make_unique<TMeet>(true, PrRunde, 10);
 
     const std::pair<const char*, std::function<void(benchmark::State&)>> figures[] = {
         {"load round", [](benchmark::State& s) { LoadRound(s, *FullMeet()); }},
@@ -630,6 +721,10 @@ int main(int argc, char** argv) {
         {"load meet round by round", LoadMeet},
         {"plain read meet", PlainReadMeet},
         {"create manager", CreateManager},
+        {"meet as XML", [](benchmark::State& s) { MeetXml(s, *FullMeet()); }},
+        {"plain read meet records", [](benchmark::State& s) { PlainReadMeetRecords(s, *FullMeet()); }},
+        {"meet as XML x10", [](benchmark::State& s) { MeetXml(s, *TenfoldMeet()); }},
+        {"plain read meet records x10", [](benchmark::State& s) { PlainReadMeetRecords(s, *TenfoldMeet()); }},
     };
     // Five rounds of all figures, each run once a round, so that a figure and its baseline meet the same
     // load on the machine; the best of the five counts.
@@ -651,6 +746,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     PrintRatios();
     benchmark::Shutdown();
+    TenfoldMeet().reset();
     BigMeet().reset();
     SmallMeet().reset();
     FullMeet().reset();
