@@ -299,6 +299,9 @@ public:
     bool Save();
     // Looks every round's venue up again (error 7) and rebuilds the indexes.
     void Reindex();
+    // Builds the round descriptions and their indexes anew from the lists as they stand. A round whose
+    // class, event, event row, attribute or venue is missing is left out and reported once.
+    void BuildInfos();
 
     // ---- Rounds
     int GetInfoCount() const { return static_cast<int>(infos_.size()); }
@@ -371,7 +374,6 @@ private:
 
     void ReloadLists();
     void LoadRekorder();
-    void BuildInfos();
     std::unique_ptr<TOvelseInfo> MakeInfo(TOvelseRnElement& runde);
     void IndexInfo(TOvelseInfo& info);
     void LinkMangekamp();
