@@ -74,6 +74,18 @@ bool Cursor::recordFrom(const CallBuffers& c, Record& into) const {
     return true;
 }
 
+// A record read or written within the read-ahead's lifetime, with no change by this process since, is
+// as good as one read now.
+bool Cursor::isFresh(const Record& record) const {
+    return record.stamp == file_.changeStamp() &&
+           std::chrono::steady_clock::now() - record.read < ReadAheadLifetime;
+}
+
+void Cursor::stampWritten(Record& record) const {
+    record.read = std::chrono::steady_clock::now();
+    record.stamp = file_.changeStamp();
+}
+
 void Cursor::deliver(const CallBuffers& c) const {
     const size_t size = current_.data.size();
     const size_t room = c.data ? *c.dataLength : 0;
@@ -191,9 +203,9 @@ void Cursor::step(Query query, const CallBuffers& c) {
 bool Cursor::advance(Query query, int key, const EncodedKey* anchor) {
     ReadAhead& a = ahead_;
     const auto now = std::chrono::steady_clock::now();
-    const bool continues = place_ == Place::OnRecord && a.query == query && a.key == key &&
-                           a.stamp == file_.changeStamp() && a.next > 0 && a.handedOut == current_.position &&
-                           now - a.fetched < ReadAheadLifetime;
+    const bool continues = (place_ == Place::OnRecord || place_ == Place::Deleted) && a.query == query &&
+                           a.key == key && a.stamp == file_.changeStamp() && a.next > 0 &&
+                           a.handedOut == current_.position && now - a.fetched < ReadAheadLifetime;
     if (continues && a.next == a.count && a.count < a.batch)
         return false; // that read already met the end
     if (!continues || a.next == a.count) {
@@ -235,10 +247,13 @@ void Cursor::readChunk(const CallBuffers& c) {
     if (!c.data || *c.dataLength < uint32_t(Chunk::ChunkReadLength) || !readDescriptor(c.data + 4, chunk))
         fail(StatusInvalidOperation);
     const uint32_t position = loadLE<uint32_t>(c.data);
-    if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
-        fail(StatusInvalidPosition);
-    std::swap(current_, found_);
-    place_ = Place::OnRecord;
+    // The record just read whole, as a run of Next calls would have it, or read again.
+    if (!(place_ == Place::OnRecord && current_.position == position && isFresh(current_))) {
+        if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
+            fail(StatusInvalidPosition);
+        std::swap(current_, found_);
+        place_ = Place::OnRecord;
+    }
     const size_t size = current_.data.size();
     if (chunk.offset >= size) {
         *c.dataLength = 0;
@@ -271,6 +286,7 @@ void Cursor::insert(const CallBuffers& c) {
     found_.position = file_.insert(record, found_.data.size());
     if (scope)
         scope->commit();
+    stampWritten(found_);
 
     for (const KeyDef& key : file_.layout().keys)
         for (const KeySegment& s : key.segments)
@@ -291,6 +307,7 @@ void Cursor::update(const CallBuffers& c) {
     found_.position = current_.position;
     if (!file_.update(found_.position, found_.data.data(), found_.data.size()))
         missed(Place::None, StatusNoCurrentRecord);
+    stampWritten(found_);
     std::swap(current_, found_);
     copyKeyValue(file_.layout().keys[size_t(c.keyNumber)], current_.data.data(), c.key);
 }
@@ -299,9 +316,13 @@ void Cursor::remove() {
     checkWrite();
     if (place_ != Place::OnRecord)
         fail(StatusNoCurrentRecord);
+    const bool aheadHeld = ahead_.stamp == file_.changeStamp() && ahead_.handedOut == current_.position;
     if (!file_.remove(current_.position))
         missed(Place::None, StatusNoCurrentRecord);
     place_ = Place::Deleted;
+    // What was read ahead lies beyond the record deleted: a walk that deletes as it goes keeps it.
+    if (aheadHeld)
+        ahead_.stamp = file_.changeStamp();
 }
 
 void Cursor::updateChunk(const CallBuffers& c) {
@@ -330,16 +351,20 @@ void Cursor::updateChunk(const CallBuffers& c) {
     if (!file_.update(found_.position, record.data(), record.size()))
         missed(Place::None, StatusNoCurrentRecord);
     scope.commit();
+    stampWritten(found_);
     std::swap(current_, found_);
 }
 
 void Cursor::stat(const CallBuffers& c) {
     if (!c.data)
         fail(StatusInvalidOperation);
-    std::vector<uint8_t> stat = file_.statBytes();
-    storeLE<uint32_t>(stat.data() + Stat::RecordCount, file_.recordCount());
+    const std::vector<uint8_t>& stat = file_.statBytes();
+    uint8_t count[4];
+    storeLE<uint32_t>(count, file_.recordCount());
     const size_t n = std::min<size_t>(*c.dataLength, stat.size());
     std::memcpy(c.data, stat.data(), n);
+    if (n > size_t(Stat::RecordCount))
+        std::memcpy(c.data + Stat::RecordCount, count, std::min<size_t>(4, n - Stat::RecordCount));
     *c.dataLength = uint32_t(n);
     if (n < stat.size())
         fail(StatusDataBufferTooShort);

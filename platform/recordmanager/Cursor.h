@@ -55,6 +55,8 @@ private:
     void anchorOf(int key, EncodedKey& anchor);
     [[noreturn]] void missed(Place place, int16_t status);
     void deliver(const CallBuffers& c) const;
+    bool isFresh(const Record& record) const;
+    void stampWritten(Record& record) const;
 
     // Records read ahead by a run of Next, Previous or Step calls. They are handed out only to the
     // calls that continue the run, while this process has not changed the file and for a few
