@@ -14,6 +14,7 @@
 
 #include <array>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -144,6 +145,16 @@ public:
     QString GetKodeKey() const;
     // Combined event in 6 and discipline number in 3; empty when the row is no discipline.
     QString GetMKKey() const;
+    // The six keys above at once.
+    struct TIndexKeys {
+        QString Klasse;
+        QString Ovelse;
+        QString Tid;
+        QString StedTid;
+        QString Kode;
+        QString MK;
+    };
+    TIndexKeys GetIndexKeys() const;
 
     // Set by the result manager.
     qint32 AntalAktiveDeltagere = 0;
@@ -163,6 +174,11 @@ private:
     QString Runder() const;
     // 1 first round or qualification, 2 second round, 3 semi-final, 4 final or none; right-justified in 2.
     QString RundeLevel() const;
+    static QString RundeLevelOf(const QString& runde);
+    QString KodeKey(const QString& storedRunde) const;
+    QString KlasseSortKey(const QString& level) const;
+    QString StedSortCode() const;
+    QString DatoTidKey() const;
     // A lettered final's letter for the heat; empty when the heat has none.
     QString HeatLetter(int heat) const;
     QString HeatWord(bool engelskGroup) const;
@@ -190,6 +206,9 @@ qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text);
 class TOvelseInfoIndex {
 public:
     void Add(const QString& key, TOvelseInfo* info);
+    // For many at once: Append each, then Sort once.
+    void Append(const QString& key, TOvelseInfo* info) { items_.emplace_back(key, info); }
+    void Sort();
     int Count() const { return static_cast<int>(items_.size()); }
     TOvelseInfo* GetItem(int pos) const { return items_.at(static_cast<std::size_t>(pos)).second; }
     const QString& GetKey(int pos) const { return items_.at(static_cast<std::size_t>(pos)).first; }
@@ -374,8 +393,16 @@ private:
 
     void ReloadLists();
     void LoadRekorder();
-    std::unique_ptr<TOvelseInfo> MakeInfo(TOvelseRnElement& runde);
-    void IndexInfo(TOvelseInfo& info);
+    // What an event row joins: its class, event and attribute definition.
+    struct TRowJoin {
+        TKlasseElement* Klasse;
+        TOvelseElement* Ovelse;
+        TOvDefElement* OvDef;
+    };
+    using TRowJoins = std::unordered_map<const TOvelseRkElement*, TRowJoin>;
+    std::unique_ptr<TOvelseInfo> MakeInfo(TOvelseRnElement& runde, TRowJoins& joins);
+    // The six indexes anew over every info.
+    void IndexInfos();
     void LinkMangekamp();
     void AttachRekorder();
 
