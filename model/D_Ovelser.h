@@ -373,7 +373,9 @@ public:
     // its event rows and rounds, while the meet's own (non-standard) classes stay. Without, only the
     // classes the meet has are written. Rows of an event not in the catalogue are passed over, a missing
     // venue is created. On failure the lists are read back from the files and the error passes on.
-    void SaveEditOvelsesRaekke(const std::vector<int>* klasser, const TEditOvelsesRaekke& raekke);
+    // False when a record could not be stored: the user has been told, and what was not stored stays
+    // pending in the lists for the next save.
+    bool SaveEditOvelsesRaekke(const std::vector<int>* klasser, const TEditOvelsesRaekke& raekke);
 
     // ---- Lists and records lists
     TOvelseList& OvelseList() { return *ovelseList_; }

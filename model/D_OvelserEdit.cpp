@@ -378,13 +378,14 @@ private:
     std::unordered_set<const TDataElement*> gatheredSet_;
 };
 
-void TOvelseManager::SaveEditOvelsesRaekke(const std::vector<int>* klasser,
+bool TOvelseManager::SaveEditOvelsesRaekke(const std::vector<int>* klasser,
                                            const TEditOvelsesRaekke& raekke) {
+    bool saved = false;
     try {
         TRaekkeWriter writer(*this, raekke);
         writer.Write(klasser);
         writer.FlagDeletions();
-        Save();
+        saved = Save();
     } catch (...) {
         // A half-applied edit must not reach the files with a later save.
         try {
@@ -398,4 +399,5 @@ void TOvelseManager::SaveEditOvelsesRaekke(const std::vector<int>* klasser,
     afvStedList_->Resort();
     // The infos pointed at records that may be gone.
     BuildInfos();
+    return saved;
 }

@@ -8,6 +8,10 @@
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
 #include "model/D_Tekster.h"
+#include "platform/recordmanager/FileSystem.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -61,8 +65,8 @@ protected:
         }
         return *raekke_.Add(std::move(row));
     }
-    void Write(std::vector<int> klasser) { Ov().SaveEditOvelsesRaekke(&klasser, raekke_); }
-    void Write() { Ov().SaveEditOvelsesRaekke(nullptr, raekke_); }
+    bool Write(std::vector<int> klasser) { return Ov().SaveEditOvelsesRaekke(&klasser, raekke_); }
+    bool Write() { return Ov().SaveEditOvelsesRaekke(nullptr, raekke_); }
 
     TEditOvelsesRaekke raekke_;
 };
@@ -326,6 +330,31 @@ TEST_F(Ovelser, AWriteThatFailsLeavesNothingHalfDone) {
     Ov().Save();
     EXPECT_EQ(Stored<TKlasseTable>({KlasseField::Klasse}), QStringList{});
     EXPECT_EQ(Rounds(), QStringList{});
+}
+
+// A disk that refuses the rounds file's writes.
+class TRoundsRefused : public RecordManager::FileSystem {
+public:
+    int beforeWrite(const char* path) override {
+        return std::strstr(path, "OVELSERN") ? ENOSPC : FileSystem::beforeWrite(path);
+    }
+};
+
+TEST_F(Ovelser, ASaveOfRowsThatCannotBeStoredSaysSoAndKeepsThemPending) {
+    NewMeet();
+    Add("M", "100", "IF");
+    {
+        TRoundsRefused refused;
+        const RecordManager::ScopedFileSystem seam(refused);
+        EXPECT_FALSE(Write({M}));
+    }
+    EXPECT_FALSE(Shown().isEmpty()); // each record that failed
+    EXPECT_TRUE(Ov().IsModified());
+    EXPECT_EQ(Rounds(), QStringList());
+    EXPECT_EQ(Ov().GetInfoCount(), 2);
+    EXPECT_TRUE(Write({M}));
+    EXPECT_FALSE(Ov().IsModified());
+    EXPECT_EQ(Rounds(), QStringList({"M/100//LØB", "M/100/F/LØB"}));
 }
 
 TEST_F(Ovelser, LookupsRaiseNumberedErrors) {
