@@ -200,6 +200,11 @@ private:
     void SetStatus(TStaevneStatus status);
     void GotoCurrent();
     QByteArray ReadVariablePart();
+    // The system-data block of the record the meet table stands on, without the registry values; false
+    // (defaults kept) when it is damaged.
+    bool LoadBlock();
+    // The registry values of the meet of that name (the base key's when it has no key of its own).
+    void LoadRegistryOf(const QString& navn);
     void WriteVariablePart(const QByteArray& part);
     bool SaveSystemData();
     // Makes the listed meet (the meet table stands on it) or none (-1) the current one, also in the
