@@ -243,13 +243,17 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
     CopyShippedFiles(folder, staging, shippedDir, done);
 
     // One sync makes the marker and everything made aside last; then each file goes in place whole, and
-    // the folders that got one last too, before the marker goes.
-    SyncFileSystemOf(staging);
-    for (const QString& changed : PutInPlace(staging, folder))
-        SyncFolder(changed);
+    // the folders that got one last too, before the marker goes. A complete folder needs none of it.
+    const bool changed = !done.isEmpty();
+    if (changed) {
+        SyncFileSystemOf(staging);
+        for (const QString& newEntries : PutInPlace(staging, folder))
+            SyncFolder(newEntries);
+    }
     RemoveTree(staging);
     if (!marker.remove())
         throw Exception(QStringLiteral("Markeringsfilen %1 kunne ikke slettes").arg(marker.fileName()));
-    SyncFolder(folder);
+    if (changed)
+        SyncFolder(folder);
     return done;
 }
