@@ -4,6 +4,8 @@
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -335,18 +337,17 @@ QString TOvelseInfo::GetStedTidSortKey() const {
 }
 
 TOvelseInfo::TIndexKeys TOvelseInfo::GetIndexKeys() const {
+    // Each part once, each key in one piece: the keys are made for every round of the meet.
     const QString stored = StoredRunde();
     const QString level = RundeLevelOf(stored.isEmpty() ? Runder().left(1) : stored);
-    const QString klasse = KlasseSortKey(level);
+    const QString klasseNr = SortCode(Int(*klasse_, KlasseField::Sortkode));
+    const QString ovelseNr = SortCode(Int(*ovelse_, OvelseField::Sortkode));
+    const QString klasse = klasseNr % ovelseNr % level;
     const QString stamp = DatoTidKey();
     const QString sted = StedSortCode();
-    return {klasse,
-            SortCode(Int(*ovelse_, OvelseField::Sortkode)) + level +
-                SortCode(Int(*klasse_, KlasseField::Sortkode)),
-            stamp + sted + klasse,
-            sted + stamp + klasse,
-            KodeKey(stored),
-            GetMKKey()};
+    return {
+        klasse,    ovelseNr % level % klasseNr, stamp % sted % klasse, sted % stamp % klasse, KodeKey(stored),
+        GetMKKey()};
 }
 
 QString TOvelseInfo::GetKodeKey() const {
@@ -354,7 +355,7 @@ QString TOvelseInfo::GetKodeKey() const {
 }
 
 QString TOvelseInfo::KodeKey(const QString& storedRunde) const {
-    return RightJustify(GetKlasseKode().toUpper(), 3) + RightJustify(GetOvelseKode().toUpper(), 6) +
+    return RightJustify(GetKlasseKode().toUpper(), 3) % RightJustify(GetOvelseKode().toUpper(), 6) %
            LeftJustify(storedRunde, 1);
 }
 

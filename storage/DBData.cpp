@@ -38,16 +38,24 @@ TDataElement::~TDataElement() = default;
 void TDataElement::InitRecord(bool isNew) {
     if (!table_.Active())
         RaiseDataTableError(TDataTableError::NotOpen);
-    buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
+    // An element used again keeps its buffer and its fields bound to it.
+    if (!buffer_ || buffer_->Size() != table_.GetRecordLength()) {
+        buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
+        for (const auto& field : fields_) {
+            if (field)
+                field->SetBuffer(buffer_.get());
+        }
+    } else {
+        buffer_->Clear(true);
+    }
     IsNew = isNew;
+    DeleteRequested = false;
+    Deleted = false;
+    Position = 0;
     if (!isNew) {
         buffer_->CopyFrom(*table_.RecordBuffer(), false);
         buffer_->Save();
         Position = table_.GetPosition();
-    }
-    for (const auto& field : fields_) {
-        if (field)
-            field->SetBuffer(buffer_.get());
     }
 }
 
@@ -273,6 +281,9 @@ void TDataList::Clear() {
     indexes_.clear();
     OrderChanged();
     currentIndex_ = nullptr;
+    // Kept for the next load: a list read again (every time a meet is opened) makes no new elements.
+    for (auto& element : elements_)
+        spare_.push_back(std::move(element));
     elements_.clear();
     currentRaw_ = -1;
     currentLost_ = false;
@@ -293,7 +304,13 @@ int TDataList::AddNew() {
 }
 
 int TDataList::AddElement(bool isNew) {
-    std::unique_ptr<TDataElement> element = CreateElement();
+    std::unique_ptr<TDataElement> element;
+    if (spare_.empty()) {
+        element = CreateElement();
+    } else {
+        element = std::move(spare_.back());
+        spare_.pop_back();
+    }
     element->InitRecord(isNew);
     const int raw = GetCount();
     for (const auto& index : indexes_)

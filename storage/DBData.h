@@ -176,6 +176,8 @@ private:
 
     TDataTable& table_;
     std::vector<std::unique_ptr<TDataElement>> elements_;
+    // Elements of an earlier load, to be used again.
+    std::vector<std::unique_ptr<TDataElement>> spare_;
     std::vector<std::unique_ptr<TDataListIndex>> indexes_;
     std::vector<std::unique_ptr<TDataListCodeIndex>> codeIndexes_;
     TDataListIndex* currentIndex_ = nullptr;
