@@ -86,19 +86,18 @@ void Cursor::stampWritten(Record& record) const {
     record.stamp = file_.changeStamp();
 }
 
-void Cursor::deliver(const CallBuffers& c) const {
+int16_t Cursor::deliver(const CallBuffers& c) const {
     const size_t size = current_.data.size();
     const size_t room = c.data ? *c.dataLength : 0;
     if (room > 0)
         std::memcpy(c.data, current_.data.data(), std::min(size, room));
     *c.dataLength = uint32_t(size);
-    if (size > room)
-        fail(StatusDataBufferTooShort);
+    return size > room ? StatusDataBufferTooShort : StatusSuccess;
 }
 
 // The lookup found found_: it becomes the current record. A record found through a key whose stored key
 // is not the key of its data is damage: a walk going on from either would meet records again.
-void Cursor::land(const CallBuffers& c, int key) {
+int16_t Cursor::land(const CallBuffers& c, int key) {
     if (key >= 0 && found_.storedKeyOf == key) {
         EncodedKey computed;
         if (!encodeRecordKey(file_.layout().keys[size_t(key)], found_.data.data(), computed) ||
@@ -109,7 +108,7 @@ void Cursor::land(const CallBuffers& c, int key) {
     place_ = Place::OnRecord;
     if (key >= 0)
         copyKeyValue(file_.layout().keys[size_t(key)], current_.data.data(), c.key);
-    deliver(c);
+    return deliver(c);
 }
 
 void Cursor::missed(Place place, int16_t status) {
@@ -117,7 +116,12 @@ void Cursor::missed(Place place, int16_t status) {
     fail(status);
 }
 
-void Cursor::getByKey(Query query, const CallBuffers& c) {
+int16_t Cursor::ranOff(Place place, int16_t status) {
+    place_ = place;
+    return status;
+}
+
+int16_t Cursor::getByKey(Query query, const CallBuffers& c) {
     checkKey(c);
     const KeyDef& key = file_.layout().keys[size_t(c.keyNumber)];
     EncodedKey value;
@@ -128,17 +132,17 @@ void Cursor::getByKey(Query query, const CallBuffers& c) {
         return land(c, c.keyNumber);
     switch (query) {
     case Query::Equal:
-        missed(Place::None, StatusKeyNotFound);
+        return ranOff(Place::None, StatusKeyNotFound);
     case Query::LessOrEqual:
     case Query::Less:
     case Query::Last:
-        missed(Place::BeforeFirst, StatusEndOfFile);
+        return ranOff(Place::BeforeFirst, StatusEndOfFile);
     default:
-        missed(Place::AfterLast, StatusEndOfFile);
+        return ranOff(Place::AfterLast, StatusEndOfFile);
     }
 }
 
-void Cursor::getAdjacent(bool forward, const CallBuffers& c) {
+int16_t Cursor::getAdjacent(bool forward, const CallBuffers& c) {
     checkKey(c);
     bool found = false;
     switch (place_) {
@@ -159,8 +163,8 @@ void Cursor::getAdjacent(bool forward, const CallBuffers& c) {
     }
     }
     if (!found)
-        missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
-    land(c, c.keyNumber);
+        return ranOff(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
+    return land(c, c.keyNumber);
 }
 
 // Where Next and Previous go on from: the current record's key as the index holds it.
@@ -181,7 +185,7 @@ void Cursor::anchorOf(int key, EncodedKey& anchor) {
         fail(StatusNoCurrentRecord); // the record is not in this key
 }
 
-void Cursor::step(Query query, const CallBuffers& c) {
+int16_t Cursor::step(Query query, const CallBuffers& c) {
     const bool forward = query == Query::StepFirst || query == Query::StepNext;
     if (query == Query::StepNext || query == Query::StepPrevious) {
         if (place_ == Place::None)
@@ -197,7 +201,7 @@ void Cursor::step(Query query, const CallBuffers& c) {
                            : file_.find(query, 0, nullptr, current_.position, found_);
     if (found)
         return land(c, -1);
-    missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
+    return ranOff(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
 }
 
 bool Cursor::advance(Query query, int key, const EncodedKey* anchor) {
@@ -233,13 +237,13 @@ void Cursor::getPosition(const CallBuffers& c) {
     *c.dataLength = 4;
 }
 
-void Cursor::getDirect(const CallBuffers& c) {
+int16_t Cursor::getDirect(const CallBuffers& c) {
     if (!c.data || *c.dataLength < 4)
         fail(StatusDataBufferTooShort);
     const uint32_t position = loadLE<uint32_t>(c.data);
     if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
         fail(StatusInvalidPosition);
-    land(c, keyStatus(c) == StatusSuccess ? c.keyNumber : -1);
+    return land(c, keyStatus(c) == StatusSuccess ? c.keyNumber : -1);
 }
 
 void Cursor::readChunk(const CallBuffers& c) {
