@@ -370,7 +370,8 @@ public:
     void Delete(std::size_t files) {
         Exec("BEGIN");
         for (std::size_t f = 0; f < files; ++f) {
-            const std::string table = "t" + std::to_string(f);
+            std::string table = "t";
+            table += std::to_string(f);
             sqlite3_stmt* first = Prepare("SELECT rid FROM " + table + " ORDER BY k0, rid LIMIT 1");
             sqlite3_stmt* remove = Prepare("DELETE FROM " + table + " WHERE rid = ?1");
             while (sqlite3_step(first) == SQLITE_ROW) {
