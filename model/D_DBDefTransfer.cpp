@@ -47,28 +47,43 @@ void TZunoDataTable::ExportTable(TStreamWriter& writer) {
 }
 
 QByteArray TZunoDataTable::ReadVariableData() {
-    const Exception broken(QStringLiteral("Kritisk fejl") + CrLf + QStringLiteral("Tabelnavn: ") +
-                           TableName() + CrLf +
-                           QStringLiteral("Den variable del af en post kan ikke læses hel"));
+    const auto broken = [this] {
+        return Exception(QStringLiteral("Kritisk fejl") + CrLf + QStringLiteral("Tabelnavn: ") + TableName() +
+                         CrLf + QStringLiteral("Den variable del af en post kan ikke læses hel"));
+    };
     const quint32 start = static_cast<quint32>(GetRecordLength());
+    // A record read just now tells its length: one without a variable part needs no read.
+    const quint32 known = ReadLength();
+    if (known != 0 && known <= start)
+        return {};
     std::array<char, 4> head{};
     const quint32 got = ReadChunk(head.data(), start, 4);
     if (got == 0)
         return {};
     if (got < 4)
-        throw broken;
+        throw broken();
     const qint32 length = loadLE<qint32>(head.data());
     if (length < 0)
-        throw broken;
-    // In pieces: a damaged length must not ask for more memory than the record holds.
+        throw broken();
+    // Within what the record holds when that is known, else in pieces: a damaged length must not ask
+    // for more memory than the record holds.
+    const quint32 wanted = static_cast<quint32>(length);
+    if (known != 0) {
+        if (wanted > known - start - 4)
+            throw broken();
+        QByteArray data(length, Qt::Uninitialized);
+        if (wanted > 0 && ReadChunk(data.data(), start + 4, wanted) < wanted)
+            throw broken();
+        return data;
+    }
     QByteArray data;
-    QByteArray piece(ChunkPiece, Qt::Uninitialized);
-    for (quint32 offset = start + 4, wanted = static_cast<quint32>(length); wanted > 0;) {
-        const quint32 ask = std::min(wanted, ChunkPiece);
+    QByteArray piece(static_cast<qsizetype>(std::min(wanted, ChunkPiece)), Qt::Uninitialized);
+    for (quint32 offset = start + 4, left = wanted; left > 0;) {
+        const quint32 ask = std::min(left, ChunkPiece);
         if (ReadChunk(piece.data(), offset, ask) < ask)
-            throw broken;
+            throw broken();
         data.append(piece.constData(), ask);
-        wanted -= ask;
+        left -= ask;
         offset += ask;
     }
     return data;
@@ -142,15 +157,18 @@ void TZunoDataTable::InsertRecord(const TTransferRecord& record, qint32 stID,
         GetField(StaevneField::StID)->SetAsInteger(stID == -1 ? 0 : stID);
         if (prepare)
             prepare();
-        Post();
+        // The variable part with its length in front goes in with the record; a record without one
+        // stays without, which reads the same.
+        if (VariableLength() && !record.Variable.isEmpty()) {
+            QByteArray part(4, '\0');
+            storeLE<qint32>(part.data(), static_cast<qint32>(record.Variable.size()));
+            part += record.Variable;
+            PostWithVariablePart(part);
+        } else {
+            Post();
+        }
     } catch (...) {
         Cancel();
         throw;
     }
-    if (!VariableLength())
-        return;
-    QByteArray part(4, '\0');
-    storeLE<qint32>(part.data(), static_cast<qint32>(record.Variable.size()));
-    part += record.Variable;
-    WriteChunk(part.constData(), static_cast<quint32>(GetRecordLength()), static_cast<quint32>(part.size()));
 }

@@ -11,6 +11,9 @@
 #include <QDir>
 
 #include <algorithm>
+#include <type_traits>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -35,24 +38,12 @@ QString Code(const QString& code) {
 }
 
 // The first element, in the list's current order, whose fields, trimmed and upper-cased as codes are
-// compared, equal the codes.
+// compared, equal the codes; through the list's map of those fields.
 template <typename List>
-auto FindByCodes(List& list, std::initializer_list<std::pair<int, QString>> codes, int* pos)
+auto FindByCodes(List& list, const std::vector<int>& fieldNos, const QStringList& codes, int* pos)
     -> decltype(list.GetElement(0)) {
-    for (int p = 0; p < list.GetCount(); ++p) {
-        auto* element = list.GetElement(p);
-        bool equal = true;
-        for (const auto& [fieldNo, code] : codes)
-            equal = equal && Code(element->GetField(fieldNo)->GetAsString()) == code;
-        if (equal) {
-            if (pos != nullptr)
-                *pos = p;
-            return element;
-        }
-    }
-    if (pos != nullptr)
-        *pos = -1;
-    return nullptr;
+    using Element = std::remove_pointer_t<decltype(list.GetElement(0))>;
+    return static_cast<Element*>(list.FindCodes(fieldNos, codes, pos));
 }
 
 } // namespace
@@ -126,6 +117,8 @@ bool TOvelseManager::IsModified() const {
 
 bool TOvelseManager::Save() {
     const bool changed = IsModified();
+    // One reading of the clock stamps every record of the save.
+    const TClockScope clock(ModelContext().Now());
     // The meet's programme first, the catalogue after it.
     bool saved = true;
     for (const bool staevneBound : {true, false}) {
@@ -160,54 +153,70 @@ void TOvelseManager::LoadRekorder() {
     }
 }
 
-std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde) {
+std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde, TRowJoins& joins) {
     TOvelseRkElement& row = LocateOvelseRk(runde.GetTrimmedString(OvelseRnField::Klasse),
                                            runde.GetTrimmedString(OvelseRnField::Ovelse));
     TAfvStedElement& sted = LocateAfvSted(runde.GetTrimmedString(OvelseRnField::Sted));
+    // The rounds of an event row share what the row joins.
+    const auto joined = joins.find(&row);
+    if (joined != joins.end()) {
+        const TRowJoin& join = joined->second;
+        return std::make_unique<TOvelseInfo>(*join.Ovelse, join.OvDef, *join.Klasse, row, runde, sted);
+    }
     TKlasseElement& klasse = LocateKlasse(row.GetTrimmedString(OvelseRkField::Klasse));
-    TOvelseElement& ovelse = LocateOvelse(row.GetTrimmedString(OvelseRkField::Ovelse));
+    const QString ovelseKode = row.GetTrimmedString(OvelseRkField::Ovelse);
+    TOvelseElement& ovelse = LocateOvelse(ovelseKode);
     TOvDefElement* ovDef = nullptr;
     const QString attribut = row.GetTrimmedString(OvelseRkField::Attribut);
     if (!attribut.isEmpty()) {
-        ovDef = FindOvDef(row.GetTrimmedString(OvelseRkField::Ovelse), attribut);
+        ovDef = FindOvDef(ovelseKode, attribut);
         if (ovDef == nullptr)
-            throw EOvelseManagerError(E::AttributUndefined,
-                                      {row.GetTrimmedString(OvelseRkField::Ovelse), attribut});
+            throw EOvelseManagerError(E::AttributUndefined, {ovelseKode, attribut});
     }
+    joins.emplace(&row, TRowJoin{&klasse, &ovelse, ovDef});
     return std::make_unique<TOvelseInfo>(ovelse, ovDef, klasse, row, runde, sted);
 }
 
-void TOvelseManager::IndexInfo(TOvelseInfo& info) {
-    index_[0].Add(info.GetKlasseSortKey(), &info);
-    index_[1].Add(info.GetOvelseSortKey(), &info);
-    index_[2].Add(info.GetTidSortKey(), &info);
-    index_[3].Add(info.GetStedTidSortKey(), &info);
-    index_[4].Add(info.GetKodeKey(), &info);
-    if (const QString key = info.GetMKKey(); !key.isEmpty())
-        index_[5].Add(key, &info);
+void TOvelseManager::IndexInfos() {
+    for (TOvelseInfoIndex& index : index_)
+        index.Clear();
+    for (const auto& info : infos_) {
+        const TOvelseInfo::TIndexKeys keys = info->GetIndexKeys();
+        index_[0].Append(keys.Klasse, info.get());
+        index_[1].Append(keys.Ovelse, info.get());
+        index_[2].Append(keys.Tid, info.get());
+        index_[3].Append(keys.StedTid, info.get());
+        index_[4].Append(keys.Kode, info.get());
+        if (!keys.MK.isEmpty())
+            index_[5].Append(keys.MK, info.get());
+    }
+    for (TOvelseInfoIndex& index : index_)
+        index.Sort();
 }
 
 void TOvelseManager::BuildInfos() {
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
     infos_.clear();
+    infos_.reserve(static_cast<std::size_t>(ovelseRnList_->GetCount()));
     // A round that cannot be joined (its class removed, say) is left out so that the rest of the
     // programme still opens; the user hears of it once.
     QStringList skipped;
     int skippedCount = 0;
+    TRowJoins joins;
     for (int raw = 0; raw < ovelseRnList_->GetCount(); ++raw) {
         auto& runde = static_cast<TOvelseRnElement&>(*ovelseRnList_->GetRawElement(raw));
         std::unique_ptr<TOvelseInfo> info;
         try {
-            info = MakeInfo(runde);
+            info = MakeInfo(runde, joins);
         } catch (const EOvelseManagerError& error) {
             if (++skippedCount <= MaxReportedRounds)
                 skipped.append(error.Text());
             continue;
         }
-        IndexInfo(*info);
         infos_.push_back(std::move(info));
     }
+    IndexInfos();
     LinkMangekamp();
     AttachRekorder();
     if (skippedCount > 0) {
@@ -221,17 +230,33 @@ void TOvelseManager::BuildInfos() {
 
 void TOvelseManager::LinkMangekamp() {
     const TOvelseInfoIndex& index = index_[5];
+    // The run of entries with the same combined event that each entry ends.
+    int runStart = 0;
+    QString runOvelse;
     for (int i = 0; i < index.Count(); ++i) {
         TOvelseInfo* info = index.GetItem(i);
         const QString mkOvelse = info->GetMKOvelse().toUpper();
+        if (i == 0 || mkOvelse != runOvelse) {
+            runStart = i;
+            runOvelse = mkOvelse;
+        }
         std::vector<TOvelseInfo*>& siblings = info->MKOvelser();
         siblings.clear();
-        for (int j = i - 1; j >= 0 && index.GetItem(j)->GetMKOvelse().toUpper() == mkOvelse; --j)
-            siblings.insert(siblings.begin(), index.GetItem(j));
+        for (int j = runStart; j < i; ++j)
+            siblings.push_back(index.GetItem(j));
     }
 }
 
 void TOvelseManager::AttachRekorder() {
+    // Every entry of an event, also those of a group that comes again further down a file: each list's
+    // entries by event code, in file order.
+    std::vector<std::unordered_map<QString, std::vector<TRekord*>>> byOvelse(rekorder_.size());
+    for (std::size_t r = 0; r < rekorder_.size(); ++r) {
+        for (int i = 0; i < rekorder_[r]->GetCount(); ++i) {
+            TRekord* rekord = rekorder_[r]->GetRekord(i);
+            byOvelse[r][rekord->Key1].push_back(rekord);
+        }
+    }
     for (const auto& [key, info] : index_[1]) {
         info->Rekorder().clear();
         const QString langtekst = info->Klasse().GetTrimmedString(KlasseField::Langtekst).toUpper();
@@ -239,11 +264,12 @@ void TOvelseManager::AttachRekorder() {
             continue;
         const QString ovelse = info->GetOvelseKode().toUpper();
         const QString attribut = info->GetAttributKode().toUpper();
-        // Every entry of the event, also those of a group that comes again further down the file.
-        for (const auto& rekorder : rekorder_) {
-            for (int i = 0; i < rekorder->GetCount(); ++i) {
-                TRekord* rekord = rekorder->GetRekord(i);
-                if (rekord->Key1 == ovelse && (rekord->Key2.isEmpty() || rekord->Key2 == attribut) &&
+        for (const auto& entries : byOvelse) {
+            const auto found = entries.find(ovelse);
+            if (found == entries.end())
+                continue;
+            for (TRekord* rekord : found->second) {
+                if ((rekord->Key2.isEmpty() || rekord->Key2 == attribut) &&
                     langtekst.contains(u'#' + rekord->Kategori))
                     info->Rekorder().push_back(rekord);
             }
@@ -254,10 +280,7 @@ void TOvelseManager::AttachRekorder() {
 void TOvelseManager::Reindex() {
     for (const auto& info : infos_)
         info->SetAfvSted(LocateAfvSted(info->OvelseRn().GetTrimmedString(OvelseRnField::Sted)));
-    for (TOvelseInfoIndex& index : index_)
-        index.Clear();
-    for (const auto& info : infos_)
-        IndexInfo(*info);
+    IndexInfos();
 }
 
 // ---------------------------------------------------------------- rounds
@@ -302,9 +325,9 @@ TOvelseInfo* TOvelseManager::FindNextRundeInfo(const TOvelseInfo& info) const {
 
 std::vector<TKlasseElement*> TOvelseManager::GetKlasser() const {
     std::vector<TKlasseElement*> klasser;
+    std::unordered_set<const TKlasseElement*> seen;
     for (const auto& [key, info] : index_[0]) {
-        TKlasseElement* klasse = &info->Klasse();
-        if (std::find(klasser.begin(), klasser.end(), klasse) == klasser.end())
+        if (TKlasseElement* klasse = &info->Klasse(); seen.insert(klasse).second)
             klasser.push_back(klasse);
     }
     return klasser;
@@ -331,25 +354,23 @@ bool TOvelseManager::IsAfvStedUsed(const QString& sted) const {
 // ---------------------------------------------------------------- lookups
 
 TOvelseElement* TOvelseManager::FindOvelse(const QString& ovelse, int* pos) {
-    return FindByCodes(*ovelseList_, {{OvelseField::Ovelse, Code(ovelse)}}, pos);
+    return FindByCodes(*ovelseList_, {OvelseField::Ovelse}, {ovelse}, pos);
 }
 
 TKlasseElement* TOvelseManager::FindKlasse(const QString& klasse, int* pos) {
-    return FindByCodes(*klasseList_, {{KlasseField::Klasse, Code(klasse)}}, pos);
+    return FindByCodes(*klasseList_, {KlasseField::Klasse}, {klasse}, pos);
 }
 
 TOvelseRkElement* TOvelseManager::FindOvelseRk(const QString& klasse, const QString& ovelse, int* pos) {
-    return FindByCodes(*ovelseRkList_,
-                       {{OvelseRkField::Klasse, Code(klasse)}, {OvelseRkField::Ovelse, Code(ovelse)}}, pos);
+    return FindByCodes(*ovelseRkList_, {OvelseRkField::Klasse, OvelseRkField::Ovelse}, {klasse, ovelse}, pos);
 }
 
 TAfvStedElement* TOvelseManager::FindAfvSted(const QString& sted, int* pos) {
-    return FindByCodes(*afvStedList_, {{AfvStedField::Sted, Code(sted)}}, pos);
+    return FindByCodes(*afvStedList_, {AfvStedField::Sted}, {sted}, pos);
 }
 
 TOvDefElement* TOvelseManager::FindOvDef(const QString& ovelse, const QString& attribut, int* pos) {
-    return FindByCodes(*ovDefList_,
-                       {{OvDefField::Ovelse, Code(ovelse)}, {OvDefField::Attribut, Code(attribut)}}, pos);
+    return FindByCodes(*ovDefList_, {OvDefField::Ovelse, OvDefField::Attribut}, {ovelse, attribut}, pos);
 }
 
 TOvelseElement& TOvelseManager::LocateOvelse(const QString& ovelse) {

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -144,6 +145,16 @@ public:
     QString GetKodeKey() const;
     // Combined event in 6 and discipline number in 3; empty when the row is no discipline.
     QString GetMKKey() const;
+    // The six keys above at once.
+    struct TIndexKeys {
+        QString Klasse;
+        QString Ovelse;
+        QString Tid;
+        QString StedTid;
+        QString Kode;
+        QString MK;
+    };
+    TIndexKeys GetIndexKeys() const;
 
     // Set by the result manager.
     qint32 AntalAktiveDeltagere = 0;
@@ -163,6 +174,11 @@ private:
     QString Runder() const;
     // 1 first round or qualification, 2 second round, 3 semi-final, 4 final or none; right-justified in 2.
     QString RundeLevel() const;
+    static QString RundeLevelOf(const QString& runde);
+    QString KodeKey(const QString& storedRunde) const;
+    QString KlasseSortKey(const QString& level) const;
+    QString StedSortCode() const;
+    QString DatoTidKey() const;
     // A lettered final's letter for the heat; empty when the heat has none.
     QString HeatLetter(int heat) const;
     QString HeatWord(bool engelskGroup) const;
@@ -190,6 +206,9 @@ qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text);
 class TOvelseInfoIndex {
 public:
     void Add(const QString& key, TOvelseInfo* info);
+    // For many at once: Append each, then Sort once.
+    void Append(const QString& key, TOvelseInfo* info) { items_.emplace_back(key, info); }
+    void Sort();
     int Count() const { return static_cast<int>(items_.size()); }
     TOvelseInfo* GetItem(int pos) const { return items_.at(static_cast<std::size_t>(pos)).second; }
     const QString& GetKey(int pos) const { return items_.at(static_cast<std::size_t>(pos)).first; }
@@ -299,6 +318,9 @@ public:
     bool Save();
     // Looks every round's venue up again (error 7) and rebuilds the indexes.
     void Reindex();
+    // Builds the round descriptions and their indexes anew from the lists as they stand. A round whose
+    // class, event, event row, attribute or venue is missing is left out and reported once.
+    void BuildInfos();
 
     // ---- Rounds
     int GetInfoCount() const { return static_cast<int>(infos_.size()); }
@@ -351,7 +373,9 @@ public:
     // its event rows and rounds, while the meet's own (non-standard) classes stay. Without, only the
     // classes the meet has are written. Rows of an event not in the catalogue are passed over, a missing
     // venue is created. On failure the lists are read back from the files and the error passes on.
-    void SaveEditOvelsesRaekke(const std::vector<int>* klasser, const TEditOvelsesRaekke& raekke);
+    // False when a record could not be stored: the user has been told, and what was not stored stays
+    // pending in the lists for the next save.
+    bool SaveEditOvelsesRaekke(const std::vector<int>* klasser, const TEditOvelsesRaekke& raekke);
 
     // ---- Lists and records lists
     TOvelseList& OvelseList() { return *ovelseList_; }
@@ -371,9 +395,16 @@ private:
 
     void ReloadLists();
     void LoadRekorder();
-    void BuildInfos();
-    std::unique_ptr<TOvelseInfo> MakeInfo(TOvelseRnElement& runde);
-    void IndexInfo(TOvelseInfo& info);
+    // What an event row joins: its class, event and attribute definition.
+    struct TRowJoin {
+        TKlasseElement* Klasse;
+        TOvelseElement* Ovelse;
+        TOvDefElement* OvDef;
+    };
+    using TRowJoins = std::unordered_map<const TOvelseRkElement*, TRowJoin>;
+    std::unique_ptr<TOvelseInfo> MakeInfo(TOvelseRnElement& runde, TRowJoins& joins);
+    // The six indexes anew over every info.
+    void IndexInfos();
     void LinkMangekamp();
     void AttachRekorder();
 

@@ -4,7 +4,9 @@
 #include "model/D_StdKlasser.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -125,12 +127,23 @@ void TOvelseManager::LoadEditOvelsesRaekke(TEditOvelsesRaekke& raekke) const {
 
 // Writes rows into the lists and gathers what is to go. A class's event rows are every event row with
 // its code, and an event row's rounds every round with its class and event code, in the lists' order,
-// so that rows written a second time find the records the first writing appended.
+// so that rows written a second time find the records the first writing appended. The codes are looked
+// up in maps made once for the writing and kept up to date with what it appends.
 class TOvelseManager::TRaekkeWriter {
 public:
     TRaekkeWriter(TOvelseManager& manager, const TEditOvelsesRaekke& raekke)
-        : m_(manager)
-        , raekke_(raekke) {}
+        : m_(manager) {
+        for (int i = 0; i < raekke.GetCount(); ++i) {
+            const TEditOvelseData* row = raekke.GetItem(i);
+            rowsByKlasse_[row->Klasse].push_back(row);
+        }
+        TOvelseRkList& eventRows = *m_.ovelseRkList_;
+        for (int raw = 0; raw < eventRows.GetCount(); ++raw)
+            AddEventRow(static_cast<TOvelseRkElement&>(*eventRows.GetRawElement(raw)));
+        TOvelseRnList& rounds = *m_.ovelseRnList_;
+        for (int raw = 0; raw < rounds.GetCount(); ++raw)
+            AddRound(static_cast<TOvelseRnElement&>(*rounds.GetRawElement(raw)));
+    }
 
     void Write(const std::vector<int>* klasser) {
         TKlasseList& list = *m_.klasseList_;
@@ -139,11 +152,8 @@ public:
         for (int pos = 0; pos < count; ++pos)
             existing.push_back(list.GetElement(pos));
         if (klasser == nullptr) {
-            const std::vector<const TEditOvelseData*> all = rows();
             for (TKlasseElement* klasse : existing) {
-                const QString code = klasse->GetTrimmedString(KlasseField::Klasse);
-                if (std::any_of(all.begin(), all.end(),
-                                [&code](const TEditOvelseData* row) { return row->Klasse == code; }))
+                if (rowsByKlasse_.contains(klasse->GetTrimmedString(KlasseField::Klasse)))
                     WriteKlasse(*klasse);
             }
             return;
@@ -182,16 +192,19 @@ public:
     }
 
 private:
-    std::vector<const TEditOvelseData*> rows() const {
-        std::vector<const TEditOvelseData*> rows;
-        for (int i = 0; i < raekke_.GetCount(); ++i)
-            rows.push_back(raekke_.GetItem(i));
-        return rows;
-    }
-
     static void SetStdKlasse(TKlasseElement& klasse, int nr) {
         klasse.GetField(KlasseField::Sortkode)->SetAsInteger(nr);
         klasse.GetField(KlasseField::Korttekst)->SetAsString(GetStdKlasseText(nr));
+    }
+
+    void AddEventRow(TOvelseRkElement& row) {
+        eventRows_[row.GetTrimmedString(OvelseRkField::Klasse)].push_back(&row);
+    }
+
+    void AddRound(TOvelseRnElement& round) {
+        const QString klasse = round.GetTrimmedString(OvelseRnField::Klasse);
+        rounds_[{klasse, round.GetTrimmedString(OvelseRnField::Ovelse)}].push_back(&round);
+        roundsOfKlasse_[klasse].push_back(&round);
     }
 
     void Gather(TDataElement& element) {
@@ -201,6 +214,24 @@ private:
 
     bool IsGathered(const TDataElement& element) const { return gatheredSet_.contains(&element); }
 
+    template <typename Element>
+    std::vector<Element*> NotGathered(const std::vector<Element*>* all) const {
+        std::vector<Element*> found;
+        if (all != nullptr) {
+            for (Element* element : *all) {
+                if (!IsGathered(*element))
+                    found.push_back(element);
+            }
+        }
+        return found;
+    }
+
+    template <typename Map>
+    static const typename Map::mapped_type* Of(const Map& map, const typename Map::key_type& key) {
+        const auto found = map.find(key);
+        return found == map.end() ? nullptr : &found->second;
+    }
+
     // A class that goes takes its event rows and rounds along: left behind they would keep the meet
     // from opening.
     void GatherKlasse(TKlasseElement& klasse) {
@@ -208,75 +239,63 @@ private:
         const QString code = klasse.GetTrimmedString(KlasseField::Klasse);
         for (TOvelseRkElement* row : EventRowsOf(code))
             Gather(*row);
-        TOvelseRnList& rounds = *m_.ovelseRnList_;
-        for (int raw = 0; raw < rounds.GetCount(); ++raw) {
-            TDataElement* round = rounds.GetRawElement(raw);
-            if (round->GetTrimmedString(OvelseRnField::Klasse) == code)
-                Gather(*round);
-        }
+        for (TOvelseRnElement* round : NotGathered(Of(roundsOfKlasse_, code)))
+            Gather(*round);
     }
 
     std::vector<TOvelseRkElement*> EventRowsOf(const QString& klasse) const {
-        std::vector<TOvelseRkElement*> found;
-        TOvelseRkList& list = *m_.ovelseRkList_;
-        for (int raw = 0; raw < list.GetCount(); ++raw) {
-            auto* row = static_cast<TOvelseRkElement*>(list.GetRawElement(raw));
-            if (!IsGathered(*row) && row->GetTrimmedString(OvelseRkField::Klasse) == klasse)
-                found.push_back(row);
-        }
-        return found;
+        return NotGathered(Of(eventRows_, klasse));
     }
 
     std::vector<TOvelseRnElement*> RoundsOf(const QString& klasse, const QString& ovelse) const {
-        std::vector<TOvelseRnElement*> found;
-        TOvelseRnList& list = *m_.ovelseRnList_;
-        for (int raw = 0; raw < list.GetCount(); ++raw) {
-            auto* round = static_cast<TOvelseRnElement*>(list.GetRawElement(raw));
-            if (!IsGathered(*round) && round->GetTrimmedString(OvelseRnField::Klasse) == klasse &&
-                round->GetTrimmedString(OvelseRnField::Ovelse) == ovelse)
-                found.push_back(round);
-        }
-        return found;
+        return NotGathered(Of(rounds_, {klasse, ovelse}));
     }
 
     void WriteKlasse(TKlasseElement& klasse) {
         const QString code = klasse.GetTrimmedString(KlasseField::Klasse);
-        std::vector<const TEditOvelseData*> left;
-        for (const TEditOvelseData* row : rows()) {
-            if (row->Klasse == code)
-                left.push_back(row);
-        }
-        std::vector<QString> kept;
+        static const std::vector<const TEditOvelseData*> None;
+        const auto* own = Of(rowsByKlasse_, code);
+        const std::vector<const TEditOvelseData*>& rows = own != nullptr ? *own : None;
+        // Each event row takes the first row of its event still left.
+        std::unordered_map<QString, std::deque<std::size_t>> byOvelse;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            byOvelse[rows[i]->Ovelse].push_back(i);
+        std::vector<bool> taken(rows.size(), false);
+        std::unordered_set<QString> kept;
         std::vector<TOvelseRkElement*> unmatched;
         for (TOvelseRkElement* eventRow : EventRowsOf(code)) {
             const QString ovelse = eventRow->GetTrimmedString(OvelseRkField::Ovelse);
-            const auto row = std::find_if(left.begin(), left.end(), [&ovelse](const TEditOvelseData* r) {
-                return r->Ovelse == ovelse;
-            });
-            if (row == left.end()) {
+            const auto left = byOvelse.find(ovelse);
+            if (left == byOvelse.end() || left->second.empty()) {
                 unmatched.push_back(eventRow);
                 continue;
             }
-            WriteRow(**row, *eventRow);
-            left.erase(row);
-            kept.push_back(ovelse);
+            const std::size_t row = left->second.front();
+            left->second.pop_front();
+            taken[row] = true;
+            WriteRow(*rows[row], *eventRow);
+            kept.insert(ovelse);
         }
         for (TOvelseRkElement* eventRow : unmatched) {
             Gather(*eventRow);
             const QString ovelse = eventRow->GetTrimmedString(OvelseRkField::Ovelse);
             // A second event row of the same event shares the rounds of the one kept.
-            if (std::find(kept.begin(), kept.end(), ovelse) != kept.end())
+            if (kept.contains(ovelse))
                 continue;
             for (TOvelseRnElement* round : RoundsOf(code, ovelse))
                 Gather(*round);
         }
-        for (const TEditOvelseData* row : left) {
-            TOvelseElement* ovelse = m_.FindOvelse(row->Ovelse);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (taken[i])
+                continue;
+            const TEditOvelseData& row = *rows[i];
+            TOvelseElement* ovelse = m_.FindOvelse(row.Ovelse);
             if (ovelse == nullptr)
                 continue;
-            TOvDefElement* ovDef =
-                row->Attribut.isEmpty() ? nullptr : m_.FindOvDef(row->Ovelse, row->Attribut);
-            WriteRow(*row, m_.AddOvelseRk(klasse, *ovelse, ovDef));
+            TOvDefElement* ovDef = row.Attribut.isEmpty() ? nullptr : m_.FindOvDef(row.Ovelse, row.Attribut);
+            TOvelseRkElement& eventRow = m_.AddOvelseRk(klasse, *ovelse, ovDef);
+            AddEventRow(eventRow);
+            WriteRow(row, eventRow);
         }
     }
 
@@ -320,6 +339,7 @@ private:
                 continue;
             TOvelseRnElement& round = m_.AddOvelseRn(eventRow);
             round.GetField(OvelseRnField::Runde)->SetAsString(n == 1 ? QString() : runder.mid(n - 1, 1));
+            AddRound(round);
             WriteRunde(row, n, round);
         }
     }
@@ -343,19 +363,29 @@ private:
             afvSted->GetField(AfvStedField::Sortkode)->SetAsInteger(row.OvelseNr);
     }
 
+    struct PairHash {
+        std::size_t operator()(const std::pair<QString, QString>& key) const {
+            return qHash(key.first) ^ (qHash(key.second) * 31);
+        }
+    };
+
     TOvelseManager& m_;
-    const TEditOvelsesRaekke& raekke_;
+    std::unordered_map<QString, std::vector<const TEditOvelseData*>> rowsByKlasse_;
+    std::unordered_map<QString, std::vector<TOvelseRkElement*>> eventRows_;
+    std::unordered_map<std::pair<QString, QString>, std::vector<TOvelseRnElement*>, PairHash> rounds_;
+    std::unordered_map<QString, std::vector<TOvelseRnElement*>> roundsOfKlasse_;
     std::vector<TDataElement*> gathered_;
     std::unordered_set<const TDataElement*> gatheredSet_;
 };
 
-void TOvelseManager::SaveEditOvelsesRaekke(const std::vector<int>* klasser,
+bool TOvelseManager::SaveEditOvelsesRaekke(const std::vector<int>* klasser,
                                            const TEditOvelsesRaekke& raekke) {
+    bool saved = false;
     try {
         TRaekkeWriter writer(*this, raekke);
         writer.Write(klasser);
         writer.FlagDeletions();
-        Save();
+        saved = Save();
     } catch (...) {
         // A half-applied edit must not reach the files with a later save.
         try {
@@ -369,4 +399,5 @@ void TOvelseManager::SaveEditOvelsesRaekke(const std::vector<int>* klasser,
     afvStedList_->Resort();
     // The infos pointed at records that may be gone.
     BuildInfos();
+    return saved;
 }

@@ -4,7 +4,11 @@
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -17,13 +21,37 @@ double Fraction(TDateTime value) {
     return value - std::trunc(value);
 }
 
-QString SortCode(qint32 value) {
-    return RightJustify(QString::number(value), 5);
+// The number right-justified in width with fill, as RightJustify gives its text (a longer one keeps its
+// rightmost characters), appended without a text of its own: the keys are made for every round.
+void AppendNumber(QString& to, qint64 value, int width, char fill) {
+    std::array<char, 24> digits{};
+    const int n = static_cast<int>(std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr -
+                                   digits.data());
+    for (int i = n; i < width; ++i)
+        to.append(QLatin1Char(fill));
+    to.append(QLatin1StringView(digits.data() + std::max(0, n - width), std::min(n, width)));
 }
 
+constexpr int SortCodeWidth = 5;
+
+QString SortCode(qint32 value) {
+    QString code;
+    AppendNumber(code, value, SortCodeWidth, ' ');
+    return code;
+}
+
+// "yyyymmddhhnnss" of the stored date and time as they stand: no time zone takes part.
 QString StampKey(TDateTime value) {
-    const QDateTime stamp = DateTimeToQDateTime(value);
-    return stamp.isValid() ? stamp.toString(QStringLiteral("yyyyMMddHHmmss")) : QString(14, u'0');
+    const QDate date = DateTimeToQDate(value);
+    if (!date.isValid() || date.year() < 0)
+        return QString(14, u'0');
+    const QTime time = DateTimeToQTime(value);
+    QString key;
+    key.reserve(14);
+    AppendNumber(key, date.year(), 4, '0');
+    for (const int part : {date.month(), date.day(), time.hour(), time.minute(), time.second()})
+        AppendNumber(key, part, 2, '0');
+    return key;
 }
 
 } // namespace
@@ -193,16 +221,18 @@ bool TOvelseInfo::IsLastRunde() const {
 }
 
 QString TOvelseInfo::RundeLevel() const {
-    const QString runde = GetRunde();
+    return RundeLevelOf(GetRunde());
+}
+
+QString TOvelseInfo::RundeLevelOf(const QString& runde) {
     const QChar c = runde.isEmpty() ? QChar() : runde.at(0);
-    int level = 4;
     if (c == u'I' || c == u'K')
-        level = 1;
-    else if (c == u'M')
-        level = 2;
-    else if (c == u'S')
-        level = 3;
-    return RightJustify(QString::number(level), 2);
+        return QStringLiteral(" 1");
+    if (c == u'M')
+        return QStringLiteral(" 2");
+    if (c == u'S')
+        return QStringLiteral(" 3");
+    return QStringLiteral(" 4");
 }
 
 // ---------------------------------------------------------------- texts
@@ -276,9 +306,21 @@ QString TOvelseInfo::GetHeatAntalText(int heat) const {
 
 // ---------------------------------------------------------------- keys
 
-QString TOvelseInfo::GetKlasseSortKey() const {
+QString TOvelseInfo::KlasseSortKey(const QString& level) const {
     return SortCode(Int(*klasse_, KlasseField::Sortkode)) + SortCode(Int(*ovelse_, OvelseField::Sortkode)) +
-           RundeLevel();
+           level;
+}
+
+QString TOvelseInfo::StedSortCode() const {
+    return SortCode(Int(*afvSted_, AfvStedField::Sortkode));
+}
+
+QString TOvelseInfo::DatoTidKey() const {
+    return StampKey(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat());
+}
+
+QString TOvelseInfo::GetKlasseSortKey() const {
+    return KlasseSortKey(RundeLevel());
 }
 
 QString TOvelseInfo::GetOvelseSortKey() const {
@@ -287,18 +329,34 @@ QString TOvelseInfo::GetOvelseSortKey() const {
 }
 
 QString TOvelseInfo::GetTidSortKey() const {
-    return StampKey(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat()) +
-           SortCode(Int(*afvSted_, AfvStedField::Sortkode)) + GetKlasseSortKey();
+    return DatoTidKey() + StedSortCode() + GetKlasseSortKey();
 }
 
 QString TOvelseInfo::GetStedTidSortKey() const {
-    return SortCode(Int(*afvSted_, AfvStedField::Sortkode)) +
-           StampKey(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat()) + GetKlasseSortKey();
+    return StedSortCode() + DatoTidKey() + GetKlasseSortKey();
+}
+
+TOvelseInfo::TIndexKeys TOvelseInfo::GetIndexKeys() const {
+    // Each part once, each key in one piece: the keys are made for every round of the meet.
+    const QString stored = StoredRunde();
+    const QString level = RundeLevelOf(stored.isEmpty() ? Runder().left(1) : stored);
+    const QString klasseNr = SortCode(Int(*klasse_, KlasseField::Sortkode));
+    const QString ovelseNr = SortCode(Int(*ovelse_, OvelseField::Sortkode));
+    const QString klasse = klasseNr % ovelseNr % level;
+    const QString stamp = DatoTidKey();
+    const QString sted = StedSortCode();
+    return {
+        klasse,    ovelseNr % level % klasseNr, stamp % sted % klasse, sted % stamp % klasse, KodeKey(stored),
+        GetMKKey()};
 }
 
 QString TOvelseInfo::GetKodeKey() const {
-    return RightJustify(GetKlasseKode().toUpper(), 3) + RightJustify(GetOvelseKode().toUpper(), 6) +
-           LeftJustify(StoredRunde(), 1);
+    return KodeKey(StoredRunde());
+}
+
+QString TOvelseInfo::KodeKey(const QString& storedRunde) const {
+    return RightJustify(GetKlasseKode().toUpper(), 3) % RightJustify(GetOvelseKode().toUpper(), 6) %
+           LeftJustify(storedRunde, 1);
 }
 
 QString TOvelseInfo::GetMKKey() const {
@@ -315,6 +373,11 @@ void TOvelseInfoIndex::Add(const QString& key, TOvelseInfo* info) {
     const auto at = std::upper_bound(items_.begin(), items_.end(), key,
                                      [](const QString& k, const auto& item) { return k < item.first; });
     items_.insert(at, {key, info});
+}
+
+void TOvelseInfoIndex::Sort() {
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 int TOvelseInfoIndex::IndexOf(const QString& key) const {

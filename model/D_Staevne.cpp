@@ -171,6 +171,7 @@ void TStaevneManager::GotoCurrent() {
 }
 
 void TStaevneManager::LoadStaevneList() {
+    bool lastReadable = false;
     meets_.clear();
     SetCurrent(-1);
     table_->SetIndexNumber(0);
@@ -186,12 +187,17 @@ void TStaevneManager::LoadStaevneList() {
         }
         const quint32 position = table_->GetPosition();
         const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
-        if (!LoadSystemData())
+        lastReadable = LoadBlock();
+        if (!lastReadable)
             ShowError(nullptr,
                       QStringLiteral("Fejl i data for stævnet: ") + navn + CrLf + CrLf +
                           QStringLiteral("Data er nulstillet, husk at oprette igen under \"StævneData\"."));
         meets_.push_back({navn, position, stID, DatoText(data_.Dato)});
     }
+    // The settings are the last listed meet's, as after reading each meet's in turn; its registry values
+    // and printer need reading once only.
+    if (lastReadable)
+        LoadRegistryOf(meets_.back().Navn);
 }
 
 // ---------------------------------------------------------------- meets
@@ -451,11 +457,15 @@ void TStaevneManager::WriteVariablePart(const QByteArray& part) {
 }
 
 bool TStaevneManager::LoadSystemData() {
-    SetSystemDataDefaults();
-    if (!data_.LoadVariablePart(ReadVariablePart()))
+    if (!LoadBlock())
         return false;
     LoadRegistry();
     return true;
+}
+
+bool TStaevneManager::LoadBlock() {
+    SetSystemDataDefaults();
+    return data_.LoadVariablePart(ReadVariablePart());
 }
 
 bool TStaevneManager::SaveSystemData() {

@@ -12,8 +12,8 @@
 #include <vector>
 
 class TImportStaevneQuestion;
-class TStreamReader;
 struct TTransferRecord;
+struct TTransferSections;
 
 // The Status of a meet record: a meet is listed only when its last create, delete or import finished.
 enum class TStaevneStatus : int { Klar = 0, Oprettes = 1, Slettes = 2, Importeres = 3 };
@@ -200,6 +200,11 @@ private:
     void SetStatus(TStaevneStatus status);
     void GotoCurrent();
     QByteArray ReadVariablePart();
+    // The system-data block of the record the meet table stands on, without the registry values; false
+    // (defaults kept) when it is damaged.
+    bool LoadBlock();
+    // The registry values of the meet of that name (the base key's when it has no key of its own).
+    void LoadRegistryOf(const QString& navn);
     void WriteVariablePart(const QByteArray& part);
     bool SaveSystemData();
     // Makes the listed meet (the meet table stands on it) or none (-1) the current one, also in the
@@ -216,10 +221,9 @@ private:
     // The import's name question; returns the accepted name, whose folder the check has created.
     QString AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
                           TImportStaevneQuestion& question);
-    // Writes the checked transfer file as a new meet inside the caller's transaction; the stream stands
-    // behind the meet's section. Returns the new meet's number and the position of its record.
-    qint32 WriteImport(TStreamReader& reader, const TTransferRecord& meet, const QString& navn, int level,
-                       const QString& fileName, quint32& position);
+    // Writes the checked transfer file's records as a new meet inside the caller's transaction.
+    // Returns the new meet's number and the position of its record.
+    qint32 WriteImport(const TTransferSections& sections, const QString& navn, quint32& position);
     // After a failed import: the meet table back on the open meet, the new folder gone.
     void UndoImport(const QString& navn) noexcept;
 

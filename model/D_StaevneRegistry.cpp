@@ -59,6 +59,10 @@ QString MeetKey(const QString& navn) {
 } // namespace
 
 void TStaevneManager::LoadRegistry() {
+    LoadRegistryOf(RecordNavn());
+}
+
+void TStaevneManager::LoadRegistryOf(const QString& navn) {
     Platform::TRegistry registry;
     if (registry.OpenKey(BaseKey(), false)) {
         scoreboard_.ScoreboardServer =
@@ -70,7 +74,7 @@ void TStaevneManager::LoadRegistry() {
     }
     // A meet without a key of its own reads what the base key holds; every value defaults to what the
     // manager holds now.
-    const QString meetKey = MeetKey(RecordNavn());
+    const QString meetKey = MeetKey(navn);
     if ((!meetKey.isEmpty() && registry.OpenKey(meetKey, false)) || registry.OpenKey(BaseKey(), false)) {
         for (const TRegistryValue& value : MeetValues) {
             const QString name = QLatin1String(value.Name);

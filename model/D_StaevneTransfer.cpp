@@ -19,6 +19,14 @@
 #include <QSaveFile>
 
 #include <array>
+#include <vector>
+
+// The records of a checked transfer file that an import writes: the meet's own, then each section's
+// in file order (none for a section the import level leaves out).
+struct TTransferSections {
+    TTransferRecord Meet;
+    std::vector<std::vector<TTransferRecord>> Records;
+};
 
 namespace {
 
@@ -108,24 +116,29 @@ void ReadHeader(TStreamReader& reader, const QString& fileName) {
     reader.ReadWord(); // the table count: the sections are known
 }
 
-// Reads every section as the import will, writing nothing. Returns the one meet record and, in
-// afterMeet, where the next section begins.
-TTransferRecord CheckSections(TStreamReader& reader, const QString& fileName, int level, qint64& afterMeet) {
-    TTransferRecord meet;
+// Reads and checks every section, writing nothing; keeps the records the import writes.
+TTransferSections ReadSections(TStreamReader& reader, const QString& fileName, int level) {
+    TTransferSections read;
     int meets = 0;
     Sections[0].Make()->ReadSection(reader, false, [&](const TTransferRecord& record) {
         if (++meets == 1)
-            meet = record;
+            read.Meet = record;
     });
     if (meets != 1)
         throw NotKipFile(
             fileName, QStringLiteral("Filen skal indeholde netop ét stævne, men indeholder %1").arg(meets));
-    afterMeet = reader.Stream()->pos();
-    for (std::size_t i = 1; i < Sections.size(); ++i)
-        Sections[i].Make()->ReadSection(reader, !Imports(level, Sections[i].Level));
+    read.Records.resize(Sections.size());
+    for (std::size_t i = 1; i < Sections.size(); ++i) {
+        const bool imported = Imports(level, Sections[i].Level);
+        std::vector<TTransferRecord>& records = read.Records[i];
+        Sections[i].Make()->ReadSection(reader, !imported, [&](const TTransferRecord& record) {
+            if (imported)
+                records.push_back(record);
+        });
+    }
     if (ReadMarker(reader) != KipSignatureEnd)
         throw NotKipFile(fileName, QStringLiteral("<KIPSignatureEnd> er forkert"));
-    return meet;
+    return read;
 }
 
 QString NavnOf(const TTransferRecord& meet) {
@@ -173,31 +186,28 @@ int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportSt
         throw Exception(QStringLiteral("Importfilen ") + fileName + QStringLiteral(" kan ikke åbnes") + CrLf +
                         file.errorString());
     TStreamReader reader(&file);
-    TTransferRecord meet;
-    qint64 afterMeet = 0;
+    TTransferSections sections;
     try {
         ReadHeader(reader, fileName);
-        meet = CheckSections(reader, fileName, level, afterMeet);
+        sections = ReadSections(reader, fileName, level);
     } catch (const EStreamError& error) {
         throw Damaged(fileName, error);
     }
+    file.close();
 
     TSystemData imported;
-    imported.LoadVariablePart(WithLength(meet.Variable));
-    const QString navn = AskImportNavn(meet, imported, question);
+    imported.LoadVariablePart(WithLength(sections.Meet.Variable));
+    const QString navn = AskImportNavn(sections.Meet, imported, question);
 
     qint32 stID = -1;
     quint32 position = 0;
     try {
         const TBusyCursor busy;
-        if (!file.seek(afterMeet))
-            throw EStreamError(file.errorString());
+        // Every record of the import carries the same time stamps.
+        const TClockScope clock(ModelContext().Now());
         TBtvTransaction transaction;
-        stID = WriteImport(reader, meet, navn, level, fileName, position);
+        stID = WriteImport(sections, navn, position);
         transaction.Commit();
-    } catch (const EStreamError& error) {
-        UndoImport(navn);
-        throw Damaged(fileName, error);
     } catch (...) {
         UndoImport(navn);
         throw;
@@ -227,24 +237,25 @@ QString TStaevneManager::AskImportNavn(const TTransferRecord& meet, const TSyste
     }
 }
 
-qint32 TStaevneManager::WriteImport(TStreamReader& reader, const TTransferRecord& meet, const QString& navn,
-                                    int level, const QString& fileName, quint32& position) {
+qint32 TStaevneManager::WriteImport(const TTransferSections& sections, const QString& navn,
+                                    quint32& position) {
     // Status 3 until the last section is in.
-    table_->InsertRecord(meet, NextStID(), [&] {
+    table_->InsertRecord(sections.Meet, NextStID(), [&] {
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Importeres);
     });
     const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
     position = table_->GetPosition();
     for (std::size_t i = 1; i < Sections.size(); ++i) {
+        const std::vector<TTransferRecord>& records = sections.Records[i];
+        if (records.empty())
+            continue;
         const std::unique_ptr<TZunoDataTable> table = Sections[i].Make();
-        if (Imports(level, Sections[i].Level))
-            table->ImportTable(reader, stID);
-        else
-            table->SkipTable(reader);
+        TTableWork work(*table);
+        for (const TTransferRecord& record : records)
+            table->InsertRecord(record, stID);
+        work.Done();
     }
-    if (ReadMarker(reader) != KipSignatureEnd)
-        throw NotKipFile(fileName, QStringLiteral("<KIPSignatureEnd> er forkert"));
     table_->GotoPosition(position);
     table_->Edit();
     SetStatus(TStaevneStatus::Klar);

@@ -9,6 +9,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
+#include <unordered_map>
+#include <vector>
+
 namespace Platform {
 
 namespace {
@@ -66,27 +71,149 @@ bool IsFileName(const QString& name) {
     return name != u"." && name != u".." && !name.contains(u'/') && !name.contains(QChar(0));
 }
 
-QStringList ChildGroups(QSettings& settings, const QString& group) {
-    settings.beginGroup(group);
-    QStringList groups = settings.childGroups();
-    settings.endGroup();
-    for (QString& name : groups)
-        name = DecodeName(name);
-    return groups;
-}
-
-QStringList ChildKeys(QSettings& settings, const QString& group) {
-    settings.beginGroup(group);
-    const QStringList keys = settings.childKeys();
-    settings.endGroup();
+// The name of an entry of folder that matches name: the exact one when there is one, else the first
+// that differs only in letter case; name itself when there is none.
+QString EntryName(const QString& folder, const QString& name, bool isFolder, const QString& suffix) {
+    const QFileInfo exact(QDir(folder).filePath(name + suffix));
+    if (isFolder ? exact.isDir() : exact.isFile())
+        return name;
     QStringList names;
-    for (const QString& key : keys)
-        if (key != KeyMarker)
-            names << DecodeName(key);
-    return names;
+    const QDir::Filters filters = (isFolder ? QDir::Dirs | QDir::NoDotAndDotDot : QDir::Files) | QDir::Hidden;
+    for (const QString& entry : QDir(folder).entryList(filters))
+        if (entry.endsWith(suffix, Qt::CaseInsensitive))
+            names << entry.chopped(suffix.size());
+    return StoredName(names, name);
 }
 
 } // namespace
+
+// The key and group names of a settings file, each found by its name without regard to case: made once
+// from what QSettings reads, kept in step with this process's changes, made again when the file changed
+// on disk. Names are kept decoded, in the order QSettings lists them.
+class TIniNames {
+public:
+    // The stored name of the subkey (value) of group equal to name ignoring case; empty when none.
+    QString Group(const QString& group, const QString& name) const { return Find(group, name, false); }
+    QString Value(const QString& group, const QString& name) const { return Find(group, name, true); }
+    QStringList Groups(const QString& group) const { return List(group, false); }
+    QStringList Values(const QString& group) const { return List(group, true); }
+
+    void AddGroup(const QString& group, const QString& name) { Add(group, name, false); }
+    void AddValue(const QString& group, const QString& name) { Add(group, name, true); }
+    void RemoveValue(const QString& group, const QString& name) { Remove(group, name, true); }
+    // The subkey at path (a group's path) with all below it.
+    void RemoveGroup(const QString& path) {
+        const qsizetype cut = path.lastIndexOf(u'/');
+        Remove(cut < 0 ? QString() : path.left(cut), DecodeName(path.mid(cut + 1)), false);
+        for (auto it = groups_.begin(); it != groups_.end();) {
+            if (it->first == path || it->first.startsWith(path + u'/'))
+                it = groups_.erase(it);
+            else
+                ++it;
+        }
+    }
+
+    // The names of the file, read through settings when the file changed since they were last made.
+    static std::shared_ptr<TIniNames> Of(const QString& filePath, QSettings& settings) {
+        TCached& cached = Cache()[filePath];
+        const TSignature now = SignatureOf(filePath);
+        if (!cached.Names || !(cached.Signature == now)) {
+            cached.Names = std::make_shared<TIniNames>();
+            cached.Names->Read(settings);
+            cached.Signature = now;
+        }
+        return cached.Names;
+    }
+    static void Forget(const QString& filePath) { Cache().erase(filePath); }
+
+private:
+    struct TNames {
+        QStringList Ordered;
+        std::unordered_map<QString, QString> ByFolded;
+    };
+    struct TGroup {
+        TNames Groups;
+        TNames Values;
+    };
+    struct TSignature {
+        bool Exists = false;
+        qint64 Size = 0;
+        qint64 Modified = 0;
+        quint64 Inode = 0;
+        bool operator==(const TSignature&) const = default;
+    };
+    struct TCached {
+        std::shared_ptr<TIniNames> Names;
+        TSignature Signature;
+    };
+
+    static std::unordered_map<QString, TCached>& Cache() {
+        static std::unordered_map<QString, TCached> cache;
+        return cache;
+    }
+
+    static TSignature SignatureOf(const QString& filePath) {
+        struct stat st;
+        if (::stat(QFile::encodeName(filePath).constData(), &st) != 0)
+            return {};
+        return {true, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                quint64(st.st_ino)};
+    }
+
+    void Read(QSettings& settings) {
+        for (const QString& key : settings.allKeys()) {
+            const QStringList parts = key.split(u'/');
+            QString group;
+            for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+                AddGroup(group, DecodeName(parts[i]));
+                group = Join(group, parts[i]);
+            }
+            groups_[group]; // the group exists even when its only entry is the marker
+            if (parts.last() != KeyMarker)
+                AddValue(group, DecodeName(parts.last()));
+        }
+    }
+
+    QString Find(const QString& group, const QString& name, bool value) const {
+        const auto own = groups_.find(group);
+        if (own == groups_.end())
+            return {};
+        const TNames& names = value ? own->second.Values : own->second.Groups;
+        const auto found = names.ByFolded.find(name.toCaseFolded());
+        return found == names.ByFolded.end() ? QString() : found->second;
+    }
+
+    QStringList List(const QString& group, bool value) const {
+        const auto own = groups_.find(group);
+        if (own == groups_.end())
+            return {};
+        return value ? own->second.Values.Ordered : own->second.Groups.Ordered;
+    }
+
+    void Add(const QString& group, const QString& name, bool value) {
+        TGroup& own = groups_[group];
+        TNames& names = value ? own.Values : own.Groups;
+        if (names.ByFolded.emplace(name.toCaseFolded(), name).second)
+            names.Ordered.append(name);
+        if (!value)
+            groups_[Join(group, EncodeName(name))];
+    }
+
+    void Remove(const QString& group, const QString& name, bool value) {
+        const auto own = groups_.find(group);
+        if (own == groups_.end())
+            return;
+        TNames& names = value ? own->second.Values : own->second.Groups;
+        const auto found = names.ByFolded.find(name.toCaseFolded());
+        if (found == names.ByFolded.end())
+            return;
+        names.Ordered.removeOne(found->second);
+        names.ByFolded.erase(found);
+    }
+
+    // By the group's path as QSettings has it, "" for the top key.
+    std::unordered_map<QString, TGroup> groups_;
+};
 
 // A key path resolved against the files: names in their stored case where they exist.
 struct TRegistry::Location {
@@ -131,26 +258,20 @@ std::optional<TRegistry::Location> TRegistry::Resolve(const QString& key) const 
 
     Location where;
     const QDir root(root_);
-    const QString vendor =
-        StoredName(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), parts[1]);
+    const QString vendor = EntryName(root_, parts[1], true, QString());
     where.VendorFolder = root.filePath(vendor);
-    QStringList topKeys;
-    for (const QString& file : QDir(where.VendorFolder).entryList(QDir::Files | QDir::Hidden))
-        if (file.endsWith(IniSuffix, Qt::CaseInsensitive))
-            topKeys << file.chopped(IniSuffix.size());
-    const QString top = StoredName(topKeys, parts[2]);
+    const QString top = EntryName(where.VendorFolder, parts[2], false, IniSuffix);
     where.FilePath = QDir(where.VendorFolder).filePath(top + IniSuffix);
     where.FileExists = QFileInfo(where.FilePath).isFile();
     where.Names = {QStringLiteral("Software"), vendor, top};
 
-    std::unique_ptr<QSettings> own;
-    QSettings* settings = nullptr;
+    std::shared_ptr<TIniNames> names;
     if (where.FileExists) {
         if (settings_ && settings_->fileName() == where.FilePath) {
-            settings = settings_.get();
+            names = names_;
         } else {
-            own = SettingsFor(where);
-            settings = own.get();
+            const std::unique_ptr<QSettings> own = SettingsFor(where);
+            names = TIniNames::Of(where.FilePath, *own);
         }
     }
     QString group;
@@ -158,11 +279,12 @@ std::optional<TRegistry::Location> TRegistry::Resolve(const QString& key) const 
     for (qsizetype i = 3; i < parts.size(); ++i) {
         QString name = parts[i];
         if (found) {
-            const QStringList children = ChildGroups(*settings, group);
-            name = StoredName(children, name);
-            found = children.contains(name);
-            if (found)
+            const QString stored = names->Group(group, name);
+            found = !stored.isEmpty();
+            if (found) {
+                name = stored;
                 ++where.ExistingLevels;
+            }
         }
         group = Join(group, EncodeName(name));
         where.Names << name;
@@ -188,6 +310,7 @@ bool TRegistry::OpenKey(const QString& key, bool canCreate) {
     if (!opened || !opened->Exists())
         return false;
     settings_ = SettingsFor(*opened);
+    names_ = TIniNames::Of(opened->FilePath, *settings_);
     group_ = opened->Group();
     path_ = opened->Path();
     return true;
@@ -199,6 +322,7 @@ bool TRegistry::CloseKey() {
     settings_->sync();
     const bool written = settings_->status() == QSettings::NoError;
     settings_.reset();
+    names_.reset();
     group_.clear();
     path_.clear();
     return written;
@@ -233,8 +357,11 @@ bool TRegistry::CreateKey(const QString& key) {
     const bool isOpen = settings_ && settings_->fileName() == where->FilePath;
     std::unique_ptr<QSettings> own = isOpen ? nullptr : SettingsFor(*where);
     QSettings& settings = isOpen ? *settings_ : *own;
-    for (qsizetype i = where->ExistingLevels; i < where->Groups.size(); ++i)
+    const std::shared_ptr<TIniNames> names = isOpen ? names_ : TIniNames::Of(where->FilePath, settings);
+    for (qsizetype i = where->ExistingLevels; i < where->Groups.size(); ++i) {
         settings.setValue(Join(where->Groups[i], KeyMarker), QString());
+        names->AddGroup(i == 0 ? QString() : where->Groups[i - 1], where->Names[i + 3]);
+    }
     if (own) {
         own->sync();
         if (own->status() != QSettings::NoError)
@@ -257,9 +384,11 @@ bool TRegistry::DeleteKey(const QString& key) {
         // Empty the shared cache of the file too, or another object could write it back.
         settings.clear();
         settings.sync();
+        TIniNames::Forget(where->FilePath);
         return QFile::remove(where->FilePath);
     }
     settings.remove(where->Group());
+    (isOpen ? names_ : TIniNames::Of(where->FilePath, settings))->RemoveGroup(where->Group());
     if (own) {
         own->sync();
         return own->status() == QSettings::NoError;
@@ -268,11 +397,11 @@ bool TRegistry::DeleteKey(const QString& key) {
 }
 
 QStringList TRegistry::GetKeyNames() const {
-    return settings_ ? ChildGroups(*settings_, group_) : QStringList();
+    return settings_ ? names_->Groups(group_) : QStringList();
 }
 
 QStringList TRegistry::GetValueNames() const {
-    return settings_ ? ChildKeys(*settings_, group_) : QStringList();
+    return settings_ ? names_->Values(group_) : QStringList();
 }
 
 bool TRegistry::ValueExists(const QString& name) const {
@@ -282,17 +411,17 @@ bool TRegistry::ValueExists(const QString& name) const {
 bool TRegistry::DeleteValue(const QString& name) {
     if (!ValueExists(name))
         return false;
-    const QString stored = StoredName(ChildKeys(*settings_, group_), name);
+    const QString stored = names_->Value(group_, name);
     settings_->remove(Join(group_, EncodeName(stored)));
+    names_->RemoveValue(group_, stored);
     return true;
 }
 
 std::optional<QString> TRegistry::ReadText(const QString& name) const {
     if (!settings_ || name.isEmpty())
         return std::nullopt;
-    const QStringList names = ChildKeys(*settings_, group_);
-    const QString stored = StoredName(names, name);
-    if (!names.contains(stored))
+    const QString stored = names_->Value(group_, name);
+    if (stored.isEmpty())
         return std::nullopt;
     const QVariant value = settings_->value(Join(group_, EncodeName(stored)));
     // An unquoted comma in a file edited by hand makes QSettings read a list.
@@ -304,7 +433,11 @@ std::optional<QString> TRegistry::ReadText(const QString& name) const {
 bool TRegistry::WriteText(const QString& name, const QString& value) {
     if (!settings_ || name.isEmpty())
         return false;
-    const QString stored = StoredName(ChildKeys(*settings_, group_), name);
+    QString stored = names_->Value(group_, name);
+    if (stored.isEmpty()) {
+        stored = name;
+        names_->AddValue(group_, name);
+    }
     settings_->setValue(Join(group_, EncodeName(stored)), value);
     return true;
 }

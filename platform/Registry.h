@@ -9,6 +9,8 @@ class QSettings;
 
 namespace Platform {
 
+class TIniNames;
+
 // The current user's registry of settings, kept in INI files.
 //
 // Key paths are written as on Windows: "\Software\<Vendor>\<Top>" and subkeys below it. Each top key is one
@@ -82,6 +84,7 @@ private:
 
     QString root_;
     std::unique_ptr<QSettings> settings_; // of the open key's file; null when none is open
+    std::shared_ptr<TIniNames> names_;    // the names of that file
     QString group_;                       // the open key's section, "" for the top key
     QString path_;                        // the open key's path as CurrentPath gives it
 };

@@ -194,6 +194,7 @@ TBtvTable::~TBtvTable() {
 int TBtvTable::Call(int operation, int keyNumber, void* keyBuffer, int keyLength, quint32& dataLength,
                     void* dataBuffer) {
     lastOperation_ = operation;
+    readLength_ = 0;
     int status =
         BTRCALL(static_cast<uint16_t>(operation), positionBlock_.data(), dataBuffer, &dataLength, keyBuffer,
                 static_cast<uint8_t>(std::clamp(keyLength, 0, 255)), static_cast<int8_t>(keyNumber));
@@ -224,6 +225,8 @@ void TBtvTable::Read(int operation) {
     quint32 length = recordLength_;
     CallBtrieve(operation, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
     RecordBuffer()->Load(dataBuffer_.data());
+    if (!eof_)
+        readLength_ = length;
 }
 
 void TBtvTable::CopyRecordToDataBuffer() {
@@ -263,7 +266,7 @@ void TBtvTable::StepPrevious() {
 }
 
 qint32 TBtvTable::GetRecordCount() {
-    std::vector<quint8> stat(RM::StatBufferSize, 0);
+    std::array<quint8, RM::StatBufferSize> stat{};
     std::array<quint8, 64> key{};
     quint32 length = RM::StatBufferSize;
     const int status = Call(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
@@ -334,10 +337,33 @@ void TBtvTable::InternalClose() {
 
 void TBtvTable::InternalInsert() {
     CopyRecordToDataBuffer();
-    quint32 length = recordLength_;
-    CallBtrieve(RM::OpInsert, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
+    if (insertPart_ != nullptr && !insertPart_->isEmpty()) {
+        std::vector<quint8> whole(dataBuffer_.begin(), dataBuffer_.begin() + recordLength_);
+        whole.insert(whole.end(), insertPart_->begin(), insertPart_->end());
+        quint32 length = static_cast<quint32>(whole.size());
+        CallBtrieve(RM::OpInsert, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, whole.data());
+        std::memcpy(dataBuffer_.data(), whole.data(), recordLength_);
+    } else {
+        quint32 length = recordLength_;
+        CallBtrieve(RM::OpInsert, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
+    }
     // The record as stored: the record manager fills in automatic numbers.
     RecordBuffer()->Load(dataBuffer_.data());
+}
+
+void TBtvTable::PostWithVariablePart(const QByteArray& part) {
+    if (State() != dsInsert)
+        RaiseDataTableError(TDataTableError::NotInEditMode);
+    if (!part.isEmpty() && !variableLength_)
+        throw EBtvException(TableName(), RM::StatusInvalidOperation, RM::OpInsert);
+    insertPart_ = &part;
+    try {
+        Post();
+    } catch (...) {
+        insertPart_ = nullptr;
+        throw;
+    }
+    insertPart_ = nullptr;
 }
 
 void TBtvTable::InternalUpdate() {
@@ -370,6 +396,8 @@ bool TBtvTable::InternalGetKey(int operation) {
     if (status != 0)
         Raise(status);
     RecordBuffer()->Load(dataBuffer_.data());
+    if (!eof_)
+        readLength_ = length;
     return !eof_;
 }
 

@@ -89,6 +89,11 @@ public:
     void WriteChunk(const void* buffer, quint32 offset, quint32 length);
     // The number of bytes read; none past the record's end.
     quint32 ReadChunk(void* buffer, quint32 offset, quint32 length);
+    // The whole length of the record the last get, step or key lookup read (fixed and variable part),
+    // as the record manager reported it; 0 when the last call was another one.
+    quint32 ReadLength() const { return readLength_; }
+    // Posts a pending insert with part behind the fixed part: a variable-length record in one write.
+    void PostWithVariablePart(const QByteArray& part);
     // Copies every record into a new file with the same keys and a record length at least the old one,
     // each record's variable part included. Opens this table when it is closed and closes it again.
     void CopyToNewFile(const QString& newFileName, int newRecordLength);
@@ -149,4 +154,7 @@ private:
     bool variableLength_ = false;
     std::vector<quint8> dataBuffer_;
     quint16 recordLength_ = 0;
+    quint32 readLength_ = 0;
+    // The variable part the insert being posted carries; null for none.
+    const QByteArray* insertPart_ = nullptr;
 };

@@ -28,7 +28,9 @@ EDataListError::EDataListError(const QString& directory, TDataListError code, co
 TDataElement::TDataElement(TDataList* owner, TDataTable& table)
     : owner_(owner)
     , table_(table) {
-    table_.CreateFields(this, fields_);
+    if (!table_.Active())
+        RaiseDataTableError(TDataTableError::NotOpen);
+    fields_.resize(table_.GetFieldCount());
 }
 
 TDataElement::~TDataElement() = default;
@@ -36,21 +38,36 @@ TDataElement::~TDataElement() = default;
 void TDataElement::InitRecord(bool isNew) {
     if (!table_.Active())
         RaiseDataTableError(TDataTableError::NotOpen);
-    buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
+    // An element used again keeps its buffer and its fields bound to it.
+    if (!buffer_ || buffer_->Size() != table_.GetRecordLength()) {
+        buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
+        for (const auto& field : fields_) {
+            if (field)
+                field->SetBuffer(buffer_.get());
+        }
+    } else {
+        buffer_->Clear(true);
+    }
     IsNew = isNew;
+    DeleteRequested = false;
+    Deleted = false;
+    Position = 0;
     if (!isNew) {
         buffer_->CopyFrom(*table_.RecordBuffer(), false);
         buffer_->Save();
         Position = table_.GetPosition();
     }
-    for (const auto& field : fields_)
-        field->SetBuffer(buffer_.get());
 }
 
 TField* TDataElement::GetField(int fieldNo) const {
     if (fieldNo < 0 || fieldNo >= GetFieldCount())
         RaiseListIndexError(fieldNo);
-    return fields_[static_cast<std::size_t>(fieldNo)].get();
+    std::unique_ptr<TField>& field = fields_[static_cast<std::size_t>(fieldNo)];
+    if (!field) {
+        field = table_.CreateField(const_cast<TDataElement*>(this), fieldNo);
+        field->SetBuffer(buffer_.get());
+    }
+    return field.get();
 }
 
 bool TDataElement::IsModified() const {
@@ -157,9 +174,100 @@ void TDataListIndex::RemovePosition(int rawPos) {
     }
 }
 
+void TDataListIndex::Remap(const std::vector<int>& newRaw) {
+    std::vector<int> kept;
+    kept.reserve(map_.size());
+    for (const int raw : map_) {
+        if (const int now = newRaw[static_cast<std::size_t>(raw)]; now >= 0)
+            kept.push_back(now);
+    }
+    map_ = std::move(kept);
+}
+
 void TDataListIndex::NotifyFieldChanged(int fieldNo) {
     if (!Dirty && std::find(fieldNos_.begin(), fieldNos_.end(), fieldNo) != fieldNos_.end())
         Dirty = true;
+}
+
+// ---------------------------------------------------------------- TDataListCodeIndex
+
+namespace {
+
+// Between the codes of a key: no code holds it.
+constexpr char16_t CodeSeparator = 0x1F;
+
+bool ByRank(const auto& entry, int rank) {
+    return entry.Rank < rank;
+}
+
+} // namespace
+
+TDataListCodeIndex::TDataListCodeIndex(TDataList& list, std::vector<int> fieldNos)
+    : list_(list)
+    , fieldNos_(std::move(fieldNos)) {}
+
+QString TDataListCodeIndex::ElementKey(const TDataElement& element) const {
+    QString key;
+    for (std::size_t i = 0; i < fieldNos_.size(); ++i) {
+        if (i > 0)
+            key += QChar(CodeSeparator);
+        key += TrimBlanks(element.GetField(fieldNos_[i])->GetAsString()).toUpper();
+    }
+    return key;
+}
+
+void TDataListCodeIndex::Build() {
+    byKey_.clear();
+    entries_.clear();
+    const int count = list_.GetCount();
+    for (int pos = 0; pos < count; ++pos) {
+        const TDataElement* element = list_.GetRawElement(list_.RawAt(pos));
+        const TEntry entry{ElementKey(*element), pos};
+        byKey_[entry.Key].push_back(entry);
+        entries_.emplace(element, entry);
+    }
+    nextRank_ = count;
+    valid_ = true;
+}
+
+void TDataListCodeIndex::Insert(const TEntry& entry) {
+    std::vector<TEntry>& same = byKey_[entry.Key];
+    same.insert(std::lower_bound(same.begin(), same.end(), entry.Rank, ByRank<TEntry>), entry);
+}
+
+int TDataListCodeIndex::Find(const QString& key) {
+    if (!valid_)
+        Build();
+    const auto found = byKey_.find(key);
+    return found == byKey_.end() || found->second.empty() ? -1 : found->second.front().Rank;
+}
+
+void TDataListCodeIndex::Added(const TDataElement& element) {
+    if (!valid_)
+        return;
+    // A new element comes last in the current order.
+    const TEntry entry{ElementKey(element), nextRank_++};
+    entries_[&element] = entry;
+    Insert(entry);
+}
+
+void TDataListCodeIndex::FieldChanged(const TDataElement& element, int fieldNo) {
+    if (!valid_ || std::find(fieldNos_.begin(), fieldNos_.end(), fieldNo) == fieldNos_.end())
+        return;
+    const auto own = entries_.find(&element);
+    if (own == entries_.end()) {
+        valid_ = false;
+        return;
+    }
+    TEntry& entry = own->second;
+    std::vector<TEntry>& before = byKey_[entry.Key];
+    const auto at = std::lower_bound(before.begin(), before.end(), entry.Rank, ByRank<TEntry>);
+    if (at != before.end() && at->Rank == entry.Rank)
+        before.erase(at);
+    if (before.empty())
+        byKey_.erase(entry.Key);
+    entry.Key = ElementKey(element);
+    Insert(entry);
 }
 
 // ---------------------------------------------------------------- TDataList
@@ -171,7 +279,11 @@ TDataList::~TDataList() = default;
 
 void TDataList::Clear() {
     indexes_.clear();
+    OrderChanged();
     currentIndex_ = nullptr;
+    // Kept for the next load: a list read again (every time a meet is opened) makes no new elements.
+    for (auto& element : elements_)
+        spare_.push_back(std::move(element));
     elements_.clear();
     currentRaw_ = -1;
     currentLost_ = false;
@@ -192,20 +304,35 @@ int TDataList::AddNew() {
 }
 
 int TDataList::AddElement(bool isNew) {
-    std::unique_ptr<TDataElement> element = CreateElement();
+    std::unique_ptr<TDataElement> element;
+    if (spare_.empty()) {
+        element = CreateElement();
+    } else {
+        element = std::move(spare_.back());
+        spare_.pop_back();
+    }
     element->InitRecord(isNew);
     const int raw = GetCount();
     for (const auto& index : indexes_)
         index->AddPosition(raw);
     elements_.push_back(std::move(element));
+    for (const auto& codes : codeIndexes_)
+        codes->Added(*elements_.back());
     currentRaw_ = raw;
     currentLost_ = false;
     return raw;
 }
 
-void TDataList::FieldChanged(TDataElement&, TField& field) {
+void TDataList::FieldChanged(TDataElement& element, TField& field) {
     for (const auto& index : indexes_)
         index->NotifyFieldChanged(field.FieldNo);
+    for (const auto& codes : codeIndexes_)
+        codes->FieldChanged(element, field.FieldNo);
+}
+
+void TDataList::OrderChanged() {
+    for (const auto& codes : codeIndexes_)
+        codes->Invalidate();
 }
 
 void TDataList::CheckPosition(int pos) const {
@@ -255,12 +382,15 @@ int TDataList::IndexOf(const TDataElement* element) {
 TDataListIndex* TDataList::SetIndex(const std::vector<int>& fieldNos) {
     for (const auto& index : indexes_) {
         if (index->HasFields(fieldNos)) {
+            if (currentIndex_ != index.get())
+                OrderChanged();
             currentIndex_ = index.get();
             return currentIndex_;
         }
     }
     indexes_.push_back(std::make_unique<TDataListIndex>(*this, fieldNos));
     currentIndex_ = indexes_.back().get();
+    OrderChanged();
     return currentIndex_;
 }
 
@@ -285,6 +415,25 @@ bool TDataList::Locate(const std::vector<int>& fieldNos, const QStringList& valu
     }
     pos = -1;
     return false;
+}
+
+TDataElement* TDataList::FindCodes(const std::vector<int>& fieldNos, const QStringList& codes, int* pos) {
+    auto index = std::find_if(codeIndexes_.begin(), codeIndexes_.end(),
+                              [&fieldNos](const auto& own) { return own->FieldNos() == fieldNos; });
+    if (index == codeIndexes_.end()) {
+        codeIndexes_.push_back(std::make_unique<TDataListCodeIndex>(*this, fieldNos));
+        index = codeIndexes_.end() - 1;
+    }
+    QString key;
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (i > 0)
+            key += QChar(CodeSeparator);
+        key += TrimBlanks(codes.at(i)).toUpper();
+    }
+    const int found = (*index)->Find(key);
+    if (pos != nullptr)
+        *pos = found;
+    return found < 0 ? nullptr : GetElement(found);
 }
 
 bool TDataList::IsModified() const {
@@ -314,24 +463,31 @@ bool TDataList::SaveAll() {
 }
 
 void TDataList::RemoveDeleted() {
-    for (int raw = GetCount() - 1; raw >= 0; --raw) {
-        if (!elements_[static_cast<std::size_t>(raw)]->Deleted)
-            continue;
-        for (const auto& index : indexes_)
-            index->RemovePosition(raw);
-        if (currentRaw_ == raw) {
-            currentRaw_ = -1;
-            currentLost_ = true;
-        } else if (currentRaw_ > raw) {
-            --currentRaw_;
-        }
-        elements_.erase(elements_.begin() + raw);
+    // In one pass, however many went.
+    std::vector<int> newRaw(elements_.size(), -1);
+    int kept = 0;
+    for (std::size_t raw = 0; raw < elements_.size(); ++raw) {
+        if (!elements_[raw]->Deleted)
+            newRaw[raw] = kept++;
     }
+    if (kept == GetCount())
+        return;
+    for (const auto& index : indexes_)
+        index->Remap(newRaw);
+    if (currentRaw_ >= 0) {
+        currentRaw_ = newRaw[static_cast<std::size_t>(currentRaw_)];
+        currentLost_ = currentRaw_ < 0;
+    }
+    elements_.erase(std::remove_if(elements_.begin(), elements_.end(),
+                                   [](const auto& element) { return element->Deleted; }),
+                    elements_.end());
+    OrderChanged();
 }
 
 void TDataList::Resort() {
     for (const auto& index : indexes_)
         index->Sort();
+    OrderChanged();
     if (currentLost_ && GetCount() > 0)
         currentRaw_ = RawAt(GetCount() - 1);
     currentLost_ = false;

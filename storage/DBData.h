@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TDataTable;
@@ -53,7 +54,8 @@ public:
 private:
     TDataList* owner_;
     TDataTable& table_;
-    TFieldList fields_;
+    // Each made when first asked for: most of a record's fields are never looked at.
+    mutable TFieldList fields_;
     std::unique_ptr<TDataBuffer> buffer_;
 };
 
@@ -66,6 +68,8 @@ public:
     void Sort();
     void AddPosition(int rawPos);
     void RemovePosition(int rawPos);
+    // Every raw position p becomes newRaw[p]; those that become -1 leave the index.
+    void Remap(const std::vector<int>& newRaw);
     void NotifyFieldChanged(int fieldNo);
 
     const std::vector<int>& FieldNos() const { return fieldNos_; }
@@ -77,6 +81,39 @@ private:
     TDataList& list_;
     std::vector<int> fieldNos_;
     std::vector<int> map_;
+};
+
+// The elements by the codes in some of their fields, compared trimmed and upper-cased: for each code,
+// the elements that carry it in the list's current order. Kept in step as elements are added and their
+// code fields change; made again after anything reorders or removes elements.
+class TDataListCodeIndex {
+public:
+    TDataListCodeIndex(TDataList& list, std::vector<int> fieldNos);
+
+    const std::vector<int>& FieldNos() const { return fieldNos_; }
+    // The position in the current order of the first element whose codes, trimmed, upper-cased and
+    // joined by the separator 0x1F, are key; -1 when none.
+    int Find(const QString& key);
+
+    void Added(const TDataElement& element);
+    void FieldChanged(const TDataElement& element, int fieldNo);
+    void Invalidate() { valid_ = false; }
+
+private:
+    struct TEntry {
+        QString Key;
+        int Rank = 0; // position in the current order
+    };
+    QString ElementKey(const TDataElement& element) const;
+    void Build();
+    void Insert(const TEntry& entry);
+
+    TDataList& list_;
+    std::vector<int> fieldNos_;
+    bool valid_ = false;
+    std::unordered_map<QString, std::vector<TEntry>> byKey_; // each in rank order
+    std::unordered_map<const TDataElement*, TEntry> entries_;
+    int nextRank_ = 0;
 };
 
 class TDataList {
@@ -112,6 +149,10 @@ public:
     int GetListIndexCount() const { return static_cast<int>(indexes_.size()); }
     // The first element, in the current order, whose given fields' trimmed texts equal the trimmed values.
     bool Locate(const std::vector<int>& fieldNos, const QStringList& values, int& pos);
+    // The first element, in the current order, whose given fields, trimmed and upper-cased, equal the
+    // codes, trimmed and upper-cased; it becomes current. Null (and pos -1) when there is none. Through
+    // a map of the codes that the list keeps from the first such lookup on.
+    TDataElement* FindCodes(const std::vector<int>& fieldNos, const QStringList& codes, int* pos = nullptr);
     bool IsModified() const;
     // Deletes, then inserts and updates, then frees the deleted elements. True when nothing is left
     // pending; a record-manager failure has then been shown to the user and its change stays for a retry.
@@ -126,13 +167,19 @@ protected:
     int AddElement(bool isNew);
 
 private:
+    friend class TDataListCodeIndex;
+
     void RemoveDeleted();
+    void OrderChanged();
     void CheckPosition(int pos) const;
     int RawAt(int pos) const;
 
     TDataTable& table_;
     std::vector<std::unique_ptr<TDataElement>> elements_;
+    // Elements of an earlier load, to be used again.
+    std::vector<std::unique_ptr<TDataElement>> spare_;
     std::vector<std::unique_ptr<TDataListIndex>> indexes_;
+    std::vector<std::unique_ptr<TDataListCodeIndex>> codeIndexes_;
     TDataListIndex* currentIndex_ = nullptr;
     int currentRaw_ = -1;
     // The current element was freed by a save; the next resort takes the last one instead.

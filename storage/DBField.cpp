@@ -260,8 +260,10 @@ void TField::WriteBytes(const QByteArray& bytes) {
 }
 
 quint64 TField::ReadLittleEndian(int count) const {
-    const QByteArray bytes = Bytes();
-    return loadLEBytes(bytes.constData(), static_cast<std::size_t>(std::min<qsizetype>(count, bytes.size())));
+    // Straight from the buffer: numbers are read for every record of a list.
+    if (!IsBound())
+        return 0;
+    return loadLEBytes(buffer_->Current() + Offset, static_cast<std::size_t>(std::clamp(count, 0, Size)));
 }
 
 void TField::WriteLittleEndian(quint64 value) {
@@ -502,7 +504,7 @@ TZStringField::TZStringField(TFieldOwner* owner)
 QString TStringField::GetAsString() const {
     if (!IsBound())
         return {};
-    const QByteArray bytes = Bytes();
+    const QByteArrayView bytes(GetBuffer()->Current() + Offset, std::max(Size, 0));
     switch (StringKind) {
     case 1: {
         if (bytes.isEmpty())

@@ -522,23 +522,32 @@ quint16 TDataTable::GetIndexCount() const {
 void TDataTable::CreateFields(TFieldOwner* owner, TFieldList& list) {
     const bool own = &list == &fields_;
     for (int i = 0; i < FieldDefs.GetCount(); ++i) {
+        if (!own) {
+            list.push_back(CreateField(owner, i));
+            continue;
+        }
         const TFieldClass fieldClass = GetFieldClass(i);
         if (fieldClass == nullptr)
             RaiseDataTableError(TDataTableError::UnknownFieldType);
         std::unique_ptr<TField> field = fieldClass(owner);
-        if (own) {
-            const TFieldDef& def = FieldDefs.GetItem(i);
-            field->FieldNo = i;
-            field->Offset = def.Offset;
-            field->Size = def.Size;
-            field->FieldName = def.Name;
-        } else {
-            if (i >= static_cast<int>(fields_.size()))
-                RaiseDataTableError(TDataTableError::NotOpen);
-            field->AssignField(*fields_[static_cast<std::size_t>(i)]);
-        }
+        const TFieldDef& def = FieldDefs.GetItem(i);
+        field->FieldNo = i;
+        field->Offset = def.Offset;
+        field->Size = def.Size;
+        field->FieldName = def.Name;
         list.push_back(std::move(field));
     }
+}
+
+std::unique_ptr<TField> TDataTable::CreateField(TFieldOwner* owner, int fieldNo) {
+    if (fieldNo < 0 || fieldNo >= static_cast<int>(fields_.size()))
+        RaiseDataTableError(TDataTableError::NotOpen);
+    const TFieldClass fieldClass = GetFieldClass(fieldNo);
+    if (fieldClass == nullptr)
+        RaiseDataTableError(TDataTableError::UnknownFieldType);
+    std::unique_ptr<TField> field = fieldClass(owner);
+    field->AssignField(*fields_[static_cast<std::size_t>(fieldNo)]);
+    return field;
 }
 
 std::unique_ptr<TField> TDataTable::RemoveField(TField* field) {

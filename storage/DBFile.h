@@ -162,6 +162,8 @@ public:
     quint16 GetIndexCount() const;
     // One new field per definition; fields for another owner copy the table's own.
     void CreateFields(TFieldOwner* owner, TFieldList& list);
+    // The field of definition fieldNo for another owner, a copy of the table's own.
+    std::unique_ptr<TField> CreateField(TFieldOwner* owner, int fieldNo);
     std::unique_ptr<TField> RemoveField(TField* field);
 
     void SetDirectory(const QString& directory);

@@ -326,9 +326,7 @@ void TStaevneDefForm::SetStaevneData(TStaevneManager& manager) const {
 }
 
 void TStaevneDefForm::SaveRaekke(const std::vector<int>& klasser) {
-    TOvelseManager& ovelser = *OvelseManager;
-    ovelser.SaveEditOvelsesRaekke(&klasser, raekke_);
-    if (ovelser.IsModified())
+    if (!OvelseManager->SaveEditOvelsesRaekke(&klasser, raekke_))
         throw Exception(QStringLiteral("Stævnets øvelser kunne ikke gemmes"));
 }
 

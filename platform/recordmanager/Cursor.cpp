@@ -74,19 +74,30 @@ bool Cursor::recordFrom(const CallBuffers& c, Record& into) const {
     return true;
 }
 
-void Cursor::deliver(const CallBuffers& c) const {
+// A record read or written within the read-ahead's lifetime, with no change by this process since, is
+// as good as one read now.
+bool Cursor::isFresh(const Record& record) const {
+    return record.stamp == file_.changeStamp() &&
+           std::chrono::steady_clock::now() - record.read < ReadAheadLifetime;
+}
+
+void Cursor::stampWritten(Record& record) const {
+    record.read = std::chrono::steady_clock::now();
+    record.stamp = file_.changeStamp();
+}
+
+int16_t Cursor::deliver(const CallBuffers& c) const {
     const size_t size = current_.data.size();
     const size_t room = c.data ? *c.dataLength : 0;
     if (room > 0)
         std::memcpy(c.data, current_.data.data(), std::min(size, room));
     *c.dataLength = uint32_t(size);
-    if (size > room)
-        fail(StatusDataBufferTooShort);
+    return size > room ? StatusDataBufferTooShort : StatusSuccess;
 }
 
 // The lookup found found_: it becomes the current record. A record found through a key whose stored key
 // is not the key of its data is damage: a walk going on from either would meet records again.
-void Cursor::land(const CallBuffers& c, int key) {
+int16_t Cursor::land(const CallBuffers& c, int key) {
     if (key >= 0 && found_.storedKeyOf == key) {
         EncodedKey computed;
         if (!encodeRecordKey(file_.layout().keys[size_t(key)], found_.data.data(), computed) ||
@@ -97,7 +108,7 @@ void Cursor::land(const CallBuffers& c, int key) {
     place_ = Place::OnRecord;
     if (key >= 0)
         copyKeyValue(file_.layout().keys[size_t(key)], current_.data.data(), c.key);
-    deliver(c);
+    return deliver(c);
 }
 
 void Cursor::missed(Place place, int16_t status) {
@@ -105,7 +116,12 @@ void Cursor::missed(Place place, int16_t status) {
     fail(status);
 }
 
-void Cursor::getByKey(Query query, const CallBuffers& c) {
+int16_t Cursor::ranOff(Place place, int16_t status) {
+    place_ = place;
+    return status;
+}
+
+int16_t Cursor::getByKey(Query query, const CallBuffers& c) {
     checkKey(c);
     const KeyDef& key = file_.layout().keys[size_t(c.keyNumber)];
     EncodedKey value;
@@ -116,17 +132,17 @@ void Cursor::getByKey(Query query, const CallBuffers& c) {
         return land(c, c.keyNumber);
     switch (query) {
     case Query::Equal:
-        missed(Place::None, StatusKeyNotFound);
+        return ranOff(Place::None, StatusKeyNotFound);
     case Query::LessOrEqual:
     case Query::Less:
     case Query::Last:
-        missed(Place::BeforeFirst, StatusEndOfFile);
+        return ranOff(Place::BeforeFirst, StatusEndOfFile);
     default:
-        missed(Place::AfterLast, StatusEndOfFile);
+        return ranOff(Place::AfterLast, StatusEndOfFile);
     }
 }
 
-void Cursor::getAdjacent(bool forward, const CallBuffers& c) {
+int16_t Cursor::getAdjacent(bool forward, const CallBuffers& c) {
     checkKey(c);
     bool found = false;
     switch (place_) {
@@ -147,8 +163,8 @@ void Cursor::getAdjacent(bool forward, const CallBuffers& c) {
     }
     }
     if (!found)
-        missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
-    land(c, c.keyNumber);
+        return ranOff(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
+    return land(c, c.keyNumber);
 }
 
 // Where Next and Previous go on from: the current record's key as the index holds it.
@@ -169,7 +185,7 @@ void Cursor::anchorOf(int key, EncodedKey& anchor) {
         fail(StatusNoCurrentRecord); // the record is not in this key
 }
 
-void Cursor::step(Query query, const CallBuffers& c) {
+int16_t Cursor::step(Query query, const CallBuffers& c) {
     const bool forward = query == Query::StepFirst || query == Query::StepNext;
     if (query == Query::StepNext || query == Query::StepPrevious) {
         if (place_ == Place::None)
@@ -185,15 +201,15 @@ void Cursor::step(Query query, const CallBuffers& c) {
                            : file_.find(query, 0, nullptr, current_.position, found_);
     if (found)
         return land(c, -1);
-    missed(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
+    return ranOff(forward ? Place::AfterLast : Place::BeforeFirst, StatusEndOfFile);
 }
 
 bool Cursor::advance(Query query, int key, const EncodedKey* anchor) {
     ReadAhead& a = ahead_;
     const auto now = std::chrono::steady_clock::now();
-    const bool continues = place_ == Place::OnRecord && a.query == query && a.key == key &&
-                           a.stamp == file_.changeStamp() && a.next > 0 && a.handedOut == current_.position &&
-                           now - a.fetched < ReadAheadLifetime;
+    const bool continues = (place_ == Place::OnRecord || place_ == Place::Deleted) && a.query == query &&
+                           a.key == key && a.stamp == file_.changeStamp() && a.next > 0 &&
+                           a.handedOut == current_.position && now - a.fetched < ReadAheadLifetime;
     if (continues && a.next == a.count && a.count < a.batch)
         return false; // that read already met the end
     if (!continues || a.next == a.count) {
@@ -221,13 +237,13 @@ void Cursor::getPosition(const CallBuffers& c) {
     *c.dataLength = 4;
 }
 
-void Cursor::getDirect(const CallBuffers& c) {
+int16_t Cursor::getDirect(const CallBuffers& c) {
     if (!c.data || *c.dataLength < 4)
         fail(StatusDataBufferTooShort);
     const uint32_t position = loadLE<uint32_t>(c.data);
     if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
         fail(StatusInvalidPosition);
-    land(c, keyStatus(c) == StatusSuccess ? c.keyNumber : -1);
+    return land(c, keyStatus(c) == StatusSuccess ? c.keyNumber : -1);
 }
 
 void Cursor::readChunk(const CallBuffers& c) {
@@ -235,10 +251,13 @@ void Cursor::readChunk(const CallBuffers& c) {
     if (!c.data || *c.dataLength < uint32_t(Chunk::ChunkReadLength) || !readDescriptor(c.data + 4, chunk))
         fail(StatusInvalidOperation);
     const uint32_t position = loadLE<uint32_t>(c.data);
-    if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
-        fail(StatusInvalidPosition);
-    std::swap(current_, found_);
-    place_ = Place::OnRecord;
+    // The record just read whole, as a run of Next calls would have it, or read again.
+    if (!(place_ == Place::OnRecord && current_.position == position && isFresh(current_))) {
+        if (position == 0 || !file_.find(Query::Direct, 0, nullptr, position, found_))
+            fail(StatusInvalidPosition);
+        std::swap(current_, found_);
+        place_ = Place::OnRecord;
+    }
     const size_t size = current_.data.size();
     if (chunk.offset >= size) {
         *c.dataLength = 0;
@@ -271,6 +290,7 @@ void Cursor::insert(const CallBuffers& c) {
     found_.position = file_.insert(record, found_.data.size());
     if (scope)
         scope->commit();
+    stampWritten(found_);
 
     for (const KeyDef& key : file_.layout().keys)
         for (const KeySegment& s : key.segments)
@@ -291,6 +311,7 @@ void Cursor::update(const CallBuffers& c) {
     found_.position = current_.position;
     if (!file_.update(found_.position, found_.data.data(), found_.data.size()))
         missed(Place::None, StatusNoCurrentRecord);
+    stampWritten(found_);
     std::swap(current_, found_);
     copyKeyValue(file_.layout().keys[size_t(c.keyNumber)], current_.data.data(), c.key);
 }
@@ -299,9 +320,13 @@ void Cursor::remove() {
     checkWrite();
     if (place_ != Place::OnRecord)
         fail(StatusNoCurrentRecord);
+    const bool aheadHeld = ahead_.stamp == file_.changeStamp() && ahead_.handedOut == current_.position;
     if (!file_.remove(current_.position))
         missed(Place::None, StatusNoCurrentRecord);
     place_ = Place::Deleted;
+    // What was read ahead lies beyond the record deleted: a walk that deletes as it goes keeps it.
+    if (aheadHeld)
+        ahead_.stamp = file_.changeStamp();
 }
 
 void Cursor::updateChunk(const CallBuffers& c) {
@@ -330,16 +355,20 @@ void Cursor::updateChunk(const CallBuffers& c) {
     if (!file_.update(found_.position, record.data(), record.size()))
         missed(Place::None, StatusNoCurrentRecord);
     scope.commit();
+    stampWritten(found_);
     std::swap(current_, found_);
 }
 
 void Cursor::stat(const CallBuffers& c) {
     if (!c.data)
         fail(StatusInvalidOperation);
-    std::vector<uint8_t> stat = file_.statBytes();
-    storeLE<uint32_t>(stat.data() + Stat::RecordCount, file_.recordCount());
+    const std::vector<uint8_t>& stat = file_.statBytes();
+    uint8_t count[4];
+    storeLE<uint32_t>(count, file_.recordCount());
     const size_t n = std::min<size_t>(*c.dataLength, stat.size());
     std::memcpy(c.data, stat.data(), n);
+    if (n > size_t(Stat::RecordCount))
+        std::memcpy(c.data + Stat::RecordCount, count, std::min<size_t>(4, n - Stat::RecordCount));
     *c.dataLength = uint32_t(n);
     if (n < stat.size())
         fail(StatusDataBufferTooShort);

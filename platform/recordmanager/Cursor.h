@@ -17,19 +17,20 @@ struct CallBuffers {
     int8_t keyNumber = 0;
 };
 
-// Every call throws StatusError for a status other than 0; its effects up to the throw stay (a buffer
-// too short still gets the bytes that fit and moves the position).
+// Every call throws StatusError for a status that ends it; its effects up to the throw stay. The gets
+// return instead the statuses a walk meets as a matter of course: 22 (the buffer too short still gets the
+// bytes that fit and moves the position), 9 and 4.
 class Cursor {
 public:
     Cursor(RecordFile& file, bool readOnly);
 
     RecordFile& file() { return file_; }
 
-    void getByKey(Query query, const CallBuffers& c); // Equal to Less, First, Last
-    void getAdjacent(bool forward, const CallBuffers& c);
-    void step(Query query, const CallBuffers& c);
+    int16_t getByKey(Query query, const CallBuffers& c); // Equal to Less, First, Last
+    int16_t getAdjacent(bool forward, const CallBuffers& c);
+    int16_t step(Query query, const CallBuffers& c);
     void getPosition(const CallBuffers& c);
-    void getDirect(const CallBuffers& c);
+    int16_t getDirect(const CallBuffers& c);
     void readChunk(const CallBuffers& c);
     void insert(const CallBuffers& c);
     void update(const CallBuffers& c);
@@ -51,10 +52,13 @@ private:
     void checkKey(const CallBuffers& c) const;
     void checkWrite() const;
     bool recordFrom(const CallBuffers& c, Record& into) const;
-    void land(const CallBuffers& c, int key);
+    int16_t land(const CallBuffers& c, int key);
     void anchorOf(int key, EncodedKey& anchor);
     [[noreturn]] void missed(Place place, int16_t status);
-    void deliver(const CallBuffers& c) const;
+    int16_t ranOff(Place place, int16_t status);
+    int16_t deliver(const CallBuffers& c) const;
+    bool isFresh(const Record& record) const;
+    void stampWritten(Record& record) const;
 
     // Records read ahead by a run of Next, Previous or Step calls. They are handed out only to the
     // calls that continue the run, while this process has not changed the file and for a few

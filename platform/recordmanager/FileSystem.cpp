@@ -66,6 +66,8 @@ int seamTruncate(sqlite3_file* f, sqlite3_int64 size) {
 int seamSync(sqlite3_file* f, int flags) {
     if (const int error = fileSystem().beforeSync(pathOf(f)))
         return refused(error, SQLITE_IOERR_FSYNC);
+    if (!fileSystem().syncsNow())
+        return SQLITE_OK;
     sqlite3_file* real = realOf(f);
     return real->pMethods->xSync(real, flags);
 }
@@ -157,7 +159,7 @@ int seamOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags,
 }
 
 int seamDelete(sqlite3_vfs*, const char* path, int syncDir) {
-    return defaultVfs->xDelete(defaultVfs, path, syncDir);
+    return defaultVfs->xDelete(defaultVfs, path, fileSystem().syncsNow() ? syncDir : 0);
 }
 
 sqlite3_vfs* makeSeamVfs() {
@@ -203,6 +205,10 @@ int FileSystem::beforeSync(const char*) {
 
 int FileSystem::beforeCommit(const char*) {
     return 0;
+}
+
+bool FileSystem::syncsNow() {
+    return true;
 }
 
 FileSystem& fileSystem() {

@@ -24,6 +24,10 @@ public:
     // Asked before each record file's part of a transaction commits (the file's path), at End
     // Transaction and when a journal is applied: 0 lets it commit, an errno value fails it.
     virtual int beforeCommit(const char* path);
+    // Whether SQLite's syncs of files and folders are made as they come (the default). A batch that
+    // builds new files aside may leave them to itself: it makes the whole file system durable at once
+    // before it puts the files where they are used.
+    virtual bool syncsNow();
 };
 
 // The seam in use: the real file system unless a test installed another.

@@ -37,6 +37,7 @@ enum FileQuery {
     UpdateRecord,
     DeleteRecord,
     CountRecords,
+    DataVersion,
     ScanRecords,
     FileQueryCount // then one query per key for its stored key
 };
@@ -366,6 +367,9 @@ Statement& RecordFile::fileStatement(int which) {
     case CountRecords:
         sql = "SELECT count(*) FROM records";
         break;
+    case DataVersion:
+        sql = "PRAGMA data_version";
+        break;
     default:
         sql = "SELECT " + column(which - FileQueryCount) + " FROM records WHERE pos = ?1";
         break;
@@ -408,6 +412,7 @@ size_t RecordFile::runOne(Query query, int key, const EncodedKey* value, uint32_
     else if (!value)
         s.bindInt(1, position);
     s.bindInt(3, int64_t(limit));
+    const auto now = std::chrono::steady_clock::now();
     size_t n = 0;
     while (n < limit && s.step()) {
         const int64_t pos = s.integer(0);
@@ -418,6 +423,8 @@ size_t RecordFile::runOne(Query query, int key, const EncodedKey* value, uint32_
         Record& record = out[n];
         record.position = uint32_t(pos);
         record.data.assign(data, data + size);
+        record.read = now;
+        record.stamp = changes_;
         if (keyed(query)) {
             const uint8_t* stored = s.blob(2);
             record.storedKey.assign(stored, stored + s.blobSize(2));
@@ -450,6 +457,8 @@ uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
     const uint32_t position = uint32_t(sqlite3_last_insert_rowid(db_.handle()));
     if (inTransaction_)
         touched_.push_back(position);
+    if (count_ >= 0)
+        ++count_;
     return position;
 }
 
@@ -480,14 +489,32 @@ bool RecordFile::remove(uint32_t position) {
     const bool removed = sqlite3_changes(db_.handle()) > 0;
     if (removed && inTransaction_)
         touched_.push_back(position);
+    if (removed && count_ > 0)
+        --count_;
     return removed;
 }
 
+// Changes when another connection, of this process or another, has committed to the file.
+int64_t RecordFile::dataVersion() {
+    Statement& s = fileStatement(DataVersion);
+    StatementUse use(s);
+    s.step();
+    return s.integer(0);
+}
+
 uint32_t RecordFile::recordCount() {
+    // Within our own write transaction nobody else commits: the count kept is the count.
+    if (count_ >= 0 && inTransaction_ && writable())
+        return uint32_t(count_);
+    const int64_t version = dataVersion();
+    if (count_ >= 0 && version == countVersion_)
+        return uint32_t(count_);
     Statement& s = fileStatement(CountRecords);
     StatementUse use(s);
     s.step();
-    return uint32_t(s.integer(0));
+    count_ = s.integer(0);
+    countVersion_ = version;
+    return uint32_t(count_);
 }
 
 bool RecordFile::storedKey(uint32_t position, int key, std::vector<uint8_t>& out) {
@@ -528,6 +555,9 @@ void RecordFile::begin() {
     db_.exec(writable() ? "BEGIN IMMEDIATE" : "BEGIN");
     inTransaction_ = true;
     touched_.clear();
+    // What others committed up to now is in; from here on only we write.
+    if (count_ >= 0 && dataVersion() != countVersion_)
+        forgetCount();
 }
 
 void RecordFile::commit() {
@@ -540,6 +570,7 @@ void RecordFile::commit() {
         db_.exec("COMMIT");
     } catch (const StatusError&) {
         sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        forgetCount();
         throw;
     }
 }
@@ -549,6 +580,7 @@ void RecordFile::rollback() {
     touched_.clear();
     ++changes_;
     sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    forgetCount();
 }
 
 void RecordFile::writeJournal(JournalWriter& journal) {
@@ -624,6 +656,7 @@ RecordFile::WriteScope::~WriteScope() {
         return;
     ++file_.changes_;
     sqlite3_exec(file_.db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    file_.forgetCount();
 }
 
 void RecordFile::WriteScope::commit() {

@@ -7,6 +7,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <compare>
 #include <memory>
 #include <string>
@@ -72,6 +73,9 @@ struct Record {
     std::vector<uint8_t> storedKey;
     int storedKeyOf = NoStoredKey;
     static constexpr int NoStoredKey = -1;
+    // When it was read or written, and the file's change stamp then.
+    std::chrono::steady_clock::time_point read{};
+    uint64_t stamp = 0;
 };
 
 class RecordFile {
@@ -106,6 +110,8 @@ public:
     uint32_t insert(const uint8_t* data, size_t size);
     bool update(uint32_t position, const uint8_t* data, size_t size); // false: the record is gone
     bool remove(uint32_t position);                                   // false: the record is gone
+    // Counted once, then kept by this process's inserts and deletes; counted again after a rollback or
+    // when another connection has committed to the file since.
     uint32_t recordCount();
     // The key as the index holds it for the record at position; false when the record is gone or out of
     // that key.
@@ -150,6 +156,8 @@ private:
     Statement& fileStatement(int which);
     void bindKeys(Statement& s, const uint8_t* data, size_t size);
     std::string queryText(Query query, int key) const;
+    int64_t dataVersion();
+    void forgetCount() { count_ = -1; }
     size_t run(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit, Record* out);
     size_t runOne(Query query, int key, const EncodedKey* value, uint32_t position, size_t limit,
                   Record* out);
@@ -167,6 +175,8 @@ private:
     bool inTransaction_ = false;
     std::vector<uint32_t> touched_; // positions written in the transaction
     uint64_t changes_ = 0;
+    int64_t count_ = -1; // the kept record count; -1 when it must be counted
+    int64_t countVersion_ = 0;
 };
 
 } // namespace RecordManager

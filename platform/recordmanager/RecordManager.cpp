@@ -17,8 +17,7 @@ extern "C" int16_t BTRCALL(uint16_t Operation, void* PositionBlock, void* DataBu
     Session& session = Session::instance();
     try {
         std::lock_guard lock(session.mutex());
-        session.call(Operation, static_cast<uint8_t*>(PositionBlock), c);
-        return StatusSuccess;
+        return session.call(Operation, static_cast<uint8_t*>(PositionBlock), c);
     } catch (const StatusError& e) {
         return e.status;
     } catch (const std::bad_alloc&) {

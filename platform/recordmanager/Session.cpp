@@ -52,9 +52,11 @@ Cursor* Session::cursorOf(const uint8_t* block) {
     return slots_[slot].cursor.get();
 }
 
-void Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
-    if (operation == OpStop)
-        return stop();
+int16_t Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
+    if (operation == OpStop) {
+        stop();
+        return StatusSuccess;
+    }
     // A transaction decided but not yet in every file: nothing else is done before it is.
     if (!pendingJournal_.empty() && operation != OpClose) {
         recoverJournal(pendingJournal_);
@@ -65,22 +67,27 @@ void Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
         if (transaction_)
             fail(StatusTransactionActive);
         transaction_ = true; // each file joins when it is first used
-        return;
+        return StatusSuccess;
     case OpEndTransaction:
     case OpAbortTransaction:
-        return endTransaction(operation == OpEndTransaction);
+        endTransaction(operation == OpEndTransaction);
+        return StatusSuccess;
     case OpCreate:
-        return create(c);
+        create(c);
+        return StatusSuccess;
     case OpOpen:
-        return open(block, c);
+        open(block, c);
+        return StatusSuccess;
     default:
         break;
     }
     Cursor* cursor = cursorOf(block);
     if (!cursor)
         fail(StatusFileNotOpen);
-    if (operation == OpClose)
-        return close(block, *cursor);
+    if (operation == OpClose) {
+        close(block, *cursor);
+        return StatusSuccess;
+    }
     if (!c.dataLength)
         fail(StatusInvalidOperation);
     RecordFile& file = cursor->file();
@@ -89,14 +96,8 @@ void Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) {
     return onCursor(operation, *cursor, c);
 }
 
-void Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c) {
+int16_t Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c) {
     switch (operation) {
-    case OpInsert:
-        return cursor.insert(c);
-    case OpUpdate:
-        return cursor.update(c);
-    case OpDelete:
-        return cursor.remove();
     case OpGetEqual:
         return cursor.getByKey(Query::Equal, c);
     case OpGetNext:
@@ -115,12 +116,11 @@ void Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c)
         return cursor.getByKey(Query::First, c);
     case OpGetLast:
         return cursor.getByKey(Query::Last, c);
-    case OpStat:
-        return cursor.stat(c);
-    case OpGetPosition:
-        return cursor.getPosition(c);
     case OpGetDirect:
-        return c.keyNumber == GetDirectChunk ? cursor.readChunk(c) : cursor.getDirect(c);
+        if (c.keyNumber != GetDirectChunk)
+            return cursor.getDirect(c);
+        cursor.readChunk(c);
+        return StatusSuccess;
     case OpStepNext:
         return cursor.step(Query::StepNext, c);
     case OpStepFirst:
@@ -129,11 +129,28 @@ void Session::onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c)
         return cursor.step(Query::StepLast, c);
     case OpStepPrevious:
         return cursor.step(Query::StepPrevious, c);
+    case OpInsert:
+        cursor.insert(c);
+        break;
+    case OpUpdate:
+        cursor.update(c);
+        break;
+    case OpDelete:
+        cursor.remove();
+        break;
+    case OpStat:
+        cursor.stat(c);
+        break;
+    case OpGetPosition:
+        cursor.getPosition(c);
+        break;
     case OpUpdateChunk:
-        return cursor.updateChunk(c);
+        cursor.updateChunk(c);
+        break;
     default:
         fail(StatusInvalidOperation);
     }
+    return StatusSuccess;
 }
 
 void Session::open(uint8_t* block, const CallBuffers& c) {

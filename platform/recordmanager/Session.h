@@ -17,8 +17,8 @@ public:
     static Session& instance();
     std::mutex& mutex() { return mutex_; }
 
-    // Throws StatusError for a status other than 0.
-    void call(uint16_t operation, uint8_t* positionBlock, const CallBuffers& c);
+    // The call's status: the gets' ordinary ones returned, any other failure thrown as StatusError.
+    int16_t call(uint16_t operation, uint8_t* positionBlock, const CallBuffers& c);
 
 private:
     struct Slot {
@@ -33,7 +33,7 @@ private:
     void stop();
     Cursor* cursorOf(const uint8_t* positionBlock);
     void release(RecordFile& file);
-    void onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c);
+    int16_t onCursor(uint16_t operation, Cursor& cursor, const CallBuffers& c);
 
     std::mutex mutex_;
     // Cursors refer to files: the slots go first.

@@ -8,6 +8,10 @@
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
 #include "model/D_Tekster.h"
+#include "platform/recordmanager/FileSystem.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -61,8 +65,8 @@ protected:
         }
         return *raekke_.Add(std::move(row));
     }
-    void Write(std::vector<int> klasser) { Ov().SaveEditOvelsesRaekke(&klasser, raekke_); }
-    void Write() { Ov().SaveEditOvelsesRaekke(nullptr, raekke_); }
+    bool Write(std::vector<int> klasser) { return Ov().SaveEditOvelsesRaekke(&klasser, raekke_); }
+    bool Write() { return Ov().SaveEditOvelsesRaekke(nullptr, raekke_); }
 
     TEditOvelsesRaekke raekke_;
 };
@@ -328,6 +332,31 @@ TEST_F(Ovelser, AWriteThatFailsLeavesNothingHalfDone) {
     EXPECT_EQ(Rounds(), QStringList{});
 }
 
+// A disk that refuses the rounds file's writes.
+class TRoundsRefused : public RecordManager::FileSystem {
+public:
+    int beforeWrite(const char* path) override {
+        return std::strstr(path, "OVELSERN") ? ENOSPC : FileSystem::beforeWrite(path);
+    }
+};
+
+TEST_F(Ovelser, ASaveOfRowsThatCannotBeStoredSaysSoAndKeepsThemPending) {
+    NewMeet();
+    Add("M", "100", "IF");
+    {
+        TRoundsRefused refused;
+        const RecordManager::ScopedFileSystem seam(refused);
+        EXPECT_FALSE(Write({M}));
+    }
+    EXPECT_FALSE(Shown().isEmpty()); // each record that failed
+    EXPECT_TRUE(Ov().IsModified());
+    EXPECT_EQ(Rounds(), QStringList());
+    EXPECT_EQ(Ov().GetInfoCount(), 2);
+    EXPECT_TRUE(Write({M}));
+    EXPECT_FALSE(Ov().IsModified());
+    EXPECT_EQ(Rounds(), QStringList({"M/100//LØB", "M/100/F/LØB"}));
+}
+
 TEST_F(Ovelser, LookupsRaiseNumberedErrors) {
     NewMeet();
     EXPECT_EQ(ErrorText([&] { Ov().LocateOvelseRk(" k", "lÆ"); }),
@@ -339,6 +368,56 @@ TEST_F(Ovelser, LookupsRaiseNumberedErrors) {
     EXPECT_EQ(Ov().AddKlasse(" p12 ")->GetField(KlasseField::Klasse)->GetTrimmedString(), "P12");
     EXPECT_EQ(Ov().AddKlasse("P12"), nullptr);
     EXPECT_EQ(&Ov().LocateKlasse("p12"), Ov().FindKlasse("P12"));
+}
+
+// Records whose codes differ from each other only in letter case and blanks, as hand-edited or older
+// files hold them, join into rounds and are found by any such spelling; the maps behind the lookups keep
+// up with new records and changed codes.
+TEST_F(Ovelser, CodesDifferingInCaseOrBlanksJoinAndAreFound) {
+    NewMeet();
+    const qint32 stID = CurrentStID();
+    const auto insert = [stID](TZunoDataTable&& table, std::initializer_list<std::pair<int, QString>> texts) {
+        table.Open();
+        table.Insert();
+        table.GetField(StaevneField::StID)->SetAsInteger(stID);
+        for (const auto& [fieldNo, text] : texts)
+            table.GetField(fieldNo)->SetAsString(text);
+        table.Post();
+    };
+    insert(TKlasseTable(), {{KlasseField::Klasse, "p1"}});
+    insert(TAfvStedTable(), {{AfvStedField::Sted, "Bane1 "}});
+    insert(TOvelseRkTable(), {{OvelseRkField::Klasse, " P1"}, {OvelseRkField::Ovelse, "læ"}});
+    insert(TOvelseRnTable(),
+           {{OvelseRnField::Klasse, "P1 "}, {OvelseRnField::Ovelse, " LÆ"}, {OvelseRnField::Sted, " BANE1"}});
+    Reopen();
+    EXPECT_EQ(Shown(), QStringList());
+    ASSERT_EQ(Ov().GetInfoCount(), 1);
+    TOvelseInfo* info = Ov().FindOvelseInfo("p1 ", " Læ", "");
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->GetKlasseKode(), "p1");
+    EXPECT_EQ(info->GetStedKode(), "Bane1");
+    EXPECT_EQ(Ov().FindKlasse(" P1 "), &info->Klasse());
+    EXPECT_EQ(Ov().FindOvelseRk("p1", "LÆ "), &info->OvelseRk());
+    EXPECT_EQ(Ov().FindAfvSted("bane1"), &info->AfvSted());
+    EXPECT_EQ(Ov().FindOvelse(" læ")->GetTrimmedString(OvelseField::Ovelse), "LÆ");
+    TOvDefElement* ovDef = Ov().FindOvDef("60h", " 76 /b");
+    ASSERT_NE(ovDef, nullptr);
+    EXPECT_EQ(ovDef->GetTrimmedString(OvDefField::Attribut), "76 /B");
+    EXPECT_EQ(Ov().FindOvDef(" 60H ", "76 /B  "), ovDef);
+
+    // A venue added, then its code changed; a second class of another spelling comes after the first.
+    TAfvStedElement* added = Ov().AddAfvSted("bane 2");
+    EXPECT_EQ(Ov().FindAfvSted("BANE 2 "), added);
+    EXPECT_EQ(Ov().AddAfvSted(" Bane 2"), nullptr);
+    added->GetField(AfvStedField::Sted)->SetAsString("Kast");
+    EXPECT_EQ(Ov().FindAfvSted("BANE 2"), nullptr);
+    EXPECT_EQ(Ov().FindAfvSted("kast"), added);
+    TKlasseElement* second =
+        static_cast<TKlasseElement*>(Ov().KlasseList().GetRawElement(Ov().KlasseList().AddNew()));
+    second->GetField(KlasseField::Klasse)->SetAsString("P1");
+    EXPECT_EQ(Ov().FindKlasse("P1"), &info->Klasse());
+    info->Klasse().GetField(KlasseField::Klasse)->SetAsString("P2");
+    EXPECT_EQ(Ov().FindKlasse("p1"), second);
 }
 
 TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {

@@ -132,6 +132,30 @@ TEST_F(StaevneManagerTest, UnfinishedAndDamagedMeetsAreReported) {
     }
 }
 
+// Until a meet is opened the settings are the last listed meet's, block and registry values both, as if
+// every meet's had been read in turn; a damaged last one leaves the defaults.
+TEST_F(StaevneManagerTest, AtStartTheSettingsAreTheLastListedMeets) {
+    for (const auto& [navn, klasse] :
+         {std::pair(QStringLiteral("A"), 3), std::pair(QStringLiteral("B"), 5)}) {
+        CreateMeet(navn);
+        Manager().SystemData().Overskrift1 = navn;
+        Manager().Registry().OversigtKlasse = klasse;
+        ASSERT_TRUE(Manager().SaveStaevneData());
+    }
+    AddMeetRecord(QStringLiteral("Oprettes"), 1);
+    TStaevneManager& again = Restart();
+    Shown();
+    EXPECT_EQ(again.GetCurrentStID(), -1);
+    EXPECT_EQ(again.SystemData().Overskrift1, "B");
+    EXPECT_EQ(again.Registry().OversigtKlasse, 5);
+
+    AddMeetRecord(QStringLiteral("Skadet"), 0, VariablePart(90, QByteArray(3, '\x05')));
+    TStaevneManager& third = Restart();
+    EXPECT_EQ(third.GetStaevneCount(), 3);
+    EXPECT_EQ(third.SystemData().Overskrift1, "");
+    EXPECT_EQ(third.Registry().OversigtKlasse, 0);
+}
+
 TEST_F(StaevneManagerTest, NamesThatCannotBeAFolderOrAreTakenAreRefused) {
     CreateMeet(QStringLiteral("Forårsstævne"));
     const QStringList before = Entries(Dir());

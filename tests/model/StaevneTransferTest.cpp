@@ -9,9 +9,12 @@
 
 #include "platform/LittleEndian.h"
 #include "platform/Registry.h"
+#include "platform/recordmanager/FileSystem.h"
 
+#include <cerrno>
 #include <functional>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -394,24 +397,43 @@ TEST_F(StaevneTransferTest, EveryTruncationIsRefusedWithoutATrace) {
     EXPECT_EQ(QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), entries);
 }
 
+// A disk that fills up while the new meet's records go in.
+class TFullDisk : public RecordManager::FileSystem {
+public:
+    int beforeWrite(const char*) override { return ENOSPC; }
+    int beforeCommit(const char*) override { return ENOSPC; }
+};
+
 TEST_F(StaevneTransferTest, AFailureWhileWritingLeavesNoMeetBehind) {
     const qint32 source = SourceMeet();
     Manager().ExportStaevne(Path("kilde.kip"));
-    const QByteArray whole = ReadFile(Path("kilde.kip"));
     const auto tables = OpenTables();
     const auto before = Counts(tables);
-    // The file is cut short in its results while the name question is open.
+    TFullDisk full;
+    std::optional<RecordManager::ScopedFileSystem> seam;
     TScriptedQuestion question({"Halvt"});
-    question.OnAsk = [&] { QFile::resize(Path("kilde.kip"), whole.lastIndexOf("RESULTAT.ZU2") + 40); };
+    question.OnAsk = [&] { seam.emplace(full); };
     EXPECT_TRUE(ErrorText([&] {
                     Manager().ImportStaevne(Path("kilde.kip"), 0, question);
-                }).startsWith(Path("kilde.kip") + " er ikke en korrekt ZUNO importfil\r\nFilen er afkortet"));
+                }).startsWith("Tablename: "));
+    seam.reset();
     EXPECT_EQ(Counts(tables), before);
     EXPECT_FALSE(QDir(Path("Halvt")).exists());
     EXPECT_EQ(Manager().GetCurrentStID(), source);
     EXPECT_EQ(Manager().GetStaevneDir(), Path("Kilde"));
     Restart();
     EXPECT_TRUE(Shown().isEmpty()); // no meet left with status 3
+}
+
+// The file is read once, before the question: what was checked is what goes in.
+TEST_F(StaevneTransferTest, AFileChangedWhileTheQuestionIsOpenImportsAsChecked) {
+    const qint32 source = SourceMeet();
+    Manager().ExportStaevne(Path("kilde.kip"));
+    const QByteArray whole = ReadFile(Path("kilde.kip"));
+    TScriptedQuestion question({"Hel"});
+    question.OnAsk = [&] { QFile::resize(Path("kilde.kip"), whole.lastIndexOf("RESULTAT.ZU2") + 40); };
+    Manager().ImportStaevne(Path("kilde.kip"), 0, question);
+    EXPECT_EQ(StoredAll(Manager().GetCurrentStID()), StoredAll(source));
 }
 
 TEST_F(StaevneTransferTest, ExportNeedsAnOpenMeetAndWholeRecords) {

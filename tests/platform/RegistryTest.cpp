@@ -118,6 +118,35 @@ TEST_F(RegistryTest, DeleteKeyTakesSubkeysAndClosesWhatIsInside) {
     EXPECT_FALSE(Make().KeyExists(cfgKey + "\\Andet"));
 }
 
+// The file's names are read once and kept with the process's own writes; a file that another program
+// changed is read again.
+TEST_F(RegistryTest, ManyKeysAreFoundByAnyCaseAndAChangedFileIsReadAgain) {
+    {
+        TRegistry registry = Make();
+        for (int k = 0; k < 200; ++k) {
+            ASSERT_TRUE(registry.OpenKey(cfgKey + QString("\\Stævne %1").arg(k), true));
+            registry.WriteInteger("OversigtKlasse", k);
+        }
+    }
+    TRegistry registry = Make();
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\STÆVNE 150", false));
+    EXPECT_EQ(registry.ReadInteger("oversigtklasse", -1), 150);
+    registry.WriteInteger("Ny", 7);
+    EXPECT_EQ(registry.GetValueNames(), QStringList({"OversigtKlasse", "Ny"}));
+    ASSERT_TRUE(registry.OpenKey(cfgKey, false));
+    EXPECT_EQ(registry.GetKeyNames().size(), 200);
+    registry.CloseKey();
+
+    QFile file(root_.filePath("Zuno/zuno2.cfg.ini"));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("\n[Udefra]\nV\u00e6rdi=42\n");
+    file.close();
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\udefra", false));
+    EXPECT_EQ(registry.ReadInteger("VÆRDI", 0), 42);
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Stævne 150", false));
+    EXPECT_EQ(registry.ReadInteger("ny", 0), 7);
+}
+
 TEST_F(RegistryTest, OnlyKeysFromTheTopLevelDownCanBeOpened) {
     TRegistry registry = Make();
     EXPECT_FALSE(registry.OpenKey("\\Software\\Zuno", true));

@@ -162,4 +162,53 @@ TEST_F(Files, TransactionsSpanEveryFileTouched) {
     EXPECT_EQ(two.recordCount(), 1u);
 }
 
+// The count a Stat gives is kept by this process's writes; a rollback, and a commit by anyone else,
+// make it count again.
+TEST_F(Files, TheRecordCountFollowsWritesAbortsAndOtherWriters) {
+    Handle h;
+    openTestFile(h);
+    EXPECT_EQ(h.recordCount(), 0u);
+    h.insertAll({testRecord(1), testRecord(2), testRecord(3)});
+    EXPECT_EQ(h.recordCount(), 3u);
+    Bytes r;
+    int32_t id = 2;
+    ASSERT_EQ(h.get(OpGetEqual, 0, &id, r), StatusSuccess);
+    ASSERT_EQ(h.simple(OpDelete), StatusSuccess);
+    EXPECT_EQ(h.simple(OpDelete), StatusNoCurrentRecord);
+    EXPECT_EQ(h.recordCount(), 2u);
+    Bytes duplicate = testRecord(1);
+    EXPECT_EQ(h.write(OpInsert, duplicate), StatusDuplicateKey);
+    EXPECT_EQ(h.recordCount(), 2u);
+
+    ASSERT_EQ(h.simple(OpBeginTransaction), StatusSuccess);
+    h.insertAll({testRecord(4), testRecord(5)});
+    EXPECT_EQ(h.recordCount(), 4u);
+    ASSERT_EQ(h.simple(OpAbortTransaction), StatusSuccess);
+    EXPECT_EQ(h.recordCount(), 2u);
+    ASSERT_EQ(h.simple(OpBeginTransaction), StatusSuccess);
+    h.insertAll({testRecord(4)});
+    ASSERT_EQ(h.simple(OpEndTransaction), StatusSuccess);
+    EXPECT_EQ(h.recordCount(), 3u);
+
+    // Another writer, as another process would be.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path("TEST.ZU2").c_str(), &other), SQLITE_OK);
+    sqlite3_busy_timeout(other, 5000);
+    const char* deleteLast = "DELETE FROM records WHERE pos = (SELECT max(pos) FROM records)";
+    EXPECT_EQ(sqlite3_exec(other, deleteLast, nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(h.recordCount(), 2u);
+    // A second position block on the file sees the same count.
+    Handle second;
+    ASSERT_EQ(second.open(path("TEST.ZU2")), StatusSuccess);
+    second.insertAll({testRecord(9)});
+    EXPECT_EQ(h.recordCount(), 3u);
+    // Another writer just before a transaction of ours, which keeps the others out while it lasts.
+    EXPECT_EQ(sqlite3_exec(other, deleteLast, nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(h.simple(OpBeginTransaction), StatusSuccess);
+    h.insertAll({testRecord(10)});
+    EXPECT_EQ(h.recordCount(), 3u);
+    ASSERT_EQ(h.simple(OpEndTransaction), StatusSuccess);
+    sqlite3_close(other);
+}
+
 } // namespace

@@ -180,6 +180,48 @@ TEST_F(BtvTableTest, ChunksAndCopyToNewFileKeepTheVariablePart) {
     EXPECT_EQ(read.left(7), QByteArray(7, '\0'));
 }
 
+// A record posted with its variable part holds it as a chunk written after the post would; each read
+// tells the whole record's length, so a walk knows which records have a variable part.
+TEST_F(BtvTableTest, AnInsertPostedWithItsVariablePartAndTheLengthOfEachRead) {
+    CreateRecordFile(Path("VAR.ZU2"), 33, true, {{{17, 4, KeySpec::TypeInteger}}});
+    TTestBtvTable table(dir.path(), "VAR.ZU2");
+    table.Open();
+    const QByteArray tail = QByteArray("\x03\0\0\0", 4) + "abc";
+    table.Insert();
+    table.GetField(2)->SetAsInteger(1);
+    table.PostWithVariablePart(tail);
+    EXPECT_EQ(table.GetField(0)->GetAsDateTime(), table.Stamp);
+    table.Insert();
+    table.GetField(2)->SetAsInteger(2);
+    table.PostWithVariablePart({});
+    EXPECT_THROW(table.PostWithVariablePart(tail), EDataTableError); // nothing to post
+
+    ASSERT_TRUE(table.First());
+    EXPECT_EQ(table.ReadLength(), 33u + 7u);
+    QByteArray read(16, '\0');
+    EXPECT_EQ(table.ReadChunk(read.data(), 33, 16), 7u);
+    EXPECT_EQ(read.left(7), tail);
+    EXPECT_EQ(table.ReadLength(), 0u); // the last call was no read of a record
+    ASSERT_TRUE(table.Next());
+    EXPECT_EQ(table.GetField(2)->GetAsInteger(), 2);
+    EXPECT_EQ(table.ReadLength(), 33u);
+    EXPECT_EQ(table.ReadChunk(read.data(), 33, 16), 0u);
+    EXPECT_TRUE(table.FindKey({qint64(1)}));
+    EXPECT_EQ(table.ReadLength(), 40u);
+    ASSERT_TRUE(table.Next());
+    EXPECT_FALSE(table.Next());
+    EXPECT_EQ(table.ReadLength(), 0u);
+
+    // A fixed-length file takes no variable part; the insert stays pending.
+    TTestBtvTable fixed(dir.path(), "TEST.ZU2");
+    fixed.Open();
+    fixed.Insert();
+    EXPECT_THROW(fixed.PostWithVariablePart(tail), EBtvException);
+    EXPECT_EQ(fixed.State(), dsInsert);
+    fixed.PostWithVariablePart({});
+    EXPECT_EQ(fixed.GetRecordCount(), 1);
+}
+
 TEST_F(BtvTableTest, FieldDefinitionsFromTheDataDictionary) {
     CreateRecordFile(Path("FILE.DDF"), 97, false, {{{1, 2, KeySpec::TypeInteger}}, {{3, 20}}});
     StatBuilder fieldStat(32);

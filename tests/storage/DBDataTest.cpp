@@ -162,4 +162,65 @@ TEST_F(DataListTest, LocateAndPositions) {
               "File: " + dir.path() + "\r\nObject: TDataList\r\nIndex -1 skal være mellem 0 og 2");
 }
 
+// The codes are compared trimmed and upper-cased, the first in the current order wins, and the map
+// follows additions, changed codes, a new order and deletions.
+TEST_F(DataListTest, CodeLookupsFollowTheListAsItChanges) {
+    list.GetElement(0)->GetField(4)->SetAsString("m");
+    list.GetElement(1)->GetField(4)->SetAsString(" K ");
+    list.GetElement(2)->GetField(4)->SetAsString("M");
+    int pos = 7;
+    EXPECT_EQ(list.FindCodes({4}, {"M "}, &pos), list.GetRawElement(0));
+    EXPECT_EQ(pos, 0);
+    EXPECT_EQ(list.GetCurrent(), list.GetRawElement(0));
+    EXPECT_EQ(list.FindCodes({4}, {"k"}), list.GetRawElement(1));
+    EXPECT_EQ(list.FindCodes({4, 3}, {"m", " carl"}, &pos), list.GetRawElement(2));
+    EXPECT_EQ(pos, 2);
+    EXPECT_EQ(list.FindCodes({4}, {"X"}, &pos), nullptr);
+    EXPECT_EQ(pos, -1);
+
+    // An added element comes last; a changed code is found under its new code only.
+    TDataElement* added = list.GetRawElement(list.AddNew());
+    added->GetField(4)->SetAsString("x");
+    EXPECT_EQ(list.FindCodes({4}, {"X"}), added);
+    list.GetRawElement(0)->GetField(4)->SetAsString("P");
+    EXPECT_EQ(list.FindCodes({4}, {"m"}), list.GetRawElement(2));
+    EXPECT_EQ(list.FindCodes({4}, {"p"}), list.GetRawElement(0));
+    list.GetRawElement(0)->GetField(4)->SetAsString("M");
+    EXPECT_EQ(list.FindCodes({4}, {"m"}), list.GetRawElement(0));
+
+    // In the order of an index: Carl (-10) before Anna (5); positions in that order.
+    list.SetIndex({2});
+    EXPECT_EQ(list.FindCodes({4}, {"M"}, &pos), list.GetRawElement(2));
+    EXPECT_EQ(pos, 0);
+
+    // Gone with a save: the next of the code is found.
+    list.GetRawElement(2)->DeleteRequested = true;
+    EXPECT_TRUE(list.SaveAll());
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(list.FindCodes({4}, {"M"})->GetField(3)->GetTrimmedString(), "Anna");
+    list.LoadFromTable();
+    EXPECT_EQ(list.FindCodes({4}, {"X"})->GetField(3)->GetTrimmedString(), "");
+    EXPECT_EQ(list.FindCodes({4}, {"K"})->GetField(3)->GetTrimmedString(), "Bo");
+}
+
+// However many go in one save, the rest keep their order, positions and indexes.
+TEST_F(DataListTest, ASaveThatDeletesManyKeepsTheRestInOrder) {
+    for (int nr = 1; nr <= 20; ++nr)
+        list.GetRawElement(list.AddNew())->GetField(2)->SetAsInteger(100 + nr);
+    TDataListIndex* byNr = list.SetIndex({2});
+    TDataElement* kept = list.GetRawElement(11);
+    list.GetElement(list.IndexOf(kept));
+    for (int raw = 0; raw < list.GetCount(); raw += 2)
+        list.GetRawElement(raw)->DeleteRequested = true;
+    EXPECT_TRUE(list.SaveAll());
+    ASSERT_EQ(list.GetCount(), 11);
+    EXPECT_EQ(list.GetCurrent(), kept);
+    QStringList order;
+    for (int pos = 0; pos < list.GetCount(); ++pos)
+        order << list.GetElement(pos)->GetField(2)->GetAsString();
+    EXPECT_EQ(order,
+              QStringList({"-3", "101", "103", "105", "107", "109", "111", "113", "115", "117", "119"}));
+    EXPECT_EQ(byNr->Map().size(), 11u);
+}
+
 } // namespace

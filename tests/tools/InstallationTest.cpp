@@ -122,19 +122,36 @@ TEST_F(InstallationTest, FilesCarryTheirKeysAndTheMeetFileNumbersNewMeets) {
     EXPECT_EQ(meets->GetField(StaevneField::Navn)->GetAsString().trimmed(), "Anden");
 }
 
-TEST_F(InstallationTest, AnInterruptedRunLeavesTheMarkerAndTheNextRunCompletesTheFolder) {
+// Files are made aside and put in place only once all of them are there and on the disk: a run cut
+// short leaves its marker and nothing half-made, and the next run completes the folder.
+TEST_F(InstallationTest, AnInterruptedRunLeavesOnlyTheMarkerAndTheNextRunCompletesTheFolder) {
     QTemporaryDir noCatalogue;
     QFile::copy(Shipped + "/ZUNO2.RPT", noCatalogue.filePath("ZUNO2.RPT"));
     EXPECT_THROW(InstallProgramFolder(dir.path(), noCatalogue.path()), Exception);
     EXPECT_TRUE(QFile::exists(Path(InstallationMarker)));
-    EXPECT_TRUE(QFile::exists(Path("STAEVNE.ZU2")));
-    EXPECT_EQ(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
+    for (const char* name : FileNames)
+        EXPECT_FALSE(QFile::exists(Path(QLatin1String(name)))) << name;
+    EXPECT_FALSE(QFile::exists(Path("ZUNO2.RPT")));
 
     const QStringList done = InstallProgramFolder(dir.path(), Shipped);
-    EXPECT_FALSE(done.contains(QStringLiteral("Oprettet: OVELSE.ZU2")));
+    EXPECT_TRUE(done.contains(QStringLiteral("Oprettet: OVELSE.ZU2")));
     EXPECT_TRUE(done.contains(QStringLiteral("Kopieret: ZUNO2.RPT")));
     EXPECT_GT(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
     EXPECT_FALSE(QFile::exists(Path(InstallationMarker)));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+              int(std::size(FileNames)) + 3); // the record files, ZUNO2.RPT, zuno2.htm and _t_blue
+    EXPECT_EQ(QFileInfo(Path("ZUNO2.RPT")).lastModified(), QFileInfo(Shipped + "/ZUNO2.RPT").lastModified());
+}
+
+// A catalogue file left empty (by an older version's run cut short) is filled where it is.
+TEST_F(InstallationTest, AnEmptyCatalogueFileIsFilledInPlace) {
+    InstallProgramFolder(dir.path(), Shipped);
+    QFile::remove(Path("OVELSE.ZU2"));
+    ASSERT_TRUE(TOvelseTable::Def().Create(Path("OVELSE.ZU2")));
+    const QStringList done = InstallProgramFolder(dir.path(), Shipped);
+    EXPECT_EQ(done, QStringList{QStringLiteral("Udfyldt: OVELSE.ZU2 med %1 øvelser")
+                                    .arg(EventCatalogue::Load(Shipped).Ovelser().size())});
+    EXPECT_GT(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
 }
 
 TEST_F(InstallationTest, ExistingFilesInAnyLetterCaseAreNeverReplaced) {

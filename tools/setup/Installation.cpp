@@ -6,6 +6,7 @@
 #include "foundation/LxDisk.h"
 #include "foundation/PathResolver.h"
 #include "model/D_DBDef.h"
+#include "platform/recordmanager/FileSystem.h"
 #include "platform/recordmanager/RecordManager.h"
 #include "tools/setup/EventCatalogue.h"
 
@@ -14,15 +15,55 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
 #include <optional>
+#include <set>
 
 namespace RM = RecordManager;
 
 namespace {
 
+// Where the new files are made before they are put in place, in the program folder itself so that a
+// rename puts them there.
+const QString StagingFolder = QStringLiteral(".zuno2-setup");
+
 bool Exists(const QString& path) {
     return QFileInfo::exists(ResolvePath(path));
+}
+
+// While the files are made aside, the record manager and SQLite leave every sync to the installation,
+// which makes them all durable at once before a file is put in place.
+class TSyncsLater : public RecordManager::FileSystem {
+public:
+    int sync(int) override { return 0; }
+    bool syncsNow() override { return false; }
+};
+
+int OpenForSync(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+}
+
+// Everything written to the file system that holds path, in one sync.
+void SyncFileSystemOf(const QString& path) {
+    const int fd = OpenForSync(path);
+    const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced)
+        throw Exception(QStringLiteral("Filerne i %1 kunne ikke skrives til disken").arg(path));
+}
+
+// The folder's entries, so that what was renamed into it lasts.
+void SyncFolder(const QString& folder) {
+    const int fd = OpenForSync(folder);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced)
+        throw Exception(QStringLiteral("Mappen %1 kunne ikke skrives til disken").arg(folder));
 }
 
 // Fills a catalogue file that holds no records (a new one, or one whose filling a run before did not
@@ -83,7 +124,25 @@ bool IsBuiltIn(const QString& relativePath) {
     return relativePath.startsWith(QLatin1String("builtin/"), Qt::CaseInsensitive);
 }
 
-void CopyShippedFiles(const QString& programDir, const QString& shippedDir, QStringList& done) {
+// A new file with the content and the date of source, left unsynced: the installation syncs it with
+// everything else it makes aside.
+bool CopyAside(const QString& source, const QString& target) {
+    QFile in(source);
+    QFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    constexpr qint64 Block = 65536;
+    for (QByteArray block = in.read(Block); !block.isEmpty(); block = in.read(Block)) {
+        if (out.write(block) != block.size())
+            return false;
+    }
+    return in.error() == QFileDevice::NoError && out.flush() &&
+           out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
+}
+
+// Copies the shipped files that programDir lacks into staging, at the same relative paths.
+void CopyShippedFiles(const QString& programDir, const QString& staging, const QString& shippedDir,
+                      QStringList& done) {
     const QString source = ResolvePath(shippedDir);
     if (!QFileInfo(source).isDir())
         throw Exception(QStringLiteral("Mappen med installationsfilerne findes ikke: %1").arg(shippedDir));
@@ -96,15 +155,36 @@ void CopyShippedFiles(const QString& programDir, const QString& shippedDir, QStr
     for (const QString& relative : relatives) {
         if (IsCatalogueSource(relative) || IsBuiltIn(relative))
             continue;
-        const QString target = PathJoin(programDir, relative);
-        if (Exists(target))
+        if (Exists(PathJoin(programDir, relative)))
             continue;
-        const QString resolved = ResolvePath(target);
-        if (!QDir().mkpath(QFileInfo(resolved).path()) ||
-            CopyFileTo(sourceDir.filePath(relative), resolved) != 0)
+        const QString staged = QDir(staging).filePath(relative);
+        if (!QDir().mkpath(QFileInfo(staged).path()) || !CopyAside(sourceDir.filePath(relative), staged))
             throw Exception(QStringLiteral("Filen %1 kunne ikke kopieres til %2").arg(relative, programDir));
         done.append(QStringLiteral("Kopieret: %1").arg(relative));
     }
+}
+
+// Puts every file made in staging in its place in folder; returns the folders that got a new entry.
+std::set<QString> PutInPlace(const QString& staging, const QString& folder) {
+    std::set<QString> changed;
+    const QDir from(staging);
+    QDirIterator files(staging, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+    QStringList relatives;
+    while (files.hasNext())
+        relatives.append(from.relativeFilePath(files.next()));
+    relatives.sort();
+    for (const QString& relative : relatives) {
+        const QString target = QDir(folder).filePath(relative);
+        QString parent = QFileInfo(target).path();
+        // A new subfolder is itself a new entry of the folder above it.
+        for (QString missing = parent; !QFileInfo::exists(missing); missing = QFileInfo(missing).path())
+            changed.insert(QFileInfo(missing).path());
+        if (!QDir().mkpath(parent) || !QFile::rename(from.filePath(relative), target))
+            throw Exception(QStringLiteral("Filen %1 kunne ikke lægges i %2").arg(relative, folder));
+        changed.insert(parent);
+    }
+    return changed;
 }
 
 } // namespace
@@ -118,26 +198,62 @@ QStringList InstallProgramFolder(const QString& programDir, const QString& shipp
         throw Exception(QStringLiteral("Markeringsfilen %1 kunne ikke skrives").arg(marker.fileName()));
     marker.close();
 
-    QStringList done;
-    for (const TRecordFileDef& recordFile : RecordFileDefs()) {
-        if (recordFile.Create(PathJoin(folder, QLatin1String(recordFile.FileName))))
-            done.append(QStringLiteral("Oprettet: %1").arg(QLatin1String(recordFile.FileName)));
-    }
+    // What a run cut short made aside was never put in place.
+    const QString staging = QDir(folder).filePath(StagingFolder);
+    if (QFileInfo::exists(staging) && !RemoveTree(staging))
+        throw Exception(QStringLiteral("Mappen %1 kunne ikke fjernes").arg(staging));
+    if (!QDir().mkpath(staging))
+        throw Exception(QStringLiteral("Mappen %1 kunne ikke oprettes").arg(staging));
 
+    QStringList done;
+    std::set<QString> made;
     std::optional<EventCatalogue> catalogue;
     const auto load = [&]() -> const EventCatalogue& {
         if (!catalogue)
             catalogue = EventCatalogue::Load(ResolvePath(shippedDir));
         return *catalogue;
     };
-    FillCatalogue<TOvelseTable>(
-        folder, [&]() -> const auto& { return load().Ovelser(); }, FillOvelse, "øvelser", done);
-    FillCatalogue<TOvDefTable>(
-        folder, [&]() -> const auto& { return load().OvDef(); }, FillOvDef, "attributter", done);
+    // A new catalogue file is filled aside, one that is there and empty where it is; each in its turn.
+    const auto fillCatalogues = [&](bool aside) {
+        const auto mine = [&](const TRecordFileDef& def) {
+            return made.contains(QLatin1String(def.FileName)) == aside;
+        };
+        const QString where = aside ? staging : folder;
+        if (mine(TOvelseTable::Def()))
+            FillCatalogue<TOvelseTable>(
+                where, [&]() -> const auto& { return load().Ovelser(); }, FillOvelse, "øvelser", done);
+        if (mine(TOvDefTable::Def()))
+            FillCatalogue<TOvDefTable>(
+                where, [&]() -> const auto& { return load().OvDef(); }, FillOvDef, "attributter", done);
+    };
+    {
+        // Only what is made aside may leave its syncs for later: a file in place must stay whole.
+        TSyncsLater syncsLater;
+        const RecordManager::ScopedFileSystem seam(syncsLater);
+        for (const TRecordFileDef& recordFile : RecordFileDefs()) {
+            const QString name = QLatin1String(recordFile.FileName);
+            if (Exists(PathJoin(folder, name)) || !recordFile.Create(QDir(staging).filePath(name)))
+                continue;
+            made.insert(name);
+            done.append(QStringLiteral("Oprettet: %1").arg(name));
+        }
+        fillCatalogues(true);
+    }
+    fillCatalogues(false);
+    CopyShippedFiles(folder, staging, shippedDir, done);
 
-    CopyShippedFiles(folder, shippedDir, done);
-
+    // One sync makes the marker and everything made aside last; then each file goes in place whole, and
+    // the folders that got one last too, before the marker goes. A complete folder needs none of it.
+    const bool changed = !done.isEmpty();
+    if (changed) {
+        SyncFileSystemOf(staging);
+        for (const QString& newEntries : PutInPlace(staging, folder))
+            SyncFolder(newEntries);
+    }
+    RemoveTree(staging);
     if (!marker.remove())
         throw Exception(QStringLiteral("Markeringsfilen %1 kunne ikke slettes").arg(marker.fileName()));
+    if (changed)
+        SyncFolder(folder);
     return done;
 }
