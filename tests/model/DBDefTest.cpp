@@ -103,28 +103,13 @@ TEST_F(DBDefTest, CodeFieldsOfResultsAndRounds) {
     table.Cancel();
 }
 
-TEST_F(DBDefTest, RoundElementReadsItsLetterPredicatesAndExtraText) {
+TEST_F(DBDefTest, RoundElementReadsItsLetterAndSplitsItsExtraText) {
     TOvelseRnTable table;
     table.Open();
     TOvelseRnList list(table);
     TOvelseRnElement* round = list.GetElement(list.AddNew());
     round->GetField(OvelseRnField::Runde)->SetAsString(QStringLiteral("I"));
     EXPECT_EQ(round->GetRundeChar(), u'I');
-
-    const struct {
-        int ResType, FinaleType;
-        bool Heat, Resultat, ABC, CBA;
-    } cases[] = {{0, 0, true, false, false, false}, {0, 1, true, false, true, false},
-                 {0, 2, true, false, false, true},  {1, 1, false, true, false, false},
-                 {1, 2, false, true, false, false}, {2, 1, false, false, false, false}};
-    for (const auto& c : cases) {
-        round->GetField(OvelseRnField::ResType)->SetAsInteger(c.ResType);
-        round->GetField(OvelseRnField::FinaleType)->SetAsInteger(c.FinaleType);
-        EXPECT_EQ(std::tuple(round->IsResTypeHeat(), round->IsResTypeResultat(), round->IsFinaleTypeABC(),
-                             round->IsFinaleTypeCBA()),
-                  std::tuple(c.Heat, c.Resultat, c.ABC, c.CBA))
-            << c.ResType << "/" << c.FinaleType;
-    }
 
     const QString text = QStringLiteral("Første seks|næste seks|og de sidste 14 tegn!");
     round->SetExtraText(text);
@@ -133,28 +118,6 @@ TEST_F(DBDefTest, RoundElementReadsItsLetterPredicatesAndExtraText) {
                            round->GetField(OvelseRnField::ExtraText3)->GetAsString()}),
               QStringList({"Første", " seks|", "næste seks|og "}));
     EXPECT_EQ(round->GetExtraText(), text.left(26));
-}
-
-TEST_F(DBDefTest, EventTypePredicates) {
-    TOvelseTable table;
-    table.Open();
-    TOvelseList list(table);
-    TOvelseElement* event = list.GetElement(list.AddNew());
-    // Columns: Tid, Lobe, VertikalSpring, HorizontalSpring, Spring, Kaste, Serie, Stafet, Mangekamp.
-    const struct {
-        int Ovtype;
-        const char* Expected;
-    } cases[] = {{0, "000000000"}, {1, "110000000"}, {2, "001010100"}, {3, "000110100"},   {4, "000001100"},
-                 {5, "110000110"}, {6, "000000001"}, {7, "000000000"}, {257, "000000000"}, {-1, "000000000"}};
-    for (const auto& c : cases) {
-        event->GetField(OvelseField::Ovtype)->SetAsInteger(c.Ovtype);
-        QString got;
-        for (bool b : {event->IsTidOvelse(), event->IsLobeOvelse(), event->IsVertikalSpringOvelse(),
-                       event->IsHorizontalSpringOvelse(), event->IsSpringOvelse(), event->IsKasteOvelse(),
-                       event->IsSerieOvelse(), event->IsStafetOvelse(), event->IsMangekampOvelse()})
-            got += b ? u'1' : u'0';
-        EXPECT_EQ(got, QString::fromLatin1(c.Expected)) << c.Ovtype;
-    }
 }
 
 TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
@@ -182,10 +145,6 @@ TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
         EXPECT_EQ(attributes.GetField(OvDefField::Sprog)->GetAsInteger(), engelsk ? 1 : 0);
     }
 }
-
-} // namespace
-
-namespace {
 
 // Classes of two meets written alternately.
 void AddClasses(qint32 a, qint32 b) {
