@@ -32,18 +32,6 @@ void AddRow(TEditOvelsesRaekke& raekke, TOvelseManager& ov, const QString& klass
     raekke.Add(std::move(row));
 }
 
-// Inserts a record of the current meet with the fields given.
-template <typename Table>
-void Store(std::initializer_list<std::pair<int, TKeyValue>> fields) {
-    Table table;
-    table.Open();
-    table.Insert();
-    table.GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
-    for (const auto& [fieldNo, value] : fields)
-        table.GetField(fieldNo)->AssignValue(value);
-    table.Post();
-}
-
 } // namespace
 
 TResultTest::TResultTest() {
@@ -89,10 +77,10 @@ TOvelseInfo& TResultTest::Round(const QString& klasse, const QString& ovelse, co
 
 void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn,
                           const QString& holdKode) {
-    Store<TKlubTable>({{KlubField::KlubNr, qint64(klubNr)},
-                       {KlubField::Navn, navn},
-                       {KlubField::KortNavn, kortNavn},
-                       {KlubField::HoldKode, holdKode}});
+    StoreRecord<TKlubTable>({{KlubField::KlubNr, qint64(klubNr)},
+                             {KlubField::Navn, navn},
+                             {KlubField::KortNavn, kortNavn},
+                             {KlubField::HoldKode, holdKode}});
 }
 
 void TResultTest::AddHoldKlubber(int teams) {
@@ -103,11 +91,11 @@ void TResultTest::AddHoldKlubber(int teams) {
 
 void TResultTest::AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang, qint32 klubNr,
                               const QString& koen) {
-    Store<TDeltagerTable>({{DeltagerField::Startnummer, qint64(startnummer)},
-                           {DeltagerField::KlubNr, qint64(klubNr)},
-                           {DeltagerField::Navn, navn},
-                           {DeltagerField::Aargang, qint64(aargang)},
-                           {DeltagerField::Koen, koen}});
+    StoreRecord<TDeltagerTable>({{DeltagerField::Startnummer, qint64(startnummer)},
+                                 {DeltagerField::KlubNr, qint64(klubNr)},
+                                 {DeltagerField::Navn, navn},
+                                 {DeltagerField::Aargang, qint64(aargang)},
+                                 {DeltagerField::Koen, koen}});
 }
 
 quint32 TResultTest::AddResultat(const TOvelseInfo& round, qint32 startnummer,
