@@ -103,28 +103,13 @@ TEST_F(DBDefTest, CodeFieldsOfResultsAndRounds) {
     table.Cancel();
 }
 
-TEST_F(DBDefTest, RoundElementReadsItsLetterPredicatesAndExtraText) {
+TEST_F(DBDefTest, RoundElementReadsItsLetterAndSplitsItsExtraText) {
     TOvelseRnTable table;
     table.Open();
     TOvelseRnList list(table);
     TOvelseRnElement* round = list.GetElement(list.AddNew());
     round->GetField(OvelseRnField::Runde)->SetAsString(QStringLiteral("I"));
     EXPECT_EQ(round->GetRundeChar(), u'I');
-
-    const struct {
-        int ResType, FinaleType;
-        bool Heat, Resultat, ABC, CBA;
-    } cases[] = {{0, 0, true, false, false, false}, {0, 1, true, false, true, false},
-                 {0, 2, true, false, false, true},  {1, 1, false, true, false, false},
-                 {1, 2, false, true, false, false}, {2, 1, false, false, false, false}};
-    for (const auto& c : cases) {
-        round->GetField(OvelseRnField::ResType)->SetAsInteger(c.ResType);
-        round->GetField(OvelseRnField::FinaleType)->SetAsInteger(c.FinaleType);
-        EXPECT_EQ(std::tuple(round->IsResTypeHeat(), round->IsResTypeResultat(), round->IsFinaleTypeABC(),
-                             round->IsFinaleTypeCBA()),
-                  std::tuple(c.Heat, c.Resultat, c.ABC, c.CBA))
-            << c.ResType << "/" << c.FinaleType;
-    }
 
     const QString text = QStringLiteral("Første seks|næste seks|og de sidste 14 tegn!");
     round->SetExtraText(text);
@@ -133,28 +118,6 @@ TEST_F(DBDefTest, RoundElementReadsItsLetterPredicatesAndExtraText) {
                            round->GetField(OvelseRnField::ExtraText3)->GetAsString()}),
               QStringList({"Første", " seks|", "næste seks|og "}));
     EXPECT_EQ(round->GetExtraText(), text.left(26));
-}
-
-TEST_F(DBDefTest, EventTypePredicates) {
-    TOvelseTable table;
-    table.Open();
-    TOvelseList list(table);
-    TOvelseElement* event = list.GetElement(list.AddNew());
-    // Columns: Tid, Lobe, VertikalSpring, HorizontalSpring, Spring, Kaste, Serie, Stafet, Mangekamp.
-    const struct {
-        int Ovtype;
-        const char* Expected;
-    } cases[] = {{0, "000000000"}, {1, "110000000"}, {2, "001010100"}, {3, "000110100"},   {4, "000001100"},
-                 {5, "110000110"}, {6, "000000001"}, {7, "000000000"}, {257, "000000000"}, {-1, "000000000"}};
-    for (const auto& c : cases) {
-        event->GetField(OvelseField::Ovtype)->SetAsInteger(c.Ovtype);
-        QString got;
-        for (bool b : {event->IsTidOvelse(), event->IsLobeOvelse(), event->IsVertikalSpringOvelse(),
-                       event->IsHorizontalSpringOvelse(), event->IsSpringOvelse(), event->IsKasteOvelse(),
-                       event->IsSerieOvelse(), event->IsStafetOvelse(), event->IsMangekampOvelse()})
-            got += b ? u'1' : u'0';
-        EXPECT_EQ(got, QString::fromLatin1(c.Expected)) << c.Ovtype;
-    }
 }
 
 TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
@@ -183,10 +146,6 @@ TEST_F(DBDefTest, CatalogueTablesSeeOnlyTheMeetsLanguage) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // Classes of two meets written alternately.
 void AddClasses(qint32 a, qint32 b) {
     TKlasseTable table;
@@ -211,7 +170,11 @@ QStringList Classes() {
     return codes;
 }
 
-TEST_F(DBDefTest, MeetBoundTablesAndListsSeeOnlyTheCurrentMeet) {
+TEST_F(DBDefTest, MeetBoundTablesAndListsSeeAndDeleteOnlyTheCurrentMeet) {
+    // Deleting all of an empty file does nothing.
+    TAfvStedTable empty;
+    empty.DeleteAll();
+    EXPECT_FALSE(empty.Active());
     const qint32 a = CreateMeet(QStringLiteral("A"));
     const qint32 b = CreateMeet(QStringLiteral("B"));
     AddClasses(a, b);
@@ -233,29 +196,18 @@ TEST_F(DBDefTest, MeetBoundTablesAndListsSeeOnlyTheCurrentMeet) {
     added->GetField(KlasseField::Klasse)->SetAsString(QStringLiteral("K6"));
     EXPECT_TRUE(list.SaveAll());
     EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5", "1:K6"}));
-
     EXPECT_TRUE(list.IsStaevneBound());
     TOvelseTable events;
     EXPECT_FALSE(TOvelseList(events).IsStaevneBound());
-}
 
-TEST_F(DBDefTest, DeleteAllRemovesOneMeetOnlyAndDoesNothingOnAnEmptyFile) {
-    TAfvStedTable empty;
-    empty.DeleteAll();
-    EXPECT_FALSE(empty.Active());
-    const qint32 a = CreateMeet(QStringLiteral("A"));
-    const qint32 b = CreateMeet(QStringLiteral("B"));
-    AddClasses(a, b);
-    TKlasseTable table;
-    table.DeleteAll();
-    EXPECT_FALSE(table.Active());
+    // Deleting all leaves a closed table closed.
+    TKlasseTable all;
+    all.DeleteAll();
+    EXPECT_FALSE(all.Active());
     EXPECT_EQ(Classes(), QStringList());
-    Manager().OpenStaevne(Manager().IndexOfStID(a));
-    EXPECT_EQ(Classes(), QStringList({"1:K1", "1:K3", "1:K5"}));
-    table.DeleteAll();
-    table.DeleteAll();
-    table.Open();
-    EXPECT_EQ(table.GetRecordCount(), 0);
+    all.DeleteAll();
+    Manager().OpenStaevne(Manager().IndexOfStID(b));
+    EXPECT_EQ(Classes(), QStringList({"2:K0", "2:K2", "2:K4"}));
 }
 
 TEST_F(DBDefTest, AMeetsWalkFindsRecordsWhoseNextKeyFieldIsNegative) {

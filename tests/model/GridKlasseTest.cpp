@@ -47,7 +47,6 @@ TEST_F(GridKlasse, EachRoundCountsTheChosenRoundsParticipantsAlsoEnteredInIt) {
     TGridKlasse klasse("Mænd");
     for (const char* ovelse : {"100", "LÆ", "HØ", "KU"})
         klasse.AddOvelse(&Round("M", ovelse), manager);
-    EXPECT_EQ(klasse.KlasseNavn, "Mænd");
     ASSERT_EQ(klasse.Count(), 4);
     const TGridOvelse& lob = *klasse.GetOvelse(0);
     EXPECT_EQ(lob.Titel, Round("M", "100").GetKlasseText() + " - " + Round("M", "100").GetOvelseText());
@@ -56,8 +55,6 @@ TEST_F(GridKlasse, EachRoundCountsTheChosenRoundsParticipantsAlsoEnteredInIt) {
     EXPECT_EQ(QStringList({QString::number(first.Startnummer), QString::number(first.Aargang), first.Navn,
                            first.Klub}),
               QStringList({"1", "1990", "Anders And", "Aarhus"}));
-    EXPECT_EQ(lob.GetDeltager(3), nullptr);
-    EXPECT_EQ(klasse.GetOvelse(4), nullptr);
 
     // 1, 2 and 3 ran the 100 m: 1 and 2 also long jump, 3 high jumps (2 only waits).
     klasse.CalcOverlap(&Round("M", "100"));

@@ -11,6 +11,7 @@
 //         ...
 //     }
 #include "model/D_Context.h"
+#include "model/D_DBDef.h"
 #include "support/RecordedMessages.h"
 
 #include "support/Test.h"
@@ -34,6 +35,19 @@ QStringList Stored(std::initializer_list<int> fieldNos) {
         records << fields.join(u'/');
     }
     return records;
+}
+
+// Inserts a record of the current meet with the fields given, straight into the file, as an earlier
+// session of the program or an import would have left it.
+template <typename Table>
+void StoreRecord(std::initializer_list<std::pair<int, TKeyValue>> fields) {
+    Table table;
+    table.Open();
+    table.Insert();
+    table.GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
+    for (const auto& [fieldNo, value] : fields)
+        table.GetField(fieldNo)->AssignValue(value);
+    table.Post();
 }
 
 class TProgramFolderTest : public ::testing::Test {

@@ -34,9 +34,7 @@ void AddRow(TEditOvelsesRaekke& raekke, TOvelseManager& ov, const QString& klass
 
 } // namespace
 
-TResultTest::TResultTest()
-    : separator_(GetDecimalSeparator()) {
-    SetDecimalSeparator(u'.');
+TResultTest::TResultTest() {
     Ov();
     CreateMeet(QStringLiteral("Stævne"));
     AddProgramme({{"M", "100", "IF"},
@@ -64,10 +62,6 @@ void TResultTest::SetRunde(TOvelseInfo& round, int fieldNo, qint32 value) {
     Ov().Save();
 }
 
-TResultTest::~TResultTest() {
-    SetDecimalSeparator(separator_);
-}
-
 TOvelseManager& TResultTest::Ov() {
     if (!OvelseManager)
         OvelseManager = std::make_unique<TOvelseManager>();
@@ -83,15 +77,10 @@ TOvelseInfo& TResultTest::Round(const QString& klasse, const QString& ovelse, co
 
 void TResultTest::AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn,
                           const QString& holdKode) {
-    TKlubTable table;
-    table.Open();
-    table.Insert();
-    table.GetField(KlubField::StID)->SetAsInteger(CurrentStID());
-    table.GetField(KlubField::KlubNr)->SetAsInteger(klubNr);
-    table.GetField(KlubField::Navn)->SetAsString(navn);
-    table.GetField(KlubField::KortNavn)->SetAsString(kortNavn);
-    table.GetField(KlubField::HoldKode)->SetAsString(holdKode);
-    table.Post();
+    StoreRecord<TKlubTable>({{KlubField::KlubNr, qint64(klubNr)},
+                             {KlubField::Navn, navn},
+                             {KlubField::KortNavn, kortNavn},
+                             {KlubField::HoldKode, holdKode}});
 }
 
 void TResultTest::AddHoldKlubber(int teams) {
@@ -102,16 +91,11 @@ void TResultTest::AddHoldKlubber(int teams) {
 
 void TResultTest::AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang, qint32 klubNr,
                               const QString& koen) {
-    TDeltagerTable table;
-    table.Open();
-    table.Insert();
-    table.GetField(DeltagerField::StID)->SetAsInteger(CurrentStID());
-    table.GetField(DeltagerField::Startnummer)->SetAsInteger(startnummer);
-    table.GetField(DeltagerField::KlubNr)->SetAsInteger(klubNr);
-    table.GetField(DeltagerField::Navn)->SetAsString(navn);
-    table.GetField(DeltagerField::Aargang)->SetAsInteger(aargang);
-    table.GetField(DeltagerField::Koen)->SetAsString(koen);
-    table.Post();
+    StoreRecord<TDeltagerTable>({{DeltagerField::Startnummer, qint64(startnummer)},
+                                 {DeltagerField::KlubNr, qint64(klubNr)},
+                                 {DeltagerField::Navn, navn},
+                                 {DeltagerField::Aargang, qint64(aargang)},
+                                 {DeltagerField::Koen, koen}});
 }
 
 quint32 TResultTest::AddResultat(const TOvelseInfo& round, qint32 startnummer,

@@ -4,6 +4,7 @@
 #include "ProgramFolderFixture.h"
 #include "model/D_DBDef.h"
 #include "model/D_Result.h"
+#include "support/DecimalSeparator.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,7 +22,6 @@ class TResultTest : public TProgramFolderTest {
 protected:
     // Class M: 100 m with rounds I and F, long jump, high jump, shot put and 4 x 100 m; class K: 100 m.
     TResultTest();
-    ~TResultTest() override;
 
     TOvelseManager& Ov();
     // The round of class, event and round letter (empty: the first).
@@ -64,6 +64,6 @@ protected:
     bool RecordExists(quint32 position);
 
 private:
-    QChar separator_;
+    const TDecimalSeparatorScope separator_{u'.'};
     std::vector<TProgrammeRow> programme_;
 };

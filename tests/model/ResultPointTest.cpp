@@ -78,40 +78,15 @@ protected:
 } // namespace
 
 TEST(ResultPointType, TheNaturalMethodFollowsTheClassCode) {
+    // Women and men: youth table below 14, formula to 22, its veteran form from 30, none between. Girls
+    // and boys: youth table to 13, formula to 22; a single digit 5..9 is youth too. Ages that are no
+    // number count as 0; other letters and other lengths have no method.
+    // clang-format off
     const std::pair<const char*, qint32> cases[] = {
-        // Women and men: youth table below 14, formula to 22, its veteran form from 30, none between.
-        {"K13", 5},
-        {"M14", 2},
-        {"K17", 2},
-        {"M22", 2},
-        {"M23", -1},
-        {"M25", -1},
-        {"M29", -1},
-        {"M30", 4},
-        {"M35", 4},
-        {"K95", 4},
-        {"K", 2},
-        {"M", 2},
-        {"m35", 4},
-        {" M35 ", 4},
-        // Girls and boys: youth table to 13, formula to 22; a single digit 5..9 is youth too.
-        {"D12", 5},
-        {"P13", 5},
-        {"D14", 2},
-        {"P22", 2},
-        {"D23", -1},
-        {"P5", 5},
-        {"D9", 5},
-        {"D4", -1},
-        {"D", -1},
-        {"P", -1},
-        // Ages that are no number count as 0; other letters and other lengths have no method.
-        {"MXX", 5},
-        {"DXX", 5},
-        {"S", -1},
-        {"X12", -1},
-        {"M355", -1},
-        {"", -1}};
+        {"K13", 5}, {"M14", 2}, {"M22", 2}, {"M23", -1}, {"M29", -1}, {"M30", 4}, {"K95", 4}, {"K", 2},
+        {"m35", 4}, {" M35 ", 4}, {"D12", 5}, {"P13", 5}, {"D14", 2}, {"P22", 2}, {"D23", -1}, {"P5", 5},
+        {"D9", 5}, {"D4", -1}, {"D", -1}, {"MXX", 5}, {"DXX", 5}, {"S", -1}, {"X12", -1}, {"M355", -1}, {"", -1}};
+    // clang-format on
     for (const auto& [klasse, method] : cases)
         EXPECT_EQ(GetNaturligPointType(klasse), method) << klasse;
 }

@@ -96,8 +96,7 @@ TEST_F(ResultVidere, TwoByPlaceAndEightInAllTakesEveryRowEqualToTheEighth) {
         manager.LoadOvelse(&Indledende());
         Row(manager, 17).SetPK(1);
         manager.SaveResultater();
-        EXPECT_EQ(Row(manager, 16).Plac, 5);
-        EXPECT_EQ(Row(manager, 17).Plac, 7);
+        EXPECT_EQ(std::tuple(Row(manager, 16).Plac, Row(manager, 17).Plac), std::tuple(5, 7));
     }
     EXPECT_EQ(Qualify(), 8);
     EXPECT_EQ(Koder(Indledende()), (QStringList{"11F", "12F", "13f", "14f", "15f", "16f", "21F", "31F"}));
@@ -161,12 +160,12 @@ TEST_F(ResultVidere, AFinalWithResultsIsReplacedOnlyWhenTheCallerSaysSo) {
         manager.SaveResultater();
     }
     EXPECT_EQ(Transfer(), TTransferOutcome::NextRoundHasResults);
-    EXPECT_EQ(Entries().size(), 9);
-    EXPECT_EQ(Entries().first(), "11 1050 0 1011 1049");
+    EXPECT_EQ(std::tuple(Entries().size(), Entries().first()),
+              std::tuple(qsizetype(9), QString("11 1050 0 1011 1049")));
 
     EXPECT_EQ(Transfer(QChar(u'F'), true), TTransferOutcome::Written);
-    EXPECT_EQ(Entries().size(), 9);
-    EXPECT_EQ(Entries().first(), "11 1050 0 1011 0");
+    EXPECT_EQ(std::tuple(Entries().size(), Entries().first()),
+              std::tuple(qsizetype(9), QString("11 1050 0 1011 0")));
 }
 
 TEST_F(ResultVidere, NothingIsMovedWithoutQualifiersOrToARoundThatDoesNotFollow) {

@@ -29,15 +29,12 @@ protected:
 TEST_F(Vare, GroupsAndGoodsOfTheCurrentMeetAreFoundByTheirNumber) {
     TwoMeets();
     TVareManager varer;
-    EXPECT_EQ(varer.GruppeList().GetCount(), 2);
-    EXPECT_EQ(varer.VareList().GetCount(), 2);
+    EXPECT_EQ(std::tuple(varer.GruppeList().GetCount(), varer.VareList().GetCount()), std::tuple(2, 2));
     int pos = -1;
-    EXPECT_TRUE(varer.FindVare(QStringLiteral(" 11 "), pos));
-    EXPECT_EQ(pos, 1);
+    EXPECT_TRUE(varer.FindVare(QStringLiteral(" 11 "), pos) && pos == 1);
     EXPECT_EQ(varer.CurrentVare()->GetField(VareField::Pris)->GetAsFloat(), 20);
     // Not found: the current one stays.
-    EXPECT_FALSE(varer.FindVare(QStringLiteral("12"), pos));
-    EXPECT_EQ(pos, -1);
+    EXPECT_FALSE(varer.FindVare(QStringLiteral("12"), pos) || pos != -1);
     EXPECT_EQ(varer.CurrentVare()->GetTrimmedString(VareField::Varenummer), "11");
     EXPECT_EQ(varer.SelectGruppe(QStringLiteral("2")).GetTrimmedString(GruppeField::Tekst), "Tøj");
     EXPECT_EQ(varer.CurrentGruppe()->GetTrimmedString(GruppeField::Gruppe), "2");
@@ -62,8 +59,7 @@ TEST_F(Vare, AddedGroupsAndGoodsAreStoredInTheCurrentMeet) {
     ASSERT_NE(vare, nullptr);
     EXPECT_EQ(varer.CurrentVare(), vare);
     vare->GetField(VareField::Gruppe)->SetAsInteger(4);
-    EXPECT_TRUE(varer.IsChanged());
-    EXPECT_TRUE(varer.Save());
+    EXPECT_TRUE(varer.IsChanged() && varer.Save());
     EXPECT_FALSE(varer.IsChanged());
 
     EXPECT_EQ(Stored<TGruppeTable>({GruppeField::Gruppe, GruppeField::Tekst}),
@@ -95,8 +91,7 @@ TEST_F(Vare, GroupInUseCannotBeDeleted) {
     // Goods waiting to be stored use a group too; goods marked for deletion no longer do.
     varer.Load();
     varer.SelectVare(QStringLiteral("14")).GetField(VareField::Gruppe)->SetAsInteger(1);
-    EXPECT_TRUE(varer.IsGruppeUsed(1));
-    EXPECT_FALSE(varer.IsGruppeUsed(2));
+    EXPECT_TRUE(varer.IsGruppeUsed(1) && !varer.IsGruppeUsed(2));
     varer.SelectVare(QStringLiteral("10")).DeleteRequested = true;
     varer.SelectVare(QStringLiteral("11")).DeleteRequested = true;
     varer.SelectVare(QStringLiteral("14")).DeleteRequested = true;
@@ -115,9 +110,8 @@ TEST_F(Vare, GoodsWithPurchasesCannotBeDeleted) {
     TwoMeets();
     StoreKlubkob(1, 10, 3);
     TVareManager varer;
-    EXPECT_TRUE(varer.IsVareUsed(10));
     // Meet B's purchase of number 11 is not one of this meet.
-    EXPECT_FALSE(varer.IsVareUsed(11));
+    EXPECT_TRUE(varer.IsVareUsed(10) && !varer.IsVareUsed(11));
     EXPECT_FALSE(varer.DeleteVare(varer.SelectVare(QStringLiteral("10"))));
     EXPECT_EQ(Shown(), QStringList({"Kan ikke slette vare \"10\", da der findes registreringer på varen."}));
     EXPECT_TRUE(varer.DeleteVare(varer.SelectVare(QStringLiteral("11"))));
@@ -134,8 +128,7 @@ TEST_F(Vare, PurchasesAreFoundInAnOlderFileWithoutTheGoodsKey) {
     TwoMeets();
     StoreKlubkob(2, 10, 1);
     TVareManager varer;
-    EXPECT_TRUE(varer.IsVareUsed(10));
-    EXPECT_FALSE(varer.IsVareUsed(11));
+    EXPECT_TRUE(varer.IsVareUsed(10) && !varer.IsVareUsed(11));
 }
 
 } // namespace
