@@ -257,13 +257,18 @@ class TNavnSvar : public TImportStaevneQuestion {
 public:
     explicit TNavnSvar(QString navn)
         : navn_(std::move(navn)) {}
+    // Asked again, the name is taken: giving up beats asking for ever.
     bool AskStaevneNavn(const TSystemData&, QString& navn) override {
+        if (asked_)
+            return false;
+        asked_ = true;
         navn = navn_;
         return true;
     }
 
 private:
     QString navn_;
+    bool asked_ = false;
 };
 
 // One record of the meet as it stands in its file: the floor writes the same bytes.
@@ -529,7 +534,10 @@ double Export(TRecordsMeet& meet) {
 double Import(TRecordsMeet& meet) {
     TFolder::Use use(meet.Folder());
     TNavnSvar svar(QStringLiteral("Importeret"));
-    return Timed([&] { Staevner().ImportStaevne(meet.File(), 0, svar); });
+    int index = -1;
+    const double t = Timed([&] { index = Staevner().ImportStaevne(meet.File(), 0, svar); });
+    Check(index >= 0, "imported (is the name \"Importeret\" taken?)");
+    return t;
 }
 
 // Deletes the meet the import made.
