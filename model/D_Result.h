@@ -744,6 +744,7 @@ private:
     const TKlubData* FindKlub(qint32 klubNr);
     void WriteRow(TResultat& row, bool writePlaces, const std::optional<QByteArray>& serie);
     void WriteDeltager(const TResultat& row);
+    void ForgetLoaded(); // the rows, teams, combined results and rounds of the last load
     void ReportDamagedSerier(const QStringList& damaged) const;
     // A relay's birth year: the rounded-up mean of its members' birth years.
     void CalcStafetAargang();

@@ -254,13 +254,17 @@ void TResultatManager::ReportDamagedSerier(const QStringList& damaged) const {
                                damaged.join(QStringLiteral(", ")));
 }
 
-void TResultatManager::LoadOvelse(TOvelseInfo* info) {
+void TResultatManager::ForgetLoaded() {
     holdResultater_.reset();
     rows_.clear();
     mkResultater_.clear();
     ovelser_.clear();
     if (!KeepKlubber)
         klubber_.clear();
+}
+
+void TResultatManager::LoadOvelse(TOvelseInfo* info) {
+    ForgetLoaded();
     QStringList damaged;
     if (info) {
         ReadRound(*info, rows_, &damaged);
@@ -274,12 +278,7 @@ void TResultatManager::LoadOvelse(TOvelseInfo* info) {
 }
 
 void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
-    holdResultater_.reset();
-    rows_.clear();
-    mkResultater_.clear();
-    ovelser_.clear();
-    if (!KeepKlubber)
-        klubber_.clear();
+    ForgetLoaded();
     QStringList damaged;
     for (TOvelseInfo* info : ovelser) {
         if (!info || info->AntalDeltagere == 0)
