@@ -116,7 +116,11 @@ TEST_F(Grid, ArrowsLeaveTheEditorOnlyAtTheEndsOfItsTextAndGrowOrShrinkTheGridByO
     Press(Qt::Key_Right);
     EXPECT_EQ(After(Qt::Key_Right), std::pair(1, 1)) << "at the end the cell moves";
     EXPECT_EQ(editor->selectedText(), "def");
-    Press(Qt::Key_End);
+    grid().AutoPosCursor = true;
+    Press(Qt::Key_Left);
+    EXPECT_EQ(After(Qt::Key_Right), std::pair(1, 1));
+    EXPECT_EQ(std::pair(editor->hasSelectedText(), editor->cursorPosition()), std::pair(false, 3))
+        << "after a move right the caret stands at the end";
     Press(Qt::Key_Right);
     EXPECT_EQ(After(Qt::Key_Right), std::pair(0, 2)) << "from the last column to the first of the next row";
     EXPECT_EQ(After(Qt::Key_Left), std::pair(2, 1)) << "and back";
