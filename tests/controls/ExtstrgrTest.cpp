@@ -91,11 +91,11 @@ TEST_F(Grid, TypingGoesIntoTheCurrentCellAndTheGridsKeysWinOverTheDialogs) {
     EXPECT_EQ(QApplication::focusWidget(), grid().InplaceEditor());
     EXPECT_EQ(grid().InplaceEditor()->text(), "Ane");
     EXPECT_EQ(form.Moved, QList<QWidget*>(3, &grid())) << "every key move is told to the form";
-}
 
-TEST_F(Grid, EnterSkipsColumnsThatAreNoTabStopsAndStartsTheNextLineWhereItShould) {
+    // Enter skips columns that are no tab stops and starts the next line where it should.
     grid().Columns().GetItem(1).Tabulator = false;
     grid().StartColumnAtNewLine = 1;
+    grid().GotoCell(0, 1, true);
     EXPECT_EQ(After(Qt::Key_Return), std::pair(2, 1));
     EXPECT_EQ(After(Qt::Key_Return), std::pair(1, 2)) << "from the last tab column on to the next row";
     grid().EnterKeyMovement = TEnterKeyMovement::ekDownArrow;
@@ -104,7 +104,7 @@ TEST_F(Grid, EnterSkipsColumnsThatAreNoTabStopsAndStartsTheNextLineWhereItShould
     EXPECT_EQ(After(Qt::Key_Return), std::pair(2, 2));
 }
 
-TEST_F(Grid, RightAndLeftLeaveTheEditorOnlyAtTheEndsOfItsText) {
+TEST_F(Grid, ArrowsLeaveTheEditorOnlyAtTheEndsOfItsTextAndGrowOrShrinkTheGridByOneEmptyRow) {
     grid().SetCells(0, 1, "abc");
     grid().SetCells(1, 1, "def");
     grid().GotoCell(1, 1, true);
@@ -119,14 +119,14 @@ TEST_F(Grid, RightAndLeftLeaveTheEditorOnlyAtTheEndsOfItsText) {
     grid().AutoPosCursor = true;
     Press(Qt::Key_Left);
     EXPECT_EQ(After(Qt::Key_Right), std::pair(1, 1));
-    EXPECT_FALSE(editor->hasSelectedText());
-    EXPECT_EQ(editor->cursorPosition(), 3) << "after a move right the caret stands at the end";
+    EXPECT_EQ(std::pair(editor->hasSelectedText(), editor->cursorPosition()), std::pair(false, 3))
+        << "after a move right the caret stands at the end";
     Press(Qt::Key_Right);
     EXPECT_EQ(After(Qt::Key_Right), std::pair(0, 2)) << "from the last column to the first of the next row";
     EXPECT_EQ(After(Qt::Key_Left), std::pair(2, 1)) << "and back";
-}
 
-TEST_F(Grid, DownOnAFilledLastRowAddsExactlyOneRowAndUpOnTheNewEmptyRowRemovesIt) {
+    // Down on a filled last row adds exactly one row, and Up on the new empty row removes it.
+    grid().SetRowCount(3);
     grid().StartColumnAtNewLine = 1;
     grid().GotoCell(2, 2, true);
     Type("x");

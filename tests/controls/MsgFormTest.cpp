@@ -81,7 +81,7 @@ TEST(MessageForm, FocusesTheDefaultButtonOnShow) {
     form.reject();
 }
 
-TEST(MessageForm, IsCentredOnItsOwnerOrTheScreenNeverAboveOrLeftOfZero) {
+TEST(MessageForm, IsCentredOnItsOwnersWindowNeverAboveOrLeftOfZero) {
     TMessageForm form;
     form.Setup(MakeMessageBox(TMessageKind::Information, "Info", 0));
     QWidget owner;
@@ -93,9 +93,8 @@ TEST(MessageForm, IsCentredOnItsOwnerOrTheScreenNeverAboveOrLeftOfZero) {
     owner.setGeometry(0, 0, 100, 40);
     form.PlaceOver(&owner);
     EXPECT_EQ(form.pos(), QPoint(0, 0));
-}
 
-TEST(MessageForm, TheOwnerIsTheWindowOfTheNearestWidget) {
+    // The owner is the window of the nearest widget.
     QWidget window;
     QObject helper(new QWidget(&window));
     EXPECT_EQ(TQtMessagePresenter::OwnerWindow(&helper), &window);

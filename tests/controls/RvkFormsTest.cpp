@@ -56,7 +56,7 @@ protected:
     TEditDialog dialog;
 };
 
-TEST_F(FocusMoves, DownAndUpVisitEditsInTabOrderAndWrap) {
+TEST_F(FocusMoves, ArrowsAndEnterVisitEditsInTabOrderUnlessModifiersOrSwitchesTurnThemOff) {
     EXPECT_EQ(From(dialog.First, Qt::Key_Down), dialog.Spin) << "the combo box is not an edit";
     // Neither the button nor the date edit (Enter only), nor hidden or disabled edits, take part.
     EXPECT_EQ(From(dialog.Spin, Qt::Key_Down), dialog.Memo);
@@ -66,18 +66,15 @@ TEST_F(FocusMoves, DownAndUpVisitEditsInTabOrderAndWrap) {
     const QDateTime before = dialog.Date->dateTime();
     EXPECT_EQ(From(dialog.Date, Qt::Key_Up), dialog.Date) << "up in a date edit stays there";
     EXPECT_NE(dialog.Date->dateTime(), before) << "the date edit got the key";
-}
 
-TEST_F(FocusMoves, EnterMovesOnIncludingDateEditsWithoutPressingTheDefaultButton) {
+    // Enter moves on, date edits included, without pressing the default button.
     EXPECT_EQ(From(dialog.Spin, Qt::Key_Return), dialog.Date);
     EXPECT_EQ(From(dialog.Date, Qt::Key_Enter, Qt::KeypadModifier), dialog.Memo);
     EXPECT_EQ(From(dialog.Memo, Qt::Key_Return), dialog.Last);
     EXPECT_TRUE(dialog.Memo->toPlainText().isEmpty());
     EXPECT_EQ(dialog.Clicks, 0);
-    EXPECT_TRUE(dialog.isVisible());
-}
 
-TEST_F(FocusMoves, ModifiersAndSwitchesTurnMovesOffAndCtrlShiftF7IsToldToTheMainWindow) {
+    // Ctrl+Shift+F7 is told to the main window; modifiers and switches turn the moves off.
     dialog.Tag = 4;
     QList<std::pair<int, QWidget*>> told;
     const QMetaObject::Connection connection = QObject::connect(
@@ -137,7 +134,7 @@ protected:
     static inline const QStringList names = {"_Left", "_Top", "_Width", "_Height", "_WindowState"};
 };
 
-TEST_F(Placement, FirstShowUsesTheDefaultsAndHideSavesTheNormalRectangleUnderTheClassName) {
+TEST_F(Placement, HideSavesTheNormalRectangleUnderTheClassNameAndTheNextShowRestoresWhatIsOnScreen) {
     {
         TPlacedDialog dialog;
         dialog.show();
@@ -165,9 +162,8 @@ TEST_F(Placement, FirstShowUsesTheDefaultsAndHideSavesTheNormalRectangleUnderThe
     Settle();
     EXPECT_TRUE(maximised.isMaximized());
     EXPECT_EQ(maximised.normalGeometry(), QRect(60, 70, 350, 250));
-}
 
-TEST_F(Placement, ARectangleOffEveryScreenIsIgnoredAndAFixedSizeDialogRestoresOnlyItsPosition) {
+    // A rectangle off every screen is ignored; a fixed-size dialog restores only its position.
     Store({-5000, -5000, 640, 480, 0});
     TPlacedDialog dialog;
     dialog.show();

@@ -122,9 +122,33 @@ QStringList PdfPages(TPrint& print, int dpi) {
     return PdfFilePages(fileName);
 }
 
+QStringList SectionLines(const TCustomPrint& print, TPrintSection section, double fromRow, double toRow) {
+    QStringList lines;
+    const TPrintLines& all = print.Lines(section);
+    for (int i = 0; i < all.Count(); ++i) {
+        if (all[i].Row < fromRow || all[i].Row > toRow)
+            continue;
+        QStringList fields;
+        for (const TPrintField& field : all[i].Fields)
+            fields.append(QStringLiteral("%1 %2 %3 %4 %5 %6 ")
+                              .arg(static_cast<int>(field.Alignment))
+                              .arg(static_cast<int>(field.Kind))
+                              .arg(field.X)
+                              .arg(field.Font->Font.Name)
+                              .arg(field.Font->Font.Size)
+                              .arg(field.Font->Font.Style) +
+                          field.Text);
+        lines.append(QString::number(all[i].Row) + ": " + fields.join(" | "));
+        if (all[i].SpaceBefore != 0)
+            lines.last() += QStringLiteral(" [%1]").arg(all[i].SpaceBefore);
+    }
+    return lines;
+}
+
 QStringList PageLines(const QString& fileName) {
     QString text = Windows1252::Decode(ReadFile(fileName));
     EXPECT_TRUE(text.endsWith("\r\n") || text.isEmpty()) << fileName.toStdString();
+    EXPECT_EQ(text.count(u'\n'), text.count("\r\n")) << "a line end without CR in " << fileName.toStdString();
     text.chop(2);
     return text.split("\r\n");
 }

@@ -60,6 +60,11 @@ QStringList PdfPages(TPrint& print, int dpi);
 // The text of every page of a PDF file.
 QStringList PdfFilePages(const QString& fileName);
 
+// The lines of a section between two rows, each as "row: field | field", a field as "alignment kind x font
+// size style text", with the line's space before in brackets where it has one.
+QStringList SectionLines(const TCustomPrint& print, TPrintSection section, double fromRow = 0,
+                         double toRow = 1e9);
+
 // The lines of a Windows-1252 page with CRLF line ends (the last line end dropped).
 QStringList PageLines(const QString& fileName);
 // What libxml2's HTML parser finds at an XPath in a page: the page is parsed, not searched.

@@ -2,8 +2,10 @@
 #include "print/D_PrintIniFile.h"
 
 #include "PrintMeet.h"
+#include "PrintRecorder.h"
 #include "foundation/LxString.h"
 #include "foundation/Windows1252.h"
+#include "support/Golden.h"
 #include "support/PrinterToPdf.h"
 #include "support/RecordedMessages.h"
 #include "support/Test.h"
@@ -12,23 +14,6 @@ namespace {
 
 constexpr auto Header = TPrintSection::Header;
 constexpr auto Footer = TPrintSection::Footer;
-
-// A line's fields as "alignment kind size style text", one per field.
-QStringList Fields(const TPrintLine& line) {
-    QStringList fields;
-    for (const TPrintField& field : line.Fields)
-        fields.append(QStringLiteral("%1 %2 %3 %4 ")
-                          .arg(static_cast<int>(field.Alignment))
-                          .arg(static_cast<int>(field.Kind))
-                          .arg(field.Font->Font.Size)
-                          .arg(field.Font->Font.Style) +
-                      field.Text);
-    return fields;
-}
-
-QStringList Fields(TStdPrint& print, TPrintSection section, double row) {
-    return Fields(print.GetLine(section, row));
-}
 
 class TStdPrintTest : public ::testing::Test {
 protected:
@@ -114,11 +99,7 @@ TEST_F(TStdPrintTest, FieldHeadingsAreCommaTextLaidInTheirColumnsInABoldFooterFo
               std::tuple(QString("Plac"), 0, 3, -4, QString("Nr")));
     EXPECT_EQ(print.FeltDefs()[1].Heading, "\"Bedste tid\",Navn Klub");
     // The footer font is regular 8 pt once the footer is laid; its bold copy sets the headings.
-    EXPECT_EQ(Fields(print, Header, 101), QStringList({"0 0 8 1 Nr", "0 0 8 1 Bedste tid"}));
-    EXPECT_EQ(Fields(print, Header, 102), QStringList({"0 0 8 1 Navn"}));
-    EXPECT_EQ(Fields(print, Header, 103), QStringList({"0 0 8 1 Klub"}));
-    EXPECT_EQ(print.GetLine(Header, 101).Fields[1].X, 2000);
-    EXPECT_EQ(print.GetLine(Header, 101).Fields[0].Font->Font.Name, "Verdana");
+    EXPECT_GOLDEN(SectionLines(print, Header, 101, 103), "print/field-headings.txt");
     EXPECT_EQ(print.HeaderFont(), (TPrintFont{"Arial", 14, 0, 0}));
 
     // A new load frees the old definitions.
@@ -160,35 +141,29 @@ TEST_F(TStdPrintTest, TheMeetsHeaderLinesPrintAtDoubleSizeAsFarAsLargeHeaderLine
     meet.Data.Overskrift3 = "Juni";
     meet.Data.Arrangor = "Hansen & Søn";
     Load("[Liste]\nHeaderFontSize=11\nTitle=Startliste\n");
-    EXPECT_EQ(Fields(print, Header, 1), QStringList({"3 0 22 0 DM", "0 0 16 0 Startliste"})); // Round(16.5)
-    EXPECT_EQ(Fields(print, Header, 2), QStringList({"3 0 11 0 Stadion"}));
-    EXPECT_EQ(Fields(print, Header, 4), QStringList({"3 0 11 0 Arrangør: Hansen & Søn"}));
-    EXPECT_EQ(Fields(print, Header, 100), QStringList({"0 8 8 0 0,08"}));
+    QStringList lines = SectionLines(print, Header); // the title at Round(16.5)
     EXPECT_EQ(print.HeaderFont().Size, 11);
-
     Load("[Liste]\nHeaderFontSize=10\nLargeHeaderLines=0\n");
-    EXPECT_EQ(print.GetLine(Header, 1).Fields[0].Font->Font.Size, 10);
+    lines << "-- LargeHeaderLines=0" << SectionLines(print, Header, 1, 1);
     Load("[Liste]\nLargeHeaderLines=4\n");
-    EXPECT_EQ(print.GetLine(Header, 4).Fields[0].Font->Font.Size, 20);
-
+    lines << "-- LargeHeaderLines=4" << SectionLines(print, Header, 4, 4);
     meet.Data.Oversattelse = true;
     meet.Data.OversattelsesTekster = QStringList({"Organizer: "});
     Load("[Liste]\nTitle=x\n");
-    EXPECT_EQ(print.GetLine(Header, 4).Fields[0].Text, "Organizer: Hansen & Søn");
+    lines << "-- translated" << SectionLines(print, Header, 4, 4);
+    EXPECT_GOLDEN(lines, "print/meet-header.txt");
 }
 
 TEST_F(TStdPrintTest, TheFooterNamesTheMeetThePlaceThePageTheDateAndTheVersion) {
     meet.Data.Overskrift1 = "DM";
     meet.Data.Arrangor = "AGF";
     Load("[Liste]\nTitle=x\n");
-    EXPECT_EQ(Fields(print, Footer, 1), QStringList({"0 0 9 1 DM", "4 6 8 0 Side "}));
-    EXPECT_EQ(Fields(print, Footer, 2), QStringList({"0 0 9 1 Arrangør: AGF", "3 0 9 1 Zuno version 2.0.0",
-                                                     "4 0 8 0 Udskrevet den 13. juni 2026  14:05"}));
-
+    QStringList lines = SectionLines(print, Footer);
     meet.Data.Engelsk = true;
     meet.Data.Stadion = "Århus Stadion";
     Load("[Liste]\nTitle=x\n");
-    EXPECT_EQ(print.GetLine(Footer, 2).Fields[0].Text, "Stadion: Århus Stadion");
+    EXPECT_GOLDEN(lines << "-- English, with a stadium" << SectionLines(print, Footer, 2, 2),
+                  "print/footer.txt");
 }
 
 TEST_F(TStdPrintTest, PrintShowsThePreviewWithItsFlagClearedOrPrints) {

@@ -8,6 +8,7 @@
 #include "model/D_Staevne.h"
 #include "model/ResultFixture.h"
 #include "storage/DBFieldDate.h"
+#include "support/Golden.h"
 #include "support/Test.h"
 
 #include <QRegularExpression>
@@ -50,33 +51,6 @@ public:
     bool HeatCount = false;
     bool Langtekst = true;
 };
-
-// A line's fields as "alignment size style text".
-QStringList Fields(const TPrintLine& line) {
-    QStringList fields;
-    for (const TPrintField& field : line.Fields)
-        fields.append(QStringLiteral("%1 %2 %3 ")
-                          .arg(static_cast<int>(field.Alignment))
-                          .arg(field.Font->Font.Size)
-                          .arg(field.Font->Font.Style) +
-                      field.Text);
-    return fields;
-}
-
-// Every line of a section, "row: fields", with the line's space before when it has one.
-QStringList Section(TCustomPrint& print, TPrintSection section, double fromRow = 0, double toRow = 99) {
-    QStringList lines;
-    const TPrintLines& all = print.Lines(section);
-    for (int i = 0; i < all.Count(); ++i) {
-        if (all[i].Row < fromRow || all[i].Row > toRow)
-            continue;
-        QString line = QString::number(all[i].Row) + ": " + Fields(all[i]).join(" | ");
-        if (all[i].SpaceBefore != 0)
-            line += QStringLiteral(" [%1]").arg(all[i].SpaceBefore);
-        lines.append(line);
-    }
-    return lines;
-}
 
 class TUdskriftTest : public TResultTest {
 protected:
@@ -284,15 +258,7 @@ TEST_F(TUdskriftTest, RecordLinesNameTheirCategoryOnlyWhereOneListHasSeveral) {
     data.LoadOvelse(&round);
     job.HeadingInBody = true;
     job.PrintOvelse();
-    EXPECT_EQ(Section(job.Print(), Body, 4),
-              QStringList({"4: 0 10 1 DM-rekorder (SEN):  | 1 10 0 10.25 | 0 10 0 JENSEN Hans Peter  -  AGF  "
-                           "(12.06.2019, Århus)",
-                           "5: 0 10 1 DM-rekorder (U20):  | 1 10 0 10.80 | 0 10 0 HOLM Ole (Sverige)  -  "
-                           "Hansen & Søn <B>  (2018)",
-                           "6: 0 10 1 Klubrekorder:  | 1 10 0 10.90 | 0 10 0 BERG Per", "7: 0 8 0 0,02",
-                           "8: 0 10 0 række"}));
-    EXPECT_EQ(std::tuple(job.Print().GetLine(Body, 4).Fields[1].X, job.Print().GetLine(Body, 4).Fields[2].X),
-              std::tuple(5500, 7000));
+    QStringList lines = SectionLines(job.Print(), Body, 4);
     EXPECT_EQ(job.Row, 9);
 
     Settings().ECup2007 = true;
@@ -300,12 +266,8 @@ TEST_F(TUdskriftTest, RecordLinesNameTheirCategoryOnlyWhereOneListHasSeveral) {
     job.Print().ClearAll();
     job.Row = 0;
     job.PrintOvelse();
-    EXPECT_EQ(
-        Section(job.Print(), Body, 4, 6),
-        QStringList({"4: 0 10 1 DM-rekorder:  | 1 10 0 10.25 | 0 10 0 Hans Peter Jensen  -  AGF  "
-                     "(12.06.2019, Århus)",
-                     "5: 0 10 1  | 1 10 0 10.80 | 0 10 0 Ole Holm (Sverige)  -  Hansen & Søn <B>  (2018)",
-                     "6: 0 10 1 Klubrekorder:  | 1 10 0 10.90 | 0 10 0 Per Berg"}));
+    EXPECT_GOLDEN(lines << "-- names as written" << SectionLines(job.Print(), Body, 4, 6),
+                  "print/record-lines.txt");
 
     // Relays put the team's club in brackets.
     TOvelseInfo& stafet = Round("M", "4X100");
@@ -329,12 +291,7 @@ TEST_F(TUdskriftTest, TheHeadingInTheBodyHasRulesTitleDateAndItalicInfoLines) {
     job.HeadingInBody = true;
     job.PrintOvelse();
     EXPECT_EQ(job.SavedRow, 3);
-    EXPECT_EQ(
-        Section(job.Print(), Body),
-        QStringList({"3: 0 8 0 0,02 [500]",
-                     "4: 0 13 1 MÆND SENIOR - 100 M - INDLEDENDE | 3 13 1 LØR  KL. 13.00", "5: 0 8 0 0,02",
-                     "6: 0 10 2 Til finale: 8 bedste tider [200]", "7: 0 10 2 ( VINDMÅLER VED 50 M ) [200]",
-                     "8: 0 10 2 ( 100 meter løb ) [200]", "9: 0 10 0 række"}));
+    QStringList lines = SectionLines(job.Print(), Body);
     EXPECT_EQ(job.Print().LineFont(), TPrintFont());
 
     // The result list shows no long text; an unofficial timetable no time; VT
@@ -343,10 +300,8 @@ TEST_F(TUdskriftTest, TheHeadingInTheBodyHasRulesTitleDateAndItalicInfoLines) {
     job.Langtekst = false;
     job.Print().ClearAll();
     job.PrintOvelse();
-    EXPECT_EQ(Section(job.Print(), Body, 11, 14),
-              QStringList({"11: 0 13 1 MÆND SENIOR - 100 M - INDLEDENDE", "12: 0 8 0 0,02",
-                           "13: 0 10 2 Til finale: 8 bedste tider [200]",
-                           "14: 0 10 2 ( VINDMÅLER VED 50 M ) [200]"}));
+    lines << "-- no long text, no time" << SectionLines(job.Print(), Body, 11, 14);
+    EXPECT_GOLDEN(lines, "print/heading-in-body.txt");
     Settings().VT = true;
     job.Print().ClearAll();
     job.Row = 0;
@@ -359,10 +314,7 @@ TEST_F(TUdskriftTest, TheHeadingInThePageHeaderGrowsWithLargeHeaderLines) {
     SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 8);
     job.Print().LargeHeaderLines = 3;
     job.PrintOvelse();
-    EXPECT_EQ(
-        Section(job.Print(), Header),
-        QStringList({"2: 0 15 0 Mænd senior", "3: 0 15 0 100 m - indledende", "4: 0 10 0 Lør  kl. 13.00",
-                     "5: 0 10 1 Til finale: 8 bedste tider [200]", "6: 0 10 2 ( 100 meter løb ) [200]"}));
+    QStringList lines = SectionLines(job.Print(), Header);
     EXPECT_EQ(job.Print().HeaderFont(), TPrintFont());
 
     Settings().TidsskemaUofficielt = true;
@@ -371,18 +323,15 @@ TEST_F(TUdskriftTest, TheHeadingInThePageHeaderGrowsWithLargeHeaderLines) {
     job.Print().LargeHeaderLines = 4;
     job.Print().ClearAll();
     job.PrintOvelse();
-    EXPECT_EQ(Section(job.Print(), Header, 4),
-              QStringList({"4: 0 15 0  ", "5: 0 10 1 Til finale: 8 bedste tider [200]",
-                           "6: 0 10 2 ( 100 meter løb ) [200]", "7: 0 8 0 0,02",
-                           "8: 0 9 1 DM-rekorder:  | 1 9 0 10.25 | 0 9 0 JENSEN Hans  -  AGF"}));
+    lines << "-- four large lines, no time, a record" << SectionLines(job.Print(), Header, 4);
 
     // Two rounds together: the event and the time.
     Settings().TidsskemaUofficielt = false;
     LoadTogether(Round("M", "100", "I"), Round("M", "LÆ"));
     job.Print().ClearAll();
     job.PrintOvelse();
-    EXPECT_EQ(Section(job.Print(), Header, 0, 3),
-              QStringList({"2: 0 10 0 100 m - indledende", "3: 0 10 0 Lør  kl. 13.00"}));
+    lines << "-- two rounds" << SectionLines(job.Print(), Header, 0, 3);
+    EXPECT_GOLDEN(lines, "print/heading-in-header.txt");
 }
 
 TEST_F(TUdskriftTest, TheHtmlHeadingEscapesEveryText) {
@@ -395,48 +344,22 @@ TEST_F(TUdskriftTest, TheHtmlHeadingEscapesEveryText) {
     SetField("M", "100", "I", OvelseRnField::AntalVidereIalt, 8);
     job.HtmlUdskrift = true;
     data.LoadOvelse(&round);
-    job.RunOne();
-    EXPECT_EQ(job.Steps, QStringList({"OpenHtml", "WriteOvelseHtml M - 100", "CloseHtml"}));
     const QString page = Manager().GetStaevneDir() + "/testliste.htm";
-    QStringList lines = PageLines(page);
-    const qsizetype first = lines.indexOf(QRegularExpression("^<table class=o.*"));
-    ASSERT_GT(first, 0);
-    EXPECT_EQ(
-        lines.mid(first, 3),
-        QStringList({"<table class=o cellpadding=0 cellspacing=0><col width=460><col width=200>"
-                     "<tr><td class=l3><b>&nbsp;&nbsp;MÆND SENIOR - 100 M - INDLEDENDE</b>"
-                     "<td class=rr1><b>LØR  KL. 13.00&nbsp;&nbsp;</b></tr></table>",
-                     "<table class=rs cellpadding=0 cellspacing=0><col width=20><col width=140><col width=80>"
-                     "<col width=20><col width=300><col width=80><col width=20>"
-                     "<tr><td class=l1>&nbsp;</td><td class=l1>DM &lt;rekorder&gt;: </td>"
-                     "<td class=r1>10.25</td><td class=l1>&nbsp;</td>"
-                     "<td class=l1 colspan=3>JENSEN Hans  -  Hansen &amp; Søn &lt;B&gt;</td></tr>"
-                     "<tr><td class=l1>&nbsp;</td><td class=l1>&nbsp;</td><td class=r1>10.26</td>"
-                     "<td class=l1>&nbsp;</td><td class=l1 colspan=3>BERG Per</td></tr></table>",
-                     "<table class=rs cellpadding=0 cellspacing=0><col width=460><col width=200>"
-                     "<tr><td class=l1 colspan=2>&nbsp;&nbsp;Til finale: 8 bedste tider</tr>"
-                     "<tr><td class=l1 colspan=2>&nbsp;&nbsp;( &lt;I&gt;VIND&lt;/I&gt; &amp; MÅL )</tr>"
-                     "<tr><td class=l1 colspan=2>&nbsp;&nbsp;( 100 meter løb )</tr></table>"}));
+    // The event's tables: its heading, its records and its info lines.
+    const auto tables = [&] {
+        job.RunOne();
+        return PageLines(page).filter(QRegularExpression("<table class=(o|rs) "));
+    };
+    QStringList lines = tables();
+    EXPECT_EQ(job.Steps, QStringList({"OpenHtml", "WriteOvelseHtml M - 100", "CloseHtml"}));
     // The page heading's two bold elements, the event's two and none from data.
     EXPECT_EQ(HtmlXPath(page, "count(//b)"), "4");
-
     // Redid: one cell per record; several rounds: OVERALL and no records.
     Settings().Redid = true;
-    job.RunOne();
-    lines = PageLines(page);
-    EXPECT_TRUE(lines.contains(
-        "<table class=rs cellpadding=0 cellspacing=0><col width=20><col width=140>"
-        "<col width=80><col width=20><col width=300><col width=80><col width=20>"
-        "<tr><td class=l1 colspan=7>&nbsp;&nbsp;<b>DM &lt;rekorder&gt;: 10.25  JENSEN Hans  -  "
-        "Hansen &amp; Søn &lt;B&gt;</b></tr><tr><td class=l1 colspan=7>&nbsp;&nbsp;<b>&nbsp;"
-        "10.26  BERG Per</b></tr></table>"));
+    lines << "-- Redid" << tables();
     LoadTogether(round, Round("M", "LÆ"));
-    job.RunOne();
-    lines = PageLines(page);
-    EXPECT_TRUE(lines.contains("<table class=o cellpadding=0 cellspacing=0><col width=460><col width=200>"
-                               "<tr><td class=l3><b>&nbsp;&nbsp;100 M - INDLEDENDE</b>"
-                               "<td class=r1><b>OVERALL&nbsp;&nbsp;</b></tr></table>"));
-    EXPECT_FALSE(lines.join("").contains("class=rs"));
+    lines << "-- two rounds" << tables();
+    EXPECT_GOLDEN(lines, "print/html-heading.txt");
 }
 
 TEST_F(TUdskriftTest, RelayMembersTwoToALineOrOneToAnHtmlLine) {
@@ -449,9 +372,7 @@ TEST_F(TUdskriftTest, RelayMembersTwoToALineOrOneToAnHtmlLine) {
     job.Print().GetColumnField(5).SetLeft(8);
     job.Row = 10;
     EXPECT_EQ(job.PrintRelayMembers(hold, 5), 2);
-    EXPECT_EQ(Section(job.Print(), Body), QStringList({"11: 0 10 2 (1) Hans Jensen -1999 / (2) Ole Holm -98",
-                                                       "12: 0 10 2 (4) Anna & Bo <B> / Startnummer 99"}));
-    EXPECT_EQ(job.Print().GetLine(Body, 11).Fields[0].X, 8000);
+    EXPECT_GOLDEN(SectionLines(job.Print(), Body), "print/relay-members.txt");
     EXPECT_EQ(job.RelayMembersHtml(hold),
               "Hans Jensen -1999<br>Ole Holm -98<br>Anna &amp; Bo &lt;B&gt;<br>Startnummer 99");
     EXPECT_EQ(job.RelayStartNumbersHtml(hold), "1<br>2<br>4<br>99");

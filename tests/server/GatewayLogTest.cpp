@@ -14,35 +14,30 @@ TEST(GatewayLog, ThreadsWritingAtOnceLoseNoLineAndNeverMixTheirs) {
     log.SetPrefix(dir.filePath("Http_"));
     log.SetSuffix(".LOG");
     constexpr int threadCount = 16, calls = 300;
+    const auto written = [](int t, int c) {
+        return QStringList({QStringLiteral("<t%1 c%2>").arg(t).arg(c), QStringLiteral("t%1 midt").arg(t),
+                            QStringLiteral("</t%1 c%2>").arg(t).arg(c)});
+    };
     std::vector<std::thread> threads;
     for (int t = 0; t < threadCount; ++t)
-        threads.emplace_back([&log, t] {
+        threads.emplace_back([&, t] {
             for (int c = 0; c < calls; ++c)
-                log.Write({QStringLiteral("<t%1 c%2>").arg(t).arg(c), QStringLiteral("t%1 midt").arg(t),
-                           QStringLiteral("</t%1 c%2>").arg(t).arg(c)});
+                log.Write(written(t, c));
         });
     for (std::thread& thread : threads)
         thread.join();
 
-    const QStringList files = QDir(dir.path()).entryList({"Http_*.LOG"});
-    QStringList lines;
-    for (const QString& file : files)
+    const QRegularExpression stamp("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d  ");
+    QStringList texts;
+    for (const QString& file : QDir(dir.path()).entryList({"Http_*.LOG"}))
         for (const QByteArray& line : ReadFile(dir.filePath(file)).split('\n'))
             if (!line.isEmpty())
-                lines << QString::fromLatin1(line);
-    ASSERT_EQ(lines.size(), threadCount * calls * 3);
-    const QRegularExpression stamped("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d  (.*)$");
+                texts << QString::fromLatin1(line).remove(stamp);
+    ASSERT_EQ(texts.size(), threadCount * calls * 3);
     std::map<int, int> next; // the call each thread is at
-    for (qsizetype i = 0; i < lines.size(); i += 3) {
-        const QStringList texts = {stamped.match(lines[i]).captured(1),
-                                   stamped.match(lines[i + 1]).captured(1),
-                                   stamped.match(lines[i + 2]).captured(1)};
-        const QRegularExpressionMatch open = QRegularExpression("^<t(\\d+) c(\\d+)>$").match(texts[0]);
-        ASSERT_TRUE(open.hasMatch()) << lines[i].toStdString();
-        const int t = open.captured(1).toInt(), c = open.captured(2).toInt();
-        EXPECT_EQ(c, next[t]++) << "thread " << t << " out of order";
-        EXPECT_EQ(texts[1], QStringLiteral("t%1 midt").arg(t));
-        EXPECT_EQ(texts[2], QStringLiteral("</t%1 c%2>").arg(t).arg(c));
+    for (qsizetype i = 0; i < texts.size(); i += 3) {
+        const int t = texts[i + 1].section(u' ', 0, 0).mid(1).toInt();
+        ASSERT_EQ(texts.mid(i, 3), written(t, next[t]++)) << "line " << i;
     }
 }
 

@@ -26,10 +26,7 @@ bool ProcessUntil(const std::function<bool()>& pred, int boundMs = 30000) {
 }
 
 void ProcessFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ProcessUntil([] { return false; }, ms);
 }
 
 QIcon Colour(Qt::GlobalColor colour) {
