@@ -57,20 +57,19 @@ protected:
         for (TRecordFileDef recordFile : RecordFileDefs()) {
             const QString fileName =
                 QString::fromLatin1(recordFile.FileName).toLower().replace(".zu2", ".zun");
-            if (fileName == without)
-                continue;
             if (fileName == "ovelsern.zun")
                 recordFile.Fields = OldRoundsFields();
-            EXPECT_TRUE(recordFile.Create(dir + fileName));
+            EXPECT_TRUE(fileName == without || recordFile.Create(dir + fileName));
         }
         TZunoDataTable rounds("ovelsern.zun", "rn", OldRoundsFields());
         rounds.SetDirectory(dir);
         rounds.Open();
         rounds.Insert();
         rounds.GetField(OvelseRnField::StID)->SetAsInteger(3);
-        rounds.GetField(OvelseRnField::Klasse)->SetAsString("M");
-        rounds.GetField(OvelseRnField::Ovelse)->SetAsString("100");
-        rounds.GetField(OvelseRnField::Sted)->SetAsString("LØB");
+        for (const auto& [fieldNo, text] : {std::pair(OvelseRnField::Klasse, "M"),
+                                            {OvelseRnField::Ovelse, "100"},
+                                            {OvelseRnField::Sted, "LØB"}})
+            rounds.GetField(fieldNo)->SetAsString(QString::fromUtf8(text));
         rounds.GetField(OvelseRnField::FinaleKrav)->SetAsInteger(1234);
         rounds.Post();
         rounds.Close();
@@ -103,8 +102,7 @@ TEST_F(Startup, MarkersComeFirstThenABlankInThePath) {
     EXPECT_EQ(QDir::currentPath() + u'/', dir);
     QFile::remove(dir + "zuno-konvertering");
     EXPECT_FALSE(CheckStartup(dir.chopped(1)));
-    EXPECT_EQ(Shown(), QStringList{"ZUNO installation er ikke tilendebragt korrekt, og ZUNO kan derfor ikke "
-                                   "startes"});
+    EXPECT_EQ(Shown(), QStringList{QString(NoConversion).replace("konvertering", "installation")});
 
     // The blank is refused before anything is converted.
     const QString blank = OldFolder("med blank");
@@ -122,7 +120,6 @@ TEST_F(Startup, EveryMissingFileIsNamedInListOrder) {
     QStringList expected;
     for (const QString& file : DataFileNames())
         expected << "Systemfejl 1: filen " + file + " findes ikke";
-    EXPECT_EQ(expected.size(), 15);
     EXPECT_EQ(Shown(), expected);
 
     const QString dir = Installed("uden-rapport");
@@ -134,9 +131,8 @@ TEST_F(Startup, EveryMissingFileIsNamedInListOrder) {
     WriteFile(dir + "Zuno2.Rpt", "rapport");
     EXPECT_TRUE(InitGlobals(dir));
     EXPECT_EQ(Shown(), QStringList{});
-    EXPECT_TRUE(StaevneManager && OvelseManager);
+    EXPECT_TRUE(StaevneManager && OvelseManager && !SpeakerMode);
     EXPECT_EQ(ProgramVersion, Platform::VersionText());
-    EXPECT_FALSE(SpeakerMode);
     FreeGlobals();
     EXPECT_FALSE(StaevneManager || OvelseManager);
     EXPECT_TRUE(ProgramVersion.isEmpty());
@@ -155,10 +151,11 @@ TEST_F(Startup, OlderDataFilesAreConvertedAndBackedUp) {
     EXPECT_EQ(rounds.GetRecordLength(), 110);
     rounds.StepFirst();
     ASSERT_FALSE(rounds.GetEof());
-    EXPECT_EQ(rounds.GetField(OvelseRnField::Klasse)->GetTrimmedString(), "M");
-    EXPECT_EQ(rounds.GetField(OvelseRnField::Sted)->GetTrimmedString(), QStringLiteral("LØB"));
-    EXPECT_EQ(rounds.GetField(OvelseRnField::FinaleKrav)->GetAsInteger(), 1234);
-    EXPECT_EQ(rounds.GetField(OvelseRnField::AntalPrHeat)->GetAsInteger(), 0);
+    QStringList fields;
+    for (const int fieldNo :
+         {OvelseRnField::Klasse, OvelseRnField::Sted, OvelseRnField::FinaleKrav, OvelseRnField::AntalPrHeat})
+        fields << rounds.GetField(fieldNo)->GetTrimmedString();
+    EXPECT_EQ(fields, QStringList({"M", "LØB", "1234", "0"}));
     rounds.Close();
     EXPECT_TRUE(InitGlobals(dir));
 }
@@ -178,14 +175,11 @@ TEST_F(Startup, AConversionThatFailsKeepsTheMarkerAndTheOldFiles) {
     ASSERT_TRUE(QFile::remove(broken + "ovelsern.zun"));
     WriteFile(broken + "ovelsern.zun", "ikke en postfil");
     EXPECT_FALSE(CheckStartup(broken));
-    const QStringList shown = Shown();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(
-        shown[0].startsWith("Systemfejl 6: kunne ikke konvertere filen ovelsern.zun til ovelsern.zu2"));
+    EXPECT_TRUE(Shown().join("").startsWith(
+        "Systemfejl 6: kunne ikke konvertere filen ovelsern.zun til ovelsern.zu2"));
     EXPECT_EQ(ReadFile(broken + "ovelsern.zun"), "ikke en postfil");
     EXPECT_FALSE(QFile::exists(broken + "ovelsern.zu2"));
-    EXPECT_TRUE(QFile::exists(broken + "staevne.zun"));
-    EXPECT_TRUE(QFile::exists(broken + "zuno-konvertering"));
+    EXPECT_TRUE(QFile::exists(broken + "staevne.zun") && QFile::exists(broken + "zuno-konvertering"));
 
     // A current file of the same name is never replaced.
     const QString both = OldFolder("begge");
@@ -193,9 +187,8 @@ TEST_F(Startup, AConversionThatFailsKeepsTheMarkerAndTheOldFiles) {
     EXPECT_FALSE(CheckStartup(both));
     EXPECT_EQ(Shown(), QStringList{"Systemfejl 2: kunne ikke omdøbe filen klub.zun til klub.zu2"});
     EXPECT_EQ(ReadFile(both + "KLUB.ZU2"), "nyere");
-    EXPECT_TRUE(QFile::exists(both + "klub.zun"));
-    EXPECT_TRUE(QFile::exists(both + "deltager.zu2"));
-    EXPECT_TRUE(QFile::exists(both + "zuno-konvertering"));
+    for (const char* file : {"klub.zun", "deltager.zu2", "zuno-konvertering"})
+        EXPECT_TRUE(QFile::exists(both + file)) << file;
 }
 
 TEST_F(Startup, TheProgramEndsSoundlyWhateverMainLeavesBehind) {

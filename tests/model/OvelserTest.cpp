@@ -48,9 +48,8 @@ protected:
     TEditOvelseData& Add(const QString& klasse, const QString& ovelse, const QString& runder,
                          const QString& sted = QStringLiteral("LØB")) {
         auto row = std::make_unique<TEditOvelseData>();
-        row->KlasseNr = FindStdKlasse(klasse) >= 0 && GetStdKlasseKode(FindStdKlasse(klasse)) == klasse
-                            ? FindStdKlasse(klasse)
-                            : NoStdKlasse;
+        const int std = FindStdKlasse(klasse);
+        row->KlasseNr = std >= 0 && GetStdKlasseKode(std) == klasse ? std : NoStdKlasse;
         row->Klasse = klasse;
         row->Ovelse = ovelse;
         if (TOvelseElement* event = Ov().FindOvelse(ovelse)) {
@@ -95,9 +94,7 @@ TEST_F(Ovelser, ARowWithTwoRoundsIsWrittenOnceHoweverOftenItIsSaved) {
     Ov().LoadEditOvelsesRaekke(loaded);
     ASSERT_EQ(loaded.GetCount(), 1);
     const TEditOvelseData& row = *loaded.GetItem(0);
-    EXPECT_EQ(row.KlasseNr, M);
-    EXPECT_EQ(row.Runder, "IF");
-    EXPECT_EQ(row.Slot(2).DatoTid, Dag + 14 / 24.0);
+    EXPECT_TRUE(row.KlasseNr == M && row.Runder == "IF" && row.Slot(2).DatoTid == Dag + 14 / 24.0);
     Ov().SaveEditOvelsesRaekke(nullptr, loaded);
     EXPECT_EQ(Rounds(), rounds);
 
@@ -111,25 +108,21 @@ TEST_F(Ovelser, TheFirstRoundIsStoredWithoutALetterAndFoundWithOrWithoutIt) {
     Write({M});
     TOvelseInfo* first = Ov().FindOvelseInfo(" m", "100 ", "");
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->GetRunde(), "I");
-    EXPECT_EQ(first->GetRundeNr(), 1);
+    EXPECT_EQ(first->GetRunde() + IntStr(first->GetRundeNr()), "I1");
     EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "I"), first);
     EXPECT_EQ(Ov().FindOvelseInfo("M", "100", QString(QChar(0))), first);
     TOvelseInfo* final = Ov().FindNextRundeInfo(*first);
     ASSERT_NE(final, nullptr);
     EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "f"), final);
-    EXPECT_TRUE(final->IsLastRunde());
-    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "S"), nullptr);
+    EXPECT_TRUE(final->IsLastRunde() && !Ov().FindOvelseInfo("M", "100", "S"));
 
-    const QString klasse = RightJustify(QString::number(M), 5) + "  140";
-    EXPECT_EQ(first->GetKodeKey(), "  M   100 ");
-    EXPECT_EQ(first->GetKlasseSortKey(), klasse + " 1");
-    EXPECT_EQ(final->GetKlasseSortKey(), klasse + " 4");
-    EXPECT_EQ(first->GetOvelseSortKey(), "  140 1" + RightJustify(QString::number(M), 5));
-    EXPECT_EQ(first->GetTidSortKey(), "20240601130000    0" + klasse + " 1");
-    EXPECT_EQ(final->GetStedTidSortKey(), "    020240601140000" + klasse + " 4");
-    EXPECT_EQ(first->GetMKKey(), "");
-    EXPECT_EQ(first->GetOvelseText(), "100 m - indledende");
+    const QString m = RightJustify(QString::number(M), 5), klasse = m + "  140";
+    EXPECT_EQ(QStringList({first->GetKodeKey(), first->GetKlasseSortKey(), final->GetKlasseSortKey(),
+                           first->GetOvelseSortKey(), first->GetTidSortKey(), final->GetStedTidSortKey(),
+                           first->GetMKKey(), first->GetOvelseText()}),
+              QStringList({"  M   100 ", klasse + " 1", klasse + " 4", "  140 1" + m,
+                           "20240601130000    0" + klasse + " 1", "    020240601140000" + klasse + " 4", "",
+                           "100 m - indledende"}));
 
     final->OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(Dag);
     EXPECT_EQ(Ov().TidIndex().GetItem(0), first);
@@ -168,8 +161,7 @@ TEST_F(Ovelser, AClassTakenOutTakesItsProgrammeAndTheMeetStillOpens) {
     const QStringList shown = Shown();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains("Klasse \"K\" er ikke defineret i stævnet")) << shown[0].toStdString();
-    EXPECT_EQ(Ov().GetInfoCount(), 2);
-    EXPECT_EQ(Ov().GetKlasser().size(), 1u);
+    EXPECT_TRUE(Ov().GetInfoCount() == 2 && Ov().GetKlasser().size() == 1u);
 }
 
 TEST_F(Ovelser, ClassesOfTheMeetsOwnAreNeverTakenForStandardClasses) {
@@ -185,10 +177,8 @@ TEST_F(Ovelser, ClassesOfTheMeetsOwnAreNeverTakenForStandardClasses) {
     TEditOvelsesRaekke loaded;
     Ov().LoadEditOvelsesRaekke(loaded);
     ASSERT_EQ(loaded.GetCount(), 2);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         EXPECT_EQ(loaded.GetItem(i)->KlasseNr, NoStdKlasse);
-        EXPECT_NE(loaded.GetItem(i)->Klasse, GetStdKlasseKode(0));
-    }
     // The wizard's classes are standard ones; the meet's own stay with their rows.
     std::vector<int> klasser = {0};
     Ov().SaveEditOvelsesRaekke(&klasser, loaded);
@@ -203,12 +193,14 @@ TEST_F(Ovelser, RoundsAreMatchedToTheRowsSlots) {
     Add("M", "100", "IF");
     Write({M});
     // A second round without a letter, and one whose letter the row does not name.
-    TOvelseRkElement& row = *Ov().FindOvelseRk("M", "100");
-    Ov().AddOvelseRn(row).GetField(OvelseRnField::Sted)->SetAsString("LØB");
-    TOvelseRnElement& x = Ov().AddOvelseRn(row);
-    x.GetField(OvelseRnField::Runde)->SetAsString("X");
-    x.GetField(OvelseRnField::Sted)->SetAsString("LØB");
-    Ov().Save();
+    const auto addRound = [&](const char* runde, const char* sted) {
+        TOvelseRnElement& round = Ov().AddOvelseRn(*Ov().FindOvelseRk("M", "100"));
+        round.GetField(OvelseRnField::Runde)->SetAsString(runde);
+        round.GetField(OvelseRnField::Sted)->SetAsString(sted);
+        Ov().Save();
+    };
+    addRound("", "LØB");
+    addRound("X", "LØB");
     EXPECT_EQ(Rounds().size(), 4);
 
     raekke_.GetItem(0)->Runder = "F";
@@ -224,15 +216,11 @@ TEST_F(Ovelser, RoundsAreMatchedToTheRowsSlots) {
     Write({M});
     EXPECT_EQ(Rounds(),
               (QStringList{"M/100//BANE", "M/100//BANE", "M/100/M/LØB", "M/100/S/LØB", "M/100/F/LØB"}));
-    TOvelseRnElement& k = Ov().AddOvelseRn(*Ov().FindOvelseRk("M", "100"));
-    k.GetField(OvelseRnField::Runde)->SetAsString("K");
-    k.GetField(OvelseRnField::Sted)->SetAsString("EGEN");
     Ov().AddAfvSted("egen");
-    Ov().Save();
+    addRound("K", "EGEN");
     raekke_.GetItem(0)->Slot(4).Sted = "MÅL";
     Write({M});
-    EXPECT_TRUE(Rounds().contains("M/100/K/EGEN"));
-    EXPECT_TRUE(Rounds().contains("M/100/F/MÅL"));
+    EXPECT_TRUE(Rounds().contains("M/100/K/EGEN") && Rounds().contains("M/100/F/MÅL"));
     TEditOvelsesRaekke loaded;
     Ov().LoadEditOvelsesRaekke(loaded);
     EXPECT_EQ(loaded.GetItem(0)->Slot(4).Sted, "MÅL");
@@ -325,11 +313,9 @@ TEST_F(Ovelser, AWriteThatFailsLeavesNothingHalfDone) {
     Add("M", "100", "F");
     Add("K", "LÆ", "F").Slot(1).ResType = 300; // does not fit its byte
     EXPECT_NE(ErrorText([&] { Write({M, K}); }), "<no error>");
-    EXPECT_FALSE(Ov().IsModified());
-    EXPECT_EQ(Ov().KlasseList().GetCount(), 0);
+    EXPECT_FALSE(Ov().IsModified() || Ov().KlasseList().GetCount());
     Ov().Save();
-    EXPECT_EQ(Stored<TKlasseTable>({KlasseField::Klasse}), QStringList{});
-    EXPECT_EQ(Rounds(), QStringList{});
+    EXPECT_EQ(Stored<TKlasseTable>({KlasseField::Klasse}) + Rounds(), QStringList{});
 }
 
 // A disk that refuses the rounds file's writes.
@@ -349,9 +335,7 @@ TEST_F(Ovelser, ASaveOfRowsThatCannotBeStoredSaysSoAndKeepsThemPending) {
         EXPECT_FALSE(Write({M}));
     }
     EXPECT_FALSE(Shown().isEmpty()); // each record that failed
-    EXPECT_TRUE(Ov().IsModified());
-    EXPECT_EQ(Rounds(), QStringList());
-    EXPECT_EQ(Ov().GetInfoCount(), 2);
+    EXPECT_TRUE(Ov().IsModified() && Rounds().isEmpty() && Ov().GetInfoCount() == 2);
     EXPECT_TRUE(Write({M}));
     EXPECT_FALSE(Ov().IsModified());
     EXPECT_EQ(Rounds(), QStringList({"M/100//LØB", "M/100/F/LØB"}));
@@ -394,8 +378,7 @@ TEST_F(Ovelser, CodesDifferingInCaseOrBlanksJoinAndAreFound) {
     ASSERT_EQ(Ov().GetInfoCount(), 1);
     TOvelseInfo* info = Ov().FindOvelseInfo("p1 ", " Læ", "");
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->GetKlasseKode(), "p1");
-    EXPECT_EQ(info->GetStedKode(), "Bane1");
+    EXPECT_EQ(info->GetKlasseKode() + info->GetStedKode(), "p1Bane1");
     EXPECT_EQ(Ov().FindKlasse(" P1 "), &info->Klasse());
     EXPECT_EQ(Ov().FindOvelseRk("p1", "LÆ "), &info->OvelseRk());
     EXPECT_EQ(Ov().FindAfvSted("bane1"), &info->AfvSted());
@@ -431,9 +414,9 @@ TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {
     EXPECT_EQ(lob.GetOvelseText(), "100 m");
     data.AltidFinale = true;
     EXPECT_EQ(lob.GetOvelseText(), "100 m - finale");
-    EXPECT_EQ(lob.GetDatoTidText(), QStringLiteral("Lør  kl. 13.00"));
+    const QString dato = lob.GetDatoTidText();
     lob.OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(Dag); // midnight, meet starting at midnight
-    EXPECT_EQ(lob.GetDatoTidText(), "");
+    EXPECT_EQ(dato + "|" + lob.GetDatoTidText(), QStringLiteral("Lør  kl. 13.00|"));
     data.Dato = Dag + 0.5;
     EXPECT_EQ(lob.GetHeatTid(3), 0.5);
     lob.OvelseRn().GetField(OvelseRnField::TidPrHeat)->SetAsInteger(600);
@@ -448,20 +431,17 @@ TEST_F(Ovelser, RoundTextsTimesAndHeatNames) {
     finale->SetAsInteger(2);
     lob.MaxHeatNr = 3;
     lob.AntalHeat = 3;
-    EXPECT_EQ(lob.GetHeatNavn(3) + lob.GetHeatNavn(2) + lob.GetHeatNavn(1), "ABC");
-    EXPECT_EQ(lob.GetHeatText(3), "A-FINALE");
+    EXPECT_EQ(lob.GetHeatNavn(3) + lob.GetHeatNavn(2) + lob.GetHeatNavn(1) + lob.GetHeatText(3),
+              "ABCA-FINALE");
     lob.MaxHeatNr = 30;
     lob.AntalHeat = 30;
-    EXPECT_EQ(lob.GetHeatNavn(1), "1"); // would be past "Z"
-    EXPECT_EQ(lob.GetHeatNavn(10), "U");
+    EXPECT_EQ(lob.GetHeatNavn(1) + lob.GetHeatNavn(10), "1U"); // "1" would be past "Z"
     finale->SetAsInteger(1);
-    EXPECT_EQ(lob.GetHeatNavn(26), "Z");
-    EXPECT_EQ(lob.GetHeatText(27), "HEAT 27");
+    EXPECT_EQ(lob.GetHeatNavn(26) + lob.GetHeatText(27), "ZHEAT 27");
     data.Engelsk = true;
     EXPECT_EQ(lob.GetHeatText(2), "B-FINAL");
     spring.AntalHeat = 3;
-    EXPECT_EQ(spring.GetHeatText(2), "GRUPPE 2");
-    EXPECT_EQ(spring.GetHeatAntalText(2), "GROUP 2 / 3");
+    EXPECT_EQ(spring.GetHeatText(2) + "|" + spring.GetHeatAntalText(2), "GRUPPE 2|GROUP 2 / 3");
 }
 
 TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
@@ -505,8 +485,7 @@ TEST_F(Ovelser, RecordsListsAndCombinedEvents) {
     ASSERT_EQ(Ov().MangekampIndex().Count(), 2);
     TOvelseInfo* second = Ov().FindOvelseInfo("M", "CLÆ", "");
     EXPECT_EQ(second->GetMKKey(), "    7K  2");
-    ASSERT_EQ(second->MKOvelser().size(), 1u);
-    EXPECT_EQ(second->MKOvelser()[0], Ov().FindOvelseInfo("M", "C200", ""));
+    EXPECT_EQ(second->MKOvelser(), std::vector<TOvelseInfo*>{Ov().FindOvelseInfo("M", "C200", "")});
 }
 
 TEST(EditOvelsesRaekke, SortedInsertRefusesARowEqualOnBothNumbers) {
@@ -527,8 +506,6 @@ TEST(EditOvelsesRaekke, SortedInsertRefusesARowEqualOnBothNumbers) {
     EXPECT_EQ(raekke.Remove(taken.get()), nullptr);
 }
 
-namespace {
-
 TEST_F(Ovelser, ASaveStampsTheRecordsAndTheMeetWithTheModelsClock) {
     NewMeet();
     const TClockScope clock(45500.75);
@@ -545,5 +522,3 @@ TEST_F(Ovelser, ASaveStampsTheRecordsAndTheMeetWithTheModelsClock) {
     meets.GetFirst();
     EXPECT_EQ(meets.GetField(StaevneField::OvelseRettet)->GetAsFloat(), 45500.75);
 }
-
-} // namespace

@@ -108,18 +108,14 @@ struct TStored {
     bool operator==(const TStored&) const = default;
 };
 
-template <typename Table>
-std::unique_ptr<TZunoDataTable> Make() {
-    return std::make_unique<Table>();
-}
-
 // The 12 files of the transfer file in its order, open; the import level of the 11 after the meet file.
 std::vector<std::unique_ptr<TZunoDataTable>> OpenTables() {
     std::vector<std::unique_ptr<TZunoDataTable>> tables;
-    for (auto make : {Make<TStaevneTable>, Make<TAfvStedTable>, Make<TKlasseTable>, Make<TOvelseRkTable>,
-                      Make<TOvelseRnTable>, Make<TKlubTable>, Make<TBetalingTable>, Make<TKlubkobTable>,
-                      Make<TGruppeTable>, Make<TVareTable>, Make<TDeltagerTable>, Make<TResultatTable>}) {
-        tables.push_back(make());
+    for (const QString& name : SectionNames) {
+        for (const TRecordFileDef& file : RecordFileDefs()) {
+            if (name == file.FileName)
+                tables.push_back(std::make_unique<TZunoDataTable>(file));
+        }
         tables.back()->Open();
     }
     return tables;
@@ -138,12 +134,6 @@ std::vector<TStored> Stored(TZunoDataTable& table, qint32 stID) {
     }
     return out;
 }
-template <typename Table>
-std::vector<TStored> Stored(qint32 stID) {
-    Table table;
-    table.Open();
-    return Stored(table, stID);
-}
 // Of the 11 files after the meet file.
 std::vector<std::vector<TStored>> StoredAll(qint32 stID) {
     std::vector<std::vector<TStored>> out;
@@ -151,13 +141,6 @@ std::vector<std::vector<TStored>> StoredAll(qint32 stID) {
     for (std::size_t i = 1; i < tables.size(); ++i)
         out.push_back(Stored(*tables[i], stID));
     return out;
-}
-
-std::vector<qint32> Counts(const std::vector<std::unique_ptr<TZunoDataTable>>& tables) {
-    std::vector<qint32> counts;
-    for (const auto& table : tables)
-        counts.push_back(table->GetRecordCount());
-    return counts;
 }
 
 class StaevneTransferTest : public TProgramFolderTest {
@@ -184,11 +167,22 @@ protected:
         }
         return stID;
     }
+    // The record counts of the 12 files and the data folder's folders: what a refused import leaves.
+    QString Snapshot() {
+        QStringList counts;
+        for (const auto& table : OpenTables())
+            counts << QString::number(table->GetRecordCount());
+        return counts.join(u' ') + " | " +
+               QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).join(u' ');
+    }
     QString Import(const QByteArray& bytes, const QString& navn, int level = 0) {
         WriteFile(Path("hand.kip"), bytes);
         TScriptedQuestion question({navn});
-        return ErrorText([&] { Manager().ImportStaevne(Path("hand.kip"), level, question); });
+        const QString error = ErrorText([&] { Manager().ImportStaevne(Path("hand.kip"), level, question); });
+        asked_ = !question.Offered.isEmpty();
+        return error;
     }
+    bool asked_ = false;
     // A small valid hand-made file.
     static THandMadeFile MinimalFile() {
         THandMadeFile file;
@@ -233,25 +227,16 @@ TEST_F(StaevneTransferTest, HandMadeFileImportsToTheExpectedRecords) {
     EXPECT_TRUE(QDir(Path("Importeret")).exists());
     EXPECT_EQ(Manager().Registry().VisUgedag, 0);
 
-    TKlasseTable klasse;
-    klasse.Open();
-    ASSERT_TRUE(klasse.First());
-    EXPECT_EQ(QStringList({klasse.GetField(KlasseField::Klasse)->GetAsString(),
-                           klasse.GetField(KlasseField::Korttekst)->GetAsString(),
-                           klasse.GetField(KlasseField::Sortkode)->GetAsString()}),
-              QStringList({"MS", "Mænd", "3"}));
+    EXPECT_EQ(::Stored<TKlasseTable>({KlasseField::Klasse, KlasseField::Korttekst, KlasseField::Sortkode}),
+              QStringList{"MS/Mænd/3"});
     // Every record as written, but for its stamps and meet number.
-    const auto expected = [&](const QString& section) {
-        std::vector<TStored> records;
-        for (const TTransferRecord& r : file.Records[section])
-            records.push_back({r.Fixed.mid(20), r.Variable});
-        return records;
-    };
-    EXPECT_EQ(Stored<TOvelseRnTable>(stID), expected("OVELSERN.ZU2"));
-    EXPECT_EQ(Stored<TKlubTable>(stID), expected("KLUB.ZU2"));
-    EXPECT_EQ(Stored<TDeltagerTable>(stID), expected("DELTAGER.ZU2"));
-    EXPECT_EQ(Stored<TResultatTable>(stID), expected("RESULTAT.ZU2"));
-    EXPECT_TRUE(Stored<TKlasseTable>(999).empty());
+    std::vector<std::vector<TStored>> expected(11);
+    for (int i = 1; i < 12; ++i) {
+        for (const TTransferRecord& r : file.Records[SectionNames[i]])
+            expected[i - 1].push_back({r.Fixed.mid(20), r.Variable});
+    }
+    EXPECT_EQ(StoredAll(stID), expected);
+    EXPECT_EQ(StoredAll(999), std::vector<std::vector<TStored>>(11));
     EXPECT_EQ(Restart().IndexOfStID(stID), 1);
     EXPECT_TRUE(Shown().isEmpty());
 }
@@ -280,75 +265,66 @@ TEST_F(StaevneTransferTest, ShortRecordsReadZeroAndLongOnesAreRefused) {
     THandMadeFile file = MinimalFile();
     file.Records["KLASSE.ZU2"] = {{TRecordBytes(30).Text(22, "MS").Bytes, {}}};
     EXPECT_EQ(Import(file.Bytes(), "Kort"), "<no error>");
-    const auto klasser = Stored<TKlasseTable>(Manager().GetCurrentStID());
+    const auto klasser = StoredAll(Manager().GetCurrentStID())[1];
     ASSERT_EQ(klasser.size(), 1u);
     EXPECT_EQ(klasser[0].Fixed.left(5), QByteArray("\0\0MS\0", 5));
     EXPECT_EQ(klasser[0].Fixed.mid(10), QByteArray(116, '\0'));
 
     file.Records["KLASSE.ZU2"] = {{TRecordBytes(147).Bytes, {}}};
-    const auto tables = OpenTables();
-    const auto before = Counts(tables);
+    const QString before = Snapshot();
     EXPECT_EQ(Import(file.Bytes(), "Lang"),
               "Kritisk fejl\r\nTabelnavn: KLASSE.ZU2\r\nForventet buffer-størrelse: 146\r\n"
               "Modtaget buffer-størrelse fra importfil: 147");
-    EXPECT_EQ(Counts(tables), before);
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(StaevneTransferTest, FilesWithWrongMarkersNamesOrMeetCountAreRefusedBeforeTheQuestion) {
+    // An imported section may carry another extension, a skipped one may not.
+    THandMadeFile other = MinimalFile();
+    other.Names[5] = "KLUB.ZU1";
+    EXPECT_EQ(Import(other.Bytes(), "Udvidelse", 2), "<no error>");
+
+    const QString before = Snapshot();
     const QString notKip = Path("hand.kip") + " er ikke en korrekt ZUNO importfil\r\n";
-    const auto refused = [&](const THandMadeFile& file, int level = 0) {
-        WriteFile(Path("hand.kip"), file.Bytes());
-        TScriptedQuestion question({"Ny"});
-        const QString error = ErrorText([&] { Manager().ImportStaevne(Path("hand.kip"), level, question); });
-        EXPECT_TRUE(question.Offered.isEmpty()) << error.toStdString();
+    const QString name = "Kritisk fejl\r\nForventet tabelnavn: %1\r\nModtaget tabelnavn fra importfil: %2";
+    const auto refused = [&](const std::function<void(THandMadeFile&)>& change, int level = 0) {
+        THandMadeFile file = MinimalFile();
+        change(file);
+        const QString error = Import(file.Bytes(), "Ny", level);
+        EXPECT_FALSE(asked_) << error.toStdString();
         return error;
     };
-    const auto tables = OpenTables();
-    const auto before = Counts(tables);
+    EXPECT_EQ(refused([](THandMadeFile& f) { f.Begin = "QWDRTMKAHYFX-ZUNO-KIP-BEGIM"; }),
+              notKip + "<KIPSignatureBegin> er forkert");
+    EXPECT_EQ(refused([](THandMadeFile& f) { f.End = "QWDRTMKAHYFX-ZUNO-KIP-EN"; }),
+              notKip + "<KIPSignatureEnd> er forkert");
+    EXPECT_EQ(refused([](THandMadeFile& f) { f.Names[2] = "KLUB.ZU2"; }), name.arg("KLASSE.ZU2", "KLUB.ZU2"));
+    EXPECT_EQ(refused([](THandMadeFile& f) { f.Names[5] = "KLUB.ZU1"; }, 1),
+              name.arg("KLUB.ZU2", "KLUB.ZU1"));
+    EXPECT_EQ(refused([](THandMadeFile& f) { f.Records["STAEVNE.ZU2"].clear(); }),
+              notKip + "Filen skal indeholde netop ét stævne, men indeholder 0");
+    EXPECT_EQ(refused([](THandMadeFile& f) {
+                  f.Records["STAEVNE.ZU2"].push_back({TRecordBytes(80).Bytes, {}});
+              }),
+              notKip + "Filen skal indeholde netop ét stævne, men indeholder 2");
     THandMadeFile file = MinimalFile();
-    file.Begin = "QWDRTMKAHYFX-ZUNO-KIP-BEGIM";
-    EXPECT_EQ(refused(file), notKip + "<KIPSignatureBegin> er forkert");
-    file = MinimalFile();
-    file.End = "QWDRTMKAHYFX-ZUNO-KIP-EN";
-    EXPECT_EQ(refused(file), notKip + "<KIPSignatureEnd> er forkert");
-    file = MinimalFile();
-    file.Names[2] = "KLUB.ZU2";
-    EXPECT_EQ(
-        refused(file),
-        "Kritisk fejl\r\nForventet tabelnavn: KLASSE.ZU2\r\nModtaget tabelnavn fra importfil: KLUB.ZU2");
-    // An imported section may carry another extension, a skipped one may not.
-    file = MinimalFile();
-    file.Names[5] = "KLUB.ZU1";
-    EXPECT_EQ(Import(file.Bytes(), "Udvidelse", 2), "<no error>");
-    EXPECT_EQ(refused(file, 1),
-              "Kritisk fejl\r\nForventet tabelnavn: KLUB.ZU2\r\nModtaget tabelnavn fra importfil: KLUB.ZU1");
-    file = MinimalFile();
-    file.Records["STAEVNE.ZU2"].clear();
-    EXPECT_EQ(refused(file), notKip + "Filen skal indeholde netop ét stævne, men indeholder 0");
-    file.Records["STAEVNE.ZU2"] = {{TRecordBytes(80).Bytes, {}}, {TRecordBytes(80).Bytes, {}}};
-    EXPECT_EQ(refused(file), notKip + "Filen skal indeholde netop ét stævne, men indeholder 2");
-    file = MinimalFile();
     file.Records["RESULTAT.ZU2"] = {{TRecordBytes(95).Bytes, QByteArray(10, 'x')}};
     QByteArray bytes = file.Bytes();
     bytes.replace(bytes.indexOf(QByteArray(10, 'x')) - 4, 4, "\xff\xff\xff\x7f"); // a length past the end
-    WriteFile(Path("hand.kip"), bytes);
-    TScriptedQuestion question({"Ny"});
-    EXPECT_TRUE(ErrorText([&] {
-                    Manager().ImportStaevne(Path("hand.kip"), 0, question);
-                }).startsWith(notKip + "Filen er afkortet eller beskadiget"));
-    EXPECT_EQ(Counts(tables)[0], before[0] + 1); // only the one import that was meant to succeed
+    EXPECT_TRUE(Import(bytes, "Ny").startsWith(notKip + "Filen er afkortet eller beskadiget"));
+    EXPECT_FALSE(asked_);
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(StaevneTransferTest, VersionsCompareAsNumbersBeforeAnythingIsWritten) {
     ProgramVersion = "2.9.0";
     THandMadeFile file = MinimalFile();
     file.Version = "2.10.0";
-    const auto tables = OpenTables();
-    const auto before = Counts(tables);
+    const QString before = Snapshot();
     EXPECT_EQ(Import(file.Bytes(), "Ny"),
               "Importfilen har et for nyt versionsnummer\r\nZUNO versionsnummer: 2.9.0\r\n"
               "Versionsnummer i importfil: 2.10.0");
-    EXPECT_EQ(Counts(tables), before);
+    EXPECT_EQ(Snapshot(), before);
     ProgramVersion = "2.10.0";
     file.Version = "2.9.7.1234";
     EXPECT_EQ(Import(file.Bytes(), "Ældre"), "<no error>");
@@ -359,18 +335,14 @@ TEST_F(StaevneTransferTest, VersionsCompareAsNumbersBeforeAnythingIsWritten) {
 TEST_F(StaevneTransferTest, RefusedNamesAreAskedAgainAndCancelLeavesNothing) {
     CreateMeet("Findes");
     WriteFile(Path("hand.kip"), MinimalFile().Bytes());
-    const auto tables = OpenTables();
-    const auto before = Counts(tables);
-    const QStringList entries = QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-
+    const QString before = Snapshot();
     TScriptedQuestion cancel({"FINDES", "  "});
     EXPECT_EQ(ErrorText([&] { Manager().ImportStaevne(Path("hand.kip"), 0, cancel); }),
               "Import af stævne er afbrudt");
     EXPECT_EQ(cancel.Offered, QStringList({"Håndlavet", "FINDES", "  "}));
     EXPECT_EQ(Shown(), QStringList({"Illegalt stævnenavn: FINDES\r\nStævnenavnet er allerede brugt",
                                     "Der skal angives et stævnenavn"}));
-    EXPECT_EQ(Counts(tables), before);
-    EXPECT_EQ(QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), entries);
+    EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "Findes");
 
     TScriptedQuestion accept({"Lø?b", " Løb "});
@@ -382,9 +354,7 @@ TEST_F(StaevneTransferTest, EveryTruncationIsRefusedWithoutATrace) {
     SourceMeet(1);
     Manager().ExportStaevne(Path("kilde.kip"));
     const QByteArray whole = ReadFile(Path("kilde.kip"));
-    const auto tables = OpenTables();
-    const auto before = Counts(tables);
-    const QStringList entries = QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QString before = Snapshot();
     const QString notKip = Path("cut.kip") + " er ikke en korrekt ZUNO importfil\r\n";
     TScriptedQuestion question;
     for (qsizetype size = 0; size < whole.size(); ++size) {
@@ -393,8 +363,7 @@ TEST_F(StaevneTransferTest, EveryTruncationIsRefusedWithoutATrace) {
         ASSERT_TRUE(error.startsWith(notKip)) << size << ": " << error.toStdString();
     }
     EXPECT_TRUE(question.Offered.isEmpty());
-    EXPECT_EQ(Counts(tables), before);
-    EXPECT_EQ(QDir(Dir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), entries);
+    EXPECT_EQ(Snapshot(), before);
 }
 
 // A disk that fills up while the new meet's records go in.
@@ -407,8 +376,7 @@ public:
 TEST_F(StaevneTransferTest, AFailureWhileWritingLeavesNoMeetBehind) {
     const qint32 source = SourceMeet();
     Manager().ExportStaevne(Path("kilde.kip"));
-    const auto tables = OpenTables();
-    const auto before = Counts(tables);
+    const QString before = Snapshot();
     TFullDisk full;
     std::optional<RecordManager::ScopedFileSystem> seam;
     TScriptedQuestion question({"Halvt"});
@@ -417,8 +385,7 @@ TEST_F(StaevneTransferTest, AFailureWhileWritingLeavesNoMeetBehind) {
                     Manager().ImportStaevne(Path("kilde.kip"), 0, question);
                 }).startsWith("Tablename: "));
     seam.reset();
-    EXPECT_EQ(Counts(tables), before);
-    EXPECT_FALSE(QDir(Path("Halvt")).exists());
+    EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(Manager().GetCurrentStID(), source);
     EXPECT_EQ(Manager().GetStaevneDir(), Path("Kilde"));
     Restart();
@@ -439,13 +406,12 @@ TEST_F(StaevneTransferTest, AFileChangedWhileTheQuestionIsOpenImportsAsChecked) 
 TEST_F(StaevneTransferTest, ExportNeedsAnOpenMeetAndWholeRecords) {
     EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
               "Der er ikke åbnet noget stævne, som kan eksporteres");
-    const qint32 stID = CreateMeet("Skadet");
+    CreateMeet("Skadet");
     WriteFile(Path("x.kip"), "tidligere");
+    StoreRecord<TResultatTable>({});
     TResultatTable table;
     table.Open();
-    table.Insert();
-    table.GetField(2)->SetAsInteger(stID);
-    table.Post();
+    ASSERT_TRUE(table.First());
     table.WriteChunk("\x64\0\0\0abc", 95, 7); // says 100 bytes, holds 3
     EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
               "Kritisk fejl\r\nTabelnavn: RESULTAT.ZU2\r\nDen variable del af en post kan ikke læses hel");

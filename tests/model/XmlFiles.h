@@ -29,6 +29,13 @@ inline QString SavedXmlLint(const QStringList& lines, const QString& path) {
     return XmlLint(path);
 }
 
+// The open meet's whole document.
+inline QStringList XmlMeetDocument() {
+    QStringList lines;
+    TXmlData2().MakeXmlStaevne(lines);
+    return lines;
+}
+
 struct TXmlElement {
     QString Name;
     QMap<QString, QString> Attributes;
