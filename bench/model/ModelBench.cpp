@@ -18,13 +18,12 @@
 #include "model/D_StaevneTransfer.h"
 #include "platform/LittleEndian.h"
 #include "storage/BtvTransaction.h"
-#include "tools/setup/Installation.h"
+#include "support/BenchFolder.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -69,54 +68,7 @@ double Timed(Work work) {
 
 // ---------------------------------------------------------------- program folders
 
-// A program folder with its own registry and model context; the context is the model's while a Use lives.
-class TFolder {
-public:
-    TFolder() {
-        dir_ = folder_.path() + u'/';
-        config_ = folder_.path() + QStringLiteral("/.config");
-        Use use(*this);
-        InstallProgramFolder(dir_, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
-        ModelContext().ProgramDir = dir_;
-        ModelContext().StaevneManager = std::make_unique<TStaevneManager>();
-        ModelContext().OvelseManager = std::make_unique<TOvelseManager>();
-    }
-    ~TFolder() {
-        Use use(*this);
-        ModelContext().OvelseManager.reset();
-        ModelContext().StaevneManager.reset();
-    }
-    TFolder(const TFolder&) = delete;
-    TFolder& operator=(const TFolder&) = delete;
-
-    class Use {
-    public:
-        explicit Use(TFolder& folder)
-            : folder_(folder)
-            , config_(qgetenv("XDG_CONFIG_HOME")) {
-            qputenv("XDG_CONFIG_HOME", folder_.config_.toLocal8Bit());
-            std::swap(ModelContext(), folder_.context_);
-        }
-        ~Use() {
-            std::swap(ModelContext(), folder_.context_);
-            qputenv("XDG_CONFIG_HOME", config_);
-        }
-        Use(const Use&) = delete;
-        Use& operator=(const Use&) = delete;
-
-    private:
-        TFolder& folder_;
-        QByteArray config_;
-    };
-
-    const QString& Dir() const { return dir_; }
-
-private:
-    QTemporaryDir folder_;
-    QString dir_;
-    QString config_;
-    TModelContext context_;
-};
+using TFolder = TBenchFolder;
 
 TStaevneManager& Staevner() {
     return *ModelContext().StaevneManager;

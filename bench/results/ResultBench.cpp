@@ -27,7 +27,7 @@
 #include "platform/LittleEndian.h"
 #include "platform/recordmanager/RecordManager.h"
 #include "storage/BtvTransaction.h"
-#include "tools/setup/Installation.h"
+#include "support/BenchFolder.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -118,37 +118,19 @@ public:
         , klasser_(2 * scale)
         , klubber_(Klubber * scale)
         , deltagere_(Deltagere * scale) {
-        dir_ = folder_.path() + u'/';
-        InstallProgramFolder(dir_, QStringLiteral(ZUNO_SOURCE_DIR "/data"));
         Use use(*this);
-        ModelContext().ProgramDir = dir_;
-        ModelContext().StaevneManager = std::make_unique<TStaevneManager>();
-        ModelContext().OvelseManager = std::make_unique<TOvelseManager>();
         ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
         MakeProgramme(full);
         Fill();
-    }
-    ~TMeet() {
-        Use use(*this);
-        ModelContext().OvelseManager.reset();
-        ModelContext().StaevneManager.reset();
     }
     TMeet(const TMeet&) = delete;
     TMeet& operator=(const TMeet&) = delete;
 
     // The meet's context for the guard's lifetime.
-    class Use {
+    class Use : public TBenchFolder::Use {
     public:
         explicit Use(TMeet& meet)
-            : meet_(meet) {
-            std::swap(ModelContext(), meet_.context_);
-        }
-        ~Use() { std::swap(ModelContext(), meet_.context_); }
-        Use(const Use&) = delete;
-        Use& operator=(const Use&) = delete;
-
-    private:
-        TMeet& meet_;
+            : TBenchFolder::Use(meet.folder_) {}
     };
 
     // Needs the meet in use.
@@ -163,7 +145,7 @@ public:
             rounds.push_back(info);
         return rounds;
     }
-    const QString& Dir() const { return dir_; }
+    const QString& Dir() const { return folder_.Dir(); }
     int Participants() const { return deltagere_; }
     int Results() const { return static_cast<int>(Rounds().size()) * prRunde_; }
 
@@ -258,9 +240,7 @@ private:
         transaction.Commit();
     }
 
-    QTemporaryDir folder_;
-    QString dir_;
-    TModelContext context_;
+    TBenchFolder folder_;
     int prRunde_;
     int klasser_;
     int klubber_;
