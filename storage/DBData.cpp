@@ -220,6 +220,8 @@ void TDataListCodeIndex::Build() {
     byKey_.clear();
     entries_.clear();
     const int count = list_.GetCount();
+    byKey_.reserve(static_cast<std::size_t>(count));
+    entries_.reserve(static_cast<std::size_t>(count));
     for (int pos = 0; pos < count; ++pos) {
         const TDataElement* element = list_.GetRawElement(list_.RawAt(pos));
         const TEntry entry{ElementKey(*element), pos};
