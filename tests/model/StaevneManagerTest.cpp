@@ -189,7 +189,7 @@ TEST_F(StaevneManagerTest, NamesThatCannotBeAFolderOrAreTakenAreRefused) {
     const QStringList taken = Entries(Dir());
     for (const auto& [navn, found] : {std::pair("arkiv", "Arkiv"), {"staevne.zu2", "STAEVNE.ZU2"}})
         EXPECT_EQ(
-            ErrorText([&] { Manager().CreateStaevne(navn); }),
+            ErrorText([&, navn = navn] { Manager().CreateStaevne(navn); }),
             QStringLiteral("Illegalt stævnenavn: %1\r\nDer findes allerede en mappe eller fil med navnet "
                            "%2 i datamappen")
                 .arg(navn, found));
