@@ -328,3 +328,17 @@ TEST_F(Grid, ColumnDescriptionsLayTheGridOut) {
 } // namespace
 
 #include "ExtstrgrTest.moc"
+
+TEST_F(Grid, RemoveRowOnTheOnlyDataRowEmptiesItButKeepsIt) {
+    grid().SetRowCount(2);
+    grid().SetCells(1, 1, "Ane");
+    grid().SetObjects(0, 1, 1007);
+    grid().RemoveRow(1);
+    EXPECT_EQ(grid().RowCount(), 2);
+    EXPECT_EQ(grid().Cells(1, 1), "");
+    EXPECT_EQ(grid().Objects(0, 1), 0);
+    EXPECT_EQ(grid().Cells(1, 0), "Navn") << "the heading stays";
+    Fill({{"1"}, {"2"}, {"3"}});
+    grid().RemoveRow(2);
+    EXPECT_EQ(Column(0), (QStringList{"1", "3"}));
+}

@@ -40,11 +40,15 @@ TEST_F(THtmlMakerTest, AFullPageHasTheDocumentTypeTheCharacterSetTheStylesAndThe
     EXPECT_EQ(HtmlXPath(Page("resultatliste.htm"), "string((//td[@class='c4'])[3])"), "Arrangør: AGF");
 }
 
-TEST_F(THtmlMakerTest, TranslatedOrganisersAndMeetsWithoutOrganiser) {
+TEST_F(THtmlMakerTest, EnglishPagesAndTranslatedOrganisersAndMeetsWithoutOrganiser) {
+    meet.Data.Engelsk = true;
     meet.Data.Oversattelse = true;
     meet.Data.OversattelsesTekster = QStringList({"Host: "});
     QStringList lines = Written("a.htm", "RESULTS");
     EXPECT_EQ(lines[2], "<head><title>DM Atletik 13. juni, RESULTS, Host: AGF</title>");
+    EXPECT_TRUE(lines[lines.size() - 4].endsWith("<tr><td class=c4>Host: AGF</td></tr></table>"));
+    EXPECT_EQ(lines[lines.size() - 3],
+              "<p class=s><br>Printed from Zuno version 2.0.0, 2026-06-13 14:05</p>");
     meet.Data.Arrangor.clear();
     lines = Written("b.htm", "RESULTS");
     EXPECT_EQ(lines[2], "<head><title>DM Atletik 13. juni, RESULTS</title>");

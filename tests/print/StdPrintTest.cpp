@@ -162,7 +162,11 @@ TEST_F(TStdPrintTest, TheFooterNamesTheMeetThePlaceThePageTheDateAndTheVersion) 
     meet.Data.Engelsk = true;
     meet.Data.Stadion = "Århus Stadion";
     Load("[Liste]\nTitle=x\n");
-    EXPECT_GOLDEN(lines << "-- English, with a stadium" << SectionLines(print, Footer, 2, 2),
+    lines << "-- English, with a stadium" << SectionLines(print, Footer);
+    meet.Data.Oversattelse = true;
+    meet.Data.OversattelsesTekster = QStringList({"Host: "});
+    Load("[Liste]\nTitle=x\n");
+    EXPECT_GOLDEN(lines << "-- translated organiser" << SectionLines(print, Footer, 2, 2),
                   "print/footer.txt");
 }
 

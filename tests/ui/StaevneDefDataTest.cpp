@@ -73,6 +73,36 @@ TEST(StaevneDefDataTest, EveryStandardClassHasItsNaturalEventsAndAllAreShipped) 
     EXPECT_TRUE(NaturligeOvelser(StdKlasseCount).isEmpty());
 }
 
+TEST(StaevneDefDataTest, TheNaturalEventsOfClassesThatDeriveFromOthers) {
+    const auto of = [](const char* klasse) {
+        return NaturligeOvelser(FindStdKlasse(QString::fromLatin1(klasse)));
+    };
+    // P14's list with 400, 60H /C, 100H, 400H, the heavier discus and javelin, C100H put in place.
+    EXPECT_EQ(
+        of("P16"),
+        QStringList({"100",     "200",     "400",      "800",    "1000",   "1500",    "3000",    "60H,76 /C",
+                     "100H,76", "400H,76", "2000H,76", "4X100",  "4X200",  "1000ST",  "LÆ,P",    "TR,P",
+                     "HØ",      "ST",      "KU,3.0",   "DI,1.0", "SP,500", "HA,3.0",  "VÆ,7.26", "7K",
+                     "C200",    "C800",    "C100H,76", "CLÆ,P",  "CHØ",    "CKU,3.0", "CSP,500"}));
+    EXPECT_EQ(of("P17"), of("P16"));
+    // P18's list with 5000 after 3000, the 3000 m steeplechase and the heavier javelin.
+    EXPECT_EQ(of("K"),
+              QStringList({"100",      "200",    "400",       "800",      "1000",    "1500",     "3000",
+                           "5000",     "10000",  "60H,84 /B", "100H,84",  "400H,76", "3000H,76", "4X100",
+                           "4X200",    "4X400",  "LÆ,P",      "TR,P",     "HØ",      "ST",       "KU,4.0",
+                           "DI,1.0",   "SP,600", "HA,4.0",    "VÆ,9.072", "7K",      "C200",     "C800",
+                           "C100H,84", "CLÆ,P",  "CHØ",       "CKU,4.0",  "CSP,600"}));
+    EXPECT_EQ(of("P22"), of("K"));
+    // M40's list (M35's followed by the decathlon) with the lighter hurdles and implements.
+    EXPECT_EQ(
+        of("M50"),
+        QStringList({"100",      "200",    "400",    "800",      "1500",    "5000",    "100H,91", "400H,84",
+                     "3000H,91", "4X100",  "4X400",  "HØ",       "ST",      "LÆ,P",    "TR,P",    "KU,6.0",
+                     "DI,1.5",   "SP,700", "HA,6.0", "VÆ,11.34", "10K",     "C100",    "C400",    "C1500",
+                     "C100H,91", "CHØ",    "CST",    "CLÆ,P",    "CKU,6.0", "CDI,1.5", "CSP,700"}));
+    EXPECT_EQ(of("M55"), of("M50"));
+}
+
 TEST(StaevneDefDataTest, CommonEntriesAreThoseEveryChosenClassHas) {
     const int p12 = FindStdKlasse(QStringLiteral("P12"));
     const int d12 = FindStdKlasse(QStringLiteral("D12"));

@@ -55,6 +55,76 @@ TEST_F(TStaevneDefTest, PagesShowOneAfterAnotherAsEachIsComplete) {
     EXPECT_EQ(VisibleTabs(form), QStringList({"ForsidePage", "LTUSide1Page"}));
 }
 
+TEST_F(TStaevneDefTest, ClassesOfTheChosenBlockAreAddedOnceInTableOrder) {
+    auto form = NewWizard();
+    EXPECT_EQ(form->StandardKlasser->count(), 34); // 17 girls and women, 17 boys and men
+    EXPECT_EQ(Lines(form->StandardKlasser).front(), "P5\tPiger 4-5 år");
+
+    form->Veteraner->click();
+    const QStringList veteraner = Column(form->StandardKlasser, 0);
+    EXPECT_EQ(veteraner.size(), 28);
+    EXPECT_EQ(veteraner.front(), "K30");
+    EXPECT_EQ(veteraner.at(13), "K95");
+    EXPECT_EQ(veteraner.at(14), "M30");
+    EXPECT_EQ(veteraner.back(), "M95");
+    form->Drenge->click();
+    EXPECT_EQ(Column(form->StandardKlasser, 0).front(), "M30");
+    EXPECT_EQ(form->StandardKlasser->count(), 14);
+    form->Piger->click();
+    form->Ungdom->click();
+    EXPECT_EQ(Column(form->StandardKlasser, 0),
+              QStringList({"P5", "P6", "P7", "P8", "P9", "P10", "P11", "P12", "P13", "P14", "P15", "P16",
+                           "P17", "P18", "P19", "P22", "K"}));
+
+    form->Begge->click();
+    ChooseKlasser(*form, {"M", "P12"});
+    ChooseKlasser(*form, {"K50", "M50"}, true);
+    ChooseKlasser(*form, {"P12", "D12"});
+    EXPECT_EQ(Column(form->KlasseListbox1, 0), QStringList({"P12", "D12", "M", "K50", "M50"}));
+    EXPECT_EQ(form->ValgteKlasser(), std::vector<int>({7, 24, 33, 38, 52}));
+    EXPECT_TRUE(form->StandardKlasser->selectedItems().isEmpty());
+
+    Select(form->KlasseListbox1, {"D12", "K50"});
+    form->SletKlasser->click();
+    EXPECT_EQ(Column(form->KlasseListbox1, 0), QStringList({"P12", "M", "M50"}));
+}
+
+TEST_F(TStaevneDefTest, NaturalEventsAreThoseTheSelectedClassesShare) {
+    auto form = NewWizard();
+    ChooseKlasser(*form, {"P12", "D12", "P16"});
+    form->NaesteButton->click();
+    EXPECT_EQ(Column(form->KlasseListbox2, 0), QStringList({"P12", "P16", "D12"}));
+    EXPECT_EQ(form->StandardOvelser->count(), 0);
+    for (QCheckBox* box : form->OvelseTyper2)
+        EXPECT_FALSE(box->isEnabled());
+
+    Select(form->KlasseListbox2, {"P12", "D12"});
+    EXPECT_EQ(Lines(form->StandardOvelser), QStringList({"80", "200", "600", "1000", "4X80", "LÆ\tAfsætszone",
+                                                         "HØ", "ST", "DI\t0,75 kg", "SP\t400 g"}));
+    Select(form->KlasseListbox2, {"P16"});
+    EXPECT_EQ(form->StandardOvelser->count(), 31);
+
+    // The whole catalogue, an event with attribute definitions once for each, filtered by type.
+    form->NaturligeOvelser->click();
+    for (QCheckBox* box : form->OvelseTyper2)
+        EXPECT_TRUE(box->isEnabled());
+    for (QCheckBox* box :
+         {form->OvelseTyper2[0], form->OvelseTyper2[1], form->OvelseTyper2[3], form->OvelseTyper2[4]})
+        box->click();
+    const QStringList kast = Lines(form->StandardOvelser);
+    EXPECT_EQ(kast.front(), "KU\t2 kg");
+    EXPECT_EQ(kast.at(6), "DI\t0,75 kg") << "an event's attributes in their order, then the next event";
+    EXPECT_TRUE(kast.contains("HA\t4 kg, wire 116 cm"));
+    EXPECT_TRUE(kast.contains("BO\t250 g"));
+    EXPECT_FALSE(kast.contains("100"));
+    EXPECT_FALSE(kast.contains("HØ"));
+    form->OvelseTyper2[3]->click();
+    const QStringList stafet = Lines(form->StandardOvelser);
+    EXPECT_TRUE(stafet.contains("4X100"));
+    EXPECT_TRUE(stafet.contains("1000ST"));
+    EXPECT_FALSE(stafet.contains("100"));
+}
+
 TEST_F(TStaevneDefTest, EventDetailsSortFilterAndShowEachView) {
     auto form = NewWizard();
     ToSide3(*form, {"P12", "D12"}, {"80", "HØ", "DI"});

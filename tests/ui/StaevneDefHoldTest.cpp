@@ -88,6 +88,49 @@ TEST_F(TStaevneDefHoldTest, DanmarksturneringEliteWithADoubleMatch) {
     EXPECT_EQ(Klubber(), QStringList({"A AK 0", "C Hold C 0", "D Sparta 0"}));
 }
 
+TEST_F(TStaevneDefHoldTest, DanmarksturneringChoicesAndTheDoubleMatchOffer) {
+    auto form = HoldWizard(&TStaevneDefForm::Danmarksturnering);
+    TDTSide1Page& dt = *form->DTSide1Page;
+    dt.DTMaend->click();
+    dt.EliteDivision->click();
+    dt.DTFinale->click();
+    EXPECT_FALSE(dt.Divisioner[1]->isEnabled()) << "a final is the elite division's";
+    EXPECT_EQ(dt.AntalDTHold->text(), "6");
+    dt.DTKvalifikation->click();
+    EXPECT_TRUE(dt.Divisioner[1]->isEnabled());
+
+    dt.Divisioner[3]->click();
+    EXPECT_FALSE(dt.DTFinale->isEnabled());
+    EXPECT_TRUE(dt.DTOest->isEnabled());
+    EXPECT_FALSE(form->UdfoerButton->isEnabled());
+    dt.DTOest->click();
+    dt.DTIndledende->click();
+    EXPECT_FALSE(dt.EliteDivision->isEnabled()) << "a district belongs below the elite division";
+    EXPECT_FALSE(dt.DTDobbeltMatch->isEnabled()) << "the 3rd division has no double times";
+    dt.Divisioner[2]->click();
+    ASSERT_TRUE(dt.DTDobbeltMatch->isEnabled());
+    dt.DTDobbeltMatch->click();
+    dt.Divisioner[3]->click();
+    EXPECT_FALSE(dt.DTDobbeltMatch->isChecked());
+    EXPECT_FALSE(dt.DTDobbeltMatch->isEnabled());
+
+    dt.AntalDTHold->setText("0");
+    SetKlubber(dt, {"AK", "Sparta"});
+    EXPECT_FALSE(form->UdfoerButton->isEnabled()) << "no teams to score";
+    dt.AntalDTHold->setText("6");
+    form->UdfoerButton->click();
+    ASSERT_EQ(form->result(), mrOk);
+
+    const TSystemData& data = Reopen("Holdkamp").SystemData();
+    EXPECT_EQ(Overskrifter(data).mid(0, 2), QStringList({"DT - MÆND", "3. division øst, indledende"}));
+    EXPECT_EQ(data.AntalDTHold, 6);
+    EXPECT_EQ(data.DTOvelserHalvePoints, QStringList());
+    EXPECT_EQ(Klasser(), QStringList({"M"}));
+    EXPECT_EQ(OvelseManager->GetInfoCount(), 15);
+    EXPECT_EQ(std::tuple(Tid("100"), Tid("4X100")), std::tuple(QTime(10, 45), QTime(12, 15)));
+    EXPECT_EQ(BaneFordeling("4X100"), "561234");
+}
+
 TEST_F(TStaevneDefHoldTest, VeteranLeagueSecondRoundBringsTheFirstRoundsPoints) {
     auto form = HoldWizard(&TStaevneDefForm::VeteranHoldturnering);
     TVTSide1Page& vt = *form->VTSide1Page;
@@ -126,3 +169,27 @@ TEST_F(TStaevneDefHoldTest, VeteranLeagueSecondRoundBringsTheFirstRoundsPoints) 
 }
 
 } // namespace
+
+TEST_F(TStaevneDefHoldTest, DMUHoldFinalOfTheGirls15) {
+    auto form = HoldWizard(&TStaevneDefForm::DMUHold);
+    TLTUSide1Page& ltu = *form->LTUSide1Page;
+    ltu.LTUP15->click();
+    ltu.LTUFinale->click();
+    EXPECT_FALSE(ltu.LTUOest->isEnabled());
+    ASSERT_TRUE(ltu.HoldGrid->isEnabled()) << "a final needs no district";
+    SetKlubber(ltu, {"Fyn"});
+    form->UdfoerButton->click();
+    ASSERT_EQ(form->result(), mrOk);
+
+    const TSystemData& data = Reopen("Holdkamp").SystemData();
+    EXPECT_TRUE(data.LTU);
+    EXPECT_FALSE(data.DT || data.VT || data.FlereRunder);
+    EXPECT_EQ(std::tuple(data.PointBeregning, data.MaxAntalOvelserPrDeltager, data.AntalTaellendeDeltagere),
+              std::tuple(5, 2, 1));
+    EXPECT_EQ(Overskrifter(data).mid(0, 2), QStringList({"DMU hold - P15", "Finale"}));
+    EXPECT_EQ(Klasser(), QStringList({"P15"}));
+    EXPECT_EQ(OvelseManager->GetInfoCount(), 13);
+    EXPECT_EQ(Tid("4X100"), QTime(16, 15));
+    EXPECT_EQ(Info("80H").GetAttributKode(), "76");
+    EXPECT_EQ(Klubber(), QStringList({"A Fyn 0"}));
+}

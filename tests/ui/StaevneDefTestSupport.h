@@ -69,10 +69,10 @@ protected:
         return tabs;
     }
 
-    // Side 1 with the classes chosen from the youth classes of both sexes.
-    static void ChooseKlasser(TStaevneDefForm& form, const QStringList& klasser) {
+    // Side 1 with the classes chosen, from the block of "Begge" and youth or veteran classes.
+    static void ChooseKlasser(TStaevneDefForm& form, const QStringList& klasser, bool veteraner = false) {
         form.PageControl->setCurrentWidget(form.Side1Page);
-        form.Ungdom->click();
+        (veteraner ? form.Veteraner : form.Ungdom)->click();
         Select(form.StandardKlasser, klasser);
         form.OpretKlasser->click();
     }
