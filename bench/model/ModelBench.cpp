@@ -19,6 +19,7 @@
 #include "platform/LittleEndian.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
+#include "support/BenchTiming.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -42,29 +43,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int Ovelser = 50;
 constexpr int RunderPrRaekke = 2;
 const char* const Steder[] = {"STADION", "BANE2", "KAST", "SPRING"};
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "benchmark failed: %s\n", what);
-        std::exit(1);
-    }
-}
-
-double Since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-template <typename Work>
-double Timed(Work work) {
-    const auto start = Clock::now();
-    work();
-    return Since(start);
-}
 
 // ---------------------------------------------------------------- program folders
 

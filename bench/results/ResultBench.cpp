@@ -28,6 +28,7 @@
 #include "platform/recordmanager/RecordManager.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
+#include "support/BenchTiming.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -63,19 +64,6 @@ const char* const Klasser[] = {"M",   "K",   "M30", "K30", "M35", "K35", "M40", 
 // The round the single-round figures use.
 const QString RundeKlasse = QStringLiteral("M");
 const QString RundeOvelse = QStringLiteral("LÆ");
-
-using Clock = std::chrono::steady_clock;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "benchmark failed: %s\n", what);
-        std::exit(1);
-    }
-}
-
-double Since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // ---------------------------------------------------------------- the meets
 

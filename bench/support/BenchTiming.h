@@ -1,0 +1,27 @@
+#pragma once
+// What the benchmarks time their work with, and how a run that goes wrong stops.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+using Clock = std::chrono::steady_clock;
+
+// A figure of a run that did not do its work is worthless: stop at once.
+inline void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "benchmark failed: %s\n", what);
+        std::exit(1);
+    }
+}
+
+inline double Since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+template <typename Work>
+double Timed(Work work) {
+    const auto start = Clock::now();
+    work();
+    return Since(start);
+}
