@@ -7,12 +7,12 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "platform/Shell.h"
-#include "ui/DialogButtons.h"
-#include "ui/ImportStaevne.h"
-#include "ui/RetStaevne.h"
-#include "ui/SletStaevne.h"
-#include "ui/StaevneDef.h"
-#include "ui/ValgStaevne2.h"
+#include "ui/WidgetKit.h"
+#include "ui/staevne/ImportStaevne.h"
+#include "ui/staevne/RetStaevne.h"
+#include "ui/staevne/SletStaevne.h"
+#include "ui/staevne/StaevneDef.h"
+#include "ui/staevne/ValgStaevne2.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

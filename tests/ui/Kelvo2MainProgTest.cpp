@@ -1,12 +1,12 @@
 #include "ui/Kelvo2MainProg.h"
 
 #include "UiTestSupport.h"
-#include "model/ProgramFolderFixture.h"
+#include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
 
 #include "foundation/PathResolver.h"
 #include "model/D_Staevne.h"
-#include "ui/DialogButtons.h"
+#include "ui/WidgetKit.h"
 #include "ui/Kelvo2MainProgJobs.h"
 
 #include <QApplication>

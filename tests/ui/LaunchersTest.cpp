@@ -1,15 +1,15 @@
 #include "ui/Launchers.h"
 
 #include "UiTestSupport.h"
-#include "model/ProgramFolderFixture.h"
+#include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "ui/DialogButtons.h"
-#include "ui/ImportStaevne.h"
-#include "ui/RetStaevne.h"
-#include "ui/SletStaevne.h"
+#include "ui/WidgetKit.h"
+#include "ui/staevne/ImportStaevne.h"
+#include "ui/staevne/RetStaevne.h"
+#include "ui/staevne/SletStaevne.h"
 
 #include <QFileDialog>
 #include <QFileSystemModel>

@@ -1,4 +1,4 @@
-#include "ui/ImportStaevne.h"
+#include "ui/staevne/ImportStaevne.h"
 
 #include "foundation/Messages.h"
 #include "storage/DBFieldDate.h"

@@ -1,6 +1,6 @@
-#include "ui/SletStaevne.h"
+#include "ui/staevne/SletStaevne.h"
 
-#include "ui/DialogButtons.h"
+#include "ui/WidgetKit.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "ui/DialogButtons.h"
+#include "ui/WidgetKit.h"
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"

@@ -2,7 +2,7 @@
 // The meet wizard's tests: a program folder with the meet and event managers, a wizard driven through
 // its controls, and the programme read back through the event manager.
 #include "UiTestSupport.h"
-#include "model/ProgramFolderFixture.h"
+#include "support/ProgramFolderFixture.h"
 
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/Tablist.h"
@@ -10,7 +10,7 @@
 #include "model/D_Ovelser.h"
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
-#include "ui/StaevneDef.h"
+#include "ui/staevne/StaevneDef.h"
 
 #include <QApplication>
 #include <QDateEdit>

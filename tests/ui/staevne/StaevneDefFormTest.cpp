@@ -6,9 +6,9 @@
 #include "foundation/controls/EditUtil.h"
 #include "model/D_Context.h"
 #include "platform/recordmanager/FileSystem.h"
-#include "ui/DialogButtons.h"
-#include "ui/RetOvelseData.h"
-#include "ui/StaevneDefHold.h"
+#include "ui/WidgetKit.h"
+#include "ui/staevne/RetOvelseData.h"
+#include "ui/staevne/StaevneDefHold.h"
 
 #include <QCheckBox>
 #include <QComboBox>

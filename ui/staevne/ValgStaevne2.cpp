@@ -1,10 +1,10 @@
-#include "ui/ValgStaevne2.h"
+#include "ui/staevne/ValgStaevne2.h"
 
 #include "foundation/BusyCursor.h"
 #include "foundation/Exception.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "ui/DialogButtons.h"
+#include "ui/WidgetKit.h"
 #include "ui/Launchers.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "ui/ImportStaevne.h"
+#include "ui/staevne/ImportStaevne.h"
 
 #include "UiTestSupport.h"
 #include "support/Test.h"

@@ -1,4 +1,4 @@
-#include "ui/StaevneDefHold.h"
+#include "ui/staevne/StaevneDefHold.h"
 
 #include "foundation/LxString.h"
 #include "foundation/controls/EditUtil.h"

@@ -3,7 +3,7 @@
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/Extstrgr.h"
 #include "model/D_Klub.h"
-#include "ui/StaevneDefHold.h"
+#include "ui/staevne/StaevneDefHold.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

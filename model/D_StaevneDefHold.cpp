@@ -1,4 +1,4 @@
-#include "ui/StaevneDefData.h"
+#include "model/D_StaevneDefData.h"
 
 #include <algorithm>
 

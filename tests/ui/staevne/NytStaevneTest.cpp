@@ -1,6 +1,6 @@
 #include "StaevneDefTestSupport.h"
 
-#include "ui/DialogButtons.h"
+#include "ui/WidgetKit.h"
 #include "ui/Kelvo2MainProg.h"
 #include "ui/Launchers.h"
 

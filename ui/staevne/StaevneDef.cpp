@@ -1,4 +1,4 @@
-#include "ui/StaevneDef.h"
+#include "ui/staevne/StaevneDef.h"
 
 #include "foundation/BusyCursor.h"
 #include "foundation/LxString.h"
@@ -10,9 +10,9 @@
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
 #include "print/PrUtilFormat.h"
-#include "ui/DialogButtons.h"
-#include "ui/StaevneDefHold.h"
-#include "ui/StaevneDefRaekke.h"
+#include "ui/WidgetKit.h"
+#include "ui/staevne/StaevneDefHold.h"
+#include "model/D_StaevneDefRaekke.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 // holdturnering) and "DMU hold side 1". Each chooses the league's sex or class, round and district, and
 // lists the teams in a grid; the page then knows the programme table, the class, the settings and the
 // headings of the meet that its "Udfør" creates (TStaevneDefForm).
-#include "ui/StaevneDefData.h"
+#include "model/D_StaevneDefData.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 // The standard pages of the wizard: the classes (Side 1), the events (Side 2) and the event details
 // (Side 3).
-#include "ui/StaevneDef.h"
+#include "ui/staevne/StaevneDef.h"
 
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
@@ -10,9 +10,9 @@
 #include "model/D_StdKlasser.h"
 #include "model/D_Tekster.h"
 #include "print/PrUtilFormat.h"
-#include "ui/RetOvelseData.h"
-#include "ui/StaevneDefData.h"
-#include "ui/StaevneDefRaekke.h"
+#include "ui/staevne/RetOvelseData.h"
+#include "model/D_StaevneDefData.h"
+#include "model/D_StaevneDefRaekke.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "ui/RetStaevne.h"
+#include "ui/staevne/RetStaevne.h"
 
-#include "ui/DialogButtons.h"
+#include "ui/WidgetKit.h"
 
 #include <QLabel>
 #include <QLineEdit>

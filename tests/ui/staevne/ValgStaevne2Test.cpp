@@ -1,12 +1,12 @@
-#include "ui/ValgStaevne2.h"
+#include "ui/staevne/ValgStaevne2.h"
 
 #include "UiTestSupport.h"
-#include "model/ProgramFolderFixture.h"
+#include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "ui/DialogButtons.h"
+#include "ui/WidgetKit.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -1,11 +1,11 @@
-#include "ui/RetOvelseData.h"
+#include "ui/staevne/RetOvelseData.h"
 
 #include "foundation/Messages.h"
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Ovelser.h"
-#include "ui/DialogButtons.h"
-#include "ui/StaevneDefRaekke.h"
+#include "ui/WidgetKit.h"
+#include "model/D_StaevneDefRaekke.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

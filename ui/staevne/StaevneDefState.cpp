@@ -1,11 +1,11 @@
 // The wizard's pages as a state machine: the sequence of the template chosen, the tabs that may show,
 // and the buttons that may be pressed.
-#include "ui/StaevneDef.h"
+#include "ui/staevne/StaevneDef.h"
 
 #include "foundation/LxString.h"
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/Tablist.h"
-#include "ui/StaevneDefHold.h"
+#include "ui/staevne/StaevneDefHold.h"
 
 #include <QDateEdit>
 #include <QPushButton>

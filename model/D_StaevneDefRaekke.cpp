@@ -1,4 +1,4 @@
-#include "ui/StaevneDefRaekke.h"
+#include "model/D_StaevneDefRaekke.h"
 
 #include "model/D_StdKlasser.h"
 
