@@ -1,129 +1,138 @@
 #include "model/D_StaevneDefData.h"
 
+#include "StaevneDefTables.h"
 #include "model/D_StdKlasser.h"
 
 #include <QSet>
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 namespace {
 
-struct TNaturligListe {
-    QStringList Klasser;
-    QStringList Ovelser;
-};
+const QString NaturligeFile = QStringLiteral("natural-events.csv");
+const QString ProgrammerFile = QStringLiteral("team-league-programmes.csv");
 
-// clang-format off
-// Every list written out in full, one per group of classes that share it.
-const std::vector<TNaturligListe>& NaturligTabel() {
-    static const std::vector<TNaturligListe> tabel = {
-        {{"P5", "P6", "P7", "P8", "P9", "D5", "D6", "D7", "D8", "D9"},
-         {"40", "400", "800", "4X40", "LÆ,Z", "HØ", "KU,2.0", "BO,145"}},
-        {{"P10", "P11", "D10", "D11"},
-         {"60", "400", "1000", "60H,68", "4X60", "LÆ,Z", "HØ", "KU,2.0", "BO,145"}},
-        {{"P12", "P13"},
-         {"80", "200", "600", "1000", "60H,76 /A", "4X80", "LÆ,Z", "HØ", "ST", "KU,2.0", "DI,0.75", "SP,400",
-          "HA,2.0", "BO,145"}},
-        {{"D12", "D13"},
-         {"80", "200", "600", "1000", "60H,76 /B", "80H,76", "4X80", "LÆ,Z", "HØ", "ST", "KU,3.0", "DI,0.75",
-          "SP,400", "HA,3.0", "BO,250"}},
-        {{"P14", "P15"},
-         {"100", "200", "300", "800", "1000", "1500", "3000", "60H,76 /B", "80H,76", "300H,76", "2000H,76",
-          "4X100", "4X200", "1000ST", "LÆ,P", "TR,P", "HØ", "ST", "KU,3.0", "DI,0.75", "SP,500", "HA,3.0",
-          "VÆ,5.449", "7K", "C200", "C800", "C80H,76", "CLÆ,P", "CHØ", "CKU,3.0", "CSP,500"}},
-        {{"P16", "P17"},
-         {"100", "200", "400", "800", "1000", "1500", "3000", "60H,76 /C", "100H,76", "400H,76", "2000H,76",
-          "4X100", "4X200", "1000ST", "LÆ,P", "TR,P", "HØ", "ST", "KU,3.0", "DI,1.0", "SP,500", "HA,3.0",
-          "VÆ,7.26", "7K", "C200", "C800", "C100H,76", "CLÆ,P", "CHØ", "CKU,3.0", "CSP,500"}},
-        {{"P18", "P19"},
-         {"100", "200", "400", "800", "1000", "1500", "3000", "10000", "60H,84 /B", "100H,84", "400H,76",
-          "2000H,76", "4X100", "4X200", "4X400", "LÆ,P", "TR,P", "HØ", "ST", "KU,4.0", "DI,1.0", "SP,600",
-          "HA,4.0", "VÆ,7.26", "7K", "C200", "C800", "C100H,84", "CLÆ,P", "CHØ", "CKU,4.0", "CSP,600"}},
-        {{"P22", "K"},
-         {"100", "200", "400", "800", "1000", "1500", "3000", "5000", "10000", "60H,84 /B", "100H,84",
-          "400H,76", "3000H,76", "4X100", "4X200", "4X400", "LÆ,P", "TR,P", "HØ", "ST", "KU,4.0", "DI,1.0",
-          "SP,600", "HA,4.0", "VÆ,9.072", "7K", "C200", "C800", "C100H,84", "CLÆ,P", "CHØ", "CKU,4.0",
-          "CSP,600"}},
-        {{"D14", "D15"},
-         {"100", "200", "300", "800", "1000", "1500", "3000", "60H,84 /B", "100H,84", "300H,76", "2000H,91",
-          "4X100", "4X200", "1000ST", "LÆ,P", "TR,P", "HØ", "ST", "KU,4.0", "DI,1.0", "SP,600", "HA,4.0",
-          "VÆ,9.072", "9K", "C200", "C800", "C100H,84", "CHØ", "CST", "CLÆ,P", "CKU,4.0", "CDI,1.0",
-          "CSP,600"}},
-        {{"D16", "D17"},
-         {"100", "200", "400", "800", "1000", "1500", "3000", "5000", "60H,91 /B", "110H,91", "400H,84",
-          "2000H,91", "4X100", "4X200", "1000ST", "LÆ,P", "TR,P", "HØ", "ST", "KU,5.0", "DI,1.5", "SP,700",
-          "HA,5.0", "VÆ,11.34", "10K", "C100", "C400", "C1500", "C110H,91", "CHØ", "CST", "CLÆ,P", "CKU,5.0",
-          "CDI,1.5", "CSP,700"}},
-        {{"D18", "D19"},
-         {"100", "200", "400", "800", "1000", "1500", "3000", "5000", "10000", "60H,99", "110H,99", "400H,91",
-          "3000H,91", "4X100", "4X200", "4X400", "LÆ,P", "TR,P", "HØ", "ST", "KU,6.0", "DI,1.75", "SP,800",
-          "HA,6.0", "VÆ,12.5", "10K", "C100", "C400", "C1500", "C110H,99", "CHØ", "CST", "CLÆ,P", "CKU,6.0",
-          "CDI,1.75", "CSP,800"}},
-        {{"D22", "M"},
-         {"100", "200", "400", "800", "1000", "1500", "3000", "5000", "10000", "60H,106", "110H,106",
-          "400H,91", "3000H,91", "4X100", "4X200", "4X400", "LÆ,P", "TR,P", "HØ", "ST", "KU,7.26", "DI,2.0",
-          "SP,800", "HA,7.26", "VÆ,15.89", "10K", "C100", "C400", "C1500", "C110H,106", "CHØ", "CST", "CLÆ,P",
-          "CKU,7.26", "CDI,2.0", "CSP,800"}},
-        {{"K30", "K35"},
-         {"100", "200", "400", "800", "1500", "5000", "100H,84", "400H,76", "2000H,76", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,4.0", "DI,1.0", "SP,600", "HA,4.0", "VÆ,9.072"}},
-        {{"K40", "K45"},
-         {"100", "200", "400", "800", "1500", "5000", "80H,76", "400H,76", "2000H,76", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,4.0", "DI,1.0", "SP,600", "HA,4.0", "VÆ,9.072"}},
-        {{"K50", "K55"},
-         {"100", "200", "400", "800", "1500", "5000", "80H,76/B", "300H,76", "2000H,76", "4X100", "4X400",
-          "HØ", "ST", "LÆ,P", "TR,P", "KU,3.0", "DI,1.0", "SP,500", "HA,3.0", "VÆ,7.26"}},
-        {{"K60", "K65"},
-         {"100", "200", "400", "800", "1500", "5000", "80H,68", "300H,68", "2000H,76", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,3.0", "DI,1.0", "SP,500", "HA,3.0", "VÆ,5.449"}},
-        {{"K70"},
-         {"100", "200", "400", "800", "1500", "5000", "80H,68", "200H,68", "2000H,76", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,3.0", "DI,1.0", "SP,500", "HA,3.0", "VÆ,5.449"}},
-        {{"K75", "K80", "K85", "K90", "K95"},
-         {"100", "200", "400", "800", "1500", "5000", "80H,68", "200H,68", "2000H,76", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,2.0", "DI,0.75", "SP,400", "HA,2.0", "VÆ,4.0"}},
-        {{"M30"},
-         {"100", "200", "400", "800", "1500", "5000", "110H,106", "400H,91", "3000H,91", "4X100", "4X400",
-          "HØ", "ST", "LÆ,P", "TR,P", "KU,7.26", "DI,2.0", "SP,800", "HA,7.26", "VÆ,15.89"}},
-        {{"M35"},
-         {"100", "200", "400", "800", "1500", "5000", "110H,99", "400H,91", "3000H,91", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,7.26", "DI,2.0", "SP,800", "HA,7.26", "VÆ,15.89"}},
-        {{"M40", "M45"},
-         {"100", "200", "400", "800", "1500", "5000", "110H,99", "400H,91", "3000H,91", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,7.26", "DI,2.0", "SP,800", "HA,7.26", "VÆ,15.89", "10K", "C100", "C400",
-          "C1500", "C110H,99", "CHØ", "CST", "CLÆ,P", "CKU,7.26", "CDI,2.0", "CSP,800"}},
-        {{"M50", "M55"},
-         {"100", "200", "400", "800", "1500", "5000", "100H,91", "400H,84", "3000H,91", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,6.0", "DI,1.5", "SP,700", "HA,6.0", "VÆ,11.34", "10K", "C100", "C400",
-          "C1500", "C100H,91", "CHØ", "CST", "CLÆ,P", "CKU,6.0", "CDI,1.5", "CSP,700"}},
-        {{"M60", "M65"},
-         {"100", "200", "400", "800", "1500", "5000", "100H,84/C", "300H,76", "2000H,76", "4X100", "4X400",
-          "HØ", "ST", "LÆ,P", "TR,P", "KU,5.0", "DI,1.0", "SP,600", "HA,5.0", "VÆ,9.072"}},
-        {{"M70", "M75"},
-         {"100", "200", "400", "800", "1500", "5000", "80H,76/B", "300H,68", "2000H,76", "4X100", "4X400",
-          "HØ", "ST", "LÆ,P", "TR,P", "KU,4.0", "DI,1.0", "SP,500", "HA,4.0", "VÆ,7.26"}},
-        {{"M80", "M85", "M90", "M95"},
-         {"100", "200", "400", "800", "1500", "5000", "80H,68", "200H,68", "2000H,76", "4X100", "4X400", "HØ",
-          "ST", "LÆ,P", "TR,P", "KU,3.0", "DI,1.0", "SP,400", "HA,3.0", "VÆ,5.449"}},
-    };
-    return tabel;
-}
-// clang-format on
+// The data lines of an embedded file, each split at ";": "#" lines are comments, and the first other
+// line must be the header. A line whose field count the check refuses is reported and left out.
+class TDataFile {
+public:
+    TDataFile(const QString& name, QStringList& errors)
+        : name_(name)
+        , errors_(errors) {}
 
-// The lists by class number.
-const std::array<QStringList, StdKlasseCount>& NaturligeByKlasse() {
-    static const std::array<QStringList, StdKlasseCount> byKlasse = [] {
-        std::array<QStringList, StdKlasseCount> lists;
-        for (const TNaturligListe& liste : NaturligTabel()) {
-            for (const QString& klasse : liste.Klasser) {
-                if (const int nr = FindStdKlasse(klasse); nr >= 0)
-                    lists.at(static_cast<std::size_t>(nr)) = liste.Ovelser;
+    template <typename Check>
+    std::vector<QStringList> Read(const QStringList& header, Check fieldCountOk) {
+        const char* text = nullptr;
+        for (const EmbeddedFile& file : StaevneDefTables) {
+            if (name_ == QLatin1String(file.name))
+                text = file.text;
+        }
+        if (!text) {
+            errors_ << name_ + QStringLiteral(": not embedded");
+            return {};
+        }
+        std::vector<QStringList> rows;
+        bool headerSeen = false;
+        const QStringList lines = QString::fromUtf8(text).split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString line = lines[i].trimmed();
+            if (line.isEmpty() || line.startsWith(u'#'))
+                continue;
+            const QStringList fields = line.split(u';');
+            if (!headerSeen) {
+                headerSeen = true;
+                if (fields != header) {
+                    Error(i + 1, line);
+                    return {};
+                }
+            } else if (!fieldCountOk(fields.size())) {
+                Error(i + 1, line);
+            } else {
+                rows.push_back(fields);
+                lineNos_.push_back(i + 1);
             }
         }
-        return lists;
+        return rows;
+    }
+
+    // The file's line number of a row that Read gave.
+    qsizetype LineNo(std::size_t row) const { return lineNos_.at(row); }
+    void Error(qsizetype lineNo, const QString& text) {
+        errors_ << QStringLiteral("%1:%2: %3").arg(name_).arg(lineNo).arg(text);
+    }
+
+private:
+    QString name_;
+    QStringList& errors_;
+    std::vector<qsizetype> lineNos_;
+};
+
+struct TTables {
+    std::array<QStringList, StdKlasseCount> Naturlige;
+    std::map<QString, std::vector<THoldProgramPost>> Programmer;
+    QStringList Errors;
+};
+
+void ReadNaturlige(TTables& tables) {
+    TDataFile file(NaturligeFile, tables.Errors);
+    const std::vector<QStringList> rows =
+        file.Read({QStringLiteral("classes"), QStringLiteral("events")}, [](qsizetype n) { return n >= 2; });
+    std::array<bool, StdKlasseCount> seen{};
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const QStringList ovelser = rows[row].mid(1);
+        for (const QString& klasse : rows[row].front().split(u' ', Qt::SkipEmptyParts)) {
+            const int nr = FindStdKlasse(klasse);
+            if (nr < 0 || GetStdKlasseKode(nr) != klasse || seen.at(static_cast<std::size_t>(nr))) {
+                file.Error(file.LineNo(row), klasse);
+                continue;
+            }
+            seen.at(static_cast<std::size_t>(nr)) = true;
+            tables.Naturlige.at(static_cast<std::size_t>(nr)) = ovelser;
+        }
+    }
+}
+
+bool ReadInt(const QString& text, int& value) {
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok;
+}
+
+void ReadProgrammer(TTables& tables) {
+    TDataFile file(ProgrammerFile, tables.Errors);
+    const QStringList header = {QStringLiteral("table"),  QStringLiteral("event"),
+                                QStringLiteral("time"),   QStringLiteral("doubleTime"),
+                                QStringLiteral("timed"),  QStringLiteral("perHeat"),
+                                QStringLiteral("weight"), QStringLiteral("laneOrder")};
+    const std::vector<QStringList> rows = file.Read(header, [&](qsizetype n) { return n == header.size(); });
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const QStringList& f = rows[row];
+        THoldProgramPost post{f[1], f[2], f[3], 0, 0, 1, f[7]};
+        if (!ReadInt(f[4], post.Tidtagning) || !ReadInt(f[5], post.AntalPrHeat) ||
+            !ReadInt(f[6], post.Vaegt)) {
+            file.Error(file.LineNo(row), f.join(u';'));
+            continue;
+        }
+        tables.Programmer[f[0]].push_back(post);
+    }
+}
+
+const TTables& Tables() {
+    static const TTables tables = [] {
+        TTables read;
+        ReadNaturlige(read);
+        ReadProgrammer(read);
+        return read;
     }();
-    return byKlasse;
+    return tables;
+}
+
+THoldProgram Program(const char* name) {
+    const auto& programmer = Tables().Programmer;
+    const auto found = programmer.find(QLatin1String(name));
+    return found == programmer.end() ? THoldProgram() : THoldProgram(found->second);
 }
 
 } // namespace
@@ -139,7 +148,7 @@ const QStringList& NaturligeOvelser(int klasseNr) {
     static const QStringList none;
     if (klasseNr < 0 || klasseNr >= StdKlasseCount)
         return none;
-    return NaturligeByKlasse().at(static_cast<std::size_t>(klasseNr));
+    return Tables().Naturlige.at(static_cast<std::size_t>(klasseNr));
 }
 
 QStringList FaellesNaturligeOvelser(const std::vector<int>& klasser) {
@@ -152,4 +161,62 @@ QStringList FaellesNaturligeOvelser(const std::vector<int>& klasser) {
         faelles.removeIf([&har](const QString& entry) { return !har.contains(entry); });
     }
     return faelles;
+}
+
+THoldProgram DTProgram(bool maend, int division, bool indledende) {
+    if (division < DTEliteDivision || division >= DTDivisionCount)
+        return {};
+    if (division == DTEliteDivision) {
+        if (maend)
+            return Program(indledende ? "DTMaendEliteIndledende" : "DTMaendEliteFinale");
+        return Program(indledende ? "DTKvinderEliteIndledende" : "DTKvinderEliteFinale");
+    }
+    if (division == 1)
+        return Program(maend ? "DTMaend1Division" : "DTKvinder1Division");
+    if (division == 2)
+        return Program(maend ? "DTMaend2Division" : "DTKvinder2Division");
+    if (!maend)
+        return Program("DTKvinder3Division");
+    return Program(division == 3 ? "DTMaend3Division" : "DTMaend4Division");
+}
+
+THoldProgram VTProgram(bool maend) {
+    return Program(maend ? "VTMaend" : "VTKvinder");
+}
+
+THoldProgram LTUProgram(const QString& klasse) {
+    for (const char* ltu : {"D15", "P15", "D19", "P19"}) {
+        if (klasse == QLatin1String(ltu))
+            return Program((std::string("LTU") + ltu).c_str());
+    }
+    return {};
+}
+
+bool HarDobbeltTider(THoldProgram program) {
+    return std::any_of(program.begin(), program.end(),
+                       [](const THoldProgramPost& post) { return !post.DobbeltTid.isEmpty(); });
+}
+
+TDateTime HoldProgramTid(const QString& tid) {
+    const QStringList parts = tid.split(u':');
+    bool hoursOk = false;
+    bool minutesOk = false;
+    const int hours = parts.size() == 2 ? parts[0].toInt(&hoursOk) : 0;
+    const int minutes = parts.size() == 2 ? parts[1].toInt(&minutesOk) : 0;
+    if (!hoursOk || !minutesOk || hours < 0 || minutes < 0 || minutes > 59)
+        return 0;
+    return (hours * 60 + minutes) / (24.0 * 60.0);
+}
+
+QString HoldBaneFordeling(const QString& baneraekkefoelge) {
+    int lanes = 0;
+    for (const QChar c : baneraekkefoelge) {
+        if (c.isDigit())
+            lanes = std::max(lanes, c.digitValue());
+    }
+    return baneraekkefoelge.left(lanes);
+}
+
+const QStringList& StaevneDefDataErrors() {
+    return Tables().Errors;
 }

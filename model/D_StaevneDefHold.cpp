@@ -1,372 +1,142 @@
-#include "model/D_StaevneDefData.h"
+#include "model/D_StaevneDefHold.h"
 
-#include <algorithm>
+#include "model/D_Ovelser.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneDefRaekke.h"
+#include "model/D_StdKlasser.h"
 
 namespace {
 
-// clang-format off
-// Each table: event, time, double time, timed, athletes per heat, weight, lane order.
+// The heat allocation of every DT round.
+constexpr qint32 DTHeatinddeling = 4;
 
-constexpr THoldProgramPost DTKvinderEliteIndledende[] = {
-    {"100",      "2:05", "0:45", 1, 8, 2, "1234567865872143"},
-    {"200",      "0:45", "3:20", 1, 8, 1, "3456781287214365"},
-    {"400",      "1:50", "4:20", 1, 8, 1, "1234567865872143"},
-    {"800",      "1:00", "2:15", 1, 8, 1, "3456781287214365"},
-    {"1500",     "2:15", "4:50", 1, 0, 2, "1234567865872143"},
-    {"5000",     "0:20", "1:25", 1, 0, 1, "5678123421436587"},
-    {"100H,84",  "1:35", "3:50", 1, 8, 1, "5678123421436587"},
-    {"400H,76",  "0:00", "0:15", 1, 8, 1, "5678123421436587"},
-    {"HØ",       "0:50", "3:05", 0, 0, 1, "7812345643658721"},
-    {"ST",       "0:00", "0:00", 0, 0, 1, "3456781287214365"},
-    {"LÆ,P",     "0:00", "4:15", 0, 0, 2, "5678123421436587"},
-    {"TR,P",     "1:30", "1:15", 0, 0, 1, "1234567865872143"},
-    {"KU,4.0",   "0:50", "1:30", 0, 0, 2, "3456781287214365"},
-    {"DI,1.0",   "1:30", "0:00", 0, 0, 1, "5678123421436587"},
-    {"HA,4/116", "0:00", "4:15", 0, 0, 1, "7812345643658721"},
-    {"SP,600",   "0:50", "3:00", 0, 0, 1, "1234567865872143"},
-    {"4X100",    "1:15", "2:45", 1, 8, 1, "7812345643658721"},
-    {"4X400",    "2:30", "5:30", 1, 8, 1, "7812345643658721"},
-};
+QString KoenText(bool maend) {
+    return maend ? QStringLiteral("MÆND") : QStringLiteral("KVINDER");
+}
 
-constexpr THoldProgramPost DTKvinderEliteFinale[] = {
-    {"100",      "2:05", "0:40", 1, 6, 2, "123456"},
-    {"200",      "0:45", "3:10", 1, 6, 1, "514326"},
-    {"400",      "1:50", "4:10", 1, 6, 1, "436215"},
-    {"800",      "1:00", "2:00", 1, 6, 1, "432165"},
-    {"1500",     "2:15", "4:35", 1, 0, 2, "216543"},
-    {"5000",     "0:20", "1:20", 1, 0, 1, "654321"},
-    {"100H,84",  "1:35", "3:35", 1, 6, 1, "345612"},
-    {"400H,76",  "0:00", "0:15", 1, 6, 1, "632541"},
-    {"HØ",       "0:50", "2:50", 0, 0, 1, "612345"},
-    {"ST",       "0:00", "0:00", 0, 0, 1, "165432"},
-    {"LÆ,P",     "0:00", "4:00", 0, 0, 2, "456123"},
-    {"TR,P",     "1:30", "1:15", 0, 0, 1, "321654"},
-    {"KU,4.0",   "0:50", "1:15", 0, 0, 2, "234561"},
-    {"DI,1.0",   "1:30", "0:00", 0, 0, 1, "543216"},
-    {"HA,4/116", "0:00", "4:00", 0, 0, 1, "612345"},
-    {"SP,600",   "0:50", "2:45", 0, 0, 1, "321654"},
-    {"4X100",    "1:15", "2:30", 1, 6, 1, "254163"},
-    {"4X400",    "2:30", "5:10", 1, 6, 1, "561234"},
-};
+QString DistriktText(THoldDistrikt distrikt, bool smaa) {
+    if (distrikt == THoldDistrikt::Oest)
+        return smaa ? QStringLiteral("øst") : QStringLiteral("Øst");
+    return smaa ? QStringLiteral("vest") : QStringLiteral("Vest");
+}
 
-constexpr THoldProgramPost DTKvinder1Division[] = {
-    {"100",      "0:20", "0:40", 1, 6, 1, "123456456123"},
-    {"200",      "1:20", "2:40", 1, 6, 1, "456123123456"},
-    {"400",      "1:55", "3:45", 1, 6, 1, "612345345612"},
-    {"800",      "1:10", "2:00", 1, 0, 1, "432165165432"},
-    {"1500",     "2:10", "4:10", 1, 0, 1, "216543543216"},
-    {"5000",     "0:35", "1:20", 1, 0, 1, "654321321654"},
-    {"100H,84",  "1:35", "3:10", 1, 6, 1, "345612612345"},
-    {"400H,76",  "0:00", "0:15", 1, 6, 1, "234561561234"},
-    {"HØ",       "1:00", "3:30", 0, 0, 1, "612345345612"},
-    {"ST",       "0:00", "0:00", 0, 0, 1, "165432432165"},
-    {"LÆ,P",     "0:00", "1:10", 0, 0, 1, "456123123456"},
-    {"TR,P",     "1:40", "2:20", 0, 0, 1, "321654654321"},
-    {"KU,4.0",   "1:00", "1:10", 0, 0, 1, "234561561234"},
-    {"DI,1.0",   "0:00", "0:00", 0, 0, 1, "543216216543"},
-    {"HA,4/116", "1:45", "3:30", 0, 0, 1, "456123123456"},
-    {"SP,600",   "1:00", "2:20", 0, 0, 1, "321654654321"},
-    {"4X100",    "2:40", "4:40", 1, 6, 1, "345612612345"},
-};
+// The settings every league sets alike: its own kind on and the others off, one round.
+void SetFaellesSettings(THoldTurnering turnering, TSystemData& systemData, TStaevneRegistry& registry) {
+    systemData.DT = turnering == THoldTurnering::DT;
+    systemData.VT = turnering == THoldTurnering::VT;
+    systemData.LTU = turnering == THoldTurnering::LTU;
+    systemData.FlereRunder = false;
+    systemData.MaxAntalOvelserPrDeltager = turnering == THoldTurnering::LTU ? 2 : 3;
+    systemData.BrugPersonligRekord = false;
+    systemData.Indendors = false;
+    systemData.AntalDeltagerePrOvelse = 2;
+    registry.VisNulOvelser = true;
+    registry.OversigtGridSortering = 0;
+}
 
-constexpr THoldProgramPost DTKvinder2Division[] = {
-    {"100",      "0:50", "0:40", 1, 6, 1, "123456456123"},
-    {"400",      "1:35", "3:30", 1, 6, 1, "612345345612"},
-    {"1500",     "1:45", "4:00", 1, 0, 1, "216543543216"},
-    {"5000",     "0:20", "1:20", 1, 0, 1, "654321321654"},
-    {"100H,84",  "1:15", "2:40", 1, 6, 1, "345612612345"},
-    {"400H,76",  "0:00", "0:15", 1, 6, 1, "234561561234"},
-    {"HØ",       "0:50", "3:30", 0, 0, 1, "612345345612"},
-    {"LÆ,P",     "0:00", "1:10", 0, 0, 1, "456123123456"},
-    {"KU,4.0",   "0:50", "1:10", 0, 0, 1, "165432432165"},
-    {"DI,1.0",   "0:00", "0:00", 0, 0, 1, "543216216543"},
-    {"SP,600",   "1:30", "2:20", 0, 0, 1, "321654654321"},
-    {"4X100",    "2:10", "4:40", 1, 6, 1, "456123123456"},
-};
+void SetDTSettings(const THoldValg& valg, TSystemData& systemData) {
+    systemData.AntalDTHold = valg.AntalHold;
+    systemData.Overskrift1 = QStringLiteral("DT - ") + KoenText(valg.Maend.value_or(false));
+    QString overskrift2 = valg.Division == DTEliteDivision
+                              ? QStringLiteral("Elitedivisionen")
+                              : QString::number(valg.Division) + QStringLiteral(". division ") +
+                                    DistriktText(valg.Distrikt, true);
+    overskrift2 += QStringLiteral(", ");
+    if (valg.Runde == THoldRunde::Indledende)
+        overskrift2 += QStringLiteral("indledende");
+    else if (valg.Runde == THoldRunde::Kvalifikation)
+        overskrift2 += QStringLiteral("kvalifikation");
+    else
+        overskrift2 += QStringLiteral("finale");
+    systemData.Overskrift2 = overskrift2;
+}
 
-constexpr THoldProgramPost DTKvinder3Division[] = {
-    {"100",      "0:50", nullptr, 1, 6, 1, "123456456123"},
-    {"400",      "1:15", nullptr, 1, 6, 1, "612345345612"},
-    {"1500",     "1:30", nullptr, 1, 0, 1, "216543543216"},
-    {"5000",     "0:20", nullptr, 1, 0, 1, "654321321654"},
-    {"100H,84",  "0:00", nullptr, 1, 6, 1, "345612612345"},
-    {"HØ",       "0:50", nullptr, 0, 0, 1, "612345345612"},
-    {"LÆ,P",     "0:00", nullptr, 0, 0, 1, "456123123456"},
-    {"KU,4.0",   "0:50", nullptr, 0, 0, 1, "165432432165"},
-    {"DI,1.0",   "0:00", nullptr, 0, 0, 1, "543216216543"},
-    {"SP,600",   "1:20", nullptr, 0, 0, 1, "321654654321"},
-    {"4X100",    "2:00", nullptr, 1, 6, 1, "456123123456"},
-};
+void SetVTSettings(const THoldValg& valg, TSystemData& systemData) {
+    systemData.FlereRunder = valg.Runde == THoldRunde::Runde2;
+    systemData.Overskrift1 = QStringLiteral("VT - ") + KoenText(valg.Maend.value_or(false));
+    if (valg.Runde == THoldRunde::Finale) {
+        systemData.Overskrift2 = QStringLiteral("Finale");
+        return;
+    }
+    const QString runde = valg.Runde == THoldRunde::Runde1   ? QStringLiteral("1. runde")
+                          : valg.Runde == THoldRunde::Runde2 ? QStringLiteral("2. runde")
+                                                             : QStringLiteral("finale");
+    systemData.Overskrift2 = runde + QStringLiteral(", ") + DistriktText(valg.Distrikt, false);
+}
 
-constexpr THoldProgramPost DTMaendEliteIndledende[] = {
-    {"100",      "2:20", "0:30", 1, 8, 2, "1234567865872143"},
-    {"200",      "0:45", "3:05", 1, 8, 1, "3456781287214365"},
-    {"400",      "2:00", "4:35", 1, 8, 1, "1234567865872143"},
-    {"800",      "0:55", "2:00", 1, 8, 1, "3456781287214365"},
-    {"1500",     "2:40", "5:05", 1, 0, 2, "1234567865872143"},
-    {"5000",     "0:20", "1:00", 1, 0, 1, "5678123421436587"},
-    {"110H,106", "1:45", "4:05", 1, 8, 1, "5678123421436587"},
-    {"400H,91",  "0:00", "0:00", 1, 8, 1, "5678123421436587"},
-    {"3000H,91", "1:25", "3:35", 1, 0, 1, "7812345643658721"},
-    {"HØ",       "0:45", "0:45", 0, 0, 1, "7812345643658721"},
-    {"ST",       "0:00", "3:00", 0, 0, 1, "3456781287214365"},
-    {"LÆ,P",     "0:00", "2:45", 0, 0, 2, "5678123421436587"},
-    {"TR,P",     "1:45", "0:00", 0, 0, 1, "1234567865872143"},
-    {"KU,7.26",  "1:00", "0:00", 0, 0, 2, "3456781287214365"},
-    {"DI,2.0",   "2:00", "1:30", 0, 0, 1, "5678123421436587"},
-    {"HA,7.26",  "0:00", "3:00", 0, 0, 1, "7812345643658721"},
-    {"SP,800",   "1:00", "4:15", 0, 0, 1, "1234567865872143"},
-    {"4X100",    "1:10", "2:35", 1, 8, 1, "7812345643658721"},
-    {"4X400",    "3:00", "5:40", 1, 8, 1, "7812345643658721"},
-};
-
-constexpr THoldProgramPost DTMaendEliteFinale[] = {
-    {"100",      "2:20", "0:30", 1, 6, 2, "123456"},
-    {"200",      "0:45", "2:50", 1, 6, 1, "514326"},
-    {"400",      "2:00", "4:25", 1, 6, 1, "436215"},
-    {"800",      "0:55", "1:50", 1, 6, 1, "432165"},
-    {"1500",     "2:40", "4:45", 1, 0, 2, "216543"},
-    {"5000",     "0:20", "0:55", 1, 0, 1, "654321"},
-    {"110H,106", "1:45", "3:50", 1, 6, 1, "345612"},
-    {"400H,91",  "0:00", "0:00", 1, 6, 1, "632541"},
-    {"3000H,91", "1:25", "3:20", 1, 0, 1, "321654"},
-    {"HØ",       "0:45", "0:40", 0, 0, 1, "612345"},
-    {"ST",       "0:00", "2:45", 0, 0, 1, "165432"},
-    {"LÆ,P",     "0:00", "2:30", 0, 0, 2, "456123"},
-    {"TR,P",     "1:45", "0:00", 0, 0, 1, "321654"},
-    {"KU,7.26",  "1:00", "0:00", 0, 0, 2, "234561"},
-    {"DI,2.0",   "2:00", "1:15", 0, 0, 1, "543216"},
-    {"HA,7.26",  "0:00", "2:45", 0, 0, 1, "456123"},
-    {"SP,800",   "1:00", "4:00", 0, 0, 1, "321654"},
-    {"4X100",    "1:10", "2:20", 1, 6, 1, "254163"},
-    {"4X400",    "3:00", "5:20", 1, 6, 1, "561234"},
-};
-
-constexpr THoldProgramPost DTMaend1Division[] = {
-    {"100",      "0:20", "0:30", 1, 6, 1, "123456456123"},
-    {"200",      "1:20", "2:25", 1, 6, 1, "456123123456"},
-    {"400",      "1:55", "3:30", 1, 6, 1, "612345345612"},
-    {"800",      "1:10", "1:50", 1, 0, 1, "432165165432"},
-    {"1500",     "2:10", "4:00", 1, 0, 1, "216543543216"},
-    {"5000",     "0:35", "0:55", 1, 0, 1, "654321321654"},
-    {"110H,106", "1:35", "2:55", 1, 6, 1, "345612612345"},
-    {"400H,91",  "0:00", "0:00", 1, 6, 1, "234561561234"},
-    {"HØ",       "1:00", "1:10", 0, 0, 1, "612345345612"},
-    {"ST",       "0:00", "2:20", 0, 0, 1, "165432432165"},
-    {"LÆ,P",     "0:00", "0:00", 0, 0, 1, "456123123456"},
-    {"TR,P",     "1:40", "3:30", 0, 0, 1, "321654654321"},
-    {"KU,7.26",  "1:00", "0:00", 0, 0, 1, "234561561234"},
-    {"DI,2.0",   "0:00", "1:10", 0, 0, 1, "543216216543"},
-    {"HA,7.26",  "1:45", "2:20", 0, 0, 1, "456123123456"},
-    {"SP,800",   "1:00", "3:30", 0, 0, 1, "321654654321"},
-    {"4X100",    "2:40", "4:30", 1, 6, 1, "561234234561"},
-};
-
-constexpr THoldProgramPost DTMaend2Division[] = {
-    {"100",      "0:20", "0:30", 1, 6, 1, "123456456123"},
-    {"200",      "1:20", "2:25", 1, 6, 1, "456123123456"},
-    {"400",      "1:55", "3:45", 1, 6, 1, "612345345612"},
-    {"800",      "1:10", "1:55", 1, 0, 1, "432165165432"},
-    {"1500",     "2:10", "4:00", 1, 0, 1, "216543543216"},
-    {"5000",     "0:35", "0:55", 1, 0, 1, "654321321654"},
-    {"110H,106", "1:35", "2:55", 1, 6, 1, "345612612345"},
-    {"400H,91",  "0:00", "0:00", 1, 6, 1, "234561561234"},
-    {"HØ",       "1:00", "1:10", 0, 0, 1, "612345345612"},
-    {"ST",       "0:00", "2:00", 0, 0, 1, "165432432165"},
-    {"LÆ,P",     "0:00", "0:00", 0, 0, 1, "456123123456"},
-    {"TR,P",     "1:40", "3:30", 0, 0, 1, "321654654321"},
-    {"KU,7.26",  "1:00", "0:00", 0, 0, 1, "234561561234"},
-    {"DI,2.0",   "0:00", "1:10", 0, 0, 1, "543216216543"},
-    {"HA,7.26",  "1:45", "2:20", 0, 0, 1, "456123123456"},
-    {"SP,800",   "1:00", "3:30", 0, 0, 1, "321654654321"},
-    {"4X100",    "2:40", "4:40", 1, 6, 1, "561234234561"},
-};
-
-constexpr THoldProgramPost DTMaend3Division[] = {
-    {"100",      "0:45", nullptr, 1, 6, 1, "123456456123"},
-    {"400",      "1:30", nullptr, 1, 6, 1, "612345345612"},
-    {"1500",     "1:45", nullptr, 1, 0, 1, "216543543216"},
-    {"5000",     "0:20", nullptr, 1, 0, 1, "654321321654"},
-    {"110H,106", "1:00", nullptr, 1, 6, 1, "345612612345"},
-    {"400H,91",  "0:00", nullptr, 1, 6, 1, "234561561234"},
-    {"HØ",       "0:50", nullptr, 0, 0, 1, "612345345612"},
-    {"ST",       "0:00", nullptr, 0, 0, 1, "165432432165"},
-    {"LÆ,P",     "0:00", nullptr, 0, 0, 1, "456123123456"},
-    {"TR,P",     "1:35", nullptr, 0, 0, 1, "321654654321"},
-    {"KU,7.26",  "0:50", nullptr, 0, 0, 1, "234561561234"},
-    {"DI,2.0",   "1:35", nullptr, 0, 0, 1, "543216216543"},
-    {"HA,7.26",  "0:00", nullptr, 0, 0, 1, "456123123456"},
-    {"SP,800",   "0:50", nullptr, 0, 0, 1, "321654654321"},
-    {"4X100",    "2:15", nullptr, 1, 6, 1, "561234234561"},
-};
-
-constexpr THoldProgramPost DTMaend4Division[] = {
-    {"100",      "0:45", nullptr, 1, 6, 1, "123456456123"},
-    {"400",      "1:15", nullptr, 1, 6, 1, "612345345612"},
-    {"1500",     "1:45", nullptr, 1, 0, 1, "216543543216"},
-    {"5000",     "0:20", nullptr, 1, 0, 1, "654321321654"},
-    {"110H,106", "0:00", nullptr, 1, 6, 1, "345612612345"},
-    {"HØ",       "0:50", nullptr, 0, 0, 1, "612345345612"},
-    {"ST",       "0:00", nullptr, 0, 0, 1, "165432432165"},
-    {"LÆ,P",     "0:00", nullptr, 0, 0, 1, "456123123456"},
-    {"TR,P",     "1:30", nullptr, 0, 0, 1, "321654654321"},
-    {"KU,7.26",  "0:50", nullptr, 0, 0, 1, "234561561234"},
-    {"DI,2.0",   "1:30", nullptr, 0, 0, 1, "543216216543"},
-    {"HA,7.26",  "0:00", nullptr, 0, 0, 1, "456123123456"},
-    {"SP,800",   "0:50", nullptr, 0, 0, 1, "321654654321"},
-    {"4X100",    "2:10", nullptr, 1, 6, 1, "561234234561"},
-};
-
-constexpr THoldProgramPost VTKvinder[] = {
-    {"100",      "0:00", nullptr, 1, 6,  1, ""},
-    {"400",      "1:20", nullptr, 1, 6,  1, ""},
-    {"1500",     "1:45", nullptr, 1, 12, 1, ""},
-    {"5000",     "0:30", nullptr, 1, 12, 1, ""},
-    {"HØ",       "0:45", nullptr, 0, 0,  1, ""},
-    {"LÆ,P",     "1:30", nullptr, 0, 0,  1, ""},
-    {"KU,4.0",   "1:30", nullptr, 0, 0,  1, ""},
-    {"DI,1.0",   "1:00", nullptr, 0, 0,  1, ""},
-    {"HA,4.0",   "0:00", nullptr, 0, 0,  1, ""},
-    {"SP,600",   "0:30", nullptr, 0, 0,  1, ""},
-    {"1000ST",   "2:15", nullptr, 1, 6,  1, ""},
-};
-
-constexpr THoldProgramPost VTMaend[] = {
-    {"100",      "0:00", nullptr, 1, 6,  1, ""},
-    {"400",      "1:20", nullptr, 1, 6,  1, ""},
-    {"1500",     "1:45", nullptr, 1, 12, 1, ""},
-    {"5000",     "0:30", nullptr, 1, 12, 1, ""},
-    {"HØ",       "0:45", nullptr, 0, 0,  1, ""},
-    {"ST",       "0:00", nullptr, 0, 0,  1, ""},
-    {"LÆ,P",     "1:30", nullptr, 0, 0,  1, ""},
-    {"KU,7.26",  "1:30", nullptr, 0, 0,  1, ""},
-    {"DI,2.0",   "1:00", nullptr, 0, 0,  1, ""},
-    {"HA,7.26",  "0:00", nullptr, 0, 0,  1, ""},
-    {"SP,800",   "0:30", nullptr, 0, 0,  1, ""},
-    {"1000ST",   "2:15", nullptr, 1, 6,  1, ""},
-};
-
-constexpr THoldProgramPost LTUD15[] = {
-    {"100",      "1:15", nullptr, 1, 6,  1, ""},
-    {"300",      "3:45", nullptr, 1, 6,  1, ""},
-    {"800",      "5:15", nullptr, 1, 12, 1, ""},
-    {"3000",     "2:25", nullptr, 1, 12, 1, ""},
-    {"100H,84",  "0:15", nullptr, 1, 6,  1, ""},
-    {"HØ",       "3:45", nullptr, 0, 0,  1, ""},
-    {"ST",       "0:00", nullptr, 0, 0,  1, ""},
-    {"LÆ,P",     "1:00", nullptr, 0, 0,  1, ""},
-    {"KU,4.0",   "3:00", nullptr, 0, 0,  1, ""},
-    {"DI,1.0",   "4:15", nullptr, 0, 0,  1, ""},
-    {"HA,4.0",   "0:00", nullptr, 0, 0,  1, ""},
-    {"SP,600",   "1:45", nullptr, 0, 0,  1, ""},
-    {"4X100",    "6:20", nullptr, 1, 6,  1, ""},
-};
-
-constexpr THoldProgramPost LTUP15[] = {
-    {"100",      "1:00", nullptr, 1, 6,  1, ""},
-    {"300",      "4:00", nullptr, 1, 6,  1, ""},
-    {"800",      "5:00", nullptr, 1, 12, 1, ""},
-    {"3000",     "2:05", nullptr, 1, 12, 1, ""},
-    {"80H,76",   "0:00", nullptr, 1, 6,  1, ""},
-    {"HØ",       "1:15", nullptr, 0, 0,  1, ""},
-    {"ST",       "3:30", nullptr, 0, 0,  1, ""},
-    {"LÆ,P",     "3:00", nullptr, 0, 0,  1, ""},
-    {"KU,3.0",   "2:00", nullptr, 0, 0,  1, ""},
-    {"DI,0.75",  "3:15", nullptr, 0, 0,  1, ""},
-    {"HA,3.0",   "2:10", nullptr, 0, 0,  1, ""},
-    {"SP,500",   "0:15", nullptr, 0, 0,  1, ""},
-    {"4X100",    "6:15", nullptr, 1, 6,  1, ""},
-};
-
-constexpr THoldProgramPost LTUD19[] = {
-    {"100",      "1:45", nullptr, 1, 6,  1, ""},
-    {"400",      "4:30", nullptr, 1, 6,  1, ""},
-    {"1500",     "5:50", nullptr, 1, 12, 1, ""},
-    {"5000",     "3:15", nullptr, 1, 12, 1, ""},
-    {"110H,99",  "0:45", nullptr, 1, 6,  1, ""},
-    {"HØ",       "2:25", nullptr, 0, 0,  1, ""},
-    {"ST",       "0:00", nullptr, 0, 0,  1, ""},
-    {"LÆ,P",     "0:00", nullptr, 0, 0,  1, ""},
-    {"TR,P",     "4:15", nullptr, 0, 0,  1, ""},
-    {"KU,6.0",   "0:00", nullptr, 0, 0,  1, ""},
-    {"DI,1.75",  "5:55", nullptr, 0, 0,  1, ""},
-    {"HA,6.0",   "1:00", nullptr, 0, 0,  1, ""},
-    {"SP,800",   "3:00", nullptr, 0, 0,  1, ""},
-    {"4X100",    "6:30", nullptr, 1, 6,  1, ""},
-};
-
-constexpr THoldProgramPost LTUP19[] = {
-    {"100",      "1:30", nullptr, 1, 6,  1, ""},
-    {"400",      "4:15", nullptr, 1, 6,  1, ""},
-    {"1500",     "5:35", nullptr, 1, 12, 1, ""},
-    {"5000",     "2:45", nullptr, 1, 12, 1, ""},
-    {"100H,84",  "0:30", nullptr, 1, 6,  1, ""},
-    {"HØ",       "0:00", nullptr, 0, 0,  1, ""},
-    {"ST",       "0:00", nullptr, 0, 0,  1, ""},
-    {"LÆ,P",     "2:00", nullptr, 0, 0,  1, ""},
-    {"KU,4.0",   "1:00", nullptr, 0, 0,  1, ""},
-    {"DI,1.0",   "5:15", nullptr, 0, 0,  1, ""},
-    {"HA,4.0",   "1:00", nullptr, 0, 0,  1, ""},
-    {"SP,600",   "4:15", nullptr, 0, 0,  1, ""},
-    {"4X100",    "6:25", nullptr, 1, 6,  1, ""},
-};
-// clang-format on
+void SetLTUSettings(const THoldValg& valg, TSystemData& systemData) {
+    systemData.AntalTaellendeDeltagere = 1;
+    systemData.PointBeregning = valg.Klasse.endsWith(u"15") ? 5 : 13;
+    systemData.Overskrift1 = QStringLiteral("DMU hold - ") + valg.Klasse;
+    systemData.Overskrift2 = valg.Runde == THoldRunde::Finale
+                                 ? QStringLiteral("Finale")
+                                 : QStringLiteral("Indledende, ") + DistriktText(valg.Distrikt, false);
+}
 
 } // namespace
 
-THoldProgram DTProgram(bool maend, int division, bool indledende) {
-    if (division == DTEliteDivision) {
-        if (maend)
-            return indledende ? THoldProgram(DTMaendEliteIndledende) : THoldProgram(DTMaendEliteFinale);
-        return indledende ? THoldProgram(DTKvinderEliteIndledende) : THoldProgram(DTKvinderEliteFinale);
+THoldProgram HoldProgram(const THoldValg& valg) {
+    if (valg.Runde == THoldRunde::Ingen)
+        return {};
+    switch (valg.Turnering) {
+    case THoldTurnering::DT:
+        return valg.Maend ? DTProgram(*valg.Maend, valg.Division, valg.Runde == THoldRunde::Indledende)
+                          : THoldProgram();
+    case THoldTurnering::VT:
+        return valg.Maend ? VTProgram(*valg.Maend) : THoldProgram();
+    case THoldTurnering::LTU:
+        return LTUProgram(valg.Klasse);
     }
-    if (division == 1)
-        return maend ? THoldProgram(DTMaend1Division) : THoldProgram(DTKvinder1Division);
-    if (division == 2)
-        return maend ? THoldProgram(DTMaend2Division) : THoldProgram(DTKvinder2Division);
-    if (!maend)
-        return DTKvinder3Division;
-    return division == 3 ? THoldProgram(DTMaend3Division) : THoldProgram(DTMaend4Division);
-}
-
-THoldProgram VTProgram(bool maend) {
-    return maend ? THoldProgram(VTMaend) : THoldProgram(VTKvinder);
-}
-
-THoldProgram LTUProgram(const QString& klasse) {
-    if (klasse == u"D15")
-        return LTUD15;
-    if (klasse == u"P15")
-        return LTUP15;
-    if (klasse == u"D19")
-        return LTUD19;
-    if (klasse == u"P19")
-        return LTUP19;
     return {};
 }
 
-bool HarDobbeltTider(THoldProgram program) {
-    return std::any_of(program.begin(), program.end(),
-                       [](const THoldProgramPost& post) { return post.DobbeltTid != nullptr; });
+int HoldKlasseNr(const THoldValg& valg) {
+    if (valg.Turnering == THoldTurnering::LTU)
+        return FindStdKlasse(valg.Klasse);
+    return FindStdKlasse(valg.Maend.value_or(false) ? QStringLiteral("M") : QStringLiteral("K"));
 }
 
-TDateTime HoldProgramTid(const char* tid) {
-    const QStringList parts = QString::fromUtf8(tid).split(u':');
-    bool hoursOk = false;
-    bool minutesOk = false;
-    const int hours = parts.size() == 2 ? parts[0].toInt(&hoursOk) : 0;
-    const int minutes = parts.size() == 2 ? parts[1].toInt(&minutesOk) : 0;
-    if (!hoursOk || !minutesOk || hours < 0 || minutes < 0 || minutes > 59)
-        return 0;
-    return (hours * 60 + minutes) / (24.0 * 60.0);
-}
-
-QString HoldBaneFordeling(const char* baneraekkefoelge) {
-    const QString order = QString::fromUtf8(baneraekkefoelge);
-    int lanes = 0;
-    for (const QChar c : order) {
-        if (c.isDigit())
-            lanes = std::max(lanes, c.digitValue());
+void SetHoldSettings(const THoldValg& valg, TSystemData& systemData, TStaevneRegistry& registry) {
+    SetFaellesSettings(valg.Turnering, systemData, registry);
+    switch (valg.Turnering) {
+    case THoldTurnering::DT:
+        SetDTSettings(valg, systemData);
+        break;
+    case THoldTurnering::VT:
+        SetVTSettings(valg, systemData);
+        break;
+    case THoldTurnering::LTU:
+        SetLTUSettings(valg, systemData);
+        break;
     }
-    return order.left(lanes);
+}
+
+void MakeHoldRaekke(const THoldValg& valg, const QDate& dato, TOvelseManager& ovelser,
+                    TEditOvelsesRaekke& raekke, TSystemData& systemData) {
+    const bool dt = valg.Turnering == THoldTurnering::DT;
+    const int klasseNr = HoldKlasseNr(valg);
+    raekke.Clear();
+    for (const THoldProgramPost& post : HoldProgram(valg)) {
+        const TOvelseKode kode = SplitOvelseKode(post.Ovelse);
+        const TOvelseElement* ovelse = ovelser.FindOvelse(kode.Ovelse);
+        if (ovelse == nullptr)
+            continue;
+        const TOvDefElement* ovDef =
+            kode.Attribut.isEmpty() ? nullptr : ovelser.FindOvDef(kode.Ovelse, kode.Attribut);
+        std::unique_ptr<TEditOvelseData> row = NyOvelseData(klasseNr, *ovelse, ovDef);
+        row->Attribut = kode.Attribut;
+        row->AntalPrHeat = post.AntalPrHeat;
+        TEditRundeData& runde = row->Slot(1);
+        const QString& tid = valg.DobbeltMatch && !post.DobbeltTid.isEmpty() ? post.DobbeltTid : post.Tid;
+        runde.DatoTid = QDateToDateTime(dato) + HoldProgramTid(tid);
+        runde.ResType = post.Tidtagning;
+        runde.Sted = QStringLiteral("ALL");
+        if (dt)
+            runde.Heatinddeling = DTHeatinddeling;
+        row->HoldBaneFordeling = HoldBaneFordeling(post.Baneraekkefoelge);
+        if (dt && post.Vaegt == 2 && !systemData.DTOvelserHalvePoints.contains(row->Ovelse))
+            systemData.DTOvelserHalvePoints.append(row->Ovelse);
+        raekke.Add(std::move(row));
+    }
+    raekke.SortByKlasse();
 }

@@ -60,6 +60,7 @@ std::vector<std::pair<QString, THoldProgram>> HoldProgrammer() {
 }
 
 TEST(StaevneDefDataTest, EveryStandardClassHasItsNaturalEventsAndAllAreShipped) {
+    EXPECT_EQ(StaevneDefDataErrors(), QStringList());
     ASSERT_FALSE(Shipped().Ovtype.isEmpty());
     for (int nr = 0; nr < StdKlasseCount; ++nr) {
         const QStringList& ovelser = NaturligeOvelser(nr);
@@ -121,21 +122,23 @@ TEST(StaevneDefDataTest, EveryTeamTableIsShippedAndTimesTheTimedEvents) {
     for (const auto& [name, program] : HoldProgrammer()) {
         ASSERT_FALSE(program.empty()) << name.toStdString();
         for (const THoldProgramPost& post : program) {
-            const QString entry = QString::fromUtf8(post.Ovelse);
+            const QString& entry = post.Ovelse;
             const std::string where = name.toStdString() + " " + entry.toStdString();
             ASSERT_EQ(NotShipped(entry), "") << where;
             EXPECT_EQ(post.Tidtagning,
                       IsTidOvtype(Shipped().Ovtype.value(SplitOvelseKode(entry).Ovelse)) ? 1 : 0)
                 << where;
-            EXPECT_TRUE(HoldProgramTid(post.Tid) > 0 || QByteArray(post.Tid) == "0:00") << where;
+            EXPECT_TRUE(HoldProgramTid(post.Tid) > 0 || post.Tid == "0:00") << where;
+            EXPECT_TRUE(post.DobbeltTid.isEmpty() || HoldProgramTid(post.DobbeltTid) > 0 ||
+                        post.DobbeltTid == "0:00")
+                << where;
+            EXPECT_TRUE(post.Vaegt == 1 || post.Vaegt == 2) << where;
             EXPECT_TRUE(post.AntalPrHeat == 0 || post.AntalPrHeat == 6 || post.AntalPrHeat == 8 ||
                         post.AntalPrHeat == 12)
                 << where;
             // Every lane order gives each team one lane per heat.
             const QString lanes = HoldBaneFordeling(post.Baneraekkefoelge);
-            EXPECT_EQ(QString::fromUtf8(post.Baneraekkefoelge).size() % std::max<qsizetype>(lanes.size(), 1),
-                      0)
-                << where;
+            EXPECT_EQ(post.Baneraekkefoelge.size() % std::max<qsizetype>(lanes.size(), 1), 0) << where;
         }
     }
 }

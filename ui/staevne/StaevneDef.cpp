@@ -1,18 +1,17 @@
 #include "ui/staevne/StaevneDef.h"
 
-#include "foundation/BusyCursor.h"
 #include "foundation/LxString.h"
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/Tablist.h"
 #include "model/D_Globals.h"
-#include "model/D_Klub.h"
 #include "model/D_Staevne.h"
+#include "model/D_StaevneDef.h"
+#include "model/D_StaevneDefRaekke.h"
 #include "model/D_StdKlasser.h"
 #include "print/PrUtilFormat.h"
 #include "ui/WidgetKit.h"
 #include "ui/staevne/StaevneDefHold.h"
-#include "model/D_StaevneDefRaekke.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -274,134 +273,35 @@ QString TStaevneDefForm::Overskrift3Text() const {
 
 // ---------------------------------------------------------------- finishing
 
+TStaevneDefValg TStaevneDefForm::Valg() const {
+    TStaevneDefValg valg;
+    valg.Navn = StaevneNavn->text();
+    valg.Stadion = Stadion->text();
+    valg.Arrangor = Arrangor->text();
+    valg.Dato = StaevneDatoTid();
+    valg.Overskrift3 = Overskrift3Text();
+    if (const THoldSide* hold = ActiveHoldSide()) {
+        valg.Hold = hold->Valg();
+        return valg;
+    }
+    valg.Klasser = klasser_;
+    valg.Raekke = &raekke_;
+    return valg;
+}
+
 void TStaevneDefForm::UdfoerClick() {
     if (!UdfoerButton->isEnabled())
         return;
-    const THoldSide* hold = ActiveHoldSide();
-    const bool done = hold ? Udfoer([this, hold](TStaevneManager& manager) { UdfoerHold(manager, *hold); })
-                           : Udfoer([this](TStaevneManager& manager) { UdfoerStandard(manager); });
-    if (done)
-        this->done(mrOk);
-}
-
-bool TStaevneDefForm::Udfoer(const std::function<void(TStaevneManager&)>& work) {
-    TStaevneManager& manager = *StaevneManager;
-    const TBusyCursor busy;
-    if (mode_ == TMode::Ret) {
-        const TSystemData systemData = manager.SystemData();
-        const TStaevneRegistry registry = manager.Registry();
-        if (const std::optional<QString> failure = FailureOf([&] { work(manager); })) {
-            manager.SystemData() = systemData;
-            manager.Registry() = registry;
-            ShowError(this, *failure);
-            return false;
-        }
-        return true;
+    const TStaevneDefValg valg = Valg();
+    const std::optional<QString> failure = FailureOf([&] {
+        if (mode_ == TMode::Nyt)
+            UdfoerNytStaevne(valg);
+        else
+            UdfoerRetStaevne(valg);
+    });
+    if (failure) {
+        ShowError(this, *failure);
+        return;
     }
-
-    const QString navn = TrimBlanks(StaevneNavn->text());
-    const qint32 aabent = manager.GetCurrentStID();
-    if (const std::optional<QString> failure = FailureOf([&] { manager.CreateStaevne(navn); })) {
-        ShowError(this, QStringLiteral("Fejl ved oprettelse af stævne: ") + navn + CrLf + *failure);
-        return false;
-    }
-    if (const std::optional<QString> failure = FailureOf([&] { work(manager); })) {
-        // A half-made meet would hold on to its name, and a retry must be able to use it.
-        const std::optional<QString> notRemoved = FailureOf([&] {
-            manager.DeleteStaevne();
-            manager.OpenStaevne(manager.IndexOfStID(aabent));
-        });
-        ShowError(this, *failure + (notRemoved ? CrLf + *notRemoved : QString()));
-        return false;
-    }
-    return true;
-}
-
-void TStaevneDefForm::SetStaevneData(TStaevneManager& manager) const {
-    manager.SetDato(StaevneDatoTid());
-    TSystemData& systemData = manager.SystemData();
-    systemData.Overskrift3 = Overskrift3Text();
-    systemData.Stadion = TrimBlanks(Stadion->text());
-    systemData.Arrangor = TrimBlanks(Arrangor->text());
-}
-
-void TStaevneDefForm::SaveRaekke(const std::vector<int>& klasser) {
-    if (!OvelseManager->SaveEditOvelsesRaekke(&klasser, raekke_))
-        throw Exception(QStringLiteral("Stævnets øvelser kunne ikke gemmes"));
-}
-
-void TStaevneDefForm::SaveStaevneData(TStaevneManager& manager) {
-    if (!manager.SaveStaevneData())
-        throw Exception(QStringLiteral("Stævnets data kunne ikke gemmes"));
-}
-
-void TStaevneDefForm::UdfoerStandard(TStaevneManager& manager) {
-    TSystemData& systemData = manager.SystemData();
-    if (mode_ == TMode::Nyt) {
-        systemData.BrugPersonligRekord = false;
-        systemData.DT = false;
-        systemData.VT = false;
-        systemData.LTU = false;
-        systemData.FlereRunder = false;
-        systemData.Indendors = false;
-        systemData.PointBeregning = 6;
-    }
-    SetStaevneData(manager);
-    if (mode_ == TMode::Nyt) {
-        systemData.Overskrift1.clear();
-        systemData.Overskrift2.clear();
-    }
-    SaveRaekke(klasser_);
-    SaveStaevneData(manager);
-}
-
-void TStaevneDefForm::UdfoerHold(TStaevneManager& manager, const THoldSide& side) {
-    TSystemData& systemData = manager.SystemData();
-    side.SetSettings(systemData, manager.Registry());
-    SetStaevneData(manager);
-
-    const int klasseNr = side.KlasseNr();
-    TOvelseManager& ovelser = *OvelseManager;
-    raekke_.Clear();
-    for (const THoldProgramPost& post : side.Program()) {
-        const TOvelseKode kode = SplitOvelseKode(QString::fromUtf8(post.Ovelse));
-        const TOvelseElement* ovelse = ovelser.FindOvelse(kode.Ovelse);
-        if (ovelse == nullptr)
-            continue;
-        const TOvDefElement* ovDef =
-            kode.Attribut.isEmpty() ? nullptr : ovelser.FindOvDef(kode.Ovelse, kode.Attribut);
-        std::unique_ptr<TEditOvelseData> row = NyOvelseData(klasseNr, *ovelse, ovDef);
-        row->Attribut = kode.Attribut;
-        row->AntalPrHeat = post.AntalPrHeat;
-        TEditRundeData& runde = row->Slot(1);
-        const char* tid = side.DobbeltMatch() && post.DobbeltTid ? post.DobbeltTid : post.Tid;
-        runde.DatoTid = QDateToDateTime(Dato->date()) + HoldProgramTid(tid);
-        runde.ResType = post.Tidtagning;
-        runde.Sted = QStringLiteral("ALL");
-        if (side.IsDT())
-            runde.Heatinddeling = 4;
-        row->HoldBaneFordeling = HoldBaneFordeling(post.Baneraekkefoelge);
-        if (side.IsDT() && post.Vaegt == 2 && !systemData.DTOvelserHalvePoints.contains(row->Ovelse))
-            systemData.DTOvelserHalvePoints.append(row->Ovelse);
-        raekke_.Add(std::move(row));
-    }
-    raekke_.SortByKlasse();
-    SaveRaekke({klasseNr});
-    OpretHoldKlubber(side);
-    SaveStaevneData(manager);
-}
-
-void TStaevneDefForm::OpretHoldKlubber(const THoldSide& side) {
-    TKlubManager klubber(AlleKlubber);
-    for (const THoldSide::THold& hold : side.Hold()) {
-        const std::optional<QString> failure = FailureOf([&] {
-            TKlubElement& klub = klubber.NewKlub();
-            klub.GetField(KlubField::Navn)->SetAsString(hold.Navn);
-            klub.GetField(KlubField::HoldKode)->SetAsString(hold.HoldKode);
-            klub.GetField(KlubField::PointRunde1)->SetAsFloat(hold.PointRunde1);
-            klubber.SaveAll();
-        });
-        if (failure)
-            ShowError(this, QStringLiteral("Kunne ikke oprette ") + *failure);
-    }
+    done(mrOk);
 }

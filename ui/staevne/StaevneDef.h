@@ -6,12 +6,12 @@
 // "Udfør".
 #include "foundation/controls/RvkForms.h"
 #include "model/D_Ovelser.h"
+#include "model/D_StaevneDef.h"
 
 #include <QDate>
 #include <QTime>
 
 #include <array>
-#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -24,7 +24,6 @@ class QTimeEdit;
 class TDTSide1Page;
 class THoldSide;
 class TLTUSide1Page;
-class TStaevneManager;
 class TStringEdit;
 class TTabListbox;
 class TVTSide1Page;
@@ -81,8 +80,8 @@ public:
     void RetClick();
     void SletClick();
 
-    // Finishes from the active page: creates the meet (new-meet mode) or writes the open one. A failure
-    // is shown and leaves the wizard open, and a meet it created is removed again.
+    // Finishes from the active page: the model creates the meet (new-meet mode) or writes the open one,
+    // whole or not at all. A failure is shown and leaves the wizard open.
     void UdfoerClick();
 
     // ---- Controls
@@ -164,19 +163,8 @@ private:
     void AddRows(std::vector<std::unique_ptr<TEditOvelseData>> rows);
 
     // ---- finishing (StaevneDef.cpp)
-    // Runs the work on the meet: in new-meet mode on a meet it creates first and removes again when the
-    // work fails; in edit mode on the open meet, whose settings are put back when it fails.
-    bool Udfoer(const std::function<void(TStaevneManager&)>& work);
-    void UdfoerStandard(TStaevneManager& manager);
-    void UdfoerHold(TStaevneManager& manager, const THoldSide& side);
-    // Dato, headings, stadium and organiser, as both kinds of finish set them.
-    void SetStaevneData(TStaevneManager& manager) const;
-    // The rows written with the chosen classes; raises when they were not stored.
-    void SaveRaekke(const std::vector<int>& klasser);
-    // Raises when the meet's settings were not stored.
-    static void SaveStaevneData(TStaevneManager& manager);
-    // One club per team of the page; a club that cannot be made is reported and the next one follows.
-    void OpretHoldKlubber(const THoldSide& side);
+    // The choices as the model's finish takes them.
+    TStaevneDefValg Valg() const;
 
     TMode mode_ = TMode::Nyt;
     TEditOvelsesRaekke raekke_;

@@ -34,7 +34,7 @@ bool IsNumber(const QString& text) {
 THoldSide::THoldSide(QWidget* parent, const QStringList& headings)
     : QWidget(parent)
     , HoldGrid(new TExtStringGrid(this))
-    , Choices(new QVBoxLayout) {
+    , ChoiceColumn(new QVBoxLayout) {
     HoldGrid->setObjectName(QStringLiteral("HoldGrid"));
     HoldGrid->SetColCount(static_cast<int>(headings.size()));
     HoldGrid->SetFixedRows(1);
@@ -53,9 +53,9 @@ THoldSide::THoldSide(QWidget* parent, const QStringList& headings)
     connect(HoldGrid->model(), &QAbstractItemModel::dataChanged, this, &THoldSide::Changed);
 
     auto* page = new QHBoxLayout(this);
-    page->addLayout(Choices);
+    page->addLayout(ChoiceColumn);
     page->addWidget(HoldGrid, 1);
-    Choices->setSpacing(4);
+    ChoiceColumn->setSpacing(4);
 }
 
 QRadioButton* THoldSide::MakeChoice(const QString& name, const QString& text) {
@@ -75,7 +75,7 @@ QButtonGroup* THoldSide::ChoiceBox(const QString& title, const QList<QWidget*>& 
         if (auto* button = qobject_cast<QRadioButton*>(control))
             group->addButton(button);
     }
-    Choices->addWidget(box);
+    ChoiceColumn->addWidget(box);
     connect(group, &QButtonGroup::buttonClicked, this, [this, onClick] {
         onClick();
         emit Changed();
@@ -115,8 +115,8 @@ double THoldSide::PointRunde1(int) const {
     return 0;
 }
 
-std::vector<THoldSide::THold> THoldSide::Hold() const {
-    std::vector<THold> hold;
+std::vector<THoldKlub> THoldSide::Hold() const {
+    std::vector<THoldKlub> hold;
     for (int row = 1; row <= HoldCount; ++row) {
         const QString klub = HoldGrid->Cells(KlubCol, row);
         if (klub.isEmpty())
@@ -128,26 +128,20 @@ std::vector<THoldSide::THold> THoldSide::Hold() const {
     return hold;
 }
 
-void THoldSide::SetFaellesSettings(TSystemData& systemData, TStaevneRegistry& registry,
-                                   TTurnering turnering) {
-    systemData.DT = turnering == TTurnering::DT;
-    systemData.VT = turnering == TTurnering::VT;
-    systemData.LTU = turnering == TTurnering::LTU;
-    systemData.FlereRunder = false;
-    systemData.MaxAntalOvelserPrDeltager = turnering == TTurnering::LTU ? 2 : 3;
-    systemData.BrugPersonligRekord = false;
-    systemData.Indendors = false;
-    systemData.AntalDeltagerePrOvelse = 2;
-    registry.VisNulOvelser = true;
-    registry.OversigtGridSortering = 0;
+THoldValg THoldSide::Valg() const {
+    THoldValg valg = Choices();
+    valg.Hold = Hold();
+    return valg;
 }
 
-int THoldSide::KoenKlasseNr(bool maend) {
-    return FindStdKlasse(maend ? QStringLiteral("M") : QStringLiteral("K"));
+THoldProgram THoldSide::Program() const {
+    return HoldProgram(Choices());
 }
 
-QString THoldSide::KoenText(bool maend) {
-    return maend ? QStringLiteral("MÆND") : QStringLiteral("KVINDER");
+THoldDistrikt THoldSide::Distrikt(const QRadioButton* oest, const QRadioButton* vest) {
+    if (oest->isChecked())
+        return THoldDistrikt::Oest;
+    return vest->isChecked() ? THoldDistrikt::Vest : THoldDistrikt::Ingen;
 }
 
 // ---------------------------------------------------------------- DT
@@ -185,8 +179,8 @@ TDTSide1Page::TDTSide1Page(QWidget* parent)
                           [this] { DivisionClick(); });
     distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {DTOest, DTVest}, [this] { DistriktClick(); });
     ChoiceBox(QStringLiteral(" Antal hold "), {AntalDTHold}, [] {});
-    Choices->addWidget(DTDobbeltMatch);
-    Choices->addStretch();
+    ChoiceColumn->addWidget(DTDobbeltMatch);
+    ChoiceColumn->addStretch();
 
     EnableAll(runde_, false);
     EnableAll(division_, false);
@@ -248,14 +242,21 @@ void TDTSide1Page::UpdateDobbeltMatch() {
         DTDobbeltMatch->setChecked(false);
 }
 
-bool TDTSide1Page::DobbeltMatch() const {
-    return DTDobbeltMatch->isEnabled() && DTDobbeltMatch->isChecked();
-}
-
-THoldProgram TDTSide1Page::Program() const {
-    if (koen_->checkedButton() == nullptr || runde_->checkedButton() == nullptr || Division() < 0)
-        return {};
-    return DTProgram(DTMaend->isChecked(), Division(), DTIndledende->isChecked());
+THoldValg TDTSide1Page::Choices() const {
+    THoldValg valg;
+    valg.Turnering = THoldTurnering::DT;
+    if (koen_->checkedButton() != nullptr)
+        valg.Maend = DTMaend->isChecked();
+    valg.Division = Division();
+    valg.Runde = DTIndledende->isChecked()      ? THoldRunde::Indledende
+                 : DTKvalifikation->isChecked() ? THoldRunde::Kvalifikation
+                 : DTFinale->isChecked()        ? THoldRunde::Finale
+                                                : THoldRunde::Ingen;
+    valg.Distrikt = Distrikt(DTOest, DTVest);
+    valg.AntalHold = AntalHold();
+    // Only a table with double times offers the double match.
+    valg.DobbeltMatch = DTDobbeltMatch->isEnabled() && DTDobbeltMatch->isChecked();
+    return valg;
 }
 
 bool TDTSide1Page::IsComplete() const {
@@ -267,29 +268,6 @@ int TDTSide1Page::AntalHold() const {
     bool ok = false;
     const int antal = TrimBlanks(AntalDTHold->text()).toInt(&ok);
     return ok && antal >= AntalDTHold->MinValue && antal <= AntalDTHold->MaxValue ? antal : 0;
-}
-
-int TDTSide1Page::KlasseNr() const {
-    return KoenKlasseNr(DTMaend->isChecked());
-}
-
-void TDTSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
-    SetFaellesSettings(systemData, registry, TTurnering::DT);
-    systemData.AntalDTHold = AntalHold();
-    systemData.Overskrift1 = QStringLiteral("DT - ") + KoenText(DTMaend->isChecked());
-    const int division = Division();
-    QString overskrift2 = division == DTEliteDivision
-                              ? QStringLiteral("Elitedivisionen")
-                              : QString::number(division) + QStringLiteral(". division ") +
-                                    (DTOest->isChecked() ? QStringLiteral("øst") : QStringLiteral("vest"));
-    overskrift2 += QStringLiteral(", ");
-    if (DTIndledende->isChecked())
-        overskrift2 += QStringLiteral("indledende");
-    else if (DTKvalifikation->isChecked())
-        overskrift2 += QStringLiteral("kvalifikation");
-    else
-        overskrift2 += QStringLiteral("finale");
-    systemData.Overskrift2 = overskrift2;
 }
 
 // ---------------------------------------------------------------- VT
@@ -309,7 +287,7 @@ TVTSide1Page::TVTSide1Page(QWidget* parent)
     runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {VTRunde1, VTRunde2, VTOestVestFinale, VTFinale},
                        [this] { RundeClick(); });
     distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {VTOest, VTVest}, [this] { DistriktClick(); });
-    Choices->addStretch();
+    ChoiceColumn->addStretch();
     EnableAll(runde_, false);
     EnableAll(distrikt_, false);
     HoldGrid->Columns().GetItem(PointCol).ReadOnly = true;
@@ -354,10 +332,18 @@ double TVTSide1Page::PointRunde1(int row) const {
     return PointsEditable() ? CommaStrToFloatDef(TrimBlanks(HoldGrid->Cells(PointCol, row)), 0) : 0;
 }
 
-THoldProgram TVTSide1Page::Program() const {
-    if (koen_->checkedButton() == nullptr || runde_->checkedButton() == nullptr)
-        return {};
-    return VTProgram(VTMaend->isChecked());
+THoldValg TVTSide1Page::Choices() const {
+    THoldValg valg;
+    valg.Turnering = THoldTurnering::VT;
+    if (koen_->checkedButton() != nullptr)
+        valg.Maend = VTMaend->isChecked();
+    valg.Runde = VTRunde1->isChecked()           ? THoldRunde::Runde1
+                 : VTRunde2->isChecked()         ? THoldRunde::Runde2
+                 : VTOestVestFinale->isChecked() ? THoldRunde::OestVestFinale
+                 : VTFinale->isChecked()         ? THoldRunde::Finale
+                                                 : THoldRunde::Ingen;
+    valg.Distrikt = Distrikt(VTOest, VTVest);
+    return valg;
 }
 
 bool TVTSide1Page::IsComplete() const {
@@ -372,25 +358,6 @@ bool TVTSide1Page::IsComplete() const {
             return false;
     }
     return true;
-}
-
-int TVTSide1Page::KlasseNr() const {
-    return KoenKlasseNr(VTMaend->isChecked());
-}
-
-void TVTSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
-    SetFaellesSettings(systemData, registry, TTurnering::VT);
-    systemData.FlereRunder = VTRunde2->isChecked();
-    systemData.Overskrift1 = QStringLiteral("VT - ") + KoenText(VTMaend->isChecked());
-    if (VTFinale->isChecked()) {
-        systemData.Overskrift2 = QStringLiteral("Finale");
-        return;
-    }
-    const QString runde = VTRunde1->isChecked()   ? QStringLiteral("1. runde")
-                          : VTRunde2->isChecked() ? QStringLiteral("2. runde")
-                                                  : QStringLiteral("finale");
-    systemData.Overskrift2 =
-        runde + QStringLiteral(", ") + (VTOest->isChecked() ? QStringLiteral("Øst") : QStringLiteral("Vest"));
 }
 
 // ---------------------------------------------------------------- DMU hold
@@ -410,7 +377,7 @@ TLTUSide1Page::TLTUSide1Page(QWidget* parent)
                         [this] { KlasseClick(); });
     runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {LTUIndledende, LTUFinale}, [this] { RundeClick(); });
     distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {LTUOest, LTUVest}, [this] { DistriktClick(); });
-    Choices->addStretch();
+    ChoiceColumn->addStretch();
     EnableAll(runde_, false);
     EnableAll(distrikt_, false);
 }
@@ -436,30 +403,18 @@ void TLTUSide1Page::DistriktClick() {
     HoldGrid->setEnabled(true);
 }
 
-THoldProgram TLTUSide1Page::Program() const {
-    if (runde_->checkedButton() == nullptr)
-        return {};
-    return LTUProgram(Klasse());
+THoldValg TLTUSide1Page::Choices() const {
+    THoldValg valg;
+    valg.Turnering = THoldTurnering::LTU;
+    valg.Klasse = Klasse();
+    valg.Runde = LTUIndledende->isChecked() ? THoldRunde::Indledende
+                 : LTUFinale->isChecked()   ? THoldRunde::Finale
+                                            : THoldRunde::Ingen;
+    valg.Distrikt = Distrikt(LTUOest, LTUVest);
+    return valg;
 }
 
 bool TLTUSide1Page::IsComplete() const {
     return !Program().empty() && HasHold() &&
            (LTUFinale->isChecked() || distrikt_->checkedButton() != nullptr);
-}
-
-int TLTUSide1Page::KlasseNr() const {
-    return FindStdKlasse(Klasse());
-}
-
-void TLTUSide1Page::SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const {
-    SetFaellesSettings(systemData, registry, TTurnering::LTU);
-    systemData.AntalTaellendeDeltagere = 1;
-    systemData.PointBeregning = Klasse().endsWith(u"15") ? 5 : 13;
-
-    systemData.Overskrift1 = QStringLiteral("DMU hold - ") + Klasse();
-    if (LTUFinale->isChecked())
-        systemData.Overskrift2 = QStringLiteral("Finale");
-    else
-        systemData.Overskrift2 = QStringLiteral("Indledende, ") +
-                                 (LTUOest->isChecked() ? QStringLiteral("Øst") : QStringLiteral("Vest"));
 }

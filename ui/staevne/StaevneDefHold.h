@@ -1,9 +1,9 @@
 #pragma once
 // The team-league pages of the meet wizard: "DT side 1" (Danmarksturnering), "VT side 1" (Veteran
 // holdturnering) and "DMU hold side 1". Each chooses the league's sex or class, round and district, and
-// lists the teams in a grid; the page then knows the programme table, the class, the settings and the
-// headings of the meet that its "Udfør" creates (TStaevneDefForm).
-#include "model/D_StaevneDefData.h"
+// lists the teams in a grid. A page collects its choices (THoldValg); what follows from them, the table,
+// the class, the settings, the programme and the clubs, is the model's (model/D_StaevneDefHold.h).
+#include "model/D_StaevneDefHold.h"
 
 #include <QWidget>
 
@@ -18,8 +18,6 @@ class QVBoxLayout;
 class QRadioButton;
 class TExtStringGrid;
 class TIntegerEdit;
-struct TStaevneRegistry;
-class TSystemData;
 
 class THoldSide : public QWidget {
     Q_OBJECT
@@ -29,30 +27,18 @@ public:
     static constexpr int HoldCol = 0;
     static constexpr int KlubCol = 1;
 
-    // A team of the grid whose "Klub" cell is not empty.
-    struct THold {
-        QString Navn; // the cell trimmed, or "Hold " and the letter when that leaves nothing
-        QString HoldKode;
-        double PointRunde1 = 0;
-    };
-
     THoldSide(QWidget* parent, const QStringList& headings);
 
     // The choices that pick the table are made, a team counts, and what the page asks besides is valid.
     virtual bool IsComplete() const = 0;
     // Writes the team letters into column "Hold".
     void Enter();
+    // The page's choices with its teams, as the finish hands them to the model.
+    THoldValg Valg() const;
     // The programme table of the choices; empty while they are not made.
-    virtual THoldProgram Program() const = 0;
-    // The meet's one class: its position in the standard class table.
-    virtual int KlasseNr() const = 0;
-    // The league's settings (the registry values included) and the headings Overskrift1 and Overskrift2.
-    virtual void SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const = 0;
-    // DT only: heat allocation 4 for every round, and the events of weight 2 count half points.
-    virtual bool IsDT() const { return false; }
-    // Whether the double times of the table are used.
-    virtual bool DobbeltMatch() const { return false; }
-    std::vector<THold> Hold() const;
+    THoldProgram Program() const;
+    // The teams of the grid whose "Klub" cell is not empty, in grid order.
+    std::vector<THoldKlub> Hold() const;
 
     TExtStringGrid* const HoldGrid;
 
@@ -61,16 +47,14 @@ signals:
     void Changed();
 
 protected:
+    // The page's choices without the teams.
+    virtual THoldValg Choices() const = 0;
     // A team counts when its "Klub" cell is not empty.
     bool HasHold() const;
     // PointRunde1 of the team in the grid's row; 0 here.
     virtual double PointRunde1(int row) const;
-    enum class TTurnering { DT, VT, LTU };
-    // The settings every league sets alike: its own kind on and the others off, one round.
-    static void SetFaellesSettings(TSystemData& systemData, TStaevneRegistry& registry, TTurnering turnering);
-    // The women's class "K" or the men's "M", and the sex in a heading.
-    static int KoenKlasseNr(bool maend);
-    static QString KoenText(bool maend);
+    // The district chosen of the two buttons.
+    static THoldDistrikt Distrikt(const QRadioButton* oest, const QRadioButton* vest);
 
     QRadioButton* MakeChoice(const QString& name, const QString& text);
     // Puts the buttons into a titled box among the page's choices, as one exclusive group whose clicks
@@ -78,7 +62,7 @@ protected:
     QButtonGroup* ChoiceBox(const QString& title, const QList<QWidget*>& controls,
                             const std::function<void()>& onClick);
     // The page's column of choice boxes, beside the grid.
-    QVBoxLayout* const Choices;
+    QVBoxLayout* const ChoiceColumn;
     // Unticks the group's buttons that are disabled.
     static void UntickDisabled(QButtonGroup* group);
     static void EnableAll(QButtonGroup* group, bool enabled);
@@ -90,11 +74,6 @@ public:
     explicit TDTSide1Page(QWidget* parent = nullptr);
 
     bool IsComplete() const override;
-    THoldProgram Program() const override;
-    int KlasseNr() const override;
-    void SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const override;
-    bool IsDT() const override { return true; }
-    bool DobbeltMatch() const override;
     // DTEliteDivision or 1-7; -1 while none is chosen.
     int Division() const;
     // The "Antal hold" value; 0 while it is no number of teams.
@@ -112,6 +91,9 @@ public:
     QRadioButton* const DTVest;
     TIntegerEdit* const AntalDTHold;
     QCheckBox* const DTDobbeltMatch;
+
+protected:
+    THoldValg Choices() const override;
 
 private:
     void KoenClick();
@@ -134,9 +116,6 @@ public:
     explicit TVTSide1Page(QWidget* parent = nullptr);
 
     bool IsComplete() const override;
-    THoldProgram Program() const override;
-    int KlasseNr() const override;
-    void SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const override;
     // The "Points 1. runde" column takes points (only for "2. indledende runde").
     bool PointsEditable() const;
 
@@ -150,6 +129,7 @@ public:
     QRadioButton* const VTVest;
 
 protected:
+    THoldValg Choices() const override;
     double PointRunde1(int row) const override;
 
 private:
@@ -170,9 +150,6 @@ public:
     explicit TLTUSide1Page(QWidget* parent = nullptr);
 
     bool IsComplete() const override;
-    THoldProgram Program() const override;
-    int KlasseNr() const override;
-    void SetSettings(TSystemData& systemData, TStaevneRegistry& registry) const override;
 
     QRadioButton* const LTUD15;
     QRadioButton* const LTUP15;
@@ -182,6 +159,9 @@ public:
     QRadioButton* const LTUFinale;
     QRadioButton* const LTUOest;
     QRadioButton* const LTUVest;
+
+protected:
+    THoldValg Choices() const override;
 
 private:
     void KlasseClick();
