@@ -5,7 +5,7 @@
 #include "foundation/Messages.h"
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Staevne.h"
-#include "ui/Launchers.h"
+#include "ui/LaunchersStaevne.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -6,8 +6,8 @@
 
 #include "foundation/PathResolver.h"
 #include "model/D_Staevne.h"
-#include "ui/WidgetKit.h"
 #include "ui/Kelvo2MainProgJobs.h"
+#include "ui/Launchers.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -2,6 +2,7 @@
 
 #include "foundation/Messages.h"
 #include "storage/DBFieldDate.h"
+#include "ui/WidgetKit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,13 +14,6 @@
 
 namespace {
 
-QLabel* MakeLabel(const QString& name, QWidget* parent, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 QString DatoTidText(TDateTime value) {
     if (value == EmptyDateTime || !IsValidDateTime(value))
         return {};
@@ -30,24 +24,28 @@ QString DatoTidText(TDateTime value) {
 
 TImportStaevneForm::TImportStaevneForm(QWidget* owner)
     : TStdRVKForm(owner)
-    , GroupBox(new QGroupBox(QStringLiteral(" Data fra import-fil "), this))
-    , Header1(MakeLabel(QStringLiteral("Header1"), GroupBox))
-    , Header2(MakeLabel(QStringLiteral("Header2"), GroupBox))
-    , Header3(MakeLabel(QStringLiteral("Header3"), GroupBox))
-    , Footer1(MakeLabel(QStringLiteral("Footer1"), GroupBox, QStringLiteral("Arrangør:")))
-    , Footer2(MakeLabel(QStringLiteral("Footer2"), GroupBox))
-    , Dato(MakeLabel(QStringLiteral("Dato"), GroupBox))
-    , NavnLabel(MakeLabel(QStringLiteral("NavnLabel"), this, QStringLiteral("Angiv nyt stævnenavn")))
-    , StaevneNavn(new QLineEdit(this))
-    , OKButton(new QPushButton(ButtonCaption(mrOk), this))
-    , AnnullerButton(new QPushButton(ButtonCaption(mrCancel), this)) {
+    , GroupBox(
+          Named(new QGroupBox(QStringLiteral(" Data fra import-fil "), this), QStringLiteral("GroupBox")))
+    , Header1(MakeLabel(GroupBox, QStringLiteral("Header1")))
+    , Header2(MakeLabel(GroupBox, QStringLiteral("Header2")))
+    , Header3(MakeLabel(GroupBox, QStringLiteral("Header3")))
+    , Footer1(MakeLabel(GroupBox, QStringLiteral("Footer1"), QStringLiteral("Arrangør:")))
+    , Footer2(MakeLabel(GroupBox, QStringLiteral("Footer2")))
+    , Dato(MakeLabel(GroupBox, QStringLiteral("Dato")))
+    , NavnLabel(MakeLabel(this, QStringLiteral("NavnLabel"), QStringLiteral("Angiv nyt stævnenavn")))
+    , StaevneNavn(Named(new QLineEdit(this), QStringLiteral("StaevneNavn")))
+    , OKButton(MakeDialogButton(this, QStringLiteral("OKButton"), mrOk))
+    , AnnullerButton(MakeDialogButton(this, QStringLiteral("AnnullerButton"), mrCancel)) {
     setObjectName(QStringLiteral("ImportStaevneForm"));
     setWindowTitle(QStringLiteral("Importér stævne"));
-    GroupBox->setObjectName(QStringLiteral("GroupBox"));
-    StaevneNavn->setObjectName(QStringLiteral("StaevneNavn"));
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    AnnullerButton->setObjectName(QStringLiteral("AnnullerButton"));
+    BuildLayout();
+    // Enter in the name box presses OK instead of moving the focus.
+    EnterNavigation = false;
+    connect(OKButton, &QPushButton::clicked, this, [this] { done(mrOk); });
+    connect(AnnullerButton, &QPushButton::clicked, this, &TImportStaevneForm::reject);
+}
 
+void TImportStaevneForm::BuildLayout() {
     auto* dataGrid = new QGridLayout(GroupBox);
     dataGrid->addWidget(Header1, 0, 0, 1, 2);
     dataGrid->addWidget(Header2, 1, 0, 1, 2);
@@ -57,23 +55,12 @@ TImportStaevneForm::TImportStaevneForm(QWidget* owner)
     dataGrid->addWidget(Dato, 4, 0, 1, 2);
     dataGrid->setColumnStretch(1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(AnnullerButton);
-
     auto* form = new QVBoxLayout(this);
     form->addWidget(GroupBox);
     form->addWidget(NavnLabel);
     form->addWidget(StaevneNavn);
-    form->addLayout(buttons);
+    form->addLayout(DialogButtonRow(OKButton, AnnullerButton));
     setMinimumWidth(360);
-
-    OKButton->setDefault(true);
-    // Enter in the name box presses OK instead of moving the focus.
-    EnterNavigation = false;
-    connect(OKButton, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(AnnullerButton, &QPushButton::clicked, this, &TImportStaevneForm::reject);
 }
 
 void TImportStaevneForm::ShowImportData(const TSystemData& imported, const QString& navn) {

@@ -1,4 +1,5 @@
 #pragma once
+// The import's name question (TImportStaevneForm).
 #include "foundation/controls/RvkForms.h"
 #include "model/D_StaevneTransfer.h"
 
@@ -31,4 +32,7 @@ public:
     QLineEdit* const StaevneNavn;
     QPushButton* const OKButton;
     QPushButton* const AnnullerButton;
+
+private:
+    void BuildLayout();
 };

@@ -1,11 +1,12 @@
 #include "ui/staevne/RetOvelseData.h"
 
+#include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Ovelser.h"
-#include "ui/WidgetKit.h"
 #include "model/D_StaevneDefRaekke.h"
+#include "ui/WidgetKit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,18 +20,12 @@
 
 namespace {
 
-TFloatEdit* MakeGebyr(const QString& name, QWidget* parent) {
-    auto* edit = new TFloatEdit(parent);
-    edit->setObjectName(name);
-    edit->Decimals = 2;
-    edit->SetEditAlignment(TAlignment::taRightJustify);
-    return edit;
+TGebyrEdit* MakeGebyr(QWidget* parent, const QString& name) {
+    return Named(new TGebyrEdit(parent), name);
 }
 
-QCheckBox* MakeRet(const QString& name, QWidget* parent) {
-    auto* box = new QCheckBox(QStringLiteral("Ret"), parent);
-    box->setObjectName(name);
-    return box;
+QCheckBox* MakeRet(QWidget* parent, const QString& name) {
+    return MakeCheck(parent, name, QStringLiteral("Ret"));
 }
 
 // A value typed into the edit ticks its box.
@@ -40,7 +35,7 @@ void TickOnEdit(QLineEdit* edit, QCheckBox* ret) {
 
 // A price group's three fees in a box of their own.
 QGroupBox* PrisgruppeBox(const QString& title, QWidget* parent,
-                         const std::array<std::pair<TFloatEdit*, QCheckBox*>, 3>& fees) {
+                         const std::array<std::pair<TGebyrEdit*, QCheckBox*>, 3>& fees) {
     static const std::array<const char*, 3> captions = {"Startgebyr", "Efteranmeldelsesgebyr", "Strafgebyr"};
     auto* box = new QGroupBox(title, parent);
     auto* grid = new QGridLayout(box);
@@ -57,44 +52,72 @@ QGroupBox* PrisgruppeBox(const QString& title, QWidget* parent,
 
 } // namespace
 
+// ---------------------------------------------------------------- a fee
+
+TGebyrEdit::TGebyrEdit(QWidget* parent)
+    : TFloatEdit(parent) {
+    Decimals = 2;
+    SetEditAlignment(TAlignment::taRightJustify);
+}
+
+bool TGebyrEdit::IsValidChar(QChar) const {
+    // A character dropped as it is typed would change the number without a word: "abc-5x" must not
+    // become -5,00. The check says what is wrong with the text.
+    return true;
+}
+
+void TGebyrEdit::Check() {
+    const QString typed = TrimBlanks(text());
+    // The text as typed names the fault, before the edit completes its decimals.
+    if (!typed.isEmpty())
+        CommaStrToFloat(typed);
+    TFloatEdit::Check();
+    if (value_ < 0)
+        throw ERangeError(QStringLiteral("Et gebyr skal være 0 eller mere: ") + typed);
+}
+
+// ---------------------------------------------------------------- the dialog
+
 TRetOvelseDataForm::TRetOvelseDataForm(QWidget* owner)
     : TStdRVKForm(owner)
-    , Startgebyr1(MakeGebyr(QStringLiteral("Startgebyr1"), this))
-    , Efteranmgebyr1(MakeGebyr(QStringLiteral("Efteranmgebyr1"), this))
-    , Strafgebyr1(MakeGebyr(QStringLiteral("Strafgebyr1"), this))
-    , Startgebyr2(MakeGebyr(QStringLiteral("Startgebyr2"), this))
-    , Efteranmgebyr2(MakeGebyr(QStringLiteral("Efteranmgebyr2"), this))
-    , Strafgebyr2(MakeGebyr(QStringLiteral("Strafgebyr2"), this))
-    , AntalPrHeat(new TIntegerEdit(this))
-    , RetStartgebyr1(MakeRet(QStringLiteral("RetStartgebyr1"), this))
-    , RetEfteranmgebyr1(MakeRet(QStringLiteral("RetEfteranmgebyr1"), this))
-    , RetStrafgebyr1(MakeRet(QStringLiteral("RetStrafgebyr1"), this))
-    , RetStartgebyr2(MakeRet(QStringLiteral("RetStartgebyr2"), this))
-    , RetEfteranmgebyr2(MakeRet(QStringLiteral("RetEfteranmgebyr2"), this))
-    , RetStrafgebyr2(MakeRet(QStringLiteral("RetStrafgebyr2"), this))
-    , RetAntalPrHeat(MakeRet(QStringLiteral("RetAntalPrHeat"), this))
-    , Runder(new QGroupBox(QStringLiteral(" Runder "), this))
+    , Startgebyr1(MakeGebyr(this, QStringLiteral("Startgebyr1")))
+    , Efteranmgebyr1(MakeGebyr(this, QStringLiteral("Efteranmgebyr1")))
+    , Strafgebyr1(MakeGebyr(this, QStringLiteral("Strafgebyr1")))
+    , Startgebyr2(MakeGebyr(this, QStringLiteral("Startgebyr2")))
+    , Efteranmgebyr2(MakeGebyr(this, QStringLiteral("Efteranmgebyr2")))
+    , Strafgebyr2(MakeGebyr(this, QStringLiteral("Strafgebyr2")))
+    , AntalPrHeat(Named(new TIntegerEdit(this), QStringLiteral("AntalPrHeat")))
+    , RetStartgebyr1(MakeRet(this, QStringLiteral("RetStartgebyr1")))
+    , RetEfteranmgebyr1(MakeRet(this, QStringLiteral("RetEfteranmgebyr1")))
+    , RetStrafgebyr1(MakeRet(this, QStringLiteral("RetStrafgebyr1")))
+    , RetStartgebyr2(MakeRet(this, QStringLiteral("RetStartgebyr2")))
+    , RetEfteranmgebyr2(MakeRet(this, QStringLiteral("RetEfteranmgebyr2")))
+    , RetStrafgebyr2(MakeRet(this, QStringLiteral("RetStrafgebyr2")))
+    , RetAntalPrHeat(MakeRet(this, QStringLiteral("RetAntalPrHeat")))
+    , Runder(Named(new QGroupBox(QStringLiteral(" Runder "), this), QStringLiteral("Runder")))
     , OKButton(MakeDialogButton(this, QStringLiteral("OKButton"), mrOk))
     , AnnullerButton(MakeDialogButton(this, QStringLiteral("AnnullerButton"), mrCancel))
     , runderGroup_(new QButtonGroup(this)) {
     setObjectName(QStringLiteral("RetOvelseDataForm"));
     setWindowTitle(QStringLiteral(" "));
-    AntalPrHeat->setObjectName(QStringLiteral("AntalPrHeat"));
     AntalPrHeat->MinValue = 0;
     AntalPrHeat->MaxValue = 999;
     AntalPrHeat->SetEditAlignment(TAlignment::taRightJustify);
-    Runder->setObjectName(QStringLiteral("Runder"));
+    BuildLayout();
+    for (const auto& [edit, ret] :
+         std::initializer_list<std::pair<QLineEdit*, QCheckBox*>>{{Startgebyr1, RetStartgebyr1},
+                                                                  {Efteranmgebyr1, RetEfteranmgebyr1},
+                                                                  {Strafgebyr1, RetStrafgebyr1},
+                                                                  {Startgebyr2, RetStartgebyr2},
+                                                                  {Efteranmgebyr2, RetEfteranmgebyr2},
+                                                                  {Strafgebyr2, RetStrafgebyr2},
+                                                                  {AntalPrHeat, RetAntalPrHeat}})
+        TickOnEdit(edit, ret);
+    connect(OKButton, &QPushButton::clicked, this, &TRetOvelseDataForm::OKClick);
+    connect(AnnullerButton, &QPushButton::clicked, this, &TRetOvelseDataForm::reject);
+}
 
-    const std::array<std::pair<TFloatEdit*, QCheckBox*>, 3> gruppe1 = {
-        {{Startgebyr1, RetStartgebyr1}, {Efteranmgebyr1, RetEfteranmgebyr1}, {Strafgebyr1, RetStrafgebyr1}}};
-    const std::array<std::pair<TFloatEdit*, QCheckBox*>, 3> gruppe2 = {
-        {{Startgebyr2, RetStartgebyr2}, {Efteranmgebyr2, RetEfteranmgebyr2}, {Strafgebyr2, RetStrafgebyr2}}};
-    for (const auto& gruppe : {gruppe1, gruppe2}) {
-        for (const auto& [edit, ret] : gruppe)
-            TickOnEdit(edit, ret);
-    }
-    TickOnEdit(AntalPrHeat, RetAntalPrHeat);
-
+void TRetOvelseDataForm::BuildLayout() {
     auto* heat = new QHBoxLayout;
     heat->addWidget(new QLabel(QStringLiteral("Antal deltagere pr. heat"), this));
     heat->addWidget(AntalPrHeat);
@@ -111,14 +134,17 @@ TRetOvelseDataForm::TRetOvelseDataForm(QWidget* owner)
     }
 
     auto* form = new QVBoxLayout(this);
-    form->addWidget(PrisgruppeBox(QStringLiteral(" Prisgruppe 1 "), this, gruppe1));
-    form->addWidget(PrisgruppeBox(QStringLiteral(" Prisgruppe 2 "), this, gruppe2));
+    form->addWidget(PrisgruppeBox(QStringLiteral(" Prisgruppe 1 "), this,
+                                  {{{Startgebyr1, RetStartgebyr1},
+                                    {Efteranmgebyr1, RetEfteranmgebyr1},
+                                    {Strafgebyr1, RetStrafgebyr1}}}));
+    form->addWidget(PrisgruppeBox(QStringLiteral(" Prisgruppe 2 "), this,
+                                  {{{Startgebyr2, RetStartgebyr2},
+                                    {Efteranmgebyr2, RetEfteranmgebyr2},
+                                    {Strafgebyr2, RetStrafgebyr2}}}));
     form->addLayout(heat);
     form->addWidget(Runder);
     form->addLayout(DialogButtonRow(OKButton, AnnullerButton));
-
-    connect(OKButton, &QPushButton::clicked, this, &TRetOvelseDataForm::OKClick);
-    connect(AnnullerButton, &QPushButton::clicked, this, &TRetOvelseDataForm::reject);
 }
 
 void TRetOvelseDataForm::ShowValues(const TEditOvelseData& row) {
@@ -143,7 +169,7 @@ int TRetOvelseDataForm::RunderIndex() const {
 }
 
 void TRetOvelseDataForm::ApplyTo(TEditOvelseData& row, TDateTime meetDatoTid) const {
-    const std::array<std::tuple<QCheckBox*, TFloatEdit*, double TEditOvelseData::*>, 6> gebyrer = {{
+    const std::array<std::tuple<QCheckBox*, TGebyrEdit*, double TEditOvelseData::*>, 6> gebyrer = {{
         {RetStartgebyr1, Startgebyr1, &TEditOvelseData::Startgebyr1},
         {RetEfteranmgebyr1, Efteranmgebyr1, &TEditOvelseData::Efteranmgebyr1},
         {RetStrafgebyr1, Strafgebyr1, &TEditOvelseData::Strafgebyr1},

@@ -1,6 +1,7 @@
 #pragma once
 // Changes fees, heat size and rounds of several programme rows at once: only the values whose "Ret" box
 // is ticked are applied.
+#include "foundation/controls/EditUtil.h"
 #include "foundation/controls/RvkForms.h"
 #include "storage/DBFieldDate.h"
 
@@ -11,9 +12,17 @@ class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
-class TFloatEdit;
-class TIntegerEdit;
 struct TEditOvelseData;
+
+// A fee: a number of 0 or more, with at most two decimals. What is typed stays as typed until the edit is
+// left or read, and a text that is no such number is refused with the reason.
+class TGebyrEdit : public TFloatEdit {
+    Q_OBJECT
+public:
+    explicit TGebyrEdit(QWidget* parent = nullptr);
+    bool IsValidChar(QChar key) const override;
+    void Check() override;
+};
 
 class TRetOvelseDataForm : public TStdRVKForm {
     Q_OBJECT
@@ -32,12 +41,12 @@ public:
     // The chosen item of Runder; -1 for none.
     int RunderIndex() const;
 
-    TFloatEdit* const Startgebyr1;
-    TFloatEdit* const Efteranmgebyr1;
-    TFloatEdit* const Strafgebyr1;
-    TFloatEdit* const Startgebyr2;
-    TFloatEdit* const Efteranmgebyr2;
-    TFloatEdit* const Strafgebyr2;
+    TGebyrEdit* const Startgebyr1;
+    TGebyrEdit* const Efteranmgebyr1;
+    TGebyrEdit* const Strafgebyr1;
+    TGebyrEdit* const Startgebyr2;
+    TGebyrEdit* const Efteranmgebyr2;
+    TGebyrEdit* const Strafgebyr2;
     TIntegerEdit* const AntalPrHeat;
     QCheckBox* const RetStartgebyr1;
     QCheckBox* const RetEfteranmgebyr1;
@@ -51,6 +60,7 @@ public:
     QPushButton* const AnnullerButton;
 
 private:
+    void BuildLayout();
     void OKClick();
 
     QButtonGroup* runderGroup_;

@@ -1,5 +1,6 @@
 #include "ui/staevne/RetStaevne.h"
 
+#include "ui/Launchers.h"
 #include "ui/WidgetKit.h"
 
 #include <QLabel>
@@ -9,13 +10,12 @@
 
 TRetStaevneForm::TRetStaevneForm(QWidget* owner)
     : TStdRVKForm(owner)
-    , Label1(new QLabel(QStringLiteral("Angiv nyt stævnenavn"), this))
-    , StaevneNavn(new QLineEdit(this))
+    , Label1(MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("Angiv nyt stævnenavn")))
+    , StaevneNavn(Named(new QLineEdit(this), QStringLiteral("StaevneNavn")))
     , OKButton(MakeDialogButton(this, QStringLiteral("OKButton"), mrOk))
     , AnnullerButton(MakeDialogButton(this, QStringLiteral("AnnullerButton"), mrCancel)) {
     setObjectName(QStringLiteral("RetStaevneForm"));
     setWindowTitle(QStringLiteral(" "));
-    StaevneNavn->setObjectName(QStringLiteral("StaevneNavn"));
     StaevneNavn->setText(CurrentStaevneNavn());
     StaevneNavn->selectAll();
 

@@ -1,5 +1,6 @@
 #include "ui/staevne/SletStaevne.h"
 
+#include "ui/Launchers.h"
 #include "ui/WidgetKit.h"
 
 #include <QLabel>
@@ -9,20 +10,19 @@
 
 TSletStaevneForm::TSletStaevneForm(QWidget* owner)
     : TStdRVKForm(owner)
-    , Label1(new QLabel(QStringLiteral("Er du helt sikker på at du vil slettet stævnet:"), this))
-    , StaevneNavn(new QLabel(CurrentStaevneNavn(), this))
-    , Label2(new QLabel(QStringLiteral("Skriv ZUNO herunder for at slette stævnet"), this))
-    , SletteKode(new QLineEdit(this))
+    , Label1(MakeLabel(this, QStringLiteral("Label1"),
+                       QStringLiteral("Er du helt sikker på at du vil slettet stævnet:")))
+    , StaevneNavn(MakeLabel(this, QStringLiteral("StaevneNavn"), CurrentStaevneNavn()))
+    , Label2(MakeLabel(this, QStringLiteral("Label2"),
+                       QStringLiteral("Skriv ZUNO herunder for at slette stævnet")))
+    , SletteKode(Named(new QLineEdit(this), QStringLiteral("SletteKode")))
     , OKButton(MakeDialogButton(this, QStringLiteral("OKButton"), mrOk))
     , AnnullerButton(MakeDialogButton(this, QStringLiteral("AnnullerButton"), mrCancel)) {
     setObjectName(QStringLiteral("SletStaevneForm"));
     setWindowTitle(QStringLiteral(" "));
-    StaevneNavn->setObjectName(QStringLiteral("StaevneNavn"));
-    StaevneNavn->setTextFormat(Qt::PlainText);
     QFont bold = StaevneNavn->font();
     bold.setBold(true);
     StaevneNavn->setFont(bold);
-    SletteKode->setObjectName(QStringLiteral("SletteKode"));
 
     auto* form = new QVBoxLayout(this);
     form->addWidget(Label1);

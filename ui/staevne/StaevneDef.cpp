@@ -10,13 +10,14 @@
 #include "model/D_StaevneDefRaekke.h"
 #include "model/D_StdKlasser.h"
 #include "print/PrUtilFormat.h"
+#include "ui/Launchers.h"
 #include "ui/WidgetKit.h"
+#include "ui/WidgetKitDato.h"
 #include "ui/staevne/StaevneDefHold.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,26 +32,6 @@
 
 namespace {
 
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& text) {
-    return Named(new QRadioButton(text, parent), name);
-}
-
-QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text) {
-    auto* box = Named(new QCheckBox(text, parent), name);
-    box->setChecked(true);
-    return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text) {
-    return Named(new QPushButton(text, parent), name);
-}
-
 TTabListbox* MakeList(QWidget* parent, const QString& name, const QStringList& tabs) {
     auto* list = Named(new TTabListbox(parent), name);
     list->SetTabs(tabs);
@@ -60,16 +41,19 @@ TTabListbox* MakeList(QWidget* parent, const QString& name, const QStringList& t
     return list;
 }
 
-std::array<QCheckBox*, 5> MakeTypeBoxes(QWidget* parent, const QString& suffix) {
-    return {MakeCheck(parent, QStringLiteral("Loeb") + suffix, QStringLiteral("Løb")),
-            MakeCheck(parent, QStringLiteral("Spring") + suffix, QStringLiteral("Spring")),
-            MakeCheck(parent, QStringLiteral("Kast") + suffix, QStringLiteral("Kast")),
-            MakeCheck(parent, QStringLiteral("Stafet") + suffix, QStringLiteral("Stafet")),
-            MakeCheck(parent, QStringLiteral("Mangekamp") + suffix, QStringLiteral("Mangekamp"))};
+// A check box that starts ticked, as the wizard's filters do.
+QCheckBox* MakeTicked(QWidget* parent, const QString& name, const QString& caption) {
+    QCheckBox* box = MakeCheck(parent, name, caption);
+    box->setChecked(true);
+    return box;
 }
 
-QWidget* MakePage(QWidget* parent, const QString& name) {
-    return Named(new QWidget(parent), name);
+std::array<QCheckBox*, 5> MakeTypeBoxes(QWidget* parent, const QString& suffix) {
+    return {MakeTicked(parent, QStringLiteral("Loeb") + suffix, QStringLiteral("Løb")),
+            MakeTicked(parent, QStringLiteral("Spring") + suffix, QStringLiteral("Spring")),
+            MakeTicked(parent, QStringLiteral("Kast") + suffix, QStringLiteral("Kast")),
+            MakeTicked(parent, QStringLiteral("Stafet") + suffix, QStringLiteral("Stafet")),
+            MakeTicked(parent, QStringLiteral("Mangekamp") + suffix, QStringLiteral("Mangekamp"))};
 }
 
 } // namespace
@@ -77,10 +61,10 @@ QWidget* MakePage(QWidget* parent, const QString& name) {
 TStaevneDefForm::TStaevneDefForm(QWidget* owner)
     : TStdRVKForm(owner)
     , PageControl(Named(new QTabWidget(this), QStringLiteral("PageControl")))
-    , ForsidePage(MakePage(this, QStringLiteral("ForsidePage")))
-    , Side1Page(MakePage(this, QStringLiteral("Side1Page")))
-    , Side2Page(MakePage(this, QStringLiteral("Side2Page")))
-    , Side3Page(MakePage(this, QStringLiteral("Side3Page")))
+    , ForsidePage(MakePanel(this, QStringLiteral("ForsidePage")))
+    , Side1Page(MakePanel(this, QStringLiteral("Side1Page")))
+    , Side2Page(MakePanel(this, QStringLiteral("Side2Page")))
+    , Side3Page(MakePanel(this, QStringLiteral("Side3Page")))
     , DTSide1Page(new TDTSide1Page(this))
     , VTSide1Page(new TVTSide1Page(this))
     , LTUSide1Page(new TLTUSide1Page(this))
@@ -90,7 +74,7 @@ TStaevneDefForm::TStaevneDefForm(QWidget* owner)
     , StaevneNavn(Named(new TStringEdit(this), QStringLiteral("StaevneNavn")))
     , Stadion(Named(new TStringEdit(this), QStringLiteral("Stadion")))
     , Arrangor(Named(new TStringEdit(this), QStringLiteral("Arrangor")))
-    , Dato(Named(new QDateEdit(this), QStringLiteral("Dato")))
+    , Dato(Named(new TDatoEdit(this), QStringLiteral("Dato")))
     , Starttidspunkt(Named(new QTimeEdit(this), QStringLiteral("Starttidspunkt")))
     , TomtStaevne(MakeRadio(this, QStringLiteral("TomtStaevne"), QStringLiteral("Tomt stævne")))
     , Danmarksturnering(
@@ -116,8 +100,8 @@ TStaevneDefForm::TStaevneDefForm(QWidget* owner)
           MakeList(this, QStringLiteral("StandardOvelser"), {QStringLiteral("60"), QStringLiteral("400")}))
     , OvelserListbox2(
           MakeList(this, QStringLiteral("OvelserListbox2"), {QStringLiteral("45"), QStringLiteral("400")}))
-    , NaturligeOvelser(MakeCheck(this, QStringLiteral("NaturligeOvelser"),
-                                 QStringLiteral("Vis kun naturlige øvelser fra valgte klasser")))
+    , NaturligeOvelser(MakeTicked(this, QStringLiteral("NaturligeOvelser"),
+                                  QStringLiteral("Vis kun naturlige øvelser fra valgte klasser")))
     , OvelseTyper2(MakeTypeBoxes(this, QStringLiteral("2")))
     , OpretOvelser(MakeButton(this, QStringLiteral("OpretOvelser"),
                               QStringLiteral("&Opret markerede klasser og øvelser")))
@@ -150,6 +134,7 @@ TStaevneDefForm::TStaevneDefForm(QWidget* owner)
         connect(side, &THoldSide::Changed, this, &TStaevneDefForm::UpdateState);
     BuildPageSequence();
     UpdateState();
+    startState_ = EnteredState();
 }
 
 TStaevneDefForm::~TStaevneDefForm() = default;
@@ -161,8 +146,6 @@ void TStaevneDefForm::BuildForside() {
     fields->addRow(QStringLiteral("Arrangør"), Arrangor);
     fields->addRow(QStringLiteral("Dato"), Dato);
     fields->addRow(QStringLiteral("Starttidspunkt"), Starttidspunkt);
-    Dato->setCalendarPopup(true);
-    Dato->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
     Starttidspunkt->setDisplayFormat(QStringLiteral("HH:mm"));
 
     auto* skabelon = new QGroupBox(QStringLiteral(" Vælg skabelon "), ForsidePage);
@@ -185,7 +168,7 @@ void TStaevneDefForm::BuildForside() {
     });
     for (TStringEdit* edit : {StaevneNavn, Stadion, Arrangor})
         connect(edit, &QLineEdit::textChanged, this, &TStaevneDefForm::UpdateState);
-    connect(Dato, &QDateEdit::dateChanged, this, &TStaevneDefForm::UpdateState);
+    connect(Dato, &TDatoEdit::dateChanged, this, &TStaevneDefForm::UpdateState);
 }
 
 void TStaevneDefForm::BuildButtons() {
@@ -211,6 +194,7 @@ void TStaevneDefForm::SetupNytStaevne() {
     FillStandardKlasser();
     PageControl->setCurrentWidget(ForsidePage);
     UpdateState();
+    startState_ = EnteredState();
 }
 
 void TStaevneDefForm::SetupRetStaevne() {
@@ -251,6 +235,7 @@ void TStaevneDefForm::SetupRetStaevne() {
     FillOvelserListbox();
     PageControl->setCurrentWidget(ForsidePage);
     UpdateState();
+    startState_ = EnteredState();
 }
 
 // ---------------------------------------------------------------- the meet's data

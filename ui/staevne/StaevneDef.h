@@ -12,16 +12,18 @@
 #include <QTime>
 
 #include <array>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTimeEdit;
 class TDTSide1Page;
+class TDatoEdit;
 class THoldSide;
 class TLTUSide1Page;
 class TStringEdit;
@@ -80,6 +82,10 @@ public:
     void RetClick();
     void SletClick();
 
+    // Escape and the close button: after anything was entered, only when the user confirms that it is
+    // to be lost.
+    void reject() override;
+
     // Finishes from the active page: the model creates the meet (new-meet mode) or writes the open one,
     // whole or not at all. A failure is shown and leaves the wizard open.
     void UdfoerClick();
@@ -101,7 +107,7 @@ public:
     TStringEdit* const StaevneNavn;
     TStringEdit* const Stadion;
     TStringEdit* const Arrangor;
-    QDateEdit* const Dato;
+    TDatoEdit* const Dato;
     QTimeEdit* const Starttidspunkt;
     QRadioButton* const TomtStaevne;
     QRadioButton* const Danmarksturnering;
@@ -157,10 +163,17 @@ private:
     void FillKlasseListbox(TTabListbox& list) const;
     void FillOvelserListbox2();
     std::vector<int> SelectedKlasser(const TTabListbox& list) const;
+    // The lines of Side 3 anew, each with the row it stands for, and those of the selected rows selected.
+    void ShowLines(const std::vector<std::pair<QString, TEditOvelseData*>>& lines,
+                   const std::unordered_set<const TEditOvelseData*>& selected);
     // Whether the type boxes let rows of the event type through.
     static bool TypeShown(const std::array<QCheckBox*, 5>& boxes, int ovtype);
     // Takes new rows in, each unless its class and event are there already; keeps class-then-event order.
     void AddRows(std::vector<std::unique_ptr<TEditOvelseData>> rows);
+
+    // ---- leaving (StaevneDefState.cpp)
+    // What the user has entered: the front page, the template, the classes, the rows and the team pages.
+    QStringList EnteredState() const;
 
     // ---- finishing (StaevneDef.cpp)
     // The choices as the model's finish takes them.
@@ -170,5 +183,7 @@ private:
     TEditOvelsesRaekke raekke_;
     std::vector<int> klasser_;
     std::vector<QWidget*> sequence_;
+    // What the wizard held when it was set up, for the question before leaving.
+    QStringList startState_;
     bool updating_ = false;
 };

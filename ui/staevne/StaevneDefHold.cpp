@@ -6,6 +6,7 @@
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
+#include "ui/WidgetKit.h"
 
 #include <QAbstractItemModel>
 #include <QButtonGroup>
@@ -56,12 +57,6 @@ THoldSide::THoldSide(QWidget* parent, const QStringList& headings)
     page->addLayout(ChoiceColumn);
     page->addWidget(HoldGrid, 1);
     ChoiceColumn->setSpacing(4);
-}
-
-QRadioButton* THoldSide::MakeChoice(const QString& name, const QString& text) {
-    auto* button = new QRadioButton(text, this);
-    button->setObjectName(name);
-    return button;
 }
 
 QButtonGroup* THoldSide::ChoiceBox(const QString& title, const QList<QWidget*>& controls,
@@ -128,6 +123,20 @@ std::vector<THoldKlub> THoldSide::Hold() const {
     return hold;
 }
 
+QStringList THoldSide::EnteredState() const {
+    QStringList state;
+    for (const QAbstractButton* button : findChildren<QAbstractButton*>())
+        state << QString::number(button->isChecked());
+    for (const TIntegerEdit* edit : findChildren<TIntegerEdit*>())
+        state << edit->text();
+    // Column "Hold" holds the letters the page writes itself.
+    for (int col = KlubCol; col < HoldGrid->ColCount(); ++col) {
+        for (int row = 1; row <= HoldCount; ++row)
+            state << HoldGrid->Cells(col, row);
+    }
+    return state;
+}
+
 THoldValg THoldSide::Valg() const {
     THoldValg valg = Choices();
     valg.Hold = Hold();
@@ -148,22 +157,22 @@ THoldDistrikt THoldSide::Distrikt(const QRadioButton* oest, const QRadioButton* 
 
 TDTSide1Page::TDTSide1Page(QWidget* parent)
     : THoldSide(parent, {QStringLiteral("Hold"), QStringLiteral("Klub")})
-    , DTMaend(MakeChoice(QStringLiteral("DTMaend"), QStringLiteral("Mænd")))
-    , DTKvinder(MakeChoice(QStringLiteral("DTKvinder"), QStringLiteral("Kvinder")))
-    , DTIndledende(MakeChoice(QStringLiteral("DTIndledende"), QStringLiteral("Indledende runde")))
-    , DTKvalifikation(MakeChoice(QStringLiteral("DTKvalifikation"), QStringLiteral("Kvalifikation")))
-    , DTFinale(MakeChoice(QStringLiteral("DTFinale"), QStringLiteral("Finale")))
-    , Divisioner{MakeChoice(QStringLiteral("EliteDivision"), QStringLiteral("Elitedivision")),
-                 MakeChoice(QStringLiteral("Division1"), QStringLiteral("1. division")),
-                 MakeChoice(QStringLiteral("Division2"), QStringLiteral("2. division")),
-                 MakeChoice(QStringLiteral("Division3"), QStringLiteral("3. division")),
-                 MakeChoice(QStringLiteral("Division4"), QStringLiteral("4. division")),
-                 MakeChoice(QStringLiteral("Division5"), QStringLiteral("5. division")),
-                 MakeChoice(QStringLiteral("Division6"), QStringLiteral("6. division")),
-                 MakeChoice(QStringLiteral("Division7"), QStringLiteral("7. division"))}
+    , DTMaend(MakeRadio(this, QStringLiteral("DTMaend"), QStringLiteral("Mænd")))
+    , DTKvinder(MakeRadio(this, QStringLiteral("DTKvinder"), QStringLiteral("Kvinder")))
+    , DTIndledende(MakeRadio(this, QStringLiteral("DTIndledende"), QStringLiteral("Indledende runde")))
+    , DTKvalifikation(MakeRadio(this, QStringLiteral("DTKvalifikation"), QStringLiteral("Kvalifikation")))
+    , DTFinale(MakeRadio(this, QStringLiteral("DTFinale"), QStringLiteral("Finale")))
+    , Divisioner{MakeRadio(this, QStringLiteral("EliteDivision"), QStringLiteral("Elitedivision")),
+                 MakeRadio(this, QStringLiteral("Division1"), QStringLiteral("1. division")),
+                 MakeRadio(this, QStringLiteral("Division2"), QStringLiteral("2. division")),
+                 MakeRadio(this, QStringLiteral("Division3"), QStringLiteral("3. division")),
+                 MakeRadio(this, QStringLiteral("Division4"), QStringLiteral("4. division")),
+                 MakeRadio(this, QStringLiteral("Division5"), QStringLiteral("5. division")),
+                 MakeRadio(this, QStringLiteral("Division6"), QStringLiteral("6. division")),
+                 MakeRadio(this, QStringLiteral("Division7"), QStringLiteral("7. division"))}
     , EliteDivision(Divisioner[DTEliteDivision])
-    , DTOest(MakeChoice(QStringLiteral("DTOest"), QStringLiteral("Øst")))
-    , DTVest(MakeChoice(QStringLiteral("DTVest"), QStringLiteral("Vest")))
+    , DTOest(MakeRadio(this, QStringLiteral("DTOest"), QStringLiteral("Øst")))
+    , DTVest(MakeRadio(this, QStringLiteral("DTVest"), QStringLiteral("Vest")))
     , AntalDTHold(new TIntegerEdit(this))
     , DTDobbeltMatch(new QCheckBox(QStringLiteral("Dobbelt match"), this)) {
     setObjectName(QStringLiteral("DTSide1Page"));
@@ -274,14 +283,14 @@ int TDTSide1Page::AntalHold() const {
 
 TVTSide1Page::TVTSide1Page(QWidget* parent)
     : THoldSide(parent, {QStringLiteral("Hold"), QStringLiteral("Klub"), QStringLiteral("Points 1. runde")})
-    , VTMaend(MakeChoice(QStringLiteral("VTMaend"), QStringLiteral("Mænd")))
-    , VTKvinder(MakeChoice(QStringLiteral("VTKvinder"), QStringLiteral("Kvinder")))
-    , VTRunde1(MakeChoice(QStringLiteral("VTRunde1"), QStringLiteral("1. indledende runde")))
-    , VTRunde2(MakeChoice(QStringLiteral("VTRunde2"), QStringLiteral("2. indledende runde")))
-    , VTOestVestFinale(MakeChoice(QStringLiteral("VTOestVestFinale"), QStringLiteral("Øst/vest finale")))
-    , VTFinale(MakeChoice(QStringLiteral("VTFinale"), QStringLiteral("Finale")))
-    , VTOest(MakeChoice(QStringLiteral("VTOest"), QStringLiteral("Øst")))
-    , VTVest(MakeChoice(QStringLiteral("VTVest"), QStringLiteral("Vest"))) {
+    , VTMaend(MakeRadio(this, QStringLiteral("VTMaend"), QStringLiteral("Mænd")))
+    , VTKvinder(MakeRadio(this, QStringLiteral("VTKvinder"), QStringLiteral("Kvinder")))
+    , VTRunde1(MakeRadio(this, QStringLiteral("VTRunde1"), QStringLiteral("1. indledende runde")))
+    , VTRunde2(MakeRadio(this, QStringLiteral("VTRunde2"), QStringLiteral("2. indledende runde")))
+    , VTOestVestFinale(MakeRadio(this, QStringLiteral("VTOestVestFinale"), QStringLiteral("Øst/vest finale")))
+    , VTFinale(MakeRadio(this, QStringLiteral("VTFinale"), QStringLiteral("Finale")))
+    , VTOest(MakeRadio(this, QStringLiteral("VTOest"), QStringLiteral("Øst")))
+    , VTVest(MakeRadio(this, QStringLiteral("VTVest"), QStringLiteral("Vest"))) {
     setObjectName(QStringLiteral("VTSide1Page"));
     koen_ = ChoiceBox(QStringLiteral(" Vælg køn "), {VTMaend, VTKvinder}, [this] { KoenClick(); });
     runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {VTRunde1, VTRunde2, VTOestVestFinale, VTFinale},
@@ -364,14 +373,14 @@ bool TVTSide1Page::IsComplete() const {
 
 TLTUSide1Page::TLTUSide1Page(QWidget* parent)
     : THoldSide(parent, {QStringLiteral("Hold"), QStringLiteral("Klub")})
-    , LTUD15(MakeChoice(QStringLiteral("LTUD15"), QStringLiteral("D15")))
-    , LTUP15(MakeChoice(QStringLiteral("LTUP15"), QStringLiteral("P15")))
-    , LTUD19(MakeChoice(QStringLiteral("LTUD19"), QStringLiteral("D19")))
-    , LTUP19(MakeChoice(QStringLiteral("LTUP19"), QStringLiteral("P19")))
-    , LTUIndledende(MakeChoice(QStringLiteral("LTUIndledende"), QStringLiteral("Indledende")))
-    , LTUFinale(MakeChoice(QStringLiteral("LTUFinale"), QStringLiteral("Finale")))
-    , LTUOest(MakeChoice(QStringLiteral("LTUOest"), QStringLiteral("Øst")))
-    , LTUVest(MakeChoice(QStringLiteral("LTUVest"), QStringLiteral("Vest"))) {
+    , LTUD15(MakeRadio(this, QStringLiteral("LTUD15"), QStringLiteral("D15")))
+    , LTUP15(MakeRadio(this, QStringLiteral("LTUP15"), QStringLiteral("P15")))
+    , LTUD19(MakeRadio(this, QStringLiteral("LTUD19"), QStringLiteral("D19")))
+    , LTUP19(MakeRadio(this, QStringLiteral("LTUP19"), QStringLiteral("P19")))
+    , LTUIndledende(MakeRadio(this, QStringLiteral("LTUIndledende"), QStringLiteral("Indledende")))
+    , LTUFinale(MakeRadio(this, QStringLiteral("LTUFinale"), QStringLiteral("Finale")))
+    , LTUOest(MakeRadio(this, QStringLiteral("LTUOest"), QStringLiteral("Øst")))
+    , LTUVest(MakeRadio(this, QStringLiteral("LTUVest"), QStringLiteral("Vest"))) {
     setObjectName(QStringLiteral("LTUSide1Page"));
     klasse_ = ChoiceBox(QStringLiteral(" Vælg klasse "), {LTUD15, LTUP15, LTUD19, LTUP19},
                         [this] { KlasseClick(); });

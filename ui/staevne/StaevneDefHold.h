@@ -39,6 +39,8 @@ public:
     THoldProgram Program() const;
     // The teams of the grid whose "Klub" cell is not empty, in grid order.
     std::vector<THoldKlub> Hold() const;
+    // What the user has entered on the page: the choices ticked, the numbers typed and the grid's cells.
+    QStringList EnteredState() const;
 
     TExtStringGrid* const HoldGrid;
 
@@ -56,7 +58,6 @@ protected:
     // The district chosen of the two buttons.
     static THoldDistrikt Distrikt(const QRadioButton* oest, const QRadioButton* vest);
 
-    QRadioButton* MakeChoice(const QString& name, const QString& text);
     // Puts the buttons into a titled box among the page's choices, as one exclusive group whose clicks
     // run onClick and then announce a change.
     QButtonGroup* ChoiceBox(const QString& title, const QList<QWidget*>& controls,

@@ -7,28 +7,30 @@
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/Tablist.h"
 #include "model/D_Globals.h"
+#include "model/D_StaevneDefData.h"
+#include "model/D_StaevneDefRaekke.h"
 #include "model/D_StdKlasser.h"
 #include "model/D_Tekster.h"
 #include "print/PrUtilFormat.h"
 #include "ui/staevne/RetOvelseData.h"
-#include "model/D_StaevneDefData.h"
-#include "model/D_StaevneDefRaekke.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QSignalBlocker>
+#include <QStringBuilder>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 namespace {
 
@@ -73,12 +75,21 @@ QVBoxLayout* Titled(const QString& title, QWidget* list) {
     return layout;
 }
 
+// A line of text with its data in roles. The data is set before the line joins the list: a change to a
+// listed line costs the view a look at every line.
+void AddLine(TTabListbox& list, const QString& text, std::initializer_list<std::pair<int, QVariant>> data) {
+    auto* item = new QListWidgetItem(text);
+    for (const auto& [role, value] : data)
+        item->setData(role, value);
+    list.addItem(item);
+}
+
 QString KlasseLine(int nr) {
     return GetStdKlasseKode(nr) + u'\t' + GetStdKlasseText(nr);
 }
 
 QString Gebyrer(double start, double efteranmeldelse, double straf) {
-    return FloatToStrDec(start, 2) + u'\t' + FloatToStrDec(efteranmeldelse, 2) + u'\t' +
+    return FloatToStrDec(start, 2) % u'\t' % FloatToStrDec(efteranmeldelse, 2) % u'\t' %
            FloatToStrDec(straf, 2);
 }
 
@@ -187,8 +198,7 @@ void TStaevneDefForm::FillStandardKlasser() {
     StandardKlasser->clear();
     for (const int start : starts) {
         for (int nr = start; nr < start + (veteran ? VeteranCount : UngdomCount); ++nr) {
-            auto* item = new QListWidgetItem(KlasseLine(nr), StandardKlasser);
-            item->setData(KlasseRole, nr);
+            AddLine(*StandardKlasser, KlasseLine(nr), {{KlasseRole, nr}});
         }
     }
 }
@@ -196,8 +206,7 @@ void TStaevneDefForm::FillStandardKlasser() {
 void TStaevneDefForm::FillKlasseListbox(TTabListbox& list) const {
     list.clear();
     for (const int nr : klasser_) {
-        auto* item = new QListWidgetItem(KlasseLine(nr), &list);
-        item->setData(KlasseRole, nr);
+        AddLine(list, KlasseLine(nr), {{KlasseRole, nr}});
     }
 }
 
@@ -229,10 +238,8 @@ void TStaevneDefForm::SletKlasserClick() {
     }
     // A class that goes takes its events along when the meet is written; the lists say so at once.
     OvelserListbox->clear();
-    for (int i = raekke_.GetCount() - 1; i >= 0; --i) {
-        if (raekke_.GetItem(i)->KlasseNr >= 0 && fjernet.contains(raekke_.GetItem(i)->Klasse))
-            raekke_.Remove(raekke_.GetItem(i));
-    }
+    raekke_.RemoveIf(
+        [&fjernet](const TEditOvelseData& row) { return row.KlasseNr >= 0 && fjernet.contains(row.Klasse); });
     KlasseListbox1->clearSelection();
     FillKlasseListbox(*KlasseListbox1);
     UpdateState();
@@ -272,14 +279,12 @@ bool TStaevneDefForm::TypeShown(const std::array<QCheckBox*, 5>& boxes, int ovty
 void TStaevneDefForm::FillStandardOvelser() {
     StandardOvelser->clear();
     const auto addCandidate = [this](const QString& ovelse, const TOvDefElement* ovDef) {
-        QString line = ovelse;
-        auto* item = new QListWidgetItem(StandardOvelser);
-        item->setData(OvelseRole, ovelse);
-        if (ovDef != nullptr) {
-            line += u'\t' + ovDef->GetTrimmedString(OvDefField::Tekst);
-            item->setData(AttributRole, ovDef->GetTrimmedString(OvDefField::Attribut));
+        if (ovDef == nullptr) {
+            AddLine(*StandardOvelser, ovelse, {{OvelseRole, ovelse}});
+            return;
         }
-        item->setText(line);
+        AddLine(*StandardOvelser, ovelse + u'\t' + ovDef->GetTrimmedString(OvDefField::Tekst),
+                {{OvelseRole, ovelse}, {AttributRole, ovDef->GetTrimmedString(OvDefField::Attribut)}});
     };
     TOvelseManager& ovelser = *OvelseManager;
     const bool naturlige = NaturligeOvelser->isChecked();
@@ -401,22 +406,27 @@ void TStaevneDefForm::FillOvelserListbox() {
     }
     // Classes of the meet's own share one number: their codes tell them apart.
     const bool klasseFoerst = KlasseOvelse->isChecked();
-    std::stable_sort(rows.begin(), rows.end(), [klasseFoerst](const auto* a, const auto* b) {
+    const auto before = [klasseFoerst](const auto* a, const auto* b) {
         const auto klasse = [](const TEditOvelseData* row) { return std::tie(row->KlasseNr, row->Klasse); };
         const auto ovelse = [](const TEditOvelseData* row) { return std::tie(row->OvelseNr, row->Ovelse); };
         return klasseFoerst ? std::tuple_cat(klasse(a), ovelse(a)) < std::tuple_cat(klasse(b), ovelse(b))
                             : std::tuple_cat(ovelse(a), klasse(a)) < std::tuple_cat(ovelse(b), klasse(b));
-    });
+    };
+    // The rows are kept in class-then-event order: that order needs no sort.
+    if (!std::is_sorted(rows.begin(), rows.end(), before))
+        std::stable_sort(rows.begin(), rows.end(), before);
 
     const QTime start = Starttidspunkt->time();
-    // A change of view or values keeps the rows selected.
-    const std::vector<TEditOvelseData*> selected = SelectedRows();
-    OvelserListbox->clear();
-    const auto addLine = [this, &selected](TEditOvelseData* row, const QString& runde, const QString& info) {
-        auto* item = new QListWidgetItem(row->Klasse + u'\t' + row->Ovelse + u'\t' + runde + u'\t' + info,
-                                         OvelserListbox);
-        item->setData(RowRole, QVariant::fromValue(reinterpret_cast<quintptr>(row)));
-        item->setSelected(std::find(selected.begin(), selected.end(), row) != selected.end());
+    // A change of view or values keeps the rows selected: the lines of the selected rows are selected
+    // again at once, in runs of neighbouring lines, so that the cost stays linear in the rows.
+    const std::vector<TEditOvelseData*> selectedRows = SelectedRows();
+    std::unordered_set<const TEditOvelseData*> selected;
+    selected.reserve(selectedRows.size());
+    selected.insert(selectedRows.begin(), selectedRows.end());
+    std::vector<std::pair<QString, TEditOvelseData*>> lines;
+    lines.reserve(rows.size());
+    const auto addLine = [&lines](TEditOvelseData* row, const QString& runde, const QString& info) {
+        lines.emplace_back(QString(row->Klasse % u'\t' % row->Ovelse % u'\t' % runde % u'\t' % info), row);
     };
     for (TEditOvelseData* row : rows) {
         const QString foerste = row->Runder.left(1);
@@ -453,15 +463,55 @@ void TStaevneDefForm::FillOvelserListbox() {
             break;
         }
     }
+    ShowLines(lines, selected);
+}
+
+void TStaevneDefForm::ShowLines(const std::vector<std::pair<QString, TEditOvelseData*>>& lines,
+                                const std::unordered_set<const TEditOvelseData*>& selected) {
+    const QSignalBlocker quiet(OvelserListbox);
+    OvelserListbox->clear();
+    {
+        // The list has no insert of many lines: the view hears of them once, not of each on its own.
+        const QSignalBlocker silent(OvelserListbox->model());
+        for (const auto& [text, row] : lines)
+            AddLine(*OvelserListbox, text, {{RowRole, QVariant::fromValue(reinterpret_cast<quintptr>(row))}});
+    }
+    OvelserListbox->reset();
+    QItemSelection selection;
+    const auto line = [this](int nr) { return OvelserListbox->model()->index(nr, 0); };
+    int runStart = -1;
+    for (int nr = 0; nr <= static_cast<int>(lines.size()); ++nr) {
+        const bool select = nr < static_cast<int>(lines.size()) && selected.contains(lines[nr].second);
+        if (select && runStart < 0)
+            runStart = nr;
+        if (!select && runStart >= 0) {
+            selection.select(line(runStart), line(nr - 1));
+            runStart = -1;
+        }
+    }
+    OvelserListbox->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 std::vector<TEditOvelseData*> TStaevneDefForm::SelectedRows() const {
+    // The selection's runs of lines in line order, each row once (the round view shows a row on a line
+    // per round); no line is asked whether it is selected.
+    std::vector<std::pair<int, int>> runs;
+    for (const QItemSelectionRange& range : OvelserListbox->selectionModel()->selection())
+        runs.emplace_back(range.top(), range.bottom());
+    std::sort(runs.begin(), runs.end());
     std::vector<TEditOvelseData*> rows;
-    for (int line = 0; line < OvelserListbox->count(); ++line) {
-        const QListWidgetItem* item = OvelserListbox->item(line);
-        auto* row = reinterpret_cast<TEditOvelseData*>(item->data(RowRole).value<quintptr>());
-        if (item->isSelected() && std::find(rows.begin(), rows.end(), row) == rows.end())
-            rows.push_back(row);
+    const TEditOvelseData* last = nullptr;
+    int next = 0; // runs may overlap
+    for (const auto& [top, bottom] : runs) {
+        for (int line = std::max(top, next); line <= bottom; ++line) {
+            auto* row = reinterpret_cast<TEditOvelseData*>(
+                OvelserListbox->item(line)->data(RowRole).value<quintptr>());
+            // A row's lines stand together.
+            if (row != last)
+                rows.push_back(row);
+            last = row;
+        }
+        next = std::max(next, bottom + 1);
     }
     return rows;
 }
@@ -489,9 +539,9 @@ void TStaevneDefForm::SletClick() {
         return;
     if (!AskConfirm(this, QStringLiteral("Slet alle markerede øvelser")))
         return;
-    OvelserListbox->clearSelection();
-    for (const TEditOvelseData* row : rows)
-        raekke_.Remove(row);
+    OvelserListbox->clear();
+    const std::unordered_set<const TEditOvelseData*> slettes(rows.begin(), rows.end());
+    raekke_.RemoveIf([&slettes](const TEditOvelseData& row) { return slettes.contains(&row); });
     FillOvelserListbox();
     UpdateState();
 }

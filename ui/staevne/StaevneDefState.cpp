@@ -3,16 +3,40 @@
 #include "ui/staevne/StaevneDef.h"
 
 #include "foundation/LxString.h"
+#include "foundation/Messages.h"
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/Tablist.h"
+#include "ui/WidgetKitDato.h"
 #include "ui/staevne/StaevneDefHold.h"
 
-#include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <QTimeEdit>
+
 #include <algorithm>
+
+namespace {
+
+// A row as the question before leaving compares it.
+QString RowState(const TEditOvelseData& row) {
+    QStringList fields = {row.Klasse,
+                          row.Ovelse,
+                          row.Attribut,
+                          row.Runder,
+                          row.HoldBaneFordeling,
+                          QString::number(row.AntalPrHeat)};
+    for (const double gebyr : {row.Startgebyr1, row.Efteranmgebyr1, row.Strafgebyr1, row.Startgebyr2,
+                               row.Efteranmgebyr2, row.Strafgebyr2})
+        fields << QString::number(gebyr);
+    for (const TEditRundeData& slot : row.Runde)
+        fields << QString::number(slot.DatoTid) << slot.Sted << QString::number(slot.ResType)
+               << QString::number(slot.Heatinddeling);
+    return fields.join(u'\t');
+}
+
+} // namespace
 
 void TStaevneDefForm::BuildPageSequence() {
     sequence_ = {ForsidePage};
@@ -38,7 +62,8 @@ THoldSide* TStaevneDefForm::ActiveHoldSide() const {
 bool TStaevneDefForm::IsPageComplete(const QWidget* page) const {
     if (page == ForsidePage) {
         return !TrimBlanks(StaevneNavn->text()).isEmpty() && !TrimBlanks(Stadion->text()).isEmpty() &&
-               !TrimBlanks(Arrangor->text()).isEmpty() && QDateToDateTime(Dato->date()) > 0;
+               !TrimBlanks(Arrangor->text()).isEmpty() && Dato->date().isValid() &&
+               QDateToDateTime(Dato->date()) > 0;
     }
     if (page == Side1Page)
         return !klasser_.empty();
@@ -73,8 +98,9 @@ void TStaevneDefForm::UpdateState() {
     UdfoerButton->setVisible(last);
     UdfoerButton->setEnabled(last && firstIncomplete == count);
 
-    OpretOvelser->setEnabled(!StandardOvelser->selectedItems().isEmpty());
-    const bool rows = Visning() != TVisning::RundeInfo && !OvelserListbox->selectedItems().isEmpty();
+    // Whether anything is selected, without listing the selection.
+    OpretOvelser->setEnabled(StandardOvelser->selectionModel()->hasSelection());
+    const bool rows = Visning() != TVisning::RundeInfo && OvelserListbox->selectionModel()->hasSelection();
     RetButton->setEnabled(rows);
     SletButton->setEnabled(rows);
     updating_ = false;
@@ -104,4 +130,34 @@ void TStaevneDefForm::ForrigeClick() {
     const int pos = SequencePos(PageControl->currentWidget());
     if (pos > 0)
         PageControl->setCurrentWidget(sequence_[static_cast<std::size_t>(pos - 1)]);
+}
+
+// ---------------------------------------------------------------- leaving
+
+QStringList TStaevneDefForm::EnteredState() const {
+    QStringList state = {StaevneNavn->text(), Stadion->text(), Arrangor->text(), Dato->text(),
+                         Starttidspunkt->time().toString()};
+    for (const QRadioButton* skabelon : {TomtStaevne, Danmarksturnering, VeteranHoldturnering, DMUHold})
+        state << QString::number(skabelon->isChecked());
+    for (const int nr : klasser_)
+        state << QString::number(nr);
+    for (int i = 0; i < raekke_.GetCount(); ++i)
+        state << RowState(*raekke_.GetItem(i));
+    for (const THoldSide* side :
+         {static_cast<const THoldSide*>(DTSide1Page), static_cast<const THoldSide*>(VTSide1Page),
+          static_cast<const THoldSide*>(LTUSide1Page)})
+        state += side->EnteredState();
+    return state;
+}
+
+void TStaevneDefForm::reject() {
+    if (EnteredState() != startState_) {
+        MessageDefaultButton = 1;
+        const QString lost = mode_ == TMode::Nyt
+                                 ? QStringLiteral("Stævnet er ikke oprettet, og det indtastede går tabt.")
+                                 : QStringLiteral("Ændringerne er ikke gemt og går tabt.");
+        if (!AskConfirm(this, lost + CrLf + QStringLiteral("Vil du lukke alligevel")))
+            return;
+    }
+    TStdRVKForm::reject();
 }

@@ -4,8 +4,8 @@
 #include "foundation/Exception.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "ui/WidgetKit.h"
 #include "ui/Launchers.h"
+#include "ui/WidgetKit.h"
 
 #include <QComboBox>
 #include <QDragMoveEvent>
@@ -26,13 +26,6 @@ namespace {
 constexpr int NavneRole = Qt::UserRole;
 constexpr int HasNavneRole = Qt::UserRole + 1;
 const QString NyMappe = QStringLiteral("Ny mappe");
-
-QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QTreeWidgetItem* NewFolder(const QString& caption) {
     auto* item = new QTreeWidgetItem(QStringList(caption));
@@ -144,30 +137,43 @@ private:
 
 // ---------------------------------------------------------------- the window
 
-TValgStaevne2Form::TValgStaevne2Form(QWidget* owner)
+TValgStaevne2Form::TValgStaevne2Form(TValgStaevneActions actions, QWidget* owner)
     : TStdRVKForm(owner)
-    , RetButton(MakeButton(QStringLiteral("&Ret navn"), QStringLiteral("RetButton"), this))
-    , SletButton(MakeButton(QStringLiteral("&Slet"), QStringLiteral("SletButton"), this))
-    , ImportButton(MakeButton(QStringLiteral("&Import"), QStringLiteral("ImportButton"), this))
-    , AabnButton(MakeButton(QStringLiteral("Å&bn"), QStringLiteral("AabnButton"), this))
-    , OpretMappeButton(MakeButton(QStringLiteral("Opret"), QStringLiteral("OpretMappeButton"), this))
-    , Panel1(new QWidget(this))
-    , TreeView(new TDropTreeWidget(this))
-    , Splitter1(new QSplitter(Qt::Horizontal, this))
-    , StaevneListView(new TDropTreeWidget(this))
-    , SletMappeButton(MakeButton(QStringLiteral("Slet"), QStringLiteral("SletMappeButton"), this))
-    , ImportTypes(new QComboBox(this)) {
+    , RetButton(MakeButton(this, QStringLiteral("RetButton"), QStringLiteral("&Ret navn")))
+    , SletButton(MakeButton(this, QStringLiteral("SletButton"), QStringLiteral("&Slet")))
+    , ImportButton(MakeButton(this, QStringLiteral("ImportButton"), QStringLiteral("&Import")))
+    , AabnButton(MakeButton(this, QStringLiteral("AabnButton"), QStringLiteral("Å&bn")))
+    , OpretMappeButton(MakeButton(this, QStringLiteral("OpretMappeButton"), QStringLiteral("Opret")))
+    , Panel1(MakePanel(this, QStringLiteral("Panel1")))
+    , TreeView(Named(new TDropTreeWidget(this), QStringLiteral("TreeView")))
+    , Splitter1(Named(new QSplitter(Qt::Horizontal, this), QStringLiteral("Splitter1")))
+    , StaevneListView(Named(new TDropTreeWidget(this), QStringLiteral("StaevneListView")))
+    , SletMappeButton(MakeButton(this, QStringLiteral("SletMappeButton"), QStringLiteral("Slet")))
+    , ImportTypes(Named(new QComboBox(this), QStringLiteral("ImportTypes")))
+    , actions_(std::move(actions)) {
     setObjectName(QStringLiteral("ValgStaevne2Form"));
     setWindowTitle(QStringLiteral(" Vælg stævne"));
     // The views take Enter, Insert, Delete and F2 themselves; the tree's caption editor keeps Enter.
     NavigationEnabled = false;
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    ImportTypes->setObjectName(QStringLiteral("ImportTypes"));
+    BuildViews();
+    BuildLayout();
+    BuildConnections();
+    resize(640, 400);
+
+    if (StaevneManager) {
+        FillTree(StaevneManager->LoadStaevneTree());
+        SelectFolderOf(CurrentStaevneNavn());
+    }
+    TreeView->setFocus();
+}
+
+void TValgStaevne2Form::BuildViews() {
+    for (QPushButton* button :
+         {RetButton, SletButton, ImportButton, AabnButton, OpretMappeButton, SletMappeButton})
+        button->setAutoDefault(false);
     ImportTypes->addItems({QStringLiteral("Alt"), QStringLiteral("Stævne"), QStringLiteral("+ Klubber"),
                            QStringLiteral("+ Deltagere")});
 
-    TreeView->setObjectName(QStringLiteral("TreeView"));
     TreeView->setHeaderHidden(true);
     TreeView->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView->setEditTriggers(QAbstractItemView::EditKeyPressed);
@@ -179,7 +185,6 @@ TValgStaevne2Form::TValgStaevne2Form(QWidget* owner)
             DropFolder(TreeView->currentItem(), target);
     };
 
-    StaevneListView->setObjectName(QStringLiteral("StaevneListView"));
     StaevneListView->setColumnCount(2);
     StaevneListView->setHeaderLabels({QStringLiteral("Navn"), QStringLiteral("Dato")});
     StaevneListView->setRootIsDecorated(false);
@@ -192,7 +197,13 @@ TValgStaevne2Form::TValgStaevne2Form(QWidget* owner)
         DropListItem(StaevneListView->currentItem(), target);
     };
 
-    // Left the folders with their two buttons, right the meets; the buttons of the meets below.
+    // Announcer mode changes no meet.
+    for (QPushButton* button : {RetButton, SletButton, ImportButton})
+        button->setEnabled(!SpeakerMode);
+}
+
+// Left the folders with their two buttons, right the meets; the buttons of the meets below.
+void TValgStaevne2Form::BuildLayout() {
     auto* folders = new QWidget(Splitter1);
     auto* folderColumn = new QVBoxLayout(folders);
     folderColumn->setContentsMargins(0, 0, 0, 0);
@@ -220,12 +231,9 @@ TValgStaevne2Form::TValgStaevne2Form(QWidget* owner)
     auto* form = new QVBoxLayout(this);
     form->addWidget(Splitter1, 1);
     form->addWidget(Panel1);
-    resize(640, 400);
+}
 
-    // Announcer mode changes no meet.
-    for (QPushButton* button : {RetButton, SletButton, ImportButton})
-        button->setEnabled(!SpeakerMode);
-
+void TValgStaevne2Form::BuildConnections() {
     connect(AabnButton, &QPushButton::clicked, this, &TValgStaevne2Form::AabnButtonClick);
     connect(RetButton, &QPushButton::clicked, this, &TValgStaevne2Form::RetButtonClick);
     connect(SletButton, &QPushButton::clicked, this, &TValgStaevne2Form::SletButtonClick);
@@ -236,12 +244,6 @@ TValgStaevne2Form::TValgStaevne2Form(QWidget* owner)
     connect(StaevneListView, &QTreeWidget::itemDoubleClicked, this, &TValgStaevne2Form::AabnButtonClick);
     TreeView->installEventFilter(this);
     StaevneListView->installEventFilter(this);
-
-    if (StaevneManager) {
-        FillTree(StaevneManager->LoadStaevneTree());
-        SelectFolderOf(CurrentStaevneNavn());
-    }
-    TreeView->setFocus();
 }
 
 TValgStaevne2Form::~TValgStaevne2Form() = default;
@@ -383,7 +385,7 @@ void TValgStaevne2Form::Ret() {
     QTreeWidgetItem* folder = SelectedFolder();
     if (index < 0 || !folder)
         throw Exception(QStringLiteral("Fejl ved forsøg på at rette stævnenavn for ") + navn);
-    if (!RetStaevne(this, index))
+    if (!actions_.Ret || !actions_.Ret(this, index))
         return;
     // The name as the meet manager keeps it, trimmed.
     const QString nyt = StaevneManager->GetStaevneNavn(index);
@@ -402,7 +404,7 @@ void TValgStaevne2Form::Slet() {
     QTreeWidgetItem* folder = SelectedFolder();
     if (index < 0 || !folder)
         throw Exception(QStringLiteral("Fejl ved forsøg på at slette stævne ") + navn);
-    if (!SletStaevne(this, index))
+    if (!actions_.Slet || !actions_.Slet(this, index))
         return;
     QStringList navne = FolderNavne(folder).value_or(QStringList());
     if (const qsizetype row = StaevneListView->indexOfTopLevelItem(item); row >= 0 && row < navne.size())
@@ -415,7 +417,7 @@ void TValgStaevne2Form::Slet() {
 
 void TValgStaevne2Form::Import() {
     QTreeWidgetItem* folder = SelectedFolder();
-    if (!folder || !ImporterStaevne(this, ImportTypes->currentIndex()))
+    if (!folder || !actions_.Importer || !actions_.Importer(this, ImportTypes->currentIndex()))
         return;
     const int index = StaevneManager->GetStaevneCount() - 1;
     const QString navn = StaevneManager->GetStaevneNavn(index);

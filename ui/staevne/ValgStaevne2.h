@@ -13,6 +13,15 @@ class QComboBox;
 class QPushButton;
 class QSplitter;
 
+// What the choose-meet window has done with the meets of its list, by the launchers that open it (the
+// window opens no other dialog itself): rename or delete the meet at a list index, import at a level
+// (0 everything, 1 the programme, 2 also the clubs, 3 also the participants). Each true when done.
+struct TValgStaevneActions {
+    std::function<bool(QWidget* owner, int index)> Ret;
+    std::function<bool(QWidget* owner, int index)> Slet;
+    std::function<bool(QWidget* owner, int level)> Importer;
+};
+
 // A tree or list view that takes drops from the views it names and hands them to its owner, which moves
 // the folders and names itself: the view's own item moving is never used.
 class TDropTreeWidget : public QTreeWidget {
@@ -39,7 +48,7 @@ private:
 class TValgStaevne2Form : public TStdRVKForm {
     Q_OBJECT
 public:
-    explicit TValgStaevne2Form(QWidget* owner = nullptr);
+    explicit TValgStaevne2Form(TValgStaevneActions actions, QWidget* owner = nullptr);
     ~TValgStaevne2Form() override;
 
     QPushButton* const RetButton;
@@ -89,6 +98,9 @@ protected:
 private:
     class TBusy;
 
+    void BuildViews();
+    void BuildLayout();
+    void BuildConnections();
     void FillTree(const TStaevneTree& tree);
     void SelectFolderOf(const QString& navn);
     void TreeViewChange();
@@ -103,5 +115,6 @@ private:
     bool TreeViewKeyDown(int key);
     bool StaevneListViewKeyDown(int key);
 
+    const TValgStaevneActions actions_;
     bool busy_ = false;
 };

@@ -1,8 +1,7 @@
 #include "StaevneDefTestSupport.h"
 
-#include "ui/WidgetKit.h"
 #include "ui/Kelvo2MainProg.h"
-#include "ui/Launchers.h"
+#include "ui/LaunchersStaevne.h"
 
 #include <QLabel>
 #include <QToolButton>

@@ -6,7 +6,6 @@
 #include "foundation/controls/EditUtil.h"
 #include "model/D_Context.h"
 #include "platform/recordmanager/FileSystem.h"
-#include "ui/WidgetKit.h"
 #include "ui/staevne/RetOvelseData.h"
 #include "ui/staevne/StaevneDefHold.h"
 

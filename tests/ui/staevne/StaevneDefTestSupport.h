@@ -10,10 +10,10 @@
 #include "model/D_Ovelser.h"
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
+#include "ui/WidgetKitDato.h"
 #include "ui/staevne/StaevneDef.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>

@@ -6,7 +6,7 @@
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "ui/WidgetKit.h"
+#include "ui/LaunchersStaevne.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -60,7 +60,7 @@ TEST_F(ValgStaevne2Test, OpensOnTheFolderOfTheOpenMeetWithItsNamesAndDates) {
     Manager().OpenStaevne(Manager().IndexOfStaevneNavn("C"));
     Manager().SetDato(EncodeDateTime(QDate(2025, 5, 17), QTime(10, 0)));
     Manager().SaveStaevneData();
-    TValgStaevne2Form form;
+    TValgStaevne2Form form(ValgStaevneActions());
     EXPECT_EQ(form.SelectedFolder()->text(0), "Under");
     EXPECT_EQ(Listed(form), QStringList{"C|17-05-2025"});
 
@@ -70,7 +70,7 @@ TEST_F(ValgStaevne2Test, OpensOnTheFolderOfTheOpenMeetWithItsNamesAndDates) {
 
 TEST_F(ValgStaevne2Test, OpenNeedsExactlyOneListedMeet) {
     Manager().SetLastUsedName("A");
-    TValgStaevne2Form form;
+    TValgStaevne2Form form(ValgStaevneActions());
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     Select(form, {});
     form.AabnButtonClick();
@@ -87,7 +87,7 @@ TEST_F(ValgStaevne2Test, OpenNeedsExactlyOneListedMeet) {
 
 TEST_F(ValgStaevne2Test, AMeetNoLongerListedShowsNoDateAndDoesNotOpen) {
     Manager().SaveStaevneTree({{0, "Top", false, QStringList{"Væk", "A"}}});
-    TValgStaevne2Form form;
+    TValgStaevne2Form form(ValgStaevneActions());
     EXPECT_EQ(Listed(form), QStringList({"Væk|", "A|", "B|", "C|", "D|", "E|"}));
     Select(form, {"Væk"});
     form.AabnButtonClick();
@@ -96,7 +96,7 @@ TEST_F(ValgStaevne2Test, AMeetNoLongerListedShowsNoDateAndDoesNotOpen) {
 }
 
 TEST_F(ValgStaevne2Test, FoldersAreMadeAndDeletedOnlyWhenNoMeetIsBelowThem) {
-    TValgStaevne2Form form;
+    TValgStaevne2Form form(ValgStaevneActions());
     form.TreeView->setCurrentItem(Folder(form, "Anden"));
     form.OpretMappeButtonClick();
     EXPECT_EQ(form.SelectedFolder()->text(0), "Ny mappe");
@@ -124,7 +124,7 @@ TEST_F(ValgStaevne2Test, FoldersAreMadeAndDeletedOnlyWhenNoMeetIsBelowThem) {
 }
 
 TEST_F(ValgStaevne2Test, DroppedNamesMoveToTheFolderAndStayPutOnTheirOwn) {
-    TValgStaevne2Form form;
+    TValgStaevne2Form form(ValgStaevneActions());
     form.TreeView->setCurrentItem(Folder(form, "Top"));
     Select(form, {"A", "B", "E"});
     form.DropNavneOnFolder(form.StaevneListView->selectedItems(), Folder(form, "Top"));
@@ -150,7 +150,7 @@ TEST_F(ValgStaevne2Test, DroppedNamesMoveToTheFolderAndStayPutOnTheirOwn) {
 }
 
 TEST_F(ValgStaevne2Test, AFolderMovesBeforeTheNodeItIsDroppedOnButNeverIntoItself) {
-    TValgStaevne2Form form;
+    TValgStaevne2Form form(ValgStaevneActions());
     QTreeWidgetItem* top = Folder(form, "Top");
     form.DropFolder(top, Folder(form, "Under")); // into its own subtree
     form.DropFolder(top, top);
@@ -167,7 +167,7 @@ TEST_F(ValgStaevne2Test, AFolderMovesBeforeTheNodeItIsDroppedOnButNeverIntoItsel
 
 TEST_F(ValgStaevne2Test, AnnouncerModeChangesNoMeet) {
     SpeakerMode = true;
-    TValgStaevne2Form form;
+    TValgStaevne2Form form(ValgStaevneActions());
     EXPECT_FALSE(form.RetButton->isEnabled() || form.SletButton->isEnabled() ||
                  form.ImportButton->isEnabled());
     EXPECT_TRUE(form.AabnButton->isEnabled());

@@ -1,4 +1,4 @@
-#include "ui/Launchers.h"
+#include "ui/LaunchersStaevne.h"
 
 #include "UiTestSupport.h"
 #include "support/ProgramFolderFixture.h"
@@ -6,7 +6,6 @@
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "ui/WidgetKit.h"
 #include "ui/staevne/ImportStaevne.h"
 #include "ui/staevne/RetStaevne.h"
 #include "ui/staevne/SletStaevne.h"
