@@ -1,12 +1,14 @@
 #include "model/D_StaevneDefData.h"
 
 #include "StaevneDefTables.h"
+#include "model/D_BuiltinData.h"
 #include "model/D_StdKlasser.h"
 
 #include <QSet>
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 
 namespace {
@@ -14,60 +16,16 @@ namespace {
 const QString NaturligeFile = QStringLiteral("natural-events.csv");
 const QString ProgrammerFile = QStringLiteral("team-league-programmes.csv");
 
-// The data lines of an embedded file, each split at ";": "#" lines are comments, and the first other
-// line must be the header. A line whose field count the check refuses is reported and left out.
-class TDataFile {
-public:
-    TDataFile(const QString& name, QStringList& errors)
-        : name_(name)
-        , errors_(errors) {}
-
-    template <typename Check>
-    std::vector<QStringList> Read(const QStringList& header, Check fieldCountOk) {
-        const char* text = nullptr;
-        for (const EmbeddedFile& file : StaevneDefTables) {
-            if (name_ == QLatin1String(file.name))
-                text = file.text;
-        }
-        if (!text) {
-            errors_ << name_ + QStringLiteral(": not embedded");
-            return {};
-        }
-        std::vector<QStringList> rows;
-        bool headerSeen = false;
-        const QStringList lines = QString::fromUtf8(text).split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QString line = lines[i].trimmed();
-            if (line.isEmpty() || line.startsWith(u'#'))
-                continue;
-            const QStringList fields = line.split(u';');
-            if (!headerSeen) {
-                headerSeen = true;
-                if (fields != header) {
-                    Error(i + 1, line);
-                    return {};
-                }
-            } else if (!fieldCountOk(fields.size())) {
-                Error(i + 1, line);
-            } else {
-                rows.push_back(fields);
-                lineNos_.push_back(i + 1);
-            }
-        }
-        return rows;
+// The records of one of the wizard's embedded files.
+std::vector<TBuiltinRow> Read(const QString& name, const QStringList& header,
+                              const std::function<bool(qsizetype)>& fieldCountOk, QStringList& errors) {
+    const char* text = nullptr;
+    for (const EmbeddedFile& file : StaevneDefTables) {
+        if (name == QLatin1String(file.name))
+            text = file.text;
     }
-
-    // The file's line number of a row that Read gave.
-    qsizetype LineNo(std::size_t row) const { return lineNos_.at(row); }
-    void Error(qsizetype lineNo, const QString& text) {
-        errors_ << QStringLiteral("%1:%2: %3").arg(name_).arg(lineNo).arg(text);
-    }
-
-private:
-    QString name_;
-    QStringList& errors_;
-    std::vector<qsizetype> lineNos_;
-};
+    return ReadBuiltinData(name, text, header, fieldCountOk, errors);
+}
 
 struct TTables {
     std::array<QStringList, StdKlasseCount> Naturlige;
@@ -76,16 +34,16 @@ struct TTables {
 };
 
 void ReadNaturlige(TTables& tables) {
-    TDataFile file(NaturligeFile, tables.Errors);
-    const std::vector<QStringList> rows =
-        file.Read({QStringLiteral("classes"), QStringLiteral("events")}, [](qsizetype n) { return n >= 2; });
+    const std::vector<TBuiltinRow> rows = Read(
+        NaturligeFile, {QStringLiteral("classes"), QStringLiteral("events")},
+        [](qsizetype n) { return n >= 2; }, tables.Errors);
     std::array<bool, StdKlasseCount> seen{};
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const QStringList ovelser = rows[row].mid(1);
-        for (const QString& klasse : rows[row].front().split(u' ', Qt::SkipEmptyParts)) {
+    for (const TBuiltinRow& row : rows) {
+        const QStringList ovelser = row.fields.mid(1);
+        for (const QString& klasse : row.fields.front().split(u' ', Qt::SkipEmptyParts)) {
             const int nr = FindStdKlasse(klasse);
             if (nr < 0 || GetStdKlasseKode(nr) != klasse || seen.at(static_cast<std::size_t>(nr))) {
-                file.Error(file.LineNo(row), klasse);
+                tables.Errors << BuiltinDataError(NaturligeFile, row.line, klasse);
                 continue;
             }
             seen.at(static_cast<std::size_t>(nr)) = true;
@@ -101,18 +59,18 @@ bool ReadInt(const QString& text, int& value) {
 }
 
 void ReadProgrammer(TTables& tables) {
-    TDataFile file(ProgrammerFile, tables.Errors);
     const QStringList header = {QStringLiteral("table"),  QStringLiteral("event"),
                                 QStringLiteral("time"),   QStringLiteral("doubleTime"),
                                 QStringLiteral("timed"),  QStringLiteral("perHeat"),
                                 QStringLiteral("weight"), QStringLiteral("laneOrder")};
-    const std::vector<QStringList> rows = file.Read(header, [&](qsizetype n) { return n == header.size(); });
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const QStringList& f = rows[row];
+    const std::vector<TBuiltinRow> rows = Read(
+        ProgrammerFile, header, [&](qsizetype n) { return n == header.size(); }, tables.Errors);
+    for (const TBuiltinRow& row : rows) {
+        const QStringList& f = row.fields;
         THoldProgramPost post{f[1], f[2], f[3], 0, 0, 1, f[7]};
         if (!ReadInt(f[4], post.Tidtagning) || !ReadInt(f[5], post.AntalPrHeat) ||
             !ReadInt(f[6], post.Vaegt)) {
-            file.Error(file.LineNo(row), f.join(u';'));
+            tables.Errors << BuiltinDataError(ProgrammerFile, row.line, f.join(u';'));
             continue;
         }
         tables.Programmer[f[0]].push_back(post);
