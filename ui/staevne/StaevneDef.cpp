@@ -1,15 +1,12 @@
 #include "ui/staevne/StaevneDef.h"
 
-#include "foundation/LxString.h"
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/Tablist.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneDef.h"
-#include "model/D_StaevneDefRaekke.h"
 #include "model/D_StdKlasser.h"
-#include "print/PrUtilFormat.h"
 #include "ui/Launchers.h"
 #include "ui/WidgetKit.h"
 #include "ui/WidgetKitDato.h"
@@ -236,24 +233,6 @@ void TStaevneDefForm::SetupRetStaevne() {
     PageControl->setCurrentWidget(ForsidePage);
     UpdateState();
     startState_ = EnteredState();
-}
-
-// ---------------------------------------------------------------- the meet's data
-
-TDateTime TStaevneDefForm::StaevneDatoTid() const {
-    return EncodeDateTime(Dato->date(), Starttidspunkt->time());
-}
-
-TDateTime TStaevneDefForm::StartDatoTid() const {
-    return RundeDatoTid(Dato->date(), Starttidspunkt->time(), Starttidspunkt->time());
-}
-
-QString TStaevneDefForm::Overskrift3Text() const {
-    QString text = QStringLiteral("den ") +
-                   FormatDateTime(QStringLiteral("d.mmm yyyy"), QDateTime(Dato->date(), QTime(0, 0)));
-    if (const QString stadion = TrimBlanks(Stadion->text()); !stadion.isEmpty())
-        text += QStringLiteral(" på ") + stadion;
-    return text;
 }
 
 // ---------------------------------------------------------------- finishing

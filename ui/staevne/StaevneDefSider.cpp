@@ -13,6 +13,7 @@
 #include "model/D_Tekster.h"
 #include "print/PrUtilFormat.h"
 #include "ui/staevne/RetOvelseData.h"
+#include "ui/staevne/StaevneDefHold.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -184,6 +185,19 @@ void TStaevneDefForm::BuildSide3() {
     connect(OvelserListbox, &QListWidget::itemSelectionChanged, this, &TStaevneDefForm::UpdateState);
     connect(RetButton, &QPushButton::clicked, this, &TStaevneDefForm::RetClick);
     connect(SletButton, &QPushButton::clicked, this, &TStaevneDefForm::SletClick);
+}
+
+// ---------------------------------------------------------------- entering a page
+
+void TStaevneDefForm::PageEntered(int) {
+    QWidget* page = PageControl->currentWidget();
+    if (page == Side2Page)
+        EnterSide2();
+    else if (page == Side3Page)
+        FillOvelserListbox();
+    else if (auto* side = qobject_cast<THoldSide*>(page))
+        side->Enter();
+    UpdateState();
 }
 
 // ---------------------------------------------------------------- Side 1: classes
@@ -383,10 +397,6 @@ void TStaevneDefForm::OpretOvelserClick() {
 }
 
 // ---------------------------------------------------------------- Side 3: event details
-
-TStaevneDefForm::TVisning TStaevneDefForm::Visning() const {
-    return static_cast<TVisning>(std::max(Informationer->currentIndex(), 0));
-}
 
 void TStaevneDefForm::FillOvelserListbox() {
     const TVisning visning = Visning();

@@ -6,9 +6,12 @@
 #include "foundation/Messages.h"
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/Tablist.h"
+#include "model/D_StaevneDefRaekke.h"
+#include "print/PrUtilFormat.h"
 #include "ui/WidgetKitDato.h"
 #include "ui/staevne/StaevneDefHold.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -106,17 +109,6 @@ void TStaevneDefForm::UpdateState() {
     updating_ = false;
 }
 
-void TStaevneDefForm::PageEntered(int) {
-    QWidget* page = PageControl->currentWidget();
-    if (page == Side2Page)
-        EnterSide2();
-    else if (page == Side3Page)
-        FillOvelserListbox();
-    else if (auto* side = qobject_cast<THoldSide*>(page))
-        side->Enter();
-    UpdateState();
-}
-
 void TStaevneDefForm::NaesteClick() {
     QWidget* current = PageControl->currentWidget();
     const int pos = SequencePos(current);
@@ -130,6 +122,28 @@ void TStaevneDefForm::ForrigeClick() {
     const int pos = SequencePos(PageControl->currentWidget());
     if (pos > 0)
         PageControl->setCurrentWidget(sequence_[static_cast<std::size_t>(pos - 1)]);
+}
+
+// ---------------------------------------------------------------- the meet's data
+
+TDateTime TStaevneDefForm::StaevneDatoTid() const {
+    return EncodeDateTime(Dato->date(), Starttidspunkt->time());
+}
+
+TDateTime TStaevneDefForm::StartDatoTid() const {
+    return RundeDatoTid(Dato->date(), Starttidspunkt->time(), Starttidspunkt->time());
+}
+
+QString TStaevneDefForm::Overskrift3Text() const {
+    QString text = QStringLiteral("den ") +
+                   FormatDateTime(QStringLiteral("d.mmm yyyy"), QDateTime(Dato->date(), QTime(0, 0)));
+    if (const QString stadion = TrimBlanks(Stadion->text()); !stadion.isEmpty())
+        text += QStringLiteral(" på ") + stadion;
+    return text;
+}
+
+TStaevneDefForm::TVisning TStaevneDefForm::Visning() const {
+    return static_cast<TVisning>(std::max(Informationer->currentIndex(), 0));
 }
 
 // ---------------------------------------------------------------- leaving
