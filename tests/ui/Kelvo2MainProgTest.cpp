@@ -88,7 +88,10 @@ TEST_F(MainProgTest, AFailedStartUpClosesTheWindowWithItsReason) {
     QFile::remove(ResolvePath(Path("klub.zu2")));
     const auto missing = Start({});
     EXPECT_EQ(missing->ExitCode(), 1);
-    EXPECT_EQ(missing->StartupFailure(), "Systemfejl 1: filen klub.zu2 findes ikke");
+    EXPECT_EQ(missing->StartupFailure(),
+              "Systemfejl 1: filen klub.zu2 findes ikke\r\n\r\nInstallationsprogrammet "
+              "zuno2-setup opretter de manglende filer:\r\nzuno2-setup \"" +
+                  Dir() + '"');
 }
 
 TEST_F(MainProgTest, BoardNumberIsBoardAndOneDigitFromOneToNine) {
