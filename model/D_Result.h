@@ -666,7 +666,8 @@ public:
     // ---- Points (the meet's competition form and the round's points method)
     // Points of every row of the one round loaded: team-league points by place, veteran points, or the
     // round's method followed by the limit of scorers per team. Returns what the user must be told (a
-    // points table that cannot be read), each text once; the caller shows it.
+    // points table that cannot be read, an event whose table holds nothing for it and its class), each
+    // text once; the caller shows it.
     QStringList CalcPoint();
     // Loads every listed round with entries and, when it holds results, scores and writes it. Returns the
     // messages of all rounds, each text once.

@@ -61,6 +61,16 @@ QString TabelOvelse(const QString& ovelse) {
     return kode == u"1000ST" ? QStringLiteral("800") : kode;
 }
 
+// What the user is told of an event and class the points method cannot score: every row gets 0.
+QString UnscoredText(const QString& ovelse, const QString& klasse, const QString& tabel) {
+    return QStringLiteral("Ingen point for %1 i klassen %2: %3 har ingen værdier for øvelsen i klassen")
+        .arg(TrimBlanks(ovelse), TrimBlanks(klasse), tabel);
+}
+
+QString FileTabelText(const QString& file) {
+    return QStringLiteral("pointtabellen \"%1\"").arg(file);
+}
+
 // A shipped or configured file name in the program folder unless it names a folder of its own.
 QString InProgramDir(const QString& name) {
     return QDir::isAbsolutePath(name) ? name : PathJoin(ModelContext().ProgramDir, name);
@@ -266,11 +276,23 @@ QStringList TResultatManager::CalcVTPoint() {
         row->SetPoint(0);
     QStringList messages;
     const TVeteranTabeller tables = LoadVeteranTabeller(ovelseInfo_->GetOvelseKode(), messages);
+    const QString ovelse = ovelseInfo_->GetOvelseKode();
     for (const auto& row : rows_) {
         const qint32 point = row->GetVeteranPoint(tables.Men.get(), tables.Women.get());
         row->SetPoint(point);
         row->SetVTPoint(point);
+        if (!CanScore(*row) || !row->HasResultat())
+            continue;
+        const TPointTabel* table = row->IsKvinde() ? tables.Women.get() : tables.Men.get();
+        if (!HasAlderRes(1, row->IsKvinde(), ovelse, row->GetAlder()))
+            messages << UnscoredText(ovelse, ovelseInfo_->GetKlasseKode(),
+                                     QStringLiteral("aldersfaktortabellen"));
+        else if (table && table->Rows().empty())
+            messages << UnscoredText(
+                ovelse, ovelseInfo_->GetKlasseKode(),
+                FileTabelText(InProgramDir(row->IsKvinde() ? BluePointsWomen : BluePointsMen)));
     }
+    messages.removeDuplicates();
     if (data.UndladKontrol)
         return messages;
 
@@ -320,10 +342,14 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
     int placeringsTabel = 0;
     // Youth classes also get the points of the second youth row in Point3.
     bool point3 = false;
+    // Whether the method's tables hold the event for the class at all; tableName names them.
+    bool scorable = true;
+    QString tableName = GetPointBeregningText(GetPointBeregningIndex(method));
 
     switch (static_cast<PointBeregning>(method)) {
     case PointBeregning::IaafMangekamp: {
         point3 = klasse == u"D14" || klasse == u"D15" || klasse == u"P14" || klasse == u"P15";
+        scorable = HasMKPoint(female, ovelse, point3 ? MKVariant::Youth : MKVariant::Any, NoAge);
         score = [=](const TResultat&, qint32 mark) {
             return point3 ? TScore{::CalcMKPoint(female, ovelse, MKVariant::Youth, mark, NoAge),
                                    ::CalcMKPoint(female, ovelse, MKVariant::YouthSecond, mark, NoAge)}
@@ -332,6 +358,7 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         break;
     }
     case PointBeregning::WmaMangekamp:
+        scorable = klasse.size() == 3 && HasMKPoint(female, ovelse, MKVariant::Veteran, KlasseAlder(klasse));
         if (klasse.size() == 3) {
             const int alder = KlasseAlder(klasse);
             score = [=](const TResultat&, qint32 mark) {
@@ -340,6 +367,7 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         }
         break;
     case PointBeregning::DafUngdom:
+        scorable = HasUngdomsPoint(klasse, ovelse);
         score = [=](const TResultat&, qint32 mark) {
             return TScore{CalcUngdomsPoint(klasse, ovelse, timed, mark), 0};
         };
@@ -348,14 +376,19 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         const QString folder = InProgramDir(CurrentSystemData().TabelOpslagPath);
         const QString file = PathJoin(folder, klasse + ovelse + QStringLiteral(".txt"));
         table = LoadTabel(messages, [&](TPointTabel& t) { t.LoadFromFile(file); });
+        scorable = !table || !table->Rows().empty();
+        tableName = FileTabelText(file);
         break;
     }
     case PointBeregning::IaafBluePoints: {
         const QChar first = klasse.isEmpty() ? QChar() : klasse.at(0);
         const bool men = first == u'D' || first == u'M';
-        if (men || first == u'K' || first == u'P') {
+        scorable = men || first == u'K' || first == u'P';
+        if (scorable) {
             const QString file = InProgramDir(men ? BluePointsMen : BluePointsWomen);
             table = LoadTabel(messages, [&](TPointTabel& t) { t.LoadFromCSV(file, ovelse); });
+            scorable = !table || !table->Rows().empty();
+            tableName = FileTabelText(file);
         }
         break;
     }
@@ -388,6 +421,10 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
     const bool attempts = ovelseInfo_->GetMKOvelseNr() > 0 &&
                           (event.IsSpringOvelse() || event.IsKasteOvelse()) && placeringsTabel == 0;
     const bool vertikal = event.IsVertikalSpringOvelse();
+    const bool rowsToScore = std::any_of(
+        rows_.begin(), rows_.end(), [](const auto& row) { return CanScore(*row) && row->Resultat != 0; });
+    if (!scorable && rowsToScore)
+        messages << UnscoredText(ovelse, klasse, tableName);
     for (const auto& row : rows_) {
         row->SetPoint(0);
         if (point3)

@@ -186,6 +186,7 @@ bool ImporterStaevne(QWidget* owner, int level) {
     return true;
 }
 
-void VisRettelser() {
-    Platform::StartShellCommand(QStringLiteral(".\\zuno2.htm"), ProgramDir, Platform::TShowMode::Maximized);
+bool VisRettelser() {
+    return Platform::StartShellCommand(QStringLiteral(".\\zuno2.htm"), ProgramDir,
+                                       Platform::TShowMode::Maximized);
 }

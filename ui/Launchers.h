@@ -83,5 +83,6 @@ bool EksporterStaevne(QWidget* owner);
 // Asks for a transfer file in ProgramDir and imports it at level (0 everything; 1 the programme, 2 also
 // the clubs, 3 also the participants); the imported meet is open. True when imported.
 bool ImporterStaevne(QWidget* owner, int level);
-// Opens the change-notes page ".\zuno2.htm" in the program's folder with the system's handler.
-void VisRettelser();
+// Opens the change-notes page ".\zuno2.htm" in the program's folder with the system's handler. False
+// when the page could not be handed to one.
+bool VisRettelser();

@@ -414,7 +414,7 @@ TEST_F(ResultManager, DerivedNumbersOfARow) {
     row.Side = 2;
     EXPECT_EQ(row.GetBaneSide(), "3-2");
 
-    // Age grading of a woman of 40 in the 100 m: 12.00 by the factor 0.9548, rounded up.
+    // Age grading of a woman of 40 in the 100 m: 12.00 by the factor 0.9545, rounded up.
     TResultat kvinde(&manager, &Round("K", "100"));
     kvinde.Klasse = "K";
     kvinde.Aargang = 1984;

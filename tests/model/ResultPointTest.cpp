@@ -275,3 +275,58 @@ TEST_F(ResultPoint, VeteransShareARankOnEqualPointsAndTheBestOfEachTeamScoreByIt
               QStringList{"Kan ikke indlæse pointtabel \"" + Dir() + "_t_blue\\iaaf-blue-points-men.csv\""});
     EXPECT_EQ(Points(manager), (TRowPoints{{1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}));
 }
+
+TEST_F(ResultPoint, EventsAMethodsTablesDoNotHoldAreNamedOncePerEventAndClass) {
+    // No youth rows are shipped: the natural method of D12 is the youth table.
+    AddProgramme(
+        {{"D12", "LÆ", "F"}, {"K", "55", "F"}, {"K", "10000", "F"}, {"M40", "3000", "F"}, {"M", "60", "IF"}});
+    Data().PointBeregning = qint32(PointBeregning::NaturligAldersgruppe);
+    QStringList told;
+    AddRows(Round("D12", "LÆ"), {{1, 1, 400}});
+    EXPECT_EQ(Score(Round("D12", "LÆ"), &told), (TRowPoints{{1, 0}}));
+    EXPECT_EQ(told, QStringList{"Ingen point for LÆ i klassen D12: DAF ungdomstabel har ingen værdier for "
+                                "øvelsen i klassen"});
+
+    // No combined-events constants for the women's 55 m; the men's 3000 m has no age factors.
+    AddRows(Round("K", "55"), {{11, 1, 750}});
+    Score(Round("K", "55"), &told);
+    EXPECT_EQ(told,
+              QStringList{"Ingen point for 55 i klassen K: IAAF mangekamp har ingen værdier for øvelsen "
+                          "i klassen"});
+    AddRows(Round("M40", "3000"), {{21, 1, 90000}});
+    Score(Round("M40", "3000"), &told);
+    EXPECT_EQ(told, QStringList{"Ingen point for 3000 i klassen M40: WMA (veteran) mangekamp har ingen "
+                                "værdier for øvelsen i klassen"});
+
+    // A points file without a column for the event, over two rounds: told once.
+    SetMethod("M", "60", PointBeregning::IaafBluePoints);
+    for (const char* runde : {"I", "F"})
+        AddRows(Round("M", "60", runde), {{31, 1, 700}});
+    TResultatManager manager;
+    EXPECT_EQ(manager.CalcPointOvelser({&Round("M", "60", "I"), &Round("M", "60", "F")}),
+              QStringList{"Ingen point for 60 i klassen M: pointtabellen \"" + Dir() +
+                          "_t_blue\\iaaf-blue-points-men.csv\" har ingen værdier for øvelsen i klassen"});
+
+    // An event the tables hold, or rows with nothing to score, give no message.
+    AddRows(Round("M", "100", "I"), {{41, 1, 1080}});
+    SetMethod("M", "100", PointBeregning::IaafMangekamp);
+    EXPECT_EQ(Score(Round("M", "100", "I"), &told), (TRowPoints{{41, 906}}));
+    EXPECT_EQ(told, QStringList());
+    AddRows(Round("K", "10000"), {{12, 1, 0}, {13, 1, 700000, "D"}});
+    Score(Round("K", "10000"), &told);
+    EXPECT_EQ(told, QStringList());
+}
+
+TEST_F(ResultPoint, VeteranEventsWithoutAgeFactorsOrBluePointsAreNamed) {
+    AddProgramme({{"M40", "1000ST", "F"}, {"M40", "100", "F"}});
+    Data().VT = true;
+    QStringList told;
+    AddRows(Round("M40", "1000ST"), {{1, 1, 30000}}, 1984);
+    EXPECT_EQ(Score(Round("M40", "1000ST"), &told), (TRowPoints{{1, 0}}));
+    EXPECT_EQ(told,
+              QStringList{"Ingen point for 1000ST i klassen M40: aldersfaktortabellen har ingen værdier "
+                          "for øvelsen i klassen"});
+    AddRows(Round("M40", "100"), {{2, 1, 1200}}, 1984);
+    Score(Round("M40", "100"), &told);
+    EXPECT_EQ(told, QStringList());
+}
