@@ -36,6 +36,12 @@ bool CanScore(const TResultat& row) {
     return row.IsValid() && !row.IsUK() && !row.IsUdenforHold();
 }
 
+// Rows in place order, those without a place last.
+int CompareByPlaced(const TResultSort&, const TResultat& a, const TResultat& b) {
+    const auto order = [](const TResultat& row) { return row.Plac == 0 ? 0x10000 : int(row.Plac); };
+    return order(a) - order(b);
+}
+
 // The row's team code A..Z as 1..26; 0 for none.
 int HoldNr(const TResultat& row) {
     const char16_t c = row.Holdkode.toUpper().unicode();
@@ -116,10 +122,11 @@ double DTPlacePoint(int p, int n, bool eCup) {
     return !eCup && p == 1 ? n + 1 : n - p + 1;
 }
 
-// One pass of team-league points over the rows in place order: each team's best row not yet scored
-// takes the next scoring place; rows sharing a place share the points of the places they take.
-void ScoreDTPass(const std::vector<TResultat*>& rows, std::vector<bool>& scored, int n, bool eCup,
-                 double factor) {
+// One pass of team-league points over the rows in order: each team's best row not yet scored takes the
+// next scoring place; rows sharing a place (shared[i]: row i shares the place of the row before it) share
+// the points of the places they take.
+void ScoreDTPass(const std::vector<TResultat*>& rows, const std::vector<bool>& shared,
+                 std::vector<bool>& scored, int n, bool eCup, double factor) {
     std::array<bool, HoldkodeCount + 1> holdScored{};
     const auto candidate = [&](std::size_t i) {
         const TResultat& row = *rows[i];
@@ -133,7 +140,7 @@ void ScoreDTPass(const std::vector<TResultat*>& rows, std::vector<bool>& scored,
             continue;
         }
         std::size_t end = i + 1;
-        while (end < rows.size() && rows[end]->Plac == rows[i]->Plac)
+        while (end < rows.size() && shared[end])
             ++end;
         std::vector<std::size_t> scorers;
         for (std::size_t j = i; j < end; ++j) {
@@ -258,13 +265,24 @@ void TResultatManager::CalcDTPoint() {
     for (const auto& row : rows_)
         row->SetPoint(0);
     const int n = std::clamp<int>(data.AntalDTHold, MinDTHold, MaxDTHold);
-    const std::vector<TResultat*> rows = GetResultater();
+    // The points go by the order over all heats: the places of lettered finals, which count on from one
+    // final to the next, else the result order, whatever places per heat say.
+    const TResultSort sort(Rules());
+    const bool lettered = sort.Rules().IsLetteredFinals();
+    std::vector<TResultat*> rows = GetResultater();
+    SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);
+    std::vector<bool> shared(rows.size(), false);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const TResultat& row = *rows[i];
+        const TResultat& previous = *rows[i - 1];
+        shared[i] = lettered ? row.Plac == previous.Plac : CompareByResultat(sort, row, previous) == 0;
+    }
     // Whether a row has scored is its own mark: a scoring place beyond the table is worth 0 points.
     std::vector<bool> scored(rows.size(), false);
-    ScoreDTPass(rows, scored, n, data.ECup2007, 1.0);
+    ScoreDTPass(rows, shared, scored, n, data.ECup2007, 1.0);
     const TStaevneManager* meet = ModelContext().StaevneManager.get();
     if (meet && meet->IsDTOvelseHalvePoints(ovelseInfo_->GetOvelseKode()))
-        ScoreDTPass(rows, scored, n, data.ECup2007, HalvePoint);
+        ScoreDTPass(rows, shared, scored, n, data.ECup2007, HalvePoint);
 }
 
 // ---------------------------------------------------------------- veterans

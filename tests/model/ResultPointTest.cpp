@@ -11,6 +11,8 @@
 
 #include <QMap>
 
+#include <array>
+
 namespace {
 
 using namespace ResultatField;
@@ -225,6 +227,30 @@ TEST_F(ResultPoint, TeamLeaguePointsByScoringPlaceWithSharedPlacesAndHalfPoints)
     TRowPoints eCup = first;
     eCup[11] = 8;
     EXPECT_EQ(Score(Round("M", "100")), eCup);
+}
+
+// Places per heat (a new round's default) do not rank the heats' winners alike: the points go by the
+// result order over all heats, equal marks in different heats sharing theirs; lettered finals go by
+// their places, the A final first.
+TEST_F(ResultPoint, TeamLeaguePointsGoByTheOrderOverAllHeats) {
+    Data().DT = true;
+    Data().AntalDTHold = 8;
+    TOvelseInfo& round = Round("M", "100");
+    // Start number, club (team A..D), heat, time.
+    const std::array<std::array<qint32, 4>, 4> rows{
+        {{11, 1, 1, 1100}, {21, 2, 1, 1120}, {31, 3, 2, 1050}, {41, 4, 2, 1100}}};
+    for (const auto& [nr, klubNr, heat, tid] : rows) {
+        AddDeltager(nr, QStringLiteral("Deltager %1").arg(nr), 0, klubNr);
+        AddResultat(round, nr, Fields({{Heat, heat}, {Resultat, tid}}));
+    }
+    EXPECT_EQ(Score(round), (TRowPoints{{11, 6.5}, {21, 5}, {31, 9}, {41, 6.5}}));
+
+    // Heat 2 is the A final.
+    SetRunde(round, OvelseRnField::FinaleType, 2);
+    EXPECT_EQ(Score(round), (TRowPoints{{11, 6}, {21, 5}, {31, 9}, {41, 7}}));
+    // Heat 1 is.
+    SetRunde(round, OvelseRnField::FinaleType, 1);
+    EXPECT_EQ(Score(round), (TRowPoints{{11, 9}, {21, 7}, {31, 6}, {41, 5}}));
 }
 
 TEST_F(ResultPoint, TeamLeagueScoringPlacesBeyondTheTableAreWorthNothingAndScoreOnlyOnce) {
