@@ -2,6 +2,7 @@
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/controls/MsgForm.h"
+#include "foundation/controls/QtDanish.h"
 #include "storage/BtvFile.h"
 #include "ui/Kelvo2MainProg.h"
 #include "ui/PrUtilPrintForm.h"
@@ -48,6 +49,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Qt's own texts (file dialogs, context menus, the calendar) speak Danish like the program.
+    InstallDanishQtTexts();
     // The main window's closing ends the program, not the closing of the last dialog while it is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     const TRecordManagerSession session;

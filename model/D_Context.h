@@ -13,6 +13,7 @@
 #include <utility>
 
 class TOvelseManager;
+class TResultatManager;
 class TStaevneManager;
 class TSystemData;
 
@@ -86,6 +87,10 @@ struct TModelContext {
     const TSystemData* SystemData = nullptr;
     // Called when another meet (or none) became the current one: the event manager reads its programme.
     std::function<void()> OnStaevneChanged;
+
+    // The result manager the user works in (the event editor's), as its owner made it current; null when
+    // none. Nothing in the model sorts or compares by it: every manager follows its own round.
+    TResultatManager* CurrentResultatManager = nullptr;
 
     // ---- The highest club and start numbers the club manager handed out or saw deleted in this run, by
     // meet number: a number freed by a delete is not handed out again.

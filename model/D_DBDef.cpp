@@ -117,7 +117,7 @@ bool TZunoDataTable::NextStaevneKey() {
 
 bool TZunoDataTable::LastStaevneKey(int keyNo) {
     SetIndexNumber(keyNo);
-    return FindKeyOp(KeyOpLess, {TKeyValue(qint64(CurrentStID()) + 1)}) && IsCurrentMeet();
+    return FindKeyOp(TKeyLookup::Less, {TKeyValue(qint64(CurrentStID()) + 1)}) && IsCurrentMeet();
 }
 
 void TZunoDataTable::DeleteAll() {

@@ -234,4 +234,12 @@ namespace KlubkobField { ZUNO_FIELD_NUMBERS(ZUNO_KLUBKOB_FIELDS) }
 namespace VareField { ZUNO_FIELD_NUMBERS(ZUNO_VARE_FIELDS) }
 namespace GruppeField { ZUNO_FIELD_NUMBERS(ZUNO_GRUPPE_FIELDS) }
 namespace BetalingField { ZUNO_FIELD_NUMBERS(ZUNO_BETALING_FIELDS) }
+
+// The stored sizes in bytes, by the same names: DeltagerFieldSize::Navn is 25.
+#define ZUNO_FIELD_SIZE(id, name, type, size) id = size,
+#define ZUNO_FIELD_SIZES(LIST) enum : int { LIST(ZUNO_FIELD_SIZE) };
+
+namespace KlubFieldSize { ZUNO_FIELD_SIZES(ZUNO_KLUB_FIELDS) }
+namespace DeltagerFieldSize { ZUNO_FIELD_SIZES(ZUNO_DELTAGER_FIELDS) }
+namespace ResultatFieldSize { ZUNO_FIELD_SIZES(ZUNO_RESULTAT_FIELDS) }
 // clang-format on

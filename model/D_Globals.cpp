@@ -92,12 +92,15 @@ QString ExecutableDir() {
     return QCoreApplication::applicationDirPath();
 }
 
-QStringList DataFileNames() {
+QStringList RecordFileNames() {
     QStringList names;
     for (const char* base : DataFileBases)
         names.append(QLatin1String(base) + QStringLiteral(".zu2"));
-    names.append(QStringLiteral("zuno2.rpt"));
     return names;
+}
+
+QStringList DataFileNames() {
+    return RecordFileNames() << QStringLiteral("zuno2.rpt");
 }
 
 QStringList OldDataFileNames() {
@@ -149,9 +152,34 @@ bool CheckStartup(const QString& programDir) {
                       u'"' + ProgramDir + u'"');
         return false;
     }
+    if (!CheckProgramDirWritable(RecordFileNames()))
+        return false;
     if (Exists(OldRoundsBase + QStringLiteral(".zun")) && !ConvertOldDataFiles())
         return false;
     return CheckDataFilesExist(DataFileNames());
+}
+
+bool CheckProgramDirWritable(const QStringList& files) {
+    // The record manager writes beside every file it opens, and the meets' folders live here.
+    QString failed;
+    if (!QFileInfo(ProgramDir).isWritable()) {
+        failed = QStringLiteral("programmappen \"") + ProgramDir + u'"';
+    } else {
+        QStringList readOnly;
+        for (const QString& file : files) {
+            const QFileInfo info(InProgramDir(file));
+            if (info.exists() && !info.isWritable())
+                readOnly << info.fileName();
+        }
+        if (!readOnly.isEmpty())
+            failed = QStringLiteral("filerne ") + readOnly.join(QStringLiteral(", ")) +
+                     QStringLiteral(" i programmappen \"") + ProgramDir + u'"';
+    }
+    if (failed.isEmpty())
+        return true;
+    ShowError(nullptr, QStringLiteral("Der kan ikke skrives i ") + failed +
+                           QStringLiteral(", og ZUNO kan derfor ikke startes"));
+    return false;
 }
 
 bool ConvertOldDataFiles(const QStringList& oldFiles) {
@@ -223,15 +251,19 @@ bool RenameOldDataFiles(const QStringList& baseNames) {
 }
 
 bool CheckDataFilesExist(const QStringList& files) {
-    bool ok = true;
+    QStringList missing;
     for (const QString& file : files) {
-        if (!Exists(file)) {
-            ShowError(nullptr,
-                      QStringLiteral("Systemfejl 1: filen ") + file + QStringLiteral(" findes ikke"));
-            ok = false;
-        }
+        if (!Exists(file))
+            missing << QStringLiteral("Systemfejl 1: filen ") + file + QStringLiteral(" findes ikke");
     }
-    return ok;
+    if (missing.isEmpty())
+        return true;
+    // One box for all of them, with the way out: the installation makes whatever is missing.
+    ShowError(nullptr,
+              missing.join(CrLf) + CrLf + CrLf +
+                  QStringLiteral("Installationsprogrammet zuno2-setup opretter de manglende filer:") + CrLf +
+                  QStringLiteral("zuno2-setup \"") + ProgramDir + u'"');
+    return false;
 }
 
 void InitVersionInfo() {

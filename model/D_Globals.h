@@ -26,6 +26,8 @@ inline constexpr char OldDataBackupFolder[] = "_xyz_backup_1";
 QString ExecutableDir();
 // The 14 record files and the report file, in the order start-up checks them.
 QStringList DataFileNames();
+// The 14 record files alone.
+QStringList RecordFileNames();
 // The 14 record files of the older generation (".zun"), in the order they are backed up.
 QStringList OldDataFileNames();
 
@@ -34,8 +36,9 @@ QStringList OldDataFileNames();
 // True when both exist.
 bool InitGlobals(const QString& programDir = ExecutableDir());
 // Makes programDir (with a trailing separator) ProgramDir and the current folder; refuses an unfinished
-// conversion or installation and a path with a blank; converts older-generation data; checks that the
-// data files exist. True when the program may go on; every refusal has been shown.
+// conversion or installation, a path with a blank and a folder that cannot be written; converts
+// older-generation data; checks that the data files exist. True when the program may go on; every refusal has
+// been shown.
 bool CheckStartup(const QString& programDir = ExecutableDir());
 // Converts the older-generation files of ProgramDir, named by the 14 old file names: backs them up,
 // copies the rounds file into the current layout, renames the others. The marker stays until every step
@@ -45,8 +48,11 @@ bool ConvertOldDataFiles(const QStringList& oldFiles = OldDataFileNames());
 bool BackupOldDataFiles(const QStringList& files);
 // Gives each base name's ".zun" file the extension ".zu2"; a file of the new name is never replaced.
 bool RenameOldDataFiles(const QStringList& baseNames);
-// Shows "Systemfejl 1" for every file that is missing.
+// Shows one message naming every file that is missing ("Systemfejl 1" a line) and that the
+// installation program zuno2-setup makes them.
 bool CheckDataFilesExist(const QStringList& files);
+// Shows one message when ProgramDir, or any of the files given that exists in it, cannot be written.
+bool CheckProgramDirWritable(const QStringList& files);
 // The version text and the announcer switch ("/SPEAKER" or "/S").
 void InitVersionInfo();
 // Frees the event manager, then the meet manager, and clears the texts.

@@ -63,19 +63,54 @@ const Row* FindEvent(const std::vector<Row>& rows, const QString& eventCode) {
     return found == rows.end() ? nullptr : &*found;
 }
 
+// The combined-events row of an event code as typed ("C100" is the combined events' 100 m).
+const MKFormula* FindMKFormula(bool female, const QString& eventCode, MKVariant variant) {
+    QString code = CleanCode(eventCode);
+    if (code.size() >= 3 && code.startsWith(u'C'))
+        code.remove(0, 1);
+    const auto& formulas = MKFormulas(female);
+    const auto formula = std::find_if(formulas.begin(), formulas.end(), [&](const MKFormula& f) {
+        return f.event == code && (f.variant == int(variant) || f.variant == int(MKVariant::Any));
+    });
+    return formula == formulas.end() ? nullptr : &*formula;
+}
+
+// The factor of an age (NoAge: 1); none where the row has none.
+std::optional<double> MKFactor(const MKFormula& formula, int age) {
+    if (age < 0)
+        return 1.0;
+    if (formula.factors.empty())
+        return std::nullopt;
+    return formula.factors.at((std::clamp(age, FirstFactorAge, LastFactorAge) - FirstFactorAge) /
+                              MKFactorStep);
+}
+
+std::optional<double> AgeFactor(const AgeGrading& grading, int age) {
+    if (age < 0)
+        return 1.0;
+    return grading.factors.at(std::clamp(age, FirstFactorAge, LastFactorAge) - FirstFactorAge);
+}
+
+// The youth row of the class's group and the event.
+const YouthFormula* FindYouthFormula(const QString& klasseKode, const QString& eventCode) {
+    const QString group = YouthGroup(klasseKode);
+    const QString code = CleanCode(eventCode);
+    const auto& formulas = YouthFormulas();
+    const auto formula = std::find_if(formulas.begin(), formulas.end(), [&](const YouthFormula& f) {
+        return f.group == group && f.event == code;
+    });
+    return group.isEmpty() || formula == formulas.end() ? nullptr : &*formula;
+}
+
 qint32 CalcAlderResBy(int table, bool female, const QString& eventCode, int age, qint32 mark) {
     const AgeGrading* grading = FindEvent(AgeGradings(table, female), eventCode);
     // No mark stays no mark: a hand-time correction must not turn it into a time.
     if (!grading || mark == 0)
         return 0;
-    double factor = 1;
-    if (age >= 0) {
-        const std::optional<double>& f =
-            grading->factors.at(std::clamp(age, FirstFactorAge, LastFactorAge) - FirstFactorAge);
-        if (!f)
-            return 0;
-        factor = *f;
-    }
+    const std::optional<double> f = AgeFactor(*grading, age);
+    if (!f)
+        return 0;
+    const double factor = *f;
     if (grading->kind == MarkKind::Time) {
         const double hundredths =
             std::ceil(double(MarkHundredths(mark, grading->handCorrection)) * factor - Noise);
@@ -105,24 +140,13 @@ QString GetPointBeregningText(int index) {
 }
 
 int CalcMKPoint(bool female, const QString& eventCode, MKVariant variant, qint32 mark, int age) {
-    QString code = CleanCode(eventCode);
-    if (code.size() >= 3 && code.startsWith(u'C'))
-        code.remove(0, 1);
     if (mark == 0)
         return 0;
-    const auto& formulas = MKFormulas(female);
-    const auto formula = std::find_if(formulas.begin(), formulas.end(), [&](const MKFormula& f) {
-        return f.event == code && (f.variant == int(variant) || f.variant == int(MKVariant::Any));
-    });
-    if (formula == formulas.end())
+    const MKFormula* formula = FindMKFormula(female, eventCode, variant);
+    const std::optional<double> f = formula ? MKFactor(*formula, age) : std::nullopt;
+    if (!f)
         return 0;
-    double factor = 1;
-    if (age >= 0) {
-        if (formula->factors.empty())
-            return 0;
-        factor = formula->factors.at((std::clamp(age, FirstFactorAge, LastFactorAge) - FirstFactorAge) /
-                                     MKFactorStep);
-    }
+    const double factor = *f;
     double base = 0;
     switch (formula->kind) {
     case MarkKind::Time: {
@@ -145,6 +169,20 @@ int CalcMKPoint(bool female, const QString& eventCode, MKVariant variant, qint32
     return WholePoints(formula->a * std::pow(base, formula->c));
 }
 
+bool HasMKPoint(bool female, const QString& eventCode, MKVariant variant, int age) {
+    const MKFormula* formula = FindMKFormula(female, eventCode, variant);
+    return formula && MKFactor(*formula, age).has_value();
+}
+
+bool HasAlderRes(int table, bool female, const QString& eventCode, int age) {
+    const AgeGrading* grading = FindEvent(AgeGradings(table, female), eventCode);
+    return grading && AgeFactor(*grading, age).has_value();
+}
+
+bool HasUngdomsPoint(const QString& klasseKode, const QString& eventCode) {
+    return FindYouthFormula(klasseKode, eventCode) != nullptr;
+}
+
 qint32 CalcAlderRes(bool female, const QString& eventCode, int age, qint32 mark) {
     return CalcAlderResBy(1, female, eventCode, age, mark);
 }
@@ -154,13 +192,8 @@ qint32 CalcAlderRes2(bool female, const QString& eventCode, int age, qint32 mark
 }
 
 int CalcUngdomsPoint(const QString& klasseKode, const QString& eventCode, bool timed, qint32 mark) {
-    const QString group = YouthGroup(klasseKode);
-    const QString code = CleanCode(eventCode);
-    const auto& formulas = YouthFormulas();
-    const auto formula = std::find_if(formulas.begin(), formulas.end(), [&](const YouthFormula& f) {
-        return f.group == group && f.event == code;
-    });
-    return group.isEmpty() || formula == formulas.end() ? 0 : CalcYouthFormula(*formula, timed, mark);
+    const YouthFormula* formula = FindYouthFormula(klasseKode, eventCode);
+    return formula ? CalcYouthFormula(*formula, timed, mark) : 0;
 }
 
 int CalcYouthFormula(const YouthFormula& formula, bool timed, qint32 mark) {

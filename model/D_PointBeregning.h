@@ -49,6 +49,13 @@ int CalcMKPoint(bool female, const QString& eventCode, MKVariant variant, qint32
 qint32 CalcAlderRes(bool female, const QString& eventCode, int age, qint32 mark);
 qint32 CalcAlderRes2(bool female, const QString& eventCode, int age, qint32 mark);
 
+// Whether the built-in tables can score the event at all: a combined-events row for the variant (with an
+// age also its factors), an age-grading row with a factor for the age, a youth row of the class group.
+// Where they cannot, the routines above give 0 for every mark.
+bool HasMKPoint(bool female, const QString& eventCode, MKVariant variant, int age);
+bool HasAlderRes(int table, bool female, const QString& eventCode, int age);
+bool HasUngdomsPoint(const QString& klasseKode, const QString& eventCode);
+
 // Youth points of the class group of klasseKode ("D12" is in "D12"-"D13"): a*x^2 + b*x + c with x the
 // mark in seconds or metres, only on the side of the parabola's vertex where a better mark scores more.
 int CalcUngdomsPoint(const QString& klasseKode, const QString& eventCode, bool timed, qint32 mark);

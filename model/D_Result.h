@@ -5,11 +5,11 @@
 // keeps the rounds' counters, sorts the rows, places them, marks and moves the qualifiers for the next
 // round, and makes the team results (D_ResultHold.h) and the totals of a combined event.
 //
-// The manager created last is the current result manager; the row comparisons read the rules of its
-// round. Every sort method makes its own manager current while it sorts, so a manager always sorts by
-// the rules of its own round, whichever manager was created last.
+// A manager sorts by the rules of its own round: every comparison takes the rules of the sort it belongs
+// to, so managers of different rounds sort side by side, whichever was made last.
 #include "foundation/Exception.h"
 #include "model/D_DBDef.h"
+#include "model/D_ResultColumn.h"
 
 #include <QByteArray>
 #include <QChar>
@@ -29,6 +29,7 @@ class TPoints;
 class TResultat;
 class TResultatManager;
 class TResultatRecordTable;
+class TResultSort;
 class THoldResultater;
 class TSeedDraw;
 
@@ -124,49 +125,12 @@ struct TResultatKey {
     bool operator==(const TResultatKey&) const = default;
 };
 
-// The columns of the result grid, prints and timing reader by their ids.
-enum class TResultColumn : int {
-    Startnummer = 3,
-    Heat = 4,
-    Efter = 5,
-    RK = 6,
-    Seedning = 7,
-    Resultat = 8,
-    PK = 9,
-    Plac = 10,
-    Side = 11,
-    Bane = 12,
-    VK = 13,
-    AlderRes = 14,
-    Vind = 15,
-    PR = 16,
-    Navn = 17,
-    Aargang = 18,
-    Klub = 19,
-    NavnAargang = 20,
-    NavnAargangKlub = 21,
-    Rank = 22,
-    Bem = 23,
-    Point = 24,
-    Holdkode = 25,
-    Koen = 26,
-    Match = 27,
-    UK = 28,
-    ScanningTid = 29,
-    Licensnummer = 30,
-    KortNavn = 31,
-    Point3 = 32,
-    Klasse = 33,
-    Ovelse = 34,
-    Runde = 35,
-    Reaktion = 36,
-    SG = 37,
-    ResultatKopi = 38,
-    Bem2 = 39,
-    Tusindedele = 40
+// The keys a sort makes of a row for its comparisons, each once (TResultSort).
+struct TSortKeys {
+    std::optional<QString> TieBreak;
+    std::optional<QString> Navn;
+    std::optional<QString> Klub;
 };
-constexpr int FirstResultColumn = 3;
-constexpr int LastResultColumn = 40;
 
 // Heat numbers run from 1 to 255; 0 is no heat.
 constexpr qint32 MaxHeatNr = 255;
@@ -241,12 +205,12 @@ public:
     qint32 windExcess = 0;
     qint32 alternativeAttempt = 0;
 
-    // ---- Columns
-    QString GetFieldText(int id) const;
-    QString GetFieldEditText(int id) const;
+    // ---- Columns; "???" for a column without a text.
+    QString GetFieldText(TResultColumn column) const;
+    QString GetFieldEditText(TResultColumn column) const;
     // Parses the text into the column; a text the column's parser refuses raises and changes nothing.
     // Columns that are not written ignore the text.
-    void SetFieldText(int id, const QString& text);
+    void SetFieldText(TResultColumn column, const QString& text);
 
     // ---- Setters
     void SetHeat(qint32 value);
@@ -347,12 +311,11 @@ public:
 
     // The event type of the row's round; 0 without one.
     qint32 Ovtype() const;
-    // The series' tie-break key, made once for the sort numbered sort (a sort runs without edits).
-    QString TieBreakKey(qint32 ovtype, quint64 sort) const;
 
 private:
     friend class TSerier;
     friend class TResultatManager;
+    friend class TResultSort;
 
     // What the row was read from, for writing it back.
     struct TStored {
@@ -371,12 +334,17 @@ private:
     bool IsSerieOvelse() const;
     bool IsVindPrForsog() const;
     void SerieEdited() { stored_.SerieEdited = true; }
-    void SetText(QString& field, const QString& value, int width);
-    void SetParticipantField(int id, const QString& text);
+    void SetText(QString& field, const QString& value, TResultColumn column);
+    void SetParticipantField(TResultColumn column, const QString& text);
+    // A wind as the row stores it; raises when it does not fit.
+    static qint32 CheckedVind(qint32 value);
 
     TStored stored_;
-    mutable QString tieBreakKey_;
-    mutable quint64 tieBreakSort_ = 0;
+    // The keys of the sort that indexed the row last, kept with the row to be at hand in its comparisons;
+    // that sort alone reads them (TResultSort::Index).
+    mutable const TResultSort* sortOwner_ = nullptr;
+    mutable std::size_t sortSlot_ = 0;
+    mutable TSortKeys sortKeys_;
 };
 
 // ---------------------------------------------------------------- combined events
@@ -419,6 +387,8 @@ struct TResultRules {
     bool IsTid() const;
     // Jumps and throws: equal results are told apart by the series.
     bool HasTieBreak() const;
+    // Places by heat, each heat a final of its own (A, B, ...), the places counting on over them.
+    bool IsLetteredFinals() const { return ResType == 0 && (FinaleType == 1 || FinaleType == 2); }
 };
 TResultRules RulesOf(const TOvelseInfo* info);
 
@@ -426,43 +396,76 @@ TResultRules RulesOf(const TOvelseInfo* info);
 // asked), no time as the slowest.
 qint64 CompareValue(const TResultRules& rules, qint32 value, bool withKorrektion);
 
-// List-sort callbacks: negative when a sorts first. They follow the current result manager's round.
-using TResultatCompare = int (*)(const TResultat& a, const TResultat& b);
+// One sort: the rules of the round it follows, and the keys its comparisons need, each made once per row
+// and kept for the sort's lifetime (rows are not edited while they are sorted and compared).
+class TResultSort {
+public:
+    explicit TResultSort(const TResultRules& rules)
+        : rules_(rules) {}
+    TResultSort(const TResultSort&) = delete;
+    TResultSort& operator=(const TResultSort&) = delete;
 
-int CompareByStartnummer(const TResultat& a, const TResultat& b);
-int CompareByStatus(const TResultat& a, const TResultat& b);
-int CompareByStatusUK(const TResultat& a, const TResultat& b);
-int CompareBySG(const TResultat& a, const TResultat& b);
-int CompareBySeedning(const TResultat& a, const TResultat& b);
-int CompareByResultat(const TResultat& a, const TResultat& b);
-int CompareByPK(const TResultat& a, const TResultat& b);
-int CompareByPlac(const TResultat& a, const TResultat& b);
-int CompareByForbedring(const TResultat& a, const TResultat& b);
-int CompareByHeat(const TResultat& a, const TResultat& b);
-int CompareByNavn(const TResultat& a, const TResultat& b);
-int CompareByHeatNavn(const TResultat& a, const TResultat& b);
-int CompareByHeatKlubNavn(const TResultat& a, const TResultat& b);
-int CompareByKlubSeedning(const TResultat& a, const TResultat& b);
-int CompareByKlubResultat(const TResultat& a, const TResultat& b);
-int CompareByRank(const TResultat& a, const TResultat& b);
-int CompareByHoldkode(const TResultat& a, const TResultat& b);
-int CompareByRankHoldkode(const TResultat& a, const TResultat& b);
-int CompareBySeedningRankNavn(const TResultat& a, const TResultat& b);
-int CompareByHeatSeedningRankNavn(const TResultat& a, const TResultat& b);
-int CompareByHeatStartnummer(const TResultat& a, const TResultat& b);
-int CompareByBaneSide(const TResultat& a, const TResultat& b);
-int CompareByHeatBaneSide(const TResultat& a, const TResultat& b);
-int CompareByHeatResultat(const TResultat& a, const TResultat& b);
-int CompareByResultatHeat(const TResultat& a, const TResultat& b);
-int CompareByResultatStartnummer(const TResultat& a, const TResultat& b);
-int CompareByHeatKlubSeedning(const TResultat& a, const TResultat& b);
-int CompareByPoint(const TResultat& a, const TResultat& b);
-int CompareByPointPlac(const TResultat& a, const TResultat& b);
-int CompareByVTPoint(const TResultat& a, const TResultat& b);
-int CompareByVeteranPoint2(const TResultat& a, const TResultat& b);
+    const TResultRules& Rules() const { return rules_; }
+    // The rows the sort is about: their keys are kept with them rather than searched for.
+    void Index(const std::vector<TResultat*>& rows) const;
+    void Index(const std::vector<std::unique_ptr<TResultat>>& rows) const;
 
-// The current result manager; null when none is alive.
-TResultatManager* CurrentResultatManager();
+    // The series' tie-break key (TSerier::GetTieBreakKey) by the rules' event type.
+    const QString& TieBreakKey(const TResultat& row) const;
+    // The name and the club, upper-cased.
+    const QString& NavnKey(const TResultat& row) const;
+    const QString& KlubKey(const TResultat& row) const;
+
+private:
+    template <typename Rows>
+    void IndexRows(const Rows& rows) const;
+    TSortKeys& KeysOf(const TResultat& row) const;
+
+    TResultRules rules_;
+    // The rows indexed, each at the slot it knows.
+    mutable std::vector<const TResultat*> indexed_;
+    mutable std::unordered_map<const TResultat*, TSortKeys> others_;
+};
+
+// Row comparisons under a sort: negative when a sorts first.
+using TResultatCompare = int (*)(const TResultSort& sort, const TResultat& a, const TResultat& b);
+
+int CompareByStartnummer(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByStatus(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByStatusUK(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareBySG(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareBySeedning(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByResultat(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByPK(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByPlac(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByForbedring(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeat(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByNavn(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeatNavn(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeatKlubNavn(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByKlubSeedning(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByKlubResultat(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByRank(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHoldkode(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByRankHoldkode(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareBySeedningRankNavn(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeatSeedningRankNavn(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeatStartnummer(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByBaneSide(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeatBaneSide(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeatResultat(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByResultatHeat(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByResultatStartnummer(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByHeatKlubSeedning(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByPoint(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByPointPlac(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByVTPoint(const TResultSort& sort, const TResultat& a, const TResultat& b);
+int CompareByVeteranPoint2(const TResultSort& sort, const TResultat& a, const TResultat& b);
+
+// Sorts rows, stably, by a comparison under the sort, which is indexed with them.
+void SortResultater(std::vector<TResultat*>& rows, const TResultSort& sort, TResultatCompare compare);
+void SortResultater(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort& sort,
+                    TResultatCompare compare);
 
 // ---------------------------------------------------------------- points and seeding
 
@@ -525,10 +528,9 @@ struct TKlubData {
 // The rows of one event round, or of several shown together, of the current meet.
 class TResultatManager {
 public:
-    // Becomes the current result manager; opens the three tables and counts every round of the event
-    // manager from its records.
+    // Opens the three tables and counts every round of the event manager from its records.
     TResultatManager();
-    // When it was the current one, the newest manager still alive becomes current.
+    // When it is the model context's current result manager, the context has none afterwards.
     ~TResultatManager();
     TResultatManager(const TResultatManager&) = delete;
     TResultatManager& operator=(const TResultatManager&) = delete;
@@ -583,6 +585,10 @@ public:
     void AddKorrektion(qint32 delta);
     // 1 when a sorts after b by the current round's rules, -1 before, 0 equal.
     int CompareResultat(qint32 a, qint32 b, bool withKorrektion) const;
+    // The rules of the current round as its records hold them now.
+    TResultRules Rules() const { return RulesOf(ovelseInfo_); }
+    // Makes this the model context's current result manager: the one the user works in.
+    void MakeCurrent();
 
     // ---- Clubs of the current meet by number
     QString GetKlubNavn(qint32 klubNr);
@@ -590,13 +596,13 @@ public:
     QString GetKlubTekst(qint32 klubNr);
 
     // ---- Result grid
-    bool IsColumnEnabled(int id) const;
-    bool IsColumnReadOnly(int id) const;
-    int GetColumnWidth(int id) const;
-    Qt::Alignment GetColumnAlignment(int) const { return Qt::AlignLeft; }
+    bool IsColumnEnabled(TResultColumn column) const;
+    bool IsColumnReadOnly(TResultColumn column) const;
+    int GetColumnWidth(TResultColumn column) const;
+    Qt::Alignment GetColumnAlignment(TResultColumn column) const;
     // 0: no limit.
-    int GetColumnMaxLength(int) const { return 0; }
-    bool GetColumnTabulator(int) const { return true; }
+    int GetColumnMaxLength(TResultColumn) const { return 0; }
+    bool GetColumnTabulator(TResultColumn) const { return true; }
 
     // ---- Sorting
     void SortSeedning();
@@ -617,14 +623,10 @@ public:
     void SortVeteranPoint2();
     void SortRankHoldkode();
     void SortPRForbedring();
-    // Sorts the rows by a comparison with this manager current.
+    // Sorts the rows by a comparison under the current round's rules.
     void Sort(TResultatCompare compare);
     // The same for rows of this manager held elsewhere (a team's rows, a discipline's rows).
     void SortRows(std::vector<TResultat*>& rows, TResultatCompare compare);
-    // Makes this manager the current one.
-    void MakeCurrent();
-    // The current round's rules.
-    const TResultRules& Rules() const { return rules_; }
 
     // ---- Round counters and club points
     // From the round's stored records, its last-change time included.
@@ -666,7 +668,8 @@ public:
     // ---- Points (the meet's competition form and the round's points method)
     // Points of every row of the one round loaded: team-league points by place, veteran points, or the
     // round's method followed by the limit of scorers per team. Returns what the user must be told (a
-    // points table that cannot be read), each text once; the caller shows it.
+    // points table that cannot be read, an event whose table holds nothing for it and its class), each
+    // text once; the caller shows it.
     QStringList CalcPoint();
     // Loads every listed round with entries and, when it holds results, scores and writes it. Returns the
     // messages of all rounds, each text once.
@@ -720,23 +723,8 @@ public:
     void ClearScoreboardFiler();
 
 private:
-    // Makes a manager current, with its round's rules read anew, for the scope's lifetime.
-    class TCurrentScope {
-    public:
-        explicit TCurrentScope(TResultatManager& manager);
-        ~TCurrentScope();
-        TCurrentScope(const TCurrentScope&) = delete;
-        TCurrentScope& operator=(const TCurrentScope&) = delete;
-
-    private:
-        TResultatManager* saved_;
-    };
-
-    // The current manager is the newest alive unless one was made current since.
-    void Register();
-    void Unregister();
-    template <typename Rows>
-    void SortBy(Rows& rows, TResultatCompare compare);
+    // Sorts the rows under a sort that later comparisons of the sorted rows share.
+    void Sort(const TResultSort& sort, TResultatCompare compare);
     void SetOvelseInfo(TOvelseInfo* info);
     // Reads the round's records into rows; start numbers of damaged series are added to damaged.
     void ReadRound(TOvelseInfo& info, std::vector<std::unique_ptr<TResultat>>& into, QStringList* damaged);
@@ -748,8 +736,8 @@ private:
     void ReportDamagedSerier(const QStringList& damaged) const;
     // A relay's birth year: the rounded-up mean of its members' birth years.
     void CalcStafetAargang();
-    void PlaceLetteredFinals(bool highestFirst);
-    void PlaceRows(bool perHeat);
+    void PlaceLetteredFinals(const TResultSort& sort, bool highestFirst);
+    void PlaceRows(const TResultSort& sort, bool perHeat);
     // The round runde of the loaded round's event, when it is a later one; raises otherwise.
     TOvelseInfo& VidereRunde(QChar runde) const;
     void CalcMKPoint();
@@ -776,7 +764,6 @@ private:
     std::vector<std::unique_ptr<TPlaceringsPoint>> placeringsPoint_;
     TOvelseInfo* ovelseInfo_ = nullptr;
     std::vector<TOvelseInfo*> ovelser_;
-    TResultRules rules_;
     // The clubs met since the last load, by number; a number without a club is kept as none.
     std::unordered_map<qint32, std::optional<TKlubData>> klubber_;
     std::mt19937 random_;

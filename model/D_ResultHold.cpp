@@ -77,13 +77,12 @@ void THoldResultater::IndexHold() {
 }
 
 THold* THoldResultater::FindOpenHold(const QString& key) const {
+    // A club's teams fill one after another: only the last can still be open.
     const auto found = byKey_.constFind(key);
-    if (found == byKey_.constEnd())
+    if (found == byKey_.constEnd() || found->empty())
         return nullptr;
-    const qint32 size = HoldSize();
-    const auto open = std::find_if(found->begin(), found->end(),
-                                   [size](const THold* hold) { return hold->Count() < size; });
-    return open == found->end() ? nullptr : *open;
+    THold* last = found->back();
+    return last->Count() < HoldSize() ? last : nullptr;
 }
 
 void THoldResultater::CalcPlacering() {
@@ -102,13 +101,7 @@ void THoldResultater::CalcPlacering() {
         rows.push_back(&row);
         holdOf.emplace(&row, std::move(hold));
     }
-    // The manager that made the teams sorts them by its round.
-    if (TResultatManager* manager = rows.front()->Manager)
-        manager->SortRows(rows, CompareByResultat);
-    else
-        std::stable_sort(rows.begin(), rows.end(), [](const TResultat* a, const TResultat* b) {
-            return CompareByResultat(*a, *b) < 0;
-        });
+    SortResultater(rows, TResultSort(RulesOf(OvelseInfo)), CompareByResultat);
     hold_.clear();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TResultat& row = *rows[i];

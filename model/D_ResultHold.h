@@ -48,7 +48,8 @@ public:
     THold* Add(std::unique_ptr<THold> hold);
     // Ignored outside the teams.
     void Delete(int index);
-    // The first team of the key with fewer members than the round's team size; null when none.
+    // The key's last team when it has fewer members than the round's team size (the teams of a key are
+    // filled one after another); null when none.
     THold* FindOpenHold(const QString& key) const;
     // Drops the teams short of members, adds up the totals, sorts the teams by the result order of their
     // rows and places them; equal totals share a place.

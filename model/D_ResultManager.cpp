@@ -24,61 +24,8 @@ namespace {
 
 constexpr int LodtraekningMax = 63999;
 constexpr int PlaceringsPointTables = 4;
+// The width of a column without an entry in the table.
 constexpr int DefaultColumnWidth = 50;
-
-// The grid's default width of each column, and the columns no one may edit.
-struct TColumnDef {
-    TResultColumn Column;
-    int Width;
-    bool ReadOnly;
-};
-
-constexpr TColumnDef ColumnDefs[] = {
-    {TResultColumn::Startnummer, 40, true},
-    {TResultColumn::Heat, 40, false},
-    {TResultColumn::Efter, 40, false},
-    {TResultColumn::RK, 50, false},
-    {TResultColumn::Seedning, 70, false},
-    {TResultColumn::Resultat, 70, false},
-    {TResultColumn::PK, 35, false},
-    {TResultColumn::Plac, 40, true},
-    {TResultColumn::Side, 40, false},
-    {TResultColumn::Bane, 40, false},
-    {TResultColumn::VK, 35, false},
-    {TResultColumn::AlderRes, 70, false},
-    {TResultColumn::Vind, 50, false},
-    {TResultColumn::PR, 70, false},
-    {TResultColumn::Navn, 160, false},
-    {TResultColumn::Aargang, 45, false},
-    {TResultColumn::Klub, 140, true},
-    {TResultColumn::NavnAargang, 200, true},
-    {TResultColumn::NavnAargangKlub, 260, true},
-    {TResultColumn::Rank, 45, false},
-    {TResultColumn::Bem, 50, false},
-    {TResultColumn::Point, 55, false},
-    {TResultColumn::Holdkode, 60, true},
-    {TResultColumn::Koen, 35, false},
-    {TResultColumn::Match, 50, false},
-    {TResultColumn::UK, 35, false},
-    {TResultColumn::ScanningTid, 80, false},
-    {TResultColumn::Licensnummer, 55, false},
-    {TResultColumn::KortNavn, 60, false},
-    {TResultColumn::Point3, 55, false},
-    {TResultColumn::Klasse, 50, true},
-    {TResultColumn::Ovelse, 55, true},
-    {TResultColumn::Runde, 45, true},
-    {TResultColumn::Reaktion, 65, false},
-    {TResultColumn::SG, 35, false},
-    {TResultColumn::ResultatKopi, 70, true},
-    {TResultColumn::Bem2, 70, false},
-    {TResultColumn::Tusindedele, 45, false},
-};
-
-const TColumnDef* ColumnDefOf(int id) {
-    const auto found = std::find_if(std::begin(ColumnDefs), std::end(ColumnDefs),
-                                    [id](const TColumnDef& def) { return int(def.Column) == id; });
-    return found == std::end(ColumnDefs) ? nullptr : found;
-}
 
 const TStaevneManager* MeetManager() {
     return ModelContext().StaevneManager.get();
@@ -124,16 +71,20 @@ TResultatManager::TResultatManager()
         for (const auto& [key, info] : ovelser->KlasseIndex())
             CalcOvelseInfo(*info);
     }
-    Register();
 }
 
 TResultatManager::~TResultatManager() {
-    Unregister();
+    TResultatManager*& current = ModelContext().CurrentResultatManager;
+    if (current == this)
+        current = nullptr;
+}
+
+void TResultatManager::MakeCurrent() {
+    ModelContext().CurrentResultatManager = this;
 }
 
 void TResultatManager::SetOvelseInfo(TOvelseInfo* info) {
     ovelseInfo_ = info;
-    rules_ = RulesOf(info);
 }
 
 const TPlaceringsPoint* TResultatManager::PlaceringsPoint(int table) const {
@@ -232,8 +183,14 @@ std::unique_ptr<TResultat> TResultatManager::ReadRow(TOvelseInfo& info) {
     const bool whole = r.Serier.LoadFromString(r.stored_.Serie);
     r.stored_.SerieDamaged = t.SerieShort() || !whole;
     // A damaged series keeps the stored result; a whole one gives it.
-    if (!r.stored_.Serie.isEmpty() && !r.stored_.SerieDamaged)
-        r.CalcSerieResultat();
+    if (!r.stored_.Serie.isEmpty() && !r.stored_.SerieDamaged) {
+        try {
+            r.CalcSerieResultat();
+        } catch (const EResultError&) {
+            // Its best attempt's wind does not fit the row's: damaged too, and nothing was changed.
+            r.stored_.SerieDamaged = true;
+        }
+    }
     r.stored_.SerieEdited = false;
     return row;
 }
@@ -327,8 +284,9 @@ void TResultatManager::WriteRow(TResultat& row, bool writePlaces, const std::opt
         set(F::Placering, row.Plac);
     }
     if (serie)
-        t.SetPostSerie(*serie);
-    t.Post();
+        t.PostWithSerie(*serie);
+    else
+        t.Post();
 }
 
 void TResultatManager::WriteDeltager(const TResultat& row) {
@@ -555,8 +513,8 @@ QString TResultatManager::GetKlubTekst(qint32 klubNr) {
 
 // ---------------------------------------------------------------- the result grid
 
-bool TResultatManager::IsColumnEnabled(int id) const {
-    switch (static_cast<TResultColumn>(id)) {
+bool TResultatManager::IsColumnEnabled(TResultColumn column) const {
+    switch (column) {
     case TResultColumn::Side:
         return ovelseInfo_ && ovelseInfo_->Ovelse().IsTidOvelse();
     case TResultColumn::VK:
@@ -570,22 +528,28 @@ bool TResultatManager::IsColumnEnabled(int id) const {
     }
 }
 
-bool TResultatManager::IsColumnReadOnly(int id) const {
-    switch (static_cast<TResultColumn>(id)) {
-    case TResultColumn::Rank:
-        return MeetManager() && MeetManager()->IsDTVTLTUTurnering();
-    case TResultColumn::Resultat:
-    case TResultColumn::Vind:
+bool TResultatManager::IsColumnReadOnly(TResultColumn column) const {
+    const TResultColumnDef* def = FindResultColumnDef(column);
+    switch (def ? def->ReadOnly : TColumnReadOnly::Never) {
+    case TColumnReadOnly::Always:
+        return true;
+    case TColumnReadOnly::SerieOvelse:
         return ovelseInfo_ && ovelseInfo_->Ovelse().IsSerieOvelse() &&
                !ovelseInfo_->Ovelse().IsStafetOvelse();
-    default: {
-        const TColumnDef* def = ColumnDefOf(id);
-        return def && def->ReadOnly;
+    case TColumnReadOnly::HoldTurnering:
+        return MeetManager() && MeetManager()->IsDTVTLTUTurnering();
+    case TColumnReadOnly::Never:
+        break;
     }
-    }
+    return false;
 }
 
-int TResultatManager::GetColumnWidth(int id) const {
-    const TColumnDef* def = ColumnDefOf(id);
+int TResultatManager::GetColumnWidth(TResultColumn column) const {
+    const TResultColumnDef* def = FindResultColumnDef(column);
     return def ? def->Width : DefaultColumnWidth;
+}
+
+Qt::Alignment TResultatManager::GetColumnAlignment(TResultColumn column) const {
+    const TResultColumnDef* def = FindResultColumnDef(column);
+    return def ? def->Alignment : Qt::AlignLeft;
 }

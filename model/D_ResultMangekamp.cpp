@@ -11,9 +11,6 @@
 
 namespace {
 
-// Tenths of m/s per discipline that an average may hold and still be legal (2.0 m/s).
-constexpr qint32 MaxVindPrOvelse = 20;
-
 // a / b rounded up towards plus infinity, for b > 0: -13 / 4 gives -3.
 qint32 CeilDiv(qint32 a, qint32 b) {
     return a / b + (a % b > 0 ? 1 : 0);
@@ -101,7 +98,7 @@ void TResultatManager::CalcMKPoint() {
     for (const auto& row : rows_) {
         if (row->windDisciplines < 1 || row->Vind == WindNotMeasured)
             continue;
-        const qint32 excess = row->Vind - MaxVindPrOvelse * row->windDisciplines;
+        const qint32 excess = row->Vind - MaxLegalVind * row->windDisciplines;
         row->SetVind(CeilDiv(row->Vind, row->windDisciplines));
         row->windExcess = std::max(excess, 0);
     }
@@ -139,7 +136,7 @@ void TResultatManager::CalcMKVindAlternativ() {
             const qint32 count = total.windDisciplines;
             total.BestLegalResultat = static_cast<qint32>(std::trunc(row->Point)) - alternativ.Point1;
             total.BestLegalVind =
-                CeilDiv(MaxVindPrOvelse * count + total.windExcess - row->Vind + alternativ.Kode, count);
+                CeilDiv(MaxLegalVind * count + total.windExcess - row->Vind + alternativ.Kode, count);
             row->alternativeAttempt = best + 1;
         }
     }

@@ -21,11 +21,11 @@ struct THeatRun {
 
 // Numbers a run of sorted rows from n on; a row equal to the one before it shares its place. Returns
 // the number after the run's last.
-qint32 PlaceRun(TRowIt first, TRowIt last, qint32 n) {
+qint32 PlaceRun(const TResultSort& sort, TRowIt first, TRowIt last, qint32 n) {
     const TResultat* previous = nullptr;
     for (auto it = first; it != last; ++it, ++n) {
         TResultat& row = **it;
-        row.SetPlac(previous && CompareByResultat(row, *previous) == 0 ? previous->Plac : n);
+        row.SetPlac(previous && CompareByResultat(sort, row, *previous) == 0 ? previous->Plac : n);
         previous = &row;
     }
     return n;
@@ -60,23 +60,24 @@ void TResultatManager::CalcPlacering() {
             row->SetPlac(0);
         return;
     }
-    const TCurrentScope current(*this);
-    const TResultRules& rules = rules_;
+    // One sort for the order and the places: the rows' keys are made once.
+    const TResultSort sort(Rules());
+    const TResultRules& rules = sort.Rules();
     if (rules.ResType == 0)
-        Sort(CompareByHeatResultat);
+        Sort(sort, CompareByHeatResultat);
     else if (rules.ResType == 1)
-        Sort(CompareByResultatHeat);
+        Sort(sort, CompareByResultatHeat);
 
-    if (rules.ResType == 0 && (rules.FinaleType == 1 || rules.FinaleType == 2)) {
-        PlaceLetteredFinals(rules.FinaleType == 2);
+    if (rules.IsLetteredFinals()) {
+        PlaceLetteredFinals(sort, rules.FinaleType == 2);
     } else {
         CalcStafetAargang();
-        PlaceRows(rules.ResType == 0);
+        PlaceRows(sort, rules.ResType == 0);
     }
     CalcHoldResultater();
 }
 
-void TResultatManager::PlaceLetteredFinals(bool highestFirst) {
+void TResultatManager::PlaceLetteredFinals(const TResultSort& sort, bool highestFirst) {
     // The heats with a starter, each a final of its own; the places count on from one final to the
     // next. Rows without a heat, or in a heat where no one started, keep their places.
     std::vector<THeatRun> finals = HeatRuns(rows_);
@@ -88,16 +89,16 @@ void TResultatManager::PlaceLetteredFinals(bool highestFirst) {
         std::reverse(finals.begin(), finals.end());
     qint32 n = 1;
     for (const THeatRun& final : finals)
-        n = PlaceRun(final.First, final.Last, n);
+        n = PlaceRun(sort, final.First, final.Last, n);
 }
 
-void TResultatManager::PlaceRows(bool perHeat) {
+void TResultatManager::PlaceRows(const TResultSort& sort, bool perHeat) {
     if (!perHeat) {
-        PlaceRun(rows_.begin(), rows_.end(), 1);
+        PlaceRun(sort, rows_.begin(), rows_.end(), 1);
         return;
     }
     for (const THeatRun& heat : HeatRuns(rows_))
-        PlaceRun(heat.First, heat.Last, 1);
+        PlaceRun(sort, heat.First, heat.Last, 1);
 }
 
 void TResultatManager::CalcStafetAargang() {

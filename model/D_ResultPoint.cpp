@@ -36,6 +36,12 @@ bool CanScore(const TResultat& row) {
     return row.IsValid() && !row.IsUK() && !row.IsUdenforHold();
 }
 
+// Rows in place order, those without a place last.
+int CompareByPlaced(const TResultSort&, const TResultat& a, const TResultat& b) {
+    const auto order = [](const TResultat& row) { return row.Plac == 0 ? 0x10000 : int(row.Plac); };
+    return order(a) - order(b);
+}
+
 // The row's team code A..Z as 1..26; 0 for none.
 int HoldNr(const TResultat& row) {
     const char16_t c = row.Holdkode.toUpper().unicode();
@@ -59,6 +65,16 @@ bool IsKvindeKlasse(const QString& klasse) {
 QString TabelOvelse(const QString& ovelse) {
     const QString kode = TrimBlanks(ovelse).toUpper();
     return kode == u"1000ST" ? QStringLiteral("800") : kode;
+}
+
+// What the user is told of an event and class the points method cannot score: every row gets 0.
+QString UnscoredText(const QString& ovelse, const QString& klasse, const QString& tabel) {
+    return QStringLiteral("Ingen point for %1 i klassen %2: %3 har ingen værdier for øvelsen i klassen")
+        .arg(TrimBlanks(ovelse), TrimBlanks(klasse), tabel);
+}
+
+QString FileTabelText(const QString& file) {
+    return QStringLiteral("pointtabellen \"%1\"").arg(file);
 }
 
 // A shipped or configured file name in the program folder unless it names a folder of its own.
@@ -106,10 +122,11 @@ double DTPlacePoint(int p, int n, bool eCup) {
     return !eCup && p == 1 ? n + 1 : n - p + 1;
 }
 
-// One pass of team-league points over the rows in place order: each team's best row not yet scored
-// takes the next scoring place; rows sharing a place share the points of the places they take.
-void ScoreDTPass(const std::vector<TResultat*>& rows, std::vector<bool>& scored, int n, bool eCup,
-                 double factor) {
+// One pass of team-league points over the rows in order: each team's best row not yet scored takes the
+// next scoring place; rows sharing a place (shared[i]: row i shares the place of the row before it) share
+// the points of the places they take.
+void ScoreDTPass(const std::vector<TResultat*>& rows, const std::vector<bool>& shared,
+                 std::vector<bool>& scored, int n, bool eCup, double factor) {
     std::array<bool, HoldkodeCount + 1> holdScored{};
     const auto candidate = [&](std::size_t i) {
         const TResultat& row = *rows[i];
@@ -123,7 +140,7 @@ void ScoreDTPass(const std::vector<TResultat*>& rows, std::vector<bool>& scored,
             continue;
         }
         std::size_t end = i + 1;
-        while (end < rows.size() && rows[end]->Plac == rows[i]->Plac)
+        while (end < rows.size() && shared[end])
             ++end;
         std::vector<std::size_t> scorers;
         for (std::size_t j = i; j < end; ++j) {
@@ -248,13 +265,24 @@ void TResultatManager::CalcDTPoint() {
     for (const auto& row : rows_)
         row->SetPoint(0);
     const int n = std::clamp<int>(data.AntalDTHold, MinDTHold, MaxDTHold);
-    const std::vector<TResultat*> rows = GetResultater();
+    // The points go by the order over all heats: the places of lettered finals, which count on from one
+    // final to the next, else the result order, whatever places per heat say.
+    const TResultSort sort(Rules());
+    const bool lettered = sort.Rules().IsLetteredFinals();
+    std::vector<TResultat*> rows = GetResultater();
+    SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);
+    std::vector<bool> shared(rows.size(), false);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const TResultat& row = *rows[i];
+        const TResultat& previous = *rows[i - 1];
+        shared[i] = lettered ? row.Plac == previous.Plac : CompareByResultat(sort, row, previous) == 0;
+    }
     // Whether a row has scored is its own mark: a scoring place beyond the table is worth 0 points.
     std::vector<bool> scored(rows.size(), false);
-    ScoreDTPass(rows, scored, n, data.ECup2007, 1.0);
+    ScoreDTPass(rows, shared, scored, n, data.ECup2007, 1.0);
     const TStaevneManager* meet = ModelContext().StaevneManager.get();
     if (meet && meet->IsDTOvelseHalvePoints(ovelseInfo_->GetOvelseKode()))
-        ScoreDTPass(rows, scored, n, data.ECup2007, HalvePoint);
+        ScoreDTPass(rows, shared, scored, n, data.ECup2007, HalvePoint);
 }
 
 // ---------------------------------------------------------------- veterans
@@ -266,11 +294,23 @@ QStringList TResultatManager::CalcVTPoint() {
         row->SetPoint(0);
     QStringList messages;
     const TVeteranTabeller tables = LoadVeteranTabeller(ovelseInfo_->GetOvelseKode(), messages);
+    const QString ovelse = ovelseInfo_->GetOvelseKode();
     for (const auto& row : rows_) {
         const qint32 point = row->GetVeteranPoint(tables.Men.get(), tables.Women.get());
         row->SetPoint(point);
         row->SetVTPoint(point);
+        if (!CanScore(*row) || !row->HasResultat())
+            continue;
+        const TPointTabel* table = row->IsKvinde() ? tables.Women.get() : tables.Men.get();
+        if (!HasAlderRes(1, row->IsKvinde(), ovelse, row->GetAlder()))
+            messages << UnscoredText(ovelse, ovelseInfo_->GetKlasseKode(),
+                                     QStringLiteral("aldersfaktortabellen"));
+        else if (table && table->Rows().empty())
+            messages << UnscoredText(
+                ovelse, ovelseInfo_->GetKlasseKode(),
+                FileTabelText(InProgramDir(row->IsKvinde() ? BluePointsWomen : BluePointsMen)));
     }
+    messages.removeDuplicates();
     if (data.UndladKontrol)
         return messages;
 
@@ -320,10 +360,14 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
     int placeringsTabel = 0;
     // Youth classes also get the points of the second youth row in Point3.
     bool point3 = false;
+    // Whether the method's tables hold the event for the class at all; tableName names them.
+    bool scorable = true;
+    QString tableName = GetPointBeregningText(GetPointBeregningIndex(method));
 
     switch (static_cast<PointBeregning>(method)) {
     case PointBeregning::IaafMangekamp: {
         point3 = klasse == u"D14" || klasse == u"D15" || klasse == u"P14" || klasse == u"P15";
+        scorable = HasMKPoint(female, ovelse, point3 ? MKVariant::Youth : MKVariant::Any, NoAge);
         score = [=](const TResultat&, qint32 mark) {
             return point3 ? TScore{::CalcMKPoint(female, ovelse, MKVariant::Youth, mark, NoAge),
                                    ::CalcMKPoint(female, ovelse, MKVariant::YouthSecond, mark, NoAge)}
@@ -332,6 +376,7 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         break;
     }
     case PointBeregning::WmaMangekamp:
+        scorable = klasse.size() == 3 && HasMKPoint(female, ovelse, MKVariant::Veteran, KlasseAlder(klasse));
         if (klasse.size() == 3) {
             const int alder = KlasseAlder(klasse);
             score = [=](const TResultat&, qint32 mark) {
@@ -340,6 +385,7 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         }
         break;
     case PointBeregning::DafUngdom:
+        scorable = HasUngdomsPoint(klasse, ovelse);
         score = [=](const TResultat&, qint32 mark) {
             return TScore{CalcUngdomsPoint(klasse, ovelse, timed, mark), 0};
         };
@@ -348,14 +394,19 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         const QString folder = InProgramDir(CurrentSystemData().TabelOpslagPath);
         const QString file = PathJoin(folder, klasse + ovelse + QStringLiteral(".txt"));
         table = LoadTabel(messages, [&](TPointTabel& t) { t.LoadFromFile(file); });
+        scorable = !table || !table->Rows().empty();
+        tableName = FileTabelText(file);
         break;
     }
     case PointBeregning::IaafBluePoints: {
         const QChar first = klasse.isEmpty() ? QChar() : klasse.at(0);
         const bool men = first == u'D' || first == u'M';
-        if (men || first == u'K' || first == u'P') {
+        scorable = men || first == u'K' || first == u'P';
+        if (scorable) {
             const QString file = InProgramDir(men ? BluePointsMen : BluePointsWomen);
             table = LoadTabel(messages, [&](TPointTabel& t) { t.LoadFromCSV(file, ovelse); });
+            scorable = !table || !table->Rows().empty();
+            tableName = FileTabelText(file);
         }
         break;
     }
@@ -388,6 +439,10 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
     const bool attempts = ovelseInfo_->GetMKOvelseNr() > 0 &&
                           (event.IsSpringOvelse() || event.IsKasteOvelse()) && placeringsTabel == 0;
     const bool vertikal = event.IsVertikalSpringOvelse();
+    const bool rowsToScore = std::any_of(
+        rows_.begin(), rows_.end(), [](const auto& row) { return CanScore(*row) && row->Resultat != 0; });
+    if (!scorable && rowsToScore)
+        messages << UnscoredText(ovelse, klasse, tableName);
     for (const auto& row : rows_) {
         row->SetPoint(0);
         if (point3)

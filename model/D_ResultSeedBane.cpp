@@ -80,7 +80,8 @@ void TResultatManager::AssignLanes(qint32 antalPrHeat, qint32 method, qint32 ban
     Sort(LaneOrder(laneMethod));
     const bool offset = method <= qint32(TLaneMethod::Lodtraekning);
 
-    // The valid rows of each heat in order; rows with a status code or without a heat get no lane.
+    // The valid rows of each heat in order, those without a heat as one heat of their own; rows with a
+    // status code get no lane.
     std::vector<TResultat*> heat;
     const auto giveLanes = [&] {
         const int n = static_cast<int>(heat.size());
@@ -91,7 +92,7 @@ void TResultatManager::AssignLanes(qint32 antalPrHeat, qint32 method, qint32 ban
         heat.clear();
     };
     for (const auto& row : rows_) {
-        if (!row->IsValid() || row->Heat == 0) {
+        if (!row->IsValid()) {
             row->SetBane(0);
             continue;
         }

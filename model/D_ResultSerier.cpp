@@ -15,7 +15,6 @@
 namespace {
 
 constexpr quint16 SerieFieldCount = 6;
-constexpr int LegalVind = 21;
 constexpr qint32 NoBest = -99999;
 constexpr qint32 NoBestVind = 99999;
 constexpr int TieBreakBase = 99999;
@@ -376,7 +375,7 @@ void TResultat::CalcSerieResultat() {
                 bestVind = vind;
                 found = true;
             }
-            if (vindPrForsog && vind < LegalVind &&
+            if (vindPrForsog && IsLegalVind(vind) &&
                 (serie.Value > legal || (serie.Value == legal && vind < legalVind))) {
                 legal = serie.Value;
                 legalVind = vind;
@@ -384,11 +383,15 @@ void TResultat::CalcSerieResultat() {
             }
         }
     }
+    const bool withVind = found && vindPrForsog && ovtype != int(TOvtype::VertikalSpring);
+    // A wind that does not fit is refused before anything changes.
+    if (withVind)
+        CheckedVind(bestVind);
     BestLegalResultat = legalFound ? legal : 0;
     BestLegalVind = legalFound ? legalVind : 0;
     if (found) {
         SetResultat(best);
-        if (vindPrForsog && ovtype != int(TOvtype::VertikalSpring))
+        if (withVind)
             SetVind(bestVind);
     } else if (ovtype != int(TOvtype::Stafet)) {
         SetResultat(0);

@@ -1,32 +1,11 @@
-// The current result manager, the rules of its round and the row orders that follow them.
+// The rules of a round, the sorts that follow them and the row orders.
 #include "model/D_Result.h"
 
 #include "model/D_Ovelser.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
-
-// Every manager alive, oldest first, and the current one among them.
-struct TManagers {
-    std::vector<TResultatManager*> Alive;
-    TResultatManager* Current = nullptr;
-    // The sort running (0: none) and the last one begun: a row makes its tie-break key once per sort.
-    quint64 Sort = 0;
-    quint64 LastSort = 0;
-};
-
-TManagers& Managers() {
-    static TManagers managers;
-    return managers;
-}
-
-const TResultRules& CurrentRules() {
-    static const TResultRules none;
-    const TResultatManager* current = Managers().Current;
-    return current ? current->Rules() : none;
-}
 
 template <typename T>
 int Sign(T a, T b) {
@@ -44,15 +23,11 @@ int CompareText(const QString& a, const QString& b) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-int CompareUpper(const QString& a, const QString& b) {
-    return CompareText(a.toUpper(), b.toUpper());
-}
-
 // The first comparison that tells the rows apart.
 template <typename... Compare>
-int Chain(const TResultat& a, const TResultat& b, Compare... compare) {
+int Chain(const TResultSort& sort, const TResultat& a, const TResultat& b, Compare... compare) {
     int c = 0;
-    ((c = c != 0 ? c : compare(a, b)), ...);
+    ((c = c != 0 ? c : compare(sort, a, b)), ...);
     return c;
 }
 
@@ -63,27 +38,8 @@ int StatusUKThenHigher(const TResultat& a, const TResultat& b, T TResultat::*sco
     return c != 0 ? c : Descending(a.*score, b.*score);
 }
 
-// Marks the rows' tie-break keys of the sort for its lifetime.
-class TSortScope {
-public:
-    TSortScope()
-        : saved_(std::exchange(Managers().Sort, ++Managers().LastSort)) {}
-    ~TSortScope() { Managers().Sort = saved_; }
-    TSortScope(const TSortScope&) = delete;
-    TSortScope& operator=(const TSortScope&) = delete;
-
-private:
-    quint64 saved_;
-};
-
-// Outside a sort the key is made for each comparison, so a row's series may change between them.
-QString TieBreakKeyOf(const TResultat& row, qint32 ovtype) {
-    const quint64 sort = Managers().Sort;
-    return sort == 0 ? row.Serier.GetTieBreakKey(ovtype) : row.TieBreakKey(ovtype, sort);
-}
-
-int CompareByKlub(const TResultat& a, const TResultat& b) {
-    return CompareUpper(a.Klub, b.Klub);
+int CompareByKlub(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return CompareText(sort.KlubKey(a), sort.KlubKey(b));
 }
 
 // A mark's comparison value: timed events ascending, others descending.
@@ -91,6 +47,13 @@ int CompareMarks(const TResultRules& rules, qint32 a, qint32 b, bool withKorrekt
     const qint64 x = CompareValue(rules, a, withKorrektion);
     const qint64 y = CompareValue(rules, b, withKorrektion);
     return rules.IsTid() ? Sign(x, y) : Descending(x, y);
+}
+
+template <typename Rows>
+void SortBy(Rows& rows, const TResultSort& sort, TResultatCompare compare) {
+    sort.Index(rows);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&sort, compare](const auto& a, const auto& b) { return compare(sort, *a, *b) < 0; });
 }
 
 } // namespace
@@ -132,52 +95,77 @@ qint64 CompareValue(const TResultRules& rules, qint32 value, bool withKorrektion
     return v;
 }
 
-TResultatManager* CurrentResultatManager() {
-    return Managers().Current;
-}
-
-// ---------------------------------------------------------------- the managers alive
-
-void TResultatManager::Register() {
-    Managers().Alive.push_back(this);
-    Managers().Current = this;
-}
-
-void TResultatManager::Unregister() {
-    TManagers& managers = Managers();
-    std::erase(managers.Alive, this);
-    if (managers.Current == this)
-        managers.Current = managers.Alive.empty() ? nullptr : managers.Alive.back();
-}
-
-void TResultatManager::MakeCurrent() {
-    Managers().Current = this;
-}
-
-// Stands in for the current manager, whichever was current before.
-TResultatManager::TCurrentScope::TCurrentScope(TResultatManager& manager)
-    : saved_(std::exchange(Managers().Current, &manager)) {
-    manager.rules_ = RulesOf(manager.ovelseInfo_);
-}
-
-TResultatManager::TCurrentScope::~TCurrentScope() {
-    Managers().Current = saved_;
-}
+// ---------------------------------------------------------------- sorts
 
 template <typename Rows>
-void TResultatManager::SortBy(Rows& rows, TResultatCompare compare) {
-    const TCurrentScope current(*this);
-    const TSortScope sort;
-    std::stable_sort(rows.begin(), rows.end(),
-                     [compare](const auto& a, const auto& b) { return compare(*a, *b) < 0; });
+void TResultSort::IndexRows(const Rows& rows) const {
+    indexed_.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TResultat& row = *rows[i];
+        indexed_[i] = &row;
+        row.sortOwner_ = this;
+        row.sortSlot_ = i;
+        row.sortKeys_ = {};
+    }
+}
+
+void TResultSort::Index(const std::vector<TResultat*>& rows) const {
+    IndexRows(rows);
+}
+
+void TResultSort::Index(const std::vector<std::unique_ptr<TResultat>>& rows) const {
+    IndexRows(rows);
+}
+
+TSortKeys& TResultSort::KeysOf(const TResultat& row) const {
+    // The keys with the row are this sort's only while it is the last to have indexed the row at that
+    // slot; else (another sort indexed it since, or none did) the sort keeps them itself.
+    const std::size_t slot = row.sortSlot_;
+    if (row.sortOwner_ == this && slot < indexed_.size() && indexed_[slot] == &row)
+        return row.sortKeys_;
+    return others_[&row];
+}
+
+const QString& TResultSort::TieBreakKey(const TResultat& row) const {
+    std::optional<QString>& key = KeysOf(row).TieBreak;
+    if (!key)
+        key = row.Serier.GetTieBreakKey(rules_.Ovtype);
+    return *key;
+}
+
+const QString& TResultSort::NavnKey(const TResultat& row) const {
+    std::optional<QString>& key = KeysOf(row).Navn;
+    if (!key)
+        key = row.Navn.toUpper();
+    return *key;
+}
+
+const QString& TResultSort::KlubKey(const TResultat& row) const {
+    std::optional<QString>& key = KeysOf(row).Klub;
+    if (!key)
+        key = row.Klub.toUpper();
+    return *key;
+}
+
+void SortResultater(std::vector<TResultat*>& rows, const TResultSort& sort, TResultatCompare compare) {
+    SortBy(rows, sort, compare);
+}
+
+void SortResultater(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort& sort,
+                    TResultatCompare compare) {
+    SortBy(rows, sort, compare);
+}
+
+void TResultatManager::Sort(const TResultSort& sort, TResultatCompare compare) {
+    SortResultater(rows_, sort, compare);
 }
 
 void TResultatManager::Sort(TResultatCompare compare) {
-    SortBy(rows_, compare);
+    Sort(TResultSort(Rules()), compare);
 }
 
 void TResultatManager::SortRows(std::vector<TResultat*>& rows, TResultatCompare compare) {
-    SortBy(rows, compare);
+    SortResultater(rows, TResultSort(Rules()), compare);
 }
 
 int TResultatManager::CompareResultat(qint32 a, qint32 b, bool withKorrektion) const {
@@ -186,25 +174,25 @@ int TResultatManager::CompareResultat(qint32 a, qint32 b, bool withKorrektion) c
 
 // ---------------------------------------------------------------- comparisons
 
-int CompareByStartnummer(const TResultat& a, const TResultat& b) {
+int CompareByStartnummer(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Sign(a.Startnummer, b.Startnummer);
 }
 
-int CompareByStatus(const TResultat& a, const TResultat& b) {
+int CompareByStatus(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Sign(a.GetStatusOrder(), b.GetStatusOrder());
 }
 
-int CompareByStatusUK(const TResultat& a, const TResultat& b) {
+int CompareByStatusUK(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Sign(a.GetStatusOrderUK(), b.GetStatusOrderUK());
 }
 
-int CompareBySG(const TResultat& a, const TResultat& b) {
+int CompareBySG(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Sign(a.SG, b.SG);
 }
 
-int CompareBySeedning(const TResultat& a, const TResultat& b) {
-    const TResultRules& rules = CurrentRules();
-    int c = Chain(a, b, CompareByStatus, CompareBySG);
+int CompareBySeedning(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    const TResultRules& rules = sort.Rules();
+    int c = Chain(sort, a, b, CompareByStatus, CompareBySG);
     if (c != 0)
         return c;
     if (rules.RankAsSeedning) {
@@ -214,79 +202,79 @@ int CompareBySeedning(const TResultat& a, const TResultat& b) {
     return CompareMarks(rules, a.Seedning, b.Seedning, true);
 }
 
-int CompareByResultat(const TResultat& a, const TResultat& b) {
-    const TResultRules& rules = CurrentRules();
-    int c = CompareByStatusUK(a, b);
+int CompareByResultat(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    const TResultRules& rules = sort.Rules();
+    int c = CompareByStatusUK(sort, a, b);
     if (c == 0)
         c = CompareMarks(rules, a.Resultat, b.Resultat, false);
     if (c == 0 && rules.HasTieBreak())
-        c = -CompareText(TieBreakKeyOf(a, rules.Ovtype), TieBreakKeyOf(b, rules.Ovtype));
-    return c != 0 ? c : CompareByPK(a, b);
+        c = -CompareText(sort.TieBreakKey(a), sort.TieBreakKey(b));
+    return c != 0 ? c : CompareByPK(sort, a, b);
 }
 
-int CompareByPK(const TResultat& a, const TResultat& b) {
+int CompareByPK(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Sign(a.PK, b.PK);
 }
 
-int CompareByPlac(const TResultat& a, const TResultat& b) {
-    return Chain(
-        a, b, [](const TResultat& x, const TResultat& y) { return Sign(x.Plac, y.Plac); }, CompareByPK);
+int CompareByPlac(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    const int c = Sign(a.Plac, b.Plac);
+    return c != 0 ? c : CompareByPK(sort, a, b);
 }
 
-int CompareByForbedring(const TResultat& a, const TResultat& b) {
+int CompareByForbedring(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Descending(a.GetPRForbedring(), b.GetPRForbedring());
 }
 
-int CompareByHeat(const TResultat& a, const TResultat& b) {
+int CompareByHeat(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Sign(a.GetHeatOrder(), b.GetHeatOrder());
 }
 
-int CompareByNavn(const TResultat& a, const TResultat& b) {
-    return CompareUpper(a.Navn, b.Navn);
+int CompareByNavn(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return CompareText(sort.NavnKey(a), sort.NavnKey(b));
 }
 
-int CompareByHeatNavn(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByHeat, CompareByNavn);
+int CompareByHeatNavn(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByHeat, CompareByNavn);
 }
 
-int CompareByHeatKlubNavn(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByHeat, CompareByKlub, CompareByNavn);
+int CompareByHeatKlubNavn(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByHeat, CompareByKlub, CompareByNavn);
 }
 
-int CompareByKlubSeedning(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByKlub, CompareBySeedning);
+int CompareByKlubSeedning(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByKlub, CompareBySeedning);
 }
 
-int CompareByKlubResultat(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByKlub, CompareByResultat);
+int CompareByKlubResultat(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByKlub, CompareByResultat);
 }
 
-int CompareByRank(const TResultat& a, const TResultat& b) {
+int CompareByRank(const TResultSort&, const TResultat& a, const TResultat& b) {
     const int c = Sign(a.Rank, b.Rank);
     return c != 0 ? c : Sign(a.Lodtraekning, b.Lodtraekning);
 }
 
-int CompareByHoldkode(const TResultat& a, const TResultat& b) {
+int CompareByHoldkode(const TResultSort&, const TResultat& a, const TResultat& b) {
     return Sign(a.Holdkode.unicode(), b.Holdkode.unicode());
 }
 
-int CompareByRankHoldkode(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByRank, CompareByHoldkode);
+int CompareByRankHoldkode(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByRank, CompareByHoldkode);
 }
 
-int CompareBySeedningRankNavn(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareBySeedning, CompareByRank, CompareByNavn);
+int CompareBySeedningRankNavn(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareBySeedning, CompareByRank, CompareByNavn);
 }
 
-int CompareByHeatSeedningRankNavn(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByHeat, CompareBySeedningRankNavn);
+int CompareByHeatSeedningRankNavn(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByHeat, CompareBySeedningRankNavn);
 }
 
-int CompareByHeatStartnummer(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByHeat, CompareByStartnummer);
+int CompareByHeatStartnummer(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByHeat, CompareByStartnummer);
 }
 
-int CompareByBaneSide(const TResultat& a, const TResultat& b) {
+int CompareByBaneSide(const TResultSort&, const TResultat& a, const TResultat& b) {
     // As the zero-padded text of lane, side and start number would compare, without making the texts.
     int c = Sign(a.Bane, b.Bane);
     if (c == 0)
@@ -294,41 +282,40 @@ int CompareByBaneSide(const TResultat& a, const TResultat& b) {
     return c != 0 ? c : Sign(a.Startnummer, b.Startnummer);
 }
 
-int CompareByHeatBaneSide(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByHeat, CompareByBaneSide);
+int CompareByHeatBaneSide(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByHeat, CompareByBaneSide);
 }
 
-int CompareByHeatResultat(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByHeat, CompareByResultat, CompareByHeatBaneSide);
+int CompareByHeatResultat(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByHeat, CompareByResultat, CompareByHeatBaneSide);
 }
 
-int CompareByResultatHeat(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByResultat, CompareByHeat, CompareByHeatBaneSide);
+int CompareByResultatHeat(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByResultat, CompareByHeat, CompareByHeatBaneSide);
 }
 
-int CompareByResultatStartnummer(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByResultat, CompareByStartnummer);
+int CompareByResultatStartnummer(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByResultat, CompareByStartnummer);
 }
 
-int CompareByHeatKlubSeedning(const TResultat& a, const TResultat& b) {
-    return Chain(a, b, CompareByHeat, CompareByKlubSeedning);
+int CompareByHeatKlubSeedning(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    return Chain(sort, a, b, CompareByHeat, CompareByKlubSeedning);
 }
 
-int CompareByPoint(const TResultat& a, const TResultat& b) {
+int CompareByPoint(const TResultSort&, const TResultat& a, const TResultat& b) {
     return StatusUKThenHigher(a, b, &TResultat::Point);
 }
 
-int CompareByPointPlac(const TResultat& a, const TResultat& b) {
-    return Chain(
-        a, b, [](const TResultat& x, const TResultat& y) { return Descending(x.Point, y.Point); },
-        CompareByPlac);
+int CompareByPointPlac(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    const int c = Descending(a.Point, b.Point);
+    return c != 0 ? c : CompareByPlac(sort, a, b);
 }
 
-int CompareByVTPoint(const TResultat& a, const TResultat& b) {
+int CompareByVTPoint(const TResultSort&, const TResultat& a, const TResultat& b) {
     return StatusUKThenHigher(a, b, &TResultat::VTPoint);
 }
 
-int CompareByVeteranPoint2(const TResultat& a, const TResultat& b) {
+int CompareByVeteranPoint2(const TResultSort&, const TResultat& a, const TResultat& b) {
     return StatusUKThenHigher(a, b, &TResultat::VeteranPoint2);
 }
 

@@ -3,18 +3,13 @@
 #include "foundation/LxString.h"
 #include "model/D_Ovelser.h"
 #include "platform/LittleEndian.h"
-#include "platform/recordmanager/RecordManager.h"
 
 #include <algorithm>
-#include <cstring>
-
-namespace RM = RecordManager;
 
 namespace {
 
-// Room for the fixed part and a series of some twenty attempts; a longer record is read on in chunks.
-constexpr quint32 SerieRoom = 1024;
-constexpr quint32 LengthSize = 4;
+// The series behind a result record is its 32-bit length, then its bytes.
+constexpr qsizetype LengthSize = 4;
 
 } // namespace
 
@@ -31,10 +26,14 @@ bool TResultatRecordTable::FirstOfRound(qint32 stID, const QString& klasse, cons
     ovelse_ = TrimBlanks(ovelse);
     runde_ = TrimmedRunde(runde);
     SetIndexNumber(0);
-    if (!FindKeyOp(KeyOpGreaterOrEqual, {TKeyValue(qint64(stID)), klasse_, ovelse_, runde_}) || !InRound())
+    if (!FindKeyOp(TKeyLookup::GreaterOrEqual, {TKeyValue(qint64(stID)), klasse_, ovelse_, runde_}) ||
+        !InRound())
         return false;
     // The lookup read the fixed part only.
-    return ReadWhole(RM::OpGetDirect, GetPosition()) && InRound();
+    if (!FindWholeAt(GetPosition()))
+        return false;
+    TakeSerie();
+    return InRound();
 }
 
 bool TResultatRecordTable::FirstOfRound(const TOvelseInfo& info) {
@@ -45,7 +44,10 @@ bool TResultatRecordTable::FirstOfRound(const TOvelseInfo& info) {
 }
 
 bool TResultatRecordTable::NextOfRound() {
-    return ReadWhole(RM::OpGetNext) && InRound();
+    if (!ReadNextWhole())
+        return false;
+    TakeSerie();
+    return InRound();
 }
 
 TResultatKey TResultatRecordTable::CurrentKey() const {
@@ -57,62 +59,29 @@ TResultatKey TResultatRecordTable::CurrentKey() const {
 }
 
 bool TResultatRecordTable::FindEntryAt(quint32 position, const TResultatKey& key) {
-    try {
-        ReadWhole(RM::OpGetDirect, position);
-    } catch (const EBtvException& error) {
-        if (error.Status() == RM::StatusInvalidPosition)
-            return false;
-        throw;
-    }
+    if (!FindWholeAt(position))
+        return false;
+    TakeSerie();
     return CurrentKey() == key;
 }
 
 void TResultatRecordTable::ReadEntryAt(quint32 position, const TResultatKey& key) {
     if (!FindEntryAt(position, key))
-        throw EBtvException(TableName(), RM::StatusInvalidPosition, RM::OpGetDirect);
+        RaiseNoRecordAt();
 }
 
-void TResultatRecordTable::Cancel() {
-    postSerie_.reset();
-    TResultatTable::Cancel();
-}
-
-bool TResultatRecordTable::ReadWhole(int operation, quint32 position) {
-    if (!Active())
-        RaiseDataTableError(TDataTableError::NotOpen);
-    const quint32 fixed = static_cast<quint32>(GetRecordLength());
-    buffer_.resize(std::max<std::size_t>(buffer_.size(), fixed + SerieRoom));
-    if (operation == RM::OpGetDirect)
-        storeLE<quint32>(buffer_.data(), position);
-    quint32 length = static_cast<quint32>(buffer_.size());
-    CallBtrieve(operation, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, buffer_.data());
-    if (GetEof())
-        return false;
-    if (length > buffer_.size()) {
-        // The record did not fit: the rest of its series in one more read.
-        const quint32 got = static_cast<quint32>(buffer_.size());
-        buffer_.resize(length);
-        length = got + ReadChunk(buffer_.data() + got, got, length - got);
-    }
-    RecordBuffer()->Load(buffer_.data());
-    TakeSerie(length);
-    return true;
-}
-
-void TResultatRecordTable::TakeSerie(quint32 length) {
-    const quint32 fixed = static_cast<quint32>(GetRecordLength());
+void TResultatRecordTable::TakeSerie() {
+    const QByteArray& part = VariablePart();
     serie_.clear();
     serieShort_ = false;
-    if (length < fixed + LengthSize)
+    if (part.size() < LengthSize)
         return;
-    const qint32 announced = loadLE<qint32>(buffer_.data() + fixed);
+    const qint32 announced = loadLE<qint32>(part.constData());
     if (announced < 1)
         return;
-    const quint32 held = length - fixed - LengthSize;
-    const quint32 taken = std::min(held, static_cast<quint32>(announced));
-    serieShort_ = taken < static_cast<quint32>(announced);
-    serie_ = QByteArray(reinterpret_cast<const char*>(buffer_.data() + fixed + LengthSize),
-                        static_cast<qsizetype>(taken));
+    const qsizetype taken = std::min<qsizetype>(part.size() - LengthSize, announced);
+    serieShort_ = taken < announced;
+    serie_ = part.mid(LengthSize, taken);
 }
 
 bool TResultatRecordTable::InRound() const {
@@ -120,21 +89,9 @@ bool TResultatRecordTable::InRound() const {
     return key.StID == stID_ && key.Klasse == klasse_ && key.Ovelse == ovelse_ && key.Runde == runde_;
 }
 
-void TResultatRecordTable::InternalUpdate() {
-    const std::optional<QByteArray> serie = std::exchange(postSerie_, std::nullopt);
-    if (!serie) {
-        TResultatTable::InternalUpdate();
-        return;
-    }
-    // The fixed part, the series' length and the series: the record is replaced whole, so a shorter
-    // series leaves nothing of a longer one behind.
-    const quint32 fixed = static_cast<quint32>(GetRecordLength());
-    std::vector<quint8> record(fixed + LengthSize + static_cast<std::size_t>(serie->size()));
-    std::memcpy(record.data(), RecordBuffer()->Current(), fixed);
-    storeLE<qint32>(record.data() + fixed, static_cast<qint32>(serie->size()));
-    if (!serie->isEmpty())
-        std::memcpy(record.data() + fixed + LengthSize, serie->constData(),
-                    static_cast<std::size_t>(serie->size()));
-    quint32 length = static_cast<quint32>(record.size());
-    CallBtrieve(RM::OpUpdate, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, record.data());
+void TResultatRecordTable::PostWithSerie(const QByteArray& serie) {
+    QByteArray part(LengthSize, '\0');
+    storeLE<qint32>(part.data(), static_cast<qint32>(serie.size()));
+    part += serie;
+    PostWithVariablePart(part);
 }

@@ -1,15 +1,11 @@
 #pragma once
 // The result file as the result manager reads and writes it: a round's records in key order, each read
-// whole (the fixed part and the series behind it) in one call, and an edit posted with its series in
-// the same update.
+// whole (the fixed part and the series behind it), and an edit posted with its series in the same update.
 #include "model/D_DBDef.h"
 #include "model/D_Result.h"
 
 #include <QByteArray>
 #include <QString>
-
-#include <optional>
-#include <vector>
 
 class TResultatRecordTable : public TResultatTable {
 public:
@@ -32,24 +28,16 @@ public:
     // The record announces more series bytes than it holds; Serie has those it holds.
     bool SerieShort() const { return serieShort_; }
 
-    // The next post of an edit writes this series (its length, then its bytes; 0 when empty) behind the
-    // fixed part in the same update. Without one, an update leaves the series as it is.
-    void SetPostSerie(const QByteArray& serie) { postSerie_ = serie; }
-    // Also drops a series set for the post.
-    void Cancel() override;
-
-protected:
-    void InternalUpdate() override;
+    // Posts the pending edit with the series behind the fixed part (its length, then its bytes; the
+    // length 0 when empty), replacing the series stored before.
+    void PostWithSerie(const QByteArray& serie);
 
 private:
-    bool ReadWhole(int operation, quint32 position = 0);
-    void TakeSerie(quint32 length);
+    void TakeSerie();
     bool InRound() const;
 
-    std::vector<quint8> buffer_;
     QByteArray serie_;
     bool serieShort_ = false;
-    std::optional<QByteArray> postSerie_;
     qint32 stID_ = -1;
     QString klasse_;
     QString ovelse_;

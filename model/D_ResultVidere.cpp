@@ -47,12 +47,12 @@ int TResultatManager::CalcVidereKode(QChar runde) {
     qint32 rest = ialt - coded;
     if (rest <= 0)
         return coded;
-    const TCurrentScope current(*this);
+    const TResultSort sort(Rules());
     std::vector<TResultat*> order = GetResultater();
-    SortRows(order, CompareByResultatHeat);
+    SortResultater(order, sort, CompareByResultatHeat);
     const TResultat* last = nullptr;
     for (TResultat* row : order) {
-        if (last && CompareByResultat(*row, *last) != 0)
+        if (last && CompareByResultat(sort, *row, *last) != 0)
             break;
         if (!CanQualify(*row) || !row->VK.isEmpty())
             continue;

@@ -14,15 +14,8 @@ namespace {
 constexpr qint32 Word = 0xFFFF;
 constexpr qint32 SmallMin = std::numeric_limits<qint16>::min();
 constexpr qint32 SmallMax = std::numeric_limits<qint16>::max();
-constexpr int LegalVind = 21;
 constexpr int MaxAlder = 125;
 constexpr int HeatOrderNone = 9999;
-
-// The widths of the stored texts.
-constexpr int NavnWidth = 25;
-constexpr int BemWidth = 3;
-constexpr int Bem2Width = 7;
-constexpr int KodeWidth = 1;
 
 // A value that does not fit where it is stored is refused rather than cut.
 qint32 Checked(qint32 value, qint32 low, qint32 high, const QString& what) {
@@ -65,14 +58,6 @@ qint32 TResultat::Ovtype() const {
     return OvelseInfo ? OvelseInfo->Ovelse().GetOvtype() : 0;
 }
 
-QString TResultat::TieBreakKey(qint32 ovtype, quint64 sort) const {
-    if (tieBreakSort_ != sort) {
-        tieBreakKey_ = Serier.GetTieBreakKey(ovtype);
-        tieBreakSort_ = sort;
-    }
-    return tieBreakKey_;
-}
-
 bool TResultat::IsSerieOvelse() const {
     return OvelseInfo && OvelseInfo->Ovelse().IsSerieOvelse();
 }
@@ -91,8 +76,9 @@ qint32 TResultat::ParseMark(const QString& text) const {
 
 // ---------------------------------------------------------------- setters
 
-void TResultat::SetText(QString& field, const QString& value, int width) {
-    Assign(field, value.left(width), Modified);
+// A text is kept as long as its column is stored.
+void TResultat::SetText(QString& field, const QString& value, TResultColumn column) {
+    Assign(field, value.left(ResultColumnStorageSize(column)), Modified);
 }
 
 void TResultat::SetHeat(qint32 value) {
@@ -108,15 +94,15 @@ void TResultat::SetEfter(qint32 value) {
 }
 
 void TResultat::SetRK(const QString& value) {
-    SetText(RK, value, KodeWidth);
+    SetText(RK, value, TResultColumn::RK);
 }
 
 void TResultat::SetBem(const QString& value) {
-    SetText(Bem, value, BemWidth);
+    SetText(Bem, value, TResultColumn::Bem);
 }
 
 void TResultat::SetBem2(const QString& value) {
-    SetText(Bem2, value, Bem2Width);
+    SetText(Bem2, value, TResultColumn::Bem2);
 }
 
 void TResultat::SetTusindedele(qint32 value) {
@@ -160,7 +146,7 @@ void TResultat::SetBane(qint32 value) {
 }
 
 void TResultat::SetVK(const QString& value) {
-    SetText(VK, value, KodeWidth);
+    SetText(VK, value, TResultColumn::VK);
 }
 
 void TResultat::SetPoint(double value) {
@@ -171,12 +157,16 @@ void TResultat::SetPoint3(qint32 value) {
     Assign(Point3, Checked(value, SmallMin, SmallMax, QStringLiteral("Point3")), Modified);
 }
 
+qint32 TResultat::CheckedVind(qint32 value) {
+    return Checked(value, SmallMin, SmallMax, QStringLiteral("Vind"));
+}
+
 void TResultat::SetVind(qint32 value) {
-    Assign(Vind, Checked(value, SmallMin, SmallMax, QStringLiteral("Vind")), Modified);
+    Assign(Vind, CheckedVind(value), Modified);
 }
 
 void TResultat::SetUK(const QString& value) {
-    SetText(UK, value, KodeWidth);
+    SetText(UK, value, TResultColumn::UK);
 }
 
 void TResultat::SetVTPoint(qint32 value) {
@@ -185,14 +175,25 @@ void TResultat::SetVTPoint(qint32 value) {
 
 // ---------------------------------------------------------------- columns
 
-QString TResultat::GetFieldEditText(int id) const {
-    return GetFieldText(id);
+std::optional<TResultColumn> ResultColumnOf(int id) {
+    if (id < FirstResultColumn || id > LastResultColumn)
+        return std::nullopt;
+    return static_cast<TResultColumn>(id);
 }
 
-QString TResultat::GetFieldText(int id) const {
+QString ResultColumnText(TResultColumn column) {
+    const TResultColumnDef* def = FindResultColumnDef(column);
+    return def ? QString::fromUtf8(def->Text) : QString();
+}
+
+QString TResultat::GetFieldEditText(TResultColumn column) const {
+    return GetFieldText(column);
+}
+
+QString TResultat::GetFieldText(TResultColumn column) const {
     // A mark of 0 is no mark; a field event's 0 result with attempts is a foul ("X").
     const auto mark = [this](qint32 value) { return value == 0 ? QString() : FormatMark(value); };
-    switch (static_cast<TResultColumn>(id)) {
+    switch (column) {
     case TResultColumn::Startnummer:
         return IntStr(Startnummer);
     case TResultColumn::Heat:
@@ -276,10 +277,10 @@ QString TResultat::GetFieldText(int id) const {
     }
 }
 
-void TResultat::SetParticipantField(int id, const QString& text) {
-    switch (static_cast<TResultColumn>(id)) {
+void TResultat::SetParticipantField(TResultColumn column, const QString& text) {
+    switch (column) {
     case TResultColumn::Navn:
-        Navn = text.left(NavnWidth);
+        Navn = text.left(ResultColumnStorageSize(TResultColumn::Navn));
         break;
     case TResultColumn::Aargang:
         Aargang = static_cast<quint16>(Checked(ParseInteger(text), 0, Word, QStringLiteral("Årgang")));
@@ -296,9 +297,8 @@ void TResultat::SetParticipantField(int id, const QString& text) {
     }
 }
 
-void TResultat::SetFieldText(int id, const QString& text) {
-    const auto column = static_cast<TResultColumn>(id);
-    const QString before = GetFieldText(id);
+void TResultat::SetFieldText(TResultColumn column, const QString& text) {
+    const QString before = GetFieldText(column);
     switch (column) {
     case TResultColumn::Startnummer:
         Startnummer = ParseInteger(text);
@@ -377,12 +377,12 @@ void TResultat::SetFieldText(int id, const QString& text) {
     case TResultColumn::Aargang:
     case TResultColumn::Koen:
     case TResultColumn::Licensnummer:
-        SetParticipantField(id, text);
+        SetParticipantField(column, text);
         break;
     default:
         return;
     }
-    if (GetFieldText(id) != before) {
+    if (GetFieldText(column) != before) {
         if (IsDeltagerColumn(column))
             DeltagerModified = true;
         else
@@ -426,7 +426,7 @@ bool TResultat::IsUdenforHold() const {
 }
 
 bool TResultat::IsVindLegal() const {
-    return !OvelseInfo || !OvelseInfo->HasVindmaaling() || !HasResultat() || Vind < LegalVind;
+    return !OvelseInfo || !OvelseInfo->HasVindmaaling() || !HasResultat() || IsLegalVind(Vind);
 }
 
 bool TResultat::IsKvinde() const {

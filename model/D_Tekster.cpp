@@ -301,7 +301,7 @@ QString FormatOvelseResultat(qint32 ovtype, qint32 restype, bool hasVindmaaling,
         return text;
     if (vind == WindNotMeasured)
         return u'x' + text;
-    if (vind >= 21)
+    if (!IsLegalVind(vind))
         return u'w' + text;
     return text;
 }

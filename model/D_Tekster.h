@@ -13,6 +13,11 @@
 // The wind argument that asks FormatOvelseResultat for no wind marking.
 constexpr qint32 NoWindMarking = 32123;
 constexpr qint32 WindNotMeasured = 999;
+// The most wind that is legal, +2.0 m/s; any head wind is.
+constexpr qint32 MaxLegalVind = 20;
+constexpr bool IsLegalVind(qint32 vind) {
+    return vind <= MaxLegalVind;
+}
 
 // ---- Days, yes/no, codes and rounds
 

@@ -664,12 +664,12 @@ void TXmlData2::WriteRow(TResultat& row) {
         Attribute("Resultat", MarkText(restype, row.Resultat), noMark);
         Attribute("Reaktion", IntStr(row.Reaktion), QStringLiteral("0"));
         if (row.Point != 0)
-            TextAttribute("Points", row.GetFieldText(int(TResultColumn::Point)));
+            TextAttribute("Points", row.GetFieldText(TResultColumn::Point));
         TextAttribute("VidereKode", row.VK);
         if (row.OvelseInfo && row.OvelseInfo->IsVindPrForsog())
             TextAttribute("Vind", FormatVind(row.Vind));
         if (data.VT)
-            TextAttribute("VTKorrResultat", row.GetFieldText(int(TResultColumn::AlderRes)));
+            TextAttribute("VTKorrResultat", row.GetFieldText(TResultColumn::AlderRes));
         if (const TStaevneManager* meet = ModelContext().StaevneManager.get();
             meet && meet->IsHoldTurnering())
             TextAttribute("Rank", IntStr(row.Rank));
@@ -720,7 +720,7 @@ void TXmlData2::WriteHold(TResultatManager& manager) {
         Attribute("Plac", IntStr(total.Plac), QStringLiteral("0"));
         TextAttribute("Resultat", FormatResultat(Restype(hold->OvelseInfo), total.Resultat));
         if (total.Point != 0)
-            TextAttribute("Points", total.GetFieldText(int(TResultColumn::Point)));
+            TextAttribute("Points", total.GetFieldText(TResultColumn::Point));
         EndStartTag(false);
         for (int m = 0; m < team.Count(); ++m) {
             OpenElement("HoldDeltager");

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl1-mesa-dev
+    qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl1-mesa-dev qt6-translations-l10n
     libsqlite3-dev sqlite3
     libjpeg-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -23,6 +23,8 @@ constexpr int MinKeyBufferSize = 128;
 constexpr int FileRecordSize = 97;
 constexpr int FieldRecordSize = 32;
 constexpr int DictionaryNameSize = 20;
+// Room behind the fixed part in the first read of a whole record; a longer record is read on in a chunk.
+constexpr quint32 VariablePartRoom = 1024;
 
 using E = TBtvError;
 const TCodeText<TBtvError> BtvErrorTexts[] = {
@@ -229,6 +231,49 @@ void TBtvTable::Read(int operation) {
         readLength_ = length;
 }
 
+bool TBtvTable::ReadWhole(int operation, quint32 position) {
+    if (!Active())
+        RaiseDataTableError(TDataTableError::NotOpen);
+    const std::size_t room = std::size_t(recordLength_) + VariablePartRoom;
+    if (wholeBuffer_.size() < room)
+        wholeBuffer_.resize(room);
+    if (operation == RM::OpGetDirect)
+        storeLE<quint32>(wholeBuffer_.data(), position);
+    quint32 length = static_cast<quint32>(wholeBuffer_.size());
+    const int status =
+        Call(operation, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, wholeBuffer_.data());
+    if (operation == RM::OpGetDirect && status == RM::StatusInvalidPosition)
+        return false;
+    if (status != 0)
+        Raise(status);
+    if (eof_)
+        return false;
+    if (length > wholeBuffer_.size()) {
+        // The rest in one more read.
+        const quint32 got = static_cast<quint32>(wholeBuffer_.size());
+        wholeBuffer_.resize(length);
+        length = got + ReadChunk(wholeBuffer_.data() + got, got, length - got);
+    }
+    RecordBuffer()->Load(wholeBuffer_.data());
+    readLength_ = length;
+    const quint32 behind = length > recordLength_ ? length - recordLength_ : 0;
+    variablePart_ = QByteArray(reinterpret_cast<const char*>(wholeBuffer_.data()) + recordLength_,
+                               static_cast<qsizetype>(behind));
+    return true;
+}
+
+bool TBtvTable::ReadNextWhole() {
+    return ReadWhole(RM::OpGetNext, 0);
+}
+
+bool TBtvTable::FindWholeAt(quint32 position) {
+    return ReadWhole(RM::OpGetDirect, position);
+}
+
+void TBtvTable::RaiseNoRecordAt() const {
+    throw EBtvException(TableName(), RM::StatusInvalidPosition, RM::OpGetDirect);
+}
+
 void TBtvTable::CopyRecordToDataBuffer() {
     std::memcpy(dataBuffer_.data(), RecordBuffer()->Current(), recordLength_);
 }
@@ -337,9 +382,9 @@ void TBtvTable::InternalClose() {
 
 void TBtvTable::InternalInsert() {
     CopyRecordToDataBuffer();
-    if (insertPart_ != nullptr && !insertPart_->isEmpty()) {
+    if (postPart_ != nullptr && !postPart_->isEmpty()) {
         std::vector<quint8> whole(dataBuffer_.begin(), dataBuffer_.begin() + recordLength_);
-        whole.insert(whole.end(), insertPart_->begin(), insertPart_->end());
+        whole.insert(whole.end(), postPart_->begin(), postPart_->end());
         quint32 length = static_cast<quint32>(whole.size());
         CallBtrieve(RM::OpInsert, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, whole.data());
         std::memcpy(dataBuffer_.data(), whole.data(), recordLength_);
@@ -352,22 +397,31 @@ void TBtvTable::InternalInsert() {
 }
 
 void TBtvTable::PostWithVariablePart(const QByteArray& part) {
-    if (State() != dsInsert)
+    if (State() != dsInsert && State() != dsEdit)
         RaiseDataTableError(TDataTableError::NotInEditMode);
     if (!part.isEmpty() && !variableLength_)
-        throw EBtvException(TableName(), RM::StatusInvalidOperation, RM::OpInsert);
-    insertPart_ = &part;
+        throw EBtvException(TableName(), RM::StatusInvalidOperation,
+                            State() == dsInsert ? RM::OpInsert : RM::OpUpdate);
+    postPart_ = &part;
     try {
         Post();
     } catch (...) {
-        insertPart_ = nullptr;
+        postPart_ = nullptr;
         throw;
     }
-    insertPart_ = nullptr;
+    postPart_ = nullptr;
 }
 
 void TBtvTable::InternalUpdate() {
     CopyRecordToDataBuffer();
+    if (postPart_ != nullptr) {
+        // The fixed part and the part behind it replace the record whole.
+        std::vector<quint8> whole(dataBuffer_.begin(), dataBuffer_.begin() + recordLength_);
+        whole.insert(whole.end(), postPart_->begin(), postPart_->end());
+        quint32 length = static_cast<quint32>(whole.size());
+        CallBtrieve(RM::OpUpdate, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, whole.data());
+        return;
+    }
     if (variableLength_) {
         // Only the fixed part: the variable part stays as it is.
         WriteChunk(dataBuffer_.data(), 0, recordLength_);
@@ -387,8 +441,8 @@ void TBtvTable::InternalEdit() {
     savedPosition_ = GetPosition();
 }
 
-bool TBtvTable::InternalGetKey(int operation) {
-    const int sent = operation == FindKeyGreaterOrEqual ? RM::OpGetGreaterOrEqual : operation;
+bool TBtvTable::InternalGetKey(TKeyLookup lookup) {
+    const int sent = lookup == TKeyLookup::Less ? RM::OpGetLess : RM::OpGetGreaterOrEqual;
     quint32 length = recordLength_;
     const int status = Call(sent, IndexNumber(), KeyBuffer(), KeyBufferSize(), length, dataBuffer_.data());
     if (status == RM::StatusKeyNotFound)

@@ -92,8 +92,21 @@ public:
     // The whole length of the record the last get, step or key lookup read (fixed and variable part),
     // as the record manager reported it; 0 when the last call was another one.
     quint32 ReadLength() const { return readLength_; }
-    // Posts a pending insert with part behind the fixed part: a variable-length record in one write.
+    // Posts a pending insert or edit with part behind the fixed part: a variable-length record in one
+    // write. An edit replaces the record whole, so a shorter part leaves nothing of a longer one behind.
     void PostWithVariablePart(const QByteArray& part);
+
+    // Whole records: the fixed part into the record buffer, as every read does, and the part behind it
+    // into VariablePart, in one call where the record fits a buffer with room for a variable part, else
+    // the rest in one more.
+    // The next record in the current index's order; false at end of file.
+    bool ReadNextWhole();
+    // The record at a position; false when none is there (never was, or deleted).
+    bool FindWholeAt(quint32 position);
+    // Raises what the record manager reports for a read at a position where no record is.
+    [[noreturn]] void RaiseNoRecordAt() const;
+    // The part behind the fixed part of the record last read whole; empty when it has none.
+    const QByteArray& VariablePart() const { return variablePart_; }
     // Copies every record into a new file with the same keys and a record length at least the old one,
     // each record's variable part included. Opens this table when it is closed and closes it again.
     void CopyToNewFile(const QString& newFileName, int newRecordLength);
@@ -135,7 +148,7 @@ protected:
     void InternalInsert() override;
     void InternalOpen() override;
     void InternalUpdate() override;
-    bool InternalGetKey(int operation) override;
+    bool InternalGetKey(TKeyLookup lookup) override;
 
 private:
     // Steps 1-3 of a call: the status with the tolerated ones cleared, without raising.
@@ -143,6 +156,8 @@ private:
              void* dataBuffer);
     [[noreturn]] void Raise(int status) const;
     void Read(int operation);
+    // False at end of file or, reading at a position, when no record is there.
+    bool ReadWhole(int operation, quint32 position);
     void CopyRecordToDataBuffer();
     void ReadDictionary(const QString& tableName, QString& fileName);
 
@@ -155,6 +170,9 @@ private:
     std::vector<quint8> dataBuffer_;
     quint16 recordLength_ = 0;
     quint32 readLength_ = 0;
-    // The variable part the insert being posted carries; null for none.
-    const QByteArray* insertPart_ = nullptr;
+    // The variable part the insert or edit being posted carries; null for none.
+    const QByteArray* postPart_ = nullptr;
+    // A whole record as read, and its variable part.
+    std::vector<quint8> wholeBuffer_;
+    QByteArray variablePart_;
 };

@@ -434,24 +434,20 @@ bool TDataTable::FindKey(const std::vector<TKeyValue>& values) {
     if (IndexDefs.GetCount() == 0)
         RaiseDataTableError(TDataTableError::InvalidIndexNumber);
     KeyLength = IndexDefs.GetItem(indexNumber_).GetKeyLength(static_cast<int>(values.size()));
-    return FindKeyOp(FindKeyGreaterOrEqual, values);
+    return FindKeyOp(TKeyLookup::Exact, values);
 }
 
-bool TDataTable::FindKeyOp(int operation, const std::vector<TKeyValue>& values) {
+bool TDataTable::FindKeyOp(TKeyLookup lookup, const std::vector<TKeyValue>& values) {
     CheckBrowseMode();
     if (IndexDefs.GetCount() == 0)
         RaiseDataTableError(TDataTableError::InvalidIndexNumber);
     const TIndexDef& index = IndexDefs.GetItem(indexNumber_);
 
     searchBuffer_->Clear(false);
-    // A search from the front of a key prefix (greater or equal, or less than) starts below every value
-    // of the segments not given: zero bytes would pass over negative numbers.
-    const bool fromPrefixStart =
-        operation == FindKeyGreaterOrEqual || operation == KeyOpGreaterOrEqual || operation == KeyOpLess;
+    // Every lookup searches from the front of a key prefix: the segments not given start below every
+    // value, as zero bytes would pass over negative numbers.
     for (int i = 0; i < index.GetSegmentCount(); ++i) {
         const bool given = i < static_cast<int>(values.size());
-        if (!given && !fromPrefixStart)
-            break;
         const TSegmentDef& segment = index.GetSegment(i);
         const auto found = std::find_if(fields_.begin(), fields_.end(), [&segment](const auto& field) {
             return field->Offset == segment.Position && field->Size == segment.Length;
@@ -484,11 +480,11 @@ bool TDataTable::FindKeyOp(int operation, const std::vector<TKeyValue>& values) 
         std::min<std::size_t>(static_cast<std::size_t>(std::max(KeyLength, 0)), keyBuffer_.size());
     const std::vector<quint8> sought(keyBuffer_.begin(),
                                      keyBuffer_.begin() + static_cast<std::ptrdiff_t>(compared));
-    const bool found = InternalGetKey(operation);
+    const bool found = InternalGetKey(lookup);
     state_ = dsBrowse;
     if (!found)
         return false;
-    if (operation == FindKeyGreaterOrEqual)
+    if (lookup == TKeyLookup::Exact)
         return std::equal(sought.begin(), sought.end(), keyBuffer_.begin());
     return true;
 }

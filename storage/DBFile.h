@@ -17,11 +17,14 @@ enum TOpenMode : int { omNormal = 0, omAccelerated = 1, omReadOnly = 2, omVerify
 
 enum TDataTableState : quint8 { dsInactive = 0, dsBrowse = 1, dsEdit = 2, dsInsert = 3 };
 
-// A greater-or-equal lookup followed by an exact compare of the given key bytes.
-constexpr int FindKeyGreaterOrEqual = 200;
-// The record manager's own lookups that FindKeyOp passes on.
-constexpr int KeyOpGreaterOrEqual = 9;
-constexpr int KeyOpLess = 10;
+// The keyed lookups of FindKeyOp; the storage class sends each as its own operation.
+enum class TKeyLookup {
+    // Greater or equal, then an exact compare of the first KeyLength key bytes (FindKey).
+    Exact,
+    GreaterOrEqual,
+    // The last record below the key.
+    Less
+};
 
 enum class TDataTableError {
     NotOpen = 1,
@@ -152,8 +155,8 @@ public:
 
     // Values for the first segments of the current index; a record whose key begins with them is found.
     bool FindKey(const std::vector<TKeyValue>& values);
-    // 200: greater or equal, then an exact compare of KeyLength bytes; other codes go to the storage.
-    bool FindKeyOp(int operation, const std::vector<TKeyValue>& values);
+    // The lookup on values for the first segments; segments not given count as their lowest value.
+    bool FindKeyOp(TKeyLookup lookup, const std::vector<TKeyValue>& values);
 
     void SetIndexNumber(int indexNumber);
     int IndexNumber() const { return indexNumber_; }
@@ -239,7 +242,7 @@ protected:
     virtual void InternalOpen() = 0;
     virtual void InternalUpdate() = 0;
     // False when no record was found (end of file or no such key).
-    virtual bool InternalGetKey(int operation) = 0;
+    virtual bool InternalGetKey(TKeyLookup lookup) = 0;
 
     // A pending edit or insert is posted when changed, else cancelled; a closed table raises error 1.
     void CheckBrowseMode();

@@ -1,14 +1,18 @@
 #include "ui/Kelvo2MainProg.h"
 
 #include "foundation/Exception.h"
+#include "foundation/LxDisk.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
+#include "foundation/PathResolver.h"
 #include "foundation/controls/MsgForm.h"
+#include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/LaunchersStaevne.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -324,5 +328,15 @@ void TKelvo2MainProgForm::ExportButtonClick() {
 }
 
 void TKelvo2MainProgForm::RettelserButtonClick() {
-    VisRettelser();
+    if (VisRettelser())
+        return;
+    // Without a program for HTML pages the desktop would only complain on standard error.
+    const QString page = ResolvePath(PathJoin(ProgramDir, QStringLiteral("zuno2.htm")));
+    ShowError(this, QFileInfo(page).isFile()
+                        ? QStringLiteral("Rettelserne kan ikke vises: der er intet program til at vise "
+                                         "HTML-sider på denne maskine.") +
+                              CrLf + QStringLiteral("Åbn filen \"") + page +
+                              QStringLiteral("\" i en browser.")
+                        : QStringLiteral("Rettelserne kan ikke vises: filen \"") + page +
+                              QStringLiteral("\" findes ikke."));
 }

@@ -99,6 +99,7 @@ QString CurrentStaevneNavn() {
 
 // ---------------------------------------------------------------- the change notes
 
-void VisRettelser() {
-    Platform::StartShellCommand(QStringLiteral(".\\zuno2.htm"), ProgramDir, Platform::TShowMode::Maximized);
+bool VisRettelser() {
+    return Platform::StartShellCommand(QStringLiteral(".\\zuno2.htm"), ProgramDir,
+                                       Platform::TShowMode::Maximized);
 }

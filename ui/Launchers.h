@@ -65,5 +65,6 @@ QString CurrentStaevneNavn();
 // Runs work; a failure is shown as an error box owned by owner. True when work ran through.
 bool RunShowingErrors(QWidget* owner, const std::function<void()>& work);
 
-// Opens the change-notes page ".\zuno2.htm" in the program's folder with the system's handler.
-void VisRettelser();
+// Opens the change-notes page ".\zuno2.htm" in the program's folder with the system's handler. False
+// when the page could not be handed to one.
+bool VisRettelser();

@@ -7,6 +7,8 @@
 //   of a round depends on the rounds around it;
 // - place that round, mark who goes on (two by place, eight in all) and make its teams of three, beside a
 //   sort of it, and the same in a round ten times its size;
+// - sort that round by name, and make its teams with every row in one club, beside the same in the round
+//   ten times its size: both must grow with the round, not with its square;
 // - seed that round into ten heats with drawn groups and fanned lanes, once and with the clubs
 //   spread over the heats in ten draws, and give it team-league points (with half points) and points by
 //   place with two scorers per team, beside the same in the round ten times its size.
@@ -22,6 +24,7 @@
 #include "model/D_Ovelser.h"
 #include "model/D_PointBeregning.h"
 #include "model/D_Result.h"
+#include "model/D_ResultHold.h"
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
 #include "platform/LittleEndian.h"
@@ -445,13 +448,15 @@ void PlainReadRound(benchmark::State& state, TMeet& meet) {
     });
 }
 
-void SortRound(benchmark::State& state, TMeet& meet, int rows) {
+// The loaded round sorted by result, or by another of the manager's orders.
+void SortRound(benchmark::State& state, TMeet& meet, int rows,
+               void (TResultatManager::*sort)() = &TResultatManager::SortResultatHeat) {
     Timed(state, meet, [&] {
         TResultatManager manager;
         manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
         Check(manager.Count() == rows, "round");
         const auto start = Clock::now();
-        manager.SortResultatHeat();
+        (manager.*sort)();
         return Since(start);
     });
 }
@@ -467,6 +472,22 @@ void PlaceRound(benchmark::State& state, TMeet& meet, int rows) {
         const int coded = manager.CalcVidereKode(QChar(u'F'));
         const double t = Since(start);
         Check(coded >= 8 && manager.HoldResultater(), "qualifiers and teams");
+        return t;
+    });
+}
+
+// The teams of three of the round with every row in one club: the club's teams made one after another.
+void TeamsOfOneClub(benchmark::State& state, TMeet& meet, int rows) {
+    Timed(state, meet, [&] {
+        TResultatManager manager;
+        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+        Check(manager.Count() == rows, "round");
+        for (TResultat* row : manager.GetResultater())
+            row->Klub = QStringLiteral("Klub 1");
+        const auto start = Clock::now();
+        manager.CalcHoldResultater();
+        const double t = Since(start);
+        Check(manager.HoldResultater() && manager.HoldResultater()->Count() == rows / 3, "teams");
         return t;
     });
 }
@@ -633,6 +654,10 @@ void PrintRatios() {
         {"place and qualify round x10", "sort round x10"},
         {"place and qualify round x10", "place and qualify round"},
         {"sort round x10", "sort round"},
+        {"sort round by name", "sort round"},
+        {"sort round by name x10", "sort round by name"},
+        {"teams of one club", "sort round"},
+        {"teams of one club x10", "teams of one club"},
         {"seed round", "sort round"},
         {"seed round x10", "seed round"},
         {"seed round, clubs spread", "seed round"},
@@ -677,6 +702,12 @@ int main(int argc, char** argv) {
         {"place and qualify round", [](benchmark::State& s) { PlaceRound(s, *FullMeet(), PrRunde); }},
         {"sort round x10", [](benchmark::State& s) { SortRound(s, *BigMeet(), 10 * PrRunde); }},
         {"place and qualify round x10", [](benchmark::State& s) { PlaceRound(s, *BigMeet(), 10 * PrRunde); }},
+        {"sort round by name",
+         [](benchmark::State& s) { SortRound(s, *FullMeet(), PrRunde, &TResultatManager::SortNavn); }},
+        {"sort round by name x10",
+         [](benchmark::State& s) { SortRound(s, *BigMeet(), 10 * PrRunde, &TResultatManager::SortNavn); }},
+        {"teams of one club", [](benchmark::State& s) { TeamsOfOneClub(s, *FullMeet(), PrRunde); }},
+        {"teams of one club x10", [](benchmark::State& s) { TeamsOfOneClub(s, *BigMeet(), 10 * PrRunde); }},
         {"seed round", [](benchmark::State& s) { SeedRound(s, *FullMeet(), PrRunde, false); }},
         {"seed round x10", [](benchmark::State& s) { SeedRound(s, *BigMeet(), 10 * PrRunde, false); }},
         {"seed round, clubs spread", [](benchmark::State& s) { SeedRound(s, *FullMeet(), PrRunde, true); }},

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QStyle>
@@ -32,33 +33,55 @@ QString RangeText(TRangeMessage message) {
     return CodeText(RangeTexts, message);
 }
 
-QChar OtherDecimalChar() {
-    return GetDecimalSeparator() == u',' ? u'.' : u',';
+// The edits read and show numbers with their locale's separators (Danish "," and "."), whatever the
+// float-to-text routines have been set to write.
+struct TSeparators {
+    QChar decimal;
+    QChar group;
+};
+
+TSeparators SeparatorsOf(const QLocale& locale) {
+    const QString decimal = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
+    TSeparators separators{decimal.size() == 1 ? decimal.at(0) : QChar(u'.'), QChar()};
+    separators.group = group.size() == 1 && group.at(0) != separators.decimal ? group.at(0)
+                       : separators.decimal == u','                           ? QChar(u'.')
+                                                                              : QChar(u',');
+    return separators;
 }
 
-QChar ThousandSeparator() {
-    return GetDecimalSeparator() == u',' ? u'.' : u',';
+QChar OtherDecimalChar(QChar separator) {
+    return separator == u',' ? u'.' : u',';
+}
+
+// A number with fixed decimals and the given separator.
+QString FixedText(double value, int decimals, QChar separator) {
+    QString text = FloatToStrDec(value, decimals);
+    const qsizetype point = text.indexOf(GetDecimalSeparator());
+    if (point >= 0)
+        text[point] = separator;
+    return text;
 }
 
 // Groups the digits of a whole number's text by three.
-QString Grouped(const QString& digits) {
+QString Grouped(const QString& digits, QChar group) {
     QString result;
     for (qsizetype i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
-            result += ThousandSeparator();
+            result += group;
         result += digits.at(i);
     }
     return result;
 }
 
 // A number as a message shows it: thousands grouped and at least two decimals.
-QString NumberText(double value, int decimals) {
-    const QString text = FloatToStrDec(std::fabs(value), std::max(decimals, 2));
-    const qsizetype point = text.indexOf(GetDecimalSeparator());
+QString NumberText(double value, int decimals, const TSeparators& separators) {
+    const QString text = FixedText(std::fabs(value), std::max(decimals, 2), separators.decimal);
+    const qsizetype point = text.indexOf(separators.decimal);
     const QString sign = text.contains(QRegularExpression(QStringLiteral("[1-9]"))) && value < 0
                              ? QStringLiteral("-")
                              : QString();
-    return sign + Grouped(text.left(point)) + text.mid(point);
+    return sign + Grouped(text.left(point), separators.group) + text.mid(point);
 }
 
 // Raises the range message when value lies outside the limits that are set (a limit of 0 is none);
@@ -79,12 +102,11 @@ void CheckRange(double value, const QString& shown, double minValue, double maxV
 
 // The text as the number edits read it: blanks trimmed, empty as "0", either decimal character as the
 // separator and, with decimals, exactly that many of them.
-QString Normalised(const QString& text, int decimals) {
+QString Normalised(const QString& text, int decimals, QChar separator) {
     QString result = TrimBlanks(text);
     if (result.isEmpty())
         result = QStringLiteral("0");
-    const QChar separator = GetDecimalSeparator();
-    result.replace(OtherDecimalChar(), separator);
+    result.replace(OtherDecimalChar(separator), separator);
     if (decimals <= 0)
         return result;
     qsizetype point = result.indexOf(separator);
@@ -227,7 +249,7 @@ void TStringEdit::SetValue(const QString& value) {
 
 template <typename Value>
 void TNumberEdit<Value>::Check() {
-    const QString normalised = Normalised(text(), Decimals);
+    const QString normalised = Normalised(text(), Decimals, SeparatorsOf(locale()).decimal);
     value_ = ValueOf(normalised);
     ShowNormalised(*this, normalised);
 }
@@ -243,7 +265,9 @@ QString TNumberEdit<Value>::GetDisplayText() const {
     if (DisplayFormat.isEmpty())
         return text();
     try {
-        return FormatFloatPattern(DisplayFormat, Shown(ValueOf(Normalised(text(), Decimals))));
+        return FormatFloatPattern(
+            DisplayFormat, Shown(ValueOf(Normalised(text(), Decimals, SeparatorsOf(locale()).decimal))),
+            locale());
     } catch (const Exception&) {
         return text(); // a bad text is shown as it stands until it is checked
     }
@@ -271,8 +295,8 @@ qint32 TIntegerEdit::ValueOf(const QString& normalised) const {
         // Read as a double so that digits far beyond 32 bits give the range message, never a wrap.
         value = CommaStrToFloat(normalised);
     }
-    const auto show = [this](double shown) {
-        return Decimals > 0 ? NumberText(shown / Power10(Decimals), Decimals)
+    const auto show = [this, separators = SeparatorsOf(locale())](double shown) {
+        return Decimals > 0 ? NumberText(shown / Power10(Decimals), Decimals, separators)
                             : IntStr(static_cast<qint64>(shown));
     };
     // The value as typed: digits far beyond 64 bits are shown as they stand, without leading zeros.
@@ -298,19 +322,21 @@ void TIntegerEdit::SetValue(qint32 value) {
     const qint64 scale = static_cast<qint64>(Power10(Decimals));
     const qint64 magnitude = std::abs(static_cast<qint64>(value));
     setText((value < 0 ? QStringLiteral("-") : QString()) + IntStr(magnitude / scale) +
-            GetDecimalSeparator() + IntToZeroStr(magnitude % scale, Decimals));
+            SeparatorsOf(locale()).decimal + IntToZeroStr(magnitude % scale, Decimals));
 }
 
 double TFloatEdit::ValueOf(const QString& normalised) const {
     const double value = CommaStrToFloat(normalised);
-    const auto show = [this](double shown) { return NumberText(shown, Decimals); };
+    const auto show = [this, separators = SeparatorsOf(locale())](double shown) {
+        return NumberText(shown, Decimals, separators);
+    };
     CheckRange(value, show(value), MinValue, MaxValue, show);
     return value;
 }
 
 void TFloatEdit::SetValue(double value) {
     value_ = value;
-    setText(FloatToStrDec(value, Decimals));
+    setText(FixedText(value, Decimals, SeparatorsOf(locale()).decimal));
 }
 
 // ---------------------------------------------------------------- TIntegerSet
@@ -427,7 +453,7 @@ TPattern ReadPattern(const QString& section) {
 
 } // namespace
 
-QString FormatFloatPattern(const QString& format, double value) {
+QString FormatFloatPattern(const QString& format, double value, const QLocale& locale) {
     const QStringList sections = PatternSections(format);
     QString section = sections.at(0);
     bool signShown = value < 0;
@@ -438,8 +464,9 @@ QString FormatFloatPattern(const QString& format, double value) {
         section = sections.at(2);
     }
     const TPattern pattern = ReadPattern(section);
-    const QChar separator = GetDecimalSeparator();
-    const QString digits = FloatToStrDec(std::fabs(value), pattern.fractionDigits);
+    const TSeparators separators = SeparatorsOf(locale);
+    const QChar separator = separators.decimal;
+    const QString digits = FixedText(std::fabs(value), pattern.fractionDigits, separator);
     const qsizetype point = digits.indexOf(separator);
     QString whole = point < 0 ? digits : digits.left(point);
     QString fraction = point < 0 ? QString() : digits.mid(point + 1);
@@ -450,7 +477,7 @@ QString FormatFloatPattern(const QString& format, double value) {
     if (whole.size() < pattern.wholeZeros)
         whole = QString(pattern.wholeZeros - whole.size(), u'0') + whole;
     if (pattern.grouping)
-        whole = Grouped(whole);
+        whole = Grouped(whole, separators.group);
     const bool nonZero = digits.contains(QRegularExpression(QStringLiteral("[1-9]")));
     return (signShown && nonZero ? QStringLiteral("-") : QString()) + pattern.prefix + whole +
            (fraction.isEmpty() ? QString() : separator + fraction) + pattern.suffix;

@@ -1,11 +1,13 @@
 #pragma once
 // Single-line edits that filter what is typed, check their text when they are left, show their value
-// aligned (and formatted) while they do not have the focus, and turn the text into a typed value.
+// aligned (and formatted) while they do not have the focus, and turn the text into a typed value. Numbers
+// are shown with the edit's locale's separators; "," and "." are both read as the decimal separator.
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
 #include "foundation/controls/Alignment.h"
 
 #include <QLineEdit>
+#include <QLocale>
 #include <optional>
 
 // A value outside the limits of an edit.
@@ -129,5 +131,6 @@ private:
 };
 
 // Formats value by a float pattern: sections "positive;negative;zero", "0" a digit always shown, "#" a
-// digit shown when significant, "." the decimal separator, "," thousands grouping, quoted literals.
-QString FormatFloatPattern(const QString& format, double value);
+// digit shown when significant, "." the decimal separator, "," thousands grouping, quoted literals. The
+// separators written are the locale's.
+QString FormatFloatPattern(const QString& format, double value, const QLocale& locale = QLocale());

@@ -25,7 +25,8 @@ protected:
     }
 
     // Runs the program without a display; a run that does not end fails the test instead of hanging it.
-    TRun Run(const QStringList& arguments) {
+    TRun Run(const QStringList& arguments) { return RunIn(Path("zuno2"), arguments); }
+    TRun RunIn(const QString& program, const QStringList& arguments) {
         // The program opens the record files itself.
         OvelseManager.reset();
         StaevneManager.reset();
@@ -36,7 +37,7 @@ protected:
         environment.remove("QT_QPA_PLATFORM");
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(QDir::tempPath());
-        process.start(Path("zuno2"), arguments);
+        process.start(program, arguments);
         if (!process.waitForFinished(120000)) {
             process.kill();
             process.waitForFinished();
@@ -94,6 +95,18 @@ TEST_F(Zuno2ProgramTest, ABadIdNoMeetOrAnUnfinishedInstallationEndsWithAnError) 
     EXPECT_TRUE(marker.Errors.contains("ZUNO installation er ikke tilendebragt korrekt"))
         << marker.Errors.toStdString();
     EXPECT_TRUE(KipFiles("Stævne").isEmpty());
+}
+
+TEST_F(Zuno2ProgramTest, AFolderOfOnlyTheProgramSaysInOneMessageWhatIsMissingAndWhatMakesIt) {
+    QTemporaryDir alone;
+    const QString program = alone.path() + "/zuno2";
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZUNO2_EXECUTABLE), program));
+    QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
+    const TRun run = RunIn(program, {"/KIP"});
+    EXPECT_NE(run.ExitCode, 0);
+    EXPECT_EQ(run.Errors.count("Fejl: "), 1) << run.Errors.toStdString();
+    EXPECT_EQ(run.Errors.count("Systemfejl 1: filen "), 15) << run.Errors.toStdString();
+    EXPECT_TRUE(run.Errors.contains("zuno2-setup \"" + alone.path() + "/\"")) << run.Errors.toStdString();
 }
 
 TEST_F(Zuno2ProgramTest, WithoutADisplayOnlyABatchJobRuns) {

@@ -30,7 +30,9 @@ public:
 
 class Edits : public ::testing::Test {
 protected:
+    // As in the program: the float-to-text routines write ".", the windows are Danish.
     void SetUp() override {
+        form.setLocale(QLocale(QLocale::Danish, QLocale::Denmark));
         ShowActive(form);
         ASSERT_EQ(QApplication::activeWindow(), &form);
     }
@@ -57,7 +59,7 @@ protected:
         });
     }
 
-    TDecimalSeparatorScope comma{u','};
+    TDecimalSeparatorScope point{u'.'};
     TRecordedMessages messages;
     TEditForm form;
 };
@@ -72,6 +74,37 @@ TEST_F(Edits, AnIntegerWithDecimalsIsShownInItsNormalFormAndReadInHundredths) {
     EXPECT_EQ(form.Integer->GetValue(), 0) << "an empty text counts as 0";
     form.Integer->SetValue(-5);
     EXPECT_EQ(form.Integer->text(), "-0,05");
+    EXPECT_EQ(messages.Shown(), QStringList());
+}
+
+// The separators are the edit's locale's whatever the float-to-text routines write; either decimal
+// character is read.
+TEST_F(Edits, NumbersAreShownWithTheLocalesSeparatorsWhateverTheFloatToTextSetting) {
+    form.Integer->Decimals = 2;
+    form.Integer->MinValue = 100;
+    form.Integer->MaxValue = 100000;
+    form.Float->Decimals = 2;
+    for (const QChar floatToText : {u'.', u','}) {
+        const TDecimalSeparatorScope setting(floatToText);
+        SCOPED_TRACE(std::string("float-to-text ") + char(floatToText.unicode()));
+        form.setLocale(QLocale(QLocale::Danish, QLocale::Denmark));
+        EXPECT_EQ(TypeAndLeave(form.Integer, "1.5"), "1,50");
+        EXPECT_EQ(TypeAndLeave(form.Integer, "2,5"), "2,50");
+        EXPECT_EQ(form.Integer->GetValue(), 250);
+        form.Integer->SetValue(123456);
+        EXPECT_EQ(form.Integer->text(), "1234,56");
+        form.Float->SetValue(2.5);
+        EXPECT_EQ(form.Float->text(), "2,50");
+        EXPECT_EQ(Refusal(form.Integer, "0,5"),
+                  "0,50 er ikke indenfor tilladte interval : [1,00 - 1.000,00]");
+
+        form.setLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        EXPECT_EQ(TypeAndLeave(form.Integer, "1,5"), "1.50");
+        form.Float->SetValue(2.5);
+        EXPECT_EQ(form.Float->text(), "2.50");
+        EXPECT_EQ(Refusal(form.Integer, "0.5"),
+                  "0.50 er ikke indenfor tilladte interval : [1.00 - 1,000.00]");
+    }
     EXPECT_EQ(messages.Shown(), QStringList());
 }
 
@@ -204,7 +237,7 @@ TEST_F(Edits, AnAlignedEditShowsItsFormattedValueOnlyWhileItHasNoFocus) {
 }
 
 TEST(FormatFloatPattern, DigitsGroupsSectionsAndLiterals) {
-    const TDecimalSeparatorScope comma(u',');
+    const QLocale danish(QLocale::Danish, QLocale::Denmark);
     const std::tuple<const char*, double, const char*> cases[] = {
         {"#,##0.00", 1234567.891, "1.234.567,89"},
         {"000", 7, "007"},
@@ -215,7 +248,7 @@ TEST(FormatFloatPattern, DigitsGroupsSectionsAndLiterals) {
         {"0.0", -0.04, "0,0"}, // no sign on what rounds to zero
     };
     for (const auto& [pattern, value, text] : cases)
-        EXPECT_EQ(FormatFloatPattern(pattern, value), text) << pattern;
+        EXPECT_EQ(FormatFloatPattern(pattern, value, danish), text) << pattern;
 }
 
 } // namespace

@@ -87,6 +87,11 @@ private:
     const TModelContextScope context_;
 };
 
+QString SetupAdvice(const QString& dir) {
+    return "\r\n\r\nInstallationsprogrammet zuno2-setup opretter de manglende filer:\r\nzuno2-setup \"" +
+           dir + '"';
+}
+
 const QString NoConversion =
     QStringLiteral("ZUNO konvertering er ikke tilendebragt korrekt, og ZUNO kan derfor ikke startes");
 
@@ -116,16 +121,18 @@ TEST_F(Startup, MarkersComeFirstThenABlankInThePath) {
 }
 
 TEST_F(Startup, EveryMissingFileIsNamedInListOrder) {
-    EXPECT_FALSE(CheckStartup(Folder("tom")));
+    // One box for all, saying how to make them.
+    const QString empty = Folder("tom");
+    EXPECT_FALSE(CheckStartup(empty));
     QStringList expected;
     for (const QString& file : DataFileNames())
         expected << "Systemfejl 1: filen " + file + " findes ikke";
-    EXPECT_EQ(Shown(), expected);
+    EXPECT_EQ(Shown(), QStringList{expected.join("\r\n") + SetupAdvice(empty)});
 
     const QString dir = Installed("uden-rapport");
     ASSERT_TRUE(QFile::remove(dir + "ZUNO2.RPT"));
     EXPECT_FALSE(InitGlobals(dir));
-    EXPECT_EQ(Shown(), QStringList{"Systemfejl 1: filen zuno2.rpt findes ikke"});
+    EXPECT_EQ(Shown(), QStringList{"Systemfejl 1: filen zuno2.rpt findes ikke" + SetupAdvice(dir)});
     EXPECT_FALSE(StaevneManager || OvelseManager);
 
     WriteFile(dir + "Zuno2.Rpt", "rapport");
@@ -136,6 +143,59 @@ TEST_F(Startup, EveryMissingFileIsNamedInListOrder) {
     FreeGlobals();
     EXPECT_FALSE(StaevneManager || OvelseManager);
     EXPECT_TRUE(ProgramVersion.isEmpty());
+}
+
+// A folder that cannot be written is refused in so many words before any record file is opened (the
+// record manager would fail with a bare status). Root writes anywhere, so the start runs as an ordinary
+// user then.
+TEST_F(Startup, AFolderOrRecordFileThatCannotBeWrittenIsRefusedInOneMessage) {
+    const QString dir = Installed("skrivebeskyttet");
+    const auto startAsUser = [&] {
+        int channel[2];
+        EXPECT_EQ(pipe(channel), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            close(channel[0]);
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(3);
+            const bool started = InitGlobals(dir);
+            const QByteArray told = Shown().join("\n").toUtf8();
+            if (write(channel[1], told.constData(), told.size()) != told.size())
+                _exit(4);
+            _exit(started ? 1 : 0);
+        }
+        close(channel[1]);
+        QByteArray told;
+        char buffer[4096];
+        for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+            told.append(buffer, n);
+        close(channel[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        return QString::fromUtf8(told);
+    };
+    const auto permissions = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                             QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(root_.path(), permissions | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(dir, permissions));
+    EXPECT_EQ(startAsUser(),
+              "Der kan ikke skrives i programmappen \"" + dir + "\", og ZUNO kan derfor ikke startes");
+
+    // A writable folder with record files that are not: named all in one message.
+    const bool root = geteuid() == 0;
+    for (const QString& file : QDir(dir).entryList(QDir::Files))
+        QFile::setPermissions(dir + file,
+                              permissions | (root ? QFileDevice::WriteOther : QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(dir, permissions | QFileDevice::WriteOwner | QFileDevice::WriteOther));
+    for (const char* file : {"KLUB.ZU2", "RESULTAT.ZU2"})
+        QFile::setPermissions(dir + file, permissions);
+    EXPECT_EQ(startAsUser(), "Der kan ikke skrives i filerne KLUB.ZU2, RESULTAT.ZU2 i programmappen \"" +
+                                 dir + "\", og ZUNO kan derfor ikke startes");
+    for (const QString& file : QDir(dir).entryList(QDir::Files))
+        QFile::setPermissions(dir + file, permissions | QFileDevice::WriteOwner);
+    ASSERT_TRUE(QFile::setPermissions(dir, permissions | QFileDevice::WriteOwner));
+    EXPECT_TRUE(CheckStartup(dir));
 }
 
 TEST_F(Startup, OlderDataFilesAreConvertedAndBackedUp) {

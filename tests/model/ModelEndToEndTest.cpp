@@ -158,7 +158,7 @@ QStringList Rows(TOvelseInfo& round) {
     QStringList rows;
     for (const TResultat* row : manager.GetResultater())
         rows << QString::asprintf("%d h%d b%d p%d ", row->Startnummer, row->Heat, row->Bane, row->Plac) +
-                    row->GetFieldText(int(TColumn::Resultat)) + u' ' + row->VK + u' ' +
+                    row->GetFieldText(TColumn::Resultat) + u' ' + row->VK + u' ' +
                     QString::number(row->Point);
     return rows;
 }
@@ -232,15 +232,15 @@ TEST_F(ModelEndToEnd, AMeetFromItsCreationToAnImportedCopy) {
     const auto times = [](std::initializer_list<std::pair<qint32, const char*>> rows, const char* vind) {
         return [=](TResultatManager& manager) {
             for (const auto& [startnummer, tid] : rows) {
-                Row(manager, startnummer).SetFieldText(int(TColumn::Resultat), tid);
-                Row(manager, startnummer).SetFieldText(int(TColumn::Vind), vind);
+                Row(manager, startnummer).SetFieldText(TColumn::Resultat, tid);
+                Row(manager, startnummer).SetFieldText(TColumn::Vind, vind);
             }
         };
     };
     Enter(Round("M", "100", "I"), [&](TResultatManager& manager) {
         times({{1, "10.41"}, {2, "10.70"}, {4, "10.99"}}, "+1.2")(manager);
-        Row(manager, 9).SetFieldText(int(TColumn::RK), QStringLiteral("D"));
-        Row(manager, 9).SetFieldText(int(TColumn::Vind), QStringLiteral("+1.2"));
+        Row(manager, 9).SetFieldText(TColumn::RK, QStringLiteral("D"));
+        Row(manager, 9).SetFieldText(TColumn::Vind, QStringLiteral("+1.2"));
     });
     Enter(Round("M", "100", "I"), times({{7, "10.58"}, {8, "10.62"}, {3, "10.77"}, {10, "10.95"}}, "-0.4"));
     // The two heat winners and the best other time go on, upper case by place and lower case by time.
@@ -285,7 +285,7 @@ TEST_F(ModelEndToEnd, AMeetFromItsCreationToAnImportedCopy) {
         for (const auto& [team, first, tid] : {std::tuple(5, 1, "41.20"), std::tuple(11, 7, "41.87")}) {
             for (int leg = 0; leg < 4; ++leg)
                 Row(manager, team).SetSerieText(leg, IntStr(first + leg));
-            Row(manager, team).SetFieldText(int(TColumn::Resultat), tid);
+            Row(manager, team).SetFieldText(TColumn::Resultat, tid);
         }
     });
     Enter(Round("K", "100"), times({{6, "12.10"}, {12, "12.34"}}, "+0.9"));

@@ -50,10 +50,10 @@ TEST(CalcMKPoint, PublishedPointsZeroPointsVariantsAndAgeFactors) {
         {W, "80H", 1200, NoAge, Youth, 871}, {W, "80H", 1200, NoAge, Veteran, 1280},
         {W, "80H", 1200, NoAge, YouthSecond, 1280}, {W, "80H", 1200, NoAge, Any, 0},
         {M, "100", 1080, NoAge, Veteran, 906},
-        // Women's 100 m in 13.00: 0.9548 from 40 to 44 makes it 12.42 (rounded up); below 35 and at 35
+        // Women's 100 m in 13.00: 0.981 from 40 to 44 makes it 12.76 (rounded up); below 35 and at 35
         // factor 1. Men's long jump 5.00 at 60 (1.3876), shot put 10.00 at 62 (1.2252); a woman's short
         // hurdles at 45 are the 80 m with 1.0971; no published factors: no points with an age.
-        {W, "100", 1300, NoAge, Any, 769}, {W, "100", 1300, 40, Any, 873}, {W, "100", 1300, 44, Any, 873},
+        {W, "100", 1300, NoAge, Any, 769}, {W, "100", 1300, 40, Any, 812}, {W, "100", 1300, 44, Any, 812},
         {W, "100", 1300, 12, Any, 769}, {W, "100", 1300, 35, Any, 769}, {M, "LÆ", 500, 60, Any, 797},
         {M, "KU", 1000, 62, Any, 622}, {W, "80H", 1200, 45, Veteran, 1099}, {M, "3000", 90000, 40, Any, 0}
     };
@@ -73,13 +73,12 @@ TEST(CalcAlderRes, BothTablesTheProgramsOwnFactorsAndNoMark) {
         const char* event;
         int age;
         qint32 mark, graded;
-    } cases[] = {
-        // clang-format off
-        // Women's 100 m 12.50: 0.9548 at 40 and 0.8844 at 50 (given), the published 0.7744 at 60; rounded up.
-        {1, W, "100", 40, 1250, 1194}, {1, W, "100", 50, 1250, 1106}, {1, W, "100", 60, 1250, 968},
+    } cases[] = {// clang-format off
+        // Women's 100 m 12.50: 0.9545 at 40, 0.8551 at 50, 0.7744 at 60; rounded up.
+        {1, W, "100", 40, 1250, 1194}, {1, W, "100", 50, 1250, 1069}, {1, W, "100", 60, 1250, 968},
         {1, W, "100", NoAge, 1250, 1250}, {1, W, "100", 25, 1250, 1250},
-        // Men's javelin 50.00 m: 1.0862 at 40, 1.4140 at 60 (given), truncated; shot put: the published.
-        {1, M, "SP", 40, 5000, 5431}, {1, M, "SP", 60, 5000, 7070}, {1, M, "KU", 60, 1200, 1524},
+        // Men's javelin 50.00 m: 1.1283 at 40, 1.4804 at 60, truncated; shot put 12.00 m at 60.
+        {1, M, "SP", 40, 5000, 5641}, {1, M, "SP", 60, 5000, 7402}, {1, M, "KU", 60, 1200, 1524},
         // 1500 m 5:00.00 at 60 (0.8043), packed again; a hand 12.5 is 12.74 before its factor.
         {1, M, "1500", 60, 50000, 40129}, {1, W, "100", 40, -125, 1217}, {1, W, "100", NoAge, -125, 1274},
         {2, W, "100", 40, 1250, 1227}, {2, M, "SP", 60, 5000, 6837},

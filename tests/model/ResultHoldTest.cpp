@@ -48,7 +48,7 @@ protected:
                 members << QString::number(team.GetResultat(m)->Startnummer);
             const TResultat& row = *team.HoldResultat;
             teams << QStringLiteral("%1 %2 %3 %4: %5")
-                         .arg(team.GetHoldNavn(), row.GetFieldText(int(TResultColumn::Resultat)))
+                         .arg(team.GetHoldNavn(), row.GetFieldText(TResultColumn::Resultat))
                          .arg(row.Plac)
                          .arg(row.Point)
                          .arg(members.join(u','));
@@ -58,6 +58,31 @@ protected:
 };
 
 } // namespace
+
+// A club's teams are filled one after another, so only its last team can still take a member.
+TEST_F(ResultHold, OnlyAClubsLastTeamIsOpen) {
+    TOvelseInfo& round = Round("M", "400");
+    SetRunde(round, OvelseRnField::AntalPrHold, 2);
+    THoldResultater hold(&round);
+    const auto team = [&](const char* klub) {
+        auto row = std::make_unique<TResultat>(nullptr, &round);
+        row->Klub = klub;
+        return hold.Add(std::make_unique<THold>(std::move(row)));
+    };
+    TResultat a(nullptr, &round);
+    TResultat b(nullptr, &round);
+    TResultat c(nullptr, &round);
+    THold* first = team("Aarhus");
+    first->Add(&a);
+    EXPECT_EQ(hold.FindOpenHold("Aarhus"), first);
+    THold* second = team("Aarhus");
+    second->Add(&b);
+    second->Add(&c);
+    EXPECT_EQ(hold.FindOpenHold("Aarhus"), nullptr);
+    EXPECT_EQ(hold.FindOpenHold("Sparta"), nullptr);
+    THold* third = team("Aarhus");
+    EXPECT_EQ(hold.FindOpenHold("Aarhus"), third);
+}
 
 TEST_F(ResultHold, AClubsBestRunnersWithATimeMakeItsTeamsWhateverTheirHeat) {
     // Start number (the club is its hundreds), heat and time. Aarhus: seven runners, the best three in

@@ -10,10 +10,6 @@
 
 namespace {
 
-int Col(TResultColumn column) {
-    return int(column);
-}
-
 QByteArray Length(qint32 length) {
     QByteArray bytes(4, '\0');
     storeLE<qint32>(bytes.data(), length);
@@ -90,7 +86,7 @@ TEST_F(ResultManager, ARoundLoadsWithItsParticipantsAndClubsAndNothingElse) {
     QStringList texts;
     for (const TResultColumn column :
          {TResultColumn::Resultat, TResultColumn::Vind, TResultColumn::Bem, TResultColumn::Match})
-        texts << row.GetFieldText(Col(column));
+        texts << row.GetFieldText(column);
     EXPECT_EQ(texts, QStringList({"10.52", "+1.2", "ab", "???"}));
     EXPECT_EQ(manager.GetKlubKortNavn(2), "Sparta");
     EXPECT_EQ(manager.IndexOfHeatBane(2, 4), manager.IndexOfStartnummer(11));
@@ -111,10 +107,10 @@ TEST_F(ResultManager, EditedRowsAndParticipantsAreWrittenAndReadBack) {
     TResultatManager manager;
     manager.LoadOvelse(&round);
     TResultat& row = *manager.GetResultat(0);
-    row.SetFieldText(Col(TResultColumn::Resultat), "10.48");
-    row.SetFieldText(Col(TResultColumn::Tusindedele), "1234");
-    row.SetFieldText(Col(TResultColumn::RK), "disk");
-    row.SetFieldText(Col(TResultColumn::Navn), "Hans P. Jensen");
+    row.SetFieldText(TResultColumn::Resultat, "10.48");
+    row.SetFieldText(TResultColumn::Tusindedele, "1234");
+    row.SetFieldText(TResultColumn::RK, "disk");
+    row.SetFieldText(TResultColumn::Navn, "Hans P. Jensen");
     EXPECT_TRUE(row.DeltagerModified);
     manager.SaveResultater();
     EXPECT_FALSE(manager.IsModified());
@@ -133,17 +129,17 @@ TEST_F(ResultManager, ValuesThatDoNotFitWhereTheyAreStoredAreRefused) {
     TResultat row(nullptr, &Round("M", "100"));
     row.SetHeat(255);
     EXPECT_THROW(row.SetHeat(256), EResultError);
-    EXPECT_THROW(row.SetFieldText(Col(TResultColumn::Heat), "-1"), EResultError);
+    EXPECT_THROW(row.SetFieldText(TResultColumn::Heat, "-1"), EResultError);
     EXPECT_EQ(row.Heat, 255);
     EXPECT_THROW(row.SetTusindedele(65536), EResultError);
-    EXPECT_THROW(row.SetFieldText(Col(TResultColumn::Bane), "to"), EConvertError);
-    EXPECT_EQ(ErrorText([&] { row.SetFieldText(Col(TResultColumn::Heat), "300"); }),
+    EXPECT_THROW(row.SetFieldText(TResultColumn::Bane, "to"), EConvertError);
+    EXPECT_EQ(ErrorText([&] { row.SetFieldText(TResultColumn::Heat, "300"); }),
               "Heat skal være et tal fra 0 til 255");
 
     // A result needs a heat.
     row.SetHeat(0);
     row.Modified = false;
-    EXPECT_EQ(ErrorText([&] { row.SetFieldText(Col(TResultColumn::Resultat), "10.52"); }),
+    EXPECT_EQ(ErrorText([&] { row.SetFieldText(TResultColumn::Resultat, "10.52"); }),
               "Ikke tilladt at indlægge resultat på heat 0");
     EXPECT_EQ(row.Resultat, 0);
     EXPECT_FALSE(row.Modified);
@@ -199,7 +195,7 @@ TEST_F(ResultManager, ADamagedSeriesIsKeptMarkedAndStoredUntilEdited) {
     EXPECT_EQ(manager.GetResultat(manager.IndexOfStartnummer(12))->GetSerieCount(), 1);
 
     // Another change leaves the stored bytes alone.
-    row.SetFieldText(Col(TResultColumn::Bem), "x");
+    row.SetFieldText(TResultColumn::Bem, "x");
     manager.SaveResultater();
     EXPECT_EQ(StoredTail(position), Length(damaged.size()) + damaged);
 
@@ -212,6 +208,41 @@ TEST_F(ResultManager, ADamagedSeriesIsKeptMarkedAndStoredUntilEdited) {
     EXPECT_EQ(Shown(), QStringList{"Fejl ved indlæsning af serier. Startnummer: 12"});
     EXPECT_EQ(again.GetResultat(again.IndexOfStartnummer(11))->GetSerieCount(), 2);
     EXPECT_EQ(again.GetResultat(again.IndexOfStartnummer(11))->Resultat, 1280);
+}
+
+// A record whose series holds a best attempt with a wind the row cannot hold (a damaged or imported
+// file): the series is damaged like a cut one, the row keeps its stored result, and the round loads.
+TEST_F(ResultManager, ASeriesWhoseWindDoesNotFitIsDamagedAndTheRoundLoads) {
+    TOvelseInfo& round = Round("M", "LÆ");
+    ASSERT_TRUE(round.IsVindPrForsog());
+    const QByteArray serie = Serie({{650, 12}, {700, 400000}});
+    const quint32 position =
+        AddResultat(round, 11, Fields({{ResultatField::Resultat, 640}, {ResultatField::Vind, 15}}), serie);
+    AddResultat(round, 12, Heat(1), Serie({{600, 5}}));
+
+    TResultatManager manager;
+    manager.LoadOvelse(&round);
+    EXPECT_EQ(Shown(), QStringList{"Fejl ved indlæsning af serier. Startnummer: 11"});
+    TResultat& row = Row(manager, 11);
+    EXPECT_TRUE(row.IsSerieDamaged());
+    EXPECT_EQ(row.GetSerieCount(), 2);
+    EXPECT_EQ(std::pair(row.Resultat, row.Vind), std::pair(640, 15));
+    EXPECT_EQ(std::pair(Row(manager, 12).Resultat, Row(manager, 12).Vind), std::pair(600, 5));
+    manager.LoadOvelser({&round});
+    EXPECT_EQ(Shown(), QStringList{"Fejl ved indlæsning af serier. Startnummer: 11"});
+
+    // Saved as it is, the stored bytes stay; an edit of the attempt writes the series whole.
+    manager.LoadOvelse(&round);
+    Shown();
+    manager.SaveResultater();
+    EXPECT_EQ(StoredTail(position), Length(serie.size()) + serie);
+    TResultat& again = Row(manager, 11);
+    again.SetSerieText(1, "710,15");
+    manager.SaveResultater();
+    TResultatManager reloaded;
+    reloaded.LoadOvelse(&round);
+    EXPECT_EQ(Shown(), QStringList());
+    EXPECT_EQ(std::pair(Row(reloaded, 11).Resultat, Row(reloaded, 11).Vind), std::pair(710, 15));
 }
 
 TEST_F(ResultManager, AFailingSaveLeavesTheStoredRoundAsItWas) {
@@ -323,17 +354,17 @@ TEST_F(ResultManager, ACorrectionMovesTimesAndFieldMarksButNotRelayLegs) {
 TEST_F(ResultManager, TheGridFollowsTheRound) {
     TResultatManager manager;
     manager.LoadOvelse(&Round("M", "100"));
-    const int side = Col(TResultColumn::Side);
-    const int vk = Col(TResultColumn::VK);
-    const int resultat = Col(TResultColumn::Resultat);
+    const TResultColumn side = TResultColumn::Side;
+    const TResultColumn vk = TResultColumn::VK;
+    const TResultColumn resultat = TResultColumn::Resultat;
     EXPECT_TRUE(manager.IsColumnEnabled(side));
     EXPECT_TRUE(manager.IsColumnEnabled(vk));
-    EXPECT_TRUE(manager.IsColumnEnabled(Col(TResultColumn::Vind)));
-    EXPECT_FALSE(manager.IsColumnEnabled(Col(TResultColumn::Holdkode)));
+    EXPECT_TRUE(manager.IsColumnEnabled(TResultColumn::Vind));
+    EXPECT_FALSE(manager.IsColumnEnabled(TResultColumn::Holdkode));
     EXPECT_FALSE(manager.IsColumnReadOnly(resultat));
-    EXPECT_TRUE(manager.IsColumnReadOnly(Col(TResultColumn::Plac)));
-    EXPECT_FALSE(manager.IsColumnReadOnly(Col(TResultColumn::Rank)));
-    EXPECT_EQ(manager.GetColumnWidth(Col(TResultColumn::Navn)), 160);
+    EXPECT_TRUE(manager.IsColumnReadOnly(TResultColumn::Plac));
+    EXPECT_FALSE(manager.IsColumnReadOnly(TResultColumn::Rank));
+    EXPECT_EQ(manager.GetColumnWidth(TResultColumn::Navn), 160);
 
     manager.LoadOvelse(&Round("M", "100", "F"));
     EXPECT_FALSE(manager.IsColumnEnabled(vk));
@@ -344,16 +375,44 @@ TEST_F(ResultManager, TheGridFollowsTheRound) {
     EXPECT_FALSE(manager.IsColumnReadOnly(resultat));
 
     Manager().SystemData().DT = true;
-    EXPECT_TRUE(manager.IsColumnEnabled(Col(TResultColumn::Holdkode)));
-    EXPECT_TRUE(manager.IsColumnReadOnly(Col(TResultColumn::Rank)));
+    EXPECT_TRUE(manager.IsColumnEnabled(TResultColumn::Holdkode));
+    EXPECT_TRUE(manager.IsColumnReadOnly(TResultColumn::Rank));
+}
+
+// The column layout's kinds are the ids 3..40; captions and stored sizes come from the one table, and the
+// texts a row keeps are as long as their columns are stored.
+TEST(ResultColumns, KindsCaptionsAndStoredSizes) {
+    EXPECT_EQ(ResultColumnOf(2), std::nullopt);
+    EXPECT_EQ(ResultColumnOf(41), std::nullopt);
+    EXPECT_EQ(ResultColumnOf(3), TResultColumn::Startnummer);
+    EXPECT_EQ(ResultColumnOf(40), TResultColumn::Tusindedele);
+    QStringList captions;
+    for (int id = FirstResultColumn; id <= LastResultColumn; ++id)
+        captions << ResultColumnText(*ResultColumnOf(id));
+    EXPECT_EQ(captions.join(u','),
+              "Nr,Heat,Efter,RK,Seedning,Resultat,PK,Plac,Side,Bane,VK,?,Vind,PR,Navn,Årg,"
+              "Klub,Navn/Årgang,Navn/Årgang/Klub,Rank,Bem,Point,Holdkode,Køn,Match,UK,"
+              "ScanningTid,Lic#,F.klub,Point3,Klasse,Øvelse,Runde,Reaktion,SG,AlderRes,Bem2,1000");
+    EXPECT_EQ(ResultColumnText(static_cast<TResultColumn>(41)), "");
+
+    const std::pair<TResultColumn, int> sizes[] = {
+        {TResultColumn::Navn, 25}, {TResultColumn::Bem, 3},      {TResultColumn::Bem2, 7},
+        {TResultColumn::RK, 1},    {TResultColumn::KortNavn, 6}, {TResultColumn::AlderRes, 0}};
+    for (const auto& [column, size] : sizes)
+        EXPECT_EQ(ResultColumnStorageSize(column), size) << ResultColumnText(column).toStdString();
+    TResultat row(nullptr, nullptr);
+    row.SetFieldText(TResultColumn::Navn, QString(30, u'x'));
+    row.SetFieldText(TResultColumn::Bem, "abcdef");
+    row.SetFieldText(TResultColumn::VK, "Fx");
+    EXPECT_EQ(QStringList({row.Navn, row.Bem, row.VK}), QStringList({QString(25, u'x'), "abc", "F"}));
 }
 
 TEST_F(ResultManager, ColumnTextsParseBackAndMarkWhatChanged) {
     TResultat row(nullptr, &Round("M", "100"));
     row.Klasse = "M";
     const auto set = [&row](TResultColumn column, const char* text) {
-        row.SetFieldText(Col(column), QString::fromUtf8(text));
-        return row.GetFieldText(Col(column));
+        row.SetFieldText(column, QString::fromUtf8(text));
+        return row.GetFieldText(column);
     };
     const std::tuple<TResultColumn, const char*, const char*> texts[] = {
         {TResultColumn::Efter, "ja", "Ja"},     {TResultColumn::RK, " afbud ", "Afbud"},
@@ -367,7 +426,7 @@ TEST_F(ResultManager, ColumnTextsParseBackAndMarkWhatChanged) {
     Manager().SystemData().AntalPointDec = 1;
     EXPECT_EQ(set(TResultColumn::Point, "3,25"), "3.3");
     Manager().SystemData().ECup2007 = true;
-    EXPECT_EQ(row.GetFieldText(Col(TResultColumn::Point)), "3.25");
+    EXPECT_EQ(row.GetFieldText(TResultColumn::Point), "3.25");
     EXPECT_TRUE(row.Modified);
     EXPECT_FALSE(row.DeltagerModified);
 
@@ -381,8 +440,8 @@ TEST_F(ResultManager, ColumnTextsParseBackAndMarkWhatChanged) {
     EXPECT_EQ(set(TResultColumn::Klasse, "K"), "M");
     EXPECT_EQ(set(TResultColumn::Heat, "0"), "0");
     EXPECT_FALSE(row.Modified);
-    EXPECT_EQ(row.GetFieldText(Col(TResultColumn::Resultat)), "");
-    EXPECT_EQ(row.GetFieldText(99), "???");
+    EXPECT_EQ(row.GetFieldText(TResultColumn::Resultat), "");
+    EXPECT_EQ(row.GetFieldText(static_cast<TResultColumn>(99)), "???");
 }
 
 TEST_F(ResultManager, DerivedNumbersOfARow) {
@@ -414,7 +473,7 @@ TEST_F(ResultManager, DerivedNumbersOfARow) {
     row.Side = 2;
     EXPECT_EQ(row.GetBaneSide(), "3-2");
 
-    // Age grading of a woman of 40 in the 100 m: 12.00 by the factor 0.9548, rounded up.
+    // Age grading of a woman of 40 in the 100 m: 12.00 by the factor 0.9545, rounded up.
     TResultat kvinde(&manager, &Round("K", "100"));
     kvinde.Klasse = "K";
     kvinde.Aargang = 1984;

@@ -145,7 +145,7 @@ TEST_F(ResultPlacering, PlacesGoWithTheLastResult) {
 
     TResultatManager manager;
     manager.LoadOvelse(&round);
-    Row(manager, 1).SetFieldText(int(TResultColumn::Resultat), "");
+    Row(manager, 1).SetFieldText(TResultColumn::Resultat, "");
     manager.SaveResultater();
     EXPECT_EQ(StoredPlaces(positions), (TPlaces{{1, 2}, {2, 1}}));
     Row(manager, 2).SetResultat(0);
@@ -237,10 +237,11 @@ TEST_F(ResultPlacering, EveryRowOrderIsAStrictWeakOrderingAndSortsAreStable) {
         }
         for (std::size_t o = 0; o < std::size(orders); ++o) {
             SCOPED_TRACE(std::string(ovelse) + ", order " + std::to_string(o));
+            const TResultSort sort(manager.Rules());
             int c[Rows][Rows];
             for (int a = 0; a < Rows; ++a)
                 for (int b = 0; b < Rows; ++b)
-                    c[a][b] = orders[o](*rows[a], *rows[b]);
+                    c[a][b] = orders[o](sort, *rows[a], *rows[b]);
             int faults = 0;
             for (int a = 0; a < Rows; ++a) {
                 faults += c[a][a] != 0;
@@ -258,7 +259,7 @@ TEST_F(ResultPlacering, EveryRowOrderIsAStrictWeakOrderingAndSortsAreStable) {
                 return std::find(rows.begin(), rows.end(), row);
             };
             for (std::size_t i = 1; i < sorted.size(); ++i) {
-                const int order = orders[o](*sorted[i - 1], *sorted[i]);
+                const int order = orders[o](sort, *sorted[i - 1], *sorted[i]);
                 EXPECT_TRUE(order < 0 || (order == 0 && at(sorted[i - 1]) < at(sorted[i])));
             }
         }

@@ -11,6 +11,8 @@
 
 #include <QMap>
 
+#include <array>
+
 namespace {
 
 using namespace ResultatField;
@@ -227,6 +229,30 @@ TEST_F(ResultPoint, TeamLeaguePointsByScoringPlaceWithSharedPlacesAndHalfPoints)
     EXPECT_EQ(Score(Round("M", "100")), eCup);
 }
 
+// Places per heat (a new round's default) do not rank the heats' winners alike: the points go by the
+// result order over all heats, equal marks in different heats sharing theirs; lettered finals go by
+// their places, the A final first.
+TEST_F(ResultPoint, TeamLeaguePointsGoByTheOrderOverAllHeats) {
+    Data().DT = true;
+    Data().AntalDTHold = 8;
+    TOvelseInfo& round = Round("M", "100");
+    // Start number, club (team A..D), heat, time.
+    const std::array<std::array<qint32, 4>, 4> rows{
+        {{11, 1, 1, 1100}, {21, 2, 1, 1120}, {31, 3, 2, 1050}, {41, 4, 2, 1100}}};
+    for (const auto& [nr, klubNr, heat, tid] : rows) {
+        AddDeltager(nr, QStringLiteral("Deltager %1").arg(nr), 0, klubNr);
+        AddResultat(round, nr, Fields({{Heat, heat}, {Resultat, tid}}));
+    }
+    EXPECT_EQ(Score(round), (TRowPoints{{11, 6.5}, {21, 5}, {31, 9}, {41, 6.5}}));
+
+    // Heat 2 is the A final.
+    SetRunde(round, OvelseRnField::FinaleType, 2);
+    EXPECT_EQ(Score(round), (TRowPoints{{11, 6}, {21, 5}, {31, 9}, {41, 7}}));
+    // Heat 1 is.
+    SetRunde(round, OvelseRnField::FinaleType, 1);
+    EXPECT_EQ(Score(round), (TRowPoints{{11, 9}, {21, 7}, {31, 6}, {41, 5}}));
+}
+
 TEST_F(ResultPoint, TeamLeagueScoringPlacesBeyondTheTableAreWorthNothingAndScoreOnlyOnce) {
     Data().DT = true;
     Data().AntalDTHold = 2; // at least 6 teams
@@ -274,4 +300,59 @@ TEST_F(ResultPoint, VeteransShareARankOnEqualPointsAndTheBestOfEachTeamScoreByIt
     EXPECT_EQ(manager.CalcPoint(),
               QStringList{"Kan ikke indlæse pointtabel \"" + Dir() + "_t_blue\\iaaf-blue-points-men.csv\""});
     EXPECT_EQ(Points(manager), (TRowPoints{{1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}));
+}
+
+TEST_F(ResultPoint, EventsAMethodsTablesDoNotHoldAreNamedOncePerEventAndClass) {
+    // No youth rows are shipped: the natural method of D12 is the youth table.
+    AddProgramme(
+        {{"D12", "LÆ", "F"}, {"K", "55", "F"}, {"K", "10000", "F"}, {"M40", "3000", "F"}, {"M", "60", "IF"}});
+    Data().PointBeregning = qint32(PointBeregning::NaturligAldersgruppe);
+    QStringList told;
+    AddRows(Round("D12", "LÆ"), {{1, 1, 400}});
+    EXPECT_EQ(Score(Round("D12", "LÆ"), &told), (TRowPoints{{1, 0}}));
+    EXPECT_EQ(told, QStringList{"Ingen point for LÆ i klassen D12: DAF ungdomstabel har ingen værdier for "
+                                "øvelsen i klassen"});
+
+    // No combined-events constants for the women's 55 m; the men's 3000 m has no age factors.
+    AddRows(Round("K", "55"), {{11, 1, 750}});
+    Score(Round("K", "55"), &told);
+    EXPECT_EQ(told,
+              QStringList{"Ingen point for 55 i klassen K: IAAF mangekamp har ingen værdier for øvelsen "
+                          "i klassen"});
+    AddRows(Round("M40", "3000"), {{21, 1, 90000}});
+    Score(Round("M40", "3000"), &told);
+    EXPECT_EQ(told, QStringList{"Ingen point for 3000 i klassen M40: WMA (veteran) mangekamp har ingen "
+                                "værdier for øvelsen i klassen"});
+
+    // A points file without a column for the event, over two rounds: told once.
+    SetMethod("M", "60", PointBeregning::IaafBluePoints);
+    for (const char* runde : {"I", "F"})
+        AddRows(Round("M", "60", runde), {{31, 1, 700}});
+    TResultatManager manager;
+    EXPECT_EQ(manager.CalcPointOvelser({&Round("M", "60", "I"), &Round("M", "60", "F")}),
+              QStringList{"Ingen point for 60 i klassen M: pointtabellen \"" + Dir() +
+                          "_t_blue\\iaaf-blue-points-men.csv\" har ingen værdier for øvelsen i klassen"});
+
+    // An event the tables hold, or rows with nothing to score, give no message.
+    AddRows(Round("M", "100", "I"), {{41, 1, 1080}});
+    SetMethod("M", "100", PointBeregning::IaafMangekamp);
+    EXPECT_EQ(Score(Round("M", "100", "I"), &told), (TRowPoints{{41, 906}}));
+    EXPECT_EQ(told, QStringList());
+    AddRows(Round("K", "10000"), {{12, 1, 0}, {13, 1, 700000, "D"}});
+    Score(Round("K", "10000"), &told);
+    EXPECT_EQ(told, QStringList());
+}
+
+TEST_F(ResultPoint, VeteranEventsWithoutAgeFactorsOrBluePointsAreNamed) {
+    AddProgramme({{"M40", "1000ST", "F"}, {"M40", "100", "F"}});
+    Data().VT = true;
+    QStringList told;
+    AddRows(Round("M40", "1000ST"), {{1, 1, 30000}}, 1984);
+    EXPECT_EQ(Score(Round("M40", "1000ST"), &told), (TRowPoints{{1, 0}}));
+    EXPECT_EQ(told,
+              QStringList{"Ingen point for 1000ST i klassen M40: aldersfaktortabellen har ingen værdier "
+                          "for øvelsen i klassen"});
+    AddRows(Round("M40", "100"), {{2, 1, 1200}}, 1984);
+    Score(Round("M40", "100"), &told);
+    EXPECT_EQ(told, QStringList());
 }

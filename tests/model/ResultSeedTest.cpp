@@ -288,6 +288,27 @@ TEST_F(ResultSeed, RowsWithAStatusCodeGetNoHeatAndNoLane) {
     EXPECT_EQ(withdrawn.Bane, 0);
 }
 
+// Lanes alone, by heat method 0 or one below -1, in a round without heats: the valid rows of no heat are
+// one heat of their own, beside rows that have one.
+TEST_F(ResultSeed, RowsWithoutAHeatGetLanesAsAHeatOfTheirOwn) {
+    AddRange(Lob(), 1, 5);
+    AddEntries(Lob(), {{6, 1, "A"}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    for (const qint32 heatMethod : {0, -2, -7}) {
+        SCOPED_TRACE(heatMethod);
+        manager.SeedOvelse(8, heatMethod, 1, 0, 1, 5);
+        EXPECT_EQ(Heats(manager).values(), QList<int>(6, 0));
+        EXPECT_EQ(LanesOf(manager, {1, 2, 3, 4, 5, 6}), (QList<int>{1, 2, 3, 4, 5, 0}));
+        manager.SeedOvelse(8, heatMethod, 2, 2, 1, 5);
+        EXPECT_EQ(LanesOf(manager, {1, 2, 3, 4, 5}), (QList<int>{7, 6, 5, 4, 3}));
+    }
+    for (const qint32 nr : {4, 5})
+        Row(manager, nr).SetHeat(2);
+    manager.SeedOvelse(8, 0, 6, 0, 1, 5);
+    EXPECT_EQ(LanesOf(manager, {1, 2, 3, 4, 5, 6}), (QList<int>{1, 2, 3, 1, 2, 0}));
+}
+
 TEST_F(ResultSeed, ResettingClearsHeatsSidesLanesPlacesAndPlacingCodes) {
     AddRange(Lob(), 1, 2);
     TResultatManager manager;

@@ -228,7 +228,7 @@ TEST_F(ResultSerier, TheBestAttemptAndTheBestLegalOne) {
     fouls->SetSerieText(1, "-");
     EXPECT_EQ(QList<qint32>({fouls->Resultat, fouls->Vind, fouls->BestLegalResultat}), QList<qint32>(3, 0));
     EXPECT_TRUE(fouls->HasResultat());
-    EXPECT_EQ(fouls->GetFieldText(int(TResultColumn::Resultat)), "X");
+    EXPECT_EQ(fouls->GetFieldText(TResultColumn::Resultat), "X");
 }
 
 // ---------------------------------------------------------------- tie-break keys

@@ -3,6 +3,7 @@
 #include "support/Test.h"
 
 #include "ResultFixture.h"
+#include "model/D_Context.h"
 #include "model/D_Ovelser.h"
 
 namespace {
@@ -25,6 +26,28 @@ protected:
         AddResultat(Round("M", "KU"), 3, Fields({{Heat, 1}}), Serie({{1501, 0}}));
     }
 };
+
+// The manager that sorts whole inside the next comparison of another manager's sort; none after that.
+TResultatManager* nested = nullptr;
+
+int CompareAndSortNested(const TResultSort& sort, const TResultat& a, const TResultat& b) {
+    if (TResultatManager* other = std::exchange(nested, nullptr))
+        other->SortResultatStartnummer();
+    return CompareByResultatStartnummer(sort, a, b);
+}
+
+// One insertion step of a sort: row i moved down past the rows that sort after it.
+void InsertionStep(std::vector<TResultat*>& rows, std::size_t i, const TResultSort& sort) {
+    for (std::size_t j = i; j > 0 && CompareByResultatStartnummer(sort, *rows[j], *rows[j - 1]) < 0; --j)
+        std::swap(rows[j], rows[j - 1]);
+}
+
+QList<qint32> Numbers(const std::vector<TResultat*>& rows) {
+    QList<qint32> numbers;
+    for (const TResultat* row : rows)
+        numbers << row->Startnummer;
+    return numbers;
+}
 
 } // namespace
 
@@ -87,38 +110,104 @@ TEST_F(ResultSort, FieldEventsDescendWithRowsWithoutAHeatAndStatusRowsApart) {
 TEST_F(ResultSort, EachManagerSortsByItsOwnRoundWhicheverWasCreatedLast) {
     AddTimes();
     AddThrows();
+    TResultatManager*& current = ModelContext().CurrentResultatManager;
     TResultatManager older;
     older.LoadOvelse(&Round("M", "100"));
-    EXPECT_EQ(CurrentResultatManager(), &older);
+    older.MakeCurrent();
+    EXPECT_EQ(current, &older);
     {
         TResultatManager newer;
         newer.LoadOvelse(&Round("M", "KU"));
-        EXPECT_EQ(CurrentResultatManager(), &newer);
+        newer.MakeCurrent();
+        EXPECT_EQ(current, &newer);
         older.SortResultatStartnummer();
         EXPECT_EQ(Startnumre(older), (QList<qint32>{3, 4, 1, 2}));
         newer.SortResultatStartnummer();
         EXPECT_EQ(Startnumre(newer), (QList<qint32>{3, 1, 2}));
         // Sorting does not change which manager is current.
-        EXPECT_EQ(CurrentResultatManager(), &newer);
+        EXPECT_EQ(current, &newer);
         older.MakeCurrent();
-        EXPECT_EQ(CurrentResultatManager(), &older);
+        EXPECT_EQ(current, &older);
         newer.MakeCurrent();
     }
-    // The freed manager's round is nobody's rules: the older one is current again and sorts as before.
-    EXPECT_EQ(CurrentResultatManager(), &older);
+    // The freed manager's round is nobody's rules: the context has no current manager until its owner
+    // makes the older one current again, and it sorts as before.
+    EXPECT_EQ(current, nullptr);
+    older.MakeCurrent();
+    EXPECT_EQ(current, &older);
     older.SortStartnummer();
     older.SortResultatStartnummer();
     EXPECT_EQ(Startnumre(older), (QList<qint32>{3, 4, 1, 2}));
-    EXPECT_LT(CompareByResultat(*older.GetResultat(0), *older.GetResultat(1)), 0);
+    EXPECT_LT(CompareByResultat(TResultSort(older.Rules()), *older.GetResultat(0), *older.GetResultat(1)), 0);
 
     // Rows held elsewhere sort by their manager's round too, whichever manager is current.
     TResultatManager newest;
     newest.LoadOvelse(&Round("M", "KU"));
+    newest.MakeCurrent();
     std::vector<TResultat*> rows = {older.GetResultat(2), older.GetResultat(0), older.GetResultat(3)};
     older.SortRows(rows, CompareByResultat);
     EXPECT_EQ(rows,
               (std::vector<TResultat*>{older.GetResultat(0), older.GetResultat(2), older.GetResultat(3)}));
-    EXPECT_EQ(CurrentResultatManager(), &newest);
+    EXPECT_EQ(current, &newest);
+}
+
+// A 100 m round (times ascending, no time last) and a shot put round (marks descending) sorted side by
+// side: step by step, and a whole sort of the one inside a comparison of the other; the shot put's
+// manager is the newest.
+TEST_F(ResultSort, TwoManagersOfOtherRoundsSortInterleavedEachByItsOwnRules) {
+    AddTimes();
+    AddThrows();
+    TResultatManager lob;
+    lob.LoadOvelse(&Round("M", "100"));
+    TResultatManager kast;
+    kast.LoadOvelse(&Round("M", "KU"));
+    const QList<qint32> lobOrder{3, 4, 1, 2};
+    const QList<qint32> kastOrder{3, 1, 2};
+
+    const TResultSort lobSort(lob.Rules());
+    const TResultSort kastSort(kast.Rules());
+    std::vector<TResultat*> lobRows = lob.GetResultater();
+    std::vector<TResultat*> kastRows = kast.GetResultater();
+    for (std::size_t i = 1; i < lobRows.size(); ++i) {
+        InsertionStep(lobRows, i, lobSort);
+        if (i < kastRows.size())
+            InsertionStep(kastRows, i, kastSort);
+    }
+    EXPECT_EQ(Numbers(lobRows), lobOrder);
+    EXPECT_EQ(Numbers(kastRows), kastOrder);
+
+    lob.SortStartnummer();
+    kast.SortStartnummer();
+    nested = &kast;
+    lob.Sort(CompareAndSortNested);
+    EXPECT_EQ(nested, nullptr);
+    EXPECT_EQ(Startnumre(lob), lobOrder);
+    EXPECT_EQ(Startnumre(kast), kastOrder);
+}
+
+// A sort makes each row's keys once and keeps them while it lasts; the next sort makes them anew.
+TEST_F(ResultSort, ASortMakesEachKeyOnceAndTheNextSortAnew) {
+    AddDeltager(1, "bo");
+    AddDeltager(2, "Al");
+    AddThrows();
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "KU"));
+    TResultat& row = Row(manager, 1);
+    const TResultSort sort(manager.Rules());
+    const QString& navn = sort.NavnKey(row);
+    const QString& tieBreak = sort.TieBreakKey(row);
+    EXPECT_EQ(navn, "BO");
+    EXPECT_EQ(tieBreak, "0000001412");
+    row.Navn = "Åse";
+    row.SetSerieText(1, "1450");
+    EXPECT_EQ(&sort.NavnKey(row), &navn);
+    EXPECT_EQ(sort.NavnKey(row), "BO");
+    EXPECT_EQ(sort.TieBreakKey(row), "0000001412");
+    const TResultSort next(manager.Rules());
+    EXPECT_EQ(next.NavnKey(row), "ÅSE");
+    EXPECT_EQ(next.TieBreakKey(row), "00000014500000001412");
+    manager.SortNavn();
+    EXPECT_EQ(Startnumre(manager), (QList<qint32>{3, 2, 1}));
 }
 
 TEST_F(ResultSort, ListOrdersOfNamesHeatsLanesAndPoints) {

@@ -221,6 +221,7 @@ TEST_F(XmlData2, TheMeetDocumentLeavesAnOpenEditorsRoundsAlive) {
     TResultatManager editor;
     TOvelseInfo* round = &Round("M", "LÆ");
     editor.LoadOvelse(round);
+    editor.MakeCurrent();
     TResultat* row = editor.GetResultat(0);
     const QList<qint32> order = Startnumre(editor);
     const qint32 plac = row->Plac;
@@ -228,7 +229,7 @@ TEST_F(XmlData2, TheMeetDocumentLeavesAnOpenEditorsRoundsAlive) {
     // The same rounds, still the editor's, and the editor's manager is the current one again.
     EXPECT_EQ(&Round("M", "LÆ"), round);
     EXPECT_EQ(row->OvelseInfo, round);
-    EXPECT_EQ(CurrentResultatManager(), &editor);
+    EXPECT_EQ(ModelContext().CurrentResultatManager, &editor);
     EXPECT_EQ(Startnumre(editor), order);
     EXPECT_EQ(row->Plac, plac);
 

@@ -222,6 +222,52 @@ TEST_F(BtvTableTest, AnInsertPostedWithItsVariablePartAndTheLengthOfEachRead) {
     EXPECT_EQ(fixed.GetRecordCount(), 1);
 }
 
+// Whole records: one longer than the first read's room is read on, a position without a record is
+// found as none, and an edit posted with a shorter variable part leaves nothing of the longer one.
+TEST_F(BtvTableTest, WholeRecordsAndAnEditPostedWithItsVariablePart) {
+    CreateRecordFile(Path("VAR.ZU2"), 33, true, {{{17, 4, KeySpec::TypeInteger}}});
+    TTestBtvTable table(dir.path(), "VAR.ZU2");
+    table.Open();
+    QByteArray longPart(5000, '\0');
+    for (int i = 0; i < longPart.size(); ++i)
+        longPart[i] = static_cast<char>('a' + i % 26);
+    const QByteArray parts[] = {QByteArray("abc"), longPart, QByteArray()};
+    std::vector<quint32> positions;
+    for (int nr = 1; nr <= 3; ++nr) {
+        table.Insert();
+        table.GetField(2)->SetAsInteger(nr);
+        table.PostWithVariablePart(parts[nr - 1]);
+        positions.push_back(table.GetPosition());
+    }
+
+    ASSERT_TRUE(table.FindKey({qint64(1)}));
+    ASSERT_TRUE(table.FindWholeAt(table.GetPosition()));
+    EXPECT_EQ(table.VariablePart(), parts[0]);
+    for (int nr = 2; nr <= 3; ++nr) {
+        ASSERT_TRUE(table.ReadNextWhole());
+        EXPECT_EQ(table.GetField(2)->GetAsInteger(), nr);
+        EXPECT_EQ(table.VariablePart(), parts[nr - 1]);
+        EXPECT_EQ(table.ReadLength(), 33u + static_cast<quint32>(parts[nr - 1].size()));
+    }
+    EXPECT_FALSE(table.ReadNextWhole());
+
+    ASSERT_TRUE(table.FindWholeAt(positions[1]));
+    table.Edit();
+    table.GetField(3)->SetAsString("Kort");
+    table.PostWithVariablePart("xy");
+    ASSERT_TRUE(table.FindWholeAt(positions[1]));
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString(), "Kort");
+    EXPECT_EQ(table.VariablePart(), "xy");
+    EXPECT_EQ(table.ReadLength(), 35u);
+
+    table.Delete();
+    EXPECT_FALSE(table.FindWholeAt(positions[1]));
+    EXPECT_FALSE(table.FindWholeAt(999));
+    EXPECT_EQ(ErrorText([&] { table.RaiseNoRecordAt(); }), "Tablename: VAR.ZU2   Operation: 23   Return: 43");
+    ASSERT_TRUE(table.FindWholeAt(positions[0]));
+    EXPECT_EQ(table.VariablePart(), parts[0]);
+}
+
 TEST_F(BtvTableTest, FieldDefinitionsFromTheDataDictionary) {
     CreateRecordFile(Path("FILE.DDF"), 97, false, {{{1, 2, KeySpec::TypeInteger}}, {{3, 20}}});
     StatBuilder fieldStat(32);

@@ -88,7 +88,10 @@ TEST_F(MainProgTest, AFailedStartUpClosesTheWindowWithItsReason) {
     QFile::remove(ResolvePath(Path("klub.zu2")));
     const auto missing = Start({});
     EXPECT_EQ(missing->ExitCode(), 1);
-    EXPECT_EQ(missing->StartupFailure(), "Systemfejl 1: filen klub.zu2 findes ikke");
+    EXPECT_EQ(missing->StartupFailure(),
+              "Systemfejl 1: filen klub.zu2 findes ikke\r\n\r\nInstallationsprogrammet "
+              "zuno2-setup opretter de manglende filer:\r\nzuno2-setup \"" +
+                  Dir() + '"');
 }
 
 TEST_F(MainProgTest, BoardNumberIsBoardAndOneDigitFromOneToNine) {
@@ -140,6 +143,18 @@ TEST_F(MainProgTest, ChangeNotesOpenTheShippedPageAndClosingTheWindowEndsTheProg
     QDesktopServices::unsetUrlHandler("file");
     ASSERT_EQ(opener.Opened.size(), 1);
     EXPECT_EQ(opener.Opened.front().toLocalFile(), QFileInfo(Path("zuno2.htm")).canonicalFilePath());
+    EXPECT_EQ(Shown(), QStringList());
+
+    // No program for HTML pages (here: none at all), or no page: said in so many words, naming the file.
+    form->RettelserButton->click();
+    EXPECT_EQ(Shown(),
+              QStringList{"Rettelserne kan ikke vises: der er intet program til at vise HTML-sider på "
+                          "denne maskine.\r\nÅbn filen \"" +
+                          Path("zuno2.htm") + "\" i en browser."});
+    ASSERT_TRUE(QFile::remove(Path("zuno2.htm")));
+    form->RettelserButton->click();
+    EXPECT_EQ(Shown(),
+              QStringList{"Rettelserne kan ikke vises: filen \"" + Path("zuno2.htm") + "\" findes ikke."});
 
     int closed = 0;
     QObject::connect(form.get(), &TKelvo2MainProgForm::FormClosed, [&closed] { ++closed; });

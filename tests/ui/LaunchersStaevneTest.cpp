@@ -45,6 +45,13 @@ protected:
     TScriptedFiles files_;
 };
 
+// The export names of the launcher below, and these: ".kip" alone is a name, "kip" is no extension.
+TEST(KipFileNameTest, KipInAnyCaseIsKeptAndEverythingElseGetsIt) {
+    EXPECT_EQ(KipFileName(".kip"), ".kip");
+    EXPECT_EQ(KipFileName("/a/.KIP"), "/a/.KIP");
+    EXPECT_EQ(KipFileName("/a/kip"), "/a/kip.kip");
+}
+
 TEST_F(LaunchersTest, ExportWritesUnderTheFinalNameAndAsksBeforeReplacingIt) {
     EXPECT_FALSE(EksporterStaevne(nullptr)); // no meet open: not even a dialog
     EXPECT_TRUE(files_->Offered.isEmpty());

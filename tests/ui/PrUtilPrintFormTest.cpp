@@ -5,7 +5,10 @@
 #include "support/Test.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPrintDialog>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
 
 namespace {
@@ -57,6 +60,31 @@ TEST(PrUtilPrintFormTest, PreviewOpensTheWindowModallyOnceTheWindowProgramInstal
     SetPrintPreviewWindow(nullptr);
     EXPECT_FALSE(toolbar);
     EXPECT_FALSE(print.Printed);
+}
+
+// Page Up and Page Down move the picture by the view's height less 20 pixels, End and Home to its ends;
+// the keys reach the form before the scroll box takes them as its own.
+TEST(PrUtilPrintFormTest, PageKeysMoveThePictureByAViewLessTwentyPixels) {
+    TPrint print;
+    AddRows(print, 300);
+    TPrUtilPrintForm form(print);
+    form.DrawPreview();
+    form.show();
+    QScrollBar* bar = form.PrintScrollBox->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 1000);
+    const auto press = [&](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(form.PrintScrollBox, &event);
+        return bar->value();
+    };
+    const int page = form.PrintScrollBox->height() - 20;
+    EXPECT_EQ(press(Qt::Key_PageDown), page);
+    EXPECT_EQ(press(Qt::Key_PageDown), 2 * page);
+    EXPECT_EQ(press(Qt::Key_PageUp), page);
+    EXPECT_EQ(press(Qt::Key_End), bar->maximum());
+    EXPECT_EQ(press(Qt::Key_PageDown), bar->maximum()) << "never past the end";
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+    EXPECT_EQ(press(Qt::Key_PageUp), 0) << "never before the start";
 }
 
 } // namespace

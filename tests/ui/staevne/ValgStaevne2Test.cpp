@@ -7,8 +7,14 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/LaunchersStaevne.h"
+#include "ui/staevne/ImportStaevne.h"
+#include "ui/staevne/RetStaevne.h"
+#include "ui/staevne/SletStaevne.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -163,6 +169,77 @@ TEST_F(ValgStaevne2Test, AFolderMovesBeforeTheNodeItIsDroppedOnButNeverIntoItsel
     form.DropFolder(Folder(form, "Anden"), top);
     form.done(mrCancel);
     EXPECT_EQ(Saved(), QStringList({"Anden: D", "Top+: A,B,E", "  Tom", "  Under: C"}));
+}
+
+// After a rename, a deletion and an import the list and the folder's names follow, and the tree file
+// is written at once.
+TEST_F(ValgStaevne2Test, RenameShowsTheStoredNameAndKeepsTheFolder) {
+    TValgStaevne2Form form(ValgStaevneActions());
+    form.TreeView->setCurrentItem(Folder(form, "Top"));
+    Select(form, {"B"});
+    OnNextModal<TRetStaevneForm>([](TRetStaevneForm& dialog) {
+        EXPECT_EQ(dialog.StaevneNavn->text(), "B");
+        dialog.StaevneNavn->setText("  Bee  ");
+        dialog.OKButton->click();
+    });
+    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QApplication::sendEvent(form.StaevneListView, &f2);
+    EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
+    EXPECT_EQ(Saved(), QStringList({"Top+: A,Bee,E", "  Under: C", "Anden: D", "Tom"}));
+
+    // A refused name changes nothing.
+    Select(form, {"A"});
+    OnNextModal<TRetStaevneForm>([](TRetStaevneForm& dialog) {
+        dialog.StaevneNavn->setText("bee");
+        dialog.OKButton->click();
+    });
+    form.RetButtonClick();
+    EXPECT_EQ(Shown(), QStringList{"Illegalt stævnenavn: bee\r\nStævnenavnet er allerede brugt"});
+    EXPECT_EQ(Listed(form), QStringList({"A|", "Bee|", "E|"}));
+    EXPECT_EQ(Saved(), QStringList({"Top+: A,Bee,E", "  Under: C", "Anden: D", "Tom"}));
+
+    Select(form, {"A", "E"});
+    form.RetButtonClick();
+    EXPECT_EQ(Shown(), QStringList{"Kan kun rette et stævne ad gangen"});
+}
+
+TEST_F(ValgStaevne2Test, DeleteRemovesTheMeetFromItsFolder) {
+    TValgStaevne2Form form(ValgStaevneActions());
+    form.TreeView->setCurrentItem(Folder(form, "Top"));
+    Select(form, {"B"});
+    OnNextModal<TSletStaevneForm>([](TSletStaevneForm& dialog) {
+        dialog.SletteKode->setText("ZUNO");
+        dialog.OKButton->click();
+    });
+    form.SletButtonClick();
+    EXPECT_EQ(Listed(form), QStringList({"A|", "E|"}));
+    EXPECT_TRUE(form.StaevneListView->selectedItems().isEmpty());
+    EXPECT_EQ(Manager().IndexOfStaevneNavn("B"), -1);
+    EXPECT_EQ(Saved(), QStringList({"Top+: A,E", "  Under: C", "Anden: D", "Tom"}));
+
+    Select(form, {"A", "E"});
+    form.SletButtonClick();
+    EXPECT_EQ(Shown(), QStringList{"Kan kun slette et stævne ad gangen"});
+    EXPECT_EQ(Manager().GetStaevneCount(), 4);
+}
+
+TEST_F(ValgStaevne2Test, ImportAddsTheNewMeetToTheSelectedFolder) {
+    Manager().OpenStaevne(Manager().IndexOfStaevneNavn("C"));
+    Manager().ExportStaevne(Path("c.KIP"));
+    TScriptedFiles files;
+    files->Answers = {Path("c.KIP")};
+    TValgStaevne2Form form(ValgStaevneActions());
+    form.TreeView->setCurrentItem(Folder(form, "Tom"));
+    form.ImportTypes->setCurrentIndex(2);
+    OnNextModal<TImportStaevneForm>([](TImportStaevneForm& dialog) {
+        dialog.StaevneNavn->setText("C igen");
+        dialog.OKButton->click();
+    });
+    form.ImportButtonClick();
+    EXPECT_EQ(Listed(form), QStringList{"C igen|"});
+    form.done(mrCancel);
+    EXPECT_EQ(Saved(), QStringList({"Top+: A,B,E", "  Under: C", "Anden: D", "Tom: C igen"}));
+    EXPECT_EQ(Manager().GetStaevneNavn(Manager().GetCurrentIndex()), "C igen");
 }
 
 TEST_F(ValgStaevne2Test, AnnouncerModeChangesNoMeet) {
