@@ -78,6 +78,28 @@ QButtonGroup* THoldSide::ChoiceBox(const QString& title, const QList<QWidget*>& 
     return group;
 }
 
+void THoldSide::BuildSteps(const QString& firstTitle, const QList<QWidget*>& first,
+                           const QList<QWidget*>& runder, const QRadioButton* finale,
+                           const QList<QWidget*>& distrikter, const std::function<void()>& afterRunde) {
+    first_ = ChoiceBox(firstTitle, first, [this] {
+        if (!runde_->buttons().front()->isEnabled())
+            EnableAll(runde_, true);
+    });
+    runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), runder, [this, finale, afterRunde] {
+        EnableAll(distrikt_, !finale->isChecked());
+        UntickDisabled(distrikt_);
+        if (afterRunde)
+            afterRunde();
+        if (finale->isChecked())
+            HoldGrid->setEnabled(true);
+    });
+    distrikt_ =
+        ChoiceBox(QStringLiteral(" Vælg distrikt "), distrikter, [this] { HoldGrid->setEnabled(true); });
+    ChoiceColumn->addStretch();
+    EnableAll(runde_, false);
+    EnableAll(distrikt_, false);
+}
+
 void THoldSide::UntickDisabled(QButtonGroup* group) {
     for (QAbstractButton* button : group->buttons()) {
         if (!button->isEnabled() && button->isChecked()) {
@@ -181,7 +203,7 @@ TDTSide1Page::TDTSide1Page(QWidget* parent)
     AntalDTHold->MaxValue = HoldCount;
     DTDobbeltMatch->setObjectName(QStringLiteral("DTDobbeltMatch"));
 
-    koen_ = ChoiceBox(QStringLiteral(" Vælg køn "), {DTMaend, DTKvinder}, [this] { KoenClick(); });
+    first_ = ChoiceBox(QStringLiteral(" Vælg køn "), {DTMaend, DTKvinder}, [this] { KoenClick(); });
     runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {DTIndledende, DTKvalifikation, DTFinale},
                        [this] { RundeClick(); });
     division_ = ChoiceBox(QStringLiteral(" Vælg division"), {Divisioner.begin(), Divisioner.end()},
@@ -254,7 +276,7 @@ void TDTSide1Page::UpdateDobbeltMatch() {
 THoldValg TDTSide1Page::Choices() const {
     THoldValg valg;
     valg.Turnering = THoldTurnering::DT;
-    if (koen_->checkedButton() != nullptr)
+    if (first_->checkedButton() != nullptr)
         valg.Maend = DTMaend->isChecked();
     valg.Division = Division();
     valg.Runde = DTIndledende->isChecked()      ? THoldRunde::Indledende
@@ -292,37 +314,20 @@ TVTSide1Page::TVTSide1Page(QWidget* parent)
     , VTOest(MakeRadio(this, QStringLiteral("VTOest"), QStringLiteral("Øst")))
     , VTVest(MakeRadio(this, QStringLiteral("VTVest"), QStringLiteral("Vest"))) {
     setObjectName(QStringLiteral("VTSide1Page"));
-    koen_ = ChoiceBox(QStringLiteral(" Vælg køn "), {VTMaend, VTKvinder}, [this] { KoenClick(); });
-    runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {VTRunde1, VTRunde2, VTOestVestFinale, VTFinale},
-                       [this] { RundeClick(); });
-    distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {VTOest, VTVest}, [this] { DistriktClick(); });
-    ChoiceColumn->addStretch();
-    EnableAll(runde_, false);
-    EnableAll(distrikt_, false);
+    BuildSteps(QStringLiteral(" Vælg køn "), {VTMaend, VTKvinder},
+               {VTRunde1, VTRunde2, VTOestVestFinale, VTFinale}, VTFinale, {VTOest, VTVest},
+               [this] { RundeClick(); });
     HoldGrid->Columns().GetItem(PointCol).ReadOnly = true;
     HoldGrid->SetColWidths(PointCol, 110);
     HoldGrid->OnLeaveCell = [this](int col, int row, bool& allow) { LeaveCell(col, row, allow); };
 }
 
-void TVTSide1Page::KoenClick() {
-    if (!VTRunde1->isEnabled())
-        EnableAll(runde_, true);
-}
-
 void TVTSide1Page::RundeClick() {
-    EnableAll(distrikt_, !VTFinale->isChecked());
-    UntickDisabled(distrikt_);
     HoldGrid->Columns().GetItem(PointCol).ReadOnly = !VTRunde2->isChecked();
     if (!VTRunde2->isChecked()) {
         for (int row = 1; row <= HoldCount; ++row)
             HoldGrid->SetCells(PointCol, row, QString());
     }
-    if (VTFinale->isChecked())
-        HoldGrid->setEnabled(true);
-}
-
-void TVTSide1Page::DistriktClick() {
-    HoldGrid->setEnabled(true);
 }
 
 bool TVTSide1Page::PointsEditable() const {
@@ -344,7 +349,7 @@ double TVTSide1Page::PointRunde1(int row) const {
 THoldValg TVTSide1Page::Choices() const {
     THoldValg valg;
     valg.Turnering = THoldTurnering::VT;
-    if (koen_->checkedButton() != nullptr)
+    if (first_->checkedButton() != nullptr)
         valg.Maend = VTMaend->isChecked();
     valg.Runde = VTRunde1->isChecked()           ? THoldRunde::Runde1
                  : VTRunde2->isChecked()         ? THoldRunde::Runde2
@@ -382,34 +387,13 @@ TLTUSide1Page::TLTUSide1Page(QWidget* parent)
     , LTUOest(MakeRadio(this, QStringLiteral("LTUOest"), QStringLiteral("Øst")))
     , LTUVest(MakeRadio(this, QStringLiteral("LTUVest"), QStringLiteral("Vest"))) {
     setObjectName(QStringLiteral("LTUSide1Page"));
-    klasse_ = ChoiceBox(QStringLiteral(" Vælg klasse "), {LTUD15, LTUP15, LTUD19, LTUP19},
-                        [this] { KlasseClick(); });
-    runde_ = ChoiceBox(QStringLiteral(" Vælg runde "), {LTUIndledende, LTUFinale}, [this] { RundeClick(); });
-    distrikt_ = ChoiceBox(QStringLiteral(" Vælg distrikt "), {LTUOest, LTUVest}, [this] { DistriktClick(); });
-    ChoiceColumn->addStretch();
-    EnableAll(runde_, false);
-    EnableAll(distrikt_, false);
+    BuildSteps(QStringLiteral(" Vælg klasse "), {LTUD15, LTUP15, LTUD19, LTUP19}, {LTUIndledende, LTUFinale},
+               LTUFinale, {LTUOest, LTUVest});
 }
 
 QString TLTUSide1Page::Klasse() const {
-    const QAbstractButton* chosen = klasse_->checkedButton();
+    const QAbstractButton* chosen = first_->checkedButton();
     return chosen ? chosen->text() : QString();
-}
-
-void TLTUSide1Page::KlasseClick() {
-    if (!LTUIndledende->isEnabled())
-        EnableAll(runde_, true);
-}
-
-void TLTUSide1Page::RundeClick() {
-    EnableAll(distrikt_, !LTUFinale->isChecked());
-    UntickDisabled(distrikt_);
-    if (LTUFinale->isChecked())
-        HoldGrid->setEnabled(true);
-}
-
-void TLTUSide1Page::DistriktClick() {
-    HoldGrid->setEnabled(true);
 }
 
 THoldValg TLTUSide1Page::Choices() const {

@@ -64,9 +64,20 @@ protected:
                             const std::function<void()>& onClick);
     // The page's column of choice boxes, beside the grid.
     QVBoxLayout* const ChoiceColumn;
+    // The choices of a page that leads step by step: the first choice (sex or class) opens the rounds,
+    // a round other than the final opens the districts, and a district, or the final, opens the grid.
+    // afterRunde runs when a round is chosen, before the grid may open.
+    void BuildSteps(const QString& firstTitle, const QList<QWidget*>& first, const QList<QWidget*>& runder,
+                    const QRadioButton* finale, const QList<QWidget*>& distrikter,
+                    const std::function<void()>& afterRunde = {});
     // Unticks the group's buttons that are disabled.
     static void UntickDisabled(QButtonGroup* group);
     static void EnableAll(QButtonGroup* group, bool enabled);
+
+    // The first choice (sex or class), the rounds and the districts.
+    QButtonGroup* first_ = nullptr;
+    QButtonGroup* runde_ = nullptr;
+    QButtonGroup* distrikt_ = nullptr;
 };
 
 class TDTSide1Page : public THoldSide {
@@ -103,10 +114,7 @@ private:
     void DistriktClick();
     void UpdateDobbeltMatch();
 
-    QButtonGroup* koen_;
-    QButtonGroup* runde_;
-    QButtonGroup* division_;
-    QButtonGroup* distrikt_;
+    QButtonGroup* division_ = nullptr;
 };
 
 class TVTSide1Page : public THoldSide {
@@ -134,15 +142,10 @@ protected:
     double PointRunde1(int row) const override;
 
 private:
-    void KoenClick();
+    // The points column takes points only for the second round; another round empties it.
     void RundeClick();
-    void DistriktClick();
     // A "Points 1. runde" cell may be left empty or holding a number.
     void LeaveCell(int col, int row, bool& allow);
-
-    QButtonGroup* koen_;
-    QButtonGroup* runde_;
-    QButtonGroup* distrikt_;
 };
 
 class TLTUSide1Page : public THoldSide {
@@ -165,13 +168,6 @@ protected:
     THoldValg Choices() const override;
 
 private:
-    void KlasseClick();
-    void RundeClick();
-    void DistriktClick();
     // The class chosen ("D15", "P15", "D19", "P19"); empty for none.
     QString Klasse() const;
-
-    QButtonGroup* klasse_;
-    QButtonGroup* runde_;
-    QButtonGroup* distrikt_;
 };
