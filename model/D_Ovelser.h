@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -283,6 +284,9 @@ public:
     bool AddSorted(std::unique_ptr<TEditOvelseData> row);
     // Takes the row out and hands it back; null when it is not in the list.
     std::unique_ptr<TEditOvelseData> Remove(const TEditOvelseData* row);
+    // Frees every row for which unwanted is true, in one pass; the others keep their order. The number
+    // freed.
+    int RemoveIf(const std::function<bool(const TEditOvelseData&)>& unwanted);
     int GetCount() const { return static_cast<int>(rows_.size()); }
     TEditOvelseData* GetItem(int index) const { return rows_.at(static_cast<std::size_t>(index)).get(); }
     void SortByKlasse();

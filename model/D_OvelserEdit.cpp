@@ -87,6 +87,10 @@ std::unique_ptr<TEditOvelseData> TEditOvelsesRaekke::Remove(const TEditOvelseDat
     return taken;
 }
 
+int TEditOvelsesRaekke::RemoveIf(const std::function<bool(const TEditOvelseData&)>& unwanted) {
+    return static_cast<int>(std::erase_if(rows_, [&unwanted](const auto& row) { return unwanted(*row); }));
+}
+
 void TEditOvelsesRaekke::SortByKlasse() {
     std::stable_sort(rows_.begin(), rows_.end(),
                      [](const auto& a, const auto& b) { return CompareKlasseOvelse(*a, *b) < 0; });

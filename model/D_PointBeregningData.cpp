@@ -1,6 +1,7 @@
 #include "model/D_PointBeregningData.h"
 
 #include "PointBeregningTables.h"
+#include "model/D_BuiltinData.h"
 
 #include <array>
 #include <charconv>
@@ -8,10 +9,7 @@
 
 namespace {
 
-struct Row {
-    int line = 0;
-    QStringList fields;
-};
+using Row = TBuiltinRow;
 
 struct YouthGroupRange {
     int first;
@@ -28,7 +26,7 @@ QStringList AgeColumns(int step) {
     return columns;
 }
 
-// Reads the lines of an embedded file: "#" lines are comments, the first other line must be the header.
+// Reads the records of an embedded file.
 class TableReader {
 public:
     TableReader(const char* fileName, QStringList& errors)
@@ -41,36 +39,11 @@ public:
             if (fileName_ == QLatin1String(table.name))
                 text = table.text;
         }
-        if (!text) {
-            errors_ << fileName_ + QStringLiteral(": not embedded");
-            return {};
-        }
-        std::vector<Row> rows;
-        bool headerSeen = false;
-        const QStringList lines = QString::fromUtf8(text).split(u'\n');
-        for (int i = 0; i < lines.size(); ++i) {
-            const QString line = lines[i].trimmed();
-            if (line.isEmpty() || line.startsWith(u'#'))
-                continue;
-            const QStringList fields = line.split(u';');
-            if (!headerSeen) {
-                headerSeen = true;
-                if (fields != header) {
-                    Error(i + 1, line);
-                    return {};
-                }
-            } else if (fields.size() != header.size()) {
-                Error(i + 1, line);
-            } else {
-                rows.push_back({i + 1, fields});
-            }
-        }
-        return rows;
+        return ReadBuiltinData(
+            fileName_, text, header, [&header](qsizetype n) { return n == header.size(); }, errors_);
     }
 
-    void Error(int line, const QString& text) {
-        errors_ << QStringLiteral("%1:%2: %3").arg(fileName_).arg(line).arg(text);
-    }
+    void Error(int line, const QString& text) { errors_ << BuiltinDataError(fileName_, line, text); }
 
 private:
     QString fileName_;

@@ -262,12 +262,20 @@ void TStaevneManager::MakeStaevneDir(const QString& folder, qint32 stID) {
         MarkStaevneDir(resolved, stID);
 }
 
-int TStaevneManager::CreateStaevne(const QString& name) {
+int TStaevneManager::CreateStaevne(const QString& name, const std::function<void()>& fill) {
     const QString navn = TrimBlanks(name);
     CheckStaevneNavn(navn);
+    // What is open now is open again when the create fails, without reading the files: a commit that
+    // failed half-way leaves them to the record manager until its next call.
+    const int beforeIndex = currentIndex_;
+    const qint32 beforeStID = currentStID_;
+    const TSystemData beforeData = data_;
+    const TStaevneRegistry beforeRegistry = registry_;
+    bool listed = false;
     try {
-        // All or nothing: a write that fails (a full disk) leaves no record. Status 1 until the
-        // settings are in, so that a create interrupted all the same is reported, not listed.
+        // All or nothing: a write that fails (a full disk) or a process killed on the way leaves no
+        // record. Status 1 until the meet is whole, so that a create cut short all the same is reported,
+        // not listed.
         TBtvTransaction transaction;
         const qint32 stID = NextStID();
         table_->Insert();
@@ -276,21 +284,37 @@ int TStaevneManager::CreateStaevne(const QString& name) {
         SetStatus(TStaevneStatus::Oprettes);
         table_->Post();
         WriteVariablePart(TSystemData().GetVariablePart());
+        // A new meet starts from the defaults, not from what the base key or a former meet of that name
+        // held.
+        SetSystemDataDefaults();
+        WriteMeetRegistry(navn, registry_);
+        meets_.push_back({navn, table_->GetPosition(), stID, QString()});
+        listed = true;
+        // The new meet is the tables' current one while fill writes it; what the event manager shows
+        // changes once the meet is stored.
+        SetCurrent(GetStaevneCount() - 1);
+        if (fill)
+            fill();
+        GotoCurrent();
         table_->Edit();
         SetStatus(TStaevneStatus::Klar);
         table_->Post();
         transaction.Commit();
     } catch (...) {
         table_->Cancel();
+        if (listed) {
+            meets_.pop_back();
+            currentIndex_ = beforeIndex;
+            currentStID_ = beforeStID;
+            data_ = beforeData;
+            registry_ = beforeRegistry;
+            UpdateContext();
+            DeleteRegistryKey(navn);
+        }
         QDir().rmdir(ResolvePath(PathJoin(DataDir(), navn)));
         throw;
     }
-    const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
-    MarkStaevneDir(ResolvePath(PathJoin(DataDir(), navn)), stID);
-    // A new meet starts from the defaults, not from what the base key or a former meet of that name held.
-    SetSystemDataDefaults();
-    WriteMeetRegistry(navn, registry_);
-    meets_.push_back({navn, table_->GetPosition(), stID, QString()});
+    MarkStaevneDir(ResolvePath(PathJoin(DataDir(), navn)), currentStID_);
     const int index = GetStaevneCount() - 1;
     OpenStaevne(index);
     return index;

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -88,9 +89,12 @@ public:
     // ---- Meets
     // Makes the meet current and reads its settings; an index outside the list is ignored.
     void OpenStaevne(int index);
-    // Creates a meet with its folder and default settings, opens it and returns its index. A failure
-    // leaves neither its record nor a folder it made.
-    int CreateStaevne(const QString& navn);
+    // Creates a meet with its folder and default settings, opens it and returns its index. fill, when
+    // given, writes the rest of the meet (programme, clubs, settings) in the same transaction, while the
+    // new meet is the current one for the tables and its settings are the manager's: the meet is listed
+    // whole or not at all. A failure leaves neither its record nor a folder it made, and the meet that was
+    // open before is open again.
+    int CreateStaevne(const QString& navn, const std::function<void()>& fill = {});
     // Renames the current meet, its folder and its registry key. A change of letter case only needs no
     // check against the other meets.
     void RenameStaevne(const QString& nytNavn);

@@ -8,7 +8,7 @@
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
-#include "ui/Launchers.h"
+#include "ui/LaunchersStaevne.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,22 +1,12 @@
 #include "ui/Launchers.h"
 
-#include "foundation/LxDisk.h"
-#include "foundation/LxString.h"
-#include "foundation/PathResolver.h"
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "platform/Shell.h"
-#include "ui/DialogButtons.h"
-#include "ui/ImportStaevne.h"
-#include "ui/RetStaevne.h"
-#include "ui/SletStaevne.h"
-#include "ui/StaevneDef.h"
-#include "ui/ValgStaevne2.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
 
 namespace {
 
@@ -31,34 +21,6 @@ QString ChosenFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front();
-}
-
-// Opens again the meet with number stID, when it is still listed and not the open one. The meet
-// manager cannot close a meet: with none open before, the meet that was offered stays open.
-void OpenAgain(qint32 stID) {
-    const int index = StaevneManager->IndexOfStID(stID);
-    if (index >= 0 && index != StaevneManager->GetCurrentIndex())
-        StaevneManager->OpenStaevne(index);
-}
-
-// Shows the dialog about the meet at index, which is the current one meanwhile, and on OK runs onOk.
-// Afterwards the meet that was open before is open again, also when onOk fails. True on OK.
-template <typename Form>
-bool AskAboutMeet(QWidget* owner, int index, const std::function<void(Form&)>& onOk) {
-    const qint32 before = StaevneManager->GetCurrentStID();
-    StaevneManager->OpenStaevne(index);
-    bool ok = false;
-    try {
-        Form form(owner);
-        ok = form.exec() == mrOk;
-        if (ok)
-            onOk(form);
-    } catch (...) {
-        OpenAgain(before);
-        throw;
-    }
-    OpenAgain(before);
-    return ok;
 }
 
 } // namespace
@@ -129,62 +91,13 @@ bool RunShowingErrors(QWidget* owner, const std::function<void()>& work) {
     return !failure;
 }
 
-// ---------------------------------------------------------------- the launchers
-
-bool RetStaevne(QWidget* owner, int index) {
-    return AskAboutMeet<TRetStaevneForm>(
-        owner, index, [](TRetStaevneForm& form) { StaevneManager->RenameStaevne(form.StaevneNavn->text()); });
-}
-
-bool SletStaevne(QWidget* owner, int index) {
-    return AskAboutMeet<TSletStaevneForm>(owner, index,
-                                          [](TSletStaevneForm&) { StaevneManager->DeleteStaevne(); });
-}
-
-bool NytStaevne(QWidget* owner) {
-    TStaevneDefForm form(owner);
-    form.SetupNytStaevne();
-    if (form.exec() != mrOk)
-        return false;
-    StaevneManager->OpenStaevne(StaevneManager->GetStaevneCount() - 1);
-    return true;
-}
-
-bool VaelgStaevne(QWidget* owner) {
-    TValgStaevne2Form form(owner);
-    return form.exec() == mrOk;
-}
-
-bool EksporterStaevne(QWidget* owner) {
+QString CurrentStaevneNavn() {
     if (!StaevneManager || StaevneManager->GetCurrentIndex() < 0)
-        return false;
-    QString offered = ResolvePath(PathJoin(StaevneManager->GetStaevneDir(), CurrentStaevneNavn()));
-    for (;;) {
-        const QString chosen = FileChooser().SaveFileName(owner, offered);
-        if (chosen.isEmpty())
-            return false;
-        const QString fileName = KipFileName(chosen);
-        if (QFileInfo::exists(ResolvePath(fileName))) {
-            MessageDefaultButton = 1;
-            if (!AskConfirm(owner, QStringLiteral("Filen ") + fileName + QStringLiteral(" findes allerede.") +
-                                       CrLf + QStringLiteral("Vil du erstatte den"))) {
-                offered = fileName;
-                continue;
-            }
-        }
-        StaevneManager->ExportStaevne(fileName);
-        return true;
-    }
+        return {};
+    return StaevneManager->GetStaevneNavn(StaevneManager->GetCurrentIndex());
 }
 
-bool ImporterStaevne(QWidget* owner, int level) {
-    const QString fileName = FileChooser().OpenFileName(owner, ProgramDir);
-    if (fileName.isEmpty())
-        return false;
-    TImportStaevneForm question(owner);
-    StaevneManager->ImportStaevne(fileName, level, question);
-    return true;
-}
+// ---------------------------------------------------------------- the change notes
 
 bool VisRettelser() {
     return Platform::StartShellCommand(QStringLiteral(".\\zuno2.htm"), ProgramDir,

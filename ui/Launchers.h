@@ -1,7 +1,8 @@
 #pragma once
-// The launcher routines: each creates its dialog with the calling window as owner, shows it modally, acts
-// on OK and frees it. No dialog is created anywhere else. The routines of dialogs still to come (meet
-// wizard, meet settings, clubs, event editor, raw record editor) are added with those dialogs.
+// What the launcher routines share. A launcher creates its dialog with the calling window as owner, shows
+// it modally, acts on OK and frees it; no dialog is created anywhere else. The launchers come by family,
+// one file each (LaunchersStaevne.h the meets'; the events' and the clubs' come with their dialogs);
+// here are the file dialogs they ask, the error box of a failed action and the change-notes page.
 #include "foundation/Messages.h"
 
 #include <QString>
@@ -58,31 +59,12 @@ QStringList KipFileFilters();
 // The name a transfer file is written under: ".kip" appended unless the name ends in it, in any case.
 QString KipFileName(const QString& chosen);
 
+// The open meet's name; empty when no meet is open.
+QString CurrentStaevneNavn();
+
 // Runs work; a failure is shown as an error box owned by owner. True when work ran through.
 bool RunShowingErrors(QWidget* owner, const std::function<void()>& work);
 
-// The meet manager's failures (a refused name, a damaged transfer file) pass to the caller; the dialog is
-// freed in every case.
-
-// The meet at index becomes the current one, the rename dialog asks for the new name, and on OK the
-// meet is renamed. Whether it succeeded or failed, the meet that was open before is open again. True
-// when renamed.
-bool RetStaevne(QWidget* owner, int index);
-// The meet at index becomes the current one and the delete dialog asks; on OK it is deleted. A
-// cancelled or failed delete leaves the meet that was open before open; after a delete the meet that
-// was open before (another one) is open again. True when deleted.
-bool SletStaevne(QWidget* owner, int index);
-// The meet wizard for a new meet; on OK the new meet, the last of the list, is opened. True on OK.
-bool NytStaevne(QWidget* owner);
-// The choose-meet window; true on OK (a meet was opened).
-bool VaelgStaevne(QWidget* owner);
-// With a meet open: asks for a file name (starting at the meet's folder joined with its name) and
-// writes the transfer file there; a file that exists is replaced only when the user confirms. True
-// when written.
-bool EksporterStaevne(QWidget* owner);
-// Asks for a transfer file in ProgramDir and imports it at level (0 everything; 1 the programme, 2 also
-// the clubs, 3 also the participants); the imported meet is open. True when imported.
-bool ImporterStaevne(QWidget* owner, int level);
 // Opens the change-notes page ".\zuno2.htm" in the program's folder with the system's handler. False
 // when the page could not be handed to one.
 bool VisRettelser();

@@ -2,6 +2,7 @@
 
 #include "foundation/Messages.h"
 #include "platform/Printer.h"
+#include "ui/WidgetKit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,14 +28,6 @@ void MakeWhite(QWidget* widget) {
     palette.setColor(QPalette::Window, Qt::white);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
-}
-
-QAction* MakeToolButton(QToolBar* bar, const QString& name, const QString& hint) {
-    QAction* action = bar->addAction(hint);
-    action->setObjectName(name);
-    action->setToolTip(hint);
-    action->setVisible(false);
-    return action;
 }
 
 } // namespace
@@ -63,14 +56,14 @@ void TPrintPreviewImage::paintEvent(QPaintEvent* event) {
 
 TPrUtilPrintForm::TPrUtilPrintForm(TPrint& print, QWidget* owner)
     : TStdRVKForm(owner)
-    , MenuToolBar(new QToolBar(this))
+    , MenuToolBar(Named(new QToolBar(this), QStringLiteral("MenuToolBar")))
     , PrinterSetup(
-          MakeToolButton(MenuToolBar, QStringLiteral("PrinterSetup"), QStringLiteral("Printeropsætning")))
-    , ToolButton2(MenuToolBar->addSeparator())
-    , UdskrivTilPrinter(MakeToolButton(MenuToolBar, QStringLiteral("UdskrivTilPrinter"),
+          MakeToolAction(MenuToolBar, QStringLiteral("PrinterSetup"), QStringLiteral("Printeropsætning")))
+    , ToolButton2(Named(MenuToolBar->addSeparator(), QStringLiteral("ToolButton2")))
+    , UdskrivTilPrinter(MakeToolAction(MenuToolBar, QStringLiteral("UdskrivTilPrinter"),
                                        QStringLiteral("Udskriv til printer")))
-    , PrintScrollBox(new QScrollArea(this))
-    , LeftPanel(new QWidget)
+    , PrintScrollBox(Named(new QScrollArea(this), QStringLiteral("PrintScrollBox")))
+    , LeftPanel(MakePanel(nullptr, QStringLiteral("LeftPanel")))
     , PrintImage(new TPrintPreviewImage(print, nullptr))
     , print_(print) {
     setObjectName(QStringLiteral("PrUtilPrintForm"));
@@ -79,15 +72,29 @@ TPrUtilPrintForm::TPrUtilPrintForm(TPrint& print, QWidget* owner)
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     MakeWhite(this);
     resize(640, 480);
+    BuildToolBar();
+    BuildScrollBox();
+    auto* form = new QVBoxLayout(this);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setSpacing(0);
+    form->addWidget(MenuToolBar);
+    form->addWidget(PrintScrollBox, 1);
+    // Enter and the arrow keys belong to the scroll box here.
+    NavigationEnabled = false;
+}
 
-    MenuToolBar->setObjectName(QStringLiteral("MenuToolBar"));
+// The two buttons show only when the engine says so (FormShow).
+void TPrUtilPrintForm::BuildToolBar() {
     MenuToolBar->setFixedHeight(ToolBarHeight);
     MenuToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    ToolButton2->setObjectName(QStringLiteral("ToolButton2"));
+    PrinterSetup->setVisible(false);
+    UdskrivTilPrinter->setVisible(false);
     connect(PrinterSetup, &QAction::triggered, this, &TPrUtilPrintForm::PrinterSetupClick);
     connect(UdskrivTilPrinter, &QAction::triggered, this, &TPrUtilPrintForm::UdskrivTilPrinterClick);
+}
 
-    LeftPanel->setObjectName(QStringLiteral("LeftPanel"));
+// The pages right of a narrow white margin, all on white.
+void TPrUtilPrintForm::BuildScrollBox() {
     LeftPanel->setFixedWidth(LeftPanelWidth);
     MakeWhite(LeftPanel);
 
@@ -100,20 +107,11 @@ TPrUtilPrintForm::TPrUtilPrintForm(TPrint& print, QWidget* owner)
     row->addWidget(PrintImage, 0, Qt::AlignTop);
     row->addStretch();
 
-    PrintScrollBox->setObjectName(QStringLiteral("PrintScrollBox"));
     PrintScrollBox->setWidget(content);
     PrintScrollBox->setWidgetResizable(true);
     PrintScrollBox->setFrameShape(QFrame::NoFrame);
     PrintScrollBox->installEventFilter(this);
     MakeWhite(PrintScrollBox->viewport());
-
-    auto* form = new QVBoxLayout(this);
-    form->setContentsMargins(0, 0, 0, 0);
-    form->setSpacing(0);
-    form->addWidget(MenuToolBar);
-    form->addWidget(PrintScrollBox, 1);
-    // Enter and the arrow keys belong to the scroll box here.
-    NavigationEnabled = false;
 }
 
 void TPrUtilPrintForm::DrawPreview() {

@@ -52,6 +52,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildToolBar();
+    void BuildScrollBox();
     void FormShow();
     // Page Up, Page Down, Home and End move the picture; true when the key was one of them.
     bool FormKeyDown(int key);

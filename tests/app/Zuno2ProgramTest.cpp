@@ -1,5 +1,5 @@
 // The program itself, started in a program folder of its own as a script on a server would start it.
-#include "model/ProgramFolderFixture.h"
+#include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
 
 #include "model/D_Globals.h"

@@ -2,55 +2,18 @@
 // absent, and no record is left without its meet.
 #include "model/D_Staevne.h"
 
+#include "support/KillAtStep.h"
 #include "support/Test.h"
 
 #include "ProgramFolderFixture.h"
 #include "model/D_Globals.h"
 #include "model/D_StaevneTransfer.h"
-#include "platform/recordmanager/FileSystem.h"
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <functional>
 #include <map>
 #include <set>
 
 namespace {
-
-// Stops the process at its n-th step of a commit: writing or syncing the journal, committing a file,
-// removing the journal. The test kills it there.
-class TStopAtStep : public RecordManager::FileSystem {
-public:
-    explicit TStopAtStep(int step)
-        : step_(step) {}
-    int beforeWrite(const char* path) override {
-        if (QByteArray(path).endsWith(".zrm-journal"))
-            Step();
-        return FileSystem::beforeWrite(path);
-    }
-    int beforeCommit(const char* path) override {
-        Step();
-        return FileSystem::beforeCommit(path);
-    }
-    int sync(int fd) override {
-        Step();
-        return FileSystem::sync(fd);
-    }
-    int unlink(const char* path) override {
-        Step();
-        return FileSystem::unlink(path);
-    }
-
-private:
-    void Step() {
-        if (++steps_ == step_)
-            raise(SIGSTOP);
-    }
-    int step_;
-    int steps_ = 0;
-};
 
 struct TNamed : TImportStaevneQuestion {
     explicit TNamed(QString navn)
@@ -86,30 +49,8 @@ protected:
     bool KilledAt(int step, const std::function<void()>& work) {
         OvelseManager.reset();
         StaevneManager.reset();
-        StopRecordManager(); // the child opens every file anew
-        const pid_t child = fork();
-        if (child == 0) {
-            int code = 0;
-            try {
-                Manager();
-                TStopAtStep stop(step);
-                const RecordManager::ScopedFileSystem seam(stop);
-                work();
-            } catch (...) {
-                code = 1;
-            }
-            _exit(code);
-        }
-        int status = 0;
-        waitpid(child, &status, WUNTRACED);
-        // Nothing between here and the kill may end the test: a stopped child would stay.
-        if (WIFSTOPPED(status)) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            return true;
-        }
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the work failed at step " << step;
-        return false;
+        return ::KilledAt(
+            step, [this] { Manager(); }, work);
     }
 
     // The number of records of each meet-bound file per meet number, after the next start.

@@ -6,9 +6,9 @@
 #include "model/D_Rekord.h"
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
-#include "model/ResultFixture.h"
 #include "storage/DBFieldDate.h"
 #include "support/Golden.h"
+#include "support/ResultFixture.h"
 #include "support/Test.h"
 
 #include <QRegularExpression>

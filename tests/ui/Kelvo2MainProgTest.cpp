@@ -1,13 +1,13 @@
 #include "ui/Kelvo2MainProg.h"
 
 #include "UiTestSupport.h"
-#include "model/ProgramFolderFixture.h"
+#include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
 
 #include "foundation/PathResolver.h"
 #include "model/D_Staevne.h"
-#include "ui/DialogButtons.h"
 #include "ui/Kelvo2MainProgJobs.h"
+#include "ui/Launchers.h"
 
 #include <QApplication>
 #include <QDesktopServices>
