@@ -5,6 +5,7 @@
 #include "foundation/PathResolver.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "ui/DialogRunner.h"
 #include "ui/staevne/ImportStaevne.h"
 #include "ui/staevne/RetStaevne.h"
 #include "ui/staevne/SletStaevne.h"
@@ -32,7 +33,7 @@ bool AskAboutMeet(QWidget* owner, int index, const std::function<void(Form&)>& o
     bool ok = false;
     try {
         Form form(owner);
-        ok = form.exec() == mrOk;
+        ok = RunDialog(form) == mrOk;
         if (ok)
             onOk(form);
     } catch (...) {
@@ -58,7 +59,7 @@ bool SletStaevne(QWidget* owner, int index) {
 bool NytStaevne(QWidget* owner) {
     TStaevneDefForm form(owner);
     form.SetupNytStaevne();
-    if (form.exec() != mrOk)
+    if (RunDialog(form) != mrOk)
         return false;
     StaevneManager->OpenStaevne(StaevneManager->GetStaevneCount() - 1);
     return true;
@@ -66,7 +67,7 @@ bool NytStaevne(QWidget* owner) {
 
 bool VaelgStaevne(QWidget* owner) {
     TValgStaevne2Form form(ValgStaevneActions(), owner);
-    return form.exec() == mrOk;
+    return RunDialog(form) == mrOk;
 }
 
 TValgStaevneActions ValgStaevneActions() {

@@ -2,6 +2,7 @@
 
 #include "foundation/Messages.h"
 #include "platform/Printer.h"
+#include "ui/DialogRunner.h"
 #include "ui/WidgetKit.h"
 
 #include <QAction>
@@ -192,7 +193,7 @@ void ShowPrintPreviewForm(TPrint& print) {
     if (print.HideToolbar)
         form.MenuToolBar->hide();
     form.DrawPreview();
-    form.exec();
+    RunDialog(form);
 }
 
 void InstallPrintPreviewWindow() {

@@ -21,28 +21,31 @@ namespace {
 class LaunchersTest : public TProgramFolderTest {
 protected:
     // Answers the next rename dialog with the name.
-    static void RenameTo(const QString& navn) {
-        OnNextModal<TRetStaevneForm>([navn](TRetStaevneForm& form) {
+    void RenameTo(const QString& navn) {
+        dialogs_->Answer<TRetStaevneForm>([navn](TRetStaevneForm& form) {
             form.StaevneNavn->setText(navn);
             form.OKButton->click();
+            return mrNone;
         });
     }
-    static void DeleteWith(const std::optional<QString>& word, QString* offered = nullptr) {
-        OnNextModal<TSletStaevneForm>([word, offered](TSletStaevneForm& form) {
+    void DeleteWith(const std::optional<QString>& word, QString* offered = nullptr) {
+        dialogs_->Answer<TSletStaevneForm>([word, offered](TSletStaevneForm& form) {
             if (offered)
                 *offered = form.StaevneNavn->text();
             if (!word) {
                 form.AnnullerButton->click();
-                return;
+                return mrNone;
             }
             form.SletteKode->setText(*word);
             form.OKButton->click();
+            return mrNone;
         });
     }
 
     static TRecordingPresenter& Recorder() { return static_cast<TRecordingPresenter&>(MessagePresenter()); }
 
     TScriptedFiles files_;
+    TScriptedDialogs dialogs_;
 };
 
 // The export names of the launcher below, and these: ".kip" alone is a name, "kip" is no extension.
@@ -97,9 +100,10 @@ TEST_F(LaunchersTest, ImportOffersTheProgramFolderAndOpensTheImportedMeet) {
     EXPECT_EQ(Manager().GetStaevneCount(), 1);
 
     files_->Answers = {Path("kilde.kip")};
-    OnNextModal<TImportStaevneForm>([](TImportStaevneForm& form) {
+    dialogs_->Answer<TImportStaevneForm>([](TImportStaevneForm& form) {
         form.StaevneNavn->setText("Kopi");
         form.OKButton->click();
+        return mrNone;
     });
     EXPECT_TRUE(ImporterStaevne(nullptr, 1));
     EXPECT_EQ(CurrentStaevneNavn(), "Kopi");

@@ -1,5 +1,6 @@
 #pragma once
 // What the window tests share: dialogs answered while they are modal, and file dialogs answered by script.
+#include "ui/DialogRunner.h"
 #include "ui/Launchers.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -79,4 +81,54 @@ public slots:
 
 public:
     QList<QUrl> Opened;
+};
+
+// Answers the dialogs shown through the dialog runner, in order, without a modal loop: each answer sets the
+// dialog's controls or clicks its buttons, and gives its modal result (mrNone: the result its buttons
+// left, as the dialog's loop would have ended with). A dialog of another class than the
+// next answer expects, or one with no answer left, fails the test and is cancelled.
+class TScriptedDialogRunner : public TDialogRunner {
+public:
+    int Run(QDialog& dialog) override {
+        Shown << QString::fromLatin1(dialog.metaObject()->className());
+        if (Answers.empty()) {
+            ADD_FAILURE() << "no answer for " << dialog.metaObject()->className();
+            return mrCancel;
+        }
+        std::function<int(QDialog&)> answer = std::move(Answers.front());
+        Answers.pop_front();
+        const int result = answer(dialog);
+        return result != mrNone ? result : dialog.result();
+    }
+    template <typename Dialog>
+    void Answer(std::function<int(Dialog&)> answer) {
+        Answers.push_back([answer = std::move(answer)](QDialog& dialog) -> int {
+            auto* typed = qobject_cast<Dialog*>(&dialog);
+            if (!typed) {
+                ADD_FAILURE() << "expected " << Dialog::staticMetaObject.className() << ", got "
+                              << dialog.metaObject()->className();
+                return mrCancel;
+            }
+            return answer(*typed);
+        });
+    }
+    std::deque<std::function<int(QDialog&)>> Answers;
+    QStringList Shown;
+};
+
+// Installs a scripted dialog runner for the test's lifetime; at its end every answer must have been used.
+class TScriptedDialogs {
+public:
+    TScriptedDialogs()
+        : scope_(std::make_unique<TScriptedDialogRunner>())
+        , runner_(static_cast<TScriptedDialogRunner*>(&DialogRunner())) {}
+    ~TScriptedDialogs() { EXPECT_TRUE(runner_->Answers.empty()) << "answers left unused"; }
+    TScriptedDialogs(const TScriptedDialogs&) = delete;
+    TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
+    TScriptedDialogRunner& operator*() { return *runner_; }
+    TScriptedDialogRunner* operator->() { return runner_; }
+
+private:
+    TScopedDialogRunner scope_;
+    TScriptedDialogRunner* runner_;
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/Messages.h"
 #include "storage/DBFieldDate.h"
+#include "ui/DialogRunner.h"
 #include "ui/WidgetKit.h"
 
 #include <QGridLayout>
@@ -76,7 +77,7 @@ void TImportStaevneForm::ShowImportData(const TSystemData& imported, const QStri
 
 bool TImportStaevneForm::AskStaevneNavn(const TSystemData& imported, QString& navn) {
     ShowImportData(imported, navn);
-    const bool ok = exec() == mrOk;
+    const bool ok = RunDialog(*this) == mrOk;
     navn = StaevneNavn->text();
     return ok;
 }

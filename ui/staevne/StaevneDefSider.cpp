@@ -12,6 +12,7 @@
 #include "model/D_StdKlasser.h"
 #include "model/D_Tekster.h"
 #include "print/PrUtilFormat.h"
+#include "ui/DialogRunner.h"
 #include "ui/staevne/RetOvelseData.h"
 #include "ui/staevne/StaevneDefHold.h"
 
@@ -532,7 +533,7 @@ void TStaevneDefForm::RetClick() {
         return;
     TRetOvelseDataForm dialog(this);
     dialog.ShowValues(*rows.front());
-    if (dialog.exec() != mrOk)
+    if (RunDialog(dialog) != mrOk)
         return;
     if (const std::optional<QString> failure = FailureOf([&] {
             for (TEditOvelseData* row : rows)
