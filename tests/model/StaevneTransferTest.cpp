@@ -403,6 +403,26 @@ TEST_F(StaevneTransferTest, AFileChangedWhileTheQuestionIsOpenImportsAsChecked) 
     EXPECT_EQ(StoredAll(Manager().GetCurrentStID()), StoredAll(source));
 }
 
+TEST_F(StaevneTransferTest, AnExportToANewFileNeverReplacesOne) {
+    const qint32 source = SourceMeet(1);
+    WriteFile(Path("tidligere.kip"), "tidligere");
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("tidligere.kip")), Path("tidligere_2.kip"));
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("TIDLIGERE.KIP")), Path("tidligere_3.kip"));
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("uden")), Path("uden"));
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("uden")), Path("uden_2"));
+    EXPECT_EQ(ReadFile(Path("tidligere.kip")), "tidligere");
+    for (const QString written : {"tidligere_2.kip", "tidligere_3.kip", "uden", "uden_2"}) {
+        TScriptedQuestion question({"Kopi " + written});
+        Manager().ImportStaevne(Path(written), 0, question);
+        EXPECT_EQ(StoredAll(Manager().GetCurrentStID()), StoredAll(source)) << written.toStdString();
+    }
+    // A name that cannot be made is refused and leaves nothing.
+    EXPECT_TRUE(ErrorText([&] {
+                    Manager().ExportStaevneToNewFile(Path("mangler/x.kip"));
+                }).startsWith("Filen " + Path("mangler/x.kip") + " kan ikke oprettes"));
+    EXPECT_FALSE(QFileInfo::exists(Path("mangler")));
+}
+
 TEST_F(StaevneTransferTest, ExportNeedsAnOpenMeetAndWholeRecords) {
     EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
               "Der er ikke åbnet noget stævne, som kan eksporteres");
@@ -416,6 +436,10 @@ TEST_F(StaevneTransferTest, ExportNeedsAnOpenMeetAndWholeRecords) {
     EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
               "Kritisk fejl\r\nTabelnavn: RESULTAT.ZU2\r\nDen variable del af en post kan ikke læses hel");
     EXPECT_EQ(ReadFile(Path("x.kip")), "tidligere");
+    // Into a new file: none is left behind.
+    EXPECT_TRUE(
+        ErrorText([&] { Manager().ExportStaevneToNewFile(Path("x.kip")); }).startsWith("Kritisk fejl"));
+    EXPECT_EQ(QDir(Dir()).entryList({"x*"}), QStringList{"x.kip"});
 }
 
 } // namespace
