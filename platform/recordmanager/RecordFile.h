@@ -180,6 +180,7 @@ private:
     std::vector<EncodedKey> keyScratch_;
     bool autoIncrement_ = false; // a key has an autoincrement segment
     int64_t nextPosition_ = 0;   // of the next insert within the transaction; 0 until it is found
+    bool lastIsHighest_ = false; // the transaction's last insert is the file's highest position
     bool inTransaction_ = false;
     // What the transaction wrote, for its journal: at each position it touched, the record as it stands
     // now with its keys as the index holds them, or nothing when it is gone. Kept as the writes pass, so
