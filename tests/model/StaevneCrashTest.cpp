@@ -197,11 +197,10 @@ TEST_F(StaevneCrashTest, ADeletionKilledAtEveryStepOfItsCommitLeavesTheMeetWhole
 }
 
 TEST_F(StaevneCrashTest, ADeletedMeetsNumberIsNotGivenAgainWhereverItsDeletionWasKilled) {
-    std::set<qint32> given;
+    std::set<qint32> given = {1}; // the source meet's
     KillAtEveryStep(
         QStringLiteral("Nummer "),
         [&](const QString& navn) {
-            given.insert(Manager().GetStaevneStID(0)); // the source meet's
             TNamed question(navn);
             Manager().ImportStaevne(Path("kilde.kip"), 0, question);
             EXPECT_TRUE(given.insert(Manager().GetCurrentStID()).second) << "number given twice";
