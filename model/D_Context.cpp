@@ -1,5 +1,8 @@
 #include "model/D_Context.h"
 
+#include "foundation/LxDisk.h"
+#include "foundation/PathResolver.h"
+
 TModelContext::~TModelContext() {
     OvelseManager.reset();
     StaevneManager.reset();
@@ -12,6 +15,18 @@ TDateTime TModelContext::Now() const {
 TModelContext& ModelContext() {
     static TModelContext context;
     return context;
+}
+
+QString DataDirFile(const QString& name) {
+    return ResolvePath(PathJoin(ModelContext().ProgramDir, name));
+}
+
+QString StaevneDirOf(const QString& navn) {
+    return DataDirFile(navn);
+}
+
+const QString& CurrentStaevneDir() {
+    return ModelContext().StaevneDir;
 }
 
 TModelContextScope::TModelContextScope(TModelContext context)

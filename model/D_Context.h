@@ -81,7 +81,7 @@ struct TModelContext {
     // ---- The current meet, kept by the meet manager
     // -1 when no meet is open.
     qint32 CurrentStID = -1;
-    // The meet's folder in the data folder; empty when no meet is open.
+    // The meet's folder in the data folder (StaevneDirOf); empty when no meet is open.
     QString StaevneDir;
     // The meet's settings; null for the defaults.
     const TSystemData* SystemData = nullptr;
@@ -104,6 +104,14 @@ struct TModelContext {
 
 // The model's context.
 TModelContext& ModelContext();
+
+// A file or folder of the data folder, found as the path resolver finds every file (an existing one in
+// another letter case is that one).
+QString DataDirFile(const QString& name);
+// The folder of the meet of that name: the data folder's entry of that name.
+QString StaevneDirOf(const QString& navn);
+// The current meet's folder, as StaevneDirOf gives it; empty when no meet is open.
+const QString& CurrentStaevneDir();
 
 // Gives the model the context for the guard's lifetime, then the one it had before. The context's own
 // managers are freed first, the event manager before the meet manager.

@@ -60,13 +60,14 @@ void CheckFolderName(const QString& navn) {
 QString OwnFolder(const QString& navn) {
     if (navn.isEmpty() || navn == u"." || navn == u".." || navn.contains(u'/') || navn.contains(u'\\'))
         return {};
-    const QString folder = ResolvePath(PathJoin(DataDir(), navn));
+    const QString folder = StaevneDirOf(navn);
     return QFileInfo(folder).path() == ResolvePath(DataDir()) ? folder : QString();
 }
 
 // The folder a new name gives, in exactly that letter case.
 QString NewFolder(const QString& navn) {
-    return ResolvePath(DataDir()) + u'/' + navn;
+    const QString folder = StaevneDirOf(navn);
+    return folder.left(folder.lastIndexOf(u'/') + 1) + navn;
 }
 
 bool EntryExists(const QString& path) {
@@ -79,15 +80,36 @@ bool EntryExists(const QString& path) {
 // hold what the user keeps there.
 const QString OwnFolderMark = QStringLiteral(".zuno-staevne");
 
-bool MarkedFor(const QString& folder, qint32 stID) {
-    QFile mark(PathJoin(folder, OwnFolderMark));
+QString MarkFile(const QString& folder) {
+    return ResolvePath(PathJoin(folder, OwnFolderMark));
+}
+
+// Where an earlier version wrote the mark: beside the folder, under a name holding a backslash.
+QString MisplacedMarkFile(const QString& folder) {
+    return folder + u'\\' + OwnFolderMark;
+}
+
+bool MarkSays(const QString& file, qint32 stID) {
+    QFile mark(file);
     return mark.open(QIODevice::ReadOnly) && mark.read(32).trimmed() == QByteArray::number(stID);
+}
+
+bool MarkedFor(const QString& folder, qint32 stID) {
+    return MarkSays(MarkFile(folder), stID) || MarkSays(MisplacedMarkFile(folder), stID);
 }
 
 bool IsEmptyFolder(const QString& path) {
     const QFileInfo info(path);
     return info.isDir() && !info.isSymLink() &&
            QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+// A meet never takes over what is there, since deleting it would take that along; an empty folder
+// (one a meet left when its work was cut short) holds nothing to lose.
+void RefuseTakenFolder(const QString& navn, const QString& folder) {
+    if (EntryExists(folder) && !IsEmptyFolder(folder))
+        RefuseNavn(navn, QStringLiteral("Der findes allerede en mappe eller fil med navnet ") +
+                             QFileInfo(folder).fileName() + QStringLiteral(" i datamappen"));
 }
 
 // The same directory entry (a file system that ignores letter case gives one entry two names).
@@ -219,11 +241,12 @@ void TStaevneManager::SetCurrent(int index) {
 }
 
 void TStaevneManager::UpdateContext() {
+    staevneDir_ = currentIndex_ < 0 ? QString() : StaevneDirOf(GetStaevneNavn(currentIndex_));
     TModelContext& context = ModelContext();
     if (context.SystemData != &data_)
         return;
     context.CurrentStID = GetCurrentStID();
-    context.StaevneDir = currentIndex_ < 0 ? QString() : PathJoin(DataDir(), GetStaevneNavn(currentIndex_));
+    context.StaevneDir = staevneDir_;
 }
 
 void TStaevneManager::ReloadOvelseManager() {
@@ -231,8 +254,11 @@ void TStaevneManager::ReloadOvelseManager() {
         changed();
 }
 
-void TStaevneManager::CheckStaevneNavn(const QString& name) {
-    const QString navn = TrimBlanks(name);
+void TStaevneManager::CheckStaevneNavn(const QString& navn) {
+    CheckNavn(TrimBlanks(navn));
+}
+
+void TStaevneManager::CheckNavn(const QString& navn) const {
     if (navn.isEmpty())
         throw Exception(QStringLiteral("Der skal angives et stævnenavn"));
     CheckFolderName(navn);
@@ -240,31 +266,75 @@ void TStaevneManager::CheckStaevneNavn(const QString& name) {
         if (meet.Navn.compare(navn, Qt::CaseInsensitive) == 0)
             RefuseNavn(navn, QStringLiteral("Stævnenavnet er allerede brugt"));
     }
-    // A meet never takes over what is there, since deleting it would take that along; an empty folder
-    // (one a meet left when its work was cut short) holds nothing to lose.
-    const QString folder = ResolvePath(PathJoin(DataDir(), navn));
-    if (EntryExists(folder) && !IsEmptyFolder(folder))
-        RefuseNavn(navn, QStringLiteral("Der findes allerede en mappe eller fil med navnet ") +
-                             QFileInfo(folder).fileName() + QStringLiteral(" i datamappen"));
-    if (!QDir().mkpath(folder))
-        RefuseNavn(navn, QStringLiteral("Mappen ") + folder + QStringLiteral(" kunne ikke oprettes"));
+    RefuseTakenFolder(navn, StaevneDirOf(navn));
+}
+
+void TStaevneManager::CheckStoredNavn(const QString& navn, qint32 ownStID) {
+    TStaevneTable stored;
+    stored.Open();
+    stored.SetIndexNumber(0);
+    for (stored.GetFirst(); !stored.GetEof(); stored.GetNext()) {
+        if (stored.GetField(StaevneField::StID)->GetAsInteger() == ownStID ||
+            stored.GetField(StaevneField::Status)->GetAsInteger() != static_cast<int>(TStaevneStatus::Klar))
+            continue;
+        if (TrimBlanks(stored.GetField(StaevneField::Navn)->GetAsString())
+                .compare(navn, Qt::CaseInsensitive) == 0)
+            RefuseNavn(navn, QStringLiteral("Stævnenavnet er allerede brugt"));
+    }
+}
+
+void TStaevneManager::GotoStoredCurrent() {
+    const TListedMeet& meet = Meet(currentIndex_);
+    table_->SetIndexNumber(0);
+    if (!table_->FindKey({TKeyValue(qint64{meet.StID})}) ||
+        table_->GetField(StaevneField::Status)->GetAsInteger() != static_cast<int>(TStaevneStatus::Klar))
+        throw Exception(
+            QStringLiteral("Stævnet ") + meet.Navn + QStringLiteral(" findes ikke længere") + CrLf +
+            QStringLiteral("Det kan være slettet fra en anden ZUNO, der bruger samme datamappe."));
+}
+
+TStaevneManager::TNewFolder::TNewFolder(const QString& navn)
+    : folder_(StaevneDirOf(navn)) {
+    RefuseTakenFolder(navn, folder_);
+    made_ = QDir().mkdir(folder_);
+    if (!made_ && !IsEmptyFolder(folder_))
+        RefuseNavn(navn, QStringLiteral("Mappen ") + folder_ + QStringLiteral(" kunne ikke oprettes"));
+}
+
+TStaevneManager::TNewFolder::~TNewFolder() {
+    // Only a folder it made, and only while it is empty.
+    if (made_ && !kept_)
+        QDir().rmdir(folder_);
+}
+
+void TStaevneManager::TNewFolder::Keep(qint32 stID) {
+    kept_ = true;
+    MarkStaevneDir(folder_, stID);
 }
 
 void TStaevneManager::MarkStaevneDir(const QString& folder, qint32 stID) {
-    QFile mark(PathJoin(folder, OwnFolderMark));
-    if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        mark.write(QByteArray::number(stID));
+    QFile mark(MarkFile(folder));
+    if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate) && mark.write(QByteArray::number(stID)) > 0 &&
+        mark.flush())
+        QFile::remove(MisplacedMarkFile(folder));
 }
 
 void TStaevneManager::MakeStaevneDir(const QString& folder, qint32 stID) {
     const QString resolved = ResolvePath(folder);
-    if (!EntryExists(resolved) && QDir().mkpath(resolved))
+    if (!EntryExists(resolved)) {
+        if (QDir().mkpath(resolved))
+            MarkStaevneDir(resolved, stID);
+        return;
+    }
+    // A mark an earlier version put beside the folder moves into it.
+    if (MarkSays(MisplacedMarkFile(resolved), stID) && QFileInfo(resolved).isDir())
         MarkStaevneDir(resolved, stID);
 }
 
 int TStaevneManager::CreateStaevne(const QString& name, const std::function<void()>& fill) {
     const QString navn = TrimBlanks(name);
-    CheckStaevneNavn(navn);
+    CheckNavn(navn);
+    TNewFolder folder(navn);
     // What is open now is open again when the create fails, without reading the files: a commit that
     // failed half-way leaves them to the record manager until its next call.
     const int beforeIndex = currentIndex_;
@@ -272,17 +342,19 @@ int TStaevneManager::CreateStaevne(const QString& name, const std::function<void
     const TSystemData beforeData = data_;
     const TStaevneRegistry beforeRegistry = registry_;
     bool listed = false;
+    qint32 stID = -1;
     try {
         // All or nothing: a write that fails (a full disk) or a process killed on the way leaves no
         // record. Status 1 until the meet is whole, so that a create cut short all the same is reported,
         // not listed.
         TBtvTransaction transaction;
-        const qint32 stID = NextStID();
+        // Another program on this data folder may have taken the name since the list was read.
+        CheckStoredNavn(navn, -1);
         table_->Insert();
-        table_->GetField(StaevneField::StID)->SetAsInteger(stID);
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Oprettes);
         table_->Post();
+        stID = NumberNewMeet();
         WriteVariablePart(TSystemData().GetVariablePart());
         // A new meet starts from the defaults, not from what the base key or a former meet of that name
         // held.
@@ -311,24 +383,46 @@ int TStaevneManager::CreateStaevne(const QString& name, const std::function<void
             UpdateContext();
             DeleteRegistryKey(navn);
         }
-        QDir().rmdir(ResolvePath(PathJoin(DataDir(), navn)));
         throw;
     }
-    MarkStaevneDir(ResolvePath(PathJoin(DataDir(), navn)), currentStID_);
+    folder.Keep(stID);
     const int index = GetStaevneCount() - 1;
     OpenStaevne(index);
     return index;
 }
 
-QString TStaevneManager::RenameFolder(const QString& gammelt, const QString& nyt, bool nytOprettet) {
+qint32 TStaevneManager::NumberNewMeet() {
+    // The record manager numbers the meet file's key, never giving a number twice. Records that an older
+    // version's work, cut short, left in the other files keep their numbers: a new meet goes above them.
+    qint32 stray = 0;
+    for (const TRecordFileDef& file : RecordFileDefs()) {
+        if (!file.IsStaevneBound() || &file == &TStaevneTable::Def())
+            continue;
+        TZunoDataTable table(file);
+        table.Open();
+        table.SetIndexNumber(0);
+        table.GetLast();
+        if (!table.GetEof())
+            stray = std::max(stray, table.GetField(StaevneField::StID)->GetAsInteger());
+    }
+    qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
+    if (stID <= stray) {
+        stID = stray + 1;
+        table_->Edit();
+        table_->GetField(StaevneField::StID)->SetAsInteger(stID);
+        table_->Post();
+    }
+    return stID;
+}
+
+QString TStaevneManager::RenameFolder(const QString& gammelt, const QString& nyt) {
     const QString from = OwnFolder(gammelt);
     const QString to = NewFolder(nyt);
     if (from.isEmpty() || !EntryExists(from)) {
         // Nothing to move: a new folder, made for the meet, is all it needs.
-        const bool made = !EntryExists(to);
-        if (made && !QDir().mkpath(to))
+        if (!EntryExists(to) && !QDir().mkdir(to))
             RefuseNavn(nyt, QStringLiteral("Mappen ") + to + QStringLiteral(" kunne ikke oprettes"));
-        if (made || nytOprettet)
+        if (IsEmptyFolder(to))
             MarkStaevneDir(to, currentStID_);
         return {};
     }
@@ -336,9 +430,12 @@ QString TStaevneManager::RenameFolder(const QString& gammelt, const QString& nyt
         return {};
     const Exception failed(QStringLiteral("Det var ikke muligt at ændre stævnenavnet fra ") + gammelt +
                            QStringLiteral(" til ") + nyt);
-    // Only a folder the name check has just created, still empty, may go to make room.
-    if (EntryExists(to) && !SameEntry(from, to) && (!nytOprettet || !QDir().rmdir(to)))
+    // Only an empty folder may go to make room.
+    if (EntryExists(to) && !SameEntry(from, to) && (!IsEmptyFolder(to) || !QDir().rmdir(to)))
         throw failed;
+    // A mark an earlier version put beside the folder would stay behind under the old name.
+    if (MarkSays(MisplacedMarkFile(from), currentStID_))
+        MarkStaevneDir(from, currentStID_);
     if (!QDir().rename(from, to))
         throw failed;
     return from;
@@ -348,20 +445,29 @@ void TStaevneManager::RenameStaevne(const QString& nytNavn) {
     if (currentIndex_ < 0)
         return;
     const QString nyt = TrimBlanks(nytNavn);
-    const QString gammelt = meets_[static_cast<std::size_t>(currentIndex_)].Navn;
+    QString gammelt = meets_[static_cast<std::size_t>(currentIndex_)].Navn;
     if (nyt == gammelt)
         return;
-    const bool caseOnly = nyt.compare(gammelt, Qt::CaseInsensitive) == 0;
-    if (caseOnly)
-        CheckFolderName(nyt);
-    else
-        CheckStaevneNavn(nyt);
-    const QString movedFrom = RenameFolder(gammelt, nyt, !caseOnly);
+    bool caseOnly = false;
+    QString movedFrom;
     try {
-        GotoCurrent();
+        TBtvTransaction transaction;
+        // The meet as stored now: another program on this data folder may have renamed or deleted it,
+        // or taken the new name, since the list was read.
+        GotoStoredCurrent();
+        gammelt = RecordNavn();
+        caseOnly = nyt.compare(gammelt, Qt::CaseInsensitive) == 0;
+        if (caseOnly) {
+            CheckFolderName(nyt);
+        } else {
+            CheckNavn(nyt);
+            CheckStoredNavn(nyt, currentStID_);
+        }
+        movedFrom = RenameFolder(gammelt, nyt);
         table_->Edit();
         table_->GetField(StaevneField::Navn)->SetAsString(nyt);
         table_->Post();
+        transaction.Commit();
     } catch (...) {
         table_->Cancel();
         // The folder goes back to the name the record still holds.
@@ -386,11 +492,15 @@ void TStaevneManager::DeleteStaevne() {
     if (ModelContext().StaevneManager.get() != this)
         throw Exception(QStringLiteral("Stævnet kan kun slettes gennem programmets stævnestyring"));
     const TBusyCursor busy;
-    const TListedMeet meet = meets_[static_cast<std::size_t>(currentIndex_)];
+    const qint32 stID = currentStID_;
+    QString navn;
     // All or nothing: a meet is never left with part of its records.
     try {
         TBtvTransaction transaction;
-        GotoCurrent();
+        // The meet as stored now, under the name it has there.
+        GotoStoredCurrent();
+        navn = RecordNavn();
+        const quint32 position = table_->GetPosition();
         table_->Edit();
         SetStatus(TStaevneStatus::Slettes);
         table_->Post();
@@ -399,7 +509,7 @@ void TStaevneManager::DeleteStaevne() {
             if (file.IsStaevneBound() && &file != &TStaevneTable::Def())
                 TZunoDataTable(file).DeleteAll();
         }
-        table_->GotoPosition(meet.Position);
+        table_->GotoPosition(position);
         table_->Delete();
         transaction.Commit();
     } catch (...) {
@@ -415,33 +525,19 @@ void TStaevneManager::DeleteStaevne() {
     SetCurrent(-1);
     // Only the meet's own folder, and with what it holds only when the meet made it (else only when it is
     // empty); a link is never followed.
-    if (const QString folder = OwnFolder(meet.Navn); !folder.isEmpty() && EntryExists(folder)) {
-        if (MarkedFor(folder, meet.StID))
-            RemoveTree(folder);
-        else
-            QDir().rmdir(folder);
+    if (const QString folder = OwnFolder(navn); !folder.isEmpty()) {
+        if (EntryExists(folder)) {
+            if (MarkedFor(folder, stID))
+                RemoveTree(folder);
+            else
+                QDir().rmdir(folder);
+        }
+        QFile::remove(MisplacedMarkFile(folder));
     }
-    DeleteRegistryKey(meet.Navn);
+    DeleteRegistryKey(navn);
     SetSystemDataDefaults();
     // Nothing of the deleted meet's programme may stay on show.
     ReloadOvelseManager();
-}
-
-qint32 TStaevneManager::NextStID() {
-    // Above every meet's number and every number a record carries: records a meet left behind (work
-    // of an older version cut short) never join a new meet.
-    qint32 highest = 0;
-    for (const TRecordFileDef& file : RecordFileDefs()) {
-        if (!file.IsStaevneBound())
-            continue;
-        TZunoDataTable table(file);
-        table.Open();
-        table.SetIndexNumber(0);
-        table.GetLast();
-        if (!table.GetEof())
-            highest = std::max(highest, table.GetField(StaevneField::StID)->GetAsInteger());
-    }
-    return highest + 1;
 }
 
 // ---------------------------------------------------------------- settings
@@ -555,15 +651,15 @@ QString TStaevneManager::GetNuText() const {
 // ---------------------------------------------------------------- files
 
 QString TStaevneManager::GetStaevneDir() const {
-    return PathJoin(DataDir(), RecordNavn());
+    return staevneDir_;
 }
 
 QString TStaevneManager::GetRptFileName() const {
-    return PathJoin(DataDir(), data_.ReportFilename);
+    return DataDirFile(data_.ReportFilename);
 }
 
 QString TStaevneManager::GetSlfFileName() const {
-    return PathJoin(DataDir(), QStringLiteral("ZUNO2.SLF"));
+    return DataDirFile(QStringLiteral("ZUNO2.SLF"));
 }
 
 QString TStaevneManager::GetHtmlExt() const {

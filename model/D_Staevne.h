@@ -10,11 +10,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TImportStaevneQuestion;
 struct TTransferRecord;
 struct TTransferSections;
+// The 12 tables of the transfer file's sections, open, in its order.
+using TTransferTables = std::vector<std::unique_ptr<TZunoDataTable>>;
 
 // The Status of a meet record: a meet is listed only when its last create, delete or import finished.
 enum class TStaevneStatus : int { Klar = 0, Oprettes = 1, Slettes = 2, Importeres = 3 };
@@ -93,7 +96,7 @@ public:
     // given, writes the rest of the meet (programme, clubs, settings) in the same transaction, while the
     // new meet is the current one for the tables and its settings are the manager's: the meet is listed
     // whole or not at all. A failure leaves neither its record nor a folder it made, and the meet that was
-    // open before is open again.
+    // open before is open again. Its number was never another meet's.
     int CreateStaevne(const QString& navn, const std::function<void()>& fill = {});
     // Renames the current meet, its folder and its registry key. A change of letter case only needs no
     // check against the other meets.
@@ -104,12 +107,13 @@ public:
     void DeleteStaevne();
     // Refuses a name that cannot be a meet's (empty, too long for the record, not a folder name on
     // Windows or Linux, a listed meet's name in any letter case, or that of anything in the data folder in
-    // any letter case); then creates the folder.
+    // any letter case but an empty folder). It only checks: the folder is made with the meet.
     void CheckStaevneNavn(const QString& navn);
     // Marks the folder as made for the meet with that number: deleting the meet removes it with all it
     // holds. Deleting a meet whose folder has no such mark removes the folder only when it is empty.
     static void MarkStaevneDir(const QString& folder, qint32 stID);
-    // Creates a missing meet folder, marked as the meet's own.
+    // Creates a missing meet folder, marked as the meet's own; an existing one gets the mark an earlier
+    // version left beside it.
     static void MakeStaevneDir(const QString& folder, qint32 stID);
 
     // ---- The current meet's settings
@@ -153,7 +157,8 @@ public:
     QString GetNuText() const;
 
     // ---- Files
-    // The meet's folder: the data folder joined with the name in the meet table's current record.
+    // The current meet's folder, as StaevneDirOf gives it and the model's context holds it; empty when no
+    // meet is open.
     QString GetStaevneDir() const;
     QString GetRptFileName() const;
     QString GetSlfFileName() const;
@@ -164,10 +169,14 @@ public:
 
     // ---- The meet transfer file
     // Writes the current meet, all its records of the 12 meet files, into a transfer file; a file of
-    // that name is replaced only when the whole meet is written. Raises with no meet open, or when a
-    // record cannot be read whole. Only the global StaevneManager exports: the tables take the
-    // current meet from it.
+    // that name is replaced only when the whole meet is written. Raises with no meet open, when another
+    // program on this data folder has deleted the meet, or when a record cannot be read whole. Only the
+    // global StaevneManager exports: the tables take the current meet from it.
     void ExportStaevne(const QString& fileName);
+    // As ExportStaevne, but never replaces a file: when one of that name is there, also one made at the
+    // same moment by another program, the name gets "_2", "_3", ... before its extension. Returns the
+    // name written.
+    QString ExportStaevneToNewFile(const QString& fileName);
     // Reads a transfer file into a new meet, asking for its name until one is accepted, and opens it;
     // returns its index, the last of the list. Level 0 imports everything; level k imports the
     // sections of level k and below (1 the programme, 2 also the clubs, 3 also the participants, 4
@@ -194,8 +203,31 @@ private:
         QString DatoText;
     };
 
-    // The number a new meet gets: above that of every meet and every record of the meet files.
-    qint32 NextStID();
+    // The folder made for a new meet before its record is written: removed again, when it made it, unless
+    // Keep marks it as the meet's once the record is in.
+    class TNewFolder {
+    public:
+        explicit TNewFolder(const QString& navn);
+        ~TNewFolder();
+        TNewFolder(const TNewFolder&) = delete;
+        TNewFolder& operator=(const TNewFolder&) = delete;
+        void Keep(qint32 stID);
+
+    private:
+        QString folder_;
+        bool made_ = false;
+        bool kept_ = false;
+    };
+
+    // CheckStaevneNavn of a trimmed name.
+    void CheckNavn(const QString& navn) const;
+    // Inside the writing transaction: refuses a name another stored meet has in any letter case.
+    void CheckStoredNavn(const QString& navn, qint32 ownStID);
+    // Positions the meet table on the current meet's record as stored now; refuses when it is no longer
+    // stored.
+    void GotoStoredCurrent();
+    // The number of the new meet record the meet table stands on; returns it.
+    qint32 NumberNewMeet();
     // Raises the list's index error outside the list.
     const TListedMeet& Meet(int index) const;
     // The name in the meet table's current record.
@@ -218,26 +250,36 @@ private:
     // The event manager reads the newly opened meet's programme.
     void ReloadOvelseManager();
     // The old folder's path when it was moved to the new name, else empty.
-    QString RenameFolder(const QString& gammelt, const QString& nyt, bool nytOprettet);
+    QString RenameFolder(const QString& gammelt, const QString& nyt);
     void DeleteRegistryKey(const QString& navn);
     // The per-meet values into the meet's own key, replacing whatever a key of that name held.
     static void WriteMeetRegistry(const QString& navn, const TStaevneRegistry& values);
-    // The import's name question; returns the accepted name, whose folder the check has created.
+    // The import's name question; returns the accepted name, with its new folder made.
     QString AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
-                          TImportStaevneQuestion& question);
-    // Writes the checked transfer file's records as a new meet inside the caller's transaction.
-    // Returns the new meet's number and the position of its record.
-    qint32 WriteImport(const TTransferSections& sections, const QString& navn, quint32& position);
-    // After a failed import: the meet table back on the open meet, the new folder gone.
-    void UndoImport(const QString& navn) noexcept;
+                          TImportStaevneQuestion& question, std::optional<TNewFolder>& folder);
+    // Writes the checked transfer file's records, the meet's own record as given, as a new meet inside
+    // the caller's transaction, through the open tables of the sections. Returns the new meet's number and
+    // the position of its record.
+    qint32 WriteImport(const TTransferRecord& meet, const TTransferSections& sections,
+                       const TTransferTables& tables, const QString& navn, quint32& position);
+    // After a failed import: the meet table back on the open meet.
+    void UndoImport() noexcept;
+    // The transfer file of the current meet, once it is checked to be stored.
+    void WriteTransferFile(const QString& path, const QString& fileName);
+    // The tables of the transfer file's sections, opened when first needed and kept open while the
+    // manager lives: opening a file nobody holds makes its write-ahead log anew, and the last close
+    // writes the log back into the file.
+    const TTransferTables& SectionTables();
 
     std::unique_ptr<TStaevneTable> table_;
     std::vector<TListedMeet> meets_;
     int currentIndex_ = -1;
     qint32 currentStID_ = -1;
+    QString staevneDir_;
     TSystemData data_;
     TStaevneRegistry registry_;
     TScoreboard scoreboard_;
     qint32 httpServerPort_ = 2000;
     QString lastUsedName_;
+    TTransferTables sectionTables_;
 };

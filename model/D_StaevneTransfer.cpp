@@ -3,7 +3,6 @@
 #include "foundation/BusyCursor.h"
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
-#include "foundation/LxDisk.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/PathResolver.h"
@@ -14,8 +13,8 @@
 #include "platform/Version.h"
 #include "storage/BtvTransaction.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <array>
@@ -117,10 +116,11 @@ void ReadHeader(TStreamReader& reader, const QString& fileName) {
 }
 
 // Reads and checks every section, writing nothing; keeps the records the import writes.
-TTransferSections ReadSections(TStreamReader& reader, const QString& fileName, int level) {
+TTransferSections ReadSections(TStreamReader& reader, const TTransferTables& tables, const QString& fileName,
+                               int level) {
     TTransferSections read;
     int meets = 0;
-    Sections[0].Make()->ReadSection(reader, false, [&](const TTransferRecord& record) {
+    tables[0]->ReadSection(reader, false, [&](const TTransferRecord& record) {
         if (++meets == 1)
             read.Meet = record;
     });
@@ -131,7 +131,7 @@ TTransferSections ReadSections(TStreamReader& reader, const QString& fileName, i
     for (std::size_t i = 1; i < Sections.size(); ++i) {
         const bool imported = Imports(level, Sections[i].Level);
         std::vector<TTransferRecord>& records = read.Records[i];
-        Sections[i].Make()->ReadSection(reader, !imported, [&](const TTransferRecord& record) {
+        tables[i]->ReadSection(reader, !imported, [&](const TTransferRecord& record) {
             if (imported)
                 records.push_back(record);
         });
@@ -159,12 +159,44 @@ QByteArray WithLength(const QByteArray& data) {
 } // namespace
 
 void TStaevneManager::ExportStaevne(const QString& fileName) {
+    WriteTransferFile(ResolvePath(fileName), fileName);
+}
+
+QString TStaevneManager::ExportStaevneToNewFile(const QString& fileName) {
+    const QString resolved = ResolvePath(fileName);
+    const QFileInfo info(resolved);
+    const QString stem = info.path() + u'/' + info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    for (int n = 1;; ++n) {
+        const QString path = n == 1 ? resolved : stem + u'_' + QString::number(n) + suffix;
+        // Made empty to claim the name: only one program gets it.
+        QFile claim(path);
+        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+                continue;
+            throw Exception(QStringLiteral("Filen ") + path + QStringLiteral(" kan ikke oprettes") + CrLf +
+                            claim.errorString());
+        }
+        claim.close();
+        try {
+            WriteTransferFile(path, path);
+        } catch (...) {
+            QFile::remove(path);
+            throw;
+        }
+        return path;
+    }
+}
+
+void TStaevneManager::WriteTransferFile(const QString& path, const QString& fileName) {
     if (currentIndex_ < 0)
         throw Exception(QStringLiteral("Der er ikke åbnet noget stævne, som kan eksporteres"));
     if (ModelContext().StaevneManager.get() != this)
         throw Exception(QStringLiteral("Stævnet kan kun eksporteres gennem programmets stævnestyring"));
     const TBusyCursor busy;
-    QSaveFile file(ResolvePath(fileName));
+    // Another program on this data folder may have deleted the meet since it was listed here.
+    GotoStoredCurrent();
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Exception(QStringLiteral("Filen ") + fileName + QStringLiteral(" kan ikke oprettes") + CrLf +
                         file.errorString());
@@ -172,9 +204,11 @@ void TStaevneManager::ExportStaevne(const QString& fileName) {
     writer.WriteString(KipSignatureBegin);
     writer.WriteString(WriterVersion());
     writer.WriteWord(TableCount);
-    for (const TSection& section : Sections)
-        section.Make()->ExportTable(writer);
+    for (const auto& table : SectionTables())
+        table->ExportTable(writer);
     writer.WriteString(KipSignatureEnd);
+    // Also while it was written.
+    GotoStoredCurrent();
     if (!file.commit())
         throw Exception(QStringLiteral("Filen ") + fileName + QStringLiteral(" kunne ikke gemmes") + CrLf +
                         file.errorString());
@@ -185,20 +219,25 @@ int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportSt
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Importfilen ") + fileName + QStringLiteral(" kan ikke åbnes") + CrLf +
                         file.errorString());
+    const TTransferTables& tables = SectionTables();
     TStreamReader reader(&file);
     TTransferSections sections;
     try {
         ReadHeader(reader, fileName);
-        sections = ReadSections(reader, fileName, level);
+        sections = ReadSections(reader, tables, fileName, level);
     } catch (const EStreamError& error) {
         throw Damaged(fileName, error);
     }
     file.close();
-
     TSystemData imported;
     imported.LoadVariablePart(WithLength(sections.Meet.Variable));
-    const QString navn = AskImportNavn(sections.Meet, imported, question);
+    std::optional<TNewFolder> folder;
+    const QString navn = AskImportNavn(sections.Meet, imported, question, folder);
 
+    // The settings go in as this version writes them, as saving them after the import would.
+    TTransferRecord meet = sections.Meet;
+    if (!imported.IsNewerBlock())
+        meet.Variable = imported.GetVariablePart().mid(4);
     qint32 stID = -1;
     quint32 position = 0;
     try {
@@ -206,55 +245,55 @@ int TStaevneManager::ImportStaevne(const QString& fileName, int level, TImportSt
         // Every record of the import carries the same time stamps.
         const TClockScope clock(ModelContext().Now());
         TBtvTransaction transaction;
-        stID = WriteImport(sections, navn, position);
+        // Another program on this data folder may have taken the name since it was accepted.
+        CheckStoredNavn(navn, -1);
+        stID = WriteImport(meet, sections, tables, navn, position);
         transaction.Commit();
     } catch (...) {
-        UndoImport(navn);
+        UndoImport();
         throw;
     }
-    MarkStaevneDir(ResolvePath(PathJoin(ModelContext().ProgramDir, navn)), stID);
+    folder->Keep(stID);
     // The file carries no registry values: the new meet starts from the defaults.
     WriteMeetRegistry(navn, TStaevneRegistry());
     meets_.push_back({navn, position, stID, imported.Dato == 0 ? QString() : DateToStr(imported.Dato)});
     const int index = GetStaevneCount() - 1;
     OpenStaevne(index);
-    SaveStaevneData();
     return index;
 }
 
 QString TStaevneManager::AskImportNavn(const TTransferRecord& meet, const TSystemData& imported,
-                                       TImportStaevneQuestion& question) {
+                                       TImportStaevneQuestion& question, std::optional<TNewFolder>& folder) {
     QString navn = NavnOf(meet);
     for (;;) {
         if (!question.AskStaevneNavn(imported, navn))
             throw Exception(QStringLiteral("Import af stævne er afbrudt"));
+        const QString trimmed = TrimBlanks(navn);
         try {
-            CheckStaevneNavn(navn);
-            return TrimBlanks(navn);
+            CheckNavn(trimmed);
+            folder.emplace(trimmed);
+            return trimmed;
         } catch (const Exception& error) {
             ShowError(nullptr, error.Message());
         }
     }
 }
 
-qint32 TStaevneManager::WriteImport(const TTransferSections& sections, const QString& navn,
-                                    quint32& position) {
-    // Status 3 until the last section is in.
-    table_->InsertRecord(sections.Meet, NextStID(), [&] {
+qint32 TStaevneManager::WriteImport(const TTransferRecord& meet, const TTransferSections& sections,
+                                    const TTransferTables& tables, const QString& navn, quint32& position) {
+    // Status 3 until the last section is in; the record manager numbers the meet.
+    table_->InsertRecord(meet, -1, [&] {
         table_->GetField(StaevneField::Navn)->SetAsString(navn);
         SetStatus(TStaevneStatus::Importeres);
     });
-    const qint32 stID = table_->GetField(StaevneField::StID)->GetAsInteger();
+    const qint32 stID = NumberNewMeet();
     position = table_->GetPosition();
     for (std::size_t i = 1; i < Sections.size(); ++i) {
         const std::vector<TTransferRecord>& records = sections.Records[i];
         if (records.empty())
             continue;
-        const std::unique_ptr<TZunoDataTable> table = Sections[i].Make();
-        TTableWork work(*table);
         for (const TTransferRecord& record : records)
-            table->InsertRecord(record, stID);
-        work.Done();
+            tables[i]->InsertRecord(record, stID);
     }
     table_->GotoPosition(position);
     table_->Edit();
@@ -263,10 +302,21 @@ qint32 TStaevneManager::WriteImport(const TTransferSections& sections, const QSt
     return stID;
 }
 
-void TStaevneManager::UndoImport(const QString& navn) noexcept {
+const TTransferTables& TStaevneManager::SectionTables() {
+    if (sectionTables_.empty()) {
+        TTransferTables tables;
+        for (const TSection& section : Sections) {
+            tables.push_back(section.Make());
+            tables.back()->Open();
+        }
+        sectionTables_ = std::move(tables);
+    }
+    return sectionTables_;
+}
+
+void TStaevneManager::UndoImport() noexcept {
     try {
         table_->Cancel();
-        QDir().rmdir(ResolvePath(PathJoin(ModelContext().ProgramDir, navn)));
         if (currentIndex_ >= 0)
             GotoCurrent();
     } catch (...) {

@@ -3,7 +3,6 @@
 
 #include "foundation/BusyCursor.h"
 #include "foundation/Exception.h"
-#include "foundation/LxDisk.h"
 #include "model/D_Context.h"
 #include "model/D_XmlData2.h"
 
@@ -14,5 +13,5 @@ void TStaevneManager::SaveStaevneXml() {
     const TBusyCursor busy;
     QStringList lines;
     TXmlData2().MakeXmlStaevne(lines);
-    SaveXmlFile(lines, PathJoin(ModelContext().ProgramDir, QStringLiteral("zuno-staevne.xml")));
+    SaveXmlFile(lines, DataDirFile(QStringLiteral("zuno-staevne.xml")));
 }

@@ -88,7 +88,7 @@ QString Now(const char* pattern) {
 }
 
 QString MeetFile(const char* name) {
-    return PathJoin(ModelContext().StaevneDir, QString::fromLatin1(name));
+    return PathJoin(CurrentStaevneDir(), QString::fromLatin1(name));
 }
 
 QString Version() {

@@ -146,7 +146,7 @@ QString TUdskrift::HtmlPageFileName(const QString& fixedName) const {
     if (!StaevneManager)
         throw Exception(QStringLiteral("Programmeringsfejl: intet stævne at skrive siden til"));
     const QString name = HtmlFileName.isEmpty() ? fixedName + HtmlNameSuffix : HtmlFileName;
-    return PathJoin(StaevneManager->GetStaevneDir(), name + StaevneManager->GetHtmlExt());
+    return PathJoin(CurrentStaevneDir(), name + StaevneManager->GetHtmlExt());
 }
 
 // ---------------------------------------------------------------- for the jobs

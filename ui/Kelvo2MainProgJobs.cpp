@@ -65,8 +65,8 @@ QString KipJob() {
         DateTimeToQDateTime(ModelContext().Now()).toString(QStringLiteral("yyyyMMdd_HHmmss"));
     const QString fileName = ResolvePath(
         PathJoin(StaevneManager->GetStaevneDir(), QStringLiteral("_kip_") + stamp + QStringLiteral(".kip")));
-    StaevneManager->ExportStaevne(fileName);
-    return fileName;
+    // Two runs within one second never overwrite the first one's file.
+    return StaevneManager->ExportStaevneToNewFile(fileName);
 }
 
 QString SwitchArgument(const QString& switchText, const QStringList& arguments) {

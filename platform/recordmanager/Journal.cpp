@@ -84,6 +84,19 @@ private:
     const uint8_t* end_;
 };
 
+// The file's layout when one of its keys has an autoincrement segment, whose values a delete keeps.
+std::optional<FileLayout> autoIncrementLayout(Database& db) {
+    Statement meta(db.handle(), "SELECT stat FROM meta WHERE id = 1");
+    if (!meta.step())
+        fail(StatusNotARecordFile);
+    const FileLayout layout = parseLayout(meta.blob(0), meta.blobSize(0));
+    for (const KeyDef& key : layout.keys)
+        for (const KeySegment& segment : key.segments)
+            if (segment.autoIncrement)
+                return layout;
+    return std::nullopt;
+}
+
 // Writes one file's part of a journal into the file: every position the transaction wrote is deleted and
 // the records that stand there at its end are inserted, so it ends the same whether the file had
 // committed or not. A file no longer there is passed over.
@@ -119,7 +132,10 @@ void replayFile(const std::string& folder, Reader& r, const std::vector<std::str
     if (!skip) {
         remove = Statement(db.handle(), "DELETE FROM records WHERE pos = ?1");
         insert = Statement(db.handle(), sql);
+        const std::optional<FileLayout> layout = autoIncrementLayout(db);
         for (uint32_t i = 0; i < touched; ++i) {
+            if (layout)
+                RecordFile::keepAutoIncrementValues(db, *layout, loadLE<uint32_t>(positions + 4 * i));
             StatementUse use(remove);
             remove.bindInt(1, loadLE<uint32_t>(positions + 4 * i));
             remove.step();

@@ -28,11 +28,14 @@ constexpr int ChangeCounterOffset = 24;
 constexpr int PageCountOffset = 28;
 constexpr int ApplicationIdOffset = 68;
 constexpr int VersionValidOffset = 92;
+// The meta rows after the file's own (id 1) that keep the highest autoincrement value ever deleted: one
+// per segment, by its offset.
+constexpr int64_t KeptValueRow = 16;
 
 enum FileQuery {
-    ReadImage,
-    ReadImages,
     InsertRecord,
+    InsertAt,
+    NextPosition,
     UpdateIfSameKeys,
     UpdateRecord,
     DeleteRecord,
@@ -244,10 +247,14 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
     probe += ", data FROM records LIMIT 0";
     Statement(file->db_.handle(), probe).step();
 
+    for (const KeyDef& key : file->layout_.keys)
+        for (const KeySegment& segment : key.segments)
+            file->autoIncrement_ = file->autoIncrement_ || segment.autoIncrement;
     const size_t keySlots = std::max<size_t>(1, file->layout_.keys.size());
     file->queries_.resize(size_t(Query::QueryCount) * keySlots);
     file->fileQueries_.resize(FileQueryCount + file->layout_.keys.size());
     file->keyScratch_.resize(file->layout_.keys.size());
+    file->keyPresent_.resize(file->layout_.keys.size());
     return file;
 }
 
@@ -333,14 +340,6 @@ Statement& RecordFile::fileStatement(int which) {
     const size_t keys = layout_.keys.size();
     std::string sql;
     switch (which) {
-    case ReadImage:
-    case ReadImages:
-        sql = "SELECT pos, data";
-        for (size_t k = 0; k < keys; ++k)
-            sql += ", " + column(int(k));
-        sql +=
-            which == ReadImage ? " FROM records WHERE pos = ?1" : " FROM records WHERE pos BETWEEN ?1 AND ?2";
-        break;
     case InsertRecord:
         sql = "INSERT INTO records(pos, data";
         for (size_t k = 0; k < keys; ++k)
@@ -350,6 +349,20 @@ Statement& RecordFile::fileStatement(int which) {
         for (size_t k = 0; k < keys; ++k)
             sql += ", ?" + std::to_string(k + 3);
         sql += ")";
+        break;
+    case InsertAt:
+        sql = "INSERT INTO records(pos, data";
+        for (size_t k = 0; k < keys; ++k)
+            sql += ", " + column(int(k));
+        sql += ") VALUES(?2, ?1";
+        for (size_t k = 0; k < keys; ++k)
+            sql += ", ?" + std::to_string(k + 3);
+        sql += ")";
+        break;
+    case NextPosition:
+        sql =
+            "SELECT max(coalesce((SELECT max(pos) FROM records), 0), (SELECT deleted FROM meta WHERE id = 1))"
+            " + 1";
         break;
     case UpdateIfSameKeys:
         sql = "UPDATE records SET data = ?1 WHERE pos = ?2";
@@ -445,22 +458,73 @@ void RecordFile::bindKeys(Statement& s, const uint8_t* data, size_t size) {
     s.bindBlob(1, data, size);
     for (size_t k = 0; k < layout_.keys.size(); ++k) {
         EncodedKey& key = keyScratch_[k];
-        if (encodeRecordKey(layout_.keys[k], data, key))
+        keyPresent_[k] = encodeRecordKey(layout_.keys[k], data, key);
+        if (keyPresent_[k])
             s.bindBlob(int(k) + 3, key.bytes.data(), key.size);
         else
             s.bindNull(int(k) + 3);
     }
 }
 
+void RecordFile::noteImage(uint32_t position, const uint8_t* data, size_t size) {
+    Image image{position, true, imageBytes_.size(), uint32_t(size), 0};
+    imageBytes_.insert(imageBytes_.end(), data, data + size);
+    for (size_t k = 0; k < layout_.keys.size(); ++k) {
+        const uint16_t keySize = keyPresent_[k] ? keyScratch_[k].size : JournalNullKey;
+        imageBytes_.push_back(uint8_t(keySize));
+        imageBytes_.push_back(uint8_t(keySize >> 8));
+        if (keyPresent_[k])
+            imageBytes_.insert(imageBytes_.end(), keyScratch_[k].bytes.data(),
+                               keyScratch_[k].bytes.data() + keySize);
+    }
+    image.keysSize = imageBytes_.size() - image.at - size;
+    const auto [found, fresh] = imageOf_.try_emplace(position, images_.size());
+    if (fresh)
+        images_.push_back(image);
+    else
+        images_[found->second] = image;
+}
+
+void RecordFile::noteGone(uint32_t position) {
+    const auto [found, fresh] = imageOf_.try_emplace(position, images_.size());
+    if (fresh)
+        images_.push_back(Image{position});
+    else
+        images_[found->second] = Image{position};
+}
+
+void RecordFile::forgetImages() {
+    images_.clear();
+    imageOf_.clear();
+    // A large transaction's copies are not kept for the next one.
+    std::vector<uint8_t>().swap(imageBytes_);
+}
+
 uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
-    Statement& s = fileStatement(InsertRecord);
+    // Within a transaction nobody else writes the file: the next position is found once.
+    if (inTransaction_ && nextPosition_ == 0) {
+        Statement& next = fileStatement(NextPosition);
+        StatementUse use(next);
+        next.step();
+        nextPosition_ = next.integer(0);
+    }
+    Statement& s = fileStatement(inTransaction_ ? InsertAt : InsertRecord);
     StatementUse use(s);
     bindKeys(s, data, size);
+    // Once the transaction's own insert is the highest record, SQLite's next row (highest + 1) is the
+    // next position, and cheaper to make.
+    if (inTransaction_ && !lastIsHighest_)
+        s.bindInt(2, nextPosition_);
+    else if (inTransaction_)
+        s.bindNull(2);
     ++changes_;
     s.step();
     const uint32_t position = uint32_t(sqlite3_last_insert_rowid(db_.handle()));
-    if (inTransaction_)
-        touched_.push_back(position);
+    if (inTransaction_) {
+        nextPosition_ = int64_t(position) + 1;
+        lastIsHighest_ = true;
+        noteImage(position, data, size);
+    }
     if (count_ >= 0)
         ++count_;
     return position;
@@ -470,6 +534,8 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
     // Most updates leave every key as it was: then no index is touched.
     ++changes_;
     for (const int which : {UpdateIfSameKeys, UpdateRecord}) {
+        if (which == UpdateRecord && autoIncrement_)
+            keepAutoIncrementValues(db_, layout_, position);
         Statement& s = fileStatement(which);
         StatementUse use(s);
         bindKeys(s, data, size);
@@ -477,7 +543,7 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
         s.step();
         if (sqlite3_changes(db_.handle()) > 0) {
             if (inTransaction_)
-                touched_.push_back(position);
+                noteImage(position, data, size);
             return true;
         }
     }
@@ -485,14 +551,18 @@ bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
 }
 
 bool RecordFile::remove(uint32_t position) {
+    if (autoIncrement_)
+        keepAutoIncrementValues(db_, layout_, position);
     Statement& s = fileStatement(DeleteRecord);
     StatementUse use(s);
     ++changes_;
     s.bindInt(1, position);
     s.step();
     const bool removed = sqlite3_changes(db_.handle()) > 0;
-    if (removed && inTransaction_)
-        touched_.push_back(position);
+    if (removed && inTransaction_) {
+        noteGone(position);
+        lastIsHighest_ = false;
+    }
     if (removed && count_ > 0)
         --count_;
     return removed;
@@ -532,18 +602,44 @@ bool RecordFile::storedKey(uint32_t position, int key, std::vector<uint8_t>& out
     return true;
 }
 
+void RecordFile::keepAutoIncrementValues(Database& db, const FileLayout& layout, uint32_t position) {
+    Statement read(db.handle(), "SELECT data FROM records WHERE pos = ?1");
+    read.bindInt(1, position);
+    if (!read.step() || read.blobSize(0) < layout.recordLength)
+        return;
+    Statement keep(db.handle(), "INSERT INTO meta(id, stat, deleted) VALUES(?1, x'', ?2)"
+                                " ON CONFLICT(id) DO UPDATE SET deleted = max(deleted, excluded.deleted)");
+    for (const KeyDef& key : layout.keys) {
+        for (const KeySegment& segment : key.segments) {
+            if (!segment.autoIncrement)
+                continue;
+            StatementUse use(keep);
+            keep.bindInt(1, KeptValueRow + segment.offset);
+            keep.bindInt(2, readInteger(segment, read.blob(0)));
+            keep.step();
+        }
+    }
+}
+
 int64_t RecordFile::highestValue(const KeySegment& segment) {
+    int64_t kept = 0;
+    {
+        Statement read(db_.handle(), "SELECT deleted FROM meta WHERE id = ?1");
+        read.bindInt(1, KeptValueRow + segment.offset);
+        if (read.step())
+            kept = read.integer(0);
+    }
     Record found;
     for (size_t k = 0; k < layout_.keys.size(); ++k) {
         const KeySegment& first = layout_.keys[k].segments.front();
         if (first.offset == segment.offset && first.length == segment.length && first.autoIncrement) {
             if (!find(first.descending ? Query::First : Query::Last, int(k), nullptr, 0, found))
-                return 0;
-            return readInteger(segment, found.data.data());
+                return kept;
+            return std::max(kept, readInteger(segment, found.data.data()));
         }
     }
     // Not the head of any key: look at every record.
-    int64_t highest = 0;
+    int64_t highest = kept;
     Statement& s = fileStatement(ScanRecords);
     StatementUse use(s);
     while (s.step()) {
@@ -558,7 +654,9 @@ int64_t RecordFile::highestValue(const KeySegment& segment) {
 void RecordFile::begin() {
     db_.exec(writable() ? "BEGIN IMMEDIATE" : "BEGIN");
     inTransaction_ = true;
-    touched_.clear();
+    nextPosition_ = 0;
+    lastIsHighest_ = false;
+    forgetImages();
     // What others committed up to now is in; from here on only we write.
     if (count_ >= 0 && dataVersion() != countVersion_)
         forgetCount();
@@ -566,7 +664,7 @@ void RecordFile::begin() {
 
 void RecordFile::commit() {
     inTransaction_ = false;
-    touched_.clear();
+    forgetImages();
     ++changes_;
     try {
         if (fileSystem().beforeCommit(path_.c_str()) != 0)
@@ -581,67 +679,36 @@ void RecordFile::commit() {
 
 void RecordFile::rollback() {
     inTransaction_ = false;
-    touched_.clear();
+    forgetImages();
     ++changes_;
     sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     forgetCount();
 }
 
 void RecordFile::writeJournal(JournalWriter& journal) {
-    std::vector<uint32_t> positions = touched_;
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    std::vector<const Image*> sorted;
+    sorted.reserve(images_.size());
+    for (const Image& image : images_)
+        sorted.push_back(&image);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Image* a, const Image* b) { return a->position < b->position; });
     const auto slash = path_.rfind('/');
     const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
-    const size_t keys = layout_.keys.size();
     journal.u16(uint16_t(name.size()));
     journal.bytes(name.data(), name.size());
-    journal.u16(uint16_t(keys));
-    journal.u32(uint32_t(positions.size()));
-    for (const uint32_t position : positions)
-        journal.u32(position);
-    // The records that stand at those positions now: one range read when they lie close together (an
-    // import's new records), else one read each.
-    uint32_t present = 0;
-    JournalWriter images;
-    const auto image = [&](const Statement& s) {
-        ++present;
-        images.u32(uint32_t(s.integer(0)));
-        images.blob(s.blob(1), s.blobSize(1));
-        for (size_t k = 0; k < keys; ++k) {
-            const int c = int(k) + 2;
-            if (s.isNull(c)) {
-                images.u16(JournalNullKey);
-            } else {
-                images.u16(uint16_t(s.blobSize(c)));
-                images.bytes(s.blob(c), s.blobSize(c));
-            }
-        }
-    };
-    if (!positions.empty() && positions.back() - positions.front() < 2 * positions.size()) {
-        Statement& s = fileStatement(ReadImages);
-        StatementUse use(s);
-        s.bindInt(1, positions.front());
-        s.bindInt(2, positions.back());
-        auto next = positions.begin();
-        while (s.step()) {
-            const uint32_t position = uint32_t(s.integer(0));
-            while (next != positions.end() && *next < position)
-                ++next;
-            if (next != positions.end() && *next == position)
-                image(s);
-        }
-    } else {
-        Statement& s = fileStatement(ReadImage);
-        for (const uint32_t position : positions) {
-            StatementUse use(s);
-            s.bindInt(1, position);
-            if (s.step())
-                image(s);
-        }
+    journal.u16(uint16_t(layout_.keys.size()));
+    journal.u32(uint32_t(sorted.size()));
+    for (const Image* image : sorted)
+        journal.u32(image->position);
+    journal.u32(
+        uint32_t(std::count_if(sorted.begin(), sorted.end(), [](const Image* i) { return i->present; })));
+    for (const Image* image : sorted) {
+        if (!image->present)
+            continue;
+        journal.u32(image->position);
+        journal.blob(imageBytes_.data() + image->at, image->size);
+        journal.bytes(imageBytes_.data() + image->at + image->size, image->keysSize);
     }
-    journal.u32(present);
-    journal.bytes(images.body().data(), images.body().size());
 }
 
 void RecordFile::syncWal() {

@@ -11,6 +11,7 @@
 #include <compare>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace RecordManager {
@@ -110,18 +111,23 @@ public:
     uint32_t insert(const uint8_t* data, size_t size);
     bool update(uint32_t position, const uint8_t* data, size_t size); // false: the record is gone
     bool remove(uint32_t position);                                   // false: the record is gone
+    // An autoincrement value is never given twice: the highest value a record held when it was deleted
+    // (or its value changed) stays in the file, and the next value goes above it too.
+    int64_t highestValue(const KeySegment& segment);
+    // Keeps the autoincrement values of the record at position before it goes; for the journal's writes
+    // too, which pass their own database.
+    static void keepAutoIncrementValues(Database& db, const FileLayout& layout, uint32_t position);
     // Counted once, then kept by this process's inserts and deletes; counted again after a rollback or
     // when another connection has committed to the file since.
     uint32_t recordCount();
     // The key as the index holds it for the record at position; false when the record is gone or out of
     // that key.
     bool storedKey(uint32_t position, int key, std::vector<uint8_t>& out);
-    int64_t highestValue(const KeySegment& segment);
 
     // The process-wide transaction, joined by each file as it is first used.
     bool inTransaction() const { return inTransaction_; }
     // Records were written in this transaction.
-    bool changedInTransaction() const { return !touched_.empty(); }
+    bool changedInTransaction() const { return !images_.empty(); }
     void begin();
     void commit();
     void rollback();
@@ -172,8 +178,27 @@ private:
     std::vector<Statement> queries_;
     std::vector<Statement> fileQueries_;
     std::vector<EncodedKey> keyScratch_;
+    bool autoIncrement_ = false; // a key has an autoincrement segment
+    int64_t nextPosition_ = 0;   // of the next insert within the transaction; 0 until it is found
+    bool lastIsHighest_ = false; // the transaction's last insert is the file's highest position
     bool inTransaction_ = false;
-    std::vector<uint32_t> touched_; // positions written in the transaction
+    // What the transaction wrote, for its journal: at each position it touched, the record as it stands
+    // now with its keys as the index holds them, or nothing when it is gone. Kept as the writes pass, so
+    // the journal needs no reading back.
+    struct Image {
+        uint32_t position = 0;
+        bool present = false;
+        size_t at = 0;       // of the data in imageBytes_, the keys as the journal has them behind it
+        uint32_t size = 0;   // of the data
+        size_t keysSize = 0; // of the keys
+    };
+    void noteImage(uint32_t position, const uint8_t* data, size_t size);
+    void noteGone(uint32_t position);
+    void forgetImages();
+    std::vector<Image> images_;
+    std::unordered_map<uint32_t, size_t> imageOf_;
+    std::vector<uint8_t> imageBytes_;
+    std::vector<bool> keyPresent_; // of the keys bindKeys made last
     uint64_t changes_ = 0;
     int64_t count_ = -1; // the kept record count; -1 when it must be counted
     int64_t countVersion_ = 0;

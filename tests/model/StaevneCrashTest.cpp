@@ -137,6 +137,22 @@ TEST_F(StaevneCrashTest, ADeletionKilledAtEveryStepOfItsCommitLeavesTheMeetWhole
     EXPECT_FALSE(QFileInfo::exists(Path(last)));
 }
 
+TEST_F(StaevneCrashTest, ADeletedMeetsNumberIsNotGivenAgainWhereverItsDeletionWasKilled) {
+    std::set<qint32> given = {1}; // the source meet's
+    KillAtEveryStep(
+        QStringLiteral("Nummer "),
+        [&](const QString& navn) {
+            TNamed question(navn);
+            Manager().ImportStaevne(Path("kilde.kip"), 0, question);
+            EXPECT_TRUE(given.insert(Manager().GetCurrentStID()).second) << "number given twice";
+        },
+        [](const QString& navn) {
+            StaevneManager->OpenStaevne(StaevneManager->IndexOfStaevneNavn(navn));
+            StaevneManager->DeleteStaevne();
+        });
+    EXPECT_FALSE(given.contains(CreateMeet(QStringLiteral("Til sidst"))));
+}
+
 TEST_F(StaevneCrashTest, ANewMeetNeverTakesTheNumberOfRecordsLeftWithoutTheirMeet) {
     CreateMeet("Første");
     // What an older version's deletion, cut short, may have left: records of meet 2, no meet 2.

@@ -375,6 +375,56 @@ TEST_F(StaevneManagerTest, SettingsAnswerForTheCurrentMeet) {
     EXPECT_FALSE(CurrentSystemData().EgenTurnering);
 }
 
+TEST_F(StaevneManagerTest, TheFolderMarkLiesInsideTheFolderAndGoesWithItThroughRenameAndDelete) {
+    // What an earlier version left: its mark beside the folder, under a name holding a backslash.
+    const qint32 gammel = AddMeetRecord(QStringLiteral("Gammel"), 0);
+    WriteFile(Path("Gammel/side.htm"), "<p>");
+    WriteFile(Dir() + "Gammel\\.zuno-staevne", QByteArray::number(gammel));
+    const qint32 stID = CreateMeet(QStringLiteral("Forår"));
+    EXPECT_EQ(ReadFile(Path("Forår/.zuno-staevne")), QByteArray::number(stID));
+    WriteFile(Path("Forår/side.htm"), "<p>");
+    Manager().RenameStaevne(QStringLiteral("Sommer"));
+    EXPECT_EQ(ReadFile(Path("Sommer/.zuno-staevne")), QByteArray::number(stID));
+    // Deleting after the rename takes the folder with all it holds, the earlier version's meet with its
+    // mark too; the names are free again.
+    const QStringList before = Entries(Dir());
+    for (int i = 0; i < 2; ++i) {
+        Manager().OpenStaevne(0);
+        Manager().DeleteStaevne();
+    }
+    QStringList gone = before;
+    gone.removeIf([](const QString& entry) { return entry.startsWith("Gammel") || entry == "Sommer"; });
+    EXPECT_EQ(Entries(Dir()), gone);
+    CreateMeet(QStringLiteral("Sommer"));
+    CreateMeet(QStringLiteral("Gammel"));
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(StaevneManagerTest, TheNameCheckOnlyChecksAndEveryReaderGetsTheResolvedFolder) {
+    CreateMeet(QStringLiteral("Først"));
+    Manager().CheckStaevneNavn(QStringLiteral(" Nyt "));
+    EXPECT_FALSE(QFileInfo::exists(Path("Nyt")));
+    // An empty folder in another letter case becomes the meet's.
+    ASSERT_TRUE(QDir().mkpath(Path("arkiv")));
+    CreateMeet(QStringLiteral("Arkiv"));
+    EXPECT_EQ(Manager().GetStaevneDir() + " " + CurrentStaevneDir(), Path("arkiv") + " " + Path("arkiv"));
+    Manager().DeleteStaevne();
+    EXPECT_EQ(Manager().GetStaevneDir() + CurrentStaevneDir(), "");
+}
+
+TEST_F(StaevneManagerTest, AMeetNumberIsNeverGivenTwice) {
+    CreateMeet(QStringLiteral("A"));
+    CreateMeet(QStringLiteral("B"));
+    Manager().DeleteStaevne();
+    EXPECT_EQ(CreateMeet(QStringLiteral("C")), 3);
+    // Also at the next start, after every meet is gone.
+    for (int i = 0; i < 2; ++i) {
+        Restart().OpenStaevne(0);
+        Manager().DeleteStaevne();
+    }
+    EXPECT_EQ(CreateMeet(QStringLiteral("B")), 4);
+}
+
 // A disk that fills after a number of writes.
 class TFillingDisk : public RecordManager::FileSystem {
 public:

@@ -403,6 +403,22 @@ TEST_F(StaevneTransferTest, AFileChangedWhileTheQuestionIsOpenImportsAsChecked) 
     EXPECT_EQ(StoredAll(Manager().GetCurrentStID()), StoredAll(source));
 }
 
+TEST_F(StaevneTransferTest, AnExportToANewFileNeverReplacesOne) {
+    const qint32 source = SourceMeet(1);
+    WriteFile(Path("tidligere.kip"), "tidligere");
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("tidligere.kip")), Path("tidligere_2.kip"));
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("TIDLIGERE.KIP")), Path("tidligere_3.kip"));
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("uden")), Path("uden"));
+    EXPECT_EQ(Manager().ExportStaevneToNewFile(Path("uden")), Path("uden_2"));
+    EXPECT_EQ(ReadFile(Path("tidligere.kip")), "tidligere");
+    TScriptedQuestion question({"Kopi"});
+    Manager().ImportStaevne(Path("tidligere_3.kip"), 0, question);
+    EXPECT_EQ(StoredAll(Manager().GetCurrentStID()), StoredAll(source));
+    EXPECT_TRUE(ErrorText([&] {
+                    Manager().ExportStaevneToNewFile(Path("mangler/x.kip"));
+                }).startsWith("Filen " + Path("mangler/x.kip") + " kan ikke oprettes"));
+}
+
 TEST_F(StaevneTransferTest, ExportNeedsAnOpenMeetAndWholeRecords) {
     EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
               "Der er ikke åbnet noget stævne, som kan eksporteres");
@@ -416,6 +432,10 @@ TEST_F(StaevneTransferTest, ExportNeedsAnOpenMeetAndWholeRecords) {
     EXPECT_EQ(ErrorText([&] { Manager().ExportStaevne(Path("x.kip")); }),
               "Kritisk fejl\r\nTabelnavn: RESULTAT.ZU2\r\nDen variable del af en post kan ikke læses hel");
     EXPECT_EQ(ReadFile(Path("x.kip")), "tidligere");
+    // Into a new file: none is left behind.
+    EXPECT_TRUE(
+        ErrorText([&] { Manager().ExportStaevneToNewFile(Path("x.kip")); }).startsWith("Kritisk fejl"));
+    EXPECT_EQ(QDir(Dir()).entryList({"x*"}), QStringList{"x.kip"});
 }
 
 } // namespace

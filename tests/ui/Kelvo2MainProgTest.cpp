@@ -177,6 +177,16 @@ TEST_F(MainProgTest, KipWritesTheNamedMeetStampedWithTheClockAndEnds) {
     EXPECT_TRUE(Shown().isEmpty());
 }
 
+TEST_F(MainProgTest, TwoKipRunsWithinOneSecondKeepBothFiles) {
+    Prepare({"Forår"}, "Forår");
+    const TClockScope clock(EncodeDateTime(QDate(2025, 6, 7), QTime(8, 9, 10)));
+    for (int run = 0; run < 2; ++run)
+        EXPECT_EQ(Start({"/KIP"})->ExitCode(), 0);
+    EXPECT_EQ(QDir(Path("Forår")).entryList({"_kip_*.kip"}, QDir::Files, QDir::Name),
+              QStringList({"_kip_20250607_080910.kip", "_kip_20250607_080910_2.kip"}));
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
 // A batch run with no meet at all is run through the program itself (tests/app).
 TEST_F(MainProgTest, ABatchRunWithABadIdFailsAndWritesNothing) {
     Prepare({"Forår"}, "Forår");

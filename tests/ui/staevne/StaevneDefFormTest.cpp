@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -242,16 +243,20 @@ TEST_F(TStaevneDefTest, ANameInUseCreatesNothingAndTheWizardStaysOpen) {
 }
 
 // A disk on which the record files of one kind cannot be written.
+// Refuses every write to the files whose names hold one of the words.
 class TFullDisk : public RecordManager::FileSystem {
 public:
-    explicit TFullDisk(const char* file)
-        : file_(file) {}
+    explicit TFullDisk(std::initializer_list<const char*> files)
+        : files_(files) {}
     int beforeWrite(const char* path) override {
-        return std::strstr(path, file_) ? ENOSPC : FileSystem::beforeWrite(path);
+        for (const char* file : files_)
+            if (std::strstr(path, file))
+                return ENOSPC;
+        return FileSystem::beforeWrite(path);
     }
 
 private:
-    const char* file_;
+    std::vector<const char*> files_;
 };
 
 TEST_F(TStaevneDefTest, AMeetLeftHalfMadeIsRemovedSoThatARetryWorks) {
@@ -259,7 +264,8 @@ TEST_F(TStaevneDefTest, AMeetLeftHalfMadeIsRemovedSoThatARetryWorks) {
     auto form = NewWizard();
     ToSide3(*form, {"M"}, {"100", "HØ"});
     {
-        TFullDisk disk("OVELSERN");
+        // The journal cannot be written either: nothing of the meet is stored.
+        TFullDisk disk({"OVELSERN", ".zrm-journal"});
         const RecordManager::ScopedFileSystem full(disk);
         form->UdfoerButton->click();
     }
@@ -270,7 +276,33 @@ TEST_F(TStaevneDefTest, AMeetLeftHalfMadeIsRemovedSoThatARetryWorks) {
     EXPECT_EQ(CurrentStaevneNavn(), "Åbent") << "the meet open before";
 
     form->UdfoerButton->click();
-    EXPECT_EQ(form->result(), mrOk);
+    EXPECT_EQ(form->result(), mrOk) << Shown().join("|").toStdString();
+    Reopen("Sommerstævne");
+    EXPECT_EQ(Runder(), QStringList({"M 100 F", "M HØ F"}));
+}
+
+TEST_F(TStaevneDefTest, AFinishWhoseCommitFailsAfterItsJournalIsStoredWholeAndNeverTwice) {
+    Manager().CreateStaevne("Åbent");
+    auto form = NewWizard();
+    ToSide3(*form, {"M"}, {"100", "HØ"});
+    {
+        // The journal is written, a file's commit fails: the record manager completes it at its next call.
+        TFullDisk disk({"OVELSERN"});
+        const RecordManager::ScopedFileSystem full(disk);
+        form->UdfoerButton->click();
+    }
+    EXPECT_FALSE(Shown().isEmpty());
+    EXPECT_NE(form->result(), mrOk);
+    // A retry finds the meet as stored, whole, and does not make a second one of its name.
+    form->UdfoerButton->click();
+    EXPECT_NE(form->result(), mrOk);
+    EXPECT_TRUE(Shown().join("|").contains("Stævnenavnet er allerede brugt"))
+        << Shown().join("|").toStdString();
+    Manager().LoadStaevneList();
+    int named = 0;
+    for (int i = 0; i < Manager().GetStaevneCount(); ++i)
+        named += Manager().GetStaevneNavn(i) == "Sommerstævne";
+    EXPECT_EQ(named, 1);
     Reopen("Sommerstævne");
     EXPECT_EQ(Runder(), QStringList({"M 100 F", "M HØ F"}));
 }
