@@ -1,4 +1,5 @@
 #pragma once
+// Barcodes drawn as bars on a painter: EAN-13 and interleaved 2 of 5.
 #include <QString>
 
 class QPainter;

@@ -1,4 +1,5 @@
 #pragma once
+// The program's one exception base, carrying a message the user can be shown.
 #include <QString>
 #include <exception>
 

@@ -1,4 +1,5 @@
 #pragma once
+// Sorted, integer and interval lists, and the binary stream reader and writer.
 #include "foundation/Exception.h"
 
 #include <QDate>

@@ -1,4 +1,5 @@
 #pragma once
+// File and folder routines, every name found as Windows would find it.
 #include <QDateTime>
 #include <QString>
 #include <QStringList>

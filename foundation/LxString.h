@@ -1,4 +1,5 @@
 #pragma once
+// Text, number and CSV routines and the command-line switches.
 #include "foundation/Exception.h"
 
 #include <QString>

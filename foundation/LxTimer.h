@@ -1,4 +1,5 @@
 #pragma once
+// The millisecond clock.
 #include <cstdint>
 
 // A millisecond clock that wraps at 2^32; only differences of two readings mean anything.

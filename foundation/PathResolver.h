@@ -1,4 +1,5 @@
 #pragma once
+// File names resolved as Windows would find them.
 #include <QString>
 
 // Resolves a file name as Windows would find it: "\" and "/" both separate, a relative name starts in

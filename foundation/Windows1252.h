@@ -1,4 +1,5 @@
 #pragma once
+// The Windows-1252 codec of every byte the program stores or exchanges.
 #include <QByteArray>
 #include <QString>
 

@@ -1,4 +1,5 @@
 #pragma once
+// Club points per round, merged and ranked into standings.
 #include <QString>
 
 #include <memory>

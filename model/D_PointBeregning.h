@@ -1,4 +1,5 @@
 #pragma once
+// Points formulas: combined events, age factors, youth points and points-table files.
 #include "foundation/Exception.h"
 
 #include <QString>

@@ -1,4 +1,5 @@
 #pragma once
+// The built-in tables behind the points formulas.
 #include <QString>
 #include <QStringList>
 

@@ -1,4 +1,5 @@
 #pragma once
+// Records lists read from their files in the meet's records folder.
 #include <QString>
 
 #include <memory>

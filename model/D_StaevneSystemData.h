@@ -1,4 +1,5 @@
 #pragma once
+// A meet's system-data block: every setting, in its stored order.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,5 @@
 #pragma once
+// The standard age and sex classes.
 #include <QString>
 
 // The 62 standard classes: girls and women from position 0, boys and men from 17, women veterans from

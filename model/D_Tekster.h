@@ -1,4 +1,5 @@
 #pragma once
+// Texts of marks, times, wind, status codes and rounds, and their parsers.
 #include <QDate>
 #include <QString>
 #include <QTime>

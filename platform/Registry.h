@@ -1,4 +1,5 @@
 #pragma once
+// The registry stand-in: settings keys kept in INI files under the user's configuration folder.
 #include <QDateTime>
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,5 @@
 #pragma once
+// The program's version text.
 #include <QString>
 
 namespace Platform {

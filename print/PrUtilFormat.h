@@ -1,4 +1,5 @@
 #pragma once
+// Dates and times formatted by the patterns the lists use, with Danish names.
 #include <QDateTime>
 #include <QString>
 

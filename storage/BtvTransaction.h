@@ -1,4 +1,5 @@
 #pragma once
+// A record-manager transaction over every file it touches, aborted unless committed.
 #include "storage/BtvFile.h"
 
 // One record-manager transaction: every record file the program touches while it runs joins it. It is

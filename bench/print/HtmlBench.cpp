@@ -4,9 +4,9 @@
 // also timed at 2,000, 20,000 and 200,000 rows, to show that its cost grows with the rows.
 #include "print/D_Html.h"
 
-#include "support/RatioReporter.h"
 #include "foundation/LxString.h"
 #include "foundation/Windows1252.h"
+#include "support/RatioReporter.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -41,7 +41,9 @@ QString Row(int row, bool escaped) {
     for (int column = 1; column <= 9; ++column) {
         const QString text = Cell(row, column);
         line += QStringLiteral("<td class=") + shade + QString::number(column) + u'>' +
-                (text.isEmpty() ? QStringLiteral("&nbsp;") : escaped ? HtmlEscape(text) : text);
+                (text.isEmpty() ? QStringLiteral("&nbsp;")
+                 : escaped      ? HtmlEscape(text)
+                                : text);
     }
     return line;
 }
@@ -88,7 +90,7 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios("straight (ms)", {{"page", "maker", "straight"}});
-    reporter.PrintRatios("10x fewer (ms)",
-                         {{"20000 rows", "rows20000", "rows2000"}, {"200000 rows", "rows200000", "rows20000"}});
+    reporter.PrintRatios("10x fewer (ms)", {{"20000 rows", "rows20000", "rows2000"},
+                                            {"200000 rows", "rows200000", "rows20000"}});
     return 0;
 }

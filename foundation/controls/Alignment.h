@@ -1,4 +1,5 @@
 #pragma once
+// Text alignment of the controls and grid columns.
 #include <Qt>
 
 // How a control or a grid column places its text.

@@ -1,4 +1,5 @@
 #pragma once
+// The message boxes of the window program, and the guards that show a failure in one.
 #include "foundation/Messages.h"
 
 #include "foundation/Exception.h"

@@ -1,4 +1,5 @@
 #pragma once
+// The base of every dialog window: placement kept in the registry, Enter and arrows move the focus.
 #include "foundation/BusyCursor.h"
 
 #include <QDialog>

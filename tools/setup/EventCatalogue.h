@@ -1,4 +1,5 @@
 #pragma once
+// The event catalogue source read into catalogue records.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>

@@ -1,4 +1,5 @@
 #pragma once
+// The installation of a program folder's data files.
 #include <QString>
 #include <QStringList>
 

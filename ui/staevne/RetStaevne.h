@@ -1,4 +1,5 @@
 #pragma once
+// The rename-meet dialog.
 #include "foundation/controls/RvkForms.h"
 
 class QLabel;

@@ -1,4 +1,5 @@
 #pragma once
+// The delete-meet dialog.
 #include "foundation/controls/RvkForms.h"
 
 class QLabel;
