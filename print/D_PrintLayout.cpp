@@ -20,7 +20,7 @@ constexpr int FooterSmallSize = 8;
 // A font's keys: prefix + "FontName", "FontSize" and "FontStyle"; what a key leaves out stays.
 void ReadFont(const TOrderedIniFile& ini, const QString& section, const QString& prefix, TPrintFont& font) {
     font.Name = ini.ReadString(section, prefix + QStringLiteral("FontName"), font.Name);
-    font.Size = ini.ReadInteger(section, prefix + QStringLiteral("FontSize"), font.Size);
+    font.Size = BoundedFontSize(ini.ReadInteger(section, prefix + QStringLiteral("FontSize"), font.Size));
     const QString style = ini.ReadString(section, prefix + QStringLiteral("FontStyle"), QString());
     if (style.isEmpty())
         return;
@@ -147,7 +147,7 @@ void TStdPrint::LayFooter() {
 
 void TStdPrint::LayHeader() {
     const TSystemData& data = CurrentSystemData();
-    const int size = HeaderFont().Size;
+    const int size = BoundedFontSize(HeaderFont().Size); // doubled below
     const TPrintFontScope restore(HeaderFont());
     const QString lines[] = {data.Overskrift1, data.Overskrift2, data.Overskrift3, ArrangorText()};
     for (int i = 0; i < 4; ++i) {
