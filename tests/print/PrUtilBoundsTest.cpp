@@ -154,4 +154,21 @@ TEST_F(TStdPrintBoundsTest, AReportFileWithAHugeFontSizeIsDrawnAtTheLargestSize)
     EXPECT_TRUE(texts.contains("Navn"));
 }
 
+TEST_F(TStdPrintBoundsTest, MarginsAndColumnsBeyondThePageAreBoundedAndPrinted) {
+    const QString fileName = folder.filePath("ZUNO2.RPT");
+    WriteFile(fileName, Windows1252::Encode("[Liste]\r\nTopMargin=2000000000\r\nBottomMargin=-2000000000\r\n"
+                                            "LeftMargin=-1\r\nRightMargin=6554\r\n"
+                                            "Kol_1=-3|1e300|taRight\r\nKol_2=99999|-2|taLeft\r\n"));
+    TStdPrint print;
+    print.LoadLayout("Liste", fileName);
+    EXPECT_EQ(
+        QList<double>({print.TopMargin(), print.BottomMargin(), print.LeftMargin(), print.RightMargin()}),
+        QList<double>({65.535, 0, 0, 65.535}));
+    EXPECT_EQ(std::tuple(print.Columns().at(0).Left, print.Columns().at(0).Width), std::tuple(0, 0xFFFF));
+    EXPECT_EQ(std::tuple(print.Columns().at(1).Left, print.Columns().at(1).Width), std::tuple(0xFFFF, 0));
+    print.AddColumnText(0, "højre", 1);
+    print.AddColumnText(1, "venstre", 1);
+    EXPECT_TRUE(PrintedAndPreviewed(print).contains("højre"));
+}
+
 } // namespace
