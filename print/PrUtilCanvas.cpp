@@ -96,7 +96,7 @@ const QFontMetricsF& TUnitMetrics::Metrics(const TPrintFont& font, int size) {
 }
 
 int TUnitMetrics::Height(const TPrintFont& font) {
-    return RoundHalfEven(Metrics(font, font.Size).height());
+    return std::max(0, RoundHalfEven(Metrics(font, font.Size).height()));
 }
 
 double TUnitMetrics::Width(const TPrintFont& font, int size, const QString& text) {

@@ -25,8 +25,9 @@ constexpr double UnitsPerInch = 2540;
 
 // Sizes beyond any page, as damaged print data or a report file may give them, are bounded where they
 // are read, so that no measure or position outgrows its integer.
-// The largest font size (points): letters more than half a metre tall.
-constexpr int MaxFontSize = 1638;
+// The largest font size (points): letters 14 cm tall, more than any list asks for; the fonts' metrics
+// stay sound a good way beyond it.
+constexpr int MaxFontSize = 400;
 // The tallest a line may be made (units): the longest length the model holds.
 constexpr qint32 MaxLineHeight = 65535;
 // The most any measured height, position or sum of them may reach (units): 2.6 km of paper.

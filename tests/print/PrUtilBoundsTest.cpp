@@ -4,11 +4,11 @@
 
 #include "PrintMeet.h"
 #include "PrintRecorder.h"
+#include "PrintStream.h"
 #include "foundation/Windows1252.h"
 #include "support/RecordedMessages.h"
 #include "support/Test.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -25,20 +25,6 @@ QByteArray Integer(qint32 value) {
     const auto u = static_cast<quint32>(value);
     return QByteArray("\x02", 1) + char(u & 0xFF) + char((u >> 8) & 0xFF) + char((u >> 16) & 0xFF) +
            char((u >> 24) & 0xFF);
-}
-
-QByteArray Streamed(const TPrint& print) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    print.WriteToStream(buffer);
-    return buffer.data();
-}
-
-void Read(TPrint& print, const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    print.ReadFromStream(buffer);
 }
 
 // Every stored integer `from` replaced by `to`.
@@ -88,6 +74,8 @@ TEST(PrUtilBoundsTest, AStreamWithAHugeFontSizeIsDrawnAtTheLargestSize) {
         Read(print, Patched(Streamed(original), 7777, size));
         const int bounded = size > 0 ? MaxFontSize : 1;
         EXPECT_EQ(print.GetLine(Body, 1).Fields.at(0).Font->Font.Size, bounded);
+        print.Measure();
+        EXPECT_GT(print.GetLine(Body, 1).MeasuredHeight, 0); // the font's own measure holds at that size
         const QStringList texts = PrintedAndPreviewed(print);
         EXPECT_TRUE(texts.contains("tekst")) << size;
         EXPECT_TRUE(texts.contains("hoved")) << size;
@@ -133,18 +121,22 @@ TEST(PrUtilBoundsTest, SizesSetInTheModelItselfAreBoundedWhenMeasuredAndDrawn) {
 
 class TStdPrintBoundsTest : public ::testing::Test {
 protected:
+    // Writes the report file with one section "Liste" of these lines and loads it.
+    void Load(const QString& lines) {
+        const QString fileName = folder.filePath("ZUNO2.RPT");
+        WriteFile(fileName, Windows1252::Encode("[Liste]\r\n" + lines));
+        print.LoadLayout("Liste", fileName);
+    }
+
     QTemporaryDir folder;
     TPrintMeet meet;
     TRecordedMessages messages;
+    TStdPrint print;
 };
 
 TEST_F(TStdPrintBoundsTest, AReportFileWithAHugeFontSizeIsDrawnAtTheLargestSize) {
-    const QString fileName = folder.filePath("ZUNO2.RPT");
-    WriteFile(fileName, Windows1252::Encode("[Liste]\r\nFontSize=2000000000\r\nHeaderFontSize=2000000000\r\n"
-                                            "FooterFontSize=-2000000000\r\nLargeHeaderLines=4\r\n"
-                                            "Kol_1=0|3|taLeft\r\nFelt_1=Navn|0|0|0|Navn\r\n"));
-    TStdPrint print;
-    print.LoadLayout("Liste", fileName);
+    Load("FontSize=2000000000\r\nHeaderFontSize=2000000000\r\nFooterFontSize=-2000000000\r\n"
+         "LargeHeaderLines=4\r\nKol_1=0|3|taLeft\r\nFelt_1=Navn|0|0|0|Navn\r\n");
     EXPECT_EQ(print.LineFont().Size, MaxFontSize);
     EXPECT_EQ(print.HeaderFont().Size, MaxFontSize);
     print.AddColumnText(0, "Bjørn", 1);
@@ -155,12 +147,8 @@ TEST_F(TStdPrintBoundsTest, AReportFileWithAHugeFontSizeIsDrawnAtTheLargestSize)
 }
 
 TEST_F(TStdPrintBoundsTest, MarginsAndColumnsBeyondThePageAreBoundedAndPrinted) {
-    const QString fileName = folder.filePath("ZUNO2.RPT");
-    WriteFile(fileName, Windows1252::Encode("[Liste]\r\nTopMargin=2000000000\r\nBottomMargin=-2000000000\r\n"
-                                            "LeftMargin=-1\r\nRightMargin=6554\r\n"
-                                            "Kol_1=-3|1e300|taRight\r\nKol_2=99999|-2|taLeft\r\n"));
-    TStdPrint print;
-    print.LoadLayout("Liste", fileName);
+    Load("TopMargin=2000000000\r\nBottomMargin=-2000000000\r\nLeftMargin=-1\r\nRightMargin=6554\r\n"
+         "Kol_1=-3|1e300|taRight\r\nKol_2=99999|-2|taLeft\r\n");
     EXPECT_EQ(
         QList<double>({print.TopMargin(), print.BottomMargin(), print.LeftMargin(), print.RightMargin()}),
         QList<double>({65.535, 0, 0, 65.535}));
