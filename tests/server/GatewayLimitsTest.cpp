@@ -240,6 +240,8 @@ TEST_F(GatewayTest, AConnectionIsClosedAtOnceWhenDescriptorsRunOut) {
         late.Send("GET /late HTTP/1.0\r\n\r\n");
         EXPECT_TRUE(late.ClosedByServer(timeout));
     }
+    // The connection is closed before its line is written.
+    ASSERT_TRUE(WaitUntil([&] { return !LogLinesWith("<error>").isEmpty(); }));
     EXPECT_EQ(
         LogLinesWith("<error>"),
         QStringList("127.0.0.1       <error> No descriptor free for the connection: connection closed"));
