@@ -21,6 +21,8 @@
 namespace {
 
 constexpr int ClosePauseMs = 5;
+// How often a connection that waits for a place looks whether one that is ending has gone (ms).
+constexpr qint64 EndingPollMs = 10;
 // Descriptors the program needs beside the connections: files, the log, the listening socket.
 constexpr std::size_t DescriptorsBeside = 256;
 const QByteArray CrLfBytes = QByteArrayLiteral("\r\n");
@@ -137,6 +139,7 @@ bool THttpClientThread::CutHead() {
     HeadPhase receiving = HeadPhase::Receiving;
     if (!headPhase_.compare_exchange_strong(receiving, HeadPhase::Cut))
         return false;
+    ending_ = true;
     Abort();
     return true;
 }
@@ -216,6 +219,7 @@ void THttpClientThread::ClientExecute() {
     ReceivedLines.clear();
     ResponseLines.clear();
     Params.clear();
+    ending_ = true;
     CloseConnection(inputMayFollow);
     SetState(THttpClientState::Closed);
     statistics_.ConnectTime = TickDiff(start, GetMsTick());
@@ -657,7 +661,9 @@ bool THttpServer::MakeRoom() {
         const std::uint32_t now = GetMsTick();
         std::vector<std::pair<qint64, THttpClientThread*>> lagging;
         qint64 nextDue = -1; // ms until another head may be cut
+        bool ending = false; // a connection is about to free its place
         for (const auto& [client, owned] : threads_) {
+            ending = ending || client->ending_;
             const qint64 receiving = client->ReceivingFor(now);
             if (receiving < 0)
                 continue;
@@ -674,9 +680,11 @@ bool THttpServer::MakeRoom() {
         for (const auto& [receiving, client] : lagging)
             if (client->CutHead()) // false for one whose head came whole just now
                 return true;
-        if (lagging.empty() && nextDue < 0)
+        if (lagging.empty() && nextDue < 0 && !ending)
             return false;
-        slotFreed_.wait_for(guard, std::chrono::milliseconds(nextDue < 0 ? 1 : nextDue));
+        const qint64 wait = ending ? std::min<qint64>(nextDue < 0 ? EndingPollMs : nextDue, EndingPollMs)
+                                   : (nextDue < 0 ? 1 : nextDue);
+        slotFreed_.wait_for(guard, std::chrono::milliseconds(wait));
     }
     return !stopping_;
 }

@@ -170,6 +170,7 @@ private:
     std::uint32_t tick_ = 0;
     bool gatewayStatus_ = false; // StatusCode was set by the gateway itself and is sent as it stands
     std::atomic<HeadPhase> headPhase_ = HeadPhase::Waiting;
+    std::atomic<bool> ending_ = false; // done with its request, or cut: its place is about to come free
     std::atomic<std::uint32_t> headStart_ = 0; // the tick the head began to come at
     // Set by the queue thread when the handler is done. Shared, so that the queue thread can wake this
     // thread outside the event's lock even when this thread sees it set at once and goes on.
@@ -271,7 +272,8 @@ private:
     void Serve(std::unique_ptr<Net::Connection> connection);
     // Room for one more connection within MaxConnections. While request heads are still coming, waits
     // until one of them has been coming for HeadDeadline with its client sending nothing, and cuts the
-    // longest such; false when none is coming (or on Stop).
+    // longest such; waits, too, for connections that are ending. False when none is coming or ending
+    // (or on Stop).
     bool MakeRoom();
     // Runs a connection on a pool thread, then frees its client thread.
     void Run(THttpClientThread* client) noexcept;
