@@ -10,6 +10,8 @@
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
 
+#include <algorithm>
+
 namespace {
 
 // The report file's default where a section leaves the title out.
@@ -20,7 +22,7 @@ constexpr int FooterSmallSize = 8;
 // A font's keys: prefix + "FontName", "FontSize" and "FontStyle"; what a key leaves out stays.
 void ReadFont(const TOrderedIniFile& ini, const QString& section, const QString& prefix, TPrintFont& font) {
     font.Name = ini.ReadString(section, prefix + QStringLiteral("FontName"), font.Name);
-    font.Size = ini.ReadInteger(section, prefix + QStringLiteral("FontSize"), font.Size);
+    font.Size = BoundedFontSize(ini.ReadInteger(section, prefix + QStringLiteral("FontSize"), font.Size));
     const QString style = ini.ReadString(section, prefix + QStringLiteral("FontStyle"), QString());
     if (style.isEmpty())
         return;
@@ -33,9 +35,17 @@ void ReadFont(const TOrderedIniFile& ini, const QString& section, const QString&
         font.Style |= PrintFontStyle::Underline;
 }
 
+// The longest length the model holds, in cm.
+const double MaxLengthCm = UnitsToCm(0xFFFF);
+
+// A length in cm within what the model holds: nothing below 0, nothing beyond the longest.
+double BoundedCm(double cm) {
+    return cm >= 0 ? std::min(cm, MaxLengthCm) : 0;
+}
+
 // Hundredths of a centimetre as centimetres.
 double ReadMargin(const TOrderedIniFile& ini, const QString& section, const QString& key, int def) {
-    return ini.ReadInteger(section, key, def) / 100.0;
+    return BoundedCm(ini.ReadInteger(section, key, def) / 100.0);
 }
 
 // The next "|"-separated part of a column or field value, the rest kept in value.
@@ -95,8 +105,8 @@ void TStdPrint::LoadColumn(int index, QString value) {
     const double width = CommaStrToFloat(NextPart(value));
     const TPrintAlignment alignment = ColumnAlignment(NextPart(value));
     TColumnField& column = GetColumnField(index);
-    column.SetLeft(left);
-    column.SetWidth(width);
+    column.SetLeft(BoundedCm(left));
+    column.SetWidth(BoundedCm(width));
     column.Alignment = alignment;
 }
 
@@ -147,7 +157,7 @@ void TStdPrint::LayFooter() {
 
 void TStdPrint::LayHeader() {
     const TSystemData& data = CurrentSystemData();
-    const int size = HeaderFont().Size;
+    const int size = BoundedFontSize(HeaderFont().Size); // doubled below
     const TPrintFontScope restore(HeaderFont());
     const QString lines[] = {data.Overskrift1, data.Overskrift2, data.Overskrift3, ArrangorText()};
     for (int i = 0; i < 4; ++i) {

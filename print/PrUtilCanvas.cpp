@@ -75,7 +75,7 @@ QString DeviceFontFamily(const QString& name) {
 
 QFont DeviceFont(const TPrintFont& font, int size, int dpi) {
     QFont qfont = BaseFont(font);
-    qfont.setPixelSize(std::max(1, RoundHalfEven(std::max(size, 1) * dpi / 72.0)));
+    qfont.setPixelSize(std::max(1, RoundHalfEven(BoundedFontSize(size) * double(dpi) / 72.0)));
     return qfont;
 }
 
@@ -84,7 +84,7 @@ TUnitMetrics::TUnitMetrics()
 TUnitMetrics::~TUnitMetrics() = default;
 
 const QFontMetricsF& TUnitMetrics::Metrics(const TPrintFont& font, int size) {
-    size = std::max(size, 1);
+    size = BoundedFontSize(size);
     const TKey key{font.Name, size, font.Style};
     auto it = metrics_.find(key);
     if (it == metrics_.end()) {
@@ -96,7 +96,7 @@ const QFontMetricsF& TUnitMetrics::Metrics(const TPrintFont& font, int size) {
 }
 
 int TUnitMetrics::Height(const TPrintFont& font) {
-    return RoundHalfEven(Metrics(font, font.Size).height());
+    return std::max(0, RoundHalfEven(Metrics(font, font.Size).height()));
 }
 
 double TUnitMetrics::Width(const TPrintFont& font, int size, const QString& text) {

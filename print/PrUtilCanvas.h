@@ -17,7 +17,7 @@ class QPaintDevice;
 // and Tahoma the wide DejaVu Sans; other names are asked for as they stand.
 QString DeviceFontFamily(const QString& name);
 
-// The font of a record at `size` points (at least 1), sized in pixels for a device of dpi dots per inch.
+// The font of a record at `size` points (bounded), sized in pixels for a device of dpi dots per inch.
 QFont DeviceFont(const TPrintFont& font, int size, int dpi);
 
 // Font metrics in units (0.01 mm), measured once per font and size.

@@ -98,19 +98,20 @@ private:
         QFontMetricsF Metrics;
     };
 
-    int Px(double units) const { return RoundHalfEven(units * pixelsPerUnit_); }
-    int PxY(double units) const { return originY_ + Px(units); }
+    int Px(double units) const { return BoundedPixels(units * pixelsPerUnit_); }
+    int PxY(double units) const { return BoundedPixels(originY_ + units * pixelsPerUnit_); }
     int BetweenMargins() const { return pageWidth_ - print_.margins_[0] - print_.margins_[1]; }
     static int FieldHeight(const TPrintField& field) {
         const int height = field.Font ? field.Font->Height : 0;
-        return field.Kind == TFieldKind::MultiLine ? height * static_cast<int>(field.Lines.size()) : height;
+        return field.Kind == TFieldKind::MultiLine ? BoundedUnits(qint64(height) * field.Lines.size())
+                                                   : height;
     }
 
     bool Meets(const TPlacedField& placed, const QRect& area) const {
         const int top = std::min(placed.LineTop, placed.Y);
         const int bottom =
             std::max(placed.LineTop + placed.LineHeight, placed.Y + FieldHeight(*placed.Field));
-        return PxY(bottom) + 1 >= area.top() && PxY(top) <= area.bottom();
+        return PxY(bottom) >= area.top() - 1 && PxY(top) <= area.bottom();
     }
 
     const TDeviceFont& UseFont(const TPrintField& field, int size) {
@@ -177,7 +178,7 @@ private:
         const QString whole = field.Text.left(separator);
         const QString decimals = field.Text.mid(separator + 1);
         const TPrintFont font = field.Font ? field.Font->Font : TPrintFont();
-        int size = font.Size;
+        int size = BoundedFontSize(font.Size);
         if (fit) {
             TUnitMetrics& metrics = *print_.metrics_;
             while (size > 2 &&
@@ -226,7 +227,7 @@ private:
 
     void DrawField(const TPlacedField& placed) {
         const TPrintField& field = *placed.Field;
-        const int size = field.Font ? field.Font->Font.Size : TPrintFont().Size;
+        const int size = BoundedFontSize(field.Font ? field.Font->Font.Size : TPrintFont().Size);
         switch (field.Kind) {
         case TFieldKind::Text:
             DrawText(placed, field.Text, size, placed.Y);
@@ -265,9 +266,10 @@ private:
             DrawText(placed, print_.Variables().GetValue(field.Text), size, placed.Y);
             break;
         case TFieldKind::MultiLine: {
-            const int lineHeight = field.Font ? field.Font->Height : 0;
-            for (qsizetype i = 0; i < field.Lines.size(); ++i)
-                DrawText(placed, field.Lines.at(i), size, placed.Y + static_cast<int>(i) * lineHeight);
+            const qint64 lineHeight = field.Font ? field.Font->Height : 0;
+            // Lines beyond the furthest position lie on no page.
+            for (qsizetype i = 0; i < field.Lines.size() && placed.Y + i * lineHeight <= MaxExtentUnits; ++i)
+                DrawText(placed, field.Lines.at(i), size, static_cast<int>(placed.Y + i * lineHeight));
             break;
         }
         case TFieldKind::VerticalRule:
@@ -305,10 +307,10 @@ void TCustomPrint::DrawPageUnits(QPainter& painter, int index, int pageWidth, in
                                  const QRect* area) {
     const TPrintPage& page = pages_.at(static_cast<std::size_t>(index));
     TPageDrawer drawer(*this, painter, pageWidth, originY);
-    const auto stack = [&drawer](const TPrintLines& lines, int y) {
+    const auto stack = [&drawer](const TPrintLines& lines, qint64 y) {
         for (int i = 0; i < lines.Count(); ++i) {
             const TPrintLine& line = lines[i];
-            drawer.Place(line, y + line.SpaceBefore);
+            drawer.Place(line, BoundedUnits(y + line.SpaceBefore));
             y += line.SpaceBefore + line.MeasuredHeight;
         }
     };

@@ -46,21 +46,19 @@ void TCustomPrint::Measure() {
     for (TPrintLines& lines : model_->Lines) {
         for (int i = 0; i < lines.Count(); ++i) {
             TPrintLine& line = lines[i];
-            int tallest = 0;
+            qint64 tallest = 0;
             for (TPrintField& field : line.Fields) {
-                int height = field.Font ? field.Font->Height : 0;
+                qint64 height = field.Font ? field.Font->Height : 0;
                 if (field.Kind == TFieldKind::MultiLine) {
                     const TPrintFont font = field.Font ? field.Font->Font : TPrintFont();
                     field.Lines = WrapText(field.Text, multiLineSeparator_, field.Width,
                                            [&](const QString& text) { return metrics_->Width(font, text); });
-                    height *= static_cast<int>(field.Lines.size());
+                    height *= field.Lines.size();
                 }
                 tallest = std::max(tallest, height);
             }
-            if (line.Height < 0)
-                line.MeasuredHeight = -line.Height;
-            else
-                line.MeasuredHeight = std::max(line.Height, tallest);
+            const qint64 set = std::clamp<qint64>(line.Height, -MaxLineHeight, MaxLineHeight);
+            line.MeasuredHeight = BoundedUnits(set < 0 ? -set : std::max(set, tallest));
         }
     }
 
@@ -68,20 +66,21 @@ void TCustomPrint::Measure() {
     const TPrintLines& body = Lines(TPrintSection::Body);
     for (int b = 0; b < model_->Blocks.Count(); ++b) {
         TPrintBlock& block = model_->Blocks.Items(b);
-        block.Height = 0;
+        qint64 height = 0;
         int i = 0;
         body.Find(block.From, i);
         for (; i < body.Count() && body[i].Row <= block.To; ++i)
-            block.Height += body[i].SpaceBefore + body[i].MeasuredHeight;
+            height += body[i].SpaceBefore + body[i].MeasuredHeight;
+        block.Height = BoundedUnits(height);
     }
 }
 
 int TCustomPrint::SectionHeight(TPrintSection section) const {
     const TPrintLines& lines = Lines(section);
-    int height = 0;
+    qint64 height = 0;
     for (int i = 0; i < lines.Count(); ++i)
         height += lines[i].SpaceBefore + lines[i].MeasuredHeight;
-    return height;
+    return BoundedUnits(height);
 }
 
 int TCustomPrint::HeaderHeight() const {
@@ -101,14 +100,15 @@ void TCustomPrint::Paginate(int pageHeight) {
     TPrintLines& body = Lines(TPrintSection::Body);
     if (body.Count() == 0)
         return;
-    const int headerHeight = HeaderHeight();
-    const int pageBody = pageHeight - headerHeight - FooterHeight();
-    int space = OneLongPage ? pageHeight - headerHeight : pageBody;
-    int y = headerHeight;
+    // In 64 bits: a long body on one long page may add up to more than an int holds.
+    const qint64 headerHeight = HeaderHeight();
+    const qint64 pageBody = qint64(pageHeight) - headerHeight - FooterHeight();
+    qint64 space = OneLongPage ? pageHeight - headerHeight : pageBody;
+    qint64 y = headerHeight;
     int first = 0;
     for (int i = 0; i < body.Count(); ++i) {
         TPrintLine& line = body[i];
-        int height = line.SpaceBefore + line.MeasuredHeight;
+        qint64 height = line.SpaceBefore + line.MeasuredHeight;
         bool newPage = false;
         if (!OneLongPage) {
             if (line.NewPage) {
@@ -121,19 +121,19 @@ void TCustomPrint::Paginate(int pageHeight) {
         // A page is closed only when it holds lines: a forced break or a tall line at the top of a page
         // makes no empty page.
         if (i > first && (newPage || height > space)) {
-            pages_.push_back(TPrintPage{first, i - 1, y});
+            pages_.push_back(TPrintPage{first, i - 1, BoundedUnits(y)});
             space = OneLongPage ? pageHeight : pageBody;
             y = OneLongPage ? 0 : headerHeight;
             first = i;
         }
         if (i == first) {
-            line.Top = y;
+            line.Top = BoundedUnits(y);
             height -= line.SpaceBefore;
         } else {
-            line.Top = y + line.SpaceBefore;
+            line.Top = BoundedUnits(y + line.SpaceBefore);
         }
         y += height;
         space -= height;
     }
-    pages_.push_back(TPrintPage{first, body.Count() - 1, y});
+    pages_.push_back(TPrintPage{first, body.Count() - 1, BoundedUnits(y)});
 }

@@ -1,5 +1,6 @@
 #include "print/PrUtilModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -31,7 +32,26 @@ double UnitsToCm(qint64 units) {
 }
 
 int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
+    const double rounded = std::nearbyint(value);
+    if (!(rounded == rounded))
+        return 0;
+    if (rounded >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (rounded <= std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(rounded);
+}
+
+int BoundedFontSize(qint64 size) {
+    return static_cast<int>(std::clamp<qint64>(size, 1, MaxFontSize));
+}
+
+int BoundedUnits(qint64 units) {
+    return static_cast<int>(std::clamp<qint64>(units, -MaxExtentUnits, MaxExtentUnits));
+}
+
+int BoundedPixels(double pixels) {
+    return std::clamp(RoundHalfEven(pixels), -MaxDevicePixels, MaxDevicePixels);
 }
 
 // ---------------------------------------------------------------- fonts
@@ -101,7 +121,7 @@ QString TVariableList::GetValue(const QString& name) const {
 // ---------------------------------------------------------------- lines
 
 void TPrintLine::SetFixedHeight(double cm) {
-    Height = -static_cast<qint32>(TruncUnits(cm, std::numeric_limits<qint32>::max()));
+    Height = -static_cast<qint32>(TruncUnits(cm, MaxLineHeight));
 }
 
 int TPrintLines::Compare(const double& key1, const double& key2) const {

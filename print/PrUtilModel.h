@@ -23,12 +23,32 @@ public:
 constexpr double UnitsPerCm = 1000;
 constexpr double UnitsPerInch = 2540;
 
+// Sizes beyond any page, as damaged print data or a report file may give them, are bounded where they
+// are read, so that no measure or position outgrows its integer.
+// The largest font size (points): letters 14 cm tall, more than any list asks for; the fonts' metrics
+// stay sound a good way beyond it.
+constexpr int MaxFontSize = 400;
+// The tallest a line may be made (units): the longest length the model holds.
+constexpr qint32 MaxLineHeight = 65535;
+// The most any measured height, position or sum of them may reach (units): 2.6 km of paper.
+constexpr int MaxExtentUnits = 1 << 28;
+// The most any position on a device may reach (pixels), so that a position plus a length stays an int.
+constexpr int MaxDevicePixels = 1 << 29;
+
+// A font size as drawn: 1 to MaxFontSize points.
+int BoundedFontSize(qint64 size);
+// Units within ±MaxExtentUnits.
+int BoundedUnits(qint64 units);
+// A device position rounded as RoundHalfEven, within ±MaxDevicePixels.
+int BoundedPixels(double pixels);
+
 // "Programmeringsfejl (SPrintFieldSetXError): <value> er ikke en gyldig værdi".
 [[noreturn]] void RaisePrintValueError(double value);
 // Trunc(cm × 1000). A negative value, or one whose units do not fit 16 bits, raises EPrintError.
 quint16 CmToUnits(double cm);
 double UnitsToCm(qint64 units);
-// Delphi's Round: halves go to the even neighbour.
+// Delphi's Round: halves go to the even neighbour. Values beyond the range of int give its ends, and a
+// value that is not a number gives 0.
 int RoundHalfEven(double value);
 
 enum class TPrintSection : int { Body = 0, Header = 1, Footer = 2 };
@@ -176,7 +196,8 @@ struct TPrintLine {
     bool NewPage = false;  // body: start a new page before this line
     qint32 NewPageNo = -1; // the number of the page this line starts; -1 none
     quint16 SpaceBefore = 0;
-    // Negative: fixed height of |Height| units; positive: minimum height; 0: from the fields.
+    // Negative: fixed height of |Height| units; positive: minimum height; 0: from the fields. Measured
+    // within ±MaxLineHeight.
     qint32 Height = 0;
     int Top = 0;            // units from the top of the page, set by pagination and layout
     int MeasuredHeight = 0; // units
@@ -184,6 +205,7 @@ struct TPrintLine {
     TVariableList Variables;
 
     void SetSpaceBefore(double cm) { SpaceBefore = CmToUnits(cm); }
+    // A height beyond MaxLineHeight raises EPrintError.
     void SetFixedHeight(double cm);
 };
 

@@ -90,19 +90,19 @@ TPrintPreviewLayout TPrint::DrawPreview(int pixelsPerInch) {
     layout.WidthUnits = PixelsToUnits(layout.Width);
     const int footer = OneLongPage ? 0 : FooterHeight();
     Paginate(HeaderHeight() + FooterHeight() + BodyHeight());
-    int top = 0;
+    qint64 top = 0;
     for (int i = 0; i < static_cast<int>(Pages().size()); ++i) {
         PageNo = NextPageNo(i);
         TPrintPreviewPage page;
         page.Index = i;
-        page.Top = top;
-        page.HeightUnits = Pages()[static_cast<std::size_t>(i)].BodyEnd + footer;
-        page.Height = RoundHalfEven(page.HeightUnits * Resolution() / UnitsPerInch);
+        page.Top = BoundedPixels(double(top));
+        page.HeightUnits = BoundedUnits(qint64(Pages()[static_cast<std::size_t>(i)].BodyEnd) + footer);
+        page.Height = BoundedPixels(page.HeightUnits * Resolution() / UnitsPerInch);
         page.Number = PageNo;
         layout.Pages.push_back(page);
         top += page.Height + TPrintPreviewLayout::PageGap;
     }
-    layout.Height = top - TPrintPreviewLayout::PageGap;
+    layout.Height = BoundedPixels(double(top - TPrintPreviewLayout::PageGap));
     return layout;
 }
 

@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -273,7 +274,7 @@ void ReadLines(TValueReader& reader, TPrintLines& lines, TPrintPropList& props) 
                 line->SpaceBefore = InRange<quint16>(reader.Integer());
                 break;
             default:
-                line->Height = reader.Integer();
+                line->Height = std::clamp(reader.Integer(), -MaxLineHeight, MaxLineHeight);
                 break;
             }
         });
@@ -322,7 +323,7 @@ std::unique_ptr<TPrintModel> ReadModel(QIODevice& stream) {
             if (value == 0)
                 font.Name = reader.String();
             else if (value == 1)
-                font.Size = reader.Integer();
+                font.Size = BoundedFontSize(reader.Integer());
             else if (value == 2)
                 font.Style = reader.Byte();
             else

@@ -21,6 +21,10 @@
 namespace {
 
 constexpr int ClosePauseMs = 5;
+// How often a connection that waits for a place looks whether one that is ending has gone (ms).
+constexpr qint64 EndingPollMs = 10;
+// Descriptors the program needs beside the connections: files, the log, the listening socket.
+constexpr std::size_t DescriptorsBeside = 256;
 const QByteArray CrLfBytes = QByteArrayLiteral("\r\n");
 
 struct ReasonPhrase {
@@ -29,8 +33,9 @@ struct ReasonPhrase {
 };
 
 // Statuses outside the table go out with an empty reason.
-constexpr std::array<ReasonPhrase, 5> ReasonPhrases = {{
+constexpr std::array<ReasonPhrase, 6> ReasonPhrases = {{
     {200, "OK"},
+    {400, "Bad Request"},
     {404, "Not Found"},
     {414, "URI Too Long"},
     {431, "Request Header Fields Too Large"},
@@ -58,6 +63,12 @@ QString Seconds(qint64 milliseconds) {
 
 QString HttpClientStateName(int state) {
     return state >= 0 && state < int(StateNames.size()) ? QString::fromUtf8(StateNames[state]) : QString();
+}
+
+bool IsHttpVersion(const QString& version) {
+    return version.size() == 8 && version.startsWith(QLatin1String("HTTP/")) && version[5].isDigit() &&
+           version[5].unicode() < 0x80 && version[6] == u'.' && version[7].isDigit() &&
+           version[7].unicode() < 0x80;
 }
 
 THttpClientThread::THttpClientThread() = default;
@@ -116,6 +127,27 @@ void THttpClientThread::Abort() {
         connection_->abort();
 }
 
+qint64 THttpClientThread::ReceivingFor(std::uint32_t now) const {
+    return headPhase_ == HeadPhase::Receiving ? qint64(TickDiff(headStart_, now)) : -1;
+}
+
+bool THttpClientThread::InputPending() const {
+    return connection_->inputPending();
+}
+
+bool THttpClientThread::CutHead() {
+    HeadPhase receiving = HeadPhase::Receiving;
+    if (!headPhase_.compare_exchange_strong(receiving, HeadPhase::Cut))
+        return false;
+    ending_ = true;
+    Abort();
+    return true;
+}
+
+bool THttpClientThread::HeadDone() {
+    return headPhase_.exchange(HeadPhase::Read) != HeadPhase::Cut;
+}
+
 bool THttpClientThread::Connected() {
     return connection_ && connection_->connected();
 }
@@ -156,7 +188,13 @@ void THttpClientThread::ClientExecute() {
     bool inputMayFollow = true; // more than the header may still come from the client
     try {
         SetState(THttpClientState::Receiving);
-        const ReadResult result = ReadRequest();
+        headStart_ = GetMsTick();
+        headPhase_ = HeadPhase::Receiving;
+        ReadResult result = ReadRequest();
+        if (!HeadDone() && result != ReadResult::Failed) {
+            LogHeadCut(); // the head came whole, but too late: the connection is cut already
+            result = ReadResult::Failed;
+        }
         inputMayFollow = result != ReadResult::Complete || AnnouncesBody();
         if (result == ReadResult::LineTooLong)
             Refuse(ReceivedLines.isEmpty() ? 414 : 431,
@@ -165,6 +203,8 @@ void THttpClientThread::ClientExecute() {
                        .arg(ReceiveBufferSize));
         else if (result == ReadResult::HeaderTooLarge)
             Refuse(431, QStringLiteral("request header larger than %1 bytes").arg(MaxHeaderSize));
+        else if (result == ReadResult::Complete && !IsHttpVersion(HttpVersion))
+            Refuse(400, QStringLiteral("request line without a version HTTP/d.d"));
         else if (result == ReadResult::Complete)
             QueueAndWait();
         if (result != ReadResult::Failed) {
@@ -179,6 +219,7 @@ void THttpClientThread::ClientExecute() {
     ReceivedLines.clear();
     ResponseLines.clear();
     Params.clear();
+    ending_ = true;
     CloseConnection(inputMayFollow);
     SetState(THttpClientState::Closed);
     statistics_.ConnectTime = TickDiff(start, GetMsTick());
@@ -201,8 +242,11 @@ THttpClientThread::ReadResult THttpClientThread::ReadRequest() {
     qint64 headerBytes = 0; // the lines cut so far, with their line ends
     const std::uint32_t start = GetMsTick();
     const auto fail = [&](const char* what) {
-        Log(QStringLiteral("<error> timeout: %1 - read time: %2 seconds")
-                .arg(QLatin1String(what), Seconds(TickDiff(start, GetMsTick()))));
+        if (headPhase_ == HeadPhase::Cut)
+            LogHeadCut();
+        else
+            Log(QStringLiteral("<error> timeout: %1 - read time: %2 seconds")
+                    .arg(QLatin1String(what), Seconds(TickDiff(start, GetMsTick()))));
         ReceivedLines.clear();
         return ReadResult::Failed;
     };
@@ -271,6 +315,12 @@ THttpClientThread::ReadResult THttpClientThread::ReadRequest() {
         if (headerBytes + qint64(used) > MaxHeaderSize)
             return ReadResult::HeaderTooLarge;
     }
+}
+
+void THttpClientThread::LogHeadCut() {
+    Log(QStringLiteral("<error> request head not complete after %1 seconds while the server is full: "
+                       "connection cut")
+            .arg(Seconds(TickDiff(headStart_, GetMsTick()))));
 }
 
 void THttpClientThread::ParseRequestLine(const QString& line) {
@@ -379,7 +429,8 @@ void THttpClientThread::WriteResponse() {
     if (!withFile && length == 0 && !gatewayStatus_)
         StatusCode = 404;
 
-    const QString version = HttpVersion.isEmpty() ? QStringLiteral("HTTP/1.1") : HttpVersion;
+    // Only a version of the right form goes back into the status line: anything else could break it.
+    const QString version = IsHttpVersion(HttpVersion) ? HttpVersion : QStringLiteral("HTTP/1.1");
     const QStringList header = {
         version + u' ' + QString::number(StatusCode) + u' ' + ReasonFor(StatusCode),
         QStringLiteral("Expires: Thu, 01 Dec 1994 16:00:00 GMT"),
@@ -550,6 +601,8 @@ void THttpServer::Start() {
         queueOpen_ = true;
     }
     stopping_ = false;
+    // Every connection holds a descriptor, and the default limit of a session may be lower than the bound.
+    Net::allowDescriptors(static_cast<std::size_t>(std::max(MaxConnections, 0)) + DescriptorsBeside);
     workers_ = std::make_unique<Net::WorkerPool>(static_cast<std::size_t>(std::max(MaxConnections, 1)));
     processQueue_ = std::make_unique<TProcessQueue>(*this);
     acceptThread_ = std::thread([this] { AcceptLoop(); });
@@ -559,7 +612,11 @@ void THttpServer::Stop() {
     if (!Active())
         return;
     Log(QStringLiteral("HttpServer is about to stop"));
-    stopping_ = true;
+    {
+        std::lock_guard threads(threadsMutex_);
+        stopping_ = true;
+    }
+    slotFreed_.notify_all();
     listener_->wake();
     acceptThread_.join();
     {
@@ -589,13 +646,51 @@ void THttpServer::Stop() {
 
 void THttpServer::AcceptLoop() {
     while (!stopping_) {
-        if (std::unique_ptr<Net::Connection> connection = listener_->accept())
-            Serve(std::move(connection));
+        Net::Accepted accepted = listener_->accept();
+        if (accepted.connection)
+            Serve(std::move(accepted.connection));
+        else if (!accepted.refusedAddress.empty())
+            Log(LeftJustify(QString::fromStdString(accepted.refusedAddress), 16) +
+                QStringLiteral("<error> No descriptor free for the connection: connection closed"));
     }
 }
 
+bool THttpServer::MakeRoom() {
+    std::unique_lock guard(threadsMutex_);
+    while (activeConnections_ >= MaxConnections && !stopping_) {
+        const std::uint32_t now = GetMsTick();
+        std::vector<std::pair<qint64, THttpClientThread*>> lagging;
+        qint64 nextDue = -1; // ms until another head may be cut
+        bool ending = false; // a connection is about to free its place
+        for (const auto& [client, owned] : threads_) {
+            ending = ending || client->ending_;
+            const qint64 receiving = client->ReceivingFor(now);
+            if (receiving < 0)
+                continue;
+            // One whose input has come is only waiting for its own thread.
+            const qint64 due =
+                receiving < HeadDeadline ? HeadDeadline - receiving : (client->InputPending() ? 1 : 0);
+            if (due == 0)
+                lagging.emplace_back(receiving, client);
+            else
+                nextDue = nextDue < 0 ? due : std::min(nextDue, due);
+        }
+        std::sort(lagging.begin(), lagging.end(),
+                  [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (const auto& [receiving, client] : lagging)
+            if (client->CutHead()) // false for one whose head came whole just now
+                return true;
+        if (lagging.empty() && nextDue < 0 && !ending)
+            return false;
+        const qint64 wait = ending ? std::min<qint64>(nextDue < 0 ? EndingPollMs : nextDue, EndingPollMs)
+                                   : (nextDue < 0 ? 1 : nextDue);
+        slotFreed_.wait_for(guard, std::chrono::milliseconds(wait));
+    }
+    return !stopping_;
+}
+
 void THttpServer::Serve(std::unique_ptr<Net::Connection> connection) {
-    if (activeConnections_ >= MaxConnections) {
+    if (activeConnections_ >= MaxConnections && !MakeRoom()) {
         Log(LeftJustify(QString::fromStdString(connection->remoteAddress()), 16) +
             QStringLiteral("<error> Too many connections (%1): connection closed").arg(MaxConnections));
         return;
@@ -635,8 +730,9 @@ void THttpServer::Release(THttpClientThread* client) noexcept {
             owned = std::move(found->second);
             threads_.erase(found);
         }
+        --activeConnections_;
     }
-    --activeConnections_;
+    slotFreed_.notify_all();
 }
 
 void THttpServer::Log(const QString& text) noexcept {

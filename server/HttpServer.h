@@ -3,6 +3,10 @@
 // threads are kept for later connections, up to the connection limit), and one queue thread that runs
 // the request handler for one request at a time, so that handlers may use the program's single-threaded
 // data model. The gateway keeps a daily log of all it receives and sends.
+//
+// Slow clients cannot lock the others out: once the connections fill the limit, a newcomer takes the
+// place of the connection that has waited longest, and at least HeadDeadline, for its client to send
+// the rest of its request head.
 #include "server/GatewayLog.h"
 
 #include <QDateTime>
@@ -43,6 +47,9 @@ enum class THttpClientState : int {
 
 // The name a state is shown under ("" for one outside the table).
 QString HttpClientStateName(int state);
+
+// "HTTP/" followed by a digit, a point and a digit: the only versions answered.
+bool IsHttpVersion(const QString& version);
 
 // Timing and byte counts of one connection; times in milliseconds of the millisecond clock.
 struct THttpClientStatistics {
@@ -121,13 +128,24 @@ private:
     friend class TProcessQueue;
 
     enum class ReadResult { Complete, Failed, LineTooLong, HeaderTooLarge };
+    // Where the request head is, as the accept thread sees it when it looks for a connection to cut.
+    enum class HeadPhase : int { Waiting, Receiving, Cut, Read };
 
     void Attach(std::unique_ptr<Net::Connection> connection);
     void Abort();
+    // How long the head has been coming (ms); -1 when it is not coming now.
+    qint64 ReceivingFor(std::uint32_t now) const;
+    // Input has come that this has yet to read: it is not waiting for its client.
+    bool InputPending() const;
+    // Cuts the connection while its head is still coming; false when the head came first.
+    bool CutHead();
+    // Ends the reading of the head; false when the connection was cut before.
+    bool HeadDone();
     void Execute();
     void ClientExecute();
     ReadResult ReadRequest();
     void ParseRequestLine(const QString& line);
+    void LogHeadCut();
     void Refuse(int status, const QString& reason);
     void QueueAndWait();
     void ServerRequest();
@@ -151,6 +169,9 @@ private:
     THttpClientStatistics report_; // the copy the owner is shown, guarded by the server's lock
     std::uint32_t tick_ = 0;
     bool gatewayStatus_ = false; // StatusCode was set by the gateway itself and is sent as it stands
+    std::atomic<HeadPhase> headPhase_ = HeadPhase::Waiting;
+    std::atomic<bool> ending_ = false; // done with its request, or cut: its place is about to come free
+    std::atomic<std::uint32_t> headStart_ = 0; // the tick the head began to come at
     // Set by the queue thread when the handler is done. Shared, so that the queue thread can wake this
     // thread outside the event's lock even when this thread sees it set at once and goes on.
     struct DoneEvent {
@@ -183,7 +204,8 @@ private:
 class THttpServer {
 public:
     static constexpr int DefaultPort = 2412;
-    static constexpr int DefaultMaxConnections = 64;
+    static constexpr int DefaultMaxConnections = 1024;
+    static constexpr int DefaultHeadDeadline = 100;
     static constexpr std::uint8_t LogFlagDetail = 2;
 
     using GetClientThreadEvent = std::function<std::unique_ptr<THttpClientThread>(THttpServer&)>;
@@ -231,8 +253,11 @@ public:
 
     int Port = DefaultPort;
     std::uint8_t LogFlags = 1;
-    // Connections served at once; one more is closed as soon as it is accepted.
+    // Connections served at once, each on a thread of its own. One more waits up to HeadDeadline (ms)
+    // for a connection whose client is still sending its request head to fall behind, then takes its
+    // place; when no head is coming it is closed at once.
     int MaxConnections = DefaultMaxConnections;
+    int HeadDeadline = DefaultHeadDeadline;
 
     GetClientThreadEvent OnGetClientThread;
     ClientEvent OnClientConnect;
@@ -245,6 +270,11 @@ private:
     void AcceptLoop();
     void LogLines(QStringList texts) noexcept;
     void Serve(std::unique_ptr<Net::Connection> connection);
+    // Room for one more connection within MaxConnections. While request heads are still coming, waits
+    // until one of them has been coming for HeadDeadline with its client sending nothing, and cuts the
+    // longest such; waits, too, for connections that are ending. False when none is coming or ending
+    // (or on Stop).
+    bool MakeRoom();
     // Runs a connection on a pool thread, then frees its client thread.
     void Run(THttpClientThread* client) noexcept;
     void Release(THttpClientThread* client) noexcept;
@@ -268,5 +298,6 @@ private:
 
     std::mutex threadsMutex_; // the client threads' ownership
     std::unordered_map<THttpClientThread*, std::unique_ptr<THttpClientThread>> threads_;
+    std::condition_variable slotFreed_;
     std::atomic<int> activeConnections_ = 0;
 };

@@ -4,6 +4,11 @@
 # 32 clients at once and the same load generator (wrk), in one run. Prints the ratio; with ROUNDS above
 # 1 the two are measured in turn that often and the medians are printed too, for a machine whose load
 # comes and goes. CLIENTS sets another number of clients, MAX_CONNECTIONS another bound of the gateway.
+#
+# Then the slow-client run: SLOW_CLIENTS connections (200) each send the start of a request and a byte a
+# second after it, coming back at once when closed, while four clients send whole requests one after
+# the other; each whole request must be answered within 1 s. Measured on the gateway with its default
+# bound, on one with a bound of 64 that the slow ones fill, and on nginx; prints the share answered.
 #   bench/http/run.sh [BUILD_DIR] [SECONDS] [ROUNDS]
 set -euo pipefail
 
@@ -69,6 +74,12 @@ pids+=($!)
 coproc GATEWAY { exec "$server_bin" "$work/www" "$work/gateway" 0 ${MAX_CONNECTIONS:-}; }
 pids+=($GATEWAY_PID)
 read -r gateway_port <&"${GATEWAY[0]}"
+# The old default bound, which the slow clients fill: only the head deadline makes room there.
+mkdir -p "$work/gateway64"
+"$server_bin" "$work/www" "$work/gateway64" 0 64 >"$work/gateway64.port" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/gateway64.port" ] && break; sleep 0.05; done
+read -r gateway64_port <"$work/gateway64.port"
 
 # HTTP/1.0 without keep-alive: each answer ends its connection on both servers.
 cat >"$work/request.lua" <<'LUA'
@@ -109,3 +120,24 @@ if [ "$rounds" -gt 1 ]; then
 fi
 echo "the gateway's daily log: $(cat "$work"/gateway/Http_*.LOG | wc -l) lines," \
     "$(cat "$work"/gateway/Http_*.LOG | grep -c "Too many connections" || true) connections closed at the bound"
+
+slow_clients=${SLOW_CLIENTS:-200}
+slow_script=$(dirname "$0")/slow_clients.py
+echo
+echo "slow clients: $slow_clients trickling a byte a second, 4 clients with whole requests, ${seconds}s each;" \
+    "answered within 1 s"
+slow_run() { # name port; sets share
+    local answered total refused waiting cut
+    read -r answered total refused waiting cut < <(python3 "$slow_script" "$2" /small.htm "$slow_clients" "$seconds")
+    share=$(awk -v a="$answered" -v t="$total" 'BEGIN { printf "%.3f", t ? a / t : 0 }')
+    printf '%-18s %5d of %5d whole requests answered (%s), %d closed unanswered, %d still waiting;' \
+        "$1" "$answered" "$total" "$share" "$refused" "$waiting"
+    printf ' slow connections closed by the server: %d\n' "$cut"
+}
+slow_run gateway "$gateway_port"
+gateway_share=$share
+slow_run "gateway, bound 64" "$gateway64_port"
+gateway64_share=$share
+slow_run nginx "$nginx_port"
+awk -v g="$gateway_share" -v s="$gateway64_share" -v n="$share" \
+    'BEGIN { printf "share answered, gateway/nginx: %.2f, gateway with bound 64/nginx: %.2f (target 1.00)\n", g / n, s / n }'

@@ -1,13 +1,16 @@
 #include "server/socket/Socket.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -37,7 +40,21 @@ short pollOne(int fd, short events, int timeoutMs) {
     }
 }
 
+std::string addressText(const sockaddr_in& address) {
+    char text[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
+    return text;
+}
+
 } // namespace
+
+void allowDescriptors(std::size_t count) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= count)
+        return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? count : std::min<rlim_t>(count, limit.rlim_max);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+}
 
 SocketError::SocketError(const std::string& call, int errorNumber)
     : std::runtime_error(errorText(call, errorNumber))
@@ -105,8 +122,15 @@ std::size_t Connection::write(const void* data, std::size_t size, int timeoutMs)
 bool Connection::connected() {
     if (fd_ < 0 || aborted_)
         return false;
-    const short revents = pollOne(fd_, POLLRDHUP, 0);
-    return (revents & (POLLRDHUP | POLLHUP | POLLERR)) == 0;
+    // POLLHUP comes once both directions have ended, POLLERR with a reset; POLLRDHUP alone is the
+    // peer's half-close, after which the answer is still wanted.
+    const short revents = pollOne(fd_, 0, 0);
+    return (revents & (POLLHUP | POLLERR)) == 0;
+}
+
+bool Connection::inputPending() {
+    std::lock_guard lock(mutex_);
+    return fd_ >= 0 && !aborted_ && (pollOne(fd_, POLLIN, 0) & POLLIN) != 0;
 }
 
 void Connection::abort() {
@@ -129,16 +153,18 @@ void Connection::closeGracefully(int lingerMs, bool expectMore) {
         char sink[4096];
         for (;;) {
             const ssize_t n = ::recv(fd_, sink, sizeof sink, MSG_DONTWAIT);
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
             if (n > 0) {
                 expectMore = true;
+                if (left.count() <= 0)
+                    break; // a peer that never stops sending is not drained for ever
                 continue;
             }
             if (n < 0 && errno == EINTR)
                 continue;
             if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || !expectMore)
                 break; // ended, failed, or nothing more to wait for
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0 || pollOne(fd_, POLLIN, static_cast<int>(left.count())) == 0)
                 break;
         }
@@ -147,7 +173,8 @@ void Connection::closeGracefully(int lingerMs, bool expectMore) {
 }
 
 Listener::Listener(std::uint16_t port) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Not blocking, so that accepting never waits for a connection that poll() saw and that is gone.
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd_ < 0)
         throw SocketError("socket", errno);
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -167,6 +194,7 @@ Listener::Listener(std::uint16_t port) {
         throw SocketError(call, errorNumber);
     }
     port_ = ntohs(address.sin_port);
+    openReserve();
 }
 
 Listener::~Listener() {
@@ -178,11 +206,36 @@ void Listener::closeDescriptors() {
         ::close(fd_);
     if (wakeFd_ >= 0)
         ::close(wakeFd_);
-    fd_ = wakeFd_ = -1;
+    if (reserveFd_ >= 0)
+        ::close(reserveFd_);
+    fd_ = wakeFd_ = reserveFd_ = -1;
 }
 
-std::unique_ptr<Connection> Listener::accept() {
+void Listener::openReserve() {
+    if (reserveFd_ < 0)
+        reserveFd_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+}
+
+bool Listener::refuseWithReserve(Accepted& accepted) {
+    if (reserveFd_ < 0)
+        return false;
+    ::close(reserveFd_);
+    reserveFd_ = -1;
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    const int fd = ::accept4(fd_, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
+    if (fd >= 0) {
+        accepted.refusedAddress = addressText(peer);
+        ::close(fd);
+    }
+    openReserve();
+    return fd >= 0;
+}
+
+Accepted Listener::accept() {
+    Accepted accepted;
     for (;;) {
+        openReserve(); // again, should it have been lost
         pollfd entries[2] = {{wakeFd_, POLLIN, 0}, {fd_, POLLIN, 0}};
         if (::poll(entries, 2, -1) < 0) {
             if (errno == EINTR)
@@ -192,25 +245,28 @@ std::unique_ptr<Connection> Listener::accept() {
         if (entries[0].revents != 0) {
             eventfd_t count = 0;
             ::eventfd_read(wakeFd_, &count);
-            return nullptr;
+            return accepted;
         }
         sockaddr_in peer{};
         socklen_t length = sizeof peer;
         const int fd = ::accept4(fd_, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
         if (fd < 0) {
+            const int error = errno;
             // The peer gave up before it was taken.
-            if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN || errno == EPROTO)
+            if (error == EINTR || error == ECONNABORTED || error == EAGAIN || error == EPROTO)
                 continue;
-            // Descriptors or memory ran out for a moment: the connection waits in the backlog meanwhile.
-            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+            // No descriptor left: the connection is taken with the reserve and closed.
+            if ((error == EMFILE || error == ENFILE) && refuseWithReserve(accepted))
+                return accepted;
+            // Memory ran out for a moment (or the reserve is gone): the connection waits in the backlog.
+            if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
                 continue;
             }
-            throw SocketError("accept", errno);
+            throw SocketError("accept", error);
         }
-        char text[INET_ADDRSTRLEN] = {};
-        ::inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
-        return std::make_unique<Connection>(fd, text);
+        accepted.connection = std::make_unique<Connection>(fd, addressText(peer));
+        return accepted;
     }
 }
 

@@ -40,8 +40,12 @@ public:
     // Writes until all is sent, the peer stops taking data for timeoutMs, or the connection is gone;
     // returns the bytes written. A broken connection throws.
     std::size_t write(const void* data, std::size_t size, int timeoutMs);
-    // Neither aborted nor closed here nor ended by the peer.
+    // Neither aborted nor closed here, nor closed or reset by the peer. A peer that has only ended its
+    // sending side still takes an answer; one that has closed altogether looks the same until a write
+    // to it fails.
     bool connected();
+    // Input has come that has not been read; callable from any thread.
+    bool inputPending();
     // Ends the connection in both directions without closing the descriptor.
     void abort();
     // Closes the descriptor; later calls see a closed connection.
@@ -49,7 +53,8 @@ public:
     // Sends the end of the stream and closes. Unread input would make the close reset the connection
     // before the peer has read the answer, so what has come is dropped first; while more may come
     // (the caller expects it, or some came), the peer's end of stream is awaited for at most lingerMs.
-    // A peer that has ended its side, or sent nothing more, is not waited for.
+    // A peer that has ended its side, or sent nothing more, is not waited for; one that keeps sending
+    // is not waited for beyond lingerMs either.
     void closeGracefully(int lingerMs, bool expectMore);
 
 private:
@@ -59,7 +64,19 @@ private:
     std::string remoteAddress_;
 };
 
-// A listening socket on every IPv4 address of the machine.
+// Lets the process open at least `count` descriptors, as far as its hard limit allows.
+void allowDescriptors(std::size_t count);
+
+// What Listener::accept took: a connection, or, when the process had no descriptor to spare, only the
+// address of a connection it closed at once; neither when woken.
+struct Accepted {
+    std::unique_ptr<Connection> connection;
+    std::string refusedAddress;
+};
+
+// A listening socket on every IPv4 address of the machine. It keeps one descriptor in reserve: when the
+// process has none left, the reserve makes room to take the next connection and close it at once, so
+// that its client learns at once rather than waiting unanswered until some other descriptor comes free.
 class Listener {
 public:
     // Port 0 lets the system choose; port() tells which. Throws SocketError.
@@ -69,16 +86,21 @@ public:
     Listener& operator=(const Listener&) = delete;
 
     std::uint16_t port() const { return port_; }
-    // Waits for the next connection; nullptr when wake() came first.
-    std::unique_ptr<Connection> accept();
-    // Makes a waiting (or the next) accept() return nullptr; callable from any thread.
+    // Waits for the next connection; an empty result when wake() came first.
+    Accepted accept();
+    // Makes a waiting (or the next) accept() return an empty result; callable from any thread.
     void wake();
 
 private:
     void closeDescriptors();
+    // Takes the waiting connection with the reserve descriptor and closes it; false when there is no
+    // reserve (it could not be opened again after the last time).
+    bool refuseWithReserve(Accepted& accepted);
+    void openReserve();
 
     int fd_ = -1;
     int wakeFd_ = -1;
+    int reserveFd_ = -1;
     std::uint16_t port_ = 0;
 };
 

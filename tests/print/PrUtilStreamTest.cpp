@@ -1,26 +1,11 @@
 #include "print/PrUtil.h"
 
+#include "PrintStream.h"
 #include "support/Test.h"
-
-#include <QBuffer>
 
 namespace {
 
 constexpr auto Body = TPrintSection::Body;
-
-QByteArray Streamed(const TPrint& print) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    print.WriteToStream(buffer);
-    return buffer.data();
-}
-
-void Read(TPrint& print, const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    print.ReadFromStream(buffer);
-}
 
 // Every field kind in every section, columns, blocks, several fonts and lines with all their settings.
 void BuildModel(TPrint& print) {

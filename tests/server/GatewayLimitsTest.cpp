@@ -1,6 +1,10 @@
 #include "GatewaySupport.h"
 #include "support/Golden.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -104,7 +108,10 @@ TEST_F(GatewayTest, TwoClientsAreAnsweredOneAfterTheOther) {
 }
 
 TEST_F(GatewayTest, ConnectionsBeyondTheBoundAreClosedAtOnce) {
-    ASSERT_EQ(server.MaxConnections, 64);
+    EXPECT_EQ(server.MaxConnections, 1024);
+    server.Stop();
+    server.MaxConnections = 64;
+    server.Start();
     Gate gate;
     handler = [&](THttpClientThread& client) {
         gate.Pass();
@@ -180,4 +187,66 @@ TEST_F(GatewayTest, PortInUseIsReportedAndLeavesTheServerStopped) {
     other.Port = Port();
     EXPECT_TRUE(ErrorText([&] { other.Start(); }).startsWith("HTTP-serveren kan ikke lytte på port"));
     EXPECT_FALSE(other.Active());
+}
+
+namespace {
+
+// The process may open no descriptor numbered from `limit` on, while it lives.
+class DescriptorLimit {
+public:
+    explicit DescriptorLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_NOFILE, &saved_);
+        rlimit tight = saved_;
+        tight.rlim_cur = limit;
+        ::setrlimit(RLIMIT_NOFILE, &tight);
+    }
+    ~DescriptorLimit() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+    DescriptorLimit(const DescriptorLimit&) = delete;
+    DescriptorLimit& operator=(const DescriptorLimit&) = delete;
+
+private:
+    rlimit saved_{};
+};
+
+// The lowest descriptor number that is free.
+int LowestFreeDescriptor() {
+    const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ::close(fd);
+    return fd;
+}
+
+} // namespace
+
+TEST_F(GatewayTest, AConnectionIsClosedAtOnceWhenDescriptorsRunOut) {
+    RestartWithTimeout(3000);
+    Gate gate;
+    handler = [&](THttpClientThread& client) {
+        gate.Pass();
+        client.ResponseLines << "ok";
+    };
+    // Connections whose requests wait for the handler keep their descriptors for as long as it takes.
+    std::vector<std::unique_ptr<TestClient>> holders;
+    for (int i = 0; i < 4; ++i) {
+        holders.push_back(std::make_unique<TestClient>(Port()));
+        holders.back()->Send("GET /holder HTTP/1.0\r\n\r\n");
+    }
+    ASSERT_TRUE(gate.WaitForArrivals(1));
+    ASSERT_TRUE(WaitUntil([&] { return server.QueueCount() == 3; }));
+    {
+        // One descriptor left, and the client takes it.
+        const DescriptorLimit limit(rlim_t(LowestFreeDescriptor() + 1));
+        TestClient late(Port());
+        ASSERT_TRUE(late.Connected());
+        late.Send("GET /late HTTP/1.0\r\n\r\n");
+        EXPECT_TRUE(late.ClosedByServer(timeout));
+    }
+    // The connection is closed before its line is written.
+    ASSERT_TRUE(WaitUntil([&] { return !LogLinesWith("<error>").isEmpty(); }));
+    EXPECT_EQ(
+        LogLinesWith("<error>"),
+        QStringList("127.0.0.1       <error> No descriptor free for the connection: connection closed"));
+    gate.Open();
+    for (auto& holder : holders)
+        EXPECT_EQ(holder->ReadAll(), Answer("HTTP/1.0 200 OK", "ok\r\n"));
+    EXPECT_EQ(Request("GET / HTTP/1.0\r\n\r\n"), Answer("HTTP/1.0 200 OK", "ok\r\n"));
 }

@@ -176,3 +176,56 @@ TEST_F(GatewayTest, ControlCharactersCannotForgeLogLines) {
     for (const QString& line : lines)
         EXPECT_TRUE(line.contains("/a\\x0A01-01-2024 00:00:00  forged\\x1B[2J")) << line.toStdString();
 }
+
+TEST_F(GatewayTest, AClientThatHasEndedItsSendingSideIsStillAnswered) {
+    int calls = 0;
+    handler = [&](THttpClientThread& client) {
+        ++calls;
+        client.ResponseLines << client.Command;
+    };
+    TestClient whole(Port());
+    whole.Send("GET /half HTTP/1.0\r\n\r\n");
+    whole.ShutdownSend();
+    EXPECT_EQ(whole.ReadAll(), Answer("HTTP/1.0 200 OK", "\\half\r\n"));
+
+    // Ended before the head was whole: closed, without the handler.
+    TestClient part(Port());
+    part.Send("GET /part HTTP/1.0\r\n");
+    part.ShutdownSend();
+    EXPECT_EQ(part.ReadAll(), "");
+    Ended(2);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(LogLinesWith("<error>").size(), 1);
+    EXPECT_EQ(LogLinesWith("no data received from client").size(), 1);
+}
+
+TEST_F(GatewayTest, OnlyAVersionOfHttpADigitAPointAndADigitIsAnswered) {
+    QStringList handled;
+    handler = [&](THttpClientThread& client) {
+        handled << client.HttpVersion;
+        client.ResponseLines << "ok";
+    };
+    // A bare line feed cannot carry a header of the client's into the status line, and a line without
+    // a version is no request.
+    const QByteArray refused = Answer("HTTP/1.1 400 Bad Request", "");
+    const QList<QByteArray> bad = {
+        "GET /x HTTP/1.1\nSet-Cookie: a=b\r\n\r\n",
+        "GET /x HTTP/1.1\n\r\n\r\n",
+        "GET\r\n\r\n",
+        "GET /x\r\n\r\n",
+        "GET /x HTTP/1.1 \r\n\r\n",
+        "GET /x HTTP/1.10\r\n\r\n",
+        "GET /x http/1.1\r\n\r\n",
+        "GET /x HTTP/1.x\r\n\r\n",
+        "GET /x HTTP/\xb9.1\r\n\r\n",
+        "\r\n",
+    };
+    for (const QByteArray& request : bad)
+        EXPECT_EQ(Request(request), refused) << request.toStdString();
+    EXPECT_EQ(Request("GET /x HTTP/1.0\r\n\r\n"), Answer("HTTP/1.0 200 OK", "ok\r\n"));
+    EXPECT_EQ(Request("GET /x HTTP/2.0\r\n\r\n"), Answer("HTTP/2.0 200 OK", "ok\r\n"));
+    Ended(std::size_t(bad.size() + 2));
+    EXPECT_EQ(handled, QStringList({"HTTP/1.0", "HTTP/2.0"}));
+    EXPECT_EQ(LogLinesWith("<error> request line without a version HTTP/d.d: answered 400").size(),
+              bad.size());
+}

@@ -53,6 +53,20 @@ bool TestClient::Send(const QByteArray& bytes) {
     return fd_ >= 0;
 }
 
+void TestClient::ShutdownSend() {
+    if (fd_ >= 0)
+        ::shutdown(fd_, SHUT_WR);
+}
+
+void TestClient::Reset() {
+    if (fd_ < 0)
+        return;
+    const linger abrupt{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abrupt, sizeof abrupt);
+    ::close(fd_);
+    fd_ = -1;
+}
+
 bool TestClient::ReadUntilClosed(int boundMs, QByteArray* data) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
     char buffer[65536];

@@ -35,12 +35,16 @@ public:
     QByteArray ReadAll(int boundMs = WaitBoundMs);
     // True once the server has closed the connection (data before the close is dropped).
     bool ClosedByServer(int boundMs) { return ReadUntilClosed(boundMs, nullptr); }
+    // Reads into data (when given) until the server's end; false when the bound ran out first.
+    bool ReadUntilClosed(int boundMs, QByteArray* data);
     // The server's end came as a reset rather than an orderly end of stream.
     bool WasReset() const { return reset_; }
+    // Ends the sending side only: the server sees the end of the stream and may still answer.
+    void ShutdownSend();
+    // Closes at once with a reset, as a client that crashes or gives up does.
+    void Reset();
 
 private:
-    bool ReadUntilClosed(int boundMs, QByteArray* data);
-
     int fd_ = -1;
     bool reset_ = false;
 };
