@@ -144,9 +144,9 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
     commands_ = {
         {NytStaevneButton, TNeeds::NoSpeaker, true},
         {VaelgStaevneButton, TNeeds::Nothing, true},
-        {StaevneDataButton, TNeeds::MeetNoSpeaker, false}, // the meet settings
-        {KlubberButton, TNeeds::MeetNoSpeaker, false},     // clubs and participants
-        {OvelserButton, TNeeds::Meet, false},              // the event editor
+        {StaevneDataButton, TNeeds::MeetNoSpeaker, true}, // the meet settings
+        {KlubberButton, TNeeds::MeetNoSpeaker, false},    // clubs and participants
+        {OvelserButton, TNeeds::Meet, false},             // the event editor
         {ExportButton, TNeeds::MeetNoSpeaker, true},
         {RettelserButton, TNeeds::Nothing, true},
         {ImportButton, TNeeds::MeetNoSpeaker, false}, // the registration imports
@@ -154,6 +154,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
 
     connect(NytStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::NytStaevneClick);
     connect(VaelgStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::VaelgStaevneClick);
+    connect(StaevneDataButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::StaevneDataButtonClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
     UpdateView();
@@ -321,6 +322,11 @@ void TKelvo2MainProgForm::VaelgStaevneClick() {
     UpdateView();
     if (MeetOpen())
         CheckBoard();
+}
+
+void TKelvo2MainProgForm::StaevneDataButtonClick() {
+    RunHidden([this] { RedigerStaevneData(this); });
+    UpdateView();
 }
 
 void TKelvo2MainProgForm::ExportButtonClick() {

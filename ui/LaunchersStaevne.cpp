@@ -6,6 +6,7 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/DialogRunner.h"
+#include "ui/staevne/EditStaevneData.h"
 #include "ui/staevne/ImportStaevne.h"
 #include "ui/staevne/RetStaevne.h"
 #include "ui/staevne/SletStaevne.h"
@@ -94,6 +95,11 @@ bool EksporterStaevne(QWidget* owner) {
         StaevneManager->ExportStaevne(fileName);
         return true;
     }
+}
+
+void RedigerStaevneData(QWidget* owner) {
+    TEditStaevneDataForm form(owner);
+    RunDialog(form);
 }
 
 bool ImporterStaevne(QWidget* owner, int level) {

@@ -25,6 +25,8 @@ TValgStaevneActions ValgStaevneActions();
 // writes the transfer file there; a file that exists is replaced only when the user confirms. True
 // when written.
 bool EksporterStaevne(QWidget* owner);
+// The open meet's settings window.
+void RedigerStaevneData(QWidget* owner);
 // Asks for a transfer file in ProgramDir and imports it at level (0 everything; 1 the programme, 2 also
 // the clubs, 3 also the participants); the imported meet is open. True when imported.
 bool ImporterStaevne(QWidget* owner, int level);

@@ -180,3 +180,12 @@ bool TResultTest::RecordExists(quint32 position) {
         return false;
     }
 }
+
+QList<double> TResultTest::RundeTider() {
+    TOvelseRnTable runder;
+    runder.Open();
+    QList<double> tider;
+    for (bool found = runder.First(); found; found = runder.Next())
+        tider << runder.GetField(OvelseRnField::DatoTid)->GetAsFloat();
+    return tider;
+}

@@ -62,6 +62,8 @@ protected:
     // The variable part behind the record: its length and the series, as stored.
     QByteArray StoredTail(quint32 position);
     bool RecordExists(quint32 position);
+    // The stored date-times of the meet's rounds, in file order.
+    static QList<double> RundeTider();
 
 private:
     const TDecimalSeparatorScope separator_{u'.'};

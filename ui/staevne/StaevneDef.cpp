@@ -5,6 +5,7 @@
 #include "foundation/controls/Tablist.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "model/D_StaevneData.h"
 #include "model/D_StaevneDef.h"
 #include "model/D_StdKlasser.h"
 #include "ui/Launchers.h"
@@ -165,6 +166,14 @@ void TStaevneDefForm::BuildForside() {
     });
     for (TStringEdit* edit : {StaevneNavn, Stadion, Arrangor})
         connect(edit, &QLineEdit::textChanged, this, &TStaevneDefForm::UpdateState);
+    connect(Dato, &TDatoEdit::dateChanged, this, [this](const QDate& dato) {
+        if (!dato.isValid())
+            return;
+        if (raekkeDato_.isValid())
+            FlytRaekke(raekke_, static_cast<int>(raekkeDato_.daysTo(dato)));
+        raekkeDato_ = dato;
+        FillOvelserListbox();
+    });
     connect(Dato, &TDatoEdit::dateChanged, this, &TStaevneDefForm::UpdateState);
 }
 
@@ -190,6 +199,7 @@ void TStaevneDefForm::SetupNytStaevne() {
     BuildPageSequence();
     FillStandardKlasser();
     PageControl->setCurrentWidget(ForsidePage);
+    raekkeDato_ = Dato->date();
     UpdateState();
     startState_ = EnteredState();
 }
@@ -231,6 +241,7 @@ void TStaevneDefForm::SetupRetStaevne() {
     FillKlasseListbox(*KlasseListbox1);
     FillOvelserListbox();
     PageControl->setCurrentWidget(ForsidePage);
+    raekkeDato_ = Dato->date();
     UpdateState();
     startState_ = EnteredState();
 }

@@ -186,4 +186,6 @@ private:
     // What the wizard held when it was set up, for the question before leaving.
     QStringList startState_;
     bool updating_ = false;
+    // The day the rows' round times stand on: a new date on the front page moves them with it.
+    QDate raekkeDato_;
 };
