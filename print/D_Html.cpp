@@ -8,6 +8,8 @@
 #include "model/D_Context.h"
 #include "model/D_StaevneSystemData.h"
 
+#include <QUrl>
+
 #include <array>
 
 namespace {
@@ -130,6 +132,22 @@ QString HtmlEscape(const QString& text) {
             escaped += CharacterReference(codePoint);
     }
     return escaped;
+}
+
+QString SafeFileName(const QString& name) {
+    static const QString refused = QStringLiteral("/\\:*?\"<>|");
+    QString safe = name;
+    for (QChar& c : safe)
+        if (refused.contains(c) || c < u' ')
+            c = u'_';
+    return safe;
+}
+
+QString HtmlUrl(const QString& relativePath) {
+    QStringList parts = relativePath.split(u'/');
+    for (QString& part : parts)
+        part = QString::fromLatin1(QUrl::toPercentEncoding(part));
+    return parts.join(u'/');
 }
 
 // ---------------------------------------------------------------- the page

@@ -11,6 +11,15 @@
 // changes the page.
 QString HtmlEscape(const QString& text);
 
+// A file name made from a text of the data (an event's or a class's name): the characters Windows refuses
+// in a name ("/", "\", ":", "*", "?", '"', "<", ">" and "|") become "_", so that the name stays one file
+// in the folder meant.
+QString SafeFileName(const QString& name);
+
+// A relative link to a file as it goes into an href: each part of the path percent-encoded (UTF-8), the
+// "/" between them kept.
+QString HtmlUrl(const QString& relativePath);
+
 class THtmlMaker {
 public:
     // Creates the page file: only its own name is lower-cased, its folder is found as Windows would. The
