@@ -10,6 +10,7 @@
 
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -100,6 +101,13 @@ QString Version() {
 } // namespace
 
 QString HtmlEscape(const QString& text) {
+    // Most texts need nothing: they are handed back as they are.
+    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= u' ' && c.unicode() < 0x7F && c != u'&' && c != u'<' && c != u'>' &&
+               c != u'"' && c != u'\'';
+    });
+    if (plain)
+        return text;
     QString escaped;
     escaped.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -132,6 +140,17 @@ QString HtmlEscape(const QString& text) {
             escaped += CharacterReference(codePoint);
     }
     return escaped;
+}
+
+void AppendHtmlCell(QString& row, QStringView prefix, QStringView cellClass, QStringView html) {
+    row += QLatin1StringView("<td class=");
+    row += prefix;
+    row += cellClass;
+    row += u'>';
+    if (html.isEmpty())
+        row += QLatin1StringView("&nbsp;");
+    else
+        row += html;
 }
 
 QString SafeFileName(const QString& name) {

@@ -11,6 +11,10 @@
 // changes the page.
 QString HtmlEscape(const QString& text);
 
+// Appends a table cell as the lists write it to the row being built: "<td class=" + prefix + cellClass +
+// ">" and the markup, or "&nbsp;" for none.
+void AppendHtmlCell(QString& row, QStringView prefix, QStringView cellClass, QStringView html);
+
 // A file name made from a text of the data (an event's or a class's name): the characters Windows refuses
 // in a name ("/", "\", ":", "*", "?", '"', "<", ">" and "|") become "_", so that the name stays one file
 // in the folder meant.

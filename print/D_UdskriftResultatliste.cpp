@@ -65,10 +65,6 @@ QString EnglishQualification(const QString& code) {
     return text;
 }
 
-QString Cell(const QString& cellClass, const QString& html) {
-    return QStringLiteral("<td class=") + cellClass + u'>' + (html.isEmpty() ? Nbsp : html);
-}
-
 } // namespace
 
 TResultatlisteUdskrift::TResultatlisteUdskrift(QObject* owner)
@@ -461,9 +457,14 @@ QString TResultatlisteUdskrift::PhotoFile(qint32 heat) const {
                          info.OvelseRn().GetTrimmedString(OvelseRnField::Ovelse) + u'-' +
                          QString::number(info.GetRundeNr()) + u'-' + QString::number(heat) +
                          QStringLiteral(".jpg");
-    // Found as Windows would find it; the link names the folder and the file as they are on disk.
-    const QFileInfo found(
-        ResolvePath(PathJoin(PathJoin(StaevneManager->GetStaevneDir(), QStringLiteral("photo")), name)));
+    // Found as Windows would find them; the link names the folder and the file as they are on disk.
+    if (!photoDir_) {
+        const QString dir = ResolvePath(PathJoin(StaevneManager->GetStaevneDir(), QStringLiteral("photo")));
+        photoDir_ = QFileInfo(dir).isDir() ? dir : QString();
+    }
+    if (photoDir_->isEmpty())
+        return {};
+    const QFileInfo found(ResolvePath(PathJoin(*photoDir_, name)));
     if (!found.isFile())
         return {};
     return HtmlUrl(found.dir().dirName() + u'/' + found.fileName());
@@ -541,7 +542,8 @@ void TResultatlisteUdskrift::OutputRow() {
             } else {
                 text = HtmlEscape(GetText(i));
             }
-            line += Cell(prefix + QString::number(i), text);
+            const QChar digit(u'0' + i);
+            AppendHtmlCell(line, prefix, QStringView(&digit, 1), text);
         }
         Html->WriteLn(line + QStringLiteral("</tr>"));
     }

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 class THold;
@@ -92,4 +93,6 @@ private:
     // Text 6 of a relay row: its members, one to a line.
     QStringList members_;
     std::map<qint32, qint32> heatWinds_;
+    // The meet's photo-finish folder as found on disk, looked for once a run; empty when there is none.
+    mutable std::optional<QString> photoDir_;
 };

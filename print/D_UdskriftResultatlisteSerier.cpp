@@ -98,8 +98,11 @@ TAttemptText SplitAttempt(const QString& text) {
     return {TrimBlanks(text.left(bracket)), wind.mid(1, wind.size() - 2)};
 }
 
-QString HtmlCell(const QString& cellClass, const QString& html) {
-    return QStringLiteral("<td class=") + cellClass + u'>' + (html.isEmpty() ? Nbsp : html);
+// A cell of a series table: its class after the shading prefix.
+QString HtmlCell(QStringView prefix, QStringView cellClass, QStringView html) {
+    QString cell;
+    AppendHtmlCell(cell, prefix, cellClass, html);
+    return cell;
 }
 
 // The widths of a series table: the columns, then what is left of the table's width.
@@ -208,15 +211,15 @@ void TResultatlisteUdskrift::VerticalJumpSeries() {
     const bool rest = 504 - 24 * n > 0;
     WriteWidths(html, widths, 504, 24 * n);
     Shade = true;
-    QString heading = QStringLiteral("<tr valign=top>") + HtmlCell(QStringLiteral("al2"), {});
+    QString heading = QStringLiteral("<tr valign=top>") + HtmlCell(u"a", u"l2", {});
     for (const qint32 key : keys)
-        heading += HtmlCell(QStringLiteral("al2"),
-                            QStringLiteral("<b>") + HeightLabel(key) + QStringLiteral("</b>"));
+        AppendHtmlCell(heading, u"a", u"l2",
+                       QStringLiteral("<b>") + HeightLabel(key) + QStringLiteral("</b>"));
     html.WriteLn(heading + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
     if (withPoints) {
-        QString line = QStringLiteral("<tr valign=top>") + HtmlCell(QStringLiteral("al2"), {});
+        QString line = QStringLiteral("<tr valign=top>") + HtmlCell(u"a", u"l2", {});
         for (const qint32 key : keys)
-            line += HtmlCell(QStringLiteral("al2"), QStringLiteral("<b>%1p</b>").arg(points[key]));
+            AppendHtmlCell(line, u"a", u"l2", QStringLiteral("<b>%1p</b>").arg(points[key]));
         html.WriteLn(line + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
     }
     Shade = false;
@@ -225,10 +228,10 @@ void TResultatlisteUdskrift::VerticalJumpSeries() {
             continue;
         const QString s = Shade ? QStringLiteral("a") : QString();
         Shade = !Shade;
-        QString line =
-            QStringLiteral("<tr valign=top>") + HtmlCell(s + QStringLiteral("l2"), HtmlEscape(row->Navn));
+        QString line = QStringLiteral("<tr valign=top>");
+        AppendHtmlCell(line, s, u"l2", HtmlEscape(row->Navn));
         for (const qint32 key : keys)
-            line += HtmlCell(s + QStringLiteral("l1"), HtmlEscape(marks(*row, key)));
+            AppendHtmlCell(line, s, u"l1", HtmlEscape(marks(*row, key)));
         html.WriteLn(line + QStringLiteral("</tr>"));
     }
     html.WriteLn(QStringLiteral("</table>"));
@@ -314,9 +317,10 @@ void TResultatlisteUdskrift::AttemptSeries(bool throws) {
     const int colspan = (throws ? 1 : 2) + (withPoints ? 1 : 0);
     const QString runde = CurrentSystemData().Engelsk ? QStringLiteral(".round") : QStringLiteral(".runde");
     Shade = true;
-    QString heading = QStringLiteral("<tr valign=top>") + HtmlCell(QStringLiteral("al2"), {});
+    QString heading = QStringLiteral("<tr valign=top>") + HtmlCell(u"a", u"l2", {});
     for (int n = 1; n <= attempts; ++n)
-        heading += HtmlCell(QStringLiteral("ar1 colspan=%1").arg(colspan), QString::number(n) + runde);
+        AppendHtmlCell(heading, u"a", QStringLiteral("r1 colspan=%1").arg(colspan),
+                       QString::number(n) + runde);
     html.WriteLn(heading + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
     Shade = false;
     for (const TResultat* row : Rows()) {
@@ -324,19 +328,20 @@ void TResultatlisteUdskrift::AttemptSeries(bool throws) {
             continue;
         const QString s = Shade ? QStringLiteral("a") : QString();
         Shade = !Shade;
-        QString line = QStringLiteral("<tr>") + HtmlCell(s + QStringLiteral("l2"), HtmlEscape(row->Navn));
+        QString line = QStringLiteral("<tr>");
+        line.reserve(64 + 48 * row->GetSerieCount());
+        AppendHtmlCell(line, s, u"l2", HtmlEscape(row->Navn));
         for (int i = 0; i < row->GetSerieCount(); ++i) {
             const TAttemptText text = parts(*row, i);
             QString mark = HtmlEscape(text.Mark);
             if (!mark.isEmpty() && isBest(*row, i))
                 mark = QStringLiteral("<b>") + mark + QStringLiteral("</b>");
-            line += HtmlCell(s + QStringLiteral("r1"), mark);
+            AppendHtmlCell(line, s, u"r1", mark);
             if (!throws)
-                line += HtmlCell(s + QStringLiteral("r2"), HtmlEscape(text.Wind));
+                AppendHtmlCell(line, s, u"r2", HtmlEscape(text.Wind));
             if (withPoints) {
                 const qint32 point = row->GetSerie(i)->Point1;
-                line += HtmlCell(s + QStringLiteral("r1"),
-                                 point != 0 ? QString::number(point) + u'p' : QString());
+                AppendHtmlCell(line, s, u"r1", point != 0 ? QString::number(point) + u'p' : QString());
             }
         }
         html.WriteLn(line + QStringLiteral("</tr>"));
@@ -484,11 +489,11 @@ void TResultatlisteUdskrift::CombinedSeries() {
     WriteWidths(html, widths, 480, 48 * count);
     const bool rest = 480 - 48 * count > 0;
     Shade = true;
-    QString heading = QStringLiteral("<tr valign=top>") + HtmlCell(QStringLiteral("al2"), {}) +
-                      HtmlCell(QStringLiteral("al2"), {});
+    QString heading =
+        QStringLiteral("<tr valign=top>") + HtmlCell(u"a", u"l2", {}) + HtmlCell(u"a", u"l2", {});
     for (int d = 0; d < count; ++d)
-        heading += HtmlCell(QStringLiteral("ar1"),
-                            QStringLiteral("<b>") + HtmlEscape(langtekst(d)) + QStringLiteral("</b>"));
+        AppendHtmlCell(heading, u"a", u"r1",
+                       QStringLiteral("<b>") + HtmlEscape(langtekst(d)) + QStringLiteral("</b>"));
     html.WriteLn(heading + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
     Shade = false;
     if (count == 0) {
@@ -502,10 +507,11 @@ void TResultatlisteUdskrift::CombinedSeries() {
         Shade = !Shade;
         const auto line = [&](const QString& first, const QString& label,
                               const std::function<QString(int, const TResultat&)>& text) {
-            QString out = QStringLiteral("<tr>") + HtmlCell(s + QStringLiteral("l2"), HtmlEscape(first)) +
-                          HtmlCell(s + QStringLiteral("l2"), label);
+            QString out = QStringLiteral("<tr>");
+            AppendHtmlCell(out, s, u"l2", HtmlEscape(first));
+            AppendHtmlCell(out, s, u"l2", label);
             for (int d = 0; d < count; ++d)
-                out += HtmlCell(s + QStringLiteral("r1"), text ? HtmlEscape(text(d, *row)) : QString());
+                AppendHtmlCell(out, s, u"r1", text ? HtmlEscape(text(d, *row)) : QString());
             html.WriteLn(out + QStringLiteral("</tr>"));
         };
         line(row->Navn, QStringLiteral("R"), resultat);

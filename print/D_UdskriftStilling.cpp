@@ -77,8 +77,10 @@ QStringList Places(const TPoints& points) {
 }
 
 QString Cell(bool shade, int column, const QString& text) {
-    return QStringLiteral("<td class=") + (shade ? QStringLiteral("ka") : QStringLiteral("ko")) +
-           QString::number(column) + u'>' + (text.isEmpty() ? Nbsp : text);
+    QString cell;
+    const QChar digit(u'0' + column);
+    AppendHtmlCell(cell, shade ? u"ka" : u"ko", QStringView(&digit, 1), text);
+    return cell;
 }
 
 // The rows of a standings table under its heading, printed or as HTML.

@@ -39,6 +39,10 @@ TListTest::~TListTest() {
     SetPrintPreviewWindow(previous_);
 }
 
+void TListTest::TearDown() {
+    EXPECT_EQ(TooWide, QStringList());
+}
+
 TSystemData& TListTest::Settings() {
     return Manager().SystemData();
 }
@@ -81,6 +85,16 @@ QStringList TListTest::Printed(TUdskrift& job, const QString& name) {
     return Pages.join(u'\n').split(u'\n');
 }
 
+QStringList TListTest::PrintedList(TUdskrift& job, const std::vector<TOvelseInfo*>& rounds,
+                                   const QString& name) {
+    name_ = name;
+    Pages.clear();
+    job.SetData(data_.get());
+    job.SetUdskrivTilSkaerm(true);
+    job.RunList(rounds);
+    return Pages.join(u'\n').split(u'\n');
+}
+
 QString TListTest::Written(TUdskrift& job, const QString& name) {
     job.SetData(data_.get());
     job.SetUdskrivTilSkaerm(false);
@@ -94,6 +108,7 @@ QString TListTest::Written(TUdskrift& job, const QString& name) {
         QFile::remove(keep + "/" + name + ".htm");
         QFile::copy(page, keep + "/" + name + ".htm");
     }
+    EXPECT_EQ(HtmlErrors(page), "") << name.toStdString();
     return page;
 }
 

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class TUdskrift;
 
@@ -18,6 +19,8 @@ class TListTest : public TResultTest {
 protected:
     TListTest();
     ~TListTest() override;
+    // No printed model of the test had a text past the right margin.
+    void TearDown() override;
 
     TSystemData& Settings();
     // A result manager made now over the stored records, with the round loaded: the event editor's.
@@ -27,7 +30,10 @@ protected:
     // Runs the job for the round Data holds, previewed: the text of each A4 page, one simplified line
     // per line of text. The model of every preview is checked against the right margin (TooWide).
     QStringList Printed(TUdskrift& job, const QString& name);
-    // Runs the job for the round Data holds, writing HTML only; the page's path.
+    // Runs the job over the rounds (loaded into Data in turn), previewed, as Printed.
+    QStringList PrintedList(TUdskrift& job, const std::vector<TOvelseInfo*>& rounds, const QString& name);
+    // Runs the job for the round Data holds, writing HTML only; the page's path. The page is checked
+    // with libxml2's HTML parser.
     QString Written(TUdskrift& job, const QString& name);
 
     // What libxml2's HTML parser complains of in a page; empty for a well-formed page.

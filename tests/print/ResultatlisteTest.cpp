@@ -356,6 +356,22 @@ TEST_F(TResultatlisteTest, PrintingLeavesTheCallersRowsTheirOrderAndTheirPointsA
     EXPECT_EQ(Startnumre(data), QList<qint32>({1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
+TEST_F(TResultatlisteTest, AListOfRoundsHasEachHeadingInTheBodyAndLeavesOutRoundsWithoutResults) {
+    HundredMetres();
+    AddResultat(Round("M", "LÆ"), 1, Fields({{Heat, 1}}), Serie({{745, 18}}));
+    AddResultat(Round("M", "HØ"), 4, Fields({{Heat, 1}}));
+    Load(Round("M", "100", "I"));
+    TResultatlisteUdskrift job;
+    job.HeadingInBody = true;
+    const QStringList lines =
+        PrintedList(job, {&Round("M", "100", "I"), &Round("M", "HØ"), &Round("M", "LÆ")}, "list");
+    EXPECT_EQ(Matching(lines, "^MÆND SENIOR - "),
+              QStringList({"MÆND SENIOR - 100 M - INDLEDENDE LØR KL. 13.00",
+                           "MÆND SENIOR - LÆNGDESPRING LØR KL. 13.00"}))
+        << lines.join("\n").toStdString();
+    EXPECT_EQ(Matching(lines, "^Hans Jensen 7.45"), QStringList({"Hans Jensen 7.45 +1.8"}));
+}
+
 // ---------------------------------------------------------------- layout faults
 
 TEST_F(TResultatlisteTest, ATextForAColumnTheLayoutLacksIsReportedOnceNamingTheFileAndTheSection) {

@@ -39,11 +39,11 @@ protected:
         for (const QString& ovelse : Decathlon)
             AddProgramme({{"M", ovelse, "F"}});
         AddProgramme({{"M", "10K", "F"}});
-        int nr = 0;
+        int disciplineNr = 0;
         for (const QString& ovelse : Decathlon + QStringList{"10K"}) {
             TOvelseRkElement* row = Ov().FindOvelseRk("M", ovelse);
             row->GetField(OvelseRkField::MKOvelse)->SetAsString("10K");
-            row->GetField(OvelseRkField::MKOvelseNr)->SetAsInteger(++nr);
+            row->GetField(OvelseRkField::MKOvelseNr)->SetAsInteger(++disciplineNr);
         }
         Ov().Save();
         Ov().Reload();
@@ -158,6 +158,18 @@ TEST_F(TStillingTest, ADecathlonsDisciplinesWithTheirWindsAndTheApprovedSeries) 
         HtmlXPath(page, "string(//table[@class='rs']//td[@colspan='12'][starts-with(.,'Godkendt')]/@class)"),
         "l2");
     EXPECT_EQ(HtmlXPath(page, "count(//table[@class='rs']//tr)"), "12");
+
+    // The second model: its totals from the disciplines' second points, placed anew in a table of their own.
+    Settings().D3TMangekamp = true;
+    const QStringList daf = Print("decathlon-daf");
+    const qsizetype title = IndexOf(daf, "^DAF MODEL$");
+    ASSERT_GE(title, 0) << daf.join("\n").toStdString();
+    EXPECT_EQ(Matching(daf.mid(title), "(AGF|Sparta) \\d+$"),
+              QStringList({"1 860 KAMP Ane -2000 AGF 860", "2 810 KAMP Bo -2001 Sparta 810",
+                           "3 790 KAMP Carl -2002 AGF 790"}));
+    EXPECT_EQ(Row(Data(), 21).Point3, 860);
+    EXPECT_EQ(Row(Data(), 21).Point, 0);
+    EXPECT_EQ(Row(Data(), 21).Resultat, 3180);
 }
 
 TEST_F(TStillingTest, StandingsAfterADiscipline_AndTheSecondModelsTablesWhenTheMeetCountsIt) {
@@ -300,6 +312,19 @@ TEST_F(TStillingTest, OutsideTeamCompetitionsThereAreNoClubStandings) {
     const QStringList lines =
         Print("no-clubs", [](TResultatlisteUdskrift& job) { job.InklusivKlubstilling = true; });
     EXPECT_TRUE(Matching(lines, "SAMLET|TOTAL").isEmpty());
+}
+
+TEST_F(TStillingTest, TheClassFilterComparesWholeCodesOrTheAgeDigitsOfAnEastTeamLeague) {
+    TResultatlisteUdskrift job;
+    EXPECT_TRUE(MatchesClassFilter(job, "M"));
+    job.KlasseFilter = " m ";
+    EXPECT_TRUE(MatchesClassFilter(job, "M"));
+    EXPECT_FALSE(MatchesClassFilter(job, "M35"));
+    job.KlasseFilter = "D12";
+    EXPECT_FALSE(MatchesClassFilter(job, "P12"));
+    Settings().OstHoldTurnering = true;
+    EXPECT_TRUE(MatchesClassFilter(job, "P12"));
+    EXPECT_FALSE(MatchesClassFilter(job, "P13"));
 }
 
 } // namespace
