@@ -153,6 +153,14 @@ void AppendHtmlCell(QString& row, QStringView prefix, QStringView cellClass, QSt
         row += html;
 }
 
+void WriteHtmlSectionTitle(THtmlMaker& html, const QString& cellClass, const QString& title) {
+    html.WriteLn(QStringLiteral("<table class=o cellpadding=0 cellspacing=0>"));
+    html.WriteLn(QStringLiteral("<col width=660>"));
+    html.WriteLn(QStringLiteral("<tr><td class=") + cellClass + QStringLiteral("><b>&nbsp;&nbsp;") +
+                 HtmlEscape(title) + QStringLiteral("</b></tr>"));
+    html.WriteLn(QStringLiteral("</table>"));
+}
+
 QString SafeFileName(const QString& name) {
     static const QString refused = QStringLiteral("/\\:*?\"<>|");
     QString safe = name;

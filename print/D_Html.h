@@ -65,3 +65,7 @@ private:
     QString title_;
     bool xmlMode_;
 };
+
+// The title of a section of a list: a table of its own of the page's width, the title in bold in a cell of
+// class cellClass ("l1" black on white, "l3" white on black).
+void WriteHtmlSectionTitle(THtmlMaker& html, const QString& cellClass, const QString& title);

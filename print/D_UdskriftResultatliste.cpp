@@ -364,13 +364,8 @@ void TResultatlisteUdskrift::TableHeading(const QString& title) {
         }
     } else if (WantsHtml()) {
         THtmlMaker& html = *Html;
-        if (!title.isEmpty()) {
-            html.WriteLn(QStringLiteral("<table class=rs cellpadding=0 cellspacing=0>"));
-            html.WriteLn(QStringLiteral("<col width=460><col width=200>"));
-            html.WriteLn(QStringLiteral("<tr><td class=l1 colspan=2>&nbsp;&nbsp;<b>") + HtmlEscape(title) +
-                         QStringLiteral("</b></tr>"));
-            html.WriteLn(QStringLiteral("</table>"));
-        }
+        if (!title.isEmpty())
+            WriteTitleTable(title);
         html.WriteLn(QStringLiteral("<table class=rl cellpadding=0 cellspacing=2>"));
         html.WriteLn(
             QStringLiteral("<col width=24><col width=30>") +
@@ -576,12 +571,16 @@ void TResultatlisteUdskrift::SectionTitle(const QString& title) {
         Print().AddBodyRule(RuleListHeading, Row + 1);
         Row += 2;
     } else if (WantsHtml()) {
-        Html->WriteLn(QStringLiteral("<table class=rs cellpadding=0 cellspacing=0>"));
-        Html->WriteLn(QStringLiteral("<col width=460><col width=200>"));
-        Html->WriteLn(QStringLiteral("<tr><td class=l1 colspan=2>&nbsp;&nbsp;<b>") + HtmlEscape(title) +
-                      QStringLiteral("</b></tr>"));
-        Html->WriteLn(QStringLiteral("</table>"));
+        WriteTitleTable(title);
     }
+}
+
+void TResultatlisteUdskrift::WriteTitleTable(const QString& title) {
+    Html->WriteLn(QStringLiteral("<table class=rs cellpadding=0 cellspacing=0>"));
+    Html->WriteLn(QStringLiteral("<col width=460><col width=200>"));
+    Html->WriteLn(QStringLiteral("<tr><td class=l1 colspan=2>&nbsp;&nbsp;<b>") + HtmlEscape(title) +
+                  QStringLiteral("</b></tr>"));
+    Html->WriteLn(QStringLiteral("</table>"));
 }
 
 // ---------------------------------------------------------------- teams
@@ -628,11 +627,7 @@ void TResultatlisteUdskrift::TeamSection(const QString& title, bool recomputed) 
         Print().AddBodyRule(RuleListHeading, Row + 2);
         Row += 3;
     } else if (WantsHtml()) {
-        Html->WriteLn(QStringLiteral("<table class=o cellpadding=0 cellspacing=0>"));
-        Html->WriteLn(QStringLiteral("<col width=660>"));
-        Html->WriteLn(QStringLiteral("<tr><td class=l1><b>&nbsp;&nbsp;") + HtmlEscape(title) +
-                      QStringLiteral("</b></tr>"));
-        Html->WriteLn(QStringLiteral("</table>"));
+        WriteHtmlSectionTitle(*Html, QStringLiteral("l1"), title);
         Html->WriteLn(QStringLiteral("<table class=rl cellpadding=0 cellspacing=2>"));
         Html->WriteLn(QStringLiteral("<col width=24><col width=30><col width=84><col width=24><col width=258>"
                                      "<col width=180><col width=60><col width=40>"));

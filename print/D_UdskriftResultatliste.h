@@ -59,12 +59,17 @@ private:
     void WindLine();
     void OutputRow();
     void TableEnd();
+    // The title of an extra order's table (printed: bold, a rule under it).
     void SectionTitle(const QString& title);
+    // A table's title in HTML: "DAF MODEL" or an extra order's.
+    void WriteTitleTable(const QString& title);
     void TeamSection(const QString& title, bool recomputed);
     void ExtraOrders();
 
     // ---- Series tables (D_UdskriftResultatlisteSerier.cpp)
     void SeriesTables();
+    // The shading prefix of the next series row ("a" or none); the next row gets the other.
+    QString NextSeriesShade();
     void VerticalJumpSeries();
     void AttemptSeries(bool throws);
     void CombinedSeries();

@@ -105,6 +105,11 @@ QString HtmlCell(QStringView prefix, QStringView cellClass, QStringView html) {
     return cell;
 }
 
+// The end of a heading row: a cell over the rest of the table's width when there is any.
+QString HeadingEnd(bool rest) {
+    return rest ? QStringLiteral("<td>&nbsp;</tr>") : QStringLiteral("</tr>");
+}
+
 // The widths of a series table: the columns, then what is left of the table's width.
 void WriteWidths(THtmlMaker& html, QString widths, int tableWidth, int used) {
     if (tableWidth - used > 0)
@@ -113,6 +118,12 @@ void WriteWidths(THtmlMaker& html, QString widths, int tableWidth, int used) {
 }
 
 } // namespace
+
+QString TResultatlisteUdskrift::NextSeriesShade() {
+    const QString s = Shade ? QStringLiteral("a") : QString();
+    Shade = !Shade;
+    return s;
+}
 
 void TResultatlisteUdskrift::SeriesTables() {
     const TOvelseInfo& info = *Data->OvelseInfo();
@@ -215,19 +226,18 @@ void TResultatlisteUdskrift::VerticalJumpSeries() {
     for (const qint32 key : keys)
         AppendHtmlCell(heading, u"a", u"l2",
                        QStringLiteral("<b>") + HeightLabel(key) + QStringLiteral("</b>"));
-    html.WriteLn(heading + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
+    html.WriteLn(heading + HeadingEnd(rest));
     if (withPoints) {
         QString line = QStringLiteral("<tr valign=top>") + HtmlCell(u"a", u"l2", {});
         for (const qint32 key : keys)
             AppendHtmlCell(line, u"a", u"l2", QStringLiteral("<b>%1p</b>").arg(points[key]));
-        html.WriteLn(line + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
+        html.WriteLn(line + HeadingEnd(rest));
     }
     Shade = false;
     for (const TResultat* row : Rows()) {
         if (!row->IsValid())
             continue;
-        const QString s = Shade ? QStringLiteral("a") : QString();
-        Shade = !Shade;
+        const QString s = NextSeriesShade();
         QString line = QStringLiteral("<tr valign=top>");
         AppendHtmlCell(line, s, u"l2", HtmlEscape(row->Navn));
         for (const qint32 key : keys)
@@ -321,13 +331,12 @@ void TResultatlisteUdskrift::AttemptSeries(bool throws) {
     for (int n = 1; n <= attempts; ++n)
         AppendHtmlCell(heading, u"a", QStringLiteral("r1 colspan=%1").arg(colspan),
                        QString::number(n) + runde);
-    html.WriteLn(heading + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
+    html.WriteLn(heading + HeadingEnd(rest));
     Shade = false;
     for (const TResultat* row : Rows()) {
         if (!row->IsValid())
             continue;
-        const QString s = Shade ? QStringLiteral("a") : QString();
-        Shade = !Shade;
+        const QString s = NextSeriesShade();
         QString line = QStringLiteral("<tr>");
         line.reserve(64 + 48 * row->GetSerieCount());
         AppendHtmlCell(line, s, u"l2", HtmlEscape(row->Navn));
@@ -494,7 +503,7 @@ void TResultatlisteUdskrift::CombinedSeries() {
     for (int d = 0; d < count; ++d)
         AppendHtmlCell(heading, u"a", u"r1",
                        QStringLiteral("<b>") + HtmlEscape(langtekst(d)) + QStringLiteral("</b>"));
-    html.WriteLn(heading + (rest ? QStringLiteral("<td>&nbsp;") : QString()) + QStringLiteral("</tr>"));
+    html.WriteLn(heading + HeadingEnd(rest));
     Shade = false;
     if (count == 0) {
         html.WriteLn(QStringLiteral("</table>"));
@@ -503,8 +512,7 @@ void TResultatlisteUdskrift::CombinedSeries() {
     for (TResultat* row : Rows()) {
         if (!row->HasStarted())
             continue;
-        const QString s = Shade ? QStringLiteral("a") : QString();
-        Shade = !Shade;
+        const QString s = NextSeriesShade();
         const auto line = [&](const QString& first, const QString& label,
                               const std::function<QString(int, const TResultat&)>& text) {
             QString out = QStringLiteral("<tr>");

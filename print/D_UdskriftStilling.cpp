@@ -121,13 +121,8 @@ void PrintStandings(TStandingsJob& job, const TPoints& points, const TStandingsT
 
 void WriteStandingsHtml(TStandingsJob& job, const TPoints& points, const TStandingsTable& table) {
     THtmlMaker& html = *job.Html;
-    html.WriteLn(QStringLiteral("<table class=o cellpadding=0 cellspacing=0>"));
-    html.WriteLn(QStringLiteral("<col width=660>"));
-    html.WriteLn(QStringLiteral("<tr><td class=") +
-                 (table.ClassStandings ? QStringLiteral("l3") : QStringLiteral("l1")) +
-                 QStringLiteral("><b>&nbsp;&nbsp;") + HtmlEscape(table.Heading) +
-                 QStringLiteral("</b></tr>"));
-    html.WriteLn(QStringLiteral("</table>"));
+    WriteHtmlSectionTitle(html, table.ClassStandings ? QStringLiteral("l3") : QStringLiteral("l1"),
+                          table.Heading);
     html.WriteLn(QStringLiteral("<table class=rl cellpadding=0 cellspacing=2>"));
     html.WriteLn(QStringLiteral("<col width=24><col width=30><col width=84><col width=24><col width=258>"
                                 "<col width=180><col width=60><col width=40>"));

@@ -5,11 +5,13 @@
 #include "support/ResultFixture.h"
 
 #include "model/D_StaevneSystemData.h"
+#include "print/D_UdskriftResultatliste.h"
 #include "print/PrUtil.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -54,6 +56,24 @@ private:
     std::unique_ptr<TResultatManager> data_;
     TPrintPreviewWindow previous_;
     QString name_;
+};
+
+// The same for the result list: each run with a new job on Data, set up by the test.
+class TResultatlisteListTest : public TListTest {
+protected:
+    using TSetup = std::function<void(TResultatlisteUdskrift&)>;
+    QStringList Print(const QString& name, const TSetup& setup = {}) {
+        TResultatlisteUdskrift job;
+        if (setup)
+            setup(job);
+        return Printed(job, name);
+    }
+    QString Html(const QString& name, const TSetup& setup = {}) {
+        TResultatlisteUdskrift job;
+        if (setup)
+            setup(job);
+        return Written(job, name);
+    }
 };
 
 // The lines of pages that match a regular expression.

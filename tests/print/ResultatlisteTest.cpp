@@ -18,7 +18,7 @@ namespace {
 
 using namespace ResultatField;
 
-class TResultatlisteTest : public TListTest {
+class TResultatlisteTest : public TResultatlisteListTest {
 protected:
     TResultatlisteTest() {
         AddKlub(1, "AGF", "AGF");
@@ -31,21 +31,6 @@ protected:
         AddDeltager(6, "Jens Ib", 2000, 2);
         AddDeltager(7, "Lars Ny", 2002);
         AddDeltager(8, "Eva Sø");
-    }
-
-    using TSetup = std::function<void(TResultatlisteUdskrift&)>;
-    // A new job on Data, set up, printed; and one writing HTML only.
-    QStringList Print(const QString& name, const TSetup& setup = {}) {
-        TResultatlisteUdskrift job;
-        if (setup)
-            setup(job);
-        return Printed(job, name);
-    }
-    QString Html(const QString& name, const TSetup& setup = {}) {
-        TResultatlisteUdskrift job;
-        if (setup)
-            setup(job);
-        return Written(job, name);
     }
 
     // A row of heat `heat` with its mark and wind.

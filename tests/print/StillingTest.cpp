@@ -17,22 +17,8 @@ using namespace ResultatField;
 // The disciplines of the decathlon in their order.
 const QStringList Decathlon = {"C100", "CLÆ", "CKU", "CHØ", "C400", "C110H", "CDI", "CST", "CSP", "C1500"};
 
-class TStillingTest : public TListTest {
+class TStillingTest : public TResultatlisteListTest {
 protected:
-    using TSetup = std::function<void(TResultatlisteUdskrift&)>;
-    QStringList Print(const QString& name, const TSetup& setup = {}) {
-        TResultatlisteUdskrift job;
-        if (setup)
-            setup(job);
-        return Printed(job, name);
-    }
-    QString Html(const QString& name, const TSetup& setup = {}) {
-        TResultatlisteUdskrift job;
-        if (setup)
-            setup(job);
-        return Written(job, name);
-    }
-
     // A decathlon of class M with automatic totals. Ane has too much wind on average and a long jump
     // with little wind to count instead; Bo's winds are legal; Carl has too much wind and no such jump.
     void AddDecathlon() {
