@@ -572,7 +572,8 @@ void WriteClubStandingsHtmlSection(TStandingsJob& job, const QString& title, con
             html.WriteLn(QStringLiteral("</table>"));
             job.Shade = false;
             WriteBandHead(html, manager, clubs, false);
-            for (const auto& [key, info] : OvelseManager->OvelseIndex()) {
+            for (const auto& entry : OvelseManager->OvelseIndex()) {
+                const TOvelseInfo* info = entry.second;
                 const QString ovelse = info->GetOvelseKode();
                 if (!codes.contains(ovelse))
                     continue;
