@@ -8,6 +8,9 @@
 #include "model/D_Context.h"
 #include "model/D_StaevneSystemData.h"
 
+#include <QUrl>
+
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -98,6 +101,13 @@ QString Version() {
 } // namespace
 
 QString HtmlEscape(const QString& text) {
+    // Most texts need nothing: they are handed back as they are.
+    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= u' ' && c.unicode() < 0x7F && c != u'&' && c != u'<' && c != u'>' &&
+               c != u'"' && c != u'\'';
+    });
+    if (plain)
+        return text;
     QString escaped;
     escaped.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -130,6 +140,41 @@ QString HtmlEscape(const QString& text) {
             escaped += CharacterReference(codePoint);
     }
     return escaped;
+}
+
+void AppendHtmlCell(QString& row, QStringView prefix, QStringView cellClass, QStringView html) {
+    row += QLatin1StringView("<td class=");
+    row += prefix;
+    row += cellClass;
+    row += u'>';
+    if (html.isEmpty())
+        row += QLatin1StringView("&nbsp;");
+    else
+        row += html;
+}
+
+void WriteHtmlSectionTitle(THtmlMaker& html, const QString& cellClass, const QString& title) {
+    html.WriteLn(QStringLiteral("<table class=o cellpadding=0 cellspacing=0>"));
+    html.WriteLn(QStringLiteral("<col width=660>"));
+    html.WriteLn(QStringLiteral("<tr><td class=") + cellClass + QStringLiteral("><b>&nbsp;&nbsp;") +
+                 HtmlEscape(title) + QStringLiteral("</b></tr>"));
+    html.WriteLn(QStringLiteral("</table>"));
+}
+
+QString SafeFileName(const QString& name) {
+    static const QString refused = QStringLiteral("/\\:*?\"<>|");
+    QString safe = name;
+    for (QChar& c : safe)
+        if (refused.contains(c) || c < u' ')
+            c = u'_';
+    return safe;
+}
+
+QString HtmlUrl(const QString& relativePath) {
+    QStringList parts = relativePath.split(u'/');
+    for (QString& part : parts)
+        part = QString::fromLatin1(QUrl::toPercentEncoding(part));
+    return parts.join(u'/');
 }
 
 // ---------------------------------------------------------------- the page

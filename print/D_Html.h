@@ -11,6 +11,19 @@
 // changes the page.
 QString HtmlEscape(const QString& text);
 
+// Appends a table cell as the lists write it to the row being built: "<td class=" + prefix + cellClass +
+// ">" and the markup, or "&nbsp;" for none.
+void AppendHtmlCell(QString& row, QStringView prefix, QStringView cellClass, QStringView html);
+
+// A file name made from a text of the data (an event's or a class's name): the characters Windows refuses
+// in a name ("/", "\", ":", "*", "?", '"', "<", ">" and "|") become "_", so that the name stays one file
+// in the folder meant.
+QString SafeFileName(const QString& name);
+
+// A relative link to a file as it goes into an href: each part of the path percent-encoded (UTF-8), the
+// "/" between them kept.
+QString HtmlUrl(const QString& relativePath);
+
 class THtmlMaker {
 public:
     // Creates the page file: only its own name is lower-cased, its folder is found as Windows would. The
@@ -52,3 +65,7 @@ private:
     QString title_;
     bool xmlMode_;
 };
+
+// The title of a section of a list: a table of its own of the page's width, the title in bold in a cell of
+// class cellClass ("l1" black on white, "l3" white on black).
+void WriteHtmlSectionTitle(THtmlMaker& html, const QString& cellClass, const QString& title);

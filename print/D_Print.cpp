@@ -1,5 +1,7 @@
 #include "print/D_Print.h"
 
+#include "foundation/Messages.h"
+
 namespace {
 
 // The preview flag off while the preview window is open, so that its print button prints.
@@ -19,6 +21,10 @@ private:
 
 constexpr int RuleFontSize = 8;
 
+// A4 in cm.
+constexpr double A4Short = 21.0;
+constexpr double A4Long = 29.7;
+
 } // namespace
 
 TStdPrint::TStdPrint(QObject* owner)
@@ -33,8 +39,46 @@ void TStdPrint::Print() {
     }
 }
 
+double TStdPrint::PrintableWidth() const {
+    const double page = Orientation == TPrintOrientation::Portrait ? A4Short : A4Long;
+    return page - LeftMargin() - RightMargin();
+}
+
+bool TStdPrint::HasColumn(int column, const QString& text) {
+    if (column >= 0 && static_cast<std::size_t>(column) < Columns().size())
+        return true;
+    if (!text.isEmpty() && !missingColumnShown_) {
+        missingColumnShown_ = true;
+        ShowError(Owner(), QStringLiteral("Sektionen [%1] i rapportfilen %2 har ingen kolonne %3 (nøglerne "
+                                          "Kol_ nummereres fra 0), så teksten \"%4\" og andre i den kolonne "
+                                          "kommer ikke med på listen.")
+                               .arg(section_.isEmpty() ? QStringLiteral("?") : section_,
+                                    fileName_.isEmpty() ? QStringLiteral("?") : fileName_)
+                               .arg(column)
+                               .arg(text));
+    }
+    return false;
+}
+
 void TStdPrint::AddColumnText(int column, const QString& text, double row) {
-    AddColumnField(TPrintSection::Body, column, row, TFieldKind::Text, text);
+    if (HasColumn(column, text))
+        AddColumnField(TPrintSection::Body, column, row, TFieldKind::Text, text);
+}
+
+void TStdPrint::AddColumnText(int column, const QString& text, double row, TFieldKind kind,
+                              TPrintVAlign vAlign) {
+    if (!HasColumn(column, text))
+        return;
+    const TColumnField& field = Columns()[static_cast<std::size_t>(column)];
+    AddFieldEx(TPrintSection::Body, field.Alignment, field.GetLeft(), row, field.GetWidth(), vAlign, kind,
+               text);
+}
+
+void TStdPrint::AddBodyHeading(const QString& text, double row, double sizeFactor) {
+    const TPrintFontScope saved(LineFont());
+    LineFont().Style |= PrintFontStyle::Bold;
+    LineFont().Size = RoundHalfEven(LineFont().Size * sizeFactor);
+    AddBodyText(TPrintAlignment::Left, text, 0, row);
 }
 
 void TStdPrint::AddBodyText(TPrintAlignment alignment, const QString& text, double x, double row) {

@@ -67,14 +67,24 @@ public:
     // The layout's field definitions, in file order.
     const std::vector<TFeltDef>& FeltDefs() const { return feltDefs_; }
 
+    // The width between the margins of an A4 page in the layout's orientation: the page the lists are
+    // designed for (cm).
+    double PrintableWidth() const;
+
     // ---- Shorthands: text fields of width 0 (AddColumnText: the column's position, width and alignment)
+    // A text for a column the layout lacks is not printed: the first such text of the engine's life (a
+    // job's run) is reported, naming the report file and the section.
     void AddColumnText(int column, const QString& text, double row);
+    void AddColumnText(int column, const QString& text, double row, TFieldKind kind, TPrintVAlign vAlign);
     void AddBodyText(TPrintAlignment alignment, const QString& text, double x, double row);
     void AddHeaderText(TPrintAlignment alignment, const QString& text, double x, double row);
     void AddFooterText(TPrintAlignment alignment, const QString& text, double x, double row);
     // A rule of `thickness` cm across the line between the margins, in the section's font at 8 pt.
     void AddBodyRule(const QString& thickness, double row);
     void AddHeaderRule(const QString& thickness, double row);
+    // A heading line of the body: bold at the line font's size times sizeFactor (rounded), left at the
+    // margin, unclipped; the font stays as it was.
+    void AddBodyHeading(const QString& text, double row, double sizeFactor);
 
 private:
     void LayFooter();
@@ -82,7 +92,13 @@ private:
     void LoadColumn(int index, QString value);
     void LoadFeltDef(QString value);
     void AddRule(TPrintSection section, TPrintFont& font, const QString& thickness, double row);
+    // False, after telling the user once, when the layout has no such column.
+    bool HasColumn(int column, const QString& text);
 
     std::vector<TFeltDef> feltDefs_;
     bool preview_ = false;
+    // Where the layout came from, for the message about a missing column.
+    QString section_;
+    QString fileName_;
+    bool missingColumnShown_ = false;
 };

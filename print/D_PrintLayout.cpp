@@ -66,6 +66,8 @@ TPrintAlignment ColumnAlignment(const QString& text) {
 
 void TStdPrint::LoadLayout(const QString& section, const QString& fileName) {
     const TOrderedIniFile ini(fileName);
+    section_ = section;
+    fileName_ = fileName;
     ReadFont(ini, section, QString(), LineFont());
     ReadFont(ini, section, QStringLiteral("Header"), HeaderFont());
     LargeHeaderLines = ini.ReadInteger(section, QStringLiteral("LargeHeaderLines"), 1);

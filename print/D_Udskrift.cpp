@@ -146,7 +146,95 @@ QString TUdskrift::HtmlPageFileName(const QString& fixedName) const {
     if (!StaevneManager)
         throw Exception(QStringLiteral("Programmeringsfejl: intet stævne at skrive siden til"));
     const QString name = HtmlFileName.isEmpty() ? fixedName + HtmlNameSuffix : HtmlFileName;
-    return PathJoin(CurrentStaevneDir(), name + StaevneManager->GetHtmlExt());
+    return PathJoin(StaevneManager->GetStaevneDir(), SafeFileName(name) + StaevneManager->GetHtmlExt());
+}
+
+// ---------------------------------------------------------------- the rows being printed
+
+namespace {
+
+std::unique_ptr<TResultat> CopyOf(const TResultat& row) {
+    auto copy = std::make_unique<TResultat>(row.Manager, row.OvelseInfo);
+    TResultat& c = *copy;
+    c.Modified = row.Modified;
+    c.DeltagerModified = row.DeltagerModified;
+    c.Position = row.Position;
+    c.Startnummer = row.Startnummer;
+    c.Heat = row.Heat;
+    c.Efter = row.Efter;
+    c.RK = row.RK;
+    c.Seedning = row.Seedning;
+    c.Resultat = row.Resultat;
+    c.PK = row.PK;
+    c.Plac = row.Plac;
+    c.Side = row.Side;
+    c.Bane = row.Bane;
+    c.VK = row.VK;
+    c.Vind = row.Vind;
+    c.PR = row.PR;
+    c.Navn = row.Navn;
+    c.Aargang = row.Aargang;
+    c.Klub = row.Klub;
+    c.Rank = row.Rank;
+    c.Bem = row.Bem;
+    c.Point = row.Point;
+    c.Holdkode = row.Holdkode;
+    c.Koen = row.Koen;
+    c.UK = row.UK;
+    c.ScanningTid = row.ScanningTid;
+    c.Licensnummer = row.Licensnummer;
+    c.KortNavn = row.KortNavn;
+    c.Point3 = row.Point3;
+    c.Klasse = row.Klasse;
+    c.Ovelse = row.Ovelse;
+    c.Runde = row.Runde;
+    c.Reaktion = row.Reaktion;
+    c.SG = row.SG;
+    c.Bem2 = row.Bem2;
+    c.Tusindedele = row.Tusindedele;
+    c.KlubNr = row.KlubNr;
+    c.KlubAdresse5 = row.KlubAdresse5;
+    c.Lodtraekning = row.Lodtraekning;
+    c.SeedLodtraekning = row.SeedLodtraekning;
+    c.MKPointSum = row.MKPointSum;
+    c.MKPoint3Sum = row.MKPoint3Sum;
+    c.BestLegalResultat = row.BestLegalResultat;
+    c.BestLegalVind = row.BestLegalVind;
+    c.VTPoint = row.VTPoint;
+    c.VeteranPoint2 = row.VeteranPoint2;
+    c.windDisciplines = row.windDisciplines;
+    c.windExcess = row.windExcess;
+    c.alternativeAttempt = row.alternativeAttempt;
+    for (int i = 0; i < row.GetSerieCount(); ++i)
+        *c.GetSerie(c.Serier.Add()) = *row.GetSerie(i);
+    return copy;
+}
+
+} // namespace
+
+void TUdskrift::CopyRows() {
+    copies_.clear();
+    rows_.clear();
+    copyOf_.clear();
+    if (!Data)
+        return;
+    copies_.reserve(static_cast<std::size_t>(Data->Count()));
+    for (int i = 0; i < Data->Count(); ++i) {
+        const TResultat* row = Data->GetResultat(i);
+        copies_.push_back(CopyOf(*row));
+        rows_.push_back(copies_.back().get());
+        copyOf_.emplace(row, copies_.back().get());
+    }
+}
+
+void TUdskrift::SortRows(TResultatCompare compare) {
+    const TResultSort sort(RulesOf(Data ? Data->OvelseInfo() : nullptr));
+    SortResultater(rows_, sort, compare);
+}
+
+TResultat* TUdskrift::CopyOfRow(const TResultat* row) const {
+    const auto found = copyOf_.find(row);
+    return found == copyOf_.end() ? nullptr : found->second;
 }
 
 // ---------------------------------------------------------------- for the jobs
@@ -226,6 +314,7 @@ TOvelseHeading TUdskrift::Heading() const {
 // ---------------------------------------------------------------- the event step
 
 void TUdskrift::PrintOvelse() {
+    CopyRows();
     Prepare();
     SavedRow = Row;
     if (SkipGeneric || !Data || !Data->OvelseInfo())
@@ -237,6 +326,7 @@ void TUdskrift::PrintOvelse() {
 }
 
 void TUdskrift::WriteOvelseHtml() {
+    CopyRows();
     Prepare();
     if (!SkipGeneric && Html && Data && Data->OvelseInfo())
         Heading().WriteHtml(*Html);

@@ -6,17 +6,18 @@
 #include "print/D_Print.h"
 #include "print/D_UdskriftHeading.h"
 
+#include "model/D_Result.h"
+
 #include <QString>
 
 #include <array>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QObject;
 class TOvelseInfo;
 class TRekord;
-class TResultat;
-class TResultatManager;
 
 class TUdskrift {
 public:
@@ -67,6 +68,18 @@ public:
     void SetUdskrivEnLangSide(bool value);
     // The first page gets number n.
     void SetStartPage(int n);
+    // Print output (screen or printer) is wanted; HTML is written only when it is not.
+    bool WantsPrint() const { return udskrivTilSkaerm_ || udskrivTilPrinter_; }
+    bool OnlyHtml() const { return !WantsPrint() && HtmlUdskrift; }
+
+    // ---- The rows being printed
+    // A copy of Data's rows, taken when a round's step begins, which the job sorts and recomputes as it
+    // needs: printing never changes the caller's rows, their order or their points.
+    const std::vector<TResultat*>& Rows() const { return rows_; }
+    // Sorts the copy by a comparison under the rules of Data's round.
+    void SortRows(TResultatCompare compare);
+    // The copy of one of Data's rows (a team's member); null for a row not copied.
+    TResultat* CopyOfRow(const TResultat* row) const;
 
     // ---- Running
     // The round whose rows Data holds now: printed, previewed or written as HTML.
@@ -88,7 +101,7 @@ public:
     // The holder of a record as the record lines show it.
     QString GetRecordHolderText(const TRekord& rekord) const;
     // The page file in the meet's folder: HtmlFileName when given, else fixedName + HtmlNameSuffix, with
-    // the meet's HTML extension.
+    // the meet's HTML extension; a character that cannot stand in a file name becomes "_".
     QString HtmlPageFileName(const QString& fixedName) const;
 
     // ---- The steps a job overrides
@@ -109,9 +122,10 @@ protected:
     virtual bool ShowsLangtekst() const { return true; }
     // The programme and the check-in list show the number of heats with the qualification rule.
     virtual bool ShowsHeatCount() const { return false; }
-
-    bool WantsPrint() const { return udskrivTilSkaerm_ || udskrivTilPrinter_; }
-    bool OnlyHtml() const { return !WantsPrint() && HtmlUdskrift; }
+    // Takes the copy of Data's rows anew (the base steps do it before Prepare).
+    void CopyRows();
+    // The members of a relay row: printed with their start numbers, or for HTML without.
+    QStringList RelayMembers(const TResultat& resultat, bool withStartnummer);
 
 private:
     // The heading of the round Data holds now.
@@ -119,10 +133,11 @@ private:
     void OvelseStep();
     void KlasseBreak(bool pageBreak);
     void TidBreak();
-    // The members of a relay row: printed with their start numbers, or for HTML without.
-    QStringList RelayMembers(const TResultat& resultat, bool withStartnummer);
 
     std::unique_ptr<TStdPrint> print_;
+    std::vector<std::unique_ptr<TResultat>> copies_;
+    std::vector<TResultat*> rows_;
+    std::unordered_map<const TResultat*, TResultat*> copyOf_;
     std::array<QString, 9> texts_;
     bool udskrivTilSkaerm_ = false;
     bool udskrivTilPrinter_ = false;

@@ -1,0 +1,82 @@
+#pragma once
+// A meet in a program folder (ResultFixture.h) whose lists are printed, previewed into A4 PDF pages
+// read back with pdftotext, checked against the right margin from the engine's model, and written as
+// HTML pages checked with xmllint. With ZUNO_LIST_DIR set, every PDF and page is kept there to be looked at.
+#include "support/ResultFixture.h"
+
+#include "model/D_StaevneSystemData.h"
+#include "print/D_UdskriftResultatliste.h"
+#include "print/PrUtil.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TUdskrift;
+
+class TListTest : public TResultTest {
+protected:
+    TListTest();
+    ~TListTest() override;
+    // No printed model of the test had a text past the right margin.
+    void TearDown() override;
+
+    TSystemData& Settings();
+    // A result manager made now over the stored records, with the round loaded: the event editor's.
+    TResultatManager& Load(TOvelseInfo& round);
+    TResultatManager& Data() { return *data_; }
+
+    // Runs the job for the round Data holds, previewed: the text of each A4 page, one simplified line
+    // per line of text. The model of every preview is checked against the right margin (TooWide).
+    QStringList Printed(TUdskrift& job, const QString& name);
+    // Runs the job over the rounds (loaded into Data in turn), previewed, as Printed.
+    QStringList PrintedList(TUdskrift& job, const std::vector<TOvelseInfo*>& rounds, const QString& name);
+    // Runs the job for the round Data holds, writing HTML only; the page's path. The page is checked
+    // with libxml2's HTML parser.
+    QString Written(TUdskrift& job, const QString& name);
+
+    // What libxml2's HTML parser complains of in a page; empty for a well-formed page.
+    static QString HtmlErrors(const QString& fileName);
+    // The same for an XML document.
+    static QString XmlErrors(const QString& fileName);
+
+    // The texts of every printed model that reach past the right margin.
+    QStringList TooWide;
+    // The body of the last printed model (SectionLines).
+    QStringList Model;
+    // Each previewed page's lines.
+    QStringList Pages;
+
+private:
+    void Capture(TPrint& print);
+
+    std::unique_ptr<TResultatManager> data_;
+    TPrintPreviewWindow previous_;
+    QString name_;
+};
+
+// The same for the result list: each run with a new job on Data, set up by the test.
+class TResultatlisteListTest : public TListTest {
+protected:
+    using TSetup = std::function<void(TResultatlisteUdskrift&)>;
+    QStringList Print(const QString& name, const TSetup& setup = {}) {
+        TResultatlisteUdskrift job;
+        if (setup)
+            setup(job);
+        return Printed(job, name);
+    }
+    QString Html(const QString& name, const TSetup& setup = {}) {
+        TResultatlisteUdskrift job;
+        if (setup)
+            setup(job);
+        return Written(job, name);
+    }
+};
+
+// The lines of pages that match a regular expression.
+QStringList Matching(const QStringList& lines, const QString& pattern);
+// The first such line; -1 when none.
+qsizetype IndexOf(const QStringList& lines, const QString& pattern);
