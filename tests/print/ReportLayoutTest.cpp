@@ -38,8 +38,9 @@ TEST(TReportLayoutTest, EverySectionsColumnsAndHeadingsFitA4InItsOrientation) {
         SCOPED_TRACE(section.toStdString());
         TStdPrint print;
         print.LoadLayout(section, Shipped);
-        if (SectionsWithColumns.contains(section))
+        if (SectionsWithColumns.contains(section)) {
             EXPECT_FALSE(print.Columns().empty());
+        }
         EXPECT_EQ(ColumnsPastRightMargin(print), QStringList());
         // The headings lie in the page header: each in a column that exists, none past the margin.
         EXPECT_EQ(TextsPastRightMargin(print), QStringList());
