@@ -8,6 +8,7 @@
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "ui/LaunchersKlub.h"
 #include "ui/LaunchersStaevne.h"
 
 #include <QApplication>
@@ -145,7 +146,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
         {NytStaevneButton, TNeeds::NoSpeaker, true},
         {VaelgStaevneButton, TNeeds::Nothing, true},
         {StaevneDataButton, TNeeds::MeetNoSpeaker, false}, // the meet settings
-        {KlubberButton, TNeeds::MeetNoSpeaker, false},     // clubs and participants
+        {KlubberButton, TNeeds::MeetNoSpeaker, true},      // clubs and participants
         {OvelserButton, TNeeds::Meet, false},              // the event editor
         {ExportButton, TNeeds::MeetNoSpeaker, true},
         {RettelserButton, TNeeds::Nothing, true},
@@ -154,6 +155,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
 
     connect(NytStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::NytStaevneClick);
     connect(VaelgStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::VaelgStaevneClick);
+    connect(KlubberButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::KlubberButtonClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
     UpdateView();
@@ -321,6 +323,10 @@ void TKelvo2MainProgForm::VaelgStaevneClick() {
     UpdateView();
     if (MeetOpen())
         CheckBoard();
+}
+
+void TKelvo2MainProgForm::KlubberButtonClick() {
+    RunHidden([this] { RedigerKlubber(this); });
 }
 
 void TKelvo2MainProgForm::ExportButtonClick() {
