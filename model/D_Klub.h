@@ -65,6 +65,8 @@ public:
 
     // Marks the element of one of the club's lists for deletion by the next save.
     void MarkDeleted(TDataElement& element);
+    // Marks the participant for deletion with its loaded results: no entry is left without it.
+    void DeleteDeltager(TDeltagerElement& deltager);
 
     // Stores the club, participant, result, purchase and payment lists. False when a record could not
     // be written (the user has been told; the change stays pending). A participant whose stored start

@@ -61,13 +61,6 @@ TResultatElement& NewHoldResultat(TKlubManager& klubber, const TOvelseInfo& info
     return resultat;
 }
 
-void DeleteWithResults(TKlubManager& klubber, TDeltagerElement& deltager) {
-    const qint32 startnummer = deltager.GetField(DeltagerField::Startnummer)->GetAsInteger();
-    for (TResultatElement* resultat : klubber.GetResultater(startnummer))
-        klubber.MarkDeleted(*resultat);
-    klubber.MarkDeleted(deltager);
-}
-
 } // namespace
 
 THoldSettings HoldSettings(const TSystemData& systemData) {
@@ -193,7 +186,7 @@ THoldSaveResult SaveHoldturnering(TKlubManager& klubber, const THoldSettings& se
             gone.push_back(deltager);
     }
     for (TDeltagerElement* deltager : gone)
-        DeleteWithResults(klubber, *deltager);
+        klubber.DeleteDeltager(*deltager);
 
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const THoldRow& row = rows[r];

@@ -82,6 +82,13 @@ std::vector<TDeltagerElement*> TKlubManager::GetDeltagere(qint32 startnummer) {
     return LiveOf<TDeltagerElement>(deltagerList_.Tracker().WithKey(startnummer));
 }
 
+void TKlubManager::DeleteDeltager(TDeltagerElement& deltager) {
+    for (TResultatElement* resultat :
+         GetResultater(deltager.GetField(DeltagerField::Startnummer)->GetAsInteger()))
+        MarkDeleted(*resultat);
+    MarkDeleted(deltager);
+}
+
 bool TKlubManager::IsStartnummerUsed(qint32 startnummer, const TDataElement* self, QString* holder) {
     const auto klubNavn = [this](qint32 klubNr) {
         return klubTable_.FindStaevneKey(KlubNrKey, {klubNr})

@@ -370,13 +370,10 @@ void TDeltagerGridRules::MoveDeltagerDown(int row) {
 
 void TDeltagerGridRules::DeleteDeltager(int row, TDeltagerElement& deltager) {
     // Its entries go with it, and so do the rows that show them on their own.
-    std::set<const TDataElement*> entries;
-    for (TResultatElement* resultat :
-         klubber_.GetResultater(deltager.GetField(DeltagerField::Startnummer)->GetAsInteger())) {
-        entries.insert(resultat);
-        klubber_.MarkDeleted(*resultat);
-    }
-    klubber_.MarkDeleted(deltager);
+    const std::vector<TResultatElement*> resultater =
+        klubber_.GetResultater(deltager.GetField(DeltagerField::Startnummer)->GetAsInteger());
+    const std::set<const TDataElement*> entries(resultater.begin(), resultater.end());
+    klubber_.DeleteDeltager(deltager);
     std::vector<int> gone{row};
     for (int r = grid_.FixedRows(); r < grid_.RowCount(); ++r) {
         if (r != row && entries.contains(Resultat(r)) && !Deltager(r))

@@ -15,6 +15,10 @@
 #include "ui/klub/EditKlubDeltager.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
