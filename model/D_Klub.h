@@ -134,7 +134,7 @@ private:
     TKlubTable klubTable_;
     TKlubList klubList_{klubTable_};
     TDeltagerTable deltagerTable_;
-    TKlubDataList<TDeltagerList> deltagerList_{deltagerTable_, DeltagerField::Startnummer};
+    TKlubDataList<TDeltagerList> deltagerList_{deltagerTable_, DeltagerField::Startnummer, true};
     TResultatTable resultatTable_;
     TKlubDataList<TResultatList> resultatList_{resultatTable_, ResultatField::Startnummer};
     TKlubkobTable klubkobTable_;

@@ -7,6 +7,7 @@
 #include "model/D_Ovelser.h"
 #include "model/D_Tekster.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -44,6 +45,20 @@ void CheckStoredText(const QString& text) {
 }
 
 std::vector<TDeltagerRow> DeltagerRows(TKlubManager& klubber, TOvelseManager& ovelser) {
+    // A club's results name few rounds: each is looked up once, by the stored bytes of its class, event
+    // and round letter, which lie next to each other in the record.
+    const TZunoFieldList fields = RecordFileDef(TRecordFileNo::Resultat).Fields;
+    const int roundOffset = FieldOffsetOf(fields, ResultatField::Klasse);
+    const int roundLength = FieldOffsetOf(fields, ResultatField::Startnummer) - roundOffset;
+    std::unordered_map<QByteArray, TOvelseInfo*> rounds;
+    const auto roundOf = [&](const TResultatElement& resultat) {
+        const QByteArray key(reinterpret_cast<const char*>(resultat.Buffer()->Current()) + roundOffset,
+                             roundLength);
+        const auto known = rounds.find(key);
+        if (known != rounds.end())
+            return known->second;
+        return rounds.emplace(key, ovelser.FindOvelseInfoByRecord(resultat)).first->second;
+    };
     std::vector<TDeltagerRow> rows;
     std::unordered_set<const TResultatElement*> shown;
     TDeltagerList& deltagere = klubber.DeltagerList();
@@ -55,7 +70,7 @@ std::vector<TDeltagerRow> DeltagerRows(TKlubManager& klubber, TOvelseManager& ov
         TDeltagerRow row{deltager};
         const qint32 startnummer = deltager->GetField(DeltagerField::Startnummer)->GetAsInteger();
         for (TResultatElement* resultat : klubber.GetResultater(startnummer)) {
-            TOvelseInfo* info = ovelser.FindOvelseInfoByRecord(*resultat);
+            TOvelseInfo* info = roundOf(*resultat);
             if (!info || !shown.insert(resultat).second)
                 continue;
             if (row.Resultat) {

@@ -8,9 +8,10 @@ const std::vector<TDataElement*> NoElements;
 
 } // namespace
 
-TKlubDataTracker::TKlubDataTracker(TDataList& list, int keyFieldNo)
+TKlubDataTracker::TKlubDataTracker(TDataList& list, int keyFieldNo, bool byPosition)
     : list_(list)
-    , keyFieldNo_(keyFieldNo) {}
+    , keyFieldNo_(keyFieldNo)
+    , trackPositions_(byPosition) {}
 
 // ---------------------------------------------------------------- what the list reports
 
@@ -54,7 +55,7 @@ void TKlubDataTracker::NoteDelete() {
 }
 
 void TKlubDataTracker::Written(TDataElement& element) {
-    if (mapsValid_ && Following())
+    if (trackPositions_ && mapsValid_ && Following())
         byPosition_[element.Position] = &element;
 }
 
@@ -64,7 +65,7 @@ void TKlubDataTracker::Enter(TDataElement& element) {
     const qint32 key = element.GetField(keyFieldNo_)->GetAsInteger();
     byKey_[key].push_back(&element);
     keyOf_[&element] = key;
-    if (!element.IsNew)
+    if (trackPositions_ && !element.IsNew)
         byPosition_[element.Position] = &element;
 }
 
@@ -86,6 +87,8 @@ void TKlubDataTracker::Rebuild() {
     keyOf_.clear();
     byPosition_.clear();
     keyOf_.reserve(static_cast<std::size_t>(list_.GetCount()));
+    if (trackPositions_)
+        byPosition_.reserve(static_cast<std::size_t>(list_.GetCount()));
     for (int raw = 0; raw < list_.GetCount(); ++raw)
         Enter(*list_.GetRawElement(raw));
     mapsValid_ = true;

@@ -16,7 +16,9 @@
 // build its maps anew, and forget which elements changed, so that the next save is a whole one.
 class TKlubDataTracker {
 public:
-    TKlubDataTracker(TDataList& list, int keyFieldNo);
+    // keyFieldNo: the integer field the elements are found by; byPosition: whether they are found by
+    // their record position too.
+    TKlubDataTracker(TDataList& list, int keyFieldNo, bool byPosition);
 
     // ---- What the list reports
     void BeforeAdd();
@@ -57,6 +59,7 @@ private:
 
     TDataList& list_;
     const int keyFieldNo_;
+    const bool trackPositions_;
     int count_ = 0;
     bool mapsValid_ = false;
     bool changesKnown_ = true;
@@ -68,13 +71,13 @@ private:
     std::unordered_set<const TDataElement*> changedSet_;
 };
 
-// A list of the club manager with its tracker; keyFieldNo names the integer field it finds elements by.
+// A list of the club manager with its tracker.
 template <typename List>
 class TKlubDataList : public List {
 public:
-    TKlubDataList(TDataTable& table, int keyFieldNo)
+    TKlubDataList(TDataTable& table, int keyFieldNo, bool byPosition = false)
         : List(table)
-        , tracker_(*this, keyFieldNo) {}
+        , tracker_(*this, keyFieldNo, byPosition) {}
 
     int AddCurrent() override {
         tracker_.BeforeAdd();

@@ -278,6 +278,7 @@ void TEditKlubForm::BuildWorkArea() {
 
 void TEditKlubForm::BuildLayout() {
     KlubberListbox->setSortingEnabled(true);
+    KlubberListbox->setUniformItemSizes(true);
     KlubberListbox->setMinimumWidth(160);
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);

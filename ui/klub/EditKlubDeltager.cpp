@@ -90,12 +90,18 @@ TResultatElement* TDeltagerGridRules::Resultat(int row) const {
 
 void TDeltagerGridRules::ShowDeltager(int row, const TDeltagerElement& deltager) {
     for (const int col : DeltagerCols)
-        grid_.SetCells(col, row, DeltagerText(deltager, FieldOf[static_cast<std::size_t>(col)]));
+        SetCell(col, row, DeltagerText(deltager, FieldOf[static_cast<std::size_t>(col)]));
 }
 
 void TDeltagerGridRules::ShowEntry(int row, const TResultatElement& resultat) {
     for (const int col : EntryCols)
-        grid_.SetCells(col, row, EntryText(ovelser_, resultat, FieldOf[static_cast<std::size_t>(col)]));
+        SetCell(col, row, EntryText(ovelser_, resultat, FieldOf[static_cast<std::size_t>(col)]));
+}
+
+void TDeltagerGridRules::SetCell(int col, int row, const QString& text) {
+    // A large club fills many cells that are empty already.
+    if (!text.isEmpty() || !grid_.Cells(col, row).isEmpty())
+        grid_.SetCells(col, row, text);
 }
 
 void TDeltagerGridRules::ClearEntry(int row) {

@@ -84,6 +84,7 @@ private:
     void ShowDeltager(int row, const TDeltagerElement& deltager);
     void ShowEntry(int row, const TResultatElement& resultat);
     void ClearEntry(int row);
+    void SetCell(int col, int row, const QString& text);
     // Moves the row's participant, with its cells, to the next row.
     void MoveDeltagerDown(int row);
     void DeleteDeltager(int row, TDeltagerElement& deltager);
