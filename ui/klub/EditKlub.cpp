@@ -115,8 +115,8 @@ TEditKlubForm::TEditKlubForm(QWidget* owner)
     , DiplomValgtToolButton(MakeTool(ToolBar1, QStringLiteral("DiplomValgtToolButton"),
                                      QStringLiteral("Diplom"),
                                      QStringLiteral("Udskriv diplom til valgt deltager")))
-    , DeltagerSortering(Named(new QComboBox(ToolBar1), QStringLiteral("DeltagerSortering")))
     , ToolBar2(Named(new QToolBar(this), QStringLiteral("ToolBar2")))
+    , DeltagerSortering(Named(new QComboBox(ToolBar2), QStringLiteral("DeltagerSortering")))
     , KlubEdit(Named(new QLineEdit(ToolBar2), QStringLiteral("KlubEdit")))
     , KlubberListbox(Named(new QListWidget(this), QStringLiteral("KlubberListbox")))
     , TopPanel(MakePanel(this, QStringLiteral("TopPanel")))
@@ -188,13 +188,15 @@ void TEditKlubForm::BuildToolBars() {
     VisDeltagerTool->setChecked(true);
     ToolBar1->insertSeparator(VisDeltagerTool);
     ToolBar1->insertSeparator(Klubliste1Tool);
-    ToolBar1->addSeparator();
     DeltagerSortering->addItems({QStringLiteral("Navn"), QStringLiteral("Startnummer")});
     DeltagerSortering->setToolTip(QStringLiteral("Sortering af deltagere"));
-    ToolBar1->addWidget(DeltagerSortering);
 
     ToolBar2->addWidget(MakeLabel(ToolBar2, QStringLiteral("KlubEditLabel"), QStringLiteral(" Søg klub ")));
     ToolBar2->addWidget(KlubEdit);
+    ToolBar2->addSeparator();
+    ToolBar2->addWidget(
+        MakeLabel(ToolBar2, QStringLiteral("DeltagerSorteringLabel"), QStringLiteral(" Deltagere efter ")));
+    ToolBar2->addWidget(DeltagerSortering);
     KlubEdit->setFixedWidth(180);
     KlubEdit->setToolTip(QStringLiteral("Klubnavn, eller * og et startnummer"));
     QPalette black = KlubEdit->palette();

@@ -49,8 +49,8 @@ public:
     QAction* const KlublisteLabelTool;
     QAction* const DiplomAlleToolButton;
     QAction* const DiplomValgtToolButton;
-    QComboBox* const DeltagerSortering;
     QToolBar* const ToolBar2;
+    QComboBox* const DeltagerSortering;
     QLineEdit* const KlubEdit;
 
     // ---- Club register and the club's edits
