@@ -154,10 +154,5 @@ void TKlubDataTracker::SavedWhole(bool saved) {
 }
 
 void TKlubDataTracker::Reset() {
-    changed_.clear();
-    changedSet_.clear();
-    deletePending_ = false;
-    changesKnown_ = true;
-    mapsValid_ = false;
-    count_ = list_.GetCount();
+    SavedWhole(true);
 }
