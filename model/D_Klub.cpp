@@ -268,11 +268,12 @@ bool TKlubManager::Save(bool whole) {
     // Taken before the participants are written: then the stored numbers are the new ones.
     const std::map<qint32, qint32> moves = StartnummerMoves(deletes);
     bool saved = klubList_.SaveAll();
-    saved = SaveList(deltagerList_, whole) && saved;
-    saved = SaveList(resultatList_, whole) && saved;
+    const bool deltagereSaved = SaveList(deltagerList_, whole);
+    saved = SaveList(resultatList_, whole) && deltagereSaved && saved;
     saved = SaveList(klubkobList_, whole) && saved;
     saved = SaveList(betalingList_, whole) && saved;
-    if (!moves.empty())
+    // The legs follow only numbers that are stored.
+    if (!moves.empty() && deltagereSaved)
         saved = CarryStafetStartnumre(moves) && saved;
     return saved;
 }

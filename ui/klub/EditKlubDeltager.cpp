@@ -318,7 +318,9 @@ void TDeltagerGridRules::SelectCell(int col, int row, bool& canSelect) {
         ovelser_.LocateOvelseRk(TrimmedCell(grid_, KlasseCol, row), TrimmedCell(grid_, OvelseCol, row));
         EntryOf(row);
     }
-    if (autoTab && col == AutoTabCol() && empty && !autoTabPending_) {
+    // A cell entered again (a command taking the open cell first) is no move into it.
+    const bool moved = col != grid_.Col() || row != grid_.Row();
+    if (autoTab && moved && col == AutoTabCol() && empty && !autoTabPending_) {
         autoTabPending_ = true;
         QMetaObject::invokeMethod(this, &TDeltagerGridRules::WMAutoTab, Qt::QueuedConnection);
     }
