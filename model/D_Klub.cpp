@@ -103,8 +103,10 @@ void TKlubManager::LoadKlubData(qint32 klubNr, int order) {
     klubkobList_.Clear();
     betalingList_.Clear();
     TDataListIndex* deltagerOrder = deltagerList_.SetIndex({order});
-    if (klubNr < 0)
+    if (klubNr < 0) {
+        ResetTrackers();
         return;
+    }
     AddMatching(deltagerTable_, deltagerList_, DeltagerKlubNrKey, klubNr);
     deltagerList_.Resort();
     // The results in participant order; a start number that two participants share is read once.
@@ -116,6 +118,7 @@ void TKlubManager::LoadKlubData(qint32 klubNr, int order) {
     }
     AddMatching(klubkobTable_, klubkobList_, KlubNrKey, klubNr);
     AddMatching(betalingTable_, betalingList_, KlubNrKey, klubNr);
+    ResetTrackers();
 }
 
 TKlubElement& TKlubManager::NewKlub() {
@@ -230,13 +233,82 @@ void TKlubManager::NoteDeletedStartnumre() {
     }
 }
 
-bool TKlubManager::SaveAll() {
-    NoteDeletedStartnumre();
-    bool saved = klubList_.SaveAll();
-    for (TDataList* list : {static_cast<TDataList*>(&deltagerList_), static_cast<TDataList*>(&resultatList_),
-                            static_cast<TDataList*>(&klubkobList_), static_cast<TDataList*>(&betalingList_)})
-        saved = list->SaveAll() && saved;
+void TKlubManager::MarkDeleted(TDataElement& element) {
+    element.DeleteRequested = true;
+    if (TKlubDataTracker* tracker = TrackerOf(element))
+        tracker->NoteDelete();
+}
+
+template <typename List>
+bool TKlubManager::SaveList(TKlubDataList<List>& list, bool whole) {
+    TKlubDataTracker& tracker = list.Tracker();
+    std::vector<TDataElement*> changed;
+    if (whole || !tracker.Changed(changed)) {
+        const bool saved = list.SaveAll();
+        tracker.SavedWhole(saved);
+        return saved;
+    }
+    bool saved = true;
+    for (TDataElement* element : changed) {
+        const bool wasNew = element->IsNew;
+        if (!element->Save())
+            saved = false;
+        else if (wasNew)
+            tracker.Written(*element);
+    }
+    tracker.Saved();
     return saved;
+}
+
+bool TKlubManager::Save(bool whole) {
+    std::vector<TDataElement*> unused;
+    const bool deletes = whole || !deltagerList_.Tracker().Changed(unused);
+    if (deletes)
+        NoteDeletedStartnumre();
+    // Taken before the participants are written: then the stored numbers are the new ones.
+    const std::map<qint32, qint32> moves = StartnummerMoves(deletes);
+    bool saved = klubList_.SaveAll();
+    const bool deltagereSaved = SaveList(deltagerList_, whole);
+    saved = SaveList(resultatList_, whole) && deltagereSaved && saved;
+    saved = SaveList(klubkobList_, whole) && saved;
+    saved = SaveList(betalingList_, whole) && saved;
+    // The legs follow only numbers that are stored.
+    if (!moves.empty() && deltagereSaved)
+        saved = CarryStafetStartnumre(moves) && saved;
+    return saved;
+}
+
+bool TKlubManager::SaveAll() {
+    return Save(true);
+}
+
+bool TKlubManager::SaveChanges() {
+    return Save(false);
+}
+
+bool TKlubManager::IsChanged() const {
+    return klubList_.IsModified() || deltagerList_.IsModified() || resultatList_.IsModified() ||
+           klubkobList_.IsModified() || betalingList_.IsModified();
+}
+
+TKlubDataTracker* TKlubManager::TrackerOf(const TDataElement& element) {
+    const TDataTable* table = &element.Table();
+    if (table == &deltagerTable_)
+        return &deltagerList_.Tracker();
+    if (table == &resultatTable_)
+        return &resultatList_.Tracker();
+    if (table == &klubkobTable_)
+        return &klubkobList_.Tracker();
+    if (table == &betalingTable_)
+        return &betalingList_.Tracker();
+    return nullptr;
+}
+
+void TKlubManager::ResetTrackers() {
+    deltagerList_.Tracker().Reset();
+    resultatList_.Tracker().Reset();
+    klubkobList_.Tracker().Reset();
+    betalingList_.Tracker().Reset();
 }
 
 // ---------------------------------------------------------------- numbers, fees, amounts
@@ -247,21 +319,10 @@ qint32 TKlubManager::GetNextStartnummer() {
         next = std::max(next, deltagerTable_.GetField(DeltagerField::Startnummer)->GetAsInteger() + 1);
     next = std::max(next, HighestInRun(ModelContext().HighestStartnummer) + 1);
     // Participants not yet stored, or stored with another number since.
-    for (int raw = 0; raw < deltagerList_.GetCount(); ++raw) {
-        const qint32 startnummer = IntegerOf(*deltagerList_.GetRawElement(raw), DeltagerField::Startnummer);
-        if (startnummer >= next)
-            next = startnummer + 1;
-    }
+    if (const std::optional<qint32> highest = deltagerList_.Tracker().HighestKey();
+        highest && *highest >= next)
+        next = *highest + 1;
     return next;
-}
-
-QString TKlubManager::FindKlubNavnByStartnummer(qint32 startnummer) {
-    if (!deltagerTable_.FindStaevneKey(DeltagerStartnummerKey, {startnummer}))
-        return {};
-    const qint32 klubNr = deltagerTable_.GetField(DeltagerField::KlubNr)->GetAsInteger();
-    if (!klubTable_.FindStaevneKey(KlubNrKey, {klubNr}))
-        return {};
-    return TrimBlanks(klubTable_.GetField(KlubField::Navn)->GetAsString());
 }
 
 double TKlubManager::CalcStartgebyr(const TOvelseRkElement& ovelseRk) const {

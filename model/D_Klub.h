@@ -3,11 +3,14 @@
 // entries and results, its purchases of goods and its payments; club and start numbers, entry fees and
 // purchase amounts.
 #include "model/D_DBDef.h"
+#include "model/D_KlubLists.h"
 #include "model/D_Vare.h"
 
 #include <QString>
 
+#include <map>
 #include <memory>
+#include <vector>
 
 // The club number that asks the club manager for every club of the meet.
 constexpr qint32 AlleKlubber = -1;
@@ -60,9 +63,20 @@ public:
     int NewKlubkob();
     int NewBetaling();
 
+    // Marks the element of one of the club's lists for deletion by the next save.
+    void MarkDeleted(TDataElement& element);
+    // Marks the participant for deletion with its loaded results: no entry is left without it.
+    void DeleteDeltager(TDeltagerElement& deltager);
+
     // Stores the club, participant, result, purchase and payment lists. False when a record could not
-    // be written (the user has been told; the change stays pending).
+    // be written (the user has been told; the change stays pending). A participant whose stored start
+    // number changed takes it into the relay member lists of the meet that hold it.
     bool SaveAll();
+    // The same, writing only what changed since the last save: the cost of a save follows the changes,
+    // not the size of the club. Deletions must have been marked through MarkDeleted.
+    bool SaveChanges();
+    // Whether anything loaded waits to be saved.
+    bool IsChanged() const;
 
     // ---- Numbers, fees and amounts
     // One above the meet's highest stored start number, above every loaded participant's number, and
@@ -70,6 +84,21 @@ public:
     qint32 GetNextStartnummer();
     // The trimmed name of the club of the meet's participant with the start number; empty when none.
     QString FindKlubNavnByStartnummer(qint32 startnummer);
+    // Whether a participant of the meet other than self has the start number, as the records will be
+    // after the next save: the loaded participants as they stand, the meet's others as stored. holder,
+    // when given, gets the name and the club of the one who has it.
+    bool IsStartnummerUsed(qint32 startnummer, const TDataElement* self, QString* holder = nullptr);
+    // Refuses a start number below 1, or one that another participant of the meet has, with a Danish
+    // message.
+    void CheckStartnummer(qint32 startnummer, const TDataElement* self);
+    // Gives the loaded participant the start number, checked first; the club's results with the old one
+    // (unless it was 0) follow it, and the relay member lists follow when the club is saved.
+    void ChangeStartnummer(TDeltagerElement& deltager, qint32 startnummer);
+    // The loaded results of the start number not marked for deletion, in the order they were loaded
+    // or given the number.
+    std::vector<TResultatElement*> GetResultater(qint32 startnummer);
+    // The loaded participants with the start number not marked for deletion.
+    std::vector<TDeltagerElement*> GetDeltagere(qint32 startnummer);
     // The fee of the current result in the event row, by the current club's price group; 0 for a result
     // of a later round (one with a round letter).
     double CalcStartgebyr(const TOvelseRkElement& ovelseRk) const;
@@ -90,6 +119,14 @@ private:
     bool HasKlubData(qint32 klubNr);
     // The stored numbers of the participants marked for deletion go into the run's memory.
     void NoteDeletedStartnumre();
+    // The stored start numbers of loaded participants that now have another one, with the new number.
+    std::map<qint32, qint32> StartnummerMoves(bool all);
+    // Saves the list: only its changed elements when they are known and whole is false.
+    template <typename List>
+    bool SaveList(TKlubDataList<List>& list, bool whole);
+    bool Save(bool whole);
+    TKlubDataTracker* TrackerOf(const TDataElement& element);
+    void ResetTrackers();
     // Binds a new element of a list to the current club (field fieldNo) and returns its index.
     int BindNew(TZunoDataList& list, int fieldNo);
 
@@ -97,12 +134,17 @@ private:
     TKlubTable klubTable_;
     TKlubList klubList_{klubTable_};
     TDeltagerTable deltagerTable_;
-    TDeltagerList deltagerList_{deltagerTable_};
+    TKlubDataList<TDeltagerList> deltagerList_{deltagerTable_, DeltagerField::Startnummer, true};
     TResultatTable resultatTable_;
-    TResultatList resultatList_{resultatTable_};
+    TKlubDataList<TResultatList> resultatList_{resultatTable_, ResultatField::Startnummer};
     TKlubkobTable klubkobTable_;
-    TKlubkobList klubkobList_{klubkobTable_};
+    TKlubDataList<TKlubkobList> klubkobList_{klubkobTable_, KlubkobField::Varenummer};
     TBetalingTable betalingTable_;
-    TBetalingList betalingList_{betalingTable_};
+    TKlubDataList<TBetalingList> betalingList_{betalingTable_, BetalingField::Klubnr};
     std::unique_ptr<TVareManager> vareManager_;
 };
+
+// Relay legs are kept as the members' start numbers in the series of the relay's result records: every
+// leg of the meet's relay rounds that holds a number moved (old to new) gets the new one. Results whose
+// series is damaged are left alone. False when a record could not be written (the user has been told).
+bool CarryStafetStartnumre(const std::map<qint32, qint32>& moves);

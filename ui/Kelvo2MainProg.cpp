@@ -8,6 +8,7 @@
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "ui/LaunchersKlub.h"
 #include "ui/LaunchersStaevne.h"
 
 #include <QApplication>
@@ -145,7 +146,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
         {NytStaevneButton, TNeeds::NoSpeaker, true},
         {VaelgStaevneButton, TNeeds::Nothing, true},
         {StaevneDataButton, TNeeds::MeetNoSpeaker, true}, // the meet settings
-        {KlubberButton, TNeeds::MeetNoSpeaker, false},    // clubs and participants
+        {KlubberButton, TNeeds::MeetNoSpeaker, true},     // clubs and participants
         {OvelserButton, TNeeds::Meet, false},             // the event editor
         {ExportButton, TNeeds::MeetNoSpeaker, true},
         {RettelserButton, TNeeds::Nothing, true},
@@ -155,6 +156,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
     connect(NytStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::NytStaevneClick);
     connect(VaelgStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::VaelgStaevneClick);
     connect(StaevneDataButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::StaevneDataButtonClick);
+    connect(KlubberButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::KlubberButtonClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
     UpdateView();
@@ -327,6 +329,10 @@ void TKelvo2MainProgForm::VaelgStaevneClick() {
 void TKelvo2MainProgForm::StaevneDataButtonClick() {
     RunHidden([this] { RedigerStaevneData(this); });
     UpdateView();
+}
+
+void TKelvo2MainProgForm::KlubberButtonClick() {
+    RunHidden([this] { RedigerKlubber(this); });
 }
 
 void TKelvo2MainProgForm::ExportButtonClick() {

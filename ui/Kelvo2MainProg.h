@@ -65,6 +65,7 @@ public slots:
     void NytStaevneClick();
     void VaelgStaevneClick();
     void StaevneDataButtonClick();
+    void KlubberButtonClick();
     void ExportButtonClick();
     void RettelserButtonClick();
     // The deferred start work: the view, the board check, and the batch jobs asked for.

@@ -1,0 +1,145 @@
+#pragma once
+// The clubs and entries dialog: the current meet's club register, and for the chosen club its edits, its
+// participants with their entries, its purchases and its payments; in a team competition (DT, VT, LTU)
+// each club is a team with its team sheet. Everything goes through one club manager for all clubs of the
+// meet, and is written when the club is saved: before another club is shown, on "Opdater ændringer",
+// before each new participant with auto-tab, and, when the user says so, on closing.
+#include "foundation/controls/RvkForms.h"
+#include "model/D_DBDef.h"
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QToolBar;
+class TBetalingGridRules;
+class TDeltagerGridRules;
+class TExtStringGrid;
+class TFloatEdit;
+class THoldGridRules;
+class TKlubManager;
+class TOvelseManager;
+
+class TEditKlubForm : public TStdRVKForm {
+    Q_OBJECT
+public:
+    explicit TEditKlubForm(QWidget* owner = nullptr);
+    ~TEditKlubForm() override;
+
+    // ---- Tool bar
+    QToolBar* const ToolBar1;
+    QAction* const NyKlubTool;
+    QAction* const GemKlubTool;
+    QAction* const SletKlubTool;
+    QAction* const VisDeltagerTool;
+    QAction* const VisBetalingTool;
+    QAction* const UdskriftTool;
+    QAction* const ForsteLedigeStartnrTool;
+    QAction* const AutoTilmeldTool;
+    QAction* const TabulatorTool;
+    QAction* const Klubliste1Tool;
+    QAction* const Klubliste2Tool;
+    QAction* const SaldolisteTool;
+    QAction* const KlublisteLabelTool;
+    QAction* const DiplomAlleToolButton;
+    QAction* const DiplomValgtToolButton;
+    QToolBar* const ToolBar2;
+    QComboBox* const DeltagerSortering;
+    QLineEdit* const KlubEdit;
+
+    // ---- Club register and the club's edits
+    QListWidget* const KlubberListbox;
+    QWidget* const TopPanel;
+    QLabel* const KlubnrLabel;
+    QLineEdit* const KlubNavnEdit;
+    QLineEdit* const KortNavnEdit;
+    QLineEdit* const TelefonEdit;
+    QLineEdit* const FaxEdit;
+    QLineEdit* const EMailEdit;
+    QLineEdit* const HoldkodeEdit;
+    TFloatEdit* const DTPointRunde1Edit;
+    QCheckBox* const PrisgruppeCheckBox;
+    QLineEdit* const KontaktPersonEdit;
+    QLineEdit* const Adresse1Edit;
+    QLineEdit* const Adresse2Edit;
+    QLineEdit* const Adresse3Edit;
+    QLineEdit* const Adresse4Edit;
+    QLineEdit* const Adresse5Edit;
+
+    // ---- Work area
+    QWidget* const GridPanel;
+    QGroupBox* const DeltagerPanel;
+    TExtStringGrid* const DeltagerGrid;
+    QGroupBox* const DTDeltagerPanel;
+    TExtStringGrid* const DTDeltagerGrid;
+    QWidget* const BetalingPanel;
+    TExtStringGrid* const KlubKobGrid;
+    TExtStringGrid* const BetalingGrid;
+
+    TKlubManager& KlubManager() { return *klubber_; }
+    TDeltagerGridRules& DeltagerRules() { return *deltagerRules_; }
+    bool IsHoldTurnering() const { return hold_; }
+
+    // Loads and shows the club at the position of the club list; with none (-1), an empty club.
+    void ShowKlub(int position);
+    // Writes the edits and grids of the current club and saves; does nothing while the club list is
+    // empty. False when it was not saved (a refused cell or row, a bad team code, a record that could not
+    // be written): the reason has been shown and the edits stay.
+    bool SaveKlub();
+    // Incremental search: the first club whose name, upper-cased, is not below the text.
+    void FindKlub(const QString& text);
+    void FillDeltagerGrid();
+    void FillHoldGrid();
+    void FillKlubkobGrid();
+    void FillBetalingGrid();
+    void UpdateToolButtons();
+    // Whether the club has edits not yet saved.
+    bool IsKlubEdited() const;
+
+public slots:
+    // Closing with edits not yet saved asks whether to save them first.
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildToolBars();
+    void BuildTopPanel();
+    void BuildWorkArea();
+    void BuildLayout();
+    void BuildConnections();
+
+    void NyKlub();
+    void SletKlub();
+    void ForsteLedigeStartnr();
+    void SkiftVisiblePanel();
+    // A club chosen in the list: the one being left is saved first.
+    void KlubberListboxChange(int position);
+    void KlubEditChange(const QString& text);
+    void KlubEditEnter();
+    // The club's name as typed renames its list item at once, without showing the club again.
+    void KlubNavnEditChange(const QString& text);
+    void SelectQuietly(QListWidgetItem* item);
+    QListWidgetItem* AddKlubItem(TKlubElement& klub);
+    TKlubElement* KlubOf(const QListWidgetItem* item) const;
+    int SortField() const;
+    void WriteKlubFields();
+    void SetKlubEditsEnabled(bool enabled);
+
+    std::unique_ptr<TKlubManager> klubber_;
+    TOvelseManager& ovelser_;
+    const bool hold_;
+    TDeltagerGridRules* deltagerRules_ = nullptr;
+    THoldGridRules* holdRules_ = nullptr;
+    TBetalingGridRules* betalingRules_ = nullptr;
+    // Non-zero while the dialog itself changes the search box or the list's selection.
+    int searchGuard_ = 0;
+    int listGuard_ = 0;
+};
