@@ -1,8 +1,14 @@
 #include "foundation/PathResolver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+
+#include <cstring>
+#include <memory>
+
+#include <dirent.h>
 
 namespace {
 
@@ -15,17 +21,48 @@ QString Child(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+bool IsAscii(const char* text) {
+    for (; *text != 0; ++text)
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    return true;
+}
+
+// Two ASCII texts equal but for the case of their letters (whatever the C locale says).
+bool EqualAsciiWithoutCase(const char* a, const char* b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (; *a != 0 && *b != 0; ++a, ++b)
+        if (lower(*a) != lower(*b))
+            return false;
+    return *a == *b;
+}
+
+struct TDirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
 // The entry of folder that equals name without regard to case; several candidates that differ only by
 // case give the first in sorted order, so the choice never depends on the file system's listing order.
+// A folder of many pages is searched for a file that is not there once per page written into it, so
+// its names are read straight from the folder and plain ASCII names are compared as bytes.
 QString MatchWithoutCase(const QString& folder, const QString& name) {
-    QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    entries.sort(Qt::CaseSensitive);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
+    const std::unique_ptr<DIR, TDirCloser> dir(opendir(QFile::encodeName(folder).constData()));
+    if (!dir)
+        return {};
+    const QByteArray ascii = IsAscii(name.toUtf8().constData()) ? name.toLatin1() : QByteArray();
+    QString match;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        if (!ascii.isEmpty() && IsAscii(entry->d_name) &&
+            !EqualAsciiWithoutCase(entry->d_name, ascii.constData()))
+            continue;
+        const QString candidate = QFile::decodeName(entry->d_name);
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0 &&
+            (match.isEmpty() || candidate.compare(match, Qt::CaseSensitive) < 0))
+            match = candidate;
     }
-    return {};
+    return match;
 }
 
 QString Parent(const QString& path) {
