@@ -39,55 +39,65 @@ TEltidHeat::TEltidHeat(TResultatManager& manager, qint32 heat)
         TResultat* row = manager.GetResultat(i);
         if (row->Heat != heat)
             continue;
+        const int slot = int(rows_.size());
         rows_.push_back(row);
-        before_.emplace(row, TBefore{row->RK, row->Resultat, row->PK, row->Plac, row->VK, row->Vind,
-                                     row->Tusindedele, row->Modified});
+        before_.push_back(TBefore{row->RK, row->Resultat, row->PK, row->Plac, row->VK, row->Vind,
+                                  row->Tusindedele, row->Modified});
         // The first row of a number, as the manager's lookups find it.
-        byStartnummer_.emplace(row->Startnummer, row);
-        byBane_.emplace(row->Bane, row);
+        byStartnummer_.emplace(row->Startnummer, slot);
+        byBane_.emplace(row->Bane, slot);
+    }
+    if (const TOvelseInfo* info = manager.OvelseInfo()) {
+        const QChar next = info->GetNextRunde();
+        if (!next.isNull())
+            nextRunde_ = QString(next.toUpper());
+        viderePlac_ = info->OvelseRn().GetField(OvelseRnField::AntalViderePlac)->GetAsInteger();
     }
 }
 
 TEltidHeat::~TEltidHeat() = default;
 
-TResultat* TEltidHeat::FindStartnummer(qint32 startnummer) const {
+int TEltidHeat::SlotOfStartnummer(qint32 startnummer) const {
     const auto found = byStartnummer_.find(startnummer);
-    return found == byStartnummer_.end() ? nullptr : found->second;
+    return found == byStartnummer_.end() ? -1 : found->second;
 }
 
-TResultat* TEltidHeat::FindBane(qint32 bane) const {
+int TEltidHeat::SlotOfBane(qint32 bane) const {
     const auto found = byBane_.find(bane);
-    return found == byBane_.end() ? nullptr : found->second;
+    return found == byBane_.end() ? -1 : found->second;
 }
 
-const TEltidHeat::TBefore& TEltidHeat::BeforeOf(const TResultat& row) const {
-    return before_.at(&row);
-}
-
-void TEltidHeat::RestoreModified(TResultat& row) const {
-    const TBefore& before = BeforeOf(row);
+void TEltidHeat::RestoreModified(TResultat& row, const TBefore& before) const {
     if (before.SameAs(row))
         row.Modified = before.Modified;
 }
 
-void TEltidHeat::RestoreMatch(TResultat& row) const {
-    const TBefore& before = BeforeOf(row);
+void TEltidHeat::RestoreMatch(TResultat& row, const TBefore& before) const {
     row.Resultat = before.Resultat;
     row.Tusindedele = before.Tusindedele;
     row.PK = before.PK;
     row.Plac = before.Plac;
     row.VK = before.VK;
-    RestoreModified(row);
+    RestoreModified(row, before);
+}
+
+void TEltidHeat::RestoreMatch(int slot) const {
+    if (slot >= 0 && slot < int(rows_.size()))
+        RestoreMatch(*rows_[std::size_t(slot)], before_[std::size_t(slot)]);
 }
 
 void TEltidHeat::RestoreAll() const {
-    for (TResultat* row : rows_) {
-        const TBefore& before = BeforeOf(*row);
-        RestoreMatch(*row);
-        row->RK = before.RK;
-        row->Vind = before.Vind;
-        RestoreModified(*row);
+    for (std::size_t slot = 0; slot < rows_.size(); ++slot) {
+        TResultat& row = *rows_[slot];
+        const TBefore& before = before_[slot];
+        row.RK = before.RK;
+        row.Vind = before.Vind;
+        RestoreMatch(row, before);
     }
+}
+
+QString TEltidHeat::VidereKode(qint32 plac) const {
+    return plac >= 1 && plac <= viderePlac_ ? nextRunde_ : QString();
 }
 
 void TEltidHeat::SetVind(qint32 vind) const {
@@ -100,10 +110,8 @@ void TEltidHeat::SetVind(qint32 vind) const {
 namespace {
 
 // A whole number of the text, 0 for any other text.
-qint32 NumberOf(const QString& text) {
-    bool ok = false;
-    const qint32 n = text.trimmed().toInt(&ok);
-    return ok ? n : 0;
+qint32 NumberOf(QStringView text) {
+    return EltidNumber(text).value_or(0);
 }
 
 const QString Fejl = QStringLiteral("FEJL");
@@ -140,7 +148,8 @@ QString TEltidData::FejlText() const {
 TEltid::TEltid(TEltidHeat& heat, int cameraIndex, const QString& systemWord, TEltidListing listing)
     : heat_(heat)
     , systemName_(systemWord + QString::number(cameraIndex))
-    , listing_(std::move(listing)) {}
+    , listing_(std::move(listing))
+    , taken_(heat.Rows().size(), false) {}
 
 TEltid::~TEltid() = default;
 
@@ -258,53 +267,100 @@ std::chrono::milliseconds TEltid::Waiting() const {
 }
 
 bool TEltid::Apply(const TEltidCheck& check) {
-    if (check.Result)
-        ReadResult(*check.Result);
-    if (check.Wind)
-        ReadVind(*check.Wind);
+    QString result;
+    if (check.Result) {
+        result = Windows1252::Decode(*check.Result);
+        ReadResult(result);
+    }
+    if (check.Wind) {
+        // One file with both: decoded once.
+        const bool same = check.Result && check.Wind->constData() == check.Result->constData();
+        ReadVind(same ? result : Windows1252::Decode(*check.Wind));
+    }
     return check.HasNews();
 }
 
-void TEltid::ReadResult(const QByteArray& bytes) {
-    for (TEltidData& line : lines_)
-        Unmatch(line);
-    lines_.clear();
-    const QString text = Windows1252::Decode(bytes);
+void TEltid::ReadResult(const QString& text) {
+    // The rows are written anew; only those no line takes any more are given back, afterwards.
+    const std::vector<char> taken = std::exchange(taken_, std::vector<char>(taken_.size(), false));
+    used_ = 0;
     BeginParse();
     ForEachTextLine(text, [this](QStringView line) { ParseResultLine(line); });
-    const auto order = [](const TEltidData& line) {
-        return line.PlacNr > 0 ? line.PlacNr : std::numeric_limits<qint32>::max();
+    lines_.erase(lines_.begin() + std::ptrdiff_t(used_), lines_.end());
+    const auto before = [](const TEltidData& a, const TEltidData& b) {
+        const auto order = [](const TEltidData& line) {
+            return line.PlacNr > 0 ? line.PlacNr : std::numeric_limits<qint32>::max();
+        };
+        return order(a) < order(b);
     };
-    std::stable_sort(lines_.begin(), lines_.end(),
-                     [&order](const TEltidData& a, const TEltidData& b) { return order(a) < order(b); });
+    // Files come in place order as a rule.
+    if (!std::is_sorted(lines_.begin(), lines_.end(), before))
+        std::stable_sort(lines_.begin(), lines_.end(), before);
     for (TEltidData& line : lines_)
         Match(line, false);
+    for (std::size_t slot = 0; slot < taken.size(); ++slot) {
+        if (taken[slot] && !taken_[slot])
+            heat_.RestoreMatch(int(slot));
+    }
 }
 
-void TEltid::ReadVind(const QByteArray& bytes) {
+void TEltid::ReadVind(const QString& text) {
     heatVind_.clear();
     heatVindFejl_.clear();
-    const QString text = Windows1252::Decode(bytes);
     BeginParse();
     ForEachTextLine(text, [this](QStringView line) { ParseWindLine(line); });
 }
 
+namespace {
+
+// The text into the string's own room when it has enough: a reading makes the same strings again.
+template <typename Text>
+void AssignText(QString& target, const Text& text) {
+    target.resize(text.size());
+    std::copy(text.begin(), text.end(), target.begin());
+}
+
+} // namespace
+
+TEltidData& TEltid::NextLine() {
+    if (used_ == lines_.size()) {
+        ++used_;
+        return lines_.emplace_back();
+    }
+    TEltidData& line = lines_[used_++];
+    line.Tusindedele = 0;
+    line.Resultat = nullptr;
+    line.Slot = -1;
+    line.PlacNr = 0;
+    line.Mark = 0;
+    line.MatchByBane = false;
+    for (QString* text : {&line.Kode, &line.LineFejl, &line.MatchFejl}) {
+        if (!text->isNull())
+            *text = QString();
+    }
+    return line;
+}
+
 void TEltid::AddLine(QStringView plac, QStringView bane, QStringView startnr, QStringView tid) {
-    bool isNumber = false;
-    const qint32 placNr = plac.toInt(&isNumber);
+    const std::optional<qint32> number = EltidNumber(plac);
+    const bool isNumber = number.has_value();
+    const qint32 placNr = number.value_or(0);
     // A line with neither a place nor an athlete is a heading or a remark, not a result.
-    const auto athlete = [](QStringView field) { return field.toInt() > 0; };
+    const auto athlete = [](QStringView field) { return NumberOf(field) > 0; };
     if (!isNumber && EltidStatusKode(plac).isEmpty() && !athlete(startnr) && !athlete(bane))
         return;
-    TEltidData& line = lines_.emplace_back();
-    line.Plac = plac.toString();
-    line.Startnr = startnr.toString();
+    TEltidData& line = NextLine();
+    AssignText(line.Plac, plac);
+    AssignText(line.Startnr, startnr);
     // The start number alone matches when there is one.
-    line.Bane = NumberOf(line.Startnr) > 0 ? QStringLiteral("0") : bane.toString();
+    if (NumberOf(startnr) > 0)
+        line.Bane = QStringLiteral("0");
+    else
+        AssignText(line.Bane, bane);
     if (isNumber && placNr >= 1) {
         line.PlacNr = placNr;
         if (const std::optional<TEltidTid> time = ConvertEltidTid(tid, minutTilSekund_)) {
-            line.Tid = time->Text;
+            AssignText(line.Tid, time->Chars());
             line.Mark = time->Mark;
             line.Tusindedele = time->Tusindedele;
         } else {
@@ -326,14 +382,13 @@ void TEltid::TakeVind(QStringView text) {
 
 // ---------------------------------------------------------------- matching
 
-bool TEltid::MatchedElsewhere(const TResultat& row, const TEltidData& line) const {
-    return std::any_of(lines_.begin(), lines_.end(),
-                       [&](const TEltidData& other) { return &other != &line && other.Resultat == &row; });
-}
-
 void TEltid::Unmatch(TEltidData& line) {
-    if (line.Resultat)
-        heat_.RestoreMatch(*std::exchange(line.Resultat, nullptr));
+    if (!line.Resultat)
+        return;
+    line.Resultat = nullptr;
+    const int slot = std::exchange(line.Slot, -1);
+    taken_[std::size_t(slot)] = false;
+    heat_.RestoreMatch(slot);
 }
 
 void TEltid::Write(const TEltidData& line, TResultat& row) const {
@@ -358,22 +413,28 @@ void TEltid::Match(TEltidData& line, bool byBane) {
     line.MatchByBane = byBane;
     if (!line.LineFejl.isEmpty())
         return;
-    TResultat* row = nullptr;
+    int slot = -1;
     if (!byBane && line.StartNr() > 0)
-        row = heat_.FindStartnummer(line.StartNr());
-    if (!row && line.BaneNr() > 0)
-        row = heat_.FindBane(line.BaneNr());
-    if (!row)
+        slot = heat_.SlotOfStartnummer(line.StartNr());
+    if (slot < 0 && line.BaneNr() > 0)
+        slot = heat_.SlotOfBane(line.BaneNr());
+    if (slot < 0)
         return;
-    if (MatchedElsewhere(*row, line)) {
+    // The line's own row was given back above: a row still taken is another line's.
+    if (taken_[std::size_t(slot)]) {
         line.MatchFejl = QStringLiteral("En linje før denne har samme løber");
         return;
     }
-    line.Resultat = row;
-    if (line.IsStatus())
-        return; // its status is given on acceptance
+    taken_[std::size_t(slot)] = true;
+    line.Slot = slot;
+    line.Resultat = heat_.Rows()[std::size_t(slot)];
+    if (line.IsStatus()) {
+        // Its status is given on acceptance; a time an earlier reading gave the row goes.
+        heat_.RestoreMatch(slot);
+        return;
+    }
     try {
-        Write(line, *row);
+        Write(line, *line.Resultat);
     } catch (const Exception& error) {
         Unmatch(line);
         line.MatchFejl = error.Message();

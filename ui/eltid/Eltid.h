@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
+
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -23,11 +25,15 @@ class TResultatManager;
 // A time of a timing system as a mark.
 struct TEltidTid {
     // In mark notation: "1.05.23", "09.87", or with minutes turned into seconds "65.23".
-    QString Text;
+    QLatin1String Chars() const { return QLatin1String(chars.data(), length); }
+    QString Text() const { return Chars(); }
     // The stored mark of that text.
     qint32 Mark = 0;
     // The thousandths (0..999) when the time has three decimals or more; 0 otherwise.
     qint32 Tusindedele = 0;
+
+    std::array<char, 24> chars{};
+    qsizetype length = 0;
 };
 
 // Minutes before ":", seconds before "." (or ","), the fraction scaled by its number of digits and,
@@ -45,6 +51,10 @@ struct TEltidVind {
 // A sign, one digit and up to three decimals ("+1.2", "-0,35", "+1.2 m/s"), or one or two digits as
 // typed tenths ("12"), or "x"; anything else is refused with a reason.
 TEltidVind CheckEltidVind(const QString& text);
+
+// A whole number of a timing system's field (blanks around it, a sign, up to nine digits); none for any
+// other text.
+std::optional<qint32> EltidNumber(QStringView text);
 
 // The status code a timing system's word for a place stands for: "DNF" "U", "DQ" and "DSQ" "D", "DNS"
 // "E"; empty for any other text.
@@ -65,29 +75,35 @@ public:
     qint32 Heat() const { return heat_; }
     // The loaded rows of the heat, in the manager's order.
     const std::vector<TResultat*>& Rows() const { return rows_; }
-    // The heat's first row of a start number or lane; null when none.
-    TResultat* FindStartnummer(qint32 startnummer) const;
-    TResultat* FindBane(qint32 bane) const;
+    // The place in Rows() (the slot) of the heat's first row of a start number or lane; -1 when none.
+    int SlotOfStartnummer(qint32 startnummer) const;
+    int SlotOfBane(qint32 bane) const;
 
-    // Result, thousandths, placing code, place and qualification code as before the run.
-    void RestoreMatch(TResultat& row) const;
+    // The slot's result, thousandths, placing code, place and qualification code as before the run.
+    void RestoreMatch(int slot) const;
     // Every row of the heat as before the run, its status and wind too; a row given back whole is
     // unchanged again.
     void RestoreAll() const;
     // The wind of every row of the heat.
     void SetVind(qint32 vind) const;
+    // The qualification code a place gives: the next round's letter up to the round's AntalViderePlac,
+    // else none.
+    QString VidereKode(qint32 plac) const;
 
 private:
     struct TBefore;
-    const TBefore& BeforeOf(const TResultat& row) const;
-    void RestoreModified(TResultat& row) const;
+    void RestoreMatch(TResultat& row, const TBefore& before) const;
+    void RestoreModified(TResultat& row, const TBefore& before) const;
 
     TResultatManager& manager_;
     qint32 heat_;
     std::vector<TResultat*> rows_;
-    std::unordered_map<const TResultat*, TBefore> before_;
-    std::unordered_map<qint32, TResultat*> byStartnummer_;
-    std::unordered_map<qint32, TResultat*> byBane_;
+    // By slot.
+    std::vector<TBefore> before_;
+    std::unordered_map<qint32, int> byStartnummer_;
+    std::unordered_map<qint32, int> byBane_;
+    QString nextRunde_;
+    qint32 viderePlac_ = 0;
 };
 
 // ---------------------------------------------------------------- lines
@@ -102,6 +118,8 @@ struct TEltidData {
     qint32 Tusindedele = 0;
     // The row of the heat the line was matched to; null when none.
     TResultat* Resultat = nullptr;
+    // That row's place among the heat's rows.
+    int Slot = -1;
 
     // The place as a number, 0 for a place word; the stored mark, 0 without a time; the status code of
     // a place word.
@@ -225,12 +243,13 @@ protected:
     void TakeVind(QStringView text);
 
 private:
-    void ReadResult(const QByteArray& bytes);
-    void ReadVind(const QByteArray& bytes);
+    void ReadResult(const QString& text);
+    void ReadVind(const QString& text);
+    // The next line of a reading, in the room of an earlier one where there is one.
+    TEltidData& NextLine();
     void Match(TEltidData& line, bool byBane);
     void Unmatch(TEltidData& line);
     void Write(const TEltidData& line, TResultat& row) const;
-    bool MatchedElsewhere(const TResultat& row, const TEltidData& line) const;
     // Lines that lost their row to another line try again, once the other may have let go.
     void MatchAgain();
     TEltidData& LineAt(int index);
@@ -246,6 +265,10 @@ private:
     QString heatVind_;
     QString heatVindFejl_;
     std::vector<TEltidData> lines_;
+    // The lines made by the reading in progress.
+    std::size_t used_ = 0;
+    // By the heat's slot: the row is a line's.
+    std::vector<char> taken_;
     QStringList fileList_;
     std::unique_ptr<TEltidPoller> poller_;
 };

@@ -284,11 +284,36 @@ constexpr std::chrono::milliseconds GoingWait{250};
 
 struct TEltidPoller::TShared {
     std::mutex Mutex;
+    // The look thread waits on Wake for a request; Poll waits on Done for its outcome.
+    std::condition_variable Wake;
     std::condition_variable Done;
     std::unique_ptr<TEltidFileWatch> Watch;
+    bool Requested = false;
     bool Running = false;
+    bool Stop = false;
     SteadyClock::time_point Started;
     std::optional<TEltidCheck> Outcome;
+
+    bool Busy() const { return Requested || Running; }
+
+    // The look thread: one look per request until it is told to stop.
+    static void Looks(const std::shared_ptr<TShared>& shared) {
+        std::unique_lock lock(shared->Mutex);
+        for (;;) {
+            shared->Wake.wait(lock, [&shared] { return shared->Stop || shared->Requested; });
+            if (shared->Stop)
+                return;
+            shared->Requested = false;
+            shared->Running = true;
+            shared->Started = SteadyClock::now();
+            lock.unlock();
+            TEltidCheck check = SafeCheck(*shared->Watch);
+            lock.lock();
+            shared->Outcome = std::move(check);
+            shared->Running = false;
+            shared->Done.notify_all();
+        }
+    }
 };
 
 TEltidPoller::TEltidPoller(std::unique_ptr<TEltidFileWatch> watch)
@@ -297,49 +322,41 @@ TEltidPoller::TEltidPoller(std::unique_ptr<TEltidFileWatch> watch)
 }
 
 TEltidPoller::~TEltidPoller() {
+    if (!thread_.joinable())
+        return;
     std::unique_lock lock(shared_->Mutex);
+    shared_->Stop = true;
+    shared_->Wake.notify_all();
     if (!shared_->Done.wait_for(lock, GoingWait, [this] { return !shared_->Running; })) {
         // The look holds its own share of the watch and ends whenever the folder answers.
         thread_.detach();
         return;
     }
     lock.unlock();
-    if (thread_.joinable())
-        thread_.join();
+    thread_.join();
 }
 
 std::optional<TEltidCheck> TEltidPoller::Poll(std::chrono::milliseconds wait) {
     std::unique_lock lock(shared_->Mutex);
-    if (!shared_->Running && !shared_->Outcome) {
-        if (thread_.joinable()) {
-            // The last look has handed in its outcome: its thread is ending.
-            lock.unlock();
-            thread_.join();
-            lock.lock();
-        }
-        shared_->Running = true;
-        shared_->Started = SteadyClock::now();
-        thread_ = std::thread([shared = shared_] {
-            TEltidCheck check = SafeCheck(*shared->Watch);
-            const std::lock_guard guard(shared->Mutex);
-            shared->Outcome = std::move(check);
-            shared->Running = false;
-            shared->Done.notify_all();
-        });
+    if (!thread_.joinable())
+        thread_ = std::thread(&TShared::Looks, shared_);
+    if (!shared_->Busy() && !shared_->Outcome) {
+        shared_->Requested = true;
+        shared_->Wake.notify_one();
     }
-    shared_->Done.wait_for(lock, wait, [this] { return !shared_->Running; });
+    shared_->Done.wait_for(lock, wait, [this] { return !shared_->Busy(); });
     return std::exchange(shared_->Outcome, std::nullopt);
 }
 
 std::optional<TEltidCheck> TEltidPoller::PollNow() {
     {
         const std::lock_guard guard(shared_->Mutex);
-        if (shared_->Running)
+        if (shared_->Busy())
             return std::nullopt;
         if (shared_->Outcome)
             return std::exchange(shared_->Outcome, std::nullopt);
     }
-    // No look runs and only this caller starts one: the watch is this thread's now.
+    // No look runs and only this caller asks for one: the watch is this thread's now.
     return SafeCheck(*shared_->Watch);
 }
 

@@ -24,19 +24,19 @@ void WriteTextLines(const QString& fileName, const QStringList& lines);
 // empty line.
 template <typename Line>
 void ForEachTextLine(QStringView text, Line line) {
+    // Lines end in LF (after a CR or not); a text without any LF has CRs alone.
+    const QChar end = text.contains(u'\n') ? QChar(u'\n') : QChar(u'\r');
     qsizetype start = 0;
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        if (c != u'\n' && c != u'\r')
-            continue;
-        line(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
+    while (start < text.size()) {
+        qsizetype stop = text.indexOf(end, start);
+        if (stop < 0)
+            stop = text.size();
+        QStringView one = text.sliced(start, stop - start);
+        if (end == u'\n' && one.endsWith(u'\r'))
+            one.chop(1);
+        line(one);
+        start = stop + 1;
     }
-    if (start < size)
-        line(text.sliced(start));
 }
 QStringList SplitTextLines(const QString& text);
 
@@ -112,9 +112,9 @@ private:
     std::optional<QByteArray> Look(TWatched& file, QString& fejl);
 };
 
-// Runs a watch's looks on a thread of their own. A look that does not end in time is left running
-// while the caller goes on; the next Poll takes its outcome. A watch whose look hangs for good is given
-// up with its poller, never waited for.
+// Runs a watch's looks on a thread of its own, one look per Poll. A look that does not end in time is
+// left running while the caller goes on; a later Poll takes its outcome. A look that hangs for good is
+// given up with its poller, never waited for.
 class TEltidPoller {
 public:
     explicit TEltidPoller(std::unique_ptr<TEltidFileWatch> watch);

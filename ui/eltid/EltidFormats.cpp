@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <charconv>
 
 // ---------------------------------------------------------------- times
 
@@ -34,9 +35,31 @@ qint64 CeilDiv(qint64 value, qint64 divisor) {
     return (value + divisor - 1) / divisor;
 }
 
-QString TwoDigits(qint64 n) {
-    return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
-}
+// A mark's text, written into the time's own characters.
+class TMarkText {
+public:
+    explicit TMarkText(TEltidTid& tid)
+        : tid_(tid) {}
+
+    TMarkText& Number(qint64 n) {
+        char* at = tid_.chars.data() + tid_.length;
+        tid_.length = std::to_chars(at, tid_.chars.data() + tid_.chars.size(), n).ptr - tid_.chars.data();
+        return *this;
+    }
+    TMarkText& TwoDigits(qint64 n) {
+        Put(char('0' + n / 10 % 10));
+        return Put(char('0' + n % 10));
+    }
+    TMarkText& Point() { return Put('.'); }
+
+private:
+    TMarkText& Put(char c) {
+        tid_.chars[std::size_t(tid_.length++)] = c;
+        return *this;
+    }
+
+    TEltidTid& tid_;
+};
 
 // The longest parts a time may have: minutes to four digits, the fraction to nine.
 constexpr qsizetype MaxMinuteDigits = 4;
@@ -91,16 +114,30 @@ std::optional<TEltidTid> ConvertEltidTid(QStringView text, bool minutTilSekund) 
 
     TEltidTid tid;
     tid.Tusindedele = qint32(thousandths);
+    TMarkText writer(tid);
     if (minutTilSekund && min > 0) {
         const qint64 total = min * 60 + sec;
-        tid.Text = QString::number(total) + u'.' + TwoDigits(hundredths);
+        writer.Number(total).Point().TwoDigits(hundredths);
         tid.Mark = qint32(total * 100 + hundredths);
     } else {
-        tid.Text = (min > 0 ? QString::number(min) + u'.' : QString()) + TwoDigits(sec) + u'.' +
-                   TwoDigits(hundredths);
+        if (min > 0)
+            writer.Number(min).Point();
+        writer.TwoDigits(sec).Point().TwoDigits(hundredths);
         tid.Mark = qint32(min * 10000 + sec * 100 + hundredths);
     }
     return tid;
+}
+
+std::optional<qint32> EltidNumber(QStringView text) {
+    text = text.trimmed();
+    const bool negative = text.startsWith(u'-');
+    if (negative || text.startsWith(u'+'))
+        text = text.sliced(1);
+    constexpr qsizetype maxDigits = 9;
+    if (text.isEmpty() || text.size() > maxDigits || !AllDigits(text))
+        return std::nullopt;
+    const auto n = qint32(DigitsValue(text));
+    return negative ? -n : n;
 }
 
 // ---------------------------------------------------------------- winds and place words
@@ -161,9 +198,7 @@ QStringView TimeColumn(QStringView line, qsizetype position, qsizetype width) {
 }
 
 bool IsNumber(QStringView text) {
-    bool ok = false;
-    (void)text.toInt(&ok);
-    return ok;
+    return EltidNumber(text).has_value();
 }
 
 // The text up to its first blank.
@@ -222,10 +257,10 @@ void TOmega::ParseResultLine(QStringView line) {
 }
 
 void TOmega::ParseWindLine(QStringView line) {
-    const QString upper = line.trimmed().toString().toUpper();
-    if (!upper.startsWith(OmegaWind))
+    const QStringView trimmed = line.trimmed();
+    if (!trimmed.startsWith(OmegaWind, Qt::CaseInsensitive))
         return;
-    const QStringView wind = UpToBlank(QStringView(upper).sliced(OmegaWind.size()).trimmed());
+    const QStringView wind = UpToBlank(trimmed.sliced(OmegaWind.size()).trimmed());
     if (ParseVind(wind.toString()) != WindNotMeasured)
         TakeVind(wind);
 }
@@ -234,8 +269,8 @@ void TOmega::ParseWindLine(QStringView line) {
 
 namespace {
 
-// The fields of a line up to max, each trimmed: the text before each separator, and the last one to the
-// end of the line whether or not a separator ends it.
+// The fields of a line up to max: the text before each separator, and the last one to the end of the
+// line whether or not a separator ends it. Not trimmed: the caller trims the fields it uses.
 template <std::size_t Max>
 std::array<QStringView, Max> Fields(QStringView line, QChar separator) {
     std::array<QStringView, Max> fields{};
@@ -245,7 +280,7 @@ std::array<QStringView, Max> Fields(QStringView line, QChar separator) {
         qsizetype end = line.indexOf(separator, start);
         if (end < 0)
             end = line.size();
-        fields[n++] = line.sliced(start, end - start).trimmed();
+        fields[n++] = line.sliced(start, end - start);
         start = end + 1;
     }
     return fields;
@@ -268,15 +303,16 @@ QString TAlge::GetWindFileName(const QString& baseName) const {
 
 void TAlge::ParseResultLine(QStringView line) {
     const std::array<QStringView, 8> fields = Fields<8>(line, u'\t');
-    if (fields[0].isEmpty())
+    const QStringView plac = fields[0].trimmed();
+    if (plac.isEmpty())
         return;
-    AddLine(fields[0], fields[2], fields[1], fields[7]);
+    AddLine(plac, fields[2].trimmed(), fields[1].trimmed(), fields[7].trimmed());
 }
 
 void TAlge::ParseWindLine(QStringView line) {
-    const QString upper = line.trimmed().toString().toUpper();
-    if (upper.startsWith(AlgeWind))
-        TakeVind(UpToBlank(QStringView(upper).sliced(AlgeWind.size()).trimmed()));
+    const QStringView trimmed = line.trimmed();
+    if (trimmed.startsWith(AlgeWind, Qt::CaseInsensitive))
+        TakeVind(UpToBlank(trimmed.sliced(AlgeWind.size()).trimmed()));
 }
 
 // ---------------------------------------------------------------- Lynx
@@ -297,17 +333,21 @@ void TLynx::ParseResultLine(QStringView line) {
         return; // the heading
     const std::array<QStringView, 7> fields = Fields<7>(line, u',');
     // An empty field counts as 0, but an empty place is no place.
-    if (fields[0].isEmpty())
+    const QStringView plac = fields[0].trimmed();
+    if (plac.isEmpty())
         return;
-    const auto orZero = [](QStringView field) { return field.isEmpty() ? QStringView(u"0") : field; };
-    AddLine(fields[0], orZero(fields[2]), orZero(fields[1]), orZero(fields[6]));
+    const auto orZero = [](QStringView field) {
+        field = field.trimmed();
+        return field.isEmpty() ? QStringView(u"0") : field;
+    };
+    AddLine(plac, orZero(fields[2]), orZero(fields[1]), orZero(fields[6]));
 }
 
 void TLynx::ParseWindLine(QStringView line) {
     if (line_++ != 0)
         return;
     const std::array<QStringView, 11> fields = Fields<11>(line, u',');
-    const QStringView wind = UpToBlank(fields[4]);
+    const QStringView wind = UpToBlank(fields[4].trimmed());
     if (!wind.isEmpty())
         TakeVind(wind);
 }

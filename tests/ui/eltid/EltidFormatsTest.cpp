@@ -10,7 +10,7 @@ using TEltidFormats = TEltidTest;
 TEST(EltidTid, FractionsCountByTheirDigitsAndThousandthsRoundUp) {
     const auto text = [](const char* tid, bool minutes = false) {
         const std::optional<TEltidTid> t = ConvertEltidTid(QString::fromLatin1(tid), minutes);
-        return t ? QStringLiteral("%1 %2 %3").arg(t->Text).arg(t->Mark).arg(t->Tusindedele)
+        return t ? QStringLiteral("%1 %2 %3").arg(t->Text()).arg(t->Mark).arg(t->Tusindedele)
                  : QStringLiteral("-");
     };
     EXPECT_EQ(text("10.001"), "10.01 1001 1");

@@ -107,6 +107,24 @@ TEST_F(TEltidWatch, AFileStillBeingWrittenIsNeverHalfApplied) {
     EXPECT_EQ(Runner(106).Resultat, 1090);
 }
 
+TEST_F(TEltidWatch, AFileThatComesLaterInAnotherCaseIsFound) {
+    TEltid& reader = Reader(TEltidSystem::Alge);
+    reader.Choose("H");
+    EXPECT_EQ(reader.PollNow(), TEltidPoll::Unchanged);
+    Write("h.txt", AlgeLines({"1|104|4||||0.1|10.52"}));
+    Write("h.Sav", "WIND=-1.1\r\n");
+    ASSERT_EQ(reader.PollNow(), TEltidPoll::Read);
+    EXPECT_EQ(Runner(104).Resultat, 1052);
+    EXPECT_EQ(reader.HeatVind(), "-1.1");
+}
+
+TEST(EltidText, LinesEndInCrLfLfOrCrAlone) {
+    EXPECT_EQ(SplitTextLines("a\r\nb\r\n"), QStringList({"a", "b"}));
+    EXPECT_EQ(SplitTextLines("a\n\nb"), QStringList({"a", "", "b"}));
+    EXPECT_EQ(SplitTextLines("a\rb\r"), QStringList({"a", "b"}));
+    EXPECT_EQ(SplitTextLines(""), QStringList());
+}
+
 TEST_F(TEltidWatch, APollNeverWaitsLongerThanItsWait) {
     TEltid& reader = Reader(TEltidSystem::Lynx);
     // A pipe that nobody writes: opening it to read hangs, as a dead network folder does.
@@ -146,6 +164,17 @@ TEST_F(TEltidMatch, TheStartNumberBeatsTheLane) {
     EXPECT_EQ(reader.Lines()[2].Resultat, nullptr);
     EXPECT_EQ(Runner(105).Resultat, 0);
     EXPECT_EQ(Runner(106).Resultat, 0);
+}
+
+TEST_F(TEltidMatch, RowsWithoutAHeatTakeNoResult) {
+    AddRunner(301, 0, 3);
+    TEltid& reader = Reader(TEltidSystem::Alge, 0);
+    Write("H.TXT", AlgeLines({"1|301|3||||0.1|10.52"}));
+    reader.Choose("H");
+    ASSERT_EQ(reader.PollNow(), TEltidPoll::Read);
+    EXPECT_EQ(reader.Lines()[0].StatusText(), "FEJL");
+    EXPECT_EQ(reader.Lines()[0].FejlText(), "Ikke tilladt at indlægge resultat på heat 0");
+    EXPECT_EQ(Runner(301).Resultat, 0);
 }
 
 TEST_F(TEltidMatch, ATypedNumberMatchesAgainAndGivesTheOldRowBack) {
