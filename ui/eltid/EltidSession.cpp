@@ -233,20 +233,20 @@ void TEltidSession::Rediger() {
         state_ = TEltidState::Editing;
 }
 
-void TEltidSession::EditBane(int index, const QString& text) {
+void TEltidSession::Edit(void (TEltid::*set)(int, const QString&), int index, const QString& text) {
     if (state_ != TEltidState::Editing)
         return;
-    reader_->SetLineBane(index, text);
+    (reader_.get()->*set)(index, text);
     if (autoXml_)
         SendResults();
 }
 
+void TEltidSession::EditBane(int index, const QString& text) {
+    Edit(&TEltid::SetLineBane, index, text);
+}
+
 void TEltidSession::EditStartNr(int index, const QString& text) {
-    if (state_ != TEltidState::Editing)
-        return;
-    reader_->SetLineStartnr(index, text);
-    if (autoXml_)
-        SendResults();
+    Edit(&TEltid::SetLineStartnr, index, text);
 }
 
 namespace {

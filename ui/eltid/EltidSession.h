@@ -177,6 +177,7 @@ public:
 private:
     void MakeReader();
     void SendResults();
+    void Edit(void (TEltid::*set)(int, const QString&), int index, const QString& text);
 
     TEltidRun run_;
     TEltidHeat heat_;

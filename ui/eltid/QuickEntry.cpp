@@ -22,6 +22,30 @@ constexpr int NejButton = 1;
 TQuickEntry::TQuickEntry(TResultatManager& manager)
     : manager_(manager) {}
 
+bool TQuickEntry::Enter(const std::vector<TOvelseInfo*>& rounds) {
+    rows_.clear();
+    byStartnummer_.clear();
+    if (rounds.empty())
+        return false;
+    manager_.LoadOvelser(rounds);
+    return Fill();
+}
+
+void TQuickEntry::Leave(const std::vector<TOvelseInfo*>& rounds,
+                        const std::function<void(TOvelseInfo&)>& saved) {
+    rows_.clear();
+    byStartnummer_.clear();
+    if (IsReadOnly())
+        return;
+    manager_.SaveResultater();
+    for (TOvelseInfo* round : rounds) {
+        manager_.LoadOvelse(round);
+        manager_.SaveResultater();
+        if (saved)
+            saved(*round);
+    }
+}
+
 bool TQuickEntry::Fill() {
     manager_.SortResultatStartnummer();
     rows_ = manager_.GetResultater();

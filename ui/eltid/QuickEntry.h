@@ -8,11 +8,13 @@
 #include <QStringList>
 #include <QTime>
 
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
 
 class QObject;
+class TOvelseInfo;
 class TResultat;
 class TResultatManager;
 
@@ -52,9 +54,14 @@ public:
     // The manager holds the selected rounds (TResultatManager::LoadOvelser).
     explicit TQuickEntry(TResultatManager& manager);
 
-    // Entering the page: the rows sorted by result and start number. False when there are none, and the
-    // grid stays hidden.
+    // Entering the page: the selected rounds loaded together, then Fill. False when there are none.
+    bool Enter(const std::vector<TOvelseInfo*>& rounds);
+    // The rows sorted by result and start number. False when there are none, and the grid stays hidden.
     bool Fill();
+    // Leaving the page: the rows are saved, then each round in turn is loaded alone and saved (so that
+    // its places are computed) and saved(round) is called for its overview cell. Nothing is saved in
+    // announcer mode.
+    void Leave(const std::vector<TOvelseInfo*>& rounds, const std::function<void(TOvelseInfo&)>& saved = {});
     // The rows and the grid's empty last row.
     int RowCount() const { return int(rows_.size()) + 1; }
     // Null for the empty last row.

@@ -23,9 +23,8 @@ protected:
         }
         // Made after the rows: a new manager counts the rounds' entries.
         manager_ = std::make_unique<TResultatManager>();
-        manager_->LoadOvelser({&Round("M", "100", "F")});
         entry_ = std::make_unique<TQuickEntry>(*manager_);
-        EXPECT_TRUE(entry_->Fill());
+        EXPECT_TRUE(entry_->Enter({&Round("M", "100", "F")}));
     }
 
     TResultat& Runner(qint32 n) { return *entry_->RowAt(entry_->RowOf(n)); }
@@ -89,6 +88,20 @@ TEST_F(TQuickEntryTest, AResultThatDoesNotParseStaysWithItsReason) {
     EXPECT_EQ(ErrorText([&] { entry_->SetResultatCell(entry_->RowOf(7), "abc"); }),
               "\"abc\" er ikke et gyldigt resultat");
     EXPECT_EQ(entry_->SetResultatCell(entry_->RowOf(7), "13.37"), "13.37");
+}
+
+TEST_F(TQuickEntryTest, LeavingThePageSavesEveryRoundWithItsPlaces) {
+    entry_->EnterStartnummer("9", QTime(10, 1, 0), true);
+    entry_->EnterStartnummer("7", QTime(10, 2, 0), true);
+    QStringList saved;
+    entry_->Leave({&Round("M", "100", "F")},
+                  [&saved](TOvelseInfo& round) { saved << round.GetKlasseOvelseKode(); });
+    EXPECT_EQ(saved, QStringList({"M - 100"}));
+    TResultatManager again;
+    again.LoadOvelse(&Round("M", "100", "F"));
+    EXPECT_EQ(Row(again, 9).Resultat, 100100);
+    EXPECT_EQ(Row(again, 9).Plac, 2);
+    EXPECT_EQ(Row(again, 5).Plac, 1);
 }
 
 TEST_F(TQuickEntryTest, AnnouncerModeChangesNothing) {
