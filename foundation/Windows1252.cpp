@@ -43,11 +43,18 @@ QByteArray Encode(const QString& text) {
 }
 
 QString Decode(const char* bytes, qsizetype count) {
-    QString text(count, Qt::Uninitialized);
-    QChar* out = text.data();
+    // Latin-1 but for 0x80..0x9F: the fast Latin-1 widening, then those few characters put right.
+    QString text = QString::fromLatin1(bytes, count);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes);
+    bool high = false;
+    for (qsizetype i = 0; i < count; ++i)
+        high |= in[i] - 0x80u < 0x20u;
+    if (!high)
+        return text;
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (qsizetype i = 0; i < count; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = (b >= 0x80 && b < 0xA0) ? QChar(HighControls[b - 0x80]) : QChar(b);
+        if (in[i] - 0x80u < 0x20u)
+            out[i] = HighControls[in[i] - 0x80u];
     }
     return text;
 }
