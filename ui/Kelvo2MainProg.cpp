@@ -8,6 +8,7 @@
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
+#include "ui/LaunchersOvelse.h"
 #include "ui/LaunchersStaevne.h"
 
 #include <QApplication>
@@ -146,7 +147,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
         {VaelgStaevneButton, TNeeds::Nothing, true},
         {StaevneDataButton, TNeeds::MeetNoSpeaker, false}, // the meet settings
         {KlubberButton, TNeeds::MeetNoSpeaker, false},     // clubs and participants
-        {OvelserButton, TNeeds::Meet, false},              // the event editor
+        {OvelserButton, TNeeds::Meet, true},
         {ExportButton, TNeeds::MeetNoSpeaker, true},
         {RettelserButton, TNeeds::Nothing, true},
         {ImportButton, TNeeds::MeetNoSpeaker, false}, // the registration imports
@@ -154,6 +155,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
 
     connect(NytStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::NytStaevneClick);
     connect(VaelgStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::VaelgStaevneClick);
+    connect(OvelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::OvelserClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
     UpdateView();
@@ -321,6 +323,10 @@ void TKelvo2MainProgForm::VaelgStaevneClick() {
     UpdateView();
     if (MeetOpen())
         CheckBoard();
+}
+
+void TKelvo2MainProgForm::OvelserClick() {
+    RunHidden([this] { RunOvelseEditor(this); });
 }
 
 void TKelvo2MainProgForm::ExportButtonClick() {

@@ -64,6 +64,7 @@ signals:
 public slots:
     void NytStaevneClick();
     void VaelgStaevneClick();
+    void OvelserClick();
     void ExportButtonClick();
     void RettelserButtonClick();
     // The deferred start work: the view, the board check, and the batch jobs asked for.
