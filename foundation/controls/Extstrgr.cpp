@@ -177,6 +177,7 @@ TExtStringGrid::TExtStringGrid(QWidget* parent)
     });
     SetOptions(options_);
     SetCurrent(col_, row_, false);
+    CollapseSelection();
 }
 
 TExtStringGrid::~TExtStringGrid() = default;
@@ -354,9 +355,6 @@ void TExtStringGrid::EndUpdate() {
 void TExtStringGrid::SetCurrent(int col, int row, bool scroll) {
     col_ = col;
     row_ = row;
-    extentCol_ = col;
-    extentRow_ = row;
-    SetSelectionRect({col, row, col, row});
     if (!IsDataCell(col, row)) {
         UpdateEditor();
         return;
@@ -443,6 +441,7 @@ bool TExtStringGrid::SelectCell(int col, int row) {
         return false;
     const bool movedRight = row == row_ && col > col_;
     SetCurrent(col, row, true);
+    CollapseSelection();
     EnterCell(movedRight);
     return true;
 }
@@ -538,6 +537,12 @@ void TExtStringGrid::SetSelection(const TGridRect& rect) {
     extentCol_ = kept.Left == col_ ? kept.Right : kept.Left;
     extentRow_ = kept.Top == row_ ? kept.Bottom : kept.Top;
     SetSelectionRect(kept);
+}
+
+void TExtStringGrid::CollapseSelection() {
+    extentCol_ = col_;
+    extentRow_ = row_;
+    SetSelectionRect({col_, row_, col_, row_});
 }
 
 void TExtStringGrid::SelectAll() {

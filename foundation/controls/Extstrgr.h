@@ -312,6 +312,8 @@ private:
     // The rectangle from the current cell to (col, row), the far corner kept for the next step.
     void ExtendSelection(int col, int row);
     void SetSelectionRect(const TGridRect& rect);
+    // The current cell alone.
+    void CollapseSelection();
     // The data cell at a point of the viewport, the nearest one when the point lies outside them.
     std::pair<int, int> NearestCell(const QPoint& at) const;
     TCellCanvas DefaultCanvas(int col, int row, TGridDrawStates state) const;

@@ -73,7 +73,8 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // A character typed while the editor is closed opens it and goes into it.
+    // A character typed while the editor is closed opens it and takes the place of the text, as in an
+    // editor that stood open with its text selected; F2 opens it with the caret at the end.
     const QString typed = event->text();
     if (options_.testFlag(TGridOption::goEditing) && IsDataCell(col_, row_) && IsEditable(col_, row_) &&
         (event->key() == Qt::Key_F2 ||
@@ -84,10 +85,12 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
         updateEditorGeometries();
         editor_->show();
         editor_->setFocus(Qt::OtherFocusReason);
-        if (event->key() == Qt::Key_F2)
+        if (event->key() == Qt::Key_F2) {
             editor_->end(false);
-        else
+        } else {
+            editor_->selectAll();
             QApplication::sendEvent(editor_, event);
+        }
         return;
     }
     QTableView::keyPressEvent(event);
@@ -141,8 +144,10 @@ void TExtStringGrid::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QTableView::mousePressEvent(event);
-    // Only when the move was allowed does the drag start from the cell pressed.
+    // Only when the move was allowed does the drag start from the cell pressed, which alone is selected.
     dragging_ = index.isValid() && index.column() == col_ && index.row() + fixedRows_ == row_;
+    if (dragging_)
+        CollapseSelection();
 }
 
 void TExtStringGrid::mouseMoveEvent(QMouseEvent* event) {
