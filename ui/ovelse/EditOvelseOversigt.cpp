@@ -93,6 +93,7 @@ void TEditOvelseForm::FillOversigt() {
                                 std::clamp(row, 1, std::max(OversigtGrid->RowCount() - 1, 1))));
     suppress_ = true;
     OversigtGrid->GotoCell(toCol, toRow, true);
+    OversigtGrid->SetSelection({toCol, toRow, toCol, toRow});
     suppress_ = false;
     currentOvelse_ = oversigt_.Info(OversigtGrid->Col(), OversigtGrid->Row());
     for (const QString& warning : oversigt_.Warnings()) {
@@ -151,6 +152,8 @@ void TEditOvelseForm::RewriteKlasseCells() {
 }
 
 void TEditOvelseForm::DrawOversigtCell(int col, int row, TGridDrawStates state, TCellCanvas& canvas) const {
+    if (col >= oversigt_.ColCount())
+        return;
     const bool labelCell = state.testFlag(TGridDrawState::gdFixed) || oversigt_.Column(col).Label;
     if (labelCell) {
         canvas.Font.setBold(true);

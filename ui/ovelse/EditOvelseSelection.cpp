@@ -56,6 +56,9 @@ QString TEditOvelseForm::StatusText(int panel) const {
 }
 
 void TEditOvelseForm::ShowSelection() {
+    // Told by the overview; a change posted before another page opened has nothing left to show.
+    if (PageControl->currentWidget() != OversigtPage)
+        return;
     // The selection's rounds, in time order in the schedules.
     selected_.clear();
     const TGridRect rect = OversigtGrid->Selection();

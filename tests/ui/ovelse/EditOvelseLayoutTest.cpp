@@ -208,9 +208,9 @@ protected:
     void Score(const TOvelseInfo& round, std::initializer_list<std::tuple<int, int, int>> entries) {
         for (const auto& [nr, klub, point] : entries) {
             AddDeltager(nr, QStringLiteral("Deltager %1").arg(nr), 2000, klub);
-            AddResultat(round, nr, [point](TResultatTable& t) {
-                t.GetField(ResultatField::Point)->SetAsFloat(point);
-                t.GetField(ResultatField::Placering)->SetAsInteger(9 - point);
+            AddResultat(round, nr, [points = point](TResultatTable& t) {
+                t.GetField(ResultatField::Point)->SetAsFloat(points);
+                t.GetField(ResultatField::Placering)->SetAsInteger(9 - points);
                 t.GetField(ResultatField::Resultat)->SetAsInteger(1200);
             });
         }
