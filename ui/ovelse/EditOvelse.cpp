@@ -32,6 +32,7 @@ namespace {
 
 const QString Caption = QStringLiteral(" Redigering af øvelser - ");
 constexpr int StatusPanels = 8;
+constexpr int CheckColumns = 6;
 
 QAction* MakeMenuAction(QMenu* menu, const QString& name, const QString& caption) {
     return Named(menu->addAction(caption), name);
@@ -299,7 +300,6 @@ void TEditOvelseForm::BuildToolBar() {
     BoardToolButton->setVisible(false);
     PrintToolBar->insertWidget(MedaljelisteToolButton, KlubKonkurrenceKlasser);
     ResultatSerieToolButton->setData(1);
-    OvelseToolBar->insertSeparator(TidsskemaToolButton);
 }
 
 void TEditOvelseForm::BuildHeaderPanel() {
@@ -344,7 +344,7 @@ void TEditOvelseForm::BuildHeaderPanel() {
                                       VisTidsskema};
     int at = 0;
     for (const QCheckBox* box : order) {
-        checks->addWidget(const_cast<QCheckBox*>(box), at / 8, at % 8);
+        checks->addWidget(const_cast<QCheckBox*>(box), at / CheckColumns, at % CheckColumns);
         ++at;
     }
     layout->addLayout(checks);

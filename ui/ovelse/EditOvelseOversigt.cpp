@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTabWidget>
@@ -26,6 +27,8 @@ const QColor Fast(64, 64, 64);
 const QColor Valgt(0, 0, 128);
 const QColor Aktuel(Qt::blue);
 const QColor Graa(128, 128, 128);
+// Room beside a cell's text.
+constexpr int CellPadding = 4;
 
 TAlignment AlignmentOf(Qt::Alignment alignment) {
     if (alignment & Qt::AlignHCenter)
@@ -126,8 +129,21 @@ void TEditOvelseForm::CopyOversigtToGrid() {
     grid.SetFixedRows(1);
     grid.SetFixedCols(1);
     grid.SetRowCount(oversigt_.RowCount());
-    for (int col = 0; col < oversigt_.ColCount(); ++col)
-        grid.SetColWidths(col, oversigt_.Column(col).Width);
+    // The layout's widths fit the fonts they were made for: a column is widened to its longest text so
+    // that nothing is cut. Only the longest text of a column is measured.
+    std::vector<QString> longest(static_cast<std::size_t>(oversigt_.ColCount()));
+    for (int row = 0; row < oversigt_.RowCount(); ++row)
+        for (int col = 0; col < oversigt_.ColCount(); ++col)
+            if (const QString text = oversigt_.Text(col, row); text.size() > longest[std::size_t(col)].size())
+                longest[std::size_t(col)] = text;
+    QFont boldFont = grid.font();
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    for (int col = 0; col < oversigt_.ColCount(); ++col) {
+        // Headings and labels are bold, and the bold measure is the wider.
+        const int needed = bold.horizontalAdvance(longest[std::size_t(col)]) + 3 * CellPadding;
+        grid.SetColWidths(col, std::max(oversigt_.Column(col).Width, needed));
+    }
     for (int row = 1; row < oversigt_.RowCount(); ++row)
         for (int col = 0; col < oversigt_.ColCount(); ++col)
             grid.SetCells(col, row, oversigt_.Text(col, row));
