@@ -147,6 +147,25 @@ void TOversigt::KeepMinimumRows() {
 
 // ---------------------------------------------------------------- building
 
+TRecordColumns::TRecordColumns(TOversigt& oversigt, TMakeColumn makeColumn)
+    : oversigt_(oversigt)
+    , makeColumn_(std::move(makeColumn)) {}
+
+void TRecordColumns::AddList(TDataList& list) {
+    for (int pos = 0; pos < list.GetCount(); ++pos) {
+        const TDataElement* element = list.GetElement(pos);
+        if (!element->DeleteRequested && !element->Deleted)
+            ColOf(*element);
+    }
+}
+
+int TRecordColumns::ColOf(const TDataElement& element) {
+    const auto [found, added] = cols_.emplace(&element, oversigt_.ColCount());
+    if (added)
+        oversigt_.AddColumn(makeColumn_(element));
+    return found->second;
+}
+
 TOversigt BuildOversigt(TOvelseManager& ovelser, const TOversigtValg& valg, TResultatManager* manager) {
     TOversigt oversigt;
     switch (valg.Sortering) {

@@ -9,11 +9,14 @@
 #include <QStringList>
 #include <Qt>
 
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+class TDataElement;
+class TDataList;
 class TGridKlasse;
 class TOvelseInfo;
 class TOvelseManager;
@@ -131,6 +134,21 @@ private:
     QStringList warnings_;
     int firstPointsColumn_ = -1;
     int roundRowsEnd_ = 1;
+};
+
+// One column per record of a list (the venues, the classes) in the list's order, deleted records left
+// out; a round whose record the list lacks gets a column at the end.
+class TRecordColumns {
+public:
+    using TMakeColumn = std::function<TOversigtColumn(const TDataElement&)>;
+    TRecordColumns(TOversigt& oversigt, TMakeColumn makeColumn);
+    void AddList(TDataList& list);
+    int ColOf(const TDataElement& element);
+
+private:
+    TOversigt& oversigt_;
+    TMakeColumn makeColumn_;
+    std::unordered_map<const TDataElement*, int> cols_;
 };
 
 // The overview of the event manager's rounds in the chosen layout. manager gives the club texts and

@@ -50,19 +50,12 @@ struct TSums {
 
 void BuildKlasseOvelse(TOversigt& oversigt, TOvelseManager& ovelser, const TOversigtValg& valg) {
     oversigt.AddColumn({QString(), valg.Redid ? RedidLabelWidth : LabelWidth, Qt::AlignLeft, false, true});
-    std::unordered_map<const TKlasseElement*, int> klasseCol;
-    TKlasseList& klasser = ovelser.KlasseList();
-    const auto addKlasse = [&](const TKlasseElement& klasse) {
-        klasseCol[&klasse] = oversigt.ColCount();
-        oversigt.AddColumn(
-            {klasse.GetTrimmedString(valg.Redid ? KlasseField::Korttekst : KlasseField::Klasse), KlasseWidth,
-             Qt::AlignHCenter});
-    };
-    for (int pos = 0; pos < klasser.GetCount(); ++pos) {
-        const TKlasseElement* klasse = klasser.GetElement(pos);
-        if (!klasse->DeleteRequested && !klasse->Deleted)
-            addKlasse(*klasse);
-    }
+    TRecordColumns klasser(oversigt, [&valg](const TDataElement& klasse) {
+        return TOversigtColumn{
+            klasse.GetTrimmedString(valg.Redid ? KlasseField::Korttekst : KlasseField::Klasse), KlasseWidth,
+            Qt::AlignHCenter};
+    });
+    klasser.AddList(ovelser.KlasseList());
     const QString aktivText = valg.Engelsk ? QStringLiteral("ACTIVE") : QStringLiteral("AKTIVE");
     const QString totalText = QStringLiteral("TOTAL");
     const QString medalText = valg.Engelsk ? QStringLiteral("MEDALS") : QStringLiteral("MEDALJER");
@@ -78,16 +71,12 @@ void BuildKlasseOvelse(TOversigt& oversigt, TOvelseManager& ovelser, const TOver
         TOvelseInfo* info = index.GetItem(pos);
         if (!IsShown(*info, valg))
             continue;
-        auto col = klasseCol.find(&info->Klasse());
-        if (col == klasseCol.end()) {
-            addKlasse(info->Klasse());
-            col = klasseCol.find(&info->Klasse());
-        }
+        const int col = klasser.ColOf(info->Klasse());
         const QString key = info->GetOvelseKode() + u'\n' + info->GetRunde();
         std::vector<int>& rows = rowsOf[key];
         int row = -1;
         for (const int candidate : rows) {
-            if (!oversigt.Info(col->second, candidate)) {
+            if (!oversigt.Info(col, candidate)) {
                 row = candidate;
                 break;
             }
@@ -99,8 +88,8 @@ void BuildKlasseOvelse(TOversigt& oversigt, TOvelseManager& ovelser, const TOver
             rows.push_back(row);
             rowSums.emplace_back();
         }
-        oversigt.Place(col->second, row, info, OversigtCellText(*info, valg, false));
-        placed.emplace_back(info, col->second);
+        oversigt.Place(col, row, info, OversigtCellText(*info, valg, false));
+        placed.emplace_back(info, col);
         rowSums[static_cast<std::size_t>(row)].Add(*info);
     }
     const int aktivCol = oversigt.ColCount();

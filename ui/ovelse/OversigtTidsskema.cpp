@@ -8,7 +8,6 @@
 #include "model/D_Tekster.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
@@ -37,20 +36,13 @@ struct TShownRound {
 void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversigtValg& valg,
                     TResultatManager* manager) {
     oversigt.AddColumn({QString(), LabelWidth, Qt::AlignLeft, false, true});
-    std::unordered_map<const TAfvStedElement*, int> stedCol;
-    TAfvStedList& steder = ovelser.AfvStedList();
-    const auto addSted = [&](const TAfvStedElement& sted) {
+    TRecordColumns steder(oversigt, [&valg](const TDataElement& sted) {
         QString header = sted.GetTrimmedString(AfvStedField::Sted);
         if (const QString tekst = sted.GetTrimmedString(AfvStedField::Tekst); valg.Redid && !tekst.isEmpty())
             header = tekst;
-        stedCol[&sted] = oversigt.ColCount();
-        oversigt.AddColumn({header, valg.Redid ? RedidStedWidth : StedWidth, Qt::AlignLeft});
-    };
-    for (int pos = 0; pos < steder.GetCount(); ++pos) {
-        const TAfvStedElement* sted = steder.GetElement(pos);
-        if (!sted->DeleteRequested && !sted->Deleted)
-            addSted(*sted);
-    }
+        return TOversigtColumn{header, valg.Redid ? RedidStedWidth : StedWidth, Qt::AlignLeft};
+    });
+    steder.AddList(ovelser.AfvStedList());
 
     // The rounds shown, in time order, with their columns; a column of more than one event is mixed.
     std::vector<TShownRound> shown;
@@ -60,17 +52,13 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
         TOvelseInfo* info = index.GetItem(pos);
         if (!IsShown(*info, valg))
             continue;
-        auto col = stedCol.find(&info->AfvSted());
-        if (col == stedCol.end()) {
-            addSted(info->AfvSted());
-            col = stedCol.find(&info->AfvSted());
-        }
+        const int col = steder.ColOf(info->AfvSted());
         oversigt.SetTidOrder(info, static_cast<int>(shown.size()));
-        shown.push_back({info, index.GetKey(pos).left(TidKeyLength), col->second});
-        const auto [first, added] = columnOvelse.emplace(col->second, info->GetOvelseKode());
+        shown.push_back({info, index.GetKey(pos).left(TidKeyLength), col});
+        const auto [first, added] = columnOvelse.emplace(col, info->GetOvelseKode());
         if (!added && first->second != info->GetOvelseKode()) {
-            oversigt.ColumnRef(col->second).Mixed = true;
-            oversigt.ColumnRef(col->second).Width = MixedWidth;
+            oversigt.ColumnRef(col).Mixed = true;
+            oversigt.ColumnRef(col).Width = MixedWidth;
         }
     }
     int labelCol = -1;
