@@ -101,6 +101,9 @@ void BuildKlasseOvelse(TOversigt& oversigt, TOvelseManager& ovelser, const TOver
 
     const int roundRows = oversigt.RowCount();
     oversigt.SetRoundRowsEnd(roundRows);
+    // Nothing to sum without a round: the overview of an empty meet is its headings and one row.
+    if (roundRows == 1)
+        return;
     TSums total;
     for (int row = 1; row < roundRows; ++row) {
         const TSums& sums = rowSums[static_cast<std::size_t>(row)];

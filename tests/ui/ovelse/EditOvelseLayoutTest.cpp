@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QToolButton>
 
 namespace {
 
@@ -119,6 +120,24 @@ TEST_F(OversigtLayout, FiveMinuteScheduleFillsTheStepsOfAChosenDayOnlyAndGreysFi
     EXPECT_TRUE(form->InfoLinie1->isVisibleTo(form.get()));
 }
 
+TEST_F(OversigtLayout, ARedidMeetShowsTheShortTextsOfClassesEventsAndVenues) {
+    StaevneManager->SystemData().Redid = true;
+    Round("M", "LÆ").AfvSted().GetField(AfvStedField::Tekst)->SetAsString("Springgrav 2");
+    Round("M", "LÆ").Klasse().GetField(KlasseField::Korttekst)->SetAsString("Mænd");
+    Round("M", "LÆ").Ovelse().GetField(OvelseField::Korttekst)->SetAsString("Længde");
+    const auto form = Open();
+    EXPECT_EQ(Headers(*form), QStringList({"", "STADION", "LØB", "Springgrav 2", "HØ", "KU", ""}))
+        << "a venue's text when it has one";
+    EXPECT_EQ(form->OversigtGrid->ColWidths(1), 100);
+    EXPECT_EQ(Rows(*form).first(), "Lør 10:00||Kvinder senior (5)|Mænd (3)|||Lør 10:00");
+    EXPECT_TRUE(form->RedidTest->isVisibleTo(form.get()));
+
+    Layout(*form, TOversigtSortering::KlasseOvelse);
+    EXPECT_EQ(Headers(*form).mid(1, 2), QStringList({"Kvinder senior", "Mænd"}));
+    EXPECT_TRUE(Rows(*form).contains("Længde F||3|3|3|1-1-1"));
+    EXPECT_EQ(form->OversigtGrid->ColWidths(0), 160);
+}
+
 TEST_F(OversigtLayout, StoredViewSettingsOutsideTheirListsAreTakenAsTheNearestItem) {
     TStaevneRegistry& registry = StaevneManager->Registry();
     registry.OversigtGridSortering = 9;
@@ -185,6 +204,17 @@ TEST_F(MangekampLayout, ANumberOutsideTheEventOrTakenTwiceHidesNoRoundAndIsRepor
     form->FillOversigt();
     Settle();
     EXPECT_TRUE(Shown().isEmpty()) << "each told once";
+
+    // No number at all is outside the event too.
+    Number({{"KU", 0}});
+    form = Open();
+    form->VisNulOvelser->setChecked(true);
+    Layout(*form, TOversigtSortering::Mangekamp);
+    EXPECT_TRUE(Rows(*form).contains("4|KU")) << "first of the rounds out of place";
+    Settle();
+    EXPECT_TRUE(Shown().contains(
+        "Mangekamp M5K: M KU F har øvelse-nr. 0, som ikke ligger mellem 1 og 4; den er vist i "
+        "første ledige række"));
 }
 
 // ---------------------------------------------------------------- club points

@@ -180,3 +180,23 @@ TEST_F(OversigtSelection, CommandsFollowTheSelectionButThoseStillToComeStayDisab
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TProgramFolderTest, AnEmptyMeetShowsAnOverviewOfTwoRowsAndNoResultTab) {
+    Manager();
+    OvelseManager = std::make_unique<TOvelseManager>();
+    CreateMeet("Tomt stævne");
+    for (int layout = 0; layout < OversigtSorteringCount; ++layout) {
+        TEditOvelseForm form;
+        form.OversigtSortering->setCurrentIndex(layout);
+        form.show();
+        Settle();
+        EXPECT_EQ(form.OversigtGrid->RowCount(), 2) << layout;
+        EXPECT_FALSE(form.PageControl->isTabVisible(form.PageControl->indexOf(form.OvelsePage))) << layout;
+        EXPECT_EQ(form.CurrentOvelse(), nullptr);
+    }
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+} // namespace
