@@ -23,6 +23,7 @@
 #include <vector>
 
 class TOvelseInfo;
+class TOvelseInfoIndex;
 class TPlaceringsPoint;
 class TPointTabel;
 class TPoints;
@@ -631,6 +632,8 @@ public:
     // ---- Round counters and club points
     // From the round's stored records, its last-change time included.
     void CalcOvelseInfo(TOvelseInfo& info);
+    // The same for every round of the index, in one pass over the meet's records.
+    void CalcOvelseInfo(const TOvelseInfoIndex& ovelser);
     // The current round's, from its loaded rows.
     void UpdateOvelseInfo();
     // Sums the club points of the rounds of the events in codes (the one empty code: every round) into

@@ -146,6 +146,54 @@ private:
 
 } // namespace
 
+void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
+    // One pass over the meet's records in key order, each to the rounds of its class, event and round
+    // letter (two rounds of the same codes both count it, as a lookup per round would).
+    std::unordered_map<QString, std::vector<std::size_t>> roundsOf;
+    std::vector<std::unique_ptr<TRoundCounter>> counters;
+    std::vector<TDateTime> sidstRettet;
+    const auto key = [](const QString& klasse, const QString& ovelse, const QString& runde) {
+        return klasse + u'\n' + ovelse + u'\n' + runde;
+    };
+    for (const auto& [indexKey, info] : ovelser) {
+        const TOvelseRnElement& runde = info->OvelseRn();
+        roundsOf[key(runde.GetTrimmedString(OvelseRnField::Klasse),
+                     runde.GetTrimmedString(OvelseRnField::Ovelse),
+                     TrimmedRunde(runde.GetField(OvelseRnField::Runde)->GetAsString()))]
+            .push_back(counters.size());
+        counters.push_back(std::make_unique<TRoundCounter>(*info));
+        sidstRettet.push_back(0);
+    }
+    TResultatRecordTable& table = *resultatTable_;
+    static const std::vector<std::size_t> noRounds;
+    QString lastKey;
+    const std::vector<std::size_t>* rounds = nullptr;
+    for (bool found = table.FirstOfMeet(CurrentStID()); found; found = table.NextOfMeet()) {
+        const QString recordKey = key(table.GetField(ResultatField::Klasse)->GetTrimmedString(),
+                                      table.GetField(ResultatField::Ovelse)->GetTrimmedString(),
+                                      TrimmedRunde(table.GetField(ResultatField::Runde)->GetAsString()));
+        // The records of a round come together: one lookup per round.
+        if (!rounds || recordKey != lastKey) {
+            const auto of = roundsOf.find(recordKey);
+            rounds = of == roundsOf.end() ? &noRounds : &of->second;
+            lastKey = recordKey;
+        }
+        if (rounds->empty())
+            continue;
+        const TRecordEntry entry(table, *deltagerTable_);
+        const TDateTime rettet = table.GetField(ResultatField::SidstRettet)->GetAsFloat();
+        for (const std::size_t round : *rounds) {
+            counters[round]->Add(entry);
+            sidstRettet[round] = std::max(sidstRettet[round], rettet);
+        }
+    }
+    std::size_t round = 0;
+    for (const auto& [indexKey, info] : ovelser) {
+        counters[round]->Finish();
+        info->SidstRettet = sidstRettet[round++];
+    }
+}
+
 void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
     TRoundCounter counter(info);
     TDateTime sidstRettet = 0;

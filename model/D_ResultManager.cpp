@@ -67,10 +67,8 @@ TResultatManager::TResultatManager()
     for (const QString* text :
          {&data.PlaceringsPoint1, &data.PlaceringsPoint2, &data.PlaceringsPoint3, &data.PlaceringsPoint4})
         placeringsPoint_.push_back(text->isEmpty() ? nullptr : std::make_unique<TPlaceringsPoint>(*text));
-    if (const TOvelseManager* ovelser = ModelContext().OvelseManager.get()) {
-        for (const auto& [key, info] : ovelser->KlasseIndex())
-            CalcOvelseInfo(*info);
-    }
+    if (const TOvelseManager* ovelser = ModelContext().OvelseManager.get())
+        CalcOvelseInfo(ovelser->KlasseIndex());
 }
 
 TResultatManager::~TResultatManager() {

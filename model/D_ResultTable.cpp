@@ -50,6 +50,23 @@ bool TResultatRecordTable::NextOfRound() {
     return InRound();
 }
 
+bool TResultatRecordTable::FirstOfMeet(qint32 stID) {
+    stID_ = stID;
+    SetIndexNumber(0);
+    if (!FindKeyOp(TKeyLookup::GreaterOrEqual, {TKeyValue(qint64(stID))}) ||
+        GetField(ResultatField::StID)->GetAsInteger() != stID_ || !FindWholeAt(GetPosition()))
+        return false;
+    TakeSerie();
+    return true;
+}
+
+bool TResultatRecordTable::NextOfMeet() {
+    if (!ReadNextWhole())
+        return false;
+    TakeSerie();
+    return GetField(ResultatField::StID)->GetAsInteger() == stID_;
+}
+
 TResultatKey TResultatRecordTable::CurrentKey() const {
     return {GetField(ResultatField::StID)->GetAsInteger(),
             GetField(ResultatField::Klasse)->GetTrimmedString(),

@@ -16,6 +16,10 @@ public:
     bool FirstOfRound(const TOvelseInfo& info);
     // The round's next record; false after its last.
     bool NextOfRound();
+    // Positions on the meet's first record in key order and reads it; false when the meet has none.
+    bool FirstOfMeet(qint32 stID);
+    // The meet's next record; false after its last.
+    bool NextOfMeet();
     // The key of the record just read.
     TResultatKey CurrentKey() const;
     // Reads the record at a position; false when there is none or it is no longer the entry of key.

@@ -9,6 +9,7 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/LaunchersKlub.h"
+#include "ui/LaunchersOvelse.h"
 #include "ui/LaunchersStaevne.h"
 
 #include <QApplication>
@@ -147,7 +148,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
         {VaelgStaevneButton, TNeeds::Nothing, true},
         {StaevneDataButton, TNeeds::MeetNoSpeaker, true}, // the meet settings
         {KlubberButton, TNeeds::MeetNoSpeaker, true},     // clubs and participants
-        {OvelserButton, TNeeds::Meet, false},             // the event editor
+        {OvelserButton, TNeeds::Meet, true},              // the event editor
         {ExportButton, TNeeds::MeetNoSpeaker, true},
         {RettelserButton, TNeeds::Nothing, true},
         {ImportButton, TNeeds::MeetNoSpeaker, false}, // the registration imports
@@ -157,6 +158,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
     connect(VaelgStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::VaelgStaevneClick);
     connect(StaevneDataButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::StaevneDataButtonClick);
     connect(KlubberButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::KlubberButtonClick);
+    connect(OvelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::OvelserClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
     UpdateView();
@@ -333,6 +335,10 @@ void TKelvo2MainProgForm::StaevneDataButtonClick() {
 
 void TKelvo2MainProgForm::KlubberButtonClick() {
     RunHidden([this] { RedigerKlubber(this); });
+}
+
+void TKelvo2MainProgForm::OvelserClick() {
+    RunHidden([this] { RunOvelseEditor(this); });
 }
 
 void TKelvo2MainProgForm::ExportButtonClick() {

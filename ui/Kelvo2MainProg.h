@@ -66,6 +66,7 @@ public slots:
     void VaelgStaevneClick();
     void StaevneDataButtonClick();
     void KlubberButtonClick();
+    void OvelserClick();
     void ExportButtonClick();
     void RettelserButtonClick();
     // The deferred start work: the view, the board check, and the batch jobs asked for.

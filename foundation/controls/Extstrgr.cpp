@@ -177,6 +177,7 @@ TExtStringGrid::TExtStringGrid(QWidget* parent)
     });
     SetOptions(options_);
     SetCurrent(col_, row_, false);
+    CollapseSelection();
 }
 
 TExtStringGrid::~TExtStringGrid() = default;
@@ -374,9 +375,10 @@ void TExtStringGrid::KeepCurrentInside() {
     UpdateEditor();
 }
 
-bool TExtStringGrid::IsEditable(int col) const {
+bool TExtStringGrid::IsEditable(int col, int row) const {
     const TExtColumn* column = GetExtColumn(col);
-    return col >= fixedCols_ && col < colCount_ && !(column && column->ReadOnly);
+    return col >= fixedCols_ && col < colCount_ && !(column && column->ReadOnly) &&
+           (!OnCanEditCell || OnCanEditCell(col, row));
 }
 
 void TExtStringGrid::UpdateEditor() {
@@ -384,7 +386,7 @@ void TExtStringGrid::UpdateEditor() {
         return;
     const bool shown = options_.testFlag(TGridOption::goEditing) &&
                        options_.testFlag(TGridOption::goAlwaysShowEditor) && isEnabled() &&
-                       IsDataCell(col_, row_) && IsEditable(col_);
+                       IsDataCell(col_, row_) && IsEditable(col_, row_);
     if (!shown) {
         const bool hadFocus = editor_->hasFocus();
         editor_->hide();
@@ -439,6 +441,7 @@ bool TExtStringGrid::SelectCell(int col, int row) {
         return false;
     const bool movedRight = row == row_ && col > col_;
     SetCurrent(col, row, true);
+    CollapseSelection();
     EnterCell(movedRight);
     return true;
 }
@@ -504,8 +507,74 @@ bool TExtStringGrid::DoLeaveCell(int col, int row) {
 // ---- drawing
 
 bool TExtStringGrid::IsDrawnSelected(int col, int row) const {
-    return IsDataCell(col, row) && row == row_ &&
-           (col == col_ || options_.testFlag(TGridOption::goRowSelect));
+    if (!IsDataCell(col, row))
+        return false;
+    if (row == row_ && (col == col_ || options_.testFlag(TGridOption::goRowSelect)))
+        return true;
+    return IsRangeSelect() && Selection().Contains(col, row);
+}
+
+// ---- range selection
+
+TGridRect TExtStringGrid::Selection() const {
+    if (!IsRangeSelect())
+        return {col_, row_, col_, row_};
+    // Rows or columns may have gone since it was made.
+    const int lastCol = std::max(colCount_ - 1, fixedCols_);
+    const int lastRow = std::max(RowCount() - 1, fixedRows_);
+    return {std::clamp(range_.Left, fixedCols_, lastCol), std::clamp(range_.Top, fixedRows_, lastRow),
+            std::clamp(range_.Right, fixedCols_, lastCol), std::clamp(range_.Bottom, fixedRows_, lastRow)};
+}
+
+void TExtStringGrid::SetSelection(const TGridRect& rect) {
+    const int lastCol = std::max(colCount_ - 1, fixedCols_);
+    const int lastRow = std::max(RowCount() - 1, fixedRows_);
+    TGridRect kept{std::clamp(std::min(rect.Left, rect.Right), fixedCols_, lastCol),
+                   std::clamp(std::min(rect.Top, rect.Bottom), fixedRows_, lastRow),
+                   std::clamp(std::max(rect.Left, rect.Right), fixedCols_, lastCol),
+                   std::clamp(std::max(rect.Top, rect.Bottom), fixedRows_, lastRow)};
+    // The corner opposite the current cell is the one that moves on.
+    extentCol_ = kept.Left == col_ ? kept.Right : kept.Left;
+    extentRow_ = kept.Top == row_ ? kept.Bottom : kept.Top;
+    SetSelectionRect(kept);
+}
+
+void TExtStringGrid::CollapseSelection() {
+    extentCol_ = col_;
+    extentRow_ = row_;
+    SetSelectionRect({col_, row_, col_, row_});
+}
+
+void TExtStringGrid::SelectAll() {
+    SetSelection({fixedCols_, fixedRows_, colCount_ - 1, RowCount() - 1});
+}
+
+void TExtStringGrid::ExtendSelection(int col, int row) {
+    if (!IsRangeSelect() || !IsDataCell(col, row))
+        return;
+    extentCol_ = col;
+    extentRow_ = row;
+    SetSelectionRect({std::min(col, col_), std::min(row, row_), std::max(col, col_), std::max(row, row_)});
+}
+
+void TExtStringGrid::SetSelectionRect(const TGridRect& rect) {
+    if (rect == range_)
+        return;
+    range_ = rect;
+    viewport()->update();
+    if (IsRangeSelect() && OnSelectionChanged)
+        OnSelectionChanged();
+}
+
+std::pair<int, int> TExtStringGrid::NearestCell(const QPoint& at) const {
+    const int viewRows = DataRowCount();
+    int col = columnAt(at.x());
+    int viewRow = rowAt(at.y());
+    if (col < 0)
+        col = at.x() < 0 ? fixedCols_ : colCount_ - 1;
+    if (viewRow < 0)
+        viewRow = at.y() < 0 ? 0 : viewRows - 1;
+    return {std::clamp(col, fixedCols_, std::max(colCount_ - 1, fixedCols_)), viewRow + fixedRows_};
 }
 
 TCellCanvas TExtStringGrid::DefaultCanvas(int, int, TGridDrawStates state) const {

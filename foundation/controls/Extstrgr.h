@@ -110,6 +110,7 @@ enum class TGridOption {
     goRowSelect = 0x4,        // the whole current row is highlighted
     goColSizing = 0x8,        // the user may resize columns
     goColMoving = 0x10,       // the user may drag columns
+    goRangeSelect = 0x20,     // a rectangle of cells is selected by mouse drag, Shift and Ctrl+A
 };
 Q_DECLARE_FLAGS(TGridOptions, TGridOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TGridOptions)
@@ -120,6 +121,19 @@ enum class TSortKind { Text = 0, Integer = 1, Float = 2 };
 enum class TGridDrawState { gdSelected = 0x1, gdFocused = 0x2, gdFixed = 0x4 };
 Q_DECLARE_FLAGS(TGridDrawStates, TGridDrawState)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TGridDrawStates)
+
+// A rectangle of cells, both corners included.
+struct TGridRect {
+    int Left{0};
+    int Top{0};
+    int Right{0};
+    int Bottom{0};
+
+    bool Contains(int col, int row) const {
+        return col >= Left && col <= Right && row >= Top && row <= Bottom;
+    }
+    bool operator==(const TGridRect&) const = default;
+};
 
 // What BeforeDrawCell may change before a cell is drawn.
 struct TCellCanvas {
@@ -194,6 +208,14 @@ public:
     bool CellModified(int col) const;
     TExtInplaceEdit* InplaceEditor() const { return editor_; }
 
+    // ---- range selection (goRangeSelect): the current cell is one corner of the selected rectangle,
+    // which a move of the current cell shrinks to that cell; without the option it is the current cell.
+    TGridRect Selection() const;
+    // The rectangle, kept inside the data cells; the current cell stays where it is.
+    void SetSelection(const TGridRect& rect);
+    // Every data cell.
+    void SelectAll();
+
     // ---- columns
     TExtColumns& Columns() { return *columns_; }
     TExtColumn* GetExtColumn(int col) const;
@@ -235,6 +257,10 @@ public:
     std::function<void(int col, int row, bool& canSelect)> OnSelectCell;
     std::function<void(int col, int row, TGridDrawStates state, TCellCanvas& canvas)> BeforeDrawCell;
     std::function<void(int from, int to)> OnColumnMoved;
+    // The selected rectangle changed (every step of a drag tells it).
+    std::function<void()> OnSelectionChanged;
+    // Whether a cell of an editable column takes typing; every one does when it is not set.
+    std::function<bool(int col, int row)> OnCanEditCell;
 
     virtual bool DoBeforeDelete(int row);
     virtual void DoAfterDelete(int row);
@@ -248,6 +274,9 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void updateEditorGeometries() override;
     void keyboardSearch(const QString& search) override;
@@ -267,6 +296,8 @@ private:
 
     // A key for the grid, from the grid or its editor; true when the grid took it.
     bool GridKey(QKeyEvent* event);
+    // Ctrl+A and Shift with an arrow under range selection; true when taken.
+    bool RangeKey(QKeyEvent* event);
     // Re-lays the columns from their descriptions (the collection's update hook).
     void LayoutColumns();
     void SetupColumn(int col);
@@ -275,8 +306,16 @@ private:
     const TGridCell* CellAt(int col, int row) const;
     TGridCell* CellAt(int col, int row);
     void CellChanged(int col, int row);
-    bool IsEditable(int col) const;
+    bool IsEditable(int col, int row) const;
     bool IsDrawnSelected(int col, int row) const;
+    bool IsRangeSelect() const { return options_.testFlag(TGridOption::goRangeSelect); }
+    // The rectangle from the current cell to (col, row), the far corner kept for the next step.
+    void ExtendSelection(int col, int row);
+    void SetSelectionRect(const TGridRect& rect);
+    // The current cell alone.
+    void CollapseSelection();
+    // The data cell at a point of the viewport, the nearest one when the point lies outside them.
+    std::pair<int, int> NearestCell(const QPoint& at) const;
     TCellCanvas DefaultCanvas(int col, int row, TGridDrawStates state) const;
 
     // The move of the current cell with its events (may raise); the same cell is no move.
@@ -309,6 +348,10 @@ private:
     int col_{0};
     int row_{0};
     QString cellText_; // the current cell's text when it was entered
+    TGridRect range_;
+    int extentCol_{0}; // the corner of the selection that Shift and a drag move
+    int extentRow_{0};
+    bool dragging_{false};
     TGridOptions options_;
     int updating_{0};
     bool internalMove_{false};

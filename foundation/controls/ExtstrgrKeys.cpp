@@ -1,11 +1,13 @@
 // The grid's keys: the editor leaves its moving keys to the grid, which moves as data entry wants.
 #include "foundation/controls/Extstrgr.h"
+#include "foundation/controls/ExtstrgrModel.h"
 
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/RvkForms.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -63,28 +65,115 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* event) {
 // ---- keys
 
 void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
+    if (IsRangeSelect() && RangeKey(event)) {
+        event->accept();
+        return;
+    }
     if (GridKey(event)) {
         event->accept();
         return;
     }
-    // A character typed while the editor is closed opens it and goes into it.
+    // A character typed while the editor is closed opens it and takes the place of the text, as in an
+    // editor that stood open with its text selected; F2 opens it with the caret at the end.
     const QString typed = event->text();
-    if (options_.testFlag(TGridOption::goEditing) && IsDataCell(col_, row_) && IsEditable(col_) &&
-        (event->key() == Qt::Key_F2 ||
-         (typed.size() == 1 && typed.at(0).isPrint() && !(Modifiers(event) & ~Qt::ShiftModifier)))) {
+    const bool character =
+        typed.size() == 1 && typed.at(0).isPrint() && !(Modifiers(event) & ~Qt::ShiftModifier);
+    // A key that reaches the grid while its editor stands open belongs to the editor.
+    if (character && editor_->isVisible()) {
+        editor_->setFocus(Qt::OtherFocusReason);
+        QApplication::sendEvent(editor_, event);
+        return;
+    }
+    if (options_.testFlag(TGridOption::goEditing) && IsDataCell(col_, row_) && IsEditable(col_, row_) &&
+        (event->key() == Qt::Key_F2 || character)) {
         const TExtColumn* column = GetExtColumn(col_);
         editor_->CharCase = column ? column->CharCase : QString();
         editor_->setText(Cells(col_, row_));
         updateEditorGeometries();
         editor_->show();
         editor_->setFocus(Qt::OtherFocusReason);
-        if (event->key() == Qt::Key_F2)
+        if (event->key() == Qt::Key_F2) {
             editor_->end(false);
-        else
+        } else {
+            editor_->selectAll();
             QApplication::sendEvent(editor_, event);
+        }
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+bool TExtStringGrid::RangeKey(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = Modifiers(event);
+    if (event->key() == Qt::Key_A && modifiers == Qt::ControlModifier) {
+        SelectAll();
+        return true;
+    }
+    if (modifiers != Qt::ShiftModifier)
+        return false;
+    int col = extentCol_;
+    int row = extentRow_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        --col;
+        break;
+    case Qt::Key_Right:
+        ++col;
+        break;
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    default:
+        return false;
+    }
+    if (IsDataCell(col, row)) {
+        ExtendSelection(col, row);
+        scrollTo(model_->index(row - fixedRows_, col));
+    }
+    return true;
+}
+
+// ---- mouse: with range selection a press places the current cell, a drag or Shift+click the far corner
+
+void TExtStringGrid::mousePressEvent(QMouseEvent* event) {
+    dragging_ = false;
+    if (!IsRangeSelect() || event->button() != Qt::LeftButton) {
+        QTableView::mousePressEvent(event);
+        return;
+    }
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        ExtendSelection(index.column(), index.row() + fixedRows_);
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+    // Only when the move was allowed does the drag start from the cell pressed, which alone is selected.
+    dragging_ = index.isValid() && index.column() == col_ && index.row() + fixedRows_ == row_;
+    if (dragging_)
+        CollapseSelection();
+}
+
+void TExtStringGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (!IsRangeSelect()) {
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
+    if (!dragging_ || !(event->buttons() & Qt::LeftButton))
+        return;
+    const auto [col, row] = NearestCell(event->position().toPoint());
+    if (!IsDataCell(col, row))
+        return;
+    ExtendSelection(col, row);
+    scrollTo(model_->index(row - fixedRows_, col));
+}
+
+void TExtStringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    dragging_ = false;
+    QTableView::mouseReleaseEvent(event);
 }
 
 void TExtStringGrid::keyboardSearch(const QString&) {

@@ -8,6 +8,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -102,6 +103,17 @@ TEST_F(Grid, TypingGoesIntoTheCurrentCellAndTheGridsKeysWinOverTheDialogs) {
     EXPECT_EQ(After(Qt::Key_Return), std::pair(1, 2)) << "an empty last row does not grow";
     grid().EnterKeyMovement = TEnterKeyMovement::ekRightArrow;
     EXPECT_EQ(After(Qt::Key_Return), std::pair(2, 2));
+}
+
+TEST_F(Grid, KeysSentToTheGridWhileItsEditorIsOpenReachTheEditor) {
+    Fill({{"", "Bo"}});
+    grid().GotoCell(0, 1, true);
+    grid().setFocus();
+    Settle();
+    // Every key goes to the grid itself, as a test tool or an event filter may send them.
+    QTest::keyClicks(&grid(), "41");
+    Settle();
+    EXPECT_EQ(grid().Cells(0, 1), "41") << "the second key follows the first";
 }
 
 TEST_F(Grid, ArrowsLeaveTheEditorOnlyAtTheEndsOfItsTextAndGrowOrShrinkTheGridByOneEmptyRow) {
@@ -323,6 +335,104 @@ TEST_F(Grid, ColumnDescriptionsLayTheGridOut) {
     grid().RemoveColumn(0);
     EXPECT_EQ(grid().ColCount(), 1) << "the only column is emptied, not removed";
     EXPECT_EQ(grid().Cells(0, 1), "");
+}
+
+// ---------------------------------------------------------------- range selection
+
+class RangeGrid : public Grid {
+protected:
+    void SetUp() override {
+        Grid::SetUp();
+        Fill({{"1", "Ane", "A"}, {"2", "Bo", "B"}, {"3", "Carl", "C"}, {"4", "Dan", "D"}});
+        grid().SetOptions(grid().Options() | TGridOption::goRangeSelect);
+        grid().OnSelectionChanged = [this] { ++changes; };
+        grid().GotoCell(0, 1, true);
+        changes = 0;
+    }
+    QPoint At(int col, int row) {
+        return grid().visualRect(grid().model()->index(row - grid().FixedRows(), col)).center();
+    }
+    // The mouse moved with its left button held, as a drag delivers it.
+    void DragTo(int col, int row) {
+        QMouseEvent move(QEvent::MouseMove, At(col, row), grid().viewport()->mapToGlobal(At(col, row)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid().viewport(), &move);
+        Settle();
+    }
+    static TGridRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+
+    int changes = 0;
+};
+
+TEST_F(RangeGrid, ADragSpansTheCellsFromThePressedOneWhichStaysCurrent) {
+    QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, At(1, 2));
+    Settle();
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    EXPECT_EQ(grid().Selection(), Rect(1, 2, 1, 2));
+    changes = 0;
+    DragTo(2, 3);
+    DragTo(2, 4);
+    DragTo(0, 1);
+    QTest::mouseRelease(grid().viewport(), Qt::LeftButton, {}, At(0, 1));
+    Settle();
+    EXPECT_EQ(grid().Selection(), Rect(0, 1, 1, 2)) << "back over the pressed cell to the other side";
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    EXPECT_EQ(changes, 3) << "every step tells";
+    DragTo(2, 4);
+    EXPECT_EQ(grid().Selection(), Rect(0, 1, 1, 2)) << "without the button held nothing moves";
+
+    // Shift with a click or an arrow moves the far corner; a plain move makes the current cell the
+    // selection again.
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, Qt::ShiftModifier, At(2, 4));
+    Settle();
+    EXPECT_EQ(grid().Selection(), Rect(1, 2, 2, 4));
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    Press(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(grid().Selection(), Rect(1, 2, 2, 3));
+    Press(Qt::Key_Down);
+    EXPECT_EQ(grid().Selection(), Rect(1, 3, 1, 3));
+    EXPECT_EQ(Cursor(), std::pair(1, 3));
+}
+
+TEST_F(RangeGrid, CtrlASelectsEveryCellAndTheSelectionStaysInsideTheGrid) {
+    // With no editor open: in an open one Ctrl+A selects its text.
+    grid().SetOptions(TGridOption::goRangeSelect);
+    grid().GotoCell(1, 2, false);
+    grid().setFocus();
+    Settle();
+    Press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid().Selection(), Rect(0, 1, 2, 4));
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    grid().SetRowCount(3);
+    EXPECT_EQ(grid().Selection(), Rect(0, 1, 2, 2)) << "rows taken away leave the selection";
+    grid().SetSelection(Rect(5, 9, -3, 0));
+    EXPECT_EQ(grid().Selection(), Rect(0, 1, 2, 2));
+
+    // Without the option the selection is the current cell, whatever the mouse does.
+    grid().SetOptions(grid().Options() & ~TGridOptions(TGridOption::goRangeSelect));
+    grid().SelectAll();
+    EXPECT_EQ(grid().Selection(), Rect(1, 2, 1, 2));
+}
+
+TEST_F(RangeGrid, OnlyTheCellsThatTakeTypingOpenTheEditor) {
+    grid().SetOptions(TGridOption::goEditing | TGridOption::goRangeSelect);
+    grid().OnCanEditCell = [](int col, int row) { return col == 1 && row != 3; };
+    grid().GotoCell(1, 2, true);
+    Type("x");
+    EXPECT_EQ(grid().Cells(1, 2), "x") << "the first character typed takes the text's place";
+    Type("y");
+    EXPECT_EQ(grid().Cells(1, 2), "xy");
+    Press(Qt::Key_Down);
+    Type("z");
+    EXPECT_EQ(grid().Cells(1, 3), "Carl") << "a cell that takes no typing";
+    EXPECT_FALSE(grid().InplaceEditor()->isVisible());
+    Press(Qt::Key_Right);
+    Type("z");
+    EXPECT_EQ(grid().Cells(2, 3), "C");
+    grid().GotoCell(1, 2, true);
+    Press(Qt::Key_F2);
+    Type("!");
+    EXPECT_EQ(grid().Cells(1, 2), "xy!") << "F2 opens the editor at the end of the text";
 }
 
 } // namespace

@@ -134,3 +134,32 @@ TEST_F(ResultCounters, ClubStandingsSumTheRoundsOfAGroupOfEvents) {
     EXPECT_EQ(detteStaevne.GetItem(0)->GetTotalPoint(), 16);
     EXPECT_EQ(total.GetItem(0)->Key() + u' ' + QString::number(total.GetItem(0)->GetTotalPoint()), "1 41");
 }
+
+TEST_F(ResultCounters, OnePassOverTheMeetCountsEveryRoundAsALookupPerRoundDoes) {
+    Manager().SystemData().EgenTurnering = true;
+    TOvelseInfo& laengde = Round("M", "LÆ");
+    TOvelseInfo& forsoeg = Round("M", "100", "I");
+    TOvelseInfo& finale = Round("M", "100", "F");
+    AddResultat(laengde, 1, Entry(1, "", 0), Serie({{0, 0}}));
+    AddResultat(laengde, 2, Entry(2, "D", 0, 4, 3));
+    AddResultat(forsoeg, 3, Entry(0, "A"));
+    AddResultat(forsoeg, 4, Entry(1, "", 1234, 6, 1));
+    AddResultat(finale, 5, Entry(1, "", 1200));
+    // A record of a round the programme does not have counts nowhere.
+    AddResultat(Round("K", "100"), 6,
+                [](TResultatTable& t) { t.GetField(ResultatField::Ovelse)->SetAsString("200"); });
+
+    TResultatManager manager;
+    QStringList onePass;
+    for (const auto& [key, info] : Ov().KlasseIndex())
+        onePass << Counters(*info) + u' ' + QString::number(info->SidstRettet > 0);
+    QStringList perRound;
+    for (const auto& [key, info] : Ov().KlasseIndex()) {
+        manager.CalcOvelseInfo(*info);
+        perRound << Counters(*info) + u' ' + QString::number(info->SidstRettet > 0);
+    }
+    EXPECT_EQ(onePass, perRound);
+    EXPECT_EQ(Counters(laengde), "2 2 2 2 2 0 1 1 1=4") << "both started, both with a result";
+    EXPECT_EQ(Counters(forsoeg), "2 1 1 1 1 0 1 1 1=6");
+    EXPECT_EQ(Counters(Round("K", "100")), "0 0 0 0 0 0 0 0");
+}

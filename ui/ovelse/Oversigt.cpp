@@ -1,0 +1,259 @@
+#include "ui/ovelse/Oversigt.h"
+
+#include "foundation/LxString.h"
+#include "model/D_Globals.h"
+#include "model/D_GridKlasse.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneSystemData.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int SecondsPerDay = 86400;
+constexpr int MinutesPerDay = 1440;
+
+} // namespace
+
+TOversigtValg MeetOversigtValg(TOversigtSortering sortering, int ugedag, bool visNulOvelser,
+                               bool visTidsskema) {
+    const TSystemData& data = CurrentSystemData();
+    TOversigtValg valg;
+    valg.Sortering = sortering;
+    valg.Ugedag = ugedag;
+    valg.VisNulOvelser = visNulOvelser;
+    valg.VisTidsskema = visTidsskema;
+    valg.Redid = data.Redid;
+    valg.Engelsk = data.Engelsk;
+    valg.HoldTurnering = StaevneManager && StaevneManager->IsHoldTurnering();
+    valg.FlereRunder = data.FlereRunder;
+    valg.PointDecimal = data.DT || data.ECup2007;
+    if (StaevneManager) {
+        valg.FoerText = StaevneManager->GetFoerText();
+        valg.NuText = StaevneManager->GetNuText();
+    }
+    return valg;
+}
+
+// ---------------------------------------------------------------- the table
+
+TOversigt::TOversigt() {
+    rows_.emplace_back(); // the headings
+}
+
+QString TOversigt::Text(int col, int row) const {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
+        return {};
+    if (row == 0)
+        return columns_[static_cast<std::size_t>(col)].Header;
+    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].Text;
+}
+
+TOvelseInfo* TOversigt::Info(int col, int row) const {
+    if (row < 1 || row >= RowCount() || col < 1 || col >= ColCount())
+        return nullptr;
+    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].Info;
+}
+
+std::optional<std::pair<int, int>> TOversigt::Find(const TOvelseInfo* info) const {
+    const auto found = where_.find(info);
+    if (found == where_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+bool TOversigt::HasTidLabel(int row) const {
+    return row >= 1 && row < roundRowsEnd_ && !Text(0, row).isEmpty();
+}
+
+std::pair<int, int> TOversigt::TidRows(int row) const {
+    if (row < 1 || row >= roundRowsEnd_)
+        return {row, row};
+    int first = row;
+    while (first > 1 && !HasTidLabel(first))
+        --first;
+    int last = row;
+    while (last + 1 < roundRowsEnd_ && !HasTidLabel(last + 1))
+        ++last;
+    return {first, last};
+}
+
+int TOversigt::TidOrder(const TOvelseInfo* info) const {
+    const auto found = tidOrder_.find(info);
+    return found == tidOrder_.end() ? -1 : found->second;
+}
+
+std::optional<int> TOversigt::Grey(int col, int row) const {
+    const auto found = grey_.find(Key(col, row));
+    if (found == grey_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+QString TOversigt::ClipboardText() const {
+    QString text;
+    for (int row = 0; row < RowCount(); ++row) {
+        for (int col = 0; col < ColCount(); ++col) {
+            if (col > 0)
+                text += u'\t';
+            text += Text(col, row);
+        }
+        text += CrLf;
+    }
+    return text;
+}
+
+bool TOversigt::Rewrite(const TOvelseInfo* info, const TOversigtValg& valg) {
+    const std::optional<std::pair<int, int>> cell = Find(info);
+    if (!cell)
+        return false;
+    const auto [col, row] = *cell;
+    SetText(col, row, OversigtCellText(*info, valg, Column(col).Mixed));
+    return true;
+}
+
+void TOversigt::AddColumn(TOversigtColumn column) {
+    columns_.push_back(std::move(column));
+    for (auto& cells : rows_)
+        cells.resize(columns_.size());
+}
+
+int TOversigt::AddRow(const QString& label) {
+    rows_.emplace_back(columns_.size());
+    if (!columns_.empty())
+        rows_.back().front().Text = label;
+    return RowCount() - 1;
+}
+
+void TOversigt::SetText(int col, int row, const QString& text) {
+    if (row == 0)
+        columns_.at(static_cast<std::size_t>(col)).Header = text;
+    else
+        rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col)).Text = text;
+}
+
+void TOversigt::Place(int col, int row, TOvelseInfo* info, const QString& text) {
+    TOversigtCell& cell = rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col));
+    cell.Info = info;
+    cell.Text = text;
+    where_[info] = {col, row};
+}
+
+void TOversigt::KeepMinimumRows() {
+    while (RowCount() < 2)
+        AddRow();
+}
+
+// ---------------------------------------------------------------- building
+
+TRecordColumns::TRecordColumns(TOversigt& oversigt, TMakeColumn makeColumn)
+    : oversigt_(oversigt)
+    , makeColumn_(std::move(makeColumn)) {}
+
+void TRecordColumns::AddList(TDataList& list) {
+    for (int pos = 0; pos < list.GetCount(); ++pos) {
+        const TDataElement* element = list.GetElement(pos);
+        if (!element->DeleteRequested && !element->Deleted)
+            ColOf(*element);
+    }
+}
+
+int TRecordColumns::ColOf(const TDataElement& element) {
+    const auto [found, added] = cols_.emplace(&element, oversigt_.ColCount());
+    if (added)
+        oversigt_.AddColumn(makeColumn_(element));
+    return found->second;
+}
+
+TOversigt BuildOversigt(TOvelseManager& ovelser, const TOversigtValg& valg, TResultatManager* manager) {
+    TOversigt oversigt;
+    switch (valg.Sortering) {
+    case TOversigtSortering::KlasseOvelse:
+        BuildKlasseOvelse(oversigt, ovelser, valg);
+        break;
+    case TOversigtSortering::Mangekamp:
+        BuildMangekamp(oversigt, ovelser, valg);
+        break;
+    case TOversigtSortering::Tidsskema:
+    case TOversigtSortering::FemMinutter:
+        BuildTidsskema(oversigt, ovelser, valg, manager);
+        break;
+    }
+    oversigt.KeepMinimumRows();
+    if (valg.Sortering == TOversigtSortering::FemMinutter)
+        CalcFeltSkygge(oversigt);
+    return oversigt;
+}
+
+// ---------------------------------------------------------------- texts
+
+bool IsShown(const TOvelseInfo& info, const TOversigtValg& valg) {
+    if (valg.Ugedag != 0 && info.GetUgedag() != valg.Ugedag)
+        return false;
+    return valg.VisNulOvelser || info.AntalDeltagere != 0;
+}
+
+QString AntalSuffix(const TOvelseInfo& info) {
+    const qint32 n = info.AntalAktiveDeltagere;
+    const qint32 h = info.AntalHeat;
+    if (n >= 1 && h >= 2)
+        return QStringLiteral(" (") + IntStr(n) + u'/' + IntStr(h) + u')';
+    if (n > 0)
+        return QStringLiteral(" (") + IntStr(n) + u')';
+    return {};
+}
+
+int TidMinutes(const TOvelseInfo& info) {
+    const double tid = info.GetTid();
+    const qint64 seconds = std::llround((tid - std::floor(tid)) * SecondsPerDay);
+    return static_cast<int>((seconds / 60) % MinutesPerDay);
+}
+
+QString TidText(const TOvelseInfo& info) {
+    const int minutes = TidMinutes(info);
+    return IntToZeroStr(minutes / 60, 2) + u':' + IntToZeroStr(minutes % 60, 2);
+}
+
+namespace {
+
+QString KlasseText(const TOvelseInfo& info, bool redid) {
+    return redid ? info.Klasse().GetTrimmedString(KlasseField::Korttekst) : info.GetKlasseKode();
+}
+
+} // namespace
+
+QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed) {
+    QString text;
+    switch (valg.Sortering) {
+    case TOversigtSortering::KlasseOvelse:
+        if (valg.VisTidsskema) {
+            text = TidText(info);
+        } else {
+            const qint32 n = info.AntalAktiveDeltagere;
+            text = IntStr(n);
+            if (n >= 1 && info.AntalHeat >= 2)
+                text += u'/' + IntStr(info.AntalHeat);
+        }
+        break;
+    case TOversigtSortering::Mangekamp:
+        text = info.GetOvelseKode() + AntalSuffix(info);
+        break;
+    case TOversigtSortering::Tidsskema:
+    case TOversigtSortering::FemMinutter:
+        if (mixed) {
+            text = KlasseText(info, valg.Redid) + u' ' + info.GetOvelseKode() + AntalSuffix(info) + u' ' +
+                   info.GetRunde();
+        } else {
+            text = KlasseText(info, valg.Redid);
+            if (info.AntalAktiveDeltagere > 0)
+                text += QStringLiteral(" (") + IntStr(info.AntalAktiveDeltagere) + u')';
+        }
+        break;
+    }
+    if (valg.Overlap) {
+        if (const int overlap = valg.Overlap->GetOverlap(&info); overlap > 0)
+            text += QStringLiteral(" %") + IntStr(overlap);
+    }
+    return text;
+}
