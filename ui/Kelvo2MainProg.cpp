@@ -9,6 +9,8 @@
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/LaunchersStaevne.h"
+#include "ui/LaunchersTabel.h"
+#include "ui/WidgetKit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -149,13 +151,15 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
         {OvelserButton, TNeeds::Meet, false},              // the event editor
         {ExportButton, TNeeds::MeetNoSpeaker, true},
         {RettelserButton, TNeeds::Nothing, true},
-        {ImportButton, TNeeds::MeetNoSpeaker, false}, // the registration imports
+        {ImportButton, TNeeds::MeetNoSpeaker, true}, // the registration imports
     };
 
     connect(NytStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::NytStaevneClick);
     connect(VaelgStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::VaelgStaevneClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
+    connect(ImportButton, &QPushButton::clicked, this, &TKelvo2MainProgForm::ImportButtonClick);
+    OnDoubleClick(StaevneLabel, [this] { VersionLabelDblClick(); });
     UpdateView();
 }
 
@@ -339,4 +343,28 @@ void TKelvo2MainProgForm::RettelserButtonClick() {
                               QStringLiteral("\" i en browser.")
                         : QStringLiteral("Rettelserne kan ikke vises: filen \"") + page +
                               QStringLiteral("\" findes ikke."));
+}
+
+void TKelvo2MainProgForm::ImportButtonClick() {
+    if (!IsCommandAllowed(ImportButton))
+        return;
+    if (StaevneManager->SystemData().Redid)
+        IndlaesRedid();
+    else
+        IndlaesDeltagere();
+}
+
+void TKelvo2MainProgForm::IndlaesDeltagere() {
+    RunShowingErrors(this, [this] { IndlaesDeltagereFil(this); });
+}
+
+void TKelvo2MainProgForm::IndlaesRedid() {
+    RunShowingErrors(this, [this] { IndlaesRedidFil(this); });
+}
+
+void TKelvo2MainProgForm::VersionLabelDblClick() {
+    if (!MeetOpen() || SpeakerMode)
+        return;
+    RunShowingErrors(this, [this] { RedigerTabeller(this); });
+    UpdateView();
 }
