@@ -13,11 +13,13 @@
 #include "storage/BtvTransaction.h"
 
 #include <QFile>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <array>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -123,15 +125,29 @@ QString KlasseOvelseText(const QString& klasse, const QString& ovelse) {
 
 // ---------------------------------------------------------------- the meet
 
-// The open meet as an import sees it: its clubs and participants loaded, the entries of a start number
-// read when first asked for, and everything written in one transaction when saved.
+// The open meet as an import sees it: its clubs and participants loaded, the entries of a stored
+// participant read when first asked for, and everything written in one transaction when saved. Codes
+// are found through maps of its own, kept as it makes elements.
 class TImportTarget {
 public:
     explicit TImportTarget(TIndlaesRapport& rapport)
         : rapport_(rapport) {
         if (CurrentStID() < 0 || !OvelseManager)
             throw Exception(QStringLiteral("Der er intet stævne åbent"));
-        klubber_.DeltagerList().LoadFromTable();
+        TDeltagerList& deltagere = klubber_.DeltagerList();
+        deltagere.LoadFromTable();
+        for (int raw = 0; raw < deltagere.GetCount(); ++raw) {
+            auto* deltager = static_cast<TDeltagerElement*>(deltagere.GetRawElement(raw));
+            const qint32 startnummer = deltager->GetField(DeltagerField::Startnummer)->GetAsInteger();
+            deltagere_.insert(startnummer, deltager);
+            stored_.insert(startnummer);
+        }
+    }
+
+    // Room for the participants and entries of that many lines.
+    void Reserve(qsizetype lines) {
+        deltagere_.reserve(deltagere_.size() + lines);
+        tilmeldinger_.reserve(tilmeldinger_.size() + lines);
     }
 
     // Stores every change; raises when not all could be, and then nothing of them stays.
@@ -166,10 +182,7 @@ public:
     }
 
     // ---- participants
-    TDeltagerElement* FindDeltager(qint32 startnummer) {
-        return static_cast<TDeltagerElement*>(
-            klubber_.DeltagerList().FindCodes({DeltagerField::Startnummer}, {StartnummerText(startnummer)}));
-    }
+    TDeltagerElement* FindDeltager(qint32 startnummer) const { return deltagere_.value(startnummer); }
     TDeltagerElement* FindDeltagerByNavn(qint32 klubNr, const QString& navn) {
         return static_cast<TDeltagerElement*>(klubber_.DeltagerList().FindCodes(
             {DeltagerField::KlubNr, DeltagerField::Navn}, {QString::number(klubNr), navn}));
@@ -178,6 +191,7 @@ public:
         TDeltagerElement& deltager = klubber_.GetDeltager(klubber_.NewDeltager());
         deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(klubNr);
         deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(startnummer);
+        deltagere_.insert(startnummer, &deltager);
         ++rapport_.NyeDeltagere;
         return deltager;
     }
@@ -194,9 +208,7 @@ public:
     // ---- entries: the start number's records without a round letter
     TResultatElement* FindTilmelding(qint32 startnummer, const QString& klasse, const QString& ovelse) {
         LoadTilmeldinger(startnummer);
-        return static_cast<TResultatElement*>(klubber_.ResultatList().FindCodes(
-            {ResultatField::Startnummer, ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde},
-            {StartnummerText(startnummer), klasse, ovelse, QString()}));
+        return tilmeldinger_.value(TilmeldingKey(startnummer, klasse, ovelse));
     }
     TResultatElement& NewTilmelding(qint32 startnummer, const QString& klasse, const QString& ovelse) {
         TResultatElement& tilmelding = klubber_.GetResultat(klubber_.NewResultat());
@@ -204,25 +216,49 @@ public:
         tilmelding.GetField(ResultatField::Ovelse)->SetAsString(ovelse);
         tilmelding.GetField(ResultatField::Runde)->SetAsString(QString());
         tilmelding.GetField(ResultatField::Startnummer)->SetAsInteger(startnummer);
+        tilmeldinger_.insert(TilmeldingKey(startnummer, klasse, ovelse), &tilmelding);
         ++rapport_.NyeTilmeldinger;
         return tilmelding;
     }
 
 private:
+    // The entries of a participant made in this import are all in the list already.
     void LoadTilmeldinger(qint32 startnummer) {
-        if (!read_.insert(startnummer).second)
+        if (!stored_.contains(startnummer) || !read_.insert(startnummer).second)
             return;
-        auto& table = static_cast<TZunoDataTable&>(klubber_.ResultatList().Table());
+        TResultatList& list = klubber_.ResultatList();
+        auto& table = static_cast<TZunoDataTable&>(list.Table());
         for (bool found = table.FindStaevneKey(ResultatStartnummerKey, {startnummer}); found;
-             found = table.NextStaevneKey())
-            klubber_.ResultatList().AddCurrent();
+             found = table.NextStaevneKey()) {
+            auto* resultat = static_cast<TResultatElement*>(list.GetRawElement(list.AddCurrent()));
+            if (!resultat->GetTrimmedString(ResultatField::Runde).isEmpty())
+                continue;
+            const qint64 key = TilmeldingKey(startnummer, resultat->GetTrimmedString(ResultatField::Klasse),
+                                             resultat->GetTrimmedString(ResultatField::Ovelse));
+            if (!tilmeldinger_.contains(key))
+                tilmeldinger_.insert(key, resultat);
+        }
+    }
+    // The start number and the class and event, compared trimmed and upper-cased, as one number: the
+    // pairs of class and event are few and numbered as they come.
+    qint64 TilmeldingKey(qint32 startnummer, const QString& klasse, const QString& ovelse) {
+        const QString pair = TrimBlanks(klasse).toUpper() + u'/' + TrimBlanks(ovelse).toUpper();
+        const qint64 pairNo =
+            pairNumbers_.try_emplace(pair, static_cast<qint64>(pairNumbers_.size())).first->second;
+        return (pairNo << 32) | static_cast<quint32>(startnummer);
     }
 
     TIndlaesRapport& rapport_;
     TKlubManager klubber_{AlleKlubber};
     // Declared after the manager: a transaction not committed is aborted before its tables close.
     TBtvTransaction transaction_;
-    // The start numbers whose stored entries are loaded.
+    // The participants by start number, and the entries (records without a round letter) loaded or
+    // made, by TilmeldingKey.
+    QHash<qint32, TDeltagerElement*> deltagere_;
+    QHash<qint64, TResultatElement*> tilmeldinger_;
+    std::unordered_map<QString, qint64> pairNumbers_;
+    // The start numbers of the meet's stored participants, and those whose stored entries are loaded.
+    std::unordered_set<qint32> stored_;
     std::unordered_set<qint32> read_;
 };
 
@@ -235,6 +271,7 @@ public:
         , meet_(rapport) {}
 
     void Save() { meet_.Save(); }
+    void Reserve(qsizetype lines) { meet_.Reserve(lines); }
 
 protected:
     void Report(int lineNo, const QString& problem) {
@@ -279,10 +316,12 @@ public:
 
         const QString klasse = Klasse(f);
         const QString ovelse = OvelseOfRegistrationName(f[DeltagereCol::Ovelse]).toUpper();
-        const QString tilmeldingText =
-            KlasseOvelseText(klasse, ovelse) + QStringLiteral(", StartNr: ") + StartnummerText(startnummer);
+        const auto tilmeldingText = [&] {
+            return KlasseOvelseText(klasse, ovelse) + QStringLiteral(", StartNr: ") +
+                   StartnummerText(startnummer);
+        };
         if (!meet_.HasOvelseRk(klasse, ovelse))
-            return Report(lineNo, tilmeldingText);
+            return Report(lineNo, tilmeldingText());
         TMarks marks;
         try {
             marks = Marks(f, ovelse);
@@ -307,7 +346,7 @@ public:
 
         TResultatElement* tilmelding = meet_.FindTilmelding(startnummer, klasse, ovelse);
         if (tilmelding != nullptr)
-            Report(lineNo, tilmeldingText);
+            Report(lineNo, tilmeldingText());
         else
             tilmelding = &meet_.NewTilmelding(startnummer, klasse, ovelse);
         marks.Store(*tilmelding);
@@ -581,6 +620,7 @@ bool IsFieldEventOvelse(const QString& ovelse) {
 TIndlaesRapport ImportDeltagere(const QStringList& lines) {
     TIndlaesRapport rapport;
     TDeltagereImport import(rapport);
+    import.Reserve(lines.size());
     for (int lineNo = 0; lineNo < lines.size(); ++lineNo)
         if (!IsBlank(lines[lineNo]))
             import.Line(lineNo, lines[lineNo]);
@@ -598,6 +638,7 @@ TIndlaesRapport ImportTilmeldinger(const QStringList& lines) {
     }
     TIndlaesRapport rapport;
     TTilmeldingerImport import(rapport, std::move(fileNumbers));
+    import.Reserve(lines.size());
     for (int lineNo = 0; lineNo < lines.size(); ++lineNo)
         if (!IsBlank(lines[lineNo]))
             import.Line(lineNo, lines[lineNo]);
