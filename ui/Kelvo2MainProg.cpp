@@ -11,6 +11,8 @@
 #include "ui/LaunchersKlub.h"
 #include "ui/LaunchersOvelse.h"
 #include "ui/LaunchersStaevne.h"
+#include "ui/LaunchersTabel.h"
+#include "ui/WidgetKit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -151,7 +153,7 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
         {OvelserButton, TNeeds::Meet, true},              // the event editor
         {ExportButton, TNeeds::MeetNoSpeaker, true},
         {RettelserButton, TNeeds::Nothing, true},
-        {ImportButton, TNeeds::MeetNoSpeaker, false}, // the registration imports
+        {ImportButton, TNeeds::MeetNoSpeaker, true}, // the registration imports
     };
 
     connect(NytStaevneButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::NytStaevneClick);
@@ -161,6 +163,8 @@ TKelvo2MainProgForm::TKelvo2MainProgForm(QStringList arguments, QString programD
     connect(OvelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::OvelserClick);
     connect(ExportButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::ExportButtonClick);
     connect(RettelserButton, &QToolButton::clicked, this, &TKelvo2MainProgForm::RettelserButtonClick);
+    connect(ImportButton, &QPushButton::clicked, this, &TKelvo2MainProgForm::ImportButtonClick);
+    OnDoubleClick(StaevneLabel, [this] { VersionLabelDblClick(); });
     UpdateView();
 }
 
@@ -357,4 +361,28 @@ void TKelvo2MainProgForm::RettelserButtonClick() {
                               QStringLiteral("\" i en browser.")
                         : QStringLiteral("Rettelserne kan ikke vises: filen \"") + page +
                               QStringLiteral("\" findes ikke."));
+}
+
+void TKelvo2MainProgForm::ImportButtonClick() {
+    if (!IsCommandAllowed(ImportButton))
+        return;
+    if (StaevneManager->SystemData().Redid)
+        IndlaesRedid();
+    else
+        IndlaesDeltagere();
+}
+
+void TKelvo2MainProgForm::IndlaesDeltagere() {
+    RunShowingErrors(this, [this] { IndlaesDeltagereFil(this); });
+}
+
+void TKelvo2MainProgForm::IndlaesRedid() {
+    RunShowingErrors(this, [this] { IndlaesRedidFil(this); });
+}
+
+void TKelvo2MainProgForm::VersionLabelDblClick() {
+    if (!MeetOpen() || SpeakerMode)
+        return;
+    RunShowingErrors(this, [this] { RedigerTabeller(this); });
+    UpdateView();
 }

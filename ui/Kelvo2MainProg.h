@@ -69,6 +69,11 @@ public slots:
     void OvelserClick();
     void ExportButtonClick();
     void RettelserButtonClick();
+    void ImportButtonClick();
+    void IndlaesDeltagere();
+    void IndlaesRedid();
+    // The meet label's double click: the raw record editor.
+    void VersionLabelDblClick();
     // The deferred start work: the view, the board check, and the batch jobs asked for.
     void WMStartJobs();
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -47,4 +48,29 @@ QHBoxLayout* DialogButtonRow(QPushButton* ok, QPushButton* cancel) {
     row->addWidget(cancel);
     ok->setDefault(true);
     return row;
+}
+
+namespace {
+
+class TDoubleClickFilter : public QObject {
+public:
+    TDoubleClickFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent)
+        , handler_(std::move(handler)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonDblClick)
+            return QObject::eventFilter(watched, event);
+        handler_();
+        return true;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+void OnDoubleClick(QWidget* widget, std::function<void()> handler) {
+    widget->installEventFilter(new TDoubleClickFilter(widget, std::move(handler)));
 }

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QAction;
 class QCheckBox;
 class QHBoxLayout;
@@ -36,3 +38,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text = {}
 QAction* MakeToolAction(QToolBar* bar, const QString& name, const QString& caption);
 // OK and Annullér at the right of a row; OK is the default button.
 QHBoxLayout* DialogButtonRow(QPushButton* ok, QPushButton* cancel);
+// Runs handler when the widget is double-clicked, for a control without a signal of its own for it; the
+// double click goes no further.
+void OnDoubleClick(QWidget* widget, std::function<void()> handler);

@@ -6,9 +6,11 @@
 #include "foundation/LxString.h"
 
 #include <QCollator>
+#include <QHash>
 #include <QHeaderView>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 namespace {
@@ -250,19 +252,55 @@ bool TExtStringGrid::IsEmptyLastRow(int row) const {
 
 namespace {
 
-// One row's keys in the sort columns, made once so that the sort only compares them.
-struct TRowKeys {
-    std::vector<QCollatorSortKey> texts;
-    std::vector<bool> blank;
-    std::vector<double> numbers;
-};
-
 qint64 IntegerOrZero(const QString& text) {
     bool ok = false;
     const qint64 value = TrimBlanks(text).toLongLong(&ok);
     return ok && value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max()
                ? value
                : 0;
+}
+
+// Each of count texts' place in text order, without regard to case, a text whose trimmed form is empty
+// first; texts that compare equal share a place. Each distinct text is ranked once.
+std::vector<int> TextRanks(int count, const std::function<const QString&(int)>& text) {
+    QHash<QString, int> distinctIndex;
+    std::vector<QString> distinct;
+    std::vector<int> ids(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        auto found = distinctIndex.constFind(text(i));
+        if (found == distinctIndex.constEnd()) {
+            found = distinctIndex.insert(text(i), static_cast<int>(distinct.size()));
+            distinct.push_back(text(i));
+        }
+        ids[static_cast<std::size_t>(i)] = *found;
+    }
+    QCollator collator{QLocale(QLocale::Danish, QLocale::Denmark)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> sortKeys;
+    std::vector<bool> blank;
+    for (const QString& each : distinct) {
+        sortKeys.push_back(collator.sortKey(each));
+        blank.push_back(TrimBlanks(each).isEmpty());
+    }
+    const auto compare = [&](int a, int b) {
+        const auto ua = static_cast<std::size_t>(a);
+        const auto ub = static_cast<std::size_t>(b);
+        return blank[ua] != blank[ub] ? (blank[ua] ? -1 : 1) : sortKeys[ua].compare(sortKeys[ub]);
+    };
+    std::vector<int> order(distinct.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+    std::vector<int> rankOf(distinct.size());
+    int rank = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && compare(order[i - 1], order[i]) != 0)
+            ++rank;
+        rankOf[static_cast<std::size_t>(order[i])] = rank;
+    }
+    std::vector<int> ranks(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < ranks.size(); ++i)
+        ranks[i] = rankOf[static_cast<std::size_t>(ids[i])];
+    return ranks;
 }
 
 } // namespace
@@ -274,36 +312,29 @@ void TExtStringGrid::SortRows(TSortKind kind, const QList<int>& columns, bool de
     for (int col : columns)
         if (col < 0 || col >= colCount_)
             RaiseListIndexError(col);
-    QCollator collator{QLocale(QLocale::Danish, QLocale::Denmark)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<TRowKeys> keys(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        TRowKeys& key = keys[static_cast<std::size_t>(i)];
-        for (int col : columns) {
-            const QString& text =
-                rows_[static_cast<std::size_t>(i + fixedRows_)][static_cast<std::size_t>(col)].text;
-            switch (kind) {
-            case TSortKind::Text:
-                key.texts.push_back(collator.sortKey(text));
-                key.blank.push_back(TrimBlanks(text).isEmpty());
-                break;
-            case TSortKind::Integer:
-                key.numbers.push_back(static_cast<double>(IntegerOrZero(text)));
-                break;
-            case TSortKind::Float:
-                key.numbers.push_back(CommaStrToFloatDef(TrimBlanks(text), 0));
-                break;
-            }
+    // Every row's keys in the sort columns as numbers, side by side (row i's key of column c at
+    // i * width + c), made once so that the sort only compares them; a text's key is its rank among
+    // the column's distinct texts.
+    const std::size_t width = static_cast<std::size_t>(columns.size());
+    std::vector<double> keys(static_cast<std::size_t>(count) * width);
+    for (std::size_t c = 0; c < width; ++c) {
+        const auto text = [&](int i) -> const QString& {
+            return rows_[static_cast<std::size_t>(i + fixedRows_)][static_cast<std::size_t>(columns[c])].text;
+        };
+        if (kind == TSortKind::Text) {
+            const std::vector<int> ranks = TextRanks(count, text);
+            for (int i = 0; i < count; ++i)
+                keys[static_cast<std::size_t>(i) * width + c] = ranks[static_cast<std::size_t>(i)];
+            continue;
         }
+        for (int i = 0; i < count; ++i)
+            keys[static_cast<std::size_t>(i) * width + c] = kind == TSortKind::Integer
+                                                                ? static_cast<double>(IntegerOrZero(text(i)))
+                                                                : CommaStrToFloatDef(TrimBlanks(text(i)), 0);
     }
-    const auto compare = [&](const TRowKeys& a, const TRowKeys& b) {
-        for (std::size_t c = 0; c < static_cast<std::size_t>(columns.size()); ++c) {
-            int result = 0;
-            if (kind == TSortKind::Text) {
-                result = a.blank[c] != b.blank[c] ? (a.blank[c] ? -1 : 1) : a.texts[c].compare(b.texts[c]);
-            } else {
-                result = (a.numbers[c] > b.numbers[c]) - (a.numbers[c] < b.numbers[c]);
-            }
+    const auto compare = [&](std::size_t a, std::size_t b) {
+        for (std::size_t c = 0; c < width; ++c, ++a, ++b) {
+            const int result = (keys[a] > keys[b]) - (keys[a] < keys[b]);
             if (result != 0)
                 return decending ? -result : result;
         }
@@ -312,7 +343,7 @@ void TExtStringGrid::SortRows(TSortKind kind, const QList<int>& columns, bool de
     std::vector<int> order(static_cast<std::size_t>(count));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return compare(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)]) < 0;
+        return compare(static_cast<std::size_t>(a) * width, static_cast<std::size_t>(b) * width) < 0;
     });
     // Whole rows move, so every cell keeps its object and bound field with its text.
     std::vector<TGridRow> sorted;

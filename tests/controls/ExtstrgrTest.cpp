@@ -181,6 +181,19 @@ TEST_F(Grid, SortingKeepsEachRowsObjectsAndFieldsWithItsTexts) {
     EXPECT_EQ(Column(1), (QStringList{"1", "9", "1,0", "2"})) << "ties go to the next column";
 }
 
+TEST_F(Grid, TextsThatDifferOnlyInCaseTieAndTheNextColumnDecides) {
+    Fill({{"b", "2"}, {"A", "1"}, {"a", "0"}, {"B", "3"}, {"a", "0"}});
+    for (int row = 1; row <= 5; ++row)
+        grid().SetObjects(0, row, row);
+    grid().SortRowsByText({0, 1});
+    EXPECT_EQ(Column(1), (QStringList{"0", "0", "1", "2", "3"}));
+    EXPECT_EQ(std::tuple(grid().Objects(0, 1), grid().Objects(0, 2)), std::tuple(3, 5))
+        << "equal rows keep their order";
+    grid().SortRows(TSortKind::Text, {0}, true);
+    EXPECT_EQ(Column(0), (QStringList{"b", "B", "a", "a", "A"}))
+        << "descending, ties in the order they stood";
+}
+
 TEST_F(Grid, ABoundFieldTakesTheCellsTextWhenTheCellIsLeft) {
     TDataBuffer record(8);
     TIntegerField number;
