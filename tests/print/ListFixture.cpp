@@ -8,6 +8,7 @@
 #include "print/D_Print.h"
 #include "print/D_Udskrift.h"
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QProcess>
@@ -63,6 +64,8 @@ void TListTest::Capture(TPrint& print) {
         QPdfWriter writer(fileName);
         writer.setResolution(300);
         writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(print.Orientation == TPrintOrientation::Landscape ? QPageLayout::Landscape
+                                                                                   : QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         print.PageNo = 0;
         print.PrintOn(writer);
@@ -95,21 +98,46 @@ QStringList TListTest::PrintedList(TUdskrift& job, const std::vector<TOvelseInfo
     return Pages.join(u'\n').split(u'\n');
 }
 
-QString TListTest::Written(TUdskrift& job, const QString& name) {
+QString TListTest::Written(TUdskrift& job, const QString& name, const QString& fixedName) {
     job.SetData(data_.get());
     job.SetUdskrivTilSkaerm(false);
     job.SetUdskrivTilPrinter(false);
     job.HtmlUdskrift = true;
     job.HtmlNameSuffix = name.isEmpty() ? QString() : " " + name;
     job.RunOne();
-    const QFileInfo named(ResolvePath(job.HtmlPageFileName(QStringLiteral("resultatliste"))));
+    const QFileInfo named(ResolvePath(job.HtmlPageFileName(fixedName)));
     const QString page = named.dir().filePath(named.fileName().toLower());
+    Keep(page, name);
+    return page;
+}
+
+QStringList TListTest::PrintedBy(TUdskrift& job, const QString& name, const std::function<void()>& run) {
+    name_ = name;
+    Pages.clear();
+    job.SetData(data_.get());
+    job.SetUdskrivTilSkaerm(true);
+    run();
+    return Pages.join(u'\n').split(u'\n');
+}
+
+QString TListTest::WrittenBy(TUdskrift& job, const QString& name, const QString& page,
+                             const std::function<void()>& run) {
+    job.SetData(data_.get());
+    job.SetUdskrivTilSkaerm(false);
+    job.SetUdskrivTilPrinter(false);
+    job.HtmlUdskrift = true;
+    run();
+    const QString path = ResolvePath(Manager().GetStaevneDir() + "/" + page);
+    Keep(path, name);
+    return path;
+}
+
+void TListTest::Keep(const QString& page, const QString& name) {
     if (const QString keep = KeepDir(); !keep.isEmpty()) {
         QFile::remove(keep + "/" + name + ".htm");
         QFile::copy(page, keep + "/" + name + ".htm");
     }
     EXPECT_EQ(HtmlErrors(page), "") << name.toStdString();
-    return page;
 }
 
 QString TListTest::HtmlErrors(const QString& fileName) {
