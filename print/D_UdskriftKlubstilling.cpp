@@ -27,8 +27,9 @@ QStringList TKlubstillingHoldUdskrift::AgeGroups() {
     if (!OvelseManager)
         return groups;
     for (const auto& entry : OvelseManager->OvelseIndex()) {
+        // A class code without age digits makes no age group.
         const QString group = entry.second->GetKlasseKode().mid(1, 2);
-        if (!groups.contains(group))
+        if (!group.isEmpty() && !groups.contains(group))
             groups.append(group);
     }
     return groups;

@@ -15,6 +15,6 @@ public:
     void OpenHtml() override;
 
     // The age groups of the programme: characters 2 and 3 of every round's class code (event-major
-    // order), each once, in the order first met.
+    // order), each once, in the order first met; a code without them gives none.
     static QStringList AgeGroups();
 };
