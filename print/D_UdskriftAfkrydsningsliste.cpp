@@ -115,8 +115,9 @@ void TAfkrydsningslisteUdskrift::PrintRelayForm(const TResultat& row) {
     }
     for (int i = 1; i <= RelayEntries; ++i) {
         const double entry = Row + 2 + RowsPerEntry * (i - 1);
-        const QString label = i <= 4 ? (engelsk ? QStringLiteral("Runner %1:") : QStringLiteral("Tur %1:")).arg(i)
-                                     : QStringLiteral("Reserve:");
+        const QString label =
+            i <= 4 ? (engelsk ? QStringLiteral("Runner %1:") : QStringLiteral("Tur %1:")).arg(i)
+                   : QStringLiteral("Reserve:");
         text(QStringLiteral(" "), 0, entry);
         text(label, 0, entry + 1);
         text(ShortDots, StartnummerLineX, entry + 1);
@@ -125,7 +126,8 @@ void TAfkrydsningslisteUdskrift::PrintRelayForm(const TResultat& row) {
             const TPrintFontScope restore(print.LineFont());
             print.LineFont().Style |= PrintFontStyle::Italic;
             print.LineFont().Size = std::max(6, print.LineFont().Size - 2);
-            text(engelsk ? QStringLiteral("BibNo") : QStringLiteral("Startnr"), StartnummerCaptionX, entry + 2);
+            text(engelsk ? QStringLiteral("BibNo") : QStringLiteral("Startnr"), StartnummerCaptionX,
+                 entry + 2);
             text(engelsk ? QStringLiteral("Name") : QStringLiteral("Navn"), NavnCaptionX, entry + 2);
         }
         text(QStringLiteral(" "), 0, entry + 3);

@@ -62,7 +62,7 @@ void TDommerlisteUdskrift::Prepare() {
 double TDommerlisteUdskrift::BoxesLeft() {
     const TColumnFieldList& columns = Print().Columns();
     return columns.size() > static_cast<std::size_t>(BoxesColumn) ? columns[BoxesColumn].GetLeft()
-                                                                   : DefaultBoxesLeft;
+                                                                  : DefaultBoxesLeft;
 }
 
 std::vector<double> TDommerlisteUdskrift::BoxEdges(TSheet sheet) {
@@ -121,11 +121,13 @@ void TDommerlisteUdskrift::PrintOfficialsBoxes() {
         const auto caption = [&](TPrintAlignment alignment, const QString& text, double x) {
             print.AddFieldEx(Body, alignment, x, Row, 0, TPrintVAlign::Top, TFieldKind::Text, text);
         };
-        caption(TPrintAlignment::Center, data.Engelsk ? QStringLiteral("Started") : QStringLiteral("Start klokken"),
-                OfficialBox / 2);
-        caption(TPrintAlignment::Center, data.Engelsk ? QStringLiteral("Finished") : QStringLiteral("Slut klokken"),
+        caption(TPrintAlignment::Center,
+                data.Engelsk ? QStringLiteral("Started") : QStringLiteral("Start klokken"), OfficialBox / 2);
+        caption(TPrintAlignment::Center,
+                data.Engelsk ? QStringLiteral("Finished") : QStringLiteral("Slut klokken"),
                 OfficialBox * 1.5);
-        caption(TPrintAlignment::Left, data.Engelsk ? QStringLiteral("Headjudge") : QStringLiteral("Øvelsesleder"),
+        caption(TPrintAlignment::Left,
+                data.Engelsk ? QStringLiteral("Headjudge") : QStringLiteral("Øvelsesleder"),
                 OfficialCaptionX);
     }
     Row += OfficialRows;
@@ -153,7 +155,8 @@ void TDommerlisteUdskrift::PrintHeightsRow() {
     TStdPrint& print = Print();
     const bool engelsk = CurrentSystemData().Engelsk;
     print.AddBodyText(TPrintAlignment::Right,
-                      engelsk ? QStringLiteral("JUMP HEIGHTS =====>") : QStringLiteral("SPRINGHØJDER ANFØRES HER  ===>"),
+                      engelsk ? QStringLiteral("JUMP HEIGHTS =====>")
+                              : QStringLiteral("SPRINGHØJDER ANFØRES HER  ===>"),
                       BoxesLeft() - HeightsTextGap, Row);
     PrintBoxRules(Row, TSheet::VerticalJump);
     PrintBoxRules(Row + 1, TSheet::VerticalJump);
@@ -180,7 +183,8 @@ void TDommerlisteUdskrift::PrintAthlete(const TResultat& row, TSheet sheet) {
     }
     if (const QString bane = row.GetBaneSide(); !bane.isEmpty())
         print.AddColumnText(BaneColumn, bane, Row);
-    print.AddColumnText(NavnColumn, info.Ovelse().IsStafetOvelse() ? TeamName(row) : row.GetNavnAargang(), Row);
+    print.AddColumnText(NavnColumn, info.Ovelse().IsStafetOvelse() ? TeamName(row) : row.GetNavnAargang(),
+                        Row);
     QString klub = row.GetKlub();
     if (data.ECup2007)
         klub += QStringLiteral(" - ") + row.KlubAdresse5;

@@ -52,8 +52,9 @@ std::vector<TKlubKonkurrence> TKlubKonkurrenceUdskrift::Collect(const std::vecto
 }
 
 std::vector<TKlubKonkurrence> TKlubKonkurrenceUdskrift::Ranked(std::vector<TKlubKonkurrence> clubs) {
-    std::stable_sort(clubs.begin(), clubs.end(),
-                     [](const TKlubKonkurrence& a, const TKlubKonkurrence& b) { return a.Total() > b.Total(); });
+    std::stable_sort(clubs.begin(), clubs.end(), [](const TKlubKonkurrence& a, const TKlubKonkurrence& b) {
+        return a.Total() > b.Total();
+    });
     return clubs;
 }
 

@@ -70,8 +70,8 @@ void TOversigtUdskrift::BeginOutput() {
     QString widths;
     QString headings = QStringLiteral("<tr>");
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        widths += QStringLiteral("<col width=%1>")
-                      .arg(std::lround(columns[c].GetWidth() / width * TableWidth));
+        widths +=
+            QStringLiteral("<col width=%1>").arg(std::lround(columns[c].GetWidth() / width * TableWidth));
         QStringList lines;
         for (const TFeltDef& def : print.FeltDefs())
             if (def.Column == static_cast<int>(c))

@@ -204,7 +204,8 @@ void WriteStartlisteHtmlTable(TUdskrift& job, bool heatOrdered) {
 
     const int heats = job.HeatCount();
     const auto headingRow = [&](const QString& text) {
-        html.WriteLn(QStringLiteral("<tr><td colspan=%1 class=l1>").arg(cells) + text + QStringLiteral("</tr>"));
+        html.WriteLn(QStringLiteral("<tr><td colspan=%1 class=l1>").arg(cells) + text +
+                     QStringLiteral("</tr>"));
     };
     bool shade = false;
     bool first = true;
@@ -221,8 +222,8 @@ void WriteStartlisteHtmlTable(TUdskrift& job, bool heatOrdered) {
                     shade = false;
                 }
             } else if (heats >= 2) {
-                QString text =
-                    QStringLiteral("<b>&nbsp;") + HtmlEscape(info.GetHeatAntalText(heat)) + QStringLiteral("</b>");
+                QString text = QStringLiteral("<b>&nbsp;") + HtmlEscape(info.GetHeatAntalText(heat)) +
+                               QStringLiteral("</b>");
                 if (const QString tid = job.HeatStartText(heat, heats); !tid.isEmpty())
                     text += QStringLiteral("<b> - ") + tid + QStringLiteral("</b>");
                 headingRow(text);

@@ -557,7 +557,8 @@ void WriteClubStandingsHtmlSection(TStandingsJob& job, const QString& title, con
     const bool alle = codes.isEmpty() || codes.first().isEmpty();
     // The rounds of the section: of its events, and of the classes the job's filter lets through.
     const auto inSection = [&](const TOvelseInfo& info) {
-        return (alle || codes.contains(info.GetOvelseKode())) && MatchesClassFilter(job, info.GetKlasseKode());
+        return (alle || codes.contains(info.GetOvelseKode())) &&
+               MatchesClassFilter(job, info.GetKlasseKode());
     };
     if (job.KlasseFilter.isEmpty()) {
         manager.CalcKlubStilling(alle ? QStringList{QString()} : codes, withRunde1, total, &runde1,

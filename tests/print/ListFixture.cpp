@@ -65,7 +65,7 @@ void TListTest::Capture(TPrint& print) {
         writer.setResolution(300);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageOrientation(print.Orientation == TPrintOrientation::Landscape ? QPageLayout::Landscape
-                                                                                   : QPageLayout::Portrait);
+                                                                                    : QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         print.PageNo = 0;
         print.PrintOn(writer);

@@ -40,7 +40,8 @@ protected:
     // For the jobs with a run of their own: run() with the job previewed, as Printed; and run() with the
     // job writing HTML only, the page (a name in the meet's folder) checked and kept as Written.
     QStringList PrintedBy(TUdskrift& job, const QString& name, const std::function<void()>& run);
-    QString WrittenBy(TUdskrift& job, const QString& name, const QString& page, const std::function<void()>& run);
+    QString WrittenBy(TUdskrift& job, const QString& name, const QString& page,
+                      const std::function<void()>& run);
 
     // What libxml2's HTML parser complains of in a page; empty for a well-formed page.
     static QString HtmlErrors(const QString& fileName);

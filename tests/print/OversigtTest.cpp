@@ -134,7 +134,8 @@ TEST_F(TOversigtTest, ReactionTimesFastestFirst_AnEqualTimeRankedWithEquals) {
     const QStringList lines = PrintedBy(job, "reaktion", [&] { job.Run(); });
     EXPECT_EQ(Matching(lines, "^(\\d|=) 0\\."),
               QStringList({"1 0.120 LUND Kim Sparta & <Co> M / 100 - indledende",
-                           "2 0.150 JENSEN Hans AGF M / 100 - indledende", "= 0.150 BERG Per Ballerup M / 100 - indledende",
+                           "2 0.150 JENSEN Hans AGF M / 100 - indledende",
+                           "= 0.150 BERG Per Ballerup M / 100 - indledende",
                            "4 0.180 SØ Eva Ballerup K / 100 - finale"}));
 
     TReaktionstiderUdskrift html;

@@ -16,10 +16,10 @@ const QString Shipped = QStringLiteral(ZUNO_SOURCE_DIR "/data/ZUNO2.RPT");
 
 // The sections of the lists that print in columns; each must have its columns.
 // (The per-club statements' sections are laid out with their lists.)
-const QStringList SectionsWithColumns = {"Resultatliste",      "Motion_Resultatliste", "Startliste",
-                                         "Program",            "Afkrydsningsliste",    "Dommerliste",
-                                         "Klubstilling_Hold",  "KlubKonkurrence",      "Medaljeliste",
-                                         "Reaktionstider",     "TidsskemaTidsorden",   "TidsskemaTidsorden2"};
+const QStringList SectionsWithColumns = {"Resultatliste",     "Motion_Resultatliste", "Startliste",
+                                         "Program",           "Afkrydsningsliste",    "Dommerliste",
+                                         "Klubstilling_Hold", "KlubKonkurrence",      "Medaljeliste",
+                                         "Reaktionstider",    "TidsskemaTidsorden",   "TidsskemaTidsorden2"};
 
 // The names of the file's sections, in file order.
 QStringList SectionNames(const QString& fileName) {

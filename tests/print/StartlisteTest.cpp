@@ -111,10 +111,11 @@ TEST_F(TStartlisteTest, ASeededRoundByHeatAndLane_StartTimesPerHeat_WithdrawalsS
     Load(Heats());
     TStartlisteUdskrift job;
     const QStringList lines = Printed(job, "startliste-heats");
-    EXPECT_EQ(Matching(lines, "(AGF|<Co>)"),
-              QStringList({"13:00 1 3 1 JENSEN Hans -1999, AGF 10.80 11.00", "DNS 1 4 2 HOLM Ole -98, AGF 11.20",
-                           "Venter 1 5 3 BERG Per, AGF", "UK 13:05 2 3 4 LUND Kim -2001, Sparta & <Co> 10.90",
-                           "2 4 5 ASK Bo, Sparta & <Co> 11.50", "DNS 2 5 6 IB Jens -2000, Sparta & <Co>"}));
+    EXPECT_EQ(
+        Matching(lines, "(AGF|<Co>)"),
+        QStringList({"13:00 1 3 1 JENSEN Hans -1999, AGF 10.80 11.00", "DNS 1 4 2 HOLM Ole -98, AGF 11.20",
+                     "Venter 1 5 3 BERG Per, AGF", "UK 13:05 2 3 4 LUND Kim -2001, Sparta & <Co> 10.90",
+                     "2 4 5 ASK Bo, Sparta & <Co> 11.50", "DNS 2 5 6 IB Jens -2000, Sparta & <Co>"}));
     // A withdrawn or absent athlete's row is struck through after the bold status; a waiting one's not.
     EXPECT_EQ(Matching(Model, "Arial 9 8 HOLM Ole").size(), 1);
     EXPECT_EQ(Matching(Model, "Arial 9 8 IB Jens").size(), 1);
@@ -143,7 +144,8 @@ TEST_F(TStartlisteTest, OneHeatShowsNoStartTimeAndNoHeading) {
     Load(round);
     TStartlisteUdskrift job;
     EXPECT_TRUE(Matching(Printed(job, "startliste-one-heat"), "13:0").isEmpty());
-    const QString page = Written(*std::make_unique<TStartlisteUdskrift>(), "startliste-one-heat", "startliste");
+    const QString page =
+        Written(*std::make_unique<TStartlisteUdskrift>(), "startliste-one-heat", "startliste");
     EXPECT_EQ(HtmlXPath(page, "count(//table[@class='rl']//td[@class='l1'])"), "0");
     EXPECT_EQ(HtmlXPath(page, "count(//table[@class='rl']//tr[@valign='top'])"), "2");
 }
@@ -162,7 +164,8 @@ TEST_F(TStartlisteTest, APartlySeededRoundGivesNoStartList_ButTheBatchJobsListIt
     const QString page = Written(batch, "startliste-unseeded", "startliste");
     // The seeding-order form: running numbers, no heat headings, the best entered result first.
     EXPECT_EQ(HtmlXPath(page, "count(//table[@class='rl']//td[@class='l1'])"), "0");
-    EXPECT_EQ(HtmlXPath(page, "string((//table[@class='rl']//tr[@valign='top'])[1]/td[6])"), "LUND Kim -2001");
+    EXPECT_EQ(HtmlXPath(page, "string((//table[@class='rl']//tr[@valign='top'])[1]/td[6])"),
+              "LUND Kim -2001");
     EXPECT_EQ(HtmlXPath(page, "string((//table[@class='rl']//tr[@valign='top'])[2]/td[1])"), "2");
 }
 
@@ -176,7 +179,8 @@ TEST_F(TStartlisteTest, WithRedidTheHeaderHasACellForEveryCellOfTheRows_AndGroup
     Load(round);
     TStartlisteUdskrift job;
     // Neither personal best nor entered result on paper.
-    EXPECT_EQ(Matching(Printed(job, "startliste-redid"), "JENSEN"), QStringList({"1 3 1 JENSEN Hans -1999, AGF"}));
+    EXPECT_EQ(Matching(Printed(job, "startliste-redid"), "JENSEN"),
+              QStringList({"1 3 1 JENSEN Hans -1999, AGF"}));
     const QString page = Written(*std::make_unique<TStartlisteUdskrift>(), "startliste-redid", "startliste");
     // By heat: an empty cell, the lane, the start number, the group, ...: eight cells in every row.
     EXPECT_EQ(CellCounts(page), QStringList({"8", "1", "8", "8", "1", "8", "8"}));
@@ -215,6 +219,32 @@ TEST_F(TStartlisteTest, ARelaysTeamWithItsRunners_EscapedOnThePage_InAFileNameMa
     EXPECT_EQ(HtmlXPath(page, "string(//tr[td[7]='Sparta <1>']/td[2])"), "");
 }
 
+TEST_F(TStartlisteTest, ACombinedEventAndItsFirstDisciplineHaveTheirStartListsAndJudgesSheets) {
+    AddProgramme({{"M", "C100", "F"}, {"M", "10K", "F"}});
+    for (const auto& [ovelse, nr] : {std::pair{"C100", 1}, std::pair{"10K", 2}}) {
+        TOvelseRkElement* row = Ov().FindOvelseRk("M", ovelse);
+        row->GetField(OvelseRkField::MKOvelse)->SetAsString("10K");
+        row->GetField(OvelseRkField::MKOvelseNr)->SetAsInteger(nr);
+    }
+    Ov().Save();
+    Ov().Reload();
+    for (const char* ovelse : {"C100", "10K"}) {
+        Add(Round("M", ovelse), {.Nr = 1, .Heat = 1, .Bane = 2});
+        Add(Round("M", ovelse), {.Nr = 4, .Heat = 1, .Bane = 3});
+    }
+    for (const char* ovelse : {"C100", "10K"}) {
+        SCOPED_TRACE(ovelse);
+        Load(Round("M", ovelse));
+        TStartlisteUdskrift job;
+        EXPECT_EQ(Matching(Printed(job, QString("startliste-") + ovelse), "(AGF|<Co>)$").size(), 2);
+        TDommerlisteUdskrift dommer;
+        EXPECT_EQ(Matching(Printed(dommer, QString("dommer-") + ovelse), "^4 3 LUND Kim -2001$").size(), 1);
+        const QString page =
+            Written(*std::make_unique<TStartlisteUdskrift>(), QString("startliste-") + ovelse, "startliste");
+        EXPECT_EQ(HtmlXPath(page, "count(//table[@class='rl']//tr[@valign='top'])"), "2");
+    }
+}
+
 // ---------------------------------------------------------------- programme
 
 TEST_F(TStartlisteTest, TheProgrammeListsEveryEntryInSeedingOrderOnOnePage) {
@@ -232,7 +262,8 @@ TEST_F(TStartlisteTest, TheProgrammeListsEveryEntryInSeedingOrderOnOnePage) {
     EXPECT_EQ(HtmlXPath(page, "string(//head/title)").contains("PROGRAM"), true);
     EXPECT_EQ(HtmlXPath(page, "count(//table[@class='rl']//td[@class='l1'])"), "0");
     EXPECT_EQ(HtmlXPath(page, "string((//table[@class='rl']//tr[@valign='top'])[1]/td[1])"), "1");
-    EXPECT_EQ(HtmlXPath(page, "string((//table[@class='rl']//tr[@valign='top'])[1]/td[6])"), "LUND Kim -2001");
+    EXPECT_EQ(HtmlXPath(page, "string((//table[@class='rl']//tr[@valign='top'])[1]/td[6])"),
+              "LUND Kim -2001");
 }
 
 // ---------------------------------------------------------------- check-in list
@@ -243,9 +274,9 @@ TEST_F(TStartlisteTest, TheCheckInListRulesALinePerAthlete_WithTheHeatOnlyWhenTh
     const QStringList lines = Printed(job, "afkrydsning");
     EXPECT_EQ(Matching(lines, "^HEAT").size(), 6);
     EXPECT_EQ(Matching(lines, "(AGF|<Co>)"),
-              QStringList({"1 JENSEN Hans -1999 AGF 11.00", "Venter 3 BERG Per AGF", "DNS 2 HOLM Ole -98 AGF 11.20",
-                           "UK 4 LUND Kim -2001 Sparta & <Co> 10.90", "5 ASK Bo Sparta & <Co> (11.50)",
-                           "DNS 6 IB Jens -2000 Sparta & <Co>"}));
+              QStringList({"1 JENSEN Hans -1999 AGF 11.00", "Venter 3 BERG Per AGF",
+                           "DNS 2 HOLM Ole -98 AGF 11.20", "UK 4 LUND Kim -2001 Sparta & <Co> 10.90",
+                           "5 ASK Bo Sparta & <Co> (11.50)", "DNS 6 IB Jens -2000 Sparta & <Co>"}));
     EXPECT_EQ(job.Print().Blocks().Count(), 6);
 
     TOvelseInfo& final = Round("M", "100", "F");
@@ -275,8 +306,9 @@ TEST_F(TStartlisteTest, ThePaperListsAskedForAsHtmlOnlySaySoOnceAndWriteNothing)
     job.HtmlUdskrift = true;
     job.RunOne();
     job.RunList({&Round("M", "100", "I"), &Round("M", "100", "I")});
-    EXPECT_EQ(messages.Shown(), QStringList({"Dommerlister kan kun udskrives på papir eller vises på skærmen, ikke "
-                                             "skrives som HTML."}));
+    EXPECT_EQ(messages.Shown(),
+              QStringList({"Dommerlister kan kun udskrives på papir eller vises på skærmen, ikke "
+                           "skrives som HTML."}));
     TAfkrydsningslisteUdskrift afkrydsning;
     afkrydsning.SetData(&Data());
     afkrydsning.HtmlUdskrift = true;
@@ -308,8 +340,8 @@ TEST_F(TStartlisteTest, TheJudgesSheetsBoxesStandAgainstLayoutColumnThree) {
     EXPECT_EQ(Matching(lines, "^Start klokken Slut klokken Øvelsesleder$").size(), 1);
     EXPECT_EQ(Matching(lines, "HEAT \\d"), QStringList({"13:00 HEAT 1 VIND:", "13:05 HEAT 2 VIND:"}));
     EXPECT_EQ(Matching(lines, "^(\\d|DNS|Venter) \\d [A-Z]+"),
-              QStringList({"1 3 JENSEN Hans -1999", "DNS 4 HOLM Ole -98", "Venter 5 BERG Per", "4 3 LUND Kim -2001",
-                           "5 4 ASK Bo", "DNS 5 IB Jens -2000"}));
+              QStringList({"1 3 JENSEN Hans -1999", "DNS 4 HOLM Ole -98", "Venter 5 BERG Per",
+                           "4 3 LUND Kim -2001", "5 4 ASK Bo", "DNS 5 IB Jens -2000"}));
     ASSERT_GE(job.Print().Columns().size(), 4u);
     const int left = job.Print().Columns()[3].Left;
     EXPECT_EQ(left, 14000);
@@ -378,10 +410,12 @@ TEST_F(TStartlisteTest, FirstStyleDiplomasForThePlacesAsked_InABoldFaceForArialB
     TDiplomUdskrift job(nullptr, TDiplomUdskrift::Plads1 | TDiplomUdskrift::Plads3, -1);
     Printed(job, "diplom");
     ASSERT_EQ(Pages.size(), 2);
-    EXPECT_TRUE(Pages[0].startsWith("1. PRÆMIE\nHans Jensen AGF M\nNavn Klub Klasse\nØvelse Resultat\n100 m - finale 10.50"))
+    EXPECT_TRUE(Pages[0].startsWith(
+        "1. PRÆMIE\nHans Jensen AGF M\nNavn Klub Klasse\nØvelse Resultat\n100 m - finale 10.50"))
         << Pages[0].toStdString();
     EXPECT_TRUE(Pages[1].startsWith("3. PRÆMIE\nBo Ask Sparta & <Co> M")) << Pages[1].toStdString();
-    EXPECT_EQ(Matching(Model, "^\\d+: 0 0 5500 Arial black 40 1 3. PRÆMIE").size(), 1) << Model.join("\n").toStdString();
+    EXPECT_EQ(Matching(Model, "^\\d+: 0 0 5500 Arial black 40 1 3. PRÆMIE").size(), 1)
+        << Model.join("\n").toStdString();
 
     TDiplomUdskrift none(nullptr, 0, -1);
     Printed(none, "diplom-none");

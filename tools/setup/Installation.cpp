@@ -161,7 +161,8 @@ bool IsEarlierReportFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray digest =
-        QCryptographicHash::hash(file.readAll().replace('\r', QByteArray()), QCryptographicHash::Sha256).toHex();
+        QCryptographicHash::hash(file.readAll().replace('\r', QByteArray()), QCryptographicHash::Sha256)
+            .toHex();
     return std::any_of(EarlierReportFiles.begin(), EarlierReportFiles.end(),
                        [&](const char* earlier) { return digest == earlier; });
 }
@@ -194,7 +195,8 @@ void CopyShippedFiles(const QString& programDir, const QString& staging, const Q
         const QString staged = QDir(staging).filePath(target);
         if (!QDir().mkpath(QFileInfo(staged).path()) || !CopyAside(sourceDir.filePath(relative), staged))
             throw Exception(QStringLiteral("Filen %1 kunne ikke kopieres til %2").arg(relative, programDir));
-        done.append((replaces ? QStringLiteral("Erstattet: %1") : QStringLiteral("Kopieret: %1")).arg(target));
+        done.append(
+            (replaces ? QStringLiteral("Erstattet: %1") : QStringLiteral("Kopieret: %1")).arg(target));
     }
 }
 
@@ -215,8 +217,8 @@ std::set<QString> PutInPlace(const QString& staging, const QString& folder) {
         for (QString missing = parent; !QFileInfo::exists(missing); missing = QFileInfo(missing).path())
             changed.insert(QFileInfo(missing).path());
         // rename(2) puts a new file in place, and replaces an old one, in one step.
-        if (!QDir().mkpath(parent) ||
-            ::rename(QFile::encodeName(from.filePath(relative)).constData(), QFile::encodeName(target).constData()) != 0)
+        if (!QDir().mkpath(parent) || ::rename(QFile::encodeName(from.filePath(relative)).constData(),
+                                               QFile::encodeName(target).constData()) != 0)
             throw Exception(QStringLiteral("Filen %1 kunne ikke lægges i %2").arg(relative, folder));
         changed.insert(parent);
     }
