@@ -9,6 +9,7 @@
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
+#include "model/D_Tekster.h"
 #include "print/PrUtilFormat.h"
 #include "storage/DBFieldDate.h"
 
@@ -184,6 +185,14 @@ QString TUdskrift::HeatStartText(qint32 heat, int heatCount) const {
         CurrentSystemData().TidsskemaUofficielt)
         return {};
     return FormatDateTime(QStringLiteral("h:nn"), DateTimeToQDateTime(info->GetHeatTid(heat)));
+}
+
+QString TUdskrift::StatusText(const TResultat& row) {
+    if (row.IsAfbud() || row.IsEjMoedt() || row.IsVenter())
+        return FormatResKode(row.RK);
+    if (row.IsUK() || row.IsUdenforHold())
+        return FormatUdenforKonk(row.UK);
+    return {};
 }
 
 QString TUdskrift::TeamName(const TResultat& row) {

@@ -110,6 +110,9 @@ public:
     // The start of a heat as the lists show it ("h:nn"): only for a round with a time per heat and more
     // than heatCount 1, in a meet whose timetable is official; else empty.
     QString HeatStartText(qint32 heat, int heatCount) const;
+    // The status a list shows in front of a row: withdrawn, absent or waiting, else out of the competition
+    // or of the team score; empty for a row that competes normally.
+    static QString StatusText(const TResultat& row);
     // A relay row's team: its name, or its club when it has none.
     static QString TeamName(const TResultat& row);
     // For the lists that exist only on paper: true when only HTML is asked for, after telling the user

@@ -30,14 +30,6 @@ constexpr double NavnCaptionX = 5.1;
 const QString ShortDots = QString(19, u'.');
 const QString LongDots = QString(60, u'.');
 
-QString StatusText(const TResultat& row) {
-    if (row.IsAfbud() || row.IsEjMoedt() || row.IsVenter())
-        return FormatResKode(row.RK);
-    if (row.IsUK() || row.IsUdenforHold())
-        return FormatUdenforKonk(row.UK);
-    return {};
-}
-
 } // namespace
 
 TAfkrydsningslisteUdskrift::TAfkrydsningslisteUdskrift(QObject* owner)

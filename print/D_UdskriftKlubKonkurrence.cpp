@@ -29,13 +29,7 @@ std::vector<TKlubKonkurrence> TKlubKonkurrenceUdskrift::Collect(const std::vecto
             clubs.push_back({navn, 0, 0});
         return clubs[it->second];
     };
-    TResultatManager& manager = OtherRounds();
-    for (TOvelseInfo* info : rounds) {
-        if (!info || info->AntalDeltagere < 1)
-            continue;
-        manager.LoadOvelse(info);
-        if (!manager.HasResultat())
-            continue;
+    ForEachHeldRound(rounds, [&](TOvelseInfo&, TResultatManager& manager) {
         for (int i = 0; i < manager.Count(); ++i) {
             const TResultat& row = *manager.GetResultat(i);
             if (row.IsValid())
@@ -46,8 +40,7 @@ std::vector<TKlubKonkurrence> TKlubKonkurrenceUdskrift::Collect(const std::vecto
                 const THold& hold = *teams->GetHold(t);
                 club(hold.GetHoldNavn()).Hold += hold.HoldResultat->Point;
             }
-    }
-    manager.Clear();
+    });
     return clubs;
 }
 

@@ -34,15 +34,13 @@ TMedaljelisteUdskrift::TMedaljelisteUdskrift(QObject* owner)
 std::vector<TMedaljeKlub> TMedaljelisteUdskrift::Collect(const std::vector<TOvelseInfo*>& rounds) {
     std::vector<TMedaljeKlub> clubs;
     std::map<QString, std::size_t> index;
-    TResultatManager& manager = OtherRounds();
-    for (TOvelseInfo* info : rounds) {
-        if (!info || info->AntalDeltagere < 1 || !info->IsLastRunde() ||
-            info->OvelseRk().GetField(OvelseRkField::Uofficiel)->GetAsInteger() != 0)
-            continue;
-        manager.LoadOvelse(info);
-        if (!manager.HasResultat())
-            continue;
-        const qint32 heat = MedalHeat(manager, *info);
+    std::vector<TOvelseInfo*> official;
+    for (TOvelseInfo* info : rounds)
+        if (info && info->IsLastRunde() &&
+            info->OvelseRk().GetField(OvelseRkField::Uofficiel)->GetAsInteger() == 0)
+            official.push_back(info);
+    ForEachHeldRound(official, [&](TOvelseInfo& info, TResultatManager& manager) {
+        const qint32 heat = MedalHeat(manager, info);
         for (int i = 0; i < manager.Count(); ++i) {
             const TResultat& row = *manager.GetResultat(i);
             if (!row.IsValid() || row.Plac < 1 || row.Plac > 3 || (heat != 0 && row.Heat != heat))
@@ -53,8 +51,7 @@ std::vector<TMedaljeKlub> TMedaljelisteUdskrift::Collect(const std::vector<TOvel
             TMedaljeKlub& club = clubs[it->second];
             ++(row.Plac == 1 ? club.Guld : row.Plac == 2 ? club.Soelv : club.Bronze);
         }
-    }
-    manager.Clear();
+    });
     QCollator collator{QLocale(QLocale::Danish, QLocale::Denmark)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(clubs.begin(), clubs.end(), [&](const TMedaljeKlub& a, const TMedaljeKlub& b) {
@@ -70,11 +67,7 @@ std::vector<TMedaljeKlub> TMedaljelisteUdskrift::Collect(const std::vector<TOvel
 }
 
 void TMedaljelisteUdskrift::Run() {
-    std::vector<TOvelseInfo*> rounds;
-    if (OvelseManager)
-        for (const auto& entry : OvelseManager->KlasseIndex())
-            rounds.push_back(entry.second);
-    const std::vector<TMedaljeKlub> clubs = Collect(rounds);
+    const std::vector<TMedaljeKlub> clubs = Collect(AllRounds());
     BeginOutput();
     if (CurrentSystemData().Redid && !clubs.empty()) {
         OutputBlankRow();

@@ -4,6 +4,8 @@
 
 #include "foundation/LxDisk.h"
 #include "model/D_Globals.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Result.h"
 #include "model/D_Staevne.h"
 
 #include <cmath>
@@ -50,6 +52,28 @@ TOversigtUdskrift::TOversigtUdskrift(QObject* owner, const QString& section, con
         Print().LoadLayout(section, StaevneManager->GetRptFileName());
     Print().AddHeaderText(TPrintAlignment::Left, QStringLiteral(" "), 0, GapRow);
     Print().GetLine(TPrintSection::Header, GapRow).SetSpaceBefore(GapSpace);
+}
+
+std::vector<TOvelseInfo*> TOversigtUdskrift::AllRounds() {
+    std::vector<TOvelseInfo*> rounds;
+    if (OvelseManager)
+        for (const auto& entry : OvelseManager->KlasseIndex())
+            rounds.push_back(entry.second);
+    return rounds;
+}
+
+void TOversigtUdskrift::ForEachHeldRound(
+    const std::vector<TOvelseInfo*>& rounds,
+    const std::function<void(TOvelseInfo& info, TResultatManager& manager)>& round) {
+    TResultatManager& manager = OtherRounds();
+    for (TOvelseInfo* info : rounds) {
+        if (!info || info->AntalDeltagere < 1)
+            continue;
+        manager.LoadOvelse(info);
+        if (manager.HasResultat())
+            round(*info, manager);
+    }
+    manager.Clear();
 }
 
 void TOversigtUdskrift::OpenHtml() {

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 class TOversigtUdskrift : public TStandingsJob {
 public:
     // section: the layout of the report file; pageName and title: the HTML page in the meet's folder.
@@ -15,6 +18,12 @@ public:
     void OpenHtml() override;
 
 protected:
+    // Every round of the meet in class-major programme order.
+    static std::vector<TOvelseInfo*> AllRounds();
+    // Loads each round with an entry that holds results into the job's own result manager and hands
+    // it over; the manager is emptied afterwards.
+    void ForEachHeldRound(const std::vector<TOvelseInfo*>& rounds,
+                          const std::function<void(TOvelseInfo& info, TResultatManager& manager)>& round);
     // Opens the page when only HTML is asked for, and begins its table.
     void BeginOutput();
     // A row of texts, one per layout column from 0 (an empty text leaves its column empty).

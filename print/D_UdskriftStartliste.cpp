@@ -32,15 +32,6 @@ constexpr double ECupNavnShare = 0.7;
 
 const QString Nbsp = QStringLiteral("&nbsp;");
 
-// The status a row shows in front of it: withdrawn, absent or waiting, else out of the competition.
-QString StatusText(const TResultat& row) {
-    if (row.IsAfbud() || row.IsEjMoedt() || row.IsVenter())
-        return FormatResKode(row.RK);
-    if (row.IsUK() || row.IsUdenforHold())
-        return FormatUdenforKonk(row.UK);
-    return {};
-}
-
 QString Mark(const TOvelseInfo& info, qint32 value) {
     return value == 0 ? QString() : FormatOvelseResultatNoWind(info, value);
 }
@@ -250,10 +241,8 @@ void WriteStartlisteHtmlTable(TUdskrift& job, bool heatOrdered) {
         }
         cell(u'2', relay ? QString() : QString::number(row->Startnummer));
         cell(u'3', data.Redid ? GroupLetter(row->SG) : HtmlEscape(Mark(info, row->Seedning)));
-        QString status = StatusText(*row);
-        if (!row->IsAfbud() && !row->IsEjMoedt() && !row->IsVenter())
-            status.clear();
-        cell(u'4', HtmlEscape(!status.isEmpty() ? status : data.Redid ? QString() : Mark(info, row->PR)));
+        const bool away = row->IsAfbud() || row->IsEjMoedt() || row->IsVenter();
+        cell(u'4', HtmlEscape(away ? FormatResKode(row->RK) : data.Redid ? QString() : Mark(info, row->PR)));
         cell(u'5', {});
         if (relay) {
             cell(u'6', job.RelayMembersHtml(*row));

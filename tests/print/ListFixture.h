@@ -25,6 +25,9 @@ protected:
     void TearDown() override;
 
     TSystemData& Settings();
+    // The clubs 1 "AGF" and 2 "Sparta & <Co>" and the participants 1 to 8, born in various years or
+    // not known, of one or the other club.
+    void AddAthletes();
     // A result manager made now over the stored records, with the round loaded: the event editor's.
     TResultatManager& Load(TOvelseInfo& round);
     TResultatManager& Data() { return *data_; }
