@@ -273,6 +273,7 @@ TEST_F(EltidReaderWindow, TheFileListsCommandsKeepTheirFilesAndAFolderThatIsNotT
         EXPECT_EQ(Items(form), QStringList({"A", "B"}));
         EXPECT_EQ(ReadFile(Path("Omega-0.path")), (Folder() + "\r\n").toUtf8());
         EXPECT_EQ(form.FolderLabel->text(), "Mappe: " + Folder());
+        Picture(form, "eltid-filer.png");
 
         Select(form, "A");
         form.FjernButton->click();
@@ -395,6 +396,10 @@ struct TSample {
     const char* Vind;
     const char* Picture;
 };
+
+void PrintTo(const TSample& sample, std::ostream* out) {
+    *out << sample.Word;
+}
 
 class EltidReaderSamples : public EltidReaderWindow, public ::testing::WithParamInterface<TSample> {};
 
