@@ -165,7 +165,12 @@ TEltidReaderForm::TEltidReaderForm(QWidget* owner, const TEltidRun& run)
     ConnectScoreboard();
 }
 
-TEltidReaderForm::~TEltidReaderForm() = default;
+TEltidReaderForm::~TEltidReaderForm() {
+    // The grid outlives the session by a little as the window goes.
+    Timer->stop();
+    TiderGrid->BeforeDrawCell = nullptr;
+    TiderGrid->OnLeaveCell = nullptr;
+}
 
 // ---------------------------------------------------------------- building
 

@@ -57,7 +57,10 @@ TRunningPage::TRunningPage(TEditOvelseForm& form)
     });
 }
 
-TRunningPage::~TRunningPage() = default;
+TRunningPage::~TRunningPage() {
+    // The grid outlives the page by a little as the window goes.
+    form_.LobeResultatGrid->OnLeaveCell = nullptr;
+}
 
 void TRunningPage::BuildPage() {
     QWidget* const page = form_.LobeResultatPage;
