@@ -94,6 +94,23 @@ std::size_t Connection::read(void* buffer, std::size_t size) {
     }
 }
 
+std::optional<std::size_t> Connection::readNow(void* buffer, std::size_t size) {
+    if (fd_ < 0 || size == 0 || aborted_)
+        return 0;
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buffer, size, MSG_DONTWAIT);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return std::nullopt;
+        if (aborted_ || errno == ECONNRESET)
+            return 0;
+        throw SocketError("recv", errno);
+    }
+}
+
 std::size_t Connection::write(const void* data, std::size_t size, int timeoutMs) {
     const auto* bytes = static_cast<const char*>(data);
     std::size_t written = 0;
@@ -172,7 +189,7 @@ void Connection::closeGracefully(int lingerMs, bool expectMore) {
     close();
 }
 
-Listener::Listener(std::uint16_t port) {
+Listener::Listener(std::uint16_t port, bool loopbackOnly) {
     // Not blocking, so that accepting never waits for a connection that poll() saw and that is gone.
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd_ < 0)
@@ -182,7 +199,7 @@ Listener::Listener(std::uint16_t port) {
     ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on); // a restart must not wait for TIME_WAIT
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_addr.s_addr = htonl(loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
     address.sin_port = htons(port);
     socklen_t length = sizeof address;
     if (wakeFd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
