@@ -606,7 +606,6 @@ void TProcessQueue::Terminate() {
 }
 
 void TProcessQueue::Execute() {
-    Net::preferThroughput();
     server_.Log(QStringLiteral("<ProcessQueue.Execute.Begin>"));
     while (!terminated_) {
         if (THttpClientThread* client = server_.QueueNext())
@@ -685,7 +684,6 @@ void THttpServer::Stop() {
 }
 
 void THttpServer::AcceptLoop() {
-    Net::preferThroughput();
     while (!stopping_) {
         Net::Accepted accepted = listener_->accept();
         if (accepted.connection)

@@ -1,15 +1,8 @@
 #include "server/socket/WorkerPool.h"
 
-#include <sched.h>
-
 #include <system_error>
 
 namespace Net {
-
-void preferThroughput() {
-    const sched_param normal{};
-    ::sched_setscheduler(0, SCHED_BATCH, &normal); // where it is refused the thread stays as it is
-}
 
 WorkerPool::WorkerPool(std::size_t maxThreads)
     : maxThreads_(maxThreads > 0 ? maxThreads : 1) {}
@@ -48,7 +41,6 @@ std::size_t WorkerPool::threadCount() {
 }
 
 void WorkerPool::work() {
-    preferThroughput();
     std::unique_lock lock(mutex_);
     for (;;) {
         ++idle_;

@@ -1,7 +1,6 @@
 #pragma once
 // Threads that serve connections: started as connections need them, up to a bound, and kept for the
-// following ones, so a connection costs no thread start and end of its own. They prefer throughput.
-// Plain C++, no Qt.
+// following ones, so a connection costs no thread start and end of its own. Plain C++, no Qt.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -11,11 +10,6 @@
 #include <vector>
 
 namespace Net {
-
-// Marks the calling thread as one that works through what is waiting rather than one that must answer
-// at once: woken, it does not push the running thread aside, so that a thread hands on its work and
-// goes on to its own next step instead of the two taking turns at every hand-over.
-void preferThroughput();
 
 class WorkerPool {
 public:
