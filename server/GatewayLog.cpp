@@ -2,6 +2,13 @@
 
 #include "foundation/Windows1252.h"
 
+#include <cstring>
+
+namespace {
+// Room for the lines a connection logs between two writes, so that they seldom move.
+constexpr qsizetype LinesReserve = 2048;
+} // namespace
+
 void GatewayLog::Write(const QStringList& texts) {
     GatewayLogLines lines;
     Stamp(lines, QString(), texts);
@@ -14,15 +21,26 @@ void GatewayLog::Stamp(GatewayLogLines& lines, const QString& prefix, const QStr
         std::lock_guard lock(stampMutex_);
         stamp = log_.Stamp();
     }
-    if (lines.parts_.empty() || lines.parts_.back().first != stamp.FileName)
+    if (lines.parts_.empty() || lines.parts_.back().first != stamp.FileName) {
         lines.parts_.emplace_back(stamp.FileName, QByteArray());
-    QByteArray& bytes = lines.parts_.back().second;
-    const QByteArray start = stamp.Text + Windows1252::Encode(prefix);
-    for (const QString& text : texts) {
-        bytes += start;
-        bytes += Windows1252::Encode(text);
-        bytes += '\n';
+        lines.parts_.back().second.reserve(LinesReserve);
     }
+    QByteArray& bytes = lines.parts_.back().second;
+    // Room for the lines at their longest, written in place; what is left over is cut off.
+    qsizetype room = 0;
+    for (const QString& text : texts)
+        room += stamp.Text.size() + prefix.size() + text.size() + 1;
+    qsizetype used = bytes.size();
+    bytes.resize(used + room);
+    char* out = bytes.data();
+    for (const QString& text : texts) {
+        std::memcpy(out + used, stamp.Text.constData(), std::size_t(stamp.Text.size()));
+        used += stamp.Text.size();
+        used += Windows1252::EncodeTo(prefix, out + used);
+        used += Windows1252::EncodeTo(text, out + used);
+        out[used++] = '\n';
+    }
+    bytes.truncate(used);
 }
 
 void GatewayLog::Flush(GatewayLogLines& lines) {

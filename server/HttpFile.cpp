@@ -4,14 +4,16 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-THttpFile::THttpFile(int descriptor, QString name)
+THttpFile::THttpFile(int descriptor, QString name, qint64 size)
     : fd_(descriptor)
-    , name_(std::move(name)) {}
+    , name_(std::move(name))
+    , size_(size) {}
 
 THttpFile::~THttpFile() {
     if (fd_ >= 0)
@@ -30,15 +32,12 @@ std::unique_ptr<THttpFile> THttpFile::Open(const QString& path) {
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<THttpFile>(fd, resolved);
+    return std::make_unique<THttpFile>(fd, resolved, qint64(info.st_size));
 }
 
 bool THttpFile::ReadAll(QByteArray& content) const {
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0)
-        return false;
-    // One more than the size, so that a file that has not grown is read whole with one call.
-    content.resize(qsizetype(info.st_size) + 1);
+    // One more than the size, so that a file that has not changed is read whole with one call.
+    content.resize(qsizetype(std::max<qint64>(size_, 0)) + 1);
     qsizetype used = 0;
     for (;;) {
         if (used == content.size())

@@ -7,8 +7,9 @@
 
 class THttpFile {
 public:
-    // Takes over the open descriptor.
-    THttpFile(int descriptor, QString name);
+    // Takes over the open descriptor; size is its size as it was opened (a guess: the file is read to
+    // its end whatever it is).
+    THttpFile(int descriptor, QString name, qint64 size);
     ~THttpFile();
     THttpFile(const THttpFile&) = delete;
     THttpFile& operator=(const THttpFile&) = delete;
@@ -24,4 +25,5 @@ public:
 private:
     int fd_;
     QString name_;
+    qint64 size_;
 };

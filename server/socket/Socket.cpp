@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/resource.h>
@@ -63,9 +62,8 @@ SocketError::SocketError(const std::string& call, int errorNumber)
 Connection::Connection(int fd, std::string remoteAddress)
     : fd_(fd)
     , remoteAddress_(std::move(remoteAddress)) {
-    // Answers go out as small writes; none of them should wait for the peer's acknowledgement.
-    const int on = 1;
-    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    // No TCP_NODELAY: an answer goes out with one write, and the end of the stream that follows it
+    // sends its last piece at once.
 }
 
 Connection::~Connection() {

@@ -104,7 +104,7 @@ TEST_F(GatewayTest, WhatAConnectionLoggedIsInTheFileBeforeItWaits) {
     handled.Send("GET /langsom HTTP/1.0\r\n\r\n");
     ASSERT_TRUE(gate.WaitForArrivals(1));
     EXPECT_EQ(LogLinesWith("GET /langsom").size(), 1);
-    EXPECT_EQ(LogLinesWith("<server request>").size(), 1);
+    EXPECT_EQ(LogLinesWith("</receive data from client>").size(), 1);
     EXPECT_TRUE(LogLinesWith("</server request>").isEmpty());
     gate.Open();
     EXPECT_EQ(handled.ReadAll(), Answer("HTTP/1.0 200 OK", "late\r\n"));
