@@ -2,11 +2,8 @@
 
 #include "model/D_Ovelser.h"
 #include "print/D_Udskrift.h"
-#include "storage/DBFieldDate.h"
 #include "support/ResultFixture.h"
 #include "support/Test.h"
-
-#include <QDateTime>
 
 #include <utility>
 
@@ -16,23 +13,6 @@ namespace {
 // and shot put, in programme order.
 class UdskriftBatchTest : public TResultTest {
 protected:
-    // Gives rounds ("M 100 F") their date and time ("yyyy-MM-dd hh:mm"; empty: none) and reads the
-    // programme anew.
-    void Schedule(std::initializer_list<std::pair<const char*, const char*>> rounds) {
-        for (const auto& [round, when] : rounds) {
-            const QStringList parts = QString::fromUtf8(round).split(u' ');
-            const QDateTime stamp = QDateTime::fromString(QString::fromUtf8(when), "yyyy-MM-dd hh:mm");
-            Round(parts[0], parts[1], parts[2])
-                .OvelseRn()
-                .GetField(OvelseRnField::DatoTid)
-                ->SetAsFloat(stamp.isValid() ? QDateToDateTime(stamp.date()) +
-                                                   stamp.time().msecsSinceStartOfDay() / 86400000.0
-                                             : 0);
-        }
-        Ov().Save();
-        Ov().Reload();
-    }
-
     // An event row with one round of a class of the meet's own, made when missing.
     void AddOwnClassEvent(const QString& klasse, const QString& ovelse) {
         TKlasseElement* element = Ov().FindKlasse(klasse);
