@@ -166,8 +166,9 @@ TXmlRound FindXmlRound(const QStringList& arguments) {
     round.Info = OvelseManager->FindOvelseInfo(klasse, ovelse, runde);
     if (!round.Info)
         Refuse("/XML_OVELSE", QStringLiteral("stævnet har ingen runde med klassen \"") + klasse +
-                                  QStringLiteral("\", øvelsen \"") + ovelse +
-                                  QStringLiteral("\" og runden \"") + runde + u'"');
+                                  (runde.isEmpty() ? QStringLiteral("\" og øvelsen \"") + ovelse + u'"'
+                                                   : QStringLiteral("\", øvelsen \"") + ovelse +
+                                                         QStringLiteral("\" og runden \"") + runde + u'"'));
 
     const QString given = FindSwitchValue(HeatSwitch, arguments);
     if (given.isEmpty())

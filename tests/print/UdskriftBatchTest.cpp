@@ -41,6 +41,17 @@ protected:
         return suffixes;
     }
     std::vector<TListeSet> Plan(const TListePlanOptions& options) { return PlanListeSets(Ov(), options); }
+    // Men's 100 m heats, long jump and shot put on the first day with the women's 100 m; the 100 m final,
+    // the relay and the high jump on the second.
+    void ScheduleTwoDays() {
+        Schedule({{"K 100 F", "2024-06-01 12:00"},
+                  {"M 100 I", "2024-06-01 13:00"},
+                  {"M 100 F", "2024-06-02 10:00"},
+                  {"M 4X100 F", "2024-06-02 11:00"},
+                  {"M HØ F", "2024-06-02 09:00"},
+                  {"M LÆ F", "2024-06-01 14:00"},
+                  {"M KU F", "2024-06-01 15:00"}});
+    }
 
     const QStringList programme{"K 100 F", "M 100 I", "M 100 F", "M 4X100 F", "M HØ F", "M LÆ F", "M KU F"};
 };
@@ -145,13 +156,7 @@ TEST_F(UdskriftBatchTest, OneFilePagesAreNamedByClassEventAndFirstRoundAndTwoEve
 }
 
 TEST_F(UdskriftBatchTest, AOneFilePageBeginsAtItsEventsFirstRoundInTheSetSoAFinalOnDayTwoIsWritten) {
-    Schedule({{"K 100 F", "2024-06-01 12:00"},
-              {"M 100 I", "2024-06-01 13:00"},
-              {"M 100 F", "2024-06-02 10:00"},
-              {"M 4X100 F", "2024-06-02 11:00"},
-              {"M HØ F", "2024-06-02 09:00"},
-              {"M LÆ F", "2024-06-01 14:00"},
-              {"M KU F", "2024-06-01 15:00"}});
+    ScheduleTwoDays();
     const TOneFileNames names(Ov(), {});
     const auto pages = [&](const TListeSet& set) {
         QStringList written;
@@ -182,13 +187,7 @@ public:
 };
 
 TEST_F(UdskriftBatchTest, TheRunWritesEachSetUnderItsSuffixOrEachPageUnderItsName) {
-    Schedule({{"K 100 F", "2024-06-01 12:00"},
-              {"M 100 I", "2024-06-01 13:00"},
-              {"M 100 F", "2024-06-02 10:00"},
-              {"M 4X100 F", "2024-06-02 11:00"},
-              {"M HØ F", "2024-06-02 09:00"},
-              {"M LÆ F", "2024-06-01 14:00"},
-              {"M KU F", "2024-06-01 15:00"}});
+    ScheduleTwoDays();
     TResultatManager data;
     TNotingJob job;
     SetUpBatchHtml(job, data, false);
