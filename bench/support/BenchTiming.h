@@ -25,3 +25,14 @@ double Timed(Work work) {
     work();
     return Since(start);
 }
+
+// The best of runs runs of work, in seconds.
+template <typename Work>
+double BestOf(int runs, Work work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const double seconds = Timed(work);
+        best = seconds < best ? seconds : best;
+    }
+    return best;
+}

@@ -14,7 +14,7 @@
 #include "model/D_Staevne.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 #include "ui/ovelse/EditOvelse.h"
 
@@ -256,16 +256,11 @@ int main(int argc, char** argv) {
             for (int col = 0; col < oversigt.ColCount(); ++col)
                 texts[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = oversigt.Text(col, row);
     }
-    const auto add = [](const char* name, void (*work)(benchmark::State&), int scale) {
-        benchmark::RegisterBenchmark(name, work)->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime();
-    };
-    add("overview/2000", FillOverview, 1);
-    add("overview/20000", FillOverview, 10);
-    add("open editor/2000", OpenEditor, 1);
-    benchmark::RegisterBenchmark("plain table/2000", PlainTable)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark("ctrl+a/2000", SelectAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+    RegisterRealTime("overview/2000", FillOverview)->Arg(1);
+    RegisterRealTime("overview/20000", FillOverview)->Arg(10);
+    RegisterRealTime("open editor/2000", OpenEditor)->Arg(1);
+    RegisterRealTime("plain table/2000", PlainTable);
+    RegisterRealTime("ctrl+a/2000", SelectAll);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
