@@ -275,6 +275,9 @@ TEditOvelseForm::TEditOvelseForm(QWidget* owner)
     ApplyTabPosition();
     previousPage_ = OversigtPage;
     ConnectControls();
+    SetupOvelseGrid();
+    SetupSerieGrid();
+    ConnectCommands();
     UpdateControls();
     PostShowSelection();
 }

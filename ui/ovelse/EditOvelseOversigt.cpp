@@ -246,6 +246,18 @@ bool TEditOvelseForm::eventFilter(QObject* watched, QEvent* event) {
         if (taken)
             return true;
     }
+    if (event->type() == QEvent::KeyPress &&
+        (watched == OvelseGrid || watched == OvelseGrid->InplaceEditor() || watched == SerieGrid ||
+         watched == SerieGrid->InplaceEditor())) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        bool taken = false;
+        Guarded(this, [&] {
+            taken = OvelseKey(key);
+            return true;
+        });
+        if (taken)
+            return true;
+    }
     return TStdRVKForm::eventFilter(watched, event);
 }
 
