@@ -40,6 +40,7 @@ class TOvelseInfo;
 class TResultat;
 class TResultatManager;
 struct TSeedningValg;
+struct TShownRows;
 
 // Set by the event editor before it closes when its overview must be built anew: the main window opens
 // it again for as long as it is set.
@@ -365,6 +366,10 @@ private:
     // Set by commands that changed the programme: the overview is re-indexed when it is shown again.
     bool eventsChanged_ = false;
     bool serieMode_ = false;
+    // What each result-grid row shows, so that a refill writes only the rows that changed.
+    std::unique_ptr<TShownRows> shown_;
+    // The result grid's column kinds by grid column (none for the fixed ones).
+    std::vector<std::optional<TResultColumn>> columnKinds_;
     // While the window puts the cursor on a cell itself, the cell it leaves is not written.
     bool leaveSuppressed_ = false;
     // The programme was read anew: every round the window held is gone.

@@ -3,6 +3,7 @@
 // command runs under the one guard and commits the open cell first.
 #include "ui/ovelse/EditOvelse.h"
 
+#include "foundation/BusyCursor.h"
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
@@ -124,6 +125,7 @@ void TEditOvelseForm::SeedningClick() {
 void TEditOvelseForm::SeedOversigt(const TSeedningValg& valg) {
     if (selected_.empty())
         return;
+    const TBusyCursor busy;
     const QStringList messages =
         manager_->SeedOvelser(selected_, valg.OvelseStandard ? -1 : valg.MaxPrHeat, valg.HeatMethod,
                               valg.LaneMethod, valg.Banenummerering);
@@ -147,6 +149,8 @@ void TEditOvelseForm::SeedResultat(const TSeedningValg& valg) {
         laneMethod = info->GetBanefordeling() + 1;
         banenummerering = info->GetBanenummerering();
     }
+    // Spreading the clubs may draw the heats many times over.
+    const TBusyCursor busy;
     const QString message = manager_->SeedOvelse(maxPrHeat, heatMethod, laneMethod, banenummerering, valg.AntalForsog);
     SortResultater(SortHeatBaneSide);
     if (StaevneManager->SystemData().Redid)
@@ -241,6 +245,7 @@ void TEditOvelseForm::BeregnPointClick() {
     if (!CommitPage())
         return;
     if (PageControl->currentWidget() == OversigtPage) {
+        const TBusyCursor busy;
         const QStringList messages = manager_->CalcPointOvelser(selected_);
         manager_->Clear();
         const TGridRect selection = OversigtGrid->Selection();
@@ -253,8 +258,8 @@ void TEditOvelseForm::BeregnPointClick() {
         return;
     }
     const QStringList messages = manager_->CalcPoint();
-    const TSystemData& data = StaevneManager->SystemData();
-    if (!data.ECup2007 && (!(data.DT || data.VT) || manager_->HasResultat()))
+    const TSystemData& meet = StaevneManager->SystemData();
+    if (!meet.ECup2007 && (!(meet.DT || meet.VT) || manager_->HasResultat()))
         SortResultater(ResultatChoice(manager_->OvelseInfo()));
     FillOvelseGrid();
     ShowMessages(messages);

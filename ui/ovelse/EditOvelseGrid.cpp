@@ -10,6 +10,7 @@
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "model/D_Tekster.h"
+#include "ui/ovelse/EditOvelseShown.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -24,6 +25,8 @@ namespace {
 const QColor OddHeat(230, 230, 250);
 const QColor EvenHeat(250, 250, 210);
 constexpr int MarkPointSize = 16;
+// More changed rows than this are written under one repaint.
+constexpr std::size_t ManyRows = 40;
 
 // The sort choices under which heats are coloured.
 bool ColoursHeats(int choice) {
@@ -86,10 +89,9 @@ void TEditOvelseForm::SetupOvelseGrid() {
 // ---------------------------------------------------------------- columns
 
 std::optional<TResultColumn> TEditOvelseForm::OvelseColumn(int col) const {
-    if (col < FirstLayoutCol || col >= OvelseGrid->ColCount())
+    if (col < 0 || col >= static_cast<int>(columnKinds_.size()))
         return std::nullopt;
-    const TExtColumn* column = OvelseGrid->GetExtColumn(col);
-    return column ? ResultColumnOf(column->FieldId.toInt()) : std::nullopt;
+    return columnKinds_[static_cast<std::size_t>(col)];
 }
 
 int TEditOvelseForm::OvelseGridCol(TResultColumn kind) const {
@@ -128,6 +130,13 @@ void TEditOvelseForm::BuildOvelseColumns() {
     columns.EndUpdate();
     grid.SetFixedRows(1);
     grid.SetFixedCols(FirstLayoutCol);
+    columnKinds_.assign(static_cast<std::size_t>(grid.ColCount()), std::nullopt);
+    for (int col = FirstLayoutCol; col < grid.ColCount(); ++col) {
+        if (const TExtColumn* column = grid.GetExtColumn(col))
+            columnKinds_[static_cast<std::size_t>(col)] = ResultColumnOf(column->FieldId.toInt());
+    }
+    // Every row is written anew under new columns.
+    shown_->Rows.clear();
     grid.SetColWidths(NrCol, 32);
     grid.SetColWidths(MarkCol, 18);
     for (int col = FirstLayoutCol; col < grid.ColCount(); ++col) {
@@ -207,6 +216,10 @@ void TEditOvelseForm::FillOvelseRow(int gridRow) {
     if (!row)
         return;
     TExtStringGrid& grid = *OvelseGrid;
+    const auto slot = static_cast<std::size_t>(gridRow);
+    if (shown_->Rows.size() <= slot)
+        shown_->Rows.resize(slot + 1);
+    shown_->Rows[slot] = TShownRow::Of(*row);
     grid.SetCells(NrCol, gridRow, QString::number(gridRow));
     grid.SetCells(MarkCol, gridRow, row->IsModified() ? QStringLiteral("*") : QStringLiteral(" "));
     for (int col = FirstLayoutCol; col < grid.ColCount(); ++col) {
@@ -221,15 +234,30 @@ void TEditOvelseForm::FillOvelseGrid() {
     const int row = grid.Row();
     const bool wasSuppressed = suppress_;
     suppress_ = true;
-    grid.BeginUpdate();
     grid.SetRowCount(manager_->Count() + grid.FixedRows());
+    std::vector<TShownRow>& shown = shown_->Rows;
+    shown.resize(std::min<std::size_t>(shown.size(), static_cast<std::size_t>(grid.RowCount())));
+    // The rows to write: those whose values changed or that now show another row. The row the cursor
+    // stood on may still show a cell's edit text.
+    std::vector<int> changed;
     for (int gridRow = grid.FixedRows(); gridRow < grid.RowCount(); ++gridRow) {
-        if (gridRow - grid.FixedRows() < manager_->Count())
+        const TResultat* resultat = RowAt(gridRow);
+        const auto slot = static_cast<std::size_t>(gridRow);
+        if (!resultat || slot >= shown.size() || gridRow == row || !shown[slot].Shows(*resultat))
+            changed.push_back(gridRow);
+    }
+    // Many rows are repainted once; a few cell by cell.
+    const bool many = changed.size() > ManyRows;
+    if (many)
+        grid.BeginUpdate();
+    for (const int gridRow : changed) {
+        if (RowAt(gridRow))
             FillOvelseRow(gridRow);
         else
             grid.ClearRow(gridRow);
     }
-    grid.EndUpdate();
+    if (many)
+        grid.EndUpdate();
     suppress_ = wasSuppressed;
     if (manager_->Count() > 0 && grid.ColCount() > FirstLayoutCol)
         PlaceCursor(grid, std::clamp(col, FirstLayoutCol, grid.ColCount() - 1),

@@ -168,6 +168,46 @@ TEST_F(ResultGrid, TheColumnMenuRemovesAndAddsColumnsAndSavesTheLayoutButNeverTh
     EXPECT_EQ(form->GridColumns().GetAsText(), "Resultat,8,70,;");
 }
 
+TEST_F(ResultGrid, OneEventAtOneTimeOpensAsOnePageOfAllItsRoundsAndSavesEachRow) {
+    Enter(Round("K", "100"), 21, 2, 1);
+    Manager().SystemData().OvelseGridColumns = "Nr,3,,;Navn,20,,;Resultat,8,,;Plac,10,,;";
+    const auto form = Open();
+    Click(*form, Round("K", "100"));
+    const auto cell = form->Oversigt().Find(&Round("M", "100", "I"));
+    form->OversigtGrid->SetSelection({form->OversigtGrid->Col(), form->OversigtGrid->Row(), cell->first, cell->second});
+    Settle();
+    ASSERT_EQ(form->SelectedOvelser().size(), 2u);
+    form->OpenOvelsePage();
+    Settle();
+    ASSERT_EQ(form->Manager().Count(), 10);
+    EXPECT_EQ(form->Manager().OvelseCount(), 2);
+    int row = 1;
+    while (form->RowAt(row)->Startnummer != 21)
+        ++row;
+    EXPECT_TRUE(Cell(*form, TResultColumn::NavnAargang, row).endsWith("(K)"))
+        << Cell(*form, TResultColumn::NavnAargang, row).toStdString();
+    TypeCell(*form, TResultColumn::Resultat, row, "12.50");
+    form->GemToolButton->trigger();
+    Settle();
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("K", "100"));
+    EXPECT_EQ(Row(fresh, 21).Resultat, 1250);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(ResultGrid, AMovedColumnIsStoredInItsNewPlaceWithTheFixedColumnsKeptInFront) {
+    Manager().SystemData().OvelseGridColumns = "Nr,3,40,;Navn,17,150,;Resultat,8,,;";
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "I"));
+    form->OvelseGrid->MoveColumn(4, 2);
+    form->OvelseGrid->OnColumnMoved(4, 2);
+    Settle();
+    EXPECT_EQ(form->GridColumns().GetAsText(), "Resultat,8,70,;Nr,3,40,;Navn,17,150,;");
+    EXPECT_EQ(Manager().SystemData().OvelseGridColumns, form->GridColumns().GetAsText());
+    EXPECT_EQ(form->OvelseGridCol(TResultColumn::Resultat), TEditOvelseForm::FirstLayoutCol);
+    EXPECT_EQ(Cell(*form, TResultColumn::Navn, 1), GridRow(*form, 1).Navn);
+}
+
 TEST_F(ResultGrid, EscapeGoesBackToTheOverviewAndSavesOnTheWay) {
     const auto form = Open();
     OpenResultPage(*form, Round("M", "100", "I"));
