@@ -71,8 +71,9 @@ QString SletRundeRunder(const TOvelseInfo& info) {
     QString rest = runder;
     rest.remove(nr - 1, 1);
     if (rest != u"ISF" && rest != u"IF")
-        throw ERundeError(QStringLiteral("Kan ikke slette øvelsen. Øvelser skal slettes i rigtig rækkefølge, dvs "
-                                         "mellemheats før semifinale og semifinale før finale"));
+        throw ERundeError(
+            QStringLiteral("Kan ikke slette øvelsen. Øvelser skal slettes i rigtig rækkefølge, dvs "
+                           "mellemheats før semifinale og semifinale før finale"));
     return rest;
 }
 

@@ -92,7 +92,8 @@ QString TKlubCrowding::Report(const std::vector<TResultat*>& rows, int heats) {
     if (heats <= 0)
         return report;
     Walk(rows, heats, [&report](int heat, const QString& klub, int c, int max) {
-        report += HeatText + IntStr(heat) + KlubText + klub + AntalText + IntStr(c) + MaxText + IntStr(max) + CrLf;
+        report +=
+            HeatText + IntStr(heat) + KlubText + klub + AntalText + IntStr(c) + MaxText + IntStr(max) + CrLf;
     });
     return report;
 }
@@ -102,8 +103,8 @@ qsizetype TKlubCrowding::ReportLength(const std::vector<TResultat*>& rows, int h
     if (heats <= 0)
         return length;
     Walk(rows, heats, [&length](int heat, const QString& klub, int c, int max) {
-        length += HeatText.size() + Digits(heat) + KlubText.size() + klub.size() + AntalText.size() + Digits(c) +
-                  MaxText.size() + Digits(max) + CrLf.size();
+        length += HeatText.size() + Digits(heat) + KlubText.size() + klub.size() + AntalText.size() +
+                  Digits(c) + MaxText.size() + Digits(max) + CrLf.size();
     });
     return length;
 }

@@ -81,9 +81,8 @@ QString VertikalSymbols(const QString& line) {
 }
 
 bool OnlyTries(const QString& field) {
-    return !field.isEmpty() && std::all_of(field.begin(), field.end(), [](QChar c) {
-        return c == u'+' || c == u'-' || c == u'*';
-    });
+    return !field.isEmpty() && std::all_of(field.begin(), field.end(),
+                                           [](QChar c) { return c == u'+' || c == u'-' || c == u'*'; });
 }
 
 // The height of attempt index: the row's own, else the first row's that has one.
@@ -122,7 +121,8 @@ QStringList ReadResultatSerieFil(TResultatManager& manager, const QString& path)
     if (resolved.isEmpty() || !file.exists())
         throw Exception(QStringLiteral("Findes ikke: ") + (resolved.isEmpty() ? path : resolved));
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Kan ikke læse ") + resolved + QStringLiteral(": ") + file.errorString());
+        throw Exception(QStringLiteral("Kan ikke læse ") + resolved + QStringLiteral(": ") +
+                        file.errorString());
     const TOvelseInfo* info = manager.OvelseInfo();
     const bool vertikal = info && info->Ovelse().IsVertikalSpringOvelse();
     QStringList messages;
@@ -182,8 +182,8 @@ QStringList ReadResultatSerieFil(TResultatManager& manager, const QString& path)
         }
     }
     if (!forMange.isEmpty())
-        messages.prepend(QStringLiteral("Højst %1 forsøg læses; flere er ikke læst for startnummer ")
-                             .arg(SerieFilForsog) +
-                         forMange.join(QStringLiteral(", ")));
+        messages.prepend(
+            QStringLiteral("Højst %1 forsøg læses; flere er ikke læst for startnummer ").arg(SerieFilForsog) +
+            forMange.join(QStringLiteral(", ")));
     return messages;
 }

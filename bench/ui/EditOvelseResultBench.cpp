@@ -61,10 +61,12 @@ private:
         TBtvTransaction transaction;
         TAfvStedTable steder;
         steder.Open();
-        Insert<TAfvStedTable>(steder, [](TAfvStedTable& t) { t.GetField(AfvStedField::Sted)->SetAsString("LØB"); });
+        Insert<TAfvStedTable>(steder,
+                              [](TAfvStedTable& t) { t.GetField(AfvStedField::Sted)->SetAsString("LØB"); });
         TKlasseTable klasser;
         klasser.Open();
-        Insert<TKlasseTable>(klasser, [](TKlasseTable& t) { t.GetField(KlasseField::Klasse)->SetAsString("M"); });
+        Insert<TKlasseTable>(klasser,
+                             [](TKlasseTable& t) { t.GetField(KlasseField::Klasse)->SetAsString("M"); });
         TOvelseRkTable raekker;
         raekker.Open();
         Insert<TOvelseRkTable>(raekker, [](TOvelseRkTable& t) {
@@ -204,16 +206,17 @@ int main(int argc, char** argv) {
     add("write+sort/1000", ManagerSave, 1000);
     add("editor save/10000", EditorSave, 10000);
     add("write+sort/10000", ManagerSave, 10000);
-    benchmark::RegisterBenchmark("seed retries/1000", SeedRetries)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("seed retries/1000", SeedRetries)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     benchmark::RegisterBenchmark("seed once/1000", SeedOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios("baseline (ms)",
-                         {{"save", "editor save/1000", "write+sort/1000"},
-                          {"save, 10x rows", "editor save/10000", "write+sort/10000"},
-                          {"ten times", "editor save/10000", "editor save/1000"},
-                          {"seed, retries", "seed retries/1000", "seed once/1000"}});
+    reporter.PrintRatios("baseline (ms)", {{"save", "editor save/1000", "write+sort/1000"},
+                                           {"save, 10x rows", "editor save/10000", "write+sort/10000"},
+                                           {"ten times", "editor save/10000", "editor save/1000"},
+                                           {"seed, retries", "seed retries/1000", "seed once/1000"}});
     std::printf("(save: at most 3 times writing and sorting alone; seeding with retries: quoted)\n");
     benchmark::Shutdown();
     round10000.reset();

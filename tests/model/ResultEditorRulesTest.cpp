@@ -133,7 +133,8 @@ TEST_F(EditorRules, StartTimesInTurnAndMovedTimesAndThePointsChoices) {
     EXPECT_EQ(DateTimeToQDateTime(tider[1]), QDateTime(QDate(2024, 6, 3), QTime(0, 5)));
     EXPECT_EQ(DateTimeToQDateTime(tider[2]), QDateTime(QDate(2024, 6, 2), QTime(0, 10)));
     EXPECT_EQ(DateTimeToQDateTime(AutoStarttider({{lørdag, 0}}, QTime(10, 2, 30), QTime(0, 2), true)[0]),
-              QDateTime(QDate(2024, 6, 1), QTime(10, 5, 30))) << "seconds stay";
+              QDateTime(QDate(2024, 6, 1), QTime(10, 5, 30)))
+        << "seconds stay";
 
     EXPECT_EQ(DateTimeToQDateTime(ShiftStarttid(lørdag + 0.5, QTime(13, 0), true)),
               QDateTime(QDate(2024, 6, 2), QTime(1, 0)));
@@ -182,7 +183,8 @@ TEST_F(RundeRules, TheRoundsLeftMustStayInOrderAndTheOthersAreNotTouched) {
     Manager().SystemData().DT = true;
     SetRunde(Round("K", "400", "F"), OvelseRnField::AntalPrHeat, 5);
     SetRunde(Round("K", "100"), OvelseRnField::AutoCalcPoint, 0);
-    const qint32 klubRunder = Round("M", "100").OvelseRk().GetField(OvelseRkField::AntalPrHeat)->GetAsInteger();
+    const qint32 klubRunder =
+        Round("M", "100").OvelseRk().GetField(OvelseRkField::AntalPrHeat)->GetAsInteger();
     ASSERT_TRUE(SletRunde(Ov(), Round("K", "400", "M")));
     EXPECT_EQ(Runder("K", "400"), "ISF");
     EXPECT_EQ(Round("K", "400", "F").OvelseRn().GetField(OvelseRnField::AntalPrHeat)->GetAsInteger(), 5);

@@ -33,7 +33,8 @@ int ResultatChoice(const TOvelseInfo* info) {
 
 void TEditOvelseForm::ConnectCommands() {
     const auto on = [this](QAction* action, void (TEditOvelseForm::*work)()) {
-        connect(action, &QAction::triggered, this, [this, work] { RunCommand([this, work] { (this->*work)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, work] { RunCommand([this, work] { (this->*work)(); }); });
     };
     on(GemToolButton, &TEditOvelseForm::GemClick);
     on(FortrydToolButton, &TEditOvelseForm::FortrydClick);
@@ -53,8 +54,9 @@ void TEditOvelseForm::ConnectCommands() {
     on(SletOvelseMenu, &TEditOvelseForm::SletOvelseClick);
     on(TilfoejRundeMenu, &TEditOvelseForm::TilfoejRundeClick);
     for (QAction* action : {ErstatDeltager, TilmeldNyDeltager})
-        connect(action, &QAction::triggered, this,
-                [this] { RunCommand([this] { ShowInformation(this, QStringLiteral("Ikke supporteret")); }); });
+        connect(action, &QAction::triggered, this, [this] {
+            RunCommand([this] { ShowInformation(this, QStringLiteral("Ikke supporteret")); });
+        });
     connect(RedidTest, &QToolButton::clicked, this, [this] { RunCommand([this] { RedidTestClick(); }); });
 }
 
@@ -151,7 +153,8 @@ void TEditOvelseForm::SeedResultat(const TSeedningValg& valg) {
     }
     // Spreading the clubs may draw the heats many times over.
     const TBusyCursor busy;
-    const QString message = manager_->SeedOvelse(maxPrHeat, heatMethod, laneMethod, banenummerering, valg.AntalForsog);
+    const QString message =
+        manager_->SeedOvelse(maxPrHeat, heatMethod, laneMethod, banenummerering, valg.AntalForsog);
     SortResultater(SortHeatBaneSide);
     if (StaevneManager->SystemData().Redid)
         SaveOvelse();
@@ -175,8 +178,9 @@ void TEditOvelseForm::VidereDel1Click() {
     const int antal = manager_->CalcVidereKode(next);
     FillOvelseGrid();
     if (antal > info->OvelseRn().GetField(OvelseRnField::AntalVidereIalt)->GetAsInteger())
-        ShowInformation(this, QStringLiteral("Der findes ens tider på sidste kvalifikationsplads, og der er derfor "
-                                             "udtaget flere end der er plads til i næste runde. Ret manuelt"));
+        ShowInformation(this,
+                        QStringLiteral("Der findes ens tider på sidste kvalifikationsplads, og der er derfor "
+                                       "udtaget flere end der er plads til i næste runde. Ret manuelt"));
 }
 
 void TEditOvelseForm::VidereDel2Click() {
@@ -196,16 +200,17 @@ void TEditOvelseForm::VidereDel2Click() {
                                    GetRundeNavn(letter))))
         return;
     TTransferOutcome outcome = manager_->TransferVidere(next);
-    TOvelseInfo* nextInfo = OvelseManager->FindOvelseInfo(info->GetKlasseKode(), info->GetOvelseKode(), letter);
+    TOvelseInfo* nextInfo =
+        OvelseManager->FindOvelseInfo(info->GetKlasseKode(), info->GetOvelseKode(), letter);
     if (outcome == TTransferOutcome::NextRoundHasResults && nextInfo) {
         // Replacing the next round's entries would take its results with them.
         MessageDefaultButton = 1;
-        if (!AskConfirm(this, QStringLiteral("%1 %2 har allerede %3 resultater. De slettes, hvis deltagerne med "
-                                             "viderekode %4 flyttes dertil. Flyt alligevel")
-                                  .arg(info->Ovelse().GetTrimmedString(OvelseField::Korttekst),
-                                       GetRundeNavn(letter))
-                                  .arg(nextInfo->AntalResultater)
-                                  .arg(letter)))
+        if (!AskConfirm(
+                this, QStringLiteral("%1 %2 har allerede %3 resultater. De slettes, hvis deltagerne med "
+                                     "viderekode %4 flyttes dertil. Flyt alligevel")
+                          .arg(info->Ovelse().GetTrimmedString(OvelseField::Korttekst), GetRundeNavn(letter))
+                          .arg(nextInfo->AntalResultater)
+                          .arg(letter)))
             return;
         outcome = manager_->TransferVidere(next, true);
     }

@@ -36,10 +36,10 @@ void SetEnabled(QObject* control, bool enabled) {
 
 void TEditOvelseForm::RegisterCommands() {
     // The prints and the board file come with their own work; until then they stay disabled.
-    QObject* const toCome[] = {TidsskemaToolButton,      AfkrydsningToolButton,    ProgramListeToolButton,
-                               StartlisteToolButton,     DommerlisteToolButton,    ResultatlisteToolButton,
-                               DiplomToolButton,         KlubstillingToolButton,   KlubKonkurrenceToolButton,
-                               MedaljelisteToolButton,   ReaktionsTiderToolButton};
+    QObject* const toCome[] = {TidsskemaToolButton,    AfkrydsningToolButton,   ProgramListeToolButton,
+                               StartlisteToolButton,   DommerlisteToolButton,   ResultatlisteToolButton,
+                               DiplomToolButton,       KlubstillingToolButton,  KlubKonkurrenceToolButton,
+                               MedaljelisteToolButton, ReaktionsTiderToolButton};
     for (QObject* control : toCome) {
         commands_.push_back({control, false});
         SetEnabled(control, false);
@@ -141,11 +141,10 @@ void TEditOvelseForm::UpdateControls() {
         return;
     }
     // Commands that write to the meet or change its programme never run in announcer mode.
-    for (QObject* control :
-         {static_cast<QObject*>(SletDeltager), static_cast<QObject*>(ErstatDeltager),
-          static_cast<QObject*>(TilmeldNyDeltager), static_cast<QObject*>(Stafetnavne),
-          static_cast<QObject*>(SletOvelseMenu), static_cast<QObject*>(TilfoejRundeMenu),
-          static_cast<QObject*>(RedidTest)})
+    for (QObject* control : {static_cast<QObject*>(SletDeltager), static_cast<QObject*>(ErstatDeltager),
+                             static_cast<QObject*>(TilmeldNyDeltager), static_cast<QObject*>(Stafetnavne),
+                             static_cast<QObject*>(SletOvelseMenu), static_cast<QObject*>(TilfoejRundeMenu),
+                             static_cast<QObject*>(RedidTest)})
         SetWanted(control, false);
     SetMenuItems(resultat);
     if (SpeakerMode) {
@@ -219,7 +218,8 @@ void TEditOvelseForm::UpdateControls() {
     SetWanted(SletDeltager, rows);
     SetWanted(ErstatDeltager, rows);
     SetWanted(TilmeldNyDeltager, rows);
-    SetWanted(Stafetnavne, rows && manager_->OvelseInfo() && manager_->OvelseInfo()->Ovelse().IsStafetOvelse());
+    SetWanted(Stafetnavne,
+              rows && manager_->OvelseInfo() && manager_->OvelseInfo()->Ovelse().IsStafetOvelse());
     SetWanted(SletOvelseMenu, oversigt);
     SetWanted(TilfoejRundeMenu, oversigt);
 }

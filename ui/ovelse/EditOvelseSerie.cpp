@@ -26,8 +26,8 @@ struct TSerieColumn {
 
 // The columns left of the attempts, from column 2.
 constexpr TSerieColumn SerieColumns[] = {
-    {"Nr", TResultColumn::Startnummer, true, 40},   {"Navn", TResultColumn::Navn, false, 160},
-    {"Årg", TResultColumn::Aargang, false, 40},     {"Klub", TResultColumn::Klub, true, 120},
+    {"Nr", TResultColumn::Startnummer, true, 40},    {"Navn", TResultColumn::Navn, false, 160},
+    {"Årg", TResultColumn::Aargang, false, 40},      {"Klub", TResultColumn::Klub, true, 120},
     {"Resultat", TResultColumn::Resultat, true, 70}, {"R-Kode", TResultColumn::RK, false, 50},
 };
 constexpr int AttemptWidth = 80;
@@ -155,7 +155,8 @@ void TEditOvelseForm::SerieEnterCell(int col, int row, bool& canSelect) {
     if (row != grid.Row())
         grid.viewport()->update();
     // The series commands serve left of the attempts only.
-    QMetaObject::invokeMethod(this, [this] { UpdateControls(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { UpdateControls(); }, Qt::QueuedConnection);
 }
 
 void TEditOvelseForm::SerieLeaveCell(int col, int row) {
@@ -269,7 +270,8 @@ void TEditOvelseForm::LeaveSerieMode() {
 void TEditOvelseForm::ReadResultatSerieClick() {
     if (!serieMode_ || !manager_->OvelseInfo() || !SerieGrid->CommitCell())
         return;
-    const QStringList messages = ReadResultatSerieFil(*manager_, ResultatSerieFilSti(*manager_->OvelseInfo()));
+    const QStringList messages =
+        ReadResultatSerieFil(*manager_, ResultatSerieFilSti(*manager_->OvelseInfo()));
     FillSerieGrid();
     ShowMessages(messages);
 }

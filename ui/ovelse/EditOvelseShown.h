@@ -41,23 +41,51 @@ struct TShownRow {
     QString Bem2;
 
     static TShownRow Of(const TResultat& row) {
-        return {&row,       row.Startnummer, row.Seedning, row.Resultat, row.Vind, row.PR,   row.ScanningTid,
-                row.Point3, row.Reaktion,    row.SG,       row.Tusindedele, row.Point, row.Heat, row.Efter,
-                row.PK,     row.Plac,        row.Side,     row.Bane,     row.Aargang, row.Rank, row.Licensnummer,
-                row.Holdkode, row.Koen,      row.IsModified(), row.RK,   row.VK,   row.Navn, row.Klub,
-                row.Bem,    row.UK,          row.KortNavn, row.Bem2};
+        return {&row,
+                row.Startnummer,
+                row.Seedning,
+                row.Resultat,
+                row.Vind,
+                row.PR,
+                row.ScanningTid,
+                row.Point3,
+                row.Reaktion,
+                row.SG,
+                row.Tusindedele,
+                row.Point,
+                row.Heat,
+                row.Efter,
+                row.PK,
+                row.Plac,
+                row.Side,
+                row.Bane,
+                row.Aargang,
+                row.Rank,
+                row.Licensnummer,
+                row.Holdkode,
+                row.Koen,
+                row.IsModified(),
+                row.RK,
+                row.VK,
+                row.Navn,
+                row.Klub,
+                row.Bem,
+                row.UK,
+                row.KortNavn,
+                row.Bem2};
     }
     // Whether the grid row shows this row as it stands.
     bool Shows(const TResultat& row) const {
         return Row == &row && Startnummer == row.Startnummer && Seedning == row.Seedning &&
-               Resultat == row.Resultat && Vind == row.Vind && PR == row.PR && ScanningTid == row.ScanningTid &&
-               Point3 == row.Point3 && Reaktion == row.Reaktion && SG == row.SG &&
-               Tusindedele == row.Tusindedele && Point == row.Point && Heat == row.Heat && Efter == row.Efter &&
-               PK == row.PK && Plac == row.Plac && Side == row.Side && Bane == row.Bane &&
-               Aargang == row.Aargang && Rank == row.Rank && Licensnummer == row.Licensnummer &&
-               Holdkode == row.Holdkode && Koen == row.Koen && Modified == row.IsModified() && RK == row.RK &&
-               VK == row.VK && Navn == row.Navn && Klub == row.Klub && Bem == row.Bem && UK == row.UK &&
-               KortNavn == row.KortNavn && Bem2 == row.Bem2;
+               Resultat == row.Resultat && Vind == row.Vind && PR == row.PR &&
+               ScanningTid == row.ScanningTid && Point3 == row.Point3 && Reaktion == row.Reaktion &&
+               SG == row.SG && Tusindedele == row.Tusindedele && Point == row.Point && Heat == row.Heat &&
+               Efter == row.Efter && PK == row.PK && Plac == row.Plac && Side == row.Side &&
+               Bane == row.Bane && Aargang == row.Aargang && Rank == row.Rank &&
+               Licensnummer == row.Licensnummer && Holdkode == row.Holdkode && Koen == row.Koen &&
+               Modified == row.IsModified() && RK == row.RK && VK == row.VK && Navn == row.Navn &&
+               Klub == row.Klub && Bem == row.Bem && UK == row.UK && KortNavn == row.KortNavn &&
+               Bem2 == row.Bem2;
     }
 };
 

@@ -230,29 +230,27 @@ TOvelsePropertyForm::TOvelsePropertyForm(QWidget* owner)
                                      QStringLiteral("Bedste resultater sidst"),
                                      QStringLiteral("Fordeling af resultater"), QStringLiteral("Lodtrækning"),
                                      QStringLiteral("DT-seedning")}))
-    , Banefordeling(new TRadioGroup(this, QStringLiteral("Banefordeling"), QStringLiteral("Banefordeling"),
-                                    {QStringLiteral("Bedste resultater først"),
-                                     QStringLiteral("Bedste resultater sidst"), QStringLiteral("Vifte"),
-                                     QStringLiteral("Bedste 4 i midten"), QStringLiteral("Lodtrækning"),
-                                     QStringLiteral("Startnummer"), QStringLiteral("Navn"),
-                                     QStringLiteral("Klub, navn")}))
-    , Banenummerering(new TRadioGroup(this, QStringLiteral("Banenummerering"),
-                                      QStringLiteral("Banenummerering"),
-                                      {QStringLiteral("Start fra bane 1"),
-                                       QStringLiteral("Start fra bane 2 (hvis plads)"),
-                                       QStringLiteral("Placer på midterbaner")}))
-    , ResultatType(new TRadioGroup(this, QStringLiteral("ResultatType"), QStringLiteral("Resultattype"),
-                                   {QStringLiteral("Sorteres i heat-orden"),
-                                    QStringLiteral("Bedste tid i alle heat vinder")}))
-    , FinaleType(new TRadioGroup(this, QStringLiteral("FinaleType"), QStringLiteral("Finaletype"),
-                                 {QStringLiteral("Standard"), QStringLiteral("A/B finaler"),
-                                  QStringLiteral("B/A finaler")}))
+    , Banefordeling(new TRadioGroup(
+          this, QStringLiteral("Banefordeling"), QStringLiteral("Banefordeling"),
+          {QStringLiteral("Bedste resultater først"), QStringLiteral("Bedste resultater sidst"),
+           QStringLiteral("Vifte"), QStringLiteral("Bedste 4 i midten"), QStringLiteral("Lodtrækning"),
+           QStringLiteral("Startnummer"), QStringLiteral("Navn"), QStringLiteral("Klub, navn")}))
+    , Banenummerering(new TRadioGroup(
+          this, QStringLiteral("Banenummerering"), QStringLiteral("Banenummerering"),
+          {QStringLiteral("Start fra bane 1"), QStringLiteral("Start fra bane 2 (hvis plads)"),
+           QStringLiteral("Placer på midterbaner")}))
+    , ResultatType(new TRadioGroup(
+          this, QStringLiteral("ResultatType"), QStringLiteral("Resultattype"),
+          {QStringLiteral("Sorteres i heat-orden"), QStringLiteral("Bedste tid i alle heat vinder")}))
+    , FinaleType(new TRadioGroup(
+          this, QStringLiteral("FinaleType"), QStringLiteral("Finaletype"),
+          {QStringLiteral("Standard"), QStringLiteral("A/B finaler"), QStringLiteral("B/A finaler")}))
     , Vindmaaling(new TRadioGroup(this, QStringLiteral("Vindmaaling"), QStringLiteral("Vindmåling"),
                                   {QStringLiteral("Standard"), QStringLiteral("Pr. heat"),
                                    QStringLiteral("Pr. deltager"), QStringLiteral("Ingen")}))
-    , VidereSeedning(new TRadioGroup(this, QStringLiteral("VidereSeedning"), QStringLiteral("Videre seedning"),
-                                     {QStringLiteral("Standard"),
-                                      QStringLiteral("Brug SG for plac-avancement")}))
+    , VidereSeedning(
+          new TRadioGroup(this, QStringLiteral("VidereSeedning"), QStringLiteral("Videre seedning"),
+                          {QStringLiteral("Standard"), QStringLiteral("Brug SG for plac-avancement")}))
     , AntalForsog(MakeInteger(this, QStringLiteral("AntalForsog")))
     , AntalForsogFinale(MakeInteger(this, QStringLiteral("AntalForsogFinale")))
     , AntalTilFinale(MakeInteger(this, QStringLiteral("AntalTilFinale")))
@@ -263,7 +261,8 @@ TOvelsePropertyForm::TOvelsePropertyForm(QWidget* owner)
     , SpecAfvTid(MakeInteger(this, QStringLiteral("SpecAfvTid")))
     , AutoCalcPoint(
           MakeCheck(this, QStringLiteral("AutoCalcPoint"), QStringLiteral("Automatisk point beregning")))
-    , RankAsSeedning(MakeCheck(this, QStringLiteral("RankAsSeedning"), QStringLiteral("Brug rank i seedning")))
+    , RankAsSeedning(
+          MakeCheck(this, QStringLiteral("RankAsSeedning"), QStringLiteral("Brug rank i seedning")))
     , HoldPoint(MakeCheck(this, QStringLiteral("HoldPoint"), QStringLiteral("Beregn point pr. hold")))
     , AntalPrHold(MakeInteger(this, QStringLiteral("AntalPrHold")))
     , UdskriftKode(MakeInteger(this, QStringLiteral("UdskriftKode")))
@@ -377,7 +376,8 @@ void TOvelsePropertyForm::BuildLayout() {
 
 QWidget* TOvelsePropertyForm::BuildEgenskaber() {
     QWidget* page = EgenskaberPage;
-    const auto boxed = [page](const QString& title, std::initializer_list<std::pair<const char*, QWidget*>> rows) {
+    const auto boxed = [page](const QString& title,
+                              std::initializer_list<std::pair<const char*, QWidget*>> rows) {
         auto* box = new QGroupBox(title, page);
         auto* layout = new QFormLayout(box);
         layout->setVerticalSpacing(2);
@@ -391,17 +391,17 @@ QWidget* TOvelsePropertyForm::BuildEgenskaber() {
     };
     auto* left = new QVBoxLayout;
     left->addWidget(boxed(QStringLiteral("Prisgruppe 1"), {{"Startgebyr", StartGebyr1},
-                                                          {"Efteranmeldelsesgebyr", EfterAnmGebyr1},
-                                                          {"\"Ej mødt\"-gebyr", StrafGebyr1}}));
+                                                           {"Efteranmeldelsesgebyr", EfterAnmGebyr1},
+                                                           {"\"Ej mødt\"-gebyr", StrafGebyr1}}));
     left->addWidget(boxed(QStringLiteral("Prisgruppe 2"), {{"Startgebyr", StartGebyr2},
-                                                          {"Efteranmeldelsesgebyr", EfterAnmGebyr2},
-                                                          {"\"Ej mødt\"-gebyr", StrafGebyr2}}));
-    left->addWidget(boxed(QStringLiteral("Mangekamp"),
-                          {{"Øvelse-nr.", MKOvelseNr}, {"MK-identifikation", MKOvelse}, {nullptr, UofficielOvelse}}));
-    left->addWidget(boxed(QStringLiteral("Afvikling"), {{"Dato", OvelseDato},
-                                                        {"Starttid", OvelseStarttid},
-                                                        {"Sted", AfvSted},
-                                                        {"Ekstratekst", ExtraText}}));
+                                                           {"Efteranmeldelsesgebyr", EfterAnmGebyr2},
+                                                           {"\"Ej mødt\"-gebyr", StrafGebyr2}}));
+    left->addWidget(
+        boxed(QStringLiteral("Mangekamp"),
+              {{"Øvelse-nr.", MKOvelseNr}, {"MK-identifikation", MKOvelse}, {nullptr, UofficielOvelse}}));
+    left->addWidget(boxed(
+        QStringLiteral("Afvikling"),
+        {{"Dato", OvelseDato}, {"Starttid", OvelseStarttid}, {"Sted", AfvSted}, {"Ekstratekst", ExtraText}}));
     left->addWidget(boxed(QStringLiteral("Ekstra udskrift"),
                           {{"Kode", UdskriftKode},
                            {nullptr, MakeLabel(page, {}, QStringLiteral("1 = udskriv WMA point/resultat"))},
@@ -409,30 +409,30 @@ QWidget* TOvelsePropertyForm::BuildEgenskaber() {
     left->addStretch();
 
     auto* middle = new QVBoxLayout;
-    middle->addWidget(boxed(QStringLiteral("Heat og runder"),
-                            {{"Antal deltagere pr. heat", AntalPrHeat},
-                             {"Antal i alt til næste runde", AntalVidereIalt},
-                             {"Antal placeringer videre pr. heat", AntalViderePlac},
-                             {"Finale krav, teknik øvelse (cm)", FinaleKrav}}));
-    middle->addWidget(boxed(QStringLiteral("Forsøg og tider"),
-                            {{"Antal forsøg", AntalForsog},
-                             {"Antal forsøg i finale", AntalForsogFinale},
-                             {"Antal til finale", AntalTilFinale},
-                             {"Tid pr. forsøg (sek)", TidPrForsog},
-                             {"Tid pr. deltager (sek)", TidPrDeltager},
-                             {"Tid pr. heat (sek)", TidPrHeat},
-                             {"Beregnet afv.tid (min)", CalcAfvTid},
-                             {"Fastsat afv.tid (min)", SpecAfvTid}}));
+    middle->addWidget(
+        boxed(QStringLiteral("Heat og runder"), {{"Antal deltagere pr. heat", AntalPrHeat},
+                                                 {"Antal i alt til næste runde", AntalVidereIalt},
+                                                 {"Antal placeringer videre pr. heat", AntalViderePlac},
+                                                 {"Finale krav, teknik øvelse (cm)", FinaleKrav}}));
+    middle->addWidget(boxed(QStringLiteral("Forsøg og tider"), {{"Antal forsøg", AntalForsog},
+                                                                {"Antal forsøg i finale", AntalForsogFinale},
+                                                                {"Antal til finale", AntalTilFinale},
+                                                                {"Tid pr. forsøg (sek)", TidPrForsog},
+                                                                {"Tid pr. deltager (sek)", TidPrDeltager},
+                                                                {"Tid pr. heat (sek)", TidPrHeat},
+                                                                {"Beregnet afv.tid (min)", CalcAfvTid},
+                                                                {"Fastsat afv.tid (min)", SpecAfvTid}}));
     middle->addWidget(boxed(QStringLiteral("Point og hold"), {{nullptr, AutoCalcPoint},
-                                                             {nullptr, RankAsSeedning},
-                                                             {nullptr, HoldPoint},
-                                                             {"Antal pr. hold", AntalPrHold}}));
+                                                              {nullptr, RankAsSeedning},
+                                                              {nullptr, HoldPoint},
+                                                              {"Antal pr. hold", AntalPrHold}}));
     middle->addWidget(PointBeregning);
     middle->addStretch();
 
     auto* right = new QVBoxLayout;
-    for (QWidget* group : std::initializer_list<QWidget*>{HeatInddeling, Banefordeling, Banenummerering,
-                                                         ResultatType, FinaleType, Vindmaaling, VidereSeedning})
+    for (QWidget* group :
+         std::initializer_list<QWidget*>{HeatInddeling, Banefordeling, Banenummerering, ResultatType,
+                                         FinaleType, Vindmaaling, VidereSeedning})
         right->addWidget(group);
     right->addStretch();
 
@@ -548,7 +548,8 @@ std::vector<TDateTime> TOvelsePropertyForm::Starttider() const {
         nyDato = OvelseDato->date();
     }
     for (TDateTime& datoTid : tider)
-        datoTid = EncodeDateTime(dato ? nyDato : DateOf(datoTid), tid ? OvelseStarttid->time() : TimeOf(datoTid));
+        datoTid =
+            EncodeDateTime(dato ? nyDato : DateOf(datoTid), tid ? OvelseStarttid->time() : TimeOf(datoTid));
     return tider;
 }
 
@@ -584,7 +585,8 @@ void TOvelsePropertyForm::AutoTildelingButtonClick() {
     std::vector<TStarttidOvelse> ovelser;
     for (std::size_t i = 0; i < ovelser_.size(); ++i)
         ovelser.push_back({datoTider_[i], ovelser_[i]->AntalHeat});
-    datoTider_ = AutoStarttider(ovelser, StartKlokken->time(), TidPrHeatTime->time(), RundOp5Min->isChecked());
+    datoTider_ =
+        AutoStarttider(ovelser, StartKlokken->time(), TidPrHeatTime->time(), RundOp5Min->isChecked());
     ShowStarttider();
 }
 
@@ -602,7 +604,8 @@ void TOvelsePropertyForm::CheckValues() const {
         const qint64 value = static_cast<TIntegerEdit*>(binding.Control)->GetValue();
         const qint64 max = MaxOfField(binding.Field(*ovelser_.front()));
         if (value < 0 || value > max)
-            throw ERangeError(QStringLiteral("%1 skal være mellem 0 og %2").arg(binding.Control->objectName()).arg(max));
+            throw ERangeError(
+                QStringLiteral("%1 skal være mellem 0 og %2").arg(binding.Control->objectName()).arg(max));
     }
 }
 

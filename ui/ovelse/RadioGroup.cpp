@@ -6,7 +6,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TRadioGroup::TRadioGroup(QWidget* parent, const QString& name, const QString& caption, const QStringList& items)
+TRadioGroup::TRadioGroup(QWidget* parent, const QString& name, const QString& caption,
+                         const QStringList& items)
     : QGroupBox(caption, parent)
     , group_(new QButtonGroup(this)) {
     setObjectName(name);

@@ -32,25 +32,24 @@ TSeedningForm::TSeedningForm(QWidget* owner)
     : TStdRVKForm(owner)
     , MaxPrHeat(MakeInteger(this, QStringLiteral("MaxPrHeat")))
     , AntalForsog(MakeInteger(this, QStringLiteral("AntalForsog")))
-    , HeatInddeling(new TRadioGroup(this, QStringLiteral("HeatInddeling"), QStringLiteral("Heatinddeling"),
-                                    {QStringLiteral("Undlad heattildeling"),
-                                     QStringLiteral("Bedste resultater først"),
-                                     QStringLiteral("Bedste resultater sidst"),
-                                     QStringLiteral("Fordeling af resultater"), QStringLiteral("Lodtrækning"),
-                                     QStringLiteral("DT-seedning")}))
+    , HeatInddeling(new TRadioGroup(
+          this, QStringLiteral("HeatInddeling"), QStringLiteral("Heatinddeling"),
+          {QStringLiteral("Undlad heattildeling"), QStringLiteral("Bedste resultater først"),
+           QStringLiteral("Bedste resultater sidst"), QStringLiteral("Fordeling af resultater"),
+           QStringLiteral("Lodtrækning"), QStringLiteral("DT-seedning")}))
     , Banefordeling(new TRadioGroup(
           this, QStringLiteral("Banefordeling"), QStringLiteral("Banefordeling"),
           {QStringLiteral("Undlad banetildeling"), QStringLiteral("Bedste resultater først"),
            QStringLiteral("Bedste resultater sidst"), QStringLiteral("Vifte"),
            QStringLiteral("Bedste 4 i midten"), QStringLiteral("Lodtrækning"), QStringLiteral("Startnummer"),
            QStringLiteral("Navn"), QStringLiteral("Klub, navn")}))
-    , Banenummerering(new TRadioGroup(this, QStringLiteral("Banenummerering"),
-                                      QStringLiteral("Banenummerering"),
-                                      {QStringLiteral("Start fra bane 1"),
-                                       QStringLiteral("Start fra bane 2 (hvis plads)"),
-                                       QStringLiteral("Placer på midterbaner")}))
+    , Banenummerering(new TRadioGroup(
+          this, QStringLiteral("Banenummerering"), QStringLiteral("Banenummerering"),
+          {QStringLiteral("Start fra bane 1"), QStringLiteral("Start fra bane 2 (hvis plads)"),
+           QStringLiteral("Placer på midterbaner")}))
     , NulstilSeedning(MakeCheck(this, QStringLiteral("NulstilSeedning"), QStringLiteral("Nulstil seedning")))
-    , OvelseStandard(MakeCheck(this, QStringLiteral("OvelseStandard"), QStringLiteral("Brug øvelse standard")))
+    , OvelseStandard(
+          MakeCheck(this, QStringLiteral("OvelseStandard"), QStringLiteral("Brug øvelse standard")))
     , OKButton(MakeButton(this, QStringLiteral("OKButton"), QStringLiteral("OK")))
     , AnnullerButton(MakeButton(this, QStringLiteral("AnnullerButton"), QStringLiteral("Annullér"))) {
     setObjectName(QStringLiteral("SeedningForm"));
@@ -108,8 +107,8 @@ void TSeedningForm::showEvent(QShowEvent* event) {
 void TSeedningForm::UpdateEnabled() {
     // Either box takes the choices out of the user's hands.
     const bool own = !NulstilSeedning->isChecked() && !OvelseStandard->isChecked();
-    for (QWidget* control : std::initializer_list<QWidget*>{MaxPrHeat, HeatInddeling, Banefordeling,
-                                                             Banenummerering})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{MaxPrHeat, HeatInddeling, Banefordeling, Banenummerering})
         control->setEnabled(own);
 }
 

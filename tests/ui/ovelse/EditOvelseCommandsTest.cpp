@@ -51,8 +51,10 @@ TEST_F(Commands, QGivesTheCodesAndTellsWhenTiesTookMoreThanTheNextRoundHolds) {
     SetRunde(Round("M", "100", "I"), OvelseRnField::AntalViderePlac, 1);
     SetRunde(Round("M", "100", "I"), OvelseRnField::AntalVidereIalt, 4);
     // Runner 7 wins heat 2; runner 8 equals runner 3, the last to go on by time.
-    AddResultat(Round("M", "100", "I"), 7, Fields({{ResultatField::Heat, 2}, {ResultatField::Resultat, 1100}}));
-    AddResultat(Round("M", "100", "I"), 8, Fields({{ResultatField::Heat, 2}, {ResultatField::Resultat, 1103}}));
+    AddResultat(Round("M", "100", "I"), 7,
+                Fields({{ResultatField::Heat, 2}, {ResultatField::Resultat, 1100}}));
+    AddResultat(Round("M", "100", "I"), 8,
+                Fields({{ResultatField::Heat, 2}, {ResultatField::Resultat, 1103}}));
     AddDeltager(7, "Syv");
     AddDeltager(8, "Otte");
     const auto form = Open();
@@ -65,8 +67,9 @@ TEST_F(Commands, QGivesTheCodesAndTellsWhenTiesTookMoreThanTheNextRoundHolds) {
         codes << QString::number(form->RowAt(row)->Startnummer) + Cell(*form, TResultColumn::VK, row);
     codes.sort();
     EXPECT_EQ(codes, QStringList({"1F", "2f", "3f", "4", "5", "6", "7F", "8f"}));
-    EXPECT_EQ(Shown(), QStringList{"Der findes ens tider på sidste kvalifikationsplads, og der er derfor udtaget "
-                                   "flere end der er plads til i næste runde. Ret manuelt"});
+    EXPECT_EQ(Shown(),
+              QStringList{"Der findes ens tider på sidste kvalifikationsplads, og der er derfor udtaget "
+                          "flere end der er plads til i næste runde. Ret manuelt"});
 }
 
 TEST_F(Commands, ATransferOfALetterNobodyCarriesIsRefusedWithTheLetter) {
@@ -170,7 +173,8 @@ TEST_F(Commands, SeedingAndPointsFromTheOverviewWriteTheSelectedRoundsAndRefresh
     EXPECT_TRUE(Round("K", "100").SeedningFindes);
     EXPECT_EQ(Round("K", "100").AntalHeat, 2);
     const auto [col, row] = *form->Oversigt().Find(&Round("K", "100"));
-    EXPECT_TRUE(form->OversigtGrid->Cells(col, row).contains("10")) << form->OversigtGrid->Cells(col, row).toStdString();
+    EXPECT_TRUE(form->OversigtGrid->Cells(col, row).contains("10"))
+        << form->OversigtGrid->Cells(col, row).toStdString();
     EXPECT_EQ(form->StatusText(5), "JA") << "seeded";
     TResultatManager fresh;
     fresh.LoadOvelse(&Round("K", "100"));
@@ -188,7 +192,8 @@ TEST_F(Commands, SeedingAndPointsFromTheOverviewWriteTheSelectedRoundsAndRefresh
 }
 
 TEST_F(Commands, ACorrectionMovesEveryAttemptAndOneThatWouldMakeAFoulIsRefused) {
-    AddResultat(Round("M", "KU"), 31, Fields({{ResultatField::Heat, 1}}), Serie({{1212, 0}, {0, 0}, {1305, 0}}));
+    AddResultat(Round("M", "KU"), 31, Fields({{ResultatField::Heat, 1}}),
+                Serie({{1212, 0}, {0, 0}, {1305, 0}}));
     AddResultat(Round("M", "KU"), 32, Fields({{ResultatField::Heat, 1}}), Serie({{SeriePas, 0}, {40, 0}}));
     AddDeltager(31, "Kaster");
     AddDeltager(32, "Kort");

@@ -91,8 +91,9 @@ TEST_F(ResultGrid, ASaveRightAfterTypingKeepsTheTypedValue) {
 
 TEST_F(ResultGrid, RowsWithAStatusOrWithoutAMarkShowNoPlaceWhateverIsStored) {
     Enter(Round("K", "100"), 20, 1, 1, 1234);
-    AddResultat(Round("K", "100"), 21,
-                Fields({{ResultatField::Heat, 1}, {ResultatField::Resultat, 1200}, {ResultatField::Placering, 1}}));
+    AddResultat(
+        Round("K", "100"), 21,
+        Fields({{ResultatField::Heat, 1}, {ResultatField::Resultat, 1200}, {ResultatField::Placering, 1}}));
     AddResultat(Round("K", "100"), 22, [](TResultatTable& t) {
         t.GetField(ResultatField::Heat)->SetAsInteger(1);
         t.GetField(ResultatField::Resultat)->SetAsInteger(1100);
@@ -106,7 +107,8 @@ TEST_F(ResultGrid, RowsWithAStatusOrWithoutAMarkShowNoPlaceWhateverIsStored) {
     OpenResultPage(*form, Round("K", "100"));
     QStringList places;
     for (int row = 1; row <= 4; ++row)
-        places << QString::number(GridRow(*form, row).Startnummer) + ":" + Cell(*form, TResultColumn::Plac, row);
+        places << QString::number(GridRow(*form, row).Startnummer) + ":" +
+                      Cell(*form, TResultColumn::Plac, row);
     EXPECT_EQ(places, QStringList({"21:1", "20:2", "23:", "22:"}));
 }
 
@@ -174,7 +176,8 @@ TEST_F(ResultGrid, OneEventAtOneTimeOpensAsOnePageOfAllItsRoundsAndSavesEachRow)
     const auto form = Open();
     Click(*form, Round("K", "100"));
     const auto cell = form->Oversigt().Find(&Round("M", "100", "I"));
-    form->OversigtGrid->SetSelection({form->OversigtGrid->Col(), form->OversigtGrid->Row(), cell->first, cell->second});
+    form->OversigtGrid->SetSelection(
+        {form->OversigtGrid->Col(), form->OversigtGrid->Row(), cell->first, cell->second});
     Settle();
     ASSERT_EQ(form->SelectedOvelser().size(), 2u);
     form->OpenOvelsePage();
@@ -227,8 +230,8 @@ TEST_F(ResultGrid, InAnnouncerModeTheGridOnlyShowsAndTheRowCommandsAreOff) {
         const auto form = Open();
         OpenResultPage(*form, Round("M", "100", "I"));
         EXPECT_FALSE(form->OvelseGrid->Options().testFlag(TGridOption::goEditing));
-        for (QAction* command : {form->SletDeltager, form->Stafetnavne, form->ErstatDeltager, form->GemToolButton,
-                                 form->KorrigerToolButton, form->SeedningToolButton})
+        for (QAction* command : {form->SletDeltager, form->Stafetnavne, form->ErstatDeltager,
+                                 form->GemToolButton, form->KorrigerToolButton, form->SeedningToolButton})
             EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
         EXPECT_TRUE(form->SortComboBox->isEnabled());
         // A column changed for the view is not stored.

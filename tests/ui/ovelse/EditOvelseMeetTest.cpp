@@ -34,7 +34,9 @@ protected:
     }
     // A runner's time in hundredths: runner 1 the fastest.
     static qint32 Tid(qint32 startnummer, int offset = 0) { return 1050 + 4 * startnummer + offset; }
-    static QString TidText(qint32 tid) { return QStringLiteral("%1.%2").arg(tid / 100).arg(tid % 100, 2, 10, QChar(u'0')); }
+    static QString TidText(qint32 tid) {
+        return QStringLiteral("%1.%2").arg(tid / 100).arg(tid % 100, 2, 10, QChar(u'0'));
+    }
     // A tool-bar button clicked with the mouse.
     static void ClickTool(TEditOvelseForm& form, QAction* action) {
         ASSERT_TRUE(action->isEnabled()) << action->objectName().toStdString();
@@ -137,7 +139,8 @@ TEST_F(WholeMeet, HeatsQualifyIntoASeededScoredFinalAndAHighJumpIsTypedAsSeriesA
         ClickTool(*form, form->ResultatSerieToolButton);
         ClickTool(*form, form->GemToolButton);
         const QStringList shown = Shown();
-        EXPECT_EQ(shown, QStringList{"Flyt alle med viderekode F til 100 m finale?"}) << "nothing else was said";
+        EXPECT_EQ(shown, QStringList{"Flyt alle med viderekode F til 100 m finale?"})
+            << "nothing else was said";
         form->reject();
         EXPECT_FALSE(form->isVisible());
     }

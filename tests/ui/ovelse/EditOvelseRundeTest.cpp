@@ -126,7 +126,8 @@ TEST_F(Runder, ACombinedEventTakesNoRoundsAndOnlyOneRoundIsHandledAtATime) {
     const auto form = Open();
     Click(*form, Round("K", "200", "I"));
     const auto cell = form->Oversigt().Find(&Round("K", "200", "F"));
-    form->OversigtGrid->SetSelection({form->OversigtGrid->Col(), form->OversigtGrid->Row(), cell->first, cell->second});
+    form->OversigtGrid->SetSelection(
+        {form->OversigtGrid->Col(), form->OversigtGrid->Row(), cell->first, cell->second});
     Settle();
     ASSERT_GE(form->SelectedOvelser().size(), 2u);
     form->SletOvelseMenu->trigger();

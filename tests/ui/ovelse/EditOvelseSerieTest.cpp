@@ -18,7 +18,9 @@ protected:
     // High jump M: athletes 11-14 in group 1.
     SerieMode() { Enter(Round("M", "HØ"), 11, 4, 1); }
 
-    static TResultat& SerieRow(TEditOvelseForm& form, int row) { return *form.Manager().GetResultat(row - 1); }
+    static TResultat& SerieRow(TEditOvelseForm& form, int row) {
+        return *form.Manager().GetResultat(row - 1);
+    }
     static int RowOf(TEditOvelseForm& form, qint32 startnummer) {
         return form.Manager().IndexOfStartnummer(startnummer) + 1;
     }

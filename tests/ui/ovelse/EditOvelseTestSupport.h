@@ -14,8 +14,8 @@
 #include "ui/ovelse/EditOvelse.h"
 
 #include <QComboBox>
-#include <QTabWidget>
 #include <QDate>
+#include <QTabWidget>
 #include <QTime>
 
 #include <memory>

@@ -177,7 +177,8 @@ TEST_F(OvelProp, StoredValuesWithoutAChoiceAreKeptAndVenuesAreChosenByCode) {
     });
     EXPECT_EQ(Round("M", "LÆ").OvelseRk().GetField(OvelseRkField::PointBeregning)->GetAsInteger(), 2);
     EXPECT_EQ(Setting(Round("M", "LÆ"), OvelseRnField::Heatinddeling), 9);
-    EXPECT_EQ(Round("M", "LÆ").OvelseRn().GetTrimmedString(OvelseRnField::Sted), "KU") << "the code, not the text";
+    EXPECT_EQ(Round("M", "LÆ").OvelseRn().GetTrimmedString(OvelseRnField::Sted), "KU")
+        << "the code, not the text";
     EXPECT_EQ(Round("M", "LÆ").OvelseRn().GetExtraText().trimmed(), "Kort");
 
     // A choice made is written as the stored code: "Tabelopslag" is method 3, stored 4.
