@@ -37,6 +37,7 @@ class QToolButton;
 class TGridKlasse;
 class TZunoDataElement;
 class TOvelseInfo;
+class TOvelseManager;
 class TResultat;
 class TResultatManager;
 struct TSeedningValg;
@@ -45,6 +46,9 @@ struct TShownRows;
 // Set by the event editor before it closes when its overview must be built anew: the main window opens
 // it again for as long as it is set.
 extern bool ReopenOvelseEditor;
+
+// A column's alignment as the grid takes it.
+TAlignment AlignmentOf(Qt::Alignment alignment);
 
 class TEditOvelseForm : public TStdRVKForm {
     Q_OBJECT
@@ -329,6 +333,14 @@ private:
     // Seeding as the command runs it, on the overview's selection or the loaded round.
     void SeedOversigt(const TSeedningValg& valg);
     void SeedResultat(const TSeedningValg& valg);
+    // The letter of the round after the loaded one, its rows saved first; the zero character (the reason
+    // shown) when there is no such round or the save failed.
+    QChar SavedForNextRunde();
+    // The one round selected on the overview; null, the reason shown, for none or several.
+    TOvelseInfo* OneSelected(const QString& tooMany);
+    // Asks (Nej first) and changes the round's event row; then the window closes to be opened anew.
+    void ChangeRunder(TOvelseInfo& info, const QString& question,
+                      bool (*change)(TOvelseManager&, TOvelseInfo&));
     // The event programme was read anew: the window holds no round any more and only closes.
     void ForgetProgramme();
     // Closes for the overview to be built anew (after a round was deleted or added).
@@ -343,6 +355,8 @@ private:
     bool OvelseKey(QKeyEvent* event);
     // Puts the cursor on the cell and enters it as the user would, without leaving the cell it stood on.
     void PlaceCursor(TExtStringGrid& grid, int col, int row);
+    // After a fill: the cursor back where it stood, as near as the rows now allow.
+    void KeepCursor(TExtStringGrid& grid, int col, int row);
     void SetupSerieGrid();
     void SerieEnterCell(int col, int row, bool& canSelect);
     void SerieLeaveCell(int col, int row);

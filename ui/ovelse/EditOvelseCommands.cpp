@@ -164,17 +164,23 @@ void TEditOvelseForm::SeedResultat(const TSeedningValg& valg) {
 
 // ---------------------------------------------------------------- the next round
 
-void TEditOvelseForm::VidereDel1Click() {
+QChar TEditOvelseForm::SavedForNextRunde() {
     if (!CommitPage())
-        return;
+        return {};
     const TOvelseInfo* info = manager_->OvelseInfo();
     const QChar next = info ? info->GetNextRunde() : QChar();
     if (next.isNull()) {
         ShowError(this, IngenVidere);
-        return;
+        return {};
     }
-    if (!SaveOvelse())
+    return SaveOvelse() ? next : QChar();
+}
+
+void TEditOvelseForm::VidereDel1Click() {
+    const QChar next = SavedForNextRunde();
+    if (next.isNull())
         return;
+    const TOvelseInfo* info = manager_->OvelseInfo();
     const int antal = manager_->CalcVidereKode(next);
     FillOvelseGrid();
     if (antal > info->OvelseRn().GetField(OvelseRnField::AntalVidereIalt)->GetAsInteger())
@@ -184,16 +190,10 @@ void TEditOvelseForm::VidereDel1Click() {
 }
 
 void TEditOvelseForm::VidereDel2Click() {
-    if (!CommitPage())
+    const QChar next = SavedForNextRunde();
+    if (next.isNull())
         return;
     TOvelseInfo* info = manager_->OvelseInfo();
-    const QChar next = info ? info->GetNextRunde() : QChar();
-    if (next.isNull()) {
-        ShowError(this, IngenVidere);
-        return;
-    }
-    if (!SaveOvelse())
-        return;
     const QString letter(next);
     if (!AskConfirm(this, QStringLiteral("Flyt alle med viderekode %1 til %2 %3")
                               .arg(letter, info->Ovelse().GetTrimmedString(OvelseField::Korttekst),

@@ -33,14 +33,6 @@ bool ColoursHeats(int choice) {
     return choice == 3 || choice == 4 || choice == 5 || choice == 9 || choice == 12;
 }
 
-TAlignment AlignmentOf(Qt::Alignment alignment) {
-    if (alignment & Qt::AlignHCenter)
-        return TAlignment::taCenter;
-    if (alignment & Qt::AlignRight)
-        return TAlignment::taRightJustify;
-    return TAlignment::taLeftJustify;
-}
-
 } // namespace
 
 void TEditOvelseForm::SetupOvelseGrid() {
@@ -259,6 +251,10 @@ void TEditOvelseForm::FillOvelseGrid() {
     if (many)
         grid.EndUpdate();
     suppress_ = wasSuppressed;
+    KeepCursor(grid, col, row);
+}
+
+void TEditOvelseForm::KeepCursor(TExtStringGrid& grid, int col, int row) {
     if (manager_->Count() > 0 && grid.ColCount() > FirstLayoutCol)
         PlaceCursor(grid, std::clamp(col, FirstLayoutCol, grid.ColCount() - 1),
                     std::clamp(row, grid.FixedRows(), grid.RowCount() - 1));

@@ -30,6 +30,8 @@ const QColor Graa(128, 128, 128);
 // Room beside a cell's text.
 constexpr int CellPadding = 4;
 
+} // namespace
+
 TAlignment AlignmentOf(Qt::Alignment alignment) {
     if (alignment & Qt::AlignHCenter)
         return TAlignment::taCenter;
@@ -37,8 +39,6 @@ TAlignment AlignmentOf(Qt::Alignment alignment) {
         return TAlignment::taRightJustify;
     return TAlignment::taLeftJustify;
 }
-
-} // namespace
 
 TOversigtValg TEditOvelseForm::OversigtValg() const {
     const int sortering = std::clamp(OversigtSortering->currentIndex(), 0, OversigtSorteringCount - 1);

@@ -41,47 +41,45 @@ void TEditOvelseForm::EgenskaberClick() {
 
 // ---------------------------------------------------------------- deleting and adding rounds
 
-void TEditOvelseForm::SletOvelseClick() {
+TOvelseInfo* TEditOvelseForm::OneSelected(const QString& tooMany) {
     if (SpeakerMode || !CommitPage())
-        return;
+        return nullptr;
     if (selected_.empty()) {
         ShowError(this, QStringLiteral("Ingen øvelse valgt"));
-        return;
+        return nullptr;
     }
     if (selected_.size() > 1) {
-        ShowError(this, QStringLiteral("Kan kun slette 1 øvelse ad gangen"));
-        return;
+        ShowError(this, tooMany);
+        return nullptr;
     }
-    TOvelseInfo& info = *selected_.front();
-    SletRundeRunder(info);
+    return selected_.front();
+}
+
+void TEditOvelseForm::ChangeRunder(TOvelseInfo& info, const QString& question,
+                                   bool (*change)(TOvelseManager&, TOvelseInfo&)) {
     MessageDefaultButton = 1;
-    if (!AskConfirm(this, QStringLiteral("Slet øvelse")))
+    if (!AskConfirm(this, question))
         return;
     // Whatever becomes of the writing, the programme is read anew and the rounds held here are gone.
     ForgetProgramme();
     const auto reopen = qScopeGuard([this] { ReopenAfterProgramme(); });
-    SletRunde(*OvelseManager, info);
+    change(*OvelseManager, info);
+}
+
+void TEditOvelseForm::SletOvelseClick() {
+    TOvelseInfo* info = OneSelected(QStringLiteral("Kan kun slette 1 øvelse ad gangen"));
+    if (!info)
+        return;
+    SletRundeRunder(*info);
+    ChangeRunder(*info, QStringLiteral("Slet øvelse"), &SletRunde);
 }
 
 void TEditOvelseForm::TilfoejRundeClick() {
-    if (SpeakerMode || !CommitPage())
+    TOvelseInfo* info = OneSelected(QStringLiteral("Vælg kun 1 øvelse ad gangen"));
+    if (!info)
         return;
-    if (selected_.empty()) {
-        ShowError(this, QStringLiteral("Ingen øvelse valgt"));
-        return;
-    }
-    if (selected_.size() > 1) {
-        ShowError(this, QStringLiteral("Vælg kun 1 øvelse ad gangen"));
-        return;
-    }
-    TOvelseInfo& info = *selected_.front();
-    TilfoejRundeRunder(info);
-    MessageDefaultButton = 1;
-    if (!AskConfirm(this, QStringLiteral("Tilføj ekstra runde")))
-        return;
-    ForgetProgramme();
-    const auto reopen = qScopeGuard([this] { ReopenAfterProgramme(); });
-    TilfoejRunde(*OvelseManager, info);
+    TilfoejRundeRunder(*info);
+    ChangeRunder(*info, QStringLiteral("Tilføj ekstra runde"), &TilfoejRunde);
 }
 
 void TEditOvelseForm::ForgetProgramme() {

@@ -105,9 +105,7 @@ void TEditOvelseForm::FillSerieGrid() {
     }
     grid.EndUpdate();
     suppress_ = wasSuppressed;
-    if (manager_->Count() > 0)
-        PlaceCursor(grid, std::clamp(col, FirstLayoutCol, grid.ColCount() - 1),
-                    std::clamp(row, grid.FixedRows(), grid.RowCount() - 1));
+    KeepCursor(grid, col, row);
 }
 
 // ---------------------------------------------------------------- editing
