@@ -40,6 +40,7 @@ class TOvelseInfo;
 class TOvelseManager;
 class TResultat;
 class TResultatManager;
+class TRunningPage;
 struct TSeedningValg;
 struct TShownRows;
 
@@ -122,6 +123,8 @@ public:
     TOvelseGridColumns& GridColumns() { return gridColumns_; }
     // Whether the window may close now: the page's changes committed and saved (or declined).
     bool CanClose();
+    // The running page's boxes and clock (EditOvelseLoeb.cpp).
+    TRunningPage& RunningPage() const { return *runningPage_; }
     void done(int result) override;
 
     // ---- the result grid (EditOvelseGrid.cpp)
@@ -166,6 +169,9 @@ public:
     void SletOvelseClick();
     void TilfoejRundeClick();
     void RedidTestClick();
+    // A double click in the result grid: the timing reader on the heat of the row (when the meet reads its
+    // timing files directly), the heat's rows shown as it leaves them.
+    void EltidClick();
 
     // ---- controls
     QToolBar* const OvelseToolBar;
@@ -366,6 +372,7 @@ private:
     void LeaveSerieMode();
 
     std::unique_ptr<TResultatManager> manager_;
+    std::unique_ptr<TRunningPage> runningPage_;
     TOvelseInfo* currentOvelse_ = nullptr;
     std::vector<TOvelseInfo*> selected_;
     // The class filter's overlap counts, read through a manager of their own so that the result page's

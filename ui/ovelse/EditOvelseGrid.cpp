@@ -10,6 +10,8 @@
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "model/D_Tekster.h"
+#include "ui/LaunchersOvelse.h"
+#include "ui/WidgetKit.h"
 #include "ui/ovelse/EditOvelseShown.h"
 
 #include <QAction>
@@ -56,6 +58,10 @@ void TEditOvelseForm::SetupOvelseGrid() {
             return true;
         });
     };
+    // The editor stands on the current cell: a double click there is the grid's too.
+    for (QWidget* clicked :
+         {static_cast<QWidget*>(grid.viewport()), static_cast<QWidget*>(grid.InplaceEditor())})
+        OnDoubleClick(clicked, [this] { RunCommand([this] { EltidClick(); }); });
     connect(SortComboBox, &QComboBox::activated, this, [this](int choice) {
         RunCommand([this, choice] {
             if (CommitPage())
@@ -357,6 +363,19 @@ void TEditOvelseForm::DrawOvelseCell(int col, int row, TGridDrawStates state, TC
         canvas.Font.setPointSize(MarkPointSize);
         canvas.FontColor = Qt::red;
     }
+}
+
+void TEditOvelseForm::EltidClick() {
+    TOvelseInfo* info = manager_->OvelseInfo();
+    if (SpeakerMode || serieMode_ || !StaevneManager->Registry().EltidDirekte || !info ||
+        !OvelseGrid->CommitCell())
+        return;
+    const TResultat* row = RowAt(OvelseGrid->Row());
+    if (!row)
+        return;
+    // Accepted or not, the reader leaves the heat's rows as they are to be shown: nothing is read anew.
+    KoerEltidReader(this, *manager_, *info, row->Heat);
+    FillOvelseGrid();
 }
 
 bool TEditOvelseForm::OvelseKey(QKeyEvent* event) {

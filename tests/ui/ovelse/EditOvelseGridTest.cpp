@@ -5,6 +5,7 @@
 
 #include "model/D_Result.h"
 #include "model/D_StaevneSystemData.h"
+#include "ui/eltid/EltidReaderForm.h"
 
 #include <QAction>
 #include <QMenu>
@@ -209,6 +210,42 @@ TEST_F(ResultGrid, AMovedColumnIsStoredInItsNewPlaceWithTheFixedColumnsKeptInFro
     EXPECT_EQ(Manager().SystemData().OvelseGridColumns, form->GridColumns().GetAsText());
     EXPECT_EQ(form->OvelseGridCol(TResultColumn::Resultat), TEditOvelseForm::FirstLayoutCol);
     EXPECT_EQ(Cell(*form, TResultColumn::Navn, 1), GridRow(*form, 1).Navn);
+}
+
+TEST_F(ResultGrid, ADoubleClickRunsTheTimingReaderOnTheRowsHeatWhenTheMeetReadsItsFilesDirectly) {
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "I"));
+    TScriptedDialogs dialogs;
+    const auto doubleClick = [&](int row) {
+        const int col = form->OvelseGridCol(TResultColumn::Navn);
+        form->OvelseGrid->GotoCell(col, row, true);
+        Settle();
+        const QRect cell = form->OvelseGrid->visualRect(form->OvelseGrid->model()->index(row - 1, col));
+        QTest::mouseDClick(form->OvelseGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        Settle();
+    };
+    doubleClick(5);
+    EXPECT_TRUE(dialogs->Shown.isEmpty()) << "the meet does not read its timing files directly";
+
+    Manager().Registry().EltidDirekte = true;
+    TypeCell(*form, TResultColumn::Resultat, 1, "10.99");
+    // The reader is left without accepting after a time came into heat 2: that heat is given back as it
+    // was, the unsaved time of heat 1 stays, and nothing is read anew from the files.
+    dialogs->Answer<TEltidReaderForm>([&](TEltidReaderForm&) {
+        GridRow(*form, 6).SetResultat(1111);
+        return mrCancel;
+    });
+    doubleClick(6);
+    EXPECT_EQ(dialogs->Shown, QStringList{"TEltidReaderForm"});
+    EXPECT_EQ(GridRow(*form, 6).Resultat, 0);
+    EXPECT_EQ(GridRow(*form, 1).Resultat, 1099);
+    EXPECT_EQ(Cell(*form, TResultColumn::Resultat, 1),
+              GridRow(*form, 1).GetFieldText(TResultColumn::Resultat));
+
+    SpeakerMode = true;
+    doubleClick(6);
+    SpeakerMode = false;
+    EXPECT_EQ(dialogs->Shown.size(), 1) << "never in announcer mode";
 }
 
 TEST_F(ResultGrid, EscapeGoesBackToTheOverviewAndSavesOnTheWay) {
