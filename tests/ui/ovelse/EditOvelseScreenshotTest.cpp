@@ -53,13 +53,15 @@ protected:
             const qint32 nr = 31 + i;
             AddDeltager(nr, QStringLiteral("Atlet %1").arg(i + 1), 1998, i + 1, "K");
             AddResultat(Round("K", "7K"), nr, Fields({{ResultatField::Heat, 1}}));
-            for (const auto& [ovelse, point] : {std::pair("100", 900 - 40 * i), std::pair("LÆ", 820 + 25 * i),
-                                                std::pair("KU", 700 - 10 * i)})
-                AddResultat(Round("K", ovelse), nr, [point](TResultatTable& t) {
+            for (const auto& discipline : {std::pair("100", 900 - 40 * i), std::pair("LÆ", 820 + 25 * i),
+                                           std::pair("KU", 700 - 10 * i)}) {
+                const double point = discipline.second;
+                AddResultat(Round("K", discipline.first), nr, [point](TResultatTable& t) {
                     t.GetField(ResultatField::Heat)->SetAsInteger(1);
                     t.GetField(ResultatField::Resultat)->SetAsInteger(1200);
                     t.GetField(ResultatField::Point)->SetAsFloat(point);
                 });
+            }
         }
         // Relay teams with legs.
         for (int k = 0; k < 4; ++k) {
