@@ -196,7 +196,7 @@ void THtmlMaker::Write(const QString& text) {
 }
 
 void THtmlMaker::IncludeFile(const QString& path) {
-    for (const QString& line : ReadTextLines(path))
+    for (const QString& line : ReadHtmlLines(path))
         file_.Write(line + CrLf);
 }
 
@@ -218,7 +218,7 @@ void THtmlMaker::WriteHeader() {
 }
 
 void THtmlMaker::WriteBodyHeader() {
-    for (const QString& line : ReadTextLines(MeetFile("body-header")))
+    for (const QString& line : ReadHtmlLines(MeetFile("body-header")))
         Write(line);
     Write(QStringLiteral("<table class=o cellpadding=0 cellspacing=0>"));
     Write(QStringLiteral("<col width=460><col width=200>"));
