@@ -59,8 +59,23 @@ constexpr TEngelskOvelse EngelskeOvelser[] = {{u"HJ", u"HØ"}, {u"LJ", u"LÆ"}, 
 constexpr QStringView Kategorier = u"ABCD";
 constexpr QStringView UdenKategori = u"5";
 
+// The text without leading and trailing blanks; the same string, unshared, when it has none.
+QString Trimmed(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return begin == 0 && end == text.size() ? text : text.sliced(begin, end - begin);
+}
+
 QString Code(const QString& text) {
-    return TrimBlanks(text).toUpper();
+    return Trimmed(text).toUpper();
+}
+
+bool IsBlank(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
 }
 
 QString LeadingDigits(QStringView text) {
@@ -90,23 +105,16 @@ QString DistanceCode(const QString& digits, QStringView rest) {
 }
 
 bool IsEmpty(const TImportRow& row) {
-    for (const QString& cell : row) {
-        if (!TrimBlanks(cell).isEmpty())
-            return false;
-    }
-    return true;
+    return std::all_of(row.cbegin(), row.cend(), IsBlank);
 }
 
-// The athlete a row names: the birth year right-aligned in five characters, then the name.
-QString AthleteKey(const TImportRow& row) {
-    return RightJustify(row[ImportCol::Aargang], 5) + row[ImportCol::Navn];
-}
-
+// The same athlete: birth year and name, and the start number when both rows have one.
 bool SameAthlete(const TImportRow& row, const TImportRow& named) {
-    if (AthleteKey(row) != AthleteKey(named))
+    if (Trimmed(row[ImportCol::Aargang]) != Trimmed(named[ImportCol::Aargang]) ||
+        row[ImportCol::Navn] != named[ImportCol::Navn])
         return false;
-    const QString a = TrimBlanks(row[ImportCol::Startnr]);
-    const QString b = TrimBlanks(named[ImportCol::Startnr]);
+    const QString a = Trimmed(row[ImportCol::Startnr]);
+    const QString b = Trimmed(named[ImportCol::Startnr]);
     return a.isEmpty() || b.isEmpty() || a == b;
 }
 
@@ -147,7 +155,7 @@ private:
     // The catalogue's event of the row's event row; raises the event manager's error when the meet has
     // no such event row.
     const TOvelseElement* EventOf(const QString& klasse, const QString& ovelse) {
-        const QString key = klasse + u'\t' + ovelse;
+        const std::pair key(klasse, ovelse);
         if (const auto known = events_.constFind(key); known != events_.cend())
             return *known;
         ovelser_.LocateOvelseRk(klasse, ovelse);
@@ -157,8 +165,33 @@ private:
     }
 
     TOvelseManager& ovelser_;
-    QHash<QString, const TOvelseElement*> events_;
+    QHash<std::pair<QString, QString>, const TOvelseElement*> events_;
 };
+
+// The row of a line's positions: marks cleaned unless the meet takes them as typed, the athlete and
+// class of the nearest row above for "-" or nothing, and the event normalised with the row's class.
+TImportRow MakeRow(const QStringList& f, const TImportSettings& settings, const std::vector<TImportRow>& rows,
+                   TOvelseNormaliser& normaliser) {
+    TImportRow row;
+    row[ImportCol::Startnr] = f[Pos::Startnr];
+    row[ImportCol::Navn] = f[Pos::Navn];
+    row[ImportCol::Aargang] = f[Pos::Aargang];
+    row[ImportCol::Klasse] = f[Pos::Klasse].toUpper();
+    row[ImportCol::TilmeldtRes] = settings.VT ? f[Pos::TilmeldtRes] : KunResultat(f[Pos::TilmeldtRes]);
+    row[ImportCol::PR] = settings.VT ? f[Pos::PR] : KunResultat(f[Pos::PR]);
+    row[ImportCol::EA] = f[Pos::EA].toUpper();
+    row[ImportCol::Kode] = f[Pos::Kode].toUpper();
+    if (const auto above = std::find_if_not(rows.crbegin(), rows.crend(), IsEmpty); above != rows.crend()) {
+        if (row[ImportCol::Navn].isEmpty() || row[ImportCol::Navn] == u"-") {
+            row[ImportCol::Navn] = (*above)[ImportCol::Navn];
+            row[ImportCol::Aargang] = (*above)[ImportCol::Aargang];
+        }
+        if (row[ImportCol::Klasse].isEmpty() || row[ImportCol::Klasse] == u"-")
+            row[ImportCol::Klasse] = (*above)[ImportCol::Klasse];
+    }
+    row[ImportCol::Ovelse] = normaliser(f[Pos::Ovelse].toUpper(), row[ImportCol::Klasse]);
+    return row;
+}
 
 } // namespace
 
@@ -184,7 +217,7 @@ QStringList ImportFields(const QString& line, QChar separator, bool startnummerI
     while (fields.size() < FieldCount && !csv.Line.isEmpty()) {
         QString field = csv.NextField();
         field.remove(NonBreakingSpace);
-        fields.append(TrimBlanks(field));
+        fields.append(Trimmed(field));
     }
     while (fields.size() < FieldCount)
         fields.append(QString());
@@ -250,7 +283,7 @@ QString NormaliserOvelse(TOvelseManager& ovelser, const QString& ovelse, const Q
 }
 
 QString TOvelseNormaliser::operator()(const QString& ovelse, const QString& klasse) {
-    const QString key = klasse + u'\t' + ovelse;
+    const std::pair key(klasse, ovelse);
     if (const auto known = known_.constFind(key); known != known_.cend())
         return *known;
     const QString code = NormaliserOvelse(ovelser_, ovelse, klasse);
@@ -260,49 +293,34 @@ QString TOvelseNormaliser::operator()(const QString& ovelse, const QString& klas
 
 TImportData FortolkCSVData(const QString& text, const TImportSettings& settings, TOvelseManager& ovelser) {
     TImportData data;
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    data.Rows.reserve(static_cast<std::size_t>(lines.size()));
+    // One line at a time: a long list is never held twice.
+    QStringView rest(text);
+    if (rest.endsWith(u'\n'))
+        rest.chop(1);
+    data.Rows.reserve(static_cast<std::size_t>(rest.count(u'\n') + 1));
     TOvelseNormaliser normaliser(ovelser);
     try {
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            QString line = lines[i];
+        while (!text.isEmpty()) {
+            const qsizetype end = rest.indexOf(u'\n');
+            QStringView line = end < 0 ? rest : rest.first(end);
             if (line.endsWith(u'\r'))
                 line.chop(1);
-            QStringList f = ImportFields(line, settings.Separator, settings.StartnummerInkluderet);
+            QStringList f = ImportFields(line.toString(), settings.Separator, settings.StartnummerInkluderet);
+            const bool first = data.Rows.empty();
             // An empty line stays an empty row, which the check removes.
             if (std::all_of(f.cbegin(), f.cend(), [](const QString& field) { return field.isEmpty(); })) {
                 data.Rows.emplace_back();
-                continue;
+            } else {
+                if (settings.Redid)
+                    KonverterEngelsk(f);
+                if (first)
+                    data.Klub = {f[Pos::Klub],     f[Pos::KontaktPerson], f[Pos::Adresse1],
+                                 f[Pos::Adresse2], f[Pos::Email],         f[Pos::Telefon]};
+                data.Rows.push_back(MakeRow(f, settings, data.Rows, normaliser));
             }
-            if (settings.Redid)
-                KonverterEngelsk(f);
-            if (i == 0)
-                data.Klub = {f[Pos::Klub],     f[Pos::KontaktPerson], f[Pos::Adresse1],
-                             f[Pos::Adresse2], f[Pos::Email],         f[Pos::Telefon]};
-            TImportRow row;
-            row[ImportCol::Startnr] = f[Pos::Startnr];
-            row[ImportCol::Navn] = f[Pos::Navn];
-            row[ImportCol::Aargang] = f[Pos::Aargang];
-            row[ImportCol::Klasse] = f[Pos::Klasse].toUpper();
-            const auto markOf = [&](const QString& mark) { return settings.VT ? mark : KunResultat(mark); };
-            row[ImportCol::TilmeldtRes] = markOf(f[Pos::TilmeldtRes]);
-            row[ImportCol::PR] = markOf(f[Pos::PR]);
-            row[ImportCol::EA] = f[Pos::EA].toUpper();
-            row[ImportCol::Kode] = f[Pos::Kode].toUpper();
-            // A further event of the athlete above, given with "-" or nothing.
-            if (const auto above = std::find_if_not(data.Rows.crbegin(), data.Rows.crend(), IsEmpty);
-                above != data.Rows.crend()) {
-                if (row[ImportCol::Navn].isEmpty() || row[ImportCol::Navn] == u"-") {
-                    row[ImportCol::Navn] = (*above)[ImportCol::Navn];
-                    row[ImportCol::Aargang] = (*above)[ImportCol::Aargang];
-                }
-                if (row[ImportCol::Klasse].isEmpty() || row[ImportCol::Klasse] == u"-")
-                    row[ImportCol::Klasse] = (*above)[ImportCol::Klasse];
-            }
-            row[ImportCol::Ovelse] = normaliser(f[Pos::Ovelse].toUpper(), row[ImportCol::Klasse]);
-            data.Rows.push_back(std::move(row));
+            if (end < 0)
+                break;
+            rest = rest.sliced(end + 1);
         }
     } catch (const std::exception& error) {
         data.Error = QStringLiteral("Error in FortolkCSVData: ") + MessageOf(error);

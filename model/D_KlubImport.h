@@ -70,7 +70,7 @@ public:
 
 private:
     TOvelseManager& ovelser_;
-    QHash<QString, QString> known_;
+    QHash<std::pair<QString, QString>, QString> known_;
 };
 
 struct TImportData {

@@ -58,9 +58,10 @@ TEditDeltagerForm::TEditDeltagerForm(QWidget* owner)
     NavigationEnabled = false;
     EnterNavigation = false;
     Aargang->MaxValue = 9999;
+    BuildLayout();
+    // Each pair in its own box: the boxes make them two groups.
     KlasseMaend->setChecked(true);
     Distance42->setChecked(true);
-    BuildLayout();
     for (QLineEdit* edit :
          {static_cast<QLineEdit*>(StartNr), Navn, static_cast<QLineEdit*>(Aargang), Klub, KlasseDistance})
         edit->installEventFilter(this);

@@ -25,6 +25,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -157,9 +159,16 @@ void TAutoTilmeldPanel::BuildOpdaterDataside() {
         klub->addWidget(button, row++, 0, 1, 2);
     klub->setRowStretch(row, 1);
 
+    // The club's edits scroll, so that the import keeps to the lower half of the work area.
+    auto* scroll = new QScrollArea(OpdaterDataside);
+    scroll->setWidget(AutoKlubPanel);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedWidth(AutoKlubPanel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
     auto* layout = new QHBoxLayout(OpdaterDataside);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(AutoKlubPanel);
+    layout->addWidget(scroll);
     layout->addWidget(AutoDataGrid, 1);
     AutoKlubPanel->setEnabled(false);
     AutoDataGrid->setEnabled(false);
