@@ -164,9 +164,13 @@ TEST_F(KlubImport, AnErrorKeepsTheRowsReadBeforeIt) {
 TEST_F(KlubImport, TheEnglishCodingIsAppliedBeforeTheRowIsMade) {
     TImportSettings redid;
     redid.Redid = true;
-    const TImportData data = Fortolk("Amy Lee;G;U14;HJ;C\nAmy Lee;G;U14;60;", redid);
+    TImportData data = Fortolk("Amy Lee;G;U14;HJ;C\nAmy Lee;G;U14;60;\nDan Bo;G;U13;HJ;A", redid);
     EXPECT_EQ(Rows(data.Rows, {Navn, Aargang, Klasse, Ovelse, TilmeldtRes, Kode}),
-              QStringList({"Amy Lee//P14/HØ//3", "Amy Lee//P14/60//5"}));
+              QStringList({"Amy Lee//P14/HØ//3", "Amy Lee//P14/60//5", "Dan Bo/G/U13/HØ//1"}));
+    // An age group the coding does not know is told, and its line is not taken.
+    const TImportKontrol kontrol = AutoKontrol(data.Rows, Ov(), true);
+    EXPECT_EQ(kontrol.Markers, std::vector<int>({0, 0, 1}));
+    EXPECT_EQ(Fejl(kontrol.Fejl), QStringList({"Fejl i linie 3, \"G\" er ikke et gyldigt tal"}));
 }
 
 // ---------------------------------------------------------------- the check

@@ -27,6 +27,15 @@ namespace {
 constexpr int KlubRole = Qt::UserRole;
 constexpr int KlubColumns = 5;
 
+// What every job of clubs takes from the dialog: its club manager, its participant order and whether
+// to print or preview.
+template <typename Job>
+void SetUp(Job& job, TEditKlubForm& form) {
+    job.KlubManager = &form.KlubManager();
+    job.Order = form.DeltagerOrder();
+    job.UdskrivTilPrinter = form.UdskrivTilPrinter->isChecked();
+}
+
 QGroupBox* Box(QWidget* parent, const QString& caption, QWidget* content) {
     auto* box = new QGroupBox(caption, parent);
     auto* layout = new QVBoxLayout(box);
@@ -105,12 +114,10 @@ void TKlubUdskriftPanel::Klubliste(bool starttid) {
         return;
     const TBusyCursor busy;
     const auto showAgain = qScopeGuard([this] { ShowCurrentAgain(); });
-    job.KlubManager = &form_.KlubManager();
-    job.Order = form_.DeltagerOrder();
+    SetUp(job, form_);
     job.UdskrivRegnskab = form_.UdskrivRegnskab->isChecked();
     job.UdskrivDeltagere = form_.UdskrivDeltagere->isChecked();
     job.UdskrivStartnumre = form_.UdskrivStartnumre->isChecked();
-    job.UdskrivTilPrinter = form_.UdskrivTilPrinter->isChecked();
     for (const QListWidgetItem* item : UdskriftKlasserListbox->selectedItems())
         job.Klasser.append(item->text());
     const bool html = form_.UdskrivTilHTML->isChecked();
@@ -128,9 +135,7 @@ void TKlubUdskriftPanel::Saldoliste() {
         return;
     const TBusyCursor busy;
     const auto showAgain = qScopeGuard([this] { ShowCurrentAgain(); });
-    job.KlubManager = &form_.KlubManager();
-    job.Order = form_.DeltagerOrder();
-    job.UdskrivTilPrinter = form_.UdskrivTilPrinter->isChecked();
+    SetUp(job, form_);
     job.Run();
 }
 
@@ -170,9 +175,7 @@ void TKlubUdskriftPanel::Diplomer(bool alle) {
     if (job.Klubber.empty())
         return;
     const auto showAgain = qScopeGuard([this] { ShowCurrentAgain(); });
-    job.KlubManager = &form_.KlubManager();
-    job.Order = form_.DeltagerOrder();
-    job.UdskrivTilPrinter = form_.UdskrivTilPrinter->isChecked();
+    SetUp(job, form_);
     job.KunNyeDiplomer = form_.KunNyeDiplomer->isChecked();
     job.Run();
 }
