@@ -307,7 +307,7 @@ public:
     qint32 GetVeteranPoint2(const TPointTabel* menTable, const TPointTabel* womenTable) const;
     double GetMKPoint();
     qint32 GetMKPoint3();
-    // Raises "Ikke tilladt at indlægge resultat på heat 0" without a heat.
+    // Raises "Ikke tilladt at indlægge resultat på heat 0" without a heat, outside fun-run meets.
     void CheckHeat() const;
 
     // The event type of the row's round; 0 without one.

@@ -615,6 +615,7 @@ qint32 TResultat::GetMKPoint3() {
 }
 
 void TResultat::CheckHeat() const {
-    if (Heat == 0)
+    // A fun run is not run in heats: its runners take results without one.
+    if (Heat == 0 && !CurrentSystemData().Motionsloeb)
         throw EResultError(QStringLiteral("Ikke tilladt at indlægge resultat på heat 0"));
 }

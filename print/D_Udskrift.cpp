@@ -2,12 +2,19 @@
 
 #include "foundation/LxClass.h"
 #include "foundation/LxDisk.h"
+#include "foundation/LxString.h"
+#include "foundation/Messages.h"
 #include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
+#include "model/D_StaevneSystemData.h"
+#include "model/D_Tekster.h"
+#include "print/PrUtilFormat.h"
+#include "storage/DBFieldDate.h"
 
 #include <algorithm>
+#include <set>
 
 TUdskrift::TUdskrift(QObject* owner)
     : print_(std::make_unique<TStdPrint>(owner)) {
@@ -147,6 +154,61 @@ QString TUdskrift::HtmlPageFileName(const QString& fixedName) const {
         throw Exception(QStringLiteral("Programmeringsfejl: intet stævne at skrive siden til"));
     const QString name = HtmlFileName.isEmpty() ? fixedName + HtmlNameSuffix : HtmlFileName;
     return PathJoin(StaevneManager->GetStaevneDir(), SafeFileName(name) + StaevneManager->GetHtmlExt());
+}
+
+bool TUdskrift::IsCompletelySeeded() const {
+    if (!Data)
+        return false;
+    bool seeded = false;
+    for (int i = 0; i < Data->Count(); ++i) {
+        const TResultat& row = *Data->GetResultat(i);
+        if (!row.HasStarted())
+            continue;
+        if (!row.HasHeat())
+            return false;
+        seeded = true;
+    }
+    return seeded;
+}
+
+int TUdskrift::HeatCount() const {
+    std::set<qint32> heats;
+    for (const TResultat* row : rows_)
+        if (row->Heat >= 1 && row->Heat <= MaxHeatNr)
+            heats.insert(row->Heat);
+    return static_cast<int>(heats.size());
+}
+
+QString TUdskrift::HeatStartText(qint32 heat, int heatCount) const {
+    const TOvelseInfo* info = Data ? Data->OvelseInfo() : nullptr;
+    if (!info || heat < 1 || heatCount < 2 || info->GetTidPrHeat() == 0 ||
+        CurrentSystemData().TidsskemaUofficielt)
+        return {};
+    return FormatDateTime(QStringLiteral("h:nn"), DateTimeToQDateTime(info->GetHeatTid(heat)));
+}
+
+QString TUdskrift::StatusText(const TResultat& row) {
+    if (row.IsAfbud() || row.IsEjMoedt() || row.IsVenter())
+        return FormatResKode(row.RK);
+    if (row.IsUK() || row.IsUdenforHold())
+        return FormatUdenforKonk(row.UK);
+    return {};
+}
+
+QString TUdskrift::TeamName(const TResultat& row) {
+    const QString navn = TrimBlanks(row.Navn);
+    return navn.isEmpty() ? row.GetKlub() : navn;
+}
+
+bool TUdskrift::RefuseHtmlOnly(const QString& what) {
+    if (!OnlyHtml())
+        return false;
+    if (!htmlOnlyRefused_) {
+        htmlOnlyRefused_ = true;
+        ShowInformation(print_->Owner(), what + QStringLiteral(" kan kun udskrives på papir eller vises på "
+                                                               "skærmen, ikke skrives som HTML."));
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------- the rows being printed

@@ -103,6 +103,21 @@ public:
     // The page file in the meet's folder: HtmlFileName when given, else fixedName + HtmlNameSuffix, with
     // the meet's HTML extension; a character that cannot stand in a file name becomes "_".
     QString HtmlPageFileName(const QString& fixedName) const;
+    // The round is seeded whole: a row that started has a heat, and none that started lacks one.
+    bool IsCompletelySeeded() const;
+    // The heats (1..255) of the rows being printed, each counted once.
+    int HeatCount() const;
+    // The start of a heat as the lists show it ("h:nn"): only for a round with a time per heat and more
+    // than heatCount 1, in a meet whose timetable is official; else empty.
+    QString HeatStartText(qint32 heat, int heatCount) const;
+    // The status a list shows in front of a row: withdrawn, absent or waiting, else out of the competition
+    // or of the team score; empty for a row that competes normally.
+    static QString StatusText(const TResultat& row);
+    // A relay row's team: its name, or its club when it has none.
+    static QString TeamName(const TResultat& row);
+    // For the lists that exist only on paper: true when only HTML is asked for, after telling the user
+    // once a job that the list `what` cannot be written as HTML.
+    bool RefuseHtmlOnly(const QString& what);
 
     // ---- The steps a job overrides
     virtual void SetData(TResultatManager* data);
@@ -141,6 +156,7 @@ private:
     std::array<QString, 9> texts_;
     bool udskrivTilSkaerm_ = false;
     bool udskrivTilPrinter_ = false;
+    bool htmlOnlyRefused_ = false;
 };
 
 // A job's class as callers pick it: makes the job for an owner window.

@@ -553,9 +553,29 @@ void WriteClubStandingsHtmlSection(TStandingsJob& job, const QString& title, con
     TPoints total;
     TPoints runde1;
     TPoints detteStaevne;
-    manager.CalcKlubStilling(codes.isEmpty() ? QStringList{QString()} : codes, withRunde1, total, &runde1,
-                             &detteStaevne);
     const TSystemData& data = CurrentSystemData();
+    const bool alle = codes.isEmpty() || codes.first().isEmpty();
+    // The rounds of the section: of its events, and of the classes the job's filter lets through.
+    const auto inSection = [&](const TOvelseInfo& info) {
+        return (alle || codes.contains(info.GetOvelseKode())) &&
+               MatchesClassFilter(job, info.GetKlasseKode());
+    };
+    if (job.KlasseFilter.isEmpty()) {
+        manager.CalcKlubStilling(alle ? QStringList{QString()} : codes, withRunde1, total, &runde1,
+                                 &detteStaevne);
+    } else {
+        for (const auto& entry : OvelseManager->OvelseIndex())
+            if (inSection(*entry.second))
+                total.Merge(entry.second->Points());
+        if (withRunde1 && data.FlereRunder) {
+            detteStaevne.Merge(total);
+            manager.LoadKlubPointRunde1(runde1);
+            total.Merge(runde1);
+            runde1.Sort();
+            detteStaevne.Sort();
+        }
+        total.Sort();
+    }
 
     html.WriteLn(QStringLiteral("<table class=o cellpadding=0 cellspacing=0>"));
     html.WriteLn(QStringLiteral("<col width=460><col width=200>"));
@@ -575,7 +595,7 @@ void WriteClubStandingsHtmlSection(TStandingsJob& job, const QString& title, con
             for (const auto& entry : OvelseManager->OvelseIndex()) {
                 const TOvelseInfo* info = entry.second;
                 const QString ovelse = info->GetOvelseKode();
-                if (!codes.contains(ovelse))
+                if (!inSection(*info))
                     continue;
                 job.Shade = !job.Shade;
                 const QString prefix = job.Shade ? QStringLiteral("a") : QString();

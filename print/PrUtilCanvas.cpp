@@ -10,10 +10,13 @@ namespace {
 struct TFamily {
     const char16_t* Name;
     const char16_t* Family;
+    // A heavy face of its own: drawn with the family's bold face.
+    bool Heavy = false;
 };
 
-constexpr std::array<TFamily, 10> Families = {{
+constexpr std::array<TFamily, 11> Families = {{
     {u"Arial", u"Liberation Sans"},
+    {u"Arial Black", u"Liberation Sans", true},
     {u"Helvetica", u"Liberation Sans"},
     {u"MS Sans Serif", u"Liberation Sans"},
     {u"System", u"Liberation Sans"},
@@ -51,9 +54,18 @@ protected:
     }
 };
 
+const TFamily* FindFamily(const QString& name) {
+    const QString trimmed = name.trimmed();
+    for (const TFamily& family : Families)
+        if (trimmed.compare(QString::fromUtf16(family.Name), Qt::CaseInsensitive) == 0)
+            return &family;
+    return nullptr;
+}
+
 QFont BaseFont(const TPrintFont& font) {
     QFont qfont(DeviceFontFamily(font.Name));
-    qfont.setBold(font.Style & PrintFontStyle::Bold);
+    const TFamily* family = FindFamily(font.Name);
+    qfont.setBold((font.Style & PrintFontStyle::Bold) || (family && family->Heavy));
     qfont.setItalic(font.Style & PrintFontStyle::Italic);
     qfont.setUnderline(font.Style & PrintFontStyle::Underline);
     qfont.setStrikeOut(font.Style & PrintFontStyle::StrikeOut);
@@ -66,11 +78,8 @@ QFont BaseFont(const TPrintFont& font) {
 } // namespace
 
 QString DeviceFontFamily(const QString& name) {
-    const QString trimmed = name.trimmed();
-    for (const TFamily& family : Families)
-        if (trimmed.compare(QString::fromUtf16(family.Name), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf16(family.Family);
-    return trimmed;
+    const TFamily* family = FindFamily(name);
+    return family ? QString::fromUtf16(family->Family) : name.trimmed();
 }
 
 QFont DeviceFont(const TPrintFont& font, int size, int dpi) {

@@ -13,8 +13,9 @@ class QPaintDevice;
 #include <memory>
 #include <tuple>
 
-// The family drawn for a font name: the Windows fonts become their metric twins (Liberation), Verdana
-// and Tahoma the wide DejaVu Sans; other names are asked for as they stand.
+// The family drawn for a font name: the Windows fonts become their metric twins (Liberation), Arial Black
+// the bold Liberation Sans, Verdana and Tahoma the wide DejaVu Sans; other names are asked for as they
+// stand.
 QString DeviceFontFamily(const QString& name);
 
 // The font of a record at `size` points (bounded), sized in pixels for a device of dpi dots per inch.

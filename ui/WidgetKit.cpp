@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,25 +53,43 @@ QHBoxLayout* DialogButtonRow(QPushButton* ok, QPushButton* cancel) {
 
 namespace {
 
-class TDoubleClickFilter : public QObject {
+// Runs its handler for the events that match, which go no further.
+class THandlerFilter : public QObject {
 public:
-    TDoubleClickFilter(QObject* parent, std::function<void()> handler)
+    THandlerFilter(QObject* parent, std::function<bool(const QEvent&)> matches, std::function<void()> handler)
         : QObject(parent)
+        , matches_(std::move(matches))
         , handler_(std::move(handler)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::MouseButtonDblClick)
+        if (!matches_(*event))
             return QObject::eventFilter(watched, event);
         handler_();
         return true;
     }
 
 private:
+    std::function<bool(const QEvent&)> matches_;
     std::function<void()> handler_;
 };
 
 } // namespace
 
 void OnDoubleClick(QWidget* widget, std::function<void()> handler) {
-    widget->installEventFilter(new TDoubleClickFilter(widget, std::move(handler)));
+    widget->installEventFilter(new THandlerFilter(
+        widget, [](const QEvent& event) { return event.type() == QEvent::MouseButtonDblClick; },
+        std::move(handler)));
+}
+
+void OnEnterKey(QWidget* widget, std::function<void()> handler) {
+    widget->installEventFilter(new THandlerFilter(
+        widget,
+        [](const QEvent& event) {
+            if (event.type() != QEvent::KeyPress)
+                return false;
+            const auto& key = static_cast<const QKeyEvent&>(event);
+            return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+                   (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        },
+        std::move(handler)));
 }

@@ -41,3 +41,6 @@ QHBoxLayout* DialogButtonRow(QPushButton* ok, QPushButton* cancel);
 // Runs handler when the widget is double-clicked, for a control without a signal of its own for it; the
 // double click goes no further.
 void OnDoubleClick(QWidget* widget, std::function<void()> handler);
+// Runs handler when Enter or Return is pressed in the widget; the key goes no further. The form's Enter
+// navigation must leave the widget alone for the key to reach it.
+void OnEnterKey(QWidget* widget, std::function<void()> handler);

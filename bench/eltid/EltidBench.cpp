@@ -8,7 +8,9 @@
 //   of bytes already read, for the record);
 // - quick entry with automatic timing on fun runs of 5,000 and 50,000 runners, every runner's start
 //   number entered once (logged, looked up, timed, its cell text made): the tenfold run's ratio stays near
-//   ten when the cost per Enter does not grow with the runners.
+//   ten when the cost per Enter does not grow with the runners;
+// - the same through the event editor's running page, each start number typed into its box and Enter
+//   pressed, until the grid shows the time and stands on the runner.
 #include "foundation/Messages.h"
 #include "model/D_Context.h"
 #include "model/D_Ovelser.h"
@@ -21,12 +23,18 @@
 #include "support/RatioReporter.h"
 #include "ui/eltid/Eltid.h"
 #include "ui/eltid/QuickEntry.h"
+#include "ui/ovelse/EditOvelse.h"
+#include "ui/ovelse/EditOvelseLoeb.h"
 
-#include <QCoreApplication>
+#include "foundation/controls/EditUtil.h"
+
+#include <QApplication>
+#include <QCheckBox>
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -331,12 +339,40 @@ void QuickEntry(benchmark::State& state) {
     }
 }
 
+void QuickEntryPage(benchmark::State& state) {
+    TMeet& meet = state.range(0) == FunRun ? *funRun : *funRunTenfold;
+    TBenchFolder::Use use(meet.Folder());
+    ModelContext().StaevneManager->SystemData().Motionsloeb = true;
+    TEditOvelseForm form;
+    form.AutoTidRegistrering->setChecked(true);
+    TRunningPage& page = form.RunningPage();
+    Check(page.Enter({&TMeet::Round()}), "the runners listed");
+    std::vector<QString> numbers;
+    for (int nr = 1; nr <= meet.Runners(); ++nr)
+        numbers.push_back(QString::number((nr * 7919) % meet.Runners() + 1));
+    for (auto _ : state) {
+        for (const QString& number : numbers) {
+            page.QuickStartnummer->setText(number);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(page.QuickStartnummer, &enter);
+        }
+        state.PauseTiming();
+        Check(!page.Entry()->CellText(0, TQuickColumn::Resultat).isEmpty(), "the times taken");
+        for (int row = 0; row + 1 < page.Entry()->RowCount(); ++row)
+            page.Entry()->RowAt(row)->Resultat = 0;
+        QFile::remove(TQuickEntry::AutoTidFileName());
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-    QCoreApplication application(argc, argv);
+    // The running page's window is made, never shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
     const TScopedMessagePresenter presenter(std::make_unique<TJaPresenter>());
     heatMeet = std::make_unique<TMeet>(HeatRunners);
     funRun = std::make_unique<TMeet>(FunRun);
@@ -367,6 +403,11 @@ int main(int argc, char** argv) {
             ->Arg(runners)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
+    for (const int runners : {FunRun, 10 * FunRun})
+        benchmark::RegisterBenchmark(("quick entry page/" + std::to_string(runners)).c_str(), QuickEntryPage)
+            ->Arg(runners)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
 
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
@@ -375,8 +416,10 @@ int main(int argc, char** argv) {
                                       {"list", "list 500 less 450", "plain list 500"},
                                       {"read Lynx", "read and match Lynx", "plain read Lynx"},
                                       {"read Omega", "read and match Omega", "plain read Omega"},
-                                      {"quick entry x10", "quick entry/50000", "quick entry/5000"}});
-    std::printf("(limits: poll 3, list 3, read 5, quick entry x10 11; times in the units above)\n");
+                                      {"quick entry x10", "quick entry/50000", "quick entry/5000"},
+                                      {"page x10", "quick entry page/50000", "quick entry page/5000"}});
+    std::printf(
+        "(limits: poll 3, list 3, read 5, quick entry x10 11, page x10 11; times in the units above)\n");
     benchmark::Shutdown();
     funRunTenfold.reset();
     funRun.reset();

@@ -8,6 +8,7 @@
 #include "print/D_Print.h"
 #include "print/D_Udskrift.h"
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QProcess>
@@ -47,6 +48,19 @@ TSystemData& TListTest::Settings() {
     return Manager().SystemData();
 }
 
+void TListTest::AddAthletes() {
+    AddKlub(1, "AGF", "AGF");
+    AddKlub(2, "Sparta & <Co>", "Sparta");
+    AddDeltager(1, "Hans Jensen", 1999);
+    AddDeltager(2, "Ole Holm", 98);
+    AddDeltager(3, "Per Berg");
+    AddDeltager(4, "Kim Lund", 2001, 2);
+    AddDeltager(5, "Bo Ask", 0, 2);
+    AddDeltager(6, "Jens Ib", 2000, 2);
+    AddDeltager(7, "Lars Ny", 2002);
+    AddDeltager(8, "Eva Sø");
+}
+
 TResultatManager& TListTest::Load(TOvelseInfo& round) {
     data_ = std::make_unique<TResultatManager>();
     data_->LoadOvelse(&round);
@@ -63,6 +77,8 @@ void TListTest::Capture(TPrint& print) {
         QPdfWriter writer(fileName);
         writer.setResolution(300);
         writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(print.Orientation == TPrintOrientation::Landscape ? QPageLayout::Landscape
+                                                                                    : QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         print.PageNo = 0;
         print.PrintOn(writer);
@@ -95,21 +111,46 @@ QStringList TListTest::PrintedList(TUdskrift& job, const std::vector<TOvelseInfo
     return Pages.join(u'\n').split(u'\n');
 }
 
-QString TListTest::Written(TUdskrift& job, const QString& name) {
+QString TListTest::Written(TUdskrift& job, const QString& name, const QString& fixedName) {
     job.SetData(data_.get());
     job.SetUdskrivTilSkaerm(false);
     job.SetUdskrivTilPrinter(false);
     job.HtmlUdskrift = true;
     job.HtmlNameSuffix = name.isEmpty() ? QString() : " " + name;
     job.RunOne();
-    const QFileInfo named(ResolvePath(job.HtmlPageFileName(QStringLiteral("resultatliste"))));
+    const QFileInfo named(ResolvePath(job.HtmlPageFileName(fixedName)));
     const QString page = named.dir().filePath(named.fileName().toLower());
+    Keep(page, name);
+    return page;
+}
+
+QStringList TListTest::PrintedBy(TUdskrift& job, const QString& name, const std::function<void()>& run) {
+    name_ = name;
+    Pages.clear();
+    job.SetData(data_.get());
+    job.SetUdskrivTilSkaerm(true);
+    run();
+    return Pages.join(u'\n').split(u'\n');
+}
+
+QString TListTest::WrittenBy(TUdskrift& job, const QString& name, const QString& page,
+                             const std::function<void()>& run) {
+    job.SetData(data_.get());
+    job.SetUdskrivTilSkaerm(false);
+    job.SetUdskrivTilPrinter(false);
+    job.HtmlUdskrift = true;
+    run();
+    const QString path = ResolvePath(Manager().GetStaevneDir() + "/" + page);
+    Keep(path, name);
+    return path;
+}
+
+void TListTest::Keep(const QString& page, const QString& name) {
     if (const QString keep = KeepDir(); !keep.isEmpty()) {
         QFile::remove(keep + "/" + name + ".htm");
         QFile::copy(page, keep + "/" + name + ".htm");
     }
     EXPECT_EQ(HtmlErrors(page), "") << name.toStdString();
-    return page;
 }
 
 QString TListTest::HtmlErrors(const QString& fileName) {

@@ -25,6 +25,9 @@ protected:
     void TearDown() override;
 
     TSystemData& Settings();
+    // The clubs 1 "AGF" and 2 "Sparta & <Co>" and the participants 1 to 8, born in various years or
+    // not known, of one or the other club.
+    void AddAthletes();
     // A result manager made now over the stored records, with the round loaded: the event editor's.
     TResultatManager& Load(TOvelseInfo& round);
     TResultatManager& Data() { return *data_; }
@@ -34,9 +37,14 @@ protected:
     QStringList Printed(TUdskrift& job, const QString& name);
     // Runs the job over the rounds (loaded into Data in turn), previewed, as Printed.
     QStringList PrintedList(TUdskrift& job, const std::vector<TOvelseInfo*>& rounds, const QString& name);
-    // Runs the job for the round Data holds, writing HTML only; the page's path. The page is checked
-    // with libxml2's HTML parser.
-    QString Written(TUdskrift& job, const QString& name);
+    // Runs the job for the round Data holds, writing HTML only; the path of its page of the fixed name
+    // (with the name as suffix). The page is checked with libxml2's HTML parser.
+    QString Written(TUdskrift& job, const QString& name, const QString& fixedName = "resultatliste");
+    // For the jobs with a run of their own: run() with the job previewed, as Printed; and run() with the
+    // job writing HTML only, the page (a name in the meet's folder) checked and kept as Written.
+    QStringList PrintedBy(TUdskrift& job, const QString& name, const std::function<void()>& run);
+    QString WrittenBy(TUdskrift& job, const QString& name, const QString& page,
+                      const std::function<void()>& run);
 
     // What libxml2's HTML parser complains of in a page; empty for a well-formed page.
     static QString HtmlErrors(const QString& fileName);
@@ -52,6 +60,8 @@ protected:
 
 private:
     void Capture(TPrint& print);
+    // Keeps the page to be looked at and checks it.
+    void Keep(const QString& page, const QString& name);
 
     std::unique_ptr<TResultatManager> data_;
     TPrintPreviewWindow previous_;

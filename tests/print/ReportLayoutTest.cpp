@@ -15,7 +15,11 @@ namespace {
 const QString Shipped = QStringLiteral(ZUNO_SOURCE_DIR "/data/ZUNO2.RPT");
 
 // The sections of the lists that print in columns; each must have its columns.
-const QStringList SectionsWithColumns = {"Resultatliste", "Motion_Resultatliste"};
+// (The per-club statements' sections are laid out with their lists.)
+const QStringList SectionsWithColumns = {"Resultatliste",     "Motion_Resultatliste", "Startliste",
+                                         "Program",           "Afkrydsningsliste",    "Dommerliste",
+                                         "Klubstilling_Hold", "KlubKonkurrence",      "Medaljeliste",
+                                         "Reaktionstider",    "TidsskemaTidsorden",   "TidsskemaTidsorden2"};
 
 // The names of the file's sections, in file order.
 QStringList SectionNames(const QString& fileName) {
@@ -70,6 +74,19 @@ TEST(TReportLayoutTest, TheResultListsNineColumnsFollowOneAnotherWithTheResultAl
             EXPECT_EQ(columns[c].Alignment, TPrintAlignment::Right) << c;
         EXPECT_GE(columns[5].Width, 6000);
     }
+}
+
+TEST(TReportLayoutTest, TheJudgesSheetsAreLandscapeWithTheBoxColumnRunningToTheRightMargin) {
+    const TPrintMeet meet;
+    TStdPrint print;
+    print.LoadLayout("Dommerliste", Shipped);
+    EXPECT_EQ(print.Orientation, TPrintOrientation::Landscape);
+    ASSERT_EQ(print.Columns().size(), 4u);
+    const TColumnField& boxes = print.Columns()[3];
+    // Room for twelve narrow boxes of 0.815 cm and a result box after the six of 1.63 cm.
+    EXPECT_GE(boxes.GetWidth(), 6 * 1.63 + 3.0);
+    EXPECT_NEAR(boxes.GetLeft() + boxes.GetWidth(), print.PrintableWidth(), 0.01);
+    EXPECT_GE(boxes.GetLeft(), print.Columns()[2].GetLeft() + print.Columns()[2].GetWidth());
 }
 
 } // namespace

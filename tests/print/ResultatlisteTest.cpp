@@ -20,18 +20,7 @@ using namespace ResultatField;
 
 class TResultatlisteTest : public TResultatlisteListTest {
 protected:
-    TResultatlisteTest() {
-        AddKlub(1, "AGF", "AGF");
-        AddKlub(2, "Sparta & <Co>", "Sparta");
-        AddDeltager(1, "Hans Jensen", 1999);
-        AddDeltager(2, "Ole Holm", 98);
-        AddDeltager(3, "Per Berg");
-        AddDeltager(4, "Kim Lund", 2001, 2);
-        AddDeltager(5, "Bo Ask", 0, 2);
-        AddDeltager(6, "Jens Ib", 2000, 2);
-        AddDeltager(7, "Lars Ny", 2002);
-        AddDeltager(8, "Eva Sø");
-    }
+    TResultatlisteTest() { AddAthletes(); }
 
     // A row of heat `heat` with its mark and wind.
     void AddRun(TOvelseInfo& round, qint32 nr, qint32 heat, qint32 resultat, qint32 vind,

@@ -1,5 +1,6 @@
 #include "tools/setup/Installation.h"
 
+#include "support/Files.h"
 #include "support/Test.h"
 
 #include "foundation/Exception.h"
@@ -139,7 +140,7 @@ TEST_F(InstallationTest, AnInterruptedRunLeavesOnlyTheMarkerAndTheNextRunComplet
     EXPECT_GT(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
     EXPECT_FALSE(QFile::exists(Path(InstallationMarker)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).size(),
-              int(std::size(FileNames)) + 3); // the record files, ZUNO2.RPT, zuno2.htm and _t_blue
+              int(std::size(FileNames)) + 4); // the record files, ZUNO2.RPT, zuno2.htm, _t_blue and images
     EXPECT_EQ(QFileInfo(Path("ZUNO2.RPT")).lastModified(), QFileInfo(Shipped + "/ZUNO2.RPT").lastModified());
 }
 
@@ -152,6 +153,35 @@ TEST_F(InstallationTest, AnEmptyCatalogueFileIsFilledInPlace) {
     EXPECT_EQ(done, QStringList{QStringLiteral("Udfyldt: OVELSE.ZU2 med %1 øvelser")
                                     .arg(EventCatalogue::Load(Shipped).Ovelser().size())});
     EXPECT_GT(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
+}
+
+// The report files earlier installations shipped, whose lists had no columns, are replaced by the shipped
+// one where they stand, in the letter case they have; one the user changed is the user's.
+TEST_F(InstallationTest, AReportFileAsAnEarlierInstallationShippedItIsReplaced_OneTheUserChangedIsKept) {
+    const QString earlier = QStringLiteral(ZUNO_SOURCE_DIR "/tests/data/earlier-report-files");
+    const QByteArray shipped = ReadFile(Shipped + "/ZUNO2.RPT");
+    const QStringList files = QDir(earlier).entryList({"*.RPT"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 3);
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        QTemporaryDir folder;
+        InstallProgramFolder(folder.path(), Shipped);
+        QFile::remove(folder.filePath("ZUNO2.RPT"));
+        // Copied by hand with line ends of the other kind, and in lower case.
+        QByteArray content = ReadFile(earlier + "/" + file);
+        content = content.contains("\r\n") ? content.replace("\r\n", "\n") : content.replace("\n", "\r\n");
+        WriteFile(folder.filePath("zuno2.rpt"), content);
+        EXPECT_EQ(InstallProgramFolder(folder.path(), Shipped), QStringList({"Erstattet: zuno2.rpt"}));
+        EXPECT_EQ(ReadFile(folder.filePath("zuno2.rpt")), shipped);
+        EXPECT_FALSE(QFile::exists(folder.filePath("ZUNO2.RPT")));
+        EXPECT_EQ(InstallProgramFolder(folder.path(), Shipped), QStringList());
+
+        // The same file with a line of the user's.
+        const QByteArray own = ReadFile(earlier + "/" + file) + "[Egen]\r\nTitle=Egen\r\n";
+        WriteFile(folder.filePath("zuno2.rpt"), own);
+        EXPECT_EQ(InstallProgramFolder(folder.path(), Shipped), QStringList());
+        EXPECT_EQ(ReadFile(folder.filePath("zuno2.rpt")), own);
+    }
 }
 
 TEST_F(InstallationTest, ExistingFilesInAnyLetterCaseAreNeverReplaced) {

@@ -10,6 +10,7 @@
 #include "platform/recordmanager/RecordManager.h"
 #include "tools/setup/EventCatalogue.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -18,7 +19,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <optional>
 #include <set>
 
@@ -140,7 +143,32 @@ bool CopyAside(const QString& source, const QString& target) {
            out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
 }
 
-// Copies the shipped files that programDir lacks into staging, at the same relative paths.
+// The report files earlier installations shipped, by the SHA-256 of their content without carriage
+// returns. Their sections lack the column keys the lists lay their rows out by; a file that is one of
+// them was never changed by the user and is replaced, any other report file is the user's and stays.
+constexpr std::array<const char*, 3> EarlierReportFiles = {
+    "5de3052266af82fa376d5c77ce3166992dcc825a3e55a704e7e89a68afcc3194",
+    "233ef42a7251cdd2f8e77a3356628e1ecb62e27f5a08ee851dad52e69fd0c049",
+    "7e5b598ebabfe3332b5d09381c273c19865c8e774b865f30640aa91301b5e2b0",
+};
+
+bool IsReportFile(const QString& relativePath) {
+    return relativePath.compare(QLatin1String("ZUNO2.RPT"), Qt::CaseInsensitive) == 0;
+}
+
+bool IsEarlierReportFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray digest =
+        QCryptographicHash::hash(file.readAll().replace('\r', QByteArray()), QCryptographicHash::Sha256)
+            .toHex();
+    return std::any_of(EarlierReportFiles.begin(), EarlierReportFiles.end(),
+                       [&](const char* earlier) { return digest == earlier; });
+}
+
+// Copies the shipped files that programDir lacks into staging, at the same relative paths, and the
+// report file over one an earlier installation shipped, under the name it has there.
 void CopyShippedFiles(const QString& programDir, const QString& staging, const QString& shippedDir,
                       QStringList& done) {
     const QString source = ResolvePath(shippedDir);
@@ -155,12 +183,20 @@ void CopyShippedFiles(const QString& programDir, const QString& staging, const Q
     for (const QString& relative : relatives) {
         if (IsCatalogueSource(relative) || IsBuiltIn(relative))
             continue;
-        if (Exists(PathJoin(programDir, relative)))
-            continue;
-        const QString staged = QDir(staging).filePath(relative);
+        QString target = relative;
+        bool replaces = false;
+        if (Exists(PathJoin(programDir, relative))) {
+            const QString existing = ResolvePath(PathJoin(programDir, relative));
+            if (!IsReportFile(relative) || !IsEarlierReportFile(existing))
+                continue;
+            target = QDir(programDir).relativeFilePath(existing);
+            replaces = true;
+        }
+        const QString staged = QDir(staging).filePath(target);
         if (!QDir().mkpath(QFileInfo(staged).path()) || !CopyAside(sourceDir.filePath(relative), staged))
             throw Exception(QStringLiteral("Filen %1 kunne ikke kopieres til %2").arg(relative, programDir));
-        done.append(QStringLiteral("Kopieret: %1").arg(relative));
+        done.append(
+            (replaces ? QStringLiteral("Erstattet: %1") : QStringLiteral("Kopieret: %1")).arg(target));
     }
 }
 
@@ -180,7 +216,9 @@ std::set<QString> PutInPlace(const QString& staging, const QString& folder) {
         // A new subfolder is itself a new entry of the folder above it.
         for (QString missing = parent; !QFileInfo::exists(missing); missing = QFileInfo(missing).path())
             changed.insert(QFileInfo(missing).path());
-        if (!QDir().mkpath(parent) || !QFile::rename(from.filePath(relative), target))
+        // rename(2) puts a new file in place, and replaces an old one, in one step.
+        if (!QDir().mkpath(parent) || ::rename(QFile::encodeName(from.filePath(relative)).constData(),
+                                               QFile::encodeName(target).constData()) != 0)
             throw Exception(QStringLiteral("Filen %1 kunne ikke lægges i %2").arg(relative, folder));
         changed.insert(parent);
     }

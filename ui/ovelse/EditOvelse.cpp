@@ -9,6 +9,7 @@
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "ui/WidgetKit.h"
+#include "ui/ovelse/EditOvelseLoeb.h"
 #include "ui/ovelse/OversigtInfo.h"
 
 #include <QCheckBox>
@@ -385,11 +386,7 @@ void TEditOvelseForm::BuildPages() {
     ovelse->addWidget(OvelseGrid);
     ovelse->addWidget(SerieGrid);
     SerieGrid->hide();
-    auto* lobe = new QVBoxLayout(LobeResultatPage);
-    lobe->setContentsMargins(0, 0, 0, 0);
-    lobe->addWidget(LobeResultatGrid);
-    lobe->addWidget(AutoTidRegistrering);
-    AutoTidRegistrering->hide();
+    runningPage_ = std::make_unique<TRunningPage>(*this);
     PageControl->addTab(OversigtPage, QStringLiteral("Øvelses-oversigt"));
     PageControl->addTab(OvelsePage, QStringLiteral("Registrering af resultater"));
     PageControl->addTab(LobeResultatPage, QStringLiteral("Løbe resultater"));

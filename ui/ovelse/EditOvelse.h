@@ -31,6 +31,7 @@ class TGridKlasse;
 class TZunoDataElement;
 class TOvelseInfo;
 class TResultatManager;
+class TRunningPage;
 
 // Set by the event editor before it closes when its overview must be built anew: the main window opens
 // it again for as long as it is set.
@@ -99,6 +100,8 @@ public:
     TOvelseGridColumns& GridColumns() { return gridColumns_; }
     // Whether the window may close now: the page's changes committed and saved (or declined).
     bool CanClose();
+    // The running page's boxes and clock (EditOvelseLoeb.cpp).
+    TRunningPage& RunningPage() const { return *runningPage_; }
     void done(int result) override;
 
     // ---- controls
@@ -255,6 +258,7 @@ private:
     void SetSerieCommands();
 
     std::unique_ptr<TResultatManager> manager_;
+    std::unique_ptr<TRunningPage> runningPage_;
     TOvelseInfo* currentOvelse_ = nullptr;
     std::vector<TOvelseInfo*> selected_;
     // The class filter's overlap counts, read through a manager of their own so that the result page's

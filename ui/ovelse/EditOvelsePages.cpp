@@ -8,6 +8,7 @@
 #include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Result.h"
+#include "ui/ovelse/EditOvelseLoeb.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -67,6 +68,8 @@ bool TEditOvelseForm::LeavePage(QWidget* page) {
         return false;
     if (!PageGrid(page)->CommitCell() || !AskSaveOvelse(false))
         return false;
+    if (page == LobeResultatPage)
+        runningPage_->Leave(selected_, [this](TOvelseInfo& round) { RewriteCell(&round); });
     if (page == OvelsePage) {
         RewriteCell(currentOvelse_);
         suppress_ = true;
@@ -85,8 +88,7 @@ void TEditOvelseForm::EnterPage(QWidget* page, QWidget* from) {
         return;
     }
     if (page == LobeResultatPage) {
-        // Every selected round together; the page's own entry comes with it.
-        manager_->LoadOvelser(selected_);
+        runningPage_->Enter(selected_);
         SetTabVisible(OvelsePage, false);
         return;
     }
@@ -193,9 +195,12 @@ bool TEditOvelseForm::CanClose() {
     QWidget* const page = PageControl->currentWidget();
     if (page == OvelsePage && serieMode_)
         return false;
+    // Closing from the running page saves as leaving it does.
+    if (page == LobeResultatPage)
+        return LeavePage(page);
     if (!PageGrid(page)->CommitCell())
         return false;
-    if (page == OvelsePage || page == LobeResultatPage)
+    if (page == OvelsePage)
         return AskSaveOvelse(true);
     return true;
 }
