@@ -36,7 +36,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -347,8 +346,7 @@ void QuickEntryPage(benchmark::State& state) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    const TBenchRunHome home;
     // The running page's window is made, never shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

@@ -45,24 +45,15 @@ const char* const Klasser[] = {"M", "K", "M30", "K30", "M35", "K35", "M40", "K40
 const char* const Fornavne[] = {"Anna", "Bo", "Carl", "Dorte", "Emil", "Freja", "Gustav", "Hanne"};
 const char* const Efternavne[] = {"Holm", "Ek", "Lund", "Ravn", "Kok", "Damm", "Søndergaard", "Åberg"};
 
-class TMeet {
+class TMeet : public TBenchMeet {
 public:
     explicit TMeet(int scale)
         : klubber_(Klubber * scale)
         , deltagere_(Deltagere * scale) {
         Use use(*this);
-        ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
         MakeProgramme();
         Fill();
     }
-    TMeet(const TMeet&) = delete;
-    TMeet& operator=(const TMeet&) = delete;
-
-    class Use : public TBenchFolder::Use {
-    public:
-        explicit Use(TMeet& meet)
-            : TBenchFolder::Use(meet.folder_) {}
-    };
 
     int Clubs() const { return klubber_; }
 
@@ -168,7 +159,6 @@ private:
         transaction.Commit();
     }
 
-    TBenchFolder folder_;
     int klubber_;
     int deltagere_;
 };

@@ -256,10 +256,7 @@ TFigures Measure(TMeet& meet) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TBenchRunHome home(true);
     QGuiApplication app(argc, argv);
 
     std::printf("making the meets ...\n");

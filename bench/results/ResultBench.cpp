@@ -37,7 +37,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -98,9 +97,8 @@ QByteArray SerieOf(qint32 ovtype, int k, int deltagere) {
     return serier.SaveToString();
 }
 
-// A program folder with one meet, its programme and its records; its model context is held here while
-// another one is in use.
-class TMeet {
+// A program folder with one meet, its programme and its records.
+class TMeet : public TBenchMeet {
 public:
     // Every event row of the programme when full, else the benchmark's round alone, with prRunde entries;
     // scale times the classes, clubs and participants.
@@ -110,19 +108,9 @@ public:
         , klubber_(Klubber * scale)
         , deltagere_(Deltagere * scale) {
         Use use(*this);
-        ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
         MakeProgramme(full);
         Fill();
     }
-    TMeet(const TMeet&) = delete;
-    TMeet& operator=(const TMeet&) = delete;
-
-    // The meet's context for the guard's lifetime.
-    class Use : public TBenchFolder::Use {
-    public:
-        explicit Use(TMeet& meet)
-            : TBenchFolder::Use(meet.folder_) {}
-    };
 
     // Needs the meet in use.
     static TOvelseInfo& Round(const QString& klasse, const QString& ovelse) {
@@ -136,7 +124,6 @@ public:
             rounds.push_back(info);
         return rounds;
     }
-    const QString& Dir() const { return folder_.Dir(); }
     int Participants() const { return deltagere_; }
     int Results() const { return static_cast<int>(Rounds().size()) * prRunde_; }
 
@@ -183,7 +170,6 @@ private:
         transaction.Commit();
     }
 
-    TBenchFolder folder_;
     int prRunde_;
     int klasser_;
     int klubber_;
@@ -610,9 +596,7 @@ void PrintRatios() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The registry values the meet manager writes go to a folder of the run's own.
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    const TBenchRunHome home;
     QCoreApplication application(argc, argv);
     FullMeet() = std::make_unique<TMeet>(true);
     SmallMeet() = std::make_unique<TMeet>(false);

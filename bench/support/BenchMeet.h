@@ -74,14 +74,30 @@ void OpenTables(Tables&... tables) {
     (tables.Open(), ...);
 }
 
+// Every meet-bound file keeps the meet's number in the same field.
+static_assert(int(StaevneField::StID) == int(KlasseField::StID) &&
+              int(KlasseField::StID) == int(ResultatField::StID) &&
+              int(AfvStedField::StID) == int(DeltagerField::StID) &&
+              int(OvelseRkField::StID) == int(OvelseRnField::StID) &&
+              int(KlasseField::StID) == int(OvelseRnField::StID) &&
+              int(KlubField::StID) == int(VareField::StID));
+
+// A record of the current meet, its other fields set by fill.
+template <typename Table, typename Fill>
+void InsertRecord(Table& table, Fill fill) {
+    table.Insert();
+    table.GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
+    fill(table);
+    table.Post();
+}
+
 // A record of the current meet with the whole-number fields given.
 template <typename Table>
 void InsertNumbers(Table& table, std::initializer_list<std::pair<int, qint64>> fields) {
-    table.Insert();
-    table.GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
-    for (const auto& [fieldNo, value] : fields)
-        table.GetField(fieldNo)->SetAsInteger(static_cast<qint32>(value));
-    table.Post();
+    InsertRecord(table, [fields](Table& record) {
+        for (const auto& [fieldNo, value] : fields)
+            record.GetField(fieldNo)->SetAsInteger(static_cast<qint32>(value));
+    });
 }
 
 // Clubs 1..count of the current meet, club n named "Klub n"; more sets further fields of each before it

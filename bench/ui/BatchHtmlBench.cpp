@@ -158,10 +158,7 @@ TFigure Measure(TMeet& meet, const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TBenchRunHome home(true);
     QApplication app(argc, argv);
 
     std::printf("making the meets ...\n");
