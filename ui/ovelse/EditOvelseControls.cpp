@@ -96,8 +96,10 @@ void TEditOvelseForm::RegisterCommands() {
                               InklusivKlubkonkurrence};
     for (QObject* control : built)
         commands_.push_back({control, true});
-    for (QMenu* menu :
-         {SorteringMenu, UdskrifterMenu, KolonnerMenu, TidsskemaPopupMenu, DiplomPopupMenu, BoardPopupMenu})
+    // The board files: enabled wherever the menu is reached.
+    for (QAction* board : Boards)
+        commands_.push_back({board, true});
+    for (QMenu* menu : {SorteringMenu, UdskrifterMenu, KolonnerMenu, TidsskemaPopupMenu, DiplomPopupMenu})
         for (QAction* item : menu->actions())
             item->setEnabled(false);
 }
