@@ -6,6 +6,7 @@
 #include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Result.h"
+#include "model/D_ResultTable.h"
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
 #include "print/D_TeksterDiplom.h"
@@ -86,7 +87,9 @@ TBoardLayout BoardLayout(QSize screen, int linesPerScreen, const TTextHeight& te
 
 TBoardPages::TBoardPages(int board)
     : board_(board)
-    , manager_(std::make_unique<TResultatManager>()) {
+    , manager_(std::make_unique<TResultatManager>())
+    , records_(std::make_unique<TResultatRecordTable>()) {
+    records_->Open();
     ShowTitle();
 }
 
@@ -203,17 +206,37 @@ void TBoardPages::Show(TCursor from) {
     ShowTitle();
 }
 
+TBoardPages::TRoundRecords TBoardPages::ReadRecords(const TOvelseInfo& info) {
+    TRoundRecords records;
+    for (bool found = records_->FirstOfRound(info); found; found = records_->NextOfRound()) {
+        const std::vector<quint8>& fixed = records_->DataBuffer();
+        const QByteArray& serie = records_->Serie();
+        records.Bytes.append(reinterpret_cast<const char*>(fixed.data()),
+                             static_cast<qsizetype>(fixed.size()));
+        records.Bytes.append(QByteArray::number(serie.size())).append(serie);
+        // A series may give the result when the round loads.
+        records.MayShow =
+            records.MayShow ||
+            (IsResKodeStarted(records_->GetField(ResultatField::ResultatKode)->GetAsString()) &&
+             (records_->GetField(ResultatField::Resultat)->GetAsInteger() != 0 || !serie.isEmpty()));
+    }
+    return records;
+}
+
 std::optional<TBoardRound> TBoardPages::LoadRound(TOvelseInfo& info) {
-    // The record files keep no snapshot between reads: a round loaded while the editor saves it may be
-    // half the old and half the new. Two loads alike are a whole round.
-    TBoardRound round = LoadOnce(info);
-    if (round.Rows.empty())
-        return round;
-    for (int load = 1; load < MaxLoads; ++load) {
-        TBoardRound again = LoadOnce(info);
-        if (again == round)
+    // The record files keep no snapshot from one read to the next: a round loaded while the editor saves
+    // it could be half the old rows and half the new. A save that came between the reading of its records
+    // before the load and after it changed them (every row it writes gets a new time), so records alike on
+    // both sides mean the load saw no save.
+    TRoundRecords before = ReadRecords(info);
+    for (int load = 0; load < MaxLoads; ++load) {
+        if (!before.MayShow)
+            return TBoardRound{};
+        TBoardRound round = LoadOnce(info);
+        TRoundRecords after = ReadRecords(info);
+        if (after.Bytes == before.Bytes)
             return round;
-        round = std::move(again);
+        before = std::move(after);
     }
     return std::nullopt;
 }

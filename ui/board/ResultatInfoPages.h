@@ -15,6 +15,7 @@
 
 class TOvelseInfo;
 class TResultatManager;
+class TResultatRecordTable;
 
 // One row on the board.
 struct TBoardRow {
@@ -86,7 +87,7 @@ class TBoardPages {
 public:
     static constexpr int LinesPerScreen = 17;
     static constexpr int FirstRowLine = 2;
-    // A round being written while it loads is loaded again, at most this many times per tick.
+    // A round written while it loads is loaded again, at most this many times in a step.
     static constexpr int MaxLoads = 3;
 
     // The board of that number (1..9) over the open meet: one result manager for its whole life.
@@ -98,9 +99,10 @@ public:
     // One step: the board file read anew when it appeared, went or changed in time or size (then the
     // event manager reads the programme anew and the board starts at the first round); otherwise, with
     // moveOn, the next page, or after a round's last page the next round. Rounds without results are
-    // passed over; the one to show is loaded, and only that one. With no round to show, the title screen.
-    // A round that changes on every load while it is being written keeps the screen as it was; the next
-    // step tries it again.
+    // passed over on their records alone; the one to show is loaded, and only that one, and shown only
+    // when its records were the same before and after: a whole round, never half of a save. With no round
+    // to show, the title screen. A round written on every load keeps the screen as it was; the next step
+    // tries it again.
     void Read(bool moveOn);
     // Pictures are decoded to no more than this size needs; none: their own size.
     void SetScreenSize(QSize size) { screenSize_ = size; }
@@ -118,7 +120,7 @@ public:
     int Page() const { return cursor_.Page; }
     int PageCount() const { return pageCount_; }
     int RowsPerPage() const;
-    // The loads of a round since the board started.
+    // The rounds loaded into the result manager since the board started.
     int LoadCount() const { return loadCount_; }
 
 private:
@@ -140,12 +142,21 @@ private:
     TCursor Advanced(TCursor cursor) const;
     int ItemCount() const { return static_cast<int>(ovelser_.size() + pictures_.size()); }
     void Show(TCursor from);
+    // A round's records as stored, and whether any of them may have a result to show.
+    struct TRoundRecords {
+        QByteArray Bytes;
+        bool MayShow = false;
+    };
+    TRoundRecords ReadRecords(const TOvelseInfo& info);
+    // The round whole; empty when it has nothing to show; none when it changed on every load.
     std::optional<TBoardRound> LoadRound(TOvelseInfo& info);
     TBoardRound LoadOnce(TOvelseInfo& info);
     void ShowTitle();
 
     const int board_;
     std::unique_ptr<TResultatManager> manager_;
+    // The result file as stored, for the check of a round before and after its load.
+    std::unique_ptr<TResultatRecordTable> records_;
     std::vector<TOvelseInfo*> ovelser_;
     std::vector<QImage> pictures_;
     bool fileRead_ = false;
