@@ -3,6 +3,7 @@
 #include "foundation/Messages.h"
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/QtDanish.h"
+#include "server/HttpServerForm.h"
 #include "storage/BtvFile.h"
 #include "ui/Kelvo2MainProg.h"
 #include "ui/PrUtilPrintForm.h"
@@ -35,17 +36,18 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (HasSwitch(QStringLiteral("/SERVER"), arguments)) {
-        Tell(QStringLiteral("Servertilstanden (/SERVER) findes endnu ikke i denne udgave af ZUNO"));
-        return 1;
-    }
+    const bool server = HasSwitch(QStringLiteral("/SERVER"), arguments);
     // A batch job runs without a display, so that a script on a server can run it; its boxes are logged.
-    const bool batch = IsBatchCommandLine(arguments);
+    const bool batch = !server && IsBatchCommandLine(arguments);
     if (batch) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(KeepSerious);
     } else if (!HasDisplay()) {
-        Tell(QStringLiteral("ZUNO kan ikke vise sit vindue: der er ingen skærm (DISPLAY er ikke sat)"));
+        Tell(server
+                 ? QStringLiteral(
+                       "ZUNO kan ikke vise servervinduet (/SERVER): der er ingen skærm (DISPLAY er ikke "
+                       "sat)")
+                 : QStringLiteral("ZUNO kan ikke vise sit vindue: der er ingen skærm (DISPLAY er ikke sat)"));
         return 1;
     }
     QApplication app(argc, argv);
@@ -59,7 +61,14 @@ int main(int argc, char* argv[]) {
     InstallPrintPreviewWindow();
 
     int exitCode = 0;
-    {
+    if (server) {
+        // The server window instead of the main window: no batch job and no board run in server mode.
+        THttpServerForm form;
+        QObject::connect(&form, &THttpServerForm::FormClosed, &app, &QApplication::quit);
+        form.show();
+        QApplication::exec();
+        exitCode = form.ExitCode();
+    } else {
         TKelvo2MainProgForm form(arguments);
         QObject::connect(&form, &TKelvo2MainProgForm::FormClosed, &app, &QApplication::quit);
         form.show();

@@ -25,21 +25,28 @@ namespace Windows1252 {
 QByteArray Encode(const QString& text) {
     // At most one byte per unit, written in place: large texts (whole documents) are encoded at once.
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
+    bytes.truncate(EncodeTo(text, bytes.data()));
+    return bytes;
+}
+
+qsizetype EncodeTo(QStringView text, char* out) {
+    const char16_t* in = text.utf16();
+    const qsizetype size = text.size();
     qsizetype n = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = in[i];
+        if (c < 0x80) { // the most of every text
+            out[n++] = static_cast<char>(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(in[i + 1])) {
             ++i; // one character, one '?'
             out[n++] = '?';
-        } else if (c.isSurrogate()) {
+        } else if (QChar::isSurrogate(c)) {
             out[n++] = '?';
         } else {
-            out[n++] = EncodeUnit(c.unicode());
+            out[n++] = EncodeUnit(c);
         }
     }
-    bytes.truncate(n);
-    return bytes;
+    return n;
 }
 
 QString Decode(const char* bytes, qsizetype count) {

@@ -8,6 +8,9 @@
 // without a byte is written as '?'.
 namespace Windows1252 {
 QByteArray Encode(const QString& text);
+// Writes the bytes of text to out, which has room for text.size() bytes (never more are needed);
+// returns how many it wrote. For callers that put many texts into one buffer.
+qsizetype EncodeTo(QStringView text, char* out);
 QString Decode(const QByteArray& bytes);
 QString Decode(const char* bytes, qsizetype count);
 } // namespace Windows1252

@@ -252,6 +252,9 @@ public:
     void RemoveEmptySerier();
     // Corrects every mark of a field event's series, else the result (a time in hundredths of a second).
     void AddKorrektion(qint32 delta);
+    // Raises EResultError, naming the row, when the correction would take a mark to 0 or below (a foul)
+    // or past what a mark can hold.
+    void CheckKorrektion(qint32 delta) const;
     // The stored series could not be read whole; it is written back only once it was edited.
     bool IsSerieDamaged() const { return stored_.SerieDamaged; }
     // The participant's record was found when the row was read.
@@ -583,6 +586,8 @@ public:
     bool HasResultat() const;
     bool HasSerier() const;
 
+    // Every row's marks corrected by delta (TResultat::AddKorrektion); refused whole, with no row changed,
+    // when the correction would take a row's mark to 0 or below or out of range.
     void AddKorrektion(qint32 delta);
     // 1 when a sorts after b by the current round's rules, -1 before, 0 equal.
     int CompareResultat(qint32 a, qint32 b, bool withKorrektion) const;

@@ -473,6 +473,8 @@ bool TResultatManager::HasSerier() const {
 
 void TResultatManager::AddKorrektion(qint32 delta) {
     for (const auto& row : rows_)
+        row->CheckKorrektion(delta);
+    for (const auto& row : rows_)
         row->AddKorrektion(delta);
 }
 

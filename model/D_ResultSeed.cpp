@@ -164,26 +164,31 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
     const bool check = redid && retries > 1;
     std::vector<THeatOf> best;
     qsizetype bestLength = 99999;
-    QString report;
+    qsizetype length = 0;
+    std::vector<TResultat*> rows = GetResultater();
+    TKlubCrowding crowding(rows);
     for (int attempt = 1;; ++attempt) {
         if (rankAsSeedning) {
             for (const auto& row : rows_)
                 row->SeedLodtraekning = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
         }
-        if (attempt == 1 || rankAsSeedning)
+        if (attempt == 1 || rankAsSeedning) {
             SortSeedning();
-        DealHeats(GetResultater(), antalPrHeat, method, draw);
+            rows = GetResultater();
+        }
+        DealHeats(rows, antalPrHeat, method, draw);
         if (!check)
             return {};
-        report = CheckKlubPrHeat();
-        if (!report.isEmpty() && report.size() < bestLength) {
-            best = Remember(GetResultater());
-            bestLength = report.size();
+        // Only the length decides between the draws; the report is written once, at the end.
+        length = crowding.ReportLength(rows, GetHeatCount());
+        if (length > 0 && length < bestLength) {
+            best = Remember(rows);
+            bestLength = length;
         }
-        if (report.isEmpty() || attempt >= retries || !drawn)
+        if (length == 0 || attempt >= retries || !drawn)
             break;
     }
-    if (report.isEmpty())
+    if (length == 0)
         return {};
     // The best distribution found, and its own report.
     for (const THeatOf& heat : best) {

@@ -1,44 +1,121 @@
 // Clubs crowding a heat: a club's rows with a heat shared out over the heats, the rest of the share
-// allowed once, and every heat where a club has more than that reported.
-#include "model/D_Result.h"
+// allowed once, and every heat where a club has more than that reported. The seeding draws again and
+// again while a club crowds a heat, so the check counts in plain arrays and only the final report is
+// written out.
+#include "model/D_ResultSeedDraw.h"
+
+#include "foundation/LxString.h"
 
 #include <QHash>
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
-// The clubs of the rows with a heat in the order of their first row, with their rows per heat and in all.
-struct TKlubTally {
-    QStringList Klubber;
-    std::vector<int> Antal;
-    // (heat, club index) -> rows.
-    std::map<std::pair<int, int>, int> PrHeat;
-};
+const QString HeatText = QStringLiteral("Heat: ");
+const QString KlubText = QStringLiteral(", Klub: ");
+const QString AntalText = QStringLiteral(", Antal: ");
+const QString MaxText = QStringLiteral(", Max: ");
 
-TKlubTally Tally(const std::vector<TResultat*>& rows) {
-    TKlubTally tally;
-    QHash<QString, int> index;
-    for (const TResultat* row : rows) {
-        if (!row->HasHeat())
-            continue;
-        auto found = index.find(row->Klub);
-        if (found == index.end()) {
-            found = index.insert(row->Klub, static_cast<int>(tally.Klubber.size()));
-            tally.Klubber << row->Klub;
-            tally.Antal.push_back(0);
-        }
-        ++tally.Antal[static_cast<std::size_t>(*found)];
-        ++tally.PrHeat[{row->Heat, *found}];
-    }
-    return tally;
+qsizetype Digits(int value) {
+    return IntStr(value).size();
 }
 
 } // namespace
 
+TKlubCrowding::TKlubCrowding(const std::vector<TResultat*>& rows) {
+    QHash<QString, int> index;
+    for (const TResultat* row : rows) {
+        auto found = index.find(row->Klub);
+        if (found == index.end()) {
+            found = index.insert(row->Klub, static_cast<int>(navne_.size()));
+            navne_ << row->Klub;
+        }
+        klubOf_.emplace(row, *found);
+    }
+}
+
+template <typename Line>
+void TKlubCrowding::Walk(const std::vector<TResultat*>& rows, int heats, Line line) {
+    const std::size_t klubber = static_cast<std::size_t>(navne_.size());
+    // The clubs in the order of their first row with a heat, each with its rows per heat and in all.
+    order_.clear();
+    antal_.assign(klubber, 0);
+    place_.assign(klubber, -1);
+    // Heats past the count are never reported: they are counted in one slot of their own.
+    const int last = std::clamp(heats, 0, int(MaxHeatNr)) + 1;
+    prHeat_.assign(std::size_t(last + 1) * klubber, 0);
+    for (const TResultat* row : rows) {
+        if (!row->HasHeat())
+            continue;
+        const auto found = klubOf_.find(row);
+        const int klub = found != klubOf_.end() ? found->second : -1;
+        if (klub < 0)
+            continue;
+        const auto k = static_cast<std::size_t>(klub);
+        if (place_[k] < 0) {
+            place_[k] = static_cast<int>(order_.size());
+            order_.push_back(klub);
+        }
+        ++antal_[k];
+        ++prHeat_[std::size_t(std::min<int>(row->Heat, last)) * klubber + k];
+    }
+    // Each club's share of a heat, and how many heats may hold one more.
+    std::vector<int>& max = max_;
+    std::vector<int>& spare = spare_;
+    max.assign(klubber, 1);
+    spare.assign(klubber, 0);
+    for (const int klub : order_) {
+        const auto k = static_cast<std::size_t>(klub);
+        if (antal_[k] > heats) {
+            max[k] = antal_[k] / heats;
+            spare[k] = antal_[k] % heats;
+        }
+    }
+    // In heat order, and within a heat in the clubs' order.
+    for (int heat = 1; heat < last; ++heat) {
+        for (const int klub : order_) {
+            const auto k = static_cast<std::size_t>(klub);
+            const int c = prHeat_[std::size_t(heat) * klubber + k];
+            const int over = c - max[k];
+            if (over <= 0)
+                continue;
+            if (over >= 2 || spare[k] == 0)
+                line(heat, navne_.at(klub), c, max[k]);
+            spare[k] = std::max(0, spare[k] - over);
+        }
+    }
+}
+
+QString TKlubCrowding::Report(const std::vector<TResultat*>& rows, int heats) {
+    QString report;
+    if (heats <= 0)
+        return report;
+    Walk(rows, heats, [&report](int heat, const QString& klub, int c, int max) {
+        report +=
+            HeatText + IntStr(heat) + KlubText + klub + AntalText + IntStr(c) + MaxText + IntStr(max) + CrLf;
+    });
+    return report;
+}
+
+qsizetype TKlubCrowding::ReportLength(const std::vector<TResultat*>& rows, int heats) {
+    qsizetype length = 0;
+    if (heats <= 0)
+        return length;
+    Walk(rows, heats, [&length](int heat, const QString& klub, int c, int max) {
+        length += HeatText.size() + Digits(heat) + KlubText.size() + klub.size() + AntalText.size() +
+                  Digits(c) + MaxText.size() + Digits(max) + CrLf.size();
+    });
+    return length;
+}
+
 QStringList TResultatManager::GetKlubListe() const {
-    return Tally(GetResultater()).Klubber;
+    QStringList klubber;
+    for (const auto& row : rows_) {
+        if (row->HasHeat() && !klubber.contains(row->Klub))
+            klubber << row->Klub;
+    }
+    return klubber;
 }
 
 int TResultatManager::CountKlubInHeat(qint32 heat, const QString& klub) const {
@@ -52,34 +129,7 @@ int TResultatManager::CountKlubInHeats(const QString& klub) const {
 }
 
 QString TResultatManager::CheckKlubPrHeat() const {
-    const int heats = GetHeatCount();
-    if (heats == 0)
-        return {};
-    const TKlubTally tally = Tally(GetResultater());
-    // Each club's share of a heat, and how many heats may hold one more.
-    std::vector<int> max;
-    std::vector<int> spare;
-    for (const int n : tally.Antal) {
-        max.push_back(n > heats ? n / heats : 1);
-        spare.push_back(n > heats ? n % heats : 0);
-    }
-    QString report;
-    // In heat order, and within a heat in the clubs' order.
-    for (const auto& [key, c] : tally.PrHeat) {
-        const auto& [heat, klub] = key;
-        if (heat > heats)
-            break;
-        const auto k = static_cast<std::size_t>(klub);
-        const int over = c - max[k];
-        if (over <= 0)
-            continue;
-        if (over >= 2 || spare[k] == 0)
-            report += QStringLiteral("Heat: %1, Klub: %2, Antal: %3, Max: %4\r\n")
-                          .arg(heat)
-                          .arg(tally.Klubber.at(klub))
-                          .arg(c)
-                          .arg(max[k]);
-        spare[k] = std::max(0, spare[k] - over);
-    }
-    return report;
+    const std::vector<TResultat*> rows = GetResultater();
+    TKlubCrowding crowding(rows);
+    return crowding.Report(rows, GetHeatCount());
 }

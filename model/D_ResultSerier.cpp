@@ -11,6 +11,7 @@
 #include <QBuffer>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -406,6 +407,42 @@ void TResultat::RemoveEmptySerier() {
         if (serie.IsEmpty() || (vertikal && serie.Value == 0))
             Serier.Delete(i);
     }
+}
+
+void TResultat::CheckKorrektion(qint32 delta) const {
+    const auto refuse = [this, delta](const QString& why) {
+        throw EResultError(QStringLiteral("Korrektionen %1 kan ikke bruges: startnummer %2 (%3) ville få %4")
+                               .arg(delta)
+                               .arg(Startnummer)
+                               .arg(Navn, why));
+    };
+    const auto checkMark = [&](qint64 corrected) {
+        if (corrected <= 0)
+            refuse(QStringLiteral("et resultat på 0 eller derunder"));
+        if (corrected > std::numeric_limits<qint32>::max())
+            refuse(QStringLiteral("et resultat uden for det tilladte"));
+    };
+    if (delta == 0)
+        return;
+    if (IsSerieOvelse() && Ovtype() != int(TOvtype::Stafet)) {
+        for (int i = 0; i < Serier.Count(); ++i) {
+            const TSerie& serie = *Serier.GetSerie(i);
+            if (serie.IsMark())
+                checkMark(qint64(serie.Value) + delta);
+        }
+        return;
+    }
+    if (Resultat == 0)
+        return;
+    if (!IsTidOvtype(Ovtype())) {
+        checkMark(qint64(Resultat) + delta);
+        return;
+    }
+    if (Resultat < 0)
+        return;
+    const qint64 hundredths = TidToHundredths(Resultat) + delta;
+    checkMark(hundredths);
+    checkMark(HundredthsToTid(hundredths));
 }
 
 void TResultat::AddKorrektion(qint32 delta) {

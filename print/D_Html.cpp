@@ -90,8 +90,9 @@ QString Now(const char* pattern) {
     return FormatDateTime(QString::fromUtf8(pattern), DateTimeToQDateTime(ModelContext().Now()));
 }
 
-QString MeetFile(const char* name) {
-    return PathJoin(CurrentStaevneDir(), QString::fromLatin1(name));
+QString MeetFile(THtmlInclude which) {
+    static constexpr std::array<const char*, 3> names = {"body-header", "Standard.Header", "Standard.Footer"};
+    return PathJoin(CurrentStaevneDir(), QString::fromLatin1(names[static_cast<std::size_t>(which)]));
 }
 
 QString Version() {
@@ -177,12 +178,20 @@ QString HtmlUrl(const QString& relativePath) {
     return parts.join(u'/');
 }
 
+const QStringList& THtmlIncludes::Lines(THtmlInclude which) {
+    std::optional<QStringList>& lines = lines_[static_cast<std::size_t>(which)];
+    if (!lines)
+        lines = ReadIncludeFileLines(MeetFile(which));
+    return *lines;
+}
+
 // ---------------------------------------------------------------- the page
 
-THtmlMaker::THtmlMaker(const QString& fileName, const QString& title, bool xmlMode)
+THtmlMaker::THtmlMaker(const QString& fileName, const QString& title, bool xmlMode, THtmlIncludes* includes)
     : file_(fileName, xmlMode ? THtmlEncoding::Latin1References : THtmlEncoding::Windows1252)
     , title_(title)
-    , xmlMode_(xmlMode) {
+    , xmlMode_(xmlMode)
+    , includes_(includes ? includes : &ownIncludes_) {
     if (!title_.isEmpty())
         WriteHeader();
 }
@@ -196,7 +205,11 @@ void THtmlMaker::Write(const QString& text) {
 }
 
 void THtmlMaker::IncludeFile(const QString& path) {
-    for (const QString& line : ReadTextLines(path))
+    WriteLines(ReadIncludeFileLines(path));
+}
+
+void THtmlMaker::WriteLines(const QStringList& lines) {
+    for (const QString& line : lines)
         file_.Write(line + CrLf);
 }
 
@@ -218,7 +231,7 @@ void THtmlMaker::WriteHeader() {
 }
 
 void THtmlMaker::WriteBodyHeader() {
-    for (const QString& line : ReadTextLines(MeetFile("body-header")))
+    for (const QString& line : includes_->Lines(THtmlInclude::BodyHeader))
         Write(line);
     Write(QStringLiteral("<table class=o cellpadding=0 cellspacing=0>"));
     Write(QStringLiteral("<col width=460><col width=200>"));
@@ -246,7 +259,7 @@ void THtmlMaker::WritePageHeader() {
     WriteLn(QStringLiteral("<META HTTP-EQUIV=\"expires\" CONTENT=\"Fri, 20 Nov 1998 10:00:00 GMT\">"));
     WriteStyles();
     WriteLn(QStringLiteral("</head>"));
-    IncludeFile(MeetFile("Standard.Header"));
+    WriteLines(includes_->Lines(THtmlInclude::StandardHeader));
     WriteLn(QStringLiteral("<body>"));
     Write(QStringLiteral("<table class=h cellpadding=0 cellspacing=0>"));
     Write(QStringLiteral("<tr><td class=c6><b>") + title + QStringLiteral("</b></td></tr>"));
@@ -287,7 +300,7 @@ void THtmlMaker::WriteFooter() {
     else
         WriteLn(QStringLiteral("<p class=s><br>Genereret af Zuno version ") + Version() + u' ' +
                 Now("dddd \"den\" d. mmmm yyyy \"klokken\" h:nn") + QStringLiteral("</p>"));
-    IncludeFile(MeetFile("Standard.Footer"));
+    WriteLines(includes_->Lines(THtmlInclude::StandardFooter));
     WriteLn(QStringLiteral("</body>"));
     WriteLn(QStringLiteral("</html>"));
 }

@@ -5,6 +5,10 @@
 #include "print/D_HtmlFile.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
 
 // A text from the data as it goes into markup: "&", "<", ">", '"' and "'" as references, and a character
 // the page's Windows-1252 has no byte for as its number, so that the text shows as typed and never
@@ -24,14 +28,32 @@ QString SafeFileName(const QString& name);
 // "/" between them kept.
 QString HtmlUrl(const QString& relativePath);
 
+// The meet's own files that pages take in: "body-header" in front of a body fragment, "Standard.Header"
+// and "Standard.Footer" around a full page's body.
+enum class THtmlInclude { BodyHeader, StandardHeader, StandardFooter };
+
+// The include files of the current meet's folder, each read the first time a page asks for it and kept: a
+// job that writes many pages looks for them once, not once a page (a file that is not there is looked for
+// through the whole folder).
+class THtmlIncludes {
+public:
+    // The file's lines; none when the meet's folder has no such file.
+    const QStringList& Lines(THtmlInclude which);
+
+private:
+    std::array<std::optional<QStringList>, 3> lines_;
+};
+
 class THtmlMaker {
 public:
     // Creates the page file: only its own name is lower-cased, its folder is found as Windows would. The
     // page is written under a temporary name and takes its own name when closed, so that nobody reads
     // half a page, and a page of that name stays until then. With a title the header is written: the XML
     // prolog, the update table of a body fragment (meet setting OnlyHtmlBody), or the full page's head
-    // and heading. Raises EInOutError when the file cannot be made.
-    THtmlMaker(const QString& fileName, const QString& title, bool xmlMode);
+    // and heading. Raises EInOutError when the file cannot be made. includes, when given, are the run's
+    // (kept by the caller and shared by its pages); else the page reads the files itself.
+    THtmlMaker(const QString& fileName, const QString& title, bool xmlMode,
+               THtmlIncludes* includes = nullptr);
     // A page that was not closed is dropped.
     ~THtmlMaker() = default;
     THtmlMaker(const THtmlMaker&) = delete;
@@ -55,6 +77,8 @@ public:
     int Indent = 0;
 
 private:
+    // Each line with a line end (no indent).
+    void WriteLines(const QStringList& lines);
     void WriteHeader();
     void WriteBodyHeader();
     void WritePageHeader();
@@ -64,6 +88,8 @@ private:
     THtmlFile file_;
     QString title_;
     bool xmlMode_;
+    THtmlIncludes ownIncludes_;
+    THtmlIncludes* includes_;
 };
 
 // The title of a section of a list: a table of its own of the page's width, the title in bold in a cell of

@@ -69,7 +69,7 @@ void THtmlFile::Commit() {
     file_.reset();
 }
 
-QStringList ReadTextLines(const QString& path) {
+QStringList ReadIncludeFileLines(const QString& path) {
     QFile file(ResolvePath(path));
     if (!file.exists())
         return {};

@@ -52,4 +52,4 @@ private:
 
 // The lines of a Windows-1252 text file with CRLF or LF line ends; none when there is no such file.
 // Raises EInOutError when the file is there but cannot be read.
-QStringList ReadTextLines(const QString& path);
+QStringList ReadIncludeFileLines(const QString& path);

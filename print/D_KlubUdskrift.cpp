@@ -578,14 +578,6 @@ QString StartnummerRanges(const std::vector<qint32>& startnumre) {
     return ranges.join(QStringLiteral(", "));
 }
 
-QString SafeFileNamePart(const QString& text) {
-    QString safe = text;
-    for (QChar& c : safe)
-        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c < u' ')
-            c = u'_';
-    return safe;
-}
-
 // ---------------------------------------------------------------- the job
 
 // One run to web pages: the index page open from the start to the end, a page per club, and with the
@@ -594,12 +586,12 @@ class TKlubUdskrift::THtmlRun {
 public:
     THtmlRun(TKlubUdskrift& job, bool starttid, const QString& prefix)
         : job_(job)
-        , prefix_(SafeFileNamePart(prefix))
+        , prefix_(SafeFileName(prefix))
         , table_(PageTable(starttid)) {
         const TSystemData& data = CurrentSystemData();
         const QString title =
             data.Oversattelse ? MeetText(TMeetText::TextKlubliste) : QStringLiteral("KLUBLISTE");
-        index_ = std::make_unique<THtmlMaker>(PageFile(IndexPageName), title, false);
+        index_ = std::make_unique<THtmlMaker>(PageFile(IndexPageName), title, false, &includes_);
         index_->WriteLn(QStringLiteral("<table class=rl cellpadding=0 cellspacing=2>"));
         index_->WriteLn(IndexWidths);
         index_->WriteLn(QStringLiteral("<tr>"));
@@ -619,7 +611,7 @@ public:
     void Klub(const TKlubStatement& s) {
         const bool bodyOnly = CurrentSystemData().OnlyHtmlBody;
         const QString name = prefix_ + IntStr(s.KlubNr);
-        THtmlMaker page(PageFile(name), bodyOnly ? QString() : s.Navn, false);
+        THtmlMaker page(PageFile(name), bodyOnly ? QString() : s.Navn, false, &includes_);
         if (bodyOnly) {
             page.WriteLn(QStringLiteral("<table class=h cellpadding=0 cellspacing=0>"));
             page.WriteLn(QStringLiteral("<tr><td class=c4>&nbsp;</td></tr>"));
@@ -791,6 +783,8 @@ private:
     TKlubUdskrift& job_;
     QString prefix_;
     TPageTable table_;
+    // Read once for the index and every club page.
+    THtmlIncludes includes_;
     std::unique_ptr<THtmlMaker> index_;
     std::vector<QString> pages_;
     int klubber_ = 0;

@@ -95,8 +95,6 @@ struct TKlubStatement {
 // The bib numbers as ranges, each single number or first-last, separated by ", " (so that a long list
 // can wrap); numbers below 1 are no bibs.
 QString StartnummerRanges(const std::vector<qint32>& startnumre);
-// A caller's text as part of a file name: the characters a file name cannot hold become "_".
-QString SafeFileNamePart(const QString& text);
 
 class TKlubUdskrift {
 public:

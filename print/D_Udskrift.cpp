@@ -156,6 +156,10 @@ QString TUdskrift::HtmlPageFileName(const QString& fixedName) const {
     return PathJoin(StaevneManager->GetStaevneDir(), SafeFileName(name) + StaevneManager->GetHtmlExt());
 }
 
+void TUdskrift::OpenHtmlPage(const QString& fixedName, const QString& title) {
+    Html = std::make_unique<THtmlMaker>(HtmlPageFileName(fixedName), title, false, &HtmlIncludes);
+}
+
 bool TUdskrift::IsCompletelySeeded() const {
     if (!Data)
         return false;

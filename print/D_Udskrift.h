@@ -38,6 +38,8 @@ public:
     void SetText(int index, const QString& text);
     // The page being written, while it is open.
     std::unique_ptr<THtmlMaker> Html;
+    // The meet's include files, read once for every page the job writes.
+    THtmlIncludes HtmlIncludes;
 
     // Several rounds follow one another on a page: their headings go into the body, not the header.
     bool HeadingInBody = false;
@@ -103,6 +105,8 @@ public:
     // The page file in the meet's folder: HtmlFileName when given, else fixedName + HtmlNameSuffix, with
     // the meet's HTML extension; a character that cannot stand in a file name becomes "_".
     QString HtmlPageFileName(const QString& fixedName) const;
+    // Opens Html as that page with the title, sharing the job's include files.
+    void OpenHtmlPage(const QString& fixedName, const QString& title);
     // The round is seeded whole: a row that started has a heat, and none that started lacks one.
     bool IsCompletelySeeded() const;
     // The heats (1..255) of the rows being printed, each counted once.

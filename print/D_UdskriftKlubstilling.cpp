@@ -18,8 +18,7 @@ TKlubstillingHoldUdskrift::TKlubstillingHoldUdskrift(QObject* owner)
 }
 
 void TKlubstillingHoldUdskrift::OpenHtml() {
-    Html = std::make_unique<THtmlMaker>(HtmlPageFileName(QStringLiteral("klubstilling")),
-                                        QStringLiteral("KLUBSTILLING"), false);
+    OpenHtmlPage(QStringLiteral("klubstilling"), QStringLiteral("KLUBSTILLING"));
 }
 
 QStringList TKlubstillingHoldUdskrift::AgeGroups() {

@@ -99,7 +99,7 @@ void TResultatlisteUdskrift::OpenHtml() {
     const TSystemData& data = CurrentSystemData();
     const QString title =
         data.Oversattelse ? MeetText(TMeetText::TextResultatliste) : QStringLiteral("RESULTATER");
-    Html = std::make_unique<THtmlMaker>(HtmlPageFileName(QStringLiteral("resultatliste")), title, false);
+    OpenHtmlPage(QStringLiteral("resultatliste"), title);
 }
 
 void TResultatlisteUdskrift::PrintOvelse() {

@@ -156,7 +156,7 @@ void TStartlisteUdskrift::PrintOvelse() {
 // ---------------------------------------------------------------- HTML
 
 void OpenStartlisteHtml(TUdskrift& job, const QString& fixedName, const QString& title) {
-    job.Html = std::make_unique<THtmlMaker>(job.HtmlPageFileName(fixedName), title, false);
+    job.OpenHtmlPage(fixedName, title);
 }
 
 void WriteStartlisteHtmlTable(TUdskrift& job, bool heatOrdered) {

@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth libxml2-utils poppler-utils clang-format
+    chromium
 )
 
 missing=()

@@ -5,11 +5,9 @@
 #include "foundation/LxTimer.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
+#include "server/HttpFile.h"
 #include "server/socket/Socket.h"
 #include "server/socket/WorkerPool.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -56,7 +54,9 @@ constexpr std::array<const char*, 8> StateNames = {
 
 // Milliseconds as seconds with three decimals, the same in every locale.
 QString Seconds(qint64 milliseconds) {
-    return QStringLiteral("%1.%2").arg(milliseconds / 1000).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
+    // Put together without QString::arg, which costs a connection more than the rest of a line.
+    return QString::number(milliseconds / 1000) + u'.' +
+           QString::number(milliseconds % 1000).rightJustified(3, u'0');
 }
 
 } // namespace
@@ -65,13 +65,24 @@ QString HttpClientStateName(int state) {
     return state >= 0 && state < int(StateNames.size()) ? QString::fromUtf8(StateNames[state]) : QString();
 }
 
+QString CurrentExceptionText() {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        return MessageOf(error);
+    } catch (...) {
+        return QStringLiteral("unknown error");
+    }
+}
+
 bool IsHttpVersion(const QString& version) {
     return version.size() == 8 && version.startsWith(QLatin1String("HTTP/")) && version[5].isDigit() &&
            version[5].unicode() < 0x80 && version[6] == u'.' && version[7].isDigit() &&
            version[7].unicode() < 0x80;
 }
 
-THttpClientThread::THttpClientThread() = default;
+THttpClientThread::THttpClientThread()
+    : from_(AddressWidth, u' ') {}
 
 THttpClientThread::~THttpClientThread() = default;
 
@@ -99,16 +110,23 @@ QString THttpClientThread::GetRemoteAddress() {
 
 void THttpClientThread::Log(const QString& text) {
     if (Server)
-        Server->Log(LeftJustify(GetRemoteAddress(), 16) + text);
+        Server->StampLines(logged_, from_, {text});
 }
 
 void THttpClientThread::LogLines(QStringList lines) {
     if (!Server || lines.isEmpty())
         return;
-    const QString from = LeftJustify(GetRemoteAddress(), 16);
-    for (QString& line : lines)
-        line.prepend(from);
-    Server->LogLines(std::move(lines));
+    Server->StampLines(logged_, from_, std::move(lines));
+}
+
+void THttpClientThread::FlushLog() {
+    if (Server && !logged_.IsEmpty())
+        Server->FlushLines(logged_);
+}
+
+void THttpClientThread::AttachFile(std::unique_ptr<THttpFile> file) {
+    file_ = std::move(file);
+    FileName = file_ ? file_->Name() : QString();
 }
 
 void THttpClientThread::LogDetail(const QString& text) {
@@ -120,6 +138,7 @@ void THttpClientThread::Attach(std::unique_ptr<Net::Connection> connection) {
     connection_ = std::move(connection);
     // Taken now, before other threads may ask for it.
     remoteAddress_ = QString::fromStdString(connection_->remoteAddress());
+    from_ = LeftJustify(remoteAddress_, AddressWidth);
 }
 
 void THttpClientThread::Abort() {
@@ -178,8 +197,9 @@ void THttpClientThread::Execute() {
 
 void THttpClientThread::ClientExecute() {
     statistics_.Clear();
+    statistics_.ConnectionId = connectionId_;
     statistics_.RemoteAddress = GetRemoteAddress();
-    statistics_.ConnectDateTime = QDateTime::currentDateTime();
+    statistics_.ConnectDateTime = QDateTime::currentDateTimeUtc(); // local time costs a look at the zone
     SetState(THttpClientState::Started);
     const std::uint32_t start = GetMsTick();
     Server->ClientConnect(this);
@@ -224,6 +244,8 @@ void THttpClientThread::ClientExecute() {
     SetState(THttpClientState::Closed);
     statistics_.ConnectTime = TickDiff(start, GetMsTick());
     LogLines({StatisticsLine(), QStringLiteral("</client communication>")});
+    FlushLog();
+    file_.reset();
     Server->ClientDisconnect(this);
     statistics_.Clear();
 }
@@ -256,34 +278,46 @@ THttpClientThread::ReadResult THttpClientThread::ReadRequest() {
             return ReadResult::LineTooLong;
         // The whole request shares one time limit, so a client that trickles is dropped all the same.
         const qint64 left = qint64(Timeout) - TickDiff(start, GetMsTick());
-        std::uint32_t tick = GetMsTick();
-        Net::Connection::Wait wait = Net::Connection::Wait::Timeout;
-        try {
-            if (left > 0)
-                wait = connection_->waitReadable(static_cast<int>(left));
-        } catch (const Net::SocketError& error) {
-            Log(QStringLiteral("<WaitForData.ESocketError> ") + QString::fromLocal8Bit(error.what()));
-            ReceivedLines.clear();
-            return ReadResult::Failed;
-        }
-        statistics_.ReadIdleTime += TickDiff(tick, GetMsTick());
-        if (wait == Net::Connection::Wait::Timeout)
+        if (left <= 0)
             return fail("no data ready from client or client is no longer connected");
-
-        tick = GetMsTick();
-        std::size_t count = 0;
+        std::uint32_t tick = GetMsTick();
+        std::optional<std::size_t> count;
         try {
-            count = connection_->read(buffer.data() + used, buffer.size() - used);
+            // What has come is read at once; only when nothing has is there a wait.
+            count = connection_->readNow(buffer.data() + used, buffer.size() - used);
         } catch (const Net::SocketError& error) {
             Log(QStringLiteral("<Read.ESocketError> ") + QString::fromLocal8Bit(error.what()));
             ReceivedLines.clear();
             return ReadResult::Failed;
         }
+        if (!count) {
+            // What is logged so far goes into the file before the wait.
+            FlushLog();
+            Net::Connection::Wait wait = Net::Connection::Wait::Timeout;
+            try {
+                wait = connection_->waitReadable(static_cast<int>(left));
+            } catch (const Net::SocketError& error) {
+                Log(QStringLiteral("<WaitForData.ESocketError> ") + QString::fromLocal8Bit(error.what()));
+                ReceivedLines.clear();
+                return ReadResult::Failed;
+            }
+            statistics_.ReadIdleTime += TickDiff(tick, GetMsTick());
+            if (wait == Net::Connection::Wait::Timeout)
+                return fail("no data ready from client or client is no longer connected");
+            tick = GetMsTick();
+            try {
+                count = connection_->read(buffer.data() + used, buffer.size() - used);
+            } catch (const Net::SocketError& error) {
+                Log(QStringLiteral("<Read.ESocketError> ") + QString::fromLocal8Bit(error.what()));
+                ReceivedLines.clear();
+                return ReadResult::Failed;
+            }
+        }
         statistics_.ReadTime += TickDiff(tick, GetMsTick());
-        if (count == 0)
+        if (*count == 0)
             return fail("no data received from client or client is no longer connected");
-        statistics_.BytesReceived += qint64(count);
-        used += count;
+        used += *count;
+        statistics_.BytesReceived += qint64(*count);
 
         const std::string_view unread(buffer.data(), used);
         std::size_t lineStart = 0;
@@ -300,7 +334,8 @@ THttpClientThread::ReadResult THttpClientThread::ReadRequest() {
             if (line.isEmpty()) {
                 if (!ReceivedLines.isEmpty())
                     ParseRequestLine(ReceivedLines.first());
-                logged << QStringLiteral("</receive data from client> Lines: %1").arg(ReceivedLines.size());
+                logged << QStringLiteral("</receive data from client> Lines: ") +
+                              QString::number(ReceivedLines.size());
                 LogLines(logged);
                 return ReadResult::Complete;
             }
@@ -346,6 +381,7 @@ void THttpClientThread::Refuse(int status, const QString& reason) {
     gatewayStatus_ = true;
     ResponseLines.clear();
     FileName.clear();
+    file_.reset();
 }
 
 void THttpClientThread::QueueAndWait() {
@@ -356,6 +392,8 @@ void THttpClientThread::QueueAndWait() {
         std::lock_guard lock(done_->mutex);
         done_->done = false;
     }
+    // The request is in the file before its handler runs: one that hangs or fails leaves it there.
+    FlushLog();
     tick_ = GetMsTick(); // before queueing: the queue thread reads it at once
     const int atStart = Server->QueueAdd(this);
     std::unique_lock lock(done_->mutex);
@@ -373,18 +411,12 @@ void THttpClientThread::ServerRequest() {
             HandleRequest();
         } catch (...) {
             // A failing handler gets an empty 500 answer, never a stuck connection.
-            QString text = QStringLiteral("unknown error");
-            try {
-                throw;
-            } catch (const std::exception& error) {
-                text = MessageOf(error);
-            } catch (...) {
-            }
-            Log(QStringLiteral("<exception> ") + text);
+            Log(QStringLiteral("<exception> ") + CurrentExceptionText());
             StatusCode = 500;
             gatewayStatus_ = true;
             ResponseLines.clear();
             FileName.clear();
+            file_.reset();
         }
         const std::uint32_t duration = TickDiff(start, GetMsTick());
         statistics_.ServerRequestTime += duration;
@@ -402,24 +434,20 @@ void THttpClientThread::WriteResponse() {
                  ResponseLines + QStringList{QStringLiteral("</data from server>")});
         return;
     }
+    // A handler's own 200 keeps its lines; any other status of its own goes out without them.
     if (StatusCode == 0)
         StatusCode = 200;
-    else if (!gatewayStatus_)
+    else if (StatusCode != 200 && !gatewayStatus_)
         ResponseLines.clear();
 
-    // The file is opened before its length is announced, so a missing one is answered as no file.
-    QFile file;
-    bool withFile = false;
-    qint64 length = 0;
-    if (!FileName.isEmpty()) {
-        const QFileInfo info(ResolvePath(FileName));
-        file.setFileName(info.filePath());
-        withFile = info.isFile() && file.open(QIODevice::ReadOnly);
-        length = withFile ? file.size() : 0;
-    }
+    // The file is read before its length is announced: the length is that of the bytes that go out,
+    // and one that cannot be read is answered as no file.
+    QByteArray content;
+    const bool withFile = ReadFileToSend(content);
     // The file is the body: lines beside it would go out uncounted by the length.
     if (withFile)
         ResponseLines.clear();
+    qint64 length = withFile ? content.size() : 0;
     QList<QByteArray> body;
     body.reserve(ResponseLines.size());
     for (const QString& line : std::as_const(ResponseLines)) {
@@ -437,12 +465,17 @@ void THttpClientThread::WriteResponse() {
         QStringLiteral("Content-Length: ") + QString::number(length),
         QString(),
     };
-    LogLines(
-        QStringList{
-            QStringLiteral("<send data to client> Lines: %1").arg(header.size() + ResponseLines.size())} +
-        header + ResponseLines);
+    QStringList logged{QStringLiteral("<send data to client> Lines: ") +
+                       QString::number(header.size() + ResponseLines.size())};
+    logged += header;
+    logged += ResponseLines;
+    if (withFile)
+        logged << QStringLiteral("<file> ") + FileName + QStringLiteral(", Length: ") +
+                      QString::number(content.size());
+    LogLines(std::move(logged));
     // One write for the whole answer; lineEnds tells how many lines a short write got out.
     QByteArray bytes;
+    bytes.reserve(qsizetype(length) + 128);
     std::vector<qsizetype> lineEnds;
     for (const QString& line : header) {
         bytes += Windows1252::Encode(line) + CrLfBytes;
@@ -452,47 +485,46 @@ void THttpClientThread::WriteResponse() {
         bytes += line + CrLfBytes;
         lineEnds.push_back(bytes.size());
     }
+    const qsizetype fileStart = bytes.size();
+    bytes += content;
     const qint64 written = WriteBytes(bytes);
     for (const qsizetype end : lineEnds)
         statistics_.LinesSend += end <= written ? 1 : 0;
-
-    bool lost = written < bytes.size();
-    if (!lost && withFile)
-        lost = !Connected() || !SendFile(file, length);
-    if (lost)
+    // A sent file counts one line per block, each block that its turn came for.
+    for (qsizetype block = 0; block < content.size() && fileStart + block <= written; block += FileBlockSize)
+        ++statistics_.LinesSend;
+    if (written < bytes.size())
         Log(QStringLiteral("<error> Connection to client lost"));
     Log(QStringLiteral("</send data to client>"));
+}
+
+bool THttpClientThread::ReadFileToSend(QByteArray& content) {
+    if (!file_ && !FileName.isEmpty())
+        file_ = THttpFile::Open(FileName);
+    if (!file_)
+        return false;
+    const bool read = file_->ReadAll(content);
+    file_.reset();
+    return read;
 }
 
 qint64 THttpClientThread::WriteBytes(const QByteArray& bytes) {
     const std::uint32_t start = GetMsTick();
     std::size_t written = 0;
     try {
-        written = connection_->write(bytes.constData(), std::size_t(bytes.size()), Timeout);
+        written = connection_->write(bytes.constData(), std::size_t(bytes.size()), 0);
+        // The client takes no more for now: what is logged goes into the file before the wait.
+        if (written < std::size_t(bytes.size()) && Connected()) {
+            FlushLog();
+            written +=
+                connection_->write(bytes.constData() + written, std::size_t(bytes.size()) - written, Timeout);
+        }
     } catch (const Net::SocketError& error) {
         Log(QStringLiteral("<Write.ESocketError> ") + QString::fromLocal8Bit(error.what()));
     }
     statistics_.WriteTime += TickDiff(start, GetMsTick());
     statistics_.BytesSend += qint64(written);
     return qint64(written);
-}
-
-bool THttpClientThread::SendFile(QFile& file, qint64 length) {
-    Log(QStringLiteral("<file> %1, Length: %2").arg(FileName).arg(length));
-    QByteArray block(FileBlockSize, Qt::Uninitialized);
-    // Never more than announced, even when the file grew since.
-    for (qint64 left = length; left > 0;) {
-        const qint64 count = file.read(block.data(), qMin<qint64>(FileBlockSize, left));
-        if (count <= 0)
-            break;
-        ++statistics_.LinesSend;
-        if (WriteBytes(QByteArray::fromRawData(block.constData(), count)) < count)
-            return false;
-        left -= count;
-        if (count < FileBlockSize)
-            break;
-    }
-    return true;
 }
 
 bool THttpClientThread::AnnouncesBody() const {
@@ -514,29 +546,41 @@ void THttpClientThread::CloseConnection(bool inputMayFollow) {
 }
 
 QString THttpClientThread::StatisticsLine() const {
-    const THttpClientStatistics& s = statistics_;
-    return (QStringLiteral("<info> ConnectTime:%1 AdminTime:%2 ReadIdleTime:%3 ReadTime:%4 WriteTime:%5 "
-                           "WaitOnServerTime:%6 ServerRequestTime:%7 LinesReceived:%8 LinesSend:%9")
-                .arg(s.ConnectTime)
-                .arg(s.AdminTime())
-                .arg(s.ReadIdleTime)
-                .arg(s.ReadTime)
-                .arg(s.WriteTime)
-                .arg(s.WaitOnServerTime)
-                .arg(s.ServerRequestTime)
-                .arg(s.LinesReceived)
-                .arg(s.LinesSend) +
-            QStringLiteral(" BytesReceived:%1 BytesSend:%2 AtStart:%3 AtEnd:%4")
-                .arg(s.BytesReceived)
-                .arg(s.BytesSend)
-                .arg(s.AtStart)
-                .arg(s.AtEnd));
+    const THttpClientStatistics& st = statistics_;
+    const std::pair<const char*, qint64> values[] = {
+        {"<info> ConnectTime:", st.ConnectTime},
+        {" AdminTime:", st.AdminTime()},
+        {" ReadIdleTime:", st.ReadIdleTime},
+        {" ReadTime:", st.ReadTime},
+        {" WriteTime:", st.WriteTime},
+        {" WaitOnServerTime:", st.WaitOnServerTime},
+        {" ServerRequestTime:", st.ServerRequestTime},
+        {" LinesReceived:", st.LinesReceived},
+        {" LinesSend:", st.LinesSend},
+        {" BytesReceived:", st.BytesReceived},
+        {" BytesSend:", st.BytesSend},
+        {" AtStart:", st.AtStart},
+        {" AtEnd:", st.AtEnd},
+    };
+    std::string text;
+    text.reserve(256);
+    for (const auto& [label, value] : values) {
+        text += label;
+        std::array<char, 24> digits{};
+        text.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
+    }
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
 namespace {
 
 // A client must not be able to start a line of its own in the log, nor hide one.
 QString EscapeControls(const QString& text) {
+    if (std::none_of(text.begin(), text.end(), [](QChar ch) {
+            const char16_t code = ch.unicode();
+            return code < 0x20 || (code >= 0x7f && code <= 0x9f);
+        }))
+        return text;
     QString escaped;
     escaped.reserve(text.size());
     for (const QChar ch : text) {
@@ -588,7 +632,7 @@ void THttpServer::Start() {
         return;
     Log(QStringLiteral("HttpServer is about to start on port %1").arg(Port));
     try {
-        listener_ = std::make_unique<Net::Listener>(static_cast<std::uint16_t>(Port));
+        listener_ = std::make_unique<Net::Listener>(static_cast<std::uint16_t>(Port), LoopbackOnly);
     } catch (const Net::SocketError& error) {
         const QString text = QString::fromLocal8Bit(error.what());
         Log(QStringLiteral("<exception> ") + text);
@@ -597,7 +641,7 @@ void THttpServer::Start() {
     listeningPort_ = listener_->port();
     Log(QStringLiteral("HttpServer is now running on port %1").arg(listeningPort_));
     {
-        std::lock_guard lock(lock_);
+        std::lock_guard lock(queueMutex_);
         queueOpen_ = true;
     }
     stopping_ = false;
@@ -633,7 +677,7 @@ void THttpServer::Stop() {
     // What is still queued is let go unanswered: its connection was cut above.
     std::deque<THttpClientThread*> left;
     {
-        std::lock_guard lock(lock_);
+        std::lock_guard lock(queueMutex_);
         queueOpen_ = false;
         left.swap(queue_);
     }
@@ -702,6 +746,7 @@ void THttpServer::Serve(std::unique_ptr<Net::Connection> connection) {
         return;
     THttpClientThread* thread = client.get();
     thread->Server = this;
+    thread->connectionId_ = ++lastConnectionId_;
     thread->Attach(std::move(connection));
     {
         std::lock_guard guard(threadsMutex_);
@@ -711,6 +756,7 @@ void THttpServer::Serve(std::unique_ptr<Net::Connection> connection) {
     LogDetail(QStringLiteral("Before \"Thread.Resume\""));
     if (!workers_->run([this, thread] { Run(thread); })) {
         thread->Log(QStringLiteral("<exception> no thread to serve the connection"));
+        thread->FlushLog();
         Release(thread);
     }
     LogDetail(QStringLiteral("After \"Thread.Resume\""));
@@ -757,6 +803,24 @@ void THttpServer::LogLines(QStringList texts) noexcept {
     }
 }
 
+void THttpServer::StampLines(GatewayLogLines& lines, const QString& prefix, QStringList texts) noexcept {
+    try {
+        for (QString& text : texts)
+            text = EscapeControls(text);
+        log_.Stamp(lines, prefix, texts);
+    } catch (...) {
+        // the log must never end a connection
+    }
+}
+
+void THttpServer::FlushLines(GatewayLogLines& lines) noexcept {
+    try {
+        log_.Flush(lines);
+    } catch (...) {
+        // the log must never end a connection
+    }
+}
+
 void THttpServer::LogDetail(const QString& text) noexcept {
     if (LogFlags & LogFlagDetail)
         Log(text);
@@ -782,44 +846,54 @@ void THttpServer::SetLogSuffix(const QString& suffix) {
 
 int THttpServer::QueueAdd(THttpClientThread* client) {
     int count = 0;
+    bool queued = false;
     {
-        std::lock_guard lock(lock_);
+        std::lock_guard lock(queueMutex_);
         count = static_cast<int>(queue_.size());
-        client->LogDetail(QStringLiteral("<QueueAdd> count before add:%1").arg(count));
-        if (!queueOpen_) {
-            client->ServerRequest();
-            return count;
-        }
-        queue_.push_back(client);
+        // Into the client's own lines, before the queue thread may have them.
+        if (LogFlags & LogFlagDetail)
+            client->LogDetail(QStringLiteral("<QueueAdd> count before add:%1").arg(count));
+        queued = queueOpen_;
+        if (queued)
+            queue_.push_back(client);
     }
-    queueChanged_.notify_one(); // the queue thread, woken outside the lock, need not wait for it
+    if (!queued)
+        client->ServerRequest(); // the queue is closed by Stop: let go unanswered
+    else
+        queueChanged_.notify_one(); // the queue thread, woken outside the lock, need not wait for it
     return count;
 }
 
 THttpClientThread* THttpServer::QueueNext() {
-    std::lock_guard lock(lock_);
-    if (queue_.empty())
-        return nullptr;
-    THttpClientThread* client = queue_.front();
-    queue_.pop_front();
-    LogDetail(QStringLiteral("<QueueNext> count:%1").arg(queue_.size()));
+    THttpClientThread* client = nullptr;
+    std::size_t left = 0;
+    {
+        std::lock_guard lock(queueMutex_);
+        if (queue_.empty())
+            return nullptr;
+        client = queue_.front();
+        queue_.pop_front();
+        left = queue_.size();
+    }
+    if (LogFlags & LogFlagDetail)
+        LogDetail(QStringLiteral("<QueueNext> count:%1").arg(left));
     return client;
 }
 
 int THttpServer::QueueCount() {
-    std::lock_guard lock(lock_);
+    std::lock_guard lock(queueMutex_);
     return static_cast<int>(queue_.size());
 }
 
 void THttpServer::WaitForQueue(int milliseconds) {
-    std::unique_lock lock(lock_);
+    std::unique_lock lock(queueMutex_);
     queueChanged_.wait_for(lock, std::chrono::milliseconds(milliseconds),
                            [this] { return !queue_.empty() || queueWake_; });
     queueWake_ = false;
 }
 
 void THttpServer::WakeQueue() {
-    std::lock_guard lock(lock_);
+    std::lock_guard lock(queueMutex_);
     queueWake_ = true;
     queueChanged_.notify_all();
 }

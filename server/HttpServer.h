@@ -30,7 +30,7 @@ class Listener;
 class WorkerPool;
 } // namespace Net
 
-class QFile;
+class THttpFile;
 class THttpServer;
 
 // The life of one connection, in order.
@@ -48,16 +48,21 @@ enum class THttpClientState : int {
 // The name a state is shown under ("" for one outside the table).
 QString HttpClientStateName(int state);
 
+// The text of the exception being handled; call it only inside a catch block.
+QString CurrentExceptionText();
+
 // "HTTP/" followed by a digit, a point and a digit: the only versions answered.
 bool IsHttpVersion(const QString& version);
 
 // Timing and byte counts of one connection; times in milliseconds of the millisecond clock.
 struct THttpClientStatistics {
+    // Tells one connection from every other of the server's run, however the client list shifts.
+    quint64 ConnectionId = 0;
     QString RemoteAddress;
     int State = 0;
-    QDateTime ConnectDateTime;
-    int AtStart = 0; // requests queued when this one was added
-    int AtEnd = 0;   // requests queued after the answer was written
+    QDateTime ConnectDateTime; // in UTC
+    int AtStart = 0;           // requests queued when this one was added
+    int AtEnd = 0;             // requests queued after the answer was written
     int LinesReceived = 0;
     int LinesSend = 0; // a sent file counts one line per block
     qint64 BytesReceived = 0;
@@ -87,14 +92,19 @@ public:
     static constexpr int ReceiveBufferSize = 4096;
     static constexpr int FileBlockSize = 8192;
     static constexpr int MaxHeaderSize = 16 * 1024;
+    static constexpr int AddressWidth = 16; // the address in front of each log line
 
     THttpClientThread();
     virtual ~THttpClientThread();
     THttpClientThread(const THttpClientThread&) = delete;
     THttpClientThread& operator=(const THttpClientThread&) = delete;
 
-    // Builds the answer into ResponseLines, StatusCode and FileName; does nothing here.
+    // Builds the answer into ResponseLines, StatusCode and FileName (or AttachFile); does nothing here.
     virtual void HandleRequest() {}
+    // A file the handler has opened, sent after the header in place of a body; its name goes into
+    // FileName. It is read whole before the header is written, so the length announced is the length
+    // sent; a file that cannot be read is answered as no file at all.
+    void AttachFile(std::unique_ptr<THttpFile> file);
 
     // The value of the first parameter named so (without regard to case): the text after its first
     // "=", empty when there is none.
@@ -151,19 +161,28 @@ private:
     void ServerRequest();
     void WriteResponse();
     qint64 WriteBytes(const QByteArray& bytes);
-    bool SendFile(QFile& file, qint64 length);
     void SetState(THttpClientState state);
     bool Connected();
     // The request announced a body, which is never read.
     bool AnnouncesBody() const;
     void CloseConnection(bool inputMayFollow);
     QString StatisticsLine() const;
-    // Lines that follow each other with nothing done between them, into the log with one call.
+    // Lines that follow each other with nothing done between them.
     void LogLines(QStringList lines);
+    // The lines logged so far go into the file. A connection keeps its lines until it is about to wait
+    // for its client or for the handler, or ends: one write for many lines, and none kept back while
+    // it waits.
+    void FlushLog();
+    // The file to send, read whole; false when there is none or it cannot be read.
+    bool ReadFileToSend(QByteArray& content);
     void SetDone();
 
     std::unique_ptr<Net::Connection> connection_;
-    QString remoteAddress_; // cached when the connection is attached
+    quint64 connectionId_ = 0;
+    QString remoteAddress_;           // cached when the connection is attached
+    QString from_;                    // the address as each log line begins with it
+    std::unique_ptr<THttpFile> file_; // the file the handler attached
+    GatewayLogLines logged_;          // stamped, not yet written
     THttpClientState state_ = THttpClientState::Started;
     THttpClientStatistics statistics_;
     THttpClientStatistics report_; // the copy the owner is shown, guarded by the server's lock
@@ -258,6 +277,8 @@ public:
     // place; when no head is coming it is closed at once.
     int MaxConnections = DefaultMaxConnections;
     int HeadDeadline = DefaultHeadDeadline;
+    // Listen on the loopback address alone, so that no other machine can connect.
+    bool LoopbackOnly = false;
 
     GetClientThreadEvent OnGetClientThread;
     ClientEvent OnClientConnect;
@@ -269,6 +290,9 @@ private:
 
     void AcceptLoop();
     void LogLines(QStringList texts) noexcept;
+    // A connection's lines: stamped now, written later; failures are swallowed.
+    void StampLines(GatewayLogLines& lines, const QString& prefix, QStringList texts) noexcept;
+    void FlushLines(GatewayLogLines& lines) noexcept;
     void Serve(std::unique_ptr<Net::Connection> connection);
     // Room for one more connection within MaxConnections. While request heads are still coming, waits
     // until one of them has been coming for HeadDeadline with its client sending nothing, and cuts the
@@ -280,8 +304,11 @@ private:
     void Release(THttpClientThread* client) noexcept;
     int ClientIndex(THttpClientThread* client) const;
 
-    std::recursive_mutex lock_; // the queue, the client list and the service name
-    std::condition_variable_any queueChanged_;
+    // The client list and the service name; the owner's notifications run under it. Recursive, so that
+    // a notification may ask the server for what it guards.
+    std::recursive_mutex lock_;
+    std::mutex queueMutex_; // the queue alone: queueing never waits for a notification
+    std::condition_variable queueChanged_;
     GatewayLog log_; // written to from any thread without the lock
     QString serviceName_;
     std::deque<THttpClientThread*> queue_;
@@ -300,4 +327,5 @@ private:
     std::unordered_map<THttpClientThread*, std::unique_ptr<THttpClientThread>> threads_;
     std::condition_variable slotFreed_;
     std::atomic<int> activeConnections_ = 0;
+    quint64 lastConnectionId_ = 0; // the accept thread's alone
 };

@@ -4,15 +4,19 @@
 #include <QString>
 #include <QStringList>
 
-// A job's switch and what it does with the program's parameters; Run is null for a job still to come.
+// A job's switch, what must hold before any job runs, and what it does with the program's parameters.
 struct TBatchJob {
     const char* Switch;
+    // Raises when the job cannot run with these parameters; null when anything will do.
+    void (*Check)(const QStringList& arguments);
     void (*Run)(const QStringList& arguments);
 };
 
 // True when a job is asked for: the program then runs without a display and logs its message boxes.
 bool IsBatchCommandLine(const QStringList& arguments);
-// Runs every job asked for, in order. The first that fails raises, and the later ones do not run.
+// Runs every job asked for, in their fixed order. First every job's parameters are checked (a meet must
+// be open, an XML job needs its file name, "/XML_OVELSE" its round): a fault raises before anything is
+// written. A job that fails while it runs raises, and the later ones do not run.
 void RunBatchJobs(const QStringList& arguments);
 
 // "/KIP": the open meet's transfer file "_kip_" + "yyyymmdd_hhnnss" + ".kip" in the meet's folder,

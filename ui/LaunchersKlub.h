@@ -4,6 +4,6 @@
 
 class QWidget;
 
-// The clubs and entries dialog on the open meet. A meet run with the setting Gribben registers every
-// participant as a club of its own in the participant dialog instead, which this does not open.
+// The clubs and entries dialog on the open meet; in a meet run with the setting Gribben, where every
+// participant is a club of its own, the participant dialog "Tilmeld deltager" instead.
 void RedigerKlubber(QWidget* owner);

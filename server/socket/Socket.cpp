@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/resource.h>
@@ -63,9 +62,8 @@ SocketError::SocketError(const std::string& call, int errorNumber)
 Connection::Connection(int fd, std::string remoteAddress)
     : fd_(fd)
     , remoteAddress_(std::move(remoteAddress)) {
-    // Answers go out as small writes; none of them should wait for the peer's acknowledgement.
-    const int on = 1;
-    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    // No TCP_NODELAY: an answer goes out with one write, and the end of the stream that follows it
+    // sends its last piece at once.
 }
 
 Connection::~Connection() {
@@ -88,6 +86,23 @@ std::size_t Connection::read(void* buffer, std::size_t size) {
             return static_cast<std::size_t>(n);
         if (errno == EINTR)
             continue;
+        if (aborted_ || errno == ECONNRESET)
+            return 0;
+        throw SocketError("recv", errno);
+    }
+}
+
+std::optional<std::size_t> Connection::readNow(void* buffer, std::size_t size) {
+    if (fd_ < 0 || size == 0 || aborted_)
+        return 0;
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buffer, size, MSG_DONTWAIT);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return std::nullopt;
         if (aborted_ || errno == ECONNRESET)
             return 0;
         throw SocketError("recv", errno);
@@ -172,7 +187,7 @@ void Connection::closeGracefully(int lingerMs, bool expectMore) {
     close();
 }
 
-Listener::Listener(std::uint16_t port) {
+Listener::Listener(std::uint16_t port, bool loopbackOnly) {
     // Not blocking, so that accepting never waits for a connection that poll() saw and that is gone.
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd_ < 0)
@@ -182,7 +197,7 @@ Listener::Listener(std::uint16_t port) {
     ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on); // a restart must not wait for TIME_WAIT
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_addr.s_addr = htonl(loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
     address.sin_port = htons(port);
     socklen_t length = sizeof address;
     if (wakeFd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||

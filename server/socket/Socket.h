@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -37,6 +38,8 @@ public:
     Wait waitReadable(int timeoutMs);
     // Up to size bytes; 0 at the end of the stream or after an abort.
     std::size_t read(void* buffer, std::size_t size);
+    // As read, without waiting: none when nothing has come yet.
+    std::optional<std::size_t> readNow(void* buffer, std::size_t size);
     // Writes until all is sent, the peer stops taking data for timeoutMs, or the connection is gone;
     // returns the bytes written. A broken connection throws.
     std::size_t write(const void* data, std::size_t size, int timeoutMs);
@@ -74,13 +77,14 @@ struct Accepted {
     std::string refusedAddress;
 };
 
-// A listening socket on every IPv4 address of the machine. It keeps one descriptor in reserve: when the
-// process has none left, the reserve makes room to take the next connection and close it at once, so
-// that its client learns at once rather than waiting unanswered until some other descriptor comes free.
+// A listening socket on every IPv4 address of the machine, or on the loopback address alone. It keeps one
+// descriptor in reserve: when the process has none left, the reserve makes room to take the next connection
+// and close it at once, so that its client learns at once rather than waiting unanswered until some other
+// descriptor comes free.
 class Listener {
 public:
     // Port 0 lets the system choose; port() tells which. Throws SocketError.
-    explicit Listener(std::uint16_t port);
+    explicit Listener(std::uint16_t port, bool loopbackOnly = false);
     ~Listener();
     Listener(const Listener&) = delete;
     Listener& operator=(const Listener&) = delete;

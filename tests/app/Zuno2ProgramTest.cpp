@@ -1,4 +1,5 @@
 // The program itself, started in a program folder of its own as a script on a server would start it.
+#include "ProgramRun.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
 
@@ -6,50 +7,23 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneTransfer.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
-
 namespace {
-
-struct TRun {
-    int ExitCode = -1;
-    QString Errors;
-};
 
 class Zuno2ProgramTest : public TProgramFolderTest {
 protected:
-    Zuno2ProgramTest() {
-        const QString program = Path("zuno2");
-        EXPECT_TRUE(QFile::copy(QStringLiteral(ZUNO2_EXECUTABLE), program));
-        QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
-    }
+    Zuno2ProgramTest()
+        : program_(InstallProgram(Dir())) {}
 
-    // Runs the program without a display; a run that does not end fails the test instead of hanging it.
-    TRun Run(const QStringList& arguments) { return RunIn(Path("zuno2"), arguments); }
+    TRun Run(const QStringList& arguments) { return RunProgram(program_, arguments); }
     TRun RunIn(const QString& program, const QStringList& arguments) {
-        // The program opens the record files itself.
-        OvelseManager.reset();
-        StaevneManager.reset();
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.remove("QT_QPA_PLATFORM");
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(QDir::tempPath());
-        process.start(program, arguments);
-        if (!process.waitForFinished(120000)) {
-            process.kill();
-            process.waitForFinished();
-            ADD_FAILURE() << "zuno2 " << arguments.join(' ').toStdString() << " did not end";
-            return {};
-        }
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardError())};
+        return RunProgram(program, arguments);
     }
     QStringList KipFiles(const QString& meet) const {
         return QDir(Path(meet)).entryList({"_kip_*.kip"}, QDir::Files);
     }
+
+private:
+    QString program_;
 };
 
 struct TNamed : TImportStaevneQuestion {

@@ -105,6 +105,24 @@ TEST_F(THtmlMakerTest, TheMeetFolderSuppliesHeaderAndFooterFilesInAnyLetterCase)
     EXPECT_EQ(lines.mid(lines.size() - 3), QStringList({"<p>fod</p>", "</body>", "</html>"}));
 }
 
+TEST_F(THtmlMakerTest, ThePagesOfARunReadTheIncludeFilesOnceAndAPageOnItsOwnReadsThemItself) {
+    WriteFile(meetDir + "/Standard.Header", "<!-- hoved 1 -->");
+    THtmlIncludes includes;
+    const auto page = [&](const QString& name, THtmlIncludes* shared) {
+        THtmlMaker html(Page(name), "T", false, shared);
+        html.Close();
+        return PageLines(Page(name)).join(u'\n');
+    };
+    EXPECT_TRUE(page("a.htm", &includes).contains("hoved 1"));
+    WriteFile(meetDir + "/Standard.Header", "<!-- hoved 2 -->");
+    WriteFile(meetDir + "/Standard.Footer", "<!-- fod -->");
+    const QString later = page("b.htm", &includes);
+    EXPECT_TRUE(later.contains("hoved 1"));
+    EXPECT_FALSE(later.contains("fod")) << "looked for once, when the first page closed";
+    const QString alone = page("c.htm", nullptr);
+    EXPECT_TRUE(alone.contains("hoved 2") && alone.contains("fod"));
+}
+
 TEST_F(THtmlMakerTest, ABodyFragmentHasTheUpdateTableAndNoPageFrame) {
     meet.Data.OnlyHtmlBody = true;
     WriteFile(meetDir + "/body-header", "<div>\r\n<h1>Klub</h1>\r\n");

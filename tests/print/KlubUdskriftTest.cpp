@@ -5,6 +5,7 @@
 #include "model/D_Klub.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Staevne.h"
+#include "print/D_Html.h"
 #include "print/D_Print.h"
 #include "storage/DBFieldDate.h"
 #include "support/ResultFixture.h"
@@ -172,7 +173,7 @@ TEST(TKlubUdskriftRanges, BibsAreRangesSeparatedByCommaAndBlank) {
     EXPECT_EQ(StartnummerRanges({7, 3, 0, 1, 2, 3, -4, 9, 10}), "1-3, 7, 9-10");
     EXPECT_EQ(StartnummerRanges({5}), "5");
     EXPECT_EQ(StartnummerRanges({}), "");
-    EXPECT_EQ(SafeFileNamePart("../a\\b:c*?\"<>|d"), ".._a_b_c______d");
+    EXPECT_EQ(SafeFileName("../a\\b:c*?\"<>|d"), ".._a_b_c______d");
 }
 
 TEST_F(TKlubUdskriftTest, EveryClubsBalanceIsItsFeesPlusPurchasesMinusPaymentsInPrintAndOnItsPage) {

@@ -9,6 +9,7 @@
 #include "storage/DBFieldDate.h"
 
 #include <QDate>
+#include <QDateTime>
 
 #include <algorithm>
 
@@ -60,6 +61,23 @@ void TResultTest::AddProgramme(std::initializer_list<TProgrammeRow> rows) {
 void TResultTest::SetRunde(TOvelseInfo& round, int fieldNo, qint32 value) {
     round.OvelseRn().GetField(fieldNo)->SetAsInteger(value);
     Ov().Save();
+}
+
+void TResultTest::Schedule(std::initializer_list<std::pair<const char*, const char*>> rounds) {
+    for (const auto& [round, when] : rounds) {
+        const QStringList parts = QString::fromUtf8(round).split(u' ');
+        const QDateTime stamp =
+            QDateTime::fromString(QString::fromUtf8(when), QStringLiteral("yyyy-MM-dd hh:mm"));
+        const TDateTime datoTid =
+            stamp.isValid() ? QDateToDateTime(stamp.date()) + stamp.time().msecsSinceStartOfDay() / 86400000.0
+                            : 0;
+        Round(parts.value(0), parts.value(1), parts.value(2))
+            .OvelseRn()
+            .GetField(OvelseRnField::DatoTid)
+            ->SetAsFloat(datoTid);
+    }
+    Ov().Save();
+    Ov().Reload();
 }
 
 TOvelseManager& TResultTest::Ov() {

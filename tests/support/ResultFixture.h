@@ -36,6 +36,9 @@ protected:
     void AddProgramme(std::initializer_list<TProgrammeRow> rows);
     // Sets an integer field of a round's record (OvelseRnField) and stores it.
     void SetRunde(TOvelseInfo& round, int fieldNo, qint32 value);
+    // Gives rounds, named "class event letter" ("M 100 F"), their date and time ("yyyy-MM-dd hh:mm";
+    // empty: none), stores them and reads the programme anew.
+    void Schedule(std::initializer_list<std::pair<const char*, const char*>> rounds);
 
     void AddKlub(qint32 klubNr, const QString& navn, const QString& kortNavn = {},
                  const QString& holdKode = {});

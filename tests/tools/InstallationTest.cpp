@@ -140,7 +140,7 @@ TEST_F(InstallationTest, AnInterruptedRunLeavesOnlyTheMarkerAndTheNextRunComplet
     EXPECT_GT(Opened<TOvelseTable>(dir.path())->GetRecordCount(), 0);
     EXPECT_FALSE(QFile::exists(Path(InstallationMarker)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).size(),
-              int(std::size(FileNames)) + 3); // the record files, ZUNO2.RPT, zuno2.htm and _t_blue
+              int(std::size(FileNames)) + 4); // the record files, ZUNO2.RPT, zuno2.htm, _t_blue and images
     EXPECT_EQ(QFileInfo(Path("ZUNO2.RPT")).lastModified(), QFileInfo(Shipped + "/ZUNO2.RPT").lastModified());
 }
 

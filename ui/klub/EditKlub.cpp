@@ -17,6 +17,8 @@
 #include "ui/klub/EditKlubBetaling.h"
 #include "ui/klub/EditKlubDeltager.h"
 #include "ui/klub/EditKlubHold.h"
+#include "ui/klub/EditKlubImport.h"
+#include "ui/klub/EditKlubUdskrift.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -118,6 +120,18 @@ TEditKlubForm::TEditKlubForm(QWidget* owner)
     , ToolBar2(Named(new QToolBar(this), QStringLiteral("ToolBar2")))
     , DeltagerSortering(Named(new QComboBox(ToolBar2), QStringLiteral("DeltagerSortering")))
     , KlubEdit(Named(new QLineEdit(ToolBar2), QStringLiteral("KlubEdit")))
+    , UdskrivDeltagere(
+          MakeCheck(ToolBar2, QStringLiteral("UdskrivDeltagere"), QStringLiteral("Udskriv deltagere")))
+    , UdskrivRegnskab(
+          MakeCheck(ToolBar2, QStringLiteral("UdskrivRegnskab"), QStringLiteral("Udskriv regnskab")))
+    , UdskrivStartnumre(
+          MakeCheck(ToolBar2, QStringLiteral("UdskrivStartnumre"), QStringLiteral("Udskriv startnumre")))
+    , UdskrivTilPrinter(
+          MakeCheck(ToolBar2, QStringLiteral("UdskrivTilPrinter"), QStringLiteral("Udskriv til printer")))
+    , UdskrivTilHTML(
+          MakeCheck(ToolBar2, QStringLiteral("UdskrivTilHTML"), QStringLiteral("Udskriv til HTML")))
+    , KunNyeDiplomer(
+          MakeCheck(ToolBar2, QStringLiteral("KunNyeDiplomer"), QStringLiteral("Udskriv nye diplomer")))
     , KlubberListbox(Named(new QListWidget(this), QStringLiteral("KlubberListbox")))
     , TopPanel(MakePanel(this, QStringLiteral("TopPanel")))
     , KlubnrLabel(MakeLabel(TopPanel, QStringLiteral("KlubnrLabel")))
@@ -145,6 +159,9 @@ TEditKlubForm::TEditKlubForm(QWidget* owner)
     , BetalingPanel(MakePanel(GridPanel, QStringLiteral("BetalingPanel")))
     , KlubKobGrid(Named(new TExtStringGrid(BetalingPanel), QStringLiteral("KlubKobGrid")))
     , BetalingGrid(Named(new TExtStringGrid(BetalingPanel), QStringLiteral("BetalingGrid")))
+    , WorkSplitter(Named(new QSplitter(Qt::Vertical, this), QStringLiteral("WorkSplitter")))
+    , UdskriftPanel(new TKlubUdskriftPanel(*this, WorkSplitter))
+    , AutoTilmeldPanel(new TAutoTilmeldPanel(*this, WorkSplitter))
     , klubber_(std::make_unique<TKlubManager>(AlleKlubber))
     , ovelser_(*OvelseManager)
     , hold_(StaevneManager->IsDTVTLTUTurnering()) {
@@ -204,6 +221,13 @@ void TEditKlubForm::BuildToolBars() {
     black.setColor(QPalette::Text, Qt::white);
     KlubEdit->setPalette(black);
     KlubEdit->installEventFilter(this);
+    ToolBar2->addSeparator();
+    for (QCheckBox* option : {UdskrivDeltagere, UdskrivRegnskab, UdskrivStartnumre, UdskrivTilPrinter,
+                              UdskrivTilHTML, KunNyeDiplomer})
+        ToolBar2->addWidget(option);
+    UdskrivDeltagere->setChecked(true);
+    UdskrivTilPrinter->setChecked(true);
+    KunNyeDiplomer->setChecked(true);
 }
 
 void TEditKlubForm::BuildTopPanel() {
@@ -286,7 +310,13 @@ void TEditKlubForm::BuildLayout() {
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(TopPanel);
-    rightLayout->addWidget(GridPanel, 1);
+    WorkSplitter->addWidget(GridPanel);
+    WorkSplitter->addWidget(UdskriftPanel);
+    WorkSplitter->addWidget(AutoTilmeldPanel);
+    WorkSplitter->setChildrenCollapsible(false);
+    UdskriftPanel->hide();
+    AutoTilmeldPanel->hide();
+    rightLayout->addWidget(WorkSplitter, 1);
     auto* splitter = new QSplitter(this);
     splitter->addWidget(KlubberListbox);
     splitter->addWidget(right);
@@ -312,6 +342,19 @@ void TEditKlubForm::BuildConnections() {
     connect(VisDeltagerTool, &QAction::triggered, this, guarded([this] { SkiftVisiblePanel(); }));
     connect(VisBetalingTool, &QAction::triggered, this, guarded([this] { SkiftVisiblePanel(); }));
     connect(ForsteLedigeStartnrTool, &QAction::triggered, this, guarded([this] { ForsteLedigeStartnr(); }));
+    connect(UdskriftTool, &QAction::toggled, this,
+            [this](bool on) { RunShowingErrors(this, [this, on] { ShowLowerPanel(UdskriftPanel, on); }); });
+    connect(AutoTilmeldTool, &QAction::toggled, this, [this](bool on) {
+        RunShowingErrors(this, [this, on] { ShowLowerPanel(AutoTilmeldPanel, on); });
+    });
+    connect(Klubliste1Tool, &QAction::triggered, this, guarded([this] { UdskriftPanel->Klubliste(true); }));
+    connect(Klubliste2Tool, &QAction::triggered, this, guarded([this] { UdskriftPanel->Klubliste(false); }));
+    connect(SaldolisteTool, &QAction::triggered, this, guarded([this] { UdskriftPanel->Saldoliste(); }));
+    connect(KlublisteLabelTool, &QAction::triggered, this, guarded([this] { UdskriftPanel->Labels(); }));
+    connect(DiplomAlleToolButton, &QAction::triggered, this,
+            guarded([this] { UdskriftPanel->Diplomer(true); }));
+    connect(DiplomValgtToolButton, &QAction::triggered, this,
+            guarded([this] { UdskriftPanel->Diplomer(false); }));
     connect(DeltagerSortering, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (listGuard_ > 0)
             return;
@@ -367,7 +410,7 @@ void TEditKlubForm::SelectQuietly(QListWidgetItem* item) {
     --listGuard_;
 }
 
-int TEditKlubForm::SortField() const {
+int TEditKlubForm::DeltagerOrder() const {
     return DeltagerSortering->currentIndex() == 0 ? DeltagerField::Navn : DeltagerField::Startnummer;
 }
 
@@ -449,16 +492,28 @@ bool TEditKlubForm::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------- clubs
 
-void TEditKlubForm::NyKlub() {
+bool TEditKlubForm::NyKlub() {
     if (hold_ && klubber_->GetKlubCount() >= MaxHold)
         throw Exception(QStringLiteral("Der kan højst oprettes 26 klubber/hold"));
     if (!SaveKlub())
-        return;
+        return false;
     QListWidgetItem* item = AddKlubItem(klubber_->NewKlub());
     SelectQuietly(item);
     ShowKlub(KlubberListbox->row(item));
     KlubNavnEdit->setFocus();
     KlubNavnEdit->selectAll();
+    return true;
+}
+
+bool TEditKlubForm::SelectKlub(TKlubElement& klub) {
+    for (int i = 0; i < KlubberListbox->count(); ++i) {
+        if (KlubOf(KlubberListbox->item(i)) == &klub) {
+            if (i != KlubberListbox->currentRow())
+                KlubberListbox->setCurrentRow(i);
+            return klubber_->GetCurrentKlub() == &klub;
+        }
+    }
+    return false;
 }
 
 void TEditKlubForm::SletKlub() {
@@ -493,9 +548,9 @@ void TEditKlubForm::ShowKlub(int position) {
     const TBusyCursor busy;
     TKlubElement* klub = position >= 0 ? KlubOf(KlubberListbox->item(position)) : nullptr;
     if (klub)
-        klubber_->SelectKlub(*klub, SortField());
+        klubber_->SelectKlub(*klub, DeltagerOrder());
     else
-        klubber_->LoadKlubData(-1, SortField());
+        klubber_->LoadKlubData(-1, DeltagerOrder());
     for (const TKlubEditField& field : KlubEditFields)
         (this->*field.Edit)->setText(klub ? klub->GetTrimmedString(field.FieldNo) : QString());
     KlubnrLabel->setText(klub ? QStringLiteral("Nr. ") + klub->GetTrimmedString(KlubField::KlubNr)
@@ -593,10 +648,29 @@ void TEditKlubForm::UpdateToolButtons() {
     VisBetalingTool->setEnabled(!hold_);
     TabulatorTool->setEnabled(deltagere);
     ForsteLedigeStartnrTool->setEnabled(deltagere);
-    // The club prints and the entry import are still to come.
-    for (QAction* later : {UdskriftTool, AutoTilmeldTool, Klubliste1Tool, Klubliste2Tool, SaldolisteTool,
-                           KlublisteLabelTool, DiplomAlleToolButton, DiplomValgtToolButton})
-        later->setEnabled(false);
+    UdskriftTool->setEnabled(!hold_);
+    // The import makes rows of the participant grid, which a team sheet does not have.
+    AutoTilmeldTool->setEnabled(!hold_);
+}
+
+void TEditKlubForm::ShowLowerPanel(QWidget* panel, bool shown) {
+    if (shown) {
+        // One lower panel at a time.
+        QAction* other = panel == UdskriftPanel ? AutoTilmeldTool : UdskriftTool;
+        other->setChecked(false);
+        if (panel == UdskriftPanel)
+            UdskriftPanel->FillKlubber();
+        panel->show();
+        const int height = WorkSplitter->height();
+        QList<int> sizes;
+        for (int i = 0; i < WorkSplitter->count(); ++i)
+            sizes << (WorkSplitter->widget(i) == GridPanel || WorkSplitter->widget(i) == panel ? height / 2
+                                                                                               : 0);
+        WorkSplitter->setSizes(sizes);
+    } else {
+        panel->hide();
+    }
+    UpdateToolButtons();
 }
 
 void TEditKlubForm::FillDeltagerGrid() {

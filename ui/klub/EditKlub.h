@@ -17,13 +17,16 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QSplitter;
 class QToolBar;
+class TAutoTilmeldPanel;
 class TBetalingGridRules;
 class TDeltagerGridRules;
 class TExtStringGrid;
 class TFloatEdit;
 class THoldGridRules;
 class TKlubManager;
+class TKlubUdskriftPanel;
 class TOvelseManager;
 
 class TEditKlubForm : public TStdRVKForm {
@@ -52,6 +55,13 @@ public:
     QToolBar* const ToolBar2;
     QComboBox* const DeltagerSortering;
     QLineEdit* const KlubEdit;
+    // The prints' options
+    QCheckBox* const UdskrivDeltagere;
+    QCheckBox* const UdskrivRegnskab;
+    QCheckBox* const UdskrivStartnumre;
+    QCheckBox* const UdskrivTilPrinter;
+    QCheckBox* const UdskrivTilHTML;
+    QCheckBox* const KunNyeDiplomer;
 
     // ---- Club register and the club's edits
     QListWidget* const KlubberListbox;
@@ -81,6 +91,10 @@ public:
     QWidget* const BetalingPanel;
     TExtStringGrid* const KlubKobGrid;
     TExtStringGrid* const BetalingGrid;
+    // The lower half of the work area, below a splitter: the club prints or the entry import.
+    QSplitter* const WorkSplitter;
+    TKlubUdskriftPanel* const UdskriftPanel;
+    TAutoTilmeldPanel* const AutoTilmeldPanel;
 
     TKlubManager& KlubManager() { return *klubber_; }
     TDeltagerGridRules& DeltagerRules() { return *deltagerRules_; }
@@ -94,6 +108,16 @@ public:
     bool SaveKlub();
     // Incremental search: the first club whose name, upper-cased, is not below the text.
     void FindKlub(const QString& text);
+    // The club made current and shown, the club being left saved first; false when that was refused.
+    bool SelectKlub(TKlubElement& klub);
+    // A new club, shown with its name ready to be typed over; false when the club being left was not
+    // saved. A 27th team is refused.
+    bool NyKlub();
+    // The club's name as typed renames its list item at once, without showing the club again.
+    void KlubNavnEditChange(const QString& text);
+    TKlubElement* KlubOf(const QListWidgetItem* item) const;
+    // The DELTAGER field the participants are ordered by.
+    int DeltagerOrder() const;
     void FillDeltagerGrid();
     void FillHoldGrid();
     void FillKlubkobGrid();
@@ -116,7 +140,6 @@ private:
     void BuildLayout();
     void BuildConnections();
 
-    void NyKlub();
     void SletKlub();
     void ForsteLedigeStartnr();
     void SkiftVisiblePanel();
@@ -124,12 +147,10 @@ private:
     void KlubberListboxChange(int position);
     void KlubEditChange(const QString& text);
     void KlubEditEnter();
-    // The club's name as typed renames its list item at once, without showing the club again.
-    void KlubNavnEditChange(const QString& text);
+    // One of the lower panels shown in the lower half of the work area, or hidden.
+    void ShowLowerPanel(QWidget* panel, bool shown);
     void SelectQuietly(QListWidgetItem* item);
     QListWidgetItem* AddKlubItem(TKlubElement& klub);
-    TKlubElement* KlubOf(const QListWidgetItem* item) const;
-    int SortField() const;
     void WriteKlubFields();
     void SetKlubEditsEnabled(bool enabled);
 

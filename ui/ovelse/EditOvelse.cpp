@@ -11,6 +11,7 @@
 #include "model/D_Staevne.h"
 #include "ui/WidgetKit.h"
 #include "ui/ovelse/EditOvelseLoeb.h"
+#include "ui/ovelse/EditOvelseShown.h"
 #include "ui/ovelse/OversigtInfo.h"
 
 #include <QCheckBox>
@@ -263,6 +264,7 @@ TEditOvelseForm::TEditOvelseForm(QWidget* owner)
     if (!OvelseManager || !StaevneManager || StaevneManager->GetCurrentIndex() < 0)
         throw Exception(QStringLiteral("Der er intet stævne åbent"));
     manager_ = std::make_unique<TResultatManager>();
+    shown_ = std::make_unique<TShownRows>();
     manager_->MakeCurrent();
     gridColumns_.SetAsEditorLayout(StaevneManager->SystemData().OvelseGridColumns);
     RestoreSettings();
@@ -277,6 +279,9 @@ TEditOvelseForm::TEditOvelseForm(QWidget* owner)
     ApplyTabPosition();
     previousPage_ = OversigtPage;
     ConnectControls();
+    SetupOvelseGrid();
+    SetupSerieGrid();
+    ConnectCommands();
     UpdateControls();
     PostShowSelection();
 }

@@ -7,13 +7,20 @@
 //
 // Files: EditOvelse.cpp builds the window and keeps its settings; EditOvelseControls.cpp enables the
 // commands; EditOvelsePages.cpp changes pages, saves and closes; EditOvelseOversigt.cpp fills and draws
-// the overview and takes its keys; EditOvelseSelection.cpp shows what the overview's selection holds.
+// the overview and takes its keys; EditOvelseSelection.cpp shows what the overview's selection holds;
+// EditOvelseGrid.cpp is the result grid with its columns; EditOvelseSerie.cpp the series grid, series
+// mode and the attempt-series file; EditOvelseCommands.cpp the commands on results, and
+// EditOvelseRunde.cpp those on rounds (properties, seeding and points of a selection, deleting and
+// adding a round).
 #include "foundation/controls/Extstrgr.h"
 #include "foundation/controls/RvkForms.h"
 #include "ui/ovelse/OvelseGridColumns.h"
 #include "ui/ovelse/Oversigt.h"
 
+#include "model/D_ResultColumn.h"
+
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -30,12 +37,19 @@ class QToolButton;
 class TGridKlasse;
 class TZunoDataElement;
 class TOvelseInfo;
+class TOvelseManager;
+class TResultat;
 class TResultatManager;
 class TRunningPage;
+struct TSeedningValg;
+struct TShownRows;
 
 // Set by the event editor before it closes when its overview must be built anew: the main window opens
 // it again for as long as it is set.
 extern bool ReopenOvelseEditor;
+
+// A column's alignment as the grid takes it.
+TAlignment AlignmentOf(Qt::Alignment alignment);
 
 class TEditOvelseForm : public TStdRVKForm {
     Q_OBJECT
@@ -45,6 +59,15 @@ public:
     static constexpr int SortHeatBaneSide = 4;
     static constexpr int SortHeatResultat = 5;
     static constexpr int SortResultatHeat = 6;
+    // The result grid: the row number and the modified mark, then the layout's columns.
+    static constexpr int NrCol = 0;
+    static constexpr int MarkCol = 1;
+    static constexpr int FirstLayoutCol = 2;
+    // The series grid: "Resultat", "R-Kode", then the attempts "1" .. "20".
+    static constexpr int SerieResultatCol = 6;
+    static constexpr int SerieRKodeCol = 7;
+    static constexpr int FirstAttemptCol = 8;
+    static constexpr int AttemptCols = 20;
 
     // Raises when the meet's programme cannot be shown; the window is then not opened.
     explicit TEditOvelseForm(QWidget* owner = nullptr);
@@ -103,6 +126,52 @@ public:
     // The running page's boxes and clock (EditOvelseLoeb.cpp).
     TRunningPage& RunningPage() const { return *runningPage_; }
     void done(int result) override;
+
+    // ---- the result grid (EditOvelseGrid.cpp)
+    // The kind of a result-grid column; none for the fixed columns.
+    std::optional<TResultColumn> OvelseColumn(int col) const;
+    // The grid column of a kind; -1 when the layout has none.
+    int OvelseGridCol(TResultColumn kind) const;
+    // The row of a grid row; null outside the rows.
+    TResultat* RowAt(int gridRow) const;
+    // A cell's text as the grid shows it: no place for a row with a status code or without a mark.
+    static QString CellText(const TResultat& row, TResultColumn kind);
+    // Every row anew from the manager, in its order; the cursor kept where it stood.
+    void FillOvelseGrid();
+    void FillOvelseRow(int gridRow);
+    // Sorts by the choice and shows the rows in their new order.
+    void ChooseSort(int choice);
+    // The column of a "Kolonner" item removed when shown, added at the end when not; the layout saved.
+    void ToggleKolonne(int kind);
+    // The layout from the grid: its columns in their order, with their widths; stored with the meet's
+    // settings except in announcer mode.
+    void SaveGridColumns();
+
+    // ---- series mode (EditOvelseSerie.cpp)
+    bool SerieMode() const { return serieMode_; }
+    // Enters or leaves series mode (ResultatSerieToolButton).
+    void ResultatSerieClick();
+    // Reads the round's attempt-series file into the rows.
+    void ReadResultatSerieClick();
+    void FillSerieGrid();
+
+    // ---- commands (EditOvelseCommands.cpp, EditOvelseRunde.cpp)
+    void GemClick();
+    void FortrydClick();
+    void SeedningClick();
+    void VidereDel1Click();
+    void VidereDel2Click();
+    void BeregnPointClick();
+    void KorrigerClick();
+    void EgenskaberClick();
+    void SletDeltagerClick();
+    void StafetnavneClick();
+    void SletOvelseClick();
+    void TilfoejRundeClick();
+    void RedidTestClick();
+    // A double click in the result grid: the timing reader on the heat of the row (when the meet reads its
+    // timing files directly), the heat's rows shown as it leaves them.
+    void EltidClick();
 
     // ---- controls
     QToolBar* const OvelseToolBar;
@@ -247,6 +316,8 @@ private:
     TExtStringGrid* PageGrid(QWidget* page) const;
     // Points of the loaded round before it is saved, when the round calculates them itself.
     void BeregnPointOvelse();
+    // The page's grid filled anew after its rows changed order or values.
+    void RefillPage();
 
     // ---- commands (EditOvelseControls.cpp)
     struct TCommand {
@@ -256,6 +327,49 @@ private:
     void RegisterCommands();
     void SetWanted(QObject* control, bool wanted);
     void SetSerieCommands();
+    void SetMenuItems(bool resultat);
+    // Connects the commands to their work, each guarded and committing the open cell first.
+    void ConnectCommands();
+    // Runs a command's work with the one guard; the controls follow it.
+    void RunCommand(const std::function<void()>& work);
+    // Commits the cell being edited on the page; false when the cell refused its text.
+    bool CommitPage();
+    // Shows the messages of one command, each once, in one box.
+    void ShowMessages(const QStringList& messages);
+    // Seeding as the command runs it, on the overview's selection or the loaded round.
+    void SeedOversigt(const TSeedningValg& valg);
+    void SeedResultat(const TSeedningValg& valg);
+    // The letter of the round after the loaded one, its rows saved first; the zero character (the reason
+    // shown) when there is no such round or the save failed.
+    QChar SavedForNextRunde();
+    // The one round selected on the overview; null, the reason shown, for none or several.
+    TOvelseInfo* OneSelected(const QString& tooMany);
+    // Asks (Nej first) and changes the round's event row; then the window closes to be opened anew.
+    void ChangeRunder(TOvelseInfo& info, const QString& question,
+                      bool (*change)(TOvelseManager&, TOvelseInfo&));
+    // The event programme was read anew: the window holds no round any more and only closes.
+    void ForgetProgramme();
+    // Closes for the overview to be built anew (after a round was deleted or added).
+    void ReopenAfterProgramme();
+
+    // ---- the grids (EditOvelseGrid.cpp, EditOvelseSerie.cpp)
+    void SetupOvelseGrid();
+    void BuildOvelseColumns();
+    void OvelseEnterCell(int col, int row);
+    void OvelseLeaveCell(int col, int row);
+    void DrawOvelseCell(int col, int row, TGridDrawStates state, TCellCanvas& canvas) const;
+    bool OvelseKey(QKeyEvent* event);
+    // Puts the cursor on the cell and enters it as the user would, without leaving the cell it stood on.
+    void PlaceCursor(TExtStringGrid& grid, int col, int row);
+    // After a fill: the cursor back where it stood, as near as the rows now allow.
+    void KeepCursor(TExtStringGrid& grid, int col, int row);
+    void SetupSerieGrid();
+    void SerieEnterCell(int col, int row, bool& canSelect);
+    void SerieLeaveCell(int col, int row);
+    void FillSerieRow(int gridRow);
+    void DrawSerieCell(int col, int row, TGridDrawStates state, TCellCanvas& canvas) const;
+    void EnterSerieMode();
+    void LeaveSerieMode();
 
     std::unique_ptr<TResultatManager> manager_;
     std::unique_ptr<TRunningPage> runningPage_;
@@ -273,6 +387,14 @@ private:
     // Set by commands that changed the programme: the overview is re-indexed when it is shown again.
     bool eventsChanged_ = false;
     bool serieMode_ = false;
+    // What each result-grid row shows, so that a refill writes only the rows that changed.
+    std::unique_ptr<TShownRows> shown_;
+    // The result grid's column kinds by grid column (none for the fixed ones).
+    std::vector<std::optional<TResultColumn>> columnKinds_;
+    // While the window puts the cursor on a cell itself, the cell it leaves is not written.
+    bool leaveSuppressed_ = false;
+    // The programme was read anew: every round the window held is gone.
+    bool programmeGone_ = false;
     bool showSelectionPosted_ = false;
     bool closeChecked_ = false;
     TOversigt oversigt_;

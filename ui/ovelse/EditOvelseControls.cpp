@@ -35,45 +35,37 @@ void SetEnabled(QObject* control, bool enabled) {
 } // namespace
 
 void TEditOvelseForm::RegisterCommands() {
-    // Built: the filters and options of this window. The commands on results and rounds, the prints
-    // and the board file come with their own work; until then they stay disabled.
-    QObject* const toCome[] = {OvelseEgenskaberToolButton,
-                               EgenskaberMenu,
-                               SeedningToolButton,
-                               SeedningMenu,
-                               VidereDel1ToolButton,
-                               VidereDel2ToolButton,
-                               BeregnPointToolButton,
-                               BeregnPointMenu,
-                               KorrigerToolButton,
-                               GemToolButton,
-                               FortrydToolButton,
-                               TidsskemaToolButton,
-                               AfkrydsningToolButton,
-                               ProgramListeToolButton,
-                               StartlisteToolButton,
-                               DommerlisteToolButton,
-                               ResultatlisteToolButton,
-                               DiplomToolButton,
-                               KlubstillingToolButton,
-                               KlubKonkurrenceToolButton,
-                               MedaljelisteToolButton,
-                               ReaktionsTiderToolButton,
-                               ResultatSerieToolButton,
-                               ReadResultatSerieToolButton,
-                               SortComboBox,
-                               RedidTest,
-                               SletOvelseMenu,
-                               TilfoejRundeMenu,
-                               SletDeltager,
-                               ErstatDeltager,
-                               TilmeldNyDeltager,
-                               Stafetnavne};
+    // The prints and the board file come with their own work; until then they stay disabled.
+    QObject* const toCome[] = {TidsskemaToolButton,    AfkrydsningToolButton,   ProgramListeToolButton,
+                               StartlisteToolButton,   DommerlisteToolButton,   ResultatlisteToolButton,
+                               DiplomToolButton,       KlubstillingToolButton,  KlubKonkurrenceToolButton,
+                               MedaljelisteToolButton, ReaktionsTiderToolButton};
     for (QObject* control : toCome) {
         commands_.push_back({control, false});
         SetEnabled(control, false);
     }
-    QObject* const built[] = {KlubKonkurrenceKlasser,
+    QObject* const built[] = {OvelseEgenskaberToolButton,
+                              EgenskaberMenu,
+                              SeedningToolButton,
+                              SeedningMenu,
+                              VidereDel1ToolButton,
+                              VidereDel2ToolButton,
+                              BeregnPointToolButton,
+                              BeregnPointMenu,
+                              KorrigerToolButton,
+                              GemToolButton,
+                              FortrydToolButton,
+                              ResultatSerieToolButton,
+                              ReadResultatSerieToolButton,
+                              SortComboBox,
+                              RedidTest,
+                              SletOvelseMenu,
+                              TilfoejRundeMenu,
+                              SletDeltager,
+                              ErstatDeltager,
+                              TilmeldNyDeltager,
+                              Stafetnavne,
+                              KlubKonkurrenceKlasser,
                               OversigtKlasseComboBox,
                               VisUgedagComboBox,
                               OversigtSortering,
@@ -94,11 +86,11 @@ void TEditOvelseForm::RegisterCommands() {
                               InklusivMangekampStilling,
                               InklusivHoldkonkurrence,
                               InklusivKlubkonkurrence};
-    for (QObject* control : built)
+    for (QObject* control : built) {
         commands_.push_back({control, true});
-    // The board files: enabled wherever the menu is reached.
-    for (QAction* board : Boards)
-        commands_.push_back({board, true});
+        SetEnabled(control, false);
+    }
+    // The board files stay enabled wherever the menu is reached: writing one changes no record.
     for (QMenu* menu : {SorteringMenu, UdskrifterMenu, KolonnerMenu, TidsskemaPopupMenu, DiplomPopupMenu})
         for (QAction* item : menu->actions())
             item->setEnabled(false);
@@ -145,8 +137,16 @@ void TEditOvelseForm::UpdateControls() {
             SetWanted(command.Control, false);
         RedidTest->setVisible(false);
         SetSerieCommands();
+        SetMenuItems(false);
         return;
     }
+    // Commands that write to the meet or change its programme never run in announcer mode.
+    for (QObject* control : {static_cast<QObject*>(SletDeltager), static_cast<QObject*>(ErstatDeltager),
+                             static_cast<QObject*>(TilmeldNyDeltager), static_cast<QObject*>(Stafetnavne),
+                             static_cast<QObject*>(SletOvelseMenu), static_cast<QObject*>(TilfoejRundeMenu),
+                             static_cast<QObject*>(RedidTest)})
+        SetWanted(control, false);
+    SetMenuItems(resultat);
     if (SpeakerMode) {
         for (QObject* control : prints)
             SetWanted(control, true);
@@ -213,6 +213,23 @@ void TEditOvelseForm::UpdateControls() {
               resultat && currentOvelse_ && currentOvelse_->Ovelse().IsSerieOvelse());
     SetWanted(ReadResultatSerieToolButton, false);
     RedidTest->setVisible(StaevneManager->SystemData().Redid);
+    SetWanted(RedidTest, resultat);
+    const bool rows = resultat && manager_->Count() > 0;
+    SetWanted(SletDeltager, rows);
+    SetWanted(ErstatDeltager, rows);
+    SetWanted(TilmeldNyDeltager, rows);
+    SetWanted(Stafetnavne,
+              rows && manager_->OvelseInfo() && manager_->OvelseInfo()->Ovelse().IsStafetOvelse());
+    SetWanted(SletOvelseMenu, oversigt);
+    SetWanted(TilfoejRundeMenu, oversigt);
+}
+
+void TEditOvelseForm::SetMenuItems(bool resultat) {
+    for (QAction* item : SorteringMenu->actions())
+        item->setEnabled(resultat);
+    // A column the round has no use for cannot be added; one shown can always go.
+    for (QAction* item : KolonnerMenu->actions())
+        item->setEnabled(resultat && (item->isChecked() || item->property("columnEnabled").toBool()));
 }
 
 void TEditOvelseForm::SetSerieCommands() {

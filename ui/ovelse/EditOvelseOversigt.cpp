@@ -30,6 +30,8 @@ const QColor Graa(128, 128, 128);
 // Room beside a cell's text.
 constexpr int CellPadding = 4;
 
+} // namespace
+
 TAlignment AlignmentOf(Qt::Alignment alignment) {
     if (alignment & Qt::AlignHCenter)
         return TAlignment::taCenter;
@@ -37,8 +39,6 @@ TAlignment AlignmentOf(Qt::Alignment alignment) {
         return TAlignment::taRightJustify;
     return TAlignment::taLeftJustify;
 }
-
-} // namespace
 
 TOversigtValg TEditOvelseForm::OversigtValg() const {
     const int sortering = std::clamp(OversigtSortering->currentIndex(), 0, OversigtSorteringCount - 1);
@@ -241,6 +241,18 @@ bool TEditOvelseForm::eventFilter(QObject* watched, QEvent* event) {
         bool taken = false;
         Guarded(this, [&] {
             taken = OversigtKey(key);
+            return true;
+        });
+        if (taken)
+            return true;
+    }
+    if (event->type() == QEvent::KeyPress &&
+        (watched == OvelseGrid || watched == OvelseGrid->InplaceEditor() || watched == SerieGrid ||
+         watched == SerieGrid->InplaceEditor())) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        bool taken = false;
+        Guarded(this, [&] {
+            taken = OvelseKey(key);
             return true;
         });
         if (taken)

@@ -131,7 +131,14 @@ void TEditOvelseForm::LoadOvelseGrid() {
     else if (manager_->HasHeat())
         choice = SortHeatBaneSide;
     SortResultater(choice);
-    // The rows go into the result grid with its columns (the layout of GridColumns).
+    BuildOvelseColumns();
+    suppress_ = true;
+    OvelseGrid->GotoCell(FirstLayoutCol, OvelseGrid->FixedRows(), false);
+    suppress_ = false;
+    FillOvelseGrid();
+    OvelseGrid->show();
+    OvelseGrid->setFocus();
+    PlaceCursor(*OvelseGrid, FirstLayoutCol, OvelseGrid->FixedRows());
 }
 
 void TEditOvelseForm::SortResultater(int choice) {
@@ -177,6 +184,7 @@ bool TEditOvelseForm::SaveOvelse() {
     }
     if (manager_->HasResultat())
         SortResultater(ResultatSortChoice(manager_->OvelseInfo()));
+    RefillPage();
     return true;
 }
 

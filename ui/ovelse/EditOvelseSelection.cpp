@@ -56,8 +56,9 @@ QString TEditOvelseForm::StatusText(int panel) const {
 }
 
 void TEditOvelseForm::ShowSelection() {
-    // Told by the overview; a change posted before another page opened has nothing left to show.
-    if (PageControl->currentWidget() != OversigtPage)
+    // Told by the overview; a change posted before another page opened has nothing left to show, nor one
+    // posted before the programme was read anew.
+    if (PageControl->currentWidget() != OversigtPage || programmeGone_)
         return;
     // The selection's rounds, in time order in the schedules.
     selected_.clear();

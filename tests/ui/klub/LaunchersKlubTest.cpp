@@ -3,6 +3,7 @@
 #include "EditKlubTestSupport.h"
 #include "model/D_StaevneSystemData.h"
 #include "ui/Kelvo2MainProg.h"
+#include "ui/klub/EditDeltager.h"
 
 #include <QToolButton>
 
@@ -38,11 +39,16 @@ TEST_F(LaunchersKlub, TheClubsButtonOpensTheClubsDialogOnTheOpenMeetWithTheMainW
     SpeakerMode = false;
 }
 
-TEST_F(LaunchersKlub, AMeetOfSingleRegistrationsDoesNotOpenTheClubsDialog) {
+TEST_F(LaunchersKlub, AMeetOfSingleRegistrationsOpensTheParticipantDialogInsteadOfTheClubsDialog) {
     TScriptedDialogs dialogs;
     StaevneManager->SystemData().Gribben = true;
+    dialogs->Answer<TEditDeltagerForm>([](TEditDeltagerForm& form) {
+        EXPECT_EQ(form.windowTitle(), "Tilmeld deltager");
+        return mrCancel;
+    });
     RedigerKlubber(nullptr);
-    EXPECT_EQ(dialogs->Shown, QStringList());
+    EXPECT_EQ(dialogs->Shown, QStringList({"TEditDeltagerForm"}));
+    dialogs->Shown.clear();
     StaevneManager->SystemData().Gribben = false;
     dialogs->Answer<TEditKlubForm>([](TEditKlubForm&) { return mrCancel; });
     RedigerKlubber(nullptr);

@@ -31,14 +31,6 @@ protected:
         Enter(Round("M", "LÆ"), 1, 3, 1, 650);
         Enter(Round("M", "HØ"), 4, 2);
     }
-    static TRecordingPresenter& Recorder() { return static_cast<TRecordingPresenter&>(MessagePresenter()); }
-    // Each character to whatever has the focus then, as the user types.
-    static void TypeKeys(const QString& text) {
-        for (const QChar ch : text) {
-            QTest::keyClicks(QApplication::focusWidget(), QString(ch));
-            Settle();
-        }
-    }
     // The stored start of the round record of class and event.
     static TDateTime StoredDatoTid(const QString& klasse, const QString& ovelse) {
         TOvelseRnTable table;
@@ -65,12 +57,6 @@ protected:
         Ov();
         Manager().OpenStaevne(Manager().IndexOfStaevneNavn("Stævne"));
         return files;
-    }
-    static void OpenResultPage(TEditOvelseForm& form, const TOvelseInfo& round) {
-        Click(form, round);
-        form.OpenOvelsePage();
-        Settle();
-        ASSERT_EQ(form.PageControl->currentWidget(), form.OvelsePage);
     }
 };
 

@@ -9,11 +9,13 @@
 #include "foundation/controls/Extstrgr.h"
 #include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
+#include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "ui/ovelse/EditOvelse.h"
 
 #include <QComboBox>
 #include <QDate>
+#include <QTabWidget>
 #include <QTime>
 
 #include <memory>
@@ -80,6 +82,45 @@ protected:
     static void Layout(TEditOvelseForm& form, TOversigtSortering sortering) {
         form.OversigtSortering->setCurrentIndex(int(sortering));
         Settle();
+    }
+    static TRecordingPresenter& Recorder() { return static_cast<TRecordingPresenter&>(MessagePresenter()); }
+    // Each character to whatever has the focus then, as the user types.
+    static void TypeKeys(const QString& text) {
+        for (const QChar ch : text) {
+            QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+            Settle();
+        }
+    }
+    static void OpenResultPage(TEditOvelseForm& form, const TOvelseInfo& round) {
+        Click(form, round);
+        form.OpenOvelsePage();
+        Settle();
+        ASSERT_EQ(form.PageControl->currentWidget(), form.OvelsePage);
+    }
+    // Moves to the result grid's cell of the column in the row (from 1), as a click would, and types the
+    // text into it; the cell is left by the key when one is given.
+    static void TypeCell(TEditOvelseForm& form, TResultColumn kind, int row, const QString& text,
+                         int leaveKey = Qt::Key_Down) {
+        const int col = form.OvelseGridCol(kind);
+        ASSERT_GE(col, 0) << int(kind);
+        form.OvelseGrid->setFocus();
+        form.OvelseGrid->GotoCell(col, row, true);
+        Settle();
+        TypeKeys(text);
+        if (leaveKey)
+            Press(leaveKey);
+    }
+    static QString Cell(const TEditOvelseForm& form, TResultColumn kind, int row) {
+        return form.OvelseGrid->Cells(form.OvelseGridCol(kind), row);
+    }
+    // The same in the series grid at a column.
+    static void TypeSerie(TEditOvelseForm& form, int col, int row, const QString& text, int leaveKey) {
+        form.SerieGrid->setFocus();
+        form.SerieGrid->GotoCell(col, row, true);
+        Settle();
+        TypeKeys(text);
+        if (leaveKey)
+            Press(leaveKey);
     }
 
 private:

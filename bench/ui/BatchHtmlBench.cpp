@@ -1,0 +1,243 @@
+// The batch job "/HTML_RESULTS" as a script runs it every minute, beside writing the same pages' bytes
+// straight, in the same run. A team competition of 20 classes, 100 clubs, 5,000 participants and 20,000
+// results (10 events a class, 100 results a round), and ten times that meet (50,000 participants, 200,000
+// results: 50 events a class, 200 results a round). Three runs of the job on each:
+// - every round on one page;
+// - "/BY_AGE_GROUP /STANDINGS": a page set per class, each with the club standings of the whole meet;
+// - "/ONE_FILE": a page per event of a class (200 and 1,000 pages in one folder).
+// The straight baseline writes the bytes of the pages the job wrote, page by page, into a folder of its
+// own. The job's cost must grow with the meet: ten times the meet in at most eleven times the time.
+#include "model/D_Context.h"
+#include "model/D_Ovelser.h"
+#include "model/D_Staevne.h"
+#include "model/D_StaevneSystemData.h"
+#include "model/D_StdKlasser.h"
+#include "storage/BtvTransaction.h"
+#include "storage/DBFieldDate.h"
+#include "support/BenchFolder.h"
+#include "support/BenchTiming.h"
+#include "ui/Kelvo2MainProgJobs.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int Klasser = 20;
+constexpr int Klubber = 100;
+constexpr int Runs = 3;
+
+struct TSize {
+    const char* Name;
+    int Ovelser; // events a class
+    int PrRunde; // results a round
+    int Deltagere;
+};
+constexpr TSize Meet1{"20,000 results", 10, 100, 5000};
+constexpr TSize Meet10{"200,000", 50, 200, 50000};
+
+// A meet in a program folder of its own.
+class TMeet {
+public:
+    explicit TMeet(const TSize& size)
+        : size_(size) {
+        TBenchFolder::Use use(folder_);
+        TStaevneManager& manager = *ModelContext().StaevneManager;
+        manager.CreateStaevne(QStringLiteral("Stævne"));
+        manager.SystemData().EgenTurnering = true;
+        manager.SaveStaevneData();
+        MakeProgramme();
+        Fill();
+        ModelContext().OvelseManager->Reload();
+        Check(ModelContext().OvelseManager->GetInfoCount() == Klasser * size_.Ovelser, "the rounds");
+    }
+
+    TBenchFolder& Folder() { return folder_; }
+    const TSize& Size() const { return size_; }
+
+private:
+    // The first events of the catalogue that are run, jumped or thrown by one athlete.
+    std::vector<TOvelseElement*> Events() const {
+        TOvelseManager& ov = *ModelContext().OvelseManager;
+        std::vector<TOvelseElement*> events;
+        std::set<QString> codes;
+        for (int i = 0; i < ov.OvelseList().GetCount() && static_cast<int>(events.size()) < size_.Ovelser;
+             ++i) {
+            auto* event = static_cast<TOvelseElement*>(ov.OvelseList().GetElement(i));
+            const int type = event->GetOvtype();
+            if (type >= 1 && type <= 4 && codes.insert(event->GetTrimmedString(OvelseField::Ovelse)).second)
+                events.push_back(event);
+        }
+        Check(static_cast<int>(events.size()) == size_.Ovelser, "enough events in the catalogue");
+        return events;
+    }
+
+    void MakeProgramme() {
+        TOvelseManager& ov = *ModelContext().OvelseManager;
+        TEditOvelsesRaekke raekke;
+        std::vector<int> klasser;
+        const std::vector<TOvelseElement*> events = Events();
+        for (int k = 0; k < Klasser; ++k) {
+            klasser.push_back(k);
+            for (std::size_t e = 0; e < events.size(); ++e) {
+                auto row = std::make_unique<TEditOvelseData>();
+                row->KlasseNr = k;
+                row->Klasse = GetStdKlasseKode(k);
+                row->Ovelse = events[e]->GetTrimmedString(OvelseField::Ovelse);
+                row->Ovtype = events[e]->GetOvtype();
+                row->OvelseNr = events[e]->GetField(OvelseField::Sortkode)->GetAsInteger();
+                row->Runder = QStringLiteral("F");
+                row->AntalPrHeat = 8;
+                row->Slot(1).DatoTid =
+                    QDateToDateTime(QDate(2024, 6, 1)) + (8 * 60 + static_cast<int>(e) * 5 + k) / 1440.0;
+                row->Slot(1).Sted = QStringLiteral("STADION");
+                raekke.Add(std::move(row));
+            }
+        }
+        ov.SaveEditOvelsesRaekke(&klasser, raekke);
+    }
+
+    void Fill() {
+        const qint32 stID = CurrentStID();
+        TBtvTransaction transaction;
+        TKlubTable klub;
+        klub.Open();
+        for (qint32 nr = 1; nr <= Klubber; ++nr) {
+            klub.Insert();
+            klub.GetField(KlubField::StID)->SetAsInteger(stID);
+            klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
+            klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub %1").arg(nr));
+            klub.GetField(KlubField::KortNavn)->SetAsString(QStringLiteral("K%1").arg(nr));
+            klub.Post();
+        }
+        TDeltagerTable deltager;
+        deltager.Open();
+        for (qint32 nr = 1; nr <= size_.Deltagere; ++nr) {
+            deltager.Insert();
+            deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
+            deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
+            deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % Klubber + 1);
+            deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager Nummer %1").arg(nr));
+            deltager.GetField(DeltagerField::Aargang)->SetAsInteger(1960 + nr % 50);
+            deltager.Post();
+        }
+        TResultatTable resultat;
+        resultat.Open();
+        int first = 0;
+        for (const auto& [key, info] : ModelContext().OvelseManager->KlasseIndex()) {
+            for (int k = 0; k < size_.PrRunde; ++k) {
+                resultat.Insert();
+                resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
+                for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
+                    resultat.GetField(f)->SetAsString(info->OvelseRn().GetField(f)->GetAsString());
+                resultat.GetField(ResultatField::Startnummer)
+                    ->SetAsInteger((first + k) % size_.Deltagere + 1);
+                resultat.GetField(ResultatField::Heat)->SetAsInteger(k / 8 + 1);
+                resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (k * 7919) % 900);
+                resultat.GetField(ResultatField::Placering)->SetAsInteger(k + 1);
+                resultat.GetField(ResultatField::Point)->SetAsFloat(k < 8 ? 8 - k : 0);
+                resultat.Post();
+            }
+            first += size_.PrRunde;
+        }
+        transaction.Commit();
+    }
+
+    TSize size_;
+    TBenchFolder folder_;
+};
+
+struct TPageBytes {
+    QString Name;
+    QByteArray Bytes;
+};
+
+struct TFigure {
+    double Job = 1e9;
+    double Straight = 1e9;
+    int Pages = 0;
+    qint64 Bytes = 0;
+};
+
+// The job run on the meet (best of Runs), then the bytes of the pages it wrote written straight.
+TFigure Measure(TMeet& meet, const QStringList& arguments) {
+    TBenchFolder::Use use(meet.Folder());
+    const QDir folder(ModelContext().StaevneManager->GetStaevneDir());
+    const auto clear = [&folder] {
+        for (const QString& page : folder.entryList({"*.htm"}, QDir::Files))
+            QFile::remove(folder.filePath(page));
+    };
+    TFigure figure;
+    for (int run = 0; run < Runs; ++run) {
+        clear();
+        figure.Job = std::min(figure.Job, Timed([&] { RunBatchJobs(arguments); }));
+    }
+    std::vector<TPageBytes> pages;
+    for (const QString& page : folder.entryList({"*.htm"}, QDir::Files)) {
+        QFile file(folder.filePath(page));
+        Check(file.open(QIODevice::ReadOnly), "a page the job wrote");
+        pages.push_back({page, file.readAll()});
+        figure.Bytes += pages.back().Bytes.size();
+    }
+    figure.Pages = static_cast<int>(pages.size());
+    Check(figure.Pages > 0, "the job's pages");
+    clear();
+    for (int run = 0; run < Runs; ++run) {
+        const QTemporaryDir out;
+        figure.Straight = std::min(figure.Straight, Timed([&] {
+                                       for (const TPageBytes& page : pages) {
+                                           QFile file(out.filePath(page.Name));
+                                           Check(file.open(QIODevice::WriteOnly), "a straight page");
+                                           Check(file.write(page.Bytes) == page.Bytes.size(), "its bytes");
+                                       }
+                                   }));
+    }
+    return figure;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    std::printf("making the meets ...\n");
+    TMeet one(Meet1);
+    TMeet ten(Meet10);
+    const std::vector<std::pair<const char*, QStringList>> jobs = {
+        {"/HTML_RESULTS", {"/HTML_RESULTS"}},
+        {"/BY_AGE_GROUP /STANDINGS", {"/HTML_RESULTS", "/BY_AGE_GROUP", "/STANDINGS"}},
+        {"/ONE_FILE", {"/HTML_RESULTS", "/ONE_FILE"}},
+    };
+    std::printf("\n\"/HTML_RESULTS\" of a team competition, best of %d runs (ms)\n", Runs);
+    std::printf("%-26s %-15s %7s %10s %10s %10s %8s\n", "job", "meet", "pages", "MB", "job", "straight",
+                "ratio");
+    std::vector<std::pair<TFigure, TFigure>> figures;
+    for (const auto& [name, arguments] : jobs) {
+        const TFigure small = Measure(one, arguments);
+        const TFigure large = Measure(ten, arguments);
+        for (const auto& [meet, figure] : {std::pair(&Meet1, small), std::pair(&Meet10, large)})
+            std::printf("%-26s %-15s %7d %10.1f %10.1f %10.1f %8.1f\n", name, meet->Name, figure.Pages,
+                        figure.Bytes / 1e6, figure.Job * 1000, figure.Straight * 1000,
+                        figure.Job / figure.Straight);
+        figures.emplace_back(small, large);
+    }
+    std::printf("\n%-40s %8s %8s\n", "ratio", "figure", "limit");
+    std::printf("%-40s %8.2f %8.2f\n", "/HTML_RESULTS, 20,000 results (s)", figures[0].first.Job, 1.0);
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        std::printf("%-40s %8.2f %8.2f\n", (QByteArray(jobs[i].first) + ", ten times the meet").constData(),
+                    figures[i].second.Job / figures[i].first.Job, 11.0);
+    return 0;
+}
