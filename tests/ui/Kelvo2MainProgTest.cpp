@@ -1,6 +1,7 @@
 #include "ui/Kelvo2MainProg.h"
 
 #include "UiTestSupport.h"
+#include "board/FolderFiles.h"
 #include "controls/Gui.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
@@ -145,6 +146,28 @@ TEST_F(MainProgTest, ABoardShowsOverTheOpenMeetThenEndsTheProgramHavingStoredNot
     Start({})->close();
     EXPECT_TRUE(registry.OpenKey(TStdFormBehaviour::PlacementKey(), false) &&
                 registry.ValueExists("TKelvo2MainProgForm_Left"));
+}
+
+TEST_F(MainProgTest, ABoardProgramLeavesTheFolderAndTheSettingsAsTheyWere) {
+    Prepare({"Stævne"}, "Stævne");
+    WriteFile(Path("BOARD2"), "TIMER\r\n");
+    const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME");
+    // A machine where no window was ever placed: reading the places makes no empty key either.
+    for (QDirIterator it(settings, {"*.dsk.ini"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        ASSERT_TRUE(QFile::remove(it.next()));
+    const TFolderFiles before = FolderFiles({Dir(), settings});
+    TScriptedDialogs dialogs;
+    int steps = 0;
+    dialogs->Answer<TResultatInfoForm>([&steps](TResultatInfoForm& board) {
+        board.Start();
+        for (; steps < 5; ++steps)
+            board.Read();
+        board.Stop();
+        return mrCancel;
+    });
+    Start({"BOARD2"});
+    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(FolderFiles({Dir(), settings}), before);
 }
 
 TEST_F(MainProgTest, ABoardWithNoMeetOpenSaysSoAndTheWindowStays) {

@@ -1,13 +1,11 @@
 // The results board's cycle without a window: the rounds of its file, pages of rows sorted by result, rounds
 // without results passed over, the title screen, a changed file, pictures, and the fitted font.
 #include "BoardFixture.h"
+#include "FolderFiles.h"
 
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "ui/board/ResultatInfoJpeg.h"
-
-#include <QDirIterator>
-#include <QFileInfo>
 
 #include <map>
 #include <set>
@@ -257,19 +255,7 @@ TEST_F(BoardPagesTest, AFunRunShowsTheTimeRunAndKeepsTheLastLineForItsCounts) {
 TEST_F(BoardPagesTest, TheBoardWritesNothing) {
     Results(Round("M", "LÆ"), 1, 20, [](qint32 nr) { return 500 + nr; });
     WriteBoard({"M  LÆ"});
-    const auto files = [this] {
-        // The program folder and the settings.
-        std::map<QString, std::pair<qint64, QDateTime>> found;
-        for (const QString& folder : {Dir(), qEnvironmentVariable("XDG_CONFIG_HOME")})
-            for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-                 it.hasNext();) {
-                const QFileInfo file(it.next());
-                // The record manager's shared-memory and log files of its readers are its own business.
-                if (!file.fileName().endsWith("-wal") && !file.fileName().endsWith("-shm"))
-                    found[file.filePath()] = {file.size(), file.lastModified()};
-            }
-        return found;
-    };
+    const auto files = [this] { return FolderFiles({Dir(), qEnvironmentVariable("XDG_CONFIG_HOME")}); };
     const auto before = files();
     {
         TBoardPages board(1);
