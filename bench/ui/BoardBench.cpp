@@ -3,7 +3,9 @@
 // - one tick of the board (the next page or round found, its records read before and after it is loaded,
 //   laid out), beside loading the round it shows into a result manager (at most 3 times that);
 // - the same tick at ten times the meet (about the same: a tick never walks the meet);
-// - the board's heap and resident memory after 100 and after 10,000 page changes, each painted (the
+// - a tick after the board file was written anew, which reads the programme again, at both sizes (growing
+//   with the meet, about ten times);
+// - the board's heap and resident memory after 100, 1,000 and 10,000 page changes, each painted (the
 //   later no higher).
 // "--benchmark_min_time=..." gives more runs of each.
 #include "foundation/Messages.h"
@@ -31,6 +33,7 @@
 #include <initializer_list>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -150,6 +153,38 @@ void Tick(benchmark::State& state) {
     }
 }
 
+// A tick after the editor wrote the board file anew: the programme read again and the file's rounds found
+// in it; this one grows with the meet.
+void Reread(benchmark::State& state) {
+    TMeet& shown = MeetOf(static_cast<int>(state.range(0)));
+    const TBenchFolder::Use use(shown.Folder());
+    TBoardPages board(1);
+    board.Read(false);
+    const QString path = BoardFilPath(BoardFilNavn(1));
+    QFile file(path);
+    Check(file.open(QIODevice::ReadOnly), "the board file");
+    const QByteArray text = file.readAll();
+    file.close();
+    for (auto _ : state) {
+        state.PauseTiming();
+        // The same lines under a new file, as the editor's rename leaves them.
+        QFile::remove(path);
+        QFile again(path);
+        Check(again.open(QIODevice::WriteOnly) && again.write(text) == text.size(), "the board file written");
+        again.close();
+        state.ResumeTiming();
+        board.Read(true);
+        Check(board.Item() == 0 && board.Screen().Kind == TBoardScreenKind::Round, "the first round again");
+    }
+}
+
+// The event manager reading the programme again, the most of a re-read.
+void Reload(benchmark::State& state) {
+    const TBenchFolder::Use use(MeetOf(static_cast<int>(state.range(0))).Folder());
+    for (auto _ : state)
+        OvelseManager->Reload();
+}
+
 // The round a board shows, loaded into a result manager that exists.
 void LoadShown(benchmark::State& state) {
     const TBenchFolder::Use use(meet->Folder());
@@ -179,23 +214,25 @@ void MemoryAfterPageChanges() {
     const TBenchFolder::Use use(meet->Folder());
     TResultatInfoForm form(1);
     QImage painted(form.size(), QImage::Format_RGB32);
-    const auto step = [&] {
-        form.Read();
-        form.render(&painted);
+    std::vector<std::pair<int, std::pair<double, double>>> measured;
+    int change = 0;
+    for (const int until : {100, 1000, 10000}) {
+        for (; change < until; ++change) {
+            form.Read();
+            form.render(&painted);
+        }
+        malloc_trim(0);
+        measured.emplace_back(until, Memory());
+    }
+    std::printf("\n%-22s %14s %14s %14s %8s\n", "memory", "after 100", "after 1,000", "after 10,000",
+                "ratio");
+    const auto line = [&](const char* what, double std::pair<double, double>::*part) {
+        std::printf("%-22s %14.0f %14.0f %14.0f %8.3f\n", what, measured[0].second.*part,
+                    measured[1].second.*part, measured[2].second.*part,
+                    measured[2].second.*part / measured[0].second.*part);
     };
-    for (int change = 0; change < 100; ++change)
-        step();
-    malloc_trim(0);
-    const auto after100 = Memory();
-    for (int change = 100; change < 10000; ++change)
-        step();
-    malloc_trim(0);
-    const auto after10000 = Memory();
-    std::printf("\n%-22s %14s %14s %8s\n", "memory", "after 10,000", "after 100", "ratio");
-    std::printf("%-22s %14.0f %14.0f %8.3f\n", "heap in use (bytes)", after10000.first, after100.first,
-                after10000.first / after100.first);
-    std::printf("%-22s %14.0f %14.0f %8.3f\n", "resident (bytes)", after10000.second, after100.second,
-                after10000.second / after100.second);
+    line("heap in use (bytes)", &std::pair<double, double>::first);
+    line("resident (bytes)", &std::pair<double, double>::second);
 }
 
 } // namespace
@@ -212,12 +249,21 @@ int main(int argc, char** argv) {
     add("tick/2000", Tick, 1);
     add("tick/20000", Tick, 10);
     add("load shown/2000", LoadShown, 1);
+    add("reread/2000", Reread, 1);
+    add("reread/20000", Reread, 10);
+    add("reload/2000", Reload, 1);
+    add("reload/20000", Reload, 10);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios("baseline (ms)", {{"tick", "tick/2000", "load shown/2000"},
-                                           {"ten times", "tick/20000", "tick/2000"}});
-    std::printf("(tick: at most 3 loads of the round shown; ten times the meet: about 1)\n");
+                                           {"ten times", "tick/20000", "tick/2000"},
+                                           {"reread", "reread/2000", "reload/2000"},
+                                           {"reread, ten times", "reread/20000", "reread/2000"},
+                                           {"reload, ten times", "reload/20000", "reload/2000"}});
+    std::printf(
+        "(tick: at most 3 loads of the round shown; ten times the meet: about 1; a file written anew\n"
+        " reads the programme again: the reading is most of it, growing with the meet)\n");
     MemoryAfterPageChanges();
     std::printf("(memory after 10,000 page changes: no higher than after 100)\n");
     benchmark::Shutdown();
