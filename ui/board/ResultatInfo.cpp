@@ -193,6 +193,7 @@ void TResultatInfoForm::Step(bool moveOn) {
         return true;
     });
     update();
+    // A running board moves on with or without a "TIMER" line: the editor writes its files without one.
     if (running_)
         Timer1->start();
 }

@@ -129,7 +129,8 @@ bool TBoardPages::ReadFileIfChanged() {
         return false;
     const bool first = !fileRead_;
     fileRead_ = true;
-    stamp_ = stamp;
+    // Kept only once the file is read through: a reading that failed is tried again on the next step.
+    stamp_.reset();
     // The rounds go before the programme they belong to.
     manager_->LoadOvelse(nullptr);
     round_.reset();
@@ -145,6 +146,7 @@ bool TBoardPages::ReadFileIfChanged() {
         OvelseManager->Reload();
     ovelser_ = FindBoardOvelser(*OvelseManager, fil.Keys);
     LoadPictures(fil.Pictures);
+    stamp_ = stamp;
     return true;
 }
 

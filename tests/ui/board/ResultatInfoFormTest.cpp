@@ -45,7 +45,7 @@ TEST_F(BoardFormTest, TheFirstShowStartsTheBoardOnItsTimerWithTheToolbarHidden) 
     EXPECT_EQ(form.Timer1->interval(), 8000);
     EXPECT_EQ(form.Pages().Page(), 0);
     EXPECT_EQ(form.Pages().Screen().Kind, TBoardScreenKind::Round);
-    // The ticks and Space step on.
+    // The ticks and Space step on, though the file has no "TIMER" line (the editor's files have none).
     const int reloads = form.Pages().ReloadCount();
     form.Timer1->setInterval(1);
     QTest::qWait(50);
