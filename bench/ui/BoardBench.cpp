@@ -3,6 +3,8 @@
 // - one tick of the board (the next page or round found, its records read before and after it is loaded,
 //   laid out), beside loading the round it shows into a result manager (at most 3 times that);
 // - the same tick at ten times the meet (about the same: a tick never walks the meet);
+// - ticks of a board naming every round (a tick passes over the rounds without results on their records:
+//   a cycle grows with the rounds named, about ten times);
 // - a tick after the board file was written anew, which reads the programme again, at both sizes (growing
 //   with the meet, about ten times);
 // - the board's heap and resident memory after 100, 1,000 and 10,000 page changes, each painted (the
@@ -64,6 +66,11 @@ public:
             for (const char* ovelse : OvelserMedResultater)
                 shown.push_back(OvelseManager->FindOvelseInfo(Klasse(k), QString::fromLatin1(ovelse), {}));
         WriteBoardFil(BoardFilNavn(1), shown);
+        // Board 2 names every round of the meet.
+        std::vector<const TOvelseInfo*> every;
+        for (const auto& [key, info] : OvelseManager->TidIndex())
+            every.push_back(info);
+        WriteBoardFil(BoardFilNavn(2), every);
     }
     TBenchFolder& Folder() { return folder_; }
     static QString Klasse(int k) { return QStringLiteral("K%1").arg(k, 2, 36, QLatin1Char('0')).toUpper(); }
@@ -147,6 +154,18 @@ void Tick(benchmark::State& state) {
     TBoardPages board(1);
     board.Read(false);
     Check(board.Ovelser().size() == 4 * KlasserMedResultater * 2, "the board's rounds");
+    for (auto _ : state) {
+        board.Read(true);
+        Check(board.Screen().Kind == TBoardScreenKind::Round, "a round shown");
+    }
+}
+
+// Ticks of a board that names every round of the meet, few of them with results: a round passed over costs
+// a look at its records, so a whole cycle grows with the rounds named.
+void TickEvery(benchmark::State& state) {
+    const TBenchFolder::Use use(MeetOf(static_cast<int>(state.range(0))).Folder());
+    TBoardPages board(2);
+    board.Read(false);
     for (auto _ : state) {
         board.Read(true);
         Check(board.Screen().Kind == TBoardScreenKind::Round, "a round shown");
@@ -249,6 +268,8 @@ int main(int argc, char** argv) {
     add("tick/2000", Tick, 1);
     add("tick/20000", Tick, 10);
     add("load shown/2000", LoadShown, 1);
+    add("tick every/2000", TickEvery, 1);
+    add("tick every/20000", TickEvery, 10);
     add("reread/2000", Reread, 1);
     add("reread/20000", Reread, 10);
     add("reload/2000", Reload, 1);
@@ -258,6 +279,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios("baseline (ms)", {{"tick", "tick/2000", "load shown/2000"},
                                            {"ten times", "tick/20000", "tick/2000"},
+                                           {"every named", "tick every/2000", "tick/2000"},
+                                           {"every, ten times", "tick every/20000", "tick every/2000"},
                                            {"reread", "reread/2000", "reload/2000"},
                                            {"reread, ten times", "reread/20000", "reread/2000"},
                                            {"reload, ten times", "reload/20000", "reload/2000"}});
