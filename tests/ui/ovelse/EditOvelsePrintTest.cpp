@@ -9,6 +9,7 @@
 #include "foundation/Windows1252.h"
 #include "model/D_StaevneSystemData.h"
 #include "platform/Printer.h"
+#include "print/D_UdskriftTidsskema.h"
 #include "print/PrUtil.h"
 
 #include <QAction>
@@ -370,6 +371,65 @@ TEST_F(Tidsskema, TheTableLayoutPrintsTheDaysRowsUnderTheVenues) {
     ASSERT_EQ(previews.Pages.size(), 1);
     EXPECT_TRUE(previews.Pages[0].contains("Lør 10:00")) << previews.Pages[0].toStdString();
     EXPECT_FALSE(previews.Pages[0].contains("Søn"));
+}
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- club standings
+
+TEST_F(Prints, ClubStandingsRunForTheChosenClassOrForEachClassOnAPageOfItsOwn) {
+    Manager().SystemData().EgenTurnering = true;
+    const auto form = Open();
+    Options(*form, false, false, true);
+    ASSERT_GE(form->KlubKonkurrenceKlasser->count(), 3);
+    EXPECT_EQ(form->KlubKonkurrenceKlasser->itemText(0), "");
+    Trigger(form->KlubstillingToolButton);
+    QStringList each;
+    for (int i = 1; i < form->KlubKonkurrenceKlasser->count(); ++i)
+        each << "klubstilling_" + form->KlubKonkurrenceKlasser->itemText(i).toLower() + ".htm";
+    each.sort();
+    EXPECT_EQ(PageNames(), each);
+
+    for (const QString& name : PageNames())
+        QFile::remove(MeetDir() + name);
+    form->KlubKonkurrenceKlasser->setCurrentIndex(1);
+    Trigger(form->KlubstillingToolButton);
+    EXPECT_EQ(PageNames(), QStringList({"klubstilling.htm"}));
+}
+
+// ---------------------------------------------------------------- the schedule's parts
+
+TEST(TidsskemaDage, TheDaysCodesInDanishAndEnglish_AnUnlabelledRowGoesWithTheTimeAbove) {
+    EXPECT_EQ(MakeTidsskemaDag(6, false).Navn, QStringLiteral("Lørdag"));
+    EXPECT_EQ(MakeTidsskemaDag(6, false).Kode, QStringLiteral("lø"));
+    EXPECT_EQ(MakeTidsskemaDag(2, true).Navn, "Tuesday");
+    EXPECT_EQ(MakeTidsskemaDag(2, true).Kode, "tu");
+    EXPECT_EQ(MakeTidsskemaDag(7, true).Kode, "su");
+
+    TTidsskemaTabel tabel;
+    for (const char* label : {"", "LØR 10:00", "", "Søn 09:00", "", "lør 18:00"})
+        tabel.Rows.push_back({QString::fromUtf8(label), {}});
+    std::vector<int> rows;
+    for (const TTidsskemaRaekke* row : DagensRaekker(tabel, MakeTidsskemaDag(6, false)))
+        rows.push_back(static_cast<int>(row - tabel.Rows.data()));
+    EXPECT_EQ(rows, std::vector<int>({1, 2, 5})) << "a row above every label belongs to no day";
+}
+
+TEST_F(Prints, TheDaysPageEmptiesDottedTextsAndSaysWhatIsEmpty) {
+    TTidsskemaTabel tabel;
+    tabel.Headings = {QString(), QStringLiteral("Bane")};
+    tabel.Rows.push_back(
+        {QStringLiteral("Lør 10:00"), {{QStringLiteral("Lør 10:00")}, {QStringLiteral(".....noter")}}});
+    const TTidsskemaDag dag = MakeTidsskemaDag(6, false);
+    const QString file = MeetDir() + QStringLiteral("side.htm");
+    WriteTidsskemaHtml(file, tabel, dag, DagensRaekker(tabel, dag));
+    const QString page = PageText(file);
+    EXPECT_FALSE(page.contains(QStringLiteral("noter")));
+    EXPECT_EQ(page.count(QStringLiteral("<td width=\"20%\">&nbsp;</td>")), 2) << page.toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral("<strong>TIDSSKEMA - Lørdag</strong>")));
+    EXPECT_TRUE(page.endsWith(QStringLiteral("</html>\r\n")));
 }
 
 } // namespace
