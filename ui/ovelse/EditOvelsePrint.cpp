@@ -67,7 +67,8 @@ void TEditOvelseForm::ConnectPrints() {
         {ResultatlisteToolButton, &CreateUdskrift<TResultatlisteUdskrift>}};
     const QList<QAction*> popup = UdskrifterMenu->actions();
     for (std::size_t i = 0; i < std::size(lists); ++i) {
-        const auto [button, make] = lists[i];
+        QAction* const button = lists[i].first;
+        const TMakeUdskrift make = lists[i].second;
         const bool resultatliste = button == ResultatlisteToolButton;
         const auto work = [this, make, resultatliste] { ListPrintClick(make, resultatliste); };
         on(button, work);
