@@ -13,6 +13,7 @@
 #include "ui/Launchers.h"
 #include "ui/board/ResultatInfo.h"
 #include "ui/board/ResultatInfoPages.h"
+#include "ui/staevne/ValgStaevne2.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -177,6 +178,30 @@ TEST_F(MainProgTest, ABoardWithNoMeetOpenSaysSoAndTheWindowStays) {
     EXPECT_EQ(Shown(), QStringList{"Resultattavle 4 kan ikke vises, fordi der ikke er noget stævne åbent.\r\n"
                                    "Vælg et stævne med \"Vælg stævne\", så vises tavlen."});
     EXPECT_EQ(Start({"BOARD0"})->CheckBoard(), 0);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(MainProgTest, ABoardWaitingForItsMeetShowsOnceOneIsChosen) {
+    Prepare({"Stævne"});
+    const auto form = Start({"BOARD4"});
+    ASSERT_EQ(Shown().size(), 1);
+    TScriptedDialogs dialogs;
+    dialogs->Answer<TValgStaevne2Form>([](TValgStaevne2Form&) {
+        StaevneManager->OpenStaevne(StaevneManager->IndexOfStaevneNavn("Stævne"));
+        return mrOk;
+    });
+    int shown = 0;
+    dialogs->Answer<TResultatInfoForm>([&shown](TResultatInfoForm& board) {
+        EXPECT_EQ(board.Pages().Board(), 4);
+        ++shown;
+        return mrCancel;
+    });
+    int closed = 0;
+    QObject::connect(form.get(), &TKelvo2MainProgForm::FormClosed, [&closed] { ++closed; });
+    form->VaelgStaevneButton->click();
+    Settle();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(closed, 1);
     EXPECT_TRUE(Shown().isEmpty());
 }
 
