@@ -3,6 +3,7 @@
 #include "ui/ovelse/EditOvelse.h"
 
 #include "foundation/controls/MsgForm.h"
+#include "model/D_BoardFil.h"
 #include "model/D_Globals.h"
 #include "model/D_GridKlasse.h"
 #include "model/D_Ovelser.h"
@@ -469,6 +470,19 @@ void TEditOvelseForm::ConnectControls() {
         });
     });
     connect(OversigtGrid, &QAbstractItemView::doubleClicked, this, guarded([this] { OpenOvelsePage(); }));
+    // A results board's file: the rounds of the overview's selected cells, rows top to bottom, each row
+    // left to right.
+    for (QAction* board : Boards)
+        connect(board, &QAction::triggered, this, guarded([this, board] {
+                    OversigtGrid->CommitCell();
+                    std::vector<const TOvelseInfo*> rounds;
+                    const TGridRect rect = OversigtGrid->Selection();
+                    for (int row = rect.Top; row <= rect.Bottom; ++row)
+                        for (int col = rect.Left; col <= rect.Right; ++col)
+                            if (const TOvelseInfo* info = oversigt_.Info(col, row))
+                                rounds.push_back(info);
+                    WriteBoardFil(board->objectName(), rounds);
+                }));
 }
 
 void TEditOvelseForm::FillKlasseCombos() {

@@ -100,8 +100,8 @@ void TEditOvelseForm::RegisterCommands() {
     }
     for (const auto& [item, button] : PrintMenuItems())
         commands_.push_back({item, true});
-    for (QMenu* menu :
-         {SorteringMenu, UdskrifterMenu, KolonnerMenu, TidsskemaPopupMenu, DiplomPopupMenu, BoardPopupMenu})
+    // The board files stay enabled wherever the menu is reached: writing one changes no record.
+    for (QMenu* menu : {SorteringMenu, UdskrifterMenu, KolonnerMenu, TidsskemaPopupMenu, DiplomPopupMenu})
         for (QAction* item : menu->actions())
             item->setEnabled(false);
 }
