@@ -304,7 +304,9 @@ void TEditOvelseForm::BuildToolBar() {
     dropDown(PrintToolBar, TidsskemaToolButton, TidsskemaPopupMenu);
     dropDown(PrintToolBar, DiplomToolButton, DiplomPopupMenu);
     dropDown(PrintToolBar, BoardToolButton, BoardPopupMenu);
-    BoardToolButton->setVisible(false);
+    // Shown: it is the only way to the file the results board reads.
+    if (auto* button = qobject_cast<QToolButton*>(PrintToolBar->widgetForAction(BoardToolButton)))
+        button->setPopupMode(QToolButton::InstantPopup);
     PrintToolBar->insertWidget(MedaljelisteToolButton, KlubKonkurrenceKlasser);
     ResultatSerieToolButton->setData(1);
 }

@@ -35,12 +35,6 @@ void SetEnabled(QObject* control, bool enabled) {
 } // namespace
 
 void TEditOvelseForm::RegisterCommands() {
-    // The board file comes with its own work; until then it stays disabled.
-    QObject* const toCome[] = {BoardToolButton};
-    for (QObject* control : toCome) {
-        commands_.push_back({control, false});
-        SetEnabled(control, false);
-    }
     QObject* const built[] = {TidsskemaToolButton,
                               AfkrydsningToolButton,
                               ProgramListeToolButton,

@@ -2,6 +2,9 @@
 #include "EditOvelseTestSupport.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -25,6 +28,13 @@ TEST_F(EditOvelseBoard, TheSelectedCellsRoundsGoToTheBoardsFileRowByRowLeftToRig
     const auto form = Open();
     for (QAction* board : form->Boards)
         EXPECT_TRUE(board->isEnabled()) << board->objectName().toStdString();
+    // The toolbar's board button is the way to them.
+    const auto* button =
+        qobject_cast<QToolButton*>(form->PrintToolBar->widgetForAction(form->BoardToolButton));
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisibleTo(form.get()) && button->isEnabled());
+    EXPECT_EQ(form->BoardPopupMenu->actions().mid(0, 5),
+              QList<QAction*>(form->Boards.begin(), form->Boards.end()));
     // The schedule: 10:00 with the women's 100 m and the men's long jump, below it the men's 100 m, then
     // 11:30 with the high jump.
     ASSERT_EQ(Rows(*form).mid(0, 3), QStringList({"Lør 10:00||K (3)|M (2)||Lør 10:00", "||M (4)|||",
