@@ -18,7 +18,7 @@
 #include "model/D_Staevne.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 #include "ui/board/ResultatInfo.h"
 #include "ui/board/ResultatInfoPages.h"
@@ -263,7 +263,7 @@ int main(int argc, char** argv) {
     meet = std::make_unique<TMeet>(1);
     large = std::make_unique<TMeet>(10);
     const auto add = [](const char* name, void (*work)(benchmark::State&), int scale) {
-        benchmark::RegisterBenchmark(name, work)->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime();
+        RegisterRealTime(name, work)->Arg(scale);
     };
     add("tick/2000", Tick, 1);
     add("tick/20000", Tick, 10);
