@@ -10,7 +10,7 @@
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "model/D_Tekster.h"
-#include "ui/LaunchersOvelse.h"
+#include "ui/LaunchersEltid.h"
 #include "ui/WidgetKit.h"
 #include "ui/ovelse/EditOvelseShown.h"
 

@@ -8,7 +8,7 @@
 #include "foundation/Windows1252.h"
 #include "foundation/controls/Extstrgr.h"
 #include "model/D_Staevne.h"
-#include "ui/LaunchersOvelse.h"
+#include "ui/LaunchersEltid.h"
 #include "ui/eltid/EltidReaderForm.h"
 
 #include <QCheckBox>
