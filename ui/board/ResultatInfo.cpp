@@ -28,9 +28,8 @@ constexpr int DefaultVentTid = 8;
 constexpr int MsPerSecond = 1000;
 // The exit gesture's corner.
 constexpr int CornerSize = 20;
-constexpr int LeftMargin = 10;
-constexpr int RightMargin = 10;
-constexpr int CountsGap = 10;
+constexpr int LeftMargin = BoardLeftMargin;
+constexpr int RightMargin = BoardRightMargin;
 constexpr int MotionCountsLeft = 5;
 const QColor Aqua(0, 255, 255);
 const QColor Silver(192, 192, 192);
@@ -59,10 +58,9 @@ public:
 
     void Round(const TBoardScreen& screen) {
         Use(layout_.FontSize, Aqua);
-        Left(LeftMargin, 0, screen.KlasseText);
-        const int countsLeft =
-            LeftMargin + QFontMetrics(painter_.font()).horizontalAdvance(screen.KlasseText) + CountsGap;
-        Left(countsLeft, 0, screen.Counts);
+        const TBoardHeadLine head = FitHeadLine(screen, size_.width(), QFontMetrics(painter_.font()));
+        Left(LeftMargin, 0, head.KlasseText);
+        Left(head.CountsLeft, 0, head.Counts);
         Right(size_.width() - RightMargin, 0, screen.OvelseText);
         if (!screen.MotionCounts.isEmpty())
             Left(MotionCountsLeft, Y(TBoardPages::LinesPerScreen - 1), screen.MotionCounts);

@@ -280,3 +280,16 @@ void TBoardPages::ShowTitle() {
                      QStringLiteral(",  Zuno version ") + ProgramVersion + QStringLiteral("    Reload: ") +
                      QString::number(reloadCount_);
 }
+
+TBoardHeadLine FitHeadLine(const TBoardScreen& screen, int width, const QFontMetrics& metrics) {
+    const auto fitted = [&metrics](const QString& text, int room) {
+        return room <= 0 ? QString() : metrics.elidedText(text, Qt::ElideRight, room);
+    };
+    TBoardHeadLine line;
+    line.OvelseLeft = width - BoardRightMargin - metrics.horizontalAdvance(screen.OvelseText);
+    const int leftEnd = line.OvelseLeft - BoardCountsGap;
+    line.KlasseText = fitted(screen.KlasseText, leftEnd - BoardLeftMargin);
+    line.CountsLeft = BoardLeftMargin + metrics.horizontalAdvance(line.KlasseText) + BoardCountsGap;
+    line.Counts = fitted(screen.Counts, leftEnd - line.CountsLeft);
+    return line;
+}

@@ -3,6 +3,7 @@
 // them has results to show, the pages of a round's rows sorted by result, the title screen, the pictures,
 // and the move to the next page or round on every tick. The window (ResultatInfo.h) paints the screen this
 // gives and nothing else, so painting never moves the board on.
+#include <QFontMetrics>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -58,6 +59,20 @@ struct TBoardScreen {
     // A picture: its index in the board's pictures.
     int Picture = -1;
 };
+
+// A round's head line on a board of the given width: the class at the left margin, the counts after it and
+// the event right-aligned at the right margin. On a narrow board the class and the counts are cut short,
+// ending in an ellipsis, before the event text instead of being written over it.
+struct TBoardHeadLine {
+    QString KlasseText;
+    int CountsLeft = 0;
+    QString Counts;
+    int OvelseLeft = 0;
+};
+constexpr int BoardLeftMargin = 10;
+constexpr int BoardRightMargin = 10;
+constexpr int BoardCountsGap = 10;
+TBoardHeadLine FitHeadLine(const TBoardScreen& screen, int width, const QFontMetrics& metrics);
 
 // Where the board draws, for a screen size: the row height, the fitted font sizes and the columns.
 struct TBoardLayout {

@@ -290,3 +290,35 @@ TEST(BoardLayoutTest, TheFontGrowsUntilItsTextFillsARowAndTheColumnsArePercentag
 }
 
 } // namespace
+
+namespace {
+
+TEST(BoardHeadLine, OnANarrowBoardTheClassAndCountsEndBeforeTheEventTextAndOnAWideOneStandWhole) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(30);
+    const QFontMetrics metrics(font);
+    TBoardScreen screen;
+    screen.KlasseText = QStringLiteral("Mænd senior");
+    screen.Counts = QStringLiteral("    I mål: 12  Tilmeldt: 12");
+    screen.OvelseText = QStringLiteral("100 m - indledende");
+
+    const TBoardHeadLine wide = FitHeadLine(screen, 1600, metrics);
+    EXPECT_EQ(wide.KlasseText, screen.KlasseText);
+    EXPECT_EQ(wide.Counts, screen.Counts);
+    EXPECT_EQ(wide.OvelseLeft, 1600 - BoardRightMargin - metrics.horizontalAdvance(screen.OvelseText));
+
+    for (const int width : {800, 500}) {
+        const TBoardHeadLine narrow = FitHeadLine(screen, width, metrics);
+        const int countsEnd = narrow.CountsLeft + metrics.horizontalAdvance(narrow.Counts);
+        EXPECT_LE(BoardLeftMargin + metrics.horizontalAdvance(narrow.KlasseText), narrow.OvelseLeft) << width;
+        if (!narrow.Counts.isEmpty()) {
+            EXPECT_LE(countsEnd, narrow.OvelseLeft) << width;
+        }
+    }
+    EXPECT_TRUE(FitHeadLine(screen, 800, metrics).Counts.endsWith(QChar(0x2026)));
+    // Where the event text alone fills the line, nothing stands left of it.
+    const TBoardHeadLine tiny = FitHeadLine(screen, 200, metrics);
+    EXPECT_TRUE(tiny.KlasseText.isEmpty() && tiny.Counts.isEmpty());
+}
+
+} // namespace
