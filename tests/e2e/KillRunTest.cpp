@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <QCoreApplication>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -215,50 +217,58 @@ protected:
         window.close();
     }
 
-    // Runs the work in a child process; stop, when positive, is the commit step the child is killed at.
-    // The child's count of steps, when it ran to its end; -1 when it was killed.
+    // Runs the work in a child process, this test program started anew for it (a forked copy of a
+    // process that has drawn windows would wait for the drawing threads it does not have); stop, when
+    // positive, is the commit step the child is killed at. -1 when it was killed, else 0.
     int RunChild(const QString& folder, int stop) const {
         OvelseManager.reset();
         StaevneManager.reset();
         StopRecordManager();
+        const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
+        std::vector<QByteArray> arguments = {self, "--gtest_filter=KillRun.DISABLED_TheWorkOfAChildProcess",
+                                             "--gtest_also_run_disabled_tests"};
+        std::vector<QByteArray> environment;
+        for (char** variable = environ; *variable; ++variable)
+            environment.emplace_back(*variable);
+        environment.push_back("ZUNO_KILL_FOLDER=" + QFile::encodeName(folder));
+        environment.push_back("ZUNO_KILL_STOP=" + QByteArray::number(stop));
+        environment.push_back("ZUNO_KILL_STID=" + QByteArray::number(stID_));
+        std::vector<char*> argv, envp;
+        for (QByteArray& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        for (QByteArray& variable : environment)
+            envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        // The folder the last start made current may be gone.
+        const QByteArray home = QFile::encodeName(QDir::tempPath());
         const pid_t child = fork();
         if (child == 0) {
-            int code = 0;
-            try {
-                TRecordedMessages messages;
-                if (stop > 0) {
-                    TStopAtStep seam(stop);
-                    const RecordManager::ScopedFileSystem scope(seam);
-                    Work(folder, [](const QString&) {});
-                } else {
-                    TCountSteps counter;
-                    const RecordManager::ScopedFileSystem scope(counter);
-                    Work(folder, [&](const QString& name) {
-                        Note(folder, "phase " + name + ' ' + QString::number(counter.Steps));
-                    });
-                    Note(folder, "steps " + QString::number(counter.Steps));
-                }
-            } catch (...) {
-                code = 1;
-            }
-            _exit(code);
+            ::dup2(devNull, STDOUT_FILENO);
+            if (::chdir(home.constData()) != 0)
+                _exit(126);
+            ::execve(argv[0], argv.data(), envp.data());
+            _exit(127);
         }
+        ::close(devNull);
         // A child that hangs fails the test rather than holding it.
         int status = 0;
-        for (int waited = 0; waited < 240000; waited += 10) {
-            if (waitpid(child, &status, WUNTRACED | WNOHANG) == child)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        bool ended = false;
+        for (int waited = 0; !ended && waited < 120000; waited += 5) {
+            ended = waitpid(child, &status, WUNTRACED | WNOHANG) == child;
+            if (!ended)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        if (WIFSTOPPED(status)) {
+        if (ended && WIFSTOPPED(status)) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
             return -1;
         }
-        if (!WIFEXITED(status) && !WIFSIGNALED(status)) {
+        if (!ended) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
-            ADD_FAILURE() << "the work did not end";
+            ADD_FAILURE() << "the work did not end, stop " << stop;
             return 0;
         }
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the work failed, stop " << stop;
@@ -338,6 +348,25 @@ protected:
 
     qint32 stID_ = -1;
 };
+
+// The child's part: the work over the folder the parent names, stopped at its step or counting them.
+TEST_F(KillRun, DISABLED_TheWorkOfAChildProcess) {
+    const QString folder = qEnvironmentVariable("ZUNO_KILL_FOLDER");
+    ASSERT_FALSE(folder.isEmpty());
+    const int stop = qEnvironmentVariableIntValue("ZUNO_KILL_STOP");
+    stID_ = qEnvironmentVariableIntValue("ZUNO_KILL_STID");
+    if (stop > 0) {
+        TStopAtStep seam(stop);
+        const RecordManager::ScopedFileSystem scope(seam);
+        Work(folder, [](const QString&) {});
+        return;
+    }
+    TCountSteps counter;
+    const RecordManager::ScopedFileSystem scope(counter);
+    Work(folder,
+         [&](const QString& name) { Note(folder, "phase " + name + ' ' + QString::number(counter.Steps)); });
+    Note(folder, "steps " + QString::number(counter.Steps));
+}
 
 TEST_F(KillRun, KilledAtTenRandomMomentsTheProgramStartsAgainWithEverySavedResultAndNoHalfMeet) {
     // One whole run counts the commit steps of each part.

@@ -102,7 +102,9 @@ protected:
             actions += menu->actions();
         QStringList disabled;
         for (QAction* action : actions) {
-            if (action->isSeparator() || toCome.contains(action) || !form.IsCommandWanted(action))
+            // A hidden command is not offered (the board's button is hidden until the board lands).
+            if (action->isSeparator() || !action->isVisible() || toCome.contains(action) ||
+                !form.IsCommandWanted(action))
                 continue;
             if (!action->isEnabled())
                 disabled << action->objectName() + u' ' + action->text();
@@ -124,7 +126,7 @@ TEST_F(WindowsReachable, EveryButtonOfTheMainWindowIsEnabledWithAMeetOpenAndOpen
     QList<QAbstractButton*> buttons = window.MainToolBar->findChildren<QAbstractButton*>();
     buttons << window.ImportButton;
     for (QAbstractButton* button : buttons) {
-        if (button->objectName().isEmpty())
+        if (button->objectName().isEmpty() || button->objectName().startsWith("qt_"))
             continue; // the tool bar's own extension arrow
         EXPECT_TRUE(button->isVisible() && button->isEnabled()) << button->objectName().toStdString();
     }
