@@ -439,6 +439,8 @@ void TMeetRun::ScheduleAndQualifyingRules() {
     EXPECT_EQ(Shown(), QStringList());
     EXPECT_EQ(DateTimeToQDate(Round("M", "100", "F").GetDato()), Day2());
     EXPECT_EQ(DateTimeToQDate(Round("M", "100", "I").GetDato()), Day1());
+    EXPECT_EQ(Round("M", "100", "F").GetDatoTidText(), "Søn  kl. 15.00");
+    EXPECT_EQ(Round("M", "100", "I").GetDatoTidText(), "Lør  kl. 10.00");
 }
 
 void TMeetRun::SeedTheHeats() {
