@@ -11,6 +11,7 @@
 #include "foundation/controls/Extstrgr.h"
 #include "ui/Kelvo2MainProg.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QProcess>
 
