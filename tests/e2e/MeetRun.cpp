@@ -19,6 +19,7 @@
 #include "ui/ovelse/EditOvelse.h"
 #include "ui/ovelse/OvelProp.h"
 #include "ui/ovelse/Seedning.h"
+#include "ui/ovelse/StafetNavne.h"
 #include "ui/staevne/EditStaevneData.h"
 #include "ui/staevne/ImportStaevne.h"
 #include "ui/staevne/RetOvelseData.h"
@@ -163,6 +164,10 @@ void GotoCell(TExtStringGrid& grid, int col, int row) {
 }
 // Types the text into the current cell (over what it held), then presses Enter.
 void EnterCell(const QString& text) {
+    if (!QApplication::focusWidget()) {
+        ADD_FAILURE() << "no control has the focus for \"" << text.toStdString() << '"';
+        return;
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
         edit->selectAll();
         if (text.isEmpty() && edit->hasSelectedText())
@@ -210,9 +215,11 @@ void TMeetRun::EnterClubsAndAthletes() {
             EnterCells({TypedName(n), QString::number(1990 + n % 10), "M", "100",
                         QStringLiteral("11,%1").arg(n, 2, 10, QLatin1Char('0')), "", ""});
             EnterCells({n <= TypedAthletes / 2 ? "HØ" : "LÆ", "", "", ""});
-            if (n < TypedAthletes)
-                EnterCell("");
+            EnterCell("");
         }
+        // The club's relay team, an entry of its own.
+        EnterCells({RelayTeam, "", "M", "4X100", "", "", ""});
+        EXPECT_EQ(Shown(), QStringList());
         form.GemKlubTool->trigger();
         Settle();
         ASSERT_EQ(Shown(), QStringList());
@@ -456,7 +463,8 @@ void TMeetRun::SeedTheHeats() {
         Settle();
         // The field events and the heptathlon's events in the order of their own settings.
         for (const auto& [klasse, ovelse] :
-             {std::pair("M", "HØ"), std::pair("M", "LÆ"), std::pair("K", "100H"), std::pair("K", "HØ")}) {
+             {std::pair("M", "HØ"), std::pair("M", "LÆ"), std::pair("K", "100H"), std::pair("K", "HØ"),
+              std::pair("M", "4X100")}) {
             ClickRound(form, Round(klasse, ovelse));
             dialogs_->Answer<TSeedningForm>([](TSeedningForm& dialog) {
                 dialog.OvelseStandard->setChecked(true);
@@ -597,6 +605,32 @@ void TMeetRun::TypeFieldAndCombinedEventResults() {
     InEditor([&](TEditOvelseForm& form) {
         // The typed club's high jump, one clearance each, attempt by attempt in series mode.
         TypeHighJump(form, Round("M", "HØ"), 150);
+        // The relay: its time typed, its runners chosen among the club's athletes.
+        TOvelseInfo& relay = Round("M", "4X100");
+        OpenResultPage(form, relay);
+        ASSERT_EQ(form.Manager().Count(), 1);
+        const qint32 team = form.Manager().GetResultat(0)->Startnummer;
+        TypeCell(form, TResultColumn::Resultat, 1, "42.50");
+        entered_[Key(relay, team)] = 4250;
+        form.OvelseGrid->GotoCell(form.OvelseGridCol(TResultColumn::Navn), 1, true);
+        Settle();
+        dialogs_->Answer<TStafetNavneForm>([](TStafetNavneForm& dialog) {
+            ShowActive(dialog);
+            TExtStringGrid& grid = *dialog.NavneStringGrid;
+            EXPECT_EQ(grid.RowCount(), 1 + TypedAthletes) << "the club's athletes but the team itself";
+            for (int leg = 1; leg <= 4; ++leg)
+                grid.SetCells(TStafetNavneForm::TurCol, leg, QString::number(leg));
+            Picture(dialog, "15-relay-legs");
+            dialog.OKBitBtn->click();
+            return mrNone;
+        });
+        form.Stafetnavne->trigger();
+        ShowActive(form); // the dialog was shown for its picture
+        Settle();
+        EXPECT_EQ(form.Manager().GetResultat(0)->GetSerieCount(), 4);
+        form.GemToolButton->trigger();
+        Settle();
+
         // The heptathlon's two events, their points calculated, and its total.
         QMap<qint32, double> points;
         for (TOvelseInfo* round : {&Round("K", "100H"), &Round("K", "HØ")}) {
@@ -773,11 +807,12 @@ void TMeetRun::RunEveryBatchJob() {
     }
     EXPECT_EQ(QDir(meetFolder).entryList({"_kip_*.kip"}, QDir::Files).size(), 1);
 
-    // The page of results holds every time of the 100 m as typed or read, the XML of the final the final's.
+    // The page of results holds every time of the 100 m and the relay as typed or read, the XML of the final
+    // the final's.
     const QString page = QString::fromLatin1(ReadFile(meetFolder + "resultatliste.htm"));
     const QString xml = QString::fromUtf8(ReadFile(Path("finale.xml")));
     for (auto it = entered_.cbegin(); it != entered_.cend(); ++it) {
-        if (!it.key().startsWith("M 100 "))
+        if (!it.key().startsWith("M 100 ") && !it.key().startsWith("M 4X100 "))
             continue;
         const QString time = Hundredths(it.value());
         EXPECT_TRUE(page.contains(time)) << it.key().toStdString() << ' ' << time.toStdString();
@@ -801,7 +836,8 @@ void TMeetRun::CheckRecordFiles() {
     klubber.sort();
     EXPECT_EQ(klubber, QStringList({"Amager AK", "Hvidovre", "Odense", "Sparta", "Vikingerne"}));
     const QStringList deltagere = Stored<TDeltagerTable>({DeltagerField::Navn});
-    EXPECT_EQ(deltagere.size(), TypedAthletes + PastedWomen + 2 * PastedYouth + FileAthletes);
+    EXPECT_EQ(deltagere.size(), TypedAthletes + 1 + PastedWomen + 2 * PastedYouth + FileAthletes);
+    EXPECT_TRUE(deltagere.contains(RelayTeam));
     for (int n = 1; n <= TypedAthletes; ++n)
         EXPECT_TRUE(deltagere.contains(TypedName(n))) << n;
     for (auto it = entered_.cbegin(); it != entered_.cend(); ++it) {

@@ -2,8 +2,8 @@
 // The steps of the meet run, each through the main window's buttons and the dialogs they open. The meet:
 // "Sommerstævne" on Saturday 13 and Sunday 14 June 2026, eight classes; men's 100 m in heats on Saturday
 // and its final on Sunday, high jump, long jump and 4 x 100 m; women's 100 m and heptathlon; high jump for
-// the six youth classes. Clubs: "Vikingerne" typed (20 men), "Amager AK" (40 women), "Odense" and
-// "Sparta" (30 youth athletes each) pasted; eight more from ".\Deltagere.csv".
+// the six youth classes. Clubs: "Vikingerne" typed (20 men and a relay team), "Amager AK" (40 women),
+// "Odense" and "Sparta" (30 youth athletes each) pasted; eight more from ".\Deltagere.csv".
 #include "E2eSupport.h"
 
 #include "model/D_ResultColumn.h"
@@ -27,6 +27,7 @@ protected:
     static constexpr int FileAthletes = 8;
     static constexpr int Finalists = 8;
     static constexpr int Heptathletes = 8;
+    static inline const QString RelayTeam = QStringLiteral("Vikingerne stafet");
 
     // ---- the steps, in their order
     void MakeMeetWithTheWizard();
