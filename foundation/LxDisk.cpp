@@ -1,6 +1,8 @@
 #include "foundation/LxDisk.h"
 
+#include "foundation/LxString.h"
 #include "foundation/PathResolver.h"
+#include "foundation/Windows1252.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,6 +72,16 @@ void ListFilesIn(QStringList& list, const QDir& dir, const QString& pattern, boo
 }
 
 } // namespace
+
+std::optional<QStringList> ReadTextFileLines(const QString& name, QString* error) {
+    QFile file(ResolvePath(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return SplitTextLines(Windows1252::Decode(file.readAll()));
+}
 
 qint64 FileSizeByName(const QString& name) {
     const QFileInfo info(ResolvePath(name));

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // File routines. Every name goes through ResolvePath, so "\" and "/" both separate and a name that is
 // not there in its exact case is found without regard to case.
 
@@ -21,6 +23,9 @@ constexpr int CopyErrorRead = -4;
 constexpr int CopyErrorWrite = -5;
 constexpr int CopyErrorSameFile = -6;
 
+// The lines of a Windows-1252 text file, as SplitTextLines gives them; nothing when the file cannot be
+// read, with the reason in error when one is given.
+std::optional<QStringList> ReadTextFileLines(const QString& name, QString* error = nullptr);
 // Size in bytes, 0 for a folder, -1 when there is nothing by that name.
 qint64 FileSizeByName(const QString& name);
 // The modification time; invalid when there is nothing by that name.

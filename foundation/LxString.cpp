@@ -96,6 +96,12 @@ int LastPos(const QString& sub, const QString& text) {
     return static_cast<int>(text.lastIndexOf(sub, -1, Qt::CaseInsensitive) + 1);
 }
 
+QStringList SplitTextLines(const QString& text) {
+    QStringList lines;
+    ForEachTextLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
+    return lines;
+}
+
 // ---------------------------------------------------------------- numbers
 
 namespace {

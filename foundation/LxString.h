@@ -38,6 +38,25 @@ QString TranslateChars(const QString& fromChars, const QString& toChars, const Q
 QString SplitFirst(QString& text, const QString& separator);
 // Position of the last occurrence of sub, compared without regard to case; 0 when none.
 int LastPos(const QString& sub, const QString& text);
+// Calls line(view) for each line of the text (CRLF, LF or CR ending it), a final line end giving no
+// empty line.
+template <typename Line>
+void ForEachTextLine(QStringView text, Line line) {
+    // Lines end in LF (after a CR or not); a text without any LF has CRs alone.
+    const QChar end = text.contains(u'\n') ? QChar(u'\n') : QChar(u'\r');
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype stop = text.indexOf(end, start);
+        if (stop < 0)
+            stop = text.size();
+        QStringView one = text.sliced(start, stop - start);
+        if (end == u'\n' && one.endsWith(u'\r'))
+            one.chop(1);
+        line(one);
+        start = stop + 1;
+    }
+}
+QStringList SplitTextLines(const QString& text);
 
 // ---- Numbers
 

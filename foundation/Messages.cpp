@@ -8,8 +8,8 @@ int MessageDefaultButton = 0;
 
 namespace {
 
-std::unique_ptr<TMessagePresenter>& PresenterSlot() {
-    static std::unique_ptr<TMessagePresenter> presenter;
+TReplaceable<TMessagePresenter, TLoggingPresenter>& Presenter() {
+    static TReplaceable<TMessagePresenter, TLoggingPresenter> presenter;
     return presenter;
 }
 
@@ -66,21 +66,11 @@ QString ButtonCaption(int modalResult) {
 TMessagePresenter::~TMessagePresenter() = default;
 
 TMessagePresenter& MessagePresenter() {
-    std::unique_ptr<TMessagePresenter>& presenter = PresenterSlot();
-    if (!presenter)
-        presenter = std::make_unique<TLoggingPresenter>();
-    return *presenter;
+    return Presenter().Get();
 }
 
 std::unique_ptr<TMessagePresenter> InstallMessagePresenter(std::unique_ptr<TMessagePresenter> presenter) {
-    return std::exchange(PresenterSlot(), std::move(presenter));
-}
-
-TScopedMessagePresenter::TScopedMessagePresenter(std::unique_ptr<TMessagePresenter> presenter)
-    : previous_(InstallMessagePresenter(std::move(presenter))) {}
-
-TScopedMessagePresenter::~TScopedMessagePresenter() {
-    InstallMessagePresenter(std::move(previous_));
+    return Presenter().Install(std::move(presenter));
 }
 
 int ShowMessageForm(QObject* owner, const QString& text, TMessageKind kind) {

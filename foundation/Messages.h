@@ -2,6 +2,8 @@
 // The program's message boxes: information, error and confirmation, with Danish captions and buttons.
 // Every box goes through one replaceable presenter, so code without windows can ask and tell: the window
 // program installs the Qt one, tests a recording one; batch jobs and server mode log to standard error.
+#include "foundation/Replaceable.h"
+
 #include <QList>
 #include <QString>
 #include <cstdio>
@@ -47,16 +49,7 @@ TMessagePresenter& MessagePresenter();
 std::unique_ptr<TMessagePresenter> InstallMessagePresenter(std::unique_ptr<TMessagePresenter> presenter);
 
 // Installs a presenter for its own lifetime and puts the previous one back.
-class TScopedMessagePresenter {
-public:
-    explicit TScopedMessagePresenter(std::unique_ptr<TMessagePresenter> presenter);
-    ~TScopedMessagePresenter();
-    TScopedMessagePresenter(const TScopedMessagePresenter&) = delete;
-    TScopedMessagePresenter& operator=(const TScopedMessagePresenter&) = delete;
-
-private:
-    std::unique_ptr<TMessagePresenter> previous_;
-};
+using TScopedMessagePresenter = TScopedInstall<InstallMessagePresenter>;
 
 // Index of the default button of the next box (1 picks "Nej" before a destructive question); every box
 // resets it to 0.

@@ -51,6 +51,22 @@ IntText ToInt32(const QString& text, qint32& value) {
     return IntText::Ok;
 }
 
+// The number in text; else raises tooLarge for a number outside 32 bits and notNumber for any other text,
+// each with shown in place of %1.
+qint32 ToInt32OrRaise(const QString& text, const QString& shown, const QString& tooLarge,
+                      const QString& notNumber) {
+    qint32 value = 0;
+    switch (ToInt32(text, value)) {
+    case IntText::Ok:
+        return value;
+    case IntText::TooLarge:
+        throw EConvertError(tooLarge.arg(shown));
+    case IntText::NotNumber:
+        break;
+    }
+    throw EConvertError(notNumber.arg(shown));
+}
+
 qint32 ToInt32Def(const QString& text, qint32 def) {
     qint32 value = 0;
     return ToInt32(text, value) == IntText::Ok ? value : def;
@@ -271,16 +287,9 @@ qint32 ParseResultat(qint32 restype, const QString& text) {
         if (tenths)
             t.prepend(u'-');
     }
-    qint32 value = 0;
-    switch (ToInt32(RemoveResultatSeparators(t), value)) {
-    case IntText::Ok:
-        return value;
-    case IntText::TooLarge:
-        throw EConvertError(QStringLiteral("Resultatet \"%1\" er for stort").arg(text.trimmed()));
-    case IntText::NotNumber:
-        break;
-    }
-    throw EConvertError(QStringLiteral("\"%1\" er ikke et gyldigt resultat").arg(text.trimmed()));
+    return ToInt32OrRaise(RemoveResultatSeparators(t), text.trimmed(),
+                          QStringLiteral("Resultatet \"%1\" er for stort"),
+                          QStringLiteral("\"%1\" er ikke et gyldigt resultat"));
 }
 
 QString RemoveResultatSeparators(const QString& text) {
@@ -319,16 +328,8 @@ QString FormatOvelseInteger(qint32 value) {
 }
 
 qint32 ParseOvelseInteger(const QString& text) {
-    qint32 value = 0;
-    switch (ToInt32(text.trimmed(), value)) {
-    case IntText::Ok:
-        return value;
-    case IntText::TooLarge:
-        throw EConvertError(QStringLiteral("\"%1\" er et for stort tal").arg(text.trimmed()));
-    case IntText::NotNumber:
-        break;
-    }
-    throw EConvertError(QStringLiteral("\"%1\" er ikke et gyldigt tal").arg(text.trimmed()));
+    return ToInt32OrRaise(text.trimmed(), text.trimmed(), QStringLiteral("\"%1\" er et for stort tal"),
+                          QStringLiteral("\"%1\" er ikke et gyldigt tal"));
 }
 
 QString FormatPoint(double points) {

@@ -74,4 +74,8 @@ QString CurrentPrinterName() {
     return CurrentPrinter().printerName();
 }
 
+QString RequestedPrinter() {
+    return Current().Request.value_or(QString());
+}
+
 } // namespace Platform

@@ -18,6 +18,9 @@ QString ChoosePrinter(const QString& name, const QStringList& installed, const Q
 int SelectPrinter(const QString& name);
 // Empty when no printer is installed.
 QString CurrentPrinterName();
+// The name the last SelectPrinter asked for, whatever printer it gave; empty before any. Selecting it again
+// makes the same choice.
+QString RequestedPrinter();
 // The current printer, created on first use and freed with the application object.
 QPrinter& CurrentPrinter();
 

@@ -1,5 +1,6 @@
 #include "print/D_HtmlFile.h"
 
+#include "foundation/LxDisk.h"
 #include "foundation/PathResolver.h"
 #include "foundation/Windows1252.h"
 
@@ -70,17 +71,12 @@ void THtmlFile::Commit() {
 }
 
 QStringList ReadIncludeFileLines(const QString& path) {
-    QFile file(ResolvePath(path));
-    if (!file.exists())
+    const QString fileName = ResolvePath(path);
+    if (!QFile::exists(fileName))
         return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(
-            QStringLiteral("Filen %1 kan ikke læses: %2").arg(file.fileName(), file.errorString()));
-    QStringList lines = Windows1252::Decode(file.readAll()).split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast(); // after the last line end
-    for (QString& line : lines)
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    return lines;
+    QString error;
+    std::optional<QStringList> lines = ReadTextFileLines(fileName, &error);
+    if (!lines)
+        throw EInOutError(QStringLiteral("Filen %1 kan ikke læses: %2").arg(fileName, error));
+    return *std::move(lines);
 }

@@ -152,7 +152,7 @@ void TUdskrift::CloseHtml() {
 QString TUdskrift::HtmlPageFileName(const QString& fixedName) const {
     if (!StaevneManager)
         throw Exception(QStringLiteral("Programmeringsfejl: intet stævne at skrive siden til"));
-    const QString name = HtmlFileName.isEmpty() ? fixedName + HtmlNameSuffix : HtmlFileName;
+    const QString name = HtmlFileName.isEmpty() ? HtmlNamePrefix + fixedName + HtmlNameSuffix : HtmlFileName;
     return PathJoin(StaevneManager->GetStaevneDir(), SafeFileName(name) + StaevneManager->GetHtmlExt());
 }
 

@@ -50,7 +50,8 @@ public:
     bool SideskiftPrHeat = false;
     bool UdskrivTommeOvelser = false;
     bool HtmlUdskrift = false;
-    // Appended to the fixed page names.
+    // Put in front of and appended to the fixed page names.
+    QString HtmlNamePrefix;
     QString HtmlNameSuffix;
     // The caller's page name (no folder, no extension), used instead of the fixed name and suffix.
     QString HtmlFileName;
@@ -102,8 +103,9 @@ public:
     QString QualificationText() const;
     // The holder of a record as the record lines show it.
     QString GetRecordHolderText(const TRekord& rekord) const;
-    // The page file in the meet's folder: HtmlFileName when given, else fixedName + HtmlNameSuffix, with
-    // the meet's HTML extension; a character that cannot stand in a file name becomes "_".
+    // The page file in the meet's folder: HtmlFileName when given, else HtmlNamePrefix + fixedName +
+    // HtmlNameSuffix, with the meet's HTML extension; a character that cannot stand in a file name
+    // becomes "_".
     QString HtmlPageFileName(const QString& fixedName) const;
     // Opens Html as that page with the title, sharing the job's include files.
     void OpenHtmlPage(const QString& fixedName, const QString& title);

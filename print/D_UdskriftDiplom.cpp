@@ -4,10 +4,13 @@
 
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
+#include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Result.h"
+#include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
+#include "platform/Printer.h"
 
 namespace {
 
@@ -27,6 +30,16 @@ constexpr int TextSize = 12;
 constexpr int CaptionSize = 10;
 
 } // namespace
+
+TDiplomPrinterScope::TDiplomPrinterScope()
+    : previous_(Platform::RequestedPrinter()) {
+    if (StaevneManager)
+        StaevneManager->SelectDiplomPrinter();
+}
+
+TDiplomPrinterScope::~TDiplomPrinterScope() {
+    Platform::SelectPrinter(previous_);
+}
 
 TDiplomUdskrift::TDiplomUdskrift(QObject* owner, int places, int row)
     : TUdskrift(owner)
@@ -51,9 +64,11 @@ void TDiplomUdskrift::PrintOvelse() {
 }
 
 void TDiplomUdskrift::PrintStyle1() {
+    const TResultat* only =
+        rowIndex_ >= 0 && rowIndex_ < Data->Count() ? CopyOfRow(Data->GetResultat(rowIndex_)) : nullptr;
     SortRows(CompareByResultatHeat);
     for (const TResultat* row : Rows()) {
-        if (!row->IsValid() || row->Plac < 1 || row->Plac > 3)
+        if (!row->IsValid() || row->Plac < 1 || row->Plac > 3 || (rowIndex_ != -1 && row != only))
             continue;
         if (places_ & (1 << (row->Plac - 1)))
             PrintDiplom(*row);

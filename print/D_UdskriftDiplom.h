@@ -3,6 +3,21 @@
 // the second (the meet's diploma style 2) for every athlete who competed, or for one row. Paper only.
 #include "print/D_Udskrift.h"
 
+#include <QString>
+
+// The meet's diploma printer is the current printer for as long as the object lives; then the printer
+// asked for before is chosen again, however the scope is left.
+class TDiplomPrinterScope {
+public:
+    TDiplomPrinterScope();
+    ~TDiplomPrinterScope();
+    TDiplomPrinterScope(const TDiplomPrinterScope&) = delete;
+    TDiplomPrinterScope& operator=(const TDiplomPrinterScope&) = delete;
+
+private:
+    QString previous_;
+};
+
 class TDiplomUdskrift : public TUdskrift {
 public:
     // Bits of the places mask.
@@ -10,8 +25,8 @@ public:
     static constexpr int Plads2 = 2;
     static constexpr int Plads3 = 4;
 
-    // places: the mask of the places that get a diploma (first style); row: the position of the one row
-    // that gets one (second style), -1 for every row.
+    // places: the mask of the places that get a diploma (first style); row: the position in Data of the
+    // one row that gets one, -1 for every row (the first style gives it only to a row of those places).
     TDiplomUdskrift(QObject* owner, int places, int row);
     explicit TDiplomUdskrift(QObject* owner = nullptr)
         : TDiplomUdskrift(owner, Plads1 | Plads2 | Plads3, -1) {}

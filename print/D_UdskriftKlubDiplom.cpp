@@ -2,6 +2,7 @@
 
 #include "print/D_Print.h"
 #include "print/D_TeksterDiplom.h"
+#include "print/D_UdskriftDiplom.h"
 
 #include "foundation/Exception.h"
 #include "foundation/LxString.h"
@@ -11,7 +12,6 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
-#include "platform/Printer.h"
 
 #include <algorithm>
 
@@ -25,21 +25,6 @@ constexpr double KlasseX = 13.9;
 constexpr double RuleWidth = 16;
 const QString Rule = QStringLiteral("0.05");
 constexpr double SecondHeadingSpace = 0.6;
-
-// The meet's diploma printer is the current printer for as long as the object lives.
-class TDiplomPrinterScope {
-public:
-    TDiplomPrinterScope()
-        : previous_(Platform::CurrentPrinterName()) {
-        StaevneManager->SelectDiplomPrinter();
-    }
-    ~TDiplomPrinterScope() { Platform::SelectPrinter(previous_); }
-    TDiplomPrinterScope(const TDiplomPrinterScope&) = delete;
-    TDiplomPrinterScope& operator=(const TDiplomPrinterScope&) = delete;
-
-private:
-    QString previous_;
-};
 
 bool IsLive(const TDataElement& element) {
     return !element.DeleteRequested && !element.Deleted;

@@ -392,114 +392,67 @@ QString TIntegerField::GetSortKey() const {
 
 // ---------------------------------------------------------------- floats
 
-double TFloatField::GetAsFloat() const {
-    if (!IsBound() || Size < 8)
+template <typename Stored>
+double TRealField<Stored>::GetAsFloat() const {
+    if (!IsBound() || Size < static_cast<qint32>(sizeof(Stored)))
         return 0;
-    double value = 0;
+    Stored value = 0;
     std::memcpy(&value, Bytes().constData(), sizeof value);
     return value;
 }
 
-qint32 TFloatField::GetAsInteger() const {
+template <typename Stored>
+qint32 TRealField<Stored>::GetAsInteger() const {
     return RoundToInteger(GetAsFloat(), FieldName);
 }
 
-QString TFloatField::GetAsString() const {
-    return IsBound() ? FloatText(GetAsFloat()) : QString();
+template <typename Stored>
+QString TRealField<Stored>::GetAsString() const {
+    return IsBound() ? FloatText(GetAsFloat(), TextDigits) : QString();
 }
 
-void TFloatField::SetAsFloat(double value) {
+template <typename Stored>
+void TRealField<Stored>::SetAsFloat(double value) {
     if (CheckRange && !(value >= MinValue && value <= MaxValue))
         RaiseRange(value, FieldName, MinValue, MaxValue);
-    QByteArray bytes(sizeof value, '\0');
-    std::memcpy(bytes.data(), &value, sizeof value);
+    const auto stored = static_cast<Stored>(value);
+    QByteArray bytes(sizeof stored, '\0');
+    std::memcpy(bytes.data(), &stored, sizeof stored);
     WriteBytes(bytes);
 }
 
-void TFloatField::SetAsInteger(qint32 value) {
+template <typename Stored>
+void TRealField<Stored>::SetAsInteger(qint32 value) {
     SetAsFloat(value);
 }
 
-void TFloatField::SetAsString(const QString& value) {
+template <typename Stored>
+void TRealField<Stored>::SetAsString(const QString& value) {
     if (TrimBlanks(value).isEmpty())
         Clear();
     else
         SetAsFloat(ParseFloatField(value, FieldName));
 }
 
-void TFloatField::AssignField(const TField& other) {
+template <typename Stored>
+void TRealField<Stored>::AssignField(const TField& other) {
     TNumericField::AssignField(other);
-    if (const auto* source = dynamic_cast<const TFloatField*>(&other)) {
+    if (const auto* source = dynamic_cast<const TRealField*>(&other)) {
         CheckRange = source->CheckRange;
         MinValue = source->MinValue;
         MaxValue = source->MaxValue;
     }
 }
 
-int TFloatField::Compare(const TField& other) const {
+template <typename Stored>
+int TRealField<Stored>::Compare(const TField& other) const {
     return CompareValues(GetAsFloat(), other.GetAsFloat());
 }
 
-double TSingleField::GetAsFloat() const {
-    if (!IsBound() || Size < 4)
-        return 0;
-    float value = 0;
-    std::memcpy(&value, Bytes().constData(), sizeof value);
-    return value;
-}
-
-qint32 TSingleField::GetAsInteger() const {
-    return RoundToInteger(GetAsFloat(), FieldName);
-}
-
-QString TSingleField::GetAsString() const {
-    return IsBound() ? FloatText(GetAsFloat(), 7) : QString();
-}
-
-void TSingleField::SetAsFloat(double value) {
-    if (CheckRange && !(value >= MinValue && value <= MaxValue))
-        RaiseRange(value, FieldName, MinValue, MaxValue);
-    const float single = static_cast<float>(value);
-    QByteArray bytes(sizeof single, '\0');
-    std::memcpy(bytes.data(), &single, sizeof single);
-    WriteBytes(bytes);
-}
-
-void TSingleField::SetAsInteger(qint32 value) {
-    SetAsFloat(value);
-}
-
-void TSingleField::SetAsString(const QString& value) {
-    if (TrimBlanks(value).isEmpty())
-        Clear();
-    else
-        SetAsFloat(ParseFloatField(value, FieldName));
-}
-
-void TSingleField::AssignField(const TField& other) {
-    TNumericField::AssignField(other);
-    if (const auto* source = dynamic_cast<const TSingleField*>(&other)) {
-        CheckRange = source->CheckRange;
-        MinValue = source->MinValue;
-        MaxValue = source->MaxValue;
-    }
-}
-
-int TSingleField::Compare(const TField& other) const {
-    return CompareValues(GetAsFloat(), other.GetAsFloat());
-}
+template class TRealField<double>;
+template class TRealField<float>;
 
 // ---------------------------------------------------------------- texts
-
-TLStringField::TLStringField(TFieldOwner* owner)
-    : TStringField(owner) {
-    StringKind = 1;
-}
-
-TZStringField::TZStringField(TFieldOwner* owner)
-    : TStringField(owner) {
-    StringKind = 2;
-}
 
 QString TStringField::GetAsString() const {
     if (!IsBound())

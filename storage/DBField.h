@@ -188,9 +188,12 @@ public:
     explicit TByteField(TFieldOwner* owner = nullptr);
 };
 
-// 8-byte IEEE double.
-class TFloatField : public TNumericField {
+// An IEEE number of Stored's width, shown with TextDigits significant digits.
+template <typename Stored>
+class TRealField : public TNumericField {
 public:
+    static constexpr int TextDigits = sizeof(Stored) == 8 ? 15 : 7;
+
     using TNumericField::TNumericField;
     double GetAsFloat() const override;
     qint32 GetAsInteger() const override;
@@ -202,32 +205,38 @@ public:
     int Compare(const TField& other) const override;
 
     bool CheckRange = false;
-    double MinValue = 0;
-    double MaxValue = 0;
+    Stored MinValue = 0;
+    Stored MaxValue = 0;
+};
+
+extern template class TRealField<double>;
+extern template class TRealField<float>;
+
+// 8-byte IEEE double.
+class TFloatField : public TRealField<double> {
+public:
+    using TRealField::TRealField;
 };
 
 // 4-byte IEEE single.
-class TSingleField : public TNumericField {
+class TSingleField : public TRealField<float> {
 public:
-    using TNumericField::TNumericField;
-    double GetAsFloat() const override;
-    qint32 GetAsInteger() const override;
-    QString GetAsString() const override;
-    void SetAsFloat(double value) override;
-    void SetAsInteger(qint32 value) override;
-    void SetAsString(const QString& value) override;
-    void AssignField(const TField& other) override;
-    int Compare(const TField& other) const override;
+    using TRealField::TRealField;
+};
 
-    bool CheckRange = false;
-    float MinValue = 0;
-    float MaxValue = 0;
+// A member of a field family with its kind fixed (Kind of a date-time family, StringKind of the texts).
+template <typename Family, quint8 kind>
+class TFieldOfKind : public Family {
+public:
+    explicit TFieldOfKind(TFieldOwner* owner = nullptr)
+        : Family(owner, kind) {}
 };
 
 // Date-time classes; Kind 0 date and time, 1 date, 2 time of day. The value 0 is empty in every encoding.
 class TBasicDateTimeField : public TField {
 public:
-    using TField::TField;
+    explicit TBasicDateTimeField(TFieldOwner* owner = nullptr)
+        : TField(owner) {}
     TDateTime GetAsDateTime() const override;
     double GetAsFloat() const override;
     QString GetAsString() const override;
@@ -240,58 +249,52 @@ public:
     virtual bool GetRawDateTime(TDateTime& value) const = 0;
 
     quint8 Kind = 0;
+
+protected:
+    TBasicDateTimeField(TFieldOwner* owner, quint8 kind)
+        : TField(owner)
+        , Kind(kind) {}
 };
+
+// How a date-time family stores its value; each coding's reading and writing is its own.
+enum class TDateCoding : quint8 { Dos, Double, DayCount };
+
+template <TDateCoding coding>
+class TCodedDateTimeField : public TBasicDateTimeField {
+public:
+    using TBasicDateTimeField::TBasicDateTimeField;
+    void SetAsDateTime(TDateTime value) override;
+    bool GetRawDateTime(TDateTime& value) const override;
+
+private:
+    template <TDateCoding>
+    friend struct TDateCodec;
+};
+
+extern template class TCodedDateTimeField<TDateCoding::Dos>;
+extern template class TCodedDateTimeField<TDateCoding::Double>;
+extern template class TCodedDateTimeField<TDateCoding::DayCount>;
 
 // DOS date-time: date word (year-1980, month, day) in the high 16 bits, time word (hours, minutes,
 // seconds/2) in the low ones. Kind 1 stores the date word alone, kind 2 the time word alone.
-class TTSDateTimeField : public TBasicDateTimeField {
-public:
-    using TBasicDateTimeField::TBasicDateTimeField;
-    void SetAsDateTime(TDateTime value) override;
-    bool GetRawDateTime(TDateTime& value) const override;
-};
-
-class TTSDateField : public TTSDateTimeField {
-public:
-    explicit TTSDateField(TFieldOwner* owner = nullptr);
-};
-
-class TTSTimeField : public TTSDateTimeField {
-public:
-    explicit TTSTimeField(TFieldOwner* owner = nullptr);
-};
+using TTSDateTimeField = TCodedDateTimeField<TDateCoding::Dos>;
+using TTSDateField = TFieldOfKind<TTSDateTimeField, 1>;
+using TTSTimeField = TFieldOfKind<TTSDateTimeField, 2>;
 
 // Kind 0: the 8-byte double as it is; kind 1: the whole days as a 32-bit signed number.
-class TDPDateTimeField : public TBasicDateTimeField {
-public:
-    using TBasicDateTimeField::TBasicDateTimeField;
-    void SetAsDateTime(TDateTime value) override;
-    bool GetRawDateTime(TDateTime& value) const override;
-};
-
-class TDPDateField : public TDPDateTimeField {
-public:
-    explicit TDPDateField(TFieldOwner* owner = nullptr);
-};
+using TDPDateTimeField = TCodedDateTimeField<TDateCoding::Double>;
+using TDPDateField = TFieldOfKind<TDPDateTimeField, 1>;
 
 // Days since 1989-12-31 in 16 bits; kind 0 puts the DOS time word in front of them.
-class TNDDDateTimeField : public TBasicDateTimeField {
-public:
-    using TBasicDateTimeField::TBasicDateTimeField;
-    void SetAsDateTime(TDateTime value) override;
-    bool GetRawDateTime(TDateTime& value) const override;
-};
-
-class TNDDDateField : public TNDDDateTimeField {
-public:
-    explicit TNDDDateField(TFieldOwner* owner = nullptr);
-};
+using TNDDDateTimeField = TCodedDateTimeField<TDateCoding::DayCount>;
+using TNDDDateField = TFieldOfKind<TNDDDateTimeField, 1>;
 
 // StringKind 0: fixed, blank-padded, read up to the first zero byte; 1: a length byte, then the
 // characters; 2: the characters, then a zero byte.
 class TStringField : public TField {
 public:
-    using TField::TField;
+    explicit TStringField(TFieldOwner* owner = nullptr)
+        : TField(owner) {}
     TDateTime GetAsDateTime() const override;
     double GetAsFloat() const override;
     qint32 GetAsInteger() const override;
@@ -305,17 +308,15 @@ public:
     QString GetSortKey() const override;
 
     quint8 StringKind = 0;
+
+protected:
+    TStringField(TFieldOwner* owner, quint8 kind)
+        : TField(owner)
+        , StringKind(kind) {}
 };
 
-class TLStringField : public TStringField {
-public:
-    explicit TLStringField(TFieldOwner* owner = nullptr);
-};
-
-class TZStringField : public TStringField {
-public:
-    explicit TZStringField(TFieldOwner* owner = nullptr);
-};
+using TLStringField = TFieldOfKind<TStringField, 1>;
+using TZStringField = TFieldOfKind<TStringField, 2>;
 
 // A set of integers kept in the field object itself, as interval text ("1-3,5"), not in the record.
 class TIntegerSetField : public TStringField {

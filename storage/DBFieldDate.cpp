@@ -244,26 +244,6 @@ bool DecodeDosTime(quint16 word, QTime& time) {
 
 } // namespace
 
-TTSDateField::TTSDateField(TFieldOwner* owner)
-    : TTSDateTimeField(owner) {
-    Kind = 1;
-}
-
-TTSTimeField::TTSTimeField(TFieldOwner* owner)
-    : TTSDateTimeField(owner) {
-    Kind = 2;
-}
-
-TDPDateField::TDPDateField(TFieldOwner* owner)
-    : TDPDateTimeField(owner) {
-    Kind = 1;
-}
-
-TNDDDateField::TNDDDateField(TFieldOwner* owner)
-    : TNDDDateTimeField(owner) {
-    Kind = 1;
-}
-
 TDateTime TBasicDateTimeField::GetAsDateTime() const {
     TDateTime value = 0;
     return GetRawDateTime(value) ? value : EmptyDateTime;
@@ -318,104 +298,131 @@ QString TBasicDateTimeField::GetSortKey() const {
     return DateTimeSortKey(GetAsDateTime());
 }
 
-void TTSDateTimeField::SetAsDateTime(TDateTime value) {
-    quint32 stored = 0;
-    if (value != EmptyDateTime && IsValidDateTime(value)) {
-        switch (Kind) {
+// Each coding reads and writes the field's bytes its own way.
+template <TDateCoding coding>
+struct TDateCodec;
+
+template <>
+struct TDateCodec<TDateCoding::Dos> {
+    static void Set(TTSDateTimeField& field, TDateTime value) {
+        quint32 stored = 0;
+        if (value != EmptyDateTime && IsValidDateTime(value)) {
+            switch (field.Kind) {
+            case 1:
+                stored = DosDateWord(value);
+                break;
+            case 2:
+                // The time of day alone: a time field also keeps a value that has no date.
+                stored = DosTimeWord(value);
+                break;
+            default: {
+                const quint16 date = DosDateWord(value);
+                stored = date == 0 ? 0 : (static_cast<quint32>(date) << 16) | DosTimeWord(value);
+                break;
+            }
+            }
+        }
+        field.WriteLittleEndian(stored);
+    }
+
+    static bool Get(const TTSDateTimeField& field, TDateTime& value) {
+        value = EmptyDateTime;
+        const quint32 stored = static_cast<quint32>(field.ReadLittleEndian(field.Kind == 0 ? 4 : 2));
+        if (stored == 0)
+            return true;
+        QDate date;
+        QTime time;
+        switch (field.Kind) {
         case 1:
-            stored = DosDateWord(value);
-            break;
+            if (!DecodeDosDate(static_cast<quint16>(stored), date))
+                return false;
+            value = QDateToDateTime(date);
+            return true;
         case 2:
-            // The time of day alone: a time field also keeps a value that has no date.
-            stored = DosTimeWord(value);
-            break;
-        default: {
-            const quint16 date = DosDateWord(value);
-            stored = date == 0 ? 0 : (static_cast<quint32>(date) << 16) | DosTimeWord(value);
-            break;
+            if (!DecodeDosTime(static_cast<quint16>(stored), time))
+                return false;
+            value = QTimeToDateTime(time);
+            return true;
+        default:
+            if (!DecodeDosDate(static_cast<quint16>(stored >> 16), date) ||
+                !DecodeDosTime(static_cast<quint16>(stored & 0xFFFF), time))
+                return false;
+            value = EncodeDateTime(date, time);
+            return true;
         }
+    }
+};
+
+template <>
+struct TDateCodec<TDateCoding::Double> {
+    static void Set(TDPDateTimeField& field, TDateTime value) {
+        if (field.Kind == 0) {
+            field.WriteLittleEndian(std::bit_cast<quint64>(value));
+            return;
         }
+        if (!IsValidDateTime(value))
+            RaiseFieldError(TFieldError::OutOfRange,
+                            {FloatToStrDec(value, 2), field.FieldName, FloatToStrDec(MinDateTime, 2),
+                             FloatToStrDec(MaxDateTime, 2)});
+        field.WriteLittleEndian(static_cast<quint32>(static_cast<qint32>(std::trunc(value))));
     }
-    WriteLittleEndian(stored);
-}
 
-bool TTSDateTimeField::GetRawDateTime(TDateTime& value) const {
-    value = EmptyDateTime;
-    const quint32 stored = static_cast<quint32>(ReadLittleEndian(Kind == 0 ? 4 : 2));
-    if (stored == 0)
-        return true;
-    QDate date;
-    QTime time;
-    switch (Kind) {
-    case 1:
-        if (!DecodeDosDate(static_cast<quint16>(stored), date))
-            return false;
-        value = QDateToDateTime(date);
-        return true;
-    case 2:
-        if (!DecodeDosTime(static_cast<quint16>(stored), time))
-            return false;
-        value = QTimeToDateTime(time);
-        return true;
-    default:
-        if (!DecodeDosDate(static_cast<quint16>(stored >> 16), date) ||
-            !DecodeDosTime(static_cast<quint16>(stored & 0xFFFF), time))
-            return false;
-        value = EncodeDateTime(date, time);
-        return true;
-    }
-}
-
-void TDPDateTimeField::SetAsDateTime(TDateTime value) {
-    if (Kind == 0) {
-        WriteLittleEndian(std::bit_cast<quint64>(value));
-        return;
-    }
-    if (!IsValidDateTime(value))
-        RaiseFieldError(TFieldError::OutOfRange,
-                        {FloatToStrDec(value, 2), FieldName, FloatToStrDec(MinDateTime, 2),
-                         FloatToStrDec(MaxDateTime, 2)});
-    WriteLittleEndian(static_cast<quint32>(static_cast<qint32>(std::trunc(value))));
-}
-
-bool TDPDateTimeField::GetRawDateTime(TDateTime& value) const {
-    if (Kind == 0)
-        value = std::bit_cast<double>(static_cast<quint64>(ReadLittleEndian(8)));
-    else
-        value = static_cast<qint32>(static_cast<quint32>(ReadLittleEndian(4)));
-    if (value == EmptyDateTime)
-        return true;
-    if (IsValidDateTime(value))
-        return true;
-    value = EmptyDateTime;
-    return false;
-}
-
-void TNDDDateTimeField::SetAsDateTime(TDateTime value) {
-    quint32 stored = 0;
-    const QDate date = value == EmptyDateTime ? QDate() : DateTimeToQDate(value);
-    const qint64 days = date.isValid() ? NddEpoch().daysTo(date) : -1;
-    // A date the 16-bit day count cannot hold is stored as nothing rather than as another date.
-    if (days >= 0 && days <= 0xFFFF)
-        stored =
-            Kind == 0 ? (static_cast<quint32>(days) << 16) | DosTimeWord(value) : static_cast<quint32>(days);
-    WriteLittleEndian(stored);
-}
-
-bool TNDDDateTimeField::GetRawDateTime(TDateTime& value) const {
-    value = EmptyDateTime;
-    if (!IsBound())
-        return true;
-    if (Kind != 0) {
-        value = QDateToDateTime(NddEpoch().addDays(static_cast<qint64>(ReadLittleEndian(2))));
-        return true;
-    }
-    const quint32 stored = static_cast<quint32>(ReadLittleEndian(4));
-    if (stored == 0)
-        return true;
-    QTime time;
-    if (!DecodeDosTime(static_cast<quint16>(stored & 0xFFFF), time))
+    static bool Get(const TDPDateTimeField& field, TDateTime& value) {
+        if (field.Kind == 0)
+            value = std::bit_cast<double>(static_cast<quint64>(field.ReadLittleEndian(8)));
+        else
+            value = static_cast<qint32>(static_cast<quint32>(field.ReadLittleEndian(4)));
+        if (value == EmptyDateTime)
+            return true;
+        if (IsValidDateTime(value))
+            return true;
+        value = EmptyDateTime;
         return false;
-    value = EncodeDateTime(NddEpoch().addDays(stored >> 16), time);
-    return true;
+    }
+};
+
+template <>
+struct TDateCodec<TDateCoding::DayCount> {
+    static void Set(TNDDDateTimeField& field, TDateTime value) {
+        quint32 stored = 0;
+        const QDate date = value == EmptyDateTime ? QDate() : DateTimeToQDate(value);
+        const qint64 days = date.isValid() ? NddEpoch().daysTo(date) : -1;
+        // A date the 16-bit day count cannot hold is stored as nothing rather than as another date.
+        if (days >= 0 && days <= 0xFFFF)
+            stored = field.Kind == 0 ? (static_cast<quint32>(days) << 16) | DosTimeWord(value)
+                                     : static_cast<quint32>(days);
+        field.WriteLittleEndian(stored);
+    }
+
+    static bool Get(const TNDDDateTimeField& field, TDateTime& value) {
+        value = EmptyDateTime;
+        if (!field.IsBound())
+            return true;
+        if (field.Kind != 0) {
+            value = QDateToDateTime(NddEpoch().addDays(static_cast<qint64>(field.ReadLittleEndian(2))));
+            return true;
+        }
+        const quint32 stored = static_cast<quint32>(field.ReadLittleEndian(4));
+        if (stored == 0)
+            return true;
+        QTime time;
+        if (!DecodeDosTime(static_cast<quint16>(stored & 0xFFFF), time))
+            return false;
+        value = EncodeDateTime(NddEpoch().addDays(stored >> 16), time);
+        return true;
+    }
+};
+
+template <TDateCoding coding>
+void TCodedDateTimeField<coding>::SetAsDateTime(TDateTime value) {
+    TDateCodec<coding>::Set(*this, value);
 }
+
+template <TDateCoding coding>
+bool TCodedDateTimeField<coding>::GetRawDateTime(TDateTime& value) const {
+    return TDateCodec<coding>::Get(*this, value);
+}
+
+template class TCodedDateTimeField<TDateCoding::Dos>;
+template class TCodedDateTimeField<TDateCoding::Double>;
+template class TCodedDateTimeField<TDateCoding::DayCount>;

@@ -4,8 +4,8 @@
 
 namespace {
 
-std::unique_ptr<TDialogRunner>& InstalledRunner() {
-    static std::unique_ptr<TDialogRunner> runner;
+TReplaceable<TDialogRunner, TModalDialogRunner>& Runner() {
+    static TReplaceable<TDialogRunner, TModalDialogRunner> runner;
     return runner;
 }
 
@@ -18,16 +18,11 @@ int TModalDialogRunner::Run(QDialog& dialog) {
 }
 
 TDialogRunner& DialogRunner() {
-    std::unique_ptr<TDialogRunner>& runner = InstalledRunner();
-    if (!runner)
-        runner = std::make_unique<TModalDialogRunner>();
-    return *runner;
+    return Runner().Get();
 }
 
 std::unique_ptr<TDialogRunner> InstallDialogRunner(std::unique_ptr<TDialogRunner> runner) {
-    std::unique_ptr<TDialogRunner> previous = std::move(InstalledRunner());
-    InstalledRunner() = std::move(runner);
-    return previous;
+    return Runner().Install(std::move(runner));
 }
 
 int RunDialog(QDialog& dialog) {

@@ -2,10 +2,11 @@
 // Every dialog a window or launcher opens is shown through the one runner: the window program's runs the
 // dialog's own modal loop; a test installs one that answers the dialog (sets its controls and gives its
 // modal result) without a loop, so no test waits on a window.
+#include "foundation/Replaceable.h"
+
 #include <QString>
 
 #include <memory>
-#include <utility>
 
 class QDialog;
 
@@ -31,14 +32,4 @@ std::unique_ptr<TDialogRunner> InstallDialogRunner(std::unique_ptr<TDialogRunner
 int RunDialog(QDialog& dialog);
 
 // Installs a runner for its own lifetime and puts the previous one back.
-class TScopedDialogRunner {
-public:
-    explicit TScopedDialogRunner(std::unique_ptr<TDialogRunner> runner)
-        : previous_(InstallDialogRunner(std::move(runner))) {}
-    ~TScopedDialogRunner() { InstallDialogRunner(std::move(previous_)); }
-    TScopedDialogRunner(const TScopedDialogRunner&) = delete;
-    TScopedDialogRunner& operator=(const TScopedDialogRunner&) = delete;
-
-private:
-    std::unique_ptr<TDialogRunner> previous_;
-};
+using TScopedDialogRunner = TScopedInstall<InstallDialogRunner>;

@@ -13,6 +13,7 @@
 #include "ui/LaunchersStaevne.h"
 #include "ui/LaunchersTabel.h"
 #include "ui/WidgetKit.h"
+#include "ui/board/ResultatInfo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -184,7 +185,8 @@ void TKelvo2MainProgForm::showEvent(QShowEvent* event) {
 
 void TKelvo2MainProgForm::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
-    AfterHide(event);
+    if (!boardShown_)
+        AfterHide(event);
 }
 
 void TKelvo2MainProgForm::closeEvent(QCloseEvent* event) {
@@ -243,10 +245,11 @@ void TKelvo2MainProgForm::SelectStaevne() {
 
 void TKelvo2MainProgForm::WMStartJobs() {
     UpdateView();
-    if (MeetOpen())
+    // A board in a batch run would wait, unseen, for ever.
+    if (!batch_) {
         CheckBoard();
-    if (!batch_)
         return;
+    }
     const std::optional<QString> failure = FailureOf([this] {
         // A script names its meet: another one (the last used) must not stand in for it.
         const bool idGiven = !FindSwitchValue(IdSwitch, arguments_).isEmpty();
@@ -279,8 +282,22 @@ int TKelvo2MainProgForm::BoardNumber(const QString& firstParameter) {
     return digit >= u'1' && digit <= u'9' ? digit.digitValue() : 0;
 }
 
-int TKelvo2MainProgForm::CheckBoard() const {
-    return BoardNumber(arguments_.value(0));
+int TKelvo2MainProgForm::CheckBoard() {
+    const int board = BoardNumber(arguments_.value(0));
+    if (board == 0)
+        return 0;
+    if (!MeetOpen()) {
+        const QString number = QString::number(board);
+        ShowInformation(this, QStringLiteral("Resultattavle ") + number +
+                                  QStringLiteral(" kan ikke vises, fordi der ikke er noget stævne åbent.") +
+                                  CrLf +
+                                  QStringLiteral("Vælg et stævne med \"Vælg stævne\", så vises tavlen."));
+        return board;
+    }
+    boardShown_ = true;
+    RunShowingErrors(this, [board] { VisResultatInfo(board); });
+    close();
+    return board;
 }
 
 bool TKelvo2MainProgForm::IsCommandAllowed(const QAbstractButton* button) const {

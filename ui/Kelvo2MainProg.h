@@ -48,9 +48,9 @@ public:
 
     // The board number of a first parameter "BOARD" and a digit 1 to 9 (the prefix in any case); else 0.
     static int BoardNumber(const QString& firstParameter);
-    // The board asked for by the first parameter, or 0. The results board comes with its own window;
-    // until then nothing is opened.
-    int CheckBoard() const;
+    // The board asked for by the first parameter, or 0. With a meet open the board is shown until it is
+    // ended, and then the window closes; without one the user is told to choose a meet.
+    int CheckBoard();
     // Buttons, caption and the meet label after anything that may change the open meet.
     void UpdateView();
     // Whether the button's command may run now: a meet open, announcer mode off, as each needs. A button
@@ -103,6 +103,8 @@ private:
     const QString programDir_;
     const bool batch_;
     bool firstShow_ = true;
+    // A board ran: the program ends without storing the window's placement, since a board writes nothing.
+    bool boardShown_ = false;
     int exitCode_ = 0;
     QString startupFailure_;
     std::vector<TCommand> commands_;

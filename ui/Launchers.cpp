@@ -12,8 +12,8 @@ namespace {
 
 const QString KipExtension = QStringLiteral(".kip");
 
-std::unique_ptr<TFileChooser>& InstalledChooser() {
-    static std::unique_ptr<TFileChooser> chooser;
+TReplaceable<TFileChooser, TQtFileChooser>& Chooser() {
+    static TReplaceable<TFileChooser, TQtFileChooser> chooser;
     return chooser;
 }
 
@@ -62,16 +62,11 @@ QString TQtFileChooser::OpenFileName(QWidget* owner, const QString& folder) {
 }
 
 TFileChooser& FileChooser() {
-    std::unique_ptr<TFileChooser>& chooser = InstalledChooser();
-    if (!chooser)
-        chooser = std::make_unique<TQtFileChooser>();
-    return *chooser;
+    return Chooser().Get();
 }
 
 std::unique_ptr<TFileChooser> InstallFileChooser(std::unique_ptr<TFileChooser> chooser) {
-    std::unique_ptr<TFileChooser> previous = std::move(InstalledChooser());
-    InstalledChooser() = std::move(chooser);
-    return previous;
+    return Chooser().Install(std::move(chooser));
 }
 
 QStringList KipFileFilters() {

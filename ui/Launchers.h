@@ -4,12 +4,12 @@
 // one file each (LaunchersStaevne.h the meets'; the events' and the clubs' come with their dialogs);
 // here are the file dialogs they ask, the error box of a failed action and the change-notes page.
 #include "foundation/Messages.h"
+#include "foundation/Replaceable.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
-#include <utility>
 
 class QFileDialog;
 class QWidget;
@@ -42,17 +42,7 @@ TFileChooser& FileChooser();
 std::unique_ptr<TFileChooser> InstallFileChooser(std::unique_ptr<TFileChooser> chooser);
 
 // Installs a chooser for its own lifetime and puts the previous one back.
-class TScopedFileChooser {
-public:
-    explicit TScopedFileChooser(std::unique_ptr<TFileChooser> chooser)
-        : previous_(InstallFileChooser(std::move(chooser))) {}
-    ~TScopedFileChooser() { InstallFileChooser(std::move(previous_)); }
-    TScopedFileChooser(const TScopedFileChooser&) = delete;
-    TScopedFileChooser& operator=(const TScopedFileChooser&) = delete;
-
-private:
-    std::unique_ptr<TFileChooser> previous_;
-};
+using TScopedFileChooser = TScopedInstall<InstallFileChooser>;
 
 // The transfer files in a file dialog: "*.kip" in any letter case, then every file.
 QStringList KipFileFilters();

@@ -2,13 +2,13 @@
 // 20 columns filled cell by cell as a dialog fills them, then (ours only) sorted by two text columns.
 // Both windows are shown on the offscreen platform and painted once after the work.
 #include "foundation/controls/Extstrgr.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 
 #include <QApplication>
 #include <QTableWidget>
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -31,11 +31,8 @@ QString CellText(int row, int col) {
     }
 }
 
-using Clock = std::chrono::steady_clock;
-
 void FillPlain(benchmark::State& state) {
-    for (auto _ : state) {
-        const auto start = Clock::now();
+    TimeEach(state, [] {
         QTableWidget table;
         table.show();
         table.setColumnCount(Cols);
@@ -44,13 +41,11 @@ void FillPlain(benchmark::State& state) {
             for (int col = 0; col < Cols; ++col)
                 table.setItem(row, col, new QTableWidgetItem(CellText(row, col)));
         QApplication::processEvents();
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-    }
+    });
 }
 
 void FillSortOurs(benchmark::State& state) {
-    for (auto _ : state) {
-        const auto start = Clock::now();
+    TimeEach(state, [] {
         TExtStringGrid grid;
         grid.show();
         grid.SetColCount(Cols);
@@ -60,8 +55,7 @@ void FillSortOurs(benchmark::State& state) {
                 grid.SetCells(col, row + 1, CellText(row, col));
         grid.SortRows(TSortKind::Text, {1, 2}, false);
         QApplication::processEvents();
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-    }
+    });
 }
 
 } // namespace
@@ -72,14 +66,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Rounds of the pair, so both sides meet the same load on the machine.
     for (int round = 0; round < 3; ++round) {
-        benchmark::RegisterBenchmark("fill/qtablewidget", FillPlain)
-            ->Iterations(1)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("fill+sort/extgrid", FillSortOurs)
-            ->Iterations(1)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        RegisterOnce("fill/qtablewidget", FillPlain);
+        RegisterOnce("fill+sort/extgrid", FillSortOurs);
     }
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

@@ -19,7 +19,8 @@
 #include "model/D_StdKlasser.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchMeet.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 #include "ui/eltid/Eltid.h"
 #include "ui/eltid/QuickEntry.h"
@@ -35,7 +36,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -53,6 +53,8 @@ constexpr int HeatRunners = 100;
 constexpr int FolderFiles = 500;
 constexpr int FilesRead = 450;
 constexpr int FunRun = 5000;
+const char* const Klasser[] = {"M"};
+const char* const Ovelser[] = {"100"};
 
 // A meet whose 100 m final holds runners 1..n, all in heat 1, with their participants.
 class TMeet {
@@ -61,7 +63,7 @@ public:
         : runners_(runners) {
         TBenchFolder::Use use(folder_);
         ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
-        MakeProgramme();
+        SaveProgramme(Klasser, Ovelser);
         Fill();
         manager_ = std::make_unique<TResultatManager>();
     }
@@ -84,27 +86,7 @@ public:
     int Runners() const { return runners_; }
 
 private:
-    void MakeProgramme() {
-        TOvelseManager& ov = *ModelContext().OvelseManager;
-        TEditOvelsesRaekke raekke;
-        auto row = std::make_unique<TEditOvelseData>();
-        row->KlasseNr = FindStdKlasse("M");
-        row->Klasse = QStringLiteral("M");
-        row->Ovelse = QStringLiteral("100");
-        TOvelseElement* event = ov.FindOvelse(row->Ovelse);
-        row->Ovtype = event->GetOvtype();
-        row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
-        row->Runder = QStringLiteral("F");
-        row->AntalPrHeat = 8;
-        row->Slot(1).DatoTid = QDateToDateTime(QDate(2024, 6, 1)) + 0.5;
-        row->Slot(1).Sted = QStringLiteral("STADION");
-        raekke.Add(std::move(row));
-        std::vector<int> klasser{FindStdKlasse("M")};
-        ov.SaveEditOvelsesRaekke(&klasser, raekke);
-    }
-
     void Fill() {
-        const qint32 stID = CurrentStID();
         TBtvTransaction transaction;
         TDeltagerTable deltager;
         deltager.Open();
@@ -113,15 +95,11 @@ private:
         const TOvelseInfo& round = Round();
         for (qint32 nr = 1; nr <= runners_; ++nr) {
             deltager.Insert();
-            deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
+            deltager.GetField(DeltagerField::StID)->SetAsInteger(CurrentStID());
             deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
             deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Løber Nummer %1").arg(nr));
             deltager.Post();
-            resultat.Insert();
-            resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
-            for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
-                resultat.GetField(f)->SetAsString(round.OvelseRn().GetField(f)->GetAsString());
-            resultat.GetField(ResultatField::Startnummer)->SetAsInteger(nr);
+            NewResultat(resultat, round, nr);
             resultat.GetField(ResultatField::Heat)->SetAsInteger(1);
             resultat.GetField(ResultatField::Banenummer)->SetAsInteger((nr - 1) % 8 + 1);
             resultat.Post();
@@ -368,8 +346,7 @@ void QuickEntryPage(benchmark::State& state) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    const TBenchRunHome home;
     // The running page's window is made, never shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -379,35 +356,25 @@ int main(int argc, char** argv) {
     funRunTenfold = std::make_unique<TMeet>(10 * FunRun);
     MakeListingFolder();
 
-    const auto micro = [](benchmark::internal::Benchmark* b) {
-        b->Unit(benchmark::kMicrosecond)->UseRealTime();
+    const auto micro = [](const char* name, auto work) {
+        RegisterRealTime(name, work, benchmark::kMicrosecond);
     };
-    micro(benchmark::RegisterBenchmark("poll unchanged", PollUnchanged));
-    micro(benchmark::RegisterBenchmark("two stats", TwoStats));
-    micro(benchmark::RegisterBenchmark("poll unchanged off thread", PollUnchangedOffThread));
-    micro(benchmark::RegisterBenchmark("list 500 less 450", ListFolder));
-    micro(benchmark::RegisterBenchmark("plain list 500", PlainListFolder));
-    micro(benchmark::RegisterBenchmark("read and match Lynx", [](benchmark::State& s) {
-        ReadAndMatch<LynxFile>(s, TEltidSystem::Lynx, "H.LIF");
-    }));
-    micro(benchmark::RegisterBenchmark("match in memory", MatchInMemory));
-    micro(
-        benchmark::RegisterBenchmark("plain read Lynx", [](benchmark::State& s) { PlainRead(s, "H.LIF"); }));
-    micro(benchmark::RegisterBenchmark("read and match Omega", [](benchmark::State& s) {
-        ReadAndMatch<OmegaFile>(s, TEltidSystem::Omega, "H.CL");
-    }));
-    micro(
-        benchmark::RegisterBenchmark("plain read Omega", [](benchmark::State& s) { PlainRead(s, "H.CL"); }));
-    for (const int runners : {FunRun, 10 * FunRun})
-        benchmark::RegisterBenchmark(("quick entry/" + std::to_string(runners)).c_str(), QuickEntry)
-            ->Arg(runners)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
-    for (const int runners : {FunRun, 10 * FunRun})
-        benchmark::RegisterBenchmark(("quick entry page/" + std::to_string(runners)).c_str(), QuickEntryPage)
-            ->Arg(runners)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+    micro("poll unchanged", PollUnchanged);
+    micro("two stats", TwoStats);
+    micro("poll unchanged off thread", PollUnchangedOffThread);
+    micro("list 500 less 450", ListFolder);
+    micro("plain list 500", PlainListFolder);
+    micro("read and match Lynx",
+          [](benchmark::State& s) { ReadAndMatch<LynxFile>(s, TEltidSystem::Lynx, "H.LIF"); });
+    micro("match in memory", MatchInMemory);
+    micro("plain read Lynx", [](benchmark::State& s) { PlainRead(s, "H.LIF"); });
+    micro("read and match Omega",
+          [](benchmark::State& s) { ReadAndMatch<OmegaFile>(s, TEltidSystem::Omega, "H.CL"); });
+    micro("plain read Omega", [](benchmark::State& s) { PlainRead(s, "H.CL"); });
+    for (const int runners : {FunRun, 10 * FunRun}) {
+        RegisterRealTime(FigureName("quick entry", runners), QuickEntry)->Arg(runners);
+        RegisterRealTime(FigureName("quick entry page", runners), QuickEntryPage)->Arg(runners);
+    }
 
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

@@ -7,11 +7,11 @@
 #include "model/D_Context.h"
 #include "model/D_Klub.h"
 #include "storage/BtvTransaction.h"
+#include "support/BenchMeet.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -20,19 +20,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int DeltagerePrKlub = 10;
 constexpr int Samples = 200;
-
-template <typename Table>
-void Insert(Table& table, std::initializer_list<std::pair<int, qint64>> fields) {
-    table.Insert();
-    table.GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
-    for (const auto& [fieldNo, value] : fields)
-        table.GetField(fieldNo)->SetAsInteger(static_cast<qint32>(value));
-    table.Post();
-}
 
 // Clubs 1..klubber of the current meet, start numbers counted from 1 club by club.
 void FillMeet(int klubber) {
@@ -42,32 +31,31 @@ void FillMeet(int klubber) {
     TKlubkobTable klubkob;
     TBetalingTable betaling;
     TVareTable vare;
-    for (TZunoDataTable* table :
-         std::initializer_list<TZunoDataTable*>{&klub, &deltager, &resultat, &klubkob, &betaling, &vare})
-        table->Open();
+    OpenTables(klub, deltager, resultat, klubkob, betaling, vare);
     TBtvTransaction transaction;
     for (int v = 1; v <= 20; ++v)
-        Insert(vare, {{VareField::Varenummer, v}, {VareField::Gruppe, 1 + v % 3}});
+        InsertNumbers(vare, {{VareField::Varenummer, v}, {VareField::Gruppe, 1 + v % 3}});
     for (int k = 1; k <= klubber; ++k) {
-        Insert(klub, {{KlubField::KlubNr, k}});
+        InsertNumbers(klub, {{KlubField::KlubNr, k}});
         for (int d = 0; d < DeltagerePrKlub; ++d) {
             const int startnummer = (k - 1) * DeltagerePrKlub + d + 1;
-            Insert(deltager, {{DeltagerField::Startnummer, startnummer}, {DeltagerField::KlubNr, k}});
-            Insert(resultat, {{ResultatField::Startnummer, startnummer}});
-            Insert(resultat, {{ResultatField::Startnummer, startnummer}});
+            InsertNumbers(deltager, {{DeltagerField::Startnummer, startnummer}, {DeltagerField::KlubNr, k}});
+            InsertNumbers(resultat, {{ResultatField::Startnummer, startnummer}});
+            InsertNumbers(resultat, {{ResultatField::Startnummer, startnummer}});
         }
-        Insert(klubkob, {{KlubkobField::Klubnr, k}, {KlubkobField::Varenummer, 1 + k % 20}});
-        Insert(betaling, {{BetalingField::Klubnr, k}});
+        InsertNumbers(klubkob, {{KlubkobField::Klubnr, k}, {KlubkobField::Varenummer, 1 + k % 20}});
+        InsertNumbers(betaling, {{BetalingField::Klubnr, k}});
     }
     transaction.Commit();
 }
 
 // Microseconds per call of work(i) for i in 0..count-1.
 double PerCall(int count, const std::function<void(int)>& work) {
-    const auto start = Clock::now();
-    for (int i = 0; i < count; ++i)
-        work(i);
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
+    return Timed([&] {
+               for (int i = 0; i < count; ++i)
+                   work(i);
+           }) *
+           1e6 / count;
 }
 
 std::map<std::string, double> Measure(int klubber) {

@@ -11,7 +11,7 @@
 #include "model/D_Staevne.h"
 #include "model/D_StdKlasser.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchMeet.h"
 
 #include <QCoreApplication>
 
@@ -30,22 +30,8 @@ const char* const Pasted[] = {"100 m", "60 m hæk", "Længdespring", "Kugle", "4
 const char* const Marks[] = {"12,45 sek", "9,1", "5,12 m", "11,20 m", ""};
 
 void MakeProgramme() {
-    TOvelseManager& ov = *ModelContext().OvelseManager;
-    TEditOvelsesRaekke raekke;
-    for (const char* ovelse : Ovelser) {
-        auto row = std::make_unique<TEditOvelseData>();
-        row->KlasseNr = FindStdKlasse(QStringLiteral("M"));
-        row->Klasse = QStringLiteral("M");
-        row->Ovelse = QString::fromUtf8(ovelse);
-        const TOvelseElement* event = ov.FindOvelse(row->Ovelse);
-        Check(event, "event");
-        row->Ovtype = event->GetOvtype();
-        row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
-        row->Runder = QStringLiteral("F");
-        raekke.Add(std::move(row));
-    }
-    std::vector<int> klasser = {FindStdKlasse(QStringLiteral("M"))};
-    ov.SaveEditOvelsesRaekke(&klasser, raekke);
+    const char* const klasser[] = {"M"};
+    SaveProgramme(klasser, Ovelser);
 }
 
 QString ListOf(int lines) {
@@ -89,14 +75,6 @@ double Interpret(const QString& text, int lines) {
     });
 }
 
-template <typename Work>
-double Best(Work work) {
-    double best = 1e9;
-    for (int run = 0; run < Runs; ++run)
-        best = std::min(best, work());
-    return best;
-}
-
 // The rows made a club's participants and entries and saved, in a meet of its own.
 double Update(int lines) {
     TBenchFolder folder;
@@ -128,10 +106,10 @@ int main(int argc, char** argv) {
         MakeProgramme();
         const QString small = ListOf(Lines);
         const QString large = ListOf(Lines * 10);
-        const double split = Best([&] { return Split(small); });
-        const double interpret = Best([&] { return Interpret(small, Lines); });
-        const double interpretLarge = Best([&] { return Interpret(large, Lines * 10); });
-        const double splitLarge = Best([&] { return Split(large); });
+        const double split = BestGiven(Runs, [&] { return Split(small); });
+        const double interpret = BestGiven(Runs, [&] { return Interpret(small, Lines); });
+        const double interpretLarge = BestGiven(Runs, [&] { return Interpret(large, Lines * 10); });
+        const double splitLarge = BestGiven(Runs, [&] { return Split(large); });
         std::printf(
             "%d lines: split into fields %.4f s, interpreted and checked %.4f s: ratio %.2f (at most 3)\n",
             Lines, split, interpret, interpret / split);

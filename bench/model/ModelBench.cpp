@@ -19,7 +19,8 @@
 #include "platform/LittleEndian.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchMeet.h"
+#include "support/BenchRuns.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -30,7 +31,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,17 +80,10 @@ void AddKlasser(int klasser) {
 void MakeRows(int klasser, TEditOvelsesRaekke& raekke) {
     TOvelseList& catalogue = Programme().OvelseList();
     Check(catalogue.GetCount() >= Ovelser, "catalogue");
-    const double dag = QDateToDateTime(QDate(2024, 6, 1));
+    const double dag = BenchMeetDay();
     for (int k = 0; k < klasser; ++k) {
         for (int e = 0; e < Ovelser; ++e) {
-            const TOvelseElement& ovelse = *catalogue.GetElement(e);
-            auto row = std::make_unique<TEditOvelseData>();
-            row->KlasseNr = NoStdKlasse;
-            row->Klasse = KlasseKode(k);
-            row->Ovelse = ovelse.GetTrimmedString(OvelseField::Ovelse);
-            row->Ovtype = ovelse.GetOvtype();
-            row->OvelseNr = ovelse.GetField(OvelseField::Sortkode)->GetAsInteger();
-            row->AntalPrHeat = 8;
+            auto row = ProgrammeRow(NoStdKlasse, KlasseKode(k), *catalogue.GetElement(e));
             row->Runder = QStringLiteral("IF");
             for (int n = 1; n <= RunderPrRaekke; ++n) {
                 row->Slot(n).DatoTid = dag + n + (k * Ovelser + e) % 600 / 1440.0;
@@ -124,49 +117,26 @@ private:
 
 // ---------------------------------------------------------------- a meet of many records
 
-template <typename Table>
-void Insert(Table& table, qint32 stID, std::initializer_list<std::pair<int, qint64>> fields) {
-    table.Insert();
-    table.GetField(StaevneField::StID)->SetAsInteger(stID);
-    for (const auto& [fieldNo, value] : fields)
-        table.GetField(fieldNo)->SetAsInteger(static_cast<qint32>(value));
-    table.Post();
-}
-
 // The current meet's records: records in all, the meet's own record left out.
 void FillMeet(int records) {
     const qint32 stID = CurrentStID();
     const int klubber = records / 100;
     const int deltagere = records * 3 / 10;
     const int resultater = records - 3 * klubber - deltagere;
-    TKlubTable klub;
     TKlubkobTable klubkob;
     TBetalingTable betaling;
-    TDeltagerTable deltager;
     TResultatTable resultat;
-    for (TZunoDataTable* table :
-         std::initializer_list<TZunoDataTable*>{&klub, &klubkob, &betaling, &deltager, &resultat})
-        table->Open();
+    OpenTables(klubkob, betaling, resultat);
     TBtvTransaction transaction;
+    InsertKlubber(klubber, [](TKlubTable& klub, qint32 nr) {
+        klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub nummer %1").arg(nr));
+        klub.GetField(KlubField::Email)->SetAsString(QStringLiteral("klub%1@eksempel.dk").arg(nr));
+    });
     for (int k = 1; k <= klubber; ++k) {
-        klub.Insert();
-        klub.GetField(KlubField::StID)->SetAsInteger(stID);
-        klub.GetField(KlubField::KlubNr)->SetAsInteger(k);
-        klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub nummer %1").arg(k));
-        klub.GetField(KlubField::Email)->SetAsString(QStringLiteral("klub%1@eksempel.dk").arg(k));
-        klub.Post();
-        Insert(klubkob, stID, {{KlubkobField::Klubnr, k}, {KlubkobField::Varenummer, 1 + k % 20}});
-        Insert(betaling, stID, {{BetalingField::Klubnr, k}});
+        InsertNumbers(klubkob, {{KlubkobField::Klubnr, k}, {KlubkobField::Varenummer, 1 + k % 20}});
+        InsertNumbers(betaling, {{BetalingField::Klubnr, k}});
     }
-    for (int d = 1; d <= deltagere; ++d) {
-        deltager.Insert();
-        deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
-        deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(d);
-        deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(1 + d % klubber);
-        deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager nummer %1").arg(d));
-        deltager.GetField(DeltagerField::Aargang)->SetAsInteger(1960 + d % 50);
-        deltager.Post();
-    }
+    InsertDeltagere(deltagere, klubber);
     QByteArray serie(4 + 6 * 12, 'x');
     storeLE<qint32>(serie.data(), 6 * 12);
     for (int r = 0; r < resultater; ++r) {
@@ -602,17 +572,13 @@ int main(int argc, char** argv) {
     const std::vector<TFigure> figures = Figures();
     for (int round = 0; round < rounds; ++round) {
         for (const TFigure& figure : figures) {
-            benchmark::RegisterBenchmark(figure.Name.c_str(),
-                                         [&figure](benchmark::State& state) {
-                                             for (auto _ : state) {
-                                                 const double t = figure.Work();
-                                                 Times()[figure.Name].push_back(t);
-                                                 state.SetIterationTime(t);
-                                             }
-                                         })
-                ->Iterations(1)
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond);
+            RegisterOnce(figure.Name, [&figure](benchmark::State& state) {
+                TimeGivenEach(state, [&figure] {
+                    const double t = figure.Work();
+                    Times()[figure.Name].push_back(t);
+                    return t;
+                });
+            });
         }
     }
     benchmark::Initialize(&argc, argv);

@@ -17,6 +17,7 @@
 #include "print/PrUtil.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
+#include "support/BenchMeet.h"
 #include "support/BenchTiming.h"
 
 #include <QDate>
@@ -44,69 +45,39 @@ const char* const Klasser[] = {"M", "K", "M30", "K30", "M35", "K35", "M40", "K40
 const char* const Fornavne[] = {"Anna", "Bo", "Carl", "Dorte", "Emil", "Freja", "Gustav", "Hanne"};
 const char* const Efternavne[] = {"Holm", "Ek", "Lund", "Ravn", "Kok", "Damm", "Søndergaard", "Åberg"};
 
-class TMeet {
+class TMeet : public TBenchMeet {
 public:
     explicit TMeet(int scale)
         : klubber_(Klubber * scale)
         , deltagere_(Deltagere * scale) {
         Use use(*this);
-        ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
         MakeProgramme();
         Fill();
     }
-    TMeet(const TMeet&) = delete;
-    TMeet& operator=(const TMeet&) = delete;
-
-    class Use : public TBenchFolder::Use {
-    public:
-        explicit Use(TMeet& meet)
-            : TBenchFolder::Use(meet.folder_) {}
-    };
 
     int Clubs() const { return klubber_; }
 
 private:
-    void MakeProgramme() {
-        TOvelseManager& ov = *ModelContext().OvelseManager;
-        TEditOvelsesRaekke raekke;
-        std::vector<int> klasser;
-        for (const char* klasse : Klasser) {
-            klasser.push_back(FindStdKlasse(klasse));
-            int n = 0;
-            for (const char* ovelse : Ovelser) {
-                auto row = std::make_unique<TEditOvelseData>();
-                row->KlasseNr = FindStdKlasse(klasse);
-                row->Klasse = klasse;
-                row->Ovelse = QString::fromUtf8(ovelse);
-                TOvelseElement* event = ov.FindOvelse(row->Ovelse);
-                Check(event, "event");
-                row->Ovtype = event->GetOvtype();
-                row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
-                row->Runder = QStringLiteral("F");
-                row->Startgebyr1 = 50;
-                row->Startgebyr2 = 60;
-                row->Efteranmgebyr1 = 75;
-                row->Slot(1).DatoTid = QDateToDateTime(QDate(2024, 6, 1)) + (9 + n++) / 24.0;
-                row->Slot(1).Sted = QStringLiteral("STADION");
-                raekke.Add(std::move(row));
-            }
-        }
-        ov.SaveEditOvelsesRaekke(&klasser, raekke);
+    // Entry fees, and one event an hour from nine; no heats planned.
+    static void MakeProgramme() {
+        SaveProgramme(Klasser, Ovelser, {}, [](TEditOvelseData& row, int event) {
+            row.AntalPrHeat = 0;
+            row.Startgebyr1 = 50;
+            row.Startgebyr2 = 60;
+            row.Efteranmgebyr1 = 75;
+            row.Slot(1).DatoTid = BenchMeetDay() + (9 + event) / 24.0;
+        });
     }
 
     void Fill() {
         const qint32 stID = CurrentStID();
-        const auto open = [](TZunoDataTable& table) { table.Open(); };
-        TKlubTable klub;
         TDeltagerTable deltager;
         TResultatTable resultat;
         TKlubkobTable klubkob;
         TBetalingTable betaling;
         TVareTable vare;
         TGruppeTable gruppe;
-        for (TZunoDataTable* table : std::initializer_list<TZunoDataTable*>{
-                 &klub, &deltager, &resultat, &klubkob, &betaling, &vare, &gruppe})
-            open(*table);
+        OpenTables(deltager, resultat, klubkob, betaling, vare, gruppe);
         const auto insert = [stID](TZunoDataTable& table) {
             table.Insert();
             table.GetField(StaevneField::StID)->SetAsInteger(stID);
@@ -126,16 +97,15 @@ private:
             vare.GetField(VareField::Gruppe)->SetAsInteger(1 + v % 3);
             vare.Post();
         }
-        for (qint32 nr = 1; nr <= klubber_; ++nr) {
-            insert(klub);
-            klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
+        InsertKlubber(klubber_, [](TKlubTable& klub, qint32 nr) {
             klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("IF Klub %1").arg(nr));
             klub.GetField(KlubField::KontaktPerson)->SetAsString(QStringLiteral("Kontakt %1").arg(nr));
             klub.GetField(KlubField::Adresse1)->SetAsString(QStringLiteral("Stadionvej %1").arg(nr));
             klub.GetField(KlubField::Telefon)->SetAsString(QStringLiteral("70 %1").arg(nr));
             klub.GetField(KlubField::Email)->SetAsString(QStringLiteral("klub%1@example.dk").arg(nr));
             klub.GetField(KlubField::Prisgruppe)->SetAsInteger(nr % 2);
-            klub.Post();
+        });
+        for (qint32 nr = 1; nr <= klubber_; ++nr) {
             for (int k = 0; k < 2; ++k) {
                 insert(klubkob);
                 klubkob.GetField(KlubkobField::Klubnr)->SetAsInteger(nr);
@@ -158,10 +128,7 @@ private:
         for (const auto& [key, info] : ModelContext().OvelseManager->KlasseIndex())
             (info->Ovelse().IsStafetOvelse() ? relays : rounds).push_back(info);
         const auto enter = [&](qint32 nr, const TOvelseInfo& info) {
-            insert(resultat);
-            for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
-                resultat.GetField(f)->SetAsString(info.OvelseRn().GetField(f)->GetAsString());
-            resultat.GetField(ResultatField::Startnummer)->SetAsInteger(nr);
+            NewResultat(resultat, info, nr);
             resultat.GetField(ResultatField::Seedning)->SetAsInteger(1000 + (nr * 7919) % 900);
             resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (nr * 104729) % 900);
             resultat.GetField(ResultatField::Placering)->SetAsInteger(1 + nr % 8);
@@ -192,7 +159,6 @@ private:
         transaction.Commit();
     }
 
-    TBenchFolder folder_;
     int klubber_;
     int deltagere_;
 };
@@ -218,10 +184,7 @@ void RunJob(int klubber, bool toHtml, bool starttid = true) {
 // The best of Rounds runs, in milliseconds.
 template <typename Work>
 double BestMs(Work work) {
-    double best = 1e300;
-    for (int i = 0; i < Rounds; ++i)
-        best = std::min(best, Timed(work) * 1000);
-    return best;
+    return BestOf(Rounds, work) * 1000;
 }
 
 qint64 FolderBytes(const QString& dir, const QString& suffix) {

@@ -4,6 +4,7 @@
 // Measuring and paginating are also timed at 2,000, 20,000 and 200,000 lines, to show that their cost grows
 // with the lines.
 #include "print/PrUtil.h"
+#include "support/BenchRuns.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -13,7 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -88,17 +88,13 @@ QFont Font(int size, bool bold) {
     return font;
 }
 
-using Clock = std::chrono::steady_clock;
-
 // The best time of every kind of work over the rounds, in milliseconds, for the ratios at the end.
 std::map<std::string, double>& BestMs() {
     static std::map<std::string, double> best;
     return best;
 }
 
-void Timed(benchmark::State& state, const std::string& work, Clock::time_point start) {
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    state.SetIterationTime(seconds);
+void Keep(const std::string& work, double seconds) {
     const auto [it, added] = BestMs().emplace(work, seconds * 1000);
     it->second = std::min(it->second, seconds * 1000);
 }
@@ -112,33 +108,32 @@ void DrawStraight(benchmark::State& state) {
     const double lineHeight = QFontMetricsF(regular).height();
     const double cm = Dpi / 2.54;
     const double left[] = {1.5 * cm, 3 * cm, 9.5 * cm, 15.5 * cm};
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        QPainter painter(&image);
-        double y = image.height();
-        int page = 0;
-        for (int row = 1; row <= ListLines; ++row) {
-            if (y + lineHeight > image.height() - 2 * lineHeight) {
-                image.fill(Qt::white);
-                painter.setFont(header);
-                painter.drawText(QPointF(left[0], 0.5 * cm + lineHeight), QStringLiteral("Resultatliste"));
-                painter.setFont(regular);
-                painter.drawText(QPointF(image.width() / 2.0, image.height() - lineHeight),
-                                 QStringLiteral("Side %1").arg(++page));
-                y = 0.5 * cm + 3 * lineHeight;
-            }
-            y += lineHeight;
-            if (IsHeat(row)) {
-                painter.setFont(bold);
-                painter.drawText(QPointF(left[1], y), QStringLiteral("Heat %1").arg(row / 9 + 1));
-                painter.setFont(regular);
-                continue;
-            }
-            for (int c = 0; c < 4; ++c)
-                painter.drawText(QPointF(left[c], y), Cell(row, c));
-        }
-        Timed(state, "draw", start);
-    }
+    Keep("draw", TimeEach(state, [&] {
+             QPainter painter(&image);
+             double y = image.height();
+             int page = 0;
+             for (int row = 1; row <= ListLines; ++row) {
+                 if (y + lineHeight > image.height() - 2 * lineHeight) {
+                     image.fill(Qt::white);
+                     painter.setFont(header);
+                     painter.drawText(QPointF(left[0], 0.5 * cm + lineHeight),
+                                      QStringLiteral("Resultatliste"));
+                     painter.setFont(regular);
+                     painter.drawText(QPointF(image.width() / 2.0, image.height() - lineHeight),
+                                      QStringLiteral("Side %1").arg(++page));
+                     y = 0.5 * cm + 3 * lineHeight;
+                 }
+                 y += lineHeight;
+                 if (IsHeat(row)) {
+                     painter.setFont(bold);
+                     painter.drawText(QPointF(left[1], y), QStringLiteral("Heat %1").arg(row / 9 + 1));
+                     painter.setFont(regular);
+                     continue;
+                 }
+                 for (int c = 0; c < 4; ++c)
+                     painter.drawText(QPointF(left[c], y), Cell(row, c));
+             }
+         }));
 }
 
 void MeasureAndPaginate(benchmark::State& state) {
@@ -146,13 +141,11 @@ void MeasureAndPaginate(benchmark::State& state) {
     const QImage image = Page();
     print->SetResolution(Dpi);
     const int pageHeight = qRound(image.height() * UnitsPerInch / Dpi);
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        print->Measure();
-        print->Paginate(pageHeight);
-        Timed(state, "measure " + std::to_string(state.range(0)), start);
-        benchmark::DoNotOptimize(print->Pages().size());
-    }
+    Keep("measure " + std::to_string(state.range(0)), TimeEach(state, [&] {
+             print->Measure();
+             print->Paginate(pageHeight);
+         }));
+    benchmark::DoNotOptimize(print->Pages().size());
     state.counters["pages"] = static_cast<double>(print->Pages().size());
 }
 
@@ -160,14 +153,12 @@ void PrintWhole(benchmark::State& state) {
     const auto print = BuildList(ListLines);
     QImage image = Page();
     print->SetResolution(Dpi);
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        QPainter painter(&image);
-        print->PageNo = 0;
-        print->OutputPages(painter, static_cast<int>(image.width() * 0.99), image.height(),
-                           [&image] { image.fill(Qt::white); });
-        Timed(state, "print", start);
-    }
+    Keep("print", TimeEach(state, [&] {
+             QPainter painter(&image);
+             print->PageNo = 0;
+             print->OutputPages(painter, static_cast<int>(image.width() * 0.99), image.height(),
+                                [&image] { image.fill(Qt::white); });
+         }));
 }
 
 } // namespace
@@ -177,26 +168,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     for (int round = 0; round < 3; ++round) {
-        benchmark::RegisterBenchmark("draw/straight", DrawStraight)
-            ->Iterations(1)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("engine/measure+paginate", MeasureAndPaginate)
-            ->Arg(ListLines)
-            ->Iterations(1)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("engine/print", PrintWhole)
-            ->Iterations(1)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("lines/measure+paginate", MeasureAndPaginate)
-            ->Arg(2000)
-            ->Arg(20000)
-            ->Arg(200000)
-            ->Iterations(1)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        RegisterOnce("draw/straight", DrawStraight);
+        RegisterOnce("engine/measure+paginate", MeasureAndPaginate)->Arg(ListLines);
+        RegisterOnce("engine/print", PrintWhole);
+        RegisterOnce("lines/measure+paginate", MeasureAndPaginate)->Arg(2000)->Arg(20000)->Arg(200000);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -19,6 +19,7 @@
 #include "print/D_UdskriftResultatliste.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
+#include "support/BenchMeet.h"
 #include "support/BenchTiming.h"
 
 #include <QDate>
@@ -67,7 +68,7 @@ public:
         TStaevneManager& manager = *ModelContext().StaevneManager;
         manager.CreateStaevne(QStringLiteral("Stævne"));
         manager.SystemData().EgenTurnering = true;
-        MakeProgramme();
+        SaveProgramme(Klasser, Ovelser);
         Fill();
     }
 
@@ -81,82 +82,20 @@ public:
     }
 
 private:
-    void MakeProgramme() {
-        TOvelseManager& ov = *ModelContext().OvelseManager;
-        TEditOvelsesRaekke raekke;
-        std::vector<int> klasser;
-        for (const char* klasse : Klasser) {
-            klasser.push_back(FindStdKlasse(klasse));
-            for (const char* ovelse : Ovelser) {
-                auto row = std::make_unique<TEditOvelseData>();
-                row->KlasseNr = FindStdKlasse(klasse);
-                row->Klasse = klasse;
-                row->Ovelse = QString::fromUtf8(ovelse);
-                TOvelseElement* event = ov.FindOvelse(row->Ovelse);
-                row->Ovtype = event->GetOvtype();
-                row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
-                row->Runder = QStringLiteral("F");
-                row->AntalPrHeat = 8;
-                row->Slot(1).DatoTid = QDateToDateTime(QDate(2024, 6, 1)) + 0.5;
-                row->Slot(1).Sted = QStringLiteral("STADION");
-                raekke.Add(std::move(row));
-            }
-        }
-        ov.SaveEditOvelsesRaekke(&klasser, raekke);
+    static bool IsListe(const TOvelseInfo& info) {
+        return info.GetKlasseKode() == ListeKlasse && info.GetOvelseKode() == ListeOvelse;
     }
 
     void Fill() {
-        const qint32 stID = CurrentStID();
         TBtvTransaction transaction;
-        TKlubTable klub;
-        klub.Open();
-        for (qint32 nr = 1; nr <= Klubber; ++nr) {
-            klub.Insert();
-            klub.GetField(KlubField::StID)->SetAsInteger(stID);
-            klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
-            klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub %1").arg(nr));
-            klub.GetField(KlubField::KortNavn)->SetAsString(QStringLiteral("K%1").arg(nr));
-            klub.Post();
-        }
-        TDeltagerTable deltager;
-        deltager.Open();
-        for (qint32 nr = 1; nr <= Deltagere; ++nr) {
-            deltager.Insert();
-            deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
-            deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
-            deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % Klubber + 1);
-            deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager Nummer %1").arg(nr));
-            deltager.GetField(DeltagerField::Aargang)->SetAsInteger(1960 + nr % 50);
-            deltager.Post();
-        }
-        TResultatTable resultat;
-        resultat.Open();
-        int first = 0;
-        for (const auto& [key, info] : ModelContext().OvelseManager->KlasseIndex()) {
-            const bool liste = info->GetKlasseKode() == ListeKlasse && info->GetOvelseKode() == ListeOvelse;
-            const int rows = liste ? rows_ : PrRunde;
-            for (int k = 0; k < rows; ++k) {
-                resultat.Insert();
-                resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
-                for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
-                    resultat.GetField(f)->SetAsString(info->OvelseRn().GetField(f)->GetAsString());
-                resultat.GetField(ResultatField::Startnummer)->SetAsInteger((first + k) % Deltagere + 1);
-                resultat.GetField(ResultatField::Heat)->SetAsInteger(k / 8 + 1);
-                resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (k * 7919) % 900);
-                resultat.GetField(ResultatField::Placering)->SetAsInteger(k + 1);
-                resultat.GetField(ResultatField::Point)->SetAsFloat(k < 8 ? 8 - k : 0);
-                resultat.Post();
-                if (liste) {
-                    QByteArray tail(4, '\0');
-                    const QByteArray serie = LongJumps(k);
-                    storeLE<qint32>(tail.data(), static_cast<qint32>(serie.size()));
-                    tail += serie;
-                    resultat.WriteChunk(tail.constData(), static_cast<quint32>(resultat.GetRecordLength()),
-                                        static_cast<quint32>(tail.size()));
-                }
-            }
-            first += rows;
-        }
+        InsertKlubber(Klubber, SetKortNavn);
+        InsertDeltagere(Deltagere, Klubber);
+        InsertPlacedRounds(
+            Deltagere, [this](const TOvelseInfo& info) { return IsListe(info) ? rows_ : PrRunde; },
+            [](TResultatTable& resultat, const TOvelseInfo& info, int k) {
+                if (IsListe(info))
+                    WriteSerier(resultat, LongJumps(k));
+            });
         transaction.Commit();
     }
 
@@ -317,10 +256,7 @@ TFigures Measure(TMeet& meet) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TBenchRunHome home(true);
     QGuiApplication app(argc, argv);
 
     std::printf("making the meets ...\n");

@@ -5,6 +5,7 @@
 // journal, SQLite with the three files attached to one connection in rollback-journal mode, its own way
 // of committing several files at once (WAL mode does not).
 #include "platform/recordmanager/RecordManager.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,15 +54,6 @@ std::vector<int32_t> shuffledIds() {
     return ids;
 }
 
-using Clock = std::chrono::steady_clock;
-
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "benchmark failed: %s\n", what);
-        std::exit(1);
-    }
-}
-
 // --- The record manager -------------------------------------------------------------------------
 
 struct Ours {
@@ -86,11 +77,11 @@ struct Ours {
         keySpec(1, 5, NameLength, KeySpec::FlagExtendedType | KeySpec::FlagDuplicates, KeySpec::TypeString);
         std::string name = (folder() / file).string();
         length = StatBufferSize;
-        check(BTRCALL(OpCreate, block.data(), stat.data(), &length, name.data(), 255, CreateReplace) == 0,
+        Check(BTRCALL(OpCreate, block.data(), stat.data(), &length, name.data(), 255, CreateReplace) == 0,
               "create");
         char owner = 0;
         length = 1;
-        check(BTRCALL(OpOpen, block.data(), &owner, &length, name.data(), 255, OpenNormal) == 0, "open");
+        Check(BTRCALL(OpOpen, block.data(), &owner, &length, name.data(), 255, OpenNormal) == 0, "open");
     }
     ~Ours() {
         length = 0;
@@ -102,17 +93,17 @@ struct Ours {
     }
     void insert(int32_t id) {
         data = record(id);
-        check(call(OpInsert, 0) == 0, "insert");
+        Check(call(OpInsert, 0) == 0, "insert");
     }
     void getEqual(int32_t id) {
         std::memcpy(key.data(), &id, 4);
-        check(call(OpGetEqual, 0) == 0, "get equal");
+        Check(call(OpGetEqual, 0) == 0, "get equal");
     }
     void fill() {
-        check(call(OpBeginTransaction, 0) == 0, "begin");
+        Check(call(OpBeginTransaction, 0) == 0, "begin");
         for (int32_t id = 1; id <= RecordCount; ++id)
             insert(id);
-        check(call(OpEndTransaction, 0) == 0, "end");
+        Check(call(OpEndTransaction, 0) == 0, "end");
     }
 };
 
@@ -127,7 +118,7 @@ struct Plain {
         const std::string name = (folder() / "plain.db").string();
         for (const char* suffix : {"", "-wal", "-shm"})
             std::filesystem::remove(name + suffix);
-        check(sqlite3_open(name.c_str(), &db) == SQLITE_OK, "sqlite open");
+        Check(sqlite3_open(name.c_str(), &db) == SQLITE_OK, "sqlite open");
         exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;"
              "CREATE TABLE t(rid INTEGER PRIMARY KEY, id INTEGER NOT NULL, name TEXT NOT NULL, data BLOB NOT "
              "NULL);"
@@ -138,11 +129,11 @@ struct Plain {
             sqlite3_finalize(s);
         sqlite3_close(db);
     }
-    void exec(const char* sql) { check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK, sql); }
+    void exec(const char* sql) { Check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK, sql); }
     sqlite3_stmt* statement(const std::string& sql) {
         sqlite3_stmt*& s = statements[sql];
         if (!s)
-            check(sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK, sql.c_str());
+            Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK, sql.c_str());
         return s;
     }
     void insert(int32_t id) {
@@ -151,13 +142,13 @@ struct Plain {
         sqlite3_bind_int(s, 1, id);
         sqlite3_bind_text(s, 2, reinterpret_cast<const char*>(data.data()) + 4, -1, SQLITE_STATIC);
         sqlite3_bind_blob(s, 3, data.data(), RecordLength, SQLITE_STATIC);
-        check(sqlite3_step(s) == SQLITE_DONE, "insert");
+        Check(sqlite3_step(s) == SQLITE_DONE, "insert");
         sqlite3_reset(s);
     }
     int64_t getEqual(int32_t id) {
         sqlite3_stmt* s = statement("SELECT rid, data FROM t WHERE id = ?1");
         sqlite3_bind_int(s, 1, id);
-        check(sqlite3_step(s) == SQLITE_ROW, "select");
+        Check(sqlite3_step(s) == SQLITE_ROW, "select");
         const int64_t rid = sqlite3_column_int64(s, 0);
         std::memcpy(data.data(), sqlite3_column_blob(s, 1), RecordLength);
         sqlite3_reset(s);
@@ -178,9 +169,7 @@ void timed(benchmark::State& state, Setup setup, Work work) {
     for (auto _ : state) {
         Side side;
         setup(side);
-        const auto start = Clock::now();
-        work(side);
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.SetIterationTime(Timed([&] { work(side); }));
     }
     state.SetItemsProcessed(state.iterations() * RecordCount);
 }
@@ -223,7 +212,7 @@ void walkOurs(benchmark::State& state) {
         int n = 0;
         for (int16_t s = o.call(OpGetFirst, 1); s == 0; s = o.call(OpGetNext, 1))
             ++n;
-        check(n == RecordCount, "walk");
+        Check(n == RecordCount, "walk");
     });
 }
 void walkPlain(benchmark::State& state) {
@@ -235,7 +224,7 @@ void walkPlain(benchmark::State& state) {
             ++n;
         }
         sqlite3_reset(s);
-        check(n == RecordCount, "walk");
+        Check(n == RecordCount, "walk");
     });
 }
 
@@ -246,7 +235,7 @@ void updateOurs(benchmark::State& state) {
         for (int32_t id : ids) {
             o.getEqual(id);
             o.data[40] ^= 1;
-            check(o.call(OpUpdate, 0) == 0, "update");
+            Check(o.call(OpUpdate, 0) == 0, "update");
         }
     });
 }
@@ -259,7 +248,7 @@ void updatePlain(benchmark::State& state) {
             sqlite3_stmt* s = p.statement("UPDATE t SET data = ?1 WHERE rid = ?2");
             sqlite3_bind_blob(s, 1, p.data.data(), RecordLength, SQLITE_STATIC);
             sqlite3_bind_int64(s, 2, rid);
-            check(sqlite3_step(s) == SQLITE_DONE, "update");
+            Check(sqlite3_step(s) == SQLITE_DONE, "update");
             sqlite3_reset(s);
         }
     });
@@ -270,7 +259,7 @@ void deleteOurs(benchmark::State& state) {
     timed<Ours>(state, fill<Ours>, [&](Ours& o) {
         for (int32_t id : ids) {
             o.getEqual(id);
-            check(o.call(OpDelete, 0) == 0, "delete");
+            Check(o.call(OpDelete, 0) == 0, "delete");
         }
     });
 }
@@ -280,7 +269,7 @@ void deletePlain(benchmark::State& state) {
         for (int32_t id : ids) {
             sqlite3_stmt* s = p.statement("DELETE FROM t WHERE id = ?1");
             sqlite3_bind_int(s, 1, id);
-            check(sqlite3_step(s) == SQLITE_DONE && sqlite3_changes(p.db) == 1, "delete");
+            Check(sqlite3_step(s) == SQLITE_DONE && sqlite3_changes(p.db) == 1, "delete");
             sqlite3_reset(s);
         }
     });
@@ -294,16 +283,16 @@ void groupOurs(benchmark::State& state) {
         std::vector<std::unique_ptr<Ours>> files;
         for (const char* name : {"G1.ZU2", "G2.ZU2", "G3.ZU2"})
             files.push_back(std::make_unique<Ours>(name));
-        const auto start = Clock::now();
-        int32_t id = 0;
-        for (int t = 0; t < GroupTransactions; ++t) {
-            check(files[0]->call(OpBeginTransaction, 0) == 0, "begin");
-            for (auto& file : files)
-                for (int i = 0; i < GroupRecords; ++i)
-                    file->insert(++id);
-            check(files[0]->call(OpEndTransaction, 0) == 0, "end");
-        }
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.SetIterationTime(Timed([&] {
+            int32_t id = 0;
+            for (int t = 0; t < GroupTransactions; ++t) {
+                Check(files[0]->call(OpBeginTransaction, 0) == 0, "begin");
+                for (auto& file : files)
+                    for (int i = 0; i < GroupRecords; ++i)
+                        file->insert(++id);
+                Check(files[0]->call(OpEndTransaction, 0) == 0, "end");
+            }
+        }));
     }
 }
 void groupPlain(benchmark::State& state) {
@@ -322,26 +311,26 @@ void groupPlain(benchmark::State& state) {
                  ".t_name ON t(name);")
                     .c_str());
         }
-        const auto start = Clock::now();
-        int32_t id = 0;
-        for (int t = 0; t < GroupTransactions; ++t) {
-            main.exec("BEGIN");
-            for (const char* table : {"main.t", "g2.t", "g3.t"}) {
-                for (int i = 0; i < GroupRecords; ++i) {
-                    main.data = record(++id);
-                    sqlite3_stmt* s = main.statement(std::string("INSERT INTO ") + table +
-                                                     "(id, name, data) VALUES(?1, ?2, ?3)");
-                    sqlite3_bind_int(s, 1, id);
-                    sqlite3_bind_text(s, 2, reinterpret_cast<const char*>(main.data.data()) + 4, -1,
-                                      SQLITE_STATIC);
-                    sqlite3_bind_blob(s, 3, main.data.data(), RecordLength, SQLITE_STATIC);
-                    check(sqlite3_step(s) == SQLITE_DONE, "insert");
-                    sqlite3_reset(s);
+        state.SetIterationTime(Timed([&] {
+            int32_t id = 0;
+            for (int t = 0; t < GroupTransactions; ++t) {
+                main.exec("BEGIN");
+                for (const char* table : {"main.t", "g2.t", "g3.t"}) {
+                    for (int i = 0; i < GroupRecords; ++i) {
+                        main.data = record(++id);
+                        sqlite3_stmt* s = main.statement(std::string("INSERT INTO ") + table +
+                                                         "(id, name, data) VALUES(?1, ?2, ?3)");
+                        sqlite3_bind_int(s, 1, id);
+                        sqlite3_bind_text(s, 2, reinterpret_cast<const char*>(main.data.data()) + 4, -1,
+                                          SQLITE_STATIC);
+                        sqlite3_bind_blob(s, 3, main.data.data(), RecordLength, SQLITE_STATIC);
+                        Check(sqlite3_step(s) == SQLITE_DONE, "insert");
+                        sqlite3_reset(s);
+                    }
                 }
+                main.exec("COMMIT");
             }
-            main.exec("COMMIT");
-        }
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        }));
     }
 }
 
@@ -349,7 +338,7 @@ void groupPlain(benchmark::State& state) {
 
 int main(int argc, char** argv) {
     char templ[] = "/tmp/zuno-rm-bench-XXXXXX";
-    check(mkdtemp(templ) != nullptr, "temporary folder");
+    Check(mkdtemp(templ) != nullptr, "temporary folder");
     folder() = templ;
 
     const std::pair<const char*, void (*)(benchmark::State&)> pairs[] = {
@@ -363,8 +352,7 @@ int main(int argc, char** argv) {
     // Rounds of every pair, so both sides of a ratio meet the same load on the machine.
     for (int round = 0; round < 3; ++round)
         for (const auto& [name, fn] : pairs)
-            benchmark::RegisterBenchmark(name, fn)->Iterations(1)->UseManualTime()->Unit(
-                benchmark::kMillisecond);
+            RegisterOnce(name, fn);
 
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

@@ -31,17 +31,16 @@
 #include "platform/recordmanager/RecordManager.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchMeet.h"
+#include "support/BenchRuns.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -98,9 +97,8 @@ QByteArray SerieOf(qint32 ovtype, int k, int deltagere) {
     return serier.SaveToString();
 }
 
-// A program folder with one meet, its programme and its records; its model context is held here while
-// another one is in use.
-class TMeet {
+// A program folder with one meet, its programme and its records.
+class TMeet : public TBenchMeet {
 public:
     // Every event row of the programme when full, else the benchmark's round alone, with prRunde entries;
     // scale times the classes, clubs and participants.
@@ -110,19 +108,9 @@ public:
         , klubber_(Klubber * scale)
         , deltagere_(Deltagere * scale) {
         Use use(*this);
-        ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
         MakeProgramme(full);
         Fill();
     }
-    TMeet(const TMeet&) = delete;
-    TMeet& operator=(const TMeet&) = delete;
-
-    // The meet's context for the guard's lifetime.
-    class Use : public TBenchFolder::Use {
-    public:
-        explicit Use(TMeet& meet)
-            : TBenchFolder::Use(meet.folder_) {}
-    };
 
     // Needs the meet in use.
     static TOvelseInfo& Round(const QString& klasse, const QString& ovelse) {
@@ -136,68 +124,29 @@ public:
             rounds.push_back(info);
         return rounds;
     }
-    const QString& Dir() const { return folder_.Dir(); }
     int Participants() const { return deltagere_; }
     int Results() const { return static_cast<int>(Rounds().size()) * prRunde_; }
 
 private:
     void MakeProgramme(bool full) {
-        TOvelseManager& ov = *ModelContext().OvelseManager;
-        TEditOvelsesRaekke raekke;
-        std::vector<int> klasser;
-        for (int i = 0; i < klasser_; ++i) {
-            const char* klasse = Klasser[i];
-            klasser.push_back(FindStdKlasse(klasse));
-            for (const char* ovelse : Ovelser) {
-                if (!full && (klasse != RundeKlasse || QString::fromUtf8(ovelse) != RundeOvelse))
-                    continue;
-                auto row = std::make_unique<TEditOvelseData>();
-                row->KlasseNr = FindStdKlasse(klasse);
-                row->Klasse = klasse;
-                row->Ovelse = QString::fromUtf8(ovelse);
-                TOvelseElement* event = ov.FindOvelse(row->Ovelse);
-                row->Ovtype = event->GetOvtype();
-                row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
-                row->Runder = QStringLiteral("F");
-                row->AntalPrHeat = 8;
-                row->Slot(1).DatoTid = QDateToDateTime(QDate(2024, 6, 1)) + 0.5;
-                row->Slot(1).Sted = QStringLiteral("STADION");
-                raekke.Add(std::move(row));
-            }
-        }
-        ov.SaveEditOvelsesRaekke(&klasser, raekke);
+        SaveProgramme(std::span(Klasser).first(static_cast<std::size_t>(klasser_)), Ovelser,
+                      [full](const char* klasse, const char* ovelse) {
+                          return full || (klasse == RundeKlasse && QString::fromUtf8(ovelse) == RundeOvelse);
+                      });
         TOvelseRnElement& runde = Round(RundeKlasse, RundeOvelse).OvelseRn();
         for (const auto& [field, value] :
              {std::pair(OvelseRnField::AntalViderePlac, 2), std::pair(OvelseRnField::AntalVidereIalt, 8),
               std::pair(OvelseRnField::AntalPrHold, 3)})
             runde.GetField(field)->SetAsInteger(value);
-        ov.Save();
+        ModelContext().OvelseManager->Save();
     }
 
     void Fill() {
-        const qint32 stID = CurrentStID();
         TBtvTransaction transaction;
-        TKlubTable klub;
-        klub.Open();
-        for (qint32 nr = 1; nr <= klubber_; ++nr) {
-            klub.Insert();
-            klub.GetField(KlubField::StID)->SetAsInteger(stID);
-            klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
-            klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub %1").arg(nr));
+        InsertKlubber(klubber_, [](TKlubTable& klub, qint32 nr) {
             klub.GetField(KlubField::HoldKode)->SetAsString(QString(QChar(u'A' + nr % 26)));
-            klub.Post();
-        }
-        TDeltagerTable deltager;
-        deltager.Open();
-        for (qint32 nr = 1; nr <= deltagere_; ++nr) {
-            deltager.Insert();
-            deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
-            deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
-            deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % klubber_ + 1);
-            deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager Nummer %1").arg(nr));
-            deltager.GetField(DeltagerField::Aargang)->SetAsInteger(1960 + nr % 50);
-            deltager.Post();
-        }
+        });
+        InsertDeltagere(deltagere_, klubber_);
         TResultatTable resultat;
         resultat.Open();
         int r = 0;
@@ -208,30 +157,19 @@ private:
                                   : (++r) * prRunde_;
             const qint32 ovtype = info->Ovelse().GetOvtype();
             for (int k = 0; k < prRunde_; ++k) {
-                resultat.Insert();
-                resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
-                for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
-                    resultat.GetField(f)->SetAsString(info->OvelseRn().GetField(f)->GetAsString());
-                resultat.GetField(ResultatField::Startnummer)->SetAsInteger((first + k) % deltagere_ + 1);
+                NewResultat(resultat, *info, (first + k) % deltagere_ + 1);
                 resultat.GetField(ResultatField::Heat)->SetAsInteger(k / 8 + 1);
                 resultat.GetField(ResultatField::Banenummer)->SetAsInteger(k % 8 + 1);
                 resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (k * 7919) % 900);
                 resultat.GetField(ResultatField::Seedning)->SetAsInteger(1000 + (k * 104729) % 900);
                 resultat.Post();
-                const QByteArray serie = SerieOf(ovtype, k, deltagere_);
-                if (!serie.isEmpty()) {
-                    QByteArray tail(4, '\0');
-                    storeLE<qint32>(tail.data(), static_cast<qint32>(serie.size()));
-                    tail += serie;
-                    resultat.WriteChunk(tail.constData(), static_cast<quint32>(resultat.GetRecordLength()),
-                                        static_cast<quint32>(tail.size()));
-                }
+                if (const QByteArray serie = SerieOf(ovtype, k, deltagere_); !serie.isEmpty())
+                    WriteSerier(resultat, serie);
             }
         }
         transaction.Commit();
     }
 
-    TBenchFolder folder_;
     int prRunde_;
     int klasser_;
     int klubber_;
@@ -417,60 +355,57 @@ std::map<std::string, double>& BestTimes() {
     return times;
 }
 
+// The figure running, on the meet: each run of work gives the seconds of its part that counts.
 template <typename Work>
-void Timed(benchmark::State& state, TMeet& meet, Work work) {
+void Figure(benchmark::State& state, TMeet& meet, Work work) {
     TMeet::Use use(meet);
     double& best = BestTimes()[CurrentFigure()];
-    for (auto _ : state) {
-        const double t = work();
-        best = best == 0 ? t : std::min(best, t);
-        state.SetIterationTime(t);
-    }
+    const double t = TimeGivenEach(state, work);
+    best = best == 0 ? t : std::min(best, t);
+}
+
+// The benchmark's round, loaded into manager, which must then hold rows.
+void LoadBenchRound(TResultatManager& manager, int rows) {
+    manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
+    Check(manager.Count() == rows, "round");
 }
 
 void LoadRound(benchmark::State& state, TMeet& meet) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         TResultatManager manager;
-        const auto start = Clock::now();
-        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
-        const double t = Since(start);
+        const double t = Timed([&] { manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse)); });
         Check(manager.Count() == PrRunde, "round");
         return t;
     });
 }
 
 void PlainReadRound(benchmark::State& state, TMeet& meet) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         TPlain plain(meet.Dir());
-        const auto start = Clock::now();
-        PlainRound(plain);
-        return Since(start);
+        return Timed([&] { PlainRound(plain); });
     });
 }
 
 // The loaded round sorted by result, or by another of the manager's orders.
 void SortRound(benchmark::State& state, TMeet& meet, int rows,
                void (TResultatManager::*sort)() = &TResultatManager::SortResultatHeat) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         TResultatManager manager;
-        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
-        Check(manager.Count() == rows, "round");
-        const auto start = Clock::now();
-        (manager.*sort)();
-        return Since(start);
+        LoadBenchRound(manager, rows);
+        return Timed([&] { (manager.*sort)(); });
     });
 }
 
 // Places (with the teams) and qualifiers of the loaded round.
 void PlaceRound(benchmark::State& state, TMeet& meet, int rows) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         TResultatManager manager;
-        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
-        Check(manager.Count() == rows, "round");
-        const auto start = Clock::now();
-        manager.CalcPlacering();
-        const int coded = manager.CalcVidereKode(QChar(u'F'));
-        const double t = Since(start);
+        LoadBenchRound(manager, rows);
+        int coded = 0;
+        const double t = Timed([&] {
+            manager.CalcPlacering();
+            coded = manager.CalcVidereKode(QChar(u'F'));
+        });
         Check(coded >= 8 && manager.HoldResultater(), "qualifiers and teams");
         return t;
     });
@@ -478,15 +413,12 @@ void PlaceRound(benchmark::State& state, TMeet& meet, int rows) {
 
 // The teams of three of the round with every row in one club: the club's teams made one after another.
 void TeamsOfOneClub(benchmark::State& state, TMeet& meet, int rows) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         TResultatManager manager;
-        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
-        Check(manager.Count() == rows, "round");
+        LoadBenchRound(manager, rows);
         for (TResultat* row : manager.GetResultater())
             row->Klub = QStringLiteral("Klub 1");
-        const auto start = Clock::now();
-        manager.CalcHoldResultater();
-        const double t = Since(start);
+        const double t = Timed([&] { manager.CalcHoldResultater(); });
         Check(manager.HoldResultater() && manager.HoldResultater()->Count() == rows / 3, "teams");
         return t;
     });
@@ -514,14 +446,11 @@ constexpr int SeedHeats = 10;
 
 // Heats by drawn groups and fanned lanes; with spread, the clubs spread over the heats in ten draws.
 void SeedRound(benchmark::State& state, TMeet& meet, int rows, bool spread) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         const TSettings settings([spread](TSystemData& data) { data.Redid = spread; });
         TResultatManager manager;
-        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
-        Check(manager.Count() == rows, "round");
-        const auto start = Clock::now();
-        manager.SeedOvelse(rows / SeedHeats, 3, 3, 2, spread ? 10 : 1, 1);
-        const double t = Since(start);
+        LoadBenchRound(manager, rows);
+        const double t = Timed([&] { manager.SeedOvelse(rows / SeedHeats, 3, 3, 2, spread ? 10 : 1, 1); });
         Check(manager.GetHeatCount() == SeedHeats, "heats");
         return t;
     });
@@ -529,10 +458,9 @@ void SeedRound(benchmark::State& state, TMeet& meet, int rows, bool spread) {
 
 // Team-league points with half points, then points by place with two scorers per team.
 void PointRound(benchmark::State& state, TMeet& meet, int rows) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         TResultatManager manager;
-        manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
-        Check(manager.Count() == rows, "round");
+        LoadBenchRound(manager, rows);
         double t = 0;
         {
             const TSettings settings([](TSystemData& data) {
@@ -540,9 +468,7 @@ void PointRound(benchmark::State& state, TMeet& meet, int rows) {
                 data.AntalDTHold = 26;
                 data.DTOvelserHalvePoints = QStringList{RundeOvelse};
             });
-            const auto start = Clock::now();
-            manager.CalcPoint();
-            t += Since(start);
+            t += Timed([&] { manager.CalcPoint(); });
             Check(manager.HasPoint(), "team-league points");
         }
         const TSettings settings([](TSystemData& data) {
@@ -553,78 +479,66 @@ void PointRound(benchmark::State& state, TMeet& meet, int rows) {
         });
         TResultatManager byPlace;
         byPlace.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
-        const auto start = Clock::now();
-        byPlace.CalcPoint();
-        t += Since(start);
+        t += Timed([&] { byPlace.CalcPoint(); });
         Check(byPlace.HasPoint(), "points by place");
         return t;
     });
 }
 
 void SaveRound(benchmark::State& state) {
-    Timed(state, *FullMeet(), [] {
+    Figure(state, *FullMeet(), [] {
         TResultatManager manager;
         manager.LoadOvelse(&TMeet::Round(RundeKlasse, RundeOvelse));
         for (int i = 0; i < manager.Count(); ++i)
             manager.GetResultat(i)->SetPK(manager.GetResultat(i)->PK ^ 1);
-        const auto start = Clock::now();
-        manager.SaveResultater();
-        return Since(start);
+        return Timed([&] { manager.SaveResultater(); });
     });
 }
 
 void PlainUpdateRound(benchmark::State& state) {
-    Timed(state, *FullMeet(), [] {
+    Figure(state, *FullMeet(), [] {
         TPlain plain(FullMeet()->Dir());
         const std::vector<quint32> positions = PlainRound(plain);
-        const auto start = Clock::now();
-        plain.UpdateRecords(positions);
-        return Since(start);
+        return Timed([&] { plain.UpdateRecords(positions); });
     });
 }
 
 void LoadMeet(benchmark::State& state) {
-    Timed(state, *FullMeet(), [] {
+    Figure(state, *FullMeet(), [] {
         TResultatManager manager;
         int rows = 0;
-        const auto start = Clock::now();
-        for (TOvelseInfo* round : TMeet::Rounds()) {
-            manager.LoadOvelse(round);
-            rows += manager.Count();
-        }
-        const double t = Since(start);
+        const double t = Timed([&] {
+            for (TOvelseInfo* round : TMeet::Rounds()) {
+                manager.LoadOvelse(round);
+                rows += manager.Count();
+            }
+        });
         Check(rows == PrRunde * 20, "meet");
         return t;
     });
 }
 
 void PlainReadMeet(benchmark::State& state) {
-    Timed(state, *FullMeet(), [] {
+    Figure(state, *FullMeet(), [] {
         TPlain plain(FullMeet()->Dir());
         std::size_t rows = 0;
-        const auto start = Clock::now();
-        for (TOvelseInfo* round : TMeet::Rounds())
-            rows += plain.ReadRound(CurrentStID(), round->GetKlasseKode(), round->GetOvelseKode()).size();
-        const double t = Since(start);
+        const double t = Timed([&] {
+            for (TOvelseInfo* round : TMeet::Rounds())
+                rows += plain.ReadRound(CurrentStID(), round->GetKlasseKode(), round->GetOvelseKode()).size();
+        });
         Check(rows == PrRunde * 20, "plain meet");
         return t;
     });
 }
 
 void CreateManager(benchmark::State& state) {
-    Timed(state, *FullMeet(), [] {
-        const auto start = Clock::now();
-        TResultatManager manager;
-        return Since(start);
-    });
+    Figure(state, *FullMeet(), [] { return Timed([] { TResultatManager manager; }); });
 }
 
 // The meet manager's XML document of the whole meet, built and saved.
 void MeetXml(benchmark::State& state, TMeet& meet) {
-    Timed(state, meet, [&] {
-        const auto start = Clock::now();
-        ModelContext().StaevneManager->SaveStaevneXml();
-        const double t = Since(start);
+    Figure(state, meet, [&] {
+        const double t = Timed([&] { ModelContext().StaevneManager->SaveStaevneXml(); });
         Check(QFile(meet.Dir() + QStringLiteral("zuno-staevne.xml")).size() > 100L * meet.Results(),
               "document");
         return t;
@@ -632,11 +546,10 @@ void MeetXml(benchmark::State& state, TMeet& meet) {
 }
 
 void PlainReadMeetRecords(benchmark::State& state, TMeet& meet) {
-    Timed(state, meet, [&] {
+    Figure(state, meet, [&] {
         TPlainMeet plain(meet.Dir());
-        const auto start = Clock::now();
-        const std::size_t records = plain.Read();
-        const double t = Since(start);
+        std::size_t records = 0;
+        const double t = Timed([&] { records = plain.Read(); });
         Check(records > std::size_t(meet.Results() + meet.Participants()), "plain meet records");
         return t;
     });
@@ -683,9 +596,7 @@ void PrintRatios() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The registry values the meet manager writes go to a folder of the run's own.
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    const TBenchRunHome home;
     QCoreApplication application(argc, argv);
     FullMeet() = std::make_unique<TMeet>(true);
     SmallMeet() = std::make_unique<TMeet>(false);
@@ -729,15 +640,10 @@ int main(int argc, char** argv) {
     // load on the machine; the best of the five counts.
     for (int round = 0; round < 5; ++round) {
         for (const auto& [name, work] : figures) {
-            const std::string figure = name;
-            benchmark::RegisterBenchmark(name,
-                                         [figure, work = work](benchmark::State& state) {
-                                             CurrentFigure() = figure;
-                                             work(state);
-                                         })
-                ->Iterations(1)
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond);
+            RegisterOnce(name, [figure = std::string(name), work = work](benchmark::State& state) {
+                CurrentFigure() = figure;
+                work(state);
+            });
         }
     }
 

@@ -62,3 +62,40 @@ private:
     QString config_;
     TModelContext context_;
 };
+
+// A program folder with one meet of its own; its model context is held here while another one is in use.
+class TBenchMeet {
+public:
+    TBenchMeet() {
+        Use use(*this);
+        ModelContext().StaevneManager->CreateStaevne(QStringLiteral("Stævne"));
+    }
+    TBenchMeet(const TBenchMeet&) = delete;
+    TBenchMeet& operator=(const TBenchMeet&) = delete;
+
+    // The meet's context for the guard's lifetime.
+    class Use : public TBenchFolder::Use {
+    public:
+        explicit Use(TBenchMeet& meet)
+            : TBenchFolder::Use(meet.folder_) {}
+    };
+
+    const QString& Dir() const { return folder_.Dir(); }
+
+private:
+    TBenchFolder folder_;
+};
+
+// The registry values a run writes go to a folder of the run's own while this lives; with offscreen, a
+// run that makes windows draws them offscreen unless a platform is set.
+class TBenchRunHome {
+public:
+    explicit TBenchRunHome(bool offscreen = false) {
+        qputenv("XDG_CONFIG_HOME", home_.path().toLocal8Bit());
+        if (offscreen && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+private:
+    QTemporaryDir home_;
+};

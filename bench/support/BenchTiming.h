@@ -25,3 +25,20 @@ double Timed(Work work) {
     work();
     return Since(start);
 }
+
+// The best of runs runs of work, which gives the seconds of the part of itself that counts.
+template <typename Work>
+double BestGiven(int runs, Work work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const double seconds = work();
+        best = seconds < best ? seconds : best;
+    }
+    return best;
+}
+
+// The best of runs runs of work, in seconds.
+template <typename Work>
+double BestOf(int runs, Work work) {
+    return BestGiven(runs, [&work] { return Timed(work); });
+}

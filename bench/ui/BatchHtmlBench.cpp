@@ -13,13 +13,12 @@
 #include "model/D_StaevneSystemData.h"
 #include "model/D_StdKlasser.h"
 #include "storage/BtvTransaction.h"
-#include "storage/DBFieldDate.h"
 #include "support/BenchFolder.h"
+#include "support/BenchMeet.h"
 #include "support/BenchTiming.h"
 #include "ui/Kelvo2MainProgJobs.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -82,73 +81,25 @@ private:
     }
 
     void MakeProgramme() {
-        TOvelseManager& ov = *ModelContext().OvelseManager;
         TEditOvelsesRaekke raekke;
         std::vector<int> klasser;
         const std::vector<TOvelseElement*> events = Events();
         for (int k = 0; k < Klasser; ++k) {
             klasser.push_back(k);
             for (std::size_t e = 0; e < events.size(); ++e) {
-                auto row = std::make_unique<TEditOvelseData>();
-                row->KlasseNr = k;
-                row->Klasse = GetStdKlasseKode(k);
-                row->Ovelse = events[e]->GetTrimmedString(OvelseField::Ovelse);
-                row->Ovtype = events[e]->GetOvtype();
-                row->OvelseNr = events[e]->GetField(OvelseField::Sortkode)->GetAsInteger();
-                row->Runder = QStringLiteral("F");
-                row->AntalPrHeat = 8;
-                row->Slot(1).DatoTid =
-                    QDateToDateTime(QDate(2024, 6, 1)) + (8 * 60 + static_cast<int>(e) * 5 + k) / 1440.0;
-                row->Slot(1).Sted = QStringLiteral("STADION");
+                auto row = ProgrammeRow(k, GetStdKlasseKode(k), *events[e]);
+                row->Slot(1).DatoTid = BenchMeetDay() + (8 * 60 + static_cast<int>(e) * 5 + k) / 1440.0;
                 raekke.Add(std::move(row));
             }
         }
-        ov.SaveEditOvelsesRaekke(&klasser, raekke);
+        ModelContext().OvelseManager->SaveEditOvelsesRaekke(&klasser, raekke);
     }
 
     void Fill() {
-        const qint32 stID = CurrentStID();
         TBtvTransaction transaction;
-        TKlubTable klub;
-        klub.Open();
-        for (qint32 nr = 1; nr <= Klubber; ++nr) {
-            klub.Insert();
-            klub.GetField(KlubField::StID)->SetAsInteger(stID);
-            klub.GetField(KlubField::KlubNr)->SetAsInteger(nr);
-            klub.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub %1").arg(nr));
-            klub.GetField(KlubField::KortNavn)->SetAsString(QStringLiteral("K%1").arg(nr));
-            klub.Post();
-        }
-        TDeltagerTable deltager;
-        deltager.Open();
-        for (qint32 nr = 1; nr <= size_.Deltagere; ++nr) {
-            deltager.Insert();
-            deltager.GetField(DeltagerField::StID)->SetAsInteger(stID);
-            deltager.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
-            deltager.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % Klubber + 1);
-            deltager.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager Nummer %1").arg(nr));
-            deltager.GetField(DeltagerField::Aargang)->SetAsInteger(1960 + nr % 50);
-            deltager.Post();
-        }
-        TResultatTable resultat;
-        resultat.Open();
-        int first = 0;
-        for (const auto& [key, info] : ModelContext().OvelseManager->KlasseIndex()) {
-            for (int k = 0; k < size_.PrRunde; ++k) {
-                resultat.Insert();
-                resultat.GetField(ResultatField::StID)->SetAsInteger(stID);
-                for (const int f : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde})
-                    resultat.GetField(f)->SetAsString(info->OvelseRn().GetField(f)->GetAsString());
-                resultat.GetField(ResultatField::Startnummer)
-                    ->SetAsInteger((first + k) % size_.Deltagere + 1);
-                resultat.GetField(ResultatField::Heat)->SetAsInteger(k / 8 + 1);
-                resultat.GetField(ResultatField::Resultat)->SetAsInteger(1000 + (k * 7919) % 900);
-                resultat.GetField(ResultatField::Placering)->SetAsInteger(k + 1);
-                resultat.GetField(ResultatField::Point)->SetAsFloat(k < 8 ? 8 - k : 0);
-                resultat.Post();
-            }
-            first += size_.PrRunde;
-        }
+        InsertKlubber(Klubber, SetKortNavn);
+        InsertDeltagere(size_.Deltagere, Klubber);
+        InsertPlacedRounds(size_.Deltagere, [this](const TOvelseInfo&) { return size_.PrRunde; });
         transaction.Commit();
     }
 
@@ -207,10 +158,7 @@ TFigure Measure(TMeet& meet, const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TBenchRunHome home(true);
     QApplication app(argc, argv);
 
     std::printf("making the meets ...\n");

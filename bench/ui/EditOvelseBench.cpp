@@ -14,7 +14,8 @@
 #include "model/D_Staevne.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchMeet.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 #include "ui/ovelse/EditOvelse.h"
 
@@ -58,25 +59,12 @@ public:
     int Rounds() const { return Klasser * scale_ * static_cast<int>(std::size(Ovelser)) * 2; }
 
 private:
-    // Every meet-bound file keeps the meet's number in the same field.
-    static_assert(int(KlasseField::StID) == int(ResultatField::StID) &&
-                  int(AfvStedField::StID) == int(DeltagerField::StID) &&
-                  int(OvelseRkField::StID) == int(OvelseRnField::StID) &&
-                  int(KlasseField::StID) == int(OvelseRnField::StID));
-    template <typename Table>
-    static void Insert(Table& table, const std::function<void(Table&)>& fill) {
-        table.Insert();
-        table.GetField(KlasseField::StID)->SetAsInteger(CurrentStID());
-        fill(table);
-        table.Post();
-    }
-
     void Fill() {
         TBtvTransaction transaction;
         TAfvStedTable steder;
         steder.Open();
         for (int i = 0; i < static_cast<int>(std::size(Steder)); ++i)
-            Insert<TAfvStedTable>(steder, [&](TAfvStedTable& t) {
+            InsertRecord(steder, [&](TAfvStedTable& t) {
                 t.GetField(AfvStedField::Sortkode)->SetAsInteger(i + 1);
                 t.GetField(AfvStedField::Sted)->SetAsString(QString::fromUtf8(Steder[i]));
             });
@@ -94,14 +82,14 @@ private:
         for (int k = 0; k < Klasser * scale_; ++k) {
             const QString klasse = QString(QChar(u'A' + k / 100 % 26)) +
                                    QStringLiteral("%1").arg(k % 100, 2, 10, QLatin1Char('0'));
-            Insert<TKlasseTable>(klasser, [&](TKlasseTable& t) {
+            InsertRecord(klasser, [&](TKlasseTable& t) {
                 t.GetField(KlasseField::Sortkode)->SetAsInteger(k + 1);
                 t.GetField(KlasseField::Klasse)->SetAsString(klasse);
                 t.GetField(KlasseField::Korttekst)->SetAsString(QStringLiteral("Klasse ") + klasse);
             });
             for (int o = 0; o < static_cast<int>(std::size(Ovelser)); ++o) {
                 const QString ovelse = QString::fromUtf8(Ovelser[o]);
-                Insert<TOvelseRkTable>(raekker, [&](TOvelseRkTable& t) {
+                InsertRecord(raekker, [&](TOvelseRkTable& t) {
                     t.GetField(OvelseRkField::Klasse)->SetAsString(klasse);
                     t.GetField(OvelseRkField::Ovelse)->SetAsString(ovelse);
                     t.GetField(OvelseRkField::Runder)->SetAsString(QStringLiteral("IF"));
@@ -115,7 +103,7 @@ private:
                     const int minutes = 9 * 60 + slot % Tider * 5 + (*letter ? 120 : 0);
                     const TDateTime datoTid =
                         QDateToDateTime(QDate(2025, 6, 6).addDays(day)) + minutes / 1440.0;
-                    Insert<TOvelseRnTable>(runder, [&](TOvelseRnTable& t) {
+                    InsertRecord(runder, [&](TOvelseRnTable& t) {
                         t.GetField(OvelseRnField::Klasse)->SetAsString(klasse);
                         t.GetField(OvelseRnField::Ovelse)->SetAsString(ovelse);
                         t.GetField(OvelseRnField::Runde)->SetAsString(QString::fromLatin1(letter));
@@ -125,7 +113,7 @@ private:
                     });
                     const int entries = *letter ? FinaleDeltagere : FoersteRundeDeltagere;
                     for (int e = 0; e < entries; ++e)
-                        Insert<TResultatTable>(resultater, [&](TResultatTable& t) {
+                        InsertRecord(resultater, [&](TResultatTable& t) {
                             t.GetField(ResultatField::Klasse)->SetAsString(klasse);
                             t.GetField(ResultatField::Ovelse)->SetAsString(ovelse);
                             t.GetField(ResultatField::Runde)->SetAsString(QString::fromLatin1(letter));
@@ -140,7 +128,7 @@ private:
         TDeltagerTable deltagere;
         deltagere.Open();
         for (int nr = 1; nr <= Deltagere * scale_; ++nr)
-            Insert<TDeltagerTable>(deltagere, [&](TDeltagerTable& t) {
+            InsertRecord(deltagere, [&](TDeltagerTable& t) {
                 t.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
                 t.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Deltager %1").arg(nr));
                 t.GetField(DeltagerField::KlubNr)->SetAsInteger(1);
@@ -256,16 +244,11 @@ int main(int argc, char** argv) {
             for (int col = 0; col < oversigt.ColCount(); ++col)
                 texts[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = oversigt.Text(col, row);
     }
-    const auto add = [](const char* name, void (*work)(benchmark::State&), int scale) {
-        benchmark::RegisterBenchmark(name, work)->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime();
-    };
-    add("overview/2000", FillOverview, 1);
-    add("overview/20000", FillOverview, 10);
-    add("open editor/2000", OpenEditor, 1);
-    benchmark::RegisterBenchmark("plain table/2000", PlainTable)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark("ctrl+a/2000", SelectAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+    RegisterRealTime("overview/2000", FillOverview)->Arg(1);
+    RegisterRealTime("overview/20000", FillOverview)->Arg(10);
+    RegisterRealTime("open editor/2000", OpenEditor)->Arg(1);
+    RegisterRealTime("plain table/2000", PlainTable);
+    RegisterRealTime("ctrl+a/2000", SelectAll);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

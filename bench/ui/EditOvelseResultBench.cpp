@@ -14,7 +14,8 @@
 #include "model/D_StaevneSystemData.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchMeet.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 #include "ui/ovelse/EditOvelse.h"
 #include "ui/ovelse/Seedning.h"
@@ -49,34 +50,24 @@ public:
     int Rows() const { return rows_; }
 
 private:
-    template <typename Table>
-    static void Insert(Table& table, const std::function<void(Table&)>& fill) {
-        table.Insert();
-        table.GetField(KlasseField::StID)->SetAsInteger(CurrentStID());
-        fill(table);
-        table.Post();
-    }
-
     void Fill() {
         TBtvTransaction transaction;
         TAfvStedTable steder;
         steder.Open();
-        Insert<TAfvStedTable>(steder,
-                              [](TAfvStedTable& t) { t.GetField(AfvStedField::Sted)->SetAsString("LØB"); });
+        InsertRecord(steder, [](TAfvStedTable& t) { t.GetField(AfvStedField::Sted)->SetAsString("LØB"); });
         TKlasseTable klasser;
         klasser.Open();
-        Insert<TKlasseTable>(klasser,
-                             [](TKlasseTable& t) { t.GetField(KlasseField::Klasse)->SetAsString("M"); });
+        InsertRecord(klasser, [](TKlasseTable& t) { t.GetField(KlasseField::Klasse)->SetAsString("M"); });
         TOvelseRkTable raekker;
         raekker.Open();
-        Insert<TOvelseRkTable>(raekker, [](TOvelseRkTable& t) {
+        InsertRecord(raekker, [](TOvelseRkTable& t) {
             t.GetField(OvelseRkField::Klasse)->SetAsString("M");
             t.GetField(OvelseRkField::Ovelse)->SetAsString("100");
             t.GetField(OvelseRkField::Runder)->SetAsString("F");
         });
         TOvelseRnTable runder;
         runder.Open();
-        Insert<TOvelseRnTable>(runder, [](TOvelseRnTable& t) {
+        InsertRecord(runder, [](TOvelseRnTable& t) {
             t.GetField(OvelseRnField::Klasse)->SetAsString("M");
             t.GetField(OvelseRnField::Ovelse)->SetAsString("100");
             t.GetField(OvelseRnField::Sted)->SetAsString("LØB");
@@ -86,7 +77,7 @@ private:
         TKlubTable klubber;
         klubber.Open();
         for (int k = 1; k <= Klubber; ++k)
-            Insert<TKlubTable>(klubber, [k](TKlubTable& t) {
+            InsertRecord(klubber, [k](TKlubTable& t) {
                 t.GetField(KlubField::KlubNr)->SetAsInteger(k);
                 t.GetField(KlubField::Navn)->SetAsString(QStringLiteral("Klub %1").arg(k));
             });
@@ -95,12 +86,12 @@ private:
         TResultatTable resultater;
         resultater.Open();
         for (int nr = 1; nr <= rows_; ++nr) {
-            Insert<TDeltagerTable>(deltagere, [nr](TDeltagerTable& t) {
+            InsertRecord(deltagere, [nr](TDeltagerTable& t) {
                 t.GetField(DeltagerField::Startnummer)->SetAsInteger(nr);
                 t.GetField(DeltagerField::Navn)->SetAsString(QStringLiteral("Løber %1").arg(nr));
                 t.GetField(DeltagerField::KlubNr)->SetAsInteger(nr % Klubber + 1);
             });
-            Insert<TResultatTable>(resultater, [nr](TResultatTable& t) {
+            InsertRecord(resultater, [nr](TResultatTable& t) {
                 t.GetField(ResultatField::Klasse)->SetAsString("M");
                 t.GetField(ResultatField::Ovelse)->SetAsString("100");
                 t.GetField(ResultatField::Startnummer)->SetAsInteger(nr);
@@ -199,17 +190,12 @@ int main(int argc, char** argv) {
     const TScopedMessagePresenter presenter(std::make_unique<TRecordingPresenter>());
     round1000 = std::make_unique<TRound>(1000);
     round10000 = std::make_unique<TRound>(10000);
-    const auto add = [](const char* name, void (*work)(benchmark::State&), int rows) {
-        benchmark::RegisterBenchmark(name, work)->Arg(rows)->Unit(benchmark::kMillisecond)->UseRealTime();
-    };
-    add("editor save/1000", EditorSave, 1000);
-    add("write+sort/1000", ManagerSave, 1000);
-    add("editor save/10000", EditorSave, 10000);
-    add("write+sort/10000", ManagerSave, 10000);
-    benchmark::RegisterBenchmark("seed retries/1000", SeedRetries)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark("seed once/1000", SeedOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
+    for (const int rows : {1000, 10000}) {
+        RegisterRealTime(FigureName("editor save", rows), EditorSave)->Arg(rows);
+        RegisterRealTime(FigureName("write+sort", rows), ManagerSave)->Arg(rows);
+    }
+    RegisterRealTime("seed retries/1000", SeedRetries);
+    RegisterRealTime("seed once/1000", SeedOnce);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -13,7 +13,8 @@
 #include "model/D_StdKlasser.h"
 #include "storage/BtvTransaction.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchMeet.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 #include "ui/EditTabel.h"
 
@@ -103,6 +104,8 @@ void LoadAndSort(benchmark::State& state) {
 constexpr int SmallLines = 5'000;
 constexpr int LargeLines = 10 * SmallLines;
 constexpr int LinesPerKlub = 40;
+const char* const ImportKlasser[] = {"M", "K"};
+const char* const ImportOvelser[] = {"100", "LÆ"};
 
 // Two entries a participant: 100 m and long jump, of class M or K.
 struct TLine {
@@ -187,27 +190,7 @@ public:
     // An empty meet with classes M and K, each with 100 m and long jump.
     void NewMeet() {
         StaevneManager->CreateStaevne(QStringLiteral("Stævne %1").arg(++meets_));
-        TOvelseManager& ov = *OvelseManager;
-        TEditOvelsesRaekke raekke;
-        std::vector<int> klasser;
-        for (const char* klasse : {"M", "K"}) {
-            klasser.push_back(FindStdKlasse(klasse));
-            for (const char* ovelse : {"100", "LÆ"}) {
-                auto row = std::make_unique<TEditOvelseData>();
-                row->KlasseNr = FindStdKlasse(klasse);
-                row->Klasse = QString::fromLatin1(klasse);
-                row->Ovelse = QString::fromUtf8(ovelse);
-                TOvelseElement* event = ov.FindOvelse(row->Ovelse);
-                row->Ovtype = event->GetOvtype();
-                row->OvelseNr = event->GetField(OvelseField::Sortkode)->GetAsInteger();
-                row->Runder = QStringLiteral("F");
-                row->AntalPrHeat = 8;
-                row->Slot(1).DatoTid = QDateToDateTime(QDate(2024, 6, 1)) + 0.5;
-                row->Slot(1).Sted = QStringLiteral("STADION");
-                raekke.Add(std::move(row));
-            }
-        }
-        ov.SaveEditOvelsesRaekke(&klasser, raekke);
+        SaveProgramme(ImportKlasser, ImportOvelser);
     }
 
 private:
@@ -251,10 +234,6 @@ void Managers(benchmark::State& state) {
     OnNewMeets(state, InsertThroughManagers);
 }
 
-std::string Name(const char* figure, int size) {
-    return std::string(figure) + "/" + std::to_string(size);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -265,12 +244,7 @@ int main(int argc, char** argv) {
 
     // Each figure the best of five runs of two: the machine's own noise is what varies between them.
     const auto add = [](const char* figure, void (*work)(benchmark::State&), int size) {
-        benchmark::RegisterBenchmark(Name(figure, size).c_str(), work)
-            ->Arg(size)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(2)
-            ->Repetitions(5);
+        RegisterRealTime(FigureName(figure, size), work)->Arg(size)->Iterations(2)->Repetitions(5);
     };
     for (const int results : {SmallResults, LargeResults})
         add("raw editor", LoadAndSort, results);
@@ -289,10 +263,10 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios(
         "baseline (ms)",
-        {{"raw editor x10", Name("raw editor", LargeResults), Name("raw editor", SmallResults)},
-         {"import x10", Name("import", LargeLines), Name("import", SmallLines)},
-         {"import/managers", Name("import", SmallLines), Name("managers", SmallLines)},
-         {"import/managers", Name("import", LargeLines), Name("managers", LargeLines)}});
+        {{"raw editor x10", FigureName("raw editor", LargeResults), FigureName("raw editor", SmallResults)},
+         {"import x10", FigureName("import", LargeLines), FigureName("import", SmallLines)},
+         {"import/managers", FigureName("import", SmallLines), FigureName("managers", SmallLines)},
+         {"import/managers", FigureName("import", LargeLines), FigureName("managers", LargeLines)}});
     std::printf("(raw editor x10 and import x10 at most 11 for a linear cost; import/managers at most 3)\n");
     benchmark::Shutdown();
     importFolder.reset();

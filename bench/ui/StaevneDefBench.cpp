@@ -6,7 +6,7 @@
 #include "foundation/Messages.h"
 #include "model/D_Ovelser.h"
 #include "support/BenchFolder.h"
-#include "support/BenchTiming.h"
+#include "support/BenchRuns.h"
 #include "support/RatioReporter.h"
 #include "ui/staevne/StaevneDef.h"
 
@@ -112,10 +112,6 @@ void DeleteSelected(benchmark::State& state) {
     wizard.Refill(rows);
 }
 
-std::string Name(const char* figure, int rows) {
-    return std::string(figure) + "/" + std::to_string(rows);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -128,11 +124,8 @@ int main(int argc, char** argv) {
     std::vector<RatioReporter::Ratio> ratios;
     for (const auto& [figure, work] : figures) {
         for (const int rows : {Small, Large})
-            benchmark::RegisterBenchmark(Name(figure, rows).c_str(), work)
-                ->Arg(rows)
-                ->Unit(benchmark::kMillisecond)
-                ->UseRealTime();
-        ratios.push_back({figure, Name(figure, Large), Name(figure, Small)});
+            RegisterRealTime(FigureName(figure, rows), work)->Arg(rows);
+        ratios.push_back({figure, FigureName(figure, Large), FigureName(figure, Small)});
     }
     small = std::make_unique<TWizard>(Small);
     large = std::make_unique<TWizard>(Large);

@@ -153,8 +153,9 @@ void TStdFormBehaviour::LoadPlacement() {
     if (!form_.isWindow())
         return;
     Platform::TRegistry registry;
-    // A key that cannot be opened reads as defaults.
-    registry.OpenKey(PlacementKey(), true);
+    // A key that cannot be opened reads as defaults. Reading makes no key: a program that only shows, as a
+    // results board, leaves the settings as they were.
+    registry.OpenKey(PlacementKey(), false);
     const QString prefix = ClassName();
     const QRect saved(registry.ReadInteger(prefix + QStringLiteral("_Left"), DefaultLeft),
                       registry.ReadInteger(prefix + QStringLiteral("_Top"), DefaultTop),

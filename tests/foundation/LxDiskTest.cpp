@@ -115,3 +115,15 @@ TEST_F(Disk, DeletesFilesAndTreesWithoutFollowingLinks) {
 TEST(MsTick, DifferenceSurvivesTheWrap) {
     EXPECT_EQ(TickDiff(0xFFFFFFF0u, 0x10u), 0x20u);
 }
+
+TEST_F(Disk, ReadsTheLinesOfAWindows1252TextFile) {
+    WriteFile(At("Lines.txt"), QByteArray("\xC6"
+                                          "ble\r\nP\xE6re\r\n\r\nsidst"));
+    WriteFile(At("Mac.txt"), QByteArray("a\rb\r"));
+    EXPECT_EQ(ReadTextFileLines(At("lines.TXT")), QStringList({"Æble", "Pære", "", "sidst"}));
+    EXPECT_EQ(ReadTextFileLines(At("Mac.txt")), QStringList({"a", "b"}));
+
+    QString error;
+    EXPECT_EQ(ReadTextFileLines(At("missing.txt"), &error), std::nullopt);
+    EXPECT_FALSE(error.isEmpty());
+}

@@ -1,13 +1,19 @@
 #include "ui/Kelvo2MainProg.h"
 
 #include "UiTestSupport.h"
+#include "board/FolderFiles.h"
+#include "controls/Gui.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/Test.h"
 
 #include "foundation/PathResolver.h"
 #include "model/D_Staevne.h"
+#include "platform/Registry.h"
 #include "ui/Kelvo2MainProgJobs.h"
 #include "ui/Launchers.h"
+#include "ui/board/ResultatInfo.h"
+#include "ui/board/ResultatInfoPages.h"
+#include "ui/staevne/ValgStaevne2.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -104,8 +110,99 @@ TEST_F(MainProgTest, BoardNumberIsBoardAndOneDigitFromOneToNine) {
         EXPECT_EQ(TKelvo2MainProgForm::BoardNumber(text), number) << text;
     // Only the first parameter counts.
     Prepare({"Stævne"}, "Stævne");
+    TScriptedDialogs dialogs;
+    for (int shown = 0; shown < 2; ++shown)
+        dialogs->Answer<TResultatInfoForm>([](TResultatInfoForm& board) {
+            EXPECT_EQ(board.Pages().Board(), 3);
+            return mrCancel;
+        });
     EXPECT_EQ(Start({"board3"})->CheckBoard(), 3);
     EXPECT_EQ(Start({"/S", "BOARD3"})->CheckBoard(), 0);
+}
+
+TEST_F(MainProgTest, ABoardShowsOverTheOpenMeetThenEndsTheProgramHavingStoredNothing) {
+    Prepare({"Stævne"}, "Stævne");
+    Platform::TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(TStdFormBehaviour::PlacementKey(), true));
+    registry.DeleteValue("TKelvo2MainProgForm_Left");
+    registry.CloseKey();
+    TScriptedDialogs dialogs;
+    dialogs->Answer<TResultatInfoForm>([](TResultatInfoForm& board) {
+        EXPECT_EQ(CurrentStaevneNavn(), "Stævne");
+        EXPECT_EQ(board.Pages().Board(), 7);
+        return mrCancel;
+    });
+    int closed = 0;
+    const auto form = std::make_unique<TKelvo2MainProgForm>(QStringList{"BOARD7"}, Dir());
+    QObject::connect(form.get(), &TKelvo2MainProgForm::FormClosed, [&closed] { ++closed; });
+    form->show();
+    Settle();
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->ExitCode(), 0);
+    // Not even the main window's place on the screen.
+    EXPECT_FALSE(registry.OpenKey(TStdFormBehaviour::PlacementKey(), false) &&
+                 registry.ValueExists("TKelvo2MainProgForm_Left"));
+    // Without a board the window's place is kept, as always.
+    Start({})->close();
+    EXPECT_TRUE(registry.OpenKey(TStdFormBehaviour::PlacementKey(), false) &&
+                registry.ValueExists("TKelvo2MainProgForm_Left"));
+}
+
+TEST_F(MainProgTest, ABoardProgramLeavesTheFolderAndTheSettingsAsTheyWere) {
+    Prepare({"Stævne"}, "Stævne");
+    WriteFile(Path("BOARD2"), "TIMER\r\n");
+    const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME");
+    // A machine where no window was ever placed: reading the places makes no empty key either.
+    for (QDirIterator it(settings, {"*.dsk.ini"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        ASSERT_TRUE(QFile::remove(it.next()));
+    const TFolderFiles before = FolderFiles({Dir(), settings});
+    TScriptedDialogs dialogs;
+    int steps = 0;
+    dialogs->Answer<TResultatInfoForm>([&steps](TResultatInfoForm& board) {
+        board.Start();
+        for (; steps < 5; ++steps)
+            board.Read();
+        board.Stop();
+        return mrCancel;
+    });
+    Start({"BOARD2"});
+    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(FolderFiles({Dir(), settings}), before);
+}
+
+TEST_F(MainProgTest, ABoardWithNoMeetOpenSaysSoAndTheWindowStays) {
+    Prepare({"Stævne"});
+    const auto form = Start({"BOARD4"});
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Shown(), QStringList{"Resultattavle 4 kan ikke vises, fordi der ikke er noget stævne åbent.\r\n"
+                                   "Vælg et stævne med \"Vælg stævne\", så vises tavlen."});
+    EXPECT_EQ(Start({"BOARD0"})->CheckBoard(), 0);
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
+TEST_F(MainProgTest, ABoardWaitingForItsMeetShowsOnceOneIsChosen) {
+    Prepare({"Stævne"});
+    const auto form = Start({"BOARD4"});
+    ASSERT_EQ(Shown().size(), 1);
+    TScriptedDialogs dialogs;
+    dialogs->Answer<TValgStaevne2Form>([](TValgStaevne2Form&) {
+        StaevneManager->OpenStaevne(StaevneManager->IndexOfStaevneNavn("Stævne"));
+        return mrOk;
+    });
+    int shown = 0;
+    dialogs->Answer<TResultatInfoForm>([&shown](TResultatInfoForm& board) {
+        EXPECT_EQ(board.Pages().Board(), 4);
+        ++shown;
+        return mrCancel;
+    });
+    int closed = 0;
+    QObject::connect(form.get(), &TKelvo2MainProgForm::FormClosed, [&closed] { ++closed; });
+    form->VaelgStaevneButton->click();
+    Settle();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(Shown().isEmpty());
 }
 
 TEST_F(MainProgTest, AnnouncerModeLeavesOnlyChoosingEventsAndChangeNotes) {

@@ -20,17 +20,8 @@
 
 // ---------------------------------------------------------------- small text files
 
-QStringList SplitTextLines(const QString& text) {
-    QStringList lines;
-    ForEachTextLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
-    return lines;
-}
-
 QStringList ReadTextLines(const QString& fileName) {
-    QFile file(ResolvePath(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return SplitTextLines(Windows1252::Decode(file.readAll()));
+    return ReadTextFileLines(fileName).value_or(QStringList());
 }
 
 void WriteTextLines(const QString& fileName, const QStringList& lines) {

@@ -2,6 +2,8 @@
 // The timing reader's file work, apart from what the lines mean: the small text files beside the record
 // files (".path", ".files"), the listing of a timing system's folder, and the watch on one heat's result
 // and wind files, which runs off the calling thread so that a folder that hangs never holds up a window.
+#include "foundation/LxString.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -20,25 +22,6 @@ QStringList ReadTextLines(const QString& fileName);
 // Writes the lines as Windows-1252 with CRLF, replacing the file only once it is written whole. Raises
 // Exception with a Danish message when it cannot be written.
 void WriteTextLines(const QString& fileName, const QStringList& lines);
-// Calls line(view) for each line of the text (CRLF, LF or CR ending it), a final line end giving no
-// empty line.
-template <typename Line>
-void ForEachTextLine(QStringView text, Line line) {
-    // Lines end in LF (after a CR or not); a text without any LF has CRs alone.
-    const QChar end = text.contains(u'\n') ? QChar(u'\n') : QChar(u'\r');
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype stop = text.indexOf(end, start);
-        if (stop < 0)
-            stop = text.size();
-        QStringView one = text.sliced(start, stop - start);
-        if (end == u'\n' && one.endsWith(u'\r'))
-            one.chop(1);
-        line(one);
-        start = stop + 1;
-    }
-}
-QStringList SplitTextLines(const QString& text);
 
 // ---------------------------------------------------------------- the folder
 

@@ -3,6 +3,7 @@
 #include "ui/ovelse/EditOvelse.h"
 
 #include "foundation/controls/MsgForm.h"
+#include "model/D_BoardFil.h"
 #include "model/D_Globals.h"
 #include "model/D_GridKlasse.h"
 #include "model/D_Ovelser.h"
@@ -303,7 +304,9 @@ void TEditOvelseForm::BuildToolBar() {
     dropDown(PrintToolBar, TidsskemaToolButton, TidsskemaPopupMenu);
     dropDown(PrintToolBar, DiplomToolButton, DiplomPopupMenu);
     dropDown(PrintToolBar, BoardToolButton, BoardPopupMenu);
-    BoardToolButton->setVisible(false);
+    // Shown: it is the only way to the file the results board reads.
+    if (auto* button = qobject_cast<QToolButton*>(PrintToolBar->widgetForAction(BoardToolButton)))
+        button->setPopupMode(QToolButton::InstantPopup);
     PrintToolBar->insertWidget(MedaljelisteToolButton, KlubKonkurrenceKlasser);
     ResultatSerieToolButton->setData(1);
 }
@@ -469,6 +472,19 @@ void TEditOvelseForm::ConnectControls() {
         });
     });
     connect(OversigtGrid, &QAbstractItemView::doubleClicked, this, guarded([this] { OpenOvelsePage(); }));
+    // A results board's file: the rounds of the overview's selected cells, rows top to bottom, each row
+    // left to right.
+    for (QAction* board : Boards)
+        connect(board, &QAction::triggered, this, guarded([this, board] {
+                    OversigtGrid->CommitCell();
+                    std::vector<const TOvelseInfo*> rounds;
+                    const TGridRect rect = OversigtGrid->Selection();
+                    for (int row = rect.Top; row <= rect.Bottom; ++row)
+                        for (int col = rect.Left; col <= rect.Right; ++col)
+                            if (const TOvelseInfo* info = oversigt_.Info(col, row))
+                                rounds.push_back(info);
+                    WriteBoardFil(board->objectName(), rounds);
+                }));
 }
 
 void TEditOvelseForm::FillKlasseCombos() {

@@ -11,7 +11,7 @@
 // EditOvelseGrid.cpp is the result grid with its columns; EditOvelseSerie.cpp the series grid, series
 // mode and the attempt-series file; EditOvelseCommands.cpp the commands on results, and
 // EditOvelseRunde.cpp those on rounds (properties, seeding and points of a selection, deleting and
-// adding a round).
+// adding a round); EditOvelsePrint.cpp the prints.
 #include "foundation/controls/Extstrgr.h"
 #include "foundation/controls/RvkForms.h"
 #include "ui/ovelse/OvelseGridColumns.h"
@@ -41,6 +41,7 @@ class TOvelseManager;
 class TResultat;
 class TResultatManager;
 class TRunningPage;
+class TUdskrift;
 struct TSeedningValg;
 struct TShownRows;
 
@@ -59,6 +60,8 @@ public:
     static constexpr int SortHeatBaneSide = 4;
     static constexpr int SortHeatResultat = 5;
     static constexpr int SortResultatHeat = 6;
+    // The sort choice of a round's results: by heat, or over all heats as the round's ResType asks.
+    static int ResultatSortChoice(const TOvelseInfo* info);
     // The result grid: the row number and the modified mark, then the layout's columns.
     static constexpr int NrCol = 0;
     static constexpr int MarkCol = 1;
@@ -172,6 +175,23 @@ public:
     // A double click in the result grid: the timing reader on the heat of the row (when the meet reads its
     // timing files directly), the heat's rows shown as it leaves them.
     void EltidClick();
+
+    // ---- the prints (EditOvelsePrint.cpp); each commits the open cell and saves first
+    // Makes one of the list jobs for the window.
+    using TMakeUdskrift = std::unique_ptr<TUdskrift> (*)(QObject* owner);
+    // The loaded round on the result page, the selected rounds on the overview; again as HTML only when
+    // the list went to the screen or printer and HTML is asked for too. resultatliste: the rows sorted by
+    // result first.
+    void ListPrintClick(TMakeUdskrift make, bool resultatliste = false);
+    // places: the mask of TDiplomUdskrift; valgtDeltager: only the athlete of the current row.
+    void DiplomClick(int places, bool valgtDeltager);
+    void KlubstillingClick();
+    // The rounds of every cell of the overview.
+    void KlubKonkurrenceClick();
+    void MedaljelisteClick();
+    void ReaktionsTiderClick();
+    // The schedule of each weekday (1 Monday .. 7 Sunday).
+    void TidsskemaClick(const std::vector<int>& ugedage);
 
     // ---- controls
     QToolBar* const OvelseToolBar;
@@ -328,6 +348,9 @@ private:
     void SetWanted(QObject* control, bool wanted);
     void SetSerieCommands();
     void SetMenuItems(bool resultat);
+    // The print commands' menu items with the button each follows.
+    std::vector<std::pair<QAction*, QAction*>> PrintMenuItems() const;
+    void FollowPrintButtons(bool resultat);
     // Connects the commands to their work, each guarded and committing the open cell first.
     void ConnectCommands();
     // Runs a command's work with the one guard; the controls follow it.
@@ -351,6 +374,20 @@ private:
     void ForgetProgramme();
     // Closes for the overview to be built anew (after a round was deleted or added).
     void ReopenAfterProgramme();
+
+    // ---- prints (EditOvelsePrint.cpp)
+    void ConnectPrints();
+    // The open cell committed, then the loaded rows saved; false when either refused.
+    bool CommitAndSave();
+    // The job gets the manager and the check boxes' options.
+    void SetupJob(TUdskrift& job) const;
+    void RunJobOne(TMakeUdskrift make);
+    void RunJobList(TMakeUdskrift make);
+    // Runs a job made and set up anew, then the HTML-only second run when it is wanted.
+    void RunJobTwice(TMakeUdskrift make, const QString& htmlPrefix,
+                     const std::function<void(TUdskrift&)>& run);
+    // The result grid in the sort choice anew, after a print.
+    void ResortPage();
 
     // ---- the grids (EditOvelseGrid.cpp, EditOvelseSerie.cpp)
     void SetupOvelseGrid();

@@ -24,11 +24,6 @@ namespace {
 
 const QString IngenVidere = QStringLiteral("Der er ikke mulighed for videre avancement herfra");
 
-int ResultatChoice(const TOvelseInfo* info) {
-    const bool heat = !info || info->OvelseRn().GetField(OvelseRnField::ResType)->GetAsInteger() == 0;
-    return heat ? TEditOvelseForm::SortHeatResultat : TEditOvelseForm::SortResultatHeat;
-}
-
 } // namespace
 
 void TEditOvelseForm::ConnectCommands() {
@@ -58,6 +53,7 @@ void TEditOvelseForm::ConnectCommands() {
             RunCommand([this] { ShowInformation(this, QStringLiteral("Ikke supporteret")); });
         });
     connect(RedidTest, &QToolButton::clicked, this, [this] { RunCommand([this] { RedidTestClick(); }); });
+    ConnectPrints();
 }
 
 void TEditOvelseForm::RunCommand(const std::function<void()>& work) {
@@ -265,7 +261,7 @@ void TEditOvelseForm::BeregnPointClick() {
     const QStringList messages = manager_->CalcPoint();
     const TSystemData& meet = StaevneManager->SystemData();
     if (!meet.ECup2007 && (!(meet.DT || meet.VT) || manager_->HasResultat()))
-        SortResultater(ResultatChoice(manager_->OvelseInfo()));
+        SortResultater(ResultatSortChoice(manager_->OvelseInfo()));
     FillOvelseGrid();
     ShowMessages(messages);
 }

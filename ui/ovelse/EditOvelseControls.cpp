@@ -35,16 +35,18 @@ void SetEnabled(QObject* control, bool enabled) {
 } // namespace
 
 void TEditOvelseForm::RegisterCommands() {
-    // The prints and the board file come with their own work; until then they stay disabled.
-    QObject* const toCome[] = {TidsskemaToolButton,    AfkrydsningToolButton,   ProgramListeToolButton,
-                               StartlisteToolButton,   DommerlisteToolButton,   ResultatlisteToolButton,
-                               DiplomToolButton,       KlubstillingToolButton,  KlubKonkurrenceToolButton,
-                               MedaljelisteToolButton, ReaktionsTiderToolButton};
-    for (QObject* control : toCome) {
-        commands_.push_back({control, false});
-        SetEnabled(control, false);
-    }
-    QObject* const built[] = {OvelseEgenskaberToolButton,
+    QObject* const built[] = {TidsskemaToolButton,
+                              AfkrydsningToolButton,
+                              ProgramListeToolButton,
+                              StartlisteToolButton,
+                              DommerlisteToolButton,
+                              ResultatlisteToolButton,
+                              DiplomToolButton,
+                              KlubstillingToolButton,
+                              KlubKonkurrenceToolButton,
+                              MedaljelisteToolButton,
+                              ReaktionsTiderToolButton,
+                              OvelseEgenskaberToolButton,
                               EgenskaberMenu,
                               SeedningToolButton,
                               SeedningMenu,
@@ -90,8 +92,10 @@ void TEditOvelseForm::RegisterCommands() {
         commands_.push_back({control, true});
         SetEnabled(control, false);
     }
-    for (QMenu* menu :
-         {SorteringMenu, UdskrifterMenu, KolonnerMenu, TidsskemaPopupMenu, DiplomPopupMenu, BoardPopupMenu})
+    for (const auto& [item, button] : PrintMenuItems())
+        commands_.push_back({item, true});
+    // The board files stay enabled wherever the menu is reached: writing one changes no record.
+    for (QMenu* menu : {SorteringMenu, UdskrifterMenu, KolonnerMenu, TidsskemaPopupMenu, DiplomPopupMenu})
         for (QAction* item : menu->actions())
             item->setEnabled(false);
 }
@@ -148,6 +152,8 @@ void TEditOvelseForm::UpdateControls() {
         SetWanted(control, false);
     SetMenuItems(resultat);
     if (SpeakerMode) {
+        SetWanted(MedaljelisteToolButton, true);
+        SetWanted(ReaktionsTiderToolButton, true);
         for (QObject* control : prints)
             SetWanted(control, true);
         for (QObject* control : printChecks)
@@ -172,8 +178,12 @@ void TEditOvelseForm::UpdateControls() {
         SetWanted(SortComboBox, resultat);
         SetSerieCommands();
         RedidTest->setVisible(false);
+        FollowPrintButtons(resultat);
         return;
     }
+    // The meet's summaries need neither page nor selection.
+    SetWanted(MedaljelisteToolButton, true);
+    SetWanted(ReaktionsTiderToolButton, true);
 
     for (QObject* control : prints)
         SetWanted(control, resultat || (oversigt && antalValgte >= 1));
@@ -222,6 +232,27 @@ void TEditOvelseForm::UpdateControls() {
               rows && manager_->OvelseInfo() && manager_->OvelseInfo()->Ovelse().IsStafetOvelse());
     SetWanted(SletOvelseMenu, oversigt);
     SetWanted(TilfoejRundeMenu, oversigt);
+    FollowPrintButtons(resultat);
+}
+
+std::vector<std::pair<QAction*, QAction*>> TEditOvelseForm::PrintMenuItems() const {
+    std::vector<std::pair<QAction*, QAction*>> items;
+    for (QAction* day : TidsskemaDage)
+        items.emplace_back(day, TidsskemaToolButton);
+    for (QAction* place : {Plads1, Plads2, Plads3, Alle, ValgtDeltager})
+        items.emplace_back(place, DiplomToolButton);
+    // The result grid's popup, in the order of the lists' buttons.
+    const QList<QAction*> lists = UdskrifterMenu->actions();
+    QAction* const buttons[] = {AfkrydsningToolButton, ProgramListeToolButton, StartlisteToolButton,
+                                DommerlisteToolButton, ResultatlisteToolButton};
+    for (qsizetype i = 0; i < lists.size() && i < qsizetype(std::size(buttons)); ++i)
+        items.emplace_back(lists[i], buttons[i]);
+    return items;
+}
+
+void TEditOvelseForm::FollowPrintButtons(bool resultat) {
+    for (const auto& [item, button] : PrintMenuItems())
+        SetWanted(item, IsCommandWanted(button) && (item->parent() != UdskrifterMenu || resultat));
 }
 
 void TEditOvelseForm::SetMenuItems(bool resultat) {

@@ -14,14 +14,10 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-namespace {
-
-int ResultatSortChoice(const TOvelseInfo* info) {
+int TEditOvelseForm::ResultatSortChoice(const TOvelseInfo* info) {
     const bool heat = !info || info->OvelseRn().GetField(OvelseRnField::ResType)->GetAsInteger() == 0;
-    return heat ? TEditOvelseForm::SortHeatResultat : TEditOvelseForm::SortResultatHeat;
+    return heat ? SortHeatResultat : SortResultatHeat;
 }
-
-} // namespace
 
 void TEditOvelseForm::SetTabVisible(QWidget* page, bool visible) {
     const int index = PageControl->indexOf(page);

@@ -378,41 +378,46 @@ void TValgStaevne2Form::Aabn() {
     done(mrOk);
 }
 
-void TValgStaevne2Form::Ret() {
-    QTreeWidgetItem* item = OneSelected(QStringLiteral("Kan kun rette et stævne ad gangen"));
+void TValgStaevne2Form::ActOnSelected(const QString& several, const QString& failed,
+                                      const std::function<bool(QWidget*, int)>& action,
+                                      const std::function<void(TSelectedMeet&)>& done) {
+    QTreeWidgetItem* item = OneSelected(several);
     const QString navn = item->text(0);
     const int index = StaevneManager->IndexOfStaevneNavn(navn);
     QTreeWidgetItem* folder = SelectedFolder();
     if (index < 0 || !folder)
-        throw Exception(QStringLiteral("Fejl ved forsøg på at rette stævnenavn for ") + navn);
-    if (!actions_.Ret || !actions_.Ret(this, index))
+        throw Exception(failed + navn);
+    if (!action || !action(this, index))
         return;
-    // The name as the meet manager keeps it, trimmed.
-    const QString nyt = StaevneManager->GetStaevneNavn(index);
-    item->setText(0, nyt);
     QStringList navne = FolderNavne(folder).value_or(QStringList());
-    if (const qsizetype row = StaevneListView->indexOfTopLevelItem(item); row >= 0 && row < navne.size())
-        navne[row] = nyt;
+    const qsizetype row = StaevneListView->indexOfTopLevelItem(item);
+    TSelectedMeet meet{item, index, navne, row >= 0 && row < navne.size() ? row : -1};
+    done(meet);
     SetFolderNavne(folder, navne);
     SaveTree();
 }
 
+void TValgStaevne2Form::Ret() {
+    ActOnSelected(QStringLiteral("Kan kun rette et stævne ad gangen"),
+                  QStringLiteral("Fejl ved forsøg på at rette stævnenavn for "), actions_.Ret,
+                  [](TSelectedMeet& meet) {
+                      // The name as the meet manager keeps it, trimmed.
+                      const QString nyt = StaevneManager->GetStaevneNavn(meet.Index);
+                      meet.Item->setText(0, nyt);
+                      if (meet.Row >= 0)
+                          meet.Navne[meet.Row] = nyt;
+                  });
+}
+
 void TValgStaevne2Form::Slet() {
-    QTreeWidgetItem* item = OneSelected(QStringLiteral("Kan kun slette et stævne ad gangen"));
-    const QString navn = item->text(0);
-    const int index = StaevneManager->IndexOfStaevneNavn(navn);
-    QTreeWidgetItem* folder = SelectedFolder();
-    if (index < 0 || !folder)
-        throw Exception(QStringLiteral("Fejl ved forsøg på at slette stævne ") + navn);
-    if (!actions_.Slet || !actions_.Slet(this, index))
-        return;
-    QStringList navne = FolderNavne(folder).value_or(QStringList());
-    if (const qsizetype row = StaevneListView->indexOfTopLevelItem(item); row >= 0 && row < navne.size())
-        navne.removeAt(row);
-    SetFolderNavne(folder, navne);
-    delete item;
-    StaevneListView->clearSelection();
-    SaveTree();
+    ActOnSelected(QStringLiteral("Kan kun slette et stævne ad gangen"),
+                  QStringLiteral("Fejl ved forsøg på at slette stævne "), actions_.Slet,
+                  [this](TSelectedMeet& meet) {
+                      if (meet.Row >= 0)
+                          meet.Navne.removeAt(meet.Row);
+                      delete meet.Item;
+                      StaevneListView->clearSelection();
+                  });
 }
 
 void TValgStaevne2Form::Import() {

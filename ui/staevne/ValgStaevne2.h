@@ -108,6 +108,20 @@ private:
     QTreeWidgetItem* OneSelected(const QString& several) const;
     void SaveTree() const;
     void Aabn();
+    // The meet a rename or delete acted on: its list item, its index among the meets, its folder's names
+    // and its row in them (-1 when the names do not hold it).
+    struct TSelectedMeet {
+        QTreeWidgetItem* Item;
+        int Index;
+        QStringList& Navne;
+        qsizetype Row;
+    };
+    // Runs action on the one selected meet (raising several when more are selected, and failed with the
+    // meet's name when it is not found or no folder is chosen); when it went through, done brings the
+    // list and the folder's names up to date, and the tree is saved.
+    void ActOnSelected(const QString& several, const QString& failed,
+                       const std::function<bool(QWidget*, int)>& action,
+                       const std::function<void(TSelectedMeet&)>& done);
     void Ret();
     void Slet();
     void Import();

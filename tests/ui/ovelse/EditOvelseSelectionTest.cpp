@@ -161,12 +161,13 @@ TEST_F(OversigtSelection, CommandsFollowTheSelectionButThoseStillToComeStayDisab
     Click(*form, Round("M", "LÆ"));
     EXPECT_FALSE(form->IsCommandWanted(form->SeedningToolButton));
     EXPECT_TRUE(form->IsCommandWanted(form->BeregnPointToolButton));
-    // The commands on results and rounds are there; the prints are still to come.
+    // The commands on results and rounds, the prints and the board file are there.
     EXPECT_FALSE(form->SeedningToolButton->isEnabled());
     EXPECT_TRUE(form->BeregnPointToolButton->isEnabled());
     EXPECT_TRUE(form->SletOvelseMenu->isEnabled());
     EXPECT_TRUE(form->TilfoejRundeMenu->isEnabled());
-    EXPECT_FALSE(form->StartlisteToolButton->isEnabled()) << "wanted, but still to come";
+    EXPECT_TRUE(form->StartlisteToolButton->isEnabled());
+    EXPECT_TRUE(form->Boards[0]->isEnabled());
     EXPECT_TRUE(form->OversigtSortering->isEnabled());
     EXPECT_FALSE(form->VisTidsskema->isEnabled()) << "only in the class/event layout";
     EXPECT_FALSE(form->InklusivKlubkonkurrence->isEnabled());

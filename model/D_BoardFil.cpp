@@ -1,0 +1,106 @@
+#include "model/D_BoardFil.h"
+
+#include "foundation/Exception.h"
+#include "foundation/LxString.h"
+#include "foundation/Windows1252.h"
+#include "model/D_Context.h"
+#include "model/D_Ovelser.h"
+
+#include <QSaveFile>
+#include <QSet>
+
+#include <unordered_map>
+
+namespace {
+
+constexpr int KlasseWidth = 3;
+constexpr int OvelseWidth = BoardKeyLength - KlasseWidth;
+const QString TimerLine = QStringLiteral("TIMER");
+const QString PictureLine = QStringLiteral("PICTURE,");
+
+QString Fitted(const QString& text, int width) {
+    return text.left(width).leftJustified(width, u' ');
+}
+
+// What a line of the file names: leading blanks and control characters go, as a hand-written file may
+// have them.
+QString WithoutLeadingBlanks(QStringView line) {
+    qsizetype first = 0;
+    while (first < line.size() && line[first] <= u' ')
+        ++first;
+    return line.mid(first).toString();
+}
+
+} // namespace
+
+QString BoardKey(const QString& klasse, const QString& ovelse) {
+    return Fitted(klasse.trimmed(), KlasseWidth) + Fitted(ovelse.trimmed(), OvelseWidth);
+}
+
+QString BoardKeyOf(const TOvelseInfo& info) {
+    return BoardKey(info.GetKlasseKode(), info.GetOvelseKode());
+}
+
+TBoardFil ParseBoardFil(const QString& text) {
+    TBoardFil fil;
+    QSet<QString> seen;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.contains(TimerLine)) {
+            fil.Timer = true;
+        } else if (line.startsWith(PictureLine)) {
+            fil.Pictures << line.mid(PictureLine.size()).toString();
+        } else {
+            const QString key = WithoutLeadingBlanks(line);
+            if (key.isEmpty())
+                continue;
+            const QString fitted = Fitted(key, BoardKeyLength).toUpper();
+            if (!seen.contains(fitted)) {
+                seen.insert(fitted);
+                fil.Keys << fitted;
+            }
+        }
+    }
+    return fil;
+}
+
+QString BoardFilPath(const QString& name) {
+    return DataDirFile(name);
+}
+
+QString BoardFilNavn(int board) {
+    return QStringLiteral("BOARD") + QString::number(board);
+}
+
+std::vector<TOvelseInfo*> FindBoardOvelser(const TOvelseManager& ovelser, const QStringList& keys) {
+    // One walk over the rounds in time order, whatever the number of keys.
+    std::unordered_map<QString, std::vector<TOvelseInfo*>> byKey;
+    for (const QString& key : keys)
+        byKey.try_emplace(key);
+    for (const auto& [sortKey, info] : ovelser.TidIndex()) {
+        const auto found = byKey.find(BoardKeyOf(*info).toUpper());
+        if (found != byKey.end())
+            found->second.push_back(info);
+    }
+    std::vector<TOvelseInfo*> found;
+    QSet<const TOvelseInfo*> taken;
+    for (const QString& key : keys)
+        for (TOvelseInfo* info : byKey[key])
+            if (!taken.contains(info)) {
+                taken.insert(info);
+                found.push_back(info);
+            }
+    return found;
+}
+
+void WriteBoardFil(const QString& name, const std::vector<const TOvelseInfo*>& ovelser) {
+    QString text;
+    for (const TOvelseInfo* info : ovelser)
+        text += BoardKeyOf(*info) + CrLf;
+    const QString path = BoardFilPath(name);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(Windows1252::Encode(text)) < 0 || !file.commit())
+        throw Exception(QStringLiteral("Resultattavlens fil \"") + path +
+                        QStringLiteral("\" kunne ikke skrives: ") + file.errorString());
+}
