@@ -1,4 +1,5 @@
 #include "MeetRun.h"
+#include "support/PrinterToPdf.h"
 
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/Tablist.h"
@@ -12,6 +13,7 @@
 #include "storage/DBFieldDate.h"
 #include "ui/Launchers.h"
 #include "ui/WidgetKitDato.h"
+#include "ui/board/ResultatInfoPages.h"
 #include "ui/eltid/EltidReaderForm.h"
 #include "ui/klub/EditKlub.h"
 #include "ui/klub/EditKlubDeltager.h"
@@ -484,8 +486,42 @@ void TMeetRun::SeedTheHeats() {
         EXPECT_GT(heats.GetResultat(i)->Bane, 0) << heats.GetResultat(i)->Startnummer;
 }
 
+namespace {
+
+// The print options of the editor as the user ticks them: printer and HTML, no preview.
+void ToPrinterAndHtml(TEditOvelseForm& form) {
+    for (QCheckBox* box :
+         {form.UdskrivTilSkaerm, form.UdskrivTilPrinter, form.HtmlUdskrift, form.HTMLNavnPrOvelse})
+        if (box->isChecked() != (box == form.UdskrivTilPrinter || box == form.HtmlUdskrift))
+            box->click();
+    Settle();
+}
+
+QString PageText(const QString& fileName) {
+    return QString::fromLatin1(ReadFile(fileName));
+}
+
+} // namespace
+
 void TMeetRun::PrintStartLists() {
-    // The event editor's prints (start lists to PDF and HTML) land with their own work: filled in then.
+    QString printed;
+    InEditor([&](TEditOvelseForm& form) {
+        OpenResultPage(form, Round("M", "100", "I"));
+        ToPrinterAndHtml(form);
+        const TPrinterToPdf pdf;
+        ASSERT_TRUE(form.StartlisteToolButton->isEnabled());
+        form.StartlisteToolButton->trigger();
+        Settle();
+        printed = PdfText(pdf.FileName());
+    });
+    EXPECT_EQ(Shown(), QStringList());
+    const QString page = PageText(Path(MeetName + "/startliste.htm"));
+    // Every heat runner on the printed list and on the page, surname first, with his heat's lane.
+    for (int n = 1; n <= TypedAthletes; ++n) {
+        const QString navn = QStringLiteral("%1 Viking").arg(n, 2, 10, QLatin1Char('0'));
+        EXPECT_EQ(printed.count(navn), 1) << navn.toStdString() << "\n" << printed.toStdString();
+        EXPECT_EQ(page.count(navn), 1) << navn.toStdString();
+    }
 }
 
 void TMeetRun::TypeHeatResultsAndReadTheTimingFile() {
@@ -682,12 +718,81 @@ void TMeetRun::TypeFieldAndCombinedEventResults() {
 }
 
 void TMeetRun::PrintResultsAndStandings() {
-    // The event editor's result lists and its club and combined-event standings land with the prints:
-    // filled in then.
+    QString finale, mangekamp;
+    InEditor([&](TEditOvelseForm& form) {
+        ToPrinterAndHtml(form);
+        OpenResultPage(form, Round("M", "100", "F"));
+        {
+            const TPrinterToPdf pdf;
+            form.ResultatlisteToolButton->trigger();
+            Settle();
+            finale = PdfText(pdf.FileName());
+        }
+        OpenResultPage(form, Round("K", "7K"));
+        {
+            const TPrinterToPdf pdf;
+            form.ResultatlisteToolButton->trigger();
+            Settle();
+            mangekamp = PdfText(pdf.FileName());
+        }
+    });
+    Shown();
+    // The final's times and the heptathlon's totals, as entered.
+    for (auto it = entered_.cbegin(); it != entered_.cend(); ++it) {
+        if (it.key().startsWith("M 100 F "))
+            EXPECT_TRUE(finale.contains(Hundredths(it.value()))) << it.key().toStdString() << "\n"
+                                                                 << finale.toStdString();
+        if (it.key().startsWith("K 7K "))
+            EXPECT_TRUE(mangekamp.contains(QString::number(it.value()))) << it.key().toStdString() << "\n"
+                                                                         << mangekamp.toStdString();
+    }
 }
 
 void TMeetRun::ShowResultsOnTheBoard() {
-    // The results board ("BOARD1" started as a second program) lands with its window: filled in then.
+    // The final on board 1, from the overview's selection.
+    InEditor([&](TEditOvelseForm& form) {
+        ClickRound(form, Round("M", "100", "F"));
+        ASSERT_TRUE(form.Boards[0]->isEnabled());
+        form.Boards[0]->trigger();
+        Settle();
+    });
+    EXPECT_EQ(Shown(), QStringList());
+
+    // The board's own program beside this one: it starts on the meet and keeps showing until stopped.
+    const QString program = InstallProgramCopy(Dir());
+    QProcess board;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    board.setProcessEnvironment(environment);
+    board.setWorkingDirectory(Dir());
+    board.start(program, {QStringLiteral("BOARD1")});
+    ASSERT_TRUE(board.waitForStarted(10000));
+    EXPECT_FALSE(board.waitForFinished(3000))
+        << "the board ended: " << board.readAllStandardError().toStdString();
+    board.kill();
+    board.waitForFinished(10000);
+    const QString said = QString::fromUtf8(board.readAllStandardError());
+    EXPECT_FALSE(said.contains("Fejl")) << said.toStdString();
+
+    // What that board shows: the final's rows with their times.
+    // The key names the event: the board shows its heats and then its final.
+    TBoardPages pages(1);
+    pages.Read(false);
+    ASSERT_EQ(pages.Ovelser().size(), 2u);
+    for (int step = 0;
+         step < 40 && !(pages.Screen().Kind == TBoardScreenKind::Round && pages.Round() &&
+                        pages.Ovelser().at(std::size_t(pages.Item())) == &Round("M", "100", "F"));
+         ++step)
+        pages.Read(true);
+    ASSERT_NE(pages.Round(), nullptr);
+    QStringList shown;
+    for (const TBoardRow& row : pages.Round()->Rows)
+        shown << row.Startnr + u' ' + row.Resultat;
+    EXPECT_EQ(shown.size(), Finalists);
+    for (auto it = entered_.cbegin(); it != entered_.cend(); ++it)
+        if (it.key().startsWith("M 100 F "))
+            EXPECT_TRUE(shown.contains(it.key().section(u' ', 3) + u' ' + Hundredths(it.value())))
+                << it.key().toStdString() << ": " << shown.join(", ").toStdString();
 }
 
 // ---------------------------------------------------------------- transfer file

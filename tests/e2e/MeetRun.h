@@ -36,14 +36,14 @@ protected:
     void ChangeTheSettings();
     void ScheduleAndQualifyingRules();
     void SeedTheHeats();
-    // Start lists to PDF and HTML from the event editor: its prints are still to come.
+    // The heats' start list printed to PDF and written as a page.
     void PrintStartLists();
     void TypeHeatResultsAndReadTheTimingFile();
     void QualifyAndTransferToTheFinal();
     void TypeFieldAndCombinedEventResults();
-    // Result lists, combined-event and club standings from the event editor: its prints are still to come.
+    // The final's and the heptathlon's result lists printed to PDF.
     void PrintResultsAndStandings();
-    // The results board in a second process ("BOARD1"): still to come.
+    // The final on results board 1, the board's own program started beside this one ("BOARD1").
     void ShowResultsOnTheBoard();
     void ExportAndImportUnderANewName();
     void ServeThePages();

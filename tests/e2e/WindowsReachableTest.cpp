@@ -1,6 +1,6 @@
 // Every window of the program is reached from the main window: each of its buttons is enabled with a
 // meet open and opens its dialog; in the event editor every command that its page and selection call for
-// is enabled (but for the prints still to come) and the dialogs of the result page's commands open.
+// is enabled and the dialogs of the result page's commands open.
 #include "E2eSupport.h"
 #include "support/ResultFixture.h"
 
@@ -89,22 +89,15 @@ protected:
         EXPECT_TRUE(opened) << action->objectName().toStdString();
     }
 
-    // The editor's commands that the page calls for but that are disabled, but for the prints to come.
+    // The editor's commands that the page calls for but that are disabled.
     static QStringList WantedButDisabled(const TEditOvelseForm& form) {
-        // The prints and their standings land with their own work; until then they are disabled.
-        const QList<const QObject*> toCome = {
-            form.TidsskemaToolButton,    form.AfkrydsningToolButton,   form.ProgramListeToolButton,
-            form.StartlisteToolButton,   form.DommerlisteToolButton,   form.ResultatlisteToolButton,
-            form.DiplomToolButton,       form.KlubstillingToolButton,  form.KlubKonkurrenceToolButton,
-            form.MedaljelisteToolButton, form.ReaktionsTiderToolButton};
         QList<QAction*> actions = form.OvelseToolBar->actions() + form.PrintToolBar->actions();
         for (QMenu* menu : {form.OvelseGridPopup, form.OversigtGridPopup})
             actions += menu->actions();
         QStringList disabled;
         for (QAction* action : actions) {
-            // A hidden command is not offered (the board's button is hidden until the board lands).
-            if (action->isSeparator() || !action->isVisible() || toCome.contains(action) ||
-                !form.IsCommandWanted(action))
+            // A hidden command is not offered.
+            if (action->isSeparator() || !action->isVisible() || !form.IsCommandWanted(action))
                 continue;
             if (!action->isEnabled())
                 disabled << action->objectName() + u' ' + action->text();
