@@ -525,8 +525,9 @@ TImportResultat AutoOpdDeltagere(TKlubManager& klubber, TOvelseManager& ovelser,
 TKlubElement* FindKlubByNavn(TKlubManager& klubber, const QString& navn) {
     const QString wanted = Code(navn);
     TKlubList& list = klubber.KlubList();
-    for (int pos = 0; pos < list.GetCount(); ++pos) {
-        TKlubElement* klub = list.GetElement(pos);
+    // Looked up without moving the current club: the dialog saves its edits into that one.
+    for (int raw = 0; raw < list.GetCount(); ++raw) {
+        auto* klub = static_cast<TKlubElement*>(list.GetRawElement(raw));
         if (!klub->DeleteRequested && !klub->Deleted &&
             Code(klub->GetTrimmedString(KlubField::Navn)) == wanted)
             return klub;

@@ -130,5 +130,6 @@ struct TImportResultat {
 TImportResultat AutoOpdDeltagere(TKlubManager& klubber, TOvelseManager& ovelser,
                                  const std::vector<TImportRow>& rows, std::vector<int>& markers, bool redid);
 
-// The meet's club of this name, compared trimmed and without regard to case; null when none.
+// The meet's club of this name, compared trimmed and without regard to case; null when none. The club
+// manager's current club stays the current one.
 TKlubElement* FindKlubByNavn(TKlubManager& klubber, const QString& navn);

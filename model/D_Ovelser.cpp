@@ -281,6 +281,8 @@ void TOvelseManager::Reindex() {
     for (const auto& info : infos_)
         info->SetAfvSted(LocateAfvSted(info->OvelseRn().GetTrimmedString(OvelseRnField::Sted)));
     IndexInfos();
+    // A round put into a combined event (or taken out) changes the runs of its index.
+    LinkMangekamp();
 }
 
 // ---------------------------------------------------------------- rounds

@@ -320,7 +320,7 @@ public:
     // Stores every list; stamps the meet's OvelseRettet when anything had changed. False when a record
     // could not be written (the user has been told; the change stays pending).
     bool Save();
-    // Looks every round's venue up again (error 7) and rebuilds the indexes.
+    // Looks every round's venue up again (error 7) and rebuilds the indexes and the combined events' links.
     void Reindex();
     // Builds the round descriptions and their indexes anew from the lists as they stand. A round whose
     // class, event, event row, attribute or venue is missing is left out and reported once.

@@ -325,4 +325,16 @@ TEST_F(KlubImport, AClubIsFoundByItsNameWithoutRegardToCase) {
     EXPECT_EQ(FindKlubByNavn(klubber, "Odense"), nullptr);
 }
 
+TEST_F(KlubImport, LookingAClubUpLeavesTheCurrentClubCurrent) {
+    AddKlub(2, QStringLiteral("Odense AK"));
+    AddKlub(3, QStringLiteral("Vejle IF"));
+    TKlubManager klubber(AlleKlubber);
+    klubber.SelectKlub(klubber.GetKlub(0), DeltagerField::Navn);
+    TKlubElement* current = klubber.GetCurrentKlub();
+    ASSERT_NE(current, nullptr);
+    EXPECT_NE(FindKlubByNavn(klubber, "Vejle IF"), nullptr);
+    EXPECT_EQ(FindKlubByNavn(klubber, "Ingen"), nullptr);
+    EXPECT_EQ(klubber.GetCurrentKlub(), current) << "the dialog writes its edits into the current club";
+}
+
 } // namespace

@@ -130,3 +130,23 @@ TEST_F(ResultMangekamp, TotalsAverageWindRoundedUpAndTheJumpThatBringsItDown) {
     EXPECT_EQ(Row(manager, 1).Resultat, 3901);
     EXPECT_EQ(Row(manager, 1).windExcess, 0);
 }
+
+namespace {
+
+// A discipline put into the combined event while the programme is open (the event properties do so) is
+// one of its disciplines at once, not only after the programme is read anew.
+TEST_F(ResultMangekamp, ADisciplineLinkedWhileTheProgrammeIsOpenCountsAtOnce) {
+    TOvelseRkElement* sprint = Ov().FindOvelseRk("K", "100");
+    sprint->GetField(OvelseRkField::MKOvelse)->SetAsString("");
+    Ov().Save();
+    Ov().Reload();
+    ASSERT_EQ(Round("K", "7K").MKOvelser().size(), 4u);
+
+    Ov().FindOvelseRk("K", "100")->GetField(OvelseRkField::MKOvelse)->SetAsString("7K");
+    Ov().Save();
+    Ov().Reindex();
+    EXPECT_EQ(Round("K", "7K").MKOvelser().size(), 5u);
+    EXPECT_EQ(Round("K", "7K").MKOvelser().front(), &Round("K", "100"));
+}
+
+} // namespace

@@ -8,6 +8,8 @@
 #include "model/D_Ovelser.h"
 #include "model/D_OvelserProp.h"
 #include "model/D_PointBeregning.h"
+#include "model/D_StaevneDefRaekke.h"
+#include "model/D_StaevneSystemData.h"
 #include "ui/DialogRunner.h"
 #include "ui/WidgetKit.h"
 #include "ui/WidgetKitDato.h"
@@ -515,15 +517,16 @@ void TOvelsePropertyForm::Fill() {
     ShowStarttider();
     // Computed by the schedule; shown, never typed.
     CalcAfvTid->setEnabled(false);
-    StartKlokken->setTime(TimeOf(datoTider_.front()));
+    StartKlokken->setTime(TimeOf(VistRundeTid(datoTider_.front(), MeetStart())));
     PageControl->setCurrentIndex(0);
 }
 
 void TOvelsePropertyForm::ShowStarttider() {
     if (datoTider_.empty())
         return;
-    OvelseDato->setDate(DateOf(datoTider_.front()));
-    OvelseStarttid->setTime(TimeOf(datoTider_.front()));
+    const TDateTime shown = VistRundeTid(datoTider_.front(), MeetStart());
+    OvelseDato->setDate(DateOf(shown));
+    OvelseStarttid->setTime(TimeOf(shown));
     for (std::size_t i = 1; i < datoTider_.size(); ++i) {
         if (DateOf(datoTider_[i]) != DateOf(datoTider_[i - 1]))
             Block(OvelseDato);
@@ -534,6 +537,12 @@ void TOvelsePropertyForm::ShowStarttider() {
 
 void TOvelsePropertyForm::TakeStarttider() {
     datoTider_ = Starttider();
+}
+
+QTime TOvelsePropertyForm::MeetStart() {
+    const TDateTime dato = CurrentSystemData().Dato;
+    const QTime start = DateTimeToQTime(dato - std::floor(dato));
+    return start.isValid() ? start : QTime(0, 0);
 }
 
 std::vector<TDateTime> TOvelsePropertyForm::Starttider() const {
@@ -547,9 +556,13 @@ std::vector<TDateTime> TOvelsePropertyForm::Starttider() const {
         OvelseDato->Check();
         nyDato = OvelseDato->date();
     }
-    for (TDateTime& datoTid : tider)
+    // The boxes show the time of day; a round's time is stored from the meet's start.
+    const QTime start = MeetStart();
+    for (TDateTime& datoTid : tider) {
+        const TDateTime shown = VistRundeTid(datoTid, start);
         datoTid =
-            EncodeDateTime(dato ? nyDato : DateOf(datoTid), tid ? OvelseStarttid->time() : TimeOf(datoTid));
+            RundeDatoTid(dato ? nyDato : DateOf(shown), tid ? OvelseStarttid->time() : TimeOf(shown), start);
+    }
     return tider;
 }
 
@@ -585,8 +598,9 @@ void TOvelsePropertyForm::AutoTildelingButtonClick() {
     std::vector<TStarttidOvelse> ovelser;
     for (std::size_t i = 0; i < ovelser_.size(); ++i)
         ovelser.push_back({datoTider_[i], ovelser_[i]->AntalHeat});
-    datoTider_ =
-        AutoStarttider(ovelser, StartKlokken->time(), TidPrHeatTime->time(), RundOp5Min->isChecked());
+    // The clock as the rounds' times are stored: from the meet's start.
+    const QTime klokken = QTime(0, 0).addSecs(MeetStart().secsTo(StartKlokken->time()));
+    datoTider_ = AutoStarttider(ovelser, klokken, TidPrHeatTime->time(), RundOp5Min->isChecked());
     ShowStarttider();
 }
 

@@ -108,6 +108,8 @@ private:
     void Block(QWidget* control);
     // The date and time boxes from the working start times: blocked when the rounds differ.
     void ShowStarttider();
+    // The meet's start time of day, from which the rounds' times are stored.
+    static QTime MeetStart();
     // The working start times as the date and time boxes give them, where they are enabled.
     void TakeStarttider();
     // Raises when a box still enabled holds no valid value.

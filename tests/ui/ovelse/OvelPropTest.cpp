@@ -208,3 +208,29 @@ TEST_F(OvelProp, TheEditorOpensItForTheSelectionAndShowsTheRoundsAnew) {
 }
 
 } // namespace
+
+namespace {
+
+// In a meet that starts at 10:00 a round's time is stored from the start: the dialog shows and takes the
+// time of day, as the overview and the lists show it.
+TEST_F(OvelProp, TheStartTimeIsTheTimeOfDayInAMeetThatStartsLater) {
+    TSystemData& data = Manager().SystemData();
+    data.Dato = EncodeDateTime(Loerdag(), QTime(10, 0));
+    Manager().SaveStaevneData();
+    Round("M", "LÆ").OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(QDateToDateTime(Loerdag()));
+    Ov().Save();
+    Run({&Round("M", "LÆ")}, [](TOvelsePropertyForm& form) {
+        EXPECT_EQ(form.OvelseStarttid->time(), QTime(10, 0)) << "the meet's start";
+        EXPECT_EQ(form.StartKlokken->time(), QTime(10, 0));
+        form.OvelseDato->setDate(Loerdag().addDays(1));
+        form.OvelseStarttid->setTime(QTime(15, 0));
+        form.OKBitBtn->click();
+        return mrNone;
+    });
+    EXPECT_EQ(DateTimeToQDateTime(Round("M", "LÆ").GetTid()).time(), QTime(15, 0));
+    EXPECT_EQ(DateTimeToQDate(Round("M", "LÆ").GetDato()), Loerdag().addDays(1));
+    EXPECT_EQ(Start(Round("M", "LÆ")), QDateTime(Loerdag().addDays(1), QTime(5, 0)))
+        << "stored from the start";
+}
+
+} // namespace
