@@ -320,11 +320,13 @@ protected:
             EXPECT_TRUE(deltagere == Runners || deltagere == Runners + FileAthletes) << deltagere;
 
         // A transfer file is there whole or not at all; so is the meet imported from it.
-        if (noted.contains("exported"))
+        if (noted.contains("exported")) {
             EXPECT_TRUE(QFileInfo::exists(folder + "ud.kip"));
+        }
         const int copy = StaevneManager->IndexOfStaevneNavn(CopyName);
-        if (noted.contains("copied"))
+        if (noted.contains("copied")) {
             EXPECT_GE(copy, 0);
+        }
         if (copy >= 0) {
             StaevneManager->OpenStaevne(copy);
             EXPECT_EQ(Stored<TDeltagerTable>({DeltagerField::Startnummer}).size(), Runners + FileAthletes);

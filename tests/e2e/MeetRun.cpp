@@ -739,12 +739,14 @@ void TMeetRun::PrintResultsAndStandings() {
     Shown();
     // The final's times and the heptathlon's totals, as entered.
     for (auto it = entered_.cbegin(); it != entered_.cend(); ++it) {
-        if (it.key().startsWith("M 100 F "))
+        if (it.key().startsWith("M 100 F ")) {
             EXPECT_TRUE(finale.contains(Hundredths(it.value()))) << it.key().toStdString() << "\n"
                                                                  << finale.toStdString();
-        if (it.key().startsWith("K 7K "))
+        }
+        if (it.key().startsWith("K 7K ")) {
             EXPECT_TRUE(mangekamp.contains(QString::number(it.value()))) << it.key().toStdString() << "\n"
                                                                          << mangekamp.toStdString();
+        }
     }
 }
 
@@ -790,9 +792,10 @@ void TMeetRun::ShowResultsOnTheBoard() {
         shown << row.Startnr + u' ' + row.Resultat;
     EXPECT_EQ(shown.size(), Finalists);
     for (auto it = entered_.cbegin(); it != entered_.cend(); ++it)
-        if (it.key().startsWith("M 100 F "))
+        if (it.key().startsWith("M 100 F ")) {
             EXPECT_TRUE(shown.contains(it.key().section(u' ', 3) + u' ' + Hundredths(it.value())))
                 << it.key().toStdString() << ": " << shown.join(", ").toStdString();
+        }
 }
 
 // ---------------------------------------------------------------- transfer file
@@ -921,8 +924,9 @@ void TMeetRun::RunEveryBatchJob() {
             continue;
         const QString time = Hundredths(it.value());
         EXPECT_TRUE(page.contains(time)) << it.key().toStdString() << ' ' << time.toStdString();
-        if (it.key().startsWith("M 100 F "))
+        if (it.key().startsWith("M 100 F ")) {
             EXPECT_TRUE(xml.contains(time)) << time.toStdString();
+        }
     }
     for (int n = 1; n <= TypedAthletes; ++n)
         EXPECT_TRUE(page.contains(QStringLiteral("%1 Viking").arg(n, 2, 10, QLatin1Char('0'))))
