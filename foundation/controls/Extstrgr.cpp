@@ -1,10 +1,10 @@
 #include "foundation/controls/Extstrgr.h"
-#include "foundation/controls/ExtstrgrModel.h"
 
 #include "foundation/LxClass.h"
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/RvkForms.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -34,6 +34,68 @@ QString WithCharCase(const QString& text, const QString& charCase) {
 } // namespace
 
 // ---------------------------------------------------------------- the view's parts
+
+// The cells as the view sees them: data rows only, the fixed row being the heading.
+class TExtStringGrid::TModel : public QAbstractTableModel {
+public:
+    explicit TModel(TExtStringGrid& grid)
+        : QAbstractTableModel(&grid)
+        , grid_(grid) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : grid_.DataRowCount();
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : grid_.colCount_;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        const int col = index.column();
+        if (role == Qt::DisplayRole)
+            return grid_.rows_[static_cast<std::size_t>(index.row() + grid_.fixedRows_)][col].text;
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(CellAlignment(col));
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || grid_.fixedRows_ == 0 || section >= grid_.colCount_)
+            return {};
+        if (role == Qt::DisplayRole)
+            return grid_.rows_[0][section].text;
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        return {};
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (index.column() < grid_.fixedCols_)
+            return Qt::ItemIsEnabled;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    }
+    Qt::Alignment CellAlignment(int col) const {
+        const TExtColumn* column = grid_.GetExtColumn(col);
+        return HorizontalAlignment(column ? column->Alignment() : TAlignment::taLeftJustify) |
+               Qt::AlignVCenter;
+    }
+    void AllChanged() {
+        if (rowCount({}) > 0 && columnCount({}) > 0)
+            emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
+        if (columnCount({}) > 0)
+            emit headerDataChanged(Qt::Horizontal, 0, columnCount({}) - 1);
+    }
+
+    using QAbstractTableModel::beginInsertColumns;
+    using QAbstractTableModel::beginInsertRows;
+    using QAbstractTableModel::beginRemoveColumns;
+    using QAbstractTableModel::beginRemoveRows;
+    using QAbstractTableModel::beginResetModel;
+    using QAbstractTableModel::endInsertColumns;
+    using QAbstractTableModel::endInsertRows;
+    using QAbstractTableModel::endRemoveColumns;
+    using QAbstractTableModel::endRemoveRows;
+    using QAbstractTableModel::endResetModel;
+
+private:
+    TExtStringGrid& grid_;
+};
 
 // Every move of the current cell the view makes (clicks, page keys) goes through the grid's events.
 class TExtStringGrid::TSelection : public QItemSelectionModel {
@@ -209,6 +271,18 @@ void TExtStringGrid::CellChanged(int col, int row) {
         emit model_->dataChanged(model_->index(row - fixedRows_, col), model_->index(row - fixedRows_, col));
 }
 
+QModelIndex TExtStringGrid::ViewIndex(int col, int row) const {
+    return model_->index(row - fixedRows_, col);
+}
+
+void TExtStringGrid::RowChanged(int row) {
+    emit model_->dataChanged(ViewIndex(0, row), ViewIndex(std::max(colCount_ - 1, 0), row));
+}
+
+void TExtStringGrid::AllCellsChanged() {
+    model_->AllChanged();
+}
+
 void TExtStringGrid::SetColCount(int count) {
     count = std::max(count, 0);
     if (count == colCount_)
@@ -246,6 +320,24 @@ void TExtStringGrid::SetRowCount(int count) {
         rows_.resize(static_cast<std::size_t>(count));
         model_->endRemoveRows();
     }
+    KeepCurrentInside();
+}
+
+void TExtStringGrid::InsertRow(int row) {
+    row = std::clamp(row, fixedRows_, RowCount());
+    model_->beginInsertRows({}, row - fixedRows_, row - fixedRows_);
+    rows_.insert(rows_.begin() + row, TGridRow(static_cast<std::size_t>(colCount_)));
+    model_->endInsertRows();
+    KeepCurrentInside();
+}
+
+void TExtStringGrid::RemoveRow(int row) {
+    ClearRow(row);
+    if (row < fixedRows_ || DataRowCount() <= 1)
+        return;
+    model_->beginRemoveRows({}, row - fixedRows_, row - fixedRows_);
+    rows_.erase(rows_.begin() + row);
+    model_->endRemoveRows();
     KeepCurrentInside();
 }
 

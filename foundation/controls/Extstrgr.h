@@ -302,6 +302,10 @@ private:
     void LayoutColumns();
     void SetupColumn(int col);
 
+    // The view's index of a data cell, and the view told of changed cells.
+    QModelIndex ViewIndex(int col, int row) const;
+    void RowChanged(int row);
+    void AllCellsChanged();
     bool IsDataCell(int col, int row) const;
     const TGridCell* CellAt(int col, int row) const;
     TGridCell* CellAt(int col, int row);

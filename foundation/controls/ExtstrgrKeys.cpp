@@ -1,6 +1,5 @@
 // The grid's keys: the editor leaves its moving keys to the grid, which moves as data entry wants.
 #include "foundation/controls/Extstrgr.h"
-#include "foundation/controls/ExtstrgrModel.h"
 
 #include "foundation/controls/MsgForm.h"
 #include "foundation/controls/RvkForms.h"
@@ -131,7 +130,7 @@ bool TExtStringGrid::RangeKey(QKeyEvent* event) {
     }
     if (IsDataCell(col, row)) {
         ExtendSelection(col, row);
-        scrollTo(model_->index(row - fixedRows_, col));
+        scrollTo(ViewIndex(col, row));
     }
     return true;
 }
@@ -168,7 +167,7 @@ void TExtStringGrid::mouseMoveEvent(QMouseEvent* event) {
     if (!IsDataCell(col, row))
         return;
     ExtendSelection(col, row);
-    scrollTo(model_->index(row - fixedRows_, col));
+    scrollTo(ViewIndex(col, row));
 }
 
 void TExtStringGrid::mouseReleaseEvent(QMouseEvent* event) {

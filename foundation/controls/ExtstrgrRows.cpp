@@ -1,6 +1,5 @@
 // The grid's column descriptions and layout, its row and column operations and its sorting.
 #include "foundation/controls/Extstrgr.h"
-#include "foundation/controls/ExtstrgrModel.h"
 
 #include "foundation/LxClass.h"
 #include "foundation/LxString.h"
@@ -132,8 +131,7 @@ void TExtStringGrid::ClearRow(int row) {
         cell.field.reset();
     }
     if (row >= fixedRows_ && !updating_)
-        emit model_->dataChanged(model_->index(row - fixedRows_, 0),
-                                 model_->index(row - fixedRows_, std::max(colCount_ - 1, 0)));
+        RowChanged(row);
     if (row == row_)
         UpdateEditor();
 }
@@ -159,24 +157,6 @@ void TExtStringGrid::ClearColumn(int col) {
     UpdateEditor();
 }
 
-void TExtStringGrid::InsertRow(int row) {
-    row = std::clamp(row, fixedRows_, RowCount());
-    model_->beginInsertRows({}, row - fixedRows_, row - fixedRows_);
-    rows_.insert(rows_.begin() + row, TGridRow(static_cast<std::size_t>(colCount_)));
-    model_->endInsertRows();
-    KeepCurrentInside();
-}
-
-void TExtStringGrid::RemoveRow(int row) {
-    ClearRow(row);
-    if (row < fixedRows_ || DataRowCount() <= 1)
-        return;
-    model_->beginRemoveRows({}, row - fixedRows_, row - fixedRows_);
-    rows_.erase(rows_.begin() + row);
-    model_->endRemoveRows();
-    KeepCurrentInside();
-}
-
 void TExtStringGrid::RemoveColumn(int col) {
     ClearColumn(col);
     if (col < fixedCols_ || colCount_ - fixedCols_ <= 1)
@@ -198,7 +178,7 @@ void TExtStringGrid::MoveRow(int from, int to) {
     TGridRow moved = std::move(rows_[static_cast<std::size_t>(from)]);
     rows_.erase(rows_.begin() + from);
     rows_.insert(rows_.begin() + to, std::move(moved));
-    model_->AllChanged();
+    AllCellsChanged();
     UpdateEditor();
 }
 
@@ -226,7 +206,7 @@ void TExtStringGrid::MoveColumn(int from, int to) {
     }
     for (int col = 0; col < colCount_; ++col)
         SetColWidths(col, widths[static_cast<std::size_t>(col)]);
-    model_->AllChanged();
+    AllCellsChanged();
     UpdateEditor();
 }
 
@@ -351,7 +331,7 @@ void TExtStringGrid::SortRows(TSortKind kind, const QList<int>& columns, bool de
     for (int index : order)
         sorted.push_back(std::move(rows_[static_cast<std::size_t>(index + fixedRows_)]));
     std::move(sorted.begin(), sorted.end(), rows_.begin() + fixedRows_);
-    model_->AllChanged();
+    AllCellsChanged();
     EnterCell(false);
 }
 

@@ -389,6 +389,28 @@ void TEditKlubForm::BuildConnections() {
     connect(BetalingGrid, &TExtStringGrid::Exited, this, [this] { betalingRules_->Commit(); });
 }
 
+TKlubDialogWidgets TEditKlubForm::Widgets() {
+    return {this,
+            KlubberListbox,
+            DeltagerGrid,
+            KlubNavnEdit,
+            TelefonEdit,
+            FaxEdit,
+            EMailEdit,
+            KontaktPersonEdit,
+            Adresse1Edit,
+            Adresse2Edit,
+            Adresse3Edit,
+            Adresse4Edit,
+            Adresse5Edit,
+            UdskrivDeltagere,
+            UdskrivRegnskab,
+            UdskrivStartnumre,
+            UdskrivTilPrinter,
+            UdskrivTilHTML,
+            KunNyeDiplomer};
+}
+
 // ---------------------------------------------------------------- the club list
 
 TKlubElement* TEditKlubForm::KlubOf(const QListWidgetItem* item) const {

@@ -6,6 +6,7 @@
 // before each new participant with auto-tab, and, when the user says so, on closing.
 #include "foundation/controls/RvkForms.h"
 #include "model/D_DBDef.h"
+#include "ui/klub/EditKlubHost.h"
 
 #include <memory>
 
@@ -29,7 +30,7 @@ class TKlubManager;
 class TKlubUdskriftPanel;
 class TOvelseManager;
 
-class TEditKlubForm : public TStdRVKForm {
+class TEditKlubForm : public TStdRVKForm, public TKlubDialogHost {
     Q_OBJECT
 public:
     explicit TEditKlubForm(QWidget* owner = nullptr);
@@ -96,29 +97,30 @@ public:
     TKlubUdskriftPanel* const UdskriftPanel;
     TAutoTilmeldPanel* const AutoTilmeldPanel;
 
-    TKlubManager& KlubManager() { return *klubber_; }
-    TDeltagerGridRules& DeltagerRules() { return *deltagerRules_; }
+    TKlubDialogWidgets Widgets() override;
+    TKlubManager& KlubManager() override { return *klubber_; }
+    TDeltagerGridRules& DeltagerRules() override { return *deltagerRules_; }
     bool IsHoldTurnering() const { return hold_; }
 
     // Loads and shows the club at the position of the club list; with none (-1), an empty club.
-    void ShowKlub(int position);
+    void ShowKlub(int position) override;
     // Writes the edits and grids of the current club and saves; does nothing while the club list is
     // empty. False when it was not saved (a refused cell or row, a bad team code, a record that could not
     // be written): the reason has been shown and the edits stay.
-    bool SaveKlub();
+    bool SaveKlub() override;
     // Incremental search: the first club whose name, upper-cased, is not below the text.
-    void FindKlub(const QString& text);
+    void FindKlub(const QString& text) override;
     // The club made current and shown, the club being left saved first; false when that was refused.
-    bool SelectKlub(TKlubElement& klub);
+    bool SelectKlub(TKlubElement& klub) override;
     // A new club, shown with its name ready to be typed over; false when the club being left was not
     // saved. A 27th team is refused.
-    bool NyKlub();
+    bool NyKlub() override;
     // The club's name as typed renames its list item at once, without showing the club again.
-    void KlubNavnEditChange(const QString& text);
-    TKlubElement* KlubOf(const QListWidgetItem* item) const;
+    void KlubNavnEditChange(const QString& text) override;
+    TKlubElement* KlubOf(const QListWidgetItem* item) const override;
     // The DELTAGER field the participants are ordered by.
-    int DeltagerOrder() const;
-    void FillDeltagerGrid();
+    int DeltagerOrder() const override;
+    void FillDeltagerGrid() override;
     void FillHoldGrid();
     void FillKlubkobGrid();
     void FillBetalingGrid();

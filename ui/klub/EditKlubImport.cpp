@@ -11,8 +11,8 @@
 #include "model/D_StaevneSystemData.h"
 #include "ui/Launchers.h"
 #include "ui/WidgetKit.h"
-#include "ui/klub/EditKlub.h"
 #include "ui/klub/EditKlubGrid.h"
+#include "ui/klub/EditKlubHost.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,7 +46,7 @@ QString Quoted(const QString& text) {
 
 } // namespace
 
-TAutoTilmeldPanel::TAutoTilmeldPanel(TEditKlubForm& form, QWidget* parent)
+TAutoTilmeldPanel::TAutoTilmeldPanel(TKlubDialogHost& dialog, QWidget* parent)
     : QWidget(parent)
     , PageControl(Named(new QTabWidget(this), QStringLiteral("PageControl")))
     , RaaDataSide(MakePanel(PageControl, QStringLiteral("RaaDataSide")))
@@ -76,7 +76,7 @@ TAutoTilmeldPanel::TAutoTilmeldPanel(TEditKlubForm& form, QWidget* parent)
     , AutoOpdKlubDeltagere(MakeButton(AutoKlubPanel, QStringLiteral("AutoOpdKlubDeltagere"),
                                       QStringLiteral("Opret ny klub og opdater")))
     , AutoDataGrid(Named(new TExtStringGrid(OpdaterDataside), QStringLiteral("AutoDataGrid")))
-    , form_(form) {
+    , dialog_(dialog) {
     setObjectName(QStringLiteral("AutoTilmeldPanel"));
     BuildRaaDataSide();
     BuildOpdaterDataside();
@@ -165,7 +165,8 @@ void TAutoTilmeldPanel::BuildOpdaterDataside() {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setFixedWidth(AutoKlubPanel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setFixedWidth(AutoKlubPanel->sizeHint().width() +
+                          scroll->verticalScrollBar()->sizeHint().width());
     auto* layout = new QHBoxLayout(OpdaterDataside);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(scroll);
@@ -297,26 +298,26 @@ void TAutoTilmeldPanel::Kontroller() {
     AutoDataGrid->setEnabled(true);
     AutoDataGrid->setFocus();
     AutoDataGrid->GotoCell(0, AutoDataGrid->FixedRows(), true);
-    form_.FindKlub(TrimBlanks(AutoKlubNavnEdit->text()));
+    dialog_.FindKlub(TrimBlanks(AutoKlubNavnEdit->text()));
 }
 
 void TAutoTilmeldPanel::OpdaterKlub(bool ask) {
-    const TKlubElement* klub = form_.KlubManager().GetCurrentKlub();
-    if (!klub || form_.KlubberListbox->count() == 0)
+    const TKlubElement* klub = dialog_.KlubManager().GetCurrentKlub();
+    if (!klub || dialog_.Widgets().KlubberListbox->count() == 0)
         throw Exception(QStringLiteral("Vælg den klub, der skal opdateres"));
     if (ask) {
         if (!AskConfirm(this, QStringLiteral("Opdater alle deltagere i klubben ") +
-                                  Quoted(form_.KlubberListbox->currentItem()->text())))
+                                  Quoted(dialog_.Widgets().KlubberListbox->currentItem()->text())))
             return;
-        if (!form_.SaveKlub())
+        if (!dialog_.SaveKlub())
             return;
     }
     if (!AutoDataGrid->CommitCell())
         return;
     const TBusyCursor busy;
-    const TImportResultat result = ::AutoOpdDeltagere(form_.KlubManager(), *OvelseManager, GridRows(),
+    const TImportResultat result = ::AutoOpdDeltagere(dialog_.KlubManager(), *OvelseManager, GridRows(),
                                                       markers_, CurrentSystemData().Redid);
-    form_.FillDeltagerGrid();
+    dialog_.FillDeltagerGrid();
     AutoDataGrid->viewport()->update();
     // A second press would enter the same athletes again.
     SetUpdateEnabled(false);
@@ -325,14 +326,14 @@ void TAutoTilmeldPanel::OpdaterKlub(bool ask) {
 }
 
 void TAutoTilmeldPanel::OpretKlubOgOpdater() {
-    if (!form_.SaveKlub())
+    if (!dialog_.SaveKlub())
         return;
     const QString navn = TrimBlanks(AutoKlubNavnEdit->text());
     if (navn.isEmpty())
         throw Exception(QStringLiteral("Angiv klubbens navn under Klub"));
     // A club of the name is updated, never made twice.
-    if (TKlubElement* existing = FindKlubByNavn(form_.KlubManager(), navn)) {
-        if (!form_.SelectKlub(*existing))
+    if (TKlubElement* existing = FindKlubByNavn(dialog_.KlubManager(), navn)) {
+        if (!dialog_.SelectKlub(*existing))
             return;
         OpdaterKlub(true);
         return;
@@ -340,20 +341,21 @@ void TAutoTilmeldPanel::OpretKlubOgOpdater() {
     if (!AskConfirm(this, QStringLiteral("Opret klubben ") + Quoted(navn) +
                               QStringLiteral(" og opdater herefter alle deltagere")))
         return;
-    if (!form_.NyKlub())
+    if (!dialog_.NyKlub())
         return;
-    const std::pair<QLineEdit*, QLineEdit*> copies[] = {{form_.KontaktPersonEdit, AutoKontaktpersonEdit},
-                                                        {form_.Adresse1Edit, AutoAdresse1Edit},
-                                                        {form_.Adresse2Edit, AutoAdresse2Edit},
-                                                        {form_.Adresse3Edit, AutoAdresse3Edit},
-                                                        {form_.Adresse4Edit, AutoAdresse4Edit},
-                                                        {form_.Adresse5Edit, AutoAdresse5Edit},
-                                                        {form_.TelefonEdit, AutoTelefonEdit},
-                                                        {form_.FaxEdit, AutoFaxEdit},
-                                                        {form_.EMailEdit, AutoEmailEdit}};
+    const TKlubDialogWidgets edits = dialog_.Widgets();
+    const std::pair<QLineEdit*, QLineEdit*> copies[] = {{edits.KontaktPersonEdit, AutoKontaktpersonEdit},
+                                                        {edits.Adresse1Edit, AutoAdresse1Edit},
+                                                        {edits.Adresse2Edit, AutoAdresse2Edit},
+                                                        {edits.Adresse3Edit, AutoAdresse3Edit},
+                                                        {edits.Adresse4Edit, AutoAdresse4Edit},
+                                                        {edits.Adresse5Edit, AutoAdresse5Edit},
+                                                        {edits.TelefonEdit, AutoTelefonEdit},
+                                                        {edits.FaxEdit, AutoFaxEdit},
+                                                        {edits.EMailEdit, AutoEmailEdit}};
     for (const auto& [to, from] : copies)
         to->setText(TrimBlanks(from->text()));
-    form_.KlubNavnEdit->setText(navn);
-    form_.KlubNavnEditChange(navn);
+    edits.KlubNavnEdit->setText(navn);
+    dialog_.KlubNavnEditChange(navn);
     OpdaterKlub(false);
 }

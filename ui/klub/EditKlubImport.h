@@ -14,13 +14,13 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class TEditKlubForm;
 class TExtStringGrid;
+class TKlubDialogHost;
 
 class TAutoTilmeldPanel : public QWidget {
     Q_OBJECT
 public:
-    TAutoTilmeldPanel(TEditKlubForm& form, QWidget* parent);
+    TAutoTilmeldPanel(TKlubDialogHost& dialog, QWidget* parent);
 
     QTabWidget* const PageControl;
     // ---- "CSV data"
@@ -80,6 +80,6 @@ private:
     // The import row's athlete moves to the next row when the row is deleted and that row has none.
     void BeforeDeleteRow(int row, bool& allow);
 
-    TEditKlubForm& form_;
+    TKlubDialogHost& dialog_;
     std::vector<int> markers_;
 };

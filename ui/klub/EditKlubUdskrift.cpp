@@ -12,8 +12,8 @@
 #include "print/D_UdskriftKlubLabels.h"
 #include "print/D_UdskriftKlubSaldo.h"
 #include "ui/WidgetKit.h"
-#include "ui/klub/EditKlub.h"
 #include "ui/klub/EditKlubDeltager.h"
+#include "ui/klub/EditKlubHost.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -30,10 +30,10 @@ constexpr int KlubColumns = 5;
 // What every job of clubs takes from the dialog: its club manager, its participant order and whether
 // to print or preview.
 template <typename Job>
-void SetUp(Job& job, TEditKlubForm& form) {
-    job.KlubManager = &form.KlubManager();
-    job.Order = form.DeltagerOrder();
-    job.UdskrivTilPrinter = form.UdskrivTilPrinter->isChecked();
+void SetUp(Job& job, TKlubDialogHost& dialog) {
+    job.KlubManager = &dialog.KlubManager();
+    job.Order = dialog.DeltagerOrder();
+    job.UdskrivTilPrinter = dialog.Widgets().UdskrivTilPrinter->isChecked();
 }
 
 QGroupBox* Box(QWidget* parent, const QString& caption, QWidget* content) {
@@ -46,11 +46,11 @@ QGroupBox* Box(QWidget* parent, const QString& caption, QWidget* content) {
 
 } // namespace
 
-TKlubUdskriftPanel::TKlubUdskriftPanel(TEditKlubForm& form, QWidget* parent)
+TKlubUdskriftPanel::TKlubUdskriftPanel(TKlubDialogHost& dialog, QWidget* parent)
     : QWidget(parent)
     , UdskriftKlasserListbox(Named(new QListWidget(this), QStringLiteral("UdskriftKlasserListbox")))
     , UdskriftKlubListBox(Named(new QListWidget(this), QStringLiteral("UdskriftKlubListBox")))
-    , form_(form) {
+    , dialog_(dialog) {
     setObjectName(QStringLiteral("UdskriftPanel"));
     UdskriftKlasserListbox->setSelectionMode(QAbstractItemView::MultiSelection);
     UdskriftKlubListBox->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -75,7 +75,7 @@ void TKlubUdskriftPanel::FillKlasser() {
 
 void TKlubUdskriftPanel::FillKlubber() {
     UdskriftKlubListBox->clear();
-    const QListWidget& klubber = *form_.KlubberListbox;
+    const QListWidget& klubber = *dialog_.Widgets().KlubberListbox;
     for (int i = 0; i < klubber.count(); ++i) {
         auto* item = new QListWidgetItem(klubber.item(i)->text(), UdskriftKlubListBox);
         item->setData(KlubRole, klubber.item(i)->data(KlubRole));
@@ -85,42 +85,43 @@ void TKlubUdskriftPanel::FillKlubber() {
 }
 
 std::vector<TKlubElement*> TKlubUdskriftPanel::ChosenKlubber() {
-    if (!form_.SaveKlub())
+    if (!dialog_.SaveKlub())
         return {};
     std::vector<TKlubElement*> chosen;
     if (!isHidden()) {
         for (int i = 0; i < UdskriftKlubListBox->count(); ++i) {
             const QListWidgetItem* item = UdskriftKlubListBox->item(i);
             if (item->isSelected())
-                chosen.push_back(form_.KlubOf(item));
+                chosen.push_back(dialog_.KlubOf(item));
         }
         if (chosen.empty())
             ShowInformation(this, QStringLiteral("Vælg de klubber, der skal udskrives"));
-    } else if (TKlubElement* klub = form_.KlubManager().GetCurrentKlub();
-               klub && form_.KlubberListbox->count() > 0) {
+    } else if (TKlubElement* klub = dialog_.KlubManager().GetCurrentKlub();
+               klub && dialog_.Widgets().KlubberListbox->count() > 0) {
         chosen.push_back(klub);
     }
     return chosen;
 }
 
 void TKlubUdskriftPanel::ShowCurrentAgain() {
-    form_.ShowKlub(form_.KlubberListbox->currentRow());
+    dialog_.ShowKlub(dialog_.Widgets().KlubberListbox->currentRow());
 }
 
 void TKlubUdskriftPanel::Klubliste(bool starttid) {
-    TKlubUdskrift job(&form_);
+    TKlubUdskrift job(dialog_.Widgets().Dialog);
     job.Klubber = ChosenKlubber();
     if (job.Klubber.empty())
         return;
     const TBusyCursor busy;
     const auto showAgain = qScopeGuard([this] { ShowCurrentAgain(); });
-    SetUp(job, form_);
-    job.UdskrivRegnskab = form_.UdskrivRegnskab->isChecked();
-    job.UdskrivDeltagere = form_.UdskrivDeltagere->isChecked();
-    job.UdskrivStartnumre = form_.UdskrivStartnumre->isChecked();
+    SetUp(job, dialog_);
+    const TKlubDialogWidgets options = dialog_.Widgets();
+    job.UdskrivRegnskab = options.UdskrivRegnskab->isChecked();
+    job.UdskrivDeltagere = options.UdskrivDeltagere->isChecked();
+    job.UdskrivStartnumre = options.UdskrivStartnumre->isChecked();
     for (const QListWidgetItem* item : UdskriftKlasserListbox->selectedItems())
         job.Klasser.append(item->text());
-    const bool html = form_.UdskrivTilHTML->isChecked();
+    const bool html = options.UdskrivTilHTML->isChecked();
     job.Run(starttid ? QStringLiteral("KlubInfoListeStarttid") : QStringLiteral("KlubInfoListeResultat"),
             starttid, {}, html);
     if (html)
@@ -129,33 +130,33 @@ void TKlubUdskriftPanel::Klubliste(bool starttid) {
 }
 
 void TKlubUdskriftPanel::Saldoliste() {
-    TKlubSaldoUdskrift job(&form_);
+    TKlubSaldoUdskrift job(dialog_.Widgets().Dialog);
     job.Klubber = ChosenKlubber();
     if (job.Klubber.empty())
         return;
     const TBusyCursor busy;
     const auto showAgain = qScopeGuard([this] { ShowCurrentAgain(); });
-    SetUp(job, form_);
+    SetUp(job, dialog_);
     job.Run();
 }
 
 void TKlubUdskriftPanel::Labels() {
-    TKlubLabelUdskrift job(&form_);
+    TKlubLabelUdskrift job(dialog_.Widgets().Dialog);
     job.Klubber = ChosenKlubber();
     if (job.Klubber.empty())
         return;
-    job.UdskrivTilPrinter = form_.UdskrivTilPrinter->isChecked();
+    job.UdskrivTilPrinter = dialog_.Widgets().UdskrivTilPrinter->isChecked();
     job.Run();
 }
 
 void TKlubUdskriftPanel::Diplomer(bool alle) {
-    TKlubDiplomUdskrift job(&form_);
+    TKlubDiplomUdskrift job(dialog_.Widgets().Dialog);
     if (alle) {
         job.Klubber = ChosenKlubber();
     } else {
         // The participant of the row, or of the entry rows below it.
-        const TDeltagerGridRules& rules = form_.DeltagerRules();
-        const TExtStringGrid& grid = *form_.DeltagerGrid;
+        const TDeltagerGridRules& rules = dialog_.DeltagerRules();
+        const TExtStringGrid& grid = *dialog_.Widgets().DeltagerGrid;
         const TDeltagerElement* deltager = nullptr;
         for (int row = grid.Row(); row >= grid.FixedRows() && !deltager; --row) {
             deltager = rules.Deltager(row);
@@ -167,15 +168,15 @@ void TKlubUdskriftPanel::Diplomer(bool alle) {
             return;
         }
         const qint32 startnummer = deltager->GetField(DeltagerField::Startnummer)->GetAsInteger();
-        if (!form_.SaveKlub())
+        if (!dialog_.SaveKlub())
             return;
-        job.Klubber = {form_.KlubManager().GetCurrentKlub()};
+        job.Klubber = {dialog_.KlubManager().GetCurrentKlub()};
         job.Startnummer = startnummer;
     }
     if (job.Klubber.empty())
         return;
     const auto showAgain = qScopeGuard([this] { ShowCurrentAgain(); });
-    SetUp(job, form_);
-    job.KunNyeDiplomer = form_.KunNyeDiplomer->isChecked();
+    SetUp(job, dialog_);
+    job.KunNyeDiplomer = dialog_.Widgets().KunNyeDiplomer->isChecked();
     job.Run();
 }

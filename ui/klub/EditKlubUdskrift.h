@@ -11,12 +11,12 @@
 #include <vector>
 
 class QListWidget;
-class TEditKlubForm;
+class TKlubDialogHost;
 
 class TKlubUdskriftPanel : public QWidget {
     Q_OBJECT
 public:
-    TKlubUdskriftPanel(TEditKlubForm& form, QWidget* parent);
+    TKlubUdskriftPanel(TKlubDialogHost& dialog, QWidget* parent);
 
     QListWidget* const UdskriftKlasserListbox;
     QListWidget* const UdskriftKlubListBox;
@@ -39,5 +39,5 @@ private:
     // The participant grid's current club shown again after a print.
     void ShowCurrentAgain();
 
-    TEditKlubForm& form_;
+    TKlubDialogHost& dialog_;
 };

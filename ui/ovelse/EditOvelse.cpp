@@ -394,7 +394,9 @@ void TEditOvelseForm::BuildPages() {
     ovelse->addWidget(OvelseGrid);
     ovelse->addWidget(SerieGrid);
     SerieGrid->hide();
-    runningPage_ = std::make_unique<TRunningPage>(*this);
+    runningPage_ = std::make_unique<TRunningPage>(
+        TRunningPageHost{this, LobeResultatPage, LobeResultatGrid, AutoTidRegistrering, OvelseHeader,
+                         [this]() -> TResultatManager& { return Manager(); }});
     PageControl->addTab(OversigtPage, QStringLiteral("Øvelses-oversigt"));
     PageControl->addTab(OvelsePage, QStringLiteral("Registrering af resultater"));
     PageControl->addTab(LobeResultatPage, QStringLiteral("Løbe resultater"));

@@ -3,10 +3,10 @@
 #include "foundation/controls/EditUtil.h"
 #include "foundation/controls/Extstrgr.h"
 #include "foundation/controls/MsgForm.h"
+#include "foundation/controls/RvkForms.h"
 #include "model/D_Context.h"
 #include "ui/WidgetKit.h"
 #include "ui/eltid/QuickEntry.h"
-#include "ui/ovelse/EditOvelse.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -31,13 +32,13 @@ QTime Now() {
 
 } // namespace
 
-TRunningPage::TRunningPage(TEditOvelseForm& form)
-    : QuickStartnummer(Named(new TIntegerEdit(form.LobeResultatPage), QStringLiteral("QuickStartnummer")))
-    , QuickResultat(Named(new TStringEdit(form.LobeResultatPage), QStringLiteral("QuickResultat")))
-    , AktuelTid(MakeLabel(form.LobeResultatPage, QStringLiteral("AktuelTid"), QStringLiteral("00:00:00")))
-    , Starttid(Named(new QTimeEdit(form.LobeResultatPage), QStringLiteral("Starttid")))
+TRunningPage::TRunningPage(TRunningPageHost editor)
+    : QuickStartnummer(Named(new TIntegerEdit(editor.LobeResultatPage), QStringLiteral("QuickStartnummer")))
+    , QuickResultat(Named(new TStringEdit(editor.LobeResultatPage), QStringLiteral("QuickResultat")))
+    , AktuelTid(MakeLabel(editor.LobeResultatPage, QStringLiteral("AktuelTid"), QStringLiteral("00:00:00")))
+    , Starttid(Named(new QTimeEdit(editor.LobeResultatPage), QStringLiteral("Starttid")))
     , Timer1(Named(new QTimer(this), QStringLiteral("Timer1")))
-    , form_(form) {
+    , editor_(std::move(editor)) {
     BuildPage();
     SetupGrid();
     Timer1->setInterval(ClockInterval);
@@ -47,7 +48,7 @@ TRunningPage::TRunningPage(TEditOvelseForm& form)
     OnEnterKey(QuickStartnummer, [this] { StartnummerEntered(); });
     OnEnterKey(QuickResultat, [this] { ResultatEntered(); });
     connect(Starttid, &QTimeEdit::editingFinished, this, [this] {
-        Guarded(&form_, [this] {
+        Guarded(editor_.Form, [this] {
             if (entry_) {
                 entry_->SetStarttid(Starttid->time());
                 FillTid();
@@ -59,11 +60,11 @@ TRunningPage::TRunningPage(TEditOvelseForm& form)
 
 TRunningPage::~TRunningPage() {
     // The grid outlives the page by a little as the window goes.
-    form_.LobeResultatGrid->OnLeaveCell = nullptr;
+    editor_.LobeResultatGrid->OnLeaveCell = nullptr;
 }
 
 void TRunningPage::BuildPage() {
-    QWidget* const page = form_.LobeResultatPage;
+    QWidget* const page = editor_.LobeResultatPage;
     QuickStartnummer->setMaximumWidth(100);
     QuickStartnummer->SetEditAlignment(TAlignment::taRightJustify);
     QuickResultat->setMaximumWidth(120);
@@ -88,13 +89,13 @@ void TRunningPage::BuildPage() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 0);
     layout->addLayout(boxes);
-    layout->addWidget(form_.LobeResultatGrid, 1);
-    layout->addWidget(form_.AutoTidRegistrering);
-    form_.AutoTidRegistrering->hide();
+    layout->addWidget(editor_.LobeResultatGrid, 1);
+    layout->addWidget(editor_.AutoTidRegistrering);
+    editor_.AutoTidRegistrering->hide();
 }
 
 void TRunningPage::SetupGrid() {
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     grid.SetFixedRows(1);
     grid.SetFixedCols(1);
     TExtColumns& columns = grid.Columns();
@@ -124,9 +125,9 @@ void TRunningPage::SetupGrid() {
 // ---------------------------------------------------------------- entering and leaving
 
 bool TRunningPage::Enter(const std::vector<TOvelseInfo*>& rounds) {
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     grid.hide();
-    entry_ = std::make_unique<TQuickEntry>(form_.Manager());
+    entry_ = std::make_unique<TQuickEntry>(editor_.Manager());
     if (!entry_->Enter(rounds)) {
         entry_.reset();
         return false;
@@ -135,14 +136,14 @@ bool TRunningPage::Enter(const std::vector<TOvelseInfo*>& rounds) {
     grid.SetOptions(readOnly ? TGridOption::goRowSelect | TGridOption::goColSizing
                              : TGridOption::goEditing | TGridOption::goColSizing);
     FillGrid();
-    form_.NavigationEnabled = false;
+    editor_.Form->NavigationEnabled = false;
     QuickStartnummer->clear();
     QuickResultat->clear();
     QuickStartnummer->setEnabled(!readOnly);
     QuickResultat->setEnabled(false);
     if (!readOnly)
         PostFocus(QuickStartnummer);
-    form_.OvelseHeader->hide();
+    editor_.OvelseHeader->hide();
     ShowClock();
     Timer1->start();
     return true;
@@ -161,20 +162,20 @@ void TRunningPage::Leave(const std::vector<TOvelseInfo*>& rounds,
     }
     Timer1->stop();
     entry_.reset();
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     quiet_ = true;
     grid.hide();
     grid.ClearRows();
     grid.SetRowCount(grid.FixedRows() + 1);
     quiet_ = false;
-    form_.NavigationEnabled = true;
-    form_.OvelseHeader->show();
+    editor_.Form->NavigationEnabled = true;
+    editor_.OvelseHeader->show();
 }
 
 // ---------------------------------------------------------------- the grid
 
 void TRunningPage::FillGrid() {
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     const int fixed = grid.FixedRows();
     // The quick entry counts an empty last row that this grid does without.
     const int rows = entry_->RowCount() - 1;
@@ -193,20 +194,20 @@ void TRunningPage::FillGrid() {
 }
 
 void TRunningPage::ShowRow(int row) {
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     for (int col = 0; col < QuickColumnCount; ++col)
         grid.SetCells(col, grid.FixedRows() + row, entry_->CellText(row, TQuickColumn(col)));
 }
 
 void TRunningPage::StandOn(int row) {
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     quiet_ = true;
     grid.GotoCell(ResultatCol, grid.FixedRows() + row, true);
     quiet_ = false;
 }
 
 void TRunningPage::FillTid() {
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     const int col = int(TQuickColumn::Tid);
     grid.BeginUpdate();
     for (int row = 0; row + 1 < entry_->RowCount(); ++row)
@@ -215,7 +216,7 @@ void TRunningPage::FillTid() {
 }
 
 void TRunningPage::LeaveCell(int col, int row) {
-    TExtStringGrid& grid = *form_.LobeResultatGrid;
+    TExtStringGrid& grid = *editor_.LobeResultatGrid;
     const int at = row - grid.FixedRows();
     if (col != ResultatCol || !entry_ || !entry_->RowAt(at))
         return;
@@ -254,16 +255,16 @@ bool TRunningPage::eventFilter(QObject* watched, QEvent* event) {
 void TRunningPage::StartnummerEntered() {
     if (!entry_)
         return;
-    const bool done = Guarded(&form_, [this] {
+    const bool done = Guarded(editor_.Form, [this] {
         const QString text = QuickStartnummer->text();
         // The grid stands on the runner before a question about the runner's result.
         if (const std::optional<qint32> nummer = TQuickEntry::ParseStartnummer(text))
             if (const int row = entry_->RowOf(*nummer); row >= 0)
                 StandOn(row);
         const TQuickStartOutcome outcome =
-            entry_->EnterStartnummer(text, Now(), form_.AutoTidRegistrering->isChecked(), &form_);
+            entry_->EnterStartnummer(text, Now(), editor_.AutoTidRegistrering->isChecked(), editor_.Form);
         if (!outcome.LogFejl.isEmpty())
-            ShowErrorLater(&form_, outcome.LogFejl);
+            ShowErrorLater(editor_.Form, outcome.LogFejl);
         switch (outcome.What) {
         case TQuickStart::EnterResultat:
             QuickResultat->setEnabled(true);
@@ -287,7 +288,7 @@ void TRunningPage::StartnummerEntered() {
 void TRunningPage::ResultatEntered() {
     if (!entry_)
         return;
-    Guarded(&form_, [this] {
+    Guarded(editor_.Form, [this] {
         const TQuickResultOutcome outcome =
             entry_->EnterResultat(QuickStartnummer->text(), QuickResultat->text());
         if (!outcome.Fejl.isEmpty()) {

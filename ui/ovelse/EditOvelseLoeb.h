@@ -10,20 +10,37 @@
 #include <memory>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QTimeEdit;
 class QTimer;
-class TEditOvelseForm;
+class QWidget;
+class TExtStringGrid;
 class TIntegerEdit;
 class TOvelseInfo;
 class TQuickEntry;
+class TResultatManager;
+class TStdRVKForm;
 class TStringEdit;
+
+// What the page uses of the event editor that holds it; the editor owns all of it.
+struct TRunningPageHost {
+    // The window: its Enter and arrow navigation, and the owner of the page's error boxes.
+    TStdRVKForm* Form;
+    QWidget* LobeResultatPage;
+    TExtStringGrid* LobeResultatGrid;
+    QCheckBox* AutoTidRegistrering;
+    // The event's header, hidden while the page is entered.
+    QWidget* OvelseHeader;
+    // The editor's result manager, which is made after the page.
+    std::function<TResultatManager&()> Manager;
+};
 
 class TRunningPage : public QObject {
     Q_OBJECT
 public:
-    // Lays out the form's LobeResultatPage around its grid and takes their events.
-    explicit TRunningPage(TEditOvelseForm& form);
+    // Lays out the editor's LobeResultatPage around its grid and takes their events.
+    explicit TRunningPage(TRunningPageHost editor);
     ~TRunningPage() override;
 
     // Entering the page: the rounds loaded together into the form's manager and listed, the form's Enter
@@ -62,7 +79,7 @@ private:
     // Moves the focus once the key that asked for it is handled.
     static void PostFocus(QWidget* control);
 
-    TEditOvelseForm& form_;
+    const TRunningPageHost editor_;
     std::unique_ptr<TQuickEntry> entry_;
     // While the page itself moves the grid's cursor or fills it.
     bool quiet_ = false;
