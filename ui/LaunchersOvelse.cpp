@@ -4,7 +4,6 @@
 #include "ui/Launchers.h"
 #include "ui/ovelse/EditOvelse.h"
 
-
 void RedigerOvelser(QWidget* owner) {
     TEditOvelseForm form(owner);
     RunDialog(form);

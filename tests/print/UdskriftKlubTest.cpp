@@ -207,7 +207,8 @@ TEST_F(UdskriftKlub, APreviewOfDiplomasMarksNobodyAndAPrintMarksThoseItPrinted) 
 
     // Ida has three results with a mark; Bo's entry has none.
     EXPECT_TRUE(Previewed.contains("Ida Holm | Aarhus | M")) << Previewed.join("\n").toStdString();
-    EXPECT_TRUE(Previewed.contains("100 m - finale | 11.49 w:+0.0 | 2")) << Previewed.join("\n").toStdString();
+    EXPECT_TRUE(Previewed.contains("100 m - finale | 11.49 w:+0.0 | 2"))
+        << Previewed.join("\n").toStdString();
     EXPECT_FALSE(Previewed.join("\n").contains("Bo Ek"));
 
     const TPrinterToPdf pdf;
