@@ -1,7 +1,7 @@
 #include "platform/recordmanager/Cursor.h"
 
 #include "platform/LittleEndian.h"
-#include "platform/recordmanager/RecordManager.h"
+#include "platform/recordmanager/RecordManagerCodes.h"
 
 #include <algorithm>
 #include <cstring>

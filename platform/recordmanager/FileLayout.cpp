@@ -1,7 +1,7 @@
 #include "platform/recordmanager/FileLayout.h"
 
 #include "platform/LittleEndian.h"
-#include "platform/recordmanager/RecordManager.h"
+#include "platform/recordmanager/RecordManagerCodes.h"
 #include "platform/recordmanager/StatusError.h"
 
 namespace RecordManager {

@@ -2,7 +2,8 @@
 
 #include "platform/LittleEndian.h"
 #include "platform/recordmanager/FileSystem.h"
-#include "platform/recordmanager/RecordManager.h"
+#include "platform/recordmanager/RecordFile.h"
+#include "platform/recordmanager/RecordManagerCodes.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -300,28 +301,6 @@ void rollbackAll(const std::vector<RecordFile*>& files) {
 }
 
 } // namespace
-
-void JournalWriter::u16(uint16_t value) {
-    uint8_t b[2];
-    storeLE<uint16_t>(b, value);
-    bytes(b, 2);
-}
-
-void JournalWriter::u32(uint32_t value) {
-    uint8_t b[4];
-    storeLE<uint32_t>(b, value);
-    bytes(b, 4);
-}
-
-void JournalWriter::bytes(const void* data, size_t size) {
-    const auto* p = static_cast<const uint8_t*>(data);
-    body_.insert(body_.end(), p, p + size);
-}
-
-void JournalWriter::blob(const void* data, size_t size) {
-    u32(uint32_t(size));
-    bytes(data, size);
-}
 
 std::string journalPathFor(const std::string& recordFilePath) {
     return folderOf(recordFilePath) + '/' + JournalName;

@@ -8,7 +8,7 @@
 //
 // The journal is locked while it is written, applied or removed, so a process that opens a file while
 // another commits waits for that commit to end.
-#include "platform/recordmanager/RecordFile.h"
+#include "platform/recordmanager/JournalWriter.h"
 
 #include <cstdint>
 #include <string>
@@ -16,24 +16,9 @@
 
 namespace RecordManager {
 
+class RecordFile;
+
 // The length a null key is written with.
-constexpr uint16_t JournalNullKey = 0xFFFF;
-
-// The body of a journal under construction.
-class JournalWriter {
-public:
-    void u16(uint16_t value);
-    void u32(uint32_t value);
-    void bytes(const void* data, size_t size);
-    // A 32-bit length, then the bytes.
-    void blob(const void* data, size_t size);
-    std::vector<uint8_t>& body() { return body_; }
-
-private:
-    std::vector<uint8_t> body_;
-};
-
-// The journal's name in the folder of a record file.
 std::string journalPathFor(const std::string& recordFilePath);
 
 // Commits the transaction's part of every file, all or none: with a journal when more than one file

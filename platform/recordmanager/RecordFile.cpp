@@ -2,8 +2,8 @@
 
 #include "platform/LittleEndian.h"
 #include "platform/recordmanager/FileSystem.h"
-#include "platform/recordmanager/Journal.h"
-#include "platform/recordmanager/RecordManager.h"
+#include "platform/recordmanager/JournalWriter.h"
+#include "platform/recordmanager/RecordManagerCodes.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -2,7 +2,7 @@
 
 #include "platform/LittleEndian.h"
 #include "platform/recordmanager/Journal.h"
-#include "platform/recordmanager/RecordManager.h"
+#include "platform/recordmanager/RecordManagerCodes.h"
 
 #include <climits>
 #include <cstdlib>

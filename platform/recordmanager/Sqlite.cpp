@@ -1,7 +1,7 @@
 #include "platform/recordmanager/Sqlite.h"
 
 #include "platform/recordmanager/FileSystem.h"
-#include "platform/recordmanager/RecordManager.h"
+#include "platform/recordmanager/RecordManagerCodes.h"
 
 #include <utility>
 
