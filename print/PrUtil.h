@@ -39,12 +39,12 @@ public:
 
     // ---- Building the model
     // The section's font when a field is added decides the field's font.
-    TPrintFont& LineFont() { return fonts_[0]; }
-    TPrintFont& HeaderFont() { return fonts_[1]; }
-    TPrintFont& FooterFont() { return fonts_[2]; }
-    void SetLineFont(const TPrintFont& font) { fonts_[0] = font; }
-    void SetHeaderFont(const TPrintFont& font) { fonts_[1] = font; }
-    void SetFooterFont(const TPrintFont& font) { fonts_[2] = font; }
+    TPrintFont& LineFont() { return FontOf(TPrintSection::Body); }
+    TPrintFont& HeaderFont() { return FontOf(TPrintSection::Header); }
+    TPrintFont& FooterFont() { return FontOf(TPrintSection::Footer); }
+    void SetLineFont(const TPrintFont& font) { FontOf(TPrintSection::Body) = font; }
+    void SetHeaderFont(const TPrintFont& font) { FontOf(TPrintSection::Header) = font; }
+    void SetFooterFont(const TPrintFont& font) { FontOf(TPrintSection::Footer) = font; }
 
     // The line of the section with exactly this row, created when missing.
     TPrintLine& GetLine(TPrintSection section, double row);
@@ -146,6 +146,7 @@ private:
     friend class TPageDrawer;
 
     const TPrintFont& SectionFont(TPrintSection section) const;
+    TPrintFont& FontOf(TPrintSection section) { return fonts_[static_cast<std::size_t>(section)]; }
     void AddUnitsField(TPrintSection section, TPrintAlignment alignment, quint16 x, double row, quint16 width,
                        TPrintVAlign vAlign, TFieldKind kind, const QString& text);
     int SectionHeight(TPrintSection section) const;
