@@ -10,21 +10,9 @@
 
 namespace {
 
-// Club 1 "Aarhus" with Bent (1, in M 100 and M LÆ) and Anna (2, in M KU); club 2 "Odense" with Carl (123,
-// in M 100).
 class KlubEdit : public TResultTest {
 protected:
-    KlubEdit() {
-        AddKlub(1, QStringLiteral("Aarhus"));
-        AddKlub(2, QStringLiteral("Odense"));
-        AddDeltager(1, QStringLiteral("Bent"), 1990, 1);
-        AddDeltager(2, QStringLiteral("Anna"), 1992, 1);
-        AddDeltager(123, QStringLiteral("Carl"), 1985, 2);
-        AddResultat(Round("M", "100"), 1);
-        AddResultat(Round("M", "LÆ"), 1);
-        AddResultat(Round("M", "KU"), 2);
-        AddResultat(Round("M", "100"), 123);
-    }
+    KlubEdit() { AddAarhusAndOdense(); }
     static TDeltagerElement& ByNumber(TKlubManager& klub, qint32 startnummer) {
         return *klub.GetDeltagere(startnummer).at(0);
     }

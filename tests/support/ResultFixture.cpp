@@ -107,6 +107,18 @@ void TResultTest::AddHoldKlubber(int teams) {
                 nr <= teams ? QString(QChar(u'A' + nr - 1)) : QString());
 }
 
+void TResultTest::AddAarhusAndOdense() {
+    AddKlub(1, QStringLiteral("Aarhus"));
+    AddKlub(2, QStringLiteral("Odense"));
+    AddDeltager(1, QStringLiteral("Bent"), 1990, 1);
+    AddDeltager(2, QStringLiteral("Anna"), 1992, 1);
+    AddDeltager(123, QStringLiteral("Carl"), 1985, 2);
+    AddResultat(Round("M", "100"), 1);
+    AddResultat(Round("M", "LÆ"), 1);
+    AddResultat(Round("M", "KU"), 2);
+    AddResultat(Round("M", "100"), 123);
+}
+
 void TResultTest::AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang, qint32 klubNr,
                               const QString& koen) {
     StoreRecord<TDeltagerTable>({{DeltagerField::Startnummer, qint64(startnummer)},

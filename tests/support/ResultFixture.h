@@ -46,6 +46,9 @@ protected:
     void AddHoldKlubber(int teams);
     void AddDeltager(qint32 startnummer, const QString& navn, qint32 aargang = 0, qint32 klubNr = 1,
                      const QString& koen = {});
+    // Clubs 1 "Aarhus" (participants 1 Bent, 2 Anna) and 2 "Odense" (participant 123 Carl); Bent in M 100
+    // and M LÆ, Anna in M KU, Carl in M 100.
+    void AddAarhusAndOdense();
     // A result record of the round for the start number, its fields set by fill; the series, when
     // given, is stored behind the record as it stands (its 32-bit length first). Returns its position.
     quint32 AddResultat(const TOvelseInfo& round, qint32 startnummer,

@@ -44,7 +44,7 @@ protected:
 using namespace ImportCol;
 
 TEST_F(EditKlubImport, APastedListIsInterpretedCheckedAndMadeParticipantsOfTheCurrentClub) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TAutoTilmeldPanel& panel = OpenImport();
     TEditKlubForm& form = Form();
     EXPECT_TRUE(panel.isVisibleTo(&form));

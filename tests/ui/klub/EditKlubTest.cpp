@@ -14,7 +14,7 @@ class EditKlub : public TEditKlubTest {};
 // ---------------------------------------------------------------- opening
 
 TEST_F(EditKlub, OpensOnTheFirstClubWithItsParticipantsAndEntries) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = Open();
     EXPECT_EQ(form.windowTitle(), " Redigering af klub - Stævne");
     ASSERT_EQ(form.KlubberListbox->count(), 2);
@@ -95,7 +95,7 @@ protected:
 // ---------------------------------------------------------------- deleting rows
 
 TEST_F(EditKlubRows, DeletingARowTakesWhatItShowsAndNeverLeavesAnEntryWithoutItsParticipant) {
-    TwoClubs();
+    AddAarhusAndOdense();
     AddResultat(Round("M", "HØ"), 1);
     AddDeltager(3, QStringLiteral("Cilla"), 2001, 1);
     Open();
@@ -156,7 +156,7 @@ TEST_F(EditKlubRows, DeletingAParticipantTakesItsEntriesShownElsewhereWithIt) {
 // ---------------------------------------------------------------- start numbers
 
 TEST_F(EditKlubRows, AChangedStartNumberTakesTheClubsResultsAndTheRelayLegsWithIt) {
-    TwoClubs();
+    AddAarhusAndOdense();
     AddDeltager(10, QStringLiteral("Aarhus stafet"), 0, 1);
     const quint32 stafet = AddResultat(Round("M", "4X100"), 10, {}, Serie({{2, 0}, {1, 0}}));
     Open();
@@ -196,7 +196,7 @@ TEST_F(EditKlubRows, AChangedStartNumberTakesTheClubsResultsAndTheRelayLegsWithI
 }
 
 TEST_F(EditKlubRows, AutomaticStartNumbersAndTheirRefusalWithoutThem) {
-    TwoClubs();
+    AddAarhusAndOdense();
     Open();
     // Without automatic numbers a name needs a number first.
     Goto(C::NavnCol, 3);
@@ -224,7 +224,7 @@ TEST_F(EditKlubRows, AutomaticStartNumbersAndTheirRefusalWithoutThem) {
 }
 
 TEST_F(EditKlubRows, AnEntryIsCheckedBeforeItIsMadeAndASecondOneInTheSameEventIsRefused) {
-    TwoClubs();
+    AddAarhusAndOdense();
     Open();
     // A further entry of Anna (row 1), on a row put in below her.
     Goto(C::NavnCol, 2);
@@ -297,7 +297,7 @@ TEST_F(EditKlubRows, AutoTabSavesBeforeEachNewParticipantNumberedAfterTheOneAbov
 // ---------------------------------------------------------------- finding and switching clubs
 
 TEST_F(EditKlubRows, SwitchingClubSavesTheOneLeftAndARefusedRowKeepsItOpen) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = Open();
     Goto(C::NavnCol, 3);
     Press(Qt::Key_Down);
@@ -337,7 +337,7 @@ TEST_F(EditKlubRows, SwitchingClubSavesTheOneLeftAndARefusedRowKeepsItOpen) {
 }
 
 TEST_F(EditKlubRows, AStarAndAStartNumberFindTheParticipantsClub) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = Open();
     form.KlubEdit->setFocus();
     Settle();
@@ -360,7 +360,7 @@ TEST_F(EditKlubRows, AStarAndAStartNumberFindTheParticipantsClub) {
 }
 
 TEST_F(EditKlubRows, TypingTheClubsNameRenamesItsListItemWithoutLeavingTheClub) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = Open();
     Goto(C::NavnCol, 3);
     Press(Qt::Key_Down);
@@ -379,7 +379,7 @@ TEST_F(EditKlubRows, TypingTheClubsNameRenamesItsListItemWithoutLeavingTheClub) 
 // ---------------------------------------------------------------- clubs
 
 TEST_F(EditKlubRows, ANewClubIsMadeAfterTheOneOnShowIsSavedAndAClubWithDataIsNotDeleted) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = Open();
     form.PrisgruppeCheckBox->setChecked(true);
     form.NyKlubTool->trigger();
@@ -411,7 +411,7 @@ TEST_F(EditKlubRows, ANewClubIsMadeAfterTheOneOnShowIsSavedAndAClubWithDataIsNot
 }
 
 TEST_F(EditKlubRows, ClosingWithEditsNotSavedAsks) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = Open();
     TRecordedMessages answers;
     form.KlubNavnEdit->setText("Aarhus AK");
@@ -442,7 +442,7 @@ TEST_F(EditKlubRows, ClosingWithEditsNotSavedAsks) {
 // ---------------------------------------------------------------- purchases and payments
 
 TEST_F(EditKlubRows, PurchasesShowTheirGoodsAndPaymentsAreTyped) {
-    TwoClubs();
+    AddAarhusAndOdense();
     StoreRecord<TGruppeTable>(
         {{GruppeField::Gruppe, qint64(1)}, {GruppeField::Tekst, QStringLiteral("Tøj")}});
     StoreRecord<TVareTable>({{VareField::Varenummer, qint64(10)},

@@ -96,19 +96,5 @@ protected:
     }
     static QStringList StoredKlubber() { return Stored<TKlubTable>({KlubField::KlubNr, KlubField::Navn}); }
 
-    // Clubs 1 "Aarhus" (participants 1 Bent, 2 Anna) and 2 "Odense" (participant 123 Carl); Bent in M 100
-    // and M LÆ, Anna in M KU, Carl in M 100.
-    void TwoClubs() {
-        AddKlub(1, QStringLiteral("Aarhus"));
-        AddKlub(2, QStringLiteral("Odense"));
-        AddDeltager(1, QStringLiteral("Bent"), 1990, 1);
-        AddDeltager(2, QStringLiteral("Anna"), 1992, 1);
-        AddDeltager(123, QStringLiteral("Carl"), 1985, 2);
-        AddResultat(Round("M", "100"), 1);
-        AddResultat(Round("M", "LÆ"), 1);
-        AddResultat(Round("M", "KU"), 2);
-        AddResultat(Round("M", "100"), 123);
-    }
-
     std::unique_ptr<TEditKlubForm> form_;
 };

@@ -87,7 +87,7 @@ TEST_F(EditKlubUdskrift, ThePrintPanelChoosesTheClassesAndClubsOfEveryPrint) {
 }
 
 TEST_F(EditKlubUdskrift, AClubListSavesTheClubFirstAndShowsItAgainAfterwards) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = OpenPreviewing();
     Goto(C::StartnummerCol, 3);
     EnterAll({"9", "Eva"});
@@ -112,7 +112,7 @@ TEST_F(EditKlubUdskrift, AClubListSavesTheClubFirstAndShowsItAgainAfterwards) {
 }
 
 TEST_F(EditKlubUdskrift, DiplomasPreviewedMarkNobodyAndTheSingleDiplomaNeedsAParticipant) {
-    TwoClubs();
+    AddAarhusAndOdense();
     AddKlub(3, QStringLiteral("Tom"));
     AddResultat(Round("M", "LÆ"), 2, Fields({{ResultatField::Resultat, 512}}));
     TEditKlubForm& form = OpenPreviewing();
@@ -142,7 +142,7 @@ TEST_F(EditKlubUdskrift, DiplomasPreviewedMarkNobodyAndTheSingleDiplomaNeedsAPar
 }
 
 TEST_F(EditKlubUdskrift, ClubListsToHtmlAreWrittenIntoTheMeetsFolder) {
-    TwoClubs();
+    AddAarhusAndOdense();
     TEditKlubForm& form = OpenPreviewing();
     form.UdskrivTilHTML->setChecked(true);
     Trigger(form.Klubliste2Tool);
