@@ -83,6 +83,18 @@ std::optional<QStringList> ReadTextFileLines(const QString& name, QString* error
     return SplitTextLines(Windows1252::Decode(file.readAll()));
 }
 
+bool WriteTextFileLines(const QString& name, const QStringList& lines, QString* error) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + CrLf;
+    QSaveFile file(ResolvePath(name));
+    if (file.open(QIODevice::WriteOnly) && file.write(Windows1252::Encode(text)) >= 0 && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
 qint64 FileSizeByName(const QString& name) {
     const QFileInfo info(ResolvePath(name));
     if (!info.exists())

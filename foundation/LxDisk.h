@@ -26,6 +26,9 @@ constexpr int CopyErrorSameFile = -6;
 // The lines of a Windows-1252 text file, as SplitTextLines gives them; nothing when the file cannot be
 // read, with the reason in error when one is given.
 std::optional<QStringList> ReadTextFileLines(const QString& name, QString* error = nullptr);
+// Writes the lines, each ended by CR LF, in Windows-1252 under a temporary name put in place whole, so a
+// reader never sees half a file. False when it could not, with the reason in error when one is given.
+bool WriteTextFileLines(const QString& name, const QStringList& lines, QString* error = nullptr);
 // Size in bytes, 0 for a folder, -1 when there is nothing by that name.
 qint64 FileSizeByName(const QString& name);
 // The modification time; invalid when there is nothing by that name.

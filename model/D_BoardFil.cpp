@@ -1,12 +1,11 @@
 #include "model/D_BoardFil.h"
 
 #include "foundation/Exception.h"
+#include "foundation/LxDisk.h"
 #include "foundation/LxString.h"
-#include "foundation/Windows1252.h"
 #include "model/D_Context.h"
 #include "model/D_Ovelser.h"
 
-#include <QSaveFile>
 #include <QSet>
 
 #include <unordered_map>
@@ -95,12 +94,12 @@ std::vector<TOvelseInfo*> FindBoardOvelser(const TOvelseManager& ovelser, const 
 }
 
 void WriteBoardFil(const QString& name, const std::vector<const TOvelseInfo*>& ovelser) {
-    QString text;
+    QStringList keys;
     for (const TOvelseInfo* info : ovelser)
-        text += BoardKeyOf(*info) + CrLf;
+        keys << BoardKeyOf(*info);
     const QString path = BoardFilPath(name);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Windows1252::Encode(text)) < 0 || !file.commit())
+    QString error;
+    if (!WriteTextFileLines(path, keys, &error))
         throw Exception(QStringLiteral("Resultattavlens fil \"") + path +
-                        QStringLiteral("\" kunne ikke skrives: ") + file.errorString());
+                        QStringLiteral("\" kunne ikke skrives: ") + error);
 }

@@ -127,3 +127,17 @@ TEST_F(Disk, ReadsTheLinesOfAWindows1252TextFile) {
     EXPECT_EQ(ReadTextFileLines(At("missing.txt"), &error), std::nullopt);
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST_F(Disk, WritesLinesInWindows1252WholeOrLeavesTheOldFile) {
+    ASSERT_TRUE(WriteTextFileLines(At("out.txt"), {"Æble", "", "sidst"}));
+    EXPECT_EQ(ReadFile(At("out.txt")), QByteArray("\xC6"
+                                                  "ble\r\n\r\nsidst\r\n"));
+    EXPECT_EQ(ReadTextFileLines(At("out.txt")), QStringList({"Æble", "", "sidst"}));
+
+    // A folder where the file should go: nothing written, the reason told.
+    QDir(dir.path()).mkdir("folder.txt");
+    QString error;
+    EXPECT_FALSE(WriteTextFileLines(At("folder.txt"), {"x"}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(At("folder.txt")).isDir());
+}

@@ -3,10 +3,8 @@
 #include "foundation/LxDisk.h"
 #include "foundation/LxString.h"
 #include "foundation/PathResolver.h"
-#include "foundation/Windows1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <condition_variable>
@@ -25,11 +23,7 @@ QStringList ReadTextLines(const QString& fileName) {
 }
 
 void WriteTextLines(const QString& fileName, const QStringList& lines) {
-    QSaveFile file(ResolvePath(fileName));
-    QString text;
-    for (const QString& line : lines)
-        text += line + CrLf;
-    if (!file.open(QIODevice::WriteOnly) || file.write(Windows1252::Encode(text)) < 0 || !file.commit())
+    if (!WriteTextFileLines(fileName, lines))
         throw Exception(QStringLiteral("Filen ") + fileName + QStringLiteral(" kunne ikke skrives"));
 }
 
