@@ -1,6 +1,7 @@
 #include "model/D_Startnumre.h"
 
 #include "foundation/BusyCursor.h"
+#include "foundation/DanishOrder.h"
 #include "foundation/Exception.h"
 #include "foundation/LxString.h"
 #include "model/D_DBDef.h"
@@ -54,12 +55,6 @@ struct TKlubPost {
     QString Navn;
     QCollatorSortKey Noegle;
 };
-
-QCollator NavneOrden() {
-    QCollator collator{QLocale(QLocale::Danish, QLocale::Denmark)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
 
 TIntervalList ReadRanges(const QString& text) {
     TIntervalList ranges;
@@ -333,7 +328,7 @@ void TildelStartnumre(const TStartnummerValg& valg) {
     resultatTable.Open();
 
     // Everything is read, and every position taken, before a number changes.
-    const QCollator navneOrden = NavneOrden();
+    const QCollator navneOrden = DanishNameOrder();
     std::vector<TDeltagerPost> deltagere;
     ForEachRecord(deltagerTable, [&](TDeltagerTable& t) {
         const QString navn = t.GetField(DeltagerField::Navn)->GetTrimmedString();

@@ -1,5 +1,6 @@
 #include "print/D_UdskriftMedaljeliste.h"
 
+#include "foundation/DanishOrder.h"
 #include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Result.h"
@@ -52,8 +53,7 @@ std::vector<TMedaljeKlub> TMedaljelisteUdskrift::Collect(const std::vector<TOvel
             ++(row.Plac == 1 ? club.Guld : row.Plac == 2 ? club.Soelv : club.Bronze);
         }
     });
-    QCollator collator{QLocale(QLocale::Danish, QLocale::Denmark)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = DanishNameOrder();
     std::stable_sort(clubs.begin(), clubs.end(), [&](const TMedaljeKlub& a, const TMedaljeKlub& b) {
         if (a.Guld != b.Guld)
             return a.Guld > b.Guld;

@@ -1,6 +1,7 @@
 // The grid's column descriptions and layout, its row and column operations and its sorting.
 #include "foundation/controls/Extstrgr.h"
 
+#include "foundation/DanishOrder.h"
 #include "foundation/LxClass.h"
 #include "foundation/LxString.h"
 
@@ -254,8 +255,7 @@ std::vector<int> TextRanks(int count, const std::function<const QString&(int)>& 
         }
         ids[static_cast<std::size_t>(i)] = *found;
     }
-    QCollator collator{QLocale(QLocale::Danish, QLocale::Denmark)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = DanishNameOrder();
     std::vector<QCollatorSortKey> sortKeys;
     std::vector<bool> blank;
     for (const QString& each : distinct) {

@@ -1,0 +1,13 @@
+#include "foundation/DanishOrder.h"
+
+#include <QLocale>
+
+QCollator DanishNameOrder() {
+    QCollator collator{QLocale(QLocale::Danish, QLocale::Denmark)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+int CompareDanish(const QString& a, const QString& b) {
+    return DanishNameOrder().compare(a, b);
+}
