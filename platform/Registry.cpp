@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -57,6 +58,26 @@ QString DecodeName(const QString& encoded) {
 
 QString Join(const QString& group, const QString& encoded) {
     return group.isEmpty() ? encoded : group + u'/' + encoded;
+}
+
+// The key of a section, and each key above it, that its values or subkeys now keep in being: their
+// markers go, so that a file holds a marker only in a key with nothing else in it.
+void DropMarkers(QSettings& settings, const QString& group) {
+    for (QString level = group; !level.isEmpty();
+         level = level.left(std::max<qsizetype>(level.lastIndexOf(u'/'), 0)))
+        if (settings.contains(Join(level, KeyMarker)))
+            settings.remove(Join(level, KeyMarker));
+}
+
+// A subkey left with nothing in it keeps its marker, and so stays.
+void MarkIfEmpty(QSettings& settings, const QString& group) {
+    if (group.isEmpty())
+        return;
+    settings.beginGroup(group);
+    const bool empty = settings.childKeys().isEmpty() && settings.childGroups().isEmpty();
+    settings.endGroup();
+    if (empty)
+        settings.setValue(Join(group, KeyMarker), QString());
 }
 
 // The entry of names equal to name ignoring case; name itself when there is none.
@@ -358,9 +379,12 @@ bool TRegistry::CreateKey(const QString& key) {
     std::unique_ptr<QSettings> own = isOpen ? nullptr : SettingsFor(*where);
     QSettings& settings = isOpen ? *settings_ : *own;
     const std::shared_ptr<TIniNames> names = isOpen ? names_ : TIniNames::Of(where->FilePath, settings);
-    for (qsizetype i = where->ExistingLevels; i < where->Groups.size(); ++i) {
-        settings.setValue(Join(where->Groups[i], KeyMarker), QString());
+    for (qsizetype i = where->ExistingLevels; i < where->Groups.size(); ++i)
         names->AddGroup(i == 0 ? QString() : where->Groups[i - 1], where->Names[i + 3]);
+    // The new key alone is marked: the keys above it have it in them; a file is a top key by being there.
+    if (!where->Groups.isEmpty()) {
+        DropMarkers(settings, where->Groups.size() > 1 ? where->Groups[where->Groups.size() - 2] : QString());
+        settings.setValue(Join(where->Group(), KeyMarker), QString());
     }
     if (own) {
         own->sync();
@@ -389,6 +413,7 @@ bool TRegistry::DeleteKey(const QString& key) {
     }
     settings.remove(where->Group());
     (isOpen ? names_ : TIniNames::Of(where->FilePath, settings))->RemoveGroup(where->Group());
+    MarkIfEmpty(settings, where->Groups.size() > 1 ? where->Groups[where->Groups.size() - 2] : QString());
     if (own) {
         own->sync();
         return own->status() == QSettings::NoError;
@@ -414,6 +439,7 @@ bool TRegistry::DeleteValue(const QString& name) {
     const QString stored = names_->Value(group_, name);
     settings_->remove(Join(group_, EncodeName(stored)));
     names_->RemoveValue(group_, stored);
+    MarkIfEmpty(*settings_, group_);
     return true;
 }
 
@@ -439,6 +465,7 @@ bool TRegistry::WriteText(const QString& name, const QString& value) {
         names_->AddValue(group_, name);
     }
     settings_->setValue(Join(group_, EncodeName(stored)), value);
+    DropMarkers(*settings_, group_);
     return true;
 }
 

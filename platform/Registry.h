@@ -18,9 +18,10 @@ class TIniNames;
 // INI file (QSettings, IniFormat), <root>/<Vendor>/<Top>.ini, where <root> is the user's configuration
 // folder ($XDG_CONFIG_HOME or ~/.config). So "\Software\Zuno\zuno2.cfg" is ~/.config/Zuno/zuno2.cfg.ini: the
 // top key's own values are in its [General] section, subkey "Meet 1" is the section [Meet%201], and
-// deeper subkeys are entries "Sub\Value" of their first-level section. Every subkey holds an entry "%25"
-// that marks it as existing even without values. "/", "\" and "%" inside a name are stored as %2F, %5C
-// and %25. Keys above the top level ("\Software\Zuno") hold no values and cannot be opened.
+// deeper subkeys are entries "Sub\Value" of their first-level section. A subkey with neither values nor
+// subkeys holds an entry "%25" that marks it as existing; one with either needs none and has none. "/", "\"
+// and "%" inside a name are stored as %2F, %5C and %25. Keys above the top level ("\Software\Zuno") hold no
+// values and cannot be opened.
 //
 // Key and value names are compared without regard to case, as on Windows; a name keeps the case it was
 // first created with. Values are stored as text: integers in decimal, Booleans as 1 or 0, floats in the

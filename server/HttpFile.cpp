@@ -4,16 +4,14 @@
 
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-THttpFile::THttpFile(int descriptor, QString name, qint64 size)
+THttpFile::THttpFile(int descriptor, QString name)
     : fd_(descriptor)
-    , name_(std::move(name))
-    , size_(size) {}
+    , name_(std::move(name)) {}
 
 THttpFile::~THttpFile() {
     if (fd_ >= 0)
@@ -32,28 +30,25 @@ std::unique_ptr<THttpFile> THttpFile::Open(const QString& path) {
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<THttpFile>(fd, resolved, qint64(info.st_size));
+    return std::make_unique<THttpFile>(fd, resolved);
 }
 
-bool THttpFile::ReadAll(QByteArray& content) const {
-    // One more than the size, so that a file that has not changed is read whole with one call.
-    content.resize(qsizetype(std::max<qint64>(size_, 0)) + 1);
-    qsizetype used = 0;
-    for (;;) {
-        if (used == content.size())
-            content.resize(content.size() * 2);
-        const ssize_t count = ::read(fd_, content.data() + used, std::size_t(content.size() - used));
+qint64 THttpFile::Size() const {
+    struct stat info {};
+    return ::fstat(fd_, &info) == 0 ? qint64(info.st_size) : -1;
+}
+
+qint64 THttpFile::Read(char* buffer, qint64 size) {
+    qint64 used = 0;
+    while (used < size) {
+        const ssize_t count = ::read(fd_, buffer + used, std::size_t(size - used));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
-            return false;
+            return -1;
         if (count == 0)
             break;
         used += count;
-        // A regular file gives less than asked only at its end.
-        if (used < content.size())
-            break;
     }
-    content.resize(used);
-    return true;
+    return used;
 }

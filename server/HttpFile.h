@@ -1,15 +1,13 @@
 #pragma once
 // A file opened to be sent as an answer: its descriptor, closed with it, and the name the log shows.
-#include <QByteArray>
 #include <QString>
 
 #include <memory>
 
 class THttpFile {
 public:
-    // Takes over the open descriptor; size is its size as it was opened (a guess: the file is read to
-    // its end whatever it is).
-    THttpFile(int descriptor, QString name, qint64 size);
+    // Takes over the open descriptor.
+    THttpFile(int descriptor, QString name);
     ~THttpFile();
     THttpFile(const THttpFile&) = delete;
     THttpFile& operator=(const THttpFile&) = delete;
@@ -19,11 +17,13 @@ public:
     static std::unique_ptr<THttpFile> Open(const QString& path);
 
     const QString& Name() const { return name_; }
-    // Everything the file holds now, read to its end; false when reading fails.
-    bool ReadAll(QByteArray& content) const;
+    // The file's size now; -1 when the system cannot tell.
+    qint64 Size() const;
+    // Up to size bytes from where the last read ended: fewer only at the file's end, 0 there; -1 when
+    // reading fails.
+    qint64 Read(char* buffer, qint64 size);
 
 private:
     int fd_;
     QString name_;
-    qint64 size_;
 };

@@ -440,14 +440,14 @@ void THttpClientThread::WriteResponse() {
     else if (StatusCode != 200 && !gatewayStatus_)
         ResponseLines.clear();
 
-    // The file is read before its length is announced: the length is that of the bytes that go out,
-    // and one that cannot be read is answered as no file.
-    QByteArray content;
-    const bool withFile = ReadFileToSend(content);
+    // The file's length is taken as the answer goes out, and the file follows in blocks, so that a file
+    // of any size costs a block of memory; only a file cut short while it goes sends less.
+    const qint64 fileLength = OpenFileToSend();
+    const bool withFile = fileLength >= 0;
     // The file is the body: lines beside it would go out uncounted by the length.
     if (withFile)
         ResponseLines.clear();
-    qint64 length = withFile ? content.size() : 0;
+    qint64 length = withFile ? fileLength : 0;
     QList<QByteArray> body;
     body.reserve(ResponseLines.size());
     for (const QString& line : std::as_const(ResponseLines)) {
@@ -471,11 +471,12 @@ void THttpClientThread::WriteResponse() {
     logged += ResponseLines;
     if (withFile)
         logged << QStringLiteral("<file> ") + FileName + QStringLiteral(", Length: ") +
-                      QString::number(content.size());
+                      QString::number(fileLength);
     LogLines(std::move(logged));
-    // One write for the whole answer; lineEnds tells how many lines a short write got out.
+    // One write for the header, the lines and the file's first block; lineEnds tells how many lines a
+    // short write got out.
     QByteArray bytes;
-    bytes.reserve(qsizetype(length) + 128);
+    bytes.reserve(qsizetype(std::min<qint64>(length, FileBlockSize)) + 128);
     std::vector<qsizetype> lineEnds;
     for (const QString& line : header) {
         bytes += Windows1252::Encode(line) + CrLfBytes;
@@ -486,29 +487,52 @@ void THttpClientThread::WriteResponse() {
         lineEnds.push_back(bytes.size());
     }
     const qsizetype fileStart = bytes.size();
-    bytes += content;
+    qint64 fileLeft = withFile ? fileLength : 0;
+    bool whole = !withFile || ReadFileBlock(bytes, fileLeft);
     const qint64 written = WriteBytes(bytes);
     for (const qsizetype end : lineEnds)
         statistics_.LinesSend += end <= written ? 1 : 0;
+    bool sent = written == bytes.size();
     // A sent file counts one line per block, each block that its turn came for.
-    for (qsizetype block = 0; block < content.size() && fileStart + block <= written; block += FileBlockSize)
+    if (bytes.size() > fileStart && written >= fileStart)
         ++statistics_.LinesSend;
-    if (written < bytes.size())
+    QByteArray block;
+    while (whole && sent && fileLeft > 0) {
+        block.clear();
+        whole = ReadFileBlock(block, fileLeft);
+        ++statistics_.LinesSend;
+        sent = WriteBytes(block) == block.size();
+    }
+    file_.reset();
+    if (!sent)
         Log(QStringLiteral("<error> Connection to client lost"));
+    else if (!whole)
+        Log(QStringLiteral("<error> The file ended before its length: %1 bytes not sent").arg(fileLeft));
     Log(QStringLiteral("</send data to client>"));
 }
 
-bool THttpClientThread::ReadFileToSend(QByteArray& content) {
+qint64 THttpClientThread::OpenFileToSend() {
     if (!file_ && !FileName.isEmpty())
         file_ = THttpFile::Open(FileName);
-    if (!file_)
-        return false;
-    const bool read = file_->ReadAll(content);
-    file_.reset();
-    return read;
+    const qint64 length = file_ ? file_->Size() : -1;
+    if (length < 0)
+        file_.reset();
+    return length;
+}
+
+bool THttpClientThread::ReadFileBlock(QByteArray& bytes, qint64& left) {
+    const qsizetype start = bytes.size();
+    const qint64 wanted = std::min<qint64>(left, FileBlockSize);
+    bytes.resize(start + qsizetype(wanted));
+    const qint64 count = file_->Read(bytes.data() + start, wanted);
+    bytes.resize(start + qsizetype(std::max<qint64>(count, 0)));
+    left -= std::max<qint64>(count, 0);
+    return count == wanted;
 }
 
 qint64 THttpClientThread::WriteBytes(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return 0;
     const std::uint32_t start = GetMsTick();
     std::size_t written = 0;
     try {

@@ -102,8 +102,8 @@ public:
     // Builds the answer into ResponseLines, StatusCode and FileName (or AttachFile); does nothing here.
     virtual void HandleRequest() {}
     // A file the handler has opened, sent after the header in place of a body; its name goes into
-    // FileName. It is read whole before the header is written, so the length announced is the length
-    // sent; a file that cannot be read is answered as no file at all.
+    // FileName. Its length is taken as the header is written, and it is sent in blocks of FileBlockSize;
+    // a file that cannot be read is answered as no file at all.
     void AttachFile(std::unique_ptr<THttpFile> file);
 
     // The value of the first parameter named so (without regard to case): the text after its first
@@ -173,8 +173,11 @@ private:
     // for its client or for the handler, or ends: one write for many lines, and none kept back while
     // it waits.
     void FlushLog();
-    // The file to send, read whole; false when there is none or it cannot be read.
-    bool ReadFileToSend(QByteArray& content);
+    // The file to send opened, and its length now; -1 when there is none or it cannot be read.
+    qint64 OpenFileToSend();
+    // The file's next block (at most left bytes of it) appended to bytes; false when the file ended or
+    // failed first.
+    bool ReadFileBlock(QByteArray& bytes, qint64& left);
     void SetDone();
 
     std::unique_ptr<Net::Connection> connection_;

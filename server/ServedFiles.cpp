@@ -128,7 +128,7 @@ bool TServedFolder::Inside(const QString& canonical) const {
            canonical[folder_.size()] == u'/';
 }
 
-int TServedFolder::OpenInside(const QString& relative, bool& missing, qint64& size) const {
+int TServedFolder::OpenInside(const QString& relative, bool& missing) const {
     int fd = OpenBeneath(dirFd_, QFile::encodeName(relative));
     missing = fd < 0 && (errno == ENOENT || errno == ENOTDIR);
     // The system would not, or could not, tell: an absolute link may still lead inside, so the file is
@@ -154,7 +154,6 @@ int TServedFolder::OpenInside(const QString& relative, bool& missing, qint64& si
         ::close(fd);
         return -1;
     }
-    size = qint64(info.st_size);
     return fd;
 }
 
@@ -163,17 +162,16 @@ std::unique_ptr<THttpFile> TServedFolder::Open(const QStringList& parts) const {
         return nullptr;
     QString relative = parts.join(u'/');
     bool missing = false;
-    qint64 size = 0;
-    int fd = OpenInside(relative, missing, size);
+    int fd = OpenInside(relative, missing);
     // Not there by that name: in another letter case, perhaps.
     if (missing) {
         const QString resolved = ResolvePath(folder_ + u'/' + relative);
         if (Inside(resolved) && resolved.mid(folder_.size() + 1) != relative) {
             relative = resolved.mid(folder_.size() + 1);
-            fd = OpenInside(relative, missing, size);
+            fd = OpenInside(relative, missing);
         }
     }
     if (fd < 0)
         return nullptr;
-    return std::make_unique<THttpFile>(fd, folder_ + u'/' + relative, size);
+    return std::make_unique<THttpFile>(fd, folder_ + u'/' + relative);
 }

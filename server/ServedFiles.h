@@ -33,9 +33,9 @@ public:
     const QString& Folder() const { return folder_; }
 
 private:
-    // The file at the path relative to the folder opened, when it is a regular file inside the folder,
-    // with its size; -1 otherwise, with missing telling whether nothing was there by that name.
-    int OpenInside(const QString& relative, bool& missing, qint64& size) const;
+    // The file at the path relative to the folder opened, when it is a regular file inside the folder; -1
+    // otherwise, with missing telling whether nothing was there by that name.
+    int OpenInside(const QString& relative, bool& missing) const;
     bool Inside(const QString& canonical) const;
 
     QString folder_; // canonical, without a trailing "/"; empty when there is none

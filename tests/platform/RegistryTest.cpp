@@ -100,6 +100,39 @@ TEST_F(RegistryTest, SubkeysNestAndListAndStayWhenEmpty) {
     EXPECT_EQ(reread.ReadString("A/B\\C%2f", {}), "skråstreg");
 }
 
+TEST_F(RegistryTest, OnlyAKeyWithNothingInItHoldsTheMarkerThatKeepsIt) {
+    const auto file = [this] {
+        QFile ini(root_.filePath("Zuno/zuno2.cfg.ini"));
+        return ini.open(QIODevice::ReadOnly) ? QString::fromUtf8(ini.readAll()) : QString();
+    };
+    {
+        TRegistry registry = Make();
+        ASSERT_TRUE(registry.OpenKey(cfgKey, true));
+        registry.WriteInteger("HttpServerPort", 2000);
+        ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Stævne 1", true));
+        registry.WriteBool("UdskrivTilSkaerm", true);
+        ASSERT_TRUE(registry.CreateKey(cfgKey + "\\Tom\\Dybere"));
+        ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Fyldt\\Under", true));
+        registry.WriteInteger("X", 1);
+    }
+    // One marker: the empty key's; the keys with values, and those above them, have none.
+    EXPECT_EQ(file().count("%25"), 1) << file().toStdString();
+    EXPECT_TRUE(file().contains("Dybere\\%25=")) << file().toStdString();
+    TRegistry registry = Make();
+    for (const char* key : {"\\Stævne 1", "\\Tom", "\\Tom\\Dybere", "\\Fyldt", "\\Fyldt\\Under"})
+        EXPECT_TRUE(registry.KeyExists(cfgKey + key)) << key;
+    // A key whose last value or subkey goes is marked again, and stays.
+    ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Stævne 1", false));
+    EXPECT_TRUE(registry.DeleteValue("UdskrivTilSkaerm"));
+    EXPECT_TRUE(registry.DeleteKey(cfgKey + "\\Fyldt\\Under"));
+    registry.CloseKey();
+    EXPECT_EQ(file().count("%25"), 3) << file().toStdString();
+    TRegistry reread = Make();
+    EXPECT_TRUE(reread.KeyExists(cfgKey + "\\Stævne 1"));
+    EXPECT_TRUE(reread.KeyExists(cfgKey + "\\Fyldt"));
+    EXPECT_FALSE(reread.KeyExists(cfgKey + "\\Fyldt\\Under"));
+}
+
 TEST_F(RegistryTest, DeleteKeyTakesSubkeysAndClosesWhatIsInside) {
     TRegistry registry = Make();
     ASSERT_TRUE(registry.OpenKey(cfgKey + "\\Andet", true));

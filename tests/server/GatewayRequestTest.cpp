@@ -2,6 +2,9 @@
 #include "support/Golden.h"
 
 #include <QRandomGenerator>
+#include <QtEndian>
+
+#include <malloc.h>
 
 namespace {
 
@@ -85,6 +88,40 @@ TEST_F(GatewayTest, FileIsSentWholeInBlocks) {
     EXPECT_EQ(report.BytesSend, answer.size());
     EXPECT_EQ(LogLinesWith("<file>"),
               QStringList("127.0.0.1       <file> " + folder.path() + "\\IMAGES\\Felt.JPG, Length: 1048676"));
+}
+
+TEST_F(GatewayTest, ABigFileToClientsThatDoNotReadCostsTheServerNoMoreThanAFewBlocks) {
+    // More than the sockets between server and client hold; every word tells its own place.
+    constexpr qint32 Words = 8 * 1024 * 1024;
+    QByteArray content(Words * 4, Qt::Uninitialized);
+    for (qint32 word = 0; word < Words; ++word)
+        qToLittleEndian(word, content.data() + 4 * qsizetype(word));
+    WriteFile(folder.filePath("stor.jpg"), content);
+    handler = [this](THttpClientThread& client) { client.FileName = folder.filePath("stor.jpg"); };
+    const auto heap = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return qint64(info.uordblks + info.hblkhd);
+    };
+    const qint64 before = heap();
+    std::vector<std::unique_ptr<TestClient>> clients;
+    std::vector<QByteArray> received;
+    for (int i = 0; i < 4; ++i) {
+        clients.push_back(std::make_unique<TestClient>(Port()));
+        ASSERT_TRUE(clients.back()->Send("GET /stor.jpg HTTP/1.0\r\n\r\n"));
+    }
+    // Each has its answer under way; none reads on, so the server holds what it has yet to send.
+    for (const auto& client : clients) {
+        received.push_back(client->ReadAtLeast(100000));
+        ASSERT_GE(received.back().size(), 100000);
+    }
+    EXPECT_LT(heap() - before, 4 * 1024 * 1024) << "while the file is under way to four clients";
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        received[i] += clients[i]->ReadAll();
+        EXPECT_TRUE(received[i] == Answer("HTTP/1.0 200 OK", content)) << i << ": " << received[i].size();
+    }
+    const std::vector<THttpClientStatistics> reports = Ended(4);
+    for (const THttpClientStatistics& report : reports)
+        EXPECT_EQ(report.LinesSend, 4 + Words * 4 / THttpClientThread::FileBlockSize);
 }
 
 TEST_F(GatewayTest, InputLeftUnreadNeverCutsTheAnswer) {

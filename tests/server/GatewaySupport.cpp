@@ -67,10 +67,10 @@ void TestClient::Reset() {
     fd_ = -1;
 }
 
-bool TestClient::ReadUntilClosed(int boundMs, QByteArray* data) {
+bool TestClient::ReadUntilClosed(int boundMs, QByteArray* data, qsizetype enough) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
     char buffer[65536];
-    while (fd_ >= 0) {
+    while (fd_ >= 0 && !(data && enough >= 0 && data->size() >= enough)) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         pollfd entry{fd_, POLLIN, 0};
@@ -84,6 +84,12 @@ bool TestClient::ReadUntilClosed(int boundMs, QByteArray* data) {
             data->append(buffer, n);
     }
     return true;
+}
+
+QByteArray TestClient::ReadAtLeast(qsizetype count, int boundMs) {
+    QByteArray data;
+    ReadUntilClosed(boundMs, &data, count);
+    return data;
 }
 
 QByteArray TestClient::ReadAll(int boundMs) {

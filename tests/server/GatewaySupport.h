@@ -33,10 +33,12 @@ public:
     bool Send(const QByteArray& bytes);
     // Everything up to the server's end of the stream (or a reset).
     QByteArray ReadAll(int boundMs = WaitBoundMs);
+    // At least count bytes, or what came before the server's end or the bound.
+    QByteArray ReadAtLeast(qsizetype count, int boundMs = WaitBoundMs);
     // True once the server has closed the connection (data before the close is dropped).
     bool ClosedByServer(int boundMs) { return ReadUntilClosed(boundMs, nullptr); }
     // Reads into data (when given) until the server's end; false when the bound ran out first.
-    bool ReadUntilClosed(int boundMs, QByteArray* data);
+    bool ReadUntilClosed(int boundMs, QByteArray* data, qsizetype enough = -1);
     // The server's end came as a reset rather than an orderly end of stream.
     bool WasReset() const { return reset_; }
     // Ends the sending side only: the server sees the end of the stream and may still answer.

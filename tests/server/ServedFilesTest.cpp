@@ -14,6 +14,15 @@ QString Parts(const QString& path) {
     return parts ? parts->join(u'|') : QStringLiteral("refused");
 }
 
+// What the file holds from where its reading stands, read in blocks as the gateway reads it.
+QByteArray Content(THttpFile& file) {
+    QByteArray content;
+    char block[1000];
+    for (qint64 count; (count = file.Read(block, sizeof block)) > 0;)
+        content.append(block, qsizetype(count));
+    return content;
+}
+
 // A program folder beside a folder of secrets, with links of every kind.
 class ServedFolderTest : public ::testing::Test {
 protected:
@@ -37,8 +46,7 @@ protected:
     QByteArray Served(const QString& path) const {
         const std::optional<QStringList> parts = RequestPathParts(path);
         std::unique_ptr<THttpFile> file = parts ? folder_->Open(*parts) : nullptr;
-        QByteArray content;
-        return file && file->ReadAll(content) ? content : QByteArray("none");
+        return file ? Content(*file) : QByteArray("none");
     }
 
     QTemporaryDir dir_;
@@ -90,11 +98,10 @@ TEST_F(ServedFolderTest, TheFileIsReadAsItIsWhenItIsSent) {
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->Name(), QFileInfo(Path("prog/style.css")).canonicalFilePath());
     WriteFile(Path("prog/style.css"), QByteArray(100000, 'x')); // grown since it was opened
-    QByteArray content;
-    ASSERT_TRUE(file->ReadAll(content));
-    EXPECT_EQ(content.size(), 100000);
+    EXPECT_EQ(file->Size(), 100000);
+    EXPECT_EQ(Content(*file).size(), 100000);
     ASSERT_EQ(::truncate(QFile::encodeName(Path("prog/style.css")).constData(), 3), 0); // and shrunk
     const std::unique_ptr<THttpFile> again = folder_->Open({"style.css"});
-    ASSERT_TRUE(again->ReadAll(content));
-    EXPECT_EQ(content, "xxx");
+    EXPECT_EQ(again->Size(), 3);
+    EXPECT_EQ(Content(*again), "xxx");
 }

@@ -191,8 +191,7 @@ void TResultatInfoForm::Step(bool moveOn) {
         return true;
     });
     update();
-    // A running board moves on with or without a "TIMER" line: the editor writes its files without one.
-    if (running_)
+    if (running_ && pages_->Cycling())
         Timer1->start();
 }
 

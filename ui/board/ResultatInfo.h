@@ -37,7 +37,8 @@ public slots:
     void Start();
     // The exit gesture: timer off, toolbar and cursor back.
     void Stop();
-    // One step of the board (a tick of the timer, Space); the timer waits its whole time again after.
+    // One step of the board (a tick of the timer, Space). A board file with a "TIMER" line starts the
+    // timer anew, for its whole time; without one the board holds its screen until the next Space.
     void Read();
     // Escape leaves a stopped board only: a key knocked on the stadium's keyboard must not end it.
     void reject() override;

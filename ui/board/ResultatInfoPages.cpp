@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -136,6 +137,7 @@ bool TBoardPages::ReadFileIfChanged() {
     round_.reset();
     ovelser_.clear();
     pictures_.clear();
+    cycling_ = false;
     if (!stamp)
         return true;
     QFile file(path);
@@ -146,16 +148,20 @@ bool TBoardPages::ReadFileIfChanged() {
         OvelseManager->Reload();
     ovelser_ = FindBoardOvelser(*OvelseManager, fil.Keys);
     LoadPictures(fil.Pictures);
+    cycling_ = fil.Timer;
     stamp_ = stamp;
     return true;
 }
 
 void TBoardPages::LoadPictures(const QStringList& names) {
+    const qint64 maxBytes = MaxJpegFileBytes(screenSize_);
     for (const QString& name : names) {
+        // Only a file: a pipe would hold the board until someone wrote to it.
         QFile file(PicturePath(name));
-        if (!file.open(QIODevice::ReadOnly))
+        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
             continue;
-        QImage picture = DecodeJpeg(file.readAll(), screenSize_);
+        // No more than its size: a file that grows meanwhile is not read without end.
+        QImage picture = DecodeJpeg(file.read(file.size()), screenSize_);
         if (!picture.isNull())
             pictures_.push_back(std::move(picture));
     }

@@ -119,10 +119,14 @@ public:
     // to show, the title screen. A round written on every load keeps the screen as it was; the next step
     // tries it again.
     void Read(bool moveOn);
-    // Pictures are decoded to no more than this size needs; none: their own size.
+    // Pictures are decoded to no more than this size needs, and one far larger is left out (the bounds
+    // of ResultatInfoJpeg.h); none: their own size, within a full-HD screen's bounds.
     void SetScreenSize(QSize size) { screenSize_ = size; }
 
     int Board() const { return board_; }
+    // The file read last holds a "TIMER" line: the board moves on by itself. Without one it holds its
+    // screen until Space.
+    bool Cycling() const { return cycling_; }
     int ReloadCount() const { return reloadCount_; }
     const TBoardScreen& Screen() const { return screen_; }
     // The rounds the board file names, in its order.
@@ -175,6 +179,7 @@ private:
     std::vector<TOvelseInfo*> ovelser_;
     std::vector<QImage> pictures_;
     bool fileRead_ = false;
+    bool cycling_ = false;
     std::optional<TFileStamp> stamp_;
     TCursor cursor_;
     // Where the next step starts when the last could not show its round; it is tried again.

@@ -371,7 +371,10 @@ void TEltid::AddLine(QStringView plac, QStringView bane, QStringView startnr, QS
     }
     line.Tid = tid.trimmed().toString();
     line.Kode = EltidStatusKode(plac);
-    if (line.Kode.isEmpty())
+    if (isNumber)
+        line.LineFejl =
+            QStringLiteral("Placeringen \"") + line.Plac + QStringLiteral("\" skal være mindst 1");
+    else if (line.Kode.isEmpty())
         line.LineFejl = QStringLiteral("Placeringen \"") + line.Plac + QStringLiteral("\" er ikke et tal");
 }
 
@@ -420,9 +423,13 @@ void TEltid::Match(TEltidData& line, bool byBane) {
         slot = heat_.SlotOfBane(line.BaneNr());
     if (slot < 0)
         return;
-    // The line's own row was given back above: a row still taken is another line's.
+    // The line's own row was given back above: a row still taken is another line's, before or after it.
     if (taken_[std::size_t(slot)]) {
-        line.MatchFejl = QStringLiteral("En linje før denne har samme løber");
+        const auto other = std::find_if(lines_.begin(), lines_.end(),
+                                        [slot](const TEltidData& each) { return each.Slot == slot; });
+        line.MatchFejl = other == lines_.end()
+                             ? QStringLiteral("En anden linje har samme løber")
+                             : QStringLiteral("Linje %1 har samme løber").arg(other - lines_.begin() + 1);
         return;
     }
     taken_[std::size_t(slot)] = true;

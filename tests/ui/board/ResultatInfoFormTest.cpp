@@ -32,7 +32,7 @@ protected:
     }
 };
 
-TEST_F(BoardFormTest, TheFirstShowStartsTheBoardOnItsTimerWithTheToolbarHidden) {
+TEST_F(BoardFormTest, TheFirstShowStartsTheBoardAndOnlyATimerLineKeepsItMoving) {
     TResultatInfoForm form(1);
     EXPECT_EQ(form.geometry(), QGuiApplication::primaryScreen()->geometry());
     EXPECT_EQ(form.VentTid->value(), 8);
@@ -41,11 +41,21 @@ TEST_F(BoardFormTest, TheFirstShowStartsTheBoardOnItsTimerWithTheToolbarHidden) 
     Show(form);
     EXPECT_TRUE(form.IsRunning());
     EXPECT_FALSE(form.ToolPanel->isVisible());
-    EXPECT_TRUE(form.Timer1->isActive());
     EXPECT_EQ(form.Timer1->interval(), 8000);
     EXPECT_EQ(form.Pages().Page(), 0);
     EXPECT_EQ(form.Pages().Screen().Kind, TBoardScreenKind::Round);
-    // The ticks and Space step on, though the file has no "TIMER" line (the editor's files have none).
+    // The editor's file has no "TIMER" line: the board holds its page until Space.
+    EXPECT_FALSE(form.Timer1->isActive());
+    QTest::keyClick(&form, Qt::Key_Space);
+    EXPECT_EQ(form.Pages().Page(), 1);
+    EXPECT_FALSE(form.Timer1->isActive());
+
+    // A "TIMER" line, read at the next step, sets it moving; the screen waits its whole time.
+    WriteBoard({"TIMER", "M  100"});
+    QTest::keyClick(&form, Qt::Key_Space);
+    EXPECT_EQ(form.Pages().Page(), 0);
+    ASSERT_TRUE(form.Timer1->isActive());
+    EXPECT_GT(form.Timer1->remainingTime(), 7000);
     const int reloads = form.Pages().ReloadCount();
     form.Timer1->setInterval(1);
     QTest::qWait(50);
@@ -56,6 +66,18 @@ TEST_F(BoardFormTest, TheFirstShowStartsTheBoardOnItsTimerWithTheToolbarHidden) 
     QTest::keyClick(&form, Qt::Key_Space);
     EXPECT_EQ(form.Pages().Page(), (page + 1) % 3);
     EXPECT_GT(form.Timer1->remainingTime(), 7000) << "the next screen waits its whole time";
+
+    // Written again without it, the board stops at the step that reads it; so does a file that went.
+    WriteBoard({"M  100"});
+    form.Read();
+    EXPECT_FALSE(form.Timer1->isActive());
+    WriteBoard({"M  100", "TIMER"});
+    form.Read();
+    ASSERT_TRUE(form.Timer1->isActive());
+    ASSERT_TRUE(QFile::remove(Path("BOARD1")));
+    form.Read();
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.Pages().Screen().Kind, TBoardScreenKind::Title);
 }
 
 TEST_F(BoardFormTest, PaintingShowsThePageAndNeverMovesIt) {

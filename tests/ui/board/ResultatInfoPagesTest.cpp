@@ -7,6 +7,9 @@
 #include "model/D_Staevne.h"
 #include "ui/board/ResultatInfoJpeg.h"
 
+#include <QBuffer>
+#include <QImageWriter>
+
 #include <map>
 #include <set>
 
@@ -137,10 +140,12 @@ TEST_F(BoardPagesTest, ANewerFileStartsAtItsFirstRoundAndAFileWithoutTimerIsRead
     WriteBoard({"M  100", "TIMER"});
     TBoardPages board(1);
     board.Read(false);
+    EXPECT_TRUE(board.Cycling());
     board.Read(true);
     EXPECT_EQ(board.Page(), 1);
     WriteBoard({"K  100", "M  LÆ"});
     board.Read(true);
+    EXPECT_FALSE(board.Cycling());
     EXPECT_EQ(board.Item(), 0);
     EXPECT_EQ(board.Page(), 0);
     EXPECT_EQ(board.Screen().OvelseText, Round("K", "100").GetOvelseText());
@@ -221,6 +226,52 @@ TEST_F(BoardPagesTest, PicturesComeAfterTheRoundsAndAMissingOrDamagedOneIsLeftOu
     EXPECT_EQ(board.Screen().Picture, 1);
     board.Read(true);
     EXPECT_EQ(board.Screen().Kind, TBoardScreenKind::Round);
+}
+
+// The picture at that size, written progressive as a camera may write it.
+QByteArray ProgressivePicture(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    return buffer.data();
+}
+
+TEST(BoardJpegTest, APictureFarLargerThanTheScreenIsLeftOutAtItsHeader) {
+    // Sixteen times the screen's pixels is the most.
+    EXPECT_EQ(DecodeJpeg(Picture(), QSize(8, 6)).size(), QSize(8, 6));
+    EXPECT_TRUE(DecodeJpeg(Picture(), QSize(7, 6)).isNull());
+    EXPECT_TRUE(DecodeJpeg(Picture(), QSize(4, 3)).isNull());
+    const QByteArray progressive = ProgressivePicture(QSize(64, 48));
+    EXPECT_EQ(DecodeJpeg(progressive, QSize(16, 12)).size(), QSize(16, 12));
+    EXPECT_EQ(DecodeJpeg(progressive).size(), QSize(64, 48));
+    // A few hundred bytes that declare 63742 x 58145 pixels: gigabytes, had the decoder believed them.
+    QByteArray huge = progressive;
+    const qsizetype frame = huge.indexOf("\xff\xc2");
+    ASSERT_GT(frame, 0);
+    huge.replace(frame + 5, 4, QByteArray("\xe3\x21\xf8\xfe", 4));
+    EXPECT_TRUE(DecodeJpeg(huge).isNull());
+    EXPECT_TRUE(DecodeJpeg(huge, QSize(1920, 1080)).isNull());
+}
+
+TEST_F(BoardPagesTest, APictureOrAFileTooLargeForTheScreenIsLeftOut) {
+    WriteFile(Path("sponsor.jpg"), Picture());
+    // The same picture with more bytes after it than a picture of its size could need.
+    WriteFile(Path("lang.jpg"), Picture() + QByteArray(int(MaxJpegFileBytes(QSize(8, 6))), '\0'));
+    WriteBoard({"PICTURE,sponsor.jpg", "PICTURE,lang.jpg"});
+    TBoardPages board(1);
+    board.SetScreenSize(QSize(8, 6));
+    board.Read(false);
+    ASSERT_EQ(board.Pictures().size(), 1u);
+    EXPECT_EQ(board.Pictures().front().size(), QSize(8, 6));
+    TBoardPages small(1);
+    small.SetScreenSize(QSize(4, 3));
+    small.Read(false);
+    EXPECT_TRUE(small.Pictures().empty());
+    EXPECT_EQ(small.Screen().Kind, TBoardScreenKind::Title);
 }
 
 TEST(BoardJpegTest, APictureDecodesWholeOrNotAtAll) {

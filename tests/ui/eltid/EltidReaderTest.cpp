@@ -208,6 +208,25 @@ TEST_F(TEltidMatch, ATypedNumberMatchesAgainAndGivesTheOldRowBack) {
     EXPECT_EQ(reader.Lines()[1].Resultat, &Runner(106));
 }
 
+TEST_F(TEltidMatch, AFaultyLineSaysWhatIsWrongWithIt) {
+    TEltid& reader = Reader(TEltidSystem::Alge);
+    Write("H.TXT", AlgeLines({"1|104|0||||0.1|10.52", "0|105|0||||0.1|10.55", "x|107|0||||0.1|10.58",
+                              "2|106|0||||0.1|10.61", "3|104|0||||0.1|10.70"}));
+    reader.Choose("H");
+    ASSERT_EQ(reader.PollNow(), TEltidPoll::Read);
+    // In place order: 1, 2, 3, then the two without a place.
+    ASSERT_EQ(reader.Lines().size(), 5u);
+    EXPECT_EQ(reader.Lines()[2].FejlText(), "Linje 1 har samme løber");
+    EXPECT_EQ(reader.Lines()[3].FejlText(), "Placeringen \"0\" skal være mindst 1");
+    EXPECT_EQ(reader.Lines()[4].FejlText(), "Placeringen \"x\" er ikke et tal");
+    // A runner typed on the first line that a later line has: that line is named.
+    reader.SetLineStartnr(0, "106");
+    EXPECT_EQ(reader.Lines()[0].FejlText(), "Linje 2 har samme løber");
+    // The runner given back goes to the line that wanted him.
+    EXPECT_EQ(reader.Lines()[2].Resultat, &Runner(104));
+    EXPECT_EQ(reader.Lines()[2].FejlText(), "");
+}
+
 TEST_F(TEltidMatch, FinishKeepsPlacingCodesOnlyForTiesAndMarksTheAbsent) {
     AddRunner(110, 1, 0, {});
     TEltid& reader = Reader(TEltidSystem::Omega);
