@@ -298,7 +298,14 @@ void TAutoTilmeldPanel::Kontroller() {
     AutoDataGrid->setEnabled(true);
     AutoDataGrid->setFocus();
     AutoDataGrid->GotoCell(0, AutoDataGrid->FixedRows(), true);
-    dialog_.FindKlub(TrimBlanks(AutoKlubNavnEdit->text()));
+    const QString navn = TrimBlanks(AutoKlubNavnEdit->text());
+    if (navn.isEmpty())
+        return;
+    // The list goes to the club it names and to no other: a name near it is another club's. Where that
+    // club cannot be shown, the one on show is not the list's either.
+    TKlubElement* klub = FindKlubByNavn(dialog_.KlubManager(), navn);
+    if (!klub || !dialog_.SelectKlub(*klub))
+        AutoOpdDeltagere->setEnabled(false);
 }
 
 void TAutoTilmeldPanel::OpdaterKlub(bool ask) {
