@@ -234,6 +234,12 @@ void TAutoTilmeldPanel::ShowKlub(const TImportKlub& klub) {
     AutoTelefonEdit->setText(klub.Telefon);
 }
 
+TImportKlub TAutoTilmeldPanel::ShownKlub() const {
+    return {TrimBlanks(AutoKlubNavnEdit->text()), TrimBlanks(AutoKontaktpersonEdit->text()),
+            TrimBlanks(AutoAdresse1Edit->text()), TrimBlanks(AutoAdresse2Edit->text()),
+            TrimBlanks(AutoEmailEdit->text()),    TrimBlanks(AutoTelefonEdit->text())};
+}
+
 void TAutoTilmeldPanel::SetUpdateEnabled(bool enabled) {
     AutoOpdDeltagere->setEnabled(enabled);
     AutoOpdKlubDeltagere->setEnabled(enabled);
@@ -285,7 +291,8 @@ void TAutoTilmeldPanel::Kontroller() {
     if (!AutoDataGrid->CommitCell())
         return;
     std::vector<TImportRow> rows = GridRows();
-    const TImportKontrol kontrol = ::AutoKontrol(rows, *OvelseManager, CurrentSystemData().Redid);
+    const TImportKontrol kontrol =
+        ::AutoKontrol(rows, *OvelseManager, CurrentSystemData().Redid, ShownKlub());
     ShowRows(rows);
     markers_ = kontrol.Markers;
     AutoDataGrid->viewport()->update();

@@ -77,6 +77,8 @@ private:
     std::vector<TImportRow> GridRows() const;
     void ShowRows(const std::vector<TImportRow>& rows);
     void ShowKlub(const TImportKlub& klub);
+    // The club's details as the edits hold them now.
+    TImportKlub ShownKlub() const;
     void SetUpdateEnabled(bool enabled);
     void PageChanged(int index);
     // The import row's athlete moves to the next row when the row is deleted and that row has none.

@@ -178,6 +178,23 @@ TEST_F(EditKlubImport, AListGoesOnlyToTheClubItNamesAndAnotherNameCanOnlyMakeIts
     EXPECT_EQ(StoredDeltagere(), QStringList({"1/Ida/3"}));
 }
 
+TEST_F(EditKlubImport, AClubNameTheRecordFilesCannotHoldKeepsTheUpdateOffUntilMended) {
+    AddKlub(1, QStringLiteral("Aarhus"));
+    TAutoTilmeldPanel& panel = OpenImport();
+    panel.UseTABSeparator->setChecked(false);
+    const QString navn = QString::fromUtf8("Løb \xF0\x9F\x8F\x83");
+    Paste(panel, "Ida;1999;M;100;;;;;" + navn + "\n");
+    EXPECT_EQ(Shown(), QStringList({"Fejl i linie 1, \"" + navn +
+                                    "\" kan kun indeholde tegn fra tegnsættet Windows-1252"}));
+    EXPECT_FALSE(panel.AutoOpdDeltagere->isEnabled() || panel.AutoOpdKlubDeltagere->isEnabled());
+
+    panel.AutoKlubNavnEdit->setText("Løb");
+    Click(panel.AutoKontrol);
+    EXPECT_EQ(Shown(), QStringList());
+    EXPECT_TRUE(panel.AutoOpdKlubDeltagere->isEnabled());
+    EXPECT_EQ(StoredKlubber(), QStringList({"1/Aarhus"}));
+}
+
 TEST_F(EditKlubImport, DeletingAnAthletesFirstRowMovesTheNameToTheNextRow) {
     AddKlub(1, QStringLiteral("Aarhus"));
     TAutoTilmeldPanel& panel = OpenImport();
