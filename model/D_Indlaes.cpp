@@ -7,6 +7,7 @@
 #include "foundation/Windows1252.h"
 #include "model/D_Globals.h"
 #include "model/D_Klub.h"
+#include "model/D_KlubEdit.h"
 #include "model/D_Ovelser.h"
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
@@ -277,9 +278,15 @@ protected:
     void Report(int lineNo, const QString& problem) {
         rapport_.Problemer << problem + QStringLiteral(", line = ") + QString::number(lineNo);
     }
-    // The line's fields, at least minFields of them; empty (the line reported) when it has fewer or
-    // a malformed field.
+    // The line's fields, at least minFields of them; empty (the line reported) when it has fewer, a
+    // malformed field, or a character the record files cannot hold (it would be stored as '?').
     std::optional<QStringList> Fields(int lineNo, const QString& line, int minFields) {
+        try {
+            CheckStoredText(line);
+        } catch (const Exception& bad) {
+            Report(lineNo, bad.Message());
+            return std::nullopt;
+        }
         QStringList fields;
         if (!SplitRegistrationFields(line, fields)) {
             Report(lineNo, QStringLiteral("Fejl i CSV-felt: ") + line);

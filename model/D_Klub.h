@@ -144,6 +144,13 @@ private:
     std::unique_ptr<TVareManager> vareManager_;
 };
 
+// The holder of a start number as a refusal names it: the participant's name, and the club's name after a
+// comma when the club is known.
+QString StartnummerHolder(const QString& navn, const QString& klub);
+// The refusal of a start number another participant has: "Startnummer N er allerede givet til " and the
+// holder.
+QString StartnummerGivetText(qint32 startnummer, const QString& holder);
+
 // Relay legs are kept as the members' start numbers in the series of the relay's result records: every
 // leg of the meet's relay rounds that holds a number moved (old to new) gets the new one. Results whose
 // series is damaged are left alone. False when a record could not be written (the user has been told).

@@ -348,7 +348,8 @@ QString FejlListe(const std::vector<TImportFejl>& fejl) {
     return lines.join(CrLf);
 }
 
-TImportKontrol AutoKontrol(std::vector<TImportRow>& rows, TOvelseManager& ovelser, bool redid) {
+TImportKontrol AutoKontrol(std::vector<TImportRow>& rows, TOvelseManager& ovelser, bool redid,
+                           const TImportKlub& klub) {
     TImportKontrol result;
     if (rows.size() > 1) {
         std::erase_if(rows, IsEmpty);
@@ -373,6 +374,13 @@ TImportKontrol AutoKontrol(std::vector<TImportRow>& rows, TOvelseManager& ovelse
     if (rows.size() == 1 && IsEmpty(rows.front()))
         return result;
     result.Checked = true;
+    try {
+        for (const QString* text :
+             {&klub.Navn, &klub.KontaktPerson, &klub.Adresse1, &klub.Adresse2, &klub.Email, &klub.Telefon})
+            CheckStoredText(*text);
+    } catch (const std::exception& error) {
+        result.Fejl.push_back({1, ErrorText(error)});
+    }
 
     TEntryCheck entries(ovelser);
     int athleteRow = 0; // the row of the athlete the rows belong to; 0 before the first
@@ -385,9 +393,13 @@ TImportKontrol AutoKontrol(std::vector<TImportRow>& rows, TOvelseManager& ovelse
             if (hasName) {
                 athleteRow = number;
                 athleteFailed = false;
+            }
+            // Refused whole, as a registration file's line is.
+            for (const QString& text : row)
+                CheckStoredText(text);
+            if (hasName) {
                 if (!row[ImportCol::Startnr].isEmpty())
                     ParseStartnummer(row[ImportCol::Startnr]);
-                CheckStoredText(row[ImportCol::Navn]);
                 if (!row[ImportCol::Aargang].isEmpty())
                     SmallInteger(row[ImportCol::Aargang], QStringLiteral("Årgang"));
             } else if (athleteRow == 0) {

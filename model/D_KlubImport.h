@@ -110,10 +110,13 @@ struct TImportKontrol {
 // Checks the rows as the update will take them: with more than one row, empty rows go, a row without a
 // name is the athlete of the nearest row above with one, and a row repeating that athlete (birth year and
 // name, and start number when both have one) loses its name and year, so that the athlete's name stands
-// on the first row only. Then each row: its start number and birth year must be numbers, its class and
-// event an event row of the meet, its marks as the event takes them (with redid its rank a number); the
-// further rows of an athlete whose row failed fail with it, and so does an entry with no athlete above.
-TImportKontrol AutoKontrol(std::vector<TImportRow>& rows, TOvelseManager& ovelser, bool redid);
+// on the first row only. Then each row: every text must be one the record files can hold as written, its
+// start number and birth year must be numbers, its class and event an event row of the meet, its marks
+// as the event takes them (with redid its rank a number); the further rows of an athlete whose row
+// failed fail with it, and so does an entry with no athlete above. The club's details, which the first
+// line gave, fail as line 1 when the record files cannot hold one of them.
+TImportKontrol AutoKontrol(std::vector<TImportRow>& rows, TOvelseManager& ovelser, bool redid,
+                           const TImportKlub& klub = {});
 
 struct TImportResultat {
     int Deltagere = 0;

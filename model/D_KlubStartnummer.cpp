@@ -96,10 +96,8 @@ bool TKlubManager::IsStartnummerUsed(qint32 startnummer, const TDataElement* sel
                    : QString();
     };
     const auto tell = [&](const QString& navn, qint32 klubNr) {
-        if (holder) {
-            const QString klub = klubNavn(klubNr);
-            *holder = klub.isEmpty() ? navn : navn + QStringLiteral(", ") + klub;
-        }
+        if (holder)
+            *holder = StartnummerHolder(navn, klubNavn(klubNr));
         return true;
     };
     // The loaded participants as they stand now.
@@ -124,8 +122,15 @@ void TKlubManager::CheckStartnummer(qint32 startnummer, const TDataElement* self
         throw Exception(QStringLiteral("Startnummeret skal være større end 0"));
     QString holder;
     if (IsStartnummerUsed(startnummer, self, &holder))
-        throw Exception(
-            QStringLiteral("Startnummer %1 er allerede givet til %2").arg(startnummer).arg(holder));
+        throw Exception(StartnummerGivetText(startnummer, holder));
+}
+
+QString StartnummerHolder(const QString& navn, const QString& klub) {
+    return klub.isEmpty() ? navn : navn + QStringLiteral(", ") + klub;
+}
+
+QString StartnummerGivetText(qint32 startnummer, const QString& holder) {
+    return QStringLiteral("Startnummer %1 er allerede givet til %2").arg(startnummer).arg(holder);
 }
 
 void TKlubManager::ChangeStartnummer(TDeltagerElement& deltager, qint32 startnummer) {

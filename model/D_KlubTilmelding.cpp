@@ -2,6 +2,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/LxString.h"
+#include "model/D_Klub.h"
 #include "model/D_KlubEdit.h"
 #include "storage/BtvTransaction.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr int KlubNrKey = 0;
 constexpr int DeltagerStartnummerKey = 0;
+constexpr int DeltagerKlubNrKey = 1;
 constexpr int ResultatStartnummerKey = 1;
 
 constexpr std::array<QStringView, 4> KlasseDistancer = {u"M42", u"M77", u"K42", u"K77"};
@@ -46,7 +48,45 @@ TTilmeldinger::TTilmeldinger() {
 
 TTilmeldinger::~TTilmeldinger() = default;
 
+void TTilmeldinger::RefuseHolder(qint32 startnummer) {
+    const QString navn = deltager_.GetField(DeltagerField::Navn)->GetTrimmedString();
+    const qint32 klubNr = deltager_.GetField(DeltagerField::KlubNr)->GetAsInteger();
+    const QString klub = klub_.FindStaevneKey(KlubNrKey, {klubNr})
+                             ? klub_.GetField(KlubField::Navn)->GetTrimmedString()
+                             : QString();
+    throw Exception(StartnummerGivetText(startnummer, StartnummerHolder(navn, klub)));
+}
+
+void TTilmeldinger::CheckHolder(qint32 startnummer) {
+    const bool klubFound = klub_.FindStaevneKey(KlubNrKey, {startnummer});
+    int own = 0;
+    for (bool found = deltager_.FindStaevneKey(DeltagerStartnummerKey, {startnummer}); found;
+         found = deltager_.NextStaevneKey()) {
+        const bool inOwnKlub =
+            klubFound && deltager_.GetField(DeltagerField::KlubNr)->GetAsInteger() == startnummer;
+        if (!inOwnKlub || ++own > 1)
+            RefuseHolder(startnummer);
+    }
+    if (own == 1) {
+        // A club of several participants is a club of the meet, not a registration's.
+        for (bool found = deltager_.FindStaevneKey(DeltagerKlubNrKey, {startnummer}); found;
+             found = deltager_.NextStaevneKey()) {
+            if (deltager_.GetField(DeltagerField::Startnummer)->GetAsInteger() != startnummer) {
+                deltager_.FindStaevneKey(DeltagerStartnummerKey, {startnummer});
+                RefuseHolder(startnummer);
+            }
+        }
+    } else if (!klubFound && resultat_.FindStaevneKey(ResultatStartnummerKey, {startnummer})) {
+        // An entry whose participant is gone would be found in place of the new one.
+        throw Exception(StartnummerGivetText(
+            startnummer, QStringLiteral("en tilmelding uden deltager i klasse %1, øvelse %2")
+                             .arg(resultat_.GetField(ResultatField::Klasse)->GetTrimmedString(),
+                                  resultat_.GetField(ResultatField::Ovelse)->GetTrimmedString())));
+    }
+}
+
 bool TTilmeldinger::Locate(qint32 startnummer) {
+    CheckHolder(startnummer);
     if (!klub_.FindStaevneKey(KlubNrKey, {startnummer}))
         return false;
     if (!deltager_.FindStaevneKey(DeltagerStartnummerKey, {startnummer}))

@@ -34,8 +34,8 @@ public:
 
     // The registration of the start number, which becomes the loaded one. An unknown number gets its
     // three records at once, in one transaction, with the class letter and distance given for its entry.
-    // Raises for a number below 1 or above what a club number holds, and for a club record without its
-    // participant or entry.
+    // Raises for a number below 1 or above what a club number holds, for a club record without its
+    // participant or entry, and for a number another athlete has (nothing is made then).
     TTilmelding FindStartnummer(qint32 startnummer, const QString& klasse, const QString& distance);
     // Stores the registration into the three records of its start number, in one transaction. Raises
     // "Forkert klasse eller distance" for a code that is not one of the four (upper case is made), and
@@ -46,8 +46,16 @@ public:
 
 private:
     // The three records of the start number made current; raises the dialog's messages when one is
-    // missing (false when not even the club record is there).
+    // missing (false when not even the club record is there), and refuses a number that is not a
+    // registration's own (CheckHolder).
     bool Locate(qint32 startnummer);
+    // Refuses, naming the holder, a start number that a participant of another club has, that two
+    // participants have, whose club has other participants too, or that an entry without its
+    // participant has: its records are not one registration's, and storing into them would change
+    // another athlete's.
+    void CheckHolder(qint32 startnummer);
+    // Raises the taken-number refusal naming the current participant record and its club.
+    [[noreturn]] void RefuseHolder(qint32 startnummer);
     void Create(qint32 startnummer, const QString& klasse, const QString& distance);
     TTilmelding Current() const;
 

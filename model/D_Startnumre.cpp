@@ -111,10 +111,12 @@ void CheckRanges(const TIntervalList& individ, const TIntervalList& stafet, bool
 // The new numbers of everyone, in the order they are given, and what they must not meet.
 class TPlan {
 public:
+    // udenDeltager: the numbers of entries whose participant is gone, which nobody may be given.
     TPlan(const TStartnummerValg& valg, std::vector<TDeltagerPost>& deltagere,
-          std::vector<TKlubPost>& klubber)
+          std::vector<TKlubPost>& klubber, const std::unordered_set<qint32>& udenDeltager)
         : individ_(ReadRanges(valg.Startnumre))
-        , stafet_(ReadRanges(valg.StafetStartnumre)) {
+        , stafet_(ReadRanges(valg.StafetStartnumre))
+        , udenDeltager_(udenDeltager) {
         CheckRanges(individ_, stafet_, valg.Motionsloeb);
         if (valg.Motionsloeb)
             PlanMotionsloeb(deltagere);
@@ -123,6 +125,13 @@ public:
     }
 
 private:
+    qint32 Next(TStartnummerRaekke& numre) const {
+        qint32 nummer = numre.Next();
+        while (udenDeltager_.contains(nummer))
+            nummer = numre.Next();
+        return nummer;
+    }
+
     // Each in bib order, the order in which the meet's numbers stand.
     void PlanMotionsloeb(std::vector<TDeltagerPost>& deltagere) {
         std::vector<TDeltagerPost*> orden;
@@ -133,7 +142,7 @@ private:
         });
         TStartnummerRaekke numre(individ_);
         for (TDeltagerPost* deltager : orden)
-            deltager->Ny = numre.Next();
+            deltager->Ny = Next(numre);
     }
 
     // The clubs by name; each club's individuals by name, then those of no club; then the relay teams.
@@ -166,7 +175,7 @@ private:
         TStartnummerRaekke numre(individ_);
         std::vector<qint32> individNumre;
         for (const auto& valgt : orden(false)) {
-            valgt.second->Ny = numre.Next();
+            valgt.second->Ny = Next(numre);
             individNumre.push_back(valgt.second->Ny);
         }
         // Without relay ranges the teams go on from the individuals' numbers.
@@ -176,7 +185,7 @@ private:
         TStartnummerRaekke& holdNumre = stafetNumre ? *stafetNumre : numre;
         std::vector<qint32> stafetNumreGivet;
         for (const auto& valgt : orden(true)) {
-            valgt.second->Ny = holdNumre.Next();
+            valgt.second->Ny = Next(holdNumre);
             stafetNumreGivet.push_back(valgt.second->Ny);
         }
         // Both run upwards: a number both give is found by walking them side by side.
@@ -193,6 +202,7 @@ private:
 
     TIntervalList individ_;
     TIntervalList stafet_;
+    const std::unordered_set<qint32>& udenDeltager_;
 };
 
 // Old number to new: the first participant in bib order holding a number takes what carries it.
@@ -314,11 +324,31 @@ qint32 TStartnummerRaekke::Next() {
 
 // ---------------------------------------------------------------- the reassignment
 
+QString StartnummerRapportText(const TStartnummerRapport& rapport, int maxLines) {
+    QString text = QStringLiteral("Omfordeling af startnumre er nu færdig");
+    const std::vector<TTilmeldingUdenDeltager>& udeladte = rapport.UdenDeltager;
+    if (udeladte.empty())
+        return text;
+    text +=
+        CrLf + CrLf +
+        QStringLiteral("Tilmeldinger uden deltager har beholdt deres startnummer, som ingen andre har fået "
+                       "(%1):")
+            .arg(udeladte.size());
+    const std::size_t shown = std::min<std::size_t>(static_cast<std::size_t>(maxLines), udeladte.size());
+    for (std::size_t i = 0; i < shown; ++i)
+        text += CrLf + QStringLiteral("Klasse %1, øvelse %2, startnummer %3")
+                           .arg(udeladte[i].Klasse, udeladte[i].Ovelse)
+                           .arg(udeladte[i].Startnummer);
+    if (shown < udeladte.size())
+        text += CrLf + QStringLiteral("... og %1 mere").arg(udeladte.size() - shown);
+    return text;
+}
+
 bool HarStartnumre(const QString& startnumre) {
     return ReadRanges(startnumre).Count() > 0;
 }
 
-void TildelStartnumre(const TStartnummerValg& valg) {
+TStartnummerRapport TildelStartnumre(const TStartnummerValg& valg) {
     const TBusyCursor busy;
     TDeltagerTable deltagerTable;
     TKlubTable klubTable;
@@ -342,12 +372,12 @@ void TildelStartnumre(const TStartnummerValg& valg) {
         klubber.push_back({t.GetPosition(), Integer(t, KlubField::KlubNr), navn, navneOrden.sortKey(navn)});
     });
 
-    const TPlan plan(valg, deltagere, klubber);
-    const std::unordered_map<qint32, qint32> nummerSkift = NummerSkift(deltagere);
-    std::unordered_map<qint32, qint32> klubSkift;
-    if (valg.Motionsloeb)
-        klubSkift = KlubSkift(nummerSkift, klubber);
-
+    std::unordered_set<qint32> deltagerNumre;
+    for (const TDeltagerPost& deltager : deltagere)
+        deltagerNumre.insert(deltager.Startnummer);
+    // An entry whose participant is gone would otherwise become the entry of whoever got its number.
+    TStartnummerRapport rapport;
+    std::unordered_set<qint32> udenDeltager;
     const std::unordered_set<QString> stafetOvelser = StafetOvelser();
     std::vector<TResultatPost> resultater;
     ForEachRecord(resultatTable, [&](TResultatRecordTable& t) {
@@ -357,7 +387,18 @@ void TildelStartnumre(const TStartnummerValg& valg) {
         post.Startnummer = Integer(t, ResultatField::Startnummer);
         if (stafetOvelser.contains(ovelse))
             post.Stafet = t.CurrentKey();
+        if (!deltagerNumre.contains(post.Startnummer)) {
+            rapport.UdenDeltager.push_back(
+                {t.GetField(ResultatField::Klasse)->GetTrimmedString(), ovelse, post.Startnummer});
+            udenDeltager.insert(post.Startnummer);
+        }
     });
+
+    const TPlan plan(valg, deltagere, klubber, udenDeltager);
+    const std::unordered_map<qint32, qint32> nummerSkift = NummerSkift(deltagere);
+    std::unordered_map<qint32, qint32> klubSkift;
+    if (valg.Motionsloeb)
+        klubSkift = KlubSkift(nummerSkift, klubber);
 
     TBtvTransaction transaction;
     for (const TDeltagerPost& deltager : deltagere) {
@@ -401,4 +442,5 @@ void TildelStartnumre(const TStartnummerValg& valg) {
         SkiftNumre(betaling, ReadNumre(betaling, BetalingField::Klubnr), BetalingField::Klubnr, klubSkift);
     }
     transaction.Commit();
+    return rapport;
 }

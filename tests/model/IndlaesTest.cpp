@@ -287,6 +287,28 @@ TEST_F(Tilmeldinger, ASecondImportReusesTheTeamsAndAddsNothing) {
               "2006/Aarhus - D");
 }
 
+// ---------------------------------------------------------------- text the record files cannot hold
+
+TEST_F(Indlaes, ALineWithACharacterOutsideWindows1252IsRefusedWholeAndTheOthersAreImported) {
+    const QString runner = QString::fromUtf8("\xF0\x9F\x8F\x83");
+    const QString deltager = "1;Anna " + runner + ";1990;K;100m;12.34;Aarhus;K";
+    // In a field the import does not store, too: the line is not taken as it was written.
+    const QString note = "3;Carl;1990;M;100m;;Aarhus;M;;;" + runner;
+    WriteProgramFile("Deltagere.csv", {deltager, "2;Bo;1990;M;100m;;Aarhus;M", note}, TForm::Utf8Bom);
+    const TIndlaesRapport rapport = ImportDeltagereFile();
+    const QString refused =
+        QStringLiteral("\"%1\" kan kun indeholde tegn fra tegnsættet Windows-1252, line = %2");
+    EXPECT_EQ(rapport.Problemer, QStringList({refused.arg(deltager).arg(0), refused.arg(note).arg(2)}));
+    EXPECT_EQ(State().Deltagere, QStringList({"2/Bo/1990//Aarhus"}));
+
+    const QString klub = "R;Stafet;Aarhus " + runner + ";M;4X100;1";
+    const TIndlaesRapport tilmeldinger = ImportTilmeldinger({"5;Eva " + runner + ";Aarhus;K;100;", klub});
+    EXPECT_EQ(tilmeldinger.Problemer, QStringList({refused.arg("5;Eva " + runner + ";Aarhus;K;100;").arg(0),
+                                                   refused.arg(klub).arg(1)}));
+    EXPECT_EQ(tilmeldinger.NyeKlubber + tilmeldinger.NyeDeltagere + tilmeldinger.NyeTilmeldinger, 0);
+    EXPECT_EQ(State().Klubber, QStringList({"Aarhus"}));
+}
+
 // ---------------------------------------------------------------- one piece of work
 
 TEST_F(Indlaes, AnImportKilledAtEveryStepOfItsCommitLeavesAllOfTheFileOrNone) {

@@ -223,6 +223,21 @@ TEST_F(KlubImport, AFailingRowIsMarkedAndToldAndTheAthletesFurtherRowsFailWithIt
     EXPECT_EQ(liste.last(), "... og 5 linier mere");
 }
 
+TEST_F(KlubImport, TextTheRecordFilesCannotHoldFailsItsRowAndTheClubsDetailsFailAsTheFirstLine) {
+    const QString runner = QString::fromUtf8("\xF0\x9F\x8F\x83");
+    // The mark loses the sign as a unit; the late-entry flag and the name keep it.
+    const TImportData data =
+        Fortolk("Ida;1999;M;100;12,1" + runner + ";;;;Løb " + runner + "\nBo;2000;M;KU;;;E" + runner +
+                "\nKarl " + runner + ";2001;M;KU\nUlla;2000;M;100");
+    std::vector<TImportRow> rows = data.Rows;
+    const TImportKontrol kontrol = AutoKontrol(rows, Ov(), false, data.Klub);
+    EXPECT_EQ(kontrol.Markers, std::vector<int>({0, 1, 1, 0}));
+    const QString refused = QStringLiteral("\"%1\" kan kun indeholde tegn fra tegnsættet Windows-1252");
+    EXPECT_EQ(Fejl(kontrol.Fejl), QStringList({"Fejl i linie 1, " + refused.arg("Løb " + runner),
+                                               "Fejl i linie 2, " + refused.arg("E" + runner),
+                                               "Fejl i linie 3, " + refused.arg("Karl " + runner)}));
+}
+
 // ---------------------------------------------------------------- the update
 
 TEST_F(KlubImport, TheRowsThatPassedBecomeParticipantsAndEntriesOfTheCurrentClub) {

@@ -132,6 +132,38 @@ TEST_F(StartnumreTest, AnExistingHighBibIsRenumberedLikeAnyOtherAndNeverMerged) 
     EXPECT_EQ(Results(), QStringList({"100/25000", "HØ/25002", "LÆ/25000", "LÆ/25001"}));
 }
 
+TEST_F(StartnumreTest, AnEntryWhoseParticipantIsGoneKeepsItsNumberWhichNobodyIsGivenAndIsNamed) {
+    AddKlub(1, "Klub");
+    AddDeltager(7, "Anne", 0, 1);
+    AddDeltager(8, "Bo", 0, 1);
+    AddDeltager(9, "Carl %", 0, 1);
+    AddResultat(Round("M", "LÆ"), 7);
+    // Gone: 2 would be Bo's new number, 4 the team's, 30 is past them all.
+    AddResultat(Round("M", "100", "I"), 2);
+    AddResultat(Round("M", "4X100"), 4);
+    AddResultat(Round("M", "HØ"), 30);
+
+    const TStartnummerRapport rapport = TildelStartnumre(Valg("1-10"));
+
+    const std::map<QString, qint32> expected = {{"Anne", 1}, {"Bo", 3}, {"Carl %", 5}};
+    EXPECT_EQ(Bibs(), expected);
+    EXPECT_EQ(Results(), QStringList({"100/2", "4X100/4", "HØ/30", "LÆ/1"}));
+    ASSERT_EQ(rapport.UdenDeltager.size(), 3u);
+    EXPECT_EQ(StartnummerRapportText(rapport, 2),
+              "Omfordeling af startnumre er nu færdig\r\n\r\n"
+              "Tilmeldinger uden deltager har beholdt deres startnummer, som ingen andre har fået (3):\r\n"
+              "Klasse M, øvelse 100, startnummer 2\r\n"
+              "Klasse M, øvelse 4X100, startnummer 4\r\n"
+              "... og 1 mere");
+
+    // A fun-run passes them over the same way.
+    const TStartnummerRapport motion = TildelStartnumre(Valg("2-10", {}, true));
+    const std::map<QString, qint32> inBibOrder = {{"Anne", 3}, {"Bo", 5}, {"Carl %", 6}};
+    EXPECT_EQ(Bibs(), inBibOrder);
+    EXPECT_EQ(motion.UdenDeltager.size(), 3u);
+    EXPECT_EQ(StartnummerRapportText({}, 2), "Omfordeling af startnumre er nu færdig");
+}
+
 TEST_F(StartnumreTest, RangesThatCannotGiveTheNumbersAreRefusedAndNothingChanges) {
     TwoClubs();
     AddResultat(Round("M", "100", "I"), 13);

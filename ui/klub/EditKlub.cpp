@@ -1,6 +1,7 @@
 #include "ui/klub/EditKlub.h"
 
 #include "foundation/BusyCursor.h"
+#include "foundation/DanishOrder.h"
 #include "foundation/Exception.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
@@ -51,6 +52,16 @@ QAction* MakeTool(QToolBar* bar, const QString& name, const QString& caption, co
     action->setCheckable(checkable);
     return action;
 }
+
+// A club of the list, sorted in Danish name order whatever the machine's language, so that the search
+// finds a name where the list shows it.
+class TKlubListItem : public QListWidgetItem {
+public:
+    using QListWidgetItem::QListWidgetItem;
+    bool operator<(const QListWidgetItem& other) const override {
+        return CompareDanish(text(), other.text()) < 0;
+    }
+};
 
 // An edit of a club field, as long as the field holds (the dialog's own limit where that is less).
 QLineEdit* MakeKlubEdit(QWidget* parent, const QString& name, int maxLength, int fieldSize) {
@@ -418,7 +429,7 @@ TKlubElement* TEditKlubForm::KlubOf(const QListWidgetItem* item) const {
 }
 
 QListWidgetItem* TEditKlubForm::AddKlubItem(TKlubElement& klub) {
-    auto* item = new QListWidgetItem(klub.GetTrimmedString(KlubField::Navn));
+    auto* item = new TKlubListItem(klub.GetTrimmedString(KlubField::Navn));
     item->setData(KlubRole, QVariant::fromValue(reinterpret_cast<quintptr>(&klub)));
     ++listGuard_;
     KlubberListbox->addItem(item);
@@ -463,9 +474,9 @@ void TEditKlubForm::KlubNavnEditChange(const QString& text) {
 void TEditKlubForm::FindKlub(const QString& text) {
     if (text.isEmpty() || text.startsWith(u'*'))
         return;
-    const QString wanted = text.toUpper();
+    const QCollator order = DanishNameOrder();
     for (int i = 0; i < KlubberListbox->count(); ++i) {
-        if (KlubberListbox->item(i)->text().toUpper() >= wanted) {
+        if (order.compare(KlubberListbox->item(i)->text(), text) >= 0) {
             if (i != KlubberListbox->currentRow())
                 KlubberListbox->setCurrentRow(i);
             return;

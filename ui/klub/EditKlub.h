@@ -108,8 +108,8 @@ public:
     // empty. False when it was not saved (a refused cell or row, a bad team code, a record that could not
     // be written): the reason has been shown and the edits stay.
     bool SaveKlub() override;
-    // Incremental search: the first club whose name, upper-cased, is not below the text.
-    void FindKlub(const QString& text) override;
+    // Incremental search: the first club whose name is not below the text in the list's order.
+    void FindKlub(const QString& text);
     // The club made current and shown, the club being left saved first; false when that was refused.
     bool SelectKlub(TKlubElement& klub) override;
     // A new club, shown with its name ready to be typed over; false when the club being left was not

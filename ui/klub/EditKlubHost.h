@@ -50,7 +50,6 @@ public:
     virtual int DeltagerOrder() const = 0;
     virtual void ShowKlub(int position) = 0;
     virtual bool SaveKlub() = 0;
-    virtual void FindKlub(const QString& text) = 0;
     virtual bool SelectKlub(TKlubElement& klub) = 0;
     virtual bool NyKlub() = 0;
     virtual void KlubNavnEditChange(const QString& text) = 0;

@@ -234,6 +234,12 @@ void TAutoTilmeldPanel::ShowKlub(const TImportKlub& klub) {
     AutoTelefonEdit->setText(klub.Telefon);
 }
 
+TImportKlub TAutoTilmeldPanel::ShownKlub() const {
+    return {TrimBlanks(AutoKlubNavnEdit->text()), TrimBlanks(AutoKontaktpersonEdit->text()),
+            TrimBlanks(AutoAdresse1Edit->text()), TrimBlanks(AutoAdresse2Edit->text()),
+            TrimBlanks(AutoEmailEdit->text()),    TrimBlanks(AutoTelefonEdit->text())};
+}
+
 void TAutoTilmeldPanel::SetUpdateEnabled(bool enabled) {
     AutoOpdDeltagere->setEnabled(enabled);
     AutoOpdKlubDeltagere->setEnabled(enabled);
@@ -285,7 +291,8 @@ void TAutoTilmeldPanel::Kontroller() {
     if (!AutoDataGrid->CommitCell())
         return;
     std::vector<TImportRow> rows = GridRows();
-    const TImportKontrol kontrol = ::AutoKontrol(rows, *OvelseManager, CurrentSystemData().Redid);
+    const TImportKontrol kontrol =
+        ::AutoKontrol(rows, *OvelseManager, CurrentSystemData().Redid, ShownKlub());
     ShowRows(rows);
     markers_ = kontrol.Markers;
     AutoDataGrid->viewport()->update();
@@ -298,7 +305,14 @@ void TAutoTilmeldPanel::Kontroller() {
     AutoDataGrid->setEnabled(true);
     AutoDataGrid->setFocus();
     AutoDataGrid->GotoCell(0, AutoDataGrid->FixedRows(), true);
-    dialog_.FindKlub(TrimBlanks(AutoKlubNavnEdit->text()));
+    const QString navn = TrimBlanks(AutoKlubNavnEdit->text());
+    if (navn.isEmpty())
+        return;
+    // The list goes to the club it names and to no other: a name near it is another club's. Where that
+    // club cannot be shown, the one on show is not the list's either.
+    TKlubElement* klub = FindKlubByNavn(dialog_.KlubManager(), navn);
+    if (!klub || !dialog_.SelectKlub(*klub))
+        AutoOpdDeltagere->setEnabled(false);
 }
 
 void TAutoTilmeldPanel::OpdaterKlub(bool ask) {

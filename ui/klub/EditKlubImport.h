@@ -54,6 +54,8 @@ public:
     // The text interpreted into the grid and the club edits, then checked.
     void Fortolk();
     // The rows checked; failing rows marked and told, the update buttons enabled only when all passed.
+    // The club the list names becomes the current one; a list naming no club of the meet can only make
+    // its club, never update another.
     void Kontroller();
     // The current club updated from the rows that passed (asked first, and the club saved first, when
     // ask is set).
@@ -75,6 +77,8 @@ private:
     std::vector<TImportRow> GridRows() const;
     void ShowRows(const std::vector<TImportRow>& rows);
     void ShowKlub(const TImportKlub& klub);
+    // The club's details as the edits hold them now.
+    TImportKlub ShownKlub() const;
     void SetUpdateEnabled(bool enabled);
     void PageChanged(int index);
     // The import row's athlete moves to the next row when the row is deleted and that row has none.

@@ -72,6 +72,8 @@ std::array<TStringEdit*, TEditStaevneDataForm::TextCount> MakeTexts(QWidget* par
 constexpr qint32 MaxAntal = 999;
 constexpr qint32 MaxPointDecimaler = 4;
 constexpr qint32 MaxPort = 65535;
+// Entries without a participant named after a bib reassignment; a longer list ends with their number.
+constexpr int ShownUdenDeltager = 40;
 
 } // namespace
 
@@ -327,8 +329,7 @@ void TEditStaevneDataForm::TildelStartnumreButtonClick() {
         }
         if (!AskConfirm(this, QStringLiteral("Start automatisk tildeling af startnumre")))
             return;
-        TildelStartnumre(valg);
-        ShowInformation(this, QStringLiteral("Omfordeling af startnumre er nu færdig"));
+        ShowInformation(this, StartnummerRapportText(TildelStartnumre(valg), ShownUdenDeltager));
     });
 }
 

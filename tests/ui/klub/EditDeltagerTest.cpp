@@ -127,4 +127,47 @@ TEST_F(EditDeltager, AWrongCodeANumberTooLargeAndANumberTypedOverAreRefusedAndNo
     EXPECT_EQ(Stored3().size(), 3);
 }
 
+TEST_F(EditDeltager, ANumberAnotherAthleteHasIsRefusedNamingHimAndNothingIsWritten) {
+    // Clubs 1 Aarhus (Bent 1, Anna 2) and 2 Odense (Carl 123), with their entries; an entry of 40 whose
+    // participant is gone.
+    AddAarhusAndOdense();
+    AddResultat(Round("M", "HØ"), 40);
+    const QStringList before = Stored3();
+    TEditDeltagerForm& form = Open();
+    const std::pair<const char*, const char*> refused[] = {
+        // Club 2 is Odense, but 2 is Anna's of Aarhus.
+        {"2", "Startnummer 2 er allerede givet til Anna, Aarhus"},
+        // No club 123: it would have been made, with a second, empty participant 123.
+        {"123", "Startnummer 123 er allerede givet til Carl, Odense"},
+        // Bent's number and club, but his club is Anna's too.
+        {"1", "Startnummer 1 er allerede givet til Bent, Aarhus"},
+        {"40", "Startnummer 40 er allerede givet til en tilmelding uden deltager i klasse M, øvelse HØ"},
+    };
+    for (const auto& [number, message] : refused) {
+        SCOPED_TRACE(number);
+        Enter(number);
+        EXPECT_EQ(Shown(), QStringList({message}));
+        EXPECT_EQ(Focused(), form.StartNr);
+        EXPECT_EQ(form.Navn->text(), "") << "nobody shown";
+        EXPECT_EQ(Stored3(), before);
+    }
+    // Typed on regardless: stored into nobody's records.
+    form.Navn->setText("Ny");
+    form.KlasseDistance->setFocus();
+    Enter("M42");
+    EXPECT_EQ(Shown(), QStringList({"Startnummer 40 er ikke hentet frem: tast Enter i Startnr først"}));
+    EXPECT_EQ(Stored3(), before);
+
+    // A free number is still a registration of its own.
+    form.StartNr->setFocus();
+    Enter("7");
+    Enter("Ida");
+    Enter("");
+    Enter("Løbeklubben");
+    Enter("K77");
+    EXPECT_EQ(Shown(), QStringList());
+    EXPECT_EQ(Stored3().size(), before.size() + 3);
+    EXPECT_TRUE(Stored3().contains("7/7/Ida/0"));
+}
+
 } // namespace

@@ -146,6 +146,55 @@ TEST_F(EditKlubImport, CreateClubAndUpdateMakesTheClubOnceAndUpdatesItAfterwards
     EXPECT_EQ(StoredDeltagere(), QStringList({"1/Ida/2", "2/Karl/2", "3/Eva/2"}));
 }
 
+TEST_F(EditKlubImport, AListGoesOnlyToTheClubItNamesAndAnotherNameCanOnlyMakeItsClub) {
+    AddKlub(1, QStringLiteral("Esbjerg AF"));
+    AddKlub(2, QStringLiteral("Ørsted AK"));
+    TAutoTilmeldPanel& panel = OpenImport();
+    TEditKlubForm& form = Form();
+    panel.UseTABSeparator->setChecked(false);
+    Paste(panel, "Ida;1999;M;100;;;;;ørsted ak\n");
+    EXPECT_EQ(form.KlubberListbox->currentItem()->text(), "Ørsted AK");
+    EXPECT_TRUE(panel.AutoOpdDeltagere->isEnabled());
+
+    form.KlubberListbox->setCurrentRow(0);
+    Settle();
+    for (const QString heading : {"Ålborg AM", "Ørsted", "Fredericia AC", "Esbjerg"}) {
+        SCOPED_TRACE(heading.toStdString());
+        Paste(panel, "Ida;1999;M;100;;;;;" + heading + "\n");
+        EXPECT_EQ(form.KlubberListbox->currentItem()->text(), "Esbjerg AF") << "no other club chosen";
+        EXPECT_FALSE(panel.AutoOpdDeltagere->isEnabled()) << "nor the one on show updated";
+        EXPECT_TRUE(panel.AutoOpdKlubDeltagere->isEnabled());
+    }
+    EXPECT_EQ(Shown(), QStringList());
+
+    Paste(panel, "Ida;1999;M;100;;;;;Ålborg AM\n");
+    TRecordedMessages answers;
+    answers.Recorder().QueueAnswer(mrYes);
+    Click(panel.AutoOpdKlubDeltagere);
+    EXPECT_EQ(answers.Shown(),
+              QStringList({"Opret klubben \"Ålborg AM\" og opdater herefter alle deltagere?"}));
+    Save();
+    EXPECT_EQ(StoredKlubber(), QStringList({"1/Esbjerg AF", "2/Ørsted AK", "3/Ålborg AM"}));
+    EXPECT_EQ(StoredDeltagere(), QStringList({"1/Ida/3"}));
+}
+
+TEST_F(EditKlubImport, AClubNameTheRecordFilesCannotHoldKeepsTheUpdateOffUntilMended) {
+    AddKlub(1, QStringLiteral("Aarhus"));
+    TAutoTilmeldPanel& panel = OpenImport();
+    panel.UseTABSeparator->setChecked(false);
+    const QString navn = QString::fromUtf8("Løb \xF0\x9F\x8F\x83");
+    Paste(panel, "Ida;1999;M;100;;;;;" + navn + "\n");
+    EXPECT_EQ(Shown(), QStringList({"Fejl i linie 1, \"" + navn +
+                                    "\" kan kun indeholde tegn fra tegnsættet Windows-1252"}));
+    EXPECT_FALSE(panel.AutoOpdDeltagere->isEnabled() || panel.AutoOpdKlubDeltagere->isEnabled());
+
+    panel.AutoKlubNavnEdit->setText("Løb");
+    Click(panel.AutoKontrol);
+    EXPECT_EQ(Shown(), QStringList());
+    EXPECT_TRUE(panel.AutoOpdKlubDeltagere->isEnabled());
+    EXPECT_EQ(StoredKlubber(), QStringList({"1/Aarhus"}));
+}
+
 TEST_F(EditKlubImport, DeletingAnAthletesFirstRowMovesTheNameToTheNextRow) {
     AddKlub(1, QStringLiteral("Aarhus"));
     TAutoTilmeldPanel& panel = OpenImport();

@@ -18,7 +18,12 @@ TEST_F(EditKlub, OpensOnTheFirstClubWithItsParticipantsAndEntries) {
     TEditKlubForm& form = Open();
     EXPECT_EQ(form.windowTitle(), " Redigering af klub - Stævne");
     ASSERT_EQ(form.KlubberListbox->count(), 2);
-    EXPECT_EQ(form.KlubberListbox->currentItem()->text(), "Aarhus");
+    // "Aa" is Å, after every other letter.
+    EXPECT_EQ(form.KlubberListbox->currentItem()->text(), "Odense");
+    EXPECT_EQ(form.KlubNavnEdit->text(), "Odense");
+    EXPECT_EQ(Rows({C::StartnummerCol, C::NavnCol}), QStringList({"123/Carl"}));
+    form.KlubberListbox->setCurrentRow(1);
+    Settle();
     EXPECT_EQ(form.KlubNavnEdit->text(), "Aarhus");
     EXPECT_TRUE(form.TopPanel->isEnabled() && form.GridPanel->isEnabled());
     // By name; a further entry on a row of its own without the participant.
@@ -98,7 +103,7 @@ TEST_F(EditKlubRows, DeletingARowTakesWhatItShowsAndNeverLeavesAnEntryWithoutIts
     AddAarhusAndOdense();
     AddResultat(Round("M", "HØ"), 1);
     AddDeltager(3, QStringLiteral("Cilla"), 2001, 1);
-    Open();
+    Open("Aarhus");
     ASSERT_EQ(Rows({C::StartnummerCol, C::NavnCol, C::OvelseCol}),
               QStringList({"2/Anna/KU", "1/Bent/100", "//LÆ", "//HØ", "3/Cilla/"}));
 
@@ -159,7 +164,7 @@ TEST_F(EditKlubRows, AChangedStartNumberTakesTheClubsResultsAndTheRelayLegsWithI
     AddAarhusAndOdense();
     AddDeltager(10, QStringLiteral("Aarhus stafet"), 0, 1);
     const quint32 stafet = AddResultat(Round("M", "4X100"), 10, {}, Serie({{2, 0}, {1, 0}}));
-    Open();
+    Open("Aarhus");
     ASSERT_EQ(Rows({C::StartnummerCol, C::NavnCol}).at(2), "1/Bent");
 
     // A number another club's participant has is refused and changes nothing.
@@ -197,7 +202,7 @@ TEST_F(EditKlubRows, AChangedStartNumberTakesTheClubsResultsAndTheRelayLegsWithI
 
 TEST_F(EditKlubRows, AutomaticStartNumbersAndTheirRefusalWithoutThem) {
     AddAarhusAndOdense();
-    Open();
+    Open("Aarhus");
     // Without automatic numbers a name needs a number first.
     Goto(C::NavnCol, 3);
     Press(Qt::Key_Down);
@@ -210,7 +215,7 @@ TEST_F(EditKlubRows, AutomaticStartNumbersAndTheirRefusalWithoutThem) {
     form_.reset();
 
     StaevneManager->SystemData().AutoTildelStartnumre = true;
-    Open();
+    Open("Aarhus");
     Goto(C::NavnCol, 3);
     Press(Qt::Key_Down);
     EXPECT_EQ(std::pair(Grid().Col(), Grid().Row()), std::pair(int(C::NavnCol), 4))
@@ -225,7 +230,7 @@ TEST_F(EditKlubRows, AutomaticStartNumbersAndTheirRefusalWithoutThem) {
 
 TEST_F(EditKlubRows, AnEntryIsCheckedBeforeItIsMadeAndASecondOneInTheSameEventIsRefused) {
     AddAarhusAndOdense();
-    Open();
+    Open("Aarhus");
     // A further entry of Anna (row 1), on a row put in below her.
     Goto(C::NavnCol, 2);
     Press(Qt::Key_Insert);
@@ -298,14 +303,14 @@ TEST_F(EditKlubRows, AutoTabSavesBeforeEachNewParticipantNumberedAfterTheOneAbov
 
 TEST_F(EditKlubRows, SwitchingClubSavesTheOneLeftAndARefusedRowKeepsItOpen) {
     AddAarhusAndOdense();
-    TEditKlubForm& form = Open();
+    TEditKlubForm& form = Open("Aarhus");
     Goto(C::NavnCol, 3);
     Press(Qt::Key_Down);
     Goto(C::StartnummerCol, 4);
     EnterAll({"9", "Dorte"});
     form.KlubNavnEdit->setText("Aarhus AK");
     // Through the list.
-    form.KlubberListbox->setCurrentRow(1);
+    form.KlubberListbox->setCurrentRow(0);
     Settle();
     EXPECT_EQ(form.KlubNavnEdit->text(), "Odense");
     EXPECT_EQ(StoredDeltagere(), QStringList({"1/Bent/1", "2/Anna/1", "9/Dorte/1", "123/Carl/2"}));
@@ -336,9 +341,35 @@ TEST_F(EditKlubRows, SwitchingClubSavesTheOneLeftAndARefusedRowKeepsItOpen) {
     EXPECT_EQ(Shown(), QStringList());
 }
 
+TEST_F(EditKlub, TheListIsInDanishOrderAndTheSearchStopsWhereTheListShowsTheName) {
+    AddKlub(1, QStringLiteral("Ørsted AK"));
+    AddKlub(2, QStringLiteral("Esbjerg AF"));
+    AddKlub(3, QStringLiteral("Aarhus 1900"));
+    AddKlub(4, QStringLiteral("Zulu IF"));
+    TEditKlubForm& form = Open();
+    QStringList list;
+    for (int i = 0; i < form.KlubberListbox->count(); ++i)
+        list << form.KlubberListbox->item(i)->text();
+    EXPECT_EQ(list, QStringList({"Esbjerg AF", "Zulu IF", "Ørsted AK", "Aarhus 1900"}));
+    const auto search = [&form](const QString& text) {
+        form.KlubEdit->setText(text);
+        Settle();
+        return form.KlubberListbox->currentItem()->text();
+    };
+    EXPECT_EQ(search("ø"), "Ørsted AK");
+    EXPECT_EQ(search("ESB"), "Esbjerg AF");
+    EXPECT_EQ(search("aar"), "Aarhus 1900") << "Aa is Å";
+    EXPECT_EQ(search("æ"), "Ørsted AK");
+    EXPECT_EQ(search("zulu if"), "Zulu IF");
+    EXPECT_EQ(search("ål"), "Aarhus 1900");
+    EXPECT_EQ(search("åz"), "Aarhus 1900") << "past every name: the club stays";
+    EXPECT_EQ(form.KlubNavnEdit->text(), "Aarhus 1900");
+    EXPECT_EQ(Shown(), QStringList());
+}
+
 TEST_F(EditKlubRows, AStarAndAStartNumberFindTheParticipantsClub) {
     AddAarhusAndOdense();
-    TEditKlubForm& form = Open();
+    TEditKlubForm& form = Open("Aarhus");
     form.KlubEdit->setFocus();
     Settle();
     QTest::keyClicks(form.KlubEdit, "*123");
@@ -361,7 +392,7 @@ TEST_F(EditKlubRows, AStarAndAStartNumberFindTheParticipantsClub) {
 
 TEST_F(EditKlubRows, TypingTheClubsNameRenamesItsListItemWithoutLeavingTheClub) {
     AddAarhusAndOdense();
-    TEditKlubForm& form = Open();
+    TEditKlubForm& form = Open("Aarhus");
     Goto(C::NavnCol, 3);
     Press(Qt::Key_Down);
     Goto(C::StartnummerCol, 4);
@@ -380,7 +411,7 @@ TEST_F(EditKlubRows, TypingTheClubsNameRenamesItsListItemWithoutLeavingTheClub) 
 
 TEST_F(EditKlubRows, ANewClubIsMadeAfterTheOneOnShowIsSavedAndAClubWithDataIsNotDeleted) {
     AddAarhusAndOdense();
-    TEditKlubForm& form = Open();
+    TEditKlubForm& form = Open("Aarhus");
     form.PrisgruppeCheckBox->setChecked(true);
     form.NyKlubTool->trigger();
     Settle();
@@ -424,7 +455,7 @@ TEST_F(EditKlubRows, ClosingWithEditsNotSavedAsks) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(StoredKlubber(), QStringList({"1/Aarhus", "2/Odense"}));
 
-    TEditKlubForm& again = Open();
+    TEditKlubForm& again = Open("Aarhus");
     Goto(C::NavnCol, 1);
     Enter("Anne");
     answers.Recorder().QueueAnswer(mrYes);
@@ -452,7 +483,7 @@ TEST_F(EditKlubRows, PurchasesShowTheirGoodsAndPaymentsAreTyped) {
     StoreRecord<TKlubkobTable>({{KlubkobField::Klubnr, qint64(1)},
                                 {KlubkobField::Varenummer, qint64(10)},
                                 {KlubkobField::Antal, qint64(3)}});
-    TEditKlubForm& form = Open();
+    TEditKlubForm& form = Open("Aarhus");
     form.VisBetalingTool->trigger();
     TExtStringGrid& kob = *form.KlubKobGrid;
     EXPECT_EQ(Rows(kob, {0, 1, 2, 3}), QStringList({"10/3/Tøj - T-shirt/100.00"}));

@@ -29,10 +29,18 @@ class TEditKlubTest : public TResultTest {
 protected:
     using C = TDeltagerGridRules;
 
-    // The dialog on the open meet, shown and active, the focus in the participant grid.
-    TEditKlubForm& Open() {
+    // The dialog on the open meet, shown and active, the focus in the participant grid; on the club of
+    // that name when one is given (else on the first in Danish order, where "Aarhus" is last).
+    TEditKlubForm& Open(const QString& klub = {}) {
         form_ = std::make_unique<TEditKlubForm>();
         ShowActive(*form_);
+        if (!klub.isEmpty()) {
+            const QList<QListWidgetItem*> items = form_->KlubberListbox->findItems(klub, Qt::MatchExactly);
+            EXPECT_EQ(items.size(), 1) << klub.toStdString();
+            if (!items.isEmpty())
+                form_->KlubberListbox->setCurrentItem(items.front());
+            Settle();
+        }
         Focus(*form_->DeltagerGrid);
         return *form_;
     }
