@@ -104,6 +104,66 @@ TEST_F(SerieMode, AttemptsAreTypedUntilAnEmptyOneEndsTheRowAndLeavingPlacesTheRo
     EXPECT_EQ(Row(fresh, second).GetSerieCount(), 3);
 }
 
+TEST_F(SerieMode, TriesThatCannotHappenAtAHeightAreRefusedAndAThrowOfOneDecimalIsInMetres) {
+    Enter(Round("M", "KU"), 21, 1, 1);
+    const auto form = Open();
+    const auto toggleSerieMode = [&] {
+        form->SerieGrid->GotoCell(TEditOvelseForm::SerieRKodeCol, 1, true);
+        Settle();
+        form->ResultatSerieToolButton->trigger();
+        Settle();
+    };
+    OpenResultPage(*form, Round("M", "HØ"));
+    form->ResultatSerieToolButton->trigger();
+    Settle();
+    ASSERT_TRUE(form->SerieMode());
+    // A try after a clearance or a pass, in one attempt or spread over two, and a fourth try at a height.
+    const std::pair<const char*, const char*> impossible[] = {{"180,+-", nullptr},
+                                                              {"180,*-", nullptr},
+                                                              {"180,+", "180,-"},
+                                                              {"180,--", "180,--"},
+                                                              {"180,*", "180,+"}};
+    for (const auto& [first, second] : impossible) {
+        TypeSerie(*form, Attempt1, 1, first, Qt::Key_Right);
+        if (second)
+            TypeSerie(*form, Attempt1 + 1, 1, second, Qt::Key_Right);
+        EXPECT_EQ(Shown().size(), 1) << first;
+        EXPECT_EQ(SerieRow(*form, 1).GetSerieCount(), second ? 1 : 0) << first;
+        EXPECT_EQ(form->SerieGrid->Col(), second ? Attempt1 + 1 : Attempt1) << "the refused attempt stays";
+        // Emptied for the next case.
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Press(Qt::Key_Backspace);
+        form->SerieGrid->CommitCell();
+        SerieRow(*form, 1).ClearSerier();
+        form->FillSerieGrid();
+        Settle();
+    }
+    // A failure and then a pass, and a failure and a clearance spread over two attempts, can happen.
+    TypeSerie(*form, Attempt1, 1, "175,-*", Qt::Key_Right);
+    TypeSerie(*form, Attempt1 + 1, 1, "180,-", Qt::Key_Right);
+    TypeSerie(*form, Attempt1 + 2, 1, "180,+", Qt::Key_Right);
+    EXPECT_TRUE(Shown().isEmpty());
+    EXPECT_EQ(SerieRow(*form, 1).Resultat, 180);
+    toggleSerieMode();
+    ASSERT_FALSE(form->SerieMode());
+
+    // In a throw "11.5" is 11.50 m, not 1.15 m.
+    form->PageControl->setCurrentWidget(form->OversigtPage);
+    Settle();
+    OpenResultPage(*form, Round("M", "KU"));
+    form->ResultatSerieToolButton->trigger();
+    Settle();
+    TypeSerie(*form, Attempt1, 1, "11.5", Qt::Key_Right);
+    EXPECT_EQ(SerieRow(*form, 1).Resultat, 1150);
+    toggleSerieMode();
+    form->GemToolButton->trigger();
+    Settle();
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("M", "KU"));
+    EXPECT_EQ(Row(fresh, 21).Resultat, 1150);
+    EXPECT_EQ(Row(fresh, 21).GetSerie(0)->Value, 1150);
+}
+
 TEST_F(SerieMode, OnlyASeededRoundWithEveryStarterInAHeatTakesSeries) {
     Enter(Round("M", "KU"), 21, 2);
     const auto form = Open();
