@@ -103,6 +103,8 @@ public:
     const TGridKlasse* OverlapModel() const { return overlap_.get(); }
     // The text of a status panel (0 "Tidspunkt" .. 7 "Valgte").
     QString StatusText(int panel) const;
+    // On the result page: the panels of the round as its rows are now.
+    void ShowRoundStatus();
 
     // ---- the commands (EditOvelseControls.cpp)
     // Enables the commands for the page and the selection; a command whose work is still to come stays
@@ -119,6 +121,8 @@ public:
     // With changes: asks whether to save them (or saves without asking) and saves on Ja. False only when
     // a save failed.
     bool AskSaveOvelse(bool ask = true);
+    // With changes outside announcer mode: the question whether to save them; true on Ja.
+    bool WantsSave();
     // Sorts the loaded rows by the sort choice (SortComboBox).
     void SortResultater(int choice);
     TResultatManager& Manager() const { return *manager_; }
@@ -323,6 +327,8 @@ private:
     void RewriteKlasseCells();
     // The cell's text in the layout and the grid anew.
     void RewriteCell(const TOvelseInfo* info);
+    // The first seven status panels for the round.
+    void ShowStatusPanels(const TOvelseInfo& round);
     bool OversigtKey(QKeyEvent* event);
 
     // ---- pages (EditOvelsePages.cpp)
@@ -362,8 +368,10 @@ private:
     // Seeding as the command runs it, on the overview's selection or the loaded round.
     void SeedOversigt(const TSeedningValg& valg);
     void SeedResultat(const TSeedningValg& valg);
-    // The letter of the round after the loaded one, its rows saved first; the zero character (the reason
-    // shown) when there is no such round or the save failed.
+    // The letter of the round after the loaded one, the open cell committed; the zero character (the
+    // reason shown) when there is no such round.
+    QChar NextRunde();
+    // The same with the loaded rows saved first; the zero character too when the save failed.
     QChar SavedForNextRunde();
     // The one round selected on the overview; null, the reason shown, for none or several.
     TOvelseInfo* OneSelected(const QString& tooMany);

@@ -72,6 +72,60 @@ TEST_F(Commands, QGivesTheCodesAndTellsWhenTiesTookMoreThanTheNextRoundHolds) {
                           "flere end der er plads til i næste runde. Ret manuelt"});
 }
 
+TEST_F(Commands, QOnARoundWithNoNumberToTheNextRoundSaysWhereItIsSetAndClearsNoCode) {
+    SetRunde(Round("M", "100", "I"), OvelseRnField::AntalViderePlac, 1);
+    SetRunde(Round("M", "100", "I"), OvelseRnField::AntalVidereIalt, 0);
+    AddResultat(Round("M", "100", "I"), 7, [](TResultatTable& t) {
+        t.GetField(ResultatField::Heat)->SetAsInteger(2);
+        t.GetField(ResultatField::Resultat)->SetAsInteger(1100);
+        t.GetField(ResultatField::VidereKode)->SetAsString("F");
+    });
+    AddDeltager(7, "Syv");
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "I"));
+    ASSERT_TRUE(form->VidereDel1ToolButton->isEnabled());
+    form->VidereDel1ToolButton->trigger();
+    Settle();
+    const QStringList shown = Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.front().contains("Antal i alt til næste runde") && shown.front().contains("egenskaber"))
+        << shown.front().toStdString();
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("M", "100", "I"));
+    EXPECT_EQ(Row(fresh, 7).VK, "F");
+    EXPECT_EQ(Row(form->Manager(), 7).VK, "F");
+}
+
+TEST_F(Commands, TheStatusBarShowsTheRoundAsItIsAfterSeedingAndSaving) {
+    Enter(Round("K", "100"), 21, 4);
+    const auto form = Open();
+    OpenResultPage(*form, Round("K", "100"));
+    constexpr int Seedet = 5;
+    constexpr int Resultater = 6;
+    EXPECT_EQ(form->StatusText(Seedet), "NEJ");
+    EXPECT_EQ(form->StatusText(Resultater), "NEJ");
+    TScriptedDialogs dialogs;
+    dialogs->Answer<TSeedningForm>([](TSeedningForm& seedning) {
+        seedning.MaxPrHeat->SetValue(4);
+        seedning.HeatInddeling->SetItemIndex(1);
+        seedning.Banefordeling->SetItemIndex(1);
+        seedning.OKButton->click();
+        return mrNone;
+    });
+    form->SeedningToolButton->trigger();
+    Settle();
+    ASSERT_EQ(form->RowAt(1)->Heat, 1);
+    EXPECT_EQ(form->StatusText(Seedet), "JA");
+    EXPECT_EQ(form->StatusText(Resultater), "NEJ");
+
+    TypeCell(*form, TResultColumn::Resultat, 1, "12.34", 0);
+    form->GemToolButton->trigger();
+    Settle();
+    EXPECT_EQ(form->StatusText(Seedet), "JA");
+    EXPECT_EQ(form->StatusText(Resultater), "JA");
+    EXPECT_EQ(form->StatusText(3), "4") << "starters";
+}
+
 TEST_F(Commands, ATransferOfALetterNobodyCarriesIsRefusedWithTheLetter) {
     const auto form = Open();
     OpenResultPage(*form, Round("M", "100", "I"));
