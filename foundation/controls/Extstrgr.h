@@ -211,7 +211,6 @@ public:
     // cell, a move, or F2. Typing meanwhile goes nowhere, so keys meant for something that has just
     // closed (a dialog opened by a double click) cannot land in a cell.
     void CloseEditor();
-    bool IsEditorClosed() const { return editorClosed_; }
 
     // ---- range selection (goRangeSelect): the current cell is one corner of the selected rectangle,
     // which a move of the current cell shrinks to that cell; without the option it is the current cell.

@@ -103,8 +103,6 @@ public:
     const TGridKlasse* OverlapModel() const { return overlap_.get(); }
     // The text of a status panel (0 "Tidspunkt" .. 7 "Valgte").
     QString StatusText(int panel) const;
-    // On the result page: the panels of the round as its rows are now.
-    void ShowRoundStatus();
 
     // ---- the commands (EditOvelseControls.cpp)
     // Enables the commands for the page and the selection; a command whose work is still to come stays
@@ -121,8 +119,6 @@ public:
     // With changes: asks whether to save them (or saves without asking) and saves on Ja. False only when
     // a save failed.
     bool AskSaveOvelse(bool ask = true);
-    // With changes outside announcer mode: the question whether to save them; true on Ja.
-    bool WantsSave();
     // Sorts the loaded rows by the sort choice (SortComboBox).
     void SortResultater(int choice);
     TResultatManager& Manager() const { return *manager_; }
@@ -329,10 +325,14 @@ private:
     void RewriteCell(const TOvelseInfo* info);
     // The first seven status panels for the round.
     void ShowStatusPanels(const TOvelseInfo& round);
+    // On the result page: the panels of the round as its rows are now.
+    void ShowRoundStatus();
     bool OversigtKey(QKeyEvent* event);
 
     // ---- pages (EditOvelsePages.cpp)
     void PageChanged(int index);
+    // With changes outside announcer mode: the question whether to save them; true on Ja.
+    bool WantsSave();
     bool LeavePage(QWidget* page);
     void EnterPage(QWidget* page, QWidget* from);
     // The selected rounds into the manager, and the sort choice for them.

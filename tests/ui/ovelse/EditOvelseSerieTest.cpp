@@ -21,6 +21,14 @@ protected:
     static TResultat& SerieRow(TEditOvelseForm& form, int row) {
         return *form.Manager().GetResultat(row - 1);
     }
+    // The round's result page from wherever the editor stands, and series mode asked for.
+    static void EnterSerieMode(TEditOvelseForm& form, const TOvelseInfo& round) {
+        form.PageControl->setCurrentWidget(form.OversigtPage);
+        Settle();
+        OpenResultPage(form, round);
+        form.ResultatSerieToolButton->trigger();
+        Settle();
+    }
     static int RowOf(TEditOvelseForm& form, qint32 startnummer) {
         return form.Manager().IndexOfStartnummer(startnummer) + 1;
     }
@@ -113,9 +121,7 @@ TEST_F(SerieMode, TriesThatCannotHappenAtAHeightAreRefusedAndAThrowOfOneDecimalI
         form->ResultatSerieToolButton->trigger();
         Settle();
     };
-    OpenResultPage(*form, Round("M", "HØ"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "HØ"));
     ASSERT_TRUE(form->SerieMode());
     // A try after a clearance or a pass, in one attempt or spread over two, and a fourth try at a height.
     const std::pair<const char*, const char*> impossible[] = {{"180,+-", nullptr},
@@ -148,11 +154,7 @@ TEST_F(SerieMode, TriesThatCannotHappenAtAHeightAreRefusedAndAThrowOfOneDecimalI
     ASSERT_FALSE(form->SerieMode());
 
     // In a throw "11.5" is 11.50 m, not 1.15 m.
-    form->PageControl->setCurrentWidget(form->OversigtPage);
-    Settle();
-    OpenResultPage(*form, Round("M", "KU"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "KU"));
     TypeSerie(*form, Attempt1, 1, "11.5", Qt::Key_Right);
     EXPECT_EQ(SerieRow(*form, 1).Resultat, 1150);
     toggleSerieMode();
@@ -167,27 +169,19 @@ TEST_F(SerieMode, TriesThatCannotHappenAtAHeightAreRefusedAndAThrowOfOneDecimalI
 TEST_F(SerieMode, OnlyASeededRoundWithEveryStarterInAHeatTakesSeries) {
     Enter(Round("M", "KU"), 21, 2);
     const auto form = Open();
-    OpenResultPage(*form, Round("M", "KU"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "KU"));
     EXPECT_EQ(Shown(), QStringList{"Der er ikke seedet, der skal seedes før resultater kan indtastes"});
     EXPECT_FALSE(form->SerieMode());
 
     form->PageControl->setCurrentWidget(form->OversigtPage);
     Settle();
     Enter(Round("M", "KU"), 23, 1, 1);
-    OpenResultPage(*form, Round("M", "KU"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "KU"));
     EXPECT_EQ(Shown(), QStringList{"Der findes deltagere i heat 0, hvilket ikke er tilladt"});
     EXPECT_FALSE(form->SerieMode());
 
     // In series mode the page cannot be left and the window cannot close.
-    form->PageControl->setCurrentWidget(form->OversigtPage);
-    Settle();
-    OpenResultPage(*form, Round("M", "HØ"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "HØ"));
     ASSERT_TRUE(form->SerieMode());
     form->PageControl->setCurrentWidget(form->OversigtPage);
     Settle();
@@ -265,9 +259,7 @@ TEST_F(SerieMode, AThrowsFileReadsTwentyAttemptsAndNamesTheAthletesWithMore) {
         line += ";" + QByteArray::number(1000 + n);
     WriteFile("EVENT-M-KU--0.CSV", line + "\r\n22;1234;X;-;abc\r\n");
     const auto form = Open();
-    OpenResultPage(*form, Round("M", "KU"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "KU"));
     form->SerieGrid->GotoCell(TEditOvelseForm::SerieRKodeCol, 1, true);
     Settle();
     form->ReadResultatSerieToolButton->trigger();
