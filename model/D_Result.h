@@ -606,8 +606,8 @@ public:
     bool IsColumnReadOnly(TResultColumn column) const;
     int GetColumnWidth(TResultColumn column) const;
     Qt::Alignment GetColumnAlignment(TResultColumn column) const;
-    // 0: no limit.
-    int GetColumnMaxLength(TResultColumn) const { return 0; }
+    // The characters a cell of the column takes; 0: no limit.
+    int GetColumnMaxLength(TResultColumn column) const;
     bool GetColumnTabulator(TResultColumn) const { return true; }
 
     // ---- Sorting
@@ -639,7 +639,7 @@ public:
     void CalcOvelseInfo(TOvelseInfo& info);
     // The same for every round of the index, in one pass over the meet's records.
     void CalcOvelseInfo(const TOvelseInfoIndex& ovelser);
-    // The current round's, from its loaded rows.
+    // The loaded rounds' (the current one's at least), from their loaded rows as they are now.
     void UpdateOvelseInfo();
     // Sums the club points of the rounds of the events in codes (the one empty code: every round) into
     // total; with runde1 and the meet setting FlereRunder also the points of round 1 and this meet's.

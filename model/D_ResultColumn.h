@@ -146,3 +146,10 @@ constexpr int ResultColumnStorageSize(TResultColumn column) {
     const TResultColumnDef* def = FindResultColumnDef(column);
     return def ? def->StorageSize : 0;
 }
+
+// A column whose text is stored as typed, not read as a number or a code: its cells take no more
+// characters than its field holds.
+constexpr bool IsTextColumn(TResultColumn column) {
+    return column == TResultColumn::Navn || column == TResultColumn::VK || column == TResultColumn::Bem ||
+           column == TResultColumn::Bem2;
+}

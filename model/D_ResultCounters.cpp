@@ -11,6 +11,7 @@
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
 
+#include <algorithm>
 #include <bitset>
 #include <cmath>
 
@@ -207,14 +208,17 @@ void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
 }
 
 void TResultatManager::UpdateOvelseInfo() {
-    if (!ovelseInfo_)
-        return;
-    TRoundCounter counter(*ovelseInfo_);
-    for (const auto& row : rows_) {
-        if (row->OvelseInfo == ovelseInfo_)
-            counter.Add(TRowEntry(*row));
+    std::vector<TOvelseInfo*> rounds = ovelser_;
+    if (ovelseInfo_ && std::find(rounds.begin(), rounds.end(), ovelseInfo_) == rounds.end())
+        rounds.push_back(ovelseInfo_);
+    for (TOvelseInfo* round : rounds) {
+        TRoundCounter counter(*round);
+        for (const auto& row : rows_) {
+            if (row->OvelseInfo == round)
+                counter.Add(TRowEntry(*row));
+        }
+        counter.Finish();
     }
-    counter.Finish();
 }
 
 void TResultatManager::CalcKlubStilling(const QStringList& codes, bool runde1, TPoints& total,

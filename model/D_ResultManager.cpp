@@ -549,6 +549,10 @@ int TResultatManager::GetColumnWidth(TResultColumn column) const {
     return def ? def->Width : DefaultColumnWidth;
 }
 
+int TResultatManager::GetColumnMaxLength(TResultColumn column) const {
+    return IsTextColumn(column) ? ResultColumnStorageSize(column) : 0;
+}
+
 Qt::Alignment TResultatManager::GetColumnAlignment(TResultColumn column) const {
     const TResultColumnDef* def = FindResultColumnDef(column);
     return def ? def->Alignment : Qt::AlignLeft;

@@ -88,6 +88,35 @@ qint32 ParseForsog(const QString& symbols) {
     return ParseForsogKode(tries);
 }
 
+// Why tries at one height cannot have been jumped; empty when they can.
+QString UmuligeForsog(const QString& tries) {
+    if (tries.size() > MaxForsogPrHoejde)
+        return QStringLiteral("der kan højst være tre forsøg på en højde");
+    for (qsizetype i = 0; i + 1 < tries.size(); ++i) {
+        if (tries.at(i) == u'+' || tries.at(i) == u'*')
+            return QStringLiteral("der kan ikke være forsøg efter klaret (+) eller pas (*) på samme højde");
+    }
+    return {};
+}
+
+// The tries at the entry's height (and mark number) over the row's attempts in order, the entry in
+// place of attempt index: one height may be spread over several attempts.
+QString ForsogPaaHoejde(const TSerier& serier, int index, const TSerie& entry) {
+    QString tries;
+    for (int i = 0; i < std::max(serier.Count(), index + 1); ++i) {
+        const TSerie* serie = i == index ? &entry : serier.GetSerie(i);
+        if (serie && !serie->IsEmpty() && serie->Value == entry.Value && serie->SerieNr == entry.SerieNr)
+            tries += FormatForsogKode(serie->Kode);
+    }
+    return tries;
+}
+
+// A horizontal jump's mark with at most two decimals ("11.5", "7.45"): no wind digits after it.
+bool IsMarkWithDecimals(const QString& text) {
+    const qsizetype point = text.lastIndexOf(u'.');
+    return point >= 0 && text.size() - (point + 1) <= 2;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- TSerie and TSerier
@@ -302,6 +331,11 @@ void TResultat::SetSerieText(int index, const QString& text) {
             const qsizetype comma = rest.indexOf(u',');
             parsed.Value = ParseMark(rest.left(comma));
             parsed.Kode = ParseForsog(TrimBlanks(rest.mid(comma + 1)));
+            const QString tries = ForsogPaaHoejde(Serier, index, parsed);
+            if (const QString why = UmuligeForsog(tries); !why.isEmpty())
+                throw EConvertError(
+                    QStringLiteral("\"%1\" kan ikke bruges: forsøgene på %2 ville blive \"%3\", og %4")
+                        .arg(entry, FormatMark(parsed.Value), tries, why));
         } else if (ovtype == int(TOvtype::Stafet)) {
             parsed.Value = ParseOvelseInteger(entry);
         } else if (IsPassText(entry)) {
@@ -318,7 +352,7 @@ void TResultat::SetSerieText(int index, const QString& text) {
                     });
                     at = found == mark.end() ? -1 : found - mark.begin();
                 }
-                if (at < 0 && mark.size() > 2)
+                if (at < 0 && mark.size() > 2 && !IsMarkWithDecimals(mark))
                     at = mark.size() - 2;
                 if (at >= 0)
                     mark.insert(at, u',');
@@ -326,7 +360,7 @@ void TResultat::SetSerieText(int index, const QString& text) {
             const qsizetype comma = mark.indexOf(u',');
             if (comma >= 0) {
                 parsed.Value = ParseMark(mark.left(comma));
-                parsed.Kode = ParseVind(mark.mid(comma + 1));
+                parsed.Kode = ParseVindTekst(mark.mid(comma + 1));
             } else {
                 parsed.Value = ParseMark(mark);
             }

@@ -356,7 +356,7 @@ void TResultat::SetFieldText(TResultColumn column, const QString& text) {
         SetVK(text);
         break;
     case TResultColumn::Vind:
-        SetVind(ParseVind(text));
+        SetVind(ParseVindTekst(text));
         break;
     case TResultColumn::Bem:
         SetBem(text);

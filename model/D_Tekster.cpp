@@ -5,6 +5,9 @@
 #include "model/D_StaevneSystemData.h"
 #include "storage/DBFieldDate.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -22,6 +25,9 @@ QString Choose(const char16_t* english, const char16_t* danish) {
 bool IsDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
+
+constexpr int MinutSekunder = 60;
+const QString IkkeEtTal = QStringLiteral("\"%1\" er ikke et gyldigt tal");
 
 enum class IntText { Ok, NotNumber, TooLarge };
 
@@ -98,6 +104,28 @@ QString PlainResultat(qint32 resultat) {
     if (v >= 0)
         return QStringLiteral("%1.%2").arg(v / 100).arg(v % 100, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1.%2").arg(-v / 10).arg(-v % 10);
+}
+
+bool IsDigits(QStringView text) {
+    return std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+// In a time of several parts the leading part counts freely and the last is the decimals; those between
+// are minutes and seconds, two digits each below 60, as their digits are packed so.
+void CheckTidParts(const QString& text, const QString& shown) {
+    static const QRegularExpression separators(QStringLiteral("[.,:]"));
+    const QStringList parts = QString(text).remove(u'-').split(separators);
+    for (qsizetype i = 1; i + 1 < parts.size(); ++i) {
+        const QString& part = parts.at(i);
+        // Any other character is no number at all, which the number's own reading tells.
+        if (!IsDigits(part))
+            continue;
+        if (part.size() != 2 || part.toInt() >= MinutSekunder)
+            throw EConvertError(
+                QStringLiteral(
+                    "\"%1\" er ikke en gyldig tid: minutter og sekunder skrives med to cifre under 60")
+                    .arg(shown));
+    }
 }
 
 } // namespace
@@ -249,7 +277,7 @@ qint32 ParseSerieNr(const QString& text) {
 // ---------------------------------------------------------------- marks
 
 QString FormatResultat(qint32 restype, qint32 resultat) {
-    if (restype == 3 || restype == 5)
+    if (IsTalRestype(restype))
         return IntStr(resultat);
     const QString plain = PlainResultat(resultat);
     const QChar separator = GetDecimalSeparator();
@@ -277,15 +305,21 @@ qint32 ParseResultat(qint32 restype, const QString& text) {
     QString t = text.trimmed();
     if (t.isEmpty() || t.toUpper() == u"X")
         return 0;
-    if (restype == 1) {
+    if (!IsTalRestype(restype)) {
         const qsizetype lastSeparator = std::max(t.lastIndexOf(u','), t.lastIndexOf(u'.'));
-        bool tenths = t.size() - (lastSeparator + 1) == 1;
-        if (t.contains(u'-')) {
-            t.remove(u'-');
-            tenths = true;
+        const bool oneDecimal = t.size() - (lastSeparator + 1) == 1;
+        if (restype == RestypeTid) {
+            CheckTidParts(t, text.trimmed());
+            bool tenths = oneDecimal;
+            if (t.contains(u'-')) {
+                t.remove(u'-');
+                tenths = true;
+            }
+            if (tenths)
+                t.prepend(u'-');
+        } else if (oneDecimal && lastSeparator >= 0) {
+            t.append(u'0');
         }
-        if (tenths)
-            t.prepend(u'-');
     }
     return ToInt32OrRaise(RemoveResultatSeparators(t), text.trimmed(),
                           QStringLiteral("Resultatet \"%1\" er for stort"),
@@ -329,7 +363,7 @@ QString FormatOvelseInteger(qint32 value) {
 
 qint32 ParseOvelseInteger(const QString& text) {
     return ToInt32OrRaise(text.trimmed(), text.trimmed(), QStringLiteral("\"%1\" er et for stort tal"),
-                          QStringLiteral("\"%1\" er ikke et gyldigt tal"));
+                          IkkeEtTal);
 }
 
 QString FormatPoint(double points) {
@@ -425,6 +459,16 @@ qint16 ParseVind(const QString& text) {
     if (remainder && sign != u'-')
         ++value;
     return sign == u'-' ? static_cast<qint16>(-value) : value;
+}
+
+qint16 ParseVindTekst(const QString& text) {
+    static const QRegularExpression wind(QStringLiteral("^[+-]?\\s*(\\d+([.,]\\d*)?|[.,]\\d+)\\s*(m/s)?$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QString t = text.trimmed();
+    const bool noReading = t.isEmpty() || t == u"*" || t.compare(u"x", Qt::CaseInsensitive) == 0;
+    if (!noReading && !wind.match(t).hasMatch())
+        throw EConvertError(IkkeEtTal.arg(t));
+    return noReading ? WindNotMeasured : ParseVind(t);
 }
 
 namespace {

@@ -47,9 +47,20 @@ qint32 ParseSerieNr(const QString& text);
 
 // ---- Marks
 
+// The result types of the event catalogue (OVELSE.ZU2's Restype) that the mark routines tell apart: a
+// time, and the two kinds of plain number. Every other type is a mark in hundredths of its unit.
+constexpr qint32 RestypeTid = 1;
+constexpr qint32 RestypePoint = 3;
+constexpr qint32 RestypeTal = 5;
+constexpr bool IsTalRestype(qint32 restype) {
+    return restype == RestypePoint || restype == RestypeTal;
+}
+
 QString FormatResultat(qint32 restype, qint32 resultat);
-// Trims the text first; "" and "X" give 0. Raises EConvertError for a text that is no mark or whose number
-// does not fit in 32 bits.
+// Trims the text first; "" and "X" give 0. A time with one decimal is a hand time in tenths; any other
+// mark with one decimal is in tenths of its unit (11.5 is 11.50). Raises EConvertError for a text that is
+// no mark, whose number does not fit in 32 bits, or that is a time of several parts whose minutes or
+// seconds are not two digits below 60.
 qint32 ParseResultat(qint32 restype, const QString& text);
 QString RemoveResultatSeparators(const QString& text);
 
@@ -82,8 +93,13 @@ double CalcKmPerHour(qint32 tid, double metres);
 
 QString FormatVind(qint32 vind);
 QString FormatVindMs(qint32 vind);
-// Tenths of m/s, rounded up (away from zero only for tail winds); WindNotMeasured for no reading.
+// Tenths of m/s, rounded up (away from zero only for tail winds); WindNotMeasured for no reading. Reads
+// what digits it finds and passes over anything else.
 qint16 ParseVind(const QString& text);
+// A wind as the user types it: ParseVind of a text that is a wind (a signed decimal number, "m/s" after
+// it allowed) or of "x", "*" and "" for no reading. Raises EConvertError for any other text, which would
+// otherwise be taken as no reading.
+qint16 ParseVindTekst(const QString& text);
 
 // Attempt digits, one per try at a height: 1 pass, 2 failure, 3 clearance.
 QString FormatForsogKode(qint32 kode);

@@ -22,6 +22,8 @@ constexpr int DefaultRowCount = 5;
 constexpr int DefaultColWidth = 64;
 constexpr int DefaultRowHeightPixels = 24;
 constexpr int CellTextMargin = 2;
+// QLineEdit's own default: no limit.
+constexpr int NoMaxLength = 32767;
 
 QString WithCharCase(const QString& text, const QString& charCase) {
     if (charCase == QStringLiteral("U"))
@@ -476,7 +478,7 @@ bool TExtStringGrid::IsEditable(int col, int row) const {
 void TExtStringGrid::UpdateEditor() {
     if (!editor_)
         return;
-    const bool shown = options_.testFlag(TGridOption::goEditing) &&
+    const bool shown = !editorClosed_ && options_.testFlag(TGridOption::goEditing) &&
                        options_.testFlag(TGridOption::goAlwaysShowEditor) && isEnabled() &&
                        IsDataCell(col_, row_) && IsEditable(col_, row_);
     if (!shown) {
@@ -486,9 +488,7 @@ void TExtStringGrid::UpdateEditor() {
             setFocus(Qt::OtherFocusReason);
         return;
     }
-    const TExtColumn* column = GetExtColumn(col_);
-    editor_->CharCase = column ? column->CharCase : QString();
-    editor_->setMaxLength(column && column->MaxLength > 0 ? column->MaxLength : 32767);
+    PrepareEditor();
     editor_->setAlignment(model_->CellAlignment(col_));
     if (editor_->text() != Cells(col_, row_))
         editor_->setText(Cells(col_, row_));
@@ -496,6 +496,12 @@ void TExtStringGrid::UpdateEditor() {
     editor_->show();
     if (hasFocus())
         editor_->setFocus(Qt::OtherFocusReason);
+}
+
+void TExtStringGrid::PrepareEditor() {
+    const TExtColumn* column = GetExtColumn(col_);
+    editor_->CharCase = column ? column->CharCase : QString();
+    editor_->setMaxLength(column && column->MaxLength > 0 ? column->MaxLength : NoMaxLength);
 }
 
 void TExtStringGrid::updateEditorGeometries() {
@@ -534,8 +540,18 @@ bool TExtStringGrid::SelectCell(int col, int row) {
     const bool movedRight = row == row_ && col > col_;
     SetCurrent(col, row, true);
     CollapseSelection();
+    editorClosed_ = false;
     EnterCell(movedRight);
     return true;
+}
+
+void TExtStringGrid::CloseEditor() {
+    // Also while a dialog holds the focus: the window gives it back to the grid, not to a hidden editor.
+    const bool editorFocus = editor_->hasFocus() || window()->focusWidget() == editor_;
+    editorClosed_ = true;
+    UpdateEditor();
+    if (editorFocus)
+        setFocus(Qt::OtherFocusReason);
 }
 
 bool TExtStringGrid::ViewMove(int col, int row) {

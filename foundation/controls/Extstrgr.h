@@ -207,6 +207,10 @@ public:
     bool CommitCell();
     bool CellModified(int col) const;
     TExtInplaceEdit* InplaceEditor() const { return editor_; }
+    // Closes the editor, also one that always stands open, until the user asks for it again: a click on a
+    // cell, a move, or F2. Typing meanwhile goes nowhere, so keys meant for something that has just
+    // closed (a dialog opened by a double click) cannot land in a cell.
+    void CloseEditor();
 
     // ---- range selection (goRangeSelect): the current cell is one corner of the selected rectangle,
     // which a move of the current cell shrinks to that cell; without the option it is the current cell.
@@ -330,6 +334,8 @@ private:
     // The current cell has been entered: its text remembered, the editor placed on it.
     void EnterCell(bool movedRight);
     void UpdateEditor();
+    // The editor takes the current column's case and length.
+    void PrepareEditor();
     void KeepCurrentInside();
 
     bool MoveRight();
@@ -361,6 +367,7 @@ private:
     bool internalMove_{false};
     bool editorLeftBackwards_{false}; // Shift+Tab in the editor goes on past the grid
     bool focusInside_{false};         // for telling each leave once
+    bool editorClosed_{false};        // by CloseEditor, until the user opens it again
     // Children of the grid, which owns them as their Qt parent.
     TModel* model_;
     TSelection* selection_;

@@ -72,11 +72,17 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // A character typed while the editor is closed opens it and takes the place of the text, as in an
-    // editor that stood open with its text selected; F2 opens it with the caret at the end.
+    // A character typed while the editor is not shown opens it and takes the place of the text, as in an
+    // editor that stood open with its text selected; F2 opens it with the caret at the end. An editor
+    // closed by CloseEditor takes no typing until it is opened.
     const QString typed = event->text();
     const bool character =
         typed.size() == 1 && typed.at(0).isPrint() && !(Modifiers(event) & ~Qt::ShiftModifier);
+    if (editorClosed_ && character) {
+        QApplication::beep();
+        event->accept();
+        return;
+    }
     // A key that reaches the grid while its editor stands open belongs to the editor.
     if (character && editor_->isVisible()) {
         editor_->setFocus(Qt::OtherFocusReason);
@@ -85,8 +91,8 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
     }
     if (options_.testFlag(TGridOption::goEditing) && IsDataCell(col_, row_) && IsEditable(col_, row_) &&
         (event->key() == Qt::Key_F2 || character)) {
-        const TExtColumn* column = GetExtColumn(col_);
-        editor_->CharCase = column ? column->CharCase : QString();
+        editorClosed_ = false;
+        PrepareEditor();
         editor_->setText(Cells(col_, row_));
         updateEditorGeometries();
         editor_->show();
@@ -139,6 +145,12 @@ bool TExtStringGrid::RangeKey(QKeyEvent* event) {
 
 void TExtStringGrid::mousePressEvent(QMouseEvent* event) {
     dragging_ = false;
+    // A click on the current cell opens a closed editor there; on another cell the move does.
+    if (editorClosed_ && event->button() == Qt::LeftButton &&
+        indexAt(event->position().toPoint()) == ViewIndex(col_, row_)) {
+        editorClosed_ = false;
+        UpdateEditor();
+    }
     if (!IsRangeSelect() || event->button() != Qt::LeftButton) {
         QTableView::mousePressEvent(event);
         return;

@@ -116,6 +116,47 @@ TEST_F(Grid, KeysSentToTheGridWhileItsEditorIsOpenReachTheEditor) {
     EXPECT_EQ(grid().Cells(0, 1), "41") << "the second key follows the first";
 }
 
+TEST_F(Grid, AClosedEditorTakesNoTypingUntilAClickAMoveOrF2OpensIt) {
+    Fill({{"1", "Bo"}, {"2", "Ane"}});
+    grid().Columns().GetItem(1).MaxLength = 4;
+    grid().GotoCell(1, 1, true);
+    Settle();
+    grid().CloseEditor();
+    Settle();
+    EXPECT_FALSE(grid().InplaceEditor()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), &grid()) << "the focus is the grid's, not a hidden editor's";
+    Type("Hacked");
+    EXPECT_EQ(grid().Cells(1, 1), "Bo");
+    EXPECT_FALSE(grid().InplaceEditor()->isVisible());
+    // A move opens it on the new cell.
+    EXPECT_EQ(After(Qt::Key_Down), std::pair(1, 2));
+    EXPECT_TRUE(grid().InplaceEditor()->isVisible());
+    Type("Kirsten");
+    EXPECT_EQ(grid().Cells(1, 2), "Kirs") << "no more than the column takes";
+
+    // A click on the current cell, and F2, open it where it stands.
+    grid().CloseEditor();
+    Settle();
+    const QRect cell = grid().visualRect(grid().model()->index(1, 1));
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, cell.center());
+    Settle();
+    EXPECT_EQ(Cursor(), std::pair(1, 2));
+    EXPECT_TRUE(grid().InplaceEditor()->isVisible());
+    grid().CloseEditor();
+    Settle();
+    Press(Qt::Key_F2);
+    EXPECT_TRUE(grid().InplaceEditor()->isVisible());
+    Type("x");
+    EXPECT_EQ(grid().Cells(1, 2), "Kirs") << "opened at the end of a full text";
+    Press(Qt::Key_Backspace);
+    Type("x");
+    EXPECT_EQ(grid().Cells(1, 2), "Kirx");
+    // Committing the cell, as a command does, leaves a closed editor closed.
+    grid().CloseEditor();
+    EXPECT_TRUE(grid().CommitCell());
+    EXPECT_FALSE(grid().InplaceEditor()->isVisible());
+}
+
 TEST_F(Grid, ArrowsLeaveTheEditorOnlyAtTheEndsOfItsTextAndGrowOrShrinkTheGridByOneEmptyRow) {
     grid().SetCells(0, 1, "abc");
     grid().SetCells(1, 1, "def");

@@ -125,6 +125,33 @@ TEST_F(EditorRules, TheAttemptFileIsNamedByTheRoundAndReadAsACommaTextOfAtMostTw
     EXPECT_EQ(Row(manager, 9).Resultat, 165);
 }
 
+TEST_F(EditorRules, AnAttemptFilesFieldMarksOfOneDecimalAreMetresAndImpossibleTriesAreNamed) {
+    AddResultat(Round("M", "KU"), 7, Fields({{Heat, 1}}));
+    AddResultat(Round("M", "LÆ"), 8, Fields({{Heat, 1}}));
+    AddResultat(Round("M", "HØ"), 9, Fields({{Heat, 1}}));
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "KU"));
+    WriteFile("kugle.csv", "7;11.5;9.8;10.25\n");
+    EXPECT_TRUE(ReadResultatSerieFil(manager, Path("kugle.csv")).isEmpty());
+    EXPECT_EQ(Attempts(Row(manager, 7)), QStringList({"1150", "980", "1025"}));
+    EXPECT_EQ(Row(manager, 7).Resultat, 1150);
+
+    manager.LoadOvelse(&Round("M", "LÆ"));
+    WriteFile("laengde.csv", "8;6.5;7.45;7.4512;6.12:-0.4\n");
+    EXPECT_TRUE(ReadResultatSerieFil(manager, Path("laengde.csv")).isEmpty());
+    EXPECT_EQ(Attempts(Row(manager, 8)), QStringList({"650,0", "745,0", "745,12", "612,-4"}));
+
+    // A try after a clearance at a height, in one field or the next one, is not read.
+    manager.LoadOvelse(&Round("M", "HØ"));
+    WriteFile("hoejde.csv", "9;1.6:OX;160:XO;165:O;165:X\n");
+    const QStringList messages = ReadResultatSerieFil(manager, Path("hoejde.csv"));
+    ASSERT_EQ(messages.size(), 2) << messages.join(u'|').toStdString();
+    EXPECT_TRUE(messages.at(0).startsWith("Startnummer 9, forsøg 1: ")) << messages.at(0).toStdString();
+    EXPECT_TRUE(messages.at(1).startsWith("Startnummer 9, forsøg 4: ")) << messages.at(1).toStdString();
+    EXPECT_EQ(Attempts(Row(manager, 9)), QStringList({"", "160,-+", "165,+"}));
+    EXPECT_EQ(Row(manager, 9).Resultat, 165);
+}
+
 TEST_F(EditorRules, StartTimesInTurnAndMovedTimesAndThePointsChoices) {
     const TDateTime lørdag = QDateToDateTime(QDate(2024, 6, 1));
     const std::vector<TDateTime> tider =

@@ -184,6 +184,58 @@ TEST_F(ResultSerier, LongJumpEntriesCarryTheirWind) {
     }
 }
 
+TEST_F(ResultSerier, TriesThatCannotHappenAtOneHeightAreRefusedAndChangeNothing) {
+    auto row = Row("HØ");
+    row->SetSerieText(0, "175,+");
+    row->SetSerieText(1, "180,-");
+    row->Modified = false;
+    const QByteArray before = row->Serier.SaveToString();
+    // After a clearance or a pass, in one entry or over the row's attempts at that height; a fourth try.
+    for (const auto& [index, entry] : std::vector<std::pair<int, QString>>{
+             {2, "185,+-"}, {2, "185,*-"}, {2, "185,++"}, {2, "175,-"}, {2, "180,---"}, {0, "180,+"}}) {
+        EXPECT_THROW(row->SetSerieText(index, entry), EConvertError) << index << entry.toStdString();
+        EXPECT_EQ(row->Serier.SaveToString(), before) << entry.toStdString();
+    }
+    EXPECT_FALSE(row->Modified);
+    EXPECT_EQ(ErrorText([&] { row->SetSerieText(2, "175,-"); }),
+              "\"175,-\" kan ikke bruges: forsøgene på 1.75 ville blive \"+-\", og der kan ikke være forsøg "
+              "efter klaret (+) eller pas (*) på samme højde");
+
+    // A failure and a clearance or a pass over two attempts, and a jump-off at a height already cleared.
+    row->SetSerieText(2, "180,-+");
+    row->SetSerieText(3, "185,-*");
+    row->SetSerieText(4, "1:175,+");
+    EXPECT_EQ(row->GetSerieEditText(2), "180,-+");
+    EXPECT_EQ(row->Resultat, 180);
+}
+
+TEST_F(ResultSerier, FieldMarksOfOneDecimalAreMetresAndALongJumpsWindMustBeAWind) {
+    auto kast = Row("KU");
+    kast->SetSerieText(0, "11.5");
+    kast->SetSerieText(1, "9,8");
+    EXPECT_EQ(kast->GetSerieText(0), "11.50");
+    EXPECT_EQ(kast->GetSerieText(1), "9.80");
+    EXPECT_EQ(kast->Resultat, 1150);
+
+    auto laengde = Row("LÆ");
+    const std::tuple<const char*, qint32, qint32> entries[] = {{"6.5", 650, 0},
+                                                               {"7.45", 745, 0},
+                                                               {"7.4512", 745, 12},
+                                                               {"7.45-5", 745, -5},
+                                                               {"7.45x", 745, SerieUdenVind}};
+    int i = 0;
+    for (const auto& [entry, value, vind] : entries) {
+        laengde->SetSerieText(i, entry);
+        EXPECT_EQ(laengde->GetSerie(i)->Value, value) << entry;
+        EXPECT_EQ(laengde->GetSerie(i)->Kode, vind) << entry;
+        ++i;
+    }
+    laengde->Modified = false;
+    EXPECT_EQ(ErrorText([&] { laengde->SetSerieText(0, "745,abc"); }), "\"abc\" er ikke et gyldigt tal");
+    EXPECT_EQ(laengde->GetSerie(0)->Value, 650);
+    EXPECT_FALSE(laengde->Modified);
+}
+
 TEST_F(ResultSerier, ThrowAndRelayEntries) {
     auto kast = Row("KU");
     kast->SetSerieText(0, "1412");

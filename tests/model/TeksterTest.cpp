@@ -46,7 +46,7 @@ TEST_F(Tekster, ParseResultatTrimsAndReadsTenths) {
         // clang-format off
         {1, "10.52", 1052},  {1, "10,5", -105},   {1, "1.05.23", 10523}, {1, "1:05.23", 10523},
         {1, "7", -7},        {1, "-1052", -1052}, {1, " 10.52 ", 1052},  {1, "", 0},
-        {1, " x ", 0},       {2, "7.6", 76},      {2, "-76", -76},       {4, "2.15\t", 215},
+        {1, " x ", 0},       {2, "7.6", 760},     {2, "-76", -76},       {4, "2.15\t", 215},
         {3, "2147483647", 2147483647},            {1, "-214748364.8", -2147483648},
         // clang-format on
     };
@@ -59,6 +59,44 @@ TEST_F(Tekster, ParseResultatTrimsAndReadsTenths) {
     EXPECT_THROW(ParseResultat(3, "2147483648"), EConvertError);
     EXPECT_THROW(ParseOvelseInteger("-2147483649"), EConvertError);
     EXPECT_EQ(ParseOvelseInteger(" -2147483648 "), -2147483647 - 1);
+}
+
+TEST_F(Tekster, ATimesMinutesAndSecondsAreTwoDigitsBelowSixtyAndAFieldMarksOneDecimalIsTenthsOfAMetre) {
+    const std::tuple<qint32, const char*, qint32> cases[] = {
+        // clang-format off
+        {1, "1.59.59", 15959},     {1, "59:59.99", 595999}, {1, "99.59.99", 995999}, {1, "1.05.2", -1052},
+        {1, "75.3", -753},         {1, "75.23", 7523},      {1, "10:15:03", 101503}, {1, "1.00.00.00", 1000000},
+        {1, "-214748364.8", -2147483648},
+        {2, "11.5", 1150},         {2, "11,5", 1150},       {2, " 7.6 ", 760},       {2, "11.50", 1150},
+        {2, "1.80", 180},          {2, "180", 180},         {2, "7", 7},             {4, "2.1", 210},
+        {3, "11.5", 115},          {5, "7.5", 75},
+        // clang-format on
+    };
+    for (const auto& [restype, text, mark] : cases)
+        EXPECT_EQ(ParseResultat(restype, text), mark) << restype << " " << text;
+
+    for (const char* bad : {"99.99.99", "1.60.00", "1.59.60.00", "1.5.23", "1..23", "1.99.59.00", "-1.60.0"})
+        EXPECT_EQ(ErrorText([bad] { ParseResultat(1, bad); }),
+                  QStringLiteral("\"%1\" er ikke en gyldig tid: minutter og sekunder skrives med to cifre "
+                                 "under 60")
+                      .arg(bad))
+            << bad;
+    EXPECT_EQ(ErrorText([] { ParseResultat(1, "1.ab.23"); }), "\"1.ab.23\" er ikke et gyldigt resultat");
+}
+
+TEST_F(Tekster, AWindTypedMustBeAWindOrNoReading) {
+    const std::pair<const char*, qint16> cases[] = {
+        // clang-format off
+        {"+1.8", 18}, {"2,05", 21}, {"-1.25", -12}, {" 2 ", 2}, {"+1.8m/s", 18}, {"-0,4 M/S", -4}, {".5", 5},
+        {"x", 999},   {"X", 999},   {"*", 999},     {"", 999},  {"  ", 999},
+        // clang-format on
+    };
+    for (const auto& [text, wind] : cases)
+        EXPECT_EQ(ParseVindTekst(text), wind) << text;
+    for (const char* bad : {"abc", "1.5abc", "m/s", "1,8+-", "+-2", "1.2.3", "xx", "2 3"})
+        EXPECT_EQ(ErrorText([bad] { ParseVindTekst(bad); }),
+                  QStringLiteral("\"%1\" er ikke et gyldigt tal").arg(bad))
+            << bad;
 }
 
 TEST_F(Tekster, EventMarksWithWindAndFouls) {

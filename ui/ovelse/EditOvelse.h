@@ -323,10 +323,16 @@ private:
     void RewriteKlasseCells();
     // The cell's text in the layout and the grid anew.
     void RewriteCell(const TOvelseInfo* info);
+    // The first seven status panels for the round.
+    void ShowStatusPanels(const TOvelseInfo& round);
+    // On the result page: the panels of the round as its rows are now.
+    void ShowRoundStatus();
     bool OversigtKey(QKeyEvent* event);
 
     // ---- pages (EditOvelsePages.cpp)
     void PageChanged(int index);
+    // With changes outside announcer mode: the question whether to save them; true on Ja.
+    bool WantsSave();
     bool LeavePage(QWidget* page);
     void EnterPage(QWidget* page, QWidget* from);
     // The selected rounds into the manager, and the sort choice for them.
@@ -362,8 +368,10 @@ private:
     // Seeding as the command runs it, on the overview's selection or the loaded round.
     void SeedOversigt(const TSeedningValg& valg);
     void SeedResultat(const TSeedningValg& valg);
-    // The letter of the round after the loaded one, its rows saved first; the zero character (the reason
-    // shown) when there is no such round or the save failed.
+    // The letter of the round after the loaded one, the open cell committed; the zero character (the
+    // reason shown) when there is no such round.
+    QChar NextRunde();
+    // The same with the loaded rows saved first; the zero character too when the save failed.
     QChar SavedForNextRunde();
     // The one round selected on the overview; null, the reason shown, for none or several.
     TOvelseInfo* OneSelected(const QString& tooMany);

@@ -23,6 +23,9 @@
 namespace {
 
 const QString IngenVidere = QStringLiteral("Der er ikke mulighed for videre avancement herfra");
+const QString IngenAntalVidere =
+    QStringLiteral("Der er ikke angivet et antal til næste runde. Det angives som \"Antal i alt til næste "
+                   "runde\" i øvelsens egenskaber (\"Egenskaber\" i øvelses-oversigten)");
 
 } // namespace
 
@@ -59,6 +62,7 @@ void TEditOvelseForm::ConnectCommands() {
 void TEditOvelseForm::RunCommand(const std::function<void()>& work) {
     Guarded(this, [&] {
         work();
+        ShowRoundStatus();
         return true;
     });
     UpdateControls();
@@ -160,26 +164,37 @@ void TEditOvelseForm::SeedResultat(const TSeedningValg& valg) {
 
 // ---------------------------------------------------------------- the next round
 
-QChar TEditOvelseForm::SavedForNextRunde() {
+QChar TEditOvelseForm::NextRunde() {
     if (!CommitPage())
         return {};
     const TOvelseInfo* info = manager_->OvelseInfo();
     const QChar next = info ? info->GetNextRunde() : QChar();
-    if (next.isNull()) {
+    if (next.isNull())
         ShowError(this, IngenVidere);
-        return {};
-    }
-    return SaveOvelse() ? next : QChar();
+    return next;
+}
+
+QChar TEditOvelseForm::SavedForNextRunde() {
+    const QChar next = NextRunde();
+    return !next.isNull() && SaveOvelse() ? next : QChar();
 }
 
 void TEditOvelseForm::VidereDel1Click() {
-    const QChar next = SavedForNextRunde();
+    const QChar next = NextRunde();
     if (next.isNull())
         return;
     const TOvelseInfo* info = manager_->OvelseInfo();
+    const qint32 ialt = info->OvelseRn().GetField(OvelseRnField::AntalVidereIalt)->GetAsInteger();
+    // Without a number every code would only be cleared.
+    if (ialt <= 0) {
+        ShowError(this, IngenAntalVidere);
+        return;
+    }
+    if (!SaveOvelse())
+        return;
     const int antal = manager_->CalcVidereKode(next);
     FillOvelseGrid();
-    if (antal > info->OvelseRn().GetField(OvelseRnField::AntalVidereIalt)->GetAsInteger())
+    if (antal > ialt)
         ShowInformation(this,
                         QStringLiteral("Der findes ens tider på sidste kvalifikationsplads, og der er derfor "
                                        "udtaget flere end der er plads til i næste runde. Ret manuelt"));

@@ -376,6 +376,8 @@ void TEditOvelseForm::EltidClick() {
     // Accepted or not, the reader leaves the heat's rows as they are to be shown: nothing is read anew.
     KoerEltidReader(this, *manager_, *info, row->Heat);
     FillOvelseGrid();
+    // The double click that opened the reader was no wish to edit the cell it hit.
+    OvelseGrid->CloseEditor();
 }
 
 bool TEditOvelseForm::OvelseKey(QKeyEvent* event) {

@@ -184,14 +184,18 @@ bool TEditOvelseForm::SaveOvelse() {
     return true;
 }
 
+bool TEditOvelseForm::WantsSave() {
+    if (SpeakerMode || !manager_->IsModified())
+        return false;
+    MessageDefaultButton = 0;
+    return AskConfirm(this, QStringLiteral("Ændringer er ikke gemt, skal de gemmes"));
+}
+
 bool TEditOvelseForm::AskSaveOvelse(bool ask) {
     if (SpeakerMode || !manager_->IsModified())
         return true;
-    if (ask) {
-        MessageDefaultButton = 0;
-        if (!AskConfirm(this, QStringLiteral("Ændringer er ikke gemt, skal de gemmes")))
-            return true;
-    }
+    if (ask && !WantsSave())
+        return true;
     return SaveOvelse();
 }
 
@@ -199,13 +203,16 @@ bool TEditOvelseForm::CanClose() {
     QWidget* const page = PageControl->currentWidget();
     if (page == OvelsePage && serieMode_)
         return false;
-    // Closing from the running page saves as leaving it does.
-    if (page == LobeResultatPage)
-        return LeavePage(page);
     if (!PageGrid(page)->CommitCell())
         return false;
     if (page == OvelsePage)
         return AskSaveOvelse(true);
+    // The running page asks too; on Ja it is left as leaving it saves, on Nej nothing is written.
+    if (page == LobeResultatPage) {
+        if (!SpeakerMode && manager_->IsModified() && !WantsSave())
+            return true;
+        return LeavePage(page);
+    }
     return true;
 }
 

@@ -97,9 +97,7 @@ void TEditOvelseForm::ShowSelection() {
             InfoLinie1->show();
         }
     } else {
-        const QStringList texts = StatusPanelTexts(*currentOvelse_);
-        for (int panel = 0; panel < ValgtePanel; ++panel)
-            Panel(StatusBar, panel)->setText(texts.at(panel));
+        ShowStatusPanels(*currentOvelse_);
         InfoLinie1->setText(InfoLinie1Text(*currentOvelse_));
         InfoLinie2->setText(InfoLinie2Text(*currentOvelse_));
         InfoLinie3->setText(InfoLinie3Text(*currentOvelse_));
@@ -127,6 +125,20 @@ void TEditOvelseForm::ShowSelection() {
     SetTabVisible(LobeResultatPage, lobeTab);
     OversigtGrid->viewport()->update();
     UpdateControls();
+}
+
+void TEditOvelseForm::ShowRoundStatus() {
+    if (PageControl->currentWidget() != OvelsePage || !currentOvelse_)
+        return;
+    // Saved, seeded or given results since the page opened: the counters from the rows as they are now.
+    manager_->UpdateOvelseInfo();
+    ShowStatusPanels(*currentOvelse_);
+}
+
+void TEditOvelseForm::ShowStatusPanels(const TOvelseInfo& round) {
+    const QStringList texts = StatusPanelTexts(round);
+    for (int panel = 0; panel < ValgtePanel; ++panel)
+        Panel(StatusBar, panel)->setText(texts.at(panel));
 }
 
 void TEditOvelseForm::ChooseKlasse(int index) {

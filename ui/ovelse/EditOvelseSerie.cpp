@@ -51,6 +51,7 @@ void TEditOvelseForm::SetupSerieGrid() {
         column.SetText(QString::fromUtf8(each.Caption));
         column.FieldId = QString::number(int(each.Kind));
         column.ReadOnly = each.ReadOnly;
+        column.MaxLength = manager_->GetColumnMaxLength(each.Kind);
     }
     for (int attempt = 1; attempt <= AttemptCols; ++attempt)
         columns.Add().SetText(QString::number(attempt));

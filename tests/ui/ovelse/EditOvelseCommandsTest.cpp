@@ -25,6 +25,29 @@ protected:
         for (qint32 nr = 1; nr <= 6; ++nr)
             Enter(Round("M", "100", "I"), nr, 1, nr <= 3 ? 1 : 2, 1100 + nr);
     }
+    // Answers the next seeding dialog with OK: at most maxPrHeat in a heat, the best first into heats and
+    // lanes; check sees the dialog as it opened.
+    static void AnswerSeedning(TScriptedDialogs& dialogs, int maxPrHeat,
+                               std::function<void(TSeedningForm&)> check = {}) {
+        dialogs->Answer<TSeedningForm>([maxPrHeat, check](TSeedningForm& seedning) {
+            if (check)
+                check(seedning);
+            seedning.MaxPrHeat->SetValue(maxPrHeat);
+            seedning.HeatInddeling->SetItemIndex(1);
+            seedning.Banefordeling->SetItemIndex(1);
+            seedning.OKButton->click();
+            return mrNone;
+        });
+    }
+    // The editor on the result page of 100 m I, and "Q" pressed there.
+    std::unique_ptr<TEditOvelseForm> OpenAndPressQ() {
+        auto form = Open();
+        OpenResultPage(*form, Round("M", "100", "I"));
+        EXPECT_TRUE(form->VidereDel1ToolButton->isEnabled());
+        form->VidereDel1ToolButton->trigger();
+        Settle();
+        return form;
+    }
     static qint32 StoredCount(TOvelseInfo& round) {
         TResultatManager fresh;
         fresh.LoadOvelse(&round);
@@ -57,11 +80,7 @@ TEST_F(Commands, QGivesTheCodesAndTellsWhenTiesTookMoreThanTheNextRoundHolds) {
                 Fields({{ResultatField::Heat, 2}, {ResultatField::Resultat, 1103}}));
     AddDeltager(7, "Syv");
     AddDeltager(8, "Otte");
-    const auto form = Open();
-    OpenResultPage(*form, Round("M", "100", "I"));
-    ASSERT_TRUE(form->VidereDel1ToolButton->isEnabled());
-    form->VidereDel1ToolButton->trigger();
-    Settle();
+    const auto form = OpenAndPressQ();
     QStringList codes;
     for (int row = 1; row <= form->Manager().Count(); ++row)
         codes << QString::number(form->RowAt(row)->Startnummer) + Cell(*form, TResultColumn::VK, row);
@@ -70,6 +89,50 @@ TEST_F(Commands, QGivesTheCodesAndTellsWhenTiesTookMoreThanTheNextRoundHolds) {
     EXPECT_EQ(Shown(),
               QStringList{"Der findes ens tider på sidste kvalifikationsplads, og der er derfor udtaget "
                           "flere end der er plads til i næste runde. Ret manuelt"});
+}
+
+TEST_F(Commands, QOnARoundWithNoNumberToTheNextRoundSaysWhereItIsSetAndClearsNoCode) {
+    SetRunde(Round("M", "100", "I"), OvelseRnField::AntalViderePlac, 1);
+    SetRunde(Round("M", "100", "I"), OvelseRnField::AntalVidereIalt, 0);
+    AddResultat(Round("M", "100", "I"), 7, [](TResultatTable& t) {
+        t.GetField(ResultatField::Heat)->SetAsInteger(2);
+        t.GetField(ResultatField::Resultat)->SetAsInteger(1100);
+        t.GetField(ResultatField::VidereKode)->SetAsString("F");
+    });
+    AddDeltager(7, "Syv");
+    const auto form = OpenAndPressQ();
+    const QStringList shown = Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.front().contains("Antal i alt til næste runde") && shown.front().contains("egenskaber"))
+        << shown.front().toStdString();
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("M", "100", "I"));
+    EXPECT_EQ(Row(fresh, 7).VK, "F");
+    EXPECT_EQ(Row(form->Manager(), 7).VK, "F");
+}
+
+TEST_F(Commands, TheStatusBarShowsTheRoundAsItIsAfterSeedingAndSaving) {
+    Enter(Round("K", "100"), 21, 4);
+    const auto form = Open();
+    OpenResultPage(*form, Round("K", "100"));
+    constexpr int Seedet = 5;
+    constexpr int Resultater = 6;
+    EXPECT_EQ(form->StatusText(Seedet), "NEJ");
+    EXPECT_EQ(form->StatusText(Resultater), "NEJ");
+    TScriptedDialogs dialogs;
+    AnswerSeedning(dialogs, 4);
+    form->SeedningToolButton->trigger();
+    Settle();
+    ASSERT_EQ(form->RowAt(1)->Heat, 1);
+    EXPECT_EQ(form->StatusText(Seedet), "JA");
+    EXPECT_EQ(form->StatusText(Resultater), "NEJ");
+
+    TypeCell(*form, TResultColumn::Resultat, 1, "12.34", 0);
+    form->GemToolButton->trigger();
+    Settle();
+    EXPECT_EQ(form->StatusText(Seedet), "JA");
+    EXPECT_EQ(form->StatusText(Resultater), "JA");
+    EXPECT_EQ(form->StatusText(3), "4") << "starters";
 }
 
 TEST_F(Commands, ATransferOfALetterNobodyCarriesIsRefusedWithTheLetter) {
@@ -160,13 +223,8 @@ TEST_F(Commands, SeedingAndPointsFromTheOverviewWriteTheSelectedRoundsAndRefresh
     ASSERT_TRUE(form->SeedningMenu->isEnabled());
     TScriptedDialogs dialogs;
     const int heatItem = Round("K", "100").GetHeatinddeling() + 1;
-    dialogs->Answer<TSeedningForm>([heatItem](TSeedningForm& seedning) {
+    AnswerSeedning(dialogs, 5, [heatItem](TSeedningForm& seedning) {
         EXPECT_EQ(seedning.HeatInddeling->ItemIndex(), heatItem);
-        seedning.MaxPrHeat->SetValue(5);
-        seedning.HeatInddeling->SetItemIndex(1);
-        seedning.Banefordeling->SetItemIndex(1);
-        seedning.OKButton->click();
-        return mrNone;
     });
     form->SeedningMenu->trigger();
     Settle();

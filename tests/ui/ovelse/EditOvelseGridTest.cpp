@@ -5,6 +5,7 @@
 
 #include "model/D_Result.h"
 #include "model/D_StaevneSystemData.h"
+#include "model/D_Tekster.h"
 #include "ui/eltid/EltidReaderForm.h"
 
 #include <QAction>
@@ -88,6 +89,130 @@ TEST_F(ResultGrid, ASaveRightAfterTypingKeepsTheTypedValue) {
     Settle();
     EXPECT_EQ(Shown().size(), 1);
     EXPECT_EQ(GridRow(*form, 1).Resultat, 1102);
+}
+
+TEST_F(ResultGrid, AWindThatIsNoWindIsRefusedAndLeavesTheHeatsWindAsItWas) {
+    ASSERT_TRUE(Round("M", "100", "I").IsVindPrHeat());
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "I"));
+    TypeCell(*form, TResultColumn::Vind, 2, "1.5");
+    ASSERT_EQ(form->OvelseGrid->Row(), 3);
+    for (const char* bad : {"abc", "1.5abc", "m/s"}) {
+        Press(Qt::Key_A, Qt::ControlModifier);
+        TypeKeys(bad);
+        Press(Qt::Key_Down);
+        EXPECT_EQ(Shown(), QStringList{QStringLiteral("\"%1\" er ikke et gyldigt tal").arg(bad)});
+        EXPECT_EQ(form->OvelseGrid->Row(), 3) << "the cell keeps the cursor";
+        for (int row = 1; row <= 8; ++row)
+            EXPECT_EQ(GridRow(*form, row).Vind, GridRow(*form, row).Heat == 1 ? 15 : 0) << bad << row;
+    }
+    // "x" is a wind not measured, for the whole heat.
+    Press(Qt::Key_A, Qt::ControlModifier);
+    TypeKeys("x");
+    Press(Qt::Key_Down);
+    EXPECT_TRUE(Shown().isEmpty());
+    for (int row = 1; row <= 4; ++row)
+        EXPECT_EQ(GridRow(*form, row).Vind, WindNotMeasured);
+}
+
+TEST_F(ResultGrid, ATimeWithMinutesOrSecondsOfSixtyIsRefusedAndAFieldMarkOfOneDecimalIsInMetres) {
+    Enter(Round("M", "KU"), 21, 1, 1);
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "I"));
+    const qint32 startnummer = GridRow(*form, 1).Startnummer;
+    for (const char* bad : {"99.99.99", "1.60.00", "1.5.23"}) {
+        TypeCell(*form, TResultColumn::Resultat, 1, bad);
+        const QStringList shown = Shown();
+        ASSERT_EQ(shown.size(), 1) << bad;
+        EXPECT_TRUE(shown.front().contains(bad) && shown.front().contains("60"))
+            << shown.front().toStdString();
+        EXPECT_EQ(GridRow(*form, 1).Resultat, 0);
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Press(Qt::Key_Backspace);
+        form->OvelseGrid->CommitCell();
+    }
+    TypeCell(*form, TResultColumn::Resultat, 1, "1.05.23");
+    form->GemToolButton->trigger();
+    Settle();
+    EXPECT_TRUE(Shown().isEmpty());
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("M", "100", "I"));
+    EXPECT_EQ(Row(fresh, startnummer).Resultat, 10523);
+
+    // A shot put's seeding mark and record typed as 11.5 and 9,8 are 11.50 m and 9.80 m.
+    form->PageControl->setCurrentWidget(form->OversigtPage);
+    Settle();
+    OpenResultPage(*form, Round("M", "KU"));
+    TypeCell(*form, TResultColumn::Seedning, 1, "11.5");
+    TypeCell(*form, TResultColumn::PR, 1, "9,8");
+    form->GemToolButton->trigger();
+    Settle();
+    EXPECT_TRUE(Shown().isEmpty());
+    TResultatManager kugle;
+    kugle.LoadOvelse(&Round("M", "KU"));
+    EXPECT_EQ(Row(kugle, 21).Seedning, 1150);
+    EXPECT_EQ(Row(kugle, 21).PR, 980);
+}
+
+TEST_F(ResultGrid, ATextCellTakesNoMoreCharactersThanItsFieldHolds) {
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "I"));
+    const qint32 startnummer = GridRow(*form, 1).Startnummer;
+    TypeCell(*form, TResultColumn::Bem, 1, "Lang tekst", 0);
+    EXPECT_EQ(form->OvelseGrid->InplaceEditor()->text(), "Lan") << "the remark is stored in 3 characters";
+    Press(Qt::Key_Down);
+    TypeCell(*form, TResultColumn::Navn, 1, QString(40, u'n'), 0);
+    EXPECT_EQ(form->OvelseGrid->InplaceEditor()->text().size(), 25);
+    Press(Qt::Key_Down);
+    form->GemToolButton->trigger();
+    Settle();
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("M", "100", "I"));
+    EXPECT_EQ(Row(fresh, startnummer).Bem, "Lan");
+    EXPECT_EQ(Row(fresh, startnummer).Navn, QString(25, u'n'));
+}
+
+TEST_F(ResultGrid, AfterTheTimingReadersDoubleClickTypingGoesIntoNoCell) {
+    Manager().Registry().EltidDirekte = true;
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "I"));
+    TScriptedDialogs dialogs;
+    const int navnCol = form->OvelseGridCol(TResultColumn::Navn);
+    // However the reader's window ends.
+    for (const int answer : {int(mrOk), int(mrCancel)}) {
+        dialogs->Answer<TEltidReaderForm>([answer](TEltidReaderForm&) { return answer; });
+        const int row = answer == mrOk ? 3 : 5;
+        const QString navn = GridRow(*form, row).Navn;
+        form->OvelseGrid->setFocus();
+        form->OvelseGrid->GotoCell(form->OvelseGridCol(TResultColumn::Resultat), 1, true);
+        Settle();
+        // The first click moves to the cell and opens the editor on it, which takes the second.
+        const QRect cell = form->OvelseGrid->visualRect(form->OvelseGrid->model()->index(row - 1, navnCol));
+        QTest::mouseClick(form->OvelseGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        Settle();
+        ASSERT_EQ(form->OvelseGrid->Row(), row);
+        QWidget* editor = form->OvelseGrid->InplaceEditor();
+        ASSERT_TRUE(editor->isVisible());
+        QTest::mouseDClick(editor, Qt::LeftButton, {}, editor->rect().center());
+        Settle();
+        ASSERT_EQ(dialogs->Shown.size(), answer == mrOk ? 1 : 2);
+        EXPECT_EQ(form->OvelseGrid->Row(), row);
+        EXPECT_FALSE(form->OvelseGrid->InplaceEditor()->isVisible());
+        TypeKeys("Hacked");
+        Press(Qt::Key_Down);
+        EXPECT_EQ(GridRow(*form, row).Navn, navn);
+        EXPECT_FALSE(GridRow(*form, row).DeltagerModified);
+        EXPECT_EQ(Cell(*form, TResultColumn::Navn, row),
+                  GridRow(*form, row).GetFieldText(TResultColumn::Navn));
+        EXPECT_EQ(form->OvelseGrid->Row(), row + 1) << "the keys that move still move";
+        EXPECT_TRUE(form->OvelseGrid->InplaceEditor()->isVisible()) << "and open the editor again";
+    }
+    form->GemToolButton->trigger();
+    Settle();
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("M", "100", "I"));
+    for (int i = 0; i < fresh.Count(); ++i)
+        EXPECT_FALSE(fresh.GetResultat(i)->Navn.contains("Hacked"));
 }
 
 TEST_F(ResultGrid, RowsWithAStatusOrWithoutAMarkShowNoPlaceWhateverIsStored) {

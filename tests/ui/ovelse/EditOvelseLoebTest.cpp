@@ -140,6 +140,29 @@ TEST_F(EditOvelseLoeb, StartNumbersAndResultsTakeTurnsInTheBoxesAndLeavingThePag
     EXPECT_FALSE(QFileInfo::exists(Path("AutoTid.Txt"))) << "no automatic timing";
 }
 
+TEST_F(EditOvelseLoeb, ClosingFromThePageAsksAsTheResultPageDoesAndNejStoresNothing) {
+    for (const int answer : {int(mrNo), int(mrYes)}) {
+        const auto form = Open();
+        OpenPage(*form);
+        TypeKeys("2");
+        Press(Qt::Key_Return);
+        TypeKeys("12.50");
+        Press(Qt::Key_Return);
+        Recorder().QueueAnswer(answer);
+        form->reject();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(Shown(), QStringList{"Ændringer er ikke gemt, skal de gemmes?"});
+        EXPECT_EQ(Stored(Round("M", "100", "I"), 2).Resultat, answer == mrYes ? 1250 : 0);
+        EXPECT_EQ(Stored(Round("M", "100", "I"), 2).Plac, answer == mrYes ? 1 : 0);
+    }
+    // Nothing typed: nothing to ask.
+    const auto form = Open();
+    OpenPage(*form);
+    form->reject();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
 TEST_F(EditOvelseLoeb, AutomaticTimingTakesTheTimeOfEnterLogsItAndAsksBeforeOverwriting) {
     const TClockScope clock(EncodeDateTime(Loerdag(), QTime(10, 15, 3)));
     const auto form = Open();
@@ -173,10 +196,11 @@ TEST_F(EditOvelseLoeb, AutomaticTimingTakesTheTimeOfEnterLogsItAndAsksBeforeOver
     TypeKeys("4");
     Picture(*form, "loeb.png");
 
-    // Closing the window from the page saves as leaving it does: no question.
+    // Closing the window from the page asks as the result page does; Ja saves as leaving the page does.
+    Recorder().QueueAnswer(mrYes);
     form->reject();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(Shown().isEmpty());
+    EXPECT_EQ(Shown(), QStringList{"Ændringer er ikke gemt, skal de gemmes?"});
     EXPECT_EQ(Stored(Round("M", "100", "I"), 2).Resultat, 101503);
     EXPECT_EQ(Stored(Round("K", "100"), 103).Resultat, 101503);
     EXPECT_EQ(Stored(Round("K", "100"), 103).Plac, 1);

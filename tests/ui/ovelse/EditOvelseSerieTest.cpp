@@ -21,6 +21,14 @@ protected:
     static TResultat& SerieRow(TEditOvelseForm& form, int row) {
         return *form.Manager().GetResultat(row - 1);
     }
+    // The round's result page from wherever the editor stands, and series mode asked for.
+    static void EnterSerieMode(TEditOvelseForm& form, const TOvelseInfo& round) {
+        form.PageControl->setCurrentWidget(form.OversigtPage);
+        Settle();
+        OpenResultPage(form, round);
+        form.ResultatSerieToolButton->trigger();
+        Settle();
+    }
     static int RowOf(TEditOvelseForm& form, qint32 startnummer) {
         return form.Manager().IndexOfStartnummer(startnummer) + 1;
     }
@@ -104,30 +112,76 @@ TEST_F(SerieMode, AttemptsAreTypedUntilAnEmptyOneEndsTheRowAndLeavingPlacesTheRo
     EXPECT_EQ(Row(fresh, second).GetSerieCount(), 3);
 }
 
+TEST_F(SerieMode, TriesThatCannotHappenAtAHeightAreRefusedAndAThrowOfOneDecimalIsInMetres) {
+    Enter(Round("M", "KU"), 21, 1, 1);
+    const auto form = Open();
+    const auto toggleSerieMode = [&] {
+        form->SerieGrid->GotoCell(TEditOvelseForm::SerieRKodeCol, 1, true);
+        Settle();
+        form->ResultatSerieToolButton->trigger();
+        Settle();
+    };
+    EnterSerieMode(*form, Round("M", "HØ"));
+    ASSERT_TRUE(form->SerieMode());
+    // A try after a clearance or a pass, in one attempt or spread over two, and a fourth try at a height.
+    const std::pair<const char*, const char*> impossible[] = {{"180,+-", nullptr},
+                                                              {"180,*-", nullptr},
+                                                              {"180,+", "180,-"},
+                                                              {"180,--", "180,--"},
+                                                              {"180,*", "180,+"}};
+    for (const auto& [first, second] : impossible) {
+        TypeSerie(*form, Attempt1, 1, first, Qt::Key_Right);
+        if (second)
+            TypeSerie(*form, Attempt1 + 1, 1, second, Qt::Key_Right);
+        EXPECT_EQ(Shown().size(), 1) << first;
+        EXPECT_EQ(SerieRow(*form, 1).GetSerieCount(), second ? 1 : 0) << first;
+        EXPECT_EQ(form->SerieGrid->Col(), second ? Attempt1 + 1 : Attempt1) << "the refused attempt stays";
+        // Emptied for the next case.
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Press(Qt::Key_Backspace);
+        form->SerieGrid->CommitCell();
+        SerieRow(*form, 1).ClearSerier();
+        form->FillSerieGrid();
+        Settle();
+    }
+    // A failure and then a pass, and a failure and a clearance spread over two attempts, can happen.
+    TypeSerie(*form, Attempt1, 1, "175,-*", Qt::Key_Right);
+    TypeSerie(*form, Attempt1 + 1, 1, "180,-", Qt::Key_Right);
+    TypeSerie(*form, Attempt1 + 2, 1, "180,+", Qt::Key_Right);
+    EXPECT_TRUE(Shown().isEmpty());
+    EXPECT_EQ(SerieRow(*form, 1).Resultat, 180);
+    toggleSerieMode();
+    ASSERT_FALSE(form->SerieMode());
+
+    // In a throw "11.5" is 11.50 m, not 1.15 m.
+    EnterSerieMode(*form, Round("M", "KU"));
+    TypeSerie(*form, Attempt1, 1, "11.5", Qt::Key_Right);
+    EXPECT_EQ(SerieRow(*form, 1).Resultat, 1150);
+    toggleSerieMode();
+    form->GemToolButton->trigger();
+    Settle();
+    TResultatManager fresh;
+    fresh.LoadOvelse(&Round("M", "KU"));
+    EXPECT_EQ(Row(fresh, 21).Resultat, 1150);
+    EXPECT_EQ(Row(fresh, 21).GetSerie(0)->Value, 1150);
+}
+
 TEST_F(SerieMode, OnlyASeededRoundWithEveryStarterInAHeatTakesSeries) {
     Enter(Round("M", "KU"), 21, 2);
     const auto form = Open();
-    OpenResultPage(*form, Round("M", "KU"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "KU"));
     EXPECT_EQ(Shown(), QStringList{"Der er ikke seedet, der skal seedes før resultater kan indtastes"});
     EXPECT_FALSE(form->SerieMode());
 
     form->PageControl->setCurrentWidget(form->OversigtPage);
     Settle();
     Enter(Round("M", "KU"), 23, 1, 1);
-    OpenResultPage(*form, Round("M", "KU"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "KU"));
     EXPECT_EQ(Shown(), QStringList{"Der findes deltagere i heat 0, hvilket ikke er tilladt"});
     EXPECT_FALSE(form->SerieMode());
 
     // In series mode the page cannot be left and the window cannot close.
-    form->PageControl->setCurrentWidget(form->OversigtPage);
-    Settle();
-    OpenResultPage(*form, Round("M", "HØ"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "HØ"));
     ASSERT_TRUE(form->SerieMode());
     form->PageControl->setCurrentWidget(form->OversigtPage);
     Settle();
@@ -205,9 +259,7 @@ TEST_F(SerieMode, AThrowsFileReadsTwentyAttemptsAndNamesTheAthletesWithMore) {
         line += ";" + QByteArray::number(1000 + n);
     WriteFile("EVENT-M-KU--0.CSV", line + "\r\n22;1234;X;-;abc\r\n");
     const auto form = Open();
-    OpenResultPage(*form, Round("M", "KU"));
-    form->ResultatSerieToolButton->trigger();
-    Settle();
+    EnterSerieMode(*form, Round("M", "KU"));
     form->SerieGrid->GotoCell(TEditOvelseForm::SerieRKodeCol, 1, true);
     Settle();
     form->ReadResultatSerieToolButton->trigger();
