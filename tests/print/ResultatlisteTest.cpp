@@ -200,6 +200,59 @@ TEST_F(TResultatlisteTest, LongJumpWithWindPerAttempt_TheSeriesAndTheBestLegalMa
     EXPECT_EQ(HtmlXPath(page, "string(//tr[td='7.50']/td[1]/@class)"), "ko1");
 }
 
+TEST_F(TResultatlisteTest, AFieldRoundTypedBeforeSeedingIsPlacedAsItStands) {
+    Settings().UdeladRettelserFoerSeedning = true;
+    TOvelseInfo& jump = Round("M", "LÆ");
+    AddResultat(jump, 1, Fields({{Heat, 0}}), Serie({{745, 18}}));
+    AddResultat(jump, 4, Fields({{Heat, 0}}), Serie({{700, 999}, {710, -3}}));
+    Load(jump);
+    const QStringList lines = Print("lj-unseeded");
+    EXPECT_EQ(Matching(lines, "(AGF|Sparta & <Co>)$"),
+              QStringList({"1 7.45 +1.8 JENSEN Hans -1999 AGF", "2 7.10 -0.3 LUND Kim -2001 Sparta & <Co>"}))
+        << lines.join("\n").toStdString();
+    EXPECT_TRUE(Matching(lines, "RETTELSER").isEmpty());
+    const QString page = Html("lj-unseeded");
+    EXPECT_EQ(HtmlXPath(page, "string(//tr[td='LUND Kim -2001']/td[1])"), "2");
+    EXPECT_EQ(HtmlXPath(page, "count(//td[contains(.,'RETTELSER')])"), "0");
+}
+
+// The heading of the result column stands where the results do: over layout column 2 beside the heat or
+// wind column, else over column 3.
+TEST_F(TResultatlisteTest, TheResultHeadingFollowsTheResultsColumn) {
+    TOvelseInfo& byResult = Round("M", "100", "I");
+    SetRunde(byResult, OvelseRnField::ResType, 1);
+    AddRun(byResult, 1, 1, 1052, 12);
+    AddRun(byResult, 4, 2, 1049, -4);
+    AddRun(Round("M", "100", "F"), 7, 1, 1100, 5);
+    TOvelseInfo& jump = Round("M", "LÆ");
+    AddResultat(jump, 1, Fields({{Heat, 1}}), Serie({{745, 18}}));
+    const auto clips = [&](TOvelseInfo& round, const QString& mark) {
+        Load(round);
+        QList<QRectF> found;
+        const TPrintPreviewWindow previous = SetPrintPreviewWindow([&](TPrint& print) {
+            TRecordingDevice device(300);
+            RecordPrint(print, device);
+            for (const QString& text : {QStringLiteral("Resultat"), mark})
+                if (const TRecordedText* drawn = device.Find(text))
+                    found.append(drawn->Clip);
+        });
+        TResultatlisteUdskrift job;
+        job.SetData(&Data());
+        job.SetUdskrivTilSkaerm(true);
+        job.RunOne();
+        SetPrintPreviewWindow(previous);
+        return found;
+    };
+    for (const auto& [round, mark] :
+         {std::pair{&byResult, QStringLiteral("10.49")}, std::pair{&jump, QStringLiteral("7.45")},
+          std::pair{&Round("M", "100", "F"), QStringLiteral("11.00")}}) {
+        const QList<QRectF> found = clips(*round, mark);
+        ASSERT_EQ(found.size(), 2) << mark.toStdString();
+        EXPECT_NEAR(found[0].right(), found[1].right(), 1) << mark.toStdString();
+        EXPECT_NEAR(found[0].left(), found[1].left(), 1) << mark.toStdString();
+    }
+}
+
 TEST_F(TResultatlisteTest, SeriesAreLeftOutOfPrintsOnlyWhenTheMeetSaysSo) {
     Settings().UndladSerier = true;
     TOvelseInfo& jump = Round("M", "LÆ");
