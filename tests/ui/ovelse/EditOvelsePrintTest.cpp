@@ -331,10 +331,11 @@ TEST_F(Prints, DiplomasGoToTheDiplomPrinterWhichIsPutBackAfterAFailingJobToo) {
     Options(*form, false, true, false);
     Platform::CurrentPrinter().setOutputFileName(Path("no such folder/diplom.pdf"));
     Trigger(form->Plads1);
-    ASSERT_EQ(Shown().size(), 1);
-    EXPECT_TRUE(Shown()[0].startsWith("Udskriften kan ikke startes på printeren: mappen"))
-        << Shown()[0].toStdString();
-    EXPECT_TRUE(Shown()[0].endsWith("no such folder\" findes ikke.")) << Shown()[0].toStdString();
+    const QStringList shown = Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("Udskriften kan ikke startes på printeren: mappen"))
+        << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].endsWith("no such folder\" findes ikke.")) << shown[0].toStdString();
     EXPECT_EQ(Platform::RequestedPrinter(), "Listeprinter");
 }
 
