@@ -12,6 +12,7 @@
 #include "model/D_Staevne.h"
 #include "support/Test.h"
 
+#include <QFontMetricsF>
 #include <QRegularExpression>
 
 namespace {
@@ -226,15 +227,22 @@ TEST_F(TResultatlisteTest, TheResultHeadingFollowsTheResultsColumn) {
     AddRun(Round("M", "100", "F"), 7, 1, 1100, 5);
     TOvelseInfo& jump = Round("M", "LÆ");
     AddResultat(jump, 1, Fields({{Heat, 1}}), Serie({{745, 18}}));
-    const auto clips = [&](TOvelseInfo& round, const QString& mark) {
+    // The right ends (pixels at 300 dpi) of the heading and of the mark, both right-aligned in their columns.
+    const auto rightEnds = [&](TOvelseInfo& round, const QString& mark) {
         Load(round);
-        QList<QRectF> found;
+        QList<double> found;
         const TPrintPreviewWindow previous = SetPrintPreviewWindow([&](TPrint& print) {
             TRecordingDevice device(300);
             RecordPrint(print, device);
-            for (const QString& text : {QStringLiteral("Resultat"), mark})
-                if (const TRecordedText* drawn = device.Find(text))
-                    found.append(drawn->Clip);
+            // The topmost of each text: the table's mark, not the series'.
+            for (const QString& text : {QStringLiteral("Resultat"), mark}) {
+                const TRecordedText* top = nullptr;
+                for (const TRecordedText& drawn : device.Texts)
+                    if (drawn.Text == text && (!top || drawn.Baseline.y() < top->Baseline.y()))
+                        top = &drawn;
+                if (top)
+                    found.append(top->Baseline.x() + QFontMetricsF(top->Font).horizontalAdvance(top->Text));
+            }
         });
         TResultatlisteUdskrift job;
         job.SetData(&Data());
@@ -246,10 +254,9 @@ TEST_F(TResultatlisteTest, TheResultHeadingFollowsTheResultsColumn) {
     for (const auto& [round, mark] :
          {std::pair{&byResult, QStringLiteral("10.49")}, std::pair{&jump, QStringLiteral("7.45")},
           std::pair{&Round("M", "100", "F"), QStringLiteral("11.00")}}) {
-        const QList<QRectF> found = clips(*round, mark);
+        const QList<double> found = rightEnds(*round, mark);
         ASSERT_EQ(found.size(), 2) << mark.toStdString();
-        EXPECT_NEAR(found[0].right(), found[1].right(), 1) << mark.toStdString();
-        EXPECT_NEAR(found[0].left(), found[1].left(), 1) << mark.toStdString();
+        EXPECT_NEAR(found[0], found[1], 4) << mark.toStdString();
     }
 }
 
