@@ -59,6 +59,7 @@ int main(int argc, char* argv[]) {
     InstallMessagePresenter(batch ? std::unique_ptr<TMessagePresenter>(std::make_unique<TLoggingPresenter>())
                                   : std::make_unique<TQtMessagePresenter>());
     InstallPrintPreviewWindow();
+    InstallNoPrinterChoice();
 
     int exitCode = 0;
     if (server) {

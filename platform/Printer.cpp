@@ -70,6 +70,13 @@ int SelectPrinter(const QString& name) {
     return current.Index;
 }
 
+bool PrinterIsSetUp() {
+    const QPrinter& printer = CurrentPrinter();
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return !printer.outputFileName().isEmpty();
+    return !printer.printerName().isEmpty();
+}
+
 QString CurrentPrinterName() {
     return CurrentPrinter().printerName();
 }

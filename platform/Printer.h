@@ -23,5 +23,8 @@ QString CurrentPrinterName();
 QString RequestedPrinter();
 // The current printer, created on first use and freed with the application object.
 QPrinter& CurrentPrinter();
+// The current printer has somewhere to put a list: an installed printer, or a PDF file the caller named.
+// False on a machine with no printer set up, where the printer writes PDF but has no file to write.
+bool PrinterIsSetUp();
 
 } // namespace Platform

@@ -121,6 +121,8 @@ public:
     static QString StatusText(const TResultat& row);
     // A relay row's team: its name, or its club when it has none.
     static QString TeamName(const TResultat& row);
+    // False for the lists that exist only on paper: a caller adds no HTML run of its own for them.
+    virtual bool WritesHtml() const { return true; }
     // For the lists that exist only on paper: true when only HTML is asked for, after telling the user
     // once a job that the list `what` cannot be written as HTML.
     bool RefuseHtmlOnly(const QString& what);

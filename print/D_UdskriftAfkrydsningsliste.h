@@ -9,6 +9,7 @@ public:
     explicit TAfkrydsningslisteUdskrift(QObject* owner = nullptr);
 
     bool HasData() override;
+    bool WritesHtml() const override { return false; }
     void Prepare() override;
     void PrintOvelse() override;
 

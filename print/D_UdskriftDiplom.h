@@ -32,6 +32,7 @@ public:
         : TDiplomUdskrift(owner, Plads1 | Plads2 | Plads3, -1) {}
 
     bool HasData() override;
+    bool WritesHtml() const override { return false; }
     void PrintOvelse() override;
 
     int Places() const { return places_; }

@@ -11,6 +11,7 @@ public:
     explicit TDommerlisteUdskrift(QObject* owner = nullptr);
 
     bool HasData() override;
+    bool WritesHtml() const override { return false; }
     void Prepare() override;
     void PrintOvelse() override;
 

@@ -46,6 +46,10 @@ constexpr double TeamSpace = 0.5;
 constexpr double TeamRowSpace = 0.15;
 constexpr double SectionTitleSize = 1.3;
 
+// The layout columns of the result: its own, and where it stands when the heat column takes that one.
+constexpr std::size_t ResultColumn = 3;
+constexpr std::size_t ResultColumnBesideHeat = 2;
+
 const QString Nbsp = QStringLiteral("&nbsp;");
 const QString NoHeatDashes = QString(40, u'-');
 
@@ -74,7 +78,56 @@ TResultatlisteUdskrift::TResultatlisteUdskrift(QObject* owner)
         Print().LoadLayout(motion ? QStringLiteral("Motion_Resultatliste") : QStringLiteral("Resultatliste"),
                            StaevneManager->GetRptFileName());
     }
+    LetResultHeadingFollow();
     AddHeaderSpacer();
+}
+
+void TResultatlisteUdskrift::LetResultHeadingFollow() {
+    TStdPrint& print = Print();
+    if (print.Columns().size() <= ResultColumn)
+        return;
+    const TColumnField own = print.Columns()[ResultColumn];
+    const TColumnField beside = print.Columns()[ResultColumnBesideHeat];
+    TPrintLines& header = print.Lines(TPrintSection::Header);
+    for (int i = 0; i < header.Count(); ++i) {
+        TPrintLine& line = header[i];
+        if (line.Row < FirstColumnHeadingRow)
+            continue;
+        std::vector<TPrintField> moved;
+        for (TPrintField& field : line.Fields) {
+            if (field.Kind != TFieldKind::Text || field.X != own.Left || field.Width != own.Width ||
+                field.Text.trimmed().isEmpty())
+                continue;
+            const int n = static_cast<int>(resultHeadings_.size());
+            TResultHeading heading{field.Text, QStringLiteral("Resultat.%1.kolonne").arg(n),
+                                   QStringLiteral("Resultat.%1.ved.heat").arg(n)};
+            field.Kind = TFieldKind::Variable;
+            field.Text = heading.InResultColumn;
+            TPrintField copy = field;
+            copy.X = beside.Left;
+            copy.Width = beside.Width;
+            copy.Alignment = beside.Alignment;
+            copy.Text = heading.BesideHeatColumn;
+            moved.push_back(copy);
+            resultHeadings_.push_back(heading);
+        }
+        line.Fields.insert(line.Fields.end(), moved.begin(), moved.end());
+    }
+    // Pages before any round (standings) show the heading in its own column.
+    for (const TResultHeading& heading : resultHeadings_) {
+        print.Variables().SetValue(heading.InResultColumn, heading.Text);
+        print.Variables().SetValue(heading.BesideHeatColumn, QString());
+    }
+}
+
+void TResultatlisteUdskrift::PlaceResultHeading(double row, bool besideHeatColumn) {
+    if (!WantsPrint() || resultHeadings_.empty())
+        return;
+    TVariableList& variables = Print().GetLine(Body, row).Variables;
+    for (const TResultHeading& heading : resultHeadings_) {
+        variables.SetValue(heading.InResultColumn, besideHeatColumn ? QString() : heading.Text);
+        variables.SetValue(heading.BesideHeatColumn, besideHeatColumn ? heading.Text : QString());
+    }
 }
 
 // ---------------------------------------------------------------- the steps
@@ -164,6 +217,8 @@ void TResultatlisteUdskrift::KlasseChanged() {
 
 void TResultatlisteUdskrift::CollectHeats() {
     heatWinds_.clear();
+    unseeded_ =
+        std::none_of(Rows().begin(), Rows().end(), [](const TResultat* row) { return row->HasHeat(); });
     for (const TResultat* row : Rows())
         if (row->Heat >= 1 && row->Heat <= MaxHeatNr)
             heatWinds_[row->Heat] = row->Vind;
@@ -175,6 +230,7 @@ void TResultatlisteUdskrift::ResultListBody(bool withSeries, TTableMode mode, co
     CollectHeats();
     ShowHeatColumn = info.IsVindPrForsog() || (!ByHeat && heatWinds_.size() >= 2);
     ColumnCount = ShowHeatColumn ? 9 : 8;
+    PlaceResultHeading(Row, ShowHeatColumn);
     TableHeading(title);
 
     runningNumber_ = 0;
@@ -183,7 +239,7 @@ void TResultatlisteUdskrift::ResultListBody(bool withSeries, TTableMode mode, co
     bool first = true;
     qint32 heat = 0;
     for (TResultat* row : Rows()) {
-        if (!row->HasHeat() && data.UdeladRettelserFoerSeedning)
+        if (!row->HasHeat() && !unseeded_ && data.UdeladRettelserFoerSeedning)
             continue;
         if (mode == TTableMode::Improvement && row->GetPRForbedring() <= 0)
             continue;
@@ -275,7 +331,8 @@ QString TResultatlisteUdskrift::PlaceText(const TResultat& row, TTableMode mode)
         hasPrevious_ = true;
         return equal ? QStringLiteral("=") : QString::number(runningNumber_);
     }
-    if (!placed || !row.HasHeat() || row.Plac == 0)
+    // A late row of a seeded round has no place yet; in a round never seeded every row has one.
+    if (!placed || (!row.HasHeat() && !unseeded_) || row.Plac == 0)
         return {};
     const QString place = QString::number(row.Plac);
     const bool equal = hasPrevious_ && place == previousPlace_;
@@ -411,7 +468,8 @@ void TResultatlisteUdskrift::HeatHeading(qint32 heat) {
     QString title;
     QString wind;
     if (heat == 0) {
-        title = data.Engelsk ? NoHeatDashes : QStringLiteral("RETTELSER FØR SEEDNING");
+        if (!unseeded_)
+            title = data.Engelsk ? NoHeatDashes : QStringLiteral("RETTELSER FØR SEEDNING");
     } else {
         if (heatWinds_.size() >= 2)
             title = info.GetHeatText(heat);
@@ -506,6 +564,8 @@ void TResultatlisteUdskrift::WindLine() {
 void TResultatlisteUdskrift::OutputRow() {
     if (WantsPrint()) {
         TStdPrint& print = Print();
+        // Every row says where its heading stands: a page drawn alone in the preview finds it too.
+        PlaceResultHeading(Row, ShowHeatColumn);
         for (int i = TextPlace; i <= TextReaction; ++i) {
             if (i == TextHeat && !ShowHeatColumn)
                 continue;
@@ -620,6 +680,7 @@ void TResultatlisteUdskrift::TeamSection(const QString& title, bool recomputed) 
     ShowHeatColumn = false;
     ColumnCount = 8;
     const double from = Row;
+    PlaceResultHeading(Row, false);
     if (WantsPrint()) {
         Print().GetLine(Body, Row).SetSpaceBefore(TeamSpace);
         Print().AddBodyRule(RuleListHeading, Row);

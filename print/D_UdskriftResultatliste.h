@@ -79,6 +79,13 @@ private:
     bool HasSecondModel() const;
     void RecomputeSecondModel();
 
+    // The layout's heading over the result column becomes a pair of page variables, one in the result's
+    // column and one in the heat column's place, so that each page's heading stands where its results do.
+    void LetResultHeadingFollow();
+    // From the body line at row on, the heading stands over layout column 2 (the result beside the heat
+    // column) or over column 3.
+    void PlaceResultHeading(double row, bool besideHeatColumn);
+
     // The heats of the rows (1..255) with the wind of each (its last row's), for the table being output.
     void CollectHeats();
     // Photo-finish pictures: the link of the heat's picture; empty when it has none.
@@ -89,6 +96,8 @@ private:
     bool ByHeat = false;
     bool Sorted = false;
     bool ShowHeatColumn = false;
+    // No row of the round has a heat: its rows are placed as they stand, not as corrections to a seeding.
+    bool unseeded_ = false;
     bool recomputed_ = false;
     // "=" for shared places: the previous row's place and result.
     int runningNumber_ = 0;
@@ -98,6 +107,13 @@ private:
     // Text 6 of a relay row: its members, one to a line.
     QStringList members_;
     std::map<qint32, qint32> heatWinds_;
+    // The result column's heading lines and the two variables each is shown by.
+    struct TResultHeading {
+        QString Text;
+        QString InResultColumn;
+        QString BesideHeatColumn;
+    };
+    std::vector<TResultHeading> resultHeadings_;
     // The meet's photo-finish folder as found on disk, looked for once a run; empty when there is none.
     mutable std::optional<QString> photoDir_;
 };

@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QIODevice;
 class QObject;
@@ -195,8 +196,13 @@ public:
     // Set when a printer run has ended.
     bool Printed = false;
 
-    // Prints every page on the application's current printer; nothing for an empty body.
+    // Prints every page on the application's current printer; nothing for an empty body. With no printer
+    // set up the no-printer choice names a PDF file to write instead (the first run of this engine asks,
+    // later runs write beside it, numbered); without a choice installed that raises EPrintError. A print
+    // that fails raises EPrintError naming the cause; an existing PDF file is replaced only by a whole one.
     virtual void Print();
+    // The next print run with no printer set up asks anew where the list goes.
+    void ForgetPdfChoice() { pdfChoice_.reset(); }
     // Shows the model in the preview window, where the user may print it; nothing for an empty body or
     // where no window can be shown.
     virtual void Preview();
@@ -212,6 +218,13 @@ public:
 
 private:
     void ShowPreviewWindow();
+    void PrintOnPrinter();
+    void PrintToPdfFile(const QString& fileName);
+
+    // With no printer: the PDF file chosen for this engine's runs (empty: print nothing), and the runs
+    // written.
+    std::optional<QString> pdfChoice_;
+    int pdfRuns_ = 0;
 };
 
 // Shows the preview window of an engine, modally. The window program installs it; without one Preview
@@ -219,3 +232,9 @@ private:
 using TPrintPreviewWindow = std::function<void(TPrint& print)>;
 // Installs window (empty: none) and hands back the one it replaces.
 TPrintPreviewWindow SetPrintPreviewWindow(TPrintPreviewWindow window);
+
+// Asked when a list is to be printed and no printer is set up: the PDF file to write it to instead, or
+// empty to print nothing. The window program installs one that tells the user and offers a file dialog.
+using TNoPrinterChoice = std::function<QString(TPrint& print)>;
+// Installs choice (empty: none) and hands back the one it replaces.
+TNoPrinterChoice SetNoPrinterChoice(TNoPrinterChoice choice);

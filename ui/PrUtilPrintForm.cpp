@@ -1,12 +1,16 @@
 #include "ui/PrUtilPrintForm.h"
 
 #include "foundation/Messages.h"
+#include "model/D_Globals.h"
+#include "model/D_Staevne.h"
 #include "platform/Printer.h"
+#include "print/D_Html.h"
 #include "ui/DialogRunner.h"
 #include "ui/WidgetKit.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
@@ -174,6 +178,8 @@ void TPrUtilPrintForm::PrinterSetupClick() {
 
 void TPrUtilPrintForm::UdskrivTilPrinterClick() {
     print_.PageNo = 0;
+    // Each click is a print of its own: without a printer it asks again where the list goes.
+    print_.ForgetPdfChoice();
     try {
         print_.Print();
     } catch (const Exception& error) {
@@ -198,4 +204,36 @@ void ShowPrintPreviewForm(TPrint& print) {
 
 void InstallPrintPreviewWindow() {
     SetPrintPreviewWindow(ShowPrintPreviewForm);
+}
+
+// ---------------------------------------------------------------- no printer
+
+QString ChoosePdfInsteadOfPrinter(TPrint& print) {
+    auto* owner = qobject_cast<QWidget*>(print.Owner());
+    if (!owner)
+        owner = QApplication::activeWindow();
+    ShowInformation(owner, QStringLiteral("Der er ingen printer sat op på denne maskine, så listen kan ikke "
+                                          "udskrives. Du kan gemme den som en PDF-fil i stedet."));
+    QFileDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("PdfFileDialog"));
+    dialog.setWindowTitle(QStringLiteral("Gem listen som PDF"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("PDF-filer (*.pdf)"), QStringLiteral("Alle filer (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    const QString folder = StaevneManager && StaevneManager->GetCurrentIndex() >= 0
+                               ? StaevneManager->GetStaevneDir()
+                               : ProgramDir;
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    const QString title = print.Title.trimmed().isEmpty() ? QStringLiteral("Liste") : print.Title.trimmed();
+    dialog.selectFile(SafeFileName(title) + QStringLiteral(".pdf"));
+    if (RunDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+void InstallNoPrinterChoice() {
+    SetNoPrinterChoice(ChoosePdfInsteadOfPrinter);
 }

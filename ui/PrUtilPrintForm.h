@@ -66,3 +66,9 @@ void ShowPrintPreviewForm(TPrint& print);
 
 // Makes TPrint::Preview open the window; the window program calls this once at start.
 void InstallPrintPreviewWindow();
+
+// With no printer set up: tells the user so and offers a file dialog (through the dialog runner) for a PDF
+// file to write the list to instead; empty when the user cancels.
+QString ChoosePdfInsteadOfPrinter(TPrint& print);
+// Makes TPrint::Print ask ChoosePdfInsteadOfPrinter when there is no printer; called once at start.
+void InstallNoPrinterChoice();

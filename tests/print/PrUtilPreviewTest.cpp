@@ -4,8 +4,11 @@
 #include "support/PrinterToPdf.h"
 #include "support/Test.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -95,6 +98,96 @@ TEST_F(PrUtilPreviewTest, ThePreviewShowsEveryPageOneBelowTheOtherWithItsFooterA
         print.PaintPreview(painter, layout, QRect(0, second.Top, layout.Width, 25));
     }
     EXPECT_EQ(part.TextsOf(0), QStringList({"Hoved", "R11"}));
+}
+
+// ---------------------------------------------------------------- no printer
+
+// No printer set up, and the no-printer choice replaced by one that notes each question and answers from a
+// list.
+class NoPrinter : public ::testing::Test {
+protected:
+    NoPrinter()
+        : previous_(SetNoPrinterChoice([this](TPrint& print) {
+            Asked.append(print.Title);
+            return Answers.isEmpty() ? QString() : Answers.takeFirst();
+        })) {}
+    ~NoPrinter() override { SetNoPrinterChoice(previous_); }
+    static void AddLine(TPrint& print, const QString& text) {
+        print.AddField(Body, TPrintAlignment::Left, 0, print.Lines(Body).Count() + 1, 0, TFieldKind::Text,
+                       text);
+    }
+    QString Path(const QString& name) const { return folder_.filePath(name); }
+
+    QStringList Asked;
+    QStringList Answers;
+
+private:
+    const TNoPrinter none_;
+    QTemporaryDir folder_;
+    TNoPrinterChoice previous_;
+};
+
+TEST_F(NoPrinter, TheChoiceIsAskedOnceAJob_ItsRunsGoToThePdfAndNumberedOnesBesideIt) {
+    EXPECT_FALSE(Platform::PrinterIsSetUp());
+    TPrint print;
+    print.Title = "Resultatliste";
+    AddLine(print, "første klasse");
+    Answers = QStringList({Path("liste.pdf")});
+    print.Print();
+    EXPECT_TRUE(print.Printed);
+    print.ClearSection(Body);
+    AddLine(print, "anden klasse");
+    print.Print();
+    EXPECT_EQ(Asked, QStringList({"Resultatliste"}));
+    EXPECT_EQ(PdfFilePages(Path("liste.pdf")).join("").simplified(), "første klasse");
+    EXPECT_EQ(PdfFilePages(Path("liste-2.pdf")).join("").simplified(), "anden klasse");
+
+    // A new print asks again, and an answer of nothing prints nothing, for the rest of the job too.
+    print.ForgetPdfChoice();
+    print.Printed = false;
+    print.Print();
+    print.Print();
+    EXPECT_EQ(Asked.size(), 2);
+    EXPECT_FALSE(print.Printed);
+    EXPECT_FALSE(QFile::exists(Path("liste-3.pdf")));
+}
+
+TEST_F(NoPrinter, AFileThatCannotBeWrittenIsNamedWithItsCause_AndWithoutAChoiceThePrintFailsSayingSo) {
+    TPrint print;
+    AddLine(print, "linje");
+    Answers = QStringList({Path("mangler/liste.pdf")});
+    try {
+        print.Print();
+        ADD_FAILURE() << "no failure";
+    } catch (const EPrintError& error) {
+        EXPECT_TRUE(error.Message().startsWith("Listen kan ikke gemmes som PDF-filen"))
+            << error.Message().toStdString();
+        EXPECT_TRUE(error.Message().contains("mappen")) << error.Message().toStdString();
+        EXPECT_TRUE(error.Message().contains("findes ikke")) << error.Message().toStdString();
+    }
+    EXPECT_FALSE(print.Printed);
+
+    // A folder of the name is no file to write.
+    ASSERT_TRUE(QDir().mkpath(Path("mappe.pdf")));
+    TPrint other;
+    AddLine(other, "linje");
+    Answers = QStringList({Path("mappe.pdf")});
+    try {
+        other.Print();
+        ADD_FAILURE() << "no failure";
+    } catch (const EPrintError& error) {
+        EXPECT_TRUE(error.Message().contains("er en mappe")) << error.Message().toStdString();
+    }
+
+    SetNoPrinterChoice(nullptr);
+    TPrint alone;
+    AddLine(alone, "linje");
+    try {
+        alone.Print();
+        ADD_FAILURE() << "no failure";
+    } catch (const EPrintError& error) {
+        EXPECT_EQ(error.Message(), "Der er ingen printer sat op, så listen kan ikke udskrives.");
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "model/D_Staevne.h"
 #include "support/Test.h"
 
+#include <QFontMetricsF>
 #include <QRegularExpression>
 
 namespace {
@@ -198,6 +199,65 @@ TEST_F(TResultatlisteTest, LongJumpWithWindPerAttempt_TheSeriesAndTheBestLegalMa
     // A row gets cells for its own attempts only.
     EXPECT_EQ(HtmlXPath(page, "count(//table[@class='rs']//tr[3]/td)"), "7");
     EXPECT_EQ(HtmlXPath(page, "string(//tr[td='7.50']/td[1]/@class)"), "ko1");
+}
+
+TEST_F(TResultatlisteTest, AFieldRoundTypedBeforeSeedingIsPlacedAsItStands) {
+    Settings().UdeladRettelserFoerSeedning = true;
+    TOvelseInfo& jump = Round("M", "LÆ");
+    AddResultat(jump, 1, Fields({{Heat, 0}}), Serie({{745, 18}}));
+    AddResultat(jump, 4, Fields({{Heat, 0}}), Serie({{700, 999}, {710, -3}}));
+    Load(jump);
+    const QStringList lines = Print("lj-unseeded");
+    EXPECT_EQ(Matching(lines, "(AGF|Sparta & <Co>)$"),
+              QStringList({"1 7.45 +1.8 JENSEN Hans -1999 AGF", "2 7.10 -0.3 LUND Kim -2001 Sparta & <Co>"}))
+        << lines.join("\n").toStdString();
+    EXPECT_TRUE(Matching(lines, "RETTELSER").isEmpty());
+    const QString page = Html("lj-unseeded");
+    EXPECT_EQ(HtmlXPath(page, "string(//tr[td='LUND Kim -2001']/td[1])"), "2");
+    EXPECT_EQ(HtmlXPath(page, "count(//td[contains(.,'RETTELSER')])"), "0");
+}
+
+// The heading of the result column stands where the results do: over layout column 2 beside the heat or
+// wind column, else over column 3.
+TEST_F(TResultatlisteTest, TheResultHeadingFollowsTheResultsColumn) {
+    TOvelseInfo& byResult = Round("M", "100", "I");
+    SetRunde(byResult, OvelseRnField::ResType, 1);
+    AddRun(byResult, 1, 1, 1052, 12);
+    AddRun(byResult, 4, 2, 1049, -4);
+    AddRun(Round("M", "100", "F"), 7, 1, 1100, 5);
+    TOvelseInfo& jump = Round("M", "LÆ");
+    AddResultat(jump, 1, Fields({{Heat, 1}}), Serie({{745, 18}}));
+    // The right ends (pixels at 300 dpi) of the heading and of the mark, both right-aligned in their columns.
+    const auto rightEnds = [&](TOvelseInfo& round, const QString& mark) {
+        Load(round);
+        QList<double> found;
+        const TPrintPreviewWindow previous = SetPrintPreviewWindow([&](TPrint& print) {
+            TRecordingDevice device(300);
+            RecordPrint(print, device);
+            // The topmost of each text: the table's mark, not the series'.
+            for (const QString& text : {QStringLiteral("Resultat"), mark}) {
+                const TRecordedText* top = nullptr;
+                for (const TRecordedText& drawn : device.Texts)
+                    if (drawn.Text == text && (!top || drawn.Baseline.y() < top->Baseline.y()))
+                        top = &drawn;
+                if (top)
+                    found.append(top->Baseline.x() + QFontMetricsF(top->Font).horizontalAdvance(top->Text));
+            }
+        });
+        TResultatlisteUdskrift job;
+        job.SetData(&Data());
+        job.SetUdskrivTilSkaerm(true);
+        job.RunOne();
+        SetPrintPreviewWindow(previous);
+        return found;
+    };
+    for (const auto& [round, mark] :
+         {std::pair{&byResult, QStringLiteral("10.49")}, std::pair{&jump, QStringLiteral("7.45")},
+          std::pair{&Round("M", "100", "F"), QStringLiteral("11.00")}}) {
+        const QList<double> found = rightEnds(*round, mark);
+        ASSERT_EQ(found.size(), 2) << mark.toStdString();
+        EXPECT_NEAR(found[0], found[1], 4) << mark.toStdString();
+    }
 }
 
 TEST_F(TResultatlisteTest, SeriesAreLeftOutOfPrintsOnlyWhenTheMeetSaysSo) {

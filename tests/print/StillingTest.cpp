@@ -20,8 +20,9 @@ const QStringList Decathlon = {"C100", "CLÆ", "CKU", "CHØ", "C400", "C110H", "
 class TStillingTest : public TResultatlisteListTest {
 protected:
     // A decathlon of class M with automatic totals. Ane has too much wind on average and a long jump
-    // with little wind to count instead; Bo's winds are legal; Carl has too much wind and no such jump.
-    void AddDecathlon() {
+    // with little wind to count instead; Bo's winds are legal; Carl has too much wind and no such jump. Every
+    // row in the heat given (0: none, as rows typed before any seeding).
+    void AddDecathlon(qint32 heat = 1) {
         for (const QString& ovelse : Decathlon)
             AddProgramme({{"M", ovelse, "F"}});
         AddProgramme({{"M", "10K", "F"}});
@@ -42,7 +43,7 @@ protected:
         const auto discipline = [&](const QString& ovelse, qint32 nr, qint32 resultat, qint32 vind,
                                     double point, qint32 point3) {
             AddResultat(Round("M", ovelse), nr, [=](TResultatTable& t) {
-                Fields({{Heat, 1}, {Resultat, resultat}, {Vind, vind}, {Point3, point3}})(t);
+                Fields({{Heat, heat}, {Resultat, resultat}, {Vind, vind}, {Point3, point3}})(t);
                 t.GetField(Point)->SetAsFloat(point);
             });
         };
@@ -57,7 +58,7 @@ protected:
             AddResultat(
                 Round("M", "CLÆ"), nr,
                 [=](TResultatTable& t) {
-                    t.GetField(Heat)->SetAsInteger(1);
+                    t.GetField(Heat)->SetAsInteger(heat);
                     t.GetField(Point)->SetAsFloat(point);
                 },
                 serier.SaveToString());
@@ -75,7 +76,7 @@ protected:
         discipline("C110H", 22, 1520, 5, 810, 0);
         discipline("C110H", 23, 1600, 30, 700, 0);
         for (const qint32 nr : {21, 22, 23})
-            AddResultat(Round("M", "10K"), nr, Fields({{Heat, 1}}));
+            AddResultat(Round("M", "10K"), nr, Fields({{Heat, heat}}));
         // The event editor stores the totals it computes.
         TResultatManager editor;
         editor.LoadOvelse(&Round("M", "10K"));
@@ -156,6 +157,27 @@ TEST_F(TStillingTest, ADecathlonsDisciplinesWithTheirWindsAndTheApprovedSeries) 
     EXPECT_EQ(Row(Data(), 21).Point3, 860);
     EXPECT_EQ(Row(Data(), 21).Point, 0);
     EXPECT_EQ(Row(Data(), 21).Resultat, 3180);
+}
+
+TEST_F(TStillingTest, ADecathlonNeverSeededHasItsPlacesOnPaperAndInHtml_WhateverTheMeetLeavesOut) {
+    AddDecathlon(0);
+    Load(Round("M", "10K"));
+    for (const bool leftOut : {false, true}) {
+        Settings().UdeladRettelserFoerSeedning = leftOut;
+        const QString name = leftOut ? "decathlon-unseeded-left-out" : "decathlon-unseeded";
+        const QStringList lines = Print(name);
+        EXPECT_TRUE(Matching(lines, "RETTELSER").isEmpty()) << lines.join("\n").toStdString();
+        EXPECT_EQ(Matching(lines, "^\\d \\d+ KAMP"),
+                  QStringList({"1 3180 KAMP Ane -2000 AGF", "2 2960 KAMP Bo -2001 Sparta",
+                               "3 2230 KAMP Carl -2002 AGF"}))
+            << lines.join("\n").toStdString();
+        EXPECT_EQ(Matching(lines, "^Ane Kamp R").size(), 1) << "the disciplines as before";
+
+        const QString page = Html(name);
+        EXPECT_EQ(HtmlErrors(page), "");
+        EXPECT_EQ(HtmlXPath(page, "count(//td[contains(.,'RETTELSER')])"), "0");
+        EXPECT_EQ(HtmlXPath(page, "string(//table[@class='rl']//tr[td='KAMP Bo -2001']/td[1])"), "2");
+    }
 }
 
 TEST_F(TStillingTest, StandingsAfterADiscipline_AndTheSecondModelsTablesWhenTheMeetCountsIt) {

@@ -30,3 +30,27 @@ private:
     QPrinter::OutputFormat format_;
     QString fileName_;
 };
+
+// The current printer as a machine without any printer has it (PDF output with no file to write), for as
+// long as the object lives.
+class TNoPrinter {
+public:
+    TNoPrinter()
+        : printer_(Platform::CurrentPrinter())
+        , format_(printer_.outputFormat())
+        , fileName_(printer_.outputFileName()) {
+        printer_.setOutputFormat(QPrinter::PdfFormat);
+        printer_.setOutputFileName(QString());
+    }
+    ~TNoPrinter() {
+        printer_.setOutputFileName(fileName_);
+        printer_.setOutputFormat(format_);
+    }
+    TNoPrinter(const TNoPrinter&) = delete;
+    TNoPrinter& operator=(const TNoPrinter&) = delete;
+
+private:
+    QPrinter& printer_;
+    QPrinter::OutputFormat format_;
+    QString fileName_;
+};

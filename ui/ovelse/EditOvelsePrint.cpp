@@ -128,7 +128,8 @@ void TEditOvelseForm::RunJobTwice(TMakeUdskrift make, const QString& htmlPrefix,
     SetupJob(*job);
     job->HtmlNamePrefix = htmlPrefix;
     run(*job);
-    if (!job->WantsPrint() || !HtmlUdskrift->isChecked())
+    // A list that exists only on paper has no page to write.
+    if (!job->WantsPrint() || !HtmlUdskrift->isChecked() || !job->WritesHtml())
         return;
     const std::unique_ptr<TUdskrift> html = make(this);
     SetupJob(*html);

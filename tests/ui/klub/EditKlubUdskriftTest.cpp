@@ -2,9 +2,14 @@
 
 #include "EditKlubTestSupport.h"
 #include "print/PrUtil.h"
+#include "support/PrinterToPdf.h"
+#include "ui/PrUtilPrintForm.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QListWidget>
+#include <QProcess>
+#include <QScopeGuard>
 
 namespace {
 
@@ -84,6 +89,30 @@ TEST_F(EditKlubUdskrift, ThePrintPanelChoosesTheClassesAndClubsOfEveryPrint) {
     ASSERT_EQ(Previews.size(), 3u);
     EXPECT_EQ(Previews[2].Rows, QStringList({"Klub 1"}));
     EXPECT_EQ(Shown(), QStringList());
+}
+
+TEST_F(EditKlubUdskrift, ToThePrinterWithoutOneTheUserIsToldSoAndMayKeepTheListAsAPdfFile) {
+    AddAarhusAndOdense();
+    const TNoPrinter none;
+    const TNoPrinterChoice saved = SetNoPrinterChoice(ChoosePdfInsteadOfPrinter);
+    const auto restore = qScopeGuard([&] { SetNoPrinterChoice(saved); });
+    const QString file = Path("aarhus.pdf");
+    TScriptedDialogs dialogs;
+    dialogs->Answer<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectFile(file);
+        return int(QDialog::Accepted);
+    });
+    TEditKlubForm& form = Open("Aarhus");
+    ASSERT_TRUE(form.UdskrivTilPrinter->isChecked());
+    Trigger(form.Klubliste1Tool);
+    EXPECT_TRUE(Previews.empty());
+    EXPECT_EQ(Shown(),
+              QStringList({"Der er ingen printer sat op på denne maskine, så listen kan ikke udskrives. "
+                           "Du kan gemme den som en PDF-fil i stedet."}));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    EXPECT_TRUE(QString::fromUtf8(pdftotext.readAllStandardOutput()).contains(QStringLiteral("Aarhus")));
 }
 
 TEST_F(EditKlubUdskrift, AClubListSavesTheClubFirstAndShowsItAgainAfterwards) {

@@ -11,15 +11,18 @@
 #include "platform/Printer.h"
 #include "print/D_UdskriftTidsskema.h"
 #include "print/PrUtil.h"
+#include "ui/PrUtilPrintForm.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace {
 
@@ -132,6 +135,51 @@ TEST_F(Prints, PrinterAndHtmlMakeTwoRuns_TheListPrintedAndItsPageWritten) {
     Trigger(form->StartlisteToolButton);
     EXPECT_EQ(previews.Pages.size(), 1);
     EXPECT_EQ(form->PageControl->currentWidget(), form->OvelsePage);
+}
+
+TEST_F(Prints, ListsThatExistOnlyOnPaperPrintOnceWithHtmlTickedAndSayNothing) {
+    const TPrinterToPdf pdf;
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "F"));
+    Options(*form, false, true, true);
+    Trigger(form->Plads1);
+    EXPECT_TRUE(PdfText(pdf.FileName()).contains(QStringLiteral("1. PRÆMIE")));
+    OpenResultPage(*form, Round("M", "100", "I"));
+    Trigger(form->AfkrydsningToolButton);
+    EXPECT_TRUE(PdfText(pdf.FileName()).contains(QStringLiteral("Afkrydsningsliste")));
+    Trigger(form->DommerlisteToolButton);
+    EXPECT_TRUE(PdfText(pdf.FileName()).contains(QStringLiteral("Dommerliste")));
+    EXPECT_EQ(Shown(), QStringList());
+    EXPECT_EQ(PageNames(), QStringList());
+}
+
+TEST_F(Prints, WithoutAPrinterTheUserIsToldSoAndMayKeepTheListAsAPdfFile) {
+    const TNoPrinter none;
+    const TNoPrinterChoice saved = SetNoPrinterChoice(ChoosePdfInsteadOfPrinter);
+    const auto restore = qScopeGuard([&] { SetNoPrinterChoice(saved); });
+    const QString file = Path("resultater.pdf");
+    TScriptedDialogs dialogs;
+    dialogs->Answer<QFileDialog>([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.selectedFiles().value(0).section(u'/', -1), "Resultatliste.pdf");
+        dialog.selectFile(file);
+        return int(QDialog::Accepted);
+    });
+    const auto form = Open();
+    OpenResultPage(*form, Round("M", "100", "F"));
+    Options(*form, false, true, false);
+    Trigger(form->ResultatlisteToolButton);
+    EXPECT_EQ(Shown(),
+              QStringList({"Der er ingen printer sat op på denne maskine, så listen kan ikke udskrives. "
+                           "Du kan gemme den som en PDF-fil i stedet."}));
+    EXPECT_TRUE(PdfText(file).contains(QStringLiteral("10.05"))) << PdfText(file).toStdString();
+
+    // Cancelled: nothing is written and nothing more is said.
+    QFile::remove(file);
+    dialogs->Answer<QFileDialog>([](QFileDialog&) { return int(QDialog::Rejected); });
+    Trigger(form->ResultatlisteToolButton);
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(Shown().size(), 1) << "told again, and no more";
+    EXPECT_EQ(dialogs->Shown, QStringList({"QFileDialog", "QFileDialog"}));
 }
 
 TEST_F(Prints, ScreenAndPrinterExcludeEachOther) {
@@ -283,7 +331,11 @@ TEST_F(Prints, DiplomasGoToTheDiplomPrinterWhichIsPutBackAfterAFailingJobToo) {
     Options(*form, false, true, false);
     Platform::CurrentPrinter().setOutputFileName(Path("no such folder/diplom.pdf"));
     Trigger(form->Plads1);
-    EXPECT_EQ(Shown(), QStringList({"Udskriften kan ikke startes på printeren"}));
+    const QStringList shown = Shown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("Udskriften kan ikke startes på printeren: mappen"))
+        << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].endsWith("no such folder\" findes ikke.")) << shown[0].toStdString();
     EXPECT_EQ(Platform::RequestedPrinter(), "Listeprinter");
 }
 
