@@ -1,6 +1,7 @@
 #include "foundation/controls/RvkForms.h"
 
 #include "foundation/Messages.h"
+#include "foundation/controls/FormSize.h"
 #include "platform/Registry.h"
 
 #include <QAbstractItemView>
@@ -208,6 +209,8 @@ void TStdFormBehaviour::AfterShow(const QShowEvent* event) {
     if (FirstShow) {
         FirstShow = false;
         LoadPlacement();
+        // Whether its own size or a placement kept from a bigger screen: the window fits the screen it is on.
+        FitOnScreen(form_);
     }
     busy_.reset();
 }
