@@ -8,6 +8,7 @@
 #include "support/ResultFixture.h"
 
 #include "foundation/controls/MsgForm.h"
+#include "foundation/controls/Tablist.h"
 #include "model/D_Globals.h"
 #include "model/D_Indlaes.h"
 #include "model/D_Ovelser.h"
@@ -30,7 +31,9 @@
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -65,7 +68,9 @@ public:
     }
 
     void Inspect(QWidget& window, const QString& state = {}) {
-        const QString name = QString::fromLatin1(window.metaObject()->className()) + state;
+        QString name = QString::fromLatin1(window.metaObject()->className()) + state;
+        if (const int times = ++shown_[name]; times > 1)
+            name += u'#' + QString::number(times);
         Seen << QString::fromLatin1(window.metaObject()->className());
         const QString folder = qEnvironmentVariable("ZUNO_SCREENSHOTS");
         const QString size = QStringLiteral("%1x%2").arg(Screen().width()).arg(Screen().height());
@@ -80,6 +85,9 @@ public:
     std::map<QString, std::function<void(QDialog&)>> Explore;
     QStringList Seen;
     QStringList Faults;
+
+private:
+    std::map<QString, int> shown_;
 };
 
 class LaptopScreen : public TResultTest {
@@ -122,6 +130,17 @@ protected:
         button->click();
         Settle();
     }
+    static void FrontPage(TStaevneDefForm& form) {
+        form.StaevneNavn->setText(QStringLiteral("Sommerstævne"));
+        form.Stadion->setText(QStringLiteral("Østerbro Stadion"));
+        form.Arrangor->setText(QStringLiteral("Sparta"));
+        Settle();
+    }
+    static void SelectAll(QListWidget* list) {
+        for (int row = 0; row < list->count(); ++row)
+            list->item(row)->setSelected(true);
+        Settle();
+    }
     void ExpectFitting(const QStringList& windows) {
         EXPECT_EQ(Runner().Faults, QStringList());
         for (const QString& window : windows)
@@ -141,7 +160,31 @@ TEST_F(LaptopScreen, TheMainWindowAndTheMeetDialogsFitWithEveryPage) {
     QApplication::sendEvent(&window, &reveal);
     Settle();
     Runner().Inspect(window);
-    From<TStaevneDefForm>(window.NytStaevneButton);
+    // A new meet's wizard page by page, its lists filled; then the first page of each team template.
+    From<TStaevneDefForm>(window.NytStaevneButton, [this](TStaevneDefForm& form) {
+        FrontPage(form);
+        form.NaesteButton->click();
+        form.Ungdom->click();
+        SelectAll(form.StandardKlasser);
+        form.OpretKlasser->click();
+        Runner().Inspect(form, QStringLiteral("-Klasser"));
+        form.NaesteButton->click();
+        SelectAll(form.KlasseListbox2);
+        SelectAll(form.StandardOvelser);
+        form.OpretOvelser->click();
+        Runner().Inspect(form, QStringLiteral("-Ovelser"));
+        form.NaesteButton->click();
+        Runner().Inspect(form, QStringLiteral("-Runder"));
+    });
+    for (const char* skabelon : {"Danmarksturnering", "VeteranHoldturnering", "DMUHold"}) {
+        From<TStaevneDefForm>(window.NytStaevneButton, [this, skabelon](TStaevneDefForm& form) {
+            FrontPage(form);
+            form.findChild<QRadioButton*>(QString::fromLatin1(skabelon))->click();
+            form.NaesteButton->click();
+            Settle();
+            Runner().Inspect(form, u'-' + QString::fromLatin1(skabelon));
+        });
+    }
     From<TValgStaevne2Form>(window.VaelgStaevneButton, [](TValgStaevne2Form& form) {
         form.RetButton->click();
         form.SletButton->click();

@@ -361,7 +361,7 @@ void VisitPages(TPageVisit& visit) {
         auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget());
         const int shown = stack->currentIndex();
         for (int page = 0; page < stack->count(); ++page) {
-            if (page == shown || (tabs && !tabs->isTabEnabled(page)))
+            if (page == shown || (tabs && (!tabs->isTabEnabled(page) || !tabs->isTabVisible(page))))
                 continue;
             tabs ? tabs->setCurrentIndex(page) : stack->setCurrentIndex(page);
             Settle();
