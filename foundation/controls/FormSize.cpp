@@ -13,6 +13,11 @@ namespace {
 // A scroll page is never squeezed below a few lines of its page.
 constexpr int MinimumScrollHeight = 120;
 
+// The smallest size of a page, whether its layout or a size set on it says so.
+QSize Smallest(const QWidget& page) {
+    return page.minimumSizeHint().expandedTo(page.minimumSize());
+}
+
 } // namespace
 
 QRect AvailableArea(const QWidget& window) {
@@ -34,12 +39,7 @@ void FitOnScreen(QWidget& window) {
     const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
                            frame.right() - inner.right(), frame.bottom() - inner.bottom());
     const QSize room = area.size().shrunkBy(margins);
-    QSize wanted = inner.size();
-    // A window neither the program nor a kept placement sized got at most two thirds of the screen from
-    // Qt: it gets the room its controls ask for, as far as the screen has it.
-    if (!window.testAttribute(Qt::WA_Resized))
-        wanted = wanted.expandedTo(window.sizeHint());
-    const QSize size = wanted.boundedTo(room).expandedTo(window.minimumSize());
+    const QSize size = inner.size().boundedTo(room).expandedTo(window.minimumSize());
     if (size != inner.size())
         window.resize(size);
     const QSize outer = size.grownBy(margins);
@@ -48,6 +48,15 @@ void FitOnScreen(QWidget& window) {
     const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - outer.height()));
     if (QPoint(left, top) != frame.topLeft())
         window.move(left, top);
+}
+
+void GrowToContents(QWidget& window) {
+    // Qt gave a window that nobody sized at most two thirds of the screen.
+    if (!window.isWindow() || window.testAttribute(Qt::WA_Resized))
+        return;
+    const QSize wanted = window.size().expandedTo(window.sizeHint()).boundedTo(AvailableArea(window).size());
+    if (wanted != window.size())
+        window.resize(wanted);
 }
 
 TScrollPage::TScrollPage(QWidget* page, QWidget* parent)
@@ -62,7 +71,7 @@ QSize TScrollPage::sizeHint() const {
     const QWidget* page = widget();
     if (!page)
         return QScrollArea::sizeHint();
-    const QSize whole = page->sizeHint().expandedTo(page->minimumSizeHint());
+    const QSize whole = page->sizeHint().expandedTo(Smallest(*page));
     return whole + QSize(2 * frameWidth(), 2 * frameWidth());
 }
 
@@ -71,9 +80,9 @@ QSize TScrollPage::minimumSizeHint() const {
     if (!page)
         return QScrollArea::minimumSizeHint();
     // The page's width, with room for the vertical scroll bar: it scrolls up and down only.
-    const int width =
-        page->minimumSizeHint().width() + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
-    return {width, std::min(MinimumScrollHeight, page->minimumSizeHint().height())};
+    const QSize smallest = Smallest(*page);
+    const int width = smallest.width() + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+    return {width, std::min(MinimumScrollHeight, smallest.height())};
 }
 
 QWidget* ScrolledContent(QWidget* page) {

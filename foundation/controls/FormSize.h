@@ -8,10 +8,12 @@ class QWidget;
 
 // The part of the screen the window is on (the primary one before it shows) that windows may use.
 QRect AvailableArea(const QWidget& window);
-// Makes a window no bigger than that part, its frame included, and moves it wholly onto it; a window whose
-// size was never set gets its controls' whole size first, as far as it fits. A maximised, full-screen or
-// minimised window is left as it is.
+// Makes a window no bigger than that part, its frame included, and moves it wholly onto it; a maximised,
+// full-screen or minimised window is left as it is.
 void FitOnScreen(QWidget& window);
+// Gives a window whose size neither the program nor the user set the whole size its controls ask for, as
+// far as that part of the screen has room.
+void GrowToContents(QWidget& window);
 
 // Holds a page whose controls may need more room than the screen gives: it asks for the page's whole size,
 // and shows scroll bars only when the window gets less.

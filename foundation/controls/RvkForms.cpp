@@ -208,6 +208,7 @@ void TStdFormBehaviour::AfterShow(const QShowEvent* event) {
         return;
     if (FirstShow) {
         FirstShow = false;
+        GrowToContents(form_);
         LoadPlacement();
         // Whether its own size or a placement kept from a bigger screen: the window fits the screen it is on.
         FitOnScreen(form_);
