@@ -105,11 +105,12 @@ function(zuno_embed_files header array)
     file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/generated/${header} CONTENT "${content}" @ONLY)
 endfunction()
 
-# zuno_test(<folder> [GUI] [DEPS <targets...>])
+# zuno_test(<folder> [GUI] [EXCLUDE <pattern>] [DEPS <targets...>])
 # One GoogleTest binary per tests/<folder>, its subfolders included (they mirror the code's); each case is
-# its own CTest test, labelled <folder>. The folder's own headers are found by their bare names.
+# its own CTest test, labelled <folder>. The folder's own headers are found by their bare names. The cases
+# matching EXCLUDE (a --gtest_filter pattern) are left to a discovery of their own (zuno_screen_tests).
 function(zuno_test folder)
-    cmake_parse_arguments(ARG "GUI" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "EXCLUDE" "DEPS" ${ARGN})
     string(REPLACE "/" "_" name ${folder})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
          ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
@@ -126,8 +127,29 @@ function(zuno_test folder)
         set(support zuno_test_main)
     endif()
     target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} ${support} GTest::gtest GTest::gmock)
+    set(filter)
+    if(ARG_EXCLUDE)
+        set(filter TEST_FILTER "-${ARG_EXCLUDE}")
+    endif()
     gtest_discover_tests(test_${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
+        ${filter}
         PROPERTIES LABELS ${name} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# zuno_screen_tests(<folder> <pattern> <screens...>)
+# The cases of tests/<folder> matching pattern run once per screen, on the offscreen platform given that
+# screen: tests/data/screens/<screen>.json; each named "<screen>:<case>".
+function(zuno_screen_tests folder pattern)
+    string(REPLACE "/" "_" name ${folder})
+    foreach(screen ${ARGN})
+        gtest_discover_tests(test_${name}
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 60
+            TEST_FILTER "${pattern}"
+            TEST_PREFIX "${screen}:"
+            PROPERTIES LABELS ${name} ENVIRONMENT
+                "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/data/screens/${screen}.json")
+    endforeach()
 endfunction()

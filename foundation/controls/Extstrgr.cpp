@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -265,6 +266,9 @@ TExtStringGrid::TGridCell* TExtStringGrid::CellAt(int col, int row) {
 void TExtStringGrid::CellChanged(int col, int row) {
     if (col == col_ && row == row_ && editor_->text() != Cells(col, row))
         editor_->setText(Cells(col, row));
+    // A heading is read whole: its column is never narrower than it.
+    if (row == 0 && row < fixedRows_ && ColWidths(col) < HeadingWidth(col))
+        horizontalHeader()->resizeSection(col, HeadingWidth(col));
     if (updating_ > 0)
         return;
     if (row < fixedRows_)
@@ -414,7 +418,21 @@ int TExtStringGrid::ColWidths(int col) const {
 }
 
 void TExtStringGrid::SetColWidths(int col, int width) {
-    horizontalHeader()->resizeSection(col, width);
+    horizontalHeader()->resizeSection(col, std::max(width, HeadingWidth(col)));
+}
+
+int TExtStringGrid::HeadingWidth(int col) const {
+    if (fixedRows_ == 0 || col < 0 || col >= colCount_)
+        return 0;
+    const QString& text = rows_[0][static_cast<std::size_t>(col)].text;
+    if (text.trimmed().isEmpty())
+        return 0;
+    const QHeaderView* header = horizontalHeader();
+    const QFontMetrics metrics = header->fontMetrics();
+    int widest = 0;
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
 }
 
 int TExtStringGrid::DefaultRowHeight() const {

@@ -187,7 +187,10 @@ public:
     }
     TCellField* GetCellField(int col, int row) const;
     int ColWidths(int col) const;
+    // A column is given at least the width its heading needs.
     void SetColWidths(int col, int width);
+    // The width the heading of a column needs in the fixed row; 0 without one.
+    int HeadingWidth(int col) const;
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int height);
     TGridOptions Options() const { return options_; }

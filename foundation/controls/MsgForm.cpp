@@ -1,11 +1,15 @@
 #include "foundation/controls/MsgForm.h"
 
+#include "foundation/controls/FormSize.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 
@@ -24,6 +28,8 @@ constexpr int ButtonGap = 8;
 constexpr int RowGap = 12;
 constexpr int BottomMargin = 10;
 constexpr int ClientWidth = LabelLeft + LabelWidth + RightMargin;
+// Room kept on the screen for the window's title bar and frame.
+constexpr int FrameAllowance = 40;
 
 QStyle::StandardPixmap IconOf(TMessageKind kind) {
     switch (kind) {
@@ -44,6 +50,7 @@ TMessageForm::TMessageForm(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
     , MessageLabel(new QLabel(this))
+    , MessageScroll(new QScrollArea(this))
     , PaintBox(new QLabel(this))
     , OKBtn(MakeButton(ButtonCaption(mrOk), mrOk))
     , JaBtn(MakeButton(ButtonCaption(mrYes), mrYes))
@@ -54,6 +61,11 @@ TMessageForm::TMessageForm(QWidget* owner)
     MessageLabel->setTextFormat(Qt::PlainText);
     MessageLabel->setWordWrap(true);
     MessageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    MessageScroll->setObjectName(QStringLiteral("MessageScroll"));
+    MessageScroll->setFrameShape(QFrame::NoFrame);
+    MessageScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MessageScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MessageScroll->hide();
     PaintBox->setObjectName(QStringLiteral("PaintBox"));
     PaintBox->setGeometry(IconLeft, IconTop, IconSize, IconSize);
     PaintBox->setAlignment(Qt::AlignCenter);
@@ -80,14 +92,35 @@ void TMessageForm::Setup(const TMessageBox& box) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     MessageLabel->setText(text);
     const int labelHeight = std::max(MessageLabel->heightForWidth(LabelWidth), fontMetrics().height());
-    MessageLabel->setGeometry(LabelLeft, LabelTop, LabelWidth, labelHeight);
+    const int room =
+        AvailableArea(*this).height() - FrameAllowance - LabelTop - RowGap - ButtonHeight - BottomMargin;
+    const bool scrolls = labelHeight > room && room > 0;
+    int textHeight = labelHeight;
+    int clientWidth = ClientWidth;
+    if (scrolls) {
+        const int bar = MessageScroll->verticalScrollBar()->sizeHint().width();
+        textHeight = room;
+        clientWidth += bar;
+        if (MessageScroll->widget() != MessageLabel)
+            MessageScroll->setWidget(MessageLabel);
+        MessageLabel->resize(LabelWidth, labelHeight);
+        MessageScroll->setGeometry(LabelLeft, LabelTop, LabelWidth + bar, textHeight);
+    } else {
+        if (MessageScroll->widget() == MessageLabel) {
+            MessageScroll->takeWidget();
+            MessageLabel->setParent(this);
+        }
+        MessageLabel->setGeometry(LabelLeft, LabelTop, LabelWidth, labelHeight);
+    }
+    MessageScroll->setVisible(scrolls);
+    MessageLabel->show();
 
     QList<QPushButton*> row;
     for (int result : box.Buttons)
         row << (result == mrOk ? OKBtn : result == mrYes ? JaBtn : result == mrNo ? NejBtn : CancelBtn);
-    const int rowTop = std::max(LabelTop + labelHeight, IconTop + IconSize) + RowGap;
+    const int rowTop = std::max(LabelTop + textHeight, IconTop + IconSize) + RowGap;
     const int rowWidth = int(row.size()) * ButtonWidth + (int(row.size()) - 1) * ButtonGap;
-    int x = (ClientWidth - rowWidth) / 2;
+    int x = (clientWidth - rowWidth) / 2;
     for (QPushButton* button : {OKBtn, JaBtn, NejBtn, CancelBtn}) {
         button->setVisible(row.contains(button));
         button->setDefault(false);
@@ -98,7 +131,7 @@ void TMessageForm::Setup(const TMessageBox& box) {
     }
     if (!row.isEmpty())
         row.at(std::clamp(box.DefaultButton, 0, int(row.size()) - 1))->setDefault(true);
-    setFixedSize(ClientWidth, rowTop + ButtonHeight + BottomMargin);
+    setFixedSize(clientWidth, rowTop + ButtonHeight + BottomMargin);
 }
 
 QPushButton* TMessageForm::DefaultButton() const {
@@ -117,6 +150,7 @@ void TMessageForm::PlaceOver(const QWidget* owner) {
     const QPoint corner(area.left() + (area.width() - width()) / 2,
                         area.top() + (area.height() - height()) / 2);
     move(std::max(0, corner.x()), std::max(0, corner.y()));
+    FitOnScreen(*this);
 }
 
 void TMessageForm::reject() {

@@ -10,6 +10,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 // The program's own modal message box: icon, word-wrapped text and a row of the kind's buttons.
 class TMessageForm : public QDialog {
@@ -17,14 +18,18 @@ class TMessageForm : public QDialog {
 public:
     explicit TMessageForm(QWidget* owner = nullptr);
 
-    // Shows box's caption, icon, text and buttons and sizes the form to the wrapped text.
+    // Shows box's caption, icon, text and buttons and sizes the form to the wrapped text; a text taller
+    // than the screen has room for scrolls, so that the buttons stay on the screen.
     void Setup(const TMessageBox& box);
-    // Centres the form on owner's window, or on the screen without one; never left of or above 0.
+    // Centres the form on owner's window, or on the screen without one; never left of or above 0, and
+    // wholly on the screen.
     void PlaceOver(const QWidget* owner);
     // The button that is the default of the box; it gets the focus when the form shows.
     QPushButton* DefaultButton() const;
 
     QLabel* const MessageLabel;
+    // Holds MessageLabel while its text is taller than the screen has room for; hidden otherwise.
+    QScrollArea* const MessageScroll;
     QLabel* const PaintBox;
     QPushButton* const OKBtn;
     QPushButton* const JaBtn;

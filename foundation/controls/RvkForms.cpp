@@ -1,6 +1,7 @@
 #include "foundation/controls/RvkForms.h"
 
 #include "foundation/Messages.h"
+#include "foundation/controls/FormSize.h"
 #include "platform/Registry.h"
 
 #include <QAbstractItemView>
@@ -207,7 +208,10 @@ void TStdFormBehaviour::AfterShow(const QShowEvent* event) {
         return;
     if (FirstShow) {
         FirstShow = false;
+        GrowToContents(form_);
         LoadPlacement();
+        // Whether its own size or a placement kept from a bigger screen: the window fits the screen it is on.
+        FitOnScreen(form_);
     }
     busy_.reset();
 }

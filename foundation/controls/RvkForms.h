@@ -28,7 +28,8 @@ signals:
 // - placement: position, size and state are kept per window class (the C++ class name, so every window
 //   class declares Q_OBJECT) under the program's ".dsk" key, values class name + "_Left", "_Top", "_Width",
 //   "_Height" (client rectangle), "_WindowState" (0 normal, 1 minimised, 2 maximised); loaded on the first
-//   show, saved on every hide and when destroyed while visible;
+//   show, saved on every hide and when destroyed while visible; on the first show the window is made to fit
+//   the screen it is on (FitOnScreen);
 // - Enter, Up and Down move the focus among edit controls in tab order, wrapping; the form sees the keys
 //   before the focused control does, but an editor inside a grid or list leaves them to its view;
 // - the hourglass from construction until the window first shows or is activated.

@@ -4,9 +4,11 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -64,11 +66,51 @@ TTabListbox::TTabListbox(QWidget* parent)
     : QListWidget(parent) {
     setUniformItemSizes(true);
     setItemDelegate(new TDelegate(*this));
+    QAbstractItemModel* rows = model();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &TTabListbox::TextsChanged);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &TTabListbox::TextsChanged);
+    connect(rows, &QAbstractItemModel::dataChanged, this, &TTabListbox::TextsChanged);
+    connect(rows, &QAbstractItemModel::modelReset, this, &TTabListbox::TextsChanged);
 }
 
 void TTabListbox::SetTabs(const QStringList& tabs) {
     tabs_ = tabs;
+    TextsChanged();
     viewport()->update();
+}
+
+void TTabListbox::TextsChanged() {
+    textsWidth_ = -1;
+    updateGeometry();
+}
+
+int TTabListbox::TextsWidth() const {
+    if (header_)
+        return 0;
+    if (textsWidth_ < 0) {
+        const QList<TTabColumn> columns = ColumnLayout(std::numeric_limits<int>::max() / 2);
+        const QFontMetrics metrics = fontMetrics();
+        int widest = 0;
+        for (int row = 0; row < count(); ++row) {
+            const QStringList texts = ColumnTexts(item(row)->text(), static_cast<int>(columns.size()));
+            for (qsizetype i = 0; i < columns.size(); ++i)
+                if (!texts[i].isEmpty())
+                    widest = std::max(widest, columns[i].Left + columns[i].Margin +
+                                                  metrics.horizontalAdvance(texts[i]) + DefaultMargin);
+        }
+        textsWidth_ = widest == 0 ? 0 : widest + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    }
+    return textsWidth_;
+}
+
+QSize TTabListbox::sizeHint() const {
+    const QSize hint = QListWidget::sizeHint();
+    return {std::max(hint.width(), TextsWidth()), hint.height()};
+}
+
+QSize TTabListbox::minimumSizeHint() const {
+    const QSize hint = QListWidget::minimumSizeHint();
+    return {std::max(hint.width(), TextsWidth()), hint.height()};
 }
 
 void TTabListbox::SetHeaderControl(QHeaderView* header) {

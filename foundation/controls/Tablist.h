@@ -32,8 +32,18 @@ public:
     // A Tabs entry read as width and margin (2 when not given); a part that is no number counts 0.
     static TTabColumn ReadTab(const QString& entry);
 
+    // With Tabs, never narrower than the rows' texts need, so that no text is cut at the list's edge.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 private:
     class TDelegate;
+    // The width the rows' texts need in their columns, frame and scroll bar included; 0 with a header
+    // control, whose sections decide.
+    int TextsWidth() const;
+    void TextsChanged();
+
     QStringList tabs_;
     QPointer<QHeaderView> header_;
+    mutable int textsWidth_{-1}; // -1: to be measured
 };

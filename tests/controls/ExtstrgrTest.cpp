@@ -391,6 +391,21 @@ TEST_F(Grid, ColumnDescriptionsLayTheGridOut) {
     EXPECT_EQ(grid().Cells(0, 1), "");
 }
 
+TEST_F(Grid, AColumnIsNeverNarrowerThanItsHeading) {
+    const QFontMetrics metrics = grid().horizontalHeader()->fontMetrics();
+    grid().SetColWidths(0, 10);
+    EXPECT_EQ(grid().ColWidths(0), grid().HeadingWidth(0)) << "set narrower than \"Nr\" by the program";
+    EXPECT_GT(grid().HeadingWidth(0), metrics.horizontalAdvance("Nr"));
+    grid().SetColWidths(1, 300);
+    EXPECT_EQ(grid().ColWidths(1), 300) << "a wider width stays";
+    grid().SetColWidths(2, 20);
+    grid().Columns().GetItem(2).SetText("Startnummer");
+    EXPECT_GE(grid().ColWidths(2), metrics.horizontalAdvance("Startnummer")) << "a longer heading widens";
+    grid().SetCells(2, 0, "");
+    grid().SetColWidths(2, 20);
+    EXPECT_EQ(grid().ColWidths(2), 20) << "no heading, no minimum";
+}
+
 // ---------------------------------------------------------------- range selection
 
 class RangeGrid : public Grid {

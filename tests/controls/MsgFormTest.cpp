@@ -1,5 +1,6 @@
 #include "foundation/controls/MsgForm.h"
 
+#include "Gui.h"
 #include "support/Test.h"
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 
 namespace {
 
@@ -99,6 +102,28 @@ TEST(MessageForm, IsCentredOnItsOwnersWindowNeverAboveOrLeftOfZero) {
     QObject helper(new QWidget(&window));
     EXPECT_EQ(TQtMessagePresenter::OwnerWindow(&helper), &window);
     EXPECT_EQ(TQtMessagePresenter::OwnerWindow(nullptr), nullptr);
+}
+
+TEST(MessageForm, ATextTallerThanTheScreenScrollsAndTheButtonsStayOnIt) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QStringList lines;
+    for (int line = 0; line < 200; ++line)
+        lines << QStringLiteral("Klasse: D14, Øvelse: 1500H, StartNr: %1, line = %1").arg(line);
+    TMessageForm form;
+    form.Setup(MakeMessageBox(TMessageKind::Information, lines.join(u'\n'), 0));
+    form.PlaceOver(nullptr);
+    form.show();
+    Settle();
+    EXPECT_TRUE(screen.contains(form.frameGeometry()));
+    EXPECT_TRUE(form.MessageScroll->isVisible());
+    EXPECT_TRUE(form.MessageScroll->isAncestorOf(form.MessageLabel));
+    EXPECT_LT(form.MessageScroll->height(), form.MessageLabel->height()) << "the whole text, scrolled";
+    EXPECT_TRUE(screen.contains(QRect(form.OKBtn->mapToGlobal(QPoint(0, 0)), form.OKBtn->size())));
+
+    TMessageForm brief;
+    brief.Setup(MakeMessageBox(TMessageKind::Information, QStringLiteral("Gemt"), 0));
+    EXPECT_FALSE(brief.MessageScroll->isVisibleTo(&brief)) << "a short text stands as it is";
+    EXPECT_EQ(brief.MessageLabel->parentWidget(), &brief);
 }
 
 } // namespace

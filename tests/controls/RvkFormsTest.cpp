@@ -1,15 +1,18 @@
 #include "foundation/controls/RvkForms.h"
 
 #include "Gui.h"
+#include "foundation/controls/FormSize.h"
 #include "platform/Registry.h"
 #include "support/Test.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -178,6 +181,52 @@ TEST_F(Placement, HideSavesTheNormalRectangleUnderTheClassNameAndTheNextShowRest
     Settle();
     EXPECT_EQ(fixed.geometry(), QRect(40, 30, 200, 100));
     EXPECT_FALSE(fixed.isMaximized());
+}
+
+TEST_F(Placement, AWindowOpensNoBiggerThanItsScreenAndWhollyOnItAndKeepsASizeTheUserGave) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        TPlacedDialog big; // sized for a bigger screen
+        big.resize(screen.width() + 400, screen.height() + 300);
+        big.show();
+        Settle();
+        EXPECT_TRUE(screen.contains(big.frameGeometry()));
+    }
+    Store({100, 50, 420, 330, 0});
+    {
+        TPlacedDialog kept;
+        kept.show();
+        Settle();
+        EXPECT_EQ(kept.geometry(), QRect(100, 50, 420, 330)) << "the user's size and place";
+    }
+    Store({screen.width() - 100, 40, 2 * screen.width(), 2 * screen.height(), 0});
+    TPlacedDialog moved; // kept from a bigger screen
+    moved.show();
+    Settle();
+    EXPECT_TRUE(screen.contains(moved.frameGeometry()));
+}
+
+TEST_F(Placement, APageThatScrollsGetsItsWholeSizeWhereTheScreenHasRoomAndScrollsWhereNot) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto open = [](TStdRVKForm& dialog, int height) {
+        auto* page = new QWidget;
+        page->setObjectName("Side");
+        page->setMinimumSize(300, height);
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(new TScrollPage(page, &dialog));
+        dialog.show();
+        Settle();
+        return page;
+    };
+    TStdRVKForm fits;
+    open(fits, screen.height() * 5 / 6);
+    EXPECT_GE(fits.height(), screen.height() * 5 / 6) << "not two thirds of the screen";
+    EXPECT_TRUE(screen.contains(fits.frameGeometry()));
+    TStdRVKForm tall;
+    QWidget* page = open(tall, screen.height() * 2);
+    EXPECT_TRUE(screen.contains(tall.frameGeometry()));
+    EXPECT_GT(page->height(), tall.height()) << "scrolled";
+    EXPECT_EQ(tall.findChild<TScrollPage*>()->objectName(), "SideScroll");
 }
 
 TEST(StdRVKForm, HourglassUntilShownAndANumberedFormIsAnnouncedOnItsFirstShowOnly) {

@@ -4,6 +4,7 @@
 #include "support/Test.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QStandardItemModel>
 
 namespace {
@@ -27,6 +28,25 @@ TEST(TabListbox, ColumnsFollowOneAnotherAndNeverPassTheRightEdge) {
               (QList<TColumn>{{0, 60, 5, Qt::AlignLeft}, {60, 90, 2, Qt::AlignLeft}}));
     list.SetTabs({});
     EXPECT_EQ(list.ColumnLayout(150), (QList<TColumn>{{0, 150, 2, Qt::AlignLeft}})) << "no tabs: one column";
+}
+
+TEST(TabListbox, AListInALayoutIsNeverNarrowerThanItsLongestText) {
+    QWidget window;
+    auto* list = new TTabListbox(&window);
+    list->SetTabs({"45", "400"});
+    auto* layout = new QHBoxLayout(&window);
+    layout->addWidget(list);
+    layout->addWidget(new QWidget(&window), 10);
+    list->addItem("D5\tDrenge 4-5 år");
+    window.resize(120, 200);
+    window.show();
+    Settle();
+    const QFontMetrics metrics = list->fontMetrics();
+    EXPECT_GE(list->viewport()->width(), 45 + 2 + metrics.horizontalAdvance("Drenge 4-5 år"));
+    list->addItem("D14\tDrenge 14-15 år med et langt navn");
+    Settle();
+    EXPECT_GE(list->width(), 45 + 2 + metrics.horizontalAdvance("Drenge 14-15 år med et langt navn"))
+        << "a longer text widens it";
 }
 
 TEST(TabListbox, AHeaderControlGivesWidthsAndAlignmentsInsteadOfTheTabs) {

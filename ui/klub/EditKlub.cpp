@@ -131,18 +131,19 @@ TEditKlubForm::TEditKlubForm(QWidget* owner)
     , ToolBar2(Named(new QToolBar(this), QStringLiteral("ToolBar2")))
     , DeltagerSortering(Named(new QComboBox(ToolBar2), QStringLiteral("DeltagerSortering")))
     , KlubEdit(Named(new QLineEdit(ToolBar2), QStringLiteral("KlubEdit")))
+    , ToolBar3(Named(new QToolBar(this), QStringLiteral("ToolBar3")))
     , UdskrivDeltagere(
-          MakeCheck(ToolBar2, QStringLiteral("UdskrivDeltagere"), QStringLiteral("Udskriv deltagere")))
+          MakeCheck(ToolBar3, QStringLiteral("UdskrivDeltagere"), QStringLiteral("Udskriv deltagere")))
     , UdskrivRegnskab(
-          MakeCheck(ToolBar2, QStringLiteral("UdskrivRegnskab"), QStringLiteral("Udskriv regnskab")))
+          MakeCheck(ToolBar3, QStringLiteral("UdskrivRegnskab"), QStringLiteral("Udskriv regnskab")))
     , UdskrivStartnumre(
-          MakeCheck(ToolBar2, QStringLiteral("UdskrivStartnumre"), QStringLiteral("Udskriv startnumre")))
+          MakeCheck(ToolBar3, QStringLiteral("UdskrivStartnumre"), QStringLiteral("Udskriv startnumre")))
     , UdskrivTilPrinter(
-          MakeCheck(ToolBar2, QStringLiteral("UdskrivTilPrinter"), QStringLiteral("Udskriv til printer")))
+          MakeCheck(ToolBar3, QStringLiteral("UdskrivTilPrinter"), QStringLiteral("Udskriv til printer")))
     , UdskrivTilHTML(
-          MakeCheck(ToolBar2, QStringLiteral("UdskrivTilHTML"), QStringLiteral("Udskriv til HTML")))
+          MakeCheck(ToolBar3, QStringLiteral("UdskrivTilHTML"), QStringLiteral("Udskriv til HTML")))
     , KunNyeDiplomer(
-          MakeCheck(ToolBar2, QStringLiteral("KunNyeDiplomer"), QStringLiteral("Udskriv nye diplomer")))
+          MakeCheck(ToolBar3, QStringLiteral("KunNyeDiplomer"), QStringLiteral("Udskriv nye diplomer")))
     , KlubberListbox(Named(new QListWidget(this), QStringLiteral("KlubberListbox")))
     , TopPanel(MakePanel(this, QStringLiteral("TopPanel")))
     , KlubnrLabel(MakeLabel(TopPanel, QStringLiteral("KlubnrLabel")))
@@ -204,7 +205,7 @@ TEditKlubForm::~TEditKlubForm() = default;
 // ---------------------------------------------------------------- building
 
 void TEditKlubForm::BuildToolBars() {
-    for (QToolBar* bar : {ToolBar1, ToolBar2}) {
+    for (QToolBar* bar : {ToolBar1, ToolBar2, ToolBar3}) {
         bar->setMovable(false);
         bar->setFloatable(false);
         bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -232,10 +233,9 @@ void TEditKlubForm::BuildToolBars() {
     black.setColor(QPalette::Text, Qt::white);
     KlubEdit->setPalette(black);
     KlubEdit->installEventFilter(this);
-    ToolBar2->addSeparator();
     for (QCheckBox* option : {UdskrivDeltagere, UdskrivRegnskab, UdskrivStartnumre, UdskrivTilPrinter,
                               UdskrivTilHTML, KunNyeDiplomer})
-        ToolBar2->addWidget(option);
+        ToolBar3->addWidget(option);
     UdskrivDeltagere->setChecked(true);
     UdskrivTilPrinter->setChecked(true);
     KunNyeDiplomer->setChecked(true);
@@ -338,6 +338,7 @@ void TEditKlubForm::BuildLayout() {
     layout->setSpacing(2);
     layout->addWidget(ToolBar1);
     layout->addWidget(ToolBar2);
+    layout->addWidget(ToolBar3);
     layout->addWidget(splitter, 1);
     resize(1100, 680);
 }

@@ -56,7 +56,9 @@ public:
     QToolBar* const ToolBar2;
     QComboBox* const DeltagerSortering;
     QLineEdit* const KlubEdit;
-    // The prints' options
+    // The prints' options, on a row of their own below ToolBar2: the two rows side by side need more
+    // than a laptop's screen is wide.
+    QToolBar* const ToolBar3;
     QCheckBox* const UdskrivDeltagere;
     QCheckBox* const UdskrivRegnskab;
     QCheckBox* const UdskrivStartnumre;

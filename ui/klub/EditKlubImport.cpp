@@ -155,11 +155,10 @@ void TAutoTilmeldPanel::BuildOpdaterDataside() {
     add(QStringLiteral("Adresse"), AutoAdresse1Edit);
     for (QLineEdit* adresse : {AutoAdresse2Edit, AutoAdresse3Edit, AutoAdresse4Edit, AutoAdresse5Edit})
         add({}, adresse);
-    for (QPushButton* button : {AutoKontrol, AutoOpdDeltagere, AutoOpdKlubDeltagere})
-        klub->addWidget(button, row++, 0, 1, 2);
     klub->setRowStretch(row, 1);
 
-    // The club's edits scroll, so that the import keeps to the lower half of the work area.
+    // The club's edits scroll, so that the import keeps to the lower half of the work area; the import's
+    // buttons stay below them in sight.
     auto* scroll = new QScrollArea(OpdaterDataside);
     scroll->setWidget(AutoKlubPanel);
     scroll->setWidgetResizable(true);
@@ -167,11 +166,21 @@ void TAutoTilmeldPanel::BuildOpdaterDataside() {
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setFixedWidth(AutoKlubPanel->sizeHint().width() +
                           scroll->verticalScrollBar()->sizeHint().width());
+    buttons_ = MakePanel(OpdaterDataside, QStringLiteral("AutoKlubButtons"));
+    auto* column = new QVBoxLayout(buttons_);
+    column->setContentsMargins(2, 0, 2, 0);
+    column->setSpacing(2);
+    for (QPushButton* button : {AutoKontrol, AutoOpdDeltagere, AutoOpdKlubDeltagere})
+        column->addWidget(button);
+    auto* left = new QVBoxLayout;
+    left->setSpacing(2);
+    left->addWidget(scroll, 1);
+    left->addWidget(buttons_);
     auto* layout = new QHBoxLayout(OpdaterDataside);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(scroll);
+    layout->addLayout(left);
     layout->addWidget(AutoDataGrid, 1);
-    AutoKlubPanel->setEnabled(false);
+    SetKlubEnabled(false);
     AutoDataGrid->setEnabled(false);
 }
 
@@ -245,6 +254,11 @@ void TAutoTilmeldPanel::SetUpdateEnabled(bool enabled) {
     AutoOpdKlubDeltagere->setEnabled(enabled);
 }
 
+void TAutoTilmeldPanel::SetKlubEnabled(bool enabled) {
+    AutoKlubPanel->setEnabled(enabled);
+    buttons_->setEnabled(enabled);
+}
+
 void TAutoTilmeldPanel::BeforeDeleteRow(int row, bool& allow) {
     allow = true;
     TExtStringGrid& grid = *AutoDataGrid;
@@ -273,7 +287,7 @@ void TAutoTilmeldPanel::Fortolk() {
     const TBusyCursor busy;
     for (QLineEdit* edit : AutoKlubPanel->findChildren<QLineEdit*>())
         edit->clear();
-    AutoKlubPanel->setEnabled(false);
+    SetKlubEnabled(false);
     AutoDataGrid->setEnabled(false);
     const TImportSettings settings =
         ImportSettings(CSVSeparator->text(), UseTABSeparator->isChecked(), CSVStartnummer->isChecked());
@@ -301,7 +315,7 @@ void TAutoTilmeldPanel::Kontroller() {
     SetUpdateEnabled(kontrol.Fejl.empty());
     if (!kontrol.Fejl.empty())
         ShowError(this, FejlListe(kontrol.Fejl));
-    AutoKlubPanel->setEnabled(true);
+    SetKlubEnabled(true);
     AutoDataGrid->setEnabled(true);
     AutoDataGrid->setFocus();
     AutoDataGrid->GotoCell(0, AutoDataGrid->FixedRows(), true);

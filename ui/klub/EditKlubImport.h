@@ -80,10 +80,13 @@ private:
     // The club's details as the edits hold them now.
     TImportKlub ShownKlub() const;
     void SetUpdateEnabled(bool enabled);
+    // The club's edits and the import's buttons below them, together.
+    void SetKlubEnabled(bool enabled);
     void PageChanged(int index);
     // The import row's athlete moves to the next row when the row is deleted and that row has none.
     void BeforeDeleteRow(int row, bool& allow);
 
     TKlubDialogHost& dialog_;
     std::vector<int> markers_;
+    QWidget* buttons_{nullptr}; // the import's buttons, in sight below the scrolled club edits
 };

@@ -3,6 +3,7 @@
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "foundation/controls/EditUtil.h"
+#include "foundation/controls/FormSize.h"
 #include "foundation/controls/MsgForm.h"
 #include "model/D_Globals.h"
 #include "model/D_Ovelser.h"
@@ -428,20 +429,22 @@ QWidget* TOvelsePropertyForm::BuildEgenskaber() {
                                                               {nullptr, RankAsSeedning},
                                                               {nullptr, HoldPoint},
                                                               {"Antal pr. hold", AntalPrHold}}));
-    middle->addWidget(PointBeregning);
     middle->addStretch();
 
-    auto* right = new QVBoxLayout;
-    for (QWidget* group :
-         std::initializer_list<QWidget*>{HeatInddeling, Banefordeling, Banenummerering, ResultatType,
-                                         FinaleType, Vindmaaling, VidereSeedning})
-        right->addWidget(group);
-    right->addStretch();
-
-    auto* columns = new QHBoxLayout(page);
+    // The radio groups in two columns, so that the page is no taller than a laptop's screen.
+    const auto stacked = [](std::initializer_list<QWidget*> groups) {
+        auto* column = new QVBoxLayout;
+        for (QWidget* group : groups)
+            column->addWidget(group);
+        column->addStretch();
+        return column;
+    };
+    // Scrolls when the screen is smaller still.
+    auto* columns = new QHBoxLayout(ScrolledContent(page));
     columns->addLayout(left);
     columns->addLayout(middle);
-    columns->addLayout(right);
+    columns->addLayout(stacked({PointBeregning, HeatInddeling, Banefordeling}));
+    columns->addLayout(stacked({Banenummerering, ResultatType, FinaleType, Vindmaaling, VidereSeedning}));
     return page;
 }
 
