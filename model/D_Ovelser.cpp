@@ -94,10 +94,29 @@ void TOvelseManager::Reload() {
     if (context.CurrentStID >= 0)
         TStaevneManager::MakeStaevneDir(context.StaevneDir, context.CurrentStID);
     reloadedStID_ = -1;
+    // Taken first: a change made while the lists are read makes the next ReloadIfChanged read again.
+    std::vector<quint32> changes = ChangeCounts();
     ReloadLists();
     LoadRekorder();
     BuildInfos();
     reloadedStID_ = context.CurrentStID;
+    reloadedChanges_ = std::move(changes);
+}
+
+bool TOvelseManager::ReloadIfChanged() {
+    if (reloadedStID_ >= 0 && reloadedStID_ == ModelContext().CurrentStID &&
+        ChangeCounts() == reloadedChanges_)
+        return false;
+    Reload();
+    return true;
+}
+
+std::vector<quint32> TOvelseManager::ChangeCounts() const {
+    std::vector<quint32> counts;
+    counts.reserve(tables_.size());
+    for (const auto& table : tables_)
+        counts.push_back(table->GetChangeCount());
+    return counts;
 }
 
 void TOvelseManager::ReloadLists() {
@@ -187,7 +206,7 @@ void TOvelseManager::IndexInfos() {
         index_[2].Append(keys.Tid, info.get());
         index_[3].Append(keys.StedTid, info.get());
         index_[4].Append(keys.Kode, info.get());
-        if (!keys.MK.isEmpty())
+        if (keys.HasMK)
             index_[5].Append(keys.MK, info.get());
     }
     for (TOvelseInfoIndex& index : index_)
@@ -294,12 +313,12 @@ TOvelseInfo* TOvelseManager::FindOvelseInfo(const QString& klasse, const QString
         letter.clear();
     const QString prefix = RightJustify(Code(klasse), 3) + RightJustify(Code(ovelse), 6);
     const TOvelseInfoIndex& index = index_[4];
-    if (const int pos = index.IndexOf(prefix + LeftJustify(letter, 1)); pos >= 0)
+    if (const int pos = index.IndexOf(OvelseInfoTextKey(prefix + LeftJustify(letter, 1))); pos >= 0)
         return index.GetItem(pos);
     if (letter.isEmpty())
         return nullptr;
     // The first round is stored without its letter.
-    const QString blank = prefix + u' ';
+    const TOvelseInfoKey blank = OvelseInfoTextKey(prefix + u' ');
     for (int pos = index.IndexOf(blank); pos >= 0 && pos < index.Count() && index.GetKey(pos) == blank;
          ++pos) {
         if (TOvelseInfo* info = index.GetItem(pos); info->GetRunde() == letter)

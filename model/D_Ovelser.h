@@ -45,6 +45,12 @@ private:
 
 // ---------------------------------------------------------------- one round
 
+// An index key as numbers: compared word by word, it orders as the key text it stands for. Texts of
+// codes go in as their UTF-16 units, four to a word; sort codes and times as their digits.
+using TOvelseInfoKey = std::array<quint64, 3>;
+// The key of a text of at most twelve UTF-16 units.
+TOvelseInfoKey OvelseInfoTextKey(QStringView text);
+
 // One round of the meet, joined with its event row, class, event, attribute definition and venue. The
 // elements belong to the event manager's lists; an info lives until the next build of the infos.
 class TOvelseInfo {
@@ -146,14 +152,18 @@ public:
     QString GetKodeKey() const;
     // Combined event in 6 and discipline number in 3; empty when the row is no discipline.
     QString GetMKKey() const;
-    // The six keys above at once.
+    // "yyyymmddhhnnss" of the round's date and time.
+    QString GetDatoTidKey() const;
+    // The six keys above at once, each as numbers that compare as its text does.
     struct TIndexKeys {
-        QString Klasse;
-        QString Ovelse;
-        QString Tid;
-        QString StedTid;
-        QString Kode;
-        QString MK;
+        TOvelseInfoKey Klasse;
+        TOvelseInfoKey Ovelse;
+        TOvelseInfoKey Tid;
+        TOvelseInfoKey StedTid;
+        TOvelseInfoKey Kode;
+        TOvelseInfoKey MK;
+        // The round is a discipline of a combined event: MK counts.
+        bool HasMK = false;
     };
     TIndexKeys GetIndexKeys() const;
 
@@ -203,25 +213,25 @@ QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat);
 // ParseResultat with the result type of the round's event.
 qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text);
 
-// Infos under key texts, in key order; equal keys keep the order they were added in.
+// Infos under keys, in key order; equal keys keep the order they were added in.
 class TOvelseInfoIndex {
 public:
-    void Add(const QString& key, TOvelseInfo* info);
+    void Add(const TOvelseInfoKey& key, TOvelseInfo* info);
     // For many at once: Append each, then Sort once.
-    void Append(const QString& key, TOvelseInfo* info) { items_.emplace_back(key, info); }
+    void Append(const TOvelseInfoKey& key, TOvelseInfo* info) { items_.emplace_back(key, info); }
     void Sort();
     int Count() const { return static_cast<int>(items_.size()); }
     TOvelseInfo* GetItem(int pos) const { return items_.at(static_cast<std::size_t>(pos)).second; }
-    const QString& GetKey(int pos) const { return items_.at(static_cast<std::size_t>(pos)).first; }
+    const TOvelseInfoKey& GetKey(int pos) const { return items_.at(static_cast<std::size_t>(pos)).first; }
     // The position of the first entry with this key; -1 when none.
-    int IndexOf(const QString& key) const;
+    int IndexOf(const TOvelseInfoKey& key) const;
     void Clear() { items_.clear(); }
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
 private:
-    std::vector<std::pair<QString, TOvelseInfo*>> items_;
+    std::vector<std::pair<TOvelseInfoKey, TOvelseInfo*>> items_;
 };
 
 // ---------------------------------------------------------------- programme rows
@@ -314,6 +324,9 @@ public:
     // builds the infos. A round whose class, event, event row, attribute or venue is missing is left out
     // and reported once for the whole build.
     void Reload();
+    // Reload, unless the programme's files are as they were at the last Reload of this meet (no record of
+    // them changed since, in this program or another). True when it read the programme.
+    bool ReloadIfChanged();
     // The meet whose programme the last Reload read; -1 before the first.
     qint32 GetReloadedStID() const { return reloadedStID_; }
     bool IsModified() const;
@@ -398,6 +411,7 @@ private:
     List* AddList(TRecordFileNo file);
 
     void ReloadLists();
+    std::vector<quint32> ChangeCounts() const;
     void LoadRekorder();
     // What an event row joins: its class, event and attribute definition.
     struct TRowJoin {
@@ -425,4 +439,6 @@ private:
     TOvelseRnList* ovelseRnList_;
     TAfvStedList* afvStedList_;
     qint32 reloadedStID_ = -1;
+    // The six files' change counts as the last Reload found them before it read.
+    std::vector<quint32> reloadedChanges_;
 };

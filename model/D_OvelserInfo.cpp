@@ -54,6 +54,88 @@ QString StampKey(TDateTime value) {
     return key;
 }
 
+// The numbers of a key. A sort code is the text of five characters it stands as in a key text, each of
+// blank, minus or a digit (in that order of the characters' codes), read as a number of base 12; a time is
+// its "yyyymmddhhnnss" read as a number; a round level its digit.
+constexpr int SortCodeBase = 12;
+
+quint64 SortCodeNumber(qint32 value) {
+    std::array<char, 24> digits{};
+    const int n = static_cast<int>(std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr -
+                                   digits.data());
+    // Right-justified in the width; a longer text keeps its rightmost characters.
+    quint64 number = 0;
+    for (int i = SortCodeWidth - 1; i >= 0; --i) {
+        const int at = n - 1 - i;
+        const char c = at >= 0 ? digits[static_cast<std::size_t>(at)] : ' ';
+        number = number * SortCodeBase + (c == ' ' ? 0 : c == '-' ? 1 : 2 + (c - '0'));
+    }
+    return number;
+}
+
+// Bits a sort code's number takes (12^5 < 2^18) and a round level's.
+constexpr int SortCodeBits = 18;
+constexpr int LevelBits = 3;
+
+quint64 StampNumber(TDateTime value) {
+    const QDate date = DateTimeToQDate(value);
+    if (!date.isValid() || date.year() < 0)
+        return 0;
+    const QTime time = DateTimeToQTime(value);
+    quint64 number = static_cast<quint64>(date.year() % 10000);
+    for (const int part : {date.month(), date.day(), time.hour(), time.minute(), time.second()})
+        number = number * 100 + static_cast<quint64>(part % 100);
+    return number;
+}
+
+// 1 first round or qualification, 2 second round, 3 semi-final, 4 final or none.
+quint64 LevelNumber(QStringView runde) {
+    const QChar c = runde.isEmpty() ? QChar() : runde.at(0);
+    if (c == u'I' || c == u'K')
+        return 1;
+    if (c == u'M')
+        return 2;
+    if (c == u'S')
+        return 3;
+    return 4;
+}
+
+// A key text gathered unit by unit into the words of a key, four UTF-16 units to a word.
+class TTextKey {
+public:
+    void Add(char16_t unit) {
+        if (count_ < Units)
+            key_[static_cast<std::size_t>(count_ / 4)] |= quint64(unit) << (16 * (3 - count_ % 4));
+        ++count_;
+    }
+    // As RightJustify gives it: trailing blanks off, the rightmost width units, blanks in front.
+    void AddRight(QStringView text, int width) {
+        while (!text.isEmpty() && text.back() == u' ')
+            text.chop(1);
+        const qsizetype n = std::min<qsizetype>(text.size(), width);
+        for (qsizetype i = n; i < width; ++i)
+            Add(u' ');
+        for (const QChar c : text.right(n))
+            Add(c.unicode());
+    }
+    // As LeftJustify gives it: leading blanks off, the leftmost width units, blanks after.
+    void AddLeft(QStringView text, int width) {
+        while (!text.isEmpty() && text.front() == u' ')
+            text = text.mid(1);
+        const qsizetype n = std::min<qsizetype>(text.size(), width);
+        for (const QChar c : text.left(n))
+            Add(c.unicode());
+        for (qsizetype i = n; i < width; ++i)
+            Add(u' ');
+    }
+    const TOvelseInfoKey& Key() const { return key_; }
+
+private:
+    static constexpr int Units = 12;
+    TOvelseInfoKey key_{};
+    int count_ = 0;
+};
+
 } // namespace
 
 TOvelseInfo::TOvelseInfo(TOvelseElement& ovelse, TOvDefElement* ovDef, TKlasseElement& klasse,
@@ -336,18 +418,35 @@ QString TOvelseInfo::GetStedTidSortKey() const {
     return StedSortCode() + DatoTidKey() + GetKlasseSortKey();
 }
 
+QString TOvelseInfo::GetDatoTidKey() const {
+    return DatoTidKey();
+}
+
 TOvelseInfo::TIndexKeys TOvelseInfo::GetIndexKeys() const {
-    // Each part once, each key in one piece: the keys are made for every round of the meet.
+    // Numbers only: the keys are made and sorted for every round of the meet.
     const QString stored = StoredRunde();
-    const QString level = RundeLevelOf(stored.isEmpty() ? Runder().left(1) : stored);
-    const QString klasseNr = SortCode(Int(*klasse_, KlasseField::Sortkode));
-    const QString ovelseNr = SortCode(Int(*ovelse_, OvelseField::Sortkode));
-    const QString klasse = klasseNr % ovelseNr % level;
-    const QString stamp = DatoTidKey();
-    const QString sted = StedSortCode();
-    return {
-        klasse,    ovelseNr % level % klasseNr, stamp % sted % klasse, sted % stamp % klasse, KodeKey(stored),
-        GetMKKey()};
+    const quint64 level = LevelNumber(stored.isEmpty() ? QStringView(Runder()).left(1) : QStringView(stored));
+    const quint64 klasseNr = SortCodeNumber(Int(*klasse_, KlasseField::Sortkode));
+    const quint64 ovelseNr = SortCodeNumber(Int(*ovelse_, OvelseField::Sortkode));
+    const quint64 klasse = (klasseNr << (SortCodeBits + LevelBits)) | (ovelseNr << LevelBits) | level;
+    const quint64 stamp = StampNumber(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat());
+    const quint64 sted = SortCodeNumber(Int(*afvSted_, AfvStedField::Sortkode));
+    TIndexKeys keys;
+    keys.Klasse = {klasse, 0, 0};
+    keys.Ovelse = {(ovelseNr << (LevelBits + SortCodeBits)) | (level << SortCodeBits) | klasseNr, 0, 0};
+    keys.Tid = {stamp, sted, klasse};
+    keys.StedTid = {sted, stamp, klasse};
+    TTextKey kode;
+    kode.AddRight(GetKlasseKode().toUpper(), 3);
+    kode.AddRight(GetOvelseKode().toUpper(), 6);
+    kode.AddLeft(stored, 1);
+    keys.Kode = kode.Key();
+    const QString mkOvelse = GetMKOvelse();
+    const qint32 nr = GetMKOvelseNr();
+    keys.HasMK = !mkOvelse.isEmpty() && nr > 0;
+    if (keys.HasMK)
+        keys.MK = OvelseInfoTextKey(GetMKKey());
+    return keys;
 }
 
 QString TOvelseInfo::GetKodeKey() const {
@@ -369,9 +468,17 @@ QString TOvelseInfo::GetMKKey() const {
 
 // ---------------------------------------------------------------- TOvelseInfoIndex
 
-void TOvelseInfoIndex::Add(const QString& key, TOvelseInfo* info) {
-    const auto at = std::upper_bound(items_.begin(), items_.end(), key,
-                                     [](const QString& k, const auto& item) { return k < item.first; });
+TOvelseInfoKey OvelseInfoTextKey(QStringView text) {
+    TTextKey key;
+    for (const QChar c : text)
+        key.Add(c.unicode());
+    return key.Key();
+}
+
+void TOvelseInfoIndex::Add(const TOvelseInfoKey& key, TOvelseInfo* info) {
+    const auto at =
+        std::upper_bound(items_.begin(), items_.end(), key,
+                         [](const TOvelseInfoKey& k, const auto& item) { return k < item.first; });
     items_.insert(at, {key, info});
 }
 
@@ -380,9 +487,10 @@ void TOvelseInfoIndex::Sort() {
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
-int TOvelseInfoIndex::IndexOf(const QString& key) const {
-    const auto at = std::lower_bound(items_.begin(), items_.end(), key,
-                                     [](const auto& item, const QString& k) { return item.first < k; });
+int TOvelseInfoIndex::IndexOf(const TOvelseInfoKey& key) const {
+    const auto at =
+        std::lower_bound(items_.begin(), items_.end(), key,
+                         [](const auto& item, const TOvelseInfoKey& k) { return item.first < k; });
     return at != items_.end() && at->first == key ? static_cast<int>(at - items_.begin()) : -1;
 }
 

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -35,39 +37,65 @@ QString PageFileName(const QString& fileName) {
 } // namespace
 
 THtmlFile::THtmlFile(const QString& fileName, THtmlEncoding encoding)
-    : file_(std::make_unique<QSaveFile>())
-    , fileName_(PageFileName(fileName))
+    : fileName_(PageFileName(fileName))
     , encoding_(encoding) {
-    file_->setFileName(fileName_);
-    if (!file_->open(QIODevice::WriteOnly))
-        Fail(file_->errorString());
+    const QFileInfo folder(QFileInfo(fileName_).path());
+    if (folder.isDir() && folder.isWritable())
+        return;
+    // Qt's own words for why the file cannot be made there.
+    QSaveFile probe(fileName_);
+    if (!probe.open(QIODevice::WriteOnly))
+        Fail(probe.errorString());
+    probe.cancelWriting();
 }
 
-THtmlFile::~THtmlFile() {
-    if (file_)
-        file_->cancelWriting();
-}
+THtmlFile::~THtmlFile() = default;
 
 void THtmlFile::Fail(const QString& error) {
-    file_.reset();
+    open_ = false;
+    bytes_.clear();
     throw EInOutError(QStringLiteral("Fejl ved skrivning af filen %1: %2").arg(fileName_, error));
 }
 
 void THtmlFile::Write(const QString& text) {
-    if (!file_)
+    if (!open_)
         throw EInOutError(QStringLiteral("Filen %1 er allerede lukket").arg(fileName_));
-    const QByteArray bytes =
-        encoding_ == THtmlEncoding::Windows1252 ? Windows1252::Encode(text) : EncodeLatin1References(text);
-    if (file_->write(bytes) != bytes.size())
-        Fail(file_->errorString());
+    bytes_.append(encoding_ == THtmlEncoding::Windows1252 ? Windows1252::Encode(text)
+                                                          : EncodeLatin1References(text));
+}
+
+bool THtmlFile::SameAsOnDisk() const {
+    QFile page(fileName_);
+    if (page.size() != bytes_.size() || !QFileInfo(page).isFile() || !page.open(QIODevice::ReadOnly))
+        return false;
+    return page.readAll() == bytes_;
 }
 
 void THtmlFile::Commit() {
-    if (!file_)
+    if (!open_)
         return;
-    if (!file_->commit())
-        Fail(file_->errorString());
-    file_.reset();
+    unchanged_ = SameAsOnDisk();
+    if (!unchanged_) {
+        QSaveFile file(fileName_);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes_) != bytes_.size() || !file.commit())
+            Fail(file.errorString());
+    }
+    open_ = false;
+    bytes_.clear();
+}
+
+int RemoveStaleHtmlTemps(const QString& folder, int minAgeSeconds) {
+    // A page's name with the six characters the temporary name adds.
+    const QRegularExpression temp(QStringLiteral("^.+\\.(htm|body)\\.[A-Za-z0-9]{6}$"));
+    const QDir dir(ResolvePath(folder));
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSeconds);
+    int removed = 0;
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (temp.match(entry.fileName()).hasMatch() && entry.lastModified().toUTC() <= before &&
+            QFile::remove(entry.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 QStringList ReadIncludeFileLines(const QString& path) {

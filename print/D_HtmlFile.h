@@ -1,14 +1,14 @@
 #pragma once
-// The file of a web page as readers see it: written under a temporary name beside the page and put in
-// place whole when committed, so that a web server or a display never reads half a page.
+// The file of a web page as readers see it: gathered in memory, then written under a temporary name beside
+// the page and put in place whole when committed, so that a web server or a display never reads half a
+// page. A page whose bytes are those already there is left alone: a job run again over an unchanged meet
+// writes nothing.
 #include "foundation/Exception.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-class QSaveFile;
+#include <QByteArray>
 
 // A file could not be created, written, read or put in place.
 class EInOutError : public Exception {
@@ -26,7 +26,7 @@ enum class THtmlEncoding {
 class THtmlFile {
 public:
     // Only the page's own name is lower-cased; its folder is found as Windows would. A page of that
-    // name stays as it is until the commit. Raises EInOutError when the file cannot be made.
+    // name stays as it is until the commit. Raises EInOutError when the folder cannot take the file.
     THtmlFile(const QString& fileName, THtmlEncoding encoding);
     // A file not committed is dropped.
     ~THtmlFile();
@@ -35,20 +35,33 @@ public:
 
     // Raises EInOutError, dropping the file, when the text cannot be written or the file was committed.
     void Write(const QString& text);
-    // Puts the page in place under its name. Raises EInOutError when that fails, leaving no temporary
-    // file behind. A second commit does nothing.
+    // Puts the page in place under its name unless the page there has the same bytes (then it keeps
+    // its time too). Raises EInOutError when that fails, leaving no temporary file behind. A second
+    // commit does nothing.
     void Commit();
     // Until committed or dropped after a failure.
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return open_; }
+    // The last commit found the page as it was and wrote nothing.
+    bool Unchanged() const { return unchanged_; }
     const QString& FileName() const { return fileName_; }
 
 private:
     [[noreturn]] void Fail(const QString& error);
 
-    std::unique_ptr<QSaveFile> file_;
+    bool SameAsOnDisk() const;
+
+    QByteArray bytes_;
     QString fileName_;
     THtmlEncoding encoding_;
+    bool open_ = true;
+    bool unchanged_ = false;
 };
+
+// Removes from the folder the temporary files a page writer left when it was stopped half-way (a page's
+// name, ".htm" or ".body", and six letters or digits after a dot) that have not been touched for at least
+// minAgeSeconds, so that a page being written by another run at this moment keeps its own. Nothing else
+// is touched. The number removed.
+int RemoveStaleHtmlTemps(const QString& folder, int minAgeSeconds = 60);
 
 // The lines of a Windows-1252 text file with CRLF or LF line ends; none when there is no such file.
 // Raises EInOutError when the file is there but cannot be read.

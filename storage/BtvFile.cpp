@@ -310,14 +310,25 @@ void TBtvTable::StepPrevious() {
     Read(RM::OpStepPrevious);
 }
 
-qint32 TBtvTable::GetRecordCount() {
-    std::array<quint8, RM::StatBufferSize> stat{};
-    std::array<quint8, 64> key{};
+std::vector<quint8> TBtvTable::ReadStat(std::array<quint8, 64>& key) {
+    std::vector<quint8> stat(RM::StatBufferSize);
     quint32 length = RM::StatBufferSize;
     const int status = Call(RM::OpStat, 0, key.data(), static_cast<int>(key.size()), length, stat.data());
     if (status != 0 && status != RM::StatusDataBufferTooShort)
-        return 0;
-    return static_cast<qint32>(loadLE<quint32>(stat.data() + RM::Stat::RecordCount));
+        stat.clear();
+    return stat;
+}
+
+qint32 TBtvTable::GetRecordCount() {
+    std::array<quint8, 64> key{};
+    const std::vector<quint8> stat = ReadStat(key);
+    return stat.empty() ? 0 : static_cast<qint32>(loadLE<quint32>(stat.data() + RM::Stat::RecordCount));
+}
+
+quint32 TBtvTable::GetChangeCount() {
+    std::array<quint8, 64> key{};
+    const std::vector<quint8> stat = ReadStat(key);
+    return stat.empty() ? 0 : loadLE<quint32>(key.data() + RM::Stat::KeyChangeCount);
 }
 
 quint32 TBtvTable::GetPosition() {

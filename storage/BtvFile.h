@@ -122,6 +122,10 @@ public:
     bool GetEof() override { return eof_; }
     // 0 when the statistics cannot be read.
     qint32 GetRecordCount() override;
+    // Another value once the file's records have changed, in this program or another; compared with an
+    // earlier value of the same open table it tells whether anything changed since. 0 when the statistics
+    // cannot be read.
+    quint32 GetChangeCount();
     int GetRecordLength() override { return recordLength_; }
     quint32 GetPosition() override;
     void GotoPosition(quint32 position) override;
@@ -156,6 +160,8 @@ private:
              void* dataBuffer);
     [[noreturn]] void Raise(int status) const;
     void Read(int operation);
+    // The statistics buffer, key the call's key buffer; empty when it cannot be read.
+    std::vector<quint8> ReadStat(std::array<quint8, 64>& key);
     // False at end of file or, reading at a position, when no record is there.
     bool ReadWhole(int operation, quint32 position);
     void CopyRecordToDataBuffer();

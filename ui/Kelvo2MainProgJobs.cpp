@@ -12,6 +12,7 @@
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
 #include "model/D_XmlData2.h"
+#include "print/D_HtmlFile.h"
 #include "print/D_KlubUdskrift.h"
 #include "print/D_UdskriftBatch.h"
 #include "print/D_UdskriftKlubstilling.h"
@@ -267,6 +268,8 @@ void RunBatchJobs(const QStringList& arguments) {
     for (const TBatchJob* job : asked)
         if (job->Check)
             job->Check(arguments);
+    // A run stopped half-way through a page left its temporary file; it would stay for good.
+    RemoveStaleHtmlTemps(StaevneManager->GetStaevneDir());
     for (const TBatchJob* job : asked)
         job->Run(arguments);
 }

@@ -369,6 +369,8 @@ void Cursor::stat(const CallBuffers& c) {
     std::memcpy(c.data, stat.data(), n);
     if (n > size_t(Stat::RecordCount))
         std::memcpy(c.data + Stat::RecordCount, count, std::min<size_t>(4, n - Stat::RecordCount));
+    if (c.key && c.keyLength >= 4)
+        storeLE<uint32_t>(c.key + Stat::KeyChangeCount, file_.changeCount());
     *c.dataLength = uint32_t(n);
     if (n < stat.size())
         fail(StatusDataBufferTooShort);

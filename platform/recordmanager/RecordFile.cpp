@@ -518,6 +518,7 @@ uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
     else if (inTransaction_)
         s.bindNull(2);
     ++changes_;
+    ++modifications_;
     s.step();
     const uint32_t position = uint32_t(sqlite3_last_insert_rowid(db_.handle()));
     if (inTransaction_) {
@@ -533,6 +534,7 @@ uint32_t RecordFile::insert(const uint8_t* data, size_t size) {
 bool RecordFile::update(uint32_t position, const uint8_t* data, size_t size) {
     // Most updates leave every key as it was: then no index is touched.
     ++changes_;
+    ++modifications_;
     for (const int which : {UpdateIfSameKeys, UpdateRecord}) {
         if (which == UpdateRecord && autoIncrement_)
             keepAutoIncrementValues(db_, layout_, position);
@@ -556,6 +558,7 @@ bool RecordFile::remove(uint32_t position) {
     Statement& s = fileStatement(DeleteRecord);
     StatementUse use(s);
     ++changes_;
+    ++modifications_;
     s.bindInt(1, position);
     s.step();
     const bool removed = sqlite3_changes(db_.handle()) > 0;
@@ -589,6 +592,16 @@ uint32_t RecordFile::recordCount() {
     count_ = s.integer(0);
     countVersion_ = version;
     return uint32_t(count_);
+}
+
+uint32_t RecordFile::changeCount() {
+    const int64_t version = dataVersion();
+    if (version != seenVersion_ || modifications_ != seenModifications_) {
+        seenVersion_ = version;
+        seenModifications_ = modifications_;
+        ++changeCount_;
+    }
+    return changeCount_;
 }
 
 bool RecordFile::storedKey(uint32_t position, int key, std::vector<uint8_t>& out) {
@@ -679,6 +692,9 @@ void RecordFile::commit() {
 
 void RecordFile::rollback() {
     inTransaction_ = false;
+    // What the transaction wrote goes back: a change too.
+    if (changedInTransaction())
+        ++modifications_;
     forgetImages();
     ++changes_;
     sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
@@ -726,6 +742,7 @@ RecordFile::WriteScope::~WriteScope() {
     if (!own_)
         return;
     ++file_.changes_;
+    ++file_.modifications_;
     sqlite3_exec(file_.db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     file_.forgetCount();
 }

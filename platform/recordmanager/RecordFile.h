@@ -120,6 +120,9 @@ public:
     // Counted once, then kept by this process's inserts and deletes; counted again after a rollback or
     // when another connection has committed to the file since.
     uint32_t recordCount();
+    // Another value than the last call gave when the records have changed since, by this process or
+    // another; the same when they have not.
+    uint32_t changeCount();
     // The key as the index holds it for the record at position; false when the record is gone or out of
     // that key.
     bool storedKey(uint32_t position, int key, std::vector<uint8_t>& out);
@@ -202,6 +205,12 @@ private:
     uint64_t changes_ = 0;
     int64_t count_ = -1; // the kept record count; -1 when it must be counted
     int64_t countVersion_ = 0;
+    // Records this process inserted, updated or deleted, or whose writes it rolled back.
+    uint64_t modifications_ = 0;
+    // What changeCount saw last.
+    int64_t seenVersion_ = -1;
+    uint64_t seenModifications_ = 0;
+    uint32_t changeCount_ = 0;
 };
 
 } // namespace RecordManager

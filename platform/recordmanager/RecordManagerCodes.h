@@ -92,6 +92,9 @@ constexpr int RecordCount = 6;  // 32-bit, filled in by Stat
 constexpr int FileFlags = 10;   // 16-bit
 constexpr int KeySpecs = 16;    // one KeySpec per key segment from here
 constexpr uint16_t FlagVariableLength = 0x0001;
+// Stat gives in the first 4 bytes of the key buffer (32-bit) a count that takes another value once the
+// file's records have changed, here or in another process; the statistics stay as the file was created.
+constexpr int KeyChangeCount = 0;
 } // namespace Stat
 
 // One 16-byte key segment description inside the statistics buffer.

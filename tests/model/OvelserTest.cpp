@@ -522,3 +522,84 @@ TEST_F(Ovelser, ASaveStampsTheRecordsAndTheMeetWithTheModelsClock) {
     meets.GetFirst();
     EXPECT_EQ(meets.GetField(StaevneField::OvelseRettet)->GetAsFloat(), 45500.75);
 }
+
+TEST_F(Ovelser, EveryIndexKeepsTheOrderOfItsKeyTexts) {
+    NewMeet();
+    // Sort codes as the key texts have them: negative ones (a minus sign sorts between a blank and a
+    // digit), the largest and smallest stored, one shared by two classes.
+    const std::pair<QString, int> klasser[] = {{"XA", 12},  {"XB", -5}, {"XC", 3}, {"XD", 32767},
+                                               {"XE", -40}, {"XF", 7},  {"ÆØ", 7}, {"XH", -32768}};
+    int step = 0;
+    for (const auto& [code, sortkode] : klasser) {
+        TKlasseList& list = Ov().KlasseList();
+        TDataElement* klasse = list.GetRawElement(list.AddNew());
+        klasse->GetField(KlasseField::Klasse)->SetAsString(code);
+        klasse->GetField(KlasseField::Sortkode)->SetAsInteger(sortkode);
+        for (const char* ovelse : {"100", "LÆ", "HØ"}) {
+            TEditOvelseData& row = Add(code, ovelse, "KSF", (step % 3 == 0) ? "A" : "B");
+            for (int n = 1; n <= 3; ++n)
+                row.Slot(n).DatoTid = Dag + ((step * 7 + n * 5) % 11) / 24.0;
+            ++step;
+        }
+    }
+    Write();
+    TAfvStedList& steder = Ov().AfvStedList();
+    for (int i = 0; i < steder.GetCount(); ++i)
+        steder.GetRawElement(i)->GetField(AfvStedField::Sortkode)->SetAsInteger(i == 0 ? -3 : 2);
+    Ov().Save();
+    Reopen();
+    ASSERT_EQ(Ov().GetInfoCount(), 72);
+    const auto textsInOrder = [](const TOvelseInfoIndex& index, QString (TOvelseInfo::*key)() const) {
+        QStringList texts;
+        for (const auto& [k, info] : index)
+            texts.append((info->*key)());
+        return texts;
+    };
+    const std::pair<const TOvelseInfoIndex*, QString (TOvelseInfo::*)() const> indexes[] = {
+        {&Ov().KlasseIndex(), &TOvelseInfo::GetKlasseSortKey},
+        {&Ov().OvelseIndex(), &TOvelseInfo::GetOvelseSortKey},
+        {&Ov().TidIndex(), &TOvelseInfo::GetTidSortKey},
+        {&Ov().StedTidIndex(), &TOvelseInfo::GetStedTidSortKey},
+        {&Ov().KodeIndex(), &TOvelseInfo::GetKodeKey}};
+    for (const auto& [index, key] : indexes) {
+        const QStringList texts = textsInOrder(*index, key);
+        EXPECT_EQ(texts.size(), 72);
+        QStringList sorted = texts;
+        std::stable_sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(texts, sorted);
+    }
+    // Found by codes in any case, Danish letters too.
+    TOvelseInfo* found = Ov().FindOvelseInfo("æø", "hø", "s");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->GetKodeKey(), " ÆØ    HØS");
+}
+
+TEST_F(Ovelser, TheProgrammeIsReadAgainOnlyWhenItsFilesChanged) {
+    NewMeet();
+    Add("M", "100", "IF");
+    Write({FindStdKlasse("M")});
+    Ov().Reload();
+    ASSERT_EQ(Ov().GetInfoCount(), 2);
+    EXPECT_FALSE(Ov().ReloadIfChanged());
+    // A round added by another program.
+    TOvelseRnTable runder;
+    runder.Open();
+    runder.Insert();
+    runder.GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
+    runder.GetField(OvelseRnField::Klasse)->SetAsString("M");
+    runder.GetField(OvelseRnField::Ovelse)->SetAsString("100");
+    runder.GetField(OvelseRnField::Runde)->SetAsString("S");
+    runder.GetField(OvelseRnField::Sted)->SetAsString("LØB");
+    runder.Post();
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "100", "S"), nullptr);
+    EXPECT_TRUE(Ov().ReloadIfChanged());
+    EXPECT_NE(Ov().FindOvelseInfo("M", "100", "S"), nullptr);
+    EXPECT_FALSE(Ov().ReloadIfChanged());
+    // Its own save, and another meet.
+    Ov().FindKlasse("M")->GetField(KlasseField::Korttekst)->SetAsString("Mænd");
+    Ov().Save();
+    EXPECT_TRUE(Ov().ReloadIfChanged());
+    CreateMeet(QStringLiteral("Andet stævne"));
+    EXPECT_EQ(Ov().GetReloadedStID(), CurrentStID());
+    EXPECT_FALSE(Ov().ReloadIfChanged());
+}

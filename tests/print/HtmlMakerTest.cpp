@@ -3,8 +3,12 @@
 #include "PrintMeet.h"
 #include "PrintRecorder.h"
 #include "foundation/Windows1252.h"
+#include "model/D_Context.h"
 #include "support/Golden.h"
 #include "support/Test.h"
+
+#include <QDateTime>
+#include <QFileInfo>
 
 namespace {
 
@@ -176,6 +180,29 @@ TEST_F(THtmlMakerTest, APageTakesItsNameOnlyWhenClosedAndAPageNotClosedIsDropped
     }
     EXPECT_EQ(ReadFile(Page("resultatliste.htm")), "ny side\r\n");
     EXPECT_EQ(QDir(meetDir).entryList(QDir::Files), QStringList({"resultatliste.htm"}));
+}
+
+TEST_F(THtmlMakerTest, APageWithTheBytesAlreadyThereIsLeftAsItWasAndAChangedOneIsWritten) {
+    const TClockScope clock(46000.5);
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-1);
+    const auto setOld = [&] {
+        QFile page(Page("resultatliste.htm"));
+        ASSERT_TRUE(page.open(QIODevice::ReadWrite) &&
+                    page.setFileTime(old, QFileDevice::FileModificationTime));
+    };
+    const QStringList first = Written("resultatliste.htm", "RESULTATER", {"<p>1. Ole</p>"});
+    setOld();
+    EXPECT_EQ(Written("resultatliste.htm", "RESULTATER", {"<p>1. Ole</p>"}), first);
+    EXPECT_EQ(QFileInfo(Page("resultatliste.htm")).lastModified().toUTC(), old) << "not written again";
+    EXPECT_EQ(QDir(meetDir).entryList(QDir::Files | QDir::Hidden), QStringList({"resultatliste.htm"}));
+
+    // Other bytes of the same length, or a page of another length: written.
+    EXPECT_TRUE(Written("resultatliste.htm", "RESULTATER", {"<p>1. Olé</p>"}).contains("<p>1. Olé</p>"));
+    EXPECT_GT(QFileInfo(Page("resultatliste.htm")).lastModified().toUTC(), old);
+    setOld();
+    EXPECT_TRUE(Written("resultatliste.htm", "RESULTATER", {"<p>1. Ole Hansen</p>"})
+                    .contains("<p>1. Ole Hansen</p>"));
+    EXPECT_GT(QFileInfo(Page("resultatliste.htm")).lastModified().toUTC(), old);
 }
 
 TEST_F(THtmlMakerTest, AFolderThatCannotBeWrittenRaisesAndLeavesNothingBehind) {

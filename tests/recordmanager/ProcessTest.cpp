@@ -69,6 +69,51 @@ TEST_F(Processes, ASecondProcessReadsWhileTheFirstWrites) {
     EXPECT_EQ(reader.exitCode(), 0);
 }
 
+TEST_F(Processes, TheChangeCountMovesOnlyWhenTheRecordsChangeHereOrInAnotherProcess) {
+    const std::string name = path("OVELSERN.ZU2");
+    ASSERT_EQ(createFile(name, testLayout(false).bytes()), StatusSuccess);
+    Pipe go;
+    // Started before this process opens the file: it changes the record once told to.
+    Child writer([&]() {
+        char c;
+        Handle w;
+        Bytes record;
+        if (read(go.fds[0], &c, 1) != 1 || w.open(name) != StatusSuccess ||
+            w.get(OpStepFirst, 0, nullptr, record) != StatusSuccess)
+            return 10;
+        record = testRecord(1, "walker", 4);
+        return w.write(OpUpdate, record) == StatusSuccess && w.close() == StatusSuccess ? 0 : 11;
+    });
+    Handle h, other;
+    ASSERT_EQ(h.open(name), StatusSuccess);
+    ASSERT_EQ(other.open(name), StatusSuccess);
+    const auto changeCount = [&h] {
+        Bytes stat(StatBufferSize);
+        Bytes key(64);
+        uint32_t length = StatBufferSize;
+        EXPECT_EQ(h.call(OpStat, stat.data(), length, key.data(), 0), StatusSuccess);
+        return Handle::get32(key, Stat::KeyChangeCount);
+    };
+    const int32_t first = changeCount();
+    Bytes r;
+    EXPECT_EQ(h.get(OpStepFirst, 0, nullptr, r), StatusEndOfFile);
+    EXPECT_EQ(changeCount(), first) << "reading changes nothing";
+
+    // A record written through another handle of this process.
+    Bytes added = testRecord(1, "runner", 3);
+    ASSERT_EQ(other.write(OpInsert, added), StatusSuccess);
+    const int32_t afterOwn = changeCount();
+    EXPECT_NE(afterOwn, first);
+    EXPECT_EQ(changeCount(), afterOwn);
+
+    // The record changed by another process.
+    ASSERT_EQ(write(go.fds[1], "x", 1), 1);
+    ASSERT_EQ(writer.exitCode(), 0);
+    const int32_t afterOther = changeCount();
+    EXPECT_NE(afterOther, afterOwn);
+    EXPECT_EQ(changeCount(), afterOther);
+}
+
 TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
     const std::string name = path("DELTAGER.ZU2");
     ASSERT_EQ(createFile(name, testLayout().bytes()), StatusSuccess);

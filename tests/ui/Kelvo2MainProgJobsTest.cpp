@@ -6,11 +6,14 @@
 #include "support/Test.h"
 
 #include "foundation/Windows1252.h"
+#include "model/D_Context.h"
 #include "model/D_Globals.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -64,6 +67,53 @@ TEST_F(BatchJobsTest, HtmlResultsWritesEveryRoundOnOnePageOrAPageSetPerClassOrAP
                                     "web_m-ho-1.htm", "web_m-ku-1.htm", "web_m-la-1.htm"}));
     EXPECT_TRUE(Page("web_m-100-1.htm").contains("Andersen", Qt::CaseInsensitive));
     EXPECT_FALSE(Page("web_m-100-1.htm").contains("Kragh", Qt::CaseInsensitive));
+}
+
+TEST_F(BatchJobsTest, AJobRemovesTheTemporaryPagesAStoppedRunLeftAndNothingElse) {
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const auto file = [&](const QString& name, const QDateTime& time) {
+        WriteFile(Meet(name), "<html>halv side");
+        QFile written(Meet(name));
+        ASSERT_TRUE(written.open(QIODevice::ReadWrite) &&
+                    written.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    file("klubliste.htm.lgTbvG", old);
+    file("resultatliste_m.body.Ab12Cd", old);
+    // Another run's page being written now, and files that are no temporary pages.
+    file("program.htm.x1Y2z3", QDateTime::currentDateTimeUtc());
+    for (const char* other : {"noter.txt.lgTbvG", "klubliste.htm.bak", "klubliste.htm.lgTbv", "logo.gif"})
+        file(other, old);
+    EXPECT_EQ(Run({"/HTML_RESULTS"}), "");
+    EXPECT_EQ(Pages(), QStringList({"klubliste.htm.bak", "klubliste.htm.lgTbv", "logo.gif",
+                                    "noter.txt.lgTbvG", "program.htm.x1Y2z3", "resultatliste.htm"}));
+}
+
+TEST_F(BatchJobsTest, ARunOverAnUnchangedMeetWritesNoPageAndAChangeWritesOnlyTheChangedPages) {
+    const TClockScope clock(46000.5);
+    EXPECT_EQ(Run({"/HTML_RESULTS", "/ONE_FILE"}), "");
+    const QStringList pages = Pages();
+    ASSERT_EQ(pages.size(), 6);
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-1);
+    for (const QString& page : pages) {
+        QFile written(Meet(page));
+        ASSERT_TRUE(written.open(QIODevice::ReadWrite) &&
+                    written.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const auto rewritten = [&] {
+        QStringList names;
+        for (const QString& page : Pages())
+            if (QFileInfo(Meet(page)).lastModified().toUTC() != old)
+                names.append(page);
+        return names;
+    };
+    EXPECT_EQ(Run({"/HTML_RESULTS", "/ONE_FILE"}), "");
+    EXPECT_EQ(rewritten(), QStringList());
+    EXPECT_EQ(Pages(), pages);
+
+    AddDeltager(22, "Mia Holm", 1993, 2);
+    AddResultat(Round("K", "100"), 22, Fields({{ResultatField::Heat, 1}, {ResultatField::Resultat, 1260}}));
+    EXPECT_EQ(Run({"/HTML_RESULTS", "/ONE_FILE"}), "");
+    EXPECT_EQ(rewritten(), QStringList{"k-100-1.htm"});
 }
 
 TEST_F(BatchJobsTest, StartListAndProgrammeTakeUnseededRoundsAndEmptyOnesOnlyWhenAsked) {

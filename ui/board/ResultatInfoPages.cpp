@@ -143,9 +143,10 @@ bool TBoardPages::ReadFileIfChanged() {
     QFile file(path);
     const TBoardFil fil =
         ParseBoardFil(file.open(QIODevice::ReadOnly) ? Windows1252::Decode(file.readAll()) : QString());
-    // The editor writes the file after it changed the programme: its new rounds are to be found.
+    // The editor writes the file after it changed the programme: its new rounds are to be found. An
+    // unchanged programme is not read again: at a big meet that would cost many rounds' loads.
     if (!first)
-        OvelseManager->Reload();
+        OvelseManager->ReloadIfChanged();
     ovelser_ = FindBoardOvelser(*OvelseManager, fil.Keys);
     LoadPictures(fil.Pictures);
     cycling_ = fil.Timer;

@@ -17,8 +17,6 @@ constexpr int RedidStedWidth = 100;
 constexpr int MixedWidth = 120;
 constexpr int FemMinutter = 5;
 constexpr int MinutesPerDay = 1440;
-// "yyyymmddhhnnss" at the front of a time-index key.
-constexpr int TidKeyLength = 14;
 
 QString TidLabel(const QDate& dato, int minutes) {
     return GetShortDayName(dato) + u' ' + IntToZeroStr(minutes / 60, 2) + u':' +
@@ -54,7 +52,7 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
             continue;
         const int col = steder.ColOf(info->AfvSted());
         oversigt.SetTidOrder(info, static_cast<int>(shown.size()));
-        shown.push_back({info, index.GetKey(pos).left(TidKeyLength), col});
+        shown.push_back({info, info->GetDatoTidKey(), col});
         const auto [first, added] = columnOvelse.emplace(col, info->GetOvelseKode());
         if (!added && first->second != info->GetOvelseKode()) {
             oversigt.ColumnRef(col).Mixed = true;

@@ -190,6 +190,33 @@ TEST_F(BoardPagesTest, AChangedFileFindsRoundsTheEditorAddedMeanwhile) {
     EXPECT_EQ(board.Screen().Rows.front().Resultat, "5.12");
 }
 
+TEST_F(BoardPagesTest, AFileWrittenAgainOverAnUnchangedProgrammeKeepsTheProgrammeAsRead) {
+    Results(Round("K", "100"), 1, 2, [](qint32 nr) { return 1200 + nr; });
+    WriteBoard({"K  100"});
+    // The board's program opens the meet.
+    Ov().Reload();
+    TBoardPages board(1);
+    board.Read(false);
+    // A mark on a round the board does not show: it goes only when the programme is read anew.
+    Ov().FindOvelseInfo("M", "HØ", "")->AntalHeat = 99;
+    WriteBoard({"K  100", "M  LÆ"});
+    board.Read(true);
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "HØ", "")->AntalHeat, 99) << "the programme was read again";
+    EXPECT_EQ(board.Ovelser().size(), 2u);
+    EXPECT_EQ(board.Screen().OvelseText, Round("K", "100").GetOvelseText());
+
+    // A round moved by another program: the programme is read anew.
+    TOvelseRnTable runder;
+    runder.Open();
+    ASSERT_TRUE(runder.First());
+    runder.Edit();
+    runder.GetField(OvelseRnField::DatoTid)->SetAsFloat(45444.75);
+    runder.Post();
+    WriteBoard({"K  100"});
+    board.Read(true);
+    EXPECT_EQ(Ov().FindOvelseInfo("M", "HØ", "")->AntalHeat, 0);
+}
+
 TEST_F(BoardPagesTest, AStepLoadsOnlyTheRoundItShowsWithOneResultManager) {
     Results(Round("M", "LÆ"), 1, 10, [](qint32 nr) { return 500 + nr; });
     Results(Round("K", "100"), 11, 10, [](qint32 nr) { return 1200 + nr; });
