@@ -86,7 +86,7 @@ void TOversigtUdskrift::OpenHtml() {
 void TOversigtUdskrift::BeginOutput() {
     if (OnlyHtml())
         OpenHtml();
-    if (!WritesHtml())
+    if (!WritesPageNow())
         return;
     TStdPrint& print = Print();
     const TColumnFieldList& columns = print.Columns();
@@ -118,7 +118,7 @@ void TOversigtUdskrift::OutputRow(const QStringList& texts) {
             if (!texts[c].isEmpty())
                 Print().AddColumnText(c, texts[c], Row);
         Row += 1;
-    } else if (WritesHtml()) {
+    } else if (WritesPageNow()) {
         const TColumnFieldList& columns = Print().Columns();
         Shade = !Shade;
         QString line = QStringLiteral("<tr valign=top>");
@@ -144,7 +144,7 @@ void TOversigtUdskrift::EndOutput() {
         Print().Print();
         return;
     }
-    if (WritesHtml())
+    if (WritesPageNow())
         Html->WriteLn(QStringLiteral("</table>"));
     if (OnlyHtml())
         CloseHtml();

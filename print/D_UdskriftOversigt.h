@@ -34,7 +34,8 @@ protected:
     void EndOutput();
 
 private:
-    bool WritesHtml() const { return !WantsPrint() && HtmlUdskrift && Html; }
+    // This run writes the page (HTML only, no paper).
+    bool WritesPageNow() const { return !WantsPrint() && HtmlUdskrift && Html; }
 
     QString pageName_;
     QString title_;
