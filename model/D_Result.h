@@ -733,6 +733,8 @@ public:
 private:
     // Sorts the rows under a sort that later comparisons of the sorted rows share.
     void Sort(const TResultSort& sort, TResultatCompare compare);
+    // Puts the rows in this order; it holds each of them once.
+    void Reorder(const std::vector<TResultat*>& order);
     void SetOvelseInfo(TOvelseInfo* info);
     // Reads the round's records into rows; start numbers of damaged series are added to damaged.
     void ReadRound(TOvelseInfo& info, std::vector<std::unique_ptr<TResultat>>& into, QStringList* damaged);

@@ -160,6 +160,16 @@ void TResultatManager::Sort(const TResultSort& sort, TResultatCompare compare) {
     SortResultater(rows_, sort, compare);
 }
 
+void TResultatManager::Reorder(const std::vector<TResultat*>& order) {
+    std::unordered_map<const TResultat*, std::size_t> at;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        at.emplace(order[i], i);
+    std::vector<std::unique_ptr<TResultat>> rows(rows_.size());
+    for (auto& row : rows_)
+        rows[at.at(row.get())] = std::move(row);
+    rows_ = std::move(rows);
+}
+
 void TResultatManager::Sort(TResultatCompare compare) {
     Sort(TResultSort(Rules()), compare);
 }
