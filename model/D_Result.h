@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <random>
@@ -32,6 +33,7 @@ class TResultatManager;
 class TResultatRecordTable;
 class TResultSort;
 class THoldResultater;
+class QCollator;
 class TSeedDraw;
 
 // A result that cannot be set or written; the message is the one the user is shown.
@@ -401,11 +403,13 @@ TResultRules RulesOf(const TOvelseInfo* info);
 qint64 CompareValue(const TResultRules& rules, qint32 value, bool withKorrektion);
 
 // One sort: the rules of the round it follows, and the keys its comparisons need, each made once per row
-// and kept for the sort's lifetime (rows are not edited while they are sorted and compared).
+// and kept for the sort's lifetime (rows are not edited while they are sorted and compared). The orders
+// it knows are sorted on one array of whole-number keys per row, its texts turned into their ranks among
+// the rows; a later sort of some of the same rows under the same sort reuses those ranks.
 class TResultSort {
 public:
-    explicit TResultSort(const TResultRules& rules)
-        : rules_(rules) {}
+    explicit TResultSort(const TResultRules& rules);
+    ~TResultSort();
     TResultSort(const TResultSort&) = delete;
     TResultSort& operator=(const TResultSort&) = delete;
 
@@ -413,22 +417,41 @@ public:
     // The rows the sort is about: their keys are kept with them rather than searched for.
     void Index(const std::vector<TResultat*>& rows) const;
     void Index(const std::vector<std::unique_ptr<TResultat>>& rows) const;
+    // Whether every one of the rows is among those indexed last.
+    bool Holds(const std::vector<TResultat*>& rows) const;
+    bool Holds(const std::vector<std::unique_ptr<TResultat>>& rows) const;
 
     // The series' tie-break key (TSerier::GetTieBreakKey) by the rules' event type.
     const QString& TieBreakKey(const TResultat& row) const;
     // The name and the club, upper-cased.
     const QString& NavnKey(const TResultat& row) const;
     const QString& KlubKey(const TResultat& row) const;
+    // Names and clubs compared in Danish order; below zero when a comes first.
+    int CompareNavn(const TResultat& a, const TResultat& b) const;
+    int CompareKlub(const TResultat& a, const TResultat& b) const;
+
+    // What the sort keeps of the texts of the indexed rows: each row's rank among them.
+    enum class TText { Navn, Klub, TieBreak };
+    // The rank of an indexed row's text, equal texts ranked alike.
+    qint32 TextRank(TText text, const TResultat& row) const;
 
 private:
     template <typename Rows>
     void IndexRows(const Rows& rows) const;
+    template <typename Rows>
+    bool HoldsRows(const Rows& rows) const;
     TSortKeys& KeysOf(const TResultat& row) const;
+    bool IsIndexed(const TResultat& row) const;
+    const QCollator& NameOrder() const;
+    const std::vector<qint32>& Ranks(TText text) const;
 
     TResultRules rules_;
     // The rows indexed, each at the slot it knows.
     mutable std::vector<const TResultat*> indexed_;
     mutable std::unordered_map<const TResultat*, TSortKeys> others_;
+    mutable std::unique_ptr<QCollator> nameOrder_;
+    // By text, the ranks of the indexed rows by slot; empty until asked for.
+    mutable std::array<std::vector<qint32>, 3> ranks_;
 };
 
 // Row comparisons under a sort: negative when a sorts first.
@@ -746,6 +769,9 @@ private:
     void ReportDamagedSerier(const QStringList& damaged) const;
     // A relay's birth year: the rounded-up mean of its members' birth years.
     void CalcStafetAargang();
+    // Places and teams under a sort that the rounds' later sorts may share.
+    void CalcPlacering(const TResultSort& sort);
+    void CalcHoldResultater(const TResultSort& sort);
     void PlaceLetteredFinals(const TResultSort& sort, bool highestFirst);
     void PlaceRows(const TResultSort& sort, bool perHeat);
     // The round runde of the loaded round's event, when it is a later one; raises otherwise.
