@@ -432,8 +432,12 @@ public:
 
     // What the sort keeps of the texts of the indexed rows: each row's rank among them.
     enum class TText { Navn, Klub, TieBreak };
-    // The rank of an indexed row's text, equal texts ranked alike.
+    // The rank of an indexed row's text among the indexed rows, equal texts ranked alike.
     qint32 TextRank(TText text, const TResultat& row) const;
+    // Whether those ranks are made.
+    bool HasTextRanks(TText text) const { return !ranks_[std::size_t(text)].empty(); }
+    // The ranks of the texts of these rows among themselves.
+    std::vector<qint32> RankTexts(TText text, const std::vector<const TResultat*>& rows) const;
 
 private:
     template <typename Rows>

@@ -6,7 +6,6 @@
 #include "model/D_StaevneSystemData.h"
 
 #include <algorithm>
-#include <bitset>
 #include <numeric>
 #include <utility>
 
@@ -36,9 +35,14 @@ void DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHeat, qint32 m
         row->SetBane(0);
     }
     const std::vector<TResultat*> valid = ValidRows(rows);
-    const std::vector<quint32> startRank = DenseRanks(valid.size(), [&valid](std::size_t a, std::size_t b) {
-        return Sign(valid[a]->Startnummer, valid[b]->Startnummer);
-    });
+    // Only drawn keys need the start numbers' order.
+    const std::vector<quint32> startRank =
+        method == qint32(THeatMethod::Lodtraekning)
+            ? DenseRanks(valid.size(),
+                         [&valid](std::size_t a, std::size_t b) {
+                             return Sign(valid[a]->Startnummer, valid[b]->Startnummer);
+                         })
+            : std::vector<quint32>(valid.size(), 0);
     THeatDeal deal;
     deal.Deal(static_cast<int>(valid.size()), antalPrHeat, method, startRank, draw);
     for (std::size_t i = 0; i < valid.size(); ++i)
@@ -50,7 +54,8 @@ void DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHeat, qint32 m
 class TSpreadDeals {
 public:
     // The rows in their present order, which is the seeding order when the draws do not order them.
-    TSpreadDeals(const std::vector<TResultat*>& rows, const TResultSort& sort, bool rankAsSeedning)
+    TSpreadDeals(const std::vector<TResultat*>& rows, const TResultSort& sort, bool rankAsSeedning,
+                 bool drawnKeys)
         : rows_(rows)
         , rankAsSeedning_(rankAsSeedning)
         , crowding_(rows) {
@@ -61,11 +66,14 @@ public:
         seedLodtraekning_.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
             klub_.push_back(crowding_.KlubOf(rows[i]));
+            isValid_.push_back(rows[i]->IsValid());
             seedLodtraekning_[i] = rows[i]->SeedLodtraekning;
         }
-        startRank_ = DenseRanks(n, [this](std::size_t a, std::size_t b) {
-            return Sign(rows_[a]->Startnummer, rows_[b]->Startnummer);
-        });
+        startRank_ = drawnKeys ? DenseRanks(n,
+                                            [this](std::size_t a, std::size_t b) {
+                                                return Sign(rows_[a]->Startnummer, rows_[b]->Startnummer);
+                                            })
+                               : std::vector<quint32>(n, 0);
         if (rankAsSeedning) {
             // The seeding order by its parts before and after the drawn key.
             sort.Index(rows);
@@ -101,36 +109,32 @@ public:
             StableOrderByKey(keys_, bits_, order_, scratch_);
             Gather();
         }
+        // Every heat dealt holds a row: there are never more heats than rows.
         const int heats = deal_.Deal(static_cast<int>(valid_.size()), antalPrHeat, method, validStart_, draw);
-        std::bitset<MaxHeatNr + 1> used;
-        for (std::size_t k = 0; k < valid_.size(); ++k) {
-            const int heat = deal_.Heats()[k];
-            heat_[std::size_t(valid_[k])] = heat;
-            if (heat >= 1 && heat <= MaxHeatNr)
-                used.set(std::size_t(heat));
-        }
-        return heats > 0 ? crowding_.ReportLength(klub_, heat_, static_cast<int>(used.count())) : 0;
+        return heats > 0 ? crowding_.ReportLength(validKlub_, deal_.Heats(), heats) : 0;
     }
 
     void KeepBest() {
-        bestHeat_ = heat_;
-        bestSeedLodtraekning_ = seedLodtraekning_;
+        best_ = {valid_, deal_.Heats(), seedLodtraekning_};
+        hasBest_ = true;
     }
-    bool HasBest() const { return !bestHeat_.empty(); }
-    void UseBest() {
-        heat_ = bestHeat_;
-        seedLodtraekning_ = bestSeedLodtraekning_;
-    }
+    bool HasBest() const { return hasBest_; }
+    void UseBest() { useBest_ = true; }
 
     // Gives the rows the heats and keys of the deal, and returns their order.
-    std::vector<TResultat*> Apply() const {
+    std::vector<TResultat*> Apply() {
+        const TDealt last{valid_, deal_.Heats(), seedLodtraekning_};
+        const TDealt& dealt = useBest_ ? best_ : last;
+        std::fill(heat_.begin(), heat_.end(), 0);
+        for (std::size_t k = 0; k < dealt.Valid.size(); ++k)
+            heat_[std::size_t(dealt.Valid[k])] = dealt.Heats[k];
         std::vector<TResultat*> ordered;
         for (const int i : order_) {
             TResultat* row = rows_[std::size_t(i)];
             row->SetSide(0);
             row->SetBane(0);
             row->SetHeat(heat_[std::size_t(i)]);
-            row->SeedLodtraekning = seedLodtraekning_[std::size_t(i)];
+            row->SeedLodtraekning = dealt.SeedLodtraekning[std::size_t(i)];
             ordered.push_back(row);
         }
         return ordered;
@@ -144,13 +148,22 @@ private:
     void Gather() {
         valid_.clear();
         validStart_.clear();
+        validKlub_.clear();
         for (const int i : order_) {
-            if (rows_[std::size_t(i)]->IsValid()) {
+            if (isValid_[std::size_t(i)]) {
                 valid_.push_back(i);
                 validStart_.push_back(startRank_[std::size_t(i)]);
+                validKlub_.push_back(klub_[std::size_t(i)]);
             }
         }
     }
+
+    // A deal: the valid rows in their order with their heats, and every row's drawn key.
+    struct TDealt {
+        std::vector<int> Valid;
+        std::vector<int> Heats;
+        std::vector<quint16> SeedLodtraekning;
+    };
 
     std::vector<TResultat*> rows_;
     bool rankAsSeedning_;
@@ -169,8 +182,11 @@ private:
     std::vector<quint64> keys_;
     std::vector<int> valid_;
     std::vector<quint32> validStart_;
-    std::vector<int> bestHeat_;
-    std::vector<quint16> bestSeedLodtraekning_;
+    std::vector<int> validKlub_;
+    std::vector<bool> isValid_;
+    TDealt best_;
+    bool hasBest_ = false;
+    bool useBest_ = false;
 };
 
 } // namespace
@@ -237,7 +253,7 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
     if (!rankAsSeedning)
         SortSeedning();
     const TResultSort sort(Rules());
-    TSpreadDeals deals(GetResultater(), sort, rankAsSeedning);
+    TSpreadDeals deals(GetResultater(), sort, rankAsSeedning, method == qint32(THeatMethod::Lodtraekning));
     qsizetype bestLength = 99999;
     qsizetype length = 0;
     for (int attempt = 1;; ++attempt) {

@@ -47,7 +47,7 @@ std::vector<quint32> DenseRanks(std::size_t n, const std::function<int(std::size
 
 int THeatDeal::Deal(int n, qint32 antalPrHeat, qint32 method, const std::vector<quint32>& startRank,
                     TSeedDraw& draw) {
-    heat_.assign(std::size_t(std::max(0, n)), 0);
+    heat_.resize(std::size_t(std::max(0, n)));
     if (n <= 0)
         return 0;
     if (antalPrHeat <= 0 || n <= antalPrHeat) {
@@ -79,6 +79,7 @@ int THeatDeal::Deal(int n, qint32 antalPrHeat, qint32 method, const std::vector<
         return heats;
     }
     default:
+        std::fill(heat_.begin(), heat_.end(), 0);
         return 0;
     }
 }
@@ -101,12 +102,14 @@ void THeatDeal::Serpentine(int heats, TSeedDraw& draw) {
     heatKeys_.clear();
     for (int heat = 1; heat <= heats; ++heat)
         heatKeys_.emplace_back(draw.Next(HeatLodtraekningMax), heat);
-    std::stable_sort(heatKeys_.begin(), heatKeys_.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    const std::size_t round = 2 * static_cast<std::size_t>(heats);
-    for (std::size_t i = 0; i < order_.size(); ++i) {
-        const int turn = static_cast<int>(i % round);
+    // Equal keys keep the order of their heats.
+    std::sort(heatKeys_.begin(), heatKeys_.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    int turn = 0;
+    for (const int i : order_) {
         const int group = turn < heats ? heats - turn : turn - heats + 1;
-        heat_[std::size_t(order_[i])] = heatKeys_[std::size_t(group - 1)].second;
+        heat_[std::size_t(i)] = heatKeys_[std::size_t(group - 1)].second;
+        turn = turn + 1 < 2 * heats ? turn + 1 : 0;
     }
 }

@@ -16,7 +16,7 @@ public:
     explicit TSeedDraw(TDrawSeed seed);
 
     // A number from 0 to max.
-    int Next(int max);
+    int Next(int max) { return std::uniform_int_distribution<int>(0, max)(random_); }
     // The numbers first..last in a random order.
     std::vector<int> Order(int first, int last);
 

@@ -158,22 +158,26 @@ const QCollator& TResultSort::NameOrder() const {
 
 const std::vector<qint32>& TResultSort::Ranks(TText text) const {
     std::vector<qint32>& ranks = ranks_[std::size_t(text)];
-    if (!ranks.empty() || indexed_.empty())
-        return ranks;
+    if (ranks.empty())
+        ranks = RankTexts(text, indexed_);
+    return ranks;
+}
+
+std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const TResultat*>& rows) const {
     // Each distinct text once, in its order; the rows take the rank of theirs.
     QHash<QString, qint32> distinct;
     std::vector<const QString*> texts;
-    std::vector<qint32> of(indexed_.size());
-    for (std::size_t slot = 0; slot < indexed_.size(); ++slot) {
-        const TResultat& row = *indexed_[slot];
+    std::vector<qint32> of(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TResultat& row = *rows[i];
         const QString& key =
             text == TText::Navn ? NavnKey(row) : (text == TText::Klub ? KlubKey(row) : TieBreakKey(row));
         const auto found = distinct.constFind(key);
         if (found != distinct.constEnd()) {
-            of[slot] = *found;
+            of[i] = *found;
         } else {
-            of[slot] = static_cast<qint32>(texts.size());
-            distinct.insert(key, of[slot]);
+            of[i] = static_cast<qint32>(texts.size());
+            distinct.insert(key, of[i]);
             texts.push_back(&key);
         }
     }
@@ -196,10 +200,9 @@ const std::vector<qint32>& TResultSort::Ranks(TText text) const {
             keys.push_back(NameOrder().sortKey(*key));
         rankBy([&](qint32 a, qint32 b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]); });
     }
-    ranks.resize(indexed_.size());
-    for (std::size_t slot = 0; slot < ranks.size(); ++slot)
-        ranks[slot] = rankOf[std::size_t(of[slot])];
-    return ranks;
+    for (qint32& rank : of)
+        rank = rankOf[std::size_t(rank)];
+    return of;
 }
 
 qint32 TResultSort::TextRank(TText text, const TResultat& row) const {

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -104,7 +105,7 @@ qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion) {
 }
 
 // Writes the keys of one link of the row at key.
-qint64* PartKeys(TPart part, const TResultSort& sort, const TResultat& row, qint64* key) {
+qint64* PartKeys(TPart part, const TResultSort& sort, const TResultat& row, qint32 textRank, qint64* key) {
     const TResultRules& rules = sort.Rules();
     switch (part) {
     case Startnummer:
@@ -133,7 +134,7 @@ qint64* PartKeys(TPart part, const TResultSort& sort, const TResultat& row, qint
         break;
     case TieBreak:
         // The larger key is the better performance.
-        *key = rules.HasTieBreak() ? -sort.TextRank(TResultSort::TText::TieBreak, row) : 0;
+        *key = rules.HasTieBreak() ? -qint64(textRank) : 0;
         break;
     case PK:
         *key = row.PK;
@@ -148,10 +149,10 @@ qint64* PartKeys(TPart part, const TResultSort& sort, const TResultat& row, qint
         *key = row.GetHeatOrder();
         break;
     case Navn:
-        *key = sort.TextRank(TResultSort::TText::Navn, row);
+        *key = textRank;
         break;
     case Klub:
-        *key = sort.TextRank(TResultSort::TText::Klub, row);
+        *key = textRank;
         break;
     case Rank:
         *key = row.Rank;
@@ -181,6 +182,122 @@ qint64* PartKeys(TPart part, const TResultSort& sort, const TResultat& row, qint
     return key + 1;
 }
 
+std::optional<TResultSort::TText> TextOf(TPart part) {
+    switch (part) {
+    case Navn:
+        return TResultSort::TText::Navn;
+    case Klub:
+        return TResultSort::TText::Klub;
+    case TieBreak:
+        return TResultSort::TText::TieBreak;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The most keys of a run of links.
+constexpr std::size_t MaxKeys = 10;
+
+// A row's place among the rows, with the keys of a run of links.
+template <std::size_t Width>
+struct TKeyed {
+    std::array<qint64, Width> Keys;
+    quint32 Row;
+};
+
+// Sorts rows first..last of order by the links from part on. The rows are ordered by the links up to the
+// next text (a text first of them), the texts' ranks made among these rows only unless the sort has
+// them; rows equal in those links are then ordered by the rest, so a text is ranked only where it
+// decides something.
+class TKeySorter {
+public:
+    TKeySorter(const TRecipe& recipe, const TResultSort& sort, const std::vector<const TResultat*>& rows)
+        : recipe_(recipe)
+        , sort_(sort)
+        , rows_(rows) {}
+
+    void Sort(std::vector<quint32>& order, std::size_t first, std::size_t last, std::size_t part) {
+        if (last - first < 2 || part >= recipe_.Count)
+            return;
+        std::size_t stop = part + 1;
+        while (stop < recipe_.Count && !TextOf(recipe_.Parts[stop]))
+            ++stop;
+        std::size_t width = 0;
+        for (std::size_t p = part; p < stop; ++p)
+            width += KeysOf(recipe_.Parts[p]);
+        switch (width) {
+        case 1:
+            SortBy<1>(order, first, last, part, stop);
+            break;
+        case 2:
+            SortBy<2>(order, first, last, part, stop);
+            break;
+        case 3:
+            SortBy<3>(order, first, last, part, stop);
+            break;
+        case 4:
+            SortBy<4>(order, first, last, part, stop);
+            break;
+        case 5:
+        case 6:
+            SortBy<6>(order, first, last, part, stop);
+            break;
+        default:
+            SortBy<MaxKeys>(order, first, last, part, stop);
+            break;
+        }
+    }
+
+private:
+    template <std::size_t Width>
+    void SortBy(std::vector<quint32>& order, std::size_t first, std::size_t last, std::size_t part,
+                std::size_t stop) {
+        // The ranks of the first link's text, when it is one.
+        std::vector<qint32> textRanks;
+        if (const auto text = TextOf(recipe_.Parts[part]);
+            text && !(recipe_.Parts[part] == TieBreak && !sort_.Rules().HasTieBreak())) {
+            if (sort_.HasTextRanks(*text)) {
+                for (std::size_t i = first; i < last; ++i)
+                    textRanks.push_back(sort_.TextRank(*text, *rows_[order[i]]));
+            } else {
+                std::vector<const TResultat*> rows;
+                for (std::size_t i = first; i < last; ++i)
+                    rows.push_back(rows_[order[i]]);
+                textRanks = sort_.RankTexts(*text, rows);
+            }
+        }
+        std::vector<TKeyed<Width>> keyed(last - first);
+        for (std::size_t i = first; i < last; ++i) {
+            TKeyed<Width>& k = keyed[i - first];
+            k.Keys.fill(0);
+            k.Row = order[i];
+            qint64* key = k.Keys.data();
+            const qint32 rank = textRanks.empty() ? 0 : textRanks[i - first];
+            for (std::size_t p = part; p < stop; ++p)
+                key = PartKeys(recipe_.Parts[p], sort_, *rows_[order[i]], rank, key);
+        }
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const TKeyed<Width>& a, const TKeyed<Width>& b) { return a.Keys < b.Keys; });
+        for (std::size_t i = first; i < last; ++i)
+            order[i] = keyed[i - first].Row;
+        if (stop >= recipe_.Count)
+            return;
+        // Rows equal so far: by the links that follow.
+        for (std::size_t run = 0; run < keyed.size();) {
+            std::size_t end = run + 1;
+            while (end < keyed.size() && keyed[end].Keys == keyed[run].Keys)
+                ++end;
+            if (end - run > 1)
+                Sort(order, first + run, first + end, stop);
+            run = end;
+        }
+    }
+
+    const TRecipe& recipe_;
+    const TResultSort& sort_;
+    const std::vector<const TResultat*>& rows_;
+};
+
 template <typename Rows>
 bool SortRows(Rows& rows, const TResultSort& sort, TResultatCompare compare) {
     const TRecipe* recipe = RecipeOf(compare);
@@ -188,30 +305,15 @@ bool SortRows(Rows& rows, const TResultSort& sort, TResultatCompare compare) {
         return false;
     if (!sort.Holds(rows))
         sort.Index(rows);
-    const std::size_t n = rows.size();
-    std::size_t width = 0;
-    for (std::size_t p = 0; p < recipe->Count; ++p)
-        width += KeysOf(recipe->Parts[p]);
-    std::vector<qint64> keys(n * width);
-    for (std::size_t i = 0; i < n; ++i) {
-        qint64* key = keys.data() + i * width;
-        for (std::size_t p = 0; p < recipe->Count; ++p)
-            key = PartKeys(recipe->Parts[p], sort, *rows[i], key);
-    }
-    std::vector<quint32> order(n);
+    std::vector<const TResultat*> plain;
+    plain.reserve(rows.size());
+    for (const auto& row : rows)
+        plain.push_back(&*row);
+    std::vector<quint32> order(rows.size());
     std::iota(order.begin(), order.end(), quint32(0));
-    const qint64* data = keys.data();
-    std::stable_sort(order.begin(), order.end(), [data, width](quint32 a, quint32 b) {
-        const qint64* x = data + std::size_t(a) * width;
-        const qint64* y = data + std::size_t(b) * width;
-        for (std::size_t k = 0; k < width; ++k) {
-            if (x[k] != y[k])
-                return x[k] < y[k];
-        }
-        return false;
-    });
+    TKeySorter(*recipe, sort, plain).Sort(order, 0, order.size(), 0);
     Rows sorted;
-    sorted.reserve(n);
+    sorted.reserve(rows.size());
     for (const quint32 i : order)
         sorted.push_back(std::move(rows[i]));
     rows = std::move(sorted);

@@ -265,14 +265,14 @@ TEST_F(ResultSort, NamesAndClubsSortInDanishOrder) {
     }
     TResultatManager manager;
     manager.LoadOvelse(&Round("M", "100"));
-    const auto names = [&manager] {
+    const auto rowNames = [&manager] {
         QStringList names;
         for (const TResultat* row : manager.GetResultater())
             names << row->Navn;
         return names;
     };
     manager.SortNavn();
-    const QStringList sorted = names();
+    const QStringList sorted = rowNames();
     EXPECT_EQ(sorted.mid(0, 5), (QStringList{"anders", "Bo", "Zenia", "Ærlig", "Øjvind"}));
     EXPECT_EQ(QSet<QString>(sorted.begin() + 5, sorted.end()), (QSet<QString>{"Åge", "Aage"}));
     // Clubs: Bagsværd, Zealand, Ørsted IF, then Aalborg AM and Århus 1900 as one letter.
