@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -535,6 +536,8 @@ enum class TBanenummerering : qint32 { FraBane1 = 0, FraBane2 = 1, Midterbaner =
 
 // The seed of one call's draws; none seeds them from the clock.
 using TDrawSeed = std::optional<quint32>;
+// Told now and then how many of the attempts of a seeding are drawn.
+using TSeedProgress = std::function<void(int done, int total)>;
 
 // ---------------------------------------------------------------- the manager
 
@@ -720,7 +723,7 @@ public:
     // again until no club crowds a heat, keeping the best draw. Returns what the user must be told: clubs
     // still crowding a heat, team members team seeding could not place; empty when nothing.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
-                       qint32 retries, TDrawSeed seed = std::nullopt);
+                       qint32 retries, TDrawSeed seed = std::nullopt, const TSeedProgress& progress = {});
     // Seeds and writes, each in one transaction, every listed round with entries and without results;
     // antalPrHeat -1 takes each round's own settings. Returns the messages of all rounds, each once.
     QStringList SeedOvelser(const std::vector<TOvelseInfo*>& ovelser, qint32 antalPrHeat, qint32 heatMethod,
@@ -789,8 +792,9 @@ private:
     void CalcScorerLimit();
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
-                       qint32 retries, TSeedDraw& draw);
-    QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw);
+                       qint32 retries, TSeedDraw& draw, const TSeedProgress& progress);
+    QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
+                            const TSeedProgress& progress);
     void AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw);
     QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int SeedLodtraekningMax = 63999;
 constexpr int SeedLodtraekningBits = 16;
+// How often spreading the clubs tells how far it has come.
+constexpr int ProgressAttempts = 500;
 const QString Besked = QStringLiteral("Besked: ");
 
 int Sign(qint64 a, qint64 b) {
@@ -194,13 +196,15 @@ private:
 // ---------------------------------------------------------------- the manager
 
 QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod,
-                                     qint32 banenummerering, qint32 retries, TDrawSeed seed) {
+                                     qint32 banenummerering, qint32 retries, TDrawSeed seed,
+                                     const TSeedProgress& progress) {
     TSeedDraw draw(seed);
-    return SeedOvelse(antalPrHeat, heatMethod, laneMethod, banenummerering, retries, draw);
+    return SeedOvelse(antalPrHeat, heatMethod, laneMethod, banenummerering, retries, draw, progress);
 }
 
 QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod,
-                                     qint32 banenummerering, qint32 retries, TSeedDraw& draw) {
+                                     qint32 banenummerering, qint32 retries, TSeedDraw& draw,
+                                     const TSeedProgress& progress) {
     if (!ovelseInfo_)
         return {};
     if (heatMethod == qint32(THeatMethod::Nulstil)) {
@@ -217,13 +221,13 @@ QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint
         return SeedHold(antalPrHeat, draw);
     QString message;
     if (heatMethod > 0)
-        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw);
+        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw, progress);
     AssignLanes(antalPrHeat, laneMethod, banenummerering, draw);
     return message;
 }
 
-QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries,
-                                          TSeedDraw& draw) {
+QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
+                                          const TSeedProgress& progress) {
     const bool redid = CurrentSystemData().Redid;
     const bool rankAsSeedning = RulesOf(ovelseInfo_).RankAsSeedning;
     if (redid) {
@@ -265,6 +269,8 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
         }
         if (length == 0 || attempt >= retries || !drawn)
             break;
+        if (progress && attempt % ProgressAttempts == 0)
+            progress(attempt, retries);
     }
     // The rows stay in the order of the last draw, with the best distribution found.
     if (length != 0 && deals.HasBest())
@@ -290,7 +296,7 @@ QStringList TResultatManager::SeedOvelser(const std::vector<TOvelseInfo*>& ovels
         const QString message = SeedOvelse(own ? info->GetAntalPrHeat() : antalPrHeat,
                                            own ? info->GetHeatinddeling() + 1 : heatMethod,
                                            own ? info->GetBanefordeling() + 1 : laneMethod,
-                                           own ? info->GetBanenummerering() : banenummerering, 1, draw);
+                                           own ? info->GetBanenummerering() : banenummerering, 1, draw, {});
         if (!message.isEmpty())
             messages << message;
         SaveResultater();

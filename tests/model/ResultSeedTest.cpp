@@ -634,3 +634,22 @@ TEST_F(ResultSeed, TheSameSeedSpreadsTheClubsIntoTheSameHeatsAndLanes) {
         EXPECT_EQ(message, lines.isEmpty() ? QString() : QStringLiteral("Besked: ") + lines);
     }
 }
+
+// A long spreading of the clubs tells how far it has come, and only that.
+TEST_F(ResultSeed, SpreadingTheClubsTellsHowManyAttemptsAreDrawn) {
+    Data().Redid = true;
+    // Seeds 1, 12, 13 and 24 of club 1 fall in one group of six, whichever heat it is drawn to.
+    for (qint32 nr = 1; nr <= 24; ++nr)
+        AddEntries(Lob(), {{nr, nr == 1 || nr == 12 || nr == 13 || nr == 24 ? 1 : 2 + nr % 9}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    QList<QPair<int, int>> told;
+    const auto progress = [&told](int done, int total) { told << qMakePair(done, total); };
+    const QString message = manager.SeedOvelse(4, 3, 0, 0, 1200, 3, progress);
+    EXPECT_TRUE(message.startsWith("Besked: Heat: "));
+    EXPECT_EQ(told, (QList<QPair<int, int>>{{500, 1200}, {1000, 1200}}));
+    // One draw tells nothing.
+    told.clear();
+    manager.SeedOvelse(4, 3, 0, 0, 1, 3, progress);
+    EXPECT_TRUE(told.isEmpty());
+}
