@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <numeric>
 #include <optional>
 
@@ -195,20 +196,18 @@ std::optional<TResultSort::TText> TextOf(TPart part) {
     }
 }
 
-// The most keys of a run of links.
-constexpr std::size_t MaxKeys = 10;
-
-// A row's place among the rows, with the keys of a run of links.
+// A row's place among the rows, with the keys of a run of links packed into whole words.
 template <std::size_t Width>
 struct TKeyed {
-    std::array<qint64, Width> Keys;
+    std::array<quint64, Width> Keys;
     quint32 Row;
 };
 
 // Sorts rows first..last of order by the links from part on. The rows are ordered by the links up to the
 // next text (a text first of them), the texts' ranks made among these rows only unless the sort has
 // them; rows equal in those links are then ordered by the rest, so a text is ranked only where it
-// decides something.
+// decides something. The keys of a run of links are packed, each in the bits its spread over the rows
+// needs, so that the sort moves few words.
 class TKeySorter {
 public:
     TKeySorter(const TRecipe& recipe, const TResultSort& sort, const std::vector<const TResultat*>& rows)
@@ -225,61 +224,110 @@ public:
         std::size_t width = 0;
         for (std::size_t p = part; p < stop; ++p)
             width += KeysOf(recipe_.Parts[p]);
-        switch (width) {
+        const std::size_t n = last - first;
+        const std::vector<qint32> textRanks = TextRanks(order, first, last, part);
+        std::vector<qint64> keys(n * width);
+        for (std::size_t i = 0; i < n; ++i) {
+            qint64* key = keys.data() + i * width;
+            const qint32 rank = textRanks.empty() ? 0 : textRanks[i];
+            for (std::size_t p = part; p < stop; ++p)
+                key = PartKeys(recipe_.Parts[p], sort_, *rows_[order[first + i]], rank, key);
+        }
+        // Each key less its least in the bits its spread needs, the first keys the highest bits.
+        std::vector<qint64> least(width, std::numeric_limits<qint64>::max());
+        std::vector<qint64> most(width, std::numeric_limits<qint64>::min());
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t c = 0; c < width; ++c) {
+                least[c] = std::min(least[c], keys[i * width + c]);
+                most[c] = std::max(most[c], keys[i * width + c]);
+            }
+        }
+        std::vector<std::size_t> wordOf(width, 0);
+        std::vector<int> shiftOf(width, 0);
+        std::vector<int> bitsOf(width, 0);
+        std::size_t words = 0;
+        int used = 64;
+        for (std::size_t c = 0; c < width; ++c) {
+            bitsOf[c] = KeyBits(quint64(most[c]) - quint64(least[c]));
+            if (bitsOf[c] == 0)
+                continue;
+            if (used + bitsOf[c] > 64) {
+                ++words;
+                used = 0;
+            }
+            used += bitsOf[c];
+            wordOf[c] = words - 1;
+            shiftOf[c] = 64 - used;
+        }
+        std::vector<quint64> packed(n * std::max<std::size_t>(words, 1), 0);
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t c = 0; c < width; ++c) {
+                if (bitsOf[c] != 0)
+                    packed[i * words + wordOf[c]] |= (quint64(keys[i * width + c]) - quint64(least[c]))
+                                                     << shiftOf[c];
+            }
+        }
+        switch (words) {
+        case 0:
+            // All alike so far.
+            Sort(order, first, last, stop);
+            break;
         case 1:
-            SortBy<1>(order, first, last, part, stop);
+            SortPacked<1>(order, first, last, packed, stop);
             break;
         case 2:
-            SortBy<2>(order, first, last, part, stop);
+            SortPacked<2>(order, first, last, packed, stop);
             break;
         case 3:
-            SortBy<3>(order, first, last, part, stop);
+            SortPacked<3>(order, first, last, packed, stop);
             break;
         case 4:
-            SortBy<4>(order, first, last, part, stop);
-            break;
-        case 5:
-        case 6:
-            SortBy<6>(order, first, last, part, stop);
+            SortPacked<4>(order, first, last, packed, stop);
             break;
         default:
-            SortBy<MaxKeys>(order, first, last, part, stop);
+            SortPacked<MaxWords>(order, first, last, packed, stop);
             break;
         }
     }
 
 private:
-    template <std::size_t Width>
-    void SortBy(std::vector<quint32>& order, std::size_t first, std::size_t last, std::size_t part,
-                std::size_t stop) {
-        // The ranks of the first link's text, when it is one.
-        std::vector<qint32> textRanks;
-        if (const auto text = TextOf(recipe_.Parts[part]);
-            text && !(recipe_.Parts[part] == TieBreak && !sort_.Rules().HasTieBreak())) {
-            if (sort_.HasTextRanks(*text)) {
-                for (std::size_t i = first; i < last; ++i)
-                    textRanks.push_back(sort_.TextRank(*text, *rows_[order[i]]));
-            } else {
-                std::vector<const TResultat*> rows;
-                for (std::size_t i = first; i < last; ++i)
-                    rows.push_back(rows_[order[i]]);
-                textRanks = sort_.RankTexts(*text, rows);
-            }
+    // The recipes' runs of links take at most this many keys.
+    static constexpr std::size_t MaxWords = 10;
+
+    static int KeyBits(quint64 spread) { return static_cast<int>(std::bit_width(spread)); }
+
+    // The ranks of the rows' texts when the first link is a text that counts; else none.
+    std::vector<qint32> TextRanks(const std::vector<quint32>& order, std::size_t first, std::size_t last,
+                                  std::size_t part) const {
+        const auto text = TextOf(recipe_.Parts[part]);
+        if (!text || (recipe_.Parts[part] == TieBreak && !sort_.Rules().HasTieBreak()))
+            return {};
+        std::vector<qint32> ranks;
+        if (sort_.HasTextRanks(*text)) {
+            for (std::size_t i = first; i < last; ++i)
+                ranks.push_back(sort_.TextRank(*text, *rows_[order[i]]));
+            return ranks;
         }
+        std::vector<const TResultat*> rows;
+        for (std::size_t i = first; i < last; ++i)
+            rows.push_back(rows_[order[i]]);
+        return sort_.RankTexts(*text, rows);
+    }
+
+    template <std::size_t Width>
+    void SortPacked(std::vector<quint32>& order, std::size_t first, std::size_t last,
+                    const std::vector<quint64>& packed, std::size_t stop) {
+        const std::size_t words = packed.size() / (last - first);
         std::vector<TKeyed<Width>> keyed(last - first);
-        for (std::size_t i = first; i < last; ++i) {
-            TKeyed<Width>& k = keyed[i - first];
-            k.Keys.fill(0);
-            k.Row = order[i];
-            qint64* key = k.Keys.data();
-            const qint32 rank = textRanks.empty() ? 0 : textRanks[i - first];
-            for (std::size_t p = part; p < stop; ++p)
-                key = PartKeys(recipe_.Parts[p], sort_, *rows_[order[i]], rank, key);
+        for (std::size_t i = 0; i < keyed.size(); ++i) {
+            keyed[i].Keys.fill(0);
+            std::copy_n(packed.begin() + std::ptrdiff_t(i * words), words, keyed[i].Keys.begin());
+            keyed[i].Row = order[first + i];
         }
         std::stable_sort(keyed.begin(), keyed.end(),
                          [](const TKeyed<Width>& a, const TKeyed<Width>& b) { return a.Keys < b.Keys; });
-        for (std::size_t i = first; i < last; ++i)
-            order[i] = keyed[i - first].Row;
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            order[first + i] = keyed[i].Row;
         if (stop >= recipe_.Count)
             return;
         // Rows equal so far: by the links that follow.
