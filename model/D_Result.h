@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -32,6 +34,7 @@ class TResultatManager;
 class TResultatRecordTable;
 class TResultSort;
 class THoldResultater;
+class QCollator;
 class TSeedDraw;
 
 // A result that cannot be set or written; the message is the one the user is shown.
@@ -401,11 +404,13 @@ TResultRules RulesOf(const TOvelseInfo* info);
 qint64 CompareValue(const TResultRules& rules, qint32 value, bool withKorrektion);
 
 // One sort: the rules of the round it follows, and the keys its comparisons need, each made once per row
-// and kept for the sort's lifetime (rows are not edited while they are sorted and compared).
+// and kept for the sort's lifetime (rows are not edited while they are sorted and compared). The orders
+// it knows are sorted on one array of whole-number keys per row, its texts turned into their ranks among
+// the rows; a later sort of some of the same rows under the same sort reuses those ranks.
 class TResultSort {
 public:
-    explicit TResultSort(const TResultRules& rules)
-        : rules_(rules) {}
+    explicit TResultSort(const TResultRules& rules);
+    ~TResultSort();
     TResultSort(const TResultSort&) = delete;
     TResultSort& operator=(const TResultSort&) = delete;
 
@@ -413,22 +418,45 @@ public:
     // The rows the sort is about: their keys are kept with them rather than searched for.
     void Index(const std::vector<TResultat*>& rows) const;
     void Index(const std::vector<std::unique_ptr<TResultat>>& rows) const;
+    // Whether every one of the rows is among those indexed last.
+    bool Holds(const std::vector<TResultat*>& rows) const;
+    bool Holds(const std::vector<std::unique_ptr<TResultat>>& rows) const;
 
     // The series' tie-break key (TSerier::GetTieBreakKey) by the rules' event type.
     const QString& TieBreakKey(const TResultat& row) const;
     // The name and the club, upper-cased.
     const QString& NavnKey(const TResultat& row) const;
     const QString& KlubKey(const TResultat& row) const;
+    // Names and clubs compared in Danish order; below zero when a comes first.
+    int CompareNavn(const TResultat& a, const TResultat& b) const;
+    int CompareKlub(const TResultat& a, const TResultat& b) const;
+
+    // What the sort keeps of the texts of the indexed rows: each row's rank among them.
+    enum class TText { Navn, Klub, TieBreak };
+    // The rank of an indexed row's text among the indexed rows, equal texts ranked alike.
+    qint32 TextRank(TText text, const TResultat& row) const;
+    // Whether those ranks are made.
+    bool HasTextRanks(TText text) const { return !ranks_[std::size_t(text)].empty(); }
+    // The ranks of the texts of these rows among themselves.
+    std::vector<qint32> RankTexts(TText text, const std::vector<const TResultat*>& rows) const;
 
 private:
     template <typename Rows>
     void IndexRows(const Rows& rows) const;
+    template <typename Rows>
+    bool HoldsRows(const Rows& rows) const;
     TSortKeys& KeysOf(const TResultat& row) const;
+    bool IsIndexed(const TResultat& row) const;
+    const QCollator& NameOrder() const;
+    const std::vector<qint32>& Ranks(TText text) const;
 
     TResultRules rules_;
     // The rows indexed, each at the slot it knows.
     mutable std::vector<const TResultat*> indexed_;
     mutable std::unordered_map<const TResultat*, TSortKeys> others_;
+    mutable std::unique_ptr<QCollator> nameOrder_;
+    // By text, the ranks of the indexed rows by slot; empty until asked for.
+    mutable std::array<std::vector<qint32>, 3> ranks_;
 };
 
 // Row comparisons under a sort: negative when a sorts first.
@@ -508,6 +536,8 @@ enum class TBanenummerering : qint32 { FraBane1 = 0, FraBane2 = 1, Midterbaner =
 
 // The seed of one call's draws; none seeds them from the clock.
 using TDrawSeed = std::optional<quint32>;
+// Told now and then how many of the attempts of a seeding are drawn.
+using TSeedProgress = std::function<void(int done, int total)>;
 
 // ---------------------------------------------------------------- the manager
 
@@ -693,7 +723,7 @@ public:
     // again until no club crowds a heat, keeping the best draw. Returns what the user must be told: clubs
     // still crowding a heat, team members team seeding could not place; empty when nothing.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
-                       qint32 retries, TDrawSeed seed = std::nullopt);
+                       qint32 retries, TDrawSeed seed = std::nullopt, const TSeedProgress& progress = {});
     // Seeds and writes, each in one transaction, every listed round with entries and without results;
     // antalPrHeat -1 takes each round's own settings. Returns the messages of all rounds, each once.
     QStringList SeedOvelser(const std::vector<TOvelseInfo*>& ovelser, qint32 antalPrHeat, qint32 heatMethod,
@@ -733,6 +763,8 @@ public:
 private:
     // Sorts the rows under a sort that later comparisons of the sorted rows share.
     void Sort(const TResultSort& sort, TResultatCompare compare);
+    // Puts the rows in this order; it holds each of them once.
+    void Reorder(const std::vector<TResultat*>& order);
     void SetOvelseInfo(TOvelseInfo* info);
     // Reads the round's records into rows; start numbers of damaged series are added to damaged.
     void ReadRound(TOvelseInfo& info, std::vector<std::unique_ptr<TResultat>>& into, QStringList* damaged);
@@ -744,6 +776,9 @@ private:
     void ReportDamagedSerier(const QStringList& damaged) const;
     // A relay's birth year: the rounded-up mean of its members' birth years.
     void CalcStafetAargang();
+    // Places and teams under a sort that the rounds' later sorts may share.
+    void CalcPlacering(const TResultSort& sort);
+    void CalcHoldResultater(const TResultSort& sort);
     void PlaceLetteredFinals(const TResultSort& sort, bool highestFirst);
     void PlaceRows(const TResultSort& sort, bool perHeat);
     // The round runde of the loaded round's event, when it is a later one; raises otherwise.
@@ -757,8 +792,9 @@ private:
     void CalcScorerLimit();
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
-                       qint32 retries, TSeedDraw& draw);
-    QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw);
+                       qint32 retries, TSeedDraw& draw, const TSeedProgress& progress);
+    QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
+                            const TSeedProgress& progress);
     void AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw);
     QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 

@@ -123,6 +123,11 @@ void THoldResultater::CalcPoint(qint32 method) {
 // ---------------------------------------------------------------- the manager's teams
 
 void TResultatManager::CalcHoldResultater() {
+    const TResultSort sort(Rules());
+    CalcHoldResultater(sort);
+}
+
+void TResultatManager::CalcHoldResultater(const TResultSort& sort) {
     holdResultater_.reset();
     if (!ovelseInfo_ || ovelseInfo_->GetAntalPrHold() <= 0)
         return;
@@ -132,7 +137,7 @@ void TResultatManager::CalcHoldResultater() {
         if (row->IsValid() && !row->IsUK() && !row->IsUdenforHold() && row->hasMark())
             rows.push_back(row.get());
     }
-    SortRows(rows, CompareByResultatHeat);
+    SortResultater(rows, sort, CompareByResultatHeat);
 
     auto hold = std::make_unique<THoldResultater>(ovelseInfo_);
     for (TResultat* row : rows) {

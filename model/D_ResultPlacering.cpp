@@ -51,6 +51,11 @@ qint32 CeilMean(qint64 sum, qint64 count) {
 } // namespace
 
 void TResultatManager::CalcPlacering() {
+    const TResultSort sort(Rules());
+    CalcPlacering(sort);
+}
+
+void TResultatManager::CalcPlacering(const TResultSort& sort) {
     holdResultater_.reset();
     if (!ovelseInfo_ || ovelser_.size() > 1)
         return;
@@ -60,8 +65,7 @@ void TResultatManager::CalcPlacering() {
             row->SetPlac(0);
         return;
     }
-    // One sort for the order and the places: the rows' keys are made once.
-    const TResultSort sort(Rules());
+    // One sort for the order, the places and the teams: the rows' keys are made once.
     const TResultRules& rules = sort.Rules();
     if (rules.ResType == 0)
         Sort(sort, CompareByHeatResultat);
@@ -74,7 +78,7 @@ void TResultatManager::CalcPlacering() {
         CalcStafetAargang();
         PlaceRows(sort, rules.ResType == 0);
     }
-    CalcHoldResultater();
+    CalcHoldResultater(sort);
 }
 
 void TResultatManager::PlaceLetteredFinals(const TResultSort& sort, bool highestFirst) {

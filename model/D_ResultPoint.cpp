@@ -261,13 +261,14 @@ QStringList TResultatManager::CalcVeteranPoint2() {
 
 void TResultatManager::CalcDTPoint() {
     const TSystemData& data = CurrentSystemData();
-    CalcPlacering();
+    // The placing's sort orders the points too: the rows' keys are made once.
+    const TResultSort sort(Rules());
+    CalcPlacering(sort);
     for (const auto& row : rows_)
         row->SetPoint(0);
     const int n = std::clamp<int>(data.AntalDTHold, MinDTHold, MaxDTHold);
     // The points go by the order over all heats: the places of lettered finals, which count on from one
     // final to the next, else the result order, whatever places per heat say.
-    const TResultSort sort(Rules());
     const bool lettered = sort.Rules().IsLetteredFinals();
     std::vector<TResultat*> rows = GetResultater();
     SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);

@@ -6,62 +6,26 @@
 #include "model/D_StaevneSystemData.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace {
 
 constexpr int SeedLodtraekningMax = 63999;
-constexpr int HeatLodtraekningMax = 31999;
+constexpr int SeedLodtraekningBits = 16;
+// How often spreading the clubs tells how far it has come.
+constexpr int ProgressAttempts = 500;
 const QString Besked = QStringLiteral("Besked: ");
+
+int Sign(qint64 a, qint64 b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 std::vector<TResultat*> ValidRows(const std::vector<TResultat*>& rows) {
     std::vector<TResultat*> valid;
     std::copy_if(rows.begin(), rows.end(), std::back_inserter(valid),
                  [](const TResultat* row) { return row->IsValid(); });
     return valid;
-}
-
-// Methods 1 and 2: each heat takes the next rows in order, the first heats filled one more when the rows
-// do not share out evenly; the best first in heat 1, or in the last heat.
-void DealInOrder(const std::vector<TResultat*>& valid, int heats, bool bestLast) {
-    const int n = static_cast<int>(valid.size());
-    std::size_t next = 0;
-    for (int filled = 0; filled < heats; ++filled) {
-        const int heat = bestLast ? heats - filled : filled + 1;
-        const int take = n / heats + (filled < n % heats ? 1 : 0);
-        for (int k = 0; k < take; ++k)
-            valid[next++]->SetHeat(heat);
-    }
-}
-
-// Method 3: the rows dealt to groups back and forth (heats, ..., 1, 1, ..., heats, heats, ...), and the
-// groups given to the heats in the order of a key each heat draws, highest first.
-void DealSerpentine(const std::vector<TResultat*>& valid, int heats, TSeedDraw& draw) {
-    std::vector<std::pair<int, int>> keys; // key, heat
-    for (int heat = 1; heat <= heats; ++heat)
-        keys.emplace_back(draw.Next(HeatLodtraekningMax), heat);
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (std::size_t i = 0; i < valid.size(); ++i) {
-        const int turn = static_cast<int>(i % (2 * static_cast<std::size_t>(heats)));
-        const int group = turn < heats ? heats - turn : turn - heats + 1;
-        valid[i]->SetHeat(keys[static_cast<std::size_t>(group - 1)].second);
-    }
-}
-
-// Method 4: the rows in the order of a key each draws (equal keys by start number), then dealt as by
-// method 3. The key is the deal's own, not kept in the row.
-void DealDrawn(const std::vector<TResultat*>& valid, int heats, TSeedDraw& draw) {
-    std::vector<std::pair<int, TResultat*>> keyed;
-    for (TResultat* row : valid)
-        keyed.emplace_back(draw.Next(SeedLodtraekningMax), row);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second->Startnummer < b.second->Startnummer;
-    });
-    std::vector<TResultat*> order;
-    for (const auto& [key, row] : keyed)
-        order.push_back(row);
-    DealSerpentine(order, heats, draw);
 }
 
 // The heats of the rows in seeding order: no heat for rows with a status code, one heat when the valid
@@ -73,55 +37,174 @@ void DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHeat, qint32 m
         row->SetBane(0);
     }
     const std::vector<TResultat*> valid = ValidRows(rows);
-    const int n = static_cast<int>(valid.size());
-    if (antalPrHeat <= 0 || n <= antalPrHeat) {
-        for (TResultat* row : valid)
-            row->SetHeat(1);
-        return;
-    }
-    const int heats = std::min(n / antalPrHeat + (n % antalPrHeat != 0 ? 1 : 0), int(MaxHeatNr));
-    switch (static_cast<THeatMethod>(method)) {
-    case THeatMethod::BedsteFoerst:
-    case THeatMethod::BedsteSidst:
-        DealInOrder(valid, heats, method == qint32(THeatMethod::BedsteSidst));
-        break;
-    case THeatMethod::Fordeling:
-        DealSerpentine(valid, heats, draw);
-        break;
-    case THeatMethod::Lodtraekning:
-        DealDrawn(valid, heats, draw);
-        break;
-    default:
-        break;
-    }
+    // Only drawn keys need the start numbers' order.
+    const std::vector<quint32> startRank =
+        method == qint32(THeatMethod::Lodtraekning)
+            ? DenseRanks(valid.size(),
+                         [&valid](std::size_t a, std::size_t b) {
+                             return Sign(valid[a]->Startnummer, valid[b]->Startnummer);
+                         })
+            : std::vector<quint32>(valid.size(), 0);
+    THeatDeal deal;
+    deal.Deal(static_cast<int>(valid.size()), antalPrHeat, method, startRank, draw);
+    for (std::size_t i = 0; i < valid.size(); ++i)
+        valid[i]->SetHeat(deal.Heats()[i]);
 }
 
-// Each row's heat and seeding key, to give a remembered distribution back to the same rows.
-struct THeatOf {
-    TResultat* Row;
-    quint16 Heat;
-    quint16 SeedLodtraekning;
+// Deals of a round's rows again and again while a club crowds a heat: every key a deal compares is
+// made once, and each deal only draws, orders numbers and counts the clubs per heat.
+class TSpreadDeals {
+public:
+    // The rows in their present order, which is the seeding order when the draws do not order them.
+    TSpreadDeals(const std::vector<TResultat*>& rows, const TResultSort& sort, bool rankAsSeedning,
+                 bool drawnKeys)
+        : rows_(rows)
+        , rankAsSeedning_(rankAsSeedning)
+        , crowding_(rows) {
+        const std::size_t n = rows.size();
+        order_.resize(n);
+        std::iota(order_.begin(), order_.end(), 0);
+        heat_.assign(n, 0);
+        seedLodtraekning_.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            klub_.push_back(crowding_.KlubOf(rows[i]));
+            isValid_.push_back(rows[i]->IsValid());
+            seedLodtraekning_[i] = rows[i]->SeedLodtraekning;
+        }
+        startRank_ = drawnKeys ? DenseRanks(n,
+                                            [this](std::size_t a, std::size_t b) {
+                                                return Sign(rows_[a]->Startnummer, rows_[b]->Startnummer);
+                                            })
+                               : std::vector<quint32>(n, 0);
+        if (rankAsSeedning) {
+            // The seeding order by its parts before and after the drawn key.
+            sort.Index(rows);
+            before_ = DenseRanks(n, [this](std::size_t a, std::size_t b) {
+                const TResultat& x = *rows_[a];
+                const TResultat& y = *rows_[b];
+                int c = Sign(x.GetStatusOrder(), y.GetStatusOrder());
+                c = c != 0 ? c : Sign(x.SG, y.SG);
+                return c != 0 ? c : Sign(x.Rank, y.Rank);
+            });
+            after_ = DenseRanks(n, [this, &sort](std::size_t a, std::size_t b) {
+                const int c = Sign(rows_[a]->Lodtraekning, rows_[b]->Lodtraekning);
+                return c != 0 ? c : CompareByNavn(sort, *rows_[a], *rows_[b]);
+            });
+            afterBits_ = KeyBits(Largest(after_));
+            bits_ = KeyBits(Largest(before_)) + SeedLodtraekningBits + afterBits_;
+        }
+        if (!rankAsSeedning)
+            Gather();
+    }
+
+    // One deal; the length of its report.
+    qsizetype Deal(qint32 antalPrHeat, qint32 method, TSeedDraw& draw) {
+        if (rankAsSeedning_) {
+            // The keys drawn in the rows' present order, which then follow them.
+            for (const int i : order_)
+                seedLodtraekning_[std::size_t(i)] = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
+            keys_.resize(order_.size());
+            for (std::size_t i = 0; i < keys_.size(); ++i)
+                keys_[i] = (quint64(before_[i]) << SeedLodtraekningBits | seedLodtraekning_[i])
+                               << afterBits_ |
+                           after_[i];
+            StableOrderByKey(keys_, bits_, order_, scratch_);
+            Gather();
+        }
+        // Every heat dealt holds a row: there are never more heats than rows.
+        const int heats = deal_.Deal(static_cast<int>(valid_.size()), antalPrHeat, method, validStart_, draw);
+        return heats > 0 ? crowding_.ReportLength(validKlub_, deal_.Heats(), heats) : 0;
+    }
+
+    void KeepBest() {
+        best_ = {valid_, deal_.Heats(), seedLodtraekning_};
+        hasBest_ = true;
+    }
+    bool HasBest() const { return hasBest_; }
+    void UseBest() { useBest_ = true; }
+
+    // Gives the rows the heats and keys of the deal, and returns their order.
+    std::vector<TResultat*> Apply() {
+        const TDealt last{valid_, deal_.Heats(), seedLodtraekning_};
+        const TDealt& dealt = useBest_ ? best_ : last;
+        std::fill(heat_.begin(), heat_.end(), 0);
+        for (std::size_t k = 0; k < dealt.Valid.size(); ++k)
+            heat_[std::size_t(dealt.Valid[k])] = dealt.Heats[k];
+        std::vector<TResultat*> ordered;
+        for (const int i : order_) {
+            TResultat* row = rows_[std::size_t(i)];
+            row->SetSide(0);
+            row->SetBane(0);
+            row->SetHeat(heat_[std::size_t(i)]);
+            row->SeedLodtraekning = dealt.SeedLodtraekning[std::size_t(i)];
+            ordered.push_back(row);
+        }
+        return ordered;
+    }
+
+private:
+    static quint64 Largest(const std::vector<quint32>& ranks) {
+        return ranks.empty() ? 0 : *std::max_element(ranks.begin(), ranks.end());
+    }
+    // The valid rows in the present order, with their start numbers' ranks.
+    void Gather() {
+        valid_.clear();
+        validStart_.clear();
+        validKlub_.clear();
+        for (const int i : order_) {
+            if (isValid_[std::size_t(i)]) {
+                valid_.push_back(i);
+                validStart_.push_back(startRank_[std::size_t(i)]);
+                validKlub_.push_back(klub_[std::size_t(i)]);
+            }
+        }
+    }
+
+    // A deal: the valid rows in their order with their heats, and every row's drawn key.
+    struct TDealt {
+        std::vector<int> Valid;
+        std::vector<int> Heats;
+        std::vector<quint16> SeedLodtraekning;
+    };
+
+    std::vector<TResultat*> rows_;
+    bool rankAsSeedning_;
+    TKlubCrowding crowding_;
+    THeatDeal deal_;
+    std::vector<int> order_;
+    std::vector<int> scratch_;
+    std::vector<int> klub_;
+    std::vector<int> heat_;
+    std::vector<quint16> seedLodtraekning_;
+    std::vector<quint32> startRank_;
+    std::vector<quint32> before_;
+    std::vector<quint32> after_;
+    int afterBits_ = 0;
+    int bits_ = 0;
+    std::vector<quint64> keys_;
+    std::vector<int> valid_;
+    std::vector<quint32> validStart_;
+    std::vector<int> validKlub_;
+    std::vector<bool> isValid_;
+    TDealt best_;
+    bool hasBest_ = false;
+    bool useBest_ = false;
 };
-
-std::vector<THeatOf> Remember(const std::vector<TResultat*>& rows) {
-    std::vector<THeatOf> heats;
-    for (TResultat* row : rows)
-        heats.push_back({row, row->Heat, row->SeedLodtraekning});
-    return heats;
-}
 
 } // namespace
 
 // ---------------------------------------------------------------- the manager
 
 QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod,
-                                     qint32 banenummerering, qint32 retries, TDrawSeed seed) {
+                                     qint32 banenummerering, qint32 retries, TDrawSeed seed,
+                                     const TSeedProgress& progress) {
     TSeedDraw draw(seed);
-    return SeedOvelse(antalPrHeat, heatMethod, laneMethod, banenummerering, retries, draw);
+    return SeedOvelse(antalPrHeat, heatMethod, laneMethod, banenummerering, retries, draw, progress);
 }
 
 QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod,
-                                     qint32 banenummerering, qint32 retries, TSeedDraw& draw) {
+                                     qint32 banenummerering, qint32 retries, TSeedDraw& draw,
+                                     const TSeedProgress& progress) {
     if (!ovelseInfo_)
         return {};
     if (heatMethod == qint32(THeatMethod::Nulstil)) {
@@ -138,13 +221,13 @@ QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint
         return SeedHold(antalPrHeat, draw);
     QString message;
     if (heatMethod > 0)
-        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw);
+        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw, progress);
     AssignLanes(antalPrHeat, laneMethod, banenummerering, draw);
     return message;
 }
 
-QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries,
-                                          TSeedDraw& draw) {
+QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
+                                          const TSeedProgress& progress) {
     const bool redid = CurrentSystemData().Redid;
     const bool rankAsSeedning = RulesOf(ovelseInfo_).RankAsSeedning;
     if (redid) {
@@ -161,41 +244,40 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
     // Another attempt can only give another distribution when something is drawn.
     const bool drawn = rankAsSeedning || method == qint32(THeatMethod::Fordeling) ||
                        method == qint32(THeatMethod::Lodtraekning);
-    const bool check = redid && retries > 1;
-    std::vector<THeatOf> best;
-    qsizetype bestLength = 99999;
-    qsizetype length = 0;
-    std::vector<TResultat*> rows = GetResultater();
-    TKlubCrowding crowding(rows);
-    for (int attempt = 1;; ++attempt) {
+    if (!redid || retries <= 1) {
         if (rankAsSeedning) {
             for (const auto& row : rows_)
                 row->SeedLodtraekning = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
         }
-        if (attempt == 1 || rankAsSeedning) {
-            SortSeedning();
-            rows = GetResultater();
-        }
-        DealHeats(rows, antalPrHeat, method, draw);
-        if (!check)
-            return {};
+        SortSeedning();
+        DealHeats(GetResultater(), antalPrHeat, method, draw);
+        return {};
+    }
+    // Without drawn keys the seeding order is the same in every attempt.
+    if (!rankAsSeedning)
+        SortSeedning();
+    const TResultSort sort(Rules());
+    TSpreadDeals deals(GetResultater(), sort, rankAsSeedning, method == qint32(THeatMethod::Lodtraekning));
+    qsizetype bestLength = 99999;
+    qsizetype length = 0;
+    for (int attempt = 1;; ++attempt) {
         // Only the length decides between the draws; the report is written once, at the end.
-        length = crowding.ReportLength(rows, GetHeatCount());
+        length = deals.Deal(antalPrHeat, method, draw);
         if (length > 0 && length < bestLength) {
-            best = Remember(rows);
+            deals.KeepBest();
             bestLength = length;
         }
         if (length == 0 || attempt >= retries || !drawn)
             break;
+        if (progress && attempt % ProgressAttempts == 0)
+            progress(attempt, retries);
     }
-    if (length == 0)
-        return {};
-    // The best distribution found, and its own report.
-    for (const THeatOf& heat : best) {
-        heat.Row->SetHeat(heat.Heat);
-        heat.Row->SeedLodtraekning = heat.SeedLodtraekning;
-    }
-    return Besked + CheckKlubPrHeat();
+    // The rows stay in the order of the last draw, with the best distribution found.
+    if (length != 0 && deals.HasBest())
+        deals.UseBest();
+    const std::vector<TResultat*> order = deals.Apply();
+    Reorder(order);
+    return length == 0 ? QString() : Besked + CheckKlubPrHeat();
 }
 
 QStringList TResultatManager::SeedOvelser(const std::vector<TOvelseInfo*>& ovelser, qint32 antalPrHeat,
@@ -214,7 +296,7 @@ QStringList TResultatManager::SeedOvelser(const std::vector<TOvelseInfo*>& ovels
         const QString message = SeedOvelse(own ? info->GetAntalPrHeat() : antalPrHeat,
                                            own ? info->GetHeatinddeling() + 1 : heatMethod,
                                            own ? info->GetBanefordeling() + 1 : laneMethod,
-                                           own ? info->GetBanenummerering() : banenummerering, 1, draw);
+                                           own ? info->GetBanenummerering() : banenummerering, 1, draw, {});
         if (!message.isEmpty())
             messages << message;
         SaveResultater();

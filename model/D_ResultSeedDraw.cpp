@@ -14,10 +14,6 @@ TSeedDraw::TSeedDraw(TDrawSeed seed) {
     }
 }
 
-int TSeedDraw::Next(int max) {
-    return std::uniform_int_distribution<int>(0, max)(random_);
-}
-
 std::vector<int> TSeedDraw::Order(int first, int last) {
     std::vector<int> order(static_cast<std::size_t>(std::max(0, last - first + 1)));
     std::iota(order.begin(), order.end(), first);

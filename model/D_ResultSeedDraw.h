@@ -4,8 +4,11 @@
 
 #include <QStringList>
 
+#include <bit>
+#include <functional>
 #include <random>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class TSeedDraw {
@@ -13,12 +16,41 @@ public:
     explicit TSeedDraw(TDrawSeed seed);
 
     // A number from 0 to max.
-    int Next(int max);
+    int Next(int max) { return std::uniform_int_distribution<int>(0, max)(random_); }
     // The numbers first..last in a random order.
     std::vector<int> Order(int first, int last);
 
 private:
     std::mt19937 random_;
+};
+
+// The bits a key up to largest takes.
+int KeyBits(quint64 largest);
+// Sorts order (indices into keys) by the keys' lowest bits, equal keys staying in the order they had.
+void StableOrderByKey(const std::vector<quint64>& keys, int bits, std::vector<int>& order,
+                      std::vector<int>& scratch);
+// Ranks 0, 1, ... of n items by compare (negative: the first comes first), equal items ranked alike.
+std::vector<quint32> DenseRanks(std::size_t n, const std::function<int(std::size_t, std::size_t)>& compare);
+
+// The heats of one deal of n valid rows in seeding order (THeatMethod), as numbers.
+class THeatDeal {
+public:
+    // Deals the rows; startRank ranks their start numbers (equal drawn keys go by start number). Returns
+    // the number of heats; 0 when the method deals none.
+    int Deal(int n, qint32 antalPrHeat, qint32 method, const std::vector<quint32>& startRank,
+             TSeedDraw& draw);
+    // The heat of each row; 0 for none.
+    const std::vector<int>& Heats() const { return heat_; }
+
+private:
+    void InOrder(int heats, bool bestLast);
+    void Serpentine(int heats, TSeedDraw& draw);
+
+    std::vector<int> heat_;
+    std::vector<int> order_;
+    std::vector<int> scratch_;
+    std::vector<quint64> keys_;
+    std::vector<std::pair<int, int>> heatKeys_;
 };
 
 // The clubs of a round's rows, for telling again and again which clubs crowd a heat as the heats are
@@ -31,6 +63,10 @@ public:
     QString Report(const std::vector<TResultat*>& rows, int heats);
     // The length of that report, without writing it.
     qsizetype ReportLength(const std::vector<TResultat*>& rows, int heats);
+    // The club of one of the rows; -1 for any other row.
+    int KlubOf(const TResultat* row) const;
+    // The length of the report of rows in clubs klub (KlubOf) and heats heat (0 for none), in any order.
+    qsizetype ReportLength(const std::vector<int>& klub, const std::vector<int>& heat, int heats);
 
 private:
     // Calls line(heat, club, count, share) for each heat where a club has more than its share.
@@ -45,4 +81,7 @@ private:
     std::vector<int> prHeat_;
     std::vector<int> max_;
     std::vector<int> spare_;
+    std::vector<int> byHeat_;
+    std::vector<int> heatStart_;
+    std::vector<int> touched_;
 };

@@ -18,7 +18,10 @@ const QString AntalText = QStringLiteral(", Antal: ");
 const QString MaxText = QStringLiteral(", Max: ");
 
 qsizetype Digits(int value) {
-    return IntStr(value).size();
+    qsizetype digits = value < 0 ? 2 : 1;
+    for (int rest = value < 0 ? -(value / 10) : value / 10; rest != 0; rest /= 10)
+        ++digits;
+    return digits;
 }
 
 } // namespace
@@ -106,6 +109,70 @@ qsizetype TKlubCrowding::ReportLength(const std::vector<TResultat*>& rows, int h
         length += HeatText.size() + Digits(heat) + KlubText.size() + klub.size() + AntalText.size() +
                   Digits(c) + MaxText.size() + Digits(max) + CrLf.size();
     });
+    return length;
+}
+
+int TKlubCrowding::KlubOf(const TResultat* row) const {
+    const auto found = klubOf_.find(row);
+    return found != klubOf_.end() ? found->second : -1;
+}
+
+qsizetype TKlubCrowding::ReportLength(const std::vector<int>& klub, const std::vector<int>& heat, int heats) {
+    qsizetype length = 0;
+    if (heats <= 0)
+        return length;
+    const std::size_t klubber = static_cast<std::size_t>(navne_.size());
+    // A club's rows with a heat give its share; each line's length depends on its club alone, and a
+    // club's spare heats go in heat order, so the heats are walked in order, the clubs in any.
+    const int last = std::clamp(heats, 0, int(MaxHeatNr)) + 1;
+    antal_.assign(klubber, 0);
+    heatStart_.assign(std::size_t(last) + 2, 0);
+    for (std::size_t i = 0; i < klub.size(); ++i) {
+        if (heat[i] == 0 || klub[i] < 0)
+            continue;
+        ++antal_[std::size_t(klub[i])];
+        ++heatStart_[std::size_t(std::min(heat[i], last)) + 1];
+    }
+    for (std::size_t h = 1; h < heatStart_.size(); ++h)
+        heatStart_[h] += heatStart_[h - 1];
+    byHeat_.resize(klub.size());
+    for (std::size_t i = 0; i < klub.size(); ++i) {
+        if (heat[i] != 0 && klub[i] >= 0)
+            byHeat_[std::size_t(heatStart_[std::size_t(std::min(heat[i], last))]++)] = klub[i];
+    }
+    max_.assign(klubber, 1);
+    spare_.assign(klubber, 0);
+    for (std::size_t k = 0; k < klubber; ++k) {
+        if (antal_[k] > heats) {
+            max_[k] = antal_[k] / heats;
+            spare_[k] = antal_[k] % heats;
+        }
+    }
+    // The counts of a heat in place_, put back to 0 for the next heat.
+    place_.assign(klubber, 0);
+    int from = 0;
+    for (int h = 1; h < last; ++h) {
+        const int to = heatStart_[std::size_t(h)];
+        touched_.clear();
+        for (int i = from; i < to; ++i) {
+            const auto k = static_cast<std::size_t>(byHeat_[std::size_t(i)]);
+            if (place_[k]++ == 0)
+                touched_.push_back(int(k));
+        }
+        from = to;
+        for (const int klubIndex : touched_) {
+            const auto k = static_cast<std::size_t>(klubIndex);
+            const int c = place_[k];
+            place_[k] = 0;
+            const int over = c - max_[k];
+            if (over <= 0)
+                continue;
+            if (over >= 2 || spare_[k] == 0)
+                length += HeatText.size() + Digits(h) + KlubText.size() + navne_.at(klubIndex).size() +
+                          AntalText.size() + Digits(c) + MaxText.size() + Digits(max_[k]) + CrLf.size();
+            spare_[k] = std::max(0, spare_[k] - over);
+        }
+    }
     return length;
 }
 

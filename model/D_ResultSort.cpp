@@ -1,9 +1,15 @@
 // The rules of a round, the sorts that follow them and the row orders.
 #include "model/D_Result.h"
 
+#include "foundation/DanishOrder.h"
 #include "model/D_Ovelser.h"
+#include "model/D_ResultSortKeys.h"
+
+#include <QCollator>
+#include <QHash>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -39,7 +45,7 @@ int StatusUKThenHigher(const TResultat& a, const TResultat& b, T TResultat::*sco
 }
 
 int CompareByKlub(const TResultSort& sort, const TResultat& a, const TResultat& b) {
-    return CompareText(sort.KlubKey(a), sort.KlubKey(b));
+    return sort.CompareKlub(a, b);
 }
 
 // A mark's comparison value: timed events ascending, others descending.
@@ -51,6 +57,8 @@ int CompareMarks(const TResultRules& rules, qint32 a, qint32 b, bool withKorrekt
 
 template <typename Rows>
 void SortBy(Rows& rows, const TResultSort& sort, TResultatCompare compare) {
+    if (SortOnKeys(rows, sort, compare))
+        return;
     sort.Index(rows);
     std::stable_sort(rows.begin(), rows.end(),
                      [&sort, compare](const auto& a, const auto& b) { return compare(sort, *a, *b) < 0; });
@@ -97,8 +105,15 @@ qint64 CompareValue(const TResultRules& rules, qint32 value, bool withKorrektion
 
 // ---------------------------------------------------------------- sorts
 
+TResultSort::TResultSort(const TResultRules& rules)
+    : rules_(rules) {}
+
+TResultSort::~TResultSort() = default;
+
 template <typename Rows>
 void TResultSort::IndexRows(const Rows& rows) const {
+    for (std::vector<qint32>& ranks : ranks_)
+        ranks.clear();
     indexed_.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TResultat& row = *rows[i];
@@ -115,6 +130,97 @@ void TResultSort::Index(const std::vector<TResultat*>& rows) const {
 
 void TResultSort::Index(const std::vector<std::unique_ptr<TResultat>>& rows) const {
     IndexRows(rows);
+}
+
+template <typename Rows>
+bool TResultSort::HoldsRows(const Rows& rows) const {
+    return std::all_of(rows.begin(), rows.end(), [this](const auto& row) { return IsIndexed(*row); });
+}
+
+bool TResultSort::Holds(const std::vector<TResultat*>& rows) const {
+    return HoldsRows(rows);
+}
+
+bool TResultSort::Holds(const std::vector<std::unique_ptr<TResultat>>& rows) const {
+    return HoldsRows(rows);
+}
+
+bool TResultSort::IsIndexed(const TResultat& row) const {
+    const std::size_t slot = row.sortSlot_;
+    return row.sortOwner_ == this && slot < indexed_.size() && indexed_[slot] == &row;
+}
+
+const QCollator& TResultSort::NameOrder() const {
+    if (!nameOrder_)
+        nameOrder_ = std::make_unique<QCollator>(DanishNameOrder());
+    return *nameOrder_;
+}
+
+const std::vector<qint32>& TResultSort::Ranks(TText text) const {
+    std::vector<qint32>& ranks = ranks_[std::size_t(text)];
+    if (ranks.empty())
+        ranks = RankTexts(text, indexed_);
+    return ranks;
+}
+
+std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const TResultat*>& rows) const {
+    // Each distinct text once, in its order; the rows take the rank of theirs.
+    QHash<QString, qint32> distinct;
+    std::vector<const QString*> texts;
+    std::vector<qint32> of(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TResultat& row = *rows[i];
+        const QString& key =
+            text == TText::Navn ? NavnKey(row) : (text == TText::Klub ? KlubKey(row) : TieBreakKey(row));
+        const auto found = distinct.constFind(key);
+        if (found != distinct.constEnd()) {
+            of[i] = *found;
+        } else {
+            of[i] = static_cast<qint32>(texts.size());
+            distinct.insert(key, of[i]);
+            texts.push_back(&key);
+        }
+    }
+    std::vector<qint32> order(texts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<qint32> rankOf(texts.size(), 0);
+    const auto rankBy = [&](const auto& compare) {
+        std::sort(order.begin(), order.end(), [&](qint32 a, qint32 b) { return compare(a, b) < 0; });
+        for (std::size_t k = 1; k < order.size(); ++k)
+            rankOf[std::size_t(order[k])] =
+                rankOf[std::size_t(order[k - 1])] + (compare(order[k - 1], order[k]) != 0 ? 1 : 0);
+    };
+    if (text == TText::TieBreak) {
+        rankBy(
+            [&](qint32 a, qint32 b) { return CompareText(*texts[std::size_t(a)], *texts[std::size_t(b)]); });
+    } else {
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(texts.size());
+        for (const QString* key : texts)
+            keys.push_back(NameOrder().sortKey(*key));
+        rankBy([&](qint32 a, qint32 b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]); });
+    }
+    for (qint32& rank : of)
+        rank = rankOf[std::size_t(rank)];
+    return of;
+}
+
+qint32 TResultSort::TextRank(TText text, const TResultat& row) const {
+    return Ranks(text)[row.sortSlot_];
+}
+
+int TResultSort::CompareNavn(const TResultat& a, const TResultat& b) const {
+    if (IsIndexed(a) && IsIndexed(b))
+        return Sign(TextRank(TText::Navn, a), TextRank(TText::Navn, b));
+    const int c = NameOrder().compare(NavnKey(a), NavnKey(b));
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int TResultSort::CompareKlub(const TResultat& a, const TResultat& b) const {
+    if (IsIndexed(a) && IsIndexed(b))
+        return Sign(TextRank(TText::Klub, a), TextRank(TText::Klub, b));
+    const int c = NameOrder().compare(KlubKey(a), KlubKey(b));
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 TSortKeys& TResultSort::KeysOf(const TResultat& row) const {
@@ -158,6 +264,16 @@ void SortResultater(std::vector<std::unique_ptr<TResultat>>& rows, const TResult
 
 void TResultatManager::Sort(const TResultSort& sort, TResultatCompare compare) {
     SortResultater(rows_, sort, compare);
+}
+
+void TResultatManager::Reorder(const std::vector<TResultat*>& order) {
+    std::unordered_map<const TResultat*, std::size_t> at;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        at.emplace(order[i], i);
+    std::vector<std::unique_ptr<TResultat>> rows(rows_.size());
+    for (auto& row : rows_)
+        rows[at.at(row.get())] = std::move(row);
+    rows_ = std::move(rows);
 }
 
 void TResultatManager::Sort(TResultatCompare compare) {
@@ -230,7 +346,7 @@ int CompareByHeat(const TResultSort&, const TResultat& a, const TResultat& b) {
 }
 
 int CompareByNavn(const TResultSort& sort, const TResultat& a, const TResultat& b) {
-    return CompareText(sort.NavnKey(a), sort.NavnKey(b));
+    return sort.CompareNavn(a, b);
 }
 
 int CompareByHeatNavn(const TResultSort& sort, const TResultat& a, const TResultat& b) {

@@ -2,6 +2,7 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneTree.h"
 
+#include "foundation/DanishOrder.h"
 #include "foundation/Exception.h"
 #include "foundation/LxClass.h"
 #include "foundation/LxString.h"
@@ -70,11 +71,6 @@ TStaevneTree ReadTreeFile(const QString& path) {
     return tree;
 }
 
-bool NavnLess(const QString& a, const QString& b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
 } // namespace
 
 TStaevneTree TStaevneManager::LoadStaevneTree() const {
@@ -102,7 +98,12 @@ TStaevneTree TStaevneManager::LoadStaevneTree() const {
     }
     if (unfiled.isEmpty())
         return tree;
-    std::sort(unfiled.begin(), unfiled.end(), NavnLess);
+    // In Danish order; names alike there by their characters.
+    const QCollator order = DanishNameOrder();
+    std::sort(unfiled.begin(), unfiled.end(), [&order](const QString& a, const QString& b) {
+        const int c = order.compare(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
     if (tree.empty()) {
         tree.push_back({0, DefaultFolder, false, unfiled});
     } else {

@@ -1,6 +1,7 @@
 #include "storage/DBData.h"
 
 #include "foundation/CodeText.h"
+#include "foundation/DanishOrder.h"
 #include "foundation/LxString.h"
 #include "foundation/Messages.h"
 #include "storage/DBFile.h"
@@ -140,19 +141,26 @@ bool TDataListIndex::HasFields(const std::vector<int>& fieldNos) const {
 }
 
 void TDataListIndex::Sort() {
-    // The keys are computed once per element, then compared field by field as ordinal texts.
+    // The keys are computed once per element, then compared field by field: texts, which are names
+    // wherever a list is ordered by one, in Danish order, the rest as ordinal texts.
     std::vector<QStringList> keys(static_cast<std::size_t>(list_.GetCount()));
+    std::vector<bool> text(fieldNos_.size(), false);
     for (const int raw : map_) {
         const TDataElement* element = list_.GetRawElement(raw);
         QStringList& key = keys[static_cast<std::size_t>(raw)];
-        for (const int fieldNo : fieldNos_)
-            key.append(element->GetField(fieldNo)->GetSortKey());
+        for (std::size_t i = 0; i < fieldNos_.size(); ++i) {
+            const TField* field = element->GetField(fieldNos_[i]);
+            text[i] = dynamic_cast<const TStringField*>(field) != nullptr;
+            key.append(field->GetSortKey());
+        }
     }
-    std::stable_sort(map_.begin(), map_.end(), [&keys](int a, int b) {
+    const QCollator names = DanishNameOrder();
+    std::stable_sort(map_.begin(), map_.end(), [&](int a, int b) {
         const QStringList& keyA = keys[static_cast<std::size_t>(a)];
         const QStringList& keyB = keys[static_cast<std::size_t>(b)];
         for (qsizetype i = 0; i < keyA.size(); ++i) {
-            const int c = QString::compare(keyA.at(i), keyB.at(i), Qt::CaseSensitive);
+            const int c = text[std::size_t(i)] ? names.compare(keyA.at(i), keyB.at(i))
+                                               : QString::compare(keyA.at(i), keyB.at(i), Qt::CaseSensitive);
             if (c != 0)
                 return c < 0;
         }

@@ -12,6 +12,10 @@
 // - seed that round into ten heats with drawn groups and fanned lanes, once and with the clubs
 //   spread over the heats in ten draws, and give it team-league points (with half points) and points by
 //   place with two scorers per team, beside the same in the round ten times its size.
+// - sort, place and qualify, make teams of, seed and give points to the round a hundred times its size
+//   (100,000 rows), beside the same ten times its size: each must grow as n log n, 13.3 a tenfold;
+// - seed that round into heats of eight with the clubs spread in the dialog's 30,000 draws, beside one
+//   draw, by drawn groups and by drawn order;
 // - write the whole meet as its XML document ("zuno-staevne.xml"), beside a plain read of every record of
 //   the meet that the document holds, and the same in a meet ten times its size (50,000 participants in
 //   1,000 clubs, 200 rounds of 1,000 in twenty classes).
@@ -331,6 +335,11 @@ std::unique_ptr<TMeet>& BigMeet() {
     static std::unique_ptr<TMeet> meet;
     return meet;
 }
+// The benchmark's round alone, a hundred times the size.
+std::unique_ptr<TMeet>& HugeMeet() {
+    static std::unique_ptr<TMeet> meet;
+    return meet;
+}
 // The whole meet ten times the size.
 std::unique_ptr<TMeet>& TenfoldMeet() {
     static std::unique_ptr<TMeet> meet;
@@ -440,6 +449,17 @@ private:
     TSystemData saved_;
 };
 
+// The teams of three of the round, its clubs as they are.
+void TeamsRound(benchmark::State& state, TMeet& meet, int rows) {
+    Figure(state, meet, [&] {
+        TResultatManager manager;
+        LoadBenchRound(manager, rows);
+        const double t = Timed([&] { manager.CalcHoldResultater(); });
+        Check(manager.HoldResultater() && manager.HoldResultater()->Count() > 0, "teams");
+        return t;
+    });
+}
+
 // Heats for seeding, the same number in both rounds (a round holds at most 255): of 100 rows in the round,
 // of 1,000 in the round ten times its size.
 constexpr int SeedHeats = 10;
@@ -452,6 +472,24 @@ void SeedRound(benchmark::State& state, TMeet& meet, int rows, bool spread) {
         LoadBenchRound(manager, rows);
         const double t = Timed([&] { manager.SeedOvelse(rows / SeedHeats, 3, 3, 2, spread ? 10 : 1, 1); });
         Check(manager.GetHeatCount() == SeedHeats, "heats");
+        return t;
+    });
+}
+
+// Heats of eight as the editor seeds them by default, the clubs spread over the heats in as many draws as
+// the seeding dialog offers (a club crowds a heat in every one of them), beside one draw.
+constexpr int DefaultAttempts = 30000;
+constexpr int HeatSize = 8;
+
+void SpreadRound(benchmark::State& state, TMeet& meet, qint32 method, int attempts) {
+    Figure(state, meet, [&] {
+        const TSettings settings([](TSystemData& data) { data.Redid = true; });
+        TResultatManager manager;
+        LoadBenchRound(manager, PrRunde);
+        QString message;
+        const double t = Timed([&] { message = manager.SeedOvelse(HeatSize, method, 3, 2, attempts, 1); });
+        Check(manager.GetHeatCount() == PrRunde / HeatSize && (attempts == 1 || !message.isEmpty()),
+              "spread");
         return t;
     });
 }
@@ -575,8 +613,17 @@ void PrintRatios() {
         {"seed round x10", "seed round"},
         {"seed round, clubs spread", "seed round"},
         {"seed round x10, clubs spread", "seed round, clubs spread"},
+        {"seed round, 30,000 attempts", "seed round, one draw"},
+        {"seed round drawn, 30,000 attempts", "seed round drawn, one draw"},
         {"points round", "place and qualify round"},
         {"points round x10", "points round"},
+        {"sort round x100", "sort round x10"},
+        {"sort round by name x100", "sort round by name x10"},
+        {"place and qualify round x100", "place and qualify round x10"},
+        {"teams round x10", "teams round"},
+        {"teams round x100", "teams round x10"},
+        {"seed round x100", "seed round x10"},
+        {"points round x100", "points round x10"},
         {"save round", "plain read round"},
         {"save round", "plain update round"},
         {"load meet round by round", "plain read meet"},
@@ -601,6 +648,7 @@ int main(int argc, char** argv) {
     FullMeet() = std::make_unique<TMeet>(true);
     SmallMeet() = std::make_unique<TMeet>(false);
     BigMeet() = std::make_unique<TMeet>(false, 10 * PrRunde);
+    HugeMeet() = std::make_unique<TMeet>(false, 100 * PrRunde);
     TenfoldMeet() = std::make_unique<TMeet>(true, PrRunde, 10);
 
     const std::pair<const char*, std::function<void(benchmark::State&)>> figures[] = {
@@ -624,8 +672,24 @@ int main(int argc, char** argv) {
         {"seed round, clubs spread", [](benchmark::State& s) { SeedRound(s, *FullMeet(), PrRunde, true); }},
         {"seed round x10, clubs spread",
          [](benchmark::State& s) { SeedRound(s, *BigMeet(), 10 * PrRunde, true); }},
+        {"seed round, one draw", [](benchmark::State& s) { SpreadRound(s, *FullMeet(), 3, 1); }},
+        {"seed round, 30,000 attempts",
+         [](benchmark::State& s) { SpreadRound(s, *FullMeet(), 3, DefaultAttempts); }},
+        {"seed round drawn, one draw", [](benchmark::State& s) { SpreadRound(s, *FullMeet(), 4, 1); }},
+        {"seed round drawn, 30,000 attempts",
+         [](benchmark::State& s) { SpreadRound(s, *FullMeet(), 4, DefaultAttempts); }},
         {"points round", [](benchmark::State& s) { PointRound(s, *FullMeet(), PrRunde); }},
         {"points round x10", [](benchmark::State& s) { PointRound(s, *BigMeet(), 10 * PrRunde); }},
+        {"sort round x100", [](benchmark::State& s) { SortRound(s, *HugeMeet(), 100 * PrRunde); }},
+        {"sort round by name x100",
+         [](benchmark::State& s) { SortRound(s, *HugeMeet(), 100 * PrRunde, &TResultatManager::SortNavn); }},
+        {"place and qualify round x100",
+         [](benchmark::State& s) { PlaceRound(s, *HugeMeet(), 100 * PrRunde); }},
+        {"teams round", [](benchmark::State& s) { TeamsRound(s, *FullMeet(), PrRunde); }},
+        {"teams round x10", [](benchmark::State& s) { TeamsRound(s, *BigMeet(), 10 * PrRunde); }},
+        {"teams round x100", [](benchmark::State& s) { TeamsRound(s, *HugeMeet(), 100 * PrRunde); }},
+        {"seed round x100", [](benchmark::State& s) { SeedRound(s, *HugeMeet(), 100 * PrRunde, false); }},
+        {"points round x100", [](benchmark::State& s) { PointRound(s, *HugeMeet(), 100 * PrRunde); }},
         {"save round", SaveRound},
         {"plain update round", PlainUpdateRound},
         {"load meet round by round", LoadMeet},
@@ -652,6 +716,7 @@ int main(int argc, char** argv) {
     PrintRatios();
     benchmark::Shutdown();
     TenfoldMeet().reset();
+    HugeMeet().reset();
     BigMeet().reset();
     SmallMeet().reset();
     FullMeet().reset();

@@ -510,3 +510,146 @@ TEST_F(ResultSeed, ListsOfRoundsAreSeededAndWrittenUnlessTheyHoldResults) {
                          {1, 2}, {2, 3}, {3, 1}, {4, 4}, {5, 3}, {6, 4}, {7, 2}, {8, 3}, {9, 4}, {10, 2}}));
     EXPECT_EQ(StoredInteger(withResult, Heat), 5);
 }
+
+// ---------------------------------------------------------------- fixed draws
+
+// Spreading the clubs draws the same heats and lanes for the same seed, whatever the seeding does to be
+// quick: the heats, lanes and report of fixed seeds, recorded once. Sixty rows in seven clubs of uneven
+// size, seeding marks shared by three rows each and names shared by pairs, two rows that withdrew.
+TEST_F(ResultSeed, TheSameSeedSpreadsTheClubsIntoTheSameHeatsAndLanes) {
+    Data().Redid = true;
+    for (qint32 nr = 1; nr <= 62; ++nr) {
+        AddDeltager(nr, QStringLiteral("Deltager %1").arg(nr / 2), 0, 1 + (nr * nr + nr / 3) % 7);
+        AddResultat(Lob(), nr, [nr](TResultatTable& t) {
+            Fields({{Seedning, 1000 + nr / 3}})(t);
+            static_cast<TStringField*>(t.GetField(ResultatKode))
+                ->TStringField::SetAsString(nr % 29 == 0 ? "A" : "");
+        });
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    // The load's own draw, fixed too; the pairs of a name draw alike.
+    for (TResultat* row : manager.GetResultater())
+        row->Lodtraekning = static_cast<quint16>(row->Startnummer / 2 % 4);
+
+    // Heat and lane of start numbers 1, 2, ...; the lines of the report after "Besked: ".
+    struct TCall {
+        qint32 PrHeat;
+        qint32 HeatMethod;
+        qint32 LaneMethod;
+        qint32 Retries;
+        quint32 Seed;
+        bool RankAsSeedning;
+    };
+    struct TFixedDraw {
+        TCall Call;
+        const char* Places;
+        std::vector<const char*> Report;
+    };
+    const TFixedDraw draws[] = {
+        {{8, 3, 5, 300, 11, false},
+         "7.1 5.7 6.7 8.1 1.5 4.1 2.2 3.1 3.2 4.5 2.1 8.7 6.1 1.2 5.5 7.7 "
+         "7.3 5.4 1.7 6.3 2.3 4.3 8.3 3.7 4.4 3.6 8.6 2.6 0.0 1.3 6.5 5.2 "
+         "7.6 5.3 7.4 6.6 1.6 8.8 2.5 3.3 4.2 2.4 4.8 3.8 1.1 6.4 8.5 7.5 "
+         "5.6 7.2 5.1 6.2 1.4 2.8 4.6 8.2 3.5 0.0 3.4 4.7 8.4 2.7",
+         {"Heat: 2, Klub: Klub 3, Antal: 2, Max: 1", "Heat: 2, Klub: Klub 1, Antal: 3, Max: 1",
+          "Heat: 3, Klub: Klub 4, Antal: 3, Max: 1", "Heat: 4, Klub: Klub 2, Antal: 3, Max: 1",
+          "Heat: 6, Klub: Klub 6, Antal: 3, Max: 1", "Heat: 7, Klub: Klub 2, Antal: 2, Max: 1",
+          "Heat: 8, Klub: Klub 5, Antal: 2, Max: 1", "Heat: 8, Klub: Klub 4, Antal: 3, Max: 1"}},
+        {{8, 4, 3, 300, 5, false},
+         "3.4 4.4 6.4 1.4 3.5 6.5 1.5 5.4 4.5 6.3 7.4 8.4 6.6 8.5 3.3 8.6 "
+         "8.3 5.5 4.3 7.5 5.3 5.6 1.3 8.2 5.2 2.4 6.2 5.7 0.0 5.1 8.1 8.7 "
+         "7.3 1.6 3.6 1.2 7.6 1.7 3.2 3.7 7.2 6.7 2.5 4.6 2.3 2.6 3.1 6.1 "
+         "2.2 4.2 2.7 4.7 5.8 7.1 4.1 7.7 2.1 0.0 1.1 1.8 7.8 8.8",
+         {"Heat: 4, Klub: Klub 5, Antal: 2, Max: 1", "Heat: 5, Klub: Klub 2, Antal: 2, Max: 1",
+          "Heat: 6, Klub: Klub 4, Antal: 4, Max: 1", "Heat: 7, Klub: Klub 2, Antal: 2, Max: 1",
+          "Heat: 8, Klub: Klub 1, Antal: 2, Max: 1"}},
+        {{16, 4, 2, 300, 9, false},
+         "4.15 3.15 2.15 1.15 4.14 2.14 3.14 4.13 1.14 4.12 1.13 4.11 2.12 2.13 3.13 4.10 "
+         "1.12 1.11 4.8 4.9 2.11 3.12 1.10 3.11 1.8 1.9 3.10 2.10 0.0 1.7 2.9 4.7 "
+         "1.5 3.9 1.6 3.8 3.7 4.6 2.8 3.6 2.7 3.5 4.5 2.6 4.4 4.3 1.4 2.5 "
+         "1.3 1.2 1.1 2.4 2.3 3.4 3.3 4.2 3.2 0.0 3.1 2.2 2.1 4.1",
+         {"Heat: 1, Klub: Klub 1, Antal: 4, Max: 2", "Heat: 2, Klub: Klub 6, Antal: 4, Max: 3",
+          "Heat: 3, Klub: Klub 7, Antal: 3, Max: 1"}},
+        {{31, 4, 5, 300, 4, false},
+         "2.19 2.26 1.14 1.28 1.6 1.7 2.13 2.17 2.6 2.24 2.14 2.10 2.11 1.9 1.19 2.20 "
+         "1.30 2.1 2.23 2.3 1.24 2.7 2.16 1.25 2.5 1.15 2.9 1.12 0.0 1.18 2.8 2.30 "
+         "1.2 1.4 1.20 1.1 2.4 2.29 2.12 2.2 2.18 2.28 1.17 1.23 1.27 1.29 1.3 1.22 "
+         "1.16 2.21 2.22 2.15 1.26 1.8 1.5 2.27 2.25 0.0 1.13 1.21 1.10 1.11",
+         {"Heat: 1, Klub: Klub 4, Antal: 8, Max: 7"}},
+        {{8, 3, 5, 300, 11, true},
+         "4.7 3.4 8.6 6.5 2.7 3.7 7.2 2.5 1.1 3.1 8.1 6.2 5.3 2.3 5.7 5.2 "
+         "4.6 1.3 7.6 4.2 2.4 5.6 7.5 8.4 1.7 1.2 4.5 7.3 0.0 6.1 2.1 5.4 "
+         "3.3 1.5 8.5 1.4 8.8 4.1 7.4 7.7 5.1 6.7 8.3 4.4 4.3 5.8 7.1 2.8 "
+         "3.5 5.5 3.6 1.6 8.7 2.2 8.2 6.8 6.4 0.0 6.6 3.2 6.3 2.6",
+         {"Heat: 1, Klub: Klub 6, Antal: 3, Max: 1", "Heat: 4, Klub: Klub 1, Antal: 3, Max: 1",
+          "Heat: 6, Klub: Klub 1, Antal: 3, Max: 1", "Heat: 7, Klub: Klub 3, Antal: 2, Max: 1",
+          "Heat: 8, Klub: Klub 6, Antal: 3, Max: 1"}},
+        {{8, 4, 1, 300, 23, true},
+         "7.1 2.1 1.3 6.1 4.1 5.2 1.1 2.6 1.2 2.4 4.2 2.3 1.6 3.1 2.2 1.4 "
+         "5.1 8.1 2.7 2.5 8.2 8.3 1.5 7.4 8.5 5.5 8.6 3.2 0.0 7.3 6.3 5.6 "
+         "4.4 6.6 6.2 4.3 3.3 6.4 8.4 6.7 4.5 4.7 4.6 5.3 3.5 7.7 7.5 1.7 "
+         "5.4 5.8 8.7 3.6 7.8 6.5 3.8 3.4 7.2 0.0 3.7 5.7 4.8 7.6",
+         {"Heat: 1, Klub: Klub 3, Antal: 2, Max: 1", "Heat: 3, Klub: Klub 5, Antal: 2, Max: 1",
+          "Heat: 3, Klub: Klub 3, Antal: 2, Max: 1", "Heat: 7, Klub: Klub 6, Antal: 2, Max: 1",
+          "Heat: 8, Klub: Klub 2, Antal: 3, Max: 1"}},
+        {{16, 3, 0, 300, 3, true},
+         "4.0 1.0 2.0 1.0 3.0 4.0 3.0 3.0 2.0 3.0 3.0 1.0 1.0 4.0 4.0 4.0 "
+         "1.0 4.0 4.0 2.0 2.0 3.0 2.0 2.0 3.0 2.0 1.0 1.0 0.0 1.0 1.0 3.0 "
+         "3.0 4.0 2.0 2.0 1.0 4.0 4.0 3.0 3.0 4.0 2.0 4.0 4.0 2.0 2.0 1.0 "
+         "2.0 2.0 3.0 1.0 3.0 1.0 3.0 1.0 3.0 0.0 4.0 2.0 4.0 1.0",
+         {"Heat: 3, Klub: Klub 6, Antal: 6, Max: 3", "Heat: 4, Klub: Klub 5, Antal: 2, Max: 1"}},
+        {{16, 4, 4, 300, 7, true},
+         "2.7 2.9 4.8 4.6 2.8 4.10 1.6 3.15 4.7 1.14 1.7 1.9 2.12 3.7 3.6 2.13 "
+         "4.9 3.9 3.14 1.12 1.11 4.12 1.13 3.2 3.5 4.13 2.11 1.8 0.0 3.13 4.14 3.1 "
+         "3.11 2.1 4.15 2.6 4.11 1.10 2.14 2.5 2.10 3.3 2.15 1.15 4.1 1.5 1.4 1.2 "
+         "3.10 4.3 2.3 1.1 3.4 4.2 4.4 3.12 3.8 0.0 4.5 1.3 2.2 2.4",
+         {"Heat: 1, Klub: Klub 6, Antal: 4, Max: 3", "Heat: 3, Klub: Klub 7, Antal: 2, Max: 1",
+          "Heat: 4, Klub: Klub 4, Antal: 5, Max: 3"}},
+        {{31, 3, 3, 300, 6, true},
+         "1.15 2.16 1.17 1.16 2.14 2.11 1.14 2.10 2.17 1.20 2.18 1.13 2.22 1.12 2.15 2.12 "
+         "2.13 1.19 1.8 1.10 1.9 1.21 1.11 2.25 2.6 1.23 1.26 2.20 0.0 2.23 2.24 1.5 "
+         "1.7 1.4 2.9 1.18 2.21 1.6 2.7 2.3 1.25 2.4 2.5 2.8 1.28 1.29 1.3 2.30 "
+         "1.22 2.1 1.27 2.28 2.2 2.26 1.1 1.24 2.19 0.0 1.2 2.27 1.30 2.29",
+         {}},
+        {{8, 3, 4, 1, 2, true},
+         "1.2 7.2 7.5 4.6 5.3 1.4 8.5 8.6 3.3 5.2 6.5 4.4 8.3 6.3 2.3 5.5 "
+         "8.4 3.6 1.6 2.5 4.3 6.6 1.5 8.7 7.6 1.3 5.7 7.4 0.0 2.4 5.6 8.8 "
+         "7.3 4.7 4.5 3.4 6.4 4.8 3.7 1.7 6.8 7.7 6.7 3.5 3.1 6.1 2.1 4.1 "
+         "5.4 6.2 2.6 5.1 8.1 3.8 8.2 2.7 2.2 0.0 7.1 1.1 3.2 4.2",
+         {}},
+    };
+    for (const auto& [call, expected, report] : draws) {
+        SCOPED_TRACE(call.Seed);
+        SetRunde(Lob(), OvelseRnField::RankAsSeedning, call.RankAsSeedning ? 1 : 0);
+        const QString message =
+            manager.SeedOvelse(call.PrHeat, call.HeatMethod, call.LaneMethod, 0, call.Retries, call.Seed);
+        QStringList places;
+        for (qint32 nr = 1; nr <= 62; ++nr)
+            places << QStringLiteral("%1.%2").arg(Row(manager, nr).Heat).arg(Row(manager, nr).Bane);
+        EXPECT_EQ(places.join(u' '), expected);
+        QString lines;
+        for (const char* line : report)
+            lines += QString::fromLatin1(line) + QStringLiteral("\r\n");
+        EXPECT_EQ(message, lines.isEmpty() ? QString() : QStringLiteral("Besked: ") + lines);
+    }
+}
+
+// A long spreading of the clubs tells how far it has come, and only that.
+TEST_F(ResultSeed, SpreadingTheClubsTellsHowManyAttemptsAreDrawn) {
+    Data().Redid = true;
+    // Seeds 1, 12, 13 and 24 of club 1 fall in one group of six, whichever heat it is drawn to.
+    for (qint32 nr = 1; nr <= 24; ++nr)
+        AddEntries(Lob(), {{nr, nr == 1 || nr == 12 || nr == 13 || nr == 24 ? 1 : 2 + nr % 9}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    QList<QPair<int, int>> told;
+    const auto progress = [&told](int done, int total) { told << qMakePair(done, total); };
+    const QString message = manager.SeedOvelse(4, 3, 0, 0, 1200, 3, progress);
+    EXPECT_TRUE(message.startsWith("Besked: Heat: "));
+    EXPECT_EQ(told, (QList<QPair<int, int>>{{500, 1200}, {1000, 1200}}));
+    // One draw tells nothing.
+    told.clear();
+    manager.SeedOvelse(4, 3, 0, 0, 1, 3, progress);
+    EXPECT_TRUE(told.isEmpty());
+}

@@ -6,6 +6,8 @@
 #include "model/D_Context.h"
 #include "model/D_Ovelser.h"
 
+#include <QSet>
+
 namespace {
 
 class ResultSort : public TResultTest {
@@ -231,8 +233,9 @@ TEST_F(ResultSort, ListOrdersOfNamesHeatsLanesAndPoints) {
     EXPECT_EQ(Startnumre(manager), (QList<qint32>{4, 2, 1, 3}));
     manager.SortHeatStartnummer();
     EXPECT_EQ(Startnumre(manager), (QList<qint32>{2, 4, 1, 3}));
+    // "aarhus" is "århus", after "Sparta" in Danish order.
     manager.SortKlubSeedning();
-    EXPECT_EQ(Startnumre(manager).mid(0, 2), (QList<qint32>{2, 3}));
+    EXPECT_EQ(Startnumre(manager).mid(0, 2), (QList<qint32>{4, 1}));
 
     manager.GetResultat(manager.IndexOfStartnummer(1))->SetPoint(5);
     manager.GetResultat(manager.IndexOfStartnummer(2))->SetPoint(8);
@@ -244,4 +247,44 @@ TEST_F(ResultSort, ListOrdersOfNamesHeatsLanesAndPoints) {
     EXPECT_EQ(Startnumre(manager).front(), 3);
     manager.SortRankHoldkode();
     EXPECT_EQ(Startnumre(manager).mid(2), (QList<qint32>{1, 3}));
+}
+
+// Names and clubs in Danish order: Æ, Ø and Å after Z, "Aa" as Å, case ignored; in the name order, the
+// lanes by name or club and the orders by club.
+TEST_F(ResultSort, NamesAndClubsSortInDanishOrder) {
+    using namespace ResultatField;
+    AddKlub(1, "Aalborg AM");
+    AddKlub(2, "Ørsted IF");
+    AddKlub(3, "Århus 1900");
+    AddKlub(4, "Zealand");
+    AddKlub(5, "Bagsværd");
+    const char* const navne[] = {"Åge", "Øjvind", "Aage", "Ærlig", "Zenia", "anders", "Bo"};
+    for (qint32 nr = 1; nr <= 7; ++nr) {
+        AddDeltager(nr, QString::fromUtf8(navne[nr - 1]), 0, 1 + nr % 5);
+        AddResultat(Round("M", "100"), nr, Fields({{Heat, 1}}));
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "100"));
+    const auto rowNames = [&manager] {
+        QStringList names;
+        for (const TResultat* row : manager.GetResultater())
+            names << row->Navn;
+        return names;
+    };
+    manager.SortNavn();
+    const QStringList sorted = rowNames();
+    EXPECT_EQ(sorted.mid(0, 5), (QStringList{"anders", "Bo", "Zenia", "Ærlig", "Øjvind"}));
+    EXPECT_EQ(QSet<QString>(sorted.begin() + 5, sorted.end()), (QSet<QString>{"Åge", "Aage"}));
+    // Clubs: Bagsværd, Zealand, Ørsted IF, then Aalborg AM and Århus 1900 as one letter.
+    manager.SortHeatKlubSeedning();
+    QStringList klubber;
+    for (const TResultat* row : manager.GetResultater())
+        klubber << row->Klub;
+    klubber.removeDuplicates();
+    EXPECT_EQ(klubber.mid(0, 3), (QStringList{"Bagsværd", "Zealand", "Ørsted IF"}));
+    EXPECT_EQ(klubber.mid(3), (QStringList{"Aalborg AM", "Århus 1900"}));
+    // Lanes by name in the heat.
+    manager.SeedOvelse(8, 0, int(TLaneMethod::Navn), 0, 1, 1);
+    EXPECT_EQ(Row(manager, 6).Bane, 1);
+    EXPECT_EQ(Row(manager, 2).Bane, 5);
 }

@@ -27,6 +27,14 @@ TEST_F(StaevneTreeTest, WithoutATreeFileOneFolderHoldsEveryMeetSortedByName) {
     EXPECT_TRUE(Shown().isEmpty());
 }
 
+TEST_F(StaevneTreeTest, MeetsAreSortedInDanishOrder) {
+    CreateMeets({"Aalborg Cup", "Øst-løb", "Åbent stævne", "Zebraløb"});
+    const TStaevneTree tree = Manager().LoadStaevneTree();
+    ASSERT_EQ(tree.size(), 1u);
+    // Æ, Ø and Å after Z; "Aa" is Å.
+    EXPECT_EQ(tree[0].Navne, QStringList({"Zebraløb", "Øst-løb", "Åbent stævne", "Aalborg Cup"}));
+}
+
 TEST_F(StaevneTreeTest, TreeRoundTripsInItsFileLayoutAndUnfiledMeetsGoToTheFirstFolder) {
     CreateMeets({"Forår", "Høst", "Vinter", "Sommer"});
     const TStaevneTree saved = {

@@ -146,6 +146,19 @@ TEST_F(DataListTest, IndexesOrderNegativeNumbersAndResortOnlyWhenAsked) {
     EXPECT_FALSE(byName->Dirty);
 }
 
+// Names in Danish order: Æ, Ø and Å after Z, "Aa" as Å, case ignored.
+TEST_F(DataListTest, AnIndexOnANameKeepsDanishOrder) {
+    list.GetElement(0)->GetField(3)->SetAsString("Øjvind");
+    list.GetElement(1)->GetField(3)->SetAsString("Aase");
+    list.GetElement(2)->GetField(3)->SetAsString("zenia");
+    list.GetRawElement(list.AddNew())->GetField(3)->SetAsString("Bo");
+    list.SetIndex({3});
+    QStringList order;
+    for (int i = 0; i < list.GetCount(); ++i)
+        order << list.GetElement(i)->GetField(3)->GetTrimmedString();
+    EXPECT_EQ(order, QStringList({"Bo", "zenia", "Øjvind", "Aase"}));
+}
+
 TEST_F(DataListTest, LocateAndPositions) {
     list.GetElement(2)->GetField(3)->SetAsString("Ab");
     int pos = 0;

@@ -17,6 +17,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -26,6 +29,10 @@ const QString IngenVidere = QStringLiteral("Der er ikke mulighed for videre avan
 const QString IngenAntalVidere =
     QStringLiteral("Der er ikke angivet et antal til næste runde. Det angives som \"Antal i alt til næste "
                    "runde\" i øvelsens egenskaber (\"Egenskaber\" i øvelses-oversigten)");
+
+// The status panel that says whether the round is seeded, and how often it tells how far the seeding is.
+constexpr int SeedetPanel = 5;
+constexpr qint64 ProgressInterval = 100;
 
 } // namespace
 
@@ -151,10 +158,24 @@ void TEditOvelseForm::SeedResultat(const TSeedningValg& valg) {
         laneMethod = info->GetBanefordeling() + 1;
         banenummerering = info->GetBanenummerering();
     }
-    // Spreading the clubs may draw the heats many times over.
+    // Spreading the clubs may draw the heats many times over: the seeded panel counts the draws and the
+    // window is painted meanwhile, its commands waiting till the seeding is done.
     const TBusyCursor busy;
-    const QString message =
-        manager_->SeedOvelse(maxPrHeat, heatMethod, laneMethod, banenummerering, valg.AntalForsog);
+    QLabel* seedet = StatusBar->findChild<QLabel*>(QStringLiteral("Panel%1").arg(SeedetPanel));
+    const QString before = seedet ? seedet->text() : QString();
+    QElapsedTimer shown;
+    shown.start();
+    const auto progress = [seedet, &shown](int done, int total) {
+        if (!seedet || shown.elapsed() < ProgressInterval)
+            return;
+        shown.restart();
+        seedet->setText(QStringLiteral("%1 af %2").arg(done).arg(total));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    const QString message = manager_->SeedOvelse(maxPrHeat, heatMethod, laneMethod, banenummerering,
+                                                 valg.AntalForsog, std::nullopt, progress);
+    if (seedet)
+        seedet->setText(before);
     SortResultater(SortHeatBaneSide);
     if (StaevneManager->SystemData().Redid)
         SaveOvelse();

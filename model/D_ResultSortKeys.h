@@ -1,0 +1,10 @@
+#pragma once
+// Sorting result rows on one array of whole-number keys per sort: each row's keys are made once from its
+// fields (texts as their ranks among the rows), then compared as plain numbers.
+#include "model/D_Result.h"
+
+// Sorts the rows as compare orders them, keeping equal rows in their order, when compare is one of the
+// row orders of D_Result.h; false, leaving the rows as they were, for any other comparison.
+bool SortOnKeys(std::vector<TResultat*>& rows, const TResultSort& sort, TResultatCompare compare);
+bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort& sort,
+                TResultatCompare compare);
