@@ -219,6 +219,8 @@ void TResultatManager::ForgetLoaded() {
 }
 
 void TResultatManager::LoadOvelse(TOvelseInfo* info) {
+    // The round's records, their participants and clubs read in one go.
+    const TBtvReadScope reading;
     ForgetLoaded();
     QStringList damaged;
     if (info) {
@@ -233,6 +235,7 @@ void TResultatManager::LoadOvelse(TOvelseInfo* info) {
 }
 
 void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
+    const TBtvReadScope reading;
     ForgetLoaded();
     QStringList damaged;
     for (TOvelseInfo* info : ovelser) {
