@@ -158,6 +158,7 @@ public:
     struct TIndexKeys {
         TOvelseInfoKey Klasse;
         TOvelseInfoKey Ovelse;
+        // Its first word is the date and time alone: rounds of one second have the same.
         TOvelseInfoKey Tid;
         TOvelseInfoKey StedTid;
         TOvelseInfoKey Kode;

@@ -58,8 +58,14 @@ public:
         : record_(record)
         , deltager_(deltager) {}
     QString ResultatKode() const override {
-        return static_cast<const TStringField*>(record_.GetField(ResultatField::ResultatKode))
-            ->TStringField::GetAsString();
+        const TField* field = record_.GetField(ResultatField::ResultatKode);
+        // Most entries have no code: their bytes say so without a text made.
+        std::array<char, 16> bytes{};
+        const auto size = static_cast<std::size_t>(field->Size);
+        if (size <= bytes.size() && field->ReadBytes(bytes.data()) &&
+            std::all_of(bytes.begin(), bytes.begin() + size, [](char b) { return b == 0 || b == ' '; }))
+            return {};
+        return static_cast<const TStringField*>(field)->TStringField::GetAsString();
     }
     qint32 Heat() const override { return Integer(ResultatField::Heat); }
     qint32 Resultat() const override { return Integer(ResultatField::Resultat); }
