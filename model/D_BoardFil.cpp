@@ -8,8 +8,6 @@
 
 #include <QSet>
 
-#include <unordered_map>
-
 namespace {
 
 constexpr int KlasseWidth = 3;
@@ -73,20 +71,12 @@ QString BoardFilNavn(int board) {
 }
 
 std::vector<TOvelseInfo*> FindBoardOvelser(const TOvelseManager& ovelser, const QStringList& keys) {
-    // One walk over the rounds in time order, whatever the number of keys.
-    std::unordered_map<QString, std::vector<TOvelseInfo*>> byKey;
-    for (const QString& key : keys)
-        byKey.try_emplace(key);
-    for (const auto& [sortKey, info] : ovelser.TidIndex()) {
-        const auto found = byKey.find(BoardKeyOf(*info).toUpper());
-        if (found != byKey.end())
-            found->second.push_back(info);
-    }
+    // Each key looked up, never a walk over the meet: a big meet's board file is read again at once.
     std::vector<TOvelseInfo*> found;
     QSet<const TOvelseInfo*> taken;
     for (const QString& key : keys)
-        for (TOvelseInfo* info : byKey[key])
-            if (!taken.contains(info)) {
+        for (TOvelseInfo* info : ovelser.FindKlasseOvelseInfos(key.left(KlasseWidth), key.mid(KlasseWidth)))
+            if (BoardKeyOf(*info).toUpper() == key && !taken.contains(info)) {
                 taken.insert(info);
                 found.push_back(info);
             }

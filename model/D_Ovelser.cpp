@@ -82,8 +82,7 @@ TOvelseManager::TOvelseManager()
 
 TOvelseManager::~TOvelseManager() {
     ModelContext().OnStaevneChanged = nullptr;
-    for (TOvelseInfoIndex& index : index_)
-        index.Clear();
+    ClearIndexes();
     infos_.clear();
     rekorder_.clear();
     lists_.clear();
@@ -121,8 +120,7 @@ std::vector<quint32> TOvelseManager::ChangeCounts() const {
 
 void TOvelseManager::ReloadLists() {
     // The infos point into the lists.
-    for (TOvelseInfoIndex& index : index_)
-        index.Clear();
+    ClearIndexes();
     infos_.clear();
     for (const auto& list : lists_)
         list->LoadFromTable();
@@ -196,9 +194,14 @@ std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde, T
     return std::make_unique<TOvelseInfo>(ovelse, ovDef, klasse, row, runde, sted);
 }
 
-void TOvelseManager::IndexInfos() {
+void TOvelseManager::ClearIndexes() {
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
+    byKlasseOvelse_.clear();
+}
+
+void TOvelseManager::IndexInfos() {
+    ClearIndexes();
     for (const auto& info : infos_) {
         const TOvelseInfo::TIndexKeys keys = info->GetIndexKeys();
         index_[0].Append(keys.Klasse, info.get());
@@ -214,8 +217,7 @@ void TOvelseManager::IndexInfos() {
 }
 
 void TOvelseManager::BuildInfos() {
-    for (TOvelseInfoIndex& index : index_)
-        index.Clear();
+    ClearIndexes();
     infos_.clear();
     infos_.reserve(static_cast<std::size_t>(ovelseRnList_->GetCount()));
     // A round that cannot be joined (its class removed, say) is left out so that the rest of the
@@ -325,6 +327,26 @@ TOvelseInfo* TOvelseManager::FindOvelseInfo(const QString& klasse, const QString
             return info;
     }
     return nullptr;
+}
+
+namespace {
+
+QString KlasseOvelseKey(const QString& klasse, const QString& ovelse) {
+    return Code(klasse) + u'\t' + Code(ovelse);
+}
+
+} // namespace
+
+const std::vector<TOvelseInfo*>& TOvelseManager::FindKlasseOvelseInfos(const QString& klasse,
+                                                                       const QString& ovelse) const {
+    if (byKlasseOvelse_.empty() && !infos_.empty()) {
+        byKlasseOvelse_.reserve(infos_.size());
+        for (const auto& [key, info] : index_[2])
+            byKlasseOvelse_[KlasseOvelseKey(info->GetKlasseKode(), info->GetOvelseKode())].push_back(info);
+    }
+    static const std::vector<TOvelseInfo*> none;
+    const auto found = byKlasseOvelse_.find(KlasseOvelseKey(klasse, ovelse));
+    return found == byKlasseOvelse_.end() ? none : found->second;
 }
 
 TOvelseInfo* TOvelseManager::FindOvelseInfoByRecord(const TDataElement& record) const {

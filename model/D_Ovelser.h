@@ -158,6 +158,7 @@ public:
     struct TIndexKeys {
         TOvelseInfoKey Klasse;
         TOvelseInfoKey Ovelse;
+        // Its first word is the date and time alone: rounds of one second have the same.
         TOvelseInfoKey Tid;
         TOvelseInfoKey StedTid;
         TOvelseInfoKey Kode;
@@ -348,6 +349,11 @@ public:
     // The same with fields 3, 4 and 5 of a result or round record.
     TOvelseInfo* FindOvelseInfoByRecord(const TDataElement& record) const;
     TOvelseInfo* FindOvelseInfoByRecord(const TDataTable& record) const;
+    // The rounds of a class's event, in time order as TidIndex has them; codes compared trimmed and
+    // upper-cased. Through a table made at the first call after each build of the indexes, so that many
+    // lookups cost no walk over the meet each.
+    const std::vector<TOvelseInfo*>& FindKlasseOvelseInfos(const QString& klasse,
+                                                           const QString& ovelse) const;
     // The round that follows in its event row; null after the last.
     TOvelseInfo* FindNextRundeInfo(const TOvelseInfo& info) const;
     // The classes that have a round, each once, in programme order.
@@ -423,12 +429,16 @@ private:
     std::unique_ptr<TOvelseInfo> MakeInfo(TOvelseRnElement& runde, TRowJoins& joins);
     // The six indexes anew over every info.
     void IndexInfos();
+    // Before the infos go or change.
+    void ClearIndexes();
     void LinkMangekamp();
     void AttachRekorder();
 
     std::vector<std::unique_ptr<TOvelseInfo>> infos_;
     std::vector<std::unique_ptr<TRekorder>> rekorder_;
     std::array<TOvelseInfoIndex, 6> index_;
+    // FindKlasseOvelseInfos's table, made when first asked for; empty again with the indexes.
+    mutable std::unordered_map<QString, std::vector<TOvelseInfo*>> byKlasseOvelse_;
     // The six files; each list reads the table of the same place. The lists go before the tables.
     std::vector<std::unique_ptr<TZunoDataTable>> tables_;
     std::vector<std::unique_ptr<TZunoDataList>> lists_;

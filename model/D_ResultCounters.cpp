@@ -10,8 +10,10 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
+#include "storage/BtvTransaction.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <cmath>
 
@@ -56,8 +58,14 @@ public:
         : record_(record)
         , deltager_(deltager) {}
     QString ResultatKode() const override {
-        return static_cast<const TStringField*>(record_.GetField(ResultatField::ResultatKode))
-            ->TStringField::GetAsString();
+        const TField* field = record_.GetField(ResultatField::ResultatKode);
+        // Most entries have no code: their bytes say so without a text made.
+        std::array<char, 16> bytes{};
+        const auto size = static_cast<std::size_t>(field->Size);
+        if (size <= bytes.size() && field->ReadBytes(bytes.data()) &&
+            std::all_of(bytes.begin(), bytes.begin() + size, [](char b) { return b == 0 || b == ' '; }))
+            return {};
+        return static_cast<const TStringField*>(field)->TStringField::GetAsString();
     }
     qint32 Heat() const override { return Integer(ResultatField::Heat); }
     qint32 Resultat() const override { return Integer(ResultatField::Resultat); }
@@ -81,6 +89,29 @@ private:
 
     const TResultatRecordTable& record_;
     TDeltagerTable& deltager_;
+};
+
+// A record's class, event and round letter as stored, byte for byte: the records of one round share
+// them, so a record whose bytes are the last one's belongs to the same rounds without a text made.
+class TRoundBytes {
+public:
+    // False when the fields do not fit (then the record is looked up by its texts).
+    bool Read(const TDataTable& table) {
+        bytes_.fill(0);
+        std::size_t at = 0;
+        for (const int fieldNo : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde}) {
+            const TField* field = table.GetField(fieldNo);
+            const auto size = static_cast<std::size_t>(field->Size);
+            if (at + size > bytes_.size() || !field->ReadBytes(bytes_.data() + at))
+                return false;
+            at += size;
+        }
+        return true;
+    }
+    bool operator==(const TRoundBytes&) const = default;
+
+private:
+    std::array<char, 32> bytes_{};
 };
 
 bool IsHoldPoints() {
@@ -167,17 +198,23 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
     }
     TResultatRecordTable& table = *resultatTable_;
     static const std::vector<std::size_t> noRounds;
-    QString lastKey;
+    TRoundBytes last;
+    TRoundBytes bytes;
+    bool lastRead = false;
     const std::vector<std::size_t>* rounds = nullptr;
+    // The whole meet read in one go.
+    const TBtvReadScope reading;
     for (bool found = table.FirstOfMeet(CurrentStID()); found; found = table.NextOfMeet()) {
-        const QString recordKey = key(table.GetField(ResultatField::Klasse)->GetTrimmedString(),
-                                      table.GetField(ResultatField::Ovelse)->GetTrimmedString(),
-                                      TrimmedRunde(table.GetField(ResultatField::Runde)->GetAsString()));
-        // The records of a round come together: one lookup per round.
-        if (!rounds || recordKey != lastKey) {
+        // The records of a round come together: one text key and one lookup per round.
+        const bool read = bytes.Read(table);
+        if (!rounds || !read || !lastRead || !(bytes == last)) {
+            const QString recordKey = key(table.GetField(ResultatField::Klasse)->GetTrimmedString(),
+                                          table.GetField(ResultatField::Ovelse)->GetTrimmedString(),
+                                          TrimmedRunde(table.GetField(ResultatField::Runde)->GetAsString()));
             const auto of = roundsOf.find(recordKey);
             rounds = of == roundsOf.end() ? &noRounds : &of->second;
-            lastKey = recordKey;
+            last = bytes;
+            lastRead = read;
         }
         if (rounds->empty())
             continue;
@@ -199,6 +236,7 @@ void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
     TRoundCounter counter(info);
     TDateTime sidstRettet = 0;
     TResultatRecordTable& table = *resultatTable_;
+    const TBtvReadScope reading;
     for (bool found = table.FirstOfRound(info); found; found = table.NextOfRound()) {
         counter.Add(TRecordEntry(table, *deltagerTable_));
         sidstRettet = std::max(sidstRettet, table.GetField(ResultatField::SidstRettet)->GetAsFloat());

@@ -219,31 +219,38 @@ void TResultatManager::ForgetLoaded() {
 }
 
 void TResultatManager::LoadOvelse(TOvelseInfo* info) {
-    ForgetLoaded();
     QStringList damaged;
-    if (info) {
-        ReadRound(*info, rows_, &damaged);
-        ovelser_.push_back(info);
+    {
+        // The round's records, their participants and clubs read in one go; over before a box is shown.
+        const TBtvReadScope reading;
+        ForgetLoaded();
+        if (info) {
+            ReadRound(*info, rows_, &damaged);
+            ovelser_.push_back(info);
+        }
+        ClearModified();
+        SetOvelseInfo(info);
+        CalcPlacering();
+        CalcMKResultater();
     }
-    ClearModified();
-    SetOvelseInfo(info);
-    CalcPlacering();
-    CalcMKResultater();
     ReportDamagedSerier(damaged);
 }
 
 void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
-    ForgetLoaded();
     QStringList damaged;
-    for (TOvelseInfo* info : ovelser) {
-        if (!info || info->AntalDeltagere == 0)
-            continue;
-        ReadRound(*info, rows_, &damaged);
-        ovelser_.push_back(info);
+    {
+        const TBtvReadScope reading;
+        ForgetLoaded();
+        for (TOvelseInfo* info : ovelser) {
+            if (!info || info->AntalDeltagere == 0)
+                continue;
+            ReadRound(*info, rows_, &damaged);
+            ovelser_.push_back(info);
+        }
+        SetOvelseInfo(ovelser_.empty() ? nullptr : ovelser_.front());
+        CalcMKResultater();
+        ClearModified();
     }
-    SetOvelseInfo(ovelser_.empty() ? nullptr : ovelser_.front());
-    CalcMKResultater();
-    ClearModified();
     ReportDamagedSerier(damaged);
 }
 

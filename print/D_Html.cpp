@@ -237,8 +237,9 @@ void THtmlMaker::WriteBodyHeader() {
     Write(QStringLiteral("<col width=460><col width=200>"));
     Write(QStringLiteral("<tr><td class=ol><b>&nbsp;&nbsp;") + HtmlEscape(title_) +
           QStringLiteral("</b></td>"));
-    Write(QStringLiteral("<td class=or><b>Updated: ") + Now("yyyy-mm-dd hh:nn") +
-          QStringLiteral("&nbsp;&nbsp;</b></td></tr>"));
+    Write(QStringLiteral("<td class=or><b>Updated: "));
+    file_.WriteStamp(Now("yyyy-mm-dd hh:nn"));
+    Write(QStringLiteral("&nbsp;&nbsp;</b></td></tr>"));
     WriteLn(QStringLiteral("</table>"));
 }
 
@@ -294,12 +295,14 @@ void THtmlMaker::WriteFooter() {
     }
     if (CurrentSystemData().OnlyHtmlBody)
         return;
-    if (CurrentSystemData().Engelsk)
-        WriteLn(QStringLiteral("<p class=s><br>Printed from Zuno version ") + Version() +
-                QStringLiteral(", ") + Now("yyyy-mm-dd hh:nn") + QStringLiteral("</p>"));
-    else
-        WriteLn(QStringLiteral("<p class=s><br>Genereret af Zuno version ") + Version() + u' ' +
-                Now("dddd \"den\" d. mmmm yyyy \"klokken\" h:nn") + QStringLiteral("</p>"));
+    if (CurrentSystemData().Engelsk) {
+        Write(QStringLiteral("<p class=s><br>Printed from Zuno version ") + Version() + QStringLiteral(", "));
+        file_.WriteStamp(Now("yyyy-mm-dd hh:nn"));
+    } else {
+        Write(QStringLiteral("<p class=s><br>Genereret af Zuno version ") + Version() + u' ');
+        file_.WriteStamp(Now("dddd \"den\" d. mmmm yyyy \"klokken\" h:nn"));
+    }
+    WriteLn(QStringLiteral("</p>"));
     WriteLines(includes_->Lines(THtmlInclude::StandardFooter));
     WriteLn(QStringLiteral("</body>"));
     WriteLn(QStringLiteral("</html>"));

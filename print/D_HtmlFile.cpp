@@ -34,6 +34,14 @@ QString PageFileName(const QString& fileName) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+// The longest generation stamp a page on disk may have in place of the new one's: a Danish date with its
+// day and month written out fits many times over.
+constexpr qsizetype MaxStampBytes = 80;
+
+bool IsStampByte(char byte) {
+    return byte != '<' && byte != '>' && byte != '&' && byte != '\r' && byte != '\n';
+}
+
 } // namespace
 
 THtmlFile::THtmlFile(const QString& fileName, THtmlEncoding encoding)
@@ -54,6 +62,7 @@ THtmlFile::~THtmlFile() = default;
 void THtmlFile::Fail(const QString& error) {
     open_ = false;
     bytes_.clear();
+    stamps_.clear();
     throw EInOutError(QStringLiteral("Fejl ved skrivning af filen %1: %2").arg(fileName_, error));
 }
 
@@ -64,11 +73,53 @@ void THtmlFile::Write(const QString& text) {
                                                           : EncodeLatin1References(text));
 }
 
+void THtmlFile::WriteStamp(const QString& text) {
+    const qsizetype offset = bytes_.size();
+    Write(text);
+    stamps_.push_back({offset, bytes_.size() - offset});
+}
+
 bool THtmlFile::SameAsOnDisk() const {
     QFile page(fileName_);
-    if (page.size() != bytes_.size() || !QFileInfo(page).isFile() || !page.open(QIODevice::ReadOnly))
+    const qint64 slack = static_cast<qint64>(stamps_.size()) * MaxStampBytes;
+    if (std::abs(page.size() - bytes_.size()) > slack || !QFileInfo(page).isFile() ||
+        !page.open(QIODevice::ReadOnly))
         return false;
-    return page.readAll() == bytes_;
+    const QByteArray old = page.readAll();
+    return stamps_.empty() ? old == bytes_ : SameApartFromStamps(old);
+}
+
+bool THtmlFile::SameApartFromStamps(QByteArrayView old) const {
+    const QByteArrayView now(bytes_);
+    qsizetype atOld = 0;
+    qsizetype atNow = 0;
+    for (std::size_t i = 0; i < stamps_.size(); ++i) {
+        const QByteArrayView before = now.sliced(atNow, stamps_[i].offset - atNow);
+        if (!old.sliced(atOld).startsWith(before))
+            return false;
+        atOld += before.size();
+        atNow = stamps_[i].offset + stamps_[i].size;
+        const qsizetype nextStamp = i + 1 < stamps_.size() ? stamps_[i + 1].offset : now.size();
+        const QByteArrayView after = now.sliced(atNow, nextStamp - atNow);
+        // The old stamp runs up to where the text after it starts; at the end it is what is left over.
+        qsizetype size = 0;
+        const qsizetype most = std::min(MaxStampBytes, old.size() - atOld);
+        if (i + 1 == stamps_.size()) {
+            size = old.size() - atOld - after.size();
+            if (size < 0 || size > most || old.sliced(atOld + size) != after)
+                return false;
+        } else {
+            while (size <= most && !old.sliced(atOld + size).startsWith(after))
+                ++size;
+            if (size > most)
+                return false;
+        }
+        const QByteArrayView stamp = old.sliced(atOld, size);
+        if (!std::all_of(stamp.begin(), stamp.end(), IsStampByte))
+            return false;
+        atOld += size;
+    }
+    return true;
 }
 
 void THtmlFile::Commit() {
@@ -82,6 +133,7 @@ void THtmlFile::Commit() {
     }
     open_ = false;
     bytes_.clear();
+    stamps_.clear();
 }
 
 int RemoveStaleHtmlTemps(const QString& folder, int minAgeSeconds) {

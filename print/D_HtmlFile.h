@@ -1,14 +1,16 @@
 #pragma once
 // The file of a web page as readers see it: gathered in memory, then written under a temporary name beside
 // the page and put in place whole when committed, so that a web server or a display never reads half a
-// page. A page whose bytes are those already there is left alone: a job run again over an unchanged meet
-// writes nothing.
+// page. A page whose bytes are those already there, apart from the time it was generated, is left alone: a
+// job run again over an unchanged meet writes nothing, however much later.
 #include "foundation/Exception.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <QByteArray>
+
+#include <vector>
 
 // A file could not be created, written, read or put in place.
 class EInOutError : public Exception {
@@ -35,9 +37,12 @@ public:
 
     // Raises EInOutError, dropping the file, when the text cannot be written or the file was committed.
     void Write(const QString& text);
-    // Puts the page in place under its name unless the page there has the same bytes (then it keeps
-    // its time too). Raises EInOutError when that fails, leaving no temporary file behind. A second
-    // commit does nothing.
+    // Like Write, for the time the page was generated: a page on disk that differs from this one only
+    // there counts as unchanged. A stamp holds no markup ("<", ">", "&") and no line end.
+    void WriteStamp(const QString& text);
+    // Puts the page in place under its name unless the page there has the same bytes apart from the
+    // stamps (then it keeps its bytes and its time). Raises EInOutError when that fails, leaving no temporary
+    // file behind. A second commit does nothing.
     void Commit();
     // Until committed or dropped after a failure.
     bool IsOpen() const { return open_; }
@@ -49,8 +54,15 @@ private:
     [[noreturn]] void Fail(const QString& error);
 
     bool SameAsOnDisk() const;
+    bool SameApartFromStamps(QByteArrayView old) const;
+
+    struct Stamp {
+        qsizetype offset;
+        qsizetype size;
+    };
 
     QByteArray bytes_;
+    std::vector<Stamp> stamps_;
     QString fileName_;
     THtmlEncoding encoding_;
     bool open_ = true;

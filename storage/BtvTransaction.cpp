@@ -31,3 +31,8 @@ void TBtvTransaction::Commit() {
     if (const int status = Send(RM::OpEndTransaction); status != 0)
         throw EBtvException(QString(), status, RM::OpEndTransaction);
 }
+
+TBtvReadScope::TBtvReadScope()
+    : scope_(std::make_unique<RecordManagerReadScope>()) {}
+
+TBtvReadScope::~TBtvReadScope() = default;

@@ -19,6 +19,7 @@
 #include "print/D_UdskriftProgramliste.h"
 #include "print/D_UdskriftResultatliste.h"
 #include "print/D_UdskriftStartliste.h"
+#include "storage/BtvTransaction.h"
 
 #include <QCoreApplication>
 
@@ -270,8 +271,11 @@ void RunBatchJobs(const QStringList& arguments) {
             job->Check(arguments);
     // A run stopped half-way through a page left its temporary file; it would stay for good.
     RemoveStaleHtmlTemps(StaevneManager->GetStaevneDir());
-    for (const TBatchJob* job : asked)
+    for (const TBatchJob* job : asked) {
+        // A job reads the meet many times over: in one go. What it writes is written as ever.
+        const TBtvReadScope reading;
         job->Run(arguments);
+    }
 }
 
 QString KipJob() {

@@ -259,7 +259,7 @@ std::unique_ptr<RecordFile> RecordFile::open(const std::string& path, bool exclu
 }
 
 RecordFile::~RecordFile() {
-    if (inTransaction_)
+    if (inTransaction_ || inRead_)
         sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
@@ -673,6 +673,18 @@ void RecordFile::begin() {
     // What others committed up to now is in; from here on only we write.
     if (count_ >= 0 && dataVersion() != countVersion_)
         forgetCount();
+}
+
+void RecordFile::beginRead() {
+    db_.exec("BEGIN");
+    inRead_ = true;
+}
+
+void RecordFile::endRead() {
+    inRead_ = false;
+    // Nothing was written: ending it cannot lose anything, and a failure leaves it rolled back.
+    if (sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void RecordFile::commit() {

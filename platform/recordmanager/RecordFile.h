@@ -134,6 +134,11 @@ public:
     void begin();
     void commit();
     void rollback();
+    // A read transaction held across calls, outside any write; the reads see the file as it stood at the
+    // first of them.
+    bool inRead() const { return inRead_; }
+    void beginRead();
+    void endRead();
     // For the journal: the file's name, its key count, the positions the transaction wrote, and the
     // record at each as it stands now (position, data, each key or null), absent ones left out.
     void writeJournal(JournalWriter& journal);
@@ -185,6 +190,7 @@ private:
     int64_t nextPosition_ = 0;   // of the next insert within the transaction; 0 until it is found
     bool lastIsHighest_ = false; // the transaction's last insert is the file's highest position
     bool inTransaction_ = false;
+    bool inRead_ = false;
     // What the transaction wrote, for its journal: at each position it touched, the record as it stands
     // now with its keys as the index holds them, or nothing when it is gone. Kept as the writes pass, so
     // the journal needs no reading back.

@@ -26,3 +26,15 @@ extern "C" int16_t BTRCALL(uint16_t Operation, void* PositionBlock, void* DataBu
         return StatusIOError;
     }
 }
+
+RecordManagerReadScope::RecordManagerReadScope() {
+    Session& session = Session::instance();
+    std::lock_guard lock(session.mutex());
+    session.beginRead();
+}
+
+RecordManagerReadScope::~RecordManagerReadScope() {
+    Session& session = Session::instance();
+    std::lock_guard lock(session.mutex());
+    session.endRead();
+}

@@ -29,3 +29,16 @@
 
 extern "C" int16_t BTRCALL(uint16_t Operation, void* PositionBlock, void* DataBuffer, uint32_t* DataLength,
                            void* KeyBuffer, uint8_t KeyLength, int8_t KeyNumber);
+
+// While one lives, the process's reads of a file share one read transaction instead of starting and
+// ending one per call: a long run of reads costs less, and sees the file as it stood at its first read.
+// Scopes nest; the last to go ends the reading. A write, a Begin (19) or a Create ends the reading first,
+// so a write commits exactly as without the scope, and the reads after it see it and whatever other
+// processes had committed until then. Another process's writes are seen after the scope at the latest.
+class RecordManagerReadScope {
+public:
+    RecordManagerReadScope();
+    ~RecordManagerReadScope();
+    RecordManagerReadScope(const RecordManagerReadScope&) = delete;
+    RecordManagerReadScope& operator=(const RecordManagerReadScope&) = delete;
+};

@@ -57,8 +57,16 @@ int16_t Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) 
         stop();
         return StatusSuccess;
     }
+    // Before a write the reading stops: the write commits on its own as ever, and never on a snapshot
+    // older than what is committed.
+    const bool writes = operation == OpInsert || operation == OpUpdate || operation == OpDelete ||
+                        operation == OpUpdateChunk || operation == OpBeginTransaction ||
+                        operation == OpCreate;
+    if (writes)
+        endReads();
     // A transaction decided but not yet in every file: nothing else is done before it is.
     if (!pendingJournal_.empty() && operation != OpClose) {
+        endReads();
         recoverJournal(pendingJournal_);
         pendingJournal_.clear();
     }
@@ -93,6 +101,8 @@ int16_t Session::call(uint16_t operation, uint8_t* block, const CallBuffers& c) 
     RecordFile& file = cursor->file();
     if (transaction_ && !file.inTransaction())
         file.begin();
+    else if (readScopes_ > 0 && !transaction_ && !writes && !file.inRead())
+        file.beginRead();
     return onCursor(operation, *cursor, c);
 }
 
@@ -166,8 +176,12 @@ void Session::open(uint8_t* block, const CallBuffers& c) {
     const bool exclusive = c.keyNumber == OpenExclusive;
 
     const FileId id = RecordFile::identify(path);
-    if (!files_.count(id))
-        recoverJournal(journalPathFor(path)); // a transaction some process left unfinished there
+    if (!files_.count(id)) {
+        // A transaction some process left unfinished there, written into files this process may be
+        // reading.
+        endReads();
+        recoverJournal(journalPathFor(path));
+    }
     RecordFile* file = nullptr;
     if (auto it = files_.find(id); it != files_.end()) {
         file = it->second.get();
@@ -257,11 +271,23 @@ void Session::endTransaction(bool commit) {
     commitFiles(joined, pendingJournal_);
 }
 
+void Session::endRead() {
+    if (readScopes_ > 0 && --readScopes_ == 0)
+        endReads();
+}
+
+void Session::endReads() {
+    for (auto& [id, file] : files_)
+        if (file->inRead())
+            file->endRead();
+}
+
 void Session::stop() {
     for (auto& [id, file] : files_)
         if (file->inTransaction())
             file->rollback();
     transaction_ = false;
+    readScopes_ = 0;
     pendingJournal_.clear(); // the next open applies it
     slots_.clear();
     files_.clear();

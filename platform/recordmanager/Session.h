@@ -19,6 +19,9 @@ public:
 
     // The call's status: the gets' ordinary ones returned, any other failure thrown as StatusError.
     int16_t call(uint16_t operation, uint8_t* positionBlock, const CallBuffers& c);
+    // RecordManagerReadScope's: nested, the last end closes every file's read transaction.
+    void beginRead() { ++readScopes_; }
+    void endRead();
 
 private:
     struct Slot {
@@ -30,6 +33,8 @@ private:
     void close(uint8_t* positionBlock, Cursor& cursor);
     void create(const CallBuffers& c);
     void endTransaction(bool commit);
+    // Ends the read transaction of every file, so what comes next sees the files as they are now.
+    void endReads();
     void stop();
     Cursor* cursorOf(const uint8_t* positionBlock);
     void release(RecordFile& file);
@@ -41,6 +46,7 @@ private:
     std::vector<Slot> slots_;
     uint64_t nextSerial_ = 1;
     bool transaction_ = false;
+    int readScopes_ = 0;
     // The journal of a transaction that is decided but not yet written into every file.
     std::string pendingJournal_;
 };

@@ -105,3 +105,21 @@ TEST_F(BoardFilTest, AKeyStandsForEveryRoundOfItsClassAndEventInTimeOrderEachOnc
 }
 
 } // namespace
+
+TEST_F(BoardFilTest, AKeyFindsTheRoundsAsTheyStandAfterEachReindexAndReload) {
+    EXPECT_EQ(Keys(FindBoardOvelser(Ov(), {"M  100   "})), QStringList({"M  100   /I", "M  100   /F"}));
+    TOvelseInfo& finale = Round("M", "100", "F");
+    finale.OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(45000.25);
+    Ov().Reindex();
+    EXPECT_EQ(Keys(FindBoardOvelser(Ov(), {"M  100   "})), QStringList({"M  100   /F", "M  100   /I"}));
+    // Read anew: the rounds found are the new reading's.
+    finale.OvelseRn().GetField(OvelseRnField::DatoTid)->SetAsFloat(46000.75);
+    Ov().Save();
+    Ov().Reload();
+    const std::vector<TOvelseInfo*> found = FindBoardOvelser(Ov(), {"M  100   "});
+    EXPECT_EQ(Keys(found), QStringList({"M  100   /I", "M  100   /F"}));
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[1], Ov().FindOvelseInfo("m", " 100", "F"));
+    EXPECT_EQ(Ov().FindKlasseOvelseInfos(" m ", "100 "), found);
+    EXPECT_TRUE(Ov().FindKlasseOvelseInfos("M", "99").empty());
+}

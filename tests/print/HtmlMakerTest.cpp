@@ -205,6 +205,48 @@ TEST_F(THtmlMakerTest, APageWithTheBytesAlreadyThereIsLeftAsItWasAndAChangedOneI
     EXPECT_GT(QFileInfo(Page("resultatliste.htm")).lastModified().toUTC(), old);
 }
 
+TEST_F(THtmlMakerTest, APageThatDiffersOnlyInTheTimeItWasGeneratedIsLeftAsItWas) {
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-1);
+    const auto written = [&](const char* name, TDateTime at, const QString& row) {
+        const TClockScope clock(at);
+        const QStringList lines = Written(name, "RESULTATER", {row});
+        const bool rewritten = QFileInfo(Page(name)).lastModified().toUTC() != old;
+        QFile page(Page(name));
+        EXPECT_TRUE(page.open(QIODevice::ReadWrite) &&
+                    page.setFileTime(old, QFileDevice::FileModificationTime));
+        return std::pair(lines.join(u'\n'), rewritten);
+    };
+    // Danish footer, English footer and a body fragment's update line; a minute on, and a day and some
+    // hours on (another day name, so another length).
+    for (const auto& [name, engelsk, body] :
+         {std::tuple("a.htm", false, false), std::tuple("b.htm", true, false),
+          std::tuple("c.body", false, true)}) {
+        meet.Data.Engelsk = engelsk;
+        meet.Data.OnlyHtmlBody = body;
+        const auto [first, wasWritten] = written(name, 46000.5, "<p>1. Ole</p>");
+        EXPECT_TRUE(wasWritten);
+        EXPECT_EQ(written(name, 46000.5 + 1.0 / 1440, "<p>1. Ole</p>"), std::pair(first, false)) << name;
+        EXPECT_EQ(written(name, 46001.8, "<p>1. Ole</p>"), std::pair(first, false)) << name;
+        // A change anywhere else is written, with its own time.
+        const auto [changed, changedWritten] = written(name, 46001.8, "<p>1. Olé</p>");
+        EXPECT_TRUE(changedWritten) << name;
+        EXPECT_NE(changed, first);
+        EXPECT_TRUE(changed.contains(engelsk || body ? "2025-12-10 19:12"
+                                                     : "onsdag den 10. december 2025 klokken 19:12"))
+            << name;
+    }
+    meet.Data.Engelsk = false;
+    meet.Data.OnlyHtmlBody = false;
+
+    // Markup where the time stood is a change.
+    const TClockScope clock(46000.5);
+    Written("d.htm", "RESULTATER", {"<p>x</p>"});
+    QByteArray bytes = ReadFile(Page("d.htm"));
+    bytes.replace("klokken", "<b>klokken</b>");
+    WriteFile(Page("d.htm"), bytes);
+    EXPECT_FALSE(Written("d.htm", "RESULTATER", {"<p>x</p>"}).join(u'\n').contains("<b>klokken"));
+}
+
 TEST_F(THtmlMakerTest, AFolderThatCannotBeWrittenRaisesAndLeavesNothingBehind) {
     const QString unwritable = folder.filePath("Ingen mappe/side.htm");
     EXPECT_TRUE(ErrorText([&] {

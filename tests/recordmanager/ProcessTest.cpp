@@ -170,3 +170,83 @@ TEST_F(Processes, AKilledWriterLosesNoCommittedRecord) {
 }
 
 } // namespace
+
+TEST_F(Processes, ReadsInAScopeSeeTheirOwnWritesAtOnceAndAnotherProcesssWritesAfterTheScope) {
+    const std::string name = path("DELTAGER.ZU2");
+    ASSERT_EQ(createFile(name, testLayout(false).bytes()), StatusSuccess);
+    Pipe go, done;
+    // Inserts the record of each id it is sent, and says so; 0 ends it.
+    Child writer([&]() {
+        Handle w;
+        if (w.open(name) != StatusSuccess)
+            return 10;
+        for (char id = 0; read(go.fds[0], &id, 1) == 1 && id != 0;) {
+            Bytes record = testRecord(id, "other");
+            if (w.write(OpInsert, record) != StatusSuccess || write(done.fds[1], "x", 1) != 1)
+                return 11;
+        }
+        return w.close() == StatusSuccess ? 0 : 12;
+    });
+    const auto other = [&](char id) {
+        char c = 0;
+        ASSERT_EQ(write(go.fds[1], &id, 1), 1);
+        ASSERT_EQ(read(done.fds[0], &c, 1), 1);
+    };
+    Handle h;
+    ASSERT_EQ(h.open(name), StatusSuccess);
+    h.insertAll({testRecord(1)});
+    {
+        const RecordManagerReadScope outer;
+        EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1}));
+        Bytes own = testRecord(2, "own");
+        ASSERT_EQ(h.write(OpInsert, own), StatusSuccess);
+        EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1, 2})) << "this process's write at once";
+        other(3);
+        {
+            const RecordManagerReadScope inner;
+            EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1, 2})) << "one snapshot through the scope";
+        }
+        other(4);
+        EXPECT_EQ(h.recordCount(), 2u) << "an inner scope's end does not end the outer's reading";
+    }
+    EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1, 2, 3, 4}));
+    EXPECT_EQ(h.recordCount(), 4u);
+    ASSERT_EQ(write(go.fds[1], "", 1), 1);
+    EXPECT_EQ(writer.exitCode(), 0);
+}
+
+TEST_F(Processes, AWriteInsideAReadScopeIsCommittedAsItIsMade) {
+    const std::string name = path("RESULTAT.ZU2");
+    Handle h;
+    openTestFile(h, false, "RESULTAT.ZU2");
+    h.insertAll({testRecord(1, "before"), testRecord(2, "gone")});
+    {
+        const RecordManagerReadScope scope;
+        Bytes r;
+        ASSERT_EQ(h.get(OpGetFirst, 0, nullptr, r), StatusSuccess);
+        r = testRecord(1, "after", 7);
+        ASSERT_EQ(h.write(OpUpdate, r), StatusSuccess);
+        ASSERT_EQ(h.get(OpGetLast, 0, nullptr, r), StatusSuccess);
+        ASSERT_EQ(h.simple(OpDelete), StatusSuccess);
+        h.insertAll({testRecord(3, "new")});
+        // The process stops before the scope ends: nothing of it may be left to commit.
+        ASSERT_EQ(stop(), StatusSuccess);
+    }
+    ASSERT_EQ(h.open(name), StatusSuccess);
+    EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1, 3}));
+    Bytes r;
+    ASSERT_EQ(h.get(OpGetFirst, 0, nullptr, r), StatusSuccess);
+    EXPECT_EQ(r, testRecord(1, "after", 7));
+    // A transaction begun inside a scope works as ever.
+    {
+        const RecordManagerReadScope scope;
+        EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1, 3}));
+        ASSERT_EQ(h.simple(OpBeginTransaction), StatusSuccess);
+        h.insertAll({testRecord(5)});
+        ASSERT_EQ(h.simple(OpEndTransaction), StatusSuccess);
+        EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1, 3, 5}));
+    }
+    ASSERT_EQ(stop(), StatusSuccess);
+    ASSERT_EQ(h.open(name), StatusSuccess);
+    EXPECT_EQ(walk(h, 0), std::vector<int32_t>({1, 3, 5}));
+}

@@ -109,6 +109,12 @@ TEST_F(BatchJobsTest, ARunOverAnUnchangedMeetWritesNoPageAndAChangeWritesOnlyThe
     EXPECT_EQ(Run({"/HTML_RESULTS", "/ONE_FILE"}), "");
     EXPECT_EQ(rewritten(), QStringList());
     EXPECT_EQ(Pages(), pages);
+    // A minute on and a day on: only the time each page was made would differ.
+    for (const TDateTime later : {46000.5 + 1.0 / 1440, 46001.8}) {
+        const TClockScope laterClock(later);
+        EXPECT_EQ(Run({"/HTML_RESULTS", "/ONE_FILE"}), "");
+        EXPECT_EQ(rewritten(), QStringList());
+    }
 
     AddDeltager(22, "Mia Holm", 1993, 2);
     AddResultat(Round("K", "100"), 22, Fields({{ResultatField::Heat, 1}, {ResultatField::Resultat, 1260}}));

@@ -25,7 +25,8 @@ QString TidLabel(const QDate& dato, int minutes) {
 
 struct TShownRound {
     TOvelseInfo* Info;
-    QString TidKey;
+    // The round's date and time to the second, as the time index's first word holds it.
+    quint64 TidKey;
     int Col;
 };
 
@@ -52,7 +53,7 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
             continue;
         const int col = steder.ColOf(info->AfvSted());
         oversigt.SetTidOrder(info, static_cast<int>(shown.size()));
-        shown.push_back({info, info->GetDatoTidKey(), col});
+        shown.push_back({info, index.GetKey(pos)[0], col});
         const auto [first, added] = columnOvelse.emplace(col, info->GetOvelseKode());
         if (!added && first->second != info->GetOvelseKode()) {
             oversigt.ColumnRef(col).Mixed = true;
@@ -65,7 +66,7 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
         oversigt.AddColumn({QString(), LabelWidth, Qt::AlignLeft, false, true});
     }
 
-    QString lastKey;
+    quint64 lastKey = 0;
     int timeRow = -1;
     int lastMinutes = 0;
     TDateTime lastDato = 0;
