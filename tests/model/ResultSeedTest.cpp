@@ -7,12 +7,15 @@
 
 #include "ResultFixture.h"
 #include "model/D_Ovelser.h"
+#include "model/D_ResultSeedDraw.h"
 #include "model/D_Staevne.h"
 
 #include <QMap>
 #include <QSet>
 
 #include <algorithm>
+#include <climits>
+#include <random>
 
 namespace {
 
@@ -652,4 +655,20 @@ TEST_F(ResultSeed, SpreadingTheClubsTellsHowManyAttemptsAreDrawn) {
     told.clear();
     manager.SeedOvelse(4, 3, 0, 0, 1, 3, progress);
     EXPECT_TRUE(told.isEmpty());
+}
+
+// The seeding's own generator draws what the standard generator and distribution of GCC's library draw,
+// over the ranges the seeding uses and one where a quarter of the words are skipped, past many refills.
+TEST(SeedDraw, DrawsTheNumbersOfTheStandardGenerator) {
+    const int maxima[] = {0, 1, 7, 31999, 63999, 1610612735, INT_MAX};
+    for (const quint32 seed : {0U, 1U, 5489U, 4294967295U}) {
+        TSeedDraw draw(seed);
+        std::mt19937 reference(seed);
+        int differ = 0;
+        for (int k = 0; k < 20000; ++k) {
+            const int max = maxima[k % std::size(maxima)];
+            differ += draw.Next(max) != std::uniform_int_distribution<int>(0, max)(reference) ? 1 : 0;
+        }
+        EXPECT_EQ(differ, 0) << seed;
+    }
 }
