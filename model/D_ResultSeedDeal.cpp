@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <utility>
 
 namespace {
 
 constexpr int SeedLodtraekningMax = 63999;
-constexpr int SeedLodtraekningBits = 16;
 constexpr int HeatLodtraekningMax = 31999;
 constexpr int RadixBits = 8;
 
@@ -61,21 +61,20 @@ int THeatDeal::Deal(int n, qint32 antalPrHeat, qint32 method, const std::vector<
         InOrder(heats, method == qint32(THeatMethod::BedsteSidst));
         return heats;
     case THeatMethod::Fordeling:
-        order_.resize(std::size_t(n));
-        std::iota(order_.begin(), order_.end(), 0);
-        Serpentine(heats, draw);
+        Serpentine(heats, draw, false);
         return heats;
     case THeatMethod::Lodtraekning: {
-        // Each row draws a key; equal keys go by start number.
-        const int startBits =
-            KeyBits(startRank.empty() ? 0 : *std::max_element(startRank.begin(), startRank.end()));
+        // Each row draws a key; equal keys go by start number: the rows in start number order (the same
+        // from deal to deal while the rows keep their order) sorted by the key alone keep it.
         keys_.resize(std::size_t(n));
-        for (std::size_t i = 0; i < keys_.size(); ++i)
-            keys_[i] = quint64(draw.Next(SeedLodtraekningMax)) << startBits | startRank[i];
-        order_.resize(std::size_t(n));
-        std::iota(order_.begin(), order_.end(), 0);
-        StableOrderByKey(keys_, startBits + SeedLodtraekningBits, order_, scratch_);
-        Serpentine(heats, draw);
+        for (quint16& key : keys_)
+            key = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
+        if (startRank != startSeen_) {
+            startSeen_ = startRank;
+            OrderByStart();
+        }
+        OrderByKey();
+        Serpentine(heats, draw, true);
         return heats;
     }
     default:
@@ -96,20 +95,69 @@ void THeatDeal::InOrder(int heats, bool bestLast) {
     }
 }
 
-void THeatDeal::Serpentine(int heats, TSeedDraw& draw) {
-    // The rows in order_ dealt to groups back and forth (heats, ..., 1, 1, ..., heats, ...), the groups
-    // given to the heats in the order of a key each heat draws, highest first.
+void THeatDeal::OrderByStart() {
+    // Start number ranks are dense: counted into their places, equal ranks in row order.
+    const std::size_t n = startSeen_.size();
+    const quint32 largest = n == 0 ? 0 : *std::max_element(startSeen_.begin(), startSeen_.end());
+    byStart_.resize(n);
+    if (largest > 4 * n) {
+        std::iota(byStart_.begin(), byStart_.end(), 0);
+        std::stable_sort(byStart_.begin(), byStart_.end(), [this](int a, int b) {
+            return startSeen_[std::size_t(a)] < startSeen_[std::size_t(b)];
+        });
+        return;
+    }
+    std::vector<int>& place = scratch_;
+    place.assign(std::size_t(largest) + 2, 0);
+    for (const quint32 rank : startSeen_)
+        ++place[std::size_t(rank) + 1];
+    std::partial_sum(place.begin(), place.end(), place.begin());
+    for (std::size_t i = 0; i < n; ++i)
+        byStart_[std::size_t(place[startSeen_[i]]++)] = static_cast<int>(i);
+}
+
+void THeatDeal::OrderByKey() {
+    // The rows in start number order sorted by their 16-bit keys, low byte first: each pass keeps the
+    // order of the one before among equal bytes.
+    constexpr std::size_t Digits = std::size_t(1) << RadixBits;
+    constexpr quint16 Mask = Digits - 1;
+    std::array<int, Digits> low{};
+    std::array<int, Digits> high{};
+    for (const quint16 key : keys_) {
+        ++low[key & Mask];
+        ++high[key >> RadixBits];
+    }
+    const auto starts = [](std::array<int, Digits>& count) {
+        int sum = 0;
+        for (int& c : count)
+            sum += std::exchange(c, sum);
+    };
+    starts(low);
+    starts(high);
+    scratch_.resize(keys_.size());
+    for (const int i : byStart_)
+        scratch_[std::size_t(low[keys_[std::size_t(i)] & Mask]++)] = i;
+    order_.resize(keys_.size());
+    for (const int i : scratch_)
+        order_[std::size_t(high[keys_[std::size_t(i)] >> RadixBits]++)] = i;
+}
+
+void THeatDeal::Serpentine(int heats, TSeedDraw& draw, bool ordered) {
+    // The rows (in order_ when ordered, else as they are) dealt to groups back and forth (heats, ..., 1,
+    // 1, ..., heats, ...), the groups given to the heats in the order of a key each heat draws, highest
+    // first, equal keys in the order of their heats: the key turned round above the heat, as one number.
     heatKeys_.clear();
     for (int heat = 1; heat <= heats; ++heat)
-        heatKeys_.emplace_back(draw.Next(HeatLodtraekningMax), heat);
-    // Equal keys keep the order of their heats.
-    std::sort(heatKeys_.begin(), heatKeys_.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
-    });
+        heatKeys_.push_back(quint32(HeatLodtraekningMax - draw.Next(HeatLodtraekningMax)) << 16 |
+                            quint32(heat));
+    std::sort(heatKeys_.begin(), heatKeys_.end());
+    for (quint32& key : heatKeys_)
+        key &= 0xFFFFU;
     int turn = 0;
-    for (const int i : order_) {
+    const std::size_t n = heat_.size();
+    for (std::size_t k = 0; k < n; ++k) {
         const int group = turn < heats ? heats - turn : turn - heats + 1;
-        heat_[std::size_t(i)] = heatKeys_[std::size_t(group - 1)].second;
+        heat_[ordered ? std::size_t(order_[k]) : k] = static_cast<int>(heatKeys_[std::size_t(group - 1)]);
         turn = turn + 1 < 2 * heats ? turn + 1 : 0;
     }
 }

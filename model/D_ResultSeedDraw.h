@@ -74,13 +74,18 @@ public:
 
 private:
     void InOrder(int heats, bool bestLast);
-    void Serpentine(int heats, TSeedDraw& draw);
+    void OrderByStart();
+    void OrderByKey();
+    void Serpentine(int heats, TSeedDraw& draw, bool ordered);
 
     std::vector<int> heat_;
     std::vector<int> order_;
     std::vector<int> scratch_;
-    std::vector<quint64> keys_;
-    std::vector<std::pair<int, int>> heatKeys_;
+    std::vector<quint16> keys_;
+    // The start number ranks of the last drawn deal, and its rows in their order.
+    std::vector<quint32> startSeen_;
+    std::vector<int> byStart_;
+    std::vector<quint32> heatKeys_;
 };
 
 // The clubs of a round's rows, for telling again and again which clubs crowd a heat as the heats are
