@@ -113,7 +113,7 @@ public:
         }
         // Every heat dealt holds a row: there are never more heats than rows.
         const int heats = deal_.Deal(static_cast<int>(valid_.size()), antalPrHeat, method, validStart_, draw);
-        return heats > 0 ? crowding_.ReportLength(validKlub_, deal_.Heats(), heats) : 0;
+        return heats > 0 ? crowding_.ReportLength(validKlub_, deal_, heats) : 0;
     }
 
     void KeepBest() {
