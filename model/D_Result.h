@@ -793,9 +793,14 @@ private:
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
                        qint32 retries, TSeedDraw& draw, const TSeedProgress& progress);
+    // Leaves in seededHeats the rows' heats when it leaves the rows in seeding order.
     QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
-                            const TSeedProgress& progress);
-    void AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw);
+                            const TSeedProgress& progress, std::vector<int>& seededHeats);
+    // seededHeats: the rows' heats when they are in seeding order, else empty.
+    void AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw,
+                     const std::vector<int>& seededHeats);
+    // The rows in seeding order with these heats, ordered by heat as CompareByHeatSeedningRankNavn does.
+    void SortHeatsInSeedingOrder(const std::vector<int>& heats);
     QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 
     std::unique_ptr<TResultatRecordTable> resultatTable_;

@@ -2,6 +2,9 @@
 // best four in the middle, drawn, or by start number, name or club; short heats moved off lane 1.
 #include "model/D_ResultSeedDraw.h"
 
+#include <iterator>
+#include <numeric>
+
 namespace {
 
 // The best four rows get the middle lanes in a heat of more than four.
@@ -72,12 +75,37 @@ int LaneOffset(qint32 banenummerering, qint32 lanes, int n) {
 
 } // namespace
 
-void TResultatManager::AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering,
-                                   TSeedDraw& draw) {
+void TResultatManager::SortHeatsInSeedingOrder(const std::vector<int>& heats) {
+    // Within a heat the valid rows keep the seeding order, which the heats do not change; rows with a
+    // status code sort by whether they have a heat, so the rows without one are sorted again. Heats in
+    // order, rows without one last.
+    const auto slot = [&heats](std::size_t i) {
+        return heats[i] == 0 ? std::size_t(MaxHeatNr) + 1 : std::size_t(heats[i]);
+    };
+    std::vector<std::size_t> start(std::size_t(MaxHeatNr) + 3, 0);
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        ++start[slot(i) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    const std::size_t none = start[std::size_t(MaxHeatNr) + 1];
+    std::vector<std::unique_ptr<TResultat>> rows(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        rows[start[slot(i)]++] = std::move(rows_[i]);
+    std::vector<std::unique_ptr<TResultat>> rest(std::make_move_iterator(rows.begin() + std::ptrdiff_t(none)),
+                                                 std::make_move_iterator(rows.end()));
+    SortResultater(rest, TResultSort(Rules()), CompareByHeatSeedningRankNavn);
+    std::move(rest.begin(), rest.end(), rows.begin() + std::ptrdiff_t(none));
+    rows_ = std::move(rows);
+}
+
+void TResultatManager::AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw,
+                                   const std::vector<int>& seededHeats) {
     if (method <= qint32(TLaneMethod::Undlad) || method > qint32(TLaneMethod::KlubNavn))
         return;
     const auto laneMethod = static_cast<TLaneMethod>(method);
-    Sort(LaneOrder(laneMethod));
+    if (!seededHeats.empty() && LaneOrder(laneMethod) == CompareByHeatSeedningRankNavn)
+        SortHeatsInSeedingOrder(seededHeats);
+    else
+        Sort(LaneOrder(laneMethod));
     const bool offset = method <= qint32(TLaneMethod::Lodtraekning);
 
     // The valid rows of each heat in order, those without a heat as one heat of their own; rows with a
