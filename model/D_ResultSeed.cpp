@@ -22,7 +22,7 @@ int Sign(qint64 a, qint64 b) {
 }
 
 // The heats of the rows in seeding order: no heat for rows with a status code, one heat when the valid
-// rows fit into it, else as the method deals them. Returns the rows' heats.
+// rows fit into it, else as the method deals them. Returns the rows' heats without giving them.
 std::vector<int> DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHeat, qint32 method,
                            TSeedDraw& draw) {
     // In seeding order the valid rows come first.
@@ -41,16 +41,19 @@ std::vector<int> DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHe
     deal.Deal(static_cast<int>(valid), antalPrHeat, method, startRank, draw);
     std::vector<int> heats(rows.size(), 0);
     std::copy(deal.Heats().begin(), deal.Heats().end(), heats.begin());
-    // Each row once: cleared, then given its heat.
+    return heats;
+}
+
+// Each row once: cleared, then given its heat.
+void GiveHeats(const std::vector<TResultat*>& rows, const std::vector<int>& heats) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TResultat* row = rows[i];
         row->SetHeat(0);
         row->SetSide(0);
         row->SetBane(0);
-        if (i < valid)
+        if (heats[i] != 0)
             row->SetHeat(heats[i]);
     }
-    return heats;
 }
 
 // Deals of a round's rows again and again while a club crowds a heat: every key a deal compares is
@@ -225,7 +228,13 @@ QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint
     std::vector<int> seededHeats;
     if (heatMethod > 0)
         message = DistributeHeats(antalPrHeat, heatMethod, retries, draw, progress, seededHeats);
-    AssignLanes(antalPrHeat, laneMethod, banenummerering, draw, seededHeats);
+    if (!seededHeats.empty() && LanesFollowSeeding(laneMethod)) {
+        SeedLanesInSeedingOrder(seededHeats, antalPrHeat, laneMethod, banenummerering, draw);
+        return message;
+    }
+    if (!seededHeats.empty())
+        GiveHeats(GetResultater(), seededHeats);
+    AssignLanes(antalPrHeat, laneMethod, banenummerering, draw);
     return message;
 }
 
