@@ -9,6 +9,8 @@ namespace {
 
 // The best four rows get the middle lanes in a heat of more than four.
 constexpr int MiddleRows = 4;
+// How many rows ahead the writing of heats and lanes asks for a row.
+constexpr std::size_t PrefetchRows = 8;
 
 TResultatCompare LaneOrder(TLaneMethod method) {
     switch (method) {
@@ -127,6 +129,12 @@ void TResultatManager::SeedLanesInSeedingOrder(const std::vector<int>& heats, qi
             continue;
         const std::vector<int> lanes = HeatLanes(laneMethod, int(n), antalPrHeat, banenummerering, draw);
         for (std::size_t k = 0; k < n; ++k) {
+            // The rows lie apart in memory in this order: the fields of a row a few ahead are asked for.
+            if (k + PrefetchRows < n) {
+                const TResultat& ahead = *rows_[first + k + PrefetchRows];
+                __builtin_prefetch(&ahead.Heat, 1);
+                __builtin_prefetch(&ahead.Bane, 1);
+            }
             TResultat& row = *rows_[first + k];
             row.SetHeat(0);
             row.SetSide(0);
