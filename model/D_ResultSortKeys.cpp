@@ -239,8 +239,12 @@ public:
         const std::size_t n = last - first;
         const std::vector<qint32> textRanks = TextRanks(order, first, last, part);
         std::vector<qint64> keys(n * width);
+        // Only links other than texts read the rows.
+        bool readsRows = false;
+        for (std::size_t p = part; p < stop; ++p)
+            readsRows = readsRows || !TextOf(recipe_.Parts[p]);
         for (std::size_t i = 0; i < n; ++i) {
-            if (i + PrefetchRows < n)
+            if (readsRows && i + PrefetchRows < n)
                 Prefetch(*rows_[order[first + i + PrefetchRows]]);
             qint64* key = keys.data() + i * width;
             const qint32 rank = textRanks.empty() ? 0 : textRanks[i];
@@ -316,6 +320,10 @@ private:
     // one before among equal bytes, so equal keys keep their order.
     void RadixSort(std::vector<TKeyed<1>>& keyed, int bits) {
         constexpr std::size_t Digits = std::size_t(1) << RadixBits;
+        // Rows already in order (a list sorted again) stay as they are.
+        if (std::is_sorted(keyed.begin(), keyed.end(),
+                           [](const TKeyed<1>& a, const TKeyed<1>& b) { return a.Keys[0] < b.Keys[0]; }))
+            return;
         scratch_.resize(keyed.size());
         for (int shift = 64 - bits; shift < 64; shift += RadixBits) {
             std::array<std::size_t, Digits> count{};
