@@ -793,9 +793,15 @@ private:
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
                        qint32 retries, TSeedDraw& draw, const TSeedProgress& progress);
+    // Leaves in seededHeats the rows' heats, not yet given them, when it leaves the rows in seeding order.
     QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
-                            const TSeedProgress& progress);
+                            const TSeedProgress& progress, std::vector<int>& seededHeats);
     void AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw);
+    // Whether lanes by the method go in seeding order within a heat.
+    static bool LanesFollowSeeding(qint32 method);
+    // The rows in seeding order given these heats, then lanes in that order, each row written once.
+    void SeedLanesInSeedingOrder(const std::vector<int>& heats, qint32 antalPrHeat, qint32 method,
+                                 qint32 banenummerering, TSeedDraw& draw);
     QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 
     std::unique_ptr<TResultatRecordTable> resultatTable_;

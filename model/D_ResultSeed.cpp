@@ -21,34 +21,39 @@ int Sign(qint64 a, qint64 b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-std::vector<TResultat*> ValidRows(const std::vector<TResultat*>& rows) {
-    std::vector<TResultat*> valid;
-    std::copy_if(rows.begin(), rows.end(), std::back_inserter(valid),
-                 [](const TResultat* row) { return row->IsValid(); });
-    return valid;
-}
-
 // The heats of the rows in seeding order: no heat for rows with a status code, one heat when the valid
-// rows fit into it, else as the method deals them.
-void DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHeat, qint32 method, TSeedDraw& draw) {
-    for (TResultat* row : rows) {
-        row->SetHeat(0);
-        row->SetSide(0);
-        row->SetBane(0);
-    }
-    const std::vector<TResultat*> valid = ValidRows(rows);
+// rows fit into it, else as the method deals them. Returns the rows' heats without giving them.
+std::vector<int> DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHeat, qint32 method,
+                           TSeedDraw& draw) {
+    // In seeding order the valid rows come first.
+    const auto valid = static_cast<std::size_t>(
+        std::partition_point(rows.begin(), rows.end(), [](const TResultat* row) { return row->IsValid(); }) -
+        rows.begin());
     // Only drawn keys need the start numbers' order.
     const std::vector<quint32> startRank =
         method == qint32(THeatMethod::Lodtraekning)
-            ? DenseRanks(valid.size(),
-                         [&valid](std::size_t a, std::size_t b) {
-                             return Sign(valid[a]->Startnummer, valid[b]->Startnummer);
+            ? DenseRanks(valid,
+                         [&rows](std::size_t a, std::size_t b) {
+                             return Sign(rows[a]->Startnummer, rows[b]->Startnummer);
                          })
-            : std::vector<quint32>(valid.size(), 0);
+            : std::vector<quint32>(valid, 0);
     THeatDeal deal;
-    deal.Deal(static_cast<int>(valid.size()), antalPrHeat, method, startRank, draw);
-    for (std::size_t i = 0; i < valid.size(); ++i)
-        valid[i]->SetHeat(deal.Heats()[i]);
+    deal.Deal(static_cast<int>(valid), antalPrHeat, method, startRank, draw);
+    std::vector<int> heats(rows.size(), 0);
+    std::copy(deal.Heats().begin(), deal.Heats().end(), heats.begin());
+    return heats;
+}
+
+// Each row once: cleared, then given its heat.
+void GiveHeats(const std::vector<TResultat*>& rows, const std::vector<int>& heats) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        TResultat* row = rows[i];
+        row->SetHeat(0);
+        row->SetSide(0);
+        row->SetBane(0);
+        if (heats[i] != 0)
+            row->SetHeat(heats[i]);
+    }
 }
 
 // Deals of a round's rows again and again while a club crowds a heat: every key a deal compares is
@@ -113,7 +118,7 @@ public:
         }
         // Every heat dealt holds a row: there are never more heats than rows.
         const int heats = deal_.Deal(static_cast<int>(valid_.size()), antalPrHeat, method, validStart_, draw);
-        return heats > 0 ? crowding_.ReportLength(validKlub_, deal_.Heats(), heats) : 0;
+        return heats > 0 ? crowding_.ReportLength(validKlub_, deal_, heats) : 0;
     }
 
     void KeepBest() {
@@ -220,14 +225,21 @@ QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint
     if (heatMethod == qint32(THeatMethod::DTSeedning))
         return SeedHold(antalPrHeat, draw);
     QString message;
+    std::vector<int> seededHeats;
     if (heatMethod > 0)
-        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw, progress);
+        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw, progress, seededHeats);
+    if (!seededHeats.empty() && LanesFollowSeeding(laneMethod)) {
+        SeedLanesInSeedingOrder(seededHeats, antalPrHeat, laneMethod, banenummerering, draw);
+        return message;
+    }
+    if (!seededHeats.empty())
+        GiveHeats(GetResultater(), seededHeats);
     AssignLanes(antalPrHeat, laneMethod, banenummerering, draw);
     return message;
 }
 
 QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
-                                          const TSeedProgress& progress) {
+                                          const TSeedProgress& progress, std::vector<int>& seededHeats) {
     const bool redid = CurrentSystemData().Redid;
     const bool rankAsSeedning = RulesOf(ovelseInfo_).RankAsSeedning;
     if (redid) {
@@ -250,7 +262,7 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
                 row->SeedLodtraekning = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
         }
         SortSeedning();
-        DealHeats(GetResultater(), antalPrHeat, method, draw);
+        seededHeats = DealHeats(GetResultater(), antalPrHeat, method, draw);
         return {};
     }
     // Without drawn keys the seeding order is the same in every attempt.

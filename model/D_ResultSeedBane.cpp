@@ -2,10 +2,15 @@
 // best four in the middle, drawn, or by start number, name or club; short heats moved off lane 1.
 #include "model/D_ResultSeedDraw.h"
 
+#include <iterator>
+#include <numeric>
+
 namespace {
 
 // The best four rows get the middle lanes in a heat of more than four.
 constexpr int MiddleRows = 4;
+// How many rows ahead the writing of heats and lanes asks for a row.
+constexpr std::size_t PrefetchRows = 8;
 
 TResultatCompare LaneOrder(TLaneMethod method) {
     switch (method) {
@@ -70,7 +75,85 @@ int LaneOffset(qint32 banenummerering, qint32 lanes, int n) {
     return (lanes - n) / 2 + (lanes - n) % 2;
 }
 
+// The lanes of a heat of n valid rows, in their order.
+std::vector<int> HeatLanes(TLaneMethod method, int n, qint32 antalPrHeat, qint32 banenummerering,
+                           TSeedDraw& draw) {
+    std::vector<int> lanes = Lanes(method, n, draw);
+    const int first = method <= TLaneMethod::Lodtraekning ? LaneOffset(banenummerering, antalPrHeat, n) : 0;
+    for (int& lane : lanes)
+        lane += first;
+    return lanes;
+}
+
 } // namespace
+
+bool TResultatManager::LanesFollowSeeding(qint32 method) {
+    return method > qint32(TLaneMethod::Undlad) && method <= qint32(TLaneMethod::KlubNavn) &&
+           LaneOrder(static_cast<TLaneMethod>(method)) == CompareByHeatSeedningRankNavn;
+}
+
+void TResultatManager::SeedLanesInSeedingOrder(const std::vector<int>& heats, qint32 antalPrHeat,
+                                               qint32 method, qint32 banenummerering, TSeedDraw& draw) {
+    const auto laneMethod = static_cast<TLaneMethod>(method);
+    // Heats in order, rows without one last. Within a heat the rows keep the seeding order, which the
+    // heats do not change; rows with a status code sort by whether they have a heat, so the rows without
+    // one are sorted again once they have none.
+    const auto slot = [&heats](std::size_t i) {
+        return heats[i] == 0 ? std::size_t(MaxHeatNr) + 1 : std::size_t(heats[i]);
+    };
+    std::vector<std::size_t> start(std::size_t(MaxHeatNr) + 3, 0);
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        ++start[slot(i) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    const std::vector<std::size_t> from = start;
+    const std::size_t none = start[std::size_t(MaxHeatNr) + 1];
+    std::vector<std::unique_ptr<TResultat>> rows(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        rows[start[slot(i)]++] = std::move(rows_[i]);
+    std::vector<std::unique_ptr<TResultat>> rest(std::make_move_iterator(rows.begin() + std::ptrdiff_t(none)),
+                                                 std::make_move_iterator(rows.end()));
+    for (const auto& row : rest) {
+        row->SetHeat(0);
+        row->SetSide(0);
+        row->SetBane(0);
+    }
+    SortResultater(rest, TResultSort(Rules()), CompareByHeatSeedningRankNavn);
+    std::move(rest.begin(), rest.end(), rows.begin() + std::ptrdiff_t(none));
+    rows_ = std::move(rows);
+
+    // Each row of a heat once: cleared, then given its heat and lane.
+    for (int heat = 1; heat <= MaxHeatNr; ++heat) {
+        const std::size_t first = from[std::size_t(heat)];
+        const std::size_t n = from[std::size_t(heat) + 1] - first;
+        if (n == 0)
+            continue;
+        const std::vector<int> lanes = HeatLanes(laneMethod, int(n), antalPrHeat, banenummerering, draw);
+        for (std::size_t k = 0; k < n; ++k) {
+            // The rows lie apart in memory in this order: the fields of a row a few ahead are asked for.
+            if (k + PrefetchRows < n) {
+                const TResultat& ahead = *rows_[first + k + PrefetchRows];
+                __builtin_prefetch(&ahead.Heat, 1);
+                __builtin_prefetch(&ahead.Bane, 1);
+            }
+            TResultat& row = *rows_[first + k];
+            row.SetHeat(0);
+            row.SetSide(0);
+            row.SetBane(0);
+            row.SetHeat(heat);
+            row.SetBane(lanes[k]);
+        }
+    }
+    // The valid rows without a heat are one heat of their own.
+    std::vector<TResultat*> valid;
+    for (std::size_t i = none; i < rows_.size(); ++i) {
+        if (rows_[i]->IsValid())
+            valid.push_back(rows_[i].get());
+    }
+    const std::vector<int> lanes =
+        HeatLanes(laneMethod, int(valid.size()), antalPrHeat, banenummerering, draw);
+    for (std::size_t k = 0; k < valid.size(); ++k)
+        valid[k]->SetBane(lanes[k]);
+}
 
 void TResultatManager::AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering,
                                    TSeedDraw& draw) {
@@ -78,17 +161,15 @@ void TResultatManager::AssignLanes(qint32 antalPrHeat, qint32 method, qint32 ban
         return;
     const auto laneMethod = static_cast<TLaneMethod>(method);
     Sort(LaneOrder(laneMethod));
-    const bool offset = method <= qint32(TLaneMethod::Lodtraekning);
 
     // The valid rows of each heat in order, those without a heat as one heat of their own; rows with a
     // status code get no lane.
     std::vector<TResultat*> heat;
     const auto giveLanes = [&] {
-        const int n = static_cast<int>(heat.size());
-        const std::vector<int> lanes = Lanes(laneMethod, n, draw);
-        const int first = offset ? LaneOffset(banenummerering, antalPrHeat, n) : 0;
-        for (int k = 0; k < n; ++k)
-            heat[static_cast<std::size_t>(k)]->SetBane(lanes[static_cast<std::size_t>(k)] + first);
+        const std::vector<int> lanes =
+            HeatLanes(laneMethod, static_cast<int>(heat.size()), antalPrHeat, banenummerering, draw);
+        for (std::size_t k = 0; k < heat.size(); ++k)
+            heat[k]->SetBane(lanes[k]);
         heat.clear();
     };
     for (const auto& row : rows_) {

@@ -4,9 +4,9 @@
 
 #include <QStringList>
 
+#include <array>
 #include <bit>
 #include <functional>
-#include <random>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -15,13 +15,43 @@ class TSeedDraw {
 public:
     explicit TSeedDraw(TDrawSeed seed);
 
-    // A number from 0 to max.
-    int Next(int max) { return std::uniform_int_distribution<int>(0, max)(random_); }
+    // A number from 0 to max (0 or more), as std::uniform_int_distribution<int>(0, max) draws it from
+    // std::mt19937 under GCC's library: the draws of a seed stay the same, and the call stays inline in
+    // the loops that draw thousands of times.
+    int Next(int max) {
+        // The high half of a word times the range, the few words that would favour some numbers skipped.
+        const auto range = static_cast<quint32>(max) + 1;
+        quint64 product = quint64(Word()) * range;
+        auto low = static_cast<quint32>(product);
+        if (low < range) {
+            const quint32 threshold = (0U - range) % range;
+            while (low < threshold) {
+                product = quint64(Word()) * range;
+                low = static_cast<quint32>(product);
+            }
+        }
+        return static_cast<int>(product >> 32);
+    }
     // The numbers first..last in a random order.
     std::vector<int> Order(int first, int last);
 
 private:
-    std::mt19937 random_;
+    static constexpr std::size_t StateSize = 624;
+
+    // The next word of the Mersenne twister (std::mt19937).
+    quint32 Word() {
+        if (next_ == StateSize)
+            Twist();
+        quint32 y = state_[next_++];
+        y ^= y >> 11;
+        y ^= (y << 7) & 0x9d2c5680U;
+        y ^= (y << 15) & 0xefc60000U;
+        return y ^ (y >> 18);
+    }
+    void Twist();
+
+    std::array<quint32, StateSize> state_{};
+    std::size_t next_ = StateSize;
 };
 
 // The bits a key up to largest takes.
@@ -32,6 +62,11 @@ void StableOrderByKey(const std::vector<quint64>& keys, int bits, std::vector<in
 // Ranks 0, 1, ... of n items by compare (negative: the first comes first), equal items ranked alike.
 std::vector<quint32> DenseRanks(std::size_t n, const std::function<int(std::size_t, std::size_t)>& compare);
 
+// Sorts in (indices into keys, less base) into out by their keys, equal keys staying in the order they
+// had; scratch takes as many.
+void StableOrderBy16(const std::vector<quint16>& keys, const std::vector<int>& in, std::vector<int>& scratch,
+                     std::vector<int>& out, int base = 0);
+
 // The heats of one deal of n valid rows in seeding order (THeatMethod), as numbers.
 class THeatDeal {
 public:
@@ -40,17 +75,41 @@ public:
     int Deal(int n, qint32 antalPrHeat, qint32 method, const std::vector<quint32>& startRank,
              TSeedDraw& draw);
     // The heat of each row; 0 for none.
-    const std::vector<int>& Heats() const { return heat_; }
+    const std::vector<int>& Heats();
+    // The rows of heat h (1 to the number of heats) are Members()[From(h)] up to Members()[To(h)].
+    const std::vector<int>& Members() const { return members_; }
+    int From(int heat) const { return from_[std::size_t(heat)]; }
+    int To(int heat) const { return to_[std::size_t(heat)]; }
 
 private:
     void InOrder(int heats, bool bestLast);
-    void Serpentine(int heats, TSeedDraw& draw);
+    void InHeatOrder();
+    void OrderByStart();
+    void OrderByKey();
+    void Groups(int heats);
+    void Serpentine(int heats, TSeedDraw& draw, bool ordered);
 
     std::vector<int> heat_;
+    // heat_ is written out from the members only when asked for.
+    bool heatsStale_ = false;
+    std::vector<int> members_;
+    std::vector<int> from_;
+    std::vector<int> to_;
     std::vector<int> order_;
     std::vector<int> scratch_;
-    std::vector<quint64> keys_;
-    std::vector<std::pair<int, int>> heatKeys_;
+    std::vector<quint16> keys_;
+    // The start number ranks of the last drawn deal, and its rows in their order.
+    std::vector<quint32> startSeen_;
+    std::vector<int> byStart_;
+    std::vector<quint16> heatKeys_;
+    std::vector<int> heatOrder_;
+    std::vector<int> heatScratch_;
+    std::vector<int> heatByKey_;
+    // Where the groups of a deal of groupRows_ rows over groupHeats_ heats start, and each row's place.
+    std::size_t groupRows_ = 0;
+    int groupHeats_ = 0;
+    std::vector<int> groupStart_;
+    std::vector<int> slot_;
 };
 
 // The clubs of a round's rows, for telling again and again which clubs crowd a heat as the heats are
@@ -65,8 +124,8 @@ public:
     qsizetype ReportLength(const std::vector<TResultat*>& rows, int heats);
     // The club of one of the rows; -1 for any other row.
     int KlubOf(const TResultat* row) const;
-    // The length of the report of rows in clubs klub (KlubOf) and heats heat (0 for none), in any order.
-    qsizetype ReportLength(const std::vector<int>& klub, const std::vector<int>& heat, int heats);
+    // The length of the report of rows in clubs klub (KlubOf) dealt over heats heats.
+    qsizetype ReportLength(const std::vector<int>& klub, const THeatDeal& deal, int heats);
 
 private:
     // Calls line(heat, club, count, share) for each heat where a club has more than its share.
@@ -81,7 +140,5 @@ private:
     std::vector<int> prHeat_;
     std::vector<int> max_;
     std::vector<int> spare_;
-    std::vector<int> byHeat_;
-    std::vector<int> heatStart_;
     std::vector<int> touched_;
 };

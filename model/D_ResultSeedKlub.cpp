@@ -117,28 +117,18 @@ int TKlubCrowding::KlubOf(const TResultat* row) const {
     return found != klubOf_.end() ? found->second : -1;
 }
 
-qsizetype TKlubCrowding::ReportLength(const std::vector<int>& klub, const std::vector<int>& heat, int heats) {
+qsizetype TKlubCrowding::ReportLength(const std::vector<int>& klub, const THeatDeal& deal, int heats) {
     qsizetype length = 0;
     if (heats <= 0)
         return length;
     const std::size_t klubber = static_cast<std::size_t>(navne_.size());
-    // A club's rows with a heat give its share; each line's length depends on its club alone, and a
-    // club's spare heats go in heat order, so the heats are walked in order, the clubs in any.
-    const int last = std::clamp(heats, 0, int(MaxHeatNr)) + 1;
+    // Every row of a deal has a heat, and a club's rows give its share; each line's length depends on its
+    // club alone, and a club's spare heats go in heat order, so the heats are walked in order, the clubs
+    // in any.
     antal_.assign(klubber, 0);
-    heatStart_.assign(std::size_t(last) + 2, 0);
-    for (std::size_t i = 0; i < klub.size(); ++i) {
-        if (heat[i] == 0 || klub[i] < 0)
-            continue;
-        ++antal_[std::size_t(klub[i])];
-        ++heatStart_[std::size_t(std::min(heat[i], last)) + 1];
-    }
-    for (std::size_t h = 1; h < heatStart_.size(); ++h)
-        heatStart_[h] += heatStart_[h - 1];
-    byHeat_.resize(klub.size());
-    for (std::size_t i = 0; i < klub.size(); ++i) {
-        if (heat[i] != 0 && klub[i] >= 0)
-            byHeat_[std::size_t(heatStart_[std::size_t(std::min(heat[i], last))]++)] = klub[i];
+    for (const int k : klub) {
+        if (k >= 0)
+            ++antal_[std::size_t(k)];
     }
     max_.assign(klubber, 1);
     spare_.assign(klubber, 0);
@@ -150,16 +140,14 @@ qsizetype TKlubCrowding::ReportLength(const std::vector<int>& klub, const std::v
     }
     // The counts of a heat in place_, put back to 0 for the next heat.
     place_.assign(klubber, 0);
-    int from = 0;
-    for (int h = 1; h < last; ++h) {
-        const int to = heatStart_[std::size_t(h)];
+    const std::vector<int>& members = deal.Members();
+    for (int h = 1; h <= heats; ++h) {
         touched_.clear();
-        for (int i = from; i < to; ++i) {
-            const auto k = static_cast<std::size_t>(byHeat_[std::size_t(i)]);
-            if (place_[k]++ == 0)
-                touched_.push_back(int(k));
+        for (int i = deal.From(h); i < deal.To(h); ++i) {
+            const int k = klub[std::size_t(members[std::size_t(i)])];
+            if (k >= 0 && place_[std::size_t(k)]++ == 0)
+                touched_.push_back(k);
         }
-        from = to;
         for (const int klubIndex : touched_) {
             const auto k = static_cast<std::size_t>(klubIndex);
             const int c = place_[k];

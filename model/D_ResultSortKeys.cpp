@@ -9,6 +9,7 @@
 #include <limits>
 #include <numeric>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -196,6 +197,17 @@ std::optional<TResultSort::TText> TextOf(TPart part) {
     }
 }
 
+// How many rows ahead a pass over rows in sorted order asks for the fields it reads next: in a long round
+// the rows are far apart in memory, and each waits on its own.
+constexpr std::size_t PrefetchRows = 8;
+
+void Prefetch(const TResultat& row) {
+    for (const void* field : {static_cast<const void*>(&row.Heat), static_cast<const void*>(&row.Seedning),
+                              static_cast<const void*>(&row.Rank), static_cast<const void*>(&row.SG),
+                              static_cast<const void*>(&row.Lodtraekning)})
+        __builtin_prefetch(field);
+}
+
 // A row's place among the rows, with the keys of a run of links packed into whole words.
 template <std::size_t Width>
 struct TKeyed {
@@ -227,7 +239,13 @@ public:
         const std::size_t n = last - first;
         const std::vector<qint32> textRanks = TextRanks(order, first, last, part);
         std::vector<qint64> keys(n * width);
+        // Only links other than texts read the rows.
+        bool readsRows = false;
+        for (std::size_t p = part; p < stop; ++p)
+            readsRows = readsRows || !TextOf(recipe_.Parts[p]);
         for (std::size_t i = 0; i < n; ++i) {
+            if (readsRows && i + PrefetchRows < n)
+                Prefetch(*rows_[order[first + i + PrefetchRows]]);
             qint64* key = keys.data() + i * width;
             const qint32 rank = textRanks.empty() ? 0 : textRanks[i];
             for (std::size_t p = part; p < stop; ++p)
@@ -259,6 +277,7 @@ public:
             wordOf[c] = words - 1;
             shiftOf[c] = 64 - used;
         }
+        used_ = used;
         std::vector<quint64> packed(n * std::max<std::size_t>(words, 1), 0);
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t c = 0; c < width; ++c) {
@@ -293,6 +312,34 @@ public:
 private:
     // The recipes' runs of links take at most this many keys.
     static constexpr std::size_t MaxWords = 10;
+    // From this many rows on, keys in one word are sorted a byte at a time, in time linear in the rows.
+    static constexpr std::size_t RadixRows = 64;
+    static constexpr int RadixBits = 8;
+
+    // Sorts by the highest bits bits of the one word, low byte first: each pass keeps the order of the
+    // one before among equal bytes, so equal keys keep their order.
+    void RadixSort(std::vector<TKeyed<1>>& keyed, int bits) {
+        constexpr std::size_t Digits = std::size_t(1) << RadixBits;
+        // Rows already in order (a list sorted again) stay as they are.
+        if (std::is_sorted(keyed.begin(), keyed.end(),
+                           [](const TKeyed<1>& a, const TKeyed<1>& b) { return a.Keys[0] < b.Keys[0]; }))
+            return;
+        scratch_.resize(keyed.size());
+        for (int shift = 64 - bits; shift < 64; shift += RadixBits) {
+            std::array<std::size_t, Digits> count{};
+            for (const TKeyed<1>& k : keyed)
+                ++count[(k.Keys[0] >> shift) & (Digits - 1)];
+            // A byte all the rows share moves nothing.
+            if (count[(keyed.front().Keys[0] >> shift) & (Digits - 1)] == keyed.size())
+                continue;
+            std::size_t sum = 0;
+            for (std::size_t& c : count)
+                sum += std::exchange(c, sum);
+            for (const TKeyed<1>& k : keyed)
+                scratch_[count[(k.Keys[0] >> shift) & (Digits - 1)]++] = k;
+            keyed.swap(scratch_);
+        }
+    }
 
     static int KeyBits(quint64 spread) { return static_cast<int>(std::bit_width(spread)); }
 
@@ -324,8 +371,18 @@ private:
             std::copy_n(packed.begin() + std::ptrdiff_t(i * words), words, keyed[i].Keys.begin());
             keyed[i].Row = order[first + i];
         }
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const TKeyed<Width>& a, const TKeyed<Width>& b) { return a.Keys < b.Keys; });
+        if constexpr (Width == 1) {
+            if (keyed.size() >= RadixRows) {
+                RadixSort(keyed, used_);
+            } else {
+                std::stable_sort(
+                    keyed.begin(), keyed.end(),
+                    [](const TKeyed<Width>& a, const TKeyed<Width>& b) { return a.Keys < b.Keys; });
+            }
+        } else {
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const TKeyed<Width>& a, const TKeyed<Width>& b) { return a.Keys < b.Keys; });
+        }
         for (std::size_t i = 0; i < keyed.size(); ++i)
             order[first + i] = keyed[i].Row;
         if (stop >= recipe_.Count)
@@ -344,6 +401,9 @@ private:
     const TRecipe& recipe_;
     const TResultSort& sort_;
     const std::vector<const TResultat*>& rows_;
+    // The bits the packed keys of the run being sorted take in their last word.
+    int used_ = 0;
+    std::vector<TKeyed<1>> scratch_;
 };
 
 template <typename Rows>

@@ -7,12 +7,15 @@
 
 #include "ResultFixture.h"
 #include "model/D_Ovelser.h"
+#include "model/D_ResultSeedDraw.h"
 #include "model/D_Staevne.h"
 
 #include <QMap>
 #include <QSet>
 
 #include <algorithm>
+#include <climits>
+#include <random>
 
 namespace {
 
@@ -286,6 +289,41 @@ TEST_F(ResultSeed, RowsWithAStatusCodeGetNoHeatAndNoLane) {
     manager.SeedOvelse(4, 0, 1, 0, 1, 11);
     EXPECT_EQ(withdrawn.Heat, heat);
     EXPECT_EQ(withdrawn.Bane, 0);
+}
+
+// Lanes given with the heats put the rows in the order, heats and lanes that lanes given afterwards to
+// the same heats give: seeding marks and draws shared by pairs, so that names decide, and rows with a
+// status code that had a heat before and that had none, whose order the seeding changes.
+TEST_F(ResultSeed, LanesGivenWithTheHeatsAreTheLanesGivenAfterwards) {
+    AddRange(Lob(), 1, 20);
+    AddEntries(Lob(), {{21, 1, "E"}, {22, 1, "A"}, {23, 1, "V"}});
+    const auto load = [this](TResultatManager& manager) {
+        manager.LoadOvelse(&Lob());
+        for (TResultat* row : manager.GetResultater()) {
+            row->SetSeedning(1000 + row->Startnummer / 2);
+            row->Lodtraekning = static_cast<quint16>(row->Startnummer / 2 % 3);
+            row->SetHeat(row->Startnummer == 21 || row->Startnummer == 23 ? 2 : 0);
+        }
+    };
+    const auto placed = [](const TResultatManager& manager) {
+        QStringList rows;
+        for (const TResultat* row : manager.GetResultater())
+            rows << QStringLiteral("%1:%2.%3").arg(row->Startnummer).arg(row->Heat).arg(row->Bane);
+        return rows.join(u' ');
+    };
+    for (const qint32 heatMethod : {1, 2, 3}) {
+        for (const qint32 laneMethod : {1, 2, 3}) {
+            SCOPED_TRACE(QStringLiteral("%1 %2").arg(heatMethod).arg(laneMethod).toStdString());
+            TResultatManager together;
+            load(together);
+            together.SeedOvelse(6, heatMethod, laneMethod, 2, 1, 7);
+            TResultatManager apart;
+            load(apart);
+            apart.SeedOvelse(6, heatMethod, 0, 2, 1, 7);
+            apart.SeedOvelse(6, 0, laneMethod, 2, 1, 7);
+            EXPECT_EQ(placed(together), placed(apart));
+        }
+    }
 }
 
 // Lanes alone, by heat method 0 or one below -1, in a round without heats: the valid rows of no heat are
@@ -652,4 +690,20 @@ TEST_F(ResultSeed, SpreadingTheClubsTellsHowManyAttemptsAreDrawn) {
     told.clear();
     manager.SeedOvelse(4, 3, 0, 0, 1, 3, progress);
     EXPECT_TRUE(told.isEmpty());
+}
+
+// The seeding's own generator draws what the standard generator and distribution of GCC's library draw,
+// over the ranges the seeding uses and one where a quarter of the words are skipped, past many refills.
+TEST(SeedDraw, DrawsTheNumbersOfTheStandardGenerator) {
+    const int maxima[] = {0, 1, 7, 31999, 63999, 1610612735, INT_MAX};
+    for (const quint32 seed : {0U, 1U, 5489U, 4294967295U}) {
+        TSeedDraw draw(seed);
+        std::mt19937 reference(seed);
+        int differ = 0;
+        for (int k = 0; k < 20000; ++k) {
+            const int max = maxima[k % std::size(maxima)];
+            differ += draw.Next(max) != std::uniform_int_distribution<int>(0, max)(reference) ? 1 : 0;
+        }
+        EXPECT_EQ(differ, 0) << seed;
+    }
 }

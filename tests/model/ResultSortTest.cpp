@@ -8,6 +8,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 class ResultSort : public TResultTest {
@@ -287,4 +289,35 @@ TEST_F(ResultSort, NamesAndClubsSortInDanishOrder) {
     manager.SeedOvelse(8, 0, int(TLaneMethod::Navn), 0, 1, 1);
     EXPECT_EQ(Row(manager, 6).Bane, 1);
     EXPECT_EQ(Row(manager, 2).Bane, 5);
+}
+
+// A round long enough to be sorted a byte at a time, its keys shared in many ways, comes out as the
+// comparisons order it one pair at a time, equal rows in the order they had.
+TEST_F(ResultSort, LongRoundsSortAsTheirComparisonsOrderThem) {
+    using namespace ResultatField;
+    TOvelseInfo& round = Round("M", "100");
+    for (qint32 nr = 1; nr <= 150; ++nr) {
+        AddDeltager(nr, QStringLiteral("Navn %1").arg(nr % 11), 0, 1);
+        AddResultat(round, nr,
+                    Fields({{Heat, nr % 4},
+                            {Seedning, nr % 9 == 0 ? 0 : 1000 + (nr * 37) % 23},
+                            {Rank, nr % 3},
+                            {Resultat, nr % 5 == 0 ? 0 : 1000 + (nr * 53) % 301}}));
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&round);
+    std::vector<TResultat*> rows = manager.GetResultater();
+    std::reverse(rows.begin(), rows.end());
+    for (const TResultatCompare compare : {CompareBySeedningRankNavn, CompareByHeatSeedningRankNavn,
+                                           CompareByHeatStartnummer, CompareByResultat, CompareByHeat}) {
+        std::vector<TResultat*> expected = rows;
+        const TResultSort byPairs(manager.Rules());
+        byPairs.Index(expected);
+        std::stable_sort(expected.begin(), expected.end(), [&](const TResultat* a, const TResultat* b) {
+            return compare(byPairs, *a, *b) < 0;
+        });
+        std::vector<TResultat*> sorted = rows;
+        SortResultater(sorted, TResultSort(manager.Rules()), compare);
+        EXPECT_EQ(Numbers(sorted), Numbers(expected));
+    }
 }
