@@ -11,9 +11,7 @@
 #include <unistd.h>
 
 void TE2eTest::CloseWindow() {
-    if (window_)
-        window_->close();
-    window_.reset();
+    window_.Close();
     OvelseManager.reset();
     StaevneManager.reset();
 }

@@ -18,19 +18,36 @@
 #include <functional>
 #include <memory>
 
-class TE2eTest : public TProgramFolderTest {
-protected:
-    ~TE2eTest() override { window_.reset(); }
-
-    // The main window started over the folder as the program starts it, shown, its start work done.
-    TKelvo2MainProgForm& Window() {
+// The main window over a test's program folder, started on first use as the program starts it: shown, its
+// start work done. Freed before the fixture's folder goes.
+class TStartedMainWindow {
+public:
+    TKelvo2MainProgForm& Over(const QString& dir) {
         if (!window_) {
-            window_ = std::make_unique<TKelvo2MainProgForm>(QStringList(), Dir());
+            window_ = std::make_unique<TKelvo2MainProgForm>(QStringList(), dir);
             window_->show();
             Settle();
         }
         return *window_;
     }
+    // Closed as the user closes it (when it was started), then freed.
+    void Close() {
+        if (window_)
+            window_->close();
+        window_.reset();
+    }
+    void Reset() { window_.reset(); }
+
+private:
+    std::unique_ptr<TKelvo2MainProgForm> window_;
+};
+
+class TE2eTest : public TProgramFolderTest {
+protected:
+    ~TE2eTest() override { window_.Reset(); }
+
+    // The main window started over the folder as the program starts it, shown, its start work done.
+    TKelvo2MainProgForm& Window() { return window_.Over(Dir()); }
     // The main window closed and freed, the program's managers with it.
     void CloseWindow();
 
@@ -63,7 +80,7 @@ protected:
 
     TScriptedDialogs dialogs_;
     TScriptedFiles files_;
-    std::unique_ptr<TKelvo2MainProgForm> window_;
+    TStartedMainWindow window_;
 };
 
 // ---- the program itself

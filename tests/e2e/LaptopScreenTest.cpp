@@ -108,19 +108,12 @@ protected:
         StaevneManager.reset();
     }
     ~LaptopScreen() override {
-        window_.reset();
+        window_.Reset();
         SetPrintPreviewWindow(preview_);
     }
 
     TInspectingRunner& Runner() { return static_cast<TInspectingRunner&>(DialogRunner()); }
-    TKelvo2MainProgForm& Window() {
-        if (!window_) {
-            window_ = std::make_unique<TKelvo2MainProgForm>(QStringList(), Dir());
-            window_->show();
-            Settle();
-        }
-        return *window_;
-    }
+    TKelvo2MainProgForm& Window() { return window_.Over(Dir()); }
     // Opens a dialog from the main window, and what explore opens from it.
     template <typename Dialog>
     void From(QAbstractButton* button, std::function<void(Dialog&)> explore = {}) {
@@ -150,7 +143,7 @@ protected:
     TScopedDialogRunner runner_{std::make_unique<TInspectingRunner>()};
     TScriptedFiles files_;
     TPrintPreviewWindow preview_;
-    std::unique_ptr<TKelvo2MainProgForm> window_;
+    TStartedMainWindow window_;
 };
 
 TEST_F(LaptopScreen, TheMainWindowAndTheMeetDialogsFitWithEveryPage) {

@@ -55,14 +55,7 @@ protected:
     }
 
     // The main window started over the folder, the meet open.
-    TKelvo2MainProgForm& Window() {
-        if (!window_) {
-            window_ = std::make_unique<TKelvo2MainProgForm>(QStringList(), Dir());
-            window_->show();
-            Settle();
-        }
-        return *window_;
-    }
+    TKelvo2MainProgForm& Window() { return window_.Over(Dir()); }
     // The button clicked, the dialog it opens expected and cancelled.
     template <typename Dialog>
     void Opens(QAbstractButton* button) {
@@ -107,7 +100,7 @@ protected:
 
     TScriptedDialogs dialogs_;
     TScriptedFiles files_;
-    std::unique_ptr<TKelvo2MainProgForm> window_;
+    TStartedMainWindow window_;
 };
 
 TEST_F(WindowsReachable, EveryButtonOfTheMainWindowIsEnabledWithAMeetOpenAndOpensItsWindow) {

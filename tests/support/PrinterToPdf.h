@@ -1,56 +1,47 @@
 #pragma once
-// Sends the application's current printer to a PDF file for as long as the object lives, so that a test
-// that prints never reaches a real printer.
+// Scopes over the application's current printer for tests that print: it writes PDF to a file the scope
+// names, and is put back as it was when the scope ends.
 #include "platform/Printer.h"
 
 #include <QPrinter>
 #include <QTemporaryDir>
 
-class TPrinterToPdf {
+// The current printer writing PDF to fileName for as long as the object lives.
+class TPrinterOutput {
 public:
-    TPrinterToPdf()
+    explicit TPrinterOutput(const QString& fileName)
         : printer_(Platform::CurrentPrinter())
         , format_(printer_.outputFormat())
         , fileName_(printer_.outputFileName()) {
         printer_.setOutputFormat(QPrinter::PdfFormat);
-        printer_.setOutputFileName(FileName());
+        printer_.setOutputFileName(fileName);
     }
-    ~TPrinterToPdf() {
+    ~TPrinterOutput() {
         printer_.setOutputFileName(fileName_);
         printer_.setOutputFormat(format_);
     }
-    TPrinterToPdf(const TPrinterToPdf&) = delete;
-    TPrinterToPdf& operator=(const TPrinterToPdf&) = delete;
-
-    QString FileName() const { return folder_.filePath(QStringLiteral("printer.pdf")); }
+    TPrinterOutput(const TPrinterOutput&) = delete;
+    TPrinterOutput& operator=(const TPrinterOutput&) = delete;
 
 private:
-    QTemporaryDir folder_;
     QPrinter& printer_;
     QPrinter::OutputFormat format_;
     QString fileName_;
 };
 
-// The current printer as a machine without any printer has it (PDF output with no file to write), for as
-// long as the object lives.
-class TNoPrinter {
+// Sends the current printer to a PDF file of its own, so that a test that prints never reaches a real
+// printer.
+class TPrinterToPdf {
 public:
-    TNoPrinter()
-        : printer_(Platform::CurrentPrinter())
-        , format_(printer_.outputFormat())
-        , fileName_(printer_.outputFileName()) {
-        printer_.setOutputFormat(QPrinter::PdfFormat);
-        printer_.setOutputFileName(QString());
-    }
-    ~TNoPrinter() {
-        printer_.setOutputFileName(fileName_);
-        printer_.setOutputFormat(format_);
-    }
-    TNoPrinter(const TNoPrinter&) = delete;
-    TNoPrinter& operator=(const TNoPrinter&) = delete;
+    QString FileName() const { return folder_.filePath(QStringLiteral("printer.pdf")); }
 
 private:
-    QPrinter& printer_;
-    QPrinter::OutputFormat format_;
-    QString fileName_;
+    QTemporaryDir folder_;
+    TPrinterOutput output_{FileName()};
+};
+
+// The current printer as a machine without any printer has it: PDF output with no file to write.
+class TNoPrinter {
+private:
+    TPrinterOutput output_{QString()};
 };
