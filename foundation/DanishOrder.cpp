@@ -9,5 +9,6 @@ QCollator DanishNameOrder() {
 }
 
 int CompareDanish(const QString& a, const QString& b) {
-    return DanishNameOrder().compare(a, b);
+    thread_local const QCollator order = DanishNameOrder();
+    return order.compare(a, b);
 }

@@ -6,6 +6,6 @@
 
 QCollator DanishNameOrder();
 
-// Below zero, zero or above zero as a comes before, with or after b; for a single comparison. Sorts make
-// one collator, or sort keys, once.
+// Below zero, zero or above zero as a comes before, with or after b, through one collator per thread, so
+// that a sort comparing items one pair at a time does not build a collator per comparison.
 int CompareDanish(const QString& a, const QString& b);
