@@ -175,7 +175,7 @@ void TPrint::PrintOn(QPagedPaintDevice& device) {
     const TResolutionScope resolution(*this, device.logicalDpiX());
     QPainter painter;
     if (!painter.begin(&device))
-        throw EPrintError(QStringLiteral("Udskriften kan ikke startes på printeren"));
+        throw EPrintError(PrinterStartFailure);
     painter.setBackgroundMode(Qt::TransparentMode);
     // A hair narrower than the page, so that text ending at the right margin is never cut.
     const int pageWidth = static_cast<int>(device.width() * 0.99);
