@@ -36,6 +36,7 @@ class TResultSort;
 class THoldResultater;
 class QCollator;
 class TSeedDraw;
+class TSeedRows;
 
 // A result that cannot be set or written; the message is the one the user is shown.
 class EResultError : public Exception {
@@ -793,15 +794,17 @@ private:
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
                        qint32 retries, TSeedDraw& draw, const TSeedProgress& progress);
-    // Leaves in seededHeats the rows' heats, not yet given them, when it leaves the rows in seeding order.
+    // Leaves in seeded the rows in seeding order with their heats, not yet given them, when it deals once.
     QString DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
-                            const TSeedProgress& progress, std::vector<int>& seededHeats);
+                            const TSeedProgress& progress, std::unique_ptr<TSeedRows>& seeded);
     void AssignLanes(qint32 antalPrHeat, qint32 method, qint32 banenummerering, TSeedDraw& draw);
     // Whether lanes by the method go in seeding order within a heat.
     static bool LanesFollowSeeding(qint32 method);
-    // The rows in seeding order given these heats, then lanes in that order, each row written once.
-    void SeedLanesInSeedingOrder(const std::vector<int>& heats, qint32 antalPrHeat, qint32 method,
-                                 qint32 banenummerering, TSeedDraw& draw);
+    // The rows in seeding order given their dealt heats, then lanes in that order, each row written once.
+    void SeedLanesInSeedingOrder(TSeedRows& seeded, qint32 antalPrHeat, qint32 method, qint32 banenummerering,
+                                 TSeedDraw& draw);
+    // Puts the rows in this order of their present indices.
+    void PutInOrder(const std::vector<int>& order);
     QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 
     std::unique_ptr<TResultatRecordTable> resultatTable_;

@@ -21,41 +21,6 @@ int Sign(qint64 a, qint64 b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// The heats of the rows in seeding order: no heat for rows with a status code, one heat when the valid
-// rows fit into it, else as the method deals them. Returns the rows' heats without giving them.
-std::vector<int> DealHeats(const std::vector<TResultat*>& rows, qint32 antalPrHeat, qint32 method,
-                           TSeedDraw& draw) {
-    // In seeding order the valid rows come first.
-    const auto valid = static_cast<std::size_t>(
-        std::partition_point(rows.begin(), rows.end(), [](const TResultat* row) { return row->IsValid(); }) -
-        rows.begin());
-    // Only drawn keys need the start numbers' order.
-    const std::vector<quint32> startRank =
-        method == qint32(THeatMethod::Lodtraekning)
-            ? DenseRanks(valid,
-                         [&rows](std::size_t a, std::size_t b) {
-                             return Sign(rows[a]->Startnummer, rows[b]->Startnummer);
-                         })
-            : std::vector<quint32>(valid, 0);
-    THeatDeal deal;
-    deal.Deal(static_cast<int>(valid), antalPrHeat, method, startRank, draw);
-    std::vector<int> heats(rows.size(), 0);
-    std::copy(deal.Heats().begin(), deal.Heats().end(), heats.begin());
-    return heats;
-}
-
-// Each row once: cleared, then given its heat.
-void GiveHeats(const std::vector<TResultat*>& rows, const std::vector<int>& heats) {
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        TResultat* row = rows[i];
-        row->SetHeat(0);
-        row->SetSide(0);
-        row->SetBane(0);
-        if (heats[i] != 0)
-            row->SetHeat(heats[i]);
-    }
-}
-
 // Deals of a round's rows again and again while a club crowds a heat: every key a deal compares is
 // made once, and each deal only draws, orders numbers and counts the clubs per heat.
 class TSpreadDeals {
@@ -225,21 +190,23 @@ QString TResultatManager::SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint
     if (heatMethod == qint32(THeatMethod::DTSeedning))
         return SeedHold(antalPrHeat, draw);
     QString message;
-    std::vector<int> seededHeats;
+    std::unique_ptr<TSeedRows> seeded;
     if (heatMethod > 0)
-        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw, progress, seededHeats);
-    if (!seededHeats.empty() && LanesFollowSeeding(laneMethod)) {
-        SeedLanesInSeedingOrder(seededHeats, antalPrHeat, laneMethod, banenummerering, draw);
+        message = DistributeHeats(antalPrHeat, heatMethod, retries, draw, progress, seeded);
+    if (seeded && LanesFollowSeeding(laneMethod)) {
+        SeedLanesInSeedingOrder(*seeded, antalPrHeat, laneMethod, banenummerering, draw);
         return message;
     }
-    if (!seededHeats.empty())
-        GiveHeats(GetResultater(), seededHeats);
+    if (seeded) {
+        seeded->Write();
+        PutInOrder(seeded->Order());
+    }
     AssignLanes(antalPrHeat, laneMethod, banenummerering, draw);
     return message;
 }
 
 QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qint32 retries, TSeedDraw& draw,
-                                          const TSeedProgress& progress, std::vector<int>& seededHeats) {
+                                          const TSeedProgress& progress, std::unique_ptr<TSeedRows>& seeded) {
     const bool redid = CurrentSystemData().Redid;
     const bool rankAsSeedning = RulesOf(ovelseInfo_).RankAsSeedning;
     if (redid) {
@@ -257,12 +224,10 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
     const bool drawn = rankAsSeedning || method == qint32(THeatMethod::Fordeling) ||
                        method == qint32(THeatMethod::Lodtraekning);
     if (!redid || retries <= 1) {
-        if (rankAsSeedning) {
-            for (const auto& row : rows_)
-                row->SeedLodtraekning = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
-        }
-        SortSeedning();
-        seededHeats = DealHeats(GetResultater(), antalPrHeat, method, draw);
+        seeded = std::make_unique<TSeedRows>(rows_, Rules());
+        if (rankAsSeedning)
+            seeded->DrawSeedLodtraekning(draw);
+        seeded->DealHeats(antalPrHeat, method, draw);
         return {};
     }
     // Without drawn keys the seeding order is the same in every attempt.
@@ -290,6 +255,13 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
     const std::vector<TResultat*> order = deals.Apply();
     Reorder(order);
     return length == 0 ? QString() : Besked + CheckKlubPrHeat();
+}
+
+void TResultatManager::PutInOrder(const std::vector<int>& order) {
+    std::vector<std::unique_ptr<TResultat>> rows(rows_.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        rows[k] = std::move(rows_[std::size_t(order[k])]);
+    rows_ = std::move(rows);
 }
 
 QStringList TResultatManager::SeedOvelser(const std::vector<TOvelseInfo*>& ovelser, qint32 antalPrHeat,

@@ -9,8 +9,6 @@ namespace {
 
 // The best four rows get the middle lanes in a heat of more than four.
 constexpr int MiddleRows = 4;
-// How many rows ahead the writing of heats and lanes asks for a row.
-constexpr std::size_t PrefetchRows = 8;
 
 TResultatCompare LaneOrder(TLaneMethod method) {
     switch (method) {
@@ -92,57 +90,41 @@ bool TResultatManager::LanesFollowSeeding(qint32 method) {
            LaneOrder(static_cast<TLaneMethod>(method)) == CompareByHeatSeedningRankNavn;
 }
 
-void TResultatManager::SeedLanesInSeedingOrder(const std::vector<int>& heats, qint32 antalPrHeat,
-                                               qint32 method, qint32 banenummerering, TSeedDraw& draw) {
+void TResultatManager::SeedLanesInSeedingOrder(TSeedRows& seeded, qint32 antalPrHeat, qint32 method,
+                                               qint32 banenummerering, TSeedDraw& draw) {
     const auto laneMethod = static_cast<TLaneMethod>(method);
-    // Heats in order, rows without one last. Within a heat the rows keep the seeding order, which the
-    // heats do not change; rows with a status code sort by whether they have a heat, so the rows without
-    // one are sorted again once they have none.
-    const auto slot = [&heats](std::size_t i) {
-        return heats[i] == 0 ? std::size_t(MaxHeatNr) + 1 : std::size_t(heats[i]);
+    // Heats in order, rows without one last, counted into their places. Within a heat the rows keep the
+    // seeding order, which the heats do not change; rows with a status code sort by whether they have a
+    // heat, so the rows without one are sorted again once they have none.
+    const auto slot = [&seeded](int i) {
+        const int heat = seeded.Heat(i);
+        return heat == 0 ? std::size_t(MaxHeatNr) + 1 : std::size_t(heat);
     };
     std::vector<std::size_t> start(std::size_t(MaxHeatNr) + 3, 0);
-    for (std::size_t i = 0; i < rows_.size(); ++i)
+    for (const int i : seeded.Order())
         ++start[slot(i) + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
     const std::vector<std::size_t> from = start;
     const std::size_t none = start[std::size_t(MaxHeatNr) + 1];
-    std::vector<std::unique_ptr<TResultat>> rows(rows_.size());
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        rows[start[slot(i)]++] = std::move(rows_[i]);
-    std::vector<std::unique_ptr<TResultat>> rest(std::make_move_iterator(rows.begin() + std::ptrdiff_t(none)),
-                                                 std::make_move_iterator(rows.end()));
-    for (const auto& row : rest) {
-        row->SetHeat(0);
-        row->SetSide(0);
-        row->SetBane(0);
-    }
-    SortResultater(rest, TResultSort(Rules()), CompareByHeatSeedningRankNavn);
-    std::move(rest.begin(), rest.end(), rows.begin() + std::ptrdiff_t(none));
-    rows_ = std::move(rows);
-
-    // Each row of a heat once: cleared, then given its heat and lane.
+    std::vector<int> placed(seeded.Order().size());
+    for (const int i : seeded.Order())
+        placed[start[slot(i)]++] = i;
     for (int heat = 1; heat <= MaxHeatNr; ++heat) {
         const std::size_t first = from[std::size_t(heat)];
         const std::size_t n = from[std::size_t(heat) + 1] - first;
         if (n == 0)
             continue;
         const std::vector<int> lanes = HeatLanes(laneMethod, int(n), antalPrHeat, banenummerering, draw);
-        for (std::size_t k = 0; k < n; ++k) {
-            // The rows lie apart in memory in this order: the fields of a row a few ahead are asked for.
-            if (k + PrefetchRows < n) {
-                const TResultat& ahead = *rows_[first + k + PrefetchRows];
-                __builtin_prefetch(&ahead.Heat, 1);
-                __builtin_prefetch(&ahead.Bane, 1);
-            }
-            TResultat& row = *rows_[first + k];
-            row.SetHeat(0);
-            row.SetSide(0);
-            row.SetBane(0);
-            row.SetHeat(heat);
-            row.SetBane(lanes[k]);
-        }
+        for (std::size_t k = 0; k < n; ++k)
+            seeded.SetBane(placed[first + k], lanes[k]);
     }
+    seeded.Write();
+    PutInOrder(placed);
+
+    std::vector<std::unique_ptr<TResultat>> rest(
+        std::make_move_iterator(rows_.begin() + std::ptrdiff_t(none)), std::make_move_iterator(rows_.end()));
+    SortResultater(rest, TResultSort(Rules()), CompareByHeatSeedningRankNavn);
+    std::move(rest.begin(), rest.end(), rows_.begin() + std::ptrdiff_t(none));
     // The valid rows without a heat are one heat of their own.
     std::vector<TResultat*> valid;
     for (std::size_t i = none; i < rows_.size(); ++i) {

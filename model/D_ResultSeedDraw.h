@@ -142,3 +142,58 @@ private:
     std::vector<int> spare_;
     std::vector<int> touched_;
 };
+
+// A round's rows as one seeding reads and writes them. The rows are large and lie apart in memory, so the
+// few fields the seeding needs are gathered into a small array in one pass over the rows in the order
+// memory holds them; sorting, dealing and lanes work on that array, and one more such pass writes the
+// outcome back, each field only where it changes.
+class TSeedRows {
+public:
+    // The rows in their present order, which decides between rows the seeding order holds equal. The
+    // rows must stay where they are until Write.
+    TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const TResultRules& rules);
+
+    // Every row's drawn seeding key, in the present order.
+    void DrawSeedLodtraekning(TSeedDraw& draw);
+    // Puts the rows in seeding order (CompareBySeedningRankNavn, equal rows in their present order) and deals
+    // the valid ones into heats by the method (THeatMethod).
+    void DealHeats(qint32 antalPrHeat, qint32 method, TSeedDraw& draw);
+    // The rows, as indices of the present order, in seeding order.
+    const std::vector<int>& Order() const { return order_; }
+    // A row's heat as dealt; 0 for none.
+    int Heat(int row) const { return fields_[std::size_t(row)].NewHeat; }
+    void SetBane(int row, int bane) { fields_[std::size_t(row)].NewBane = bane; }
+    // Gives the rows their heats and lanes (and drawn keys, when drawn), what they had cleared: a row
+    // that had or gets a heat, side or lane is marked changed. A lane a row cannot hold is refused
+    // before any row changes.
+    void Write() const;
+
+private:
+    struct TFields {
+        qint64 Mark = 0;
+        qint32 SG = 0;
+        qint32 Startnummer = 0;
+        int NewHeat = 0;
+        int NewBane = 0;
+        quint16 Rank = 0;
+        quint16 SeedLodtraekning = 0;
+        quint16 Lodtraekning = 0;
+        quint16 Heat = 0;
+        quint16 Side = 0;
+        quint16 Bane = 0;
+        quint8 Status = 0;
+    };
+
+    void OrderBySeedning();
+    template <typename Same>
+    void OrderTiesByNavn(Same same);
+
+    const std::vector<std::unique_ptr<TResultat>>& rows_;
+    TResultRules rules_;
+    bool rankAsSeedning_;
+    bool drawn_ = false;
+    // The present indices of the rows by their addresses.
+    std::vector<int> memoryOrder_;
+    std::vector<TFields> fields_;
+    std::vector<int> order_;
+};

@@ -114,6 +114,14 @@ QStringList Lines(QString report) {
     return lines;
 }
 
+// A text's FNV-1a digest, the same on every machine.
+quint32 Digest(const QString& text) {
+    quint32 h = 2166136261U;
+    for (const QChar c : text)
+        h = (h ^ c.unicode()) * 16777619U;
+    return h;
+}
+
 // The serpentine group of the s-th seeded row over three heats.
 int Group(int s) {
     const int turn = (s - 1) % 6;
@@ -671,6 +679,70 @@ TEST_F(ResultSeed, TheSameSeedSpreadsTheClubsIntoTheSameHeatsAndLanes) {
             lines += QString::fromLatin1(line) + QStringLiteral("\r\n");
         EXPECT_EQ(message, lines.isEmpty() ? QString() : QStringLiteral("Besked: ") + lines);
     }
+}
+
+// One draw of every heat and lane method, with seeding marks and ranks shared by several rows (their
+// present order, the load's draw and the names decide), rows with a status code that had a heat and a
+// lane and rows that had none, and a row of another status: the rows' heats, lanes and change marks
+// and the order they are left in, as a digest per call.
+TEST_F(ResultSeed, EveryHeatAndLaneMethodGivesTheSameHeatsLanesMarksAndOrderForAFixedSeed) {
+    AddRange(Lob(), 1, 23);
+    AddEntries(Lob(), {{24, 1, "A"}, {25, 1, "D"}, {26, 1, "E"}, {27, 1, "A"}});
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    const auto prepare = [&manager] {
+        // A present order that is neither the start numbers' nor the seeding order.
+        manager.SortNavn();
+        for (TResultat* row : manager.GetResultater()) {
+            const qint32 nr = row->Startnummer;
+            row->SetSeedning(1000 + nr / 3);
+            row->SetSG(nr % 7 == 0 ? 1 : 0);
+            row->SetRank(nr % 4);
+            row->Lodtraekning = static_cast<quint16>(nr % 3);
+            row->SeedLodtraekning = 0;
+            row->SetHeat(nr % 5 == 0 || nr == 24 ? 3 : 0);
+            row->SetBane(nr % 5 == 0 || nr == 24 ? 2 : 0);
+            row->SetSide(nr == 27 ? 1 : 0);
+        }
+        manager.ClearModified();
+    };
+    QStringList digests;
+    for (const bool rankAsSeedning : {false, true}) {
+        SetRunde(Lob(), OvelseRnField::RankAsSeedning, rankAsSeedning ? 1 : 0);
+        for (qint32 heatMethod = 1; heatMethod <= 4; ++heatMethod) {
+            for (qint32 laneMethod = 0; laneMethod <= 8; ++laneMethod) {
+                prepare();
+                manager.SeedOvelse(6, heatMethod, laneMethod, laneMethod % 3, 1, 17 + laneMethod);
+                QString placed;
+                for (const TResultat* row : manager.GetResultater())
+                    placed += QStringLiteral("%1:%2.%3.%4%5 ")
+                                  .arg(row->Startnummer)
+                                  .arg(row->Heat)
+                                  .arg(row->Bane)
+                                  .arg(row->Side)
+                                  .arg(row->Modified ? QStringLiteral("*") : QString());
+                digests << QStringLiteral("%1%2%3:%4")
+                               .arg(rankAsSeedning ? 'R' : 'M')
+                               .arg(heatMethod)
+                               .arg(laneMethod)
+                               .arg(Digest(placed), 8, 16, QChar(u'0'));
+            }
+        }
+    }
+    EXPECT_EQ(
+        digests.join(u' '),
+        QStringLiteral("M10:2d22242b M11:4491698e M12:6d6172f2 M13:33c2861f M14:b0268a88 M15:fabd2ebc "
+                       "M16:af4a2e49 M17:af4a2e49 M18:af4a2e49 M20:32c09eda M21:3e800a15 M22:21ab6d11 "
+                       "M23:772e8b94 M24:884f43fb M25:6c9579bd M26:9035f4c2 M27:9035f4c2 M28:9035f4c2 "
+                       "M30:fe7e6fcf M31:5960bcda M32:a576ee2d M33:4871a8c0 M34:7e896319 M35:d1d3d5c9 "
+                       "M36:c98dc4a7 M37:c2b2a9e1 M38:7c68d599 M40:36734618 M41:31a45a5e M42:2a0d67bd "
+                       "M43:05a7bea6 M44:cf12a7a7 M45:4e407a05 M46:988db5a6 M47:fede9c0a M48:15861eba "
+                       "R10:c02e21eb R11:ed105fda R12:8104805e R13:a1ac9cf3 R14:6a04ae00 R15:9b73194a "
+                       "R16:a5b2990b R17:19e42b67 R18:4426564b R20:3e5f4f7e R21:18a22453 R22:277937db "
+                       "R23:93c36d7c R24:f20fb539 R25:3ace3361 R26:eb017080 R27:1cb54426 R28:e6c638fc "
+                       "R30:c8521ec1 R31:343ba144 R32:8f3ad9c4 R33:e19516f3 R34:6bfa7c9d R35:f5030fe8 "
+                       "R36:9afd2bcc R37:1c4fbbeb R38:70d9a1e3 R40:831163b6 R41:1856b4e6 R42:0d7d3fb3 "
+                       "R43:d69dcd41 R44:0c50bf52 R45:550ab50a R46:0f58588e R47:effabe78 R48:688da02a"));
 }
 
 // A long spreading of the clubs tells how far it has come, and only that.

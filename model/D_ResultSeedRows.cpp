@@ -1,0 +1,247 @@
+// The fields of a round's rows that one seeding reads and writes, gathered and written back in the
+// order memory holds the rows.
+#include "model/D_ResultSeedDraw.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+#include <tuple>
+
+namespace {
+
+constexpr int SeedLodtraekningMax = 63999;
+constexpr int LaneMax = 0xFFFF;
+// How many rows ahead a pass asks for the fields it reads next: the rows lie too far apart for the
+// memory to see the pattern, and each would wait on its own.
+constexpr std::size_t PrefetchRows = 16;
+
+void Prefetch(const TResultat& row) {
+    for (const void* field : {static_cast<const void*>(&row.Heat), static_cast<const void*>(&row.Bane),
+                              static_cast<const void*>(&row.Rank), static_cast<const void*>(&row.SG),
+                              static_cast<const void*>(&row.Lodtraekning)})
+        __builtin_prefetch(field);
+}
+
+void PrefetchForWriting(TResultat& row) {
+    for (void* field : {static_cast<void*>(&row.Modified), static_cast<void*>(&row.Heat),
+                        static_cast<void*>(&row.Bane), static_cast<void*>(&row.SeedLodtraekning)})
+        __builtin_prefetch(field, 1);
+}
+
+// A seeding mark as CompareBySeedning orders it: timed events ascending, others descending.
+qint64 MarkKey(const TResultRules& rules, qint32 value) {
+    const qint64 v = CompareValue(rules, value, true);
+    return rules.IsTid() ? v : -v;
+}
+
+template <typename T>
+int Sign(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+} // namespace
+
+TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const TResultRules& rules)
+    : rows_(rows)
+    , rules_(rules)
+    , rankAsSeedning_(rules.RankAsSeedning) {
+    const std::size_t n = rows.size();
+    // Rows read one after another were allocated one after another: by address they are visited the way
+    // memory holds them, whatever order they are in now.
+    std::vector<quint64> address(n);
+    quint64 low = std::numeric_limits<quint64>::max();
+    quint64 high = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        address[i] = reinterpret_cast<std::uintptr_t>(rows[i].get());
+        low = std::min(low, address[i]);
+        high = std::max(high, address[i]);
+    }
+    for (quint64& a : address)
+        a -= low;
+    memoryOrder_.resize(n);
+    std::iota(memoryOrder_.begin(), memoryOrder_.end(), 0);
+    std::vector<int> scratch;
+    if (n > 1)
+        StableOrderByKey(address, KeyBits(high - low), memoryOrder_, scratch);
+
+    fields_.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k + PrefetchRows < n)
+            Prefetch(*rows[std::size_t(memoryOrder_[k + PrefetchRows])]);
+        const int i = memoryOrder_[k];
+        const TResultat& row = *rows[std::size_t(i)];
+        TFields& f = fields_[std::size_t(i)];
+        f.Status = static_cast<quint8>(row.GetStatusOrder());
+        f.SG = row.SG;
+        f.Mark = rankAsSeedning_ ? 0 : MarkKey(rules, row.Seedning);
+        f.Startnummer = row.Startnummer;
+        f.Rank = row.Rank;
+        f.Lodtraekning = row.Lodtraekning;
+        f.SeedLodtraekning = row.SeedLodtraekning;
+        f.Heat = row.Heat;
+        f.Side = row.Side;
+        f.Bane = row.Bane;
+    }
+}
+
+void TSeedRows::DrawSeedLodtraekning(TSeedDraw& draw) {
+    for (TFields& f : fields_)
+        f.SeedLodtraekning = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
+    drawn_ = true;
+}
+
+void TSeedRows::OrderBySeedning() {
+    const std::size_t n = fields_.size();
+    order_.resize(n);
+    std::iota(order_.begin(), order_.end(), 0);
+    if (n < 2)
+        return;
+    // CompareBySeedningRankNavn: status, start group, the mark (or the rank and the drawn key), the rank,
+    // the load's draw, then the name.
+    constexpr std::size_t Parts = 5;
+    const auto part = [this](const TFields& f, std::size_t p) -> qint64 {
+        switch (p) {
+        case 0:
+            return f.Status;
+        case 1:
+            return f.SG;
+        case 2:
+            return rankAsSeedning_ ? qint64(f.Rank) << 16 | f.SeedLodtraekning : f.Mark;
+        case 3:
+            return rankAsSeedning_ ? 0 : f.Rank;
+        default:
+            return f.Lodtraekning;
+        }
+    };
+    std::array<qint64, Parts> least{};
+    std::array<int, Parts> bits{};
+    int total = 0;
+    for (std::size_t p = 0; p < Parts; ++p) {
+        qint64 lo = std::numeric_limits<qint64>::max();
+        qint64 hi = std::numeric_limits<qint64>::min();
+        for (const TFields& f : fields_) {
+            lo = std::min(lo, part(f, p));
+            hi = std::max(hi, part(f, p));
+        }
+        least[p] = lo;
+        bits[p] = KeyBits(quint64(hi) - quint64(lo));
+        total += bits[p];
+    }
+    const auto same = [&](int a, int b) {
+        for (std::size_t p = 0; p < Parts; ++p) {
+            if (part(fields_[std::size_t(a)], p) != part(fields_[std::size_t(b)], p))
+                return false;
+        }
+        return true;
+    };
+    if (total > 64) {
+        // Marks too far apart to share one word.
+        const auto less = [&](int a, int b) {
+            for (std::size_t p = 0; p < Parts; ++p) {
+                const qint64 x = part(fields_[std::size_t(a)], p);
+                const qint64 y = part(fields_[std::size_t(b)], p);
+                if (x != y)
+                    return x < y;
+            }
+            return false;
+        };
+        std::stable_sort(order_.begin(), order_.end(), less);
+    } else {
+        std::vector<quint64> keys(n, 0);
+        for (std::size_t i = 0; i < n; ++i) {
+            quint64 key = 0;
+            for (std::size_t p = 0; p < Parts; ++p) {
+                const quint64 value = quint64(part(fields_[i], p)) - quint64(least[p]);
+                if (bits[p] != 0)
+                    key = bits[p] < 64 ? key << bits[p] | value : value;
+            }
+            keys[i] = key;
+        }
+        std::vector<int> scratch;
+        StableOrderByKey(keys, total, order_, scratch);
+    }
+    OrderTiesByNavn(same);
+}
+
+template <typename Same>
+void TSeedRows::OrderTiesByNavn(Same same) {
+    // Only rows equal in everything else read their names: ranked among themselves, then each run of
+    // equal rows ordered by them, rows of equal names staying in their order.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    std::vector<const TResultat*> tied;
+    for (std::size_t run = 0; run < order_.size();) {
+        std::size_t end = run + 1;
+        while (end < order_.size() && same(order_[run], order_[end]))
+            ++end;
+        if (end - run > 1) {
+            runs.emplace_back(run, end);
+            for (std::size_t k = run; k < end; ++k)
+                tied.push_back(rows_[std::size_t(order_[k])].get());
+        }
+        run = end;
+    }
+    if (runs.empty())
+        return;
+    const TResultSort sort(rules_);
+    const std::vector<qint32> ranks = sort.RankTexts(TResultSort::TText::Navn, tied);
+    std::vector<std::pair<qint32, int>> ranked;
+    std::size_t next = 0;
+    for (const auto& [first, last] : runs) {
+        ranked.clear();
+        for (std::size_t k = first; k < last; ++k)
+            ranked.emplace_back(ranks[next++], order_[k]);
+        std::stable_sort(ranked.begin(), ranked.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t k = first; k < last; ++k)
+            order_[k] = ranked[k - first].second;
+    }
+}
+
+void TSeedRows::DealHeats(qint32 antalPrHeat, qint32 method, TSeedDraw& draw) {
+    OrderBySeedning();
+    // In seeding order the valid rows come first.
+    const auto valid = static_cast<std::size_t>(
+        std::count_if(fields_.begin(), fields_.end(), [](const TFields& f) { return f.Status == 0; }));
+    // Only drawn keys need the start numbers' order.
+    const std::vector<quint32> startRank =
+        method == qint32(THeatMethod::Lodtraekning)
+            ? DenseRanks(valid,
+                         [this](std::size_t a, std::size_t b) {
+                             return Sign(fields_[std::size_t(order_[a])].Startnummer,
+                                         fields_[std::size_t(order_[b])].Startnummer);
+                         })
+            : std::vector<quint32>(valid, 0);
+    THeatDeal deal;
+    deal.Deal(static_cast<int>(valid), antalPrHeat, method, startRank, draw);
+    const std::vector<int>& heats = deal.Heats();
+    for (std::size_t k = 0; k < valid; ++k)
+        fields_[std::size_t(order_[k])].NewHeat = heats[k];
+}
+
+void TSeedRows::Write() const {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].NewBane > LaneMax)
+            rows_[i]->SetBane(fields_[i].NewBane);
+    }
+    const std::size_t n = memoryOrder_.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k + PrefetchRows < n)
+            PrefetchForWriting(*rows_[std::size_t(memoryOrder_[k + PrefetchRows])]);
+        const int i = memoryOrder_[k];
+        TResultat& row = *rows_[std::size_t(i)];
+        const TFields& f = fields_[std::size_t(i)];
+        if (f.Heat != 0 || f.Side != 0 || f.Bane != 0 || f.NewHeat != 0 || f.NewBane != 0) {
+            if (!row.Modified)
+                row.Modified = true;
+            if (row.Heat != f.NewHeat)
+                row.Heat = static_cast<quint16>(f.NewHeat);
+            if (row.Side != 0)
+                row.Side = 0;
+            if (row.Bane != f.NewBane)
+                row.Bane = static_cast<quint16>(f.NewBane);
+        }
+        if (drawn_ && row.SeedLodtraekning != f.SeedLodtraekning)
+            row.SeedLodtraekning = f.SeedLodtraekning;
+    }
+}
