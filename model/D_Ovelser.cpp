@@ -17,9 +17,6 @@
 
 namespace {
 
-// At most this many skipped rounds are named in the report of a build.
-constexpr int MaxReportedRounds = 10;
-
 using E = TOvelseManagerErrorNo;
 const TCodeText<TOvelseManagerErrorNo> ErrorTexts[] = {
     {E::KlasseUndefined, "Klasse \"%s\" er ikke defineret i stævnet"},
@@ -170,30 +167,6 @@ void TOvelseManager::LoadRekorder() {
     }
 }
 
-std::unique_ptr<TOvelseInfo> TOvelseManager::MakeInfo(TOvelseRnElement& runde, TRowJoins& joins) {
-    TOvelseRkElement& row = LocateOvelseRk(runde.GetTrimmedString(OvelseRnField::Klasse),
-                                           runde.GetTrimmedString(OvelseRnField::Ovelse));
-    TAfvStedElement& sted = LocateAfvSted(runde.GetTrimmedString(OvelseRnField::Sted));
-    // The rounds of an event row share what the row joins.
-    const auto joined = joins.find(&row);
-    if (joined != joins.end()) {
-        const TRowJoin& join = joined->second;
-        return std::make_unique<TOvelseInfo>(*join.Ovelse, join.OvDef, *join.Klasse, row, runde, sted);
-    }
-    TKlasseElement& klasse = LocateKlasse(row.GetTrimmedString(OvelseRkField::Klasse));
-    const QString ovelseKode = row.GetTrimmedString(OvelseRkField::Ovelse);
-    TOvelseElement& ovelse = LocateOvelse(ovelseKode);
-    TOvDefElement* ovDef = nullptr;
-    const QString attribut = row.GetTrimmedString(OvelseRkField::Attribut);
-    if (!attribut.isEmpty()) {
-        ovDef = FindOvDef(ovelseKode, attribut);
-        if (ovDef == nullptr)
-            throw EOvelseManagerError(E::AttributUndefined, {ovelseKode, attribut});
-    }
-    joins.emplace(&row, TRowJoin{&klasse, &ovelse, ovDef});
-    return std::make_unique<TOvelseInfo>(ovelse, ovDef, klasse, row, runde, sted);
-}
-
 void TOvelseManager::ClearIndexes() {
     for (TOvelseInfoIndex& index : index_)
         index.Clear();
@@ -202,51 +175,19 @@ void TOvelseManager::ClearIndexes() {
 
 void TOvelseManager::IndexInfos() {
     ClearIndexes();
-    for (const auto& info : infos_) {
-        const TOvelseInfo::TIndexKeys keys = info->GetIndexKeys();
-        index_[0].Append(keys.Klasse, info.get());
-        index_[1].Append(keys.Ovelse, info.get());
-        index_[2].Append(keys.Tid, info.get());
-        index_[3].Append(keys.StedTid, info.get());
-        index_[4].Append(keys.Kode, info.get());
+    for (std::size_t i = 0; i < infos_.size(); ++i) {
+        TOvelseInfo& info = infos_[i];
+        const TOvelseInfo::TIndexKeys keys = info.GetIndexKeys();
+        index_[0].Append(keys.Klasse, &info);
+        index_[1].Append(keys.Ovelse, &info);
+        index_[2].Append(keys.Tid, &info);
+        index_[3].Append(keys.StedTid, &info);
+        index_[4].Append(keys.Kode, &info);
         if (keys.HasMK)
-            index_[5].Append(keys.MK, info.get());
+            index_[5].Append(keys.MK, &info);
     }
     for (TOvelseInfoIndex& index : index_)
         index.Sort();
-}
-
-void TOvelseManager::BuildInfos() {
-    ClearIndexes();
-    infos_.clear();
-    infos_.reserve(static_cast<std::size_t>(ovelseRnList_->GetCount()));
-    // A round that cannot be joined (its class removed, say) is left out so that the rest of the
-    // programme still opens; the user hears of it once.
-    QStringList skipped;
-    int skippedCount = 0;
-    TRowJoins joins;
-    for (int raw = 0; raw < ovelseRnList_->GetCount(); ++raw) {
-        auto& runde = static_cast<TOvelseRnElement&>(*ovelseRnList_->GetRawElement(raw));
-        std::unique_ptr<TOvelseInfo> info;
-        try {
-            info = MakeInfo(runde, joins);
-        } catch (const EOvelseManagerError& error) {
-            if (++skippedCount <= MaxReportedRounds)
-                skipped.append(error.Text());
-            continue;
-        }
-        infos_.push_back(std::move(info));
-    }
-    IndexInfos();
-    LinkMangekamp();
-    AttachRekorder();
-    if (skippedCount > 0) {
-        if (skippedCount > skipped.size())
-            skipped.append(QStringLiteral("... og %1 flere").arg(skippedCount - skipped.size()));
-        ShowError(nullptr,
-                  QStringLiteral("%1 runde(r) i stævnets øvelsesprogram kan ikke vises:").arg(skippedCount) +
-                      CrLf + skipped.join(CrLf));
-    }
 }
 
 void TOvelseManager::LinkMangekamp() {
@@ -269,6 +210,9 @@ void TOvelseManager::LinkMangekamp() {
 }
 
 void TOvelseManager::AttachRekorder() {
+    // The infos are new: without records lists there is nothing to attach.
+    if (rekorder_.empty())
+        return;
     // Every entry of an event, also those of a group that comes again further down a file: each list's
     // entries by event code, in file order.
     std::vector<std::unordered_map<QString, std::vector<TRekord*>>> byOvelse(rekorder_.size());
@@ -299,8 +243,8 @@ void TOvelseManager::AttachRekorder() {
 }
 
 void TOvelseManager::Reindex() {
-    for (const auto& info : infos_)
-        info->SetAfvSted(LocateAfvSted(info->OvelseRn().GetTrimmedString(OvelseRnField::Sted)));
+    for (std::size_t i = 0; i < infos_.size(); ++i)
+        infos_[i].SetAfvSted(LocateAfvSted(infos_[i].OvelseRn().GetTrimmedString(OvelseRnField::Sted)));
     IndexInfos();
     // A round put into a combined event (or taken out) changes the runs of its index.
     LinkMangekamp();

@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -206,6 +207,32 @@ private:
     TAfvStedElement* afvSted_;
 };
 
+// The infos of a build in blocks of many, each info in place until the store is cleared; the blocks stay
+// for the next build, which then takes no memory of its own.
+class TOvelseInfoStore {
+public:
+    template <typename... Args>
+    TOvelseInfo& Emplace(Args&&... args) {
+        if (count_ == blocks_.size() * BlockSize)
+            blocks_.push_back(std::make_unique<std::optional<TOvelseInfo>[]>(BlockSize));
+        std::optional<TOvelseInfo>& slot = blocks_[count_ / BlockSize][count_ % BlockSize];
+        ++count_;
+        return slot.emplace(std::forward<Args>(args)...);
+    }
+    TOvelseInfo& operator[](std::size_t index) const {
+        return *blocks_[index / BlockSize][index % BlockSize];
+    }
+    TOvelseInfo& at(std::size_t index) const;
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    void clear();
+
+private:
+    static constexpr std::size_t BlockSize = 256;
+    std::vector<std::unique_ptr<std::optional<TOvelseInfo>[]>> blocks_;
+    std::size_t count_ = 0;
+};
+
 // The marks of the round's event (D_Tekster's routines with its event's type and result type, and
 // whether the round measures wind).
 QString FormatOvelseResultat(const TOvelseInfo& info, qint32 resultat, qint32 vind);
@@ -342,7 +369,7 @@ public:
 
     // ---- Rounds
     int GetInfoCount() const { return static_cast<int>(infos_.size()); }
-    TOvelseInfo* GetInfo(int index) const { return infos_.at(static_cast<std::size_t>(index)).get(); }
+    TOvelseInfo* GetInfo(int index) const { return &infos_.at(static_cast<std::size_t>(index)); }
     // The round of a class, event and round letter. A blank letter (or the zero character) is the round
     // stored without one; a letter not stored finds the row's first round when that letter is its first.
     TOvelseInfo* FindOvelseInfo(const QString& klasse, const QString& ovelse, const QString& runde) const;
@@ -419,14 +446,7 @@ private:
     void ReloadLists();
     std::vector<quint32> ChangeCounts() const;
     void LoadRekorder();
-    // What an event row joins: its class, event and attribute definition.
-    struct TRowJoin {
-        TKlasseElement* Klasse;
-        TOvelseElement* Ovelse;
-        TOvDefElement* OvDef;
-    };
-    using TRowJoins = std::unordered_map<const TOvelseRkElement*, TRowJoin>;
-    std::unique_ptr<TOvelseInfo> MakeInfo(TOvelseRnElement& runde, TRowJoins& joins);
+    class TJoiner;
     // The six indexes anew over every info.
     void IndexInfos();
     // Before the infos go or change.
@@ -434,7 +454,7 @@ private:
     void LinkMangekamp();
     void AttachRekorder();
 
-    std::vector<std::unique_ptr<TOvelseInfo>> infos_;
+    TOvelseInfoStore infos_;
     std::vector<std::unique_ptr<TRekorder>> rekorder_;
     std::array<TOvelseInfoIndex, 6> index_;
     // FindKlasseOvelseInfos's table, made when first asked for; empty again with the indexes.

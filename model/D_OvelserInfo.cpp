@@ -1,5 +1,7 @@
 #include "model/D_Ovelser.h"
 
+#include "model/D_OvelserKeys.h"
+
 #include "foundation/LxString.h"
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
@@ -10,6 +12,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -53,88 +56,6 @@ QString StampKey(TDateTime value) {
         AppendNumber(key, part, 2, '0');
     return key;
 }
-
-// The numbers of a key. A sort code is the text of five characters it stands as in a key text, each of
-// blank, minus or a digit (in that order of the characters' codes), read as a number of base 12; a time is
-// its "yyyymmddhhnnss" read as a number; a round level its digit.
-constexpr int SortCodeBase = 12;
-
-quint64 SortCodeNumber(qint32 value) {
-    std::array<char, 24> digits{};
-    const int n = static_cast<int>(std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr -
-                                   digits.data());
-    // Right-justified in the width; a longer text keeps its rightmost characters.
-    quint64 number = 0;
-    for (int i = SortCodeWidth - 1; i >= 0; --i) {
-        const int at = n - 1 - i;
-        const char c = at >= 0 ? digits[static_cast<std::size_t>(at)] : ' ';
-        number = number * SortCodeBase + (c == ' ' ? 0 : c == '-' ? 1 : 2 + (c - '0'));
-    }
-    return number;
-}
-
-// Bits a sort code's number takes (12^5 < 2^18) and a round level's.
-constexpr int SortCodeBits = 18;
-constexpr int LevelBits = 3;
-
-quint64 StampNumber(TDateTime value) {
-    const QDate date = DateTimeToQDate(value);
-    if (!date.isValid() || date.year() < 0)
-        return 0;
-    const QTime time = DateTimeToQTime(value);
-    quint64 number = static_cast<quint64>(date.year() % 10000);
-    for (const int part : {date.month(), date.day(), time.hour(), time.minute(), time.second()})
-        number = number * 100 + static_cast<quint64>(part % 100);
-    return number;
-}
-
-// 1 first round or qualification, 2 second round, 3 semi-final, 4 final or none.
-quint64 LevelNumber(QStringView runde) {
-    const QChar c = runde.isEmpty() ? QChar() : runde.at(0);
-    if (c == u'I' || c == u'K')
-        return 1;
-    if (c == u'M')
-        return 2;
-    if (c == u'S')
-        return 3;
-    return 4;
-}
-
-// A key text gathered unit by unit into the words of a key, four UTF-16 units to a word.
-class TTextKey {
-public:
-    void Add(char16_t unit) {
-        if (count_ < Units)
-            key_[static_cast<std::size_t>(count_ / 4)] |= quint64(unit) << (16 * (3 - count_ % 4));
-        ++count_;
-    }
-    // As RightJustify gives it: trailing blanks off, the rightmost width units, blanks in front.
-    void AddRight(QStringView text, int width) {
-        while (!text.isEmpty() && text.back() == u' ')
-            text.chop(1);
-        const qsizetype n = std::min<qsizetype>(text.size(), width);
-        for (qsizetype i = n; i < width; ++i)
-            Add(u' ');
-        for (const QChar c : text.right(n))
-            Add(c.unicode());
-    }
-    // As LeftJustify gives it: leading blanks off, the leftmost width units, blanks after.
-    void AddLeft(QStringView text, int width) {
-        while (!text.isEmpty() && text.front() == u' ')
-            text = text.mid(1);
-        const qsizetype n = std::min<qsizetype>(text.size(), width);
-        for (const QChar c : text.left(n))
-            Add(c.unicode());
-        for (qsizetype i = n; i < width; ++i)
-            Add(u' ');
-    }
-    const TOvelseInfoKey& Key() const { return key_; }
-
-private:
-    static constexpr int Units = 12;
-    TOvelseInfoKey key_{};
-    int count_ = 0;
-};
 
 } // namespace
 
@@ -519,4 +440,18 @@ QString FormatOvelseResultatTenths(const TOvelseInfo& info, qint32 resultat) {
 
 qint32 ParseOvelseResultat(const TOvelseInfo& info, const QString& text) {
     return ParseResultat(Restype(info), text);
+}
+
+// ---------------------------------------------------------------- TOvelseInfoStore
+
+TOvelseInfo& TOvelseInfoStore::at(std::size_t index) const {
+    if (index >= count_)
+        throw std::out_of_range("TOvelseInfoStore::at");
+    return (*this)[index];
+}
+
+void TOvelseInfoStore::clear() {
+    for (std::size_t i = 0; i < count_; ++i)
+        blocks_[i / BlockSize][i % BlockSize].reset();
+    count_ = 0;
 }

@@ -292,8 +292,10 @@ void TDataList::Clear() {
     OrderChanged();
     currentIndex_ = nullptr;
     // Kept for the next load: a list read again (every time a meet is opened) makes no new elements.
-    for (auto& element : elements_)
-        spare_.push_back(std::move(element));
+    // Taken from the back, so the first element is used first again: a load then walks its elements in
+    // the order their memory was handed out, as the first load made them.
+    for (auto element = elements_.rbegin(); element != elements_.rend(); ++element)
+        spare_.push_back(std::move(*element));
     elements_.clear();
     currentRaw_ = -1;
     currentLost_ = false;

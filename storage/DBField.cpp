@@ -123,37 +123,49 @@ QString DateTimeSortKey(TDateTime value) {
 // ---------------------------------------------------------------- TDataBuffer
 
 TDataBuffer::TDataBuffer(int size)
-    : current_(static_cast<std::size_t>(std::max(size, 0)), 0)
-    , saved_(current_.size(), 0) {}
+    : size_(std::max(size, 0))
+    , bytes_(2 * static_cast<std::size_t>(size_), 0) {}
 
 void TDataBuffer::Load(const void* source) {
-    if (current_.empty())
+    if (size_ == 0)
         return;
-    std::memcpy(current_.data(), source, current_.size());
-    saved_ = current_;
+    std::memcpy(Current(), source, static_cast<std::size_t>(size_));
+    Save();
+}
+
+void TDataBuffer::Save() {
+    std::copy_n(Current(), size_, Saved());
+}
+
+void TDataBuffer::Restore() {
+    std::copy_n(Saved(), size_, Current());
+}
+
+bool TDataBuffer::IsEqual() const {
+    return std::equal(Current(), Current() + size_, Saved());
 }
 
 void TDataBuffer::Clear(bool both) {
-    std::fill(current_.begin(), current_.end(), 0);
+    std::fill_n(Current(), size_, 0);
     if (both)
-        std::fill(saved_.begin(), saved_.end(), 0);
+        std::fill_n(Saved(), size_, 0);
 }
 
 void TDataBuffer::CopyFrom(const TDataBuffer& other, bool both) {
-    const auto copy = [](const std::vector<quint8>& from, std::vector<quint8>& to) {
-        const std::size_t n = std::min(from.size(), to.size());
-        std::copy_n(from.begin(), n, to.begin());
-        std::fill(to.begin() + static_cast<std::ptrdiff_t>(n), to.end(), 0);
+    const auto copy = [](const quint8* from, int fromSize, quint8* to, int toSize) {
+        const int n = std::min(fromSize, toSize);
+        std::copy_n(from, n, to);
+        std::fill(to + n, to + toSize, 0);
     };
-    copy(other.current_, current_);
+    copy(other.Current(), other.size_, Current(), size_);
     if (both)
-        copy(other.saved_, saved_);
+        copy(other.Saved(), other.size_, Saved(), size_);
 }
 
 void TDataBuffer::FillRange(int offset, int count, quint8 value) {
     const int first = std::clamp(offset, 0, Size());
     const int last = std::clamp(offset + std::max(count, 0), first, Size());
-    std::fill(current_.begin() + first, current_.begin() + last, value);
+    std::fill(Current() + first, Current() + last, value);
 }
 
 // ---------------------------------------------------------------- TField

@@ -40,17 +40,17 @@ class TDataBuffer {
 public:
     explicit TDataBuffer(int size);
 
-    int Size() const { return static_cast<int>(current_.size()); }
-    quint8* Current() { return current_.data(); }
-    const quint8* Current() const { return current_.data(); }
-    quint8* Saved() { return saved_.data(); }
-    const quint8* Saved() const { return saved_.data(); }
+    int Size() const { return size_; }
+    quint8* Current() { return bytes_.data(); }
+    const quint8* Current() const { return bytes_.data(); }
+    quint8* Saved() { return bytes_.data() + size_; }
+    const quint8* Saved() const { return bytes_.data() + size_; }
 
     // Size bytes from source into both copies.
     void Load(const void* source);
-    void Save() { saved_ = current_; }
-    void Restore() { current_ = saved_; }
-    bool IsEqual() const { return current_ == saved_; }
+    void Save();
+    void Restore();
+    bool IsEqual() const;
     bool IsChanged() const { return !IsEqual(); }
     void Clear(bool both);
     // The other buffer's current bytes (and saved ones with both); a buffer of another size gives what
@@ -61,8 +61,9 @@ public:
     void ClearRange(int offset, int count) { FillRange(offset, count, 0); }
 
 private:
-    std::vector<quint8> current_;
-    std::vector<quint8> saved_;
+    // Both copies in one block, the current bytes first: a list holds thousands of records.
+    int size_;
+    std::vector<quint8> bytes_;
 };
 
 class TField;

@@ -603,3 +603,114 @@ TEST_F(Ovelser, TheProgrammeIsReadAgainOnlyWhenItsFilesChanged) {
     EXPECT_EQ(Ov().GetReloadedStID(), CurrentStID());
     EXPECT_FALSE(Ov().ReloadIfChanged());
 }
+
+// Codes in any case, with Danish letters and blanks, rounds with and without letters, ties on every key,
+// and two event rows of one class and event: the rounds join the records a lookup by code finds, and each
+// index holds the keys its rounds' own key texts give, in the order a new indexing of them gives.
+TEST_F(Ovelser, ReadingTheProgrammeJoinsAndKeysAsTheLookupsAndKeyTextsDo) {
+    NewMeet();
+    const qint32 stID = CurrentStID();
+    const auto insert = [stID](TZunoDataTable&& table,
+                               std::initializer_list<std::pair<int, TKeyValue>> values) {
+        table.Open();
+        table.Insert();
+        table.GetField(StaevneField::StID)->SetAsInteger(stID);
+        for (const auto& [fieldNo, value] : values)
+            table.GetField(fieldNo)->AssignValue(value);
+        table.Post();
+    };
+    insert(TKlasseTable(), {{KlasseField::Klasse, QString("p1")}, {KlasseField::Sortkode, qint64(2)}});
+    insert(TKlasseTable(), {{KlasseField::Klasse, QString("Æb")}, {KlasseField::Sortkode, qint64(2)}});
+    insert(TKlasseTable(), {{KlasseField::Klasse, QString(" k ")}, {KlasseField::Sortkode, qint64(-1)}});
+    insert(TAfvStedTable(), {{AfvStedField::Sted, QString("bane1")}, {AfvStedField::Sortkode, qint64(3)}});
+    insert(TAfvStedTable(), {{AfvStedField::Sted, QString("Øst ")}});
+    namespace R = OvelseRkField;
+    insert(TOvelseRkTable(),
+           {{R::Klasse, QString(" P1")}, {R::Ovelse, QString("100")}, {R::Runder, QString("if")}});
+    insert(TOvelseRkTable(), {{R::Klasse, QString("p1")},
+                              {R::Ovelse, QString("læ")},
+                              {R::Runder, QString("F")},
+                              {R::MKOvelse, QString("Fem")},
+                              {R::MKOvelseNr, qint64(1)}});
+    insert(TOvelseRkTable(),
+           {{R::Klasse, QString("P1")}, {R::Ovelse, QString("LÆ ")}, {R::Runder, QString("MF")}});
+    insert(TOvelseRkTable(), {{R::Klasse, QString("æB")},
+                              {R::Ovelse, QString("100")},
+                              {R::Runder, QString("ksf")},
+                              {R::MKOvelse, QString("fem")},
+                              {R::MKOvelseNr, qint64(2)}});
+    insert(TOvelseRkTable(), {{R::Klasse, QString("K")}, {R::Ovelse, QString("60h")}});
+    namespace N = OvelseRnField;
+    const auto round = [&](const char* klasse, const char* ovelse, const char* runde, const char* sted,
+                           int hour) {
+        insert(TOvelseRnTable(), {{N::Klasse, QString(klasse)},
+                                  {N::Ovelse, QString(ovelse)},
+                                  {N::Runde, QString(runde)},
+                                  {N::Sted, QString(sted)},
+                                  {N::DatoTid, Dag + hour / 24.0}});
+    };
+    round("p1", "100", "", "BANE1", 10);
+    round("P1 ", "100", "f", "bane1", 12);
+    round("p1", "LÆ", "", "Bane1", 10);
+    round("p1", "læ", "", "BANE1", 10);
+    round("ÆB", "100", "k", "øst", 9);
+    round("æb", "100", "s", " ØST", 10);
+    round("æb", "100", "", "Øst", 10);
+    round("k", "60H", "", "øst", 10);
+    Reopen();
+    EXPECT_EQ(Shown(), QStringList());
+    ASSERT_EQ(Ov().GetInfoCount(), 8);
+
+    // Both spellings of the long jump join the row a lookup by code finds; of the two rounds with the
+    // same codes the first read is found; a letter of the row finds its round.
+    TOvelseRkElement* first = Ov().FindOvelseRk("P1", "LÆ");
+    ASSERT_NE(first, nullptr);
+    std::vector<TOvelseInfo*> laengde;
+    const auto withLetter = [&](const QString& ovelse, const QString& stored) {
+        for (int i = 0; i < Ov().GetInfoCount(); ++i) {
+            TOvelseInfo* info = Ov().GetInfo(i);
+            if (info->GetOvelseKode().toUpper() == ovelse &&
+                info->OvelseRn().GetTrimmedString(N::Runde).toUpper() == stored)
+                return info;
+        }
+        return static_cast<TOvelseInfo*>(nullptr);
+    };
+    for (int i = 0; i < Ov().GetInfoCount(); ++i) {
+        if (Ov().GetInfo(i)->GetOvelseKode().toUpper() == "LÆ")
+            laengde.push_back(Ov().GetInfo(i));
+    }
+    ASSERT_EQ(laengde.size(), 2u);
+    EXPECT_EQ(&laengde[0]->OvelseRk(), first);
+    EXPECT_EQ(&laengde[1]->OvelseRk(), first);
+    EXPECT_EQ(Ov().FindOvelseInfo("P1", "LÆ", ""), laengde[0]);
+    EXPECT_EQ(Ov().FindOvelseInfo("æb", "100", "K"), withLetter("100", "K"));
+    EXPECT_EQ(Ov().FindOvelseInfo("p1", "100", "f"), withLetter("100", "F"));
+    EXPECT_EQ(Ov().FindNextRundeInfo(*withLetter("100", "K")), withLetter("100", "S"));
+    EXPECT_EQ(Ov().MangekampIndex().Count(), 3);
+
+    using TPart = TOvelseInfoKey TOvelseInfo::TIndexKeys::*;
+    const std::pair<const TOvelseInfoIndex*, TPart> indexes[] = {
+        {&Ov().KlasseIndex(), &TOvelseInfo::TIndexKeys::Klasse},
+        {&Ov().OvelseIndex(), &TOvelseInfo::TIndexKeys::Ovelse},
+        {&Ov().TidIndex(), &TOvelseInfo::TIndexKeys::Tid},
+        {&Ov().StedTidIndex(), &TOvelseInfo::TIndexKeys::StedTid},
+        {&Ov().KodeIndex(), &TOvelseInfo::TIndexKeys::Kode},
+        {&Ov().MangekampIndex(), &TOvelseInfo::TIndexKeys::MK}};
+    std::vector<std::vector<const TOvelseInfo*>> orders;
+    for (const auto& [index, part] : indexes) {
+        std::vector<const TOvelseInfo*> order;
+        for (const auto& [key, info] : *index) {
+            EXPECT_EQ(key, info->GetIndexKeys().*part) << info->GetKodeKey().toStdString();
+            order.push_back(info);
+        }
+        orders.push_back(order);
+    }
+    EXPECT_EQ(Ov().KodeIndex().GetItem(0)->GetKodeKey(), "  K   60H ");
+    Ov().Reindex();
+    for (std::size_t i = 0; i < std::size(indexes); ++i) {
+        std::vector<const TOvelseInfo*> again;
+        for (const auto& [key, info] : *indexes[i].first)
+            again.push_back(info);
+        EXPECT_EQ(again, orders[i]) << "index " << i + 1;
+    }
+}

@@ -1,0 +1,59 @@
+#include "model/D_OvelserCodes.h"
+
+#include "foundation/Windows1252.h"
+#include "storage/DBFile.h"
+
+#include <algorithm>
+
+TCodeField::TCodeField(const TDataTable& table, int fieldNo) {
+    const TField* field = table.GetField(fieldNo);
+    const auto* text = dynamic_cast<const TStringField*>(field);
+    if (text == nullptr)
+        throw Exception(QStringLiteral("Feltet ") + field->FieldName +
+                        QStringLiteral(" er ikke et tekstfelt"));
+    offset_ = field->Offset;
+    size_ = std::max(field->Size, 0);
+    kind_ = text->StringKind;
+}
+
+std::string_view TCodeField::Trimmed(const TDataElement& element) const {
+    const TDataBuffer* buffer = element.Buffer();
+    if (buffer == nullptr || offset_ < 0 || offset_ + size_ > buffer->Size())
+        return {};
+    // As TStringField reads its text.
+    std::string_view bytes(reinterpret_cast<const char*>(buffer->Current()) + offset_,
+                           static_cast<std::size_t>(size_));
+    switch (kind_) {
+    case 1:
+        bytes = bytes.empty()
+                    ? std::string_view()
+                    : bytes.substr(1, std::min<std::size_t>(static_cast<quint8>(bytes[0]), bytes.size() - 1));
+        break;
+    case 2:
+        bytes = bytes.substr(0, std::min(bytes.find('\0'), bytes.empty() ? 0 : bytes.size() - 1));
+        break;
+    default:
+        bytes = bytes.substr(0, bytes.find('\0'));
+        break;
+    }
+    const std::size_t first = bytes.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return bytes.substr(first, bytes.find_last_not_of(' ') - first + 1);
+}
+
+bool IsAsciiCode(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+void AppendCode(std::string& key, std::string_view trimmed) {
+    if (IsAsciiCode(trimmed)) {
+        for (const char c : trimmed)
+            key.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+        return;
+    }
+    // Letters beyond ASCII upper-case as the texts do.
+    key +=
+        Windows1252::Decode(trimmed.data(), static_cast<qsizetype>(trimmed.size())).toUpper().toStdString();
+}

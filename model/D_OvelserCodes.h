@@ -1,0 +1,31 @@
+#pragma once
+// Codes of the programme's records read straight from the records' bytes: the event manager joins and
+// keys every round of a meet each time it reads the programme, and a text made per field read would cost
+// more than the rest of that work.
+#include "storage/DBData.h"
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+// Where a text field lies in the records of a table, and how its text is stored.
+class TCodeField {
+public:
+    TCodeField(const TDataTable& table, int fieldNo);
+
+    // The field's stored bytes (Windows-1252) as its text reads, blanks at either end left out.
+    std::string_view Trimmed(const TDataElement& element) const;
+
+private:
+    int offset_ = 0;
+    int size_ = 0;
+    quint8 kind_ = 0;
+};
+
+// Appends the code as the lookups by code compare it, trimmed and upper-cased, in UTF-8: two codes are
+// the same code exactly when they append the same bytes.
+void AppendCode(std::string& key, std::string_view trimmed);
+
+// True when every byte is below 0x80: the byte is then the character.
+bool IsAsciiCode(std::string_view bytes);
