@@ -3,7 +3,9 @@
 #include "model/D_Result.h"
 
 #include "foundation/LxString.h"
+#include "foundation/Windows1252.h"
 #include "model/D_Context.h"
+#include "model/D_DBDefCodeFields.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Point.h"
 #include "model/D_ResultTable.h"
@@ -16,6 +18,10 @@
 #include <array>
 #include <bitset>
 #include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <typeinfo>
 
 namespace {
 
@@ -91,28 +97,89 @@ private:
     TDeltagerTable& deltager_;
 };
 
-// A record's class, event and round letter as stored, byte for byte: the records of one round share
-// them, so a record whose bytes are the last one's belongs to the same rounds without a text made.
-class TRoundBytes {
+// The class, event and round letter of a round or a record as one key, for matching records to rounds
+// without a text made: each text as its stored bytes, trimmed of blanks (a round letter also of zero
+// characters, as it is read). The code page gives every byte a character of its own, so two keys are
+// equal exactly when the three texts are. Field classes with texts of their own are encoded from their
+// text.
+class TRoundKey {
 public:
-    // False when the fields do not fit (then the record is looked up by its texts).
-    bool Read(const TDataTable& table) {
-        bytes_.fill(0);
-        std::size_t at = 0;
-        for (const int fieldNo : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde}) {
-            const TField* field = table.GetField(fieldNo);
-            const auto size = static_cast<std::size_t>(field->Size);
-            if (at + size > bytes_.size() || !field->ReadBytes(bytes_.data() + at))
-                return false;
-            at += size;
-        }
-        return true;
+    TRoundKey(const TField& klasse, const TField& ovelse, const TField& runde)
+        : parts_{Part(klasse, false), Part(ovelse, false), Part(runde, true)} {}
+
+    // The key of the fields' bytes as they are now.
+    const std::string& Read() {
+        key_.clear();
+        for (const TPart& part : parts_)
+            Append(part);
+        return key_;
     }
-    bool operator==(const TRoundBytes&) const = default;
 
 private:
-    std::array<char, 32> bytes_{};
+    struct TPart {
+        const TField* Field;
+        // Null when the field's text is not its bytes.
+        const TStringField* Plain;
+        bool WithoutZeros;
+    };
+
+    static TPart Part(const TField& field, bool withoutZeros) {
+        const std::type_info& type = typeid(field);
+        const bool plain = type == typeid(TStringField) || type == typeid(TLStringField) ||
+                           type == typeid(TZStringField) || type == typeid(TRundeField);
+        return {&field, plain ? static_cast<const TStringField*>(&field) : nullptr, withoutZeros};
+    }
+
+    void Append(const TPart& part) {
+        std::string_view text;
+        if (part.Plain) {
+            text = Stored(*part.Plain);
+        } else {
+            const QByteArray bytes = Windows1252::Encode(part.Field->GetAsString());
+            encoded_.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            text = encoded_;
+        }
+        if (part.WithoutZeros && text.find('\0') != std::string_view::npos) {
+            std::string kept(text);
+            std::erase(kept, '\0');
+            encoded_.swap(kept);
+            text = encoded_;
+        }
+        const std::size_t first = text.find_first_not_of(' ');
+        text = first == std::string_view::npos ? std::string_view()
+                                               : text.substr(first, text.find_last_not_of(' ') - first + 1);
+        // Each text with its length, so that no two triples of texts run together alike.
+        key_.push_back(static_cast<char>(text.size() & 0xFF));
+        key_.push_back(static_cast<char>(text.size() >> 8));
+        key_.append(text);
+    }
+
+    // The characters as the field reads them.
+    static std::string_view Stored(const TStringField& field) {
+        if (!field.IsBound() || field.Size <= 0)
+            return {};
+        const std::string_view bytes(reinterpret_cast<const char*>(field.GetBuffer()->Current()) +
+                                         field.Offset,
+                                     static_cast<std::size_t>(field.Size));
+        switch (field.StringKind) {
+        case 1:
+            return bytes.substr(1, std::min<std::size_t>(static_cast<quint8>(bytes[0]), bytes.size() - 1));
+        case 2:
+            return bytes.substr(0, std::min(bytes.find('\0'), bytes.size() - 1));
+        default:
+            return bytes.substr(0, bytes.find('\0'));
+        }
+    }
+
+    std::array<TPart, 3> parts_;
+    std::string key_;
+    std::string encoded_;
 };
+
+template <typename TRecord>
+TRoundKey RoundKeyOf(const TRecord& record, int klasse, int ovelse, int runde) {
+    return TRoundKey(*record.GetField(klasse), *record.GetField(ovelse), *record.GetField(runde));
+}
 
 bool IsHoldPoints() {
     const TStaevneManager* manager = ModelContext().StaevneManager.get();
@@ -139,7 +206,9 @@ public:
 
     void Add(const TRoundEntry& entry) {
         ++info_.AntalDeltagere;
-        const QString kode = ParseResKode(TrimBlanks(entry.ResultatKode()));
+        // Most entries have no code: nothing to parse.
+        const QString stored = entry.ResultatKode();
+        const QString kode = stored.isEmpty() ? stored : ParseResKode(TrimBlanks(stored));
         if (IsResKodeStarted(kode)) {
             ++info_.AntalAktiveDeltagere;
             const qint32 heat = entry.Heat();
@@ -181,46 +250,52 @@ private:
 void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
     // One pass over the meet's records in key order, each to the rounds of its class, event and round
     // letter (two rounds of the same codes both count it, as a lookup per round would).
-    std::unordered_map<QString, std::vector<std::size_t>> roundsOf;
+    constexpr std::size_t NoRound = std::numeric_limits<std::size_t>::max();
+    std::unordered_map<std::string, std::size_t> firstRound;
+    // The next round of the same codes.
+    std::vector<std::size_t> nextRound;
     std::vector<std::unique_ptr<TRoundCounter>> counters;
     std::vector<TDateTime> sidstRettet;
-    const auto key = [](const QString& klasse, const QString& ovelse, const QString& runde) {
-        return klasse + u'\n' + ovelse + u'\n' + runde;
-    };
+    const auto rounds = static_cast<std::size_t>(ovelser.Count());
+    firstRound.reserve(rounds);
+    nextRound.reserve(rounds);
+    counters.reserve(rounds);
+    sidstRettet.assign(rounds, 0);
     for (const auto& [indexKey, info] : ovelser) {
-        const TOvelseRnElement& runde = info->OvelseRn();
-        roundsOf[key(runde.GetTrimmedString(OvelseRnField::Klasse),
-                     runde.GetTrimmedString(OvelseRnField::Ovelse),
-                     TrimmedRunde(runde.GetField(OvelseRnField::Runde)->GetAsString()))]
-            .push_back(counters.size());
+        TRoundKey key =
+            RoundKeyOf(info->OvelseRn(), OvelseRnField::Klasse, OvelseRnField::Ovelse, OvelseRnField::Runde);
+        const auto [first, added] = firstRound.try_emplace(key.Read(), counters.size());
+        nextRound.push_back(NoRound);
+        if (!added) {
+            std::size_t last = first->second;
+            while (nextRound[last] != NoRound)
+                last = nextRound[last];
+            nextRound[last] = counters.size();
+        }
         counters.push_back(std::make_unique<TRoundCounter>(*info));
-        sidstRettet.push_back(0);
     }
     TResultatRecordTable& table = *resultatTable_;
-    static const std::vector<std::size_t> noRounds;
-    TRoundBytes last;
-    TRoundBytes bytes;
-    bool lastRead = false;
-    const std::vector<std::size_t>* rounds = nullptr;
+    TRoundKey recordKey =
+        RoundKeyOf(table, ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde);
+    std::string lastKey;
+    std::size_t current = NoRound;
+    bool started = false;
     // The whole meet read in one go.
     const TBtvReadScope reading;
     for (bool found = table.FirstOfMeet(CurrentStID()); found; found = table.NextOfMeet()) {
-        // The records of a round come together: one text key and one lookup per round.
-        const bool read = bytes.Read(table);
-        if (!rounds || !read || !lastRead || !(bytes == last)) {
-            const QString recordKey = key(table.GetField(ResultatField::Klasse)->GetTrimmedString(),
-                                          table.GetField(ResultatField::Ovelse)->GetTrimmedString(),
-                                          TrimmedRunde(table.GetField(ResultatField::Runde)->GetAsString()));
-            const auto of = roundsOf.find(recordKey);
-            rounds = of == roundsOf.end() ? &noRounds : &of->second;
-            last = bytes;
-            lastRead = read;
+        // The records of a round come together: one lookup per round.
+        const std::string& key = recordKey.Read();
+        if (!started || key != lastKey) {
+            const auto of = firstRound.find(key);
+            current = of == firstRound.end() ? NoRound : of->second;
+            lastKey = key;
+            started = true;
         }
-        if (rounds->empty())
+        if (current == NoRound)
             continue;
         const TRecordEntry entry(table, *deltagerTable_);
         const TDateTime rettet = table.GetField(ResultatField::SidstRettet)->GetAsFloat();
-        for (const std::size_t round : *rounds) {
+        for (std::size_t round = current; round != NoRound; round = nextRound[round]) {
             counters[round]->Add(entry);
             sidstRettet[round] = std::max(sidstRettet[round], rettet);
         }
