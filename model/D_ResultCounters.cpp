@@ -107,13 +107,22 @@ public:
     TRoundKey(const TField& klasse, const TField& ovelse, const TField& runde)
         : parts_{Part(klasse, false), Part(ovelse, false), Part(runde, true)} {}
 
-    // The key of the fields' bytes as they are now.
-    const std::string& Read() {
+    // Reads the key of the fields as they are now; false when their bytes are those last read, and so
+    // the key too (the records of a round come together).
+    bool Read() {
+        if (SameBytes())
+            return false;
         key_.clear();
-        for (const TPart& part : parts_)
+        bytes_.clear();
+        for (const TPart& part : parts_) {
             Append(part);
-        return key_;
+            if (part.Plain && part.Field->IsBound())
+                bytes_.append(Bytes(*part.Field));
+        }
+        bytesRead_ = true;
+        return true;
     }
+    const std::string& Key() const { return key_; }
 
 private:
     struct TPart {
@@ -154,13 +163,32 @@ private:
         key_.append(text);
     }
 
+    static std::string_view Bytes(const TField& field) {
+        return {reinterpret_cast<const char*>(field.GetBuffer()->Current()) + field.Offset,
+                static_cast<std::size_t>(std::max(field.Size, 0))};
+    }
+
+    bool SameBytes() const {
+        if (!bytesRead_)
+            return false;
+        std::size_t at = 0;
+        for (const TPart& part : parts_) {
+            // Only a plain text is its bytes.
+            if (!part.Plain || !part.Field->IsBound())
+                return false;
+            const std::string_view bytes = Bytes(*part.Field);
+            if (bytes_.compare(at, bytes.size(), bytes) != 0)
+                return false;
+            at += bytes.size();
+        }
+        return at == bytes_.size();
+    }
+
     // The characters as the field reads them.
     static std::string_view Stored(const TStringField& field) {
         if (!field.IsBound() || field.Size <= 0)
             return {};
-        const std::string_view bytes(reinterpret_cast<const char*>(field.GetBuffer()->Current()) +
-                                         field.Offset,
-                                     static_cast<std::size_t>(field.Size));
+        const std::string_view bytes = Bytes(field);
         switch (field.StringKind) {
         case 1:
             return bytes.substr(1, std::min<std::size_t>(static_cast<quint8>(bytes[0]), bytes.size() - 1));
@@ -174,6 +202,9 @@ private:
     std::array<TPart, 3> parts_;
     std::string key_;
     std::string encoded_;
+    // The fields' bytes when the key was read.
+    std::string bytes_;
+    bool bytesRead_ = false;
 };
 
 template <typename TRecord>
@@ -254,7 +285,7 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
     std::unordered_map<std::string, std::size_t> firstRound;
     // The next round of the same codes.
     std::vector<std::size_t> nextRound;
-    std::vector<std::unique_ptr<TRoundCounter>> counters;
+    std::vector<TRoundCounter> counters;
     std::vector<TDateTime> sidstRettet;
     const auto rounds = static_cast<std::size_t>(ovelser.Count());
     firstRound.reserve(rounds);
@@ -264,7 +295,8 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
     for (const auto& [indexKey, info] : ovelser) {
         TRoundKey key =
             RoundKeyOf(info->OvelseRn(), OvelseRnField::Klasse, OvelseRnField::Ovelse, OvelseRnField::Runde);
-        const auto [first, added] = firstRound.try_emplace(key.Read(), counters.size());
+        key.Read();
+        const auto [first, added] = firstRound.try_emplace(key.Key(), counters.size());
         nextRound.push_back(NoRound);
         if (!added) {
             std::size_t last = first->second;
@@ -272,37 +304,32 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
                 last = nextRound[last];
             nextRound[last] = counters.size();
         }
-        counters.push_back(std::make_unique<TRoundCounter>(*info));
+        counters.emplace_back(*info);
     }
     TResultatRecordTable& table = *resultatTable_;
     TRoundKey recordKey =
         RoundKeyOf(table, ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde);
-    std::string lastKey;
     std::size_t current = NoRound;
-    bool started = false;
     // The whole meet read in one go.
     const TBtvReadScope reading;
     for (bool found = table.FirstOfMeet(CurrentStID()); found; found = table.NextOfMeet()) {
         // The records of a round come together: one lookup per round.
-        const std::string& key = recordKey.Read();
-        if (!started || key != lastKey) {
-            const auto of = firstRound.find(key);
+        if (recordKey.Read()) {
+            const auto of = firstRound.find(recordKey.Key());
             current = of == firstRound.end() ? NoRound : of->second;
-            lastKey = key;
-            started = true;
         }
         if (current == NoRound)
             continue;
         const TRecordEntry entry(table, *deltagerTable_);
         const TDateTime rettet = table.GetField(ResultatField::SidstRettet)->GetAsFloat();
         for (std::size_t round = current; round != NoRound; round = nextRound[round]) {
-            counters[round]->Add(entry);
+            counters[round].Add(entry);
             sidstRettet[round] = std::max(sidstRettet[round], rettet);
         }
     }
     std::size_t round = 0;
     for (const auto& [indexKey, info] : ovelser) {
-        counters[round]->Finish();
+        counters[round].Finish();
         info->SidstRettet = sidstRettet[round++];
     }
 }
