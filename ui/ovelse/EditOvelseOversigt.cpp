@@ -56,8 +56,10 @@ bool TEditOvelseForm::IsTidEditing() const {
 
 void TEditOvelseForm::SetupOversigtGrid() {
     OversigtGrid->SetOptions(TGridOption::goRangeSelect | TGridOption::goColSizing);
-    OversigtGrid->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: rgb(64, 64, 64); "
-                                               "color: white; font-weight: bold; padding: 2px; }"));
+    // On the heading alone: the grid's other parts keep the plain style.
+    OversigtGrid->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(64, 64, 64); "
+                       "color: white; font-weight: bold; padding: 2px; }"));
     QPalette palette = OversigtGrid->palette();
     palette.setColor(QPalette::Base, Baggrund);
     OversigtGrid->setPalette(palette);

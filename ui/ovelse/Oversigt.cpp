@@ -7,6 +7,8 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -194,14 +196,34 @@ bool IsShown(const TOvelseInfo& info, const TOversigtValg& valg) {
     return valg.VisNulOvelser || info.AntalDeltagere != 0;
 }
 
-QString AntalSuffix(const TOvelseInfo& info) {
+namespace {
+
+void AppendNumber(QString& text, qint32 n) {
+    std::array<char, 12> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
+    text += QLatin1StringView(digits.data(), end);
+}
+
+void AppendAntal(QString& text, const TOvelseInfo& info) {
     const qint32 n = info.AntalAktiveDeltagere;
     const qint32 h = info.AntalHeat;
-    if (n >= 1 && h >= 2)
-        return QStringLiteral(" (") + IntStr(n) + u'/' + IntStr(h) + u')';
-    if (n > 0)
-        return QStringLiteral(" (") + IntStr(n) + u')';
-    return {};
+    if (n <= 0)
+        return;
+    text += QLatin1StringView(" (");
+    AppendNumber(text, n);
+    if (n >= 1 && h >= 2) {
+        text += u'/';
+        AppendNumber(text, h);
+    }
+    text += u')';
+}
+
+} // namespace
+
+QString AntalSuffix(const TOvelseInfo& info) {
+    QString text;
+    AppendAntal(text, info);
+    return text;
 }
 
 int TidMinutes(const TOvelseInfo& info) {
@@ -241,13 +263,19 @@ QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, boo
         break;
     case TOversigtSortering::Tidsskema:
     case TOversigtSortering::FemMinutter:
+        // One text appended to: a schedule has a cell for every round.
+        text.reserve(32);
+        text += KlasseText(info, valg.Redid);
         if (mixed) {
-            text = KlasseText(info, valg.Redid) + u' ' + info.GetOvelseKode() + AntalSuffix(info) + u' ' +
-                   info.GetRunde();
-        } else {
-            text = KlasseText(info, valg.Redid);
-            if (info.AntalAktiveDeltagere > 0)
-                text += QStringLiteral(" (") + IntStr(info.AntalAktiveDeltagere) + u')';
+            text += u' ';
+            text += info.GetOvelseKode();
+            AppendAntal(text, info);
+            text += u' ';
+            text += info.GetRunde();
+        } else if (info.AntalAktiveDeltagere > 0) {
+            text += QLatin1StringView(" (");
+            AppendNumber(text, info.AntalAktiveDeltagere);
+            text += u')';
         }
         break;
     }

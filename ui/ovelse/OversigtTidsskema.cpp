@@ -54,8 +54,9 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
         const int col = steder.ColOf(info->AfvSted());
         oversigt.SetTidOrder(info, static_cast<int>(shown.size()));
         shown.push_back({info, index.GetKey(pos)[0], col});
-        const auto [first, added] = columnOvelse.emplace(col, info->GetOvelseKode());
-        if (!added && first->second != info->GetOvelseKode()) {
+        const QString ovelse = info->GetOvelseKode();
+        const auto [first, added] = columnOvelse.emplace(col, ovelse);
+        if (!added && first->second != ovelse) {
             oversigt.ColumnRef(col).Mixed = true;
             oversigt.ColumnRef(col).Width = MixedWidth;
         }
