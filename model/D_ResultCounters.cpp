@@ -58,13 +58,34 @@ private:
     const TResultat& row_;
 };
 
+// The fields of a result record that the count reads, looked up once for all the records read.
+struct TRecordFields {
+    explicit TRecordFields(const TResultatRecordTable& record)
+        : ResultatKode(record.GetField(ResultatField::ResultatKode))
+        , Heat(record.GetField(ResultatField::Heat))
+        , Resultat(record.GetField(ResultatField::Resultat))
+        , Point(record.GetField(ResultatField::Point))
+        , Placering(record.GetField(ResultatField::Placering))
+        , Startnummer(record.GetField(ResultatField::Startnummer))
+        , SidstRettet(record.GetField(ResultatField::SidstRettet)) {}
+
+    const TField* ResultatKode;
+    const TField* Heat;
+    const TField* Resultat;
+    const TField* Point;
+    const TField* Placering;
+    const TField* Startnummer;
+    const TField* SidstRettet;
+};
+
 class TRecordEntry : public TRoundEntry {
 public:
-    TRecordEntry(const TResultatRecordTable& record, TDeltagerTable& deltager)
+    TRecordEntry(const TResultatRecordTable& record, const TRecordFields& fields, TDeltagerTable& deltager)
         : record_(record)
+        , fields_(fields)
         , deltager_(deltager) {}
     QString ResultatKode() const override {
-        const TField* field = record_.GetField(ResultatField::ResultatKode);
+        const TField* field = fields_.ResultatKode;
         // Most entries have no code: their bytes say so without a text made.
         std::array<char, 16> bytes{};
         const auto size = static_cast<std::size_t>(field->Size);
@@ -73,27 +94,26 @@ public:
             return {};
         return static_cast<const TStringField*>(field)->TStringField::GetAsString();
     }
-    qint32 Heat() const override { return Integer(ResultatField::Heat); }
-    qint32 Resultat() const override { return Integer(ResultatField::Resultat); }
+    qint32 Heat() const override { return fields_.Heat->GetAsInteger(); }
+    qint32 Resultat() const override { return fields_.Resultat->GetAsInteger(); }
     // The series as far as it reads, as a loaded row holds it.
     bool HasSerie() const override {
         TSerier serier;
         serier.LoadFromString(record_.Serie());
         return serier.Count() > 0;
     }
-    double Point() const override { return record_.GetField(ResultatField::Point)->GetAsFloat(); }
-    qint32 Placering() const override { return Integer(ResultatField::Placering); }
+    double Point() const override { return fields_.Point->GetAsFloat(); }
+    qint32 Placering() const override { return fields_.Placering->GetAsInteger(); }
     bool KlubNr(qint32& klubNr) const override {
-        if (!deltager_.FindStaevneKey(0, {Integer(ResultatField::Startnummer)}))
+        if (!deltager_.FindStaevneKey(0, {fields_.Startnummer->GetAsInteger()}))
             return false;
         klubNr = deltager_.GetField(DeltagerField::KlubNr)->GetAsInteger();
         return true;
     }
 
 private:
-    qint32 Integer(int fieldNo) const { return record_.GetField(fieldNo)->GetAsInteger(); }
-
     const TResultatRecordTable& record_;
+    const TRecordFields& fields_;
     TDeltagerTable& deltager_;
 };
 
@@ -134,8 +154,9 @@ private:
 
     static TPart Part(const TField& field, bool withoutZeros) {
         const std::type_info& type = typeid(field);
-        const bool plain = type == typeid(TStringField) || type == typeid(TLStringField) ||
-                           type == typeid(TZStringField) || type == typeid(TRundeField);
+        // The classes of the codes first: a type's comparison may compare its name.
+        const bool plain = type == typeid(TStringField) || type == typeid(TRundeField) ||
+                           type == typeid(TLStringField) || type == typeid(TZStringField);
         return {&field, plain ? static_cast<const TStringField*>(&field) : nullptr, withoutZeros};
     }
 
@@ -264,8 +285,9 @@ public:
     }
 
     void Finish() {
-        const qint32 prHeat = info_.GetAntalPrHeat();
-        if (info_.AntalHeat == 0 && info_.AntalAktiveDeltagere >= 1 && prHeat >= 1)
+        if (info_.AntalHeat != 0 || info_.AntalAktiveDeltagere < 1)
+            return;
+        if (const qint32 prHeat = info_.GetAntalPrHeat(); prHeat >= 1)
             info_.AntalHeat = (info_.AntalAktiveDeltagere + prHeat - 1) / prHeat;
     }
 
@@ -309,6 +331,7 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
     TResultatRecordTable& table = *resultatTable_;
     TRoundKey recordKey =
         RoundKeyOf(table, ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde);
+    const TRecordFields fields(table);
     std::size_t current = NoRound;
     // The whole meet read in one go.
     const TBtvReadScope reading;
@@ -320,8 +343,8 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
         }
         if (current == NoRound)
             continue;
-        const TRecordEntry entry(table, *deltagerTable_);
-        const TDateTime rettet = table.GetField(ResultatField::SidstRettet)->GetAsFloat();
+        const TRecordEntry entry(table, fields, *deltagerTable_);
+        const TDateTime rettet = fields.SidstRettet->GetAsFloat();
         for (std::size_t round = current; round != NoRound; round = nextRound[round]) {
             counters[round].Add(entry);
             sidstRettet[round] = std::max(sidstRettet[round], rettet);
@@ -339,9 +362,10 @@ void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
     TDateTime sidstRettet = 0;
     TResultatRecordTable& table = *resultatTable_;
     const TBtvReadScope reading;
+    const TRecordFields fields(table);
     for (bool found = table.FirstOfRound(info); found; found = table.NextOfRound()) {
-        counter.Add(TRecordEntry(table, *deltagerTable_));
-        sidstRettet = std::max(sidstRettet, table.GetField(ResultatField::SidstRettet)->GetAsFloat());
+        counter.Add(TRecordEntry(table, fields, *deltagerTable_));
+        sidstRettet = std::max(sidstRettet, fields.SidstRettet->GetAsFloat());
     }
     counter.Finish();
     info.SidstRettet = sidstRettet;

@@ -120,6 +120,11 @@ public:
     void Warn(const QString& text) { warnings_.append(text); }
     // At least a heading row and one more.
     void KeepMinimumRows();
+    // Room for the places and time order of this many rounds.
+    void Reserve(int rounds) {
+        where_.reserve(static_cast<std::size_t>(rounds));
+        tidOrder_.reserve(static_cast<std::size_t>(rounds));
+    }
 
 private:
     static qint64 Key(int col, int row) {

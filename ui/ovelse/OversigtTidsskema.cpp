@@ -47,6 +47,7 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
     std::vector<TShownRound> shown;
     std::unordered_map<int, QString> columnOvelse;
     const TOvelseInfoIndex& index = ovelser.TidIndex();
+    oversigt.Reserve(index.Count());
     for (int pos = 0; pos < index.Count(); ++pos) {
         TOvelseInfo* info = index.GetItem(pos);
         if (!IsShown(*info, valg))
