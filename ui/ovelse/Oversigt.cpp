@@ -237,15 +237,31 @@ QString TidText(const TOvelseInfo& info) {
     return IntToZeroStr(minutes / 60, 2) + u':' + IntToZeroStr(minutes % 60, 2);
 }
 
-namespace {
+TOversigtNames::TOversigtNames(bool redid)
+    : redid_(redid) {}
 
-QString KlasseText(const TOvelseInfo& info, bool redid) {
-    return redid ? info.Klasse().GetTrimmedString(KlasseField::Korttekst) : info.GetKlasseKode();
+const QString& TOversigtNames::Klasse(const TOvelseInfo& info) {
+    const auto [found, added] = klasser_.try_emplace(&info.Klasse());
+    if (added)
+        found->second =
+            redid_ ? info.Klasse().GetTrimmedString(KlasseField::Korttekst) : info.GetKlasseKode();
+    return found->second;
 }
 
-} // namespace
+const QString& TOversigtNames::Ovelse(const TOvelseInfo& info) {
+    const auto [found, added] = ovelser_.try_emplace(&info.Ovelse());
+    if (added)
+        found->second = info.GetOvelseKode();
+    return found->second;
+}
 
 QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed) {
+    TOversigtNames names(valg.Redid);
+    return OversigtCellText(info, valg, mixed, names);
+}
+
+QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed,
+                         TOversigtNames& names) {
     QString text;
     switch (valg.Sortering) {
     case TOversigtSortering::KlasseOvelse:
@@ -265,10 +281,10 @@ QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, boo
     case TOversigtSortering::FemMinutter:
         // One text appended to: a schedule has a cell for every round.
         text.reserve(32);
-        text += KlasseText(info, valg.Redid);
+        text += names.Klasse(info);
         if (mixed) {
             text += u' ';
-            text += info.GetOvelseKode();
+            text += names.Ovelse(info);
             AppendAntal(text, info);
             text += u' ';
             text += info.GetRunde();

@@ -164,6 +164,21 @@ TOversigt BuildOversigt(TOvelseManager& ovelser, const TOversigtValg& valg, TRes
 // n starters and h heats: " (n/h)" when n >= 1 and h >= 2, " (n)" when n > 0, else nothing.
 QString AntalSuffix(const TOvelseInfo& info);
 QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed);
+// The names of the classes and events that a layout's cells show, each read once for all their rounds.
+class TOversigtNames {
+public:
+    // redid: the classes by their short text.
+    explicit TOversigtNames(bool redid);
+    const QString& Klasse(const TOvelseInfo& info);
+    const QString& Ovelse(const TOvelseInfo& info);
+
+private:
+    bool redid_;
+    std::unordered_map<const void*, QString> klasser_;
+    std::unordered_map<const void*, QString> ovelser_;
+};
+QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed,
+                         TOversigtNames& names);
 // The round's start time "hh:nn".
 QString TidText(const TOvelseInfo& info);
 // Minutes after midnight of the round's start time.
