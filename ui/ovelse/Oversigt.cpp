@@ -59,10 +59,10 @@ TOvelseInfo* TOversigt::Info(int col, int row) const {
 }
 
 std::optional<std::pair<int, int>> TOversigt::Find(const TOvelseInfo* info) const {
-    const auto found = where_.find(info);
-    if (found == where_.end())
+    const auto found = places_.find(info);
+    if (found == places_.end() || found->second.Col < 0)
         return std::nullopt;
-    return found->second;
+    return std::pair(found->second.Col, found->second.Row);
 }
 
 bool TOversigt::HasTidLabel(int row) const {
@@ -82,8 +82,8 @@ std::pair<int, int> TOversigt::TidRows(int row) const {
 }
 
 int TOversigt::TidOrder(const TOvelseInfo* info) const {
-    const auto found = tidOrder_.find(info);
-    return found == tidOrder_.end() ? -1 : found->second;
+    const auto found = places_.find(info);
+    return found == places_.end() ? -1 : found->second.TidOrder;
 }
 
 std::optional<int> TOversigt::Grey(int col, int row) const {
@@ -139,7 +139,9 @@ void TOversigt::Place(int col, int row, TOvelseInfo* info, const QString& text) 
     TOversigtCell& cell = rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col));
     cell.Info = info;
     cell.Text = text;
-    where_[info] = {col, row};
+    TRoundPlace& place = places_[info];
+    place.Col = col;
+    place.Row = row;
 }
 
 void TOversigt::KeepMinimumRows() {
@@ -162,10 +164,13 @@ void TRecordColumns::AddList(TDataList& list) {
 }
 
 int TRecordColumns::ColOf(const TDataElement& element) {
-    const auto [found, added] = cols_.emplace(&element, oversigt_.ColCount());
-    if (added)
-        oversigt_.AddColumn(makeColumn_(element));
-    return found->second;
+    // Looked up first: most rounds share a column made before.
+    if (const auto found = cols_.find(&element); found != cols_.end())
+        return found->second;
+    const int col = oversigt_.ColCount();
+    cols_.emplace(&element, col);
+    oversigt_.AddColumn(makeColumn_(element));
+    return col;
 }
 
 TOversigt BuildOversigt(TOvelseManager& ovelser, const TOversigtValg& valg, TResultatManager* manager) {

@@ -115,16 +115,13 @@ public:
     TOversigtColumn& ColumnRef(int col) { return columns_.at(static_cast<std::size_t>(col)); }
     void SetFirstPointsColumn(int col) { firstPointsColumn_ = col; }
     void SetRoundRowsEnd(int row) { roundRowsEnd_ = row; }
-    void SetTidOrder(const TOvelseInfo* info, int order) { tidOrder_[info] = order; }
+    void SetTidOrder(const TOvelseInfo* info, int order) { places_[info].TidOrder = order; }
     void SetGrey(int col, int row, int seconds) { grey_[Key(col, row)] = seconds; }
     void Warn(const QString& text) { warnings_.append(text); }
     // At least a heading row and one more.
     void KeepMinimumRows();
     // Room for the places and time order of this many rounds.
-    void Reserve(int rounds) {
-        where_.reserve(static_cast<std::size_t>(rounds));
-        tidOrder_.reserve(static_cast<std::size_t>(rounds));
-    }
+    void Reserve(int rounds) { places_.reserve(static_cast<std::size_t>(rounds)); }
 
 private:
     static qint64 Key(int col, int row) {
@@ -133,8 +130,13 @@ private:
 
     std::vector<TOversigtColumn> columns_;
     std::vector<std::vector<TOversigtCell>> rows_;
-    std::unordered_map<const TOvelseInfo*, std::pair<int, int>> where_;
-    std::unordered_map<const TOvelseInfo*, int> tidOrder_;
+    // A round's cell and time order; -1 for what it has not been given.
+    struct TRoundPlace {
+        int Col = -1;
+        int Row = -1;
+        int TidOrder = -1;
+    };
+    std::unordered_map<const TOvelseInfo*, TRoundPlace> places_;
     std::unordered_map<qint64, int> grey_;
     QStringList warnings_;
     int firstPointsColumn_ = -1;
