@@ -136,7 +136,7 @@ public:
         bytes_.clear();
         for (const TPart& part : parts_) {
             Append(part);
-            if (part.Plain && part.Field->IsBound())
+            if (part.Plain)
                 bytes_.append(Bytes(*part.Field));
         }
         bytesRead_ = true;
@@ -147,7 +147,7 @@ public:
 private:
     struct TPart {
         const TField* Field;
-        // Null when the field's text is not its bytes.
+        // Null when the field's text is not its bytes, or it has none (bound fields stay bound).
         const TStringField* Plain;
         bool WithoutZeros;
     };
@@ -155,8 +155,9 @@ private:
     static TPart Part(const TField& field, bool withoutZeros) {
         const std::type_info& type = typeid(field);
         // The classes of the codes first: a type's comparison may compare its name.
-        const bool plain = type == typeid(TStringField) || type == typeid(TRundeField) ||
-                           type == typeid(TLStringField) || type == typeid(TZStringField);
+        const bool plain = (type == typeid(TStringField) || type == typeid(TRundeField) ||
+                            type == typeid(TLStringField) || type == typeid(TZStringField)) &&
+                           field.IsBound() && field.Size > 0;
         return {&field, plain ? static_cast<const TStringField*>(&field) : nullptr, withoutZeros};
     }
 
@@ -195,7 +196,7 @@ private:
         std::size_t at = 0;
         for (const TPart& part : parts_) {
             // Only a plain text is its bytes.
-            if (!part.Plain || !part.Field->IsBound())
+            if (!part.Plain)
                 return false;
             const std::string_view bytes = Bytes(*part.Field);
             if (bytes_.compare(at, bytes.size(), bytes) != 0)
@@ -207,8 +208,6 @@ private:
 
     // The characters as the field reads them.
     static std::string_view Stored(const TStringField& field) {
-        if (!field.IsBound() || field.Size <= 0)
-            return {};
         const std::string_view bytes = Bytes(field);
         switch (field.StringKind) {
         case 1:
