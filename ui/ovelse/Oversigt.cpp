@@ -10,6 +10,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -41,7 +42,7 @@ TOversigtValg MeetOversigtValg(TOversigtSortering sortering, int ugedag, bool vi
 // ---------------------------------------------------------------- the table
 
 TOversigt::TOversigt() {
-    rows_.emplace_back(); // the headings
+    rowCount_ = 1; // the headings
 }
 
 QString TOversigt::Text(int col, int row) const {
@@ -49,13 +50,13 @@ QString TOversigt::Text(int col, int row) const {
         return {};
     if (row == 0)
         return columns_[static_cast<std::size_t>(col)].Header;
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].Text;
+    return cells_[Index(col, row)].Text;
 }
 
 TOvelseInfo* TOversigt::Info(int col, int row) const {
     if (row < 1 || row >= RowCount() || col < 1 || col >= ColCount())
         return nullptr;
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].Info;
+    return cells_[Index(col, row)].Info;
 }
 
 std::optional<std::pair<int, int>> TOversigt::Find(const TOvelseInfo* info) const {
@@ -116,27 +117,40 @@ bool TOversigt::Rewrite(const TOvelseInfo* info, const TOversigtValg& valg) {
 }
 
 void TOversigt::AddColumn(TOversigtColumn column) {
+    const std::size_t old = columns_.size();
     columns_.push_back(std::move(column));
-    for (auto& cells : rows_)
-        cells.resize(columns_.size());
+    // Every row gets the new column's cell at its end.
+    std::vector<TOversigtCell> cells(static_cast<std::size_t>(rowCount_) * columns_.size());
+    for (std::size_t row = 0; row < static_cast<std::size_t>(rowCount_); ++row)
+        std::move(cells_.begin() + static_cast<std::ptrdiff_t>(row * old),
+                  cells_.begin() + static_cast<std::ptrdiff_t>((row + 1) * old),
+                  cells.begin() + static_cast<std::ptrdiff_t>(row * columns_.size()));
+    cells_ = std::move(cells);
 }
 
 int TOversigt::AddRow(const QString& label) {
-    rows_.emplace_back(columns_.size());
+    cells_.resize(cells_.size() + columns_.size());
+    ++rowCount_;
     if (!columns_.empty())
-        rows_.back().front().Text = label;
-    return RowCount() - 1;
+        cells_[Index(0, rowCount_ - 1)].Text = label;
+    return rowCount_ - 1;
+}
+
+TOversigtCell& TOversigt::CellAt(int col, int row) {
+    if (row < 0 || row >= rowCount_ || col < 0 || col >= ColCount())
+        throw std::out_of_range("TOversigt: no such cell");
+    return cells_[Index(col, row)];
 }
 
 void TOversigt::SetText(int col, int row, const QString& text) {
     if (row == 0)
         columns_.at(static_cast<std::size_t>(col)).Header = text;
     else
-        rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col)).Text = text;
+        CellAt(col, row).Text = text;
 }
 
 void TOversigt::Place(int col, int row, TOvelseInfo* info, const QString& text) {
-    TOversigtCell& cell = rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col));
+    TOversigtCell& cell = CellAt(col, row);
     cell.Info = info;
     cell.Text = text;
     TRoundPlace& place = places_[info];

@@ -75,7 +75,7 @@ public:
     TOversigt();
 
     int ColCount() const { return static_cast<int>(columns_.size()); }
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return rowCount_; }
     const TOversigtColumn& Column(int col) const { return columns_.at(static_cast<std::size_t>(col)); }
     // Empty outside the table.
     QString Text(int col, int row) const;
@@ -124,12 +124,19 @@ public:
     void Reserve(int rounds) { places_.reserve(static_cast<std::size_t>(rounds)); }
 
 private:
+    std::size_t Index(int col, int row) const {
+        return static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(col);
+    }
+    // Raises for a cell outside the table.
+    TOversigtCell& CellAt(int col, int row);
     static qint64 Key(int col, int row) {
         return (static_cast<qint64>(row) << 32) | static_cast<quint32>(col);
     }
 
     std::vector<TOversigtColumn> columns_;
-    std::vector<std::vector<TOversigtCell>> rows_;
+    // The cells row by row, ColCount of them a row; row 0 is the headings' and stays empty.
+    std::vector<TOversigtCell> cells_;
+    int rowCount_ = 0;
     // A round's cell and time order; -1 for what it has not been given.
     struct TRoundPlace {
         int Col = -1;
