@@ -3,7 +3,9 @@
 #include "model/D_Result.h"
 
 #include "foundation/LxString.h"
+#include "foundation/Windows1252.h"
 #include "model/D_Context.h"
+#include "model/D_DBDefCodeFields.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Point.h"
 #include "model/D_ResultTable.h"
@@ -16,6 +18,10 @@
 #include <array>
 #include <bitset>
 #include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <typeinfo>
 
 namespace {
 
@@ -52,13 +58,34 @@ private:
     const TResultat& row_;
 };
 
+// The fields of a result record that the count reads, looked up once for all the records read.
+struct TRecordFields {
+    explicit TRecordFields(const TResultatRecordTable& record)
+        : ResultatKode(record.GetField(ResultatField::ResultatKode))
+        , Heat(record.GetField(ResultatField::Heat))
+        , Resultat(record.GetField(ResultatField::Resultat))
+        , Point(record.GetField(ResultatField::Point))
+        , Placering(record.GetField(ResultatField::Placering))
+        , Startnummer(record.GetField(ResultatField::Startnummer))
+        , SidstRettet(record.GetField(ResultatField::SidstRettet)) {}
+
+    const TField* ResultatKode;
+    const TField* Heat;
+    const TField* Resultat;
+    const TField* Point;
+    const TField* Placering;
+    const TField* Startnummer;
+    const TField* SidstRettet;
+};
+
 class TRecordEntry : public TRoundEntry {
 public:
-    TRecordEntry(const TResultatRecordTable& record, TDeltagerTable& deltager)
+    TRecordEntry(const TResultatRecordTable& record, const TRecordFields& fields, TDeltagerTable& deltager)
         : record_(record)
+        , fields_(fields)
         , deltager_(deltager) {}
     QString ResultatKode() const override {
-        const TField* field = record_.GetField(ResultatField::ResultatKode);
+        const TField* field = fields_.ResultatKode;
         // Most entries have no code: their bytes say so without a text made.
         std::array<char, 16> bytes{};
         const auto size = static_cast<std::size_t>(field->Size);
@@ -67,52 +94,143 @@ public:
             return {};
         return static_cast<const TStringField*>(field)->TStringField::GetAsString();
     }
-    qint32 Heat() const override { return Integer(ResultatField::Heat); }
-    qint32 Resultat() const override { return Integer(ResultatField::Resultat); }
+    qint32 Heat() const override { return fields_.Heat->GetAsInteger(); }
+    qint32 Resultat() const override { return fields_.Resultat->GetAsInteger(); }
     // The series as far as it reads, as a loaded row holds it.
     bool HasSerie() const override {
         TSerier serier;
         serier.LoadFromString(record_.Serie());
         return serier.Count() > 0;
     }
-    double Point() const override { return record_.GetField(ResultatField::Point)->GetAsFloat(); }
-    qint32 Placering() const override { return Integer(ResultatField::Placering); }
+    double Point() const override { return fields_.Point->GetAsFloat(); }
+    qint32 Placering() const override { return fields_.Placering->GetAsInteger(); }
     bool KlubNr(qint32& klubNr) const override {
-        if (!deltager_.FindStaevneKey(0, {Integer(ResultatField::Startnummer)}))
+        if (!deltager_.FindStaevneKey(0, {fields_.Startnummer->GetAsInteger()}))
             return false;
         klubNr = deltager_.GetField(DeltagerField::KlubNr)->GetAsInteger();
         return true;
     }
 
 private:
-    qint32 Integer(int fieldNo) const { return record_.GetField(fieldNo)->GetAsInteger(); }
-
     const TResultatRecordTable& record_;
+    const TRecordFields& fields_;
     TDeltagerTable& deltager_;
 };
 
-// A record's class, event and round letter as stored, byte for byte: the records of one round share
-// them, so a record whose bytes are the last one's belongs to the same rounds without a text made.
-class TRoundBytes {
+// The class, event and round letter of a round or a record as one key, for matching records to rounds
+// without a text made: each text as its stored bytes, trimmed of blanks (a round letter also of zero
+// characters, as it is read). The code page gives every byte a character of its own, so two keys are
+// equal exactly when the three texts are. Field classes with texts of their own are encoded from their
+// text.
+class TRoundKey {
 public:
-    // False when the fields do not fit (then the record is looked up by its texts).
-    bool Read(const TDataTable& table) {
-        bytes_.fill(0);
-        std::size_t at = 0;
-        for (const int fieldNo : {ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde}) {
-            const TField* field = table.GetField(fieldNo);
-            const auto size = static_cast<std::size_t>(field->Size);
-            if (at + size > bytes_.size() || !field->ReadBytes(bytes_.data() + at))
-                return false;
-            at += size;
+    TRoundKey(const TField& klasse, const TField& ovelse, const TField& runde)
+        : parts_{Part(klasse, false), Part(ovelse, false), Part(runde, true)} {}
+
+    // Reads the key of the fields as they are now; false when their bytes are those last read, and so
+    // the key too (the records of a round come together).
+    bool Read() {
+        if (SameBytes())
+            return false;
+        key_.clear();
+        bytes_.clear();
+        for (const TPart& part : parts_) {
+            Append(part);
+            if (part.Plain)
+                bytes_.append(Bytes(*part.Field));
         }
+        bytesRead_ = true;
         return true;
     }
-    bool operator==(const TRoundBytes&) const = default;
+    const std::string& Key() const { return key_; }
 
 private:
-    std::array<char, 32> bytes_{};
+    struct TPart {
+        const TField* Field;
+        // Null when the field's text is not its bytes, or it has none (bound fields stay bound).
+        const TStringField* Plain;
+        bool WithoutZeros;
+    };
+
+    static TPart Part(const TField& field, bool withoutZeros) {
+        const std::type_info& type = typeid(field);
+        // The classes of the codes first: a type's comparison may compare its name.
+        const bool plain = (type == typeid(TStringField) || type == typeid(TRundeField) ||
+                            type == typeid(TLStringField) || type == typeid(TZStringField)) &&
+                           field.IsBound() && field.Size > 0;
+        return {&field, plain ? static_cast<const TStringField*>(&field) : nullptr, withoutZeros};
+    }
+
+    void Append(const TPart& part) {
+        std::string_view text;
+        if (part.Plain) {
+            text = Stored(*part.Plain);
+        } else {
+            const QByteArray bytes = Windows1252::Encode(part.Field->GetAsString());
+            encoded_.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            text = encoded_;
+        }
+        if (part.WithoutZeros && text.find('\0') != std::string_view::npos) {
+            std::string kept(text);
+            std::erase(kept, '\0');
+            encoded_.swap(kept);
+            text = encoded_;
+        }
+        const std::size_t first = text.find_first_not_of(' ');
+        text = first == std::string_view::npos ? std::string_view()
+                                               : text.substr(first, text.find_last_not_of(' ') - first + 1);
+        // Each text with its length, so that no two triples of texts run together alike.
+        key_.push_back(static_cast<char>(text.size() & 0xFF));
+        key_.push_back(static_cast<char>(text.size() >> 8));
+        key_.append(text);
+    }
+
+    static std::string_view Bytes(const TField& field) {
+        return {reinterpret_cast<const char*>(field.GetBuffer()->Current()) + field.Offset,
+                static_cast<std::size_t>(std::max(field.Size, 0))};
+    }
+
+    bool SameBytes() const {
+        if (!bytesRead_)
+            return false;
+        std::size_t at = 0;
+        for (const TPart& part : parts_) {
+            // Only a plain text is its bytes.
+            if (!part.Plain)
+                return false;
+            const std::string_view bytes = Bytes(*part.Field);
+            if (bytes_.compare(at, bytes.size(), bytes) != 0)
+                return false;
+            at += bytes.size();
+        }
+        return at == bytes_.size();
+    }
+
+    // The characters as the field reads them.
+    static std::string_view Stored(const TStringField& field) {
+        const std::string_view bytes = Bytes(field);
+        switch (field.StringKind) {
+        case 1:
+            return bytes.substr(1, std::min<std::size_t>(static_cast<quint8>(bytes[0]), bytes.size() - 1));
+        case 2:
+            return bytes.substr(0, std::min(bytes.find('\0'), bytes.size() - 1));
+        default:
+            return bytes.substr(0, bytes.find('\0'));
+        }
+    }
+
+    std::array<TPart, 3> parts_;
+    std::string key_;
+    std::string encoded_;
+    // The fields' bytes when the key was read.
+    std::string bytes_;
+    bool bytesRead_ = false;
 };
+
+template <typename TRecord>
+TRoundKey RoundKeyOf(const TRecord& record, int klasse, int ovelse, int runde) {
+    return TRoundKey(*record.GetField(klasse), *record.GetField(ovelse), *record.GetField(runde));
+}
 
 bool IsHoldPoints() {
     const TStaevneManager* manager = ModelContext().StaevneManager.get();
@@ -139,7 +257,9 @@ public:
 
     void Add(const TRoundEntry& entry) {
         ++info_.AntalDeltagere;
-        const QString kode = ParseResKode(TrimBlanks(entry.ResultatKode()));
+        // Most entries have no code: nothing to parse.
+        const QString stored = entry.ResultatKode();
+        const QString kode = stored.isEmpty() ? stored : ParseResKode(TrimBlanks(stored));
         if (IsResKodeStarted(kode)) {
             ++info_.AntalAktiveDeltagere;
             const qint32 heat = entry.Heat();
@@ -164,8 +284,9 @@ public:
     }
 
     void Finish() {
-        const qint32 prHeat = info_.GetAntalPrHeat();
-        if (info_.AntalHeat == 0 && info_.AntalAktiveDeltagere >= 1 && prHeat >= 1)
+        if (info_.AntalHeat != 0 || info_.AntalAktiveDeltagere < 1)
+            return;
+        if (const qint32 prHeat = info_.GetAntalPrHeat(); prHeat >= 1)
             info_.AntalHeat = (info_.AntalAktiveDeltagere + prHeat - 1) / prHeat;
     }
 
@@ -181,53 +302,56 @@ private:
 void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
     // One pass over the meet's records in key order, each to the rounds of its class, event and round
     // letter (two rounds of the same codes both count it, as a lookup per round would).
-    std::unordered_map<QString, std::vector<std::size_t>> roundsOf;
-    std::vector<std::unique_ptr<TRoundCounter>> counters;
+    constexpr std::size_t NoRound = std::numeric_limits<std::size_t>::max();
+    std::unordered_map<std::string, std::size_t> firstRound;
+    // The next round of the same codes.
+    std::vector<std::size_t> nextRound;
+    std::vector<TRoundCounter> counters;
     std::vector<TDateTime> sidstRettet;
-    const auto key = [](const QString& klasse, const QString& ovelse, const QString& runde) {
-        return klasse + u'\n' + ovelse + u'\n' + runde;
-    };
+    const auto rounds = static_cast<std::size_t>(ovelser.Count());
+    firstRound.reserve(rounds);
+    nextRound.reserve(rounds);
+    counters.reserve(rounds);
+    sidstRettet.assign(rounds, 0);
     for (const auto& [indexKey, info] : ovelser) {
-        const TOvelseRnElement& runde = info->OvelseRn();
-        roundsOf[key(runde.GetTrimmedString(OvelseRnField::Klasse),
-                     runde.GetTrimmedString(OvelseRnField::Ovelse),
-                     TrimmedRunde(runde.GetField(OvelseRnField::Runde)->GetAsString()))]
-            .push_back(counters.size());
-        counters.push_back(std::make_unique<TRoundCounter>(*info));
-        sidstRettet.push_back(0);
+        TRoundKey key =
+            RoundKeyOf(info->OvelseRn(), OvelseRnField::Klasse, OvelseRnField::Ovelse, OvelseRnField::Runde);
+        key.Read();
+        const auto [first, added] = firstRound.try_emplace(key.Key(), counters.size());
+        nextRound.push_back(NoRound);
+        if (!added) {
+            std::size_t last = first->second;
+            while (nextRound[last] != NoRound)
+                last = nextRound[last];
+            nextRound[last] = counters.size();
+        }
+        counters.emplace_back(*info);
     }
     TResultatRecordTable& table = *resultatTable_;
-    static const std::vector<std::size_t> noRounds;
-    TRoundBytes last;
-    TRoundBytes bytes;
-    bool lastRead = false;
-    const std::vector<std::size_t>* rounds = nullptr;
+    TRoundKey recordKey =
+        RoundKeyOf(table, ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde);
+    const TRecordFields fields(table);
+    std::size_t current = NoRound;
     // The whole meet read in one go.
     const TBtvReadScope reading;
     for (bool found = table.FirstOfMeet(CurrentStID()); found; found = table.NextOfMeet()) {
-        // The records of a round come together: one text key and one lookup per round.
-        const bool read = bytes.Read(table);
-        if (!rounds || !read || !lastRead || !(bytes == last)) {
-            const QString recordKey = key(table.GetField(ResultatField::Klasse)->GetTrimmedString(),
-                                          table.GetField(ResultatField::Ovelse)->GetTrimmedString(),
-                                          TrimmedRunde(table.GetField(ResultatField::Runde)->GetAsString()));
-            const auto of = roundsOf.find(recordKey);
-            rounds = of == roundsOf.end() ? &noRounds : &of->second;
-            last = bytes;
-            lastRead = read;
+        // The records of a round come together: one lookup per round.
+        if (recordKey.Read()) {
+            const auto of = firstRound.find(recordKey.Key());
+            current = of == firstRound.end() ? NoRound : of->second;
         }
-        if (rounds->empty())
+        if (current == NoRound)
             continue;
-        const TRecordEntry entry(table, *deltagerTable_);
-        const TDateTime rettet = table.GetField(ResultatField::SidstRettet)->GetAsFloat();
-        for (const std::size_t round : *rounds) {
-            counters[round]->Add(entry);
+        const TRecordEntry entry(table, fields, *deltagerTable_);
+        const TDateTime rettet = fields.SidstRettet->GetAsFloat();
+        for (std::size_t round = current; round != NoRound; round = nextRound[round]) {
+            counters[round].Add(entry);
             sidstRettet[round] = std::max(sidstRettet[round], rettet);
         }
     }
     std::size_t round = 0;
     for (const auto& [indexKey, info] : ovelser) {
-        counters[round]->Finish();
+        counters[round].Finish();
         info->SidstRettet = sidstRettet[round++];
     }
 }
@@ -237,9 +361,10 @@ void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
     TDateTime sidstRettet = 0;
     TResultatRecordTable& table = *resultatTable_;
     const TBtvReadScope reading;
+    const TRecordFields fields(table);
     for (bool found = table.FirstOfRound(info); found; found = table.NextOfRound()) {
-        counter.Add(TRecordEntry(table, *deltagerTable_));
-        sidstRettet = std::max(sidstRettet, table.GetField(ResultatField::SidstRettet)->GetAsFloat());
+        counter.Add(TRecordEntry(table, fields, *deltagerTable_));
+        sidstRettet = std::max(sidstRettet, fields.SidstRettet->GetAsFloat());
     }
     counter.Finish();
     info.SidstRettet = sidstRettet;

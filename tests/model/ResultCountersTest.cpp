@@ -163,3 +163,48 @@ TEST_F(ResultCounters, OnePassOverTheMeetCountsEveryRoundAsALookupPerRoundDoes) 
     EXPECT_EQ(Counters(forsoeg), "2 1 1 1 1 0 1 1 1=6");
     EXPECT_EQ(Counters(Round("K", "100")), "0 0 0 0 0 0 0 0");
 }
+
+TEST_F(ResultCounters, OnePassMatchesRecordsToTheRoundOfExactlyTheirCodes) {
+    TOvelseInfo& forsoeg = Round("M", "100", "I");
+    TOvelseInfo& finale = Round("M", "100", "F");
+    // The given codes stored as they are, lower case included; the round's own for the others (null).
+    const auto stored = [](const char* kode, const char* klasse = nullptr, const char* ovelse = nullptr,
+                           const char* runde = nullptr) {
+        return [=](TResultatTable& t) {
+            const auto write = [&t](int fieldNo, const char* text) {
+                if (!text)
+                    return;
+                TField& field = *t.GetField(fieldNo);
+                QByteArray bytes(field.Size, ' ');
+                bytes.replace(0, qsizetype(std::strlen(text)), text);
+                field.WriteBytes(bytes.constData());
+            };
+            write(ResultatField::ResultatKode, kode);
+            write(ResultatField::Klasse, klasse);
+            write(ResultatField::Ovelse, ovelse);
+            write(ResultatField::Runde, runde);
+            t.GetField(ResultatField::Heat)->SetAsInteger(1);
+        };
+    };
+    AddResultat(forsoeg, 1, stored("d")); // a lower-case code is the code
+    AddResultat(forsoeg, 2, stored("a"));
+    AddResultat(forsoeg, 3, stored("x")); // no code of ours: started
+    // The codes of no round: counted nowhere.
+    AddResultat(forsoeg, 4, stored("", "m"));
+    AddResultat(finale, 5, stored("", nullptr, nullptr, "f"));
+    AddResultat(forsoeg, 6, stored("", "M1", "00")); // the same letters, split otherwise
+    AddResultat(finale, 7, stored(""));
+
+    TResultatManager manager;
+    QStringList onePass;
+    for (const auto& [key, info] : Ov().KlasseIndex())
+        onePass << Counters(*info);
+    QStringList perRound;
+    for (const auto& [key, info] : Ov().KlasseIndex()) {
+        manager.CalcOvelseInfo(*info);
+        perRound << Counters(*info);
+    }
+    EXPECT_EQ(onePass, perRound);
+    EXPECT_EQ(Counters(forsoeg), "3 2 1 1 1 0 1 1");
+    EXPECT_EQ(Counters(finale), "1 1 1 1 0 0 1 0");
+}

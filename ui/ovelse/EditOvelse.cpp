@@ -66,8 +66,9 @@ std::array<QAction*, 5> MakeBoardActions(QMenu* menu) {
 
 QComboBox* MakeCombo(QWidget* parent, const QString& name, const QStringList& items = {}) {
     auto* combo = Named(new QComboBox(parent), name);
+    // Sized to its items when first shown (the default): their lists are complete by then, and a combo
+    // sized to its items on every change makes its popup at once.
     combo->addItems(items);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return combo;
 }
 
@@ -490,12 +491,11 @@ void TEditOvelseForm::ConnectControls() {
 }
 
 void TEditOvelseForm::FillKlasseCombos() {
-    OversigtKlasseComboBox->addItem(QStringLiteral("-"));
-    KlubKonkurrenceKlasser->addItem(QString());
-    for (const TKlasseElement* klasse : OvelseManager->GetKlasser()) {
-        OversigtKlasseComboBox->addItem(klasse->GetTrimmedString(KlasseField::Klasse));
-        KlubKonkurrenceKlasser->addItem(klasse->GetTrimmedString(KlasseField::Klasse));
-    }
+    QStringList klasser;
+    for (const TKlasseElement* klasse : OvelseManager->GetKlasser())
+        klasser << klasse->GetTrimmedString(KlasseField::Klasse);
+    OversigtKlasseComboBox->addItems(QStringList{QStringLiteral("-")} + klasser);
+    KlubKonkurrenceKlasser->addItems(QStringList{QString()} + klasser);
     OversigtKlasseComboBox->setCurrentIndex(0);
     KlubKonkurrenceKlasser->setCurrentIndex(-1);
 }

@@ -56,8 +56,10 @@ bool TEditOvelseForm::IsTidEditing() const {
 
 void TEditOvelseForm::SetupOversigtGrid() {
     OversigtGrid->SetOptions(TGridOption::goRangeSelect | TGridOption::goColSizing);
-    OversigtGrid->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: rgb(64, 64, 64); "
-                                               "color: white; font-weight: bold; padding: 2px; }"));
+    // On the heading alone: the grid's other parts keep the plain style.
+    OversigtGrid->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(64, 64, 64); "
+                       "color: white; font-weight: bold; padding: 2px; }"));
     QPalette palette = OversigtGrid->palette();
     palette.setColor(QPalette::Base, Baggrund);
     OversigtGrid->setPalette(palette);
@@ -130,12 +132,17 @@ void TEditOvelseForm::CopyOversigtToGrid() {
     grid.SetFixedCols(1);
     grid.SetRowCount(oversigt_.RowCount());
     // The layout's widths fit the fonts they were made for: a column is widened to its longest text so
-    // that nothing is cut. Only the longest text of a column is measured.
+    // that nothing is cut. Only the longest text of a column is measured. The cells are copied in the
+    // same pass.
     std::vector<QString> longest(static_cast<std::size_t>(oversigt_.ColCount()));
     for (int row = 0; row < oversigt_.RowCount(); ++row)
-        for (int col = 0; col < oversigt_.ColCount(); ++col)
-            if (const QString text = oversigt_.Text(col, row); text.size() > longest[std::size_t(col)].size())
+        for (int col = 0; col < oversigt_.ColCount(); ++col) {
+            const QString text = oversigt_.Text(col, row);
+            if (text.size() > longest[std::size_t(col)].size())
                 longest[std::size_t(col)] = text;
+            if (row > 0)
+                grid.SetCells(col, row, text);
+        }
     QFont boldFont = grid.font();
     boldFont.setBold(true);
     const QFontMetrics bold(boldFont);
@@ -144,9 +151,6 @@ void TEditOvelseForm::CopyOversigtToGrid() {
         const int needed = bold.horizontalAdvance(longest[std::size_t(col)]) + 3 * CellPadding;
         grid.SetColWidths(col, std::max(oversigt_.Column(col).Width, needed));
     }
-    for (int row = 1; row < oversigt_.RowCount(); ++row)
-        for (int col = 0; col < oversigt_.ColCount(); ++col)
-            grid.SetCells(col, row, oversigt_.Text(col, row));
     grid.EndUpdate();
     suppress_ = false;
 }

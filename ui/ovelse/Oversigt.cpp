@@ -7,7 +7,10 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -39,7 +42,7 @@ TOversigtValg MeetOversigtValg(TOversigtSortering sortering, int ugedag, bool vi
 // ---------------------------------------------------------------- the table
 
 TOversigt::TOversigt() {
-    rows_.emplace_back(); // the headings
+    rowCount_ = 1; // the headings
 }
 
 QString TOversigt::Text(int col, int row) const {
@@ -47,20 +50,20 @@ QString TOversigt::Text(int col, int row) const {
         return {};
     if (row == 0)
         return columns_[static_cast<std::size_t>(col)].Header;
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].Text;
+    return cells_[Index(col, row)].Text;
 }
 
 TOvelseInfo* TOversigt::Info(int col, int row) const {
     if (row < 1 || row >= RowCount() || col < 1 || col >= ColCount())
         return nullptr;
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].Info;
+    return cells_[Index(col, row)].Info;
 }
 
 std::optional<std::pair<int, int>> TOversigt::Find(const TOvelseInfo* info) const {
-    const auto found = where_.find(info);
-    if (found == where_.end())
+    const auto found = places_.find(info);
+    if (found == places_.end() || found->second.Col < 0)
         return std::nullopt;
-    return found->second;
+    return std::pair(found->second.Col, found->second.Row);
 }
 
 bool TOversigt::HasTidLabel(int row) const {
@@ -80,8 +83,8 @@ std::pair<int, int> TOversigt::TidRows(int row) const {
 }
 
 int TOversigt::TidOrder(const TOvelseInfo* info) const {
-    const auto found = tidOrder_.find(info);
-    return found == tidOrder_.end() ? -1 : found->second;
+    const auto found = places_.find(info);
+    return found == places_.end() ? -1 : found->second.TidOrder;
 }
 
 std::optional<int> TOversigt::Grey(int col, int row) const {
@@ -114,30 +117,45 @@ bool TOversigt::Rewrite(const TOvelseInfo* info, const TOversigtValg& valg) {
 }
 
 void TOversigt::AddColumn(TOversigtColumn column) {
+    const std::size_t old = columns_.size();
     columns_.push_back(std::move(column));
-    for (auto& cells : rows_)
-        cells.resize(columns_.size());
+    // Every row gets the new column's cell at its end.
+    std::vector<TOversigtCell> cells(static_cast<std::size_t>(rowCount_) * columns_.size());
+    for (std::size_t row = 0; row < static_cast<std::size_t>(rowCount_); ++row)
+        std::move(cells_.begin() + static_cast<std::ptrdiff_t>(row * old),
+                  cells_.begin() + static_cast<std::ptrdiff_t>((row + 1) * old),
+                  cells.begin() + static_cast<std::ptrdiff_t>(row * columns_.size()));
+    cells_ = std::move(cells);
 }
 
 int TOversigt::AddRow(const QString& label) {
-    rows_.emplace_back(columns_.size());
+    cells_.resize(cells_.size() + columns_.size());
+    ++rowCount_;
     if (!columns_.empty())
-        rows_.back().front().Text = label;
-    return RowCount() - 1;
+        cells_[Index(0, rowCount_ - 1)].Text = label;
+    return rowCount_ - 1;
+}
+
+TOversigtCell& TOversigt::CellAt(int col, int row) {
+    if (row < 0 || row >= rowCount_ || col < 0 || col >= ColCount())
+        throw std::out_of_range("TOversigt: no such cell");
+    return cells_[Index(col, row)];
 }
 
 void TOversigt::SetText(int col, int row, const QString& text) {
     if (row == 0)
         columns_.at(static_cast<std::size_t>(col)).Header = text;
     else
-        rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col)).Text = text;
+        CellAt(col, row).Text = text;
 }
 
 void TOversigt::Place(int col, int row, TOvelseInfo* info, const QString& text) {
-    TOversigtCell& cell = rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col));
+    TOversigtCell& cell = CellAt(col, row);
     cell.Info = info;
     cell.Text = text;
-    where_[info] = {col, row};
+    TRoundPlace& place = places_[info];
+    place.Col = col;
+    place.Row = row;
 }
 
 void TOversigt::KeepMinimumRows() {
@@ -160,10 +178,13 @@ void TRecordColumns::AddList(TDataList& list) {
 }
 
 int TRecordColumns::ColOf(const TDataElement& element) {
-    const auto [found, added] = cols_.emplace(&element, oversigt_.ColCount());
-    if (added)
-        oversigt_.AddColumn(makeColumn_(element));
-    return found->second;
+    // Looked up first: most rounds share a column made before.
+    if (const auto found = cols_.find(&element); found != cols_.end())
+        return found->second;
+    const int col = oversigt_.ColCount();
+    cols_.emplace(&element, col);
+    oversigt_.AddColumn(makeColumn_(element));
+    return col;
 }
 
 TOversigt BuildOversigt(TOvelseManager& ovelser, const TOversigtValg& valg, TResultatManager* manager) {
@@ -194,14 +215,34 @@ bool IsShown(const TOvelseInfo& info, const TOversigtValg& valg) {
     return valg.VisNulOvelser || info.AntalDeltagere != 0;
 }
 
-QString AntalSuffix(const TOvelseInfo& info) {
+namespace {
+
+void AppendNumber(QString& text, qint32 n) {
+    std::array<char, 12> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
+    text += QLatin1StringView(digits.data(), end);
+}
+
+void AppendAntal(QString& text, const TOvelseInfo& info) {
     const qint32 n = info.AntalAktiveDeltagere;
     const qint32 h = info.AntalHeat;
-    if (n >= 1 && h >= 2)
-        return QStringLiteral(" (") + IntStr(n) + u'/' + IntStr(h) + u')';
-    if (n > 0)
-        return QStringLiteral(" (") + IntStr(n) + u')';
-    return {};
+    if (n <= 0)
+        return;
+    text += QLatin1StringView(" (");
+    AppendNumber(text, n);
+    if (n >= 1 && h >= 2) {
+        text += u'/';
+        AppendNumber(text, h);
+    }
+    text += u')';
+}
+
+} // namespace
+
+QString AntalSuffix(const TOvelseInfo& info) {
+    QString text;
+    AppendAntal(text, info);
+    return text;
 }
 
 int TidMinutes(const TOvelseInfo& info) {
@@ -215,15 +256,31 @@ QString TidText(const TOvelseInfo& info) {
     return IntToZeroStr(minutes / 60, 2) + u':' + IntToZeroStr(minutes % 60, 2);
 }
 
-namespace {
+TOversigtNames::TOversigtNames(bool redid)
+    : redid_(redid) {}
 
-QString KlasseText(const TOvelseInfo& info, bool redid) {
-    return redid ? info.Klasse().GetTrimmedString(KlasseField::Korttekst) : info.GetKlasseKode();
+const QString& TOversigtNames::Klasse(const TOvelseInfo& info) {
+    const auto [found, added] = klasser_.try_emplace(&info.Klasse());
+    if (added)
+        found->second =
+            redid_ ? info.Klasse().GetTrimmedString(KlasseField::Korttekst) : info.GetKlasseKode();
+    return found->second;
 }
 
-} // namespace
+const QString& TOversigtNames::Ovelse(const TOvelseInfo& info) {
+    const auto [found, added] = ovelser_.try_emplace(&info.Ovelse());
+    if (added)
+        found->second = info.GetOvelseKode();
+    return found->second;
+}
 
 QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed) {
+    TOversigtNames names(valg.Redid);
+    return OversigtCellText(info, valg, mixed, names);
+}
+
+QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed,
+                         TOversigtNames& names) {
     QString text;
     switch (valg.Sortering) {
     case TOversigtSortering::KlasseOvelse:
@@ -241,13 +298,19 @@ QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, boo
         break;
     case TOversigtSortering::Tidsskema:
     case TOversigtSortering::FemMinutter:
+        // One text appended to: a schedule has a cell for every round.
+        text.reserve(32);
+        text += names.Klasse(info);
         if (mixed) {
-            text = KlasseText(info, valg.Redid) + u' ' + info.GetOvelseKode() + AntalSuffix(info) + u' ' +
-                   info.GetRunde();
-        } else {
-            text = KlasseText(info, valg.Redid);
-            if (info.AntalAktiveDeltagere > 0)
-                text += QStringLiteral(" (") + IntStr(info.AntalAktiveDeltagere) + u')';
+            text += u' ';
+            text += names.Ovelse(info);
+            AppendAntal(text, info);
+            text += u' ';
+            text += info.GetRunde();
+        } else if (info.AntalAktiveDeltagere > 0) {
+            text += QLatin1StringView(" (");
+            AppendNumber(text, info.AntalAktiveDeltagere);
+            text += u')';
         }
         break;
     }

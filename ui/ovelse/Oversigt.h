@@ -75,7 +75,7 @@ public:
     TOversigt();
 
     int ColCount() const { return static_cast<int>(columns_.size()); }
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return rowCount_; }
     const TOversigtColumn& Column(int col) const { return columns_.at(static_cast<std::size_t>(col)); }
     // Empty outside the table.
     QString Text(int col, int row) const;
@@ -115,21 +115,35 @@ public:
     TOversigtColumn& ColumnRef(int col) { return columns_.at(static_cast<std::size_t>(col)); }
     void SetFirstPointsColumn(int col) { firstPointsColumn_ = col; }
     void SetRoundRowsEnd(int row) { roundRowsEnd_ = row; }
-    void SetTidOrder(const TOvelseInfo* info, int order) { tidOrder_[info] = order; }
+    void SetTidOrder(const TOvelseInfo* info, int order) { places_[info].TidOrder = order; }
     void SetGrey(int col, int row, int seconds) { grey_[Key(col, row)] = seconds; }
     void Warn(const QString& text) { warnings_.append(text); }
     // At least a heading row and one more.
     void KeepMinimumRows();
+    // Room for the places and time order of this many rounds.
+    void Reserve(int rounds) { places_.reserve(static_cast<std::size_t>(rounds)); }
 
 private:
+    std::size_t Index(int col, int row) const {
+        return static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(col);
+    }
+    // Raises for a cell outside the table.
+    TOversigtCell& CellAt(int col, int row);
     static qint64 Key(int col, int row) {
         return (static_cast<qint64>(row) << 32) | static_cast<quint32>(col);
     }
 
     std::vector<TOversigtColumn> columns_;
-    std::vector<std::vector<TOversigtCell>> rows_;
-    std::unordered_map<const TOvelseInfo*, std::pair<int, int>> where_;
-    std::unordered_map<const TOvelseInfo*, int> tidOrder_;
+    // The cells row by row, ColCount of them a row; row 0 is the headings' and stays empty.
+    std::vector<TOversigtCell> cells_;
+    int rowCount_ = 0;
+    // A round's cell and time order; -1 for what it has not been given.
+    struct TRoundPlace {
+        int Col = -1;
+        int Row = -1;
+        int TidOrder = -1;
+    };
+    std::unordered_map<const TOvelseInfo*, TRoundPlace> places_;
     std::unordered_map<qint64, int> grey_;
     QStringList warnings_;
     int firstPointsColumn_ = -1;
@@ -159,6 +173,21 @@ TOversigt BuildOversigt(TOvelseManager& ovelser, const TOversigtValg& valg, TRes
 // n starters and h heats: " (n/h)" when n >= 1 and h >= 2, " (n)" when n > 0, else nothing.
 QString AntalSuffix(const TOvelseInfo& info);
 QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed);
+// The names of the classes and events that a layout's cells show, each read once for all their rounds.
+class TOversigtNames {
+public:
+    // redid: the classes by their short text.
+    explicit TOversigtNames(bool redid);
+    const QString& Klasse(const TOvelseInfo& info);
+    const QString& Ovelse(const TOvelseInfo& info);
+
+private:
+    bool redid_;
+    std::unordered_map<const void*, QString> klasser_;
+    std::unordered_map<const void*, QString> ovelser_;
+};
+QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, bool mixed,
+                         TOversigtNames& names);
 // The round's start time "hh:nn".
 QString TidText(const TOvelseInfo& info);
 // Minutes after midnight of the round's start time.

@@ -44,9 +44,11 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
     steder.AddList(ovelser.AfvStedList());
 
     // The rounds shown, in time order, with their columns; a column of more than one event is mixed.
+    TOversigtNames names(valg.Redid);
     std::vector<TShownRound> shown;
     std::unordered_map<int, QString> columnOvelse;
     const TOvelseInfoIndex& index = ovelser.TidIndex();
+    oversigt.Reserve(index.Count());
     for (int pos = 0; pos < index.Count(); ++pos) {
         TOvelseInfo* info = index.GetItem(pos);
         if (!IsShown(*info, valg))
@@ -54,8 +56,9 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
         const int col = steder.ColOf(info->AfvSted());
         oversigt.SetTidOrder(info, static_cast<int>(shown.size()));
         shown.push_back({info, index.GetKey(pos)[0], col});
-        const auto [first, added] = columnOvelse.emplace(col, info->GetOvelseKode());
-        if (!added && first->second != info->GetOvelseKode()) {
+        const QString& ovelse = names.Ovelse(*info);
+        const auto [first, added] = columnOvelse.emplace(col, ovelse);
+        if (!added && first->second != ovelse) {
             oversigt.ColumnRef(col).Mixed = true;
             oversigt.ColumnRef(col).Width = MixedWidth;
         }
@@ -95,7 +98,7 @@ void BuildTidsskema(TOversigt& oversigt, TOvelseManager& ovelser, const TOversig
         if (row == oversigt.RowCount())
             oversigt.AddRow();
         oversigt.Place(round.Col, row, round.Info,
-                       OversigtCellText(info, valg, oversigt.Column(round.Col).Mixed));
+                       OversigtCellText(info, valg, oversigt.Column(round.Col).Mixed, names));
     }
     oversigt.SetRoundRowsEnd(oversigt.RowCount());
     if (labelCol >= 0) {
