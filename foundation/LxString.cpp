@@ -36,6 +36,13 @@ QString TrimBlanks(const QString& text) {
     return TrimRightChar(TrimLeftChar(text, u' '), u' ');
 }
 
+std::string_view TrimBlankBytes(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 QString PadRightStr(const QString& text, int width, QChar fill, bool trimLeading) {
     const QString s = trimLeading ? TrimLeftChar(text, u' ') : text;
     width = std::max(width, 0);

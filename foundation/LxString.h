@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string_view>
+
 // Text, number and CSV routines shared by every part of the program. Positions are 1-based.
 
 // A text that is no number.
@@ -23,6 +25,7 @@ QString TrimLeftChar(const QString& text, QChar ch);
 QString TrimRightChar(const QString& text, QChar ch);
 // Leading and trailing blanks only (tabs stay).
 QString TrimBlanks(const QString& text);
+std::string_view TrimBlankBytes(std::string_view text);
 // Cut to width or padded on the right with fill.
 QString PadRightStr(const QString& text, int width, QChar fill, bool trimLeading);
 // A longer text loses its leftmost characters; a shorter one is padded on the left with fill.

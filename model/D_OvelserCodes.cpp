@@ -20,26 +20,8 @@ std::string_view TCodeField::Trimmed(const TDataElement& element) const {
     const TDataBuffer* buffer = element.Buffer();
     if (buffer == nullptr || offset_ < 0 || offset_ + size_ > buffer->Size())
         return {};
-    // As TStringField reads its text.
-    std::string_view bytes(reinterpret_cast<const char*>(buffer->Current()) + offset_,
-                           static_cast<std::size_t>(size_));
-    switch (kind_) {
-    case 1:
-        bytes = bytes.empty()
-                    ? std::string_view()
-                    : bytes.substr(1, std::min<std::size_t>(static_cast<quint8>(bytes[0]), bytes.size() - 1));
-        break;
-    case 2:
-        bytes = bytes.substr(0, std::min(bytes.find('\0'), bytes.empty() ? 0 : bytes.size() - 1));
-        break;
-    default:
-        bytes = bytes.substr(0, bytes.find('\0'));
-        break;
-    }
-    const std::size_t first = bytes.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return bytes.substr(first, bytes.find_last_not_of(' ') - first + 1);
+    return TStringField::TrimmedStoredText(
+        {reinterpret_cast<const char*>(buffer->Current()) + offset_, static_cast<std::size_t>(size_)}, kind_);
 }
 
 bool IsAsciiCode(std::string_view bytes) {

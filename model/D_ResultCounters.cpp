@@ -164,7 +164,7 @@ private:
     void Append(const TPart& part) {
         std::string_view text;
         if (part.Plain) {
-            text = Stored(*part.Plain);
+            text = TStringField::StoredText(Bytes(*part.Plain), part.Plain->StringKind);
         } else {
             const QByteArray bytes = Windows1252::Encode(part.Field->GetAsString());
             encoded_.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -176,9 +176,7 @@ private:
             encoded_.swap(kept);
             text = encoded_;
         }
-        const std::size_t first = text.find_first_not_of(' ');
-        text = first == std::string_view::npos ? std::string_view()
-                                               : text.substr(first, text.find_last_not_of(' ') - first + 1);
+        text = TrimBlankBytes(text);
         // Each text with its length, so that no two triples of texts run together alike.
         key_.push_back(static_cast<char>(text.size() & 0xFF));
         key_.push_back(static_cast<char>(text.size() >> 8));
@@ -204,19 +202,6 @@ private:
             at += bytes.size();
         }
         return at == bytes_.size();
-    }
-
-    // The characters as the field reads them.
-    static std::string_view Stored(const TStringField& field) {
-        const std::string_view bytes = Bytes(field);
-        switch (field.StringKind) {
-        case 1:
-            return bytes.substr(1, std::min<std::size_t>(static_cast<quint8>(bytes[0]), bytes.size() - 1));
-        case 2:
-            return bytes.substr(0, std::min(bytes.find('\0'), bytes.size() - 1));
-        default:
-            return bytes.substr(0, bytes.find('\0'));
-        }
     }
 
     std::array<TPart, 3> parts_;

@@ -466,29 +466,31 @@ template class TRealField<float>;
 
 // ---------------------------------------------------------------- texts
 
+std::string_view TStringField::StoredText(std::string_view bytes, quint8 kind) {
+    switch (kind) {
+    case 1:
+        if (bytes.empty())
+            return {};
+        // A length byte larger than the field reads no further than the field.
+        return bytes.substr(1, std::min<std::size_t>(static_cast<quint8>(bytes[0]), bytes.size() - 1));
+    case 2:
+        return bytes.substr(0, std::min(bytes.find('\0'), bytes.empty() ? 0 : bytes.size() - 1));
+    default:
+        return bytes.substr(0, bytes.find('\0'));
+    }
+}
+
+std::string_view TStringField::TrimmedStoredText(std::string_view bytes, quint8 kind) {
+    return TrimBlankBytes(StoredText(bytes, kind));
+}
+
 QString TStringField::GetAsString() const {
     if (!IsBound())
         return {};
-    const QByteArrayView bytes(GetBuffer()->Current() + Offset, std::max(Size, 0));
-    switch (StringKind) {
-    case 1: {
-        if (bytes.isEmpty())
-            return {};
-        // A length byte larger than the field reads no further than the field.
-        const int length =
-            std::min<int>(static_cast<quint8>(bytes.at(0)), static_cast<int>(bytes.size()) - 1);
-        return Windows1252::Decode(bytes.constData() + 1, length);
-    }
-    case 2: {
-        const qsizetype end = bytes.indexOf('\0');
-        const qsizetype limit = std::max<qsizetype>(bytes.size() - 1, 0);
-        return Windows1252::Decode(bytes.constData(), std::min(end < 0 ? bytes.size() : end, limit));
-    }
-    default: {
-        const qsizetype end = bytes.indexOf('\0');
-        return Windows1252::Decode(bytes.constData(), end < 0 ? bytes.size() : end);
-    }
-    }
+    const std::string_view text = StoredText({reinterpret_cast<const char*>(GetBuffer()->Current()) + Offset,
+                                              static_cast<std::size_t>(std::max(Size, 0))},
+                                             StringKind);
+    return Windows1252::Decode(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void TStringField::SetAsString(const QString& value) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -307,6 +308,12 @@ public:
     void AssignField(const TField& other) override;
     int Compare(const TField& other) const override;
     QString GetSortKey() const override;
+
+    // The characters of a text of the kind as they lie in its field's bytes, still in the code page:
+    // what GetAsString decodes. Callers that only compare codes read them without a text made.
+    static std::string_view StoredText(std::string_view bytes, quint8 kind);
+    // The same with blanks at either end left out.
+    static std::string_view TrimmedStoredText(std::string_view bytes, quint8 kind);
 
     quint8 StringKind = 0;
 
