@@ -561,6 +561,27 @@ struct TKlubData {
 };
 
 // The rows of one event round, or of several shown together, of the current meet.
+// A record file opened when first used: most result managers only count the meet's rounds or show one
+// round, and never look at participants or clubs.
+template <typename Table>
+class TTableOnUse {
+public:
+    Table& Open() {
+        if (!table_) {
+            auto table = std::make_unique<Table>();
+            table->Open();
+            table_ = std::move(table);
+        }
+        return *table_;
+    }
+    Table& operator*() { return Open(); }
+    Table* operator->() { return &Open(); }
+    bool IsOpen() const { return table_ != nullptr; }
+
+private:
+    std::unique_ptr<Table> table_;
+};
+
 class TResultatManager {
 public:
     // Opens the three tables and counts every round of the event manager from its records.
@@ -741,6 +762,8 @@ public:
     const TPlaceringsPoint* PlaceringsPoint(int table) const;
     // A second participant table, opened on first use.
     TDeltagerTable& DeltagerTable2();
+    // The files a round's rows read beside their results.
+    void OpenRoundTables();
     // Names of the scoreboard files written.
     QStringList ScoreboardFiler;
     // Keeps the clubs read by one load for the loads that follow, for a manager that loads one round after
@@ -808,9 +831,9 @@ private:
     QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 
     std::unique_ptr<TResultatRecordTable> resultatTable_;
-    std::unique_ptr<TDeltagerTable> deltagerTable_;
-    std::unique_ptr<TKlubTable> klubTable_;
-    std::unique_ptr<TDeltagerTable> deltagerTable2_;
+    TTableOnUse<TDeltagerTable> deltagerTable_;
+    TTableOnUse<TKlubTable> klubTable_;
+    TTableOnUse<TDeltagerTable> deltagerTable2_;
     std::vector<std::unique_ptr<TResultat>> rows_;
     std::vector<std::unique_ptr<TMKResultat>> mkResultater_;
     std::unique_ptr<THoldResultater> holdResultater_;

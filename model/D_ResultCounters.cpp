@@ -80,7 +80,8 @@ struct TRecordFields {
 
 class TRecordEntry : public TRoundEntry {
 public:
-    TRecordEntry(const TResultatRecordTable& record, const TRecordFields& fields, TDeltagerTable& deltager)
+    TRecordEntry(const TResultatRecordTable& record, const TRecordFields& fields,
+                 TTableOnUse<TDeltagerTable>& deltager)
         : record_(record)
         , fields_(fields)
         , deltager_(deltager) {}
@@ -105,16 +106,16 @@ public:
     double Point() const override { return fields_.Point->GetAsFloat(); }
     qint32 Placering() const override { return fields_.Placering->GetAsInteger(); }
     bool KlubNr(qint32& klubNr) const override {
-        if (!deltager_.FindStaevneKey(0, {fields_.Startnummer->GetAsInteger()}))
+        if (!deltager_->FindStaevneKey(0, {fields_.Startnummer->GetAsInteger()}))
             return false;
-        klubNr = deltager_.GetField(DeltagerField::KlubNr)->GetAsInteger();
+        klubNr = deltager_->GetField(DeltagerField::KlubNr)->GetAsInteger();
         return true;
     }
 
 private:
     const TResultatRecordTable& record_;
     const TRecordFields& fields_;
-    TDeltagerTable& deltager_;
+    TTableOnUse<TDeltagerTable>& deltager_;
 };
 
 // The class, event and round letter of a round or a record as one key, for matching records to rounds
@@ -317,6 +318,9 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
         RoundKeyOf(table, ResultatField::Klasse, ResultatField::Ovelse, ResultatField::Runde);
     const TRecordFields fields(table);
     std::size_t current = NoRound;
+    // Team points read the participants' clubs: their file opened before the reading starts.
+    if (IsHoldPoints())
+        deltagerTable_.Open();
     // The whole meet read in one go.
     const TBtvReadScope reading;
     for (bool found = table.FirstOfMeet(CurrentStID()); found; found = table.NextOfMeet()) {
@@ -327,7 +331,7 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
         }
         if (current == NoRound)
             continue;
-        const TRecordEntry entry(table, fields, *deltagerTable_);
+        const TRecordEntry entry(table, fields, deltagerTable_);
         const TDateTime rettet = fields.SidstRettet->GetAsFloat();
         for (std::size_t round = current; round != NoRound; round = nextRound[round]) {
             counters[round].Add(entry);
@@ -345,10 +349,12 @@ void TResultatManager::CalcOvelseInfo(TOvelseInfo& info) {
     TRoundCounter counter(info);
     TDateTime sidstRettet = 0;
     TResultatRecordTable& table = *resultatTable_;
+    if (IsHoldPoints())
+        deltagerTable_.Open();
     const TBtvReadScope reading;
     const TRecordFields fields(table);
     for (bool found = table.FirstOfRound(info); found; found = table.NextOfRound()) {
-        counter.Add(TRecordEntry(table, fields, *deltagerTable_));
+        counter.Add(TRecordEntry(table, fields, deltagerTable_));
         sidstRettet = std::max(sidstRettet, fields.SidstRettet->GetAsFloat());
     }
     counter.Finish();

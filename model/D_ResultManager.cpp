@@ -57,12 +57,8 @@ QString GetKode(const TField* field) {
 
 TResultatManager::TResultatManager()
     : resultatTable_(std::make_unique<TResultatRecordTable>())
-    , deltagerTable_(std::make_unique<TDeltagerTable>())
-    , klubTable_(std::make_unique<TKlubTable>())
     , random_(QRandomGenerator::global()->generate()) {
     resultatTable_->Open();
-    deltagerTable_->Open();
-    klubTable_->Open();
     const TSystemData& data = CurrentSystemData();
     for (const QString* text :
          {&data.PlaceringsPoint1, &data.PlaceringsPoint2, &data.PlaceringsPoint3, &data.PlaceringsPoint4})
@@ -92,11 +88,6 @@ const TPlaceringsPoint* TResultatManager::PlaceringsPoint(int table) const {
 }
 
 TDeltagerTable& TResultatManager::DeltagerTable2() {
-    if (!deltagerTable2_) {
-        auto table = std::make_unique<TDeltagerTable>();
-        table->Open();
-        deltagerTable2_ = std::move(table);
-    }
     return *deltagerTable2_;
 }
 
@@ -218,10 +209,17 @@ void TResultatManager::ForgetLoaded() {
         klubber_.clear();
 }
 
+void TResultatManager::OpenRoundTables() {
+    // Before a read scope: a file's first opening in the process ends the reading.
+    deltagerTable_.Open();
+    klubTable_.Open();
+}
+
 void TResultatManager::LoadOvelse(TOvelseInfo* info) {
     QStringList damaged;
     {
         // The round's records, their participants and clubs read in one go; over before a box is shown.
+        OpenRoundTables();
         const TBtvReadScope reading;
         ForgetLoaded();
         if (info) {
@@ -239,6 +237,7 @@ void TResultatManager::LoadOvelse(TOvelseInfo* info) {
 void TResultatManager::LoadOvelser(const std::vector<TOvelseInfo*>& ovelser) {
     QStringList damaged;
     {
+        OpenRoundTables();
         const TBtvReadScope reading;
         ForgetLoaded();
         for (TOvelseInfo* info : ovelser) {
@@ -344,13 +343,15 @@ void TResultatManager::SaveResultater() {
         transaction.Commit();
     } catch (const EBtvException& error) {
         resultatTable_->Cancel();
-        deltagerTable_->Cancel();
+        if (deltagerTable_.IsOpen())
+            deltagerTable_->Cancel();
         if (!writing)
             throw;
         throw EResultError(WriteErrorText(*writing, error.Operation(), error.Status()));
     } catch (...) {
         resultatTable_->Cancel();
-        deltagerTable_->Cancel();
+        if (deltagerTable_.IsOpen())
+            deltagerTable_->Cancel();
         throw;
     }
 
