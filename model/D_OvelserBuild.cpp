@@ -83,19 +83,6 @@ int RawOf(const TDataList& list, const TDataElement* element) {
     return -1;
 }
 
-// The first letter of a code (trimmed stored bytes), upper-cased; 0 for none.
-char16_t FirstLetter(std::string_view trimmed) {
-    if (trimmed.empty())
-        return 0;
-    if (IsAsciiCode(trimmed.substr(0, 1))) {
-        const char c = trimmed.front();
-        return static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    }
-    const QString upper =
-        Windows1252::Decode(trimmed.data(), static_cast<qsizetype>(trimmed.size())).toUpper();
-    return upper.isEmpty() ? 0 : upper.at(0).unicode();
-}
-
 quint64 LevelOf(char16_t letter) {
     const QChar c(letter);
     return LevelNumber(letter == 0 ? QStringView() : QStringView(&c, 1));
@@ -151,7 +138,7 @@ public:
         TOvelseInfo& info = infos.Emplace(*joined.Ovelse, joined.OvDef, *joined.Klasse, row, runde, sted);
 
         // The keys, as TOvelseInfo::GetIndexKeys makes them.
-        const char16_t stored = FirstLetter(rundeRunde_.Trimmed(runde));
+        const char16_t stored = FirstCodeLetter(rundeRunde_.Trimmed(runde));
         const quint64 level = stored != 0 ? LevelOf(stored) : joined.FirstLevel;
         const quint64 klasse =
             (joined.KlasseNr << (SortCodeBits + LevelBits)) | (joined.OvelseNr << LevelBits) | level;
@@ -230,7 +217,7 @@ private:
         joined.OvDef = ovDef;
         joined.KlasseNr = SortCodeNumber(klasse.GetField(KlasseField::Sortkode)->GetAsInteger());
         joined.OvelseNr = SortCodeNumber(ovelse.GetField(OvelseField::Sortkode)->GetAsInteger());
-        joined.FirstLevel = LevelOf(FirstLetter(rowRunder_.Trimmed(row)));
+        joined.FirstLevel = LevelOf(FirstCodeLetter(rowRunder_.Trimmed(row)));
         joined.Kode.AddCodeRight(klasseKode_.Trimmed(klasse), 3);
         joined.Kode.AddCodeRight(ovelseKode_.Trimmed(ovelse), 6);
         const std::string_view mk = rowMK_.Trimmed(row);

@@ -1,9 +1,11 @@
 #include "model/D_OvelserCodes.h"
 
 #include "foundation/Windows1252.h"
+#include "model/D_DBDefCodeFields.h"
 #include "storage/DBFile.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 TCodeField::TCodeField(const TDataTable& table, int fieldNo) {
     const TField* field = table.GetField(fieldNo);
@@ -38,4 +40,30 @@ void AppendCode(std::string& key, std::string_view trimmed) {
     // Letters beyond ASCII upper-case as the texts do.
     key +=
         Windows1252::Decode(trimmed.data(), static_cast<qsizetype>(trimmed.size())).toUpper().toStdString();
+}
+
+char16_t FirstCodeLetter(std::string_view trimmed) {
+    if (trimmed.empty())
+        return 0;
+    if (IsAsciiCode(trimmed.substr(0, 1))) {
+        const char c = trimmed.front();
+        return static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    const QString upper =
+        Windows1252::Decode(trimmed.data(), static_cast<qsizetype>(trimmed.size())).toUpper();
+    return upper.isEmpty() ? 0 : upper.at(0).unicode();
+}
+
+char16_t FirstCodeLetter(const TField& field) {
+    // Only these classes read their text straight from the bytes.
+    const std::type_info& type = typeid(field);
+    if ((type == typeid(TStringField) || type == typeid(TRundeField)) && field.IsBound()) {
+        const auto& text = static_cast<const TStringField&>(field);
+        return FirstCodeLetter(TStringField::TrimmedStoredText(
+            {reinterpret_cast<const char*>(field.GetBuffer()->Current()) + field.Offset,
+             static_cast<std::size_t>(std::max(field.Size, 0))},
+            text.StringKind));
+    }
+    const QString upper = field.GetTrimmedString().toUpper();
+    return upper.isEmpty() ? 0 : upper.at(0).unicode();
 }

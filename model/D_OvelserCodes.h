@@ -27,5 +27,10 @@ private:
 // the same code exactly when they append the same bytes.
 void AppendCode(std::string& key, std::string_view trimmed);
 
+// The first letter of a code (trimmed stored bytes), upper-cased; 0 for none.
+char16_t FirstCodeLetter(std::string_view trimmed);
+// The same of a code field's text, read without a text made where the field's text is its bytes.
+char16_t FirstCodeLetter(const TField& field);
+
 // True when every byte is below 0x80: the byte is then the character.
 bool IsAsciiCode(std::string_view bytes);

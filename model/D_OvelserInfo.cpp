@@ -1,5 +1,6 @@
 #include "model/D_Ovelser.h"
 
+#include "model/D_OvelserCodes.h"
 #include "model/D_OvelserKeys.h"
 
 #include "foundation/LxString.h"
@@ -191,8 +192,9 @@ bool TOvelseInfo::IsVindPrForsog() const {
 // ---------------------------------------------------------------- rounds
 
 QString TOvelseInfo::StoredRunde() const {
-    const QString runde = ovelseRn_->GetTrimmedString(OvelseRnField::Runde).toUpper();
-    return runde.isEmpty() || runde.at(0) == QChar(0) ? QString() : runde.left(1);
+    // Asked for every cell of the overview: read from the record's bytes.
+    const char16_t letter = FirstCodeLetter(*ovelseRn_->GetField(OvelseRnField::Runde));
+    return letter == 0 ? QString() : QString(QChar(letter));
 }
 
 QString TOvelseInfo::Runder() const {
@@ -201,7 +203,10 @@ QString TOvelseInfo::Runder() const {
 
 QString TOvelseInfo::GetRunde() const {
     const QString runde = StoredRunde();
-    return runde.isEmpty() ? Runder().left(1) : runde;
+    if (!runde.isEmpty())
+        return runde;
+    const char16_t first = FirstCodeLetter(*ovelseRk_->GetField(OvelseRkField::Runder));
+    return first == 0 ? QString() : QString(QChar(first));
 }
 
 QChar TOvelseInfo::GetNextRunde() const {

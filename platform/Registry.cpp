@@ -464,7 +464,13 @@ bool TRegistry::WriteText(const QString& name, const QString& value) {
         stored = name;
         names_->AddValue(group_, name);
     }
-    settings_->setValue(Join(group_, EncodeName(stored)), value);
+    const QString key = Join(group_, EncodeName(stored));
+    // A value already held is not set again: the file is then not written when the key is closed (a window
+    // closed where it was opened writes nothing).
+    if (const QVariant held = settings_->value(key);
+        held.typeId() == QMetaType::QString && held.toString() == value)
+        return true;
+    settings_->setValue(key, value);
     DropMarkers(*settings_, group_);
     return true;
 }

@@ -687,6 +687,15 @@ TEST_F(Ovelser, ReadingTheProgrammeJoinsAndKeysAsTheLookupsAndKeyTextsDo) {
     EXPECT_EQ(Ov().FindOvelseInfo("p1", "100", "f"), withLetter("100", "F"));
     EXPECT_EQ(Ov().FindNextRundeInfo(*withLetter("100", "K")), withLetter("100", "S"));
     EXPECT_EQ(Ov().MangekampIndex().Count(), 3);
+    // Letters stored in either case; a round without one has its row's first.
+    const auto letter = [&](const char* klasse, const char* ovelse, const char* runde) {
+        const TOvelseInfo* info = Ov().FindOvelseInfo(klasse, ovelse, runde);
+        return info ? info->GetRunde() + IntStr(info->GetRundeNr()) : QString("-");
+    };
+    EXPECT_EQ(letter("p1", "100", ""), "I1");
+    EXPECT_EQ(letter("P1", "100", "F"), "F2");
+    EXPECT_EQ(letter("æb", "100", "s"), "S2");
+    EXPECT_EQ(letter("K", "60H", ""), "1");
 
     using TPart = TOvelseInfoKey TOvelseInfo::TIndexKeys::*;
     const std::pair<const TOvelseInfoIndex*, TPart> indexes[] = {

@@ -2,6 +2,8 @@
 
 #include "support/Test.h"
 
+#include <sys/stat.h>
+
 using Platform::TRegistry;
 
 namespace {
@@ -193,3 +195,31 @@ TEST_F(RegistryTest, OnlyKeysFromTheTopLevelDownCanBeOpened) {
 }
 
 } // namespace
+
+TEST_F(RegistryTest, ValuesWrittenAgainUnchangedLeaveTheFileAloneAndAChangeWritesIt) {
+    const QString file = root_.filePath("Zuno/zuno2.cfg.ini");
+    const auto writeAll = [&](int left) {
+        TRegistry registry = Make();
+        ASSERT_TRUE(registry.OpenKey(cfgKey, true));
+        EXPECT_TRUE(registry.WriteInteger("Form_Left", left));
+        EXPECT_TRUE(registry.WriteString("Navn", "Århus, Øst"));
+        EXPECT_TRUE(registry.WriteBool("Vis", true));
+        EXPECT_TRUE(registry.CloseKey());
+    };
+    // Each write replaces the file by a new one: its inode tells whether it was written.
+    const auto inode = [&] {
+        struct stat info {};
+        return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_ino : ino_t(0);
+    };
+    writeAll(10);
+    const ino_t first = inode();
+    ASSERT_NE(first, ino_t(0));
+    writeAll(10);
+    EXPECT_EQ(inode(), first) << "nothing changed, nothing written";
+    writeAll(11);
+    EXPECT_NE(inode(), first);
+    TRegistry registry = Make();
+    ASSERT_TRUE(registry.OpenKey(cfgKey, false));
+    EXPECT_EQ(registry.ReadInteger("Form_Left", 0), 11);
+    EXPECT_EQ(registry.ReadString("Navn", {}), "Århus, Øst");
+}
