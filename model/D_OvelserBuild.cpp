@@ -140,18 +140,11 @@ public:
         // The keys, as TOvelseInfo::GetIndexKeys makes them.
         const char16_t stored = FirstCodeLetter(rundeRunde_.Trimmed(runde));
         const quint64 level = stored != 0 ? LevelOf(stored) : joined.FirstLevel;
-        const quint64 klasse =
-            (joined.KlasseNr << (SortCodeBits + LevelBits)) | (joined.OvelseNr << LevelBits) | level;
         const quint64 stamp = StampNumber(runde.GetField(OvelseRnField::DatoTid)->GetAsFloat());
         quint64& stedNr = stedNr_[static_cast<std::size_t>(stedRaw)];
         if (stedNr == NotYet)
             stedNr = SortCodeNumber(sted.GetField(AfvStedField::Sortkode)->GetAsInteger());
-        keys.Klasse = {klasse, 0, 0};
-        keys.Ovelse = {(joined.OvelseNr << (LevelBits + SortCodeBits)) | (level << SortCodeBits) |
-                           joined.KlasseNr,
-                       0, 0};
-        keys.Tid = {stamp, stedNr, klasse};
-        keys.StedTid = {stedNr, stamp, klasse};
+        SetNumberKeys(keys, joined.KlasseNr, joined.OvelseNr, level, stamp, stedNr);
         TTextKey kode = joined.Kode;
         kode.Add(stored != 0 ? stored : u' ');
         keys.Kode = kode.Key();
@@ -225,9 +218,8 @@ private:
         joined.HasMK = !mk.empty() && mkNr > 0;
         joined.MK = {};
         if (joined.HasMK) {
-            const QString mkOvelse =
-                Windows1252::Decode(mk.data(), static_cast<qsizetype>(mk.size())).toUpper();
-            joined.MK = OvelseInfoTextKey(RightJustify(mkOvelse, 6) + RightJustify(QString::number(mkNr), 3));
+            joined.MK = OvelseInfoTextKey(
+                MKKeyText(Windows1252::Decode(mk.data(), static_cast<qsizetype>(mk.size())), mkNr));
         }
         at = static_cast<int>(rowJoins_.size()) - 1;
         return joined;

@@ -54,16 +54,16 @@ char16_t FirstCodeLetter(std::string_view trimmed) {
     return upper.isEmpty() ? 0 : upper.at(0).unicode();
 }
 
-char16_t FirstCodeLetter(const TField& field) {
-    // Only these classes read their text straight from the bytes.
+const TStringField* PlainTextField(const TField& field) {
     const std::type_info& type = typeid(field);
-    if ((type == typeid(TStringField) || type == typeid(TRundeField)) && field.IsBound()) {
-        const auto& text = static_cast<const TStringField&>(field);
-        return FirstCodeLetter(TStringField::TrimmedStoredText(
-            {reinterpret_cast<const char*>(field.GetBuffer()->Current()) + field.Offset,
-             static_cast<std::size_t>(std::max(field.Size, 0))},
-            text.StringKind));
-    }
+    const bool plain = type == typeid(TStringField) || type == typeid(TRundeField) ||
+                       type == typeid(TLStringField) || type == typeid(TZStringField);
+    return plain && field.IsBound() ? static_cast<const TStringField*>(&field) : nullptr;
+}
+
+char16_t FirstCodeLetter(const TField& field) {
+    if (const TStringField* text = PlainTextField(field))
+        return FirstCodeLetter(TStringField::TrimmedStoredText(field.BytesView(), text->StringKind));
     const QString upper = field.GetTrimmedString().toUpper();
     return upper.isEmpty() ? 0 : upper.at(0).unicode();
 }

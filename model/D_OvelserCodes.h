@@ -27,6 +27,10 @@ private:
 // the same code exactly when they append the same bytes.
 void AppendCode(std::string& key, std::string_view trimmed);
 
+// The field as a text field whose text is its stored bytes (no class of its own reads them otherwise);
+// null for any other field and for an unbound one.
+const TStringField* PlainTextField(const TField& field);
+
 // The first letter of a code (trimmed stored bytes), upper-cased; 0 for none.
 char16_t FirstCodeLetter(std::string_view trimmed);
 // The same of a code field's text, read without a text made where the field's text is its bytes.

@@ -354,14 +354,10 @@ TOvelseInfo::TIndexKeys TOvelseInfo::GetIndexKeys() const {
     const quint64 level = LevelNumber(stored.isEmpty() ? QStringView(Runder()).left(1) : QStringView(stored));
     const quint64 klasseNr = SortCodeNumber(Int(*klasse_, KlasseField::Sortkode));
     const quint64 ovelseNr = SortCodeNumber(Int(*ovelse_, OvelseField::Sortkode));
-    const quint64 klasse = (klasseNr << (SortCodeBits + LevelBits)) | (ovelseNr << LevelBits) | level;
     const quint64 stamp = StampNumber(ovelseRn_->GetField(OvelseRnField::DatoTid)->GetAsFloat());
     const quint64 sted = SortCodeNumber(Int(*afvSted_, AfvStedField::Sortkode));
     TIndexKeys keys;
-    keys.Klasse = {klasse, 0, 0};
-    keys.Ovelse = {(ovelseNr << (LevelBits + SortCodeBits)) | (level << SortCodeBits) | klasseNr, 0, 0};
-    keys.Tid = {stamp, sted, klasse};
-    keys.StedTid = {sted, stamp, klasse};
+    SetNumberKeys(keys, klasseNr, ovelseNr, level, stamp, sted);
     TTextKey kode;
     kode.AddRight(GetKlasseKode().toUpper(), 3);
     kode.AddRight(GetOvelseKode().toUpper(), 6);
@@ -389,7 +385,7 @@ QString TOvelseInfo::GetMKKey() const {
     const qint32 nr = GetMKOvelseNr();
     if (mkOvelse.isEmpty() || nr <= 0)
         return {};
-    return RightJustify(mkOvelse.toUpper(), 6) + RightJustify(QString::number(nr), 3);
+    return MKKeyText(mkOvelse, nr);
 }
 
 // ---------------------------------------------------------------- TOvelseInfoIndex

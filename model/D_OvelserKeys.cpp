@@ -2,6 +2,7 @@
 
 #include "model/D_OvelserCodes.h"
 
+#include "foundation/LxString.h"
 #include "foundation/Windows1252.h"
 
 #include <algorithm>
@@ -44,6 +45,19 @@ quint64 StampNumber(TDateTime value) {
 }
 
 // 1 first round or qualification, 2 second round, 3 semi-final, 4 final or none.
+void SetNumberKeys(TOvelseInfo::TIndexKeys& keys, quint64 klasseNr, quint64 ovelseNr, quint64 level,
+                   quint64 stamp, quint64 stedNr) {
+    const quint64 klasse = (klasseNr << (SortCodeBits + LevelBits)) | (ovelseNr << LevelBits) | level;
+    keys.Klasse = {klasse, 0, 0};
+    keys.Ovelse = {(ovelseNr << (LevelBits + SortCodeBits)) | (level << SortCodeBits) | klasseNr, 0, 0};
+    keys.Tid = {stamp, stedNr, klasse};
+    keys.StedTid = {stedNr, stamp, klasse};
+}
+
+QString MKKeyText(const QString& mkOvelse, qint32 nr) {
+    return RightJustify(mkOvelse.toUpper(), 6) + RightJustify(QString::number(nr), 3);
+}
+
 quint64 LevelNumber(QStringView runde) {
     const QChar c = runde.isEmpty() ? QChar() : runde.at(0);
     if (c == u'I' || c == u'K')

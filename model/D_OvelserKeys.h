@@ -17,6 +17,11 @@ quint64 SortCodeNumber(qint32 value);
 quint64 StampNumber(TDateTime value);
 // 1 first round or qualification, 2 second round, 3 semi-final, 4 final or none.
 quint64 LevelNumber(QStringView runde);
+// The class, event, time and venue keys of a round from its numbers.
+void SetNumberKeys(TOvelseInfo::TIndexKeys& keys, quint64 klasseNr, quint64 ovelseNr, quint64 level,
+                   quint64 stamp, quint64 stedNr);
+// The combined-event key text: the code upper-cased right-justified in 6, the discipline number in 3.
+QString MKKeyText(const QString& mkOvelse, qint32 nr);
 
 // A key text gathered unit by unit into the words of a key, four UTF-16 units to a word.
 class TTextKey {

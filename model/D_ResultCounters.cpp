@@ -5,8 +5,8 @@
 #include "foundation/LxString.h"
 #include "foundation/Windows1252.h"
 #include "model/D_Context.h"
-#include "model/D_DBDefCodeFields.h"
 #include "model/D_Ovelser.h"
+#include "model/D_OvelserCodes.h"
 #include "model/D_Point.h"
 #include "model/D_ResultTable.h"
 #include "model/D_Staevne.h"
@@ -21,7 +21,6 @@
 #include <limits>
 #include <string>
 #include <string_view>
-#include <typeinfo>
 
 namespace {
 
@@ -138,7 +137,7 @@ public:
         for (const TPart& part : parts_) {
             Append(part);
             if (part.Plain)
-                bytes_.append(Bytes(*part.Field));
+                bytes_.append(part.Field->BytesView());
         }
         bytesRead_ = true;
         return true;
@@ -154,18 +153,13 @@ private:
     };
 
     static TPart Part(const TField& field, bool withoutZeros) {
-        const std::type_info& type = typeid(field);
-        // The classes of the codes first: a type's comparison may compare its name.
-        const bool plain = (type == typeid(TStringField) || type == typeid(TRundeField) ||
-                            type == typeid(TLStringField) || type == typeid(TZStringField)) &&
-                           field.IsBound() && field.Size > 0;
-        return {&field, plain ? static_cast<const TStringField*>(&field) : nullptr, withoutZeros};
+        return {&field, PlainTextField(field), withoutZeros};
     }
 
     void Append(const TPart& part) {
         std::string_view text;
         if (part.Plain) {
-            text = TStringField::StoredText(Bytes(*part.Plain), part.Plain->StringKind);
+            text = TStringField::StoredText(part.Plain->BytesView(), part.Plain->StringKind);
         } else {
             const QByteArray bytes = Windows1252::Encode(part.Field->GetAsString());
             encoded_.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -184,11 +178,6 @@ private:
         key_.append(text);
     }
 
-    static std::string_view Bytes(const TField& field) {
-        return {reinterpret_cast<const char*>(field.GetBuffer()->Current()) + field.Offset,
-                static_cast<std::size_t>(std::max(field.Size, 0))};
-    }
-
     bool SameBytes() const {
         if (!bytesRead_)
             return false;
@@ -197,7 +186,7 @@ private:
             // Only a plain text is its bytes.
             if (!part.Plain)
                 return false;
-            const std::string_view bytes = Bytes(*part.Field);
+            const std::string_view bytes = part.Field->BytesView();
             if (bytes_.compare(at, bytes.size(), bytes) != 0)
                 return false;
             at += bytes.size();

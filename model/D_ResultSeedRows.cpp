@@ -2,6 +2,8 @@
 // order memory holds the rows.
 #include "model/D_ResultSeedDraw.h"
 
+#include "model/D_ResultSortKeys.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -27,12 +29,6 @@ void PrefetchForWriting(TResultat& row) {
     for (void* field : {static_cast<void*>(&row.Modified), static_cast<void*>(&row.Heat),
                         static_cast<void*>(&row.Bane), static_cast<void*>(&row.SeedLodtraekning)})
         __builtin_prefetch(field, 1);
-}
-
-// A seeding mark as CompareBySeedning orders it: timed events ascending, others descending.
-qint64 MarkKey(const TResultRules& rules, qint32 value) {
-    const qint64 v = CompareValue(rules, value, true);
-    return rules.IsTid() ? v : -v;
 }
 
 template <typename T>
@@ -74,7 +70,7 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
         TFields& f = fields_[std::size_t(i)];
         f.Status = static_cast<quint8>(row.GetStatusOrder());
         f.SG = row.SG;
-        f.Mark = rankAsSeedning_ ? 0 : MarkKey(rules, row.Seedning);
+        f.Mark = rankAsSeedning_ ? 0 : MarkKey(rules, row.Seedning, true);
         f.Startnummer = row.Startnummer;
         f.Rank = row.Rank;
         f.Lodtraekning = row.Lodtraekning;

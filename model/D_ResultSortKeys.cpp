@@ -100,12 +100,6 @@ qint64 DoubleKey(double value) {
     return bits < 0 ? bits ^ std::numeric_limits<qint64>::max() : bits;
 }
 
-// A mark as the comparisons order it: timed events ascending, others descending.
-qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion) {
-    const qint64 v = CompareValue(rules, value, withKorrektion);
-    return rules.IsTid() ? v : -v;
-}
-
 // Writes the keys of one link of the row at key.
 qint64* PartKeys(TPart part, const TResultSort& sort, const TResultat& row, qint32 textRank, qint64* key) {
     const TResultRules& rules = sort.Rules();
@@ -437,4 +431,9 @@ bool SortOnKeys(std::vector<TResultat*>& rows, const TResultSort& sort, TResulta
 bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort& sort,
                 TResultatCompare compare) {
     return SortRows(rows, sort, compare);
+}
+
+qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion) {
+    const qint64 v = CompareValue(rules, value, withKorrektion);
+    return rules.IsTid() ? v : -v;
 }

@@ -248,6 +248,12 @@ bool TField::ReadBytes(void* dest) const {
     return true;
 }
 
+std::string_view TField::BytesView() const {
+    if (!IsBound())
+        return {};
+    return {reinterpret_cast<const char*>(buffer_->Current()) + Offset, static_cast<std::size_t>(Size)};
+}
+
 void TField::WriteBytes(const void* source) {
     if (!IsBound() || Size <= 0)
         return;
@@ -487,9 +493,7 @@ std::string_view TStringField::TrimmedStoredText(std::string_view bytes, quint8 
 QString TStringField::GetAsString() const {
     if (!IsBound())
         return {};
-    const std::string_view text = StoredText({reinterpret_cast<const char*>(GetBuffer()->Current()) + Offset,
-                                              static_cast<std::size_t>(std::max(Size, 0))},
-                                             StringKind);
+    const std::string_view text = StoredText(BytesView(), StringKind);
     return Windows1252::Decode(text.data(), static_cast<qsizetype>(text.size()));
 }
 

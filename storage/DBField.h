@@ -113,6 +113,8 @@ public:
     bool IsBound() const;
     // Size bytes at Offset; False (dest untouched) when unbound.
     bool ReadBytes(void* dest) const;
+    // The Size bytes at Offset where they lie, without a copy; empty when unbound.
+    std::string_view BytesView() const;
     // Copies Size bytes in and tells the owner when they differed; unbound: nothing.
     void WriteBytes(const void* source);
     void Clear();

@@ -7,8 +7,6 @@
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <stdexcept>
 
@@ -217,23 +215,14 @@ bool IsShown(const TOvelseInfo& info, const TOversigtValg& valg) {
 
 namespace {
 
-void AppendNumber(QString& text, qint32 n) {
-    std::array<char, 12> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
-    text += QLatin1StringView(digits.data(), end);
-}
-
 void AppendAntal(QString& text, const TOvelseInfo& info) {
     const qint32 n = info.AntalAktiveDeltagere;
     const qint32 h = info.AntalHeat;
     if (n <= 0)
         return;
-    text += QLatin1StringView(" (");
-    AppendNumber(text, n);
-    if (n >= 1 && h >= 2) {
-        text += u'/';
-        AppendNumber(text, h);
-    }
+    text += QLatin1StringView(" (") + IntStr(n);
+    if (h >= 2)
+        text += u'/' + IntStr(h);
     text += u')';
 }
 
@@ -308,9 +297,7 @@ QString OversigtCellText(const TOvelseInfo& info, const TOversigtValg& valg, boo
             text += u' ';
             text += info.GetRunde();
         } else if (info.AntalAktiveDeltagere > 0) {
-            text += QLatin1StringView(" (");
-            AppendNumber(text, info.AntalAktiveDeltagere);
-            text += u')';
+            text += QLatin1StringView(" (") + IntStr(info.AntalAktiveDeltagere) + u')';
         }
         break;
     }
