@@ -220,8 +220,14 @@ TZunoDataList::TZunoDataList(TDataTable& table, bool staevneBound)
     , staevneBound_(staevneBound) {}
 
 int TZunoDataList::SetStID(int raw) {
-    if (staevneBound_)
-        GetRawElement(raw)->GetField(StaevneField::StID)->SetAsInteger(CurrentStID());
+    if (!staevneBound_)
+        return raw;
+    TDataElement& element = *GetRawElement(raw);
+    if (!stID_)
+        stID_.emplace(Table(), StaevneField::StID);
+    const qint32 stID = CurrentStID();
+    if (stID_->On(element).GetAsInteger() != stID)
+        element.GetField(StaevneField::StID)->SetAsInteger(stID);
     return raw;
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -208,6 +209,8 @@ private:
     int SetStID(int raw);
 
     bool staevneBound_;
+    // The meet number as read records hold it: the element's own field is made only to change it.
+    std::optional<TFieldReader> stID_;
 };
 
 // The list of one of the 14 files, its elements of one class, with a typed GetElement.
@@ -219,9 +222,7 @@ public:
     Element* GetElement(int pos) { return static_cast<Element*>(TDataList::GetElement(pos)); }
 
 protected:
-    std::unique_ptr<TDataElement> CreateElement() override {
-        return std::make_unique<Element>(this, Table());
-    }
+    TElementPtr CreateElement() override { return MakeElement<Element>(); }
 };
 
 using TOvelseList = TZunoList<TRecordFileNo::Ovelse, TOvelseElement>;

@@ -13,7 +13,8 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -25,6 +26,8 @@ constexpr quint64 NotYet = std::numeric_limits<quint64>::max();
 
 // The elements of a list by the codes in some of their fields: for each code, the first element in the
 // list's current order, as a lookup by code finds it. The list must not change while the map is used.
+// One open table with the keys in one block: a lookup in a big programme costs one or two visits to
+// memory instead of a chain of nodes.
 class TCodeMap {
 public:
     TCodeMap(TDataList& list, std::initializer_list<int> fieldNos)
@@ -32,8 +35,12 @@ public:
         for (const int fieldNo : fieldNos)
             fields_.emplace_back(list.Table(), fieldNo);
         const int count = list.GetCount();
+        std::size_t slotCount = 16;
+        while (slotCount < 2 * static_cast<std::size_t>(count))
+            slotCount *= 2;
+        slots_.assign(slotCount, TSlot{});
+        mask_ = slotCount - 1;
         const TDataListIndex* index = list.CurrentIndex();
-        found_.reserve(static_cast<std::size_t>(count));
         std::string key;
         for (int pos = 0; pos < count; ++pos) {
             const int raw = index != nullptr ? index->Map()[static_cast<std::size_t>(pos)] : pos;
@@ -43,18 +50,23 @@ public:
                     key.push_back(CodeSeparator);
                 AppendCode(key, fields_[i].Trimmed(*list.GetRawElement(raw)));
             }
+            const quint32 hash = HashOf(key);
+            TSlot& slot = SlotOf(key, hash);
             // An earlier element with the same codes keeps them.
-            found_.try_emplace(key, TFound{pos, raw});
+            if (slot.Raw < 0) {
+                slot = {hash, static_cast<quint32>(keys_.size()), pos, raw};
+                keys_ += key;
+                keys_.push_back('\0');
+            }
         }
     }
 
     // The raw position of the element with these codes; -1 when none.
     int Find(const std::string& key) {
-        const auto found = found_.find(key);
-        if (found == found_.end())
-            return -1;
-        last_ = found->second.Pos;
-        return found->second.Raw;
+        const TSlot& slot = SlotOf(key, HashOf(key));
+        if (slot.Raw >= 0)
+            last_ = slot.Pos;
+        return slot.Raw;
     }
     // The element the last lookup found becomes its list's current one, as a lookup by code leaves it.
     void LeaveCurrent() {
@@ -64,13 +76,32 @@ public:
     TDataElement& At(int raw) const { return *list_.GetRawElement(raw); }
 
 private:
-    struct TFound {
-        int Pos;
-        int Raw;
+    // A key's bytes lie at KeyAt, ended by a zero byte (a code holds none).
+    struct TSlot {
+        quint32 Hash = 0;
+        quint32 KeyAt = 0;
+        int Pos = -1;
+        int Raw = -1; // -1: empty
     };
+    static quint32 HashOf(std::string_view key) {
+        const std::size_t hash = std::hash<std::string_view>{}(key);
+        return static_cast<quint32>(hash ^ (hash >> 32));
+    }
+    // The slot holding key, or the empty one where it would go.
+    TSlot& SlotOf(std::string_view key, quint32 hash) {
+        for (std::size_t at = hash & mask_;; at = (at + 1) & mask_) {
+            TSlot& slot = slots_[at];
+            if (slot.Raw < 0 || (slot.Hash == hash && keys_.compare(slot.KeyAt, key.size(), key) == 0 &&
+                                 keys_[slot.KeyAt + key.size()] == '\0'))
+                return slot;
+        }
+    }
+
     TDataList& list_;
     std::vector<TCodeField> fields_;
-    std::unordered_map<std::string, TFound> found_;
+    std::vector<TSlot> slots_;
+    std::size_t mask_ = 0;
+    std::string keys_;
     int last_ = -1;
 };
 
@@ -109,6 +140,11 @@ public:
         , rowAttribut_(manager.OvelseRkList().Table(), OvelseRkField::Attribut)
         , rowRunder_(manager.OvelseRkList().Table(), OvelseRkField::Runder)
         , rowMK_(manager.OvelseRkList().Table(), OvelseRkField::MKOvelse)
+        , rundeDatoTid_(manager.OvelseRnList().Table(), OvelseRnField::DatoTid)
+        , rowMKNr_(manager.OvelseRkList().Table(), OvelseRkField::MKOvelseNr)
+        , klasseSortkode_(manager.KlasseList().Table(), KlasseField::Sortkode)
+        , ovelseSortkode_(manager.OvelseList().Table(), OvelseField::Sortkode)
+        , stedSortkode_(manager.AfvStedList().Table(), AfvStedField::Sortkode)
         , klasseKode_(manager.KlasseList().Table(), KlasseField::Klasse)
         , ovelseKode_(manager.OvelseList().Table(), OvelseField::Ovelse)
         , rowAt_(static_cast<std::size_t>(manager.OvelseRkList().GetCount()), -1)
@@ -140,10 +176,10 @@ public:
         // The keys, as TOvelseInfo::GetIndexKeys makes them.
         const char16_t stored = FirstCodeLetter(rundeRunde_.Trimmed(runde));
         const quint64 level = stored != 0 ? LevelOf(stored) : joined.FirstLevel;
-        const quint64 stamp = StampNumber(runde.GetField(OvelseRnField::DatoTid)->GetAsFloat());
+        const quint64 stamp = StampNumber(rundeDatoTid_.On(runde).GetAsFloat());
         quint64& stedNr = stedNr_[static_cast<std::size_t>(stedRaw)];
         if (stedNr == NotYet)
-            stedNr = SortCodeNumber(sted.GetField(AfvStedField::Sortkode)->GetAsInteger());
+            stedNr = SortCodeNumber(stedSortkode_.On(sted).GetAsInteger());
         SetNumberKeys(keys, joined.KlasseNr, joined.OvelseNr, level, stamp, stedNr);
         TTextKey kode = joined.Kode;
         kode.Add(stored != 0 ? stored : u' ');
@@ -208,13 +244,13 @@ private:
         joined.Klasse = &klasse;
         joined.Ovelse = &ovelse;
         joined.OvDef = ovDef;
-        joined.KlasseNr = SortCodeNumber(klasse.GetField(KlasseField::Sortkode)->GetAsInteger());
-        joined.OvelseNr = SortCodeNumber(ovelse.GetField(OvelseField::Sortkode)->GetAsInteger());
+        joined.KlasseNr = SortCodeNumber(klasseSortkode_.On(klasse).GetAsInteger());
+        joined.OvelseNr = SortCodeNumber(ovelseSortkode_.On(ovelse).GetAsInteger());
         joined.FirstLevel = LevelOf(FirstCodeLetter(rowRunder_.Trimmed(row)));
         joined.Kode.AddCodeRight(klasseKode_.Trimmed(klasse), 3);
         joined.Kode.AddCodeRight(ovelseKode_.Trimmed(ovelse), 6);
         const std::string_view mk = rowMK_.Trimmed(row);
-        const qint32 mkNr = row.GetField(OvelseRkField::MKOvelseNr)->GetAsInteger();
+        const qint32 mkNr = rowMKNr_.On(row).GetAsInteger();
         joined.HasMK = !mk.empty() && mkNr > 0;
         joined.MK = {};
         if (joined.HasMK) {
@@ -240,6 +276,12 @@ private:
     TCodeField rowAttribut_;
     TCodeField rowRunder_;
     TCodeField rowMK_;
+    // Numbers and times read on each record's bytes in turn.
+    TFieldReader rundeDatoTid_;
+    TFieldReader rowMKNr_;
+    TFieldReader klasseSortkode_;
+    TFieldReader ovelseSortkode_;
+    TFieldReader stedSortkode_;
     TCodeField klasseKode_;
     TCodeField ovelseKode_;
     // Per raw event row, its entry in rowJoins_ once a round has joined it; -1 before.

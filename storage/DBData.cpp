@@ -24,6 +24,42 @@ EDataListError::EDataListError(const QString& directory, TDataListError code, co
     : ECodedError(code, QStringLiteral("File: ") + directory + QStringLiteral("\r\nObject: TDataList\r\n") +
                             FormatErrorText(CodeText(DataListErrorTexts, code), args)) {}
 
+// ---------------------------------------------------------------- TRecordBlocks
+
+quint8* TRecordBlocks::Take(int bytes) {
+    if (bytes <= 0)
+        return nullptr;
+    // Blocks of 8 bytes and more stay 8-aligned.
+    const std::size_t size = (static_cast<std::size_t>(bytes) + 7) & ~std::size_t{7};
+    if (bytes != blockBytes_) {
+        blockBytes_ = bytes;
+        free_.clear();
+        used_ = chunkBytes_;
+    }
+    if (!free_.empty()) {
+        quint8* block = free_.back();
+        free_.pop_back();
+        return block;
+    }
+    if (used_ + size > chunkBytes_) {
+        // Small lists stay small; big ones take chunks of about 256 KB.
+        constexpr std::size_t MaxChunk = 256 * 1024;
+        const std::size_t blocks =
+            std::clamp<std::size_t>(chunkBytes_ / size * 2, 4, std::max<std::size_t>(MaxChunk / size, 4));
+        chunkBytes_ = blocks * size;
+        chunks_.push_back(std::make_unique_for_overwrite<quint8[]>(chunkBytes_));
+        used_ = 0;
+    }
+    quint8* block = chunks_.back().get() + used_;
+    used_ += size;
+    return block;
+}
+
+void TRecordBlocks::Give(quint8* block, int bytes) {
+    if (block != nullptr && bytes == blockBytes_)
+        free_.push_back(block);
+}
+
 // ---------------------------------------------------------------- TDataElement
 
 TDataElement::TDataElement(TDataList* owner, TDataTable& table)
@@ -34,17 +70,44 @@ TDataElement::TDataElement(TDataList* owner, TDataTable& table)
     fields_.resize(table_.GetFieldCount());
 }
 
-TDataElement::~TDataElement() = default;
+void TElementDelete::operator()(TDataElement* element) const {
+    TDataList* list = element->owner_;
+    const int bytes = element->ownBytes_;
+    if (list == nullptr || bytes == 0) {
+        delete element;
+        return;
+    }
+    element->~TDataElement();
+    list->elementBlocks_.Give(reinterpret_cast<quint8*>(element), bytes);
+}
+
+TDataElement::~TDataElement() {
+    GiveBlock();
+}
+
+void TDataElement::GiveBlock() {
+    if (owner_ != nullptr && block_ != nullptr)
+        owner_->blocks_.Give(block_, 2 * buffer_->Size());
+    block_ = nullptr;
+}
 
 void TDataElement::InitRecord(bool isNew) {
     if (!table_.Active())
         RaiseDataTableError(TDataTableError::NotOpen);
     // An element used again keeps its buffer and its fields bound to it.
-    if (!buffer_ || buffer_->Size() != table_.GetRecordLength()) {
-        buffer_ = std::make_unique<TDataBuffer>(table_.GetRecordLength());
+    const int size = table_.GetRecordLength();
+    if (!buffer_ || buffer_->Size() != size) {
+        GiveBlock();
+        buffer_.reset();
+        if (owner_ != nullptr) {
+            block_ = owner_->blocks_.Take(2 * std::max(size, 0));
+            buffer_.emplace(size, block_);
+        } else {
+            buffer_.emplace(size);
+        }
         for (const auto& field : fields_) {
             if (field)
-                field->SetBuffer(buffer_.get());
+                field->SetBuffer(Buffer());
         }
     } else {
         buffer_->Clear(true);
@@ -66,7 +129,7 @@ TField* TDataElement::GetField(int fieldNo) const {
     std::unique_ptr<TField>& field = fields_[static_cast<std::size_t>(fieldNo)];
     if (!field) {
         field = table_.CreateField(const_cast<TDataElement*>(this), fieldNo);
-        field->SetBuffer(buffer_.get());
+        field->SetBuffer(Buffer());
     }
     return field.get();
 }
@@ -122,6 +185,16 @@ bool TDataElement::Save() {
     buffer_->CopyFrom(*table_.RecordBuffer(), false);
     buffer_->Save();
     return true;
+}
+
+// ---------------------------------------------------------------- TFieldReader
+
+TFieldReader::TFieldReader(TDataTable& table, int fieldNo)
+    : field_(table.CreateField(nullptr, fieldNo)) {}
+
+const TField& TFieldReader::On(const TDataElement& element) {
+    field_->SetBuffer(element.Buffer());
+    return *field_;
 }
 
 // ---------------------------------------------------------------- TDataListIndex
@@ -316,7 +389,7 @@ int TDataList::AddNew() {
 }
 
 int TDataList::AddElement(bool isNew) {
-    std::unique_ptr<TDataElement> element;
+    TElementPtr element;
     if (spare_.empty()) {
         element = CreateElement();
     } else {

@@ -9,7 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <memory>
+#include <new>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +26,34 @@ class EDataListError : public ECodedError<TDataListError> {
 public:
     EDataListError(const QString& directory, TDataListError code, const QStringList& args);
 };
+
+// Blocks of one size for a list's records, cut from chunks in the order asked for: records read one after
+// another lie one after another, so a pass over a big list reads memory in order. A block given back is
+// handed out again.
+class TRecordBlocks {
+public:
+    TRecordBlocks() = default;
+    TRecordBlocks(const TRecordBlocks&) = delete;
+    TRecordBlocks& operator=(const TRecordBlocks&) = delete;
+
+    quint8* Take(int bytes);
+    void Give(quint8* block, int bytes);
+
+private:
+    int blockBytes_ = 0;
+    std::size_t used_ = 0;
+    std::size_t chunkBytes_ = 0;
+    std::vector<std::unique_ptr<quint8[]>> chunks_;
+    std::vector<quint8*> free_;
+};
+
+class TDataElement;
+
+// Frees an element in the memory of the list that made it.
+struct TElementDelete {
+    void operator()(TDataElement* element) const;
+};
+using TElementPtr = std::unique_ptr<TDataElement, TElementDelete>;
 
 class TDataElement : public TFieldOwner {
 public:
@@ -38,7 +69,7 @@ public:
     // The field's text without leading and trailing blanks.
     QString GetTrimmedString(int fieldNo) const { return GetField(fieldNo)->GetTrimmedString(); }
     int GetFieldCount() const { return static_cast<int>(fields_.size()); }
-    TDataBuffer* Buffer() const { return buffer_.get(); }
+    TDataBuffer* Buffer() const { return buffer_ ? &*buffer_ : nullptr; }
     TDataTable& Table() const { return table_; }
     bool IsModified() const;
     void FieldChanged(TField& field) override;
@@ -52,11 +83,31 @@ public:
     quint32 Position = 0;
 
 private:
+    friend class TDataList;
+    friend struct TElementDelete;
+    void GiveBlock();
+
     TDataList* owner_;
     TDataTable& table_;
     // Each made when first asked for: most of a record's fields are never looked at.
     mutable TFieldList fields_;
-    std::unique_ptr<TDataBuffer> buffer_;
+    // Held in the element, its bytes in the list's blocks: a read of a record's bytes is two steps.
+    mutable std::optional<TDataBuffer> buffer_;
+    quint8* block_ = nullptr;
+    // The bytes the element takes in its list's memory; 0 when it was made elsewhere.
+    int ownBytes_ = 0;
+};
+
+// One field of a table read on the bytes of any of its elements, without the element's own field object: a
+// pass over a big list then touches the records' bytes and nothing else of them. For reading only.
+class TFieldReader {
+public:
+    TFieldReader(TDataTable& table, int fieldNo);
+
+    const TField& On(const TDataElement& element);
+
+private:
+    std::unique_ptr<TField> field_;
 };
 
 class TDataListIndex {
@@ -163,11 +214,29 @@ public:
     TDataTable& Table() const { return table_; }
 
 protected:
-    virtual std::unique_ptr<TDataElement> CreateElement() = 0;
+    virtual TElementPtr CreateElement() = 0;
+    // An element of the list's own class in the list's memory: the elements of a big list then lie one
+    // after another, in the order they were read.
+    template <typename Element>
+    TElementPtr MakeElement() {
+        static_assert(alignof(Element) <= alignof(std::max_align_t) && alignof(Element) <= 8);
+        constexpr int bytes = static_cast<int>(sizeof(Element));
+        quint8* place = elementBlocks_.Take(bytes);
+        try {
+            TElementPtr element(new (place) Element(this, table_));
+            element->ownBytes_ = bytes;
+            return element;
+        } catch (...) {
+            elementBlocks_.Give(place, bytes);
+            throw;
+        }
+    }
     int AddElement(bool isNew);
 
 private:
     friend class TDataListCodeIndex;
+    friend class TDataElement;
+    friend struct TElementDelete;
 
     void RemoveDeleted();
     void OrderChanged();
@@ -175,9 +244,12 @@ private:
     int RawAt(int pos) const;
 
     TDataTable& table_;
-    std::vector<std::unique_ptr<TDataElement>> elements_;
+    // Before the elements: they give their blocks back as they go.
+    TRecordBlocks blocks_;
+    TRecordBlocks elementBlocks_;
+    std::vector<TElementPtr> elements_;
     // Elements of an earlier load, to be used again.
-    std::vector<std::unique_ptr<TDataElement>> spare_;
+    std::vector<TElementPtr> spare_;
     std::vector<std::unique_ptr<TDataListIndex>> indexes_;
     std::vector<std::unique_ptr<TDataListCodeIndex>> codeIndexes_;
     TDataListIndex* currentIndex_ = nullptr;

@@ -124,7 +124,14 @@ QString DateTimeSortKey(TDateTime value) {
 
 TDataBuffer::TDataBuffer(int size)
     : size_(std::max(size, 0))
-    , bytes_(2 * static_cast<std::size_t>(size_), 0) {}
+    , owned_(std::make_unique<quint8[]>(2 * static_cast<std::size_t>(size_)))
+    , bytes_(owned_.get()) {}
+
+TDataBuffer::TDataBuffer(int size, quint8* block)
+    : size_(std::max(size, 0))
+    , bytes_(block) {
+    std::fill_n(bytes_, 2 * size_, 0);
+}
 
 void TDataBuffer::Load(const void* source) {
     if (size_ == 0)

@@ -40,12 +40,16 @@ QString FormatErrorText(const QString& format, const QStringList& args);
 class TDataBuffer {
 public:
     explicit TDataBuffer(int size);
+    // On a caller's block of 2 * size bytes, which must outlive the buffer.
+    TDataBuffer(int size, quint8* block);
+    TDataBuffer(const TDataBuffer&) = delete;
+    TDataBuffer& operator=(const TDataBuffer&) = delete;
 
     int Size() const { return size_; }
-    quint8* Current() { return bytes_.data(); }
-    const quint8* Current() const { return bytes_.data(); }
-    quint8* Saved() { return bytes_.data() + size_; }
-    const quint8* Saved() const { return bytes_.data() + size_; }
+    quint8* Current() { return bytes_; }
+    const quint8* Current() const { return bytes_; }
+    quint8* Saved() { return bytes_ + size_; }
+    const quint8* Saved() const { return bytes_ + size_; }
 
     // Size bytes from source into both copies.
     void Load(const void* source);
@@ -64,7 +68,8 @@ public:
 private:
     // Both copies in one block, the current bytes first: a list holds thousands of records.
     int size_;
-    std::vector<quint8> bytes_;
+    std::unique_ptr<quint8[]> owned_;
+    quint8* bytes_;
 };
 
 class TField;

@@ -7,6 +7,10 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 class TTestList : public TDataList {
@@ -14,9 +18,7 @@ public:
     using TDataList::TDataList;
 
 protected:
-    std::unique_ptr<TDataElement> CreateElement() override {
-        return std::make_unique<TDataElement>(this, Table());
-    }
+    TElementPtr CreateElement() override { return MakeElement<TDataElement>(); }
 };
 
 // The test fields; the one key is the blank Klasse, so records come in the order they were written.
@@ -234,6 +236,67 @@ TEST_F(DataListTest, ASaveThatDeletesManyKeepsTheRestInOrder) {
     EXPECT_EQ(order,
               QStringList({"-3", "101", "103", "105", "107", "109", "111", "113", "115", "117", "119"}));
     EXPECT_EQ(byNr->Map().size(), 11u);
+}
+
+// Records live in memory the list hands out and takes back: what is freed by one save and handed out again
+// to new records never shares bytes with a record still in the list, and a reload reuses what it had.
+TEST_F(DataListTest, RecordsFreedAndMadeAgainKeepTheirOwnBytes) {
+    for (int nr = 1; nr <= 300; ++nr)
+        list.GetRawElement(list.AddNew())->GetField(2)->SetAsInteger(1000 + nr);
+    for (int raw = 3; raw < list.GetCount(); raw += 2)
+        list.GetRawElement(raw)->DeleteRequested = true;
+    ASSERT_TRUE(list.SaveAll());
+    for (int nr = 1; nr <= 200; ++nr) {
+        TDataElement* element = list.GetRawElement(list.AddNew());
+        EXPECT_EQ(element->GetField(2)->GetAsInteger(), 0) << "a block handed out again starts empty";
+        element->GetField(2)->SetAsInteger(5000 + nr);
+    }
+    ASSERT_TRUE(list.SaveAll());
+
+    const auto contents = [this] {
+        std::vector<qint32> numbers;
+        for (int raw = 3; raw < list.GetCount(); ++raw)
+            numbers.push_back(list.GetRawElement(raw)->GetField(2)->GetAsInteger());
+        return numbers;
+    };
+    std::vector<qint32> expected;
+    for (int nr = 2; nr <= 300; nr += 2)
+        expected.push_back(1000 + nr);
+    for (int nr = 1; nr <= 200; ++nr)
+        expected.push_back(5000 + nr);
+    EXPECT_EQ(contents(), expected);
+
+    // No two records overlap.
+    std::vector<std::pair<const quint8*, const quint8*>> spans;
+    for (int raw = 0; raw < list.GetCount(); ++raw) {
+        const TDataBuffer* buffer = list.GetRawElement(raw)->Buffer();
+        spans.emplace_back(buffer->Current(), buffer->Saved() + buffer->Size());
+    }
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i)
+        EXPECT_LE(spans[i - 1].second, spans[i].first);
+
+    // Read again from the file: the same records in the same elements' memory.
+    const TDataElement* first = list.GetRawElement(0);
+    list.LoadFromTable();
+    EXPECT_EQ(list.GetRawElement(0), first);
+    EXPECT_EQ(contents(), expected);
+    EXPECT_FALSE(list.IsModified());
+}
+
+// A reader gives each element's own value without making the element's field or changing anything.
+TEST_F(DataListTest, AFieldReaderReadsEveryElementsOwnBytes) {
+    TFieldReader number(table, 2);
+    TFieldReader name(table, 3);
+    QStringList read;
+    for (int raw = 0; raw < list.GetCount(); ++raw) {
+        const TDataElement& element = *list.GetRawElement(raw);
+        read << number.On(element).GetAsString() + u' ' + name.On(element).GetTrimmedString();
+    }
+    EXPECT_EQ(read, QStringList({"5 Anna", "-3 Bo", "-10 Carl"}));
+    list.GetElement(1)->GetField(3)->SetAsString("Bent");
+    EXPECT_EQ(name.On(*list.GetRawElement(1)).GetTrimmedString(), "Bent") << "the current bytes";
+    EXPECT_EQ(table.GetField(3)->GetTrimmedString() == "Bent", false) << "the table's own record untouched";
 }
 
 } // namespace
