@@ -67,3 +67,10 @@ char16_t FirstCodeLetter(const TField& field) {
     const QString upper = field.GetTrimmedString().toUpper();
     return upper.isEmpty() ? 0 : upper.at(0).unicode();
 }
+
+char16_t FirstCodeLetter(const TDataElement& element, int fieldNo) {
+    const TField& field = *element.Table().GetField(fieldNo);
+    if (const TStringField* text = PlainTextField(field))
+        return FirstCodeLetter(TStringField::TrimmedStoredText(element.BytesOf(field), text->StringKind));
+    return FirstCodeLetter(*element.GetField(fieldNo));
+}

@@ -35,6 +35,8 @@ const TStringField* PlainTextField(const TField& field);
 char16_t FirstCodeLetter(std::string_view trimmed);
 // The same of a code field's text, read without a text made where the field's text is its bytes.
 char16_t FirstCodeLetter(const TField& field);
+// The same of a record's code field, read from the record's bytes where the field's text is its bytes.
+char16_t FirstCodeLetter(const TDataElement& element, int fieldNo);
 
 // True when every byte is below 0x80: the byte is then the character.
 bool IsAsciiCode(std::string_view bytes);

@@ -193,7 +193,7 @@ bool TOvelseInfo::IsVindPrForsog() const {
 
 QString TOvelseInfo::StoredRunde() const {
     // Asked for every cell of the overview: read from the record's bytes.
-    const char16_t letter = FirstCodeLetter(*ovelseRn_->GetField(OvelseRnField::Runde));
+    const char16_t letter = FirstCodeLetter(*ovelseRn_, OvelseRnField::Runde);
     return letter == 0 ? QString() : QString(QChar(letter));
 }
 
@@ -205,7 +205,7 @@ QString TOvelseInfo::GetRunde() const {
     const QString runde = StoredRunde();
     if (!runde.isEmpty())
         return runde;
-    const char16_t first = FirstCodeLetter(*ovelseRk_->GetField(OvelseRkField::Runder));
+    const char16_t first = FirstCodeLetter(*ovelseRk_, OvelseRkField::Runder);
     return first == 0 ? QString() : QString(QChar(first));
 }
 

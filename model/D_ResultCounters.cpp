@@ -19,6 +19,7 @@
 #include <bitset>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -288,9 +289,16 @@ void TResultatManager::CalcOvelseInfo(const TOvelseInfoIndex& ovelser) {
     nextRound.reserve(rounds);
     counters.reserve(rounds);
     sidstRettet.assign(rounds, 0);
+    // The rounds' codes read on their records' bytes, without each record's own fields.
+    std::optional<std::array<TFieldReader, 3>> codes;
     for (const auto& [indexKey, info] : ovelser) {
-        TRoundKey key =
-            RoundKeyOf(info->OvelseRn(), OvelseRnField::Klasse, OvelseRnField::Ovelse, OvelseRnField::Runde);
+        TOvelseRnElement& runde = info->OvelseRn();
+        if (!codes) {
+            codes.emplace(std::array<TFieldReader, 3>{TFieldReader(runde.Table(), OvelseRnField::Klasse),
+                                                      TFieldReader(runde.Table(), OvelseRnField::Ovelse),
+                                                      TFieldReader(runde.Table(), OvelseRnField::Runde)});
+        }
+        TRoundKey key((*codes)[0].On(runde), (*codes)[1].On(runde), (*codes)[2].On(runde));
         key.Read();
         const auto [first, added] = firstRound.try_emplace(key.Key(), counters.size());
         nextRound.push_back(NoRound);

@@ -73,6 +73,11 @@ TTabListbox::TTabListbox(QWidget* parent)
     connect(rows, &QAbstractItemModel::modelReset, this, &TTabListbox::TextsChanged);
 }
 
+TTabListbox::~TTabListbox() {
+    // The list's base clears its rows after this part is gone: their removal must not reach it.
+    disconnect(model(), nullptr, this, nullptr);
+}
+
 void TTabListbox::SetTabs(const QStringList& tabs) {
     tabs_ = tabs;
     TextsChanged();

@@ -10,6 +10,7 @@ class TTabListbox : public QListWidget {
     Q_OBJECT
 public:
     explicit TTabListbox(QWidget* parent = nullptr);
+    ~TTabListbox() override;
 
     // One entry per column: a width, or a width, a comma and a left margin, in pixels ("60,5", "140").
     const QStringList& Tabs() const { return tabs_; }
