@@ -723,3 +723,68 @@ TEST_F(Ovelser, ReadingTheProgrammeJoinsAndKeysAsTheLookupsAndKeyTextsDo) {
         EXPECT_EQ(again, orders[i]) << "index " << i + 1;
     }
 }
+
+// A programme of hundreds of event rows, some codes in lower case and one row twice: every round joins the
+// row, class and event that the lookups by code find.
+TEST_F(Ovelser, InABigProgrammeEveryRoundJoinsTheRecordsTheLookupsFind) {
+    NewMeet();
+    const qint32 stID = CurrentStID();
+    QStringList ovelser;
+    for (int i = 0; i < Ov().OvelseList().GetCount() && ovelser.size() < 15; ++i)
+        ovelser << Ov().OvelseList().GetElement(i)->GetTrimmedString(OvelseField::Ovelse);
+    ASSERT_EQ(ovelser.size(), 15);
+    TKlasseTable klasser;
+    TAfvStedTable steder;
+    TOvelseRkTable rows;
+    TOvelseRnTable runder;
+    for (TZunoDataTable* table : std::initializer_list<TZunoDataTable*>{&klasser, &steder, &rows, &runder})
+        table->Open();
+    const auto post = [stID](TZunoDataTable& table, std::initializer_list<std::pair<int, TKeyValue>> values) {
+        table.Insert();
+        table.GetField(StaevneField::StID)->SetAsInteger(stID);
+        for (const auto& [fieldNo, value] : values)
+            table.GetField(fieldNo)->AssignValue(value);
+        table.Post();
+    };
+    post(steder, {{AfvStedField::Sted, QString("BANE")}});
+    int count = 0;
+    for (int k = 0; k < 20; ++k) {
+        const QString klasse = QString("a%1").arg(k, 2, 10, QChar('0'));
+        post(klasser, {{KlasseField::Klasse, klasse.toUpper()}, {KlasseField::Sortkode, qint64(k)}});
+        for (int e = 0; e < ovelser.size(); ++e) {
+            // Codes as typed: the class in lower case every other row.
+            const QString rowKlasse = e % 2 ? klasse : klasse.toUpper();
+            post(rows, {{OvelseRkField::Klasse, rowKlasse},
+                        {OvelseRkField::Ovelse, ovelser[e]},
+                        {OvelseRkField::Runder, QString("IF")}});
+            if (k == 7 && e == 3)
+                post(rows, {{OvelseRkField::Klasse, klasse.toUpper()},
+                            {OvelseRkField::Ovelse, ovelser[e]},
+                            {OvelseRkField::Runder, QString("MF")}});
+            for (const QString& runde : {QString(), QString("f")}) {
+                post(runder, {{OvelseRnField::Klasse, klasse},
+                              {OvelseRnField::Ovelse, ovelser[e].toLower()},
+                              {OvelseRnField::Runde, runde},
+                              {OvelseRnField::Sted, QString("bane")},
+                              {OvelseRnField::DatoTid, Dag + (k * 15 + e) / 1440.0}});
+                ++count;
+            }
+        }
+    }
+    Reopen();
+    EXPECT_EQ(Shown(), QStringList());
+    ASSERT_EQ(Ov().GetInfoCount(), count);
+    for (int i = 0; i < Ov().GetInfoCount(); ++i) {
+        TOvelseInfo* info = Ov().GetInfo(i);
+        const QString klasse = info->OvelseRn().GetTrimmedString(OvelseRnField::Klasse);
+        const QString ovelse = info->OvelseRn().GetTrimmedString(OvelseRnField::Ovelse);
+        ASSERT_EQ(&info->OvelseRk(), Ov().FindOvelseRk(klasse, ovelse))
+            << klasse.toStdString() << ovelse.toStdString();
+        EXPECT_EQ(&info->Klasse(), Ov().FindKlasse(klasse));
+        EXPECT_EQ(&info->Ovelse(), Ov().FindOvelse(ovelse));
+        // The row twice: "A07" orders before "a07", so the later row written is the one found.
+        const bool twice = klasse.toUpper() == "A07" && ovelse.toUpper() == ovelser[3].toUpper();
+        const bool stored = !info->OvelseRn().GetTrimmedString(OvelseRnField::Runde).isEmpty();
+        EXPECT_EQ(info->GetRunde(), stored ? "F" : (twice ? "M" : "I"));
+    }
+}
