@@ -802,7 +802,8 @@ private:
     void CalcStafetAargang();
     // Places and teams under a sort that the rounds' later sorts may share.
     void CalcPlacering(const TResultSort& sort);
-    void CalcHoldResultater(const TResultSort& sort);
+    // inResultOrder: the rows are in the order the teams are made in (by result, then heat) already.
+    void CalcHoldResultater(const TResultSort& sort, bool inResultOrder = false);
     void PlaceLetteredFinals(const TResultSort& sort, bool highestFirst);
     void PlaceRows(const TResultSort& sort, bool perHeat);
     // The round runde of the loaded round's event, when it is a later one; raises otherwise.

@@ -127,7 +127,7 @@ void TResultatManager::CalcHoldResultater() {
     CalcHoldResultater(sort);
 }
 
-void TResultatManager::CalcHoldResultater(const TResultSort& sort) {
+void TResultatManager::CalcHoldResultater(const TResultSort& sort, bool inResultOrder) {
     holdResultater_.reset();
     if (!ovelseInfo_ || ovelseInfo_->GetAntalPrHold() <= 0)
         return;
@@ -137,7 +137,9 @@ void TResultatManager::CalcHoldResultater(const TResultSort& sort) {
         if (row->IsValid() && !row->IsUK() && !row->IsUdenforHold() && row->hasMark())
             rows.push_back(row.get());
     }
-    SortResultater(rows, sort, CompareByResultatHeat);
+    // Picked in order from rows already in that order, they are in it too: a stable sort leaves them be.
+    if (!inResultOrder)
+        SortResultater(rows, sort, CompareByResultatHeat);
 
     auto hold = std::make_unique<THoldResultater>(ovelseInfo_);
     for (TResultat* row : rows) {

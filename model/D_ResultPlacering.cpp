@@ -78,7 +78,8 @@ void TResultatManager::CalcPlacering(const TResultSort& sort) {
         CalcStafetAargang();
         PlaceRows(sort, rules.ResType == 0);
     }
-    CalcHoldResultater(sort);
+    // Placing changes places and relay ages, none of the keys the rows were sorted on.
+    CalcHoldResultater(sort, rules.ResType == 1);
 }
 
 void TResultatManager::PlaceLetteredFinals(const TResultSort& sort, bool highestFirst) {

@@ -129,6 +129,32 @@ TEST_F(ResultHold, AClubsBestRunnersWithATimeMakeItsTeamsWhateverTheirHeat) {
     EXPECT_EQ(Teams(scored).at(1), "Aarhus 3.00.40 2 8: 103,102,104");
 }
 
+// Placed by result across heats, the rows are already in the order the teams are made in: the teams are
+// those a placing by heat makes, and those a making of the teams alone makes. Equal times in one club go
+// by heat.
+TEST_F(ResultHold, PlacedByResultTheTeamsAreThoseOfEveryOtherWayOfMakingThem) {
+    const std::array<qint32, 3> runners[] = {{101, 2, 6000}, {102, 1, 6000}, {103, 3, 5950}, {104, 1, 6100},
+                                             {105, 2, 6000}, {106, 3, 6200}, {201, 1, 5990}, {202, 2, 5990},
+                                             {203, 1, 0},    {204, 3, 6010}, {301, 2, 6300}, {302, 1, 6050}};
+    for (const auto& [startnummer, heat, tid] : runners)
+        AddRunner(startnummer, heat, tid);
+    AddRunner(205, 2, 5000, Text(ResultatKode, "D"));
+    SetRunde(Round("M", "400"), OvelseRnField::AntalPrHold, 2);
+    const QStringList expected{"Aarhus 1.59.50 1 0: 103,102", "Sparta 1.59.80 2 0: 201,202",
+                               "Aarhus 2.00.00 3 0: 101,105", "Aarhus 2.03.00 4 0: 104,106",
+                               "Viking 2.03.50 5 0: 302,301"};
+    for (const int resType : {0, 1}) {
+        SetRunde(Round("M", "400"), OvelseRnField::ResType, resType);
+        TResultatManager manager;
+        manager.LoadOvelse(&Round("M", "400"));
+        manager.CalcPlacering();
+        const QStringList placed = Teams(manager);
+        manager.CalcHoldResultater();
+        EXPECT_EQ(Teams(manager), placed) << "by " << resType;
+        EXPECT_EQ(placed, expected) << "by " << resType;
+    }
+}
+
 TEST_F(ResultHold, FieldEventTeamsAddTheirMarksAndEqualTotalsSharePlaces) {
     TOvelseInfo& round = Round("M", "KU");
     SetRunde(round, OvelseRnField::AntalPrHold, 2);
