@@ -7,23 +7,15 @@
 #include <algorithm>
 #include <typeinfo>
 
-TCodeField::TCodeField(const TDataTable& table, int fieldNo) {
-    const TField* field = table.GetField(fieldNo);
-    const auto* text = dynamic_cast<const TStringField*>(field);
-    if (text == nullptr)
-        throw Exception(QStringLiteral("Feltet ") + field->FieldName +
+TCodeField::TCodeField(const TDataTable& table, int fieldNo)
+    : field_(dynamic_cast<const TStringField*>(table.GetField(fieldNo))) {
+    if (field_ == nullptr)
+        throw Exception(QStringLiteral("Feltet ") + table.GetField(fieldNo)->FieldName +
                         QStringLiteral(" er ikke et tekstfelt"));
-    offset_ = field->Offset;
-    size_ = std::max(field->Size, 0);
-    kind_ = text->StringKind;
 }
 
 std::string_view TCodeField::Trimmed(const TDataElement& element) const {
-    const TDataBuffer* buffer = element.Buffer();
-    if (buffer == nullptr || offset_ < 0 || offset_ + size_ > buffer->Size())
-        return {};
-    return TStringField::TrimmedStoredText(
-        {reinterpret_cast<const char*>(buffer->Current()) + offset_, static_cast<std::size_t>(size_)}, kind_);
+    return TStringField::TrimmedStoredText(field_->BytesIn(element.Buffer()), field_->StringKind);
 }
 
 bool IsAsciiCode(std::string_view bytes) {
@@ -61,16 +53,11 @@ const TStringField* PlainTextField(const TField& field) {
     return plain && field.IsBound() ? static_cast<const TStringField*>(&field) : nullptr;
 }
 
-char16_t FirstCodeLetter(const TField& field) {
-    if (const TStringField* text = PlainTextField(field))
-        return FirstCodeLetter(TStringField::TrimmedStoredText(field.BytesView(), text->StringKind));
-    const QString upper = field.GetTrimmedString().toUpper();
-    return upper.isEmpty() ? 0 : upper.at(0).unicode();
-}
-
 char16_t FirstCodeLetter(const TDataElement& element, int fieldNo) {
     const TField& field = *element.Table().GetField(fieldNo);
     if (const TStringField* text = PlainTextField(field))
-        return FirstCodeLetter(TStringField::TrimmedStoredText(element.BytesOf(field), text->StringKind));
-    return FirstCodeLetter(*element.GetField(fieldNo));
+        return FirstCodeLetter(
+            TStringField::TrimmedStoredText(field.BytesIn(element.Buffer()), text->StringKind));
+    const QString upper = element.GetField(fieldNo)->GetTrimmedString().toUpper();
+    return upper.isEmpty() ? 0 : upper.at(0).unicode();
 }

@@ -18,9 +18,8 @@ public:
     std::string_view Trimmed(const TDataElement& element) const;
 
 private:
-    int offset_ = 0;
-    int size_ = 0;
-    quint8 kind_ = 0;
+    // The table's own field: where the bytes lie, and how the text is stored.
+    const TStringField* field_;
 };
 
 // Appends the code as the lookups by code compare it, trimmed and upper-cased, in UTF-8: two codes are
@@ -33,8 +32,6 @@ const TStringField* PlainTextField(const TField& field);
 
 // The first letter of a code (trimmed stored bytes), upper-cased; 0 for none.
 char16_t FirstCodeLetter(std::string_view trimmed);
-// The same of a code field's text, read without a text made where the field's text is its bytes.
-char16_t FirstCodeLetter(const TField& field);
 // The same of a record's code field, read from the record's bytes where the field's text is its bytes.
 char16_t FirstCodeLetter(const TDataElement& element, int fieldNo);
 

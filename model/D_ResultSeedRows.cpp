@@ -18,13 +18,6 @@ constexpr int LaneMax = 0xFFFF;
 // memory to see the pattern, and each would wait on its own.
 constexpr std::size_t PrefetchRows = 16;
 
-void Prefetch(const TResultat& row) {
-    for (const void* field : {static_cast<const void*>(&row.Heat), static_cast<const void*>(&row.Bane),
-                              static_cast<const void*>(&row.Rank), static_cast<const void*>(&row.SG),
-                              static_cast<const void*>(&row.Lodtraekning)})
-        __builtin_prefetch(field);
-}
-
 void PrefetchForWriting(TResultat& row) {
     for (void* field : {static_cast<void*>(&row.Modified), static_cast<void*>(&row.Heat),
                         static_cast<void*>(&row.Bane), static_cast<void*>(&row.SeedLodtraekning)})
@@ -64,7 +57,7 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
     fields_.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         if (k + PrefetchRows < n)
-            Prefetch(*rows[std::size_t(memoryOrder_[k + PrefetchRows])]);
+            PrefetchSortFields(*rows[std::size_t(memoryOrder_[k + PrefetchRows])]);
         const int i = memoryOrder_[k];
         const TResultat& row = *rows[std::size_t(i)];
         TFields& f = fields_[std::size_t(i)];

@@ -195,13 +195,6 @@ std::optional<TResultSort::TText> TextOf(TPart part) {
 // the rows are far apart in memory, and each waits on its own.
 constexpr std::size_t PrefetchRows = 8;
 
-void Prefetch(const TResultat& row) {
-    for (const void* field : {static_cast<const void*>(&row.Heat), static_cast<const void*>(&row.Seedning),
-                              static_cast<const void*>(&row.Rank), static_cast<const void*>(&row.SG),
-                              static_cast<const void*>(&row.Lodtraekning)})
-        __builtin_prefetch(field);
-}
-
 // A row's place among the rows, with the keys of a run of links packed into whole words.
 template <std::size_t Width>
 struct TKeyed {
@@ -239,7 +232,7 @@ public:
             readsRows = readsRows || !TextOf(recipe_.Parts[p]);
         for (std::size_t i = 0; i < n; ++i) {
             if (readsRows && i + PrefetchRows < n)
-                Prefetch(*rows_[order[first + i + PrefetchRows]]);
+                PrefetchSortFields(*rows_[order[first + i + PrefetchRows]]);
             qint64* key = keys.data() + i * width;
             const qint32 rank = textRanks.empty() ? 0 : textRanks[i];
             for (std::size_t p = part; p < stop; ++p)
@@ -431,6 +424,13 @@ bool SortOnKeys(std::vector<TResultat*>& rows, const TResultSort& sort, TResulta
 bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort& sort,
                 TResultatCompare compare) {
     return SortRows(rows, sort, compare);
+}
+
+void PrefetchSortFields(const TResultat& row) {
+    for (const void* field : {static_cast<const void*>(&row.Heat), static_cast<const void*>(&row.Bane),
+                              static_cast<const void*>(&row.Seedning), static_cast<const void*>(&row.Rank),
+                              static_cast<const void*>(&row.SG), static_cast<const void*>(&row.Lodtraekning)})
+        __builtin_prefetch(field);
 }
 
 qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion) {

@@ -6,6 +6,9 @@
 // Sorts the rows as compare orders them, keeping equal rows in their order, when compare is one of the
 // row orders of D_Result.h; false, leaving the rows as they were, for any other comparison.
 bool SortOnKeys(std::vector<TResultat*>& rows, const TResultSort& sort, TResultatCompare compare);
+// Asks memory ahead for the fields of a row that the sorts and the seeding read: in a long round the rows
+// lie far apart, and each would wait on its own.
+void PrefetchSortFields(const TResultat& row);
 // A mark as the comparisons order it, as one number: timed events ascending, others descending.
 qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion);
 bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort& sort,

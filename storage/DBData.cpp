@@ -134,13 +134,6 @@ TField* TDataElement::GetField(int fieldNo) const {
     return field.get();
 }
 
-std::string_view TDataElement::BytesOf(const TField& field) const {
-    if (!buffer_ || field.Offset < 0 || field.Size < 0 || field.Offset + field.Size > buffer_->Size())
-        return {};
-    return {reinterpret_cast<const char*>(buffer_->Current()) + field.Offset,
-            static_cast<std::size_t>(field.Size)};
-}
-
 bool TDataElement::IsModified() const {
     return IsNew || (buffer_ && buffer_->IsChanged());
 }

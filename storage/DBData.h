@@ -71,9 +71,6 @@ public:
     QString GetTrimmedString(int fieldNo) const { return GetField(fieldNo)->GetTrimmedString(); }
     int GetFieldCount() const { return static_cast<int>(fields_.size()); }
     TDataBuffer* Buffer() const { return buffer_ ? &*buffer_ : nullptr; }
-    // The current bytes where a field of the table lies in this record, read without the element's own
-    // field; empty when they do not lie inside it.
-    std::string_view BytesOf(const TField& field) const;
     TDataTable& Table() const { return table_; }
     bool IsModified() const;
     void FieldChanged(TField& field) override;

@@ -242,9 +242,13 @@ void TField::AssignField(const TField& other) {
     FieldName = other.FieldName;
 }
 
+bool TField::LiesIn(const TDataBuffer* buffer) const {
+    return buffer != nullptr && Offset >= 0 && Size >= 0 &&
+           static_cast<qint64>(Offset) + Size <= buffer->Size();
+}
+
 bool TField::IsBound() const {
-    return buffer_ != nullptr && Offset >= 0 && Size >= 0 &&
-           static_cast<qint64>(Offset) + Size <= buffer_->Size();
+    return LiesIn(buffer_);
 }
 
 bool TField::ReadBytes(void* dest) const {
@@ -256,9 +260,13 @@ bool TField::ReadBytes(void* dest) const {
 }
 
 std::string_view TField::BytesView() const {
-    if (!IsBound())
+    return BytesIn(buffer_);
+}
+
+std::string_view TField::BytesIn(const TDataBuffer* buffer) const {
+    if (!LiesIn(buffer))
         return {};
-    return {reinterpret_cast<const char*>(buffer_->Current()) + Offset, static_cast<std::size_t>(Size)};
+    return {reinterpret_cast<const char*>(buffer->Current()) + Offset, static_cast<std::size_t>(Size)};
 }
 
 void TField::WriteBytes(const void* source) {

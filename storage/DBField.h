@@ -120,6 +120,8 @@ public:
     bool ReadBytes(void* dest) const;
     // The Size bytes at Offset where they lie, without a copy; empty when unbound.
     std::string_view BytesView() const;
+    // The Size bytes at Offset in another buffer of the same records; empty when they do not lie inside.
+    std::string_view BytesIn(const TDataBuffer* buffer) const;
     // Copies Size bytes in and tells the owner when they differed; unbound: nothing.
     void WriteBytes(const void* source);
     void Clear();
@@ -135,6 +137,7 @@ public:
 
 protected:
     [[noreturn]] void RaiseAbstract(const char* kind) const;
+    bool LiesIn(const TDataBuffer* buffer) const;
     // The field's bytes (Size of them; zeros when unbound).
     QByteArray Bytes() const;
     void WriteBytes(const QByteArray& bytes);
