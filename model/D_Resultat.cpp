@@ -49,8 +49,8 @@ bool IsDeltagerColumn(TResultColumn column) {
 
 TResultat::TResultat(TResultatManager* manager, TOvelseInfo* ovelseInfo)
     : Manager(manager)
-    , Serier(this)
-    , OvelseInfo(ovelseInfo) {}
+    , OvelseInfo(ovelseInfo)
+    , Serier(this) {}
 
 TResultat::~TResultat() = default;
 
