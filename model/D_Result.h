@@ -152,6 +152,13 @@ public:
 
     TResultatManager* Manager;
     TOvelseInfo* OvelseInfo;
+
+private:
+    // The sort that indexed the row last and the row's place in it: read for every row a sort compares.
+    mutable const TResultSort* sortOwner_ = nullptr;
+    mutable std::size_t sortSlot_ = 0;
+
+public:
     // What sorting, placing, seeding and points read of every row lies first, together: over a big round
     // each row then costs a few cache lines instead of one per field.
     qint32 Startnummer = 0;
@@ -186,6 +193,13 @@ public:
     QString Klub;
     QString Navn;
     TSerier Serier;
+
+private:
+    // The keys of the sort that indexed the row last, kept with the row to be at hand in its comparisons;
+    // that sort alone reads them (TResultSort::Index).
+    mutable TSortKeys sortKeys_;
+
+public:
     QString Bem;
     QString UK;
     // A time kept in memory only.
@@ -350,11 +364,6 @@ private:
     static qint32 CheckedVind(qint32 value);
 
     TStored stored_;
-    // The keys of the sort that indexed the row last, kept with the row to be at hand in its comparisons;
-    // that sort alone reads them (TResultSort::Index).
-    mutable const TResultSort* sortOwner_ = nullptr;
-    mutable std::size_t sortSlot_ = 0;
-    mutable TSortKeys sortKeys_;
 };
 
 // ---------------------------------------------------------------- combined events

@@ -168,7 +168,18 @@ std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const T
     QHash<QString, qint32> distinct;
     std::vector<const QString*> texts;
     std::vector<qint32> of(rows.size());
+    // Over a big round the rows lie far apart in memory: each row's text and its keys asked for ahead.
+    constexpr std::size_t Ahead = 8;
+    const auto prefetch = [text](const TResultat& row) {
+        __builtin_prefetch(&row.sortKeys_, 1);
+        __builtin_prefetch(text == TText::Navn
+                               ? static_cast<const void*>(&row.Navn)
+                               : (text == TText::Klub ? static_cast<const void*>(&row.Klub)
+                                                      : static_cast<const void*>(&row.Serier)));
+    };
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i + Ahead < rows.size())
+            prefetch(*rows[i + Ahead]);
         const TResultat& row = *rows[i];
         const QString& key =
             text == TText::Navn ? NavnKey(row) : (text == TText::Klub ? KlubKey(row) : TieBreakKey(row));
