@@ -188,6 +188,7 @@ public:
     // The position of the row's record in the result file.
     quint32 Position = 0;
     QString RK;
+    QString UK;
     QString VK;
     // The club's name; in a team's row the team key.
     QString Klub;
@@ -201,7 +202,6 @@ private:
 
 public:
     QString Bem;
-    QString UK;
     // A time kept in memory only.
     qint32 ScanningTid = 0;
     quint16 Licensnummer = 0;
@@ -824,8 +824,9 @@ private:
     // Points.
     void CalcDTPoint();
     QStringList CalcVTPoint();
-    QStringList CalcMethodPoint(qint32 method);
-    void CalcScorerLimit();
+    // The placings and sorts of one points calculation share sort: the rows' text keys are made once.
+    QStringList CalcMethodPoint(qint32 method, const TResultSort& sort);
+    void CalcScorerLimit(const TResultSort& sort);
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
                        qint32 retries, TSeedDraw& draw, const TSeedProgress& progress);

@@ -227,8 +227,10 @@ QStringList TResultatManager::CalcPoint() {
     }
     if (data.VT)
         return CalcVTPoint();
-    QStringList messages = CalcMethodPoint(GetPointType());
-    CalcScorerLimit();
+    // Points change no text a sort ranks: the round's placings below share one sort's keys.
+    const TResultSort sort(Rules());
+    QStringList messages = CalcMethodPoint(GetPointType(), sort);
+    CalcScorerLimit(sort);
     return messages;
 }
 
@@ -290,7 +292,8 @@ void TResultatManager::CalcDTPoint() {
 
 QStringList TResultatManager::CalcVTPoint() {
     const TSystemData& data = CurrentSystemData();
-    CalcPlacering();
+    const TResultSort sort(Rules());
+    CalcPlacering(sort);
     for (const auto& row : rows_)
         row->SetPoint(0);
     QStringList messages;
@@ -317,7 +320,7 @@ QStringList TResultatManager::CalcVTPoint() {
 
     // The best of each team by veteran points are ranked, equal points sharing a rank; their points
     // become those of their rank by placement table 1.
-    SortPointsPlacering();
+    Sort(sort, CompareByPointPlac);
     const TPlaceringsPoint* table = PlaceringsPoint(1);
     THoldCounts scorers{};
     int count = 0;
@@ -338,13 +341,13 @@ QStringList TResultatManager::CalcVTPoint() {
         previous = row->Point;
         row->SetPoint(table && row->Resultat != 0 ? table->GetPoint(rank) : 0);
     }
-    CalcPlacering();
+    CalcPlacering(sort);
     return messages;
 }
 
 // ---------------------------------------------------------------- points methods
 
-QStringList TResultatManager::CalcMethodPoint(qint32 method) {
+QStringList TResultatManager::CalcMethodPoint(qint32 method, const TResultSort& sort) {
     if (!HasResultat())
         return {};
     const QString klasse = ovelseInfo_->GetKlasseKode().toUpper();
@@ -430,7 +433,7 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
         };
     }
     if (placeringsTabel != 0) {
-        CalcPlacering();
+        CalcPlacering(sort);
         score = [placeringsTabel](const TResultat& row, qint32) {
             return TScore{row.GetPlaceringsPoint(placeringsTabel), 0};
         };
@@ -470,18 +473,18 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method) {
 
 // ---------------------------------------------------------------- scorers per team
 
-void TResultatManager::CalcScorerLimit() {
+void TResultatManager::CalcScorerLimit(const TResultSort& sort) {
     const TSystemData& data = CurrentSystemData();
     const qint32 limit = data.AntalTaellendeDeltagere;
     if (!(data.LTU || data.EgenTurnering || data.OstHoldTurnering) || limit < 1 || !HasResultat())
         return;
-    CalcPlacering();
-    SortPointsPlacering();
+    CalcPlacering(sort);
+    Sort(sort, CompareByPointPlac);
     THoldCounts scorers{};
     for (const auto& row : rows_) {
         const int hold = HoldNr(*row);
         if (CanScore(*row) && row->Point > 0 && hold != 0 && ++scorers[hold] > limit)
             row->SetPoint(0);
     }
-    CalcPlacering();
+    CalcPlacering(sort);
 }

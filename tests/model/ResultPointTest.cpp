@@ -12,6 +12,8 @@
 #include <QMap>
 
 #include <array>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -196,6 +198,35 @@ TEST_F(ResultPoint, PointsByPlaceThenTheBestOfEachTeamUpToTheLimit) {
     Data().EgenTurnering = true;
     Data().AntalTaellendeDeltagere = 2;
     EXPECT_EQ(Score(Round("M", "100")), (TRowPoints{{11, 10}, {12, 8}, {21, 6}, {13, 0}, {14, 0}}));
+}
+
+// The placings of one calculation share their sort's keys: equal jumps still go by the next best jump
+// when the points are given, when the scorers are limited and when the round is placed at the end.
+TEST_F(ResultPoint, PointsByPlaceFollowTheTieBrokenPlacesThroughTheScorerLimit) {
+    SetMethod("M", "LÆ", PointBeregning::Placering1);
+    Data().PlaceringsPoint1 = "10,8,6,5,4,3,2,1";
+    Data().EgenTurnering = true;
+    Data().AntalTaellendeDeltagere = 1;
+    TOvelseInfo& round = Round("M", "LÆ");
+    // Start number, club (team A..C), jumps.
+    const std::vector<std::tuple<qint32, qint32, std::vector<std::pair<qint32, qint32>>>> rows{
+        {11, 1, {{650, 0}, {600, 0}}},
+        {21, 2, {{620, 0}, {650, 0}}},
+        {12, 1, {{640, 0}}},
+        {31, 3, {{650, 0}, {610, 0}}}};
+    for (const auto& [nr, klubNr, jumps] : rows) {
+        AddDeltager(nr, QStringLiteral("Deltager %1").arg(nr), 0, klubNr);
+        AddResultat(round, nr, Fields({{Heat, 1}, {Resultat, 650 - (nr == 12 ? 10 : 0)}}), Serie(jumps));
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&round);
+    EXPECT_EQ(manager.CalcPoint(), QStringList());
+    // 21, 31, 11 by their second jumps; 12 is team A's second scorer.
+    EXPECT_EQ(Points(manager), (TRowPoints{{21, 10}, {31, 8}, {11, 6}, {12, 0}}));
+    QMap<qint32, qint32> places;
+    for (const TResultat* row : manager.GetResultater())
+        places[row->Startnummer] = row->Plac;
+    EXPECT_EQ(places, (QMap<qint32, qint32>{{21, 1}, {31, 2}, {11, 3}, {12, 4}}));
 }
 
 TEST_F(ResultPoint, TeamLeaguePointsByScoringPlaceWithSharedPlacesAndHalfPoints) {
