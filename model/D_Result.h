@@ -451,6 +451,10 @@ public:
     bool HasTextRanks(TText text) const { return !ranks_[std::size_t(text)].empty(); }
     // The ranks of the texts of these rows among themselves.
     std::vector<qint32> RankTexts(TText text, const std::vector<const TResultat*>& rows) const;
+    // Makes the ranks of the text among all the indexed rows when a sort must tell apart runs of tied
+    // rows holding at least half of them by it: run by run that would cost about as much, and every
+    // later sort under this one would pay it again.
+    void RankForRuns(TText text, std::size_t tied) const;
 
 private:
     template <typename Rows>

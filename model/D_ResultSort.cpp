@@ -216,6 +216,11 @@ std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const T
     return of;
 }
 
+void TResultSort::RankForRuns(TText text, std::size_t tied) const {
+    if (!HasTextRanks(text) && 2 * tied >= indexed_.size())
+        Ranks(text);
+}
+
 qint32 TResultSort::TextRank(TText text, const TResultat& row) const {
     return Ranks(text)[row.sortSlot_];
 }

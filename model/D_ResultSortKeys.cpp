@@ -330,11 +330,19 @@ private:
 
     static int KeyBits(quint64 spread) { return static_cast<int>(std::bit_width(spread)); }
 
+    // The text of a link when it is one that tells rows apart.
+    std::optional<TResultSort::TText> CountingText(std::size_t part) const {
+        const auto text = TextOf(recipe_.Parts[part]);
+        if (!text || (recipe_.Parts[part] == TieBreak && !sort_.Rules().HasTieBreak()))
+            return std::nullopt;
+        return text;
+    }
+
     // The ranks of the rows' texts when the first link is a text that counts; else none.
     std::vector<qint32> TextRanks(const std::vector<quint32>& order, std::size_t first, std::size_t last,
                                   std::size_t part) const {
-        const auto text = TextOf(recipe_.Parts[part]);
-        if (!text || (recipe_.Parts[part] == TieBreak && !sort_.Rules().HasTieBreak()))
+        const auto text = CountingText(part);
+        if (!text)
             return {};
         std::vector<qint32> ranks;
         if (sort_.HasTextRanks(*text)) {
@@ -374,6 +382,17 @@ private:
             order[first + i] = keyed[i].Row;
         if (stop >= recipe_.Count)
             return;
+        if (const auto text = CountingText(stop)) {
+            std::size_t tied = 0;
+            for (std::size_t run = 0; run < keyed.size();) {
+                std::size_t end = run + 1;
+                while (end < keyed.size() && keyed[end].Keys == keyed[run].Keys)
+                    ++end;
+                tied += end - run > 1 ? end - run : 0;
+                run = end;
+            }
+            sort_.RankForRuns(*text, tied);
+        }
         // Rows equal so far: by the links that follow.
         for (std::size_t run = 0; run < keyed.size();) {
             std::size_t end = run + 1;

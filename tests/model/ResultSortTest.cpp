@@ -321,3 +321,37 @@ TEST_F(ResultSort, LongRoundsSortAsTheirComparisonsOrderThem) {
         EXPECT_EQ(Numbers(sorted), Numbers(expected));
     }
 }
+
+// Sort after sort under one sort, as placing, teams and points make them: where rows tied on their marks
+// hold half the round or more, the texts that tell them apart are ranked once for the whole round and
+// kept; every order stays the one the comparisons give one pair at a time.
+TEST_F(ResultSort, SortsUnderOneSortKeepTheirOrderWhenTheTextsAreRankedForTheWholeRound) {
+    using namespace ResultatField;
+    TOvelseInfo& round = Round("M", "KU");
+    for (qint32 nr = 1; nr <= 120; ++nr) {
+        AddDeltager(nr, QStringLiteral("Navn %1").arg(nr % 7), 0, 1);
+        AddResultat(round, nr, Fields({{Heat, nr % 3 + 1}}),
+                    Serie({{1400 + nr % 5, 0}, {1300 + (nr * 7) % 11, 0}}));
+    }
+    // Two rows alone on their marks, the rest tied on one.
+    AddResultat(round, 121, Fields({{Heat, 1}}), Serie({{1500, 0}}));
+    AddResultat(round, 122, Fields({{Heat, 2}}), Serie({{1300, 0}}));
+    TResultatManager manager;
+    manager.LoadOvelse(&round);
+    std::vector<TResultat*> rows = manager.GetResultater();
+    std::reverse(rows.begin(), rows.end());
+    const TResultSort shared(manager.Rules());
+    // By name the rows are indexed anew, and the texts ranked anew after.
+    for (const TResultatCompare compare :
+         {CompareByResultatHeat, CompareByNavn, CompareByHeatResultat, CompareByResultatHeat}) {
+        std::vector<TResultat*> expected = rows;
+        const TResultSort byPairs(manager.Rules());
+        byPairs.Index(expected);
+        std::stable_sort(expected.begin(), expected.end(), [&](const TResultat* a, const TResultat* b) {
+            return compare(byPairs, *a, *b) < 0;
+        });
+        SortResultater(rows, shared, compare);
+        EXPECT_EQ(Numbers(rows), Numbers(expected));
+    }
+    EXPECT_TRUE(shared.HasTextRanks(TResultSort::TText::TieBreak));
+}
