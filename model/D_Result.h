@@ -815,8 +815,9 @@ private:
     void ReportDamagedSerier(const QStringList& damaged) const;
     // A relay's birth year: the rounded-up mean of its members' birth years.
     void CalcStafetAargang();
-    // Places and teams under a sort that the rounds' later sorts may share.
-    void CalcPlacering(const TResultSort& sort);
+    // Places and teams under a sort that the rounds' later sorts may share; without teams for a placing
+    // that another follows before anything reads them.
+    void CalcPlacering(const TResultSort& sort, bool withTeams = true);
     // inResultOrder: the rows are in the order the teams are made in (by result, then heat) already.
     void CalcHoldResultater(const TResultSort& sort, bool inResultOrder = false);
     void PlaceLetteredFinals(const TResultSort& sort, bool highestFirst);

@@ -55,7 +55,7 @@ void TResultatManager::CalcPlacering() {
     CalcPlacering(sort);
 }
 
-void TResultatManager::CalcPlacering(const TResultSort& sort) {
+void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams) {
     holdResultater_.reset();
     if (!ovelseInfo_ || ovelser_.size() > 1)
         return;
@@ -79,7 +79,8 @@ void TResultatManager::CalcPlacering(const TResultSort& sort) {
         PlaceRows(sort, rules.ResType == 0);
     }
     // Placing changes places and relay ages, none of the keys the rows were sorted on.
-    CalcHoldResultater(sort, rules.ResType == 1);
+    if (withTeams)
+        CalcHoldResultater(sort, rules.ResType == 1);
 }
 
 void TResultatManager::PlaceLetteredFinals(const TResultSort& sort, bool highestFirst) {

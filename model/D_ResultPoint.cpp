@@ -478,7 +478,8 @@ void TResultatManager::CalcScorerLimit(const TResultSort& sort) {
     const qint32 limit = data.AntalTaellendeDeltagere;
     if (!(data.LTU || data.EgenTurnering || data.OstHoldTurnering) || limit < 1 || !HasResultat())
         return;
-    CalcPlacering(sort);
+    // The teams are made by the placing after the limit.
+    CalcPlacering(sort, false);
     Sort(sort, CompareByPointPlac);
     THoldCounts scorers{};
     for (const auto& row : rows_) {

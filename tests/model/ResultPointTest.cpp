@@ -7,6 +7,7 @@
 #include "ResultFixture.h"
 #include "model/D_Ovelser.h"
 #include "model/D_PointBeregning.h"
+#include "model/D_ResultHold.h"
 #include "model/D_Staevne.h"
 
 #include <QMap>
@@ -218,9 +219,13 @@ TEST_F(ResultPoint, PointsByPlaceFollowTheTieBrokenPlacesThroughTheScorerLimit) 
         AddDeltager(nr, QStringLiteral("Deltager %1").arg(nr), 0, klubNr);
         AddResultat(round, nr, Fields({{Heat, 1}, {Resultat, 650 - (nr == 12 ? 10 : 0)}}), Serie(jumps));
     }
+    SetRunde(round, OvelseRnField::AntalPrHold, 1);
     TResultatManager manager;
     manager.LoadOvelse(&round);
     EXPECT_EQ(manager.CalcPoint(), QStringList());
+    // The teams of one are made after the limit: team A's two and one each of B and C.
+    ASSERT_TRUE(manager.HoldResultater());
+    EXPECT_EQ(manager.HoldResultater()->Count(), 4);
     // 21, 31, 11 by their second jumps; 12 is team A's second scorer.
     EXPECT_EQ(Points(manager), (TRowPoints{{21, 10}, {31, 8}, {11, 6}, {12, 0}}));
     QMap<qint32, qint32> places;
