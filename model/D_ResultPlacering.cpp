@@ -19,12 +19,17 @@ struct THeatRun {
     TRowIt Last;
 };
 
-// Numbers a run of sorted rows from n on; a row equal to the one before it shares its place. Returns
-// the number after the run's last.
-qint32 PlaceRun(const TResultSort& sort, TRowIt first, TRowIt last, qint32 n) {
+// Numbers a run of sorted rows from n on; a row equal to the one before it shares its place, and with
+// perHeat each heat is numbered from 1 (in one pass: a big round's rows lie apart in memory, and every
+// pass over them waits on each row). Returns the number after the run's last.
+qint32 PlaceRun(const TResultSort& sort, TRowIt first, TRowIt last, qint32 n, bool perHeat = false) {
     const TResultat* previous = nullptr;
     for (auto it = first; it != last; ++it, ++n) {
         TResultat& row = **it;
+        if (perHeat && previous && row.Heat != previous->Heat) {
+            previous = nullptr;
+            n = 1;
+        }
         row.SetPlac(previous && CompareByResultat(sort, row, *previous) == 0 ? previous->Plac : n);
         previous = &row;
     }
@@ -99,12 +104,7 @@ void TResultatManager::PlaceLetteredFinals(const TResultSort& sort, bool highest
 }
 
 void TResultatManager::PlaceRows(const TResultSort& sort, bool perHeat) {
-    if (!perHeat) {
-        PlaceRun(sort, rows_.begin(), rows_.end(), 1);
-        return;
-    }
-    for (const THeatRun& heat : HeatRuns(rows_))
-        PlaceRun(sort, heat.First, heat.Last, 1);
+    PlaceRun(sort, rows_.begin(), rows_.end(), 1, perHeat);
 }
 
 void TResultatManager::CalcStafetAargang() {

@@ -125,13 +125,13 @@ double DTPlacePoint(int p, int n, bool eCup) {
 // One pass of team-league points over the rows in order: each team's best row not yet scored takes the
 // next scoring place; rows sharing a place (shared[i]: row i shares the place of the row before it) share
 // the points of the places they take.
-void ScoreDTPass(const std::vector<TResultat*>& rows, const std::vector<bool>& shared,
-                 std::vector<bool>& scored, int n, bool eCup, double factor) {
+// hold[i] is the team of row i when the row can score, else 0.
+void ScoreDTPass(const std::vector<TResultat*>& rows, const std::vector<int>& hold,
+                 const std::vector<bool>& shared, std::vector<bool>& scored, int n, bool eCup,
+                 double factor) {
     std::array<bool, HoldkodeCount + 1> holdScored{};
     const auto candidate = [&](std::size_t i) {
-        const TResultat& row = *rows[i];
-        const int hold = HoldNr(row);
-        return !scored[i] && CanScore(row) && row.HasResultat() && hold != 0 && !holdScored[hold];
+        return !scored[i] && hold[i] != 0 && !holdScored[std::size_t(hold[i])];
     };
     int place = 1;
     for (std::size_t i = 0; i < rows.size();) {
@@ -145,7 +145,7 @@ void ScoreDTPass(const std::vector<TResultat*>& rows, const std::vector<bool>& s
         std::vector<std::size_t> scorers;
         for (std::size_t j = i; j < end; ++j) {
             if (candidate(j)) {
-                holdScored[HoldNr(*rows[j])] = true;
+                holdScored[std::size_t(hold[j])] = true;
                 scorers.push_back(j);
             }
         }
@@ -274,18 +274,23 @@ void TResultatManager::CalcDTPoint() {
     const bool lettered = sort.Rules().IsLetteredFinals();
     std::vector<TResultat*> rows = GetResultater();
     SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);
+    // The passes read what they need of the rows from here, in one pass over the rows.
     std::vector<bool> shared(rows.size(), false);
-    for (std::size_t i = 1; i < rows.size(); ++i) {
+    std::vector<int> hold(rows.size(), 0);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         const TResultat& row = *rows[i];
+        hold[i] = CanScore(row) && row.HasResultat() ? HoldNr(row) : 0;
+        if (i == 0)
+            continue;
         const TResultat& previous = *rows[i - 1];
         shared[i] = lettered ? row.Plac == previous.Plac : CompareByResultat(sort, row, previous) == 0;
     }
     // Whether a row has scored is its own mark: a scoring place beyond the table is worth 0 points.
     std::vector<bool> scored(rows.size(), false);
-    ScoreDTPass(rows, shared, scored, n, data.ECup2007, 1.0);
+    ScoreDTPass(rows, hold, shared, scored, n, data.ECup2007, 1.0);
     const TStaevneManager* meet = ModelContext().StaevneManager.get();
     if (meet && meet->IsDTOvelseHalvePoints(ovelseInfo_->GetOvelseKode()))
-        ScoreDTPass(rows, shared, scored, n, data.ECup2007, HalvePoint);
+        ScoreDTPass(rows, hold, shared, scored, n, data.ECup2007, HalvePoint);
 }
 
 // ---------------------------------------------------------------- veterans
