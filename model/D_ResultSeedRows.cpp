@@ -103,27 +103,23 @@ void TSeedRows::OrderBySeedning() {
             return f.Lodtraekning;
         }
     };
+    // Every part's spread in one pass over the fields.
     std::array<qint64, Parts> least{};
+    std::array<qint64, Parts> most{};
+    least.fill(std::numeric_limits<qint64>::max());
+    most.fill(std::numeric_limits<qint64>::min());
+    for (const TFields& f : fields_) {
+        for (std::size_t p = 0; p < Parts; ++p) {
+            least[p] = std::min(least[p], part(f, p));
+            most[p] = std::max(most[p], part(f, p));
+        }
+    }
     std::array<int, Parts> bits{};
     int total = 0;
     for (std::size_t p = 0; p < Parts; ++p) {
-        qint64 lo = std::numeric_limits<qint64>::max();
-        qint64 hi = std::numeric_limits<qint64>::min();
-        for (const TFields& f : fields_) {
-            lo = std::min(lo, part(f, p));
-            hi = std::max(hi, part(f, p));
-        }
-        least[p] = lo;
-        bits[p] = KeyBits(quint64(hi) - quint64(lo));
+        bits[p] = KeyBits(quint64(most[p]) - quint64(least[p]));
         total += bits[p];
     }
-    const auto same = [&](int a, int b) {
-        for (std::size_t p = 0; p < Parts; ++p) {
-            if (part(fields_[std::size_t(a)], p) != part(fields_[std::size_t(b)], p))
-                return false;
-        }
-        return true;
-    };
     if (total > 64) {
         // Marks too far apart to share one word.
         const auto less = [&](int a, int b) {
@@ -136,21 +132,23 @@ void TSeedRows::OrderBySeedning() {
             return false;
         };
         std::stable_sort(order_.begin(), order_.end(), less);
-    } else {
-        std::vector<quint64> keys(n, 0);
-        for (std::size_t i = 0; i < n; ++i) {
-            quint64 key = 0;
-            for (std::size_t p = 0; p < Parts; ++p) {
-                const quint64 value = quint64(part(fields_[i], p)) - quint64(least[p]);
-                if (bits[p] != 0)
-                    key = bits[p] < 64 ? key << bits[p] | value : value;
-            }
-            keys[i] = key;
-        }
-        std::vector<int> scratch;
-        StableOrderByKey(keys, total, order_, scratch);
+        OrderTiesByNavn([&](int a, int b) { return !less(a, b) && !less(b, a); });
+        return;
     }
-    OrderTiesByNavn(same);
+    std::vector<quint64> keys(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        quint64 key = 0;
+        for (std::size_t p = 0; p < Parts; ++p) {
+            const quint64 value = quint64(part(fields_[i], p)) - quint64(least[p]);
+            if (bits[p] != 0)
+                key = bits[p] < 64 ? key << bits[p] | value : value;
+        }
+        keys[i] = key;
+    }
+    std::vector<int> scratch;
+    StableOrderByKey(keys, total, order_, scratch);
+    // The key holds every part: equal keys are equal rows.
+    OrderTiesByNavn([&keys](int a, int b) { return keys[std::size_t(a)] == keys[std::size_t(b)]; });
 }
 
 template <typename Same>

@@ -779,3 +779,19 @@ TEST(SeedDraw, DrawsTheNumbersOfTheStandardGenerator) {
         EXPECT_EQ(differ, 0) << seed;
     }
 }
+
+// Rows equal in everything else the seeding orders by go by their names, in Danish order, whatever their
+// start numbers.
+TEST_F(ResultSeed, RowsEqualInTheirSeedingGoByTheirNames) {
+    const char* navne[] = {"Åse Dahl", "Bent Holm", "Anna Lund", "Carl Berg"};
+    for (qint32 nr = 1; nr <= 4; ++nr) {
+        AddDeltager(nr, QString::fromUtf8(navne[nr - 1]), 0, 1);
+        AddResultat(Lob(), nr, Fields({{Seedning, 1050}}));
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    for (TResultat* row : manager.GetResultater())
+        row->Lodtraekning = 0;
+    manager.SeedOvelse(1, qint32(THeatMethod::BedsteFoerst), 0, 0, 1, 1);
+    EXPECT_EQ(Heats(manager), (TByStartnummer{{3, 1}, {2, 2}, {4, 3}, {1, 4}}));
+}
