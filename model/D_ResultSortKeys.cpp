@@ -382,26 +382,23 @@ private:
             order[first + i] = keyed[i].Row;
         if (stop >= recipe_.Count)
             return;
-        if (const auto text = CountingText(stop)) {
-            std::size_t tied = 0;
-            for (std::size_t run = 0; run < keyed.size();) {
-                std::size_t end = run + 1;
-                while (end < keyed.size() && keyed[end].Keys == keyed[run].Keys)
-                    ++end;
-                tied += end - run > 1 ? end - run : 0;
-                run = end;
-            }
-            sort_.RankForRuns(*text, tied);
-        }
-        // Rows equal so far: by the links that follow.
+        // Runs of rows equal so far, ordered by the links that follow.
+        std::vector<std::pair<std::size_t, std::size_t>> runs;
+        std::size_t tied = 0;
         for (std::size_t run = 0; run < keyed.size();) {
             std::size_t end = run + 1;
             while (end < keyed.size() && keyed[end].Keys == keyed[run].Keys)
                 ++end;
-            if (end - run > 1)
-                Sort(order, first + run, first + end, stop);
+            if (end - run > 1) {
+                runs.emplace_back(run, end);
+                tied += end - run;
+            }
             run = end;
         }
+        if (const auto text = CountingText(stop))
+            sort_.RankForRuns(*text, tied);
+        for (const auto& [run, end] : runs)
+            Sort(order, first + run, first + end, stop);
     }
 
     const TRecipe& recipe_;
