@@ -63,9 +63,15 @@ public:
 
     // The raw position of the element with these codes; -1 when none.
     int Find(const std::string& key) {
+        // The rounds of one event row follow each other: they ask for the same codes in turn.
+        if (lastFound_ != nullptr && key == lastKey_)
+            return lastFound_->Raw;
         const TSlot& slot = SlotOf(key, HashOf(key));
-        if (slot.Raw >= 0)
+        if (slot.Raw >= 0) {
             last_ = slot.Pos;
+            lastFound_ = &slot;
+            lastKey_ = key;
+        }
         return slot.Raw;
     }
     // The element the last lookup found becomes its list's current one, as a lookup by code leaves it.
@@ -103,6 +109,8 @@ private:
     std::size_t mask_ = 0;
     std::string keys_;
     int last_ = -1;
+    const TSlot* lastFound_ = nullptr;
+    std::string lastKey_;
 };
 
 // The raw position of an element of a list, for a lookup that the maps did not answer.

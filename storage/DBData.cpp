@@ -109,7 +109,8 @@ void TDataElement::InitRecord(bool isNew) {
             if (field)
                 field->SetBuffer(Buffer());
         }
-    } else {
+    } else if (isNew) {
+        // A record read below overwrites both copies whole.
         buffer_->Clear(true);
     }
     IsNew = isNew;
