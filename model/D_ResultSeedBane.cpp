@@ -96,19 +96,21 @@ void TResultatManager::SeedLanesInSeedingOrder(TSeedRows& seeded, qint32 antalPr
     // Heats in order, rows without one last, counted into their places. Within a heat the rows keep the
     // seeding order, which the heats do not change; rows with a status code sort by whether they have a
     // heat, so the rows without one are sorted again once they have none.
-    const auto slot = [&seeded](int i) {
-        const int heat = seeded.Heat(i);
+    const auto slot = [&seeded](std::size_t place) {
+        const int heat = seeded.HeatAt(place);
         return heat == 0 ? std::size_t(MaxHeatNr) + 1 : std::size_t(heat);
     };
+    const std::size_t count = seeded.Order().size();
     std::vector<std::size_t> start(std::size_t(MaxHeatNr) + 3, 0);
-    for (const int i : seeded.Order())
-        ++start[slot(i) + 1];
+    for (std::size_t place = 0; place < count; ++place)
+        ++start[slot(place) + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
     const std::vector<std::size_t> from = start;
     const std::size_t none = start[std::size_t(MaxHeatNr) + 1];
-    std::vector<int> placed(seeded.Order().size());
-    for (const int i : seeded.Order())
-        placed[start[slot(i)]++] = i;
+    // Places in the seeding order, heat by heat.
+    std::vector<int> placed(count);
+    for (std::size_t place = 0; place < count; ++place)
+        placed[start[slot(place)]++] = int(place);
     for (int heat = 1; heat <= MaxHeatNr; ++heat) {
         const std::size_t first = from[std::size_t(heat)];
         const std::size_t n = from[std::size_t(heat) + 1] - first;
@@ -116,9 +118,11 @@ void TResultatManager::SeedLanesInSeedingOrder(TSeedRows& seeded, qint32 antalPr
             continue;
         const std::vector<int> lanes = HeatLanes(laneMethod, int(n), antalPrHeat, banenummerering, draw);
         for (std::size_t k = 0; k < n; ++k)
-            seeded.SetBane(placed[first + k], lanes[k]);
+            seeded.SetBaneAt(std::size_t(placed[first + k]), lanes[k]);
     }
     seeded.Write();
+    for (int& place : placed)
+        place = seeded.Order()[std::size_t(place)];
     PutInOrder(placed);
 
     std::vector<std::unique_ptr<TResultat>> rest(

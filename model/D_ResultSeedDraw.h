@@ -145,8 +145,8 @@ private:
 
 // A round's rows as one seeding reads and writes them. The rows are large and lie apart in memory, so the
 // few fields the seeding needs are gathered into a small array in one pass over the rows in the order
-// memory holds them; sorting, dealing and lanes work on that array, and one more such pass writes the
-// outcome back, each field only where it changes.
+// memory holds them, and kept in that order; sorting, dealing and lanes work on that array and on arrays
+// in seeding order, and one more such pass writes the outcome back, each field only where it changes.
 class TSeedRows {
 public:
     // The rows in their present order, which decides between rows the seeding order holds equal. The
@@ -159,10 +159,10 @@ public:
     // the valid ones into heats by the method (THeatMethod).
     void DealHeats(qint32 antalPrHeat, qint32 method, TSeedDraw& draw);
     // The rows, as indices of the present order, in seeding order.
-    const std::vector<int>& Order() const { return order_; }
-    // A row's heat as dealt; 0 for none.
-    int Heat(int row) const { return fields_[std::size_t(row)].NewHeat; }
-    void SetBane(int row, int bane) { fields_[std::size_t(row)].NewBane = bane; }
+    const std::vector<int>& Order() const { return rowOrder_; }
+    // The heat dealt to the row at this place of the seeding order; 0 for none.
+    int HeatAt(std::size_t place) const { return heatAt_[place]; }
+    void SetBaneAt(std::size_t place, int bane) { baneAt_[place] = bane; }
     // Gives the rows their heats and lanes (and drawn keys, when drawn), what they had cleared: a row
     // that had or gets a heat, side or lane is marked changed. A lane a row cannot hold is refused
     // before any row changes.
@@ -173,8 +173,6 @@ private:
         qint64 Mark = 0;
         qint32 SG = 0;
         qint32 Startnummer = 0;
-        int NewHeat = 0;
-        int NewBane = 0;
         quint16 Rank = 0;
         quint16 SeedLodtraekning = 0;
         quint16 Lodtraekning = 0;
@@ -187,13 +185,24 @@ private:
     void OrderBySeedning();
     template <typename Same>
     void OrderTiesByNavn(Same same);
+    const TResultat& RowAt(int memoryPlace) const {
+        return *rows_[std::size_t(memoryOrder_[std::size_t(memoryPlace)])];
+    }
 
     const std::vector<std::unique_ptr<TResultat>>& rows_;
     TResultRules rules_;
     bool rankAsSeedning_;
     bool drawn_ = false;
-    // The present indices of the rows by their addresses.
+    // The present indices of the rows by their addresses, and each row's place in that order.
     std::vector<int> memoryOrder_;
+    std::vector<int> memoryPlace_;
+    // In memory order: a big round's array does not fit the processor's cache, so the passes over the
+    // rows read and write it in turn.
     std::vector<TFields> fields_;
+    // The seeding order as places in memory order, and as present indices.
     std::vector<int> order_;
+    std::vector<int> rowOrder_;
+    // In seeding order.
+    std::vector<int> heatAt_;
+    std::vector<int> baneAt_;
 };

@@ -54,13 +54,16 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
     if (n > 1)
         StableOrderByKey(address, KeyBits(high - low), memoryOrder_, scratch);
 
+    memoryPlace_.resize(n);
+    for (std::size_t k = 0; k < n; ++k)
+        memoryPlace_[std::size_t(memoryOrder_[k])] = int(k);
+
     fields_.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         if (k + PrefetchRows < n)
             PrefetchSortFields(*rows[std::size_t(memoryOrder_[k + PrefetchRows])]);
-        const int i = memoryOrder_[k];
-        const TResultat& row = *rows[std::size_t(i)];
-        TFields& f = fields_[std::size_t(i)];
+        const TResultat& row = RowAt(int(k));
+        TFields& f = fields_[k];
         f.Status = static_cast<quint8>(row.GetStatusOrder());
         f.SG = row.SG;
         f.Mark = rankAsSeedning_ ? 0 : MarkKey(rules, row.Seedning, true);
@@ -75,15 +78,18 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
 }
 
 void TSeedRows::DrawSeedLodtraekning(TSeedDraw& draw) {
-    for (TFields& f : fields_)
-        f.SeedLodtraekning = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
+    std::vector<quint16> drawn(fields_.size());
+    for (quint16& key : drawn)
+        key = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
+    for (std::size_t k = 0; k < fields_.size(); ++k)
+        fields_[k].SeedLodtraekning = drawn[std::size_t(memoryOrder_[k])];
     drawn_ = true;
 }
 
 void TSeedRows::OrderBySeedning() {
     const std::size_t n = fields_.size();
-    order_.resize(n);
-    std::iota(order_.begin(), order_.end(), 0);
+    // The present order, which equal rows keep.
+    order_ = memoryPlace_;
     if (n < 2)
         return;
     // CompareBySeedningRankNavn: status, start group, the mark (or the rank and the drawn key), the rank,
@@ -164,7 +170,7 @@ void TSeedRows::OrderTiesByNavn(Same same) {
         if (end - run > 1) {
             runs.emplace_back(run, end);
             for (std::size_t k = run; k < end; ++k)
-                tied.push_back(rows_[std::size_t(order_[k])].get());
+                tied.push_back(&RowAt(order_[k]));
         }
         run = end;
     }
@@ -191,42 +197,56 @@ void TSeedRows::DealHeats(qint32 antalPrHeat, qint32 method, TSeedDraw& draw) {
     const auto valid = static_cast<std::size_t>(
         std::count_if(fields_.begin(), fields_.end(), [](const TFields& f) { return f.Status == 0; }));
     // Only drawn keys need the start numbers' order.
-    const std::vector<quint32> startRank =
-        method == qint32(THeatMethod::Lodtraekning)
-            ? DenseRanks(valid,
-                         [this](std::size_t a, std::size_t b) {
-                             return Sign(fields_[std::size_t(order_[a])].Startnummer,
-                                         fields_[std::size_t(order_[b])].Startnummer);
-                         })
-            : std::vector<quint32>(valid, 0);
+    std::vector<quint32> startRank(valid, 0);
+    if (method == qint32(THeatMethod::Lodtraekning)) {
+        std::vector<qint32> startnummer(valid);
+        for (std::size_t k = 0; k < valid; ++k)
+            startnummer[k] = fields_[std::size_t(order_[k])].Startnummer;
+        startRank = DenseRanks(valid, [&startnummer](std::size_t a, std::size_t b) {
+            return Sign(startnummer[a], startnummer[b]);
+        });
+    }
     THeatDeal deal;
     deal.Deal(static_cast<int>(valid), antalPrHeat, method, startRank, draw);
     const std::vector<int>& heats = deal.Heats();
-    for (std::size_t k = 0; k < valid; ++k)
-        fields_[std::size_t(order_[k])].NewHeat = heats[k];
+    heatAt_.assign(heats.begin(), heats.begin() + std::ptrdiff_t(valid));
+    heatAt_.resize(fields_.size(), 0);
+    baneAt_.assign(fields_.size(), 0);
+    rowOrder_.resize(order_.size());
+    for (std::size_t k = 0; k < order_.size(); ++k)
+        rowOrder_[k] = memoryOrder_[std::size_t(order_[k])];
 }
 
 void TSeedRows::Write() const {
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (fields_[i].NewBane > LaneMax)
-            rows_[i]->SetBane(fields_[i].NewBane);
+    // The first row of the present order with a lane too big refuses it.
+    int refused = -1;
+    for (std::size_t k = 0; k < baneAt_.size(); ++k) {
+        if (baneAt_[k] > LaneMax && (refused < 0 || rowOrder_[k] < rowOrder_[std::size_t(refused)]))
+            refused = int(k);
     }
+    if (refused >= 0)
+        rows_[std::size_t(rowOrder_[std::size_t(refused)])]->SetBane(baneAt_[std::size_t(refused)]);
+    // Each row's place in the seeding order.
     const std::size_t n = memoryOrder_.size();
+    std::vector<int> seat(n);
+    for (std::size_t k = 0; k < n; ++k)
+        seat[std::size_t(order_[k])] = int(k);
     for (std::size_t k = 0; k < n; ++k) {
         if (k + PrefetchRows < n)
             PrefetchForWriting(*rows_[std::size_t(memoryOrder_[k + PrefetchRows])]);
-        const int i = memoryOrder_[k];
-        TResultat& row = *rows_[std::size_t(i)];
-        const TFields& f = fields_[std::size_t(i)];
-        if (f.Heat != 0 || f.Side != 0 || f.Bane != 0 || f.NewHeat != 0 || f.NewBane != 0) {
+        TResultat& row = *rows_[std::size_t(memoryOrder_[k])];
+        const TFields& f = fields_[k];
+        const int newHeat = heatAt_[std::size_t(seat[k])];
+        const int newBane = baneAt_[std::size_t(seat[k])];
+        if (f.Heat != 0 || f.Side != 0 || f.Bane != 0 || newHeat != 0 || newBane != 0) {
             if (!row.Modified)
                 row.Modified = true;
-            if (row.Heat != f.NewHeat)
-                row.Heat = static_cast<quint16>(f.NewHeat);
+            if (row.Heat != newHeat)
+                row.Heat = static_cast<quint16>(newHeat);
             if (row.Side != 0)
                 row.Side = 0;
-            if (row.Bane != f.NewBane)
-                row.Bane = static_cast<quint16>(f.NewBane);
+            if (row.Bane != newBane)
+                row.Bane = static_cast<quint16>(newBane);
         }
         if (drawn_ && row.SeedLodtraekning != f.SeedLodtraekning)
             row.SeedLodtraekning = f.SeedLodtraekning;

@@ -795,3 +795,32 @@ TEST_F(ResultSeed, RowsEqualInTheirSeedingGoByTheirNames) {
     manager.SeedOvelse(1, qint32(THeatMethod::BedsteFoerst), 0, 0, 1, 1);
     EXPECT_EQ(Heats(manager), (TByStartnummer{{3, 1}, {2, 2}, {4, 3}, {1, 4}}));
 }
+
+// Rows equal in everything the seeding orders by, names included, keep the order they are in, not the
+// order they were read in (and lie in memory in).
+TEST_F(ResultSeed, RowsEqualInEverythingKeepTheirPresentOrder) {
+    for (qint32 nr = 1; nr <= 6; ++nr) {
+        AddDeltager(nr, QStringLiteral("Eva Holm"), 0, 1);
+        AddResultat(Lob(), nr, Fields({{Seedning, 1050}}));
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    std::vector<qint32> read;
+    for (TResultat* row : manager.GetResultater()) {
+        read.push_back(row->Startnummer);
+        row->Lodtraekning = 0;
+        // Lanes against the reading order, in the same heat.
+        row->SetHeat(1);
+        row->SetBane((row->Startnummer * 5) % 7);
+    }
+    manager.SortHeatBaneSide();
+    std::vector<qint32> present;
+    for (const TResultat* row : manager.GetResultater())
+        present.push_back(row->Startnummer);
+    ASSERT_NE(present, read);
+    manager.SeedOvelse(1, qint32(THeatMethod::BedsteFoerst), 0, 0, 1, 1);
+    TByStartnummer expected;
+    for (std::size_t k = 0; k < present.size(); ++k)
+        expected[present[k]] = int(k) + 1;
+    EXPECT_EQ(Heats(manager), expected);
+}
