@@ -142,8 +142,9 @@ void TResultatManager::CalcHoldResultater(const TResultSort& sort, bool inResult
         SortResultater(rows, sort, CompareByResultatHeat);
 
     auto hold = std::make_unique<THoldResultater>(ovelseInfo_);
-    // In result order a big round's rows and their clubs' names lie anywhere in memory: asked for ahead.
-    constexpr std::size_t Ahead = 8;
+    // In result order a big round's rows and their clubs' names lie anywhere in memory: asked for far
+    // enough ahead to arrive in time.
+    constexpr std::size_t Ahead = 32;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i + Ahead < rows.size())
             __builtin_prefetch(&rows[i + Ahead]->Klub);

@@ -9,8 +9,10 @@
 #include "platform/LittleEndian.h"
 
 #include <QBuffer>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace {
@@ -69,6 +71,29 @@ QString Digits(qint32 kode) {
 
 QString ZeroPadded(qint64 value, int width) {
     return IntToZeroStr(value, width);
+}
+
+// The ZeroPadded texts of values one after another, each in width. The tie-break keys of a big round are
+// made for every row: the key is written in place, where padding texts would make several strings a mark.
+template <typename Values>
+QString ZeroPaddedRun(const Values& values, int width) {
+    if (std::any_of(values.begin(), values.end(), [](qint64 value) { return value < 0; })) {
+        QString key;
+        for (const qint64 value : values)
+            key += ZeroPadded(value, width);
+        return key;
+    }
+    QString key(qsizetype(values.size()) * width, Qt::Uninitialized);
+    QChar* out = key.data();
+    for (qint64 value : values) {
+        // The last width digits, as ZeroPadded cuts them.
+        for (int k = width - 1; k >= 0; --k) {
+            out[k] = QChar(char16_t(u'0' + value % 10));
+            value /= 10;
+        }
+        out += width;
+    }
+    return key;
 }
 
 // A vertical-jump entry's tries: one of the shorthands 1-4 or up to three of "*", "-" and "+".
@@ -226,20 +251,17 @@ QString TSerier::GetTieBreakKey(qint32 ovtype) const {
             else if (serie->Value < best)
                 fejl += static_cast<int>(digits.count(QChar(u'0' + int(TForsog::Fejl))));
         }
-        return ZeroPadded(markNr, 5) + ZeroPadded(markHoejde, 5) + ZeroPadded(TieBreakBase - forsog, 5) +
-               ZeroPadded(TieBreakBase - fejl, 5);
+        const std::array<qint32, 4> parts{markNr, markHoejde, TieBreakBase - forsog, TieBreakBase - fejl};
+        return ZeroPaddedRun(parts, 5);
     }
     if (ovtype == int(TOvtype::HorisontalSpring) || ovtype == int(TOvtype::Kast)) {
-        std::vector<qint32> marks;
+        QVarLengthArray<qint32, 8> marks;
         for (const auto& serie : items_) {
             if (serie->IsMark())
                 marks.push_back(serie->Value);
         }
         std::sort(marks.begin(), marks.end(), std::greater<>());
-        QString key;
-        for (const qint32 mark : marks)
-            key += ZeroPadded(mark, 10);
-        return key;
+        return ZeroPaddedRun(marks, 10);
     }
     return {};
 }

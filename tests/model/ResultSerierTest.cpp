@@ -323,3 +323,27 @@ TEST(ResultSerierTieBreak, HighJumpFewestTriesAtTheLastHeightThenFewestFailures)
     Append(jumpOff, 182, 3, 1);
     EXPECT_GT(jumpOff.GetTieBreakKey(int(TOvtype::VertikalSpring)), a);
 }
+
+namespace {
+
+QString ThrowKey(std::initializer_list<qint32> marks) {
+    TSerier serier;
+    for (const qint32 mark : marks)
+        Append(serier, mark);
+    return serier.GetTieBreakKey(int(TOvtype::Kast));
+}
+
+} // namespace
+
+// Throws and horizontal jumps: the best marks one by one, best first, fouls and passes left out; more
+// marks beat fewer when the ones both have are equal. Marks of any number of digits compare as numbers.
+TEST(ResultSerierTieBreak, ThrowsGoByTheirMarksBestFirst) {
+    EXPECT_GT(ThrowKey({5012, 4890}), ThrowKey({4890, 5011}));
+    EXPECT_GT(ThrowKey({812, SerieUgyldig, 790}), ThrowKey({812, 789}));
+    EXPECT_EQ(ThrowKey({812, SerieUgyldig, SeriePas, 790}), ThrowKey({790, 812}));
+    EXPECT_GT(ThrowKey({812, 1}), ThrowKey({812}));
+    EXPECT_GT(ThrowKey({10000}), ThrowKey({9999, 9998}));
+    EXPECT_GT(ThrowKey({2147483647}), ThrowKey({2147483646}));
+    EXPECT_EQ(ThrowKey({812, 790}), QStringLiteral("00000008120000000790"));
+    EXPECT_EQ(ThrowKey({SerieUgyldig}), QString());
+}
