@@ -78,11 +78,8 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
 }
 
 void TSeedRows::DrawSeedLodtraekning(TSeedDraw& draw) {
-    std::vector<quint16> drawn(fields_.size());
-    for (quint16& key : drawn)
-        key = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
-    for (std::size_t k = 0; k < fields_.size(); ++k)
-        fields_[k].SeedLodtraekning = drawn[std::size_t(memoryOrder_[k])];
+    for (const int place : memoryPlace_)
+        fields_[std::size_t(place)].SeedLodtraekning = static_cast<quint16>(draw.Next(SeedLodtraekningMax));
     drawn_ = true;
 }
 
