@@ -109,12 +109,16 @@ public:
     QString GetTieBreakKey(qint32 ovtype) const;
 
     TResultat* Owner() const { return owner_; }
+    // Where the attempts lie in memory, for a pass over many rows to ask for them ahead.
+    const void* Storage() const { return items_.data(); }
 
 private:
     void Edited();
 
     TResultat* owner_;
-    std::vector<std::unique_ptr<TSerie>> items_;
+    // In one block: a sort over a big round reads every row's attempts, and one allocation per attempt
+    // scatters them over the heap. A pointer GetSerie gives holds until the attempts are added or deleted.
+    std::vector<TSerie> items_;
 };
 
 // ---------------------------------------------------------------- rows
@@ -128,13 +132,6 @@ struct TResultatKey {
     qint32 Startnummer = 0;
 
     bool operator==(const TResultatKey&) const = default;
-};
-
-// The keys a sort makes of a row for its comparisons, each once (TResultSort).
-struct TSortKeys {
-    std::optional<QString> TieBreak;
-    std::optional<QString> Navn;
-    std::optional<QString> Klub;
 };
 
 // Heat numbers run from 1 to 255; 0 is no heat.
@@ -187,6 +184,7 @@ public:
     bool DeltagerModified = false;
     // The position of the row's record in the result file.
     quint32 Position = 0;
+    // RK and UK lie together: every status order reads both.
     QString RK;
     QString UK;
     QString VK;
@@ -194,13 +192,6 @@ public:
     QString Klub;
     QString Navn;
     TSerier Serier;
-
-private:
-    // The keys of the sort that indexed the row last, kept with the row to be at hand in its comparisons;
-    // that sort alone reads them (TResultSort::Index).
-    mutable TSortKeys sortKeys_;
-
-public:
     QString Bem;
     // A time kept in memory only.
     qint32 ScanningTid = 0;
@@ -461,7 +452,8 @@ private:
     void IndexRows(const Rows& rows) const;
     template <typename Rows>
     bool HoldsRows(const Rows& rows) const;
-    TSortKeys& KeysOf(const TResultat& row) const;
+    // The row's key of the text, made when first asked for.
+    std::optional<QString>& KeyOf(TText text, const TResultat& row) const;
     bool IsIndexed(const TResultat& row) const;
     const QCollator& NameOrder() const;
     const std::vector<qint32>& Ranks(TText text) const;
@@ -469,7 +461,11 @@ private:
     TResultRules rules_;
     // The rows indexed, each at the slot it knows.
     mutable std::vector<const TResultat*> indexed_;
-    mutable std::unordered_map<const TResultat*, TSortKeys> others_;
+    // By text, the keys of the indexed rows by slot: kept together rather than with the rows, a pass
+    // over a big round's keys reads them in turn and the next indexing drops them in one go.
+    mutable std::array<std::vector<std::optional<QString>>, 3> keys_;
+    // The keys of rows compared that are not indexed.
+    mutable std::unordered_map<const TResultat*, std::array<std::optional<QString>, 3>> others_;
     mutable std::unique_ptr<QCollator> nameOrder_;
     // By text, the ranks of the indexed rows by slot; empty until asked for.
     mutable std::array<std::vector<qint32>, 3> ranks_;

@@ -50,7 +50,12 @@ void SetKode(TField* field, const QString& kode) {
 }
 
 QString GetKode(const TField* field) {
-    return static_cast<const TStringField*>(field)->TStringField::GetAsString();
+    QString kode = static_cast<const TStringField*>(field)->TStringField::GetAsString();
+    // The blank code of most rows shares one constant: a status read over a big round then finds its
+    // bytes at hand instead of one block per row.
+    if (kode == u" ")
+        return QStringLiteral(" ");
+    return kode;
 }
 
 } // namespace

@@ -166,7 +166,7 @@ void TSerier::Clear() {
 }
 
 int TSerier::Add() {
-    items_.push_back(std::make_unique<TSerie>());
+    items_.emplace_back();
     Edited();
     return Count() - 1;
 }
@@ -181,7 +181,8 @@ void TSerier::Delete(int index) {
 TSerie* TSerier::GetSerie(int index) const {
     if (index < 0 || index >= Count())
         return nullptr;
-    return items_[static_cast<std::size_t>(index)].get();
+    // The attempts are edited through a row that is read as const, as they were when held apart.
+    return const_cast<TSerie*>(&items_[static_cast<std::size_t>(index)]);
 }
 
 QByteArray TSerier::SaveToString() const {
@@ -192,14 +193,14 @@ QByteArray TSerier::SaveToString() const {
     buffer.open(QIODevice::WriteOnly);
     TStreamWriter writer(&buffer);
     writer.WriteInteger(Count());
-    for (const auto& serie : items_) {
+    for (const TSerie& serie : items_) {
         writer.WriteWord(SerieFieldCount);
-        writer.WriteInteger(serie->Value);
-        writer.WriteInteger(serie->Kode);
-        writer.WriteInteger(serie->SerieNr);
-        writer.WriteString(serie->Tekst);
-        writer.WriteInteger(serie->Point1);
-        writer.WriteInteger(serie->Point2);
+        writer.WriteInteger(serie.Value);
+        writer.WriteInteger(serie.Kode);
+        writer.WriteInteger(serie.SerieNr);
+        writer.WriteString(serie.Tekst);
+        writer.WriteInteger(serie.Point1);
+        writer.WriteInteger(serie.Point2);
     }
     return blob;
 }
@@ -213,11 +214,11 @@ bool TSerier::LoadFromString(const QByteArray& blob) {
     if (count < 0)
         return false;
     // Every attempt takes at least its field count, so a count the bytes cannot hold ends with them.
+    items_.reserve(static_cast<std::size_t>(std::min<qint64>(count, blob.size() / 2)));
     for (qint32 i = 0; i < count; ++i) {
-        auto serie = std::make_unique<TSerie>();
+        TSerie serie;
         quint16 fieldCount = 0;
-        if (!reader.Word(fieldCount) || fieldCount > SerieFieldCount ||
-            !ReadSerie(reader, fieldCount, *serie))
+        if (!reader.Word(fieldCount) || fieldCount > SerieFieldCount || !ReadSerie(reader, fieldCount, serie))
             return false;
         items_.push_back(std::move(serie));
     }
@@ -230,25 +231,25 @@ QString TSerier::GetTieBreakKey(qint32 ovtype) const {
         qint32 markNr = 0;
         qint32 markHoejde = 0;
         qint32 best = -1;
-        for (const auto& serie : items_) {
-            if (serie->IsEmpty() || !serie->IsCleared())
+        for (const TSerie& serie : items_) {
+            if (serie.IsEmpty() || !serie.IsCleared())
                 continue;
-            if (serie->SerieNr > 0) {
-                markNr = serie->SerieNr;
-                markHoejde = serie->Value;
+            if (serie.SerieNr > 0) {
+                markNr = serie.SerieNr;
+                markHoejde = serie.Value;
             } else {
-                best = std::max(best, serie->Value);
+                best = std::max(best, serie.Value);
             }
         }
         int forsog = 0;
         int fejl = 0;
-        for (const auto& serie : items_) {
-            if (serie->IsEmpty() || serie->SerieNr != 0)
+        for (const TSerie& serie : items_) {
+            if (serie.IsEmpty() || serie.SerieNr != 0)
                 continue;
-            const QString digits = Digits(serie->Kode);
-            if (serie->Value == best && forsog == 0 && serie->IsCleared())
+            const QString digits = Digits(serie.Kode);
+            if (serie.Value == best && forsog == 0 && serie.IsCleared())
                 forsog = static_cast<int>(digits.indexOf(QChar(u'0' + int(TForsog::Klaret)))) + 1;
-            else if (serie->Value < best)
+            else if (serie.Value < best)
                 fejl += static_cast<int>(digits.count(QChar(u'0' + int(TForsog::Fejl))));
         }
         const std::array<qint32, 4> parts{markNr, markHoejde, TieBreakBase - forsog, TieBreakBase - fejl};
@@ -256,9 +257,9 @@ QString TSerier::GetTieBreakKey(qint32 ovtype) const {
     }
     if (ovtype == int(TOvtype::HorisontalSpring) || ovtype == int(TOvtype::Kast)) {
         QVarLengthArray<qint32, 8> marks;
-        for (const auto& serie : items_) {
-            if (serie->IsMark())
-                marks.push_back(serie->Value);
+        for (const TSerie& serie : items_) {
+            if (serie.IsMark())
+                marks.push_back(serie.Value);
         }
         std::sort(marks.begin(), marks.end(), std::greater<>());
         return ZeroPaddedRun(marks, 10);

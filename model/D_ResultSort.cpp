@@ -114,13 +114,14 @@ template <typename Rows>
 void TResultSort::IndexRows(const Rows& rows) const {
     for (std::vector<qint32>& ranks : ranks_)
         ranks.clear();
+    for (std::vector<std::optional<QString>>& keys : keys_)
+        keys.clear();
     indexed_.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TResultat& row = *rows[i];
         indexed_[i] = &row;
         row.sortOwner_ = this;
         row.sortSlot_ = i;
-        row.sortKeys_ = {};
     }
 }
 
@@ -168,18 +169,25 @@ std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const T
     QHash<QString, qint32> distinct;
     std::vector<const QString*> texts;
     std::vector<qint32> of(rows.size());
-    // Over a big round the rows lie far apart in memory: each row's text and its keys asked for ahead.
-    constexpr std::size_t Ahead = 8;
-    const auto prefetch = [text](const TResultat& row) {
-        __builtin_prefetch(&row.sortKeys_, 1);
-        __builtin_prefetch(text == TText::Navn
-                               ? static_cast<const void*>(&row.Navn)
-                               : (text == TText::Klub ? static_cast<const void*>(&row.Klub)
-                                                      : static_cast<const void*>(&row.Serier)));
+    // Over a big round the rows lie far apart in memory: the field holding each row's text asked for
+    // ahead, and nearer on the text's own bytes, which the field points to.
+    constexpr std::size_t Ahead = 12;
+    constexpr std::size_t Near = 6;
+    const auto field = [text](const TResultat& row) {
+        return text == TText::Navn ? static_cast<const void*>(&row.Navn)
+                                   : (text == TText::Klub ? static_cast<const void*>(&row.Klub)
+                                                          : static_cast<const void*>(&row.Serier));
+    };
+    const auto bytes = [text](const TResultat& row) {
+        return text == TText::Navn ? static_cast<const void*>(row.Navn.constData())
+                                   : (text == TText::Klub ? static_cast<const void*>(row.Klub.constData())
+                                                          : row.Serier.Storage());
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i + Ahead < rows.size())
-            prefetch(*rows[i + Ahead]);
+            __builtin_prefetch(field(*rows[i + Ahead]));
+        if (i + Near < rows.size())
+            __builtin_prefetch(bytes(*rows[i + Near]));
         const TResultat& row = *rows[i];
         const QString& key =
             text == TText::Navn ? NavnKey(row) : (text == TText::Klub ? KlubKey(row) : TieBreakKey(row));
@@ -239,31 +247,32 @@ int TResultSort::CompareKlub(const TResultat& a, const TResultat& b) const {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-TSortKeys& TResultSort::KeysOf(const TResultat& row) const {
-    // The keys with the row are this sort's only while it is the last to have indexed the row at that
-    // slot; else (another sort indexed it since, or none did) the sort keeps them itself.
-    const std::size_t slot = row.sortSlot_;
-    if (row.sortOwner_ == this && slot < indexed_.size() && indexed_[slot] == &row)
-        return row.sortKeys_;
-    return others_[&row];
+std::optional<QString>& TResultSort::KeyOf(TText text, const TResultat& row) const {
+    // The sort keeps the keys of the rows it indexed last by their slots; others apart.
+    if (!IsIndexed(row))
+        return others_[&row][std::size_t(text)];
+    std::vector<std::optional<QString>>& keys = keys_[std::size_t(text)];
+    if (keys.size() != indexed_.size())
+        keys.resize(indexed_.size());
+    return keys[row.sortSlot_];
 }
 
 const QString& TResultSort::TieBreakKey(const TResultat& row) const {
-    std::optional<QString>& key = KeysOf(row).TieBreak;
+    std::optional<QString>& key = KeyOf(TText::TieBreak, row);
     if (!key)
         key = row.Serier.GetTieBreakKey(rules_.Ovtype);
     return *key;
 }
 
 const QString& TResultSort::NavnKey(const TResultat& row) const {
-    std::optional<QString>& key = KeysOf(row).Navn;
+    std::optional<QString>& key = KeyOf(TText::Navn, row);
     if (!key)
         key = row.Navn.toUpper();
     return *key;
 }
 
 const QString& TResultSort::KlubKey(const TResultat& row) const {
-    std::optional<QString>& key = KeysOf(row).Klub;
+    std::optional<QString>& key = KeyOf(TText::Klub, row);
     if (!key)
         key = row.Klub.toUpper();
     return *key;

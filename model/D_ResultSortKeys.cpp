@@ -447,6 +447,9 @@ void PrefetchSortFields(const TResultat& row) {
                               static_cast<const void*>(&row.Seedning), static_cast<const void*>(&row.Rank),
                               static_cast<const void*>(&row.SG), static_cast<const void*>(&row.Lodtraekning)})
         __builtin_prefetch(field);
+    // The status texts, whose lengths every status order reads: both ends of the two.
+    __builtin_prefetch(&row.RK);
+    __builtin_prefetch(reinterpret_cast<const char*>(&row.UK + 1) - 1);
 }
 
 qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion) {
