@@ -156,8 +156,9 @@ private:
     mutable std::size_t sortSlot_ = 0;
 
 public:
-    // What sorting, placing, seeding and points read of every row lies first, together: over a big round
-    // each row then costs a few cache lines instead of one per field.
+    // What sorting, placing, seeding and points read of every row lies first, together, up to and with the
+    // status texts RK and UK (PrefetchSortFields asks for that span): over a big round each row then costs
+    // a few cache lines instead of one per field.
     qint32 Startnummer = 0;
     quint16 Heat = 0;
     quint16 Efter = 0;

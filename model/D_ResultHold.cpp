@@ -3,6 +3,7 @@
 
 #include "model/D_DBDef.h"
 #include "model/D_Ovelser.h"
+#include "model/D_ResultSortKeys.h"
 #include "model/D_Tekster.h"
 
 #include <algorithm>
@@ -95,7 +96,14 @@ void THoldResultater::CalcPlacering() {
     const bool tid = OvelseInfo && OvelseInfo->Ovelse().IsTidOvelse();
     std::vector<TResultat*> rows;
     std::unordered_map<const TResultat*, std::unique_ptr<THold>> holdOf;
-    for (auto& hold : hold_) {
+    // The members of a big round's teams lie anywhere in memory: their marks asked for a few teams ahead.
+    constexpr std::size_t Ahead = 4;
+    for (std::size_t h = 0; h < hold_.size(); ++h) {
+        if (h + Ahead < hold_.size()) {
+            for (const TResultat* member : hold_[h + Ahead]->Medlemmer)
+                __builtin_prefetch(&member->Resultat);
+        }
+        auto& hold = hold_[h];
         TResultat& row = *hold->HoldResultat;
         row.SetResultat(tid ? hold->CalcTotalTid() : hold->CalcTotal());
         rows.push_back(&row);
@@ -133,9 +141,11 @@ void TResultatManager::CalcHoldResultater(const TResultSort& sort, bool inResult
         return;
     // A club's best rows form its first team, whichever heat they ran in.
     std::vector<TResultat*> rows;
-    for (const auto& row : rows_) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        PrefetchAhead(rows_, i);
+        TResultat* row = rows_[i].get();
         if (row->IsValid() && !row->IsUK() && !row->IsUdenforHold() && row->hasMark())
-            rows.push_back(row.get());
+            rows.push_back(row);
     }
     // Picked in order from rows already in that order, they are in it too: a stable sort leaves them be.
     if (!inResultOrder)

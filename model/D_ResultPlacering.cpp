@@ -5,6 +5,7 @@
 #include "model/D_DBDef.h"
 #include "model/D_Ovelser.h"
 #include "model/D_ResultHold.h"
+#include "model/D_ResultSortKeys.h"
 
 #include <algorithm>
 
@@ -25,6 +26,8 @@ struct THeatRun {
 qint32 PlaceRun(const TResultSort& sort, TRowIt first, TRowIt last, qint32 n, bool perHeat = false) {
     const TResultat* previous = nullptr;
     for (auto it = first; it != last; ++it, ++n) {
+        if (last - it > std::ptrdiff_t(PrefetchRows))
+            PrefetchSortFields(**(it + PrefetchRows));
         TResultat& row = **it;
         if (perHeat && previous && row.Heat != previous->Heat) {
             previous = nullptr;

@@ -7,6 +7,7 @@
 #include "model/D_Context.h"
 #include "model/D_Ovelser.h"
 #include "model/D_PointBeregning.h"
+#include "model/D_ResultSortKeys.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
 
@@ -278,6 +279,7 @@ void TResultatManager::CalcDTPoint() {
     std::vector<bool> shared(rows.size(), false);
     std::vector<int> hold(rows.size(), 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        PrefetchAhead(rows, i);
         const TResultat& row = *rows[i];
         hold[i] = CanScore(row) && row.HasResultat() ? HoldNr(row) : 0;
         if (i == 0)
@@ -487,10 +489,12 @@ void TResultatManager::CalcScorerLimit(const TResultSort& sort) {
     CalcPlacering(sort, false);
     Sort(sort, CompareByPointPlac);
     THoldCounts scorers{};
-    for (const auto& row : rows_) {
-        const int hold = HoldNr(*row);
-        if (CanScore(*row) && row->Point > 0 && hold != 0 && ++scorers[hold] > limit)
-            row->SetPoint(0);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        PrefetchAhead(rows_, i);
+        TResultat& row = *rows_[i];
+        const int hold = HoldNr(row);
+        if (CanScore(row) && row.Point > 0 && hold != 0 && ++scorers[hold] > limit)
+            row.SetPoint(0);
     }
     CalcPlacering(sort);
 }

@@ -16,7 +16,7 @@ constexpr int SeedLodtraekningMax = 63999;
 constexpr int LaneMax = 0xFFFF;
 // How many rows ahead a pass asks for the fields it reads next: the rows lie too far apart for the
 // memory to see the pattern, and each would wait on its own.
-constexpr std::size_t PrefetchRows = 16;
+constexpr std::size_t SeedAhead = 16;
 
 void PrefetchForWriting(TResultat& row) {
     for (void* field : {static_cast<void*>(&row.Modified), static_cast<void*>(&row.Heat),
@@ -60,8 +60,8 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
 
     fields_.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
-        if (k + PrefetchRows < n)
-            PrefetchSortFields(*rows[std::size_t(memoryOrder_[k + PrefetchRows])]);
+        if (k + SeedAhead < n)
+            PrefetchSortFields(*rows[std::size_t(memoryOrder_[k + SeedAhead])]);
         const TResultat& row = RowAt(int(k));
         TFields& f = fields_[k];
         f.Status = static_cast<quint8>(row.GetStatusOrder());
@@ -229,8 +229,8 @@ void TSeedRows::Write() const {
     for (std::size_t k = 0; k < n; ++k)
         seat[std::size_t(order_[k])] = int(k);
     for (std::size_t k = 0; k < n; ++k) {
-        if (k + PrefetchRows < n)
-            PrefetchForWriting(*rows_[std::size_t(memoryOrder_[k + PrefetchRows])]);
+        if (k + SeedAhead < n)
+            PrefetchForWriting(*rows_[std::size_t(memoryOrder_[k + SeedAhead])]);
         TResultat& row = *rows_[std::size_t(memoryOrder_[k])];
         const TFields& f = fields_[k];
         const int newHeat = heatAt_[std::size_t(seat[k])];

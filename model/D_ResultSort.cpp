@@ -135,7 +135,12 @@ void TResultSort::Index(const std::vector<std::unique_ptr<TResultat>>& rows) con
 
 template <typename Rows>
 bool TResultSort::HoldsRows(const Rows& rows) const {
-    return std::all_of(rows.begin(), rows.end(), [this](const auto& row) { return IsIndexed(*row); });
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        PrefetchAhead(rows, i);
+        if (!IsIndexed(*rows[i]))
+            return false;
+    }
+    return true;
 }
 
 bool TResultSort::Holds(const std::vector<TResultat*>& rows) const {
@@ -169,8 +174,8 @@ std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const T
     QHash<QString, qint32> distinct;
     std::vector<const QString*> texts;
     std::vector<qint32> of(rows.size());
-    // Over a big round the rows lie far apart in memory: the field holding each row's text asked for
-    // ahead, and nearer on the text's own bytes, which the field points to.
+    // Over a big round the rows lie far apart in memory: each row's start (where the sort indexed it) and
+    // the field holding its text asked for ahead, and nearer on the text's own bytes.
     constexpr std::size_t Ahead = 12;
     constexpr std::size_t Near = 6;
     const auto field = [text](const TResultat& row) {
@@ -184,8 +189,10 @@ std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const T
                                                           : row.Serier.Storage());
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i + Ahead < rows.size())
+        if (i + Ahead < rows.size()) {
+            __builtin_prefetch(rows[i + Ahead]);
             __builtin_prefetch(field(*rows[i + Ahead]));
+        }
         if (i + Near < rows.size())
             __builtin_prefetch(bytes(*rows[i + Near]));
         const TResultat& row = *rows[i];

@@ -191,10 +191,6 @@ std::optional<TResultSort::TText> TextOf(TPart part) {
     }
 }
 
-// How many rows ahead a pass over rows in sorted order asks for the fields it reads next: in a long round
-// the rows are far apart in memory, and each waits on its own.
-constexpr std::size_t PrefetchRows = 8;
-
 // A row's place among the rows, with the keys of a run of links packed into whole words.
 template <std::size_t Width>
 struct TKeyed {
@@ -443,13 +439,13 @@ bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort
 }
 
 void PrefetchSortFields(const TResultat& row) {
-    for (const void* field : {static_cast<const void*>(&row.Heat), static_cast<const void*>(&row.Bane),
-                              static_cast<const void*>(&row.Seedning), static_cast<const void*>(&row.Rank),
-                              static_cast<const void*>(&row.SG), static_cast<const void*>(&row.Lodtraekning)})
-        __builtin_prefetch(field);
-    // The status texts, whose lengths every status order reads: both ends of the two.
-    __builtin_prefetch(&row.RK);
-    __builtin_prefetch(reinterpret_cast<const char*>(&row.UK + 1) - 1);
+    // What sorts read of a row lies at its start, up to and with its status texts: each cache line of it.
+    constexpr std::ptrdiff_t Line = 64;
+    const char* first = reinterpret_cast<const char*>(&row);
+    const char* last = reinterpret_cast<const char*>(&row.UK + 1) - 1;
+    for (const char* at = first; at < last; at += Line)
+        __builtin_prefetch(at);
+    __builtin_prefetch(last);
 }
 
 qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion) {

@@ -9,6 +9,14 @@ bool SortOnKeys(std::vector<TResultat*>& rows, const TResultSort& sort, TResulta
 // Asks memory ahead for the fields of a row that the sorts and the seeding read: in a long round the rows
 // lie far apart, and each would wait on its own.
 void PrefetchSortFields(const TResultat& row);
+// How many rows ahead a pass over rows in sorted order asks for the fields it reads next.
+constexpr std::size_t PrefetchRows = 8;
+// In a pass over rows in turn, at row i: asks memory for the sort fields of the row PrefetchRows on.
+template <typename Rows>
+void PrefetchAhead(const Rows& rows, std::size_t i) {
+    if (i + PrefetchRows < rows.size())
+        PrefetchSortFields(*rows[i + PrefetchRows]);
+}
 // A mark as the comparisons order it, as one number: timed events ascending, others descending.
 qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion);
 bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort& sort,
