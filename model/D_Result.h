@@ -434,6 +434,8 @@ public:
     // Names and clubs compared in Danish order; below zero when a comes first.
     int CompareNavn(const TResultat& a, const TResultat& b) const;
     int CompareKlub(const TResultat& a, const TResultat& b) const;
+    // Tie-break keys compared; below zero when a's is smaller (the worse performance).
+    int CompareTieBreak(const TResultat& a, const TResultat& b) const;
 
     // What the sort keeps of the texts of the indexed rows: each row's rank among them.
     enum class TText { Navn, Klub, TieBreak };

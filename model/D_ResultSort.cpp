@@ -254,6 +254,13 @@ int TResultSort::CompareKlub(const TResultat& a, const TResultat& b) const {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+int TResultSort::CompareTieBreak(const TResultat& a, const TResultat& b) const {
+    // Ranks made are read without the keys' bytes, which lie anywhere in memory.
+    if (HasTextRanks(TText::TieBreak) && IsIndexed(a) && IsIndexed(b))
+        return Sign(TextRank(TText::TieBreak, a), TextRank(TText::TieBreak, b));
+    return CompareText(TieBreakKey(a), TieBreakKey(b));
+}
+
 std::optional<QString>& TResultSort::KeyOf(TText text, const TResultat& row) const {
     // The sort keeps the keys of the rows it indexed last by their slots; others apart.
     if (!IsIndexed(row))
@@ -356,7 +363,7 @@ int CompareByResultat(const TResultSort& sort, const TResultat& a, const TResult
     if (c == 0)
         c = CompareMarks(rules, a.Resultat, b.Resultat, false);
     if (c == 0 && rules.HasTieBreak())
-        c = -CompareText(sort.TieBreakKey(a), sort.TieBreakKey(b));
+        c = -sort.CompareTieBreak(a, b);
     return c != 0 ? c : CompareByPK(sort, a, b);
 }
 

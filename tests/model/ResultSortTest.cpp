@@ -354,4 +354,12 @@ TEST_F(ResultSort, SortsUnderOneSortKeepTheirOrderWhenTheTextsAreRankedForTheWho
         EXPECT_EQ(Numbers(rows), Numbers(expected));
     }
     EXPECT_TRUE(shared.HasTextRanks(TResultSort::TText::TieBreak));
+    // Placing compares rows under the sort by the ranks it keeps: each pair as their keys compare.
+    const TResultSort byKeys(manager.Rules());
+    int differ = 0;
+    for (const TResultat* a : rows) {
+        for (const TResultat* b : rows)
+            differ += CompareByResultat(shared, *a, *b) != CompareByResultat(byKeys, *a, *b) ? 1 : 0;
+    }
+    EXPECT_EQ(differ, 0);
 }
