@@ -829,8 +829,12 @@ private:
     void CalcDTPoint();
     QStringList CalcVTPoint();
     // The placings and sorts of one points calculation share sort: the rows' text keys are made once.
-    QStringList CalcMethodPoint(qint32 method, const TResultSort& sort);
-    void CalcScorerLimit(const TResultSort& sort);
+    // The round is placed (with its teams when asked) when the method gives points by place.
+    QStringList CalcMethodPoint(qint32 method, const TResultSort& sort, bool withTeams);
+    // Whether a team counts only its best few scorers.
+    bool HasScorerLimit() const;
+    // The limit applied; placed: the round is placed under sort, nothing it sorts on changed since.
+    void CalcScorerLimit(const TResultSort& sort, bool placed);
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,
                        qint32 retries, TSeedDraw& draw, const TSeedProgress& progress);

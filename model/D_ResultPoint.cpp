@@ -230,8 +230,13 @@ QStringList TResultatManager::CalcPoint() {
         return CalcVTPoint();
     // Points change no text a sort ranks: the round's placings below share one sort's keys.
     const TResultSort sort(Rules());
-    QStringList messages = CalcMethodPoint(GetPointType(), sort);
-    CalcScorerLimit(sort);
+    const qint32 method = GetPointType();
+    // With a limit on scorers per team, the placing after it makes the teams; the placing points by place
+    // were given on stands for the limit's own, as points are nothing a placing sorts on.
+    const bool limited = HasScorerLimit();
+    QStringList messages = CalcMethodPoint(method, sort, !limited);
+    if (limited)
+        CalcScorerLimit(sort, GetPlaceringsPointTabel(method) != 0);
     return messages;
 }
 
@@ -354,7 +359,7 @@ QStringList TResultatManager::CalcVTPoint() {
 
 // ---------------------------------------------------------------- points methods
 
-QStringList TResultatManager::CalcMethodPoint(qint32 method, const TResultSort& sort) {
+QStringList TResultatManager::CalcMethodPoint(qint32 method, const TResultSort& sort, bool withTeams) {
     if (!HasResultat())
         return {};
     const QString klasse = ovelseInfo_->GetKlasseKode().toUpper();
@@ -440,7 +445,7 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method, const TResultSort& 
         };
     }
     if (placeringsTabel != 0) {
-        CalcPlacering(sort);
+        CalcPlacering(sort, withTeams);
         score = [placeringsTabel](const TResultat& row, qint32) {
             return TScore{row.GetPlaceringsPoint(placeringsTabel), 0};
         };
@@ -480,13 +485,19 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method, const TResultSort& 
 
 // ---------------------------------------------------------------- scorers per team
 
-void TResultatManager::CalcScorerLimit(const TResultSort& sort) {
+bool TResultatManager::HasScorerLimit() const {
     const TSystemData& data = CurrentSystemData();
-    const qint32 limit = data.AntalTaellendeDeltagere;
-    if (!(data.LTU || data.EgenTurnering || data.OstHoldTurnering) || limit < 1 || !HasResultat())
+    return (data.LTU || data.EgenTurnering || data.OstHoldTurnering) && data.AntalTaellendeDeltagere >= 1 &&
+           HasResultat();
+}
+
+void TResultatManager::CalcScorerLimit(const TResultSort& sort, bool placed) {
+    if (!HasScorerLimit())
         return;
+    const qint32 limit = CurrentSystemData().AntalTaellendeDeltagere;
     // The teams are made by the placing after the limit.
-    CalcPlacering(sort, false);
+    if (!placed)
+        CalcPlacering(sort, false);
     Sort(sort, CompareByPointPlac);
     THoldCounts scorers{};
     for (std::size_t i = 0; i < rows_.size(); ++i) {

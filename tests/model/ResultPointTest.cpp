@@ -232,6 +232,13 @@ TEST_F(ResultPoint, PointsByPlaceFollowTheTieBrokenPlacesThroughTheScorerLimit) 
     for (const TResultat* row : manager.GetResultater())
         places[row->Startnummer] = row->Plac;
     EXPECT_EQ(places, (QMap<qint32, qint32>{{21, 1}, {31, 2}, {11, 3}, {12, 4}}));
+
+    // Without a limit the placing the points are given on makes the teams.
+    Data().AntalTaellendeDeltagere = 0;
+    EXPECT_EQ(manager.CalcPoint(), QStringList());
+    ASSERT_TRUE(manager.HoldResultater());
+    EXPECT_EQ(manager.HoldResultater()->Count(), 4);
+    EXPECT_EQ(Points(manager), (TRowPoints{{21, 10}, {31, 8}, {11, 6}, {12, 5}}));
 }
 
 TEST_F(ResultPoint, TeamLeaguePointsByScoringPlaceWithSharedPlacesAndHalfPoints) {
