@@ -156,9 +156,8 @@ private:
     mutable std::size_t sortSlot_ = 0;
 
 public:
-    // What sorting, placing, seeding and points read of every row lies first, together, up to and with the
-    // status texts RK and UK (PrefetchSortFields asks for that span): over a big round each row then costs
-    // a few cache lines instead of one per field.
+    // What sorting, placing, seeding and points read of every row lies first, together: over a big round
+    // each row then costs a few cache lines instead of one per field.
     qint32 Startnummer = 0;
     quint16 Heat = 0;
     quint16 Efter = 0;
@@ -185,7 +184,6 @@ public:
     bool DeltagerModified = false;
     // The position of the row's record in the result file.
     quint32 Position = 0;
-    // RK and UK lie together: every status order reads both.
     QString RK;
     QString UK;
     QString VK;

@@ -439,13 +439,12 @@ bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort
 }
 
 void PrefetchSortFields(const TResultat& row) {
-    // What sorts read of a row lies at its start, up to and with its status texts: each cache line of it.
-    constexpr std::ptrdiff_t Line = 64;
-    const char* first = reinterpret_cast<const char*>(&row);
-    const char* last = reinterpret_cast<const char*>(&row.UK + 1) - 1;
-    for (const char* at = first; at < last; at += Line)
-        __builtin_prefetch(at);
-    __builtin_prefetch(last);
+    // The row's start holds where a sort indexed it; the rest lie in the lines after it.
+    for (const void* field : {static_cast<const void*>(&row), static_cast<const void*>(&row.Heat),
+                              static_cast<const void*>(&row.Bane), static_cast<const void*>(&row.Seedning),
+                              static_cast<const void*>(&row.Rank), static_cast<const void*>(&row.SG),
+                              static_cast<const void*>(&row.Lodtraekning)})
+        __builtin_prefetch(field);
 }
 
 qint64 MarkKey(const TResultRules& rules, qint32 value, bool withKorrektion) {
