@@ -272,20 +272,20 @@ void TResultatManager::CalcDTPoint() {
     // The placing's sort orders the points too: the rows' keys are made once.
     const TResultSort sort(Rules());
     CalcPlacering(sort);
-    for (const auto& row : rows_)
-        row->SetPoint(0);
     const int n = std::clamp<int>(data.AntalDTHold, MinDTHold, MaxDTHold);
     // The points go by the order over all heats: the places of lettered finals, which count on from one
     // final to the next, else the result order, whatever places per heat say.
     const bool lettered = sort.Rules().IsLetteredFinals();
     std::vector<TResultat*> rows = GetResultater();
     SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);
-    // The passes read what they need of the rows from here, in one pass over the rows.
+    // The passes read what they need of the rows from here, in one pass over the rows that also clears
+    // their points (no order above goes by them).
     std::vector<bool> shared(rows.size(), false);
     std::vector<int> hold(rows.size(), 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         PrefetchAhead(rows, i);
-        const TResultat& row = *rows[i];
+        TResultat& row = *rows[i];
+        row.SetPoint(0);
         hold[i] = CanScore(row) && row.HasResultat() ? HoldNr(row) : 0;
         if (i == 0)
             continue;
@@ -459,7 +459,9 @@ QStringList TResultatManager::CalcMethodPoint(qint32 method, const TResultSort& 
         rows_.begin(), rows_.end(), [](const auto& row) { return CanScore(*row) && row->Resultat != 0; });
     if (!scorable && rowsToScore)
         messages << UnscoredText(ovelse, klasse, tableName);
-    for (const auto& row : rows_) {
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        PrefetchAhead(rows_, r);
+        const auto& row = rows_[r];
         row->SetPoint(0);
         if (point3)
             row->SetPoint3(0);
