@@ -831,7 +831,8 @@ private:
     QStringList CalcMethodPoint(qint32 method, const TResultSort& sort, bool withTeams);
     // Whether a team counts only its best few scorers.
     bool HasScorerLimit() const;
-    // The limit applied; placed: the round is placed under sort, nothing it sorts on changed since.
+    // The limit applied, when there is one (HasScorerLimit); placed: the round is placed under sort, nothing
+    // it sorts on changed since.
     void CalcScorerLimit(const TResultSort& sort, bool placed);
     // Seeding with the call's draws.
     QString SeedOvelse(qint32 antalPrHeat, qint32 heatMethod, qint32 laneMethod, qint32 banenummerering,

@@ -494,8 +494,6 @@ bool TResultatManager::HasScorerLimit() const {
 }
 
 void TResultatManager::CalcScorerLimit(const TResultSort& sort, bool placed) {
-    if (!HasScorerLimit())
-        return;
     const qint32 limit = CurrentSystemData().AntalTaellendeDeltagere;
     // The teams are made by the placing after the limit.
     if (!placed)
