@@ -5,6 +5,7 @@
 #include "model/D_ResultSortKeys.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <numeric>
@@ -46,13 +47,16 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
         low = std::min(low, address[i]);
         high = std::max(high, address[i]);
     }
+    // Two rows lie at least a row apart, so the address bits below the row's size tell none apart: left
+    // out, the sort takes a pass fewer.
+    constexpr int Shift = std::bit_width(sizeof(TResultat)) - 1;
     for (quint64& a : address)
-        a -= low;
+        a = (a - low) >> Shift;
     memoryOrder_.resize(n);
     std::iota(memoryOrder_.begin(), memoryOrder_.end(), 0);
     std::vector<int> scratch;
     if (n > 1)
-        StableOrderByKey(address, KeyBits(high - low), memoryOrder_, scratch);
+        StableOrderByKey(address, KeyBits((high - low) >> Shift), memoryOrder_, scratch);
 
     memoryPlace_.resize(n);
     for (std::size_t k = 0; k < n; ++k)
