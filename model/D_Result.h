@@ -815,8 +815,9 @@ private:
     // Places and teams under a sort that the rounds' later sorts may share; without teams for a placing
     // that another follows before anything reads them.
     void CalcPlacering(const TResultSort& sort, bool withTeams = true);
-    // inResultOrder: the rows are in the order the teams are made in (by result, then heat) already.
-    void CalcHoldResultater(const TResultSort& sort, bool inResultOrder = false);
+    // resultOrder: the round's rows in the order the teams are made in (by result, then heat), when the
+    // caller has them so; else they are sorted so.
+    void CalcHoldResultater(const TResultSort& sort, const std::vector<TResultat*>* resultOrder = nullptr);
     void PlaceLetteredFinals(const TResultSort& sort, bool highestFirst);
     void PlaceRows(const TResultSort& sort, bool perHeat);
     // The round runde of the loaded round's event, when it is a later one; raises otherwise.

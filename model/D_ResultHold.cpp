@@ -17,6 +17,19 @@ qint32 Clamped(qint64 value) {
         std::clamp<qint64>(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
 
+// The rows that can count for a team, in the order of rows.
+template <typename Rows>
+std::vector<TResultat*> TeamRows(const Rows& rows) {
+    std::vector<TResultat*> picked;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        PrefetchAhead(rows, i);
+        TResultat* row = &*rows[i];
+        if (row->IsValid() && !row->IsUK() && !row->IsUdenforHold() && row->hasMark())
+            picked.push_back(row);
+    }
+    return picked;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- THold
@@ -135,20 +148,15 @@ void TResultatManager::CalcHoldResultater() {
     CalcHoldResultater(sort);
 }
 
-void TResultatManager::CalcHoldResultater(const TResultSort& sort, bool inResultOrder) {
+void TResultatManager::CalcHoldResultater(const TResultSort& sort,
+                                          const std::vector<TResultat*>* resultOrder) {
     holdResultater_.reset();
     if (!ovelseInfo_ || ovelseInfo_->GetAntalPrHold() <= 0)
         return;
-    // A club's best rows form its first team, whichever heat they ran in.
-    std::vector<TResultat*> rows;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        PrefetchAhead(rows_, i);
-        TResultat* row = rows_[i].get();
-        if (row->IsValid() && !row->IsUK() && !row->IsUdenforHold() && row->hasMark())
-            rows.push_back(row);
-    }
-    // Picked in order from rows already in that order, they are in it too: a stable sort leaves them be.
-    if (!inResultOrder)
+    // A club's best rows form its first team, whichever heat they ran in. Picked in order from rows
+    // already in that order, they are in it too: a stable sort leaves them be.
+    std::vector<TResultat*> rows = resultOrder ? TeamRows(*resultOrder) : TeamRows(rows_);
+    if (!resultOrder)
         SortResultater(rows, sort, CompareByResultatHeat);
 
     auto hold = std::make_unique<THoldResultater>(ovelseInfo_);

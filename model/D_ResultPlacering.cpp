@@ -8,6 +8,8 @@
 #include "model/D_ResultSortKeys.h"
 
 #include <algorithm>
+#include <limits>
+#include <numeric>
 
 namespace {
 
@@ -52,6 +54,30 @@ std::vector<THeatRun> HeatRuns(TRows& rows) {
     return runs;
 }
 
+// Rows in result order taken heat by heat, each heat keeping that order: the order by heat, then by result,
+// as a stable sort on the heat alone leaves it.
+void GroupByHeat(TRows& rows) {
+    std::vector<quint32> heat(rows.size());
+    quint32 least = std::numeric_limits<quint32>::max();
+    quint32 most = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        PrefetchAhead(rows, i);
+        heat[i] = static_cast<quint32>(rows[i]->GetHeatOrder());
+        least = std::min(least, heat[i]);
+        most = std::max(most, heat[i]);
+    }
+    if (least == most)
+        return;
+    std::vector<std::size_t> start(most - least + 2, 0);
+    for (const quint32 h : heat)
+        ++start[h - least + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    TRows grouped(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        grouped[start[heat[i] - least]++] = std::move(rows[i]);
+    rows = std::move(grouped);
+}
+
 qint32 CeilMean(qint64 sum, qint64 count) {
     return static_cast<qint32>(sum / count + (sum % count > 0 ? 1 : 0));
 }
@@ -73,12 +99,19 @@ void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams) {
             row->SetPlac(0);
         return;
     }
-    // One sort for the order, the places and the teams: the rows' keys are made once.
+    // One sort for the order, the places and the teams: the rows' keys are made once. With places per
+    // heat the teams still want the round by result: sorted so, then grouped by heat.
     const TResultRules& rules = sort.Rules();
-    if (rules.ResType == 0)
+    std::vector<TResultat*> resultOrder;
+    if (rules.ResType == 0 && !withTeams) {
         Sort(sort, CompareByHeatResultat);
-    else if (rules.ResType == 1)
+    } else if (rules.ResType == 0 || rules.ResType == 1) {
         Sort(sort, CompareByResultatHeat);
+        if (withTeams)
+            resultOrder = GetResultater();
+        if (rules.ResType == 0)
+            GroupByHeat(rows_);
+    }
 
     if (rules.IsLetteredFinals()) {
         PlaceLetteredFinals(sort, rules.FinaleType == 2);
@@ -88,7 +121,7 @@ void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams) {
     }
     // Placing changes places and relay ages, none of the keys the rows were sorted on.
     if (withTeams)
-        CalcHoldResultater(sort, rules.ResType == 1);
+        CalcHoldResultater(sort, resultOrder.empty() ? nullptr : &resultOrder);
 }
 
 void TResultatManager::PlaceLetteredFinals(const TResultSort& sort, bool highestFirst) {
