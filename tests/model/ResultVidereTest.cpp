@@ -100,6 +100,13 @@ TEST_F(ResultVidere, TwoByPlaceAndEightInAllTakesEveryRowEqualToTheEighth) {
     }
     EXPECT_EQ(Qualify(), 8);
     EXPECT_EQ(Koder(Indledende()), (QStringList{"11F", "12F", "13f", "14f", "15f", "16f", "21F", "31F"}));
+
+    // Qualifying again changes no code by place: those rows are not marked for saving.
+    TResultatManager again;
+    again.LoadOvelse(&Indledende());
+    EXPECT_EQ(again.CalcVidereKode(QChar(u'F')), 8);
+    for (const qint32 nr : {11, 12, 18, 21, 22, 31, 33})
+        EXPECT_FALSE(Row(again, nr).Modified) << nr;
 }
 
 TEST_F(ResultVidere, EqualBestJumpsGoOnOnlyWhenTheirNextJumpsAreEqualToo) {
