@@ -455,6 +455,13 @@ private:
     bool HoldsRows(const Rows& rows) const;
     // The row's key of the text, made when first asked for.
     std::optional<QString>& KeyOf(TText text, const TResultat& row) const;
+    // The row's key of the text made anew, and the one made already for an indexed row if any.
+    QString MakeKey(TText text, const TResultat& row) const;
+    const QString* MadeKey(TText text, const TResultat& row) const;
+    // The row's key of the text, made and kept when first asked for.
+    const QString& KeyFor(TText text, const TResultat& row) const;
+    // keepKeys: each row's key is kept for later comparisons; else only its rank is.
+    std::vector<qint32> RankTexts(TText text, const std::vector<const TResultat*>& rows, bool keepKeys) const;
     bool IsIndexed(const TResultat& row) const;
     const QCollator& NameOrder() const;
     const std::vector<qint32>& Ranks(TText text) const;

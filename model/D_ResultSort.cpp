@@ -165,14 +165,21 @@ const QCollator& TResultSort::NameOrder() const {
 const std::vector<qint32>& TResultSort::Ranks(TText text) const {
     std::vector<qint32>& ranks = ranks_[std::size_t(text)];
     if (ranks.empty())
-        ranks = RankTexts(text, indexed_);
+        ranks = RankTexts(text, indexed_, false);
     return ranks;
 }
 
 std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const TResultat*>& rows) const {
-    // Each distinct text once, in its order; the rows take the rank of theirs.
+    return RankTexts(text, rows, true);
+}
+
+std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const TResultat*>& rows,
+                                           bool keepKeys) const {
+    // Each distinct text once, in its order; the rows take the rank of theirs. Ranked for the whole round,
+    // the ranks are all that is read later: a key not kept leaves its memory to the next row's.
     QHash<QString, qint32> distinct;
-    std::vector<const QString*> texts;
+    std::vector<QString> texts;
+    QString made;
     std::vector<qint32> of(rows.size());
     // Over a big round the rows lie far apart in memory: each row's start (where the sort indexed it) and
     // the field holding its text asked for ahead, and nearer on the text's own bytes.
@@ -196,15 +203,18 @@ std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const T
         if (i + Near < rows.size())
             __builtin_prefetch(bytes(*rows[i + Near]));
         const TResultat& row = *rows[i];
-        const QString& key =
-            text == TText::Navn ? NavnKey(row) : (text == TText::Klub ? KlubKey(row) : TieBreakKey(row));
-        const auto found = distinct.constFind(key);
+        const QString* key = keepKeys ? &KeyFor(text, row) : MadeKey(text, row);
+        if (!key) {
+            made = MakeKey(text, row);
+            key = &made;
+        }
+        const auto found = distinct.constFind(*key);
         if (found != distinct.constEnd()) {
             of[i] = *found;
         } else {
             of[i] = static_cast<qint32>(texts.size());
-            distinct.insert(key, of[i]);
-            texts.push_back(&key);
+            distinct.insert(*key, of[i]);
+            texts.push_back(*key);
         }
     }
     std::vector<qint32> order(texts.size());
@@ -217,13 +227,12 @@ std::vector<qint32> TResultSort::RankTexts(TText text, const std::vector<const T
                 rankOf[std::size_t(order[k - 1])] + (compare(order[k - 1], order[k]) != 0 ? 1 : 0);
     };
     if (text == TText::TieBreak) {
-        rankBy(
-            [&](qint32 a, qint32 b) { return CompareText(*texts[std::size_t(a)], *texts[std::size_t(b)]); });
+        rankBy([&](qint32 a, qint32 b) { return CompareText(texts[std::size_t(a)], texts[std::size_t(b)]); });
     } else {
         std::vector<QCollatorSortKey> keys;
         keys.reserve(texts.size());
-        for (const QString* key : texts)
-            keys.push_back(NameOrder().sortKey(*key));
+        for (const QString& key : texts)
+            keys.push_back(NameOrder().sortKey(key));
         rankBy([&](qint32 a, qint32 b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]); });
     }
     for (qint32& rank : of)
@@ -271,25 +280,42 @@ std::optional<QString>& TResultSort::KeyOf(TText text, const TResultat& row) con
     return keys[row.sortSlot_];
 }
 
-const QString& TResultSort::TieBreakKey(const TResultat& row) const {
-    std::optional<QString>& key = KeyOf(TText::TieBreak, row);
+QString TResultSort::MakeKey(TText text, const TResultat& row) const {
+    switch (text) {
+    case TText::Navn:
+        return row.Navn.toUpper();
+    case TText::Klub:
+        return row.Klub.toUpper();
+    case TText::TieBreak:
+        break;
+    }
+    return row.Serier.GetTieBreakKey(rules_.Ovtype);
+}
+
+const QString* TResultSort::MadeKey(TText text, const TResultat& row) const {
+    const std::vector<std::optional<QString>>& keys = keys_[std::size_t(text)];
+    if (!IsIndexed(row) || row.sortSlot_ >= keys.size() || !keys[row.sortSlot_])
+        return nullptr;
+    return &*keys[row.sortSlot_];
+}
+
+const QString& TResultSort::KeyFor(TText text, const TResultat& row) const {
+    std::optional<QString>& key = KeyOf(text, row);
     if (!key)
-        key = row.Serier.GetTieBreakKey(rules_.Ovtype);
+        key = MakeKey(text, row);
     return *key;
+}
+
+const QString& TResultSort::TieBreakKey(const TResultat& row) const {
+    return KeyFor(TText::TieBreak, row);
 }
 
 const QString& TResultSort::NavnKey(const TResultat& row) const {
-    std::optional<QString>& key = KeyOf(TText::Navn, row);
-    if (!key)
-        key = row.Navn.toUpper();
-    return *key;
+    return KeyFor(TText::Navn, row);
 }
 
 const QString& TResultSort::KlubKey(const TResultat& row) const {
-    std::optional<QString>& key = KeyOf(TText::Klub, row);
-    if (!key)
-        key = row.Klub.toUpper();
-    return *key;
+    return KeyFor(TText::Klub, row);
 }
 
 void SortResultater(std::vector<TResultat*>& rows, const TResultSort& sort, TResultatCompare compare) {
