@@ -820,8 +820,10 @@ private:
     // A relay's birth year: the rounded-up mean of its members' birth years.
     void CalcStafetAargang();
     // Places and teams under a sort that the rounds' later sorts may share; without teams for a placing
-    // that another follows before anything reads them.
-    void CalcPlacering(const TResultSort& sort, bool withTeams = true);
+    // that another follows before anything reads them. byResult, when given, gets the rows by result,
+    // then heat, when the placing sorted them so; else it is left empty.
+    void CalcPlacering(const TResultSort& sort, bool withTeams = true,
+                       std::vector<TResultat*>* byResult = nullptr);
     // resultOrder: the round's rows in the order the teams are made in (by result, then heat), when the
     // caller has them so; else they are sorted so.
     void CalcHoldResultater(const TResultSort& sort, const std::vector<TResultat*>* resultOrder = nullptr);

@@ -89,7 +89,8 @@ void TResultatManager::CalcPlacering() {
     CalcPlacering(sort);
 }
 
-void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams) {
+void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams,
+                                     std::vector<TResultat*>* byResult) {
     holdResultater_.reset();
     if (!ovelseInfo_ || ovelser_.size() > 1)
         return;
@@ -99,15 +100,16 @@ void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams) {
             row->SetPlac(0);
         return;
     }
-    // One sort for the order, the places and the teams: the rows' keys are made once. With places per
-    // heat the teams still want the round by result: sorted so, then grouped by heat.
+    // One sort for the order, the places, the teams and the caller: the rows' keys are made once. With
+    // places per heat the teams still want the round by result: sorted so, then grouped by heat.
     const TResultRules& rules = sort.Rules();
+    const bool keepOrder = withTeams || byResult;
     std::vector<TResultat*> resultOrder;
-    if (rules.ResType == 0 && !withTeams) {
+    if (rules.ResType == 0 && !keepOrder) {
         Sort(sort, CompareByHeatResultat);
     } else if (rules.ResType == 0 || rules.ResType == 1) {
         Sort(sort, CompareByResultatHeat);
-        if (withTeams)
+        if (keepOrder)
             resultOrder = GetResultater();
         if (rules.ResType == 0)
             GroupByHeat(rows_);
@@ -122,6 +124,8 @@ void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams) {
     // Placing changes places and relay ages, none of the keys the rows were sorted on.
     if (withTeams)
         CalcHoldResultater(sort, resultOrder.empty() ? nullptr : &resultOrder);
+    if (byResult)
+        *byResult = std::move(resultOrder);
 }
 
 void TResultatManager::PlaceLetteredFinals(const TResultSort& sort, bool highestFirst) {

@@ -271,13 +271,16 @@ void TResultatManager::CalcDTPoint() {
     const TSystemData& data = CurrentSystemData();
     // The placing's sort orders the points too: the rows' keys are made once.
     const TResultSort sort(Rules());
-    CalcPlacering(sort);
+    const bool lettered = sort.Rules().IsLetteredFinals();
+    std::vector<TResultat*> rows;
+    CalcPlacering(sort, true, lettered ? nullptr : &rows);
     const int n = std::clamp<int>(data.AntalDTHold, MinDTHold, MaxDTHold);
     // The points go by the order over all heats: the places of lettered finals, which count on from one
     // final to the next, else the result order, whatever places per heat say.
-    const bool lettered = sort.Rules().IsLetteredFinals();
-    std::vector<TResultat*> rows = GetResultater();
-    SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);
+    if (rows.size() != rows_.size()) {
+        rows = GetResultater();
+        SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);
+    }
     // The passes read what they need of the rows from here, in one pass over the rows that also clears
     // their points (no order above goes by them).
     std::vector<bool> shared(rows.size(), false);
