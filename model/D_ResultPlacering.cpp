@@ -103,7 +103,7 @@ void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams,
     // One sort for the order, the places, the teams and the caller: the rows' keys are made once. With
     // places per heat the teams still want the round by result: sorted so, then grouped by heat.
     const TResultRules& rules = sort.Rules();
-    const bool keepOrder = withTeams || byResult;
+    const bool keepOrder = (withTeams && ovelseInfo_->GetAntalPrHold() > 0) || byResult;
     std::vector<TResultat*> resultOrder;
     if (rules.ResType == 0 && !keepOrder) {
         Sort(sort, CompareByHeatResultat);

@@ -116,12 +116,11 @@ TEST_F(ResultPlacering, PlacesRestartInEachHeatOrRunOverAllHeats) {
               (TPlaces{{11, 1}, {41, 2}, {12, 3}, {13, 4}, {21, 4}, {22, 6}}));
 }
 
-// Placed by heat with teams, the round is sorted by result and then grouped by heat: the rows come out in
-// the order by heat and result that the comparisons give, equal rows as they were, rows without a heat
-// last, and each row is placed after the rows of its heat (or of none) that beat it.
-TEST_F(ResultPlacering, PlacedByHeatWithTeamsTheRowsGoByHeatThenResultAsTheComparisonsOrderThem) {
+// Placed by heat, with teams the round is sorted by result and then grouped by heat, without them by heat
+// at once: either way the rows come out in the order by heat and result that the comparisons give, rows
+// without a heat last, and each row is placed after the rows of its heat (or of none) that beat it.
+TEST_F(ResultPlacering, PlacedByHeatTheRowsGoByHeatThenResultAsTheComparisonsOrderThem) {
     TOvelseInfo& round = Round("M", "100");
-    SetRunde(round, OvelseRnField::AntalPrHold, 3);
     for (qint32 nr = 1; nr <= 150; ++nr) {
         AddDeltager(nr, QStringLiteral("Navn %1").arg(nr), 0, 1 + nr % 4);
         AddResultat(round, nr,
@@ -129,26 +128,28 @@ TEST_F(ResultPlacering, PlacedByHeatWithTeamsTheRowsGoByHeatThenResultAsTheCompa
                             {Resultat, nr % 11 == 0 ? 0 : 1000 + (nr * 53) % 17},
                             {PlKode, nr % 13 == 0 ? 1 : 0}}));
     }
-    TResultatManager manager;
-    manager.LoadOvelse(&round);
-    std::vector<TResultat*> expected = manager.GetResultater();
-    const TResultSort byPairs(manager.Rules());
-    byPairs.Index(expected);
-    std::stable_sort(expected.begin(), expected.end(), [&](const TResultat* a, const TResultat* b) {
-        return CompareByHeatResultat(byPairs, *a, *b) < 0;
-    });
-    manager.CalcPlacering();
-    const std::vector<TResultat*> placed = manager.GetResultater();
-    EXPECT_EQ(placed, expected);
-    EXPECT_EQ(placed.back()->Heat, 0);
-    for (const TResultat* row : placed) {
-        const auto beaten = std::count_if(placed.begin(), placed.end(), [&](const TResultat* other) {
-            return other->Heat == row->Heat && CompareByResultat(byPairs, *other, *row) < 0;
+    for (const int prHold : {3, 0}) {
+        SetRunde(round, OvelseRnField::AntalPrHold, prHold);
+        TResultatManager manager;
+        manager.LoadOvelse(&round);
+        std::vector<TResultat*> expected = manager.GetResultater();
+        const TResultSort byPairs(manager.Rules());
+        byPairs.Index(expected);
+        std::stable_sort(expected.begin(), expected.end(), [&](const TResultat* a, const TResultat* b) {
+            return CompareByHeatResultat(byPairs, *a, *b) < 0;
         });
-        EXPECT_EQ(row->Plac, beaten + 1) << row->Startnummer;
+        manager.CalcPlacering();
+        const std::vector<TResultat*> placed = manager.GetResultater();
+        EXPECT_EQ(placed, expected) << prHold;
+        EXPECT_EQ(placed.back()->Heat, 0);
+        for (const TResultat* row : placed) {
+            const auto beaten = std::count_if(placed.begin(), placed.end(), [&](const TResultat* other) {
+                return other->Heat == row->Heat && CompareByResultat(byPairs, *other, *row) < 0;
+            });
+            EXPECT_EQ(row->Plac, beaten + 1) << row->Startnummer;
+        }
+        EXPECT_EQ(manager.HoldResultater() != nullptr, prHold > 0);
     }
-    ASSERT_NE(manager.HoldResultater(), nullptr);
-    EXPECT_GT(manager.HoldResultater()->Count(), 0);
 }
 
 TEST_F(ResultPlacering, LetteredFinalsCountOnFromTheAFinalOverTheHeatsPresent) {
