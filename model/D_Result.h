@@ -821,7 +821,7 @@ private:
     void CalcStafetAargang();
     // Places and teams under a sort that the rounds' later sorts may share; without teams for a placing
     // that another follows before anything reads them. byResult, when given, gets the rows by result,
-    // then heat, when the placing sorted them so; else it is left empty.
+    // then heat, when the placing sorts them so; else it is emptied.
     void CalcPlacering(const TResultSort& sort, bool withTeams = true,
                        std::vector<TResultat*>* byResult = nullptr);
     // resultOrder: the round's rows in the order the teams are made in (by result, then heat), when the

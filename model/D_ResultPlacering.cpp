@@ -92,6 +92,8 @@ void TResultatManager::CalcPlacering() {
 void TResultatManager::CalcPlacering(const TResultSort& sort, bool withTeams,
                                      std::vector<TResultat*>* byResult) {
     holdResultater_.reset();
+    if (byResult)
+        byResult->clear();
     if (!ovelseInfo_ || ovelser_.size() > 1)
         return;
     if (!HasResultat()) {
