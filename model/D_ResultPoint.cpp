@@ -277,7 +277,7 @@ void TResultatManager::CalcDTPoint() {
     const int n = std::clamp<int>(data.AntalDTHold, MinDTHold, MaxDTHold);
     // The points go by the order over all heats: the places of lettered finals, which count on from one
     // final to the next, else the result order, whatever places per heat say.
-    if (rows.size() != rows_.size()) {
+    if (rows.empty()) {
         rows = GetResultater();
         SortResultater(rows, sort, lettered ? CompareByPlaced : CompareByResultatHeat);
     }
