@@ -78,7 +78,7 @@ public:
                 keys_[i] = (quint64(before_[i]) << SeedLodtraekningBits | seedLodtraekning_[i])
                                << afterBits_ |
                            after_[i];
-            StableOrderByKey(keys_, bits_, order_, scratch_);
+            keyOrder_.Sort(keys_, bits_, order_);
             Gather();
         }
         // Every heat dealt holds a row: there are never more heats than rows.
@@ -142,7 +142,7 @@ private:
     TKlubCrowding crowding_;
     THeatDeal deal_;
     std::vector<int> order_;
-    std::vector<int> scratch_;
+    TKeyOrder keyOrder_;
     std::vector<int> klub_;
     std::vector<int> heat_;
     std::vector<quint16> seedLodtraekning_;

@@ -12,6 +12,9 @@ namespace {
 constexpr int SeedLodtraekningMax = 63999;
 constexpr int HeatLodtraekningMax = 31999;
 constexpr int RadixBits = 8;
+// From this many rows on, a pass of a sort by key takes up to WideRadixBits bits.
+constexpr std::size_t WideDigitRows = 4096;
+constexpr int WideRadixBits = 11;
 
 } // namespace
 
@@ -19,19 +22,44 @@ int KeyBits(quint64 largest) {
     return static_cast<int>(std::bit_width(largest));
 }
 
-void StableOrderByKey(const std::vector<quint64>& keys, int bits, std::vector<int>& order,
-                      std::vector<int>& scratch) {
-    // Least significant digit first: each pass keeps the order of the one before among equal digits.
-    scratch.resize(order.size());
-    std::array<std::size_t, (1 << RadixBits) + 1> count{};
-    for (int shift = 0; shift < bits; shift += RadixBits) {
-        count.fill(0);
-        for (const int i : order)
-            ++count[((keys[std::size_t(i)] >> shift) & ((1 << RadixBits) - 1)) + 1];
-        std::partial_sum(count.begin(), count.end(), count.begin());
-        for (const int i : order)
-            scratch[count[(keys[std::size_t(i)] >> shift) & ((1 << RadixBits) - 1)]++] = i;
-        order.swap(scratch);
+void TKeyOrder::Sort(const std::vector<quint64>& keys, int bits, std::vector<int>& order) {
+    const std::size_t n = order.size();
+    if (n < 2 || bits <= 0)
+        return;
+    // Least significant digit first: each pass keeps the order of the one before among equal digits. Many
+    // rows take wider digits, and so fewer passes, than a few rows could pay the counts of.
+    const int widest = n >= WideDigitRows ? WideRadixBits : RadixBits;
+    const int passes = (std::min(bits, 64) + widest - 1) / widest;
+    const int digit = (std::min(bits, 64) + passes - 1) / passes;
+    const std::size_t digits = std::size_t(1) << digit;
+    const quint64 mask = digits - 1;
+    // Every pass's counts in one go; each key then travels with its row, read in turn.
+    counts_.assign(std::size_t(passes) * digits, 0);
+    keys_.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const quint64 key = keys[std::size_t(order[k])];
+        keys_[k] = key;
+        for (int p = 0; p < passes; ++p)
+            ++counts_[std::size_t(p) * digits + ((key >> (p * digit)) & mask)];
+    }
+    keyScratch_.resize(n);
+    scratch_.resize(n);
+    for (int p = 0; p < passes; ++p) {
+        quint32* count = counts_.data() + std::size_t(p) * digits;
+        const int shift = p * digit;
+        // A digit all the rows share moves nothing.
+        if (count[(keys_[0] >> shift) & mask] == n)
+            continue;
+        quint32 sum = 0;
+        for (std::size_t d = 0; d < digits; ++d)
+            sum += std::exchange(count[d], sum);
+        for (std::size_t k = 0; k < n; ++k) {
+            const quint32 at = count[(keys_[k] >> shift) & mask]++;
+            keyScratch_[at] = keys_[k];
+            scratch_[at] = order[k];
+        }
+        keys_.swap(keyScratch_);
+        order.swap(scratch_);
     }
 }
 

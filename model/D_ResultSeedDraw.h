@@ -56,9 +56,18 @@ private:
 
 // The bits a key up to largest takes.
 int KeyBits(quint64 largest);
-// Sorts order (indices into keys) by the keys' lowest bits, equal keys staying in the order they had.
-void StableOrderByKey(const std::vector<quint64>& keys, int bits, std::vector<int>& order,
-                      std::vector<int>& scratch);
+// Sorts indices into keys by the keys' lowest bits, equal keys staying in the order they had; keeps its
+// buffers from one sort to the next.
+class TKeyOrder {
+public:
+    void Sort(const std::vector<quint64>& keys, int bits, std::vector<int>& order);
+
+private:
+    std::vector<quint64> keys_;
+    std::vector<quint64> keyScratch_;
+    std::vector<int> scratch_;
+    std::vector<quint32> counts_;
+};
 // Ranks 0, 1, ... of n items by compare (negative: the first comes first), equal items ranked alike.
 std::vector<quint32> DenseRanks(std::size_t n, const std::function<int(std::size_t, std::size_t)>& compare);
 

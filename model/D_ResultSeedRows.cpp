@@ -54,9 +54,7 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
         a = (a - low) >> Shift;
     memoryOrder_.resize(n);
     std::iota(memoryOrder_.begin(), memoryOrder_.end(), 0);
-    std::vector<int> scratch;
-    if (n > 1)
-        StableOrderByKey(address, KeyBits((high - low) >> Shift), memoryOrder_, scratch);
+    TKeyOrder().Sort(address, KeyBits((high - low) >> Shift), memoryOrder_);
 
     memoryPlace_.resize(n);
     for (std::size_t k = 0; k < n; ++k)
@@ -152,8 +150,7 @@ void TSeedRows::OrderBySeedning() {
         }
         keys[i] = key;
     }
-    std::vector<int> scratch;
-    StableOrderByKey(keys, total, order_, scratch);
+    TKeyOrder().Sort(keys, total, order_);
     // The key holds every part: equal keys are equal rows.
     OrderTiesByNavn([&keys](int a, int b) { return keys[std::size_t(a)] == keys[std::size_t(b)]; });
 }

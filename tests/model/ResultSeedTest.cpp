@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -777,6 +778,33 @@ TEST(SeedDraw, DrawsTheNumbersOfTheStandardGenerator) {
             differ += draw.Next(max) != std::uniform_int_distribution<int>(0, max)(reference) ? 1 : 0;
         }
         EXPECT_EQ(differ, 0) << seed;
+    }
+}
+
+// The seeding's sort by key orders as a stable sort does, over few and many rows (whose passes take
+// wider digits), keys of one bit up to all 64, many ties and rows that come in shuffled; one sorter
+// serves sorts of every size in turn.
+TEST(KeyOrder, OrdersAsAStableSortByKeyAtEverySizeAndWidth) {
+    std::mt19937_64 random(7);
+    TKeyOrder sorter;
+    for (const std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(2), std::size_t(300),
+                                std::size_t(4095), std::size_t(4096), std::size_t(30000), std::size_t(5)}) {
+        for (const int bits : {1, 7, 8, 12, 23, 41, 64}) {
+            const quint64 mask = bits == 64 ? ~quint64(0) : (quint64(1) << bits) - 1;
+            // Few distinct keys, spread over the bits, in half the cases: runs of equal keys are long.
+            const bool few = bits % 2 == 0;
+            std::vector<quint64> keys(n);
+            for (quint64& key : keys)
+                key = (few ? random() % 17 * 0x9E3779B97F4A7C15ULL : random()) & mask;
+            std::vector<int> order(n);
+            std::iota(order.begin(), order.end(), 0);
+            std::shuffle(order.begin(), order.end(), random);
+            std::vector<int> expected = order;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&keys](int a, int b) { return keys[std::size_t(a)] < keys[std::size_t(b)]; });
+            sorter.Sort(keys, bits, order);
+            EXPECT_EQ(order, expected) << n << " rows, " << bits << " bits";
+        }
     }
 }
 
