@@ -28,9 +28,10 @@ void TKeyOrder::Sort(const std::vector<quint64>& keys, int bits, std::vector<int
         return;
     // Least significant digit first: each pass keeps the order of the one before among equal digits. Many
     // rows take wider digits, and so fewer passes, than a few rows could pay the counts of.
+    const int width = std::min(bits, 64);
     const int widest = n >= WideDigitRows ? WideRadixBits : RadixBits;
-    const int passes = (std::min(bits, 64) + widest - 1) / widest;
-    const int digit = (std::min(bits, 64) + passes - 1) / passes;
+    const int passes = (width + widest - 1) / widest;
+    const int digit = (width + passes - 1) / passes;
     const std::size_t digits = std::size_t(1) << digit;
     const quint64 mask = digits - 1;
     // Every pass's counts in one go; each key then travels with its row, read in turn.
