@@ -10,6 +10,7 @@
 #include "model/D_StaevneSystemData.h"
 #include "model/D_Tekster.h"
 #include "print/D_TeksterDiplom.h"
+#include "storage/BtvTransaction.h"
 #include "ui/board/ResultatInfoJpeg.h"
 
 #include <QDir>
@@ -216,6 +217,8 @@ void TBoardPages::Show(TCursor from) {
 }
 
 TBoardPages::TRoundRecords TBoardPages::ReadRecords(const TOvelseInfo& info) {
+    // One snapshot of the round's records, not one read transaction per record.
+    const TBtvReadScope reading;
     TRoundRecords records;
     for (bool found = records_->FirstOfRound(info); found; found = records_->NextOfRound()) {
         const std::vector<quint8>& fixed = records_->DataBuffer();
