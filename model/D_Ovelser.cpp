@@ -7,6 +7,7 @@
 #include "model/D_Context.h"
 #include "model/D_Staevne.h"
 #include "model/D_StaevneSystemData.h"
+#include "storage/BtvTransaction.h"
 
 #include <QDir>
 
@@ -119,8 +120,12 @@ void TOvelseManager::ReloadLists() {
     // The infos point into the lists.
     ClearIndexes();
     infos_.clear();
-    for (const auto& list : lists_)
-        list->LoadFromTable();
+    {
+        // One read transaction per file for the whole list, not one per batch of records.
+        const TBtvReadScope reading;
+        for (const auto& list : lists_)
+            list->LoadFromTable();
+    }
     afvStedList_->SetIndex({AfvStedField::Sortkode});
     klasseList_->SetIndex({KlasseField::Sortkode});
 }
