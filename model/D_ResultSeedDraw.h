@@ -194,9 +194,7 @@ private:
     void OrderBySeedning();
     template <typename Same>
     void OrderTiesByNavn(Same same);
-    const TResultat& RowAt(int memoryPlace) const {
-        return *rows_[std::size_t(memoryOrder_[std::size_t(memoryPlace)])];
-    }
+    const TResultat& RowAt(int memoryPlace) const { return *inMemory_[std::size_t(memoryPlace)]; }
 
     const std::vector<std::unique_ptr<TResultat>>& rows_;
     TResultRules rules_;
@@ -205,6 +203,8 @@ private:
     // The present indices of the rows by their addresses, and each row's place in that order.
     std::vector<int> memoryOrder_;
     std::vector<int> memoryPlace_;
+    // The rows themselves in that order.
+    std::vector<TResultat*> inMemory_;
     // In memory order: a big round's array does not fit the processor's cache, so the passes over the
     // rows read and write it in turn.
     std::vector<TFields> fields_;

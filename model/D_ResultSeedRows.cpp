@@ -57,14 +57,17 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
     TKeyOrder().Sort(address, KeyBits((high - low) >> Shift), memoryOrder_);
 
     memoryPlace_.resize(n);
-    for (std::size_t k = 0; k < n; ++k)
+    inMemory_.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
         memoryPlace_[std::size_t(memoryOrder_[k])] = int(k);
+        inMemory_[k] = rows[std::size_t(memoryOrder_[k])].get();
+    }
 
     fields_.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         if (k + SeedAhead < n)
-            PrefetchSortFields(*rows[std::size_t(memoryOrder_[k + SeedAhead])]);
-        const TResultat& row = RowAt(int(k));
+            PrefetchSortFields(*inMemory_[k + SeedAhead]);
+        const TResultat& row = *inMemory_[k];
         TFields& f = fields_[k];
         f.Status = static_cast<quint8>(row.GetStatusOrder());
         f.SG = row.SG;
@@ -224,18 +227,17 @@ void TSeedRows::Write() const {
     }
     if (refused >= 0)
         rows_[std::size_t(rowOrder_[std::size_t(refused)])]->SetBane(baneAt_[std::size_t(refused)]);
-    // Each row's place in the seeding order.
+    // Each row's heat and lane in memory order, so that the pass over the rows reads them in turn.
     const std::size_t n = memoryOrder_.size();
-    std::vector<int> seat(n);
+    std::vector<std::pair<int, int>> dealt(n);
     for (std::size_t k = 0; k < n; ++k)
-        seat[std::size_t(order_[k])] = int(k);
+        dealt[std::size_t(order_[k])] = {heatAt_[k], baneAt_[k]};
     for (std::size_t k = 0; k < n; ++k) {
         if (k + SeedAhead < n)
-            PrefetchForWriting(*rows_[std::size_t(memoryOrder_[k + SeedAhead])]);
-        TResultat& row = *rows_[std::size_t(memoryOrder_[k])];
+            PrefetchForWriting(*inMemory_[k + SeedAhead]);
+        TResultat& row = *inMemory_[k];
         const TFields& f = fields_[k];
-        const int newHeat = heatAt_[std::size_t(seat[k])];
-        const int newBane = baneAt_[std::size_t(seat[k])];
+        const auto [newHeat, newBane] = dealt[k];
         if (f.Heat != 0 || f.Side != 0 || f.Bane != 0 || newHeat != 0 || newBane != 0) {
             if (!row.Modified)
                 row.Modified = true;
