@@ -149,6 +149,9 @@ TEST_F(ResultPlacering, PlacedByHeatTheRowsGoByHeatThenResultAsTheComparisonsOrd
             EXPECT_EQ(row->Plac, beaten + 1) << row->Startnummer;
         }
         EXPECT_EQ(manager.HoldResultater() != nullptr, prHold > 0);
+        if (prHold > 0 && manager.HoldResultater()) {
+            EXPECT_GT(manager.HoldResultater()->Count(), 0);
+        }
     }
 }
 
