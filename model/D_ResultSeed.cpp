@@ -67,8 +67,8 @@ public:
             Gather();
     }
 
-    // One deal; the length of its report.
-    qsizetype Deal(qint32 antalPrHeat, qint32 method, TSeedDraw& draw) {
+    // One deal; the length of its report, or of at least limit when it reaches limit.
+    qsizetype Deal(qint32 antalPrHeat, qint32 method, TSeedDraw& draw, qsizetype limit) {
         if (rankAsSeedning_) {
             // The keys drawn in the rows' present order, which then follow them.
             for (const int i : order_)
@@ -83,7 +83,14 @@ public:
         }
         // Every heat dealt holds a row: there are never more heats than rows.
         const int heats = deal_.Deal(static_cast<int>(valid_.size()), antalPrHeat, method, validStart_, draw);
-        return heats > 0 ? crowding_.ReportLength(validKlub_, deal_, heats) : 0;
+        if (heats <= 0)
+            return 0;
+        // Every deal has as many rows over as many heats, the same rows in each club.
+        if (heats != sharedHeats_) {
+            crowding_.ShareOut(validKlub_, heats);
+            sharedHeats_ = heats;
+        }
+        return crowding_.ReportLength(validKlub_, deal_, limit);
     }
 
     void KeepBest() {
@@ -151,6 +158,7 @@ private:
     std::vector<quint32> after_;
     int afterBits_ = 0;
     int bits_ = 0;
+    int sharedHeats_ = 0;
     std::vector<quint64> keys_;
     std::vector<int> valid_;
     std::vector<quint32> validStart_;
@@ -238,8 +246,9 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
     qsizetype bestLength = 99999;
     qsizetype length = 0;
     for (int attempt = 1;; ++attempt) {
-        // Only the length decides between the draws; the report is written once, at the end.
-        length = deals.Deal(antalPrHeat, method, draw);
+        // Only the length decides between the draws, and only one shorter than the best so far counts;
+        // the report is written once, at the end.
+        length = deals.Deal(antalPrHeat, method, draw, bestLength);
         if (length > 0 && length < bestLength) {
             deals.KeepBest();
             bestLength = length;

@@ -133,8 +133,11 @@ public:
     qsizetype ReportLength(const std::vector<TResultat*>& rows, int heats);
     // The club of one of the rows; -1 for any other row.
     int KlubOf(const TResultat* row) const;
-    // The length of the report of rows in clubs klub (KlubOf) dealt over heats heats.
-    qsizetype ReportLength(const std::vector<int>& klub, const THeatDeal& deal, int heats);
+    // Shares the rows in clubs klub (KlubOf) out over heats heats, for the lengths below.
+    void ShareOut(const std::vector<int>& klub, int heats);
+    // The length of the report of rows in clubs klub, the rows shared out last, as deal deals them; once
+    // the length reaches limit the counting stops, and a length of limit or more comes back.
+    qsizetype ReportLength(const std::vector<int>& klub, const THeatDeal& deal, qsizetype limit);
 
 private:
     // Calls line(heat, club, count, share) for each heat where a club has more than its share.
@@ -150,6 +153,13 @@ private:
     std::vector<int> max_;
     std::vector<int> spare_;
     std::vector<int> touched_;
+    // As shared out: the heats, each club's share of a heat and spare heats, and the length of its line
+    // but for the numbers of the heat and of its rows; the counts of a heat, all 0 between heats.
+    int sharedHeats_ = 0;
+    std::vector<int> sharedMax_;
+    std::vector<int> sharedSpare_;
+    std::vector<qsizetype> line_;
+    std::vector<int> inHeat_;
 };
 
 // A round's rows as one seeding reads and writes them. The rows are large and lie apart in memory, so the

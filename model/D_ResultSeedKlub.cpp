@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -117,47 +118,50 @@ int TKlubCrowding::KlubOf(const TResultat* row) const {
     return found != klubOf_.end() ? found->second : -1;
 }
 
-qsizetype TKlubCrowding::ReportLength(const std::vector<int>& klub, const THeatDeal& deal, int heats) {
-    qsizetype length = 0;
-    if (heats <= 0)
-        return length;
+void TKlubCrowding::ShareOut(const std::vector<int>& klub, int heats) {
     const std::size_t klubber = static_cast<std::size_t>(navne_.size());
-    // Every row of a deal has a heat, and a club's rows give its share; each line's length depends on its
-    // club alone, and a club's spare heats go in heat order, so the heats are walked in order, the clubs
-    // in any.
+    sharedHeats_ = heats;
     antal_.assign(klubber, 0);
     for (const int k : klub) {
         if (k >= 0)
             ++antal_[std::size_t(k)];
     }
-    max_.assign(klubber, 1);
-    spare_.assign(klubber, 0);
+    sharedMax_.assign(klubber, 1);
+    sharedSpare_.assign(klubber, 0);
+    line_.resize(klubber);
     for (std::size_t k = 0; k < klubber; ++k) {
-        if (antal_[k] > heats) {
-            max_[k] = antal_[k] / heats;
-            spare_[k] = antal_[k] % heats;
+        if (heats > 0 && antal_[k] > heats) {
+            sharedMax_[k] = antal_[k] / heats;
+            sharedSpare_[k] = antal_[k] % heats;
         }
+        line_[k] = HeatText.size() + KlubText.size() + navne_.at(qsizetype(k)).size() + AntalText.size() +
+                   MaxText.size() + Digits(sharedMax_[k]) + CrLf.size();
     }
-    // The counts of a heat in place_, put back to 0 for the next heat.
-    place_.assign(klubber, 0);
+    inHeat_.assign(klubber, 0);
+}
+
+qsizetype TKlubCrowding::ReportLength(const std::vector<int>& klub, const THeatDeal& deal, qsizetype limit) {
+    // Every row of a deal has a heat, and a club's rows give its share; each line's length depends on its
+    // club alone, and a club's spare heats go in heat order, so the heats are walked in order, the clubs
+    // in any. The length only grows, so once it reaches the limit the rest cannot bring it back under.
+    qsizetype length = 0;
+    spare_ = sharedSpare_;
     const std::vector<int>& members = deal.Members();
-    for (int h = 1; h <= heats; ++h) {
+    for (int h = 1; h <= sharedHeats_ && length < limit; ++h) {
         touched_.clear();
         for (int i = deal.From(h); i < deal.To(h); ++i) {
             const int k = klub[std::size_t(members[std::size_t(i)])];
-            if (k >= 0 && place_[std::size_t(k)]++ == 0)
+            if (k >= 0 && inHeat_[std::size_t(k)]++ == 0)
                 touched_.push_back(k);
         }
         for (const int klubIndex : touched_) {
             const auto k = static_cast<std::size_t>(klubIndex);
-            const int c = place_[k];
-            place_[k] = 0;
-            const int over = c - max_[k];
+            const int c = std::exchange(inHeat_[k], 0);
+            const int over = c - sharedMax_[k];
             if (over <= 0)
                 continue;
             if (over >= 2 || spare_[k] == 0)
-                length += HeatText.size() + Digits(h) + KlubText.size() + navne_.at(klubIndex).size() +
-                          AntalText.size() + Digits(c) + MaxText.size() + Digits(max_[k]) + CrLf.size();
+                length += line_[k] + Digits(h) + Digits(c);
             spare_[k] = std::max(0, spare_[k] - over);
         }
     }

@@ -484,6 +484,43 @@ TEST_F(ResultSeed, AClubMayHaveItsShareOfEachHeatAndTheRestOnceEach) {
     EXPECT_EQ(check(TByStartnummer{{24, 1}}), "");
 }
 
+// The length the draws compare is the length of the report the rows would get, for deals of every
+// method over clubs of uneven size; counting stops once it reaches a limit, never below it.
+TEST_F(ResultSeed, TheLengthOfADealsReportIsThatOfTheReportAndStopsAtItsLimit) {
+    for (qint32 klub = 1; klub <= 9; ++klub)
+        AddRange(Lob(), klub * 100, klub * 100 + klub * 4 - 1, klub);
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    const std::vector<TResultat*> rows = manager.GetResultater();
+    TKlubCrowding crowding(rows);
+    std::vector<int> klub;
+    std::vector<quint32> startRank;
+    for (const TResultat* row : rows) {
+        klub.push_back(crowding.KlubOf(row));
+        startRank.push_back(quint32(row->Startnummer));
+    }
+    TSeedDraw draw(3);
+    THeatDeal deal;
+    int crowded = 0;
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        const qint32 method = 1 + attempt % 4;
+        const int heats = deal.Deal(int(rows.size()), 7 + attempt % 5, method, startRank, draw);
+        crowding.ShareOut(klub, heats);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i]->SetHeat(deal.Heats()[i]);
+        const qsizetype full = crowding.Report(rows, heats).size();
+        SCOPED_TRACE(attempt);
+        EXPECT_EQ(crowding.ReportLength(klub, deal, 99999), full);
+        EXPECT_EQ(crowding.ReportLength(klub, deal, full + 1), full);
+        if (full > 0) {
+            EXPECT_GE(crowding.ReportLength(klub, deal, full / 2 + 1), full / 2 + 1);
+            EXPECT_GE(crowding.ReportLength(klub, deal, 1), 1);
+            ++crowded;
+        }
+    }
+    EXPECT_GT(crowded, 20);
+}
+
 TEST_F(ResultSeed, SpreadingClubsOverHeatsKeepsTheBestDrawAndReportsThatOne) {
     Data().Redid = true;
     // Best first: club 1 holds the six best of twelve, so heat 1 is all club 1 however often it is drawn.
