@@ -109,6 +109,8 @@ bool TOvelseManager::ReloadIfChanged() {
 }
 
 std::vector<quint32> TOvelseManager::ChangeCounts() const {
+    // One read transaction per file, not one per question a file's count asks of it.
+    const TBtvReadScope reading;
     std::vector<quint32> counts;
     counts.reserve(tables_.size());
     for (const auto& table : tables_)
