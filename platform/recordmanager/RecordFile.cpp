@@ -42,6 +42,8 @@ enum FileQuery {
     CountRecords,
     DataVersion,
     ScanRecords,
+    BeginRead,
+    EndRead,
     FileQueryCount // then one query per key for its stored key
 };
 
@@ -387,6 +389,12 @@ Statement& RecordFile::fileStatement(int which) {
     case DataVersion:
         sql = "PRAGMA data_version";
         break;
+    case BeginRead:
+        sql = "BEGIN";
+        break;
+    case EndRead:
+        sql = "COMMIT";
+        break;
     default:
         sql = "SELECT " + column(which - FileQueryCount) + " FROM records WHERE pos = ?1";
         break;
@@ -675,16 +683,26 @@ void RecordFile::begin() {
         forgetCount();
 }
 
+// A read scope begins and ends many times a second (a board's tick, a round's load): its two statements
+// are prepared once.
 void RecordFile::beginRead() {
-    db_.exec("BEGIN");
+    Statement& s = fileStatement(BeginRead);
+    StatementUse use(s);
+    s.step();
     inRead_ = true;
 }
 
 void RecordFile::endRead() {
     inRead_ = false;
-    // Nothing was written: ending it cannot lose anything, and a failure leaves it rolled back.
-    if (sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    // Nothing was written: ending it cannot lose anything, and a failure leaves it rolled back. Called
+    // as a read scope ends, so nothing leaves.
+    try {
+        Statement& s = fileStatement(EndRead);
+        StatementUse use(s);
+        s.step();
+    } catch (...) {
         sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
 }
 
 void RecordFile::commit() {
