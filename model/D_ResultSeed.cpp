@@ -86,10 +86,8 @@ public:
         if (heats <= 0)
             return 0;
         // Every deal has as many rows over as many heats, the same rows in each club.
-        if (heats != sharedHeats_) {
+        if (heats != crowding_.SharedHeats())
             crowding_.ShareOut(validKlub_, heats);
-            sharedHeats_ = heats;
-        }
         return crowding_.ReportLength(validKlub_, deal_, limit);
     }
 
@@ -158,7 +156,6 @@ private:
     std::vector<quint32> after_;
     int afterBits_ = 0;
     int bits_ = 0;
-    int sharedHeats_ = 0;
     std::vector<quint64> keys_;
     std::vector<int> valid_;
     std::vector<quint32> validStart_;

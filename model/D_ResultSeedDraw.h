@@ -135,6 +135,8 @@ public:
     int KlubOf(const TResultat* row) const;
     // Shares the rows in clubs klub (KlubOf) out over heats heats, for the lengths below.
     void ShareOut(const std::vector<int>& klub, int heats);
+    // The heats shared out last; 0 before the first.
+    int SharedHeats() const { return sharedHeats_; }
     // The length of the report of rows in clubs klub, the rows shared out last, as deal deals them; once
     // the length reaches limit the counting stops, and a length of limit or more comes back.
     qsizetype ReportLength(const std::vector<int>& klub, const THeatDeal& deal, qsizetype limit);
