@@ -17,7 +17,15 @@ constexpr int SeedLodtraekningMax = 63999;
 constexpr int LaneMax = 0xFFFF;
 // How many rows ahead a pass asks for the fields it reads next: the rows lie too far apart for the
 // memory to see the pattern, and each would wait on its own.
-constexpr std::size_t SeedAhead = 16;
+constexpr std::size_t SeedAhead = 48;
+
+// Only the lines of a row the gathering reads: its fields from the start number to the start group, and
+// the size of its result code. Over a round too big for the cache every line asked for comes from memory.
+void PrefetchSeedFields(const TResultat& row) {
+    __builtin_prefetch(&row.Startnummer);
+    __builtin_prefetch(LastByteOf(row.SG));
+    __builtin_prefetch(LastByteOf(row.RK));
+}
 
 void PrefetchForWriting(TResultat& row) {
     for (void* field : {static_cast<void*>(&row.Modified), static_cast<void*>(&row.Heat),
@@ -66,7 +74,7 @@ TSeedRows::TSeedRows(const std::vector<std::unique_ptr<TResultat>>& rows, const 
     fields_.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         if (k + SeedAhead < n)
-            PrefetchSortFields(*inMemory_[k + SeedAhead]);
+            PrefetchSeedFields(*inMemory_[k + SeedAhead]);
         const TResultat& row = *inMemory_[k];
         TFields& f = fields_[k];
         f.Status = static_cast<quint8>(row.GetStatusOrder());
