@@ -856,7 +856,7 @@ private:
     // The rows in seeding order given their dealt heats, then lanes in that order, each row written once.
     void SeedLanesInSeedingOrder(TSeedRows& seeded, qint32 antalPrHeat, qint32 method, qint32 banenummerering,
                                  TSeedDraw& draw);
-    // Puts the rows in this order of their present indices.
+    // Puts the rows in this order of their present indices, each of them once.
     void PutInOrder(const std::vector<int>& order);
     QString SeedHold(qint32 antalPrHeat, TSeedDraw& draw);
 

@@ -264,10 +264,15 @@ QString TResultatManager::DistributeHeats(qint32 antalPrHeat, qint32 method, qin
 }
 
 void TResultatManager::PutInOrder(const std::vector<int>& order) {
-    std::vector<std::unique_ptr<TResultat>> rows(rows_.size());
+    // Only read where the order points and write the rows' owners in turn: over a big round, writing
+    // each old owner empty as its row moves would write all over memory.
+    std::vector<TResultat*> ordered(order.size());
     for (std::size_t k = 0; k < order.size(); ++k)
-        rows[k] = std::move(rows_[std::size_t(order[k])]);
-    rows_ = std::move(rows);
+        ordered[k] = rows_[std::size_t(order[k])].get();
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        static_cast<void>(rows_[k].release());
+        rows_[k].reset(ordered[k]);
+    }
 }
 
 QStringList TResultatManager::SeedOvelser(const std::vector<TOvelseInfo*>& ovelser, qint32 antalPrHeat,
