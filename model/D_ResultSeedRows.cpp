@@ -235,11 +235,12 @@ void TSeedRows::Write() const {
     }
     if (refused >= 0)
         rows_[std::size_t(rowOrder_[std::size_t(refused)])]->SetBane(baneAt_[std::size_t(refused)]);
-    // Each row's heat and lane in memory order, so that the pass over the rows reads them in turn.
+    // Each row's heat and lane in memory order, so that the pass over the rows reads them in turn; no
+    // lane left is too big for a row, so both fit the row's fields.
     const std::size_t n = memoryOrder_.size();
-    std::vector<std::pair<int, int>> dealt(n);
+    std::vector<std::pair<quint16, quint16>> dealt(n);
     for (std::size_t k = 0; k < n; ++k)
-        dealt[std::size_t(order_[k])] = {heatAt_[k], baneAt_[k]};
+        dealt[std::size_t(order_[k])] = {static_cast<quint16>(heatAt_[k]), static_cast<quint16>(baneAt_[k])};
     for (std::size_t k = 0; k < n; ++k) {
         if (k + SeedAhead < n)
             PrefetchForWriting(*inMemory_[k + SeedAhead]);
@@ -250,11 +251,11 @@ void TSeedRows::Write() const {
             if (!row.Modified)
                 row.Modified = true;
             if (row.Heat != newHeat)
-                row.Heat = static_cast<quint16>(newHeat);
+                row.Heat = newHeat;
             if (row.Side != 0)
                 row.Side = 0;
             if (row.Bane != newBane)
-                row.Bane = static_cast<quint16>(newBane);
+                row.Bane = newBane;
         }
         if (drawn_ && row.SeedLodtraekning != f.SeedLodtraekning)
             row.SeedLodtraekning = f.SeedLodtraekning;
