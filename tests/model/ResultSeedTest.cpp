@@ -595,6 +595,28 @@ TEST_F(ResultSeed, ListsOfRoundsAreSeededAndWrittenUnlessTheyHoldResults) {
     EXPECT_EQ(StoredInteger(withResult, Heat), 5);
 }
 
+// Lanes centred on a track of more lanes than a row can number: the first lane a row cannot hold is
+// refused with its message before any row changes, and no lane is cut down to a number that fits.
+TEST_F(ResultSeed, ALanePastWhatARowHoldsIsRefusedBeforeAnyRowChanges) {
+    for (qint32 nr = 1; nr <= 3; ++nr)
+        AddResultat(Lob(), nr, Fields({{Seedning, 1000 + nr}, {Heat, 2}, {Banenummer, nr}}));
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    // Three rows in the middle of 140,000 lanes start at lane 70,000.
+    try {
+        manager.SeedOvelse(140000, qint32(THeatMethod::BedsteFoerst), qint32(TLaneMethod::BedsteFoerst),
+                           qint32(TBanenummerering::Midterbaner), 1, 1);
+        ADD_FAILURE() << "lane 70000 was not refused";
+    } catch (const EResultError& error) {
+        EXPECT_EQ(error.Message(), QStringLiteral("Bane skal være et tal fra 0 til 65535"));
+    }
+    for (qint32 nr = 1; nr <= 3; ++nr) {
+        EXPECT_EQ(Row(manager, nr).Heat, 2) << nr;
+        EXPECT_EQ(Row(manager, nr).Bane, nr) << nr;
+        EXPECT_FALSE(Row(manager, nr).IsModified()) << nr;
+    }
+}
+
 // ---------------------------------------------------------------- fixed draws
 
 // Spreading the clubs draws the same heats and lanes for the same seed, whatever the seeding does to be
