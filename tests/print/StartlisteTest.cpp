@@ -5,6 +5,7 @@
 
 #include "ListFixture.h"
 #include "PrintRecorder.h"
+#include "model/D_Context.h"
 #include "model/D_Ovelser.h"
 #include "model/D_Result.h"
 #include "model/D_Staevne.h"
@@ -13,6 +14,7 @@
 #include "print/D_UdskriftDommerliste.h"
 #include "print/D_UdskriftProgramliste.h"
 #include "print/PrUtilCanvas.h"
+#include "storage/DBFieldDate.h"
 #include "support/RecordedMessages.h"
 #include "support/Test.h"
 
@@ -131,6 +133,8 @@ TEST_F(TStartlisteTest, OneHeatShowsNoStartTimeAndNoHeading) {
     Add(round, {.Nr = 1, .Heat = 1, .Bane = 3});
     Add(round, {.Nr = 4, .Heat = 1, .Bane = 4});
     Load(round);
+    // Printed at another hour than the heats', which the footer names.
+    const TClockScope clock(EncodeDateTime(QDate(2024, 8, 17), QTime(9, 30, 0)));
     TStartlisteUdskrift job;
     EXPECT_TRUE(Matching(Printed(job, "startliste-one-heat"), "13:0").isEmpty());
     const QString page =
