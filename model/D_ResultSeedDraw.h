@@ -129,8 +129,6 @@ public:
     explicit TKlubCrowding(const std::vector<TResultat*>& rows);
     // TResultatManager::CheckKlubPrHeat of the rows (in their present order) over heats heats.
     QString Report(const std::vector<TResultat*>& rows, int heats);
-    // The length of that report, without writing it.
-    qsizetype ReportLength(const std::vector<TResultat*>& rows, int heats);
     // The club of one of the rows; -1 for any other row.
     int KlubOf(const TResultat* row) const;
     // Shares the rows in clubs klub (KlubOf) out over heats heats, for the lengths below.

@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -17,6 +18,11 @@ const QString HeatText = QStringLiteral("Heat: ");
 const QString KlubText = QStringLiteral(", Klub: ");
 const QString AntalText = QStringLiteral(", Antal: ");
 const QString MaxText = QStringLiteral(", Max: ");
+
+// A club's share of a heat, and how many heats may hold one more.
+std::pair<int, int> ShareOf(int antal, int heats) {
+    return heats > 0 && antal > heats ? std::pair(antal / heats, antal % heats) : std::pair(1, 0);
+}
 
 qsizetype Digits(int value) {
     qsizetype digits = value < 0 ? 2 : 1;
@@ -64,18 +70,12 @@ void TKlubCrowding::Walk(const std::vector<TResultat*>& rows, int heats, Line li
         ++antal_[k];
         ++prHeat_[std::size_t(std::min<int>(row->Heat, last)) * klubber + k];
     }
-    // Each club's share of a heat, and how many heats may hold one more.
     std::vector<int>& max = max_;
     std::vector<int>& spare = spare_;
-    max.assign(klubber, 1);
-    spare.assign(klubber, 0);
-    for (const int klub : order_) {
-        const auto k = static_cast<std::size_t>(klub);
-        if (antal_[k] > heats) {
-            max[k] = antal_[k] / heats;
-            spare[k] = antal_[k] % heats;
-        }
-    }
+    max.resize(klubber);
+    spare.resize(klubber);
+    for (std::size_t k = 0; k < klubber; ++k)
+        std::tie(max[k], spare[k]) = ShareOf(antal_[k], heats);
     // In heat order, and within a heat in the clubs' order.
     for (int heat = 1; heat < last; ++heat) {
         for (const int klub : order_) {
@@ -102,17 +102,6 @@ QString TKlubCrowding::Report(const std::vector<TResultat*>& rows, int heats) {
     return report;
 }
 
-qsizetype TKlubCrowding::ReportLength(const std::vector<TResultat*>& rows, int heats) {
-    qsizetype length = 0;
-    if (heats <= 0)
-        return length;
-    Walk(rows, heats, [&length](int heat, const QString& klub, int c, int max) {
-        length += HeatText.size() + Digits(heat) + KlubText.size() + klub.size() + AntalText.size() +
-                  Digits(c) + MaxText.size() + Digits(max) + CrLf.size();
-    });
-    return length;
-}
-
 int TKlubCrowding::KlubOf(const TResultat* row) const {
     const auto found = klubOf_.find(row);
     return found != klubOf_.end() ? found->second : -1;
@@ -126,14 +115,11 @@ void TKlubCrowding::ShareOut(const std::vector<int>& klub, int heats) {
         if (k >= 0)
             ++antal_[std::size_t(k)];
     }
-    sharedMax_.assign(klubber, 1);
-    sharedSpare_.assign(klubber, 0);
+    sharedMax_.resize(klubber);
+    sharedSpare_.resize(klubber);
     line_.resize(klubber);
     for (std::size_t k = 0; k < klubber; ++k) {
-        if (heats > 0 && antal_[k] > heats) {
-            sharedMax_[k] = antal_[k] / heats;
-            sharedSpare_[k] = antal_[k] % heats;
-        }
+        std::tie(sharedMax_[k], sharedSpare_[k]) = ShareOf(antal_[k], heats);
         line_[k] = HeatText.size() + KlubText.size() + navne_.at(qsizetype(k)).size() + AntalText.size() +
                    MaxText.size() + Digits(sharedMax_[k]) + CrLf.size();
     }
