@@ -137,6 +137,32 @@ struct TResultatKey {
 // Heat numbers run from 1 to 255; 0 is no heat.
 constexpr qint32 MaxHeatNr = 255;
 
+// A row's result code. Every sort and every placing reads the row's status, which the code alone
+// decides: each assignment keeps it in a byte among the row's hot fields, so that a status is read
+// without the code's own memory. The code is read as a QString and changed only by assignment.
+class TResKode {
+public:
+    explicit TResKode(quint8& status)
+        : status_(status) {}
+    TResKode(const TResKode&) = delete;
+    TResKode& operator=(const TResKode& other) { return *this = other.text_; }
+    TResKode& operator=(const QString& text);
+    TResKode& operator=(QString&& text);
+
+    operator const QString&() const { return text_; }
+    const QString& Text() const { return text_; }
+
+    friend bool operator==(const TResKode& a, const QString& b) { return a.text_ == b; }
+    friend bool operator==(const TResKode& a, const char* b) { return a.text_ == QString::fromUtf8(b); }
+
+    // The status of a code: 0 for none (blank), else its place among the codes (2 to 7).
+    static quint8 StatusOf(const QString& text);
+
+private:
+    QString text_;
+    quint8& status_;
+};
+
 // One participant's entry and result in one round. Owned by its manager; the comparisons read the
 // fields directly. Every setter changes a value only when it fits where it is stored (EResultError
 // otherwise) and sets Modified when the value changed.
@@ -176,15 +202,21 @@ public:
     qint32 SG = 0;
     qint32 Tusindedele = 0;
     qint32 KlubNr = 0;
+
+private:
+    // RK's status, beside the fields the sorts read; RK keeps it.
+    quint8 rkStatus_ = 0;
+
+public:
+    bool Modified = false;
     double Point = 0;
     QChar Holdkode;
     QChar Koen;
     QChar Runde;
-    bool Modified = false;
     bool DeltagerModified = false;
     // The position of the row's record in the result file.
     quint32 Position = 0;
-    QString RK;
+    TResKode RK{rkStatus_};
     QString UK;
     QString VK;
     // The club's name; in a team's row the team key.
@@ -276,7 +308,7 @@ public:
     bool HasReaktion() const { return Reaktion != 0; }
     bool HasSerier() const { return Serier.Count() > 0; }
     bool HasResultat() const;
-    bool IsValid() const;
+    bool IsValid() const { return rkStatus_ == 0; }
     bool HasStarted() const;
     bool IsAfbud() const;
     bool IsEjMoedt() const;
@@ -291,7 +323,7 @@ public:
     bool hasMark() const { return Resultat != 0; }
 
     // ---- Orders (smaller first)
-    int GetStatusOrder() const;
+    int GetStatusOrder() const { return rkStatus_ == 0 ? 0 : rkStatus_ + (HasHeat() ? 10 : 20); }
     int GetStatusOrderUK() const;
     int GetHeatOrder() const;
 

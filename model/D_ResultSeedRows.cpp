@@ -19,12 +19,11 @@ constexpr int LaneMax = 0xFFFF;
 // memory to see the pattern, and each would wait on its own.
 constexpr std::size_t SeedAhead = 48;
 
-// Only the lines of a row the gathering reads: its fields from the start number to the start group, and
-// the size of its result code. Over a round too big for the cache every line asked for comes from memory.
+// Only the lines of a row the gathering reads: its fields from the start number to its status, which
+// lies beside Modified. Over a round too big for the cache every line asked for comes from memory.
 void PrefetchSeedFields(const TResultat& row) {
     __builtin_prefetch(&row.Startnummer);
-    __builtin_prefetch(LastByteOf(row.SG));
-    __builtin_prefetch(LastByteOf(row.RK));
+    __builtin_prefetch(&row.Modified);
 }
 
 void PrefetchForWriting(TResultat& row) {

@@ -439,13 +439,13 @@ bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort
 }
 
 void PrefetchSortFields(const TResultat& row) {
-    // The row's start holds where a sort indexed it; the rest lie in the lines after it, the status
-    // every key reads (the size of the result code) in a line of its own.
+    // The row's start holds where a sort indexed it; the rest lie in the lines after it, up to the status
+    // every key reads, beside Modified.
     for (const void* field :
          {static_cast<const void*>(&row), static_cast<const void*>(&row.Heat),
           static_cast<const void*>(&row.Bane), static_cast<const void*>(&row.Seedning),
           static_cast<const void*>(&row.Rank), static_cast<const void*>(&row.SG),
-          static_cast<const void*>(&row.Lodtraekning), static_cast<const void*>(LastByteOf(row.RK))})
+          static_cast<const void*>(&row.Lodtraekning), static_cast<const void*>(&row.Modified)})
         __builtin_prefetch(field);
 }
 

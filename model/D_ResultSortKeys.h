@@ -9,11 +9,6 @@ bool SortOnKeys(std::vector<TResultat*>& rows, const TResultSort& sort, TResulta
 // Asks memory ahead for the fields of a row that the sorts read: in a long round the rows lie far apart,
 // and each would wait on its own.
 void PrefetchSortFields(const TResultat& row);
-// The last byte of a field, for asking memory for the line its end lies in: a text's size lies at its end.
-template <typename Field>
-const char* LastByteOf(const Field& field) {
-    return reinterpret_cast<const char*>(&field + 1) - 1;
-}
 // How many rows ahead a pass over rows in sorted order asks for the fields it reads next.
 constexpr std::size_t PrefetchRows = 8;
 // In a pass over rows in turn, at row i: asks memory for the sort fields of the row PrefetchRows on.

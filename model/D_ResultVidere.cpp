@@ -23,7 +23,8 @@ bool CanQualify(const TResultat& row) {
 // Asks memory ahead for the fields qualifying reads and the code it writes.
 void PrefetchVidere(const TResultat& row) {
     __builtin_prefetch(&row.Resultat);
-    __builtin_prefetch(&row.RK);
+    // The row's status lies beside Modified.
+    __builtin_prefetch(&row.Modified);
     __builtin_prefetch(&row.VK, 1);
 }
 

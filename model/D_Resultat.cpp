@@ -8,6 +8,7 @@
 #include "model/D_Tekster.h"
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -74,6 +75,39 @@ qint32 TResultat::ParseMark(const QString& text) const {
     return OvelseInfo ? ParseOvelseResultat(*OvelseInfo, text) : ParseResultat(0, text);
 }
 
+// ---------------------------------------------------------------- result code
+
+quint8 TResKode::StatusOf(const QString& text) {
+    if (IsKodeBlank(text))
+        return 0;
+    switch (text.at(0).toUpper().unicode()) {
+    case u'D':
+        return 2;
+    case u'U':
+        return 3;
+    case u'V':
+        return 4;
+    case u'A':
+        return 5;
+    case u'E':
+        return 6;
+    default:
+        return 7;
+    }
+}
+
+TResKode& TResKode::operator=(const QString& text) {
+    text_ = text;
+    status_ = StatusOf(text_);
+    return *this;
+}
+
+TResKode& TResKode::operator=(QString&& text) {
+    text_ = std::move(text);
+    status_ = StatusOf(text_);
+    return *this;
+}
+
 // ---------------------------------------------------------------- setters
 
 // A text is kept as long as its column is stored.
@@ -94,7 +128,11 @@ void TResultat::SetEfter(qint32 value) {
 }
 
 void TResultat::SetRK(const QString& value) {
-    SetText(RK, value, TResultColumn::RK);
+    const QString kept = value.left(ResultColumnStorageSize(TResultColumn::RK));
+    if (RK != kept) {
+        RK = kept;
+        Modified = true;
+    }
 }
 
 void TResultat::SetBem(const QString& value) {
@@ -397,10 +435,6 @@ bool TResultat::HasResultat() const {
            (IsSerieOvelse() && Ovtype() != int(TOvtype::Stafet) && HasSerier());
 }
 
-bool TResultat::IsValid() const {
-    return IsKodeBlank(RK);
-}
-
 bool TResultat::HasStarted() const {
     return IsResKodeStarted(RK);
 }
@@ -438,32 +472,6 @@ bool TResultat::IsKvinde() const {
 }
 
 // ---------------------------------------------------------------- orders
-
-int TResultat::GetStatusOrder() const {
-    if (IsValid())
-        return 0;
-    int order = 7;
-    switch (RK.at(0).toUpper().unicode()) {
-    case u'D':
-        order = 2;
-        break;
-    case u'U':
-        order = 3;
-        break;
-    case u'V':
-        order = 4;
-        break;
-    case u'A':
-        order = 5;
-        break;
-    case u'E':
-        order = 6;
-        break;
-    default:
-        break;
-    }
-    return order + (HasHeat() ? 10 : 20);
-}
 
 int TResultat::GetStatusOrderUK() const {
     if (IsValid() && IsUK())

@@ -194,6 +194,28 @@ TEST_F(ResultPlacering, PlacesGoWithTheLastResult) {
     EXPECT_EQ(StoredPlaces(positions), (TPlaces{{1, 0}, {2, 0}}));
 }
 
+// A code given to a loaded row, typed or put back as it was, places the round anew at once: a row with a
+// status comes after those without.
+TEST_F(ResultPlacering, ACodeGivenOrTakenFromALoadedRowPlacesTheRoundAnew) {
+    TOvelseInfo& round = Round("M", "100");
+    const auto positions = AddTimes(round, {{1, 1, 1050}, {2, 1, 1060}, {3, 1, 1070}});
+    TResultatManager manager;
+    manager.LoadOvelse(&round);
+    Row(manager, 1).SetFieldText(TResultColumn::RK, "disk");
+    manager.SaveResultater();
+    EXPECT_EQ(StoredPlaces(positions), (TPlaces{{1, 3}, {2, 1}, {3, 2}}));
+    Row(manager, 2).RK = QStringLiteral("U");
+    Row(manager, 1).RK = QString();
+    Row(manager, 1).Modified = Row(manager, 2).Modified = true;
+    manager.SaveResultater();
+    EXPECT_EQ(StoredPlaces(positions), (TPlaces{{1, 1}, {2, 3}, {3, 2}}));
+
+    TResultatManager again;
+    again.LoadOvelse(&round);
+    EXPECT_FALSE(Row(again, 2).IsValid());
+    EXPECT_TRUE(Row(again, 1).IsValid());
+}
+
 TEST_F(ResultPlacering, ARelayIsAsOldAsTheRoundedUpMeanOfItsRunners) {
     AddKlub(1, "Sparta");
     AddDeltager(11, "A", 1990);

@@ -79,6 +79,38 @@ TEST(ResultStatus, StatusOrdersPutValidRowsFirstAndRowsWithAHeatBeforeThoseWitho
     EXPECT_EQ(row.GetHeatOrder(), 9999);
 }
 
+// The row keeps its status apart from its code: every way the code changes must change it too.
+TEST(ResultStatus, EveryWayACodeChangesChangesTheStatus) {
+    TResultat row(nullptr, nullptr);
+    row.Heat = 1;
+    const auto status = [&row] { return std::pair(row.IsValid(), row.GetStatusOrder()); };
+    row.SetRK(QStringLiteral("D"));
+    EXPECT_EQ(status(), std::pair(false, 12));
+    EXPECT_TRUE(row.Modified);
+    row.SetFieldText(TResultColumn::RK, QStringLiteral("venter"));
+    EXPECT_EQ(row.RK, "V");
+    EXPECT_EQ(status(), std::pair(false, 14));
+    row.SetFieldText(TResultColumn::RK, QString());
+    EXPECT_EQ(status(), std::pair(true, 0));
+    // Only the code's first letter counts, and only as far as the code is kept.
+    row.SetRK(QStringLiteral("e") + QString(40, u'x'));
+    EXPECT_EQ(status(), std::pair(false, 16));
+    row.SetRK(QStringLiteral(" "));
+    EXPECT_EQ(status(), std::pair(true, 0));
+
+    TResultat other(nullptr, nullptr);
+    other.RK = QStringLiteral("A");
+    row.RK = other.RK;
+    EXPECT_EQ(status(), std::pair(false, 15));
+    QString taken = QStringLiteral("U");
+    row.RK = std::move(taken);
+    EXPECT_EQ(status(), std::pair(false, 13));
+    row.RK = QString();
+    EXPECT_EQ(status(), std::pair(true, 0));
+    // The other row's status is its own.
+    EXPECT_EQ(other.GetStatusOrder(), 25);
+}
+
 TEST_F(ResultSort, TimesAscendWithNoTimeLastAndHandTimesInHundredths) {
     AddTimes();
     TResultatManager manager;

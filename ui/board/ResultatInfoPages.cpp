@@ -45,7 +45,7 @@ QString Counts(const TBoardRound& round) {
 
 QString ResultatText(const TOvelseInfo& info, const TResultat& row) {
     if (!IsKodeBlank(row.RK))
-        return row.RK.trimmed();
+        return row.RK.Text().trimmed();
     if (CurrentSystemData().Motionsloeb) {
         const QTime tid = MotionsloebTid(row.Resultat, info.GetTid());
         return tid.isValid() ? tid.toString(QStringLiteral("H:mm:ss")) : QString();
