@@ -183,25 +183,17 @@ private:
 
 public:
     // What sorting, placing, seeding and points read of every row lies first, together: over a big round
-    // each row then costs a few cache lines instead of one per field.
+    // each row then costs a few cache lines instead of one per field. What seeding reads and writes comes
+    // first, in 26 bytes, so that it mostly costs one line.
     qint32 Startnummer = 0;
-    quint16 Heat = 0;
-    quint16 Efter = 0;
     qint32 Seedning = 0;
-    qint32 Resultat = 0;
-    quint16 PK = 0;
-    quint16 Plac = 0;
+    qint32 SG = 0;
+    quint16 Heat = 0;
     quint16 Side = 0;
     quint16 Bane = 0;
-    qint32 Vind = 0;
-    qint32 PR = 0;
     quint16 Rank = 0;
     quint16 Lodtraekning = 0;
     quint16 SeedLodtraekning = 0;
-    quint16 Aargang = 0;
-    qint32 SG = 0;
-    qint32 Tusindedele = 0;
-    qint32 KlubNr = 0;
 
 private:
     // RK's status, beside the fields the sorts read; RK keeps it.
@@ -209,7 +201,16 @@ private:
 
 public:
     bool Modified = false;
+    quint16 Efter = 0;
+    qint32 Resultat = 0;
+    qint32 Vind = 0;
+    qint32 PR = 0;
+    qint32 Tusindedele = 0;
+    qint32 KlubNr = 0;
+    quint16 PK = 0;
+    quint16 Plac = 0;
     double Point = 0;
+    quint16 Aargang = 0;
     QChar Holdkode;
     QChar Koen;
     QChar Runde;

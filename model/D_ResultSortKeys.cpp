@@ -439,13 +439,11 @@ bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort
 }
 
 void PrefetchSortFields(const TResultat& row) {
-    // The row's start holds where a sort indexed it; the rest lie in the lines after it, up to the status
-    // every key reads, beside Modified.
-    for (const void* field :
-         {static_cast<const void*>(&row), static_cast<const void*>(&row.Heat),
-          static_cast<const void*>(&row.Bane), static_cast<const void*>(&row.Seedning),
-          static_cast<const void*>(&row.Rank), static_cast<const void*>(&row.SG),
-          static_cast<const void*>(&row.Lodtraekning), static_cast<const void*>(&row.Modified)})
+    // The row's start holds where a sort indexed it; the fields the keys read, the status among them,
+    // lie in the lines after it up to Point.
+    for (const void* field : {static_cast<const void*>(&row), static_cast<const void*>(&row.SG),
+                              static_cast<const void*>(&row.Modified), static_cast<const void*>(&row.Plac),
+                              static_cast<const void*>(&row.Point)})
         __builtin_prefetch(field);
 }
 
