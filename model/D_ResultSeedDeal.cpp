@@ -24,8 +24,12 @@ int KeyBits(quint64 largest) {
 
 void TKeyOrder::Sort(const std::vector<quint64>& keys, int bits, std::vector<int>& order) {
     const std::size_t n = order.size();
-    if (n < 2 || bits <= 0)
+    if (n < 2 || bits <= 0) {
+        keys_.resize(n);
+        for (std::size_t k = 0; k < n; ++k)
+            keys_[k] = keys[std::size_t(order[k])];
         return;
+    }
     // Least significant digit first: each pass keeps the order of the one before among equal digits. Many
     // rows take wider digits, and so fewer passes, than a few rows could pay the counts of.
     const int width = std::min(bits, 64);

@@ -61,6 +61,9 @@ int KeyBits(quint64 largest);
 class TKeyOrder {
 public:
     void Sort(const std::vector<quint64>& keys, int bits, std::vector<int>& order);
+    // The keys of the last sort in its order, read in turn where the keys by index would be read all
+    // over memory.
+    const std::vector<quint64>& Sorted() const { return keys_; }
 
 private:
     std::vector<quint64> keys_;
@@ -202,6 +205,7 @@ private:
     };
 
     void OrderBySeedning();
+    // same(a, b): the rows at places a and b of the order are equal in all but their names.
     template <typename Same>
     void OrderTiesByNavn(Same same);
     const TResultat& RowAt(int memoryPlace) const { return *inMemory_[std::size_t(memoryPlace)]; }

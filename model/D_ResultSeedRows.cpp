@@ -2,7 +2,10 @@
 // order memory holds the rows.
 #include "model/D_ResultSeedDraw.h"
 
+#include "foundation/DanishOrder.h"
 #include "model/D_ResultSortKeys.h"
+
+#include <QCollator>
 
 #include <algorithm>
 #include <bit>
@@ -147,7 +150,9 @@ void TSeedRows::OrderBySeedning() {
             return false;
         };
         std::stable_sort(order_.begin(), order_.end(), less);
-        OrderTiesByNavn([&](int a, int b) { return !less(a, b) && !less(b, a); });
+        OrderTiesByNavn([&](std::size_t a, std::size_t b) {
+            return !less(order_[a], order_[b]) && !less(order_[b], order_[a]);
+        });
         return;
     }
     std::vector<quint64> keys(n, 0);
@@ -160,42 +165,42 @@ void TSeedRows::OrderBySeedning() {
         }
         keys[i] = key;
     }
-    TKeyOrder().Sort(keys, total, order_);
-    // The key holds every part: equal keys are equal rows.
-    OrderTiesByNavn([&keys](int a, int b) { return keys[std::size_t(a)] == keys[std::size_t(b)]; });
+    TKeyOrder sorted;
+    sorted.Sort(keys, total, order_);
+    // The key holds every part: equal keys are equal rows, and equal rows lie side by side.
+    OrderTiesByNavn([&keys = sorted.Sorted()](std::size_t a, std::size_t b) { return keys[a] == keys[b]; });
 }
 
 template <typename Same>
 void TSeedRows::OrderTiesByNavn(Same same) {
-    // Only rows equal in everything else read their names: ranked among themselves, then each run of
-    // equal rows ordered by them, rows of equal names staying in their order.
-    std::vector<std::pair<std::size_t, std::size_t>> runs;
-    std::vector<const TResultat*> tied;
+    // Only rows equal in everything else read their names, each run of them ordered by name and rows of
+    // equal names staying in their order. Drawn keys make such runs short, mostly a pair, whose names
+    // are compared directly; a long run (rows never drawn) compares each name's sort key.
+    constexpr std::size_t ShortRun = 8;
+    const auto orderRun = [this](std::size_t run, std::size_t end, auto keyOf, auto less) {
+        std::vector<std::pair<decltype(keyOf(QString())), int>> keyed;
+        for (std::size_t k = run; k < end; ++k)
+            keyed.emplace_back(keyOf(RowAt(order_[k]).Navn.toUpper()), order_[k]);
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [&less](const auto& a, const auto& b) { return less(a.first, b.first); });
+        for (std::size_t k = run; k < end; ++k)
+            order_[k] = keyed[k - run].second;
+    };
     for (std::size_t run = 0; run < order_.size();) {
         std::size_t end = run + 1;
-        while (end < order_.size() && same(order_[run], order_[end]))
+        while (end < order_.size() && same(run, end))
             ++end;
-        if (end - run > 1) {
-            runs.emplace_back(run, end);
-            for (std::size_t k = run; k < end; ++k)
-                tied.push_back(&RowAt(order_[k]));
+        if (end - run > ShortRun) {
+            const QCollator collator = DanishNameOrder();
+            orderRun(
+                run, end, [&collator](const QString& navn) { return collator.sortKey(navn); },
+                [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; });
+        } else if (end - run > 1) {
+            orderRun(
+                run, end, [](const QString& navn) { return navn; },
+                [](const QString& a, const QString& b) { return CompareDanish(a, b) < 0; });
         }
         run = end;
-    }
-    if (runs.empty())
-        return;
-    const TResultSort sort(rules_);
-    const std::vector<qint32> ranks = sort.RankTexts(TResultSort::TText::Navn, tied);
-    std::vector<std::pair<qint32, int>> ranked;
-    std::size_t next = 0;
-    for (const auto& [first, last] : runs) {
-        ranked.clear();
-        for (std::size_t k = first; k < last; ++k)
-            ranked.emplace_back(ranks[next++], order_[k]);
-        std::stable_sort(ranked.begin(), ranked.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (std::size_t k = first; k < last; ++k)
-            order_[k] = ranked[k - first].second;
     }
 }
 

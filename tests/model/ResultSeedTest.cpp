@@ -867,6 +867,29 @@ TEST(KeyOrder, OrdersAsAStableSortByKeyAtEverySizeAndWidth) {
     }
 }
 
+// After a sort the sorter holds the keys in their new order, also when one pass or none moved anything.
+TEST(KeyOrder, HoldsTheKeysInTheirNewOrder) {
+    std::mt19937_64 random(11);
+    TKeyOrder sorter;
+    for (const std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(9), std::size_t(5000)}) {
+        for (const int bits : {0, 3, 20, 64}) {
+            const quint64 mask = bits == 64 ? ~quint64(0) : (quint64(1) << bits) - 1;
+            std::vector<quint64> keys(n);
+            for (quint64& key : keys)
+                key = random() & mask;
+            std::vector<int> order(n);
+            std::iota(order.begin(), order.end(), 0);
+            std::shuffle(order.begin(), order.end(), random);
+            sorter.Sort(keys, bits, order);
+            std::vector<quint64> inOrder;
+            for (const int i : order)
+                inOrder.push_back(keys[std::size_t(i)]);
+            EXPECT_EQ(sorter.Sorted(), inOrder) << n << " rows, " << bits << " bits";
+            EXPECT_TRUE(std::is_sorted(inOrder.begin(), inOrder.end())) << n << " rows, " << bits << " bits";
+        }
+    }
+}
+
 // Rows equal in everything else the seeding orders by go by their names, in Danish order, whatever their
 // start numbers.
 TEST_F(ResultSeed, RowsEqualInTheirSeedingGoByTheirNames) {
@@ -881,6 +904,35 @@ TEST_F(ResultSeed, RowsEqualInTheirSeedingGoByTheirNames) {
         row->Lodtraekning = 0;
     manager.SeedOvelse(1, qint32(THeatMethod::BedsteFoerst), 0, 0, 1, 1);
     EXPECT_EQ(Heats(manager), (TByStartnummer{{3, 1}, {2, 2}, {4, 3}, {1, 4}}));
+}
+
+// A long run of rows equal in everything else (rows never drawn) goes by their names in the same Danish
+// order, capitals or not.
+TEST_F(ResultSeed, ALongRunOfRowsEqualInTheirSeedingGoesByTheirNames) {
+    const char* navne[] = {"Åse Dahl",  "Øjvind Bo",  "Æbeltoft Ib", "Zenia Holm", "bent Holm", "Anna Lund",
+                           "Carl Berg", "dorte Vind", "Erik Sø",     "Finn Ravn",  "gitte Ørn", "Hans Kro"};
+    const qint32 count = qint32(std::size(navne));
+    for (qint32 nr = 1; nr <= count; ++nr) {
+        AddDeltager(nr, QString::fromUtf8(navne[nr - 1]), 0, 1);
+        AddResultat(Lob(), nr, Fields({{Seedning, 1050}}));
+    }
+    TResultatManager manager;
+    manager.LoadOvelse(&Lob());
+    for (TResultat* row : manager.GetResultater())
+        row->Lodtraekning = 0;
+    manager.SeedOvelse(1, qint32(THeatMethod::BedsteFoerst), 0, 0, 1, 1);
+    EXPECT_EQ(Heats(manager), (TByStartnummer{{6, 1},
+                                              {5, 2},
+                                              {7, 3},
+                                              {8, 4},
+                                              {9, 5},
+                                              {10, 6},
+                                              {11, 7},
+                                              {12, 8},
+                                              {4, 9},
+                                              {3, 10},
+                                              {2, 11},
+                                              {1, 12}}));
 }
 
 // Rows equal in everything the seeding orders by, names included, keep the order they are in, not the
