@@ -440,10 +440,9 @@ bool SortOnKeys(std::vector<std::unique_ptr<TResultat>>& rows, const TResultSort
 
 void PrefetchSortFields(const TResultat& row) {
     // The row's start holds where a sort indexed it; the fields the keys read, the status among them,
-    // lie in the lines after it up to Point.
+    // lie in the lines after it up to Point, which a row's alignment puts in the line of Plac.
     for (const void* field : {static_cast<const void*>(&row), static_cast<const void*>(&row.SG),
-                              static_cast<const void*>(&row.Modified), static_cast<const void*>(&row.Plac),
-                              static_cast<const void*>(&row.Point)})
+                              static_cast<const void*>(&row.Modified), static_cast<const void*>(&row.Plac)})
         __builtin_prefetch(field);
 }
 
