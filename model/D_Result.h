@@ -173,15 +173,15 @@ public:
     TResultat(const TResultat&) = delete;
     TResultat& operator=(const TResultat&) = delete;
 
-    TResultatManager* Manager;
-    TOvelseInfo* OvelseInfo;
-
 private:
-    // The sort that indexed the row last and the row's place in it: read for every row a sort compares.
+    // The sort that indexed the row last and the row's place in it: read for every row a sort compares,
+    // so they open the row.
     mutable const TResultSort* sortOwner_ = nullptr;
     mutable std::size_t sortSlot_ = 0;
 
 public:
+    TResultatManager* Manager;
+    TOvelseInfo* OvelseInfo;
     // What sorting, placing, seeding and points read of every row lies first, together: over a big round
     // each row then costs a few cache lines instead of one per field. What seeding reads and writes comes
     // first, in 26 bytes, so that it mostly costs one line.
