@@ -137,31 +137,47 @@ struct TResultatKey {
 // Heat numbers run from 1 to 255; 0 is no heat.
 constexpr qint32 MaxHeatNr = 255;
 
-// A row's result code. Every sort and every placing reads the row's status, which the code alone
-// decides: each assignment keeps it in a byte among the row's hot fields, so that a status is read
-// without the code's own memory. The code is read as a QString and changed only by assignment.
-class TResKode {
+// A code of a row whose status every sort, placing or points pass reads: each assignment keeps the status
+// in a byte among the row's hot fields, so that it is read without the code's own memory. The code is read
+// as a QString and changed only by assignment.
+template <quint8 (*StatusOf)(const QString&)>
+class TStatusKode {
 public:
-    explicit TResKode(quint8& status)
+    explicit TStatusKode(quint8& status)
         : status_(status) {}
-    TResKode(const TResKode&) = delete;
-    TResKode& operator=(const TResKode& other) { return *this = other.text_; }
-    TResKode& operator=(const QString& text);
-    TResKode& operator=(QString&& text);
+    TStatusKode(const TStatusKode&) = delete;
+    TStatusKode& operator=(const TStatusKode& other) { return *this = other.text_; }
+    TStatusKode& operator=(const QString& text) {
+        text_ = text;
+        status_ = StatusOf(text_);
+        return *this;
+    }
+    TStatusKode& operator=(QString&& text) {
+        text_ = std::move(text);
+        status_ = StatusOf(text_);
+        return *this;
+    }
 
     operator const QString&() const { return text_; }
     const QString& Text() const { return text_; }
 
-    friend bool operator==(const TResKode& a, const QString& b) { return a.text_ == b; }
-    friend bool operator==(const TResKode& a, const char* b) { return a.text_ == QString::fromUtf8(b); }
-
-    // The status of a code: 0 for none (blank), else its place among the codes (2 to 7).
-    static quint8 StatusOf(const QString& text);
+    friend bool operator==(const TStatusKode& a, const QString& b) { return a.text_ == b; }
+    friend bool operator==(const TStatusKode& a, const char* b) { return a.text_ == QString::fromUtf8(b); }
 
 private:
     QString text_;
     quint8& status_;
 };
+
+// The status of a result code: 0 for none (blank), else its place among the codes (2 to 7).
+quint8 ResKodeStatus(const QString& text);
+// The marks of an out-of-competition code: UdenforKonkUK, UdenforKonkHold, or none.
+quint8 UdenforKonkStatus(const QString& text);
+constexpr quint8 UdenforKonkUK = 1;
+constexpr quint8 UdenforKonkHold = 2;
+
+using TResKode = TStatusKode<ResKodeStatus>;
+using TUdenforKonk = TStatusKode<UdenforKonkStatus>;
 
 // One participant's entry and result in one round. Owned by its manager; the comparisons read the
 // fields directly. Every setter changes a value only when it fits where it is stored (EResultError
@@ -209,16 +225,23 @@ public:
     qint32 KlubNr = 0;
     quint16 PK = 0;
     quint16 Plac = 0;
+
+private:
+    // UK's marks, in the line of Plac.
+    quint8 ukStatus_ = 0;
+
+public:
+    // Read with UK's marks by every points pass.
+    QChar Holdkode;
     double Point = 0;
     quint16 Aargang = 0;
-    QChar Holdkode;
     QChar Koen;
     QChar Runde;
     bool DeltagerModified = false;
     // The position of the row's record in the result file.
     quint32 Position = 0;
     TResKode RK{rkStatus_};
-    QString UK;
+    TUdenforKonk UK{ukStatus_};
     QString VK;
     // The club's name; in a team's row the team key.
     QString Klub;
@@ -314,8 +337,8 @@ public:
     bool IsAfbud() const;
     bool IsEjMoedt() const;
     bool IsVenter() const;
-    bool IsUK() const;
-    bool IsUdenforHold() const;
+    bool IsUK() const { return (ukStatus_ & UdenforKonkUK) != 0; }
+    bool IsUdenforHold() const { return (ukStatus_ & UdenforKonkHold) != 0; }
     bool IsVindLegal() const;
     bool IsModified() const { return Modified || DeltagerModified; }
     bool IsKvinde() const;
@@ -382,6 +405,8 @@ private:
     bool IsVindPrForsog() const;
     void SerieEdited() { stored_.SerieEdited = true; }
     void SetText(QString& field, const QString& value, TResultColumn column);
+    template <quint8 (*StatusOf)(const QString&)>
+    void SetKode(TStatusKode<StatusOf>& field, const QString& value, TResultColumn column);
     void SetParticipantField(TResultColumn column, const QString& text);
     // A wind as the row stores it; raises when it does not fit.
     static qint32 CheckedVind(qint32 value);

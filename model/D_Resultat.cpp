@@ -77,7 +77,7 @@ qint32 TResultat::ParseMark(const QString& text) const {
 
 // ---------------------------------------------------------------- result code
 
-quint8 TResKode::StatusOf(const QString& text) {
+quint8 ResKodeStatus(const QString& text) {
     if (IsKodeBlank(text))
         return 0;
     switch (text.at(0).toUpper().unicode()) {
@@ -96,16 +96,13 @@ quint8 TResKode::StatusOf(const QString& text) {
     }
 }
 
-TResKode& TResKode::operator=(const QString& text) {
-    text_ = text;
-    status_ = StatusOf(text_);
-    return *this;
-}
-
-TResKode& TResKode::operator=(QString&& text) {
-    text_ = std::move(text);
-    status_ = StatusOf(text_);
-    return *this;
+quint8 UdenforKonkStatus(const QString& text) {
+    if (text.isEmpty())
+        return 0;
+    const QChar first = text.at(0);
+    if (first.toUpper() == u'U')
+        return UdenforKonkUK;
+    return first == u'-' || first == QChar(1) ? UdenforKonkHold : 0;
 }
 
 // ---------------------------------------------------------------- setters
@@ -113,6 +110,16 @@ TResKode& TResKode::operator=(QString&& text) {
 // A text is kept as long as its column is stored.
 void TResultat::SetText(QString& field, const QString& value, TResultColumn column) {
     Assign(field, value.left(ResultColumnStorageSize(column)), Modified);
+}
+
+// A code is assigned whole, so that it keeps its status.
+template <quint8 (*StatusOf)(const QString&)>
+void TResultat::SetKode(TStatusKode<StatusOf>& field, const QString& value, TResultColumn column) {
+    const QString kept = value.left(ResultColumnStorageSize(column));
+    if (field != kept) {
+        field = kept;
+        Modified = true;
+    }
 }
 
 void TResultat::SetHeat(qint32 value) {
@@ -128,11 +135,7 @@ void TResultat::SetEfter(qint32 value) {
 }
 
 void TResultat::SetRK(const QString& value) {
-    const QString kept = value.left(ResultColumnStorageSize(TResultColumn::RK));
-    if (RK != kept) {
-        RK = kept;
-        Modified = true;
-    }
+    SetKode(RK, value, TResultColumn::RK);
 }
 
 void TResultat::SetBem(const QString& value) {
@@ -204,7 +207,7 @@ void TResultat::SetVind(qint32 value) {
 }
 
 void TResultat::SetUK(const QString& value) {
-    SetText(UK, value, TResultColumn::UK);
+    SetKode(UK, value, TResultColumn::UK);
 }
 
 void TResultat::SetVTPoint(qint32 value) {
@@ -449,14 +452,6 @@ bool TResultat::IsEjMoedt() const {
 
 bool TResultat::IsVenter() const {
     return IsResKodeVenter(ParseResKode(TrimBlanks(RK)));
-}
-
-bool TResultat::IsUK() const {
-    return !UK.isEmpty() && UK.at(0).toUpper() == u'U';
-}
-
-bool TResultat::IsUdenforHold() const {
-    return !UK.isEmpty() && (UK.at(0) == u'-' || UK.at(0) == QChar(1));
 }
 
 bool TResultat::IsVindLegal() const {

@@ -129,6 +129,39 @@ TEST_F(ResultHold, AClubsBestRunnersWithATimeMakeItsTeamsWhateverTheirHeat) {
     EXPECT_EQ(Teams(scored).at(1), "Aarhus 3.00.40 2 8: 103,102,104");
 }
 
+// A row keeps the marks of its out-of-competition code apart from the code: however the code of a loaded
+// row changes, the next placing makes the teams by the code it has.
+TEST_F(ResultHold, AnOutOfCompetitionCodeGivenOrTakenFromALoadedRowMakesTheTeamsAnew) {
+    for (const qint32 startnummer : {201, 202, 204, 205})
+        AddRunner(startnummer, 1, 10000 + startnummer);
+    AddRunner(203, 1, 10203, Text(UdenforKonk, "U"));
+    SetRunde(Round("M", "400"), OvelseRnField::AntalPrHold, 3);
+    TResultatManager manager;
+    manager.LoadOvelse(&Round("M", "400"));
+    const auto row = [&manager](qint32 startnummer) -> TResultat& {
+        return *manager.GetResultat(manager.IndexOfStartnummer(startnummer));
+    };
+    const auto team = [&manager] {
+        manager.CalcPlacering();
+        const QStringList teams = Teams(manager);
+        return teams.size() == 1 ? teams.first().section(u' ', -1) : teams.join(u'|');
+    };
+    EXPECT_EQ(team(), "201,202,204");
+    row(203).UK = QString();
+    EXPECT_EQ(team(), "201,202,203");
+    row(201).SetFieldText(TResultColumn::UK, QStringLiteral("uh"));
+    EXPECT_EQ(team(), "202,203,204");
+    row(202).UK = row(201).UK;
+    EXPECT_EQ(team(), "203,204,205");
+    QString kept = QStringLiteral("u");
+    row(203).UK = std::move(kept);
+    row(201).SetUK(QString());
+    EXPECT_EQ(team(), "201,204,205");
+    EXPECT_TRUE(row(203).IsUK());
+    EXPECT_FALSE(row(203).IsUdenforHold());
+    EXPECT_TRUE(row(202).IsUdenforHold());
+}
+
 // Placed by result across heats, the rows are already in the order the teams are made in: the teams are
 // those a placing by heat makes, and those a making of the teams alone makes. Equal times in one club go
 // by heat.

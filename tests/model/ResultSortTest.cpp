@@ -111,6 +111,38 @@ TEST(ResultStatus, EveryWayACodeChangesChangesTheStatus) {
     EXPECT_EQ(other.GetStatusOrder(), 25);
 }
 
+// The same for the out-of-competition code, whose marks every points pass and team reads.
+TEST(ResultStatus, EveryWayAnOutOfCompetitionCodeChangesChangesItsMarks) {
+    TResultat row(nullptr, nullptr);
+    row.Heat = 1;
+    const auto marks = [&row] { return std::tuple(row.IsUK(), row.IsUdenforHold(), row.GetStatusOrderUK()); };
+    EXPECT_EQ(marks(), std::tuple(false, false, 0));
+    row.SetUK(QStringLiteral("U"));
+    EXPECT_EQ(marks(), std::tuple(true, false, 11));
+    EXPECT_TRUE(row.Modified);
+    row.SetFieldText(TResultColumn::UK, QStringLiteral("oot"));
+    EXPECT_EQ(row.UK, "-");
+    EXPECT_EQ(marks(), std::tuple(false, true, 0));
+    row.SetFieldText(TResultColumn::UK, QString());
+    EXPECT_EQ(marks(), std::tuple(false, false, 0));
+    row.UK = QString(QChar(1));
+    EXPECT_EQ(marks(), std::tuple(false, true, 0));
+    row.UK = QStringLiteral("uk");
+    EXPECT_EQ(marks(), std::tuple(true, false, 11));
+    // A status row out of competition orders by its status.
+    row.RK = QStringLiteral("D");
+    EXPECT_EQ(marks(), std::tuple(true, false, 12));
+    row.RK = QString();
+
+    TResultat other(nullptr, nullptr);
+    other.UK = QStringLiteral("-");
+    row.UK = other.UK;
+    EXPECT_EQ(marks(), std::tuple(false, true, 0));
+    row.UK = QStringLiteral("x");
+    EXPECT_EQ(marks(), std::tuple(false, false, 0));
+    EXPECT_TRUE(other.IsUdenforHold());
+}
+
 TEST_F(ResultSort, TimesAscendWithNoTimeLastAndHandTimesInHundredths) {
     AddTimes();
     TResultatManager manager;
