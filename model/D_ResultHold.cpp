@@ -7,8 +7,10 @@
 #include "model/D_Tekster.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <limits>
-#include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -29,6 +31,42 @@ std::vector<TResultat*> TeamRows(const Rows& rows) {
     }
     return picked;
 }
+
+// Each team by its team row while the rows are sorted: one table in one block, where a map would make a
+// node per team.
+class TTeamOfRow {
+public:
+    explicit TTeamOfRow(std::size_t count) {
+        std::size_t size = 16;
+        while (size < 2 * count)
+            size *= 2;
+        slots_.resize(size);
+        mask_ = size - 1;
+    }
+    void Put(std::unique_ptr<THold> hold) {
+        const TResultat* row = hold->HoldResultat.get();
+        std::size_t at = Home(row);
+        while (slots_[at].first)
+            at = (at + 1) & mask_;
+        slots_[at] = {row, std::move(hold)};
+    }
+    std::unique_ptr<THold> Take(const TResultat* row) {
+        std::size_t at = Home(row);
+        while (slots_[at].first && slots_[at].first != row)
+            at = (at + 1) & mask_;
+        // The slot stays taken, so that the rows put after it are still found.
+        return std::move(slots_[at].second);
+    }
+
+private:
+    std::size_t Home(const TResultat* row) const {
+        const auto bits = static_cast<quint64>(reinterpret_cast<std::uintptr_t>(row));
+        return static_cast<std::size_t>((bits >> 4) * 0x9E3779B97F4A7C15ULL >> 20) & mask_;
+    }
+
+    std::vector<std::pair<const TResultat*, std::unique_ptr<THold>>> slots_;
+    std::size_t mask_ = 0;
+};
 
 } // namespace
 
@@ -90,6 +128,19 @@ void THoldResultater::IndexHold() {
         byKey_[hold->GetHoldNavn()].push_back(hold.get());
 }
 
+void THoldResultater::Unindex(const THold* hold) {
+    const auto found = byKey_.find(hold->GetHoldNavn());
+    if (found == byKey_.end())
+        return;
+    std::vector<THold*>& teams = *found;
+    // The club's last, as a rule: searched from the back.
+    const auto own = std::find(teams.rbegin(), teams.rend(), hold);
+    if (own != teams.rend())
+        teams.erase(std::next(own).base());
+    if (teams.empty())
+        byKey_.erase(found);
+}
+
 THold* THoldResultater::FindOpenHold(const QString& key) const {
     // A club's teams fill one after another: only the last can still be open.
     const auto found = byKey_.constFind(key);
@@ -101,14 +152,20 @@ THold* THoldResultater::FindOpenHold(const QString& key) const {
 
 void THoldResultater::CalcPlacering() {
     const qint32 size = HoldSize();
-    std::erase_if(hold_, [size](const auto& hold) { return hold->Count() < size; });
-    IndexHold();
+    // Only a club's last team can be short of members: it leaves the end of its club's teams.
+    std::erase_if(hold_, [this, size](const auto& hold) {
+        if (hold->Count() >= size)
+            return false;
+        Unindex(hold.get());
+        return true;
+    });
     if (hold_.empty())
         return;
 
     const bool tid = OvelseInfo && OvelseInfo->Ovelse().IsTidOvelse();
     std::vector<TResultat*> rows;
-    std::unordered_map<const TResultat*, std::unique_ptr<THold>> holdOf;
+    rows.reserve(hold_.size());
+    TTeamOfRow holdOf(hold_.size());
     // The members of a big round's teams lie anywhere in memory: their marks asked for a few teams ahead.
     constexpr std::size_t Ahead = 4;
     for (std::size_t h = 0; h < hold_.size(); ++h) {
@@ -120,7 +177,7 @@ void THoldResultater::CalcPlacering() {
         TResultat& row = *hold->HoldResultat;
         row.SetResultat(tid ? hold->CalcTotalTid() : hold->CalcTotal());
         rows.push_back(&row);
-        holdOf.emplace(&row, std::move(hold));
+        holdOf.Put(std::move(hold));
     }
     SortResultater(rows, TResultSort(RulesOf(OvelseInfo)), CompareByResultat);
     hold_.clear();
@@ -129,7 +186,7 @@ void THoldResultater::CalcPlacering() {
         const TResultat* previous = i > 0 ? rows[i - 1] : nullptr;
         row.SetPlac(previous && previous->Resultat == row.Resultat ? previous->Plac
                                                                    : static_cast<qint32>(i + 1));
-        hold_.push_back(std::move(holdOf.at(&row)));
+        hold_.push_back(holdOf.Take(&row));
     }
 }
 

@@ -63,6 +63,8 @@ public:
 private:
     qint32 HoldSize() const;
     void IndexHold();
+    // Takes one team out of the index.
+    void Unindex(const THold* hold);
 
     std::vector<std::unique_ptr<THold>> hold_;
     // The teams of each key in the order made.

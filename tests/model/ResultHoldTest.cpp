@@ -82,6 +82,17 @@ TEST_F(ResultHold, OnlyAClubsLastTeamIsOpen) {
     EXPECT_EQ(hold.FindOpenHold("Sparta"), nullptr);
     THold* third = team("Aarhus");
     EXPECT_EQ(hold.FindOpenHold("Aarhus"), third);
+
+    // Placing drops the teams short of members, from the index too: a club's next team is its open one.
+    team("Sparta");
+    hold.CalcPlacering();
+    ASSERT_EQ(hold.Count(), 1);
+    EXPECT_EQ(hold.GetHold(0), second);
+    EXPECT_EQ(hold.FindOpenHold("Aarhus"), nullptr);
+    EXPECT_EQ(hold.FindOpenHold("Sparta"), nullptr);
+    THold* fourth = team("Aarhus");
+    EXPECT_EQ(hold.FindOpenHold("Aarhus"), fourth);
+    EXPECT_EQ(hold.FindOpenHold("Sparta"), nullptr);
 }
 
 TEST_F(ResultHold, AClubsBestRunnersWithATimeMakeItsTeamsWhateverTheirHeat) {
