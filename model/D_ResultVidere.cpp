@@ -22,9 +22,10 @@ bool CanQualify(const TResultat& row) {
 
 // Asks memory ahead for the fields qualifying reads and the code it writes.
 void PrefetchVidere(const TResultat& row) {
-    __builtin_prefetch(&row.Resultat);
     // The row's status lies beside Modified.
-    __builtin_prefetch(&row.Modified);
+    for (const void* field : {static_cast<const void*>(&row.Modified),
+                              static_cast<const void*>(&row.Resultat), static_cast<const void*>(&row.Plac)})
+        __builtin_prefetch(field);
     __builtin_prefetch(&row.VK, 1);
 }
 
