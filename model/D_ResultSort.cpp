@@ -118,6 +118,9 @@ void TResultSort::IndexRows(const Rows& rows) const {
         keys.clear();
     indexed_.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        // Where the sort indexes a row opens it: the line is asked for ahead, to be written.
+        if (i + PrefetchRows < rows.size())
+            __builtin_prefetch(&*rows[i + PrefetchRows], 1);
         const TResultat& row = *rows[i];
         indexed_[i] = &row;
         row.sortOwner_ = this;

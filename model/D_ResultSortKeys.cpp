@@ -342,8 +342,14 @@ private:
             return {};
         std::vector<qint32> ranks;
         if (sort_.HasTextRanks(*text)) {
-            for (std::size_t i = first; i < last; ++i)
+            // A rank is found by where the sort indexed the row, at the row's start; the keys read next
+            // lie in the lines after it.
+            ranks.reserve(last - first);
+            for (std::size_t i = first; i < last; ++i) {
+                if (i + PrefetchRows < last)
+                    PrefetchSortFields(*rows_[order[i + PrefetchRows]]);
                 ranks.push_back(sort_.TextRank(*text, *rows_[order[i]]));
+            }
             return ranks;
         }
         std::vector<const TResultat*> rows;
