@@ -40,6 +40,7 @@ public:
         : OvelseInfo(ovelseInfo) {}
     THoldResultater(const THoldResultater&) = delete;
     THoldResultater& operator=(const THoldResultater&) = delete;
+    ~THoldResultater();
 
     void Clear();
     int Count() const { return static_cast<int>(hold_.size()); }
