@@ -25,9 +25,9 @@ std::vector<TResultat*> TeamRows(const Rows& rows) {
     std::vector<TResultat*> picked;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         // The statuses and the mark: the line of Modified and that of Plac.
-        if (i + 2 * PrefetchRows < rows.size()) {
-            __builtin_prefetch(&rows[i + 2 * PrefetchRows]->Modified);
-            __builtin_prefetch(&rows[i + 2 * PrefetchRows]->Plac);
+        if (i + PrefetchNarrowRows < rows.size()) {
+            __builtin_prefetch(&rows[i + PrefetchNarrowRows]->Modified);
+            __builtin_prefetch(&rows[i + PrefetchNarrowRows]->Plac);
         }
         TResultat* row = &*rows[i];
         if (row->IsValid() && !row->IsUK() && !row->IsUdenforHold() && row->hasMark())

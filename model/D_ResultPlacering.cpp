@@ -61,9 +61,9 @@ void GroupByHeat(TRows& rows) {
     quint32 least = std::numeric_limits<quint32>::max();
     quint32 most = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        // Only the heat is read: one line a row, asked for further ahead than the sorts' four.
-        if (i + 2 * PrefetchRows < rows.size())
-            __builtin_prefetch(&rows[i + 2 * PrefetchRows]->Heat);
+        // Only the heat is read: one line a row.
+        if (i + PrefetchNarrowRows < rows.size())
+            __builtin_prefetch(&rows[i + PrefetchNarrowRows]->Heat);
         heat[i] = static_cast<quint32>(rows[i]->GetHeatOrder());
         least = std::min(least, heat[i]);
         most = std::max(most, heat[i]);

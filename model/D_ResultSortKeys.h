@@ -11,6 +11,8 @@ bool SortOnKeys(std::vector<TResultat*>& rows, const TResultSort& sort, TResulta
 void PrefetchSortFields(const TResultat& row);
 // How many rows ahead a pass over rows in sorted order asks for the fields it reads next.
 constexpr std::size_t PrefetchRows = 8;
+// A pass that reads only a line or two of each row asks further ahead: its requests are fewer a row.
+constexpr std::size_t PrefetchNarrowRows = 2 * PrefetchRows;
 // In a pass over rows in turn, at row i: asks memory for the sort fields of the row PrefetchRows on.
 template <typename Rows>
 void PrefetchAhead(const Rows& rows, std::size_t i) {
